@@ -1,0 +1,39 @@
+# Helpers shared by every folder's CMakeLists.txt.
+#
+# The system is three libraries: nupo_core (QtCore only), nupo_gl (OpenGL and QtGui, no widgets) and
+# nupo_ui (Qt Widgets). Each source folder adds its files to one of them with nupo_sources(); each test
+# folder declares its executables with nupo_test().
+
+set(NUPO_SOURCE_ROOT ${CMAKE_SOURCE_DIR})
+
+# nupo_sources(<core|gl|ui> file...)
+function(nupo_sources layer)
+  if(NOT layer MATCHES "^(core|gl|ui)$")
+    message(FATAL_ERROR "nupo_sources: unknown layer '${layer}'")
+  endif()
+  target_sources(nupo_${layer} PRIVATE ${ARGN})
+endfunction()
+
+# Adds every CMakeLists.txt found below <dir> (any depth) as a subdirectory, in path order.
+function(nupo_add_subfolders dir)
+  file(GLOB_RECURSE lists RELATIVE ${dir} CONFIGURE_DEPENDS ${dir}/*/CMakeLists.txt)
+  list(SORT lists)
+  foreach(list ${lists})
+    get_filename_component(sub ${list} DIRECTORY)
+    add_subdirectory(${dir}/${sub} ${CMAKE_CURRENT_BINARY_DIR}/${sub})
+  endforeach()
+endfunction()
+
+# nupo_test(<name> LABEL <core|gl|ui> SOURCES file... [LIBS lib...])
+# core tests run with a QCoreApplication, gl tests with a QGuiApplication (offscreen), ui tests with a
+# QApplication (offscreen unless the test sets another platform). Each GoogleTest case is its own CTest
+# test, so process-wide state starts fresh in every case.
+function(nupo_test name)
+  cmake_parse_arguments(T "" "LABEL" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${T_SOURCES} ${NUPO_SOURCE_ROOT}/tests/support/main_${T_LABEL}.cpp)
+  target_link_libraries(${name} PRIVATE nupo_${T_LABEL} nupo_test_support GTest::gtest GTest::gmock ${T_LIBS})
+  gtest_discover_tests(${name}
+    DISCOVERY_MODE PRE_TEST
+    PROPERTIES LABELS ${T_LABEL} ENVIRONMENT "QT_QPA_PLATFORM=offscreen;NUPO_SOURCE_DIR=${NUPO_SOURCE_ROOT}"
+    DISCOVERY_TIMEOUT 60)
+endfunction()

@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# The one test command: installs what is missing, builds, starts a JACK dummy server for the MIDI tests,
+# runs every test under a virtual X display, and stops what it started.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+source scripts/deps.sh
+nupo_install_deps
+
+BUILD_DIR="${NUPO_BUILD_DIR:-build}"
+nupo_configure_and_build "$BUILD_DIR" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+jack_pid=""
+cleanup() {
+  if [ -n "$jack_pid" ]; then
+    kill "$jack_pid" 2>/dev/null || true
+    wait "$jack_pid" 2>/dev/null || true
+  fi
+}
+trap cleanup EXIT
+
+# MIDI tests talk to real ports through a JACK server with its dummy driver (no sound card needed).
+export JACK_NO_AUDIO_RESERVATION=1
+export JACK_NO_START_SERVER=1
+jackd --no-realtime -d dummy -r 48000 -p 256 >"$BUILD_DIR/jackd.log" 2>&1 &
+jack_pid=$!
+
+xvfb-run -a -s "-screen 0 1920x1200x24" \
+  ctest --test-dir "$BUILD_DIR" --output-on-failure -j "$(nproc)" "$@"

@@ -1,0 +1,10 @@
+#include <gtest/gtest.h>
+
+#include "support/TestSupport.h"
+
+#include <QFileInfo>
+
+TEST(Build, SourceTreeIsReachable)
+{
+    EXPECT_TRUE(QFileInfo::exists(nupo::test::sourcePath("CMakeLists.txt")));
+}
