@@ -80,7 +80,8 @@ bool NibActionConnector::connectControl(QObject* control, NibController* control
         return true;
     }
     if (auto* menuAction = qobject_cast<QAction*>(control)) {
-        QObject::connect(menuAction, &QAction::triggered, controller, [menuAction, action] { action(menuAction); });
+        QObject::connect(menuAction, &QAction::triggered, controller,
+                         [menuAction, action] { action(menuAction); });
         return true;
     }
     if (auto* container = qobject_cast<QWidget*>(control))
@@ -99,8 +100,9 @@ void NibActionConnector::connectAll(QWidget* root, NibController* controller, co
         const NibController::Action action = controller->actionNamed(name);
         if (!action) {
             qWarning().noquote() << QStringLiteral("%1: %2 has no action %3 for %4")
-                                        .arg(nibName, QString::fromLatin1(controller->metaObject()->className()),
-                                             name, object->objectName());
+                                        .arg(nibName,
+                                             QString::fromLatin1(controller->metaObject()->className()), name,
+                                             object->objectName());
             continue;
         }
         if (!connectControl(object, controller, action))

@@ -19,7 +19,8 @@ class NibActionConnector {
 public:
     static void connectAll(QWidget* root, NibController* controller, const QString& nibName);
     // Connects one control; returns false when the control is of no kind that sends actions.
-    static bool connectControl(QObject* control, NibController* controller, const NibController::Action& action);
+    static bool connectControl(QObject* control, NibController* controller,
+                               const NibController::Action& action);
 };
 
 }  // namespace nupo

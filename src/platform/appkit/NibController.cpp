@@ -15,17 +15,17 @@ protected:
     {
         if (watched == controller->window_) {
             switch (event->type()) {
-            case QEvent::Close:
-                controller->windowClosing();
-                break;
-            case QEvent::Move:
-                controller->windowDidMove(watched);
-                break;
-            case QEvent::Resize:
-                controller->windowDidResize(watched);
-                break;
-            default:
-                break;
+                case QEvent::Close:
+                    controller->windowClosing();
+                    break;
+                case QEvent::Move:
+                    controller->windowDidMove(watched);
+                    break;
+                case QEvent::Resize:
+                    controller->windowDidResize(watched);
+                    break;
+                default:
+                    break;
             }
         }
         return false;

@@ -69,7 +69,8 @@ protected:
     void action(const QString& name, void (C::*function)(QObject*))
     {
         static_assert(std::is_base_of_v<NibController, C>, "actions are member functions of the controller");
-        actions_.insert(name, [this, function](QObject* sender) { (static_cast<C*>(this)->*function)(sender); });
+        actions_.insert(name,
+                        [this, function](QObject* sender) { (static_cast<C*>(this)->*function)(sender); });
     }
     void action(const QString& name, Action function) { actions_.insert(name, std::move(function)); }
 

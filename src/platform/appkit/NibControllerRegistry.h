@@ -27,7 +27,7 @@ public:
 
 // Registers a NibController subclass under its own name; put it in the class's .cpp inside
 // `namespace nupo`. The class needs a public default constructor.
-#define NUPO_REGISTER_NIB_CONTROLLER(Class)                                                      \
-    [[maybe_unused]] static const bool nupoNibControllerRegistered_##Class =                     \
-        ::nupo::NibControllerRegistry::add(QStringLiteral(#Class),                              \
+#define NUPO_REGISTER_NIB_CONTROLLER(Class)                                  \
+    [[maybe_unused]] static const bool nupoNibControllerRegistered_##Class = \
+        ::nupo::NibControllerRegistry::add(QStringLiteral(#Class),           \
                                            []() -> ::nupo::NibController* { return new Class; });

@@ -84,7 +84,8 @@ QStringList NibLoader::searchFolders()
 {
     QStringList folders;
     if (QCoreApplication::instance())
-        folders.append(QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("resources/nibs")));
+        folders.append(
+            QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("resources/nibs")));
     const QString source = sourceTree();
     if (!source.isEmpty())
         folders.append(QDir(source).filePath(QStringLiteral("resources/nibs")));

@@ -9,9 +9,6 @@
 //    Controls that send an action carry a dynamic string property `action` with the action's name
 //    ("select"; a trailing ':' is ignored). A radio matrix is a container (QGroupBox or QWidget) with
 //    the `action` property whose radio buttons carry an int property `tag`. Buttons may carry `tag`.
-//    A drawer is a child widget with a string property `drawerEdge` ("left", "bottom" or "right");
-//    the loader turns it into a Drawer beside the window, bound to the outlet of the widget's name.
-//    A colour well is a widget promoted to `nupo::ColorWell` (extends QPushButton).
 // 2. The controller derives from NibController, has a public default constructor, declares its
 //    outlets and actions in that constructor and registers itself in its .cpp:
 //
@@ -38,9 +35,8 @@
 //    builds the widgets, creates the controller, binds every declared outlet whose name matches an
 //    object of the nib (others stay null), connects the actions, calls awakeFromNib() and shows the
 //    window (unless the root has `visibleAtLaunch` false or awakeFromNib closed it). Every load gives
-//    a new window and a new controller. Read control values through Control, PopUpButton,
-//    RadioMatrix (null-safe, so the shared instance with empty outlets can call them too) and drive
-//    the window through WindowHandle.
+//    a new window and a new controller. Drive the window through WindowHandle (null-safe, so the
+//    shared instance with empty outlets can call it too).
 // 4. The controller owns its window; close the window (never delete it) to end both.
 
 #include <QObject>

@@ -102,7 +102,8 @@ protected:
 TEST_F(NibLoaderTest, LoadingBindsOutletsByNameBeforeAwakeAndShowsTheWindow)
 {
     QObject owner;
-    auto* controller = dynamic_cast<NupoTestPanelController*>(NibLoader::loadNibNamed("NupoTestPanel", &owner));
+    auto* controller =
+        dynamic_cast<NupoTestPanelController*>(NibLoader::loadNibNamed("NupoTestPanel", &owner));
     ASSERT_NE(controller, nullptr);
     EXPECT_TRUE(controller->outletsBoundAtAwake);
     EXPECT_EQ(controller->window, controller->nibWindow());
@@ -129,8 +130,8 @@ TEST_F(NibLoaderTest, UserWorkingTheControlsRunsTheirActionsWithTheControlAsSend
     cellB->click();
 
     EXPECT_EQ(controller->actions, QStringList({"press", "select", "changeSlider", "changeMatrix"}));
-    EXPECT_EQ(controller->senders,
-              QList<QObject*>({controller->button, controller->popup, controller->slider, controller->matrix}));
+    EXPECT_EQ(controller->senders, QList<QObject*>({controller->button, controller->popup, controller->slider,
+                                                    controller->matrix}));
     EXPECT_EQ(controller->popup->currentIndex(), 1);
     WindowHandle(controller->window).close();
     releaseClosed();

@@ -36,7 +36,7 @@ TEST(WindowHandleTest, FrameAlphaAndLevelApplyToTheWindow)
     const QRectF frame(50, 60, 320, 240);
     handle.setFrame(frame);
     EXPECT_EQ(handle.frame(), frame);
-    EXPECT_EQ(window.geometry().top(), int(screenHeight()) - 60 - 240);
+    EXPECT_EQ(window.frameGeometry().top(), int(screenHeight()) - 60 - 240);
 
     handle.setAlphaValue(0.4);
     EXPECT_NEAR(handle.alphaValue(), 0.4, 0.01);
