@@ -109,16 +109,4 @@ int setBSrectangle(int n, float lowerValue, float upperValue, float lowerHz, flo
         BSrectangleScript(n, BSrectangleFrameFor(lowerValue, upperValue, lowerHz, upperHz)));
 }
 
-QString timeStampText(int samplePoint, int sampleSpeed)
-{
-    if (sampleSpeed <= 0)
-        return QStringLiteral("00:00:00.000");
-    const int seconds = samplePoint / sampleSpeed;
-    int milliseconds = int((qint64(samplePoint) - qint64(seconds) * sampleSpeed) * 1000 / sampleSpeed);
-    if (milliseconds < 0)
-        milliseconds = 0;
-    return QString::asprintf("%02d:%02d:%02d.%03d", seconds / 3600, (seconds % 3600) / 60, seconds % 60,
-                             milliseconds);
-}
-
 }  // namespace nupo

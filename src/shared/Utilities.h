@@ -1,7 +1,8 @@
 #pragma once
 
 // Shared utility functions of the application core: script running, string-to-bytes copies into fixed
-// buffers, brain-switch rectangles of the drawing, and the time texts of sample positions.
+// buffers and brain-switch rectangles of the drawing. (The time text of a sample position is
+// timeStampText in plots/rawwave/PlotWindowState.h.)
 
 #include <QString>
 
@@ -50,12 +51,5 @@ BSrectangleFrame BSrectangleFrameFor(float lowerValue, float upperValue, float l
 QString BSrectangleScript(int n, const BSrectangleFrame& frame);
 // Moves and resizes rectangle n (0..9) of the front brain-note document; the result is the script's.
 int setBSrectangle(int n, float lowerValue, float upperValue, float lowerHz, float upperHz);
-
-// --- Time texts
-// ---------------------------------------------------------------------------------------------
-
-// "hh:mm:ss.mmm" of a sample position at a sampling rate ("%02d:%02d:%02d.%03d"); negative milliseconds
-// show as 0. A rate of 0 or less shows 00:00:00.000.
-QString timeStampText(int samplePoint, int sampleSpeed);
 
 }  // namespace nupo

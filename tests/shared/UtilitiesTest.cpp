@@ -8,18 +8,6 @@
 
 using namespace nupo;
 
-TEST(TimeStampText, SplitsSamplesIntoHoursMinutesSecondsAndMilliseconds)
-{
-    EXPECT_EQ(timeStampText(0, 120), "00:00:00.000");
-    EXPECT_EQ(timeStampText(60, 120), "00:00:00.500");
-    EXPECT_EQ(timeStampText(121, 120), "00:00:01.008");  // 1/120 s truncates to 8 ms
-    EXPECT_EQ(timeStampText(120 * 3661 + 30, 120), "01:01:01.250");
-    EXPECT_EQ(timeStampText(432000, 120), "01:00:00.000");  // the default buffer: one hour
-    EXPECT_EQ(timeStampText(256 * 59 + 255, 256), "00:00:59.996");
-    EXPECT_EQ(timeStampText(100, 0), "00:00:00.000");    // no rate: no division by zero
-    EXPECT_EQ(timeStampText(-10, 120), "00:00:00.000");  // negative milliseconds show as 0
-}
-
 TEST(NSStringToC, CopiesWholePathsAndRefusesLongerOnes)
 {
     char small[8];
