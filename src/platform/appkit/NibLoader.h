@@ -57,10 +57,12 @@ class NibController;
 
 class NibLoader {
 public:
-    // Loads the nib of that name with an owner and returns its controller (owned by its window's
-    // life cycle, see NibController). On failure (no such nib, unreadable file, unknown controller
+    // Loads the nib of that name and returns its controller (owned by its window's life cycle, see
+    // NibController). The owner, the object that opens the nib (may be null), is kept for the
+    // controller as nibOwner(). On failure (no such nib, unreadable file, unknown controller
     // class) it writes "Failed to load <failureName>.nib" to standard output, beeps and returns null;
-    // failureName defaults to name.
+    // failureName defaults to name. Called from another thread than the main thread, it queues the
+    // load to the main thread (unless the owner is gone by then) and returns null at once.
     static NibController* loadNibNamed(const QString& name, QObject* owner = nullptr,
                                        const QString& failureName = {});
 
