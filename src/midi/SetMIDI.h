@@ -31,16 +31,18 @@ inline const QString needUpdateSetupNotification = QStringLiteral("needUpdateSet
 // The outlets of the panel, in declared order; edit fields pair with display fields (displayHere...).
 #define NUPO_SETMIDI_FIELD_PAIRS(X)                                                                      \
     X(LowFSlider)                                                                                        \
-    X(HighFSlider) X(LowFNSlider) X(HighFNSlider) X(LowVSlider) X(HighVSlider) X(LowVNSlider)            \
-        X(HighVNSlider) X(InputFSlider) X(InputVSlider) X(OutputFSlider) X(OutputVSlider) X(MIDIchannel) \
+    X(HighFSlider)                                                                                       \
+    X(LowFNSlider) X(HighFNSlider) X(LowVSlider) X(HighVSlider) X(LowVNSlider) X(HighVNSlider)           \
+        X(InputFSlider) X(InputVSlider) X(OutputFSlider) X(OutputVSlider) X(MIDIchannel)                 \
             X(MIDIprogramchange) X(MaxInput) X(Name) X(MiniInput) X(InputName) X(InputUnit) X(MaxFInput) \
                 X(MiniFInput) X(Instrument) X(NUPOdataChannel) X(MIDIoutPort) X(SetupN) X(SetupNinput)   \
                     X(SetupNstring) X(Tempo)
 
 #define NUPO_SETMIDI_CONTROLS(X)                                                                             \
     X(setResetMIDI)                                                                                          \
-    X(setMIDIoff) X(setSetToDefault) X(setCancel) X(setSet) X(setSolo) X(setPeakPower) X(setAveragePower)    \
-        X(setMIDIoutON) X(setUseQTMIDI) X(setPlay3Peaks) X(setNoteOnOff) X(setNoteOffOn) X(setONInput)       \
+    X(setMIDIoff)                                                                                            \
+    X(setSetToDefault) X(setCancel) X(setSet) X(setSolo) X(setPeakPower) X(setAveragePower) X(setMIDIoutON)  \
+        X(setUseQTMIDI) X(setPlay3Peaks) X(setNoteOnOff) X(setNoteOffOn) X(setONInput)                       \
             X(setPlayOnlyNoteChanged) X(setInstrument) X(setSmallWindow) X(setSetCountX)                     \
                 X(setSetMIDIchannel) X(setSetMIDIprogramC) X(setSetBSCH) X(setMIDInoteF) X(setMIDIvelocityF) \
                     X(setMIDIchannelF) X(setMIDIprogramchangeF) X(setMIDIpitchbendF)                         \
