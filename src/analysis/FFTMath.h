@@ -3,6 +3,7 @@
 // The real FFT of the analysis and its tables. Tables are built once per size (powers of two 128..8192)
 // and never change afterwards, so any thread may transform at any time.
 
+#include <cmath>
 #include <complex>
 #include <vector>
 
@@ -17,9 +18,11 @@ using Complex = std::complex<double>;
 // followed by the split into the spectrum of n real samples, and the Hann window.
 struct FFTTables {
     int points = 0;                 // n
-    std::vector<int> bitReverse;    // n / 2 entries
-    std::vector<Complex> twiddles;  // per stage of the n / 2 complex FFT, stage after stage
-    std::vector<Complex> split;     // e^(-2 pi i k / n), k = 0 .. n / 2 - 1
+    std::vector<int> bitReverse;       // n / 2 entries
+    std::vector<double> twiddleRe;     // per stage of the n / 2 complex FFT, stage after stage:
+    std::vector<double> twiddleIm;     //   the stage of span h holds e^(-pi i j / h) at h - 1 + j
+    std::vector<double> splitRe;       // e^(-2 pi i k / n), k = 0 .. n / 2 - 1
+    std::vector<double> splitIm;
     std::vector<int> window;        // Hann window, full scale 32768
     double windowSum = 0.0;         // sum of window / 32768
 };
@@ -41,7 +44,7 @@ void realFFT(const FFTTables& tables, const double* in, Complex* out, Complex* w
 // Amplitude of bin k of a windowed transform, so that a sine of amplitude A on a bin reads A.
 inline double binAmplitude(const Complex& x, double windowSum)
 {
-    return windowSum > 0.0 ? 2.0 * std::abs(x) / windowSum : 0.0;
+    return windowSum > 0.0 ? 2.0 * std::sqrt(x.real() * x.real() + x.imag() * x.imag()) / windowSum : 0.0;
 }
 
 }  // namespace nupo

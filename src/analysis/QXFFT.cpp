@@ -38,6 +38,12 @@ std::atomic<double>& dcOffset(int channel)
     return *offsets[channel];
 }
 
+// x times the conjugate of y, written out (the library product guards against infinities, slowly).
+Complex crossProduct(const Complex& x, const Complex& y)
+{
+    return {x.real() * y.real() + x.imag() * y.imag(), x.imag() * y.real() - x.real() * y.imag()};
+}
+
 int currentPoints()
 {
     return validFFTSize(fftp.load(std::memory_order_relaxed));
@@ -105,9 +111,12 @@ double QXFFT::transformChannel(int channel, const FFTTables& tables, std::vector
     const int rate = SampleSpeed.load(std::memory_order_relaxed);
     const int mains = mainsFrequencyX.load(std::memory_order_relaxed);
     spectrum[0] = 0.0;
-    for (int k = 1; k < half; ++k)
-        if (isMainsBin(k, n, rate, mains))
-            spectrum[std::size_t(k)] = 0.0;
+    if (rate > 0) {
+        const int nearest = int(std::lround(double(mains) * n / rate));
+        for (int k = std::max(1, nearest - 1); k <= std::min(half - 1, nearest + 1); ++k)
+            if (isMainsBin(k, n, rate, mains))
+                spectrum[std::size_t(k)] = 0.0;
+    }
     return offset;
 }
 
@@ -215,11 +224,10 @@ void QXFFT::takeCoherenceSegment(int n)
         }
         for (int p = 0; p < pairCount; ++p) {
             const int a = pairChannels[p][0], b = pairChannels[p][1];
-            const Complex now = work[a].spectrum[std::size_t(k)] * std::conj(work[b].spectrum[std::size_t(k)]);
             Complex& sum = crossSums[p][std::size_t(k)];
-            sum += now;
+            sum += crossProduct(work[a].spectrum[std::size_t(k)], work[b].spectrum[std::size_t(k)]);
             if (replacing)
-                sum -= slot[a][std::size_t(k)] * std::conj(slot[b][std::size_t(k)]);
+                sum -= crossProduct(slot[a][std::size_t(k)], slot[b][std::size_t(k)]);
         }
         for (int c = 0; c < channelCount; ++c)
             slot[c][std::size_t(k)] = work[c].spectrum[std::size_t(k)];

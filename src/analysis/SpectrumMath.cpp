@@ -126,12 +126,13 @@ double analysisBandPower(const double* spectrum, int count, double binHz, int ba
     if (band < 0 || band >= analysisBandCount || binHz <= 0.0)
         return 0.0;
     const BandEdges e = bandEdges[band];
+    const int from = std::max(0, int(e.low / binHz) - 1);
+    const int to = std::min(count - 1, int(e.high / binHz) + 1);
     double sum = 0.0;
     int n = 0;
-    for (int k = 0; k < count; ++k) {
+    for (int k = from; k <= to; ++k) {
         const double f = k * binHz;
-        const bool inside = (f > e.low && f <= e.high) || (band == eyeBand && k == 0);
-        if (inside) {
+        if ((f > e.low && f <= e.high) || (band == eyeBand && k == 0)) {
             sum += spectrum[k];
             ++n;
         }
