@@ -26,7 +26,8 @@ void fillRecording(int samples)
     QXSerialPort& port = QXSerialPort::sharedQXSerialPort();
     for (int c = 1; c <= 4; ++c)
         for (int i = 0; i < samples; ++i)
-            port.putIntToBuffer(c, i, int(noise(random) + 100.0 * std::sin(2.0 * std::numbers::pi * 10.0 * i / 120.0)));
+            port.putIntToBuffer(
+                c, i, int(noise(random) + 100.0 * std::sin(2.0 * std::numbers::pi * 10.0 * i / 120.0)));
 }
 
 std::vector<double> randomSamples(int n)

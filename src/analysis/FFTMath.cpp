@@ -153,8 +153,8 @@ void butterflies(double* __restrict re, double* __restrict im, int n, const doub
 
 // Untangles the spectra of the even and the odd samples into the spectrum of the real input.
 NUPO_FFT_CLONES
-void untangle(const double* __restrict re, const double* __restrict im, int half, const double* __restrict wRe,
-              const double* __restrict wIm, double* __restrict out)
+void untangle(const double* __restrict re, const double* __restrict im, int half,
+              const double* __restrict wRe, const double* __restrict wIm, double* __restrict out)
 {
     out[0] = re[0] + im[0];
     out[1] = 0.0;

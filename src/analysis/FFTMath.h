@@ -18,13 +18,13 @@ using Complex = std::complex<double>;
 // followed by the split into the spectrum of n real samples, and the Hann window.
 struct FFTTables {
     int points = 0;                 // n
-    std::vector<int> bitReverse;       // n / 2 entries
-    std::vector<double> twiddleRe;     // per stage of the n / 2 complex FFT, stage after stage:
-    std::vector<double> twiddleIm;     //   the stage of span h holds e^(-pi i j / h) at h - 1 + j
-    std::vector<double> splitRe;       // e^(-2 pi i k / n), k = 0 .. n / 2 - 1
+    std::vector<int> bitReverse;    // n / 2 entries
+    std::vector<double> twiddleRe;  // per stage of the n / 2 complex FFT, stage after stage:
+    std::vector<double> twiddleIm;  //   the stage of span h holds e^(-pi i j / h) at h - 1 + j
+    std::vector<double> splitRe;    // e^(-2 pi i k / n), k = 0 .. n / 2 - 1
     std::vector<double> splitIm;
-    std::vector<int> window;        // Hann window, full scale 32768
-    double windowSum = 0.0;         // sum of window / 32768
+    std::vector<int> window;  // Hann window, full scale 32768
+    double windowSum = 0.0;   // sum of window / 32768
 };
 
 // True for the sizes the analysis offers.

@@ -30,7 +30,8 @@ struct WindowBounds {
 WindowBounds windowBounds(int source, int window)
 {
     if (window == 0)
-        return isChannel(source) ? WindowBounds{0.7f, 10.0f, 0.0f, 60.0f} : WindowBounds{9.5f, 10.0f, 0.0f, 60.0f};
+        return isChannel(source) ? WindowBounds{0.7f, 10.0f, 0.0f, 60.0f}
+                                 : WindowBounds{9.5f, 10.0f, 0.0f, 60.0f};
     const auto& r = brainSWX[source];
     return {r[17 + window].load(std::memory_order_relaxed), r[25 + window].load(std::memory_order_relaxed),
             r[33 + window].load(std::memory_order_relaxed), r[41 + window].load(std::memory_order_relaxed)};
@@ -91,7 +92,8 @@ QX3DSpectrum::DisplayRows QX3DSpectrum::displayRowsOf(const float* bins, int cou
     return rows;
 }
 
-QX3DSpectrum::HitTable QX3DSpectrum::hitRecords(int source, const DisplayRows& rows, int points, int sampleRate)
+QX3DSpectrum::HitTable QX3DSpectrum::hitRecords(int source, const DisplayRows& rows, int points,
+                                                int sampleRate)
 {
     HitTable table{};
     if (source < 0 || source >= brainSourceCount)
@@ -104,9 +106,12 @@ QX3DSpectrum::HitTable QX3DSpectrum::hitRecords(int source, const DisplayRows& r
             const DisplayRow& row = rows[std::size_t(r)];
             if (row.bin < 0)
                 continue;
-            const float level = isChannel(source) ? row.value / gain : row.value * coherenceHeightDivisor / coherenceLevelDivisor;
+            const float level = isChannel(source)
+                                    ? row.value / gain
+                                    : row.value * coherenceHeightDivisor / coherenceLevelDivisor;
             const float hz = float(binFrequency(row.bin, points, sampleRate));
-            if (level < bounds.lowValue || level > bounds.highValue || hz < bounds.lowHz || hz > bounds.highHz)
+            if (level < bounds.lowValue || level > bounds.highValue || hz < bounds.lowHz ||
+                hz > bounds.highHz)
                 continue;
             // Insert among the three strongest; equal levels keep the lower row first.
             for (int k = 0; k < brainSwitchRecordsPerWindow; ++k) {
@@ -133,7 +138,8 @@ int QX3DSpectrum::takeSpectrum(int source, std::vector<float>& out)
     if (isChannel(source)) {
         count = fft.copySpectrum(spectrumBufferOfChannel[source], values.data(), int(values.size()));
     } else {
-        count = fft.copyCoherence(QXFFT::pairOfSource(source), fft.analysedPoints(), values.data(), int(values.size()));
+        count = fft.copyCoherence(QXFFT::pairOfSource(source), fft.analysedPoints(), values.data(),
+                                  int(values.size()));
         scale = 1.0f / coherenceHeightDivisor;
     }
     out.resize(std::size_t(count));
@@ -157,7 +163,8 @@ void QX3DSpectrum::storeRow(int source, const std::vector<float>& spectrum, int 
         h.started = true;
         h.lastPosition = position;
     }
-    std::copy(spectrum.begin(), spectrum.begin() + count, h.values.begin() + std::ptrdiff_t(h.newest) * h.capacity);
+    std::copy(spectrum.begin(), spectrum.begin() + count,
+              h.values.begin() + std::ptrdiff_t(h.newest) * h.capacity);
     h.counts[std::size_t(h.newest)] = count;
 }
 

@@ -55,7 +55,8 @@ public:
     // coherence; 0 the one-, two- or three-set layout by oneBrain and towBrain): advances their histories
     // at `ploop`, shifts the peak history of their channels, recomputes their hit records and, for the
     // display target, fills the grids of the layout. Another shapeC does nothing.
-    void getposition(int oneBrain, int towBrain, int shapeC, int startFrequency, Target target = Target::Display);
+    void getposition(int oneBrain, int towBrain, int shapeC, int startFrequency,
+                     Target target = Target::Display);
     // Empties every grid, history, hit record, the peak history and `timeRec`; display gains back to 1.
     void initPosition();
 
@@ -95,7 +96,7 @@ private:
     QX3DSpectrum() = default;
 
     struct History {
-        std::vector<float> values;  // historyRows x capacity, a ring
+        std::vector<float> values;              // historyRows x capacity, a ring
         std::array<int, historyRows> counts{};  // bins held by each row (0: empty)
         int capacity = 0;
         int newest = 0;

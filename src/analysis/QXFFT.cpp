@@ -104,7 +104,8 @@ double QXFFT::transformChannel(int channel, const FFTTables& tables, std::vector
     const int start = std::max(ploop.load(std::memory_order_relaxed) - n, 0);
     const double gain = sampleGainForIndex(gainIndexOfChannel(channel)) / 32768.0;
     for (int i = 0; i < n; ++i)
-        samples[std::size_t(i)] = port.getIntFromBuffer(channel + 1, start + i) * gain * tables.window[std::size_t(i)];
+        samples[std::size_t(i)] =
+            port.getIntFromBuffer(channel + 1, start + i) * gain * tables.window[std::size_t(i)];
     realFFT(tables, samples.data(), spectrum.data(), scratch.data());
 
     const double offset = tables.windowSum > 0.0 ? 2.0 * spectrum[0].real() / tables.windowSum : 0.0;
@@ -243,7 +244,8 @@ double QXFFT::coherenceLocked(int pair, double N, int bin) const
     const double count = segmentCount;
     const int a = pairChannels[pair][0], b = pairChannels[pair][1];
     return coherencePercent(crossSums[pair][std::size_t(bin)] / count, autoSums[a][std::size_t(bin)] / count,
-                            autoSums[b][std::size_t(bin)] / count, N, CoherenceLevel.load(std::memory_order_relaxed));
+                            autoSums[b][std::size_t(bin)] / count, N,
+                            CoherenceLevel.load(std::memory_order_relaxed));
 }
 
 double QXFFT::coherence(int pair, double N, long P) const

@@ -59,7 +59,7 @@ void SetFFTController::setGainNumber(int channel, int index)
         return;
     const int valid = (index >= 0 && index <= 8) ? index : unityGainIndex;
     variable->store(valid);
-    displayGainX[channel].store(displayGainForIndex(valid));
+    displayGainX[channel].store(gainIndexToDisplayGain(valid));
     emit settingsChanged();
 }
 

@@ -12,45 +12,43 @@ constexpr float displayGains[9] = {10.0f, 5.0f, 3.0f, 2.0f, 1.5f, 1.0f, 0.5f, 0.
 
 // First and last bin of each row of the 512-band layout.
 constexpr BinGroup band512[displayRows] = {
-    {0, 0},       {1, 1},       {2, 2},       {3, 3},       {4, 4},       {5, 5},       {6, 6},
-    {7, 7},       {8, 8},       {9, 9},       {10, 10},     {10, 10},     {11, 11},     {12, 12},
-    {13, 13},     {14, 14},     {15, 15},     {16, 16},     {17, 17},     {17, 17},     {18, 18},
-    {19, 19},     {20, 21},     {22, 23},     {24, 25},     {26, 27},     {28, 29},     {30, 31},
-    {32, 32},     {33, 33},     {34, 34},     {35, 36},     {37, 38},     {39, 40},     {41, 42},
-    {43, 44},     {45, 46},     {47, 48},     {49, 50},     {51, 51},     {52, 56},     {57, 62},
-    {63, 68},     {69, 73},     {74, 79},     {80, 85},     {86, 91},     {92, 97},     {98, 105},
-    {106, 106},   {107, 115},   {116, 124},   {125, 133},   {134, 142},   {143, 151},   {152, 161},
-    {162, 171},   {172, 181},   {182, 191},   {192, 192},   {193, 207},   {208, 223},   {224, 252},
-    {253, 255}};
+    {0, 0},     {1, 1},     {2, 2},     {3, 3},     {4, 4},     {5, 5},     {6, 6},     {7, 7},
+    {8, 8},     {9, 9},     {10, 10},   {10, 10},   {11, 11},   {12, 12},   {13, 13},   {14, 14},
+    {15, 15},   {16, 16},   {17, 17},   {17, 17},   {18, 18},   {19, 19},   {20, 21},   {22, 23},
+    {24, 25},   {26, 27},   {28, 29},   {30, 31},   {32, 32},   {33, 33},   {34, 34},   {35, 36},
+    {37, 38},   {39, 40},   {41, 42},   {43, 44},   {45, 46},   {47, 48},   {49, 50},   {51, 51},
+    {52, 56},   {57, 62},   {63, 68},   {69, 73},   {74, 79},   {80, 85},   {86, 91},   {92, 97},
+    {98, 105},  {106, 106}, {107, 115}, {116, 124}, {125, 133}, {134, 142}, {143, 151}, {152, 161},
+    {162, 171}, {172, 181}, {182, 191}, {192, 192}, {193, 207}, {208, 223}, {224, 252}, {253, 255}};
 
 constexpr BandEdges bandEdges[analysisBandCount] = {{0.0, 1.0},   {1.0, 4.0},   {4.0, 8.0},   {8.0, 12.5},
                                                     {12.5, 15.0}, {15.0, 20.5}, {20.5, 28.0}, {45.0, 65.0}};
 
 }  // namespace
 
-float displayGainForIndex(int index)
+float gainIndexToDisplayGain(int index)
 {
     return (index >= 0 && index < 9) ? displayGains[index] : 1.0f;
 }
 
 double sampleGainForIndex(int index)
 {
-    return 0.25 * double(displayGainForIndex(index));
+    return 0.25 * double(gainIndexToDisplayGain(index));
 }
 
 int gainIndexOfChannel(int channel)
 {
     switch (channel) {
-    case 0:
-        return setGain1Number.load(std::memory_order_relaxed);
-    case 1:
-        return setGain2Number.load(std::memory_order_relaxed);
-    case 2:
-        return setGain3Number.load(std::memory_order_relaxed);
-    case 3:
-        return setGain4Number.load(std::memory_order_relaxed);
-    default:
-        return 5;
+        case 0:
+            return setGain1Number.load(std::memory_order_relaxed);
+        case 1:
+            return setGain2Number.load(std::memory_order_relaxed);
+        case 2:
+            return setGain3Number.load(std::memory_order_relaxed);
+        case 3:
+            return setGain4Number.load(std::memory_order_relaxed);
+        default:
+            return 5;
     }
 }
 

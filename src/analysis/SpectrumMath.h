@@ -11,7 +11,7 @@
 namespace nupo {
 
 // Display gain G of a gain index 0..8 (10, 5, 3, 2, 1.5, 1, 0.5, 0.2, 0.1); any other index gives 1.0.
-float displayGainForIndex(int index);
+float gainIndexToDisplayGain(int index);
 // Factor applied to the samples of a channel: G / 4, the scale of the raw-wave traces (0.25 per count).
 double sampleGainForIndex(int index);
 // Gain index of CH 1..CH 4 (channel 0..3); 5 (G = 1) for any other channel.

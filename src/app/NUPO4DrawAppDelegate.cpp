@@ -1,5 +1,10 @@
 #include "app/NUPO4DrawAppDelegate.h"
 
+#include "analysis/BrainSwitch.h"
+#include "analysis/FFTMath.h"
+#include "analysis/QXFFT.h"
+#include "analysis/SetFFTController.h"
+
 #include <QMainWindow>
 
 namespace nupo {
@@ -24,6 +29,13 @@ void NUPO4DrawAppDelegate::initAPstart(QObject*)
     window->setWindowTitle(QStringLiteral("NUPO4"));
     window->resize(480, 160);
     window->show();
+
+    // Spectral analysis: transform tables, brain-switch defaults and the settings (display gains);
+    // the 10 ms analysis timer starts last.
+    initbitrevAndFFT();
+    initbrainSWX();
+    SetFFTController::sharedSetFFTController().setWindowSetup(nullptr);
+    QXFFT::sharedQXFFT().init();
 }
 
 void NUPO4DrawAppDelegate::applicationWillTerminate(QObject*)

@@ -15,10 +15,9 @@ void QX3DSpectrumGLView::waven3DBSQC(int n)
 {
     if (setPauseX.load(std::memory_order_relaxed) != 0 || n < 0 || n > 9)
         return;
-    QX3DSpectrum::sharedQX3DSpectrum().waven(oneBrainwave.load(std::memory_order_relaxed),
-                                             towBrainwave.load(std::memory_order_relaxed), n + 2,
-                                             StartFrequencyXX.load(std::memory_order_relaxed),
-                                             QX3DSpectrum::Target::RecordsOnly);
+    QX3DSpectrum::sharedQX3DSpectrum().waven(
+        oneBrainwave.load(std::memory_order_relaxed), towBrainwave.load(std::memory_order_relaxed), n + 2,
+        StartFrequencyXX.load(std::memory_order_relaxed), QX3DSpectrum::Target::RecordsOnly);
 }
 
 void QX3DSpectrumGLView::waven3DBS()
@@ -34,10 +33,9 @@ void QX3DSpectrumGLView::waven3DBS()
     } else if (paused) {
         return;
     }
-    QX3DSpectrum::sharedQX3DSpectrum().waven(oneBrainwave.load(std::memory_order_relaxed),
-                                             towBrainwave.load(std::memory_order_relaxed),
-                                             shapeChange.load(std::memory_order_relaxed),
-                                             StartFrequencyXX.load(std::memory_order_relaxed));
+    QX3DSpectrum::sharedQX3DSpectrum().waven(
+        oneBrainwave.load(std::memory_order_relaxed), towBrainwave.load(std::memory_order_relaxed),
+        shapeChange.load(std::memory_order_relaxed), StartFrequencyXX.load(std::memory_order_relaxed));
 }
 
 }  // namespace nupo

@@ -93,7 +93,8 @@ TEST(FFTMath, WindowedSineAmplitudeReadsItsAmplitude)
     const FFTTables& t = fftinit(n);
     std::vector<double> x(static_cast<std::size_t>(n));
     for (int j = 0; j < n; ++j)
-        x[std::size_t(j)] = 40.0 * std::sin(2.0 * std::numbers::pi * 20 * j / n) * t.window[std::size_t(j)] / 32768.0;
+        x[std::size_t(j)] =
+            40.0 * std::sin(2.0 * std::numbers::pi * 20 * j / n) * t.window[std::size_t(j)] / 32768.0;
     const auto out = realSpectrum(x);
     EXPECT_NEAR(binAmplitude(out[20], t.windowSum), 40.0, 0.01);
     EXPECT_NEAR(binAmplitude(out[21], t.windowSum), 20.0, 0.01);  // the Hann main lobe

@@ -136,7 +136,7 @@ TEST(QX3DSpectrum, HistoryAdvancesWithThePositionNotWithTheCallers)
 
 TEST(QX3DSpectrum, ARefreshOfAnotherSourceLeavesTheShownLayout)
 {
-    useSpectrum(3, {{12, 6.0}});  // CH 3
+    useSpectrum(3, {{12, 6.0}});                                       // CH 3
     QXFFT::sharedQXFFT().putcomplexDoubleToBuffer(0, 12, {1.0, 0.0});  // CH 1
     mapper().waven(1, 0, 1, 0);  // the CH 3 and CH 4 set: CH 3 in grid 0
     EXPECT_FLOAT_EQ(mapper().heightGrid(0)[0][51], 6.0f);

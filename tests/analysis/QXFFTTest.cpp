@@ -5,9 +5,9 @@
 #include "shared/AnalysisState.h"
 #include "shared/CoreState.h"
 
+#include <gtest/gtest.h>
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <gtest/gtest.h>
 
 #include <random>
 
@@ -52,7 +52,8 @@ TEST(QXFFT, DcAndMainsBinsAreZero)
     mainsFrequencyX = 60;
     fftp = 256;  // 0.9375 Hz bins: 60 Hz is bin 64
     ploop = 256;
-    writeSignal(2, 0, 256, [](int i) { return 300.0 + 80.0 * std::sin(2.0 * std::numbers::pi * 60.0 * i / 240.0); });
+    writeSignal(2, 0, 256,
+                [](int i) { return 300.0 + 80.0 * std::sin(2.0 * std::numbers::pi * 60.0 * i / 240.0); });
     engine().timerUpdate();
     EXPECT_EQ(storedAt(1, 0), 0.0);
     EXPECT_EQ(storedAt(1, 64), 0.0);
@@ -89,7 +90,7 @@ TEST(QXFFT, CoherenceOfIdenticalChannelsAndOfIndependentNoise)
     const int signalBin = 32;  // 15 Hz at 120 / 256 Hz per bin
     EXPECT_NEAR(engine().CoherenceM(256.0, signalBin), 100.0, 1e-6);
     EXPECT_NEAR(engine().CoherenceM(256.0, 80), 100.0, 1e-6);  // identical noise is coherent too
-    EXPECT_EQ(engine().CoherenceM(256.0, 0), 0.0);              // DC bin: nothing to compare
+    EXPECT_EQ(engine().CoherenceM(256.0, 0), 0.0);             // DC bin: nothing to compare
 
     double sum = 0.0;
     for (int k = 1; k < 128; ++k) {
@@ -118,8 +119,9 @@ TEST(QXFFT, BandPowersOfATenHertzSineFallInAlpha)
     const float alpha = bandPowerX[0][alphaBand].load();
     EXPECT_GT(alpha, 1.0f);
     for (int band = 0; band < analysisBandCount; ++band) {
-        if (band != alphaBand)
+        if (band != alphaBand) {
             EXPECT_LT(bandPowerX[0][band].load(), alpha / 10.0f) << "band " << band;
+        }
     }
 }
 

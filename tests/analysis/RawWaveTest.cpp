@@ -18,7 +18,7 @@ TEST(RawWave, TraceHoldsTheNewestSamplesOldestFirstWithTheChannelGain)
     getBRawwave(300);
     EXPECT_EQ(datarawB[0], int(172 * 2.5));
     EXPECT_EQ(datarawB[127], int(299 * 2.5));
-    EXPECT_EQ(datarawB[128], 77);  // beyond the trace: kept
+    EXPECT_EQ(datarawB[128], 77);                             // beyond the trace: kept
     EXPECT_NEAR(BRawwavePP.load(), 299 * 0.25 / 2.55, 1e-9);  // the smallest starts from 0
 
     getBRawwave(40);  // near the start the trace begins at sample 0

@@ -8,10 +8,10 @@ using namespace nupo;
 
 TEST(SpectrumMath, GainTablesFallBackToUnityOutsideTheirRange)
 {
-    EXPECT_FLOAT_EQ(displayGainForIndex(0), 10.0f);
-    EXPECT_FLOAT_EQ(displayGainForIndex(8), 0.1f);
-    EXPECT_FLOAT_EQ(displayGainForIndex(9), 1.0f);
-    EXPECT_FLOAT_EQ(displayGainForIndex(-1), 1.0f);
+    EXPECT_FLOAT_EQ(gainIndexToDisplayGain(0), 10.0f);
+    EXPECT_FLOAT_EQ(gainIndexToDisplayGain(8), 0.1f);
+    EXPECT_FLOAT_EQ(gainIndexToDisplayGain(9), 1.0f);
+    EXPECT_FLOAT_EQ(gainIndexToDisplayGain(-1), 1.0f);
     EXPECT_DOUBLE_EQ(sampleGainForIndex(0), 2.5);
     EXPECT_DOUBLE_EQ(sampleGainForIndex(42), 0.25);
 
