@@ -1,5 +1,7 @@
 #include "midi/SetMIDIPanel.h"
 
+#include "core/QXAppController.h"
+#include "core/WindowController.h"
 #include "platform/appkit/NibControllerRegistry.h"
 #include "platform/appkit/NibLoader.h"
 #include "platform/synth/InstrumentPickerDialog.h"
@@ -180,6 +182,16 @@ void SetMIDIPanel::awakeFromNib()
     showText(SetMIDIOutlet::displayHereSetupNinput, shown);
     showText(SetMIDIOutlet::displayHereSetupNstring, strX[SetupNX]);
     showState(SetMIDIOutlet::setSetCountX, SetupNX);
+}
+
+void SetMIDIPanel::registerPreferencesPanel()
+{
+    WindowController::sharedWindowController().addPanel(PreferencesTab::MIDIPeak, QStringLiteral("MIDI"),
+                                                        []() -> QWidget* {
+                                                            SetMIDIPanel* panel = loadPanel();
+                                                            return panel ? panel->nibWindow() : nullptr;
+                                                        });
+    SetMIDI::setShowPanelHandler([](int tab) { QXAppController::sharedQXAppController().showPanelX(tab); });
 }
 
 SetMIDIPanel* SetMIDIPanel::loadPanel()

@@ -1,4 +1,6 @@
 // The peak panel loaded from its nib: it shows setup 1 and its controls edit the current setup.
+#include "core/QXAppController.h"
+#include "core/WindowController.h"
 #include "midi/MidiOutput.h"
 #include "midi/SetMIDIPanel.h"
 #include "platform/synth/SynthGraph.h"
@@ -11,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QSlider>
+#include <QTabWidget>
 #include <QWidget>
 
 namespace nupo {
@@ -113,6 +116,43 @@ TEST_F(SetMIDIPanelTest, ControlsEditTheCurrentSetup)
     EXPECT_EQ(widget<QLabel>(SetMIDIOutlet::displayHereSetupN)->text(), QStringLiteral("5"));
     EXPECT_FALSE(widget<QAbstractButton>(SetMIDIOutlet::setMIDIoutON)->isChecked());
     EXPECT_EQ(widget<QComboBox>(SetMIDIOutlet::popupMIDIchannel)->currentIndex(), 0);
+}
+
+TEST_F(SetMIDIPanelTest, OpensAsTheMIDITabOfThePreferencesWindow)
+{
+    SetMIDIPanel::registerPreferencesPanel();
+    WindowController& preferences = WindowController::sharedWindowController();
+    preferences.showPanelX(7);
+    ASSERT_NE(preferences.tabView(), nullptr);
+    EXPECT_EQ(preferences.shownPanel(), 7);
+    QWidget* tab = preferences.tabView()->currentWidget();
+    ASSERT_NE(tab, nullptr);
+    auto* setupNumber = tab->findChild<QLabel*>(QStringLiteral("displayHereSetupN"));
+    ASSERT_NE(setupNumber, nullptr);
+    EXPECT_EQ(setupNumber->text(), QStringLiteral("1"));
+    auto* outputOn = tab->findChild<QAbstractButton*>(QStringLiteral("setMIDIoutON"));
+    ASSERT_NE(outputOn, nullptr);
+    outputOn->click();
+    EXPECT_EQ(MIDIoutONX[0], 1);
+}
+
+TEST_F(SetMIDIPanelTest, MenuPresetsAndOutputSwitchReachTheMapper)
+{
+    SetMIDIPanel::registerPreferencesPanel();
+    QXAppController& menu = QXAppController::sharedQXAppController();
+    menu.setSimpleMIDIplay2(nullptr);  // the first preset opens the MIDI tab
+    EXPECT_EQ(WindowController::sharedWindowController().shownPanel(), 7);
+    EXPECT_EQ(MIDIoutONX[0], 1);
+    EXPECT_EQ(MIDIoutONX[1], 1);
+    EXPECT_EQ(ProgramChangeXXX[1], 98);
+    menu.setOFFMIDIout(nullptr);
+    EXPECT_EQ(MIDIoutONX[0], 0);
+    EXPECT_EQ(setToOff, 1);
+    menu.setONMIDIout(nullptr);
+    EXPECT_EQ(MIDIoutONX[1], 1);
+    menu.setSimpleMIDIplayOFF(nullptr);
+    EXPECT_EQ(MIDIoutONX[0], 0);
+    EXPECT_EQ(MIDIoutONX[1], 0);
 }
 
 }  // namespace
