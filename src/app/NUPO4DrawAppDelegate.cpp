@@ -4,6 +4,7 @@
 #include "analysis/FFTMath.h"
 #include "analysis/QXFFT.h"
 #include "analysis/SetFFTController.h"
+#include "analysis/SetFFTPanel.h"
 #include "core/QXAppController.h"
 #include "core/QXInputStream.h"
 #include "core/QXSerialPort.h"
@@ -81,6 +82,8 @@ void NUPO4DrawAppDelegate::initAPstart(QObject*)
     initbitrevAndFFT();
     initbrainSWX();
     SetFFTController::sharedSetFFTController().setWindowSetup(nullptr);
+    WindowController::sharedWindowController().addPanel(PreferencesTab::Analysis, QStringLiteral("Analysis"),
+                                                        &SetFFTPanel::makePanel);
     // The device panel; creating it starts the acquisition threads.
     SetPortView::sharedSetPortView();
     WindowController::sharedWindowController().addPanel(PreferencesTab::Device, QStringLiteral("Device"),
