@@ -35,8 +35,8 @@
 //
 //    An outlet that is not the widget itself (a view object hosted by a widget) is declared with a
 //    binder: `outlet("graphView", [this](QObject* o) { graphView = viewHostedBy(o); });`.
-//    The registration only runs if the .cpp is linked in: refer to the class from somewhere (its
-//    shared instance, for example), as every controller of the system is.
+//    The program links the whole ui library, so every registration runs there; a test executable
+//    links only what it refers to, so a test that loads a nib refers to its controller class.
 // 3. Open the window with `NibLoader::loadNibNamed("QXExample", owner)`. The loader finds the file,
 //    builds the widgets, creates the controller, binds every declared outlet whose name matches an
 //    object of the nib (others stay null), connects the actions, calls awakeFromNib() and shows the
