@@ -1,0 +1,157 @@
+#include "platform/appkit/NibLoader.h"
+
+#include "platform/appkit/Beep.h"
+#include "platform/appkit/NibActionConnector.h"
+#include "platform/appkit/NibController.h"
+#include "platform/appkit/NibControllerRegistry.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QUiLoader>
+#include <QWidget>
+#include <QtDebug>
+
+#include <cstdio>
+#include <memory>
+#include <mutex>
+
+namespace nupo {
+
+namespace {
+
+struct ExtraFolders {
+    std::mutex mutex;
+    QStringList folders;
+};
+
+ExtraFolders& extraFolders()
+{
+    static ExtraFolders* instance = new ExtraFolders;  // lives to process end
+    return *instance;
+}
+
+QString sourceTree()
+{
+    const QString fromEnvironment = qEnvironmentVariable("NUPO_SOURCE_DIR");
+    if (!fromEnvironment.isEmpty())
+        return fromEnvironment;
+#ifdef NUPO_SOURCE_DIR
+    return QStringLiteral(NUPO_SOURCE_DIR);
+#else
+    return {};
+#endif
+}
+
+void reportFailure(const QString& failureName)
+{
+    std::printf("Failed to load %s.nib\n", failureName.toLocal8Bit().constData());
+    std::fflush(stdout);
+    beep();
+}
+
+// Every object of the nib by object name: the root first, then its descendants in creation order.
+QList<QObject*> namedObjects(QWidget* root)
+{
+    QList<QObject*> objects{root};
+    const auto children = root->findChildren<QObject*>();
+    for (QObject* child : children) {
+        if (!child->objectName().isEmpty())
+            objects.append(child);
+    }
+    return objects;
+}
+
+std::unique_ptr<QWidget> buildWidgets(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        qWarning().noquote() << QStringLiteral("Cannot read %1: %2").arg(path, file.errorString());
+        return nullptr;
+    }
+    QUiLoader loader;
+    loader.setWorkingDirectory(QFileInfo(path).absoluteDir());
+    std::unique_ptr<QWidget> root(loader.load(&file));
+    if (!root)
+        qWarning().noquote() << QStringLiteral("Cannot build %1: %2").arg(path, loader.errorString());
+    return root;
+}
+
+}  // namespace
+
+QStringList NibLoader::searchFolders()
+{
+    QStringList folders;
+    if (QCoreApplication::instance())
+        folders.append(
+            QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("resources/nibs")));
+    const QString source = sourceTree();
+    if (!source.isEmpty())
+        folders.append(QDir(source).filePath(QStringLiteral("resources/nibs")));
+    std::lock_guard lock(extraFolders().mutex);
+    folders.append(extraFolders().folders);
+    return folders;
+}
+
+void NibLoader::addSearchFolder(const QString& folder)
+{
+    std::lock_guard lock(extraFolders().mutex);
+    if (!extraFolders().folders.contains(folder))
+        extraFolders().folders.append(folder);
+}
+
+QString NibLoader::pathForNib(const QString& name)
+{
+    // A name is a plain file name: no folders, so a nib name can never reach outside the nib folders.
+    if (name.isEmpty() || name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\')))
+        return {};
+    const QString fileName = name + QStringLiteral(".ui");
+    for (const QString& folder : searchFolders()) {
+        const QFileInfo candidate(QDir(folder).filePath(fileName));
+        if (candidate.isFile())
+            return candidate.absoluteFilePath();
+    }
+    return {};
+}
+
+NibController* NibLoader::loadNibNamed(const QString& name, QObject* owner, const QString& failureName)
+{
+    const QString reportedName = failureName.isEmpty() ? name : failureName;
+    const QString path = pathForNib(name);
+    if (path.isEmpty()) {
+        reportFailure(reportedName);
+        return nullptr;
+    }
+    std::unique_ptr<QWidget> root = buildWidgets(path);
+    if (!root) {
+        reportFailure(reportedName);
+        return nullptr;
+    }
+
+    const QString className = root->property("controllerClass").toString();
+    NibController* controller =
+        className.isEmpty() ? new NibController : NibControllerRegistry::create(className);
+    if (!controller) {
+        qWarning().noquote() << QStringLiteral("%1: unknown controller class %2").arg(path, className);
+        reportFailure(reportedName);
+        return nullptr;
+    }
+
+    QWidget* window = root.release();
+    controller->adoptWindow(window, owner);
+    for (QObject* object : namedObjects(window))
+        controller->bindOutlet(object->objectName(), object);
+    NibActionConnector::connectAll(window, controller, name);
+
+    QPointer<NibController> alive(controller);
+    controller->awakeFromNib();
+    if (!alive || !alive->nibWindow() || alive->windowIsClosed())
+        return alive;
+    const QVariant visibleAtLaunch = window->property("visibleAtLaunch");
+    if (!visibleAtLaunch.isValid() || visibleAtLaunch.toBool())
+        window->show();
+    return controller;
+}
+
+}  // namespace nupo

@@ -1,0 +1,69 @@
+#pragma once
+
+// Nibs: windows and panels described in Qt Designer `.ui` files and loaded by name.
+//
+// How to write a controller for a nib
+// -----------------------------------
+// 1. The nib is resources/nibs/<Name>.ui. Its root widget (the window) carries a dynamic string
+//    property `controllerClass` naming the controller class, e.g. "QXRawwaveGraphController".
+//    Controls that send an action carry a dynamic string property `action` with the action's name
+//    ("select"; a trailing ':' is ignored). A radio matrix is a container (QGroupBox or QWidget) with
+//    the `action` property whose radio buttons carry an int property `tag`. Buttons may carry `tag`.
+// 2. The controller derives from NibController, has a public default constructor, declares its
+//    outlets and actions in that constructor and registers itself in its .cpp:
+//
+//        class QXExampleController : public NibController {
+//        public:
+//            QXExampleController()
+//            {
+//                outlet("popup", popup);                       // nib object named "popup"
+//                outlet("window", window);                     // the root, if named "window"
+//                action("select", &QXExampleController::select);
+//            }
+//            void select(QObject* sender);                     // also callable with nullptr
+//            void awakeFromNib() override;                     // outlets are bound here
+//            void windowWillClose(QObject* window) override;   // then the controller is released
+//        private:
+//            QComboBox* popup = nullptr;
+//            QWidget* window = nullptr;
+//        };
+//        NUPO_REGISTER_NIB_CONTROLLER(QXExampleController)     // in the .cpp, inside namespace nupo
+//
+//    The registration only runs if the .cpp is linked in: refer to the class from somewhere (its
+//    shared instance, for example), as every controller of the system is.
+// 3. Open the window with `NibLoader::loadNibNamed("QXExample", owner)`. The loader finds the file,
+//    builds the widgets, creates the controller, binds every declared outlet whose name matches an
+//    object of the nib (others stay null), connects the actions, calls awakeFromNib() and shows the
+//    window (unless the root has `visibleAtLaunch` false or awakeFromNib closed it). Every load gives
+//    a new window and a new controller. Drive the window through WindowHandle (null-safe, so the
+//    shared instance with empty outlets can call it too).
+// 4. The controller owns its window; close the window (never delete it) to end both.
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+namespace nupo {
+
+class NibController;
+
+class NibLoader {
+public:
+    // Loads the nib of that name with an owner and returns its controller (owned by its window's
+    // life cycle, see NibController). On failure (no such nib, unreadable file, unknown controller
+    // class) it writes "Failed to load <failureName>.nib" to standard output, beeps and returns null;
+    // failureName defaults to name.
+    static NibController* loadNibNamed(const QString& name, QObject* owner = nullptr,
+                                       const QString& failureName = {});
+
+    // The path of <name>.ui in the first search folder that has it, or empty.
+    static QString pathForNib(const QString& name);
+
+    // Where nibs are looked for, in order: <executable folder>/resources/nibs, then
+    // <source tree>/resources/nibs (NUPO_SOURCE_DIR from the environment, else the build's), then
+    // the folders added here (for tests).
+    static QStringList searchFolders();
+    static void addSearchFolder(const QString& folder);
+};
+
+}  // namespace nupo

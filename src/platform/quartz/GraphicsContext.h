@@ -1,0 +1,62 @@
+#pragma once
+
+#include "platform/colour/RGBAColor.h"
+
+#include <QPointF>
+#include <QRectF>
+
+#include <vector>
+
+namespace nupo {
+
+// The 2D drawing context the plot views draw into. Coordinates are unflipped: the origin is the lower
+// left corner and y grows upwards. A path is built with beginPath / moveToPoint / addLineToPoint and
+// consumed by strokePath, which draws it in the stroke colour and line width in force at that moment.
+// Colour components are clamped to 0..1 (NaN becomes 0) when they are set.
+//
+// The public calls keep the path and the graphics state; implementations only render (strokeLines,
+// fillRectangle). Subclasses that watch the calls themselves override the virtual setters and call the
+// base version.
+class GraphicsContext {
+public:
+    GraphicsContext() = default;
+    virtual ~GraphicsContext() = default;
+    GraphicsContext(const GraphicsContext&) = delete;
+    GraphicsContext& operator=(const GraphicsContext&) = delete;
+
+    virtual void setLineWidth(double width);
+    virtual void setRGBStrokeColor(double red, double green, double blue, double alpha);
+    virtual void setRGBFillColor(double red, double green, double blue, double alpha);
+    void setGrayFillColor(double gray, double alpha);
+    void setStrokeColor(const RGBAColor& colour);
+    void setFillColor(const RGBAColor& colour);
+
+    virtual void beginPath();
+    virtual void moveToPoint(double x, double y);
+    virtual void addLineToPoint(double x, double y);
+    virtual void strokePath();
+    virtual void fillRect(const QRectF& rect);
+
+    double lineWidth() const { return lineWidth_; }
+    RGBAColor strokeColor() const { return strokeColor_; }
+    RGBAColor fillColor() const { return fillColor_; }
+    // True while the path holds at least one line that strokePath would draw.
+    bool hasPathLines() const;
+
+protected:
+    // A connected run of points (one subpath): lines join each point to the next.
+    using Polyline = std::vector<QPointF>;
+
+    // Draws the given subpaths (each with at least two points) with the current stroke state.
+    virtual void strokeLines(const std::vector<Polyline>& subpaths) = 0;
+    // Fills a rectangle (normalised, unflipped coordinates) with the current fill colour.
+    virtual void fillRectangle(const QRectF& rect) = 0;
+
+private:
+    std::vector<Polyline> path_;
+    double lineWidth_ = 1.0;
+    RGBAColor strokeColor_ = RGBAColor::fromRGBA(0, 0, 0, 1);
+    RGBAColor fillColor_ = RGBAColor::fromRGBA(0, 0, 0, 1);
+};
+
+}  // namespace nupo

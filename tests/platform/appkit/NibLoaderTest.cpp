@@ -1,0 +1,244 @@
+#include "platform/appkit/Beep.h"
+#include "platform/appkit/NibController.h"
+#include "platform/appkit/NibControllerRegistry.h"
+#include "platform/appkit/NibLoader.h"
+#include "platform/appkit/WindowHandle.h"
+#include "support/TestSupport.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QFile>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace nupo {
+
+// The controller of the test nib: records what the loader did to it.
+class NupoTestPanelController : public NibController {
+public:
+    NupoTestPanelController()
+    {
+        ++created;
+        outlet("window", window);
+        outlet("popup", popup);
+        outlet("slider", slider);
+        outlet("button", button);
+        outlet("matrix", matrix);
+        outlet("label", label);  // a QLabel in the nib: wrong type, stays null
+        outlet("missing", missing);
+        action("select", &NupoTestPanelController::select);
+        action("changeSlider", &NupoTestPanelController::changeSlider);
+        action("press", &NupoTestPanelController::press);
+        action("changeMatrix", &NupoTestPanelController::changeMatrix);
+    }
+    ~NupoTestPanelController() override { ++destroyed; }
+
+    void awakeFromNib() override { outletsBoundAtAwake = popup && slider && button && matrix && window; }
+    void windowWillClose(QObject* closing) override
+    {
+        ++willCloseCalls;
+        closedWindow = closing;
+    }
+
+    void select(QObject* sender) { record("select", sender); }
+    void changeSlider(QObject* sender) { record("changeSlider", sender); }
+    void press(QObject* sender) { record("press", sender); }
+    void changeMatrix(QObject* sender) { record("changeMatrix", sender); }
+
+    QWidget* window = nullptr;
+    QComboBox* popup = nullptr;
+    QSlider* slider = nullptr;
+    QAbstractButton* button = nullptr;
+    QWidget* matrix = nullptr;
+    QPushButton* label = nullptr;
+    QWidget* missing = nullptr;
+
+    bool outletsBoundAtAwake = false;
+    int willCloseCalls = 0;
+    QObject* closedWindow = nullptr;
+    QStringList actions;
+    QList<QObject*> senders;
+
+    static inline int created = 0;
+    static inline int destroyed = 0;
+
+private:
+    void record(const char* name, QObject* sender)
+    {
+        actions.append(QString::fromLatin1(name));
+        senders.append(sender);
+    }
+};
+
+NUPO_REGISTER_NIB_CONTROLLER(NupoTestPanelController)
+
+namespace {
+
+class NibLoaderTest : public ::testing::Test {
+protected:
+    void SetUp() override { NibLoader::addSearchFolder(test::sourcePath("tests/platform/appkit/nibs")); }
+
+    static void releaseClosed() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+
+    static NupoTestPanelController* loadPanel()
+    {
+        return dynamic_cast<NupoTestPanelController*>(NibLoader::loadNibNamed("NupoTestPanel", nullptr));
+    }
+
+    // Loads the nib and returns what the loader wrote to standard output.
+    static QString loadOutput(const QString& name, NibController** result, const QString& failureName = {})
+    {
+        ::testing::internal::CaptureStdout();
+        *result = NibLoader::loadNibNamed(name, nullptr, failureName);
+        return QString::fromStdString(::testing::internal::GetCapturedStdout());
+    }
+};
+
+TEST_F(NibLoaderTest, LoadingBindsOutletsByNameBeforeAwakeAndShowsTheWindow)
+{
+    QObject owner;
+    auto* controller =
+        dynamic_cast<NupoTestPanelController*>(NibLoader::loadNibNamed("NupoTestPanel", &owner));
+    ASSERT_NE(controller, nullptr);
+    EXPECT_TRUE(controller->outletsBoundAtAwake);
+    EXPECT_EQ(controller->window, controller->nibWindow());
+    EXPECT_EQ(controller->nibOwner(), &owner);
+    EXPECT_EQ(controller->popup->count(), 3);
+    EXPECT_EQ(controller->label, nullptr);
+    EXPECT_EQ(controller->missing, nullptr);
+    EXPECT_TRUE(controller->window->isVisible());
+    EXPECT_EQ(controller->window->windowTitle(), "Test Panel");
+    WindowHandle(controller->window).close();
+    releaseClosed();
+}
+
+TEST_F(NibLoaderTest, UserWorkingTheControlsRunsTheirActionsWithTheControlAsSender)
+{
+    auto* controller = loadPanel();
+    ASSERT_NE(controller, nullptr);
+
+    controller->button->click();
+    QTest::keyClick(controller->popup, Qt::Key_Down);
+    QTest::keyClick(controller->slider, Qt::Key_Right);
+    auto* cellB = controller->matrix->findChild<QRadioButton*>("cellB");
+    ASSERT_NE(cellB, nullptr);
+    cellB->click();
+
+    EXPECT_EQ(controller->actions, QStringList({"press", "select", "changeSlider", "changeMatrix"}));
+    EXPECT_EQ(controller->senders, QList<QObject*>({controller->button, controller->popup, controller->slider,
+                                                    controller->matrix}));
+    EXPECT_EQ(controller->popup->currentIndex(), 1);
+    WindowHandle(controller->window).close();
+    releaseClosed();
+}
+
+TEST_F(NibLoaderTest, ValuesSetFromCodeSendNoAction)
+{
+    auto* controller = loadPanel();
+    ASSERT_NE(controller, nullptr);
+    controller->slider->setValue(40);
+    controller->popup->setCurrentIndex(2);
+    controller->slider->setValue(40);  // unchanged value after a user move must not fire either
+    QTest::keyClick(controller->slider, Qt::Key_Home);
+    QTest::keyClick(controller->slider, Qt::Key_Home);  // already at the minimum: no change, no action
+    controller->slider->setValue(5);
+    EXPECT_EQ(controller->actions, QStringList({"changeSlider"}));
+    WindowHandle(controller->window).close();
+    releaseClosed();
+}
+
+TEST_F(NibLoaderTest, ClosingTheWindowTellsAndReleasesTheController)
+{
+    const int destroyedBefore = NupoTestPanelController::destroyed;
+    auto* controller = loadPanel();
+    ASSERT_NE(controller, nullptr);
+    QPointer<QWidget> window = controller->window;
+    QPointer<QObject> alive = controller;
+
+    WindowHandle(window).close();
+    EXPECT_EQ(controller->willCloseCalls, 1);
+    EXPECT_EQ(controller->closedWindow, window.data());
+    releaseClosed();
+    EXPECT_TRUE(alive.isNull());
+    EXPECT_TRUE(window.isNull());
+    EXPECT_EQ(NupoTestPanelController::destroyed, destroyedBefore + 1);
+}
+
+TEST_F(NibLoaderTest, EveryLoadMakesANewWindowAndController)
+{
+    auto* first = loadPanel();
+    auto* second = loadPanel();
+    ASSERT_NE(first, nullptr);
+    ASSERT_NE(second, nullptr);
+    EXPECT_NE(first, second);
+    EXPECT_NE(first->window, second->window);
+    WindowHandle(first->window).close();
+    releaseClosed();
+    // The other window and its controller are untouched.
+    second->button->click();
+    EXPECT_EQ(second->actions, QStringList({"press"}));
+    WindowHandle(second->window).close();
+    releaseClosed();
+}
+
+TEST_F(NibLoaderTest, ARootThatIsNotVisibleAtLaunchStaysHiddenAndGetsAPlainController)
+{
+    NibController* controller = NibLoader::loadNibNamed("NupoTestHiddenPanel");
+    ASSERT_NE(controller, nullptr);
+    ASSERT_NE(controller->nibWindow(), nullptr);
+    EXPECT_FALSE(controller->nibWindow()->isVisible());
+    QPointer<NibController> alive(controller);
+    WindowHandle(controller->nibWindow()).close();
+    releaseClosed();
+    EXPECT_TRUE(alive.isNull());
+}
+
+TEST_F(NibLoaderTest, FailuresAreLoggedAndBeepWithoutAController)
+{
+    // A nib file that is not a nib at all.
+    const QString folder = test::tempFolder();
+    QFile broken(folder + "/NupoTestBroken.ui");
+    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
+    broken.write("this is not a designer file");
+    broken.close();
+    NibLoader::addSearchFolder(folder);
+
+    struct Case {
+        QString name;
+        QString failureName;
+        QString expected;
+    };
+    const Case cases[] = {
+        {"NupoTestNoSuchNib", {}, "Failed to load NupoTestNoSuchNib.nib\n"},
+        {"NupoTestUnknownClass", {}, "Failed to load NupoTestUnknownClass.nib\n"},
+        {"NupoTestBroken", {}, "Failed to load NupoTestBroken.nib\n"},
+        {"NupoTestNoSuchNib", "QXDrawerSound", "Failed to load QXDrawerSound.nib\n"},
+        {"../nibs/NupoTestPanel", {}, "Failed to load ../nibs/NupoTestPanel.nib\n"},
+        {"", {}, "Failed to load .nib\n"},
+    };
+    for (const Case& c : cases) {
+        const int beepsBefore = beepCount();
+        NibController* controller = nullptr;
+        EXPECT_EQ(loadOutput(c.name, &controller, c.failureName), c.expected) << c.name.toStdString();
+        EXPECT_EQ(controller, nullptr);
+        EXPECT_EQ(beepCount(), beepsBefore + 1);
+    }
+}
+
+TEST_F(NibLoaderTest, TheRegistryCreatesOnlyKnownClasses)
+{
+    EXPECT_TRUE(NibControllerRegistry::contains("NupoTestPanelController"));
+    std::unique_ptr<NibController> made(NibControllerRegistry::create("NupoTestPanelController"));
+    EXPECT_NE(dynamic_cast<NupoTestPanelController*>(made.get()), nullptr);
+    EXPECT_EQ(NibControllerRegistry::create("NupoTestNoSuchController"), nullptr);
+    // A controller made outside a nib has no window and empty outlets, and is safe to destroy.
+    EXPECT_EQ(made->nibWindow(), nullptr);
+}
+
+}  // namespace
+}  // namespace nupo
