@@ -1,0 +1,31 @@
+#pragma once
+
+#include "platform/gl/BitmapFont.h"
+
+namespace nupo {
+
+// The GL utility calls the views make, working in whatever GL context is current: no window, no
+// initialisation call.
+
+// Draws character c at the current raster position with glBitmap and moves the raster position right by
+// the character's advance. Characters outside 32..126 draw nothing and do not move it.
+void glutBitmapCharacter(GlutBitmapFont font, int c);
+// Advance of one character in pixels (0 for characters that draw nothing).
+int glutBitmapWidth(GlutBitmapFont font, int c);
+// Sum of the advances of a zero-terminated string; 0 for null.
+int glutBitmapLength(GlutBitmapFont font, const char* text);
+
+// A cube of the given edge centred at the origin, faces with outward normals, counter-clockwise seen
+// from outside.
+void glutSolidCube(double size);
+// A torus around the z axis: innerRadius is the radius of the tube, outerRadius the distance from the
+// origin to the tube's centre line; sides facets round the tube, rings segments round the axis. Fewer
+// than 3 sides or rings draw nothing.
+void glutSolidTorus(double innerRadius, double outerRadius, int sides, int rings);
+// A regular tetrahedron centred at the origin with its corners at distance sqrt(3).
+void glutSolidTetrahedron();
+
+// Ends a frame: the host widget presents what was drawn once the view returns, so this only flushes.
+void glutSwapBuffers();
+
+}  // namespace nupo

@@ -1,0 +1,226 @@
+#include "platform/gl/OffscreenGLContext.h"
+
+#include <EGL/egl.h>
+#include <EGL/eglext.h>
+#include <GL/gl.h>
+#include <GL/glext.h>
+
+#include <cstring>
+
+namespace nupo {
+
+namespace {
+
+// The surfaceless display is initialised once and kept for the life of the process: terminating it
+// would pull the ground from under every other context made on it.
+struct SurfacelessDisplay {
+    EGLDisplay display = EGL_NO_DISPLAY;
+    bool noConfigContext = false;
+    QString error;
+};
+
+const SurfacelessDisplay& surfacelessDisplay()
+{
+    static const SurfacelessDisplay instance = [] {
+        SurfacelessDisplay result;
+        const char* clientExtensions = eglQueryString(EGL_NO_DISPLAY, EGL_EXTENSIONS);
+        if (!clientExtensions || !std::strstr(clientExtensions, "EGL_MESA_platform_surfaceless")) {
+            result.error = QStringLiteral("EGL has no surfaceless platform (EGL_MESA_platform_surfaceless)");
+            return result;
+        }
+        auto getPlatformDisplay =
+            reinterpret_cast<PFNEGLGETPLATFORMDISPLAYEXTPROC>(eglGetProcAddress("eglGetPlatformDisplayEXT"));
+        if (!getPlatformDisplay) {
+            result.error = QStringLiteral("eglGetPlatformDisplayEXT is missing");
+            return result;
+        }
+        EGLDisplay display = getPlatformDisplay(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY, nullptr);
+        EGLint major = 0;
+        EGLint minor = 0;
+        if (display == EGL_NO_DISPLAY || !eglInitialize(display, &major, &minor)) {
+            result.error = QStringLiteral("cannot initialise the surfaceless EGL display (error 0x%1)")
+                               .arg(eglGetError(), 0, 16);
+            return result;
+        }
+        const char* extensions = eglQueryString(display, EGL_EXTENSIONS);
+        if (!extensions || !std::strstr(extensions, "EGL_KHR_surfaceless_context")) {
+            result.error = QStringLiteral("EGL_KHR_surfaceless_context is missing");
+            return result;
+        }
+        result.noConfigContext = std::strstr(extensions, "EGL_KHR_no_config_context") != nullptr;
+        result.display = display;
+        return result;
+    }();
+    return instance;
+}
+
+// Framebuffer-object entry points, looked up once through EGL.
+struct FramebufferFunctions {
+    PFNGLGENFRAMEBUFFERSPROC genFramebuffers = nullptr;
+    PFNGLDELETEFRAMEBUFFERSPROC deleteFramebuffers = nullptr;
+    PFNGLBINDFRAMEBUFFERPROC bindFramebuffer = nullptr;
+    PFNGLGENRENDERBUFFERSPROC genRenderbuffers = nullptr;
+    PFNGLDELETERENDERBUFFERSPROC deleteRenderbuffers = nullptr;
+    PFNGLBINDRENDERBUFFERPROC bindRenderbuffer = nullptr;
+    PFNGLRENDERBUFFERSTORAGEPROC renderbufferStorage = nullptr;
+    PFNGLFRAMEBUFFERRENDERBUFFERPROC framebufferRenderbuffer = nullptr;
+    PFNGLCHECKFRAMEBUFFERSTATUSPROC checkFramebufferStatus = nullptr;
+
+    bool load()
+    {
+        lookUp(genFramebuffers, "glGenFramebuffers");
+        lookUp(deleteFramebuffers, "glDeleteFramebuffers");
+        lookUp(bindFramebuffer, "glBindFramebuffer");
+        lookUp(genRenderbuffers, "glGenRenderbuffers");
+        lookUp(deleteRenderbuffers, "glDeleteRenderbuffers");
+        lookUp(bindRenderbuffer, "glBindRenderbuffer");
+        lookUp(renderbufferStorage, "glRenderbufferStorage");
+        lookUp(framebufferRenderbuffer, "glFramebufferRenderbuffer");
+        lookUp(checkFramebufferStatus, "glCheckFramebufferStatus");
+        return genFramebuffers && deleteFramebuffers && bindFramebuffer && genRenderbuffers &&
+               deleteRenderbuffers && bindRenderbuffer && renderbufferStorage && framebufferRenderbuffer &&
+               checkFramebufferStatus;
+    }
+
+private:
+    template <typename F>
+    static void lookUp(F& function, const char* name)
+    {
+        function = reinterpret_cast<F>(eglGetProcAddress(name));
+    }
+};
+
+}  // namespace
+
+struct OffscreenGLContext::Private {
+    EGLDisplay display = EGL_NO_DISPLAY;
+    EGLContext context = EGL_NO_CONTEXT;
+    FramebufferFunctions gl;
+    GLuint framebuffer = 0;
+    GLuint colourBuffer = 0;
+    GLuint depthBuffer = 0;
+};
+
+OffscreenGLContext::OffscreenGLContext(QSize size) : d_(std::make_unique<Private>()), size_(size)
+{
+    if (size.width() <= 0 || size.height() <= 0) {
+        error_ = QStringLiteral("framebuffer size %1 x %2 is empty").arg(size.width()).arg(size.height());
+        return;
+    }
+    const SurfacelessDisplay& surfaceless = surfacelessDisplay();
+    if (surfaceless.display == EGL_NO_DISPLAY) {
+        error_ = surfaceless.error;
+        return;
+    }
+    d_->display = surfaceless.display;
+    if (!eglBindAPI(EGL_OPENGL_API)) {
+        error_ = QStringLiteral("EGL cannot bind desktop OpenGL");
+        return;
+    }
+    EGLConfig config = EGL_NO_CONFIG_KHR;
+    if (!surfaceless.noConfigContext) {
+        const EGLint attributes[] = {EGL_RENDERABLE_TYPE, EGL_OPENGL_BIT, EGL_NONE};
+        EGLint count = 0;
+        if (!eglChooseConfig(d_->display, attributes, &config, 1, &count) || count < 1) {
+            error_ = QStringLiteral("no EGL configuration renders desktop OpenGL");
+            return;
+        }
+    }
+    const EGLint contextAttributes[] = {EGL_CONTEXT_OPENGL_PROFILE_MASK,
+                                        EGL_CONTEXT_OPENGL_COMPATIBILITY_PROFILE_BIT, EGL_NONE};
+    d_->context = eglCreateContext(d_->display, config, EGL_NO_CONTEXT, contextAttributes);
+    if (d_->context == EGL_NO_CONTEXT) {
+        error_ = QStringLiteral("cannot create a compatibility-profile context (error 0x%1)")
+                     .arg(eglGetError(), 0, 16);
+        return;
+    }
+    if (!eglMakeCurrent(d_->display, EGL_NO_SURFACE, EGL_NO_SURFACE, d_->context)) {
+        error_ = QStringLiteral("cannot make the context current (error 0x%1)").arg(eglGetError(), 0, 16);
+        return;
+    }
+    if (!d_->gl.load()) {
+        error_ = QStringLiteral("the context has no framebuffer objects");
+        return;
+    }
+    d_->gl.genFramebuffers(1, &d_->framebuffer);
+    d_->gl.bindFramebuffer(GL_FRAMEBUFFER, d_->framebuffer);
+    d_->gl.genRenderbuffers(1, &d_->colourBuffer);
+    d_->gl.bindRenderbuffer(GL_RENDERBUFFER, d_->colourBuffer);
+    d_->gl.renderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, size.width(), size.height());
+    d_->gl.framebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, d_->colourBuffer);
+    d_->gl.genRenderbuffers(1, &d_->depthBuffer);
+    d_->gl.bindRenderbuffer(GL_RENDERBUFFER, d_->depthBuffer);
+    d_->gl.renderbufferStorage(GL_RENDERBUFFER, GL_DEPTH24_STENCIL8, size.width(), size.height());
+    d_->gl.framebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER,
+                                   d_->depthBuffer);
+    if (d_->gl.checkFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
+        error_ =
+            QStringLiteral("the framebuffer of %1 x %2 is incomplete").arg(size.width()).arg(size.height());
+        return;
+    }
+    glViewport(0, 0, size.width(), size.height());
+}
+
+OffscreenGLContext::~OffscreenGLContext()
+{
+    if (d_->context == EGL_NO_CONTEXT)
+        return;
+    if (eglMakeCurrent(d_->display, EGL_NO_SURFACE, EGL_NO_SURFACE, d_->context) &&
+        d_->gl.deleteFramebuffers) {
+        d_->gl.bindFramebuffer(GL_FRAMEBUFFER, 0);
+        d_->gl.deleteFramebuffers(1, &d_->framebuffer);
+        d_->gl.deleteRenderbuffers(1, &d_->colourBuffer);
+        d_->gl.deleteRenderbuffers(1, &d_->depthBuffer);
+    }
+    eglMakeCurrent(d_->display, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
+    eglDestroyContext(d_->display, d_->context);
+}
+
+bool OffscreenGLContext::isValid() const
+{
+    return error_.isEmpty();
+}
+
+bool OffscreenGLContext::makeCurrent()
+{
+    if (!isValid())
+        return false;
+    if (!eglMakeCurrent(d_->display, EGL_NO_SURFACE, EGL_NO_SURFACE, d_->context))
+        return false;
+    d_->gl.bindFramebuffer(GL_FRAMEBUFFER, d_->framebuffer);
+    glViewport(0, 0, size_.width(), size_.height());
+    return true;
+}
+
+void OffscreenGLContext::doneCurrent()
+{
+    if (d_->display != EGL_NO_DISPLAY && eglGetCurrentContext() == d_->context)
+        eglMakeCurrent(d_->display, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
+}
+
+QImage OffscreenGLContext::readPixels()
+{
+    if (!makeCurrent())
+        return {};
+    glFinish();
+    QImage image(size_, QImage::Format_RGBA8888);
+    glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    glPixelStorei(GL_PACK_ROW_LENGTH, 0);
+    glPixelStorei(GL_PACK_SKIP_ROWS, 0);
+    glPixelStorei(GL_PACK_SKIP_PIXELS, 0);
+    glReadBuffer(GL_COLOR_ATTACHMENT0);
+    glReadPixels(0, 0, size_.width(), size_.height(), GL_RGBA, GL_UNSIGNED_BYTE, image.bits());
+    glPopClientAttrib();
+    // GL rows run bottom-up.
+    return image.mirrored(false, true);
+}
+
+QString OffscreenGLContext::renderer()
+{
+    if (!makeCurrent())
+        return {};
+    return QString::fromLatin1(reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
+}
+
+}  // namespace nupo

@@ -1,0 +1,55 @@
+#pragma once
+
+// Shared utility functions of the application core: script running, string-to-bytes copies into fixed
+// buffers and brain-switch rectangles of the drawing. (The time text of a sample position is
+// timeStampText in plots/rawwave/PlotWindowState.h.)
+
+#include <QString>
+
+#include <cstddef>
+
+namespace nupo {
+
+// --- Scripts -------------------------------------------------------------------------------------------
+
+// Result while `AppleScriptON` is off: nothing was run.
+inline constexpr int scriptsSwitchedOff = -50;
+// Result while it is on: this system has no script engine, so nothing was run either.
+inline constexpr int noScriptEngine = -1;
+
+// Runs script source text. Returns 0 on success, `scriptsSwitchedOff` while `AppleScriptON` is 0, and
+// `noScriptEngine` (after a line on standard output) while it is on.
+int SimpleRunAppleScript(const QString& source);
+
+// --- Byte strings --------------------------------------------------------------------------------------
+
+// Copies a string (as a file-system path: UTF-8 here) and a terminating zero into buffer. A string that
+// does not fit whole is refused with a line on standard output: the buffer is left empty (a truncated
+// path would name another file) and the result is false.
+bool NSStringToC(const QString& string, char* buffer, std::size_t size);
+// The same into the shared path buffer `outCHAR`.
+bool NSStringToC(const QString& string);
+
+// Copies a length-prefixed string (first byte = length, then the bytes) into a zero-terminated one. The
+// destination must hold length + 1 bytes (256 for any length); a shorter one is left empty and the result
+// is false.
+bool PtoCstr2(const unsigned char* source, char* destination, std::size_t destinationSize);
+
+// --- Brain-switch rectangles ----------------------------------------------------------------------------
+
+// Frame of a brain-switch rectangle in drawing coordinates (y downward).
+struct BSrectangleFrame {
+    int x = 0;
+    int y = 0;
+    int width = 1;
+    int height = 1;
+};
+
+// The frame of a brain-switch window: x and width from its Hz edges, y and height from its value range.
+BSrectangleFrame BSrectangleFrameFor(float lowerValue, float upperValue, float lowerHz, float upperHz);
+// The script that moves and resizes rectangle n of the front document to frame.
+QString BSrectangleScript(int n, const BSrectangleFrame& frame);
+// Moves and resizes rectangle n (0..9) of the front brain-note document; the result is the script's.
+int setBSrectangle(int n, float lowerValue, float upperValue, float lowerHz, float upperHz);
+
+}  // namespace nupo

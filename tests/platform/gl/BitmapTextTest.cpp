@@ -1,0 +1,156 @@
+#include "platform/gl/Glut.h"
+#include "platform/gl/OffscreenGLContext.h"
+
+#include <GL/gl.h>
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace nupo {
+namespace {
+
+constexpr int kWidth = 200;
+constexpr int kHeight = 60;
+
+// Ink bounds of a rendered image in GL coordinates (y up).
+struct Ink {
+    int left = kWidth, right = -1, bottom = kHeight, top = -1, count = 0;
+    int height() const { return top - bottom + 1; }
+};
+
+class BitmapText : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(context_.isValid()) << context_.errorString().toStdString(); }
+
+    // Draws the characters from raster position (x, y) in white on black and returns the image.
+    QImage draw(GlutBitmapFont font, const std::string& text, int x = 20, int y = 20)
+    {
+        context_.makeCurrent();
+        glClearColor(0, 0, 0, 1);
+        glClear(GL_COLOR_BUFFER_BIT);
+        glMatrixMode(GL_PROJECTION);
+        glLoadIdentity();
+        glOrtho(0, kWidth, 0, kHeight, -1, 1);
+        glMatrixMode(GL_MODELVIEW);
+        glLoadIdentity();
+        glColor3f(1, 1, 1);
+        glRasterPos2f(x + 0.25f, y + 0.25f);
+        for (unsigned char c : text)
+            glutBitmapCharacter(font, c);
+        return context_.readPixels();
+    }
+
+    static Ink inkOf(const QImage& image)
+    {
+        Ink ink;
+        for (int row = 0; row < image.height(); ++row) {
+            for (int x = 0; x < image.width(); ++x) {
+                const QRgb pixel = image.pixel(x, row);
+                if (pixel == qRgb(0, 0, 0))
+                    continue;
+                EXPECT_EQ(pixel, qRgb(255, 255, 255));  // 1-bit glyphs in the raster colour
+                const int y = image.height() - 1 - row;
+                ink.left = std::min(ink.left, x);
+                ink.right = std::max(ink.right, x);
+                ink.bottom = std::min(ink.bottom, y);
+                ink.top = std::max(ink.top, y);
+                ++ink.count;
+            }
+        }
+        return ink;
+    }
+
+    OffscreenGLContext context_{QSize(kWidth, kHeight)};
+};
+
+TEST_F(BitmapText, CharactersSitOnTheBaselineAtTheRasterPosition)
+{
+    for (GlutBitmapFont font : {GLUT_BITMAP_HELVETICA_10, GLUT_BITMAP_HELVETICA_12, GLUT_BITMAP_HELVETICA_18,
+                                GLUT_BITMAP_TIMES_ROMAN_10, GLUT_BITMAP_TIMES_ROMAN_24}) {
+        SCOPED_TRACE(font);
+        const Ink capital = inkOf(draw(font, "H"));
+        ASSERT_GT(capital.count, 0);
+        EXPECT_EQ(capital.bottom, 20);
+        EXPECT_GE(capital.left, 20);
+        EXPECT_LE(capital.left, 22);
+        const Ink descender = inkOf(draw(font, "g"));
+        EXPECT_LT(descender.bottom, 20);
+    }
+}
+
+TEST_F(BitmapText, FacesHaveTheirSizesAndStyles)
+{
+    const int h10 = inkOf(draw(GLUT_BITMAP_HELVETICA_10, "H")).height();
+    const int h12 = inkOf(draw(GLUT_BITMAP_HELVETICA_12, "H")).height();
+    const int h18 = inkOf(draw(GLUT_BITMAP_HELVETICA_18, "H")).height();
+    const int t10 = inkOf(draw(GLUT_BITMAP_TIMES_ROMAN_10, "H")).height();
+    const int t24 = inkOf(draw(GLUT_BITMAP_TIMES_ROMAN_24, "H")).height();
+    // Capital height is about 0.7 of the pixel size in both families.
+    EXPECT_NEAR(h10, 7, 1);
+    EXPECT_NEAR(h12, 9, 1);
+    EXPECT_NEAR(h18, 13, 1);
+    EXPECT_NEAR(t10, 7, 1);
+    EXPECT_NEAR(t24, 16, 1);
+    EXPECT_LT(h10, h12);
+    EXPECT_LT(h12, h18);
+    // The serif face is a different design from the sans face of the same size.
+    EXPECT_NE(draw(GLUT_BITMAP_TIMES_ROMAN_10, "R"), draw(GLUT_BITMAP_HELVETICA_10, "R"));
+    // Proportional faces: "i" is narrower than "W".
+    EXPECT_LT(glutBitmapWidth(GLUT_BITMAP_HELVETICA_12, 'i'), glutBitmapWidth(GLUT_BITMAP_HELVETICA_12, 'W'));
+}
+
+TEST_F(BitmapText, RasterPositionAdvancesByTheCharacterWidth)
+{
+    const GlutBitmapFont font = GLUT_BITMAP_HELVETICA_18;
+    const int advance = glutBitmapWidth(font, 'A');
+    ASSERT_GT(advance, 0);
+    // "AB" drawn in one run equals "B" drawn alone one advance further right, over "A" alone.
+    const QImage together = draw(font, "AB");
+    const QImage first = draw(font, "A");
+    const QImage second = draw(font, "B", 20 + advance);
+    for (int row = 0; row < kHeight; ++row) {
+        for (int x = 0; x < kWidth; ++x) {
+            const bool inked = first.pixel(x, row) != qRgb(0, 0, 0) || second.pixel(x, row) != qRgb(0, 0, 0);
+            ASSERT_EQ(together.pixel(x, row) != qRgb(0, 0, 0), inked) << x << "," << row;
+        }
+    }
+    EXPECT_EQ(glutBitmapLength(font, "AB"), advance + glutBitmapWidth(font, 'B'));
+    EXPECT_EQ(glutBitmapLength(font, nullptr), 0);
+    // A space has width but no ink.
+    EXPECT_GT(glutBitmapWidth(font, ' '), 0);
+    EXPECT_EQ(inkOf(draw(font, " ")).count, 0);
+}
+
+TEST_F(BitmapText, CharactersOutsidePrintableAsciiDrawNothingAndDoNotMove)
+{
+    const GlutBitmapFont font = GLUT_BITMAP_TIMES_ROMAN_24;
+    for (int c : {0, 9, 31, 127, 200, 255, -1, 300})
+        EXPECT_EQ(glutBitmapWidth(font, c), 0) << c;
+    EXPECT_EQ(draw(font, std::string("\t\x7f\xc8") + "x"), draw(font, "x"));
+    glutBitmapCharacter(font, -5);
+    glutBitmapCharacter(font, 1000);
+    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+}
+
+TEST_F(BitmapText, LeavesThePixelUnpackStateAsItWas)
+{
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 8);
+    glPixelStorei(GL_UNPACK_LSB_FIRST, GL_TRUE);
+    draw(GLUT_BITMAP_HELVETICA_12, "Wg");
+    GLint alignment = 0;
+    GLint lsbFirst = 0;
+    glGetIntegerv(GL_UNPACK_ALIGNMENT, &alignment);
+    glGetIntegerv(GL_UNPACK_LSB_FIRST, &lsbFirst);
+    EXPECT_EQ(alignment, 8);
+    EXPECT_EQ(lsbFirst, GL_TRUE);
+    // The state did not leak into the glyphs either: same ink as with the default state.
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+    glPixelStorei(GL_UNPACK_LSB_FIRST, GL_FALSE);
+    const QImage plain = draw(GLUT_BITMAP_HELVETICA_12, "Wg");
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 8);
+    glPixelStorei(GL_UNPACK_LSB_FIRST, GL_TRUE);
+    EXPECT_EQ(draw(GLUT_BITMAP_HELVETICA_12, "Wg"), plain);
+}
+
+}  // namespace
+}  // namespace nupo
