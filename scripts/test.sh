@@ -18,11 +18,19 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# MIDI tests talk to real ports through a JACK server with its dummy driver (no sound card needed).
+# MIDI tests talk to real ports through a JACK server with its dummy driver (no sound card needed). The
+# server gets a name of its own so that parallel runs on one machine do not share it; the tests fail
+# rather than skip when it is not reachable.
 export JACK_NO_AUDIO_RESERVATION=1
 export JACK_NO_START_SERVER=1
-jackd --no-realtime -d dummy -r 48000 -p 256 >"$BUILD_DIR/jackd.log" 2>&1 &
+export JACK_DEFAULT_SERVER="nupo-test-$$"
+export NUPO_REQUIRE_JACK=1
+jackd -n "$JACK_DEFAULT_SERVER" --no-realtime -d dummy -r 48000 -p 256 >"$BUILD_DIR/jackd.log" 2>&1 &
 jack_pid=$!
+if ! jack_wait -s "$JACK_DEFAULT_SERVER" -w -t 30 >/dev/null 2>&1; then
+  echo "The JACK dummy server did not start; see $BUILD_DIR/jackd.log" >&2
+  exit 1
+fi
 
 xvfb-run -a -s "-screen 0 1920x1200x24" \
   ctest --test-dir "$BUILD_DIR" --output-on-failure -j "$(nproc)" "$@"

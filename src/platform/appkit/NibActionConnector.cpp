@@ -1,5 +1,7 @@
 #include "platform/appkit/NibActionConnector.h"
 
+#include "platform/appkit/ColorWell.h"
+
 #include <QAbstractButton>
 #include <QAbstractSlider>
 #include <QAbstractSpinBox>
@@ -58,6 +60,10 @@ bool connectMatrix(QWidget* matrix, NibController* controller, const NibControll
 bool NibActionConnector::connectControl(QObject* control, NibController* controller,
                                         const NibController::Action& action)
 {
+    if (auto* well = qobject_cast<ColorWell*>(control)) {
+        QObject::connect(well, &ColorWell::colorPicked, controller, [well, action] { action(well); });
+        return true;
+    }
     if (auto* button = qobject_cast<QAbstractButton*>(control)) {
         QObject::connect(button, &QAbstractButton::clicked, controller, [button, action] { action(button); });
         return true;

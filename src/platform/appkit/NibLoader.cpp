@@ -1,6 +1,8 @@
 #include "platform/appkit/NibLoader.h"
 
 #include "platform/appkit/Beep.h"
+#include "platform/appkit/ColorWell.h"
+#include "platform/appkit/Drawer.h"
 #include "platform/appkit/NibActionConnector.h"
 #include "platform/appkit/NibController.h"
 #include "platform/appkit/NibControllerRegistry.h"
@@ -63,6 +65,49 @@ QList<QObject*> namedObjects(QWidget* root)
     return objects;
 }
 
+// Builds our own widget classes where a nib names them (promoted widgets), Qt's otherwise.
+class WidgetFactory : public QUiLoader {
+public:
+    QWidget* createWidget(const QString& className, QWidget* parent, const QString& name) override
+    {
+        if (className == QLatin1String("nupo::ColorWell") || className == QLatin1String("ColorWell")) {
+            auto* well = new ColorWell(parent);
+            well->setObjectName(name);
+            return well;
+        }
+        return QUiLoader::createWidget(className, parent, name);
+    }
+};
+
+Drawer::Edge drawerEdgeNamed(const QString& name)
+{
+    if (name.compare(QLatin1String("bottom"), Qt::CaseInsensitive) == 0)
+        return Drawer::Edge::Bottom;
+    if (name.compare(QLatin1String("right"), Qt::CaseInsensitive) == 0)
+        return Drawer::Edge::Right;
+    return Drawer::Edge::Left;
+}
+
+// Moves every child marked with `drawerEdge` into a Drawer of the window that takes its name.
+void makeDrawers(QWidget* root)
+{
+    const auto widgets = root->findChildren<QWidget*>();
+    for (QWidget* content : widgets) {
+        const QString edgeName = content->property("drawerEdge").toString();
+        if (edgeName.isEmpty())
+            continue;
+        auto* drawer = new Drawer(root, drawerEdgeNamed(edgeName));
+        drawer->setObjectName(content->objectName());
+        content->setObjectName(content->objectName() + QStringLiteral("Content"));
+        drawer->setMinContentSize(content->minimumSize());
+        drawer->setMaxContentSize(content->maximumSize());
+        drawer->setContentSize(content->size());
+        drawer->setLeadingOffset(content->property("leadingOffset").toDouble());
+        drawer->setTrailingOffset(content->property("trailingOffset").toDouble());
+        drawer->setContentView(content);  // takes it out of the window and its layout
+    }
+}
+
 std::unique_ptr<QWidget> buildWidgets(const QString& path)
 {
     QFile file(path);
@@ -70,7 +115,7 @@ std::unique_ptr<QWidget> buildWidgets(const QString& path)
         qWarning().noquote() << QStringLiteral("Cannot read %1: %2").arg(path, file.errorString());
         return nullptr;
     }
-    QUiLoader loader;
+    WidgetFactory loader;
     loader.setWorkingDirectory(QFileInfo(path).absoluteDir());
     std::unique_ptr<QWidget> root(loader.load(&file));
     if (!root)
@@ -139,6 +184,7 @@ NibController* NibLoader::loadNibNamed(const QString& name, QObject* owner, cons
     }
 
     QWidget* window = root.release();
+    makeDrawers(window);
     controller->adoptWindow(window, owner);
     for (QObject* object : namedObjects(window))
         controller->bindOutlet(object->objectName(), object);

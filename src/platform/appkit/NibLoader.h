@@ -9,6 +9,10 @@
 //    Controls that send an action carry a dynamic string property `action` with the action's name
 //    ("select"; a trailing ':' is ignored). A radio matrix is a container (QGroupBox or QWidget) with
 //    the `action` property whose radio buttons carry an int property `tag`. Buttons may carry `tag`.
+//    A slider with float values carries double properties `minValue` and `maxValue`.
+//    A colour well is a QPushButton promoted to `nupo::ColorWell` (header platform/appkit/ColorWell.h).
+//    A drawer is a child widget of the window, outside its layout, with a string property
+//    `drawerEdge` ("left", "bottom" or "right"); it becomes a Drawer bound to the outlet of its name.
 // 2. The controller derives from NibController, has a public default constructor, declares its
 //    outlets and actions in that constructor and registers itself in its .cpp:
 //
@@ -29,14 +33,18 @@
 //        };
 //        NUPO_REGISTER_NIB_CONTROLLER(QXExampleController)     // in the .cpp, inside namespace nupo
 //
+//    An outlet that is not the widget itself (a view object hosted by a widget) is declared with a
+//    binder: `outlet("graphView", [this](QObject* o) { graphView = viewHostedBy(o); });`.
 //    The registration only runs if the .cpp is linked in: refer to the class from somewhere (its
 //    shared instance, for example), as every controller of the system is.
 // 3. Open the window with `NibLoader::loadNibNamed("QXExample", owner)`. The loader finds the file,
 //    builds the widgets, creates the controller, binds every declared outlet whose name matches an
 //    object of the nib (others stay null), connects the actions, calls awakeFromNib() and shows the
 //    window (unless the root has `visibleAtLaunch` false or awakeFromNib closed it). Every load gives
-//    a new window and a new controller. Drive the window through WindowHandle (null-safe, so the
-//    shared instance with empty outlets can call it too).
+//    a new window and a new controller. Read and set controls through Control, PopUpButton and
+//    RadioMatrix, give number fields a FixedPointFormat, and drive the window through WindowHandle;
+//    all are null-safe, so the shared instance with its empty outlets can call them too. Report
+//    failures with AlertPanel or beep().
 // 4. The controller owns its window; close the window (never delete it) to end both.
 
 #include <QObject>

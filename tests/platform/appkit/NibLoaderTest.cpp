@@ -1,4 +1,7 @@
 #include "platform/appkit/Beep.h"
+#include "platform/appkit/ColorWell.h"
+#include "platform/appkit/Control.h"
+#include "platform/appkit/Drawer.h"
 #include "platform/appkit/NibController.h"
 #include "platform/appkit/NibControllerRegistry.h"
 #include "platform/appkit/NibLoader.h"
@@ -6,6 +9,7 @@
 #include "support/TestSupport.h"
 
 #include <QAbstractButton>
+#include <QColorDialog>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QFile>
@@ -31,10 +35,13 @@ public:
         outlet("matrix", matrix);
         outlet("label", label);  // a QLabel in the nib: wrong type, stays null
         outlet("missing", missing);
+        outlet("colorWell", colorWell);
+        outlet("leftDrawer", leftDrawer);
         action("select", &NupoTestPanelController::select);
         action("changeSlider", &NupoTestPanelController::changeSlider);
         action("press", &NupoTestPanelController::press);
         action("changeMatrix", &NupoTestPanelController::changeMatrix);
+        action("changeColor", &NupoTestPanelController::changeColor);
     }
     ~NupoTestPanelController() override { ++destroyed; }
 
@@ -49,6 +56,11 @@ public:
     void changeSlider(QObject* sender) { record("changeSlider", sender); }
     void press(QObject* sender) { record("press", sender); }
     void changeMatrix(QObject* sender) { record("changeMatrix", sender); }
+    void changeColor(QObject* sender)
+    {
+        record("changeColor", sender);
+        pickedColor = Control::color(sender);
+    }
 
     QWidget* window = nullptr;
     QComboBox* popup = nullptr;
@@ -57,6 +69,9 @@ public:
     QWidget* matrix = nullptr;
     QPushButton* label = nullptr;
     QWidget* missing = nullptr;
+    ColorWell* colorWell = nullptr;
+    Drawer* leftDrawer = nullptr;
+    RGBAColor pickedColor;
 
     bool outletsBoundAtAwake = false;
     int willCloseCalls = 0;
@@ -135,6 +150,43 @@ TEST_F(NibLoaderTest, UserWorkingTheControlsRunsTheirActionsWithTheControlAsSend
     EXPECT_EQ(controller->popup->currentIndex(), 1);
     WindowHandle(controller->window).close();
     releaseClosed();
+}
+
+TEST_F(NibLoaderTest, ColourWellsAndDrawersComeFromTheNib)
+{
+    auto* controller = loadPanel();
+    ASSERT_NE(controller, nullptr);
+    ASSERT_NE(controller->colorWell, nullptr);
+    ASSERT_NE(controller->leftDrawer, nullptr);
+
+    // Picking a colour in the well's dialog sends the well's action with the colour.
+    controller->colorWell->click();
+    ASSERT_NE(controller->colorWell->colorDialog(), nullptr);
+    controller->colorWell->colorDialog()->setCurrentColor(QColor::fromRgbF(1.0f, 0.5f, 0.0f, 0.25f));
+    controller->colorWell->colorDialog()->accept();
+    EXPECT_EQ(controller->actions, QStringList({"changeColor"}));
+    EXPECT_NEAR(controller->pickedColor.red, 1.0, 0.01);
+    EXPECT_NEAR(controller->pickedColor.green, 0.5, 0.01);
+    EXPECT_NEAR(controller->pickedColor.blue, 0.0, 0.01);
+    EXPECT_NEAR(controller->pickedColor.alpha, 0.25, 0.01);
+
+    // The drawer takes the widget's name, size, limits and offsets, starts closed, and its controls
+    // still reach the controller.
+    Drawer* drawer = controller->leftDrawer;
+    EXPECT_EQ(drawer->state(), Drawer::State::Closed);
+    EXPECT_EQ(drawer->preferredEdge(), Drawer::Edge::Left);
+    EXPECT_EQ(drawer->contentSize(), QSizeF(150, 200));
+    EXPECT_EQ(drawer->minContentSize(), QSizeF(100, 100));
+    EXPECT_EQ(drawer->maxContentSize(), QSizeF(300, 300));
+    EXPECT_EQ(drawer->leadingOffset(), 20.0);
+    EXPECT_FALSE(controller->window->isAncestorOf(drawer->contentView()));
+    drawer->findChild<QAbstractButton*>("drawerCheck")->click();
+    EXPECT_EQ(controller->actions.last(), "press");
+
+    QPointer<Drawer> drawerAlive(drawer);
+    WindowHandle(controller->window).close();
+    releaseClosed();
+    EXPECT_TRUE(drawerAlive.isNull());
 }
 
 TEST_F(NibLoaderTest, ValuesSetFromCodeSendNoAction)

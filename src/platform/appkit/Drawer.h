@@ -1,0 +1,106 @@
+#pragma once
+
+#include <QPointer>
+#include <QSizeF>
+#include <QWidget>
+
+#include <functional>
+
+namespace nupo {
+
+// A drawer: a panel that slides out beside a window's left, bottom or right edge and follows the
+// window as it moves and resizes. Its depth (the width of a side drawer, the height of a bottom one)
+// comes from the content size, limited by the minimum and maximum content sizes; its length is the
+// window's edge less the leading and trailing offsets (measured from the top for side drawers, from
+// the left for the bottom drawer). Opening and closing pass through the opening and closing states
+// and complete on the next turn of the event loop. The user can drag the drawer's outer edge to
+// resize it; the will-resize callback may change the size asked for.
+//
+// In a nib, a drawer is a child widget of the window with a string property `drawerEdge` ("left",
+// "bottom", "right"); optional int properties `leadingOffset` and `trailingOffset`. The loader moves it
+// into a Drawer that takes the widget's object name (the content widget is renamed "<name>Content"),
+// the widget's size as content size and its minimum and maximum sizes as the limits.
+class Drawer : public QWidget {
+    Q_OBJECT
+public:
+    enum class Edge { Left = 0, Bottom = 1, Right = 2 };
+    enum class State { Closed = 0, Opening = 1, Open = 2, Closing = 3 };
+    using WillResizeContents = std::function<QSizeF(Drawer* drawer, const QSizeF& requested)>;
+
+    explicit Drawer(QWidget* parentWindow, Edge preferredEdge = Edge::Left);
+
+    QWidget* parentWindow() const { return parentWindow_; }
+    void setParentWindow(QWidget* window);
+
+    // The drawer takes ownership of its content.
+    void setContentView(QWidget* content);
+    QWidget* contentView() const { return content_; }
+
+    Edge preferredEdge() const { return preferredEdge_; }
+    void setPreferredEdge(Edge edge) { preferredEdge_ = edge; }
+    // The edge it is open on (or last was).
+    Edge edge() const { return edge_; }
+
+    QSizeF contentSize() const { return contentSize_; }
+    // Sets the content size (limited to the minimum and maximum sizes) without asking the callback.
+    void setContentSize(const QSizeF& size);
+    QSizeF minContentSize() const { return minContentSize_; }
+    void setMinContentSize(const QSizeF& size);
+    QSizeF maxContentSize() const { return maxContentSize_; }
+    void setMaxContentSize(const QSizeF& size);
+
+    double leadingOffset() const { return leadingOffset_; }
+    void setLeadingOffset(double offset);
+    double trailingOffset() const { return trailingOffset_; }
+    void setTrailingOffset(double offset);
+
+    State state() const { return state_; }
+    bool isOpenOrOpening() const { return state_ == State::Open || state_ == State::Opening; }
+    void open();
+    void openOnEdge(Edge edge);
+    void close();
+    // Closes a drawer that is open or opening; opens any other on its preferred edge.
+    void toggle();
+
+    void setWillResizeContents(WillResizeContents callback) { willResize_ = std::move(callback); }
+    // A resize as the user's drag asks it: through the callback, then the limits.
+    void requestContentSize(const QSizeF& size);
+
+    // Where the drawer sits for the parent's current frame (Qt screen coordinates).
+    QRect placement() const;
+
+signals:
+    void stateChanged(nupo::Drawer::State state);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    void setState(State state);
+    void finishTransition(int generation);
+    void place();
+    QSizeF limited(const QSizeF& size) const;
+    bool onOuterEdge(const QPoint& position) const;
+    bool isSideEdge() const { return edge_ != Edge::Bottom; }
+
+    QPointer<QWidget> parentWindow_;
+    QPointer<QWidget> content_;
+    Edge preferredEdge_;
+    Edge edge_;
+    State state_ = State::Closed;
+    int generation_ = 0;
+    QSizeF contentSize_{100.0, 100.0};
+    QSizeF minContentSize_{0.0, 0.0};
+    QSizeF maxContentSize_{1.0e6, 1.0e6};
+    double leadingOffset_ = 0.0;
+    double trailingOffset_ = 0.0;
+    WillResizeContents willResize_;
+    bool dragging_ = false;
+    QPoint dragStart_;
+    QSizeF sizeAtDragStart_;
+};
+
+}  // namespace nupo

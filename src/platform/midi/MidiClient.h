@@ -1,0 +1,76 @@
+#pragma once
+
+#include "platform/midi/MidiSystem.h"
+
+#include <QString>
+
+#include <chrono>
+#include <map>
+#include <memory>
+#include <vector>
+
+class RtMidiIn;
+class RtMidiOut;
+
+namespace nupo {
+
+// A MIDI endpoint as the system lists it: `id` is the backend's full port name (used to connect),
+// `name` the name shown to the user. Endpoints of our own client are shown by their port name alone.
+struct MidiEndpoint {
+    QString id;
+    QString name;
+    bool isValid() const { return !id.isEmpty(); }
+};
+
+// One MIDI client with its output port and its own virtual endpoints, on the MIDI system found when it
+// was created. Sending to a destination connects the output port to it on first use. Not thread-safe:
+// the caller serialises every call (the MIDI output layer holds its lock around them).
+class MidiClient {
+public:
+    explicit MidiClient(const QString& clientName);
+    ~MidiClient();
+    MidiClient(const MidiClient&) = delete;
+    MidiClient& operator=(const MidiClient&) = delete;
+
+    MidiApi api() const { return system.api; }
+    bool isAvailable() const { return system.api != MidiApi::None; }
+    const QString& name() const { return clientName; }
+
+    // The port through which send() reaches destinations.
+    bool createOutputPort(const QString& portName);
+    // A destination other programs can send to; what arrives there is ignored.
+    bool createVirtualDestination(const QString& endpointName);
+    // A source other programs can listen to; publish() sends on it.
+    bool createVirtualSource(const QString& endpointName);
+
+    std::vector<MidiEndpoint> destinations();
+    std::vector<MidiEndpoint> sources();
+
+    // Sends one message to a destination; false when it could not be sent (gone, no system, no port).
+    bool send(const MidiEndpoint& destination, const unsigned char* bytes, std::size_t size);
+    // Sends one message on our own virtual source.
+    bool publish(const unsigned char* bytes, std::size_t size);
+
+private:
+    struct Output {
+        std::unique_ptr<RtMidiOut> out;
+        std::chrono::steady_clock::time_point burstStart{};
+        int burstCount = 0;
+    };
+
+    std::vector<MidiEndpoint> list(bool wantDestinations);
+    MidiEndpoint endpointFromPortName(const std::string& portName) const;
+    Output* outputFor(const MidiEndpoint& destination);
+    bool sendThrough(Output& output, const unsigned char* bytes, std::size_t size);
+
+    QString clientName;
+    MidiSystemInfo system;
+    QString outputPortName;
+    std::unique_ptr<RtMidiIn> virtualDestination;
+    Output virtualSource;
+    std::unique_ptr<RtMidiOut> destinationLister;
+    std::unique_ptr<RtMidiIn> sourceLister;
+    std::map<QString, Output> outputs;
+};
+
+}  // namespace nupo

@@ -1,0 +1,154 @@
+#include "platform/synth/SynthGraph.h"
+
+#include <fluidsynth.h>
+
+#include <QFileInfo>
+
+#include <cstdio>
+
+namespace nupo {
+
+namespace {
+
+std::atomic<bool> audioOutputOn{true};
+std::atomic<bool> reportedNoAudio{false};
+
+void quietFluidMessage(int, const char*, void*) {}
+
+void silenceFluidWarnings()
+{
+    static std::once_flag once;
+    std::call_once(once, [] {
+        // FluidSynth reports every audio driver it fails to open; the synth reports that once itself.
+        fluid_set_log_function(FLUID_WARN, quietFluidMessage, nullptr);
+        fluid_set_log_function(FLUID_INFO, quietFluidMessage, nullptr);
+        fluid_set_log_function(FLUID_DBG, quietFluidMessage, nullptr);
+        fluid_set_log_function(FLUID_ERR, quietFluidMessage, nullptr);
+    });
+}
+
+}  // namespace
+
+void SynthGraph::setAudioOutputEnabled(bool enabled)
+{
+    audioOutputOn = enabled;
+}
+
+bool SynthGraph::audioOutputEnabled()
+{
+    return audioOutputOn;
+}
+
+QString SynthGraph::soundFontPath()
+{
+    for (const char* path : {"/usr/share/sounds/sf2/TimGM6mb.sf2", "/usr/share/sounds/sf2/default-GM.sf2",
+                             "/usr/share/sounds/sf2/FluidR3_GM.sf2"}) {
+        if (QFileInfo::exists(QString::fromLatin1(path)))
+            return QString::fromLatin1(path);
+    }
+    return {};
+}
+
+SynthGraph::SynthGraph()
+{
+    silenceFluidWarnings();
+    settings = new_fluid_settings();
+    if (settings == nullptr)
+        return;
+    fluid_settings_setint(settings, "synth.midi-channels", 16);
+    synth = new_fluid_synth(settings);
+}
+
+SynthGraph::~SynthGraph()
+{
+    stop();
+    if (synth != nullptr)
+        delete_fluid_synth(synth);
+    if (settings != nullptr)
+        delete_fluid_settings(settings);
+}
+
+bool SynthGraph::initialize()
+{
+    if (synth == nullptr)
+        return false;
+    if (soundFontId >= 0)
+        return true;
+    const QString path = soundFontPath();
+    if (path.isEmpty()) {
+        std::printf("No General MIDI soundfont found: the built-in synthesiser is silent.\n");
+        std::fflush(stdout);
+        return false;
+    }
+    soundFontId = fluid_synth_sfload(synth, path.toLocal8Bit().constData(), 1);
+    return soundFontId >= 0;
+}
+
+bool SynthGraph::start()
+{
+    if (!isInitialized())
+        return false;
+    std::lock_guard lock(driverMutex);
+    running = true;
+    if (!audioOutputOn || driver != nullptr)
+        return true;
+    driver = new_fluid_audio_driver(settings, synth);
+    if (driver == nullptr && !reportedNoAudio.exchange(true)) {
+        std::printf("No audio output could be opened: the built-in synthesiser plays silently.\n");
+        std::fflush(stdout);
+    }
+    return true;
+}
+
+void SynthGraph::stop()
+{
+    std::lock_guard lock(driverMutex);
+    if (driver != nullptr) {
+        delete_fluid_audio_driver(driver);
+        driver = nullptr;
+    }
+    if (synth != nullptr)
+        fluid_synth_system_reset(synth);
+    running = false;
+}
+
+bool SynthGraph::midiEvent(int status, int data1, int data2)
+{
+    if (!isInitialized())
+        return false;
+    const int channel = status & 0x0F;
+    data1 &= 0x7F;
+    data2 &= 0x7F;
+    switch (status & 0xF0) {
+        case 0x80:
+            fluid_synth_noteoff(synth, channel, data1);
+            return true;
+        case 0x90:
+            if (data2 == 0)
+                fluid_synth_noteoff(synth, channel, data1);
+            else
+                fluid_synth_noteon(synth, channel, data1, data2);
+            return true;
+        case 0xB0:
+            fluid_synth_cc(synth, channel, data1, data2);
+            return true;
+        case 0xC0:
+            fluid_synth_program_change(synth, channel, data1);
+            return true;
+        case 0xE0:
+            fluid_synth_pitch_bend(synth, channel, data1 | (data2 << 7));
+            return true;
+        default:
+            return false;
+    }
+}
+
+bool SynthGraph::render(float* left, float* right, int frames)
+{
+    std::lock_guard lock(driverMutex);
+    if (synth == nullptr || driver != nullptr || frames <= 0)
+        return false;
+    return fluid_synth_write_float(synth, frames, left, 0, 1, right, 0, 1) == FLUID_OK;
+}
+
+}  // namespace nupo

@@ -1,0 +1,145 @@
+#include "MidiTestClient.h"
+
+#include <jack/jack.h>
+#include <rtmidi/RtMidi.h>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <thread>
+
+namespace nupo::test {
+
+namespace {
+
+// Liveness bound for messages travelling through the JACK server; never a speed requirement.
+constexpr auto deliveryBound = std::chrono::seconds(20);
+
+void quiet(const char*) {}
+
+bool serverAnswers()
+{
+    jack_set_error_function(quiet);
+    jack_set_info_function(quiet);
+    jack_client_t* client = jack_client_open("nupo test probe", JackNoStartServer, nullptr);
+    if (client == nullptr)
+        return false;
+    jack_client_close(client);
+    return true;
+}
+
+}  // namespace
+
+bool jackRequired()
+{
+    const char* value = std::getenv("NUPO_REQUIRE_JACK");
+    return value != nullptr && std::string(value) == "1";
+}
+
+// Only one test process at a time talks to the server; the lock is released when the process ends.
+void lockServerForThisProcess()
+{
+    static const int fd = [] {
+        const char* server = std::getenv("JACK_DEFAULT_SERVER");
+        const std::string path =
+            std::string("/tmp/nupo-midi-tests-") + (server ? server : "default") + ".lock";
+        const int file = open(path.c_str(), O_RDWR | O_CREAT, 0666);
+        if (file >= 0)
+            flock(file, LOCK_EX);  // released when the process ends
+        return file;
+    }();
+    (void)fd;
+}
+
+bool jackServerReachable()
+{
+    lockServerForThisProcess();
+    if (serverAnswers())
+        return true;
+    if (!jackRequired())
+        return false;
+    // The server was started just before the tests; give it time to come up.
+    const auto until = std::chrono::steady_clock::now() + deliveryBound;
+    while (std::chrono::steady_clock::now() < until) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        if (serverAnswers())
+            return true;
+    }
+    return false;
+}
+
+MidiTestClient::MidiTestClient() : in(std::make_unique<RtMidiIn>(RtMidi::UNIX_JACK, "midi test"))
+{
+    in->ignoreTypes(false, false, false);
+    in->setCallback(&MidiTestClient::received, this);
+}
+
+MidiTestClient::~MidiTestClient()
+{
+    in->cancelCallback();
+    in->closePort();
+}
+
+std::unique_ptr<MidiTestClient> MidiTestClient::destination(const QString& portName)
+{
+    std::unique_ptr<MidiTestClient> client(new MidiTestClient);
+    client->in->openVirtualPort(portName.toStdString());
+    return client;
+}
+
+std::unique_ptr<MidiTestClient> MidiTestClient::listenTo(const QString& sourceName)
+{
+    std::unique_ptr<MidiTestClient> client(new MidiTestClient);
+    const std::string wanted = sourceName.toStdString();
+    for (unsigned int i = 0; i < client->in->getPortCount(); ++i) {
+        if (client->in->getPortName(i).find(wanted) != std::string::npos) {
+            client->in->openPort(i, "listener");
+            return client;
+        }
+    }
+    return nullptr;
+}
+
+void MidiTestClient::received(double, std::vector<unsigned char>* message, void* self)
+{
+    auto* client = static_cast<MidiTestClient*>(self);
+    {
+        std::lock_guard lock(client->mutex);
+        client->collected.push_back(*message);
+    }
+    client->arrived.notify_all();
+}
+
+std::vector<MidiBytes> MidiTestClient::waitForMessages(std::size_t count)
+{
+    std::unique_lock lock(mutex);
+    arrived.wait_for(lock, deliveryBound, [&] { return collected.size() >= count; });
+    return collected;
+}
+
+std::vector<MidiBytes> MidiTestClient::messagesBefore(const MidiBytes& marker)
+{
+    std::unique_lock lock(mutex);
+    auto hasMarker = [&] { return std::find(collected.begin(), collected.end(), marker) != collected.end(); };
+    arrived.wait_for(lock, deliveryBound, hasMarker);
+    auto at = std::find(collected.begin(), collected.end(), marker);
+    return std::vector<MidiBytes>(collected.begin(), at);
+}
+
+std::vector<MidiBytes> MidiTestClient::messages()
+{
+    std::lock_guard lock(mutex);
+    return collected;
+}
+
+void MidiTestClient::clear()
+{
+    std::lock_guard lock(mutex);
+    collected.clear();
+}
+
+}  // namespace nupo::test

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QString>
+
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+class RtMidiIn;
+
+namespace nupo::test {
+
+using MidiBytes = std::vector<unsigned char>;
+
+// Whether a JACK server answers. When the environment asks for JACK (NUPO_REQUIRE_JACK=1, set by
+// scripts/test.sh) this waits for a server that is still starting up.
+// Also takes a process-wide lock so that only one test process at a time uses the server: the tests
+// look at the whole destination list, which other processes' ports would change.
+bool jackServerReachable();
+// Use as the first line of a test that needs JACK: skips with a reason, or fails when JACK is required.
+#define NUPO_REQUIRE_JACK_OR_SKIP()                                                     \
+    do {                                                                                \
+        if (!::nupo::test::jackServerReachable()) {                                     \
+            if (::nupo::test::jackRequired())                                           \
+                FAIL() << "NUPO_REQUIRE_JACK is set but no JACK server is reachable";   \
+            GTEST_SKIP() << "no JACK server is reachable (scripts/test.sh starts one)"; \
+        }                                                                               \
+    } while (0)
+bool jackRequired();
+
+// A test program on JACK that collects the MIDI messages reaching one of its ports: either a
+// destination of its own that our program lists and sends to, or a connection to one of our sources.
+class MidiTestClient {
+public:
+    // A destination named portName that other programs can send to.
+    static std::unique_ptr<MidiTestClient> destination(const QString& portName);
+    // Listens to the first source whose name contains sourceName.
+    static std::unique_ptr<MidiTestClient> listenTo(const QString& sourceName);
+    ~MidiTestClient();
+
+    // Waits until at least count messages arrived (or a generous liveness bound passed) and returns all.
+    std::vector<MidiBytes> waitForMessages(std::size_t count);
+    // Waits for a message equal to marker and returns the messages that arrived before it.
+    std::vector<MidiBytes> messagesBefore(const MidiBytes& marker);
+    std::vector<MidiBytes> messages();
+    void clear();
+
+private:
+    MidiTestClient();
+    static void received(double, std::vector<unsigned char>* message, void* self);
+
+    std::unique_ptr<RtMidiIn> in;
+    std::mutex mutex;
+    std::condition_variable arrived;
+    std::vector<MidiBytes> collected;
+};
+
+}  // namespace nupo::test
