@@ -344,6 +344,7 @@ void QX2DBarGraphController::markActiveViewForRedraw()
 
 void QX2DBarGraphController::awakeFromNib()
 {
+    takeNibColours(window);
     hostPlotView(normalHost, *qX2DBarGraphView);
     hostPlotView(fullHost, *bM2DBarGraphView);
     ++Open2DBarGraph;

@@ -10,16 +10,15 @@ class QWidget;
 
 namespace nupo::PlotControls {
 
-// Null-safe reads and writes of the plot windows' controls, so that a controller without a window
-// (the shared instance) runs the same code with empty outlets.
+// The reads and writes of controls that the plot windows use, on the platform's null-safe control
+// operations, so that a controller without a window (the shared instance) runs the same code.
 
 int selectedIndex(QObject* popup);  // -1 for none
 void selectItem(QObject* popup, int index);
 void setItems(QObject* popup, const QStringList& titles);
 int itemCount(QObject* popup);
 
-// A slider's value in its own units: the integer position divided by its `scale` property (1 when
-// absent). Text fields and spin boxes give their number.
+// A slider's value in its own units (its `minValue`..`maxValue` range); text fields give their number.
 float floatValue(QObject* control);
 void setFloatValue(QObject* control, float value);
 
@@ -34,6 +33,9 @@ void selectTag(QObject* matrix, int tag);
 // Colour wells.
 RGBAColor wellColour(QObject* well);
 void setWellColour(QObject* well, const RGBAColor& colour);
+// Gives every colour well below root the colour its nib names in the text property `colour`
+// ("red green blue alpha").
+void takeNibColours(QObject* root);
 
 void setHidden(QObject* widget, bool hidden);
 bool isHidden(QObject* widget);

@@ -353,6 +353,7 @@ void QXRawwaveGraphController::markActiveViewForRedraw()
 
 void QXRawwaveGraphController::awakeFromNib()
 {
+    takeNibColours(window);
     hostPlotView(normalHost, *qXRawwaveGraphView);
     hostPlotView(fullHost, *bMRawwaveGraphView);
     ++OpenRawwave;
