@@ -28,8 +28,8 @@ const QStringList viewModeEntries[4] = {
     {"LR 2D BarGarph", "LR 2D BarGarph:Mirror", "LR 2D BarGarph Play only", "LR 2D BarGarph:Mirror Play only",
      "CH 1 (L)", "CH 2 (R)", "CH 1 (L) Play only", "CH 2 (R) Play only", "---", "---"},
     {"LR 2D BarGarph", "LR 2D BarGarph:Mirror", "-", "--", "CH 1", "CH 2", "CH 3", "---", "---", "---"},
-    {"1 LR 2D BarGarph", "1 LR 2D BarGarph:Mirror", "2 LR 2D BarGarph", "2 LR 2D BarGarph:Mirror", "CH 1", "CH 2",
-     "CH 3", "CH 4", "2 set of LR 2D BarGarph", "2 set of LR 2D BarGarph:Mirror"},
+    {"1 LR 2D BarGarph", "1 LR 2D BarGarph:Mirror", "2 LR 2D BarGarph", "2 LR 2D BarGarph:Mirror", "CH 1",
+     "CH 2", "CH 3", "CH 4", "2 set of LR 2D BarGarph", "2 set of LR 2D BarGarph:Mirror"},
 };
 
 const std::atomic<int>* const gainIndices[4] = {&setGain1Number, &setGain2Number, &setGain3Number,
@@ -298,9 +298,22 @@ void QX2DBarGraphController::showPeakFields()
 {
     int first = 0;
     switch (selectCHX) {
-        case 0: case 1: case 4: case 5: case 8: case 9: first = 0; break;
-        case 2: case 3: case 6: case 7: first = 2; break;
-        default: return;
+        case 0:
+        case 1:
+        case 4:
+        case 5:
+        case 8:
+        case 9:
+            first = 0;
+            break;
+        case 2:
+        case 3:
+        case 6:
+        case 7:
+            first = 2;
+            break;
+        default:
+            return;
     }
     setField(displayHerePeakV1, shownPeak(peakFFTX[first]));
     setField(displayHerePeakV2, shownPeak(peakFFTX[first + 1]));

@@ -58,15 +58,19 @@ const BarLayout& barLayoutOf(int mode)
         {1, 1, {{1, 0, 1, 2, false, 0}}},
         {1, 1, {{2, 0, 1, 2, false, 0}}},
         {1, 1, {{3, 0, 1, 2, false, 0}}},
-        {4, 4, {{0, 3, 4, 0, false, 1}, {1, 1, 2, 0, false, 1}, {2, 1, 4, 0, false, 1}, {3, 0, 1, 2, false, -1}}},
-        {4, 4, {{0, 3, 4, 0, false, 0}, {1, 3, 4, -2, true, 0}, {2, 1, 4, 0, false, 0}, {3, 1, 4, -2, true, 0}}},
+        {4,
+         4,
+         {{0, 3, 4, 0, false, 1}, {1, 1, 2, 0, false, 1}, {2, 1, 4, 0, false, 1}, {3, 0, 1, 2, false, -1}}},
+        {4,
+         4,
+         {{0, 3, 4, 0, false, 0}, {1, 3, 4, -2, true, 0}, {2, 1, 4, 0, false, 0}, {3, 1, 4, -2, true, 0}}},
     };
     return layouts[mode];
 }
 
 // Draws one channel's bars, each followed by its peak-hold mark.
-void drawChannelBars(GraphicsContext& context, const BarLayout& layout, const Band& band, int width, int height,
-                     int lineX, float slideHX, float slideWX)
+void drawChannelBars(GraphicsContext& context, const BarLayout& layout, const Band& band, int width,
+                     int height, int lineX, float slideHX, float slideWX)
 {
     const double nf = static_cast<double>(usableBins()) * slideWX;
     const int count = clampedCount(nf, usableBins());
@@ -156,7 +160,8 @@ struct BrainGeometry {
     int count;
 
     BrainGeometry(const QRectF& rect, float slideB)
-        : x0(static_cast<int>(rect.x())), width(static_cast<int>(rect.width())),
+        : x0(static_cast<int>(rect.x())),
+          width(static_cast<int>(rect.width())),
           height(static_cast<int>(rect.height()))
     {
         const int rate = SampleSpeed < 1 ? 1 : static_cast<int>(SampleSpeed);
@@ -186,13 +191,20 @@ double sourceValue(int ch, int bin, const double magnitudes[4])
     const double n = static_cast<double>(fftp);
     QXFFT& fft = QXFFT::sharedQXFFT();
     switch (ch) {
-        case 5: return fft.CoherenceM(n, bin) * 10.0;
-        case 6: return fft.CoherenceM2(n, bin) * 10.0;
-        case 7: return fft.CoherenceM3(n, bin) * 10.0;
-        case 8: return fft.CoherenceM4(n, bin) * 10.0;
-        case 9: return fft.CoherenceM6(n, bin) * 10.0;
-        case 10: return fft.CoherenceM5(n, bin) * 10.0;
-        default: return 0.0;
+        case 5:
+            return fft.CoherenceM(n, bin) * 10.0;
+        case 6:
+            return fft.CoherenceM2(n, bin) * 10.0;
+        case 7:
+            return fft.CoherenceM3(n, bin) * 10.0;
+        case 8:
+            return fft.CoherenceM4(n, bin) * 10.0;
+        case 9:
+            return fft.CoherenceM6(n, bin) * 10.0;
+        case 10:
+            return fft.CoherenceM5(n, bin) * 10.0;
+        default:
+            return 0.0;
     }
 }
 
@@ -214,10 +226,19 @@ void groen_CtextureN2DBar(int index, int kind, GraphicsContext& context)
 {
     const int i = index < 0 ? 0 : (index > 255 ? 255 : index);
     switch (kind) {
-        case 1: context.setRGBStrokeColor(difmatA2DBar[i][0], difmatA2DBar[i][1], difmatA2DBar[i][2], difmatA2DBar[i][3]); break;
-        case 2: context.setRGBStrokeColor(PeakHoldColorX[0], PeakHoldColorX[1], PeakHoldColorX[2], PeakHoldColorX[3]); break;
-        case 3: context.setRGBStrokeColor(GridColorX[0], GridColorX[1], GridColorX[2], GridColorX[3]); break;
-        default: break;
+        case 1:
+            context.setRGBStrokeColor(difmatA2DBar[i][0], difmatA2DBar[i][1], difmatA2DBar[i][2],
+                                      difmatA2DBar[i][3]);
+            break;
+        case 2:
+            context.setRGBStrokeColor(PeakHoldColorX[0], PeakHoldColorX[1], PeakHoldColorX[2],
+                                      PeakHoldColorX[3]);
+            break;
+        case 3:
+            context.setRGBStrokeColor(GridColorX[0], GridColorX[1], GridColorX[2], GridColorX[3]);
+            break;
+        default:
+            break;
     }
 }
 
@@ -259,7 +280,8 @@ void QX2DBarGraphView::setBackgroundColorA(int component, float value)
         return;
     clear_rgba2D[component] = value;
     if (Win2DColor > 2) {
-        backgroundColor = RGBAColor::fromRGBA(clear_rgba2D[0], clear_rgba2D[1], clear_rgba2D[2], clear_rgba2D[3]);
+        backgroundColor =
+            RGBAColor::fromRGBA(clear_rgba2D[0], clear_rgba2D[1], clear_rgba2D[2], clear_rgba2D[3]);
         barGraphWindowState.handBackgroundColour(*backgroundColor);
         Win2DColor = 0;
     } else {
@@ -407,17 +429,18 @@ bool QX2DBarGraphView::drawMode(int mode, GraphicsContext& context, const QRectF
         logInvalidItem();
         return false;
     }
-    drawBarLayout(barLayoutOf(mode), context, rectX, lineX, slideHX, slideWX, slideVX, slideFX, cursorC, cursorOn);
+    drawBarLayout(barLayoutOf(mode), context, rectX, lineX, slideHX, slideWX, slideVX, slideFX, cursorC,
+                  cursorOn);
     return true;
 }
 
-#define NUPO_BAR_LAYOUT(name, mode)                                                                         \
-    void QX2DBarGraphView::name(GraphicsContext& context, const QRectF& rectX, int lineX, float slideHX,    \
-                                float slideWX, float slideVX, float slideFX,                                \
+#define NUPO_BAR_LAYOUT(name, mode)                                                                          \
+    void QX2DBarGraphView::name(GraphicsContext& context, const QRectF& rectX, int lineX, float slideHX,     \
+                                float slideWX, float slideVX, float slideFX,                                 \
                                 const std::optional<RGBAColor>& cursorC, char cursorOn)                      \
-    {                                                                                                       \
+    {                                                                                                        \
         drawBarLayout(barLayoutOf(mode), context, rectX, lineX, slideHX, slideWX, slideVX, slideFX, cursorC, \
-                      cursorOn);                                                                            \
+                      cursorOn);                                                                             \
     }
 
 NUPO_BAR_LAYOUT(draw2DBar1LR, 0)
@@ -438,10 +461,10 @@ void QX2DBarGraphView::draw2DBarX(GraphicsContext& context, const QRectF& rectA,
 {
     if (ch <= 0)
         return;
-    static const QRectF channelFrames[4] = {{37, 75, 410, 226}, {6, 72, 442, 308}, {447, 75, 1000, 226},
-                                            {447, 72, 1000, 308}};
-    static const QRectF coherenceFrames[4] = {{37, 188, 410, 113}, {6, 185, 442, 188}, {447, 188, 1000, 113},
-                                              {447, 185, 1000, 188}};
+    static const QRectF channelFrames[4] = {
+        {37, 75, 410, 226}, {6, 72, 442, 308}, {447, 75, 1000, 226}, {447, 72, 1000, 308}};
+    static const QRectF coherenceFrames[4] = {
+        {37, 188, 410, 113}, {6, 185, 442, 188}, {447, 188, 1000, 113}, {447, 185, 1000, 188}};
     const QRectF* frames = ch <= 4 ? channelFrames : coherenceFrames;
     for (int k = 0; k < 4; ++k)
         drawRectXY(context, frames[k], 3, k % 2 == 0 ? 30 : 100, k % 2 == 0 ? 1 : 0);
@@ -480,8 +503,8 @@ void QX2DBarGraphView::draw2DBarY(GraphicsContext& context, const QRectF& rectA,
     context.setLineWidth(geometry.lineWidth(lineA));
     const double top = geometry.height;
     for (int i = 0; i < geometry.count; ++i)
-        strokeBrainBar(context, geometry.x(i), top, top - 20.0 / (slideA + 0.3) * top / 400.0, geometry.colour(i),
-                       100);
+        strokeBrainBar(context, geometry.x(i), top, top - 20.0 / (slideA + 0.3) * top / 400.0,
+                       geometry.colour(i), 100);
 }
 
 void QX2DBarGraphView::draw2DBarZ(GraphicsContext& context, const QRectF& rectA, int lineA, float slideA,
@@ -501,8 +524,8 @@ void QX2DBarGraphView::draw2DBarZ(GraphicsContext& context, const QRectF& rectA,
         for (int i = 0; i < geometry.count; ++i) {
             const double v = history ? (*history)[r][i] : 0.0;
             const int level = clampedCount(v * 10.0, 100);
-            strokeBrainBar(context, geometry.x(i), top - r * rowHeight, top - (r + 1) * rowHeight, geometry.colour(i),
-                           level);
+            strokeBrainBar(context, geometry.x(i), top - r * rowHeight, top - (r + 1) * rowHeight,
+                           geometry.colour(i), level);
         }
     }
 }

@@ -97,8 +97,9 @@ public:
     void drawRect(GraphicsContext& context, const QRectF& rect);
 
     // The ten layouts.
-    using DrawArgs = void(GraphicsContext& context, const QRectF& rectX, int lineX, float slideHX, float slideWX,
-                          float slideVX, float slideFX, const std::optional<RGBAColor>& cursorC, char cursorOn);
+    using DrawArgs = void(GraphicsContext& context, const QRectF& rectX, int lineX, float slideHX,
+                          float slideWX, float slideVX, float slideFX,
+                          const std::optional<RGBAColor>& cursorC, char cursorOn);
     DrawArgs draw2DBar1LR, draw2DBarMirror1LR, draw2DBar2LR, draw2DBarMirror2LR, draw2DBar1, draw2DBar2,
         draw2DBar3, draw2DBar4, draw2DBarALL, draw2DBar3MirrorALL;
     // Draws the layout of a view mode 0..9; false (and "Invalid item" logged) for any other mode.
@@ -108,9 +109,12 @@ public:
 
     // The canvas brain graph of a source 1..10: frames, bars and history update; the colour key strip;
     // the 32-row history; and one red frame with optional centre lines.
-    void draw2DBarX(GraphicsContext& context, const QRectF& rectA, int lineA, float slideA, float slideB, int ch);
-    void draw2DBarY(GraphicsContext& context, const QRectF& rectA, int lineA, float slideA, float slideB, int ch);
-    void draw2DBarZ(GraphicsContext& context, const QRectF& rectA, int lineA, float slideA, float slideB, int ch);
+    void draw2DBarX(GraphicsContext& context, const QRectF& rectA, int lineA, float slideA, float slideB,
+                    int ch);
+    void draw2DBarY(GraphicsContext& context, const QRectF& rectA, int lineA, float slideA, float slideB,
+                    int ch);
+    void draw2DBarZ(GraphicsContext& context, const QRectF& rectA, int lineA, float slideA, float slideB,
+                    int ch);
     void drawRectXY(GraphicsContext& context, const QRectF& rectX, int lineX, int colorX, int swCenterL);
 
     void setNeedsDisplay(bool flag = true);

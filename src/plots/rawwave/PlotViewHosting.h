@@ -33,7 +33,6 @@ void hostPlotView(QWidget* host, View& view)
         View& view;
     };
     auto* surface = new Surface(host, view);
-    surface->setAttribute(Qt::WA_OpaquePaintEvent);
     auto* layout = new QVBoxLayout(host);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(surface);

@@ -97,14 +97,13 @@ void PlotWindowController::timerUpdate()
 {
     if (const auto alpha = state.stepAlphaAnimation(AlphaAnime))
         WindowHandle(window).setAlphaValue(*alpha);
-    state.runQueuedCommands([this](int mode) { setDemoNumberA(mode); },
-                            [this](int entry) { setDemoNumberB(entry); },
-                            [this] {
-                                PlotControls::setWellColour(backgroundColorWell, windowColor);
-                                applyBackgroundToActiveView(backgroundColorWell
-                                                                ? PlotControls::wellColour(backgroundColorWell)
-                                                                : windowColor);
-                            });
+    state.runQueuedCommands(
+        [this](int mode) { setDemoNumberA(mode); }, [this](int entry) { setDemoNumberB(entry); },
+        [this] {
+            PlotControls::setWellColour(backgroundColorWell, windowColor);
+            applyBackgroundToActiveView(backgroundColorWell ? PlotControls::wellColour(backgroundColorWell)
+                                                            : windowColor);
+        });
     refreshInformationFields();
     markActiveViewForRedraw();
 }

@@ -116,7 +116,8 @@ protected:
     QObject *maxFField = nullptr, *displayHeremaxF = nullptr;
     QObject *currentVField = nullptr, *displayHerecurrentV = nullptr;
     QObject *currentFField = nullptr, *displayHerecurrentF = nullptr;
-    QObject *displayLtext = nullptr, *displayRtext = nullptr, *displayL2text = nullptr, *displayR2text = nullptr;
+    QObject *displayLtext = nullptr, *displayRtext = nullptr, *displayL2text = nullptr,
+            *displayR2text = nullptr;
     QObject *currentVXField = nullptr, *currentV2Field = nullptr, *currentV2XField = nullptr;
 };
 

@@ -23,8 +23,8 @@ using namespace PlotControls;
 
 const QStringList viewModeEntries[4] = {
     {"-", "--", "CH 1", "---", "CH 1 Play only", "---", "---"},
-    {"LR Raw wave", "LR Raw wave Play only", "CH 1 (L)", "CH 2 (R)", "CH 1 (L) Play only", "CH 2 (R) Play only",
-     "--"},
+    {"LR Raw wave", "LR Raw wave Play only", "CH 1 (L)", "CH 2 (R)", "CH 1 (L) Play only",
+     "CH 2 (R) Play only", "--"},
     {"LR Raw wave", "-", "CH 1", "CH 2", "CH 3", "--", "--"},
     {"1 LR Raw wave", "2 LR Raw wave", "CH 1", "CH 2", "CH 3", "CH 4", "2 set of LR Raw wave"},
 };
@@ -102,7 +102,7 @@ QObject* QXRawwaveGraphController::eventSource(QObject* sender, QObject* outlet)
 float QXRawwaveGraphController::setRawWaveGain(int channel) const
 {
     static const std::atomic<int>* const gains[4] = {&setGain1Number, &setGain2Number, &setGain3Number,
-                                                      &setGain4Number};
+                                                     &setGain4Number};
     if (channel < 0 || channel > 3)
         return 1.0f;
     return 1.0f / displayGainForIndex(gains[channel]->load());
@@ -111,11 +111,16 @@ float QXRawwaveGraphController::setRawWaveGain(int channel) const
 float QXRawwaveGraphController::setRawWavePP(int channel) const
 {
     switch (channel) {
-        case 0: return static_cast<float>(ARawwavePP);
-        case 1: return static_cast<float>(BRawwavePP);
-        case 2: return static_cast<float>(DRawwavePP);
-        case 3: return static_cast<float>(ERawwavePP);
-        default: return 0.0f;
+        case 0:
+            return static_cast<float>(ARawwavePP);
+        case 1:
+            return static_cast<float>(BRawwavePP);
+        case 2:
+            return static_cast<float>(DRawwavePP);
+        case 3:
+            return static_cast<float>(ERawwavePP);
+        default:
+            return 0.0f;
     }
 }
 

@@ -314,12 +314,12 @@ bool QXRawwaveGraphView::drawMode(int mode, GraphicsContext& context, const QRec
     return true;
 }
 
-#define NUPO_RAWWAVE_LAYOUT(name, mode)                                                                  \
-    void QXRawwaveGraphView::name(GraphicsContext& context, const QRectF& rect, int lineStyle, float h, \
+#define NUPO_RAWWAVE_LAYOUT(name, mode)                                                                    \
+    void QXRawwaveGraphView::name(GraphicsContext& context, const QRectF& rect, int lineStyle, float h,    \
                                   float w, float v, float f, const std::optional<RGBAColor>& cursorColour, \
-                                  char cursorOn)                                                         \
-    {                                                                                                    \
-        drawLayout(layoutOf(mode), context, rect, lineStyle, h, w, v, f, cursorColour, cursorOn);       \
+                                  char cursorOn)                                                           \
+    {                                                                                                      \
+        drawLayout(layoutOf(mode), context, rect, lineStyle, h, w, v, f, cursorColour, cursorOn);          \
     }
 
 NUPO_RAWWAVE_LAYOUT(drawRawwave1LR, 0)

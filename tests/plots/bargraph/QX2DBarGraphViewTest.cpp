@@ -168,7 +168,9 @@ TEST(QX2DBarGraphView, MarkColoursWrapAroundTheBarTable)
     RecordingGraphicsContext ctx;
     view.draw2DBar1(ctx, QRectF(0, 0, 514, 100), 1, 0.7f, 1.0f, 0.0f, 0.0f, blue, 0);
     auto markColour = [&](int bar) { return ctx.segments()[2 * bar + 1].colour; };
-    auto entry = [](int e) { return RGBAColor::fromRGBA(difmatA2DBar[e][0], difmatA2DBar[e][1], difmatA2DBar[e][2], 1).clamped(); };
+    auto entry = [](int e) {
+        return RGBAColor::fromRGBA(difmatA2DBar[e][0], difmatA2DBar[e][1], difmatA2DBar[e][2], 1).clamped();
+    };
     EXPECT_EQ(markColour(200), entry(0));
     EXPECT_EQ(markColour(199), entry(255));
     EXPECT_EQ(markColour(10), entry(66));

@@ -193,7 +193,8 @@ TEST(QXRawwaveGraphController, StartUpColourAndOneChannelLayoutAndTheTrace)
     int differing = 0;
     for (int x = 5; x < image.width() - 5; x += 3) {
         const QColor pixel = image.pixelColor(x, image.height() / 2);
-        if (std::abs(pixel.red() - background.red()) > 40 || std::abs(pixel.green() - background.green()) > 40)
+        if (std::abs(pixel.red() - background.red()) > 40 ||
+            std::abs(pixel.green() - background.green()) > 40)
             ++differing;
     }
     EXPECT_GT(differing, 10);

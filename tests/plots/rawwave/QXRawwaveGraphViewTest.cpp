@@ -76,8 +76,11 @@ TEST(QXRawwaveGraphView, BandsOfTheMultiTraceModes)
         int mode;
         std::vector<double> centres;
     };
-    const Case cases[] = {{0, {300, 100}}, {1, {300, 100}}, {6, {350, 250, 150, 50}},
-                          {7, {200}}, {8, {360, 280, 200, 120, 40}}};
+    const Case cases[] = {{0, {300, 100}},
+                          {1, {300, 100}},
+                          {6, {350, 250, 150, 50}},
+                          {7, {200}},
+                          {8, {360, 280, 200, 120, 40}}};
     for (const Case& k : cases) {
         RecordingGraphicsContext ctx;
         ASSERT_TRUE(view.drawMode(k.mode, ctx, rect, 0, 0.7f, 1.0f, 0.0f, 0.0f, red, 0));
