@@ -24,16 +24,24 @@ function(nupo_add_subfolders dir)
   endforeach()
 endfunction()
 
-# nupo_test(<name> LABEL <core|gl|ui> SOURCES file... [LIBS lib...])
+# nupo_test(<name> LABEL <core|gl|ui> [WINDOW] SOURCES file... [LIBS lib...])
 # core tests run with a QCoreApplication, gl tests with a QGuiApplication (offscreen), ui tests with a
 # QApplication (offscreen unless the test sets another platform). Each GoogleTest case is its own CTest
 # test, so process-wide state starts fresh in every case.
+# WINDOW (ui only): tests that need real GL windows. They run on the X display when DISPLAY is set (as
+# under scripts/test.sh, inside xvfb-run) and offscreen otherwise, where they skip what needs GL.
 function(nupo_test name)
-  cmake_parse_arguments(T "" "LABEL" "SOURCES;LIBS" ${ARGN})
-  add_executable(${name} ${T_SOURCES} ${NUPO_SOURCE_ROOT}/tests/support/main_${T_LABEL}.cpp)
+  cmake_parse_arguments(T "WINDOW" "LABEL" "SOURCES;LIBS" ${ARGN})
+  set(main ${NUPO_SOURCE_ROOT}/tests/support/main_${T_LABEL}.cpp)
+  set(platform "QT_QPA_PLATFORM=offscreen;")
+  if(T_WINDOW)
+    set(main ${NUPO_SOURCE_ROOT}/tests/support/main_ui_window.cpp)
+    set(platform "")
+  endif()
+  add_executable(${name} ${T_SOURCES} ${main})
   target_link_libraries(${name} PRIVATE nupo_${T_LABEL} nupo_test_support GTest::gtest GTest::gmock ${T_LIBS})
   gtest_discover_tests(${name}
     DISCOVERY_MODE PRE_TEST
-    PROPERTIES LABELS ${T_LABEL} ENVIRONMENT "QT_QPA_PLATFORM=offscreen;NUPO_SOURCE_DIR=${NUPO_SOURCE_ROOT}"
+    PROPERTIES LABELS ${T_LABEL} ENVIRONMENT "${platform}NUPO_SOURCE_DIR=${NUPO_SOURCE_ROOT}"
     DISCOVERY_TIMEOUT 60)
 endfunction()

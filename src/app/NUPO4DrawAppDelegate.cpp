@@ -1,8 +1,38 @@
 #include "app/NUPO4DrawAppDelegate.h"
 
+#include "core/QXAppController.h"
+#include "core/QXInputStream.h"
+#include "core/QXSerialPort.h"
+#include "core/SetPortView.h"
+#include "core/Transport.h"
+#include "core/TypeTextHere.h"
+#include "core/WindowController.h"
+#include "platform/appkit/NibLoader.h"
+#include "shared/Utilities.h"
+
+#include <QFileInfo>
 #include <QMainWindow>
 
+#include <cstdio>
+
 namespace nupo {
+
+namespace {
+
+// Suffixes of the old data files (recordings) that open into the recording buffers.
+bool isRecordingFile(const QString& path)
+{
+    static const QStringList suffixes{"dat", "data", "nupo", "NUPO", "DAT"};
+    return suffixes.contains(QFileInfo(path).suffix());
+}
+
+void report(const QString& line)
+{
+    std::printf("%s\n", line.toLocal8Bit().constData());
+    std::fflush(stdout);
+}
+
+}  // namespace
 
 NUPO4DrawAppDelegate& NUPO4DrawAppDelegate::sharedNUPO4DrawAppDelegate()
 {
@@ -12,24 +42,65 @@ NUPO4DrawAppDelegate& NUPO4DrawAppDelegate::sharedNUPO4DrawAppDelegate()
 
 void NUPO4DrawAppDelegate::applicationDidFinishLaunching(QObject*)
 {
+    openMainWindow();
     initAPstart(this);
+    if (!pathToOpen.isEmpty())
+        openFile(pathToOpen);
+}
+
+void NUPO4DrawAppDelegate::openMainWindow()
+{
+    if (window)
+        return;
+    NibController* panel = NibLoader::loadNibNamed(QStringLiteral("MainMenu"), this);
+    window = panel ? qobject_cast<QMainWindow*>(panel->nibWindow()) : nullptr;
+    if (!window) {
+        // Without its nib the main window is bare, but the menu still reaches everything.
+        window = new QMainWindow;
+        window->setWindowTitle(QStringLiteral("Control Panel"));
+        window->resize(600, 80);
+        window->show();
+    }
+    QXAppController::sharedQXAppController().installMainMenu(window);
 }
 
 void NUPO4DrawAppDelegate::initAPstart(QObject*)
 {
     if (applicationisOpened.exchange(1) != 0)
         return;
-    // The main window holds the main menu and the transport.
-    window = new QMainWindow;
-    window->setWindowTitle(QStringLiteral("NUPO4"));
-    window->resize(480, 160);
-    window->show();
+    // The empty recording.
+    QXSerialPort& port = QXSerialPort::sharedQXSerialPort();
+    port.initMalloc(this);
+    port.recCleare();
+    // The device panel; creating it starts the acquisition threads.
+    SetPortView::sharedSetPortView();
+    WindowController::sharedWindowController().addPanel(PreferencesTab::Device, QStringLiteral("Device"),
+                                                        &SetPortView::makePanel);
+    TypeTextHere::sharedTypeTextHere();
+    QXAppController& menu = QXAppController::sharedQXAppController();
+    // The raw-wave window opens last.
+    menu.showQXRawwaveGraph(this);
+}
+
+bool NUPO4DrawAppDelegate::openFile(const QString& path)
+{
+    if (!QFileInfo(path).isFile()) {
+        report(QStringLiteral("Cannot open %1: no such file.").arg(path));
+        return false;
+    }
+    if (!isRecordingFile(path)) {
+        report(QStringLiteral("Cannot open %1: only recordings (.dat, .data, .nupo) open in this version.")
+                   .arg(path));
+        return false;
+    }
+    return Transport::sharedTransport().openRecordingAndPlay(path);
 }
 
 void NUPO4DrawAppDelegate::applicationWillTerminate(QObject*)
 {
-    delete window;
-    window = nullptr;
+    // Asks the sibling application to quit (nothing runs while scripts are off).
+    SimpleRunAppleScript(QStringLiteral("tell application \"Quilbrotask\" to quit"));
+    QXInputStream::sharedQXInputStream().stopThreads();
 }
 
 }  // namespace nupo

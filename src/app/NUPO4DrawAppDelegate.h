@@ -1,12 +1,12 @@
 #pragma once
 
+#include <QMainWindow>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 
 #include <atomic>
 #include <memory>
-
-class QMainWindow;
 
 namespace nupo {
 
@@ -24,18 +24,25 @@ public:
     void setPathToOpen(const QString& path) { pathToOpen = path; }
     const QString& pathToOpenAtStart() const { return pathToOpen; }
 
+    // Opens the main window (the Control Panel with the main menu), runs the start-up sequence and
+    // opens the file given on the command line.
     void applicationDidFinishLaunching(QObject* notification);
     void applicationWillTerminate(QObject* notification);
     // Creates the shared instances in start-up order; runs only while `applicationisOpened` is clear.
     void initAPstart(QObject* sender);
 
+    // Opens a file given to the application: a recording (old data file) is loaded and played.
+    // Returns false, with a line on standard output, when it cannot be opened.
+    bool openFile(const QString& path);
+
     QMainWindow* mainWindow() const { return window; }
 
 private:
     NUPO4DrawAppDelegate() = default;
+    void openMainWindow();
 
     QString pathToOpen;
-    QMainWindow* window = nullptr;
+    QPointer<QMainWindow> window;
 };
 
 }  // namespace nupo

@@ -26,7 +26,8 @@ int main(int argc, char** argv)
     if (!parser.positionalArguments().isEmpty())
         delegate.setPathToOpen(parser.positionalArguments().constFirst());
 
-    QObject::connect(&app, &QCoreApplication::aboutToQuit, [&delegate] { delegate.applicationWillTerminate(&delegate); });
+    QObject::connect(&app, &QCoreApplication::aboutToQuit,
+                     [&delegate] { delegate.applicationWillTerminate(&delegate); });
     QTimer::singleShot(0, &app, [&delegate] { delegate.applicationDidFinishLaunching(&delegate); });
     return app.exec();
 }

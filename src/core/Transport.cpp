@@ -1,7 +1,9 @@
 #include "core/Transport.h"
 
+#include "core/QXSerialPort.h"
 #include "platform/appkit/NotificationCenter.h"
 #include "shared/CoreState.h"
+#include "shared/Utilities.h"
 
 #include <algorithm>
 #include <cmath>
@@ -30,6 +32,16 @@ void Transport::moveTo(int samplepoint)
     // The displays decide their next row from here.
     tploopAA.store(samplepoint, relaxed);
     tploopBB.store(samplepoint, relaxed);
+}
+
+bool Transport::openRecordingAndPlay(const QString& path)
+{
+    if (!NSStringToC(path) || QXSerialPort::sharedQXSerialPort().openOldFileToBuffer() == 0)
+        return false;
+    ploopStart.store(0, relaxed);
+    moveTo(0);
+    SetselectsetPlay();
+    return true;
 }
 
 void Transport::SetselectsetPlay()

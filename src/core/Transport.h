@@ -20,6 +20,10 @@ class Transport {
 public:
     static Transport& sharedTransport();
 
+    // Loads the old data file at path (core/QXSerialPort.h) and plays it from its start. False, with the
+    // transport unchanged, when the path does not fit the path buffer or the file cannot be loaded.
+    bool openRecordingAndPlay(const QString& path);
+
     // Play mode from the current position (from the start when at the end).
     void SetselectsetPlay();
     // Record mode; samples arrive only from a live device.

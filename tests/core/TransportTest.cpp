@@ -4,6 +4,9 @@
 #include "core/Transport.h"
 #include "platform/appkit/NotificationCenter.h"
 #include "shared/CoreState.h"
+#include "support/TestSupport.h"
+
+#include <QFile>
 
 #include <QStringList>
 
@@ -192,4 +195,34 @@ TEST(QXInputStream, ReplayThreadPlaysUntilStopped)
     const int stopped = ploop.load();
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
     EXPECT_EQ(ploop.load(), stopped);
+}
+
+TEST(Transport, OpeningARecordingPlaysItFromTheStart)
+{
+    const QString folder = nupo::test::tempFolder();
+    QFile good(folder + "/rec.dat");
+    ASSERT_TRUE(good.open(QIODevice::WriteOnly));
+    good.write(QByteArray(4096 + 2 * 500, char(0x01)));
+    good.close();
+    QFile bad(folder + "/short.dat");
+    ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
+    bad.write(QByteArray(100, char(0)));
+    bad.close();
+
+    maxploop = 432000;
+    ploop = 1234;
+    setRecX = 1;
+    setPauseX = 1;
+    EXPECT_FALSE(transport().openRecordingAndPlay(folder + "/short.dat"));
+    EXPECT_FALSE(
+        transport().openRecordingAndPlay(QString(2000, QLatin1Char('x'))));  // no path buffer fits it
+    EXPECT_EQ(ploop.load(), 1234);
+    EXPECT_EQ(setRecX.load(), 1);
+    EXPECT_EQ(maxploop.load(), 432000);
+
+    EXPECT_TRUE(transport().openRecordingAndPlay(folder + "/rec.dat"));
+    EXPECT_EQ(maxploop.load(), 500);
+    EXPECT_EQ(ploop.load(), 0);
+    EXPECT_EQ(setRecX.load(), 0);
+    EXPECT_EQ(setPauseX.load(), 0);
 }

@@ -3,6 +3,7 @@
 #include "platform/appkit/Beep.h"
 #include "platform/appkit/ColorWell.h"
 #include "platform/appkit/Drawer.h"
+#include "platform/appkit/MainThread.h"
 #include "platform/appkit/NibActionConnector.h"
 #include "platform/appkit/NibController.h"
 #include "platform/appkit/NibControllerRegistry.h"
@@ -162,6 +163,17 @@ QString NibLoader::pathForNib(const QString& name)
 
 NibController* NibLoader::loadNibNamed(const QString& name, QObject* owner, const QString& failureName)
 {
+    // Widgets live on the main thread only: a load asked for elsewhere (a notification handler on a
+    // worker thread, say) happens there on the next event-loop turn.
+    if (!isMainThread()) {
+        QPointer<QObject> guardedOwner(owner);
+        const bool hadOwner = owner != nullptr;
+        performOnMainThread([name, guardedOwner, hadOwner, failureName] {
+            if (!hadOwner || guardedOwner)
+                loadNibNamed(name, guardedOwner, failureName);
+        });
+        return nullptr;
+    }
     const QString reportedName = failureName.isEmpty() ? name : failureName;
     const QString path = pathForNib(name);
     if (path.isEmpty()) {

@@ -35,8 +35,8 @@
 //
 //    An outlet that is not the widget itself (a view object hosted by a widget) is declared with a
 //    binder: `outlet("graphView", [this](QObject* o) { graphView = viewHostedBy(o); });`.
-//    The registration only runs if the .cpp is linked in: refer to the class from somewhere (its
-//    shared instance, for example), as every controller of the system is.
+//    The program links the whole ui library, so every registration runs there; a test executable
+//    links only what it refers to, so a test that loads a nib refers to its controller class.
 // 3. Open the window with `NibLoader::loadNibNamed("QXExample", owner)`. The loader finds the file,
 //    builds the widgets, creates the controller, binds every declared outlet whose name matches an
 //    object of the nib (others stay null), connects the actions, calls awakeFromNib() and shows the
@@ -57,10 +57,12 @@ class NibController;
 
 class NibLoader {
 public:
-    // Loads the nib of that name with an owner and returns its controller (owned by its window's
-    // life cycle, see NibController). On failure (no such nib, unreadable file, unknown controller
+    // Loads the nib of that name and returns its controller (owned by its window's life cycle, see
+    // NibController). The owner, the object that opens the nib (may be null), is kept for the
+    // controller as nibOwner(). On failure (no such nib, unreadable file, unknown controller
     // class) it writes "Failed to load <failureName>.nib" to standard output, beeps and returns null;
-    // failureName defaults to name.
+    // failureName defaults to name. Called from another thread than the main thread, it queues the
+    // load to the main thread (unless the owner is gone by then) and returns null at once.
     static NibController* loadNibNamed(const QString& name, QObject* owner = nullptr,
                                        const QString& failureName = {});
 

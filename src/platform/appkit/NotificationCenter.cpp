@@ -1,7 +1,6 @@
 #include "platform/appkit/NotificationCenter.h"
 
 #include <algorithm>
-#include <atomic>
 #include <utility>
 
 namespace nupo {
@@ -14,39 +13,77 @@ NotificationCenter& NotificationCenter::defaultCenter()
 
 ObserverToken NotificationCenter::addObserver(const QString& name, const void* object, Handler handler)
 {
+    if (!handler)
+        return 0;
     std::lock_guard lock(mutex);
     const ObserverToken token = nextToken++;
-    entries.push_back({token, name, object, std::make_shared<Handler>(std::move(handler)),
-                       std::make_shared<std::atomic<bool>>(true)});
+    entries.push_back(
+        {token, name, object, std::make_shared<Handler>(std::move(handler)), std::make_shared<Gate>()});
     return token;
 }
 
 void NotificationCenter::removeObserver(ObserverToken token)
 {
-    std::lock_guard lock(mutex);
-    auto it = std::find_if(entries.begin(), entries.end(), [token](const Entry& e) { return e.token == token; });
-    if (it == entries.end())
-        return;
-    it->alive->store(false);
-    entries.erase(it);
+    std::shared_ptr<Gate> gate;
+    {
+        std::lock_guard lock(mutex);
+        auto it = std::find_if(entries.begin(), entries.end(),
+                               [token](const Entry& e) { return e.token == token; });
+        if (it == entries.end())
+            return;
+        gate = it->gate;
+        entries.erase(it);
+    }
+    // Outside the centre's lock: other posts go on while this waits for calls on other threads to end.
+    std::unique_lock lock(gate->mutex);
+    gate->alive = false;
+    const std::thread::id self = std::this_thread::get_id();
+    gate->callFinished.wait(lock, [&gate, self] {
+        return std::all_of(gate->callingThreads.begin(), gate->callingThreads.end(),
+                           [self](std::thread::id id) { return id == self; });
+    });
 }
 
-void NotificationCenter::postNotificationName(const QString& name, const void* object, const QVariantMap& userInfo)
+void NotificationCenter::call(const Handler& handler, Gate& gate, const Notification& note)
+{
+    const std::thread::id self = std::this_thread::get_id();
+    {
+        std::lock_guard lock(gate.mutex);
+        if (!gate.alive)
+            return;
+        gate.callingThreads.push_back(self);
+    }
+    struct CallEnd {
+        Gate& gate;
+        std::thread::id self;
+        ~CallEnd()
+        {
+            {
+                std::lock_guard lock(gate.mutex);
+                gate.callingThreads.erase(
+                    std::find(gate.callingThreads.begin(), gate.callingThreads.end(), self));
+            }
+            gate.callFinished.notify_all();
+        }
+    } callEnd{gate, self};
+    handler(note);
+}
+
+void NotificationCenter::postNotificationName(const QString& name, const void* object,
+                                              const QVariantMap& userInfo)
 {
     // Handlers run outside the lock on a snapshot, so a handler may add or remove observers (or post).
-    std::vector<std::pair<std::shared_ptr<Handler>, std::shared_ptr<std::atomic<bool>>>> matching;
+    std::vector<std::pair<std::shared_ptr<Handler>, std::shared_ptr<Gate>>> matching;
     {
         std::lock_guard lock(mutex);
         for (const Entry& e : entries) {
             if ((e.name.isEmpty() || e.name == name) && (e.object == nullptr || e.object == object))
-                matching.emplace_back(e.handler, e.alive);
+                matching.emplace_back(e.handler, e.gate);
         }
     }
     const Notification note{name, object, userInfo};
-    for (auto& [handler, alive] : matching) {
-        if (alive->load())
-            (*handler)(note);
-    }
+    for (auto& [handler, gate] : matching)
+        call(*handler, *gate, note);
 }
 
 std::size_t NotificationCenter::observerCount() const

@@ -3,11 +3,12 @@
 #include <QString>
 #include <QVariantMap>
 
-#include <atomic>
+#include <condition_variable>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <thread>
 #include <vector>
 
 namespace nupo {
@@ -24,15 +25,17 @@ using ObserverToken = std::uint64_t;
 
 // Process-wide notification centre. Posting is synchronous: every matching observer runs on the posting
 // thread before postNotificationName returns. Observers match by name (empty = any name) and by object
-// (null = any object). Observers can be added and removed from any thread and from inside a handler;
-// an observer removed while a post is running is not called after its removal returns, unless that
-// removal happens inside its own handler.
+// (null = any object). Observers can be added and removed from any thread and from inside a handler.
+// Once removeObserver returns, the observer is not called again, and a call of it that was under way on
+// another thread has finished, so an object may remove its observer in its destructor. (Removed from
+// inside its own handler, or from a handler nested in it, removal returns at once.)
 class NotificationCenter {
 public:
     using Handler = std::function<void(const Notification&)>;
 
     static NotificationCenter& defaultCenter();
 
+    // Returns 0 (and registers nothing) for an empty handler.
     ObserverToken addObserver(const QString& name, const void* object, Handler handler);
     void removeObserver(ObserverToken token);
     void postNotificationName(const QString& name, const void* object = nullptr,
@@ -42,13 +45,22 @@ public:
     std::size_t observerCount() const;
 
 private:
+    // Tracks whether an observer is still registered and on which threads it is being called.
+    struct Gate {
+        std::mutex mutex;
+        std::condition_variable callFinished;
+        bool alive = true;
+        std::vector<std::thread::id> callingThreads;
+    };
     struct Entry {
         ObserverToken token;
         QString name;
         const void* object;
         std::shared_ptr<Handler> handler;
-        std::shared_ptr<std::atomic<bool>> alive;
+        std::shared_ptr<Gate> gate;
     };
+
+    static void call(const Handler& handler, Gate& gate, const Notification& note);
 
     mutable std::mutex mutex;
     std::vector<Entry> entries;

@@ -9,6 +9,7 @@
 #include "support/TestSupport.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QColorDialog>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -17,6 +18,7 @@
 #include <QRadioButton>
 #include <QSlider>
 #include <QTest>
+#include <QThread>
 
 #include <gtest/gtest.h>
 
@@ -235,6 +237,25 @@ TEST_F(NibLoaderTest, EveryLoadMakesANewWindowAndController)
     second->button->click();
     EXPECT_EQ(second->actions, QStringList({"press"}));
     WindowHandle(second->window).close();
+    releaseClosed();
+}
+
+TEST_F(NibLoaderTest, ALoadAskedForOnAnotherThreadHappensOnTheMainThread)
+{
+    const int createdBefore = NupoTestPanelController::created;
+    NibController* fromWorker = reinterpret_cast<NibController*>(1);
+    std::unique_ptr<QThread> worker(
+        QThread::create([&fromWorker] { fromWorker = NibLoader::loadNibNamed("NupoTestPanel"); }));
+    worker->start();
+    worker->wait();
+    EXPECT_EQ(fromWorker, nullptr);
+    EXPECT_EQ(NupoTestPanelController::created, createdBefore);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(NupoTestPanelController::created, createdBefore + 1);
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window->windowTitle() == "Test Panel")
+            window->close();
+    }
     releaseClosed();
 }
 

@@ -1,0 +1,143 @@
+#include "platform/appkit/WorkerThread.h"
+
+#include <QCoreApplication>
+#include <QEvent>
+
+#include <condition_variable>
+#include <deque>
+#include <utility>
+
+namespace nupo {
+
+// Lives on the worker and runs the functions queued for it, in order. The queue is guarded by a plain
+// mutex (not only by Qt's event queue), so that thread checkers see every hand-over.
+class WorkerMailbox : public QObject {
+public:
+    void post(std::function<void()> fn)
+    {
+        // Posted under the lock: the worker takes the function only after the wake-up is fully sent, so
+        // it cannot end and close its event queue while this thread still writes to it.
+        auto* wake = new QEvent(wakeType());
+        std::lock_guard lock(mutex);
+        queue.push_back(std::move(fn));
+        QCoreApplication::postEvent(this, wake);
+    }
+
+protected:
+    bool event(QEvent* event) override
+    {
+        std::unique_lock lock(mutex);
+        if (event->type() != wakeType()) {
+            lock.unlock();
+            return QObject::event(event);
+        }
+        std::deque<std::function<void()>> batch;
+        batch.swap(queue);
+        lock.unlock();
+        for (std::function<void()>& fn : batch)
+            fn();
+        return true;
+    }
+
+private:
+    static QEvent::Type wakeType()
+    {
+        static const auto type = static_cast<QEvent::Type>(QEvent::registerEventType());
+        return type;
+    }
+
+    std::mutex mutex;
+    std::deque<std::function<void()>> queue;
+};
+
+WorkerThread::WorkerThread(const QString& name)
+{
+    if (!name.isEmpty())
+        thread.setObjectName(name);
+    QObject::connect(&thread, &QThread::started, [this] {  // runs on the worker
+        std::lock_guard lock(startedMutex);
+        started = true;
+        startedSignal.notify_all();
+    });
+}
+
+WorkerThread::~WorkerThread()
+{
+    stop();
+}
+
+void WorkerThread::start()
+{
+    std::lock_guard stopLock(stopMutex);
+    std::lock_guard lock(mutex);
+    if (mailbox != nullptr)
+        return;
+    mailbox = new WorkerMailbox;
+    mailbox->moveToThread(&thread);
+    QObject::connect(&thread, &QThread::finished, mailbox, &QObject::deleteLater);
+
+    // Wait until the worker has its event dispatcher (it emits started after making it), so that every
+    // later post finds it in place.
+    std::unique_lock startedLock(startedMutex);
+    started = false;
+    thread.start();
+    startedSignal.wait(startedLock, [this] { return started; });
+}
+
+void WorkerThread::stop()
+{
+    std::lock_guard stopLock(stopMutex);
+    WorkerMailbox* current = nullptr;
+    {
+        std::lock_guard lock(mutex);
+        current = std::exchange(mailbox, nullptr);
+    }
+    if (current == nullptr)
+        return;
+    // Queued behind the work already posted, so that work still runs.
+    current->post([] { QThread::currentThread()->quit(); });
+    if (!isCurrentThread())
+        thread.wait();
+}
+
+bool WorkerThread::isRunning() const
+{
+    std::lock_guard lock(mutex);
+    return mailbox != nullptr;
+}
+
+bool WorkerThread::runOnThread(std::function<void()> fn)
+{
+    std::lock_guard lock(mutex);
+    if (mailbox == nullptr || !fn)
+        return false;
+    mailbox->post(std::move(fn));
+    return true;
+}
+
+std::unique_ptr<RunLoopTimer> WorkerThread::scheduleTimer(double intervalSeconds, std::function<void()> fn)
+{
+    std::unique_ptr<RunLoopTimer> timer(
+        new RunLoopTimer(intervalSeconds, std::move(fn), RunLoopTimer::Deferred{}));
+    std::lock_guard lock(mutex);
+    if (mailbox == nullptr) {
+        timer->invalidate();
+        return timer;
+    }
+    // The QTimer is made on the worker, so that it is started, stopped and deleted only there.
+    mailbox->post([state = timer->state, intervalSeconds] {
+        RunLoopTimer::startOnCurrentThread(state, intervalSeconds);
+    });
+    return timer;
+}
+
+}  // namespace nupo
+
+#if defined(__SANITIZE_THREAD__)
+// QThread::wait() and the ending thread hand over through Qt's own futex-based locks, which the thread
+// checker cannot see (Qt is not built with it). This silences only that hand-over inside QWaitCondition.
+extern "C" const char* __tsan_default_suppressions()
+{
+    return "race:QWaitCondition\n";
+}
+#endif

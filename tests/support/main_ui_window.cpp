@@ -1,0 +1,12 @@
+// Test entry point for tests that open GL windows: a QApplication on the X display when there is one
+// (xvfb-run provides it under scripts/test.sh), offscreen otherwise.
+#include <gtest/gtest.h>
+#include <QApplication>
+
+int main(int argc, char** argv)
+{
+    ::testing::InitGoogleTest(&argc, argv);
+    qputenv("QT_QPA_PLATFORM", qEnvironmentVariableIsEmpty("DISPLAY") ? "offscreen" : "xcb");
+    QApplication app(argc, argv);
+    return RUN_ALL_TESTS();
+}
