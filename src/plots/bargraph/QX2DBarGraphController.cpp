@@ -168,7 +168,7 @@ void QX2DBarGraphController::selectX2(int entry)
     showViewsByMode();
     pushControlsToActiveView();
     activeView().setDemoNumber(popupselectX);
-    activeView().setNeedsDisplay();
+    activeView().setNeedsDisplay(true);
     selectCHX = popupselectX;
     selectX(popupselectX);
 }
@@ -182,7 +182,7 @@ void QX2DBarGraphController::setDemoNumberA(int mode)
 void QX2DBarGraphController::setDemoNumberB(int entry)
 {
     activeView().setDemoNumber2(entry);
-    activeView().setNeedsDisplay();
+    activeView().setNeedsDisplay(true);
     selectX2(entry);
     setDemoNumberBarCBDidChanged = 1;
 }
@@ -196,7 +196,7 @@ void QX2DBarGraphController::setWBarGainValue(float value)
     maxVX = ((10.0f - DBarHX) * 20.0f + 6.0f) * setBar2DGain(0);
     setField(displayHeremaxV, maxVX);
     setField(displayHerecurrentV, maxVX * currentVX / 100.0f);
-    activeView().setNeedsDisplay();
+    activeView().setNeedsDisplay(true);
 }
 
 void QX2DBarGraphController::select(QObject* sender)
@@ -205,7 +205,7 @@ void QX2DBarGraphController::select(QObject* sender)
     popupselectX = index;
     selectCHX = index;
     activeView().setDemoNumber(index);
-    activeView().setNeedsDisplay();
+    activeView().setNeedsDisplay(true);
     selectX(index);
 }
 
@@ -213,7 +213,7 @@ void QX2DBarGraphController::select2(QObject* sender)
 {
     const int index = selectedIndex(eventSource(sender, popup2));
     activeView().setDemoNumber2(index);
-    activeView().setNeedsDisplay();
+    activeView().setNeedsDisplay(true);
     selectX2(index);
 }
 
@@ -253,19 +253,19 @@ void QX2DBarGraphController::changeDBarFSlider(QObject* sender)
 void QX2DBarGraphController::changeLineColor(QObject* sender)
 {
     activeView().setLineColor(wellColour(eventSource(sender, lineColorWell)));
-    activeView().setNeedsDisplay();
+    activeView().setNeedsDisplay(true);
 }
 
 void QX2DBarGraphController::changeCursorColor(QObject* sender)
 {
     activeView().setCursorColor(wellColour(eventSource(sender, cursorColorWell)));
-    activeView().setNeedsDisplay();
+    activeView().setNeedsDisplay(true);
 }
 
 void QX2DBarGraphController::changeBackgroundColor(QObject* sender)
 {
     activeView().setBackgroundColor(wellColour(eventSource(sender, backgroundColorWell)));
-    activeView().setNeedsDisplay();
+    activeView().setNeedsDisplay(true);
     windowColorBarOX = 0;
 }
 
@@ -352,7 +352,7 @@ void QX2DBarGraphController::refreshInformationFields()
 
 void QX2DBarGraphController::markActiveViewForRedraw()
 {
-    activeView().setNeedsDisplay();
+    activeView().setNeedsDisplay(true);
 }
 
 void QX2DBarGraphController::awakeFromNib()
@@ -409,7 +409,7 @@ void QX2DBarGraphController::awakeFromNib()
     if (Open2DBarGraph <= 1) {
         const int mode = channels == 0 ? 4 : selectCHX;
         activeView().setDemoNumber(mode);
-        activeView().setNeedsDisplay();
+        activeView().setNeedsDisplay(true);
         alphaZ = selectBCHX;
         selectX(mode);
         if (viewABarX != 0)

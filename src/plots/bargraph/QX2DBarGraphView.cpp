@@ -6,6 +6,7 @@
 #include "plots/rawwave/PlotDrawing.h"
 #include "plots/rawwave/QXRawwaveGraphView.h"
 #include "plots/settings/DisplaySettings.h"
+#include "analysis/QXFFT.h"
 #include "shared/AnalysisState.h"
 #include "shared/CoreState.h"
 
@@ -250,7 +251,7 @@ void draw2DBarGrid(GraphicsContext& context, const QRectF& rect, int gridSize, i
                  RGBAColor::fromRGBA(GridColorX[0], GridColorX[1], GridColorX[2], GridColorX[3]));
 }
 
-QX2DBarGraphView::QX2DBarGraphView(const QRectF& newFrame) : frame(newFrame)
+QX2DBarGraphView::QX2DBarGraphView(const QRectF& frame) : QuartzView(frame)
 {
     resetColor2DBar(1);
     setcursor(1);
@@ -297,45 +298,45 @@ float QX2DBarGraphView::getBackgroundColor(int component) const
 void QX2DBarGraphView::setDBarH(float sliderValue)
 {
     DBarH = 10.0f - sliderValue;
-    setNeedsDisplay();
+    setNeedsDisplay(true);
 }
 
 void QX2DBarGraphView::setDBarW(float sliderValue)
 {
     // The shown fraction stays within 0..1 so that the bars never pass the usable spectrum.
     DBarW = DisplayMaps::clampFloat(1.0f - sliderValue, 0.0f, 1.0f);
-    setNeedsDisplay();
+    setNeedsDisplay(true);
 }
 
 void QX2DBarGraphView::setDBarV(float value)
 {
     DBarV = value;
-    setNeedsDisplay();
+    setNeedsDisplay(true);
 }
 
 void QX2DBarGraphView::setDBarF(float value)
 {
     DBarF = value;
-    setNeedsDisplay();
+    setNeedsDisplay(true);
 }
 
 void QX2DBarGraphView::setColorStyleType(int type)
 {
     colorStyleType = type;
     resetColor2DBar(type + 1);
-    setNeedsDisplay();
+    setNeedsDisplay(true);
 }
 
 void QX2DBarGraphView::setLineStyleType(int type)
 {
     lineStyleType = type;
-    setNeedsDisplay();
+    setNeedsDisplay(true);
 }
 
 void QX2DBarGraphView::setcursor(int on)
 {
     cursorONedX = static_cast<char>(on);
-    setNeedsDisplay();
+    setNeedsDisplay(true);
 }
 
 void QX2DBarGraphView::setLineColor(const RGBAColor& colour)
@@ -383,15 +384,9 @@ void QX2DBarGraphView::setDemoNumberB(int value)
     setDemoNumberBarBDidChanged = 1;
     if (value > 9) {
         setDemoNumber2(value);
-        setNeedsDisplay();
+        setNeedsDisplay(true);
         barGraphWindowState.queueViewEntry(value - 10);
     }
-}
-
-void QX2DBarGraphView::setNeedsDisplay(bool flag)
-{
-    if (flag && needsDisplayHandler)
-        needsDisplayHandler();
 }
 
 void QX2DBarGraphView::drawRect(GraphicsContext& context, const QRectF& rect)
@@ -406,7 +401,7 @@ void QX2DBarGraphView::drawRect(GraphicsContext& context, const QRectF& rect)
         setDemoNumberB(setDemoNumberBarB);
         setDemoNumberBarBDidChanged = 0;
     }
-    const float* records[4] = {peakFFTA, peakFFTB, peakFFTD, peakFFTE};
+    const std::atomic<float>* records[4] = {peakFFTA, peakFFTB, peakFFTD, peakFFTE};
     for (int c = 0; c < 4; ++c) {
         peakFFTX[c] = records[c][0] / gainOf(c);
         peakFFTY[c] = records[c][1];

@@ -1,11 +1,11 @@
 #pragma once
 
 #include "platform/colour/RGBAColor.h"
+#include "platform/viewhost/QuartzView.h"
 #include "plots/rawwave/FrameRateFilter.h"
 
 #include <QRectF>
 
-#include <functional>
 #include <optional>
 
 namespace nupo {
@@ -57,10 +57,9 @@ void draw2DBarGrid(GraphicsContext& context, const QRectF& rect, int gridSize, i
 // hold in ten layouts (view modes 0..9), over a background and an optional grid, with a crosshair
 // cursor. It also draws the brain graph of the drawing canvas. A plain object: the shared instance
 // never appears on screen.
-class QX2DBarGraphView {
+class QX2DBarGraphView : public QuartzView {
 public:
     explicit QX2DBarGraphView(const QRectF& frame = {});
-    virtual ~QX2DBarGraphView() = default;
 
     static QX2DBarGraphView& sharedQX2DBarGraphView();
 
@@ -94,7 +93,7 @@ public:
     void blueComponentCY(float v) { blueComponentCX = v; }
     void alphaComponentCY(float v) { alphaComponentCX = v; }
 
-    void drawRect(GraphicsContext& context, const QRectF& rect);
+    void drawRect(GraphicsContext& context, const QRectF& rect) override;
 
     // The ten layouts.
     using DrawArgs = void(GraphicsContext& context, const QRectF& rectX, int lineX, float slideHX,
@@ -117,11 +116,6 @@ public:
                     int ch);
     void drawRectXY(GraphicsContext& context, const QRectF& rectX, int lineX, int colorX, int swCenterL);
 
-    void setNeedsDisplay(bool flag = true);
-    void setNeedsDisplayHandler(std::function<void()> handler) { needsDisplayHandler = std::move(handler); }
-    QRectF bounds() const { return QRectF(0, 0, frame.width(), frame.height()); }
-    void setFrame(const QRectF& newFrame) { frame = newFrame; }
-
     int viewMode() const { return num; }
     int secondNumber() const { return num2; }
     float dBarH() const { return DBarH; }
@@ -135,7 +129,6 @@ public:
     const std::optional<RGBAColor>& cursor() const { return cursorColor; }
 
 private:
-    QRectF frame;
     int num = 0;
     int num2 = 0;
     std::optional<RGBAColor> lineColor;
@@ -149,7 +142,6 @@ private:
     int lineStyleType = 1;
     int colorStyleType = 0;
     char cursorONedX = 1;
-    std::function<void()> needsDisplayHandler;
 };
 
 }  // namespace nupo

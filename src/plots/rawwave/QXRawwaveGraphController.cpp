@@ -191,7 +191,7 @@ void QXRawwaveGraphController::selectX2(int entry)
     showViewsByMode();
     pushControlsToActiveView();
     activeView().setDemoNumber(popupselectX);
-    activeView().setNeedsDisplay();
+    activeView().setNeedsDisplay(true);
     gridSliderByView();
     selectX(popupselectX);
 }
@@ -205,7 +205,7 @@ void QXRawwaveGraphController::setDemoNumberA(int mode)
 void QXRawwaveGraphController::setDemoNumberB(int entry)
 {
     activeView().setDemoNumber2(entry);
-    activeView().setNeedsDisplay();
+    activeView().setNeedsDisplay(true);
     gridSliderByView();
     selectX2(entry);
     setDemoNumberRawCBDidChanged = 1;
@@ -220,7 +220,7 @@ void QXRawwaveGraphController::setWRawGainValue(float value)
     maxVX = ((10.0f - RawwaveHX) * 20.0f + 6.0f) * setRawWaveGain(0);
     setField(displayHeremaxV, maxVX);
     setField(displayHerecurrentV, maxVX * currentVX / 100.0f);
-    activeView().setNeedsDisplay();
+    activeView().setNeedsDisplay(true);
 }
 
 void QXRawwaveGraphController::select(QObject* sender)
@@ -228,7 +228,7 @@ void QXRawwaveGraphController::select(QObject* sender)
     const int index = selectedIndex(eventSource(sender, popup));
     popupselectX = index;
     activeView().setDemoNumber(index);
-    activeView().setNeedsDisplay();
+    activeView().setNeedsDisplay(true);
     gridSliderByView();
     selectX(index);
 }
@@ -237,7 +237,7 @@ void QXRawwaveGraphController::select2(QObject* sender)
 {
     const int index = selectedIndex(eventSource(sender, popup2));
     activeView().setDemoNumber2(index);
-    activeView().setNeedsDisplay();
+    activeView().setNeedsDisplay(true);
     gridSliderByView();
     selectX2(index);
 }
@@ -255,7 +255,7 @@ void QXRawwaveGraphController::changeRawwaveWSlider(QObject* sender)
     maxFX = static_cast<float>(fftp) / static_cast<float>(rate) * 0.5f * (1.0f - RawwaveWX);
     setField(displayHeremaxF, maxFX);
     setField(displayHerecurrentF, maxFX * currentFX / 100.0f);
-    activeView().setNeedsDisplay();
+    activeView().setNeedsDisplay(true);
 }
 
 void QXRawwaveGraphController::changeRawwaveVSlider(QObject* sender)
@@ -264,7 +264,7 @@ void QXRawwaveGraphController::changeRawwaveVSlider(QObject* sender)
     activeView().setRawwaveV(value);
     setField(displayHerecurrentV, maxVX * value / 100.0f);
     currentVX = value;
-    activeView().setNeedsDisplay();
+    activeView().setNeedsDisplay(true);
 }
 
 void QXRawwaveGraphController::changeRawwaveFSlider(QObject* sender)
@@ -273,37 +273,37 @@ void QXRawwaveGraphController::changeRawwaveFSlider(QObject* sender)
     activeView().setRawwaveF(value);
     setField(displayHerecurrentF, maxFX * value / 100.0f);
     currentFX = value;
-    activeView().setNeedsDisplay();
+    activeView().setNeedsDisplay(true);
 }
 
 void QXRawwaveGraphController::changegridSlider(QObject* sender)
 {
     activeView().setgridSlider(floatValue(eventSource(sender, gridSlider)));
-    activeView().setNeedsDisplay();
+    activeView().setNeedsDisplay(true);
 }
 
 void QXRawwaveGraphController::changeLineColor(QObject* sender)
 {
     activeView().setLineColor(wellColour(eventSource(sender, lineColorWell)));
-    activeView().setNeedsDisplay();
+    activeView().setNeedsDisplay(true);
 }
 
 void QXRawwaveGraphController::changeCursorColor(QObject* sender)
 {
     activeView().setCursorColor(wellColour(eventSource(sender, cursorColorWell)));
-    activeView().setNeedsDisplay();
+    activeView().setNeedsDisplay(true);
 }
 
 void QXRawwaveGraphController::changegridColor(QObject* sender)
 {
     activeView().setgridColor(wellColour(eventSource(sender, gridColorWell)));
-    activeView().setNeedsDisplay();
+    activeView().setNeedsDisplay(true);
 }
 
 void QXRawwaveGraphController::changeBackgroundColor(QObject* sender)
 {
     activeView().setBackgroundColor(wellColour(eventSource(sender, backgroundColorWell)));
-    activeView().setNeedsDisplay();
+    activeView().setNeedsDisplay(true);
     windowColorRawNOX = 0;
 }
 
@@ -353,7 +353,7 @@ void QXRawwaveGraphController::refreshInformationFields()
 
 void QXRawwaveGraphController::markActiveViewForRedraw()
 {
-    activeView().setNeedsDisplay();
+    activeView().setNeedsDisplay(true);
 }
 
 void QXRawwaveGraphController::awakeFromNib()
@@ -416,7 +416,7 @@ void QXRawwaveGraphController::awakeFromNib()
 
     if (OpenRawwave <= 1) {
         activeView().setDemoNumber(selectCHXX);
-        activeView().setNeedsDisplay();
+        activeView().setNeedsDisplay(true);
         gridSliderByView();
         alphaZ = selectBCHXX;
         selectX(selectCHXX);

@@ -5,6 +5,7 @@
 #include "plots/rawwave/PlotDrawing.h"
 #include "plots/rawwave/RawwaveWindowState.h"
 #include "plots/settings/DisplaySettings.h"
+#include "analysis/RawWave.h"
 #include "shared/AnalysisState.h"
 #include "shared/CoreState.h"
 
@@ -113,7 +114,7 @@ void groen_CtextureN(int index, int, GraphicsContext& context)
     context.setRGBStrokeColor(difmatA[i][0], difmatA[i][1], difmatA[i][2], difmatA[i][3]);
 }
 
-QXRawwaveGraphView::QXRawwaveGraphView(const QRectF& newFrame) : frame(newFrame)
+QXRawwaveGraphView::QXRawwaveGraphView(const QRectF& frame) : QuartzView(frame)
 {
     resetColor(1);
     // The shared display settings object holds no peak-hold colour, so asking it to publish one leaves
@@ -202,44 +203,44 @@ void QXRawwaveGraphView::setRawwaveW(float sliderValue)
 void QXRawwaveGraphView::setRawwaveV(float value)
 {
     RawwaveV = value;
-    setNeedsDisplay();
+    setNeedsDisplay(true);
 }
 
 void QXRawwaveGraphView::setRawwaveF(float value)
 {
     RawwaveF = value;
-    setNeedsDisplay();
+    setNeedsDisplay(true);
 }
 
 void QXRawwaveGraphView::setColorStyleType(int type)
 {
     colorStyleType = type;
     resetColor(type + 1);
-    setNeedsDisplay();
+    setNeedsDisplay(true);
 }
 
 void QXRawwaveGraphView::setLineStyleType(int type)
 {
     lineStyleType = type;
-    setNeedsDisplay();
+    setNeedsDisplay(true);
 }
 
 void QXRawwaveGraphView::setcursor(int on)
 {
     cursorONedX = static_cast<char>(on);
-    setNeedsDisplay();
+    setNeedsDisplay(true);
 }
 
 void QXRawwaveGraphView::setgrid(int on)
 {
     gridONed = static_cast<char>(on);
-    setNeedsDisplay();
+    setNeedsDisplay(true);
 }
 
 void QXRawwaveGraphView::setgridSlider(float divisions)
 {
     gridS = divisions;
-    setNeedsDisplay();
+    setNeedsDisplay(true);
 }
 
 void QXRawwaveGraphView::setDemoNumberA(int mode)
@@ -263,12 +264,6 @@ void QXRawwaveGraphView::releaseALL()
     backgroundColor.reset();
     cursorColor.reset();
     gridColor.reset();
-}
-
-void QXRawwaveGraphView::setNeedsDisplay(bool flag)
-{
-    if (flag && needsDisplayHandler)
-        needsDisplayHandler();
 }
 
 void QXRawwaveGraphView::drawRect(GraphicsContext& context, const QRectF& rect)

@@ -1,11 +1,11 @@
 #pragma once
 
 #include "platform/colour/RGBAColor.h"
+#include "platform/viewhost/QuartzView.h"
 #include "plots/rawwave/FrameRateFilter.h"
 
 #include <QRectF>
 
-#include <functional>
 #include <optional>
 
 namespace nupo {
@@ -41,10 +41,9 @@ void groen_CtextureN(int index, int unused, GraphicsContext& context);
 // time axis, in nine layouts (view modes 0..8), over a background, an optional grid and optional
 // cursor lines. A plain object: the shared instance never appears on screen; window instances are
 // hosted by a widget that forwards paint requests to drawRect().
-class QXRawwaveGraphView {
+class QXRawwaveGraphView : public QuartzView {
 public:
     explicit QXRawwaveGraphView(const QRectF& frame = {});
-    virtual ~QXRawwaveGraphView() = default;
 
     static QXRawwaveGraphView& sharedQXRawwaveGraphView();
 
@@ -74,7 +73,7 @@ public:
 
     // The redraw: applies pending commands, measures the frame rate, refills the trace windows at
     // `ploop` and draws by the view mode.
-    void drawRect(GraphicsContext& context, const QRectF& rect);
+    void drawRect(GraphicsContext& context, const QRectF& rect) override;
 
     // The nine layouts; each reads its trace windows and draws into the context.
     using DrawArgs = void(GraphicsContext& context, const QRectF& rect, int lineStyle, float h, float w,
@@ -84,12 +83,6 @@ public:
     // Draws the layout of a view mode 0..8; false (and "Invalid item" logged) for any other mode.
     bool drawMode(int mode, GraphicsContext& context, const QRectF& rect, int lineStyle, float h, float w,
                   float v, float f, const std::optional<RGBAColor>& cursorColour, char cursorOn);
-
-    // Redraw requests go to the widget hosting the view (none for the shared instance).
-    void setNeedsDisplay(bool flag = true);
-    void setNeedsDisplayHandler(std::function<void()> handler) { needsDisplayHandler = std::move(handler); }
-    QRectF bounds() const { return QRectF(0, 0, frame.width(), frame.height()); }
-    void setFrame(const QRectF& newFrame) { frame = newFrame; }
 
     int viewMode() const { return num; }
     int secondNumber() const { return num2; }
@@ -107,7 +100,6 @@ public:
     const std::optional<RGBAColor>& line() const { return lineColor; }
 
 private:
-    QRectF frame;
     int num = 0;
     int num2 = 0;
     std::optional<RGBAColor> lineColor;
@@ -123,7 +115,6 @@ private:
     char cursorONedX = 1;
     char gridONed = 1;
     float gridS = 20.0f;
-    std::function<void()> needsDisplayHandler;
 };
 
 }  // namespace nupo

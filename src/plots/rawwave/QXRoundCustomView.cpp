@@ -2,6 +2,7 @@
 
 #include "platform/quartz/GraphicsContext.h"
 #include "plots/rawwave/QXRawwaveGraphView.h"
+#include "analysis/RawWave.h"
 #include "shared/AnalysisState.h"
 #include "shared/CoreState.h"
 
@@ -20,12 +21,6 @@ void QXRoundCustomView::drawRect(GraphicsContext& context, const QRectF& rect)
     getERawwave(point);
     QXRawwaveGraphView::sharedQXRawwaveGraphView().drawRawwave1LR(context, rect, 1, 0.7f, 1.0f, 0.0f, 0.0f,
                                                                   cursorColor, 1);
-}
-
-void QXRoundCustomView::setNeedsDisplay(bool flag)
-{
-    if (flag && needsDisplayHandler)
-        needsDisplayHandler();
 }
 
 QSizeF QXRoundCustomView::sizeForMode(int mode, double screenWidth)

@@ -1,10 +1,9 @@
 #pragma once
 
 #include "platform/colour/RGBAColor.h"
+#include "platform/viewhost/QuartzView.h"
 
 #include <QRectF>
-
-#include <functional>
 
 namespace nupo {
 
@@ -16,18 +15,14 @@ inline int WindowMode = 0;
 
 // The view of the transparent front raw-wave window: the two traces of CH 1 and CH 2 drawn through the
 // shared raw-wave view, with no background, so that only the traces show.
-class QXRoundCustomView {
+class QXRoundCustomView : public QuartzView {
 public:
     QXRoundCustomView();
 
     // Refetches the four raw-wave display windows at `ploop` and draws the left/right traces.
-    void drawRect(GraphicsContext& context, const QRectF& rect);
+    void drawRect(GraphicsContext& context, const QRectF& rect) override;
 
     void setCursorColor(const RGBAColor& colour) { cursorColor = colour; }
-    void setNeedsDisplay(bool flag = true);
-    void setNeedsDisplayHandler(std::function<void()> handler) { needsDisplayHandler = std::move(handler); }
-    QRectF bounds() const { return QRectF(0, 0, frame.width(), frame.height()); }
-    void setFrame(const QRectF& newFrame) { frame = newFrame; }
     int layout() const { return windowMode; }
 
     // The window size of a layout (a screen-wide band takes the given screen width).
@@ -35,10 +30,8 @@ public:
     static bool isRound(int mode) { return mode == 0 || mode == 1; }
 
 private:
-    QRectF frame;
     int windowMode = 0;
     RGBAColor cursorColor = RGBAColor::fromRGBA(1.0, 1.0, 1.0, 0.6);
-    std::function<void()> needsDisplayHandler;
 };
 
 }  // namespace nupo

@@ -11,6 +11,7 @@
 #include "plots/rawwave/QXRawwaveGraphController.h"
 #include "plots/rawwave/QXRoundCustomView.h"
 #include "plots/settings/DisplaySettings.h"
+#include "shared/AnalysisState.h"
 #include "shared/CoreState.h"
 
 #include <QWidget>

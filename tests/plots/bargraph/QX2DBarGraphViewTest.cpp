@@ -6,6 +6,7 @@
 #include "plots/bargraph/QX2DBarGraphView.h"
 #include "plots/rawwave/PlotColourTables.h"
 #include "plots/settings/DisplaySettings.h"
+#include "analysis/QXFFT.h"
 #include "shared/AnalysisState.h"
 #include "shared/CoreState.h"
 

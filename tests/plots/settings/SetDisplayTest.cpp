@@ -11,6 +11,7 @@
 #include "plots/rawwave/RawwaveWindowState.h"
 #include "plots/settings/DisplaySettings.h"
 #include "plots/settings/SetDisplay.h"
+#include "shared/AnalysisState.h"
 
 #include <QApplication>
 #include <QLineEdit>
