@@ -1,5 +1,10 @@
 #include "app/NUPO4DrawAppDelegate.h"
 
+#include "analysis/BrainSwitch.h"
+#include "analysis/FFTMath.h"
+#include "analysis/QXFFT.h"
+#include "analysis/SetFFTController.h"
+#include "analysis/SetFFTPanel.h"
 #include "core/QXAppController.h"
 #include "core/QXInputStream.h"
 #include "core/QXSerialPort.h"
@@ -11,6 +16,7 @@
 #include "shared/Utilities.h"
 
 #include <QFileInfo>
+
 #include <QMainWindow>
 
 #include <cstdio>
@@ -72,12 +78,20 @@ void NUPO4DrawAppDelegate::initAPstart(QObject*)
     QXSerialPort& port = QXSerialPort::sharedQXSerialPort();
     port.initMalloc(this);
     port.recCleare();
+    // Spectral analysis: transform tables, brain-switch defaults and the settings (display gains).
+    initbitrevAndFFT();
+    initbrainSWX();
+    SetFFTController::sharedSetFFTController().setWindowSetup(nullptr);
+    WindowController::sharedWindowController().addPanel(PreferencesTab::Analysis, QStringLiteral("Analysis"),
+                                                        &SetFFTPanel::makePanel);
     // The device panel; creating it starts the acquisition threads.
     SetPortView::sharedSetPortView();
     WindowController::sharedWindowController().addPanel(PreferencesTab::Device, QStringLiteral("Device"),
                                                         &SetPortView::makePanel);
     TypeTextHere::sharedTypeTextHere();
     QXAppController& menu = QXAppController::sharedQXAppController();
+    // The 10 ms analysis timer starts after every other shared instance exists.
+    QXFFT::sharedQXFFT().init();
     // The raw-wave window opens last.
     menu.showQXRawwaveGraph(this);
 }

@@ -25,6 +25,7 @@ namespace nupo {
 namespace PreferencesTab {
 enum : int {
     Device = 0,    // port and sampling rate (SetPortView)
+    Analysis = 1,  // FFT size, channel gains, log power, averaging, mains (SetFFTPanel)
     MIDIPeak = 7,  // the peak-to-MIDI panel; its first one-click preset opens this tab
 };
 }

@@ -98,6 +98,8 @@ std::unique_ptr<MidiTestClient> MidiTestClient::listenTo(const QString& sourceNa
     for (unsigned int i = 0; i < client->in->getPortCount(); ++i) {
         if (client->in->getPortName(i).find(wanted) != std::string::npos) {
             client->in->openPort(i, "listener");
+            // The connection takes effect from a later JACK period.
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
             return client;
         }
     }
