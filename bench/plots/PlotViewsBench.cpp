@@ -52,10 +52,13 @@ void RawwaveFrame(benchmark::State& state)
     for (auto _ : state) {
         QPainter painter(&image);
         PainterGraphicsContext context(painter, viewRect.height());
-        view.drawMode(static_cast<int>(state.range(0)), context, viewRect, 0, 0.7f, 1.0f, 30.0f, 40.0f, cursor, 1);
+        view.drawMode(static_cast<int>(state.range(0)), context, viewRect, 0, 0.7f, 1.0f, 30.0f, 40.0f,
+                      cursor, 1);
     }
 }
-BENCHMARK(RawwaveFrame)->ArgsProduct({{0, 1, 2, 3, 4, 5, 6, 7, 8}, {256, 8192}})->Unit(benchmark::kMillisecond);
+BENCHMARK(RawwaveFrame)
+    ->ArgsProduct({{0, 1, 2, 3, 4, 5, 6, 7, 8}, {256, 8192}})
+    ->Unit(benchmark::kMillisecond);
 
 void RawwaveFrameLogicOnly(benchmark::State& state)
 {
@@ -65,7 +68,8 @@ void RawwaveFrameLogicOnly(benchmark::State& state)
     const std::optional<RGBAColor> cursor = RGBAColor::fromRGBA(1, 0, 0, 1);
     for (auto _ : state) {
         RecordingGraphicsContext context;
-        view.drawMode(static_cast<int>(state.range(0)), context, viewRect, 0, 0.7f, 1.0f, 30.0f, 40.0f, cursor, 1);
+        view.drawMode(static_cast<int>(state.range(0)), context, viewRect, 0, 0.7f, 1.0f, 30.0f, 40.0f,
+                      cursor, 1);
         benchmark::DoNotOptimize(context.segments().size());
     }
 }
@@ -88,7 +92,9 @@ void BarGraphFrame(benchmark::State& state)
         view.drawRect(context, viewRect);
     }
 }
-BENCHMARK(BarGraphFrame)->ArgsProduct({{0, 1, 2, 3, 4, 5, 6, 7, 8, 9}, {256, 8192}})->Unit(benchmark::kMillisecond);
+BENCHMARK(BarGraphFrame)
+    ->ArgsProduct({{0, 1, 2, 3, 4, 5, 6, 7, 8, 9}, {256, 8192}})
+    ->Unit(benchmark::kMillisecond);
 
 void CanvasBrainGraphFrame(benchmark::State& state)
 {

@@ -1,12 +1,12 @@
 #include "plots/bargraph/QX2DBarGraphView.h"
 
+#include "analysis/QXFFT.h"
 #include "platform/quartz/GraphicsContext.h"
 #include "plots/bargraph/BarColourTables.h"
 #include "plots/bargraph/BarGraphWindowState.h"
 #include "plots/rawwave/PlotDrawing.h"
 #include "plots/rawwave/QXRawwaveGraphView.h"
 #include "plots/settings/DisplaySettings.h"
-#include "analysis/QXFFT.h"
 #include "shared/AnalysisState.h"
 #include "shared/CoreState.h"
 

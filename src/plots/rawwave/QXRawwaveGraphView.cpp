@@ -1,11 +1,11 @@
 #include "plots/rawwave/QXRawwaveGraphView.h"
 
+#include "analysis/RawWave.h"
 #include "platform/quartz/GraphicsContext.h"
 #include "plots/rawwave/PlotColourTables.h"
 #include "plots/rawwave/PlotDrawing.h"
 #include "plots/rawwave/RawwaveWindowState.h"
 #include "plots/settings/DisplaySettings.h"
-#include "analysis/RawWave.h"
 #include "shared/AnalysisState.h"
 #include "shared/CoreState.h"
 

@@ -1,8 +1,8 @@
 #include "plots/rawwave/QXRoundCustomView.h"
 
+#include "analysis/RawWave.h"
 #include "platform/quartz/GraphicsContext.h"
 #include "plots/rawwave/QXRawwaveGraphView.h"
-#include "analysis/RawWave.h"
 #include "shared/AnalysisState.h"
 #include "shared/CoreState.h"
 

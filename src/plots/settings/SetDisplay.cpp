@@ -203,6 +203,12 @@ SetDisplay& SetDisplay::sharedSetDisplay()
     return *instance;
 }
 
+QWidget* SetDisplay::makePanel()
+{
+    NibController* controller = NibLoader::loadNibNamed(QStringLiteral("SetDisplay"));
+    return controller ? controller->nibWindow() : nullptr;
+}
+
 void SetDisplay::redraw()
 {
     if (window)

@@ -20,6 +20,8 @@ public:
     SetDisplay();
 
     static SetDisplay& sharedSetDisplay();
+    // A new panel from the nib, for the preferences window's tab.
+    static QWidget* makePanel();
 
     void awakeFromNib() override;
     // Calls every setter with its current variable, then redraws the panel.

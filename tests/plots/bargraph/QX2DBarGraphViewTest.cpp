@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
+#include "analysis/QXFFT.h"
 #include "platform/quartz/RecordingGraphicsContext.h"
 #include "plots/bargraph/BarColourTables.h"
 #include "plots/bargraph/BarGraphWindowState.h"
 #include "plots/bargraph/QX2DBarGraphView.h"
 #include "plots/rawwave/PlotColourTables.h"
 #include "plots/settings/DisplaySettings.h"
-#include "analysis/QXFFT.h"
 #include "shared/AnalysisState.h"
 #include "shared/CoreState.h"
 
