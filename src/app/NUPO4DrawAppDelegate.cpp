@@ -15,6 +15,9 @@
 #include "midi/SetMIDI.h"
 #include "midi/SetMIDIPanel.h"
 #include "platform/appkit/NibLoader.h"
+#include "plots/bargraph/QX2DBarGraphView.h"
+#include "plots/rawwave/QXRawwaveGraphView.h"
+#include "plots/settings/SetDisplay.h"
 #include "shared/Utilities.h"
 
 #include <QFileInfo>
@@ -95,6 +98,11 @@ void NUPO4DrawAppDelegate::initAPstart(QObject*)
     SetPortView::sharedSetPortView();
     WindowController::sharedWindowController().addPanel(PreferencesTab::Device, QStringLiteral("Device"),
                                                         &SetPortView::makePanel);
+    // Plot views: default background colours; the display settings tab.
+    QX2DBarGraphView::sharedQX2DBarGraphView().initDisplay();
+    QXRawwaveGraphView::sharedQXRawwaveGraphView().initDisplay();
+    WindowController::sharedWindowController().addPanel(PreferencesTab::Display, QStringLiteral("Display"),
+                                                        &SetDisplay::makePanel);
     TypeTextHere::sharedTypeTextHere();
     QXAppController& menu = QXAppController::sharedQXAppController();
     // The 10 ms analysis timer starts after every other shared instance exists.
