@@ -76,18 +76,52 @@ const std::array<FFTTables, sizeCount>& allTables()
 #define NUPO_FFT_CLONES
 #endif
 
-// In-place complex FFT of `n` points (real parts in re, imaginary parts in im) already in bit-reversed
-// order. The split layout lets the compiler run each loop over several points at once.
-NUPO_FFT_CLONES
-void butterflies(double* __restrict re, double* __restrict im, int n, const double* __restrict twRe,
-                 const double* __restrict twIm)
+// Two stages (spans h and 2h) on one group of four quarter-blocks of h points each.
+__attribute__((always_inline)) inline void radix4Block(
+    double* __restrict r0, double* __restrict i0, double* __restrict r1, double* __restrict i1,
+    double* __restrict r2, double* __restrict i2, double* __restrict r3, double* __restrict i3, int h,
+    const double* __restrict w1r, const double* __restrict w1i, const double* __restrict w2r,
+    const double* __restrict w2i)
 {
-    // Spans 1 and 2 need no multiplications.
+    for (int j = 0; j < h; ++j) {
+        const double wr = w1r[j], wi = w1i[j];
+        const double vr = w2r[j], vi = w2i[j];
+        // span h: (x0, x1) and (x2, x3) with w
+        const double t1r = wr * r1[j] - wi * i1[j], t1i = wr * i1[j] + wi * r1[j];
+        const double t3r = wr * r3[j] - wi * i3[j], t3i = wr * i3[j] + wi * r3[j];
+        const double y0r = r0[j] + t1r, y0i = i0[j] + t1i;
+        const double y1r = r0[j] - t1r, y1i = i0[j] - t1i;
+        const double y2r = r2[j] + t3r, y2i = i2[j] + t3i;
+        const double y3r = r2[j] - t3r, y3i = i2[j] - t3i;
+        // span 2h: (y0, y2) with v, (y1, y3) with -i v
+        const double u2r = vr * y2r - vi * y2i, u2i = vr * y2i + vi * y2r;
+        const double u3r = vr * y3i + vi * y3r, u3i = vi * y3i - vr * y3r;
+        r0[j] = y0r + u2r;
+        i0[j] = y0i + u2i;
+        r2[j] = y0r - u2r;
+        i2[j] = y0i - u2i;
+        r1[j] = y1r + u3r;
+        i1[j] = y1i + u3i;
+        r3[j] = y1r - u3r;
+        i3[j] = y1i - u3i;
+    }
+}
+
+// Takes the n / 2 complex points z[k] = in[2k] + i in[2k + 1] in bit-reversed order and runs the first two
+// stages (spans 1 and 2, no multiplications) on the way, writing re and im in order.
+NUPO_FFT_CLONES
+void gatherFirstStages(const double* __restrict in, const int* __restrict rev, int n, double* __restrict re,
+                       double* __restrict im)
+{
     for (int s = 0; s < n; s += 4) {
-        const double r0 = re[s] + re[s + 1], i0 = im[s] + im[s + 1];
-        const double r1 = re[s] - re[s + 1], i1 = im[s] - im[s + 1];
-        const double r2 = re[s + 2] + re[s + 3], i2 = im[s + 2] + im[s + 3];
-        const double r3 = re[s + 2] - re[s + 3], i3 = im[s + 2] - im[s + 3];
+        const double* a = in + 2 * rev[s];
+        const double* b = in + 2 * rev[s + 1];
+        const double* c = in + 2 * rev[s + 2];
+        const double* d = in + 2 * rev[s + 3];
+        const double r0 = a[0] + b[0], i0 = a[1] + b[1];
+        const double r1 = a[0] - b[0], i1 = a[1] - b[1];
+        const double r2 = c[0] + d[0], i2 = c[1] + d[1];
+        const double r3 = c[0] - d[0], i3 = c[1] - d[1];
         re[s] = r0 + r2;
         im[s] = i0 + i2;
         re[s + 2] = r0 - r2;
@@ -97,6 +131,15 @@ void butterflies(double* __restrict re, double* __restrict im, int n, const doub
         re[s + 3] = r1 - i3;
         im[s + 3] = i1 + r3;
     }
+}
+
+// The stages of span 4 and up of an in-place complex FFT of `n` points (real parts in re, imaginary
+// parts in im), after gatherFirstStages. The split layout lets the compiler run each loop over several
+// points at once.
+NUPO_FFT_CLONES
+void butterflies(double* __restrict re, double* __restrict im, int n, const double* __restrict twRe,
+                 const double* __restrict twIm)
+{
     // Then two stages per pass (spans h and 2h), the last one alone when their number is odd.
     int h = 4;
     for (; 4 * h <= n; h *= 4) {
@@ -104,38 +147,9 @@ void butterflies(double* __restrict re, double* __restrict im, int n, const doub
         const double* w1i = twIm + h - 1;
         const double* w2r = twRe + 2 * h - 1;  // span 2h
         const double* w2i = twIm + 2 * h - 1;
-        for (int s = 0; s < n; s += 4 * h) {
-            double* r0 = re + s;
-            double* i0 = im + s;
-            double* r1 = r0 + h;
-            double* i1 = i0 + h;
-            double* r2 = r1 + h;
-            double* i2 = i1 + h;
-            double* r3 = r2 + h;
-            double* i3 = i2 + h;
-            for (int j = 0; j < h; ++j) {
-                const double wr = w1r[j], wi = w1i[j];
-                const double vr = w2r[j], vi = w2i[j];
-                // span h: (x0, x1) and (x2, x3) with w
-                const double t1r = wr * r1[j] - wi * i1[j], t1i = wr * i1[j] + wi * r1[j];
-                const double t3r = wr * r3[j] - wi * i3[j], t3i = wr * i3[j] + wi * r3[j];
-                const double y0r = r0[j] + t1r, y0i = i0[j] + t1i;
-                const double y1r = r0[j] - t1r, y1i = i0[j] - t1i;
-                const double y2r = r2[j] + t3r, y2i = i2[j] + t3i;
-                const double y3r = r2[j] - t3r, y3i = i2[j] - t3i;
-                // span 2h: (y0, y2) with v, (y1, y3) with -i v
-                const double u2r = vr * y2r - vi * y2i, u2i = vr * y2i + vi * y2r;
-                const double u3r = vr * y3i + vi * y3r, u3i = vi * y3i - vr * y3r;
-                r0[j] = y0r + u2r;
-                i0[j] = y0i + u2i;
-                r2[j] = y0r - u2r;
-                i2[j] = y0i - u2i;
-                r1[j] = y1r + u3r;
-                i1[j] = y1i + u3i;
-                r3[j] = y1r - u3r;
-                i3[j] = y1i - u3i;
-            }
-        }
+        for (int s = 0; s < n; s += 4 * h)
+            radix4Block(re + s, im + s, re + s + h, im + s + h, re + s + 2 * h, im + s + 2 * h,
+                        re + s + 3 * h, im + s + 3 * h, h, w1r, w1i, w2r, w2i);
     }
     if (h < n) {  // one stage left, of span h = n / 2
         const double* wr = twRe + h - 1;
@@ -206,10 +220,7 @@ void realFFT(const FFTTables& tables, const double* in, Complex* out, Complex* w
     const int* rev = tables.bitReverse.data();
     double* re = reinterpret_cast<double*>(work);
     double* im = re + half;
-    for (int k = 0; k < half; ++k) {
-        re[rev[k]] = in[2 * k];
-        im[rev[k]] = in[2 * k + 1];
-    }
+    gatherFirstStages(in, rev, half, re, im);
     butterflies(re, im, half, tables.twiddleRe.data(), tables.twiddleIm.data());
     untangle(re, im, half, tables.splitRe.data(), tables.splitIm.data(), reinterpret_cast<double*>(out));
 }

@@ -12,7 +12,12 @@
 #include "core/Transport.h"
 #include "core/TypeTextHere.h"
 #include "core/WindowController.h"
+#include "midi/SetMIDI.h"
+#include "midi/SetMIDIPanel.h"
 #include "platform/appkit/NibLoader.h"
+#include "plots/bargraph/QX2DBarGraphView.h"
+#include "plots/rawwave/QXRawwaveGraphView.h"
+#include "plots/settings/SetDisplay.h"
 #include "shared/Utilities.h"
 
 #include <QFileInfo>
@@ -84,10 +89,20 @@ void NUPO4DrawAppDelegate::initAPstart(QObject*)
     SetFFTController::sharedSetFFTController().setWindowSetup(nullptr);
     WindowController::sharedWindowController().addPanel(PreferencesTab::Analysis, QStringLiteral("Analysis"),
                                                         &SetFFTPanel::makePanel);
+    // The peak-to-MIDI setups get their defaults before any panel exists; its worker starts here.
+    SetMIDI& peakMIDI = SetMIDI::sharedSetMIDI();
+    peakMIDI.setSetToDefault_(2);
+    peakMIDI.initPortStr();
+    SetMIDIPanel::registerPreferencesPanel();
     // The device panel; creating it starts the acquisition threads.
     SetPortView::sharedSetPortView();
     WindowController::sharedWindowController().addPanel(PreferencesTab::Device, QStringLiteral("Device"),
                                                         &SetPortView::makePanel);
+    // Plot views: default background colours; the display settings tab.
+    QX2DBarGraphView::sharedQX2DBarGraphView().initDisplay();
+    QXRawwaveGraphView::sharedQXRawwaveGraphView().initDisplay();
+    WindowController::sharedWindowController().addPanel(PreferencesTab::Display, QStringLiteral("Display"),
+                                                        &SetDisplay::makePanel);
     TypeTextHere::sharedTypeTextHere();
     QXAppController& menu = QXAppController::sharedQXAppController();
     // The 10 ms analysis timer starts after every other shared instance exists.
@@ -113,6 +128,9 @@ bool NUPO4DrawAppDelegate::openFile(const QString& path)
 void NUPO4DrawAppDelegate::applicationWillTerminate(QObject*)
 {
     // Asks the sibling application to quit (nothing runs while scripts are off).
+    // All MIDI notes off, then the MIDI worker stops.
+    SetMIDI::sharedSetMIDI().sendMidiShutDownALL();
+    SetMIDI::stopWorker();
     SimpleRunAppleScript(QStringLiteral("tell application \"Quilbrotask\" to quit"));
     QXInputStream::sharedQXInputStream().stopThreads();
 }

@@ -1,6 +1,5 @@
 #include "midi/PeakMeasurement.h"
 
-#if __has_include("analysis/QXFFT.h")
 #include "analysis/QXFFT.h"
 #include "midi/PeakSetupTable.h"
 #include "shared/AnalysisState.h"
@@ -81,11 +80,11 @@ PeakInput measurePeakInput(int s, int p)
         case 1: {
             if (channel < 0 || channel > 3 || p != 0)
                 return {};
-            PeakInput input;
-            input.measured = true;
-            input.v = bandPeakValue(channel, LowFX[s], HighFX[s], PeakPowerX[s]);
-            input.f = bandPeakFrequency();
-            return input;
+            // One search gives both, so another thread's search cannot come between value and frequency.
+            const BandPeak peak =
+                QXFFT::sharedQXFFT().peakFFTbandQuery(channel, LowFX[s], HighFX[s], PeakPowerX[s]);
+            peakFrequencyX = peak.frequency;
+            return {true, peak.frequency, peak.value / gainOf(channel)};
         }
         case 2:
             return fromBrainSwitch(channel, BSchannelX[s], p, channel >= 0 && channel <= 3);
@@ -97,21 +96,3 @@ PeakInput measurePeakInput(int s, int p)
 }
 
 }  // namespace nupo
-
-#else
-// Until the analysis engine is part of the build, nothing is measured.
-namespace nupo {
-float bandPeakValue(int, float, float, int)
-{
-    return 0.0f;
-}
-float bandPeakFrequency()
-{
-    return 0.0f;
-}
-PeakInput measurePeakInput(int, int)
-{
-    return {};
-}
-}  // namespace nupo
-#endif
