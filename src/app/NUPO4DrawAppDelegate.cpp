@@ -1,5 +1,10 @@
 #include "app/NUPO4DrawAppDelegate.h"
 
+#include "analysis/BrainSwitch.h"
+#include "analysis/FFTMath.h"
+#include "analysis/QXFFT.h"
+#include "analysis/SetFFTController.h"
+#include "analysis/SetFFTPanel.h"
 #include "core/QXAppController.h"
 #include "core/QXInputStream.h"
 #include "core/QXSerialPort.h"
@@ -7,10 +12,16 @@
 #include "core/Transport.h"
 #include "core/TypeTextHere.h"
 #include "core/WindowController.h"
+#include "midi/SetMIDI.h"
+#include "midi/SetMIDIPanel.h"
 #include "platform/appkit/NibLoader.h"
+#include "plots/bargraph/QX2DBarGraphView.h"
+#include "plots/rawwave/QXRawwaveGraphView.h"
+#include "plots/settings/SetDisplay.h"
 #include "shared/Utilities.h"
 
 #include <QFileInfo>
+
 #include <QMainWindow>
 
 #include <cstdio>
@@ -72,12 +83,30 @@ void NUPO4DrawAppDelegate::initAPstart(QObject*)
     QXSerialPort& port = QXSerialPort::sharedQXSerialPort();
     port.initMalloc(this);
     port.recCleare();
+    // Spectral analysis: transform tables, brain-switch defaults and the settings (display gains).
+    initbitrevAndFFT();
+    initbrainSWX();
+    SetFFTController::sharedSetFFTController().setWindowSetup(nullptr);
+    WindowController::sharedWindowController().addPanel(PreferencesTab::Analysis, QStringLiteral("Analysis"),
+                                                        &SetFFTPanel::makePanel);
+    // The peak-to-MIDI setups get their defaults before any panel exists; its worker starts here.
+    SetMIDI& peakMIDI = SetMIDI::sharedSetMIDI();
+    peakMIDI.setSetToDefault_(2);
+    peakMIDI.initPortStr();
+    SetMIDIPanel::registerPreferencesPanel();
     // The device panel; creating it starts the acquisition threads.
     SetPortView::sharedSetPortView();
     WindowController::sharedWindowController().addPanel(PreferencesTab::Device, QStringLiteral("Device"),
                                                         &SetPortView::makePanel);
+    // Plot views: default background colours; the display settings tab.
+    QX2DBarGraphView::sharedQX2DBarGraphView().initDisplay();
+    QXRawwaveGraphView::sharedQXRawwaveGraphView().initDisplay();
+    WindowController::sharedWindowController().addPanel(PreferencesTab::Display, QStringLiteral("Display"),
+                                                        &SetDisplay::makePanel);
     TypeTextHere::sharedTypeTextHere();
     QXAppController& menu = QXAppController::sharedQXAppController();
+    // The 10 ms analysis timer starts after every other shared instance exists.
+    QXFFT::sharedQXFFT().init();
     // The raw-wave window opens last.
     menu.showQXRawwaveGraph(this);
 }
@@ -99,6 +128,9 @@ bool NUPO4DrawAppDelegate::openFile(const QString& path)
 void NUPO4DrawAppDelegate::applicationWillTerminate(QObject*)
 {
     // Asks the sibling application to quit (nothing runs while scripts are off).
+    // All MIDI notes off, then the MIDI worker stops.
+    SetMIDI::sharedSetMIDI().sendMidiShutDownALL();
+    SetMIDI::stopWorker();
     SimpleRunAppleScript(QStringLiteral("tell application \"Quilbrotask\" to quit"));
     QXInputStream::sharedQXInputStream().stopThreads();
 }

@@ -2,6 +2,7 @@
 
 #include "core/TypeTextHere.h"
 #include "core/WindowController.h"
+#include "midi/SetMIDI.h"
 #include "platform/appkit/NibLoader.h"
 #include "platform/appkit/NotificationCenter.h"
 #include "plots/bargraph/BarGraphWindowState.h"
@@ -37,6 +38,7 @@ struct MenuEntry {
 const MenuEntry mainMenuEntries[] = {
     {"NUPO4", "Preferences…", "showPanelX", 0, "Ctrl+,"},
     {"NUPO4", "Device and Port…", "showPanelX", PreferencesTab::Device, nullptr},
+    {"NUPO4", "Display Settings…", "showPanelX", PreferencesTab::Display, nullptr},
     {"NUPO4", "-", nullptr, 0, nullptr},
     {"NUPO4", "Quit NUPO4", "terminate", 0, "Ctrl+Q"},
 
@@ -321,10 +323,10 @@ void QXAppController::setLoopModeAction(QObject*)
     TypeTextHere::sharedTypeTextHere().setLoopMode(nullptr);
 }
 
-// The MIDI mappers are not built yet: their actions open the peak-to-MIDI panel's nib.
-void QXAppController::easyplaySetup(int)
+// The one-click presets and the output switch of the peak-to-MIDI mapper.
+void QXAppController::easyplaySetup(int preset)
 {
-    loadNib("SetMIDI");
+    SetMIDI::sharedSetMIDI().easyplaySetup(preset);
 }
 void QXAppController::setSimpleMIDIplayOFF(QObject*)
 {
@@ -356,15 +358,15 @@ void QXAppController::setSimpleMIDIplay6(QObject*)
 }
 void QXAppController::setOFFMIDIout(QObject*)
 {
-    loadNib("SetMIDI");
+    SetMIDI::sharedSetMIDI().sendMidiTemporalyOFF();
 }
 void QXAppController::setONMIDIout(QObject*)
 {
-    loadNib("SetMIDI");
+    SetMIDI::sharedSetMIDI().sendMidiBackON();
 }
 void QXAppController::setMIDIInstrument(QObject*)
 {
-    loadNib("SetMIDI");
+    SetMIDI::sharedSetMIDI().setProgramChangeToAllSetupA();
 }
 
 void QXAppController::setStartAllSound(QObject*)

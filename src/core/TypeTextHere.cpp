@@ -1,6 +1,7 @@
 #include "core/TypeTextHere.h"
 
 #include "core/Transport.h"
+#include "midi/SetMIDI.h"
 #include "platform/appkit/MainThread.h"
 #include "platform/appkit/NibControllerRegistry.h"
 #include "plots/rawwave/PlotWindowState.h"
@@ -176,7 +177,7 @@ void TypeTextHere::timerUpdate(QObject*)
 
 void TypeTextHere::transportPaused()
 {
-    // All MIDI notes go off here once the MIDI mappers are built.
+    SetMIDI::sharedSetMIDI().sendMidiShutDown();
 }
 
 void TypeTextHere::setPlayMovie()

@@ -1,5 +1,7 @@
 #include "core/WindowController.h"
 
+#include "midi/SetMIDI.h"
+
 #include <QEvent>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -106,7 +108,8 @@ void WindowController::setTheWindow(int n)
 
 void WindowController::windowDidBecomeMain(QObject*)
 {
-    // The peak-to-MIDI panel returns to setup 1 here once the MIDI mappers are built.
+    // The peak-to-MIDI panel opens on setup 1 the next time it loads.
+    SetMIDI::sharedSetMIDI().setSetupPopupX();
 }
 
 bool WindowController::eventFilter(QObject* watched, QEvent* event)

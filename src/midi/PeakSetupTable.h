@@ -99,7 +99,6 @@ inline std::atomic<int> PlayNote{0};     // one flag for all setups (see the wor
 inline std::atomic<int> needOffNote{0};  // 1 after every normal tick; consumed by a file load or save
 inline std::atomic<int> firstTimeRunMIDIpeak{1};
 inline std::atomic<int> firstTimeeasyplaySetup{1};
-inline std::atomic<float> peakFrequencyX{0.0f};  // peak frequency of the last band search
 
 // The band panel's first-open flag, read by the peak panel's first opening.
 inline std::atomic<int> itsOpendE{0};

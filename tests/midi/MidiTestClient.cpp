@@ -1,5 +1,8 @@
 #include "MidiTestClient.h"
 
+#include <QByteArray>
+#include <QtGlobal>
+
 #include <jack/jack.h>
 #include <rtmidi/RtMidi.h>
 
@@ -57,6 +60,9 @@ void lockServerForThisProcess()
 
 bool jackServerReachable()
 {
+    // The server meant for the MIDI tests (scripts/test.sh names it); other tests stay off it.
+    if (const QByteArray server = qgetenv("NUPO_TEST_JACK_SERVER"); !server.isEmpty())
+        qputenv("JACK_DEFAULT_SERVER", server);
     lockServerForThisProcess();
     if (serverAnswers())
         return true;
@@ -98,6 +104,8 @@ std::unique_ptr<MidiTestClient> MidiTestClient::listenTo(const QString& sourceNa
     for (unsigned int i = 0; i < client->in->getPortCount(); ++i) {
         if (client->in->getPortName(i).find(wanted) != std::string::npos) {
             client->in->openPort(i, "listener");
+            // The connection takes effect from a later JACK period.
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
             return client;
         }
     }

@@ -130,6 +130,11 @@ OffscreenGLContext::OffscreenGLContext(QSize size) : d_(std::make_unique<Private
                                         EGL_CONTEXT_OPENGL_COMPATIBILITY_PROFILE_BIT, EGL_NONE};
     d_->context = eglCreateContext(d_->display, config, EGL_NO_CONTEXT, contextAttributes);
     if (d_->context == EGL_NO_CONTEXT) {
+        // Drivers without profile selection give a compatibility context by default.
+        const EGLint noAttributes[] = {EGL_NONE};
+        d_->context = eglCreateContext(d_->display, config, EGL_NO_CONTEXT, noAttributes);
+    }
+    if (d_->context == EGL_NO_CONTEXT) {
         error_ = QStringLiteral("cannot create a compatibility-profile context (error 0x%1)")
                      .arg(eglGetError(), 0, 16);
         return;

@@ -177,6 +177,9 @@ MidiClient::Output* MidiClient::outputFor(const MidiEndpoint& destination)
         outputs.erase(destination.id);  // gone: look again next time
         return nullptr;
     }
+    // A new JACK connection takes effect from a later period; what is flushed before it is lost.
+    if (system.api == MidiApi::Jack)
+        std::this_thread::sleep_for(std::chrono::duration<double>(3 * system.periodSeconds + 0.002));
     output.out = std::move(out);
     return &output;
 }

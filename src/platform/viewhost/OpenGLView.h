@@ -16,6 +16,10 @@ public:
     virtual void reshape() {}
     // Draws one frame over the bounds.
     virtual void drawRect(const QRectF& rect) = 0;
+
+    // Makes the hosting widget's context current outside the calls above; false when no host shows the
+    // view or its context is not ready. Main thread only.
+    bool makeCurrentContext();
 };
 
 }  // namespace nupo

@@ -41,6 +41,14 @@ void OpenGLViewHost::viewDetached(ViewObject* view)
     update();
 }
 
+bool OpenGLViewHost::makeViewContextCurrent()
+{
+    if (!isValid())
+        return false;
+    makeCurrent();
+    return true;
+}
+
 void OpenGLViewHost::initializeGL()
 {
     // A new context (first show, or a move to another top-level window) needs the one-time state again.

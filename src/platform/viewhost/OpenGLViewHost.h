@@ -37,6 +37,7 @@ protected:
 private:
     void viewNeedsDisplay() override;
     void viewDetached(ViewObject* view) override;
+    bool makeViewContextCurrent() override;
 
     OpenGLView* view_;
     bool prepared_ = false;

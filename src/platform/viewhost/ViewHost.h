@@ -12,6 +12,9 @@ public:
     virtual void viewNeedsDisplay() = 0;
     // The view is going away or moving to another host; the host must forget it.
     virtual void viewDetached(ViewObject* view) = 0;
+    // Makes the host's GL context current, for GL work outside the drawing calls (textures, queries).
+    // False when the host has no GL context or it is not ready yet.
+    virtual bool makeViewContextCurrent() { return false; }
 
 protected:
     ~ViewHost() = default;

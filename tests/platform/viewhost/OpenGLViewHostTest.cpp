@@ -78,7 +78,7 @@ TEST_F(OpenGLViewHostTest, DrawsLegacyGLIntoTheWindow)
     OpenGLViewHost host(&view);
     host.resize(160, 120);
     host.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&host));
+    QApplication::processEvents();
     const QImage image = host.grabFramebuffer();
     ASSERT_EQ(image.size(), QSize(160, 120));
 
@@ -110,16 +110,22 @@ TEST_F(OpenGLViewHostTest, DrawsLegacyGLIntoTheWindow)
     EXPECT_GE(std::count(view.calls.begin(), view.calls.end(), "draw"), 2);
 }
 
-TEST_F(OpenGLViewHostTest, ForwardsKeysAndFollowsResizes)
+TEST_F(OpenGLViewHostTest, ForwardsKeysFollowsResizesAndLendsItsContext)
 {
     QuadView view;
     OpenGLViewHost host(&view);
     host.resize(100, 80);
     host.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&host));
+    QApplication::processEvents();
     host.resize(140, 90);
     host.grabFramebuffer();
     EXPECT_EQ(view.reshapedTo, QRectF(0, 0, 140, 90));
+
+    // GL work outside the drawing calls happens in the host's context.
+    ASSERT_TRUE(view.makeCurrentContext());
+    EXPECT_EQ(QOpenGLContext::currentContext(), host.context());
+    QuadView unshown;
+    EXPECT_FALSE(unshown.makeCurrentContext());
 
     QTest::keyClick(&host, Qt::Key_Escape);
     QTest::keyClick(&host, Qt::Key_Up);

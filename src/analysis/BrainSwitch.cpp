@@ -1,0 +1,48 @@
+#include "analysis/BrainSwitch.h"
+
+#include "shared/AnalysisState.h"
+
+namespace nupo {
+
+namespace {
+
+constexpr float bandEdgesHz[9] = {0.0f, 2.0f, 4.0f, 8.0f, 12.0f, 15.0f, 20.0f, 30.0f, 40.0f};
+
+bool validWindow(int source, int window)
+{
+    return source >= 0 && source < brainSourceCount && window >= 1 && window <= 8;
+}
+
+}  // namespace
+
+void initbrainSWX()
+{
+    for (int s = 0; s < brainSourceCount; ++s) {
+        auto& record = brainSWX[s];
+        for (auto& v : record)
+            v.store(0.0f, std::memory_order_relaxed);
+        const bool channel = s < 4;
+        for (int k = 1; k <= 8; ++k) {
+            record[9 + k].store(1.0f, std::memory_order_relaxed);
+            record[17 + k].store(channel ? 0.7f : 5.0f, std::memory_order_relaxed);
+            record[25 + k].store(10.0f, std::memory_order_relaxed);
+            record[33 + k].store(bandEdgesHz[k - 1], std::memory_order_relaxed);
+            record[41 + k].store(bandEdgesHz[k], std::memory_order_relaxed);
+        }
+    }
+}
+
+int brainSwitchState(int source, int window)
+{
+    if (!validWindow(source, window))
+        return 0;
+    return int(brainSWX[source][9 + window].load(std::memory_order_relaxed));
+}
+
+void setBrainSwitchState(int source, int window, int state)
+{
+    if (validWindow(source, window))
+        brainSWX[source][9 + window].store(float(state), std::memory_order_relaxed);
+}
+
+}  // namespace nupo

@@ -1,0 +1,50 @@
+#pragma once
+
+// The real FFT of the analysis and its tables. Tables are built once per size (powers of two 128..8192)
+// and never change afterwards, so any thread may transform at any time.
+
+#include <cmath>
+#include <complex>
+#include <vector>
+
+namespace nupo {
+
+inline constexpr int minFFTPoints = 128;
+inline constexpr int maxFFTPoints = 8192;
+
+using Complex = std::complex<double>;
+
+// Tables of one transform size n: a complex FFT of n / 2 points (bit reversal and per-stage twiddles)
+// followed by the split into the spectrum of n real samples, and the Hann window.
+struct FFTTables {
+    int points = 0;                 // n
+    std::vector<int> bitReverse;    // n / 2 entries
+    std::vector<double> twiddleRe;  // per stage of the n / 2 complex FFT, stage after stage:
+    std::vector<double> twiddleIm;  //   the stage of span h holds e^(-pi i j / h) at h - 1 + j
+    std::vector<double> splitRe;    // e^(-2 pi i k / n), k = 0 .. n / 2 - 1
+    std::vector<double> splitIm;
+    std::vector<int> window;  // Hann window, full scale 32768
+    double windowSum = 0.0;   // sum of window / 32768
+};
+
+// True for the sizes the analysis offers.
+bool isFFTSize(int points);
+// The size itself when it is one of them, else the nearest one (128 below, 8192 above).
+int validFFTSize(int points);
+
+// The tables of a size (built on first use, thread-safe).
+const FFTTables& fftinit(int points);
+// Builds the tables of every size at once (start-up).
+void initbitrevAndFFT();
+
+// Spectrum of n real samples: out[k] = sum x[j] e^(-2 pi i j k / n) for k = 0 .. n / 2 - 1.
+// `work` is caller scratch of at least n / 2 entries; out must hold n / 2 entries.
+void realFFT(const FFTTables& tables, const double* in, Complex* out, Complex* work);
+
+// Amplitude of bin k of a windowed transform, so that a sine of amplitude A on a bin reads A.
+inline double binAmplitude(const Complex& x, double windowSum)
+{
+    return windowSum > 0.0 ? 2.0 * std::sqrt(x.real() * x.real() + x.imag() * x.imag()) / windowSum : 0.0;
+}
+
+}  // namespace nupo

@@ -1,0 +1,357 @@
+#include "analysis/QXFFT.h"
+
+#include "analysis/SpectrumMath.h"
+#include "core/QXSerialPort.h"
+#include "platform/appkit/MainThread.h"
+#include "shared/AnalysisState.h"
+#include "shared/CoreState.h"
+
+#include <QTimer>
+
+#include <algorithm>
+#include <cmath>
+
+namespace nupo {
+
+namespace {
+
+constexpr int analysisIntervalMs = 10;
+constexpr int maxAveraged = 64;
+
+// Buffer of the stored spectrum and of the transform of CH 1..CH 4.
+constexpr int spectrumBuffer[QXFFT::channelCount] = {0, 1, 3, 4};
+constexpr int transformBuffer[QXFFT::channelCount] = {5, 6, 7, 8};
+
+// Channels of the coherence pairs, in the order of CoherenceM .. CoherenceM6.
+constexpr int pairChannels[QXFFT::pairCount][2] = {{0, 1}, {2, 3}, {0, 2}, {1, 3}, {1, 2}, {0, 3}};
+
+std::atomic<float>* peakTable(int channel)
+{
+    static std::atomic<float>* const tables[QXFFT::channelCount] = {peakFFTA, peakFFTB, peakFFTD, peakFFTE};
+    return tables[channel];
+}
+
+std::atomic<double>& dcOffset(int channel)
+{
+    static std::atomic<double>* const offsets[QXFFT::channelCount] = {&DCoffsetA, &DCoffsetB, &DCoffsetD,
+                                                                      &DCoffsetE};
+    return *offsets[channel];
+}
+
+// x times the conjugate of y, written out (the library product guards against infinities, slowly).
+Complex crossProduct(const Complex& x, const Complex& y)
+{
+    return {x.real() * y.real() + x.imag() * y.imag(), x.imag() * y.real() - x.real() * y.imag()};
+}
+
+int currentPoints()
+{
+    return validFFTSize(fftp.load(std::memory_order_relaxed));
+}
+
+}  // namespace
+
+QXFFT& QXFFT::sharedQXFFT()
+{
+    static QXFFT* instance = new QXFFT;  // lives to process end
+    return *instance;
+}
+
+QXFFT::QXFFT()
+{
+    for (auto& b : buffers)
+        b.assign(bufferLength, ComplexDouble{});
+}
+
+void QXFFT::init()
+{
+    initbitrevAndFFT();
+    performOnMainThread([this] {
+        if (timer)
+            return;
+        timer = new QTimer;  // lives to process end, like the engine
+        timer->setTimerType(Qt::PreciseTimer);
+        timer->setInterval(analysisIntervalMs);
+        QObject::connect(timer, &QTimer::timeout, [this] { timerUpdate(); });
+        timer->start();
+    });
+}
+
+bool QXFFT::isRunning() const
+{
+    return timer && timer->isActive();
+}
+
+void QXFFT::timerUpdate(QObject*)
+{
+    getAndfftA(1, 1);
+    getAndfftB(1, 1);
+    getAndfftD(1, 1);
+    getAndfftE(1, 1);
+    takeCoherenceSegment(currentPoints());
+}
+
+double QXFFT::transformChannel(int channel, const FFTTables& tables, std::vector<double>& samples,
+                               std::vector<Complex>& spectrum, std::vector<Complex>& scratch)
+{
+    const int n = tables.points;
+    const int half = n / 2;
+    samples.resize(std::size_t(n));
+    spectrum.resize(std::size_t(half));
+    scratch.resize(std::size_t(half));
+
+    const QXSerialPort& port = QXSerialPort::sharedQXSerialPort();
+    const int start = std::max(ploop.load(std::memory_order_relaxed) - n, 0);
+    const double gain = sampleGainForIndex(gainIndexOfChannel(channel)) / 32768.0;
+    for (int i = 0; i < n; ++i)
+        samples[std::size_t(i)] =
+            port.getIntFromBuffer(channel + 1, start + i) * gain * tables.window[std::size_t(i)];
+    realFFT(tables, samples.data(), spectrum.data(), scratch.data());
+
+    const double offset = tables.windowSum > 0.0 ? 2.0 * spectrum[0].real() / tables.windowSum : 0.0;
+    const int rate = SampleSpeed.load(std::memory_order_relaxed);
+    const int mains = mainsFrequencyX.load(std::memory_order_relaxed);
+    spectrum[0] = 0.0;
+    if (rate > 0) {
+        const int nearest = int(std::lround(double(mains) * n / rate));
+        for (int k = std::max(1, nearest - 1); k <= std::min(half - 1, nearest + 1); ++k)
+            if (isMainsBin(k, n, rate, mains))
+                spectrum[std::size_t(k)] = 0.0;
+    }
+    return offset;
+}
+
+void QXFFT::analyseChannel(int channel, int CO, int BS)
+{
+    if (channel < 0 || channel >= channelCount)
+        return;
+    ChannelWork& w = work[channel];
+    const FFTTables& tables = fftinit(currentPoints());
+    const int n = tables.points;
+    const int half = n / 2;
+
+    dcOffset(channel).store(transformChannel(channel, tables, w.samples, w.spectrum, w.scratch),
+                            std::memory_order_relaxed);
+
+    // Amplitude spectrum, exponential mean over `averageFFTX` spectra, then the stored form.
+    w.amplitude.resize(std::size_t(half));
+    for (int k = 0; k < half; ++k)
+        w.amplitude[std::size_t(k)] = binAmplitude(w.spectrum[std::size_t(k)], tables.windowSum);
+    const int averaged = std::clamp(averageFFTX.load(std::memory_order_relaxed), 1, maxAveraged);
+    if (w.averagedPoints != n || averaged == 1) {
+        w.average = w.amplitude;
+        w.averagedPoints = n;
+    } else {
+        for (int k = 0; k < half; ++k)
+            w.average[std::size_t(k)] += (w.amplitude[std::size_t(k)] - w.average[std::size_t(k)]) / averaged;
+    }
+    const bool logged = LOGpowerONed.load(std::memory_order_relaxed) != 0;
+    w.stored.resize(std::size_t(half));
+    for (int k = 0; k < half; ++k)
+        w.stored[std::size_t(k)] = logged ? logPower(w.average[std::size_t(k)]) : w.average[std::size_t(k)];
+
+    const int rate = SampleSpeed.load(std::memory_order_relaxed);
+    const double binHz = double(rate) / n;
+    for (int band = 0; band < analysisBandCount; ++band)
+        bandPowerX[channel][band].store(float(analysisBandPower(w.stored.data(), half, binHz, band)),
+                                        std::memory_order_relaxed);
+
+    if (BS != 0) {
+        const auto peaks = findThreePeaks(w.stored.data(), half);
+        const bool band512 = fftp512Band.load(std::memory_order_relaxed) != 0;
+        std::atomic<float>* table = peakTable(channel);
+        for (int p = 0; p < 3; ++p) {
+            const SpectrumPeak& peak = peaks[std::size_t(p)];
+            const float hz = peak.value > 0.0f ? float(binFrequency(peak.bin, n, rate)) : 0.0f;
+            table[2 * p].store(peak.value, std::memory_order_relaxed);
+            table[2 * p + 1].store(hz, std::memory_order_relaxed);
+            const int bin = band512 ? covFFT512BandFtoN(hz) : peak.bin;
+            PeakfftPower[channel][0][p] = {peak.value, hz, bin, 0, peak.value};
+        }
+    }
+    keepForCoherence[std::size_t(channel)] = CO != 0;
+
+    std::lock_guard lock(resultsMutex);
+    points = n;
+    std::vector<ComplexDouble>& s = buffers[spectrumBuffer[channel]];
+    std::vector<ComplexDouble>& t = buffers[transformBuffer[channel]];
+    for (int k = 0; k < half; ++k) {
+        s[std::size_t(k)] = {w.stored[std::size_t(k)], w.amplitude[std::size_t(k)]};
+        t[std::size_t(k)] = {w.spectrum[std::size_t(k)].real(), w.spectrum[std::size_t(k)].imag()};
+    }
+}
+
+void QXFFT::resetCoherence(int n)
+{
+    const std::size_t half = std::size_t(n / 2);
+    coherencePoints = n;
+    segmentCount = 0;
+    nextSegment = 0;
+    for (auto& segment : segments)
+        for (auto& channel : segment)
+            channel.assign(half, Complex{});
+    for (auto& sums : autoSums)
+        sums.assign(half, 0.0);
+    for (auto& sums : crossSums)
+        sums.assign(half, Complex{});
+}
+
+// Takes the newest transforms as a coherence segment when the position has moved far enough, and keeps
+// the sums over the ring: the new segment is added and the one it replaces subtracted.
+void QXFFT::takeCoherenceSegment(int n)
+{
+    const int position = ploop.load(std::memory_order_relaxed);
+    std::lock_guard lock(resultsMutex);
+    if (coherencePoints != n)
+        resetCoherence(n);
+    if (segmentCount > 0 && std::abs(position - lastSegmentPosition) < n / 2)
+        return;
+    for (int c = 0; c < channelCount; ++c)
+        if (!keepForCoherence[std::size_t(c)] || int(work[c].spectrum.size()) != n / 2)
+            return;
+    lastSegmentPosition = position;
+
+    const int half = n / 2;
+    auto& slot = segments[nextSegment];
+    const bool replacing = segmentCount == coherenceSegments;
+    for (int k = 0; k < half; ++k) {
+        for (int c = 0; c < channelCount; ++c) {
+            const Complex old = slot[c][std::size_t(k)];
+            const Complex now = work[c].spectrum[std::size_t(k)];
+            double& sum = autoSums[c][std::size_t(k)];
+            sum += std::norm(now) - (replacing ? std::norm(old) : 0.0);
+            if (sum < 0.0)
+                sum = 0.0;  // rounding of the running sum
+        }
+        for (int p = 0; p < pairCount; ++p) {
+            const int a = pairChannels[p][0], b = pairChannels[p][1];
+            Complex& sum = crossSums[p][std::size_t(k)];
+            sum += crossProduct(work[a].spectrum[std::size_t(k)], work[b].spectrum[std::size_t(k)]);
+            if (replacing)
+                sum -= crossProduct(slot[a][std::size_t(k)], slot[b][std::size_t(k)]);
+        }
+        for (int c = 0; c < channelCount; ++c)
+            slot[c][std::size_t(k)] = work[c].spectrum[std::size_t(k)];
+    }
+    nextSegment = (nextSegment + 1) % coherenceSegments;
+    segmentCount = std::min(segmentCount + 1, coherenceSegments);
+}
+
+double QXFFT::coherenceLocked(int pair, double N, int bin) const
+{
+    if (pair < 0 || pair >= pairCount || segmentCount == 0 || bin < 0 || bin >= coherencePoints / 2)
+        return 0.0;
+    const double count = segmentCount;
+    const int a = pairChannels[pair][0], b = pairChannels[pair][1];
+    return coherencePercent(crossSums[pair][std::size_t(bin)] / count, autoSums[a][std::size_t(bin)] / count,
+                            autoSums[b][std::size_t(bin)] / count, N,
+                            CoherenceLevel.load(std::memory_order_relaxed));
+}
+
+double QXFFT::coherence(int pair, double N, long P) const
+{
+    if (P < 0 || P >= bufferLength)
+        return 0.0;
+    std::lock_guard lock(resultsMutex);
+    return coherenceLocked(pair, N, int(P));
+}
+
+int QXFFT::pairOfSource(int source)
+{
+    static constexpr int pairs[6] = {0, 1, 2, 3, 5, 4};
+    return (source >= 4 && source <= 9) ? pairs[source - 4] : -1;
+}
+
+ComplexDouble QXFFT::getcomplexDoubleFromBuffer(int buffer, long samplepoint) const
+{
+    if (buffer < 0 || buffer >= bufferCount)
+        return {};
+    const long index = std::clamp(samplepoint, 0L, long(bufferLength - 1));
+    std::lock_guard lock(resultsMutex);
+    return buffers[buffer][std::size_t(index)];
+}
+
+void QXFFT::putcomplexDoubleToBuffer(int buffer, long samplepoint, ComplexDouble InDataX)
+{
+    if (buffer < 0 || buffer >= bufferCount || samplepoint < 0 || samplepoint >= bufferLength)
+        return;
+    std::lock_guard lock(resultsMutex);
+    buffers[buffer][std::size_t(samplepoint)] = InDataX;
+}
+
+int QXFFT::copySpectrum(int buffer, double* out, int max) const
+{
+    if (buffer < 0 || buffer >= bufferCount || max <= 0)
+        return 0;
+    std::lock_guard lock(resultsMutex);
+    const int count = std::min(max, points / 2);
+    for (int k = 0; k < count; ++k)
+        out[k] = buffers[buffer][std::size_t(k)].x;
+    return count;
+}
+
+int QXFFT::copyCoherence(int pair, double N, double* out, int max) const
+{
+    if (pair < 0 || pair >= pairCount || max <= 0)
+        return 0;
+    std::lock_guard lock(resultsMutex);
+    const int count = std::min(max, coherencePoints / 2);
+    for (int k = 0; k < count; ++k)
+        out[k] = coherenceLocked(pair, N, k);
+    return count;
+}
+
+int QXFFT::analysedPoints() const
+{
+    std::lock_guard lock(resultsMutex);
+    return points;
+}
+
+BandPeak QXFFT::peakFFTbandQuery(int source, float lowF, float highF, int mode) const
+{
+    if (source < 0 || source > 9)
+        return {};
+    const int n = currentPoints();
+    const int half = n / 2;
+    const double binHz = double(SampleSpeed.load(std::memory_order_relaxed)) / n;
+    std::vector<double> spectrum(static_cast<std::size_t>(half));
+
+    if (source < channelCount) {
+        const FFTTables& tables = fftinit(n);
+        std::vector<double> samples;
+        std::vector<Complex> transform, scratch;
+        transformChannel(source, tables, samples, transform, scratch);
+        const bool logged = LOGpowerONed.load(std::memory_order_relaxed) != 0;
+        for (int k = 0; k < half; ++k) {
+            const double a = binAmplitude(transform[std::size_t(k)], tables.windowSum);
+            spectrum[std::size_t(k)] = logged ? logPower(a) : a;
+        }
+    } else {
+        copyCoherence(pairOfSource(source), double(n), spectrum.data(), half);
+    }
+
+    const BandValue band = bandValue(spectrum.data(), half, binHz, lowF, highF);
+    BandPeak result;
+    result.frequency = band.peakBin >= 0 ? float(band.peakBin * binHz) : 0.0f;
+    if (mode == 1)
+        result.value = float(band.peak);
+    else if (mode == 0)
+        result.value = float(band.power);
+    else
+        result.value = lowF;
+    return result;
+}
+
+float QXFFT::peakFFTband(int source, float lowF, float highF, int mode) const
+{
+    const BandPeak result = peakFFTbandQuery(source, lowF, highF, mode);
+    peakFrequencyX.store(result.frequency, std::memory_order_relaxed);
+    return result.value;
+}
+
+float QXFFT::peakFFTbandF() const
+{
+    return peakFrequencyX.load(std::memory_order_relaxed);
+}
+
+}  // namespace nupo

@@ -1,0 +1,19 @@
+#pragma once
+
+namespace nupo {
+
+// Opens the instrument picker for a synthesiser channel on behalf of the peak panel.
+class QXMidiPort {
+public:
+    static QXMidiPort& sharedQXMidiPort();
+
+    // Silences the current peak setup, lets the user pick an instrument for channel n (0..15; any
+    // other channel uses channel 0), stores it as the channel's program and sends it to the
+    // synthesiser, then restores the setup's output. Returns the chosen instrument number - 1.
+    int setInstrumentN(int channel);
+
+private:
+    QXMidiPort() = default;
+};
+
+}  // namespace nupo

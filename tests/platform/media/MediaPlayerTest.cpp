@@ -1,0 +1,194 @@
+#include "platform/media/MediaPlayer.h"
+#include "support/TestSupport.h"
+
+#include <gtest/gtest.h>
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QThread>
+
+#include <cmath>
+#include <cstdint>
+
+namespace nupo {
+namespace {
+
+// A mono 16-bit sine tone of the given length.
+QString writeTone(const QString& name, double seconds)
+{
+    const int rate = 8000;
+    const auto frames = static_cast<std::uint32_t>(seconds * rate);
+    QByteArray samples;
+    for (std::uint32_t n = 0; n < frames; ++n) {
+        const auto value = static_cast<std::int16_t>(8000 * std::sin(2 * M_PI * 440.0 * n / rate));
+        samples.append(static_cast<char>(value & 0xFF));
+        samples.append(static_cast<char>((value >> 8) & 0xFF));
+    }
+    auto u32 = [](std::uint32_t v) { return QByteArray(reinterpret_cast<const char*>(&v), 4); };
+    auto u16 = [](std::uint16_t v) { return QByteArray(reinterpret_cast<const char*>(&v), 2); };
+    QByteArray wav = "RIFF" + u32(36 + samples.size()) + "WAVEfmt " + u32(16) + u16(1) + u16(1) + u32(rate) +
+                     u32(rate * 2) + u16(2) + u16(16) + "data" + u32(samples.size()) + samples;
+    const QString path = QDir(test::tempFolder()).filePath(name);
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(wav);
+    return path;
+}
+
+template <typename Predicate>
+bool processEventsUntil(Predicate done)
+{
+    QElapsedTimer guard;  // only keeps a fault from hanging the run
+    guard.start();
+    while (!done()) {
+        if (guard.elapsed() > 60000)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        QThread::msleep(2);
+    }
+    return true;
+}
+
+MediaPlayer::Options silent()
+{
+    MediaPlayer::Options options;
+    options.audioOutput = false;
+    return options;
+}
+
+TEST(MediaPlayer, OpensPausedAndReportsLengthPositionRateAndVolume)
+{
+    MediaPlayer player(silent());
+    const QString path = writeTone("tone.wav", 1.0);
+    QString error;
+    ASSERT_TRUE(player.open(path, &error)) << error.toStdString();
+    EXPECT_TRUE(player.isOpen());
+    EXPECT_EQ(player.path(), path);
+    EXPECT_NEAR(player.duration(), 1.0, 0.02);
+    EXPECT_NEAR(player.currentTime(), 0.0, 0.001);
+    EXPECT_FALSE(player.isPlaying());
+
+    player.seek(0.5);
+    ASSERT_TRUE(processEventsUntil([&] { return std::abs(player.currentTime() - 0.5) < 0.01; }));
+    player.seek(-3.0);
+    ASSERT_TRUE(processEventsUntil([&] { return player.currentTime() < 0.01; }));
+
+    player.setVolume(0.25);
+    EXPECT_DOUBLE_EQ(player.volume(), 0.25);
+    player.setVolume(7.0);
+    EXPECT_DOUBLE_EQ(player.volume(), 1.0);
+    player.setRate(2.0);
+    EXPECT_DOUBLE_EQ(player.rate(), 2.0);
+    player.setRate(1e6);
+    EXPECT_DOUBLE_EQ(player.rate(), 100.0);
+
+    player.play();
+    EXPECT_TRUE(player.isPlaying());
+    player.setRate(0.0);  // a zero rate pauses and keeps the last speed
+    EXPECT_FALSE(player.isPlaying());
+    EXPECT_DOUBLE_EQ(player.rate(), 100.0);
+
+    player.close();
+    EXPECT_FALSE(player.isOpen());
+    EXPECT_EQ(player.duration(), 0.0);
+}
+
+TEST(MediaPlayer, PauseHoldsThePositionAndStopReturnsToTheStart)
+{
+    MediaPlayer player(silent());
+    ASSERT_TRUE(player.open(writeTone("long.wav", 5.0)));
+    player.play();
+    ASSERT_TRUE(processEventsUntil([&] { return player.currentTime() > 0.2; }));
+    player.pause();
+    const double held = player.currentTime();
+    QThread::msleep(150);
+    EXPECT_NEAR(player.currentTime(), held, 0.03);
+    EXPECT_FALSE(player.isPlaying());
+
+    player.play();
+    ASSERT_TRUE(processEventsUntil([&] { return player.currentTime() > held + 0.1; }));
+    player.stop();
+    EXPECT_FALSE(player.isPlaying());
+    ASSERT_TRUE(processEventsUntil([&] { return player.currentTime() < 0.01; }));
+}
+
+TEST(MediaPlayer, ReachingTheEndCallsBackOnceOnTheMainThreadAndPlayStartsOver)
+{
+    MediaPlayer player(silent());
+    int ends = 0;
+    bool onMainThread = true;
+    player.setEndCallback([&] {
+        ++ends;
+        onMainThread = onMainThread && QThread::currentThread() == QCoreApplication::instance()->thread();
+    });
+    ASSERT_TRUE(player.open(writeTone("short.wav", 0.3)));
+    player.setRate(3.0);
+    player.play();
+    ASSERT_TRUE(processEventsUntil([&] { return ends == 1; }));
+    EXPECT_TRUE(onMainThread);
+    EXPECT_TRUE(player.isAtEnd());
+    EXPECT_FALSE(player.isPlaying());
+    EXPECT_NEAR(player.currentTime(), 0.3, 0.02);
+
+    QThread::msleep(100);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(ends, 1);
+
+    player.play();  // from the start again
+    ASSERT_TRUE(processEventsUntil([&] { return ends == 2; }));
+}
+
+TEST(MediaPlayer, RefusesMissingAndBrokenFilesAndStaysUsable)
+{
+    MediaPlayer player(silent());
+    QString error;
+    const QString missing = QDir(test::tempFolder()).filePath("missing.wav");
+    EXPECT_FALSE(player.open(missing, &error));
+    EXPECT_TRUE(error.contains("missing.wav")) << error.toStdString();
+
+    const QString broken = QDir(test::tempFolder()).filePath("broken.wav");
+    QFile file(broken);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray(4096, '\x5a'));
+    file.close();
+    error.clear();
+    EXPECT_FALSE(player.open(broken, &error));
+    EXPECT_TRUE(error.contains("broken.wav")) << error.toStdString();
+    EXPECT_FALSE(player.isOpen());
+    player.play();  // nothing open: nothing happens
+    EXPECT_FALSE(player.isPlaying());
+    EXPECT_EQ(player.currentTime(), 0.0);
+
+    EXPECT_TRUE(player.open(writeTone("fine.wav", 0.5), &error)) << error.toStdString();
+    EXPECT_NEAR(player.duration(), 0.5, 0.02);
+}
+
+TEST(MediaPlayer, PlaysAMovieWithoutVideoOutput)
+{
+    const QString ffmpeg = QStandardPaths::findExecutable("ffmpeg");
+    if (ffmpeg.isEmpty())
+        GTEST_SKIP() << "ffmpeg is needed to make the test movie";
+    const QString movie = QDir(test::tempFolder()).filePath("clip.mp4");
+    QProcess make;
+    make.start(ffmpeg, {"-loglevel", "error", "-f", "lavfi", "-i", "testsrc=size=64x48:rate=25:duration=0.6",
+                        "-pix_fmt", "yuv420p", movie});
+    ASSERT_TRUE(make.waitForFinished(-1) && make.exitCode() == 0)
+        << make.readAllStandardError().toStdString();
+
+    MediaPlayer player(silent());
+    int ends = 0;
+    player.setEndCallback([&] { ++ends; });
+    QString error;
+    ASSERT_TRUE(player.open(movie, &error)) << error.toStdString();
+    EXPECT_NEAR(player.duration(), 0.6, 0.05);
+    player.seek(0.4);
+    ASSERT_TRUE(processEventsUntil([&] { return std::abs(player.currentTime() - 0.4) < 0.05; }));
+    player.play();
+    ASSERT_TRUE(processEventsUntil([&] { return ends == 1; }));
+}
+
+}  // namespace
+}  // namespace nupo
