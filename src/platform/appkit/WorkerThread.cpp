@@ -1,5 +1,7 @@
 #include "platform/appkit/WorkerThread.h"
 
+#include "platform/appkit/ThreadCheckerSuppressions.h"
+
 #include <QCoreApplication>
 #include <QEvent>
 
@@ -132,12 +134,3 @@ std::unique_ptr<RunLoopTimer> WorkerThread::scheduleTimer(double intervalSeconds
 }
 
 }  // namespace nupo
-
-#if defined(__SANITIZE_THREAD__)
-// QThread::wait() and the ending thread hand over through Qt's own futex-based locks, which the thread
-// checker cannot see (Qt is not built with it). This silences only that hand-over inside QWaitCondition.
-extern "C" const char* __tsan_default_suppressions()
-{
-    return "race:QWaitCondition\n";
-}
-#endif

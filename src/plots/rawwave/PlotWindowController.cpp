@@ -1,7 +1,7 @@
 #include "plots/rawwave/PlotWindowController.h"
 
-#include "platform/appkit/Beep.h"
 #include "platform/appkit/WindowHandle.h"
+#include "platform/media/SystemSound.h"
 #include "plots/rawwave/PlotControls.h"
 #include "plots/rawwave/PlotDrawing.h"
 #include "shared/CoreState.h"
@@ -90,7 +90,7 @@ void PlotWindowController::runAgain(QObject* sender)
 
 void PlotWindowController::playTsound()
 {
-    beep();
+    playSystemSound(QStringLiteral("Tink"));
 }
 
 void PlotWindowController::timerUpdate()

@@ -589,6 +589,16 @@ void SetDisplay::awakeFromNib()
 {
     set2Dcolor();
     setALLstate();
+    // The colour wells show the colours in use.
+    if (window) {
+        auto show = [this](const char* well, const float(&c)[4]) {
+            Control::setColor(window->findChild<QObject*>(QLatin1String(well)),
+                              RGBAColor::fromRGBA(c[0], c[1], c[2], c[3]));
+        };
+        show("GridColor1Well", GridColorY);
+        show("GridColorWell", GridColorX);
+        show("PeakHoldColorWell", PeakHoldColorX);
+    }
     fill(popupGridSize2DBar, {"X 20", "X 10", "X 5", "Other"}, setGridSize2DBarNumberX);
     fill(popupPeakHoldSize2DBar, {"10", "8", "6", "4", "2", "1", "Other"}, setPeakHoldSize2DBarX);
     fill(popupAutoGainRawwave, {"use raw wave peak", "use raw wave peak average", "Other"},

@@ -199,3 +199,23 @@ TEST(QXRawwaveGraphController, StartUpColourAndOneChannelLayoutAndTheTrace)
     }
     EXPECT_GT(differing, 10);
 }
+
+TEST(QXRawwaveGraphController, ColourCommandsBringTheSharedWindowColour)
+{
+    auto* c = openWindow();
+    ASSERT_NE(c, nullptr);
+    for (int t = 0; t < 3; ++t)
+        c->timerUpdate();
+    windowColor = RGBAColor::fromRGBA(0.1, 0.2, 0.3, 1.0);
+    QXRawwaveGraphController::sharedQXRawwaveGraphController().tickTimer().stop();
+    QXRawwaveGraphController::sharedQXRawwaveGraphController().setWindowColorValue();
+    c->timerUpdate();
+    ASSERT_TRUE(c->activeView().background());
+    EXPECT_NEAR(c->activeView().background()->green, 0.2, 1e-6);
+    EXPECT_EQ(setDemoNumberRawCCount, 2);
+
+    // The background well's own action ends a document's suppression.
+    windowColorRawNOX = 1;
+    c->changeBackgroundColor(nullptr);
+    EXPECT_EQ(windowColorRawNOX, 0);
+}

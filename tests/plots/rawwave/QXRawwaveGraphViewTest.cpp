@@ -246,3 +246,26 @@ TEST(QXRawwaveGraphView, ColourSettersKeepTheirColoursAndTables)
     view.releaseALL();
     EXPECT_FALSE(view.background());
 }
+
+#include "plots/rawwave/QXRoundCustomView.h"
+
+TEST(QXRoundCustomView, DrawsTheLeftRightTracesWithoutBackgroundInItsLayout)
+{
+    fftp = 128;
+    WindowMode = 2;
+    QXRoundCustomView view;
+    EXPECT_EQ(view.layout(), 2);
+    view.setFrameSize(QXRoundCustomView::sizeForMode(view.layout(), 1920));
+    EXPECT_EQ(view.bounds().size(), QSizeF(640, 180));
+    RecordingGraphicsContext ctx;
+    view.drawRect(ctx, view.bounds());
+    EXPECT_TRUE(ctx.fills().empty());
+    // Two traces of 128 segments, then the time cursor, two level lines per band and two centre lines.
+    ASSERT_EQ(ctx.segments().size(), 256u + 1 + 4 + 2);
+    EXPECT_DOUBLE_EQ(ctx.segments()[0].lineWidth, 2.0);
+
+    WindowMode = 7;  // unknown layouts fall back to the small round window
+    EXPECT_EQ(QXRoundCustomView().layout(), 0);
+    EXPECT_TRUE(QXRoundCustomView::isRound(1));
+    EXPECT_EQ(QXRoundCustomView::sizeForMode(3, 1600).width(), 1600);
+}
