@@ -109,6 +109,32 @@ TEST(WorkerThread, InvalidateFromAnotherThreadWaitsForARunningCallback)
     worker.stop();
 }
 
+TEST(WorkerThread, AWorkerMayStopItselfAndIsJoinedLater)
+{
+    auto worker = std::make_unique<WorkerThread>();
+    worker->start();
+    std::atomic<bool> stopped{false};
+    worker->runOnThread([&] {
+        worker->stop();  // cannot join itself: only ends the loop
+        stopped = true;
+    });
+    ASSERT_TRUE(waitUntil([&] { return stopped.load(); }));
+    EXPECT_FALSE(worker->isRunning());
+    worker->start();  // joins the ending thread first, then runs again
+    std::atomic<bool> ranAgain{false};
+    worker->runOnThread([&] { ranAgain = true; });
+    worker->stop();
+    EXPECT_TRUE(ranAgain);
+
+    // Destroyed while its last job stops it: both stops end without waiting for each other.
+    worker->start();
+    worker->runOnThread([raw = worker.get()] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        raw->stop();
+    });
+    worker.reset();
+}
+
 TEST(WorkerThread, DestroyingItJoinsTheThread)
 {
     std::atomic<bool> done{false};
