@@ -15,11 +15,18 @@
 #include "midi/SetMIDI.h"
 #include "midi/SetMIDIPanel.h"
 #include "platform/appkit/NibLoader.h"
+#include "plots/bargraph/QX2DBarGraphView.h"
+#include "plots/rawwave/QXRawwaveGraphView.h"
+#include "plots/settings/SetDisplay.h"
 #include "shared/Utilities.h"
 
 #include <QFileInfo>
 
+#include <QGuiApplication>
 #include <QMainWindow>
+#include <QScreen>
+
+#include <algorithm>
 
 #include <cstdio>
 
@@ -32,6 +39,17 @@ bool isRecordingFile(const QString& path)
 {
     static const QStringList suffixes{"dat", "data", "nupo", "NUPO", "DAT"};
     return suffixes.contains(QFileInfo(path).suffix());
+}
+
+// The Control Panel starts in the top right corner, out of the way of the plot windows at the left.
+void placeInTopRightCorner(QWidget* window)
+{
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect area = screen->availableGeometry();
+    const QSize size = window->frameGeometry().size();
+    window->move(std::max(area.left(), area.right() - size.width() - 20), area.top() + 20);
 }
 
 void report(const QString& line)
@@ -70,6 +88,7 @@ void NUPO4DrawAppDelegate::openMainWindow()
         window->show();
     }
     QXAppController::sharedQXAppController().installMainMenu(window);
+    placeInTopRightCorner(window);
 }
 
 void NUPO4DrawAppDelegate::initAPstart(QObject*)
@@ -95,6 +114,11 @@ void NUPO4DrawAppDelegate::initAPstart(QObject*)
     SetPortView::sharedSetPortView();
     WindowController::sharedWindowController().addPanel(PreferencesTab::Device, QStringLiteral("Device"),
                                                         &SetPortView::makePanel);
+    // Plot views: default background colours; the display settings tab.
+    QX2DBarGraphView::sharedQX2DBarGraphView().initDisplay();
+    QXRawwaveGraphView::sharedQXRawwaveGraphView().initDisplay();
+    WindowController::sharedWindowController().addPanel(PreferencesTab::Display, QStringLiteral("Display"),
+                                                        &SetDisplay::makePanel);
     TypeTextHere::sharedTypeTextHere();
     QXAppController& menu = QXAppController::sharedQXAppController();
     // The 10 ms analysis timer starts after every other shared instance exists.

@@ -38,6 +38,7 @@ struct MenuEntry {
 const MenuEntry mainMenuEntries[] = {
     {"NUPO4", "Preferences…", "showPanelX", 0, "Ctrl+,"},
     {"NUPO4", "Device and Port…", "showPanelX", PreferencesTab::Device, nullptr},
+    {"NUPO4", "Display Settings…", "showPanelX", PreferencesTab::Display, nullptr},
     {"NUPO4", "-", nullptr, 0, nullptr},
     {"NUPO4", "Quit NUPO4", "terminate", 0, "Ctrl+Q"},
 

@@ -26,6 +26,7 @@ namespace PreferencesTab {
 enum : int {
     Device = 0,    // port and sampling rate (SetPortView)
     Analysis = 1,  // FFT size, channel gains, log power, averaging, mains (SetFFTPanel)
+    Display = 2,   // display options of the graph windows (SetDisplay)
     MIDIPeak = 7,  // the peak-to-MIDI panel; its first one-click preset opens this tab
 };
 }

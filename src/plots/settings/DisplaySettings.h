@@ -8,11 +8,10 @@ namespace nupo {
 // settings panel (`SetDisplay`) writes them through its setters and the brain-note document saves and
 // restores them. All are touched on the main thread only.
 
-// Check boxes (0 off, 1 on).
+// Check boxes (0 off, 1 on). The raw-wave switches `rawwaveWindowing` and `autoGainRawData`, which
+// the raw-wave fetch reads, are in shared/AnalysisState.h.
 inline int DrawBothside = 1;        // 3D spectrum surface lit on both sides
 inline int Draw2DBothside = 1;      // smooth-shaded waterfall lit on both sides
-inline int rawwaveWindowing = 0;    // analysis window applied to the raw-wave traces
-inline int autoGainRawData = 0;     // automatic gain of the raw-wave traces
 inline int ShowGrid2DBarX = 1;      // bar-graph grid drawn (above 0)
 inline int ShowPeakHoldX = 0;       // bar-graph peak-hold marks drawn and updated
 inline int PeakHoldSizeX = 0;       // 0: marks 2.0 units long; other: PeakHoldSize2DBarX units

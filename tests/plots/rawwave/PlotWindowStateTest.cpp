@@ -132,3 +132,19 @@ TEST(PlotWindowState, TimeStampsAndGainsAndClosing)
     barGraphWindowState.windowClosed(false);
     EXPECT_EQ(Open2DBarGraph, -1);
 }
+
+#include "plots/rawwave/FrameRateFilter.h"
+
+TEST(FrameRateFilter, SettlesOnTheTickRateAndTakesTinyIntervalsAsTheRate)
+{
+    FrameRateFilter filter;
+    double t = 1000.0, rate = 0.0;
+    for (int i = 0; i < 200; ++i)
+        rate = filter.update(t += 1.0 / 30.0);
+    EXPECT_NEAR(rate, 30.0, 1e-6);
+
+    // y = 0.9 y' + 0.05 (x + x'): an interval of 0.0001 s or less is taken as x itself.
+    FrameRateFilter fresh;
+    EXPECT_NEAR(fresh.update(0.5), 0.05 * 2.0, 1e-12);  // first reading: dt 0.5 from 0
+    EXPECT_NEAR(fresh.update(0.50005), 0.9 * 0.1 + 0.05 * (0.00005 + 2.0), 1e-9);
+}

@@ -1,0 +1,135 @@
+// One frame of each plot view at its default size, in every drawing mode, into a QImage through the
+// QPainter 2D context (what the windows do 30 times a second) and into a recording context (the cost of
+// the drawing logic alone).
+#include <benchmark/benchmark.h>
+
+#include "analysis/QXFFT.h"
+#include "platform/quartz/PainterGraphicsContext.h"
+#include "platform/quartz/RecordingGraphicsContext.h"
+#include "plots/bargraph/BarColourTables.h"
+#include "plots/bargraph/QX2DBarGraphView.h"
+#include "plots/rawwave/QXRawwaveGraphView.h"
+#include "plots/rawwave/QXRoundCustomView.h"
+#include "plots/settings/DisplaySettings.h"
+#include "shared/AnalysisState.h"
+
+#include <QImage>
+#include <QPainter>
+
+#include <cmath>
+
+using namespace nupo;
+
+namespace {
+
+// The size of the views in the window nibs.
+const QRectF viewRect(0, 0, 720, 330);
+
+void fillTraces()
+{
+    for (int i = 0; i < 8192; ++i) {
+        datarawA[i] = static_cast<int>(60 * std::sin(i * 0.21));
+        datarawB[i] = static_cast<int>(40 * std::sin(i * 0.13));
+        datarawD[i] = static_cast<int>(30 * std::sin(i * 0.08));
+        datarawE[i] = static_cast<int>(20 * std::sin(i * 0.05));
+    }
+}
+
+void fillSpectra()
+{
+    for (int b : {0, 1, 3, 4})
+        for (int i = 0; i < 8192; ++i)
+            QXFFT::sharedQXFFT().putcomplexDoubleToBuffer(b, i, {1.0 + std::sin(i * 0.1 + b), 0.0});
+}
+
+void RawwaveFrame(benchmark::State& state)
+{
+    fftp = static_cast<int>(state.range(1));
+    fillTraces();
+    QXRawwaveGraphView view(viewRect);
+    const std::optional<RGBAColor> cursor = RGBAColor::fromRGBA(1, 0, 0, 1);
+    QImage image(viewRect.size().toSize(), QImage::Format_ARGB32_Premultiplied);
+    for (auto _ : state) {
+        QPainter painter(&image);
+        PainterGraphicsContext context(painter, viewRect.height());
+        view.drawMode(static_cast<int>(state.range(0)), context, viewRect, 0, 0.7f, 1.0f, 30.0f, 40.0f,
+                      cursor, 1);
+    }
+}
+BENCHMARK(RawwaveFrame)
+    ->ArgsProduct({{0, 1, 2, 3, 4, 5, 6, 7, 8}, {256, 8192}})
+    ->Unit(benchmark::kMillisecond);
+
+void RawwaveFrameLogicOnly(benchmark::State& state)
+{
+    fftp = 256;
+    fillTraces();
+    QXRawwaveGraphView view(viewRect);
+    const std::optional<RGBAColor> cursor = RGBAColor::fromRGBA(1, 0, 0, 1);
+    for (auto _ : state) {
+        RecordingGraphicsContext context;
+        view.drawMode(static_cast<int>(state.range(0)), context, viewRect, 0, 0.7f, 1.0f, 30.0f, 40.0f,
+                      cursor, 1);
+        benchmark::DoNotOptimize(context.segments().size());
+    }
+}
+BENCHMARK(RawwaveFrameLogicOnly)->DenseRange(0, 8)->Unit(benchmark::kMicrosecond);
+
+void BarGraphFrame(benchmark::State& state)
+{
+    fftp = static_cast<int>(state.range(1));
+    fillSpectra();
+    ShowPeakHoldX = 1;
+    PeakHoldModeX = 5;
+    QX2DBarGraphView view(viewRect);
+    view.setDemoNumber(static_cast<int>(state.range(0)));
+    view.setBackgroundColor(RGBAColor::fromRGBA(0.867824, 0.759038, 0.869565, 1));
+    view.setCursorColor(RGBAColor::fromRGBA(0, 0, 1, 1));
+    QImage image(viewRect.size().toSize(), QImage::Format_ARGB32_Premultiplied);
+    for (auto _ : state) {
+        QPainter painter(&image);
+        PainterGraphicsContext context(painter, viewRect.height());
+        view.drawRect(context, viewRect);
+    }
+}
+BENCHMARK(BarGraphFrame)
+    ->ArgsProduct({{0, 1, 2, 3, 4, 5, 6, 7, 8, 9}, {256, 8192}})
+    ->Unit(benchmark::kMillisecond);
+
+void CanvasBrainGraphFrame(benchmark::State& state)
+{
+    fftp = 256;
+    fillSpectra();
+    resetBColor2DBar(2);
+    QX2DBarGraphView& view = QX2DBarGraphView::sharedQX2DBarGraphView();
+    const int source = static_cast<int>(state.range(0));
+    QImage image(1000, 560, QImage::Format_ARGB32_Premultiplied);
+    for (auto _ : state) {
+        QPainter painter(&image);
+        PainterGraphicsContext context(painter, 560);
+        view.draw2DBarX(context, QRectF(40, 0, 450, 300), 0, 0.7f, 0.5f, source);
+        view.draw2DBarY(context, QRectF(40, 0, 450, 350), 0, 0.7f, 0.5f, source);
+        view.draw2DBarZ(context, QRectF(40, 0, 450, 540), 0, 0.7f, 0.5f, source);
+    }
+}
+BENCHMARK(CanvasBrainGraphFrame)->Arg(1)->Arg(5)->Unit(benchmark::kMillisecond);
+
+void FrontRawwaveFrame(benchmark::State& state)
+{
+    fftp = 256;
+    fillTraces();
+    WindowMode = static_cast<int>(state.range(0));
+    QXRoundCustomView view;
+    const QSizeF size = QXRoundCustomView::sizeForMode(WindowMode, 1920);
+    view.setFrameSize(size);
+    QImage image(size.toSize(), QImage::Format_ARGB32_Premultiplied);
+    for (auto _ : state) {
+        image.fill(Qt::transparent);
+        QPainter painter(&image);
+        PainterGraphicsContext context(painter, size.height());
+        view.drawRect(context, view.bounds());
+    }
+}
+BENCHMARK(FrontRawwaveFrame)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
+
+}  // namespace

@@ -1,0 +1,428 @@
+#include "plots/bargraph/QX2DBarGraphController.h"
+
+#include "platform/appkit/NibControllerRegistry.h"
+#include "plots/rawwave/PlotControls.h"
+#include "plots/rawwave/PlotDrawing.h"
+#include "plots/rawwave/PlotViewHosting.h"
+#include "plots/settings/DisplaySettings.h"
+#include "shared/AnalysisState.h"
+#include "shared/CoreState.h"
+
+#include <QComboBox>
+#include <QWidget>
+
+#include <cmath>
+
+namespace nupo {
+
+NUPO_REGISTER_NIB_CONTROLLER(QX2DBarGraphController)
+
+const QStringList& plotViewEntries();
+
+namespace {
+
+using namespace PlotControls;
+
+const QStringList viewModeEntries[4] = {
+    {"-", "--", "---", "----", "CH 1", "-----", "CH 1 Play only", "-----", "-----", "-----"},
+    {"LR 2D BarGarph", "LR 2D BarGarph:Mirror", "LR 2D BarGarph Play only", "LR 2D BarGarph:Mirror Play only",
+     "CH 1 (L)", "CH 2 (R)", "CH 1 (L) Play only", "CH 2 (R) Play only", "---", "---"},
+    {"LR 2D BarGarph", "LR 2D BarGarph:Mirror", "-", "--", "CH 1", "CH 2", "CH 3", "---", "---", "---"},
+    {"1 LR 2D BarGarph", "1 LR 2D BarGarph:Mirror", "2 LR 2D BarGarph", "2 LR 2D BarGarph:Mirror", "CH 1",
+     "CH 2", "CH 3", "CH 4", "2 set of LR 2D BarGarph", "2 set of LR 2D BarGarph:Mirror"},
+};
+
+const std::atomic<int>* const gainIndices[4] = {&setGain1Number, &setGain2Number, &setGain3Number,
+                                                &setGain4Number};
+
+// A peak value as shown: with logarithmic power 10^(v / 10 − 1).
+double shownPeak(float value)
+{
+    return LOGpowerONed != 0 ? std::pow(10.0, value / 10.0 - 1.0) : value;
+}
+
+}  // namespace
+
+QX2DBarGraphController::QX2DBarGraphController()
+    : PlotWindowController(barGraphWindowState),
+      qX2DBarGraphView(std::make_unique<QX2DBarGraphView>()),
+      bM2DBarGraphView(std::make_unique<QX2DBarGraphView>())
+{
+    outlet("qX2DBarGraphView", normalHost);
+    outlet("bM2DBarGraphView", fullHost);
+    outlet("DBarHSlider", DBarHSlider);
+    outlet("DBarWSlider", DBarWSlider);
+    outlet("FezField", FezField);
+    outlet("displayHereFez", displayHereFez);
+    outlet("PeakV1Field", PeakV1Field);
+    outlet("displayHerePeakV1", displayHerePeakV1);
+    outlet("PeakV2Field", PeakV2Field);
+    outlet("displayHerePeakV2", displayHerePeakV2);
+    outlet("PeakF1Field", PeakF1Field);
+    outlet("displayHerePeakF1", displayHerePeakF1);
+    outlet("PeakF2Field", PeakF2Field);
+    outlet("displayHerePeakF2", displayHerePeakF2);
+
+    action("select", &QX2DBarGraphController::select);
+    action("select2", &QX2DBarGraphController::select2);
+    action("changeDBarHSlider", &QX2DBarGraphController::changeDBarHSlider);
+    action("changeDBarWSlider", &QX2DBarGraphController::changeDBarWSlider);
+    action("changeDBarVSlider", &QX2DBarGraphController::changeDBarVSlider);
+    action("changeDBarFSlider", &QX2DBarGraphController::changeDBarFSlider);
+    action("changeLineColor", &QX2DBarGraphController::changeLineColor);
+    action("changeCursorColor", &QX2DBarGraphController::changeCursorColor);
+    action("changeBackgroundColor", &QX2DBarGraphController::changeBackgroundColor);
+    action("changeColorStyleType", &QX2DBarGraphController::changeColorStyleType);
+    action("changeLineStyleType", &QX2DBarGraphController::changeLineStyleType);
+    action("changecursor", &QX2DBarGraphController::changecursor);
+    action("sendTextB", &QX2DBarGraphController::sendTextB);
+}
+
+QX2DBarGraphController::~QX2DBarGraphController()
+{
+    viewA = 0;
+    AlphaAnime = 0;
+}
+
+QX2DBarGraphController& QX2DBarGraphController::sharedQX2DBarGraphController()
+{
+    static QX2DBarGraphController* instance = new QX2DBarGraphController;  // lives to process end
+    return *instance;
+}
+
+QObject* QX2DBarGraphController::eventSource(QObject* sender, QObject* outlet) const
+{
+    return sender && sender->metaObject() == (outlet ? outlet->metaObject() : nullptr) ? sender : outlet;
+}
+
+float QX2DBarGraphController::setBar2DGain(int channel) const
+{
+    if (channel < 0 || channel > 3)
+        return 1.0f;
+    return 1.0f / displayGainForIndex(gainIndices[channel]->load());
+}
+
+void QX2DBarGraphController::setBar2DGainAX()
+{
+    for (int c = 0; c < 4; ++c)
+        displayGainX[c] = displayGainForIndex(gainIndices[c]->load());
+}
+
+void QX2DBarGraphController::showViewsByMode()
+{
+    setHidden(fullHost, viewA != 1);
+    setHidden(normalHost, viewA == 1);
+}
+
+void QX2DBarGraphController::pushControlsToActiveView()
+{
+    QX2DBarGraphView& view = activeView();
+    if (backgroundColorWell)
+        view.setBackgroundColor(wellColour(backgroundColorWell));
+    if (lineColorWell)
+        view.setLineColor(wellColour(lineColorWell));
+    if (cursorColorWell)
+        view.setCursorColor(wellColour(cursorColorWell));
+    view.setDBarH(floatValue(DBarHSlider));
+    view.setDBarW(floatValue(DBarWSlider));
+    view.setDBarV(floatValue(VSlider));
+    view.setDBarF(floatValue(FSlider));
+    view.setColorStyleType(0);
+}
+
+void QX2DBarGraphController::selectX(int mode)
+{
+    selectItem(popup, mode);
+    popupselectX = mode;
+    if (mode < 0 || mode > 10) {
+        logInvalidItem();
+        return;
+    }
+    if (mode == 10)
+        return;
+    const bool oneBand = mode >= 4 && mode <= 7;
+    setHidden(VSlider, oneBand);
+    setHidden(V2Slider, !oneBand);
+    setHidden(currentV2XField, !oneBand);
+    setHidden(currentV2Field, true);
+    setHidden(currentVXField, oneBand);
+    for (QObject* caption : {displayLtext, displayRtext, displayL2text, displayR2text})
+        setHidden(caption, mode >= 4);
+    if (mode <= 7) {
+        const bool peak1 = mode <= 3 || mode == 4 || mode == 6;
+        const bool peak2 = mode <= 3 || mode == 5 || mode == 7;
+        for (QObject* field : {PeakV1Field, displayHerePeakV1, PeakF1Field, displayHerePeakF1})
+            setHidden(field, !peak1);
+        for (QObject* field : {PeakV2Field, displayHerePeakV2, PeakF2Field, displayHerePeakF2})
+            setHidden(field, !peak2);
+    }
+}
+
+void QX2DBarGraphController::selectX2(int entry)
+{
+    selectItem(popup2, entry);
+    if (entry > 1)
+        selectBCHX = entry;
+    if (!applyViewEntry(entry))
+        return;
+    showViewsByMode();
+    pushControlsToActiveView();
+    activeView().setDemoNumber(popupselectX);
+    activeView().setNeedsDisplay(true);
+    selectCHX = popupselectX;
+    selectX(popupselectX);
+}
+
+void QX2DBarGraphController::setDemoNumberA(int mode)
+{
+    selectX(mode);
+    setDemoNumberBarCADidChanged = 1;
+}
+
+void QX2DBarGraphController::setDemoNumberB(int entry)
+{
+    activeView().setDemoNumber2(entry);
+    activeView().setNeedsDisplay(true);
+    selectX2(entry);
+    setDemoNumberBarCBDidChanged = 1;
+}
+
+void QX2DBarGraphController::setWBarGainValue(float value)
+{
+    setWBarGain = value;
+    setFloatValue(DBarHSlider, value);
+    DBarHX = value;
+    activeView().setDBarH(value);
+    maxVX = ((10.0f - DBarHX) * 20.0f + 6.0f) * setBar2DGain(0);
+    setField(displayHeremaxV, maxVX);
+    setField(displayHerecurrentV, maxVX * currentVX / 100.0f);
+    activeView().setNeedsDisplay(true);
+}
+
+void QX2DBarGraphController::select(QObject* sender)
+{
+    const int index = selectedIndex(eventSource(sender, popup));
+    popupselectX = index;
+    selectCHX = index;
+    activeView().setDemoNumber(index);
+    activeView().setNeedsDisplay(true);
+    selectX(index);
+}
+
+void QX2DBarGraphController::select2(QObject* sender)
+{
+    const int index = selectedIndex(eventSource(sender, popup2));
+    activeView().setDemoNumber2(index);
+    activeView().setNeedsDisplay(true);
+    selectX2(index);
+}
+
+void QX2DBarGraphController::changeDBarHSlider(QObject* sender)
+{
+    setWBarGainValue(floatValue(eventSource(sender, DBarHSlider)));
+}
+
+void QX2DBarGraphController::changeDBarWSlider(QObject* sender)
+{
+    DBarWX = floatValue(eventSource(sender, DBarWSlider));
+    activeView().setDBarW(DBarWX);
+    maxFX = static_cast<float>(SampleSpeed) * 0.5f * (1.0f - DBarWX);
+    setField(displayHeremaxF, maxFX);
+    setField(displayHerecurrentF, maxFX * currentFX / 100.0f);
+}
+
+void QX2DBarGraphController::changeDBarVSlider(QObject* sender)
+{
+    const float value = floatValue(eventSource(sender, VSlider));
+    activeView().setDBarV(value);
+    if (LOGpowerONed != 0)
+        setField(displayHerecurrentV, std::pow(10.0, value / 3.33 / 10.0 - 1.0));
+    else
+        setField(displayHerecurrentV, maxVX * value / 100.0f);
+    currentVX = value;
+}
+
+void QX2DBarGraphController::changeDBarFSlider(QObject* sender)
+{
+    const float value = floatValue(eventSource(sender, FSlider));
+    activeView().setDBarF(value);
+    setField(displayHerecurrentF, maxFX * value / 100.0f);
+    currentFX = value;
+}
+
+void QX2DBarGraphController::changeLineColor(QObject* sender)
+{
+    activeView().setLineColor(wellColour(eventSource(sender, lineColorWell)));
+    activeView().setNeedsDisplay(true);
+}
+
+void QX2DBarGraphController::changeCursorColor(QObject* sender)
+{
+    activeView().setCursorColor(wellColour(eventSource(sender, cursorColorWell)));
+    activeView().setNeedsDisplay(true);
+}
+
+void QX2DBarGraphController::changeBackgroundColor(QObject* sender)
+{
+    activeView().setBackgroundColor(wellColour(eventSource(sender, backgroundColorWell)));
+    activeView().setNeedsDisplay(true);
+    windowColorBarOX = 0;
+}
+
+void QX2DBarGraphController::changeColorStyleType(QObject* sender)
+{
+    activeView().setColorStyleType(selectedTag(eventSource(sender, colorStyleMatrix)));
+}
+
+void QX2DBarGraphController::changeLineStyleType(QObject* sender)
+{
+    activeView().setLineStyleType(selectedTag(eventSource(sender, lineStyleMatrix)));
+}
+
+void QX2DBarGraphController::changecursor(QObject* sender)
+{
+    activeView().setcursor(intValue(eventSource(sender, cursorON)));
+}
+
+void QX2DBarGraphController::sendTextB(QObject* sender)
+{
+    setField(displayHeremaxV, PlotControls::text(sender));
+}
+
+void QX2DBarGraphController::applyBackgroundToActiveView(const RGBAColor& colour)
+{
+    activeView().setBackgroundColor(colour);
+}
+
+void QX2DBarGraphController::showPeakFields()
+{
+    int first = 0;
+    switch (selectCHX) {
+        case 0:
+        case 1:
+        case 4:
+        case 5:
+        case 8:
+        case 9:
+            first = 0;
+            break;
+        case 2:
+        case 3:
+        case 6:
+        case 7:
+            first = 2;
+            break;
+        default:
+            return;
+    }
+    setField(displayHerePeakV1, shownPeak(peakFFTX[first]));
+    setField(displayHerePeakV2, shownPeak(peakFFTX[first + 1]));
+    setField(displayHerePeakF1, peakFFTY[first]);
+    setField(displayHerePeakF2, peakFFTY[first + 1]);
+}
+
+void QX2DBarGraphController::refreshInformationFields()
+{
+    const float g = setBar2DGain(CHmode);
+    setBar2DGainAX();
+    timerStamp(ploop);
+    showPeakFields();
+    setField(displayHereFFTpoint, QString::number(fftp));
+    setField(displayHereSampleSpeed, QString::number(SampleSpeed));
+    if (Open2DBarGraph > 0)
+        setField(displayHereFPS, FPSXX / Open2DBarGraph);
+    const int points = fftp < 1 ? 1 : static_cast<int>(fftp);
+    setField(displayHereFez, static_cast<double>(SampleSpeed) / points);
+    if (LOGpowerONed != 0) {
+        DBarHX = 8.8f;
+        activeView().setDBarH(8.8f);
+        setFloatValue(DBarHSlider, 8.8f);
+        setField(displayHeremaxV, QStringLiteral("100.0"));
+        maxVX = 10.0f;
+        setField(displayHerecurrentV, std::pow(10.0, currentVX / 3.33 / 10.0 - 1.0));
+    } else {
+        maxVX = ((10.0f - DBarHX) * 20.0f + 6.0f) * g;
+        setField(displayHeremaxV, maxVX);
+        setField(displayHerecurrentV, maxVX * currentVX / 100.0f);
+    }
+    maxFX = static_cast<float>(SampleSpeed) * 0.5f * (1.0f - DBarWX);
+    setField(displayHeremaxF, maxFX);
+    setField(displayHerecurrentF, maxFX * currentFX / 100.0f);
+}
+
+void QX2DBarGraphController::markActiveViewForRedraw()
+{
+    activeView().setNeedsDisplay(true);
+}
+
+void QX2DBarGraphController::awakeFromNib()
+{
+    takeNibColours(window);
+    hostPlotView(normalHost, *qX2DBarGraphView);
+    hostPlotView(fullHost, *bM2DBarGraphView);
+    ++Open2DBarGraph;
+    if (needUpdateColorB > 0) {
+        setWellColour(backgroundColorWell, bkColorB);
+        needUpdateColorB = 0;
+    }
+    showViewsByMode();
+
+    const int channels = DeviceConfig < 0 ? 0 : (DeviceConfig > 3 ? 3 : static_cast<int>(DeviceConfig));
+    setItems(popup, viewModeEntries[3]);
+    setItems(popup, viewModeEntries[channels]);
+    if (channels == 0) {
+        selectItem(popup, 4);
+        activeView().setDemoNumber(4);
+        selectX(4);
+    }
+    setItems(popup2, plotViewEntries());
+
+    maxFX = 60.0f;
+    maxVX = 20.0f;
+    currentFX = currentVX = 50.0f;
+    selectTag(colorStyleMatrix, 0);
+    setWBarGainValue(setWBarGain);
+
+    if (windowColorBarDidChanged != 0) {
+        setWellColour(backgroundColorWell, windowColor);
+        windowColorBarDidChanged = 0;
+    }
+    pushControlsToActiveView();
+
+    if (channels > 0) {
+        setHidden(VSlider, false);
+        setHidden(currentVXField, false);
+        setHidden(V2Slider, true);
+        setHidden(currentV2XField, true);
+        setHidden(currentV2Field, true);
+    } else {
+        selectX(4);
+    }
+
+    if (firstTimw2DBarGraph == 0) {
+        firstTimw2DBarGraph = 1;
+        for (float& c : GridColorX)
+            c = 1.0f;
+    }
+    finishWindowSetUp(showQX2DBarGarphFront != 0);
+
+    if (Open2DBarGraph <= 1) {
+        const int mode = channels == 0 ? 4 : selectCHX;
+        activeView().setDemoNumber(mode);
+        activeView().setNeedsDisplay(true);
+        alphaZ = selectBCHX;
+        selectX(mode);
+        if (viewABarX != 0)
+            selectX2(1);
+        if (alphaZ > 1)
+            selectX2(alphaZ);
+    }
+}
+
+void QX2DBarGraphController::windowWillClose(QObject*)
+{
+    barGraphWindowState.windowClosed(false);
+    timer.stop();
+}
+
+}  // namespace nupo

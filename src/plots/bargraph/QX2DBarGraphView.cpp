@@ -1,0 +1,555 @@
+#include "plots/bargraph/QX2DBarGraphView.h"
+
+#include "analysis/QXFFT.h"
+#include "platform/quartz/GraphicsContext.h"
+#include "plots/bargraph/BarColourTables.h"
+#include "plots/bargraph/BarGraphWindowState.h"
+#include "plots/rawwave/PlotDrawing.h"
+#include "plots/rawwave/QXRawwaveGraphView.h"
+#include "plots/settings/DisplaySettings.h"
+#include "shared/AnalysisState.h"
+#include "shared/CoreState.h"
+
+#include <cmath>
+
+namespace nupo {
+
+namespace {
+
+constexpr int spectrumBins = 8192;
+
+// Analysis buffers of the magnitude spectra of CH 1..4.
+constexpr int spectrumBuffer[4] = {0, 1, 3, 4};
+
+double magnitude(int channel, int bin)
+{
+    return QXFFT::sharedQXFFT().getcomplexDoubleFromBuffer(spectrumBuffer[channel], bin).x;
+}
+
+// The usable bins of the current spectra.
+int usableBins()
+{
+    const int half = fftp / 2;
+    return half < 0 ? 0 : (half > spectrumBins ? spectrumBins : half);
+}
+
+// One band of a layout: its channel (0..3), its base line as numerator / denominator of the height plus
+// an offset, whether it hangs downwards, and the base of its value cursor.
+struct Band {
+    int channel;
+    int numerator, denominator, offset;
+    bool down;
+    int cursorOffset;  // the cursor base is the bar base plus this
+};
+
+struct BarLayout {
+    int bands;  // 1, 2 or 4: the scale divides the height by 100, 400 or 800
+    int channels;
+    Band band[4];
+};
+
+const BarLayout& barLayoutOf(int mode)
+{
+    static const BarLayout layouts[10] = {
+        {2, 2, {{0, 1, 2, 0, false, 0}, {1, 0, 1, 2, false, 0}}},
+        {2, 2, {{0, 1, 2, 0, false, 0}, {1, 1, 2, -2, true, 0}}},
+        {2, 2, {{2, 1, 2, 0, false, 0}, {3, 0, 1, 2, false, 0}}},
+        {2, 2, {{2, 1, 2, 0, false, 0}, {3, 1, 2, -2, true, 0}}},
+        {1, 1, {{0, 0, 1, 2, false, 0}}},
+        {1, 1, {{1, 0, 1, 2, false, 0}}},
+        {1, 1, {{2, 0, 1, 2, false, 0}}},
+        {1, 1, {{3, 0, 1, 2, false, 0}}},
+        {4,
+         4,
+         {{0, 3, 4, 0, false, 1}, {1, 1, 2, 0, false, 1}, {2, 1, 4, 0, false, 1}, {3, 0, 1, 2, false, -1}}},
+        {4,
+         4,
+         {{0, 3, 4, 0, false, 0}, {1, 3, 4, -2, true, 0}, {2, 1, 4, 0, false, 0}, {3, 1, 4, -2, true, 0}}},
+    };
+    return layouts[mode];
+}
+
+// Draws one channel's bars, each followed by its peak-hold mark.
+void drawChannelBars(GraphicsContext& context, const BarLayout& layout, const Band& band, int width,
+                     int height, int lineX, float slideHX, float slideWX)
+{
+    const double nf = static_cast<double>(usableBins()) * slideWX;
+    const int count = clampedCount(nf, usableBins());
+    if (count == 0)
+        return;
+    const double base = band.numerator * height / band.denominator + band.offset;
+    const double g = layout.bands == 1 ? 0.5 : 1.0;
+    double scale = height / (layout.bands == 1 ? 100.0 : (layout.bands == 2 ? 400.0 : 800.0));
+    if (band.down)
+        scale = -scale;
+    double lineWidth = 1.0;
+    if (lineX != 0)
+        lineWidth = (width - 2) / nf + (layout.bands == 2 ? 0.0 : 1.0);
+    context.setLineWidth(lineWidth);
+
+    const int ch = band.channel;
+    const int m = PeakHoldModeX;
+    const double markSize = PeakHoldSizeX != 0 ? PeakHoldSize2DBarX : 2.0;
+    for (int i = 0; i < count; ++i) {
+        const double x = 2 + i * (width - 2) / nf;
+        const double v = barGain * g * magnitude(ch, i) / (slideHX + 0.3);
+        const int colour = clampColourIndex(i * 256.0 / nf);
+        context.beginPath();
+        context.moveToPoint(x, base);
+        context.addLineToPoint(x, base + scale * v);
+        groen_CtextureN2DBar(colour, 1, context);
+        context.strokePath();
+        if (ShowPeakHoldX == 0)
+            continue;
+        if (m == 0)
+            peakHold[ch][i] = v;
+        context.beginPath();
+        context.moveToPoint(x, base + scale * (peakHold[ch][i] - markSize));
+        context.addLineToPoint(x, base + scale * peakHold[ch][i]);
+        if (UsePeakHoldColorX != 0)
+            groen_CtextureN2DBar(0, 2, context);
+        else
+            groen_CtextureN2DBar(colour + 56 > 255 ? colour - 200 : colour + 56, 1, context);
+        context.strokePath();
+        if (m >= 1)
+            peakHoldZ[ch][i] += v;
+    }
+    if (ShowPeakHoldX != 0 && m >= 1 && ++PeakHoldModeZ[ch] >= m) {
+        for (int i = 0; i < count; ++i) {
+            peakHold[ch][i] = peakHoldZ[ch][i] / m;
+            peakHoldZ[ch][i] = 0.0;
+        }
+        PeakHoldModeZ[ch] = 0;
+    }
+}
+
+void drawBarLayout(const BarLayout& layout, GraphicsContext& context, const QRectF& rect, int lineX,
+                   float slideHX, float slideWX, float slideVX, float slideFX,
+                   const std::optional<RGBAColor>& cursorC, char cursorOn)
+{
+    const int width = static_cast<int>(rect.width());
+    const int height = static_cast<int>(rect.height());
+    for (int b = 0; b < layout.channels; ++b)
+        drawChannelBars(context, layout, layout.band[b], width, height, lineX, slideHX, slideWX);
+    if (cursorOn == 0)
+        return;
+    context.setLineWidth(1.0);
+    context.setStrokeColor(cursorC.value_or(RGBAColor::fromRGBA(0, 0, 0, 0)));
+    const double xF = 2 + (width - 2) * slideFX / 100.0;
+    strokeLine(context, xF, 2, xF, height - 2);
+    const double offset = (height - 2) / static_cast<double>(layout.bands) * slideVX / 100.0;
+    for (int b = 0; b < layout.channels; ++b) {
+        const Band& band = layout.band[b];
+        const double base = band.numerator * height / band.denominator + band.offset + band.cursorOffset;
+        const double y = band.down ? base - offset : base + offset;
+        strokeLine(context, 2, y, width - 2, y);
+    }
+}
+
+// The canvas brain graph's sources 1..10 and their histories.
+BrainHistory* historyOf(int ch)
+{
+    static BrainHistory* const histories[10] = {&DataAZ, &DataBZ, &DataDZ, &DataEZ, &DataCZ,
+                                                &DataFZ, &DataGZ, &DataHZ, &DataIZ, &DataJZ};
+    return ch >= 1 && ch <= 10 ? histories[ch - 1] : nullptr;
+}
+
+// Geometry of the canvas brain graph: bars over 0 .. 60 × slideB Hz hanging from the top line.
+struct BrainGeometry {
+    int x0, width, height;
+    double nf;
+    int count;
+
+    BrainGeometry(const QRectF& rect, float slideB)
+        : x0(static_cast<int>(rect.x())),
+          width(static_cast<int>(rect.width())),
+          height(static_cast<int>(rect.height()))
+    {
+        const int rate = SampleSpeed < 1 ? 1 : static_cast<int>(SampleSpeed);
+        nf = static_cast<float>(fftp / 2) * (120.0f / static_cast<float>(rate)) * slideB;
+        const int limit = usableBins() < brainHistoryBins ? usableBins() : brainHistoryBins;
+        count = clampedCount(nf, limit);
+    }
+    double x(int i) const { return x0 + i * (width - x0) / nf; }
+    int colour(int i) const { return clampColourIndex(i * 256.0 / nf); }
+    double lineWidth(int lineA) const { return lineA == 0 ? 4.0 : (width - x0) / nf; }
+};
+
+void strokeBrainBar(GraphicsContext& context, double x, double y0, double y1, int colour, int level)
+{
+    const float* rgba = difmatFA2DBar[colour][level];
+    context.beginPath();
+    context.moveToPoint(x, y0);
+    context.addLineToPoint(x, y1);
+    context.setRGBStrokeColor(rgba[0], rgba[1], rgba[2], rgba[3]);
+    context.strokePath();
+}
+
+double sourceValue(int ch, int bin, const double magnitudes[4])
+{
+    if (ch >= 1 && ch <= 4)
+        return magnitudes[ch - 1] * 10.0;
+    const double n = static_cast<double>(fftp);
+    QXFFT& fft = QXFFT::sharedQXFFT();
+    switch (ch) {
+        case 5:
+            return fft.CoherenceM(n, bin) * 10.0;
+        case 6:
+            return fft.CoherenceM2(n, bin) * 10.0;
+        case 7:
+            return fft.CoherenceM3(n, bin) * 10.0;
+        case 8:
+            return fft.CoherenceM4(n, bin) * 10.0;
+        case 9:
+            return fft.CoherenceM6(n, bin) * 10.0;
+        case 10:
+            return fft.CoherenceM5(n, bin) * 10.0;
+        default:
+            return 0.0;
+    }
+}
+
+float gainOf(int channel)
+{
+    const float gain = displayGainX[channel];
+    return gain > 0.0f && std::isfinite(gain) ? gain : 1.0f;
+}
+
+}  // namespace
+
+double displayFPS()
+{
+    static FrameRateFilter filter;
+    return filter.update();
+}
+
+void groen_CtextureN2DBar(int index, int kind, GraphicsContext& context)
+{
+    const int i = index < 0 ? 0 : (index > 255 ? 255 : index);
+    switch (kind) {
+        case 1:
+            context.setRGBStrokeColor(difmatA2DBar[i][0], difmatA2DBar[i][1], difmatA2DBar[i][2],
+                                      difmatA2DBar[i][3]);
+            break;
+        case 2:
+            context.setRGBStrokeColor(PeakHoldColorX[0], PeakHoldColorX[1], PeakHoldColorX[2],
+                                      PeakHoldColorX[3]);
+            break;
+        case 3:
+            context.setRGBStrokeColor(GridColorX[0], GridColorX[1], GridColorX[2], GridColorX[3]);
+            break;
+        default:
+            break;
+    }
+}
+
+void draw2DBarGrid(GraphicsContext& context, const QRectF& rect, int gridSize, int show)
+{
+    if (show <= 0)
+        return;
+    drawPlotGrid(context, rect.x(), rect.y(), rect.width(), rect.height(), gridSize,
+                 RGBAColor::fromRGBA(GridColorX[0], GridColorX[1], GridColorX[2], GridColorX[3]));
+}
+
+QX2DBarGraphView::QX2DBarGraphView(const QRectF& frame) : QuartzView(frame)
+{
+    resetColor2DBar(1);
+    setcursor(1);
+    // The shared display settings object holds no peak-hold colour (PeakHoldColorX stays as it is);
+    // the grid is switched on.
+    ShowGrid2DBarX = 1;
+}
+
+QX2DBarGraphView& QX2DBarGraphView::sharedQX2DBarGraphView()
+{
+    static QX2DBarGraphView* instance = new QX2DBarGraphView;  // lives to process end
+    return *instance;
+}
+
+void QX2DBarGraphView::initDisplay()
+{
+    setBackgroundColorA(3, 1.0f);
+    setBackgroundColorA(2, 0.869565f);
+    setBackgroundColorA(1, 0.759038f);
+    setBackgroundColorA(0, 0.867824f);
+}
+
+void QX2DBarGraphView::setBackgroundColorA(int component, float value)
+{
+    // Components come from documents: anything outside red..alpha is ignored and not counted.
+    if (component < 0 || component > 3)
+        return;
+    clear_rgba2D[component] = value;
+    if (Win2DColor > 2) {
+        backgroundColor =
+            RGBAColor::fromRGBA(clear_rgba2D[0], clear_rgba2D[1], clear_rgba2D[2], clear_rgba2D[3]);
+        barGraphWindowState.handBackgroundColour(*backgroundColor);
+        Win2DColor = 0;
+    } else {
+        ++Win2DColor;
+    }
+}
+
+float QX2DBarGraphView::getBackgroundColor(int component) const
+{
+    return component >= 0 && component <= 3 ? clear_rgba2D[component] : 0.0f;
+}
+
+void QX2DBarGraphView::setDBarH(float sliderValue)
+{
+    DBarH = 10.0f - sliderValue;
+    setNeedsDisplay(true);
+}
+
+void QX2DBarGraphView::setDBarW(float sliderValue)
+{
+    // The shown fraction stays within 0..1 so that the bars never pass the usable spectrum.
+    DBarW = DisplayMaps::clampFloat(1.0f - sliderValue, 0.0f, 1.0f);
+    setNeedsDisplay(true);
+}
+
+void QX2DBarGraphView::setDBarV(float value)
+{
+    DBarV = value;
+    setNeedsDisplay(true);
+}
+
+void QX2DBarGraphView::setDBarF(float value)
+{
+    DBarF = value;
+    setNeedsDisplay(true);
+}
+
+void QX2DBarGraphView::setColorStyleType(int type)
+{
+    colorStyleType = type;
+    resetColor2DBar(type + 1);
+    setNeedsDisplay(true);
+}
+
+void QX2DBarGraphView::setLineStyleType(int type)
+{
+    lineStyleType = type;
+    setNeedsDisplay(true);
+}
+
+void QX2DBarGraphView::setcursor(int on)
+{
+    cursorONedX = static_cast<char>(on);
+    setNeedsDisplay(true);
+}
+
+void QX2DBarGraphView::setLineColor(const RGBAColor& colour)
+{
+    if (lineColor == colour)
+        return;
+    lineColor = colour;
+    difambA2DBar[0][0] = colour.red;
+    difambA2DBar[0][1] = colour.green;
+    difambA2DBar[0][2] = colour.blue;
+    difambA2DBar[0][3] = colour.alpha;
+    resetColor2DBar(5);
+}
+
+void QX2DBarGraphView::setBackgroundColor(const RGBAColor& colour)
+{
+    if (backgroundColor == colour)
+        return;
+    backgroundColor = colour;
+    clear_rgba2D[0] = colour.red;
+    clear_rgba2D[1] = colour.green;
+    clear_rgba2D[2] = colour.blue;
+    clear_rgba2D[3] = colour.alpha;
+}
+
+void QX2DBarGraphView::setCursorColor(const RGBAColor& colour)
+{
+    cursorColor = colour;
+}
+
+void QX2DBarGraphView::setgridColor(const RGBAColor& colour)
+{
+    gridColor = colour;
+}
+
+void QX2DBarGraphView::setDemoNumberA(int mode)
+{
+    setDemoNumberBarA = mode;
+    setDemoNumberBarDidChanged = 1;
+}
+
+void QX2DBarGraphView::setDemoNumberB(int value)
+{
+    setDemoNumberBarB = value;
+    setDemoNumberBarBDidChanged = 1;
+    if (value > 9) {
+        setDemoNumber2(value);
+        setNeedsDisplay(true);
+        barGraphWindowState.queueViewEntry(value - 10);
+    }
+}
+
+void QX2DBarGraphView::drawRect(GraphicsContext& context, const QRectF& rect)
+{
+    FPSXX = displayFPS();
+    if (setDemoNumberBarDidChanged != 0) {
+        setDemoNumber(setDemoNumberBarA);
+        barGraphWindowState.queueViewMode(setDemoNumberBarA);
+        setDemoNumberBarDidChanged = 0;
+    }
+    if (setDemoNumberBarBDidChanged != 0) {
+        setDemoNumberB(setDemoNumberBarB);
+        setDemoNumberBarBDidChanged = 0;
+    }
+    const std::atomic<float>* records[4] = {peakFFTA, peakFFTB, peakFFTD, peakFFTE};
+    for (int c = 0; c < 4; ++c) {
+        peakFFTX[c] = records[c][0] / gainOf(c);
+        peakFFTY[c] = records[c][1];
+    }
+    context.setGrayFillColor(1.0, 1.0);
+    context.fillRect(rect);
+    if (backgroundColor) {
+        context.setFillColor(*backgroundColor);
+        context.fillRect(bounds());
+    }
+    draw2DBarGrid(context, rect, GridSize2DBarX, ShowGrid2DBarX);
+    drawMode(num, context, rect, lineStyleType, DBarH, DBarW, DBarV, DBarF, cursorColor, cursorONedX);
+}
+
+bool QX2DBarGraphView::drawMode(int mode, GraphicsContext& context, const QRectF& rectX, int lineX,
+                                float slideHX, float slideWX, float slideVX, float slideFX,
+                                const std::optional<RGBAColor>& cursorC, char cursorOn)
+{
+    if (mode < 0 || mode > 9) {
+        logInvalidItem();
+        return false;
+    }
+    drawBarLayout(barLayoutOf(mode), context, rectX, lineX, slideHX, slideWX, slideVX, slideFX, cursorC,
+                  cursorOn);
+    return true;
+}
+
+#define NUPO_BAR_LAYOUT(name, mode)                                                                          \
+    void QX2DBarGraphView::name(GraphicsContext& context, const QRectF& rectX, int lineX, float slideHX,     \
+                                float slideWX, float slideVX, float slideFX,                                 \
+                                const std::optional<RGBAColor>& cursorC, char cursorOn)                      \
+    {                                                                                                        \
+        drawBarLayout(barLayoutOf(mode), context, rectX, lineX, slideHX, slideWX, slideVX, slideFX, cursorC, \
+                      cursorOn);                                                                             \
+    }
+
+NUPO_BAR_LAYOUT(draw2DBar1LR, 0)
+NUPO_BAR_LAYOUT(draw2DBarMirror1LR, 1)
+NUPO_BAR_LAYOUT(draw2DBar2LR, 2)
+NUPO_BAR_LAYOUT(draw2DBarMirror2LR, 3)
+NUPO_BAR_LAYOUT(draw2DBar1, 4)
+NUPO_BAR_LAYOUT(draw2DBar2, 5)
+NUPO_BAR_LAYOUT(draw2DBar3, 6)
+NUPO_BAR_LAYOUT(draw2DBar4, 7)
+NUPO_BAR_LAYOUT(draw2DBarALL, 8)
+NUPO_BAR_LAYOUT(draw2DBar3MirrorALL, 9)
+
+#undef NUPO_BAR_LAYOUT
+
+void QX2DBarGraphView::draw2DBarX(GraphicsContext& context, const QRectF& rectA, int lineA, float slideA,
+                                  float slideB, int ch)
+{
+    if (ch <= 0)
+        return;
+    static const QRectF channelFrames[4] = {
+        {37, 75, 410, 226}, {6, 72, 442, 308}, {447, 75, 1000, 226}, {447, 72, 1000, 308}};
+    static const QRectF coherenceFrames[4] = {
+        {37, 188, 410, 113}, {6, 185, 442, 188}, {447, 188, 1000, 113}, {447, 185, 1000, 188}};
+    const QRectF* frames = ch <= 4 ? channelFrames : coherenceFrames;
+    for (int k = 0; k < 4; ++k)
+        drawRectXY(context, frames[k], 3, k % 2 == 0 ? 30 : 100, k % 2 == 0 ? 1 : 0);
+
+    const BrainGeometry geometry(rectA, slideB);
+    BrainHistory* history = historyOf(ch);
+    context.beginPath();
+    context.moveToPoint(geometry.x0, geometry.height);
+    context.setLineWidth(geometry.lineWidth(lineA));
+    for (int i = 0; i < geometry.count; ++i) {
+        double magnitudes[4];
+        for (int c = 0; c < 4; ++c)
+            magnitudes[c] = magnitude(c, i);
+        double length = 0.0;
+        if (history) {
+            const double v = sourceValue(ch, i, magnitudes);
+            (*history)[0][i] = v;
+            for (int r = brainHistoryRows - 2; r >= 0; --r)
+                (*history)[r + 1][i] = (*history)[r][i];
+            length = ch <= 4 ? v * 1.4 / gainOf(ch - 1) : v * 1.48 / 10.0;
+        }
+        const double top = geometry.height;
+        strokeBrainBar(context, geometry.x(i), top, top - length / (slideA + 0.3) * top / 400.0,
+                       geometry.colour(i), 100);
+    }
+}
+
+void QX2DBarGraphView::draw2DBarY(GraphicsContext& context, const QRectF& rectA, int lineA, float slideA,
+                                  float slideB, int ch)
+{
+    if (ch <= 0)
+        return;
+    const BrainGeometry geometry(rectA, slideB);
+    context.beginPath();
+    context.moveToPoint(geometry.x0, geometry.height);
+    context.setLineWidth(geometry.lineWidth(lineA));
+    const double top = geometry.height;
+    for (int i = 0; i < geometry.count; ++i)
+        strokeBrainBar(context, geometry.x(i), top, top - 20.0 / (slideA + 0.3) * top / 400.0,
+                       geometry.colour(i), 100);
+}
+
+void QX2DBarGraphView::draw2DBarZ(GraphicsContext& context, const QRectF& rectA, int lineA, float slideA,
+                                  float slideB, int ch)
+{
+    if (ch <= 0)
+        return;
+    const BrainGeometry geometry(rectA, slideB);
+    // The history view shows the channel spectra; coherence sources paint every cell at level 0.
+    BrainHistory* history = ch <= 4 ? historyOf(ch) : nullptr;
+    context.beginPath();
+    context.moveToPoint(geometry.x0, geometry.height);
+    context.setLineWidth(geometry.lineWidth(lineA));
+    const double top = geometry.height;
+    const double rowHeight = 5.0 / (slideA + 0.3);
+    for (int r = 0; r < 32; ++r) {
+        for (int i = 0; i < geometry.count; ++i) {
+            const double v = history ? (*history)[r][i] : 0.0;
+            const int level = clampedCount(v * 10.0, 100);
+            strokeBrainBar(context, geometry.x(i), top - r * rowHeight, top - (r + 1) * rowHeight,
+                           geometry.colour(i), level);
+        }
+    }
+}
+
+void QX2DBarGraphView::drawRectXY(GraphicsContext& context, const QRectF& rectX, int lineX, int colorX,
+                                  int swCenterL)
+{
+    const double x = rectX.x(), y = rectX.y(), w = rectX.width(), h = rectX.height();
+    context.setLineWidth(lineX);
+    context.setRGBStrokeColor(1, 0, 0, 1);
+    strokeLine(context, x, y, x + w, y);
+    strokeLine(context, x, y + h, x + w, y + h);
+    strokeLine(context, x, y, x, y + h);
+    strokeLine(context, x + w, y, x + w, y + h);
+    if (swCenterL == 0)
+        return;
+    context.setLineWidth(1.0);
+    const struct {
+        double y;
+        int entry;
+    } rows[3] = {{y + h / 4, colorX + 50}, {y + h / 2, colorX + 150}, {y + 3 * h / 4, colorX + 200}};
+    for (const auto& row : rows) {
+        groen_CtextureN(row.entry, 0, context);
+        strokeLine(context, x, row.y, x + w, row.y);
+    }
+    groen_CtextureN(colorX + 50, 0, context);
+    strokeLine(context, x + w / 3, y, x + w / 3, y + h);
+    groen_CtextureN(colorX + 50, 0, context);
+    strokeLine(context, x + 2 * w / 3, y, x + 2 * w / 3, y + h);
+}
+
+}  // namespace nupo

@@ -1,0 +1,182 @@
+#include "plots/rawwave/PlotWindowController.h"
+
+#include "platform/appkit/WindowHandle.h"
+#include "platform/media/SystemSound.h"
+#include "plots/rawwave/PlotControls.h"
+#include "plots/rawwave/PlotDrawing.h"
+#include "shared/CoreState.h"
+
+#include <QComboBox>
+#include <QWidget>
+
+namespace nupo {
+
+PlotWindowController::PlotWindowController(PlotWindowState& windowState) : state(windowState)
+{
+    outlet("window", window);
+    outlet("popup", popup);
+    outlet("popup2", popup2);
+    outlet("button", button);
+    outlet("menuItem_New", menuItem_New);
+    outlet("backgroundColorWell", backgroundColorWell);
+    outlet("lineColorWell", lineColorWell);
+    outlet("cursorColorWell", cursorColorWell);
+    outlet("cursorON", cursorON);
+    outlet("colorStyleMatrix", colorStyleMatrix);
+    outlet("lineStyleMatrix", lineStyleMatrix);
+    outlet("VSlider", VSlider);
+    outlet("V2Slider", V2Slider);
+    outlet("FSlider", FSlider);
+    outlet("ploopField", ploopField);
+    outlet("displayHereploop", displayHereploop);
+    outlet("FPSField", FPSField);
+    outlet("displayHereFPS", displayHereFPS);
+    outlet("FFTpointField", FFTpointField);
+    outlet("displayHereFFTpoint", displayHereFFTpoint);
+    outlet("SampleSpeedField", SampleSpeedField);
+    outlet("displayHereSampleSpeed", displayHereSampleSpeed);
+    outlet("maxVField", maxVField);
+    outlet("displayHeremaxV", displayHeremaxV);
+    outlet("maxFField", maxFField);
+    outlet("displayHeremaxF", displayHeremaxF);
+    outlet("currentVField", currentVField);
+    outlet("displayHerecurrentV", displayHerecurrentV);
+    outlet("currentFField", currentFField);
+    outlet("displayHerecurrentF", displayHerecurrentF);
+    outlet("displayLtext", displayLtext);
+    outlet("displayRtext", displayRtext);
+    outlet("displayL2text", displayL2text);
+    outlet("displayR2text", displayR2text);
+    outlet("currentVXField", currentVXField);
+    outlet("currentV2Field", currentV2Field);
+    outlet("currentV2XField", currentV2XField);
+    action("runAgain", &PlotWindowController::runAgain);
+
+    timer.setInterval(1000 / 30);
+    connect(&timer, &QTimer::timeout, this, &PlotWindowController::timerUpdate);
+    timer.start();
+}
+
+PlotWindowController::~PlotWindowController()
+{
+    timer.stop();
+}
+
+void PlotWindowController::setWindowColorValue(QObject*)
+{
+    state.setWindowColorValue();
+}
+
+void PlotWindowController::setBackgroundColorWellA(const RGBAColor& colour)
+{
+    PlotControls::setWellColour(backgroundColorWell, colour);
+    state.handBackgroundColour(colour);
+}
+
+void PlotWindowController::closeXWindow()
+{
+    closeTheWindow(window);
+}
+
+void PlotWindowController::closeTheWindow(QWidget* target)
+{
+    WindowHandle(target).close();
+}
+
+void PlotWindowController::runAgain(QObject* sender)
+{
+    select(sender);
+}
+
+void PlotWindowController::playTsound()
+{
+    playSystemSound(QStringLiteral("Tink"));
+}
+
+void PlotWindowController::timerUpdate()
+{
+    if (const auto alpha = state.stepAlphaAnimation(AlphaAnime))
+        WindowHandle(window).setAlphaValue(*alpha);
+    state.runQueuedCommands(
+        [this](int mode) { setDemoNumberA(mode); }, [this](int entry) { setDemoNumberB(entry); },
+        [this] {
+            PlotControls::setWellColour(backgroundColorWell, windowColor);
+            applyBackgroundToActiveView(backgroundColorWell ? PlotControls::wellColour(backgroundColorWell)
+                                                            : windowColor);
+        });
+    refreshInformationFields();
+    markActiveViewForRedraw();
+}
+
+void PlotWindowController::timerStamp(int samplePoint)
+{
+    setField(displayHereploop, timeStampText(samplePoint, SampleSpeed));
+}
+
+void PlotWindowController::windowDidMove(QObject*)
+{
+    if (window)
+        state.bounds = WindowHandle(window).frame();
+}
+
+void PlotWindowController::windowDidResize(QObject*)
+{
+    if (window)
+        state.bounds = WindowHandle(window).frame();
+}
+
+bool PlotWindowController::applyViewEntry(int entry)
+{
+    static constexpr float fixedAlpha[] = {1.0f, 0.8f, 0.6f, 0.4f, 0.2f};
+    if (entry < 0 || entry > 10) {
+        logInvalidItem();
+        return false;
+    }
+    if (entry <= 1) {
+        viewA = entry;
+        setViewMode(entry);
+    } else if (entry <= 6) {
+        AlphaAnime = PlotWindowState::AlphaOff;
+        WindowHandle(window).setAlphaValue(fixedAlpha[entry - 2]);
+    } else {
+        AlphaAnime = entry - 6;  // 7, 8, 9 animate; 10 stops and keeps the alpha where it is
+    }
+    return true;
+}
+
+void PlotWindowController::showTheWindow(QWidget* target)
+{
+    WindowHandle handle(target);
+    if (!handle)
+        return;
+    if (!handle.isVisible())
+        handle.setFrame(handle.frame(), true, true);
+    handle.makeKeyAndOrderFront();
+    state.bounds = handle.frame();
+}
+
+void PlotWindowController::finishWindowSetUp(bool showFront)
+{
+    showTheWindow(window);
+    WindowHandle handle(window);
+    if (state.pendingFrameSet != 0) {
+        handle.setFrame(state.pendingFrame, true, true);
+        state.pendingFrameSet = 0;
+    }
+    handle.setAlphaValue(state.alphaValue);
+    state.shown = 1;
+    if (showFront)
+        handle.setStatusWindowLevel(true);
+}
+
+void PlotWindowController::setField(QObject* field, const QString& text)
+{
+    PlotControls::setText(field, text);
+}
+
+void PlotWindowController::setField(QObject* field, double value, int digits)
+{
+    PlotControls::setText(field, PlotControls::fixedPoint(value, digits));
+}
+
+}  // namespace nupo

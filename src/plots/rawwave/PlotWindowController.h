@@ -1,0 +1,124 @@
+#pragma once
+
+#include "platform/appkit/NibController.h"
+#include "platform/colour/RGBAColor.h"
+#include "plots/rawwave/PlotWindowState.h"
+
+#include <QRectF>
+#include <QTimer>
+
+class QComboBox;
+class QWidget;
+
+namespace nupo {
+
+// The frame shared by the plot window controllers (raw wave, bar graph, 2D spectrum). Each instance runs
+// its own 1/30 s timer; a tick animates the window's transparency, applies the view commands queued in
+// the window family's process-wide state, refreshes the information fields and marks the active view
+// for redrawing. The shared instance has no window and no outlets: its tick touches only the
+// process-wide state. Subclasses supply the views, the mode switches and the information fields.
+class PlotWindowController : public NibController {
+    Q_OBJECT
+public:
+    explicit PlotWindowController(PlotWindowState& state);
+    ~PlotWindowController() override;
+
+    // Operations other parts send; they work through the process-wide state.
+    void setWframe(const QRectF& frame) { state.setWframe(frame); }
+    void setViewMode(int mode) { state.fullView = mode; }
+    int getViewMode() const { return state.fullView; }
+    void setWindowAlphaValue(float alpha) { state.alphaValue = alpha; }
+    void setWindowColorValue(QObject* ignored = nullptr);
+    void setBackgroundColorWellA(const RGBAColor& colour);
+    void closeXWindow();
+    void closeTheWindow(QWidget* window);
+    void runAgain(QObject* sender);
+    void playTsound();
+
+    // The view-mode and view/transparency switches and the queued-command entries.
+    virtual void selectX(int mode) = 0;
+    virtual void selectX2(int entry) = 0;
+    virtual void setDemoNumberA(int mode) = 0;
+    virtual void setDemoNumberB(int entry) = 0;
+    virtual void select(QObject* sender) = 0;
+
+    // popupselectX: (stores and returns its argument), setpopupselectX:, popupselectXR.
+    int popupselectX_(int mode) { return popupselectX = mode; }
+    void setpopupselectX(int mode) { popupselectX = mode; }
+    int popupselectXR() const { return popupselectX; }
+
+    // One tick (`timerUpdate:`).
+    void timerUpdate();
+    // Shows the sample position as "%02d:%02d:%02d.%03d" in the time field.
+    void timerStamp(int samplePoint);
+
+    QTimer& tickTimer() { return timer; }
+    QWidget* windowWidget() const { return window; }
+    int alphaAnimation() const { return AlphaAnime; }
+    bool fullViewActive() const { return viewA == 1; }
+
+    void windowDidMove(QObject* window) override;
+    void windowDidResize(QObject* window) override;
+
+    // Value fields of the information pairs shared by the plot windows.
+    QObject* textploopField() const { return displayHereploop; }
+    QObject* textFPSField() const { return displayHereFPS; }
+    QObject* textFFTpointField() const { return displayHereFFTpoint; }
+    QObject* textSampleSpeedField() const { return displayHereSampleSpeed; }
+    QObject* textmaxVField() const { return displayHeremaxV; }
+    QObject* textmaxFField() const { return displayHeremaxF; }
+    QObject* textcurrentVField() const { return displayHerecurrentV; }
+    QObject* textcurrentFField() const { return displayHerecurrentF; }
+
+protected:
+    // Hooks of the tick.
+    virtual void applyBackgroundToActiveView(const RGBAColor& colour) = 0;
+    virtual void refreshInformationFields() = 0;
+    virtual void markActiveViewForRedraw() = 0;
+
+    // The transparency part of selectX2: entries 0/1 choose the normal or full view, 2..6 a fixed alpha,
+    // 7..9 an animation, 10 stops it. Returns false (and logs "Invalid item") outside 0..10.
+    bool applyViewEntry(int entry);
+    // Makes the window visible and key, and records its frame.
+    void showTheWindow(QWidget* window);
+    // The nib steps shared by the windows: delegate, pending frame, alpha and the status-window level.
+    void finishWindowSetUp(bool showFront);
+    void setField(QObject* field, const QString& text);
+    void setField(QObject* field, double value, int digits = 3);
+
+    PlotWindowState& state;
+    QTimer timer;
+    int popupselectX = 0;
+    int viewA = 0;
+    int AlphaAnime = 0;
+    int alphaZ = 0;
+
+    // Outlets shared by the plot windows.
+    QWidget* window = nullptr;
+    QComboBox* popup = nullptr;
+    QComboBox* popup2 = nullptr;
+    QObject* button = nullptr;
+    QObject* menuItem_New = nullptr;
+    QObject* backgroundColorWell = nullptr;
+    QObject* lineColorWell = nullptr;
+    QObject* cursorColorWell = nullptr;
+    QObject* cursorON = nullptr;
+    QObject* colorStyleMatrix = nullptr;
+    QObject* lineStyleMatrix = nullptr;
+    QObject* VSlider = nullptr;
+    QObject* V2Slider = nullptr;
+    QObject* FSlider = nullptr;
+    QObject *ploopField = nullptr, *displayHereploop = nullptr;
+    QObject *FPSField = nullptr, *displayHereFPS = nullptr;
+    QObject *FFTpointField = nullptr, *displayHereFFTpoint = nullptr;
+    QObject *SampleSpeedField = nullptr, *displayHereSampleSpeed = nullptr;
+    QObject *maxVField = nullptr, *displayHeremaxV = nullptr;
+    QObject *maxFField = nullptr, *displayHeremaxF = nullptr;
+    QObject *currentVField = nullptr, *displayHerecurrentV = nullptr;
+    QObject *currentFField = nullptr, *displayHerecurrentF = nullptr;
+    QObject *displayLtext = nullptr, *displayRtext = nullptr, *displayL2text = nullptr,
+            *displayR2text = nullptr;
+    QObject *currentVXField = nullptr, *currentV2Field = nullptr, *currentV2XField = nullptr;
+};
+
+}  // namespace nupo

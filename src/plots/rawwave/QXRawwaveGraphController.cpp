@@ -1,0 +1,438 @@
+#include "plots/rawwave/QXRawwaveGraphController.h"
+
+#include "platform/appkit/NibControllerRegistry.h"
+#include "platform/appkit/WindowHandle.h"
+#include "plots/rawwave/PlotControls.h"
+#include "plots/rawwave/PlotDrawing.h"
+#include "plots/rawwave/PlotViewHosting.h"
+#include "plots/rawwave/RawwaveWindowState.h"
+#include "plots/settings/DisplaySettings.h"
+#include "shared/AnalysisState.h"
+#include "shared/CoreState.h"
+
+#include <QComboBox>
+#include <QWidget>
+
+namespace nupo {
+
+NUPO_REGISTER_NIB_CONTROLLER(QXRawwaveGraphController)
+
+namespace {
+
+using namespace PlotControls;
+
+const QStringList viewModeEntries[4] = {
+    {"-", "--", "CH 1", "---", "CH 1 Play only", "---", "---"},
+    {"LR Raw wave", "LR Raw wave Play only", "CH 1 (L)", "CH 2 (R)", "CH 1 (L) Play only",
+     "CH 2 (R) Play only", "--"},
+    {"LR Raw wave", "-", "CH 1", "CH 2", "CH 3", "--", "--"},
+    {"1 LR Raw wave", "2 LR Raw wave", "CH 1", "CH 2", "CH 3", "CH 4", "2 set of LR Raw wave"},
+};
+
+}  // namespace
+
+// The entries of the view/transparency popup of every plot window.
+const QStringList& plotViewEntries()
+{
+    static const QStringList entries = {"Normal View",
+                                        "Full View",
+                                        "Alpha 1.0",
+                                        "Alpha 0.8",
+                                        "Alpha 0.6",
+                                        "Alpha 0.4",
+                                        "Alpha 0.2",
+                                        "Alpha Animation 1.0 .. 0.0",
+                                        "Alpha Animation 1.0 .. 0.2",
+                                        "Alpha Animation 0.8 .. 0.4"};
+    return entries;
+}
+
+QXRawwaveGraphController::QXRawwaveGraphController()
+    : PlotWindowController(rawwaveWindowState),
+      qXRawwaveGraphView(std::make_unique<QXRawwaveGraphView>()),
+      bMRawwaveGraphView(std::make_unique<QXRawwaveGraphView>())
+{
+    outlet("qXRawwaveGraphView", normalHost);
+    outlet("bMRawwaveGraphView", fullHost);
+    outlet("gridON", gridON);
+    outlet("gridColorWell", gridColorWell);
+    outlet("RawwaveHSlider", RawwaveHSlider);
+    outlet("RawwaveWSlider", RawwaveWSlider);
+    outlet("gridSlider", gridSlider);
+    outlet("ppPowerLField", ppPowerLField);
+    outlet("displayHereppPowerL", displayHereppPowerL);
+    outlet("ppPowerRField", ppPowerRField);
+    outlet("displayHereppPowerR", displayHereppPowerR);
+
+    action("select", &QXRawwaveGraphController::select);
+    action("select2", &QXRawwaveGraphController::select2);
+    action("changeRawwaveHSlider", &QXRawwaveGraphController::changeRawwaveHSlider);
+    action("changeRawwaveWSlider", &QXRawwaveGraphController::changeRawwaveWSlider);
+    action("changeRawwaveVSlider", &QXRawwaveGraphController::changeRawwaveVSlider);
+    action("changeRawwaveFSlider", &QXRawwaveGraphController::changeRawwaveFSlider);
+    action("changegridSlider", &QXRawwaveGraphController::changegridSlider);
+    action("changeLineColor", &QXRawwaveGraphController::changeLineColor);
+    action("changeCursorColor", &QXRawwaveGraphController::changeCursorColor);
+    action("changegridColor", &QXRawwaveGraphController::changegridColor);
+    action("changeBackgroundColor", &QXRawwaveGraphController::changeBackgroundColor);
+    action("changeColorStyleType", &QXRawwaveGraphController::changeColorStyleType);
+    action("changeLineStyleType", &QXRawwaveGraphController::changeLineStyleType);
+    action("changecursor", &QXRawwaveGraphController::changecursor);
+    action("changegrid", &QXRawwaveGraphController::changegrid);
+}
+
+QXRawwaveGraphController::~QXRawwaveGraphController()
+{
+    viewA = 0;
+    AlphaAnime = 0;
+    bMRawwaveGraphView->releaseALL();
+}
+
+QXRawwaveGraphController& QXRawwaveGraphController::sharedQXRawwaveGraphController()
+{
+    static QXRawwaveGraphController* instance = new QXRawwaveGraphController;  // lives to process end
+    return *instance;
+}
+
+QObject* QXRawwaveGraphController::eventSource(QObject* sender, QObject* outlet) const
+{
+    return sender && sender->metaObject() == (outlet ? outlet->metaObject() : nullptr) ? sender : outlet;
+}
+
+float QXRawwaveGraphController::setRawWaveGain(int channel) const
+{
+    static const std::atomic<int>* const gains[4] = {&setGain1Number, &setGain2Number, &setGain3Number,
+                                                     &setGain4Number};
+    if (channel < 0 || channel > 3)
+        return 1.0f;
+    return 1.0f / displayGainForIndex(gains[channel]->load());
+}
+
+float QXRawwaveGraphController::setRawWavePP(int channel) const
+{
+    switch (channel) {
+        case 0:
+            return static_cast<float>(ARawwavePP);
+        case 1:
+            return static_cast<float>(BRawwavePP);
+        case 2:
+            return static_cast<float>(DRawwavePP);
+        case 3:
+            return static_cast<float>(ERawwavePP);
+        default:
+            return 0.0f;
+    }
+}
+
+void QXRawwaveGraphController::gridSliderByView()
+{
+    setHidden(gridSlider, viewA == 1);
+}
+
+void QXRawwaveGraphController::showViewsByMode()
+{
+    setHidden(fullHost, viewA != 1);
+    setHidden(normalHost, viewA == 1);
+    gridSliderByView();
+}
+
+void QXRawwaveGraphController::pushControlsToActiveView()
+{
+    QXRawwaveGraphView& view = activeView();
+    if (backgroundColorWell)
+        view.setBackgroundColor(wellColour(backgroundColorWell));
+    if (lineColorWell)
+        view.setLineColor(wellColour(lineColorWell));
+    if (cursorColorWell)
+        view.setCursorColor(wellColour(cursorColorWell));
+    view.setRawwaveH(floatValue(RawwaveHSlider));
+    view.setRawwaveW(floatValue(RawwaveWSlider));
+    view.setRawwaveV(floatValue(VSlider));
+    view.setRawwaveF(floatValue(FSlider));
+    view.setColorStyleType(0);
+}
+
+void QXRawwaveGraphController::selectX(int mode)
+{
+    selectItem(popup, mode);
+    selectCHXX = popupselectX = mode;
+    if (mode < 0 || mode > 8) {
+        logInvalidItem();
+        return;
+    }
+    if (mode == 8)
+        return;
+    static constexpr int channelOfMode[8] = {0, 2, 0, 1, 2, 3, 0, 0};
+    CHmode = channelOfMode[mode];
+    const bool oneTrace = mode >= 2 && mode <= 5;
+    setHidden(VSlider, oneTrace);
+    setHidden(V2Slider, !oneTrace);
+    setHidden(currentV2XField, !oneTrace);
+    setHidden(currentV2Field, true);
+    setHidden(currentVXField, oneTrace);
+    if (mode <= 5) {
+        setHidden(ppPowerRField, oneTrace);
+        setHidden(displayHereppPowerR, oneTrace);
+    }
+    if (mode <= 6) {
+        for (QObject* caption : {displayLtext, displayRtext, displayL2text, displayR2text})
+            setHidden(caption, mode >= 2);
+    }
+}
+
+void QXRawwaveGraphController::selectX2(int entry)
+{
+    selectItem(popup2, entry);
+    setDemoNumberRawCB = entry;
+    if (entry > 1)
+        selectBCHXX = entry;
+    if (!applyViewEntry(entry))
+        return;
+    showViewsByMode();
+    pushControlsToActiveView();
+    activeView().setDemoNumber(popupselectX);
+    activeView().setNeedsDisplay(true);
+    gridSliderByView();
+    selectX(popupselectX);
+}
+
+void QXRawwaveGraphController::setDemoNumberA(int mode)
+{
+    selectX(mode);
+    setDemoNumberRawADidChanged = 1;
+}
+
+void QXRawwaveGraphController::setDemoNumberB(int entry)
+{
+    activeView().setDemoNumber2(entry);
+    activeView().setNeedsDisplay(true);
+    gridSliderByView();
+    selectX2(entry);
+    setDemoNumberRawCBDidChanged = 1;
+}
+
+void QXRawwaveGraphController::setWRawGainValue(float value)
+{
+    setWRawGain = value;
+    setFloatValue(RawwaveHSlider, value);
+    RawwaveHX = value;
+    activeView().setRawwaveH(value);
+    maxVX = ((10.0f - RawwaveHX) * 20.0f + 6.0f) * setRawWaveGain(0);
+    setField(displayHeremaxV, maxVX);
+    setField(displayHerecurrentV, maxVX * currentVX / 100.0f);
+    activeView().setNeedsDisplay(true);
+}
+
+void QXRawwaveGraphController::select(QObject* sender)
+{
+    const int index = selectedIndex(eventSource(sender, popup));
+    popupselectX = index;
+    activeView().setDemoNumber(index);
+    activeView().setNeedsDisplay(true);
+    gridSliderByView();
+    selectX(index);
+}
+
+void QXRawwaveGraphController::select2(QObject* sender)
+{
+    const int index = selectedIndex(eventSource(sender, popup2));
+    activeView().setDemoNumber2(index);
+    activeView().setNeedsDisplay(true);
+    gridSliderByView();
+    selectX2(index);
+}
+
+void QXRawwaveGraphController::changeRawwaveHSlider(QObject* sender)
+{
+    setWRawGainValue(floatValue(eventSource(sender, RawwaveHSlider)));
+}
+
+void QXRawwaveGraphController::changeRawwaveWSlider(QObject* sender)
+{
+    RawwaveWX = floatValue(eventSource(sender, RawwaveWSlider));
+    activeView().setRawwaveW(RawwaveWX);
+    const int rate = SampleSpeed < 1 ? 1 : static_cast<int>(SampleSpeed);
+    maxFX = static_cast<float>(fftp) / static_cast<float>(rate) * 0.5f * (1.0f - RawwaveWX);
+    setField(displayHeremaxF, maxFX);
+    setField(displayHerecurrentF, maxFX * currentFX / 100.0f);
+    activeView().setNeedsDisplay(true);
+}
+
+void QXRawwaveGraphController::changeRawwaveVSlider(QObject* sender)
+{
+    const float value = floatValue(eventSource(sender, VSlider));
+    activeView().setRawwaveV(value);
+    setField(displayHerecurrentV, maxVX * value / 100.0f);
+    currentVX = value;
+    activeView().setNeedsDisplay(true);
+}
+
+void QXRawwaveGraphController::changeRawwaveFSlider(QObject* sender)
+{
+    const float value = floatValue(eventSource(sender, FSlider));
+    activeView().setRawwaveF(value);
+    setField(displayHerecurrentF, maxFX * value / 100.0f);
+    currentFX = value;
+    activeView().setNeedsDisplay(true);
+}
+
+void QXRawwaveGraphController::changegridSlider(QObject* sender)
+{
+    activeView().setgridSlider(floatValue(eventSource(sender, gridSlider)));
+    activeView().setNeedsDisplay(true);
+}
+
+void QXRawwaveGraphController::changeLineColor(QObject* sender)
+{
+    activeView().setLineColor(wellColour(eventSource(sender, lineColorWell)));
+    activeView().setNeedsDisplay(true);
+}
+
+void QXRawwaveGraphController::changeCursorColor(QObject* sender)
+{
+    activeView().setCursorColor(wellColour(eventSource(sender, cursorColorWell)));
+    activeView().setNeedsDisplay(true);
+}
+
+void QXRawwaveGraphController::changegridColor(QObject* sender)
+{
+    activeView().setgridColor(wellColour(eventSource(sender, gridColorWell)));
+    activeView().setNeedsDisplay(true);
+}
+
+void QXRawwaveGraphController::changeBackgroundColor(QObject* sender)
+{
+    activeView().setBackgroundColor(wellColour(eventSource(sender, backgroundColorWell)));
+    activeView().setNeedsDisplay(true);
+    windowColorRawNOX = 0;
+}
+
+void QXRawwaveGraphController::changeColorStyleType(QObject* sender)
+{
+    activeView().setColorStyleType(selectedTag(eventSource(sender, colorStyleMatrix)));
+}
+
+void QXRawwaveGraphController::changeLineStyleType(QObject* sender)
+{
+    activeView().setLineStyleType(selectedTag(eventSource(sender, lineStyleMatrix)));
+}
+
+void QXRawwaveGraphController::changecursor(QObject* sender)
+{
+    activeView().setcursor(intValue(eventSource(sender, cursorON)));
+}
+
+void QXRawwaveGraphController::changegrid(QObject* sender)
+{
+    activeView().setgrid(intValue(eventSource(sender, gridON)));
+}
+
+void QXRawwaveGraphController::applyBackgroundToActiveView(const RGBAColor& colour)
+{
+    activeView().setBackgroundColor(colour);
+}
+
+void QXRawwaveGraphController::refreshInformationFields()
+{
+    const float g = setRawWaveGain(CHmode);
+    timerStamp(ploop);
+    setField(displayHereFFTpoint, QString::number(fftp));
+    setField(displayHereSampleSpeed, QString::number(SampleSpeed));
+    setField(displayHereppPowerL, setRawWavePP(CHmode));
+    setField(displayHereppPowerR, setRawWavePP(CHmode + 1));
+    if (OpenRawwave > 0)
+        setField(displayHereFPS, FPSXXRawwave / OpenRawwave);
+    maxVX = ((10.0f - RawwaveHX) * 20.0f + 6.0f) * g;
+    setField(displayHeremaxV, maxVX);
+    setField(displayHerecurrentV, maxVX * currentVX / 100.0f);
+    const int rate = SampleSpeed < 1 ? 1 : static_cast<int>(SampleSpeed);
+    maxFX = static_cast<float>(fftp) / static_cast<float>(rate) * 0.5f * (1.0f - RawwaveWX);
+    setField(displayHeremaxF, maxFX);
+    setField(displayHerecurrentF, maxFX * currentFX / 100.0f);
+}
+
+void QXRawwaveGraphController::markActiveViewForRedraw()
+{
+    activeView().setNeedsDisplay(true);
+}
+
+void QXRawwaveGraphController::awakeFromNib()
+{
+    takeNibColours(window);
+    hostPlotView(normalHost, *qXRawwaveGraphView);
+    hostPlotView(fullHost, *bMRawwaveGraphView);
+    ++OpenRawwave;
+    if (needUpdateColorA > 0) {
+        setWellColour(backgroundColorWell, bkColorA);
+        needUpdateColorA = 0;
+    }
+    showViewsByMode();
+
+    const int channels = DeviceConfig < 0 ? 0 : (DeviceConfig > 3 ? 3 : static_cast<int>(DeviceConfig));
+    setItems(popup, viewModeEntries[3]);
+    setItems(popup, viewModeEntries[channels]);
+    if (channels == 0) {
+        selectItem(popup, 2);
+        activeView().setDemoNumber(2);
+        gridSliderByView();
+        selectX(2);
+    }
+    setItems(popup2, plotViewEntries());
+
+    maxFX = 2.13f;
+    maxVX = 20.0f;
+    currentFX = currentVX = 50.0f;
+    selectTag(colorStyleMatrix, 0);
+    setWRawGainValue(setWRawGain);
+
+    if (firstTimwRawwave == 0 && backgroundColorWell)
+        windowColor = wellColour(backgroundColorWell);
+    if (windowColorRawDidChanged != 0) {
+        setWellColour(backgroundColorWell, windowColor);
+        windowColorRawDidChanged = 0;
+    }
+
+    pushControlsToActiveView();
+    activeView().setcursor(1);
+    activeView().setgrid(1);
+    gridSliderByView();
+
+    if (channels > 0) {
+        setHidden(VSlider, false);
+        setHidden(currentVXField, false);
+        setHidden(V2Slider, true);
+        setHidden(currentV2XField, true);
+        setHidden(currentV2Field, true);
+    } else {
+        selectX(2);
+    }
+
+    if (firstTimwRawwave == 0) {
+        firstTimwRawwave = 1;
+        for (float& c : GridColorY)
+            c = 1.0f;
+    }
+    finishWindowSetUp(showQXRawwaveGraphFront != 0);
+
+    if (OpenRawwave <= 1) {
+        activeView().setDemoNumber(selectCHXX);
+        activeView().setNeedsDisplay(true);
+        gridSliderByView();
+        alphaZ = selectBCHXX;
+        selectX(selectCHXX);
+        if (viewAX != 0)
+            selectX2(1);
+        if (alphaZ > 1)
+            selectX2(alphaZ);
+    }
+}
+
+void QXRawwaveGraphController::windowWillClose(QObject*)
+{
+    rawwaveWindowState.windowClosed(true);
+    FrameUsingName[OpenRawwave] = QString::asprintf("%s %d", "RawwaveGraph", OpenRawwave);
+    WindowHandle(window).saveFrameUsingName(FrameUsingName[OpenRawwave]);
+    timer.stop();
+}
+
+}  // namespace nupo

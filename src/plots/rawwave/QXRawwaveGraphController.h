@@ -1,0 +1,107 @@
+#pragma once
+
+#include "plots/rawwave/PlotWindowController.h"
+#include "plots/rawwave/QXRawwaveGraphView.h"
+#include "plots/rawwave/RawwaveWindowState.h"
+
+#include <memory>
+
+namespace nupo {
+
+// The raw-wave window ("Rawwave Window", nib "QXRawwaveGraph"): a normal and a full raw-wave view, the
+// view-mode and view/transparency popups, sliders for height, width, cursors and grid, colour wells,
+// style matrices and the information fields.
+class QXRawwaveGraphController : public PlotWindowController {
+    Q_OBJECT
+public:
+    QXRawwaveGraphController();
+    ~QXRawwaveGraphController() override;
+
+    static QXRawwaveGraphController& sharedQXRawwaveGraphController();
+
+    void awakeFromNib() override;
+    void windowWillClose(QObject* window) override;
+
+    // Queued by the raw-wave view.
+    void setDemoNumberAtoRawC(int mode) { state.queueViewMode(mode); }
+    void setDemoNumberBtoRawC(int entry) { state.queueViewEntry(entry); }
+
+    void selectX(int mode) override;
+    void selectX2(int entry) override;
+    void setDemoNumberA(int mode) override;
+    void setDemoNumberB(int entry) override;
+
+    // 1 / G of a channel's gain index (1.0 for a channel or index out of range).
+    float setRawWaveGain(int channel) const;
+    // Peak-to-peak value of a channel's last trace (0.0 for a channel out of range).
+    float setRawWavePP(int channel) const;
+    void setWRawGainValue(float value);
+
+    // Inputs of the raw-data patch; stored only.
+    void BrainCHX(int v) { BrainCHrawX = v; }
+    void XpositionX(int v) { XpositionrawX = v; }
+    void YpositionX(int v) { YpositionrawX = v; }
+    void WsizeX(int v) { WsizerawX = v; }
+    void HsizeX(int v) { HsizerawX = v; }
+
+    // Actions.
+    void select(QObject* sender) override;
+    void select2(QObject* sender);
+    void changeRawwaveHSlider(QObject* sender);
+    void changeRawwaveWSlider(QObject* sender);
+    void changeRawwaveVSlider(QObject* sender);
+    void changeRawwaveFSlider(QObject* sender);
+    void changegridSlider(QObject* sender);
+    void changeLineColor(QObject* sender);
+    void changeCursorColor(QObject* sender);
+    void changegridColor(QObject* sender);
+    void changeBackgroundColor(QObject* sender);
+    void changeColorStyleType(QObject* sender);
+    void changeLineStyleType(QObject* sender);
+    void changecursor(QObject* sender);
+    void changegrid(QObject* sender);
+
+    QXRawwaveGraphView& normalView() { return *qXRawwaveGraphView; }
+    QXRawwaveGraphView& fullView() { return *bMRawwaveGraphView; }
+    QXRawwaveGraphView& activeView() { return viewA == 1 ? *bMRawwaveGraphView : *qXRawwaveGraphView; }
+    int channelMode() const { return CHmode; }
+    float maxV() const { return maxVX; }
+    float maxF() const { return maxFX; }
+
+    QObject* textppPowerLField() const { return displayHereppPowerL; }
+    QObject* textppPowerRField() const { return displayHereppPowerR; }
+
+protected:
+    void applyBackgroundToActiveView(const RGBAColor& colour) override;
+    void refreshInformationFields() override;
+    void markActiveViewForRedraw() override;
+
+private:
+    void showViewsByMode();
+    void gridSliderByView();
+    void pushControlsToActiveView();
+    QObject* eventSource(QObject* sender, QObject* outlet) const;
+
+    std::unique_ptr<QXRawwaveGraphView> qXRawwaveGraphView;
+    std::unique_ptr<QXRawwaveGraphView> bMRawwaveGraphView;
+    QWidget* normalHost = nullptr;
+    QWidget* fullHost = nullptr;
+
+    float maxFX = 2.13f;
+    float currentFX = 50.0f;
+    float maxVX = 20.0f;
+    float currentVX = 50.0f;
+    float RawwaveHX = 0.0f;
+    float RawwaveWX = 0.0f;
+    int CHmode = 0;
+
+    QObject* gridON = nullptr;
+    QObject* gridColorWell = nullptr;
+    QObject* RawwaveHSlider = nullptr;
+    QObject* RawwaveWSlider = nullptr;
+    QObject* gridSlider = nullptr;
+    QObject *ppPowerLField = nullptr, *displayHereppPowerL = nullptr;
+    QObject *ppPowerRField = nullptr, *displayHereppPowerR = nullptr;
+};
+
+}  // namespace nupo

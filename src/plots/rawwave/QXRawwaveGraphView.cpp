@@ -1,0 +1,332 @@
+#include "plots/rawwave/QXRawwaveGraphView.h"
+
+#include "analysis/RawWave.h"
+#include "platform/quartz/GraphicsContext.h"
+#include "plots/rawwave/PlotColourTables.h"
+#include "plots/rawwave/PlotDrawing.h"
+#include "plots/rawwave/RawwaveWindowState.h"
+#include "plots/settings/DisplaySettings.h"
+#include "shared/AnalysisState.h"
+#include "shared/CoreState.h"
+
+#include <cmath>
+
+namespace nupo {
+
+namespace {
+
+constexpr int traceWindowSize = 8192;
+
+// One layout of the nine: its trace windows from the top band down, each band's centre row as a
+// fraction of the height (numerator / denominator, integer division), the scale divisor K and the
+// level-line factor f.
+struct Layout {
+    int traces;
+    const int* windows[5];
+    int numerators[5];
+    int denominator;
+    float k;
+    float f;
+};
+
+const Layout& layoutOf(int mode)
+{
+    static const Layout layouts[9] = {
+        {2, {datarawA, datarawB}, {3, 1}, 4, 400.0f, 0.25f},
+        {2, {datarawD, datarawE}, {3, 1}, 4, 400.0f, 0.25f},
+        {1, {datarawA}, {1}, 2, 200.0f, 0.5f},
+        {1, {datarawB}, {1}, 2, 200.0f, 0.5f},
+        {1, {datarawD}, {1}, 2, 200.0f, 0.5f},
+        {1, {datarawE}, {1}, 2, 200.0f, 0.5f},
+        {4, {datarawA, datarawB, datarawD, datarawE}, {7, 5, 3, 1}, 8, 800.0f, 0.25f},
+        {1, {datarawF}, {1}, 2, 200.0f, 0.5f},
+        {5, {datarawF, datarawA, datarawB, datarawD, datarawE}, {9, 7, 5, 3, 1}, 10, 1000.0f, 0.25f},
+    };
+    return layouts[mode];
+}
+
+// Draws one layout: every trace segment as a path of its own coloured from `difmatA`, then the cursor
+// lines. The last segment of a full window ends on the window's last entry instead of reading past it.
+void drawLayout(const Layout& layout, GraphicsContext& context, const QRectF& rect, int lineStyle, float h,
+                float w, float v, float f, const std::optional<RGBAColor>& cursorColour, char cursorOn)
+{
+    const int width = static_cast<int>(rect.width());
+    const int height = static_cast<int>(rect.height());
+    const float span = static_cast<float>(fftp) * w;
+    const int segments = clampedCount(span, traceWindowSize);
+    const double xStep = (width - 2) / static_cast<double>(span);
+    const double scale = rawwaveGain / (h + 0.3f) * height / layout.k;
+
+    int centres[5];
+    for (int t = 0; t < layout.traces; ++t)
+        centres[t] = layout.numerators[t] * height / layout.denominator;
+
+    for (int t = 0; t < layout.traces; ++t) {
+        const int* window = layout.windows[t];
+        const double c = centres[t];
+        context.setLineWidth(lineStyle + 1);
+        for (int i = 0; i < segments; ++i) {
+            const int next = i + 1 < traceWindowSize ? i + 1 : traceWindowSize - 1;
+            context.beginPath();
+            context.moveToPoint(2 + i * xStep, c + window[i] * scale);
+            context.addLineToPoint(2 + (i + 1) * xStep, c + window[next] * scale);
+            groen_CtextureN(clampColourIndex(i * 256.0 / span), 0, context);
+            context.strokePath();
+        }
+    }
+
+    if (cursorOn == 0)
+        return;
+    const RGBAColor cursor = cursorColour.value_or(RGBAColor::fromRGBA(0, 0, 0, 0));
+    context.setLineWidth(1.0);
+    context.setStrokeColor(cursor);
+    const double xF = 2 + f * (width - 2) / 100.0;
+    strokeLine(context, xF, 2, xF, height - 2);
+    const double d = v * (height - 2) * layout.f / 100.0;
+    for (int t = 0; t < layout.traces; ++t) {
+        strokeLine(context, 2, centres[t] + d, width - 2, centres[t] + d);
+        strokeLine(context, 2, centres[t] - 2 - d, width - 2, centres[t] - 2 - d);
+    }
+    context.setRGBStrokeColor(0, 0, 0, 1);
+    for (int t = 0; t < layout.traces; ++t)
+        strokeLine(context, 2, centres[t] - 1, width - 2, centres[t] - 1);
+}
+
+}  // namespace
+
+double displayFPSRawwave()
+{
+    static FrameRateFilter filter;
+    return filter.update();
+}
+
+void drawRawWaveGrid(GraphicsContext& context, float x, float y, float w, float h, int divisions, int flag)
+{
+    if (flag <= 0)
+        return;
+    drawPlotGrid(context, x, y, w, h, divisions,
+                 RGBAColor::fromRGBA(GridColorY[0], GridColorY[1], GridColorY[2], GridColorY[3]));
+}
+
+void groen_CtextureN(int index, int, GraphicsContext& context)
+{
+    const int i = index < 0 ? 0 : (index > 255 ? 255 : index);
+    context.setRGBStrokeColor(difmatA[i][0], difmatA[i][1], difmatA[i][2], difmatA[i][3]);
+}
+
+QXRawwaveGraphView::QXRawwaveGraphView(const QRectF& frame) : QuartzView(frame)
+{
+    resetColor(1);
+    // The shared display settings object holds no peak-hold colour, so asking it to publish one leaves
+    // PeakHoldColorX as it is.
+    setgridColor(RGBAColor::fromWhite(2.0 / 3.0));
+}
+
+QXRawwaveGraphView& QXRawwaveGraphView::sharedQXRawwaveGraphView()
+{
+    static QXRawwaveGraphView* instance = new QXRawwaveGraphView;  // lives to process end
+    return *instance;
+}
+
+void QXRawwaveGraphView::initDisplay()
+{
+    setBackgroundColorA(3, 1.0f);
+    setBackgroundColorA(2, 0.787908f);
+    setBackgroundColorA(1, 0.875f);
+    setBackgroundColorA(0, 0.821112f);
+}
+
+void QXRawwaveGraphView::setBackgroundColorA(int component, float value)
+{
+    // Components come from documents: anything outside red..alpha is ignored and not counted.
+    if (component < 0 || component > 3)
+        return;
+    clear_rgbaRaw[component] = value;
+    if (WinRawColor > 2) {
+        backgroundColor =
+            RGBAColor::fromRGBA(clear_rgbaRaw[0], clear_rgbaRaw[1], clear_rgbaRaw[2], clear_rgbaRaw[3]);
+        rawwaveWindowState.handBackgroundColour(*backgroundColor);
+        WinRawColor = 0;
+    } else {
+        ++WinRawColor;
+    }
+}
+
+float QXRawwaveGraphView::getBackgroundColor(int component) const
+{
+    return component >= 0 && component <= 3 ? clear_rgbaRaw[component] : 0.0f;
+}
+
+void QXRawwaveGraphView::setBackgroundColor(const RGBAColor& colour)
+{
+    if (backgroundColor == colour)
+        return;
+    backgroundColor = colour;
+    clear_rgbaRaw[0] = colour.red;
+    clear_rgbaRaw[1] = colour.green;
+    clear_rgbaRaw[2] = colour.blue;
+    clear_rgbaRaw[3] = colour.alpha;
+}
+
+void QXRawwaveGraphView::setLineColor(const RGBAColor& colour)
+{
+    if (lineColor == colour)
+        return;
+    lineColor = colour;
+    difambA[0][0] = colour.red;
+    difambA[0][1] = colour.green;
+    difambA[0][2] = colour.blue;
+    difambA[0][3] = colour.alpha;
+    resetColor(5);
+}
+
+void QXRawwaveGraphView::setCursorColor(const RGBAColor& colour)
+{
+    cursorColor = colour;
+}
+
+void QXRawwaveGraphView::setgridColor(const RGBAColor& colour)
+{
+    gridColor = colour;
+}
+
+void QXRawwaveGraphView::setRawwaveH(float sliderValue)
+{
+    RawwaveH = 10.0f - sliderValue;
+}
+
+void QXRawwaveGraphView::setRawwaveW(float sliderValue)
+{
+    RawwaveW = 1.0f - sliderValue;
+}
+
+void QXRawwaveGraphView::setRawwaveV(float value)
+{
+    RawwaveV = value;
+    setNeedsDisplay(true);
+}
+
+void QXRawwaveGraphView::setRawwaveF(float value)
+{
+    RawwaveF = value;
+    setNeedsDisplay(true);
+}
+
+void QXRawwaveGraphView::setColorStyleType(int type)
+{
+    colorStyleType = type;
+    resetColor(type + 1);
+    setNeedsDisplay(true);
+}
+
+void QXRawwaveGraphView::setLineStyleType(int type)
+{
+    lineStyleType = type;
+    setNeedsDisplay(true);
+}
+
+void QXRawwaveGraphView::setcursor(int on)
+{
+    cursorONedX = static_cast<char>(on);
+    setNeedsDisplay(true);
+}
+
+void QXRawwaveGraphView::setgrid(int on)
+{
+    gridONed = static_cast<char>(on);
+    setNeedsDisplay(true);
+}
+
+void QXRawwaveGraphView::setgridSlider(float divisions)
+{
+    gridS = divisions;
+    setNeedsDisplay(true);
+}
+
+void QXRawwaveGraphView::setDemoNumberA(int mode)
+{
+    setDemoNumberRawA = mode;
+    setDemoNumberRawDidChanged = 1;
+}
+
+void QXRawwaveGraphView::setDemoNumberB(int value)
+{
+    setDemoNumberRawB = value;
+    setDemoNumberRawBDidChanged = 1;
+    // Numbers from 10 on carry a view/transparency entry for the window controller.
+    if (value > 9)
+        rawwaveWindowState.queueViewEntry(value - 10);
+}
+
+void QXRawwaveGraphView::releaseALL()
+{
+    lineColor.reset();
+    backgroundColor.reset();
+    cursorColor.reset();
+    gridColor.reset();
+}
+
+void QXRawwaveGraphView::drawRect(GraphicsContext& context, const QRectF& rect)
+{
+    if (setDemoNumberRawDidChanged != 0) {
+        setDemoNumber(setDemoNumberRawA);
+        rawwaveWindowState.queueViewMode(setDemoNumberRawA);
+        setDemoNumberRawDidChanged = 0;
+    }
+    if (setDemoNumberRawBDidChanged != 0) {
+        setDemoNumberB(setDemoNumberRawB);
+        setDemoNumberRawBDidChanged = 0;
+    }
+    FPSXXRawwave = displayFPSRawwave();
+    const int point = ploop;
+    getARawwave(point);
+    getBRawwave(point);
+    getDRawwave(point);
+    getERawwave(point);
+
+    context.setGrayFillColor(1.0, 1.0);
+    context.fillRect(rect);
+    if (backgroundColor) {
+        context.setFillColor(*backgroundColor);
+        context.fillRect(bounds());
+    }
+    if (gridONed != 0)
+        drawRawWaveGrid(context, rect.x(), rect.y(), rect.width(), rect.height(), clampedCount(gridS, 4096),
+                        1);
+    drawMode(num, context, rect, lineStyleType, RawwaveH, RawwaveW, RawwaveV, RawwaveF, cursorColor,
+             cursorONedX);
+}
+
+bool QXRawwaveGraphView::drawMode(int mode, GraphicsContext& context, const QRectF& rect, int lineStyle,
+                                  float h, float w, float v, float f,
+                                  const std::optional<RGBAColor>& cursorColour, char cursorOn)
+{
+    if (mode < 0 || mode > 8) {
+        logInvalidItem();
+        return false;
+    }
+    drawLayout(layoutOf(mode), context, rect, lineStyle, h, w, v, f, cursorColour, cursorOn);
+    return true;
+}
+
+#define NUPO_RAWWAVE_LAYOUT(name, mode)                                                                    \
+    void QXRawwaveGraphView::name(GraphicsContext& context, const QRectF& rect, int lineStyle, float h,    \
+                                  float w, float v, float f, const std::optional<RGBAColor>& cursorColour, \
+                                  char cursorOn)                                                           \
+    {                                                                                                      \
+        drawLayout(layoutOf(mode), context, rect, lineStyle, h, w, v, f, cursorColour, cursorOn);          \
+    }
+
+NUPO_RAWWAVE_LAYOUT(drawRawwave1LR, 0)
+NUPO_RAWWAVE_LAYOUT(drawRawwave2LR, 1)
+NUPO_RAWWAVE_LAYOUT(drawRawwave1, 2)
+NUPO_RAWWAVE_LAYOUT(drawRawwave2, 3)
+NUPO_RAWWAVE_LAYOUT(drawRawwave3, 4)
+NUPO_RAWWAVE_LAYOUT(drawRawwave4, 5)
+NUPO_RAWWAVE_LAYOUT(drawRawwaveALL, 6)
+NUPO_RAWWAVE_LAYOUT(drawRawwave5, 7)
+NUPO_RAWWAVE_LAYOUT(drawRawwave7, 8)
+
+#undef NUPO_RAWWAVE_LAYOUT
+
+}  // namespace nupo
