@@ -22,7 +22,11 @@
 
 #include <QFileInfo>
 
+#include <QGuiApplication>
 #include <QMainWindow>
+#include <QScreen>
+
+#include <algorithm>
 
 #include <cstdio>
 
@@ -35,6 +39,17 @@ bool isRecordingFile(const QString& path)
 {
     static const QStringList suffixes{"dat", "data", "nupo", "NUPO", "DAT"};
     return suffixes.contains(QFileInfo(path).suffix());
+}
+
+// The Control Panel starts in the top right corner, out of the way of the plot windows at the left.
+void placeInTopRightCorner(QWidget* window)
+{
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect area = screen->availableGeometry();
+    const QSize size = window->frameGeometry().size();
+    window->move(std::max(area.left(), area.right() - size.width() - 20), area.top() + 20);
 }
 
 void report(const QString& line)
@@ -73,6 +88,7 @@ void NUPO4DrawAppDelegate::openMainWindow()
         window->show();
     }
     QXAppController::sharedQXAppController().installMainMenu(window);
+    placeInTopRightCorner(window);
 }
 
 void NUPO4DrawAppDelegate::initAPstart(QObject*)

@@ -3,7 +3,10 @@
 #include "core/Transport.h"
 #include "shared/CoreState.h"
 
+#include <QCoreApplication>
+
 #include <chrono>
+#include <cstdlib>
 
 namespace nupo {
 
@@ -25,6 +28,13 @@ void QXInputStream::initializeThred()
         return;
     stopping = false;
     replay = std::thread([this] { replayLoop(); });
+    // However the process ends, the thread ends before the process-wide state it uses goes away.
+    static const bool stopAtExit = [] {
+        qAddPostRoutine([] { sharedQXInputStream().stopThreads(); });
+        std::atexit([] { sharedQXInputStream().stopThreads(); });
+        return true;
+    }();
+    (void)stopAtExit;
 }
 
 void QXInputStream::stopThreads()

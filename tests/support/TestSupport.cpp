@@ -1,7 +1,10 @@
 #include "support/TestSupport.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QTemporaryDir>
+#include <QThread>
 
 #include <memory>
 
@@ -17,6 +20,19 @@ QString tempFolder()
 QString sourcePath(const QString& relative)
 {
     return QDir(QStringLiteral(NUPO_SOURCE_DIR)).filePath(relative);
+}
+
+bool processEventsUntil(const std::function<bool()>& done)
+{
+    QElapsedTimer guard;
+    guard.start();
+    while (!done()) {
+        if (guard.elapsed() > 60000)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        QThread::msleep(1);
+    }
+    return true;
 }
 
 }  // namespace nupo::test

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <functional>
+
 namespace nupo::test {
 
 // A fresh, empty folder under the system temp folder, removed when the process ends.
@@ -9,5 +11,9 @@ QString tempFolder();
 
 // Path of a file in the source tree (resources, test data).
 QString sourcePath(const QString& relative);
+
+// Runs the calling thread's event loop until done() holds. Returns false if it still does not hold after a
+// minute: a guard that keeps a broken build from hanging the run, not a speed check.
+bool processEventsUntil(const std::function<bool()>& done);
 
 }  // namespace nupo::test

@@ -2,6 +2,7 @@
 
 #include "platform/appkit/ColorWell.h"
 #include "platform/appkit/FixedPointFormat.h"
+#include "platform/appkit/PopUpButton.h"
 #include "platform/appkit/RadioMatrix.h"
 
 #include <QAbstractButton>
@@ -172,8 +173,7 @@ void Control::setIntValue(QObject* control, int value)
     } else if (auto* spin = as<QDoubleSpinBox>(control)) {
         spin->setValue(value);
     } else if (auto* popup = as<QComboBox>(control)) {
-        if (value >= 0 && value < popup->count())
-            popup->setCurrentIndex(value);
+        PopUpButton::selectItemAtIndex(popup, value);
     } else if (auto* button = as<QAbstractButton>(control)) {
         button->setChecked(value != 0);
     } else if (auto* action = as<QAction>(control)) {

@@ -15,8 +15,8 @@ namespace nupo {
 //
 // What a value is, by control: a slider's position (a float between its `minValue` and `maxValue`
 // properties when it has them, else its integer position); a check box's or button's state (0 or 1);
-// a popup's selected index; a radio matrix's selected tag; a spin box's value; the number shown in a
-// line edit or label (formatted by its FixedPointFormat when it has one).
+// a popup's selected index (set out of range: the last item); a radio matrix's selected tag; a spin box's
+// value; the number shown in a line edit or label (formatted by its FixedPointFormat when it has one).
 class Control {
 public:
     static int intValue(const QObject* control);

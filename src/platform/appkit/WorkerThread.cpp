@@ -1,5 +1,7 @@
 #include "platform/appkit/WorkerThread.h"
 
+#include "platform/appkit/ThreadCheckerSuppressions.h"
+
 #include <QCoreApplication>
 #include <QEvent>
 
@@ -68,10 +70,13 @@ WorkerThread::~WorkerThread()
 
 void WorkerThread::start()
 {
+    if (isCurrentThread())
+        return;
     std::lock_guard stopLock(stopMutex);
     std::lock_guard lock(mutex);
     if (mailbox != nullptr)
         return;
+    thread.wait();  // a worker that stopped itself may still be ending
     mailbox = new WorkerMailbox;
     mailbox->moveToThread(&thread);
     QObject::connect(&thread, &QThread::finished, mailbox, &QObject::deleteLater);
@@ -86,17 +91,22 @@ void WorkerThread::start()
 
 void WorkerThread::stop()
 {
-    std::lock_guard stopLock(stopMutex);
+    // On the worker itself (which cannot join itself) this only ends the loop, without waiting for a
+    // stop() under way on another thread, which is waiting for this thread to end.
+    const bool onWorker = isCurrentThread();
+    std::unique_lock stopLock(stopMutex, std::defer_lock);
+    if (!onWorker)
+        stopLock.lock();
     WorkerMailbox* current = nullptr;
     {
         std::lock_guard lock(mutex);
         current = std::exchange(mailbox, nullptr);
     }
-    if (current == nullptr)
-        return;
     // Queued behind the work already posted, so that work still runs.
-    current->post([] { QThread::currentThread()->quit(); });
-    if (!isCurrentThread())
+    if (current != nullptr)
+        current->post([] { QThread::currentThread()->quit(); });
+    // Also joins a worker that stopped itself earlier.
+    if (!onWorker)
         thread.wait();
 }
 
@@ -132,12 +142,3 @@ std::unique_ptr<RunLoopTimer> WorkerThread::scheduleTimer(double intervalSeconds
 }
 
 }  // namespace nupo
-
-#if defined(__SANITIZE_THREAD__)
-// QThread::wait() and the ending thread hand over through Qt's own futex-based locks, which the thread
-// checker cannot see (Qt is not built with it). This silences only that hand-over inside QWaitCondition.
-extern "C" const char* __tsan_default_suppressions()
-{
-    return "race:QWaitCondition\n";
-}
-#endif

@@ -1,6 +1,7 @@
 #include "platform/media/MediaPlayer.h"
 
 #include "platform/appkit/MainThread.h"
+#include "platform/appkit/ThreadCheckerSuppressions.h"
 
 #include <QDir>
 #include <QFile>
@@ -9,7 +10,6 @@
 #include <mpv/client.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstring>
 
 #include <unistd.h>
@@ -20,8 +20,6 @@ namespace {
 
 constexpr double minimumRate = 0.01;
 constexpr double maximumRate = 100.0;
-// How long open() waits for libmpv to load or refuse a file before giving up.
-constexpr auto openWaitLimit = std::chrono::seconds(20);
 constexpr double endPollSeconds = 0.1;
 
 // The audio outputs that exist on this machine, best first, as libmpv names them; "null" when there is
@@ -210,12 +208,11 @@ bool MediaPlayer::open(const QString& path, QString* error)
     mpv_free_node_contents(&result);
 
     std::unique_lock lock(mutex);
-    const bool settled = loadChanged.wait_for(lock, openWaitLimit, [this, entry] {
-        return (entry >= 0 && (loadedEntry == entry || failedEntry == entry));
-    });
-    if (!settled || loadedEntry != entry) {
-        const QString reason = settled ? QString::fromUtf8(mpv_error_string(failedError))
-                                       : QStringLiteral("no answer from the media library");
+    // libmpv answers every load of a regular file with loaded or failed.
+    loadChanged.wait(lock,
+                     [this, entry] { return entry < 0 || loadedEntry == entry || failedEntry == entry; });
+    if (entry < 0 || loadedEntry != entry) {
+        const QString reason = QString::fromUtf8(mpv_error_string(failedError));
         lock.unlock();
         command({"stop"});
         return fail(QStringLiteral("cannot play %1: %2").arg(path, reason));

@@ -9,6 +9,7 @@
 #include <QStringList>
 
 #include <mutex>
+#include <utility>
 
 namespace nupo {
 
@@ -27,6 +28,27 @@ QStringList soundFolders()
 #endif
     return folders;
 }
+
+// One player for all system sounds, made on first use and closed with the application.
+struct SystemSoundPlayer {
+    std::mutex mutex;
+    MediaPlayer* player = nullptr;
+    bool closed = false;
+
+    static SystemSoundPlayer& instance()
+    {
+        static auto* shared = new SystemSoundPlayer;
+        return *shared;
+    }
+
+    static void close()
+    {
+        SystemSoundPlayer& shared = instance();
+        std::lock_guard lock(shared.mutex);
+        delete std::exchange(shared.player, nullptr);
+        shared.closed = true;
+    }
+};
 
 }  // namespace
 
@@ -47,17 +69,20 @@ QString systemSoundPath(const QString& name)
 bool playSystemSound(const QString& name)
 {
     const QString path = systemSoundPath(name);
-    if (path.isEmpty())
+    if (path.isEmpty() || QCoreApplication::instance() == nullptr)
         return false;
-    static std::mutex mutex;
-    static MediaPlayer* player = nullptr;  // one for all system sounds, kept to the end of the process
-    std::lock_guard lock(mutex);
-    if (player == nullptr)
-        player = new MediaPlayer;
-    player->stop();
-    if (player->path() != path && !player->open(path))
+    SystemSoundPlayer& shared = SystemSoundPlayer::instance();
+    std::lock_guard lock(shared.mutex);
+    if (shared.player == nullptr) {
+        if (shared.closed)
+            return false;
+        shared.player = new MediaPlayer;
+        qAddPostRoutine(&SystemSoundPlayer::close);
+    }
+    shared.player->stop();
+    if (shared.player->path() != path && !shared.player->open(path))
         return false;
-    player->play();
+    shared.player->play();
     return true;
 }
 

@@ -61,9 +61,10 @@ TEST(ControlTest, EveryKindOfControlAndNullAnswerValueReads)
     popup.addItems({"a", "b", "c"});
     Control::setIntValue(&popup, 2);
     EXPECT_EQ(Control::intValue(&popup), 2);
-    Control::setIntValue(&popup, 9);  // no such item: selection stays
-    EXPECT_EQ(Control::intValue(&popup), 2);
     EXPECT_EQ(Control::stringValue(&popup), "c");
+    Control::setIntValue(&popup, 0);
+    Control::setIntValue(&popup, 9);  // no such item: the last one, as PopUpButton does
+    EXPECT_EQ(Control::intValue(&popup), 2);
 
     QLineEdit edit("12.5");
     EXPECT_DOUBLE_EQ(Control::floatValue(&edit), 12.5);

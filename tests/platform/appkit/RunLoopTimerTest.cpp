@@ -1,5 +1,6 @@
 #include "platform/appkit/RunLoopTimer.h"
 #include "platform/appkit/WorkerThread.h"
+#include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
 #include <QCoreApplication>
@@ -12,20 +13,6 @@
 
 namespace nupo {
 namespace {
-
-// Runs the main event loop until done() holds; the guard only keeps a broken build from hanging forever.
-template <typename Predicate>
-bool processEventsUntil(Predicate done)
-{
-    QElapsedTimer guard;
-    guard.start();
-    while (!done()) {
-        if (guard.elapsed() > 60000)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    }
-    return true;
-}
 
 void processEventsFor(int milliseconds)
 {
@@ -45,7 +32,7 @@ TEST(RunLoopTimer, FiresRepeatedlyOnTheCreatingThreadUntilInvalidated)
     });
     EXPECT_TRUE(timer.isValid());
     EXPECT_DOUBLE_EQ(timer.interval(), 0.005);
-    ASSERT_TRUE(processEventsUntil([&] { return calls >= 5; }));
+    ASSERT_TRUE(test::processEventsUntil([&] { return calls >= 5; }));
     EXPECT_TRUE(onMainThread);
 
     timer.invalidate();
@@ -63,7 +50,7 @@ TEST(RunLoopTimer, KeepsFiringWhileANestedLoopTracksAMenuOrSlider)
     QEventLoop tracking;
     QTimer::singleShot(0, [&] {
         const int before = calls;
-        processEventsUntil([&] { return calls >= before + 3; });
+        test::processEventsUntil([&] { return calls >= before + 3; });
         tracking.quit();
     });
     tracking.exec();
@@ -82,7 +69,7 @@ TEST(RunLoopTimer, StopsWhenDestroyedOrInvalidatedFromItsOwnCallback)
     auto destroyed = std::make_unique<RunLoopTimer>(0.001, [&] { ++destroyedCalls; });
     destroyed.reset();
 
-    ASSERT_TRUE(processEventsUntil([&] { return !timer->isValid(); }));
+    ASSERT_TRUE(test::processEventsUntil([&] { return !timer->isValid(); }));
     processEventsFor(30);
     EXPECT_EQ(selfStopping, 3);
     EXPECT_EQ(destroyedCalls, 0);
@@ -107,7 +94,7 @@ TEST(RunLoopTimer, ATimerMadeOnAWorkerFiresThereAndCanBeEndedFromTheMainThread)
         });
         made = true;
     });
-    ASSERT_TRUE(processEventsUntil([&] { return made && calls >= 3; }));
+    ASSERT_TRUE(test::processEventsUntil([&] { return made && calls >= 3; }));
     EXPECT_TRUE(onWorker);
     timer.reset();
     const int atReset = calls;

@@ -1,8 +1,8 @@
 #include "platform/appkit/WorkerThread.h"
+#include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QThread>
 
 #include <atomic>
@@ -12,20 +12,6 @@
 
 namespace nupo {
 namespace {
-
-// Waits on a plain condition that another thread makes true; the guard only keeps a fault from hanging.
-template <typename Predicate>
-bool waitUntil(Predicate done)
-{
-    QElapsedTimer guard;
-    guard.start();
-    while (!done()) {
-        if (guard.elapsed() > 60000)
-            return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    return true;
-}
 
 TEST(WorkerThread, RunsQueuedWorkInOrderOnItsOwnThreadAndFinishesItBeforeStopping)
 {
@@ -75,7 +61,7 @@ TEST(WorkerThread, TimersFireOnTheWorkerAndEndWithIt)
         if (!worker.isCurrentThread())
             onWorker = false;
     });
-    ASSERT_TRUE(waitUntil([&] { return calls >= 5; }));
+    ASSERT_TRUE(test::processEventsUntil([&] { return calls >= 5; }));
     EXPECT_TRUE(onWorker);
     EXPECT_TRUE(timer->isValid());
 
@@ -100,13 +86,39 @@ TEST(WorkerThread, InvalidateFromAnotherThreadWaitsForARunningCallback)
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
         ++finished;
     });
-    ASSERT_TRUE(waitUntil([&] { return started > finished; }));  // a call is under way
+    ASSERT_TRUE(test::processEventsUntil([&] { return started > finished; }));  // a call is under way
     timer->invalidate();
     EXPECT_EQ(started.load(), finished.load());
     const int atInvalidate = started;
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
     EXPECT_EQ(started.load(), atInvalidate);
     worker.stop();
+}
+
+TEST(WorkerThread, AWorkerMayStopItselfAndIsJoinedLater)
+{
+    auto worker = std::make_unique<WorkerThread>();
+    worker->start();
+    std::atomic<bool> stopped{false};
+    worker->runOnThread([&] {
+        worker->stop();  // cannot join itself: only ends the loop
+        stopped = true;
+    });
+    ASSERT_TRUE(test::processEventsUntil([&] { return stopped.load(); }));
+    EXPECT_FALSE(worker->isRunning());
+    worker->start();  // joins the ending thread first, then runs again
+    std::atomic<bool> ranAgain{false};
+    worker->runOnThread([&] { ranAgain = true; });
+    worker->stop();
+    EXPECT_TRUE(ranAgain);
+
+    // Destroyed while its last job stops it: both stops end without waiting for each other.
+    worker->start();
+    worker->runOnThread([raw = worker.get()] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        raw->stop();
+    });
+    worker.reset();
 }
 
 TEST(WorkerThread, DestroyingItJoinsTheThread)
