@@ -127,16 +127,19 @@ void MediaPlayer::runEvents()
             case MPV_EVENT_FILE_LOADED: {
                 std::lock_guard lock(mutex);
                 loadedEntry = startedEntry;
+                settledEntry = std::max(settledEntry, startedEntry);
                 loadChanged.notify_all();
                 break;
             }
             case MPV_EVENT_END_FILE: {
                 const auto* end = static_cast<mpv_event_end_file*>(event->data);
                 std::lock_guard lock(mutex);
-                if (end->reason == MPV_END_FILE_REASON_ERROR) {
-                    failedEntry = end->playlist_entry_id;
-                    failedError = end->error;
-                }
+                // Whatever the reason, this entry is settled: an open() waiting for it stops waiting.
+                settledEntry = std::max(settledEntry, end->playlist_entry_id);
+                endedEntry = end->playlist_entry_id;
+                endedReason = end->reason == MPV_END_FILE_REASON_ERROR
+                                  ? QString::fromUtf8(mpv_error_string(end->error))
+                                  : QString();
                 if (end->playlist_entry_id == loadedEntry) {
                     loadedEntry = -1;
                     openPath.clear();
@@ -208,13 +211,15 @@ bool MediaPlayer::open(const QString& path, QString* error)
     mpv_free_node_contents(&result);
 
     std::unique_lock lock(mutex);
-    // libmpv answers every load of a regular file with loaded or failed.
-    loadChanged.wait(lock,
-                     [this, entry] { return entry < 0 || loadedEntry == entry || failedEntry == entry; });
+    // libmpv loads in order and answers every load with loaded or ended (failed, or replaced by a later
+    // load), so once a later entry has settled, this one has too.
+    loadChanged.wait(lock, [this, entry] { return entry < 0 || settledEntry >= entry; });
     if (entry < 0 || loadedEntry != entry) {
-        const QString reason = QString::fromUtf8(mpv_error_string(failedError));
-        lock.unlock();
-        command({"stop"});
+        QString reason = QStringLiteral("another file was opened meanwhile");
+        if (entry < 0)
+            reason = QStringLiteral("no answer from the media library");
+        else if (endedEntry == entry && !endedReason.isEmpty())
+            reason = endedReason;
         return fail(QStringLiteral("cannot play %1: %2").arg(path, reason));
     }
     openPath = path;

@@ -82,8 +82,9 @@ private:
     QString openPath;                // guarded by mutex
     std::int64_t startedEntry = -1;  // guarded by mutex: playlist entry whose loading began last
     std::int64_t loadedEntry = -1;   // guarded by mutex
-    std::int64_t failedEntry = -1;   // guarded by mutex
-    int failedError = 0;             // guarded by mutex
+    std::int64_t settledEntry = -1;  // guarded by mutex: the latest entry that loaded or ended
+    std::int64_t endedEntry = -1;    // guarded by mutex: the entry that ended last, and its error
+    QString endedReason;             // guarded by mutex
     bool endNotified = false;        // guarded by mutex
 
     std::shared_ptr<EndNotifier> endNotifier;

@@ -9,8 +9,11 @@
 #include <QStandardPaths>
 #include <QThread>
 
+#include <atomic>
 #include <cmath>
 #include <cstdint>
+#include <thread>
+#include <vector>
 
 namespace nupo {
 namespace {
@@ -149,6 +152,22 @@ TEST(MediaPlayer, RefusesMissingAndBrokenFilesAndStaysUsable)
 
     EXPECT_TRUE(player.open(writeTone("fine.wav", 0.5), &error)) << error.toStdString();
     EXPECT_NEAR(player.duration(), 0.5, 0.02);
+}
+
+TEST(MediaPlayer, OpensFromSeveralThreadsAtOnceAllReturn)
+{
+    MediaPlayer player(silent());
+    const QString first = writeTone("first.wav", 0.5);
+    const QString second = writeTone("second.wav", 0.7);
+    std::atomic<int> opened{0};
+    std::vector<std::thread> openers;
+    for (int i = 0; i < 6; ++i)
+        openers.emplace_back([&, i] { opened += player.open(i % 2 ? first : second) ? 1 : 0; });
+    for (std::thread& opener : openers)
+        opener.join();
+    EXPECT_GE(opened.load(), 1);
+    ASSERT_TRUE(player.isOpen());
+    EXPECT_NEAR(player.duration(), player.path() == first ? 0.5 : 0.7, 0.02);
 }
 
 TEST(MediaPlayer, PlaysAMovieWithoutVideoOutput)
