@@ -149,8 +149,7 @@ void PlotWindowController::showTheWindow(QWidget* target)
     WindowHandle handle(target);
     if (!handle)
         return;
-    if (!handle.isVisible())
-        handle.setFrame(handle.frame(), true, true);
+    // A hidden window keeps the frame it has; showing it is enough.
     handle.makeKeyAndOrderFront();
     state.bounds = handle.frame();
 }
