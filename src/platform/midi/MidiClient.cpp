@@ -5,6 +5,8 @@
 #include <QRegularExpression>
 
 #include <cstdio>
+#include <map>
+#include <mutex>
 #include <thread>
 
 namespace nupo {
@@ -40,6 +42,25 @@ std::unique_ptr<T> makeRt(MidiApi api, const QString& clientName)
         std::fflush(stdout);
         return nullptr;
     }
+}
+
+// Senders live to the end of the process, found again by api and purpose ("list", "source:NUPO",
+// "to:<port>"): a closed JACK sender can still be inside its period when its buffer is freed.
+RtMidiOut* keptSender(MidiApi api, const QString& clientName, const QString& purpose, bool& created)
+{
+    static std::mutex mutex;
+    static auto* senders = new std::map<QString, RtMidiOut*>;
+    std::lock_guard lock(mutex);
+    const QString key = MidiSystem::apiName(api) + QLatin1Char('/') + purpose;
+    created = false;
+    auto found = senders->find(key);
+    if (found != senders->end())
+        return found->second;
+    std::unique_ptr<RtMidiOut> out = makeRt<RtMidiOut>(api, clientName);
+    if (!out)
+        return nullptr;
+    created = true;
+    return (*senders)[key] = out.release();
 }
 
 }  // namespace
@@ -79,15 +100,17 @@ bool MidiClient::createVirtualSource(const QString& endpointName)
 {
     if (!isAvailable())
         return false;
-    auto out = makeRt<RtMidiOut>(system.api, clientName);
-    if (!out)
+    bool created = false;
+    RtMidiOut* out = keptSender(system.api, clientName, QStringLiteral("source:") + endpointName, created);
+    if (out == nullptr)
         return false;
     try {
-        out->openVirtualPort(endpointName.toStdString());
+        if (!out->isPortOpen())
+            out->openVirtualPort(endpointName.toStdString());
     } catch (const RtMidiError&) {
         return false;
     }
-    virtualSource.out = std::move(out);
+    virtualSource.out = out;
     return true;
 }
 
@@ -120,9 +143,10 @@ std::vector<MidiEndpoint> MidiClient::list(bool wantDestinations)
     try {
         RtMidi* lister = nullptr;
         if (wantDestinations) {
-            if (!destinationLister)
-                destinationLister = makeRt<RtMidiOut>(system.api, clientName);
-            lister = destinationLister.get();
+            bool created = false;
+            if (destinationLister == nullptr)
+                destinationLister = keptSender(system.api, clientName, QStringLiteral("list"), created);
+            lister = destinationLister;
         } else {
             if (!sourceLister)
                 sourceLister = makeRt<RtMidiIn>(system.api, clientName);
@@ -155,13 +179,17 @@ MidiClient::Output* MidiClient::outputFor(const MidiEndpoint& destination)
 {
     auto found = outputs.find(destination.id);
     if (found != outputs.end())
-        return found->second.out ? &found->second : nullptr;
-    // First message to this destination: open our output port and connect it there.
-    Output& output = outputs[destination.id];
-    auto out = makeRt<RtMidiOut>(system.api, clientName);
-    if (!out)
+        return &found->second;
+    // First message to this destination: our output port, connected there.
+    bool created = false;
+    RtMidiOut* out = keptSender(system.api, clientName, QStringLiteral("to:") + destination.id, created);
+    (void)created;
+    if (out == nullptr)
         return nullptr;
     try {
+        // Connect afresh in every client: the destination may have gone and come back since.
+        if (out->isPortOpen())
+            out->closePort();
         const std::string wanted = destination.id.toStdString();
         const unsigned int count = out->getPortCount();
         for (unsigned int i = 0; i < count; ++i) {
@@ -173,14 +201,13 @@ MidiClient::Output* MidiClient::outputFor(const MidiEndpoint& destination)
     } catch (const RtMidiError&) {
         return nullptr;
     }
-    if (!out->isPortOpen()) {
-        outputs.erase(destination.id);  // gone: look again next time
-        return nullptr;
-    }
+    if (!out->isPortOpen())
+        return nullptr;  // gone: look again next time
     // A new JACK connection takes effect from a later period; what is flushed before it is lost.
     if (system.api == MidiApi::Jack)
         std::this_thread::sleep_for(std::chrono::duration<double>(3 * system.periodSeconds + 0.002));
-    output.out = std::move(out);
+    Output& output = outputs[destination.id];
+    output.out = out;
     return &output;
 }
 

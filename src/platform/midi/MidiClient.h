@@ -25,6 +25,9 @@ struct MidiEndpoint {
 // One MIDI client with its output port and its own virtual endpoints, on the MIDI system found when it
 // was created. Sending to a destination connects the output port to it on first use. Not thread-safe:
 // the caller serialises every call (the MIDI output layer holds its lock around them).
+//
+// The backend objects that send (one per destination, the virtual source, the lister) are made once per
+// process and reused by later clients: closing one while its backend thread runs is not safe.
 class MidiClient {
 public:
     explicit MidiClient(const QString& clientName);
@@ -53,7 +56,7 @@ public:
 
 private:
     struct Output {
-        std::unique_ptr<RtMidiOut> out;
+        RtMidiOut* out = nullptr;  // kept for the whole run (see MidiClient.cpp)
         std::chrono::steady_clock::time_point burstStart{};
         int burstCount = 0;
     };
@@ -68,7 +71,7 @@ private:
     QString outputPortName;
     std::unique_ptr<RtMidiIn> virtualDestination;
     Output virtualSource;
-    std::unique_ptr<RtMidiOut> destinationLister;
+    RtMidiOut* destinationLister = nullptr;
     std::unique_ptr<RtMidiIn> sourceLister;
     std::map<QString, Output> outputs;
 };
