@@ -17,8 +17,6 @@ namespace nupo {
 
 NUPO_REGISTER_NIB_CONTROLLER(QX2DBarGraphController)
 
-const QStringList& plotViewEntries();
-
 namespace {
 
 using namespace PlotControls;
@@ -88,11 +86,6 @@ QX2DBarGraphController& QX2DBarGraphController::sharedQX2DBarGraphController()
 {
     static QX2DBarGraphController* instance = new QX2DBarGraphController;  // lives to process end
     return *instance;
-}
-
-QObject* QX2DBarGraphController::eventSource(QObject* sender, QObject* outlet) const
-{
-    return sender && sender->metaObject() == (outlet ? outlet->metaObject() : nullptr) ? sender : outlet;
 }
 
 float QX2DBarGraphController::setBar2DGain(int channel) const
@@ -201,7 +194,7 @@ void QX2DBarGraphController::setWBarGainValue(float value)
 
 void QX2DBarGraphController::select(QObject* sender)
 {
-    const int index = selectedIndex(eventSource(sender, popup));
+    const int index = selectedIndex(controlOf(sender, popup));
     popupselectX = index;
     selectCHX = index;
     activeView().setDemoNumber(index);
@@ -211,7 +204,7 @@ void QX2DBarGraphController::select(QObject* sender)
 
 void QX2DBarGraphController::select2(QObject* sender)
 {
-    const int index = selectedIndex(eventSource(sender, popup2));
+    const int index = selectedIndex(controlOf(sender, popup2));
     activeView().setDemoNumber2(index);
     activeView().setNeedsDisplay(true);
     selectX2(index);
@@ -219,12 +212,12 @@ void QX2DBarGraphController::select2(QObject* sender)
 
 void QX2DBarGraphController::changeDBarHSlider(QObject* sender)
 {
-    setWBarGainValue(floatValue(eventSource(sender, DBarHSlider)));
+    setWBarGainValue(floatValue(controlOf(sender, DBarHSlider)));
 }
 
 void QX2DBarGraphController::changeDBarWSlider(QObject* sender)
 {
-    DBarWX = floatValue(eventSource(sender, DBarWSlider));
+    DBarWX = floatValue(controlOf(sender, DBarWSlider));
     activeView().setDBarW(DBarWX);
     maxFX = static_cast<float>(SampleSpeed) * 0.5f * (1.0f - DBarWX);
     setField(displayHeremaxF, maxFX);
@@ -233,7 +226,7 @@ void QX2DBarGraphController::changeDBarWSlider(QObject* sender)
 
 void QX2DBarGraphController::changeDBarVSlider(QObject* sender)
 {
-    const float value = floatValue(eventSource(sender, VSlider));
+    const float value = floatValue(controlOf(sender, VSlider));
     activeView().setDBarV(value);
     if (LOGpowerONed != 0)
         setField(displayHerecurrentV, std::pow(10.0, value / 3.33 / 10.0 - 1.0));
@@ -244,7 +237,7 @@ void QX2DBarGraphController::changeDBarVSlider(QObject* sender)
 
 void QX2DBarGraphController::changeDBarFSlider(QObject* sender)
 {
-    const float value = floatValue(eventSource(sender, FSlider));
+    const float value = floatValue(controlOf(sender, FSlider));
     activeView().setDBarF(value);
     setField(displayHerecurrentF, maxFX * value / 100.0f);
     currentFX = value;
@@ -252,36 +245,36 @@ void QX2DBarGraphController::changeDBarFSlider(QObject* sender)
 
 void QX2DBarGraphController::changeLineColor(QObject* sender)
 {
-    activeView().setLineColor(wellColour(eventSource(sender, lineColorWell)));
+    activeView().setLineColor(wellColour(controlOf(sender, lineColorWell)));
     activeView().setNeedsDisplay(true);
 }
 
 void QX2DBarGraphController::changeCursorColor(QObject* sender)
 {
-    activeView().setCursorColor(wellColour(eventSource(sender, cursorColorWell)));
+    activeView().setCursorColor(wellColour(controlOf(sender, cursorColorWell)));
     activeView().setNeedsDisplay(true);
 }
 
 void QX2DBarGraphController::changeBackgroundColor(QObject* sender)
 {
-    activeView().setBackgroundColor(wellColour(eventSource(sender, backgroundColorWell)));
+    activeView().setBackgroundColor(wellColour(controlOf(sender, backgroundColorWell)));
     activeView().setNeedsDisplay(true);
     windowColorBarOX = 0;
 }
 
 void QX2DBarGraphController::changeColorStyleType(QObject* sender)
 {
-    activeView().setColorStyleType(selectedTag(eventSource(sender, colorStyleMatrix)));
+    activeView().setColorStyleType(selectedTag(controlOf(sender, colorStyleMatrix)));
 }
 
 void QX2DBarGraphController::changeLineStyleType(QObject* sender)
 {
-    activeView().setLineStyleType(selectedTag(eventSource(sender, lineStyleMatrix)));
+    activeView().setLineStyleType(selectedTag(controlOf(sender, lineStyleMatrix)));
 }
 
 void QX2DBarGraphController::changecursor(QObject* sender)
 {
-    activeView().setcursor(intValue(eventSource(sender, cursorON)));
+    activeView().setcursor(intValue(controlOf(sender, cursorON)));
 }
 
 void QX2DBarGraphController::sendTextB(QObject* sender)
@@ -375,7 +368,7 @@ void QX2DBarGraphController::awakeFromNib()
         activeView().setDemoNumber(4);
         selectX(4);
     }
-    setItems(popup2, plotViewEntries());
+    setItems(popup2, viewEntryTitles());
 
     maxFX = 60.0f;
     maxVX = 20.0f;

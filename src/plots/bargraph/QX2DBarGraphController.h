@@ -81,7 +81,6 @@ private:
     void showViewsByMode();
     void pushControlsToActiveView();
     void showPeakFields();
-    QObject* eventSource(QObject* sender, QObject* outlet) const;
 
     std::unique_ptr<QX2DBarGraphView> qX2DBarGraphView;
     std::unique_ptr<QX2DBarGraphView> bM2DBarGraphView;

@@ -168,6 +168,28 @@ void PlotWindowController::finishWindowSetUp(bool showFront)
         handle.setStatusWindowLevel(true);
 }
 
+const QStringList& PlotWindowController::viewEntryTitles()
+{
+    static const QStringList entries = {"Normal View",
+                                        "Full View",
+                                        "Alpha 1.0",
+                                        "Alpha 0.8",
+                                        "Alpha 0.6",
+                                        "Alpha 0.4",
+                                        "Alpha 0.2",
+                                        "Alpha Animation 1.0 .. 0.0",
+                                        "Alpha Animation 1.0 .. 0.2",
+                                        "Alpha Animation 0.8 .. 0.4"};
+    return entries;
+}
+
+QObject* PlotWindowController::controlOf(QObject* sender, QObject* outlet)
+{
+    if (!sender || !outlet)
+        return sender ? sender : outlet;
+    return sender->metaObject() == outlet->metaObject() ? sender : outlet;
+}
+
 void PlotWindowController::setField(QObject* field, const QString& text)
 {
     PlotControls::setText(field, text);

@@ -5,6 +5,7 @@
 #include "plots/rawwave/PlotWindowState.h"
 
 #include <QRectF>
+#include <QStringList>
 #include <QTimer>
 
 class QComboBox;
@@ -83,6 +84,12 @@ protected:
     void showTheWindow(QWidget* window);
     // The nib steps shared by the windows: delegate, pending frame, alpha and the status-window level.
     void finishWindowSetUp(bool showFront);
+    // The entries of the view/transparency popup ("Normal View" .. "Alpha Animation 0.8 .. 0.4").
+    static const QStringList& viewEntryTitles();
+    // The control an action reads: the sender when it is a control of the outlet's kind (or there is no
+    // outlet), else the outlet, so that actions called from code with nullptr or with another kind of
+    // control still work.
+    static QObject* controlOf(QObject* sender, QObject* outlet);
     void setField(QObject* field, const QString& text);
     void setField(QObject* field, double value, int digits = 3);
 

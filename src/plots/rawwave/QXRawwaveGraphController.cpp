@@ -31,22 +31,6 @@ const QStringList viewModeEntries[4] = {
 
 }  // namespace
 
-// The entries of the view/transparency popup of every plot window.
-const QStringList& plotViewEntries()
-{
-    static const QStringList entries = {"Normal View",
-                                        "Full View",
-                                        "Alpha 1.0",
-                                        "Alpha 0.8",
-                                        "Alpha 0.6",
-                                        "Alpha 0.4",
-                                        "Alpha 0.2",
-                                        "Alpha Animation 1.0 .. 0.0",
-                                        "Alpha Animation 1.0 .. 0.2",
-                                        "Alpha Animation 0.8 .. 0.4"};
-    return entries;
-}
-
 QXRawwaveGraphController::QXRawwaveGraphController()
     : PlotWindowController(rawwaveWindowState),
       qXRawwaveGraphView(std::make_unique<QXRawwaveGraphView>()),
@@ -92,11 +76,6 @@ QXRawwaveGraphController& QXRawwaveGraphController::sharedQXRawwaveGraphControll
 {
     static QXRawwaveGraphController* instance = new QXRawwaveGraphController;  // lives to process end
     return *instance;
-}
-
-QObject* QXRawwaveGraphController::eventSource(QObject* sender, QObject* outlet) const
-{
-    return sender && sender->metaObject() == (outlet ? outlet->metaObject() : nullptr) ? sender : outlet;
 }
 
 float QXRawwaveGraphController::setRawWaveGain(int channel) const
@@ -225,7 +204,7 @@ void QXRawwaveGraphController::setWRawGainValue(float value)
 
 void QXRawwaveGraphController::select(QObject* sender)
 {
-    const int index = selectedIndex(eventSource(sender, popup));
+    const int index = selectedIndex(controlOf(sender, popup));
     popupselectX = index;
     activeView().setDemoNumber(index);
     activeView().setNeedsDisplay(true);
@@ -235,7 +214,7 @@ void QXRawwaveGraphController::select(QObject* sender)
 
 void QXRawwaveGraphController::select2(QObject* sender)
 {
-    const int index = selectedIndex(eventSource(sender, popup2));
+    const int index = selectedIndex(controlOf(sender, popup2));
     activeView().setDemoNumber2(index);
     activeView().setNeedsDisplay(true);
     gridSliderByView();
@@ -244,12 +223,12 @@ void QXRawwaveGraphController::select2(QObject* sender)
 
 void QXRawwaveGraphController::changeRawwaveHSlider(QObject* sender)
 {
-    setWRawGainValue(floatValue(eventSource(sender, RawwaveHSlider)));
+    setWRawGainValue(floatValue(controlOf(sender, RawwaveHSlider)));
 }
 
 void QXRawwaveGraphController::changeRawwaveWSlider(QObject* sender)
 {
-    RawwaveWX = floatValue(eventSource(sender, RawwaveWSlider));
+    RawwaveWX = floatValue(controlOf(sender, RawwaveWSlider));
     activeView().setRawwaveW(RawwaveWX);
     const int rate = SampleSpeed < 1 ? 1 : static_cast<int>(SampleSpeed);
     maxFX = static_cast<float>(fftp) / static_cast<float>(rate) * 0.5f * (1.0f - RawwaveWX);
@@ -260,7 +239,7 @@ void QXRawwaveGraphController::changeRawwaveWSlider(QObject* sender)
 
 void QXRawwaveGraphController::changeRawwaveVSlider(QObject* sender)
 {
-    const float value = floatValue(eventSource(sender, VSlider));
+    const float value = floatValue(controlOf(sender, VSlider));
     activeView().setRawwaveV(value);
     setField(displayHerecurrentV, maxVX * value / 100.0f);
     currentVX = value;
@@ -269,7 +248,7 @@ void QXRawwaveGraphController::changeRawwaveVSlider(QObject* sender)
 
 void QXRawwaveGraphController::changeRawwaveFSlider(QObject* sender)
 {
-    const float value = floatValue(eventSource(sender, FSlider));
+    const float value = floatValue(controlOf(sender, FSlider));
     activeView().setRawwaveF(value);
     setField(displayHerecurrentF, maxFX * value / 100.0f);
     currentFX = value;
@@ -278,53 +257,53 @@ void QXRawwaveGraphController::changeRawwaveFSlider(QObject* sender)
 
 void QXRawwaveGraphController::changegridSlider(QObject* sender)
 {
-    activeView().setgridSlider(floatValue(eventSource(sender, gridSlider)));
+    activeView().setgridSlider(floatValue(controlOf(sender, gridSlider)));
     activeView().setNeedsDisplay(true);
 }
 
 void QXRawwaveGraphController::changeLineColor(QObject* sender)
 {
-    activeView().setLineColor(wellColour(eventSource(sender, lineColorWell)));
+    activeView().setLineColor(wellColour(controlOf(sender, lineColorWell)));
     activeView().setNeedsDisplay(true);
 }
 
 void QXRawwaveGraphController::changeCursorColor(QObject* sender)
 {
-    activeView().setCursorColor(wellColour(eventSource(sender, cursorColorWell)));
+    activeView().setCursorColor(wellColour(controlOf(sender, cursorColorWell)));
     activeView().setNeedsDisplay(true);
 }
 
 void QXRawwaveGraphController::changegridColor(QObject* sender)
 {
-    activeView().setgridColor(wellColour(eventSource(sender, gridColorWell)));
+    activeView().setgridColor(wellColour(controlOf(sender, gridColorWell)));
     activeView().setNeedsDisplay(true);
 }
 
 void QXRawwaveGraphController::changeBackgroundColor(QObject* sender)
 {
-    activeView().setBackgroundColor(wellColour(eventSource(sender, backgroundColorWell)));
+    activeView().setBackgroundColor(wellColour(controlOf(sender, backgroundColorWell)));
     activeView().setNeedsDisplay(true);
     windowColorRawNOX = 0;
 }
 
 void QXRawwaveGraphController::changeColorStyleType(QObject* sender)
 {
-    activeView().setColorStyleType(selectedTag(eventSource(sender, colorStyleMatrix)));
+    activeView().setColorStyleType(selectedTag(controlOf(sender, colorStyleMatrix)));
 }
 
 void QXRawwaveGraphController::changeLineStyleType(QObject* sender)
 {
-    activeView().setLineStyleType(selectedTag(eventSource(sender, lineStyleMatrix)));
+    activeView().setLineStyleType(selectedTag(controlOf(sender, lineStyleMatrix)));
 }
 
 void QXRawwaveGraphController::changecursor(QObject* sender)
 {
-    activeView().setcursor(intValue(eventSource(sender, cursorON)));
+    activeView().setcursor(intValue(controlOf(sender, cursorON)));
 }
 
 void QXRawwaveGraphController::changegrid(QObject* sender)
 {
-    activeView().setgrid(intValue(eventSource(sender, gridON)));
+    activeView().setgrid(intValue(controlOf(sender, gridON)));
 }
 
 void QXRawwaveGraphController::applyBackgroundToActiveView(const RGBAColor& colour)
@@ -377,7 +356,7 @@ void QXRawwaveGraphController::awakeFromNib()
         gridSliderByView();
         selectX(2);
     }
-    setItems(popup2, plotViewEntries());
+    setItems(popup2, viewEntryTitles());
 
     maxFX = 2.13f;
     maxVX = 20.0f;

@@ -80,7 +80,6 @@ private:
     void showViewsByMode();
     void gridSliderByView();
     void pushControlsToActiveView();
-    QObject* eventSource(QObject* sender, QObject* outlet) const;
 
     std::unique_ptr<QXRawwaveGraphView> qXRawwaveGraphView;
     std::unique_ptr<QXRawwaveGraphView> bMRawwaveGraphView;
