@@ -86,8 +86,7 @@ MidiTestClient::MidiTestClient() : in(std::make_unique<RtMidiIn>(RtMidi::UNIX_JA
 
 MidiTestClient::~MidiTestClient()
 {
-    in->cancelCallback();
-    in->closePort();
+    in.reset();  // closes the JACK client, which waits for a callback that is running
 }
 
 std::unique_ptr<MidiTestClient> MidiTestClient::destination(const QString& portName)

@@ -50,10 +50,11 @@ private:
     MidiTestClient();
     static void received(double, std::vector<unsigned char>* message, void* self);
 
-    std::unique_ptr<RtMidiIn> in;
     std::mutex mutex;
     std::condition_variable arrived;
     std::vector<MidiBytes> collected;
+    // Last: its JACK thread starts after, and stops before, what the callback touches.
+    std::unique_ptr<RtMidiIn> in;
 };
 
 }  // namespace nupo::test
