@@ -1,9 +1,9 @@
 #include "plots/bargraph/QX2DBarGraphController.h"
 
+#include "analysis/SpectrumMath.h"
 #include "platform/appkit/NibControllerRegistry.h"
 #include "plots/rawwave/PlotControls.h"
 #include "plots/rawwave/PlotDrawing.h"
-#include "plots/rawwave/PlotViewHosting.h"
 #include "plots/settings/DisplaySettings.h"
 #include "shared/AnalysisState.h"
 #include "shared/CoreState.h"
@@ -30,9 +30,6 @@ const QStringList viewModeEntries[4] = {
      "CH 2", "CH 3", "CH 4", "2 set of LR 2D BarGarph", "2 set of LR 2D BarGarph:Mirror"},
 };
 
-const std::atomic<int>* const gainIndices[4] = {&setGain1Number, &setGain2Number, &setGain3Number,
-                                                &setGain4Number};
-
 // A peak value as shown: with logarithmic power 10^(v / 10 − 1).
 double shownPeak(float value)
 {
@@ -42,12 +39,9 @@ double shownPeak(float value)
 }  // namespace
 
 QX2DBarGraphController::QX2DBarGraphController()
-    : PlotWindowController(barGraphWindowState),
-      qX2DBarGraphView(std::make_unique<QX2DBarGraphView>()),
-      bM2DBarGraphView(std::make_unique<QX2DBarGraphView>())
+    : PlotGraphWindowController(barGraphWindowState, QStringLiteral("qX2DBarGraphView"),
+                                QStringLiteral("bM2DBarGraphView"))
 {
-    outlet("qX2DBarGraphView", normalHost);
-    outlet("bM2DBarGraphView", fullHost);
     outlet("DBarHSlider", DBarHSlider);
     outlet("DBarWSlider", DBarWSlider);
     outlet("FezField", FezField);
@@ -67,12 +61,6 @@ QX2DBarGraphController::QX2DBarGraphController()
     action("changeDBarWSlider", &QX2DBarGraphController::changeDBarWSlider);
     action("changeDBarVSlider", &QX2DBarGraphController::changeDBarVSlider);
     action("changeDBarFSlider", &QX2DBarGraphController::changeDBarFSlider);
-    action("changeLineColor", &QX2DBarGraphController::changeLineColor);
-    action("changeCursorColor", &QX2DBarGraphController::changeCursorColor);
-    action("changeBackgroundColor", &QX2DBarGraphController::changeBackgroundColor);
-    action("changeColorStyleType", &QX2DBarGraphController::changeColorStyleType);
-    action("changeLineStyleType", &QX2DBarGraphController::changeLineStyleType);
-    action("changecursor", &QX2DBarGraphController::changecursor);
     action("sendTextB", &QX2DBarGraphController::sendTextB);
 }
 
@@ -90,32 +78,25 @@ QX2DBarGraphController& QX2DBarGraphController::sharedQX2DBarGraphController()
 
 float QX2DBarGraphController::setBar2DGain(int channel) const
 {
-    if (channel < 0 || channel > 3)
-        return 1.0f;
-    return 1.0f / displayGainForIndex(gainIndices[channel]->load());
+    // A channel out of range has the gain index of G = 1.
+    return 1.0f / gainIndexToDisplayGain(gainIndexOfChannel(channel));
 }
 
 void QX2DBarGraphController::setBar2DGainAX()
 {
     for (int c = 0; c < 4; ++c)
-        displayGainX[c] = displayGainForIndex(gainIndices[c]->load());
+        displayGainX[c] = gainIndexToDisplayGain(gainIndexOfChannel(c));
 }
 
 void QX2DBarGraphController::showViewsByMode()
 {
-    setHidden(fullHost, viewA != 1);
-    setHidden(normalHost, viewA == 1);
+    showHostOfMode();
 }
 
 void QX2DBarGraphController::pushControlsToActiveView()
 {
     QX2DBarGraphView& view = activeView();
-    if (backgroundColorWell)
-        view.setBackgroundColor(wellColour(backgroundColorWell));
-    if (lineColorWell)
-        view.setLineColor(wellColour(lineColorWell));
-    if (cursorColorWell)
-        view.setCursorColor(wellColour(cursorColorWell));
+    pushWellColoursToActiveView();
     view.setDBarH(floatValue(DBarHSlider));
     view.setDBarW(floatValue(DBarWSlider));
     view.setDBarV(floatValue(VSlider));
@@ -134,11 +115,7 @@ void QX2DBarGraphController::selectX(int mode)
     if (mode == 10)
         return;
     const bool oneBand = mode >= 4 && mode <= 7;
-    setHidden(VSlider, oneBand);
-    setHidden(V2Slider, !oneBand);
-    setHidden(currentV2XField, !oneBand);
-    setHidden(currentV2Field, true);
-    setHidden(currentVXField, oneBand);
+    showValueSliders(oneBand);
     for (QObject* caption : {displayLtext, displayRtext, displayL2text, displayR2text})
         setHidden(caption, mode >= 4);
     if (mode <= 7) {
@@ -243,48 +220,9 @@ void QX2DBarGraphController::changeDBarFSlider(QObject* sender)
     currentFX = value;
 }
 
-void QX2DBarGraphController::changeLineColor(QObject* sender)
-{
-    activeView().setLineColor(wellColour(controlOf(sender, lineColorWell)));
-    activeView().setNeedsDisplay(true);
-}
-
-void QX2DBarGraphController::changeCursorColor(QObject* sender)
-{
-    activeView().setCursorColor(wellColour(controlOf(sender, cursorColorWell)));
-    activeView().setNeedsDisplay(true);
-}
-
-void QX2DBarGraphController::changeBackgroundColor(QObject* sender)
-{
-    activeView().setBackgroundColor(wellColour(controlOf(sender, backgroundColorWell)));
-    activeView().setNeedsDisplay(true);
-    windowColorBarOX = 0;
-}
-
-void QX2DBarGraphController::changeColorStyleType(QObject* sender)
-{
-    activeView().setColorStyleType(selectedTag(controlOf(sender, colorStyleMatrix)));
-}
-
-void QX2DBarGraphController::changeLineStyleType(QObject* sender)
-{
-    activeView().setLineStyleType(selectedTag(controlOf(sender, lineStyleMatrix)));
-}
-
-void QX2DBarGraphController::changecursor(QObject* sender)
-{
-    activeView().setcursor(intValue(controlOf(sender, cursorON)));
-}
-
 void QX2DBarGraphController::sendTextB(QObject* sender)
 {
     setField(displayHeremaxV, PlotControls::text(sender));
-}
-
-void QX2DBarGraphController::applyBackgroundToActiveView(const RGBAColor& colour)
-{
-    activeView().setBackgroundColor(colour);
 }
 
 void QX2DBarGraphController::showPeakFields()
@@ -343,16 +281,10 @@ void QX2DBarGraphController::refreshInformationFields()
     setField(displayHerecurrentF, maxFX * currentFX / 100.0f);
 }
 
-void QX2DBarGraphController::markActiveViewForRedraw()
-{
-    activeView().setNeedsDisplay(true);
-}
-
 void QX2DBarGraphController::awakeFromNib()
 {
     takeNibColours(window);
-    hostPlotView(normalHost, *qX2DBarGraphView);
-    hostPlotView(fullHost, *bM2DBarGraphView);
+    hostViews();
     ++Open2DBarGraph;
     if (needUpdateColorB > 0) {
         setWellColour(backgroundColorWell, bkColorB);
@@ -360,9 +292,7 @@ void QX2DBarGraphController::awakeFromNib()
     }
     showViewsByMode();
 
-    const int channels = DeviceConfig < 0 ? 0 : (DeviceConfig > 3 ? 3 : static_cast<int>(DeviceConfig));
-    setItems(popup, viewModeEntries[3]);
-    setItems(popup, viewModeEntries[channels]);
+    const int channels = fillViewModePopup(viewModeEntries);
     if (channels == 0) {
         selectItem(popup, 4);
         activeView().setDemoNumber(4);
@@ -383,11 +313,7 @@ void QX2DBarGraphController::awakeFromNib()
     pushControlsToActiveView();
 
     if (channels > 0) {
-        setHidden(VSlider, false);
-        setHidden(currentVXField, false);
-        setHidden(V2Slider, true);
-        setHidden(currentV2XField, true);
-        setHidden(currentV2Field, true);
+        showValueSliders(false);
     } else {
         selectX(4);
     }

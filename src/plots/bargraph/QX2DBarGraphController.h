@@ -2,16 +2,14 @@
 
 #include "plots/bargraph/BarGraphWindowState.h"
 #include "plots/bargraph/QX2DBarGraphView.h"
-#include "plots/rawwave/PlotWindowController.h"
-
-#include <memory>
+#include "plots/rawwave/PlotGraphWindowController.h"
 
 namespace nupo {
 
 // The spectrum bar-graph window ("Bargraph Window", nib "QX2DBarGraph"): a normal and a full bar-graph
 // view with the amplitude range (logarithmic power aware), the frequency range, the peak fields, the
 // frequency resolution and the display gains of the four channels.
-class QX2DBarGraphController : public PlotWindowController {
+class QX2DBarGraphController : public PlotGraphWindowController<QX2DBarGraphView> {
     Q_OBJECT
 public:
     QX2DBarGraphController();
@@ -52,17 +50,8 @@ public:
     void changeDBarWSlider(QObject* sender);
     void changeDBarVSlider(QObject* sender);
     void changeDBarFSlider(QObject* sender);
-    void changeLineColor(QObject* sender);
-    void changeCursorColor(QObject* sender);
-    void changeBackgroundColor(QObject* sender);
-    void changeColorStyleType(QObject* sender);
-    void changeLineStyleType(QObject* sender);
-    void changecursor(QObject* sender);
     void sendTextB(QObject* sender);
 
-    QX2DBarGraphView& normalView() { return *qX2DBarGraphView; }
-    QX2DBarGraphView& fullView() { return *bM2DBarGraphView; }
-    QX2DBarGraphView& activeView() { return viewA == 1 ? *bM2DBarGraphView : *qX2DBarGraphView; }
     float maxV() const { return maxVX; }
     float maxF() const { return maxFX; }
 
@@ -73,19 +62,12 @@ public:
     QObject* textPeakF2Field() const { return displayHerePeakF2; }
 
 protected:
-    void applyBackgroundToActiveView(const RGBAColor& colour) override;
     void refreshInformationFields() override;
-    void markActiveViewForRedraw() override;
 
 private:
     void showViewsByMode();
     void pushControlsToActiveView();
     void showPeakFields();
-
-    std::unique_ptr<QX2DBarGraphView> qX2DBarGraphView;
-    std::unique_ptr<QX2DBarGraphView> bM2DBarGraphView;
-    QWidget* normalHost = nullptr;
-    QWidget* fullHost = nullptr;
 
     float maxFX = 60.0f;
     float currentFX = 50.0f;

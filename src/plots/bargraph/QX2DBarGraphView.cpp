@@ -251,7 +251,8 @@ void draw2DBarGrid(GraphicsContext& context, const QRectF& rect, int gridSize, i
                  RGBAColor::fromRGBA(GridColorX[0], GridColorX[1], GridColorX[2], GridColorX[3]));
 }
 
-QX2DBarGraphView::QX2DBarGraphView(const QRectF& frame) : QuartzView(frame)
+QX2DBarGraphView::QX2DBarGraphView(const QRectF& frame)
+    : PlotGraphView(frame, {clear_rgba2D, Win2DColor, difambA2DBar, resetColor2DBar, barGraphWindowState}, 1)
 {
     resetColor2DBar(1);
     setcursor(1);
@@ -272,27 +273,6 @@ void QX2DBarGraphView::initDisplay()
     setBackgroundColorA(2, 0.869565f);
     setBackgroundColorA(1, 0.759038f);
     setBackgroundColorA(0, 0.867824f);
-}
-
-void QX2DBarGraphView::setBackgroundColorA(int component, float value)
-{
-    // Components come from documents: anything outside red..alpha is ignored and not counted.
-    if (component < 0 || component > 3)
-        return;
-    clear_rgba2D[component] = value;
-    if (Win2DColor > 2) {
-        backgroundColor =
-            RGBAColor::fromRGBA(clear_rgba2D[0], clear_rgba2D[1], clear_rgba2D[2], clear_rgba2D[3]);
-        barGraphWindowState.handBackgroundColour(*backgroundColor);
-        Win2DColor = 0;
-    } else {
-        ++Win2DColor;
-    }
-}
-
-float QX2DBarGraphView::getBackgroundColor(int component) const
-{
-    return component >= 0 && component <= 3 ? clear_rgba2D[component] : 0.0f;
 }
 
 void QX2DBarGraphView::setDBarH(float sliderValue)
@@ -318,58 +298,6 @@ void QX2DBarGraphView::setDBarF(float value)
 {
     DBarF = value;
     setNeedsDisplay(true);
-}
-
-void QX2DBarGraphView::setColorStyleType(int type)
-{
-    colorStyleType = type;
-    resetColor2DBar(type + 1);
-    setNeedsDisplay(true);
-}
-
-void QX2DBarGraphView::setLineStyleType(int type)
-{
-    lineStyleType = type;
-    setNeedsDisplay(true);
-}
-
-void QX2DBarGraphView::setcursor(int on)
-{
-    cursorONedX = static_cast<char>(on);
-    setNeedsDisplay(true);
-}
-
-void QX2DBarGraphView::setLineColor(const RGBAColor& colour)
-{
-    if (lineColor == colour)
-        return;
-    lineColor = colour;
-    difambA2DBar[0][0] = colour.red;
-    difambA2DBar[0][1] = colour.green;
-    difambA2DBar[0][2] = colour.blue;
-    difambA2DBar[0][3] = colour.alpha;
-    resetColor2DBar(5);
-}
-
-void QX2DBarGraphView::setBackgroundColor(const RGBAColor& colour)
-{
-    if (backgroundColor == colour)
-        return;
-    backgroundColor = colour;
-    clear_rgba2D[0] = colour.red;
-    clear_rgba2D[1] = colour.green;
-    clear_rgba2D[2] = colour.blue;
-    clear_rgba2D[3] = colour.alpha;
-}
-
-void QX2DBarGraphView::setCursorColor(const RGBAColor& colour)
-{
-    cursorColor = colour;
-}
-
-void QX2DBarGraphView::setgridColor(const RGBAColor& colour)
-{
-    gridColor = colour;
 }
 
 void QX2DBarGraphView::setDemoNumberA(int mode)
@@ -406,12 +334,7 @@ void QX2DBarGraphView::drawRect(GraphicsContext& context, const QRectF& rect)
         peakFFTX[c] = records[c][0] / gainOf(c);
         peakFFTY[c] = records[c][1];
     }
-    context.setGrayFillColor(1.0, 1.0);
-    context.fillRect(rect);
-    if (backgroundColor) {
-        context.setFillColor(*backgroundColor);
-        context.fillRect(bounds());
-    }
+    fillBackground(context, rect);
     draw2DBarGrid(context, rect, GridSize2DBarX, ShowGrid2DBarX);
     drawMode(num, context, rect, lineStyleType, DBarH, DBarW, DBarV, DBarF, cursorColor, cursorONedX);
 }

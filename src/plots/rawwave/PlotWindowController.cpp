@@ -144,6 +144,23 @@ bool PlotWindowController::applyViewEntry(int entry)
     return true;
 }
 
+void PlotWindowController::showValueSliders(bool oneChannel)
+{
+    PlotControls::setHidden(VSlider, oneChannel);
+    PlotControls::setHidden(V2Slider, !oneChannel);
+    PlotControls::setHidden(currentV2XField, !oneChannel);
+    PlotControls::setHidden(currentV2Field, true);
+    PlotControls::setHidden(currentVXField, oneChannel);
+}
+
+int PlotWindowController::fillViewModePopup(const QStringList (&entriesByChannels)[4])
+{
+    const int channels = DeviceConfig < 0 ? 0 : (DeviceConfig > 3 ? 3 : static_cast<int>(DeviceConfig));
+    PlotControls::setItems(popup, entriesByChannels[3]);
+    PlotControls::setItems(popup, entriesByChannels[channels]);
+    return channels;
+}
+
 void PlotWindowController::showTheWindow(QWidget* target)
 {
     WindowHandle handle(target);

@@ -80,6 +80,12 @@ protected:
     // The transparency part of selectX2: entries 0/1 choose the normal or full view, 2..6 a fixed alpha,
     // 7..9 an animation, 10 stops it. Returns false (and logs "Invalid item") outside 0..10.
     bool applyViewEntry(int entry);
+    // Shows the V slider and its field for views of two or more traces, the V2 slider and its field for
+    // views of one channel; the second V2 field stays hidden.
+    void showValueSliders(bool oneChannel);
+    // Fills the view-mode popup with the entries for the device's channel count (DeviceConfig clamped to
+    // 0..3; the four-channel list first, so the popup has all items) and returns that count.
+    int fillViewModePopup(const QStringList (&entriesByChannels)[4]);
     // Makes the window visible and key, and records its frame.
     void showTheWindow(QWidget* window);
     // The nib steps shared by the windows: delegate, pending frame, alpha and the status-window level.

@@ -1,10 +1,10 @@
 #include "plots/rawwave/QXRawwaveGraphController.h"
 
+#include "analysis/SpectrumMath.h"
 #include "platform/appkit/NibControllerRegistry.h"
 #include "platform/appkit/WindowHandle.h"
 #include "plots/rawwave/PlotControls.h"
 #include "plots/rawwave/PlotDrawing.h"
-#include "plots/rawwave/PlotViewHosting.h"
 #include "plots/rawwave/RawwaveWindowState.h"
 #include "plots/settings/DisplaySettings.h"
 #include "shared/AnalysisState.h"
@@ -32,12 +32,9 @@ const QStringList viewModeEntries[4] = {
 }  // namespace
 
 QXRawwaveGraphController::QXRawwaveGraphController()
-    : PlotWindowController(rawwaveWindowState),
-      qXRawwaveGraphView(std::make_unique<QXRawwaveGraphView>()),
-      bMRawwaveGraphView(std::make_unique<QXRawwaveGraphView>())
+    : PlotGraphWindowController(rawwaveWindowState, QStringLiteral("qXRawwaveGraphView"),
+                                QStringLiteral("bMRawwaveGraphView"))
 {
-    outlet("qXRawwaveGraphView", normalHost);
-    outlet("bMRawwaveGraphView", fullHost);
     outlet("gridON", gridON);
     outlet("gridColorWell", gridColorWell);
     outlet("RawwaveHSlider", RawwaveHSlider);
@@ -55,13 +52,7 @@ QXRawwaveGraphController::QXRawwaveGraphController()
     action("changeRawwaveVSlider", &QXRawwaveGraphController::changeRawwaveVSlider);
     action("changeRawwaveFSlider", &QXRawwaveGraphController::changeRawwaveFSlider);
     action("changegridSlider", &QXRawwaveGraphController::changegridSlider);
-    action("changeLineColor", &QXRawwaveGraphController::changeLineColor);
-    action("changeCursorColor", &QXRawwaveGraphController::changeCursorColor);
     action("changegridColor", &QXRawwaveGraphController::changegridColor);
-    action("changeBackgroundColor", &QXRawwaveGraphController::changeBackgroundColor);
-    action("changeColorStyleType", &QXRawwaveGraphController::changeColorStyleType);
-    action("changeLineStyleType", &QXRawwaveGraphController::changeLineStyleType);
-    action("changecursor", &QXRawwaveGraphController::changecursor);
     action("changegrid", &QXRawwaveGraphController::changegrid);
 }
 
@@ -69,7 +60,7 @@ QXRawwaveGraphController::~QXRawwaveGraphController()
 {
     viewA = 0;
     AlphaAnime = 0;
-    bMRawwaveGraphView->releaseALL();
+    full->releaseALL();
 }
 
 QXRawwaveGraphController& QXRawwaveGraphController::sharedQXRawwaveGraphController()
@@ -80,11 +71,8 @@ QXRawwaveGraphController& QXRawwaveGraphController::sharedQXRawwaveGraphControll
 
 float QXRawwaveGraphController::setRawWaveGain(int channel) const
 {
-    static const std::atomic<int>* const gains[4] = {&setGain1Number, &setGain2Number, &setGain3Number,
-                                                     &setGain4Number};
-    if (channel < 0 || channel > 3)
-        return 1.0f;
-    return 1.0f / displayGainForIndex(gains[channel]->load());
+    // A channel out of range has the gain index of G = 1.
+    return 1.0f / gainIndexToDisplayGain(gainIndexOfChannel(channel));
 }
 
 float QXRawwaveGraphController::setRawWavePP(int channel) const
@@ -110,20 +98,14 @@ void QXRawwaveGraphController::gridSliderByView()
 
 void QXRawwaveGraphController::showViewsByMode()
 {
-    setHidden(fullHost, viewA != 1);
-    setHidden(normalHost, viewA == 1);
+    showHostOfMode();
     gridSliderByView();
 }
 
 void QXRawwaveGraphController::pushControlsToActiveView()
 {
     QXRawwaveGraphView& view = activeView();
-    if (backgroundColorWell)
-        view.setBackgroundColor(wellColour(backgroundColorWell));
-    if (lineColorWell)
-        view.setLineColor(wellColour(lineColorWell));
-    if (cursorColorWell)
-        view.setCursorColor(wellColour(cursorColorWell));
+    pushWellColoursToActiveView();
     view.setRawwaveH(floatValue(RawwaveHSlider));
     view.setRawwaveW(floatValue(RawwaveWSlider));
     view.setRawwaveV(floatValue(VSlider));
@@ -144,11 +126,7 @@ void QXRawwaveGraphController::selectX(int mode)
     static constexpr int channelOfMode[8] = {0, 2, 0, 1, 2, 3, 0, 0};
     CHmode = channelOfMode[mode];
     const bool oneTrace = mode >= 2 && mode <= 5;
-    setHidden(VSlider, oneTrace);
-    setHidden(V2Slider, !oneTrace);
-    setHidden(currentV2XField, !oneTrace);
-    setHidden(currentV2Field, true);
-    setHidden(currentVXField, oneTrace);
+    showValueSliders(oneTrace);
     if (mode <= 5) {
         setHidden(ppPowerRField, oneTrace);
         setHidden(displayHereppPowerR, oneTrace);
@@ -261,54 +239,15 @@ void QXRawwaveGraphController::changegridSlider(QObject* sender)
     activeView().setNeedsDisplay(true);
 }
 
-void QXRawwaveGraphController::changeLineColor(QObject* sender)
-{
-    activeView().setLineColor(wellColour(controlOf(sender, lineColorWell)));
-    activeView().setNeedsDisplay(true);
-}
-
-void QXRawwaveGraphController::changeCursorColor(QObject* sender)
-{
-    activeView().setCursorColor(wellColour(controlOf(sender, cursorColorWell)));
-    activeView().setNeedsDisplay(true);
-}
-
 void QXRawwaveGraphController::changegridColor(QObject* sender)
 {
     activeView().setgridColor(wellColour(controlOf(sender, gridColorWell)));
     activeView().setNeedsDisplay(true);
 }
 
-void QXRawwaveGraphController::changeBackgroundColor(QObject* sender)
-{
-    activeView().setBackgroundColor(wellColour(controlOf(sender, backgroundColorWell)));
-    activeView().setNeedsDisplay(true);
-    windowColorRawNOX = 0;
-}
-
-void QXRawwaveGraphController::changeColorStyleType(QObject* sender)
-{
-    activeView().setColorStyleType(selectedTag(controlOf(sender, colorStyleMatrix)));
-}
-
-void QXRawwaveGraphController::changeLineStyleType(QObject* sender)
-{
-    activeView().setLineStyleType(selectedTag(controlOf(sender, lineStyleMatrix)));
-}
-
-void QXRawwaveGraphController::changecursor(QObject* sender)
-{
-    activeView().setcursor(intValue(controlOf(sender, cursorON)));
-}
-
 void QXRawwaveGraphController::changegrid(QObject* sender)
 {
     activeView().setgrid(intValue(controlOf(sender, gridON)));
-}
-
-void QXRawwaveGraphController::applyBackgroundToActiveView(const RGBAColor& colour)
-{
-    activeView().setBackgroundColor(colour);
 }
 
 void QXRawwaveGraphController::refreshInformationFields()
@@ -330,16 +269,10 @@ void QXRawwaveGraphController::refreshInformationFields()
     setField(displayHerecurrentF, maxFX * currentFX / 100.0f);
 }
 
-void QXRawwaveGraphController::markActiveViewForRedraw()
-{
-    activeView().setNeedsDisplay(true);
-}
-
 void QXRawwaveGraphController::awakeFromNib()
 {
     takeNibColours(window);
-    hostPlotView(normalHost, *qXRawwaveGraphView);
-    hostPlotView(fullHost, *bMRawwaveGraphView);
+    hostViews();
     ++OpenRawwave;
     if (needUpdateColorA > 0) {
         setWellColour(backgroundColorWell, bkColorA);
@@ -347,9 +280,7 @@ void QXRawwaveGraphController::awakeFromNib()
     }
     showViewsByMode();
 
-    const int channels = DeviceConfig < 0 ? 0 : (DeviceConfig > 3 ? 3 : static_cast<int>(DeviceConfig));
-    setItems(popup, viewModeEntries[3]);
-    setItems(popup, viewModeEntries[channels]);
+    const int channels = fillViewModePopup(viewModeEntries);
     if (channels == 0) {
         selectItem(popup, 2);
         activeView().setDemoNumber(2);
@@ -377,11 +308,7 @@ void QXRawwaveGraphController::awakeFromNib()
     gridSliderByView();
 
     if (channels > 0) {
-        setHidden(VSlider, false);
-        setHidden(currentVXField, false);
-        setHidden(V2Slider, true);
-        setHidden(currentV2XField, true);
-        setHidden(currentV2Field, true);
+        showValueSliders(false);
     } else {
         selectX(2);
     }

@@ -114,7 +114,8 @@ void groen_CtextureN(int index, int, GraphicsContext& context)
     context.setRGBStrokeColor(difmatA[i][0], difmatA[i][1], difmatA[i][2], difmatA[i][3]);
 }
 
-QXRawwaveGraphView::QXRawwaveGraphView(const QRectF& frame) : QuartzView(frame)
+QXRawwaveGraphView::QXRawwaveGraphView(const QRectF& frame)
+    : PlotGraphView(frame, {clear_rgbaRaw, WinRawColor, difambA, resetColor, rawwaveWindowState}, 0)
 {
     resetColor(1);
     // The shared display settings object holds no peak-hold colour, so asking it to publish one leaves
@@ -136,60 +137,6 @@ void QXRawwaveGraphView::initDisplay()
     setBackgroundColorA(0, 0.821112f);
 }
 
-void QXRawwaveGraphView::setBackgroundColorA(int component, float value)
-{
-    // Components come from documents: anything outside red..alpha is ignored and not counted.
-    if (component < 0 || component > 3)
-        return;
-    clear_rgbaRaw[component] = value;
-    if (WinRawColor > 2) {
-        backgroundColor =
-            RGBAColor::fromRGBA(clear_rgbaRaw[0], clear_rgbaRaw[1], clear_rgbaRaw[2], clear_rgbaRaw[3]);
-        rawwaveWindowState.handBackgroundColour(*backgroundColor);
-        WinRawColor = 0;
-    } else {
-        ++WinRawColor;
-    }
-}
-
-float QXRawwaveGraphView::getBackgroundColor(int component) const
-{
-    return component >= 0 && component <= 3 ? clear_rgbaRaw[component] : 0.0f;
-}
-
-void QXRawwaveGraphView::setBackgroundColor(const RGBAColor& colour)
-{
-    if (backgroundColor == colour)
-        return;
-    backgroundColor = colour;
-    clear_rgbaRaw[0] = colour.red;
-    clear_rgbaRaw[1] = colour.green;
-    clear_rgbaRaw[2] = colour.blue;
-    clear_rgbaRaw[3] = colour.alpha;
-}
-
-void QXRawwaveGraphView::setLineColor(const RGBAColor& colour)
-{
-    if (lineColor == colour)
-        return;
-    lineColor = colour;
-    difambA[0][0] = colour.red;
-    difambA[0][1] = colour.green;
-    difambA[0][2] = colour.blue;
-    difambA[0][3] = colour.alpha;
-    resetColor(5);
-}
-
-void QXRawwaveGraphView::setCursorColor(const RGBAColor& colour)
-{
-    cursorColor = colour;
-}
-
-void QXRawwaveGraphView::setgridColor(const RGBAColor& colour)
-{
-    gridColor = colour;
-}
-
 void QXRawwaveGraphView::setRawwaveH(float sliderValue)
 {
     RawwaveH = 10.0f - sliderValue;
@@ -209,25 +156,6 @@ void QXRawwaveGraphView::setRawwaveV(float value)
 void QXRawwaveGraphView::setRawwaveF(float value)
 {
     RawwaveF = value;
-    setNeedsDisplay(true);
-}
-
-void QXRawwaveGraphView::setColorStyleType(int type)
-{
-    colorStyleType = type;
-    resetColor(type + 1);
-    setNeedsDisplay(true);
-}
-
-void QXRawwaveGraphView::setLineStyleType(int type)
-{
-    lineStyleType = type;
-    setNeedsDisplay(true);
-}
-
-void QXRawwaveGraphView::setcursor(int on)
-{
-    cursorONedX = static_cast<char>(on);
     setNeedsDisplay(true);
 }
 
@@ -284,12 +212,7 @@ void QXRawwaveGraphView::drawRect(GraphicsContext& context, const QRectF& rect)
     getDRawwave(point);
     getERawwave(point);
 
-    context.setGrayFillColor(1.0, 1.0);
-    context.fillRect(rect);
-    if (backgroundColor) {
-        context.setFillColor(*backgroundColor);
-        context.fillRect(bounds());
-    }
+    fillBackground(context, rect);
     if (gridONed != 0)
         drawRawWaveGrid(context, rect.x(), rect.y(), rect.width(), rect.height(), clampedCount(gridS, 4096),
                         1);
