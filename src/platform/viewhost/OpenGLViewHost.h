@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/viewhost/ViewEventHost.h"
 #include "platform/viewhost/ViewHost.h"
 
 #include <QOpenGLWidget>
@@ -12,7 +13,7 @@ class OpenGLView;
 // view's prepareOpenGL when the context is ready, setFrameSize and reshape on resizes and drawRect for
 // each frame, and forwards mouse, wheel and key events. The host does not own the view; either may be
 // destroyed first.
-class OpenGLViewHost : public QOpenGLWidget, private ViewHost {
+class OpenGLViewHost : public ViewEventHost<QOpenGLWidget>, private ViewHost {
     Q_OBJECT
 public:
     explicit OpenGLViewHost(OpenGLView* view, QWidget* parent = nullptr);
@@ -25,14 +26,8 @@ protected:
     void initializeGL() override;
     void resizeGL(int width, int height) override;
     void paintGL() override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseDoubleClickEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
-    void wheelEvent(QWheelEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
-    void keyReleaseEvent(QKeyEvent* event) override;
-    bool focusNextPrevChild(bool next) override;
+
+    ViewObject* hostedView() const override;
 
 private:
     void viewNeedsDisplay() override;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/viewhost/ViewEventHost.h"
 #include "platform/viewhost/ViewHost.h"
 
 #include <QWidget>
@@ -11,7 +12,7 @@ class QuartzView;
 // The widget that shows a 2D view: paints it through the 2D drawing context over the whole bounds and
 // forwards resize, mouse, wheel and key events. The host does not own the view; either may be destroyed
 // first.
-class QuartzViewHost : public QWidget, private ViewHost {
+class QuartzViewHost : public ViewEventHost<QWidget>, private ViewHost {
     Q_OBJECT
 public:
     explicit QuartzViewHost(QuartzView* view, QWidget* parent = nullptr);
@@ -23,14 +24,8 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseDoubleClickEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
-    void wheelEvent(QWheelEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
-    void keyReleaseEvent(QKeyEvent* event) override;
-    bool focusNextPrevChild(bool next) override;
+
+    ViewObject* hostedView() const override;
 
 private:
     void viewNeedsDisplay() override;

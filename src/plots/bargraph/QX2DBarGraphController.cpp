@@ -39,7 +39,7 @@ double shownPeak(float value)
 }  // namespace
 
 QX2DBarGraphController::QX2DBarGraphController()
-    : PlotGraphWindowController(barGraphWindowState, QStringLiteral("qX2DBarGraphView"),
+    : PlotGraphWindowController(barGraphWindowState, 60.0f, QStringLiteral("qX2DBarGraphView"),
                                 QStringLiteral("bM2DBarGraphView"))
 {
     outlet("DBarHSlider", DBarHSlider);
@@ -163,9 +163,7 @@ void QX2DBarGraphController::setWBarGainValue(float value)
     setFloatValue(DBarHSlider, value);
     DBarHX = value;
     activeView().setDBarH(value);
-    maxVX = ((10.0f - DBarHX) * 20.0f + 6.0f) * setBar2DGain(0);
-    setField(displayHeremaxV, maxVX);
-    setField(displayHerecurrentV, maxVX * currentVX / 100.0f);
+    showAmplitudeRange(DBarHX, setBar2DGain(0));
     activeView().setNeedsDisplay(true);
 }
 
@@ -196,28 +194,23 @@ void QX2DBarGraphController::changeDBarWSlider(QObject* sender)
 {
     DBarWX = floatValue(controlOf(sender, DBarWSlider));
     activeView().setDBarW(DBarWX);
-    maxFX = static_cast<float>(SampleSpeed) * 0.5f * (1.0f - DBarWX);
-    setField(displayHeremaxF, maxFX);
-    setField(displayHerecurrentF, maxFX * currentFX / 100.0f);
+    showFrequencyRange(static_cast<float>(SampleSpeed) * 0.5f * (1.0f - DBarWX));
 }
 
 void QX2DBarGraphController::changeDBarVSlider(QObject* sender)
 {
     const float value = floatValue(controlOf(sender, VSlider));
     activeView().setDBarV(value);
-    if (LOGpowerONed != 0)
+    moveAmplitudeCursor(value);
+    if (LOGpowerONed != 0)  // logarithmic power shows the cursor's level instead
         setField(displayHerecurrentV, std::pow(10.0, value / 3.33 / 10.0 - 1.0));
-    else
-        setField(displayHerecurrentV, maxVX * value / 100.0f);
-    currentVX = value;
 }
 
 void QX2DBarGraphController::changeDBarFSlider(QObject* sender)
 {
     const float value = floatValue(controlOf(sender, FSlider));
     activeView().setDBarF(value);
-    setField(displayHerecurrentF, maxFX * value / 100.0f);
-    currentFX = value;
+    moveFrequencyCursor(value);
 }
 
 void QX2DBarGraphController::sendTextB(QObject* sender)
@@ -272,13 +265,9 @@ void QX2DBarGraphController::refreshInformationFields()
         maxVX = 10.0f;
         setField(displayHerecurrentV, std::pow(10.0, currentVX / 3.33 / 10.0 - 1.0));
     } else {
-        maxVX = ((10.0f - DBarHX) * 20.0f + 6.0f) * g;
-        setField(displayHeremaxV, maxVX);
-        setField(displayHerecurrentV, maxVX * currentVX / 100.0f);
+        showAmplitudeRange(DBarHX, g);
     }
-    maxFX = static_cast<float>(SampleSpeed) * 0.5f * (1.0f - DBarWX);
-    setField(displayHeremaxF, maxFX);
-    setField(displayHerecurrentF, maxFX * currentFX / 100.0f);
+    showFrequencyRange(static_cast<float>(SampleSpeed) * 0.5f * (1.0f - DBarWX));
 }
 
 void QX2DBarGraphController::awakeFromNib()

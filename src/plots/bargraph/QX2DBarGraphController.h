@@ -52,9 +52,6 @@ public:
     void changeDBarFSlider(QObject* sender);
     void sendTextB(QObject* sender);
 
-    float maxV() const { return maxVX; }
-    float maxF() const { return maxFX; }
-
     QObject* textFezField() const { return displayHereFez; }
     QObject* textPeakV1Field() const { return displayHerePeakV1; }
     QObject* textPeakV2Field() const { return displayHerePeakV2; }
@@ -69,10 +66,6 @@ private:
     void pushControlsToActiveView();
     void showPeakFields();
 
-    float maxFX = 60.0f;
-    float currentFX = 50.0f;
-    float maxVX = 20.0f;
-    float currentVX = 50.0f;
     float DBarHX = 0.0f;
     float DBarWX = 0.0f;
     int CHmode = 0;  // the amplitude range always uses the gain of channel 1

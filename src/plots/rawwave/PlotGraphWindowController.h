@@ -52,9 +52,11 @@ public:
 
 protected:
     // The views' placeholders are the outlets `normalOutlet` and `fullOutlet`.
-    PlotGraphWindowController(PlotWindowState& windowState, const QString& normalOutlet,
+    PlotGraphWindowController(PlotWindowState& windowState, float maxF, const QString& normalOutlet,
                               const QString& fullOutlet)
-        : PlotWindowController(windowState), normal(std::make_unique<View>()), full(std::make_unique<View>())
+        : PlotWindowController(windowState, maxF),
+          normal(std::make_unique<View>()),
+          full(std::make_unique<View>())
     {
         outlet(normalOutlet, normalHost);
         outlet(fullOutlet, fullHost);

@@ -11,7 +11,8 @@
 
 namespace nupo {
 
-PlotWindowController::PlotWindowController(PlotWindowState& windowState) : state(windowState)
+PlotWindowController::PlotWindowController(PlotWindowState& windowState, float maxF)
+    : state(windowState), maxFX(maxF)
 {
     outlet("window", window);
     outlet("popup", popup);
@@ -159,6 +160,32 @@ int PlotWindowController::fillViewModePopup(const QStringList (&entriesByChannel
     PlotControls::setItems(popup, entriesByChannels[3]);
     PlotControls::setItems(popup, entriesByChannels[channels]);
     return channels;
+}
+
+void PlotWindowController::showAmplitudeRange(float heightSlider, float inverseGain)
+{
+    maxVX = ((10.0f - heightSlider) * 20.0f + 6.0f) * inverseGain;
+    setField(displayHeremaxV, maxVX);
+    setField(displayHerecurrentV, maxVX * currentVX / 100.0f);
+}
+
+void PlotWindowController::showFrequencyRange(float top)
+{
+    maxFX = top;
+    setField(displayHeremaxF, maxFX);
+    setField(displayHerecurrentF, maxFX * currentFX / 100.0f);
+}
+
+void PlotWindowController::moveAmplitudeCursor(float percent)
+{
+    currentVX = percent;
+    setField(displayHerecurrentV, maxVX * percent / 100.0f);
+}
+
+void PlotWindowController::moveFrequencyCursor(float percent)
+{
+    currentFX = percent;
+    setField(displayHerecurrentF, maxFX * percent / 100.0f);
 }
 
 void PlotWindowController::showTheWindow(QWidget* target)

@@ -32,7 +32,7 @@ const QStringList viewModeEntries[4] = {
 }  // namespace
 
 QXRawwaveGraphController::QXRawwaveGraphController()
-    : PlotGraphWindowController(rawwaveWindowState, QStringLiteral("qXRawwaveGraphView"),
+    : PlotGraphWindowController(rawwaveWindowState, 2.13f, QStringLiteral("qXRawwaveGraphView"),
                                 QStringLiteral("bMRawwaveGraphView"))
 {
     outlet("gridON", gridON);
@@ -174,9 +174,7 @@ void QXRawwaveGraphController::setWRawGainValue(float value)
     setFloatValue(RawwaveHSlider, value);
     RawwaveHX = value;
     activeView().setRawwaveH(value);
-    maxVX = ((10.0f - RawwaveHX) * 20.0f + 6.0f) * setRawWaveGain(0);
-    setField(displayHeremaxV, maxVX);
-    setField(displayHerecurrentV, maxVX * currentVX / 100.0f);
+    showAmplitudeRange(RawwaveHX, setRawWaveGain(0));
     activeView().setNeedsDisplay(true);
 }
 
@@ -209,9 +207,7 @@ void QXRawwaveGraphController::changeRawwaveWSlider(QObject* sender)
     RawwaveWX = floatValue(controlOf(sender, RawwaveWSlider));
     activeView().setRawwaveW(RawwaveWX);
     const int rate = SampleSpeed < 1 ? 1 : static_cast<int>(SampleSpeed);
-    maxFX = static_cast<float>(fftp) / static_cast<float>(rate) * 0.5f * (1.0f - RawwaveWX);
-    setField(displayHeremaxF, maxFX);
-    setField(displayHerecurrentF, maxFX * currentFX / 100.0f);
+    showFrequencyRange(static_cast<float>(fftp) / static_cast<float>(rate) * 0.5f * (1.0f - RawwaveWX));
     activeView().setNeedsDisplay(true);
 }
 
@@ -219,8 +215,7 @@ void QXRawwaveGraphController::changeRawwaveVSlider(QObject* sender)
 {
     const float value = floatValue(controlOf(sender, VSlider));
     activeView().setRawwaveV(value);
-    setField(displayHerecurrentV, maxVX * value / 100.0f);
-    currentVX = value;
+    moveAmplitudeCursor(value);
     activeView().setNeedsDisplay(true);
 }
 
@@ -228,8 +223,7 @@ void QXRawwaveGraphController::changeRawwaveFSlider(QObject* sender)
 {
     const float value = floatValue(controlOf(sender, FSlider));
     activeView().setRawwaveF(value);
-    setField(displayHerecurrentF, maxFX * value / 100.0f);
-    currentFX = value;
+    moveFrequencyCursor(value);
     activeView().setNeedsDisplay(true);
 }
 
@@ -260,13 +254,9 @@ void QXRawwaveGraphController::refreshInformationFields()
     setField(displayHereppPowerR, setRawWavePP(CHmode + 1));
     if (OpenRawwave > 0)
         setField(displayHereFPS, FPSXXRawwave / OpenRawwave);
-    maxVX = ((10.0f - RawwaveHX) * 20.0f + 6.0f) * g;
-    setField(displayHeremaxV, maxVX);
-    setField(displayHerecurrentV, maxVX * currentVX / 100.0f);
+    showAmplitudeRange(RawwaveHX, g);
     const int rate = SampleSpeed < 1 ? 1 : static_cast<int>(SampleSpeed);
-    maxFX = static_cast<float>(fftp) / static_cast<float>(rate) * 0.5f * (1.0f - RawwaveWX);
-    setField(displayHeremaxF, maxFX);
-    setField(displayHerecurrentF, maxFX * currentFX / 100.0f);
+    showFrequencyRange(static_cast<float>(fftp) / static_cast<float>(rate) * 0.5f * (1.0f - RawwaveWX));
 }
 
 void QXRawwaveGraphController::awakeFromNib()

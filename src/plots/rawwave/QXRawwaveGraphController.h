@@ -54,8 +54,6 @@ public:
     void changegrid(QObject* sender);
 
     int channelMode() const { return CHmode; }
-    float maxV() const { return maxVX; }
-    float maxF() const { return maxFX; }
 
     QObject* textppPowerLField() const { return displayHereppPowerL; }
     QObject* textppPowerRField() const { return displayHereppPowerR; }
@@ -68,10 +66,6 @@ private:
     void gridSliderByView();
     void pushControlsToActiveView();
 
-    float maxFX = 2.13f;
-    float currentFX = 50.0f;
-    float maxVX = 20.0f;
-    float currentVX = 50.0f;
     float RawwaveHX = 0.0f;
     float RawwaveWX = 0.0f;
     int CHmode = 0;
