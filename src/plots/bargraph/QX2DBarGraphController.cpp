@@ -55,8 +55,6 @@ QX2DBarGraphController::QX2DBarGraphController()
     outlet("PeakF2Field", PeakF2Field);
     outlet("displayHerePeakF2", displayHerePeakF2);
 
-    action("select", &QX2DBarGraphController::select);
-    action("select2", &QX2DBarGraphController::select2);
     action("changeDBarHSlider", &QX2DBarGraphController::changeDBarHSlider);
     action("changeDBarWSlider", &QX2DBarGraphController::changeDBarWSlider);
     action("changeDBarVSlider", &QX2DBarGraphController::changeDBarVSlider);
@@ -86,11 +84,6 @@ void QX2DBarGraphController::setBar2DGainAX()
 {
     for (int c = 0; c < 4; ++c)
         displayGainX[c] = gainIndexToDisplayGain(gainIndexOfChannel(c));
-}
-
-void QX2DBarGraphController::showViewsByMode()
-{
-    showHostOfMode();
 }
 
 void QX2DBarGraphController::pushControlsToActiveView()
@@ -128,35 +121,6 @@ void QX2DBarGraphController::selectX(int mode)
     }
 }
 
-void QX2DBarGraphController::selectX2(int entry)
-{
-    selectItem(popup2, entry);
-    if (entry > 1)
-        selectBCHX = entry;
-    if (!applyViewEntry(entry))
-        return;
-    showViewsByMode();
-    pushControlsToActiveView();
-    activeView().setDemoNumber(popupselectX);
-    activeView().setNeedsDisplay(true);
-    selectCHX = popupselectX;
-    selectX(popupselectX);
-}
-
-void QX2DBarGraphController::setDemoNumberA(int mode)
-{
-    selectX(mode);
-    setDemoNumberBarCADidChanged = 1;
-}
-
-void QX2DBarGraphController::setDemoNumberB(int entry)
-{
-    activeView().setDemoNumber2(entry);
-    activeView().setNeedsDisplay(true);
-    selectX2(entry);
-    setDemoNumberBarCBDidChanged = 1;
-}
-
 void QX2DBarGraphController::setWBarGainValue(float value)
 {
     setWBarGain = value;
@@ -165,24 +129,6 @@ void QX2DBarGraphController::setWBarGainValue(float value)
     activeView().setDBarH(value);
     showAmplitudeRange(DBarHX, setBar2DGain(0));
     activeView().setNeedsDisplay(true);
-}
-
-void QX2DBarGraphController::select(QObject* sender)
-{
-    const int index = selectedIndex(controlOf(sender, popup));
-    popupselectX = index;
-    selectCHX = index;
-    activeView().setDemoNumber(index);
-    activeView().setNeedsDisplay(true);
-    selectX(index);
-}
-
-void QX2DBarGraphController::select2(QObject* sender)
-{
-    const int index = selectedIndex(controlOf(sender, popup2));
-    activeView().setDemoNumber2(index);
-    activeView().setNeedsDisplay(true);
-    selectX2(index);
 }
 
 void QX2DBarGraphController::changeDBarHSlider(QObject* sender)
@@ -314,17 +260,7 @@ void QX2DBarGraphController::awakeFromNib()
     }
     finishWindowSetUp(showQX2DBarGarphFront != 0);
 
-    if (Open2DBarGraph <= 1) {
-        const int mode = channels == 0 ? 4 : selectCHX;
-        activeView().setDemoNumber(mode);
-        activeView().setNeedsDisplay(true);
-        alphaZ = selectBCHX;
-        selectX(mode);
-        if (viewABarX != 0)
-            selectX2(1);
-        if (alphaZ > 1)
-            selectX2(alphaZ);
-    }
+    restoreLastView(channels == 0 ? 4 : selectCHX);
 }
 
 void QX2DBarGraphController::windowWillClose(QObject*)

@@ -25,9 +25,6 @@ public:
     void setDemoNumberBto2DC(int entry) { state.queueViewEntry(entry); }
 
     void selectX(int mode) override;
-    void selectX2(int entry) override;
-    void setDemoNumberA(int mode) override;
-    void setDemoNumberB(int entry) override;
 
     // 1 / G of a channel's gain index (1.0 out of range).
     float setBar2DGain(int channel) const;
@@ -44,8 +41,6 @@ public:
     void HsizeX(int v) { HsizebarX = v; }
 
     // Actions.
-    void select(QObject* sender) override;
-    void select2(QObject* sender);
     void changeDBarHSlider(QObject* sender);
     void changeDBarWSlider(QObject* sender);
     void changeDBarVSlider(QObject* sender);
@@ -62,8 +57,7 @@ protected:
     void refreshInformationFields() override;
 
 private:
-    void showViewsByMode();
-    void pushControlsToActiveView();
+    void pushControlsToActiveView() override;
     void showPeakFields();
 
     float DBarHX = 0.0f;

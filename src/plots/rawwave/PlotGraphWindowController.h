@@ -4,6 +4,7 @@
 #include "plots/rawwave/PlotViewHosting.h"
 #include "plots/rawwave/PlotWindowController.h"
 
+#include <QComboBox>
 #include <QWidget>
 
 #include <memory>
@@ -20,6 +21,44 @@ public:
     View& fullView() { return *full; }
     View& activeView() { return viewA == 1 ? *full : *normal; }
 
+    // Shows the entry's view and transparency (see applyViewEntry), then the current view mode on the
+    // view now active.
+    void selectX2(int entry) override
+    {
+        PlotControls::selectItem(popup2, entry);
+        if (entry > 1)
+            state.lastViewEntry = entry;
+        if (!applyViewEntry(entry))
+            return;
+        showViewsByMode();
+        pushControlsToActiveView();
+        state.lastViewMode = popupselectX;
+        setActiveViewMode(popupselectX);
+        selectX(popupselectX);
+    }
+    // A queued view/transparency entry: the active view's second number, then selectX2.
+    void setDemoNumberB(int entry) override
+    {
+        setActiveSecondNumber(entry);
+        selectX2(entry);
+        state.viewEntry.didChange = 1;
+    }
+
+    // Actions.
+    void select(QObject* sender) override
+    {
+        const int index = PlotControls::selectedIndex(controlOf(sender, popup));
+        popupselectX = index;
+        state.lastViewMode = index;
+        setActiveViewMode(index);
+        selectX(index);
+    }
+    void select2(QObject* sender)
+    {
+        const int index = PlotControls::selectedIndex(controlOf(sender, popup2));
+        setActiveSecondNumber(index);
+        selectX2(index);
+    }
     void changeLineColor(QObject* sender)
     {
         activeView().setLineColor(PlotControls::wellColour(controlOf(sender, lineColorWell)));
@@ -60,6 +99,8 @@ protected:
     {
         outlet(normalOutlet, normalHost);
         outlet(fullOutlet, fullHost);
+        action("select", &PlotGraphWindowController::select);
+        action("select2", &PlotGraphWindowController::select2);
         action("changeLineColor", &PlotGraphWindowController::changeLineColor);
         action("changeCursorColor", &PlotGraphWindowController::changeCursorColor);
         action("changeBackgroundColor", &PlotGraphWindowController::changeBackgroundColor);
@@ -73,11 +114,44 @@ protected:
         hostPlotView(normalHost, *normal);
         hostPlotView(fullHost, *full);
     }
+    // Called after the active view or its mode changed, for controls that depend on them.
+    virtual void activeViewChanged() {}
+    // Gives the active view the sliders' values and the window's colours.
+    virtual void pushControlsToActiveView() = 0;
+
     // Shows the full view's placeholder in full-view mode, the normal one otherwise.
-    void showHostOfMode()
+    void showViewsByMode()
     {
         PlotControls::setHidden(fullHost, viewA != 1);
         PlotControls::setHidden(normalHost, viewA == 1);
+        activeViewChanged();
+    }
+    // Gives the active view a view mode or second number and marks it for redrawing.
+    void setActiveViewMode(int mode)
+    {
+        activeView().setDemoNumber(mode);
+        activeView().setNeedsDisplay(true);
+        activeViewChanged();
+    }
+    void setActiveSecondNumber(int number)
+    {
+        activeView().setDemoNumber2(number);
+        activeView().setNeedsDisplay(true);
+        activeViewChanged();
+    }
+    // On the first window of the family: the last view mode (`mode`), then full view and the last
+    // transparency entry when they were chosen.
+    void restoreLastView(int mode)
+    {
+        if (state.openCount > 1)
+            return;
+        setActiveViewMode(mode);
+        alphaZ = state.lastViewEntry;
+        selectX(mode);
+        if (state.fullView != 0)
+            selectX2(1);
+        if (alphaZ > 1)
+            selectX2(alphaZ);
     }
     // Gives the active view the colours of the wells that the nib has.
     void pushWellColoursToActiveView()

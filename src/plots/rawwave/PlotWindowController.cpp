@@ -94,6 +94,12 @@ void PlotWindowController::playTsound()
     playSystemSound(QStringLiteral("Tink"));
 }
 
+void PlotWindowController::setDemoNumberA(int mode)
+{
+    selectX(mode);
+    state.viewMode.didChange = 1;
+}
+
 void PlotWindowController::timerUpdate()
 {
     if (const auto alpha = state.stepAlphaAnimation(AlphaAnime))

@@ -40,7 +40,8 @@ public:
     // The view-mode and view/transparency switches and the queued-command entries.
     virtual void selectX(int mode) = 0;
     virtual void selectX2(int entry) = 0;
-    virtual void setDemoNumberA(int mode) = 0;
+    // A queued view mode: selects it and marks the command as applied.
+    void setDemoNumberA(int mode);
     virtual void setDemoNumberB(int entry) = 0;
     virtual void select(QObject* sender) = 0;
 

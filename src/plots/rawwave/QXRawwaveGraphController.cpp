@@ -45,8 +45,6 @@ QXRawwaveGraphController::QXRawwaveGraphController()
     outlet("ppPowerRField", ppPowerRField);
     outlet("displayHereppPowerR", displayHereppPowerR);
 
-    action("select", &QXRawwaveGraphController::select);
-    action("select2", &QXRawwaveGraphController::select2);
     action("changeRawwaveHSlider", &QXRawwaveGraphController::changeRawwaveHSlider);
     action("changeRawwaveWSlider", &QXRawwaveGraphController::changeRawwaveWSlider);
     action("changeRawwaveVSlider", &QXRawwaveGraphController::changeRawwaveVSlider);
@@ -91,15 +89,9 @@ float QXRawwaveGraphController::setRawWavePP(int channel) const
     }
 }
 
-void QXRawwaveGraphController::gridSliderByView()
+void QXRawwaveGraphController::activeViewChanged()
 {
     setHidden(gridSlider, viewA == 1);
-}
-
-void QXRawwaveGraphController::showViewsByMode()
-{
-    showHostOfMode();
-    gridSliderByView();
 }
 
 void QXRawwaveGraphController::pushControlsToActiveView()
@@ -139,35 +131,9 @@ void QXRawwaveGraphController::selectX(int mode)
 
 void QXRawwaveGraphController::selectX2(int entry)
 {
-    selectItem(popup2, entry);
     setDemoNumberRawCB = entry;
-    if (entry > 1)
-        selectBCHXX = entry;
-    if (!applyViewEntry(entry))
-        return;
-    showViewsByMode();
-    pushControlsToActiveView();
-    activeView().setDemoNumber(popupselectX);
-    activeView().setNeedsDisplay(true);
-    gridSliderByView();
-    selectX(popupselectX);
+    PlotGraphWindowController::selectX2(entry);
 }
-
-void QXRawwaveGraphController::setDemoNumberA(int mode)
-{
-    selectX(mode);
-    setDemoNumberRawADidChanged = 1;
-}
-
-void QXRawwaveGraphController::setDemoNumberB(int entry)
-{
-    activeView().setDemoNumber2(entry);
-    activeView().setNeedsDisplay(true);
-    gridSliderByView();
-    selectX2(entry);
-    setDemoNumberRawCBDidChanged = 1;
-}
-
 void QXRawwaveGraphController::setWRawGainValue(float value)
 {
     setWRawGain = value;
@@ -176,25 +142,6 @@ void QXRawwaveGraphController::setWRawGainValue(float value)
     activeView().setRawwaveH(value);
     showAmplitudeRange(RawwaveHX, setRawWaveGain(0));
     activeView().setNeedsDisplay(true);
-}
-
-void QXRawwaveGraphController::select(QObject* sender)
-{
-    const int index = selectedIndex(controlOf(sender, popup));
-    popupselectX = index;
-    activeView().setDemoNumber(index);
-    activeView().setNeedsDisplay(true);
-    gridSliderByView();
-    selectX(index);
-}
-
-void QXRawwaveGraphController::select2(QObject* sender)
-{
-    const int index = selectedIndex(controlOf(sender, popup2));
-    activeView().setDemoNumber2(index);
-    activeView().setNeedsDisplay(true);
-    gridSliderByView();
-    selectX2(index);
 }
 
 void QXRawwaveGraphController::changeRawwaveHSlider(QObject* sender)
@@ -274,7 +221,7 @@ void QXRawwaveGraphController::awakeFromNib()
     if (channels == 0) {
         selectItem(popup, 2);
         activeView().setDemoNumber(2);
-        gridSliderByView();
+        activeViewChanged();
         selectX(2);
     }
     setItems(popup2, viewEntryTitles());
@@ -295,7 +242,7 @@ void QXRawwaveGraphController::awakeFromNib()
     pushControlsToActiveView();
     activeView().setcursor(1);
     activeView().setgrid(1);
-    gridSliderByView();
+    activeViewChanged();
 
     if (channels > 0) {
         showValueSliders(false);
@@ -310,17 +257,7 @@ void QXRawwaveGraphController::awakeFromNib()
     }
     finishWindowSetUp(showQXRawwaveGraphFront != 0);
 
-    if (OpenRawwave <= 1) {
-        activeView().setDemoNumber(selectCHXX);
-        activeView().setNeedsDisplay(true);
-        gridSliderByView();
-        alphaZ = selectBCHXX;
-        selectX(selectCHXX);
-        if (viewAX != 0)
-            selectX2(1);
-        if (alphaZ > 1)
-            selectX2(alphaZ);
-    }
+    restoreLastView(selectCHXX);
 }
 
 void QXRawwaveGraphController::windowWillClose(QObject*)

@@ -26,8 +26,6 @@ public:
 
     void selectX(int mode) override;
     void selectX2(int entry) override;
-    void setDemoNumberA(int mode) override;
-    void setDemoNumberB(int entry) override;
 
     // 1 / G of a channel's gain index (1.0 for a channel or index out of range).
     float setRawWaveGain(int channel) const;
@@ -43,8 +41,6 @@ public:
     void HsizeX(int v) { HsizerawX = v; }
 
     // Actions.
-    void select(QObject* sender) override;
-    void select2(QObject* sender);
     void changeRawwaveHSlider(QObject* sender);
     void changeRawwaveWSlider(QObject* sender);
     void changeRawwaveVSlider(QObject* sender);
@@ -62,9 +58,9 @@ protected:
     void refreshInformationFields() override;
 
 private:
-    void showViewsByMode();
-    void gridSliderByView();
-    void pushControlsToActiveView();
+    // The grid slider shows with the normal view only.
+    void activeViewChanged() override;
+    void pushControlsToActiveView() override;
 
     float RawwaveHX = 0.0f;
     float RawwaveWX = 0.0f;
