@@ -1,46 +1,12 @@
 #include "platform/viewhost/OpenGLViewHost.h"
 
 #include "platform/gl/LegacyGLFormat.h"
-#include "platform/viewhost/OpenGLView.h"
 
 namespace nupo {
 
-OpenGLViewHost::OpenGLViewHost(OpenGLView* view, QWidget* parent) : ViewEventHost(parent), view_(view)
+OpenGLViewHost::OpenGLViewHost(OpenGLView* view, QWidget* parent) : ViewHostWidget(view, parent)
 {
     setFormat(legacyGLSurfaceFormat());
-    setFocusPolicy(Qt::StrongFocus);
-    if (view_)
-        view_->attachHost(this);
-}
-
-OpenGLViewHost::~OpenGLViewHost()
-{
-    if (view_)
-        view_->detachHost(this);
-}
-
-QSize OpenGLViewHost::sizeHint() const
-{
-    if (view_ && !view_->frame().isEmpty())
-        return view_->frame().size().toSize();
-    return QOpenGLWidget::sizeHint();
-}
-
-ViewObject* OpenGLViewHost::hostedView() const
-{
-    return view_;
-}
-
-void OpenGLViewHost::viewNeedsDisplay()
-{
-    update();
-}
-
-void OpenGLViewHost::viewDetached(ViewObject* view)
-{
-    if (view == view_)
-        view_ = nullptr;
-    update();
 }
 
 bool OpenGLViewHost::makeViewContextCurrent()
