@@ -252,7 +252,11 @@ void draw2DBarGrid(GraphicsContext& context, const QRectF& rect, int gridSize, i
 }
 
 QX2DBarGraphView::QX2DBarGraphView(const QRectF& frame)
-    : PlotGraphView(frame, {clear_rgba2D, Win2DColor, difambA2DBar, resetColor2DBar, barGraphWindowState}, 1)
+    : PlotGraphView(
+          frame,
+          {clear_rgba2D, Win2DColor, difambA2DBar, resetColor2DBar, barGraphWindowState, setDemoNumberBarA,
+           setDemoNumberBarDidChanged, setDemoNumberBarB, setDemoNumberBarBDidChanged},
+          1)
 {
     resetColor2DBar(1);
     setcursor(1);
@@ -300,35 +304,20 @@ void QX2DBarGraphView::setDBarF(float value)
     setNeedsDisplay(true);
 }
 
-void QX2DBarGraphView::setDemoNumberA(int mode)
-{
-    setDemoNumberBarA = mode;
-    setDemoNumberBarDidChanged = 1;
-}
-
 void QX2DBarGraphView::setDemoNumberB(int value)
 {
-    setDemoNumberBarB = value;
-    setDemoNumberBarBDidChanged = 1;
+    // An entry number also shows on this view at once.
     if (value > 9) {
         setDemoNumber2(value);
         setNeedsDisplay(true);
-        barGraphWindowState.queueViewEntry(value - 10);
     }
+    PlotGraphView::setDemoNumberB(value);
 }
 
 void QX2DBarGraphView::drawRect(GraphicsContext& context, const QRectF& rect)
 {
     FPSXX = displayFPS();
-    if (setDemoNumberBarDidChanged != 0) {
-        setDemoNumber(setDemoNumberBarA);
-        barGraphWindowState.queueViewMode(setDemoNumberBarA);
-        setDemoNumberBarDidChanged = 0;
-    }
-    if (setDemoNumberBarBDidChanged != 0) {
-        setDemoNumberB(setDemoNumberBarB);
-        setDemoNumberBarBDidChanged = 0;
-    }
+    applyPendingCommands();
     const std::atomic<float>* records[4] = {peakFFTA, peakFFTB, peakFFTD, peakFFTE};
     for (int c = 0; c < 4; ++c) {
         peakFFTX[c] = records[c][0] / gainOf(c);

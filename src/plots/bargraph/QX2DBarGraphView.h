@@ -69,8 +69,7 @@ public:
     void setDBarW(float sliderValue);
     void setDBarV(float value);
     void setDBarF(float value);
-    void setDemoNumberA(int mode);
-    void setDemoNumberB(int value);
+    void setDemoNumberB(int value) override;
 
     // Colour components from the bar-graph patch; stored only.
     void redComponentY(float v) { redComponentX = v; }

@@ -5,8 +5,8 @@
 
 namespace nupo {
 
-PlotGraphView::PlotGraphView(const QRectF& frame, const PlotViewColourStore& store, int lineStyle)
-    : QuartzView(frame), lineStyleType(lineStyle), colours(store)
+PlotGraphView::PlotGraphView(const QRectF& frame, const PlotViewStore& viewStore, int lineStyle)
+    : QuartzView(frame), lineStyleType(lineStyle), store(viewStore)
 {
 }
 
@@ -15,20 +15,20 @@ void PlotGraphView::setBackgroundColorA(int component, float value)
     // Components come from documents: anything outside red..alpha is ignored and not counted.
     if (component < 0 || component > 3)
         return;
-    float(&rgba)[4] = colours.backgroundComponents;
+    float(&rgba)[4] = store.backgroundComponents;
     rgba[component] = value;
-    if (colours.componentWrites > 2) {
+    if (store.componentWrites > 2) {
         backgroundColor = RGBAColor::fromRGBA(rgba[0], rgba[1], rgba[2], rgba[3]);
-        colours.windowState.handBackgroundColour(*backgroundColor);
-        colours.componentWrites = 0;
+        store.windowState.handBackgroundColour(*backgroundColor);
+        store.componentWrites = 0;
     } else {
-        ++colours.componentWrites;
+        ++store.componentWrites;
     }
 }
 
 float PlotGraphView::getBackgroundColor(int component) const
 {
-    return component >= 0 && component <= 3 ? colours.backgroundComponents[component] : 0.0f;
+    return component >= 0 && component <= 3 ? store.backgroundComponents[component] : 0.0f;
 }
 
 void PlotGraphView::setBackgroundColor(const RGBAColor& colour)
@@ -36,7 +36,7 @@ void PlotGraphView::setBackgroundColor(const RGBAColor& colour)
     if (backgroundColor == colour)
         return;
     backgroundColor = colour;
-    float(&rgba)[4] = colours.backgroundComponents;
+    float(&rgba)[4] = store.backgroundComponents;
     rgba[0] = colour.red;
     rgba[1] = colour.green;
     rgba[2] = colour.blue;
@@ -48,18 +48,18 @@ void PlotGraphView::setLineColor(const RGBAColor& colour)
     if (lineColor == colour)
         return;
     lineColor = colour;
-    float(&entry)[4] = colours.ambient[0];
+    float(&entry)[4] = store.ambient[0];
     entry[0] = colour.red;
     entry[1] = colour.green;
     entry[2] = colour.blue;
     entry[3] = colour.alpha;
-    colours.resetTables(5);
+    store.resetTables(5);
 }
 
 void PlotGraphView::setColorStyleType(int type)
 {
     colorStyleType = type;
-    colours.resetTables(type + 1);
+    store.resetTables(type + 1);
     setNeedsDisplay(true);
 }
 
@@ -73,6 +73,33 @@ void PlotGraphView::setcursor(int on)
 {
     cursorONedX = static_cast<char>(on);
     setNeedsDisplay(true);
+}
+
+void PlotGraphView::setDemoNumberA(int mode)
+{
+    store.pendingMode = mode;
+    store.pendingModeSet = 1;
+}
+
+void PlotGraphView::setDemoNumberB(int value)
+{
+    store.pendingNumber = value;
+    store.pendingNumberSet = 1;
+    if (value > 9)
+        store.windowState.queueViewEntry(value - 10);
+}
+
+void PlotGraphView::applyPendingCommands()
+{
+    if (store.pendingModeSet != 0) {
+        setDemoNumber(store.pendingMode);
+        store.windowState.queueViewMode(store.pendingMode);
+        store.pendingModeSet = 0;
+    }
+    if (store.pendingNumberSet != 0) {
+        setDemoNumberB(store.pendingNumber);
+        store.pendingNumberSet = 0;
+    }
 }
 
 void PlotGraphView::fillBackground(GraphicsContext& context, const QRectF& rect)

@@ -13,13 +13,17 @@ namespace nupo {
 class GraphicsContext;
 struct PlotWindowState;
 
-// The process-wide data a family of plot views keeps its colours in.
-struct PlotViewColourStore {
+// The process-wide data a family of plot views keeps its colours and pending commands in.
+struct PlotViewStore {
     float (&backgroundComponents)[4];  // red, green, blue, alpha of the background
     int& componentWrites;              // background components written since the colour was last built
     ColourTable& ambient;              // entry 0 takes the line colour
     void (*resetTables)(int style);    // rebuilds the family's colour tables
-    PlotWindowState& windowState;      // gets the background colour built from components
+    PlotWindowState& windowState;      // gets the background colour and the commands for the window
+    int& pendingMode;                  // view mode waiting for the next redraw, and whether one waits
+    int& pendingModeSet;
+    int& pendingNumber;  // second number waiting for the next redraw, and whether one waits
+    int& pendingNumberSet;
 };
 
 // What the raw-wave and bar-graph views share: view mode and second number, the line, background,
@@ -40,6 +44,10 @@ public:
     void setcursor(int on);
     void setDemoNumber(int mode) { num = mode; }
     void setDemoNumber2(int value) { num2 = value; }
+    // Commands for the next redraw: a view mode, and a second number; numbers from 10 on also queue
+    // view/transparency entry number - 10 for the window controller.
+    void setDemoNumberA(int mode);
+    virtual void setDemoNumberB(int value);
 
     int viewMode() const { return num; }
     int secondNumber() const { return num2; }
@@ -51,7 +59,11 @@ public:
     const std::optional<RGBAColor>& line() const { return lineColor; }
 
 protected:
-    PlotGraphView(const QRectF& frame, const PlotViewColourStore& store, int lineStyle);
+    PlotGraphView(const QRectF& frame, const PlotViewStore& store, int lineStyle);
+
+    // At a redraw: applies the waiting view mode (and queues it for the window controller) and the
+    // waiting second number.
+    void applyPendingCommands();
 
     // White over the rect, then the background colour (when set) over the whole view.
     void fillBackground(GraphicsContext& context, const QRectF& rect);
@@ -67,7 +79,7 @@ protected:
     char cursorONedX = 1;
 
 private:
-    PlotViewColourStore colours;
+    PlotViewStore store;
 };
 
 }  // namespace nupo

@@ -115,7 +115,10 @@ void groen_CtextureN(int index, int, GraphicsContext& context)
 }
 
 QXRawwaveGraphView::QXRawwaveGraphView(const QRectF& frame)
-    : PlotGraphView(frame, {clear_rgbaRaw, WinRawColor, difambA, resetColor, rawwaveWindowState}, 0)
+    : PlotGraphView(frame,
+                    {clear_rgbaRaw, WinRawColor, difambA, resetColor, rawwaveWindowState, setDemoNumberRawA,
+                     setDemoNumberRawDidChanged, setDemoNumberRawB, setDemoNumberRawBDidChanged},
+                    0)
 {
     resetColor(1);
     // The shared display settings object holds no peak-hold colour, so asking it to publish one leaves
@@ -171,21 +174,6 @@ void QXRawwaveGraphView::setgridSlider(float divisions)
     setNeedsDisplay(true);
 }
 
-void QXRawwaveGraphView::setDemoNumberA(int mode)
-{
-    setDemoNumberRawA = mode;
-    setDemoNumberRawDidChanged = 1;
-}
-
-void QXRawwaveGraphView::setDemoNumberB(int value)
-{
-    setDemoNumberRawB = value;
-    setDemoNumberRawBDidChanged = 1;
-    // Numbers from 10 on carry a view/transparency entry for the window controller.
-    if (value > 9)
-        rawwaveWindowState.queueViewEntry(value - 10);
-}
-
 void QXRawwaveGraphView::releaseALL()
 {
     lineColor.reset();
@@ -196,15 +184,7 @@ void QXRawwaveGraphView::releaseALL()
 
 void QXRawwaveGraphView::drawRect(GraphicsContext& context, const QRectF& rect)
 {
-    if (setDemoNumberRawDidChanged != 0) {
-        setDemoNumber(setDemoNumberRawA);
-        rawwaveWindowState.queueViewMode(setDemoNumberRawA);
-        setDemoNumberRawDidChanged = 0;
-    }
-    if (setDemoNumberRawBDidChanged != 0) {
-        setDemoNumberB(setDemoNumberRawB);
-        setDemoNumberRawBDidChanged = 0;
-    }
+    applyPendingCommands();
     FPSXXRawwave = displayFPSRawwave();
     const int point = ploop;
     getARawwave(point);

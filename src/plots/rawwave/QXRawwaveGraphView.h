@@ -56,8 +56,6 @@ public:
     void setRawwaveF(float value);
     void setgrid(int on);
     void setgridSlider(float divisions);
-    void setDemoNumberA(int mode);
-    void setDemoNumberB(int value);
     void releaseALL();
 
     // The redraw: applies pending commands, measures the frame rate, refills the trace windows at
