@@ -173,6 +173,13 @@ struct BrainGeometry {
     double x(int i) const { return x0 + i * (width - x0) / nf; }
     int colour(int i) const { return clampColourIndex(i * 256.0 / nf); }
     double lineWidth(int lineA) const { return lineA == 0 ? 4.0 : (width - x0) / nf; }
+    // Opens the path at the bottom left with the bar width of line style lineA.
+    void startPath(GraphicsContext& context, int lineA) const
+    {
+        context.beginPath();
+        context.moveToPoint(x0, height);
+        context.setLineWidth(lineWidth(lineA));
+    }
 };
 
 void strokeBrainBar(GraphicsContext& context, double x, double y0, double y1, int colour, int level)
@@ -378,9 +385,7 @@ void QX2DBarGraphView::draw2DBarX(GraphicsContext& context, const QRectF& rectA,
 
     const BrainGeometry geometry(rectA, slideB);
     BrainHistory* history = historyOf(ch);
-    context.beginPath();
-    context.moveToPoint(geometry.x0, geometry.height);
-    context.setLineWidth(geometry.lineWidth(lineA));
+    geometry.startPath(context, lineA);
     for (int i = 0; i < geometry.count; ++i) {
         double magnitudes[4];
         for (int c = 0; c < 4; ++c)
@@ -405,9 +410,7 @@ void QX2DBarGraphView::draw2DBarY(GraphicsContext& context, const QRectF& rectA,
     if (ch <= 0)
         return;
     const BrainGeometry geometry(rectA, slideB);
-    context.beginPath();
-    context.moveToPoint(geometry.x0, geometry.height);
-    context.setLineWidth(geometry.lineWidth(lineA));
+    geometry.startPath(context, lineA);
     const double top = geometry.height;
     for (int i = 0; i < geometry.count; ++i)
         strokeBrainBar(context, geometry.x(i), top, top - 20.0 / (slideA + 0.3) * top / 400.0,
@@ -422,9 +425,7 @@ void QX2DBarGraphView::draw2DBarZ(GraphicsContext& context, const QRectF& rectA,
     const BrainGeometry geometry(rectA, slideB);
     // The history view shows the channel spectra; coherence sources paint every cell at level 0.
     BrainHistory* history = ch <= 4 ? historyOf(ch) : nullptr;
-    context.beginPath();
-    context.moveToPoint(geometry.x0, geometry.height);
-    context.setLineWidth(geometry.lineWidth(lineA));
+    geometry.startPath(context, lineA);
     const double top = geometry.height;
     const double rowHeight = 5.0 / (slideA + 0.3);
     for (int r = 0; r < 32; ++r) {
