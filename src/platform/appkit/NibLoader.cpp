@@ -7,8 +7,8 @@
 #include "platform/appkit/NibActionConnector.h"
 #include "platform/appkit/NibController.h"
 #include "platform/appkit/NibControllerRegistry.h"
+#include "platform/resources/ResourceLocator.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -33,18 +33,6 @@ ExtraFolders& extraFolders()
 {
     static ExtraFolders* instance = new ExtraFolders;  // lives to process end
     return *instance;
-}
-
-QString sourceTree()
-{
-    const QString fromEnvironment = qEnvironmentVariable("NUPO_SOURCE_DIR");
-    if (!fromEnvironment.isEmpty())
-        return fromEnvironment;
-#ifdef NUPO_SOURCE_DIR
-    return QStringLiteral(NUPO_SOURCE_DIR);
-#else
-    return {};
-#endif
 }
 
 void reportFailure(const QString& failureName)
@@ -128,13 +116,7 @@ std::unique_ptr<QWidget> buildWidgets(const QString& path)
 
 QStringList NibLoader::searchFolders()
 {
-    QStringList folders;
-    if (QCoreApplication::instance())
-        folders.append(
-            QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("resources/nibs")));
-    const QString source = sourceTree();
-    if (!source.isEmpty())
-        folders.append(QDir(source).filePath(QStringLiteral("resources/nibs")));
+    QStringList folders = ResourceLocator::resourceFolders(QStringLiteral("nibs"));
     std::lock_guard lock(extraFolders().mutex);
     folders.append(extraFolders().folders);
     return folders;
@@ -152,13 +134,7 @@ QString NibLoader::pathForNib(const QString& name)
     // A name is a plain file name: no folders, so a nib name can never reach outside the nib folders.
     if (name.isEmpty() || name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\')))
         return {};
-    const QString fileName = name + QStringLiteral(".ui");
-    for (const QString& folder : searchFolders()) {
-        const QFileInfo candidate(QDir(folder).filePath(fileName));
-        if (candidate.isFile())
-            return candidate.absoluteFilePath();
-    }
-    return {};
+    return ResourceLocator::firstFileIn(searchFolders(), name + QStringLiteral(".ui"));
 }
 
 NibController* NibLoader::loadNibNamed(const QString& name, QObject* owner, const QString& failureName)

@@ -11,7 +11,8 @@
 
 namespace nupo {
 
-PlotWindowController::PlotWindowController(PlotWindowState& windowState) : state(windowState)
+PlotWindowController::PlotWindowController(PlotWindowState& windowState, float maxF)
+    : state(windowState), maxFX(maxF)
 {
     outlet("window", window);
     outlet("popup", popup);
@@ -93,6 +94,12 @@ void PlotWindowController::playTsound()
     playSystemSound(QStringLiteral("Tink"));
 }
 
+void PlotWindowController::setDemoNumberA(int mode)
+{
+    selectX(mode);
+    state.viewMode.didChange = 1;
+}
+
 void PlotWindowController::timerUpdate()
 {
     if (const auto alpha = state.stepAlphaAnimation(AlphaAnime))
@@ -142,6 +149,49 @@ bool PlotWindowController::applyViewEntry(int entry)
         AlphaAnime = entry - 6;  // 7, 8, 9 animate; 10 stops and keeps the alpha where it is
     }
     return true;
+}
+
+void PlotWindowController::showValueSliders(bool oneChannel)
+{
+    PlotControls::setHidden(VSlider, oneChannel);
+    PlotControls::setHidden(V2Slider, !oneChannel);
+    PlotControls::setHidden(currentV2XField, !oneChannel);
+    PlotControls::setHidden(currentV2Field, true);
+    PlotControls::setHidden(currentVXField, oneChannel);
+}
+
+int PlotWindowController::fillViewModePopup(const QStringList (&entriesByChannels)[4])
+{
+    const int channels = DeviceConfig < 0 ? 0 : (DeviceConfig > 3 ? 3 : static_cast<int>(DeviceConfig));
+    PlotControls::setItems(popup, entriesByChannels[3]);
+    PlotControls::setItems(popup, entriesByChannels[channels]);
+    return channels;
+}
+
+void PlotWindowController::showAmplitudeRange(float heightSlider, float inverseGain)
+{
+    maxVX = ((10.0f - heightSlider) * 20.0f + 6.0f) * inverseGain;
+    setField(displayHeremaxV, maxVX);
+    setField(displayHerecurrentV, maxVX * currentVX / 100.0f);
+}
+
+void PlotWindowController::showFrequencyRange(float top)
+{
+    maxFX = top;
+    setField(displayHeremaxF, maxFX);
+    setField(displayHerecurrentF, maxFX * currentFX / 100.0f);
+}
+
+void PlotWindowController::moveAmplitudeCursor(float percent)
+{
+    currentVX = percent;
+    setField(displayHerecurrentV, maxVX * percent / 100.0f);
+}
+
+void PlotWindowController::moveFrequencyCursor(float percent)
+{
+    currentFX = percent;
+    setField(displayHerecurrentF, maxFX * percent / 100.0f);
 }
 
 void PlotWindowController::showTheWindow(QWidget* target)
