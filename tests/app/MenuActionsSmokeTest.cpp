@@ -16,6 +16,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QTabWidget>
+#include <QTest>
 #include <QTimer>
 
 #include <map>
@@ -61,12 +62,12 @@ void letItRun(int milliseconds)
     test::processEventsUntil([&clock, milliseconds] { return clock.elapsed() >= milliseconds; });
 }
 
-bool windowIsShown(const QString& title)
+QWidget* shownWindow(const QString& title)
 {
     for (QWidget* window : QApplication::topLevelWidgets())
         if (window->isVisible() && window->windowTitle() == title)
-            return true;
-    return false;
+            return window;
+    return nullptr;
 }
 
 QList<QAction*> menuItems(QMenuBar* bar)
@@ -78,6 +79,11 @@ QList<QAction*> menuItems(QMenuBar* bar)
                 if (!item->isSeparator())
                     items << item;
     return items;
+}
+
+bool windowIsShown(const QString& title)
+{
+    return shownWindow(title) != nullptr;
 }
 
 QString startWithRecording()
@@ -183,5 +189,29 @@ TEST(MenuActions, PreferencesHoldEveryPanelTab)
         letItRun(30);
         EXPECT_TRUE(prefs.tabView()->currentWidget()->isVisible()) << names.value(i).toStdString();
     }
+    NUPO4DrawAppDelegate::sharedNUPO4DrawAppDelegate().applicationWillTerminate(nullptr);
+}
+
+TEST(MenuActions, KeyEquivalentsWorkFromEveryWindowOfTheProgram)
+{
+    testing::internal::CaptureStdout();
+    startWithRecording();
+    letItRun(50);
+    testing::internal::GetCapturedStdout();
+    QWidget* rawwave = shownWindow("Rawwave Window");
+    ASSERT_NE(rawwave, nullptr);
+    rawwave->activateWindow();
+    QApplication::setActiveWindow(rawwave);
+    ASSERT_EQ(QApplication::activeWindow(), rawwave);
+
+    QTest::keyClick(rawwave, Qt::Key_2, Qt::ControlModifier);
+    letItRun(50);
+    EXPECT_TRUE(windowIsShown("Bargraph Window"));
+    QWidget* bargraph = shownWindow("Bargraph Window");
+    ASSERT_NE(bargraph, nullptr);
+    QApplication::setActiveWindow(bargraph);
+    QTest::keyClick(bargraph, Qt::Key_Comma, Qt::ControlModifier);
+    letItRun(50);
+    EXPECT_TRUE(windowIsShown("Preferences: Device"));
     NUPO4DrawAppDelegate::sharedNUPO4DrawAppDelegate().applicationWillTerminate(nullptr);
 }

@@ -12,13 +12,16 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QPoint>
 #include <QUiLoader>
 #include <QWidget>
+#include <QXmlStreamReader>
 #include <QtDebug>
 
 #include <cstdio>
 #include <memory>
 #include <mutex>
+#include <optional>
 
 namespace nupo {
 
@@ -97,6 +100,41 @@ void makeDrawers(QWidget* root)
     }
 }
 
+// The position in the root widget's geometry. Qt's form loader gives a root widget only the size of its
+// geometry, so the nib's window position is read here: windows open where their nib places them.
+std::optional<QPoint> rootPosition(QIODevice& nib)
+{
+    QXmlStreamReader xml(&nib);
+    if (!xml.readNextStartElement() || xml.name() != u"ui")
+        return {};
+    while (xml.readNextStartElement() && xml.name() != u"widget")
+        xml.skipCurrentElement();
+    if (xml.name() != u"widget")
+        return {};
+    while (xml.readNextStartElement()) {
+        if (xml.name() != u"property" || xml.attributes().value(QLatin1String("name")) != u"geometry") {
+            xml.skipCurrentElement();
+            continue;
+        }
+        if (!xml.readNextStartElement() || xml.name() != u"rect")
+            return {};
+        std::optional<int> x, y;
+        while (xml.readNextStartElement()) {
+            bool ok = false;
+            const QString name = xml.name().toString();  // a copy: the text read next moves the view
+            const int value = xml.readElementText().toInt(&ok);
+            if (ok && name == u"x")
+                x = value;
+            else if (ok && name == u"y")
+                y = value;
+        }
+        if (x && y)
+            return QPoint(*x, *y);
+        return {};
+    }
+    return {};
+}
+
 std::unique_ptr<QWidget> buildWidgets(const QString& path)
 {
     QFile file(path);
@@ -107,8 +145,14 @@ std::unique_ptr<QWidget> buildWidgets(const QString& path)
     WidgetFactory loader;
     loader.setWorkingDirectory(QFileInfo(path).absoluteDir());
     std::unique_ptr<QWidget> root(loader.load(&file));
-    if (!root)
+    if (!root) {
         qWarning().noquote() << QStringLiteral("Cannot build %1: %2").arg(path, loader.errorString());
+        return nullptr;
+    }
+    if (file.seek(0)) {
+        if (const std::optional<QPoint> position = rootPosition(file))
+            root->move(*position);
+    }
     return root;
 }
 
