@@ -181,8 +181,11 @@ void QXAppController::fillMenuBar(QMenuBar* bar)
         QAction* item = menu->addAction(QString::fromUtf8(entry.title));
         item->setObjectName(QString::fromUtf8(entry.action));
         item->setProperty("tag", entry.tag);
-        if (entry.shortcut)
+        if (entry.shortcut) {
             item->setShortcut(QKeySequence(QString::fromUtf8(entry.shortcut)));
+            // The main menu serves every window of the program, not only the Control Panel.
+            item->setShortcutContext(Qt::ApplicationShortcut);
+        }
         const Action run = actionNamed(item->objectName());
         QObject::connect(item, &QAction::triggered, this, [item, run] {
             if (run)

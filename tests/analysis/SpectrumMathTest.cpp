@@ -9,6 +9,7 @@ using namespace nupo;
 TEST(SpectrumMath, GainTablesFallBackToUnityOutsideTheirRange)
 {
     EXPECT_FLOAT_EQ(gainIndexToDisplayGain(0), 10.0f);
+    EXPECT_FLOAT_EQ(gainIndexToDisplayGain(4), 1.5f);
     EXPECT_FLOAT_EQ(gainIndexToDisplayGain(8), 0.1f);
     EXPECT_FLOAT_EQ(gainIndexToDisplayGain(9), 1.0f);
     EXPECT_FLOAT_EQ(gainIndexToDisplayGain(-1), 1.0f);

@@ -7,18 +7,21 @@
 #include "platform/appkit/NibActionConnector.h"
 #include "platform/appkit/NibController.h"
 #include "platform/appkit/NibControllerRegistry.h"
+#include "platform/resources/ResourceLocator.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QPoint>
 #include <QUiLoader>
 #include <QWidget>
+#include <QXmlStreamReader>
 #include <QtDebug>
 
 #include <cstdio>
 #include <memory>
 #include <mutex>
+#include <optional>
 
 namespace nupo {
 
@@ -33,18 +36,6 @@ ExtraFolders& extraFolders()
 {
     static ExtraFolders* instance = new ExtraFolders;  // lives to process end
     return *instance;
-}
-
-QString sourceTree()
-{
-    const QString fromEnvironment = qEnvironmentVariable("NUPO_SOURCE_DIR");
-    if (!fromEnvironment.isEmpty())
-        return fromEnvironment;
-#ifdef NUPO_SOURCE_DIR
-    return QStringLiteral(NUPO_SOURCE_DIR);
-#else
-    return {};
-#endif
 }
 
 void reportFailure(const QString& failureName)
@@ -109,6 +100,41 @@ void makeDrawers(QWidget* root)
     }
 }
 
+// The position in the root widget's geometry. Qt's form loader gives a root widget only the size of its
+// geometry, so the nib's window position is read here: windows open where their nib places them.
+std::optional<QPoint> rootPosition(QIODevice& nib)
+{
+    QXmlStreamReader xml(&nib);
+    if (!xml.readNextStartElement() || xml.name() != u"ui")
+        return {};
+    while (xml.readNextStartElement() && xml.name() != u"widget")
+        xml.skipCurrentElement();
+    if (xml.name() != u"widget")
+        return {};
+    while (xml.readNextStartElement()) {
+        if (xml.name() != u"property" || xml.attributes().value(QLatin1String("name")) != u"geometry") {
+            xml.skipCurrentElement();
+            continue;
+        }
+        if (!xml.readNextStartElement() || xml.name() != u"rect")
+            return {};
+        std::optional<int> x, y;
+        while (xml.readNextStartElement()) {
+            bool ok = false;
+            const QString name = xml.name().toString();  // a copy: the text read next moves the view
+            const int value = xml.readElementText().toInt(&ok);
+            if (ok && name == u"x")
+                x = value;
+            else if (ok && name == u"y")
+                y = value;
+        }
+        if (x && y)
+            return QPoint(*x, *y);
+        return {};
+    }
+    return {};
+}
+
 std::unique_ptr<QWidget> buildWidgets(const QString& path)
 {
     QFile file(path);
@@ -119,8 +145,14 @@ std::unique_ptr<QWidget> buildWidgets(const QString& path)
     WidgetFactory loader;
     loader.setWorkingDirectory(QFileInfo(path).absoluteDir());
     std::unique_ptr<QWidget> root(loader.load(&file));
-    if (!root)
+    if (!root) {
         qWarning().noquote() << QStringLiteral("Cannot build %1: %2").arg(path, loader.errorString());
+        return nullptr;
+    }
+    if (file.seek(0)) {
+        if (const std::optional<QPoint> position = rootPosition(file))
+            root->move(*position);
+    }
     return root;
 }
 
@@ -128,13 +160,7 @@ std::unique_ptr<QWidget> buildWidgets(const QString& path)
 
 QStringList NibLoader::searchFolders()
 {
-    QStringList folders;
-    if (QCoreApplication::instance())
-        folders.append(
-            QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("resources/nibs")));
-    const QString source = sourceTree();
-    if (!source.isEmpty())
-        folders.append(QDir(source).filePath(QStringLiteral("resources/nibs")));
+    QStringList folders = ResourceLocator::resourceFolders(QStringLiteral("nibs"));
     std::lock_guard lock(extraFolders().mutex);
     folders.append(extraFolders().folders);
     return folders;
@@ -152,13 +178,7 @@ QString NibLoader::pathForNib(const QString& name)
     // A name is a plain file name: no folders, so a nib name can never reach outside the nib folders.
     if (name.isEmpty() || name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\')))
         return {};
-    const QString fileName = name + QStringLiteral(".ui");
-    for (const QString& folder : searchFolders()) {
-        const QFileInfo candidate(QDir(folder).filePath(fileName));
-        if (candidate.isFile())
-            return candidate.absoluteFilePath();
-    }
-    return {};
+    return ResourceLocator::firstFileIn(searchFolders(), name + QStringLiteral(".ui"));
 }
 
 NibController* NibLoader::loadNibNamed(const QString& name, QObject* owner, const QString& failureName)

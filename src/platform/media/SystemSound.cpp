@@ -1,10 +1,9 @@
 #include "platform/media/SystemSound.h"
 
 #include "platform/media/MediaPlayer.h"
+#include "platform/resources/ResourceLocator.h"
 
 #include <QCoreApplication>
-#include <QDir>
-#include <QFileInfo>
 #include <QRegularExpression>
 #include <QStringList>
 
@@ -14,20 +13,6 @@
 namespace nupo {
 
 namespace {
-
-QStringList soundFolders()
-{
-    QStringList folders;
-    if (QCoreApplication::instance() != nullptr)
-        folders << QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("resources/sounds"));
-    const QString sourceDir = qEnvironmentVariable("NUPO_SOURCE_DIR");
-    if (!sourceDir.isEmpty())
-        folders << QDir(sourceDir).filePath(QStringLiteral("resources/sounds"));
-#ifdef NUPO_SOURCE_DIR
-    folders << QDir(QStringLiteral(NUPO_SOURCE_DIR)).filePath(QStringLiteral("resources/sounds"));
-#endif
-    return folders;
-}
 
 // One player for all system sounds, made on first use and closed with the application.
 struct SystemSoundPlayer {
@@ -58,12 +43,8 @@ QString systemSoundPath(const QString& name)
     static const QRegularExpression plainName(QStringLiteral("^[A-Za-z0-9 _-]+$"));
     if (!plainName.match(name).hasMatch())
         return {};
-    for (const QString& folder : soundFolders()) {
-        const QFileInfo file(QDir(folder).filePath(name + QStringLiteral(".wav")));
-        if (file.isFile())
-            return file.absoluteFilePath();
-    }
-    return {};
+    return ResourceLocator::firstFileIn(ResourceLocator::resourceFolders(QStringLiteral("sounds")),
+                                        name + QStringLiteral(".wav"));
 }
 
 bool playSystemSound(const QString& name)

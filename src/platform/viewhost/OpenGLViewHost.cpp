@@ -1,44 +1,12 @@
 #include "platform/viewhost/OpenGLViewHost.h"
 
 #include "platform/gl/LegacyGLFormat.h"
-#include "platform/viewhost/OpenGLView.h"
-#include "platform/viewhost/ViewEventForwarder.h"
-
-#include <QKeyEvent>
 
 namespace nupo {
 
-OpenGLViewHost::OpenGLViewHost(OpenGLView* view, QWidget* parent) : QOpenGLWidget(parent), view_(view)
+OpenGLViewHost::OpenGLViewHost(OpenGLView* view, QWidget* parent) : ViewHostWidget(view, parent)
 {
     setFormat(legacyGLSurfaceFormat());
-    setFocusPolicy(Qt::StrongFocus);
-    if (view_)
-        view_->attachHost(this);
-}
-
-OpenGLViewHost::~OpenGLViewHost()
-{
-    if (view_)
-        view_->detachHost(this);
-}
-
-QSize OpenGLViewHost::sizeHint() const
-{
-    if (view_ && !view_->frame().isEmpty())
-        return view_->frame().size().toSize();
-    return QOpenGLWidget::sizeHint();
-}
-
-void OpenGLViewHost::viewNeedsDisplay()
-{
-    update();
-}
-
-void OpenGLViewHost::viewDetached(ViewObject* view)
-{
-    if (view == view_)
-        view_ = nullptr;
-    update();
 }
 
 bool OpenGLViewHost::makeViewContextCurrent()
@@ -78,54 +46,6 @@ void OpenGLViewHost::paintGL()
     }
     view_->drawRect(view_->bounds());
     view_->didDisplay();
-}
-
-void OpenGLViewHost::mousePressEvent(QMouseEvent* event)
-{
-    if (view_)
-        ViewEventForwarder::mousePress(*view_, *event, height(), 1);
-}
-
-void OpenGLViewHost::mouseDoubleClickEvent(QMouseEvent* event)
-{
-    if (view_)
-        ViewEventForwarder::mousePress(*view_, *event, height(), 2);
-}
-
-void OpenGLViewHost::mouseMoveEvent(QMouseEvent* event)
-{
-    if (view_)
-        ViewEventForwarder::mouseMove(*view_, *event, height());
-}
-
-void OpenGLViewHost::mouseReleaseEvent(QMouseEvent* event)
-{
-    if (view_)
-        ViewEventForwarder::mouseRelease(*view_, *event, height());
-}
-
-void OpenGLViewHost::wheelEvent(QWheelEvent* event)
-{
-    if (view_)
-        ViewEventForwarder::wheel(*view_, *event);
-}
-
-void OpenGLViewHost::keyPressEvent(QKeyEvent* event)
-{
-    if (!view_ || !ViewEventForwarder::keyPress(*view_, *event))
-        QOpenGLWidget::keyPressEvent(event);
-}
-
-void OpenGLViewHost::keyReleaseEvent(QKeyEvent* event)
-{
-    if (!view_ || !ViewEventForwarder::keyRelease(*view_, *event))
-        QOpenGLWidget::keyReleaseEvent(event);
-}
-
-bool OpenGLViewHost::focusNextPrevChild(bool)
-{
-    // Tab is a key for the view, not a focus move.
-    return false;
 }
 
 }  // namespace nupo

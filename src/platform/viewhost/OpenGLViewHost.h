@@ -1,45 +1,29 @@
 #pragma once
 
-#include "platform/viewhost/ViewHost.h"
+#include "platform/viewhost/OpenGLView.h"
+#include "platform/viewhost/ViewHostWidget.h"
 
 #include <QOpenGLWidget>
 
 namespace nupo {
 
-class OpenGLView;
-
 // The widget that shows a GL view in a compatibility-profile context with a depth buffer: runs the
 // view's prepareOpenGL when the context is ready, setFrameSize and reshape on resizes and drawRect for
 // each frame, and forwards mouse, wheel and key events. The host does not own the view; either may be
 // destroyed first.
-class OpenGLViewHost : public QOpenGLWidget, private ViewHost {
+class OpenGLViewHost : public ViewHostWidget<QOpenGLWidget, OpenGLView> {
     Q_OBJECT
 public:
     explicit OpenGLViewHost(OpenGLView* view, QWidget* parent = nullptr);
-    ~OpenGLViewHost() override;
-
-    OpenGLView* view() const { return view_; }
-    QSize sizeHint() const override;
 
 protected:
     void initializeGL() override;
     void resizeGL(int width, int height) override;
     void paintGL() override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseDoubleClickEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
-    void wheelEvent(QWheelEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
-    void keyReleaseEvent(QKeyEvent* event) override;
-    bool focusNextPrevChild(bool next) override;
 
 private:
-    void viewNeedsDisplay() override;
-    void viewDetached(ViewObject* view) override;
     bool makeViewContextCurrent() override;
 
-    OpenGLView* view_;
     bool prepared_ = false;
 };
 

@@ -1,42 +1,23 @@
 #pragma once
 
-#include "platform/viewhost/ViewHost.h"
+#include "platform/viewhost/QuartzView.h"
+#include "platform/viewhost/ViewHostWidget.h"
 
 #include <QWidget>
 
 namespace nupo {
 
-class QuartzView;
-
 // The widget that shows a 2D view: paints it through the 2D drawing context over the whole bounds and
 // forwards resize, mouse, wheel and key events. The host does not own the view; either may be destroyed
 // first.
-class QuartzViewHost : public QWidget, private ViewHost {
+class QuartzViewHost : public ViewHostWidget<QWidget, QuartzView> {
     Q_OBJECT
 public:
     explicit QuartzViewHost(QuartzView* view, QWidget* parent = nullptr);
-    ~QuartzViewHost() override;
-
-    QuartzView* view() const { return view_; }
-    QSize sizeHint() const override;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseDoubleClickEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
-    void wheelEvent(QWheelEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
-    void keyReleaseEvent(QKeyEvent* event) override;
-    bool focusNextPrevChild(bool next) override;
-
-private:
-    void viewNeedsDisplay() override;
-    void viewDetached(ViewObject* view) override;
-
-    QuartzView* view_;
 };
 
 }  // namespace nupo

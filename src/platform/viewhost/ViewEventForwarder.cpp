@@ -20,22 +20,31 @@ MouseEvent viewMouseEvent(const QMouseEvent& event, double height, int clickCoun
     return result;
 }
 
+using MouseHandler = void (ViewObject::*)(const MouseEvent&);
+
+// Sends the event to the left-button, right-button or other-button handler by the button that changed.
+void sendByButton(ViewObject& view, Qt::MouseButton button, const MouseEvent& mouse, MouseHandler left,
+                  MouseHandler right, MouseHandler other)
+{
+    switch (button) {
+        case Qt::LeftButton:
+            (view.*left)(mouse);
+            break;
+        case Qt::RightButton:
+            (view.*right)(mouse);
+            break;
+        default:
+            (view.*other)(mouse);
+            break;
+    }
+}
+
 }  // namespace
 
 void ViewEventForwarder::mousePress(ViewObject& view, const QMouseEvent& event, double height, int clickCount)
 {
-    const MouseEvent mouse = viewMouseEvent(event, height, clickCount);
-    switch (event.button()) {
-        case Qt::LeftButton:
-            view.mouseDown(mouse);
-            break;
-        case Qt::RightButton:
-            view.rightMouseDown(mouse);
-            break;
-        default:
-            view.otherMouseDown(mouse);
-            break;
-    }
+    sendByButton(view, event.button(), viewMouseEvent(event, height, clickCount), &ViewObject::mouseDown,
+                 &ViewObject::rightMouseDown, &ViewObject::otherMouseDown);
 }
 
 void ViewEventForwarder::mouseMove(ViewObject& view, const QMouseEvent& event, double height)
@@ -51,18 +60,8 @@ void ViewEventForwarder::mouseMove(ViewObject& view, const QMouseEvent& event, d
 
 void ViewEventForwarder::mouseRelease(ViewObject& view, const QMouseEvent& event, double height)
 {
-    const MouseEvent mouse = viewMouseEvent(event, height, 1);
-    switch (event.button()) {
-        case Qt::LeftButton:
-            view.mouseUp(mouse);
-            break;
-        case Qt::RightButton:
-            view.rightMouseUp(mouse);
-            break;
-        default:
-            view.otherMouseUp(mouse);
-            break;
-    }
+    sendByButton(view, event.button(), viewMouseEvent(event, height, 1), &ViewObject::mouseUp,
+                 &ViewObject::rightMouseUp, &ViewObject::otherMouseUp);
 }
 
 void ViewEventForwarder::wheel(ViewObject& view, const QWheelEvent& event)

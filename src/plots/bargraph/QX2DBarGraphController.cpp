@@ -1,9 +1,9 @@
 #include "plots/bargraph/QX2DBarGraphController.h"
 
+#include "analysis/SpectrumMath.h"
 #include "platform/appkit/NibControllerRegistry.h"
 #include "plots/rawwave/PlotControls.h"
 #include "plots/rawwave/PlotDrawing.h"
-#include "plots/rawwave/PlotViewHosting.h"
 #include "plots/settings/DisplaySettings.h"
 #include "shared/AnalysisState.h"
 #include "shared/CoreState.h"
@@ -16,8 +16,6 @@
 namespace nupo {
 
 NUPO_REGISTER_NIB_CONTROLLER(QX2DBarGraphController)
-
-const QStringList& plotViewEntries();
 
 namespace {
 
@@ -32,9 +30,6 @@ const QStringList viewModeEntries[4] = {
      "CH 2", "CH 3", "CH 4", "2 set of LR 2D BarGarph", "2 set of LR 2D BarGarph:Mirror"},
 };
 
-const std::atomic<int>* const gainIndices[4] = {&setGain1Number, &setGain2Number, &setGain3Number,
-                                                &setGain4Number};
-
 // A peak value as shown: with logarithmic power 10^(v / 10 − 1).
 double shownPeak(float value)
 {
@@ -44,12 +39,9 @@ double shownPeak(float value)
 }  // namespace
 
 QX2DBarGraphController::QX2DBarGraphController()
-    : PlotWindowController(barGraphWindowState),
-      qX2DBarGraphView(std::make_unique<QX2DBarGraphView>()),
-      bM2DBarGraphView(std::make_unique<QX2DBarGraphView>())
+    : PlotGraphWindowController(barGraphWindowState, 60.0f, QStringLiteral("qX2DBarGraphView"),
+                                QStringLiteral("bM2DBarGraphView"))
 {
-    outlet("qX2DBarGraphView", normalHost);
-    outlet("bM2DBarGraphView", fullHost);
     outlet("DBarHSlider", DBarHSlider);
     outlet("DBarWSlider", DBarWSlider);
     outlet("FezField", FezField);
@@ -63,18 +55,10 @@ QX2DBarGraphController::QX2DBarGraphController()
     outlet("PeakF2Field", PeakF2Field);
     outlet("displayHerePeakF2", displayHerePeakF2);
 
-    action("select", &QX2DBarGraphController::select);
-    action("select2", &QX2DBarGraphController::select2);
     action("changeDBarHSlider", &QX2DBarGraphController::changeDBarHSlider);
     action("changeDBarWSlider", &QX2DBarGraphController::changeDBarWSlider);
     action("changeDBarVSlider", &QX2DBarGraphController::changeDBarVSlider);
     action("changeDBarFSlider", &QX2DBarGraphController::changeDBarFSlider);
-    action("changeLineColor", &QX2DBarGraphController::changeLineColor);
-    action("changeCursorColor", &QX2DBarGraphController::changeCursorColor);
-    action("changeBackgroundColor", &QX2DBarGraphController::changeBackgroundColor);
-    action("changeColorStyleType", &QX2DBarGraphController::changeColorStyleType);
-    action("changeLineStyleType", &QX2DBarGraphController::changeLineStyleType);
-    action("changecursor", &QX2DBarGraphController::changecursor);
     action("sendTextB", &QX2DBarGraphController::sendTextB);
 }
 
@@ -90,39 +74,22 @@ QX2DBarGraphController& QX2DBarGraphController::sharedQX2DBarGraphController()
     return *instance;
 }
 
-QObject* QX2DBarGraphController::eventSource(QObject* sender, QObject* outlet) const
-{
-    return sender && sender->metaObject() == (outlet ? outlet->metaObject() : nullptr) ? sender : outlet;
-}
-
 float QX2DBarGraphController::setBar2DGain(int channel) const
 {
-    if (channel < 0 || channel > 3)
-        return 1.0f;
-    return 1.0f / displayGainForIndex(gainIndices[channel]->load());
+    // A channel out of range has the gain index of G = 1.
+    return 1.0f / gainIndexToDisplayGain(gainIndexOfChannel(channel));
 }
 
 void QX2DBarGraphController::setBar2DGainAX()
 {
     for (int c = 0; c < 4; ++c)
-        displayGainX[c] = displayGainForIndex(gainIndices[c]->load());
-}
-
-void QX2DBarGraphController::showViewsByMode()
-{
-    setHidden(fullHost, viewA != 1);
-    setHidden(normalHost, viewA == 1);
+        displayGainX[c] = gainIndexToDisplayGain(gainIndexOfChannel(c));
 }
 
 void QX2DBarGraphController::pushControlsToActiveView()
 {
     QX2DBarGraphView& view = activeView();
-    if (backgroundColorWell)
-        view.setBackgroundColor(wellColour(backgroundColorWell));
-    if (lineColorWell)
-        view.setLineColor(wellColour(lineColorWell));
-    if (cursorColorWell)
-        view.setCursorColor(wellColour(cursorColorWell));
+    pushWellColoursToActiveView();
     view.setDBarH(floatValue(DBarHSlider));
     view.setDBarW(floatValue(DBarWSlider));
     view.setDBarV(floatValue(VSlider));
@@ -141,11 +108,7 @@ void QX2DBarGraphController::selectX(int mode)
     if (mode == 10)
         return;
     const bool oneBand = mode >= 4 && mode <= 7;
-    setHidden(VSlider, oneBand);
-    setHidden(V2Slider, !oneBand);
-    setHidden(currentV2XField, !oneBand);
-    setHidden(currentV2Field, true);
-    setHidden(currentVXField, oneBand);
+    showValueSliders(oneBand);
     for (QObject* caption : {displayLtext, displayRtext, displayL2text, displayR2text})
         setHidden(caption, mode >= 4);
     if (mode <= 7) {
@@ -158,140 +121,47 @@ void QX2DBarGraphController::selectX(int mode)
     }
 }
 
-void QX2DBarGraphController::selectX2(int entry)
-{
-    selectItem(popup2, entry);
-    if (entry > 1)
-        selectBCHX = entry;
-    if (!applyViewEntry(entry))
-        return;
-    showViewsByMode();
-    pushControlsToActiveView();
-    activeView().setDemoNumber(popupselectX);
-    activeView().setNeedsDisplay(true);
-    selectCHX = popupselectX;
-    selectX(popupselectX);
-}
-
-void QX2DBarGraphController::setDemoNumberA(int mode)
-{
-    selectX(mode);
-    setDemoNumberBarCADidChanged = 1;
-}
-
-void QX2DBarGraphController::setDemoNumberB(int entry)
-{
-    activeView().setDemoNumber2(entry);
-    activeView().setNeedsDisplay(true);
-    selectX2(entry);
-    setDemoNumberBarCBDidChanged = 1;
-}
-
 void QX2DBarGraphController::setWBarGainValue(float value)
 {
     setWBarGain = value;
     setFloatValue(DBarHSlider, value);
     DBarHX = value;
     activeView().setDBarH(value);
-    maxVX = ((10.0f - DBarHX) * 20.0f + 6.0f) * setBar2DGain(0);
-    setField(displayHeremaxV, maxVX);
-    setField(displayHerecurrentV, maxVX * currentVX / 100.0f);
+    showAmplitudeRange(DBarHX, setBar2DGain(0));
     activeView().setNeedsDisplay(true);
-}
-
-void QX2DBarGraphController::select(QObject* sender)
-{
-    const int index = selectedIndex(eventSource(sender, popup));
-    popupselectX = index;
-    selectCHX = index;
-    activeView().setDemoNumber(index);
-    activeView().setNeedsDisplay(true);
-    selectX(index);
-}
-
-void QX2DBarGraphController::select2(QObject* sender)
-{
-    const int index = selectedIndex(eventSource(sender, popup2));
-    activeView().setDemoNumber2(index);
-    activeView().setNeedsDisplay(true);
-    selectX2(index);
 }
 
 void QX2DBarGraphController::changeDBarHSlider(QObject* sender)
 {
-    setWBarGainValue(floatValue(eventSource(sender, DBarHSlider)));
+    setWBarGainValue(floatValue(controlOf(sender, DBarHSlider)));
 }
 
 void QX2DBarGraphController::changeDBarWSlider(QObject* sender)
 {
-    DBarWX = floatValue(eventSource(sender, DBarWSlider));
+    DBarWX = floatValue(controlOf(sender, DBarWSlider));
     activeView().setDBarW(DBarWX);
-    maxFX = static_cast<float>(SampleSpeed) * 0.5f * (1.0f - DBarWX);
-    setField(displayHeremaxF, maxFX);
-    setField(displayHerecurrentF, maxFX * currentFX / 100.0f);
+    showFrequencyRange(static_cast<float>(SampleSpeed) * 0.5f * (1.0f - DBarWX));
 }
 
 void QX2DBarGraphController::changeDBarVSlider(QObject* sender)
 {
-    const float value = floatValue(eventSource(sender, VSlider));
+    const float value = floatValue(controlOf(sender, VSlider));
     activeView().setDBarV(value);
-    if (LOGpowerONed != 0)
+    moveAmplitudeCursor(value);
+    if (LOGpowerONed != 0)  // logarithmic power shows the cursor's level instead
         setField(displayHerecurrentV, std::pow(10.0, value / 3.33 / 10.0 - 1.0));
-    else
-        setField(displayHerecurrentV, maxVX * value / 100.0f);
-    currentVX = value;
 }
 
 void QX2DBarGraphController::changeDBarFSlider(QObject* sender)
 {
-    const float value = floatValue(eventSource(sender, FSlider));
+    const float value = floatValue(controlOf(sender, FSlider));
     activeView().setDBarF(value);
-    setField(displayHerecurrentF, maxFX * value / 100.0f);
-    currentFX = value;
-}
-
-void QX2DBarGraphController::changeLineColor(QObject* sender)
-{
-    activeView().setLineColor(wellColour(eventSource(sender, lineColorWell)));
-    activeView().setNeedsDisplay(true);
-}
-
-void QX2DBarGraphController::changeCursorColor(QObject* sender)
-{
-    activeView().setCursorColor(wellColour(eventSource(sender, cursorColorWell)));
-    activeView().setNeedsDisplay(true);
-}
-
-void QX2DBarGraphController::changeBackgroundColor(QObject* sender)
-{
-    activeView().setBackgroundColor(wellColour(eventSource(sender, backgroundColorWell)));
-    activeView().setNeedsDisplay(true);
-    windowColorBarOX = 0;
-}
-
-void QX2DBarGraphController::changeColorStyleType(QObject* sender)
-{
-    activeView().setColorStyleType(selectedTag(eventSource(sender, colorStyleMatrix)));
-}
-
-void QX2DBarGraphController::changeLineStyleType(QObject* sender)
-{
-    activeView().setLineStyleType(selectedTag(eventSource(sender, lineStyleMatrix)));
-}
-
-void QX2DBarGraphController::changecursor(QObject* sender)
-{
-    activeView().setcursor(intValue(eventSource(sender, cursorON)));
+    moveFrequencyCursor(value);
 }
 
 void QX2DBarGraphController::sendTextB(QObject* sender)
 {
     setField(displayHeremaxV, PlotControls::text(sender));
-}
-
-void QX2DBarGraphController::applyBackgroundToActiveView(const RGBAColor& colour)
-{
-    activeView().setBackgroundColor(colour);
 }
 
 void QX2DBarGraphController::showPeakFields()
@@ -341,25 +211,15 @@ void QX2DBarGraphController::refreshInformationFields()
         maxVX = 10.0f;
         setField(displayHerecurrentV, std::pow(10.0, currentVX / 3.33 / 10.0 - 1.0));
     } else {
-        maxVX = ((10.0f - DBarHX) * 20.0f + 6.0f) * g;
-        setField(displayHeremaxV, maxVX);
-        setField(displayHerecurrentV, maxVX * currentVX / 100.0f);
+        showAmplitudeRange(DBarHX, g);
     }
-    maxFX = static_cast<float>(SampleSpeed) * 0.5f * (1.0f - DBarWX);
-    setField(displayHeremaxF, maxFX);
-    setField(displayHerecurrentF, maxFX * currentFX / 100.0f);
-}
-
-void QX2DBarGraphController::markActiveViewForRedraw()
-{
-    activeView().setNeedsDisplay(true);
+    showFrequencyRange(static_cast<float>(SampleSpeed) * 0.5f * (1.0f - DBarWX));
 }
 
 void QX2DBarGraphController::awakeFromNib()
 {
     takeNibColours(window);
-    hostPlotView(normalHost, *qX2DBarGraphView);
-    hostPlotView(fullHost, *bM2DBarGraphView);
+    hostViews();
     ++Open2DBarGraph;
     if (needUpdateColorB > 0) {
         setWellColour(backgroundColorWell, bkColorB);
@@ -367,15 +227,13 @@ void QX2DBarGraphController::awakeFromNib()
     }
     showViewsByMode();
 
-    const int channels = DeviceConfig < 0 ? 0 : (DeviceConfig > 3 ? 3 : static_cast<int>(DeviceConfig));
-    setItems(popup, viewModeEntries[3]);
-    setItems(popup, viewModeEntries[channels]);
+    const int channels = fillViewModePopup(viewModeEntries);
     if (channels == 0) {
         selectItem(popup, 4);
         activeView().setDemoNumber(4);
         selectX(4);
     }
-    setItems(popup2, plotViewEntries());
+    setItems(popup2, viewEntryTitles());
 
     maxFX = 60.0f;
     maxVX = 20.0f;
@@ -390,11 +248,7 @@ void QX2DBarGraphController::awakeFromNib()
     pushControlsToActiveView();
 
     if (channels > 0) {
-        setHidden(VSlider, false);
-        setHidden(currentVXField, false);
-        setHidden(V2Slider, true);
-        setHidden(currentV2XField, true);
-        setHidden(currentV2Field, true);
+        showValueSliders(false);
     } else {
         selectX(4);
     }
@@ -406,17 +260,7 @@ void QX2DBarGraphController::awakeFromNib()
     }
     finishWindowSetUp(showQX2DBarGarphFront != 0);
 
-    if (Open2DBarGraph <= 1) {
-        const int mode = channels == 0 ? 4 : selectCHX;
-        activeView().setDemoNumber(mode);
-        activeView().setNeedsDisplay(true);
-        alphaZ = selectBCHX;
-        selectX(mode);
-        if (viewABarX != 0)
-            selectX2(1);
-        if (alphaZ > 1)
-            selectX2(alphaZ);
-    }
+    restoreLastView(channels == 0 ? 4 : selectCHX);
 }
 
 void QX2DBarGraphController::windowWillClose(QObject*)

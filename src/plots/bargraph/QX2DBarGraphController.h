@@ -2,16 +2,14 @@
 
 #include "plots/bargraph/BarGraphWindowState.h"
 #include "plots/bargraph/QX2DBarGraphView.h"
-#include "plots/rawwave/PlotWindowController.h"
-
-#include <memory>
+#include "plots/rawwave/PlotGraphWindowController.h"
 
 namespace nupo {
 
 // The spectrum bar-graph window ("Bargraph Window", nib "QX2DBarGraph"): a normal and a full bar-graph
 // view with the amplitude range (logarithmic power aware), the frequency range, the peak fields, the
 // frequency resolution and the display gains of the four channels.
-class QX2DBarGraphController : public PlotWindowController {
+class QX2DBarGraphController : public PlotGraphWindowController<QX2DBarGraphView> {
     Q_OBJECT
 public:
     QX2DBarGraphController();
@@ -27,9 +25,6 @@ public:
     void setDemoNumberBto2DC(int entry) { state.queueViewEntry(entry); }
 
     void selectX(int mode) override;
-    void selectX2(int entry) override;
-    void setDemoNumberA(int mode) override;
-    void setDemoNumberB(int entry) override;
 
     // 1 / G of a channel's gain index (1.0 out of range).
     float setBar2DGain(int channel) const;
@@ -46,25 +41,11 @@ public:
     void HsizeX(int v) { HsizebarX = v; }
 
     // Actions.
-    void select(QObject* sender) override;
-    void select2(QObject* sender);
     void changeDBarHSlider(QObject* sender);
     void changeDBarWSlider(QObject* sender);
     void changeDBarVSlider(QObject* sender);
     void changeDBarFSlider(QObject* sender);
-    void changeLineColor(QObject* sender);
-    void changeCursorColor(QObject* sender);
-    void changeBackgroundColor(QObject* sender);
-    void changeColorStyleType(QObject* sender);
-    void changeLineStyleType(QObject* sender);
-    void changecursor(QObject* sender);
     void sendTextB(QObject* sender);
-
-    QX2DBarGraphView& normalView() { return *qX2DBarGraphView; }
-    QX2DBarGraphView& fullView() { return *bM2DBarGraphView; }
-    QX2DBarGraphView& activeView() { return viewA == 1 ? *bM2DBarGraphView : *qX2DBarGraphView; }
-    float maxV() const { return maxVX; }
-    float maxF() const { return maxFX; }
 
     QObject* textFezField() const { return displayHereFez; }
     QObject* textPeakV1Field() const { return displayHerePeakV1; }
@@ -73,25 +54,12 @@ public:
     QObject* textPeakF2Field() const { return displayHerePeakF2; }
 
 protected:
-    void applyBackgroundToActiveView(const RGBAColor& colour) override;
     void refreshInformationFields() override;
-    void markActiveViewForRedraw() override;
 
 private:
-    void showViewsByMode();
-    void pushControlsToActiveView();
+    void pushControlsToActiveView() override;
     void showPeakFields();
-    QObject* eventSource(QObject* sender, QObject* outlet) const;
 
-    std::unique_ptr<QX2DBarGraphView> qX2DBarGraphView;
-    std::unique_ptr<QX2DBarGraphView> bM2DBarGraphView;
-    QWidget* normalHost = nullptr;
-    QWidget* fullHost = nullptr;
-
-    float maxFX = 60.0f;
-    float currentFX = 50.0f;
-    float maxVX = 20.0f;
-    float currentVX = 50.0f;
     float DBarHX = 0.0f;
     float DBarWX = 0.0f;
     int CHmode = 0;  // the amplitude range always uses the gain of channel 1

@@ -173,6 +173,13 @@ struct BrainGeometry {
     double x(int i) const { return x0 + i * (width - x0) / nf; }
     int colour(int i) const { return clampColourIndex(i * 256.0 / nf); }
     double lineWidth(int lineA) const { return lineA == 0 ? 4.0 : (width - x0) / nf; }
+    // Opens the path at the bottom left with the bar width of line style lineA.
+    void startPath(GraphicsContext& context, int lineA) const
+    {
+        context.beginPath();
+        context.moveToPoint(x0, height);
+        context.setLineWidth(lineWidth(lineA));
+    }
 };
 
 void strokeBrainBar(GraphicsContext& context, double x, double y0, double y1, int colour, int level)
@@ -251,7 +258,12 @@ void draw2DBarGrid(GraphicsContext& context, const QRectF& rect, int gridSize, i
                  RGBAColor::fromRGBA(GridColorX[0], GridColorX[1], GridColorX[2], GridColorX[3]));
 }
 
-QX2DBarGraphView::QX2DBarGraphView(const QRectF& frame) : QuartzView(frame)
+QX2DBarGraphView::QX2DBarGraphView(const QRectF& frame)
+    : PlotGraphView(
+          frame,
+          {clear_rgba2D, Win2DColor, difambA2DBar, resetColor2DBar, barGraphWindowState, setDemoNumberBarA,
+           setDemoNumberBarDidChanged, setDemoNumberBarB, setDemoNumberBarBDidChanged},
+          1)
 {
     resetColor2DBar(1);
     setcursor(1);
@@ -272,27 +284,6 @@ void QX2DBarGraphView::initDisplay()
     setBackgroundColorA(2, 0.869565f);
     setBackgroundColorA(1, 0.759038f);
     setBackgroundColorA(0, 0.867824f);
-}
-
-void QX2DBarGraphView::setBackgroundColorA(int component, float value)
-{
-    // Components come from documents: anything outside red..alpha is ignored and not counted.
-    if (component < 0 || component > 3)
-        return;
-    clear_rgba2D[component] = value;
-    if (Win2DColor > 2) {
-        backgroundColor =
-            RGBAColor::fromRGBA(clear_rgba2D[0], clear_rgba2D[1], clear_rgba2D[2], clear_rgba2D[3]);
-        barGraphWindowState.handBackgroundColour(*backgroundColor);
-        Win2DColor = 0;
-    } else {
-        ++Win2DColor;
-    }
-}
-
-float QX2DBarGraphView::getBackgroundColor(int component) const
-{
-    return component >= 0 && component <= 3 ? clear_rgba2D[component] : 0.0f;
 }
 
 void QX2DBarGraphView::setDBarH(float sliderValue)
@@ -320,98 +311,26 @@ void QX2DBarGraphView::setDBarF(float value)
     setNeedsDisplay(true);
 }
 
-void QX2DBarGraphView::setColorStyleType(int type)
-{
-    colorStyleType = type;
-    resetColor2DBar(type + 1);
-    setNeedsDisplay(true);
-}
-
-void QX2DBarGraphView::setLineStyleType(int type)
-{
-    lineStyleType = type;
-    setNeedsDisplay(true);
-}
-
-void QX2DBarGraphView::setcursor(int on)
-{
-    cursorONedX = static_cast<char>(on);
-    setNeedsDisplay(true);
-}
-
-void QX2DBarGraphView::setLineColor(const RGBAColor& colour)
-{
-    if (lineColor == colour)
-        return;
-    lineColor = colour;
-    difambA2DBar[0][0] = colour.red;
-    difambA2DBar[0][1] = colour.green;
-    difambA2DBar[0][2] = colour.blue;
-    difambA2DBar[0][3] = colour.alpha;
-    resetColor2DBar(5);
-}
-
-void QX2DBarGraphView::setBackgroundColor(const RGBAColor& colour)
-{
-    if (backgroundColor == colour)
-        return;
-    backgroundColor = colour;
-    clear_rgba2D[0] = colour.red;
-    clear_rgba2D[1] = colour.green;
-    clear_rgba2D[2] = colour.blue;
-    clear_rgba2D[3] = colour.alpha;
-}
-
-void QX2DBarGraphView::setCursorColor(const RGBAColor& colour)
-{
-    cursorColor = colour;
-}
-
-void QX2DBarGraphView::setgridColor(const RGBAColor& colour)
-{
-    gridColor = colour;
-}
-
-void QX2DBarGraphView::setDemoNumberA(int mode)
-{
-    setDemoNumberBarA = mode;
-    setDemoNumberBarDidChanged = 1;
-}
-
 void QX2DBarGraphView::setDemoNumberB(int value)
 {
-    setDemoNumberBarB = value;
-    setDemoNumberBarBDidChanged = 1;
+    // An entry number also shows on this view at once.
     if (value > 9) {
         setDemoNumber2(value);
         setNeedsDisplay(true);
-        barGraphWindowState.queueViewEntry(value - 10);
     }
+    PlotGraphView::setDemoNumberB(value);
 }
 
 void QX2DBarGraphView::drawRect(GraphicsContext& context, const QRectF& rect)
 {
     FPSXX = displayFPS();
-    if (setDemoNumberBarDidChanged != 0) {
-        setDemoNumber(setDemoNumberBarA);
-        barGraphWindowState.queueViewMode(setDemoNumberBarA);
-        setDemoNumberBarDidChanged = 0;
-    }
-    if (setDemoNumberBarBDidChanged != 0) {
-        setDemoNumberB(setDemoNumberBarB);
-        setDemoNumberBarBDidChanged = 0;
-    }
+    applyPendingCommands();
     const std::atomic<float>* records[4] = {peakFFTA, peakFFTB, peakFFTD, peakFFTE};
     for (int c = 0; c < 4; ++c) {
         peakFFTX[c] = records[c][0] / gainOf(c);
         peakFFTY[c] = records[c][1];
     }
-    context.setGrayFillColor(1.0, 1.0);
-    context.fillRect(rect);
-    if (backgroundColor) {
-        context.setFillColor(*backgroundColor);
-        context.fillRect(bounds());
-    }
+    fillBackground(context, rect);
     draw2DBarGrid(context, rect, GridSize2DBarX, ShowGrid2DBarX);
     drawMode(num, context, rect, lineStyleType, DBarH, DBarW, DBarV, DBarF, cursorColor, cursorONedX);
 }
@@ -466,9 +385,7 @@ void QX2DBarGraphView::draw2DBarX(GraphicsContext& context, const QRectF& rectA,
 
     const BrainGeometry geometry(rectA, slideB);
     BrainHistory* history = historyOf(ch);
-    context.beginPath();
-    context.moveToPoint(geometry.x0, geometry.height);
-    context.setLineWidth(geometry.lineWidth(lineA));
+    geometry.startPath(context, lineA);
     for (int i = 0; i < geometry.count; ++i) {
         double magnitudes[4];
         for (int c = 0; c < 4; ++c)
@@ -493,9 +410,7 @@ void QX2DBarGraphView::draw2DBarY(GraphicsContext& context, const QRectF& rectA,
     if (ch <= 0)
         return;
     const BrainGeometry geometry(rectA, slideB);
-    context.beginPath();
-    context.moveToPoint(geometry.x0, geometry.height);
-    context.setLineWidth(geometry.lineWidth(lineA));
+    geometry.startPath(context, lineA);
     const double top = geometry.height;
     for (int i = 0; i < geometry.count; ++i)
         strokeBrainBar(context, geometry.x(i), top, top - 20.0 / (slideA + 0.3) * top / 400.0,
@@ -510,9 +425,7 @@ void QX2DBarGraphView::draw2DBarZ(GraphicsContext& context, const QRectF& rectA,
     const BrainGeometry geometry(rectA, slideB);
     // The history view shows the channel spectra; coherence sources paint every cell at level 0.
     BrainHistory* history = ch <= 4 ? historyOf(ch) : nullptr;
-    context.beginPath();
-    context.moveToPoint(geometry.x0, geometry.height);
-    context.setLineWidth(geometry.lineWidth(lineA));
+    geometry.startPath(context, lineA);
     const double top = geometry.height;
     const double rowHeight = 5.0 / (slideA + 0.3);
     for (int r = 0; r < 32; ++r) {

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "platform/colour/RGBAColor.h"
-#include "platform/viewhost/QuartzView.h"
 #include "plots/rawwave/FrameRateFilter.h"
+#include "plots/rawwave/PlotGraphView.h"
 
 #include <QRectF>
 
@@ -57,31 +57,19 @@ void draw2DBarGrid(GraphicsContext& context, const QRectF& rect, int gridSize, i
 // hold in ten layouts (view modes 0..9), over a background and an optional grid, with a crosshair
 // cursor. It also draws the brain graph of the drawing canvas. A plain object: the shared instance
 // never appears on screen.
-class QX2DBarGraphView : public QuartzView {
+class QX2DBarGraphView : public PlotGraphView {
 public:
     explicit QX2DBarGraphView(const QRectF& frame = {});
 
     static QX2DBarGraphView& sharedQX2DBarGraphView();
 
     void initDisplay();
-    void setBackgroundColorA(int component, float value);
-    float getBackgroundColor(int component) const;
 
     void setDBarH(float sliderValue);
     void setDBarW(float sliderValue);
     void setDBarV(float value);
     void setDBarF(float value);
-    void setColorStyleType(int type);
-    void setLineStyleType(int type);
-    void setcursor(int on);
-    void setLineColor(const RGBAColor& colour);
-    void setBackgroundColor(const RGBAColor& colour);
-    void setCursorColor(const RGBAColor& colour);
-    void setgridColor(const RGBAColor& colour);
-    void setDemoNumber(int mode) { num = mode; }
-    void setDemoNumber2(int value) { num2 = value; }
-    void setDemoNumberA(int mode);
-    void setDemoNumberB(int value);
+    void setDemoNumberB(int value) override;
 
     // Colour components from the bar-graph patch; stored only.
     void redComponentY(float v) { redComponentX = v; }
@@ -116,32 +104,16 @@ public:
                     int ch);
     void drawRectXY(GraphicsContext& context, const QRectF& rectX, int lineX, int colorX, int swCenterL);
 
-    int viewMode() const { return num; }
-    int secondNumber() const { return num2; }
     float dBarH() const { return DBarH; }
     float dBarW() const { return DBarW; }
     float dBarV() const { return DBarV; }
     float dBarF() const { return DBarF; }
-    int lineStyle() const { return lineStyleType; }
-    int colorStyle() const { return colorStyleType; }
-    char cursorOn() const { return cursorONedX; }
-    const std::optional<RGBAColor>& background() const { return backgroundColor; }
-    const std::optional<RGBAColor>& cursor() const { return cursorColor; }
 
 private:
-    int num = 0;
-    int num2 = 0;
-    std::optional<RGBAColor> lineColor;
-    std::optional<RGBAColor> backgroundColor;
-    std::optional<RGBAColor> cursorColor;
-    std::optional<RGBAColor> gridColor;
     float DBarH = 0.7f;
     float DBarW = 1.0f;
     float DBarV = 0.0f;
     float DBarF = 0.0f;
-    int lineStyleType = 1;
-    int colorStyleType = 0;
-    char cursorONedX = 1;
 };
 
 }  // namespace nupo

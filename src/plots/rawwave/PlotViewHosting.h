@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/viewhost/QuartzView.h"
 #include "platform/viewhost/QuartzViewHost.h"
 
 #include <QVBoxLayout>

@@ -11,7 +11,8 @@
 
 namespace nupo {
 
-PlotWindowController::PlotWindowController(PlotWindowState& windowState) : state(windowState)
+PlotWindowController::PlotWindowController(PlotWindowState& windowState, float maxF)
+    : state(windowState), maxFX(maxF)
 {
     outlet("window", window);
     outlet("popup", popup);
@@ -93,6 +94,12 @@ void PlotWindowController::playTsound()
     playSystemSound(QStringLiteral("Tink"));
 }
 
+void PlotWindowController::setDemoNumberA(int mode)
+{
+    selectX(mode);
+    state.viewMode.didChange = 1;
+}
+
 void PlotWindowController::timerUpdate()
 {
     if (const auto alpha = state.stepAlphaAnimation(AlphaAnime))
@@ -144,6 +151,49 @@ bool PlotWindowController::applyViewEntry(int entry)
     return true;
 }
 
+void PlotWindowController::showValueSliders(bool oneChannel)
+{
+    PlotControls::setHidden(VSlider, oneChannel);
+    PlotControls::setHidden(V2Slider, !oneChannel);
+    PlotControls::setHidden(currentV2XField, !oneChannel);
+    PlotControls::setHidden(currentV2Field, true);
+    PlotControls::setHidden(currentVXField, oneChannel);
+}
+
+int PlotWindowController::fillViewModePopup(const QStringList (&entriesByChannels)[4])
+{
+    const int channels = DeviceConfig < 0 ? 0 : (DeviceConfig > 3 ? 3 : static_cast<int>(DeviceConfig));
+    PlotControls::setItems(popup, entriesByChannels[3]);
+    PlotControls::setItems(popup, entriesByChannels[channels]);
+    return channels;
+}
+
+void PlotWindowController::showAmplitudeRange(float heightSlider, float inverseGain)
+{
+    maxVX = ((10.0f - heightSlider) * 20.0f + 6.0f) * inverseGain;
+    setField(displayHeremaxV, maxVX);
+    setField(displayHerecurrentV, maxVX * currentVX / 100.0f);
+}
+
+void PlotWindowController::showFrequencyRange(float top)
+{
+    maxFX = top;
+    setField(displayHeremaxF, maxFX);
+    setField(displayHerecurrentF, maxFX * currentFX / 100.0f);
+}
+
+void PlotWindowController::moveAmplitudeCursor(float percent)
+{
+    currentVX = percent;
+    setField(displayHerecurrentV, maxVX * percent / 100.0f);
+}
+
+void PlotWindowController::moveFrequencyCursor(float percent)
+{
+    currentFX = percent;
+    setField(displayHerecurrentF, maxFX * percent / 100.0f);
+}
+
 void PlotWindowController::showTheWindow(QWidget* target)
 {
     WindowHandle handle(target);
@@ -166,6 +216,28 @@ void PlotWindowController::finishWindowSetUp(bool showFront)
     state.shown = 1;
     if (showFront)
         handle.setStatusWindowLevel(true);
+}
+
+const QStringList& PlotWindowController::viewEntryTitles()
+{
+    static const QStringList entries = {"Normal View",
+                                        "Full View",
+                                        "Alpha 1.0",
+                                        "Alpha 0.8",
+                                        "Alpha 0.6",
+                                        "Alpha 0.4",
+                                        "Alpha 0.2",
+                                        "Alpha Animation 1.0 .. 0.0",
+                                        "Alpha Animation 1.0 .. 0.2",
+                                        "Alpha Animation 0.8 .. 0.4"};
+    return entries;
+}
+
+QObject* PlotWindowController::controlOf(QObject* sender, QObject* outlet)
+{
+    if (!sender || !outlet)
+        return sender ? sender : outlet;
+    return sender->metaObject() == outlet->metaObject() ? sender : outlet;
 }
 
 void PlotWindowController::setField(QObject* field, const QString& text)

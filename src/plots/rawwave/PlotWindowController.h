@@ -5,6 +5,7 @@
 #include "plots/rawwave/PlotWindowState.h"
 
 #include <QRectF>
+#include <QStringList>
 #include <QTimer>
 
 class QComboBox;
@@ -20,7 +21,8 @@ namespace nupo {
 class PlotWindowController : public NibController {
     Q_OBJECT
 public:
-    explicit PlotWindowController(PlotWindowState& state);
+    // maxF: the top of the frequency range until the window computes it.
+    PlotWindowController(PlotWindowState& state, float maxF);
     ~PlotWindowController() override;
 
     // Operations other parts send; they work through the process-wide state.
@@ -38,7 +40,8 @@ public:
     // The view-mode and view/transparency switches and the queued-command entries.
     virtual void selectX(int mode) = 0;
     virtual void selectX2(int entry) = 0;
-    virtual void setDemoNumberA(int mode) = 0;
+    // A queued view mode: selects it and marks the command as applied.
+    void setDemoNumberA(int mode);
     virtual void setDemoNumberB(int entry) = 0;
     virtual void select(QObject* sender) = 0;
 
@@ -56,6 +59,8 @@ public:
     QWidget* windowWidget() const { return window; }
     int alphaAnimation() const { return AlphaAnime; }
     bool fullViewActive() const { return viewA == 1; }
+    float maxV() const { return maxVX; }
+    float maxF() const { return maxFX; }
 
     void windowDidMove(QObject* window) override;
     void windowDidResize(QObject* window) override;
@@ -79,10 +84,30 @@ protected:
     // The transparency part of selectX2: entries 0/1 choose the normal or full view, 2..6 a fixed alpha,
     // 7..9 an animation, 10 stops it. Returns false (and logs "Invalid item") outside 0..10.
     bool applyViewEntry(int entry);
+    // Shows the V slider and its field for views of two or more traces, the V2 slider and its field for
+    // views of one channel; the second V2 field stays hidden.
+    void showValueSliders(bool oneChannel);
+    // Fills the view-mode popup with the entries for the device's channel count (DeviceConfig clamped to
+    // 0..3; the four-channel list first, so the popup has all items) and returns that count.
+    int fillViewModePopup(const QStringList (&entriesByChannels)[4]);
+    // The amplitude fields: the top of the range, ((10 - heightSlider) * 20 + 6) * inverseGain, and the
+    // V cursor's share of it.
+    void showAmplitudeRange(float heightSlider, float inverseGain);
+    // The frequency fields: the top of the range and the F cursor's share of it.
+    void showFrequencyRange(float top);
+    // Moves the V or F cursor (percent of the range) and shows its value.
+    void moveAmplitudeCursor(float percent);
+    void moveFrequencyCursor(float percent);
     // Makes the window visible and key, and records its frame.
     void showTheWindow(QWidget* window);
     // The nib steps shared by the windows: delegate, pending frame, alpha and the status-window level.
     void finishWindowSetUp(bool showFront);
+    // The entries of the view/transparency popup ("Normal View" .. "Alpha Animation 0.8 .. 0.4").
+    static const QStringList& viewEntryTitles();
+    // The control an action reads: the sender when it is a control of the outlet's kind (or there is no
+    // outlet), else the outlet, so that actions called from code with nullptr or with another kind of
+    // control still work.
+    static QObject* controlOf(QObject* sender, QObject* outlet);
     void setField(QObject* field, const QString& text);
     void setField(QObject* field, double value, int digits = 3);
 
@@ -92,6 +117,10 @@ protected:
     int viewA = 0;
     int AlphaAnime = 0;
     int alphaZ = 0;
+    float maxFX;
+    float currentFX = 50.0f;
+    float maxVX = 20.0f;
+    float currentVX = 50.0f;
 
     // Outlets shared by the plot windows.
     QWidget* window = nullptr;

@@ -108,10 +108,4 @@ QString timeStampText(int samplePoint, int sampleSpeed)
     return QString::asprintf("%02d:%02d:%02d.%03d", hours, minutes, seconds, static_cast<int>(millis));
 }
 
-float displayGainForIndex(int gainIndex)
-{
-    static constexpr float gains[] = {10.0f, 5.0f, 3.0f, 2.0f, 1.5f, 1.0f, 0.5f, 0.2f, 0.1f};
-    return gainIndex >= 0 && gainIndex < 9 ? gains[gainIndex] : 1.0f;
-}
-
 }  // namespace nupo

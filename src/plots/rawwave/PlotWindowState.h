@@ -86,8 +86,4 @@ inline RGBAColor windowColor = RGBAColor::fromRGBA(1.0, 1.0, 1.0, 1.0);
 // "%02d:%02d:%02d.%03d" of a sample position at a sampling rate (a rate below 1 is taken as 1).
 QString timeStampText(int samplePoint, int sampleSpeed);
 
-// The display gain G of a channel's gain index 0..8 (10, 5, 3, 2, 1.5, 1, 0.5, 0.2, 0.1); 1.0 for any
-// other index.
-float displayGainForIndex(int gainIndex);
-
 }  // namespace nupo

@@ -1,10 +1,10 @@
 #include "plots/rawwave/QXRawwaveGraphController.h"
 
+#include "analysis/SpectrumMath.h"
 #include "platform/appkit/NibControllerRegistry.h"
 #include "platform/appkit/WindowHandle.h"
 #include "plots/rawwave/PlotControls.h"
 #include "plots/rawwave/PlotDrawing.h"
-#include "plots/rawwave/PlotViewHosting.h"
 #include "plots/rawwave/RawwaveWindowState.h"
 #include "plots/settings/DisplaySettings.h"
 #include "shared/AnalysisState.h"
@@ -31,29 +31,10 @@ const QStringList viewModeEntries[4] = {
 
 }  // namespace
 
-// The entries of the view/transparency popup of every plot window.
-const QStringList& plotViewEntries()
-{
-    static const QStringList entries = {"Normal View",
-                                        "Full View",
-                                        "Alpha 1.0",
-                                        "Alpha 0.8",
-                                        "Alpha 0.6",
-                                        "Alpha 0.4",
-                                        "Alpha 0.2",
-                                        "Alpha Animation 1.0 .. 0.0",
-                                        "Alpha Animation 1.0 .. 0.2",
-                                        "Alpha Animation 0.8 .. 0.4"};
-    return entries;
-}
-
 QXRawwaveGraphController::QXRawwaveGraphController()
-    : PlotWindowController(rawwaveWindowState),
-      qXRawwaveGraphView(std::make_unique<QXRawwaveGraphView>()),
-      bMRawwaveGraphView(std::make_unique<QXRawwaveGraphView>())
+    : PlotGraphWindowController(rawwaveWindowState, 2.13f, QStringLiteral("qXRawwaveGraphView"),
+                                QStringLiteral("bMRawwaveGraphView"))
 {
-    outlet("qXRawwaveGraphView", normalHost);
-    outlet("bMRawwaveGraphView", fullHost);
     outlet("gridON", gridON);
     outlet("gridColorWell", gridColorWell);
     outlet("RawwaveHSlider", RawwaveHSlider);
@@ -64,20 +45,12 @@ QXRawwaveGraphController::QXRawwaveGraphController()
     outlet("ppPowerRField", ppPowerRField);
     outlet("displayHereppPowerR", displayHereppPowerR);
 
-    action("select", &QXRawwaveGraphController::select);
-    action("select2", &QXRawwaveGraphController::select2);
     action("changeRawwaveHSlider", &QXRawwaveGraphController::changeRawwaveHSlider);
     action("changeRawwaveWSlider", &QXRawwaveGraphController::changeRawwaveWSlider);
     action("changeRawwaveVSlider", &QXRawwaveGraphController::changeRawwaveVSlider);
     action("changeRawwaveFSlider", &QXRawwaveGraphController::changeRawwaveFSlider);
     action("changegridSlider", &QXRawwaveGraphController::changegridSlider);
-    action("changeLineColor", &QXRawwaveGraphController::changeLineColor);
-    action("changeCursorColor", &QXRawwaveGraphController::changeCursorColor);
     action("changegridColor", &QXRawwaveGraphController::changegridColor);
-    action("changeBackgroundColor", &QXRawwaveGraphController::changeBackgroundColor);
-    action("changeColorStyleType", &QXRawwaveGraphController::changeColorStyleType);
-    action("changeLineStyleType", &QXRawwaveGraphController::changeLineStyleType);
-    action("changecursor", &QXRawwaveGraphController::changecursor);
     action("changegrid", &QXRawwaveGraphController::changegrid);
 }
 
@@ -85,7 +58,7 @@ QXRawwaveGraphController::~QXRawwaveGraphController()
 {
     viewA = 0;
     AlphaAnime = 0;
-    bMRawwaveGraphView->releaseALL();
+    full->releaseALL();
 }
 
 QXRawwaveGraphController& QXRawwaveGraphController::sharedQXRawwaveGraphController()
@@ -94,18 +67,10 @@ QXRawwaveGraphController& QXRawwaveGraphController::sharedQXRawwaveGraphControll
     return *instance;
 }
 
-QObject* QXRawwaveGraphController::eventSource(QObject* sender, QObject* outlet) const
-{
-    return sender && sender->metaObject() == (outlet ? outlet->metaObject() : nullptr) ? sender : outlet;
-}
-
 float QXRawwaveGraphController::setRawWaveGain(int channel) const
 {
-    static const std::atomic<int>* const gains[4] = {&setGain1Number, &setGain2Number, &setGain3Number,
-                                                     &setGain4Number};
-    if (channel < 0 || channel > 3)
-        return 1.0f;
-    return 1.0f / displayGainForIndex(gains[channel]->load());
+    // A channel out of range has the gain index of G = 1.
+    return 1.0f / gainIndexToDisplayGain(gainIndexOfChannel(channel));
 }
 
 float QXRawwaveGraphController::setRawWavePP(int channel) const
@@ -124,27 +89,15 @@ float QXRawwaveGraphController::setRawWavePP(int channel) const
     }
 }
 
-void QXRawwaveGraphController::gridSliderByView()
+void QXRawwaveGraphController::activeViewChanged()
 {
     setHidden(gridSlider, viewA == 1);
-}
-
-void QXRawwaveGraphController::showViewsByMode()
-{
-    setHidden(fullHost, viewA != 1);
-    setHidden(normalHost, viewA == 1);
-    gridSliderByView();
 }
 
 void QXRawwaveGraphController::pushControlsToActiveView()
 {
     QXRawwaveGraphView& view = activeView();
-    if (backgroundColorWell)
-        view.setBackgroundColor(wellColour(backgroundColorWell));
-    if (lineColorWell)
-        view.setLineColor(wellColour(lineColorWell));
-    if (cursorColorWell)
-        view.setCursorColor(wellColour(cursorColorWell));
+    pushWellColoursToActiveView();
     view.setRawwaveH(floatValue(RawwaveHSlider));
     view.setRawwaveW(floatValue(RawwaveWSlider));
     view.setRawwaveV(floatValue(VSlider));
@@ -165,11 +118,7 @@ void QXRawwaveGraphController::selectX(int mode)
     static constexpr int channelOfMode[8] = {0, 2, 0, 1, 2, 3, 0, 0};
     CHmode = channelOfMode[mode];
     const bool oneTrace = mode >= 2 && mode <= 5;
-    setHidden(VSlider, oneTrace);
-    setHidden(V2Slider, !oneTrace);
-    setHidden(currentV2XField, !oneTrace);
-    setHidden(currentV2Field, true);
-    setHidden(currentVXField, oneTrace);
+    showValueSliders(oneTrace);
     if (mode <= 5) {
         setHidden(ppPowerRField, oneTrace);
         setHidden(displayHereppPowerR, oneTrace);
@@ -182,154 +131,64 @@ void QXRawwaveGraphController::selectX(int mode)
 
 void QXRawwaveGraphController::selectX2(int entry)
 {
-    selectItem(popup2, entry);
     setDemoNumberRawCB = entry;
-    if (entry > 1)
-        selectBCHXX = entry;
-    if (!applyViewEntry(entry))
-        return;
-    showViewsByMode();
-    pushControlsToActiveView();
-    activeView().setDemoNumber(popupselectX);
-    activeView().setNeedsDisplay(true);
-    gridSliderByView();
-    selectX(popupselectX);
+    PlotGraphWindowController::selectX2(entry);
 }
-
-void QXRawwaveGraphController::setDemoNumberA(int mode)
-{
-    selectX(mode);
-    setDemoNumberRawADidChanged = 1;
-}
-
-void QXRawwaveGraphController::setDemoNumberB(int entry)
-{
-    activeView().setDemoNumber2(entry);
-    activeView().setNeedsDisplay(true);
-    gridSliderByView();
-    selectX2(entry);
-    setDemoNumberRawCBDidChanged = 1;
-}
-
 void QXRawwaveGraphController::setWRawGainValue(float value)
 {
     setWRawGain = value;
     setFloatValue(RawwaveHSlider, value);
     RawwaveHX = value;
     activeView().setRawwaveH(value);
-    maxVX = ((10.0f - RawwaveHX) * 20.0f + 6.0f) * setRawWaveGain(0);
-    setField(displayHeremaxV, maxVX);
-    setField(displayHerecurrentV, maxVX * currentVX / 100.0f);
+    showAmplitudeRange(RawwaveHX, setRawWaveGain(0));
     activeView().setNeedsDisplay(true);
-}
-
-void QXRawwaveGraphController::select(QObject* sender)
-{
-    const int index = selectedIndex(eventSource(sender, popup));
-    popupselectX = index;
-    activeView().setDemoNumber(index);
-    activeView().setNeedsDisplay(true);
-    gridSliderByView();
-    selectX(index);
-}
-
-void QXRawwaveGraphController::select2(QObject* sender)
-{
-    const int index = selectedIndex(eventSource(sender, popup2));
-    activeView().setDemoNumber2(index);
-    activeView().setNeedsDisplay(true);
-    gridSliderByView();
-    selectX2(index);
 }
 
 void QXRawwaveGraphController::changeRawwaveHSlider(QObject* sender)
 {
-    setWRawGainValue(floatValue(eventSource(sender, RawwaveHSlider)));
+    setWRawGainValue(floatValue(controlOf(sender, RawwaveHSlider)));
 }
 
 void QXRawwaveGraphController::changeRawwaveWSlider(QObject* sender)
 {
-    RawwaveWX = floatValue(eventSource(sender, RawwaveWSlider));
+    RawwaveWX = floatValue(controlOf(sender, RawwaveWSlider));
     activeView().setRawwaveW(RawwaveWX);
     const int rate = SampleSpeed < 1 ? 1 : static_cast<int>(SampleSpeed);
-    maxFX = static_cast<float>(fftp) / static_cast<float>(rate) * 0.5f * (1.0f - RawwaveWX);
-    setField(displayHeremaxF, maxFX);
-    setField(displayHerecurrentF, maxFX * currentFX / 100.0f);
+    showFrequencyRange(static_cast<float>(fftp) / static_cast<float>(rate) * 0.5f * (1.0f - RawwaveWX));
     activeView().setNeedsDisplay(true);
 }
 
 void QXRawwaveGraphController::changeRawwaveVSlider(QObject* sender)
 {
-    const float value = floatValue(eventSource(sender, VSlider));
+    const float value = floatValue(controlOf(sender, VSlider));
     activeView().setRawwaveV(value);
-    setField(displayHerecurrentV, maxVX * value / 100.0f);
-    currentVX = value;
+    moveAmplitudeCursor(value);
     activeView().setNeedsDisplay(true);
 }
 
 void QXRawwaveGraphController::changeRawwaveFSlider(QObject* sender)
 {
-    const float value = floatValue(eventSource(sender, FSlider));
+    const float value = floatValue(controlOf(sender, FSlider));
     activeView().setRawwaveF(value);
-    setField(displayHerecurrentF, maxFX * value / 100.0f);
-    currentFX = value;
+    moveFrequencyCursor(value);
     activeView().setNeedsDisplay(true);
 }
 
 void QXRawwaveGraphController::changegridSlider(QObject* sender)
 {
-    activeView().setgridSlider(floatValue(eventSource(sender, gridSlider)));
-    activeView().setNeedsDisplay(true);
-}
-
-void QXRawwaveGraphController::changeLineColor(QObject* sender)
-{
-    activeView().setLineColor(wellColour(eventSource(sender, lineColorWell)));
-    activeView().setNeedsDisplay(true);
-}
-
-void QXRawwaveGraphController::changeCursorColor(QObject* sender)
-{
-    activeView().setCursorColor(wellColour(eventSource(sender, cursorColorWell)));
+    activeView().setgridSlider(floatValue(controlOf(sender, gridSlider)));
     activeView().setNeedsDisplay(true);
 }
 
 void QXRawwaveGraphController::changegridColor(QObject* sender)
 {
-    activeView().setgridColor(wellColour(eventSource(sender, gridColorWell)));
+    activeView().setgridColor(wellColour(controlOf(sender, gridColorWell)));
     activeView().setNeedsDisplay(true);
-}
-
-void QXRawwaveGraphController::changeBackgroundColor(QObject* sender)
-{
-    activeView().setBackgroundColor(wellColour(eventSource(sender, backgroundColorWell)));
-    activeView().setNeedsDisplay(true);
-    windowColorRawNOX = 0;
-}
-
-void QXRawwaveGraphController::changeColorStyleType(QObject* sender)
-{
-    activeView().setColorStyleType(selectedTag(eventSource(sender, colorStyleMatrix)));
-}
-
-void QXRawwaveGraphController::changeLineStyleType(QObject* sender)
-{
-    activeView().setLineStyleType(selectedTag(eventSource(sender, lineStyleMatrix)));
-}
-
-void QXRawwaveGraphController::changecursor(QObject* sender)
-{
-    activeView().setcursor(intValue(eventSource(sender, cursorON)));
 }
 
 void QXRawwaveGraphController::changegrid(QObject* sender)
 {
-    activeView().setgrid(intValue(eventSource(sender, gridON)));
-}
-
-void QXRawwaveGraphController::applyBackgroundToActiveView(const RGBAColor& colour)
-{
-    activeView().setBackgroundColor(colour);
+    activeView().setgrid(intValue(controlOf(sender, gridON)));
 }
 
 void QXRawwaveGraphController::refreshInformationFields()
@@ -342,25 +201,15 @@ void QXRawwaveGraphController::refreshInformationFields()
     setField(displayHereppPowerR, setRawWavePP(CHmode + 1));
     if (OpenRawwave > 0)
         setField(displayHereFPS, FPSXXRawwave / OpenRawwave);
-    maxVX = ((10.0f - RawwaveHX) * 20.0f + 6.0f) * g;
-    setField(displayHeremaxV, maxVX);
-    setField(displayHerecurrentV, maxVX * currentVX / 100.0f);
+    showAmplitudeRange(RawwaveHX, g);
     const int rate = SampleSpeed < 1 ? 1 : static_cast<int>(SampleSpeed);
-    maxFX = static_cast<float>(fftp) / static_cast<float>(rate) * 0.5f * (1.0f - RawwaveWX);
-    setField(displayHeremaxF, maxFX);
-    setField(displayHerecurrentF, maxFX * currentFX / 100.0f);
-}
-
-void QXRawwaveGraphController::markActiveViewForRedraw()
-{
-    activeView().setNeedsDisplay(true);
+    showFrequencyRange(static_cast<float>(fftp) / static_cast<float>(rate) * 0.5f * (1.0f - RawwaveWX));
 }
 
 void QXRawwaveGraphController::awakeFromNib()
 {
     takeNibColours(window);
-    hostPlotView(normalHost, *qXRawwaveGraphView);
-    hostPlotView(fullHost, *bMRawwaveGraphView);
+    hostViews();
     ++OpenRawwave;
     if (needUpdateColorA > 0) {
         setWellColour(backgroundColorWell, bkColorA);
@@ -368,16 +217,14 @@ void QXRawwaveGraphController::awakeFromNib()
     }
     showViewsByMode();
 
-    const int channels = DeviceConfig < 0 ? 0 : (DeviceConfig > 3 ? 3 : static_cast<int>(DeviceConfig));
-    setItems(popup, viewModeEntries[3]);
-    setItems(popup, viewModeEntries[channels]);
+    const int channels = fillViewModePopup(viewModeEntries);
     if (channels == 0) {
         selectItem(popup, 2);
         activeView().setDemoNumber(2);
-        gridSliderByView();
+        activeViewChanged();
         selectX(2);
     }
-    setItems(popup2, plotViewEntries());
+    setItems(popup2, viewEntryTitles());
 
     maxFX = 2.13f;
     maxVX = 20.0f;
@@ -395,14 +242,10 @@ void QXRawwaveGraphController::awakeFromNib()
     pushControlsToActiveView();
     activeView().setcursor(1);
     activeView().setgrid(1);
-    gridSliderByView();
+    activeViewChanged();
 
     if (channels > 0) {
-        setHidden(VSlider, false);
-        setHidden(currentVXField, false);
-        setHidden(V2Slider, true);
-        setHidden(currentV2XField, true);
-        setHidden(currentV2Field, true);
+        showValueSliders(false);
     } else {
         selectX(2);
     }
@@ -414,17 +257,7 @@ void QXRawwaveGraphController::awakeFromNib()
     }
     finishWindowSetUp(showQXRawwaveGraphFront != 0);
 
-    if (OpenRawwave <= 1) {
-        activeView().setDemoNumber(selectCHXX);
-        activeView().setNeedsDisplay(true);
-        gridSliderByView();
-        alphaZ = selectBCHXX;
-        selectX(selectCHXX);
-        if (viewAX != 0)
-            selectX2(1);
-        if (alphaZ > 1)
-            selectX2(alphaZ);
-    }
+    restoreLastView(selectCHXX);
 }
 
 void QXRawwaveGraphController::windowWillClose(QObject*)

@@ -1,17 +1,15 @@
 #pragma once
 
-#include "plots/rawwave/PlotWindowController.h"
+#include "plots/rawwave/PlotGraphWindowController.h"
 #include "plots/rawwave/QXRawwaveGraphView.h"
 #include "plots/rawwave/RawwaveWindowState.h"
-
-#include <memory>
 
 namespace nupo {
 
 // The raw-wave window ("Rawwave Window", nib "QXRawwaveGraph"): a normal and a full raw-wave view, the
 // view-mode and view/transparency popups, sliders for height, width, cursors and grid, colour wells,
 // style matrices and the information fields.
-class QXRawwaveGraphController : public PlotWindowController {
+class QXRawwaveGraphController : public PlotGraphWindowController<QXRawwaveGraphView> {
     Q_OBJECT
 public:
     QXRawwaveGraphController();
@@ -28,8 +26,6 @@ public:
 
     void selectX(int mode) override;
     void selectX2(int entry) override;
-    void setDemoNumberA(int mode) override;
-    void setDemoNumberB(int entry) override;
 
     // 1 / G of a channel's gain index (1.0 for a channel or index out of range).
     float setRawWaveGain(int channel) const;
@@ -45,52 +41,27 @@ public:
     void HsizeX(int v) { HsizerawX = v; }
 
     // Actions.
-    void select(QObject* sender) override;
-    void select2(QObject* sender);
     void changeRawwaveHSlider(QObject* sender);
     void changeRawwaveWSlider(QObject* sender);
     void changeRawwaveVSlider(QObject* sender);
     void changeRawwaveFSlider(QObject* sender);
     void changegridSlider(QObject* sender);
-    void changeLineColor(QObject* sender);
-    void changeCursorColor(QObject* sender);
     void changegridColor(QObject* sender);
-    void changeBackgroundColor(QObject* sender);
-    void changeColorStyleType(QObject* sender);
-    void changeLineStyleType(QObject* sender);
-    void changecursor(QObject* sender);
     void changegrid(QObject* sender);
 
-    QXRawwaveGraphView& normalView() { return *qXRawwaveGraphView; }
-    QXRawwaveGraphView& fullView() { return *bMRawwaveGraphView; }
-    QXRawwaveGraphView& activeView() { return viewA == 1 ? *bMRawwaveGraphView : *qXRawwaveGraphView; }
     int channelMode() const { return CHmode; }
-    float maxV() const { return maxVX; }
-    float maxF() const { return maxFX; }
 
     QObject* textppPowerLField() const { return displayHereppPowerL; }
     QObject* textppPowerRField() const { return displayHereppPowerR; }
 
 protected:
-    void applyBackgroundToActiveView(const RGBAColor& colour) override;
     void refreshInformationFields() override;
-    void markActiveViewForRedraw() override;
 
 private:
-    void showViewsByMode();
-    void gridSliderByView();
-    void pushControlsToActiveView();
-    QObject* eventSource(QObject* sender, QObject* outlet) const;
+    // The grid slider shows with the normal view only.
+    void activeViewChanged() override;
+    void pushControlsToActiveView() override;
 
-    std::unique_ptr<QXRawwaveGraphView> qXRawwaveGraphView;
-    std::unique_ptr<QXRawwaveGraphView> bMRawwaveGraphView;
-    QWidget* normalHost = nullptr;
-    QWidget* fullHost = nullptr;
-
-    float maxFX = 2.13f;
-    float currentFX = 50.0f;
-    float maxVX = 20.0f;
-    float currentVX = 50.0f;
     float RawwaveHX = 0.0f;
     float RawwaveWX = 0.0f;
     int CHmode = 0;

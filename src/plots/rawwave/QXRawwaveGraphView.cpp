@@ -114,7 +114,11 @@ void groen_CtextureN(int index, int, GraphicsContext& context)
     context.setRGBStrokeColor(difmatA[i][0], difmatA[i][1], difmatA[i][2], difmatA[i][3]);
 }
 
-QXRawwaveGraphView::QXRawwaveGraphView(const QRectF& frame) : QuartzView(frame)
+QXRawwaveGraphView::QXRawwaveGraphView(const QRectF& frame)
+    : PlotGraphView(frame,
+                    {clear_rgbaRaw, WinRawColor, difambA, resetColor, rawwaveWindowState, setDemoNumberRawA,
+                     setDemoNumberRawDidChanged, setDemoNumberRawB, setDemoNumberRawBDidChanged},
+                    0)
 {
     resetColor(1);
     // The shared display settings object holds no peak-hold colour, so asking it to publish one leaves
@@ -134,60 +138,6 @@ void QXRawwaveGraphView::initDisplay()
     setBackgroundColorA(2, 0.787908f);
     setBackgroundColorA(1, 0.875f);
     setBackgroundColorA(0, 0.821112f);
-}
-
-void QXRawwaveGraphView::setBackgroundColorA(int component, float value)
-{
-    // Components come from documents: anything outside red..alpha is ignored and not counted.
-    if (component < 0 || component > 3)
-        return;
-    clear_rgbaRaw[component] = value;
-    if (WinRawColor > 2) {
-        backgroundColor =
-            RGBAColor::fromRGBA(clear_rgbaRaw[0], clear_rgbaRaw[1], clear_rgbaRaw[2], clear_rgbaRaw[3]);
-        rawwaveWindowState.handBackgroundColour(*backgroundColor);
-        WinRawColor = 0;
-    } else {
-        ++WinRawColor;
-    }
-}
-
-float QXRawwaveGraphView::getBackgroundColor(int component) const
-{
-    return component >= 0 && component <= 3 ? clear_rgbaRaw[component] : 0.0f;
-}
-
-void QXRawwaveGraphView::setBackgroundColor(const RGBAColor& colour)
-{
-    if (backgroundColor == colour)
-        return;
-    backgroundColor = colour;
-    clear_rgbaRaw[0] = colour.red;
-    clear_rgbaRaw[1] = colour.green;
-    clear_rgbaRaw[2] = colour.blue;
-    clear_rgbaRaw[3] = colour.alpha;
-}
-
-void QXRawwaveGraphView::setLineColor(const RGBAColor& colour)
-{
-    if (lineColor == colour)
-        return;
-    lineColor = colour;
-    difambA[0][0] = colour.red;
-    difambA[0][1] = colour.green;
-    difambA[0][2] = colour.blue;
-    difambA[0][3] = colour.alpha;
-    resetColor(5);
-}
-
-void QXRawwaveGraphView::setCursorColor(const RGBAColor& colour)
-{
-    cursorColor = colour;
-}
-
-void QXRawwaveGraphView::setgridColor(const RGBAColor& colour)
-{
-    gridColor = colour;
 }
 
 void QXRawwaveGraphView::setRawwaveH(float sliderValue)
@@ -212,25 +162,6 @@ void QXRawwaveGraphView::setRawwaveF(float value)
     setNeedsDisplay(true);
 }
 
-void QXRawwaveGraphView::setColorStyleType(int type)
-{
-    colorStyleType = type;
-    resetColor(type + 1);
-    setNeedsDisplay(true);
-}
-
-void QXRawwaveGraphView::setLineStyleType(int type)
-{
-    lineStyleType = type;
-    setNeedsDisplay(true);
-}
-
-void QXRawwaveGraphView::setcursor(int on)
-{
-    cursorONedX = static_cast<char>(on);
-    setNeedsDisplay(true);
-}
-
 void QXRawwaveGraphView::setgrid(int on)
 {
     gridONed = static_cast<char>(on);
@@ -243,21 +174,6 @@ void QXRawwaveGraphView::setgridSlider(float divisions)
     setNeedsDisplay(true);
 }
 
-void QXRawwaveGraphView::setDemoNumberA(int mode)
-{
-    setDemoNumberRawA = mode;
-    setDemoNumberRawDidChanged = 1;
-}
-
-void QXRawwaveGraphView::setDemoNumberB(int value)
-{
-    setDemoNumberRawB = value;
-    setDemoNumberRawBDidChanged = 1;
-    // Numbers from 10 on carry a view/transparency entry for the window controller.
-    if (value > 9)
-        rawwaveWindowState.queueViewEntry(value - 10);
-}
-
 void QXRawwaveGraphView::releaseALL()
 {
     lineColor.reset();
@@ -268,15 +184,7 @@ void QXRawwaveGraphView::releaseALL()
 
 void QXRawwaveGraphView::drawRect(GraphicsContext& context, const QRectF& rect)
 {
-    if (setDemoNumberRawDidChanged != 0) {
-        setDemoNumber(setDemoNumberRawA);
-        rawwaveWindowState.queueViewMode(setDemoNumberRawA);
-        setDemoNumberRawDidChanged = 0;
-    }
-    if (setDemoNumberRawBDidChanged != 0) {
-        setDemoNumberB(setDemoNumberRawB);
-        setDemoNumberRawBDidChanged = 0;
-    }
+    applyPendingCommands();
     FPSXXRawwave = displayFPSRawwave();
     const int point = ploop;
     getARawwave(point);
@@ -284,12 +192,7 @@ void QXRawwaveGraphView::drawRect(GraphicsContext& context, const QRectF& rect)
     getDRawwave(point);
     getERawwave(point);
 
-    context.setGrayFillColor(1.0, 1.0);
-    context.fillRect(rect);
-    if (backgroundColor) {
-        context.setFillColor(*backgroundColor);
-        context.fillRect(bounds());
-    }
+    fillBackground(context, rect);
     if (gridONed != 0)
         drawRawWaveGrid(context, rect.x(), rect.y(), rect.width(), rect.height(), clampedCount(gridS, 4096),
                         1);

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "platform/colour/RGBAColor.h"
-#include "platform/viewhost/QuartzView.h"
 #include "plots/rawwave/FrameRateFilter.h"
+#include "plots/rawwave/PlotGraphView.h"
 
 #include <QRectF>
 
@@ -41,7 +41,7 @@ void groen_CtextureN(int index, int unused, GraphicsContext& context);
 // time axis, in nine layouts (view modes 0..8), over a background, an optional grid and optional
 // cursor lines. A plain object: the shared instance never appears on screen; window instances are
 // hosted by a widget that forwards paint requests to drawRect().
-class QXRawwaveGraphView : public QuartzView {
+class QXRawwaveGraphView : public PlotGraphView {
 public:
     explicit QXRawwaveGraphView(const QRectF& frame = {});
 
@@ -49,26 +49,13 @@ public:
 
     // Start-up default background (sent once to the shared view).
     void initDisplay();
-    void setBackgroundColorA(int component, float value);
-    float getBackgroundColor(int component) const;
 
-    void setBackgroundColor(const RGBAColor& colour);
-    void setLineColor(const RGBAColor& colour);
-    void setCursorColor(const RGBAColor& colour);
-    void setgridColor(const RGBAColor& colour);
     void setRawwaveH(float sliderValue);
     void setRawwaveW(float sliderValue);
     void setRawwaveV(float value);
     void setRawwaveF(float value);
-    void setColorStyleType(int type);
-    void setLineStyleType(int type);
-    void setcursor(int on);
     void setgrid(int on);
     void setgridSlider(float divisions);
-    void setDemoNumber(int mode) { num = mode; }
-    void setDemoNumber2(int value) { num2 = value; }
-    void setDemoNumberA(int mode);
-    void setDemoNumberB(int value);
     void releaseALL();
 
     // The redraw: applies pending commands, measures the frame rate, refills the trace windows at
@@ -84,35 +71,18 @@ public:
     bool drawMode(int mode, GraphicsContext& context, const QRectF& rect, int lineStyle, float h, float w,
                   float v, float f, const std::optional<RGBAColor>& cursorColour, char cursorOn);
 
-    int viewMode() const { return num; }
-    int secondNumber() const { return num2; }
     float rawwaveH() const { return RawwaveH; }
     float rawwaveW() const { return RawwaveW; }
     float rawwaveV() const { return RawwaveV; }
     float rawwaveF() const { return RawwaveF; }
-    int lineStyle() const { return lineStyleType; }
-    int colorStyle() const { return colorStyleType; }
-    char cursorOn() const { return cursorONedX; }
     char gridOn() const { return gridONed; }
     float gridDivisions() const { return gridS; }
-    const std::optional<RGBAColor>& background() const { return backgroundColor; }
-    const std::optional<RGBAColor>& cursor() const { return cursorColor; }
-    const std::optional<RGBAColor>& line() const { return lineColor; }
 
 private:
-    int num = 0;
-    int num2 = 0;
-    std::optional<RGBAColor> lineColor;
-    std::optional<RGBAColor> backgroundColor;
-    std::optional<RGBAColor> cursorColor;
-    std::optional<RGBAColor> gridColor;
     float RawwaveH = 0.7f;
     float RawwaveW = 1.0f;
     float RawwaveV = 0.0f;
     float RawwaveF = 0.0f;
-    int lineStyleType = 0;
-    int colorStyleType = 0;
-    char cursorONedX = 1;
     char gridONed = 1;
     float gridS = 20.0f;
 };

@@ -130,6 +130,8 @@ TEST_F(NibLoaderTest, LoadingBindsOutletsByNameBeforeAwakeAndShowsTheWindow)
     EXPECT_EQ(controller->missing, nullptr);
     EXPECT_TRUE(controller->window->isVisible());
     EXPECT_EQ(controller->window->windowTitle(), "Test Panel");
+    // The window opens where the nib places it, not only at its size.
+    EXPECT_EQ(controller->window->pos(), QPoint(140, 90));
     WindowHandle(controller->window).close();
     releaseClosed();
 }

@@ -113,17 +113,11 @@ TEST(PlotWindowState, AlphaAnimationsTurnAtTheirLimits)
     EXPECT_FLOAT_EQ(full.alphaDelta, 0.01f);
 }
 
-TEST(PlotWindowState, TimeStampsAndGainsAndClosing)
+TEST(PlotWindowState, TimeStampsAndClosing)
 {
     EXPECT_EQ(timeStampText(432000, 120), "01:00:00.000");
     EXPECT_EQ(timeStampText(119, 120), "00:00:00.991");
     EXPECT_EQ(timeStampText(100, 0), "00:01:40.000");  // no division by zero
-
-    EXPECT_FLOAT_EQ(displayGainForIndex(0), 10.0f);
-    EXPECT_FLOAT_EQ(displayGainForIndex(4), 1.5f);
-    EXPECT_FLOAT_EQ(displayGainForIndex(8), 0.1f);
-    EXPECT_FLOAT_EQ(displayGainForIndex(9), 1.0f);
-    EXPECT_FLOAT_EQ(displayGainForIndex(-1), 1.0f);
 
     OpenRawwave = 0;
     rawwaveWindowState.windowClosed(true);

@@ -1,0 +1,217 @@
+// Uses the program as a person would: starts it with a recording playing, then picks every item of the
+// main menu in turn while the analysis and the plot windows keep running.
+#include <gtest/gtest.h>
+
+#include "app/NUPO4DrawAppDelegate.h"
+#include "core/QXInputStream.h"
+#include "core/WindowController.h"
+#include "shared/CoreState.h"
+#include "support/TestSupport.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTabWidget>
+#include <QTest>
+#include <QTimer>
+
+#include <map>
+
+using namespace nupo;
+
+namespace {
+
+// What picking an item shows: a window of that title, or the report of a nib not built yet.
+struct Outcome {
+    QString window;
+    QString missingNib;
+};
+
+const std::map<QString, Outcome>& expectedOutcomes()
+{
+    static const std::map<QString, Outcome> outcomes{
+        {"Preferences…", {"Preferences: Device", {}}},
+        {"Device and Port…", {"Preferences: Device", {}}},
+        {"Display Settings…", {"Preferences: Display", {}}},
+        {"Rawwave Window", {"Rawwave Window", {}}},
+        {"Rawwave Window in Front", {"Rawwave Window", {}}},
+        {"Bargraph Window", {"Bargraph Window", {}}},
+        {"Bargraph Window in Front", {"Bargraph Window", {}}},
+        {"Waterfall Window", {{}, "QX2DSpectrum"}},
+        {"Waterfall Window in Front", {{}, "QX2DSpectrum"}},
+        {"WaterfallBS Window", {{}, "QX3DSpectrum"}},
+        {"WaterfallBS Window in Front", {{}, "QX3DSpectrum"}},
+        {"Wave Surface Window", {{}, "QXnewave"}},
+        {"Next Sound Opens in Slot 1", {{}, "QXDrawerSound"}},
+        {"Open Movie and Play with Brainwave…", {{}, "QXDrawerMovie"}},
+        {"Media Browser…", {{}, "MainMenuB"}},
+        {"Media Browser for Running Files…", {{}, "MainMenuC"}},
+    };
+    return outcomes;
+}
+
+// Lets timers, redraws and queued calls run for a while, as between two clicks of a person.
+void letItRun(int milliseconds)
+{
+    QElapsedTimer clock;
+    clock.start();
+    test::processEventsUntil([&clock, milliseconds] { return clock.elapsed() >= milliseconds; });
+}
+
+QWidget* shownWindow(const QString& title)
+{
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (window->isVisible() && window->windowTitle() == title)
+            return window;
+    return nullptr;
+}
+
+QList<QAction*> menuItems(QMenuBar* bar)
+{
+    QList<QAction*> items;
+    for (QAction* top : bar->actions())
+        if (top->menu())
+            for (QAction* item : top->menu()->actions())
+                if (!item->isSeparator())
+                    items << item;
+    return items;
+}
+
+bool windowIsShown(const QString& title)
+{
+    return shownWindow(title) != nullptr;
+}
+
+QString startWithRecording()
+{
+    const QString path = test::tempFolder() + "/menu.dat";
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly)) {
+        QByteArray samples(4096 + 2 * 1200, char(0));
+        for (int i = 4096; i < samples.size(); ++i)
+            samples[i] = char((i * 37) & 0xff);  // a busy signal, so every view has something to draw
+        file.write(samples);
+    }
+    auto& delegate = NUPO4DrawAppDelegate::sharedNUPO4DrawAppDelegate();
+    delegate.setPathToOpen(path);
+    delegate.applicationDidFinishLaunching(nullptr);
+    return path;
+}
+
+}  // namespace
+
+TEST(MenuActions, EveryItemRunsAndShowsItsWindowOrReportsItsMissingNib)
+{
+    testing::internal::CaptureStdout();
+    startWithRecording();
+    auto& delegate = NUPO4DrawAppDelegate::sharedNUPO4DrawAppDelegate();
+    ASSERT_NE(delegate.mainWindow(), nullptr);
+    letItRun(200);
+    testing::internal::GetCapturedStdout();
+    EXPECT_TRUE(windowIsShown("Rawwave Window"));
+
+    const QList<QAction*> items = menuItems(delegate.mainWindow()->menuBar());
+    ASSERT_GE(items.size(), 40);
+    int tried = 0;
+    for (QAction* item : items) {
+        const QString title = item->text();
+        if (item->objectName() == "terminate")
+            continue;  // below, last
+        SCOPED_TRACE(title.toStdString());
+        testing::internal::CaptureStdout();
+        item->trigger();
+        letItRun(50);
+        const QString out = QString::fromStdString(testing::internal::GetCapturedStdout());
+        ++tried;
+
+        const auto expected = expectedOutcomes().find(title);
+        if (expected == expectedOutcomes().end()) {
+            EXPECT_FALSE(out.contains("Failed to load")) << out.toStdString();
+            continue;
+        }
+        if (!expected->second.window.isEmpty()) {
+            EXPECT_TRUE(windowIsShown(expected->second.window)) << out.toStdString();
+        }
+        if (!expected->second.missingNib.isEmpty()) {
+            EXPECT_TRUE(out.contains("Failed to load " + expected->second.missingNib + ".nib"))
+                << out.toStdString();
+        }
+    }
+    EXPECT_EQ(tried, items.size() - 1);
+    // "Close All Plot Windows" came after the window items; the Control Panel stays.
+    EXPECT_FALSE(windowIsShown("Rawwave Window"));
+    EXPECT_FALSE(windowIsShown("Bargraph Window"));
+    EXPECT_TRUE(delegate.mainWindow()->isVisible());
+
+    // The windows open again after being closed, and the analysis still feeds them.
+    testing::internal::CaptureStdout();
+    for (QAction* item : items)
+        if (item->text() == "Rawwave Window" || item->text() == "Bargraph Window")
+            item->trigger();
+    letItRun(200);
+    testing::internal::GetCapturedStdout();
+    EXPECT_TRUE(windowIsShown("Rawwave Window"));
+    EXPECT_TRUE(windowIsShown("Bargraph Window"));
+
+    // Quit ends the application's event loop; the shutdown steps then stop the threads.
+    QAction* quit = nullptr;
+    for (QAction* item : items)
+        if (item->objectName() == "terminate")
+            quit = item;
+    ASSERT_NE(quit, nullptr);
+    QObject::connect(qApp, &QCoreApplication::aboutToQuit,
+                     [&delegate] { delegate.applicationWillTerminate(nullptr); });
+    QTimer::singleShot(0, quit, &QAction::trigger);
+    EXPECT_EQ(QApplication::exec(), 0);
+    EXPECT_FALSE(QXInputStream::sharedQXInputStream().isRunning());
+}
+
+TEST(MenuActions, PreferencesHoldEveryPanelTab)
+{
+    testing::internal::CaptureStdout();
+    startWithRecording();
+    letItRun(50);
+    auto& prefs = WindowController::sharedWindowController();
+    prefs.showPanelX(PreferencesTab::Device);
+    testing::internal::GetCapturedStdout();
+    ASSERT_NE(prefs.tabView(), nullptr);
+    QStringList names;
+    for (int i = 0; i < prefs.tabView()->count(); ++i)
+        names << prefs.tabView()->tabText(i);
+    EXPECT_EQ(names, (QStringList{"Device", "Analysis", "Display", "MIDI"}));
+    // Every tab can be shown in turn while the program runs.
+    for (int i = 0; i < prefs.tabView()->count(); ++i) {
+        prefs.tabView()->setCurrentIndex(i);
+        letItRun(30);
+        EXPECT_TRUE(prefs.tabView()->currentWidget()->isVisible()) << names.value(i).toStdString();
+    }
+    NUPO4DrawAppDelegate::sharedNUPO4DrawAppDelegate().applicationWillTerminate(nullptr);
+}
+
+TEST(MenuActions, KeyEquivalentsWorkFromEveryWindowOfTheProgram)
+{
+    testing::internal::CaptureStdout();
+    startWithRecording();
+    letItRun(50);
+    testing::internal::GetCapturedStdout();
+    QWidget* rawwave = shownWindow("Rawwave Window");
+    ASSERT_NE(rawwave, nullptr);
+    rawwave->activateWindow();
+    QApplication::setActiveWindow(rawwave);
+    ASSERT_EQ(QApplication::activeWindow(), rawwave);
+
+    QTest::keyClick(rawwave, Qt::Key_2, Qt::ControlModifier);
+    letItRun(50);
+    EXPECT_TRUE(windowIsShown("Bargraph Window"));
+    QWidget* bargraph = shownWindow("Bargraph Window");
+    ASSERT_NE(bargraph, nullptr);
+    QApplication::setActiveWindow(bargraph);
+    QTest::keyClick(bargraph, Qt::Key_Comma, Qt::ControlModifier);
+    letItRun(50);
+    EXPECT_TRUE(windowIsShown("Preferences: Device"));
+    NUPO4DrawAppDelegate::sharedNUPO4DrawAppDelegate().applicationWillTerminate(nullptr);
+}
