@@ -9,6 +9,7 @@
 #include "midi/SetMIDI.h"
 #include "platform/synth/InstrumentPicker.h"
 #include "platform/synth/SynthGraph.h"
+#include "shared/AnalysisState.h"
 #include "shared/CoreState.h"
 
 #include <gtest/gtest.h>
@@ -246,6 +247,38 @@ TEST_F(PeakMidiSendTest, InstrumentPickerSetsTheChannelsProgram)
     EXPECT_EQ(prompt, QStringLiteral("Pick An:"));
     EXPECT_EQ(QXMidiPort::sharedQXMidiPort().setInstrumentN(99), 1);  // channel 0's picker
     setInstrumentPicker(nullptr);
+}
+
+TEST(PeakMidiWorkerTest, WorkerThreadTurnsNewPeaksIntoNotes)
+{
+    NUPO_REQUIRE_JACK_OR_SKIP();
+    SynthGraph::setAudioOutputEnabled(false);
+    auto sink = MidiTestClient::destination(QStringLiteral("worker sink"));
+    SetMIDI& mapper = SetMIDI::sharedSetMIDI();  // starts the worker thread and its 0.01 s tick
+    mapper.setSetToDefault_(2);
+    mapper.initPortStr();
+    mapper.setResetMIDI_(1);
+    int port = -1;
+    for (int i = 0; i < findPortCountE; ++i)
+        if (strMIDIport[i].endsWith(QStringLiteral(":worker sink")))
+            port = i;
+    ASSERT_GE(port, 0);
+    peakFFTD[0] = 10.0f;  // CH 3: value 10 at 20 Hz
+    peakFFTD[1] = 20.0f;
+    MIDIportX[70] = port;
+    MIDIchannelX[70] = 4;
+    NUPOchannelX[70] = 2;
+    PlayOnlyNoteChangedX[70] = 1;
+    MIDIvelocityVX[70] = 0;
+    ONInputX[70] = 1;
+    MIDIoutONX[70] = 1;  // from here the worker measures, maps and sends on its own
+    const auto got = sink->waitForMessages(2);
+    ASSERT_GE(got.size(), 2u);
+    EXPECT_EQ(got[0], (MidiBytes{0x84, 0, 0}));
+    EXPECT_EQ(got[1], (MidiBytes{0x94, 60, 63}));  // 20 Hz of 0..40 onto 30..90; 10 of 0..20 onto 0..127
+    MIDIoutONX[70] = 0;
+    SetMIDI::stopWorker();
+    disposeMidi();
 }
 
 }  // namespace
