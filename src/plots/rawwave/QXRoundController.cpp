@@ -35,7 +35,9 @@ void QXRoundController::awakeFromNib()
     if (QXRoundCustomView::isRound(roundView.layout()))
         window->setMask(QRegion(0, 0, window->width(), window->height(), QRegion::Ellipse));
     if (host) {
-        hostPlotView(host, roundView);
+        // The view's host widget takes the clicks on the traces: it is watched for the double click too.
+        if (QWidget* viewHost = hostPlotView(host, roundView))
+            viewHost->installEventFilter(this);
         host->setAttribute(Qt::WA_TranslucentBackground);
         host->installEventFilter(this);
     }

@@ -15,6 +15,7 @@
 
 #include <QApplication>
 #include <QLineEdit>
+#include <QTest>
 #include <QWidget>
 
 using namespace nupo;
@@ -165,4 +166,22 @@ TEST(SetDisplay, FrontRawWaveWindowOpensInItsLayoutAndTheBrowserIsReportedMissin
     panel->selectOpenAV(nullptr);
     EXPECT_NE(testing::internal::GetCapturedStdout().find("Failed to load MainMenuB.nib"), std::string::npos);
     EXPECT_EQ(beepCount(), beeps + 1);
+}
+
+TEST(SetDisplay, DoubleClickOnTheTracesClosesTheFrontRawWaveWindow)
+{
+    SetDisplay* panel = openPanel();
+    ASSERT_NE(panel, nullptr);
+    panel->selectOpenFrontRawaveA(nullptr);
+    QWidget* front = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->windowTitle() == "Raw wave" && w->isVisible())
+            front = w;
+    ASSERT_NE(front, nullptr);
+    // The click lands on the widget that draws the traces, the innermost one under the pointer.
+    const QPoint centre = front->rect().center();
+    QWidget* target = front->childAt(centre);
+    ASSERT_NE(target, nullptr);
+    QTest::mouseDClick(target, Qt::LeftButton, Qt::NoModifier, target->mapFrom(front, centre));
+    EXPECT_FALSE(front->isVisible());
 }
