@@ -95,6 +95,7 @@ QString startWithRecording()
         for (int i = 4096; i < samples.size(); ++i)
             samples[i] = char((i * 37) & 0xff);  // a busy signal, so every view has something to draw
         file.write(samples);
+        file.close();
     }
     auto& delegate = NUPO4DrawAppDelegate::sharedNUPO4DrawAppDelegate();
     delegate.setPathToOpen(path);
@@ -113,6 +114,8 @@ TEST(MenuActions, EveryItemRunsAndShowsItsWindowOrReportsItsMissingNib)
     letItRun(200);
     testing::internal::GetCapturedStdout();
     EXPECT_TRUE(windowIsShown("Rawwave Window"));
+    EXPECT_EQ(maxploop.load(), 1200);  // the recording is loaded and plays
+    EXPECT_GT(ploop.load(), 0);
 
     const QList<QAction*> items = menuItems(delegate.mainWindow()->menuBar());
     ASSERT_GE(items.size(), 40);
@@ -214,4 +217,21 @@ TEST(MenuActions, KeyEquivalentsWorkFromEveryWindowOfTheProgram)
     letItRun(50);
     EXPECT_TRUE(windowIsShown("Preferences: Device"));
     NUPO4DrawAppDelegate::sharedNUPO4DrawAppDelegate().applicationWillTerminate(nullptr);
+}
+
+TEST(MenuActions, ClosingTheControlPanelLeavesThePlotWindowsRunning)
+{
+    testing::internal::CaptureStdout();
+    startWithRecording();
+    letItRun(50);
+    testing::internal::GetCapturedStdout();
+    auto& delegate = NUPO4DrawAppDelegate::sharedNUPO4DrawAppDelegate();
+    ASSERT_NE(delegate.mainWindow(), nullptr);
+    delegate.mainWindow()->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    const int before = ploop.load();
+    letItRun(200);
+    EXPECT_TRUE(windowIsShown("Rawwave Window"));
+    EXPECT_GT(ploop.load(), before);  // the recording still plays
+    delegate.applicationWillTerminate(nullptr);
 }
