@@ -18,7 +18,7 @@ int main(int argc, char** argv)
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addPositionalArgument(QStringLiteral("file"),
-                                 QStringLiteral("A brain-note document or recording to open."),
+                                 QStringLiteral("A recording (.dat, .data, .nupo) to open and play."),
                                  QStringLiteral("[file]"));
     parser.process(app);
 
