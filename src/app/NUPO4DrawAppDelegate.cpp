@@ -20,14 +20,16 @@
 #include "plots/settings/SetDisplay.h"
 #include "shared/Utilities.h"
 
+#include <QFile>
 #include <QFileInfo>
 
 #include <QGuiApplication>
 #include <QMainWindow>
 #include <QScreen>
 
-#include <algorithm>
+#include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace nupo {
@@ -59,6 +61,11 @@ void report(const QString& line)
 }
 
 }  // namespace
+
+void NUPO4DrawAppDelegate::setPathToOpen(const QString& path)
+{
+    pathToOpen = QFile::encodeName(path);
+}
 
 NUPO4DrawAppDelegate& NUPO4DrawAppDelegate::sharedNUPO4DrawAppDelegate()
 {
@@ -129,16 +136,24 @@ void NUPO4DrawAppDelegate::initAPstart(QObject*)
 
 bool NUPO4DrawAppDelegate::openFile(const QString& path)
 {
-    if (!QFileInfo(path).isFile()) {
-        report(QStringLiteral("Cannot open %1: no such file.").arg(path));
+    return openFile(QFile::encodeName(path));
+}
+
+bool NUPO4DrawAppDelegate::openFile(const QByteArray& nativePath)
+{
+    QString reason;
+    const int fd = openRegularFileForReading(nativePath, &reason);
+    if (fd < 0) {
+        report(QStringLiteral("Cannot open %1: %2.").arg(displayPath(nativePath), reason));
         return false;
     }
-    if (!isRecordingFile(path)) {
+    ::close(fd);
+    if (!isRecordingFile(QFile::decodeName(nativePath))) {
         report(QStringLiteral("Cannot open %1: only recordings (.dat, .data, .nupo) open in this version.")
-                   .arg(path));
+                   .arg(displayPath(nativePath)));
         return false;
     }
-    return Transport::sharedTransport().openRecordingAndPlay(path);
+    return Transport::sharedTransport().openRecordingAndPlay(nativePath);
 }
 
 void NUPO4DrawAppDelegate::applicationWillTerminate(QObject*)

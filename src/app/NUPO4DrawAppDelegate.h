@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QMainWindow>
 #include <QObject>
 #include <QPointer>
@@ -20,9 +21,11 @@ class NUPO4DrawAppDelegate : public QObject {
 public:
     static NUPO4DrawAppDelegate& sharedNUPO4DrawAppDelegate();
 
-    // A document or recording given on the command line, opened after start-up.
-    void setPathToOpen(const QString& path) { pathToOpen = path; }
-    const QString& pathToOpenAtStart() const { return pathToOpen; }
+    // A document or recording given on the command line, opened after start-up. The native form is the
+    // path as the file system holds it (any bytes, as the command line gives them).
+    void setPathToOpen(const QString& path);
+    void setNativePathToOpen(const QByteArray& nativePath) { pathToOpen = nativePath; }
+    const QByteArray& pathToOpenAtStart() const { return pathToOpen; }
 
     // Opens the main window (the Control Panel with the main menu), runs the start-up sequence and
     // opens the file given on the command line.
@@ -32,8 +35,10 @@ public:
     void initAPstart(QObject* sender);
 
     // Opens a file given to the application: a recording (old data file) is loaded and played.
-    // Returns false, with a line on standard output, when it cannot be opened.
+    // Returns false, with a line on standard output that names the file and what is wrong with it (the
+    // system's reason where it gives one), when it cannot be opened.
     bool openFile(const QString& path);
+    bool openFile(const QByteArray& nativePath);
 
     QMainWindow* mainWindow() const { return window; }
 
@@ -41,7 +46,7 @@ private:
     NUPO4DrawAppDelegate() = default;
     void openMainWindow();
 
-    QString pathToOpen;
+    QByteArray pathToOpen;
     QPointer<QMainWindow> window;
 };
 
