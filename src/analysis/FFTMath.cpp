@@ -69,8 +69,9 @@ const std::array<FFTTables, sizeCount>& allTables()
 }
 
 // The hot loops are compiled twice, for AVX2 with FMA and for the baseline, and the machine picks one
-// when the program loads.
-#if defined(__x86_64__) && !defined(__SANITIZE_THREAD__) && !defined(__SANITIZE_ADDRESS__)
+// when the program loads (not in sanitizer builds: the loader runs the chooser before the sanitizer's
+// runtime is up).
+#if defined(__x86_64__) && !defined(NUPO_SANITIZED)
 #define NUPO_FFT_CLONES __attribute__((target_clones("arch=x86-64-v3", "default")))
 #else
 #define NUPO_FFT_CLONES
