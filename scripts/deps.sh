@@ -55,12 +55,15 @@ nupo_configure_and_build() {
 # server gets a name of its own, given to the MIDI tests only (other tests and parallel runs on the same
 # machine stay off it); the MIDI tests fail rather than skip when it is not reachable. A long period
 # (43 ms) keeps the server's clients in time while every core runs tests, so that no message is dropped.
+# JACK keeps at most eight servers in its registry and frees an entry left by a killed server only for a
+# server of the same name, so the name is one per build folder.
 nupo_run_suite() {
   local build_dir="$1"
   shift
   export JACK_NO_AUDIO_RESERVATION=1
   export JACK_NO_START_SERVER=1
-  export NUPO_TEST_JACK_SERVER="nupo-test-$$-$RANDOM"
+  NUPO_TEST_JACK_SERVER="nupo-test-$(realpath "$build_dir" | md5sum | cut -c1-8)"
+  export NUPO_TEST_JACK_SERVER
   export NUPO_REQUIRE_JACK=1
   jackd -n "$NUPO_TEST_JACK_SERVER" --no-realtime -d dummy -r 48000 -p 2048 >"$build_dir/jackd.log" 2>&1 &
   local jack_pid=$!
