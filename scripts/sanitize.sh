@@ -19,7 +19,7 @@ case "$which" in asan | tsan | all) ;; *)
 esac
 
 suppressions="$PWD/tests/sanitizers"
-export ASAN_OPTIONS="detect_leaks=1:strict_string_checks=1:detect_stack_use_after_return=1"
+export ASAN_OPTIONS="detect_leaks=1:detect_stack_use_after_return=1"
 export LSAN_OPTIONS="suppressions=$suppressions/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="suppressions=$suppressions/ubsan.supp:halt_on_error=1:print_stacktrace=1"
 export TSAN_OPTIONS="suppressions=$suppressions/tsan.supp:print_suppressions=0:second_deadlock_stack=1"
