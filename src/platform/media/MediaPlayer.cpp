@@ -427,8 +427,7 @@ void MediaPlayer::setRate(double rate)
         seek(reversePosition);
         setFlagProperty("pause", false);
         setDoubleProperty("speed", speed);
-    } else if (rate > 0.0) {
-        setFlagProperty("pause", false);
+    } else if (rate > 0.0 && doubleProperty("speed", 1.0) != speed) {  // unchanged: nothing to redo
         setDoubleProperty("speed", speed);
     }
 }
@@ -588,6 +587,11 @@ double MediaPlayer::frameRate() const
     if (!hasVideo())
         return 0.0;
     return std::max(0.0, doubleProperty("container-fps", 0.0));
+}
+
+bool MediaPlayer::autoPlayTag() const
+{
+    return isOpen() && stringProperty(QStringLiteral("metadata/by-key/play")).trimmed().toInt() != 0;
 }
 
 void MediaPlayer::setLoopMode(LoopMode mode)

@@ -97,6 +97,9 @@ public:
     bool hasVideo() const;
     double frameRate() const;  // frames per second of the video, 0 without video
 
+    // The file's "play" tag (a movie that asks to be played when opened): true when it is a number not 0.
+    bool autoPlayTag() const;
+
     void setLoopMode(LoopMode mode);
     LoopMode loopMode() const;
     // A selection of the file (start and length in seconds); empty by default. While plays-selection-only
