@@ -234,7 +234,8 @@ bool QXSoundController::movieOpenX(int row)
     ensureMovie();
     QString error;
     if (!gMovie->open(path, &error)) {
-        // The slot stays stopped; no end will come, so no further choice is due.
+        // The slot stays stopped with nothing open; no end will come, so no further choice is due.
+        gMovie->close();
         showFailure(error);
         movieStop = 0;
         return false;
