@@ -2,11 +2,11 @@
 // receives what the mapper sends for given values, ranges, routings and setups.
 #include "MidiTestClient.h"
 
-#include "midi/MidiOutput.h"
-#include "midi/MidiSynth.h"
-#include "midi/MidiWorkerThread.h"
-#include "midi/QXMidiPort.h"
-#include "midi/SetMIDI.h"
+#include "midi/common/MidiWorkerThread.h"
+#include "midi/output/MidiOutput.h"
+#include "midi/output/MidiSynth.h"
+#include "midi/output/QXMidiPort.h"
+#include "midi/peak/SetMIDI.h"
 #include "platform/synth/InstrumentPicker.h"
 #include "platform/synth/SynthGraph.h"
 #include "shared/AnalysisState.h"

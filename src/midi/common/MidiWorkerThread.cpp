@@ -1,4 +1,4 @@
-#include "midi/MidiWorkerThread.h"
+#include "midi/common/MidiWorkerThread.h"
 
 #include <QTimer>
 

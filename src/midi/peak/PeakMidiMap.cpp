@@ -1,4 +1,4 @@
-#include "midi/PeakMidiMap.h"
+#include "midi/peak/PeakMidiMap.h"
 
 #include <algorithm>
 #include <cmath>

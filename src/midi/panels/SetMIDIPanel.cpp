@@ -1,4 +1,4 @@
-#include "midi/SetMIDIPanel.h"
+#include "midi/panels/SetMIDIPanel.h"
 
 #include "core/QXAppController.h"
 #include "core/WindowController.h"

@@ -1,4 +1,4 @@
-#include "midi/PeakSetupTable.h"
+#include "midi/peak/PeakSetupTable.h"
 
 #include <algorithm>
 

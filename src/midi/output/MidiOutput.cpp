@@ -1,7 +1,7 @@
-#include "midi/MidiOutput.h"
+#include "midi/output/MidiOutput.h"
 
-#include "midi/MidiSynth.h"
-#include "midi/PeakSetupTable.h"
+#include "midi/output/MidiSynth.h"
+#include "midi/peak/PeakSetupTable.h"
 
 #include <QStringList>
 

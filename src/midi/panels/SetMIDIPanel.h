@@ -1,6 +1,6 @@
 #pragma once
 
-#include "midi/SetMIDI.h"
+#include "midi/peak/SetMIDI.h"
 #include "platform/appkit/NibController.h"
 
 #include <array>

@@ -9,7 +9,7 @@
 // updates go nowhere. The panel (a subclass in the user interface) is a further instance that shows
 // the current setup `SetupNX`; every setter writes the edited copy of that setup.
 
-#include "midi/PeakSetupTable.h"
+#include "midi/peak/PeakSetupTable.h"
 #include "platform/appkit/NotificationCenter.h"
 
 #include <QString>
@@ -29,35 +29,37 @@ inline const QString needUpdateInputDataNotification = QStringLiteral("needUpdat
 inline const QString needUpdateSetupNotification = QStringLiteral("needUpdateSetupNotification");
 
 // The outlets of the panel, in declared order; edit fields pair with display fields (displayHere...).
-#define NUPO_SETMIDI_FIELD_PAIRS(X)                                                                       \
-    X(LowFSlider)                                                                                         \
-    X(HighFSlider)                                                                                        \
-    X(LowFNSlider)                                                                                        \
-    X(HighFNSlider) X(LowVSlider) X(HighVSlider) X(LowVNSlider) X(HighVNSlider) X(InputFSlider)           \
-        X(InputVSlider) X(OutputFSlider) X(OutputVSlider) X(MIDIchannel) X(MIDIprogramchange) X(MaxInput) \
-            X(Name) X(MiniInput) X(InputName) X(InputUnit) X(MaxFInput) X(MiniFInput) X(Instrument)       \
+#define NUPO_SETMIDI_FIELD_PAIRS(X)                                                               \
+    X(LowFSlider)                                                                                 \
+    X(HighFSlider)                                                                                \
+    X(LowFNSlider)                                                                                \
+    X(HighFNSlider)                                                                               \
+    X(LowVSlider) X(HighVSlider) X(LowVNSlider) X(HighVNSlider) X(InputFSlider) X(InputVSlider)   \
+        X(OutputFSlider) X(OutputVSlider) X(MIDIchannel) X(MIDIprogramchange) X(MaxInput) X(Name) \
+            X(MiniInput) X(InputName) X(InputUnit) X(MaxFInput) X(MiniFInput) X(Instrument)       \
                 X(NUPOdataChannel) X(MIDIoutPort) X(SetupN) X(SetupNinput) X(SetupNstring) X(Tempo)
 
 #define NUPO_SETMIDI_CONTROLS(X)                                                                             \
     X(setResetMIDI)                                                                                          \
     X(setMIDIoff)                                                                                            \
     X(setSetToDefault)                                                                                       \
-    X(setCancel) X(setSet) X(setSolo) X(setPeakPower) X(setAveragePower) X(setMIDIoutON) X(setUseQTMIDI)     \
-        X(setPlay3Peaks) X(setNoteOnOff) X(setNoteOffOn) X(setONInput) X(setPlayOnlyNoteChanged)             \
-            X(setInstrument) X(setSmallWindow) X(setSetCountX) X(setSetMIDIchannel) X(setSetMIDIprogramC)    \
-                X(setSetBSCH) X(setMIDInoteF) X(setMIDIvelocityF) X(setMIDIchannelF)                         \
-                    X(setMIDIprogramchangeF) X(setMIDIpitchbendF) X(setMIDIcontrolchangeVF)                  \
-                        X(setMIDIcontrolchangeNF) X(setMIDInoteV) X(setMIDIvelocityV) X(setMIDIchannelV)     \
-                            X(setMIDIprogramchangeV) X(setMIDIpitchbendV) X(setMIDIcontrolchangeVV)          \
-                                X(setMIDIcontrolchangeNV) X(popupMIDIport) X(popupMIDIchannel)               \
-                                    X(popupProgramChange) X(popupBSchannel) X(popupNUPOchannel)              \
-                                        X(popupSetupN) X(popupSendMIDItiming) X(setLowFSlider)               \
-                                            X(setHighFSlider) X(setLowFNSlider) X(setHighFNSlider)           \
-                                                X(setLowVSlider) X(setHighVSlider) X(setLowVNSlider)         \
-                                                    X(setHighVNSlider) X(setInputFSlider) X(setInputVSlider) \
-                                                        X(setOutputFSlider) X(setOutputVSlider)              \
-                                                            X(setTempoSlider) X(setInputFrequencyRange)      \
-                                                                X(setUsePeakMode) X(setSimpleSetup)
+    X(setCancel)                                                                                             \
+    X(setSet) X(setSolo) X(setPeakPower) X(setAveragePower) X(setMIDIoutON) X(setUseQTMIDI) X(setPlay3Peaks) \
+        X(setNoteOnOff) X(setNoteOffOn) X(setONInput) X(setPlayOnlyNoteChanged) X(setInstrument)             \
+            X(setSmallWindow) X(setSetCountX) X(setSetMIDIchannel) X(setSetMIDIprogramC) X(setSetBSCH)       \
+                X(setMIDInoteF) X(setMIDIvelocityF) X(setMIDIchannelF) X(setMIDIprogramchangeF)              \
+                    X(setMIDIpitchbendF) X(setMIDIcontrolchangeVF) X(setMIDIcontrolchangeNF) X(setMIDInoteV) \
+                        X(setMIDIvelocityV) X(setMIDIchannelV) X(setMIDIprogramchangeV) X(setMIDIpitchbendV) \
+                            X(setMIDIcontrolchangeVV) X(setMIDIcontrolchangeNV) X(popupMIDIport)             \
+                                X(popupMIDIchannel) X(popupProgramChange) X(popupBSchannel)                  \
+                                    X(popupNUPOchannel) X(popupSetupN) X(popupSendMIDItiming)                \
+                                        X(setLowFSlider) X(setHighFSlider) X(setLowFNSlider)                 \
+                                            X(setHighFNSlider) X(setLowVSlider) X(setHighVSlider)            \
+                                                X(setLowVNSlider) X(setHighVNSlider) X(setInputFSlider)      \
+                                                    X(setInputVSlider) X(setOutputFSlider)                   \
+                                                        X(setOutputVSlider) X(setTempoSlider)                \
+                                                            X(setInputFrequencyRange) X(setUsePeakMode)      \
+                                                                X(setSimpleSetup)
 
 #define NUPO_SETMIDI_ENUM_CONTROL(name) name,
 #define NUPO_SETMIDI_ENUM_PAIR(name) name##Field, displayHere##name,
