@@ -2,7 +2,7 @@
 // receives what the mapper sends for given values, ranges, routings and setups.
 #include "MidiTestClient.h"
 
-#include "midi/common/MidiWorkerThread.h"
+#include "midi/common/MidiMapperWorker.h"
 #include "midi/output/MidiOutput.h"
 #include "midi/output/MidiSynth.h"
 #include "midi/output/QXMidiPort.h"
@@ -115,11 +115,13 @@ TEST_F(PeakMidiSendTest, ChannelRoutedOnTheWorkerSendsTheProgramOnTheNewChannel)
     MIDIoutTempOX = 77;
     const auto got = sentBy([&] {
         std::atomic<bool> done{false};
-        MidiWorkerThread worker(1, [&] {
-            if (!done.exchange(true))
-                mapper->sendMIDIData(22, 0);
+        MidiMapperWorker worker(QStringLiteral("test worker"));
+        worker.start(
+            0.001, [] {}, 1.0, [] {});
+        worker.runOnThread([&] {
+            mapper->sendMIDIData(22, 0);
+            done = true;
         });
-        worker.start();
         while (!done)
             std::this_thread::yield();
     });

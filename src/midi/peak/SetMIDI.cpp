@@ -1,6 +1,6 @@
 #include "midi/peak/SetMIDI.h"
 
-#include "midi/common/MidiWorkerThread.h"
+#include "midi/common/MidiMapperWorker.h"
 #include "midi/common/SenderValue.h"
 #include "midi/output/MidiOutput.h"
 #include "midi/output/MidiSynth.h"
@@ -10,8 +10,6 @@
 #include "platform/appkit/MainThread.h"
 #include "platform/synth/GeneralMidi.h"
 #include "shared/CoreState.h"
-
-#include <QTimer>
 
 #include <algorithm>
 #include <cmath>
@@ -31,8 +29,7 @@ struct MapperRuntime {
     std::mutex mutex;
     std::set<SetMIDI*> instances;
     std::function<void(int)> showPanel;
-    MidiWorkerThread* worker = nullptr;
-    QTimer* displayTimer = nullptr;
+    MidiMapperWorker worker{QStringLiteral("MIDI peak worker")};
 };
 
 MapperRuntime& runtime()
@@ -156,23 +153,14 @@ void SetMIDI::setShowPanelHandler(std::function<void(int)> handler)
 
 void SetMIDI::stopWorker()
 {
-    MapperRuntime& state = runtime();
-    delete state.worker;  // quits and waits for the thread
-    state.worker = nullptr;
-    delete state.displayTimer;
-    state.displayTimer = nullptr;
+    runtime().worker.stop();
 }
 
 void SetMIDI::init()
 {
-    if (firstTimeRunMIDIpeak.exchange(0) == 1) {
-        MapperRuntime& state = runtime();
-        state.displayTimer = new QTimer;
-        QObject::connect(state.displayTimer, &QTimer::timeout, [] { sharedSetMIDI().timerUpdateX(); });
-        state.displayTimer->start(100);
-        state.worker = new MidiWorkerThread(10, [] { sharedSetMIDI().timerUpdate(); });
-        state.worker->start();
-    }
+    if (firstTimeRunMIDIpeak.exchange(0) == 1)
+        runtime().worker.start(
+            0.01, [] { sharedSetMIDI().timerUpdate(); }, 0.1, [] { sharedSetMIDI().timerUpdateX(); });
     if (!inputDataObserver.isActive())
         inputDataObserver = ScopedObserver(needUpdateInputDataNotification, nullptr,
                                            [this](const Notification&) { needUpdateInputDataQ(); });
@@ -183,18 +171,13 @@ void SetMIDI::init()
 
 void SetMIDI::timerUpdate()
 {
-    if (startToSaveData == 0 && startToOpenData == 0) {
-        doMIDI();
-        needOffNote = 1;
-    } else if (needOffNote != 0) {
-        sendMidiShutDownALL();
-        needOffNote = 0;
-    }
+    runMapperTick(
+        needOffNote, [this] { doMIDI(); }, [this] { sendMidiShutDownALL(); });
 }
 
 void SetMIDI::timerUpdateX()
 {
-    if (setBrainpeakMIDIOpend != 0 && setPauseX == 0 && startToSaveData == 0 && startToOpenData == 0)
+    if (mapperDisplayDue(setBrainpeakMIDIOpend))
         NotificationCenter::defaultCenter().postNotificationName(needUpdateInputDataNotification, this);
 }
 
@@ -241,7 +224,7 @@ void SetMIDI::doMIDI()
 void SetMIDI::sendSetupChannel(int s, int channel)
 {
     MIDIchannelX[s] = std::clamp(channel, 0, 15);
-    if (!MidiWorkerThread::onWorkerThread()) {
+    if (!MidiMapperWorker::onWorkerThread()) {
         setMIDIchannel(0);
         return;
     }

@@ -19,32 +19,31 @@
 #include <memory>
 
 class QObject;
-class QTimer;
 
 namespace nupo {
-
-class MidiWorkerThread;
 
 inline const QString needUpdateInputDataNotification = QStringLiteral("needUpdateInputDataNotification");
 inline const QString needUpdateSetupNotification = QStringLiteral("needUpdateSetupNotification");
 
 // The outlets of the panel, in declared order; edit fields pair with display fields (displayHere...).
-#define NUPO_SETMIDI_FIELD_PAIRS(X)                                                               \
-    X(LowFSlider)                                                                                 \
-    X(HighFSlider)                                                                                \
-    X(LowFNSlider)                                                                                \
-    X(HighFNSlider)                                                                               \
-    X(LowVSlider) X(HighVSlider) X(LowVNSlider) X(HighVNSlider) X(InputFSlider) X(InputVSlider)   \
-        X(OutputFSlider) X(OutputVSlider) X(MIDIchannel) X(MIDIprogramchange) X(MaxInput) X(Name) \
-            X(MiniInput) X(InputName) X(InputUnit) X(MaxFInput) X(MiniFInput) X(Instrument)       \
-                X(NUPOdataChannel) X(MIDIoutPort) X(SetupN) X(SetupNinput) X(SetupNstring) X(Tempo)
+#define NUPO_SETMIDI_FIELD_PAIRS(X)                                                                        \
+    X(LowFSlider)                                                                                          \
+    X(HighFSlider)                                                                                         \
+    X(LowFNSlider)                                                                                         \
+    X(HighFNSlider)                                                                                        \
+    X(LowVSlider)                                                                                          \
+    X(HighVSlider) X(LowVNSlider) X(HighVNSlider) X(InputFSlider) X(InputVSlider) X(OutputFSlider)         \
+        X(OutputVSlider) X(MIDIchannel) X(MIDIprogramchange) X(MaxInput) X(Name) X(MiniInput) X(InputName) \
+            X(InputUnit) X(MaxFInput) X(MiniFInput) X(Instrument) X(NUPOdataChannel) X(MIDIoutPort)        \
+                X(SetupN) X(SetupNinput) X(SetupNstring) X(Tempo)
 
 #define NUPO_SETMIDI_CONTROLS(X)                                                                             \
     X(setResetMIDI)                                                                                          \
     X(setMIDIoff)                                                                                            \
     X(setSetToDefault)                                                                                       \
     X(setCancel)                                                                                             \
-    X(setSet) X(setSolo) X(setPeakPower) X(setAveragePower) X(setMIDIoutON) X(setUseQTMIDI) X(setPlay3Peaks) \
+    X(setSet)                                                                                                \
+    X(setSolo) X(setPeakPower) X(setAveragePower) X(setMIDIoutON) X(setUseQTMIDI) X(setPlay3Peaks)           \
         X(setNoteOnOff) X(setNoteOffOn) X(setONInput) X(setPlayOnlyNoteChanged) X(setInstrument)             \
             X(setSmallWindow) X(setSetCountX) X(setSetMIDIchannel) X(setSetMIDIprogramC) X(setSetBSCH)       \
                 X(setMIDInoteF) X(setMIDIvelocityF) X(setMIDIchannelF) X(setMIDIprogramchangeF)              \
