@@ -1,6 +1,7 @@
 #include "midi/peak/SetMIDI.h"
 
 #include "midi/common/MidiMapperWorker.h"
+#include "midi/common/MidiSetupOutputs.h"
 #include "midi/common/SenderValue.h"
 #include "midi/output/MidiOutput.h"
 #include "midi/output/MidiSynth.h"
@@ -32,20 +33,20 @@ struct MapperRuntime {
     MidiMapperWorker worker{QStringLiteral("MIDI peak worker")};
 };
 
+// The peak setups' destinations; a setup's notes end on its one channel, also on the synthesiser.
+const MidiSetupOutputs& peakOutputs()
+{
+    static const MidiSetupOutputs outputs(
+        {MIDIportX, MIDIportXstr, MIDIportXstrZ, MIDIoutONX, MIDIoutONXTemp},
+        MidiSetupOutputs::ShownPort::storedWhenListed,
+        [](int s, int port) { allNotesOffOnChannel(s, MIDIchannelX[s], port, 1); });
+    return outputs;
+}
+
 MapperRuntime& runtime()
 {
     static MapperRuntime* state = new MapperRuntime;  // lives to process end
     return *state;
-}
-
-int cur()
-{
-    return std::clamp(SetupNX.load(), 0, maxSetupNumber - 1);
-}
-
-bool validSetup(int s)
-{
-    return s >= 0 && s < maxSetupNumber;
 }
 
 QString formatted(double value)
@@ -311,12 +312,12 @@ void SetMIDI::mapInput(int s, Measure m, float value)
 
 void SetMIDI::setInputFCalc(float f)
 {
-    mapInput(cur(), Measure::F, f);
+    mapInput(shownPeakSetup(), Measure::F, f);
 }
 
 void SetMIDI::setInputVCalc(float v)
 {
-    mapInput(cur(), Measure::V, v);
+    mapInput(shownPeakSetup(), Measure::V, v);
 }
 
 void SetMIDI::showNumber(SetMIDIOutlet outlet, double value)
@@ -337,7 +338,7 @@ void SetMIDI::showInput(Measure m, float input, float output)
 
 void SetMIDI::inputSlider(Measure m, float value)
 {
-    const int s = cur();
+    const int s = shownPeakSetup();
     mapInput(s, m, value);
     const bool isF = m == Measure::F;
     showInput(m, (isF ? InputFX : InputVX)[s], (isF ? OutputFX : OutputVX)[s]);
@@ -357,13 +358,13 @@ void SetMIDI::setInputVSlider_(float v)
 
 void SetMIDI::setInputFSliderX(float f)
 {
-    const int s = cur();
+    const int s = shownPeakSetup();
     showInput(Measure::F, f, mapIntoOutputRange(f, LowFX[s], HighFX[s], LowFNX[s], HighFNX[s]));
 }
 
 void SetMIDI::setInputVSliderX(float v)
 {
-    const int s = cur();
+    const int s = shownPeakSetup();
     showInput(Measure::V, v, mapIntoOutputRange(v, LowVX[s], HighVX[s], LowVNX[s], HighVNX[s]));
 }
 
@@ -379,7 +380,7 @@ void SetMIDI::changeInputVSlider(QObject* sender)
 
 void SetMIDI::needUpdateInputDataQ()
 {
-    const int s = cur();
+    const int s = shownPeakSetup();
     if (ONInputX[s] != 0) {
         setInputFSliderX(InputFX[s]);
         setInputVSliderX(InputVX[s]);
@@ -394,7 +395,7 @@ void SetMIDI::needUpdateSetupQ()
 
 double SetMIDI::SetMIDItiming(int index)
 {
-    return timingInterval(index, TempoX[cur()]);
+    return timingInterval(index, TempoX[shownPeakSetup()]);
 }
 
 void SetMIDI::initTempo()
@@ -468,7 +469,7 @@ void SetMIDI::SimpleSetup(QObject*)
 void SetMIDI::setSimpleSetup_(int)
 {
     setSetupN(SetupNX);
-    const int s = cur();
+    const int s = shownPeakSetup();
     UsePeakModeX[s] = 1;
     tlongX[s] = 0.0;
     LowFX[s] = 2.0f;
@@ -487,47 +488,9 @@ void SetMIDI::setSimpleSetup_(int)
 
 // --- Send wrappers and ports ------------------------------------------------------------------------------
 
-void SetMIDI::sendMidiOutOn(int note, int velocity, int setup, int channel, int port, int useQT)
-{
-    MidiOutOn(note, velocity, setup, channel, port, useQT);
-}
-
-void SetMIDI::sendMidiOutOff(int note, int setup, int channel, int port, int useQT)
-{
-    MidiOutOff(note, setup, channel, port, useQT);
-}
-
-void SetMIDI::sendMidiOutOnOff(int note, int velocity, int setup, int channel, int port, int slot, int useQT)
-{
-    MidiOutOnOff(note, velocity, setup, channel, port, slot, useQT);
-}
-
-void SetMIDI::sendMidiOutOffOn(int note, int velocity, int setup, int channel, int port, int slot, int useQT)
-{
-    MidiOutOffOn(note, velocity, setup, channel, port, slot, useQT);
-}
-
-void SetMIDI::sendMidiCprogram(int program, int setup, int channel, int port, int useQT)
-{
-    MidiCprogram(program, setup, channel, port, useQT);
-}
-
-void SetMIDI::sendMidiCpitch(int value, int setup, int channel, int port, int useQT)
-{
-    MidiCpitch(value, setup, channel, port, useQT);
-}
-
-void SetMIDI::sendMidiControlChange(int value, int number, int setup, int channel, int port, int useQT)
-{
-    MidiControlChange(number, value, setup, channel, port, useQT);
-}
-
 int SetMIDI::midiPortReturn(int setup) const
 {
-    if (!validSetup(setup))
-        return 0;
-    const int port = MIDIportX[setup];
-    return port >= 0 && port < findPortCountE ? port : 0;
+    return peakOutputs().midiPortReturn(setup);
 }
 
 void SetMIDI::setCoreMIDI()
@@ -537,44 +500,23 @@ void SetMIDI::setCoreMIDI()
 
 void SetMIDI::setGetOutMIDIPort()
 {
-    strMIDIport.fill(QStringLiteral("NUPO"));
-    const QStringList names = listMidiDestinations();
-    int synthDevices = 0;
-    QStringList shown;
-    for (int i = 0; i < names.size(); ++i) {
-        QString name = names.at(i);
-        if (name == QStringLiteral("DLSMusicDevice"))
-            name = QStringLiteral("%1:%2").arg(name).arg(++synthDevices);
-        if (i < maxMidiPortNames)
-            strMIDIport[i] = name;
-        shown.append(name);
-    }
-    setItems(O::popupMIDIport, shown);
+    setItems(O::popupMIDIport, MidiSetupOutputs::listPortNames());
 }
 
 void SetMIDI::convertPortNameToInt()
 {
     setGetOutMIDIPort();
-    const int count = findPortCountE;
-    for (int s = 0; s < maxSetupNumber; ++s) {
-        const auto found = std::find(strMIDIport.begin(), strMIDIport.end(), MIDIportXstr[s]);
-        if (found != strMIDIport.end())
-            MIDIportX[s] = int(found - strMIDIport.begin());
-        else
-            MIDIportX[s] = count > 0 ? count - 1 : 0;
-    }
+    peakOutputs().convertPortNameToInt();
 }
 
 void SetMIDI::initPortStr()
 {
-    strMIDIport.fill(QStringLiteral("NUPO"));
-    MIDIportXstr.fill(QStringLiteral("NUPO"));
-    MIDIportXstrZ.fill(QStringLiteral("NUPO"));
+    peakOutputs().initPortStr();
 }
 
 void SetMIDI::selectMIDIport(QObject* sender)
 {
-    const int s = cur();
+    const int s = shownPeakSetup();
     const int index = senderSelectedIndex(sender);
     MIDIportXstr[s] = storedSetupName(senderSelectedTitle(sender));
     MIDIportX[s] = index;
@@ -585,65 +527,37 @@ void SetMIDI::setMIDIport(int index)
 {
     setMIDIoff_(1);
     selectItem(O::popupMIDIport, index);
-    showText(O::displayHereMIDIoutPort, MIDIportXstr[cur()]);
-    setOutMIDIPort(midiPortReturn(cur()));
+    showText(O::displayHereMIDIoutPort, MIDIportXstr[shownPeakSetup()]);
+    setOutMIDIPort(midiPortReturn(shownPeakSetup()));
     setNeedsDisplay();
 }
 
 void SetMIDI::setOutMIDIPort(int) {}
 
-void SetMIDI::allNotesOff(int s, int port)
-{
-    const int channel = MIDIchannelX[s];
-    for (int note = 0; note < 128; ++note)
-        sendMidiOutOff(note, s, channel, port, 1);
-}
-
 void SetMIDI::sendMidiShutDownALL()
 {
-    if (runMIDI != 1)
-        return;
-    for (int s = 0; s < maxSetupNumber; ++s)
-        if (MIDIoutONX[s] == 1)
-            allNotesOff(s, midiPortReturn(s));
+    if (runMIDI == 1)
+        peakOutputs().shutDownEnabled();
 }
 
 void SetMIDI::sendMidiShutDown()
 {
-    if (runMIDI != 1)
-        return;
-    sendMidiShutDownALL();
-    // The shown setup's own port, only when it is a listed destination.
-    const int s = cur();
-    const int port = MIDIportX[s];
-    if (port >= 0 && port < findPortCountE)
-        allNotesOff(s, port);
+    if (runMIDI == 1)
+        peakOutputs().shutDown(shownPeakSetup());
 }
 
 void SetMIDI::sendMidiTemporalyOFF()
 {
     if (setToOff != 0)
         return;
-    for (int s = 0; s < maxSetupNumber; ++s) {
-        MIDIoutONXTemp[s] = MIDIoutONX[s].load();
-        if (MIDIoutONX[s] == 1)
-            allNotesOff(s, midiPortReturn(s));
-    }
-    const int shown = cur();
-    const int port = MIDIportX[shown];
-    if (port >= 0 && port < findPortCountE)
-        allNotesOff(shown, port);
-    for (auto& on : MIDIoutONX)
-        on = 0;
+    peakOutputs().switchOffTemporarily(shownPeakSetup());
     setToOff = 1;
 }
 
 void SetMIDI::sendMidiBackON()
 {
     setToOff = 0;
-    for (int s = 0; s < maxSetupNumber; ++s)
-        if (MIDIoutONXTemp[s] == 1)
-            MIDIoutONX[s] = 1;
+    peakOutputs().switchBackOn();
 }
 
 void SetMIDI::sendsetMIDIRestart()
@@ -654,7 +568,7 @@ void SetMIDI::sendsetMIDIRestart()
     setCoreMIDI();
     setGetOutMIDIPort();
     convertPortNameToInt();
-    setMIDIport(midiPortReturn(cur()));
+    setMIDIport(midiPortReturn(shownPeakSetup()));
 }
 
 // --- Setup table ------------------------------------------------------------------------------------------
@@ -697,7 +611,7 @@ void SetMIDI::setGetSetup()
 void SetMIDI::setSetupPopup()
 {
     setItems(O::popupSetupN, QStringList(strX.begin(), strX.end()));
-    selectItem(O::popupSetupN, cur());
+    selectItem(O::popupSetupN, shownPeakSetup());
     setNeedsDisplay();
 }
 
@@ -709,14 +623,14 @@ void SetMIDI::setSetupPopupX()
 void SetMIDI::setOnMarkToPopupStr(int on)
 {
     const QString mark = QStringLiteral("ON:");
-    const QString name = strX[cur()];
+    const QString name = strX[shownPeakSetup()];
     const bool marked = name.size() > 3 && name.startsWith(mark);
     QString renamed = name;
     if (on != 0 && !marked)
         renamed = mark + name;
     else if (on == 0 && marked)
         renamed = name.mid(3);
-    strX[cur()] = renamed.left(maxSetupNameLength + 3);
+    strX[shownPeakSetup()] = renamed.left(maxSetupNameLength + 3);
     setSetupPopup();
 }
 
@@ -772,9 +686,9 @@ void SetMIDI::sendTextSetupNstringField(QObject* sender)
 {
     const QString name = storedSetupName(senderSelectedTitle(sender));
     showText(O::displayHereSetupNstring, name);
-    replaceItem(O::popupSetupN, cur(), name);
-    selectItem(O::popupSetupN, cur());
-    strX[cur()] = name;
+    replaceItem(O::popupSetupN, shownPeakSetup(), name);
+    selectItem(O::popupSetupN, shownPeakSetup());
+    strX[shownPeakSetup()] = name;
     setSetupPopup();
     setNeedsDisplay();
 }
@@ -860,7 +774,7 @@ void SetMIDI::Set(QObject*)
 
 void SetMIDI::setSet_(int)
 {
-    const int s = cur();
+    const int s = shownPeakSetup();
     commitPeakSetup(s, midiPortReturn(s));
     setMIDIsetupWindow(s);
     setNeedsDisplay();
@@ -873,7 +787,7 @@ void SetMIDI::Cancel(QObject*)
 
 void SetMIDI::setCancel_(int)
 {
-    const int s = cur();
+    const int s = shownPeakSetup();
     revertPeakSetup(s);
     setMIDIsetupWindowZ(s);
     setNeedsDisplay();
@@ -938,7 +852,7 @@ void SetMIDI::MIDIoutON(QObject* sender)
 void SetMIDI::setMIDIoutON_(int value)
 {
     showState(O::setMIDIoutON, value);
-    MIDIoutONX[cur()] = value;
+    MIDIoutONX[shownPeakSetup()] = value;
     if (value == 0)
         setMIDIoff_(1);
     else
@@ -948,7 +862,7 @@ void SetMIDI::setMIDIoutON_(int value)
 
 void SetMIDI::setMIDIoutTempON(int value)
 {
-    const int s = cur();
+    const int s = shownPeakSetup();
     if (value == 0) {
         MIDIoutTempOX = MIDIoutONX[s].load();
         if (MIDIoutONX[s] != 0)
@@ -963,13 +877,13 @@ void SetMIDI::setMIDIoutTempON(int value)
 void SetMIDI::selectMIDIchannel(QObject* sender)
 {
     showText(O::displayHereMIDIchannel, senderSelectedTitle(sender));
-    MIDIchannelX[cur()] = std::clamp(senderSelectedIndex(sender), 0, 15);
+    MIDIchannelX[shownPeakSetup()] = std::clamp(senderSelectedIndex(sender), 0, 15);
     setMIDIchannel(0);
 }
 
 void SetMIDI::showChannelOnly()
 {
-    const int channel = MIDIchannelX[cur()];
+    const int channel = MIDIchannelX[shownPeakSetup()];
     selectItem(O::popupMIDIchannel, channel);
     showText(O::displayHereMIDIchannel, QString::number(channel + 1));
     showState(O::setSetMIDIchannel, channel);
@@ -985,7 +899,7 @@ void SetMIDI::setMIDIchannel(int)
 void SetMIDI::SetMIDIchannel(QObject* sender)
 {
     setMIDIoutTempON(0);
-    MIDIchannelX[cur()] = std::clamp(senderIntValue(sender), 0, 15);
+    MIDIchannelX[shownPeakSetup()] = std::clamp(senderIntValue(sender), 0, 15);
     setSetMIDIchannel_(0);
     setMIDIoutTempON(1);
 }
@@ -1000,7 +914,7 @@ void SetMIDI::sendTextMIDIchannelField(QObject* sender)
 {
     const int shown = std::clamp(senderIntValue(sender), 1, 16);
     showText(O::displayHereMIDIchannel, QString::number(shown));
-    MIDIchannelX[cur()] = shown - 1;
+    MIDIchannelX[shownPeakSetup()] = shown - 1;
     selectItem(O::popupMIDIchannel, shown - 1);
     showState(O::setSetMIDIchannel, shown - 1);
     setMIDIchannel(0);
@@ -1010,14 +924,14 @@ void SetMIDI::sendTextMIDIchannelField(QObject* sender)
 void SetMIDI::selectProgramChange(QObject* sender)
 {
     showText(O::displayHereInstrument, senderSelectedTitle(sender));
-    ProgramChangeXXX[cur()] = std::clamp(senderSelectedIndex(sender), 0, 127);
+    ProgramChangeXXX[shownPeakSetup()] = std::clamp(senderSelectedIndex(sender), 0, 127);
     setProgramChange(0);
 }
 
 void SetMIDI::setProgramChange(int)
 {
     setMIDIoutTempON(0);
-    const int s = cur();
+    const int s = shownPeakSetup();
     const int program = ProgramChangeXXX[s];
     selectItem(O::popupProgramChange, program);
     showText(O::displayHereMIDIprogramchange, QString::number(program));
@@ -1028,7 +942,7 @@ void SetMIDI::setProgramChange(int)
 
 void SetMIDI::SetMIDIprogramC(QObject* sender)
 {
-    ProgramChangeXXX[cur()] = std::clamp(senderIntValue(sender), 0, 127);
+    ProgramChangeXXX[shownPeakSetup()] = std::clamp(senderIntValue(sender), 0, 127);
     setSetMIDIprogramC_(0);
 }
 
@@ -1042,7 +956,7 @@ void SetMIDI::sendTextMIDIprogramchangeField(QObject* sender)
 {
     const int program = std::clamp(senderIntValue(sender), 0, 127);
     showText(O::displayHereMIDIprogramchange, QString::number(program));
-    ProgramChangeXXX[cur()] = program;
+    ProgramChangeXXX[shownPeakSetup()] = program;
     selectItem(O::popupProgramChange, program);
     showState(O::setSetMIDIprogramC, program);
     setProgramChange(0);
@@ -1074,7 +988,7 @@ void SetMIDI::Instrument(QObject* sender)
 void SetMIDI::setInstrument_(int value)
 {
     showState(O::setInstrument, value);
-    const int s = cur();
+    const int s = shownPeakSetup();
     InstrumentNumber = std::clamp(QXMidiPort::sharedQXMidiPort().setInstrumentN(MIDIchannelX[s]), 0, 127);
     const int channel = MIDIchannelX[s] >= 0 && MIDIchannelX[s] < synthChannels ? MIDIchannelX[s].load() : 0;
     const QString name = (QStringLiteral(": ") + mProgramText[channel]).left(instrumentTextLength);
@@ -1090,7 +1004,7 @@ void SetMIDI::setInstrument_(int value)
 void SetMIDI::selectBSchannel(QObject* sender)
 {
     const int slot = std::clamp(senderSelectedIndex(sender), 0, 8);
-    BSchannelX[cur()] = slot;
+    BSchannelX[shownPeakSetup()] = slot;
     setBSchannel(slot);
 }
 
@@ -1104,7 +1018,7 @@ void SetMIDI::setBSchannel(int value)
 void SetMIDI::SetBSCH(QObject* sender)
 {
     const int slot = std::clamp(senderIntValue(sender), 0, 8);
-    BSchannelX[cur()] = slot;
+    BSchannelX[shownPeakSetup()] = slot;
     setSetBSCH_(slot);
 }
 
@@ -1118,7 +1032,7 @@ void SetMIDI::selectNUPOchannel(QObject* sender)
 {
     showText(O::displayHereNUPOdataChannel, senderSelectedTitle(sender));
     const int channel = senderSelectedIndex(sender);
-    NUPOchannelX[cur()] = channel;
+    NUPOchannelX[shownPeakSetup()] = channel;
     NUPOchannelXP = channel;
     setNUPOchannel(channel);
 }
@@ -1134,8 +1048,8 @@ void SetMIDI::setNUPOchannel(int value)
 void SetMIDI::selectSendMIDItiming(QObject* sender)
 {
     const int index = senderSelectedIndex(sender);
-    SendMIDItimingX[cur()] = index;
-    tlongX[cur()] = SetMIDItiming(index);
+    SendMIDItimingX[shownPeakSetup()] = index;
+    tlongX[shownPeakSetup()] = SetMIDItiming(index);
     setSendMIDItiming(index);
 }
 
@@ -1147,7 +1061,7 @@ void SetMIDI::setSendMIDItiming(int index)
         showState(O::setTempoSlider, tempos[index]);
         showText(O::displayHereTempo, index == 0 ? QStringLiteral("max") : QString::number(tempos[index]));
     } else if (index == 13) {
-        const float tempo = TempoX[cur()];
+        const float tempo = TempoX[shownPeakSetup()];
         showState(O::setTempoSlider, tempo);
         showText(O::displayHereTempo, QString::number(tempo));
     }
@@ -1160,7 +1074,7 @@ void SetMIDI::setSendMIDItiming(int index)
 void SetMIDI::setFlag(SetupArray<int>& field, SetMIDIOutlet outlet, int value)
 {
     showState(outlet, value);
-    field[cur()] = value;
+    field[shownPeakSetup()] = value;
     setNeedsDisplay();
 }
 
@@ -1238,7 +1152,7 @@ void SetMIDI::setPeakPower_(int value)
 {
     setFlag(PeakPowerX, O::setPeakPower, value);
     const int opposite = value != 0 ? 0 : 1;
-    AveragePowerX[cur()] = opposite;
+    AveragePowerX[shownPeakSetup()] = opposite;
     showState(O::setAveragePower, opposite);
 }
 
@@ -1251,7 +1165,7 @@ void SetMIDI::setAveragePower_(int value)
 {
     setFlag(AveragePowerX, O::setAveragePower, value);
     const int opposite = value != 0 ? 0 : 1;
-    PeakPowerX[cur()] = opposite;
+    PeakPowerX[shownPeakSetup()] = opposite;
     showState(O::setPeakPower, opposite);
 }
 
@@ -1437,7 +1351,7 @@ struct SetMIDI::RangeSetter {
 
 void SetMIDI::setRangeEnd(const RangeSetter& setter, float value)
 {
-    const int s = cur();
+    const int s = shownPeakSetup();
     showState(setter.slider, value);
     if (std::isfinite(value))
         setter.field[s] = value;
@@ -1534,7 +1448,7 @@ void SetMIDI::changeTempoSlider(QObject* sender)
 
 void SetMIDI::setOutputSlider(Measure m, float value)
 {
-    const int s = cur();
+    const int s = shownPeakSetup();
     const bool isF = m == Measure::F;
     showState(isF ? O::setOutputFSlider : O::setOutputVSlider, value);
     if (std::isfinite(value))
@@ -1562,7 +1476,7 @@ void SetMIDI::setOutputVSlider_(float v)
 
 void SetMIDI::setTempoSlider_(float t)
 {
-    const int s = cur();
+    const int s = shownPeakSetup();
     t = clampTempo(t);
     showState(O::setTempoSlider, t);
     TempoX[s] = t;
@@ -1668,7 +1582,7 @@ void SetMIDI::setInputFrequencyRange_(int tag)
     static const float bands[10][2] = {{0, 40},  {0, 1},   {2, 3},   {4, 7},   {8, 12},
                                        {13, 15}, {16, 20}, {21, 30}, {13, 30}, {31, 40}};
     selectItem(O::setInputFrequencyRange, tag);
-    InputFrequencyRangeX[cur()] = tag;
+    InputFrequencyRangeX[shownPeakSetup()] = tag;
     if (tag != 10) {
         const int band = tag >= 0 && tag < 10 ? tag : 0;
         setLowFSlider_(bands[band][0]);
@@ -1684,7 +1598,7 @@ void SetMIDI::selectUsePeakMode(QObject* sender)
 
 void SetMIDI::setUsePeakMode_(int mode)
 {
-    const int s = cur();
+    const int s = shownPeakSetup();
     selectItem(O::setUsePeakMode, mode);
     UsePeakModeX[s] = mode;
     setShown(O::setAveragePower, mode != 0);
@@ -1723,7 +1637,7 @@ void SetMIDI::setUsePeakMode_(int mode)
 
 void SetMIDI::reSetsetInputFSlider()
 {
-    const int s = cur();
+    const int s = shownPeakSetup();
     if (UsePeakModeX[s] == 1) {
         setLimits(O::setInputFSlider, LowFX[s], HighFX[s]);
         showNumber(O::displayHereMaxFInput, HighFX[s]);
@@ -1741,7 +1655,7 @@ void SetMIDI::reSetsetInputFSlider()
 
 void SetMIDI::fillPanelLists()
 {
-    const int s = cur();
+    const int s = shownPeakSetup();
     QStringList ports;
     for (int i = 1; i <= maxMidiPortNames; ++i)
         ports.append(QStringLiteral("MIDI port %1").arg(i));
@@ -1773,9 +1687,9 @@ void SetMIDI::firstOpen()
     if (itsOpend == 0)
         itsOpend = 1;
     setSetupPopup();
-    selectItem(O::popupSetupN, cur());
+    selectItem(O::popupSetupN, shownPeakSetup());
     setGetOutMIDIPort();
-    setMIDIsetupWindow(cur());
+    setMIDIsetupWindow(shownPeakSetup());
 }
 
 }  // namespace nupo

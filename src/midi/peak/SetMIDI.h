@@ -9,6 +9,7 @@
 // updates go nowhere. The panel (a subclass in the user interface) is a further instance that shows
 // the current setup `SetupNX`; every setter writes the edited copy of that setup.
 
+#include "midi/common/MidiMapperSends.h"
 #include "midi/peak/PeakSetupTable.h"
 #include "platform/appkit/NotificationCenter.h"
 
@@ -26,38 +27,40 @@ inline const QString needUpdateInputDataNotification = QStringLiteral("needUpdat
 inline const QString needUpdateSetupNotification = QStringLiteral("needUpdateSetupNotification");
 
 // The outlets of the panel, in declared order; edit fields pair with display fields (displayHere...).
-#define NUPO_SETMIDI_FIELD_PAIRS(X)                                                                        \
-    X(LowFSlider)                                                                                          \
-    X(HighFSlider)                                                                                         \
-    X(LowFNSlider)                                                                                         \
-    X(HighFNSlider)                                                                                        \
-    X(LowVSlider)                                                                                          \
-    X(HighVSlider) X(LowVNSlider) X(HighVNSlider) X(InputFSlider) X(InputVSlider) X(OutputFSlider)         \
-        X(OutputVSlider) X(MIDIchannel) X(MIDIprogramchange) X(MaxInput) X(Name) X(MiniInput) X(InputName) \
-            X(InputUnit) X(MaxFInput) X(MiniFInput) X(Instrument) X(NUPOdataChannel) X(MIDIoutPort)        \
-                X(SetupN) X(SetupNinput) X(SetupNstring) X(Tempo)
+#define NUPO_SETMIDI_FIELD_PAIRS(X)                                                                    \
+    X(LowFSlider)                                                                                      \
+    X(HighFSlider)                                                                                     \
+    X(LowFNSlider)                                                                                     \
+    X(HighFNSlider)                                                                                    \
+    X(LowVSlider)                                                                                      \
+    X(HighVSlider)                                                                                     \
+    X(LowVNSlider) X(HighVNSlider) X(InputFSlider) X(InputVSlider) X(OutputFSlider) X(OutputVSlider)   \
+        X(MIDIchannel) X(MIDIprogramchange) X(MaxInput) X(Name) X(MiniInput) X(InputName) X(InputUnit) \
+            X(MaxFInput) X(MiniFInput) X(Instrument) X(NUPOdataChannel) X(MIDIoutPort) X(SetupN)       \
+                X(SetupNinput) X(SetupNstring) X(Tempo)
 
-#define NUPO_SETMIDI_CONTROLS(X)                                                                             \
-    X(setResetMIDI)                                                                                          \
-    X(setMIDIoff)                                                                                            \
-    X(setSetToDefault)                                                                                       \
-    X(setCancel)                                                                                             \
-    X(setSet)                                                                                                \
-    X(setSolo) X(setPeakPower) X(setAveragePower) X(setMIDIoutON) X(setUseQTMIDI) X(setPlay3Peaks)           \
-        X(setNoteOnOff) X(setNoteOffOn) X(setONInput) X(setPlayOnlyNoteChanged) X(setInstrument)             \
-            X(setSmallWindow) X(setSetCountX) X(setSetMIDIchannel) X(setSetMIDIprogramC) X(setSetBSCH)       \
-                X(setMIDInoteF) X(setMIDIvelocityF) X(setMIDIchannelF) X(setMIDIprogramchangeF)              \
-                    X(setMIDIpitchbendF) X(setMIDIcontrolchangeVF) X(setMIDIcontrolchangeNF) X(setMIDInoteV) \
-                        X(setMIDIvelocityV) X(setMIDIchannelV) X(setMIDIprogramchangeV) X(setMIDIpitchbendV) \
-                            X(setMIDIcontrolchangeVV) X(setMIDIcontrolchangeNV) X(popupMIDIport)             \
-                                X(popupMIDIchannel) X(popupProgramChange) X(popupBSchannel)                  \
-                                    X(popupNUPOchannel) X(popupSetupN) X(popupSendMIDItiming)                \
-                                        X(setLowFSlider) X(setHighFSlider) X(setLowFNSlider)                 \
-                                            X(setHighFNSlider) X(setLowVSlider) X(setHighVSlider)            \
-                                                X(setLowVNSlider) X(setHighVNSlider) X(setInputFSlider)      \
-                                                    X(setInputVSlider) X(setOutputFSlider)                   \
-                                                        X(setOutputVSlider) X(setTempoSlider)                \
-                                                            X(setInputFrequencyRange) X(setUsePeakMode)      \
+#define NUPO_SETMIDI_CONTROLS(X)                                                                            \
+    X(setResetMIDI)                                                                                         \
+    X(setMIDIoff)                                                                                           \
+    X(setSetToDefault)                                                                                      \
+    X(setCancel)                                                                                            \
+    X(setSet)                                                                                               \
+    X(setSolo)                                                                                              \
+    X(setPeakPower) X(setAveragePower) X(setMIDIoutON) X(setUseQTMIDI) X(setPlay3Peaks) X(setNoteOnOff)     \
+        X(setNoteOffOn) X(setONInput) X(setPlayOnlyNoteChanged) X(setInstrument) X(setSmallWindow)          \
+            X(setSetCountX) X(setSetMIDIchannel) X(setSetMIDIprogramC) X(setSetBSCH) X(setMIDInoteF)        \
+                X(setMIDIvelocityF) X(setMIDIchannelF) X(setMIDIprogramchangeF) X(setMIDIpitchbendF)        \
+                    X(setMIDIcontrolchangeVF) X(setMIDIcontrolchangeNF) X(setMIDInoteV) X(setMIDIvelocityV) \
+                        X(setMIDIchannelV) X(setMIDIprogramchangeV) X(setMIDIpitchbendV)                    \
+                            X(setMIDIcontrolchangeVV) X(setMIDIcontrolchangeNV) X(popupMIDIport)            \
+                                X(popupMIDIchannel) X(popupProgramChange) X(popupBSchannel)                 \
+                                    X(popupNUPOchannel) X(popupSetupN) X(popupSendMIDItiming)               \
+                                        X(setLowFSlider) X(setHighFSlider) X(setLowFNSlider)                \
+                                            X(setHighFNSlider) X(setLowVSlider) X(setHighVSlider)           \
+                                                X(setLowVNSlider) X(setHighVNSlider) X(setInputFSlider)     \
+                                                    X(setInputVSlider) X(setOutputFSlider)                  \
+                                                        X(setOutputVSlider) X(setTempoSlider)               \
+                                                            X(setInputFrequencyRange) X(setUsePeakMode)     \
                                                                 X(setSimpleSetup)
 
 #define NUPO_SETMIDI_ENUM_CONTROL(name) name,
@@ -78,7 +81,7 @@ QStringList dataChannelItems(int deviceConfig);
 // The timing popup's items, index = timing index 0..13.
 QStringList timingItems();
 
-class SetMIDI {
+class SetMIDI : public MidiMapperSends {
 public:
     SetMIDI();
     virtual ~SetMIDI();
@@ -118,13 +121,7 @@ public:
     void setSimpleSetup_(int ignored);
 
     // --- Sending and ports ----------------------------------------------------------------------------
-    void sendMidiOutOn(int note, int velocity, int setup, int channel, int port, int useQT);
-    void sendMidiOutOff(int note, int setup, int channel, int port, int useQT);
-    void sendMidiOutOnOff(int note, int velocity, int setup, int channel, int port, int slot, int useQT);
-    void sendMidiOutOffOn(int note, int velocity, int setup, int channel, int port, int slot, int useQT);
-    void sendMidiCprogram(int program, int setup, int channel, int port, int useQT);
-    void sendMidiCpitch(int value, int setup, int channel, int port, int useQT);
-    void sendMidiControlChange(int value, int number, int setup, int channel, int port, int useQT);
+    // The send wrappers are MidiMapperSends'.
     int midiPortReturn(int setup) const;
     void setCoreMIDI();
     void setGetOutMIDIPort();
@@ -326,7 +323,6 @@ private:
                        void (SetMIDI::*otherRoleOwn)(int), void (SetMIDI::*otherRoleOther)(int));
     void measure(int setup, int peak);
     void sendSetupChannel(int setup, int channel);
-    void allNotesOff(int setup, int port);
     void writePreset(int setup, int dataChannel, float lowF, float highF, int program);
     void loadSetupIntoPanel(int n, bool committed);
     void setRangeFromText(const RangeSetter& setter, QObject* sender, bool freeBand);
