@@ -39,6 +39,8 @@ protected:
 
 private:
     void declareActions();
+    void fillPanelLists();
+    void firstOpen();
     void connectSteppers();
 
     std::array<QObject*, std::size_t(SetMIDIOutlet::count)> outlets{};

@@ -10,7 +10,11 @@
 // the current setup `SetupNX`; every setter writes the edited copy of that setup.
 
 #include "midi/common/MidiMapperSends.h"
+#include "midi/peak/PeakMidiWorker.h"
+#include "midi/peak/PeakSetupEditor.h"
 #include "midi/peak/PeakSetupTable.h"
+#include "midi/peak/PeakValueEditor.h"
+#include "midi/peak/SetMIDIOutlets.h"
 #include "platform/appkit/NotificationCenter.h"
 
 #include <QString>
@@ -25,61 +29,6 @@ namespace nupo {
 
 inline const QString needUpdateInputDataNotification = QStringLiteral("needUpdateInputDataNotification");
 inline const QString needUpdateSetupNotification = QStringLiteral("needUpdateSetupNotification");
-
-// The outlets of the panel, in declared order; edit fields pair with display fields (displayHere...).
-#define NUPO_SETMIDI_FIELD_PAIRS(X)                                                                    \
-    X(LowFSlider)                                                                                      \
-    X(HighFSlider)                                                                                     \
-    X(LowFNSlider)                                                                                     \
-    X(HighFNSlider)                                                                                    \
-    X(LowVSlider)                                                                                      \
-    X(HighVSlider)                                                                                     \
-    X(LowVNSlider) X(HighVNSlider) X(InputFSlider) X(InputVSlider) X(OutputFSlider) X(OutputVSlider)   \
-        X(MIDIchannel) X(MIDIprogramchange) X(MaxInput) X(Name) X(MiniInput) X(InputName) X(InputUnit) \
-            X(MaxFInput) X(MiniFInput) X(Instrument) X(NUPOdataChannel) X(MIDIoutPort) X(SetupN)       \
-                X(SetupNinput) X(SetupNstring) X(Tempo)
-
-#define NUPO_SETMIDI_CONTROLS(X)                                                                            \
-    X(setResetMIDI)                                                                                         \
-    X(setMIDIoff)                                                                                           \
-    X(setSetToDefault)                                                                                      \
-    X(setCancel)                                                                                            \
-    X(setSet)                                                                                               \
-    X(setSolo)                                                                                              \
-    X(setPeakPower) X(setAveragePower) X(setMIDIoutON) X(setUseQTMIDI) X(setPlay3Peaks) X(setNoteOnOff)     \
-        X(setNoteOffOn) X(setONInput) X(setPlayOnlyNoteChanged) X(setInstrument) X(setSmallWindow)          \
-            X(setSetCountX) X(setSetMIDIchannel) X(setSetMIDIprogramC) X(setSetBSCH) X(setMIDInoteF)        \
-                X(setMIDIvelocityF) X(setMIDIchannelF) X(setMIDIprogramchangeF) X(setMIDIpitchbendF)        \
-                    X(setMIDIcontrolchangeVF) X(setMIDIcontrolchangeNF) X(setMIDInoteV) X(setMIDIvelocityV) \
-                        X(setMIDIchannelV) X(setMIDIprogramchangeV) X(setMIDIpitchbendV)                    \
-                            X(setMIDIcontrolchangeVV) X(setMIDIcontrolchangeNV) X(popupMIDIport)            \
-                                X(popupMIDIchannel) X(popupProgramChange) X(popupBSchannel)                 \
-                                    X(popupNUPOchannel) X(popupSetupN) X(popupSendMIDItiming)               \
-                                        X(setLowFSlider) X(setHighFSlider) X(setLowFNSlider)                \
-                                            X(setHighFNSlider) X(setLowVSlider) X(setHighVSlider)           \
-                                                X(setLowVNSlider) X(setHighVNSlider) X(setInputFSlider)     \
-                                                    X(setInputVSlider) X(setOutputFSlider)                  \
-                                                        X(setOutputVSlider) X(setTempoSlider)               \
-                                                            X(setInputFrequencyRange) X(setUsePeakMode)     \
-                                                                X(setSimpleSetup)
-
-#define NUPO_SETMIDI_ENUM_CONTROL(name) name,
-#define NUPO_SETMIDI_ENUM_PAIR(name) name##Field, displayHere##name,
-enum class SetMIDIOutlet {
-    NUPO_SETMIDI_CONTROLS(NUPO_SETMIDI_ENUM_CONTROL) NUPO_SETMIDI_FIELD_PAIRS(NUPO_SETMIDI_ENUM_PAIR) count
-};
-#undef NUPO_SETMIDI_ENUM_CONTROL
-#undef NUPO_SETMIDI_ENUM_PAIR
-
-// The object name of an outlet in the panel's nib.
-QString setMIDIOutletName(SetMIDIOutlet outlet);
-
-// The text shown for a data channel 0..9 ("CH 1" for any other value).
-QString dataChannelText(int channel);
-// The data-channel popup's items for a channel configuration (number of EEG channels - 1).
-QStringList dataChannelItems(int deviceConfig);
-// The timing popup's items, index = timing index 0..13.
-QStringList timingItems();
 
 class SetMIDI : public MidiMapperSends {
 public:
@@ -98,24 +47,30 @@ public:
     // On the first run: starts the worker thread (0.01 s tick) and the main-thread display tick
     // (0.1 s). On every run: registers this instance for the two refresh notifications (once).
     void init();
-    void timerUpdate();
-    void timerUpdateX();
-    void doMIDI();
-    void sendMIDIData(int setup, int slot);
-    float FFTbandV(int channel, float lowF, float highF, int mode);
-    float FFTbandF(int channel, float lowF, float highF, int mode);
-    void setInputFCalc(float f);
-    void setInputVCalc(float v);
-    void setInputFSlider_(float f);
-    void setInputVSlider_(float v);
-    void setInputFSliderX(float f);
-    void setInputVSliderX(float v);
-    void changeInputFSlider(QObject* sender);
-    void changeInputVSlider(QObject* sender);
-    void needUpdateInputDataQ();
+    void timerUpdate() { worker.timerUpdate(); }
+    void timerUpdateX() { worker.timerUpdateX(); }
+    void doMIDI() { worker.doMIDI(); }
+    void sendMIDIData(int setup, int slot) { worker.sendMIDIData(setup, slot); }
+    float FFTbandV(int channel, float lowF, float highF, int mode)
+    {
+        return worker.FFTbandV(channel, lowF, highF, mode);
+    }
+    float FFTbandF(int channel, float lowF, float highF, int mode)
+    {
+        return worker.FFTbandF(channel, lowF, highF, mode);
+    }
+    void setInputFCalc(float f) { values.setInputFCalc(f); }
+    void setInputVCalc(float v) { values.setInputVCalc(v); }
+    void setInputFSlider_(float f) { values.setInputFSlider_(f); }
+    void setInputVSlider_(float v) { values.setInputVSlider_(v); }
+    void setInputFSliderX(float f) { values.setInputFSliderX(f); }
+    void setInputVSliderX(float v) { values.setInputVSliderX(v); }
+    void changeInputFSlider(QObject* sender) { values.changeInputFSlider(sender); }
+    void changeInputVSlider(QObject* sender) { values.changeInputVSlider(sender); }
+    void needUpdateInputDataQ() { values.needUpdateInputDataQ(); }
     void needUpdateSetupQ();
-    double SetMIDItiming(int index);
-    void initTempo();
+    double SetMIDItiming(int index) { return values.SetMIDItiming(index); }
+    void initTempo() { values.initTempo(); }
     void easyplaySetup(int preset);
     void SimpleSetup(QObject* sender);
     void setSimpleSetup_(int ignored);
@@ -137,156 +92,156 @@ public:
     void sendsetMIDIRestart();
 
     // --- Setup table ------------------------------------------------------------------------------------
-    void setSetToDefault_(int how);
-    void SetToDefault(QObject* sender);
-    void setBrainpeakMIDIOpend_(int value);
-    void setBrainpeakMIDISetName_(int value);
-    void setGetSetup();
-    void setSetupPopup();
-    void setSetupPopupX();
-    void setOnMarkToPopupStr(int on);
-    void setSetupN(int n);
-    void selectSetupN(QObject* sender);
-    void SetCount(QObject* sender);
-    void setSetCount(int ignored);
-    void sendTextSetupNinputField(QObject* sender);
-    void sendTextSetupNstringField(QObject* sender);
-    void setMIDIsetupWindow(int n);
-    void setMIDIsetupWindowZ(int n);
-    void Set(QObject* sender);
-    void setSet_(int ignored);
-    void Cancel(QObject* sender);
-    void setCancel_(int ignored);
-    void Solo(QObject* sender);
-    void setSolo_(int value);
-    void MIDIoff(QObject* sender);
-    void setMIDIoff_(int ignored);
-    void ResetMIDI(QObject* sender);
-    void setResetMIDI_(int ignored);
-    void setONMIDIout(QObject* sender);
-    void setOFFMIDIout(QObject* sender);
-    void setMIDIInstrument(QObject* sender);
+    void setSetToDefault_(int how) { setups.setSetToDefault_(how); }
+    void SetToDefault(QObject* sender) { setups.SetToDefault(sender); }
+    void setBrainpeakMIDIOpend_(int value) { setups.setBrainpeakMIDIOpend_(value); }
+    void setBrainpeakMIDISetName_(int value) { setups.setBrainpeakMIDISetName_(value); }
+    void setGetSetup() { setups.setGetSetup(); }
+    void setSetupPopup() { setups.setSetupPopup(); }
+    void setSetupPopupX() { setups.setSetupPopupX(); }
+    void setOnMarkToPopupStr(int on) { setups.setOnMarkToPopupStr(on); }
+    void setSetupN(int n) { setups.setSetupN(n); }
+    void selectSetupN(QObject* sender) { setups.selectSetupN(sender); }
+    void SetCount(QObject* sender) { setups.SetCount(sender); }
+    void setSetCount(int ignored) { setups.setSetCount(ignored); }
+    void sendTextSetupNinputField(QObject* sender) { setups.sendTextSetupNinputField(sender); }
+    void sendTextSetupNstringField(QObject* sender) { setups.sendTextSetupNstringField(sender); }
+    void setMIDIsetupWindow(int n) { setups.setMIDIsetupWindow(n); }
+    void setMIDIsetupWindowZ(int n) { setups.setMIDIsetupWindowZ(n); }
+    void Set(QObject* sender) { setups.Set(sender); }
+    void setSet_(int ignored) { setups.setSet_(ignored); }
+    void Cancel(QObject* sender) { setups.Cancel(sender); }
+    void setCancel_(int ignored) { setups.setCancel_(ignored); }
+    void Solo(QObject* sender) { setups.Solo(sender); }
+    void setSolo_(int value) { setups.setSolo_(value); }
+    void MIDIoff(QObject* sender) { setups.MIDIoff(sender); }
+    void setMIDIoff_(int ignored) { setups.setMIDIoff_(ignored); }
+    void ResetMIDI(QObject* sender) { setups.ResetMIDI(sender); }
+    void setResetMIDI_(int ignored) { setups.setResetMIDI_(ignored); }
+    void setONMIDIout(QObject* sender) { setups.setONMIDIout(sender); }
+    void setOFFMIDIout(QObject* sender) { setups.setOFFMIDIout(sender); }
+    void setMIDIInstrument(QObject* sender) { setups.setMIDIInstrument(sender); }
 
     // --- Output, channel, program, instrument -------------------------------------------------------------
-    void MIDIoutON(QObject* sender);
-    void setMIDIoutON_(int value);
-    void setMIDIoutTempON(int value);
-    void selectMIDIchannel(QObject* sender);
-    void setMIDIchannel(int ignored);
-    void SetMIDIchannel(QObject* sender);
-    void setSetMIDIchannel_(int ignored);
-    void sendTextMIDIchannelField(QObject* sender);
-    void selectProgramChange(QObject* sender);
-    void setProgramChange(int ignored);
-    void SetMIDIprogramC(QObject* sender);
-    void setSetMIDIprogramC_(int ignored);
-    void sendTextMIDIprogramchangeField(QObject* sender);
-    void setProgramChangeToAllSetup();
-    void setProgramChangeToAllSetupA();
-    void Instrument(QObject* sender);
-    void setInstrument_(int value);
+    void MIDIoutON(QObject* sender) { setups.MIDIoutON(sender); }
+    void setMIDIoutON_(int value) { setups.setMIDIoutON_(value); }
+    void setMIDIoutTempON(int value) { setups.setMIDIoutTempON(value); }
+    void selectMIDIchannel(QObject* sender) { setups.selectMIDIchannel(sender); }
+    void setMIDIchannel(int ignored) { setups.setMIDIchannel(ignored); }
+    void SetMIDIchannel(QObject* sender) { setups.SetMIDIchannel(sender); }
+    void setSetMIDIchannel_(int ignored) { setups.setSetMIDIchannel_(ignored); }
+    void sendTextMIDIchannelField(QObject* sender) { setups.sendTextMIDIchannelField(sender); }
+    void selectProgramChange(QObject* sender) { setups.selectProgramChange(sender); }
+    void setProgramChange(int ignored) { setups.setProgramChange(ignored); }
+    void SetMIDIprogramC(QObject* sender) { setups.SetMIDIprogramC(sender); }
+    void setSetMIDIprogramC_(int ignored) { setups.setSetMIDIprogramC_(ignored); }
+    void sendTextMIDIprogramchangeField(QObject* sender) { setups.sendTextMIDIprogramchangeField(sender); }
+    void setProgramChangeToAllSetup() { setups.setProgramChangeToAllSetup(); }
+    void setProgramChangeToAllSetupA() { setups.setProgramChangeToAllSetupA(); }
+    void Instrument(QObject* sender) { setups.Instrument(sender); }
+    void setInstrument_(int value) { setups.setInstrument_(value); }
 
     // --- Source ------------------------------------------------------------------------------------------
-    void selectBSchannel(QObject* sender);
-    void setBSchannel(int value);
-    void SetBSCH(QObject* sender);
-    void setSetBSCH_(int value);
-    void selectNUPOchannel(QObject* sender);
-    void setNUPOchannel(int value);
-    void selectSendMIDItiming(QObject* sender);
-    void setSendMIDItiming(int index);
+    void selectBSchannel(QObject* sender) { setups.selectBSchannel(sender); }
+    void setBSchannel(int value) { setups.setBSchannel(value); }
+    void SetBSCH(QObject* sender) { setups.SetBSCH(sender); }
+    void setSetBSCH_(int value) { setups.setSetBSCH_(value); }
+    void selectNUPOchannel(QObject* sender) { setups.selectNUPOchannel(sender); }
+    void setNUPOchannel(int value) { setups.setNUPOchannel(value); }
+    void selectSendMIDItiming(QObject* sender) { setups.selectSendMIDItiming(sender); }
+    void setSendMIDItiming(int index) { setups.setSendMIDItiming(index); }
 
     // --- Check boxes -------------------------------------------------------------------------------------
-    void UseQTMIDI(QObject* sender);
-    void setUseQTMIDI_(int value);
-    void Play3Peaks(QObject* sender);
-    void setPlay3Peaks_(int value);
-    void ONInput(QObject* sender);
-    void setONInput_(int value);
-    void PlayOnlyNoteChanged(QObject* sender);
-    void setPlayOnlyNoteChanged_(int value);
-    void NoteOnOff(QObject* sender);
-    void setNoteOnOff_(int value);
-    void NoteOffOn(QObject* sender);
-    void setNoteOffOn_(int value);
-    void PeakPower(QObject* sender);
-    void setPeakPower_(int value);
-    void AveragePower(QObject* sender);
-    void setAveragePower_(int value);
-    void SmallWindow(QObject* sender);
-    void setSmallWindow_(int value);
+    void UseQTMIDI(QObject* sender) { setups.UseQTMIDI(sender); }
+    void setUseQTMIDI_(int value) { setups.setUseQTMIDI_(value); }
+    void Play3Peaks(QObject* sender) { setups.Play3Peaks(sender); }
+    void setPlay3Peaks_(int value) { setups.setPlay3Peaks_(value); }
+    void ONInput(QObject* sender) { setups.ONInput(sender); }
+    void setONInput_(int value) { setups.setONInput_(value); }
+    void PlayOnlyNoteChanged(QObject* sender) { setups.PlayOnlyNoteChanged(sender); }
+    void setPlayOnlyNoteChanged_(int value) { setups.setPlayOnlyNoteChanged_(value); }
+    void NoteOnOff(QObject* sender) { setups.NoteOnOff(sender); }
+    void setNoteOnOff_(int value) { setups.setNoteOnOff_(value); }
+    void NoteOffOn(QObject* sender) { setups.NoteOffOn(sender); }
+    void setNoteOffOn_(int value) { setups.setNoteOffOn_(value); }
+    void PeakPower(QObject* sender) { setups.PeakPower(sender); }
+    void setPeakPower_(int value) { setups.setPeakPower_(value); }
+    void AveragePower(QObject* sender) { setups.AveragePower(sender); }
+    void setAveragePower_(int value) { setups.setAveragePower_(value); }
+    void SmallWindow(QObject* sender) { setups.SmallWindow(sender); }
+    void setSmallWindow_(int value) { setups.setSmallWindow_(value); }
 
     // Routing: the plain setters store one flag; the paired actions keep F and V in opposite roles.
-    void MIDInoteF(QObject* sender);
-    void MIDIvelocityF(QObject* sender);
-    void MIDIchannelF(QObject* sender);
-    void MIDIprogramchangeF(QObject* sender);
-    void MIDIpitchbendF(QObject* sender);
-    void MIDIcontrolchangeVF(QObject* sender);
-    void MIDIcontrolchangeNF(QObject* sender);
-    void MIDInoteV(QObject* sender);
-    void MIDIvelocityV(QObject* sender);
-    void MIDIchannelV(QObject* sender);
-    void MIDIprogramchangeV(QObject* sender);
-    void MIDIpitchbendV(QObject* sender);
-    void MIDIcontrolchangeVV(QObject* sender);
-    void MIDIcontrolchangeNV(QObject* sender);
-    void setMIDInoteF_(int value);
-    void setMIDIvelocityF_(int value);
-    void setMIDIchannelF_(int value);
-    void setMIDIprogramchangeF_(int value);
-    void setMIDIpitchbendF_(int value);
-    void setMIDIcontrolchangeVF_(int value);
-    void setMIDIcontrolchangeNF_(int value);
-    void setMIDInoteV_(int value);
-    void setMIDIvelocityV_(int value);
-    void setMIDIchannelV_(int value);
-    void setMIDIprogramchangeV_(int value);
-    void setMIDIpitchbendV_(int value);
-    void setMIDIcontrolchangeVV_(int value);
-    void setMIDIcontrolchangeNV_(int value);
+    void MIDInoteF(QObject* sender) { setups.MIDInoteF(sender); }
+    void MIDIvelocityF(QObject* sender) { setups.MIDIvelocityF(sender); }
+    void MIDIchannelF(QObject* sender) { setups.MIDIchannelF(sender); }
+    void MIDIprogramchangeF(QObject* sender) { setups.MIDIprogramchangeF(sender); }
+    void MIDIpitchbendF(QObject* sender) { setups.MIDIpitchbendF(sender); }
+    void MIDIcontrolchangeVF(QObject* sender) { setups.MIDIcontrolchangeVF(sender); }
+    void MIDIcontrolchangeNF(QObject* sender) { setups.MIDIcontrolchangeNF(sender); }
+    void MIDInoteV(QObject* sender) { setups.MIDInoteV(sender); }
+    void MIDIvelocityV(QObject* sender) { setups.MIDIvelocityV(sender); }
+    void MIDIchannelV(QObject* sender) { setups.MIDIchannelV(sender); }
+    void MIDIprogramchangeV(QObject* sender) { setups.MIDIprogramchangeV(sender); }
+    void MIDIpitchbendV(QObject* sender) { setups.MIDIpitchbendV(sender); }
+    void MIDIcontrolchangeVV(QObject* sender) { setups.MIDIcontrolchangeVV(sender); }
+    void MIDIcontrolchangeNV(QObject* sender) { setups.MIDIcontrolchangeNV(sender); }
+    void setMIDInoteF_(int value) { setups.setMIDInoteF_(value); }
+    void setMIDIvelocityF_(int value) { setups.setMIDIvelocityF_(value); }
+    void setMIDIchannelF_(int value) { setups.setMIDIchannelF_(value); }
+    void setMIDIprogramchangeF_(int value) { setups.setMIDIprogramchangeF_(value); }
+    void setMIDIpitchbendF_(int value) { setups.setMIDIpitchbendF_(value); }
+    void setMIDIcontrolchangeVF_(int value) { setups.setMIDIcontrolchangeVF_(value); }
+    void setMIDIcontrolchangeNF_(int value) { setups.setMIDIcontrolchangeNF_(value); }
+    void setMIDInoteV_(int value) { setups.setMIDInoteV_(value); }
+    void setMIDIvelocityV_(int value) { setups.setMIDIvelocityV_(value); }
+    void setMIDIchannelV_(int value) { setups.setMIDIchannelV_(value); }
+    void setMIDIprogramchangeV_(int value) { setups.setMIDIprogramchangeV_(value); }
+    void setMIDIpitchbendV_(int value) { setups.setMIDIpitchbendV_(value); }
+    void setMIDIcontrolchangeVV_(int value) { setups.setMIDIcontrolchangeVV_(value); }
+    void setMIDIcontrolchangeNV_(int value) { setups.setMIDIcontrolchangeNV_(value); }
 
     // --- Ranges and values --------------------------------------------------------------------------------
-    void changeLowFSlider(QObject* sender);
-    void changeHighFSlider(QObject* sender);
-    void changeLowFNSlider(QObject* sender);
-    void changeHighFNSlider(QObject* sender);
-    void changeLowVSlider(QObject* sender);
-    void changeHighVSlider(QObject* sender);
-    void changeLowVNSlider(QObject* sender);
-    void changeHighVNSlider(QObject* sender);
-    void changeOutputFSlider(QObject* sender);
-    void changeOutputVSlider(QObject* sender);
-    void changeTempoSlider(QObject* sender);
-    void setLowFSlider_(float v);
-    void setHighFSlider_(float v);
-    void setLowFNSlider_(float v);
-    void setHighFNSlider_(float v);
-    void setLowVSlider_(float v);
-    void setHighVSlider_(float v);
-    void setLowVNSlider_(float v);
-    void setHighVNSlider_(float v);
-    void setOutputFSlider_(float v);
-    void setOutputVSlider_(float v);
-    void setTempoSlider_(float t);
-    void sendTextLowFSliderField(QObject* sender);
-    void sendTextHighFSliderField(QObject* sender);
-    void sendTextLowFNSliderField(QObject* sender);
-    void sendTextHighFNSliderField(QObject* sender);
-    void sendTextLowVSliderField(QObject* sender);
-    void sendTextHighVSliderField(QObject* sender);
-    void sendTextLowVNSliderField(QObject* sender);
-    void sendTextHighVNSliderField(QObject* sender);
-    void sendTextInputFSliderField(QObject* sender);
-    void sendTextInputVSliderField(QObject* sender);
-    void sendTextOutputFSliderField(QObject* sender);
-    void sendTextOutputVSliderField(QObject* sender);
-    void sendTextTempoField(QObject* sender);
-    void selectInputFrequencyRange(QObject* sender);
-    void setInputFrequencyRange_(int tag);
-    void selectUsePeakMode(QObject* sender);
-    void setUsePeakMode_(int mode);
-    void reSetsetInputFSlider();
+    void changeLowFSlider(QObject* sender) { values.changeLowFSlider(sender); }
+    void changeHighFSlider(QObject* sender) { values.changeHighFSlider(sender); }
+    void changeLowFNSlider(QObject* sender) { values.changeLowFNSlider(sender); }
+    void changeHighFNSlider(QObject* sender) { values.changeHighFNSlider(sender); }
+    void changeLowVSlider(QObject* sender) { values.changeLowVSlider(sender); }
+    void changeHighVSlider(QObject* sender) { values.changeHighVSlider(sender); }
+    void changeLowVNSlider(QObject* sender) { values.changeLowVNSlider(sender); }
+    void changeHighVNSlider(QObject* sender) { values.changeHighVNSlider(sender); }
+    void changeOutputFSlider(QObject* sender) { values.changeOutputFSlider(sender); }
+    void changeOutputVSlider(QObject* sender) { values.changeOutputVSlider(sender); }
+    void changeTempoSlider(QObject* sender) { values.changeTempoSlider(sender); }
+    void setLowFSlider_(float v) { values.setLowFSlider_(v); }
+    void setHighFSlider_(float v) { values.setHighFSlider_(v); }
+    void setLowFNSlider_(float v) { values.setLowFNSlider_(v); }
+    void setHighFNSlider_(float v) { values.setHighFNSlider_(v); }
+    void setLowVSlider_(float v) { values.setLowVSlider_(v); }
+    void setHighVSlider_(float v) { values.setHighVSlider_(v); }
+    void setLowVNSlider_(float v) { values.setLowVNSlider_(v); }
+    void setHighVNSlider_(float v) { values.setHighVNSlider_(v); }
+    void setOutputFSlider_(float v) { values.setOutputFSlider_(v); }
+    void setOutputVSlider_(float v) { values.setOutputVSlider_(v); }
+    void setTempoSlider_(float t) { values.setTempoSlider_(t); }
+    void sendTextLowFSliderField(QObject* sender) { values.sendTextLowFSliderField(sender); }
+    void sendTextHighFSliderField(QObject* sender) { values.sendTextHighFSliderField(sender); }
+    void sendTextLowFNSliderField(QObject* sender) { values.sendTextLowFNSliderField(sender); }
+    void sendTextHighFNSliderField(QObject* sender) { values.sendTextHighFNSliderField(sender); }
+    void sendTextLowVSliderField(QObject* sender) { values.sendTextLowVSliderField(sender); }
+    void sendTextHighVSliderField(QObject* sender) { values.sendTextHighVSliderField(sender); }
+    void sendTextLowVNSliderField(QObject* sender) { values.sendTextLowVNSliderField(sender); }
+    void sendTextHighVNSliderField(QObject* sender) { values.sendTextHighVNSliderField(sender); }
+    void sendTextInputFSliderField(QObject* sender) { values.sendTextInputFSliderField(sender); }
+    void sendTextInputVSliderField(QObject* sender) { values.sendTextInputVSliderField(sender); }
+    void sendTextOutputFSliderField(QObject* sender) { values.sendTextOutputFSliderField(sender); }
+    void sendTextOutputVSliderField(QObject* sender) { values.sendTextOutputVSliderField(sender); }
+    void sendTextTempoField(QObject* sender) { values.sendTextTempoField(sender); }
+    void selectInputFrequencyRange(QObject* sender) { values.selectInputFrequencyRange(sender); }
+    void setInputFrequencyRange_(int tag) { values.setInputFrequencyRange_(tag); }
+    void selectUsePeakMode(QObject* sender) { values.selectUsePeakMode(sender); }
+    void setUsePeakMode_(int mode) { values.setUsePeakMode_(mode); }
+    void reSetsetInputFSlider() { values.reSetsetInputFSlider(); }
 
 protected:
     // Control updates; the shared instance has no controls, so they do nothing here.
@@ -301,32 +256,21 @@ protected:
     virtual void setNeedsDisplay() {}
     virtual void smallWindowChanged(int) {}
 
-    // Fills the popups as the panel's nib load does (lists, then the current setup's selections).
-    void fillPanelLists();
-    // The first-open protocol and the final loading of the current setup.
-    void firstOpen();
     // Shows the shown setup's channel without sending (refresh after the worker changed it).
     void showChannelOnly();
 
 private:
-    enum class Measure { F, V };
-    struct RangeSetter;
+    friend class PeakMidiWorker;
+    friend class PeakSetupEditor;
+    friend class PeakValueEditor;
 
-    void showNumber(SetMIDIOutlet outlet, double value);
-    void mapInput(int setup, Measure measure, float value);
-    void showInput(Measure measure, float input, float output);
-    void inputSlider(Measure measure, float value);
-    void setRangeEnd(const RangeSetter& setter, float value);
-    void setOutputSlider(Measure measure, float value);
-    void setFlag(SetupArray<int>& field, SetMIDIOutlet outlet, int value);
-    void pairedRouting(int value, void (SetMIDI::*own)(int), void (SetMIDI::*sameRoleOther)(int),
-                       void (SetMIDI::*otherRoleOwn)(int), void (SetMIDI::*otherRoleOther)(int));
-    void measure(int setup, int peak);
-    void sendSetupChannel(int setup, int channel);
+    // Shows the shown setup's channel on every instance (main thread).
+    static void showChannelEverywhere();
     void writePreset(int setup, int dataChannel, float lowF, float highF, int program);
-    void loadSetupIntoPanel(int n, bool committed);
-    void setRangeFromText(const RangeSetter& setter, QObject* sender, bool freeBand);
 
+    PeakMidiWorker worker{*this};
+    PeakSetupEditor setups{*this};
+    PeakValueEditor values{*this};
     ScopedObserver inputDataObserver;
     ScopedObserver setupObserver;
 };
