@@ -8,6 +8,11 @@
 // The shared instance has no controls: its operations update the table and send, and its control
 // updates go nowhere. The panel (a subclass in the user interface) is a further instance that shows
 // the current setup `SetupNX`; every setter writes the edited copy of that setup.
+//
+// The work is done by parts, each with one responsibility, to which the operations forward: the worker
+// pass (PeakMidiWorker), editing the setup table (PeakSetupEditor) and the ranges and values
+// (PeakValueEditor). Sending, port choice and transport control are shared with the band mapper
+// (midi/common/); this file keeps the instances, the start of the worker, the presets and the ports.
 
 #include "midi/common/MidiMapperSends.h"
 #include "midi/peak/PeakMidiWorker.h"
