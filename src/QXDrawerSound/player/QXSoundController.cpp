@@ -2,7 +2,7 @@
 
 #include "QXDrawerSound/player/MovieFrameFunctions.h"
 #include "QXDrawerSound/player/SoundSlotTables.h"
-#include "midi/SenderValue.h"
+#include "midi/common/SenderValue.h"
 #include "platform/appkit/MainThread.h"
 #include "platform/appkit/RunLoopTimer.h"
 #include "platform/media/SystemSound.h"
