@@ -337,11 +337,12 @@ void MediaPlayer::play()
 {
     if (!isOpen())
         return;
+    const bool atEnd = isAtEnd();
     jumpedToEnd = false;
     double start = 0.0;
     double end = duration();
     const bool selection = selectionActive(&start, &end);
-    const double time = currentTime();
+    const double time = atEnd ? end : currentTime();
     if (signedRate < 0.0) {
         setFlagProperty("pause", true);
         reversePosition = time;
@@ -353,7 +354,7 @@ void MediaPlayer::play()
         mpv_wakeup(handle);
         return;
     }
-    if (isAtEnd() || (selection && (time < start || time >= end - endTolerance)))
+    if (atEnd || (selection && (time < start || time >= end - endTolerance)))
         seek(start);
     // libmpv is given the speed only while it plays forwards: a speed change while paused loses its
     // position until playback goes on.
@@ -397,7 +398,8 @@ bool MediaPlayer::isAtEnd() const
         return false;
     int atEnd = 0;
     mpv_get_property(handle, "eof-reached", MPV_FORMAT_FLAG, &atEnd);
-    if (atEnd != 0)
+    // A movie shows its last frame at the end, which starts before the end: a jump there counts.
+    if (atEnd != 0 || jumpedToEnd)
         return true;
     const double length = duration();
     return length > 0.0 && doubleProperty("time-pos", 0.0) >= length - endTolerance;
@@ -478,6 +480,7 @@ void MediaPlayer::seek(double seconds)
 {
     if (!isOpen() || std::isnan(seconds))
         return;
+    jumpedToEnd = false;
     const double target = std::clamp(seconds, 0.0, std::max(0.0, duration()));
     const QByteArray time = QByteArray::number(target, 'f', 6);
     command({"seek", time.constData(), "absolute+exact"});
@@ -491,11 +494,9 @@ void MediaPlayer::goToBeginning()
 
 void MediaPlayer::goToEnd()
 {
-    {
-        std::lock_guard lock(mutex);
-        jumpedToEnd = true;
-    }
     seek(duration());
+    std::lock_guard lock(mutex);
+    jumpedToEnd = true;
 }
 
 void MediaPlayer::stepForward()
@@ -519,12 +520,35 @@ void MediaPlayer::stepBy(int direction)
         seek(currentTime() + direction * soundStepSeconds);
         return;
     }
+    showFrame(std::lround(std::floor(currentTime() * fps + 0.5)) + direction);
+}
+
+void MediaPlayer::showFrame(long frame)
+{
+    pause();
+    const double fps = frameRate();
+    if (fps <= 0.0)
+        return;
+    jumpedToEnd = false;
+    const long next = std::clamp(frame, 0L, std::max(0L, frameCount() - 1));
     // An exact seek shows the first frame at or after the time asked for: a quarter frame before frame n
     // keeps rounding errors off the frame after it.
-    const auto frames = static_cast<long>(std::lround(duration() * fps));
-    const long current = std::lround(std::floor(currentTime() * fps + 0.5));
-    const long next = std::clamp(current + direction, 0L, std::max(0L, frames - 1));
     seek(std::max(0.0, (static_cast<double>(next) - 0.25) / fps));
+}
+
+long MediaPlayer::frameCount() const
+{
+    return static_cast<long>(std::lround(duration() * frameRate()));
+}
+
+int MediaPlayer::videoWidth() const
+{
+    return hasVideo() ? static_cast<int>(intProperty("width", 0)) : 0;
+}
+
+int MediaPlayer::videoHeight() const
+{
+    return hasVideo() ? static_cast<int>(intProperty("height", 0)) : 0;
 }
 
 int MediaPlayer::timeScale() const

@@ -85,6 +85,12 @@ public:
     // the last frame and back from the first stay where they are.
     void stepForward();
     void stepBackward();
+    // Shows video frame `frame` (counted from 0, held to the file's frames), paused there.
+    void showFrame(long frame);
+    // The number of video frames (0 without video), and the picture size in pixels (0 x 0 without).
+    long frameCount() const;
+    int videoWidth() const;
+    int videoHeight() const;
 
     // Movie time units: the time scale (0 while nothing is open), the length and position in units.
     int timeScale() const;
