@@ -28,6 +28,8 @@ constexpr double finePollSeconds = 0.02;
 constexpr double soundStepSeconds = 0.1;
 // How near the end the position may be and still count as at the end.
 constexpr double endTolerance = 0.0005;
+// How long an opening waits for a movie's first frame at most.
+constexpr int firstFrameWaitSeconds = 5;
 
 // The audio outputs that exist on this machine, best first, as libmpv names them; "null" when there is
 // none. Only these are tried: probing absent ones makes their libraries print errors.
@@ -146,6 +148,8 @@ void MediaPlayer::runEvents()
                 std::lock_guard lock(mutex);
                 if (!jumpedToEnd)
                     endNotified = false;
+                firstFrameShown = true;
+                loadChanged.notify_all();
                 break;
             }
             case MPV_EVENT_START_FILE: {
@@ -275,6 +279,10 @@ bool MediaPlayer::open(const QString& path, QString* error)
     reversePlaying = false;
     jumpedToEnd = false;
     setFlagProperty("pause", true);
+    {
+        std::lock_guard lock(mutex);
+        firstFrameShown = false;
+    }
     // An absolute path, so that no file name is taken for a protocol or an option.
     const QByteArray file = QFile::encodeName(info.absoluteFilePath());
     const char* args[] = {"loadfile", file.constData(), "replace", nullptr};
@@ -307,6 +315,12 @@ bool MediaPlayer::open(const QString& path, QString* error)
     endNotified = false;
     selectionStart = 0.0;
     selectionLength = 0.0;
+    lock.unlock();
+    // A movie is ready once its first frame is decoded: its picture size is known from then on.
+    if (hasVideo()) {
+        lock.lock();
+        loadChanged.wait_for(lock, std::chrono::seconds(firstFrameWaitSeconds), [this] { return firstFrameShown; });
+    }
     return true;
 }
 

@@ -158,6 +158,7 @@ private:
     std::int64_t endedEntry = -1;    // guarded by mutex: the entry that ended last, and its error
     QString endedReason;             // guarded by mutex
     bool endNotified = false;        // guarded by mutex
+    bool firstFrameShown = false;    // guarded by mutex: playback (re)started since the last opening
     double selectionStart = 0.0;     // guarded by mutex
     double selectionLength = 0.0;    // guarded by mutex
 
