@@ -1,10 +1,10 @@
 #include "analysis/QXFFT.h"
 
 #include "analysis/SpectrumMath.h"
-#include "core/QXSerialPort.h"
 #include "platform/appkit/MainThread.h"
 #include "shared/AnalysisState.h"
 #include "shared/CoreState.h"
+#include "shared/RecordingBuffers.h"
 
 #include <QTimer>
 
@@ -100,12 +100,12 @@ double QXFFT::transformChannel(int channel, const FFTTables& tables, std::vector
     spectrum.resize(std::size_t(half));
     scratch.resize(std::size_t(half));
 
-    const QXSerialPort& port = QXSerialPort::sharedQXSerialPort();
+    const RecordingBuffers& recording = RecordingBuffers::sharedRecordingBuffers();
     const int start = std::max(ploop.load(std::memory_order_relaxed) - n, 0);
     const double gain = sampleGainForIndex(gainIndexOfChannel(channel)) / 32768.0;
     for (int i = 0; i < n; ++i)
         samples[std::size_t(i)] =
-            port.getIntFromBuffer(channel + 1, start + i) * gain * tables.window[std::size_t(i)];
+            recording.getIntFromBuffer(channel + 1, start + i) * gain * tables.window[std::size_t(i)];
     realFFT(tables, samples.data(), spectrum.data(), scratch.data());
 
     const double offset = tables.windowSum > 0.0 ? 2.0 * spectrum[0].real() / tables.windowSum : 0.0;
