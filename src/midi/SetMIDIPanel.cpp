@@ -1,7 +1,7 @@
 #include "midi/SetMIDIPanel.h"
 
-#include "core/QXAppController.h"
-#include "core/WindowController.h"
+#include "core/ui/QXAppController.h"
+#include "core/ui/WindowController.h"
 #include "platform/appkit/NibControllerRegistry.h"
 #include "platform/appkit/NibLoader.h"
 #include "platform/synth/InstrumentPickerDialog.h"

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "core/QXInputStream.h"
-#include "core/SetPortView.h"
+#include "core/ui/SetPortView.h"
 #include "shared/CoreState.h"
 
 #include <QComboBox>

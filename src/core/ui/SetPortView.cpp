@@ -1,4 +1,4 @@
-#include "core/SetPortView.h"
+#include "core/ui/SetPortView.h"
 
 #include "core/QXInputStream.h"
 #include "platform/appkit/NibControllerRegistry.h"

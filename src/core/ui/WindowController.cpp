@@ -1,4 +1,4 @@
-#include "core/WindowController.h"
+#include "core/ui/WindowController.h"
 
 #include "midi/SetMIDI.h"
 

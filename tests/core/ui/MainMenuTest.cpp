@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "core/QXAppController.h"
-#include "core/WindowController.h"
+#include "core/ui/QXAppController.h"
+#include "core/ui/WindowController.h"
 #include "platform/appkit/Beep.h"
 #include "platform/appkit/NotificationCenter.h"
 #include "plots/bargraph/BarGraphWindowState.h"

@@ -1,7 +1,7 @@
-#include "core/QXAppController.h"
+#include "core/ui/QXAppController.h"
 
-#include "core/TypeTextHere.h"
-#include "core/WindowController.h"
+#include "core/ui/TypeTextHere.h"
+#include "core/ui/WindowController.h"
 #include "midi/SetMIDI.h"
 #include "platform/appkit/NibLoader.h"
 #include "platform/appkit/NotificationCenter.h"

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "core/Transport.h"
-#include "core/TypeTextHere.h"
+#include "core/ui/TypeTextHere.h"
 #include "platform/appkit/NibLoader.h"
 #include "platform/appkit/NotificationCenter.h"
 #include "shared/CoreState.h"

@@ -1,4 +1,4 @@
-#include "core/TypeTextHere.h"
+#include "core/ui/TypeTextHere.h"
 
 #include "core/Transport.h"
 #include "midi/SetMIDI.h"
