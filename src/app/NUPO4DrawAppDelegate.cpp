@@ -17,7 +17,7 @@
 #include "platform/appkit/NibLoader.h"
 #include "plots/bargraph/QX2DBarGraphView.h"
 #include "plots/rawwave/QXRawwaveGraphView.h"
-#include "plots/settings/SetDisplay.h"
+#include "plots/settings/ui/SetDisplay.h"
 #include "shared/Utilities.h"
 
 #include <QFileInfo>

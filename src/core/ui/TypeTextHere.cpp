@@ -4,7 +4,7 @@
 #include "midi/SetMIDI.h"
 #include "platform/appkit/MainThread.h"
 #include "platform/appkit/NibControllerRegistry.h"
-#include "plots/rawwave/PlotWindowState.h"
+#include "plots/frame/PlotWindowState.h"
 #include "shared/CoreState.h"
 
 #include <QAbstractButton>

@@ -1,7 +1,7 @@
-#include "plots/rawwave/PlotGraphView.h"
+#include "plots/frame/PlotGraphView.h"
 
 #include "platform/quartz/GraphicsContext.h"
-#include "plots/rawwave/PlotWindowState.h"
+#include "plots/frame/PlotWindowState.h"
 
 namespace nupo {
 

@@ -6,11 +6,11 @@
 #include "platform/appkit/NotificationCenter.h"
 #include "platform/appkit/PopUpButton.h"
 #include "plots/bargraph/BarGraphWindowState.h"
-#include "plots/rawwave/QXRawwaveGraphController.h"
-#include "plots/rawwave/QXRoundController.h"
 #include "plots/rawwave/RawwaveWindowState.h"
+#include "plots/rawwave/ui/QXRawwaveGraphController.h"
+#include "plots/rawwave/ui/QXRoundController.h"
 #include "plots/settings/DisplaySettings.h"
-#include "plots/settings/SetDisplay.h"
+#include "plots/settings/ui/SetDisplay.h"
 #include "shared/AnalysisState.h"
 
 #include <QApplication>

@@ -1,9 +1,9 @@
-#include "plots/bargraph/QX2DBarGraphController.h"
+#include "plots/bargraph/ui/QX2DBarGraphController.h"
 
 #include "analysis/SpectrumMath.h"
 #include "platform/appkit/NibControllerRegistry.h"
-#include "plots/rawwave/PlotControls.h"
-#include "plots/rawwave/PlotDrawing.h"
+#include "plots/frame/PlotDrawing.h"
+#include "plots/frame/ui/PlotControls.h"
 #include "plots/settings/DisplaySettings.h"
 #include "shared/AnalysisState.h"
 #include "shared/CoreState.h"

@@ -2,9 +2,9 @@
 
 #include "platform/appkit/NibLoader.h"
 #include "platform/appkit/WindowHandle.h"
-#include "plots/rawwave/PlotControls.h"
-#include "plots/rawwave/QXRawwaveGraphController.h"
+#include "plots/frame/ui/PlotControls.h"
 #include "plots/rawwave/RawwaveWindowState.h"
+#include "plots/rawwave/ui/QXRawwaveGraphController.h"
 #include "plots/settings/DisplaySettings.h"
 #include "shared/AnalysisState.h"
 #include "shared/CoreState.h"

@@ -1,4 +1,4 @@
-#include "plots/rawwave/PlotColourTables.h"
+#include "plots/frame/PlotColourTables.h"
 
 #include <cmath>
 

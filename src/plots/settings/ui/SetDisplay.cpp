@@ -1,4 +1,4 @@
-#include "plots/settings/SetDisplay.h"
+#include "plots/settings/ui/SetDisplay.h"
 
 #include "platform/appkit/Control.h"
 #include "platform/appkit/FixedPointFormat.h"
@@ -7,9 +7,9 @@
 #include "platform/appkit/NotificationCenter.h"
 #include "platform/appkit/PopUpButton.h"
 #include "platform/appkit/RadioMatrix.h"
-#include "plots/bargraph/QX2DBarGraphController.h"
-#include "plots/rawwave/QXRawwaveGraphController.h"
+#include "plots/bargraph/ui/QX2DBarGraphController.h"
 #include "plots/rawwave/QXRoundCustomView.h"
+#include "plots/rawwave/ui/QXRawwaveGraphController.h"
 #include "plots/settings/DisplaySettings.h"
 #include "shared/AnalysisState.h"
 #include "shared/CoreState.h"

@@ -1,10 +1,10 @@
-#include "plots/rawwave/QXRawwaveGraphController.h"
+#include "plots/rawwave/ui/QXRawwaveGraphController.h"
 
 #include "analysis/SpectrumMath.h"
 #include "platform/appkit/NibControllerRegistry.h"
 #include "platform/appkit/WindowHandle.h"
-#include "plots/rawwave/PlotControls.h"
-#include "plots/rawwave/PlotDrawing.h"
+#include "plots/frame/PlotDrawing.h"
+#include "plots/frame/ui/PlotControls.h"
 #include "plots/rawwave/RawwaveWindowState.h"
 #include "plots/settings/DisplaySettings.h"
 #include "shared/AnalysisState.h"

@@ -1,4 +1,4 @@
-#include "plots/rawwave/PlotControls.h"
+#include "plots/frame/ui/PlotControls.h"
 
 #include "platform/appkit/ColorWell.h"
 #include "platform/appkit/Control.h"

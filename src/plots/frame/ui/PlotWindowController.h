@@ -2,7 +2,7 @@
 
 #include "platform/appkit/NibController.h"
 #include "platform/colour/RGBAColor.h"
-#include "plots/rawwave/PlotWindowState.h"
+#include "plots/frame/PlotWindowState.h"
 
 #include <QRectF>
 #include <QStringList>

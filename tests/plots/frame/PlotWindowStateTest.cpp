@@ -127,7 +127,7 @@ TEST(PlotWindowState, TimeStampsAndClosing)
     EXPECT_EQ(Open2DBarGraph, -1);
 }
 
-#include "plots/rawwave/FrameRateFilter.h"
+#include "plots/frame/FrameRateFilter.h"
 
 TEST(FrameRateFilter, SettlesOnTheTickRateAndTakesTinyIntervalsAsTheRate)
 {

@@ -1,6 +1,7 @@
-#include "plots/rawwave/PlotDrawing.h"
+#include "plots/frame/PlotDrawing.h"
 
 #include "platform/quartz/GraphicsContext.h"
+#include "plots/frame/PlotColourTables.h"
 
 #include <cstdio>
 
@@ -49,6 +50,12 @@ void logInvalidItem()
 {
     std::puts("Invalid item");
     std::fflush(stdout);
+}
+
+void groen_CtextureN(int index, int, GraphicsContext& context)
+{
+    const int i = index < 0 ? 0 : (index > 255 ? 255 : index);
+    context.setRGBStrokeColor(difmatA[i][0], difmatA[i][1], difmatA[i][2], difmatA[i][3]);
 }
 
 }  // namespace nupo

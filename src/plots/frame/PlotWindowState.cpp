@@ -1,4 +1,4 @@
-#include "plots/rawwave/PlotWindowState.h"
+#include "plots/frame/PlotWindowState.h"
 
 #include <QString>
 

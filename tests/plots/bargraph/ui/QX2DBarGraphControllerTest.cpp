@@ -2,8 +2,8 @@
 
 #include "platform/appkit/NibLoader.h"
 #include "platform/appkit/WindowHandle.h"
-#include "plots/bargraph/QX2DBarGraphController.h"
-#include "plots/rawwave/PlotControls.h"
+#include "plots/bargraph/ui/QX2DBarGraphController.h"
+#include "plots/frame/ui/PlotControls.h"
 #include "plots/settings/DisplaySettings.h"
 #include "shared/AnalysisState.h"
 #include "shared/CoreState.h"

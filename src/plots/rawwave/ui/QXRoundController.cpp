@@ -1,8 +1,8 @@
-#include "plots/rawwave/QXRoundController.h"
+#include "plots/rawwave/ui/QXRoundController.h"
 
 #include "platform/appkit/NibControllerRegistry.h"
 #include "platform/appkit/WindowHandle.h"
-#include "plots/rawwave/PlotViewHosting.h"
+#include "plots/frame/ui/PlotViewHosting.h"
 
 #include <QEvent>
 #include <QGuiApplication>

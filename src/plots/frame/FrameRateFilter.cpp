@@ -1,4 +1,4 @@
-#include "plots/rawwave/FrameRateFilter.h"
+#include "plots/frame/FrameRateFilter.h"
 
 #include <chrono>
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "plots/bargraph/BarColourTables.h"
-#include "plots/rawwave/PlotColourTables.h"
+#include "plots/frame/PlotColourTables.h"
 
 #include <cmath>
 #include <limits>

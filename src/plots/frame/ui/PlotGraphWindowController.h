@@ -1,8 +1,8 @@
 #pragma once
 
-#include "plots/rawwave/PlotControls.h"
-#include "plots/rawwave/PlotViewHosting.h"
-#include "plots/rawwave/PlotWindowController.h"
+#include "plots/frame/ui/PlotControls.h"
+#include "plots/frame/ui/PlotViewHosting.h"
+#include "plots/frame/ui/PlotWindowController.h"
 
 #include <QComboBox>
 #include <QWidget>

@@ -2,7 +2,7 @@
 
 #include "platform/colour/RGBAColor.h"
 #include "platform/viewhost/QuartzView.h"
-#include "plots/rawwave/PlotColourTables.h"
+#include "plots/frame/PlotColourTables.h"
 
 #include <QRectF>
 

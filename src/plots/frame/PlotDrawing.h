@@ -21,6 +21,9 @@ int clampedCount(double value, int maximum);
 void drawPlotGrid(GraphicsContext& context, float x, float y, float w, float h, int divisions,
                   const RGBAColor& colour);
 
+// Sets the context's stroke colour to entry `index` (clamped to 0..255) of `difmatA`.
+void groen_CtextureN(int index, int unused, GraphicsContext& context);
+
 // Writes "Invalid item" to standard output (an unknown view mode or popup entry).
 void logInvalidItem();
 

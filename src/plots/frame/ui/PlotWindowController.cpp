@@ -1,9 +1,9 @@
-#include "plots/rawwave/PlotWindowController.h"
+#include "plots/frame/ui/PlotWindowController.h"
 
 #include "platform/appkit/WindowHandle.h"
 #include "platform/media/SystemSound.h"
-#include "plots/rawwave/PlotControls.h"
-#include "plots/rawwave/PlotDrawing.h"
+#include "plots/frame/PlotDrawing.h"
+#include "plots/frame/ui/PlotControls.h"
 #include "shared/CoreState.h"
 
 #include <QComboBox>

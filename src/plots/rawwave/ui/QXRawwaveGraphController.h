@@ -1,6 +1,6 @@
 #pragma once
 
-#include "plots/rawwave/PlotGraphWindowController.h"
+#include "plots/frame/ui/PlotGraphWindowController.h"
 #include "plots/rawwave/QXRawwaveGraphView.h"
 #include "plots/rawwave/RawwaveWindowState.h"
 

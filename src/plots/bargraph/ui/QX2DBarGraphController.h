@@ -2,7 +2,7 @@
 
 #include "plots/bargraph/BarGraphWindowState.h"
 #include "plots/bargraph/QX2DBarGraphView.h"
-#include "plots/rawwave/PlotGraphWindowController.h"
+#include "plots/frame/ui/PlotGraphWindowController.h"
 
 namespace nupo {
 
