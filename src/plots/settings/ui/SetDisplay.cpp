@@ -7,9 +7,9 @@
 #include "platform/appkit/NotificationCenter.h"
 #include "platform/appkit/PopUpButton.h"
 #include "platform/appkit/RadioMatrix.h"
-#include "plots/bargraph/ui/QX2DBarGraphController.h"
+#include "plots/bargraph/BarGraphWindowState.h"
 #include "plots/rawwave/QXRoundCustomView.h"
-#include "plots/rawwave/ui/QXRawwaveGraphController.h"
+#include "plots/rawwave/RawwaveWindowState.h"
 #include "plots/settings/DisplaySettings.h"
 #include "shared/AnalysisState.h"
 #include "shared/CoreState.h"
@@ -477,14 +477,12 @@ float SetDisplay::takeAlpha(QObject* sender, QObject* entry, QObject* display)
 
 void SetDisplay::sendTextAlphaRawwaveField(QObject* sender)
 {
-    QXRawwaveGraphController::sharedQXRawwaveGraphController().setWindowAlphaValue(
-        takeAlpha(sender, AlphaRawwaveField, displayHereAlphaRawwave));
+    WRawAlphaValue = takeAlpha(sender, AlphaRawwaveField, displayHereAlphaRawwave);
 }
 
 void SetDisplay::sendTextAlpha2DBargraphField(QObject* sender)
 {
-    QX2DBarGraphController::sharedQX2DBarGraphController().setWindowAlphaValue(
-        takeAlpha(sender, Alpha2DBargraphField, displayHereAlpha2DBargraph));
+    WBarAlphaValue = takeAlpha(sender, Alpha2DBargraphField, displayHereAlpha2DBargraph);
 }
 
 // The windows of these fields are not part of the program yet: the value is only shown.
