@@ -2,9 +2,9 @@
 
 #include "core/ui/QXAppController.h"
 #include "core/ui/WindowController.h"
-#include "platform/appkit/NibControllerRegistry.h"
-#include "platform/appkit/NibLoader.h"
-#include "platform/synth/InstrumentPickerDialog.h"
+#include "platform/appkit/ui/NibControllerRegistry.h"
+#include "platform/appkit/ui/NibLoader.h"
+#include "platform/synth/ui/InstrumentPickerDialog.h"
 
 #include <QAbstractButton>
 #include <QAbstractSlider>

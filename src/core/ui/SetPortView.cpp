@@ -1,8 +1,8 @@
 #include "core/ui/SetPortView.h"
 
 #include "core/QXInputStream.h"
-#include "platform/appkit/NibControllerRegistry.h"
-#include "platform/appkit/NibLoader.h"
+#include "platform/appkit/ui/NibControllerRegistry.h"
+#include "platform/appkit/ui/NibLoader.h"
 #include "shared/CoreState.h"
 
 #include <QComboBox>

@@ -3,7 +3,7 @@
 #include "core/Transport.h"
 #include "midi/SetMIDI.h"
 #include "platform/appkit/MainThread.h"
-#include "platform/appkit/NibControllerRegistry.h"
+#include "platform/appkit/ui/NibControllerRegistry.h"
 #include "plots/frame/PlotWindowState.h"
 #include "shared/CoreState.h"
 

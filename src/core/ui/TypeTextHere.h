@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/appkit/NibController.h"
 #include "platform/appkit/NotificationCenter.h"
+#include "platform/appkit/ui/NibController.h"
 
 #include <QPointer>
 

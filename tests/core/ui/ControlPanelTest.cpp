@@ -2,8 +2,8 @@
 
 #include "core/Transport.h"
 #include "core/ui/TypeTextHere.h"
-#include "platform/appkit/NibLoader.h"
 #include "platform/appkit/NotificationCenter.h"
+#include "platform/appkit/ui/NibLoader.h"
 #include "shared/CoreState.h"
 
 #include <QAbstractButton>

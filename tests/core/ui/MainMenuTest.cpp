@@ -2,8 +2,8 @@
 
 #include "core/ui/QXAppController.h"
 #include "core/ui/WindowController.h"
-#include "platform/appkit/Beep.h"
 #include "platform/appkit/NotificationCenter.h"
+#include "platform/appkit/ui/Beep.h"
 #include "plots/bargraph/BarGraphWindowState.h"
 #include "plots/rawwave/RawwaveWindowState.h"
 #include "shared/CoreState.h"

@@ -1,9 +1,9 @@
 #include "plots/frame/ui/PlotControls.h"
 
-#include "platform/appkit/ColorWell.h"
-#include "platform/appkit/Control.h"
-#include "platform/appkit/PopUpButton.h"
-#include "platform/appkit/RadioMatrix.h"
+#include "platform/appkit/ui/ColorWell.h"
+#include "platform/appkit/ui/Control.h"
+#include "platform/appkit/ui/PopUpButton.h"
+#include "platform/appkit/ui/RadioMatrix.h"
 
 #include <QVariant>
 #include <QWidget>

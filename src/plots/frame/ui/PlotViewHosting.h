@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/viewhost/QuartzView.h"
-#include "platform/viewhost/QuartzViewHost.h"
+#include "platform/viewhost/ui/QuartzViewHost.h"
 
 #include <QVBoxLayout>
 #include <QWidget>

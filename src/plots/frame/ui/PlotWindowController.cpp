@@ -1,6 +1,6 @@
 #include "plots/frame/ui/PlotWindowController.h"
 
-#include "platform/appkit/WindowHandle.h"
+#include "platform/appkit/ui/WindowHandle.h"
 #include "platform/media/SystemSound.h"
 #include "plots/frame/PlotDrawing.h"
 #include "plots/frame/ui/PlotControls.h"

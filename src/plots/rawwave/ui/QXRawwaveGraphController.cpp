@@ -1,8 +1,8 @@
 #include "plots/rawwave/ui/QXRawwaveGraphController.h"
 
 #include "analysis/SpectrumMath.h"
-#include "platform/appkit/NibControllerRegistry.h"
-#include "platform/appkit/WindowHandle.h"
+#include "platform/appkit/ui/NibControllerRegistry.h"
+#include "platform/appkit/ui/WindowHandle.h"
 #include "plots/frame/PlotDrawing.h"
 #include "plots/frame/ui/PlotControls.h"
 #include "plots/rawwave/RawwaveWindowState.h"

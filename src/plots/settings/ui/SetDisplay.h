@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/appkit/NibController.h"
+#include "platform/appkit/ui/NibController.h"
 #include "platform/colour/RGBAColor.h"
 
 #include <optional>

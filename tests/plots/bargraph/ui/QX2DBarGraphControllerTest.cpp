@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "platform/appkit/NibLoader.h"
-#include "platform/appkit/WindowHandle.h"
+#include "platform/appkit/ui/NibLoader.h"
+#include "platform/appkit/ui/WindowHandle.h"
 #include "plots/bargraph/ui/QX2DBarGraphController.h"
 #include "plots/frame/ui/PlotControls.h"
 #include "plots/settings/DisplaySettings.h"

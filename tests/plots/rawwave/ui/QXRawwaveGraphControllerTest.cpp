@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "platform/appkit/NibLoader.h"
-#include "platform/appkit/WindowHandle.h"
+#include "platform/appkit/ui/NibLoader.h"
+#include "platform/appkit/ui/WindowHandle.h"
 #include "plots/frame/ui/PlotControls.h"
 #include "plots/rawwave/RawwaveWindowState.h"
 #include "plots/rawwave/ui/QXRawwaveGraphController.h"

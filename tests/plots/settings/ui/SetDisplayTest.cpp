@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
-#include "platform/appkit/Beep.h"
-#include "platform/appkit/Control.h"
-#include "platform/appkit/NibLoader.h"
 #include "platform/appkit/NotificationCenter.h"
-#include "platform/appkit/PopUpButton.h"
+#include "platform/appkit/ui/Beep.h"
+#include "platform/appkit/ui/Control.h"
+#include "platform/appkit/ui/NibLoader.h"
+#include "platform/appkit/ui/PopUpButton.h"
 #include "plots/bargraph/BarGraphWindowState.h"
 #include "plots/rawwave/RawwaveWindowState.h"
 #include "plots/rawwave/ui/QXRawwaveGraphController.h"
