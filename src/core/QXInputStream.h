@@ -6,9 +6,9 @@
 
 namespace nupo {
 
-// The acquisition threads. Only the replay thread is built: it advances the play position through the
-// transport at the recording's rate times the replay speed, one step every 3,960,000 / `SampleSpeed`
-// microseconds (about four samples a step). Live reading from a headset is not built.
+// The acquisition threads. The replay thread advances the play position through the transport at the
+// recording's rate times the replay speed, one step every 3,960,000 / `SampleSpeed` microseconds (about
+// four samples a step).
 class QXInputStream {
 public:
     static QXInputStream& sharedQXInputStream();

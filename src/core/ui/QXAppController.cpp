@@ -382,7 +382,7 @@ void QXAppController::setStopAllSound(QObject*)
     NotificationCenter::defaultCenter().postNotificationName(SetSoundStopNotification, this);
 }
 
-// The sound slots are not built yet: this opens the first slot's nib.
+// Opens the first sound slot's nib.
 void QXAppController::setResetSoundBankIndex(QObject*)
 {
     loadNib("QXDrawerSound");

@@ -12,8 +12,8 @@ namespace nupo {
 // The main menu. Its items and their actions are listed in one table in QXAppController.cpp; to add an
 // item, add a line to that table and register the action in the constructor.
 //
-// Actions whose target is not built yet load that target's nib by name, which logs "Failed to load
-// <name>.nib" and beeps until it exists.
+// An action that opens a window loads its nib by name; a nib that is missing logs "Failed to load
+// <name>.nib" and beeps.
 class QXAppController : public NibController {
 public:
     QXAppController();

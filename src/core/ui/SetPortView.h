@@ -9,8 +9,7 @@ class QLabel;
 namespace nupo {
 
 // The device and port panel (a tab of the preferences window): the sampling rate and the number of EEG
-// channels. Creating the shared instance (at start-up) starts the acquisition threads. No serial port is
-// opened: live reading from a headset is not built.
+// channels. Creating the shared instance (at start-up) starts the acquisition threads.
 class SetPortView : public NibController {
 public:
     SetPortView();

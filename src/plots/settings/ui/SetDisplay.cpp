@@ -485,7 +485,7 @@ void SetDisplay::sendTextAlpha2DBargraphField(QObject* sender)
     WBarAlphaValue = takeAlpha(sender, Alpha2DBargraphField, displayHereAlpha2DBargraph);
 }
 
-// The windows of these fields are not part of the program yet: the value is only shown.
+// These fields only show the value they take.
 void SetDisplay::sendTextAlpha3DWaterFallField(QObject* sender)
 {
     takeAlpha(sender, Alpha3DWaterFallField, displayHereAlpha3DWaterFall);
