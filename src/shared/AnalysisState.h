@@ -6,6 +6,8 @@
 // crosses threads is an atomic (relaxed order): each number is always whole, and a record read field by
 // field may combine two successive refreshes, nothing worse.
 
+#include "shared/AtomicRecord.h"
+
 #include <atomic>
 
 namespace nupo {
@@ -97,32 +99,22 @@ struct PeakRecord {
 };
 
 // The same record for tables that several threads touch: every field is an atomic.
-struct SharedPeakRecord {
+struct SharedPeakRecord : AtomicRecord<SharedPeakRecord, PeakRecord> {
     std::atomic<float> value{0.0f};
     std::atomic<float> frequency{0.0f};
     std::atomic<int> bin{0};
     std::atomic<int> row{0};
     std::atomic<float> value2{0.0f};
-
-    void store(const PeakRecord& r);
-    PeakRecord load() const;
 };
 
-inline void SharedPeakRecord::store(const PeakRecord& r)
-{
-    value.store(r.value, std::memory_order_relaxed);
-    frequency.store(r.frequency, std::memory_order_relaxed);
-    bin.store(r.bin, std::memory_order_relaxed);
-    row.store(r.row, std::memory_order_relaxed);
-    value2.store(r.value2, std::memory_order_relaxed);
-}
-
-inline PeakRecord SharedPeakRecord::load() const
-{
-    return {value.load(std::memory_order_relaxed), frequency.load(std::memory_order_relaxed),
-            bin.load(std::memory_order_relaxed), row.load(std::memory_order_relaxed),
-            value2.load(std::memory_order_relaxed)};
-}
+template <>
+struct AtomicRecordFields<SharedPeakRecord>
+    : RecordFields<RecordField<&SharedPeakRecord::value, &PeakRecord::value>,
+                   RecordField<&SharedPeakRecord::frequency, &PeakRecord::frequency>,
+                   RecordField<&SharedPeakRecord::bin, &PeakRecord::bin>,
+                   RecordField<&SharedPeakRecord::row, &PeakRecord::row>,
+                   RecordField<&SharedPeakRecord::value2, &PeakRecord::value2>> {
+};
 
 // Peak table of the 2D waterfall: 8 blocks (0..3 CH 1..CH 4) x 128 rows x 3 peaks. The analysis tick
 // writes row 0 of blocks 0..3; the waterfall (main thread) scrolls and clears it.
@@ -151,27 +143,21 @@ struct BrainSwitchRecord {
     float count = 0.0f;
 };
 
-struct SharedBrainSwitchRecord {
+struct SharedBrainSwitchRecord : AtomicRecord<SharedBrainSwitchRecord, BrainSwitchRecord> {
     std::atomic<float> level{0.0f};
     std::atomic<float> peakFrequency{0.0f};
     std::atomic<int> row{0};
     std::atomic<int> column{0};
     std::atomic<float> count{0.0f};
+};
 
-    void store(const BrainSwitchRecord& r)
-    {
-        level.store(r.level, std::memory_order_relaxed);
-        peakFrequency.store(r.peakFrequency, std::memory_order_relaxed);
-        row.store(r.row, std::memory_order_relaxed);
-        column.store(r.column, std::memory_order_relaxed);
-        count.store(r.count, std::memory_order_relaxed);
-    }
-    BrainSwitchRecord load() const
-    {
-        return {level.load(std::memory_order_relaxed), peakFrequency.load(std::memory_order_relaxed),
-                row.load(std::memory_order_relaxed), column.load(std::memory_order_relaxed),
-                count.load(std::memory_order_relaxed)};
-    }
+template <>
+struct AtomicRecordFields<SharedBrainSwitchRecord>
+    : RecordFields<RecordField<&SharedBrainSwitchRecord::level, &BrainSwitchRecord::level>,
+                   RecordField<&SharedBrainSwitchRecord::peakFrequency, &BrainSwitchRecord::peakFrequency>,
+                   RecordField<&SharedBrainSwitchRecord::row, &BrainSwitchRecord::row>,
+                   RecordField<&SharedBrainSwitchRecord::column, &BrainSwitchRecord::column>,
+                   RecordField<&SharedBrainSwitchRecord::count, &BrainSwitchRecord::count>> {
 };
 
 inline constexpr int brainSwitchWindowCount = 12;  // slots per source; windows 0..8 are filled
