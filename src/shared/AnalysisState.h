@@ -9,6 +9,7 @@
 #include "shared/AtomicRecord.h"
 
 #include <atomic>
+#include <cmath>
 
 namespace nupo {
 
@@ -35,6 +36,16 @@ inline std::atomic<int> setGain4Number{5};
 // Display gain of CH 1..CH 4; never 0.
 inline std::atomic<float> displayGainX[4] = {1.0f, 1.0f, 1.0f, 1.0f};
 
+// The display gain every reader divides by: displayGainX of channel 0..3, and 1.0 for a channel outside
+// that range or a stored gain that is 0 or less or not finite (so no reader divides by 0 or flips a sign).
+inline float displayGainOfChannel(int channel)
+{
+    if (channel < 0 || channel > 3)
+        return 1.0f;
+    const float g = displayGainX[channel].load(std::memory_order_relaxed);
+    return (g > 0.0f && std::isfinite(g)) ? g : 1.0f;
+}
+
 // Raw-wave display options: window the traces, cut their DC offset, scale them to a fixed height.
 inline std::atomic<int> rawwaveWindowing{0};
 inline std::atomic<int> DCcutONed{0};
@@ -48,6 +59,21 @@ inline std::atomic<float> peakFFTA[8] = {};
 inline std::atomic<float> peakFFTB[8] = {};
 inline std::atomic<float> peakFFTD[8] = {};
 inline std::atomic<float> peakFFTE[8] = {};
+
+// The peak table of CH 1..CH 4 (channel 0..3); null for any other channel.
+inline std::atomic<float>* peakTableOfChannel(int channel)
+{
+    static std::atomic<float>* const tables[4] = {peakFFTA, peakFFTB, peakFFTD, peakFFTE};
+    return channel >= 0 && channel < 4 ? tables[channel] : nullptr;
+}
+
+// The analysis buffer that holds the stored spectrum of CH 1..CH 4 (channel 0..3): 0, 1, 3, 4. Buffer 2
+// holds the coherence; any other channel gives -1, which no buffer has.
+constexpr int spectrumBufferOfChannel(int channel)
+{
+    constexpr int buffers[4] = {0, 1, 3, 4};
+    return channel >= 0 && channel < 4 ? buffers[channel] : -1;
+}
 
 // DC offset of CH 1..CH 4 in gained sample units: twice the window's weighted mean, so half of it is
 // the mean the raw-wave DC cut removes.

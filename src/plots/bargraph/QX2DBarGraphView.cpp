@@ -17,12 +17,9 @@ namespace {
 
 constexpr int spectrumBins = 8192;
 
-// Analysis buffers of the magnitude spectra of CH 1..4.
-constexpr int spectrumBuffer[4] = {0, 1, 3, 4};
-
 double magnitude(int channel, int bin)
 {
-    return QXFFT::sharedQXFFT().getcomplexDoubleFromBuffer(spectrumBuffer[channel], bin).x;
+    return QXFFT::sharedQXFFT().getcomplexDoubleFromBuffer(spectrumBufferOfChannel(channel), bin).x;
 }
 
 // The usable bins of the current spectra.
@@ -215,12 +212,6 @@ double sourceValue(int ch, int bin, const double magnitudes[4])
     }
 }
 
-float gainOf(int channel)
-{
-    const float gain = displayGainX[channel];
-    return gain > 0.0f && std::isfinite(gain) ? gain : 1.0f;
-}
-
 }  // namespace
 
 double displayFPS()
@@ -324,10 +315,10 @@ void QX2DBarGraphView::drawRect(GraphicsContext& context, const QRectF& rect)
 {
     FPSXX = displayFPS();
     applyPendingCommands();
-    const std::atomic<float>* records[4] = {peakFFTA, peakFFTB, peakFFTD, peakFFTE};
     for (int c = 0; c < 4; ++c) {
-        peakFFTX[c] = records[c][0] / gainOf(c);
-        peakFFTY[c] = records[c][1];
+        const std::atomic<float>* record = peakTableOfChannel(c);
+        peakFFTX[c] = record[0] / displayGainOfChannel(c);
+        peakFFTY[c] = record[1];
     }
     fillBackground(context, rect);
     draw2DBarGrid(context, rect, GridSize2DBarX, ShowGrid2DBarX);
@@ -395,7 +386,7 @@ void QX2DBarGraphView::draw2DBarX(GraphicsContext& context, const QRectF& rectA,
             (*history)[0][i] = v;
             for (int r = brainHistoryRows - 2; r >= 0; --r)
                 (*history)[r + 1][i] = (*history)[r][i];
-            length = ch <= 4 ? v * 1.4 / gainOf(ch - 1) : v * 1.48 / 10.0;
+            length = ch <= 4 ? v * 1.4 / displayGainOfChannel(ch - 1) : v * 1.48 / 10.0;
         }
         const double top = geometry.height;
         strokeBrainBar(context, geometry.x(i), top, top - length / (slideA + 0.3) * top / 400.0,
