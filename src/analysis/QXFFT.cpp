@@ -283,6 +283,17 @@ int QXFFT::copySpectrum(int buffer, double* out, int max) const
     return count;
 }
 
+void QXFFT::copyChannelSpectra(int count, double* const out[channelCount]) const
+{
+    count = std::clamp(count, 0, bufferLength);
+    std::lock_guard lock(resultsMutex);
+    for (int c = 0; c < channelCount; ++c) {
+        const std::vector<ComplexDouble>& spectrum = buffers[spectrumBufferOfChannel(c)];
+        for (int k = 0; k < count; ++k)
+            out[c][k] = spectrum[std::size_t(k)].x;
+    }
+}
+
 int QXFFT::copyCoherence(int pair, double N, double* out, int max) const
 {
     if (pair < 0 || pair >= pairCount || max <= 0)
