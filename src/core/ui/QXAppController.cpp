@@ -2,7 +2,7 @@
 
 #include "core/ui/TypeTextHere.h"
 #include "core/ui/WindowController.h"
-#include "midi/SetMIDI.h"
+#include "midi/peak/SetMIDI.h"
 #include "platform/appkit/NotificationCenter.h"
 #include "platform/appkit/ui/NibLoader.h"
 #include "plots/bargraph/BarGraphWindowState.h"

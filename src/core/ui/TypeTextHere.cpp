@@ -1,7 +1,7 @@
 #include "core/ui/TypeTextHere.h"
 
 #include "core/Transport.h"
-#include "midi/SetMIDI.h"
+#include "midi/peak/SetMIDI.h"
 #include "platform/appkit/MainThread.h"
 #include "platform/appkit/ui/NibControllerRegistry.h"
 #include "plots/frame/PlotWindowState.h"
