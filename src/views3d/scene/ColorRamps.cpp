@@ -75,50 +75,50 @@ RGB mode5(int n)
 
 const RGB grey{0.5f, 0.5f, 0.5f};
 
+// The spans the two own variant ramps (X mode 2, XN mode 1) share: green to red on 66..110, red to yellow
+// on 111..165, grey to blue-grey on 211..251, grey above.
+RGB variantSpans(int n)
+{
+    const float i = static_cast<float>(n);
+    if (n <= 110)
+        return {(i - 64) / 45.0f, (110 - i) / 45.0f, 0.0f};
+    if (n <= 165)
+        return {1.0f, (i - 109) / 55.0f, 0.0f};
+    if (n <= 251)
+        return {0.5f, 0.5f, (i - 209) / 41.0f};
+    return grey;
+}
+
 }  // namespace
 
 bool baseX(int mode, int i, RGB& colour)
 {
-    switch (mode) {
-    case 1:
-        colour = mode1(i);
-        return true;
-    case 2:
-        colour = mode2(i);
-        return true;
-    case 3:
-        colour = mode3(i);
-        return true;
-    case 4:
-        colour = mode4(i);
-        return true;
-    case 5:
-        colour = mode5(i);
-        return true;
-    default:
+    static constexpr RGB (*ramps[5])(int) = {mode1, mode2, mode3, mode4, mode5};
+    if (mode < 1 || mode > 5)
         return false;
-    }
+    colour = ramps[mode - 1](i);
+    return true;
 }
 
 bool baseXN(int mode, int n, RGB& colour)
 {
     const float i = static_cast<float>(n);
     switch (mode) {
-    case 0:
-        colour = {1.0f, 1.0f, 1.0f};
-        return true;
-    case 1:
-        colour = n >= 159 && n <= 210 ? RGB{1.0f, (i - 159) / 65.0f, 0.0f}
-                 : n >= 211           ? RGB{1.0f, 1.0f, (i - 211) / 57.0f}
-                                      : mode1(n);
-        return true;
-    case 2:
-        colour = n >= 159 && n <= 210 ? RGB{0.0f, (i - 159) / 65.0f, 1.0f}
-                 : n >= 211           ? RGB{1.0f, 1.0f, (i - 211) / 57.0f}
-                                      : mode2(n);
-        return true;
-    default:
-        return baseX(mode, n, colour);
+        case 0:
+            colour = {1.0f, 1.0f, 1.0f};
+            return true;
+        case 1:
+            colour = n >= 159 && n <= 210 ? RGB{1.0f, (i - 159) / 65.0f, 0.0f}
+                     : n >= 211           ? RGB{1.0f, 1.0f, (i - 211) / 57.0f}
+                                          : mode1(n);
+            return true;
+        case 2:
+            colour = n >= 159 && n <= 210 ? RGB{0.0f, (i - 159) / 65.0f, 1.0f}
+                     : n >= 211           ? RGB{1.0f, 1.0f, (i - 211) / 57.0f}
+                                          : mode2(n);
+            return true;
+        default:
+            return baseX(mode, n, colour);
     }
 }
 
@@ -126,43 +126,37 @@ bool variantBaseX(int mode, int n, RGB& colour)
 {
     const float i = static_cast<float>(n);
     switch (mode) {
-    case 1:
-        colour = mode2(n);
-        return true;
-    case 2:
-        if (n <= 30)
-            colour = {i / 100.0f, 0.0f, i / 30.0f};
-        else if (n <= 65)
-            colour = {0.3f, (i - 31) / 35.0f, (65 - i) / 35.0f};
-        else if (n <= 110)
-            colour = {(i - 64) / 45.0f, (110 - i) / 45.0f, 0.0f};
-        else if (n <= 165)
-            colour = {1.0f, (i - 109) / 55.0f, 0.0f};
-        else if (n <= 210)
-            colour = {1.0f, (210 - i) / 45.0f, (i - 166) / 45.0f};
-        else if (n <= 251)
-            colour = {0.5f, 0.5f, (i - 209) / 41.0f};
-        else
-            colour = grey;
-        return true;
-    case 3:
-        if (n <= 225)
-            colour = mode3(n);
-        else if (n <= 251)
-            colour = {(255 - i) * 9.0f / 260.0f, 1.0f, 1.0f};
-        else
-            colour = grey;
-        return true;
-    case 4:
-        colour = mode4(n);
-        return true;
-    case 5:
-        colour = mode5(n);
-        if (n >= 224)
-            colour.b = 0.3f + (i - 224) * 0.021875f;
-        return true;
-    default:
-        return false;
+        case 1:
+            colour = mode2(n);
+            return true;
+        case 2:
+            if (n <= 30)
+                colour = {i / 100.0f, 0.0f, i / 30.0f};
+            else if (n <= 65)
+                colour = {0.3f, (i - 31) / 35.0f, (65 - i) / 35.0f};
+            else if (n > 165 && n <= 210)
+                colour = {1.0f, (210 - i) / 45.0f, (i - 166) / 45.0f};
+            else
+                colour = variantSpans(n);
+            return true;
+        case 3:
+            if (n <= 225)
+                colour = mode3(n);
+            else if (n <= 251)
+                colour = {(255 - i) * 9.0f / 260.0f, 1.0f, 1.0f};
+            else
+                colour = grey;
+            return true;
+        case 4:
+            colour = mode4(n);
+            return true;
+        case 5:
+            colour = mode5(n);
+            if (n >= 224)
+                colour.b = 0.3f + (i - 224) * 0.021875f;
+            return true;
+        default:
+            return false;
     }
 }
 
@@ -170,35 +164,29 @@ bool variantBaseXN(int mode, int n, RGB& colour)
 {
     const float i = static_cast<float>(n);
     switch (mode) {
-    case 1:
-        if (n <= 30)
-            colour = {0.0f, 0.0f, i / 30.0f};
-        else if (n <= 65)
-            colour = {0.0f, (i - 29) / 35.0f, (65 - i) / 35.0f};
-        else if (n <= 110)
-            colour = {(i - 64) / 45.0f, (110 - i) / 45.0f, 0.0f};
-        else if (n <= 165)
-            colour = {1.0f, (i - 109) / 55.0f, 0.0f};
-        else if (n <= 210)
-            colour = {1.0f, 0.5f, (i - 164) / 90.0f};
-        else if (n <= 251)
-            colour = {0.5f, 0.5f, (i - 209) / 41.0f};
-        else
-            colour = grey;
-        return true;
-    case 2:
-        return baseXN(2, n, colour);
-    case 3:
-        colour = n <= 251 ? mode3(n) : grey;
-        return true;
-    case 4:
-        colour = mode4(n);
-        return true;
-    case 5:
-        colour = mode5(n);
-        return true;
-    default:
-        return false;
+        case 1:
+            if (n <= 30)
+                colour = {0.0f, 0.0f, i / 30.0f};
+            else if (n <= 65)
+                colour = {0.0f, (i - 29) / 35.0f, (65 - i) / 35.0f};
+            else if (n > 165 && n <= 210)
+                colour = {1.0f, 0.5f, (i - 164) / 90.0f};
+            else
+                colour = variantSpans(n);
+            return true;
+        case 2:
+            return baseXN(2, n, colour);
+        case 3:
+            colour = n <= 251 ? mode3(n) : grey;
+            return true;
+        case 4:
+            colour = mode4(n);
+            return true;
+        case 5:
+            colour = mode5(n);
+            return true;
+        default:
+            return false;
     }
 }
 

@@ -13,8 +13,8 @@ inline ColorRamp difmatAXN0 = {}, difmatAXN1 = {}, difmatAXN2 = {}, difmatAXN3 =
 inline ColorRamp difambAXN0 = {}, difambAXN1 = {}, difambAXN2 = {}, difambAXN3 = {}, difambAXN4 = {},
                  difambAXN5 = {};
 inline ColorVariants difmatFAXN = {};
-inline ColorVariants difmatFAX0N = {}, difmatFAX1N = {}, difmatFAX2N = {}, difmatFAX3N = {},
-                     difmatFAX4N = {}, difmatFAX5N = {};
+inline ColorVariants difmatFAX0N = {}, difmatFAX1N = {}, difmatFAX2N = {}, difmatFAX3N = {}, difmatFAX4N = {},
+                     difmatFAX5N = {};
 
 // Builds modes 0..5 into palettes 0..5, then the variant tables.
 void reInitColorXZN();

@@ -26,18 +26,10 @@ constexpr Colour pale = {0.7f, 0.7f, 0.7f, 1.0f};
 
 // Presets 1..12 in order.
 constexpr MaterialPreset presets[12] = {
-    {black, black, 0, black, false},
-    {black, white, 5, black, false},
-    {black, white, 100, black, false},
-    {black, black, 0, glow, false},
-    {amber, black, 0, black, true},
-    {amber, white, 5, black, true},
-    {amber, white, 100, black, true},
-    {amber, black, 0, glow, true},
-    {black, white, 100, black, false},
-    {pale, white, 5, black, false},
-    {pale, white, 100, black, false},
-    {pale, black, 0, glow, false},
+    {black, black, 0, black, false},  {black, white, 5, black, false},  {black, white, 100, black, false},
+    {black, black, 0, glow, false},   {amber, black, 0, black, true},   {amber, white, 5, black, true},
+    {amber, white, 100, black, true}, {amber, black, 0, glow, true},    {black, white, 100, black, false},
+    {pale, white, 5, black, false},   {pale, white, 100, black, false}, {pale, black, 0, glow, false},
 };
 
 constexpr float presetDiffuse[4] = {0.1f, 0.5f, 0.8f, 1.0f};

@@ -7,17 +7,17 @@
 
 namespace nupo {
 
-inline int waving = 0;                // animation flag of the mesh engine
-inline int editing = 0;               // editing flag of the mesh engine
-inline int resetnMode = 7;            // reset shape that resetn applies (1..10 shape it)
-inline float dt = 0.004f;             // time step of the surface animation
-inline int drawFaceNorms = 0;         // non-zero: the tile drawer overlays the face normals
-inline int antialias = 0;             // non-zero: blended, smoothed lines of width 1.5
-inline int envMap = 0;                // non-zero: sphere-mapped texture
-inline unsigned int texId1 = 0;       // plain texture of the environment-map toggle
-inline unsigned int texId2 = 0;       // environment texture of that toggle
-inline int xsize = 0;                 // width of the 3D view's last drawn rectangle, pixels
-inline int ysize = 0;                 // its height
+inline int waving = 0;           // animation flag of the mesh engine
+inline int editing = 0;          // editing flag of the mesh engine
+inline int resetnMode = 7;       // reset shape that resetn applies (1..10 shape it)
+inline float dt = 0.004f;        // time step of the surface animation
+inline int drawFaceNorms = 0;    // non-zero: the tile drawer overlays the face normals
+inline int antialias = 0;        // non-zero: blended, smoothed lines of width 1.5
+inline int envMap = 0;           // non-zero: sphere-mapped texture
+inline unsigned int texId1 = 0;  // plain texture of the environment-map toggle
+inline unsigned int texId2 = 0;  // environment texture of that toggle
+inline int xsize = 0;            // width of the 3D view's last drawn rectangle, pixels
+inline int ysize = 0;            // its height
 inline float lightPosition[4] = {0.0f, 0.0f, 1.0f, 1.0f};
 
 // What the view hosting the engine does when the engine asks for a new frame or for full screen. Empty

@@ -20,46 +20,47 @@ int activeGrid()
     return grid.load(std::memory_order_relaxed);
 }
 
-// Height of vertex (i, j) in reset shape `mode` on a g-vertex grid; nullopt-like false leaves it.
+// Height of vertex (i, j) in reset shape `mode` on a g-vertex grid; false (height untouched) for a mode
+// that has no shape.
 bool resetHeight(int mode, int i, int j, int g, float& height)
 {
     const float G = static_cast<float>(g);
     const bool inCentre = g / 3 < i && i < (2 * g) / 3 && g / 3 < j && j < (2 * g) / 3;
     switch (mode) {
-    case 1:
-        height = 0.0f;
-        return true;
-    case 2:
-        height = i == g / 2 && j == g / 2 ? 1.5f * G : 0.0f;
-        return true;
-    case 3:
-        height = i + j == g - 1 || i + j == g - 2 ? G / 6.0f : 0.0f;
-        return true;
-    case 4:
-        height = i == 1 ? 0.25f * G : 0.0f;
-        return true;
-    case 5:
-        height = inCentre ? 0.0f : 0.25f * G;
-        return true;
-    case 6:
-        height = inCentre ? 0.25f * G : 0.0f;
-        return true;
-    case 7:
-        height = i + j >= g - 2 ? G / 6.0f : 0.0f;
-        return true;
-    case 8:
-        height = i > (3 * g) / 4 && j > (3 * g) / 4 ? 0.25f * G : 0.0f;
-        return true;
-    case 9:
-    case 10: {
-        const double waves = mode == 9 ? std::numbers::pi : 2.0 * std::numbers::pi;
-        const double si = std::sin(waves * static_cast<float>(i / G));
-        const double sj = std::sin(waves * static_cast<float>(j / G));
-        height = static_cast<float>((si + sj) * G / 6.0);
-        return true;
-    }
-    default:
-        return false;
+        case 1:
+            height = 0.0f;
+            return true;
+        case 2:
+            height = i == g / 2 && j == g / 2 ? 1.5f * G : 0.0f;
+            return true;
+        case 3:
+            height = i + j == g - 1 || i + j == g - 2 ? G / 6.0f : 0.0f;
+            return true;
+        case 4:
+            height = i == 1 ? 0.25f * G : 0.0f;
+            return true;
+        case 5:
+            height = inCentre ? 0.0f : 0.25f * G;
+            return true;
+        case 6:
+            height = inCentre ? 0.25f * G : 0.0f;
+            return true;
+        case 7:
+            height = i + j >= g - 2 ? G / 6.0f : 0.0f;
+            return true;
+        case 8:
+            height = i > (3 * g) / 4 && j > (3 * g) / 4 ? 0.25f * G : 0.0f;
+            return true;
+        case 9:
+        case 10: {
+            const double waves = mode == 9 ? std::numbers::pi : 2.0 * std::numbers::pi;
+            const double si = std::sin(waves * static_cast<float>(i / G));
+            const double sj = std::sin(waves * static_cast<float>(j / G));
+            height = static_cast<float>((si + sj) * G / 6.0);
+            return true;
+        }
+        default:
+            return false;
     }
 }
 
@@ -73,9 +74,8 @@ QX3DSpectrumMesh& QX3DSpectrumMesh::sharedQX3DSpectrumMesh()
 
 void QX3DSpectrumMesh::takeGrids()
 {
-    QX3DSpectrum::sharedQX3DSpectrum().readGrids([this](const auto& grids) {
-        std::copy(grids.begin(), grids.end(), grids_.begin());
-    });
+    QX3DSpectrum::sharedQX3DSpectrum().readGrids(
+        [this](const auto& grids) { std::copy(grids.begin(), grids.end(), grids_.begin()); });
 }
 
 QX3DSpectrumMesh::HeightGrid& QX3DSpectrumMesh::heights(int n)
@@ -156,21 +156,21 @@ void QX3DSpectrumMesh::mainNewave()
 void QX3DSpectrumMesh::setMain(int n)
 {
     switch (n) {
-    case 1:
-        waving = 0;
-        editing = 1;
-        break;
-    case 2:
-        gon();
-        break;
-    case 3:
-        waving = 0;
-        break;
-    case 4:
-        reverse();
-        break;
-    default:
-        break;
+        case 1:
+            waving = 0;
+            editing = 1;
+            break;
+        case 2:
+            gon();
+            break;
+        case 3:
+            waving = 0;
+            break;
+        case 4:
+            reverse();
+            break;
+        default:
+            break;
     }
 }
 

@@ -43,7 +43,7 @@ std::unique_ptr<QTextDocument> layOut(const std::vector<AttributedString::Run>& 
 }  // namespace
 
 TextAttributes TextAttributes::withFont(const QString& family, int pixelSize, bool bold,
-                                    std::optional<RGBAColor> colour)
+                                        std::optional<RGBAColor> colour)
 {
     TextAttributes attributes;
     attributes.font = QFont(family);

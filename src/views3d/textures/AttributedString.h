@@ -21,7 +21,7 @@ struct TextAttributes {
 
     // A font of the family at a size in pixels (a point of the original screens).
     static TextAttributes withFont(const QString& family, int pixelSize, bool bold = false,
-                               std::optional<RGBAColor> colour = std::nullopt);
+                                   std::optional<RGBAColor> colour = std::nullopt);
 };
 
 // Styled text: runs of text, each with its attributes; "\n" starts a new line.

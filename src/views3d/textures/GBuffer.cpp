@@ -219,8 +219,8 @@ bool GBuffer::CreateCGContext()
         return true;
     if (pixels_.empty() || bufferDepth_ != 32)
         return false;
-    bitmapContext_ = QImage(reinterpret_cast<uchar*>(pixels_.data()), bufferSize_.width(), bufferSize_.height(),
-                            bufferSize_.width() * 4, QImage::Format_ARGB32);
+    bitmapContext_ = QImage(reinterpret_cast<uchar*>(pixels_.data()), bufferSize_.width(),
+                            bufferSize_.height(), bufferSize_.width() * 4, QImage::Format_ARGB32);
     return true;
 }
 
@@ -261,10 +261,12 @@ void GBuffer::operator>>(GBuffer& target)
     }
     if (!target.CreateCGContext() || pixels_.empty())
         return;
-    const QImage scaled = view().convertToFormat(QImage::Format_ARGB32).scaled(
-        target.bufferSize_, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    const QImage scaled = view()
+                              .convertToFormat(QImage::Format_ARGB32)
+                              .scaled(target.bufferSize_, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     for (int y = 0; y < scaled.height(); ++y)
-        std::memcpy(target.bitmapContext_.scanLine(y), scaled.constScanLine(y), std::size_t(scaled.width()) * 4);
+        std::memcpy(target.bitmapContext_.scanLine(y), scaled.constScanLine(y),
+                    std::size_t(scaled.width()) * 4);
 }
 
 void GBuffer::ReleaseImageData()

@@ -32,8 +32,8 @@ void GLSprite::Render()
     const int column = f % columns;
     const int row = (f / columns) % rows;
     ImageRenderDef def = info;
-    def.sourceRect = QRectF(info.frameOriginX + column * info.frameWidth, info.frameOriginY + row * info.frameHeight,
-                            info.frameWidth, info.frameHeight);
+    def.sourceRect = QRectF(info.frameOriginX + column * info.frameWidth,
+                            info.frameOriginY + row * info.frameHeight, info.frameWidth, info.frameHeight);
     buffer->Render(def, QPointF(0, 0));
     frameOfSprite.UnFrame();
 }

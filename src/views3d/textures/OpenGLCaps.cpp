@@ -130,7 +130,9 @@ RendererInfo currentRenderer()
         return info;
     const auto* vendor = reinterpret_cast<const char*>(glGetString(GL_VENDOR));
     const auto* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
-    info.rendererID = static_cast<unsigned int>(qHash(QByteArray(vendor ? vendor : "") + "/" + (renderer ? renderer : ""))) | 1u;
+    info.rendererID = static_cast<unsigned int>(
+                          qHash(QByteArray(vendor ? vendor : "") + "/" + (renderer ? renderer : ""))) |
+                      1u;
     const auto* extensions = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
     if (extensions && std::strstr(extensions, "GL_NVX_gpu_memory_info")) {
         GLint total = 0;
@@ -161,8 +163,8 @@ std::vector<Display> activeDisplays()
     if (!QGuiApplication::instance())
         return displays;
     for (QScreen* screen : QGuiApplication::screens())
-        displays.push_back({static_cast<unsigned int>(qHash(screen->name())), screen->geometry(), screen->depth(),
-                            static_cast<int>(screen->refreshRate() + 0.5)});
+        displays.push_back({static_cast<unsigned int>(qHash(screen->name())), screen->geometry(),
+                            screen->depth(), static_cast<int>(screen->refreshRate() + 0.5)});
     return displays;
 }
 
@@ -242,8 +244,8 @@ int HaveOpenGLCapsChanged(const GLCaps* records, int count)
         const Display& d = displays[i];
         if (r.displayID != d.id || r.displayMask != (1u << std::min(i, 31)) || r.originX != d.bounds.x() ||
             r.originY != d.bounds.y() || r.width != d.bounds.width() || r.height != d.bounds.height() ||
-            r.bitsPerPixel != d.depth || r.refreshRate != d.refreshRate || r.rendererID != renderer.rendererID ||
-            r.videoMemory != renderer.videoMemory)
+            r.bitsPerPixel != d.depth || r.refreshRate != d.refreshRate ||
+            r.rendererID != renderer.rendererID || r.videoMemory != renderer.videoMemory)
             return 1;
     }
     return 0;
@@ -258,15 +260,18 @@ AttributedString capsString(const GLCaps& r)
     constexpr long megabyte = 1048576;
 
     AttributedString text(QStringLiteral("OpenGL Capabilities:"), title);
-    text.append(QStringLiteral("\n  Max VRAM- %1 MB (%2 MB free)").arg(r.videoMemory / megabyte).arg(r.freeMemory / megabyte),
+    text.append(QStringLiteral("\n  Max VRAM- %1 MB (%2 MB free)")
+                    .arg(r.videoMemory / megabyte)
+                    .arg(r.freeMemory / megabyte),
                 lines);
-    text.append(QStringLiteral("\n  Max Texture Size- 1D/2D: %1, 3D: %2, Cube: %3, Rect: %4 (%5 texture units)")
-                    .arg(r.maxTextureSize)
-                    .arg(r.max3DTextureSize)
-                    .arg(r.maxCubeMapTextureSize)
-                    .arg(r.maxRectTextureSize)
-                    .arg(r.textureUnits),
-                lines);
+    text.append(
+        QStringLiteral("\n  Max Texture Size- 1D/2D: %1, 3D: %2, Cube: %3, Rect: %4 (%5 texture units)")
+            .arg(r.maxTextureSize)
+            .arg(r.max3DTextureSize)
+            .arg(r.maxCubeMapTextureSize)
+            .arg(r.maxRectTextureSize)
+            .arg(r.textureUnits),
+        lines);
     text.append(QStringLiteral("\n Features:"), heading);
     for (int f = 0; f < glCapsFeatureCount; ++f)
         if (r.features[f])

@@ -122,7 +122,8 @@ void StringTexture::genTexture()
 {
     deleteTexture();
     computeDynamicFrame();
-    const QSize size(static_cast<int>(std::ceil(frameSize_.width())), static_cast<int>(std::ceil(frameSize_.height())));
+    const QSize size(static_cast<int>(std::ceil(frameSize_.width())),
+                     static_cast<int>(std::ceil(frameSize_.height())));
     if (size.isEmpty())
         return;
 

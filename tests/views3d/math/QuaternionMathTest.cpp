@@ -97,8 +97,8 @@ TEST(QuaternionMath, NormalizeAndInterpolate)
     expectQuat(*Q3Quaternion_InterpolateLinear(&one, &minusOne, 0.7f, &out), -1, 0, 0, 0);
     // Halfway to a quarter turn is an eighth turn.
     const Quat quarter(r, 0, 0, r);
-    expectQuat(*Q3Quaternion_InterpolateLinear(&one, &quarter, 0.5f, &out), std::cos(std::numbers::pi_v<float> / 8),
-               0, 0, std::sin(std::numbers::pi_v<float> / 8));
+    expectQuat(*Q3Quaternion_InterpolateLinear(&one, &quarter, 0.5f, &out),
+               std::cos(std::numbers::pi_v<float> / 8), 0, 0, std::sin(std::numbers::pi_v<float> / 8));
     const Quat halfTurn(0, 0, 0, 1);
     expectQuat(*Q3Quaternion_InterpolateFast(&one, &halfTurn, 0.5f, &out), r, 0, 0, r);
 }

@@ -5,12 +5,12 @@
 #include "views3d/textures/GLBuffer.h"
 
 #include <GL/gl.h>
+#include <gtest/gtest.h>
 #include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QPainter>
 #include <QPdfWriter>
-#include <gtest/gtest.h>
 
 using namespace nupo;
 
@@ -67,7 +67,8 @@ TEST_F(ImageFormats, PixelsAreNativeARGBWordsInTheTopLeftOfASquaredBuffer)
     glBindTexture(GL_TEXTURE_2D, buffer.textureName());
     unsigned char texels[16 * 4 * 4];
     glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels);
-    const unsigned char expected[4][4] = {{255, 0, 0, 255}, {0, 255, 0, 255}, {0, 0, 255, 255}, {255, 255, 255, 255}};
+    const unsigned char expected[4][4] = {
+        {255, 0, 0, 255}, {0, 255, 0, 255}, {0, 0, 255, 255}, {255, 255, 255, 255}};
     for (int x = 0; x < 4; ++x)
         for (int c = 0; c < 4; ++c)
             EXPECT_EQ(texels[x * 4 + c], expected[x][c]) << "texel " << x << " byte " << c;
@@ -94,8 +95,8 @@ TEST_F(ImageFormats, EveryDecoderFillsTheBuffer)
 
     // GIF: Qt reads it but does not write it, so the test writes the file's bytes itself (a 2 x 1 image,
     // red then blue).
-    const unsigned char gif[] = {'G', 'I', 'F', '8', '9', 'a', 2, 0, 1, 0, 0x80, 0, 0, 255, 0, 0, 0, 0, 255,
-                                 ',', 0, 0, 0, 0, 2, 0, 1, 0, 0, 2, 2, 0x44, 0x0A, 0, ';'};
+    const unsigned char gif[] = {'G', 'I', 'F', '8', '9', 'a', 2, 0, 1, 0, 0x80, 0, 0, 255,  0,    0, 0,  0,
+                                 255, ',', 0,   0,   0,   0,   2, 0, 1, 0, 0,    2, 2, 0x44, 0x0A, 0, ';'};
     const QString gifPath = QDir(test::tempFolder()).filePath("two.gif");
     QFile file(gifPath);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));

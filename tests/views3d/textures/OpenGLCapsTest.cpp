@@ -60,12 +60,13 @@ TEST_F(OpenGLCaps, RecordsHoldWhatTheRendererReports)
 
     const QString text = capsString(records_[0]).string();
     EXPECT_TRUE(text.startsWith("OpenGL Capabilities:\n  Max VRAM- "));
-    EXPECT_TRUE(text.contains(QStringLiteral("\n  Max Texture Size- 1D/2D: %1, 3D: %2, Cube: %3, Rect: %4 (%5 texture units)")
-                                  .arg(records_[0].maxTextureSize)
-                                  .arg(records_[0].max3DTextureSize)
-                                  .arg(records_[0].maxCubeMapTextureSize)
-                                  .arg(records_[0].maxRectTextureSize)
-                                  .arg(records_[0].textureUnits)));
+    EXPECT_TRUE(text.contains(
+        QStringLiteral("\n  Max Texture Size- 1D/2D: %1, 3D: %2, Cube: %3, Rect: %4 (%5 texture units)")
+            .arg(records_[0].maxTextureSize)
+            .arg(records_[0].max3DTextureSize)
+            .arg(records_[0].maxCubeMapTextureSize)
+            .arg(records_[0].maxRectTextureSize)
+            .arg(records_[0].textureUnits)));
     EXPECT_TRUE(text.contains("\n Features:\n  "));
     EXPECT_TRUE(text.contains("\n  Multitexture (GL_ARB_multitexture or OpenGL 1.3+)"));
     EXPECT_FALSE(text.contains("GL_APPLE_specular_vector"));

@@ -7,9 +7,9 @@
 #include "views3d/textures/ShadowApp.h"
 
 #include <GL/gl.h>
+#include <gtest/gtest.h>
 #include <QDir>
 #include <QImage>
-#include <gtest/gtest.h>
 
 #include <cstring>
 #include <string>
@@ -67,7 +67,8 @@ protected:
     // The colour drawn at image pixel (x, y) of a 4 x 2 image centred in the view.
     static QRgb imagePixel(const QImage& frame, int x, int y)
     {
-        return frame.pixel(kSize / 2 + (x - 2) * kScale + kScale / 2, kSize / 2 + (y - 1) * kScale + kScale / 2);
+        return frame.pixel(kSize / 2 + (x - 2) * kScale + kScale / 2,
+                           kSize / 2 + (y - 1) * kScale + kScale / 2);
     }
 
     static void expectColour(QRgb actual, int r, int g, int b)
@@ -226,7 +227,8 @@ TEST_F(SpriteTable, ImagesAreFoundInTheImagesResources)
     std::strcpy(outCHAR, "unknown.png");
     testing::internal::CaptureStderr();
     EXPECT_FALSE(shadow_appAX.InitAXS(0));
-    EXPECT_NE(testing::internal::GetCapturedStderr().find("no image file named unknown.png"), std::string::npos);
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("no image file named unknown.png"),
+              std::string::npos);
 }
 
 TEST_F(SpriteTable, SpritePlacementAndFrames)
@@ -279,7 +281,7 @@ TEST_F(SpriteTable, MatrixFramesPopOnce)
         turn.position = Vec(5, 0, 0);
         frame <<= turn;
         glGetFloatv(GL_MODELVIEW_MATRIX, inside);
-        EXPECT_NEAR(inside[0], 0, 1e-6);   // x goes to y
+        EXPECT_NEAR(inside[0], 0, 1e-6);  // x goes to y
         EXPECT_NEAR(inside[1], 1, 1e-6);
         EXPECT_NEAR(inside[12], 6, 1e-6);  // moved by 5 in x on top of 1
         frame.UnFrame();
