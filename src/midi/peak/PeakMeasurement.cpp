@@ -1,7 +1,7 @@
-#include "midi/PeakMeasurement.h"
+#include "midi/peak/PeakMeasurement.h"
 
 #include "analysis/QXFFT.h"
-#include "midi/PeakSetupTable.h"
+#include "midi/peak/PeakSetupTable.h"
 #include "shared/AnalysisState.h"
 #include "views3d/QX3DSpectrumGLView.h"
 

@@ -2,25 +2,14 @@
 
 // The peak-to-MIDI setup table: 128 setups, each field as process-wide arrays indexed by setup 0..127.
 // The edited copy (name ending in X) is what the panel writes and the worker reads on every tick; the
-// committed copy (ending in XZ) changes only through the defaults and Set, and Cancel copies it back.
-// Numbers are atomics (the worker reads while the main thread edits; a single entry is the unit of
-// change). Names are main-thread only.
+// committed copy (ending in XZ) changes only through the defaults and Set, and Cancel copies it back
+// (SetupCopies.h).
 
-#include <QString>
+#include "midi/common/SetupArray.h"
 
-#include <array>
 #include <atomic>
 
 namespace nupo {
-
-inline constexpr int maxSetupNumber = 128;
-
-template <class T>
-using SetupArray = std::array<std::atomic<T>, maxSetupNumber>;
-using SetupNames = std::array<QString, maxSetupNumber>;
-
-// Longest setup or port name kept (the "ON:" mark must still fit behind it).
-inline constexpr int maxSetupNameLength = 252;
 
 // --- Ranges and values --------------------------------------------------------------------------------
 inline SetupArray<float> LowFX, LowFXZ;      // band low edge, Hz (input range of F)
@@ -111,7 +100,7 @@ void writePeakSetupDefaults();
 void commitPeakSetup(int s, int committedPort);
 // Copies the committed fields of setup s back into its edited copy (Cancel), except the data channel.
 void revertPeakSetup(int s);
-// A name as stored: ASCII only, at most maxSetupNameLength characters.
-QString storedSetupName(const QString& name);
+// The shown setup SetupNX, clamped to a valid index.
+int shownPeakSetup();
 
 }  // namespace nupo
