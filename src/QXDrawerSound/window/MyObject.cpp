@@ -1,7 +1,7 @@
 #include "QXDrawerSound/window/MyObject.h"
 
 #include "QXDrawerSound/window/MyQuickDrawView.h"
-#include "platform/appkit/NibControllerRegistry.h"
+#include "platform/appkit/ui/NibControllerRegistry.h"
 
 #include <QVBoxLayout>
 

@@ -2,7 +2,7 @@
 
 // The movie-frame window's controller: steps its view one frame, or twenty at a time.
 
-#include "platform/appkit/NibController.h"
+#include "platform/appkit/ui/NibController.h"
 
 namespace nupo {
 

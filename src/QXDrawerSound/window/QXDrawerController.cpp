@@ -1,6 +1,6 @@
 #include "QXDrawerSound/window/QXDrawerController.h"
 
-#include "platform/appkit/WindowHandle.h"
+#include "platform/appkit/ui/WindowHandle.h"
 
 #include <QWidget>
 

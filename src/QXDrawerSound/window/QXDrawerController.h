@@ -5,7 +5,7 @@
 // window is resized, and couples the widths of the two right drawers (they always add up to 300).
 // Drawers the window's nib does not provide stay absent; operations on them do nothing.
 
-#include "platform/appkit/Drawer.h"
+#include "platform/appkit/ui/Drawer.h"
 
 #include <QPointer>
 #include <QSizeF>

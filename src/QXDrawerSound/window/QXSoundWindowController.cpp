@@ -1,13 +1,13 @@
 #include "QXDrawerSound/window/QXSoundWindowController.h"
 
 #include "QXDrawerSound/player/SoundSlotTables.h"
-#include "platform/appkit/Control.h"
-#include "platform/appkit/FixedPointFormat.h"
-#include "platform/appkit/NibControllerRegistry.h"
-#include "platform/appkit/NibLoader.h"
-#include "platform/appkit/PopUpButton.h"
-#include "platform/appkit/RadioMatrix.h"
-#include "platform/appkit/WindowHandle.h"
+#include "platform/appkit/ui/Control.h"
+#include "platform/appkit/ui/FixedPointFormat.h"
+#include "platform/appkit/ui/NibControllerRegistry.h"
+#include "platform/appkit/ui/NibLoader.h"
+#include "platform/appkit/ui/PopUpButton.h"
+#include "platform/appkit/ui/RadioMatrix.h"
+#include "platform/appkit/ui/WindowHandle.h"
 
 #include <QAbstractSlider>
 #include <QListWidget>

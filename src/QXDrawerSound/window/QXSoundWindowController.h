@@ -7,7 +7,7 @@
 
 #include "QXDrawerSound/player/QXSoundController.h"
 #include "QXDrawerSound/window/QXDrawerController.h"
-#include "platform/appkit/NibController.h"
+#include "platform/appkit/ui/NibController.h"
 
 #include <array>
 

@@ -1,7 +1,7 @@
 #include "QXDrawerSound/window/MyObject.h"
 #include "QXDrawerSound/window/MyQuickDrawView.h"
-#include "platform/appkit/NibLoader.h"
-#include "platform/appkit/WindowHandle.h"
+#include "platform/appkit/ui/NibLoader.h"
+#include "platform/appkit/ui/WindowHandle.h"
 #include "support/TestMedia.h"
 #include "support/TestSupport.h"
 

@@ -1,5 +1,5 @@
 #include "QXDrawerSound/window/QXDrawerController.h"
-#include "platform/appkit/WindowHandle.h"
+#include "platform/appkit/ui/WindowHandle.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
