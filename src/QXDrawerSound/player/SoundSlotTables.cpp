@@ -1,8 +1,13 @@
 #include "QXDrawerSound/player/SoundSlotTables.h"
 
 #include "shared/AnalysisState.h"
+#include "shared/CoreState.h"
+#include "shared/Utilities.h"
+
+#include <QFileInfo>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -148,6 +153,32 @@ QStringList soundSourceItems(int deviceConfig)
                     "CH 1 & CH 4 Coherence",
                     "CH 2 & CH 3 Coherence"};
     }
+}
+
+int handOverSoundBank(const QStringList& paths)
+{
+    if (paths.isEmpty())
+        return -1;
+    if (paths.size() == 1) {
+        if (!NSStringToC(paths.first()))  // says why a path does not fit
+            return -1;
+        openFromSFolder = 0;
+        LastRowsCount = 1;
+        setOutCHARs(QFileInfo(paths.first()).fileName());
+    } else {
+        openFromSFolder = 1;
+        LastRowsCount = static_cast<int>(paths.size());
+        soundNameArrayX = paths;
+        soundNameArrayS.clear();
+        for (const QString& path : paths)
+            soundNameArrayS << QFileInfo(path).fileName();
+        const QString folder = QFileInfo(paths.first()).absolutePath();
+        NSStringToC(folder);
+        setOutCHARs(QFileInfo(folder).fileName());
+    }
+    const int slot = openSound >= soundSlotCount || openSound < 0 ? 0 : openSound;
+    openSound = slot + 1;
+    return slot;
 }
 
 }  // namespace nupo

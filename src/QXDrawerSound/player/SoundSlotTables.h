@@ -126,3 +126,13 @@ QStringList brainSwitchSlotItems();
 QStringList soundSourceItems(int deviceConfig);
 
 }  // namespace nupo
+
+namespace nupo {
+
+// An opener's hand-over of a sound bank to the next slot: one path makes a single-file bank (its path in
+// `outCHAR`, its name in `outCHARs`); several make a folder bank of those files, named after the folder
+// of the first. Advances `openSound` and returns the slot whose window is to be loaded, or -1 (after a
+// line on standard output) when there is nothing to open or a path does not fit.
+int handOverSoundBank(const QStringList& paths);
+
+}  // namespace nupo

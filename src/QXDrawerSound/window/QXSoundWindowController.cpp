@@ -309,4 +309,13 @@ void QXSoundWindowController::showTheWindow(SoundOutlet windowOutlet)
     WindowHandle(widget).makeKeyAndOrderFront();
 }
 
+QXSoundWindowController* openSoundBank(const QStringList& paths)
+{
+    const int slot = handOverSoundBank(paths);
+    if (slot < 0)
+        return nullptr;
+    return dynamic_cast<QXSoundWindowController*>(
+        NibLoader::loadNibNamed(soundSlotNibName(slot), nullptr, QStringLiteral("QXDrawerSound")));
+}
+
 }  // namespace nupo

@@ -66,3 +66,11 @@ private:
 };
 
 }  // namespace nupo
+
+namespace nupo {
+
+// Opens a bank of sounds (one file, or several files of a folder) in the next slot's window; null when
+// nothing was opened (the reason is on standard output, and a nib that fails to load beeps).
+QXSoundWindowController* openSoundBank(const QStringList& paths);
+
+}  // namespace nupo

@@ -195,6 +195,35 @@ TEST_F(SoundWindowTest, SwitchesPlayModesRatesAndBandButtonsBehaveAsTheUserExpec
     WindowHandle(window->nibWindow()).close();
 }
 
+TEST_F(SoundWindowTest, TheOpenerHandsOverOneFileOrSeveralAndRefusesPathsThatDoNotFit)
+{
+    handOver(3);
+    QXSoundWindowController* single = openSoundBank({bank[1]});
+    ASSERT_TRUE(single);
+    EXPECT_EQ(single->slot(), 0);
+    EXPECT_EQ(openFromSFolder, 0);
+    EXPECT_EQ(single->nibWindow()->windowTitle(), "w01.wav (1 sounds bank)");
+    EXPECT_EQ(Control::stringValue(single->control(SoundOutlet::autoPlayEnabled)), "single file");
+    EXPECT_EQ(QFileInfo(single->movie()->path()).fileName(), "w01.wav");
+
+    QXSoundWindowController* folder = openSoundBank(bank.mid(0, 3));
+    ASSERT_TRUE(folder);
+    EXPECT_EQ(folder->slot(), 1);
+    EXPECT_EQ(folder->numberOfRowsInTableView(), 3);
+    EXPECT_EQ(folder->nibWindow()->windowTitle(),
+              QStringLiteral("%1 ( 2 sounds bank)").arg(QFileInfo(QFileInfo(bank[0]).absolutePath()).fileName()));
+    EXPECT_EQ(Control::stringValue(folder->control(SoundOutlet::autoPlayEnabled)), "select by mouse");
+    EXPECT_EQ(Control::stringValue(folder->control(SoundOutlet::movieDuration)), "8000");
+
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(openSoundBank({QString(1100, QChar(u'a'))}), nullptr);
+    EXPECT_EQ(openSoundBank({}), nullptr);
+    testing::internal::GetCapturedStdout();
+    EXPECT_EQ(openSound, 2);
+    WindowHandle(single->nibWindow()).close();
+    WindowHandle(folder->nibWindow()).close();
+}
+
 TEST_F(SoundWindowTest, TenSlotsOpenAtOnceAnswerStopAndPlayAndCloseInAnyOrder)
 {
     SoundBlockX = 1;

@@ -1,3 +1,4 @@
+#include "QXDrawerSound/player/SoundSlotTables.h"
 #include <gtest/gtest.h>
 
 #include "core/ui/QXAppController.h"
@@ -75,6 +76,8 @@ TEST(MainMenu, HoldsEveryActionOfTheApplication)
                                "setStartAllSound",
                                "setStopAllSound",
                                "setResetSoundBankIndex",
+                               "openSoundFiles",
+                               "showMovieFrames",
                                "openMovieAndPlaywithBrainwaveQ",
                                "showSelectFilePanel",
                                "showSelectFileRunPanel",
@@ -120,6 +123,13 @@ TEST(MainMenu, SoundItemsPostToEverySlotWithTheControllerAsObject)
     menu().setStartAllSound(nullptr);
     menu().setStopAllSound(nullptr);
     EXPECT_EQ(posted, (QStringList{"SetSoundPlayNotification", "SetSoundStopNotification"}));
+}
+
+TEST(MainMenu, ResettingTheSoundBankIndexOpensTheNextBankInSlotOne)
+{
+    openSound = 7;
+    menu().setResetSoundBankIndex(nullptr);
+    EXPECT_EQ(openSound, 0);
 }
 
 TEST(MainMenu, PauseTogglesTheTransportAndTellsTheMovie)
