@@ -428,8 +428,11 @@ void MediaPlayer::setRate(double rate)
         return;
     }
     const double speed = std::clamp(std::abs(rate), minimumRate, maximumRate);
+    const double newRate = rate < 0.0 ? -speed : speed;
+    if (newRate == signedRate)  // the brain controls set the rate on every tick: nothing to redo
+        return;
     const bool wasPlaying = isPlaying();
-    signedRate = rate < 0.0 ? -speed : speed;
+    signedRate = newRate;
     if (!wasPlaying)
         return;
     // A change of direction while playing goes on playing the other way.
@@ -443,8 +446,9 @@ void MediaPlayer::setRate(double rate)
         seek(reversePosition);
         setFlagProperty("pause", false);
         setDoubleProperty("speed", speed);
-    } else if (rate > 0.0 && doubleProperty("speed", 1.0) != speed) {  // unchanged: nothing to redo
-        setDoubleProperty("speed", speed);
+    } else if (rate > 0.0) {
+        double value = speed;
+        mpv_set_property_async(handle, 0, "speed", MPV_FORMAT_DOUBLE, &value);
     }
 }
 
@@ -457,12 +461,16 @@ void MediaPlayer::setVolume(double volume)
 {
     if (handle == nullptr || std::isnan(volume))
         return;
-    setDoubleProperty("volume", std::clamp(volume, 0.0, 1.0) * 100.0);
+    double level = std::clamp(volume, 0.0, 1.0) * 100.0;
+    if (level == volumeLevel.exchange(level))  // unchanged: libmpv is not asked again
+        return;
+    // Volumes follow each other quickly (brain control): the caller does not wait for libmpv.
+    mpv_set_property_async(handle, 0, "volume", MPV_FORMAT_DOUBLE, &level);
 }
 
 double MediaPlayer::volume() const
 {
-    return doubleProperty("volume", 100.0) / 100.0;
+    return volumeLevel / 100.0;
 }
 
 void MediaPlayer::setMovieVolume(int volume)

@@ -165,6 +165,7 @@ private:
     // Backwards playback is done here: while `reversePlaying`, the event thread moves the paused file
     // back by the speed times the time passed.
     std::atomic<double> signedRate{1.0};
+    std::atomic<double> volumeLevel{100.0};  // the volume given to libmpv, 0..100
     std::atomic<bool> reversePlaying{false};
     std::atomic<double> reversePosition{0.0};
     std::atomic<bool> looping{false};
