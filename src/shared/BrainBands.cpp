@@ -15,7 +15,7 @@ int brainBandOfFrequency(float hz)
 const char* brainBandName(int band)
 {
     static constexpr const char* names[brainBandCount] = {"Eye", "Delta", "Theta", "Alpha",
-                                                          "SMR", "BetaM", "Beta", "Gamma"};
+                                                          "SMR", "BetaM", "Beta",  "Gamma"};
     return band >= 0 && band < brainBandCount ? names[band] : "";
 }
 

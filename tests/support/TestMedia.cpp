@@ -52,15 +52,17 @@ QString makeCounterMovie(const QString& name, int frames, int fps, QString* why)
         return {};
     }
     const QString movie = QDir(tempFolder()).filePath(name);
-    const QString filter = QStringLiteral("color=c=black:s=64x48:r=%1:d=%2,format=gray,geq=lum='%3+N*%4',"
-                                          "drawtext=text='%{frame_num}':fontcolor=white:fontsize=10:x=1:y=1,"
-                                          "format=yuv420p")
+    const QString filter = QStringLiteral(
+                               "color=c=black:s=64x48:r=%1:d=%2,format=gray,geq=lum='%3+N*%4',"
+                               "drawtext=text='%{frame_num}':fontcolor=white:fontsize=10:x=1:y=1,"
+                               "format=yuv420p")
                                .arg(fps)
                                .arg(static_cast<double>(frames) / fps)
                                .arg(firstLuma)
                                .arg(lumaStep);
     QProcess make;
-    make.start(ffmpeg, {"-loglevel", "error", "-f", "lavfi", "-i", filter, "-c:v", "mpeg4", "-q:v", "1", movie});
+    make.start(ffmpeg,
+               {"-loglevel", "error", "-f", "lavfi", "-i", filter, "-c:v", "mpeg4", "-q:v", "1", movie});
     if (!make.waitForFinished(-1) || make.exitCode() != 0) {
         if (why)
             *why = QString::fromLocal8Bit(make.readAllStandardError());

@@ -292,8 +292,10 @@ void QXSoundController::observeTransportNotifications()
             });
         };
     };
-    playObserver = ScopedObserver(SetSoundPlayNotification, nullptr, relay(&QXSoundController::setSoundPlayQ));
-    stopObserver = ScopedObserver(SetSoundStopNotification, nullptr, relay(&QXSoundController::setSoundStopQ));
+    playObserver =
+        ScopedObserver(SetSoundPlayNotification, nullptr, relay(&QXSoundController::setSoundPlayQ));
+    stopObserver =
+        ScopedObserver(SetSoundStopNotification, nullptr, relay(&QXSoundController::setSoundStopQ));
 }
 
 void QXSoundController::play(QObject*)

@@ -25,28 +25,28 @@ namespace nupo {
 class RunLoopTimer;
 
 // The window's outlets, in declared order (their object names in the nib).
-#define NUPO_SOUND_SLOT_OUTLETS(X)                                                                          \
-    X(goToBeginningButton)                                                                                  \
-    X(goToEndButton) X(movieViewObject) X(moviePropertiesWindow) X(movieWindow) X(playButton)               \
-        X(stepBackButton) X(stepForwardButton) X(movieTrackMediaTypes) X(soundName) X(ploopField)           \
-            X(displayHereploop) X(FPSField) X(displayHereFPS) X(RateField) X(displayHereRate)               \
-                X(displayHeresoundName) X(autoPlayEnabled) X(trackCount) X(movieTimeScale) X(movieDuration) \
-                    X(movieFrame) X(setRateSlider) X(setVolumeSlider) X(setTimeSlider) X(setSpeedSlider)    \
-                        X(setUseBSSlider) X(setOnOffSWBSSlider) X(setUseFBSSlider) X(setEyedeltaLSlider)    \
-                            X(setEyedeltaHSlider) X(setThetaLSlider) X(setThetaHSlider) X(setAlphaLSlider)  \
-                                X(setAlphaHSlider) X(setBetaLSlider) X(setBetaHSlider) X(SelectSound)       \
-                                    X(SoundBrain) X(SoundPFC) X(VolumeBrain) X(VolumePFC) X(TimeBrain)      \
-                                        X(TimePFC) X(SpeedBrain) X(SpeedPFC) X(setRateON) X(setUseBSON)     \
-                                            X(setVolumeTimeSpeedControl) X(setVolumeControl)                \
-                                                X(setTimeControl) X(setSpeedControl) X(setOptionControl)    \
-                                                    X(setSWmethodBS) X(setUseBSc) X(setOnOffSWBS)           \
-                                                        X(setUseFBS) X(setSWBSOptionControl)                \
-                                                            X(setFrameChangeBS) X(setFrameEyeBS)            \
-                                                                X(setFrameDeltaBS) X(setFrameThetaBS)       \
-                                                                    X(setFrameAplhaBS) X(setFrameSMRBS)     \
-                                                                        X(setFrameBetaMBS) X(setFrameBetaBS) \
-                                                                            X(setFrameGammaBS)              \
-                                                                                X(setPlaymodeMatrix)
+#define NUPO_SOUND_SLOT_OUTLETS(X)                                                                           \
+    X(goToBeginningButton)                                                                                   \
+    X(goToEndButton)                                                                                         \
+    X(movieViewObject) X(moviePropertiesWindow) X(movieWindow) X(playButton) X(stepBackButton)               \
+        X(stepForwardButton) X(movieTrackMediaTypes) X(soundName) X(ploopField) X(displayHereploop)          \
+            X(FPSField) X(displayHereFPS) X(RateField) X(displayHereRate) X(displayHeresoundName)            \
+                X(autoPlayEnabled) X(trackCount) X(movieTimeScale) X(movieDuration) X(movieFrame)            \
+                    X(setRateSlider) X(setVolumeSlider) X(setTimeSlider) X(setSpeedSlider) X(setUseBSSlider) \
+                        X(setOnOffSWBSSlider) X(setUseFBSSlider) X(setEyedeltaLSlider) X(setEyedeltaHSlider) \
+                            X(setThetaLSlider) X(setThetaHSlider) X(setAlphaLSlider) X(setAlphaHSlider)      \
+                                X(setBetaLSlider) X(setBetaHSlider) X(SelectSound) X(SoundBrain) X(SoundPFC) \
+                                    X(VolumeBrain) X(VolumePFC) X(TimeBrain) X(TimePFC) X(SpeedBrain)        \
+                                        X(SpeedPFC) X(setRateON) X(setUseBSON) X(setVolumeTimeSpeedControl)  \
+                                            X(setVolumeControl) X(setTimeControl) X(setSpeedControl)         \
+                                                X(setOptionControl) X(setSWmethodBS) X(setUseBSc)            \
+                                                    X(setOnOffSWBS) X(setUseFBS) X(setSWBSOptionControl)     \
+                                                        X(setFrameChangeBS) X(setFrameEyeBS)                 \
+                                                            X(setFrameDeltaBS) X(setFrameThetaBS)            \
+                                                                X(setFrameAplhaBS) X(setFrameSMRBS)          \
+                                                                    X(setFrameBetaMBS) X(setFrameBetaBS)     \
+                                                                        X(setFrameGammaBS)                   \
+                                                                            X(setPlaymodeMatrix)
 
 #define NUPO_SOUND_SLOT_ENUM(name) name,
 enum class SoundOutlet { NUPO_SOUND_SLOT_OUTLETS(NUPO_SOUND_SLOT_ENUM) count };
@@ -60,13 +60,23 @@ inline constexpr std::array<SoundOutlet, 8> bandSliderOutlets{
     SoundOutlet::setThetaHSlider,    SoundOutlet::setAlphaLSlider,    SoundOutlet::setAlphaHSlider,
     SoundOutlet::setBetaLSlider,     SoundOutlet::setBetaHSlider};
 inline constexpr std::array<SoundOutlet, 8> bandButtonOutlets{
-    SoundOutlet::setFrameEyeBS,   SoundOutlet::setFrameDeltaBS,  SoundOutlet::setFrameThetaBS,
-    SoundOutlet::setFrameAplhaBS, SoundOutlet::setFrameSMRBS,    SoundOutlet::setFrameBetaMBS,
+    SoundOutlet::setFrameEyeBS,   SoundOutlet::setFrameDeltaBS, SoundOutlet::setFrameThetaBS,
+    SoundOutlet::setFrameAplhaBS, SoundOutlet::setFrameSMRBS,   SoundOutlet::setFrameBetaMBS,
     SoundOutlet::setFrameBetaBS,  SoundOutlet::setFrameGammaBS};
 
 // The nine popups of the slot, in the order of the nine number fields and arrays.
-enum SoundPopup { ChoicePopup, SoundBrainPopup, SoundPFCPopup, VolumeBrainPopup, VolumePFCPopup, TimeBrainPopup,
-                  TimePFCPopup, SpeedBrainPopup, SpeedPFCPopup, soundPopupCount };
+enum SoundPopup {
+    ChoicePopup,
+    SoundBrainPopup,
+    SoundPFCPopup,
+    VolumeBrainPopup,
+    VolumePFCPopup,
+    TimeBrainPopup,
+    TimePFCPopup,
+    SpeedBrainPopup,
+    SpeedPFCPopup,
+    soundPopupCount
+};
 
 class QXSoundController {
 public:
@@ -246,7 +256,7 @@ private:
     QString title;
     QString windowName;  // the bank's name that the title shows
 
-    std::array<int, soundPopupCount> popupNumbers{};  // setSelectSoundNumberX .. setSpeedPFCNumberX
+    std::array<int, soundPopupCount> popupNumbers{};   // setSelectSoundNumberX .. setSpeedPFCNumberX
     std::array<QString, soundPopupCount> popupTitles;  // setSelectSoundstr .. setSpeedPFCstr
     float VolumeSlider_value = 2.0f;
     float TimeSlider_value = 2.0f;
@@ -254,8 +264,9 @@ private:
     float UseBSSlider_value = 0.0f;
     float OnOffSWBSSlider_value = 0.0f;
     float UseFBSSlider_value = 0.0f;
-    std::array<float, 8> bandSoundIndexes{0, 1, 2, 3, 4, 5, 6, 7};  // EyedeltaLSlider_value .. BetaHSlider_value
-    std::array<int, 8> bandButtons{};                               // FrameEyeBSX .. FrameGammaBSX
+    std::array<float, 8> bandSoundIndexes{0, 1, 2, 3,
+                                          4, 5, 6, 7};  // EyedeltaLSlider_value .. BetaHSlider_value
+    std::array<int, 8> bandButtons{};                   // FrameEyeBSX .. FrameGammaBSX
     int PlaymodeX = 1;
     int RateONX = 0;
     int UseBSONX = 0;

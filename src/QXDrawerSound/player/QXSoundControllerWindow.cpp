@@ -21,14 +21,14 @@ constexpr std::array<SoundOutlet, soundPopupCount> popupOutlets{
     SoundOutlet::TimePFC,     SoundOutlet::SpeedBrain, SoundOutlet::SpeedPFC};
 
 const std::array<SlotInts*, soundPopupCount> popupArrays{
-    &setSelectSoundNumberA, &setSoundBrainNumberA, &setSoundPFCNumberA, &setVolumeBrainNumberA,
-    &setVolumePFCNumberA,   &setTimeBrainNumberA,  &setTimePFCNumberA,  &setSpeedBrainNumberA,
-    &setSpeedPFCNumberA};
+    &setSelectSoundNumberA, &setSoundBrainNumberA, &setSoundPFCNumberA,
+    &setVolumeBrainNumberA, &setVolumePFCNumberA,  &setTimeBrainNumberA,
+    &setTimePFCNumberA,     &setSpeedBrainNumberA, &setSpeedPFCNumberA};
 
 // The held switches, in the order of their fields.
 constexpr std::array<SoundOutlet, 7> heldSwitchOutlets{
-    SoundOutlet::setOptionControl, SoundOutlet::setSWmethodBS,        SoundOutlet::setUseBSc,
-    SoundOutlet::setOnOffSWBS,     SoundOutlet::setUseFBS,            SoundOutlet::setSWBSOptionControl,
+    SoundOutlet::setOptionControl, SoundOutlet::setSWmethodBS, SoundOutlet::setUseBSc,
+    SoundOutlet::setOnOffSWBS,     SoundOutlet::setUseFBS,     SoundOutlet::setSWBSOptionControl,
     SoundOutlet::setFrameChangeBS};
 
 void say(const QString& line)
@@ -82,8 +82,8 @@ void QXSoundController::setUpWindow()
     const QStringList sources = soundSourceItems(DeviceConfig.load(std::memory_order_relaxed));
     for (SoundOutlet popup : {SoundOutlet::SoundBrain, SoundOutlet::SpeedBrain, SoundOutlet::VolumeBrain})
         setItems(popup, sources);
-    for (SoundOutlet popup : {SoundOutlet::SoundPFC, SoundOutlet::VolumePFC, SoundOutlet::TimePFC,
-                              SoundOutlet::SpeedPFC})
+    for (SoundOutlet popup :
+         {SoundOutlet::SoundPFC, SoundOutlet::VolumePFC, SoundOutlet::TimePFC, SoundOutlet::SpeedPFC})
         setItems(popup, brainSwitchSlotItems());
     for (int popup = 0; popup < soundPopupCount; ++popup) {
         if (popup != TimeBrainPopup)  // its items are those of the nib
@@ -166,7 +166,8 @@ void QXSoundController::setInitValue()
 void QXSoundController::setNewValue()
 {
     const auto k = std::size_t(slotIndex);
-    RowsCountX = std::min<int>(cappedRowCount(RowsCountA[k], slotIndex), static_cast<int>(soundNameArray.size()));
+    RowsCountX =
+        std::min<int>(cappedRowCount(RowsCountA[k], slotIndex), static_cast<int>(soundNameArray.size()));
     const int size = soundBlockSize(RowsCountX);
     for (SoundOutlet slider : bandSliderOutlets)
         setLimits(slider, 0, size);

@@ -23,10 +23,10 @@ SoundPathTable* soundPathTable(int slot)
 
 void initSoundTables()
 {
-    for (SlotInts* ints : {&setSelectSoundNumberA, &setSoundBrainNumberA, &setSoundPFCNumberA,
-                           &setVolumeBrainNumberA, &setVolumePFCNumberA, &setTimeBrainNumberA, &setTimePFCNumberA,
-                           &setSpeedBrainNumberA, &setSpeedPFCNumberA, &UseBSONA, &SoundControlA, &SpeedControlA,
-                           &RowsCountA})
+    for (SlotInts* ints :
+         {&setSelectSoundNumberA, &setSoundBrainNumberA, &setSoundPFCNumberA, &setVolumeBrainNumberA,
+          &setVolumePFCNumberA, &setTimeBrainNumberA, &setTimePFCNumberA, &setSpeedBrainNumberA,
+          &setSpeedPFCNumberA, &UseBSONA, &SoundControlA, &SpeedControlA, &RowsCountA})
         ints->fill(0);
     PlaymodeA.fill(1);
     VolumeSlider_valueA.fill(2.0f);
@@ -72,7 +72,8 @@ int autoNextRow(int row, int rows)
 {
     const int size = soundBlockSize(rows);
     const int next = row + 1;
-    return next > size * PlaySoundBlockX.load(std::memory_order_relaxed) - 1 ? soundBlockFirstRow(rows) : next;
+    return next > size * PlaySoundBlockX.load(std::memory_order_relaxed) - 1 ? soundBlockFirstRow(rows)
+                                                                             : next;
 }
 
 int randomRowInBlock(int r, int rows)
@@ -101,7 +102,8 @@ BrainSwitchReading readBrainSwitch(int source, int switchSlot)
         return {};
     const SharedBrainSwitchRecord& record =
         source > 3 ? peakSWcoherenceCount[source][switchSlot][0] : peakSWfftCount[source][switchSlot][0];
-    return {record.level.load(std::memory_order_relaxed), record.peakFrequency.load(std::memory_order_relaxed)};
+    return {record.level.load(std::memory_order_relaxed),
+            record.peakFrequency.load(std::memory_order_relaxed)};
 }
 
 QString soundSlotLetter(int slot)

@@ -194,15 +194,18 @@ void QXDrawerController::coupleRightDrawers()
 {
     for (Drawer* drawer : {upperRight.data(), lowerRight.data()}) {
         if (drawer)
-            drawer->setWillResizeContents(
-                [this](Drawer* resized, const QSizeF& requested) { return drawerWillResizeContents(resized, requested); });
+            drawer->setWillResizeContents([this](Drawer* resized, const QSizeF& requested) {
+                return drawerWillResizeContents(resized, requested);
+            });
     }
 }
 
 QSizeF QXDrawerController::drawerWillResizeContents(Drawer* drawer, const QSizeF& requested)
 {
     const double width = snappedRightWidth(requested.width());
-    Drawer* other = drawer == upperRight ? lowerRight.data() : drawer == lowerRight ? upperRight.data() : nullptr;
+    Drawer* other = drawer == upperRight   ? lowerRight.data()
+                    : drawer == lowerRight ? upperRight.data()
+                                           : nullptr;
     if (other)
         other->setContentSize(QSizeF(coupledWidth - width, other->contentSize().height()));
     return {width, requested.height()};

@@ -90,20 +90,23 @@ void QXSoundWindowController::declareActions()
     for (const auto& [name, function] : actions)
         action(QString::fromLatin1(name), [this, function](QObject* sender) { (this->*function)(sender); });
 
-    static const char* const bandButtons[] = {"FrameEyeBS",   "FrameDeltaBS", "FrameThetaBS", "FrameAplhaBS",
-                                              "FrameSMRBS",   "FrameBetaMBS", "FrameBetaBS",  "FrameGammaBS"};
+    static const char* const bandButtons[] = {"FrameEyeBS", "FrameDeltaBS", "FrameThetaBS", "FrameAplhaBS",
+                                              "FrameSMRBS", "FrameBetaMBS", "FrameBetaBS",  "FrameGammaBS"};
     static const char* const bandSliders[] = {"EyedeltaLSlider", "EyedeltaHSlider", "ThetaLSlider",
                                               "ThetaHSlider",    "AlphaLSlider",    "AlphaHSlider",
                                               "BetaLSlider",     "BetaHSlider"};
     for (int band = 0; band < 8; ++band) {
-        action(QString::fromLatin1(bandButtons[band]), [this, band](QObject* sender) { FrameBS(band, sender); });
-        action(QString::fromLatin1(bandSliders[band]), [this, band](QObject* sender) { BandSlider(band, sender); });
+        action(QString::fromLatin1(bandButtons[band]),
+               [this, band](QObject* sender) { FrameBS(band, sender); });
+        action(QString::fromLatin1(bandSliders[band]),
+               [this, band](QObject* sender) { BandSlider(band, sender); });
     }
     static const char* const popups[] = {"selectSelectSound", "selectSoundBrain", "selectSoundPFC",
                                          "selectVolumeBrain", "selectVolumePFC",  "selectTimeBain",
                                          "selectTimePFC",     "selectSpeedBrain", "selectSpeedPFC"};
     for (int popup = 0; popup < soundPopupCount; ++popup)
-        action(QString::fromLatin1(popups[popup]), [this, popup](QObject* sender) { selectPopup(popup, sender); });
+        action(QString::fromLatin1(popups[popup]),
+               [this, popup](QObject* sender) { selectPopup(popup, sender); });
 
     action("movieProperties", &QXSoundWindowController::movieProperties);
     action("newWindow", &QXSoundWindowController::newWindow);
@@ -229,7 +232,8 @@ void QXSoundWindowController::setLimits(SoundOutlet outlet, double minimum, doub
         return;
     const QSignalBlocker block(slider);
     const double value = Control::floatValue(slider);
-    slider->setRange(static_cast<int>(minimum), std::max(static_cast<int>(minimum) + 1, static_cast<int>(maximum)));
+    slider->setRange(static_cast<int>(minimum),
+                     std::max(static_cast<int>(minimum) + 1, static_cast<int>(maximum)));
     slider->setProperty("minValue", minimum);
     slider->setProperty("maxValue", std::max(minimum + 1.0, maximum));
     Control::setFloatValue(slider, value);
@@ -245,8 +249,9 @@ void QXSoundWindowController::setFieldFormat(SoundOutlet outlet, int left, int r
 QString QXSoundWindowController::itemTitle(SoundOutlet outlet, int index) const
 {
     const QObject* popup = control(outlet);
-    return popup && index >= 0 && index < PopUpButton::numberOfItems(popup) ? PopUpButton::titleOfSelectedItem(popup)
-                                                                             : QString();
+    return popup && index >= 0 && index < PopUpButton::numberOfItems(popup)
+               ? PopUpButton::titleOfSelectedItem(popup)
+               : QString();
 }
 
 int QXSoundWindowController::intValueOf(const QObject* sender) const

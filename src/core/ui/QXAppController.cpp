@@ -397,12 +397,14 @@ void QXAppController::setResetSoundBankIndex(QObject*)
 // Until the media browser exists: one sound, or several of a folder, chosen in a file dialog.
 void QXAppController::openSoundFiles(QObject*)
 {
-    auto* dialog = new QFileDialog(nullptr, QStringLiteral("Open Sounds"), QString(),
-                                   QStringLiteral("Sounds and movies (*.wav *.aif *.aiff *.mp3 *.ogg *.flac *.m4a "
-                                                  "*.mov *.mp4);;All files (*)"));
+    auto* dialog =
+        new QFileDialog(nullptr, QStringLiteral("Open Sounds"), QString(),
+                        QStringLiteral("Sounds and movies (*.wav *.aif *.aiff *.mp3 *.ogg *.flac *.m4a "
+                                       "*.mov *.mp4);;All files (*)"));
     dialog->setFileMode(QFileDialog::ExistingFiles);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
-    QObject::connect(dialog, &QFileDialog::filesSelected, [](const QStringList& paths) { openSoundBank(paths); });
+    QObject::connect(dialog, &QFileDialog::filesSelected,
+                     [](const QStringList& paths) { openSoundBank(paths); });
     dialog->open();
 }
 

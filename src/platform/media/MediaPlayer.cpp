@@ -102,7 +102,8 @@ MediaPlayer::MediaPlayer(Options options) : endNotifier(std::make_shared<EndNoti
     }
     if (options.frameImages) {
         char softwareApi[] = MPV_RENDER_API_TYPE_SW;
-        mpv_render_param params[] = {{MPV_RENDER_PARAM_API_TYPE, softwareApi}, {MPV_RENDER_PARAM_INVALID, nullptr}};
+        mpv_render_param params[] = {{MPV_RENDER_PARAM_API_TYPE, softwareApi},
+                                     {MPV_RENDER_PARAM_INVALID, nullptr}};
         if (mpv_render_context_create(&frameRenderer, handle, params) < 0)
             frameRenderer = nullptr;
     }
@@ -319,7 +320,8 @@ bool MediaPlayer::open(const QString& path, QString* error)
     // A movie is ready once its first frame is decoded: its picture size is known from then on.
     if (hasVideo()) {
         lock.lock();
-        loadChanged.wait_for(lock, std::chrono::seconds(firstFrameWaitSeconds), [this] { return firstFrameShown; });
+        loadChanged.wait_for(lock, std::chrono::seconds(firstFrameWaitSeconds),
+                             [this] { return firstFrameShown; });
     }
     return true;
 }

@@ -62,7 +62,8 @@ protected:
         handOver(count);
         const int slot = openSound > 9 ? 0 : openSound;
         openSound = slot + 1;
-        auto* window = dynamic_cast<QXSoundWindowController*>(NibLoader::loadNibNamed(soundSlotNibName(slot)));
+        auto* window =
+            dynamic_cast<QXSoundWindowController*>(NibLoader::loadNibNamed(soundSlotNibName(slot)));
         EXPECT_NE(window, nullptr);
         return window;
     }
@@ -141,7 +142,8 @@ TEST_F(SoundWindowTest, SwitchesPlayModesRatesAndBandButtonsBehaveAsTheUserExpec
     choice->setCurrentIndex(1);
     window->selectPopup(ChoicePopup, choice);
     EXPECT_EQ(window->playMode(), 0);
-    auto* once = window->control(SoundOutlet::setPlaymodeMatrix)->findChild<QRadioButton*>("setPlaymodeMatrix_0");
+    auto* once =
+        window->control(SoundOutlet::setPlaymodeMatrix)->findChild<QRadioButton*>("setPlaymodeMatrix_0");
     ASSERT_TRUE(once);
     EXPECT_TRUE(once->isChecked());
     window->setPlaymodeMatrix(1);
@@ -210,8 +212,9 @@ TEST_F(SoundWindowTest, TheOpenerHandsOverOneFileOrSeveralAndRefusesPathsThatDoN
     ASSERT_TRUE(folder);
     EXPECT_EQ(folder->slot(), 1);
     EXPECT_EQ(folder->numberOfRowsInTableView(), 3);
-    EXPECT_EQ(folder->nibWindow()->windowTitle(),
-              QStringLiteral("%1 ( 2 sounds bank)").arg(QFileInfo(QFileInfo(bank[0]).absolutePath()).fileName()));
+    EXPECT_EQ(
+        folder->nibWindow()->windowTitle(),
+        QStringLiteral("%1 ( 2 sounds bank)").arg(QFileInfo(QFileInfo(bank[0]).absolutePath()).fileName()));
     EXPECT_EQ(Control::stringValue(folder->control(SoundOutlet::autoPlayEnabled)), "select by mouse");
     EXPECT_EQ(Control::stringValue(folder->control(SoundOutlet::movieDuration)), "8000");
 

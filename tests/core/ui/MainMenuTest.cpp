@@ -1,5 +1,5 @@
-#include "QXDrawerSound/player/SoundSlotTables.h"
 #include <gtest/gtest.h>
+#include "QXDrawerSound/player/SoundSlotTables.h"
 
 #include "core/ui/QXAppController.h"
 #include "core/ui/WindowController.h"

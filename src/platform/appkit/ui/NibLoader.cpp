@@ -238,7 +238,8 @@ NibController* NibLoader::loadNibNamed(const QString& name, QObject* owner, cons
         return nullptr;
     }
 
-    const QString className = aliasClass.isEmpty() ? root->property("controllerClass").toString() : aliasClass;
+    const QString className =
+        aliasClass.isEmpty() ? root->property("controllerClass").toString() : aliasClass;
     NibController* controller =
         className.isEmpty() ? new NibController : NibControllerRegistry::create(className);
     if (!controller) {
