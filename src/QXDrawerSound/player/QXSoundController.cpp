@@ -177,11 +177,19 @@ void QXSoundController::setBSrhythmStateAllOff()
     }
 }
 
+// The level of a brain switch, refreshed first: counts that nothing else refreshes would otherwise stay
+// as they were (at 0 when no other window or mapper uses the source), and the sound with them.
+float QXSoundController::refreshedLevel(int source, int switchSlot) const
+{
+    QX3DSpectrumGLView::sharedQX3DSpectrumGLView().waven3DBSQC(source);
+    return readBrainSwitch(source, switchSlot).level;
+}
+
 void QXSoundController::MovieSpeedControl()
 {
     if (SpeedControlX == 0)
         return;
-    const float level = readBrainSwitch(popupNumbers[SpeedBrainPopup], popupNumbers[SpeedPFCPopup]).level;
+    const float level = refreshedLevel(popupNumbers[SpeedBrainPopup], popupNumbers[SpeedPFCPopup]);
     const float rate = soundRateFromLevel(level, SpeedSlider_value);
     if (gMovie)
         gMovie->setRate(rate);
@@ -193,7 +201,7 @@ void QXSoundController::MovieSoundVolumeControl()
 {
     if (SoundControlX == 0)
         return;
-    const float level = readBrainSwitch(popupNumbers[VolumeBrainPopup], popupNumbers[VolumePFCPopup]).level;
+    const float level = refreshedLevel(popupNumbers[VolumeBrainPopup], popupNumbers[VolumePFCPopup]);
     const int volume = soundVolumeFromLevel(level, VolumeSlider_value);
     if (gMovie)
         gMovie->setMovieVolume(volume);

@@ -231,6 +231,7 @@ protected:
 
 private:
     void observeTransportNotifications();
+    float refreshedLevel(int source, int switchSlot) const;
     void ensureMovie();
     int slotElement(const std::array<int, 11>& array) const;
     void showFailure(const QString& message);

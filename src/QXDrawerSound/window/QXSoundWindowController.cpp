@@ -11,6 +11,7 @@
 
 #include <QAbstractSlider>
 #include <QListWidget>
+#include <QPoint>
 #include <QProgressBar>
 #include <QSignalBlocker>
 #include <QTimer>
@@ -24,6 +25,8 @@ namespace {
 
 // How often the position bar follows the sound.
 constexpr int positionIntervalMs = 100;
+// Each slot's window opens this much further right and down than the one before, so that all show.
+const QPoint slotCascade{20, 12};
 
 }  // namespace
 
@@ -134,6 +137,9 @@ void QXSoundWindowController::declareActions()
 void QXSoundWindowController::awakeFromNib()
 {
     QWidget* window = nibWindow();
+    if (window)
+        window->move(window->pos() + slotCascade * slot());
+    FixedPointFormat::apply(control(SoundOutlet::displayHereFPS), FixedPointFormat{3, 2, true});
     drawerController.bind(window, leftDrawer, bottomDrawer, upperRightDrawer, lowerRightDrawer);
     drawerController.awakeFromNib();
     drawerController.windowDidResize(window);
