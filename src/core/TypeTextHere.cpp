@@ -2,6 +2,7 @@
 
 #include "core/Transport.h"
 #include "midi/SetMIDI.h"
+#include "midi/band/SetMIDIband.h"
 #include "platform/appkit/MainThread.h"
 #include "platform/appkit/NibControllerRegistry.h"
 #include "plots/rawwave/PlotWindowState.h"
@@ -178,6 +179,7 @@ void TypeTextHere::timerUpdate(QObject*)
 void TypeTextHere::transportPaused()
 {
     SetMIDI::sharedSetMIDI().sendMidiShutDown();
+    SetMIDIband::sharedSetMIDIband().sendMidiShutDown();
 }
 
 void TypeTextHere::setPlayMovie()

@@ -1,0 +1,78 @@
+#include "midi/band/BandWorker.h"
+
+#include "midi/MidiOutput.h"
+#include "midi/PeakMeasurement.h"
+#include "midi/band/BandMeasurement.h"
+#include "midi/band/BandValues.h"
+#include "midi/band/SetMIDIband.h"
+#include "shared/CoreState.h"
+
+#include <algorithm>
+
+namespace nupo {
+
+void BandWorker::timerUpdate()
+{
+    if (startToSaveData == 0 && startToOpenData == 0) {
+        sendMIDIbandData();
+        needOffNoteB = 1;
+    } else if (needOffNoteB == 1) {
+        mapper.sendMidiShutDown();
+        needOffNoteB = 0;
+    }
+}
+
+void BandWorker::sendMIDIbandData()
+{
+    const int shown = shownBandSetup();
+    const bool solo = setSoloBandX != 0;
+    const int first = solo ? shown : 0;
+    const int last = solo ? shown : maxSetupNumber - 1;
+    for (int s = first; s <= last; ++s) {
+        if (const double interval = bandSendInterval(SendMIDItimingEX[s]); interval >= 0.0)
+            tlongEX[s] = interval;
+        if (mtimeatMIDIs() - tsaveEX[s] < tlongEX[s])
+            continue;
+        if (ONInputEX[s] == 1) {
+            BandValuesOf8 values;
+            const bool measured = measureBandValues(
+                s, values, [this](int c, float lo, float hi, int mode) { return FFTband(c, lo, hi, mode); });
+            // Stored at s itself: the shown setup's panel shows them through the display tick.
+            if (measured)
+                for (std::size_t n = 0; n < bandCount; ++n)
+                    bandOutX[n][s] = values[n];
+        }
+        if (MIDIoutONEX[s] == 1)
+            sendMIDInote(s);
+        tsaveEX[s] = mtimeatMIDIs();
+    }
+}
+
+float BandWorker::FFTband(int source, float lowF, float highF, int mode)
+{
+    if (!validBandSource(source))
+        return 0.0f;
+    return bandPeakValue(source, lowF, highF, mode);
+}
+
+void BandWorker::sendMIDInote(int s)
+{
+    if (s < 0 || s >= maxSetupNumber)
+        return;
+    std::array<BandNote, bandCount> notes;
+    const float gain = gainNoteX[s];
+    for (std::size_t n = 0; n < bandCount; ++n)
+        notes[n] = bandNote(bandOutX[n][s], gain);
+    if (MIDIoutONEX[s] == 0)
+        return;
+    const int port = mapper.midiPortReturn(s);
+    if (NoteOnOffEX[s] != 0) {
+        for (std::size_t n = 0; n < bandCount; ++n)
+            mapper.sendMidiOutOn(notes[n].note, notes[n].velocity, s, MIDIchannelBandX[n][s], port, 0);
+    } else if (NoteOffOnEX[s] != 0) {
+        for (std::size_t n = 0; n < bandCount; ++n)
+            mapper.sendMidiOutOffOn(notes[n].note, notes[n].velocity, s, MIDIchannelBandX[n][s], port, 0, 0);
+    }
+}
+
+}  // namespace nupo

@@ -1,0 +1,155 @@
+#include "midi/band/SetMIDIband.h"
+
+#include "midi/MidiOutput.h"
+#include "midi/MidiWorkerThread.h"
+#include "midi/SenderValue.h"
+#include "shared/CoreState.h"
+
+#include <QTimer>
+
+#include <array>
+
+namespace nupo {
+
+namespace {
+
+struct BandRuntime {
+    MidiWorkerThread* worker = nullptr;
+    QTimer* displayTimer = nullptr;
+};
+
+BandRuntime& runtime()
+{
+    static BandRuntime* state = new BandRuntime;  // lives to process end
+    return *state;
+}
+
+}  // namespace
+
+QString bandOutletName(BandOutlet outlet, int band)
+{
+    static const std::array<const char*, std::size_t(BandOutlet::count)> names = {
+        "setResetMIDI", "setMIDIoff", "setSetToDefault", "setCancel", "setSet", "setNoteOnOff",
+        "setNoteOffOn", "setMIDIoutON", "setONInput", "setSolo", "setCHto1to8", "setCHto9to16",
+        "setPeakPower", "setAveragePower", "setSetCountX", "setSetMIDIchannel", "setSetMIDIprogramC",
+        "setSetBSCH", "popupMIDIport", "popupSendMIDItiming", "popupBSchannel", "popupNUPOchannel",
+        "popupSetupN", "GainNoteSlider", "setUsePeakMode", "NUPOdataChannelField",
+        "displayHereNUPOdataChannel", "MIDIoutPortField", "displayHereMIDIoutPort", "SetupNField",
+        "displayHereSetupN", "SetupNinputField", "displayHereSetupNinput", "SetupNstringField",
+        "displayHereSetupNstring",
+        // Band families: %1 is the band number.
+        "setSetMIDIchannel%1", "popupMIDIchannel%1", "setLowFSlider%1", "setHighFSlider%1",
+        "LowFSliderField%1", "displayHereLowFSlider%1", "HighFSliderField%1", "displayHereHighFSlider%1",
+        "MIDIchannelField%1", "displayHereMIDIchannel%1", "bandField%1", "displayHereband%1",
+        "bandNoteField%1", "BScountLevel%1", "BS%1Text"};
+    const int index = int(outlet);
+    if (index < 0 || index >= int(BandOutlet::count))
+        return {};
+    const QString name = QString::fromLatin1(names[std::size_t(index)]);
+    if (!isBandFamily(outlet))
+        return name;
+    return band >= 1 && band <= bandCount ? name.arg(band) : QString();
+}
+
+SetMIDIband::SetMIDIband() = default;
+SetMIDIband::~SetMIDIband() = default;
+
+SetMIDIband& SetMIDIband::sharedSetMIDIband()
+{
+    static SetMIDIband* instance = [] {
+        auto* created = new SetMIDIband;  // lives to process end
+        created->init();
+        return created;
+    }();
+    return *instance;
+}
+
+void SetMIDIband::stopWorker()
+{
+    BandRuntime& state = runtime();
+    delete state.worker;  // quits and waits for the thread
+    state.worker = nullptr;
+    delete state.displayTimer;
+    state.displayTimer = nullptr;
+}
+
+void SetMIDIband::init()
+{
+    if (firstTimeRunMIDIband.exchange(0) == 1) {
+        BandRuntime& state = runtime();
+        state.displayTimer = new QTimer;
+        QObject::connect(state.displayTimer, &QTimer::timeout, [] { sharedSetMIDIband().timerUpdateX(); });
+        state.displayTimer->start(100);
+        state.worker = new MidiWorkerThread(10, [] { sharedSetMIDIband().timerUpdate(); });
+        state.worker->start();
+    }
+    if (!bandDataObserver.isActive())
+        bandDataObserver = ScopedObserver(needUpdateInputBandDataNotification, nullptr,
+                                          [this](const Notification&) { needUpdateInputBandDataQ(); });
+}
+
+void SetMIDIband::timerUpdateX()
+{
+    if (setBrainrhythmMIDIOpend == 1 && setPauseX == 0 && startToSaveData == 0 && startToOpenData == 0)
+        NotificationCenter::defaultCenter().postNotificationName(needUpdateInputBandDataNotification, this);
+}
+
+void SetMIDIband::sendMidiOutOn(int note, int velocity, int setup, int channel, int port, int useQT)
+{
+    MidiOutOn(note, velocity, setup, channel, port, useQT);
+}
+
+void SetMIDIband::sendMidiOutOffOn(int note, int velocity, int setup, int channel, int port, int slot,
+                                   int useQT)
+{
+    MidiOutOffOn(note, velocity, setup, channel, port, slot, useQT);
+}
+
+void SetMIDIband::SetToDefault(QObject* sender)
+{
+    setSetToDefault_(senderIntValue(sender));
+}
+
+void SetMIDIband::Solo(QObject* sender)
+{
+    setSolo_(senderIntValue(sender));
+}
+
+void SetMIDIband::MIDIoutON(QObject* sender)
+{
+    setMIDIoutON_(senderIntValue(sender));
+}
+
+void SetMIDIband::ONInput(QObject* sender)
+{
+    setONInput_(senderIntValue(sender));
+}
+
+void SetMIDIband::PeakPower(QObject* sender)
+{
+    setPeakPower_(senderIntValue(sender));
+}
+
+void SetMIDIband::AveragePower(QObject* sender)
+{
+    setAveragePower_(senderIntValue(sender));
+}
+
+void SetMIDIband::SetBSCH(QObject* sender)
+{
+    setSetBSCH_(senderIntValue(sender));
+}
+
+void SetMIDIband::setMIDIoff_(int)
+{
+    sendMidiShutDown();
+    setNeedsDisplay();
+}
+
+void SetMIDIband::setResetMIDI_(int)
+{
+    sendsetMIDIRestart();
+    setNeedsDisplay();
+}
+
+}  // namespace nupo
