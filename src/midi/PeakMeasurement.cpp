@@ -60,7 +60,11 @@ PeakInput fromBrainSwitch(int channel, int window, int p, bool refresh)
 
 float bandPeakValue(int channel, float lowF, float highF, int mode)
 {
-    const float value = QXFFT::sharedQXFFT().peakFFTband(channel, lowF, highF, mode);
+    return gainedBandValue(channel, QXFFT::sharedQXFFT().peakFFTband(channel, lowF, highF, mode));
+}
+
+float gainedBandValue(int channel, float value)
+{
     return channel >= 0 && channel <= 3 ? value / gainOf(channel) : value;
 }
 

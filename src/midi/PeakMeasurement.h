@@ -17,6 +17,8 @@ PeakInput measurePeakInput(int s, int p);
 // The band search of a data channel (0..3 divided by the channel's display gain), and the frequency of
 // the peak that search found.
 float bandPeakValue(int channel, float lowF, float highF, int mode);
+// A band value of a data channel as the mappers use it: divided by the display gain for 0..3.
+float gainedBandValue(int channel, float value);
 float bandPeakFrequency();
 
 }  // namespace nupo

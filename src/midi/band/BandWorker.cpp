@@ -1,5 +1,6 @@
 #include "midi/band/BandWorker.h"
 
+#include "analysis/QXFFT.h"
 #include "midi/MidiOutput.h"
 #include "midi/PeakMeasurement.h"
 #include "midi/band/BandMeasurement.h"
@@ -22,8 +23,34 @@ void BandWorker::timerUpdate()
     }
 }
 
+namespace {
+
+// The spectra of one pass: each source's spectrum is taken once, when a setup first asks a band of it,
+// and answers every band of every setup on that source for the rest of the pass.
+class PassSpectra {
+public:
+    float band(int source, float lowF, float highF, int mode)
+    {
+        if (!validBandSource(source))
+            return 0.0f;
+        BandSpectrum& spectrum = spectra[std::size_t(source)];
+        if (!taken[std::size_t(source)]) {
+            spectrum = QXFFT::sharedQXFFT().bandSpectrum(source);
+            taken[std::size_t(source)] = true;
+        }
+        return gainedBandValue(source, QXFFT::bandPeakIn(spectrum, lowF, highF, mode).value);
+    }
+
+private:
+    std::array<BandSpectrum, 10> spectra;
+    std::array<bool, 10> taken{};
+};
+
+}  // namespace
+
 void BandWorker::sendMIDIbandData()
 {
+    PassSpectra spectra;
     const int shown = shownBandSetup();
     const bool solo = setSoloBandX != 0;
     const int first = solo ? shown : 0;
@@ -36,7 +63,8 @@ void BandWorker::sendMIDIbandData()
         if (ONInputEX[s] == 1) {
             BandValuesOf8 values;
             const bool measured = measureBandValues(
-                s, values, [this](int c, float lo, float hi, int mode) { return FFTband(c, lo, hi, mode); });
+                s, values,
+                [&spectra](int c, float lo, float hi, int mode) { return spectra.band(c, lo, hi, mode); });
             // Stored at s itself: the shown setup's panel shows them through the display tick.
             if (measured)
                 for (std::size_t n = 0; n < bandCount; ++n)

@@ -3,6 +3,7 @@
 // per-band setters and the setup number and name entries, seen through a mapper that records what its
 // controls are told.
 #include "analysis/BrainSwitch.h"
+#include "core/QXSerialPort.h"
 #include "midi/band/SetMIDIband.h"
 #include "shared/AnalysisState.h"
 #include "shared/CoreState.h"
@@ -12,6 +13,7 @@
 #include <QObject>
 #include <QVariant>
 
+#include <cmath>
 #include <map>
 
 namespace nupo {
@@ -246,6 +248,34 @@ TEST_F(SetMIDIbandTest, RenamingTouchesOnlyTheShownSetup)
     EXPECT_EQ(strEX[8], QStringLiteral("9"));
     EXPECT_EQ(panel.items["popupSetupN"].at(9), strEX[9]);
     EXPECT_EQ(panel.selections["popupSetupN"], 9);
+}
+
+TEST_F(SetMIDIbandTest, APassMeasuresEveryBandAsTheBandQueryDoes)
+{
+    QXSerialPort& port = QXSerialPort::sharedQXSerialPort();
+    port.initMalloc();
+    for (int i = 0; i < 4000; ++i) {
+        port.putIntToBuffer(1, i, int(400 * std::sin(i * 0.52)));  // about 10 Hz at 120 Hz
+        port.putIntToBuffer(3, i, int(300 * std::sin(i * 1.15)));  // about 22 Hz
+    }
+    ploop = 3000;
+    displayGainX[2] = 2.0f;
+    for (int s : {0, 1, 2}) {
+        ONInputEX[s] = 1;
+        NUPOchannelEX[s] = s == 2 ? 2 : 0;
+        PeakPowerEX[s] = s == 1 ? 0 : 1;
+    }
+    SetMIDIband::sharedSetMIDIband().sendMIDIbandData();
+    SetMIDIband& mapper = SetMIDIband::sharedSetMIDIband();
+    for (int s : {0, 1, 2})
+        for (std::size_t n = 0; n < bandCount; ++n)
+            EXPECT_FLOAT_EQ(bandOutX[n][s], mapper.FFTband(NUPOchannelEX[s], LowFbandX[n][s],
+                                                           HighFbandX[n][s], PeakPowerEX[s]))
+                << "setup " << s << " band " << n + 1;
+    // The alpha band of channel 1 holds its sine, the others far less; channel 3 is divided by its gain.
+    EXPECT_GT(bandOut4X[0], 10.0f * bandOut2X[0]);
+    EXPECT_GT(bandOut7X[2], 10.0f * bandOut4X[2]);
+    EXPECT_FLOAT_EQ(mapper.FFTband(12, 8.0f, 12.0f, 1), 0.0f);
 }
 
 }  // namespace
