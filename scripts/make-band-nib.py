@@ -118,26 +118,25 @@ def source_group():
                                       prop('text', 'string', 'Brain switches'),
                                       prop('tag', 'number', 1, stdset=False))),
                     ]))
+    switches = ''.join(f'<item>{w}</item>' for w in [
+        check('setPeakPower', 'Peak', 'PeakPower'), check('setAveragePower', 'Average', 'AveragePower'),
+        check('setONInput', 'Input on', 'ONInput'), check('setMIDIoutON', 'Output on', 'MIDIoutON'),
+        check('setNoteOnOff', 'Note on only', 'NoteOnOff'), check('setNoteOffOn', 'Off, then on', 'NoteOffOn'),
+        button('setCHto1to8', 'Channels 1-8', 'CHto1to8'), button('setCHto9to16', 'Channels 9-16', 'CHto9to16')])
     return box('groupSource', 'Input and output', grid('sourceLayout', [
         (0, 0, label('labelData', 'Data')), (0, 1, popup('popupNUPOchannel', 'selectNUPOchannel')),
         (0, 2, label('displayHereNUPOdataChannel', '', 150)),
-        (0, 3, matrix, 2),
-        (0, 5, check('setPeakPower', 'Peak', 'PeakPower')),
-        (0, 6, check('setAveragePower', 'Average', 'AveragePower')),
-        (0, 7, check('setONInput', 'Input on', 'ONInput')),
+        (0, 3, matrix, 3),
         (1, 0, label('labelPort', 'Port')), (1, 1, popup('popupMIDIport', 'selectMIDIport')),
         (1, 2, label('displayHereMIDIoutPort', '', 150)),
-        (1, 3, label('labelTiming', 'Send')), (1, 4, popup('popupSendMIDItiming', 'selectSendMIDItiming')),
-        (1, 5, check('setNoteOnOff', 'Note on only', 'NoteOnOff')),
-        (1, 6, check('setNoteOffOn', 'Off, then on', 'NoteOffOn')),
-        (1, 7, check('setMIDIoutON', 'Output on', 'MIDIoutON')),
+        (1, 3, label('labelTiming', 'Send')), (1, 4, popup('popupSendMIDItiming', 'selectSendMIDItiming'), 2),
         (2, 0, label('labelGain', 'Gain')),
         (2, 1, slider('GainNoteSlider', 'changeGainNoteSlider', 2000, 100, 150,
                       'Note = band value x gain; velocity = its first two decimals'), 2),
         (2, 3, label('labelBSchannel', 'Brain switch')), (2, 4, popup('popupBSchannel', 'selectBSchannel')),
         (2, 5, stepper('setSetBSCH', 7)),
-        (2, 6, button('setCHto1to8', 'Channels 1-8', 'CHto1to8')),
-        (2, 7, button('setCHto9to16', 'Channels 9-16', 'CHto9to16')),
+        (3, 0, widget('QWidget', 'switches',
+                      layout=f'<layout class="QHBoxLayout" name="switchesLayout">{switches}</layout>'), 6),
     ]))
 
 
@@ -146,13 +145,13 @@ def band_row(n):
     return [
         label(f'labelBand{n}', str(n)),
         label(f'BS{n}Text', f'BS {n}', 0, f'Brain switch {n}, rectangle {9 - n} of the drawing'),
-        slider(f'setLowFSlider{n}', f'changeLowFSlider{n}', 600, 10, 90),
+        slider(f'setLowFSlider{n}', f'changeLowFSlider{n}', 600, 10, 70),
         field(f'LowFSliderField{n}', f'sendTextLowFSliderField{n}', 46),
         label(f'displayHereLowFSlider{n}', '', 46),
-        slider(f'setHighFSlider{n}', f'changeHighFSlider{n}', 600, 10, 90),
+        slider(f'setHighFSlider{n}', f'changeHighFSlider{n}', 600, 10, 70),
         field(f'HighFSliderField{n}', f'sendTextHighFSliderField{n}', 46),
         label(f'displayHereHighFSlider{n}', '', 46),
-        slider(f'BScountLevel{n}', f'changebandSlider{n}', 1270, 10, 90),
+        slider(f'BScountLevel{n}', f'changebandSlider{n}', 1270, 10, 80),
         label(f'displayHereband{n}', '', 52),
         label(f'bandNoteField{n}', '', 30),
         popup(f'popupMIDIchannel{n}', f'selectMIDIchannel{n}'),
