@@ -3,7 +3,7 @@
 // their eight notes. With a JACK server (JACK_DEFAULT_SERVER names it) the messages leave through real
 // ports to our own destination "NUPO"; without a MIDI system the same pass runs with every send a no-op.
 #include "core/QXSerialPort.h"
-#include "midi/MidiOutput.h"
+#include "midi/output/MidiOutput.h"
 #include "midi/band/SetMIDIband.h"
 #include "platform/synth/SynthGraph.h"
 #include "shared/CoreState.h"

@@ -2,7 +2,7 @@
 
 #include "core/TypeTextHere.h"
 #include "core/WindowController.h"
-#include "midi/SetMIDI.h"
+#include "midi/peak/SetMIDI.h"
 #include "platform/appkit/NibLoader.h"
 #include "platform/appkit/NotificationCenter.h"
 #include "plots/bargraph/BarGraphWindowState.h"

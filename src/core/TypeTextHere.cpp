@@ -1,8 +1,8 @@
 #include "core/TypeTextHere.h"
 
 #include "core/Transport.h"
-#include "midi/SetMIDI.h"
 #include "midi/band/SetMIDIband.h"
+#include "midi/peak/SetMIDI.h"
 #include "platform/appkit/MainThread.h"
 #include "platform/appkit/NibControllerRegistry.h"
 #include "plots/rawwave/PlotWindowState.h"

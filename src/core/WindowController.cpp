@@ -1,6 +1,6 @@
 #include "core/WindowController.h"
 
-#include "midi/SetMIDI.h"
+#include "midi/peak/SetMIDI.h"
 
 #include <QEvent>
 #include <QTabWidget>

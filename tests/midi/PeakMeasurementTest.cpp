@@ -1,5 +1,5 @@
 // What the worker tick measures for a setup in each source mode, and how it maps it.
-#include "midi/SetMIDI.h"
+#include "midi/peak/SetMIDI.h"
 #include "shared/AnalysisState.h"
 #include "shared/CoreState.h"
 

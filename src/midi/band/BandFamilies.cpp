@@ -1,10 +1,10 @@
 #include "midi/band/BandFamilies.h"
 
-#include "midi/PeakMidiMap.h"
-#include "midi/SenderValue.h"
-#include "midi/SetMIDI.h"
 #include "midi/band/BrainSwitchLink.h"
 #include "midi/band/SetMIDIband.h"
+#include "midi/common/DataChannels.h"
+#include "midi/common/LinearMap.h"
+#include "midi/common/SenderValue.h"
 #include "shared/CoreState.h"
 
 #include <algorithm>

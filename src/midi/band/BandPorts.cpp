@@ -1,46 +1,30 @@
 #include "midi/band/BandPorts.h"
 
-#include "midi/MidiOutput.h"
-#include "midi/MidiPortList.h"
-#include "midi/SenderValue.h"
 #include "midi/band/SetMIDIband.h"
+#include "midi/common/SenderValue.h"
 
 #include <algorithm>
-#include <bitset>
 
 namespace nupo {
 
-namespace {
-
-// Note-offs on the eight band channels of a setup, skipping (port, channel) pairs already silenced.
-class Silencer {
-public:
-    void setup(int s)
-    {
-        const int port = BandPorts::midiPortReturn(s);
-        for (std::size_t n = 0; n < bandCount; ++n) {
-            const int channel = std::clamp(MIDIchannelBandX[n][s].load(), 0, 15);
-            const std::size_t cell = std::size_t(std::clamp(port, 0, maxMidiDestinations - 1) * 16 + channel);
-            if (done.test(cell))
-                continue;
-            done.set(cell);
-            for (int note = 0; note < 128; ++note)
-                MidiOutOff(note, s, channel, port, 0);
-        }
-    }
-
-private:
-    std::bitset<maxMidiDestinations * 16> done;
-};
-
-}  // namespace
-
-int BandPorts::midiPortReturn(int setup)
+BandPorts::BandPorts(SetMIDIband& mapper)
+    : mapper(mapper),
+      outputs({MIDIportEX, MIDIportEXstr, MIDIportEXstrZ, MIDIoutONEX, MIDIoutONXTempBand},
+              MidiSetupOutputs::ShownPort::returned, [this](int s, int port) { notesOff(s, port); })
 {
-    if (setup < 0 || setup >= maxSetupNumber)
-        return 0;
-    const int port = MIDIportEX[setup];
-    return port >= 0 && port < findPortCountE ? port : 0;
+}
+
+void BandPorts::notesOff(int s, int port)
+{
+    // Band notes never reach the synthesiser, so neither do their note-offs.
+    for (std::size_t n = 0; n < bandCount; ++n) {
+        const int channel = std::clamp(MIDIchannelBandX[n][s].load(), 0, 15);
+        const std::size_t cell = std::size_t(std::clamp(port, 0, maxMidiDestinations - 1) * 16 + channel);
+        if (silenced.test(cell))
+            continue;
+        silenced.set(cell);
+        allNotesOffOnChannel(s, channel, port, 0);
+    }
 }
 
 void BandPorts::setCoreMIDI()
@@ -50,27 +34,13 @@ void BandPorts::setCoreMIDI()
 
 void BandPorts::setGetOutMIDIPort()
 {
-    mapper.setItems(BandOutlet::popupMIDIport, 0, listPortNames());
+    mapper.setItems(BandOutlet::popupMIDIport, 0, MidiSetupOutputs::listPortNames());
 }
 
 void BandPorts::convertPortNameToInt()
 {
     setGetOutMIDIPort();
-    const int count = findPortCountE;
-    for (int s = 0; s < maxSetupNumber; ++s) {
-        const auto found = std::find(strMIDIport.begin(), strMIDIport.end(), MIDIportEXstr[s]);
-        if (found != strMIDIport.end())
-            MIDIportEX[s] = int(found - strMIDIport.begin());
-        else
-            MIDIportEX[s] = count > 0 ? count - 1 : 0;
-    }
-}
-
-void BandPorts::initPortStr()
-{
-    strMIDIport.fill(QStringLiteral("NUPO"));
-    MIDIportEXstr.fill(QStringLiteral("NUPO"));
-    MIDIportEXstrZ.fill(QStringLiteral("NUPO"));
+    outputs.convertPortNameToInt();
 }
 
 void BandPorts::selectMIDIport(QObject* sender)
@@ -93,31 +63,14 @@ void BandPorts::setMIDIport(int index)
 
 void BandPorts::sendMidiShutDown()
 {
-    Silencer silencer;
-    for (int s = 0; s < maxSetupNumber; ++s)
-        if (MIDIoutONEX[s] == 1)
-            silencer.setup(s);
-    silencer.setup(shownBandSetup());
+    silenced.reset();
+    outputs.shutDown(shownBandSetup());
 }
 
 void BandPorts::sendMidiTemporalyOFF()
 {
-    Silencer silencer;
-    for (int s = 0; s < maxSetupNumber; ++s) {
-        MIDIoutONXTempBand[s] = MIDIoutONEX[s].load();
-        if (MIDIoutONEX[s] == 1)
-            silencer.setup(s);
-    }
-    silencer.setup(shownBandSetup());
-    for (auto& on : MIDIoutONEX)
-        on = 0;
-}
-
-void BandPorts::sendMidiBackON()
-{
-    for (int s = 0; s < maxSetupNumber; ++s)
-        if (MIDIoutONXTempBand[s] == 1)
-            MIDIoutONEX[s] = 1;
+    silenced.reset();
+    outputs.switchOffTemporarily(shownBandSetup());
 }
 
 void BandPorts::sendsetMIDIRestart()

@@ -1,9 +1,9 @@
 #include "midi/band/BandSetupEditor.h"
 
 #include "analysis/BrainSwitch.h"
-#include "midi/SenderValue.h"
-#include "midi/SetMIDI.h"
 #include "midi/band/SetMIDIband.h"
+#include "midi/common/DataChannels.h"
+#include "midi/common/SenderValue.h"
 
 #include <algorithm>
 

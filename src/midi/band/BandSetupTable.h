@@ -7,7 +7,8 @@
 // and the band-source switch, and Cancel copies it back. Numbers are atomics (a single entry is the unit
 // of change); names are main-thread only.
 
-#include "midi/PeakSetupTable.h"
+#include "midi/common/PanelsOpened.h"
+#include "midi/common/SetupArray.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
 #include "midi/band/BandValues.h"
 
-#include "midi/PeakMidiMap.h"
+#include "midi/common/LinearMap.h"
 
 namespace nupo {
 

@@ -1,11 +1,12 @@
 #include "midi/band/BandWorker.h"
 
 #include "analysis/QXFFT.h"
-#include "midi/MidiOutput.h"
-#include "midi/PeakMeasurement.h"
 #include "midi/band/BandMeasurement.h"
 #include "midi/band/BandValues.h"
 #include "midi/band/SetMIDIband.h"
+#include "midi/common/BandQuery.h"
+#include "midi/common/MidiMapperWorker.h"
+#include "midi/output/MidiOutput.h"
 #include "shared/CoreState.h"
 
 #include <algorithm>
@@ -14,13 +15,8 @@ namespace nupo {
 
 void BandWorker::timerUpdate()
 {
-    if (startToSaveData == 0 && startToOpenData == 0) {
-        sendMIDIbandData();
-        needOffNoteB = 1;
-    } else if (needOffNoteB == 1) {
-        mapper.sendMidiShutDown();
-        needOffNoteB = 0;
-    }
+    runMapperTick(
+        needOffNoteB, [this] { sendMIDIbandData(); }, [this] { mapper.sendMidiShutDown(); });
 }
 
 namespace {

@@ -1,11 +1,8 @@
 #include "midi/band/SetMIDIband.h"
 
-#include "midi/MidiOutput.h"
-#include "midi/MidiWorkerThread.h"
-#include "midi/SenderValue.h"
+#include "midi/common/MidiMapperWorker.h"
+#include "midi/common/SenderValue.h"
 #include "shared/CoreState.h"
-
-#include <QTimer>
 
 #include <array>
 
@@ -14,8 +11,7 @@ namespace nupo {
 namespace {
 
 struct BandRuntime {
-    MidiWorkerThread* worker = nullptr;
-    QTimer* displayTimer = nullptr;
+    MidiMapperWorker worker{QStringLiteral("MIDI band worker")};
 };
 
 BandRuntime& runtime()
@@ -66,23 +62,14 @@ SetMIDIband& SetMIDIband::sharedSetMIDIband()
 
 void SetMIDIband::stopWorker()
 {
-    BandRuntime& state = runtime();
-    delete state.worker;  // quits and waits for the thread
-    state.worker = nullptr;
-    delete state.displayTimer;
-    state.displayTimer = nullptr;
+    runtime().worker.stop();
 }
 
 void SetMIDIband::init()
 {
-    if (firstTimeRunMIDIband.exchange(0) == 1) {
-        BandRuntime& state = runtime();
-        state.displayTimer = new QTimer;
-        QObject::connect(state.displayTimer, &QTimer::timeout, [] { sharedSetMIDIband().timerUpdateX(); });
-        state.displayTimer->start(100);
-        state.worker = new MidiWorkerThread(10, [] { sharedSetMIDIband().timerUpdate(); });
-        state.worker->start();
-    }
+    if (firstTimeRunMIDIband.exchange(0) == 1)
+        runtime().worker.start(
+            0.01, [] { sharedSetMIDIband().timerUpdate(); }, 0.1, [] { sharedSetMIDIband().timerUpdateX(); });
     if (!bandDataObserver.isActive())
         bandDataObserver = ScopedObserver(needUpdateInputBandDataNotification, nullptr,
                                           [this](const Notification&) { needUpdateInputBandDataQ(); });
@@ -90,19 +77,8 @@ void SetMIDIband::init()
 
 void SetMIDIband::timerUpdateX()
 {
-    if (setBrainrhythmMIDIOpend == 1 && setPauseX == 0 && startToSaveData == 0 && startToOpenData == 0)
+    if (mapperDisplayDue(setBrainrhythmMIDIOpend))
         NotificationCenter::defaultCenter().postNotificationName(needUpdateInputBandDataNotification, this);
-}
-
-void SetMIDIband::sendMidiOutOn(int note, int velocity, int setup, int channel, int port, int useQT)
-{
-    MidiOutOn(note, velocity, setup, channel, port, useQT);
-}
-
-void SetMIDIband::sendMidiOutOffOn(int note, int velocity, int setup, int channel, int port, int slot,
-                                   int useQT)
-{
-    MidiOutOffOn(note, velocity, setup, channel, port, slot, useQT);
 }
 
 void SetMIDIband::SetToDefault(QObject* sender)

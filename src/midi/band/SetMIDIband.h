@@ -12,11 +12,12 @@
 // (BandFamilies) and the port choice and silencing (BandPorts).
 
 #include "midi/band/BandControls.h"
-#include "midi/band/BandSetupTable.h"
 #include "midi/band/BandFamilies.h"
 #include "midi/band/BandPorts.h"
 #include "midi/band/BandSetupEditor.h"
+#include "midi/band/BandSetupTable.h"
 #include "midi/band/BandWorker.h"
+#include "midi/common/MidiMapperSends.h"
 #include "platform/appkit/NotificationCenter.h"
 
 #include <QString>
@@ -118,7 +119,7 @@ inline const QString needUpdateInputBandDataNotification =
         return outletObject(BandOutlet::displayHereMIDIchannelBand, n); \
     }
 
-class SetMIDIband : public BandControls {
+class SetMIDIband : public BandControls, public MidiMapperSends {
 public:
     SetMIDIband();
     ~SetMIDIband() override;
@@ -144,9 +145,7 @@ public:
     void needUpdateInputBandDataQ() { families.needUpdateInputBandDataQ(); }
 
     // --- Sending and ports -------------------------------------------------------------------------------
-    void sendMidiOutOn(int note, int velocity, int setup, int channel, int port, int useQT);
-    void sendMidiOutOffOn(int note, int velocity, int setup, int channel, int port, int slot, int useQT);
-    int midiPortReturn(int setup) const { return BandPorts::midiPortReturn(setup); }
+    int midiPortReturn(int setup) const { return ports.midiPortReturn(setup); }
     void setCoreMIDI() { ports.setCoreMIDI(); }
     void setGetOutMIDIPort() { ports.setGetOutMIDIPort(); }
     void convertPortNameToInt() { ports.convertPortNameToInt(); }

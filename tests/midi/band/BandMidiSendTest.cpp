@@ -3,7 +3,7 @@
 // operations send on the band channels.
 #include "../MidiTestClient.h"
 
-#include "midi/MidiOutput.h"
+#include "midi/output/MidiOutput.h"
 #include "midi/band/SetMIDIband.h"
 #include "platform/synth/SynthGraph.h"
 #include "shared/AnalysisState.h"

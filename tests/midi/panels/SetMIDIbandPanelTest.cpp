@@ -1,7 +1,7 @@
 // The band panel loaded from its nib: it opens on the "MIDI Bands" tab, shows the shown setup in its
 // eight band rows, and its controls change the shown setup.
 #include "core/WindowController.h"
-#include "midi/MidiOutput.h"
+#include "midi/output/MidiOutput.h"
 #include "midi/panels/SetMIDIbandPanel.h"
 #include "platform/synth/SynthGraph.h"
 

@@ -1,4 +1,4 @@
-#include "midi/MidiSynth.h"
+#include "midi/output/MidiSynth.h"
 
 #include "platform/synth/GeneralMidi.h"
 #include "platform/synth/InstrumentPicker.h"

@@ -1,7 +1,7 @@
-#include "midi/PeakMeasurement.h"
+#include "midi/peak/PeakMeasurement.h"
 
 #include "analysis/QXFFT.h"
-#include "midi/PeakSetupTable.h"
+#include "midi/peak/PeakSetupTable.h"
 #include "shared/AnalysisState.h"
 #include "views3d/QX3DSpectrumGLView.h"
 
@@ -10,12 +10,6 @@
 namespace nupo {
 
 namespace {
-
-float gainOf(int channel)
-{
-    const float gain = displayGainX[channel];
-    return gain != 0.0f && std::isfinite(gain) ? gain : 1.0f;
-}
 
 const std::atomic<float>* peakTable(int channel)
 {
@@ -38,7 +32,7 @@ PeakInput fromThreePeakTable(int channel, int p)
     const std::atomic<float>* table = peakTable(channel);
     if (table == nullptr)
         return {};
-    float v = table[2 * p] / gainOf(channel);
+    float v = table[2 * p] / bandGain(channel);
     if (LOGpowerONed != 0)
         v = std::pow(10.0f, v / 10.0f - 1.0f);
     return {true, table[2 * p + 1], v};
@@ -58,21 +52,6 @@ PeakInput fromBrainSwitch(int channel, int window, int p, bool refresh)
 
 }  // namespace
 
-float bandPeakValue(int channel, float lowF, float highF, int mode)
-{
-    return gainedBandValue(channel, QXFFT::sharedQXFFT().peakFFTband(channel, lowF, highF, mode));
-}
-
-float gainedBandValue(int channel, float value)
-{
-    return channel >= 0 && channel <= 3 ? value / gainOf(channel) : value;
-}
-
-float bandPeakFrequency()
-{
-    return QXFFT::sharedQXFFT().peakFFTbandF();
-}
-
 PeakInput measurePeakInput(int s, int p)
 {
     if (s < 0 || s >= maxSetupNumber || p < 0 || p > 2)
@@ -88,7 +67,7 @@ PeakInput measurePeakInput(int s, int p)
             const BandPeak peak =
                 QXFFT::sharedQXFFT().peakFFTbandQuery(channel, LowFX[s], HighFX[s], PeakPowerX[s]);
             peakFrequencyX = peak.frequency;
-            return {true, peak.frequency, peak.value / gainOf(channel)};
+            return {true, peak.frequency, peak.value / bandGain(channel)};
         }
         case 2:
             return fromBrainSwitch(channel, BSchannelX[s], p, channel >= 0 && channel <= 3);

@@ -2,25 +2,15 @@
 
 // The peak-to-MIDI setup table: 128 setups, each field as process-wide arrays indexed by setup 0..127.
 // The edited copy (name ending in X) is what the panel writes and the worker reads on every tick; the
-// committed copy (ending in XZ) changes only through the defaults and Set, and Cancel copies it back.
-// Numbers are atomics (the worker reads while the main thread edits; a single entry is the unit of
-// change). Names are main-thread only.
+// committed copy (ending in XZ) changes only through the defaults and Set, and Cancel copies it back
+// (SetupCopies.h).
 
-#include <QString>
+#include "midi/common/PanelsOpened.h"
+#include "midi/common/SetupArray.h"
 
-#include <array>
 #include <atomic>
 
 namespace nupo {
-
-inline constexpr int maxSetupNumber = 128;
-
-template <class T>
-using SetupArray = std::array<std::atomic<T>, maxSetupNumber>;
-using SetupNames = std::array<QString, maxSetupNumber>;
-
-// Longest setup or port name kept (the "ON:" mark must still fit behind it).
-inline constexpr int maxSetupNameLength = 252;
 
 // --- Ranges and values --------------------------------------------------------------------------------
 inline SetupArray<float> LowFX, LowFXZ;      // band low edge, Hz (input range of F)
@@ -89,7 +79,6 @@ inline std::atomic<int> setSoloX{0};                 // 1 = the worker processes
 inline std::atomic<int> SetupPopupX{0};              // setup shown when the panel loads
 inline std::atomic<int> setBrainpeakMIDIOpend{0};    // the setups are in use (panel opened or document read)
 inline std::atomic<int> setBrainpeakMIDISetName{0};  // the setup names came from a document
-inline std::atomic<int> itsOpend{0};                 // the panel's first-open work is done
 inline std::atomic<int> NUPOchannelXP{0};            // data channel last chosen in the popup
 inline std::atomic<int> MIDIoutTempOX{0};            // switch of SetupNX saved around a program change
 inline std::atomic<int> setToOff{0};                 // 1 while the output is temporarily switched off
@@ -100,9 +89,6 @@ inline std::atomic<int> needOffNote{0};  // 1 after every normal tick; consumed 
 inline std::atomic<int> firstTimeRunMIDIpeak{1};
 inline std::atomic<int> firstTimeeasyplaySetup{1};
 
-// The band panel's first-open flag, read by the peak panel's first opening.
-inline std::atomic<int> itsOpendE{0};
-
 // Writes the start-up defaults into both copies of every setup (intervals, clock times, the instrument
 // and the names are left as they are).
 void writePeakSetupDefaults();
@@ -111,7 +97,7 @@ void writePeakSetupDefaults();
 void commitPeakSetup(int s, int committedPort);
 // Copies the committed fields of setup s back into its edited copy (Cancel), except the data channel.
 void revertPeakSetup(int s);
-// A name as stored: ASCII only, at most maxSetupNameLength characters.
-QString storedSetupName(const QString& name);
+// The shown setup SetupNX, clamped to a valid index.
+int shownPeakSetup();
 
 }  // namespace nupo

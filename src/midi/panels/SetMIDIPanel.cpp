@@ -1,10 +1,14 @@
-#include "midi/SetMIDIPanel.h"
+#include "midi/panels/SetMIDIPanel.h"
 
 #include "core/QXAppController.h"
 #include "core/WindowController.h"
+#include "midi/output/MidiOutput.h"
+#include "midi/output/MidiSynth.h"
 #include "platform/appkit/NibControllerRegistry.h"
 #include "platform/appkit/NibLoader.h"
+#include "platform/synth/GeneralMidi.h"
 #include "platform/synth/InstrumentPickerDialog.h"
+#include "shared/CoreState.h"
 
 #include <QAbstractButton>
 #include <QAbstractSlider>
@@ -24,6 +28,8 @@ namespace nupo {
     QStringLiteral("SetMIDI"), []() -> NibController* { return new SetMIDIPanel; });
 
 namespace {
+
+using O = SetMIDIOutlet;
 
 double scaleOf(const QObject* control)
 {
@@ -182,6 +188,47 @@ void SetMIDIPanel::awakeFromNib()
     showText(SetMIDIOutlet::displayHereSetupNinput, shown);
     showText(SetMIDIOutlet::displayHereSetupNstring, strX[SetupNX]);
     showState(SetMIDIOutlet::setSetCountX, SetupNX);
+}
+
+// Fills the popups as the nib load does: the lists, then the shown setup's selections.
+void SetMIDIPanel::fillPanelLists()
+{
+    const int s = shownPeakSetup();
+    QStringList ports;
+    for (int i = 1; i <= maxMidiPortNames; ++i)
+        ports.append(QStringLiteral("MIDI port %1").arg(i));
+    setItems(O::popupMIDIport, ports);
+    setItems(O::popupSendMIDItiming, timingItems());
+    selectItem(O::popupSendMIDItiming, SendMIDItimingX[s]);
+    QStringList channels;
+    for (int c = 1; c <= 16; ++c)
+        channels.append(QString::number(c));
+    setItems(O::popupMIDIchannel, channels);
+    selectItem(O::popupMIDIchannel, MIDIchannelX[s]);
+    setItems(O::popupProgramChange, generalMidiProgramNames());
+    selectItem(O::popupProgramChange, ProgramChangeXXX[s]);
+    QStringList switchSlots;
+    for (int b = 0; b <= 8; ++b)
+        switchSlots.append(QString::number(b));
+    setItems(O::popupBSchannel, switchSlots);
+    selectItem(O::popupBSchannel, BSchannelX[s]);
+    setItems(O::popupNUPOchannel, dataChannelItems(DeviceConfig));
+    selectItem(O::popupNUPOchannel, NUPOchannelX[s]);
+}
+
+// The first-open work, then the shown setup loaded into the controls.
+void SetMIDIPanel::firstOpen()
+{
+    if (itsOpend == 0)
+        setSetToDefault_(1);
+    if (itsOpend == 0 && itsOpendE == 0)
+        setResetMIDI_(1);
+    if (itsOpend == 0)
+        itsOpend = 1;
+    setSetupPopup();
+    selectItem(O::popupSetupN, shownPeakSetup());
+    setGetOutMIDIPort();
+    setMIDIsetupWindow(shownPeakSetup());
 }
 
 void SetMIDIPanel::registerPreferencesPanel()

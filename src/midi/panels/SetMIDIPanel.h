@@ -1,6 +1,6 @@
 #pragma once
 
-#include "midi/SetMIDI.h"
+#include "midi/peak/SetMIDI.h"
 #include "platform/appkit/NibController.h"
 
 #include <array>
@@ -39,6 +39,8 @@ protected:
 
 private:
     void declareActions();
+    void fillPanelLists();
+    void firstOpen();
     void connectSteppers();
 
     std::array<QObject*, std::size_t(SetMIDIOutlet::count)> outlets{};

@@ -1,4 +1,4 @@
-#include "midi/SenderValue.h"
+#include "midi/common/SenderValue.h"
 
 #include <QObject>
 #include <QVariant>

@@ -1,7 +1,7 @@
-#include "midi/QXMidiPort.h"
+#include "midi/output/QXMidiPort.h"
 
-#include "midi/MidiSynth.h"
-#include "midi/SetMIDI.h"
+#include "midi/output/MidiSynth.h"
+#include "midi/peak/SetMIDI.h"
 
 namespace nupo {
 

@@ -1,7 +1,7 @@
-#include "midi/MidiOutput.h"
+#include "midi/output/MidiOutput.h"
 
-#include "midi/MidiSynth.h"
-#include "midi/PeakSetupTable.h"
+#include "midi/output/MidiSynth.h"
+#include "midi/peak/PeakSetupTable.h"
 
 #include <QStringList>
 
@@ -69,6 +69,24 @@ bool synthWanted(int setup, int port, int useQT)
         return false;
     const bool setupAsks = setup >= 0 && setup < maxSetupNumber && UseQTMIDIX[setup] == 1;
     return setupAsks || port == findPortCountE;
+}
+
+// Sends a channel message to a port and, when the setup or port asks for the synthesiser, lets it
+// follow (outside the lock: the synthesiser has its own).
+template <class SynthStep>
+void sendWithSynth(const unsigned char* bytes, std::size_t size, int setup, int port, int useQT,
+                   SynthStep synthStep)
+{
+    if (!MIDIuseX)
+        return;
+    MidiSystemState& state = midiState();
+    {
+        std::lock_guard lock(state.mutex);
+        sendLocked(state, port, bytes, size);
+        if (runMIDI == 0 || !synthWanted(setup, port, useQT))
+            return;
+    }
+    synthStep();
 }
 
 void writeNoteLocked(MidiSystemState& state, int note, int on, int velocity, int setup, int channel, int port,
@@ -234,18 +252,9 @@ void MidiCprogram(int program, int setup, int channel, int port, int useQT)
 {
     program = clamp127(program);
     channel = clampChannel(channel);
-    if (!MIDIuseX)
-        return;
-    MidiSystemState& state = midiState();
-    {
-        std::lock_guard lock(state.mutex);
-        const unsigned char bytes[2] = {static_cast<unsigned char>(0xC0 + channel),
-                                        static_cast<unsigned char>(program)};
-        sendLocked(state, port, bytes, sizeof bytes);
-        if (runMIDI == 0 || !synthWanted(setup, port, useQT))
-            return;
-    }
-    AUMIDIsetOn(channel, program);
+    const unsigned char bytes[2] = {static_cast<unsigned char>(0xC0 + channel),
+                                    static_cast<unsigned char>(program)};
+    sendWithSynth(bytes, sizeof bytes, setup, port, useQT, [=] { AUMIDIsetOn(channel, program); });
 }
 
 void MidiControlChange(int number, int value, int, int channel, int port, int)
@@ -262,19 +271,10 @@ void MidiCpitch(int value, int setup, int channel, int port, int useQT)
 {
     value = clamp127(value);
     channel = clampChannel(channel);
-    if (!MIDIuseX)
-        return;
-    MidiSystemState& state = midiState();
-    {
-        std::lock_guard lock(state.mutex);
-        // The 0..127 value is the most significant 7 bits; the least significant 7 bits are 0.
-        const unsigned char bytes[3] = {static_cast<unsigned char>(0xE0 + channel), 0,
-                                        static_cast<unsigned char>(value)};
-        sendLocked(state, port, bytes, sizeof bytes);
-        if (runMIDI == 0 || !synthWanted(setup, port, useQT))
-            return;
-    }
-    PitchBendQtMidi(value, channel);
+    // The 0..127 value is the most significant 7 bits; the least significant 7 bits are 0.
+    const unsigned char bytes[3] = {static_cast<unsigned char>(0xE0 + channel), 0,
+                                    static_cast<unsigned char>(value)};
+    sendWithSynth(bytes, sizeof bytes, setup, port, useQT, [=] { PitchBendQtMidi(value, channel); });
 }
 
 void setMIDIRestart() {}
