@@ -1,8 +1,10 @@
 // The band panel loaded from its nib: it opens on the "MIDI Bands" tab, shows the shown setup in its
 // eight band rows, and its controls change the shown setup.
+#include "core/TextFormattingView.h"
 #include "core/WindowController.h"
 #include "midi/output/MidiOutput.h"
 #include "midi/panels/SetMIDIbandPanel.h"
+#include "platform/appkit/ColorWell.h"
 #include "platform/synth/SynthGraph.h"
 
 #include <gtest/gtest.h>
@@ -128,6 +130,20 @@ TEST_F(SetMIDIbandPanelTest, ControlsChangeTheShownSetup)
     brainSwitches->click();
     EXPECT_EQ(UsePeakModeEX[4], 1);
     EXPECT_TRUE(find<QLabel>("BS1Text")->isVisibleTo(tab));
+}
+
+TEST_F(SetMIDIbandPanelTest, TextColourReachesTheBandFieldOfAnInstanceWithControls)
+{
+    ColorWell well;
+    well.setColor(RGBAColor::fromRGBA(1.0, 0.0, 0.0));
+    // The shared instance has no controls: nothing to recolour.
+    EXPECT_EQ(SetMIDIband::sharedSetMIDIband().bandField1(), nullptr);
+    TextFormattingView().setTextColor(&well);
+    // A panel's band field 1 is its band value display, and takes the colour.
+    auto* display = find<QLabel>("displayHereband1");
+    ASSERT_TRUE(TextFormattingView::recolour(display, &well));
+    EXPECT_EQ(display->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+    EXPECT_FALSE(TextFormattingView::recolour(display, nullptr));
 }
 
 }  // namespace
