@@ -2,11 +2,11 @@
 // setups that measure their eight bands (FFT band power of the four channels from a recording) and send
 // their eight notes. With a JACK server (JACK_DEFAULT_SERVER names it) the messages leave through real
 // ports to our own destination "NUPO"; without a MIDI system the same pass runs with every send a no-op.
-#include "core/QXSerialPort.h"
-#include "midi/output/MidiOutput.h"
 #include "midi/band/SetMIDIband.h"
+#include "midi/output/MidiOutput.h"
 #include "platform/synth/SynthGraph.h"
 #include "shared/CoreState.h"
+#include "shared/RecordingBuffers.h"
 
 #include <benchmark/benchmark.h>
 
@@ -37,8 +37,8 @@ void enableAllSetups()
 // Four channels of alpha and beta waves with noise, long enough for every position the passes take.
 void fillRecording()
 {
-    QXSerialPort& port = QXSerialPort::sharedQXSerialPort();
-    port.initMalloc();
+    RecordingBuffers& port = RecordingBuffers::sharedRecordingBuffers();
+    port.allocate();
     for (int c = 1; c <= 4; ++c)
         for (int i = 0; i < 24000; ++i)
             port.putIntToBuffer(

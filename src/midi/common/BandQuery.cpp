@@ -3,16 +3,11 @@
 #include "analysis/QXFFT.h"
 #include "shared/AnalysisState.h"
 
-#include <cmath>
-
 namespace nupo {
 
 float bandGain(int channel)
 {
-    if (channel < 0 || channel > 3)
-        return 1.0f;
-    const float gain = displayGainX[channel];
-    return gain != 0.0f && std::isfinite(gain) ? gain : 1.0f;
+    return displayGainOfChannel(channel);
 }
 
 float gainedBandValue(int channel, float value)

@@ -1,8 +1,8 @@
 #include "midi/panels/SetMIDIbandPanel.h"
 
-#include "core/WindowController.h"
-#include "platform/appkit/NibControllerRegistry.h"
-#include "platform/appkit/NibLoader.h"
+#include "core/ui/WindowController.h"
+#include "platform/appkit/ui/NibControllerRegistry.h"
+#include "platform/appkit/ui/NibLoader.h"
 
 #include <QAbstractButton>
 #include <QAbstractSlider>

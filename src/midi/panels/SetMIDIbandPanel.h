@@ -1,7 +1,7 @@
 #pragma once
 
 #include "midi/band/SetMIDIband.h"
-#include "platform/appkit/NibController.h"
+#include "platform/appkit/ui/NibController.h"
 
 #include <QHash>
 

@@ -3,10 +3,10 @@
 // per-band setters and the setup number and name entries, seen through a mapper that records what its
 // controls are told.
 #include "analysis/BrainSwitch.h"
-#include "core/QXSerialPort.h"
 #include "midi/band/SetMIDIband.h"
 #include "shared/AnalysisState.h"
 #include "shared/CoreState.h"
+#include "shared/RecordingBuffers.h"
 
 #include <gtest/gtest.h>
 
@@ -252,8 +252,8 @@ TEST_F(SetMIDIbandTest, RenamingTouchesOnlyTheShownSetup)
 
 TEST_F(SetMIDIbandTest, APassMeasuresEveryBandAsTheBandQueryDoes)
 {
-    QXSerialPort& port = QXSerialPort::sharedQXSerialPort();
-    port.initMalloc();
+    RecordingBuffers& port = RecordingBuffers::sharedRecordingBuffers();
+    port.allocate();
     for (int i = 0; i < 4000; ++i) {
         port.putIntToBuffer(1, i, int(400 * std::sin(i * 0.52)));  // about 10 Hz at 120 Hz
         port.putIntToBuffer(3, i, int(300 * std::sin(i * 1.15)));  // about 22 Hz

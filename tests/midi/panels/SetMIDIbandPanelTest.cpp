@@ -1,10 +1,10 @@
 // The band panel loaded from its nib: it opens on the "MIDI Bands" tab, shows the shown setup in its
 // eight band rows, and its controls change the shown setup.
-#include "core/TextFormattingView.h"
-#include "core/WindowController.h"
+#include "core/ui/TextFormattingView.h"
+#include "core/ui/WindowController.h"
 #include "midi/output/MidiOutput.h"
 #include "midi/panels/SetMIDIbandPanel.h"
-#include "platform/appkit/ColorWell.h"
+#include "platform/appkit/ui/ColorWell.h"
 #include "platform/synth/SynthGraph.h"
 
 #include <gtest/gtest.h>
