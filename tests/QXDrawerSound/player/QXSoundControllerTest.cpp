@@ -33,7 +33,7 @@ protected:
     }
 
     // Hands a bank of `count` short sounds over as an opener does, for the next slot.
-    QStringList handOverBank(int count, double seconds = 0.3)
+    QStringList handOverBank(int count, double seconds = 2.0)
     {
         QStringList paths;
         for (int i = 0; i < count; ++i)
@@ -290,7 +290,7 @@ TEST_F(SoundSlotTest, ADocumentReopensEachSlotFromItsOwnElementAndPathTable)
 {
     QStringList paths;
     for (int i = 0; i < 3; ++i)
-        paths << test::writeTone(QStringLiteral("doc%1.wav").arg(i), 0.3);
+        paths << test::writeTone(QStringLiteral("doc%1.wav").arg(i), 3.0);
     for (int i = 0; i < 3; ++i)
         SendSoundBstr[std::size_t(i)] = paths[i];
     RowsCountA[2] = 3;
