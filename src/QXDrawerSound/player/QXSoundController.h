@@ -28,16 +28,17 @@ class RunLoopTimer;
 #define NUPO_SOUND_SLOT_OUTLETS(X)                                                                           \
     X(goToBeginningButton)                                                                                   \
     X(goToEndButton)                                                                                         \
-    X(movieViewObject) X(moviePropertiesWindow) X(movieWindow) X(playButton) X(stepBackButton)               \
-        X(stepForwardButton) X(movieTrackMediaTypes) X(soundName) X(ploopField) X(displayHereploop)          \
-            X(FPSField) X(displayHereFPS) X(RateField) X(displayHereRate) X(displayHeresoundName)            \
-                X(autoPlayEnabled) X(trackCount) X(movieTimeScale) X(movieDuration) X(movieFrame)            \
-                    X(setRateSlider) X(setVolumeSlider) X(setTimeSlider) X(setSpeedSlider) X(setUseBSSlider) \
-                        X(setOnOffSWBSSlider) X(setUseFBSSlider) X(setEyedeltaLSlider) X(setEyedeltaHSlider) \
-                            X(setThetaLSlider) X(setThetaHSlider) X(setAlphaLSlider) X(setAlphaHSlider)      \
-                                X(setBetaLSlider) X(setBetaHSlider) X(SelectSound) X(SoundBrain) X(SoundPFC) \
-                                    X(VolumeBrain) X(VolumePFC) X(TimeBrain) X(TimePFC) X(SpeedBrain)        \
-                                        X(SpeedPFC) X(setRateON) X(setUseBSON) X(setVolumeTimeSpeedControl)  \
+    X(movieViewObject)                                                                                       \
+    X(moviePropertiesWindow) X(movieWindow) X(playButton) X(stepBackButton) X(stepForwardButton)             \
+        X(movieTrackMediaTypes) X(soundName) X(ploopField) X(displayHereploop) X(FPSField) X(displayHereFPS) \
+            X(RateField) X(displayHereRate) X(displayHeresoundName) X(autoPlayEnabled) X(trackCount)         \
+                X(movieTimeScale) X(movieDuration) X(movieFrame) X(setRateSlider) X(setVolumeSlider)         \
+                    X(setTimeSlider) X(setSpeedSlider) X(setUseBSSlider) X(setOnOffSWBSSlider)               \
+                        X(setUseFBSSlider) X(setEyedeltaLSlider) X(setEyedeltaHSlider) X(setThetaLSlider)    \
+                            X(setThetaHSlider) X(setAlphaLSlider) X(setAlphaHSlider) X(setBetaLSlider)       \
+                                X(setBetaHSlider) X(SelectSound) X(SoundBrain) X(SoundPFC) X(VolumeBrain)    \
+                                    X(VolumePFC) X(TimeBrain) X(TimePFC) X(SpeedBrain) X(SpeedPFC)           \
+                                        X(setRateON) X(setUseBSON) X(setVolumeTimeSpeedControl)              \
                                             X(setVolumeControl) X(setTimeControl) X(setSpeedControl)         \
                                                 X(setOptionControl) X(setSWmethodBS) X(setUseBSc)            \
                                                     X(setOnOffSWBS) X(setUseFBS) X(setSWBSOptionControl)     \
