@@ -1,5 +1,6 @@
 #include "plots/waterfall/engine/WaterfallText.h"
 
+#include "analysis/SpectrumMath.h"
 #include "platform/gl/Glut.h"
 #include "plots/waterfall/model/WaterfallState.h"
 #include "shared/AnalysisState.h"
@@ -67,14 +68,6 @@ void outputSSZ(float x, float y, const char* text)
                                 : xsizeZ < 1300 ? GLUT_BITMAP_HELVETICA_12
                                                 : GLUT_BITMAP_HELVETICA_18;
     output(font, x, y, text);
-}
-
-float displayGainOfChannel(int channel)
-{
-    if (channel < 0 || channel > 3)
-        return 1.0f;
-    const float gain = displayGainX[channel].load(relaxed);
-    return gain > 0.0f ? gain : 1.0f;
 }
 
 std::string powerNumberText(int channel, int step, int kind)

@@ -13,10 +13,6 @@ void outputSZ(float x, float y, const char* text);
 void outputBig(float x, float y, const char* text);
 void outputSSZ(float x, float y, const char* text);
 
-// Display gain of CH 1..CH 4 as the texts divide by it: 1.0 for another channel and for a gain at or
-// below 0.
-float displayGainOfChannel(int channel);
-
 // The height-axis value text: for coherence (kind ≠ 0) "0 %", "50 %", "100 %"; for a channel's spectrum
 // 0, 10 / gain, 20 / gain microvolts (with log power 0.1, 1, 10 microV). `channel` is the channel 0..3
 // the panel shows.
