@@ -197,13 +197,13 @@ void QX2DSpectrumRenderer::drawWireframeZ(int n)
     }
 }
 
-void QX2DSpectrumRenderer::drawStrips(int n, bool, bool normals)
+void QX2DSpectrumRenderer::drawStrips(int n, unsigned primitive, bool normals)
 {
     QX2DSpectrum& engine = model();
     const QX2DSpectrum::FloatGrid* grid = engine.heightGrid(n);
     const int g = columnsInUse();
     for (int i = 0; i < QX2DSpectrum::rows - 1; ++i) {
-        glBegin(GL_TRIANGLE_STRIP);
+        glBegin(primitive);
         if (grid) {
             const QX2DSpectrum::FloatGrid& p = *grid;
             // The first pair takes whatever normal is current.
@@ -226,7 +226,7 @@ void QX2DSpectrumRenderer::drawFlatShadedZ(int n)
 {
     glEnable(GL_POLYGON_OFFSET_FILL);
     glColor3f(0.8f, 0.2f, 0.8f);
-    drawStrips(n, false, true);
+    drawStrips(n, GL_TRIANGLE_STRIP, true);
     glDisable(GL_POLYGON_OFFSET_FILL);
 }
 
@@ -234,11 +234,24 @@ void QX2DSpectrumRenderer::drawHiddenLineZ(int n)
 {
     glEnable(GL_POLYGON_OFFSET_FILL);
     glColor3f(0.8f, 0.2f, 0.8f);
-    drawStrips(n, false, false);
+    drawStrips(n, GL_TRIANGLE_STRIP, false);
     glDisable(GL_POLYGON_OFFSET_FILL);
     glColor3f(1.0f, 1.0f, 1.0f);
     glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
-    drawStrips(n, false, false);
+    // The outlines of the strips' triangles, drawn as lines once each: the strips' own vertex order
+    // traced as line strips gives the edges along the history and the diagonals, and one line per row
+    // the edges across it. Outlining every triangle in line mode draws each inner edge twice and costs
+    // three times as long on a software renderer.
+    drawStrips(n, GL_LINE_STRIP, false);
+    if (const QX2DSpectrum::FloatGrid* grid = model().heightGrid(n)) {
+        const int g = columnsInUse();
+        for (int i = 0; i < QX2DSpectrum::rows; ++i) {
+            glBegin(GL_LINE_STRIP);
+            for (int j = 0; j < g; ++j)
+                glVertex3f(static_cast<float>(i), static_cast<float>(j), (*grid)[i][j]);
+            glEnd();
+        }
+    }
     glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
 }
 

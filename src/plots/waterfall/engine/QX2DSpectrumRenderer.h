@@ -51,7 +51,8 @@ private:
     void drawOverlays(int record, int channel, int textureMode, int PColor, int FColor, int startFrequency,
                       int Coherencehigh, int towBrain, int s);
     void drawPeakMarks(int channel, int textureMode, int palette, int startFrequency);
-    void drawStrips(int n, bool back, bool normals);
+    // The 127 strips over neighbouring rows as `primitive` (a GL primitive), with or without face normals.
+    void drawStrips(int n, unsigned primitive, bool normals);
 };
 
 // Shading: 0, 1 flat unlit; 2 flat lit; 3, 4 smooth lit; other values change nothing.
