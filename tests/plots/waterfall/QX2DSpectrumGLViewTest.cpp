@@ -4,7 +4,7 @@
 #include "platform/keyboard/VirtualKeyCodes.h"
 #include "plots/waterfall/engine/QX2DSpectrumGLView.h"
 #include "plots/waterfall/model/QX2DSpectrum.h"
-#include "plots/waterfall/model/WaterfallWindowState.h"
+#include "plots/waterfall/engine/WaterfallWindowState.h"
 #include "shared/AnalysisState.h"
 #include "shared/CoreState.h"
 

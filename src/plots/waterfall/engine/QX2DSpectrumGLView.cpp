@@ -8,7 +8,7 @@
 #include "plots/waterfall/engine/QX2DSpectrumRenderer.h"
 #include "plots/waterfall/model/QX2DSpectrum.h"
 #include "plots/waterfall/model/WaterfallKeyMarkers.h"
-#include "plots/waterfall/model/WaterfallWindowState.h"
+#include "plots/waterfall/engine/WaterfallWindowState.h"
 #include "shared/AnalysisState.h"
 #include "shared/CoreState.h"
 

@@ -9,7 +9,7 @@
 #include "plots/waterfall/engine/WaterfallText.h"
 #include "plots/waterfall/model/WaterfallKeyMarkers.h"
 #include "plots/waterfall/model/WaterfallState.h"
-#include "plots/waterfall/model/WaterfallWindowState.h"
+#include "plots/waterfall/engine/WaterfallWindowState.h"
 #include "shared/AnalysisState.h"
 #include "shared/CoreState.h"
 

@@ -1,4 +1,4 @@
-#include "plots/waterfall/model/WaterfallWindowState.h"
+#include "plots/waterfall/engine/WaterfallWindowState.h"
 
 #include <cmath>
 
