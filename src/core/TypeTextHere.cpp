@@ -5,6 +5,7 @@
 #include "platform/appkit/MainThread.h"
 #include "platform/appkit/NibControllerRegistry.h"
 #include "plots/rawwave/PlotWindowState.h"
+#include "plots/waterfall/model/QX2DSpectrum.h"
 #include "shared/CoreState.h"
 
 #include <QAbstractButton>
@@ -147,7 +148,7 @@ void TypeTextHere::setPause(QObject*)
 void TypeTextHere::setGotoBeginning(QObject*)
 {
     Transport::sharedTransport().setGotoBeginning();
-    // The waterfall history empties here once the waterfall engine is built.
+    QX2DSpectrum::sharedQX2DSpectrum().initPositionZ();
     refreshControls();
 }
 

@@ -99,7 +99,8 @@ public:
 
 protected:
     // Views with line, cursor and style settings (the 2D graph views).
-    static constexpr bool hasLineSettings = requires(View& v, const RGBAColor& c) {
+    static constexpr bool hasLineSettings = requires(View & v, const RGBAColor& c)
+    {
         v.setLineColor(c);
         v.setCursorColor(c);
         v.setColorStyleType(0);

@@ -30,13 +30,14 @@ const QStringList sourceEntries[4] = {
      "Coherence CH 1 & CH 2", "Coherence CH 3 & CH 4", "Coherence CH 1 & CH 3", "Coherence CH 2 & CH 4",
      "Coherence CH 1 & CH 4", "Coherence CH 2 & CH 3"}};
 
-const QStringList speedEntries = {"X 0.25", "X 0.5", "X 1",   "X 1.25", "X 1.67",
-                                  "X 2",    "X 2.5", "X 5",   "X 10",   "X 20"};
+const QStringList speedEntries = {"X 0.25", "X 0.5", "X 1", "X 1.25", "X 1.67",
+                                  "X 2",    "X 2.5", "X 5", "X 10",   "X 20"};
 
 }  // namespace
 
 QX2DSpectrumAppController::QX2DSpectrumAppController()
-    : PlotGraphWindowController(waterfallWindowState, 60.0f, QStringLiteral("_glView"), QStringLiteral("_gl2View"))
+    : PlotGraphWindowController(waterfallWindowState, 60.0f, QStringLiteral("_glView"),
+                                QStringLiteral("_gl2View"))
 {
     outlet("popup3", popup3);
     outlet("FezField", FezField);
@@ -92,7 +93,8 @@ QX2DSpectrumAppController::QX2DSpectrumAppController()
 
     using Drawers = QX2DSpectrumController;
     const auto drawerAction = [this](const char* name, void (Drawers::*function)(QObject*)) {
-        action(QString::fromLatin1(name), [this, function](QObject* sender) { (drawers_.*function)(sender); });
+        action(QString::fromLatin1(name),
+               [this, function](QObject* sender) { (drawers_.*function)(sender); });
     };
     drawerAction("openLeftDrawer", &Drawers::openLeftDrawer);
     drawerAction("closeLeftDrawer", &Drawers::closeLeftDrawer);
@@ -253,12 +255,18 @@ void QX2DSpectrumAppController::setOverlayFlag(int k, int state)
 {
     using Setter = void (QX2DSpectrumAppController::*)(int);
     static constexpr Setter setters[waterfallFlagCount] = {
-        &QX2DSpectrumAppController::setFrequencyline_,   &QX2DSpectrumAppController::setFrequencylaval_,
-        &QX2DSpectrumAppController::setTimeline_,        &QX2DSpectrumAppController::setTransparentTimeline_,
-        &QX2DSpectrumAppController::setTimelaval_,       &QX2DSpectrumAppController::setTimesphere_,
-        &QX2DSpectrumAppController::setPowerflatmark5_,  &QX2DSpectrumAppController::setPowerflatmark10_,
-        &QX2DSpectrumAppController::setPowerPeakflat_,   &QX2DSpectrumAppController::setPowerlabel_,
-        nullptr,                                         &QX2DSpectrumAppController::setCoherenceHigh_};
+        &QX2DSpectrumAppController::setFrequencyline_,
+        &QX2DSpectrumAppController::setFrequencylaval_,
+        &QX2DSpectrumAppController::setTimeline_,
+        &QX2DSpectrumAppController::setTransparentTimeline_,
+        &QX2DSpectrumAppController::setTimelaval_,
+        &QX2DSpectrumAppController::setTimesphere_,
+        &QX2DSpectrumAppController::setPowerflatmark5_,
+        &QX2DSpectrumAppController::setPowerflatmark10_,
+        &QX2DSpectrumAppController::setPowerPeakflat_,
+        &QX2DSpectrumAppController::setPowerlabel_,
+        nullptr,
+        &QX2DSpectrumAppController::setCoherenceHigh_};
     if (k >= 0 && k < waterfallFlagCount && setters[k])
         (this->*setters[k])(state);
 }
@@ -310,8 +318,9 @@ void QX2DSpectrumAppController::CoherenceHigh(QObject* sender)
 
 void QX2DSpectrumAppController::sendTextStartFrequencyField(QObject* sender)
 {
-    const StartFrequency start = startFrequencyFromField(floatValue(controlOf(sender, displayHereStartFrequency)),
-                                                         fftp.load(relaxed), SampleSpeed.load(relaxed));
+    const StartFrequency start =
+        startFrequencyFromField(floatValue(controlOf(sender, displayHereStartFrequency)), fftp.load(relaxed),
+                                SampleSpeed.load(relaxed));
     activeView().StartFrequecy(start.bin);
     setField(displayHereStartFrequency, QString::number(static_cast<int>(start.value)));
 }
@@ -432,8 +441,8 @@ void QX2DSpectrumAppController::awakeFromNib()
         setIntValue(setCoherenceHigh, displayModeFlag(selectXCHNXY, FlagCoherenceHigh));
     }
     drawers_.awakeFromNib();
-    speedObserver = ScopedObserver(setMovieSpeedNotification, nullptr,
-                                   [this](const Notification&) { setMovieSpeedQ(); });
+    speedObserver =
+        ScopedObserver(setMovieSpeedNotification, nullptr, [this](const Notification&) { setMovieSpeedQ(); });
 }
 
 void QX2DSpectrumAppController::windowDidResize(QObject* window)

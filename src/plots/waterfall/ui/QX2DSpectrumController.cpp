@@ -149,7 +149,7 @@ QSizeF QX2DSpectrumController::drawerWillResizeContents(Drawer* drawer, const QS
 {
     double depth = std::ceil(size.width() / 10.0) * 10.0;
     depth = depth < 50.0 ? 50.0 : (depth > 250.0 ? 250.0 : depth);
-    Drawer* other = drawer == upperRightDrawer ? lowerRightDrawer
+    Drawer* other = drawer == upperRightDrawer   ? lowerRightDrawer
                     : drawer == lowerRightDrawer ? upperRightDrawer
                                                  : nullptr;
     if (other)
@@ -182,7 +182,8 @@ void QX2DSpectrumController::setupRightDrawer(Drawer*& drawer)
     drawer = new Drawer(myParentWindow, Drawer::Edge::Right);
     drawer->setMinContentSize(QSizeF(50.0, 50.0));
     drawer->setContentSize(QSizeF(150.0, 150.0));
-    drawer->setWillResizeContents([this](Drawer* d, const QSizeF& size) { return drawerWillResizeContents(d, size); });
+    drawer->setWillResizeContents(
+        [this](Drawer* d, const QSizeF& size) { return drawerWillResizeContents(d, size); });
 }
 
 void QX2DSpectrumController::setupUpperRightDrawer()
