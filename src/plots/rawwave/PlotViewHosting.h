@@ -5,6 +5,7 @@
 #include "platform/viewhost/QuartzView.h"
 #include "platform/viewhost/QuartzViewHost.h"
 
+#include <QLabel>
 #include <QVBoxLayout>
 #include <QWidget>
 
@@ -30,9 +31,19 @@ inline QuartzViewHost* hostPlotView(QWidget* placeholder, QuartzView& view)
     return hostViewIn<QuartzViewHost>(placeholder, view);
 }
 
+// Where the window system has no GL, the placeholder says so instead (a GL widget in a window there
+// brings Qt down when the window is drawn).
 inline OpenGLViewHost* hostPlotView(QWidget* placeholder, OpenGLView& view)
 {
-    return hostViewIn<OpenGLViewHost>(placeholder, view);
+    if (!placeholder || OpenGLViewHost::isSupported())
+        return hostViewIn<OpenGLViewHost>(placeholder, view);
+    auto* layout = new QVBoxLayout(placeholder);
+    auto* note =
+        new QLabel(QStringLiteral("OpenGL is not available: this view cannot be drawn."), placeholder);
+    note->setAlignment(Qt::AlignCenter);
+    layout->addWidget(note);
+    view.setFrameSize(QSizeF(placeholder->size()));
+    return nullptr;
 }
 
 }  // namespace nupo

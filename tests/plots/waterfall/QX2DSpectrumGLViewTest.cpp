@@ -3,8 +3,8 @@
 #include "platform/gl/OffscreenGLContext.h"
 #include "platform/keyboard/VirtualKeyCodes.h"
 #include "plots/waterfall/engine/QX2DSpectrumGLView.h"
-#include "plots/waterfall/model/QX2DSpectrum.h"
 #include "plots/waterfall/engine/WaterfallWindowState.h"
+#include "plots/waterfall/model/QX2DSpectrum.h"
 #include "shared/AnalysisState.h"
 #include "shared/CoreState.h"
 

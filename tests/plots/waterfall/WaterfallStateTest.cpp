@@ -1,7 +1,7 @@
 #include "platform/keyboard/VirtualKeyCodes.h"
+#include "plots/waterfall/engine/WaterfallWindowState.h"
 #include "plots/waterfall/model/WaterfallKeyMarkers.h"
 #include "plots/waterfall/model/WaterfallState.h"
-#include "plots/waterfall/engine/WaterfallWindowState.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,6 @@
 #include "plots/waterfall/ui/QX2DSpectrumAppController.h"
 
+#include "platform/appkit/Control.h"
 #include "platform/appkit/Drawer.h"
 #include "platform/appkit/NibControllerRegistry.h"
 #include "plots/rawwave/PlotControls.h"
@@ -56,7 +57,6 @@ QX2DSpectrumAppController::QX2DSpectrumAppController()
     outlet("setPowerlabel", setPowerlabel);
     outlet("setFFT512Band", setFFT512Band);
     outlet("setCoherenceHigh", setCoherenceHigh);
-    outlet("myParentWindow", drawers_.myParentWindow);
     outlet("leftDrawer", drawers_.leftDrawer);
     outlet("bottomDrawer", drawers_.bottomDrawer);
     outlet("upperRightDrawer", drawers_.upperRightDrawer);
@@ -327,7 +327,7 @@ void QX2DSpectrumAppController::sendTextStartFrequencyField(QObject* sender)
 
 void QX2DSpectrumAppController::button(QObject* sender)
 {
-    activeView().setPositionZ(selectedTag(sender));
+    activeView().setPositionZ(Control::tag(sender));
 }
 
 void QX2DSpectrumAppController::ViewShowBrainSWX(QObject* sender)
@@ -440,6 +440,7 @@ void QX2DSpectrumAppController::awakeFromNib()
         setIntValue(setFFT512Band, fftp512Band.load(relaxed));
         setIntValue(setCoherenceHigh, displayModeFlag(selectXCHNXY, FlagCoherenceHigh));
     }
+    drawers_.myParentWindow = window;
     drawers_.awakeFromNib();
     speedObserver =
         ScopedObserver(setMovieSpeedNotification, nullptr, [this](const Notification&) { setMovieSpeedQ(); });
