@@ -1,8 +1,8 @@
 #include "MidiTestClient.h"
 
-#include "midi/MidiOutput.h"
-#include "midi/MidiSynth.h"
-#include "midi/PeakSetupTable.h"
+#include "midi/output/MidiOutput.h"
+#include "midi/output/MidiSynth.h"
+#include "midi/peak/PeakSetupTable.h"
 #include "platform/synth/SynthGraph.h"
 
 #include <gtest/gtest.h>

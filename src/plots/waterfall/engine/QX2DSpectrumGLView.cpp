@@ -4,11 +4,11 @@
 #include "core/QXSerialPort.h"
 #include "platform/appkit/NotificationCenter.h"
 #include "platform/keyboard/VirtualKeyCodes.h"
-#include "plots/rawwave/FrameRateFilter.h"
+#include "plots/frame/FrameRateFilter.h"
 #include "plots/waterfall/engine/QX2DSpectrumRenderer.h"
-#include "plots/waterfall/model/QX2DSpectrum.h"
-#include "plots/waterfall/model/WaterfallKeyMarkers.h"
+#include "plots/waterfall/engine/WaterfallKeyMarkers.h"
 #include "plots/waterfall/engine/WaterfallWindowState.h"
+#include "plots/waterfall/model/QX2DSpectrum.h"
 #include "shared/AnalysisState.h"
 #include "shared/CoreState.h"
 
@@ -84,7 +84,7 @@ void QX2DSpectrumGLView::initGL()
     oneBrainwave = 1;
     drawSW = 0;
     displayUnnMode = 3;
-    QX2DSpectrum::sharedQX2DSpectrum().setSizenZ(3);
+    QX2DSpectrumRenderer::sharedQX2DSpectrumRenderer().setSizenZ(3);
     PColor_value = FColor_value = 1.0f;
     setDemoNumber(num);
 }

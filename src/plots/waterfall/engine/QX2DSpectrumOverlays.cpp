@@ -3,15 +3,16 @@
 #include "analysis/SpectrumMath.h"
 #include "core/QXSerialPort.h"
 #include "platform/gl/Glut.h"
-#include "plots/rawwave/PlotWindowState.h"
+#include "plots/frame/PlotWindowState.h"
 #include "plots/settings/DisplaySettings.h"
 #include "plots/waterfall/engine/WaterfallColours.h"
+#include "plots/waterfall/engine/WaterfallKeyMarkers.h"
 #include "plots/waterfall/engine/WaterfallText.h"
-#include "plots/waterfall/model/WaterfallKeyMarkers.h"
-#include "plots/waterfall/model/WaterfallState.h"
 #include "plots/waterfall/engine/WaterfallWindowState.h"
+#include "plots/waterfall/model/WaterfallState.h"
 #include "shared/AnalysisState.h"
 #include "shared/CoreState.h"
+#include "views3d/scene/MeshNormals.h"
 
 #include <GL/gl.h>
 
@@ -106,6 +107,10 @@ void QX2DSpectrumOverlays::drawSQflatZ(int element, int, int textureMode, float 
             frameColour(z, palette);
     };
     switch (element) {
+        case 0:  // the floor mesh's normals
+            getFaceNormsAX();
+            getVertNormsAX();
+            break;
         case 1:
             drawFloorAZ(0, 0, 0, 128, 64);
             setMaterial2D(2);

@@ -8,6 +8,9 @@
 #include "plots/waterfall/model/QX2DSpectrum.h"
 #include "shared/AnalysisState.h"
 #include "shared/CoreState.h"
+#include "views3d/math/VectorMath.h"
+#include "views3d/scene/ColorTables.h"
+#include "views3d/scene/MeshNormals.h"
 
 #include <GL/gl.h>
 #include <GL/glu.h>
@@ -86,6 +89,16 @@ void setDisplaynZ(int mode)
     }
 }
 
+void scalDivZ(float v[3], float s)
+{
+    scalDiv(v, s);
+}
+
+void normZ(float v[3])
+{
+    norm(v);
+}
+
 void myReshapeXnZ(int width, int height)
 {
     xsizeZ = width;
@@ -108,9 +121,35 @@ void QX2DSpectrumRenderer::mainNewaveZ()
     glEnable(GL_LIGHT0);
     setColorXZ();
     reInitColorXZZ();
-    model().setSizenZ(3);
+    reInitColorX();
+    setSizenZ(3);
     setDisplaynZ(3);
     model().initPositionZ();
+}
+
+void QX2DSpectrumRenderer::setSizenZ(int n)
+{
+    static constexpr int sizes[4] = {16, 32, 42, 64};
+    if (n >= 0 && n < 4)
+        gridZ = sizes[n];
+    getTexCoordsZ();
+}
+
+void QX2DSpectrumRenderer::getTexCoordsZ()
+{
+    getTexCoordsOf(QX2DSpectrum::rows, columnsInUse(), model().texCoordsZ);
+}
+
+void QX2DSpectrumRenderer::getFaceNormsZ(int k)
+{
+    if (const QX2DSpectrum::FloatGrid* grid = model().heightGrid(k))
+        getFaceNormsOf(*grid, QX2DSpectrum::rows, columnsInUse(), model().faceNormsZ);
+}
+
+void QX2DSpectrumRenderer::getVertNormsZ()
+{
+    const int g = columnsInUse();
+    getVertNormsOf(model().faceNormsZ, QX2DSpectrum::rows, g, model().vertNormsZ, g - 1);
 }
 
 void QX2DSpectrumRenderer::drawSmoothShadedZ(int n, int textureMode, int, int PColor, int FColor,
@@ -360,11 +399,10 @@ void QX2DSpectrumRenderer::drawSQZ(int s, int, int u, int t, int w, int p, int f
     const PanelPlace place = w == 0 ? singlePanel[s] : pairedPanel[s];
     const int c = place.channel;
 
-    QX2DSpectrum& engine = model();
     if (u == 3)
         drawSmoothShadedZ(30, t, w, p, f, h);
-    engine.getFaceNormsZ(s);
-    engine.getVertNormsZ();
+    getFaceNormsZ(s);
+    getVertNormsZ();
     switch (u) {
         case 0:
             drawWireframeZ(s);

@@ -31,6 +31,16 @@ public:
     void drawSQZ(int s, int drawS, int displayUnn, int textureMode, int towBrain, int PColor, int FColor,
                  int startFrequency, int Coherencehigh);
 
+    // Grid size: 0 → 16 columns, 1 → 32, 2 → 42, 3 → 64; another n keeps it. Recomputes the texture
+    // coordinates either way.
+    void setSizenZ(int n);
+    void getTexCoordsZ();
+    // Face normals of the two triangles of every cell of height grid k (0..19; another k leaves them),
+    // and the vertex normals from them. The vertex normals test the rows against the column count, so
+    // the rows from gridZ − 1 on take only the faces of the row above them.
+    void getFaceNormsZ(int k);
+    void getVertNormsZ();
+
     // Surfaces of height grid n (0..19; 30 in the smooth renderer is the priming strip).
     void drawSmoothShadedZ(int n, int textureMode, int towBrain, int PColor, int FColor, int Coherencehigh);
     void drawWireframeZ(int n);
@@ -57,6 +67,9 @@ private:
 
 // Shading: 0, 1 flat unlit; 2 flat lit; 3, 4 smooth lit; other values change nothing.
 void setDisplaynZ(int mode);
+// Divides v by s; divides v by its length.
+void scalDivZ(float v[3], float s);
+void normZ(float v[3]);
 // Stores the view's size in pixels for the text (font sizes, label spacing).
 void myReshapeXnZ(int width, int height);
 

@@ -5,7 +5,6 @@
 #include "shared/AnalysisState.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstring>
 
 namespace nupo {
@@ -212,83 +211,6 @@ void QX2DSpectrum::putToM512BandComplexDataB(int row, int iX, int mX)
     (*band512Grids[mX])[std::clamp(row, 0, rows - 1)][std::clamp(iX, 0, columns - 1)] = value;
 }
 
-void QX2DSpectrum::setSizenZ(int n)
-{
-    static constexpr int sizes[4] = {16, 32, 42, 64};
-    if (n >= 0 && n < 4)
-        gridZ = sizes[n];
-    getTexCoordsZ();
-}
-
-void QX2DSpectrum::getTexCoordsZ()
-{
-    const int g = columnsInUse();
-    const float divisor = g > 1 ? static_cast<float>(g - 1) : 1.0f;
-    for (int i = 0; i < rows; ++i)
-        for (int j = 0; j < g; ++j) {
-            // Rows are divided by the column count as well, so t runs past 1 along the history.
-            texCoordsZ[i][j][0] = static_cast<float>(j) / divisor;
-            texCoordsZ[i][j][1] = static_cast<float>(i) / divisor;
-        }
-}
-
-void QX2DSpectrum::getFaceNormsZ(int k)
-{
-    const FloatGrid* grid = heightGrid(k);
-    if (!grid)
-        return;
-    const FloatGrid& p = *grid;
-    const int g = columnsInUse();
-    for (int i = 1; i < rows; ++i)
-        for (int j = 0; j + 1 < g; ++j) {
-            const float a = p[i - 1][j], b = p[i - 1][j + 1], c = p[i][j], d = p[i][j + 1];
-            float* first = faceNormsZ[0][i - 1][j];
-            first[0] = a - c;
-            first[1] = a - b;
-            first[2] = 1.0f;
-            normZ(first);
-            float* second = faceNormsZ[1][i - 1][j];
-            second[0] = b - d;
-            second[1] = c - d;
-            second[2] = 1.0f;
-            normZ(second);
-        }
-}
-
-void QX2DSpectrum::getVertNormsZ()
-{
-    const int g = columnsInUse();
-    // The row tests compare with the column count: rows from g - 1 on take only the faces above them.
-    const int rowLimit = g - 1;
-    const auto add = [](float* sum, const float* n) {
-        sum[0] += n[0];
-        sum[1] += n[1];
-        sum[2] += n[2];
-    };
-    for (int i = 0; i < rows; ++i)
-        for (int j = 0; j < g; ++j) {
-            float sum[3] = {0.0f, 0.0f, 0.0f};
-            if (j < g - 1) {
-                if (i < rowLimit)
-                    add(sum, faceNormsZ[0][i][j]);
-                if (i > 0) {
-                    add(sum, faceNormsZ[0][i - 1][j]);
-                    add(sum, faceNormsZ[1][i - 1][j]);
-                }
-            }
-            if (j > 0) {
-                if (i < rowLimit) {
-                    add(sum, faceNormsZ[0][i][j - 1]);
-                    add(sum, faceNormsZ[1][i][j - 1]);
-                }
-                if (i > 0)
-                    add(sum, faceNormsZ[1][i - 1][j - 1]);
-            }
-            normZ(sum);
-            std::copy(sum, sum + 3, vertNormsZ[i][j]);
-        }
-}
-
 void QX2DSpectrum::gonZ()
 {
     wavingZ = 1;
@@ -300,21 +222,6 @@ void QX2DSpectrum::setupTimeNumberZ(long position)
     timeRecZ[0] = static_cast<int>(position);
     for (int k = rows - 1; k >= 0; --k)
         timeRecZ[k + 1] = timeRecZ[k];
-}
-
-void scalDivZ(float v[3], float s)
-{
-    v[0] /= s;
-    v[1] /= s;
-    v[2] /= s;
-}
-
-void normZ(float v[3])
-{
-    const float length = std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]);
-    // A zero vector (a one-column grid has no faces) stays zero rather than turning into NaN.
-    if (length > 0.0f)
-        scalDivZ(v, length);
 }
 
 void setOtherZ(int)

@@ -47,15 +47,7 @@ public:
     // that buffer's grid; the row is clamped to 0..127, the column to 0..63.
     void putToM512BandComplexDataB(int row, int iX, int mX);
 
-    // --- Mesh ---------------------------------------------------------------------------------------
-    // Grid size: 0 → 16 columns, 1 → 32, 2 → 42, 3 → 64; another n keeps it. Recomputes the texture
-    // coordinates either way.
-    void setSizenZ(int n);
-    void getTexCoordsZ();
-    // Face normals of the two triangles of every cell from height grid k (0..19); another k leaves them.
-    void getFaceNormsZ(int k);
-    // Vertex normals from the face normals.
-    void getVertNormsZ();
+    // --- Mesh (its normals and texture coordinates are computed by the drawing half) ----------------
     // Mesh animation flags (read by nothing).
     void gonZ();
 
@@ -106,10 +98,6 @@ private:
     std::vector<double> scratch_ = std::vector<double>(8192);
 };
 
-// Divides v by s, component by component.
-void scalDivZ(float v[3], float s);
-// Divides v by its length.
-void normZ(float v[3]);
 // Flips the face-normal switch (read by nothing that draws).
 void setOtherZ(int n);
 

@@ -1,9 +1,9 @@
 #include "plots/waterfall/ui/QX2DSpectrumAppController.h"
 
-#include "platform/appkit/Control.h"
-#include "platform/appkit/Drawer.h"
-#include "platform/appkit/NibControllerRegistry.h"
-#include "plots/rawwave/PlotControls.h"
+#include "platform/appkit/ui/Control.h"
+#include "platform/appkit/ui/Drawer.h"
+#include "platform/appkit/ui/NibControllerRegistry.h"
+#include "plots/frame/ui/PlotControls.h"
 #include "plots/settings/DisplaySettings.h"
 #include "plots/waterfall/model/WaterfallState.h"
 #include "shared/AnalysisState.h"

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/appkit/NotificationCenter.h"
-#include "plots/rawwave/PlotGraphWindowController.h"
+#include "plots/frame/ui/PlotGraphWindowController.h"
 #include "plots/waterfall/engine/QX2DSpectrumGLView.h"
 #include "plots/waterfall/engine/WaterfallWindowState.h"
 #include "plots/waterfall/ui/QX2DSpectrumController.h"

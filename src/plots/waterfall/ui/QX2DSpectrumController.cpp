@@ -1,7 +1,7 @@
 #include "plots/waterfall/ui/QX2DSpectrumController.h"
 
-#include "platform/appkit/Drawer.h"
-#include "platform/appkit/WindowHandle.h"
+#include "platform/appkit/ui/Drawer.h"
+#include "platform/appkit/ui/WindowHandle.h"
 
 #include <cmath>
 
