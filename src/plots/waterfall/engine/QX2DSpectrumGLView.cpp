@@ -390,6 +390,14 @@ void QX2DSpectrumGLView::setDemoNumber2(int n)
     setMovieSpeed();
 }
 
+void QX2DSpectrumGLView::DisplayUpdataWaterfall()
+{
+    if (setPauseX.load(relaxed) != 0)
+        return;
+    for (int selection : {3, 4, 7, 5, 6, 8, 9, 10, 11, 12})
+        QX2DSpectrum::sharedQX2DSpectrum().wavenZ(selection, shapeChange, StartFrequencyXX, Chigh);
+}
+
 void QX2DSpectrumGLView::setMovieSpeed()
 {
     ploopZZZ.store(ploop.load(relaxed), relaxed);

@@ -78,6 +78,9 @@ public:
     void setResetPositionX(int n);
     void setDemoNumber2(int n);
     void setMovieSpeed();
+    // Unless paused, a history row for every source (selections 3, 4, 7, 5, 6, 8, 9, 10, 11, 12) with
+    // this view's start frequency and coherence-high flag.
+    void DisplayUpdataWaterfall();
     void getKey(unsigned short code, unsigned mask);
 
     // The companions that take the draw-mode / texture-mode hand-over (normal and full view of the
