@@ -433,6 +433,10 @@ void QX2DSpectrumAppController::awakeFromNib()
     }
     pushControlsToActiveView();
     finishWindowSetUp(showQX2DSpectrumFront.load(relaxed) != 0);
+    // The shown view takes the keys typed into the window.
+    if (QWidget* shown = viewA == 1 ? fullHost : normalHost)
+        if (auto* host = shown->findChild<QWidget*>())
+            host->setFocus();
 
     if (Open3DWaterFall <= 1) {
         restoreLastView(selectXCHNXY);
