@@ -20,6 +20,7 @@
 #include "plots/bargraph/QX2DBarGraphView.h"
 #include "plots/rawwave/QXRawwaveGraphView.h"
 #include "plots/settings/ui/SetDisplay.h"
+#include "plots/waterfall/engine/QX2DSpectrumGLView.h"
 #include "shared/Utilities.h"
 
 #include <QFileInfo>
@@ -124,6 +125,7 @@ void NUPO4DrawAppDelegate::initAPstart(QObject*)
     // Plot views: default background colours; the display settings tab.
     QX2DBarGraphView::sharedQX2DBarGraphView().initDisplay();
     QXRawwaveGraphView::sharedQXRawwaveGraphView().initDisplay();
+    QX2DSpectrumGLView::sharedQX2DSpectrumGLView().initDisplay();
     WindowController::sharedWindowController().addPanel(PreferencesTab::Display, QStringLiteral("Display"),
                                                         &SetDisplay::makePanel);
     TypeTextHere::sharedTypeTextHere();

@@ -7,6 +7,8 @@
 #include "platform/appkit/ui/NibLoader.h"
 #include "plots/bargraph/BarGraphWindowState.h"
 #include "plots/rawwave/RawwaveWindowState.h"
+#include "plots/waterfall/engine/WaterfallWindowState.h"
+#include "plots/waterfall/model/QX2DSpectrum.h"
 #include "shared/CoreState.h"
 #include "shared/Utilities.h"
 
@@ -262,7 +264,8 @@ void QXAppController::applyLayout(int screenWidth)
     const Layout layout = layoutForScreenWidth(screenWidth);
     rawwaveWindowState.setWframe(layout.rawwave);
     barGraphWindowState.setWframe(layout.bargraph);
-    // The waterfall and 3D windows take layout.waterfall and layout.waterfallBS once they are built.
+    waterfallWindowState.setWframe(layout.waterfall);
+    // The 3D window takes layout.waterfallBS once it is built.
 }
 
 void QXAppController::showAll1900(QObject*)
@@ -294,7 +297,7 @@ void QXAppController::closeAllWindow(QObject*)
 
 void QXAppController::setClear3DWaterFallImage(QObject*)
 {
-    // Empties the waterfall history once the waterfall engine is built.
+    QX2DSpectrum::sharedQX2DSpectrum().initPositionZ();
 }
 
 void QXAppController::setPlayModeAction(QObject*)
