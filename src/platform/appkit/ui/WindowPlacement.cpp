@@ -128,6 +128,15 @@ void WindowPlacement::cascade(QWidget* window)
         if (!covered)
             return;
         window->move(window->pos() + QPoint(cascadeStep, cascadeStep));
+        // Where the step would take the window past the screen's edge, the window gives up that much
+        // of its size (keepOnScreen would otherwise move it back).
+        const QRect area = availableArea(window);
+        const QMargins decoration = decorationOf(window);
+        const QPoint at = window->pos();
+        const int roomWidth = area.left() + area.width() - at.x() - decoration.left() - decoration.right();
+        const int roomHeight = area.top() + area.height() - at.y() - decoration.top() - decoration.bottom();
+        window->resize(std::max(std::min(window->width(), roomWidth), window->minimumSizeHint().width()),
+                       std::max(std::min(window->height(), roomHeight), window->minimumSizeHint().height()));
     }
 }
 
@@ -144,9 +153,12 @@ bool WindowPlacement::eventFilter(QObject* watched, QEvent* event)
     if (ordinary) {
         for (const FirstShowHook& hook : firstShowHooks())
             hook(window);
-        cascade(window);
     }
     keepOnScreen(window);
+    if (ordinary) {
+        cascade(window);
+        keepOnScreen(window);
+    }
     return false;
 }
 
