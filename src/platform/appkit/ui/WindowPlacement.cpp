@@ -15,6 +15,7 @@ namespace nupo {
 namespace {
 
 const char* placedProperty = "nupoPlacedOnScreen";
+const char* awaitingFrameProperty = "nupoAwaitingFrame";
 
 std::vector<WindowPlacement::FirstShowHook>& firstShowHooks()
 {
@@ -94,7 +95,11 @@ void WindowPlacement::keepOnScreen(QWidget* window)
     const QRect area = availableArea(window);
     if (area.isEmpty())
         return;
-    const QMargins decoration = decorationOf(window);
+    QMargins decoration = decorationOf(window);
+    // Before any window of the program is framed, an X window manager's usual title bar is allowed for.
+    if (decoration.isNull() && !isFrameless(window) &&
+        QGuiApplication::platformName() == QLatin1String("xcb"))
+        decoration = QMargins(1, 24, 1, 1);
     const int extraWidth = decoration.left() + decoration.right();
     const int extraHeight = decoration.top() + decoration.bottom();
 
@@ -142,13 +147,28 @@ void WindowPlacement::cascade(QWidget* window)
 
 bool WindowPlacement::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() != QEvent::Show || event->spontaneous() || !watched->isWidgetType())
+    const QEvent::Type type = event->type();
+    if (!watched->isWidgetType() || (type != QEvent::Show && type != QEvent::Move && type != QEvent::Resize &&
+                                     type != QEvent::WindowActivate && type != QEvent::Paint))
         return false;
     auto* window = static_cast<QWidget*>(watched);
+    if (type != QEvent::Show) {
+        // Placed before the window manager framed it, the window is placed again once its frame is
+        // known (a first window has no other to take the frame's size from).
+        if (window->isWindow() && window->property(awaitingFrameProperty).toBool() &&
+            !knownDecoration(window).isNull()) {
+            window->setProperty(awaitingFrameProperty, false);
+            keepOnScreen(window);
+        }
+        return false;
+    }
+    if (event->spontaneous())
+        return false;
     if (!window->isWindow() || !isPlacedWindowType(window->windowType()) ||
         window->property(placedProperty).toBool())
         return false;
     window->setProperty(placedProperty, true);
+    window->setProperty(awaitingFrameProperty, knownDecoration(window).isNull() && !isFrameless(window));
     const bool ordinary = window->windowType() == Qt::Window && !qobject_cast<QDialog*>(window);
     if (ordinary) {
         for (const FirstShowHook& hook : firstShowHooks())
