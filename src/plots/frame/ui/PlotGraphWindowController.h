@@ -32,6 +32,7 @@ public:
         if (!applyViewEntry(entry))
             return;
         showViewsByMode();
+        restoreNormalViewFrame();
         pushControlsToActiveView();
         state.lastViewMode = popupselectX;
         setActiveViewMode(popupselectX);
@@ -143,8 +144,9 @@ protected:
     // Shows the full view's placeholder in full-view mode, the normal one otherwise.
     void showViewsByMode()
     {
-        PlotControls::setHidden(fullHost, viewA != 1);
-        PlotControls::setHidden(normalHost, viewA == 1);
+        // Hide first: for a moment both views shown would make the window wide enough for two.
+        PlotControls::setHidden(viewA == 1 ? normalHost : fullHost, true);
+        PlotControls::setHidden(viewA == 1 ? fullHost : normalHost, false);
         activeViewChanged();
     }
     // Gives the active view a view mode or second number and marks it for redrawing.
