@@ -13,6 +13,7 @@
 #include "plots/settings/DisplaySettings.h"
 #include "shared/AnalysisState.h"
 #include "shared/CoreState.h"
+#include "views3d/wave/ui/QXnewaveAppController.h"
 
 #include <QWidget>
 
@@ -485,7 +486,7 @@ void SetDisplay::sendTextAlpha2DBargraphField(QObject* sender)
     WBarAlphaValue = takeAlpha(sender, Alpha2DBargraphField, displayHereAlpha2DBargraph);
 }
 
-// These fields only show the value they take.
+// The fields of windows not built yet only show the value they take.
 void SetDisplay::sendTextAlpha3DWaterFallField(QObject* sender)
 {
     takeAlpha(sender, Alpha3DWaterFallField, displayHereAlpha3DWaterFall);
@@ -503,7 +504,8 @@ void SetDisplay::sendTextAlphaQTMovieField(QObject* sender)
 
 void SetDisplay::sendTextAlphaCubicTunnelField(QObject* sender)
 {
-    takeAlpha(sender, AlphaCubicTunnelField, displayHereAlphaCubicTunnel);
+    QXnewaveAppController::sharedQXnewaveAppController().setWindowAlphaValue(
+        takeAlpha(sender, AlphaCubicTunnelField, displayHereAlphaCubicTunnel));
 }
 
 void SetDisplay::sendTextAlphaQuilbrotaskField(QObject* sender)
