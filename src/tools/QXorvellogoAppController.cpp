@@ -3,10 +3,9 @@
 #include "platform/appkit/RunLoopTimer.h"
 #include "platform/appkit/ui/Control.h"
 #include "platform/appkit/ui/NibControllerRegistry.h"
-#include "platform/viewhost/ui/OpenGLViewHost.h"
+#include "platform/viewhost/ui/GLViewPlaceholder.h"
 #include "tools/gl/QXorvellogoGLView.h"
 
-#include <QVBoxLayout>
 #include <QWidget>
 
 namespace nupo {
@@ -25,10 +24,7 @@ QXorvellogoAppController::QXorvellogoAppController()
         if (!placeholder)
             return;
         logoView_ = std::make_unique<QXorvellogoGLView>(QRectF(QPointF(0, 0), QSizeF(placeholder->size())));
-        host_ = new OpenGLViewHost(logoView_.get(), placeholder);
-        auto* layout = new QVBoxLayout(placeholder);
-        layout->setContentsMargins(0, 0, 0, 0);
-        layout->addWidget(host_);
+        host_ = hostGLViewIn(placeholder, *logoView_);
     });
 }
 

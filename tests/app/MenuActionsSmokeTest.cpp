@@ -7,6 +7,7 @@
 #include "core/ui/WindowController.h"
 #include "shared/CoreState.h"
 #include "support/TestSupport.h"
+#include "tools/QXorvellogoAppController.h"
 
 #include <QAction>
 #include <QApplication>
@@ -45,7 +46,8 @@ const std::map<QString, Outcome>& expectedOutcomes()
         {"Waterfall Window in Front", {{}, "QX2DSpectrum"}},
         {"WaterfallBS Window", {{}, "QX3DSpectrum"}},
         {"WaterfallBS Window in Front", {{}, "QX3DSpectrum"}},
-        {"Wave Surface Window", {{}, "QXnewave"}},
+        {"Wave Surface Window", {"Wave Surface Window", {}}},
+        {"About NUPO4", {"About NUPO4", {}}},
         {"Next Sound Opens in Slot 1", {{}, "QXDrawerSound"}},
         {"Open Movie and Play with Brainwave…", {{}, "QXDrawerMovie"}},
         {"Media Browser…", {{}, "MainMenuB"}},
@@ -107,6 +109,8 @@ QString startWithRecording()
 
 TEST(MenuActions, EveryItemRunsAndShowsItsWindowOrReportsItsMissingNib)
 {
+    // The test links only the controllers it refers to; nothing else refers to the About window's.
+    QXorvellogoAppController::sharedQXorvellogoAppController();
     testing::internal::CaptureStdout();
     startWithRecording();
     auto& delegate = NUPO4DrawAppDelegate::sharedNUPO4DrawAppDelegate();

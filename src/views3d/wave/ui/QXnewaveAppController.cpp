@@ -8,7 +8,7 @@
 #include "platform/appkit/ui/PopUpButton.h"
 #include "platform/appkit/ui/RadioMatrix.h"
 #include "platform/appkit/ui/WindowHandle.h"
-#include "platform/viewhost/ui/OpenGLViewHost.h"
+#include "platform/viewhost/ui/GLViewPlaceholder.h"
 #include "shared/AnalysisState.h"
 #include "shared/BrainBands.h"
 #include "shared/CoreState.h"
@@ -20,7 +20,6 @@
 
 #include <QSlider>
 #include <QStringList>
-#include <QVBoxLayout>
 
 #include <cmath>
 #include <cstdio>
@@ -178,10 +177,7 @@ void QXnewaveAppController::hostView(QObject* placeholder)
     if (!widget)
         return;
     _glView = std::make_unique<QXnewaveGLView>(QRectF(QPointF(0, 0), QSizeF(widget->size())));
-    host_ = new OpenGLViewHost(_glView.get(), widget);
-    auto* layout = new QVBoxLayout(widget);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(host_);
+    host_ = hostGLViewIn(widget, *_glView);
 }
 
 void QXnewaveAppController::awakeFromNib()
