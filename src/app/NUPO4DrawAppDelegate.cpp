@@ -12,7 +12,9 @@
 #include "core/ui/SetPortView.h"
 #include "core/ui/TypeTextHere.h"
 #include "core/ui/WindowController.h"
+#include "midi/band/SetMIDIband.h"
 #include "midi/panels/SetMIDIPanel.h"
+#include "midi/panels/SetMIDIbandPanel.h"
 #include "midi/peak/SetMIDI.h"
 #include "platform/appkit/ui/NibLoader.h"
 #include "plots/bargraph/QX2DBarGraphView.h"
@@ -110,6 +112,11 @@ void NUPO4DrawAppDelegate::initAPstart(QObject*)
     peakMIDI.setSetToDefault_(2);
     peakMIDI.initPortStr();
     SetMIDIPanel::registerPreferencesPanel();
+    // The band-to-MIDI setups likewise; its worker starts here too.
+    SetMIDIband& bandMIDI = SetMIDIband::sharedSetMIDIband();
+    bandMIDI.setSetToDefault_(2);
+    bandMIDI.initPortStr();
+    SetMIDIbandPanel::registerPreferencesPanel();
     // The device panel; creating it starts the acquisition threads.
     SetPortView::sharedSetPortView();
     WindowController::sharedWindowController().addPanel(PreferencesTab::Device, QStringLiteral("Device"),
@@ -144,9 +151,11 @@ bool NUPO4DrawAppDelegate::openFile(const QString& path)
 void NUPO4DrawAppDelegate::applicationWillTerminate(QObject*)
 {
     // Asks the sibling application to quit (nothing runs while scripts are off).
-    // All MIDI notes off, then the MIDI worker stops.
-    SetMIDI::sharedSetMIDI().sendMidiShutDownALL();
+    // The MIDI workers stop first, so that no note follows the all-notes-off.
     SetMIDI::stopWorker();
+    SetMIDIband::stopWorker();
+    SetMIDI::sharedSetMIDI().sendMidiShutDownALL();
+    SetMIDIband::sharedSetMIDIband().sendMidiShutDown();
     SimpleRunAppleScript(QStringLiteral("tell application \"Quilbrotask\" to quit"));
     QXInputStream::sharedQXInputStream().stopThreads();
 }

@@ -189,7 +189,7 @@ TEST(MenuActions, PreferencesHoldEveryPanelTab)
     QStringList names;
     for (int i = 0; i < prefs.tabView()->count(); ++i)
         names << prefs.tabView()->tabText(i);
-    EXPECT_EQ(names, (QStringList{"Device", "Analysis", "Display", "MIDI"}));
+    EXPECT_EQ(names, (QStringList{"Device", "Analysis", "Display", "MIDI", "MIDI Bands"}));
     // Every tab can be shown in turn while the program runs.
     for (int i = 0; i < prefs.tabView()->count(); ++i) {
         prefs.tabView()->setCurrentIndex(i);

@@ -1,6 +1,7 @@
 #include "core/ui/TypeTextHere.h"
 
 #include "core/Transport.h"
+#include "midi/band/SetMIDIband.h"
 #include "midi/peak/SetMIDI.h"
 #include "platform/appkit/MainThread.h"
 #include "platform/appkit/ui/NibControllerRegistry.h"
@@ -178,6 +179,7 @@ void TypeTextHere::timerUpdate(QObject*)
 void TypeTextHere::transportPaused()
 {
     SetMIDI::sharedSetMIDI().sendMidiShutDown();
+    SetMIDIband::sharedSetMIDIband().sendMidiShutDown();
 }
 
 void TypeTextHere::setPlayMovie()
