@@ -3,7 +3,7 @@
 #include "platform/appkit/RunLoopTimer.h"
 #include "platform/appkit/ui/Control.h"
 #include "platform/appkit/ui/NibControllerRegistry.h"
-#include "platform/viewhost/ui/GLViewPlaceholder.h"
+#include "plots/frame/ui/PlotViewHosting.h"
 #include "tools/gl/QXorvellogoGLView.h"
 
 #include <QWidget>
@@ -24,7 +24,7 @@ QXorvellogoAppController::QXorvellogoAppController()
         if (!placeholder)
             return;
         logoView_ = std::make_unique<QXorvellogoGLView>(QRectF(QPointF(0, 0), QSizeF(placeholder->size())));
-        host_ = hostGLViewIn(placeholder, *logoView_);
+        host_ = hostPlotView(placeholder, *logoView_);
     });
 }
 

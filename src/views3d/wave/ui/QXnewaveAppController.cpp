@@ -8,7 +8,8 @@
 #include "platform/appkit/ui/PopUpButton.h"
 #include "platform/appkit/ui/RadioMatrix.h"
 #include "platform/appkit/ui/WindowHandle.h"
-#include "platform/viewhost/ui/GLViewPlaceholder.h"
+#include "plots/frame/ui/PlotViewHosting.h"
+#include "plots/settings/ui/SetDisplay.h"
 #include "shared/AnalysisState.h"
 #include "shared/BrainBands.h"
 #include "shared/CoreState.h"
@@ -71,6 +72,14 @@ bool validBand(int band)
 {
     return band >= 0 && band < QXnewaveAppController::bandCount;
 }
+
+// The display settings' wave-surface transparency field reaches the window through the shared controller.
+const bool transparencyFieldConnected = [] {
+    windowAlphaOfWaveSurface = [](float alpha) {
+        QXnewaveAppController::sharedQXnewaveAppController().setWindowAlphaValue(alpha);
+    };
+    return true;
+}();
 
 void setSliderRange(QObject* object, int minimum, int maximum)
 {
@@ -177,7 +186,7 @@ void QXnewaveAppController::hostView(QObject* placeholder)
     if (!widget)
         return;
     _glView = std::make_unique<QXnewaveGLView>(QRectF(QPointF(0, 0), QSizeF(widget->size())));
-    host_ = hostGLViewIn(widget, *_glView);
+    host_ = hostPlotView(widget, *_glView);
 }
 
 void QXnewaveAppController::awakeFromNib()

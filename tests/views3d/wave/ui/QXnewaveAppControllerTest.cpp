@@ -4,6 +4,7 @@
 #include "platform/appkit/ui/NibLoader.h"
 #include "platform/appkit/ui/PopUpButton.h"
 #include "platform/appkit/ui/WindowHandle.h"
+#include "plots/settings/ui/SetDisplay.h"
 #include "shared/AnalysisState.h"
 #include "shared/CoreState.h"
 #include "tools/gl/QXorvellogoGLView.h"
@@ -190,7 +191,8 @@ TEST_F(WaveController, WindowSetUpFromItsNib)
     EXPECT_EQ(window->glView()->displayUnnMode, 3);
 
     // The transparency field of the display settings reaches the next opening.
-    QXnewaveAppController::sharedQXnewaveAppController().setWindowAlphaValue(0.5f);
+    ASSERT_TRUE(windowAlphaOfWaveSurface);
+    windowAlphaOfWaveSurface(0.5f);
     EXPECT_FLOAT_EQ(WnewaveAlphaValue, 0.5f);
     WindowHandle(root).close();
 }
