@@ -8,6 +8,7 @@
 #include "shared/CoreState.h"
 #include "support/TestSupport.h"
 #include "tools/QXorvellogoAppController.h"
+#include "views3d/wave/ui/QXnewaveAppController.h"
 
 #include <QAction>
 #include <QApplication>
@@ -109,8 +110,9 @@ QString startWithRecording()
 
 TEST(MenuActions, EveryItemRunsAndShowsItsWindowOrReportsItsMissingNib)
 {
-    // The test links only the controllers it refers to; nothing else refers to the About window's.
+    // The test links only the controllers it refers to; nothing else in it refers to these two.
     QXorvellogoAppController::sharedQXorvellogoAppController();
+    QXnewaveAppController::sharedQXnewaveAppController();
     testing::internal::CaptureStdout();
     startWithRecording();
     auto& delegate = NUPO4DrawAppDelegate::sharedNUPO4DrawAppDelegate();
