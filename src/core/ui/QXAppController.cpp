@@ -47,6 +47,8 @@ struct MenuEntry {
 
 // The main menu, in order. Add items here (and their actions in the constructor).
 const MenuEntry mainMenuEntries[] = {
+    {"NUPO4", "About NUPO4", "showAboutPanel", 0, nullptr},
+    {"NUPO4", "-", nullptr, 0, nullptr},
     {"NUPO4", "Preferences…", "showPanelX", 0, "Ctrl+,"},
     {"NUPO4", "Device and Port…", "showPanelX", PreferencesTab::Device, nullptr},
     {"NUPO4", "Display Settings…", "showPanelX", PreferencesTab::Display, nullptr},
@@ -131,6 +133,7 @@ QXAppController::QXAppController()
     action("showFFTPanel", &QXAppController::showFFTPanel);
     action("showFFTPanelFront", &QXAppController::showFFTPanelFront);
     action("showSelectQXnewave", &QXAppController::showSelectQXnewave);
+    action("showAboutPanel", &QXAppController::showAboutPanel);
     action("showAll1900", &QXAppController::showAll1900);
     action("showAll1600", &QXAppController::showAll1600);
     action("showAll1280", &QXAppController::showAll1280);
@@ -323,6 +326,11 @@ void QXAppController::showFFTPanelFront(QObject*)
 {
     showWindowNib(nupo::showFFTPanelFront, 1, "QX3DSpectrum");
 }
+void QXAppController::showAboutPanel(QObject*)
+{
+    loadNib("QXorvellogo");
+}
+
 void QXAppController::showSelectQXnewave(QObject*)
 {
     loadNib("QXnewave");
