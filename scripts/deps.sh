@@ -1,12 +1,12 @@
 # Sourced by the scripts: installs, on Debian 12, whatever the build, the program and the tests need.
 NUPO_PACKAGES=(
   cmake ninja-build g++ pkg-config ccache
-  qt6-base-dev qt6-tools-dev libqt6opengl6-dev qt6-qpa-plugins
+  qt6-base-dev qt6-tools-dev libqt6opengl6-dev qt6-qpa-plugins qt6-pdf-dev qt6-image-formats-plugins
   libgl1-mesa-dev libglu1-mesa-dev libegl-dev libgl1-mesa-dri libfreetype-dev fonts-liberation2
-  librtmidi-dev libfluidsynth-dev timgm6mb-soundfont libjack-jackd2-dev jackd2
+  libasound2-dev librtmidi-dev libfluidsynth-dev timgm6mb-soundfont libjack-jackd2-dev jackd2
   libmpv-dev ffmpeg
   libgtest-dev libgmock-dev libbenchmark-dev libfftw3-dev
-  xvfb xauth
+  xvfb xauth procps binutils
 )
 
 # clang with its runtimes (sanitizers, libFuzzer) and llvm-symbolizer for readable reports: for
@@ -56,7 +56,7 @@ nupo_configure_and_build() {
 # machine stay off it); the MIDI tests fail rather than skip when it is not reachable. A long period
 # (43 ms) keeps the server's clients in time while every core runs tests, so that no message is dropped.
 # JACK keeps at most eight servers in its registry and frees an entry left by a killed server only for a
-# server of the same name, so the name is one per build folder.
+# server of the same name (scripts/jack.sh), so the name is one per build folder.
 nupo_run_suite() {
   local build_dir="$1"
   shift
@@ -65,6 +65,8 @@ nupo_run_suite() {
   NUPO_TEST_JACK_SERVER="nupo-test-$(realpath "$build_dir" | md5sum | cut -c1-8)"
   export NUPO_TEST_JACK_SERVER
   export NUPO_REQUIRE_JACK=1
+  source scripts/jack.sh
+  nupo_reclaim_dead_jack_servers
   jackd -n "$NUPO_TEST_JACK_SERVER" --no-realtime -d dummy -r 48000 -p 2048 >"$build_dir/jackd.log" 2>&1 &
   local jack_pid=$!
   if ! jack_wait -s "$NUPO_TEST_JACK_SERVER" -w -t 30 >/dev/null 2>&1; then

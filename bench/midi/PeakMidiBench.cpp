@@ -2,8 +2,8 @@
 // 128 enabled setups that measure, map and send. With a JACK server (JACK_DEFAULT_SERVER names it) the
 // messages leave through real ports to our own destination "NUPO" and the source "from NUPO"; without
 // a MIDI system the same pass runs with every send a no-op.
-#include "midi/MidiOutput.h"
-#include "midi/SetMIDI.h"
+#include "midi/output/MidiOutput.h"
+#include "midi/peak/SetMIDI.h"
 #include "platform/synth/SynthGraph.h"
 #include "shared/AnalysisState.h"
 

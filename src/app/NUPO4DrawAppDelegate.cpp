@@ -1,35 +1,33 @@
 #include "app/NUPO4DrawAppDelegate.h"
 
+#include "QXDrawerSound/player/QXSoundController.h"
 #include "analysis/BrainSwitch.h"
 #include "analysis/FFTMath.h"
 #include "analysis/QXFFT.h"
 #include "analysis/SetFFTController.h"
-#include "analysis/SetFFTPanel.h"
-#include "core/QXAppController.h"
+#include "analysis/ui/SetFFTPanel.h"
 #include "core/QXInputStream.h"
 #include "core/QXSerialPort.h"
-#include "core/SetPortView.h"
 #include "core/Transport.h"
-#include "core/TypeTextHere.h"
-#include "core/WindowController.h"
-#include "midi/SetMIDI.h"
-#include "midi/SetMIDIPanel.h"
-#include "platform/appkit/NibLoader.h"
+#include "core/ui/QXAppController.h"
+#include "core/ui/SetPortView.h"
+#include "core/ui/TypeTextHere.h"
+#include "core/ui/WindowController.h"
+#include "midi/band/SetMIDIband.h"
+#include "midi/panels/SetMIDIPanel.h"
+#include "midi/panels/SetMIDIbandPanel.h"
+#include "midi/peak/SetMIDI.h"
 #include "plots/bargraph/QX2DBarGraphView.h"
 #include "plots/rawwave/QXRawwaveGraphView.h"
-#include "plots/settings/SetDisplay.h"
+#include "plots/settings/ui/SetDisplay.h"
+#include "plots/waterfall/engine/QX2DSpectrumGLView.h"
 #include "shared/Utilities.h"
 
 #include <QFile>
 #include <QFileInfo>
 
-#include <QGuiApplication>
-#include <QMainWindow>
-#include <QScreen>
-
 #include <unistd.h>
 
-#include <algorithm>
 #include <cstdio>
 
 namespace nupo {
@@ -41,17 +39,6 @@ bool isRecordingFile(const QString& path)
 {
     static const QStringList suffixes{"dat", "data", "nupo", "NUPO", "DAT"};
     return suffixes.contains(QFileInfo(path).suffix());
-}
-
-// The Control Panel starts in the top right corner, out of the way of the plot windows at the left.
-void placeInTopRightCorner(QWidget* window)
-{
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    if (!screen)
-        return;
-    const QRect area = screen->availableGeometry();
-    const QSize size = window->frameGeometry().size();
-    window->move(std::max(area.left(), area.right() - size.width() - 20), area.top() + 20);
 }
 
 void report(const QString& line)
@@ -83,19 +70,12 @@ void NUPO4DrawAppDelegate::applicationDidFinishLaunching(QObject*)
 
 void NUPO4DrawAppDelegate::openMainWindow()
 {
-    if (window)
-        return;
-    NibController* panel = NibLoader::loadNibNamed(QStringLiteral("MainMenu"), this);
-    window = panel ? qobject_cast<QMainWindow*>(panel->nibWindow()) : nullptr;
-    if (!window) {
-        // Without its nib the main window is bare, but the menu still reaches everything.
-        window = new QMainWindow;
-        window->setWindowTitle(QStringLiteral("Control Panel"));
-        window->resize(600, 80);
-        window->show();
-    }
-    QXAppController::sharedQXAppController().installMainMenu(window);
-    placeInTopRightCorner(window);
+    QXAppController::sharedQXAppController().showControlPanel(this);
+}
+
+QMainWindow* NUPO4DrawAppDelegate::mainWindow() const
+{
+    return QXAppController::sharedQXAppController().controlPanel();
 }
 
 void NUPO4DrawAppDelegate::initAPstart(QObject*)
@@ -117,6 +97,11 @@ void NUPO4DrawAppDelegate::initAPstart(QObject*)
     peakMIDI.setSetToDefault_(2);
     peakMIDI.initPortStr();
     SetMIDIPanel::registerPreferencesPanel();
+    // The band-to-MIDI setups likewise; its worker starts here too.
+    SetMIDIband& bandMIDI = SetMIDIband::sharedSetMIDIband();
+    bandMIDI.setSetToDefault_(2);
+    bandMIDI.initPortStr();
+    SetMIDIbandPanel::registerPreferencesPanel();
     // The device panel; creating it starts the acquisition threads.
     SetPortView::sharedSetPortView();
     WindowController::sharedWindowController().addPanel(PreferencesTab::Device, QStringLiteral("Device"),
@@ -124,10 +109,13 @@ void NUPO4DrawAppDelegate::initAPstart(QObject*)
     // Plot views: default background colours; the display settings tab.
     QX2DBarGraphView::sharedQX2DBarGraphView().initDisplay();
     QXRawwaveGraphView::sharedQXRawwaveGraphView().initDisplay();
+    QX2DSpectrumGLView::sharedQX2DSpectrumGLView().initDisplay();
     WindowController::sharedWindowController().addPanel(PreferencesTab::Display, QStringLiteral("Display"),
                                                         &SetDisplay::makePanel);
     TypeTextHere::sharedTypeTextHere();
     QXAppController& menu = QXAppController::sharedQXAppController();
+    // The sound slots' tables hold their defaults from here on.
+    QXSoundController::sharedQXSoundController().initSoundNSStr();
     // The 10 ms analysis timer starts after every other shared instance exists.
     QXFFT::sharedQXFFT().init();
     // The raw-wave window opens last.
@@ -159,9 +147,11 @@ bool NUPO4DrawAppDelegate::openFile(const QByteArray& nativePath)
 void NUPO4DrawAppDelegate::applicationWillTerminate(QObject*)
 {
     // Asks the sibling application to quit (nothing runs while scripts are off).
-    // All MIDI notes off, then the MIDI worker stops.
-    SetMIDI::sharedSetMIDI().sendMidiShutDownALL();
+    // The MIDI workers stop first, so that no note follows the all-notes-off.
     SetMIDI::stopWorker();
+    SetMIDIband::stopWorker();
+    SetMIDI::sharedSetMIDI().sendMidiShutDownALL();
+    SetMIDIband::sharedSetMIDIband().sendMidiShutDown();
     SimpleRunAppleScript(QStringLiteral("tell application \"Quilbrotask\" to quit"));
     QXInputStream::sharedQXInputStream().stopThreads();
 }

@@ -3,7 +3,6 @@
 #include <QByteArray>
 #include <QMainWindow>
 #include <QObject>
-#include <QPointer>
 #include <QString>
 
 #include <atomic>
@@ -40,14 +39,14 @@ public:
     bool openFile(const QString& path);
     bool openFile(const QByteArray& nativePath);
 
-    QMainWindow* mainWindow() const { return window; }
+    // The Control Panel while it is open (Window ▸ Control Panel opens it again).
+    QMainWindow* mainWindow() const;
 
 private:
     NUPO4DrawAppDelegate() = default;
     void openMainWindow();
 
     QByteArray pathToOpen;
-    QPointer<QMainWindow> window;
 };
 
 }  // namespace nupo

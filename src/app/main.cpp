@@ -3,33 +3,71 @@
 #include "app/NUPO4DrawAppDelegate.h"
 
 #include <QApplication>
+#include <QByteArrayView>
 #include <QTimer>
 
 #include <cstdio>
+#include <optional>
 
-int main(int argc, char** argv)
+namespace {
+
+void nameTheApplication()
 {
-    QApplication app(argc, argv);  // takes out the arguments meant for Qt
-    QApplication::setApplicationName(QStringLiteral("NUPO4"));
-    QApplication::setApplicationVersion(QStringLiteral(NUPO_VERSION));
-    QApplication::setOrganizationName(QStringLiteral("NUPO4"));
+    QCoreApplication::setApplicationName(QStringLiteral("NUPO4"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(NUPO_VERSION));
+    QCoreApplication::setOrganizationName(QStringLiteral("NUPO4"));
+}
 
-    const nupo::CommandLine commandLine(nupo::CommandLine::fromArgv(argc, argv));
+// --help and --version are answered before any window system is needed, so they work without a display.
+bool asksForHelpOrVersion(int argc, char** argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        const QByteArrayView argument(argv[i]);
+        if (argument == "-h" || argument == "--help" || argument == "-?" || argument == "--help-all" ||
+            argument == "-v" || argument == "--version")
+            return true;
+    }
+    return false;
+}
+
+// Answers help, version and a wrong option; the exit code when the program ends here.
+std::optional<int> answered(const nupo::CommandLine& commandLine, const char* program)
+{
     switch (commandLine.action()) {
         case nupo::CommandLine::Action::ShowHelp:
             std::fputs(commandLine.helpText().toLocal8Bit().constData(), stdout);
             return 0;
         case nupo::CommandLine::Action::ShowVersion:
-            std::printf("%s %s\n", qPrintable(QApplication::applicationName()),
-                        qPrintable(QApplication::applicationVersion()));
+            std::printf("%s %s\n", qPrintable(QCoreApplication::applicationName()),
+                        qPrintable(QCoreApplication::applicationVersion()));
             return 0;
         case nupo::CommandLine::Action::Fail:
             std::fprintf(stderr, "%s\nTry '%s --help' for the options.\n",
-                         qPrintable(commandLine.errorText()), argc > 0 ? argv[0] : "nupo4");
+                         qPrintable(commandLine.errorText()), program);
             return 1;
         case nupo::CommandLine::Action::Run:
             break;
     }
+    return std::nullopt;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    const char* program = argc > 0 ? argv[0] : "nupo4";
+    if (asksForHelpOrVersion(argc, argv)) {
+        QCoreApplication app(argc, argv);
+        nameTheApplication();
+        const nupo::CommandLine commandLine(nupo::CommandLine::fromArgv(argc, argv));
+        return answered(commandLine, program).value_or(0);
+    }
+
+    QApplication app(argc, argv);  // takes out the arguments meant for Qt
+    nameTheApplication();
+    const nupo::CommandLine commandLine(nupo::CommandLine::fromArgv(argc, argv));
+    if (const std::optional<int> exitCode = answered(commandLine, program))
+        return *exitCode;
     for (const QString& note : commandLine.notes())
         std::printf("%s\n", qPrintable(note));
     std::fflush(stdout);

@@ -2,11 +2,11 @@
 // receives what the mapper sends for given values, ranges, routings and setups.
 #include "MidiTestClient.h"
 
-#include "midi/MidiOutput.h"
-#include "midi/MidiSynth.h"
-#include "midi/MidiWorkerThread.h"
-#include "midi/QXMidiPort.h"
-#include "midi/SetMIDI.h"
+#include "midi/common/MidiMapperWorker.h"
+#include "midi/output/MidiOutput.h"
+#include "midi/output/MidiSynth.h"
+#include "midi/output/QXMidiPort.h"
+#include "midi/peak/SetMIDI.h"
 #include "platform/synth/InstrumentPicker.h"
 #include "platform/synth/SynthGraph.h"
 #include "shared/AnalysisState.h"
@@ -115,11 +115,13 @@ TEST_F(PeakMidiSendTest, ChannelRoutedOnTheWorkerSendsTheProgramOnTheNewChannel)
     MIDIoutTempOX = 77;
     const auto got = sentBy([&] {
         std::atomic<bool> done{false};
-        MidiWorkerThread worker(1, [&] {
-            if (!done.exchange(true))
-                mapper->sendMIDIData(22, 0);
+        MidiMapperWorker worker(QStringLiteral("test worker"));
+        worker.start(
+            0.001, [] {}, 1.0, [] {});
+        worker.runOnThread([&] {
+            mapper->sendMIDIData(22, 0);
+            done = true;
         });
-        worker.start();
         while (!done)
             std::this_thread::yield();
     });

@@ -1,8 +1,8 @@
 // The peak setup table without MIDI running: defaults, the edited and committed copies, names, setup
 // choice, presets and the panel's paired settings. Sends are no-ops here (MIDI is not started).
-#include "midi/MidiOutput.h"
-#include "midi/PeakMidiMap.h"
-#include "midi/SetMIDI.h"
+#include "midi/output/MidiOutput.h"
+#include "midi/peak/PeakMidiMap.h"
+#include "midi/peak/SetMIDI.h"
 
 #include <gtest/gtest.h>
 

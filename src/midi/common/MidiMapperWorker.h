@@ -1,0 +1,52 @@
+#pragma once
+
+#include "platform/appkit/RunLoopTimer.h"
+#include "platform/appkit/WorkerThread.h"
+
+#include <QString>
+
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <mutex>
+
+namespace nupo {
+
+// The two clocks of a MIDI mapper: a worker thread whose repeating timer runs the mapper's pass, and
+// a main-thread timer that refreshes its panels. Both mappers run this way.
+class MidiMapperWorker {
+public:
+    explicit MidiMapperWorker(const QString& name);
+    ~MidiMapperWorker();
+    MidiMapperWorker(const MidiMapperWorker&) = delete;
+    MidiMapperWorker& operator=(const MidiMapperWorker&) = delete;
+
+    // Starts the worker with its tick and, on the calling thread (the main thread), the display tick.
+    // Does nothing while running.
+    void start(double tickSeconds, std::function<void()> tick, double displaySeconds,
+               std::function<void()> displayTick);
+    // Ends both timers and joins the worker (tests and shutdown). Call from the main thread.
+    void stop();
+    // Queues fn on the worker; false when it is not running.
+    bool runOnThread(std::function<void()> fn);
+
+    // True when called on the thread of any mapper's worker.
+    static bool onWorkerThread();
+
+private:
+    std::mutex mutex;
+    WorkerThread thread;
+    std::unique_ptr<RunLoopTimer> tickTimer;     // guarded by mutex
+    std::unique_ptr<RunLoopTimer> displayTimer;  // guarded by mutex; fires on the main thread
+};
+
+// One worker tick of a mapper: the pass while no document is being saved or opened; when one is, one
+// shutdown of the mapper's notes (after a pass had run), then rest.
+void runMapperTick(std::atomic<int>& needOff, const std::function<void()>& pass,
+                   const std::function<void()>& shutdown);
+
+// Whether a mapper's display tick should refresh its panels: the settings were opened, the transport
+// runs and no document is being saved or opened.
+bool mapperDisplayDue(int settingsOpened);
+
+}  // namespace nupo

@@ -1,0 +1,316 @@
+#include "midi/output/MidiOutput.h"
+
+#include "midi/output/MidiSynth.h"
+#include "midi/peak/PeakSetupTable.h"
+
+#include <QStringList>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <mutex>
+
+namespace nupo {
+
+namespace {
+
+// Everything the lock guards: the client with its ports and own endpoints, the destination table and
+// the note memory.
+struct MidiSystemState {
+    std::mutex mutex;
+    std::unique_ptr<MidiClient> client;
+    std::array<MidiEndpoint, maxMidiDestinations> gDestX;
+    int noteOld[noteOldSetups][noteOldChannels][noteOldPorts][noteOldPeaks] = {};
+};
+
+MidiSystemState& midiState()
+{
+    static MidiSystemState* state = new MidiSystemState;  // lives to process end
+    return *state;
+}
+
+int clamp127(int value)
+{
+    return std::clamp(value, 0, 127);
+}
+
+int clampChannel(int channel)
+{
+    return std::clamp(channel, 0, 15);
+}
+
+int* noteCell(MidiSystemState& state, int setup, int channel, int port, int peak)
+{
+    if (setup < 0 || setup >= noteOldSetups || channel < 0 || channel >= noteOldChannels || port < 0 ||
+        port >= noteOldPorts || peak < 0 || peak >= noteOldPeaks)
+        return nullptr;
+    return &state.noteOld[setup][channel][port][peak];
+}
+
+// Sends one message to a listed destination and, for the last one, publishes it on our own source.
+// A port index that is not listed sends nothing. Called with the lock held.
+void sendLocked(MidiSystemState& state, int port, const unsigned char* bytes, std::size_t size)
+{
+    if (!MIDIuseX || !coreMidi || !state.client || runMIDI == 0)
+        return;
+    const int count = findPortCountE;
+    if (port < 0 || port >= count || port >= maxMidiDestinations)
+        return;
+    state.client->send(state.gDestX[port], bytes, size);
+    if (port == count - 1)
+        state.client->publish(bytes, size);
+}
+
+bool synthWanted(int setup, int port, int useQT)
+{
+    if (useQT == 0)
+        return false;
+    const bool setupAsks = setup >= 0 && setup < maxSetupNumber && UseQTMIDIX[setup] == 1;
+    return setupAsks || port == findPortCountE;
+}
+
+// Sends a channel message to a port and, when the setup or port asks for the synthesiser, lets it
+// follow (outside the lock: the synthesiser has its own).
+template <class SynthStep>
+void sendWithSynth(const unsigned char* bytes, std::size_t size, int setup, int port, int useQT,
+                   SynthStep synthStep)
+{
+    if (!MIDIuseX)
+        return;
+    MidiSystemState& state = midiState();
+    {
+        std::lock_guard lock(state.mutex);
+        sendLocked(state, port, bytes, size);
+        if (runMIDI == 0 || !synthWanted(setup, port, useQT))
+            return;
+    }
+    synthStep();
+}
+
+void writeNoteLocked(MidiSystemState& state, int note, int on, int velocity, int setup, int channel, int port,
+                     int useQT)
+{
+    note = clamp127(note);
+    velocity = clamp127(velocity);
+    channel = clampChannel(channel);
+    if (!MIDIuseX)
+        return;
+    const unsigned char bytes[3] = {static_cast<unsigned char>((on ? 0x90 : 0x80) + channel),
+                                    static_cast<unsigned char>(note),
+                                    static_cast<unsigned char>(on ? velocity : 0)};
+    sendLocked(state, port, bytes, sizeof bytes);
+    if (runMIDI != 0 && synthWanted(setup, port, useQT))
+        WriteVNoteQtMidi(channel, note, on, on ? velocity : 0);
+}
+
+void listDestinationsLocked(MidiSystemState& state, QStringList* names)
+{
+    state.gDestX.fill(MidiEndpoint{});
+    std::vector<MidiEndpoint> found;
+    if (state.client)
+        found = state.client->destinations();
+    const int count = std::min<int>(int(found.size()), maxMidiDestinations);
+    for (int i = 0; i < count; ++i) {
+        state.gDestX[i] = found[i];
+        if (names != nullptr)
+            names->append(found[i].name);
+    }
+    findPortCountE = count;
+}
+
+void printEndpoints(const char* title, const std::vector<MidiEndpoint>& endpoints)
+{
+    std::printf("%s: %d\n", title, int(endpoints.size()));
+    for (const MidiEndpoint& endpoint : endpoints)
+        std::printf("  %s\n", endpoint.id.toLocal8Bit().constData());
+}
+
+}  // namespace
+
+void mainMidi()
+{
+    MidiSystemState& state = midiState();
+    {
+        std::lock_guard lock(state.mutex);
+        if (runMIDI != 0)
+            return;
+        std::memset(state.noteOld, 0, sizeof state.noteOld);
+        for (auto& open : setOnQtMidi)
+            open = 0;
+        for (int i = 0; i < 8; ++i)
+            MIDIportX[i] = 0;
+        state.gDestX.fill(MidiEndpoint{});
+
+        state.client.reset();
+        auto client = std::make_unique<MidiClient>(QStringLiteral("NUPO MIDI"));
+        client->createOutputPort(QStringLiteral("NUPO MIDI out port"));
+        client->createVirtualDestination(QStringLiteral("NUPO"));
+        client->createVirtualSource(QStringLiteral("from NUPO"));
+        if (client->isAvailable()) {
+            std::printf("MIDI system: %s\n", MidiSystem::apiName(client->api()).toLatin1().constData());
+            printEndpoints("MIDI sources", client->sources());
+        }
+        state.client = std::move(client);
+        listDestinationsLocked(state, nullptr);
+        if (state.client->isAvailable())
+            printEndpoints(
+                "MIDI destinations",
+                std::vector<MidiEndpoint>(state.gDestX.begin(), state.gDestX.begin() + findPortCountE));
+        std::fflush(stdout);
+        runMIDI = 1;
+    }
+    AUMIDIsetInit();
+    AUMIDIsetOn(0, mProgram[0]);
+}
+
+void disposeMidi()
+{
+    MidiSystemState& state = midiState();
+    {
+        std::lock_guard lock(state.mutex);
+        runMIDI = 0;
+        state.client.reset();
+        state.gDestX.fill(MidiEndpoint{});
+        findPortCountE = 0;
+    }
+    AUMIDIsetOff();
+}
+
+QStringList listMidiDestinations()
+{
+    MidiSystemState& state = midiState();
+    std::lock_guard lock(state.mutex);
+    QStringList names;
+    listDestinationsLocked(state, &names);
+    return names;
+}
+
+MidiEndpoint midiDestination(int port)
+{
+    MidiSystemState& state = midiState();
+    std::lock_guard lock(state.mutex);
+    if (port < 0 || port >= findPortCountE || port >= maxMidiDestinations)
+        return {};
+    return state.gDestX[port];
+}
+
+void WriteVNote(int note, int on, int velocity, int setup, int channel, int port, int useQT)
+{
+    MidiSystemState& state = midiState();
+    std::lock_guard lock(state.mutex);
+    writeNoteLocked(state, note, on, velocity, setup, channel, port, useQT);
+}
+
+void MidiOutOn(int note, int velocity, int setup, int channel, int port, int useQT)
+{
+    WriteVNote(note, 1, velocity, setup, channel, port, useQT);
+}
+
+void MidiOutOff(int note, int setup, int channel, int port, int useQT)
+{
+    WriteVNote(note, 0, 0, setup, channel, port, useQT);
+}
+
+void MidiOutOnOff(int note, int velocity, int setup, int channel, int port, int slot, int useQT)
+{
+    MidiSystemState& state = midiState();
+    std::lock_guard lock(state.mutex);
+    note = clamp127(note);
+    int* cell = slot > 9 ? nullptr : noteCell(state, setup, clampChannel(channel), port, slot);
+    if (slot <= 9 && cell != nullptr) {
+        const bool changed = *cell != note;
+        *cell = note;
+        if (!changed)
+            return;
+    }
+    writeNoteLocked(state, note, 1, velocity, setup, channel, port, useQT);
+    writeNoteLocked(state, note, 0, 0, setup, channel, port, useQT);
+}
+
+void MidiOutOffOn(int note, int velocity, int setup, int channel, int port, int slot, int useQT)
+{
+    MidiSystemState& state = midiState();
+    std::lock_guard lock(state.mutex);
+    note = clamp127(note);
+    const bool always = slot > 9;
+    int* cell = noteCell(state, setup, clampChannel(channel), port, always ? slot - 10 : slot);
+    if (cell == nullptr) {
+        // Outside the memory there is no previous note to end: play the new one.
+        writeNoteLocked(state, note, 1, velocity, setup, channel, port, useQT);
+        return;
+    }
+    if (!always && *cell == note)
+        return;
+    writeNoteLocked(state, *cell, 0, 0, setup, channel, port, useQT);
+    writeNoteLocked(state, note, 1, velocity, setup, channel, port, useQT);
+    *cell = note;
+}
+
+void MidiCprogram(int program, int setup, int channel, int port, int useQT)
+{
+    program = clamp127(program);
+    channel = clampChannel(channel);
+    const unsigned char bytes[2] = {static_cast<unsigned char>(0xC0 + channel),
+                                    static_cast<unsigned char>(program)};
+    sendWithSynth(bytes, sizeof bytes, setup, port, useQT, [=] { AUMIDIsetOn(channel, program); });
+}
+
+void MidiControlChange(int number, int value, int, int channel, int port, int)
+{
+    MidiSystemState& state = midiState();
+    std::lock_guard lock(state.mutex);
+    const unsigned char bytes[3] = {static_cast<unsigned char>(0xB0 + clampChannel(channel)),
+                                    static_cast<unsigned char>(clamp127(number)),
+                                    static_cast<unsigned char>(clamp127(value))};
+    sendLocked(state, port, bytes, sizeof bytes);
+}
+
+void MidiCpitch(int value, int setup, int channel, int port, int useQT)
+{
+    value = clamp127(value);
+    channel = clampChannel(channel);
+    // The 0..127 value is the most significant 7 bits; the least significant 7 bits are 0.
+    const unsigned char bytes[3] = {static_cast<unsigned char>(0xE0 + channel), 0,
+                                    static_cast<unsigned char>(value)};
+    sendWithSynth(bytes, sizeof bytes, setup, port, useQT, [=] { PitchBendQtMidi(value, channel); });
+}
+
+void setMIDIRestart() {}
+
+double mtimeatMIDIs()
+{
+    const auto now = std::chrono::steady_clock::now().time_since_epoch();
+    return std::chrono::duration<double>(now).count();
+}
+
+double mtimeatMIDI()
+{
+    const auto now = std::chrono::steady_clock::now().time_since_epoch();
+    return double(std::chrono::duration_cast<std::chrono::microseconds>(now).count() % 1000000);
+}
+
+int strCompX(const char* a, const char* b)
+{
+    if (a == nullptr || b == nullptr)
+        return 0;
+    return std::strcmp(a, b) == 0 ? 1 : 0;
+}
+
+const unsigned char* pStrCopy(const unsigned char* source, unsigned char* destination)
+{
+    const int length = source[0];
+    std::memcpy(destination, source, std::size_t(length) + 1);
+    return source + length + 1;
+}
+
+int noteOldAt(int setup, int channel, int port, int peak)
+{
+    MidiSystemState& state = midiState();
+    std::lock_guard lock(state.mutex);
+    const int* cell = noteCell(state, setup, channel, port, peak);
+    return cell != nullptr ? *cell : -1;
+}
+
+}  // namespace nupo
