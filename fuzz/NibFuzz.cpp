@@ -3,8 +3,8 @@
 
 #include "FuzzSupport.h"
 
-#include "platform/appkit/NibController.h"
-#include "platform/appkit/NibLoader.h"
+#include "platform/appkit/ui/NibController.h"
+#include "platform/appkit/ui/NibLoader.h"
 
 #include <QApplication>
 #include <QFile>

@@ -38,7 +38,7 @@ for t in "${targets[@]}"; do
   findings="$BUILD_DIR/findings/$t"
   mkdir -p "$corpus" "$findings"
   seeds=(fuzz/corpus/"$t")
-  if [ "$t" = nib ]; then seeds+=(resources/nibs tests/platform/appkit/nibs); fi
+  if [ "$t" = nib ]; then seeds+=(resources/nibs tests/platform/appkit/ui/nibs); fi
   echo "== fuzz_$t for ${seconds}s =="
   "$BUILD_DIR/fuzz/fuzz_$t" -max_total_time="$seconds" -print_final_stats=1 -max_len=65536 \
     -artifact_prefix="$findings/" "$corpus" "${seeds[@]}"
