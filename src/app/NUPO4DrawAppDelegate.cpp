@@ -1,5 +1,7 @@
 #include "app/NUPO4DrawAppDelegate.h"
 
+#include "QXSketch/NUPO4Drawing.h"
+#include "QXSketch/ui/NUPO4ToolPalette.h"
 #include "analysis/BrainSwitch.h"
 #include "analysis/FFTMath.h"
 #include "analysis/QXFFT.h"
@@ -73,6 +75,10 @@ void NUPO4DrawAppDelegate::initAPstart(QObject*)
 {
     if (applicationisOpened.exchange(1) != 0)
         return;
+    // The drawing tool palette shows first; from here on the band panel's brain-switch edges move the
+    // front drawing's rectangles natively while scripts are on.
+    NUPO4ToolPalette::showToolPalette(this);
+    installNativeRectangleMover();
     // The empty recording.
     QXSerialPort& port = QXSerialPort::sharedQXSerialPort();
     port.initMalloc(this);
