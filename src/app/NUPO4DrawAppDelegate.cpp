@@ -14,6 +14,7 @@
 #include "core/ui/SetPortView.h"
 #include "core/ui/TypeTextHere.h"
 #include "core/ui/WindowController.h"
+#include "interop/ui/QCNUPO4Patches.h"
 #include "midi/band/SetMIDIband.h"
 #include "midi/panels/SetMIDIPanel.h"
 #include "midi/panels/SetMIDIbandPanel.h"
@@ -25,6 +26,7 @@
 #include "shared/Utilities.h"
 
 #include <QFileInfo>
+#include <QSettings>
 
 #include <cstdio>
 
@@ -115,6 +117,16 @@ void NUPO4DrawAppDelegate::initAPstart(QObject*)
     QXFFT::sharedQXFFT().init();
     // The raw-wave window opens last.
     menu.showQXRawwaveGraph(this);
+    if (const int port = patchInterfacePort())
+        QCNUPO4Patches::startPatchInterface(port);
+}
+
+int NUPO4DrawAppDelegate::patchInterfacePort() const
+{
+    if (patchPort > 0)
+        return patchPort;
+    const int preferred = QSettings().value(QStringLiteral("patchInterfacePort"), 0).toInt();
+    return preferred > 0 && preferred <= 65535 ? preferred : 0;
 }
 
 bool NUPO4DrawAppDelegate::openFile(const QString& path)

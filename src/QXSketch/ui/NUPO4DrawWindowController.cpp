@@ -38,6 +38,8 @@ NUPO4DrawWindowController::NUPO4DrawWindowController()
     // take that step themselves once they exist.
     firstTimeRunAplication.store(0);
     drawing_->changed = [this] { drawingChanged(); };
+    // Undo and Redo follow the stack once it has moved (a command runs before the stack's index moves).
+    connect(&drawing_->undoStack(), &QUndoStack::indexChanged, this, [this] { drawingChanged(); });
 }
 
 NUPO4DrawWindowController::~NUPO4DrawWindowController()

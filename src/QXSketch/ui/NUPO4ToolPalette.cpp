@@ -43,6 +43,9 @@ void NUPO4ToolPalette::awakeFromNib()
         return;
     }
     openPalette = this;
+    // A palette floats over the drawing windows.
+    if (QWidget* window = nibWindow())
+        window->setWindowFlag(Qt::WindowStaysOnTopHint, true);
     RadioMatrix::selectCellWithTag(toolMatrix, int(currentDrawingTool));
 }
 
