@@ -17,6 +17,7 @@ namespace nupo {
 // hides the window. Every 0.3 s it refreshes the source's brain-switch records through the 3D view's
 // refresh entry and shows their levels; changing a switch posts "WaterfallBSupdate".
 class BezierView : public NibController {
+    Q_OBJECT
 public:
     BezierView();
 

@@ -22,6 +22,7 @@ class QuartzViewHost;
 // redraws the live brain graph and, while `AlwaysUpdateBSX` is on, keeps rectangles 1..8 on the
 // source's brain-switch windows.
 class NUPO4DrawWindowController : public NibController {
+    Q_OBJECT
 public:
     NUPO4DrawWindowController();
     ~NUPO4DrawWindowController() override;

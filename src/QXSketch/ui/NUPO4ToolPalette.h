@@ -7,6 +7,7 @@ namespace nupo {
 // The drawing tool palette ("Tools", nib "NUPO4ToolPalette"): the select arrow, the rectangle and the
 // four live-view placeholders. The chosen tool is the one every drawing canvas draws with.
 class NUPO4ToolPalette : public NibController {
+    Q_OBJECT
 public:
     NUPO4ToolPalette();
 
