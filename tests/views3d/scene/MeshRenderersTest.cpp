@@ -1,6 +1,7 @@
 #include "SceneTestSupport.h"
 #include "plots/settings/DisplaySettings.h"
 #include "views3d/scene/ColorTables.h"
+#include "views3d/scene/Materials.h"
 #include "views3d/scene/MeshRenderers.h"
 
 using namespace nupo;
@@ -154,4 +155,78 @@ TEST(MeshShade, ColumnColouringShadeRule)
     EXPECT_TRUE(directShade(7, 1, 0));
     EXPECT_FALSE(directShade(27, 0, 0));
     EXPECT_FALSE(directShade(40, 1, 0));
+}
+
+namespace {
+
+// The smooth-shaded surface drawn vertex by vertex with a material call per vertex, as the renderer's
+// rules give it: the reference the renderer's faster drawing must match pixel for pixel.
+void referenceSmoothShaded(int N, int textureMode, float PColor)
+{
+    auto& g = mesh().heights(N);
+    const int columns = grid;
+    const auto vertex = [&](int r, int j) {
+        if (textureMode == 0)
+            groen_CtextureNX(int(g[r][j] * 10.0f + ColorOffsetBSMixSliderX), int(PColor));
+        else if (textureMode == 1)
+            groen_CBtextureNX(int(float(columns - 1 - j) * ColorGainBSMixSliderX), 100 - int(g[r][j] * 10.0f),
+                              int(PColor));
+        glNormal3fv(mesh().vertNorms[r][j]);
+        glVertex3f(float(r), float(j), g[r][j]);
+    };
+    setMaterial(setBSMaterialX);
+    for (int pass = 0; pass < (DrawBothside ? 2 : 1); ++pass)
+        for (int i = 0; i < 63; ++i) {
+            if (i == 62 && (pass == 1 || !DrawBothside))
+                setMaterial(5);
+            glBegin(GL_TRIANGLE_STRIP);
+            for (int j = 0; j < columns; ++j) {
+                vertex(pass == 0 ? i : i + 1, j);
+                vertex(pass == 0 ? i + 1 : i, j);
+            }
+            glEnd();
+        }
+    setMaterial(setBSMaterialX);
+}
+
+}  // namespace
+
+TEST_F(MeshRenderers, SmoothShadedMatchesTheVertexByVertexDrawing)
+{
+    grid = 64;
+    reInitColorX();
+    auto& g = mesh().heights(1);
+    for (int i = 0; i < 64; ++i)
+        for (int j = 0; j < 64; ++j)
+            g[i][j] = float(4.0 + 4.0 * std::sin(i * 0.2) * std::cos(j * 0.15));
+    mesh().getFaceNorms(1);
+    mesh().getVertNorms();
+    glLoadIdentity();
+    glRotatef(-50.0f, 1.0f, 0.0f, 0.0f);
+    const auto image = [&](const std::function<void()>& draw) {
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        glColor4f(0.3f, 0.6f, 0.9f, 1.0f);  // the glass strip takes its ambient from the current colour
+        draw();
+        // A glass floor drawn afterwards shows the current colour that the surface left.
+        setMaterial(8);
+        glBegin(GL_QUADS);
+        glNormal3f(0, 0, 1);
+        glVertex3f(-2, -2, -1);
+        glVertex3f(66, -2, -1);
+        glVertex3f(66, 66, -1);
+        glVertex3f(-2, 66, -1);
+        glEnd();
+        setMaterial(setBSMaterialX);
+        return pixels();
+    };
+    for (int textureMode : {0, 1, 2})
+        for (int both : {0, 1})
+            for (int material : {3, 6}) {
+                DrawBothside = both;
+                setBSMaterialX = material;
+                const QImage expected = image([&] { referenceSmoothShaded(1, textureMode, 2.0f); });
+                const QImage drawn = image([&] { drawSmoothShaded(1, textureMode, 0, 3, 2.0f, 2.0f); });
+                EXPECT_EQ(differingPixels(expected, drawn), 0)
+                    << "texture mode " << textureMode << ", both sides " << both << ", material " << material;
+            }
 }
