@@ -29,8 +29,8 @@ void feedSpectra()
     static constexpr int buffers[4] = {0, 1, 3, 4};
     for (int c = 0; c < 4; ++c)
         for (int k = 0; k < 128; ++k)
-            fft.putcomplexDoubleToBuffer(buffers[c], k,
-                                         {2.0 + 6.0 * std::exp(-0.05 * (k - 10 - 5 * c) * (k - 10 - 5 * c)), 0.0});
+            fft.putcomplexDoubleToBuffer(
+                buffers[c], k, {2.0 + 6.0 * std::exp(-0.05 * (k - 10 - 5 * c) * (k - 10 - 5 * c)), 0.0});
 }
 
 void SceneFrame_(benchmark::State& state)

@@ -51,7 +51,9 @@ void drawSQflat(int kind, int, int textureMode, float XPA, float YPA, float ZPA,
     RawWaveColorN += 10;
     if (RawWaveColorN > 256)
         RawWaveColorN = 0;
-    const auto colour = [&] { groen_CtextureNX(int(ZPA * 10.0f + ColorOffsetBSMixSliderX), int(PColor_valueA)); };
+    const auto colour = [&] {
+        groen_CtextureNX(int(ZPA * 10.0f + ColorOffsetBSMixSliderX), int(PColor_valueA));
+    };
     const auto colourIndex = [&](float index) { groen_CtextureNX(int(index), int(PColor_valueA)); };
     const int points = fftp.load(std::memory_order_relaxed);
     const int band512 = fftp512Band.load(std::memory_order_relaxed);

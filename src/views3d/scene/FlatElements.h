@@ -8,7 +8,7 @@ namespace nupo {
 
 // Element kinds.
 namespace FlatKind {
-inline constexpr int floorNormals = 0;    // no drawing: the flat floor mesh's normals
+inline constexpr int floorNormals = 0;  // no drawing: the flat floor mesh's normals
 inline constexpr int levelPlane = 1;
 inline constexpr int companionFrame = 2;  // level frame over the brain-switch surface
 inline constexpr int timeFrame = 3;
@@ -29,7 +29,7 @@ inline constexpr int smallTimeMarkers = 24;
 // with palette PColor_valueA; the frequency lines and labels take textureMode, the palettes and the start
 // frequency; the power numbers are those of source BrainCH. NuA has no effect. Any other kind draws
 // nothing. Leaves the matrix as it found it and the scene's material current.
-void drawSQflat(int drawSQflat, int NuA, int textureMode, float XPA, float YPA, float ZPA, float PColor_valueA,
-                float FColor_valueA, int BrainCH, int startFrequency);
+void drawSQflat(int drawSQflat, int NuA, int textureMode, float XPA, float YPA, float ZPA,
+                float PColor_valueA, float FColor_valueA, int BrainCH, int startFrequency);
 
 }  // namespace nupo

@@ -16,7 +16,8 @@ namespace {
 
 // Band edges of the ruler, in Hz.
 constexpr float lowEdges[9] = {2, 4, 8, 12, 15, 20, 30, 40, 60};
-constexpr float highEdges[16] = {90, 120, 180, 240, 300, 360, 420, 480, 540, 600, 660, 720, 780, 840, 900, 960};
+constexpr float highEdges[16] = {90,  120, 180, 240, 300, 360, 420, 480,
+                                 540, 600, 660, 720, 780, 840, 900, 960};
 // Label edges: "30" sits at 29 Hz.
 constexpr float lowLabelEdges[8] = {2, 4, 8, 12, 15, 20, 29, 40};
 constexpr float bandLabelEdges[8] = {2, 4, 8, 12, 15, 20, 30, 40};

@@ -8,35 +8,35 @@ namespace nupo {
 // What the 3D view hands the composer for one frame. The fields keep the names of the composer's
 // arguments; those marked "no effect" are accepted and ignored.
 struct SceneFrame {
-    float displayUnn = 35.0f;    // fan angle of the first set's side tiles (degrees)
-    float Viwe_Angle1 = 35.0f;   // fan angle of the second set's side tiles
-    float Viwe_Angle2 = 35.0f;   // fan angle of the third set's tiles
-    float Viwe_Mode = 0.0f;      // sideways spread of the middle tiles
-    int oneBrain = 0;            // non-zero: one set of three tiles only
-    int towBrain = 0;            // 0 two sets, non-zero three sets (all ten sources)
-    int shapeC = 2;              // 0 set of CH 1 and CH 2, 1 set of CH 3 and CH 4, 2..11 source shapeC - 2
-    float sph = 0.0f;            // camera turn (degrees)
-    float sthet = 0.0f;          // camera tilt (degrees)
-    float Xposi = 0.0f;          // camera pan
+    float displayUnn = 35.0f;   // fan angle of the first set's side tiles (degrees)
+    float Viwe_Angle1 = 35.0f;  // fan angle of the second set's side tiles
+    float Viwe_Angle2 = 35.0f;  // fan angle of the third set's tiles
+    float Viwe_Mode = 0.0f;     // sideways spread of the middle tiles
+    int oneBrain = 0;           // non-zero: one set of three tiles only
+    int towBrain = 0;           // 0 two sets, non-zero three sets (all ten sources)
+    int shapeC = 2;             // 0 set of CH 1 and CH 2, 1 set of CH 3 and CH 4, 2..11 source shapeC - 2
+    float sph = 0.0f;           // camera turn (degrees)
+    float sthet = 0.0f;         // camera tilt (degrees)
+    float Xposi = 0.0f;         // camera pan
     float Yposi = 0.0f;
-    float sdept = 100.0f;        // camera distance
-    int DX = 0, DY = 0;          // no effect
-    int drawS = 0;               // draw each tile's brain-switch surface and marks
-    int displayUnnMode = 3;      // mesh mode 0..4 (`displayUnn:`, the 16th argument)
-    int texture = 0;             // 0 palette PColor, 1 palette FColor, 2 image Color_Map, 3 image Dynamic_Texture
-    int RunTexture = 0;          // non-zero: step the image or palette every frame
-    int RunbyBrainsw = 0;        // no effect
-    int Env = 0;                 // sphere-mapped texture environment on or off
-    int EnvModeC = 0;            // non-zero: apply Env at the end of this frame
-    int ImageNX = 0;             // current image number
-    int maxImageNX = 0;          // number of loaded images
-    float PColor = 1.0f;         // palette 0..5 of texture mode 0
-    float FColor = 1.0f;         // palette 0..5 of texture mode 1
-    float Color_Map = 0.0f;      // image of texture mode 2
+    float sdept = 100.0f;    // camera distance
+    int DX = 0, DY = 0;      // no effect
+    int drawS = 0;           // draw each tile's brain-switch surface and marks
+    int displayUnnMode = 3;  // mesh mode 0..4 (`displayUnn:`, the 16th argument)
+    int texture = 0;         // 0 palette PColor, 1 palette FColor, 2 image Color_Map, 3 image Dynamic_Texture
+    int RunTexture = 0;      // non-zero: step the image or palette every frame
+    int RunbyBrainsw = 0;    // no effect
+    int Env = 0;             // sphere-mapped texture environment on or off
+    int EnvModeC = 0;        // non-zero: apply Env at the end of this frame
+    int ImageNX = 0;         // current image number
+    int maxImageNX = 0;      // number of loaded images
+    float PColor = 1.0f;     // palette 0..5 of texture mode 0
+    float FColor = 1.0f;     // palette 0..5 of texture mode 1
+    float Color_Map = 0.0f;  // image of texture mode 2
     float Dynamic_Texture = 0.0f;  // image of texture mode 3
-    int drawM = 1;               // draw the main surfaces and their elements
-    int TopNON = 0;              // top-view variant of the multi-tile layout
-    int startFrequency = 0;      // first display row shown
+    int drawM = 1;                 // draw the main surfaces and their elements
+    int TopNON = 0;                // top-view variant of the multi-tile layout
+    int startFrequency = 0;        // first display row shown
 };
 
 class QX3DSpectrumScene {

@@ -3,7 +3,9 @@
 #include "analysis/QX3DSpectrum.h"
 #include "analysis/SpectrumMath.h"
 #include "platform/gl/Glut.h"
+#include "plots/frame/PlotWindowState.h"
 #include "plots/settings/DisplaySettings.h"
+#include "plots/waterfall/engine/WaterfallText.h"
 #include "shared/AnalysisState.h"
 #include "shared/CoreState.h"
 #include "views3d/SpectrumViewState.h"
@@ -12,6 +14,7 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace nupo {
@@ -41,9 +44,9 @@ struct LabelEntry {
 
 // Codes 0..9: the ruler's band edges with their band letters.
 constexpr LabelEntry rulerLabels[10] = {
-    {"0", 0, "E", -1, -2, -4},   {"2", 0, "D", -1, -2, -4},  {"4", 0, "T", -1, -2, -4},
-    {"8", 0, "A", -1, -2, -4},   {"13", 1, "L", -1, -2, -2}, {"16", 1, "M", -1, -2, -2},
-    {"21", 1, "H", -1, -4, -2},  {"30", -1, "G", -1, -4, 0}, {"40", 1, "AC", -1, -14, -2},
+    {"0", 0, "E", -1, -2, -4},     {"2", 0, "D", -1, -2, -4},  {"4", 0, "T", -1, -2, -4},
+    {"8", 0, "A", -1, -2, -4},     {"13", 1, "L", -1, -2, -2}, {"16", 1, "M", -1, -2, -2},
+    {"21", 1, "H", -1, -4, -2},    {"30", -1, "G", -1, -4, 0}, {"40", 1, "AC", -1, -14, -2},
     {nullptr, 0, "Hz", 0, -4, -1},
 };
 
@@ -171,38 +174,18 @@ void drawCharInFFT(int code, int row, int colourMode, float palette, float varia
     izzz = float(row);
 }
 
-std::string powerNumberText(int channel, int level, int coherence)
-{
-    if (level < 0 || level > 2)
-        return {};
-    if (coherence != 0) {
-        static const char* const percent[3] = {"0 %", "50 %", "100 %"};
-        return percent[level];
-    }
-    if (LOGpowerONed.load(std::memory_order_relaxed) != 0) {
-        static const char* const logTexts[3] = {"0.1 microV", "1 microV", "10 microV"};
-        return logTexts[level];
-    }
-    const float gain = displayGainOfChannel(channel >= 0 && channel <= 3 ? channel : 2);
-    char text[80];
-    std::snprintf(text, sizeof text, "%d microV", int(10.0 * level / double(gain)));
-    return text;
-}
-
 void powerNumberDraw(float x, float y, int channel, int level, int coherence)
 {
-    const std::string text = powerNumberText(channel, level, coherence);
+    // Callers pass a channel 0..3; another reads as CH 3.
+    const std::string text = powerNumberText(channel >= 0 && channel <= 3 ? channel : 2, level, coherence);
     if (!text.empty())
         outputSS(x, y, text.c_str());
 }
 
 std::string timeText(long samples)
 {
-    const Clock c = clockOf(samples);
-    char text[80];
-    std::snprintf(text, sizeof text, "%02ld:%02ld:%02ld.%03ld", c.secs / 3600, (c.secs % 3600) / 60, c.secs % 60,
-                  c.ms);
-    return text;
+    return timeStampText(int(std::max(samples, 0L)), SampleSpeed.load(std::memory_order_relaxed))
+        .toStdString();
 }
 
 std::string ageText(long samples)
@@ -227,8 +210,8 @@ void printTimeXRec(float x, float y, int k)
 {
     if (!timeRowInRange(k))
         return;
-    const long age =
-        long(timeRec[0].load(std::memory_order_relaxed)) - long(timeRec[8 * k].load(std::memory_order_relaxed));
+    const long age = long(timeRec[0].load(std::memory_order_relaxed)) -
+                     long(timeRec[8 * k].load(std::memory_order_relaxed));
     outputSS(x, y, ageText(age).c_str());
 }
 

@@ -29,11 +29,10 @@ void drawCharInFFT(int code, int row, int colourMode, float palette, float varia
 
 // Power scale text of level 0..2: percent for coherence, microvolts in log or linear form for a channel
 // 0..3 (another channel reads as 2; a display gain of 0 or below as 1).
-std::string powerNumberText(int channel, int level, int coherence);
 void powerNumberDraw(float x, float y, int channel, int level, int coherence);
 
-// Absolute time of a sample position ("hh:mm:ss.mmm") and age of a sample distance ("-m:ss.mmm" or
-// "-s.mmm", whole hours dropped) at `SampleSpeed`.
+// Absolute time of a sample position ("hh:mm:ss.mmm", the plot windows' time stamp) and age of a sample
+// distance ("-m:ss.mmm" or "-s.mmm", whole hours dropped) at `SampleSpeed`.
 std::string timeText(long samples);
 std::string ageText(long samples);
 // Time and age of history row 8k (k 0..8; another k draws nothing) from `timeRec`.

@@ -109,7 +109,7 @@ protected:
     }
 };
 
-constexpr int shown = 400;   // pixels of a hue that count as a tile shown
+constexpr int shown = 400;  // pixels of a hue that count as a tile shown
 constexpr int absent = 40;  // at most this many: not shown (edges blend)
 
 }  // namespace

@@ -149,7 +149,7 @@ TEST(FrequencyRuler, Spacing)
     EXPECT_FLOAT_EQ(rulerSpacing(), 4.0f);
 }
 
-TEST(SceneText, TimesAgesAndPowerTexts)
+TEST(SceneText, TimesAgesAndTitles)
 {
     SampleSpeed = 128;
     EXPECT_EQ(timeText(1000000 - 5600), "02:09:28.750");
@@ -159,22 +159,8 @@ TEST(SceneText, TimesAgesAndPowerTexts)
     EXPECT_EQ(ageText(0), "00.000");
     EXPECT_EQ(ageText(long(3700.5 * 128)), "-1:40.500");
     EXPECT_EQ(ageText(-500), "00.000");
-    SampleSpeed = 0;
-    EXPECT_EQ(timeText(1234), "00:00:00.000");
+    EXPECT_EQ(timeText(-5), "00:00:00.000");
 
-    LOGpowerONed = 0;
-    displayGainX[1] = 4.0f;
-    EXPECT_EQ(powerNumberText(1, 1, 0), "2 microV");
-    EXPECT_EQ(powerNumberText(1, 2, 0), "5 microV");
-    EXPECT_EQ(powerNumberText(1, 0, 0), "0 microV");
-    displayGainX[2] = 0.0f;  // a gain of 0 reads as 1
-    EXPECT_EQ(powerNumberText(2, 2, 0), "20 microV");
-    displayGainX[2] = 2.0f;
-    EXPECT_EQ(powerNumberText(7, 1, 0), "5 microV");  // a channel above 3 reads as CH 3
-    EXPECT_EQ(powerNumberText(0, 2, 1), "100 %");
-    LOGpowerONed = 1;
-    EXPECT_EQ(powerNumberText(0, 0, 0), "0.1 microV");
-    EXPECT_EQ(powerNumberText(0, 3, 0), "");
     EXPECT_STREQ(sourceTitle(4), "Coherence CH 1 & CH 2");
     EXPECT_EQ(sourceTitle(10), nullptr);
 }
@@ -185,15 +171,28 @@ TEST_F(Decorations, LabelsDrawTheirCharactersAndKeepTheirSpacing)
     const auto bitmaps = [](int code) {
         return countOf(feedback([&] { labelfftBig(10.0f, 20.0f, 0.0f, code, 0); }), GL_BITMAP_TOKEN);
     };
-    EXPECT_EQ(bitmaps(0), 3);   // "0" "E"
-    EXPECT_EQ(bitmaps(8), 5);   // "40" "AC"
-    EXPECT_EQ(bitmaps(9), 3);   // "Hz"
-    EXPECT_EQ(bitmaps(14), 2);  // "4"
+    EXPECT_EQ(bitmaps(0), 3);    // "0" "E"
+    EXPECT_EQ(bitmaps(8), 5);    // "40" "AC"
+    EXPECT_EQ(bitmaps(9), 3);    // "Hz"
+    EXPECT_EQ(bitmaps(14), 2);   // "4"
     EXPECT_EQ(bitmaps(40), 11);  // "Left brain"
-    EXPECT_EQ(bitmaps(62), 4);  // "780"
-    EXPECT_EQ(bitmaps(66), 3);  // "90"
+    EXPECT_EQ(bitmaps(62), 4);   // "780"
+    EXPECT_EQ(bitmaps(66), 3);   // "90"
     for (int code : {19, 23, 67, 100, -1})
         EXPECT_EQ(bitmaps(code), 1) << code;
+
+    // Power numbers: "2 microV" at gain 4; a gain of 0 reads as 1 ("10 microV"); CH 3 for channel 7.
+    const auto power = [](int channel, int level) {
+        return countOf(feedback([&] { powerNumberDraw(0.0f, 0.0f, channel, level, 0); }), GL_BITMAP_TOKEN);
+    };
+    LOGpowerONed = 0;
+    displayGainX[1] = 4.0f;
+    EXPECT_EQ(power(1, 1), 8);
+    displayGainX[1] = 0.0f;
+    EXPECT_EQ(power(1, 1), 9);
+    displayGainX[2] = 0.5f;
+    EXPECT_EQ(power(7, 2), 9);                                                                 // "40 microV"
+    EXPECT_EQ(countOf(feedback([] { powerNumberDraw(0, 0, 0, 2, 1); }), GL_BITMAP_TOKEN), 5);  // "100 %"
 
     fDisplayDA = 4.0f;
     izzz = 64.0f;

@@ -100,7 +100,8 @@ inline std::vector<Primitive> feedback(const std::function<void()>& draw)
     auto take = [&](GLint& i, int n, GLenum kind) {
         Primitive p{kind, {}};
         for (int k = 0; k < n; ++k, i += 3)
-            p.vertices.push_back({buffer[std::size_t(i)], buffer[std::size_t(i + 1)], buffer[std::size_t(i + 2)]});
+            p.vertices.push_back(
+                {buffer[std::size_t(i)], buffer[std::size_t(i + 1)], buffer[std::size_t(i + 2)]});
         out.push_back(std::move(p));
     };
     for (GLint i = 0; i < count;) {

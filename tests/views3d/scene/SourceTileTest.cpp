@@ -152,7 +152,8 @@ TEST_F(SourceTile, HitMarksAboveTheThresholdAndPerMode)
 {
     // A cube is six quads, fed back as twelve triangles; the blank label and mode 5 draw no polygon.
     const auto cubes = [&](int source) {
-        return countOf(primitivesOf(QX3DSpectrumScene::tileOfSource(source), 1, 5, source + 2), GL_POLYGON_TOKEN);
+        return countOf(primitivesOf(QX3DSpectrumScene::tileOfSource(source), 1, 5, source + 2),
+                       GL_POLYGON_TOKEN);
     };
     glDisable(GL_CULL_FACE);
     ShowTextBSMix = 0;
@@ -182,8 +183,8 @@ TEST_F(SourceTile, PeakMarksSkipTheNewestRowInMultiTileViews)
     setPeakWFModeX = 1;
     PeakfftPowerFV[0][0][0].store({4.0f, 10.0f, 10, 0, 4.0f});
     PeakfftPowerFV[0][5][0].store({4.0f, 10.0f, 10, 5, 4.0f});
-    PeakfftPowerFV[0][6][0].store({0.2f, 10.0f, 10, 6, 0.2f});   // too low
-    PeakfftPowerFV[0][7][0].store({4.0f, 10.0f, 70, 7, 4.0f});   // row 70: y = -7, off the tile
+    PeakfftPowerFV[0][6][0].store({0.2f, 10.0f, 10, 6, 0.2f});  // too low
+    PeakfftPowerFV[0][7][0].store({4.0f, 10.0f, 70, 7, 4.0f});  // row 70: y = -7, off the tile
     const int single = countOf(primitivesOf(0, 0, 5, 2), GL_POLYGON_TOKEN);
     const int sets = countOf(primitivesOf(0, 0, 5, 0), GL_POLYGON_TOKEN);
     EXPECT_EQ(single, 24);
@@ -207,9 +208,11 @@ TEST_F(SourceTile, EachElementDrawsOnItsTile)
         displayModeX[source][e] = 0;
         return differingPixels(without, with);
     };
-    for (int e = 0; e <= 10; ++e)
-        if (e != 3)
+    for (int e = 0; e <= 10; ++e) {
+        if (e != 3) {
             EXPECT_GT(changes(0, e, e == 10 ? 1 : 0), 40) << "channel element " << e;
+        }
+    }
     displayModeX[0][2] = 1;  // the thin time frames become wide strips
     EXPECT_GT(changes(0, 3, 0), 40);
     displayModeX[0][2] = 0;
@@ -222,7 +225,6 @@ TEST_F(SourceTile, EachElementDrawsOnItsTile)
     // Mesh mode 5 draws no surface but still the elements; a tile outside the tables draws nothing.
     displayModeX[0][5] = 1;
     const QImage markersOnly = drawSource(0, 5);
-    EXPECT_GT(differingPixels(markersOnly, drawSource(0, 6)), -1);
     int lit = 0;
     for (int y = 0; y < markersOnly.height(); ++y)
         for (int x = 0; x < markersOnly.width(); ++x)
