@@ -7,6 +7,7 @@
 #include "plots/bargraph/QX2DBarGraphView.h"
 #include "plots/frame/PlotColourTables.h"
 #include "shared/Utilities.h"
+#include "views3d/scene/QX3DSpectrumScene.h"
 
 #include <cmath>
 
@@ -102,6 +103,7 @@ void NUPO4GraphicView::drawRect(GraphicsContext& context, const QRectF&)
 
     if (!drawing_)
         return;
+    updateFlash();
     for (int i = 0; i < drawing_->count(); ++i)
         drawing_->graphic(i)->draw(canvas);
     if (const NUPO4Graphic* selected = drawing_->selectedGraphic()) {
@@ -122,6 +124,25 @@ void NUPO4GraphicView::drawRect(GraphicsContext& context, const QRectF&)
         canvas.setRGBFillColor(0.3, 0.3, 0.9, 0.25);
         canvas.fillRect(*rubberBand);
     }
+}
+
+void NUPO4GraphicView::updateFlash()
+{
+    std::pair<int, int> wanted{-1, 10};
+    const NUPO4Graphic* selected = drawing_->selectedGraphic();
+    if (selected && selected->kind() == GraphicKind::Rectangle && source_ >= 1 && source_ <= 10) {
+        for (int k = 1; k <= 8; ++k)
+            if (drawing_->rectangle(k) == selected)
+                wanted = {8 - k, source_ - 1};
+    }
+    if (wanted == flashed)
+        return;
+    flashed = wanted;
+    QX3DSpectrumScene& scene = QX3DSpectrumScene::sharedQX3DSpectrumScene();
+    if (wanted.first >= 0)
+        scene.setONFlashBSdisplay(wanted.first, wanted.second);
+    else
+        scene.setOffFlashBSdisplay(8, 10);
 }
 
 void NUPO4GraphicView::mouseDown(const MouseEvent& event)

@@ -30,6 +30,8 @@ public:
     bool showsHistory() const { return showHistory; }
     void setShowsHistory(bool show);
 
+    // Draws the brain graph and the graphics. The selected rectangle k (1..8) stands for brain-switch
+    // window 8 − k (0-based) of the source: the 3D scene highlights it, and no window once none is.
     void drawRect(GraphicsContext& context, const QRectF& rect) override;
     void mouseDown(const MouseEvent& event) override;
     void mouseDragged(const MouseEvent& event) override;
@@ -50,6 +52,10 @@ private:
     QPointF dragStart;
     QRectF startBounds;
     std::optional<QRectF> rubberBand;
+    // The brain-switch window the 3D scene was last asked to highlight, as (window 0..7, source 0..9),
+    // or (−1, 10) for none.
+    std::pair<int, int> flashed{-1, 10};
+    void updateFlash();
 };
 
 }  // namespace nupo

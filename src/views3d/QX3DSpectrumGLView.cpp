@@ -22,18 +22,7 @@ void QX3DSpectrumGLView::waven3DBSQC(int n)
 
 void QX3DSpectrumGLView::waven3DBS()
 {
-    const bool paused = setPauseX.load(std::memory_order_relaxed) != 0;
-    const int position = ploop.load(std::memory_order_relaxed);
-    if (setRecX.load(std::memory_order_relaxed) != 0) {
-        if (position - tploopBB.load(std::memory_order_relaxed) < tploop.load(std::memory_order_relaxed))
-            return;
-        tploopBB.store(position, std::memory_order_relaxed);
-        if (openPort.load(std::memory_order_relaxed) == 0 || paused)
-            return;
-    } else if (paused) {
-        return;
-    }
-    QX3DSpectrum::sharedQX3DSpectrum().waven(
+    QX3DSpectrum::sharedQX3DSpectrum().wavenOnSchedule(
         oneBrainwave.load(std::memory_order_relaxed), towBrainwave.load(std::memory_order_relaxed),
         shapeChange.load(std::memory_order_relaxed), StartFrequencyXX.load(std::memory_order_relaxed));
 }

@@ -5,6 +5,7 @@
 #include "platform/keyboard/VirtualKeyCodes.h"
 #include "platform/quartz/PainterGraphicsContext.h"
 #include "plots/bargraph/BarColourTables.h"
+#include "views3d/scene/SceneState.h"
 
 #include <QImage>
 #include <QPainter>
@@ -112,4 +113,28 @@ TEST_F(Canvas, CreatingACanvasBuildsTheBrainGraphColours)
     EXPECT_FLOAT_EQ(difmatFA2DBar[0][100][1], 255 * 0.00390625f * 2);
     EXPECT_FALSE(view.setSource(11));
     EXPECT_EQ(view.source(), 1);
+}
+
+TEST_F(Canvas, TheSelectedRectangleFlashesItsBrainSwitchInTheThreeDScene)
+{
+    for (int k = 0; k < 9; ++k)
+        drawing.addGraphic(std::make_unique<NUPO4Rectangle>(QRectF(10 + 20 * k, 10, 10, 10)));
+    view.setSource(3);
+    drawing.select(0);  // rectangle 1 is window 8 of the band panel: 0-based 7
+    render();
+    EXPECT_EQ(BSCHXX, 7);
+    EXPECT_EQ(BrainCHXX, 2);
+    EXPECT_EQ(OffFlashBS, 0);
+    drawing.select(7);  // rectangle 8: window 0
+    render();
+    EXPECT_EQ(BSCHXX, 0);
+    drawing.select(8);  // rectangle 9 stands for no window
+    render();
+    EXPECT_EQ(BSCHXX, -1);
+    EXPECT_EQ(BrainCHXX, 10);
+    EXPECT_EQ(OffFlashBS, 1);
+    // Unchanged selections ask nothing more of the scene.
+    OffFlashBS = 0;
+    render();
+    EXPECT_EQ(OffFlashBS, 0);
 }

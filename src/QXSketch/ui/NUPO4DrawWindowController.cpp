@@ -1,5 +1,6 @@
 #include "QXSketch/ui/NUPO4DrawWindowController.h"
 
+#include "QXDrawerSound/player/QXSoundController.h"
 #include "QXSketch/NUPO4Drawing.h"
 #include "QXSketch/NUPO4GraphicView.h"
 #include "QXSketch/SketchState.h"
@@ -34,9 +35,9 @@ NUPO4DrawWindowController::NUPO4DrawWindowController()
     action("changeFillColor", &NUPO4DrawWindowController::changeFillColor);
     action("undoEdit", &NUPO4DrawWindowController::undoEdit);
     action("redoEdit", &NUPO4DrawWindowController::redoEdit);
-    // The first drawing window of a run sets the sound slots to their defaults again; the sound slots
-    // take that step themselves once they exist.
-    firstTimeRunAplication.store(0);
+    // The first drawing window of a run sets the sound slots' tables to their defaults again.
+    if (firstTimeRunAplication.exchange(0) != 0)
+        QXSoundController::sharedQXSoundController().initSoundNSStr();
     drawing_->changed = [this] { drawingChanged(); };
     // Undo and Redo follow the stack once it has moved (a command runs before the stack's index moves).
     connect(&drawing_->undoStack(), &QUndoStack::indexChanged, this, [this] { drawingChanged(); });

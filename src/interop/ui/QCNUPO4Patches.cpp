@@ -1,5 +1,6 @@
 #include "interop/ui/QCNUPO4Patches.h"
 
+#include "QXDrawerSound/player/SoundSlotTables.h"
 #include "interop/OscPatchServer.h"
 #include "platform/appkit/NotificationCenter.h"
 #include "plots/bargraph/QX2DBarGraphView.h"
@@ -12,6 +13,7 @@
 #include "shared/Utilities.h"
 
 #include <climits>
+#include <cmath>
 
 namespace nupo {
 
@@ -126,6 +128,15 @@ void addPreferencesPatch(OscPatchServer& server)
                                  NotificationCenter::defaultCenter().postNotificationName(*notification);
                              return std::nullopt;
                          });
+    server.addMethod(patch + "PlaySoundBlockX", 1, 1, [](const Values& v) -> std::optional<Reply> {
+        if (v[0] < 1.0 || v[0] > 12.0 || v[0] != std::floor(v[0])) {
+            reportOnce(QStringLiteral("Patch interface: PlaySoundBlockX %1 is not a block 1..12; ignored.")
+                           .arg(v[0]));
+            return std::nullopt;
+        }
+        PlaySoundBlockX.store(int(v[0]), std::memory_order_relaxed);
+        return std::nullopt;
+    });
     server.addMethod(patch + "AppleScriptON", 1, 1, [](const Values& v) -> std::optional<Reply> {
         if (v[0] != 0.0 && v[0] != 1.0) {
             reportOnce(

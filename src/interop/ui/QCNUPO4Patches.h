@@ -16,11 +16,12 @@ class OscPatchServer;
 //   /nupo4/waterfall/…   BrainCHX XpositionX YpositionX WsizeX HsizeX, inputRX inputRY inputRZ (stored by
 //                        the 2D spectrum controller)
 //   /nupo4/preferences/… soundPlay, soundStop (no argument, or a number: non-zero plays / stops every open
-//                        sound slot), AppleScriptON (0 or 1: the only switch that turns scripts on)
+//                        sound slot), PlaySoundBlockX (the sound block in use, 1..12), AppleScriptON (0
+//                        or 1: the only switch that turns scripts on)
 //
 // A read is a message without arguments; the answer goes to the sender at the same address, as floats.
 // An int argument may arrive as any number kind; one out of the int range, a colour component outside
-// 0..1 and a switch other than 0 or 1 change nothing and are logged once.
+// 0..1, a block outside 1..12 and a switch other than 0 or 1 change nothing and are logged once.
 class QCNUPO4Patches {
 public:
     static void addAddressSpaces(OscPatchServer& server);

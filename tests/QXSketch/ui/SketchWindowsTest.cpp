@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "QXDrawerSound/player/SoundSlotTables.h"
 #include "QXSketch/NUPO4Drawing.h"
 #include "QXSketch/NUPO4GraphicView.h"
 #include "QXSketch/SketchState.h"
@@ -87,12 +88,18 @@ TEST(ToolPalette, ChoosesTheCanvasToolAndStaysOne)
 TEST(DrawWindow, OpensFromTheMenuAsTheFrontDrawing)
 {
     firstTimeRunAplication = 1;
+    PlaymodeA.fill(0);
     QXAppController::sharedQXAppController().actionNamed("showDrawWindow")(nullptr);
+    // The first drawing window of the run set the sound slots' tables to their defaults again.
+    EXPECT_EQ(PlaymodeA[3], 1);
+    PlaymodeA.fill(0);
+    QXAppController::sharedQXAppController().actionNamed("showDrawWindow")(nullptr);
+    EXPECT_EQ(PlaymodeA[3], 0);
     QApplication::processEvents();
     int shown = 0;
     for (QWidget* w : QApplication::topLevelWidgets())
         shown += w->isVisible() && w->windowTitle() == "Brain-Note Drawing";
-    EXPECT_EQ(shown, 1);
+    EXPECT_EQ(shown, 2);
     EXPECT_EQ(firstTimeRunAplication.load(), 0);
     EXPECT_NE(NUPO4Drawing::frontDrawing(), nullptr);
     closeAll();

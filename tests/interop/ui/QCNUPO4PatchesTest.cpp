@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "QXDrawerSound/player/SoundSlotTables.h"
 #include "interop/OscPatchServer.h"
 #include "interop/OscTestClient.h"
 #include "interop/ui/QCNUPO4Patches.h"
@@ -125,6 +126,13 @@ TEST_F(Patches, PreferencesPatchPlaysStopsAndAloneSwitchesScriptsOn)
     send("/nupo4/preferences/soundStop", {1});
     EXPECT_EQ(posted, QStringList({"SetSoundPlayNotification", "SetSoundStopNotification"}));
 
+    PlaySoundBlockX = 1;
+    send("/nupo4/preferences/PlaySoundBlockX", {4});
+    EXPECT_EQ(PlaySoundBlockX.load(), 4);
+    send("/nupo4/preferences/PlaySoundBlockX", {13});
+    send("/nupo4/preferences/PlaySoundBlockX", {2.5f});
+    EXPECT_EQ(PlaySoundBlockX.load(), 4);
+
     AppleScriptON = 0;
     send("/nupo4/preferences/AppleScriptON", {1});
     EXPECT_EQ(AppleScriptON.load(), 1);
@@ -145,7 +153,7 @@ TEST_F(Patches, RandomDatagramsChangeNoPatchState)
     ScopedObserver play(SetSoundPlayNotification, nullptr, [&](const Notification&) { ++sounds; });
     std::mt19937 random(4);
     const QStringList addresses = server.addresses();
-    ASSERT_EQ(addresses.size(), 5 + 5 + 8 + 3 + 5 + 3 + 3);
+    ASSERT_EQ(addresses.size(), 5 + 3 + 5 + 8 + 5 + 3 + 4);
     for (int n = 0; n < 1500; ++n) {
         // Real addresses with damaged tails, and plain noise.
         QByteArray d =
