@@ -53,7 +53,6 @@ void BezierView::awakeFromNib()
             ranges[std::size_t(k)] = new QLabel(switchArea);
             meters[std::size_t(k)] = new QProgressBar(switchArea);
             meters[std::size_t(k)]->setRange(0, 100);
-            meters[std::size_t(k)]->setFormat(QStringLiteral("%v"));
             meters[std::size_t(k)]->setMinimumWidth(160);
             grid->addWidget(switches[std::size_t(k)], k, 0);
             grid->addWidget(ranges[std::size_t(k)], k, 1);
@@ -97,9 +96,14 @@ void BezierView::changeSwitch(QObject* sender)
 void BezierView::timerTick()
 {
     QX3DSpectrumGLView::sharedQX3DSpectrumGLView().waven3DBSQC(source_);
-    for (int k = 1; k <= 8; ++k)
-        if (QProgressBar* meter = meters[std::size_t(k - 1)])
-            meter->setValue(std::clamp(int(std::lround(brainSwitchLevel(source_, k) * 10.0f)), 0, 100));
+    for (int k = 1; k <= 8; ++k) {
+        QProgressBar* meter = meters[std::size_t(k - 1)];
+        if (!meter)
+            continue;
+        const float level = brainSwitchLevel(source_, k);
+        meter->setValue(std::clamp(int(std::lround(level * 10.0f)), 0, 100));
+        meter->setFormat(QString::number(double(level), 'f', 1));
+    }
 }
 
 int BezierView::shownLevel(int window) const

@@ -14,6 +14,7 @@
 #include <QAction>
 #include <QEvent>
 #include <QKeySequence>
+#include <QScreen>
 #include <QScrollArea>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -83,6 +84,19 @@ void NUPO4DrawWindowController::awakeFromNib()
         connect(redoAction, &QAction::triggered, this, [this] { redoEdit(nullptr); });
         window->addActions({undoAction, redoAction});
         window->installEventFilter(this);
+        // On a screen with room for it, the window shows the whole drawing (once laid out and shown).
+        QTimer::singleShot(0, window, [window, area = canvasArea] {
+            const QScreen* screen = window->screen();
+            if (!area || !screen)
+                return;
+            const QSize room = screen->availableGeometry().size() - QSize(40, 80);
+            const QSize whole =
+                window->size() - area->size() +
+                QSize(int(NUPO4GraphicView::drawingWidth), int(NUPO4GraphicView::drawingHeight)) +
+                QSize(24, 24);
+            if (whole.width() <= room.width() && whole.height() <= room.height())
+                window->resize(whole);
+        });
     }
     statusTimer = new QTimer(this);
     connect(statusTimer, &QTimer::timeout, this, &NUPO4DrawWindowController::statusTick);
