@@ -40,6 +40,8 @@ void handToView(GraphicKind kind, int value, bool first)
     }
 }
 
+}  // namespace
+
 void strokeOutline(GraphicsContext& context, const QRectF& r)
 {
     context.beginPath();
@@ -50,8 +52,6 @@ void strokeOutline(GraphicsContext& context, const QRectF& r)
     context.addLineToPoint(r.left(), r.top());
     context.strokePath();
 }
-
-}  // namespace
 
 NUPO4Graphic::NUPO4Graphic(GraphicKind kind, const QRectF& bounds) : kind_(kind)
 {

@@ -9,6 +9,9 @@ namespace nupo {
 
 class GraphicsContext;
 
+// Strokes the four edges of a rectangle as one path in the current stroke colour and width.
+void strokeOutline(GraphicsContext& context, const QRectF& rect);
+
 // The graphic kinds of a brain-note drawing: the brain-switch rectangle and the live-view placeholders
 // (a place on the drawing that stands for one of the program's views).
 enum class GraphicKind { Rectangle, RawwaveView, BarGraphView, WaterfallView, SpectrumView3D };

@@ -109,14 +109,7 @@ void NUPO4GraphicView::drawRect(GraphicsContext& context, const QRectF&)
     if (const NUPO4Graphic* selected = drawing_->selectedGraphic()) {
         canvas.setRGBStrokeColor(0, 0, 0, 1);
         canvas.setLineWidth(1.0);
-        const QRectF b = selected->bounds().adjusted(-2, -2, 2, 2);
-        canvas.beginPath();
-        canvas.moveToPoint(b.left(), b.top());
-        canvas.addLineToPoint(b.right(), b.top());
-        canvas.addLineToPoint(b.right(), b.bottom());
-        canvas.addLineToPoint(b.left(), b.bottom());
-        canvas.addLineToPoint(b.left(), b.top());
-        canvas.strokePath();
+        strokeOutline(canvas, selected->bounds().adjusted(-2, -2, 2, 2));
         canvas.setRGBFillColor(0, 0, 0, 1);
         canvas.fillRect(resizeGrip(selected->bounds()));
     }
