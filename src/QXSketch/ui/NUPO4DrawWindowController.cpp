@@ -46,7 +46,9 @@ NUPO4DrawWindowController::NUPO4DrawWindowController()
 
 NUPO4DrawWindowController::~NUPO4DrawWindowController()
 {
+    // The drawing outlives the canvas by a moment and clears its stack on the way: nothing may call back.
     drawing_->changed = nullptr;
+    drawing_->undoStack().disconnect(this);
 }
 
 void NUPO4DrawWindowController::showDrawWindow(QObject* owner)
