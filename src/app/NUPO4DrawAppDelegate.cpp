@@ -21,6 +21,8 @@
 #include "plots/rawwave/QXRawwaveGraphView.h"
 #include "plots/settings/ui/SetDisplay.h"
 #include "shared/Utilities.h"
+#include "views3d/QX3DSpectrumGLView.h"
+#include "views3d/spectrum/ui/QX3DSpectrumAppController.h"
 
 #include <QFileInfo>
 
@@ -124,6 +126,9 @@ void NUPO4DrawAppDelegate::initAPstart(QObject*)
     // Plot views: default background colours; the display settings tab.
     QX2DBarGraphView::sharedQX2DBarGraphView().initDisplay();
     QXRawwaveGraphView::sharedQXRawwaveGraphView().initDisplay();
+    // The 3D view's display elements and background; the 3D window's shared controller ticks from here on.
+    QX3DSpectrumGLView::sharedQX3DSpectrumGLView().initDisplay();
+    QX3DSpectrumAppController::sharedQX3DSpectrumAppController();
     WindowController::sharedWindowController().addPanel(PreferencesTab::Display, QStringLiteral("Display"),
                                                         &SetDisplay::makePanel);
     TypeTextHere::sharedTypeTextHere();

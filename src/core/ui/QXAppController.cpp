@@ -9,6 +9,7 @@
 #include "plots/rawwave/RawwaveWindowState.h"
 #include "shared/CoreState.h"
 #include "shared/Utilities.h"
+#include "views3d/spectrum/ui/QX3DSpectrumAppController.h"
 
 #include <QAction>
 #include <QApplication>
@@ -262,7 +263,8 @@ void QXAppController::applyLayout(int screenWidth)
     const Layout layout = layoutForScreenWidth(screenWidth);
     rawwaveWindowState.setWframe(layout.rawwave);
     barGraphWindowState.setWframe(layout.bargraph);
-    // The waterfall and 3D windows take layout.waterfall and layout.waterfallBS once they are built.
+    QX3DSpectrumAppController::sharedQX3DSpectrumAppController().setWframe(layout.waterfallBS);
+    // The waterfall window takes layout.waterfall once it is built.
 }
 
 void QXAppController::showAll1900(QObject*)
@@ -285,7 +287,7 @@ void QXAppController::showAll1024(QObject*)
 void QXAppController::closeAllWindow(QObject*)
 {
     static const QStringList titles{QStringLiteral("Rawwave Window"), QStringLiteral("Bargraph Window"),
-                                    QStringLiteral("Waterfall Window")};
+                                    QStringLiteral("Waterfall Window"), QStringLiteral("WaterfallBS Window")};
     const auto windows = QApplication::topLevelWidgets();
     for (QWidget* window : windows)
         if (window->isVisible() && titles.contains(window->windowTitle()))

@@ -13,6 +13,7 @@
 #include "plots/settings/DisplaySettings.h"
 #include "shared/AnalysisState.h"
 #include "shared/CoreState.h"
+#include "views3d/spectrum/ui/QX3DSpectrumAppController.h"
 
 #include <QWidget>
 
@@ -485,7 +486,8 @@ void SetDisplay::sendTextAlpha2DBargraphField(QObject* sender)
     WBarAlphaValue = takeAlpha(sender, Alpha2DBargraphField, displayHereAlpha2DBargraph);
 }
 
-// These fields only show the value they take.
+// The 3D window takes its transparency when it next opens or animates; the other fields only show
+// the value they take.
 void SetDisplay::sendTextAlpha3DWaterFallField(QObject* sender)
 {
     takeAlpha(sender, Alpha3DWaterFallField, displayHereAlpha3DWaterFall);
@@ -493,7 +495,8 @@ void SetDisplay::sendTextAlpha3DWaterFallField(QObject* sender)
 
 void SetDisplay::sendTextAlpha3DWaterFallBSMixField(QObject* sender)
 {
-    takeAlpha(sender, Alpha3DWaterFallBSMixField, displayHereAlpha3DWaterFallBSMix);
+    QX3DSpectrumAppController::sharedQX3DSpectrumAppController().setWindowAlphaValue(
+        takeAlpha(sender, Alpha3DWaterFallBSMixField, displayHereAlpha3DWaterFallBSMix));
 }
 
 void SetDisplay::sendTextAlphaQTMovieField(QObject* sender)
