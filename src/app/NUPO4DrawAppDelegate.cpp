@@ -16,21 +16,15 @@
 #include "midi/panels/SetMIDIPanel.h"
 #include "midi/panels/SetMIDIbandPanel.h"
 #include "midi/peak/SetMIDI.h"
-#include "platform/appkit/ui/NibLoader.h"
 #include "plots/bargraph/QX2DBarGraphView.h"
 #include "plots/rawwave/QXRawwaveGraphView.h"
 #include "plots/settings/ui/SetDisplay.h"
+#include "plots/waterfall/engine/QX2DSpectrumGLView.h"
 #include "shared/Utilities.h"
 #include "views3d/QX3DSpectrumGLView.h"
 #include "views3d/spectrum/ui/QX3DSpectrumAppController.h"
 
 #include <QFileInfo>
-
-#include <QGuiApplication>
-#include <QMainWindow>
-#include <QScreen>
-
-#include <algorithm>
 
 #include <cstdio>
 
@@ -43,17 +37,6 @@ bool isRecordingFile(const QString& path)
 {
     static const QStringList suffixes{"dat", "data", "nupo", "NUPO", "DAT"};
     return suffixes.contains(QFileInfo(path).suffix());
-}
-
-// The Control Panel starts in the top right corner, out of the way of the plot windows at the left.
-void placeInTopRightCorner(QWidget* window)
-{
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    if (!screen)
-        return;
-    const QRect area = screen->availableGeometry();
-    const QSize size = window->frameGeometry().size();
-    window->move(std::max(area.left(), area.right() - size.width() - 20), area.top() + 20);
 }
 
 void report(const QString& line)
@@ -80,19 +63,12 @@ void NUPO4DrawAppDelegate::applicationDidFinishLaunching(QObject*)
 
 void NUPO4DrawAppDelegate::openMainWindow()
 {
-    if (window)
-        return;
-    NibController* panel = NibLoader::loadNibNamed(QStringLiteral("MainMenu"), this);
-    window = panel ? qobject_cast<QMainWindow*>(panel->nibWindow()) : nullptr;
-    if (!window) {
-        // Without its nib the main window is bare, but the menu still reaches everything.
-        window = new QMainWindow;
-        window->setWindowTitle(QStringLiteral("Control Panel"));
-        window->resize(600, 80);
-        window->show();
-    }
-    QXAppController::sharedQXAppController().installMainMenu(window);
-    placeInTopRightCorner(window);
+    QXAppController::sharedQXAppController().showControlPanel(this);
+}
+
+QMainWindow* NUPO4DrawAppDelegate::mainWindow() const
+{
+    return QXAppController::sharedQXAppController().controlPanel();
 }
 
 void NUPO4DrawAppDelegate::initAPstart(QObject*)
@@ -126,6 +102,7 @@ void NUPO4DrawAppDelegate::initAPstart(QObject*)
     // Plot views: default background colours; the display settings tab.
     QX2DBarGraphView::sharedQX2DBarGraphView().initDisplay();
     QXRawwaveGraphView::sharedQXRawwaveGraphView().initDisplay();
+    QX2DSpectrumGLView::sharedQX2DSpectrumGLView().initDisplay();
     // The 3D view's display elements and background; the 3D window's shared controller ticks from here on.
     QX3DSpectrumGLView::sharedQX3DSpectrumGLView().initDisplay();
     QX3DSpectrumAppController::sharedQX3DSpectrumAppController();

@@ -41,8 +41,8 @@ const std::map<QString, Outcome>& expectedOutcomes()
         {"Rawwave Window in Front", {"Rawwave Window", {}}},
         {"Bargraph Window", {"Bargraph Window", {}}},
         {"Bargraph Window in Front", {"Bargraph Window", {}}},
-        {"Waterfall Window", {{}, "QX2DSpectrum"}},
-        {"Waterfall Window in Front", {{}, "QX2DSpectrum"}},
+        {"Waterfall Window", {"Waterfall Window", {}}},
+        {"Waterfall Window in Front", {"Waterfall Window", {}}},
         {"WaterfallBS Window", {{}, "QX3DSpectrum"}},
         {"WaterfallBS Window in Front", {{}, "QX3DSpectrum"}},
         {"Wave Surface Window", {{}, "QXnewave"}},
@@ -233,5 +233,46 @@ TEST(MenuActions, ClosingTheControlPanelLeavesThePlotWindowsRunning)
     letItRun(200);
     EXPECT_TRUE(windowIsShown("Rawwave Window"));
     EXPECT_GT(ploop.load(), before);  // the recording still plays
-    delegate.applicationWillTerminate(nullptr);
+    EXPECT_EQ(delegate.mainWindow(), nullptr);
+
+    // The menu and its keys are still there in the other windows.
+    QWidget* rawwave = shownWindow("Rawwave Window");
+    ASSERT_NE(rawwave, nullptr);
+    QApplication::setActiveWindow(rawwave);
+    QTest::keyClick(rawwave, Qt::Key_2, Qt::ControlModifier);
+    letItRun(50);
+    QWidget* bargraph = shownWindow("Bargraph Window");
+    ASSERT_NE(bargraph, nullptr);
+    // A second Ctrl+2 opens a second window beside the first, not hidden under it.
+    QApplication::setActiveWindow(rawwave);
+    QTest::keyClick(rawwave, Qt::Key_2, Qt::ControlModifier);
+    letItRun(50);
+    QList<QWidget*> bargraphs;
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (window->isVisible() && window->windowTitle() == "Bargraph Window")
+            bargraphs << window;
+    ASSERT_EQ(bargraphs.size(), 2);
+    EXPECT_NE(bargraphs[0]->pos(), bargraphs[1]->pos());
+
+    // Window ▸ Control Panel in the raw-wave window's menu brings the panel back.
+    auto* bar = rawwave->findChild<QMenuBar*>();
+    ASSERT_NE(bar, nullptr);
+    for (QAction* item : menuItems(bar))
+        if (item->objectName() == "showControlPanel")
+            item->trigger();
+    letItRun(50);
+    ASSERT_NE(delegate.mainWindow(), nullptr);
+    EXPECT_TRUE(delegate.mainWindow()->isVisible());
+    delegate.mainWindow()->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+
+    // Ctrl+Q in the raw-wave window quits, and the shutdown steps stop the threads.
+    QObject::connect(qApp, &QCoreApplication::aboutToQuit,
+                     [&delegate] { delegate.applicationWillTerminate(nullptr); });
+    QTimer::singleShot(0, rawwave, [rawwave] {
+        QApplication::setActiveWindow(rawwave);
+        QTest::keyClick(rawwave, Qt::Key_Q, Qt::ControlModifier);
+    });
+    EXPECT_EQ(QApplication::exec(), 0);
+    EXPECT_FALSE(QXInputStream::sharedQXInputStream().isRunning());
 }

@@ -6,6 +6,7 @@
 #include "platform/appkit/MainThread.h"
 #include "platform/appkit/ui/NibControllerRegistry.h"
 #include "plots/frame/PlotWindowState.h"
+#include "plots/waterfall/model/QX2DSpectrum.h"
 #include "shared/CoreState.h"
 
 #include <QAbstractButton>
@@ -148,7 +149,7 @@ void TypeTextHere::setPause(QObject*)
 void TypeTextHere::setGotoBeginning(QObject*)
 {
     Transport::sharedTransport().setGotoBeginning();
-    // The waterfall history empties here once the waterfall engine is built.
+    QX2DSpectrum::sharedQX2DSpectrum().initPositionZ();
     refreshControls();
 }
 

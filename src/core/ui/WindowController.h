@@ -62,7 +62,8 @@ private:
     struct Panel {
         QString name;
         PanelFactory factory;
-        QPointer<QWidget> widget;
+        QPointer<QWidget> widget;  // the panel
+        QPointer<QWidget> page;    // the tab page that scrolls it
     };
 
     WindowController() = default;

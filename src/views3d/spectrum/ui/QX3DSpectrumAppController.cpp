@@ -8,7 +8,9 @@
 #include "platform/viewhost/ui/OpenGLViewHost.h"
 #include "plots/frame/PlotDrawing.h"
 #include "plots/frame/ui/PlotControls.h"
+#include "plots/frame/ui/PlotViewHosting.h"
 #include "plots/settings/DisplaySettings.h"
+#include "plots/settings/ui/SetDisplay.h"
 #include "shared/AnalysisState.h"
 #include "shared/CoreState.h"
 #include "views3d/SpectrumViewState.h"
@@ -17,7 +19,6 @@
 #include "views3d/textures/ImageSources.h"
 
 #include <QComboBox>
-#include <QVBoxLayout>
 #include <QWidget>
 
 #include <cstdio>
@@ -190,6 +191,7 @@ QX3DSpectrumAppController& QX3DSpectrumAppController::sharedQX3DSpectrumAppContr
     links.demoNumberBtoController = [shared](int n) { shared()->setDemoNumberBto3DBSC(n); };
     links.backgroundColorWell = [shared](const RGBAColor& c) { shared()->setBackgroundColorWellA(c); };
     links.openMediaBrowser = [] { NibLoader::loadNibNamed(QStringLiteral("MainMenuB")); };
+    windowAlphaOf3DSpectrum = [shared](float alpha) { shared()->setWindowAlphaValue(alpha); };
     return true;
 }();
 
@@ -278,12 +280,7 @@ void QX3DSpectrumAppController::awakeFromNib()
     for (int i = 0; i < 2; ++i) {
         views[i] = std::make_unique<QX3DSpectrumGLView>();
         drawings[i] = std::make_unique<QX3DSpectrumGLDrawing>(*views[i]);
-        if (QWidget* placeholder = viewPlaceholders[i]) {
-            hosts[i] = new OpenGLViewHost(drawings[i].get(), placeholder);
-            auto* layout = new QVBoxLayout(placeholder);
-            layout->setContentsMargins(0, 0, 0, 0);
-            layout->addWidget(hosts[i]);
-        }
+        hosts[i] = hostPlotView(viewPlaceholders[i], *drawings[i]);
     }
     for (auto& view : views) {
         view->_glView = views[0].get();
