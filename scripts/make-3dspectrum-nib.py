@@ -83,9 +83,10 @@ def popup(name, act, tip=None):
     return widget('QComboBox', name, *props)
 
 
-def items(kind, name, widgets, extra=''):
+def items(kind, name, widgets, stretch=None):
     body = ''.join(f'<item>{w}</item>' for w in widgets)
-    return f'<layout class="{kind}" name="{name}">{extra}{body}</layout>'
+    attr = f' stretch="{stretch}"' if stretch else ''
+    return f'<layout class="{kind}" name="{name}"{attr}>{body}</layout>'
 
 
 def hbox(name, widgets):
@@ -264,7 +265,7 @@ def views():
 def nib():
     body = (prop('geometry', 'rect', (120, 60, 760, 560)) + prop('windowTitle', 'string', 'WaterfallBS Window') +
             prop('controllerClass', 'string', 'QX3DSpectrumAppController', stdset=False) +
-            vbox('mainLayout', [top_bar(), views(), drawer_bar()]) +
+            items('QVBoxLayout', 'mainLayout', [top_bar(), views(), drawer_bar()], '0,1,0') +
             left_drawer() + bottom_drawer() + upper_right_drawer() + lower_right_drawer())
     root = f'<widget class="QWidget" name="window">{body}</widget>'
     custom = ('<customwidgets><customwidget><class>nupo::ColorWell</class><extends>QPushButton</extends>'
