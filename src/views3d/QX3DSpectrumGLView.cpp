@@ -436,6 +436,9 @@ void QX3DSpectrumGLView::mouseDown(double x, double y)
 {
     mouse_down = 1;
     mouseDragged(x, y);
+    // The press is the drag's anchor even when the pointer moves on before the next frame sees it.
+    downX = static_cast<int>(mouse_pos[0]);
+    downY = static_cast<int>(mouse_pos[1]);
 }
 
 void QX3DSpectrumGLView::mouseDragged(double x, double y)

@@ -99,6 +99,14 @@ TEST(SpectrumCamera, DragsTurnPanAndDollyFromTheAnchorOfThePress)
     view.mouseUp();
     EXPECT_FALSE(view.applyPointerDrag());
     EXPECT_EQ(view.mouse_down_count, 0u);
+
+    // A press and a move before the next frame still measure from the press.
+    view.setMoveModeX(0);
+    const float sphi = view.camera.sphi;
+    view.mouseDown(10, 10);
+    view.mouseDragged(50, 10);
+    view.applyPointerDrag();
+    EXPECT_FLOAT_EQ(view.camera.sphi, sphi + 10.0f);
 }
 
 TEST(SpectrumCamera, HotSpotsOfAFourHundredByThreeHundredView)
