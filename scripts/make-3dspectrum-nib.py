@@ -6,44 +6,14 @@ textures and auto rotation). Run it after changing the layout here; edits made i
 when this script runs again."""
 
 import os
-from xml.sax.saxutils import escape
+import sys
 
-
-def prop(name, kind, value, stdset=True):
-    attr = '' if stdset else ' stdset="0"'
-    if kind == 'string':
-        inner = '<string/>' if value == '' else f'<string>{escape(value)}</string>'
-    elif kind == 'size':
-        inner = f'<size><width>{value[0]}</width><height>{value[1]}</height></size>'
-    elif kind == 'rect':
-        inner = f'<rect><x>{value[0]}</x><y>{value[1]}</y><width>{value[2]}</width><height>{value[3]}</height></rect>'
-    else:
-        inner = f'<{kind}>{value}</{kind}>'
-    return f'<property name="{name}"{attr}>{inner}</property>'
-
-
-def widget(cls, name, *props, layout=None):
-    body = ''.join(props)
-    if layout is not None:
-        body += layout
-    return f'<widget class="{cls}" name="{name}">{body}</widget>'
-
-
-def action(name):
-    return prop('action', 'string', name, stdset=False)
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from nibxml import action, grid, label, prop, widget  # noqa: E402
 
 
 def tag(n):
     return prop('tag', 'number', n, stdset=False)
-
-
-def label(name, text='', width=None, tip=None):
-    props = [prop('text', 'string', text)]
-    if width:
-        props.append(prop('minimumSize', 'size', (width, 0)))
-    if tip:
-        props.append(prop('toolTip', 'string', tip))
-    return widget('QLabel', name, *props)
 
 
 def slider(name, act, lo, hi, value, tip=None):
@@ -95,16 +65,6 @@ def hbox(name, widgets):
 
 def vbox(name, widgets):
     return items('QVBoxLayout', name, widgets)
-
-
-def grid(name, cells):
-    """cells: (row, column, xml[, colspan])"""
-    body = ''
-    for cell in cells:
-        row, column, xml = cell[:3]
-        span = cell[3] if len(cell) > 3 else 1
-        body += f'<item row="{row}" column="{column}" rowspan="1" colspan="{span}">{xml}</item>'
-    return f'<layout class="QGridLayout" name="{name}">{body}</layout>'
 
 
 def matrix(name, title, act, cells, checked, columns=1):
