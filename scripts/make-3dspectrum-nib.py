@@ -190,30 +190,37 @@ def lower_right_drawer():
                   scrolled('lowerRightDrawer', inner), (250, 50))
 
 
+def small_button(name, text, act, t=None, tip=None):
+    xml = button(name, text, act, t, tip)
+    return xml[:-len('</widget>')] + prop('maximumSize', 'size', (66, 16777215)) + '</widget>'
+
+
 def top_bar():
+    menus = [popup('popup', 'select', 'What the window shows'),
+             popup('popup3', 'select3', 'Normal or full view, and the window transparency'),
+             popup('popup2', 'select2', 'Replay speed'),
+             widget('nupo::ColorWell', 'backgroundColorWell', action('changeBackgroundColor'),
+                    prop('colour', 'string', '0.5876 0.5592 0.8418 1', stdset=False),
+                    prop('maximumSize', 'size', (40, 16777215)), prop('toolTip', 'string', 'Background colour'))]
     presets = [('Front', 0), ('Top', 1), ('Side', 2), ('Angle', 3), ('Back', 4)]
-    widgets = [popup('popup', 'select', 'What the window shows'),
-               popup('popup3', 'select3', 'Normal or full view, and the window transparency'),
-               popup('popup2', 'select2', 'Replay speed'),
-               widget('nupo::ColorWell', 'backgroundColorWell', action('changeBackgroundColor'),
-                      prop('colour', 'string', '0.5876 0.5592 0.8418 1', stdset=False),
-                      prop('maximumSize', 'size', (40, 16777215)), prop('toolTip', 'string', 'Background colour'))]
-    widgets += [button(f'presetButton{t}', title, 'button', t, f'Camera preset {t}') for title, t in presets]
-    return hbox('topLayout', widgets)
+    buttons = [small_button(f'presetButton{t}', title, 'button', t, f'Camera preset {t}') for title, t in presets]
+    buttons += [small_button('toggleLeftButton', 'Controls', 'toggleLeftDrawer', None, 'Left drawer'),
+                small_button('toggleBottomButton', 'Elements', 'toggleBottomDrawer', None, 'Bottom drawer'),
+                small_button('toggleUpperRightButton', 'Switches', 'toggleUpperRightDrawer', None,
+                             'Upper right drawer'),
+                small_button('toggleLowerRightButton', 'Textures', 'toggleLowerRightDrawer', None,
+                             'Lower right drawer')]
+    return vbox('topLayout', [widget('QWidget', 'menuRow', layout=hbox('menuLayout', menus)),
+                              widget('QWidget', 'buttonRow', layout=hbox('buttonLayout', buttons))])
 
 
-def drawer_bar():
-    return hbox('drawerButtons', [
-        button('toggleLeftButton', 'Controls', 'toggleLeftDrawer'),
-        button('toggleBottomButton', 'Elements', 'toggleBottomDrawer'),
-        button('toggleUpperRightButton', 'Switches', 'toggleUpperRightDrawer'),
-        button('toggleLowerRightButton', 'Textures', 'toggleLowerRightDrawer'),
-        label('drawerSpacer', ''),
+def info_bar():
+    return hbox('infoLayout', [
         label('ploopLabel', 'Time'), label('displayHereploop', '', 80, 'Play or record position'),
-        label('FPSLabel', 'FPS'), label('displayHereFPS', '', 50, 'Frames per second'),
-        label('FezLabel', 'Hz/bin'), label('displayHereFez', '', 40, 'Frequency resolution'),
-        label('FFTpointLabel', 'FFT'), label('displayHereFFTpoint', '', 40, 'FFT points'),
-        label('SampleSpeedLabel', 'Rate'), label('displayHereSampleSpeed', '', 40, 'Samples per second'),
+        label('FPSLabel', 'FPS'), label('displayHereFPS', '', 44, 'Frames per second'),
+        label('FezLabel', 'Hz/bin'), label('displayHereFez', '', 36, 'Frequency resolution'),
+        label('FFTpointLabel', 'FFT'), label('displayHereFFTpoint', '', 32, 'FFT points'),
+        label('SampleSpeedLabel', 'Rate'), label('displayHereSampleSpeed', '', 32, 'Samples per second'),
     ])
 
 
@@ -223,9 +230,9 @@ def views():
 
 
 def nib():
-    body = (prop('geometry', 'rect', (120, 60, 760, 560)) + prop('windowTitle', 'string', 'WaterfallBS Window') +
+    body = (prop('geometry', 'rect', (280, 60, 600, 520)) + prop('windowTitle', 'string', 'WaterfallBS Window') +
             prop('controllerClass', 'string', 'QX3DSpectrumAppController', stdset=False) +
-            items('QVBoxLayout', 'mainLayout', [top_bar(), views(), drawer_bar()], '0,1,0') +
+            items('QVBoxLayout', 'mainLayout', [top_bar(), views(), info_bar()], '0,1,0') +
             left_drawer() + bottom_drawer() + upper_right_drawer() + lower_right_drawer())
     root = f'<widget class="QWidget" name="window">{body}</widget>'
     custom = ('<customwidgets><customwidget><class>nupo::ColorWell</class><extends>QPushButton</extends>'
