@@ -15,8 +15,8 @@ using namespace nupo;
 namespace {
 
 // The view's size in the window's default frame.
-constexpr int viewWidth = 740;
-constexpr int viewHeight = 420;
+constexpr int viewWidth = 642;
+constexpr int viewHeight = 400;
 
 void SpectrumViewFrame(benchmark::State& state)
 {

@@ -30,7 +30,8 @@ void QX3DSpectrumGLView::waven3DBSQC(int n)
     if (setPauseX.load(relaxed) != 0 || n < 0 || n > 9)
         return;
     QX3DSpectrum::sharedQX3DSpectrum().waven(oneBrainwave.load(relaxed), towBrainwave.load(relaxed), n + 2,
-                                             StartFrequencyXX.load(relaxed), QX3DSpectrum::Target::RecordsOnly);
+                                             StartFrequencyXX.load(relaxed),
+                                             QX3DSpectrum::Target::RecordsOnly);
 }
 
 void QX3DSpectrumGLView::waven3DBS()

@@ -28,12 +28,15 @@ std::optional<CameraPreset> cameraPreset(int n, int viewModeX)
         {preset(90, 43.75f, 0, 6, 144.1f, 16.0f), preset(90, 43.75f, 0, 6, 144.1f, 16.0f),
          preset(90, 45.25f, 0, -40, 232.1f, 16.0f), preset(90, 45.25f, 0, -40, 232.0f, 16.0f),
          preset(90, 56, 1, -4, 80, 0.0f)},
-        {preset(90, 0, 0, -38, 155.1f), preset(90, 0, 0, -36, 155.1f), preset(90, 0, 0, -36, 432.1f, 40.0f, 1),
-         preset(90, 0, 0, -38, 442.0f, 40.0f, 1), preset(90, 0, 0, -36, 128.3f)},
-        {preset(0, 87.25f, -38, 0, 155.1f), preset(0, 87.25f, -38, 0, 155.1f), preset(0, 68.5f, -34, -28, 222.1f),
-         preset(0, 82.25f, -46, -26, 222.0f), preset(0, 86.25f, -32, -4, 110)},
+        {preset(90, 0, 0, -38, 155.1f), preset(90, 0, 0, -36, 155.1f),
+         preset(90, 0, 0, -36, 432.1f, 40.0f, 1), preset(90, 0, 0, -38, 442.0f, 40.0f, 1),
+         preset(90, 0, 0, -36, 128.3f)},
+        {preset(0, 87.25f, -38, 0, 155.1f), preset(0, 87.25f, -38, 0, 155.1f),
+         preset(0, 68.5f, -34, -28, 222.1f), preset(0, 82.25f, -46, -26, 222.0f),
+         preset(0, 86.25f, -32, -4, 110)},
         {preset(42.75f, 59.75f, -30, 0, 155.1f), preset(42.75f, 59.75f, -30, 0, 155.1f),
-         preset(49.5f, 58.75f, -26, -28, 222.1f), preset(52, 66.75f, -38, -26, 222.0f), preset(42, 60, -14, 0, 90)},
+         preset(49.5f, 58.75f, -26, -28, 222.1f), preset(52, 66.75f, -38, -26, 222.0f),
+         preset(42, 60, -14, 0, 90)},
         {preset(270, 59.75f, 0, 20, 155.1f), preset(270, 59.75f, 0, 20, 155.1f),
          preset(270, 58.75f, 0, -28, 222.1f), preset(270, 66.75f, 0, -26, 222.0f), preset(270, 60, 0, 6, 40)},
     };
@@ -53,19 +56,19 @@ SceneCamera interpolatedCamera(const SceneCamera& c, const SceneCamera& t, int s
 void applyDrag(SceneCamera& camera, int moveMode, int downX, int downY, float px, float py)
 {
     switch (moveMode) {
-    case 0:
-        camera.stheta += (downY - py) * 0.25f;
-        camera.sphi += (px - downX) * 0.25f;
-        break;
-    case 1:
-        camera.Yposition += (downY - py) * 0.25f;
-        camera.Xposition += (px - downX) * 0.25f;
-        break;
-    case 2:
-        camera.sdepth += (downY - py) / 10.0f;
-        break;
-    default:
-        break;
+        case 0:
+            camera.stheta += (downY - py) * 0.25f;
+            camera.sphi += (px - downX) * 0.25f;
+            break;
+        case 1:
+            camera.Yposition += (downY - py) * 0.25f;
+            camera.Xposition += (px - downX) * 0.25f;
+            break;
+        case 2:
+            camera.sdepth += (downY - py) / 10.0f;
+            break;
+        default:
+            break;
     }
 }
 
@@ -97,7 +100,8 @@ Frustum projectionFrustum(const CameraRecord& camera, float shapeSize)
         zNear = 1.0;
     const double zFar = -camera.viewPos.z + shapeSize * 0.5;
     const double h = zNear * std::tan(camera.aperture * 0.0174532925 * 0.5);
-    const float ratio = static_cast<float>(camera.viewWidth) / static_cast<float>(camera.viewHeight > 0 ? camera.viewHeight : 1);
+    const float ratio = static_cast<float>(camera.viewWidth) /
+                        static_cast<float>(camera.viewHeight > 0 ? camera.viewHeight : 1);
     if (ratio >= 1.0f)
         return Frustum{-ratio * h, ratio * h, -h, h, zNear, zFar};
     return Frustum{-h, h, -h / ratio, h / ratio, zNear, zFar};

@@ -44,10 +44,9 @@ std::array<QString, 10> brainSwitchCountLines(int source, bool coherence)
     const auto& table = coherence ? peakSWcoherenceCount[source] : peakSWfftCount[source];
     for (int k = 0; k <= 8; ++k) {
         const BrainSwitchRecord a = table[k][0].load(), b = table[k][1].load(), c = table[k][2].load();
-        lines[static_cast<std::size_t>(k)] =
-            QString::asprintf("BS%d 1:(%d, %2.3f), 2:(%d, %2.3f), 3:(%d, %2.3f)", k, static_cast<int>(a.level),
-                              a.peakFrequency, static_cast<int>(b.level), b.peakFrequency,
-                              static_cast<int>(c.level), c.peakFrequency);
+        lines[static_cast<std::size_t>(k)] = QString::asprintf(
+            "BS%d 1:(%d, %2.3f), 2:(%d, %2.3f), 3:(%d, %2.3f)", k, static_cast<int>(a.level), a.peakFrequency,
+            static_cast<int>(b.level), b.peakFrequency, static_cast<int>(c.level), c.peakFrequency);
     }
     lines[9] = QStringLiteral("peak1:(count,Hz), peak2:(count,Hz), peak3:(count,Hz)");
     return lines;
@@ -60,12 +59,13 @@ std::array<QString, 10> brainSwitchBoundsLines(int source, int shapeChange)
         return lines;
     const bool pair = shapeChange >= 6 && shapeChange <= 11;
     const float m = pair ? 10.0f : 1.0f;
-    lines[0] = pair ? QStringLiteral("BS0  :(95.0, 100.0, 0.0, 60.0)") : QStringLiteral("BS0  :(0.7, 10.0, 0.0, 60.0)");
+    lines[0] = pair ? QStringLiteral("BS0  :(95.0, 100.0, 0.0, 60.0)")
+                    : QStringLiteral("BS0  :(0.7, 10.0, 0.0, 60.0)");
     const auto& record = brainSWX[source];
     auto at = [&](int i) { return record[i].load(std::memory_order_relaxed); };
     for (int k = 1; k <= 8; ++k)
-        lines[static_cast<std::size_t>(k)] = QString::asprintf("BS%d :(%2.1f, %2.1f, %2.1f, %2.1f)", k, m * at(17 + k),
-                                                               m * at(25 + k), at(33 + k), at(41 + k));
+        lines[static_cast<std::size_t>(k)] = QString::asprintf(
+            "BS%d :(%2.1f, %2.1f, %2.1f, %2.1f)", k, m * at(17 + k), m * at(25 + k), at(33 + k), at(41 + k));
     lines[9] = pair ? QStringLiteral("BS   :( L/H coherence,  L/H Hz)")
                     : QString::fromUtf8("BS   :( L/H \xC2\xB5V,      L/H Hz)");
     return lines;
@@ -85,14 +85,15 @@ QString peakLine(int channel)
 
 QString infoText(double width, double height, const QString& renderer, const QString& version)
 {
-    return QString::asprintf("(%0.0f x %0.0f) \n", width, height) + renderer + QStringLiteral(" \n") + version;
+    return QString::asprintf("(%0.0f x %0.0f) \n", width, height) + renderer + QStringLiteral(" \n") +
+           version;
 }
 
 QString cameraText(const CameraRecord& c)
 {
-    return QString::asprintf("Camera at (%0.1f, %0.1f, %0.1f) looking at (%0.1f, %0.1f, %0.1f) with %0.1f aperture",
-                             c.viewPos.x, c.viewPos.y, c.viewPos.z, c.viewDir.x, c.viewDir.y, c.viewDir.z,
-                             c.aperture);
+    return QString::asprintf(
+        "Camera at (%0.1f, %0.1f, %0.1f) looking at (%0.1f, %0.1f, %0.1f) with %0.1f aperture", c.viewPos.x,
+        c.viewPos.y, c.viewPos.z, c.viewDir.x, c.viewDir.y, c.viewDir.z, c.aperture);
 }
 
 QString helpText()

@@ -14,8 +14,29 @@ namespace nupo {
 
 // The 22 label slots, in the order updateBrainString fills them.
 enum class LabelSlot {
-    Left, Left1, Left3, Right, Right2, Right4, Coherence, Coherence12, Coherence34, Coherence13, Coherence24,
-    Coherence14, Coherence23, Gamma, BetaH, BetaM, SMR, Alpha, Theta, Delta, Eye, AllBand, Count
+    Left,
+    Left1,
+    Left3,
+    Right,
+    Right2,
+    Right4,
+    Coherence,
+    Coherence12,
+    Coherence34,
+    Coherence13,
+    Coherence24,
+    Coherence14,
+    Coherence23,
+    Gamma,
+    BetaH,
+    BetaM,
+    SMR,
+    Alpha,
+    Theta,
+    Delta,
+    Eye,
+    AllBand,
+    Count
 };
 inline constexpr int labelSlotCount = static_cast<int>(LabelSlot::Count);
 // The fixed text of a label slot.

@@ -15,7 +15,8 @@ TEST(SpectrumOverlayTexts, HitCountsTruncateLevelsAndShowFrequencies)
     EXPECT_EQ(lines[4].toStdString(), "BS4 1:(2, 10.500), 2:(0, 3.250), 3:(0, 0.000)");
     EXPECT_EQ(lines[0].toStdString(), "BS0 1:(0, 0.000), 2:(0, 0.000), 3:(0, 0.000)");
     EXPECT_EQ(lines[9].toStdString(), "peak1:(count,Hz), peak2:(count,Hz), peak3:(count,Hz)");
-    EXPECT_EQ(brainSwitchCountLines(6, true)[0].toStdString(), "BS0 1:(0, 0.000), 2:(0, 0.000), 3:(97, 12.000)");
+    EXPECT_EQ(brainSwitchCountLines(6, true)[0].toStdString(),
+              "BS0 1:(0, 0.000), 2:(0, 0.000), 3:(97, 12.000)");
     EXPECT_TRUE(brainSwitchCountLines(10, false)[0].isEmpty());
 }
 
@@ -47,7 +48,8 @@ TEST(SpectrumOverlayTexts, PeakLinesDivideByTheDisplayGain)
     PeakfftPowerFV[2][0][1].store(PeakRecord{12.0f, 4.0f, 0, 0, 0.0f});
     PeakfftPowerFV[2][0][2].store(PeakRecord{5.0f, 22.0f, 0, 0, 0.0f});
     displayGainX[2] = 2.0f;
-    EXPECT_EQ(peakLine(2), QString::fromUtf8("CH 3 peak power (\u00b5V,Hz) 1:(15.0, 10.5), 2:(6.0, 4.0), 3:(2.5, 22.0)"));
+    EXPECT_EQ(peakLine(2),
+              QString::fromUtf8("CH 3 peak power (\u00b5V,Hz) 1:(15.0, 10.5), 2:(6.0, 4.0), 3:(2.5, 22.0)"));
     displayGainX[2] = 0.0f;  // no division by zero
     EXPECT_TRUE(peakLine(2).contains(QStringLiteral("1:(30.0, 10.5)")));
     EXPECT_TRUE(peakLine(4).isEmpty());

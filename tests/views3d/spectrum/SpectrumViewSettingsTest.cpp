@@ -200,8 +200,8 @@ TEST(SpectrumViewSettings, StoredColourIsBuiltOnEveryFourthComponent)
     // Start-up: the default colour and table.
     WinBSColor = 0;
     view.initDisplay();
-    EXPECT_EQ(log.wells.back(), RGBAColor::fromRGBA(0.5876259803771973f, 0.5591850280761719f,
-                                                    0.8418369889259338f, 1.0f));
+    EXPECT_EQ(log.wells.back(),
+              RGBAColor::fromRGBA(0.5876259803771973f, 0.5591850280761719f, 0.8418369889259338f, 1.0f));
 }
 
 TEST(SpectrumViewSettings, DrawAndTextureModesAndAutoRotation)

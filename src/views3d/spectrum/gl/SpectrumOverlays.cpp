@@ -152,8 +152,9 @@ void SpectrumOverlays::draw(Slot& slot, float x, float y)
 
 void SpectrumOverlays::drawBandColumn(float W, float firstY)
 {
-    static constexpr LabelSlot bands[] = {LabelSlot::Gamma, LabelSlot::BetaH, LabelSlot::BetaM, LabelSlot::SMR,
-                                          LabelSlot::Alpha, LabelSlot::Theta, LabelSlot::Delta, LabelSlot::Eye};
+    static constexpr LabelSlot bands[] = {LabelSlot::Gamma, LabelSlot::BetaH, LabelSlot::BetaM,
+                                          LabelSlot::SMR,   LabelSlot::Alpha, LabelSlot::Theta,
+                                          LabelSlot::Delta, LabelSlot::Eye};
     const float step = static_cast<float>(frameHeight(label(LabelSlot::Coherence))) + 1.0f;
     float y = firstY;
     for (LabelSlot band : bands) {
@@ -275,8 +276,9 @@ void reportError(const char* message)
     if (gErrStringTex)
         gErrStringTex->setString(text, monaco);
     else
-        gErrStringTex = std::make_unique<StringTexture>(text, monaco, white, RGBAColor::fromRGBA(1.0, 0.0, 0.0, 0.3),
-                                                        RGBAColor::fromRGBA(1.0, 0.0, 0.0, 0.8));
+        gErrStringTex =
+            std::make_unique<StringTexture>(text, monaco, white, RGBAColor::fromRGBA(1.0, 0.0, 0.0, 0.3),
+                                            RGBAColor::fromRGBA(1.0, 0.0, 0.0, 0.8));
 }
 
 unsigned glReportError()

@@ -31,33 +31,48 @@ constexpr auto relaxed = std::memory_order_relaxed;
 
 // Names of the brain-note selection notifications, in source order (channels 1..4, then the pairs
 // 1&2, 3&4, 1&3, 2&4, 1&4, 2&3).
-const QString brainNoteSelections[10] = {
-    QStringLiteral("didchangeSelectCH1DovozOzuz"),         QStringLiteral("didchangeSelectCH2DovozOzuz"),
-    QStringLiteral("didchangeSelectCH3DovozOzuz"),         QStringLiteral("didchangeSelectCH4DovozOzuz"),
-    QStringLiteral("didchangeSelectCoherenceDovozOzuz"),   QStringLiteral("didchangeSelectCoherence34DovozOzuz"),
-    QStringLiteral("didchangeSelectCoherence13DovozOzuz"), QStringLiteral("didchangeSelectCoherence24DovozOzuz"),
-    QStringLiteral("didchangeSelectCoherence14DovozOzuz"), QStringLiteral("didchangeSelectCoherence23DovozOzuz")};
+const QString brainNoteSelections[10] = {QStringLiteral("didchangeSelectCH1DovozOzuz"),
+                                         QStringLiteral("didchangeSelectCH2DovozOzuz"),
+                                         QStringLiteral("didchangeSelectCH3DovozOzuz"),
+                                         QStringLiteral("didchangeSelectCH4DovozOzuz"),
+                                         QStringLiteral("didchangeSelectCoherenceDovozOzuz"),
+                                         QStringLiteral("didchangeSelectCoherence34DovozOzuz"),
+                                         QStringLiteral("didchangeSelectCoherence13DovozOzuz"),
+                                         QStringLiteral("didchangeSelectCoherence24DovozOzuz"),
+                                         QStringLiteral("didchangeSelectCoherence14DovozOzuz"),
+                                         QStringLiteral("didchangeSelectCoherence23DovozOzuz")};
 
 // The display-element toggles, by element: the action's and check box's names.
-const char* const elementNames[12] = {"Frequencyline", "Frequencylaval",  "Timeline",      "TransparentTimeline",
-                                      "Timelaval",     "Timesphere",      "Powerflatmark5", "Powerflatmark10",
-                                      "PowerPeakflat", "Powerlabel",      "BSlaval",        "FFTflatPower"};
+const char* const elementNames[12] = {
+    "Frequencyline",  "Frequencylaval",  "Timeline",      "TransparentTimeline", "Timelaval", "Timesphere",
+    "Powerflatmark5", "Powerflatmark10", "PowerPeakflat", "Powerlabel",          "BSlaval",   "FFTflatPower"};
 
 // The display-mode menus by channel count (DeviceConfig 0..3).
-const QStringList fullList = {"1 LR Brain & Coherence",       "2 LR Brain & Coherence", "CH 1", "CH 2", "CH 3",
-                              "CH 4",                         "Coherence CH1 & CH2",    "Coherence CH3 & CH4",
-                              "Coherence CH1 & CH3",          "Coherence CH2 & CH4",    "Coherence CH1 & CH4",
-                              "Coherence CH2 & CH3",          "1 LR Brain, Heart & Coherence",
+const QStringList fullList = {"1 LR Brain & Coherence",
+                              "2 LR Brain & Coherence",
+                              "CH 1",
+                              "CH 2",
+                              "CH 3",
+                              "CH 4",
+                              "Coherence CH1 & CH2",
+                              "Coherence CH3 & CH4",
+                              "Coherence CH1 & CH3",
+                              "Coherence CH2 & CH4",
+                              "Coherence CH1 & CH4",
+                              "Coherence CH2 & CH3",
+                              "1 LR Brain, Heart & Coherence",
                               "2 set of LR Brain & Coherence"};
 const QStringList displayModeLists[4] = {
     {"-", "--", "CH 1", "---", "CH 1 Play only", "---", "---", "---", "---", "---"},
     {"LR Brain & Coherence", "LR Brain & Coherence Play only", "CH 1 (L)", "CH 2 (R)", "CH 1 (L) Play only",
      "CH 2 (R) Play only", "Coherence", "Coherence Play only", "----", "----"},
     {"LR Brain & Coherence", "-", "CH 1", "CH 2", "CH 3", "--", "Coherence CH1 & CH2", "---",
-     "Coherence CH1 & CH3", "-----", "------", "Coherence CH2 & CH3", "LR Brain, Heart & Coherence", "------"},
+     "Coherence CH1 & CH3", "-----", "------", "Coherence CH2 & CH3", "LR Brain, Heart & Coherence",
+     "------"},
     fullList};
 
-const QStringList speedItems = {"X 0.25", "X 0.5", "X 1", "X 1.25", "X 1.67", "X 2", "X 2.5", "X 5", "X 10", "X 20"};
+const QStringList speedItems = {"X 0.25", "X 0.5", "X 1", "X 1.25", "X 1.67",
+                                "X 2",    "X 2.5", "X 5", "X 10",   "X 20"};
 
 }  // namespace
 
@@ -98,7 +113,8 @@ QX3DSpectrumAppController::QX3DSpectrumAppController() : PlotWindowController(sp
     }
     for (int e = 0; e < 12; ++e) {
         outlet(QStringLiteral("set%1").arg(elementNames[e]), elementBox[e]);
-        action(QString::fromLatin1(elementNames[e]), [this, e](QObject* sender) { displayElement(e, sender); });
+        action(QString::fromLatin1(elementNames[e]),
+               [this, e](QObject* sender) { displayElement(e, sender); });
     }
 
     action("select", &QX3DSpectrumAppController::select);
@@ -143,7 +159,8 @@ QX3DSpectrumAppController::QX3DSpectrumAppController() : PlotWindowController(sp
         {"AutoLeftX", &QX3DSpectrumGLView::setAutoLeftX},
         {"AutoRightX", &QX3DSpectrumGLView::setAutoRightX}};
     for (const auto& [name, setter] : forwarded)
-        action(QString::fromLatin1(name), [this, setter = setter](QObject* sender) { sendInt(sender, setter); });
+        action(QString::fromLatin1(name),
+               [this, setter = setter](QObject* sender) { sendInt(sender, setter); });
     const std::pair<const char*, void (QX3DSpectrumController::*)(QObject*)> drawerActions[] = {
         {"openLeftDrawer", &QX3DSpectrumController::openLeftDrawer},
         {"closeLeftDrawer", &QX3DSpectrumController::closeLeftDrawer},
@@ -270,7 +287,8 @@ void QX3DSpectrumAppController::awakeFromNib()
     if (reloadTexture == 10)
         viewA = viewA3DX;
     elementX[11] = 1;
-    observers.emplace_back(WaterfallBSupdateNotification, nullptr, [this](const Notification&) { graphicChangedX(); });
+    observers.emplace_back(WaterfallBSupdateNotification, nullptr,
+                           [this](const Notification&) { graphicChangedX(); });
     if (needUpdateColorD > 0) {
         PlotControls::setWellColour(backgroundColorWell, bkColorD);
         needUpdateColorD = 0;
@@ -300,7 +318,8 @@ void QX3DSpectrumAppController::awakeFromNib()
         PlotControls::setWellColour(backgroundColorWell, windowColor);
         windowColor3DDidChanged = 0;
     }
-    forEachVisible([&](QX3DSpectrumGLView& v) { v.setBackgroundColor(PlotControls::wellColour(backgroundColorWell)); });
+    forEachVisible(
+        [&](QX3DSpectrumGLView& v) { v.setBackgroundColor(PlotControls::wellColour(backgroundColorWell)); });
 
     const int config = DeviceConfig.load(relaxed);
     if (config == 0)
@@ -320,7 +339,8 @@ void QX3DSpectrumAppController::awakeFromNib()
     drawers.windowDidResize();
 
     for (int k = 0; k < 10; ++k)
-        observers.emplace_back(brainNoteSelections[k], nullptr, [this, k](const Notification&) { didchangeSelect(k); });
+        observers.emplace_back(brainNoteSelections[k], nullptr,
+                               [this, k](const Notification&) { didchangeSelect(k); });
 
     if (Open3DWaterFallBS <= 1) {
         forEachVisible([](QX3DSpectrumGLView& v) { v.setDemoNumber(selectXCHNX); });
@@ -344,7 +364,8 @@ void QX3DSpectrumAppController::awakeFromNib()
             view->setTextureModeX(2);
         reloadTexture = 2;
     }
-    observers.emplace_back(setMovieSpeedNotification, nullptr, [this](const Notification&) { setMovieSpeedQ(); });
+    observers.emplace_back(setMovieSpeedNotification, nullptr,
+                           [this](const Notification&) { setMovieSpeedQ(); });
 }
 
 void QX3DSpectrumAppController::setDisplayModeList()

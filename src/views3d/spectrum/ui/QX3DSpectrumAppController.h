@@ -151,7 +151,8 @@ private:
             *setViewModeXX = nullptr;
     QObject *setRotateSpeedUpXX = nullptr, *setRotateSpeedDownXX = nullptr, *setRotateSpeedLeftXX = nullptr,
             *setRotateSpeedRightXX = nullptr;
-    QObject *setPColorXX = nullptr, *setFColorXX = nullptr, *setColorMapXX = nullptr, *setDynamicTextureXX = nullptr;
+    QObject *setPColorXX = nullptr, *setFColorXX = nullptr, *setColorMapXX = nullptr,
+            *setDynamicTextureXX = nullptr;
     QObject *FezField = nullptr, *displayHereFez = nullptr;
     QObject *StartFrequencyField = nullptr, *displayHereStartFrequency = nullptr;
     QObject* setshowBSallBox = nullptr;

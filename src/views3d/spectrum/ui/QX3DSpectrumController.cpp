@@ -114,8 +114,9 @@ void QX3DSpectrumController::setupBottomDrawer()
 
 void QX3DSpectrumController::watchRightDrawer(Drawer* drawer)
 {
-    drawer->setWillResizeContents(
-        [this](Drawer* resizing, const QSizeF& requested) { return drawerWillResizeContents(resizing, requested); });
+    drawer->setWillResizeContents([this](Drawer* resizing, const QSizeF& requested) {
+        return drawerWillResizeContents(resizing, requested);
+    });
 }
 
 void QX3DSpectrumController::setupUpperRightDrawer()

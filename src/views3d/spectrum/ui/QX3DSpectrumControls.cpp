@@ -115,7 +115,8 @@ void QX3DSpectrumAppController::setSpeedPopupMenu(int n)
 // --- Sliders ----------------------------------------------------------------------------------------------
 
 void QX3DSpectrumAppController::sendSlider(QObject* sender, QObject* outlet,
-                                           void (QX3DSpectrumGLView::*setter)(float), float (*transform)(float))
+                                           void (QX3DSpectrumGLView::*setter)(float),
+                                           float (*transform)(float))
 {
     const float v = PlotControls::floatValue(controlOf(sender, outlet));
     forEachVisible([&](QX3DSpectrumGLView& view) {
@@ -167,14 +168,14 @@ void QX3DSpectrumAppController::setFColorX(QObject* s)
 void QX3DSpectrumAppController::setColorMapX(QObject* s)
 {
     sendSlider(s, setColorMapXX, &QX3DSpectrumGLView::setColor_Map_value, same);
-    setField(displayHereTextureNumber, QString::number(static_cast<int>(
-                                           PlotControls::floatValue(controlOf(s, setColorMapXX)))));
+    setField(displayHereTextureNumber,
+             QString::number(static_cast<int>(PlotControls::floatValue(controlOf(s, setColorMapXX)))));
 }
 void QX3DSpectrumAppController::setDynamicTextureX(QObject* s)
 {
     sendSlider(s, setDynamicTextureXX, &QX3DSpectrumGLView::setDynamic_Texture_value, same);
-    setField(displayHereTextureNumber, QString::number(static_cast<int>(
-                                           PlotControls::floatValue(controlOf(s, setDynamicTextureXX)))));
+    setField(displayHereTextureNumber,
+             QString::number(static_cast<int>(PlotControls::floatValue(controlOf(s, setDynamicTextureXX)))));
 }
 
 // --- Radio matrices, check boxes and buttons ------------------------------------------------------------

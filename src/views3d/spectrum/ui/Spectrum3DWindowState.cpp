@@ -12,7 +12,8 @@ void stepColorGainBSMixAnimation()
 
 void stepColorOffsetBSMixAnimation()
 {
-    stepColourOffsetAnimation(setColorOffsetBSMixAnimationX, ColorOffsetBSMixSliderX, ColorOffsetBSMixSliderXUp);
+    stepColourOffsetAnimation(setColorOffsetBSMixAnimationX, ColorOffsetBSMixSliderX,
+                              ColorOffsetBSMixSliderXUp);
 }
 
 }  // namespace nupo

@@ -239,7 +239,8 @@ TEST(QX3DSpectrumWindow, ControlsReachTheVisibleView)
     fftp = 256;
     SampleSpeed = 120;
     auto* field = child<QLineEdit>(*c, "StartFrequencyField");
-    for (auto [typed, row, shown] : {std::tuple{"10", 21, "10"}, {"40", 64, "29"}, {"-3", 0, "0"}, {"2000", 64, "29"}}) {
+    for (auto [typed, row, shown] :
+         {std::tuple{"10", 21, "10"}, {"40", 64, "29"}, {"-3", 0, "0"}, {"2000", 64, "29"}}) {
         field->setText(QString::fromLatin1(typed));
         c->sendTextStartFrequencyField(field);
         EXPECT_EQ(c->visibleView()->StartFrequencyXX.load(), row) << typed;
@@ -279,7 +280,8 @@ TEST(QX3DSpectrumWindow, DrawersOpenOnTheirEdgesAndShareTheRightWidth)
     drawers.toggleLeftDrawer();
     EXPECT_TRUE(drawers.leftDrawer()->isOpenOrOpening());
 
-    for (auto [asked, got, other] : {std::tuple{123.0, 130.0, 170.0}, {20.0, 50.0, 250.0}, {400.0, 250.0, 50.0}}) {
+    for (auto [asked, got, other] :
+         {std::tuple{123.0, 130.0, 170.0}, {20.0, 50.0, 250.0}, {400.0, 250.0, 50.0}}) {
         const QSizeF size = drawers.drawerWillResizeContents(drawers.upperRightDrawer(), QSizeF(asked, 200));
         EXPECT_EQ(size, QSizeF(got, 200));
         EXPECT_EQ(drawers.lowerRightDrawer()->contentSize().width(), other) << asked;
@@ -366,8 +368,8 @@ TEST(QX3DSpectrumWindow, DragsTurnPanAndDollyAndKeysMoveTheCamera)
     EXPECT_FLOAT_EQ(view.camera.sdepth, depth - 4.0f);
 
     const double aperture = view.cameraRecord.aperture;
-    QWheelEvent wheel(QPointF(centre), host->mapToGlobal(QPointF(centre)), QPoint(), QPoint(0, 120), Qt::NoButton,
-                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QWheelEvent wheel(QPointF(centre), host->mapToGlobal(QPointF(centre)), QPoint(), QPoint(0, 120),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
     QApplication::sendEvent(host, &wheel);
     EXPECT_NE(view.cameraRecord.aperture, aperture);
     WindowHandle(c->windowWidget()).close();
