@@ -55,8 +55,9 @@ TEST_F(SpectrumFrame, FirstFrameClearsWithTheViewColourAndDrawsLabels)
     const QImage image = frame();
     EXPECT_EQ(view.oneBrainwave.load(), 1);
     EXPECT_EQ(view.setResetPositionXActive, 1) << "the first frame starts preset 0";
-    EXPECT_EQ(qBlue(image.pixel(400, 300)), 255);
-    EXPECT_EQ(qRed(image.pixel(400, 300)), 0);
+    // The top-left corner lies outside the scene's tiles and the overlays.
+    EXPECT_EQ(qBlue(image.pixel(2, 2)), 255);
+    EXPECT_EQ(qRed(image.pixel(2, 2)), 0);
     // "Left" at (W/4 - 20, H - 20): its box and white text make pixels that are not the clear colour.
     const QPointF left = placeOf(drawing->overlays().label(LabelSlot::Left));
     EXPECT_FLOAT_EQ(left.x(), 859.0f / 4.0f - 20.0f);
