@@ -6,7 +6,7 @@ NUPO_PACKAGES=(
   libasound2-dev librtmidi-dev libfluidsynth-dev timgm6mb-soundfont libjack-jackd2-dev jackd2
   libmpv-dev ffmpeg
   libgtest-dev libgmock-dev libbenchmark-dev libfftw3-dev
-  xvfb xauth
+  xvfb xauth procps binutils
 )
 
 nupo_install_deps() {

@@ -1,5 +1,6 @@
 #include "app/NUPO4DrawAppDelegate.h"
 
+#include "QXDrawerSound/player/QXSoundController.h"
 #include "analysis/BrainSwitch.h"
 #include "analysis/FFTMath.h"
 #include "analysis/QXFFT.h"
@@ -110,6 +111,8 @@ void NUPO4DrawAppDelegate::initAPstart(QObject*)
                                                         &SetDisplay::makePanel);
     TypeTextHere::sharedTypeTextHere();
     QXAppController& menu = QXAppController::sharedQXAppController();
+    // The sound slots' tables hold their defaults from here on.
+    QXSoundController::sharedQXSoundController().initSoundNSStr();
     // The 10 ms analysis timer starts after every other shared instance exists.
     QXFFT::sharedQXFFT().init();
     // The raw-wave window opens last.

@@ -36,19 +36,8 @@ void QX3DSpectrumGLView::waven3DBSQC(int n)
 
 void QX3DSpectrumGLView::waven3DBS()
 {
-    const bool paused = setPauseX.load(relaxed) != 0;
-    const int position = ploop.load(relaxed);
-    if (setRecX.load(relaxed) != 0) {
-        if (position - tploopBB.load(relaxed) < tploop.load(relaxed))
-            return;
-        tploopBB.store(position, relaxed);
-        if (openPort.load(relaxed) == 0 || paused)
-            return;
-    } else if (paused) {
-        return;
-    }
-    QX3DSpectrum::sharedQX3DSpectrum().waven(oneBrainwave.load(relaxed), towBrainwave.load(relaxed),
-                                             shapeChange.load(relaxed), StartFrequencyXX.load(relaxed));
+    QX3DSpectrum::sharedQX3DSpectrum().wavenOnSchedule(oneBrainwave.load(relaxed), towBrainwave.load(relaxed),
+                                                       shapeChange.load(relaxed), StartFrequencyXX.load(relaxed));
 }
 
 // --- View selection and remote commands -----------------------------------------------------------------

@@ -161,20 +161,20 @@ QX3DSpectrumAppController::QX3DSpectrumAppController() : PlotWindowController(sp
     for (const auto& [name, setter] : forwarded)
         action(QString::fromLatin1(name),
                [this, setter = setter](QObject* sender) { sendInt(sender, setter); });
-    const std::pair<const char*, void (QX3DSpectrumController::*)(QObject*)> drawerActions[] = {
-        {"openLeftDrawer", &QX3DSpectrumController::openLeftDrawer},
-        {"closeLeftDrawer", &QX3DSpectrumController::closeLeftDrawer},
-        {"toggleLeftDrawer", &QX3DSpectrumController::toggleLeftDrawer},
-        {"toggleLeftXDrawer", &QX3DSpectrumController::toggleLeftXDrawer},
-        {"openBottomDrawer", &QX3DSpectrumController::openBottomDrawer},
-        {"closeBottomDrawer", &QX3DSpectrumController::closeBottomDrawer},
-        {"toggleBottomDrawer", &QX3DSpectrumController::toggleBottomDrawer},
-        {"openUpperRightDrawer", &QX3DSpectrumController::openUpperRightDrawer},
-        {"closeUpperRightDrawer", &QX3DSpectrumController::closeUpperRightDrawer},
-        {"toggleUpperRightDrawer", &QX3DSpectrumController::toggleUpperRightDrawer},
-        {"openLowerRightDrawer", &QX3DSpectrumController::openLowerRightDrawer},
-        {"closeLowerRightDrawer", &QX3DSpectrumController::closeLowerRightDrawer},
-        {"toggleLowerRightDrawer", &QX3DSpectrumController::toggleLowerRightDrawer}};
+    const std::pair<const char*, void (WindowDrawers::*)(QObject*)> drawerActions[] = {
+        {"openLeftDrawer", &WindowDrawers::openLeftDrawer},
+        {"closeLeftDrawer", &WindowDrawers::closeLeftDrawer},
+        {"toggleLeftDrawer", &WindowDrawers::toggleLeftDrawer},
+        {"toggleLeftXDrawer", &WindowDrawers::toggleLeftXDrawer},
+        {"openBottomDrawer", &WindowDrawers::openBottomDrawer},
+        {"closeBottomDrawer", &WindowDrawers::closeBottomDrawer},
+        {"toggleBottomDrawer", &WindowDrawers::toggleBottomDrawer},
+        {"openUpperRightDrawer", &WindowDrawers::openUpperRightDrawer},
+        {"closeUpperRightDrawer", &WindowDrawers::closeUpperRightDrawer},
+        {"toggleUpperRightDrawer", &WindowDrawers::toggleUpperRightDrawer},
+        {"openLowerRightDrawer", &WindowDrawers::openLowerRightDrawer},
+        {"closeLowerRightDrawer", &WindowDrawers::closeLowerRightDrawer},
+        {"toggleLowerRightDrawer", &WindowDrawers::toggleLowerRightDrawer}};
     for (const auto& [name, op] : drawerActions)
         action(QString::fromLatin1(name), [this, op = op](QObject* sender) { (drawers.*op)(sender); });
 
@@ -333,10 +333,14 @@ void QX3DSpectrumAppController::awakeFromNib()
     }
     forEachVisible([](QX3DSpectrumGLView& v) { v.setupDrawText(); });
 
-    drawers.setDrawers(window, leftDrawer, bottomDrawer, upperRightDrawer, lowerRightDrawer);
+    drawers.myParentWindow = window;
+    drawers.leftDrawer = leftDrawer;
+    drawers.bottomDrawer = bottomDrawer;
+    drawers.upperRightDrawer = upperRightDrawer;
+    drawers.lowerRightDrawer = lowerRightDrawer;
     drawers.awakeFromNib();
     finishWindowSetUp(showFFTPanelFront.load(relaxed) != 0);
-    drawers.windowDidResize();
+    drawers.windowDidResize(window);
 
     for (int k = 0; k < 10; ++k)
         observers.emplace_back(brainNoteSelections[k], nullptr,

@@ -261,35 +261,35 @@ TEST(QX3DSpectrumWindow, DrawersOpenOnTheirEdgesAndShareTheRightWidth)
     auto* c = openWindow();
     ASSERT_NE(c, nullptr);
     QX3DSpectrumController& drawers = c->drawerController();
-    ASSERT_NE(drawers.leftDrawer(), nullptr);
-    EXPECT_EQ(drawers.leftDrawer()->maxContentSize(), QSizeF(300, 300));
+    ASSERT_NE(drawers.leftDrawer, nullptr);
+    EXPECT_EQ(drawers.leftDrawer->maxContentSize(), QSizeF(300, 300));
     c->actionNamed("toggleLeftDrawer")(nullptr);
     c->actionNamed("toggleBottomDrawer")(nullptr);
     c->actionNamed("toggleUpperRightDrawer")(nullptr);
-    test::processEventsUntil([&] { return drawers.upperRightDrawer()->state() == Drawer::State::Open; });
-    EXPECT_EQ(drawers.leftDrawer()->state(), Drawer::State::Open);
-    EXPECT_EQ(drawers.leftDrawer()->edge(), Drawer::Edge::Left);
-    EXPECT_EQ(drawers.bottomDrawer()->edge(), Drawer::Edge::Bottom);
-    EXPECT_EQ(drawers.upperRightDrawer()->edge(), Drawer::Edge::Right);
+    test::processEventsUntil([&] { return drawers.upperRightDrawer->state() == Drawer::State::Open; });
+    EXPECT_EQ(drawers.leftDrawer->state(), Drawer::State::Open);
+    EXPECT_EQ(drawers.leftDrawer->edge(), Drawer::Edge::Left);
+    EXPECT_EQ(drawers.bottomDrawer->edge(), Drawer::Edge::Bottom);
+    EXPECT_EQ(drawers.upperRightDrawer->edge(), Drawer::Edge::Right);
     const QRect window = c->windowWidget()->frameGeometry();
-    EXPECT_LE(drawers.leftDrawer()->placement().right(), window.left() + 1);
-    EXPECT_GE(drawers.upperRightDrawer()->placement().left(), window.right() - 1);
+    EXPECT_LE(drawers.leftDrawer->placement().right(), window.left() + 1);
+    EXPECT_GE(drawers.upperRightDrawer->placement().left(), window.right() - 1);
     // Toggling a drawer that is closing opens it again.
-    drawers.toggleLeftDrawer();
-    EXPECT_EQ(drawers.leftDrawer()->state(), Drawer::State::Closing);
-    drawers.toggleLeftDrawer();
-    EXPECT_TRUE(drawers.leftDrawer()->isOpenOrOpening());
+    drawers.toggleLeftDrawer(nullptr);
+    EXPECT_EQ(drawers.leftDrawer->state(), Drawer::State::Closing);
+    drawers.toggleLeftDrawer(nullptr);
+    EXPECT_TRUE(drawers.leftDrawer->isOpenOrOpening());
 
     for (auto [asked, got, other] :
          {std::tuple{123.0, 130.0, 170.0}, {20.0, 50.0, 250.0}, {400.0, 250.0, 50.0}}) {
-        const QSizeF size = drawers.drawerWillResizeContents(drawers.upperRightDrawer(), QSizeF(asked, 200));
+        const QSizeF size = drawers.drawerWillResizeContents(drawers.upperRightDrawer, QSizeF(asked, 200));
         EXPECT_EQ(size, QSizeF(got, 200));
-        EXPECT_EQ(drawers.lowerRightDrawer()->contentSize().width(), other) << asked;
+        EXPECT_EQ(drawers.lowerRightDrawer->contentSize().width(), other) << asked;
     }
-    const auto offsets = QX3DSpectrumController::rightDrawerOffsets(501);
-    EXPECT_EQ(offsets.upperTrailing, 250u);
-    EXPECT_EQ(offsets.lowerLeading, 250u);
-    EXPECT_EQ(offsets.lowerTrailing, 51u);
+    // The right drawers' offsets follow the window's height.
+    const double h = WindowHandle(c->windowWidget()).frame().height();
+    EXPECT_EQ(drawers.upperRightDrawer->trailingOffset(), static_cast<unsigned>(h / 2));
+    EXPECT_EQ(drawers.lowerRightDrawer->leadingOffset(), static_cast<unsigned>(h / 2));
     WindowHandle(c->windowWidget()).close();
 }
 
