@@ -327,9 +327,9 @@ void QX3DSpectrumAppController::awakeFromNib()
     else
         setBrainSwitchBoxesHidden(true);
     if (config >= 0 && config <= 3) {
-        PlotControls::setHidden(setViewAngleXX, config == 0);
-        PlotControls::setHidden(setViewAngleXX1, config < 3);
-        PlotControls::setHidden(setViewAngleXX2, config < 2);
+        setSliderHidden(setViewAngleXX, config == 0);
+        setSliderHidden(setViewAngleXX1, config < 3);
+        setSliderHidden(setViewAngleXX2, config < 2);
     }
     forEachVisible([](QX3DSpectrumGLView& v) { v.setupDrawText(); });
 
@@ -370,6 +370,13 @@ void QX3DSpectrumAppController::awakeFromNib()
     }
     observers.emplace_back(setMovieSpeedNotification, nullptr,
                            [this](const Notification&) { setMovieSpeedQ(); });
+}
+
+void QX3DSpectrumAppController::setSliderHidden(QObject* slider, bool hidden)
+{
+    PlotControls::setHidden(slider, hidden);
+    if (slider && window)
+        PlotControls::setHidden(window->findChild<QObject*>(slider->objectName() + QStringLiteral("Label")), hidden);
 }
 
 void QX3DSpectrumAppController::setDisplayModeList()

@@ -135,6 +135,8 @@ private:
     void showViewsByMode();
     void setDisplayModeList();
     void setBrainSwitchBoxesHidden(bool hidden);
+    // A slider and the label the nib names after it ("<slider>Label").
+    void setSliderHidden(QObject* slider, bool hidden);
 
     std::unique_ptr<QX3DSpectrumGLView> views[2];
     std::unique_ptr<QX3DSpectrumGLDrawing> drawings[2];

@@ -268,7 +268,7 @@ void QX3DSpectrumAppController::setMaxTextuerSlider(int n)
             slider->setProperty("minValue", 1.0);
             slider->setProperty("maxValue", static_cast<double>(n));
         }
-        PlotControls::setHidden(slider, n == 1);
+        setSliderHidden(slider, n == 1);
     }
     if (n != 1)
         setField(displayHereTextureNumber, QString::number(n));

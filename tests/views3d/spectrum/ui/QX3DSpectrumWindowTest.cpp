@@ -230,6 +230,7 @@ TEST(QX3DSpectrumWindow, ControlsReachTheVisibleView)
     // Textures: one image hides the sliders, five show them with range 1..5.
     c->setMaxTextuerSlider(1);
     EXPECT_TRUE(isHidden(child<QSlider>(*c, "setColorMapXX")));
+    EXPECT_TRUE(isHidden(child<QWidget>(*c, "setColorMapXXLabel")));
     c->setMaxTextuerSlider(5);
     EXPECT_FALSE(isHidden(child<QSlider>(*c, "setColorMapXX")));
     EXPECT_EQ(child<QSlider>(*c, "setColorMapXX")->property("maxValue").toDouble(), 5.0);
