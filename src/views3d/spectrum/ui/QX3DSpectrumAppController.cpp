@@ -287,6 +287,7 @@ void QX3DSpectrumAppController::awakeFromNib()
     if (reloadTexture == 10)
         viewA = viewA3DX;
     elementX[11] = 1;
+    PlotControls::takeNibColours(window);
     observers.emplace_back(WaterfallBSupdateNotification, nullptr,
                            [this](const Notification&) { graphicChangedX(); });
     if (needUpdateColorD > 0) {

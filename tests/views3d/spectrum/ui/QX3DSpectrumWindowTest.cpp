@@ -175,6 +175,8 @@ TEST(QX3DSpectrumWindow, ControlsReachTheVisibleView)
     EXPECT_EQ(modes->itemText(13), "2 set of LR Brain & Coherence");
     EXPECT_EQ(child<QComboBox>(*c, "popup2")->count(), 10);
     EXPECT_EQ(child<QComboBox>(*c, "popup3")->count(), 10);
+    // Without a colour handed over, the view starts from the colour well's colour in the nib.
+    EXPECT_NEAR(c->visibleView()->backgroundColor.blue, 0.8418, 1e-3);
 
     // A single source: its brain-switch boxes show, the flat-power box hides.
     modes->setCurrentIndex(4);
