@@ -37,7 +37,8 @@ void QX3DSpectrumGLView::waven3DBSQC(int n)
 void QX3DSpectrumGLView::waven3DBS()
 {
     QX3DSpectrum::sharedQX3DSpectrum().wavenOnSchedule(oneBrainwave.load(relaxed), towBrainwave.load(relaxed),
-                                                       shapeChange.load(relaxed), StartFrequencyXX.load(relaxed));
+                                                       shapeChange.load(relaxed),
+                                                       StartFrequencyXX.load(relaxed));
 }
 
 // --- View selection and remote commands -----------------------------------------------------------------

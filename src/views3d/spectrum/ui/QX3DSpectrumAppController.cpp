@@ -377,7 +377,8 @@ void QX3DSpectrumAppController::setSliderHidden(QObject* slider, bool hidden)
 {
     PlotControls::setHidden(slider, hidden);
     if (slider && window)
-        PlotControls::setHidden(window->findChild<QObject*>(slider->objectName() + QStringLiteral("Label")), hidden);
+        PlotControls::setHidden(window->findChild<QObject*>(slider->objectName() + QStringLiteral("Label")),
+                                hidden);
 }
 
 void QX3DSpectrumAppController::setDisplayModeList()

@@ -12,6 +12,7 @@
 #include "platform/viewhost/ui/OpenGLViewHost.h"
 #include "plots/frame/ui/PlotControls.h"
 #include "plots/settings/DisplaySettings.h"
+#include "plots/settings/ui/SetDisplay.h"
 #include "shared/AnalysisState.h"
 #include "shared/CoreState.h"
 #include "support/TestSupport.h"
@@ -249,6 +250,20 @@ TEST(QX3DSpectrumWindow, ControlsReachTheVisibleView)
         EXPECT_EQ(c->visibleView()->StartFrequencyXX.load(), row) << typed;
         EXPECT_EQ(field->text().toStdString(), shown) << typed;
     }
+
+    // Opacity animation 1.0 .. 0.0: the value one step past a bound reaches the window kept in 0..1.
+    c->selectX3(7);
+    W3DAlphaValue = 1.0f;
+    delta3D = 0.01f;
+    c->timerUpdate();
+    EXPECT_FLOAT_EQ(W3DAlphaValue, 1.01f);
+    c->timerUpdate();
+    EXPECT_NEAR(WindowHandle(c->windowWidget()).alphaValue(), 1.0, 1e-6);
+    EXPECT_FLOAT_EQ(delta3D, -0.01f);
+    c->selectX3(2);
+    // The Display tab's 3D transparency field reaches the window's state.
+    windowAlphaOf3DSpectrum(0.5f);
+    EXPECT_FLOAT_EQ(W3DAlphaValue, 0.5f);
 
     // The tick's fields.
     ploop = 450075;
