@@ -8,17 +8,23 @@
 #include "plots/settings/DisplaySettings.h"
 #include "plots/waterfall/engine/QX2DSpectrumGLView.h"
 #include "shared/Utilities.h"
+#include "views3d/QX3DSpectrumGLView.h"
 
 namespace nupo {
 
 namespace {
 
 // Hands a remote selection to the shared view a placeholder stands for: `first` as its view mode
-// (setDemoNumberA), otherwise as its second number (setDemoNumberB). The 3D view takes them from its
-// window's own controls.
+// (setDemoNumberA), otherwise as its second number (setDemoNumberB). Rectangles hand them to the 3D view.
 void handToView(GraphicKind kind, int value, bool first)
 {
     switch (kind) {
+        case GraphicKind::Rectangle:
+        case GraphicKind::SpectrumView3D: {
+            QX3DSpectrumGLView& view = QX3DSpectrumGLView::sharedQX3DSpectrumGLView();
+            first ? view.setDemoNumberA(value) : view.setDemoNumberB(value);
+            break;
+        }
         case GraphicKind::RawwaveView: {
             QXRawwaveGraphView& view = QXRawwaveGraphView::sharedQXRawwaveGraphView();
             first ? view.setDemoNumberA(value) : view.setDemoNumberB(value);
@@ -34,9 +40,6 @@ void handToView(GraphicKind kind, int value, bool first)
             first ? view.setDemoNumberA(value) : view.setDemoNumberB(value);
             break;
         }
-        case GraphicKind::Rectangle:
-        case GraphicKind::SpectrumView3D:
-            break;
     }
 }
 
@@ -109,6 +112,8 @@ void NUPO4Graphic::setFillColor(const RGBAColor& colour)
 {
     fillColor_ = colour.clamped();
     windowColor = fillColor_;
+    if (windowColourTaken)
+        windowColourTaken();
     NotificationCenter::defaultCenter().postNotificationName(WaterfallBSupdateNotification);
 }
 

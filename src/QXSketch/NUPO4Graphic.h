@@ -38,8 +38,8 @@ public:
     double width() const { return bounds_.width(); }
     double height() const { return bounds_.height(); }
 
-    // The fill colour; it becomes the plot windows' background `windowColor`, and brain-switch colour
-    // observers hear "WaterfallBSupdate".
+    // The fill colour; it becomes the plot windows' background `windowColor` (and windowColourTaken
+    // tells the windows that take it up), and brain-switch colour observers hear "WaterfallBSupdate".
     RGBAColor fillColor() const { return fillColor_; }
     void setFillColor(const RGBAColor& colour);
 
@@ -50,6 +50,9 @@ public:
     bool setBrainChannel(int channel);
     int view() const { return view_; }
     bool setView(int view);
+
+    // Installed by the window layer: the 3D window takes up `windowColor` (setWindowColorValue).
+    static inline void (*windowColourTaken)() = nullptr;
 
     bool isPlaceholder() const { return kind_ != GraphicKind::Rectangle; }
     // Fills the bounds and strokes the outline (the placeholders with their name) in drawing coordinates.

@@ -12,6 +12,7 @@
 #include "shared/AnalysisState.h"
 #include "shared/CoreState.h"
 #include "shared/Utilities.h"
+#include "views3d/spectrum/SpectrumViewSettings.h"
 #include "support/TestSupport.h"
 
 #include <thread>
@@ -91,6 +92,15 @@ TEST(NUPO4Graphic, PlaceholdersHandSelectionsToTheirViewAndRefuseIndexesOutOfRan
     // Logged once per fault.
     EXPECT_EQ(QString::fromStdString(out).count("brain channel 11"), 1) << out;
     EXPECT_EQ(QString::fromStdString(out).count("brain channel 0"), 1) << out;
+
+    // Rectangles hand theirs to the 3D view.
+    NUPO4Rectangle r(QRectF(0, 0, 10, 10));
+    setDemoNumberDidChanged = 0;
+    ASSERT_TRUE(r.setBrainChannel(7));
+    EXPECT_EQ(nupo::setDemoNumberA, 7);
+    EXPECT_EQ(setDemoNumberDidChanged, 1);
+    ASSERT_TRUE(r.setView(2));
+    EXPECT_EQ(setDemoNumber3B, 2);
 }
 
 TEST_F(Drawing, MoveRectangleCountsRectanglesOnlyAndChecksTheNumber)

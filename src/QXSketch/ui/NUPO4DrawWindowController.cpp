@@ -10,6 +10,7 @@
 #include "platform/appkit/ui/PopUpButton.h"
 #include "platform/viewhost/ui/QuartzViewHost.h"
 #include "plots/settings/DisplaySettings.h"
+#include "views3d/spectrum/ui/QX3DSpectrumAppController.h"
 
 #include <QAction>
 #include <QEvent>
@@ -36,6 +37,9 @@ NUPO4DrawWindowController::NUPO4DrawWindowController()
     action("changeFillColor", &NUPO4DrawWindowController::changeFillColor);
     action("undoEdit", &NUPO4DrawWindowController::undoEdit);
     action("redoEdit", &NUPO4DrawWindowController::redoEdit);
+    NUPO4Graphic::windowColourTaken = [] {
+        QX3DSpectrumAppController::sharedQX3DSpectrumAppController().setWindowColorValue();
+    };
     // The first drawing window of a run sets the sound slots' tables to their defaults again.
     if (firstTimeRunAplication.exchange(0) != 0)
         QXSoundController::sharedQXSoundController().initSoundNSStr();

@@ -18,6 +18,7 @@
 #include "shared/AnalysisState.h"
 #include "shared/CoreState.h"
 #include "shared/Utilities.h"
+#include "views3d/spectrum/ui/Spectrum3DWindowState.h"
 #include "support/TestSupport.h"
 
 #include <QApplication>
@@ -134,7 +135,9 @@ TEST(DrawWindow, SourcePopupTellsTheThreeDWindowAndEditsReachTheCanvas)
     ASSERT_TRUE(well && undo && redo);
     EXPECT_TRUE(well->isEnabled());
     well->setColor(RGBAColor::fromRGBA(0, 0.5, 0, 1));
+    windowColor3DChangedX = 0;
     controller->changeFillColor(well);
+    EXPECT_EQ(windowColor3DChangedX, 1);  // the 3D window takes the colour up
     EXPECT_EQ(controller->drawing().graphic(0)->fillColor(), RGBAColor::fromRGBA(0, 0.5, 0, 1));
     EXPECT_EQ(windowColor, RGBAColor::fromRGBA(0, 0.5, 0, 1));
     undo->click();
