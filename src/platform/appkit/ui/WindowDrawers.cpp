@@ -1,4 +1,4 @@
-#include "views3d/drawers/WindowDrawers.h"
+#include "platform/appkit/ui/WindowDrawers.h"
 
 #include "platform/appkit/ui/Drawer.h"
 #include "platform/appkit/ui/WindowHandle.h"
@@ -132,8 +132,20 @@ void WindowDrawers::setupRightDrawer(Drawer*& drawer)
     }
     drawer->setPreferredEdge(Drawer::Edge::Right);
     drawer->setMinContentSize(QSizeF(50.0, 50.0));
-    drawer->setWillResizeContents(
-        [this](Drawer* d, const QSizeF& size) { return drawerWillResizeContents(d, size); });
+    watchResizes(drawer);
+}
+
+void WindowDrawers::watchResizes(Drawer* drawer)
+{
+    if (drawer)
+        drawer->setWillResizeContents(
+            [this](Drawer* d, const QSizeF& size) { return drawerWillResizeContents(d, size); });
+}
+
+void WindowDrawers::watchRightDrawerResizes()
+{
+    watchResizes(upperRightDrawer);
+    watchResizes(lowerRightDrawer);
 }
 
 void WindowDrawers::setupUpperRightDrawer()
