@@ -59,6 +59,17 @@ public:
     // the rest of 300.
     QSizeF drawerWillResizeContents(Drawer* drawer, const QSizeF& size);
 
+    // The right drawers' offsets for a window height: the upper from 50 below the top to the middle, the
+    // lower from the middle to 50 (and the odd point) above the bottom.
+    struct RightOffsets {
+        double upperLeading, upperTrailing, lowerLeading, lowerTrailing;
+    };
+    static RightOffsets rightOffsetsFor(double windowHeight);
+    // The bottom drawer's trailing offset for a window width.
+    double bottomTrailingOffsetFor(double windowWidth) const { return windowWidth - limits_.bottomTrailing; }
+    // A right drawer's depth: up to the next multiple of 10, held to 50..250.
+    static double snappedRightWidth(double requested);
+
     QWidget* myParentWindow = nullptr;
     Drawer* leftDrawer = nullptr;
     Drawer* bottomDrawer = nullptr;
