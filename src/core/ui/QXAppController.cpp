@@ -16,6 +16,7 @@
 #include "plots/waterfall/model/QX2DSpectrum.h"
 #include "shared/CoreState.h"
 #include "shared/Utilities.h"
+#include "views3d/spectrum/ui/QX3DSpectrumAppController.h"
 
 #include <QAction>
 #include <QApplication>
@@ -364,7 +365,7 @@ void QXAppController::applyLayout(int screenWidth)
     rawwaveWindowState.setWframe(layout.rawwave);
     barGraphWindowState.setWframe(layout.bargraph);
     waterfallWindowState.setWframe(layout.waterfall);
-    // The 3D window takes layout.waterfallBS once it is built.
+    QX3DSpectrumAppController::sharedQX3DSpectrumAppController().setWframe(layout.waterfallBS);
 }
 
 void QXAppController::showAll1900(QObject*)
@@ -387,7 +388,7 @@ void QXAppController::showAll1024(QObject*)
 void QXAppController::closeAllWindow(QObject*)
 {
     static const QStringList titles{QStringLiteral("Rawwave Window"), QStringLiteral("Bargraph Window"),
-                                    QStringLiteral("Waterfall Window")};
+                                    QStringLiteral("Waterfall Window"), QStringLiteral("WaterfallBS Window")};
     const auto windows = QApplication::topLevelWidgets();
     for (QWidget* window : windows)
         if (window->isVisible() && titles.contains(window->windowTitle()))
