@@ -234,6 +234,49 @@ TEST(MenuActions, KeyEquivalentsWorkFromEveryWindowOfTheProgram)
     NUPO4DrawAppDelegate::sharedNUPO4DrawAppDelegate().applicationWillTerminate(nullptr);
 }
 
+TEST(MenuActions, InEveryScreenLayoutThePlotViewsGetHalfTheirWindows)
+{
+    testing::internal::CaptureStdout();
+    startWithRecording();
+    letItRun(50);
+    testing::internal::GetCapturedStdout();
+    auto& delegate = NUPO4DrawAppDelegate::sharedNUPO4DrawAppDelegate();
+    QMainWindow* panel = delegate.mainWindow();
+    ASSERT_NE(panel, nullptr);
+    const auto pick = [panel](const QString& action) {
+        testing::internal::CaptureStdout();
+        for (QAction* item : menuItems(panel->menuBar()))
+            if (item->objectName() == action)
+                item->trigger();
+        letItRun(100);
+        testing::internal::GetCapturedStdout();
+    };
+    // The plot windows of the layouts, each with the placeholder of its normal view.
+    const std::pair<const char*, const char*> windows[] = {{"showQXRawwaveGraph", "qXRawwaveGraphView"},
+                                                           {"showQX2DBarGarph", "qX2DBarGraphView"},
+                                                           {"showQX2DSpectrum", "_glView"}};
+    for (const char* layout : {"showAll1900", "showAll1600", "showAll1280", "showAll1024"}) {
+        for (QWidget* window : QApplication::topLevelWidgets())
+            if (window != panel && window->isVisible() && window->windowTitle().endsWith("Window"))
+                window->close();
+        letItRun(50);
+        pick(QString::fromLatin1(layout));
+        for (const auto& [action, viewName] : windows) {
+            pick(QString::fromLatin1(action));
+            QWidget* view = nullptr;
+            for (QWidget* window : QApplication::topLevelWidgets())
+                if (window->isVisible())
+                    if (auto* found = window->findChild<QWidget*>(QString::fromLatin1(viewName)))
+                        view = found;
+            ASSERT_NE(view, nullptr) << layout << " " << action;
+            const QWidget* window = view->window();
+            EXPECT_LE(window->height(), 600) << layout << " " << action;  // the layout's frame, not the nib's
+            EXPECT_GE(view->height() * 2, window->height())
+                << layout << " " << action << ": view " << view->height() << " of " << window->height();
+        }
+    }
+}
+
 TEST(MenuActions, ClosingTheControlPanelLeavesThePlotWindowsRunning)
 {
     testing::internal::CaptureStdout();
