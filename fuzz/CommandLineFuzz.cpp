@@ -1,5 +1,6 @@
 // The command line on any arguments (the input split at zero bytes): it never crashes, opens at most one
-// file, which is one of the arguments byte for byte, and names every other argument it does not use.
+// file, which is one of the arguments byte for byte, names every other argument it does not use, and takes
+// only a port in 1..65535 for the patch interface.
 
 #include "FuzzSupport.h"
 
@@ -23,11 +24,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     switch (commandLine.action()) {
         case CommandLine::Action::Run: {
             const QByteArray& file = commandLine.fileToOpen();
+            FUZZ_CHECK(commandLine.patchPort() >= 0 && commandLine.patchPort() <= 65535);
             FUZZ_CHECK(file.isEmpty() || arguments.indexOf(file, 1) >= 1);
-            // Every argument is the file, an option, or told about.
+            // Every argument is the file, an option or its value, or told about.
             qsizetype plain = 0;
-            for (qsizetype i = 1; i < arguments.size(); ++i)
-                plain += arguments[i].isEmpty() || !arguments[i].startsWith('-') ? 1 : 0;
+            bool onlyFiles = false;  // after "--"
+            for (qsizetype i = 1; i < arguments.size(); ++i) {
+                const QByteArray& argument = arguments[i];
+                if (!onlyFiles && argument == "--") {
+                    onlyFiles = true;
+                } else if (!onlyFiles && argument == "--patch-port") {
+                    ++i;  // its value
+                } else if (onlyFiles || argument.isEmpty() || argument == "-" || !argument.startsWith('-')) {
+                    ++plain;
+                }
+            }
             FUZZ_CHECK(plain == 0 || !file.isEmpty() || !commandLine.notes().isEmpty());
             break;
         }

@@ -12,6 +12,13 @@ CommandLine::CommandLine(const QList<QByteArray>& arguments)
         QStringLiteral("Live EEG analysis, brainwave displays and brain-driven MIDI, sound and movies."));
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
+    const QCommandLineOption patchPort(
+        QStringLiteral("patch-port"),
+        QStringLiteral(
+            "Starts the patch interface: Open Sound Control on 127.0.0.1 at this UDP port (off without "
+            "it, unless the preference patchInterfacePort names a port)."),
+        QStringLiteral("port"));
+    parser.addOption(patchPort);
     parser.addPositionalArgument(QStringLiteral("file"),
                                  QStringLiteral("A recording (.dat, .data, .nupo) to open and play."),
                                  QStringLiteral("[file]"));
@@ -31,6 +38,17 @@ CommandLine::CommandLine(const QList<QByteArray>& arguments)
     if (parser.isSet(version)) {
         what = Action::ShowVersion;
         return;
+    }
+    if (parser.isSet(patchPort)) {
+        bool ok = false;
+        const QString value = parser.value(patchPort);
+        port = value.toInt(&ok);
+        if (!ok || port < 1 || port > 65535) {
+            port = 0;
+            error = QStringLiteral("--patch-port: '%1' is not a port (1..65535).").arg(value);
+            what = Action::Fail;
+            return;
+        }
     }
 
     // The parser sees decoded text, which loses bytes that are not UTF-8. Its positional arguments come in

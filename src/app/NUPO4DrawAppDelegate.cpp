@@ -1,6 +1,8 @@
 #include "app/NUPO4DrawAppDelegate.h"
 
 #include "QXDrawerSound/player/QXSoundController.h"
+#include "QXSketch/NUPO4Drawing.h"
+#include "QXSketch/ui/NUPO4ToolPalette.h"
 #include "analysis/BrainSwitch.h"
 #include "analysis/FFTMath.h"
 #include "analysis/QXFFT.h"
@@ -13,6 +15,7 @@
 #include "core/ui/SetPortView.h"
 #include "core/ui/TypeTextHere.h"
 #include "core/ui/WindowController.h"
+#include "interop/ui/QCNUPO4Patches.h"
 #include "midi/band/SetMIDIband.h"
 #include "midi/panels/SetMIDIPanel.h"
 #include "midi/panels/SetMIDIbandPanel.h"
@@ -22,9 +25,12 @@
 #include "plots/settings/ui/SetDisplay.h"
 #include "plots/waterfall/engine/QX2DSpectrumGLView.h"
 #include "shared/Utilities.h"
+#include "views3d/QX3DSpectrumGLView.h"
+#include "views3d/spectrum/ui/QX3DSpectrumAppController.h"
 
 #include <QFile>
 #include <QFileInfo>
+#include <QSettings>
 
 #include <unistd.h>
 
@@ -82,6 +88,10 @@ void NUPO4DrawAppDelegate::initAPstart(QObject*)
 {
     if (applicationisOpened.exchange(1) != 0)
         return;
+    // The drawing tool palette shows first; from here on the band panel's brain-switch edges move the
+    // front drawing's rectangles natively while scripts are on.
+    NUPO4ToolPalette::showToolPalette(this);
+    installNativeRectangleMover();
     // The empty recording.
     QXSerialPort& port = QXSerialPort::sharedQXSerialPort();
     port.initMalloc(this);
@@ -110,6 +120,9 @@ void NUPO4DrawAppDelegate::initAPstart(QObject*)
     QX2DBarGraphView::sharedQX2DBarGraphView().initDisplay();
     QXRawwaveGraphView::sharedQXRawwaveGraphView().initDisplay();
     QX2DSpectrumGLView::sharedQX2DSpectrumGLView().initDisplay();
+    // The 3D view's display elements and background; the 3D window's shared controller ticks from here on.
+    QX3DSpectrumGLView::sharedQX3DSpectrumGLView().initDisplay();
+    QX3DSpectrumAppController::sharedQX3DSpectrumAppController();
     WindowController::sharedWindowController().addPanel(PreferencesTab::Display, QStringLiteral("Display"),
                                                         &SetDisplay::makePanel);
     TypeTextHere::sharedTypeTextHere();
@@ -120,6 +133,16 @@ void NUPO4DrawAppDelegate::initAPstart(QObject*)
     QXFFT::sharedQXFFT().init();
     // The raw-wave window opens last.
     menu.showQXRawwaveGraph(this);
+    if (const int port = patchInterfacePort())
+        QCNUPO4Patches::startPatchInterface(port);
+}
+
+int NUPO4DrawAppDelegate::patchInterfacePort() const
+{
+    if (patchPort > 0)
+        return patchPort;
+    const int preferred = QSettings().value(QStringLiteral("patchInterfacePort"), 0).toInt();
+    return preferred > 0 && preferred <= 65535 ? preferred : 0;
 }
 
 bool NUPO4DrawAppDelegate::openFile(const QString& path)

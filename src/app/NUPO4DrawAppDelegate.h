@@ -25,6 +25,11 @@ public:
     void setPathToOpen(const QString& path);
     void setNativePathToOpen(const QByteArray& nativePath) { pathToOpen = nativePath; }
     const QByteArray& pathToOpenAtStart() const { return pathToOpen; }
+    // The patch interface's port from the command line (0: none; then the user default
+    // "patchInterfacePort" decides, and without it the interface stays off).
+    void setPatchPort(int port) { patchPort = port; }
+    // The port the interface is started on at start-up, 0 for none.
+    int patchInterfacePort() const;
 
     // Opens the main window (the Control Panel with the main menu), runs the start-up sequence and
     // opens the file given on the command line.
@@ -47,6 +52,7 @@ private:
     void openMainWindow();
 
     QByteArray pathToOpen;
+    int patchPort = 0;
 };
 
 }  // namespace nupo

@@ -74,6 +74,7 @@ int main(int argc, char** argv)
 
     auto& delegate = nupo::NUPO4DrawAppDelegate::sharedNUPO4DrawAppDelegate();
     delegate.setNativePathToOpen(commandLine.fileToOpen());
+    delegate.setPatchPort(commandLine.patchPort());
 
     QObject::connect(&app, &QCoreApplication::aboutToQuit,
                      [&delegate] { delegate.applicationWillTerminate(&delegate); });

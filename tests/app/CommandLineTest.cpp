@@ -61,4 +61,16 @@ TEST(CommandLine, HelpVersionAndUnknownOptions)
     EXPECT_EQ(unknown.action(), CommandLine::Action::Fail);
     EXPECT_EQ(unknown.errorText().toStdString(), "Unknown option 'loop'.");
     EXPECT_TRUE(unknown.fileToOpen().isEmpty());
+
+    const CommandLine patch = parsed({"--patch-port", "9000", "rec.dat"});
+    EXPECT_EQ(patch.action(), CommandLine::Action::Run);
+    EXPECT_EQ(patch.patchPort(), 9000);
+    EXPECT_EQ(patch.fileToOpen(), "rec.dat");
+    EXPECT_EQ(parsed({"rec.dat"}).patchPort(), 0);
+    for (const QByteArray& bad : {QByteArray("0"), QByteArray("65536"), QByteArray("port")}) {
+        const CommandLine refused = parsed({"--patch-port", bad});
+        EXPECT_EQ(refused.action(), CommandLine::Action::Fail);
+        EXPECT_EQ(refused.errorText().toStdString(),
+                  "--patch-port: '" + bad.toStdString() + "' is not a port (1..65535).");
+    }
 }

@@ -16,6 +16,7 @@
 #include "plots/waterfall/model/QX2DSpectrum.h"
 #include "shared/CoreState.h"
 #include "shared/Utilities.h"
+#include "views3d/spectrum/ui/QX3DSpectrumAppController.h"
 
 #include <QAction>
 #include <QApplication>
@@ -72,6 +73,10 @@ const MenuEntry mainMenuEntries[] = {
     {"Window", "WaterfallBS Window", "showFFTPanel", 0, "Ctrl+4"},
     {"Window", "WaterfallBS Window in Front", "showFFTPanelFront", 0, nullptr},
     {"Window", "Wave Surface Window", "showSelectQXnewave", 0, "Ctrl+5"},
+    {"Window", "-", nullptr, 0, nullptr},
+    {"Window", "Brain-Note Drawing", "showDrawWindow", 0, "Ctrl+6"},
+    {"Window", "Drawing Tools", "showToolPalette", 0, nullptr},
+    {"Window", "Brain-Switch Mixer", "showBezierView", 0, "Ctrl+7"},
     {"Window", "-", nullptr, 0, nullptr},
     {"Window", "Layout for 1900 Pixel Screens", "showAll1900", 0, nullptr},
     {"Window", "Layout for 1600 Pixel Screens", "showAll1600", 0, nullptr},
@@ -134,6 +139,9 @@ QXAppController::QXAppController()
     action("showFFTPanelFront", &QXAppController::showFFTPanelFront);
     action("showSelectQXnewave", &QXAppController::showSelectQXnewave);
     action("showAboutPanel", &QXAppController::showAboutPanel);
+    action("showDrawWindow", [this](QObject*) { loadNib(QStringLiteral("NUPO4DrawWindow")); });
+    action("showToolPalette", [this](QObject*) { loadNib(QStringLiteral("NUPO4ToolPalette")); });
+    action("showBezierView", [this](QObject*) { loadNib(QStringLiteral("BezierView")); });
     action("showAll1900", &QXAppController::showAll1900);
     action("showAll1600", &QXAppController::showAll1600);
     action("showAll1280", &QXAppController::showAll1280);
@@ -364,7 +372,7 @@ void QXAppController::applyLayout(int screenWidth)
     rawwaveWindowState.setWframe(layout.rawwave);
     barGraphWindowState.setWframe(layout.bargraph);
     waterfallWindowState.setWframe(layout.waterfall);
-    // The 3D window takes layout.waterfallBS once it is built.
+    QX3DSpectrumAppController::sharedQX3DSpectrumAppController().setWframe(layout.waterfallBS);
 }
 
 void QXAppController::showAll1900(QObject*)
@@ -387,7 +395,7 @@ void QXAppController::showAll1024(QObject*)
 void QXAppController::closeAllWindow(QObject*)
 {
     static const QStringList titles{QStringLiteral("Rawwave Window"), QStringLiteral("Bargraph Window"),
-                                    QStringLiteral("Waterfall Window")};
+                                    QStringLiteral("Waterfall Window"), QStringLiteral("WaterfallBS Window")};
     const auto windows = QApplication::topLevelWidgets();
     for (QWidget* window : windows)
         if (window->isVisible() && titles.contains(window->windowTitle()))
