@@ -21,9 +21,11 @@ void describeOptions(QCommandLineParser& parser)
         QStringLiteral("Live EEG analysis, brainwave displays and brain-driven MIDI, sound and movies."));
     parser.addHelpOption();
     parser.addVersionOption();
-    parser.addPositionalArgument(QStringLiteral("file"),
-                                 QStringLiteral("A recording (.dat, .data, .nupo) to open and play."),
-                                 QStringLiteral("[file]"));
+    parser.addPositionalArgument(
+        QStringLiteral("file"),
+        QStringLiteral("A brain-note document (.nupo4) or a recording (.dat, .data, .nupo) to open "
+                       "and play."),
+        QStringLiteral("[file]"));
 }
 
 // --help and --version are answered before any window system is needed, so they work without a display.

@@ -1,0 +1,22 @@
+#include "document/CoreDocumentSections.h"
+
+#include "document/NUPO4DrawDocument.h"
+#include "document/sections/DisplaySection.h"
+#include "document/sections/MidiSections.h"
+#include "document/sections/RecordingSection.h"
+
+namespace nupo {
+
+void addCoreDocumentSections(NUPO4DrawDocument& document, MidiDocumentCalls& midiCalls)
+{
+    document.addSection(std::make_unique<DisplaySection>());
+    document.addSection(std::make_unique<PeakMidiSection>(midiCalls));
+    document.addSection(std::make_unique<BandMidiSection>(midiCalls));
+}
+
+void addRecordingSection(NUPO4DrawDocument& document)
+{
+    document.addSection(std::make_unique<RecordingSection>());
+}
+
+}  // namespace nupo
