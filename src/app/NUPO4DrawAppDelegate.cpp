@@ -1,5 +1,6 @@
 #include "app/NUPO4DrawAppDelegate.h"
 
+#include "QXDrawerSound/player/QXSoundController.h"
 #include "analysis/BrainSwitch.h"
 #include "analysis/FFTMath.h"
 #include "analysis/QXFFT.h"
@@ -22,6 +23,8 @@
 #include "plots/settings/ui/SetDisplay.h"
 #include "plots/waterfall/engine/QX2DSpectrumGLView.h"
 #include "shared/Utilities.h"
+#include "views3d/QX3DSpectrumGLView.h"
+#include "views3d/spectrum/ui/QX3DSpectrumAppController.h"
 
 #include <QFileInfo>
 
@@ -123,10 +126,15 @@ void NUPO4DrawAppDelegate::initAPstart(QObject*)
     QX2DBarGraphView::sharedQX2DBarGraphView().initDisplay();
     QXRawwaveGraphView::sharedQXRawwaveGraphView().initDisplay();
     QX2DSpectrumGLView::sharedQX2DSpectrumGLView().initDisplay();
+    // The 3D view's display elements and background; the 3D window's shared controller ticks from here on.
+    QX3DSpectrumGLView::sharedQX3DSpectrumGLView().initDisplay();
+    QX3DSpectrumAppController::sharedQX3DSpectrumAppController();
     WindowController::sharedWindowController().addPanel(PreferencesTab::Display, QStringLiteral("Display"),
                                                         &SetDisplay::makePanel);
     TypeTextHere::sharedTypeTextHere();
     QXAppController& menu = QXAppController::sharedQXAppController();
+    // The sound slots' tables hold their defaults from here on.
+    QXSoundController::sharedQXSoundController().initSoundNSStr();
     // The 10 ms analysis timer starts after every other shared instance exists.
     QXFFT::sharedQXFFT().init();
     // The raw-wave window opens last.

@@ -1,5 +1,7 @@
 #include "core/ui/QXAppController.h"
 
+#include "QXDrawerSound/player/QXSoundController.h"
+#include "QXDrawerSound/window/QXSoundWindowController.h"
 #include "core/ui/TypeTextHere.h"
 #include "core/ui/WindowController.h"
 #include "document/ui/NUPO4DocumentController.h"
@@ -15,9 +17,11 @@
 #include "plots/waterfall/model/QX2DSpectrum.h"
 #include "shared/CoreState.h"
 #include "shared/Utilities.h"
+#include "views3d/spectrum/ui/QX3DSpectrumAppController.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QFileDialog>
 #include <QKeySequence>
 #include <QLayout>
 #include <QMainWindow>
@@ -45,6 +49,8 @@ struct MenuEntry {
 
 // The main menu, in order. Add items here (and their actions in the constructor).
 const MenuEntry mainMenuEntries[] = {
+    {"NUPO4", "About NUPO4", "showAboutPanel", 0, nullptr},
+    {"NUPO4", "-", nullptr, 0, nullptr},
     {"NUPO4", "Preferences…", "showPanelX", 0, "Ctrl+,"},
     {"NUPO4", "Device and Port…", "showPanelX", PreferencesTab::Device, nullptr},
     {"NUPO4", "Display Settings…", "showPanelX", PreferencesTab::Display, nullptr},
@@ -100,6 +106,8 @@ const MenuEntry mainMenuEntries[] = {
     {"Media", "Start All Sounds", "setStartAllSound", 0, nullptr},
     {"Media", "Stop All Sounds", "setStopAllSound", 0, nullptr},
     {"Media", "Next Sound Opens in Slot 1", "setResetSoundBankIndex", 0, nullptr},
+    {"Media", "Open Sounds in the Next Slot…", "openSoundFiles", 0, nullptr},
+    {"Media", "Movie Frames", "showMovieFrames", 0, nullptr},
     {"Media", "-", nullptr, 0, nullptr},
     {"Media", "Open Movie and Play with Brainwave…", "openMovieAndPlaywithBrainwaveQ", 0, nullptr},
     {"Media", "-", nullptr, 0, nullptr},
@@ -135,6 +143,7 @@ QXAppController::QXAppController()
     action("showFFTPanel", &QXAppController::showFFTPanel);
     action("showFFTPanelFront", &QXAppController::showFFTPanelFront);
     action("showSelectQXnewave", &QXAppController::showSelectQXnewave);
+    action("showAboutPanel", &QXAppController::showAboutPanel);
     action("showAll1900", &QXAppController::showAll1900);
     action("showAll1600", &QXAppController::showAll1600);
     action("showAll1280", &QXAppController::showAll1280);
@@ -162,6 +171,8 @@ QXAppController::QXAppController()
     action("setStartAllSound", &QXAppController::setStartAllSound);
     action("setStopAllSound", &QXAppController::setStopAllSound);
     action("setResetSoundBankIndex", &QXAppController::setResetSoundBankIndex);
+    action("openSoundFiles", &QXAppController::openSoundFiles);
+    action("showMovieFrames", &QXAppController::showMovieFrames);
     action("openMovieAndPlaywithBrainwaveQ", &QXAppController::openMovieAndPlaywithBrainwaveQ);
     action("showSelectFilePanel", &QXAppController::showSelectFilePanel);
     action("showSelectFileRunPanel", &QXAppController::showSelectFileRunPanel);
@@ -333,6 +344,11 @@ void QXAppController::showFFTPanelFront(QObject*)
 {
     showWindowNib(nupo::showFFTPanelFront, 1, "QX3DSpectrum");
 }
+void QXAppController::showAboutPanel(QObject*)
+{
+    loadNib("QXorvellogo");
+}
+
 void QXAppController::showSelectQXnewave(QObject*)
 {
     loadNib("QXnewave");
@@ -366,7 +382,7 @@ void QXAppController::applyLayout(int screenWidth)
     rawwaveWindowState.setWframe(layout.rawwave);
     barGraphWindowState.setWframe(layout.bargraph);
     waterfallWindowState.setWframe(layout.waterfall);
-    // The 3D window takes layout.waterfallBS once it is built.
+    QX3DSpectrumAppController::sharedQX3DSpectrumAppController().setWframe(layout.waterfallBS);
 }
 
 void QXAppController::showAll1900(QObject*)
@@ -389,7 +405,7 @@ void QXAppController::showAll1024(QObject*)
 void QXAppController::closeAllWindow(QObject*)
 {
     static const QStringList titles{QStringLiteral("Rawwave Window"), QStringLiteral("Bargraph Window"),
-                                    QStringLiteral("Waterfall Window")};
+                                    QStringLiteral("Waterfall Window"), QStringLiteral("WaterfallBS Window")};
     const auto windows = QApplication::topLevelWidgets();
     for (QWidget* window : windows)
         if (window->isVisible() &&
@@ -487,10 +503,28 @@ void QXAppController::setStopAllSound(QObject*)
     NotificationCenter::defaultCenter().postNotificationName(SetSoundStopNotification, this);
 }
 
-// Opens the first sound slot's nib.
 void QXAppController::setResetSoundBankIndex(QObject*)
 {
-    loadNib("QXDrawerSound");
+    QXSoundController::sharedQXSoundController().ResetSoundBankIndex();
+}
+
+// Until the media browser exists: one sound, or several of a folder, chosen in a file dialog.
+void QXAppController::openSoundFiles(QObject*)
+{
+    auto* dialog =
+        new QFileDialog(nullptr, QStringLiteral("Open Sounds"), QString(),
+                        QStringLiteral("Sounds and movies (*.wav *.aif *.aiff *.mp3 *.ogg *.flac *.m4a "
+                                       "*.mov *.mp4);;All files (*)"));
+    dialog->setFileMode(QFileDialog::ExistingFiles);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    QObject::connect(dialog, &QFileDialog::filesSelected,
+                     [](const QStringList& paths) { openSoundBank(paths); });
+    dialog->open();
+}
+
+void QXAppController::showMovieFrames(QObject*)
+{
+    loadNib("MovieFrames");
 }
 
 void QXAppController::openMovieAndPlaywithBrainwaveQ(QObject*)

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include "QXDrawerSound/player/SoundSlotTables.h"
 
 #include "core/ui/QXAppController.h"
 #include "core/ui/WindowController.h"
@@ -80,6 +81,8 @@ TEST(MainMenu, HoldsEveryActionOfTheApplication)
                                "setStartAllSound",
                                "setStopAllSound",
                                "setResetSoundBankIndex",
+                               "openSoundFiles",
+                               "showMovieFrames",
                                "openMovieAndPlaywithBrainwaveQ",
                                "showSelectFilePanel",
                                "showSelectFileRunPanel",
@@ -97,9 +100,9 @@ TEST(MainMenu, WindowsOfUnbuiltPartsReportTheirMissingNib)
     menu().fillMenuBar(&bar);
     testing::internal::CaptureStdout();
     const int beeps = beepCount();
-    itemFor(bar, "showSelectQXnewave")->trigger();
+    itemFor(bar, "showSelectFilePanel")->trigger();
     const std::string out = testing::internal::GetCapturedStdout();
-    EXPECT_NE(out.find("Failed to load QXnewave.nib"), std::string::npos) << out;
+    EXPECT_NE(out.find("Failed to load MainMenuB.nib"), std::string::npos) << out;
     EXPECT_EQ(beepCount(), beeps + 1);
 }
 
@@ -125,6 +128,13 @@ TEST(MainMenu, SoundItemsPostToEverySlotWithTheControllerAsObject)
     menu().setStartAllSound(nullptr);
     menu().setStopAllSound(nullptr);
     EXPECT_EQ(posted, (QStringList{"SetSoundPlayNotification", "SetSoundStopNotification"}));
+}
+
+TEST(MainMenu, ResettingTheSoundBankIndexOpensTheNextBankInSlotOne)
+{
+    openSound = 7;
+    menu().setResetSoundBankIndex(nullptr);
+    EXPECT_EQ(openSound, 0);
 }
 
 TEST(MainMenu, PauseTogglesTheTransportAndTellsTheMovie)
