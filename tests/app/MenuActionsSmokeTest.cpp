@@ -67,10 +67,11 @@ void letItRun(int milliseconds)
     test::processEventsUntil([&clock, milliseconds] { return clock.elapsed() >= milliseconds; });
 }
 
+// A shown window of that title; once the document has a file, titles carry its name after " — ".
 QWidget* shownWindow(const QString& title)
 {
     for (QWidget* window : QApplication::topLevelWidgets())
-        if (window->isVisible() && window->windowTitle() == title)
+        if (window->isVisible() && window->windowTitle().section(QStringLiteral(" \u2014 "), 0, 0) == title)
             return window;
     return nullptr;
 }
