@@ -6,6 +6,7 @@
 #include "document/CoreDocumentSections.h"
 #include "document/NUPO4DrawDocument.h"
 #include "document/sections/MidiDocumentCalls.h"
+#include "document/ui/Spectrum3DSection.h"
 #include "document/views/PlotWindowsSection.h"
 #include "document/views/ViewDocumentSections.h"
 #include "platform/appkit/ui/AlertPanel.h"
@@ -15,6 +16,7 @@
 #include "plots/waterfall/model/QX2DSpectrum.h"
 #include "shared/CoreState.h"
 #include "shared/RecordingBuffers.h"
+#include "views3d/spectrum/ui/Spectrum3DWindowState.h"
 
 #include <QApplication>
 #include <QFileDialog>
@@ -61,8 +63,8 @@ void report(const QString& line)
 // it saved for the first of each kind.
 void openDocumentWindows()
 {
-    auto* section = dynamic_cast<PlotWindowsSection*>(
-        NUPO4DrawDocument::sharedNUPO4DrawDocument().section("PlotWindows"));
+    NUPO4DrawDocument& document = NUPO4DrawDocument::sharedNUPO4DrawDocument();
+    auto* section = dynamic_cast<PlotWindowsSection*>(document.section("PlotWindows"));
     if (!section)
         return;
     QXAppController& menu = QXAppController::sharedQXAppController();
@@ -87,6 +89,12 @@ void openDocumentWindows()
         const bool front = f.front.load(relaxed) != 0;
         for (int k = std::max(0, f.state.openCount); k < wanted; ++k)
             (menu.*(front ? f.showFront : f.show))(nullptr);
+    }
+    // The 3D window: the nib "QX3DSpectrum" takes the frame handed over with setWframe:.
+    if (auto* spectrum = dynamic_cast<Spectrum3DSection*>(document.section("Spectrum3DWindow"))) {
+        const bool front = showFFTPanelFront.load(relaxed) != 0;
+        for (int k = std::max(0, Open3DWaterFallBS); k < spectrum->windowsToOpen(); ++k)
+            front ? menu.showFFTPanelFront(nullptr) : menu.showFFTPanel(nullptr);
     }
 }
 
@@ -138,6 +146,7 @@ void NUPO4DocumentController::installDocument(std::function<bool()> startUp)
     NUPO4DrawDocument& document = NUPO4DrawDocument::sharedNUPO4DrawDocument();
     static const bool sectionsAdded = [&document] {
         addViewDocumentSections(document);
+        document.addSection(std::make_unique<Spectrum3DSection>());
         addCoreDocumentSections(document, MidiDocumentCalls::sharedCalls());
         addRecordingSection(document);
         return true;
