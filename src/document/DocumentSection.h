@@ -5,7 +5,6 @@
 // changes nothing: stage() takes the values into the section's own storage and says what is wrong, and
 // apply() (only once every section has staged) hands them to the subsystem.
 
-#include "platform/plist/PlistDictionary.h"
 #include "platform/plist/PlistValue.h"
 
 #include <QString>
