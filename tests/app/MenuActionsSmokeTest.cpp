@@ -2,6 +2,8 @@
 // main menu in turn while the analysis and the plot windows keep running.
 #include <gtest/gtest.h>
 
+#include "QXSketch/ui/BezierView.h"
+#include "QXSketch/ui/NUPO4DrawWindowController.h"
 #include "app/NUPO4DrawAppDelegate.h"
 #include "core/QXInputStream.h"
 #include "core/ui/WindowController.h"
@@ -23,6 +25,7 @@
 #include <QTimer>
 
 #include <map>
+#include <typeinfo>
 
 using namespace nupo;
 
@@ -52,6 +55,9 @@ const std::map<QString, Outcome>& expectedOutcomes()
         {"About NUPO4", {"About NUPO4", {}}},
         {"Open Sounds in the Next Slot…", {"Open Sounds", {}}},
         {"Movie Frames", {"Movie Frames", {}}},
+        {"Brain-Note Drawing", {"Brain-Note Drawing", {}}},
+        {"Drawing Tools", {"Tools", {}}},
+        {"Brain-Switch Mixer", {"Brain-Switch Mixer", {}}},
         {"Open Movie and Play with Brainwave…", {{}, "QXDrawerMovie"}},
         {"Media Browser…", {{}, "MainMenuB"}},
         {"Media Browser for Running Files…", {{}, "MainMenuC"}},
@@ -130,6 +136,8 @@ TEST(MenuActions, EveryItemRunsAndShowsItsWindowOrReportsItsMissingNib)
     // The test links only the controllers it refers to; nothing else in it refers to these two.
     QXorvellogoAppController::sharedQXorvellogoAppController();
     QXnewaveAppController::sharedQXnewaveAppController();
+    [[maybe_unused]] const std::type_info* windows[] = {&typeid(NUPO4DrawWindowController),
+                                                        &typeid(BezierView)};
     testing::internal::CaptureStdout();
     startWithRecording();
     auto& delegate = NUPO4DrawAppDelegate::sharedNUPO4DrawAppDelegate();
