@@ -4,6 +4,7 @@
 #include "document/sections/DisplaySection.h"
 #include "document/sections/MidiSections.h"
 #include "document/sections/RecordingSection.h"
+#include "document/sections/SoundSection.h"
 
 namespace nupo {
 
@@ -12,6 +13,7 @@ void addCoreDocumentSections(NUPO4DrawDocument& document, MidiDocumentCalls& mid
     document.addSection(std::make_unique<DisplaySection>());
     document.addSection(std::make_unique<PeakMidiSection>(midiCalls));
     document.addSection(std::make_unique<BandMidiSection>(midiCalls));
+    document.addSection(std::make_unique<SoundSection>());
 }
 
 void addRecordingSection(NUPO4DrawDocument& document)

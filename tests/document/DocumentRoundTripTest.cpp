@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "DocumentTestSupport.h"
+#include "QXDrawerSound/player/SoundSlotTables.h"
+#include "document/sections/SoundSection.h"
 #include "plots/settings/DisplaySettings.h"
 #include "plots/waterfall/model/WaterfallState.h"
 #include "support/TestSupport.h"
@@ -50,6 +52,16 @@ void changeEverySetting(int seed)
     SetupPopupX = 17 + seed;
     InstrumentNumber = 42 + seed;
     SetupPopupEX = 99 - seed;
+    for (int k = 0; k < soundSlotCount; ++k) {
+        RowsCountA[k] = (k + seed) % 5;
+        VolumeSlider_valueA[k] = 2.0f + float(k) / 3.0f + float(seed);
+        BetaHSlider_valueA[k] = float((k * seed) % 100);
+        PlaymodeA[k] = (k + seed) % 4;
+        (*soundPathTable(k))[std::size_t(seed)] =
+            QStringLiteral("/sounds/slot %1/sound %2.wav").arg(k).arg(seed);
+    }
+    SoundBlockX = 1 + seed;
+    firsttimeQXSoundController = 1;
     SampleSpeed = 256;
     ploopStart = 10 + seed;
     ploop = 1000 + seed;
@@ -90,6 +102,10 @@ TEST(DocumentRoundTrip, EverySettingAndFiveFullChannelsComeBackEqual)
     EXPECT_EQ(InstrumentNumber.load(), 43);
     EXPECT_EQ(displayModeFlag(3, 5), 1);
     EXPECT_EQ(displayModeFlag(3, 4), 0);
+    EXPECT_EQ(RowsCountA[7], 3);
+    EXPECT_EQ(VolumeSlider_valueA[4], 2.0f + 4.0f / 3.0f + 1.0f);
+    EXPECT_EQ(SendSoundIstr[1], "/sounds/slot 9/sound 1.wav");
+    EXPECT_EQ(SoundBlockX.load(), 2);
     EXPECT_EQ(startToOpenData.load(), 0);
     EXPECT_EQ(startToSaveData.load(), 0);
 }
@@ -179,4 +195,18 @@ TEST(DocumentSave, AFailedSaveLeavesTheOldFileWholeAndSaysWhy)
     EXPECT_EQ(after.readAll(), old);
     // No temporary file is left beside it.
     EXPECT_EQ(QFileInfo(path).dir().entryList(QDir::Files), QStringList{"kept.nupo4"});
+}
+
+TEST(DocumentRoundTrip, SoundPathsAreBoundedAndReadingMarksTheSlotTablesValid)
+{
+    test::CoreDocument doc;
+    test::fillRecording(10);
+    firsttimeQXSoundController = 1;
+    SendSoundCstr[5] = QString(5000, 'p');
+    const QByteArray text = doc.document.dataRepresentation();
+    firsttimeQXSoundController = 0;
+    SendSoundCstr[5].clear();
+    ASSERT_TRUE(doc.document.readFromData(text, "doc"));
+    EXPECT_EQ(firsttimeQXSoundController, 1);
+    EXPECT_EQ(SendSoundCstr[5].size(), SoundSection::maxPathLength);
 }

@@ -1,15 +1,18 @@
 #include "document/ui/NUPO4DocumentController.h"
 
+#include "QXDrawerSound/player/SoundSlotTables.h"
 #include "core/QXSerialPort.h"
 #include "core/Transport.h"
 #include "core/ui/QXAppController.h"
 #include "document/CoreDocumentSections.h"
 #include "document/NUPO4DrawDocument.h"
 #include "document/sections/MidiDocumentCalls.h"
+#include "document/sections/SoundSection.h"
 #include "document/ui/Spectrum3DSection.h"
 #include "document/views/PlotWindowsSection.h"
 #include "document/views/ViewDocumentSections.h"
 #include "platform/appkit/ui/AlertPanel.h"
+#include "platform/appkit/ui/NibLoader.h"
 #include "plots/bargraph/BarGraphWindowState.h"
 #include "plots/rawwave/RawwaveWindowState.h"
 #include "plots/waterfall/engine/WaterfallWindowState.h"
@@ -96,9 +99,29 @@ void openDocumentWindows()
         for (int k = std::max(0, Open3DWaterFallBS); k < spectrum->windowsToOpen(); ++k)
             front ? menu.showFFTPanelFront(nullptr) : menu.showFFTPanel(nullptr);
     }
+    SoundOpenFromFileAction();
 }
 
 }  // namespace
+
+void SoundOpenFromFileAction()
+{
+    firsttimeQXSoundController = 1;
+    if (RowsCountA[0] <= 0)
+        return;
+    setSoundSetupSaveX = 1;
+    SoundOpenFromFile = 1;
+    for (int k = 0; k < soundSlotCount; ++k) {
+        if (RowsCountA[std::size_t(k)] <= 0)
+            continue;
+        openSound = k == soundSlotCount - 1 ? 0 : k + 1;
+        // A nib that fails (the loader logs it and beeps) ends the walk.
+        if (!NibLoader::loadNibNamed(soundSlotNibName(k), &QXAppController::sharedQXAppController()))
+            break;
+    }
+    // However the walk ends, the slot windows opened later are ordinary ones again.
+    SoundOpenFromFile = 0;
+}
 
 NUPO4DocumentController::NUPO4DocumentController()
 {

@@ -9,6 +9,11 @@
 
 namespace nupo {
 
+// Reopens the sound slot windows of a document just read: every slot whose bank holds sounds, slot 1
+// first, while `SoundOpenFromFile` tells the slot windows to take their settings from the slot tables.
+// Nothing opens when slot 1 holds no sounds.
+void SoundOpenFromFileAction();
+
 // The brain-note document in the user interface: the File menu's New, Open…, Save, Save As… and Revert,
 // saving the preferences, the document's name with the modified mark in every window title, and the
 // question whether to save changes before the document is closed (New, Open, quit, last window closed).

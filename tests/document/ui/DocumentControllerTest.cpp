@@ -3,8 +3,10 @@
 // asks before it closes; a refused document changes nothing.
 #include <gtest/gtest.h>
 
+#include "QXDrawerSound/player/SoundSlotTables.h"
 #include "app/NUPO4DrawAppDelegate.h"
 #include "document/NUPO4DrawDocument.h"
+#include "document/sections/SoundSection.h"
 #include "document/ui/NUPO4DocumentController.h"
 #include "plots/bargraph/BarGraphWindowState.h"
 #include "plots/rawwave/RawwaveWindowState.h"
@@ -175,4 +177,23 @@ TEST(DocumentController,
     EXPECT_TRUE(document.readPreferenceFile());
     EXPECT_EQ(GridSize2DBarX, 5);
     delegate.applicationWillTerminate(nullptr);
+}
+
+TEST(DocumentController, ReopeningTheSoundSlotsEndsWithTheOpenFlagDownAndNeedsSoundsInSlotOne)
+{
+    RowsCountA.fill(0);
+    RowsCountA[3] = 2;  // slot 1 is empty: nothing opens
+    SoundOpenFromFileAction();
+    EXPECT_EQ(firsttimeQXSoundController, 1);
+    EXPECT_EQ(setSoundSetupSaveX, 0);
+    EXPECT_EQ(SoundOpenFromFile, 0);
+
+    RowsCountA[0] = 1;
+    SendSoundstr[0] = test::tempFolder() + "/missing.wav";
+    testing::internal::CaptureStdout();
+    SoundOpenFromFileAction();
+    testing::internal::GetCapturedStdout();
+    EXPECT_EQ(setSoundSetupSaveX, 1);
+    EXPECT_EQ(SoundOpenFromFile, 0);  // reset however the walk ended
+    EXPECT_EQ(openSound, 4);          // the last slot opened was slot 4 (index 3)
 }
