@@ -3,6 +3,7 @@
 #include "platform/keyboard/VirtualKeyCodes.h"
 #include "views3d/textures/ImageSources.h"
 #include "views3d/wave/QXnewave.h"
+#include "views3d/wave/WaveWallImages.h"
 
 #include <GL/gl.h>
 
@@ -52,6 +53,9 @@ void QXnewaveGLView::initGL()
     glShadeModel(GL_SMOOTH);
     engine().mainNewaved();
     engine().godn();
+    // The set-up empties the sprite table; the walls show our own images until the user loads others.
+    if (const int loaded = loadWaveWallImages(); loaded > 0)
+        maxImageNXopen = loaded;
     std::printf("initGL mainNewaved in GLView maxImageNXopen =%d \n", maxImageNXopen);
     Color_Map_value = 0.0f;
     Dynamic_Texture_value = 0.0f;
@@ -159,6 +163,9 @@ void QXnewaveGLView::drawRect(const QRectF& rect)
     frame.FColor = FColor_value;
     frame.Color_Map = Color_Map_value;
     frame.Dynamic_Texture = Dynamic_Texture_value;
+    // The host binds textures of its own between frames (a new framebuffer after a resize does), so the
+    // image the walls showed last is bound again; the tunnel renders another image only when it changes.
+    bindWallImage(ImageNXZ);
     ImageNXopen = engine().displayUndn(frame);
     if (EnvModeChanged == 1)
         EnvModeChanged = 0;
