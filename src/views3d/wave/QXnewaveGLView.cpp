@@ -19,6 +19,14 @@ QXnewave& engine()
     return QXnewave::sharedQXnewave();
 }
 
+// The engine's display setting changes shading and lighting: outside a frame, the GL calls go to the
+// view's own context when a host shows it (another view's context may be current).
+void setEngineDisplay(QXnewaveGLView& view, int mode)
+{
+    view.makeCurrentContext();
+    engine().setDisplayd(mode);
+}
+
 // The keys that restart the sheet, in shape order 0..9.
 constexpr unsigned short shapeKeys[] = {VirtualKey::Y, VirtualKey::U, VirtualKey::I, VirtualKey::O,
                                         VirtualKey::P, VirtualKey::H, VirtualKey::J, VirtualKey::K,
@@ -231,7 +239,7 @@ void QXnewaveGLView::setimagePositionX(int n)
 
 void QXnewaveGLView::setDisplaydX(int n)
 {
-    engine().setDisplayd(n);
+    setEngineDisplay(*this, n);
 }
 
 void QXnewaveGLView::setDrawModeX(int n)
@@ -239,10 +247,10 @@ void QXnewaveGLView::setDrawModeX(int n)
     displayUnnMode = n;
     if (n == 3) {
         textureMode = 0;
-        engine().setDisplayd(3);
+        setEngineDisplay(*this, 3);
     } else if (n == 4) {
         textureMode = 2;
-        engine().setDisplayd(4);
+        setEngineDisplay(*this, 4);
     }
     setNeedsDisplay(true);
 }
@@ -251,11 +259,11 @@ void QXnewaveGLView::setTextureModeX(int n)
 {
     if (n == 0 || n == 1) {
         textureMode = n;
-        engine().setDisplayd(3);
+        setEngineDisplay(*this, 3);
         displayUnnMode = 3;
     } else if (n == 2 || n == 3) {
         textureMode = n;
-        engine().setDisplayd(4);
+        setEngineDisplay(*this, 4);
         displayUnnMode = 4;
     }
     setNeedsDisplay(true);
