@@ -19,9 +19,11 @@ CommandLine::CommandLine(const QList<QByteArray>& arguments)
             "it, unless the preference patchInterfacePort names a port)."),
         QStringLiteral("port"));
     parser.addOption(patchPort);
-    parser.addPositionalArgument(QStringLiteral("file"),
-                                 QStringLiteral("A recording (.dat, .data, .nupo) to open and play."),
-                                 QStringLiteral("[file]"));
+    parser.addPositionalArgument(
+        QStringLiteral("file"),
+        QStringLiteral(
+            "A brain-note document (.nupo4) or a recording (.dat, .data, .nupo) to open and play."),
+        QStringLiteral("[file]"));
 
     QStringList decoded;
     decoded.reserve(arguments.size());

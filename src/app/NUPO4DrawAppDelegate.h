@@ -38,9 +38,10 @@ public:
     // Creates the shared instances in start-up order; runs only while `applicationisOpened` is clear.
     void initAPstart(QObject* sender);
 
-    // Opens a file given to the application: a recording (old data file) is loaded and played.
-    // Returns false, with a line on standard output that names the file and what is wrong with it (the
-    // system's reason where it gives one), when it cannot be opened.
+    // Opens a file given to the application: a brain-note document is read (and its recording played), a
+    // recording (old data file) is loaded and played. Returns false, with a line on standard output that
+    // names the file and what is wrong with it (the system's reason where it gives one), when it cannot be
+    // opened.
     bool openFile(const QString& path);
     bool openFile(const QByteArray& nativePath);
 

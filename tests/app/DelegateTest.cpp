@@ -51,7 +51,8 @@ TEST(AppDelegate, StartsOnceWithTheControlPanelAndPlaysTheFileGiven)
         {folder + "/missing.dat", "No such file or directory."},
         {folder + "/folder.dat", "it is a folder, not a file."},
         {folder + "/pipe.dat", "it is a FIFO (named pipe), not a file."},
-        {test::sourcePath("CMakeLists.txt"), "only recordings (.dat, .data, .nupo) open in this version."},
+        {test::sourcePath("CMakeLists.txt"),
+         "only brain-note documents (.nupo4) and recordings (.dat, .data, .nupo) open."},
     };
     for (const auto& [path, reason] : refused) {
         testing::internal::CaptureStdout();
