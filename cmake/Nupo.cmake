@@ -4,7 +4,10 @@
 # nupo_ui (Qt Widgets). Each source folder adds its files to one of them with nupo_sources(); each test
 # folder declares its executables with nupo_test().
 
-set(NUPO_SOURCE_ROOT ${CMAKE_SOURCE_DIR})
+# The tree may be built on its own or as a subproject of another CMake project: every path below names
+# this project's own directories, never the top-level build's.
+set(NUPO_SOURCE_ROOT ${PROJECT_SOURCE_DIR})
+set(NUPO_BINARY_ROOT ${PROJECT_BINARY_DIR})
 
 # nupo_sources(<core|gl|ui> file...)
 function(nupo_sources layer)

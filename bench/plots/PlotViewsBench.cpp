@@ -96,6 +96,23 @@ BENCHMARK(BarGraphFrame)
     ->ArgsProduct({{0, 1, 2, 3, 4, 5, 6, 7, 8, 9}, {256, 8192}})
     ->Unit(benchmark::kMillisecond);
 
+// The bar graph's drawing logic alone at 8192 points: reading the spectra and building the bars.
+void BarGraphFrameLogicOnly(benchmark::State& state)
+{
+    fftp = 8192;
+    fillSpectra();
+    ShowPeakHoldX = 1;
+    PeakHoldModeX = 5;
+    QX2DBarGraphView view(viewRect);
+    view.setDemoNumber(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        RecordingGraphicsContext context;
+        view.drawRect(context, viewRect);
+        benchmark::DoNotOptimize(context.segments().size());
+    }
+}
+BENCHMARK(BarGraphFrameLogicOnly)->Arg(0)->Arg(8)->Unit(benchmark::kMillisecond);
+
 void CanvasBrainGraphFrame(benchmark::State& state)
 {
     fftp = 256;

@@ -10,8 +10,6 @@ namespace nupo {
 
 namespace {
 
-// Analysis buffer of CH 1..CH 4.
-constexpr int spectrumBufferOfChannel[4] = {0, 1, 3, 4};
 // Tile (and grid) of each source in the single-source views.
 constexpr int gridOfSource[brainSourceCount] = {0, 1, 3, 4, 2, 5, 6, 7, 8, 9};
 
@@ -136,7 +134,7 @@ int QX3DSpectrum::takeSpectrum(int source, std::vector<float>& out)
     int count = 0;
     float scale = 1.0f;
     if (isChannel(source)) {
-        count = fft.copySpectrum(spectrumBufferOfChannel[source], values.data(), int(values.size()));
+        count = fft.copySpectrum(spectrumBufferOfChannel(source), values.data(), int(values.size()));
     } else {
         count = fft.copyCoherence(QXFFT::pairOfSource(source), fft.analysedPoints(), values.data(),
                                   int(values.size()));
@@ -191,11 +189,11 @@ void QX3DSpectrum::shiftPeakHistory(int channel, bool advance, int points, int s
                 block[r][p].store(moved);
             }
     }
-    static std::atomic<float>* const tables[4] = {peakFFTA, peakFFTB, peakFFTD, peakFFTE};
+    const std::atomic<float>* table = peakTableOfChannel(channel);
     const double binHz = points > 0 ? double(sampleRate) / points : 0.0;
     for (int p = 0; p < 3; ++p) {
-        const float value = tables[channel][2 * p].load(std::memory_order_relaxed);
-        const float hz = tables[channel][2 * p + 1].load(std::memory_order_relaxed);
+        const float value = table[2 * p].load(std::memory_order_relaxed);
+        const float hz = table[2 * p + 1].load(std::memory_order_relaxed);
         const int bin = band512 ? covFFT512BandFtoN(hz) : (binHz > 0.0 ? int(std::lround(hz / binHz)) : 0);
         block[0][p].store({value, hz, bin, 0, value});
     }

@@ -1,10 +1,10 @@
 #include "analysis/QXFFT.h"
 
 #include "analysis/SpectrumMath.h"
-#include "core/QXSerialPort.h"
 #include "platform/appkit/MainThread.h"
 #include "shared/AnalysisState.h"
 #include "shared/CoreState.h"
+#include "shared/RecordingBuffers.h"
 
 #include <QTimer>
 
@@ -18,18 +18,11 @@ namespace {
 constexpr int analysisIntervalMs = 10;
 constexpr int maxAveraged = 64;
 
-// Buffer of the stored spectrum and of the transform of CH 1..CH 4.
-constexpr int spectrumBuffer[QXFFT::channelCount] = {0, 1, 3, 4};
+// Buffer of the transform of CH 1..CH 4 (the stored spectrum's is spectrumBufferOfChannel).
 constexpr int transformBuffer[QXFFT::channelCount] = {5, 6, 7, 8};
 
 // Channels of the coherence pairs, in the order of CoherenceM .. CoherenceM6.
 constexpr int pairChannels[QXFFT::pairCount][2] = {{0, 1}, {2, 3}, {0, 2}, {1, 3}, {1, 2}, {0, 3}};
-
-std::atomic<float>* peakTable(int channel)
-{
-    static std::atomic<float>* const tables[QXFFT::channelCount] = {peakFFTA, peakFFTB, peakFFTD, peakFFTE};
-    return tables[channel];
-}
 
 std::atomic<double>& dcOffset(int channel)
 {
@@ -100,12 +93,12 @@ double QXFFT::transformChannel(int channel, const FFTTables& tables, std::vector
     spectrum.resize(std::size_t(half));
     scratch.resize(std::size_t(half));
 
-    const QXSerialPort& port = QXSerialPort::sharedQXSerialPort();
+    const RecordingBuffers& recording = RecordingBuffers::sharedRecordingBuffers();
     const int start = std::max(ploop.load(std::memory_order_relaxed) - n, 0);
     const double gain = sampleGainForIndex(gainIndexOfChannel(channel)) / 32768.0;
     for (int i = 0; i < n; ++i)
         samples[std::size_t(i)] =
-            port.getIntFromBuffer(channel + 1, start + i) * gain * tables.window[std::size_t(i)];
+            recording.getIntFromBuffer(channel + 1, start + i) * gain * tables.window[std::size_t(i)];
     realFFT(tables, samples.data(), spectrum.data(), scratch.data());
 
     const double offset = tables.windowSum > 0.0 ? 2.0 * spectrum[0].real() / tables.windowSum : 0.0;
@@ -159,7 +152,7 @@ void QXFFT::analyseChannel(int channel, int CO, int BS)
     if (BS != 0) {
         const auto peaks = findThreePeaks(w.stored.data(), half);
         const bool band512 = fftp512Band.load(std::memory_order_relaxed) != 0;
-        std::atomic<float>* table = peakTable(channel);
+        std::atomic<float>* table = peakTableOfChannel(channel);
         for (int p = 0; p < 3; ++p) {
             const SpectrumPeak& peak = peaks[std::size_t(p)];
             const float hz = peak.value > 0.0f ? float(binFrequency(peak.bin, n, rate)) : 0.0f;
@@ -173,7 +166,7 @@ void QXFFT::analyseChannel(int channel, int CO, int BS)
 
     std::lock_guard lock(resultsMutex);
     points = n;
-    std::vector<ComplexDouble>& s = buffers[spectrumBuffer[channel]];
+    std::vector<ComplexDouble>& s = buffers[spectrumBufferOfChannel(channel)];
     std::vector<ComplexDouble>& t = buffers[transformBuffer[channel]];
     for (int k = 0; k < half; ++k) {
         s[std::size_t(k)] = {w.stored[std::size_t(k)], w.amplitude[std::size_t(k)]};
@@ -288,6 +281,17 @@ int QXFFT::copySpectrum(int buffer, double* out, int max) const
     for (int k = 0; k < count; ++k)
         out[k] = buffers[buffer][std::size_t(k)].x;
     return count;
+}
+
+void QXFFT::copyChannelSpectra(int count, double* const out[channelCount]) const
+{
+    count = std::clamp(count, 0, bufferLength);
+    std::lock_guard lock(resultsMutex);
+    for (int c = 0; c < channelCount; ++c) {
+        const std::vector<ComplexDouble>& spectrum = buffers[spectrumBufferOfChannel(c)];
+        for (int k = 0; k < count; ++k)
+            out[c][k] = spectrum[std::size_t(k)].x;
+    }
 }
 
 int QXFFT::copyCoherence(int pair, double N, double* out, int max) const

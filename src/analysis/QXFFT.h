@@ -93,6 +93,9 @@ public:
     // Copies x of bins 0 .. count - 1 of a buffer (count = `fftp` / 2 of the last tick, at most `max`);
     // returns the count, 0 for another buffer.
     int copySpectrum(int buffer, double* out, int max) const;
+    // Copies x of bins 0 .. count - 1 (count clamped to 0..8192) of the stored spectra of CH 1..CH 4 into
+    // out[0..3], under one lock: what a view draws in one frame.
+    void copyChannelSpectra(int count, double* const out[channelCount]) const;
     // Coherence of a pair (percent) at bins 0 .. count - 1, divided by N; returns the count.
     int copyCoherence(int pair, double N, double* out, int max) const;
     // Points of the last tick's transform.

@@ -2,9 +2,9 @@
 
 #include "analysis/FFTMath.h"
 #include "analysis/SpectrumMath.h"
-#include "core/QXSerialPort.h"
 #include "shared/AnalysisState.h"
 #include "shared/CoreState.h"
+#include "shared/RecordingBuffers.h"
 
 #include <algorithm>
 
@@ -44,10 +44,10 @@ void getRawwave(int channel, int point)
     const bool windowed = rawwaveWindowing.load(std::memory_order_relaxed) != 0 &&
                           openPort.load(std::memory_order_relaxed) != 0;
 
-    const QXSerialPort& port = QXSerialPort::sharedQXSerialPort();
+    const RecordingBuffers& recording = RecordingBuffers::sharedRecordingBuffers();
     double largest = 0.0, smallest = 0.0;
     for (int i = 0; i < n; ++i) {
-        const int sample = port.getIntFromBuffer(channel + 1, start + i);
+        const int sample = recording.getIntFromBuffer(channel + 1, start + i);
         largest = std::max(largest, sample * 0.25);
         smallest = std::min(smallest, sample * 0.25);
         double v = sample * gain;

@@ -52,14 +52,6 @@ int gainIndexOfChannel(int channel)
     }
 }
 
-float displayGainOfChannel(int channel)
-{
-    if (channel < 0 || channel > 3)
-        return 1.0f;
-    const float g = displayGainX[channel].load(std::memory_order_relaxed);
-    return (g > 0.0f && std::isfinite(g)) ? g : 1.0f;
-}
-
 double logPower(double v)
 {
     return v > 0.1 ? 10.0 * std::log10(v) + 10.0 : 0.0;

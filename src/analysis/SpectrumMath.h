@@ -16,8 +16,6 @@ float gainIndexToDisplayGain(int index);
 double sampleGainForIndex(int index);
 // Gain index of CH 1..CH 4 (channel 0..3); 5 (G = 1) for any other channel.
 int gainIndexOfChannel(int channel);
-// displayGainX of channel 0..3, with 1.0 for a channel outside that range or a stored gain of 0 or less.
-float displayGainOfChannel(int channel);
 
 // Log power form of a value: 10 * log10(v) + 10, and 0 for values at or below 1e-1 (so never negative).
 double logPower(double v);

@@ -5,7 +5,6 @@
 
 #include <QCoreApplication>
 
-#include <chrono>
 #include <cstdlib>
 
 namespace nupo {
@@ -24,10 +23,14 @@ long long QXInputStream::replayStepMicroseconds(int sampleSpeed)
 void QXInputStream::initializeThred()
 {
     std::lock_guard lock(mutex);
-    if (replay.joinable())
+    if (running)
         return;
-    stopping = false;
-    replay = std::thread([this] { replayLoop(); });
+    running = true;
+    replay.start();
+    replay.runOnThread([this] {
+        lastStep = std::chrono::steady_clock::now();
+        scheduleReplay();
+    });
     // However the process ends, the thread ends before the process-wide state it uses goes away.
     static const bool stopAtExit = [] {
         qAddPostRoutine([] { sharedQXInputStream().stopThreads(); });
@@ -39,38 +42,35 @@ void QXInputStream::initializeThred()
 
 void QXInputStream::stopThreads()
 {
-    {
-        std::lock_guard lock(mutex);
-        stopping = true;
-    }
-    wake.notify_all();
-    if (replay.joinable() && replay.get_id() != std::this_thread::get_id())
-        replay.join();
+    std::lock_guard lock(mutex);
+    running = false;
+    replay.stop();
+    // Called on the replay thread itself, stop() only ends its loop; the timer then dies with the thread.
+    if (!replay.isCurrentThread())
+        replayTimer.reset();
 }
 
 bool QXInputStream::isRunning()
 {
     std::lock_guard lock(mutex);
-    return replay.joinable() && !stopping;
+    return running && replay.isRunning();
 }
 
-void QXInputStream::replayLoop()
+void QXInputStream::scheduleReplay()
 {
-    using Clock = std::chrono::steady_clock;
-    auto last = Clock::now();
-    std::unique_lock lock(mutex);
-    while (!stopping) {
-        const auto step =
-            std::chrono::microseconds(replayStepMicroseconds(SampleSpeed.load(std::memory_order_relaxed)));
-        if (wake.wait_for(lock, step, [this] { return stopping; }))
-            break;
-        const auto now = Clock::now();
-        const double seconds = std::chrono::duration<double>(now - last).count();
-        last = now;
-        lock.unlock();
-        Transport::sharedTransport().advanceReplay(seconds);
-        lock.lock();
-    }
+    replayTimerStep = replayStepMicroseconds(SampleSpeed.load(std::memory_order_relaxed));
+    replayTimer = replay.scheduleTimer(double(replayTimerStep) / 1e6, [this] { replayStep(); });
+}
+
+void QXInputStream::replayStep()
+{
+    const auto now = std::chrono::steady_clock::now();
+    const double seconds = std::chrono::duration<double>(now - lastStep).count();
+    lastStep = now;
+    Transport::sharedTransport().advanceReplay(seconds);
+    // A new sampling rate gives a new step length; the timer is replaced outside its own callback.
+    if (replayStepMicroseconds(SampleSpeed.load(std::memory_order_relaxed)) != replayTimerStep)
+        replay.runOnThread([this] { scheduleReplay(); });
 }
 
 }  // namespace nupo

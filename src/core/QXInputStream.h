@@ -1,14 +1,16 @@
 #pragma once
 
-#include <condition_variable>
+#include "platform/appkit/WorkerThread.h"
+
+#include <chrono>
+#include <memory>
 #include <mutex>
-#include <thread>
 
 namespace nupo {
 
-// The acquisition threads. Only the replay thread is built: it advances the play position through the
-// transport at the recording's rate times the replay speed, one step every 3,960,000 / `SampleSpeed`
-// microseconds (about four samples a step). Live reading from a headset is not built.
+// The acquisition threads. The replay thread advances the play position through the transport at the
+// recording's rate times the replay speed, one step every 3,960,000 / `SampleSpeed` microseconds (about
+// four samples a step).
 class QXInputStream {
 public:
     static QXInputStream& sharedQXInputStream();
@@ -24,12 +26,17 @@ public:
 
 private:
     QXInputStream() = default;
-    void replayLoop();
+    // On the replay thread: a timer at the current step length, and one step of it.
+    void scheduleReplay();
+    void replayStep();
 
-    std::mutex mutex;
-    std::condition_variable wake;
-    bool stopping = false;
-    std::thread replay;
+    std::mutex mutex;  // guards running and the start and stop of the worker
+    bool running = false;
+    WorkerThread replay{QStringLiteral("QXInputStream replay")};
+    // The replay thread's own: its timer, the step length it was made for, and the time of the last step.
+    std::unique_ptr<RunLoopTimer> replayTimer;
+    long long replayTimerStep = 0;
+    std::chrono::steady_clock::time_point lastStep;
 };
 
 }  // namespace nupo

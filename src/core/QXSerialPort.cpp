@@ -12,8 +12,6 @@ namespace nupo {
 
 namespace {
 
-constexpr int unmarkedKey = 49;  // the space bar's key code: an unmarked sample of channel 0
-
 void report(const QString& line)
 {
     std::printf("%s\n", line.toLocal8Bit().constData());
@@ -31,108 +29,40 @@ bool readBytesAt(QFile& file, qint64 offset, int count, std::vector<unsigned cha
 
 }  // namespace
 
-QXSerialPort::Buffers::Buffers(int capacity) : capacity(capacity)
-{
-    for (int c = 0; c < channelCount; ++c) {
-        samples[c] = std::make_unique<std::atomic<int>[]>(std::size_t(capacity));
-        bytes[c] = std::make_unique<std::atomic<unsigned char>[]>(std::size_t(capacity));
-    }
-}
-
 QXSerialPort& QXSerialPort::sharedQXSerialPort()
 {
     static QXSerialPort* instance = new QXSerialPort;  // lives to process end
     return *instance;
 }
 
-QXSerialPort::QXSerialPort()
-{
-    initMalloc();
-    recCleare();
-}
-
 void QXSerialPort::initMalloc(QObject*)
 {
-    const int wanted =
-        std::max(maxploop.load(std::memory_order_relaxed), MAXbuffer.load(std::memory_order_relaxed)) +
-        spareSamples;
-    std::lock_guard lock(allocationMutex);
-    const Buffers* old = current();
-    if (old && old->capacity >= wanted)
-        return;
-    auto fresh = std::make_unique<Buffers>(wanted);
-    if (old) {
-        // Carry the recording over, so a larger allocation loses nothing.
-        for (int c = 0; c < channelCount; ++c) {
-            for (int i = 0; i < old->capacity; ++i) {
-                fresh->samples[c][i].store(old->samples[c][i].load(std::memory_order_relaxed),
-                                           std::memory_order_relaxed);
-                fresh->bytes[c][i].store(old->bytes[c][i].load(std::memory_order_relaxed),
-                                         std::memory_order_relaxed);
-            }
-        }
-    }
-    buffers.store(fresh.get(), std::memory_order_release);
-    allocations.push_back(std::move(fresh));
-}
-
-int QXSerialPort::capacity() const
-{
-    const Buffers* b = current();
-    return b ? b->capacity : 0;
+    buffers.allocate();
 }
 
 void QXSerialPort::recCleare()
 {
-    const Buffers* b = current();
-    if (!b)
-        return;
-    for (int c = 0; c < channelCount; ++c) {
-        const int value = c == 0 ? unmarkedKey : 0;
-        for (int i = 0; i < b->capacity; ++i)
-            store(*b, c, i, value);
-    }
+    buffers.clear();
 }
 
-int QXSerialPort::clampedPoint(const Buffers& b, int samplepoint) const
+int QXSerialPort::capacity() const
 {
-    const int last = std::min(maxploop.load(std::memory_order_relaxed), b.capacity - 1);
-    return std::clamp(samplepoint, 0, std::max(last, 0));
-}
-
-void QXSerialPort::store(const Buffers& b, int channel, int index, int value)
-{
-    b.samples[channel][index].store(value, std::memory_order_relaxed);
-    b.bytes[channel][index].store(byteFromSample(value), std::memory_order_relaxed);
+    return buffers.capacity();
 }
 
 int QXSerialPort::getIntFromBuffer(int channel, int samplepoint) const
 {
-    const Buffers* b = current();
-    if (!b || channel < 0 || channel >= channelCount)
-        return 0;
-    return b->samples[channel][clampedPoint(*b, samplepoint)].load(std::memory_order_relaxed);
+    return buffers.getIntFromBuffer(channel, samplepoint);
 }
 
 int QXSerialPort::getByteFromBuffer(int channel, int samplepoint) const
 {
-    const Buffers* b = current();
-    if (!b || channel < 0 || channel >= channelCount)
-        return 0;
-    return b->bytes[channel][clampedPoint(*b, samplepoint)].load(std::memory_order_relaxed);
+    return buffers.getByteFromBuffer(channel, samplepoint);
 }
 
 void QXSerialPort::putIntToBuffer(int channel, int samplepoint, int dataX)
 {
-    const Buffers* b = current();
-    if (!b || channel < 0 || channel >= channelCount)
-        return;
-    store(*b, channel, clampedPoint(*b, samplepoint), dataX);
-}
-
-unsigned char QXSerialPort::byteFromSample(int sample)
-{
-    return static_cast<unsigned char>(std::clamp((sample + 512) / 4, 0, 255));
+    buffers.putIntToBuffer(channel, samplepoint, dataX);
 }
 
 unsigned char QXSerialPort::bitReversed(unsigned char byte)
@@ -188,15 +118,14 @@ int QXSerialPort::openOldFileToBuffer()
                 .arg(perChannel)
                 .arg(n));
 
-    const Buffers& b = *current();
     for (int i = 0; i < n; ++i) {
-        store(b, 1, i, sampleFromByte(bitReversed(first[std::size_t(i)])));
-        store(b, 2, i, sampleFromByte(bitReversed(second[std::size_t(i)])));
+        buffers.putSampleAt(1, i, sampleFromByte(bitReversed(first[std::size_t(i)])));
+        buffers.putSampleAt(2, i, sampleFromByte(bitReversed(second[std::size_t(i)])));
     }
     // Nothing of an earlier, longer recording shows through past the new end.
-    for (int i = n; i < b.capacity; ++i) {
-        store(b, 1, i, 0);
-        store(b, 2, i, 0);
+    for (int i = n, end = capacity(); i < end; ++i) {
+        buffers.putSampleAt(1, i, 0);
+        buffers.putSampleAt(2, i, 0);
     }
     maxploop.store(n, std::memory_order_relaxed);
     return 1;

@@ -1,25 +1,17 @@
 #pragma once
 
-#include <QObject>
+#include "shared/RecordingBuffers.h"
 
-#include <atomic>
-#include <memory>
-#include <mutex>
-#include <vector>
+#include <QObject>
 
 namespace nupo {
 
-// The device link and the recording: five channels 0..4 of int samples, each with a byte-coded twin
-// (the device's byte, sample = 4 x byte - 512). Channel 0 carries key markers (49 where unmarked).
-//
-// Samples are atomics, so the acquisition threads, the analysis timer and the main thread may read and
-// write them at the same time without locks. The buffers are allocated for `MAXbuffer` samples (or
-// `maxploop`, when larger) plus 2000, so a recording can grow to `MAXbuffer` without reallocation; an
-// allocation that is replaced stays alive until the process ends, so a reader never sees freed memory.
+// The device link and the recording. The recording's samples live in the shared recording buffers
+// (shared/RecordingBuffers.h), which the analysis reads directly; the operations here forward to them.
 class QXSerialPort {
 public:
-    static constexpr int channelCount = 5;
-    static constexpr int spareSamples = 2000;
+    static constexpr int channelCount = RecordingBuffers::channelCount;
+    static constexpr int spareSamples = RecordingBuffers::spareSamples;
     static constexpr int oldFileHeaderBytes = 4096;
 
     static QXSerialPort& sharedQXSerialPort();
@@ -45,28 +37,13 @@ public:
     int capacity() const;
 
     // Device byte <-> sample coding of the old data files and the byte twins.
-    static int sampleFromByte(unsigned char byte) { return 4 * int(byte) - 512; }
-    static unsigned char byteFromSample(int sample);
+    static int sampleFromByte(unsigned char byte) { return RecordingBuffers::sampleFromByte(byte); }
+    static unsigned char byteFromSample(int sample) { return RecordingBuffers::byteFromSample(sample); }
     static unsigned char bitReversed(unsigned char byte);
 
 private:
-    QXSerialPort();
-
-    struct Buffers {
-        explicit Buffers(int capacity);
-        int capacity;
-        std::unique_ptr<std::atomic<int>[]> samples[channelCount];
-        std::unique_ptr<std::atomic<unsigned char>[]> bytes[channelCount];
-    };
-
-    // The current buffers, or null before the first allocation.
-    const Buffers* current() const { return buffers.load(std::memory_order_acquire); }
-    int clampedPoint(const Buffers& b, int samplepoint) const;
-    void store(const Buffers& b, int channel, int index, int value);
-
-    std::atomic<Buffers*> buffers{nullptr};
-    std::mutex allocationMutex;
-    std::vector<std::unique_ptr<Buffers>> allocations;  // every allocation ever made, kept to process end
+    QXSerialPort() = default;
+    RecordingBuffers& buffers = RecordingBuffers::sharedRecordingBuffers();
 };
 
 }  // namespace nupo

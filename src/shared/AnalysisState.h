@@ -6,7 +6,10 @@
 // crosses threads is an atomic (relaxed order): each number is always whole, and a record read field by
 // field may combine two successive refreshes, nothing worse.
 
+#include "shared/AtomicRecord.h"
+
 #include <atomic>
+#include <cmath>
 
 namespace nupo {
 
@@ -33,6 +36,16 @@ inline std::atomic<int> setGain4Number{5};
 // Display gain of CH 1..CH 4; never 0.
 inline std::atomic<float> displayGainX[4] = {1.0f, 1.0f, 1.0f, 1.0f};
 
+// The display gain every reader divides by: displayGainX of channel 0..3, and 1.0 for a channel outside
+// that range or a stored gain that is 0 or less or not finite (so no reader divides by 0 or flips a sign).
+inline float displayGainOfChannel(int channel)
+{
+    if (channel < 0 || channel > 3)
+        return 1.0f;
+    const float g = displayGainX[channel].load(std::memory_order_relaxed);
+    return (g > 0.0f && std::isfinite(g)) ? g : 1.0f;
+}
+
 // Raw-wave display options: window the traces, cut their DC offset, scale them to a fixed height.
 inline std::atomic<int> rawwaveWindowing{0};
 inline std::atomic<int> DCcutONed{0};
@@ -46,6 +59,21 @@ inline std::atomic<float> peakFFTA[8] = {};
 inline std::atomic<float> peakFFTB[8] = {};
 inline std::atomic<float> peakFFTD[8] = {};
 inline std::atomic<float> peakFFTE[8] = {};
+
+// The peak table of CH 1..CH 4 (channel 0..3); null for any other channel.
+inline std::atomic<float>* peakTableOfChannel(int channel)
+{
+    static std::atomic<float>* const tables[4] = {peakFFTA, peakFFTB, peakFFTD, peakFFTE};
+    return channel >= 0 && channel < 4 ? tables[channel] : nullptr;
+}
+
+// The analysis buffer that holds the stored spectrum of CH 1..CH 4 (channel 0..3): 0, 1, 3, 4. Buffer 2
+// holds the coherence; any other channel gives -1, which no buffer has.
+constexpr int spectrumBufferOfChannel(int channel)
+{
+    constexpr int buffers[4] = {0, 1, 3, 4};
+    return channel >= 0 && channel < 4 ? buffers[channel] : -1;
+}
 
 // DC offset of CH 1..CH 4 in gained sample units: twice the window's weighted mean, so half of it is
 // the mean the raw-wave DC cut removes.
@@ -97,32 +125,22 @@ struct PeakRecord {
 };
 
 // The same record for tables that several threads touch: every field is an atomic.
-struct SharedPeakRecord {
+struct SharedPeakRecord : AtomicRecord<SharedPeakRecord, PeakRecord> {
     std::atomic<float> value{0.0f};
     std::atomic<float> frequency{0.0f};
     std::atomic<int> bin{0};
     std::atomic<int> row{0};
     std::atomic<float> value2{0.0f};
-
-    void store(const PeakRecord& r);
-    PeakRecord load() const;
 };
 
-inline void SharedPeakRecord::store(const PeakRecord& r)
-{
-    value.store(r.value, std::memory_order_relaxed);
-    frequency.store(r.frequency, std::memory_order_relaxed);
-    bin.store(r.bin, std::memory_order_relaxed);
-    row.store(r.row, std::memory_order_relaxed);
-    value2.store(r.value2, std::memory_order_relaxed);
-}
-
-inline PeakRecord SharedPeakRecord::load() const
-{
-    return {value.load(std::memory_order_relaxed), frequency.load(std::memory_order_relaxed),
-            bin.load(std::memory_order_relaxed), row.load(std::memory_order_relaxed),
-            value2.load(std::memory_order_relaxed)};
-}
+template <>
+struct AtomicRecordFields<SharedPeakRecord>
+    : RecordFields<RecordField<&SharedPeakRecord::value, &PeakRecord::value>,
+                   RecordField<&SharedPeakRecord::frequency, &PeakRecord::frequency>,
+                   RecordField<&SharedPeakRecord::bin, &PeakRecord::bin>,
+                   RecordField<&SharedPeakRecord::row, &PeakRecord::row>,
+                   RecordField<&SharedPeakRecord::value2, &PeakRecord::value2>> {
+};
 
 // Peak table of the 2D waterfall: 8 blocks (0..3 CH 1..CH 4) x 128 rows x 3 peaks. The analysis tick
 // writes row 0 of blocks 0..3; the waterfall (main thread) scrolls and clears it.
@@ -151,27 +169,21 @@ struct BrainSwitchRecord {
     float count = 0.0f;
 };
 
-struct SharedBrainSwitchRecord {
+struct SharedBrainSwitchRecord : AtomicRecord<SharedBrainSwitchRecord, BrainSwitchRecord> {
     std::atomic<float> level{0.0f};
     std::atomic<float> peakFrequency{0.0f};
     std::atomic<int> row{0};
     std::atomic<int> column{0};
     std::atomic<float> count{0.0f};
+};
 
-    void store(const BrainSwitchRecord& r)
-    {
-        level.store(r.level, std::memory_order_relaxed);
-        peakFrequency.store(r.peakFrequency, std::memory_order_relaxed);
-        row.store(r.row, std::memory_order_relaxed);
-        column.store(r.column, std::memory_order_relaxed);
-        count.store(r.count, std::memory_order_relaxed);
-    }
-    BrainSwitchRecord load() const
-    {
-        return {level.load(std::memory_order_relaxed), peakFrequency.load(std::memory_order_relaxed),
-                row.load(std::memory_order_relaxed), column.load(std::memory_order_relaxed),
-                count.load(std::memory_order_relaxed)};
-    }
+template <>
+struct AtomicRecordFields<SharedBrainSwitchRecord>
+    : RecordFields<RecordField<&SharedBrainSwitchRecord::level, &BrainSwitchRecord::level>,
+                   RecordField<&SharedBrainSwitchRecord::peakFrequency, &BrainSwitchRecord::peakFrequency>,
+                   RecordField<&SharedBrainSwitchRecord::row, &BrainSwitchRecord::row>,
+                   RecordField<&SharedBrainSwitchRecord::column, &BrainSwitchRecord::column>,
+                   RecordField<&SharedBrainSwitchRecord::count, &BrainSwitchRecord::count>> {
 };
 
 inline constexpr int brainSwitchWindowCount = 12;  // slots per source; windows 0..8 are filled

@@ -46,7 +46,7 @@ inline std::atomic<int> setRecX{1};
 inline std::atomic<int> setPauseX{0};
 // Non-zero: the recording wraps to `ploopStart` at its end instead of pausing.
 inline std::atomic<int> setLoopModeX{0};
-// 1 while serial port 1 is open. Live device reading is not built, so it stays 0.
+// 1 while serial port 1 is open.
 inline std::atomic<int> openPort{0};
 // Non-zero while the movie window follows the recording.
 inline std::atomic<int> ploopSyncX{0};

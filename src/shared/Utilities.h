@@ -2,7 +2,7 @@
 
 // Shared utility functions of the application core: script running, string-to-bytes copies into fixed
 // buffers and brain-switch rectangles of the drawing. (The time text of a sample position is
-// timeStampText in plots/rawwave/PlotWindowState.h.)
+// timeStampText in plots/frame/PlotWindowState.h.)
 
 #include <QString>
 

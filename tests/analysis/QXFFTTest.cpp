@@ -6,8 +6,10 @@
 #include "shared/CoreState.h"
 
 #include <gtest/gtest.h>
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <vector>
 
 #include <random>
 
@@ -165,6 +167,28 @@ TEST(QXFFT, BufferAccessIsClamped)
     EXPECT_EQ(engine().getcomplexDoubleFromBuffer(9, 1 << 20).x, 3.0);
     EXPECT_EQ(engine().getcomplexDoubleFromBuffer(14, 0).x, 0.0);
     EXPECT_EQ(engine().getcomplexDoubleFromBuffer(-1, 0).x, 0.0);
+}
+
+TEST(QXFFT, ChannelSpectraCopyTakesTheFourStoredSpectraAtOnce)
+{
+    for (int buffer = 0; buffer < 5; ++buffer)
+        for (int k : {0, 1, 8190, 8191})
+            engine().putcomplexDoubleToBuffer(buffer, k, {100.0 * buffer + k, -1.0});
+    std::vector<double> copies[4];
+    double* out[4];
+    for (int c = 0; c < 4; ++c) {
+        copies[c].assign(8192, -7.0);
+        out[c] = copies[c].data();
+    }
+    engine().copyChannelSpectra(2, out);
+    const double base[4] = {0.0, 100.0, 300.0, 400.0};  // buffers 0, 1, 3, 4; 2 is the coherence's
+    for (int c = 0; c < 4; ++c) {
+        EXPECT_EQ(copies[c][0], base[c]);
+        EXPECT_EQ(copies[c][1], base[c] + 1);
+        EXPECT_EQ(copies[c][2], -7.0);  // only the bins asked for
+    }
+    engine().copyChannelSpectra(1 << 20, out);  // clamped to the buffer length
+    EXPECT_EQ(copies[3][8191], 400.0 + 8191);
 }
 
 TEST(QXFFT, BandQueryComputesInItsOwnScratch)

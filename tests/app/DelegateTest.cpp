@@ -2,7 +2,7 @@
 
 #include "app/NUPO4DrawAppDelegate.h"
 #include "core/QXInputStream.h"
-#include "core/TypeTextHere.h"
+#include "core/ui/TypeTextHere.h"
 #include "shared/CoreState.h"
 #include "support/TestSupport.h"
 

@@ -4,7 +4,7 @@
 
 #include "app/NUPO4DrawAppDelegate.h"
 #include "core/QXInputStream.h"
-#include "core/WindowController.h"
+#include "core/ui/WindowController.h"
 #include "shared/CoreState.h"
 #include "support/TestSupport.h"
 

@@ -39,6 +39,12 @@ TEST(PeakMeasurementTest, ThreePeakTablesAreDividedByTheGainAndDelogged)
     EXPECT_FLOAT_EQ(OutputFX[10], 30.0f + 12.5f / 40.0f * 60.0f);
     EXPECT_FLOAT_EQ(OutputVX[10], 4.0f / 20.0f * 127.0f);
 
+    // A gain of 0 or below reads as 1.0 here as in every other reader (a negative one used to flip the sign).
+    displayGainX[1] = -2.0f;
+    mapper.doMIDI();
+    EXPECT_FLOAT_EQ(InputVX[10], 8.0f);
+    displayGainX[1] = 2.0f;
+
     LOGpowerONed = 1;
     mapper.doMIDI();
     EXPECT_NEAR(InputVX[10], std::pow(10.0, 4.0 / 10.0 - 1.0), 1e-5);

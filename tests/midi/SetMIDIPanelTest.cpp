@@ -1,6 +1,6 @@
 // The peak panel loaded from its nib: it shows setup 1 and its controls edit the current setup.
-#include "core/QXAppController.h"
-#include "core/WindowController.h"
+#include "core/ui/QXAppController.h"
+#include "core/ui/WindowController.h"
 #include "midi/output/MidiOutput.h"
 #include "midi/panels/SetMIDIPanel.h"
 #include "platform/synth/SynthGraph.h"

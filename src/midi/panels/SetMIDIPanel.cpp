@@ -1,13 +1,13 @@
 #include "midi/panels/SetMIDIPanel.h"
 
-#include "core/QXAppController.h"
-#include "core/WindowController.h"
+#include "core/ui/QXAppController.h"
+#include "core/ui/WindowController.h"
 #include "midi/output/MidiOutput.h"
 #include "midi/output/MidiSynth.h"
-#include "platform/appkit/NibControllerRegistry.h"
-#include "platform/appkit/NibLoader.h"
+#include "platform/appkit/ui/NibControllerRegistry.h"
+#include "platform/appkit/ui/NibLoader.h"
 #include "platform/synth/GeneralMidi.h"
-#include "platform/synth/InstrumentPickerDialog.h"
+#include "platform/synth/ui/InstrumentPickerDialog.h"
 #include "shared/CoreState.h"
 
 #include <QAbstractButton>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "midi/peak/SetMIDI.h"
-#include "platform/appkit/NibController.h"
+#include "platform/appkit/ui/NibController.h"
 
 #include <array>
 

@@ -11,34 +11,12 @@ namespace nupo {
 
 namespace {
 
-float gainOf(int channel)
-{
-    const float gain = displayGainX[channel];
-    return gain != 0.0f && std::isfinite(gain) ? gain : 1.0f;
-}
-
-const std::atomic<float>* peakTable(int channel)
-{
-    switch (channel) {
-        case 0:
-            return peakFFTA;
-        case 1:
-            return peakFFTB;
-        case 2:
-            return peakFFTD;
-        case 3:
-            return peakFFTE;
-        default:
-            return nullptr;
-    }
-}
-
 PeakInput fromThreePeakTable(int channel, int p)
 {
-    const std::atomic<float>* table = peakTable(channel);
+    const std::atomic<float>* table = peakTableOfChannel(channel);
     if (table == nullptr)
         return {};
-    float v = table[2 * p] / gainOf(channel);
+    float v = table[2 * p] / displayGainOfChannel(channel);
     if (LOGpowerONed != 0)
         v = std::pow(10.0f, v / 10.0f - 1.0f);
     return {true, table[2 * p + 1], v};
@@ -61,7 +39,7 @@ PeakInput fromBrainSwitch(int channel, int window, int p, bool refresh)
 float bandPeakValue(int channel, float lowF, float highF, int mode)
 {
     const float value = QXFFT::sharedQXFFT().peakFFTband(channel, lowF, highF, mode);
-    return channel >= 0 && channel <= 3 ? value / gainOf(channel) : value;
+    return channel >= 0 && channel <= 3 ? value / displayGainOfChannel(channel) : value;
 }
 
 float bandPeakFrequency()
@@ -84,7 +62,7 @@ PeakInput measurePeakInput(int s, int p)
             const BandPeak peak =
                 QXFFT::sharedQXFFT().peakFFTbandQuery(channel, LowFX[s], HighFX[s], PeakPowerX[s]);
             peakFrequencyX = peak.frequency;
-            return {true, peak.frequency, peak.value / gainOf(channel)};
+            return {true, peak.frequency, peak.value / displayGainOfChannel(channel)};
         }
         case 2:
             return fromBrainSwitch(channel, BSchannelX[s], p, channel >= 0 && channel <= 3);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "plots/rawwave/PlotColourTables.h"
+#include "plots/frame/PlotColourTables.h"
 
 namespace nupo {
 

@@ -4,13 +4,13 @@
 #include "platform/quartz/GraphicsContext.h"
 #include "plots/bargraph/BarColourTables.h"
 #include "plots/bargraph/BarGraphWindowState.h"
-#include "plots/rawwave/PlotDrawing.h"
-#include "plots/rawwave/QXRawwaveGraphView.h"
+#include "plots/frame/PlotDrawing.h"
 #include "plots/settings/DisplaySettings.h"
 #include "shared/AnalysisState.h"
 #include "shared/CoreState.h"
 
 #include <cmath>
+#include <vector>
 
 namespace nupo {
 
@@ -18,20 +18,33 @@ namespace {
 
 constexpr int spectrumBins = 8192;
 
-// Analysis buffers of the magnitude spectra of CH 1..4.
-constexpr int spectrumBuffer[4] = {0, 1, 3, 4};
-
-double magnitude(int channel, int bin)
-{
-    return QXFFT::sharedQXFFT().getcomplexDoubleFromBuffer(spectrumBuffer[channel], bin).x;
-}
-
 // The usable bins of the current spectra.
 int usableBins()
 {
     const int half = fftp / 2;
     return half < 0 ? 0 : (half > spectrumBins ? spectrumBins : half);
 }
+
+// The stored spectra of CH 1..CH 4 that one frame draws, over its first `bins` bins: copied once per
+// frame under the analysis lock, then drawn from.
+struct FrameSpectra {
+    int bins = 0;
+    std::vector<double> channel[4];
+
+    // The copy of the calling thread, refilled.
+    static const FrameSpectra& take(int bins)
+    {
+        thread_local FrameSpectra frame;
+        frame.bins = bins < 0 ? 0 : bins;
+        double* out[4];
+        for (int c = 0; c < 4; ++c) {
+            frame.channel[c].resize(std::size_t(frame.bins));
+            out[c] = frame.channel[c].data();
+        }
+        QXFFT::sharedQXFFT().copyChannelSpectra(frame.bins, out);
+        return frame;
+    }
+};
 
 // One band of a layout: its channel (0..3), its base line as numerator / denominator of the height plus
 // an offset, whether it hangs downwards, and the base of its value cursor.
@@ -70,11 +83,11 @@ const BarLayout& barLayoutOf(int mode)
 }
 
 // Draws one channel's bars, each followed by its peak-hold mark.
-void drawChannelBars(GraphicsContext& context, const BarLayout& layout, const Band& band, int width,
-                     int height, int lineX, float slideHX, float slideWX)
+void drawChannelBars(GraphicsContext& context, const FrameSpectra& spectra, const BarLayout& layout,
+                     const Band& band, int width, int height, int lineX, float slideHX, float slideWX)
 {
-    const double nf = static_cast<double>(usableBins()) * slideWX;
-    const int count = clampedCount(nf, usableBins());
+    const double nf = static_cast<double>(spectra.bins) * slideWX;
+    const int count = clampedCount(nf, spectra.bins);
     if (count == 0)
         return;
     const double base = band.numerator * height / band.denominator + band.offset;
@@ -88,11 +101,12 @@ void drawChannelBars(GraphicsContext& context, const BarLayout& layout, const Ba
     context.setLineWidth(lineWidth);
 
     const int ch = band.channel;
+    const double* magnitude = spectra.channel[ch].data();
     const int m = PeakHoldModeX;
     const double markSize = PeakHoldSizeX != 0 ? PeakHoldSize2DBarX : 2.0;
     for (int i = 0; i < count; ++i) {
         const double x = 2 + i * (width - 2) / nf;
-        const double v = barGain * g * magnitude(ch, i) / (slideHX + 0.3);
+        const double v = barGain * g * magnitude[i] / (slideHX + 0.3);
         const int colour = clampColourIndex(i * 256.0 / nf);
         context.beginPath();
         context.moveToPoint(x, base);
@@ -129,8 +143,9 @@ void drawBarLayout(const BarLayout& layout, GraphicsContext& context, const QRec
 {
     const int width = static_cast<int>(rect.width());
     const int height = static_cast<int>(rect.height());
+    const FrameSpectra& spectra = FrameSpectra::take(usableBins());
     for (int b = 0; b < layout.channels; ++b)
-        drawChannelBars(context, layout, layout.band[b], width, height, lineX, slideHX, slideWX);
+        drawChannelBars(context, spectra, layout, layout.band[b], width, height, lineX, slideHX, slideWX);
     if (cursorOn == 0)
         return;
     context.setLineWidth(1.0);
@@ -192,34 +207,23 @@ void strokeBrainBar(GraphicsContext& context, double x, double y0, double y1, in
     context.strokePath();
 }
 
-double sourceValue(int ch, int bin, const double magnitudes[4])
+// The values of a canvas source 1..10 at bins 0 .. count - 1, copied once for the frame: ten times a
+// channel's stored spectrum (1..4) or a coherence pair's percent (5..10).
+const std::vector<double>& sourceValues(int ch, int count)
 {
-    if (ch >= 1 && ch <= 4)
-        return magnitudes[ch - 1] * 10.0;
-    const double n = static_cast<double>(fftp);
-    QXFFT& fft = QXFFT::sharedQXFFT();
-    switch (ch) {
-        case 5:
-            return fft.CoherenceM(n, bin) * 10.0;
-        case 6:
-            return fft.CoherenceM2(n, bin) * 10.0;
-        case 7:
-            return fft.CoherenceM3(n, bin) * 10.0;
-        case 8:
-            return fft.CoherenceM4(n, bin) * 10.0;
-        case 9:
-            return fft.CoherenceM6(n, bin) * 10.0;
-        case 10:
-            return fft.CoherenceM5(n, bin) * 10.0;
-        default:
-            return 0.0;
+    thread_local std::vector<double> values;
+    values.assign(std::size_t(count < 0 ? 0 : count), 0.0);
+    if (ch >= 1 && ch <= 4) {
+        const FrameSpectra& spectra = FrameSpectra::take(count);
+        for (int i = 0; i < count; ++i)
+            values[std::size_t(i)] = spectra.channel[ch - 1][std::size_t(i)] * 10.0;
+    } else if (ch >= 5 && ch <= 10) {
+        const int copied = QXFFT::sharedQXFFT().copyCoherence(
+            QXFFT::pairOfSource(ch - 1), static_cast<double>(fftp), values.data(), count);
+        for (int i = 0; i < copied; ++i)
+            values[std::size_t(i)] *= 10.0;
     }
-}
-
-float gainOf(int channel)
-{
-    const float gain = displayGainX[channel];
-    return gain > 0.0f && std::isfinite(gain) ? gain : 1.0f;
+    return values;
 }
 
 }  // namespace
@@ -325,10 +329,10 @@ void QX2DBarGraphView::drawRect(GraphicsContext& context, const QRectF& rect)
 {
     FPSXX = displayFPS();
     applyPendingCommands();
-    const std::atomic<float>* records[4] = {peakFFTA, peakFFTB, peakFFTD, peakFFTE};
     for (int c = 0; c < 4; ++c) {
-        peakFFTX[c] = records[c][0] / gainOf(c);
-        peakFFTY[c] = records[c][1];
+        const std::atomic<float>* record = peakTableOfChannel(c);
+        peakFFTX[c] = record[0] / displayGainOfChannel(c);
+        peakFFTY[c] = record[1];
     }
     fillBackground(context, rect);
     draw2DBarGrid(context, rect, GridSize2DBarX, ShowGrid2DBarX);
@@ -386,17 +390,15 @@ void QX2DBarGraphView::draw2DBarX(GraphicsContext& context, const QRectF& rectA,
     const BrainGeometry geometry(rectA, slideB);
     BrainHistory* history = historyOf(ch);
     geometry.startPath(context, lineA);
+    const std::vector<double>& values = sourceValues(ch, geometry.count);
     for (int i = 0; i < geometry.count; ++i) {
-        double magnitudes[4];
-        for (int c = 0; c < 4; ++c)
-            magnitudes[c] = magnitude(c, i);
         double length = 0.0;
         if (history) {
-            const double v = sourceValue(ch, i, magnitudes);
+            const double v = values[std::size_t(i)];
             (*history)[0][i] = v;
             for (int r = brainHistoryRows - 2; r >= 0; --r)
                 (*history)[r + 1][i] = (*history)[r][i];
-            length = ch <= 4 ? v * 1.4 / gainOf(ch - 1) : v * 1.48 / 10.0;
+            length = ch <= 4 ? v * 1.4 / displayGainOfChannel(ch - 1) : v * 1.48 / 10.0;
         }
         const double top = geometry.height;
         strokeBrainBar(context, geometry.x(i), top, top - length / (slideA + 0.3) * top / 400.0,

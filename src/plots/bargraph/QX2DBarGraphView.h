@@ -1,8 +1,8 @@
 #pragma once
 
 #include "platform/colour/RGBAColor.h"
-#include "plots/rawwave/FrameRateFilter.h"
-#include "plots/rawwave/PlotGraphView.h"
+#include "plots/frame/FrameRateFilter.h"
+#include "plots/frame/PlotGraphView.h"
 
 #include <QRectF>
 

@@ -2,8 +2,8 @@
 
 #include "analysis/RawWave.h"
 #include "platform/quartz/GraphicsContext.h"
-#include "plots/rawwave/PlotColourTables.h"
-#include "plots/rawwave/PlotDrawing.h"
+#include "plots/frame/PlotColourTables.h"
+#include "plots/frame/PlotDrawing.h"
 #include "plots/rawwave/RawwaveWindowState.h"
 #include "plots/settings/DisplaySettings.h"
 #include "shared/AnalysisState.h"
@@ -106,12 +106,6 @@ void drawRawWaveGrid(GraphicsContext& context, float x, float y, float w, float 
         return;
     drawPlotGrid(context, x, y, w, h, divisions,
                  RGBAColor::fromRGBA(GridColorY[0], GridColorY[1], GridColorY[2], GridColorY[3]));
-}
-
-void groen_CtextureN(int index, int, GraphicsContext& context)
-{
-    const int i = index < 0 ? 0 : (index > 255 ? 255 : index);
-    context.setRGBStrokeColor(difmatA[i][0], difmatA[i][1], difmatA[i][2], difmatA[i][3]);
 }
 
 QXRawwaveGraphView::QXRawwaveGraphView(const QRectF& frame)

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "platform/colour/RGBAColor.h"
-#include "plots/rawwave/FrameRateFilter.h"
-#include "plots/rawwave/PlotGraphView.h"
+#include "plots/frame/FrameRateFilter.h"
+#include "plots/frame/PlotGraphView.h"
 
 #include <QRectF>
 
@@ -33,9 +33,6 @@ double displayFPSRawwave();
 
 // Grid of n divisions each way over (x, y, w, h), stroked in GridColorY; nothing when flag <= 0.
 void drawRawWaveGrid(GraphicsContext& context, float x, float y, float w, float h, int divisions, int flag);
-
-// Sets the context's stroke colour to entry `index` (clamped to 0..255) of `difmatA`.
-void groen_CtextureN(int index, int unused, GraphicsContext& context);
 
 // The raw-wave view: the newest samples of the four analysis channels as traces coloured along the
 // time axis, in nine layouts (view modes 0..8), over a background, an optional grid and optional

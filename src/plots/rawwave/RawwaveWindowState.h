@@ -1,6 +1,6 @@
 #pragma once
 
-#include "plots/rawwave/PlotWindowState.h"
+#include "plots/frame/PlotWindowState.h"
 
 #include <QString>
 

@@ -5,7 +5,7 @@
 #include "plots/bargraph/BarColourTables.h"
 #include "plots/bargraph/BarGraphWindowState.h"
 #include "plots/bargraph/QX2DBarGraphView.h"
-#include "plots/rawwave/PlotColourTables.h"
+#include "plots/frame/PlotColourTables.h"
 #include "plots/settings/DisplaySettings.h"
 #include "shared/AnalysisState.h"
 #include "shared/CoreState.h"

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/quartz/RecordingGraphicsContext.h"
-#include "plots/rawwave/PlotColourTables.h"
+#include "plots/frame/PlotColourTables.h"
 #include "plots/rawwave/QXRawwaveGraphView.h"
 #include "plots/rawwave/RawwaveWindowState.h"
 #include "plots/settings/DisplaySettings.h"

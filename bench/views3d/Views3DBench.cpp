@@ -1,0 +1,77 @@
+// Loading an image as a sprite texture (decode, square buffer, mipmaps, upload) and the normals of the
+// 3D spectrum mesh.
+#include <benchmark/benchmark.h>
+
+#include "platform/gl/OffscreenGLContext.h"
+#include "views3d/scene/QX3DSpectrumMesh.h"
+#include "views3d/textures/GLBuffer.h"
+
+#include <QDir>
+#include <QImage>
+#include <QTemporaryDir>
+
+#include <GL/gl.h>
+
+#include <cmath>
+
+using namespace nupo;
+
+namespace {
+
+// A 640 x 480 photo-like PNG: smooth gradients with some noise, so the encoder cannot shrink it to nothing.
+QString writeImage(const QTemporaryDir& folder, const char* name)
+{
+    QImage image(640, 480, QImage::Format_RGB32);
+    for (int y = 0; y < 480; ++y)
+        for (int x = 0; x < 640; ++x)
+            image.setPixel(
+                x, y,
+                qRgb(x * 255 / 640, y * 255 / 480,
+                     static_cast<int>(127 + 120 * std::sin(x * 0.05 + y * 0.03)) ^ ((x * 7 + y * 13) & 7)));
+    const QString path = QDir(folder.path()).filePath(name);
+    image.save(path);
+    return path;
+}
+
+void LoadImageTexture(benchmark::State& state)
+{
+    OffscreenGLContext context(QSize(16, 16));
+    if (!context.isValid()) {
+        state.SkipWithError("no offscreen GL context");
+        return;
+    }
+    QTemporaryDir folder;
+    const char* name = state.range(0) == 0 ? "photo.png" : "photo.jpg";
+    const QByteArray path = writeImage(folder, name).toUtf8();
+    const int mode = static_cast<int>(state.range(1));
+    for (auto _ : state) {
+        GLBuffer buffer;
+        const bool made =
+            buffer.SetImage(path.constData()) && buffer.LoadImage() && buffer.CreateTexture(mode);
+        if (!made) {
+            state.SkipWithError("image not loaded");
+            break;
+        }
+        glFinish();
+    }
+}
+// Format (0 PNG, 1 JPEG) and texture mode (2 one level, 3 mipmapped, as the sprite tables load).
+BENCHMARK(LoadImageTexture)->Args({0, 3})->Args({1, 3})->Args({0, 2})->Unit(benchmark::kMillisecond);
+
+void MeshNormals(benchmark::State& state)
+{
+    grid = 64;
+    QX3DSpectrumMesh& mesh = QX3DSpectrumMesh::sharedQX3DSpectrumMesh();
+    auto& heights = mesh.heights(0);
+    for (int i = 0; i < 64; ++i)
+        for (int j = 0; j < 64; ++j)
+            heights[i][j] = static_cast<float>(std::sin(i * 0.2) * std::cos(j * 0.3) * 5.0);
+    for (auto _ : state) {
+        mesh.getFaceNorms(0);
+        mesh.getVertNorms();
+        benchmark::DoNotOptimize(mesh.vertNorms[32][32][2]);
+    }
+}
+BENCHMARK(MeshNormals)->Unit(benchmark::kMicrosecond);
+
+}  // namespace

@@ -1,0 +1,414 @@
+#include "core/ui/QXAppController.h"
+
+#include "core/ui/TypeTextHere.h"
+#include "core/ui/WindowController.h"
+#include "midi/peak/SetMIDI.h"
+#include "platform/appkit/NotificationCenter.h"
+#include "platform/appkit/ui/NibLoader.h"
+#include "plots/bargraph/BarGraphWindowState.h"
+#include "plots/rawwave/RawwaveWindowState.h"
+#include "shared/CoreState.h"
+#include "shared/Utilities.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QKeySequence>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QWidget>
+
+namespace nupo {
+
+namespace {
+
+constexpr auto relaxed = std::memory_order_relaxed;
+
+// One line of the main menu. A title of "-" is a separator. The tag goes with the action as the
+// item's "tag" property (the preferences tab of showPanelX).
+struct MenuEntry {
+    const char* menu;
+    const char* title;
+    const char* action;
+    int tag;
+    const char* shortcut;
+};
+
+// The main menu, in order. Add items here (and their actions in the constructor).
+const MenuEntry mainMenuEntries[] = {
+    {"NUPO4", "Preferences…", "showPanelX", 0, "Ctrl+,"},
+    {"NUPO4", "Device and Port…", "showPanelX", PreferencesTab::Device, nullptr},
+    {"NUPO4", "Display Settings…", "showPanelX", PreferencesTab::Display, nullptr},
+    {"NUPO4", "-", nullptr, 0, nullptr},
+    {"NUPO4", "Quit NUPO4", "terminate", 0, "Ctrl+Q"},
+
+    {"Control", "Play", "setPlayModeAction", 0, "Ctrl+P"},
+    {"Control", "Pause", "setPauseVideoandBrainwave", 0, "Ctrl+."},
+    {"Control", "Record", "setRecModeAction", 0, "Ctrl+R"},
+    {"Control", "Go to Beginning", "setGotoBeginningAction", 0, "Ctrl+B"},
+    {"Control", "Loop", "setLoopModeAction", 0, "Ctrl+L"},
+
+    {"Window", "Rawwave Window", "showQXRawwaveGraph", 0, "Ctrl+1"},
+    {"Window", "Rawwave Window in Front", "showQXRawwaveGraphFront", 0, nullptr},
+    {"Window", "Bargraph Window", "showQX2DBarGarph", 0, "Ctrl+2"},
+    {"Window", "Bargraph Window in Front", "showQX2DBarGarphFront", 0, nullptr},
+    {"Window", "Waterfall Window", "showQX2DSpectrum", 0, "Ctrl+3"},
+    {"Window", "Waterfall Window in Front", "showQX2DSpectrumFront", 0, nullptr},
+    {"Window", "WaterfallBS Window", "showFFTPanel", 0, "Ctrl+4"},
+    {"Window", "WaterfallBS Window in Front", "showFFTPanelFront", 0, nullptr},
+    {"Window", "Wave Surface Window", "showSelectQXnewave", 0, "Ctrl+5"},
+    {"Window", "-", nullptr, 0, nullptr},
+    {"Window", "Layout for 1900 Pixel Screens", "showAll1900", 0, nullptr},
+    {"Window", "Layout for 1600 Pixel Screens", "showAll1600", 0, nullptr},
+    {"Window", "Layout for 1280 Pixel Screens", "showAll1280", 0, nullptr},
+    {"Window", "Layout for 1024 Pixel Screens", "showAll1024", 0, nullptr},
+    {"Window", "-", nullptr, 0, nullptr},
+    {"Window", "Clear Waterfall History", "setClear3DWaterFallImage", 0, nullptr},
+    {"Window", "Close All Plot Windows", "closeAllWindow", 0, "Ctrl+Shift+W"},
+
+    {"MIDI", "Simple MIDI Play Off", "setSimpleMIDIplayOFF", 0, nullptr},
+    {"MIDI", "Simple MIDI Play 1", "setSimpleMIDIplay1", 0, nullptr},
+    {"MIDI", "Simple MIDI Play 2", "setSimpleMIDIplay2", 0, nullptr},
+    {"MIDI", "Simple MIDI Play 3", "setSimpleMIDIplay3", 0, nullptr},
+    {"MIDI", "Simple MIDI Play 4", "setSimpleMIDIplay4", 0, nullptr},
+    {"MIDI", "Simple MIDI Play 5", "setSimpleMIDIplay5", 0, nullptr},
+    {"MIDI", "Simple MIDI Play 6", "setSimpleMIDIplay6", 0, nullptr},
+    {"MIDI", "-", nullptr, 0, nullptr},
+    {"MIDI", "MIDI Out Off", "setOFFMIDIout", 0, nullptr},
+    {"MIDI", "MIDI Out On", "setONMIDIout", 0, nullptr},
+    {"MIDI", "Send Instrument to All Setups", "setMIDIInstrument", 0, nullptr},
+
+    {"Media", "Start All Sounds", "setStartAllSound", 0, nullptr},
+    {"Media", "Stop All Sounds", "setStopAllSound", 0, nullptr},
+    {"Media", "Next Sound Opens in Slot 1", "setResetSoundBankIndex", 0, nullptr},
+    {"Media", "-", nullptr, 0, nullptr},
+    {"Media", "Open Movie and Play with Brainwave…", "openMovieAndPlaywithBrainwaveQ", 0, nullptr},
+    {"Media", "-", nullptr, 0, nullptr},
+    {"Media", "Media Browser…", "showSelectFilePanel", 0, "Ctrl+O"},
+    {"Media", "Media Browser for Running Files…", "showSelectFileRunPanel", 0, nullptr},
+};
+
+// Screen heights of the preset layouts' screens.
+int screenHeightFor(int width)
+{
+    switch (width) {
+        case 1900:
+            return 1200;
+        case 1600:
+            return 1200;
+        case 1280:
+            return 1024;
+        default:
+            return 768;
+    }
+}
+
+}  // namespace
+
+QXAppController::QXAppController()
+{
+    action("showQXRawwaveGraph", &QXAppController::showQXRawwaveGraph);
+    action("showQXRawwaveGraphFront", &QXAppController::showQXRawwaveGraphFront);
+    action("showQX2DBarGarph", &QXAppController::showQX2DBarGarph);
+    action("showQX2DBarGarphFront", &QXAppController::showQX2DBarGarphFront);
+    action("showQX2DSpectrum", &QXAppController::showQX2DSpectrum);
+    action("showQX2DSpectrumFront", &QXAppController::showQX2DSpectrumFront);
+    action("showFFTPanel", &QXAppController::showFFTPanel);
+    action("showFFTPanelFront", &QXAppController::showFFTPanelFront);
+    action("showSelectQXnewave", &QXAppController::showSelectQXnewave);
+    action("showAll1900", &QXAppController::showAll1900);
+    action("showAll1600", &QXAppController::showAll1600);
+    action("showAll1280", &QXAppController::showAll1280);
+    action("showAll1024", &QXAppController::showAll1024);
+    action("closeAllWindow", &QXAppController::closeAllWindow);
+    action("setClear3DWaterFallImage", &QXAppController::setClear3DWaterFallImage);
+
+    action("setPlayModeAction", &QXAppController::setPlayModeAction);
+    action("setRecModeAction", &QXAppController::setRecModeAction);
+    action("setPauseVideoandBrainwave", &QXAppController::setPauseVideoandBrainwave);
+    action("setGotoBeginningAction", &QXAppController::setGotoBeginningAction);
+    action("setLoopModeAction", &QXAppController::setLoopModeAction);
+
+    action("setSimpleMIDIplayOFF", &QXAppController::setSimpleMIDIplayOFF);
+    action("setSimpleMIDIplay1", &QXAppController::setSimpleMIDIplay1);
+    action("setSimpleMIDIplay2", &QXAppController::setSimpleMIDIplay2);
+    action("setSimpleMIDIplay3", &QXAppController::setSimpleMIDIplay3);
+    action("setSimpleMIDIplay4", &QXAppController::setSimpleMIDIplay4);
+    action("setSimpleMIDIplay5", &QXAppController::setSimpleMIDIplay5);
+    action("setSimpleMIDIplay6", &QXAppController::setSimpleMIDIplay6);
+    action("setOFFMIDIout", &QXAppController::setOFFMIDIout);
+    action("setONMIDIout", &QXAppController::setONMIDIout);
+    action("setMIDIInstrument", &QXAppController::setMIDIInstrument);
+
+    action("setStartAllSound", &QXAppController::setStartAllSound);
+    action("setStopAllSound", &QXAppController::setStopAllSound);
+    action("setResetSoundBankIndex", &QXAppController::setResetSoundBankIndex);
+    action("openMovieAndPlaywithBrainwaveQ", &QXAppController::openMovieAndPlaywithBrainwaveQ);
+    action("showSelectFilePanel", &QXAppController::showSelectFilePanel);
+    action("showSelectFileRunPanel", &QXAppController::showSelectFileRunPanel);
+
+    action("showPanelX",
+           [this](QObject* sender) { showPanelX(sender ? sender->property("tag").toInt() : 0); });
+    action("terminate", [](QObject*) { QCoreApplication::quit(); });
+}
+
+QXAppController& QXAppController::sharedQXAppController()
+{
+    static QXAppController* instance = new QXAppController;  // lives to process end
+    return *instance;
+}
+
+void QXAppController::installMainMenu(QMainWindow* window)
+{
+    if (window)
+        fillMenuBar(window->menuBar());
+}
+
+void QXAppController::fillMenuBar(QMenuBar* bar)
+{
+    if (!bar)
+        return;
+    QHash<QString, QMenu*> menus;
+    for (const MenuEntry& entry : mainMenuEntries) {
+        const QString menuTitle = QString::fromUtf8(entry.menu);
+        QMenu*& menu = menus[menuTitle];
+        if (!menu)
+            menu = bar->addMenu(menuTitle);
+        if (QByteArrayView(entry.title) == "-") {
+            menu->addSeparator();
+            continue;
+        }
+        QAction* item = menu->addAction(QString::fromUtf8(entry.title));
+        item->setObjectName(QString::fromUtf8(entry.action));
+        item->setProperty("tag", entry.tag);
+        if (entry.shortcut) {
+            item->setShortcut(QKeySequence(QString::fromUtf8(entry.shortcut)));
+            // The main menu serves every window of the program, not only the Control Panel.
+            item->setShortcutContext(Qt::ApplicationShortcut);
+        }
+        const Action run = actionNamed(item->objectName());
+        QObject::connect(item, &QAction::triggered, this, [item, run] {
+            if (run)
+                run(item);
+        });
+    }
+}
+
+bool QXAppController::loadNib(const QString& name)
+{
+    return NibLoader::loadNibNamed(name, this) != nullptr;
+}
+
+void QXAppController::showWindowNib(std::atomic<int>& frontFlag, int front, const QString& nib)
+{
+    frontFlag.store(front, relaxed);
+    loadNib(nib);
+}
+
+void QXAppController::showQXRawwaveGraph(QObject*)
+{
+    showWindowNib(nupo::showQXRawwaveGraphFront, 0, "QXRawwaveGraph");
+}
+void QXAppController::showQXRawwaveGraphFront(QObject*)
+{
+    showWindowNib(nupo::showQXRawwaveGraphFront, 1, "QXRawwaveGraph");
+}
+void QXAppController::showQX2DBarGarph(QObject*)
+{
+    showWindowNib(nupo::showQX2DBarGarphFront, 0, "QX2DBarGraph");
+}
+void QXAppController::showQX2DBarGarphFront(QObject*)
+{
+    showWindowNib(nupo::showQX2DBarGarphFront, 1, "QX2DBarGraph");
+}
+void QXAppController::showQX2DSpectrum(QObject*)
+{
+    showWindowNib(nupo::showQX2DSpectrumFront, 0, "QX2DSpectrum");
+}
+void QXAppController::showQX2DSpectrumFront(QObject*)
+{
+    showWindowNib(nupo::showQX2DSpectrumFront, 1, "QX2DSpectrum");
+}
+void QXAppController::showFFTPanel(QObject*)
+{
+    showWindowNib(nupo::showFFTPanelFront, 0, "QX3DSpectrum");
+}
+void QXAppController::showFFTPanelFront(QObject*)
+{
+    showWindowNib(nupo::showFFTPanelFront, 1, "QX3DSpectrum");
+}
+void QXAppController::showSelectQXnewave(QObject*)
+{
+    loadNib("QXnewave");
+}
+
+QXAppController::Layout QXAppController::layoutForScreenWidth(int width)
+{
+    // Two columns by two rows below a band at the top for the menu bar and the Control Panel.
+    constexpr int topBand = 240;
+    const int height = screenHeightFor(width);
+    const double columnWidth = width / 2.0;
+    const double rowHeight = (height - topBand) / 2.0;
+    Layout layout;
+    layout.rawwave = QRectF(0, rowHeight, columnWidth, rowHeight);
+    layout.bargraph = QRectF(columnWidth, rowHeight, columnWidth, rowHeight);
+    layout.waterfall = QRectF(0, 0, columnWidth, rowHeight);
+    layout.waterfallBS = QRectF(columnWidth, 0, columnWidth, rowHeight);
+    return layout;
+}
+
+void QXAppController::applyLayout(int screenWidth)
+{
+    const Layout layout = layoutForScreenWidth(screenWidth);
+    rawwaveWindowState.setWframe(layout.rawwave);
+    barGraphWindowState.setWframe(layout.bargraph);
+    // The waterfall and 3D windows take layout.waterfall and layout.waterfallBS once they are built.
+}
+
+void QXAppController::showAll1900(QObject*)
+{
+    applyLayout(1900);
+}
+void QXAppController::showAll1600(QObject*)
+{
+    applyLayout(1600);
+}
+void QXAppController::showAll1280(QObject*)
+{
+    applyLayout(1280);
+}
+void QXAppController::showAll1024(QObject*)
+{
+    applyLayout(1024);
+}
+
+void QXAppController::closeAllWindow(QObject*)
+{
+    static const QStringList titles{QStringLiteral("Rawwave Window"), QStringLiteral("Bargraph Window"),
+                                    QStringLiteral("Waterfall Window")};
+    const auto windows = QApplication::topLevelWidgets();
+    for (QWidget* window : windows)
+        if (window->isVisible() && titles.contains(window->windowTitle()))
+            window->close();
+}
+
+void QXAppController::setClear3DWaterFallImage(QObject*)
+{
+    // Empties the waterfall history once the waterfall engine is built.
+}
+
+void QXAppController::setPlayModeAction(QObject*)
+{
+    TypeTextHere::sharedTypeTextHere().SetselectsetPlay();
+    TypeTextHere::sharedTypeTextHere().setToCurrentTimeMovie();
+}
+
+void QXAppController::setRecModeAction(QObject*)
+{
+    TypeTextHere::sharedTypeTextHere().setRec(this);
+}
+
+void QXAppController::setPauseVideoandBrainwave(QObject*)
+{
+    TypeTextHere::sharedTypeTextHere().setPause(this);
+    if (OpenQT.load(relaxed) > 0)
+        SimpleRunAppleScript(QStringLiteral("tell application \"QuickTime Player\" to pause first movie"));
+    else
+        NotificationCenter::defaultCenter().postNotificationName(setPauseMovieNotification, this);
+}
+
+void QXAppController::setGotoBeginningAction(QObject*)
+{
+    TypeTextHere::sharedTypeTextHere().setGotoBeginning(this);
+}
+void QXAppController::setLoopModeAction(QObject*)
+{
+    TypeTextHere::sharedTypeTextHere().setLoopMode(nullptr);
+}
+
+// The one-click presets and the output switch of the peak-to-MIDI mapper.
+void QXAppController::easyplaySetup(int preset)
+{
+    SetMIDI::sharedSetMIDI().easyplaySetup(preset);
+}
+void QXAppController::setSimpleMIDIplayOFF(QObject*)
+{
+    easyplaySetup(0);
+}
+void QXAppController::setSimpleMIDIplay1(QObject*)
+{
+    easyplaySetup(1);
+}
+void QXAppController::setSimpleMIDIplay2(QObject*)
+{
+    easyplaySetup(2);
+}
+void QXAppController::setSimpleMIDIplay3(QObject*)
+{
+    easyplaySetup(3);
+}
+void QXAppController::setSimpleMIDIplay4(QObject*)
+{
+    easyplaySetup(4);
+}
+void QXAppController::setSimpleMIDIplay5(QObject*)
+{
+    easyplaySetup(5);
+}
+void QXAppController::setSimpleMIDIplay6(QObject*)
+{
+    easyplaySetup(6);
+}
+void QXAppController::setOFFMIDIout(QObject*)
+{
+    SetMIDI::sharedSetMIDI().sendMidiTemporalyOFF();
+}
+void QXAppController::setONMIDIout(QObject*)
+{
+    SetMIDI::sharedSetMIDI().sendMidiBackON();
+}
+void QXAppController::setMIDIInstrument(QObject*)
+{
+    SetMIDI::sharedSetMIDI().setProgramChangeToAllSetupA();
+}
+
+void QXAppController::setStartAllSound(QObject*)
+{
+    NotificationCenter::defaultCenter().postNotificationName(SetSoundPlayNotification, this);
+}
+
+void QXAppController::setStopAllSound(QObject*)
+{
+    NotificationCenter::defaultCenter().postNotificationName(SetSoundStopNotification, this);
+}
+
+// Opens the first sound slot's nib.
+void QXAppController::setResetSoundBankIndex(QObject*)
+{
+    loadNib("QXDrawerSound");
+}
+
+void QXAppController::openMovieAndPlaywithBrainwaveQ(QObject*)
+{
+    if (!loadNib("QXDrawerMovie"))
+        return;
+    // PlayVideoandBrainwave: the recording starts over and plays; the movie follows.
+    TypeTextHere::sharedTypeTextHere().setGotoBeginning(this);
+    TypeTextHere::sharedTypeTextHere().setPlay(this);
+}
+
+void QXAppController::showSelectFilePanel(QObject*)
+{
+    loadNib("MainMenuB");
+}
+void QXAppController::showSelectFileRunPanel(QObject*)
+{
+    loadNib("MainMenuC");
+}
+
+void QXAppController::showPanelX(int tab)
+{
+    WindowController::sharedWindowController().showPanelX(tab);
+}
+
+}  // namespace nupo

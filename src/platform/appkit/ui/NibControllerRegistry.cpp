@@ -1,0 +1,54 @@
+#include "platform/appkit/ui/NibControllerRegistry.h"
+
+#include <QHash>
+
+#include <mutex>
+
+namespace nupo {
+
+namespace {
+
+struct Registry {
+    std::mutex mutex;
+    QHash<QString, NibControllerRegistry::Factory> factories;
+};
+
+// Built on first use, so registrations from static initialisers in any order are safe.
+Registry& registry()
+{
+    static Registry* instance = new Registry;  // lives to process end
+    return *instance;
+}
+
+}  // namespace
+
+bool NibControllerRegistry::add(const QString& className, Factory factory)
+{
+    std::lock_guard lock(registry().mutex);
+    registry().factories.insert(className, std::move(factory));
+    return true;
+}
+
+bool NibControllerRegistry::contains(const QString& className)
+{
+    std::lock_guard lock(registry().mutex);
+    return registry().factories.contains(className);
+}
+
+NibController* NibControllerRegistry::create(const QString& className)
+{
+    Factory factory;
+    {
+        std::lock_guard lock(registry().mutex);
+        factory = registry().factories.value(className);
+    }
+    return factory ? factory() : nullptr;
+}
+
+QStringList NibControllerRegistry::classNames()
+{
+    std::lock_guard lock(registry().mutex);
+    return registry().factories.keys();
+}
+
+}  // namespace nupo

@@ -1,0 +1,51 @@
+#include "platform/viewhost/ui/OpenGLViewHost.h"
+
+#include "platform/gl/LegacyGLFormat.h"
+
+namespace nupo {
+
+OpenGLViewHost::OpenGLViewHost(OpenGLView* view, QWidget* parent) : ViewHostWidget(view, parent)
+{
+    setFormat(legacyGLSurfaceFormat());
+}
+
+bool OpenGLViewHost::makeViewContextCurrent()
+{
+    if (!isValid())
+        return false;
+    makeCurrent();
+    return true;
+}
+
+void OpenGLViewHost::initializeGL()
+{
+    // A new context (first show, or a move to another top-level window) needs the one-time state again.
+    prepared_ = false;
+}
+
+void OpenGLViewHost::resizeGL(int, int)
+{
+    if (!view_)
+        return;
+    if (!prepared_) {
+        view_->prepareOpenGL();
+        prepared_ = true;
+    }
+    // Logical size, as the views measure themselves; the viewport is in device pixels already.
+    view_->setFrameSize(QSizeF(size()));
+    view_->reshape();
+}
+
+void OpenGLViewHost::paintGL()
+{
+    if (!view_)
+        return;
+    if (!prepared_) {
+        view_->prepareOpenGL();
+        prepared_ = true;
+    }
+    view_->drawRect(view_->bounds());
+    view_->didDisplay();
+}
+
+}  // namespace nupo

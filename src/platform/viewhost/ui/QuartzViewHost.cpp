@@ -1,0 +1,28 @@
+#include "platform/viewhost/ui/QuartzViewHost.h"
+
+#include "platform/quartz/PainterGraphicsContext.h"
+
+#include <QPainter>
+
+namespace nupo {
+
+QuartzViewHost::QuartzViewHost(QuartzView* view, QWidget* parent) : ViewHostWidget(view, parent) {}
+
+void QuartzViewHost::paintEvent(QPaintEvent*)
+{
+    if (!view_)
+        return;
+    QPainter painter(this);
+    PainterGraphicsContext context(painter, height());
+    // Always the whole bounds: the views scale their drawing to the rectangle they are given.
+    view_->drawRect(context, view_->bounds());
+    view_->didDisplay();
+}
+
+void QuartzViewHost::resizeEvent(QResizeEvent*)
+{
+    if (view_)
+        view_->setFrameSize(QSizeF(size()));
+}
+
+}  // namespace nupo

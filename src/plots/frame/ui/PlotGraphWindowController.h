@@ -1,0 +1,180 @@
+#pragma once
+
+#include "plots/frame/ui/PlotControls.h"
+#include "plots/frame/ui/PlotViewHosting.h"
+#include "plots/frame/ui/PlotWindowController.h"
+
+#include <QComboBox>
+#include <QWidget>
+
+#include <memory>
+
+namespace nupo {
+
+// A plot window with a normal and a full view of one view class (a PlotGraphView): owns both views,
+// hosts them in their nib placeholders, shows the one of the current mode, and has the actions that
+// forward a colour well, style matrix or the cursor switch to the active view.
+template <class View>
+class PlotGraphWindowController : public PlotWindowController {
+public:
+    View& normalView() { return *normal; }
+    View& fullView() { return *full; }
+    View& activeView() { return viewA == 1 ? *full : *normal; }
+
+    // Shows the entry's view and transparency (see applyViewEntry), then the current view mode on the
+    // view now active.
+    void selectX2(int entry) override
+    {
+        PlotControls::selectItem(popup2, entry);
+        if (entry > 1)
+            state.lastViewEntry = entry;
+        if (!applyViewEntry(entry))
+            return;
+        showViewsByMode();
+        pushControlsToActiveView();
+        state.lastViewMode = popupselectX;
+        setActiveViewMode(popupselectX);
+        selectX(popupselectX);
+    }
+    // A queued view/transparency entry: the active view's second number, then selectX2.
+    void setDemoNumberB(int entry) override
+    {
+        setActiveSecondNumber(entry);
+        selectX2(entry);
+        state.viewEntry.didChange = 1;
+    }
+
+    // Actions.
+    void select(QObject* sender) override
+    {
+        const int index = PlotControls::selectedIndex(controlOf(sender, popup));
+        popupselectX = index;
+        state.lastViewMode = index;
+        setActiveViewMode(index);
+        selectX(index);
+    }
+    void select2(QObject* sender)
+    {
+        const int index = PlotControls::selectedIndex(controlOf(sender, popup2));
+        setActiveSecondNumber(index);
+        selectX2(index);
+    }
+    void changeLineColor(QObject* sender)
+    {
+        activeView().setLineColor(PlotControls::wellColour(controlOf(sender, lineColorWell)));
+        activeView().setNeedsDisplay(true);
+    }
+    void changeCursorColor(QObject* sender)
+    {
+        activeView().setCursorColor(PlotControls::wellColour(controlOf(sender, cursorColorWell)));
+        activeView().setNeedsDisplay(true);
+    }
+    // A background chosen in the window wins over queued background commands.
+    void changeBackgroundColor(QObject* sender)
+    {
+        activeView().setBackgroundColor(PlotControls::wellColour(controlOf(sender, backgroundColorWell)));
+        activeView().setNeedsDisplay(true);
+        state.suppressQueued = 0;
+    }
+    void changeColorStyleType(QObject* sender)
+    {
+        activeView().setColorStyleType(PlotControls::selectedTag(controlOf(sender, colorStyleMatrix)));
+    }
+    void changeLineStyleType(QObject* sender)
+    {
+        activeView().setLineStyleType(PlotControls::selectedTag(controlOf(sender, lineStyleMatrix)));
+    }
+    void changecursor(QObject* sender)
+    {
+        activeView().setcursor(PlotControls::intValue(controlOf(sender, cursorON)));
+    }
+
+protected:
+    // The views' placeholders are the outlets `normalOutlet` and `fullOutlet`.
+    PlotGraphWindowController(PlotWindowState& windowState, float maxF, const QString& normalOutlet,
+                              const QString& fullOutlet)
+        : PlotWindowController(windowState, maxF),
+          normal(std::make_unique<View>()),
+          full(std::make_unique<View>())
+    {
+        outlet(normalOutlet, normalHost);
+        outlet(fullOutlet, fullHost);
+        action("select", &PlotGraphWindowController::select);
+        action("select2", &PlotGraphWindowController::select2);
+        action("changeLineColor", &PlotGraphWindowController::changeLineColor);
+        action("changeCursorColor", &PlotGraphWindowController::changeCursorColor);
+        action("changeBackgroundColor", &PlotGraphWindowController::changeBackgroundColor);
+        action("changeColorStyleType", &PlotGraphWindowController::changeColorStyleType);
+        action("changeLineStyleType", &PlotGraphWindowController::changeLineStyleType);
+        action("changecursor", &PlotGraphWindowController::changecursor);
+    }
+
+    void hostViews()
+    {
+        hostPlotView(normalHost, *normal);
+        hostPlotView(fullHost, *full);
+    }
+    // Called after the active view or its mode changed, for controls that depend on them.
+    virtual void activeViewChanged() {}
+    // Gives the active view the sliders' values and the window's colours.
+    virtual void pushControlsToActiveView() = 0;
+
+    // Shows the full view's placeholder in full-view mode, the normal one otherwise.
+    void showViewsByMode()
+    {
+        PlotControls::setHidden(fullHost, viewA != 1);
+        PlotControls::setHidden(normalHost, viewA == 1);
+        activeViewChanged();
+    }
+    // Gives the active view a view mode or second number and marks it for redrawing.
+    void setActiveViewMode(int mode)
+    {
+        activeView().setDemoNumber(mode);
+        activeView().setNeedsDisplay(true);
+        activeViewChanged();
+    }
+    void setActiveSecondNumber(int number)
+    {
+        activeView().setDemoNumber2(number);
+        activeView().setNeedsDisplay(true);
+        activeViewChanged();
+    }
+    // On the first window of the family: the last view mode (`mode`), then full view and the last
+    // transparency entry when they were chosen.
+    void restoreLastView(int mode)
+    {
+        if (state.openCount > 1)
+            return;
+        setActiveViewMode(mode);
+        alphaZ = state.lastViewEntry;
+        selectX(mode);
+        if (state.fullView != 0)
+            selectX2(1);
+        if (alphaZ > 1)
+            selectX2(alphaZ);
+    }
+    // Gives the active view the colours of the wells that the nib has.
+    void pushWellColoursToActiveView()
+    {
+        View& view = activeView();
+        if (backgroundColorWell)
+            view.setBackgroundColor(PlotControls::wellColour(backgroundColorWell));
+        if (lineColorWell)
+            view.setLineColor(PlotControls::wellColour(lineColorWell));
+        if (cursorColorWell)
+            view.setCursorColor(PlotControls::wellColour(cursorColorWell));
+    }
+
+    void applyBackgroundToActiveView(const RGBAColor& colour) override
+    {
+        activeView().setBackgroundColor(colour);
+    }
+    void markActiveViewForRedraw() override { activeView().setNeedsDisplay(true); }
+
+    std::unique_ptr<View> normal;
+    std::unique_ptr<View> full;
+    QWidget* normalHost = nullptr;
+    QWidget* fullHost = nullptr;
+};
+
+}  // namespace nupo

@@ -1,0 +1,253 @@
+#include "plots/frame/ui/PlotWindowController.h"
+
+#include "platform/appkit/ui/WindowHandle.h"
+#include "platform/media/SystemSound.h"
+#include "plots/frame/PlotDrawing.h"
+#include "plots/frame/ui/PlotControls.h"
+#include "shared/CoreState.h"
+
+#include <QComboBox>
+#include <QWidget>
+
+namespace nupo {
+
+PlotWindowController::PlotWindowController(PlotWindowState& windowState, float maxF)
+    : state(windowState), maxFX(maxF)
+{
+    outlet("window", window);
+    outlet("popup", popup);
+    outlet("popup2", popup2);
+    outlet("button", button);
+    outlet("menuItem_New", menuItem_New);
+    outlet("backgroundColorWell", backgroundColorWell);
+    outlet("lineColorWell", lineColorWell);
+    outlet("cursorColorWell", cursorColorWell);
+    outlet("cursorON", cursorON);
+    outlet("colorStyleMatrix", colorStyleMatrix);
+    outlet("lineStyleMatrix", lineStyleMatrix);
+    outlet("VSlider", VSlider);
+    outlet("V2Slider", V2Slider);
+    outlet("FSlider", FSlider);
+    outlet("ploopField", ploopField);
+    outlet("displayHereploop", displayHereploop);
+    outlet("FPSField", FPSField);
+    outlet("displayHereFPS", displayHereFPS);
+    outlet("FFTpointField", FFTpointField);
+    outlet("displayHereFFTpoint", displayHereFFTpoint);
+    outlet("SampleSpeedField", SampleSpeedField);
+    outlet("displayHereSampleSpeed", displayHereSampleSpeed);
+    outlet("maxVField", maxVField);
+    outlet("displayHeremaxV", displayHeremaxV);
+    outlet("maxFField", maxFField);
+    outlet("displayHeremaxF", displayHeremaxF);
+    outlet("currentVField", currentVField);
+    outlet("displayHerecurrentV", displayHerecurrentV);
+    outlet("currentFField", currentFField);
+    outlet("displayHerecurrentF", displayHerecurrentF);
+    outlet("displayLtext", displayLtext);
+    outlet("displayRtext", displayRtext);
+    outlet("displayL2text", displayL2text);
+    outlet("displayR2text", displayR2text);
+    outlet("currentVXField", currentVXField);
+    outlet("currentV2Field", currentV2Field);
+    outlet("currentV2XField", currentV2XField);
+    action("runAgain", &PlotWindowController::runAgain);
+
+    timer.setInterval(1000 / 30);
+    connect(&timer, &QTimer::timeout, this, &PlotWindowController::timerUpdate);
+    timer.start();
+}
+
+PlotWindowController::~PlotWindowController()
+{
+    timer.stop();
+}
+
+void PlotWindowController::setWindowColorValue(QObject*)
+{
+    state.setWindowColorValue();
+}
+
+void PlotWindowController::setBackgroundColorWellA(const RGBAColor& colour)
+{
+    PlotControls::setWellColour(backgroundColorWell, colour);
+    state.handBackgroundColour(colour);
+}
+
+void PlotWindowController::closeXWindow()
+{
+    closeTheWindow(window);
+}
+
+void PlotWindowController::closeTheWindow(QWidget* target)
+{
+    WindowHandle(target).close();
+}
+
+void PlotWindowController::runAgain(QObject* sender)
+{
+    select(sender);
+}
+
+void PlotWindowController::playTsound()
+{
+    playSystemSound(QStringLiteral("Tink"));
+}
+
+void PlotWindowController::setDemoNumberA(int mode)
+{
+    selectX(mode);
+    state.viewMode.didChange = 1;
+}
+
+void PlotWindowController::timerUpdate()
+{
+    if (const auto alpha = state.stepAlphaAnimation(AlphaAnime))
+        WindowHandle(window).setAlphaValue(*alpha);
+    state.runQueuedCommands(
+        [this](int mode) { setDemoNumberA(mode); }, [this](int entry) { setDemoNumberB(entry); },
+        [this] {
+            PlotControls::setWellColour(backgroundColorWell, windowColor);
+            applyBackgroundToActiveView(backgroundColorWell ? PlotControls::wellColour(backgroundColorWell)
+                                                            : windowColor);
+        });
+    refreshInformationFields();
+    markActiveViewForRedraw();
+}
+
+void PlotWindowController::timerStamp(int samplePoint)
+{
+    setField(displayHereploop, timeStampText(samplePoint, SampleSpeed));
+}
+
+void PlotWindowController::windowDidMove(QObject*)
+{
+    if (window)
+        state.bounds = WindowHandle(window).frame();
+}
+
+void PlotWindowController::windowDidResize(QObject*)
+{
+    if (window)
+        state.bounds = WindowHandle(window).frame();
+}
+
+bool PlotWindowController::applyViewEntry(int entry)
+{
+    static constexpr float fixedAlpha[] = {1.0f, 0.8f, 0.6f, 0.4f, 0.2f};
+    if (entry < 0 || entry > 10) {
+        logInvalidItem();
+        return false;
+    }
+    if (entry <= 1) {
+        viewA = entry;
+        setViewMode(entry);
+    } else if (entry <= 6) {
+        AlphaAnime = PlotWindowState::AlphaOff;
+        WindowHandle(window).setAlphaValue(fixedAlpha[entry - 2]);
+    } else {
+        AlphaAnime = entry - 6;  // 7, 8, 9 animate; 10 stops and keeps the alpha where it is
+    }
+    return true;
+}
+
+void PlotWindowController::showValueSliders(bool oneChannel)
+{
+    PlotControls::setHidden(VSlider, oneChannel);
+    PlotControls::setHidden(V2Slider, !oneChannel);
+    PlotControls::setHidden(currentV2XField, !oneChannel);
+    PlotControls::setHidden(currentV2Field, true);
+    PlotControls::setHidden(currentVXField, oneChannel);
+}
+
+int PlotWindowController::fillViewModePopup(const QStringList (&entriesByChannels)[4])
+{
+    const int channels = DeviceConfig < 0 ? 0 : (DeviceConfig > 3 ? 3 : static_cast<int>(DeviceConfig));
+    PlotControls::setItems(popup, entriesByChannels[3]);
+    PlotControls::setItems(popup, entriesByChannels[channels]);
+    return channels;
+}
+
+void PlotWindowController::showAmplitudeRange(float heightSlider, float inverseGain)
+{
+    maxVX = ((10.0f - heightSlider) * 20.0f + 6.0f) * inverseGain;
+    setField(displayHeremaxV, maxVX);
+    setField(displayHerecurrentV, maxVX * currentVX / 100.0f);
+}
+
+void PlotWindowController::showFrequencyRange(float top)
+{
+    maxFX = top;
+    setField(displayHeremaxF, maxFX);
+    setField(displayHerecurrentF, maxFX * currentFX / 100.0f);
+}
+
+void PlotWindowController::moveAmplitudeCursor(float percent)
+{
+    currentVX = percent;
+    setField(displayHerecurrentV, maxVX * percent / 100.0f);
+}
+
+void PlotWindowController::moveFrequencyCursor(float percent)
+{
+    currentFX = percent;
+    setField(displayHerecurrentF, maxFX * percent / 100.0f);
+}
+
+void PlotWindowController::showTheWindow(QWidget* target)
+{
+    WindowHandle handle(target);
+    if (!handle)
+        return;
+    // A hidden window keeps the frame it has; showing it is enough.
+    handle.makeKeyAndOrderFront();
+    state.bounds = handle.frame();
+}
+
+void PlotWindowController::finishWindowSetUp(bool showFront)
+{
+    showTheWindow(window);
+    WindowHandle handle(window);
+    if (state.pendingFrameSet != 0) {
+        handle.setFrame(state.pendingFrame, true, true);
+        state.pendingFrameSet = 0;
+    }
+    handle.setAlphaValue(state.alphaValue);
+    state.shown = 1;
+    if (showFront)
+        handle.setStatusWindowLevel(true);
+}
+
+const QStringList& PlotWindowController::viewEntryTitles()
+{
+    static const QStringList entries = {"Normal View",
+                                        "Full View",
+                                        "Alpha 1.0",
+                                        "Alpha 0.8",
+                                        "Alpha 0.6",
+                                        "Alpha 0.4",
+                                        "Alpha 0.2",
+                                        "Alpha Animation 1.0 .. 0.0",
+                                        "Alpha Animation 1.0 .. 0.2",
+                                        "Alpha Animation 0.8 .. 0.4"};
+    return entries;
+}
+
+QObject* PlotWindowController::controlOf(QObject* sender, QObject* outlet)
+{
+    if (!sender || !outlet)
+        return sender ? sender : outlet;
+    return sender->metaObject() == outlet->metaObject() ? sender : outlet;
+}
+
+void PlotWindowController::setField(QObject* field, const QString& text)
+{
+    PlotControls::setText(field, text);
+}
+
+void PlotWindowController::setField(QObject* field, double value, int digits)
+{
+    PlotControls::setText(field, PlotControls::fixedPoint(value, digits));
+}
+
+}  // namespace nupo

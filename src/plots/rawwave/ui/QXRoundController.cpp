@@ -1,0 +1,62 @@
+#include "plots/rawwave/ui/QXRoundController.h"
+
+#include "platform/appkit/ui/NibControllerRegistry.h"
+#include "platform/appkit/ui/WindowHandle.h"
+#include "plots/frame/ui/PlotViewHosting.h"
+
+#include <QEvent>
+#include <QGuiApplication>
+#include <QRegion>
+#include <QScreen>
+#include <QWidget>
+
+namespace nupo {
+
+NUPO_REGISTER_NIB_CONTROLLER(QXRoundController)
+
+QXRoundController::QXRoundController()
+{
+    outlet("window", window);
+    outlet("qXRoundCustomView", host);
+    timer.setInterval(1000 / 30);
+    connect(&timer, &QTimer::timeout, this, [this] { roundView.setNeedsDisplay(true); });
+}
+
+void QXRoundController::awakeFromNib()
+{
+    if (!window)
+        return;
+    window->setWindowFlags(window->windowFlags() | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
+    window->setAttribute(Qt::WA_TranslucentBackground);
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const QSizeF size =
+        QXRoundCustomView::sizeForMode(roundView.layout(), screen ? screen->size().width() : 0);
+    window->resize(size.toSize());
+    if (QXRoundCustomView::isRound(roundView.layout()))
+        window->setMask(QRegion(0, 0, window->width(), window->height(), QRegion::Ellipse));
+    if (host) {
+        // The view's host widget takes the clicks on the traces: it is watched for the double click too.
+        if (QWidget* viewHost = hostPlotView(host, roundView))
+            viewHost->installEventFilter(this);
+        host->setAttribute(Qt::WA_TranslucentBackground);
+        host->installEventFilter(this);
+    }
+    window->installEventFilter(this);
+    timer.start();
+}
+
+bool QXRoundController::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::MouseButtonDblClick && window) {
+        WindowHandle(window).close();
+        return true;
+    }
+    return NibController::eventFilter(watched, event);
+}
+
+void QXRoundController::windowWillClose(QObject*)
+{
+    timer.stop();
+}
+
+}  // namespace nupo

@@ -1,0 +1,67 @@
+#pragma once
+
+#include <atomic>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+namespace nupo {
+
+// The recording: five channels 0..4 of int samples, each with a byte-coded twin (the device's byte,
+// sample = 4 x byte - 512). Channel 0 carries key markers (49 where unmarked).
+//
+// Samples are atomics, so the acquisition threads, the analysis timer and the main thread may read and
+// write them at the same time without locks. The buffers are allocated for `MAXbuffer` samples (or
+// `maxploop`, when larger) plus 2000, so a recording can grow to `MAXbuffer` without reallocation; an
+// allocation that is replaced stays alive until the process ends, so a reader never sees freed memory.
+class RecordingBuffers {
+public:
+    static constexpr int channelCount = 5;
+    static constexpr int spareSamples = 2000;
+
+    // Allocated and emptied on first use.
+    static RecordingBuffers& sharedRecordingBuffers();
+
+    // Allocates the buffers (if not yet large enough for `maxploop` / `MAXbuffer`), keeping what they hold.
+    void allocate();
+    // Empties the recording: 49 (the space bar's key code) in channel 0, 0 in channels 1..4.
+    void clear();
+
+    // Sample of a channel at a point; the point is clamped to 0..`maxploop`; a channel outside 0..4 reads 0.
+    int getIntFromBuffer(int channel, int samplepoint) const;
+    // Stores a sample at a point clamped to 0..`maxploop`; a channel outside 0..4 stores nothing.
+    void putIntToBuffer(int channel, int samplepoint, int dataX);
+    // The byte-coded twin of a sample, with the same clamping.
+    int getByteFromBuffer(int channel, int samplepoint) const;
+    // Stores a sample at an index below capacity(), whatever `maxploop` is (a recording being loaded sets
+    // `maxploop` after its samples are in). Anything outside stores nothing.
+    void putSampleAt(int channel, int index, int dataX);
+
+    // Samples per channel the buffers hold.
+    int capacity() const;
+
+    // Device byte <-> sample coding of the byte twins.
+    static int sampleFromByte(unsigned char byte) { return 4 * int(byte) - 512; }
+    static unsigned char byteFromSample(int sample);
+
+private:
+    RecordingBuffers();
+
+    struct Buffers {
+        explicit Buffers(int capacity);
+        int capacity;
+        std::unique_ptr<std::atomic<int>[]> samples[channelCount];
+        std::unique_ptr<std::atomic<unsigned char>[]> bytes[channelCount];
+    };
+
+    // The current buffers, or null before the first allocation.
+    const Buffers* current() const { return buffers.load(std::memory_order_acquire); }
+    int clampedPoint(const Buffers& b, int samplepoint) const;
+    static void store(const Buffers& b, int channel, int index, int value);
+
+    std::atomic<Buffers*> buffers{nullptr};
+    std::mutex allocationMutex;
+    std::vector<std::unique_ptr<Buffers>> allocations;  // every allocation ever made, kept to process end
+};
+
+}  // namespace nupo

@@ -1,0 +1,107 @@
+#include "views3d/scene/MeshControl.h"
+
+#include <GL/gl.h>
+
+namespace nupo {
+
+MeshViewRequests& meshViewRequests()
+{
+    static MeshViewRequests requests;
+    return requests;
+}
+
+void postRedisplay()
+{
+    MeshViewRequests& requests = meshViewRequests();
+    ++requests.redisplayCount;
+    if (requests.redisplay)
+        requests.redisplay();
+}
+
+void stopn()
+{
+    waving = 0;
+}
+
+void setSpeedn(int n)
+{
+    static constexpr float steps[] = {0.001f, 0.004f, 0.008f};
+    if (n >= 0 && n < 3)
+        dt = steps[n];
+}
+
+void setDisplayn(int mode)
+{
+    switch (mode) {
+        case 0:
+        case 1:
+            glShadeModel(GL_FLAT);
+            glDisable(GL_LIGHTING);
+            break;
+        case 2:
+            glShadeModel(GL_FLAT);
+            glEnable(GL_LIGHTING);
+            break;
+        case 3:
+        case 4:
+            glShadeModel(GL_SMOOTH);
+            glEnable(GL_LIGHTING);
+            break;
+        default:
+            break;
+    }
+    postRedisplay();
+}
+
+void setOther(int n)
+{
+    switch (n) {
+        case 0:
+            if (meshViewRequests().fullScreen)
+                meshViewRequests().fullScreen();
+            break;
+        case 1:
+            drawFaceNorms = drawFaceNorms == 0 ? 1 : 0;
+            break;
+        case 2:
+            antialias = antialias == 0 ? 1 : 0;
+            if (antialias) {
+                glEnable(GL_BLEND);
+                glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+                glEnable(GL_LINE_SMOOTH);
+                glLineWidth(1.5f);
+            } else {
+                glDisable(GL_BLEND);
+                glDisable(GL_LINE_SMOOTH);
+                glLineWidth(1.0f);
+            }
+            break;
+        case 3:
+            envMap = envMap == 0 ? 1 : 0;
+            if (envMap) {
+                glBindTexture(GL_TEXTURE_2D, texId2);
+                glTexEnvf(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_DECAL);
+                glTexGeni(GL_S, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
+                glTexGeni(GL_T, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
+                glEnable(GL_TEXTURE_GEN_S);
+                glEnable(GL_TEXTURE_GEN_T);
+            } else {
+                glBindTexture(GL_TEXTURE_2D, texId1);
+                glTexEnvf(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+                glDisable(GL_TEXTURE_GEN_S);
+                glDisable(GL_TEXTURE_GEN_T);
+            }
+            break;
+        default:
+            break;
+    }
+    postRedisplay();
+}
+
+void myReshapeXn(int width, int height)
+{
+    xsize = width;
+    ysize = height;
+}
+
+}  // namespace nupo

@@ -1,0 +1,26 @@
+#include "views3d/scene/MeshNormals.h"
+
+#include "analysis/QX3DSpectrum.h"
+
+namespace nupo {
+
+namespace {
+constexpr int floorSide = 64;
+}
+
+void getFaceNormsAX()
+{
+    getFaceNormsOf(positAX, floorSide, floorSide, faceNormsAX);
+}
+
+void getVertNormsAX()
+{
+    getVertNormsOf(faceNormsAX, floorSide, floorSide, vertNormsAX);
+}
+
+void getFaceNormSegsAX()
+{
+    getFaceNormSegsOf(positAX, floorSide, floorSide, faceNormsAX, faceNormSegsAX);
+}
+
+}  // namespace nupo

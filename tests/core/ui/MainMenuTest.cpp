@@ -1,0 +1,187 @@
+#include <gtest/gtest.h>
+
+#include "core/ui/QXAppController.h"
+#include "core/ui/WindowController.h"
+#include "platform/appkit/NotificationCenter.h"
+#include "platform/appkit/ui/Beep.h"
+#include "plots/bargraph/BarGraphWindowState.h"
+#include "plots/rawwave/RawwaveWindowState.h"
+#include "shared/CoreState.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTabWidget>
+
+using namespace nupo;
+
+namespace {
+
+QXAppController& menu()
+{
+    return QXAppController::sharedQXAppController();
+}
+
+QList<QAction*> menuItems(QMenuBar& bar)
+{
+    QList<QAction*> items;
+    for (QAction* top : bar.actions())
+        if (top->menu())
+            for (QAction* item : top->menu()->actions())
+                if (!item->isSeparator())
+                    items << item;
+    return items;
+}
+
+QAction* itemFor(QMenuBar& bar, const QString& action)
+{
+    for (QAction* item : menuItems(bar))
+        if (item->objectName() == action)
+            return item;
+    return nullptr;
+}
+
+}  // namespace
+
+TEST(MainMenu, HoldsEveryActionOfTheApplication)
+{
+    QMenuBar bar;
+    menu().fillMenuBar(&bar);
+    const QStringList expected{"showQXRawwaveGraph",
+                               "showQXRawwaveGraphFront",
+                               "showQX2DBarGarph",
+                               "showQX2DBarGarphFront",
+                               "showQX2DSpectrum",
+                               "showQX2DSpectrumFront",
+                               "showFFTPanel",
+                               "showFFTPanelFront",
+                               "showSelectQXnewave",
+                               "showAll1900",
+                               "showAll1600",
+                               "showAll1280",
+                               "showAll1024",
+                               "closeAllWindow",
+                               "setClear3DWaterFallImage",
+                               "setPlayModeAction",
+                               "setPauseVideoandBrainwave",
+                               "setSimpleMIDIplayOFF",
+                               "setSimpleMIDIplay1",
+                               "setSimpleMIDIplay6",
+                               "setOFFMIDIout",
+                               "setONMIDIout",
+                               "setMIDIInstrument",
+                               "setStartAllSound",
+                               "setStopAllSound",
+                               "setResetSoundBankIndex",
+                               "openMovieAndPlaywithBrainwaveQ",
+                               "showSelectFilePanel",
+                               "showSelectFileRunPanel",
+                               "showPanelX"};
+    for (const QString& name : expected)
+        EXPECT_NE(itemFor(bar, name), nullptr) << name.toStdString();
+    // Every item reaches an action.
+    for (QAction* item : menuItems(bar))
+        EXPECT_TRUE(menu().actionNamed(item->objectName())) << item->objectName().toStdString();
+}
+
+TEST(MainMenu, WindowsOfUnbuiltPartsReportTheirMissingNib)
+{
+    QMenuBar bar;
+    menu().fillMenuBar(&bar);
+    testing::internal::CaptureStdout();
+    const int beeps = beepCount();
+    itemFor(bar, "showSelectQXnewave")->trigger();
+    const std::string out = testing::internal::GetCapturedStdout();
+    EXPECT_NE(out.find("Failed to load QXnewave.nib"), std::string::npos) << out;
+    EXPECT_EQ(beepCount(), beeps + 1);
+}
+
+TEST(MainMenu, FrontVariantsSetTheirFlags)
+{
+    testing::internal::CaptureStdout();
+    menu().showFFTPanelFront(nullptr);
+    EXPECT_EQ(showFFTPanelFront.load(), 1);
+    menu().showFFTPanel(nullptr);
+    EXPECT_EQ(showFFTPanelFront.load(), 0);
+    menu().showQX2DBarGarphFront(nullptr);
+    EXPECT_EQ(showQX2DBarGarphFront.load(), 1);
+    testing::internal::GetCapturedStdout();
+}
+
+TEST(MainMenu, SoundItemsPostToEverySlotWithTheControllerAsObject)
+{
+    QStringList posted;
+    ScopedObserver play(SetSoundPlayNotification, &menu(),
+                        [&posted](const Notification& n) { posted << n.name; });
+    ScopedObserver stop(SetSoundStopNotification, &menu(),
+                        [&posted](const Notification& n) { posted << n.name; });
+    menu().setStartAllSound(nullptr);
+    menu().setStopAllSound(nullptr);
+    EXPECT_EQ(posted, (QStringList{"SetSoundPlayNotification", "SetSoundStopNotification"}));
+}
+
+TEST(MainMenu, PauseTogglesTheTransportAndTellsTheMovie)
+{
+    maxploop = 1000;
+    setPauseX = 0;
+    OpenQT = 0;
+    int pauses = 0;
+    ScopedObserver o(setPauseMovieNotification, &menu(), [&pauses](const Notification&) { ++pauses; });
+    menu().setPauseVideoandBrainwave(nullptr);
+    EXPECT_EQ(setPauseX.load(), 1);
+    EXPECT_EQ(pauses, 1);
+    OpenQT = 1;  // the movie is paused by script instead
+    menu().setPauseVideoandBrainwave(nullptr);
+    EXPECT_EQ(setPauseX.load(), 0);
+    EXPECT_EQ(pauses, 1);
+}
+
+TEST(MainMenu, ScreenLayoutsTileThePlotWindowsOnTheScreen)
+{
+    for (int width : {1900, 1600, 1280, 1024}) {
+        const auto layout = QXAppController::layoutForScreenWidth(width);
+        const QRectF frames[] = {layout.rawwave, layout.bargraph, layout.waterfall, layout.waterfallBS};
+        for (int i = 0; i < 4; ++i) {
+            EXPECT_GE(frames[i].left(), 0);
+            EXPECT_LE(frames[i].right(), width);
+            EXPECT_GE(frames[i].width(), width / 2 - 1);
+            EXPECT_GE(frames[i].height(), 200);
+            for (int j = i + 1; j < 4; ++j)
+                EXPECT_FALSE(frames[i].intersects(frames[j])) << width << " " << i << " " << j;
+        }
+    }
+    rawwaveWindowState.pendingFrameSet = 0;
+    menu().showAll1280(nullptr);
+    EXPECT_EQ(rawwaveWindowState.pendingFrameSet, 1);
+    EXPECT_EQ(rawwaveWindowState.pendingFrame, QXAppController::layoutForScreenWidth(1280).rawwave);
+    EXPECT_EQ(barGraphWindowState.pendingFrame, QXAppController::layoutForScreenWidth(1280).bargraph);
+}
+
+TEST(PreferencesWindow, OneTabPerPanelInNumberOrder)
+{
+    auto& prefs = WindowController::sharedWindowController();
+    prefs.addPanel(PreferencesTab::MIDIPeak, "MIDI", [] { return new QLabel("midi"); });
+    prefs.addPanel(3, "Display", [] { return new QLabel("display"); });
+    prefs.addPanel(PreferencesTab::Device, "Device", [] { return new QLabel("device"); });
+
+    prefs.showPanelX(PreferencesTab::MIDIPeak);
+    ASSERT_NE(prefs.tabView(), nullptr);
+    EXPECT_EQ(prefs.tabView()->count(), 3);
+    EXPECT_EQ(prefs.tabView()->tabText(0), "Device");
+    EXPECT_EQ(prefs.tabView()->tabText(1), "Display");
+    EXPECT_EQ(prefs.tabView()->tabText(2), "MIDI");
+    EXPECT_EQ(prefs.shownPanel(), PreferencesTab::MIDIPeak);
+    EXPECT_EQ(prefs.window()->windowTitle(), "Preferences: MIDI");
+    EXPECT_TRUE(prefs.window()->isVisible());
+
+    // A panel added once the window exists joins in its place; a number without a panel shows the first.
+    prefs.addPanel(5, "Sound", [] { return new QLabel("sound"); });
+    EXPECT_EQ(prefs.tabView()->tabText(2), "Sound");
+    prefs.showPanelX(42);
+    EXPECT_EQ(prefs.shownPanel(), PreferencesTab::MIDIPeak);  // unchanged
+    menu().showPanelX(3);
+    EXPECT_EQ(prefs.shownPanel(), 3);
+    EXPECT_EQ(prefs.window()->windowTitle(), "Preferences: Display");
+}

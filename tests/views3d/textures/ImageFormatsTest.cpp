@@ -1,0 +1,225 @@
+// Decoding image files into the sprite pixel buffer, and making their textures.
+#include "platform/gl/OffscreenGLContext.h"
+#include "support/TestSupport.h"
+#include "views3d/textures/Datafile.h"
+#include "views3d/textures/GLBuffer.h"
+
+#include <GL/gl.h>
+#include <gtest/gtest.h>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QPainter>
+#include <QPdfWriter>
+
+using namespace nupo;
+
+namespace {
+
+// Red, green, blue, white over yellow, cyan, magenta, half-transparent black.
+QImage testImage()
+{
+    QImage image(4, 2, QImage::Format_ARGB32);
+    const QRgb colours[8] = {qRgb(255, 0, 0),   qRgb(0, 255, 0),   qRgb(0, 0, 255),   qRgb(255, 255, 255),
+                             qRgb(255, 255, 0), qRgb(0, 255, 255), qRgb(255, 0, 255), qRgba(0, 0, 0, 128)};
+    for (int i = 0; i < 8; ++i)
+        image.setPixel(i % 4, i / 4, colours[i]);
+    return image;
+}
+
+QString write(const QImage& image, const QString& name)
+{
+    const QString path = QDir(test::tempFolder()).filePath(name);
+    EXPECT_TRUE(image.save(path)) << path.toStdString();
+    return path;
+}
+
+bool load(GLBuffer& buffer, const QString& path)
+{
+    return buffer.SetImage(path.toUtf8().constData()) && buffer.LoadImage();
+}
+
+class ImageFormats : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(context_.isValid()) << context_.errorString().toStdString(); }
+    OffscreenGLContext context_{QSize(16, 16)};
+};
+
+}  // namespace
+
+TEST_F(ImageFormats, PixelsAreNativeARGBWordsInTheTopLeftOfASquaredBuffer)
+{
+    GLBuffer buffer;
+    ASSERT_TRUE(load(buffer, write(testImage(), "rgb.png")));
+    EXPECT_EQ(buffer.imageType(), "png");
+    EXPECT_EQ(buffer.imageSize(), QSize(4, 2));
+    EXPECT_EQ(buffer.bufferSize(), QSize(16, 4));
+    EXPECT_EQ(buffer.bufferDepth(), 32);
+    EXPECT_EQ(buffer.pixel(0, 0), 0xFFFF0000u);
+    EXPECT_EQ(buffer.pixel(1, 0), 0xFF00FF00u);
+    EXPECT_EQ(buffer.pixel(2, 0), 0xFF0000FFu);
+    EXPECT_EQ(buffer.pixel(3, 1), 0x80000000u);
+    EXPECT_EQ(buffer.pixel(4, 0), 0u);  // beyond the image: transparent
+    EXPECT_EQ(buffer.pixel(0, 2), 0u);
+
+    // The texture's texels come back as R, G, B, A bytes in the right order.
+    ASSERT_TRUE(buffer.CreateTexture(0));
+    glBindTexture(GL_TEXTURE_2D, buffer.textureName());
+    unsigned char texels[16 * 4 * 4];
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels);
+    const unsigned char expected[4][4] = {
+        {255, 0, 0, 255}, {0, 255, 0, 255}, {0, 0, 255, 255}, {255, 255, 255, 255}};
+    for (int x = 0; x < 4; ++x)
+        for (int c = 0; c < 4; ++c)
+            EXPECT_EQ(texels[x * 4 + c], expected[x][c]) << "texel " << x << " byte " << c;
+    EXPECT_EQ(texels[(16 + 3) * 4 + 3], 128);  // the half-transparent one
+    EXPECT_FLOAT_EQ(buffer.texelWidth(), 1.0f / 16);
+    EXPECT_FLOAT_EQ(buffer.texelHeight(), 1.0f / 4);
+}
+
+TEST_F(ImageFormats, EveryDecoderFillsTheBuffer)
+{
+    QImage big(40, 30, QImage::Format_RGB32);
+    big.fill(qRgb(200, 40, 20));
+    for (const char* name : {"big.png", "big.bmp", "big.jpg", "big.tif", "big.tiff"}) {
+        SCOPED_TRACE(name);
+        GLBuffer buffer;
+        ASSERT_TRUE(load(buffer, write(big, name)));
+        EXPECT_EQ(buffer.bufferSize(), QSize(512, 512));
+        const QRgb pixel = buffer.pixel(39, 29);
+        EXPECT_NEAR(qRed(pixel), 200, 4);
+        EXPECT_NEAR(qGreen(pixel), 40, 4);
+        EXPECT_NEAR(qBlue(pixel), 20, 4);
+        EXPECT_EQ(buffer.pixel(40, 29), 0u);
+    }
+
+    // GIF: Qt reads it but does not write it, so the test writes the file's bytes itself (a 2 x 1 image,
+    // red then blue).
+    const unsigned char gif[] = {'G', 'I', 'F', '8', '9', 'a', 2, 0, 1, 0, 0x80, 0, 0, 255,  0,    0, 0,  0,
+                                 255, ',', 0,   0,   0,   0,   2, 0, 1, 0, 0,    2, 2, 0x44, 0x0A, 0, ';'};
+    const QString gifPath = QDir(test::tempFolder()).filePath("two.gif");
+    QFile file(gifPath);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(reinterpret_cast<const char*>(gif), sizeof gif);
+    file.close();
+    GLBuffer buffer;
+    ASSERT_TRUE(load(buffer, gifPath));
+    EXPECT_EQ(buffer.imageType(), "gif");
+    EXPECT_EQ(buffer.bufferSize(), QSize(4, 1));
+    EXPECT_EQ(buffer.pixel(0, 0), 0xFFFF0000u);
+    EXPECT_EQ(buffer.pixel(1, 0), 0xFF0000FFu);
+}
+
+TEST_F(ImageFormats, FirstPageOfAPdf)
+{
+    const QString path = QDir(test::tempFolder()).filePath("page.pdf");
+    {
+        QPdfWriter writer(path);
+        writer.setResolution(72);
+        writer.setPageSize(QPageSize(QSizeF(100, 60), QPageSize::Point));
+        writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+        QPainter painter(&writer);
+        painter.fillRect(QRect(0, 0, 100, 60), QColor(0, 0, 255));
+        writer.newPage();
+        painter.fillRect(QRect(0, 0, 100, 60), QColor(255, 0, 0));
+    }
+    GLBuffer buffer;
+    ASSERT_TRUE(load(buffer, path));
+    EXPECT_EQ(buffer.imageType(), "pdf");
+    EXPECT_EQ(buffer.imageSize(), QSize(100, 60));
+    EXPECT_EQ(buffer.bufferSize(), QSize(512, 512));
+    const QRgb pixel = buffer.pixel(50, 30);
+    EXPECT_LT(qRed(pixel), 30);
+    EXPECT_GT(qBlue(pixel), 220);
+    EXPECT_EQ(qAlpha(pixel), 255);
+}
+
+TEST_F(ImageFormats, SizesAndMipmapLevels)
+{
+    QImage wide(640, 480, QImage::Format_RGB32);
+    wide.fill(qRgb(10, 20, 30));
+    wide.setPixel(511, 479, qRgb(250, 0, 0));
+    GLBuffer buffer;
+    ASSERT_TRUE(load(buffer, write(wide, "wide.png")));
+    EXPECT_EQ(buffer.bufferSize(), QSize(512, 512));
+    EXPECT_EQ(buffer.pixel(511, 479), 0xFFFA0000u);  // cut at 512, unscaled
+    EXPECT_EQ(buffer.pixel(0, 480), 0u);
+    ASSERT_TRUE(buffer.CreateTexture(3));
+    glBindTexture(GL_TEXTURE_2D, buffer.textureName());
+    GLint maxLevel = 0;
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, &maxLevel);
+    EXPECT_EQ(maxLevel, 9);
+    GLint side = 0;
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 9, GL_TEXTURE_WIDTH, &side);
+    EXPECT_EQ(side, 1);
+    // Level 1 is the whole buffer scaled to 256: the image fills 240 of its rows.
+    std::vector<unsigned char> level1(256 * 256 * 4);
+    glGetTexImage(GL_TEXTURE_2D, 1, GL_RGBA, GL_UNSIGNED_BYTE, level1.data());
+    EXPECT_NEAR(level1[(100 * 256 + 100) * 4 + 2], 30, 2);
+    EXPECT_EQ(level1[(250 * 256 + 100) * 4 + 3], 0);
+
+    GLBuffer small;
+    ASSERT_TRUE(load(small, write(QImage(16, 8, QImage::Format_RGB32), "small.png")));
+    EXPECT_EQ(small.bufferSize(), QSize(256, 64));
+    ASSERT_TRUE(small.CreateTexture(3));
+    glBindTexture(GL_TEXTURE_2D, small.textureName());
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, &maxLevel);
+    EXPECT_EQ(maxLevel, 8);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 8, GL_TEXTURE_HEIGHT, &side);
+    EXPECT_EQ(side, 1);
+}
+
+TEST_F(ImageFormats, BadFilesAreRefusedWithAMessage)
+{
+    const QString folder = test::tempFolder();
+    QImage image(20, 20, QImage::Format_RGB32);
+    image.fill(Qt::green);
+    const QString good = write(image, "good.png");
+    QFile goodFile(good);
+    ASSERT_TRUE(goodFile.open(QIODevice::ReadOnly));
+    const QByteArray bytes = goodFile.readAll();
+
+    const auto writeBytes = [&](const QString& name, const QByteArray& content) {
+        const QString path = QDir(folder).filePath(name);
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(content);
+        return path;
+    };
+    const QString truncated = writeBytes("truncated.png", bytes.left(bytes.size() / 2));
+    const QString corrupt = writeBytes("corrupt.png", QByteArray(300, '\x5a'));
+    const QString empty = writeBytes("empty.png", QByteArray());
+    const QString missing = QDir(folder).filePath("missing.png");
+
+    for (const QString& path : {truncated, corrupt, empty, missing}) {
+        SCOPED_TRACE(path.toStdString());
+        GLBuffer buffer;
+        testing::internal::CaptureStderr();
+        const bool loaded = load(buffer, path) && buffer.CreateTexture(3);
+        const std::string log = testing::internal::GetCapturedStderr();
+        EXPECT_FALSE(loaded);
+        EXPECT_NE(log.find("Log: "), std::string::npos) << log;
+        EXPECT_EQ(buffer.textureName(), 0u);
+        EXPECT_EQ(GLBuffer::liveTextures(), 0);
+    }
+}
+
+TEST(Datafile, OpenModes)
+{
+    const QString folder = test::tempFolder();
+    const FSSpec missing{QDir(folder).filePath("new.dat")};
+    Datafile file;
+    EXPECT_FALSE(file.Open(missing, "w"));
+    EXPECT_FALSE(file.Open(missing, "r"));
+    EXPECT_FALSE(QFile::exists(missing.path));
+    ASSERT_TRUE(file.Open(missing, "W+"));
+    EXPECT_TRUE(QFile::exists(missing.path));
+    file.file().write("abc");
+    file.Close();
+    ASSERT_TRUE(file.Open(missing, "a"));
+    file.file().write("de");
+    file.Close();
+    ASSERT_TRUE(file.Open(missing, "R"));
+    EXPECT_EQ(file.size(), 5);
+    EXPECT_EQ(file.file().readAll(), "abcde");
+}
