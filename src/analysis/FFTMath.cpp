@@ -280,6 +280,22 @@ void untangle(const double* __restrict re, const double* __restrict im, int half
     out[2 * quarter + 1] = -im[quarter];
 }
 
+NUPO_FFT_CLONES
+void windowLoop(const int* __restrict in, const int* __restrict window, int n, double gain,
+                double* __restrict out)
+{
+    for (int i = 0; i < n; ++i)
+        out[i] = in[i] * gain * window[i];
+}
+
+// The square roots vectorise because this file is built without errno for math functions.
+NUPO_FFT_CLONES
+void amplitudeLoop(const double* __restrict x, int count, double scale, double* __restrict out)
+{
+    for (int k = 0; k < count; ++k)
+        out[k] = scale * std::sqrt(x[2 * k] * x[2 * k] + x[2 * k + 1] * x[2 * k + 1]);
+}
+
 }  // namespace
 
 bool isFFTSize(int points)
@@ -310,6 +326,19 @@ const FFTTables& fftinit(int points)
 void initbitrevAndFFT()
 {
     allTables();
+}
+
+void windowSamples(const FFTTables& tables, const int* in, double gain, double* out)
+{
+    windowLoop(in, tables.window.data(), tables.points, gain, out);
+}
+
+void binAmplitudes(const Complex* x, int count, double windowSum, double* out)
+{
+    if (windowSum > 0.0)
+        amplitudeLoop(reinterpret_cast<const double*>(x), count, 2.0 / windowSum, out);
+    else
+        std::fill(out, out + count, 0.0);
 }
 
 void realFFT(const FFTTables& tables, const double* in, Complex* out, Complex* work)
