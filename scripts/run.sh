@@ -16,6 +16,8 @@ if [ ${#args[@]} -eq 0 ] && [ -f "$demo" ]; then
 fi
 
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+  echo "No display (DISPLAY is not set): nupo4 runs invisibly under a virtual X display (xvfb-run)." >&2
+  echo "Stop it with Ctrl+C, or from another terminal with: kill $$" >&2
   exec xvfb-run -a -s "-screen 0 1920x1200x24" "$BUILD_DIR/src/nupo4" "${args[@]}"
 fi
 exec "$BUILD_DIR/src/nupo4" "${args[@]}"

@@ -4,6 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/deps.sh
+source scripts/jack.sh
 nupo_install_deps
 
 BUILD_DIR="${NUPO_BUILD_DIR:-build}"
@@ -26,6 +27,7 @@ export JACK_NO_AUDIO_RESERVATION=1
 export JACK_NO_START_SERVER=1
 export NUPO_TEST_JACK_SERVER="nupo-test-$$"
 export NUPO_REQUIRE_JACK=1
+nupo_reclaim_dead_jack_servers
 jackd -n "$NUPO_TEST_JACK_SERVER" --no-realtime -d dummy -r 48000 -p 2048 >"$BUILD_DIR/jackd.log" 2>&1 &
 jack_pid=$!
 if ! jack_wait -s "$NUPO_TEST_JACK_SERVER" -w -t 30 >/dev/null 2>&1; then

@@ -45,4 +45,21 @@ void setBrainSwitchState(int source, int window, int state)
         brainSWX[source][9 + window].store(float(state), std::memory_order_relaxed);
 }
 
+BrainSwitchWindow brainSwitchWindow(int source, int window)
+{
+    if (!validWindow(source, window))
+        return {};
+    const auto& r = brainSWX[source];
+    return {r[17 + window].load(std::memory_order_relaxed), r[25 + window].load(std::memory_order_relaxed),
+            r[33 + window].load(std::memory_order_relaxed), r[41 + window].load(std::memory_order_relaxed)};
+}
+
+bool setBrainSwitchEdge(int source, int window, bool upper, float hz)
+{
+    if (!validWindow(source, window))
+        return false;
+    brainSWX[source][(upper ? 41 : 33) + window].store(hz, std::memory_order_relaxed);
+    return true;
+}
+
 }  // namespace nupo

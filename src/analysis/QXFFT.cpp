@@ -309,30 +309,38 @@ int QXFFT::analysedPoints() const
     return points;
 }
 
-BandPeak QXFFT::peakFFTbandQuery(int source, float lowF, float highF, int mode) const
+BandSpectrum QXFFT::bandSpectrum(int source) const
 {
     if (source < 0 || source > 9)
         return {};
     const int n = currentPoints();
     const int half = n / 2;
-    const double binHz = double(SampleSpeed.load(std::memory_order_relaxed)) / n;
-    std::vector<double> spectrum(static_cast<std::size_t>(half));
+    BandSpectrum result;
+    result.binHz = double(SampleSpeed.load(std::memory_order_relaxed)) / n;
+    result.values.resize(static_cast<std::size_t>(half));
 
     if (source < channelCount) {
         const FFTTables& tables = fftinit(n);
         ChannelWork w;
         transformChannel(source, tables, w);
-        binAmplitudes(w.spectrum.data(), half, tables.windowSum, spectrum.data());
+        binAmplitudes(w.spectrum.data(), half, tables.windowSum, result.values.data());
         if (LOGpowerONed.load(std::memory_order_relaxed) != 0)
-            for (double& a : spectrum)
+            for (double& a : result.values)
                 a = logPower(a);
     } else {
-        copyCoherence(pairOfSource(source), double(n), spectrum.data(), half);
+        copyCoherence(pairOfSource(source), double(n), result.values.data(), half);
     }
+    return result;
+}
 
-    const BandValue band = bandValue(spectrum.data(), half, binHz, lowF, highF);
+BandPeak QXFFT::bandPeakIn(const BandSpectrum& spectrum, float lowF, float highF, int mode)
+{
+    if (spectrum.values.empty())
+        return {};
+    const BandValue band =
+        bandValue(spectrum.values.data(), int(spectrum.values.size()), spectrum.binHz, lowF, highF);
     BandPeak result;
-    result.frequency = band.peakBin >= 0 ? float(band.peakBin * binHz) : 0.0f;
+    result.frequency = band.peakBin >= 0 ? float(band.peakBin * spectrum.binHz) : 0.0f;
     if (mode == 1)
         result.value = float(band.peak);
     else if (mode == 0)
@@ -340,6 +348,13 @@ BandPeak QXFFT::peakFFTbandQuery(int source, float lowF, float highF, int mode) 
     else
         result.value = lowF;
     return result;
+}
+
+BandPeak QXFFT::peakFFTbandQuery(int source, float lowF, float highF, int mode) const
+{
+    if (source < 0 || source > 9)
+        return {};
+    return bandPeakIn(bandSpectrum(source), lowF, highF, mode);
 }
 
 float QXFFT::peakFFTband(int source, float lowF, float highF, int mode) const

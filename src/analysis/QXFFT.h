@@ -24,6 +24,12 @@ struct BandPeak {
     float frequency = 0.0f;
 };
 
+// The spectrum a band query of one source searches: bins 0 .. fftp / 2 - 1, binHz apart.
+struct BandSpectrum {
+    std::vector<double> values;
+    double binHz = 0.0;
+};
+
 // The analysis engine. Every 10 ms (a timer on the main thread, started by init()) it takes the newest
 // `fftp` samples of CH 1..CH 4 (recording channels 1..4), windows and gains them, transforms them, zeroes
 // the DC and mains bins, averages, stores the spectra, peaks and band powers, and feeds the coherence of
@@ -86,6 +92,10 @@ public:
     // newest samples at `ploop`, in scratch of the calling thread; sources 4..9 read the coherence. The
     // frequency is that of the highest value. Runs on any thread and writes nothing the tick owns.
     BandPeak peakFFTbandQuery(int source, float lowF, float highF, int mode) const;
+    // The two halves of that query, for callers that ask many bands of one source at one position:
+    // the source's spectrum (empty for a source outside 0..9), and the query of a band in it.
+    BandSpectrum bandSpectrum(int source) const;
+    static BandPeak bandPeakIn(const BandSpectrum& spectrum, float lowF, float highF, int mode);
     // The same value; also leaves the frequency in `peakFrequencyX` for peakFFTbandF.
     float peakFFTband(int source, float lowF, float highF, int mode) const;
     float peakFFTbandF() const;

@@ -1,5 +1,6 @@
 #include "app/NUPO4DrawAppDelegate.h"
 
+#include "QXDrawerSound/player/QXSoundController.h"
 #include "analysis/BrainSwitch.h"
 #include "analysis/FFTMath.h"
 #include "analysis/QXFFT.h"
@@ -12,21 +13,19 @@
 #include "core/ui/SetPortView.h"
 #include "core/ui/TypeTextHere.h"
 #include "core/ui/WindowController.h"
+#include "midi/band/SetMIDIband.h"
 #include "midi/panels/SetMIDIPanel.h"
+#include "midi/panels/SetMIDIbandPanel.h"
 #include "midi/peak/SetMIDI.h"
-#include "platform/appkit/ui/NibLoader.h"
 #include "plots/bargraph/QX2DBarGraphView.h"
 #include "plots/rawwave/QXRawwaveGraphView.h"
 #include "plots/settings/ui/SetDisplay.h"
+#include "plots/waterfall/engine/QX2DSpectrumGLView.h"
 #include "shared/Utilities.h"
+#include "views3d/QX3DSpectrumGLView.h"
+#include "views3d/spectrum/ui/QX3DSpectrumAppController.h"
 
 #include <QFileInfo>
-
-#include <QGuiApplication>
-#include <QMainWindow>
-#include <QScreen>
-
-#include <algorithm>
 
 #include <cstdio>
 
@@ -39,17 +38,6 @@ bool isRecordingFile(const QString& path)
 {
     static const QStringList suffixes{"dat", "data", "nupo", "NUPO", "DAT"};
     return suffixes.contains(QFileInfo(path).suffix());
-}
-
-// The Control Panel starts in the top right corner, out of the way of the plot windows at the left.
-void placeInTopRightCorner(QWidget* window)
-{
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    if (!screen)
-        return;
-    const QRect area = screen->availableGeometry();
-    const QSize size = window->frameGeometry().size();
-    window->move(std::max(area.left(), area.right() - size.width() - 20), area.top() + 20);
 }
 
 void report(const QString& line)
@@ -76,19 +64,12 @@ void NUPO4DrawAppDelegate::applicationDidFinishLaunching(QObject*)
 
 void NUPO4DrawAppDelegate::openMainWindow()
 {
-    if (window)
-        return;
-    NibController* panel = NibLoader::loadNibNamed(QStringLiteral("MainMenu"), this);
-    window = panel ? qobject_cast<QMainWindow*>(panel->nibWindow()) : nullptr;
-    if (!window) {
-        // Without its nib the main window is bare, but the menu still reaches everything.
-        window = new QMainWindow;
-        window->setWindowTitle(QStringLiteral("Control Panel"));
-        window->resize(600, 80);
-        window->show();
-    }
-    QXAppController::sharedQXAppController().installMainMenu(window);
-    placeInTopRightCorner(window);
+    QXAppController::sharedQXAppController().showControlPanel(this);
+}
+
+QMainWindow* NUPO4DrawAppDelegate::mainWindow() const
+{
+    return QXAppController::sharedQXAppController().controlPanel();
 }
 
 void NUPO4DrawAppDelegate::initAPstart(QObject*)
@@ -110,6 +91,11 @@ void NUPO4DrawAppDelegate::initAPstart(QObject*)
     peakMIDI.setSetToDefault_(2);
     peakMIDI.initPortStr();
     SetMIDIPanel::registerPreferencesPanel();
+    // The band-to-MIDI setups likewise; its worker starts here too.
+    SetMIDIband& bandMIDI = SetMIDIband::sharedSetMIDIband();
+    bandMIDI.setSetToDefault_(2);
+    bandMIDI.initPortStr();
+    SetMIDIbandPanel::registerPreferencesPanel();
     // The device panel; creating it starts the acquisition threads.
     SetPortView::sharedSetPortView();
     WindowController::sharedWindowController().addPanel(PreferencesTab::Device, QStringLiteral("Device"),
@@ -117,10 +103,16 @@ void NUPO4DrawAppDelegate::initAPstart(QObject*)
     // Plot views: default background colours; the display settings tab.
     QX2DBarGraphView::sharedQX2DBarGraphView().initDisplay();
     QXRawwaveGraphView::sharedQXRawwaveGraphView().initDisplay();
+    QX2DSpectrumGLView::sharedQX2DSpectrumGLView().initDisplay();
+    // The 3D view's display elements and background; the 3D window's shared controller ticks from here on.
+    QX3DSpectrumGLView::sharedQX3DSpectrumGLView().initDisplay();
+    QX3DSpectrumAppController::sharedQX3DSpectrumAppController();
     WindowController::sharedWindowController().addPanel(PreferencesTab::Display, QStringLiteral("Display"),
                                                         &SetDisplay::makePanel);
     TypeTextHere::sharedTypeTextHere();
     QXAppController& menu = QXAppController::sharedQXAppController();
+    // The sound slots' tables hold their defaults from here on.
+    QXSoundController::sharedQXSoundController().initSoundNSStr();
     // The 10 ms analysis timer starts after every other shared instance exists.
     QXFFT::sharedQXFFT().init();
     // The raw-wave window opens last.
@@ -144,9 +136,11 @@ bool NUPO4DrawAppDelegate::openFile(const QString& path)
 void NUPO4DrawAppDelegate::applicationWillTerminate(QObject*)
 {
     // Asks the sibling application to quit (nothing runs while scripts are off).
-    // All MIDI notes off, then the MIDI worker stops.
-    SetMIDI::sharedSetMIDI().sendMidiShutDownALL();
+    // The MIDI workers stop first, so that no note follows the all-notes-off.
     SetMIDI::stopWorker();
+    SetMIDIband::stopWorker();
+    SetMIDI::sharedSetMIDI().sendMidiShutDownALL();
+    SetMIDIband::sharedSetMIDIband().sendMidiShutDown();
     SimpleRunAppleScript(QStringLiteral("tell application \"Quilbrotask\" to quit"));
     QXInputStream::sharedQXInputStream().stopThreads();
 }

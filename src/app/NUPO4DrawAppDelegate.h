@@ -2,7 +2,6 @@
 
 #include <QMainWindow>
 #include <QObject>
-#include <QPointer>
 #include <QString>
 
 #include <atomic>
@@ -35,14 +34,14 @@ public:
     // Returns false, with a line on standard output, when it cannot be opened.
     bool openFile(const QString& path);
 
-    QMainWindow* mainWindow() const { return window; }
+    // The Control Panel while it is open (Window ▸ Control Panel opens it again).
+    QMainWindow* mainWindow() const;
 
 private:
     NUPO4DrawAppDelegate() = default;
     void openMainWindow();
 
     QString pathToOpen;
-    QPointer<QMainWindow> window;
 };
 
 }  // namespace nupo

@@ -2,17 +2,21 @@
 #include "app/NUPO4DrawAppDelegate.h"
 
 #include <QApplication>
+#include <QByteArrayView>
 #include <QCommandLineParser>
 #include <QTimer>
 
-int main(int argc, char** argv)
-{
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("NUPO4"));
-    QApplication::setApplicationVersion(QStringLiteral(NUPO_VERSION));
-    QApplication::setOrganizationName(QStringLiteral("NUPO4"));
+namespace {
 
-    QCommandLineParser parser;
+void nameTheApplication()
+{
+    QCoreApplication::setApplicationName(QStringLiteral("NUPO4"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(NUPO_VERSION));
+    QCoreApplication::setOrganizationName(QStringLiteral("NUPO4"));
+}
+
+void describeOptions(QCommandLineParser& parser)
+{
     parser.setApplicationDescription(
         QStringLiteral("Live EEG analysis, brainwave displays and brain-driven MIDI, sound and movies."));
     parser.addHelpOption();
@@ -20,6 +24,38 @@ int main(int argc, char** argv)
     parser.addPositionalArgument(QStringLiteral("file"),
                                  QStringLiteral("A recording (.dat, .data, .nupo) to open and play."),
                                  QStringLiteral("[file]"));
+}
+
+// --help and --version are answered before any window system is needed, so they work without a display.
+bool asksForHelpOrVersion(int argc, char** argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        const QByteArrayView argument(argv[i]);
+        if (argument == "-h" || argument == "--help" || argument == "-?" || argument == "--help-all" ||
+            argument == "-v" || argument == "--version")
+            return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (asksForHelpOrVersion(argc, argv)) {
+        QCoreApplication app(argc, argv);
+        nameTheApplication();
+        QCommandLineParser parser;
+        describeOptions(parser);
+        parser.process(app);  // prints the help or the version and exits
+        return 0;
+    }
+
+    QApplication app(argc, argv);
+    nameTheApplication();
+
+    QCommandLineParser parser;
+    describeOptions(parser);
     parser.process(app);
 
     auto& delegate = nupo::NUPO4DrawAppDelegate::sharedNUPO4DrawAppDelegate();

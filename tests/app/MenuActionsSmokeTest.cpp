@@ -7,6 +7,8 @@
 #include "core/ui/WindowController.h"
 #include "shared/CoreState.h"
 #include "support/TestSupport.h"
+#include "tools/QXorvellogoAppController.h"
+#include "views3d/wave/ui/QXnewaveAppController.h"
 
 #include <QAction>
 #include <QApplication>
@@ -41,12 +43,14 @@ const std::map<QString, Outcome>& expectedOutcomes()
         {"Rawwave Window in Front", {"Rawwave Window", {}}},
         {"Bargraph Window", {"Bargraph Window", {}}},
         {"Bargraph Window in Front", {"Bargraph Window", {}}},
-        {"Waterfall Window", {{}, "QX2DSpectrum"}},
-        {"Waterfall Window in Front", {{}, "QX2DSpectrum"}},
-        {"WaterfallBS Window", {{}, "QX3DSpectrum"}},
-        {"WaterfallBS Window in Front", {{}, "QX3DSpectrum"}},
-        {"Wave Surface Window", {{}, "QXnewave"}},
-        {"Next Sound Opens in Slot 1", {{}, "QXDrawerSound"}},
+        {"Waterfall Window", {"Waterfall Window", {}}},
+        {"Waterfall Window in Front", {"Waterfall Window", {}}},
+        {"WaterfallBS Window", {"WaterfallBS Window", {}}},
+        {"WaterfallBS Window in Front", {"WaterfallBS Window", {}}},
+        {"Wave Surface Window", {"Wave Surface Window", {}}},
+        {"About NUPO4", {"About NUPO4", {}}},
+        {"Open Sounds in the Next Slot…", {"Open Sounds", {}}},
+        {"Movie Frames", {"Movie Frames", {}}},
         {"Open Movie and Play with Brainwave…", {{}, "QXDrawerMovie"}},
         {"Media Browser…", {{}, "MainMenuB"}},
         {"Media Browser for Running Files…", {{}, "MainMenuC"}},
@@ -107,6 +111,9 @@ QString startWithRecording()
 
 TEST(MenuActions, EveryItemRunsAndShowsItsWindowOrReportsItsMissingNib)
 {
+    // The test links only the controllers it refers to; nothing else in it refers to these two.
+    QXorvellogoAppController::sharedQXorvellogoAppController();
+    QXnewaveAppController::sharedQXnewaveAppController();
     testing::internal::CaptureStdout();
     startWithRecording();
     auto& delegate = NUPO4DrawAppDelegate::sharedNUPO4DrawAppDelegate();
@@ -185,7 +192,7 @@ TEST(MenuActions, PreferencesHoldEveryPanelTab)
     QStringList names;
     for (int i = 0; i < prefs.tabView()->count(); ++i)
         names << prefs.tabView()->tabText(i);
-    EXPECT_EQ(names, (QStringList{"Device", "Analysis", "Display", "MIDI"}));
+    EXPECT_EQ(names, (QStringList{"Device", "Analysis", "Display", "MIDI", "MIDI Bands"}));
     // Every tab can be shown in turn while the program runs.
     for (int i = 0; i < prefs.tabView()->count(); ++i) {
         prefs.tabView()->setCurrentIndex(i);
@@ -233,5 +240,46 @@ TEST(MenuActions, ClosingTheControlPanelLeavesThePlotWindowsRunning)
     letItRun(200);
     EXPECT_TRUE(windowIsShown("Rawwave Window"));
     EXPECT_GT(ploop.load(), before);  // the recording still plays
-    delegate.applicationWillTerminate(nullptr);
+    EXPECT_EQ(delegate.mainWindow(), nullptr);
+
+    // The menu and its keys are still there in the other windows.
+    QWidget* rawwave = shownWindow("Rawwave Window");
+    ASSERT_NE(rawwave, nullptr);
+    QApplication::setActiveWindow(rawwave);
+    QTest::keyClick(rawwave, Qt::Key_2, Qt::ControlModifier);
+    letItRun(50);
+    QWidget* bargraph = shownWindow("Bargraph Window");
+    ASSERT_NE(bargraph, nullptr);
+    // A second Ctrl+2 opens a second window beside the first, not hidden under it.
+    QApplication::setActiveWindow(rawwave);
+    QTest::keyClick(rawwave, Qt::Key_2, Qt::ControlModifier);
+    letItRun(50);
+    QList<QWidget*> bargraphs;
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (window->isVisible() && window->windowTitle() == "Bargraph Window")
+            bargraphs << window;
+    ASSERT_EQ(bargraphs.size(), 2);
+    EXPECT_NE(bargraphs[0]->pos(), bargraphs[1]->pos());
+
+    // Window ▸ Control Panel in the raw-wave window's menu brings the panel back.
+    auto* bar = rawwave->findChild<QMenuBar*>();
+    ASSERT_NE(bar, nullptr);
+    for (QAction* item : menuItems(bar))
+        if (item->objectName() == "showControlPanel")
+            item->trigger();
+    letItRun(50);
+    ASSERT_NE(delegate.mainWindow(), nullptr);
+    EXPECT_TRUE(delegate.mainWindow()->isVisible());
+    delegate.mainWindow()->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+
+    // Ctrl+Q in the raw-wave window quits, and the shutdown steps stop the threads.
+    QObject::connect(qApp, &QCoreApplication::aboutToQuit,
+                     [&delegate] { delegate.applicationWillTerminate(nullptr); });
+    QTimer::singleShot(0, rawwave, [rawwave] {
+        QApplication::setActiveWindow(rawwave);
+        QTest::keyClick(rawwave, Qt::Key_Q, Qt::ControlModifier);
+    });
+    EXPECT_EQ(QApplication::exec(), 0);
+    EXPECT_FALSE(QXInputStream::sharedQXInputStream().isRunning());
 }

@@ -238,3 +238,39 @@ TEST(MidiOutputWithoutSystemTest, SendsAreNoOpsAndTheAbsenceIsSaidOnce)
 
 }  // namespace
 }  // namespace nupo
+
+namespace nupo {
+namespace {
+
+// Without a sound card every audio output fails; the sound library's own error lines stay off the
+// terminal and the synthesiser says once that it plays silently.
+TEST(SynthAudioOutputTest, TryingTheAudioOutputsWritesNoSoundLibraryErrors)
+{
+    const bool wasEnabled = SynthGraph::audioOutputEnabled();
+    SynthGraph::setAudioOutputEnabled(true);
+    testing::internal::CaptureStderr();
+    testing::internal::CaptureStdout();
+    int started = 0;
+    for (int run = 0; run < 2; ++run) {
+        SynthGraph graph;
+        if (graph.initialize() && graph.start())
+            ++started;
+        graph.stop();
+    }
+    const std::string out = testing::internal::GetCapturedStdout();
+    const std::string err = testing::internal::GetCapturedStderr();
+    SynthGraph::setAudioOutputEnabled(wasEnabled);
+    if (started == 0)
+        GTEST_SKIP() << "no General MIDI soundfont";
+    EXPECT_EQ(err.find("ALSA lib"), std::string::npos) << err;
+    EXPECT_EQ(err.find("Unknown PCM"), std::string::npos) << err;
+    EXPECT_EQ(err.find("audio device"), std::string::npos) << err;
+    size_t notes = 0;
+    for (size_t at = out.find("plays silently"); at != std::string::npos;
+         at = out.find("plays silently", at + 1))
+        ++notes;
+    EXPECT_LE(notes, 1u) << out;
+}
+
+}  // namespace
+}  // namespace nupo

@@ -153,6 +153,11 @@ TEST_F(SetMIDIPanelTest, MenuPresetsAndOutputSwitchReachTheMapper)
     menu.setSimpleMIDIplayOFF(nullptr);
     EXPECT_EQ(MIDIoutONX[0], 0);
     EXPECT_EQ(MIDIoutONX[1], 0);
+    // The panel shows setup 1 with its output off, not setup 2 as the last preset left it.
+    QWidget* tab = WindowController::sharedWindowController().tabView()->currentWidget();
+    ASSERT_NE(tab, nullptr);
+    EXPECT_EQ(tab->findChild<QLabel*>(QStringLiteral("displayHereSetupN"))->text(), QStringLiteral("1"));
+    EXPECT_FALSE(tab->findChild<QAbstractButton*>(QStringLiteral("setMIDIoutON"))->isChecked());
 }
 
 }  // namespace

@@ -1,22 +1,34 @@
 #include "core/ui/QXAppController.h"
 
+#include "QXDrawerSound/player/QXSoundController.h"
+#include "QXDrawerSound/window/QXSoundWindowController.h"
 #include "core/ui/TypeTextHere.h"
 #include "core/ui/WindowController.h"
 #include "midi/peak/SetMIDI.h"
 #include "platform/appkit/NotificationCenter.h"
+#include "platform/appkit/ui/NibController.h"
 #include "platform/appkit/ui/NibLoader.h"
+#include "platform/appkit/ui/WindowHandle.h"
+#include "platform/appkit/ui/WindowPlacement.h"
 #include "plots/bargraph/BarGraphWindowState.h"
 #include "plots/rawwave/RawwaveWindowState.h"
+#include "plots/waterfall/engine/WaterfallWindowState.h"
+#include "plots/waterfall/model/QX2DSpectrum.h"
 #include "shared/CoreState.h"
 #include "shared/Utilities.h"
+#include "views3d/spectrum/ui/QX3DSpectrumAppController.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QFileDialog>
 #include <QKeySequence>
+#include <QLayout>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QWidget>
+
+#include <algorithm>
 
 namespace nupo {
 
@@ -36,6 +48,8 @@ struct MenuEntry {
 
 // The main menu, in order. Add items here (and their actions in the constructor).
 const MenuEntry mainMenuEntries[] = {
+    {"NUPO4", "About NUPO4", "showAboutPanel", 0, nullptr},
+    {"NUPO4", "-", nullptr, 0, nullptr},
     {"NUPO4", "Preferences…", "showPanelX", 0, "Ctrl+,"},
     {"NUPO4", "Device and Port…", "showPanelX", PreferencesTab::Device, nullptr},
     {"NUPO4", "Display Settings…", "showPanelX", PreferencesTab::Display, nullptr},
@@ -48,6 +62,8 @@ const MenuEntry mainMenuEntries[] = {
     {"Control", "Go to Beginning", "setGotoBeginningAction", 0, "Ctrl+B"},
     {"Control", "Loop", "setLoopModeAction", 0, "Ctrl+L"},
 
+    {"Window", "Control Panel", "showControlPanel", 0, nullptr},
+    {"Window", "-", nullptr, 0, nullptr},
     {"Window", "Rawwave Window", "showQXRawwaveGraph", 0, "Ctrl+1"},
     {"Window", "Rawwave Window in Front", "showQXRawwaveGraphFront", 0, nullptr},
     {"Window", "Bargraph Window", "showQX2DBarGarph", 0, "Ctrl+2"},
@@ -81,6 +97,8 @@ const MenuEntry mainMenuEntries[] = {
     {"Media", "Start All Sounds", "setStartAllSound", 0, nullptr},
     {"Media", "Stop All Sounds", "setStopAllSound", 0, nullptr},
     {"Media", "Next Sound Opens in Slot 1", "setResetSoundBankIndex", 0, nullptr},
+    {"Media", "Open Sounds in the Next Slot…", "openSoundFiles", 0, nullptr},
+    {"Media", "Movie Frames", "showMovieFrames", 0, nullptr},
     {"Media", "-", nullptr, 0, nullptr},
     {"Media", "Open Movie and Play with Brainwave…", "openMovieAndPlaywithBrainwaveQ", 0, nullptr},
     {"Media", "-", nullptr, 0, nullptr},
@@ -88,12 +106,11 @@ const MenuEntry mainMenuEntries[] = {
     {"Media", "Media Browser for Running Files…", "showSelectFileRunPanel", 0, nullptr},
 };
 
-// Screen heights of the preset layouts' screens.
+// The common screen height for each layout width.
 int screenHeightFor(int width)
 {
     switch (width) {
         case 1900:
-            return 1200;
         case 1600:
             return 1200;
         case 1280:
@@ -107,6 +124,7 @@ int screenHeightFor(int width)
 
 QXAppController::QXAppController()
 {
+    action("showControlPanel", &QXAppController::showControlPanel);
     action("showQXRawwaveGraph", &QXAppController::showQXRawwaveGraph);
     action("showQXRawwaveGraphFront", &QXAppController::showQXRawwaveGraphFront);
     action("showQX2DBarGarph", &QXAppController::showQX2DBarGarph);
@@ -116,6 +134,7 @@ QXAppController::QXAppController()
     action("showFFTPanel", &QXAppController::showFFTPanel);
     action("showFFTPanelFront", &QXAppController::showFFTPanelFront);
     action("showSelectQXnewave", &QXAppController::showSelectQXnewave);
+    action("showAboutPanel", &QXAppController::showAboutPanel);
     action("showAll1900", &QXAppController::showAll1900);
     action("showAll1600", &QXAppController::showAll1600);
     action("showAll1280", &QXAppController::showAll1280);
@@ -143,6 +162,8 @@ QXAppController::QXAppController()
     action("setStartAllSound", &QXAppController::setStartAllSound);
     action("setStopAllSound", &QXAppController::setStopAllSound);
     action("setResetSoundBankIndex", &QXAppController::setResetSoundBankIndex);
+    action("openSoundFiles", &QXAppController::openSoundFiles);
+    action("showMovieFrames", &QXAppController::showMovieFrames);
     action("openMovieAndPlaywithBrainwaveQ", &QXAppController::openMovieAndPlaywithBrainwaveQ);
     action("showSelectFilePanel", &QXAppController::showSelectFilePanel);
     action("showSelectFileRunPanel", &QXAppController::showSelectFileRunPanel);
@@ -158,40 +179,109 @@ QXAppController& QXAppController::sharedQXAppController()
     return *instance;
 }
 
-void QXAppController::installMainMenu(QMainWindow* window)
+void QXAppController::installMainMenu(QWidget* window)
 {
-    if (window)
-        fillMenuBar(window->menuBar());
+    static const bool everyWindow = [this] {
+        WindowPlacement::watchTopLevelWindows();
+        WindowPlacement::addFirstShowHook([this](QWidget* shown) { equipWindow(shown); });
+        return true;
+    }();
+    (void)everyWindow;
+    equipWindow(window);
+}
+
+void QXAppController::equipWindow(QWidget* window)
+{
+    static const char* equippedProperty = "nupoMainMenu";
+    if (!window || window->property(equippedProperty).toBool())
+        return;
+    window->setProperty(equippedProperty, true);
+    QMenuBar* bar = nullptr;
+    if (!window->windowFlags().testFlag(Qt::FramelessWindowHint)) {
+        if (auto* mainWindow = qobject_cast<QMainWindow*>(window)) {
+            bar = mainWindow->menuBar();
+        } else if (QLayout* layout = window->layout(); layout && !layout->menuBar()) {
+            bar = new QMenuBar(window);
+            layout->setMenuBar(bar);
+        }
+    }
+    buildMenu(bar, window);
 }
 
 void QXAppController::fillMenuBar(QMenuBar* bar)
 {
-    if (!bar)
-        return;
+    if (bar)
+        buildMenu(bar, nullptr);
+}
+
+void QXAppController::buildMenu(QMenuBar* bar, QWidget* keyWindow)
+{
     QHash<QString, QMenu*> menus;
     for (const MenuEntry& entry : mainMenuEntries) {
-        const QString menuTitle = QString::fromUtf8(entry.menu);
-        QMenu*& menu = menus[menuTitle];
-        if (!menu)
-            menu = bar->addMenu(menuTitle);
+        QMenu* menu = nullptr;
+        if (bar) {
+            const QString menuTitle = QString::fromUtf8(entry.menu);
+            QMenu*& named = menus[menuTitle];
+            if (!named)
+                named = bar->addMenu(menuTitle);
+            menu = named;
+        } else if (!entry.shortcut) {
+            continue;  // a window without a menu bar takes only the key equivalents
+        }
         if (QByteArrayView(entry.title) == "-") {
             menu->addSeparator();
             continue;
         }
-        QAction* item = menu->addAction(QString::fromUtf8(entry.title));
+        auto* item =
+            new QAction(QString::fromUtf8(entry.title), menu ? static_cast<QObject*>(menu) : keyWindow);
         item->setObjectName(QString::fromUtf8(entry.action));
         item->setProperty("tag", entry.tag);
         if (entry.shortcut) {
+            // Every window carries its own menu: its key equivalents work while it is the active window.
             item->setShortcut(QKeySequence(QString::fromUtf8(entry.shortcut)));
-            // The main menu serves every window of the program, not only the Control Panel.
-            item->setShortcutContext(Qt::ApplicationShortcut);
+            item->setShortcutContext(Qt::WindowShortcut);
         }
+        if (menu)
+            menu->addAction(item);
+        else
+            keyWindow->addAction(item);
         const Action run = actionNamed(item->objectName());
         QObject::connect(item, &QAction::triggered, this, [item, run] {
             if (run)
                 run(item);
         });
     }
+}
+
+void QXAppController::showControlPanel(QObject*)
+{
+    if (controlPanelWindow) {
+        WindowHandle(controlPanelWindow).makeKeyAndOrderFront();
+        return;
+    }
+    installMainMenu(nullptr);
+    // The nib keeps the window hidden until it is placed.
+    NibController* panel = NibLoader::loadNibNamed(QStringLiteral("MainMenu"), this);
+    controlPanelWindow = panel ? qobject_cast<QMainWindow*>(panel->nibWindow()) : nullptr;
+    if (!controlPanelWindow) {
+        // Without its nib the main window is bare, but the menu still reaches everything.
+        controlPanelWindow = new QMainWindow;
+        controlPanelWindow->setAttribute(Qt::WA_DeleteOnClose);
+        controlPanelWindow->setWindowTitle(QStringLiteral("Control Panel"));
+        controlPanelWindow->resize(600, 80);
+    }
+    equipWindow(controlPanelWindow);
+    // The Control Panel sits in the top right corner, above the plot windows' layouts.
+    const QRect area = WindowPlacement::availableArea(controlPanelWindow);
+    const QMargins decoration = WindowPlacement::decorationOf(controlPanelWindow);
+    const int frameWidth = controlPanelWindow->width() + decoration.left() + decoration.right();
+    controlPanelWindow->move(std::max(area.left(), area.left() + area.width() - frameWidth), area.top());
+    WindowHandle(controlPanelWindow).makeKeyAndOrderFront();
+}
+
+QMainWindow* QXAppController::controlPanel() const
+{
+    return controlPanelWindow;
 }
 
 bool QXAppController::loadNib(const QString& name)
@@ -237,6 +327,11 @@ void QXAppController::showFFTPanelFront(QObject*)
 {
     showWindowNib(nupo::showFFTPanelFront, 1, "QX3DSpectrum");
 }
+void QXAppController::showAboutPanel(QObject*)
+{
+    loadNib("QXorvellogo");
+}
+
 void QXAppController::showSelectQXnewave(QObject*)
 {
     loadNib("QXnewave");
@@ -244,16 +339,23 @@ void QXAppController::showSelectQXnewave(QObject*)
 
 QXAppController::Layout QXAppController::layoutForScreenWidth(int width)
 {
-    // Two columns by two rows below a band at the top for the menu bar and the Control Panel.
-    constexpr int topBand = 240;
+    // Two columns by two rows below a band at the top for the Control Panel, on a screen of that width
+    // and its common height whose top-left corner is that of the available area of the screen.
+    constexpr int topBand = 230;
     const int height = screenHeightFor(width);
-    const double columnWidth = width / 2.0;
-    const double rowHeight = (height - topBand) / 2.0;
+    const QRect area = WindowPlacement::availableArea(nullptr);
+    const QPointF origin = area.isEmpty() ? QPointF() : QPointF(area.topLeft());
+    const double columnWidth = width / 2;
+    const double rowHeight = (height - topBand) / 2;
+    auto frame = [&](int column, int row) {
+        return WindowHandle::fromQt(QRectF(origin + QPointF(column * columnWidth, topBand + row * rowHeight),
+                                           QSizeF(columnWidth, rowHeight)));
+    };
     Layout layout;
-    layout.rawwave = QRectF(0, rowHeight, columnWidth, rowHeight);
-    layout.bargraph = QRectF(columnWidth, rowHeight, columnWidth, rowHeight);
-    layout.waterfall = QRectF(0, 0, columnWidth, rowHeight);
-    layout.waterfallBS = QRectF(columnWidth, 0, columnWidth, rowHeight);
+    layout.rawwave = frame(0, 0);
+    layout.bargraph = frame(1, 0);
+    layout.waterfall = frame(0, 1);
+    layout.waterfallBS = frame(1, 1);
     return layout;
 }
 
@@ -262,7 +364,8 @@ void QXAppController::applyLayout(int screenWidth)
     const Layout layout = layoutForScreenWidth(screenWidth);
     rawwaveWindowState.setWframe(layout.rawwave);
     barGraphWindowState.setWframe(layout.bargraph);
-    // The waterfall and 3D windows take layout.waterfall and layout.waterfallBS once they are built.
+    waterfallWindowState.setWframe(layout.waterfall);
+    QX3DSpectrumAppController::sharedQX3DSpectrumAppController().setWframe(layout.waterfallBS);
 }
 
 void QXAppController::showAll1900(QObject*)
@@ -285,7 +388,7 @@ void QXAppController::showAll1024(QObject*)
 void QXAppController::closeAllWindow(QObject*)
 {
     static const QStringList titles{QStringLiteral("Rawwave Window"), QStringLiteral("Bargraph Window"),
-                                    QStringLiteral("Waterfall Window")};
+                                    QStringLiteral("Waterfall Window"), QStringLiteral("WaterfallBS Window")};
     const auto windows = QApplication::topLevelWidgets();
     for (QWidget* window : windows)
         if (window->isVisible() && titles.contains(window->windowTitle()))
@@ -294,7 +397,7 @@ void QXAppController::closeAllWindow(QObject*)
 
 void QXAppController::setClear3DWaterFallImage(QObject*)
 {
-    // Empties the waterfall history once the waterfall engine is built.
+    QX2DSpectrum::sharedQX2DSpectrum().initPositionZ();
 }
 
 void QXAppController::setPlayModeAction(QObject*)
@@ -382,10 +485,28 @@ void QXAppController::setStopAllSound(QObject*)
     NotificationCenter::defaultCenter().postNotificationName(SetSoundStopNotification, this);
 }
 
-// Opens the first sound slot's nib.
 void QXAppController::setResetSoundBankIndex(QObject*)
 {
-    loadNib("QXDrawerSound");
+    QXSoundController::sharedQXSoundController().ResetSoundBankIndex();
+}
+
+// Until the media browser exists: one sound, or several of a folder, chosen in a file dialog.
+void QXAppController::openSoundFiles(QObject*)
+{
+    auto* dialog =
+        new QFileDialog(nullptr, QStringLiteral("Open Sounds"), QString(),
+                        QStringLiteral("Sounds and movies (*.wav *.aif *.aiff *.mp3 *.ogg *.flac *.m4a "
+                                       "*.mov *.mp4);;All files (*)"));
+    dialog->setFileMode(QFileDialog::ExistingFiles);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    QObject::connect(dialog, &QFileDialog::filesSelected,
+                     [](const QStringList& paths) { openSoundBank(paths); });
+    dialog->open();
+}
+
+void QXAppController::showMovieFrames(QObject*)
+{
+    loadNib("MovieFrames");
 }
 
 void QXAppController::openMovieAndPlaywithBrainwaveQ(QObject*)

@@ -2,6 +2,7 @@
 
 #include "platform/appkit/ui/NibController.h"
 
+#include <QPointer>
 #include <QRectF>
 
 class QMainWindow;
@@ -20,10 +21,19 @@ public:
 
     static QXAppController& sharedQXAppController();
 
-    // Builds the menu bar of the main window from the table.
-    void installMainMenu(QMainWindow* window);
-    // The same into any menu bar (for tests and windows without their own).
+    // Gives the window the main menu, and from then on every top-level window of the program at its
+    // first show: windows that can carry a menu bar get one built from the table, frameless windows
+    // the key equivalents only. So the menu stays reachable while any window of the program is open.
+    void installMainMenu(QWidget* window);
+    // The menu (or the key equivalents) of one window; a window is equipped once.
+    void equipWindow(QWidget* window);
+    // The menu into any menu bar (for tests and windows without their own).
     void fillMenuBar(QMenuBar* bar);
+
+    // The Control Panel (the main window): brought to the front when open, else opened again from its
+    // nib at the top right of the screen. Window ▸ Control Panel.
+    void showControlPanel(QObject* sender);
+    QMainWindow* controlPanel() const;
 
     // --- Plot and 3D windows (a new window each call; the Front variants raise it to the status level).
     void showQXRawwaveGraph(QObject* sender);
@@ -35,6 +45,8 @@ public:
     void showFFTPanel(QObject* sender);
     void showFFTPanelFront(QObject* sender);
     void showSelectQXnewave(QObject* sender);
+    // The about window.
+    void showAboutPanel(QObject* sender);
 
     // --- Window layouts for screens 1900, 1600, 1280 and 1024 pixels wide; taken at the next nib load.
     void showAll1900(QObject* sender);
@@ -42,7 +54,9 @@ public:
     void showAll1280(QObject* sender);
     void showAll1024(QObject* sender);
     struct Layout {
-        QRectF rawwave, bargraph, waterfall, waterfallBS;  // unflipped screen frames
+        // Unflipped screen frames on a screen of that width and its common height (1200, 1200, 1024 and
+        // 768 pixels), from the top-left corner of the available screen area.
+        QRectF rawwave, bargraph, waterfall, waterfallBS;
     };
     static Layout layoutForScreenWidth(int width);
 
@@ -72,6 +86,8 @@ public:
     void setStartAllSound(QObject* sender);
     void setStopAllSound(QObject* sender);
     void setResetSoundBankIndex(QObject* sender);
+    void openSoundFiles(QObject* sender);
+    void showMovieFrames(QObject* sender);
     void openMovieAndPlaywithBrainwaveQ(QObject* sender);
     void showSelectFilePanel(QObject* sender);
     void showSelectFileRunPanel(QObject* sender);
@@ -82,9 +98,13 @@ public:
 private:
     // Loads a nib with this controller as owner; false (after the log line and the beep) on failure.
     bool loadNib(const QString& name);
+    // Builds the table's items into the bar, or, without a bar, the key equivalents into the window.
+    void buildMenu(QMenuBar* bar, QWidget* keyWindow);
     void showWindowNib(std::atomic<int>& frontFlag, int front, const QString& nib);
     void applyLayout(int screenWidth);
     void easyplaySetup(int preset);
+
+    QPointer<QMainWindow> controlPanelWindow;
 };
 
 }  // namespace nupo

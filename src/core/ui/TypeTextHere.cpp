@@ -1,10 +1,12 @@
 #include "core/ui/TypeTextHere.h"
 
 #include "core/Transport.h"
+#include "midi/band/SetMIDIband.h"
 #include "midi/peak/SetMIDI.h"
 #include "platform/appkit/MainThread.h"
 #include "platform/appkit/ui/NibControllerRegistry.h"
 #include "plots/frame/PlotWindowState.h"
+#include "plots/waterfall/model/QX2DSpectrum.h"
 #include "shared/CoreState.h"
 
 #include <QAbstractButton>
@@ -147,7 +149,7 @@ void TypeTextHere::setPause(QObject*)
 void TypeTextHere::setGotoBeginning(QObject*)
 {
     Transport::sharedTransport().setGotoBeginning();
-    // The waterfall history empties here once the waterfall engine is built.
+    QX2DSpectrum::sharedQX2DSpectrum().initPositionZ();
     refreshControls();
 }
 
@@ -178,6 +180,7 @@ void TypeTextHere::timerUpdate(QObject*)
 void TypeTextHere::transportPaused()
 {
     SetMIDI::sharedSetMIDI().sendMidiShutDown();
+    SetMIDIband::sharedSetMIDIband().sendMidiShutDown();
 }
 
 void TypeTextHere::setPlayMovie()

@@ -1,8 +1,11 @@
 #include "core/ui/WindowController.h"
 
 #include "midi/peak/SetMIDI.h"
+#include "platform/appkit/ui/WindowPlacement.h"
 
 #include <QEvent>
+#include <QScrollArea>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 #include <QWidget>
@@ -22,8 +25,8 @@ WindowController& WindowController::sharedWindowController()
 void WindowController::addPanel(int number, const QString& name, PanelFactory factory)
 {
     Panel& panel = panels[number];
-    if (panel.widget)
-        delete panel.widget.data();
+    delete panel.page.data();  // the tab page with the panel in it
+    delete panel.widget.data();
     panel.name = name;
     panel.factory = std::move(factory);
     if (tabs)
@@ -54,12 +57,19 @@ void WindowController::addTab(int number, Panel& panel)
     QWidget* widget = panel.factory ? panel.factory() : nullptr;
     if (!widget)
         widget = new QWidget;
-    widget->setProperty(numberProperty, number);
     panel.widget = widget;
+    // Each panel scrolls in its tab, so the window need not be as large as its largest panel: it fits
+    // small screens and takes the size of the panel shown.
+    auto* page = new QScrollArea;
+    page->setWidgetResizable(true);
+    page->setFrameShape(QFrame::NoFrame);
+    page->setWidget(widget);
+    page->setProperty(numberProperty, number);
+    panel.page = page;
     int at = 0;
     while (at < tabs->count() && tabs->widget(at)->property(numberProperty).toInt() < number)
         ++at;
-    tabs->insertTab(at, widget, panel.name);
+    tabs->insertTab(at, page, panel.name);
 }
 
 int WindowController::tabIndexOf(int number) const
@@ -99,11 +109,23 @@ void WindowController::setTheWindow(int n)
     const QString name = found != panels.end() ? found->second.name : QString();
     windowWidget->setWindowTitle(name.isEmpty() ? QStringLiteral("Preferences")
                                                 : QStringLiteral("Preferences: %1").arg(name));
-    const int index = tabIndexOf(n);
-    if (index >= 0) {
-        const QSize wanted = tabs->widget(index)->sizeHint().expandedTo(QSize(420, 260)) + QSize(40, 80);
-        windowWidget->resize(wanted.expandedTo(windowWidget->minimumSizeHint()));
+    if (found == panels.end() || !found->second.widget)
+        return;
+    // As large as the panel wants (and no smaller than a tab row), within the screen.
+    QSize chrome(0, tabs->tabBar()->sizeHint().height() + 4);
+    if (const QLayout* layout = windowWidget->layout()) {
+        const QMargins margins = layout->contentsMargins();
+        chrome += QSize(margins.left() + margins.right(), margins.top() + margins.bottom());
+        if (layout->menuBar())
+            chrome.rheight() += layout->menuBar()->sizeHint().height();
     }
+    QSize wanted = found->second.widget->sizeHint().expandedTo(QSize(420, 200)) + chrome;
+    const QRect area = WindowPlacement::availableArea(windowWidget);
+    const QMargins decoration = WindowPlacement::decorationOf(windowWidget);
+    if (!area.isEmpty())
+        wanted = wanted.boundedTo(area.size().shrunkBy(decoration));
+    windowWidget->resize(wanted.expandedTo(windowWidget->minimumSizeHint()));
+    WindowPlacement::keepOnScreen(windowWidget);
 }
 
 void WindowController::windowDidBecomeMain(QObject*)

@@ -28,6 +28,7 @@ enum : int {
     Analysis = 1,  // FFT size, channel gains, log power, averaging, mains (SetFFTPanel)
     Display = 2,   // display options of the graph windows (SetDisplay)
     MIDIPeak = 7,  // the peak-to-MIDI panel; its first one-click preset opens this tab
+    MIDIBand = 8,  // the band-to-MIDI panel
 };
 }
 
@@ -61,7 +62,8 @@ private:
     struct Panel {
         QString name;
         PanelFactory factory;
-        QPointer<QWidget> widget;
+        QPointer<QWidget> widget;  // the panel
+        QPointer<QWidget> page;    // the tab page that scrolls it
     };
 
     WindowController() = default;

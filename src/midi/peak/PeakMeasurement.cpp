@@ -36,17 +36,6 @@ PeakInput fromBrainSwitch(int channel, int window, int p, bool refresh)
 
 }  // namespace
 
-float bandPeakValue(int channel, float lowF, float highF, int mode)
-{
-    const float value = QXFFT::sharedQXFFT().peakFFTband(channel, lowF, highF, mode);
-    return channel >= 0 && channel <= 3 ? value / displayGainOfChannel(channel) : value;
-}
-
-float bandPeakFrequency()
-{
-    return QXFFT::sharedQXFFT().peakFFTbandF();
-}
-
 PeakInput measurePeakInput(int s, int p)
 {
     if (s < 0 || s >= maxSetupNumber || p < 0 || p > 2)

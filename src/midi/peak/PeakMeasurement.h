@@ -3,6 +3,8 @@
 // What the peak-to-MIDI worker measures for a setup: the frequency F and value V of a peak of the
 // setup's data channel, by its source mode (three-peak tables, band search, brain switches).
 
+#include "midi/common/BandQuery.h"
+
 namespace nupo {
 
 struct PeakInput {
@@ -13,10 +15,5 @@ struct PeakInput {
 
 // Measures peak p (0..2) for setup s from its `UsePeakModeX`, `NUPOchannelX` and band.
 PeakInput measurePeakInput(int s, int p);
-
-// The band search of a data channel (0..3 divided by the channel's display gain), and the frequency of
-// the peak that search found.
-float bandPeakValue(int channel, float lowF, float highF, int mode);
-float bandPeakFrequency();
 
 }  // namespace nupo

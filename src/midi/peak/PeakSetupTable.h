@@ -5,6 +5,7 @@
 // committed copy (ending in XZ) changes only through the defaults and Set, and Cancel copies it back
 // (SetupCopies.h).
 
+#include "midi/common/PanelsOpened.h"
 #include "midi/common/SetupArray.h"
 
 #include <atomic>
@@ -78,7 +79,6 @@ inline std::atomic<int> setSoloX{0};                 // 1 = the worker processes
 inline std::atomic<int> SetupPopupX{0};              // setup shown when the panel loads
 inline std::atomic<int> setBrainpeakMIDIOpend{0};    // the setups are in use (panel opened or document read)
 inline std::atomic<int> setBrainpeakMIDISetName{0};  // the setup names came from a document
-inline std::atomic<int> itsOpend{0};                 // the panel's first-open work is done
 inline std::atomic<int> NUPOchannelXP{0};            // data channel last chosen in the popup
 inline std::atomic<int> MIDIoutTempOX{0};            // switch of SetupNX saved around a program change
 inline std::atomic<int> setToOff{0};                 // 1 while the output is temporarily switched off
@@ -88,9 +88,6 @@ inline std::atomic<int> PlayNote{0};     // one flag for all setups (see the wor
 inline std::atomic<int> needOffNote{0};  // 1 after every normal tick; consumed by a file load or save
 inline std::atomic<int> firstTimeRunMIDIpeak{1};
 inline std::atomic<int> firstTimeeasyplaySetup{1};
-
-// The band panel's first-open flag, read by the peak panel's first opening.
-inline std::atomic<int> itsOpendE{0};
 
 // Writes the start-up defaults into both copies of every setup (intervals, clock times, the instrument
 // and the names are left as they are).

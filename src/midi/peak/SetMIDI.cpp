@@ -130,6 +130,8 @@ void SetMIDI::easyplaySetup(int preset)
         MIDIoutONX[1] = 0;
         SetupNX = 0;
         setSetupN(0);
+        // Open panels show setup 1 as it now is (its output off), not the setup shown before.
+        NotificationCenter::defaultCenter().postNotificationName(needUpdateSetupNotification, this);
         return;
     }
     if (preset < 1 || preset > 6)

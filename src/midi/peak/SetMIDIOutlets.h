@@ -1,5 +1,7 @@
 #pragma once
 
+#include "midi/common/DataChannels.h"
+
 // The outlets of the peak-to-MIDI panel and the lists its popups show.
 
 #include <QString>
@@ -8,18 +10,18 @@
 namespace nupo {
 
 // The outlets of the panel, in declared order; edit fields pair with display fields (displayHere...).
-#define NUPO_SETMIDI_FIELD_PAIRS(X)                                                                  \
-    X(LowFSlider)                                                                                    \
-    X(HighFSlider)                                                                                   \
-    X(LowFNSlider)                                                                                   \
-    X(HighFNSlider)                                                                                  \
-    X(LowVSlider)                                                                                    \
-    X(HighVSlider)                                                                                   \
-    X(LowVNSlider)                                                                                   \
-    X(HighVNSlider) X(InputFSlider) X(InputVSlider) X(OutputFSlider) X(OutputVSlider) X(MIDIchannel) \
-        X(MIDIprogramchange) X(MaxInput) X(Name) X(MiniInput) X(InputName) X(InputUnit) X(MaxFInput) \
-            X(MiniFInput) X(Instrument) X(NUPOdataChannel) X(MIDIoutPort) X(SetupN) X(SetupNinput)   \
-                X(SetupNstring) X(Tempo)
+#define NUPO_SETMIDI_FIELD_PAIRS(X)                                                                         \
+    X(LowFSlider)                                                                                           \
+    X(HighFSlider)                                                                                          \
+    X(LowFNSlider)                                                                                          \
+    X(HighFNSlider)                                                                                         \
+    X(LowVSlider)                                                                                           \
+    X(HighVSlider)                                                                                          \
+    X(LowVNSlider)                                                                                          \
+    X(HighVNSlider)                                                                                         \
+    X(InputFSlider) X(InputVSlider) X(OutputFSlider) X(OutputVSlider) X(MIDIchannel) X(MIDIprogramchange)   \
+        X(MaxInput) X(Name) X(MiniInput) X(InputName) X(InputUnit) X(MaxFInput) X(MiniFInput) X(Instrument) \
+            X(NUPOdataChannel) X(MIDIoutPort) X(SetupN) X(SetupNinput) X(SetupNstring) X(Tempo)
 
 #define NUPO_SETMIDI_CONTROLS(X)                                                                           \
     X(setResetMIDI)                                                                                        \
@@ -29,10 +31,11 @@ namespace nupo {
     X(setSet)                                                                                              \
     X(setSolo)                                                                                             \
     X(setPeakPower)                                                                                        \
-    X(setAveragePower) X(setMIDIoutON) X(setUseQTMIDI) X(setPlay3Peaks) X(setNoteOnOff) X(setNoteOffOn)    \
-        X(setONInput) X(setPlayOnlyNoteChanged) X(setInstrument) X(setSmallWindow) X(setSetCountX)         \
-            X(setSetMIDIchannel) X(setSetMIDIprogramC) X(setSetBSCH) X(setMIDInoteF) X(setMIDIvelocityF)   \
-                X(setMIDIchannelF) X(setMIDIprogramchangeF) X(setMIDIpitchbendF) X(setMIDIcontrolchangeVF) \
+    X(setAveragePower)                                                                                     \
+    X(setMIDIoutON) X(setUseQTMIDI) X(setPlay3Peaks) X(setNoteOnOff) X(setNoteOffOn) X(setONInput)         \
+        X(setPlayOnlyNoteChanged) X(setInstrument) X(setSmallWindow) X(setSetCountX) X(setSetMIDIchannel)  \
+            X(setSetMIDIprogramC) X(setSetBSCH) X(setMIDInoteF) X(setMIDIvelocityF) X(setMIDIchannelF)     \
+                X(setMIDIprogramchangeF) X(setMIDIpitchbendF) X(setMIDIcontrolchangeVF)                    \
                     X(setMIDIcontrolchangeNF) X(setMIDInoteV) X(setMIDIvelocityV) X(setMIDIchannelV)       \
                         X(setMIDIprogramchangeV) X(setMIDIpitchbendV) X(setMIDIcontrolchangeVV)            \
                             X(setMIDIcontrolchangeNV) X(popupMIDIport) X(popupMIDIchannel)                 \
@@ -56,10 +59,6 @@ enum class SetMIDIOutlet {
 // The object name of an outlet in the panel's nib.
 QString setMIDIOutletName(SetMIDIOutlet outlet);
 
-// The text shown for a data channel 0..9 ("CH 1" for any other value).
-QString dataChannelText(int channel);
-// The data-channel popup's items for a channel configuration (number of EEG channels - 1).
-QStringList dataChannelItems(int deviceConfig);
 // The timing popup's items, index = timing index 0..13.
 QStringList timingItems();
 

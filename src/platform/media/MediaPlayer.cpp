@@ -8,8 +8,11 @@
 #include <QFileInfo>
 
 #include <mpv/client.h>
+#include <mpv/render.h>
 
 #include <algorithm>
+#include <chrono>
+#include <cmath>
 #include <cstring>
 
 #include <unistd.h>
@@ -18,9 +21,15 @@ namespace nupo {
 
 namespace {
 
-constexpr double minimumRate = 0.01;
-constexpr double maximumRate = 100.0;
 constexpr double endPollSeconds = 0.1;
+// Backwards playback and the end of a selection need a finer step than the end of the file.
+constexpr double finePollSeconds = 0.02;
+// A step in a file without video.
+constexpr double soundStepSeconds = 0.1;
+// How near the end the position may be and still count as at the end.
+constexpr double endTolerance = 0.0005;
+// How long an opening waits for a movie's first frame at most.
+constexpr int firstFrameWaitSeconds = 5;
 
 // The audio outputs that exist on this machine, best first, as libmpv names them; "null" when there is
 // none. Only these are tried: probing absent ones makes their libraries print errors.
@@ -80,12 +89,23 @@ MediaPlayer::MediaPlayer(Options options) : endNotifier(std::make_shared<EndNoti
     mpv_set_option_string(handle, "hr-seek", "yes");  // seek to the exact time asked for
     mpv_set_option_string(handle, "audio-display", "no");
     mpv_set_option_string(handle, "audio-client-name", "NUPO4");
-    mpv_set_option_string(handle, "vo", options.videoOutput ? "libmpv" : "null");
+    mpv_set_option_string(handle, "osd-level", "0");
+    // Rates change the pitch with the speed, as a tape would.
+    mpv_set_option_string(handle, "audio-pitch-correction", "no");
+    const bool libmpvVideo = options.videoOutput || options.frameImages;
+    mpv_set_option_string(handle, "vo", libmpvVideo ? "libmpv" : "null");
     mpv_set_option_string(handle, "ao", options.audioOutput ? availableAudioOutputs().constData() : "null");
     if (mpv_initialize(handle) < 0) {
         mpv_terminate_destroy(handle);
         handle = nullptr;
         return;
+    }
+    if (options.frameImages) {
+        char softwareApi[] = MPV_RENDER_API_TYPE_SW;
+        mpv_render_param params[] = {{MPV_RENDER_PARAM_API_TYPE, softwareApi},
+                                     {MPV_RENDER_PARAM_INVALID, nullptr}};
+        if (mpv_render_context_create(&frameRenderer, handle, params) < 0)
+            frameRenderer = nullptr;
     }
     mpv_observe_property(handle, 0, "eof-reached", MPV_FORMAT_FLAG);
     eventThread = std::thread([this] { runEvents(); });
@@ -98,15 +118,27 @@ MediaPlayer::~MediaPlayer()
     shuttingDown = true;
     mpv_wakeup(handle);
     eventThread.join();
+    if (frameRenderer != nullptr)
+        mpv_render_context_free(frameRenderer);  // before the core it renders for
     mpv_terminate_destroy(handle);
 }
 
 void MediaPlayer::runEvents()
 {
+    using Clock = std::chrono::steady_clock;
+    Clock::time_point lastTurn = Clock::now();
     while (!shuttingDown) {
         // A short wait, so that the end is also noticed when libmpv folds a quick "not at the end" and
         // "at the end" into no change of the observed property (a replay of a short sound).
-        mpv_event* event = mpv_wait_event(handle, endPollSeconds);
+        const bool fine = reversePlaying || selectionOnly;
+        mpv_event* event = mpv_wait_event(handle, fine ? finePollSeconds : endPollSeconds);
+        const Clock::time_point now = Clock::now();
+        const double elapsed = std::chrono::duration<double>(now - lastTurn).count();
+        lastTurn = now;
+        if (reversePlaying)
+            stepReverse(elapsed * std::abs(signedRate.load()));
+        if (selectionOnly)
+            checkSelectionEnd();
         switch (event->event_id) {
             case MPV_EVENT_SHUTDOWN:
                 return;
@@ -115,7 +147,10 @@ void MediaPlayer::runEvents()
                 break;
             case MPV_EVENT_PLAYBACK_RESTART: {  // after a load or a seek: not at the end any more
                 std::lock_guard lock(mutex);
-                endNotified = false;
+                if (!jumpedToEnd)
+                    endNotified = false;
+                firstFrameShown = true;
+                loadChanged.notify_all();
                 break;
             }
             case MPV_EVENT_START_FILE: {
@@ -166,6 +201,48 @@ void MediaPlayer::pollEnd()
         handleEndReached(true);
 }
 
+// One turn of backwards playback: back by `seconds`; at the start (of the selection) it stops there,
+// or, looping, goes on from the end.
+void MediaPlayer::stepReverse(double seconds)
+{
+    if (!isOpen()) {
+        reversePlaying = false;
+        return;
+    }
+    double start = 0.0;
+    double end = duration();
+    selectionActive(&start, &end);
+    // The position is kept here rather than read back: a seek takes a moment to show in libmpv's.
+    const double target = std::min(reversePosition.load(), end) - seconds;
+    if (target > start) {
+        reversePosition = target;
+        seek(target);
+        return;
+    }
+    if (looping) {
+        reversePosition = end;
+        seek(end);
+        return;
+    }
+    seek(start);
+    reversePlaying = false;
+}
+
+// Forward playback of a selection ends at the selection's end (or starts over there, looping).
+void MediaPlayer::checkSelectionEnd()
+{
+    double start = 0.0;
+    double end = 0.0;
+    if (reversePlaying || !selectionActive(&start, &end) || mpvPaused() || currentTime() < end)
+        return;
+    if (looping) {
+        seek(start);
+        return;
+    }
+    setFlagProperty("pause", true);
+    notifyEnd();
+}
+
 void MediaPlayer::handleEndReached(bool atEnd)
 {
     {
@@ -173,7 +250,14 @@ void MediaPlayer::handleEndReached(bool atEnd)
         if (!atEnd || loadedEntry < 0 || endNotified)
             return;
         endNotified = true;
+        if (jumpedToEnd)  // a jump to the end is not the end of playback
+            return;
     }
+    notifyEnd();
+}
+
+void MediaPlayer::notifyEnd()
+{
     performOnMainThread([notifier = std::weak_ptr<EndNotifier>(endNotifier)] {
         if (std::shared_ptr<EndNotifier> alive = notifier.lock())
             alive->call();
@@ -193,7 +277,13 @@ bool MediaPlayer::open(const QString& path, QString* error)
     if (!info.isFile() || !info.isReadable())
         return fail(QStringLiteral("cannot read %1").arg(path));
 
+    reversePlaying = false;
+    jumpedToEnd = false;
     setFlagProperty("pause", true);
+    {
+        std::lock_guard lock(mutex);
+        firstFrameShown = false;
+    }
     // An absolute path, so that no file name is taken for a protocol or an option.
     const QByteArray file = QFile::encodeName(info.absoluteFilePath());
     const char* args[] = {"loadfile", file.constData(), "replace", nullptr};
@@ -224,6 +314,15 @@ bool MediaPlayer::open(const QString& path, QString* error)
     }
     openPath = path;
     endNotified = false;
+    selectionStart = 0.0;
+    selectionLength = 0.0;
+    lock.unlock();
+    // A movie is ready once its first frame is decoded: its picture size is known from then on.
+    if (hasVideo()) {
+        lock.lock();
+        loadChanged.wait_for(lock, std::chrono::seconds(firstFrameWaitSeconds),
+                             [this] { return firstFrameShown; });
+    }
     return true;
 }
 
@@ -231,6 +330,7 @@ void MediaPlayer::close()
 {
     if (handle == nullptr)
         return;
+    reversePlaying = false;
     command({"stop"});
     std::lock_guard lock(mutex);
     openPath.clear();
@@ -253,13 +353,35 @@ void MediaPlayer::play()
 {
     if (!isOpen())
         return;
-    if (isAtEnd())
-        seek(0.0);
+    const bool atEnd = isAtEnd();
+    jumpedToEnd = false;
+    double start = 0.0;
+    double end = duration();
+    const bool selection = selectionActive(&start, &end);
+    const double time = atEnd ? end : currentTime();
+    if (signedRate < 0.0) {
+        setFlagProperty("pause", true);
+        reversePosition = time;
+        if (time <= start + endTolerance || (selection && time > end)) {
+            reversePosition = end;
+            seek(end);
+        }
+        reversePlaying = true;
+        mpv_wakeup(handle);
+        return;
+    }
+    if (atEnd || (selection && (time < start || time >= end - endTolerance)))
+        seek(start);
+    // libmpv is given the speed only while it plays forwards: a speed change while paused loses its
+    // position until playback goes on.
     setFlagProperty("pause", false);
+    if (doubleProperty("speed", 1.0) != signedRate)
+        setDoubleProperty("speed", signedRate);
 }
 
 void MediaPlayer::pause()
 {
+    reversePlaying = false;
     if (handle != nullptr)
         setFlagProperty("pause", true);
 }
@@ -271,13 +393,19 @@ void MediaPlayer::stop()
         seek(0.0);
 }
 
+bool MediaPlayer::mpvPaused() const
+{
+    int paused = 1;
+    if (handle != nullptr)
+        mpv_get_property(handle, "pause", MPV_FORMAT_FLAG, &paused);
+    return paused != 0;
+}
+
 bool MediaPlayer::isPlaying() const
 {
     if (!isOpen())
         return false;
-    int paused = 1;
-    mpv_get_property(handle, "pause", MPV_FORMAT_FLAG, &paused);
-    return paused == 0 && !isAtEnd();
+    return reversePlaying || (!mpvPaused() && !isAtEnd());
 }
 
 bool MediaPlayer::isAtEnd() const
@@ -286,35 +414,75 @@ bool MediaPlayer::isAtEnd() const
         return false;
     int atEnd = 0;
     mpv_get_property(handle, "eof-reached", MPV_FORMAT_FLAG, &atEnd);
-    return atEnd != 0;
+    // A movie shows its last frame at the end, which starts before the end: a jump there counts.
+    if (atEnd != 0 || jumpedToEnd)
+        return true;
+    const double length = duration();
+    return length > 0.0 && doubleProperty("time-pos", 0.0) >= length - endTolerance;
 }
 
 void MediaPlayer::setRate(double rate)
 {
-    if (handle == nullptr)
+    if (handle == nullptr || std::isnan(rate))
         return;
-    if (!(rate > 0.0)) {  // also NaN
+    if (rate == 0.0) {
         pause();
         return;
     }
-    setDoubleProperty("speed", std::clamp(rate, minimumRate, maximumRate));
+    const double speed = std::clamp(std::abs(rate), minimumRate, maximumRate);
+    const double newRate = rate < 0.0 ? -speed : speed;
+    if (newRate == signedRate)  // the brain controls set the rate on every tick: nothing to redo
+        return;
+    const bool wasPlaying = isPlaying();
+    signedRate = newRate;
+    if (!wasPlaying)
+        return;
+    // A change of direction while playing goes on playing the other way.
+    if (rate < 0.0 && !reversePlaying) {
+        setFlagProperty("pause", true);
+        reversePosition = currentTime();
+        reversePlaying = true;
+        mpv_wakeup(handle);
+    } else if (rate > 0.0 && reversePlaying) {
+        reversePlaying = false;
+        seek(reversePosition);
+        setFlagProperty("pause", false);
+        setDoubleProperty("speed", speed);
+    } else if (rate > 0.0) {
+        double value = speed;
+        mpv_set_property_async(handle, 0, "speed", MPV_FORMAT_DOUBLE, &value);
+    }
 }
 
 double MediaPlayer::rate() const
 {
-    return doubleProperty("speed", 1.0);
+    return signedRate;
 }
 
 void MediaPlayer::setVolume(double volume)
 {
     if (handle == nullptr || std::isnan(volume))
         return;
-    setDoubleProperty("volume", std::clamp(volume, 0.0, 1.0) * 100.0);
+    double level = std::clamp(volume, 0.0, 1.0) * 100.0;
+    if (level == volumeLevel.exchange(level))  // unchanged: libmpv is not asked again
+        return;
+    // Volumes follow each other quickly (brain control): the caller does not wait for libmpv.
+    mpv_set_property_async(handle, 0, "volume", MPV_FORMAT_DOUBLE, &level);
 }
 
 double MediaPlayer::volume() const
 {
-    return doubleProperty("volume", 100.0) / 100.0;
+    return volumeLevel / 100.0;
+}
+
+void MediaPlayer::setMovieVolume(int volume)
+{
+    setVolume(static_cast<double>(std::clamp(volume, 0, fullVolume)) / fullVolume);
+}
+
+int MediaPlayer::movieVolume() const
+{
+    return static_cast<int>(std::lround(volume() * fullVolume));
 }
 
 double MediaPlayer::currentTime() const
@@ -336,9 +504,194 @@ void MediaPlayer::seek(double seconds)
 {
     if (!isOpen() || std::isnan(seconds))
         return;
+    jumpedToEnd = false;
     const double target = std::clamp(seconds, 0.0, std::max(0.0, duration()));
     const QByteArray time = QByteArray::number(target, 'f', 6);
     command({"seek", time.constData(), "absolute+exact"});
+}
+
+void MediaPlayer::goToBeginning()
+{
+    jumpedToEnd = false;
+    seek(0.0);
+}
+
+void MediaPlayer::goToEnd()
+{
+    seek(duration());
+    std::lock_guard lock(mutex);
+    jumpedToEnd = true;
+}
+
+void MediaPlayer::stepForward()
+{
+    stepBy(1);
+}
+
+void MediaPlayer::stepBackward()
+{
+    stepBy(-1);
+}
+
+void MediaPlayer::stepBy(int direction)
+{
+    pause();
+    if (!isOpen())
+        return;
+    jumpedToEnd = false;
+    const double fps = frameRate();
+    if (fps <= 0.0) {
+        seek(currentTime() + direction * soundStepSeconds);
+        return;
+    }
+    showFrame(std::lround(std::floor(currentTime() * fps + 0.5)) + direction);
+}
+
+void MediaPlayer::showFrame(long frame)
+{
+    pause();
+    const double fps = frameRate();
+    if (fps <= 0.0)
+        return;
+    jumpedToEnd = false;
+    const long next = std::clamp(frame, 0L, std::max(0L, frameCount() - 1));
+    // An exact seek shows the first frame at or after the time asked for: a quarter frame before frame n
+    // keeps rounding errors off the frame after it.
+    seek(std::max(0.0, (static_cast<double>(next) - 0.25) / fps));
+}
+
+long MediaPlayer::frameCount() const
+{
+    return static_cast<long>(std::lround(duration() * frameRate()));
+}
+
+int MediaPlayer::videoWidth() const
+{
+    return hasVideo() ? static_cast<int>(intProperty("width", 0)) : 0;
+}
+
+int MediaPlayer::videoHeight() const
+{
+    return hasVideo() ? static_cast<int>(intProperty("height", 0)) : 0;
+}
+
+int MediaPlayer::timeScale() const
+{
+    if (!isOpen())
+        return 0;
+    if (hasVideo())
+        return movieTimeScale;
+    const int tracks = trackCount();
+    for (int i = 0; i < tracks; ++i) {
+        const QByteArray name = QStringLiteral("track-list/%1/demux-samplerate").arg(i).toUtf8();
+        const std::int64_t rate = intProperty(name.constData(), 0);
+        if (rate > 0)
+            return static_cast<int>(rate);
+    }
+    return 0;
+}
+
+std::int64_t MediaPlayer::durationUnits() const
+{
+    return std::llround(duration() * timeScale());
+}
+
+std::int64_t MediaPlayer::currentTimeUnits() const
+{
+    return std::llround(currentTime() * timeScale());
+}
+
+int MediaPlayer::trackCount() const
+{
+    return isOpen() ? static_cast<int>(intProperty("track-list/count", 0)) : 0;
+}
+
+QStringList MediaPlayer::trackNames() const
+{
+    QStringList names;
+    const int tracks = trackCount();
+    for (int i = 0; i < tracks; ++i) {
+        const QString type = stringProperty(QStringLiteral("track-list/%1/type").arg(i));
+        const QString codec = stringProperty(QStringLiteral("track-list/%1/codec").arg(i));
+        const QString kind = type == QLatin1String("sub") ? QStringLiteral("text") : type;
+        names << (codec.isEmpty() ? kind : QStringLiteral("%1 (%2)").arg(kind, codec));
+    }
+    return names;
+}
+
+bool MediaPlayer::hasVideo() const
+{
+    const int tracks = trackCount();
+    for (int i = 0; i < tracks; ++i) {
+        if (stringProperty(QStringLiteral("track-list/%1/type").arg(i)) == QLatin1String("video") &&
+            stringProperty(QStringLiteral("track-list/%1/albumart").arg(i)) != QLatin1String("yes"))
+            return true;
+    }
+    return false;
+}
+
+double MediaPlayer::frameRate() const
+{
+    if (!hasVideo())
+        return 0.0;
+    return std::max(0.0, doubleProperty("container-fps", 0.0));
+}
+
+bool MediaPlayer::autoPlayTag() const
+{
+    return isOpen() && stringProperty(QStringLiteral("metadata/by-key/play")).trimmed().toInt() != 0;
+}
+
+void MediaPlayer::setLoopMode(LoopMode mode)
+{
+    looping = mode == LoopMode::Looping;
+    if (handle != nullptr)
+        mpv_set_property_string(handle, "loop-file", looping ? "inf" : "no");
+}
+
+MediaPlayer::LoopMode MediaPlayer::loopMode() const
+{
+    return looping ? LoopMode::Looping : LoopMode::Normal;
+}
+
+void MediaPlayer::setSelection(double start, double length)
+{
+    if (std::isnan(start) || std::isnan(length))
+        return;
+    std::lock_guard lock(mutex);
+    selectionStart = std::max(0.0, start);
+    selectionLength = std::max(0.0, length);
+}
+
+void MediaPlayer::setPlaysSelectionOnly(bool on)
+{
+    selectionOnly = on;
+    if (handle != nullptr)
+        mpv_wakeup(handle);
+}
+
+bool MediaPlayer::playsSelectionOnly() const
+{
+    return selectionOnly;
+}
+
+bool MediaPlayer::selectionActive(double* start, double* end) const
+{
+    if (!selectionOnly)
+        return false;
+    double from = 0.0;
+    double length = 0.0;
+    {
+        std::lock_guard lock(mutex);
+        from = selectionStart;
+        length = selectionLength;
+    }
+    const double fileLength = duration();
+    if (length <= 0.0 || from >= fileLength)
+        return false;
+    *start = from;
+    *end = std::min(fileLength, from + length);
+    return true;
 }
 
 void MediaPlayer::setEndCallback(std::function<void()> callback)
@@ -347,11 +700,47 @@ void MediaPlayer::setEndCallback(std::function<void()> callback)
     endNotifier->callback = std::move(callback);
 }
 
+bool MediaPlayer::renderFrame(void* pixels, int width, int height, std::size_t stride)
+{
+    if (frameRenderer == nullptr || pixels == nullptr || width <= 0 || height <= 0 ||
+        stride < static_cast<std::size_t>(width) * 4 || !isOpen() || !hasVideo())
+        return false;
+    int size[2] = {width, height};
+    char format[] = "bgr0";
+    mpv_render_param params[] = {{MPV_RENDER_PARAM_SW_SIZE, size},
+                                 {MPV_RENDER_PARAM_SW_FORMAT, format},
+                                 {MPV_RENDER_PARAM_SW_STRIDE, &stride},
+                                 {MPV_RENDER_PARAM_SW_POINTER, pixels},
+                                 {MPV_RENDER_PARAM_INVALID, nullptr}};
+    mpv_render_context_update(frameRenderer);
+    return mpv_render_context_render(frameRenderer, params) >= 0;
+}
+
 double MediaPlayer::doubleProperty(const char* name, double fallback) const
 {
     double value = fallback;
     if (handle == nullptr || mpv_get_property(handle, name, MPV_FORMAT_DOUBLE, &value) < 0)
         return fallback;
+    return value;
+}
+
+std::int64_t MediaPlayer::intProperty(const char* name, std::int64_t fallback) const
+{
+    std::int64_t value = fallback;
+    if (handle == nullptr || mpv_get_property(handle, name, MPV_FORMAT_INT64, &value) < 0)
+        return fallback;
+    return value;
+}
+
+QString MediaPlayer::stringProperty(const QString& name) const
+{
+    if (handle == nullptr)
+        return {};
+    char* text = mpv_get_property_string(handle, name.toUtf8().constData());
+    if (text == nullptr)
+        return {};
+    const QString value = QString::fromUtf8(text);
+    mpv_free(text);
     return value;
 }
 

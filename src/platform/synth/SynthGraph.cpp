@@ -1,10 +1,16 @@
 #include "platform/synth/SynthGraph.h"
 
 #include <fluidsynth.h>
+#ifdef NUPO_HAVE_ALSA
+#include <alsa/asoundlib.h>
+#endif
 
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cstdio>
+#include <string>
+#include <vector>
 
 namespace nupo {
 
@@ -25,6 +31,52 @@ void silenceFluidWarnings()
         fluid_set_log_function(FLUID_DBG, quietFluidMessage, nullptr);
         fluid_set_log_function(FLUID_ERR, quietFluidMessage, nullptr);
     });
+}
+
+#ifdef NUPO_HAVE_ALSA
+void quietAlsaMessage(const char*, int, const char*, int, const char*, ...) {}
+#endif
+
+// Keeps the sound library's own error lines (one per configuration step it fails) off the terminal
+// while audio drivers are tried: the synth says once itself when none opens.
+class QuietAudioErrors {
+public:
+    QuietAudioErrors()
+    {
+#ifdef NUPO_HAVE_ALSA
+        snd_lib_error_set_handler(quietAlsaMessage);
+#endif
+    }
+    ~QuietAudioErrors()
+    {
+#ifdef NUPO_HAVE_ALSA
+        snd_lib_error_set_handler(nullptr);
+#endif
+    }
+    QuietAudioErrors(const QuietAudioErrors&) = delete;
+    QuietAudioErrors& operator=(const QuietAudioErrors&) = delete;
+};
+
+void collectDriverName(void* names, const char*, const char* option)
+{
+    static_cast<std::vector<std::string>*>(names)->emplace_back(option);
+}
+
+// Tries the sound servers first, then the sound card and the other outputs FluidSynth was built with;
+// never the file writer, and never JACK, which would start a server of its own.
+fluid_audio_driver_t* openAudioDriver(fluid_settings_t* settings, fluid_synth_t* synth)
+{
+    std::vector<std::string> available;
+    fluid_settings_foreach_option(settings, "audio.driver", &available, collectDriverName);
+    QuietAudioErrors quiet;
+    for (const char* name : {"pipewire", "pulseaudio", "alsa", "sdl2", "oss"}) {
+        if (std::find(available.begin(), available.end(), name) == available.end())
+            continue;
+        fluid_settings_setstr(settings, "audio.driver", name);
+        if (fluid_audio_driver_t* driver = new_fluid_audio_driver(settings, synth))
+            return driver;
+    }
+    return nullptr;
 }
 
 }  // namespace
@@ -92,7 +144,7 @@ bool SynthGraph::start()
     running = true;
     if (!audioOutputOn || driver != nullptr)
         return true;
-    driver = new_fluid_audio_driver(settings, synth);
+    driver = openAudioDriver(settings, synth);
     if (driver == nullptr && !reportedNoAudio.exchange(true)) {
         std::printf("No audio output could be opened: the built-in synthesiser plays silently.\n");
         std::fflush(stdout);

@@ -62,9 +62,11 @@ inline float ColorGainBSMixSliderX = 1.88f;
 inline float ColorOffsetBSMixSliderX = 35.0f;
 
 // Colours, RGBA.
-inline float GridColorX[4] = {0.0f, 0.0f, 0.0f, 0.0f};      // bar-graph grid
-inline float GridColorY[4] = {0.0f, 0.0f, 0.0f, 0.0f};      // raw-wave grid
-inline float PeakHoldColorX[4] = {0.0f, 0.0f, 0.0f, 0.0f};  // bar-graph peak-hold marks
+inline float GridColorX[4] = {0.0f, 0.0f, 0.0f, 0.0f};  // bar-graph grid
+inline float GridColorY[4] = {0.0f, 0.0f, 0.0f, 0.0f};  // raw-wave grid
+// Bar-graph peak-hold marks in their own colour: opaque black until one is picked, so that ticking
+// "Own mark colour" never makes the marks vanish.
+inline float PeakHoldColorX[4] = {0.0f, 0.0f, 0.0f, 1.0f};
 
 // Posted by the display settings panel when a colour level changes.
 inline const QString WaterfallupdateNotification = QStringLiteral("Waterfallupdate");

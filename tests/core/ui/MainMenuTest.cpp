@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
+#include "QXDrawerSound/player/SoundSlotTables.h"
 
 #include "core/ui/QXAppController.h"
 #include "core/ui/WindowController.h"
 #include "platform/appkit/NotificationCenter.h"
 #include "platform/appkit/ui/Beep.h"
+#include "platform/appkit/ui/WindowHandle.h"
+#include "platform/appkit/ui/WindowPlacement.h"
 #include "plots/bargraph/BarGraphWindowState.h"
 #include "plots/rawwave/RawwaveWindowState.h"
 #include "shared/CoreState.h"
@@ -11,9 +14,12 @@
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
+#include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
 #include <QTabWidget>
+#include <QVBoxLayout>
 
 using namespace nupo;
 
@@ -75,6 +81,8 @@ TEST(MainMenu, HoldsEveryActionOfTheApplication)
                                "setStartAllSound",
                                "setStopAllSound",
                                "setResetSoundBankIndex",
+                               "openSoundFiles",
+                               "showMovieFrames",
                                "openMovieAndPlaywithBrainwaveQ",
                                "showSelectFilePanel",
                                "showSelectFileRunPanel",
@@ -92,9 +100,9 @@ TEST(MainMenu, WindowsOfUnbuiltPartsReportTheirMissingNib)
     menu().fillMenuBar(&bar);
     testing::internal::CaptureStdout();
     const int beeps = beepCount();
-    itemFor(bar, "showSelectQXnewave")->trigger();
+    itemFor(bar, "showSelectFilePanel")->trigger();
     const std::string out = testing::internal::GetCapturedStdout();
-    EXPECT_NE(out.find("Failed to load QXnewave.nib"), std::string::npos) << out;
+    EXPECT_NE(out.find("Failed to load MainMenuB.nib"), std::string::npos) << out;
     EXPECT_EQ(beepCount(), beeps + 1);
 }
 
@@ -120,6 +128,13 @@ TEST(MainMenu, SoundItemsPostToEverySlotWithTheControllerAsObject)
     menu().setStartAllSound(nullptr);
     menu().setStopAllSound(nullptr);
     EXPECT_EQ(posted, (QStringList{"SetSoundPlayNotification", "SetSoundStopNotification"}));
+}
+
+TEST(MainMenu, ResettingTheSoundBankIndexOpensTheNextBankInSlotOne)
+{
+    openSound = 7;
+    menu().setResetSoundBankIndex(nullptr);
+    EXPECT_EQ(openSound, 0);
 }
 
 TEST(MainMenu, PauseTogglesTheTransportAndTellsTheMovie)
@@ -184,4 +199,79 @@ TEST(PreferencesWindow, OneTabPerPanelInNumberOrder)
     menu().showPanelX(3);
     EXPECT_EQ(prefs.shownPanel(), 3);
     EXPECT_EQ(prefs.window()->windowTitle(), "Preferences: Display");
+}
+
+TEST(MainMenu, ScreenLayoutsFitTheirScreensFromTheTopLeftCorner)
+{
+    const QRect area = WindowPlacement::availableArea(nullptr);
+    const std::pair<int, int> screens[] = {{1900, 1200}, {1600, 1200}, {1280, 1024}, {1024, 768}};
+    for (const auto& [width, height] : screens) {
+        const QRectF screen(area.topLeft(), QSizeF(width, height));
+        const auto layout = QXAppController::layoutForScreenWidth(width);
+        const QRectF frames[] = {layout.rawwave, layout.bargraph, layout.waterfall, layout.waterfallBS};
+        for (const QRectF& frame : frames) {
+            const QRectF onScreen = WindowHandle::toQt(frame);
+            EXPECT_TRUE(screen.contains(onScreen)) << width;
+            EXPECT_GE(onScreen.top(), screen.top() + 200) << width;  // below the Control Panel
+        }
+    }
+}
+
+TEST(MainMenu, EveryWindowShownGetsTheSameMenuBarAndTheControlPanelComesBack)
+{
+    QMenuBar reference;
+    menu().fillMenuBar(&reference);
+    QStringList expected;
+    for (QAction* item : menuItems(reference))
+        expected << item->objectName();
+    ASSERT_TRUE(expected.contains("showControlPanel"));
+
+    menu().installMainMenu(nullptr);
+    // A window opened later, whoever opens it, carries the menu built from the one table.
+    QWidget later;
+    auto* layout = new QVBoxLayout(&later);
+    layout->addWidget(new QLabel("plot"));
+    later.show();
+    auto* bar = later.findChild<QMenuBar*>();
+    ASSERT_NE(bar, nullptr);
+    QStringList names;
+    for (QAction* item : menuItems(*bar))
+        names << item->objectName();
+    EXPECT_EQ(names, expected);
+    for (QAction* item : menuItems(*bar)) {
+        if (!item->shortcut().isEmpty()) {
+            EXPECT_EQ(item->shortcutContext(), Qt::WindowShortcut) << item->text().toStdString();
+        }
+    }
+
+    // A frameless window has no menu bar but the key equivalents.
+    QWidget frameless(nullptr, Qt::Window | Qt::FramelessWindowHint);
+    new QVBoxLayout(&frameless);
+    frameless.show();
+    EXPECT_EQ(frameless.findChild<QMenuBar*>(), nullptr);
+    QStringList keys;
+    for (QAction* item : frameless.actions())
+        keys << item->shortcut().toString();
+    EXPECT_TRUE(keys.contains("Ctrl+Q"));
+    EXPECT_TRUE(keys.contains("Ctrl+2"));
+
+    // Window ▸ Control Panel opens the panel, again after it was closed.
+    testing::internal::CaptureStdout();
+    menu().showControlPanel(nullptr);
+    QPointer<QMainWindow> panel = menu().controlPanel();
+    ASSERT_NE(panel, nullptr);
+    EXPECT_TRUE(panel->isVisible());
+    EXPECT_EQ(panel->windowTitle(), "Control Panel");
+    EXPECT_FALSE(menuItems(*panel->menuBar()).isEmpty());
+    panel->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(panel.isNull());
+    EXPECT_EQ(menu().controlPanel(), nullptr);
+    for (QAction* item : menuItems(*bar))
+        if (item->objectName() == "showControlPanel")
+            item->trigger();
+    testing::internal::GetCapturedStdout();
+    ASSERT_NE(menu().controlPanel(), nullptr);
+    EXPECT_TRUE(menu().controlPanel()->isVisible());
+    EXPECT_EQ(menuItems(*menu().controlPanel()->menuBar()).size(), expected.size());
 }

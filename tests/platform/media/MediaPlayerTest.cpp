@@ -1,4 +1,5 @@
 #include "platform/media/MediaPlayer.h"
+#include "support/TestMedia.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -18,27 +19,7 @@
 namespace nupo {
 namespace {
 
-// A mono 16-bit sine tone of the given length.
-QString writeTone(const QString& name, double seconds)
-{
-    const int rate = 8000;
-    const auto frames = static_cast<std::uint32_t>(seconds * rate);
-    QByteArray samples;
-    for (std::uint32_t n = 0; n < frames; ++n) {
-        const auto value = static_cast<std::int16_t>(8000 * std::sin(2 * M_PI * 440.0 * n / rate));
-        samples.append(static_cast<char>(value & 0xFF));
-        samples.append(static_cast<char>((value >> 8) & 0xFF));
-    }
-    auto u32 = [](std::uint32_t v) { return QByteArray(reinterpret_cast<const char*>(&v), 4); };
-    auto u16 = [](std::uint16_t v) { return QByteArray(reinterpret_cast<const char*>(&v), 2); };
-    QByteArray wav = "RIFF" + u32(36 + samples.size()) + "WAVEfmt " + u32(16) + u16(1) + u16(1) + u32(rate) +
-                     u32(rate * 2) + u16(2) + u16(16) + "data" + u32(samples.size()) + samples;
-    const QString path = QDir(test::tempFolder()).filePath(name);
-    QFile file(path);
-    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(wav);
-    return path;
-}
+using test::writeTone;
 
 MediaPlayer::Options silent()
 {
@@ -175,15 +156,10 @@ TEST(MediaPlayer, PlaysAMovieWithoutVideoOutput)
 #if defined(__SANITIZE_THREAD__)
     GTEST_SKIP() << "the thread checker loses track of this process's locks once it starts ffmpeg";
 #endif
-    const QString ffmpeg = QStandardPaths::findExecutable("ffmpeg");
-    if (ffmpeg.isEmpty())
-        GTEST_SKIP() << "ffmpeg is needed to make the test movie";
-    const QString movie = QDir(test::tempFolder()).filePath("clip.mp4");
-    QProcess make;
-    make.start(ffmpeg, {"-loglevel", "error", "-f", "lavfi", "-i", "testsrc=size=64x48:rate=25:duration=0.6",
-                        "-pix_fmt", "yuv420p", movie});
-    ASSERT_TRUE(make.waitForFinished(-1) && make.exitCode() == 0)
-        << make.readAllStandardError().toStdString();
+    QString why;
+    const QString movie = test::makeCounterMovie("clip.mp4", 6, 10, &why);
+    if (movie.isEmpty())
+        GTEST_SKIP() << why.toStdString();
 
     MediaPlayer player(silent());
     int ends = 0;

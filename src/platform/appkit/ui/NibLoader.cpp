@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QPoint>
 #include <QUiLoader>
 #include <QWidget>
@@ -35,6 +36,22 @@ struct ExtraFolders {
 ExtraFolders& extraFolders()
 {
     static ExtraFolders* instance = new ExtraFolders;  // lives to process end
+    return *instance;
+}
+
+struct NibAlias {
+    QString nib;
+    QString controllerClass;
+};
+
+struct NibAliases {
+    std::mutex mutex;
+    QHash<QString, NibAlias> aliases;
+};
+
+NibAliases& nibAliases()
+{
+    static NibAliases* instance = new NibAliases;  // lives to process end
     return *instance;
 }
 
@@ -181,6 +198,12 @@ QString NibLoader::pathForNib(const QString& name)
     return ResourceLocator::firstFileIn(searchFolders(), name + QStringLiteral(".ui"));
 }
 
+void NibLoader::addNibAlias(const QString& name, const QString& nib, const QString& controllerClass)
+{
+    std::lock_guard lock(nibAliases().mutex);
+    nibAliases().aliases.insert(name, NibAlias{nib, controllerClass});
+}
+
 NibController* NibLoader::loadNibNamed(const QString& name, QObject* owner, const QString& failureName)
 {
     // Widgets live on the main thread only: a load asked for elsewhere (a notification handler on a
@@ -195,7 +218,16 @@ NibController* NibLoader::loadNibNamed(const QString& name, QObject* owner, cons
         return nullptr;
     }
     const QString reportedName = failureName.isEmpty() ? name : failureName;
-    const QString path = pathForNib(name);
+    QString path = pathForNib(name);
+    QString aliasClass;
+    if (path.isEmpty()) {
+        std::lock_guard lock(nibAliases().mutex);
+        const auto alias = nibAliases().aliases.constFind(name);
+        if (alias != nibAliases().aliases.constEnd()) {
+            path = pathForNib(alias->nib);
+            aliasClass = alias->controllerClass;
+        }
+    }
     if (path.isEmpty()) {
         reportFailure(reportedName);
         return nullptr;
@@ -206,7 +238,8 @@ NibController* NibLoader::loadNibNamed(const QString& name, QObject* owner, cons
         return nullptr;
     }
 
-    const QString className = root->property("controllerClass").toString();
+    const QString className =
+        aliasClass.isEmpty() ? root->property("controllerClass").toString() : aliasClass;
     NibController* controller =
         className.isEmpty() ? new NibController : NibControllerRegistry::create(className);
     if (!controller) {

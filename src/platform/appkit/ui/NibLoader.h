@@ -69,6 +69,10 @@ public:
     // The path of <name>.ui in the first search folder that has it, or empty.
     static QString pathForNib(const QString& name);
 
+    // Lets a family of windows share one nib file: loading `name` (when no nib of its own exists) builds
+    // `nib` with `controllerClass` in place of the class its root names.
+    static void addNibAlias(const QString& name, const QString& nib, const QString& controllerClass);
+
     // Where nibs are looked for, in order: <executable folder>/resources/nibs, then
     // <source tree>/resources/nibs (NUPO_SOURCE_DIR from the environment, else the build's), then
     // the folders added here (for tests).

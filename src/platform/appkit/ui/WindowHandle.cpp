@@ -1,5 +1,7 @@
 #include "platform/appkit/ui/WindowHandle.h"
 
+#include "platform/appkit/ui/WindowPlacement.h"
+
 #include <QGuiApplication>
 #include <QScreen>
 #include <QSettings>
@@ -70,14 +72,14 @@ void WindowHandle::setFrame(const QRectF& frame, bool, bool)
 {
     if (!window_ || !frame.isValid())
         return;
-    // The decoration (title bar, borders) is what frameGeometry adds to the client area.
-    const QRect outer = window_->frameGeometry();
-    const QRect inner = window_->geometry();
-    const int extraWidth = outer.width() - inner.width();
-    const int extraHeight = outer.height() - inner.height();
+    // The frame includes the decoration (title bar, borders); the client area is what remains.
+    const QMargins decoration = WindowPlacement::decorationOf(window_);
     const QRect target = toQt(frame).toRect();
-    window_->resize(qMax(1, target.width() - extraWidth), qMax(1, target.height() - extraHeight));
+    window_->resize(qMax(1, target.width() - decoration.left() - decoration.right()),
+                    qMax(1, target.height() - decoration.top() - decoration.bottom()));
     window_->move(target.topLeft());
+    // A frame saved on a larger screen (or laid out for one) still opens where it can be seen.
+    WindowPlacement::keepOnScreen(window_);
 }
 
 void WindowHandle::saveFrameUsingName(const QString& name) const

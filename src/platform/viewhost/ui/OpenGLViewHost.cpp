@@ -2,11 +2,23 @@
 
 #include "platform/gl/LegacyGLFormat.h"
 
+#include <QOpenGLContext>
+
 namespace nupo {
 
 OpenGLViewHost::OpenGLViewHost(OpenGLView* view, QWidget* parent) : ViewHostWidget(view, parent)
 {
     setFormat(legacyGLSurfaceFormat());
+}
+
+bool OpenGLViewHost::isSupported()
+{
+    static const bool supported = [] {
+        QOpenGLContext context;
+        context.setFormat(legacyGLSurfaceFormat());
+        return context.create();
+    }();
+    return supported;
 }
 
 bool OpenGLViewHost::makeViewContextCurrent()

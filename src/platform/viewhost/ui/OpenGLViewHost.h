@@ -16,6 +16,10 @@ class OpenGLViewHost : public ViewHostWidget<QOpenGLWidget, OpenGLView> {
 public:
     explicit OpenGLViewHost(OpenGLView* view, QWidget* parent = nullptr);
 
+    // Whether the window system can give GL views a context at all (not so on the offscreen platform
+    // without a display). Tried once.
+    static bool isSupported();
+
 protected:
     void initializeGL() override;
     void resizeGL(int width, int height) override;

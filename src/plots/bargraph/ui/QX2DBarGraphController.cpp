@@ -204,6 +204,7 @@ void QX2DBarGraphController::refreshInformationFields()
     const int points = fftp < 1 ? 1 : static_cast<int>(fftp);
     setField(displayHereFez, static_cast<double>(SampleSpeed) / points);
     if (LOGpowerONed != 0) {
+        heightHeldByLogPower = true;
         DBarHX = 8.8f;
         activeView().setDBarH(8.8f);
         setFloatValue(DBarHSlider, 8.8f);
@@ -211,6 +212,11 @@ void QX2DBarGraphController::refreshInformationFields()
         maxVX = 10.0f;
         setField(displayHerecurrentV, std::pow(10.0, currentVX / 3.33 / 10.0 - 1.0));
     } else {
+        // Logarithmic power held the height at 8.8; without it the bars take the height chosen last.
+        if (heightHeldByLogPower) {
+            heightHeldByLogPower = false;
+            setWBarGainValue(setWBarGain);
+        }
         showAmplitudeRange(DBarHX, g);
     }
     showFrequencyRange(static_cast<float>(SampleSpeed) * 0.5f * (1.0f - DBarWX));

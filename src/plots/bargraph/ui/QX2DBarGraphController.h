@@ -61,6 +61,7 @@ private:
     void showPeakFields();
 
     float DBarHX = 0.0f;
+    bool heightHeldByLogPower = false;
     float DBarWX = 0.0f;
     int CHmode = 0;  // the amplitude range always uses the gain of channel 1
 

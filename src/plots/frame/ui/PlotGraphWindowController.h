@@ -11,9 +11,10 @@
 
 namespace nupo {
 
-// A plot window with a normal and a full view of one view class (a PlotGraphView): owns both views,
-// hosts them in their nib placeholders, shows the one of the current mode, and has the actions that
-// forward a colour well, style matrix or the cursor switch to the active view.
+// A plot window with a normal and a full view of one view class: owns both views, hosts them in their nib
+// placeholders, shows the one of the current mode, and has the actions that forward a colour well,
+// style matrix or the cursor switch to the active view (for views that have those settings: the line,
+// cursor and style actions of a view without them do nothing).
 template <class View>
 class PlotGraphWindowController : public PlotWindowController {
 public:
@@ -25,12 +26,13 @@ public:
     // view now active.
     void selectX2(int entry) override
     {
-        PlotControls::selectItem(popup2, entry);
+        PlotControls::selectItem(viewEntryPopup(), entry);
         if (entry > 1)
             state.lastViewEntry = entry;
         if (!applyViewEntry(entry))
             return;
         showViewsByMode();
+        restoreNormalViewFrame();
         pushControlsToActiveView();
         state.lastViewMode = popupselectX;
         setActiveViewMode(popupselectX);
@@ -55,19 +57,23 @@ public:
     }
     void select2(QObject* sender)
     {
-        const int index = PlotControls::selectedIndex(controlOf(sender, popup2));
+        const int index = PlotControls::selectedIndex(controlOf(sender, viewEntryPopup()));
         setActiveSecondNumber(index);
         selectX2(index);
     }
     void changeLineColor(QObject* sender)
     {
-        activeView().setLineColor(PlotControls::wellColour(controlOf(sender, lineColorWell)));
-        activeView().setNeedsDisplay(true);
+        if constexpr (hasLineSettings) {
+            activeView().setLineColor(PlotControls::wellColour(controlOf(sender, lineColorWell)));
+            activeView().setNeedsDisplay(true);
+        }
     }
     void changeCursorColor(QObject* sender)
     {
-        activeView().setCursorColor(PlotControls::wellColour(controlOf(sender, cursorColorWell)));
-        activeView().setNeedsDisplay(true);
+        if constexpr (hasLineSettings) {
+            activeView().setCursorColor(PlotControls::wellColour(controlOf(sender, cursorColorWell)));
+            activeView().setNeedsDisplay(true);
+        }
     }
     // A background chosen in the window wins over queued background commands.
     void changeBackgroundColor(QObject* sender)
@@ -78,18 +84,34 @@ public:
     }
     void changeColorStyleType(QObject* sender)
     {
-        activeView().setColorStyleType(PlotControls::selectedTag(controlOf(sender, colorStyleMatrix)));
+        if constexpr (hasLineSettings)
+            activeView().setColorStyleType(PlotControls::selectedTag(controlOf(sender, colorStyleMatrix)));
     }
     void changeLineStyleType(QObject* sender)
     {
-        activeView().setLineStyleType(PlotControls::selectedTag(controlOf(sender, lineStyleMatrix)));
+        if constexpr (hasLineSettings)
+            activeView().setLineStyleType(PlotControls::selectedTag(controlOf(sender, lineStyleMatrix)));
     }
     void changecursor(QObject* sender)
     {
-        activeView().setcursor(PlotControls::intValue(controlOf(sender, cursorON)));
+        if constexpr (hasLineSettings)
+            activeView().setcursor(PlotControls::intValue(controlOf(sender, cursorON)));
     }
 
 protected:
+    // Views with line, cursor and style settings (the 2D graph views).
+    static constexpr bool hasLineSettings = requires(View & v, const RGBAColor& c)
+    {
+        v.setLineColor(c);
+        v.setCursorColor(c);
+        v.setColorStyleType(0);
+        v.setLineStyleType(0);
+        v.setcursor(0);
+    };
+
+    // The popup of the view/transparency entries.
+    virtual QObject* viewEntryPopup() const { return popup2; }
+
     // The views' placeholders are the outlets `normalOutlet` and `fullOutlet`.
     PlotGraphWindowController(PlotWindowState& windowState, float maxF, const QString& normalOutlet,
                               const QString& fullOutlet)
@@ -122,8 +144,9 @@ protected:
     // Shows the full view's placeholder in full-view mode, the normal one otherwise.
     void showViewsByMode()
     {
-        PlotControls::setHidden(fullHost, viewA != 1);
-        PlotControls::setHidden(normalHost, viewA == 1);
+        // Hide first: for a moment both views shown would make the window wide enough for two.
+        PlotControls::setHidden(viewA == 1 ? normalHost : fullHost, true);
+        PlotControls::setHidden(viewA == 1 ? fullHost : normalHost, false);
         activeViewChanged();
     }
     // Gives the active view a view mode or second number and marks it for redrawing.
@@ -159,10 +182,12 @@ protected:
         View& view = activeView();
         if (backgroundColorWell)
             view.setBackgroundColor(PlotControls::wellColour(backgroundColorWell));
-        if (lineColorWell)
-            view.setLineColor(PlotControls::wellColour(lineColorWell));
-        if (cursorColorWell)
-            view.setCursorColor(PlotControls::wellColour(cursorColorWell));
+        if constexpr (hasLineSettings) {
+            if (lineColorWell)
+                view.setLineColor(PlotControls::wellColour(lineColorWell));
+            if (cursorColorWell)
+                view.setCursorColor(PlotControls::wellColour(cursorColorWell));
+        }
     }
 
     void applyBackgroundToActiveView(const RGBAColor& colour) override

@@ -1,24 +1,49 @@
 #pragma once
 
+#include "platform/viewhost/OpenGLView.h"
+#include "platform/viewhost/ui/OpenGLViewHost.h"
 #include "platform/viewhost/QuartzView.h"
 #include "platform/viewhost/ui/QuartzViewHost.h"
 
+#include <QLabel>
 #include <QVBoxLayout>
 #include <QWidget>
 
 namespace nupo {
 
-// Shows a 2D plot view inside a placeholder widget of a nib: a host widget fills the placeholder.
-inline QuartzViewHost* hostPlotView(QWidget* placeholder, QuartzView& view)
+// Shows a plot view inside a placeholder widget of a nib: a host widget fills the placeholder (a
+// QuartzViewHost for 2D views, an OpenGLViewHost for GL views).
+template <class Host, class View>
+Host* hostViewIn(QWidget* placeholder, View& view)
 {
     if (!placeholder)
         return nullptr;
-    auto* host = new QuartzViewHost(&view, placeholder);
+    auto* host = new Host(&view, placeholder);
     auto* layout = new QVBoxLayout(placeholder);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(host);
     view.setFrameSize(QSizeF(placeholder->size()));
     return host;
+}
+
+inline QuartzViewHost* hostPlotView(QWidget* placeholder, QuartzView& view)
+{
+    return hostViewIn<QuartzViewHost>(placeholder, view);
+}
+
+// Where the window system has no GL, the placeholder says so instead (a GL widget in a window there
+// brings Qt down when the window is drawn).
+inline OpenGLViewHost* hostPlotView(QWidget* placeholder, OpenGLView& view)
+{
+    if (!placeholder || OpenGLViewHost::isSupported())
+        return hostViewIn<OpenGLViewHost>(placeholder, view);
+    auto* layout = new QVBoxLayout(placeholder);
+    auto* note =
+        new QLabel(QStringLiteral("OpenGL is not available: this view cannot be drawn."), placeholder);
+    note->setAlignment(Qt::AlignCenter);
+    layout->addWidget(note);
+    view.setFrameSize(QSizeF(placeholder->size()));
+    return nullptr;
 }
 
 }  // namespace nupo

@@ -140,6 +140,9 @@ bool PlotWindowController::applyViewEntry(int entry)
         return false;
     }
     if (entry <= 1) {
+        // The normal view's size and place come back when the window returns to it.
+        if (entry == 1 && viewA != 1 && window)
+            normalViewGeometry = window->geometry();
         viewA = entry;
         setViewMode(entry);
     } else if (entry <= 6) {
@@ -149,6 +152,14 @@ bool PlotWindowController::applyViewEntry(int entry)
         AlphaAnime = entry - 6;  // 7, 8, 9 animate; 10 stops and keeps the alpha where it is
     }
     return true;
+}
+
+void PlotWindowController::restoreNormalViewFrame()
+{
+    if (viewA == 1 || !window || !normalViewGeometry.isValid())
+        return;
+    window->setGeometry(normalViewGeometry);
+    normalViewGeometry = QRect();
 }
 
 void PlotWindowController::showValueSliders(bool oneChannel)
@@ -206,12 +217,14 @@ void PlotWindowController::showTheWindow(QWidget* target)
 
 void PlotWindowController::finishWindowSetUp(bool showFront)
 {
-    showTheWindow(window);
     WindowHandle handle(window);
+    // The pending frame is taken before the window is first shown, so that the window manager frames
+    // the window where the frame says.
     if (state.pendingFrameSet != 0) {
         handle.setFrame(state.pendingFrame, true, true);
         state.pendingFrameSet = 0;
     }
+    showTheWindow(window);
     handle.setAlphaValue(state.alphaValue);
     state.shown = 1;
     if (showFront)

@@ -4,6 +4,7 @@
 #include "platform/colour/RGBAColor.h"
 #include "plots/frame/PlotWindowState.h"
 
+#include <QRect>
 #include <QRectF>
 #include <QStringList>
 #include <QTimer>
@@ -84,6 +85,8 @@ protected:
     // The transparency part of selectX2: entries 0/1 choose the normal or full view, 2..6 a fixed alpha,
     // 7..9 an animation, 10 stops it. Returns false (and logs "Invalid item") outside 0..10.
     bool applyViewEntry(int entry);
+    // Back in the normal view: the window takes the size and place it had before the full view.
+    void restoreNormalViewFrame();
     // Shows the V slider and its field for views of two or more traces, the V2 slider and its field for
     // views of one channel; the second V2 field stays hidden.
     void showValueSliders(bool oneChannel);
@@ -117,6 +120,7 @@ protected:
     int viewA = 0;
     int AlphaAnime = 0;
     int alphaZ = 0;
+    QRect normalViewGeometry;  // the window's geometry when it left the normal view
     float maxFX;
     float currentFX = 50.0f;
     float maxVX = 20.0f;

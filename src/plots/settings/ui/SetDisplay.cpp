@@ -11,6 +11,7 @@
 #include "plots/rawwave/QXRoundCustomView.h"
 #include "plots/rawwave/RawwaveWindowState.h"
 #include "plots/settings/DisplaySettings.h"
+#include "plots/waterfall/engine/WaterfallWindowState.h"
 #include "shared/AnalysisState.h"
 #include "shared/CoreState.h"
 
@@ -485,15 +486,16 @@ void SetDisplay::sendTextAlpha2DBargraphField(QObject* sender)
     WBarAlphaValue = takeAlpha(sender, Alpha2DBargraphField, displayHereAlpha2DBargraph);
 }
 
-// These fields only show the value they take.
 void SetDisplay::sendTextAlpha3DWaterFallField(QObject* sender)
 {
-    takeAlpha(sender, Alpha3DWaterFallField, displayHereAlpha3DWaterFall);
+    W2DAlphaValue = takeAlpha(sender, Alpha3DWaterFallField, displayHereAlpha3DWaterFall);
 }
 
 void SetDisplay::sendTextAlpha3DWaterFallBSMixField(QObject* sender)
 {
-    takeAlpha(sender, Alpha3DWaterFallBSMixField, displayHereAlpha3DWaterFallBSMix);
+    const float alpha = takeAlpha(sender, Alpha3DWaterFallBSMixField, displayHereAlpha3DWaterFallBSMix);
+    if (windowAlphaOf3DSpectrum)
+        windowAlphaOf3DSpectrum(alpha);
 }
 
 void SetDisplay::sendTextAlphaQTMovieField(QObject* sender)
@@ -503,7 +505,9 @@ void SetDisplay::sendTextAlphaQTMovieField(QObject* sender)
 
 void SetDisplay::sendTextAlphaCubicTunnelField(QObject* sender)
 {
-    takeAlpha(sender, AlphaCubicTunnelField, displayHereAlphaCubicTunnel);
+    const float alpha = takeAlpha(sender, AlphaCubicTunnelField, displayHereAlphaCubicTunnel);
+    if (windowAlphaOfWaveSurface)
+        windowAlphaOfWaveSurface(alpha);
 }
 
 void SetDisplay::sendTextAlphaQuilbrotaskField(QObject* sender)

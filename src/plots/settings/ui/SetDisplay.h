@@ -3,11 +3,18 @@
 #include "platform/appkit/ui/NibController.h"
 #include "platform/colour/RGBAColor.h"
 
+#include <functional>
 #include <optional>
 
 class QWidget;
 
 namespace nupo {
+
+// Where the panel's transparency fields of the 3D spectrum window and the wave-surface window send
+// their value: those windows' controllers set them (`setWindowAlphaValue:`); while they are empty the
+// fields only show the value.
+inline std::function<void(float)> windowAlphaOf3DSpectrum;
+inline std::function<void(float)> windowAlphaOfWaveSurface;
 
 // The display settings panel: the options every graph window reads (the variables of DisplaySettings.h).
 // Each option has an action, which reads its control, and a setter, which stores the variable and keeps

@@ -305,6 +305,26 @@ TEST_F(NibLoaderTest, FailuresAreLoggedAndBeepWithoutAController)
     }
 }
 
+// The controller class that a second name for the test nib asks for.
+class NupoTestAliasController : public NupoTestPanelController {};
+NUPO_REGISTER_NIB_CONTROLLER(NupoTestAliasController)
+
+TEST_F(NibLoaderTest, ANameCanShareAnotherNibWithItsOwnControllerClass)
+{
+    NibLoader::addNibAlias("NupoTestPanelB", "NupoTestPanel", "NupoTestAliasController");
+    NibController* controller = NibLoader::loadNibNamed("NupoTestPanelB");
+    auto* alias = dynamic_cast<NupoTestAliasController*>(controller);
+    ASSERT_NE(alias, nullptr);
+    EXPECT_TRUE(alias->outletsBoundAtAwake);
+    EXPECT_TRUE(alias->nibWindow()->isVisible());
+    // The nib's own name still gives its own class.
+    NibController* own = NibLoader::loadNibNamed("NupoTestPanel");
+    EXPECT_EQ(dynamic_cast<NupoTestAliasController*>(own), nullptr);
+    EXPECT_NE(dynamic_cast<NupoTestPanelController*>(own), nullptr);
+    WindowHandle(alias->nibWindow()).close();
+    WindowHandle(own->nibWindow()).close();
+}
+
 TEST_F(NibLoaderTest, TheRegistryCreatesOnlyKnownClasses)
 {
     EXPECT_TRUE(NibControllerRegistry::contains("NupoTestPanelController"));

@@ -59,6 +59,56 @@ TEST(QX2DBarGraphController, TickShowsRangesResolutionAndDisplayGains)
     EXPECT_FLOAT_EQ(c->activeView().dBarH(), 10.0f - 8.8f);
     EXPECT_EQ(text(c->textmaxVField()), "100.0");
     EXPECT_NEAR(floatValue(c->windowWidget()->findChild<QWidget*>("DBarHSlider")), 8.8, 0.1);
+
+    // Without it the bars take the height chosen last again (here the nib's 10.0), not 8.8.
+    LOGpowerONed = 0;
+    c->timerUpdate();
+    EXPECT_FLOAT_EQ(c->activeView().dBarH(), 0.0f);
+    EXPECT_NEAR(floatValue(c->windowWidget()->findChild<QWidget*>("DBarHSlider")), 10.0, 0.1);
+    EXPECT_EQ(text(c->textmaxVField()), "6.000");
+}
+
+TEST(QX2DBarGraphController, CursorFieldsSayWhereTheCursorLinesAre)
+{
+    SampleSpeed = 120;
+    fftp = 256;
+    LOGpowerONed = 0;
+    auto* c = openWindow();
+    ASSERT_NE(c, nullptr);
+    c->timerUpdate();
+    // The frequency line sits at the slider's share of the width, and the field names that frequency.
+    const float percent = c->activeView().dBarF();
+    EXPECT_FLOAT_EQ(percent, 50.0f);
+    EXPECT_EQ(text(c->textmaxFField()), "60.000");
+    EXPECT_EQ(text(c->textcurrentFField()), "30.000");
+    EXPECT_FLOAT_EQ(c->activeView().dBarV(), 50.0f);
+}
+
+TEST(QX2DBarGraphController, FullViewAndBackKeepTheWindowsFrame)
+{
+    auto* c = openWindow();
+    ASSERT_NE(c, nullptr);
+    QWidget* window = c->windowWidget();
+    window->show();
+    const QRect normal = window->geometry();
+    c->selectX2(1);
+    EXPECT_TRUE(c->fullViewActive());
+    EXPECT_LE(window->width(), normal.width());            // showing the full view never widens the window
+    window->setGeometry(normal.adjusted(0, 0, 300, 100));  // the user enlarges the full view
+    c->selectX2(0);
+    EXPECT_FALSE(c->fullViewActive());
+    EXPECT_EQ(window->geometry(), normal);
+}
+
+TEST(QX2DBarGraphController, TheWindowFitsTheSmallestScreenLayout)
+{
+    auto* c = openWindow();
+    ASSERT_NE(c, nullptr);
+    // One cell of the layout for 1024 x 768 screens, less a window manager's title bar and borders and
+    // the menu bar.
+    const QSize minimum = c->windowWidget()->minimumSizeHint();
+    EXPECT_LE(minimum.width(), 512 - 10);
+    EXPECT_LE(minimum.height(), (768 - 230) / 2 - 30 - 24);
 }
 
 TEST(QX2DBarGraphController, PeakFieldsFollowTheLastViewMode)

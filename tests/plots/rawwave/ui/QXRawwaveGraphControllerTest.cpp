@@ -9,9 +9,11 @@
 #include "shared/AnalysisState.h"
 #include "shared/CoreState.h"
 
+#include <QAbstractScrollArea>
 #include <QApplication>
 #include <QComboBox>
 #include <QImage>
+#include <QScrollBar>
 #include <QWidget>
 
 using namespace nupo;
@@ -218,4 +220,21 @@ TEST(QXRawwaveGraphController, ColourCommandsBringTheSharedWindowColour)
     windowColorRawNOX = 1;
     c->changeBackgroundColor(nullptr);
     EXPECT_EQ(windowColorRawNOX, 0);
+}
+
+TEST(QXRawwaveGraphController, TheWindowFitsTheSmallestScreenLayoutAndItsControlsScroll)
+{
+    auto* c = openWindow();
+    ASSERT_NE(c, nullptr);
+    // One cell of the layout for 1024 x 768 screens, less a window manager's title bar and borders and
+    // the menu bar.
+    const QSize minimum = c->windowWidget()->minimumSizeHint();
+    EXPECT_LE(minimum.width(), 512 - 10);
+    EXPECT_LE(minimum.height(), (768 - 230) / 2 - 30 - 24);
+    // At the nib's size every control shows without scrolling.
+    QWidget* window = c->windowWidget();
+    window->show();
+    auto* scroll = window->findChild<QAbstractScrollArea*>("controlsScroll");
+    ASSERT_NE(scroll, nullptr);
+    EXPECT_EQ(scroll->verticalScrollBar()->maximum(), 0);
 }

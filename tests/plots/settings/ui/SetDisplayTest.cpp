@@ -5,6 +5,7 @@
 #include "platform/appkit/ui/Control.h"
 #include "platform/appkit/ui/NibLoader.h"
 #include "platform/appkit/ui/PopUpButton.h"
+#include "platform/appkit/ui/WindowPlacement.h"
 #include "plots/bargraph/BarGraphWindowState.h"
 #include "plots/rawwave/RawwaveWindowState.h"
 #include "plots/rawwave/ui/QXRawwaveGraphController.h"
@@ -184,4 +185,41 @@ TEST(SetDisplay, DoubleClickOnTheTracesClosesTheFrontRawWaveWindow)
     ASSERT_NE(target, nullptr);
     QTest::mouseDClick(target, Qt::LeftButton, Qt::NoModifier, target->mapFrom(front, centre));
     EXPECT_FALSE(front->isVisible());
+}
+
+TEST(SetDisplay, ThePanelFitsSmallScreensAndItsFieldsAreAsWideAsTheirValues)
+{
+    SetDisplay* panel = openPanel();
+    ASSERT_NE(panel, nullptr);
+    QWidget* window = panel->nibWindow();
+    ASSERT_NE(window, nullptr);
+    // A panel of the preferences window: never shown as a window of its own.
+    EXPECT_FALSE(window->isVisible());
+    const QSize wanted = window->sizeHint();
+    EXPECT_LE(wanted.width(), 1024 - 60);
+    EXPECT_LE(wanted.height(), 768 - 120);
+    const auto fields = window->findChildren<QLineEdit*>();
+    ASSERT_GE(fields.size(), 11);
+    for (QLineEdit* field : fields)
+        EXPECT_LE(field->maximumWidth(), 80) << field->objectName().toStdString();
+    // The peak-hold marks' own colour starts opaque, so ticking the box never hides the marks.
+    EXPECT_FLOAT_EQ(PeakHoldColorX[3], 1.0f);
+}
+
+TEST(SetDisplay, TheScreenWideBandOpensInsideTheScreen)
+{
+    WindowPlacement::watchTopLevelWindows();
+    SetDisplay* panel = openPanel();
+    ASSERT_NE(panel, nullptr);
+    panel->selectOpenFrontRawaveD(nullptr);
+    const QRect area = WindowPlacement::availableArea(nullptr);
+    int fronts = 0;
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (w->windowTitle() != "Raw wave" || !w->isVisible())
+            continue;
+        ++fronts;
+        EXPECT_EQ(w->width(), area.width());
+        EXPECT_TRUE(area.contains(w->frameGeometry())) << w->x();
+    }
+    EXPECT_EQ(fronts, 1);
 }

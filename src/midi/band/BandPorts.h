@@ -1,0 +1,48 @@
+#pragma once
+
+// The band mapper's port choice and silencing, on the mappers' shared port glue: a setup's destination
+// by index and by name, the destination listing, all notes off on the eight band channels of a setup,
+// the temporary switch-off and the restart of the MIDI system.
+
+#include "midi/common/MidiSetupOutputs.h"
+#include "midi/output/MidiOutput.h"
+
+#include <bitset>
+
+class QObject;
+
+namespace nupo {
+
+class SetMIDIband;
+
+class BandPorts {
+public:
+    explicit BandPorts(SetMIDIband& mapper);
+
+    // The setup's `MIDIportEX` when it is a listed destination, else 0.
+    int midiPortReturn(int setup) const { return outputs.midiPortReturn(setup); }
+    void setCoreMIDI();
+    // Lists the destinations into the shared `strMIDIport` and fills the band panel's port pop-up.
+    void setGetOutMIDIPort();
+    // Every band setup's stored port name back to an index (the last destination when none matches).
+    void convertPortNameToInt();
+    void initPortStr() { outputs.initPortStr(); }
+    void selectMIDIport(QObject* sender);
+    void setMIDIport(int index);
+    // Note-off for notes 0..127 on the band channels of every setup whose output is on, then of the
+    // shown setup. A channel already silenced on a port in the same call is not silenced again.
+    void sendMidiShutDown();
+    void sendMidiTemporalyOFF();
+    void sendMidiBackON() { outputs.switchBackOn(); }
+    void sendsetMIDIRestart();
+
+private:
+    void notesOff(int setup, int port);
+
+    SetMIDIband& mapper;
+    MidiSetupOutputs outputs;
+    // (port, channel) pairs silenced by the running shutdown.
+    std::bitset<std::size_t(maxMidiDestinations) * 16> silenced;
+};
+
+}  // namespace nupo

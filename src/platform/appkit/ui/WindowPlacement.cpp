@@ -1,0 +1,185 @@
+#include "platform/appkit/ui/WindowPlacement.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QEvent>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWidget>
+
+#include <algorithm>
+#include <vector>
+
+namespace nupo {
+
+namespace {
+
+const char* placedProperty = "nupoPlacedOnScreen";
+const char* awaitingFrameProperty = "nupoAwaitingFrame";
+
+std::vector<WindowPlacement::FirstShowHook>& firstShowHooks()
+{
+    static auto* hooks = new std::vector<WindowPlacement::FirstShowHook>;  // lives to process end
+    return *hooks;
+}
+
+bool isFrameless(const QWidget* window)
+{
+    return window->windowFlags().testFlag(Qt::FramelessWindowHint);
+}
+
+// The decoration a window manager has put around a shown window; empty before it has framed it.
+QMargins knownDecoration(const QWidget* window)
+{
+    const QRect frame = window->frameGeometry();
+    const QRect inner = window->geometry();
+    return {inner.left() - frame.left(), inner.top() - frame.top(), frame.right() - inner.right(),
+            frame.bottom() - inner.bottom()};
+}
+
+// Ordinary windows and dialogs are placed; popups, tool tips and tool windows place themselves.
+bool isPlacedWindowType(Qt::WindowType type)
+{
+    return type == Qt::Window || type == Qt::Dialog;
+}
+
+}  // namespace
+
+void WindowPlacement::watchTopLevelWindows()
+{
+    static WindowPlacement* watcher = nullptr;
+    if (watcher || !qApp)
+        return;
+    watcher = new WindowPlacement;  // lives to process end
+    qApp->installEventFilter(watcher);
+}
+
+void WindowPlacement::addFirstShowHook(FirstShowHook hook)
+{
+    if (hook)
+        firstShowHooks().push_back(std::move(hook));
+}
+
+QRect WindowPlacement::availableArea(const QWidget* window)
+{
+    const QScreen* screen = nullptr;
+    if (window)
+        screen = QGuiApplication::screenAt(window->frameGeometry().center());
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    return screen ? screen->availableGeometry() : QRect();
+}
+
+QMargins WindowPlacement::decorationOf(const QWidget* window)
+{
+    if (!window || isFrameless(window))
+        return {};
+    const QMargins own = knownDecoration(window);
+    if (!own.isNull())
+        return own;
+    QMargins widest;
+    for (const QWidget* other : QApplication::topLevelWidgets()) {
+        if (other == window || !other->isVisible() || isFrameless(other) || other->windowType() != Qt::Window)
+            continue;
+        const QMargins m = knownDecoration(other);
+        widest = QMargins(std::max(widest.left(), m.left()), std::max(widest.top(), m.top()),
+                          std::max(widest.right(), m.right()), std::max(widest.bottom(), m.bottom()));
+    }
+    return widest;
+}
+
+void WindowPlacement::keepOnScreen(QWidget* window)
+{
+    if (!window || !window->isWindow())
+        return;
+    const QRect area = availableArea(window);
+    if (area.isEmpty())
+        return;
+    QMargins decoration = decorationOf(window);
+    // Before any window of the program is framed, an X window manager's usual title bar is allowed for.
+    if (decoration.isNull() && !isFrameless(window) &&
+        QGuiApplication::platformName() == QLatin1String("xcb"))
+        decoration = QMargins(1, 24, 1, 1);
+    const int extraWidth = decoration.left() + decoration.right();
+    const int extraHeight = decoration.top() + decoration.bottom();
+
+    const QSize client = window->size();
+    const QSize fitted(
+        std::min(client.width(), std::max(area.width() - extraWidth, window->minimumWidth())),
+        std::min(client.height(), std::max(area.height() - extraHeight, window->minimumHeight())));
+    if (fitted != client)
+        window->resize(fitted);
+
+    // pos() is the top-left corner of the frame.
+    const QPoint at = window->pos();
+    const int right = area.left() + area.width() - (fitted.width() + extraWidth);
+    const int bottom = area.top() + area.height() - (fitted.height() + extraHeight);
+    const QPoint inside(std::clamp(at.x(), area.left(), std::max(area.left(), right)),
+                        std::clamp(at.y(), area.top(), std::max(area.top(), bottom)));
+    if (inside != at)
+        window->move(inside);
+}
+
+void WindowPlacement::cascade(QWidget* window)
+{
+    if (!window)
+        return;
+    const auto others = QApplication::topLevelWidgets();
+    for (int tries = 0; tries < 32; ++tries) {
+        const bool covered = std::any_of(others.begin(), others.end(), [window](const QWidget* other) {
+            return other != window && other->isVisible() && other->windowTitle() == window->windowTitle() &&
+                   other->pos() == window->pos();
+        });
+        if (!covered)
+            return;
+        window->move(window->pos() + QPoint(cascadeStep, cascadeStep));
+        // Where the step would take the window past the screen's edge, the window gives up that much
+        // of its size (keepOnScreen would otherwise move it back).
+        const QRect area = availableArea(window);
+        const QMargins decoration = decorationOf(window);
+        const QPoint at = window->pos();
+        const int roomWidth = area.left() + area.width() - at.x() - decoration.left() - decoration.right();
+        const int roomHeight = area.top() + area.height() - at.y() - decoration.top() - decoration.bottom();
+        window->resize(std::max(std::min(window->width(), roomWidth), window->minimumSizeHint().width()),
+                       std::max(std::min(window->height(), roomHeight), window->minimumSizeHint().height()));
+    }
+}
+
+bool WindowPlacement::eventFilter(QObject* watched, QEvent* event)
+{
+    const QEvent::Type type = event->type();
+    if (!watched->isWidgetType() || (type != QEvent::Show && type != QEvent::Move && type != QEvent::Resize &&
+                                     type != QEvent::WindowActivate && type != QEvent::Paint))
+        return false;
+    auto* window = static_cast<QWidget*>(watched);
+    if (type != QEvent::Show) {
+        // Placed before the window manager framed it, the window is placed again once its frame is
+        // known (a first window has no other to take the frame's size from).
+        if (window->isWindow() && window->property(awaitingFrameProperty).toBool() &&
+            !knownDecoration(window).isNull()) {
+            window->setProperty(awaitingFrameProperty, false);
+            keepOnScreen(window);
+        }
+        return false;
+    }
+    if (event->spontaneous())
+        return false;
+    if (!window->isWindow() || !isPlacedWindowType(window->windowType()) ||
+        window->property(placedProperty).toBool())
+        return false;
+    window->setProperty(placedProperty, true);
+    window->setProperty(awaitingFrameProperty, knownDecoration(window).isNull() && !isFrameless(window));
+    const bool ordinary = window->windowType() == Qt::Window && !qobject_cast<QDialog*>(window);
+    if (ordinary) {
+        for (const FirstShowHook& hook : firstShowHooks())
+            hook(window);
+    }
+    keepOnScreen(window);
+    if (ordinary) {
+        cascade(window);
+        keepOnScreen(window);
+    }
+    return false;
+}
+
+}  // namespace nupo

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QMargins>
+#include <QObject>
+#include <QRect>
+
+#include <functional>
+
+class QWidget;
+
+namespace nupo {
+
+// Where the program's top-level windows open. Every window opens inside the available area of its
+// screen: a nib position, a saved frame or a layout frame that lies (partly) off screen is moved in,
+// and a window larger than the area is shrunk to it (not below its minimum size). A new window that
+// would open exactly on top of a shown window of the same title is cascaded down and to the right.
+//
+// watchTopLevelWindows() installs this once for the whole application: every top-level window is
+// placed at its first show, whoever creates it, and the first-show hooks run on it (the main menu
+// gives every window its menu bar this way).
+class WindowPlacement : public QObject {
+public:
+    using FirstShowHook = std::function<void(QWidget* window)>;
+
+    // Installs the application-wide watcher (once; later calls do nothing). Needs a QApplication.
+    static void watchTopLevelWindows();
+    // Runs for every ordinary top-level window (not popups, tool windows or dialogs) at its first show.
+    static void addFirstShowHook(FirstShowHook hook);
+
+    // The available area (screen minus panels) of the screen the window is on, else the primary one.
+    static QRect availableArea(const QWidget* window);
+    // The window's decoration (title bar, borders). Before the window manager has framed the window,
+    // the decoration of another framed window of the program stands in for it.
+    static QMargins decorationOf(const QWidget* window);
+    // Moves (and if need be shrinks) the window so that its whole frame lies in the available area.
+    static void keepOnScreen(QWidget* window);
+    // Offsets the window while a shown window of the same title has its top-left corner at the same spot.
+    static void cascade(QWidget* window);
+    // The step of cascade().
+    static constexpr int cascadeStep = 24;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    WindowPlacement() = default;
+};
+
+}  // namespace nupo

@@ -1,0 +1,328 @@
+// The slot player with real (silent) sounds: the window set-up from an opener and from a document, the
+// sound choices, rate and volume from the brain switches, the end of a sound, the play and stop
+// notifications, and the faults a slot meets (empty blocks, rows outside the bank, unplayable files).
+#include "QXDrawerSound/player/QXSoundController.h"
+#include "QXDrawerSound/player/SoundSlotTables.h"
+#include "shared/AnalysisState.h"
+#include "shared/BrainBands.h"
+#include "shared/CoreState.h"
+#include "support/TestMedia.h"
+#include "support/TestSupport.h"
+
+#include <gtest/gtest.h>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QThread>
+
+#include <memory>
+#include <thread>
+
+namespace nupo {
+namespace {
+
+class SoundSlotTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        MediaPlayer::Options options;
+        options.audioOutput = false;
+        QXSoundController::setMediaOptions(options);
+        setPauseX = 1;  // the brain-switch refresh then keeps the records these tests write
+        initSoundTables();
+    }
+
+    // Hands a bank of `count` short sounds over as an opener does, for the next slot.
+    QStringList handOverBank(int count, double seconds = 2.0)
+    {
+        QStringList paths;
+        for (int i = 0; i < count; ++i)
+            paths << test::writeTone(QStringLiteral("s%1.wav").arg(i, 2, 10, QLatin1Char('0')), seconds);
+        openFromSFolder = 1;
+        LastRowsCount = count;
+        soundNameArrayX = paths;
+        soundNameArrayS.clear();
+        for (const QString& path : paths)
+            soundNameArrayS << QFileInfo(path).fileName();
+        setOutCHARs("Bank");
+        openSound += 1;
+        return paths;
+    }
+
+    static std::unique_ptr<QXSoundController> openSlot(int slot)
+    {
+        auto player = std::make_unique<QXSoundController>(slot);
+        player->setUpWindow();
+        return player;
+    }
+
+    static QString openName(const QXSoundController& player)
+    {
+        return player.movie() ? QFileInfo(player.movie()->path()).fileName() : QString();
+    }
+};
+
+TEST_F(SoundSlotTest, AWindowFromAnOpenerListsItsBankAndPlaysRowZeroLooping)
+{
+    openSound = 0;
+    const QStringList paths = handOverBank(3);
+    auto player = openSlot(0);
+    EXPECT_EQ(player->windowTitle(), "Bank (1 sounds bank)");
+    EXPECT_EQ(player->numberOfRowsInTableView(), 3);
+    EXPECT_EQ(player->objectValueForRow(2), "s02.wav");
+    EXPECT_EQ(player->objectValueForRow(3), "");
+    EXPECT_EQ(RowsCountA[0], 3);
+    EXPECT_EQ(SendSoundstr[1], paths[1]);
+    EXPECT_EQ(SendSoundstr[3], " ");
+    EXPECT_EQ(firsttimeQXSoundController, 1);
+    EXPECT_EQ(SoundWindowOpenNumer, 1);
+    EXPECT_EQ(player->movieStopFlag(), 1);
+    EXPECT_EQ(player->shownName(), "s00.wav");
+    EXPECT_EQ(player->trackNames(), QStringList{"audio (pcm_s16le)"});
+    ASSERT_TRUE(player->movie());
+    EXPECT_TRUE(player->movie()->isPlaying());
+    EXPECT_EQ(player->movie()->loopMode(), MediaPlayer::LoopMode::Looping);
+    EXPECT_TRUE(player->playButtonShowsPause());
+
+    // The second bank opens in slot 1, titled with the count; it leaves slot 0's element alone.
+    handOverBank(2);
+    auto second = openSlot(1);
+    EXPECT_EQ(second->windowTitle(), "Bank ( 2 sounds bank)");
+    EXPECT_EQ(RowsCountA[1], 2);
+    EXPECT_EQ(RowsCountA[0], 3);
+    EXPECT_EQ(SoundWindowOpenNumer, 2);
+
+    // Closing in any order: the count falls, and the last one sets the bank counter back.
+    player.reset();
+    EXPECT_EQ(SoundWindowOpenNumer, 1);
+    EXPECT_EQ(openSound, 2);
+    second.reset();
+    EXPECT_EQ(SoundWindowOpenNumer, 0);
+    EXPECT_EQ(openSound, 0);
+}
+
+TEST_F(SoundSlotTest, AutoNextAndRandomChooseWithinTheBlockWhenASoundHasEnded)
+{
+    SoundBlockX = 2;
+    PlaySoundBlockX = 2;
+    handOverBank(6);
+    auto player = openSlot(0);
+    player->setSelectSoundNumber(1);  // "Auto Next" also plays once
+    EXPECT_EQ(player->playMode(), 0);
+    EXPECT_EQ(player->movie()->loopMode(), MediaPlayer::LoopMode::Normal);
+
+    player->timerUpdate();  // the window's first opening armed a choice
+    EXPECT_EQ(player->selectedRow(), 1);
+    EXPECT_EQ(openName(*player), "s01.wav");
+    EXPECT_EQ(player->movieStopFlag(), 0);
+    player->timerUpdate();  // without an end nothing more is chosen
+    EXPECT_EQ(player->selectedRow(), 1);
+
+    for (int expected : {2, 3, 4, 5, 3}) {
+        player->setMovieStopFlag(1);
+        player->timerUpdate();
+        EXPECT_EQ(player->selectedRow(), expected);
+    }
+    EXPECT_EQ(openName(*player), "s03.wav");
+
+    player->setSelectSoundNumber(2);
+    for (int i = 0; i < 30; ++i) {
+        player->setMovieStopFlag(1);
+        player->timerUpdate();
+        ASSERT_GE(player->selectedRow(), 3);
+        ASSERT_LE(player->selectedRow(), 5);
+    }
+
+    // The end of a sound plays the next one on the following tick.
+    player->setSelectSoundNumber(1);
+    const int before = player->selectedRow();
+    ASSERT_TRUE(test::processEventsUntil([&] {
+        player->timerUpdate();
+        return player->selectedRow() != before;
+    }));
+    EXPECT_FALSE(player->playButtonShowsPause() && !player->movie()->isPlaying());
+}
+
+TEST_F(SoundSlotTest, EmptyBlocksChooseNothingAndRowsOutsideTheBankAreNotOpened)
+{
+    SoundBlockX = 4;  // three sounds in four blocks: a block has no rows
+    handOverBank(3);
+    auto player = openSlot(0);
+    player->setSelectSoundNumber(2);
+    player->setMovieStopFlag(1);
+    player->timerUpdate();
+    EXPECT_EQ(player->selectedRow(), 0);
+    EXPECT_EQ(player->movieStopFlag(), 0);
+    EXPECT_EQ(openName(*player), "s00.wav");
+
+    // A band slider at its maximum in the last block points past the bank.
+    SoundBlockX = 1;
+    player->setBandSlider(BandGamma, 3.0f);
+    EXPECT_EQ(player->selectedRow(), 3);
+    EXPECT_FALSE(player->problem().isEmpty());
+    EXPECT_FALSE(player->movie()->isPlaying());
+    EXPECT_EQ(openName(*player), "s00.wav");
+    player->setBandSlider(BandGamma, 2.0f);
+    EXPECT_TRUE(player->problem().isEmpty());
+    EXPECT_EQ(openName(*player), "s02.wav");
+    EXPECT_TRUE(player->movie()->isPlaying());
+}
+
+TEST_F(SoundSlotTest, AFileThatCannotPlayIsReportedInItsSlotAndTheOtherSlotsPlayOn)
+{
+    QStringList paths = handOverBank(2);
+    soundNameArrayX[1] = paths[1] + ".missing";
+    auto player = openSlot(0);
+    handOverBank(1);
+    auto other = openSlot(1);
+    player->tableViewSelectionDidChange(1);
+    EXPECT_TRUE(player->problem().contains("s01.wav.missing")) << player->problem().toStdString();
+    EXPECT_FALSE(player->movie()->isPlaying());
+    EXPECT_FALSE(player->movie()->isOpen());
+    EXPECT_EQ(player->movieStopFlag(), 0);
+    player->playX();  // nothing to play
+    EXPECT_FALSE(player->movie()->isPlaying());
+    EXPECT_TRUE(other->movie()->isPlaying());
+    player->tableViewSelectionDidChange(0);
+    EXPECT_TRUE(player->problem().isEmpty());
+    EXPECT_TRUE(player->movie()->isPlaying());
+}
+
+TEST_F(SoundSlotTest, ABankOfMoreThan128SoundsIsCutTo128)
+{
+    handOverBank(2);
+    LastRowsCount = 130;
+    for (int i = 2; i < 130; ++i) {
+        soundNameArrayX << soundNameArrayX[0];
+        soundNameArrayS << QStringLiteral("copy%1").arg(i);
+    }
+    auto player = openSlot(0);
+    EXPECT_EQ(player->rowsCount(), 128);
+    EXPECT_EQ(player->numberOfRowsInTableView(), 128);
+    EXPECT_EQ(RowsCountA[0], 128);
+}
+
+TEST_F(SoundSlotTest, BrainRhythmPicksTheBandsSoundAndLightsItsButtonAlone)
+{
+    SoundBlockX = 2;
+    PlaySoundBlockX = 2;
+    handOverBank(16);
+    auto player = openSlot(0);
+    player->setPopupNumber(SoundBrainPopup, 5);
+    player->setPopupNumber(SoundPFCPopup, 2);
+    player->setUseBSON(1);
+    peakSWcoherenceCount[5][2][0].peakFrequency = 10.0f;  // Alpha: its sound index is 3
+
+    player->setMovieStopFlag(1);
+    player->timerUpdate();
+    EXPECT_EQ(player->litBand(), BandAlpha);
+    EXPECT_EQ(player->selectedRow(), 11);
+    EXPECT_EQ(openName(*player), "s11.wav");
+
+    // The same band again reopens the same row; a new band lights only its own button.
+    player->setMovieStopFlag(1);
+    player->timerUpdate();
+    EXPECT_EQ(player->selectedRow(), 11);
+    peakSWcoherenceCount[5][2][0].peakFrequency = 2.0f;  // Delta
+    player->setMovieStopFlag(1);
+    player->timerUpdate();
+    EXPECT_EQ(player->litBand(), BandDelta);
+    EXPECT_EQ(player->selectedRow(), 9);
+}
+
+TEST_F(SoundSlotTest, RateAndVolumeFollowTheBrainSwitchesEveryTick)
+{
+    handOverBank(1, 5.0);
+    auto player = openSlot(0);
+    player->setPopupNumber(SpeedBrainPopup, 1);
+    player->setPopupNumber(SpeedPFCPopup, 4);
+    player->setPopupNumber(VolumeBrainPopup, 6);
+    player->setPopupNumber(VolumePFCPopup, 0);
+    peakSWfftCount[1][4][0].level = 48.0f;
+    peakSWcoherenceCount[6][0][0].level = 30.0f;
+    player->setSpeedControl(1);
+    player->setVolumeControl(1);
+    player->timerUpdate();
+    EXPECT_DOUBLE_EQ(player->movie()->rate(), 0.5);  // (48 - 32) / 32
+    EXPECT_EQ(player->movie()->movieVolume(), 60);   // 30 x 2
+    peakSWfftCount[1][4][0].level = 16.0f;
+    peakSWcoherenceCount[6][0][0].level = 300.0f;
+    player->timerUpdate();
+    EXPECT_DOUBLE_EQ(player->movie()->rate(), -0.5);
+    EXPECT_EQ(player->movie()->movieVolume(), 128);
+
+    // Switching the rate control off plays at 1 again; the master switch takes both off.
+    player->setVolumeTimeSpeedControl(0);
+    EXPECT_DOUBLE_EQ(player->movie()->rate(), 1.0);
+    peakSWcoherenceCount[6][0][0].level = 10.0f;
+    player->timerUpdate();
+    EXPECT_EQ(player->movie()->movieVolume(), 128);
+}
+
+TEST_F(SoundSlotTest, PlayAndStopNotificationsFromAnyThreadReachEveryOpenSlotInOrder)
+{
+    handOverBank(1, 5.0);
+    auto first = openSlot(0);
+    handOverBank(1, 5.0);
+    auto second = openSlot(1);
+    handOverBank(1, 5.0);
+    auto closed = openSlot(2);
+    closed.reset();
+
+    std::thread poster([] {
+        NotificationCenter::defaultCenter().postNotificationName(SetSoundStopNotification);
+        NotificationCenter::defaultCenter().postNotificationName(SetSoundPlayNotification);
+        NotificationCenter::defaultCenter().postNotificationName(SetSoundStopNotification);
+    });
+    poster.join();
+    ASSERT_TRUE(test::processEventsUntil([&] { return !first->playButtonShowsPause(); }));
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(first->movie()->isPlaying());
+    EXPECT_FALSE(second->movie()->isPlaying());
+    EXPECT_FALSE(second->playButtonShowsPause());
+
+    NotificationCenter::defaultCenter().postNotificationName(SetSoundPlayNotification);
+    ASSERT_TRUE(test::processEventsUntil([&] { return second->movie()->isPlaying(); }));
+    EXPECT_TRUE(first->movie()->isPlaying());
+}
+
+TEST_F(SoundSlotTest, ADocumentReopensEachSlotFromItsOwnElementAndPathTable)
+{
+    QStringList paths;
+    for (int i = 0; i < 3; ++i)
+        paths << test::writeTone(QStringLiteral("doc%1.wav").arg(i), 3.0);
+    for (int i = 0; i < 3; ++i)
+        SendSoundBstr[std::size_t(i)] = paths[i];
+    RowsCountA[2] = 3;
+    ThetaLSlider_valueA[2] = 1.0f;
+    VolumeSlider_valueA[2] = 3.0f;
+    VolumeSlider_valueA[0] = 9.0f;
+    setSelectSoundNumberA[2] = 1;
+    setSpeedBrainNumberA[2] = 4;
+    PlaymodeA[2] = 0;
+    SoundControlA[2] = 1;
+    SoundOpenFromFile = 1;
+    openSound = 3;
+    firsttimeQXSoundController = 0;
+
+    auto player = openSlot(2);
+    SoundOpenFromFile = 0;
+    EXPECT_EQ(firsttimeQXSoundController, 0);  // only slot 0 from an opener sets it
+    const QString folder = QFileInfo(paths[0]).dir().dirName();
+    EXPECT_EQ(player->windowTitle(), QStringLiteral("%1 ( 3 sounds bank)").arg(folder));
+    EXPECT_EQ(player->numberOfRowsInTableView(), 3);
+    EXPECT_EQ(player->objectValueForRow(1), "doc1.wav");
+    EXPECT_EQ(QString::fromUtf8(outCHAR), QFileInfo(paths[0]).absolutePath());
+    EXPECT_EQ(player->volumeGain(), 3.0f);
+    EXPECT_EQ(player->bandSoundIndex(BandTheta), 1.0f);
+    EXPECT_EQ(player->popupNumber(ChoicePopup), 1);
+    EXPECT_EQ(player->popupNumber(SpeedBrainPopup), 4);
+    EXPECT_EQ(player->playMode(), 0);
+    EXPECT_EQ(player->movieStopFlag(), 0);  // no choice on its first tick
+    EXPECT_EQ(openName(*player), "doc0.wav");
+    EXPECT_TRUE(player->movie()->isPlaying());
+    EXPECT_EQ(VolumeSlider_valueA[0], 9.0f);
+}
+
+}  // namespace
+}  // namespace nupo

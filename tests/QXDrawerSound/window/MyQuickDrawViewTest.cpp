@@ -1,0 +1,91 @@
+#include "QXDrawerSound/window/MyObject.h"
+#include "QXDrawerSound/window/MyQuickDrawView.h"
+#include "platform/appkit/ui/NibLoader.h"
+#include "platform/appkit/ui/WindowHandle.h"
+#include "support/TestMedia.h"
+#include "support/TestSupport.h"
+
+#include <gtest/gtest.h>
+#include <QImage>
+
+namespace nupo {
+namespace {
+
+int offscreenFrame(const MyQuickDrawView& view)
+{
+    const QImage& picture = view.offscreenPicture();
+    return test::frameOfLevel(qBlue(picture.pixel(40, 30)));
+}
+
+TEST(MyQuickDrawView, StepsFrameByFrameCountsAndReturnsToTheBeginningAfterTheLast)
+{
+#if defined(__SANITIZE_THREAD__)
+    GTEST_SKIP() << "the thread checker loses track of this process's locks once it starts ffmpeg";
+#endif
+    QString why;
+    const QString path = test::makeCounterMovie("view.mov", 20, 10, &why);
+    if (path.isEmpty())
+        GTEST_SKIP() << why.toStdString();
+    MyQuickDrawView view;
+    view.resize(160, 120);
+    ASSERT_TRUE(view.createQTMovieFromMovieFilePath(path));
+    EXPECT_EQ(qtMovieX, view.movie());
+    EXPECT_EQ(view.frameCount(), 21u);
+    EXPECT_EQ(view.normalizedMovieRectWidth(), 64.0f);
+    EXPECT_EQ(view.normalizedMovieRectHeight(), 48.0f);
+    EXPECT_EQ(view.frameNumber(), 1u);
+
+    view.nextFrame();  // the first step lands on the first frame
+    EXPECT_EQ(view.frameNumber(), 2u);
+    ASSERT_TRUE(test::processEventsUntil([&] {
+        view.drawFrame();
+        return offscreenFrame(view) == 0;
+    }));
+    view.nextFrame();
+    ASSERT_TRUE(test::processEventsUntil([&] {
+        view.drawFrame();
+        return offscreenFrame(view) == 1;
+    }));
+    while (view.frameNumber() < 21u)
+        view.nextFrame();
+    ASSERT_TRUE(test::processEventsUntil([&] {
+        view.drawFrame();
+        return offscreenFrame(view) == 19;
+    }));
+    view.nextFrame();
+    EXPECT_EQ(view.frameNumber(), 1u);
+    ASSERT_TRUE(test::processEventsUntil([&] {
+        view.drawFrame();
+        return offscreenFrame(view) == 0;
+    }));
+
+    // The redraw: the frame, its counter in a white box at the top left.
+    const QImage shot = view.grab().toImage();
+    EXPECT_EQ(shot.pixelColor(2, 12), QColor(Qt::white));  // below the text, inside its box
+    EXPECT_NEAR(qBlue(shot.pixel(100, 80)), test::counterLevel(0), 4);
+}
+
+TEST(MyQuickDrawView, TheWindowOpensTheSampleMovieAndPlayStepsTwentyFrames)
+{
+#if defined(__SANITIZE_THREAD__)
+    GTEST_SKIP() << "the thread checker loses track of this process's locks once it starts ffmpeg";
+#endif
+    auto* controller = dynamic_cast<MyObject*>(NibLoader::loadNibNamed("MovieFrames"));
+    ASSERT_TRUE(controller);
+    ASSERT_TRUE(controller->view());
+    EXPECT_EQ(controller->view()->frameCount(), 41u);
+    controller->play(nullptr);
+    EXPECT_EQ(controller->view()->frameNumber(), 21u);
+    controller->nextFrame(nullptr);
+    EXPECT_EQ(controller->view()->frameNumber(), 22u);
+
+    // A movie that has played to its end starts over at 1 before its twenty steps.
+    controller->view()->movie()->goToEnd();
+    ASSERT_TRUE(test::processEventsUntil([&] { return controller->view()->movie()->isAtEnd(); }));
+    controller->play(nullptr);
+    EXPECT_EQ(controller->view()->frameNumber(), 21u);
+    WindowHandle(controller->nibWindow()).close();
+}
+
+}  // namespace
+}  // namespace nupo

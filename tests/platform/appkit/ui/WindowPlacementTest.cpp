@@ -1,0 +1,104 @@
+#include "platform/appkit/ui/WindowHandle.h"
+#include "platform/appkit/ui/WindowPlacement.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QVBoxLayout>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace nupo {
+namespace {
+
+std::unique_ptr<QWidget> windowTitled(const QString& title, const QRect& geometry)
+{
+    auto window = std::make_unique<QWidget>();
+    window->setWindowTitle(title);
+    window->setGeometry(geometry);
+    return window;
+}
+
+bool inside(const QRect& area, const QWidget& window)
+{
+    return area.contains(QRect(window.pos(), window.size()));
+}
+
+TEST(WindowPlacement, WindowsOffScreenComeBackAndLargeOnesShrinkToTheScreen)
+{
+    const QRect area = WindowPlacement::availableArea(nullptr);
+    ASSERT_FALSE(area.isEmpty());
+    // Below and right of the screen, partly above and left of it, and larger than it.
+    auto below = windowTitled("below", QRect(area.right() - 50, area.bottom() - 20, 300, 200));
+    WindowPlacement::keepOnScreen(below.get());
+    EXPECT_TRUE(inside(area, *below));
+    EXPECT_EQ(below->size(), QSize(300, 200));
+    EXPECT_EQ(below->pos(), QPoint(area.right() + 1 - 300, area.bottom() + 1 - 200));
+
+    auto above = windowTitled("above", QRect(area.left() - 40, area.top() - 500, 300, 200));
+    WindowPlacement::keepOnScreen(above.get());
+    EXPECT_EQ(above->pos(), area.topLeft());
+
+    auto large = windowTitled(
+        "large", QRect(area.left() + 10, area.top() + 10, area.width() * 2, area.height() + 300));
+    WindowPlacement::keepOnScreen(large.get());
+    EXPECT_TRUE(inside(area, *large));
+    EXPECT_EQ(large->size(), area.size());
+
+    // A frame laid out for a larger screen is kept on this one too.
+    auto framed = windowTitled("framed", QRect(0, 0, 100, 100));
+    WindowHandle(framed.get())
+        .setFrame(WindowHandle::fromQt(QRectF(area.right() - 10, area.top() + 20, 400, 300)));
+    EXPECT_TRUE(inside(area, *framed));
+    EXPECT_EQ(framed->size(), QSize(400, 300));
+}
+
+TEST(WindowPlacement, ASecondWindowOfATitleIsCascadedAtItsFirstShow)
+{
+    WindowPlacement::watchTopLevelWindows();
+    const QRect area = WindowPlacement::availableArea(nullptr);
+    const QRect spot(area.left() + 40, area.top() + 40, 200, 150);
+    auto first = windowTitled("Bargraph Window", spot);
+    first->show();
+    auto second = windowTitled("Bargraph Window", spot);
+    second->show();
+    auto third = windowTitled("Bargraph Window", spot);
+    third->show();
+    const QPoint step(WindowPlacement::cascadeStep, WindowPlacement::cascadeStep);
+    EXPECT_EQ(second->pos(), first->pos() + step);
+    EXPECT_EQ(third->pos(), first->pos() + 2 * step);
+    // Another title at the same spot stays where it was put.
+    auto other = windowTitled("Rawwave Window", spot);
+    other->show();
+    EXPECT_EQ(other->pos(), first->pos());
+}
+
+TEST(WindowPlacement, EveryWindowIsPlacedOnScreenAndHookedAtItsFirstShowOnly)
+{
+    WindowPlacement::watchTopLevelWindows();
+    int hooked = 0;
+    WindowPlacement::addFirstShowHook([&hooked](QWidget* window) {
+        if (window->windowTitle() == "hooked")
+            ++hooked;
+    });
+    const QRect area = WindowPlacement::availableArea(nullptr);
+    auto window = windowTitled("hooked", QRect(area.right() + 100, area.top() + 10, 200, 100));
+    window->show();
+    EXPECT_TRUE(inside(area, *window));
+    EXPECT_EQ(hooked, 1);
+    window->hide();
+    window->show();
+    EXPECT_EQ(hooked, 1);
+    // Dialogs are kept on screen but get no hooks; widgets inside windows are left alone.
+    QWidget dialog(nullptr, Qt::Dialog);
+    dialog.setWindowTitle("hooked");
+    dialog.setGeometry(area.right() + 100, area.top(), 100, 100);
+    dialog.show();
+    EXPECT_TRUE(inside(area, dialog));
+    EXPECT_EQ(hooked, 1);
+}
+
+}  // namespace
+}  // namespace nupo
