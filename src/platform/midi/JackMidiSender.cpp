@@ -2,12 +2,10 @@
 
 #include <jack/jack.h>
 #include <jack/midiport.h>
-#include <jack/ringbuffer.h>
 
 #include <cerrno>
 #include <chrono>
 #include <cstdint>
-#include <cstring>
 #include <thread>
 
 namespace nupo {
@@ -23,6 +21,8 @@ using MessageSize = std::uint32_t;  // each queued message: its size, then its b
 
 }  // namespace
 
+JackMidiSender::JackMidiSender() : queue(queueBytes) {}
+
 JackMidiSender* JackMidiSender::open(const std::string& clientName, const std::string& portName)
 {
     jack_status_t status{};
@@ -32,11 +32,9 @@ JackMidiSender* JackMidiSender::open(const std::string& clientName, const std::s
     auto* sender = new JackMidiSender;
     sender->client = client;
     sender->port = jack_port_register(client, portName.c_str(), JACK_DEFAULT_MIDI_TYPE, JackPortIsOutput, 0);
-    sender->queue = jack_ringbuffer_create(queueBytes);
     const jack_nframes_t rate = jack_get_sample_rate(client);
     sender->periodSeconds = rate > 0 ? double(jack_get_buffer_size(client)) / rate : 0.0;
-    if (sender->port == nullptr || sender->queue == nullptr ||
-        jack_set_process_callback(client, &JackMidiSender::process, sender) != 0)
+    if (sender->port == nullptr || jack_set_process_callback(client, &JackMidiSender::process, sender) != 0)
         return (delete sender, nullptr);
     jack_on_shutdown(client, &JackMidiSender::shutdown, sender);
     if (jack_activate(client) != 0)
@@ -48,8 +46,6 @@ JackMidiSender::~JackMidiSender()
 {
     if (client != nullptr)
         jack_client_close(client);  // waits for a period that is running
-    if (queue != nullptr)
-        jack_ringbuffer_free(queue);
 }
 
 bool JackMidiSender::connectTo(const std::string& destination)
@@ -69,33 +65,23 @@ bool JackMidiSender::isConnected() const
 bool JackMidiSender::send(const unsigned char* bytes, std::size_t size)
 {
     const std::size_t needed = sizeof(MessageSize) + size;
-    if (size == 0 || needed > queueBytes - 1 ||
+    if (size == 0 || needed > queueBytes ||
         size > jack_port_type_get_buffer_size(client, JACK_DEFAULT_MIDI_TYPE))
         return false;  // could never leave through the port
     const auto until = std::chrono::steady_clock::now() + fullQueueBound;
-    while (jack_ringbuffer_write_space(queue) < needed) {
+    while (queue.writeSpace() < needed) {
         if (serverGone.load(std::memory_order_relaxed) || std::chrono::steady_clock::now() > until)
             return false;
         std::this_thread::sleep_for(std::chrono::duration<double>(periodSeconds));
     }
-    // Size and bytes in one write where they fit, so a period never sees half a message (it also
-    // checks that the whole message is there).
-    unsigned char message[64];
     const MessageSize length = MessageSize(size);
-    if (needed <= sizeof message) {
-        std::memcpy(message, &length, sizeof length);
-        std::memcpy(message + sizeof length, bytes, size);
-        jack_ringbuffer_write(queue, reinterpret_cast<const char*>(message), needed);
-    } else {
-        jack_ringbuffer_write(queue, reinterpret_cast<const char*>(&length), sizeof length);
-        jack_ringbuffer_write(queue, reinterpret_cast<const char*>(bytes), size);
-    }
+    queue.write({{&length, sizeof length}, {bytes, size}});
     return true;
 }
 
 std::size_t JackMidiSender::queuedBytes() const
 {
-    return jack_ringbuffer_read_space(queue);
+    return queue.readSpace();
 }
 
 int JackMidiSender::process(unsigned int frames, void* self)
@@ -103,15 +89,17 @@ int JackMidiSender::process(unsigned int frames, void* self)
     auto* sender = static_cast<JackMidiSender*>(self);
     void* buffer = jack_port_get_buffer(sender->port, frames);
     jack_midi_clear_buffer(buffer);
-    jack_ringbuffer_t* queue = sender->queue;
+    ByteRing& queue = sender->queue;
     MessageSize size = 0;
-    while (jack_ringbuffer_peek(queue, reinterpret_cast<char*>(&size), sizeof size) == sizeof size &&
-           jack_ringbuffer_read_space(queue) >= sizeof size + size) {
+    while (queue.readSpace() >= sizeof size) {
+        queue.peek(0, &size, sizeof size);
+        if (queue.readSpace() < sizeof size + size)
+            break;
         jack_midi_data_t* room = jack_midi_event_reserve(buffer, 0, size);
         if (room == nullptr)
             break;  // the port's buffer is full: the rest leaves in the next period, in order
-        jack_ringbuffer_read_advance(queue, sizeof size);
-        jack_ringbuffer_read(queue, reinterpret_cast<char*>(room), size);
+        queue.peek(sizeof size, room, size);
+        queue.skip(sizeof size + size);
     }
     return 0;
 }

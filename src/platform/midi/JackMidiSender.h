@@ -4,7 +4,8 @@
 #include <cstddef>
 #include <string>
 
-#include <jack/ringbuffer.h>
+#include "platform/midi/ByteRing.h"
+
 #include <jack/types.h>
 
 namespace nupo {
@@ -37,13 +38,13 @@ public:
     std::size_t queuedBytes() const;
 
 private:
-    JackMidiSender() = default;
+    JackMidiSender();
     static int process(unsigned int frames, void* self);
     static void shutdown(void* self);
 
     jack_client_t* client = nullptr;
     jack_port_t* port = nullptr;
-    jack_ringbuffer_t* queue = nullptr;
+    ByteRing queue;
     double periodSeconds = 0.0;
     std::atomic<bool> serverGone{false};
 };
