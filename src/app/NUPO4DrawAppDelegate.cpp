@@ -1,6 +1,8 @@
 #include "app/NUPO4DrawAppDelegate.h"
 
 #include "QXDrawerSound/player/QXSoundController.h"
+#include "QXSketch/NUPO4Drawing.h"
+#include "QXSketch/ui/NUPO4ToolPalette.h"
 #include "analysis/BrainSwitch.h"
 #include "analysis/FFTMath.h"
 #include "analysis/QXFFT.h"
@@ -13,6 +15,8 @@
 #include "core/ui/SetPortView.h"
 #include "core/ui/TypeTextHere.h"
 #include "core/ui/WindowController.h"
+#include "document/ui/NUPO4DocumentController.h"
+#include "interop/ui/QCNUPO4Patches.h"
 #include "midi/band/SetMIDIband.h"
 #include "midi/panels/SetMIDIPanel.h"
 #include "midi/panels/SetMIDIbandPanel.h"
@@ -26,6 +30,7 @@
 #include "views3d/spectrum/ui/QX3DSpectrumAppController.h"
 
 #include <QFileInfo>
+#include <QSettings>
 
 #include <cstdio>
 
@@ -34,6 +39,11 @@ namespace nupo {
 namespace {
 
 // Suffixes of the old data files (recordings) that open into the recording buffers.
+bool isDocumentFile(const QString& path)
+{
+    return QFileInfo(path).suffix().compare(NUPO4DocumentController::fileSuffix, Qt::CaseInsensitive) == 0;
+}
+
 bool isRecordingFile(const QString& path)
 {
     static const QStringList suffixes{"dat", "data", "nupo", "NUPO", "DAT"};
@@ -56,10 +66,26 @@ NUPO4DrawAppDelegate& NUPO4DrawAppDelegate::sharedNUPO4DrawAppDelegate()
 
 void NUPO4DrawAppDelegate::applicationDidFinishLaunching(QObject*)
 {
+    NUPO4DocumentController& document = NUPO4DocumentController::sharedNUPO4DocumentController();
+    NUPO4DocumentController::installDocument([this] {
+        if (applicationisOpened.load() != 0)
+            return false;
+        initAPstart(this);
+        return true;
+    });
     openMainWindow();
-    initAPstart(this);
-    if (!pathToOpen.isEmpty())
+    // A document given on the command line is opened before start-up: its reader runs the start-up and
+    // brings every setting. Otherwise the preference file, when there is one, follows the start-up.
+    const bool documentFirst = !pathToOpen.isEmpty() && isDocumentFile(pathToOpen);
+    if (documentFirst)
         openFile(pathToOpen);
+    initAPstart(this);
+    if (!documentFirst) {
+        document.readPreferenceFile();
+        if (!pathToOpen.isEmpty())
+            openFile(pathToOpen);
+    }
+    document.markSaved();
 }
 
 void NUPO4DrawAppDelegate::openMainWindow()
@@ -76,6 +102,10 @@ void NUPO4DrawAppDelegate::initAPstart(QObject*)
 {
     if (applicationisOpened.exchange(1) != 0)
         return;
+    // The drawing tool palette shows first; from here on the band panel's brain-switch edges move the
+    // front drawing's rectangles natively while scripts are on.
+    NUPO4ToolPalette::showToolPalette(this);
+    installNativeRectangleMover();
     // The empty recording.
     QXSerialPort& port = QXSerialPort::sharedQXSerialPort();
     port.initMalloc(this);
@@ -117,6 +147,16 @@ void NUPO4DrawAppDelegate::initAPstart(QObject*)
     QXFFT::sharedQXFFT().init();
     // The raw-wave window opens last.
     menu.showQXRawwaveGraph(this);
+    if (const int port = patchInterfacePort())
+        QCNUPO4Patches::startPatchInterface(port);
+}
+
+int NUPO4DrawAppDelegate::patchInterfacePort() const
+{
+    if (patchPort > 0)
+        return patchPort;
+    const int preferred = QSettings().value(QStringLiteral("patchInterfacePort"), 0).toInt();
+    return preferred > 0 && preferred <= 65535 ? preferred : 0;
 }
 
 bool NUPO4DrawAppDelegate::openFile(const QString& path)
@@ -125,8 +165,11 @@ bool NUPO4DrawAppDelegate::openFile(const QString& path)
         report(QStringLiteral("Cannot open %1: no such file.").arg(path));
         return false;
     }
+    if (isDocumentFile(path))
+        return NUPO4DocumentController::sharedNUPO4DocumentController().openDocumentAt(path);
     if (!isRecordingFile(path)) {
-        report(QStringLiteral("Cannot open %1: only recordings (.dat, .data, .nupo) open in this version.")
+        report(QStringLiteral("Cannot open %1: only brain-note documents (.nupo4) and recordings (.dat, "
+                              ".data, .nupo) open.")
                    .arg(path));
         return false;
     }

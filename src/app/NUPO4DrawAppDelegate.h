@@ -22,6 +22,11 @@ public:
     // A document or recording given on the command line, opened after start-up.
     void setPathToOpen(const QString& path) { pathToOpen = path; }
     const QString& pathToOpenAtStart() const { return pathToOpen; }
+    // The patch interface's port from the command line (0: none; then the user default
+    // "patchInterfacePort" decides, and without it the interface stays off).
+    void setPatchPort(int port) { patchPort = port; }
+    // The port the interface is started on at start-up, 0 for none.
+    int patchInterfacePort() const;
 
     // Opens the main window (the Control Panel with the main menu), runs the start-up sequence and
     // opens the file given on the command line.
@@ -30,7 +35,8 @@ public:
     // Creates the shared instances in start-up order; runs only while `applicationisOpened` is clear.
     void initAPstart(QObject* sender);
 
-    // Opens a file given to the application: a recording (old data file) is loaded and played.
+    // Opens a file given to the application: a brain-note document is read (and its recording played), a
+    // recording (old data file) is loaded and played.
     // Returns false, with a line on standard output, when it cannot be opened.
     bool openFile(const QString& path);
 
@@ -42,6 +48,7 @@ private:
     void openMainWindow();
 
     QString pathToOpen;
+    int patchPort = 0;
 };
 
 }  // namespace nupo

@@ -2,9 +2,12 @@
 // main menu in turn while the analysis and the plot windows keep running.
 #include <gtest/gtest.h>
 
+#include "QXSketch/ui/BezierView.h"
+#include "QXSketch/ui/NUPO4DrawWindowController.h"
 #include "app/NUPO4DrawAppDelegate.h"
 #include "core/QXInputStream.h"
 #include "core/ui/WindowController.h"
+#include "document/ui/NUPO4DocumentController.h"
 #include "shared/CoreState.h"
 #include "support/TestSupport.h"
 #include "tools/QXorvellogoAppController.h"
@@ -22,6 +25,7 @@
 #include <QTimer>
 
 #include <map>
+#include <typeinfo>
 
 using namespace nupo;
 
@@ -51,6 +55,9 @@ const std::map<QString, Outcome>& expectedOutcomes()
         {"About NUPO4", {"About NUPO4", {}}},
         {"Open Sounds in the Next Slot…", {"Open Sounds", {}}},
         {"Movie Frames", {"Movie Frames", {}}},
+        {"Brain-Note Drawing", {"Brain-Note Drawing", {}}},
+        {"Drawing Tools", {"Tools", {}}},
+        {"Brain-Switch Mixer", {"Brain-Switch Mixer", {}}},
         {"Open Movie and Play with Brainwave…", {{}, "QXDrawerMovie"}},
         {"Media Browser…", {{}, "MainMenuB"}},
         {"Media Browser for Running Files…", {{}, "MainMenuC"}},
@@ -66,10 +73,11 @@ void letItRun(int milliseconds)
     test::processEventsUntil([&clock, milliseconds] { return clock.elapsed() >= milliseconds; });
 }
 
+// A shown window of that title; once the document has a file, titles carry its name after " — ".
 QWidget* shownWindow(const QString& title)
 {
     for (QWidget* window : QApplication::topLevelWidgets())
-        if (window->isVisible() && window->windowTitle() == title)
+        if (window->isVisible() && window->windowTitle().section(QStringLiteral(" \u2014 "), 0, 0) == title)
             return window;
     return nullptr;
 }
@@ -90,8 +98,22 @@ bool windowIsShown(const QString& title)
     return shownWindow(title) != nullptr;
 }
 
+// The document's questions and file choosers answer at once: nothing edited is kept, Open is cancelled,
+// Save As saves into the test's folder, and the preference file goes there too.
+void answerTheDocumentsQuestions()
+{
+    qputenv("XDG_CONFIG_HOME", test::tempFolder().toLocal8Bit());
+    auto& document = NUPO4DocumentController::sharedNUPO4DocumentController();
+    document.askToSaveChanges = [](const QString&) { return NUPO4DocumentController::DontSave; };
+    document.askToRevert = [](const QString&) { return true; };
+    document.chooseFileToOpen = [] { return QString(); };
+    document.chooseFileToSave = [](const QString&) { return test::tempFolder() + "/menu.nupo4"; };
+    document.tellUser = [](const QString& message) { std::printf("%s\n", qPrintable(message)); };
+}
+
 QString startWithRecording()
 {
+    answerTheDocumentsQuestions();
     const QString path = test::tempFolder() + "/menu.dat";
     QFile file(path);
     if (file.open(QIODevice::WriteOnly)) {
@@ -114,6 +136,8 @@ TEST(MenuActions, EveryItemRunsAndShowsItsWindowOrReportsItsMissingNib)
     // The test links only the controllers it refers to; nothing else in it refers to these two.
     QXorvellogoAppController::sharedQXorvellogoAppController();
     QXnewaveAppController::sharedQXnewaveAppController();
+    [[maybe_unused]] const std::type_info* windows[] = {&typeid(NUPO4DrawWindowController),
+                                                        &typeid(BezierView)};
     testing::internal::CaptureStdout();
     startWithRecording();
     auto& delegate = NUPO4DrawAppDelegate::sharedNUPO4DrawAppDelegate();
@@ -224,6 +248,49 @@ TEST(MenuActions, KeyEquivalentsWorkFromEveryWindowOfTheProgram)
     letItRun(50);
     EXPECT_TRUE(windowIsShown("Preferences: Device"));
     NUPO4DrawAppDelegate::sharedNUPO4DrawAppDelegate().applicationWillTerminate(nullptr);
+}
+
+TEST(MenuActions, InEveryScreenLayoutThePlotViewsGetHalfTheirWindows)
+{
+    testing::internal::CaptureStdout();
+    startWithRecording();
+    letItRun(50);
+    testing::internal::GetCapturedStdout();
+    auto& delegate = NUPO4DrawAppDelegate::sharedNUPO4DrawAppDelegate();
+    QMainWindow* panel = delegate.mainWindow();
+    ASSERT_NE(panel, nullptr);
+    const auto pick = [panel](const QString& action) {
+        testing::internal::CaptureStdout();
+        for (QAction* item : menuItems(panel->menuBar()))
+            if (item->objectName() == action)
+                item->trigger();
+        letItRun(100);
+        testing::internal::GetCapturedStdout();
+    };
+    // The plot windows of the layouts, each with the placeholder of its normal view.
+    const std::pair<const char*, const char*> windows[] = {{"showQXRawwaveGraph", "qXRawwaveGraphView"},
+                                                           {"showQX2DBarGarph", "qX2DBarGraphView"},
+                                                           {"showQX2DSpectrum", "_glView"}};
+    for (const char* layout : {"showAll1900", "showAll1600", "showAll1280", "showAll1024"}) {
+        for (QWidget* window : QApplication::topLevelWidgets())
+            if (window != panel && window->isVisible() && window->windowTitle().endsWith("Window"))
+                window->close();
+        letItRun(50);
+        pick(QString::fromLatin1(layout));
+        for (const auto& [action, viewName] : windows) {
+            pick(QString::fromLatin1(action));
+            QWidget* view = nullptr;
+            for (QWidget* window : QApplication::topLevelWidgets())
+                if (window->isVisible())
+                    if (auto* found = window->findChild<QWidget*>(QString::fromLatin1(viewName)))
+                        view = found;
+            ASSERT_NE(view, nullptr) << layout << " " << action;
+            const QWidget* window = view->window();
+            EXPECT_LE(window->height(), 600) << layout << " " << action;  // the layout's frame, not the nib's
+            EXPECT_GE(view->height() * 2, window->height())
+                << layout << " " << action << ": view " << view->height() << " of " << window->height();
+        }
+    }
 }
 
 TEST(MenuActions, ClosingTheControlPanelLeavesThePlotWindowsRunning)

@@ -4,6 +4,7 @@
 #include "QXDrawerSound/window/QXSoundWindowController.h"
 #include "core/ui/TypeTextHere.h"
 #include "core/ui/WindowController.h"
+#include "document/ui/NUPO4DocumentController.h"
 #include "midi/peak/SetMIDI.h"
 #include "platform/appkit/NotificationCenter.h"
 #include "platform/appkit/ui/NibController.h"
@@ -53,8 +54,16 @@ const MenuEntry mainMenuEntries[] = {
     {"NUPO4", "Preferences…", "showPanelX", 0, "Ctrl+,"},
     {"NUPO4", "Device and Port…", "showPanelX", PreferencesTab::Device, nullptr},
     {"NUPO4", "Display Settings…", "showPanelX", PreferencesTab::Display, nullptr},
+    {"NUPO4", "Save Preferences", "savePreferences", 0, nullptr},
     {"NUPO4", "-", nullptr, 0, nullptr},
     {"NUPO4", "Quit NUPO4", "terminate", 0, "Ctrl+Q"},
+
+    {"File", "New", "newDocument", 0, "Ctrl+N"},
+    {"File", "Open…", "openDocument", 0, "Ctrl+O"},
+    {"File", "-", nullptr, 0, nullptr},
+    {"File", "Save", "saveDocument", 0, "Ctrl+S"},
+    {"File", "Save As…", "saveDocumentAs", 0, "Ctrl+Shift+S"},
+    {"File", "Revert", "revertDocumentToSaved", 0, nullptr},
 
     {"Control", "Play", "setPlayModeAction", 0, "Ctrl+P"},
     {"Control", "Pause", "setPauseVideoandBrainwave", 0, "Ctrl+."},
@@ -73,6 +82,10 @@ const MenuEntry mainMenuEntries[] = {
     {"Window", "WaterfallBS Window", "showFFTPanel", 0, "Ctrl+4"},
     {"Window", "WaterfallBS Window in Front", "showFFTPanelFront", 0, nullptr},
     {"Window", "Wave Surface Window", "showSelectQXnewave", 0, "Ctrl+5"},
+    {"Window", "-", nullptr, 0, nullptr},
+    {"Window", "Brain-Note Drawing", "showDrawWindow", 0, "Ctrl+6"},
+    {"Window", "Drawing Tools", "showToolPalette", 0, nullptr},
+    {"Window", "Brain-Switch Mixer", "showBezierView", 0, "Ctrl+7"},
     {"Window", "-", nullptr, 0, nullptr},
     {"Window", "Layout for 1900 Pixel Screens", "showAll1900", 0, nullptr},
     {"Window", "Layout for 1600 Pixel Screens", "showAll1600", 0, nullptr},
@@ -102,7 +115,7 @@ const MenuEntry mainMenuEntries[] = {
     {"Media", "-", nullptr, 0, nullptr},
     {"Media", "Open Movie and Play with Brainwave…", "openMovieAndPlaywithBrainwaveQ", 0, nullptr},
     {"Media", "-", nullptr, 0, nullptr},
-    {"Media", "Media Browser…", "showSelectFilePanel", 0, "Ctrl+O"},
+    {"Media", "Media Browser…", "showSelectFilePanel", 0, "Ctrl+Shift+O"},
     {"Media", "Media Browser for Running Files…", "showSelectFileRunPanel", 0, nullptr},
 };
 
@@ -135,6 +148,9 @@ QXAppController::QXAppController()
     action("showFFTPanelFront", &QXAppController::showFFTPanelFront);
     action("showSelectQXnewave", &QXAppController::showSelectQXnewave);
     action("showAboutPanel", &QXAppController::showAboutPanel);
+    action("showDrawWindow", [this](QObject*) { loadNib(QStringLiteral("NUPO4DrawWindow")); });
+    action("showToolPalette", [this](QObject*) { loadNib(QStringLiteral("NUPO4ToolPalette")); });
+    action("showBezierView", [this](QObject*) { loadNib(QStringLiteral("BezierView")); });
     action("showAll1900", &QXAppController::showAll1900);
     action("showAll1600", &QXAppController::showAll1600);
     action("showAll1280", &QXAppController::showAll1280);
@@ -170,7 +186,15 @@ QXAppController::QXAppController()
 
     action("showPanelX",
            [this](QObject* sender) { showPanelX(sender ? sender->property("tag").toInt() : 0); });
-    action("terminate", [](QObject*) { QCoreApplication::quit(); });
+    // The document's commands; quitting asks whether to save an edited document first.
+    NUPO4DocumentController& document = NUPO4DocumentController::sharedNUPO4DocumentController();
+    action("newDocument", [&document](QObject* sender) { document.newDocument(sender); });
+    action("openDocument", [&document](QObject* sender) { document.openDocument(sender); });
+    action("saveDocument", [&document](QObject* sender) { document.saveDocument(sender); });
+    action("saveDocumentAs", [&document](QObject* sender) { document.saveDocumentAs(sender); });
+    action("revertDocumentToSaved", [&document](QObject* sender) { document.revertDocumentToSaved(sender); });
+    action("savePreferences", [&document](QObject* sender) { document.savePreferences(sender); });
+    action("terminate", [&document](QObject* sender) { document.terminate(sender); });
 }
 
 QXAppController& QXAppController::sharedQXAppController()
@@ -391,7 +415,8 @@ void QXAppController::closeAllWindow(QObject*)
                                     QStringLiteral("Waterfall Window"), QStringLiteral("WaterfallBS Window")};
     const auto windows = QApplication::topLevelWidgets();
     for (QWidget* window : windows)
-        if (window->isVisible() && titles.contains(window->windowTitle()))
+        if (window->isVisible() &&
+            titles.contains(window->windowTitle().section(QStringLiteral(" \u2014 "), 0, 0)))
             window->close();
 }
 

@@ -31,6 +31,23 @@ void vertex(int i, int j, float height)
     glVertex3f(static_cast<float>(i), static_cast<float>(j), height);
 }
 
+// The sheet of a grid as triangle strips in both windings, so that it shows from either side under
+// back-face culling. `putVertex(i, j)` gives one vertex of row i, column j.
+template <class PutVertex>
+void drawBothWindings(int grid, const PutVertex& putVertex)
+{
+    for (int pass = 0; pass < 2; ++pass) {
+        for (int i = 0; i < grid - 1; ++i) {
+            glBegin(GL_TRIANGLE_STRIP);
+            for (int j = 0; j < grid; ++j) {
+                putVertex(pass == 0 ? i : i + 1, j);
+                putVertex(pass == 0 ? i + 1 : i, j);
+            }
+            glEnd();
+        }
+    }
+}
+
 }  // namespace
 
 void QXnewave::myReshapeXdn(int w, int h)
@@ -185,17 +202,7 @@ void QXnewave::drawSmoothShadedd(int mode, float PColor, float FColor)
         glNormal3fv(vertNormsd[a][j]);
         vertex(a, j, positd[a][j]);
     };
-    // Both windings, so that the sheet shows from either side under back-face culling.
-    for (int pass = 0; pass < 2; ++pass) {
-        for (int i = 0; i < gridd - 1; ++i) {
-            glBegin(GL_TRIANGLE_STRIP);
-            for (int j = 0; j < gridd; ++j) {
-                putVertex(pass == 0 ? i : i + 1, j);
-                putVertex(pass == 0 ? i + 1 : i, j);
-            }
-            glEnd();
-        }
-    }
+    drawBothWindings(gridd, putVertex);
 }
 
 void QXnewave::drawTexturedd()
@@ -207,16 +214,7 @@ void QXnewave::drawTexturedd()
         glTexCoord2fv(texCoordsd[a][j]);
         vertex(a, j, positd[a][j]);
     };
-    for (int pass = 0; pass < 2; ++pass) {
-        for (int i = 0; i < gridd - 1; ++i) {
-            glBegin(GL_TRIANGLE_STRIP);
-            for (int j = 0; j < gridd; ++j) {
-                putVertex(pass == 0 ? i : i + 1, j);
-                putVertex(pass == 0 ? i + 1 : i, j);
-            }
-            glEnd();
-        }
-    }
+    drawBothWindings(gridd, putVertex);
     glDisable(GL_TEXTURE_2D);
 }
 

@@ -12,6 +12,7 @@
 #include "plots/settings/ui/SetDisplay.h"
 #include "shared/AnalysisState.h"
 #include "shared/BrainBands.h"
+#include "shared/BrainSources.h"
 #include "shared/CoreState.h"
 #include "tools/gl/QXorvellogoGLView.h"
 #include "views3d/QX3DSpectrumGLView.h"
@@ -40,27 +41,9 @@ constexpr const char* bandButtonNames[QXnewaveAppController::bandCount] = {
 // The source menu by channel configuration; item i stands for source i.
 QStringList sourceItems(int deviceConfig)
 {
-    switch (deviceConfig) {
-        case 0:
-            return {"CH 1", "---", "---", "---", "---", "---"};
-        case 1:
-            return {"CH 1 (L)", "CH 2 (R)", "--", "---", "Coherence", "----"};
-        case 2:
-            return {"CH 1", "CH 2", "CH 3", "--", "Coherence", "---"};
-        case 3:
-            return {"CH 1",
-                    "CH 2",
-                    "CH 3",
-                    "CH 4",
-                    "CH 1 & CH 2 Coherence",
-                    "CH 3 & CH 4 Coherence",
-                    "CH 1 & CH 3 Coherence",
-                    "CH 2 & CH 4 Coherence",
-                    "CH 1 & CH 4 Coherence",
-                    "CH 2 & CH 3 Coherence"};
-        default:
-            return {"CH 1", "CH 2", "CH 3", "CH 4", "1 Brain Coherence", "2 Brain Coherence"};
-    }
+    if (deviceConfig < 0 || deviceConfig > 3)
+        return {"CH 1", "CH 2", "CH 3", "CH 4", "1 Brain Coherence", "2 Brain Coherence"};
+    return brainSourceItems(deviceConfig);
 }
 
 QXnewave& engine()
@@ -221,6 +204,9 @@ void QXnewaveAppController::awakeFromNib()
     for (int n = 0; n < 9; ++n)
         PopUpButton::addItemWithTitle(SoundPFC, QStringLiteral("BS %1").arg(n));
     PopUpButton::selectItemAtIndex(SoundPFC, setSoundPFCNumberX);
+    // The window opens driven by the brain, so that it shows the live recording at once; a still, flat
+    // tunnel would show nothing of it.
+    setRunbyBrainswX_(1);
 
     showTheWindow(Window);
     WindowHandle(Window).setAlphaValue(WnewaveAlphaValue);
@@ -243,6 +229,11 @@ void QXnewaveAppController::windowDidResize(QObject* window)
 void QXnewaveAppController::timerUpdate()
 {
     CubicTunnelControl();
+    // The view's set-up loads the wall images: the image sliders follow their number.
+    if (_glView && !_glView->processFunc && _glView->maxImageNXopen != maxImageNXopen) {
+        maxImageNXopen = _glView->maxImageNXopen;
+        maxImageNZZ = 1;
+    }
     if (maxImageNZZ != 0) {
         std::printf("awakeFromNib timerUpdate \n");
         setMaxTextuerSlider(maxImageNXopen);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "views3d/drawers/WindowDrawers.h"
+#include "platform/appkit/ui/WindowDrawers.h"
 
 namespace nupo {
 

@@ -9,11 +9,12 @@ namespace nupo {
 
 class Drawer;
 
-// The drawers of a 3D window: one on the left edge, one on the bottom edge and two on the right edge, one
-// above the other. Opens, closes and toggles them (an absent drawer makes every operation on it do
-// nothing), limits the left drawer's size, keeps the bottom and right drawers' offsets in step with the
-// window's size and the two right drawers' depths adding up to 300 points. The windows differ only in
-// the constants they pass in; each window's drawer controller is this class with its own constants.
+// The drawers of a window (the waterfall and the 3D windows): one on the left edge, one on the bottom
+// edge and two on the right edge, one above the other. Opens, closes and toggles them (an absent drawer
+// makes every operation on it do nothing), limits the left drawer's size, keeps the bottom and right
+// drawers' offsets in step with the window's size and the two right drawers' depths adding up to 300
+// points. The windows differ only in the constants they pass in; each window's drawer controller is this
+// class with its own constants.
 class WindowDrawers {
 public:
     struct Limits {
@@ -45,6 +46,9 @@ public:
     // unless the nib gave them.
     void setupUpperRightDrawer();
     void setupLowerRightDrawer();
+    // Lets the right drawers the nib gave resize through drawerWillResizeContents, leaving their other
+    // settings as the nib has them.
+    void watchRightDrawerResizes();
     // Bottom drawer: leading offset 50, trailing offset = window width - the window's bottom constant.
     void setBottomDrawerOffsets();
     // Right drawers: the upper from 50 below the top to the middle, the lower from the middle to about 50
@@ -55,6 +59,17 @@ public:
     // the rest of 300.
     QSizeF drawerWillResizeContents(Drawer* drawer, const QSizeF& size);
 
+    // The right drawers' offsets for a window height: the upper from 50 below the top to the middle, the
+    // lower from the middle to 50 (and the odd point) above the bottom.
+    struct RightOffsets {
+        double upperLeading, upperTrailing, lowerLeading, lowerTrailing;
+    };
+    static RightOffsets rightOffsetsFor(double windowHeight);
+    // The bottom drawer's trailing offset for a window width.
+    double bottomTrailingOffsetFor(double windowWidth) const { return windowWidth - limits_.bottomTrailing; }
+    // A right drawer's depth: up to the next multiple of 10, held to 50..250.
+    static double snappedRightWidth(double requested);
+
     QWidget* myParentWindow = nullptr;
     Drawer* leftDrawer = nullptr;
     Drawer* bottomDrawer = nullptr;
@@ -63,6 +78,7 @@ public:
 
 private:
     void setupRightDrawer(Drawer*& drawer);
+    void watchResizes(Drawer* drawer);
 
     Limits limits_;
 };

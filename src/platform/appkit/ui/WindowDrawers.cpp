@@ -1,4 +1,4 @@
-#include "views3d/drawers/WindowDrawers.h"
+#include "platform/appkit/ui/WindowDrawers.h"
 
 #include "platform/appkit/ui/Drawer.h"
 #include "platform/appkit/ui/WindowHandle.h"
@@ -132,8 +132,20 @@ void WindowDrawers::setupRightDrawer(Drawer*& drawer)
     }
     drawer->setPreferredEdge(Drawer::Edge::Right);
     drawer->setMinContentSize(QSizeF(50.0, 50.0));
-    drawer->setWillResizeContents(
-        [this](Drawer* d, const QSizeF& size) { return drawerWillResizeContents(d, size); });
+    watchResizes(drawer);
+}
+
+void WindowDrawers::watchResizes(Drawer* drawer)
+{
+    if (drawer)
+        drawer->setWillResizeContents(
+            [this](Drawer* d, const QSizeF& size) { return drawerWillResizeContents(d, size); });
+}
+
+void WindowDrawers::watchRightDrawerResizes()
+{
+    watchResizes(upperRightDrawer);
+    watchResizes(lowerRightDrawer);
 }
 
 void WindowDrawers::setupUpperRightDrawer()
@@ -151,23 +163,34 @@ void WindowDrawers::setBottomDrawerOffsets()
     if (!bottomDrawer || !myParentWindow)
         return;
     bottomDrawer->setLeadingOffset(50.0);
-    bottomDrawer->setTrailingOffset(WindowHandle(myParentWindow).frame().width() - limits_.bottomTrailing);
+    bottomDrawer->setTrailingOffset(bottomTrailingOffsetFor(WindowHandle(myParentWindow).frame().width()));
 }
 
 void WindowDrawers::setRightDrawerOffsets()
 {
     if (!myParentWindow)
         return;
-    const double h = WindowHandle(myParentWindow).frame().height();
-    const auto half = static_cast<unsigned>(h / 2.0);
+    const RightOffsets offsets = rightOffsetsFor(WindowHandle(myParentWindow).frame().height());
     if (upperRightDrawer) {
-        upperRightDrawer->setLeadingOffset(50.0);
-        upperRightDrawer->setTrailingOffset(half);
+        upperRightDrawer->setLeadingOffset(offsets.upperLeading);
+        upperRightDrawer->setTrailingOffset(offsets.upperTrailing);
     }
     if (lowerRightDrawer) {
-        lowerRightDrawer->setLeadingOffset(half);
-        lowerRightDrawer->setTrailingOffset(static_cast<unsigned>(h - 2.0 * half) + 50.0);
+        lowerRightDrawer->setLeadingOffset(offsets.lowerLeading);
+        lowerRightDrawer->setTrailingOffset(offsets.lowerTrailing);
     }
+}
+
+WindowDrawers::RightOffsets WindowDrawers::rightOffsetsFor(double windowHeight)
+{
+    const double half = std::floor(std::max(0.0, windowHeight / 2.0));
+    const double rest = std::floor(std::max(0.0, windowHeight - 2.0 * half));
+    return {50.0, half, half, rest + 50.0};
+}
+
+double WindowDrawers::snappedRightWidth(double requested)
+{
+    return std::clamp(std::ceil(requested / 10.0) * 10.0, 50.0, 250.0);
 }
 
 void WindowDrawers::windowDidResize(QObject*)
@@ -178,7 +201,7 @@ void WindowDrawers::windowDidResize(QObject*)
 
 QSizeF WindowDrawers::drawerWillResizeContents(Drawer* drawer, const QSizeF& size)
 {
-    const double depth = std::clamp(std::ceil(size.width() / 10.0) * 10.0, 50.0, 250.0);
+    const double depth = snappedRightWidth(size.width());
     Drawer* other = drawer == upperRightDrawer   ? lowerRightDrawer
                     : drawer == lowerRightDrawer ? upperRightDrawer
                                                  : nullptr;
