@@ -96,12 +96,14 @@ using Quad = double __attribute__((vector_size(32), aligned(8), may_alias));
 
 __attribute__((always_inline)) inline Quad load(const double* p)
 {
-    return *reinterpret_cast<const Quad*>(p);
+    Quad v;
+    __builtin_memcpy(&v, p, sizeof v);  // an unaligned load (clang keeps a vector's alignment at 32)
+    return v;
 }
 
 __attribute__((always_inline)) inline void store(double* p, Quad v)
 {
-    *reinterpret_cast<Quad*>(p) = v;
+    __builtin_memcpy(p, &v, sizeof v);
 }
 
 // Four-point DFT of (re[0..3], im[0..3]) in place, four transforms at once (one per lane).
