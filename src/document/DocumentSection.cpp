@@ -137,7 +137,8 @@ std::optional<std::vector<double>> SectionInput::numbers(const QString& key, int
     return numbersOf(*value, key, maxCount, low, high);
 }
 
-std::optional<std::vector<const PlistDictionary*>> SectionInput::dictionaries(const QString& key, int maxCount)
+std::optional<std::vector<const PlistDictionary*>> SectionInput::dictionaries(const QString& key,
+                                                                              int maxCount)
 {
     const PlistValue* value = find(key, PlistValue::Type::Array);
     if (!value)
@@ -150,7 +151,8 @@ std::optional<std::vector<const PlistDictionary*>> SectionInput::dictionaries(co
     std::vector<const PlistDictionary*> result;
     for (std::size_t i = 0; i < items.size(); ++i) {
         if (!items[i].isDictionary()) {
-            fail(placeOf(key, int(i)), QStringLiteral("%1 where a dictionary belongs").arg(typeName(items[i].type())));
+            fail(placeOf(key, int(i)),
+                 QStringLiteral("%1 where a dictionary belongs").arg(typeName(items[i].type())));
             return std::nullopt;
         }
         result.push_back(&items[i].toDictionary());

@@ -1,6 +1,7 @@
 #include "document/ui/NUPO4DocumentController.h"
 
 #include "QXDrawerSound/player/SoundSlotTables.h"
+#include "QXSketch/ui/NUPO4DrawWindowController.h"
 #include "core/QXSerialPort.h"
 #include "core/Transport.h"
 #include "core/ui/QXAppController.h"
@@ -12,7 +13,6 @@
 #include "document/views/DrawingSection.h"
 #include "document/views/PlotWindowsSection.h"
 #include "document/views/ViewDocumentSections.h"
-#include "QXSketch/ui/NUPO4DrawWindowController.h"
 #include "platform/appkit/ui/AlertPanel.h"
 #include "platform/appkit/ui/NibLoader.h"
 #include "plots/bargraph/BarGraphWindowState.h"

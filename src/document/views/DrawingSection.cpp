@@ -23,10 +23,10 @@ PlistValue graphicValue(const NUPO4Graphic& g)
     const RGBAColor c = g.fillColor();
     PlistDictionary d;
     d.insert(kindKey, g.kindName());
-    d.insert(boundsKey,
-             PlistValue::Array{numberValue(r.x()), numberValue(r.y()), numberValue(r.width()), numberValue(r.height())});
-    d.insert(fillKey, PlistValue::Array{floatValue(float(c.red)), floatValue(float(c.green)), floatValue(float(c.blue)),
-                                        floatValue(float(c.alpha))});
+    d.insert(boundsKey, PlistValue::Array{numberValue(r.x()), numberValue(r.y()), numberValue(r.width()),
+                                          numberValue(r.height())});
+    d.insert(fillKey, PlistValue::Array{floatValue(float(c.red)), floatValue(float(c.green)),
+                                        floatValue(float(c.blue)), floatValue(float(c.alpha))});
     d.insert(channelKey, integerValue(g.brainChannel()));
     d.insert(viewKey, integerValue(g.view()));
     return d;
@@ -49,6 +49,35 @@ std::optional<PlistDictionary> DrawingSection::write()
     return section;
 }
 
+std::optional<DrawingSection::GraphicRecord> DrawingSection::stageGraphic(SectionInput& item)
+{
+    const std::optional<QString> kindName = item.name(kindKey, maxKindName);
+    const std::optional<GraphicKind> kind = kindName ? NUPO4Graphic::kindNamed(*kindName) : std::nullopt;
+    if (!kind) {
+        item.fail(kindKey, kindName ? QStringLiteral("\"%1\" is not a kind of graphic").arg(*kindName)
+                                    : QStringLiteral("every graphic names its kind"));
+        return std::nullopt;
+    }
+    const auto bounds = item.numbers(boundsKey, 4, -maxCoordinate, maxCoordinate);
+    if (!item.failed() && (!bounds || bounds->size() != 4))
+        item.fail(boundsKey, QStringLiteral("bounds are four numbers: x, y, width and height"));
+    const auto fill = item.numbers(fillKey, 4, 0, 1);
+    if (!item.failed() && fill && fill->size() != 4)
+        item.fail(fillKey, QStringLiteral("a colour is four numbers: red, green, blue and alpha"));
+    const auto channel = item.integer(channelKey, 1, 10);
+    const auto view = item.integer(viewKey, 0, 19);
+    if (item.failed())
+        return std::nullopt;
+    GraphicRecord record;
+    record.kind = *kind;
+    record.bounds = QRectF((*bounds)[0], (*bounds)[1], (*bounds)[2], (*bounds)[3]);
+    record.fill = fill ? RGBAColor::fromRGBA((*fill)[0], (*fill)[1], (*fill)[2], (*fill)[3])
+                       : NUPO4Graphic::make(*kind, {})->fillColor();
+    record.channel = channel.value_or(1);
+    record.view = view.value_or(0);
+    return record;
+}
+
 bool DrawingSection::stage(SectionInput& input)
 {
     staged = Contents{};
@@ -59,31 +88,12 @@ bool DrawingSection::stage(SectionInput& input)
     if (items) {
         for (std::size_t i = 0; i < items->size(); ++i) {
             SectionInput item = input.item(*(*items)[i], graphicsKey, int(i));
-            GraphicRecord record;
-            const std::optional<QString> kindName = item.name(kindKey, maxKindName);
-            const std::optional<GraphicKind> kind = kindName ? NUPO4Graphic::kindNamed(*kindName) : std::nullopt;
-            if (!item.failed() && !kind)
-                item.fail(kindKey, kindName ? QStringLiteral("\"%1\" is not a kind of graphic").arg(*kindName)
-                                            : QStringLiteral("every graphic names its kind"));
-            const auto bounds = item.numbers(boundsKey, 4, -maxCoordinate, maxCoordinate);
-            if (!item.failed() && (!bounds || bounds->size() != 4))
-                item.fail(boundsKey, QStringLiteral("bounds are four numbers: x, y, width and height"));
-            const auto fill = item.numbers(fillKey, 4, 0, 1);
-            if (!item.failed() && fill && fill->size() != 4)
-                item.fail(fillKey, QStringLiteral("a colour is four numbers: red, green, blue and alpha"));
-            const auto channel = item.integer(channelKey, 1, 10);
-            const auto view = item.integer(viewKey, 0, 19);
-            if (item.failed()) {
+            const std::optional<GraphicRecord> record = stageGraphic(item);
+            if (!record) {
                 input.adopt(item);
                 return false;
             }
-            record.kind = *kind;
-            record.bounds = QRectF((*bounds)[0], (*bounds)[1], (*bounds)[2], (*bounds)[3]);
-            record.fill = fill ? RGBAColor::fromRGBA((*fill)[0], (*fill)[1], (*fill)[2], (*fill)[3])
-                               : NUPO4Graphic::make(*kind, {})->fillColor();
-            record.channel = channel.value_or(1);
-            record.view = view.value_or(0);
-            staged.graphics.push_back(record);
+            staged.graphics.push_back(*record);
         }
     }
     staged.selected = input.integer(selectedKey, -1, maxGraphics).value_or(-1);

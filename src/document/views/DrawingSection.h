@@ -38,7 +38,7 @@ public:
 
 private:
     struct GraphicRecord {
-        GraphicKind kind;
+        GraphicKind kind{};
         QRectF bounds;
         RGBAColor fill;
         int channel = 1;
@@ -49,6 +49,7 @@ private:
         std::vector<GraphicRecord> graphics;
         int selected = -1;
     };
+    static std::optional<GraphicRecord> stageGraphic(SectionInput& item);
     void restoreInto(NUPO4Drawing& drawing, const Contents& contents);
 
     Contents staged;
