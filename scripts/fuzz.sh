@@ -4,7 +4,7 @@
 #
 #   scripts/fuzz.sh [target] [seconds]
 #
-# target: document or all (the default); seconds: how long each target runs (60). Each target keeps what
+# target: document, drawing or all (the default); seconds: how long each target runs (60). Each target keeps what
 # it learns in build-fuzz/corpus/<target> (starting from fuzz/corpus/<target>) and writes an input that
 # fails to build-fuzz/findings/<target>/; the run stops at the first finding.
 set -euo pipefail
@@ -18,13 +18,13 @@ export CC=clang CXX=clang++
 
 target="${1:-all}"
 seconds="${2:-60}"
-all_targets=(document)
+all_targets=(document drawing)
 if [ "$target" = all ]; then
   targets=("${all_targets[@]}")
 elif [[ " ${all_targets[*]} " == *" $target "* ]]; then
   targets=("$target")
 else
-  echo "usage: scripts/fuzz.sh [document|all] [seconds]" >&2
+  echo "usage: scripts/fuzz.sh [document|drawing|all] [seconds]" >&2
   exit 2
 fi
 
