@@ -93,7 +93,10 @@ MediaPlayer::MediaPlayer(Options options) : endNotifier(std::make_shared<EndNoti
     // Rates change the pitch with the speed, as a tape would.
     mpv_set_option_string(handle, "audio-pitch-correction", "no");
     const bool libmpvVideo = options.videoOutput || options.frameImages;
-    mpv_set_option_string(handle, "vo", libmpvVideo ? "libmpv" : "null");
+    mpv_set_option_string(handle, "vo",
+                          options.frameImages   ? "libmpv"
+                          : options.videoOutput ? "libmpv,null"
+                                                : "null");
     mpv_set_option_string(handle, "ao", options.audioOutput ? availableAudioOutputs().constData() : "null");
     if (mpv_initialize(handle) < 0) {
         mpv_terminate_destroy(handle);
@@ -617,6 +620,14 @@ QStringList MediaPlayer::trackNames() const
         names << (codec.isEmpty() ? kind : QStringLiteral("%1 (%2)").arg(kind, codec));
     }
     return names;
+}
+
+void MediaPlayer::reloadVideo()
+{
+    if (handle == nullptr || !isOpen() || !hasVideo())
+        return;
+    mpv_set_property_string(handle, "vid", "no");
+    mpv_set_property_string(handle, "vid", "auto");
 }
 
 bool MediaPlayer::hasVideo() const

@@ -122,6 +122,10 @@ public:
     // green, red, unused; stride bytes a row). Needs the frameImages option and an open file with video.
     bool renderFrame(void* pixels, int width, int height, std::size_t stride);
 
+    // Decodes the video again (for a view whose render context came after the file was opened, when
+    // libmpv had no place to send the video and switched it off). Keeps the position and pause state.
+    void reloadVideo();
+
     // The libmpv handle, for a view that draws the video (videoOutput); null when libmpv failed to start.
     mpv_handle* nativeHandle() const { return handle; }
 
