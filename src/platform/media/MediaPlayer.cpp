@@ -92,7 +92,7 @@ MediaPlayer::MediaPlayer(Options options) : endNotifier(std::make_shared<EndNoti
     mpv_set_option_string(handle, "osd-level", "0");
     // Rates change the pitch with the speed, as a tape would.
     mpv_set_option_string(handle, "audio-pitch-correction", "no");
-    const bool libmpvVideo = options.videoOutput || options.frameImages;
+    // Video goes to a render context; until a view has made one it is decoded and dropped.
     mpv_set_option_string(handle, "vo",
                           options.frameImages   ? "libmpv"
                           : options.videoOutput ? "libmpv,null"
@@ -344,6 +344,12 @@ bool MediaPlayer::isOpen() const
 {
     std::lock_guard lock(mutex);
     return loadedEntry >= 0 && !openPath.isEmpty();
+}
+
+QString MediaPlayer::lastError() const
+{
+    std::lock_guard lock(mutex);
+    return endedReason;
 }
 
 QString MediaPlayer::path() const

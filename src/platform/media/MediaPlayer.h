@@ -56,6 +56,8 @@ public:
     bool open(const QString& path, QString* error = nullptr);
     void close();
     bool isOpen() const;
+    // Why the last file stopped playing on its own (a decoding error), or empty.
+    QString lastError() const;
     QString path() const;
 
     void play();  // from the start when at the end (from the end when playing backwards at the start)
