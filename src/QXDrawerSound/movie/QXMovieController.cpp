@@ -295,7 +295,8 @@ void QXMovieController::checkPlayback()
     if (gMovie->isOpen())
         return;
     const QString why = gMovie->lastError();
-    showFailure(QStringLiteral("The movie stopped: %1").arg(why.isEmpty() ? QStringLiteral("file closed") : why));
+    showFailure(
+        QStringLiteral("The movie stopped: %1").arg(why.isEmpty() ? QStringLiteral("file closed") : why));
     gMovie->setEndCallback({});
     gMovie.reset();
     showMovie(nullptr);
@@ -523,8 +524,9 @@ void QXMovieController::setPloopSync(int value)
     showValue(MovieOutlet::setPloopSync, value != 0 ? 1 : 0);
     ploopSyncX.store(value, relaxed);
     OpenQT.store(value != 0 ? 1 : 0, relaxed);
-    for (MovieOutlet button : {MovieOutlet::goToBeginningButton, MovieOutlet::goToEndButton, MovieOutlet::playButton,
-                               MovieOutlet::stepBackButton, MovieOutlet::stepForwardButton})
+    for (MovieOutlet button :
+         {MovieOutlet::goToBeginningButton, MovieOutlet::goToEndButton, MovieOutlet::playButton,
+          MovieOutlet::stepBackButton, MovieOutlet::stepForwardButton})
         setHidden(button, value != 0);
     setPlaymodeMatrix(value != 0 ? 0 : 1);
 }

@@ -27,30 +27,26 @@ namespace nupo {
 class RunLoopTimer;
 
 // The window's outlets, in declared order (their object names in the nib).
-#define NUPO_MOVIE_OUTLETS(X)                                                                             \
-    X(goToBeginningButton)                                                                                \
-    X(goToEndButton) X(movieViewObject) X(moviePropertiesMenuItem) X(moviePropertiesWindow) X(movieWindow) \
-        X(playButton) X(setVolumeSlider) X(stepBackButton) X(stepForwardButton) X(movieTrackMediaTypes)   \
-            X(menuItem_New) X(ploopField) X(FPSField) X(RateField) X(displayHereploop) X(displayHereFPS)  \
-                X(displayHereRate) X(autoPlayEnabled) X(trackCount) X(movieTimeScale) X(movieDuration)    \
-                    X(movieFrame) X(movieFileName) X(movieDurationTime) X(movieCurrnetTime)              \
-                        X(movieCurrnetTimeA) X(setPloopSync) X(setRateSlider) X(setSoundSlider)          \
-                            X(setFrameSlider) X(setSpeedSlider) X(setEyedeltaLSlider)                    \
-                                X(setEyedeltaHSlider) X(setThetaLSlider) X(setThetaHSlider)              \
-                                    X(setAlphaLSlider) X(setAlphaHSlider) X(setBetaLSlider)              \
-                                        X(setBetaHSlider) X(Moviesize) X(SoundBrain) X(SoundPFC)         \
-                                            X(FrameBrain) X(FramePFC) X(SpeedBrain) X(SpeedPFC)          \
-                                                X(setRateON) X(setSoundFrameSpeedControl)                \
-                                                    X(setSoundControl) X(setFrameControl)                \
-                                                        X(setSpeedControl) X(setOptionControl)           \
-                                                            X(setFrameChangeBS) X(setFrameEyeBS)         \
-                                                                X(setFrameDeltaBS) X(setFrameThetaBS)    \
-                                                                    X(setFrameAplhaBS) X(setFrameSMRBS)  \
-                                                                        X(setFrameBetaMBS)               \
-                                                                            X(setFrameBetaBS)            \
-                                                                                X(setFrameGammaBS)       \
-                                                                                    X(setPlaymodeMatrix) \
-                                                                                        X(problemField)
+#define NUPO_MOVIE_OUTLETS(X)                                                                                \
+    X(goToBeginningButton)                                                                                   \
+    X(goToEndButton)                                                                                         \
+    X(movieViewObject) X(moviePropertiesMenuItem) X(moviePropertiesWindow) X(movieWindow) X(playButton)      \
+        X(setVolumeSlider) X(stepBackButton) X(stepForwardButton) X(movieTrackMediaTypes) X(menuItem_New)    \
+            X(ploopField) X(FPSField) X(RateField) X(displayHereploop) X(displayHereFPS) X(displayHereRate)  \
+                X(autoPlayEnabled) X(trackCount) X(movieTimeScale) X(movieDuration) X(movieFrame)            \
+                    X(movieFileName) X(movieDurationTime) X(movieCurrnetTime) X(movieCurrnetTimeA)           \
+                        X(setPloopSync) X(setRateSlider) X(setSoundSlider) X(setFrameSlider)                 \
+                            X(setSpeedSlider) X(setEyedeltaLSlider) X(setEyedeltaHSlider) X(setThetaLSlider) \
+                                X(setThetaHSlider) X(setAlphaLSlider) X(setAlphaHSlider) X(setBetaLSlider)   \
+                                    X(setBetaHSlider) X(Moviesize) X(SoundBrain) X(SoundPFC) X(FrameBrain)   \
+                                        X(FramePFC) X(SpeedBrain) X(SpeedPFC) X(setRateON)                   \
+                                            X(setSoundFrameSpeedControl) X(setSoundControl)                  \
+                                                X(setFrameControl) X(setSpeedControl) X(setOptionControl)    \
+                                                    X(setFrameChangeBS) X(setFrameEyeBS) X(setFrameDeltaBS)  \
+                                                        X(setFrameThetaBS) X(setFrameAplhaBS)                \
+                                                            X(setFrameSMRBS) X(setFrameBetaMBS)              \
+                                                                X(setFrameBetaBS) X(setFrameGammaBS)         \
+                                                                    X(setPlaymodeMatrix) X(problemField)
 
 #define NUPO_MOVIE_ENUM(name) name,
 enum class MovieOutlet { NUPO_MOVIE_OUTLETS(NUPO_MOVIE_ENUM) count };
@@ -72,8 +68,15 @@ enum MovieSwitch {
 // The gains: RateSlider_value, SoundSlider_value, FrameSlider_value, SpeedSlider_value.
 enum MovieGain { RateGain, SoundGain, FrameGain, SpeedGain, movieGainCount };
 // The six popups of sources and switch slots: volume, frame, rate.
-enum MoviePopup { SoundBrainPopup, SoundPFCPopup, FrameBrainPopup, FramePFCPopup, SpeedBrainPopup, SpeedPFCPopup,
-                  moviePopupCount };
+enum MoviePopup {
+    SoundBrainPopup,
+    SoundPFCPopup,
+    FrameBrainPopup,
+    FramePFCPopup,
+    SpeedBrainPopup,
+    SpeedPFCPopup,
+    moviePopupCount
+};
 
 class QXMovieController {
 public:

@@ -12,10 +12,11 @@ namespace {
 
 constexpr MovieOutlet switchOutlets[movieSwitchCount] = {
     MovieOutlet::setRateON,       MovieOutlet::setSoundFrameSpeedControl, MovieOutlet::setSoundControl,
-    MovieOutlet::setFrameControl, MovieOutlet::setSpeedControl,          MovieOutlet::setOptionControl,
+    MovieOutlet::setFrameControl, MovieOutlet::setSpeedControl,           MovieOutlet::setOptionControl,
     MovieOutlet::setFrameChangeBS};
 constexpr MovieOutlet gainOutlets[movieGainCount] = {MovieOutlet::setRateSlider, MovieOutlet::setSoundSlider,
-                                                     MovieOutlet::setFrameSlider, MovieOutlet::setSpeedSlider};
+                                                     MovieOutlet::setFrameSlider,
+                                                     MovieOutlet::setSpeedSlider};
 constexpr MovieOutlet popupOutlets[moviePopupCount] = {MovieOutlet::SoundBrain, MovieOutlet::SoundPFC,
                                                        MovieOutlet::FrameBrain, MovieOutlet::FramePFC,
                                                        MovieOutlet::SpeedBrain, MovieOutlet::SpeedPFC};
@@ -130,10 +131,9 @@ void QXMovieController::selectMoviesize(QObject* sender)
 void QXMovieController::setMoviesizeNumber(int choice)
 {
     setMoviesizeNumberX = choice;
-    const double magnification =
-        movieMagnification(choice, peakFFTA[0].load(std::memory_order_relaxed),
-                           peakFFTA[1].load(std::memory_order_relaxed), switches[OptionControlSwitch] != 0,
-                           gains[FrameGain], switches[RateONSwitch] != 0, gains[RateGain]);
+    const double magnification = movieMagnification(
+        choice, peakFFTA[0].load(std::memory_order_relaxed), peakFFTA[1].load(std::memory_order_relaxed),
+        switches[OptionControlSwitch] != 0, gains[FrameGain], switches[RateONSwitch] != 0, gains[RateGain]);
     if (magnification < 0.0)
         return;
     controllerBar = choice < 4;
@@ -176,8 +176,8 @@ void QXMovieController::setPlaymodeMatrix(int mode)
 
 void QXMovieController::setMoviePropertyWindowControlValues(MediaPlayer* movie)
 {
-    showText(MovieOutlet::autoPlayEnabled, QTUtils_IsAutoPlayMovie(movie) ? QStringLiteral("Yes")
-                                                                           : QStringLiteral("No"));
+    showText(MovieOutlet::autoPlayEnabled,
+             QTUtils_IsAutoPlayMovie(movie) ? QStringLiteral("Yes") : QStringLiteral("No"));
     showValue(MovieOutlet::trackCount, movie ? movie->trackCount() : 0);
     buildTrackMediaTypesArray(movie);
     // Crossed as the window has always shown them: seconds under the time scale's label and back.
@@ -195,7 +195,8 @@ void QXMovieController::buildTrackMediaTypesArray(MediaPlayer* movie)
 void QXMovieController::setmovieDurationTimeTextStrX()
 {
     if (gMovie)
-        showText(MovieOutlet::movieDurationTime, movieDurationText(gMovie->durationUnits(), gMovie->timeScale()));
+        showText(MovieOutlet::movieDurationTime,
+                 movieDurationText(gMovie->durationUnits(), gMovie->timeScale()));
 }
 
 void QXMovieController::setcurrentTimePointTextStrX()
