@@ -321,9 +321,9 @@ void QXMovieController::MovieFrameControl()
 {
     if (switches[FrameChangeBSSwitch] == 0 || !gMovie)
         return;
-    QX3DSpectrumGLView::sharedQX3DSpectrumGLView().waven3DBSQC(popupNumbers[FrameBrainPopup]);
+    QX3DSpectrumGLView::sharedQX3DSpectrumGLView().waven3DBSQC(popupNumbers[MovieFrameBrainPopup]);
     const float frequency =
-        readBrainSwitch(popupNumbers[FrameBrainPopup], popupNumbers[FramePFCPopup]).peakFrequency;
+        readBrainSwitch(popupNumbers[MovieFrameBrainPopup], popupNumbers[MovieFramePFCPopup]).peakFrequency;
     const int band = brainBandOfFrequency(frequency);
     if (band == BSpeakFrequencyZ)
         return;
@@ -337,7 +337,7 @@ void QXMovieController::MovieSpeedControl()
 {
     if (switches[SpeedControlSwitch] == 0 || !gMovie)
         return;
-    const float level = refreshedLevel(popupNumbers[SpeedBrainPopup], popupNumbers[SpeedPFCPopup]);
+    const float level = refreshedLevel(popupNumbers[MovieSpeedBrainPopup], popupNumbers[MovieSpeedPFCPopup]);
     const float rate = soundRateFromLevel(level, gains[SpeedGain]);
     gMovie->setRate(rate);
     setFieldFormat(MovieOutlet::RateField, 2, 2);
@@ -348,7 +348,7 @@ void QXMovieController::MovieSoundVolumeControl()
 {
     if (switches[SoundControlSwitch] == 0 || !gMovie)
         return;
-    const float level = refreshedLevel(popupNumbers[SoundBrainPopup], popupNumbers[SoundPFCPopup]);
+    const float level = refreshedLevel(popupNumbers[MovieSoundBrainPopup], popupNumbers[MovieSoundPFCPopup]);
     const int volume = soundVolumeFromLevel(level, gains[SoundGain]);
     gMovie->setMovieVolume(volume);
     showValue(MovieOutlet::displayHereploop, volume);
@@ -551,7 +551,7 @@ QString QXMovieController::getoutCHAR() const
     return QString::fromUtf8(outCHAR);
 }
 
-void QXMovieController::windowClosing()
+void QXMovieController::movieWindowClosing()
 {
     if (gMovie)
         gMovie->pause();

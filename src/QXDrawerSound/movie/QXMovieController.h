@@ -30,9 +30,10 @@ class RunLoopTimer;
 #define NUPO_MOVIE_OUTLETS(X)                                                                                \
     X(goToBeginningButton)                                                                                   \
     X(goToEndButton)                                                                                         \
-    X(movieViewObject) X(moviePropertiesMenuItem) X(moviePropertiesWindow) X(movieWindow) X(playButton)      \
-        X(setVolumeSlider) X(stepBackButton) X(stepForwardButton) X(movieTrackMediaTypes) X(menuItem_New)    \
-            X(ploopField) X(FPSField) X(RateField) X(displayHereploop) X(displayHereFPS) X(displayHereRate)  \
+    X(movieViewObject)                                                                                       \
+    X(moviePropertiesMenuItem) X(moviePropertiesWindow) X(movieWindow) X(playButton) X(setVolumeSlider)      \
+        X(stepBackButton) X(stepForwardButton) X(movieTrackMediaTypes) X(menuItem_New) X(ploopField)         \
+            X(FPSField) X(RateField) X(displayHereploop) X(displayHereFPS) X(displayHereRate)                \
                 X(autoPlayEnabled) X(trackCount) X(movieTimeScale) X(movieDuration) X(movieFrame)            \
                     X(movieFileName) X(movieDurationTime) X(movieCurrnetTime) X(movieCurrnetTimeA)           \
                         X(setPloopSync) X(setRateSlider) X(setSoundSlider) X(setFrameSlider)                 \
@@ -69,12 +70,12 @@ enum MovieSwitch {
 enum MovieGain { RateGain, SoundGain, FrameGain, SpeedGain, movieGainCount };
 // The six popups of sources and switch slots: volume, frame, rate.
 enum MoviePopup {
-    SoundBrainPopup,
-    SoundPFCPopup,
-    FrameBrainPopup,
-    FramePFCPopup,
-    SpeedBrainPopup,
-    SpeedPFCPopup,
+    MovieSoundBrainPopup,
+    MovieSoundPFCPopup,
+    MovieFrameBrainPopup,
+    MovieFramePFCPopup,
+    MovieSpeedBrainPopup,
+    MovieSpeedPFCPopup,
     moviePopupCount
 };
 
@@ -199,7 +200,7 @@ protected:
     virtual int selectedTagOf(const QObject* sender) const;
 
     // Stops the movie and the handlers, for a window that closes.
-    void windowClosing();
+    void movieWindowClosing();
 
 private:
     bool openMovie();

@@ -204,8 +204,8 @@ TEST_F(MoviePlayerTest, BrainSwitchesChooseTheBandFrameTheRateAndTheVolume)
     MediaPlayer& player = *movie->movie();
 
     // Frame by band: source 1, switch slot 2.
-    movie->setPopupNumber(FrameBrainPopup, 1);
-    movie->setPopupNumber(FramePFCPopup, 2);
+    movie->setPopupNumber(MovieFrameBrainPopup, 1);
+    movie->setPopupNumber(MovieFramePFCPopup, 2);
     movie->setSwitch(FrameChangeBSSwitch, 1);
     setSwitch(1, 2, 10.0f, 6.0f);  // Theta
     movie->MovieFrameControl();
@@ -220,8 +220,8 @@ TEST_F(MoviePlayerTest, BrainSwitchesChooseTheBandFrameTheRateAndTheVolume)
     ASSERT_TRUE(test::processEventsUntil([&] { return player.currentTimeUnits() == 0; }));
 
     // Rate: (level - 32) / 32, a coherence source; volume: level x 2, at most 128.
-    movie->setPopupNumber(SpeedBrainPopup, 5);
-    movie->setPopupNumber(SoundBrainPopup, 0);
+    movie->setPopupNumber(MovieSpeedBrainPopup, 5);
+    movie->setPopupNumber(MovieSoundBrainPopup, 0);
     movie->setSwitch(SpeedControlSwitch, 1);
     movie->setSwitch(SoundControlSwitch, 1);
     setSwitch(5, 0, 48.0f, 10.0f);
