@@ -34,6 +34,7 @@ namespace {
 constexpr int soundBlockCount = 12;
 constexpr int inspectorIconSide = 128;
 constexpr int visibleColumns = 4;
+constexpr int minimumColumnWidth = 170;
 
 // The loader beeps and logs a nib it cannot load; the browser's own line names the window's file.
 bool loadNibOrComplain(const QString& name, const char* message, QObject* owner)
@@ -97,13 +98,16 @@ void AppControllerB::awakeFromNib()
 {
     if (fsBrowser) {
         fsModel = new FSBrowserModel(this);
-        fsBrowser->setModel(fsModel);
+        // The columns take the cell from the view when they are made: set it before the first column.
         fsBrowser->setItemDelegate(new FSBrowserCell(fsBrowser));
+        fsBrowser->setModel(fsModel);
         fsBrowser->setSelectionMode(QAbstractItemView::ExtendedSelection);
         fsBrowser->setResizeGripsVisible(true);
-        const int width = std::max(120, fsBrowser->width() / visibleColumns);
+        const int width = std::max(minimumColumnWidth, fsBrowser->width() / visibleColumns);
         fsBrowser->setColumnWidths(QList<int>(visibleColumns * 8, width));
-        connect(fsBrowser, &QAbstractItemView::clicked, this, [this] { browserSingleClick(fsBrowser); });
+        // Keys move the selection as clicks do.
+        connect(fsBrowser->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+                [this] { browserSingleClick(fsBrowser); });
         connect(fsBrowser, &QAbstractItemView::doubleClicked, this,
                 [this] { browserDoubleClick(fsBrowser); });
     }

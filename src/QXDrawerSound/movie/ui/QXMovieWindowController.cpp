@@ -13,6 +13,7 @@
 
 #include <QAbstractButton>
 #include <QLabel>
+#include <QLayout>
 #include <QListWidget>
 #include <QVBoxLayout>
 
@@ -112,7 +113,8 @@ void QXMovieWindowController::awakeFromNib()
         layout->setContentsMargins(0, 0, 0, 0);
         if (OpenGLViewHost::isSupported()) {
             host = new OpenGLViewHost(&view, placeholder);
-            layout->addWidget(host, 0, Qt::AlignCenter);
+            layout->addWidget(host);
+            host->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
         } else {
             auto* note = new QLabel(QStringLiteral("OpenGL is not available: the picture cannot be drawn."),
                                     placeholder);
@@ -128,8 +130,6 @@ void QXMovieWindowController::awakeFromNib()
         return;
     }
     Control::setFloatValue(control(MovieOutlet::setSpeedSlider), gain(SpeedGain));
-    if (host)
-        host->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
 }
 
 void QXMovieWindowController::windowWillClose(QObject* window)
@@ -251,14 +251,15 @@ void QXMovieWindowController::showMovie(MediaPlayer* player)
     // A host whose context is ready makes the render context now; otherwise its first frame does.
     if (host && view.makeCurrentContext())
         view.createRenderContext();
-    if (host)
-        host->setMinimumSize(std::min(player->videoWidth(), 320), std::min(player->videoHeight(), 240));
 }
 
 void QXMovieWindowController::resizeMovieView(double magnification, bool)
 {
     if (!host || !movie())
         return;
+    // Fitting the window fills the picture's place; the other sizes sit in its middle.
+    if (QLayout* layout = host->parentWidget() ? host->parentWidget()->layout() : nullptr)
+        layout->setAlignment(host, sizeChoice() == 0 ? Qt::Alignment() : Qt::AlignCenter);
     if (sizeChoice() == 0) {
         host->setMinimumSize(0, 0);
         host->setMaximumSize(freeSize, freeSize);
