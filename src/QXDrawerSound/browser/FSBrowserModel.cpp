@@ -44,15 +44,13 @@ void FSBrowserModel::reloadData()
 std::vector<std::unique_ptr<FSBrowserModel::Entry>> FSBrowserModel::entriesOf(Entry* folder)
 {
     std::vector<std::unique_ptr<Entry>> entries;
-    const QString path = folder->path();
-    const QDir dir(path);
     int row = 0;
-    for (const QString& name : directoryEntryNames(path, false)) {
+    for (DirectoryEntry& listed : directoryEntries(folder->path(), false)) {
         auto child = std::make_unique<Entry>();
-        child->name = name;
+        child->name = std::move(listed.name);
         child->parent = folder;
         child->row = row++;
-        child->directory = QFileInfo(dir.filePath(name)).isDir();
+        child->directory = listed.directory;
         entries.push_back(std::move(child));
     }
     return entries;

@@ -12,19 +12,27 @@ FSNodeInfo::FSNodeInfo(const FSNodeInfo* parent, const QString& relativePath)
 {
 }
 
-std::vector<QString> directoryEntryNames(const QString& path, bool withHidden)
+std::vector<DirectoryEntry> directoryEntries(const QString& path, bool withHidden)
 {
     const QDir dir(path);
     if (path.isEmpty() || !dir.exists())
         return {};
-    const QStringList names = dir.entryList(
+    const QFileInfoList infos = dir.entryInfoList(
         QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
-    std::vector<QString> entries;
-    entries.reserve(std::size_t(names.size()));
-    for (const QString& name : names)
-        if (withHidden || isVisibleName(name))
-            entries.push_back(name);
+    std::vector<DirectoryEntry> entries;
+    entries.reserve(std::size_t(infos.size()));
+    for (const QFileInfo& info : infos)
+        if (withHidden || isVisibleName(info.fileName()))
+            entries.push_back({info.fileName(), info.isDir()});
     return entries;
+}
+
+std::vector<QString> directoryEntryNames(const QString& path, bool withHidden)
+{
+    std::vector<QString> names;
+    for (DirectoryEntry& entry : directoryEntries(path, withHidden))
+        names.push_back(std::move(entry.name));
+    return names;
 }
 
 bool isVisibleName(const QString& name)

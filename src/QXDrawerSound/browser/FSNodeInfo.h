@@ -43,6 +43,12 @@ private:
 // The names of a directory's entries in listing order (by name ignoring case, as a file manager shows them),
 // hidden ones left out unless asked for.
 std::vector<QString> directoryEntryNames(const QString& path, bool withHidden);
+// The same with whether each entry is a directory (through a link too), read in the same pass.
+struct DirectoryEntry {
+    QString name;
+    bool directory = false;
+};
+std::vector<DirectoryEntry> directoryEntries(const QString& path, bool withHidden);
 bool isVisibleName(const QString& name);
 
 }  // namespace nupo
