@@ -4,40 +4,12 @@ per band made by the same code with the band number. Run it after changing the l
 stays editable in Qt Designer, but edits there are lost when this script runs again."""
 
 import os
-from xml.sax.saxutils import escape
+import sys
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from nibxml import action, grid, label, prop, widget  # noqa: E402
 
 BANDS = 8
-
-
-def prop(name, kind, value, stdset=True):
-    attr = '' if stdset else ' stdset="0"'
-    if kind == 'string':
-        inner = '<string/>' if value == '' else f'<string>{escape(value)}</string>'
-    elif kind == 'size':
-        inner = f'<size><width>{value[0]}</width><height>{value[1]}</height></size>'
-    else:
-        inner = f'<{kind}>{value}</{kind}>'
-    return f'<property name="{name}"{attr}>{inner}</property>'
-
-
-def widget(cls, name, *props, layout=None):
-    body = ''.join(props)
-    if layout is not None:
-        body += layout
-    return f'<widget class="{cls}" name="{name}">{body}</widget>'
-
-
-def action(name):
-    return prop('action', 'string', name, stdset=False)
-
-
-def label(name, text='', width=None, tip=None):
-    props = [prop('text', 'string', text)]
-    if width:
-        props.append(prop('minimumSize', 'size', (width, 0)))
-    if tip:
-        props.append(prop('toolTip', 'string', tip))
-    return widget('QLabel', name, *props)
 
 
 def field(name, act, width=56, tip=None):
@@ -73,16 +45,6 @@ def check(name, text, act):
 
 def button(name, text, act):
     return widget('QPushButton', name, prop('text', 'string', text), action(act))
-
-
-def grid(name, cells):
-    """cells: (row, column, xml[, colspan])"""
-    items = ''
-    for cell in cells:
-        row, column, xml = cell[:3]
-        span = cell[3] if len(cell) > 3 else 1
-        items += f'<item row="{row}" column="{column}" rowspan="1" colspan="{span}">{xml}</item>'
-    return f'<layout class="QGridLayout" name="{name}">{items}</layout>'
 
 
 def box(name, title, layout):

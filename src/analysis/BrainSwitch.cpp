@@ -1,12 +1,11 @@
 #include "analysis/BrainSwitch.h"
 
 #include "shared/AnalysisState.h"
+#include "shared/BrainBands.h"
 
 namespace nupo {
 
 namespace {
-
-constexpr float bandEdgesHz[9] = {0.0f, 2.0f, 4.0f, 8.0f, 12.0f, 15.0f, 20.0f, 30.0f, 40.0f};
 
 bool validWindow(int source, int window)
 {
@@ -22,12 +21,13 @@ void initbrainSWX()
         for (auto& v : record)
             v.store(0.0f, std::memory_order_relaxed);
         const bool channel = s < 4;
+        // Window k starts on brain band k - 1 (Eye .. Gamma).
         for (int k = 1; k <= 8; ++k) {
             record[9 + k].store(1.0f, std::memory_order_relaxed);
             record[17 + k].store(channel ? 0.7f : 5.0f, std::memory_order_relaxed);
             record[25 + k].store(10.0f, std::memory_order_relaxed);
-            record[33 + k].store(bandEdgesHz[k - 1], std::memory_order_relaxed);
-            record[41 + k].store(bandEdgesHz[k], std::memory_order_relaxed);
+            record[33 + k].store(brainBandEdges[k - 1], std::memory_order_relaxed);
+            record[41 + k].store(brainBandEdges[k], std::memory_order_relaxed);
         }
     }
 }

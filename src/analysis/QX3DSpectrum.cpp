@@ -11,7 +11,7 @@ namespace nupo {
 namespace {
 
 // Tile (and grid) of each source in the single-source views.
-constexpr int gridOfSource[brainSourceCount] = {0, 1, 3, 4, 2, 5, 6, 7, 8, 9};
+constexpr int gridOfSourceTable[brainSourceCount] = {0, 1, 3, 4, 2, 5, 6, 7, 8, 9};
 
 constexpr float coherenceHeightDivisor = 20.0f;  // percent -> grid height
 constexpr float coherenceLevelDivisor = 10.0f;   // percent -> window level
@@ -53,11 +53,33 @@ void QX3DSpectrum::waven(int oneBrain, int towBrain, int shapeC, int startFreque
     getposition(oneBrain, towBrain, shapeC, startFrequency, target);
 }
 
+bool QX3DSpectrum::wavenOnSchedule(int oneBrain, int towBrain, int shapeC, int startFrequency)
+{
+    const bool paused = setPauseX.load(std::memory_order_relaxed) != 0;
+    const int position = ploop.load(std::memory_order_relaxed);
+    if (setRecX.load(std::memory_order_relaxed) != 0) {
+        if (position - tploopBB.load(std::memory_order_relaxed) < tploop.load(std::memory_order_relaxed))
+            return false;
+        tploopBB.store(position, std::memory_order_relaxed);
+        if (openPort.load(std::memory_order_relaxed) == 0 || paused)
+            return false;
+    } else if (paused) {
+        return false;
+    }
+    waven(oneBrain, towBrain, shapeC, startFrequency);
+    return true;
+}
+
+int QX3DSpectrum::gridOfSource(int source)
+{
+    return source >= 0 && source < brainSourceCount ? gridOfSourceTable[source] : -1;
+}
+
 std::vector<QX3DSpectrum::GridSource> QX3DSpectrum::layoutSources(int oneBrain, int towBrain, int shapeC)
 {
     if (shapeC >= 2 && shapeC <= 11) {
         const int source = shapeC - 2;
-        return {{gridOfSource[source], source}};
+        return {{gridOfSourceTable[source], source}};
     }
     if (shapeC == 1)  // CH 3 and CH 4 in the first set's grids, with their coherence
         return {{0, 2}, {1, 3}, {2, 5}};

@@ -51,6 +51,10 @@ public:
 
     // The data step: passes its arguments to getposition.
     void waven(int oneBrain, int towBrain, int shapeC, int startFrequency, Target target = Target::Display);
+    // The 3D display's data step on its schedule: while recording, once `tploop` samples have passed since
+    // `tploopBB` (which then follows `ploop` whether or not the step runs), and only with port 1 open and
+    // not paused; while playing, on every call unless paused. True when the step ran.
+    bool wavenOnSchedule(int oneBrain, int towBrain, int shapeC, int startFrequency);
     // For the sources of the layout (shapeC 2..11 one source, shapeC − 2; 1 CH 3, CH 4 and their
     // coherence; 0 the one-, two- or three-set layout by oneBrain and towBrain): advances their histories
     // at `ploop`, shifts the peak history of their channels, recomputes their hit records and, for the
@@ -76,6 +80,8 @@ public:
         int source;
     };
     static std::vector<GridSource> layoutSources(int oneBrain, int towBrain, int shapeC);
+    // Grid (and tile) of source 0..9 in the single-source views; -1 for another source.
+    static int gridOfSource(int source);
 
     // The 64 display rows of a spectrum (display units) with the bin each row shows: linear rows are
     // bins startFrequency + r, 512-band rows the largest value of their group.

@@ -22,6 +22,8 @@
 #include "plots/settings/ui/SetDisplay.h"
 #include "plots/waterfall/engine/QX2DSpectrumGLView.h"
 #include "shared/Utilities.h"
+#include "views3d/QX3DSpectrumGLView.h"
+#include "views3d/spectrum/ui/QX3DSpectrumAppController.h"
 
 #include <QFileInfo>
 
@@ -102,6 +104,9 @@ void NUPO4DrawAppDelegate::initAPstart(QObject*)
     QX2DBarGraphView::sharedQX2DBarGraphView().initDisplay();
     QXRawwaveGraphView::sharedQXRawwaveGraphView().initDisplay();
     QX2DSpectrumGLView::sharedQX2DSpectrumGLView().initDisplay();
+    // The 3D view's display elements and background; the 3D window's shared controller ticks from here on.
+    QX3DSpectrumGLView::sharedQX3DSpectrumGLView().initDisplay();
+    QX3DSpectrumAppController::sharedQX3DSpectrumAppController();
     WindowController::sharedWindowController().addPanel(PreferencesTab::Display, QStringLiteral("Display"),
                                                         &SetDisplay::makePanel);
     TypeTextHere::sharedTypeTextHere();

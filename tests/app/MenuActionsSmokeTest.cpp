@@ -7,6 +7,8 @@
 #include "core/ui/WindowController.h"
 #include "shared/CoreState.h"
 #include "support/TestSupport.h"
+#include "tools/QXorvellogoAppController.h"
+#include "views3d/wave/ui/QXnewaveAppController.h"
 
 #include <QAction>
 #include <QApplication>
@@ -43,9 +45,10 @@ const std::map<QString, Outcome>& expectedOutcomes()
         {"Bargraph Window in Front", {"Bargraph Window", {}}},
         {"Waterfall Window", {"Waterfall Window", {}}},
         {"Waterfall Window in Front", {"Waterfall Window", {}}},
-        {"WaterfallBS Window", {{}, "QX3DSpectrum"}},
-        {"WaterfallBS Window in Front", {{}, "QX3DSpectrum"}},
-        {"Wave Surface Window", {{}, "QXnewave"}},
+        {"WaterfallBS Window", {"WaterfallBS Window", {}}},
+        {"WaterfallBS Window in Front", {"WaterfallBS Window", {}}},
+        {"Wave Surface Window", {"Wave Surface Window", {}}},
+        {"About NUPO4", {"About NUPO4", {}}},
         {"Movie Frames", {"Movie Frames", {}}},
         // The path last chosen is the recording, no movie: the window says so.
         {"Open Movie and Play with Brainwave…", {"Can not open movie file. Dedir Urav file only open.", {}}},
@@ -108,6 +111,9 @@ QString startWithRecording()
 
 TEST(MenuActions, EveryItemRunsAndShowsItsWindowOrReportsItsMissingNib)
 {
+    // The test links only the controllers it refers to; nothing else in it refers to these two.
+    QXorvellogoAppController::sharedQXorvellogoAppController();
+    QXnewaveAppController::sharedQXnewaveAppController();
     testing::internal::CaptureStdout();
     startWithRecording();
     auto& delegate = NUPO4DrawAppDelegate::sharedNUPO4DrawAppDelegate();
@@ -218,6 +224,49 @@ TEST(MenuActions, KeyEquivalentsWorkFromEveryWindowOfTheProgram)
     letItRun(50);
     EXPECT_TRUE(windowIsShown("Preferences: Device"));
     NUPO4DrawAppDelegate::sharedNUPO4DrawAppDelegate().applicationWillTerminate(nullptr);
+}
+
+TEST(MenuActions, InEveryScreenLayoutThePlotViewsGetHalfTheirWindows)
+{
+    testing::internal::CaptureStdout();
+    startWithRecording();
+    letItRun(50);
+    testing::internal::GetCapturedStdout();
+    auto& delegate = NUPO4DrawAppDelegate::sharedNUPO4DrawAppDelegate();
+    QMainWindow* panel = delegate.mainWindow();
+    ASSERT_NE(panel, nullptr);
+    const auto pick = [panel](const QString& action) {
+        testing::internal::CaptureStdout();
+        for (QAction* item : menuItems(panel->menuBar()))
+            if (item->objectName() == action)
+                item->trigger();
+        letItRun(100);
+        testing::internal::GetCapturedStdout();
+    };
+    // The plot windows of the layouts, each with the placeholder of its normal view.
+    const std::pair<const char*, const char*> windows[] = {{"showQXRawwaveGraph", "qXRawwaveGraphView"},
+                                                           {"showQX2DBarGarph", "qX2DBarGraphView"},
+                                                           {"showQX2DSpectrum", "_glView"}};
+    for (const char* layout : {"showAll1900", "showAll1600", "showAll1280", "showAll1024"}) {
+        for (QWidget* window : QApplication::topLevelWidgets())
+            if (window != panel && window->isVisible() && window->windowTitle().endsWith("Window"))
+                window->close();
+        letItRun(50);
+        pick(QString::fromLatin1(layout));
+        for (const auto& [action, viewName] : windows) {
+            pick(QString::fromLatin1(action));
+            QWidget* view = nullptr;
+            for (QWidget* window : QApplication::topLevelWidgets())
+                if (window->isVisible())
+                    if (auto* found = window->findChild<QWidget*>(QString::fromLatin1(viewName)))
+                        view = found;
+            ASSERT_NE(view, nullptr) << layout << " " << action;
+            const QWidget* window = view->window();
+            EXPECT_LE(window->height(), 600) << layout << " " << action;  // the layout's frame, not the nib's
+            EXPECT_GE(view->height() * 2, window->height())
+                << layout << " " << action << ": view " << view->height() << " of " << window->height();
+        }
+    }
 }
 
 TEST(MenuActions, ClosingTheControlPanelLeavesThePlotWindowsRunning)

@@ -214,14 +214,7 @@ QString QXSoundController::objectValueForRow(int row) const
 void QXSoundController::tableViewSelectionDidChange(int row)
 {
     selectedRowX = row;
-    if (!movieOpenX(row))
-        return;
-    if (gMovie->isAtEnd())
-        gMovie->goToBeginning();
-    if (gMovie->isPlaying())
-        gMovie->pause();
-    else
-        gMovie->play();
+    MovieSoundSelectOpen();
 }
 
 void QXSoundController::setMoviePropertyWindowControlValues(MediaPlayer* movie)

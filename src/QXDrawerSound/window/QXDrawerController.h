@@ -6,73 +6,74 @@
 // Drawers the window's nib does not provide stay absent; operations on them do nothing.
 
 #include "platform/appkit/ui/Drawer.h"
-
-#include <QPointer>
-#include <QSizeF>
+#include "platform/appkit/ui/WindowDrawers.h"
 
 class QObject;
 class QWidget;
 
 namespace nupo {
 
+// The shared drawer logic with this window's constants: a left drawer of 100..400 points and the bottom
+// drawer ending 700 points from the window's left edge.
 class QXDrawerController {
 public:
+    static constexpr WindowDrawers::Limits limits{QSizeF(100.0, 100.0), QSizeF(400.0, 400.0), 700.0};
+
     QXDrawerController() = default;
     virtual ~QXDrawerController() = default;
 
     // The nib's connections: the parent window and the drawers it has (null where it has none).
     void bind(QWidget* parentWindow, Drawer* left, Drawer* bottom, Drawer* upperRight, Drawer* lowerRight);
 
-    void openLeftDrawer(QObject* sender);
-    void closeLeftDrawer(QObject* sender);
-    void toggleLeftDrawer(QObject* sender);
-    void openBottomDrawer(QObject* sender);
-    void closeBottomDrawer(QObject* sender);
-    void toggleBottomDrawer(QObject* sender);
-    void openUpperRightDrawer(QObject* sender);
-    void closeUpperRightDrawer(QObject* sender);
-    void toggleUpperRightDrawer(QObject* sender);
-    void openLowerRightDrawer(QObject* sender);
-    void closeLowerRightDrawer(QObject* sender);
-    void toggleLowerRightDrawer(QObject* sender);
+    void openLeftDrawer(QObject* sender) { drawers.openLeftDrawer(sender); }
+    void closeLeftDrawer(QObject* sender) { drawers.closeLeftDrawer(sender); }
+    void toggleLeftDrawer(QObject* sender) { drawers.toggleLeftDrawer(sender); }
+    void openBottomDrawer(QObject* sender) { drawers.openBottomDrawer(sender); }
+    void closeBottomDrawer(QObject* sender) { drawers.closeBottomDrawer(sender); }
+    void toggleBottomDrawer(QObject* sender) { drawers.toggleBottomDrawer(sender); }
+    void openUpperRightDrawer(QObject* sender) { drawers.openUpperRightDrawer(sender); }
+    void closeUpperRightDrawer(QObject* sender) { drawers.closeUpperRightDrawer(sender); }
+    void toggleUpperRightDrawer(QObject* sender) { drawers.toggleUpperRightDrawer(sender); }
+    void openLowerRightDrawer(QObject* sender) { drawers.openLowerRightDrawer(sender); }
+    void closeLowerRightDrawer(QObject* sender) { drawers.closeLowerRightDrawer(sender); }
+    void toggleLowerRightDrawer(QObject* sender) { drawers.toggleLowerRightDrawer(sender); }
 
     void timerUpdate(QObject*) {}
-    void awakeFromNib();
-    void windowDidResize(QObject* notification);
-    void setBottomDrawerOffsets();
-    void setRightDrawerOffsets();
-    void setupLeftDrawer();
-    void setupBottomDrawer();
-    void setupUpperRightDrawer();
-    void setupLowerRightDrawer();
+    void awakeFromNib() { drawers.setupLeftDrawer(); }
+    void windowDidResize(QObject* notification) { drawers.windowDidResize(notification); }
+    void setBottomDrawerOffsets() { drawers.setBottomDrawerOffsets(); }
+    void setRightDrawerOffsets() { drawers.setRightDrawerOffsets(); }
+    void setupLeftDrawer() { drawers.setupLeftDrawer(); }
+    void setupBottomDrawer() { drawers.setupBottomDrawer(); }
+    void setupUpperRightDrawer() { drawers.setupUpperRightDrawer(); }
+    void setupLowerRightDrawer() { drawers.setupLowerRightDrawer(); }
     // The size a right drawer takes when asked for `requested`; the other right drawer takes the rest of
     // 300 in width.
-    QSizeF drawerWillResizeContents(Drawer* drawer, const QSizeF& requested);
+    QSizeF drawerWillResizeContents(Drawer* drawer, const QSizeF& requested)
+    {
+        return drawers.drawerWillResizeContents(drawer, requested);
+    }
 
-    Drawer* leftDrawer() const { return left; }
-    Drawer* bottomDrawer() const { return bottom; }
-    Drawer* upperRightDrawer() const { return upperRight; }
-    Drawer* lowerRightDrawer() const { return lowerRight; }
+    Drawer* leftDrawer() const { return drawers.leftDrawer; }
+    Drawer* bottomDrawer() const { return drawers.bottomDrawer; }
+    Drawer* upperRightDrawer() const { return drawers.upperRightDrawer; }
+    Drawer* lowerRightDrawer() const { return drawers.lowerRightDrawer; }
 
     // The offsets for a window height (right drawers) and width (bottom drawer).
-    struct RightOffsets {
-        double upperLeading, upperTrailing, lowerLeading, lowerTrailing;
-    };
-    static RightOffsets rightOffsetsFor(double windowHeight);
-    static double bottomTrailingOffsetFor(double windowWidth);
+    using RightOffsets = WindowDrawers::RightOffsets;
+    static RightOffsets rightOffsetsFor(double windowHeight)
+    {
+        return WindowDrawers::rightOffsetsFor(windowHeight);
+    }
+    static double bottomTrailingOffsetFor(double windowWidth)
+    {
+        return WindowDrawers(limits).bottomTrailingOffsetFor(windowWidth);
+    }
     // A right drawer's width: up to the next multiple of 10, held to 50..250.
-    static double snappedRightWidth(double requested);
+    static double snappedRightWidth(double requested) { return WindowDrawers::snappedRightWidth(requested); }
 
 private:
-    static void toggle(Drawer* drawer, Drawer::Edge edge);
-    Drawer* makeDrawer(Drawer::Edge edge);
-    void coupleRightDrawers();
-
-    QPointer<QWidget> myParentWindow;
-    QPointer<Drawer> left;
-    QPointer<Drawer> bottom;
-    QPointer<Drawer> upperRight;
-    QPointer<Drawer> lowerRight;
+    WindowDrawers drawers{limits};
 };
 
 // The sound-slot windows' drawer controller; the slot copies A to I are the same class.

@@ -16,6 +16,7 @@
 #include "plots/waterfall/model/QX2DSpectrum.h"
 #include "shared/CoreState.h"
 #include "shared/Utilities.h"
+#include "views3d/spectrum/ui/QX3DSpectrumAppController.h"
 
 #include <QAction>
 #include <QApplication>
@@ -46,6 +47,8 @@ struct MenuEntry {
 
 // The main menu, in order. Add items here (and their actions in the constructor).
 const MenuEntry mainMenuEntries[] = {
+    {"NUPO4", "About NUPO4", "showAboutPanel", 0, nullptr},
+    {"NUPO4", "-", nullptr, 0, nullptr},
     {"NUPO4", "Preferences…", "showPanelX", 0, "Ctrl+,"},
     {"NUPO4", "Device and Port…", "showPanelX", PreferencesTab::Device, nullptr},
     {"NUPO4", "Display Settings…", "showPanelX", PreferencesTab::Display, nullptr},
@@ -129,6 +132,7 @@ QXAppController::QXAppController()
     action("showFFTPanel", &QXAppController::showFFTPanel);
     action("showFFTPanelFront", &QXAppController::showFFTPanelFront);
     action("showSelectQXnewave", &QXAppController::showSelectQXnewave);
+    action("showAboutPanel", &QXAppController::showAboutPanel);
     action("showAll1900", &QXAppController::showAll1900);
     action("showAll1600", &QXAppController::showAll1600);
     action("showAll1280", &QXAppController::showAll1280);
@@ -320,6 +324,11 @@ void QXAppController::showFFTPanelFront(QObject*)
 {
     showWindowNib(nupo::showFFTPanelFront, 1, "QX3DSpectrum");
 }
+void QXAppController::showAboutPanel(QObject*)
+{
+    loadNib("QXorvellogo");
+}
+
 void QXAppController::showSelectQXnewave(QObject*)
 {
     loadNib("QXnewave");
@@ -353,7 +362,7 @@ void QXAppController::applyLayout(int screenWidth)
     rawwaveWindowState.setWframe(layout.rawwave);
     barGraphWindowState.setWframe(layout.bargraph);
     waterfallWindowState.setWframe(layout.waterfall);
-    // The 3D window takes layout.waterfallBS once it is built.
+    QX3DSpectrumAppController::sharedQX3DSpectrumAppController().setWframe(layout.waterfallBS);
 }
 
 void QXAppController::showAll1900(QObject*)
@@ -376,7 +385,7 @@ void QXAppController::showAll1024(QObject*)
 void QXAppController::closeAllWindow(QObject*)
 {
     static const QStringList titles{QStringLiteral("Rawwave Window"), QStringLiteral("Bargraph Window"),
-                                    QStringLiteral("Waterfall Window")};
+                                    QStringLiteral("Waterfall Window"), QStringLiteral("WaterfallBS Window")};
     const auto windows = QApplication::topLevelWidgets();
     for (QWidget* window : windows)
         if (window->isVisible() && titles.contains(window->windowTitle()))

@@ -45,6 +45,8 @@ public:
     void showFFTPanel(QObject* sender);
     void showFFTPanelFront(QObject* sender);
     void showSelectQXnewave(QObject* sender);
+    // The about window.
+    void showAboutPanel(QObject* sender);
 
     // --- Window layouts for screens 1900, 1600, 1280 and 1024 pixels wide; taken at the next nib load.
     void showAll1900(QObject* sender);

@@ -157,23 +157,21 @@ void BandSetupEditor::NoteOffOn(QObject* sender)
 
 void BandSetupEditor::setPeakPower(int value)
 {
-    const int s = shownBandSetup();
-    const int other = value == 0 ? 1 : 0;
-    mapper.showState(O::setPeakPower, 0, value);
-    PeakPowerEX[s] = value;
-    mapper.showState(O::setAveragePower, 0, other);
-    AveragePowerEX[s] = other;
-    mapper.setNeedsDisplay();
+    choosePower(value, value == 0 ? 1 : 0);
 }
 
 void BandSetupEditor::setAveragePower(int value)
 {
+    choosePower(value == 0 ? 1 : 0, value);
+}
+
+void BandSetupEditor::choosePower(int peak, int average)
+{
     const int s = shownBandSetup();
-    const int other = value == 0 ? 1 : 0;
-    mapper.showState(O::setAveragePower, 0, value);
-    AveragePowerEX[s] = value;
-    mapper.showState(O::setPeakPower, 0, other);
-    PeakPowerEX[s] = other;
+    mapper.showState(O::setPeakPower, 0, peak);
+    PeakPowerEX[s] = peak;
+    mapper.showState(O::setAveragePower, 0, average);
+    AveragePowerEX[s] = average;
     mapper.setNeedsDisplay();
 }
 

@@ -47,6 +47,9 @@ public:
     void setSetupPopup();
 
 private:
+    // Peak and average power are exclusive: shows and stores both switches of the shown setup.
+    void choosePower(int peak, int average);
+
     SetMIDIband& mapper;
 };
 

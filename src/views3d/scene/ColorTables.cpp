@@ -127,16 +127,24 @@ void setColorX()
     std::memcpy(difambAX, difmatAX, sizeof(ColorRamp));
 }
 
+const float* colour_CtextureNX(int index, int p)
+{
+    return (*diffusePalettes[palette(p)])[entry(index)];
+}
+
+const float* colour_CBtextureNX(int index, int k, int p)
+{
+    return (*variantPalettes[palette(p)])[entry(index)][variant(k)];
+}
+
 void groen_CtextureNX(int index, int p)
 {
-    const int i = entry(index);
-    const int n = palette(p);
-    setFrontMaterial((*diffusePalettes[n])[i], (*ambientPalettes[n])[i]);
+    setFrontMaterial(colour_CtextureNX(index, p), (*ambientPalettes[palette(p)])[entry(index)]);
 }
 
 void groen_CBtextureNX(int index, int k, int p)
 {
-    const float* colour = (*variantPalettes[palette(p)])[entry(index)][variant(k)];
+    const float* colour = colour_CBtextureNX(index, k, p);
     setFrontMaterial(colour, colour);
 }
 

@@ -37,6 +37,9 @@ void groen_CtextureNX(int index, int palette);
 void groen_CBtextureNX(int index, int k, int palette);
 // Front diffuse only, from the working ramp.
 void groen_textureNX(int index);
+// The RGBA colour those two set as front diffuse (and ambient, with the same RGB).
+const float* colour_CtextureNX(int index, int palette);
+const float* colour_CBtextureNX(int index, int k, int palette);
 
 // Helpers shared with the wave surface's tables.
 namespace ColorTableDetail {

@@ -3,13 +3,12 @@
 #include "views3d/scene/ColorTables.h"
 #include "views3d/scene/MeshControl.h"
 #include "views3d/scene/MeshNormals.h"
+#include "views3d/scene/MeshShapes.h"
 #include "views3d/textures/ShadowApp.h"
 
 #include <GL/gl.h>
 
-#include <cmath>
 #include <cstdio>
-#include <numbers>
 
 namespace nupo {
 
@@ -18,50 +17,6 @@ namespace {
 int activeGrid()
 {
     return grid.load(std::memory_order_relaxed);
-}
-
-// Height of vertex (i, j) in reset shape `mode` on a g-vertex grid; false (height untouched) for a mode
-// that has no shape.
-bool resetHeight(int mode, int i, int j, int g, float& height)
-{
-    const float G = static_cast<float>(g);
-    const bool inCentre = g / 3 < i && i < (2 * g) / 3 && g / 3 < j && j < (2 * g) / 3;
-    switch (mode) {
-        case 1:
-            height = 0.0f;
-            return true;
-        case 2:
-            height = i == g / 2 && j == g / 2 ? 1.5f * G : 0.0f;
-            return true;
-        case 3:
-            height = i + j == g - 1 || i + j == g - 2 ? G / 6.0f : 0.0f;
-            return true;
-        case 4:
-            height = i == 1 ? 0.25f * G : 0.0f;
-            return true;
-        case 5:
-            height = inCentre ? 0.0f : 0.25f * G;
-            return true;
-        case 6:
-            height = inCentre ? 0.25f * G : 0.0f;
-            return true;
-        case 7:
-            height = i + j >= g - 2 ? G / 6.0f : 0.0f;
-            return true;
-        case 8:
-            height = i > (3 * g) / 4 && j > (3 * g) / 4 ? 0.25f * G : 0.0f;
-            return true;
-        case 9:
-        case 10: {
-            const double waves = mode == 9 ? std::numbers::pi : 2.0 * std::numbers::pi;
-            const double si = std::sin(waves * static_cast<float>(i / G));
-            const double sj = std::sin(waves * static_cast<float>(j / G));
-            height = static_cast<float>((si + sj) * G / 6.0);
-            return true;
-        }
-        default:
-            return false;
-    }
 }
 
 }  // namespace
@@ -109,21 +64,20 @@ void QX3DSpectrumMesh::getTexCoords()
 
 void QX3DSpectrumMesh::resetn(int mode)
 {
-    // Shapes: 1 flat; 2 one spike of 1.5 G in the middle; 3 a ridge G / 6 along the anti-diagonal; 4 row 1
-    // at G / 4; 5 a plateau G / 4 with a hole in the central third; 6 a block G / 4 in the central third;
-    // 7 G / 6 beyond the anti-diagonal; 8 a block G / 4 in the far quarter; 9 one half sine wave each way;
-    // 10 one full sine wave each way. Other modes leave the heights.
+    // The shapes are those of MeshShapes.h with quarter 0.25 G and sixth G / 6.
     if (waving)
         waving = 0;
     if (mode != 0)
         resetnMode = mode;
     const int g = activeGrid();
+    const float quarter = 0.25f * static_cast<float>(g);
+    const float sixth = static_cast<float>(g) / 6.0f;
     HeightGrid& posit = grids_[0];
     for (int i = 0; i < g; ++i) {
         for (int j = 0; j < g; ++j) {
             veloc[i][j] = 0.0f;
             force[i][j] = 0.0f;
-            resetHeight(resetnMode, i, j, g, posit[i][j]);
+            meshShapeHeight(resetnMode, i, j, g, quarter, sixth, posit[i][j]);
             if (i == 0 || j == 0 || i == g - 1 || j == g - 1)
                 posit[i][j] = 0.0f;
         }

@@ -3,8 +3,10 @@
 #include "plots/frame/ui/PlotControls.h"
 #include "plots/frame/ui/PlotViewHosting.h"
 #include "plots/frame/ui/PlotWindowController.h"
+#include "plots/frame/ui/ViewFirstSizing.h"
 
 #include <QComboBox>
+#include <QScrollArea>
 #include <QWidget>
 
 #include <memory>
@@ -131,10 +133,15 @@ protected:
         action("changecursor", &PlotGraphWindowController::changecursor);
     }
 
+    // Hosts the views and lets them win the window's height over the controls below them (the nib's
+    // scroll area `controlsScroll`).
     void hostViews()
     {
         hostPlotView(normalHost, *normal);
         hostPlotView(fullHost, *full);
+        if (window)
+            ViewFirstSizing::attach(window, normalHost,
+                                    window->findChild<QScrollArea*>(QStringLiteral("controlsScroll")));
     }
     // Called after the active view or its mode changed, for controls that depend on them.
     virtual void activeViewChanged() {}

@@ -91,7 +91,7 @@ QX2DSpectrumAppController::QX2DSpectrumAppController()
     action("setPColorX", &QX2DSpectrumAppController::setPColorX);
     action("setFColorX", &QX2DSpectrumAppController::setFColorX);
 
-    using Drawers = QX2DSpectrumController;
+    using Drawers = WindowDrawers;
     const auto drawerAction = [this](const char* name, void (Drawers::*function)(QObject*)) {
         action(QString::fromLatin1(name),
                [this, function](QObject* sender) { (drawers_.*function)(sender); });

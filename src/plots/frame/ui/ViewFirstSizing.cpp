@@ -1,0 +1,83 @@
+#include "plots/frame/ui/ViewFirstSizing.h"
+
+#include <QEvent>
+#include <QLayout>
+#include <QResizeEvent>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QStyle>
+#include <QWidget>
+
+#include <algorithm>
+#include <cmath>
+
+namespace nupo {
+
+namespace {
+
+int minimumHeight(const QWidget* widget)
+{
+    return std::max(widget->minimumHeight(), widget->minimumSizeHint().height());
+}
+
+}  // namespace
+
+void ViewFirstSizing::attach(QWidget* window, QWidget* view, QScrollArea* controls, double viewShare)
+{
+    if (!window || !view || !controls || !window->layout())
+        return;
+    new ViewFirstSizing(window, view, controls, viewShare);
+}
+
+ViewFirstSizing::ViewFirstSizing(QWidget* window, QWidget* view, QScrollArea* controls, double viewShare)
+    : QObject(window), window_(window), view_(view), controls_(controls), viewShare_(viewShare)
+{
+    // Short of room, the controls may shrink to what their scroll bar needs: two arrows and the slider.
+    const QStyle* style = controls->style();
+    const int scrollBar = 2 * style->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, controls) +
+                          style->pixelMetric(QStyle::PM_ScrollBarSliderMin, nullptr, controls);
+    controls->setMinimumHeight(
+        std::max(0, std::min(controls->minimumSizeHint().height(), scrollBar + 2 * controls->frameWidth())));
+    window->installEventFilter(this);
+    fit(window->height());
+}
+
+int ViewFirstSizing::controlsHeight(int windowHeight, int others, int viewMinimum, int controlsMinimum,
+                                    int controlsNatural, double viewShare)
+{
+    const int view = std::max(
+        viewMinimum, std::min(usableViewHeight, static_cast<int>(std::ceil(windowHeight * viewShare))));
+    const int room = windowHeight - others - view;
+    return std::max(controlsMinimum, std::min(controlsNatural, room));
+}
+
+void ViewFirstSizing::fit(int windowHeight)
+{
+    if (!window_ || !view_ || !controls_ || !window_->layout())
+        return;
+    const int controlsMinimum = controls_->minimumHeight();
+    const int viewMinimum = minimumHeight(view_);
+    // What the window's layout needs besides the view and the controls: the top row, a menu bar,
+    // spacing and margins. None of it grows with the window.
+    const int others = window_->layout()->totalMinimumSize().height() - viewMinimum - controlsMinimum;
+    int natural = controls_->frameWidth() * 2;
+    if (QWidget* pane = controls_->widget())
+        natural += pane->sizeHint().height();
+    if (controls_->horizontalScrollBar()->isVisible())
+        natural += controls_->horizontalScrollBar()->sizeHint().height();
+    controls_->setMaximumHeight(
+        controlsHeight(windowHeight, others, viewMinimum, controlsMinimum, natural, viewShare_));
+}
+
+bool ViewFirstSizing::eventFilter(QObject* watched, QEvent* event)
+{
+    // The cap is set before the window's layout lays out the new size; a layout request (a menu bar
+    // added, the other view shown) may change what the rest of the window needs.
+    if (watched == window_ && event->type() == QEvent::Resize)
+        fit(static_cast<QResizeEvent*>(event)->size().height());
+    else if (watched == window_ && event->type() == QEvent::LayoutRequest)
+        fit(window_->height());
+    return QObject::eventFilter(watched, event);
+}
+
+}  // namespace nupo

@@ -1,0 +1,19 @@
+#include "views3d/spectrum/ui/Spectrum3DWindowState.h"
+
+#include "plots/settings/DisplaySettings.h"
+#include "plots/waterfall/engine/WaterfallWindowState.h"
+
+namespace nupo {
+
+void stepColorGainBSMixAnimation()
+{
+    stepColourGainAnimation(setColorGainBSMixAnimationX, ColorGainBSMixSliderX, ColorGainBSMixSliderXUp);
+}
+
+void stepColorOffsetBSMixAnimation()
+{
+    stepColourOffsetAnimation(setColorOffsetBSMixAnimationX, ColorOffsetBSMixSliderX,
+                              ColorOffsetBSMixSliderXUp);
+}
+
+}  // namespace nupo

@@ -1,0 +1,170 @@
+// The wave-surface view: its one-time set-up, resizes, drags, rotation speeds, keys and setters.
+#include "platform/gl/OffscreenGLContext.h"
+#include "platform/keyboard/VirtualKeyCodes.h"
+#include "views3d/wave/QXnewave.h"
+#include "views3d/wave/QXnewaveGLView.h"
+
+#include <GL/gl.h>
+#include <gtest/gtest.h>
+
+using namespace nupo;
+
+namespace {
+
+class WaveView : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(context_.isValid()) << context_.errorString().toStdString(); }
+    void frame() { view.drawRect(view.bounds()); }
+    void drag(float x, float y)
+    {
+        MouseEvent event;
+        event.location = QPointF(x, y);
+        view.mouseDragged(event);
+    }
+
+    OffscreenGLContext context_{QSize(64, 48)};
+    QXnewaveGLView view{QRectF(0, 0, 64, 48)};
+    QXnewave& wave = QXnewave::sharedQXnewave();
+};
+
+}  // namespace
+
+TEST_F(WaveView, FirstFrameSetsUpOnceAndFollowsSizeChanges)
+{
+    frame();
+    EXPECT_FALSE(view.processFunc);
+    EXPECT_FLOAT_EQ(view.sdepth, 19.75f);
+    EXPECT_FLOAT_EQ(view.sphi, 90.0f);
+    EXPECT_EQ(view.displayUnnMode, 4);
+    EXPECT_EQ(view.textureMode, 2);
+    EXPECT_EQ(gridd, 15);
+    EXPECT_EQ(wave.wavingd, 1);
+    EXPECT_EQ(wwdn, 64);
+    EXPECT_EQ(hhdn, 48);
+    EXPECT_FLOAT_EQ(aspectd, 64.0f / 48.0f);
+
+    view.sdepth = 5.0f;
+    xsized = 1;  // a reshape would overwrite it
+    frame();
+    EXPECT_FLOAT_EQ(view.sdepth, 5.0f);
+    EXPECT_EQ(xsized, 1);
+    view.setFrameSize(QSizeF(32, 48));
+    frame();
+    EXPECT_EQ(xsized, 32);
+}
+
+TEST_F(WaveView, DragsRotatePanAndDolly)
+{
+    frame();
+    const float theta = view.stheta;
+    const float depth = view.sdepth;
+    view.setMoveModeX(2);
+    view.setMoveModeX(5);  // ignored
+    EXPECT_EQ(view.MoveModeX, 2);
+    MouseEvent press;
+    press.location = QPointF(20, 30);
+    view.mouseDown(press);
+    frame();  // the drag starts without a jump
+    EXPECT_FLOAT_EQ(view.stheta, theta);
+    drag(20, 20);  // 10 pixels down the screen (y grows upwards in the view)
+    frame();
+    EXPECT_FLOAT_EQ(view.sdepth, depth - 1.0f);
+    EXPECT_FLOAT_EQ(view.stheta, theta - 2.5f);
+
+    view.setMoveModeX(0);  // rotate: 0.5 degree per pixel
+    const float phi = view.sphi;
+    drag(30, 20);
+    frame();
+    EXPECT_FLOAT_EQ(view.sphi, phi + 5.0f);
+    view.mouseUp(press);
+    EXPECT_EQ(view.sys_infoQXnewave.mouse_down, 0);
+    drag(60, 20);
+    frame();
+    EXPECT_FLOAT_EQ(view.sphi, phi + 5.0f);
+}
+
+TEST_F(WaveView, RotationSpeedsAndCameraReset)
+{
+    frame();
+    view.setRotateSpeedUpXX(1.0f);
+    view.setRotateSpeedDownXX(1.0f);
+    view.setRotateSpeedLeftXX(-3.0f);
+    const float theta = view.stheta;
+    const float phi = view.sphi;
+    frame();
+    frame();
+    EXPECT_FLOAT_EQ(view.stheta, theta);
+    EXPECT_FLOAT_EQ(view.sphi, phi);
+    view.setRotateSpeedRightXX(2.0f);
+    frame();
+    EXPECT_FLOAT_EQ(view.sphi, phi - 2.0f);
+    view.setAutoStopX(1);
+    frame();
+    EXPECT_FLOAT_EQ(view.sphi, phi - 2.0f);
+
+    view.sdepth = 3.0f;
+    view.setDrawLargeGridX(2);  // 42: the camera stays
+    view.setResetPositionX(1);
+    EXPECT_FLOAT_EQ(view.sdepth, 3.0f);
+    EXPECT_EQ(wave.wavingd, 1);
+    view.setDrawLargeGridX(0);
+    view.setResetPositionX(1);
+    EXPECT_FLOAT_EQ(view.sdepth, 20.0f);
+    EXPECT_FLOAT_EQ(view.stheta, 45.0f);
+}
+
+TEST_F(WaveView, KeysRestartTheSheetWithTheirShape)
+{
+    frame();
+    wave.stopdn();
+    KeyEvent key;
+    key.keyCode = VirtualKey::I;  // shape 2
+    view.keyDown(key);
+    EXPECT_EQ(wave.resetdnModed, 2);
+    EXPECT_EQ(wave.wavingd, 1);
+    EXPECT_FLOAT_EQ(wave.positd[7][7], 22.5f);
+    key.keyCode = VirtualKey::M;
+    view.keyUp(key);
+    EXPECT_EQ(wave.resetdnModed, 9);
+    // Y is shape 0: the stored shape again. Other keys only log.
+    const int requests = wave.redisplayRequests;
+    key.keyCode = VirtualKey::Y;
+    view.keyDown(key);
+    EXPECT_EQ(wave.resetdnModed, 9);
+    EXPECT_EQ(wave.redisplayRequests, requests + 1);
+    key.keyCode = VirtualKey::A;
+    EXPECT_EQ(view.getKey(key.keyCode), 0x4E554C4Cu);  // 'NULL'
+    EXPECT_EQ(wave.redisplayRequests, requests + 1);
+}
+
+TEST_F(WaveView, SettersAndTheClearColour)
+{
+    view.setTextureModeX(1);
+    EXPECT_EQ(view.textureMode, 1);
+    EXPECT_EQ(view.displayUnnMode, 3);
+    view.setTextureModeX(7);
+    EXPECT_EQ(view.textureMode, 1);
+    view.setDrawModeX(4);
+    EXPECT_EQ(view.textureMode, 2);
+    view.setDrawModeX(0);
+    EXPECT_EQ(view.displayUnnMode, 0);
+    EXPECT_EQ(view.textureMode, 2);
+    view.setTextureEnvX(1);
+    EXPECT_EQ(view.EnvModeChanged, 1);
+
+    // Colour buttons beyond the four table colours are ignored.
+    view.setColor(2);
+    EXPECT_FLOAT_EQ(clear_rgbaNewave[1], 1.0f);
+    view.setColor(7);
+    view.setColor(-1);
+    EXPECT_FLOAT_EQ(clear_rgbaNewave[1], 1.0f);
+    EXPECT_FLOAT_EQ(clear_rgbaNewave[0], 0.0f);
+
+    // The frame clears with the background colour.
+    view.setBackgroundColor(RGBAColor::fromRGBA(0.0, 0.0, 1.0, 1.0));
+    view.setDrawModeX(9);  // no sheet
+    frame();
+    EXPECT_EQ(view.EnvModeChanged, 0);
+    const QImage pixels = context_.readPixels();
+    EXPECT_EQ(pixels.pixel(2, 2), qRgb(0, 0, 255));
+}
