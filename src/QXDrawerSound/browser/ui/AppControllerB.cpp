@@ -12,9 +12,15 @@
 #include "platform/appkit/ui/NibLoader.h"
 #include "platform/appkit/ui/PopUpButton.h"
 #include "platform/appkit/ui/WindowHandle.h"
+#include "platform/viewhost/ui/OpenGLViewHost.h"
 #include "shared/CoreState.h"
 #include "shared/Utilities.h"
+#include "views3d/QX3DSpectrumGLView.h"
+#include "views3d/spectrum/ui/QX3DSpectrumAppController.h"
 #include "views3d/textures/ImageSources.h"
+#include "views3d/textures/ShadowApp.h"
+#include "views3d/wave/QXnewaveGLView.h"
+#include "views3d/wave/ui/QXnewaveAppController.h"
 
 #include <QColumnView>
 #include <QDesktopServices>
@@ -37,13 +43,13 @@ constexpr int visibleColumns = 4;
 constexpr int minimumColumnWidth = 170;
 
 // The loader beeps and logs a nib it cannot load; the browser's own line names the window's file.
-bool loadNibOrComplain(const QString& name, const char* message, QObject* owner)
+NibController* loadNibOrComplain(const QString& name, const char* message, QObject* owner)
 {
-    if (NibLoader::loadNibNamed(name, owner))
-        return true;
+    if (NibController* controller = NibLoader::loadNibNamed(name, owner))
+        return controller;
     if (QString::fromLatin1(message) != QStringLiteral("Failed to load %1.nib").arg(name))
         std::printf("%s\n", message);
-    return false;
+    return nullptr;
 }
 
 }  // namespace
@@ -293,6 +299,57 @@ void AppControllerB::setOpenAll(int)
     showImageCounts();
 }
 
+// Loads the images into the scene's sprite table in the view's GL context: the set's first `count`
+// images from `outCHARM`, or the one image at `outCHAR` (count 0). The scene draws them from there.
+static bool loadSprites(ShadowApp& table, QWidget* window, int count)
+{
+    auto* host = window ? window->findChild<OpenGLViewHost*>() : nullptr;
+    if (!host || !host->isValid()) {
+        std::printf("The images cannot be loaded: the window has no GL picture\n");
+        return false;
+    }
+    host->makeCurrent();
+    table.emptySlots();
+    int loaded = 0;
+    if (count == 0)
+        loaded += table.InitAXS(0) ? 1 : 0;
+    for (int n = 0; n < count; ++n)
+        loaded += table.InitAXMX(n) ? 1 : 0;
+    host->doneCurrent();
+    host->update();
+    return loaded > 0;
+}
+
+// Opens the scene chosen by `LoadTextuerF` and loads the images into it: the wave surface (0) or the 3D
+// spectrum (other), whose view then draws lit smooth surfaces. `count` 0 loads the single image.
+void AppControllerB::loadTextures(int count)
+{
+    if (LoadTextuerF == 0) {
+        auto* wave = dynamic_cast<QXnewaveAppController*>(
+            loadNibOrComplain(QStringLiteral("QXnewave"), "Failed to load QXnewwave.nib", this));
+        if (!wave)
+            return;
+        if (count == 0)
+            MaxTextureDN = 0;
+        QXnewaveGLView::sharedQXnewaveGLView().setDisplaydX(4);
+        if (wave->glView())
+            wave->glView()->setDisplaydX(4);
+        loadSprites(shadow_app, wave->nibWindow(), count);
+    } else {
+        auto* spectrum = dynamic_cast<QX3DSpectrumAppController*>(
+            loadNibOrComplain(QStringLiteral("QX3DSpectrum"), "Failed to load QX3DSpectrum.nib", this));
+        if (!spectrum)
+            return;
+        if (QWidget* window = nibWindow())
+            window->close();
+        if (QX3DSpectrumGLView* view = spectrum->visibleView(); view && count == 0)
+            view->setDisplaynX(4);
+        loadSprites(shadow_appAX, spectrum->nibWindow(), count);
+    }
+    LoadTextuerF = 0;
+    showImageCounts();
+}
+
 void AppControllerB::setMXTextureX(int)
 {
     const int listed = listFolderForOpening(QString::fromUtf8(outCHAR));
@@ -308,51 +365,14 @@ void AppControllerB::setMXTextureX(int)
         return;
     maxImageN = count;
     maxImageNX = count;
-    if (LoadTextuerF == 0) {
-        if (!loadNibOrComplain(QStringLiteral("QXnewave"), "Failed to load QXnewwave.nib", this))
-            return;
-        if (loadImageSetIntoWaveSurface)
-            loadImageSetIntoWaveSurface(count);
-        else
-            std::printf("The wave surface takes no images yet\n");
-    } else {
-        if (!loadNibOrComplain(QStringLiteral("QX3DSpectrum"), "Failed to load QX3DSpectrum.nib", this))
-            return;
-        if (QWidget* window = nibWindow())
-            window->close();
-        if (loadImageSetInto3DSpectrum)
-            loadImageSetInto3DSpectrum(count);
-        else
-            std::printf("The 3D spectrum takes no images yet\n");
-    }
-    LoadTextuerF = 0;
-    showImageCounts();
+    loadTextures(count);
 }
 
 void AppControllerB::setSTextureX(int)
 {
     maxImageN = 1;
     maxImageNX = 1;
-    if (LoadTextuerF == 0) {
-        if (!loadNibOrComplain(QStringLiteral("QXnewave"), "Failed to load QXnewwave.nib", this))
-            return;
-        MaxTextureDN = 0;
-        if (loadSingleImageIntoWaveSurface)
-            loadSingleImageIntoWaveSurface();
-        else
-            std::printf("The wave surface takes no images yet\n");
-    } else {
-        if (!loadNibOrComplain(QStringLiteral("QX3DSpectrum"), "Failed to load QX3DSpectrum.nib", this))
-            return;
-        if (QWidget* window = nibWindow())
-            window->close();
-        if (loadSingleImageInto3DSpectrum)
-            loadSingleImageInto3DSpectrum();
-        else
-            std::printf("The 3D spectrum takes no images yet\n");
-    }
-    LoadTextuerF = 0;
-    showImageCounts();
+    loadTextures(0);
 }
 
 void AppControllerB::setOpenSoundX(int)

@@ -70,6 +70,7 @@ public:
 
 private:
     void showImageCounts();
+    void loadTextures(int count);
     void readImageCounts();
     void restoreSelection();
 
