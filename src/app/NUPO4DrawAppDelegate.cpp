@@ -1,6 +1,8 @@
 #include "app/NUPO4DrawAppDelegate.h"
 
 #include "QXDrawerSound/player/QXSoundController.h"
+#include "QXSketch/NUPO4Drawing.h"
+#include "QXSketch/ui/NUPO4ToolPalette.h"
 #include "analysis/BrainSwitch.h"
 #include "analysis/FFTMath.h"
 #include "analysis/QXFFT.h"
@@ -13,6 +15,7 @@
 #include "core/ui/SetPortView.h"
 #include "core/ui/TypeTextHere.h"
 #include "core/ui/WindowController.h"
+#include "interop/ui/QCNUPO4Patches.h"
 #include "midi/band/SetMIDIband.h"
 #include "midi/panels/SetMIDIPanel.h"
 #include "midi/panels/SetMIDIbandPanel.h"
@@ -26,6 +29,7 @@
 #include "views3d/spectrum/ui/QX3DSpectrumAppController.h"
 
 #include <QFileInfo>
+#include <QSettings>
 
 #include <cstdio>
 
@@ -76,6 +80,10 @@ void NUPO4DrawAppDelegate::initAPstart(QObject*)
 {
     if (applicationisOpened.exchange(1) != 0)
         return;
+    // The drawing tool palette shows first; from here on the band panel's brain-switch edges move the
+    // front drawing's rectangles natively while scripts are on.
+    NUPO4ToolPalette::showToolPalette(this);
+    installNativeRectangleMover();
     // The empty recording.
     QXSerialPort& port = QXSerialPort::sharedQXSerialPort();
     port.initMalloc(this);
@@ -117,6 +125,16 @@ void NUPO4DrawAppDelegate::initAPstart(QObject*)
     QXFFT::sharedQXFFT().init();
     // The raw-wave window opens last.
     menu.showQXRawwaveGraph(this);
+    if (const int port = patchInterfacePort())
+        QCNUPO4Patches::startPatchInterface(port);
+}
+
+int NUPO4DrawAppDelegate::patchInterfacePort() const
+{
+    if (patchPort > 0)
+        return patchPort;
+    const int preferred = QSettings().value(QStringLiteral("patchInterfacePort"), 0).toInt();
+    return preferred > 0 && preferred <= 65535 ? preferred : 0;
 }
 
 bool NUPO4DrawAppDelegate::openFile(const QString& path)

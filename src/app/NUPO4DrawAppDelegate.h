@@ -22,6 +22,11 @@ public:
     // A document or recording given on the command line, opened after start-up.
     void setPathToOpen(const QString& path) { pathToOpen = path; }
     const QString& pathToOpenAtStart() const { return pathToOpen; }
+    // The patch interface's port from the command line (0: none; then the user default
+    // "patchInterfacePort" decides, and without it the interface stays off).
+    void setPatchPort(int port) { patchPort = port; }
+    // The port the interface is started on at start-up, 0 for none.
+    int patchInterfacePort() const;
 
     // Opens the main window (the Control Panel with the main menu), runs the start-up sequence and
     // opens the file given on the command line.
@@ -42,6 +47,7 @@ private:
     void openMainWindow();
 
     QString pathToOpen;
+    int patchPort = 0;
 };
 
 }  // namespace nupo

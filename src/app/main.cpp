@@ -6,6 +6,8 @@
 #include <QCommandLineParser>
 #include <QTimer>
 
+#include <cstdio>
+
 namespace {
 
 void nameTheApplication()
@@ -21,6 +23,12 @@ void describeOptions(QCommandLineParser& parser)
         QStringLiteral("Live EEG analysis, brainwave displays and brain-driven MIDI, sound and movies."));
     parser.addHelpOption();
     parser.addVersionOption();
+    parser.addOption(QCommandLineOption(
+        QStringLiteral("patch-port"),
+        QStringLiteral(
+            "Starts the patch interface: Open Sound Control on 127.0.0.1 at this UDP port (off without "
+            "it, unless the preference patchInterfacePort names a port)."),
+        QStringLiteral("port")));
     parser.addPositionalArgument(QStringLiteral("file"),
                                  QStringLiteral("A recording (.dat, .data, .nupo) to open and play."),
                                  QStringLiteral("[file]"));
@@ -59,6 +67,16 @@ int main(int argc, char** argv)
     parser.process(app);
 
     auto& delegate = nupo::NUPO4DrawAppDelegate::sharedNUPO4DrawAppDelegate();
+    if (parser.isSet(QStringLiteral("patch-port"))) {
+        bool ok = false;
+        const int port = parser.value(QStringLiteral("patch-port")).toInt(&ok);
+        if (!ok || port < 1 || port > 65535) {
+            std::fprintf(stderr, "--patch-port: '%s' is not a port (1..65535).\n",
+                         qPrintable(parser.value(QStringLiteral("patch-port"))));
+            return 2;
+        }
+        delegate.setPatchPort(port);
+    }
     if (!parser.positionalArguments().isEmpty())
         delegate.setPathToOpen(parser.positionalArguments().constFirst());
 

@@ -3,6 +3,10 @@
 #include "shared/CoreState.h"
 
 #include <QFile>
+#include <QSet>
+
+#include <atomic>
+#include <mutex>
 
 #include <cmath>
 #include <cstdio>
@@ -24,7 +28,22 @@ double quotientOr(float value, double divisor, double tiny)
     return value < 0.0001f ? tiny : double(value) / divisor;
 }
 
+std::atomic<BSrectangleMover> nativeMover{nullptr};
+
 }  // namespace
+
+void reportOnce(const QString& line)
+{
+    static std::mutex mutex;
+    static QSet<QString> reported;
+    {
+        const std::lock_guard lock(mutex);
+        if (reported.contains(line))
+            return;
+        reported.insert(line);
+    }
+    report(line);
+}
 
 int SimpleRunAppleScript(const QString& source)
 {
@@ -105,8 +124,19 @@ QString BSrectangleScript(int n, const BSrectangleFrame& f)
 
 int setBSrectangle(int n, float lowerValue, float upperValue, float lowerHz, float upperHz)
 {
-    return SimpleRunAppleScript(
-        BSrectangleScript(n, BSrectangleFrameFor(lowerValue, upperValue, lowerHz, upperHz)));
+    if (AppleScriptON.load(std::memory_order_relaxed) == 0)
+        return scriptsSwitchedOff;
+    const BSrectangleFrame frame = BSrectangleFrameFor(lowerValue, upperValue, lowerHz, upperHz);
+    if (const BSrectangleMover mover = nativeMover.load()) {
+        mover(n, frame);
+        return 0;
+    }
+    return SimpleRunAppleScript(BSrectangleScript(n, frame));
+}
+
+void setBSrectangleMover(BSrectangleMover mover)
+{
+    nativeMover.store(mover);
 }
 
 }  // namespace nupo

@@ -17,6 +17,10 @@ inline constexpr int scriptsSwitchedOff = -50;
 // Result while it is on: this system has no script engine, so nothing was run either.
 inline constexpr int noScriptEngine = -1;
 
+// Writes a line to standard output the first time that exact line is given; later calls with it do
+// nothing. For faults that may repeat on every tick or message (an index out of range).
+void reportOnce(const QString& line);
+
 // Runs script source text. Returns 0 on success, `scriptsSwitchedOff` while `AppleScriptON` is 0, and
 // `noScriptEngine` (after a line on standard output) while it is on.
 int SimpleRunAppleScript(const QString& source);
@@ -49,7 +53,13 @@ struct BSrectangleFrame {
 BSrectangleFrame BSrectangleFrameFor(float lowerValue, float upperValue, float lowerHz, float upperHz);
 // The script that moves and resizes rectangle n of the front document to frame.
 QString BSrectangleScript(int n, const BSrectangleFrame& frame);
-// Moves and resizes rectangle n (0..9) of the front brain-note document; the result is the script's.
+// Moves and resizes rectangle n of the front brain-note document. While `AppleScriptON` is 0 nothing
+// moves and the result is `scriptsSwitchedOff`. While it is on, the move is carried out natively by the
+// installed mover (the drawing editor's) and the result is 0; without a mover the script is handed to
+// SimpleRunAppleScript and its result returned.
 int setBSrectangle(int n, float lowerValue, float upperValue, float lowerHz, float upperHz);
+// The program's own scripting of its drawing, carried out without a script engine.
+using BSrectangleMover = void (*)(int n, const BSrectangleFrame& frame);
+void setBSrectangleMover(BSrectangleMover mover);
 
 }  // namespace nupo

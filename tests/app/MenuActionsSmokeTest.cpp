@@ -2,6 +2,8 @@
 // main menu in turn while the analysis and the plot windows keep running.
 #include <gtest/gtest.h>
 
+#include "QXSketch/ui/BezierView.h"
+#include "QXSketch/ui/NUPO4DrawWindowController.h"
 #include "app/NUPO4DrawAppDelegate.h"
 #include "core/QXInputStream.h"
 #include "core/ui/WindowController.h"
@@ -22,6 +24,7 @@
 #include <QTimer>
 
 #include <map>
+#include <typeinfo>
 
 using namespace nupo;
 
@@ -50,6 +53,9 @@ const std::map<QString, Outcome>& expectedOutcomes()
         {"Wave Surface Window", {"Wave Surface Window", {}}},
         {"About NUPO4", {"About NUPO4", {}}},
         {"Movie Frames", {"Movie Frames", {}}},
+        {"Brain-Note Drawing", {"Brain-Note Drawing", {}}},
+        {"Drawing Tools", {"Tools", {}}},
+        {"Brain-Switch Mixer", {"Brain-Switch Mixer", {}}},
         // The path last chosen is the recording, no movie: the window says so.
         {"Open Movie and Play with Brainwave…", {"Can not open movie file. Dedir Urav file only open.", {}}},
         {"Media Browser…", {"Media Browser", {}}},
@@ -114,6 +120,8 @@ TEST(MenuActions, EveryItemRunsAndShowsItsWindowOrReportsItsMissingNib)
     // The test links only the controllers it refers to; nothing else in it refers to these two.
     QXorvellogoAppController::sharedQXorvellogoAppController();
     QXnewaveAppController::sharedQXnewaveAppController();
+    [[maybe_unused]] const std::type_info* windows[] = {&typeid(NUPO4DrawWindowController),
+                                                        &typeid(BezierView)};
     testing::internal::CaptureStdout();
     startWithRecording();
     auto& delegate = NUPO4DrawAppDelegate::sharedNUPO4DrawAppDelegate();

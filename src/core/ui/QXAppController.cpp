@@ -73,6 +73,10 @@ const MenuEntry mainMenuEntries[] = {
     {"Window", "WaterfallBS Window in Front", "showFFTPanelFront", 0, nullptr},
     {"Window", "Wave Surface Window", "showSelectQXnewave", 0, "Ctrl+5"},
     {"Window", "-", nullptr, 0, nullptr},
+    {"Window", "Brain-Note Drawing", "showDrawWindow", 0, "Ctrl+6"},
+    {"Window", "Drawing Tools", "showToolPalette", 0, nullptr},
+    {"Window", "Brain-Switch Mixer", "showBezierView", 0, "Ctrl+7"},
+    {"Window", "-", nullptr, 0, nullptr},
     {"Window", "Layout for 1900 Pixel Screens", "showAll1900", 0, nullptr},
     {"Window", "Layout for 1600 Pixel Screens", "showAll1600", 0, nullptr},
     {"Window", "Layout for 1280 Pixel Screens", "showAll1280", 0, nullptr},
@@ -133,6 +137,9 @@ QXAppController::QXAppController()
     action("showFFTPanelFront", &QXAppController::showFFTPanelFront);
     action("showSelectQXnewave", &QXAppController::showSelectQXnewave);
     action("showAboutPanel", &QXAppController::showAboutPanel);
+    action("showDrawWindow", [this](QObject*) { loadNib(QStringLiteral("NUPO4DrawWindow")); });
+    action("showToolPalette", [this](QObject*) { loadNib(QStringLiteral("NUPO4ToolPalette")); });
+    action("showBezierView", [this](QObject*) { loadNib(QStringLiteral("BezierView")); });
     action("showAll1900", &QXAppController::showAll1900);
     action("showAll1600", &QXAppController::showAll1600);
     action("showAll1280", &QXAppController::showAll1280);

@@ -7,9 +7,37 @@
 
 #include "platform/colour/RGBAColor.h"
 
+#include <QString>
+
+#include <array>
 #include <functional>
 
 namespace nupo {
+
+// The brain-note drawing's source selections, in source order 0..9 (channels 1..4, then the pairs 1&2, 3&4,
+// 1&3, 2&4, 1&4, 2&3): posted on the main thread when a drawing window's source selection changes; the 3D
+// window observes them.
+inline const std::array<QString, 10> didchangeSelectNotifications = {
+    QStringLiteral("didchangeSelectCH1DovozOzuz"),
+    QStringLiteral("didchangeSelectCH2DovozOzuz"),
+    QStringLiteral("didchangeSelectCH3DovozOzuz"),
+    QStringLiteral("didchangeSelectCH4DovozOzuz"),
+    QStringLiteral("didchangeSelectCoherenceDovozOzuz"),
+    QStringLiteral("didchangeSelectCoherence34DovozOzuz"),
+    QStringLiteral("didchangeSelectCoherence13DovozOzuz"),
+    QStringLiteral("didchangeSelectCoherence24DovozOzuz"),
+    QStringLiteral("didchangeSelectCoherence14DovozOzuz"),
+    QStringLiteral("didchangeSelectCoherence23DovozOzuz")};
+inline const QString& didchangeSelectCH1DovozOzuz = didchangeSelectNotifications[0];
+inline const QString& didchangeSelectCH2DovozOzuz = didchangeSelectNotifications[1];
+inline const QString& didchangeSelectCH3DovozOzuz = didchangeSelectNotifications[2];
+inline const QString& didchangeSelectCH4DovozOzuz = didchangeSelectNotifications[3];
+inline const QString& didchangeSelectCoherenceDovozOzuz = didchangeSelectNotifications[4];
+inline const QString& didchangeSelectCoherence34DovozOzuz = didchangeSelectNotifications[5];
+inline const QString& didchangeSelectCoherence13DovozOzuz = didchangeSelectNotifications[6];
+inline const QString& didchangeSelectCoherence24DovozOzuz = didchangeSelectNotifications[7];
+inline const QString& didchangeSelectCoherence14DovozOzuz = didchangeSelectNotifications[8];
+inline const QString& didchangeSelectCoherence23DovozOzuz = didchangeSelectNotifications[9];
 
 // Pending remote commands, applied by the on-screen view's next frame.
 inline int setDemoNumberA = 0;

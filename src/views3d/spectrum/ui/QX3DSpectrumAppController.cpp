@@ -29,19 +29,6 @@ namespace {
 
 constexpr auto relaxed = std::memory_order_relaxed;
 
-// Names of the brain-note selection notifications, in source order (channels 1..4, then the pairs
-// 1&2, 3&4, 1&3, 2&4, 1&4, 2&3).
-const QString brainNoteSelections[10] = {QStringLiteral("didchangeSelectCH1DovozOzuz"),
-                                         QStringLiteral("didchangeSelectCH2DovozOzuz"),
-                                         QStringLiteral("didchangeSelectCH3DovozOzuz"),
-                                         QStringLiteral("didchangeSelectCH4DovozOzuz"),
-                                         QStringLiteral("didchangeSelectCoherenceDovozOzuz"),
-                                         QStringLiteral("didchangeSelectCoherence34DovozOzuz"),
-                                         QStringLiteral("didchangeSelectCoherence13DovozOzuz"),
-                                         QStringLiteral("didchangeSelectCoherence24DovozOzuz"),
-                                         QStringLiteral("didchangeSelectCoherence14DovozOzuz"),
-                                         QStringLiteral("didchangeSelectCoherence23DovozOzuz")};
-
 // The display-element toggles, by element: the action's and check box's names.
 const char* const elementNames[12] = {
     "Frequencyline",  "Frequencylaval",  "Timeline",      "TransparentTimeline", "Timelaval", "Timesphere",
@@ -344,7 +331,7 @@ void QX3DSpectrumAppController::awakeFromNib()
     drawers.windowDidResize(window);
 
     for (int k = 0; k < 10; ++k)
-        observers.emplace_back(brainNoteSelections[k], nullptr,
+        observers.emplace_back(didchangeSelectNotifications[std::size_t(k)], nullptr,
                                [this, k](const Notification&) { didchangeSelect(k); });
 
     if (Open3DWaterFallBS <= 1) {

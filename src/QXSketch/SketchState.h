@@ -1,0 +1,33 @@
+#pragma once
+
+// Process-wide state of the brain-note drawing editor and the brain-switch mixer, and the names of the
+// notifications they post.
+
+#include "views3d/spectrum/SpectrumViewSettings.h"
+
+#include <QString>
+
+#include <array>
+#include <atomic>
+
+namespace nupo {
+
+// 1 until the first drawing window controller of a run has started (it then clears it).
+inline std::atomic<int> firstTimeRunAplication{1};
+
+// The drawing tools of the tool palette.
+enum class DrawingTool { Select, Rectangle, RawwaveView, BarGraphView, WaterfallView, SpectrumView3D };
+// The tool the canvases draw with (main thread).
+inline DrawingTool currentDrawingTool = DrawingTool::Select;
+
+// Posts the notification of source 0..9 on the calling (main) thread; false, logged once, for another.
+bool postSourceSelection(int source);
+
+// Names of the sources 0..9 as menus show them.
+QString sourceName(int source);
+
+// The brain-switch level of window 1..8 of source 0..9 as the mixer shows it: the strongest hit record's
+// count of that window (0 out of range).
+float brainSwitchLevel(int source, int window);
+
+}  // namespace nupo

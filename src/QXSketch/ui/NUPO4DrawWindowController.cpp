@@ -1,0 +1,188 @@
+#include "QXSketch/ui/NUPO4DrawWindowController.h"
+
+#include "QXDrawerSound/player/QXSoundController.h"
+#include "QXSketch/NUPO4Drawing.h"
+#include "QXSketch/NUPO4GraphicView.h"
+#include "QXSketch/SketchState.h"
+#include "platform/appkit/ui/Control.h"
+#include "platform/appkit/ui/NibControllerRegistry.h"
+#include "platform/appkit/ui/NibLoader.h"
+#include "platform/appkit/ui/PopUpButton.h"
+#include "platform/viewhost/ui/QuartzViewHost.h"
+#include "plots/settings/DisplaySettings.h"
+#include "views3d/spectrum/ui/QX3DSpectrumAppController.h"
+
+#include <QAction>
+#include <QEvent>
+#include <QKeySequence>
+#include <QScreen>
+#include <QScrollArea>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace nupo {
+
+NUPO4DrawWindowController::NUPO4DrawWindowController()
+    : drawing_(std::make_unique<NUPO4Drawing>()), canvas_(std::make_unique<NUPO4GraphicView>(drawing_.get()))
+{
+    outlet("sourcePopup", sourcePopup);
+    outlet("historyBox", historyBox);
+    outlet("fillColorWell", fillColorWell);
+    outlet("undoButton", undoButton);
+    outlet("redoButton", redoButton);
+    outlet("statusField", statusField);
+    outlet("canvasArea", canvasArea);
+    action("selectSource", &NUPO4DrawWindowController::selectSource);
+    action("showHistory", &NUPO4DrawWindowController::showHistory);
+    action("changeFillColor", &NUPO4DrawWindowController::changeFillColor);
+    action("undoEdit", &NUPO4DrawWindowController::undoEdit);
+    action("redoEdit", &NUPO4DrawWindowController::redoEdit);
+    NUPO4Graphic::windowColourTaken = [] {
+        QX3DSpectrumAppController::sharedQX3DSpectrumAppController().setWindowColorValue();
+    };
+    // The first drawing window of a run sets the sound slots' tables to their defaults again.
+    if (firstTimeRunAplication.exchange(0) != 0)
+        QXSoundController::sharedQXSoundController().initSoundNSStr();
+    drawing_->changed = [this] { drawingChanged(); };
+    // Undo and Redo follow the stack once it has moved (a command runs before the stack's index moves).
+    connect(&drawing_->undoStack(), &QUndoStack::indexChanged, this, [this] { drawingChanged(); });
+}
+
+NUPO4DrawWindowController::~NUPO4DrawWindowController()
+{
+    // The drawing outlives the canvas by a moment and clears its stack on the way: nothing may call back.
+    drawing_->changed = nullptr;
+    drawing_->undoStack().disconnect(this);
+}
+
+void NUPO4DrawWindowController::showDrawWindow(QObject* owner)
+{
+    NibLoader::loadNibNamed(QStringLiteral("NUPO4DrawWindow"), owner);
+}
+
+QWidget* NUPO4DrawWindowController::canvasWidget() const
+{
+    return host;
+}
+
+void NUPO4DrawWindowController::awakeFromNib()
+{
+    PopUpButton::removeAllItems(sourcePopup);
+    for (int s = 0; s < 10; ++s)
+        PopUpButton::addItemWithTitle(sourcePopup, sourceName(s));
+    PopUpButton::selectItemAtIndex(sourcePopup, canvas_->source() - 1);
+    Control::setState(historyBox, canvas_->showsHistory() ? 1 : 0);
+    if (canvasArea) {
+        auto* scroll = new QScrollArea(canvasArea);
+        host = new QuartzViewHost(canvas_.get());
+        host->setFixedSize(int(NUPO4GraphicView::drawingWidth), int(NUPO4GraphicView::drawingHeight));
+        scroll->setWidget(host);
+        auto* layout = new QVBoxLayout(canvasArea);
+        layout->setContentsMargins(0, 0, 0, 0);
+        layout->addWidget(scroll);
+    }
+    if (QWidget* window = nibWindow()) {
+        auto* undoAction = new QAction(window);
+        undoAction->setShortcut(QKeySequence::Undo);
+        connect(undoAction, &QAction::triggered, this, [this] { undoEdit(nullptr); });
+        auto* redoAction = new QAction(window);
+        redoAction->setShortcut(QKeySequence::Redo);
+        connect(redoAction, &QAction::triggered, this, [this] { redoEdit(nullptr); });
+        window->addActions({undoAction, redoAction});
+        window->installEventFilter(this);
+        // On a screen with room for it, the window shows the whole drawing (once laid out and shown).
+        QTimer::singleShot(0, window, [window, area = canvasArea] {
+            const QScreen* screen = window->screen();
+            if (!area || !screen)
+                return;
+            const QSize room = screen->availableGeometry().size() - QSize(40, 80);
+            const QSize whole =
+                window->size() - area->size() +
+                QSize(int(NUPO4GraphicView::drawingWidth), int(NUPO4GraphicView::drawingHeight)) +
+                QSize(24, 24);
+            if (whole.width() <= room.width() && whole.height() <= room.height())
+                window->resize(whole);
+        });
+    }
+    statusTimer = new QTimer(this);
+    connect(statusTimer, &QTimer::timeout, this, &NUPO4DrawWindowController::statusTick);
+    statusTimer->start(100);
+    drawing_->makeFront();
+    drawingChanged();
+}
+
+void NUPO4DrawWindowController::windowWillClose(QObject* window)
+{
+    if (statusTimer)
+        statusTimer->stop();
+    NibController::windowWillClose(window);
+}
+
+bool NUPO4DrawWindowController::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == nibWindow() && event->type() == QEvent::WindowActivate)
+        drawing_->makeFront();
+    return NibController::eventFilter(watched, event);
+}
+
+void NUPO4DrawWindowController::selectSource(QObject*)
+{
+    const int source = PopUpButton::indexOfSelectedItem(sourcePopup);
+    if (source < 0 || !postSourceSelection(source))
+        return;
+    canvas_->setSource(source + 1);
+}
+
+void NUPO4DrawWindowController::showHistory(QObject*)
+{
+    canvas_->setShowsHistory(Control::state(historyBox) != 0);
+}
+
+void NUPO4DrawWindowController::changeFillColor(QObject*)
+{
+    drawing_->setGraphicFill(drawing_->selectedIndex(), Control::color(fillColorWell));
+}
+
+void NUPO4DrawWindowController::undoEdit(QObject*)
+{
+    drawing_->undoStack().undo();
+}
+
+void NUPO4DrawWindowController::redoEdit(QObject*)
+{
+    drawing_->undoStack().redo();
+}
+
+void NUPO4DrawWindowController::statusTick()
+{
+    if (AlwaysUpdateBSX != 0 && canvas_->source() > 0)
+        drawing_->followBrainSwitches(canvas_->source() - 1);
+    canvas_->setNeedsDisplay(true);
+}
+
+void NUPO4DrawWindowController::drawingChanged()
+{
+    canvas_->setNeedsDisplay(true);
+    const NUPO4Graphic* selected = drawing_->selectedGraphic();
+    if (selected)
+        Control::setColor(fillColorWell, selected->fillColor());
+    Control::setEnabled(fillColorWell, selected != nullptr);
+    Control::setEnabled(undoButton, drawing_->undoStack().canUndo());
+    Control::setEnabled(redoButton, drawing_->undoStack().canRedo());
+    QString status =
+        QStringLiteral("%1 graphics, %2 rectangles").arg(drawing_->count()).arg(drawing_->rectangleCount());
+    if (selected) {
+        const QRectF b = selected->bounds();
+        status += QStringLiteral("; %1 at x %2, y %3, %4 × %5")
+                      .arg(selected->kindName())
+                      .arg(b.x())
+                      .arg(b.y())
+                      .arg(b.width())
+                      .arg(b.height());
+    }
+    Control::setStringValue(statusField, status);
+}
+
+NUPO_REGISTER_NIB_CONTROLLER(NUPO4DrawWindowController)
+
+}  // namespace nupo

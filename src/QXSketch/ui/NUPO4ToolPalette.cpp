@@ -1,0 +1,69 @@
+#include "QXSketch/ui/NUPO4ToolPalette.h"
+
+#include "QXSketch/SketchState.h"
+#include "platform/appkit/ui/Control.h"
+#include "platform/appkit/ui/NibControllerRegistry.h"
+#include "platform/appkit/ui/NibLoader.h"
+#include "platform/appkit/ui/RadioMatrix.h"
+#include "platform/appkit/ui/WindowHandle.h"
+
+#include <QPointer>
+
+namespace nupo {
+
+namespace {
+
+QPointer<NUPO4ToolPalette> openPalette;  // main thread
+
+}  // namespace
+
+NUPO4ToolPalette::NUPO4ToolPalette()
+{
+    outlet("toolMatrix", toolMatrix);
+    action("selectTool", &NUPO4ToolPalette::selectTool);
+}
+
+void NUPO4ToolPalette::showToolPalette(QObject* owner)
+{
+    NibLoader::loadNibNamed(QStringLiteral("NUPO4ToolPalette"), owner);
+}
+
+NUPO4ToolPalette* NUPO4ToolPalette::openToolPalette()
+{
+    return openPalette;
+}
+
+void NUPO4ToolPalette::awakeFromNib()
+{
+    // One palette: a second load brings the open one to the front and closes itself.
+    if (openPalette && openPalette != this && openPalette->nibWindow()) {
+        WindowHandle(openPalette->nibWindow()).makeKeyAndOrderFront();
+        if (QWidget* window = nibWindow())
+            window->close();
+        return;
+    }
+    openPalette = this;
+    // A palette floats over the drawing windows.
+    if (QWidget* window = nibWindow())
+        window->setWindowFlag(Qt::WindowStaysOnTopHint, true);
+    RadioMatrix::selectCellWithTag(toolMatrix, int(currentDrawingTool));
+}
+
+void NUPO4ToolPalette::windowWillClose(QObject* window)
+{
+    if (openPalette == this)
+        openPalette = nullptr;
+    NibController::windowWillClose(window);
+}
+
+void NUPO4ToolPalette::selectTool(QObject* sender)
+{
+    const int tag = sender == toolMatrix ? RadioMatrix::selectedTag(toolMatrix) : Control::tag(sender);
+    if (tag < int(DrawingTool::Select) || tag > int(DrawingTool::SpectrumView3D))
+        return;
+    currentDrawingTool = DrawingTool(tag);
+}
+
+NUPO_REGISTER_NIB_CONTROLLER(NUPO4ToolPalette)
+
+}  // namespace nupo

@@ -1,0 +1,199 @@
+#include <gtest/gtest.h>
+
+#include "QXDrawerSound/player/SoundSlotTables.h"
+#include "QXSketch/NUPO4Drawing.h"
+#include "QXSketch/NUPO4GraphicView.h"
+#include "QXSketch/SketchState.h"
+#include "QXSketch/ui/BezierView.h"
+#include "QXSketch/ui/NUPO4DrawWindowController.h"
+#include "QXSketch/ui/NUPO4ToolPalette.h"
+#include "analysis/BrainSwitch.h"
+#include "core/ui/QXAppController.h"
+#include "platform/appkit/MainThread.h"
+#include "platform/appkit/NotificationCenter.h"
+#include "platform/appkit/ui/ColorWell.h"
+#include "platform/appkit/ui/NibLoader.h"
+#include "plots/frame/PlotWindowState.h"
+#include "plots/settings/DisplaySettings.h"
+#include "shared/AnalysisState.h"
+#include "shared/CoreState.h"
+#include "shared/Utilities.h"
+#include "views3d/spectrum/ui/Spectrum3DWindowState.h"
+#include "support/TestSupport.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+
+using namespace nupo;
+
+namespace {
+
+template <class T>
+T* load(const QString& nib)
+{
+    return qobject_cast<T*>(NibLoader::loadNibNamed(nib));
+}
+
+template <class T>
+T* child(QObject* controller, const QString& name)
+{
+    auto* c = qobject_cast<NibController*>(controller);
+    return c && c->nibWindow() ? c->nibWindow()->findChild<T*>(name) : nullptr;
+}
+
+// Picks an item as a person does (the popup's action follows `activated`).
+void choose(QComboBox* popup, int index)
+{
+    popup->setCurrentIndex(index);
+    emit popup->activated(index);
+}
+
+void closeAll()
+{
+    for (QWidget* w : QApplication::topLevelWidgets())
+        w->close();
+    QApplication::processEvents();
+}
+
+}  // namespace
+
+TEST(ToolPalette, ChoosesTheCanvasToolAndStaysOne)
+{
+    auto* palette = load<NUPO4ToolPalette>("NUPO4ToolPalette");
+    ASSERT_NE(palette, nullptr);
+    EXPECT_EQ(palette->nibWindow()->windowTitle(), "Tools");
+    auto* rectangle = child<QRadioButton>(palette, "tool1");
+    ASSERT_NE(rectangle, nullptr);
+    rectangle->click();
+    EXPECT_EQ(currentDrawingTool, DrawingTool::Rectangle);
+    child<QRadioButton>(palette, "tool5")->click();
+    EXPECT_EQ(currentDrawingTool, DrawingTool::SpectrumView3D);
+
+    NUPO4ToolPalette::showToolPalette(nullptr);
+    QApplication::processEvents();
+    int shown = 0;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        shown += w->isVisible() && w->windowTitle() == "Tools";
+    EXPECT_EQ(shown, 1);
+    EXPECT_EQ(NUPO4ToolPalette::openToolPalette(), palette);
+    currentDrawingTool = DrawingTool::Select;
+    closeAll();
+}
+
+TEST(DrawWindow, OpensFromTheMenuAsTheFrontDrawing)
+{
+    firstTimeRunAplication = 1;
+    PlaymodeA.fill(0);
+    QXAppController::sharedQXAppController().actionNamed("showDrawWindow")(nullptr);
+    // The first drawing window of the run set the sound slots' tables to their defaults again.
+    EXPECT_EQ(PlaymodeA[3], 1);
+    PlaymodeA.fill(0);
+    QXAppController::sharedQXAppController().actionNamed("showDrawWindow")(nullptr);
+    EXPECT_EQ(PlaymodeA[3], 0);
+    QApplication::processEvents();
+    int shown = 0;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        shown += w->isVisible() && w->windowTitle() == "Brain-Note Drawing";
+    EXPECT_EQ(shown, 2);
+    EXPECT_EQ(firstTimeRunAplication.load(), 0);
+    EXPECT_NE(NUPO4Drawing::frontDrawing(), nullptr);
+    closeAll();
+}
+
+TEST(DrawWindow, SourcePopupTellsTheThreeDWindowAndEditsReachTheCanvas)
+{
+    auto* controller = load<NUPO4DrawWindowController>("NUPO4DrawWindow");
+    ASSERT_NE(controller, nullptr);
+    EXPECT_EQ(NUPO4Drawing::frontDrawing(), &controller->drawing());
+    ASSERT_NE(controller->canvasWidget(), nullptr);
+    EXPECT_EQ(controller->canvasWidget()->size(), QSize(1000, 600));
+
+    QStringList posted;
+    ScopedObserver observer(QString(), nullptr, [&](const Notification& n) {
+        if (n.name.startsWith("didchange") && isMainThread())
+            posted << n.name;
+    });
+    auto* popup = child<QComboBox>(controller, "sourcePopup");
+    ASSERT_NE(popup, nullptr);
+    ASSERT_EQ(popup->count(), 10);
+    choose(popup, 6);
+    choose(popup, 3);
+    EXPECT_EQ(posted, QStringList({"didchangeSelectCoherence13DovozOzuz", "didchangeSelectCH4DovozOzuz"}));
+    EXPECT_EQ(controller->canvas().source(), 4);
+
+    // A rectangle, recoloured through the well, with Undo and Redo buttons following the stack.
+    controller->drawing().addGraphic(std::make_unique<NUPO4Rectangle>(QRectF(10, 10, 50, 50)));
+    auto* well = child<ColorWell>(controller, "fillColorWell");
+    auto* undo = child<QPushButton>(controller, "undoButton");
+    auto* redo = child<QPushButton>(controller, "redoButton");
+    ASSERT_TRUE(well && undo && redo);
+    EXPECT_TRUE(well->isEnabled());
+    well->setColor(RGBAColor::fromRGBA(0, 0.5, 0, 1));
+    windowColor3DChangedX = 0;
+    controller->changeFillColor(well);
+    EXPECT_EQ(windowColor3DChangedX, 1);  // the 3D window takes the colour up
+    EXPECT_EQ(controller->drawing().graphic(0)->fillColor(), RGBAColor::fromRGBA(0, 0.5, 0, 1));
+    EXPECT_EQ(windowColor, RGBAColor::fromRGBA(0, 0.5, 0, 1));
+    undo->click();
+    EXPECT_NE(controller->drawing().graphic(0)->fillColor(), RGBAColor::fromRGBA(0, 0.5, 0, 1));
+    EXPECT_TRUE(redo->isEnabled());
+    redo->click();
+    EXPECT_EQ(controller->drawing().graphic(0)->fillColor(), RGBAColor::fromRGBA(0, 0.5, 0, 1));
+    EXPECT_FALSE(redo->isEnabled());
+    EXPECT_TRUE(child<QLabel>(controller, "statusField")->text().contains("Rectangle at x 10, y 10"));
+
+    // The status tick keeps the rectangles on the brain switches only while asked to.
+    initbrainSWX();
+    AlwaysUpdateBSX = 0;
+    controller->statusTick();
+    EXPECT_EQ(controller->drawing().graphic(0)->bounds(), QRectF(10, 10, 50, 50));
+    AlwaysUpdateBSX = 1;
+    controller->statusTick();
+    const BrainSwitchWindow w = brainSwitchWindow(3, 8);
+    const BSrectangleFrame f = BSrectangleFrameFor(w.lowValue, w.highValue, w.lowHz, w.highHz);
+    EXPECT_EQ(controller->drawing().graphic(0)->bounds(), QRectF(f.x, f.y, f.width, f.height));
+    AlwaysUpdateBSX = 0;
+    closeAll();
+    QApplication::processEvents();
+}
+
+TEST(BezierView, RefreshesEveryThirdOfASecondAndShowsTheLevels)
+{
+    setPauseX = 1;  // the refresh entry then keeps the records as written here
+    auto* mixer = load<BezierView>("BezierView");
+    ASSERT_NE(mixer, nullptr);
+    EXPECT_EQ(mixer->nibWindow()->windowTitle(), "Brain-Switch Mixer");
+    auto* timer = mixer->findChild<QTimer*>();
+    ASSERT_NE(timer, nullptr);
+    EXPECT_EQ(timer->interval(), 300);
+    EXPECT_TRUE(timer->isActive());
+
+    peakSWfftCount[0][4][0].level.store(7.3f);
+    peakSWcoherenceCount[5][2][0].level.store(2.0f);
+    ASSERT_TRUE(test::processEventsUntil([&] { return mixer->shownLevel(4) == 73; }));
+    EXPECT_EQ(mixer->shownLevel(2), 0);
+    choose(child<QComboBox>(mixer, "sourcePopup"), 5);
+    EXPECT_EQ(mixer->source(), 5);
+    EXPECT_EQ(mixer->shownLevel(2), 20);
+    EXPECT_EQ(mixer->shownLevel(9), -1);
+
+    // A switch turned off is stored and posted.
+    initbrainSWX();
+    int updates = 0;
+    ScopedObserver observer(WaterfallBSupdateNotification, nullptr, [&](const Notification&) { ++updates; });
+    mixer->selectSource(nullptr);
+    QCheckBox* alpha = mixer->switchBox(4);
+    ASSERT_NE(alpha, nullptr);
+    EXPECT_TRUE(alpha->isChecked());
+    alpha->click();
+    EXPECT_EQ(brainSwitchState(5, 4), 0);
+    EXPECT_EQ(updates, 1);
+    setPauseX = 0;
+    closeAll();
+}
