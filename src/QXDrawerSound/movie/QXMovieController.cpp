@@ -298,8 +298,8 @@ void QXMovieController::checkPlayback()
     showFailure(
         QStringLiteral("The movie stopped: %1").arg(why.isEmpty() ? QStringLiteral("file closed") : why));
     gMovie->setEndCallback({});
+    showMovie(nullptr);  // the picture lets go of the player before it goes
     gMovie.reset();
-    showMovie(nullptr);
 }
 
 void QXMovieController::showFailure(const QString& message)

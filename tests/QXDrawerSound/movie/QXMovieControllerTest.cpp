@@ -256,6 +256,24 @@ TEST_F(MoviePlayerTest, BrainSwitchesChooseTheBandFrameTheRateAndTheVolume)
     EXPECT_DOUBLE_EQ(movie->magnification(), 0.5);
 }
 
+TEST_F(MoviePlayerTest, AMovieThatStopsHalfWaySaysSoAndItsControlsRest)
+{
+    auto movie = openWindow(path);
+    ASSERT_NE(movie->movie(), nullptr);
+    movie->setSwitch(SpeedControlSwitch, 1);
+    // The player loses its file (as when decoding fails): the next tick says so and lets go of it.
+    movie->movie()->close();
+    movie->timerUpdate();
+    EXPECT_EQ(movie->movie(), nullptr);
+    EXPECT_TRUE(movie->problem().startsWith("The movie stopped"));
+    EXPECT_EQ(movie->texts[MovieOutlet::problemField], movie->problem());
+    movie->timerUpdate();  // nothing more to do
+    movie->setPloopSync(1);
+    movie->ploopSyncQT(240);
+    movie->setPlayQ();
+    EXPECT_EQ(ShowQTWindow, 1);
+}
+
 TEST(MovieState, TextsPositionsMagnificationsAndSources)
 {
     EXPECT_EQ(movieDurationText(2235300, 600), " 01:02:05.500");
