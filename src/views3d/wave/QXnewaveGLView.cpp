@@ -3,6 +3,7 @@
 #include "platform/keyboard/VirtualKeyCodes.h"
 #include "views3d/textures/ImageSources.h"
 #include "views3d/wave/QXnewave.h"
+#include "views3d/wave/WaveWallImages.h"
 
 #include <GL/gl.h>
 
@@ -16,6 +17,14 @@ namespace {
 QXnewave& engine()
 {
     return QXnewave::sharedQXnewave();
+}
+
+// The engine's display setting changes shading and lighting: outside a frame, the GL calls go to the
+// view's own context when a host shows it (another view's context may be current).
+void setEngineDisplay(QXnewaveGLView& view, int mode)
+{
+    view.makeCurrentContext();
+    engine().setDisplayd(mode);
 }
 
 // The keys that restart the sheet, in shape order 0..9.
@@ -52,6 +61,9 @@ void QXnewaveGLView::initGL()
     glShadeModel(GL_SMOOTH);
     engine().mainNewaved();
     engine().godn();
+    // The set-up empties the sprite table; the walls show our own images until the user loads others.
+    if (const int loaded = loadWaveWallImages(); loaded > 0)
+        maxImageNXopen = loaded;
     std::printf("initGL mainNewaved in GLView maxImageNXopen =%d \n", maxImageNXopen);
     Color_Map_value = 0.0f;
     Dynamic_Texture_value = 0.0f;
@@ -159,6 +171,9 @@ void QXnewaveGLView::drawRect(const QRectF& rect)
     frame.FColor = FColor_value;
     frame.Color_Map = Color_Map_value;
     frame.Dynamic_Texture = Dynamic_Texture_value;
+    // The host binds textures of its own between frames (a new framebuffer after a resize does), so the
+    // image the walls showed last is bound again; the tunnel renders another image only when it changes.
+    bindWallImage(ImageNXZ);
     ImageNXopen = engine().displayUndn(frame);
     if (EnvModeChanged == 1)
         EnvModeChanged = 0;
@@ -224,7 +239,7 @@ void QXnewaveGLView::setimagePositionX(int n)
 
 void QXnewaveGLView::setDisplaydX(int n)
 {
-    engine().setDisplayd(n);
+    setEngineDisplay(*this, n);
 }
 
 void QXnewaveGLView::setDrawModeX(int n)
@@ -232,10 +247,10 @@ void QXnewaveGLView::setDrawModeX(int n)
     displayUnnMode = n;
     if (n == 3) {
         textureMode = 0;
-        engine().setDisplayd(3);
+        setEngineDisplay(*this, 3);
     } else if (n == 4) {
         textureMode = 2;
-        engine().setDisplayd(4);
+        setEngineDisplay(*this, 4);
     }
     setNeedsDisplay(true);
 }
@@ -244,11 +259,11 @@ void QXnewaveGLView::setTextureModeX(int n)
 {
     if (n == 0 || n == 1) {
         textureMode = n;
-        engine().setDisplayd(3);
+        setEngineDisplay(*this, 3);
         displayUnnMode = 3;
     } else if (n == 2 || n == 3) {
         textureMode = n;
-        engine().setDisplayd(4);
+        setEngineDisplay(*this, 4);
         displayUnnMode = 4;
     }
     setNeedsDisplay(true);

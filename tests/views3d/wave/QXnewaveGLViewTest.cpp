@@ -1,11 +1,14 @@
 // The wave-surface view: its one-time set-up, resizes, drags, rotation speeds, keys and setters.
 #include "platform/gl/OffscreenGLContext.h"
 #include "platform/keyboard/VirtualKeyCodes.h"
+#include "views3d/textures/ShadowApp.h"
 #include "views3d/wave/QXnewave.h"
 #include "views3d/wave/QXnewaveGLView.h"
+#include "views3d/wave/WaveWallImages.h"
 
 #include <GL/gl.h>
 #include <gtest/gtest.h>
+#include <QImage>
 
 using namespace nupo;
 
@@ -167,4 +170,39 @@ TEST_F(WaveView, SettersAndTheClearColour)
     EXPECT_EQ(view.EnvModeChanged, 0);
     const QImage pixels = context_.readPixels();
     EXPECT_EQ(pixels.pixel(2, 2), qRgb(0, 0, 255));
+}
+
+TEST_F(WaveView, WallsShowTheFirstWallImageEvenWhenTheHostBindsItsOwnTextures)
+{
+    // The first wall image is a checkerboard of teal (0, 110, 150) and amber (240, 170, 40) squares.
+    const auto share = [this](QRgb colour) {
+        const QImage pixels = context_.readPixels();
+        int near = 0;
+        for (int y = 0; y < pixels.height(); ++y) {
+            for (int x = 0; x < pixels.width(); ++x) {
+                const QRgb p = pixels.pixel(x, y);
+                near += std::abs(qRed(p) - qRed(colour)) + std::abs(qGreen(p) - qGreen(colour)) +
+                            std::abs(qBlue(p) - qBlue(colour)) <
+                        40;
+            }
+        }
+        return static_cast<double>(near) / (pixels.width() * pixels.height());
+    };
+    frame();
+    EXPECT_EQ(view.maxImageNXopen, waveWallImageCount);
+    for (int n = 0; n < waveWallImageCount; ++n) {
+        ASSERT_NE(shadow_app.sprite(n), nullptr) << n;
+        EXPECT_TRUE(shadow_app.sprite(n)->buffer->textureReady()) << n;
+    }
+    EXPECT_GT(share(qRgb(0, 110, 150)), 0.03);
+    EXPECT_GT(share(qRgb(240, 170, 40)), 0.03);
+    EXPECT_LT(share(qRgb(255, 255, 255)), 0.02);
+
+    // A host that made a new framebuffer between frames leaves another texture bound.
+    glBindTexture(GL_TEXTURE_2D, 0);
+    frame();
+    EXPECT_GT(share(qRgb(0, 110, 150)), 0.03);
+    EXPECT_GT(share(qRgb(240, 170, 40)), 0.03);
+    EXPECT_LT(share(qRgb(255, 255, 255)), 0.02);
+    textureInitX();
 }

@@ -204,6 +204,9 @@ void QXnewaveAppController::awakeFromNib()
     for (int n = 0; n < 9; ++n)
         PopUpButton::addItemWithTitle(SoundPFC, QStringLiteral("BS %1").arg(n));
     PopUpButton::selectItemAtIndex(SoundPFC, setSoundPFCNumberX);
+    // The window opens driven by the brain, so that it shows the live recording at once; a still, flat
+    // tunnel would show nothing of it.
+    setRunbyBrainswX_(1);
 
     showTheWindow(Window);
     WindowHandle(Window).setAlphaValue(WnewaveAlphaValue);
@@ -226,6 +229,11 @@ void QXnewaveAppController::windowDidResize(QObject* window)
 void QXnewaveAppController::timerUpdate()
 {
     CubicTunnelControl();
+    // The view's set-up loads the wall images: the image sliders follow their number.
+    if (_glView && !_glView->processFunc && _glView->maxImageNXopen != maxImageNXopen) {
+        maxImageNXopen = _glView->maxImageNXopen;
+        maxImageNZZ = 1;
+    }
     if (maxImageNZZ != 0) {
         std::printf("awakeFromNib timerUpdate \n");
         setMaxTextuerSlider(maxImageNXopen);

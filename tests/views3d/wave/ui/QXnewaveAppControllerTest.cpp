@@ -14,6 +14,7 @@
 #include "views3d/wave/ui/QXnewaveAppController.h"
 
 #include <gtest/gtest.h>
+#include <QSlider>
 #include <QWidget>
 
 #include <cmath>
@@ -153,6 +154,10 @@ TEST_F(WaveController, WindowSetUpFromItsNib)
     auto* switches = root->findChild<QObject*>("SoundPFC");
     EXPECT_EQ(PopUpButton::numberOfItems(switches), 9);
 
+    // The window opens run by the brain.
+    EXPECT_EQ(window->RunbyBrainswX, 1);
+    EXPECT_EQ(Control::intValue(root->findChild<QObject*>("setRunbyBrainswX")), 1);
+
     // One image: the image sliders and the stepping button are hidden, the number field shows 1.
     window->timerUpdate();
     EXPECT_EQ(window->maxImageNZZ, 0);
@@ -164,6 +169,16 @@ TEST_F(WaveController, WindowSetUpFromItsNib)
     window->setMaxTextuerSlider(6);
     EXPECT_FALSE(colorMap->isHidden());
     EXPECT_EQ(Control::intValue(root->findChild<QObject*>("displayHereTextureNumber")), 6);
+    // Once the view has set up and loaded its wall images, the sliders follow their number.
+    window->glView()->maxImageNXopen = 4;
+    window->timerUpdate();
+    EXPECT_EQ(Control::intValue(root->findChild<QObject*>("displayHereTextureNumber")), 6) << "not set up";
+    window->glView()->processFunc = false;
+    window->timerUpdate();
+    EXPECT_EQ(window->maxImageNXopen, 4);
+    EXPECT_EQ(Control::intValue(root->findChild<QObject*>("displayHereTextureNumber")), 4);
+    EXPECT_EQ(qobject_cast<QSlider*>(colorMap)->maximum(), 4);
+    window->glView()->processFunc = true;
 
     // Clicking a band indicator applies its code once and lights it alone.
     auto* theta = root->findChild<QObject*>("setFrameThetaBS");
