@@ -299,6 +299,18 @@ void AppControllerB::setOpenAll(int)
     showImageCounts();
 }
 
+// Copies the listed folder's first image paths into `outCHARM`: at most `outCHARMCount`, each whole or not
+// at all. Returns how many it copied.
+static int copyImageSet()
+{
+    int count = 0;
+    for (int row = 0; row < LastRowsCount && count < outCHARMCount; ++row) {
+        if (NSStringToC(soundNameArrayX[row], outCHARM[count], outCHARMSize))
+            ++count;
+    }
+    return count;
+}
+
 // Loads the images into the scene's sprite table in the view's GL context: the set's first `count`
 // images from `outCHARM`, or the one image at `outCHAR` (count 0). The scene draws them from there.
 static bool loadSprites(ShadowApp& table, QWidget* window, int count)
@@ -308,7 +320,13 @@ static bool loadSprites(ShadowApp& table, QWidget* window, int count)
         std::printf("The images cannot be loaded: the window has no GL picture\n");
         return false;
     }
+    // One frame first: a scene sets itself up (and fills its table with its own images) on its first
+    // frame, which would otherwise come after this load.
+    host->grabFramebuffer();
     host->makeCurrent();
+    // The scene's own set-up may have used the image paths: the set's are written again.
+    if (count > 0)
+        count = copyImageSet();
     table.emptySlots();
     int loaded = 0;
     if (count == 0)
@@ -332,9 +350,11 @@ void AppControllerB::loadTextures(int count)
         if (count == 0)
             MaxTextureDN = 0;
         QXnewaveGLView::sharedQXnewaveGLView().setDisplaydX(4);
-        if (wave->glView())
-            wave->glView()->setDisplaydX(4);
-        loadSprites(shadow_app, wave->nibWindow(), count);
+        if (QXnewaveGLView* view = wave->glView()) {
+            view->setDisplaydX(4);
+            if (loadSprites(shadow_app, wave->nibWindow(), count))
+                view->maxImageNXopen = std::max(1, count);
+        }
     } else {
         auto* spectrum = dynamic_cast<QX3DSpectrumAppController*>(
             loadNibOrComplain(QStringLiteral("QX3DSpectrum"), "Failed to load QX3DSpectrum.nib", this));
@@ -353,12 +373,7 @@ void AppControllerB::loadTextures(int count)
 void AppControllerB::setMXTextureX(int)
 {
     const int listed = listFolderForOpening(QString::fromUtf8(outCHAR));
-    // The set holds at most `outCHARMCount` paths, each whole or not at all.
-    int count = 0;
-    for (int row = 0; row < listed && count < outCHARMCount; ++row) {
-        if (NSStringToC(soundNameArrayX[row], outCHARM[count], outCHARMSize))
-            ++count;
-    }
+    const int count = copyImageSet();
     if (listed > outCHARMCount)
         std::printf("Only the first %d of %d images are loaded\n", outCHARMCount, listed);
     if (count == 0)
