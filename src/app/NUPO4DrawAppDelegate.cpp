@@ -15,6 +15,7 @@
 #include "core/ui/SetPortView.h"
 #include "core/ui/TypeTextHere.h"
 #include "core/ui/WindowController.h"
+#include "document/ui/NUPO4DocumentController.h"
 #include "interop/ui/QCNUPO4Patches.h"
 #include "midi/band/SetMIDIband.h"
 #include "midi/panels/SetMIDIPanel.h"
@@ -38,6 +39,11 @@ namespace nupo {
 namespace {
 
 // Suffixes of the old data files (recordings) that open into the recording buffers.
+bool isDocumentFile(const QString& path)
+{
+    return QFileInfo(path).suffix().compare(NUPO4DocumentController::fileSuffix, Qt::CaseInsensitive) == 0;
+}
+
 bool isRecordingFile(const QString& path)
 {
     static const QStringList suffixes{"dat", "data", "nupo", "NUPO", "DAT"};
@@ -60,10 +66,26 @@ NUPO4DrawAppDelegate& NUPO4DrawAppDelegate::sharedNUPO4DrawAppDelegate()
 
 void NUPO4DrawAppDelegate::applicationDidFinishLaunching(QObject*)
 {
+    NUPO4DocumentController& document = NUPO4DocumentController::sharedNUPO4DocumentController();
+    NUPO4DocumentController::installDocument([this] {
+        if (applicationisOpened.load() != 0)
+            return false;
+        initAPstart(this);
+        return true;
+    });
     openMainWindow();
-    initAPstart(this);
-    if (!pathToOpen.isEmpty())
+    // A document given on the command line is opened before start-up: its reader runs the start-up and
+    // brings every setting. Otherwise the preference file, when there is one, follows the start-up.
+    const bool documentFirst = !pathToOpen.isEmpty() && isDocumentFile(pathToOpen);
+    if (documentFirst)
         openFile(pathToOpen);
+    initAPstart(this);
+    if (!documentFirst) {
+        document.readPreferenceFile();
+        if (!pathToOpen.isEmpty())
+            openFile(pathToOpen);
+    }
+    document.markSaved();
 }
 
 void NUPO4DrawAppDelegate::openMainWindow()
@@ -143,8 +165,11 @@ bool NUPO4DrawAppDelegate::openFile(const QString& path)
         report(QStringLiteral("Cannot open %1: no such file.").arg(path));
         return false;
     }
+    if (isDocumentFile(path))
+        return NUPO4DocumentController::sharedNUPO4DocumentController().openDocumentAt(path);
     if (!isRecordingFile(path)) {
-        report(QStringLiteral("Cannot open %1: only recordings (.dat, .data, .nupo) open in this version.")
+        report(QStringLiteral("Cannot open %1: only brain-note documents (.nupo4) and recordings (.dat, "
+                              ".data, .nupo) open.")
                    .arg(path));
         return false;
     }

@@ -35,7 +35,8 @@ public:
     // Creates the shared instances in start-up order; runs only while `applicationisOpened` is clear.
     void initAPstart(QObject* sender);
 
-    // Opens a file given to the application: a recording (old data file) is loaded and played.
+    // Opens a file given to the application: a brain-note document is read (and its recording played), a
+    // recording (old data file) is loaded and played.
     // Returns false, with a line on standard output, when it cannot be opened.
     bool openFile(const QString& path);
 

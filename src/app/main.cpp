@@ -29,9 +29,11 @@ void describeOptions(QCommandLineParser& parser)
             "Starts the patch interface: Open Sound Control on 127.0.0.1 at this UDP port (off without "
             "it, unless the preference patchInterfacePort names a port)."),
         QStringLiteral("port")));
-    parser.addPositionalArgument(QStringLiteral("file"),
-                                 QStringLiteral("A recording (.dat, .data, .nupo) to open and play."),
-                                 QStringLiteral("[file]"));
+    parser.addPositionalArgument(
+        QStringLiteral("file"),
+        QStringLiteral("A brain-note document (.nupo4) or a recording (.dat, .data, .nupo) to open "
+                       "and play."),
+        QStringLiteral("[file]"));
 }
 
 // --help and --version are answered before any window system is needed, so they work without a display.

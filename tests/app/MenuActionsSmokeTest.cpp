@@ -7,6 +7,7 @@
 #include "app/NUPO4DrawAppDelegate.h"
 #include "core/QXInputStream.h"
 #include "core/ui/WindowController.h"
+#include "document/ui/NUPO4DocumentController.h"
 #include "shared/CoreState.h"
 #include "support/TestSupport.h"
 #include "tools/QXorvellogoAppController.h"
@@ -72,10 +73,11 @@ void letItRun(int milliseconds)
     test::processEventsUntil([&clock, milliseconds] { return clock.elapsed() >= milliseconds; });
 }
 
+// A shown window of that title; once the document has a file, titles carry its name after " — ".
 QWidget* shownWindow(const QString& title)
 {
     for (QWidget* window : QApplication::topLevelWidgets())
-        if (window->isVisible() && window->windowTitle() == title)
+        if (window->isVisible() && window->windowTitle().section(QStringLiteral(" \u2014 "), 0, 0) == title)
             return window;
     return nullptr;
 }
@@ -96,8 +98,22 @@ bool windowIsShown(const QString& title)
     return shownWindow(title) != nullptr;
 }
 
+// The document's questions and file choosers answer at once: nothing edited is kept, Open is cancelled,
+// Save As saves into the test's folder, and the preference file goes there too.
+void answerTheDocumentsQuestions()
+{
+    qputenv("XDG_CONFIG_HOME", test::tempFolder().toLocal8Bit());
+    auto& document = NUPO4DocumentController::sharedNUPO4DocumentController();
+    document.askToSaveChanges = [](const QString&) { return NUPO4DocumentController::DontSave; };
+    document.askToRevert = [](const QString&) { return true; };
+    document.chooseFileToOpen = [] { return QString(); };
+    document.chooseFileToSave = [](const QString&) { return test::tempFolder() + "/menu.nupo4"; };
+    document.tellUser = [](const QString& message) { std::printf("%s\n", qPrintable(message)); };
+}
+
 QString startWithRecording()
 {
+    answerTheDocumentsQuestions();
     const QString path = test::tempFolder() + "/menu.dat";
     QFile file(path);
     if (file.open(QIODevice::WriteOnly)) {

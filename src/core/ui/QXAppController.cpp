@@ -4,6 +4,7 @@
 #include "QXDrawerSound/player/QXSoundController.h"
 #include "core/ui/TypeTextHere.h"
 #include "core/ui/WindowController.h"
+#include "document/ui/NUPO4DocumentController.h"
 #include "midi/peak/SetMIDI.h"
 #include "platform/appkit/NotificationCenter.h"
 #include "platform/appkit/ui/NibController.h"
@@ -52,8 +53,16 @@ const MenuEntry mainMenuEntries[] = {
     {"NUPO4", "Preferences…", "showPanelX", 0, "Ctrl+,"},
     {"NUPO4", "Device and Port…", "showPanelX", PreferencesTab::Device, nullptr},
     {"NUPO4", "Display Settings…", "showPanelX", PreferencesTab::Display, nullptr},
+    {"NUPO4", "Save Preferences", "savePreferences", 0, nullptr},
     {"NUPO4", "-", nullptr, 0, nullptr},
     {"NUPO4", "Quit NUPO4", "terminate", 0, "Ctrl+Q"},
+
+    {"File", "New", "newDocument", 0, "Ctrl+N"},
+    {"File", "Open…", "openDocument", 0, "Ctrl+O"},
+    {"File", "-", nullptr, 0, nullptr},
+    {"File", "Save", "saveDocument", 0, "Ctrl+S"},
+    {"File", "Save As…", "saveDocumentAs", 0, "Ctrl+Shift+S"},
+    {"File", "Revert", "revertDocumentToSaved", 0, nullptr},
 
     {"Control", "Play", "setPlayModeAction", 0, "Ctrl+P"},
     {"Control", "Pause", "setPauseVideoandBrainwave", 0, "Ctrl+."},
@@ -104,7 +113,7 @@ const MenuEntry mainMenuEntries[] = {
     {"Media", "-", nullptr, 0, nullptr},
     {"Media", "Open Movie and Play with Brainwave…", "openMovieAndPlaywithBrainwaveQ", 0, nullptr},
     {"Media", "-", nullptr, 0, nullptr},
-    {"Media", "Media Browser…", "showSelectFilePanel", 0, "Ctrl+O"},
+    {"Media", "Media Browser…", "showSelectFilePanel", 0, "Ctrl+Shift+O"},
     {"Media", "Media Browser for Running Files…", "showSelectFileRunPanel", 0, nullptr},
 };
 
@@ -174,7 +183,15 @@ QXAppController::QXAppController()
 
     action("showPanelX",
            [this](QObject* sender) { showPanelX(sender ? sender->property("tag").toInt() : 0); });
-    action("terminate", [](QObject*) { QCoreApplication::quit(); });
+    // The document's commands; quitting asks whether to save an edited document first.
+    NUPO4DocumentController& document = NUPO4DocumentController::sharedNUPO4DocumentController();
+    action("newDocument", [&document](QObject* sender) { document.newDocument(sender); });
+    action("openDocument", [&document](QObject* sender) { document.openDocument(sender); });
+    action("saveDocument", [&document](QObject* sender) { document.saveDocument(sender); });
+    action("saveDocumentAs", [&document](QObject* sender) { document.saveDocumentAs(sender); });
+    action("revertDocumentToSaved", [&document](QObject* sender) { document.revertDocumentToSaved(sender); });
+    action("savePreferences", [&document](QObject* sender) { document.savePreferences(sender); });
+    action("terminate", [&document](QObject* sender) { document.terminate(sender); });
 }
 
 QXAppController& QXAppController::sharedQXAppController()
@@ -395,7 +412,8 @@ void QXAppController::closeAllWindow(QObject*)
                                     QStringLiteral("Waterfall Window"), QStringLiteral("WaterfallBS Window")};
     const auto windows = QApplication::topLevelWidgets();
     for (QWidget* window : windows)
-        if (window->isVisible() && titles.contains(window->windowTitle()))
+        if (window->isVisible() &&
+            titles.contains(window->windowTitle().section(QStringLiteral(" \u2014 "), 0, 0)))
             window->close();
 }
 

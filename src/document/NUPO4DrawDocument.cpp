@@ -1,0 +1,221 @@
+#include "document/NUPO4DrawDocument.h"
+
+#include "platform/plist/PlistReader.h"
+#include "platform/plist/PlistWriter.h"
+#include "shared/CoreState.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <cerrno>
+#include <cstring>
+
+#include <unistd.h>
+
+namespace nupo {
+
+namespace {
+
+constexpr auto relaxed = std::memory_order_relaxed;
+
+// Raises a flag for the length of a scope.
+class FlagRaised {
+public:
+    explicit FlagRaised(std::atomic<int>& flag) : flag(flag) { flag.store(1, relaxed); }
+    ~FlagRaised() { flag.store(0, relaxed); }
+
+private:
+    std::atomic<int>& flag;
+};
+
+QString refusal(const QString& fileName, const QString& why)
+{
+    return QStringLiteral("Cannot open %1: %2").arg(fileName, why);
+}
+
+}  // namespace
+
+NUPO4DrawDocument& NUPO4DrawDocument::sharedNUPO4DrawDocument()
+{
+    static NUPO4DrawDocument* instance = new NUPO4DrawDocument;  // lives to process end
+    return *instance;
+}
+
+void NUPO4DrawDocument::addSection(std::unique_ptr<DocumentSection> section)
+{
+    sections.push_back(std::move(section));
+}
+
+DocumentSection* NUPO4DrawDocument::section(const QString& key) const
+{
+    for (const auto& s : sections)
+        if (s->key() == key)
+            return s.get();
+    return nullptr;
+}
+
+QByteArray NUPO4DrawDocument::dataRepresentation(bool preferenceFile)
+{
+    FlagRaised saving(startToSaveData);
+    return PlistWriter::write(sectionsNow(preferenceFile, {}));
+}
+
+QByteArray NUPO4DrawDocument::snapshot(const QStringList& leaveOut)
+{
+    return PlistWriter::write(sectionsNow(false, leaveOut));
+}
+
+PlistDictionary NUPO4DrawDocument::sectionsNow(bool preferenceFile, const QStringList& leaveOut)
+{
+    PlistDictionary top;
+    top.insert(QStringLiteral("Format"), preferenceFile ? preferenceFormat : documentFormat);
+    top.insert(QStringLiteral("Version"), integerValue(formatVersion));
+    for (const auto& s : sections) {
+        if ((preferenceFile && !s->inPreferenceFile()) || leaveOut.contains(s->key()))
+            continue;
+        if (std::optional<PlistDictionary> written = s->write()) {
+            const QString prefix = s->key() + QLatin1Char('/');
+            for (const QString& entry : leaveOut)
+                if (entry.startsWith(prefix))
+                    written->remove(entry.mid(prefix.size()));
+            top.insert(s->key(), std::move(*written));
+        }
+    }
+    return top;
+}
+
+bool NUPO4DrawDocument::writeToFile(const QString& path, bool preferenceFile, QString* error)
+{
+    const QByteArray text = dataRepresentation(preferenceFile);
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QSaveFile file(path);
+    const auto failed = [&](const QString& why) {
+        if (error)
+            *error = QStringLiteral("Cannot save %1: %2").arg(path, why);
+        file.cancelWriting();
+        return false;
+    };
+    if (!file.open(QIODevice::WriteOnly))
+        return failed(file.errorString());
+    if (file.write(text) != text.size() || !file.flush())
+        return failed(file.errorString());
+    if (::fsync(file.handle()) != 0)
+        return failed(QString::fromLocal8Bit(std::strerror(errno)));
+    if (!file.commit())
+        return failed(file.errorString());
+    return true;
+}
+
+bool NUPO4DrawDocument::readFromData(const QByteArray& data, const QString& fileName, QString* error)
+{
+    return loadDataRepresentation(data, fileName, false, error);
+}
+
+bool NUPO4DrawDocument::readFromFile(const QString& path, QString* error)
+{
+    return readFile(path, false, error);
+}
+
+bool NUPO4DrawDocument::openDataForAllPreference(const QString& path, QString* error)
+{
+    return readFile(path, true, error);
+}
+
+bool NUPO4DrawDocument::readFile(const QString& path, bool preferenceFile, QString* error)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (error)
+            *error = refusal(path, file.errorString());
+        return false;
+    }
+    if (file.size() > maxFileBytes) {
+        if (error)
+            *error = refusal(path, QStringLiteral("%1 bytes is larger than any document").arg(file.size()));
+        return false;
+    }
+    const QByteArray data = file.readAll();
+    if (data.size() != file.size()) {
+        if (error)
+            *error = refusal(path, file.errorString());
+        return false;
+    }
+    return loadDataRepresentation(data, path, preferenceFile, error);
+}
+
+bool NUPO4DrawDocument::loadDataRepresentation(const QByteArray& data, const QString& fileName,
+                                               bool preferenceFile, QString* error)
+{
+    const auto refuse = [&](const QString& why) {
+        if (error)
+            *error = refusal(fileName, why);
+        return false;
+    };
+    PlistError parseError;
+    const std::optional<PlistValue> parsed = PlistReader::parse(data, &parseError);
+    if (!parsed)
+        return refuse(QStringLiteral("line %1, column %2: %3")
+                          .arg(parseError.line)
+                          .arg(parseError.column)
+                          .arg(parseError.message));
+    if (!parsed->isDictionary())
+        return refuse(QStringLiteral("it is not a dictionary of sections"));
+    const PlistDictionary& top = parsed->toDictionary();
+    const QString format = top.value(QStringLiteral("Format")).toString();
+    const QString expected = preferenceFile ? preferenceFormat : documentFormat;
+    if (format != expected)
+        return refuse(QStringLiteral("it is not a %1 (Format is \"%2\")").arg(expected, format.left(60)));
+    const std::optional<double> version =
+        SectionInput::parseNumber(top.value(QStringLiteral("Version")), 0, 1e9);
+    if (!version || *version > formatVersion)
+        return refuse(QStringLiteral("Version %1 is not one this program reads")
+                          .arg(top.value(QStringLiteral("Version")).toString().left(20)));
+
+    // Every section stages first: a refused file changes nothing.
+    std::vector<DocumentSection*> staged;
+    for (const auto& s : sections) {
+        if (preferenceFile && !s->inPreferenceFile())
+            continue;
+        const PlistValue* value = top.find(s->key());
+        if (!value)
+            continue;
+        if (!value->isDictionary())
+            return refuse(QStringLiteral("section %1 is not a dictionary").arg(s->key()));
+        SectionInput input(value->toDictionary(), s->key());
+        if (!s->stage(input) || input.failed())
+            return refuse(input.failed() ? input.problem()
+                                         : QStringLiteral("section %1 could not be read").arg(s->key()));
+        staged.push_back(s.get());
+    }
+
+    DocumentReadContext context;
+    context.isPreferenceFile = preferenceFile;
+    {
+        FlagRaised opening(startToOpenData);
+        if (!preferenceFile && runStartUpIfNeeded)
+            context.startedApplication = runStartUpIfNeeded();
+        for (DocumentSection* s : staged)
+            s->apply(context);
+    }
+    if (!preferenceFile)
+        windowOpingseting();
+    return true;
+}
+
+void NUPO4DrawDocument::windowOpingseting()
+{
+    if (windowSetup)
+        windowSetup();
+}
+
+QString defaultPreferenceFilePath()
+{
+    QString base = qEnvironmentVariable("XDG_CONFIG_HOME");
+    if (base.isEmpty() || QDir::isRelativePath(base))
+        base = QDir::homePath() + QStringLiteral("/.config");
+    return base + QStringLiteral("/NUPO4/com.quellbarok.NUPO4.prefs.plist");
+}
+
+}  // namespace nupo

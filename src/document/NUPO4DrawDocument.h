@@ -1,0 +1,81 @@
+#pragma once
+
+// The brain-note document: every settings section, the recorded channels and (in time) the drawing, in
+// one old-style property list. The same sections without the recording form the preference file.
+//
+// The state a document holds is process-wide, so one document object serves the program: it writes the
+// present state into a file and reads a file back into it. A file that cannot be read whole (malformed,
+// truncated, values of the wrong type, tables too large, samples that do not match their count) is refused
+// with a message naming the file and the place, and nothing already open changes.
+
+#include "document/DocumentSection.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace nupo {
+
+class NUPO4DrawDocument {
+public:
+    // Values of the top-level "Format" key.
+    static inline const QString documentFormat = QStringLiteral("NUPO4 brain-note document");
+    static inline const QString preferenceFormat = QStringLiteral("NUPO4 preferences");
+    static constexpr int formatVersion = 1;
+    // Files larger than this are refused before they are read (five full channels take about 40 MB).
+    static constexpr qint64 maxFileBytes = qint64(256) << 20;
+
+    NUPO4DrawDocument() = default;
+    NUPO4DrawDocument(const NUPO4DrawDocument&) = delete;
+    NUPO4DrawDocument& operator=(const NUPO4DrawDocument&) = delete;
+
+    // The program's document, holding every section the program registered.
+    static NUPO4DrawDocument& sharedNUPO4DrawDocument();
+
+    // Sections are written and read in the order they are added.
+    void addSection(std::unique_ptr<DocumentSection> section);
+    DocumentSection* section(const QString& key) const;
+
+    // Runs the start-up sequence when it has not run yet and says whether it ran (installed by the
+    // application; a document opened before start-up runs it from its reader).
+    std::function<bool()> runStartUpIfNeeded;
+    // Opens the windows a document just read asks for (installed by the user interface).
+    std::function<void()> windowSetup;
+
+    // --- Writer: the whole document (or preference file) as text; `startToSaveData` is 1 meanwhile.
+    QByteArray dataRepresentation(bool preferenceFile = false);
+    // The sections but those named ("Section", or "Section/key" for one key), as text, without raising the
+    // save flag: for comparing states.
+    QByteArray snapshot(const QStringList& leaveOut);
+    // Writes atomically: a temporary file beside the target, flushed to disk, then renamed over it. On
+    // failure the old file stays whole and error says why.
+    bool writeToFile(const QString& path, bool preferenceFile = false, QString* error = nullptr);
+
+    // --- Readers: `startToOpenData` is 1 while the sections are applied. fileName names the file in
+    // messages.
+    bool readFromData(const QByteArray& data, const QString& fileName, QString* error = nullptr);
+    bool readFromFile(const QString& path, QString* error = nullptr);
+    // Reads a preference file: the same sections, no window set-up and no start-up.
+    bool openDataForAllPreference(const QString& path, QString* error = nullptr);
+    bool loadDataRepresentation(const QByteArray& data, const QString& fileName, bool preferenceFile,
+                                QString* error = nullptr);
+
+    // Opens the windows the document asked for (see windowSetup).
+    void windowOpingseting();
+
+private:
+    PlistDictionary sectionsNow(bool preferenceFile, const QStringList& leaveOut);
+    bool readFile(const QString& path, bool preferenceFile, QString* error);
+
+    std::vector<std::unique_ptr<DocumentSection>> sections;
+};
+
+// The preference file: "com.quellbarok.NUPO4.prefs.plist" in $XDG_CONFIG_HOME/NUPO4/ (~/.config when the
+// variable is unset or not absolute).
+QString defaultPreferenceFilePath();
+
+}  // namespace nupo

@@ -1,0 +1,119 @@
+#include "document/sections/DisplaySection.h"
+
+#include "plots/settings/DisplaySettings.h"
+#include "plots/waterfall/model/WaterfallState.h"
+#include "shared/AnalysisState.h"
+
+#include <cmath>
+
+namespace nupo {
+
+namespace {
+
+const QString overlayKey = QStringLiteral("displayMode2DX");
+
+std::vector<ScalarField> displayFields()
+{
+    std::vector<ScalarField> fields;
+    const auto flag = [&fields](const char* key, auto* v) {
+        fields.push_back({QString::fromLatin1(key), v, 0, 1});
+    };
+    const auto range = [&fields](const char* key, auto* v, double low, double high) {
+        fields.push_back({QString::fromLatin1(key), v, low, high});
+    };
+    flag("DrawBothside", &DrawBothside);
+    flag("Draw2DBothside", &Draw2DBothside);
+    flag("ShowGrid2DBarX", &ShowGrid2DBarX);
+    flag("ShowPeakHoldX", &ShowPeakHoldX);
+    flag("PeakHoldSizeX", &PeakHoldSizeX);
+    flag("UsePeakHoldColorX", &UsePeakHoldColorX);
+    flag("ShowText", &ShowText);
+    flag("ShowPeakLine", &ShowPeakLine);
+    flag("ShowHorizontalLine", &ShowHorizontalLine);
+    flag("ShowTextBSMix", &ShowTextBSMix);
+    flag("AlwaysUpdateBSX", &AlwaysUpdateBSX);
+    flag("showQTFront", &showQTFront);
+    flag("rawwaveWindowing", &rawwaveWindowing);
+    flag("autoGainRawData", &autoGainRawData);
+    for (auto [key, v] : {std::pair{"setPeakModeX", &setPeakModeX},
+                          {"setBSPeakModeX", &setBSPeakModeX},
+                          {"setPeakWFModeX", &setPeakWFModeX},
+                          {"setHorizontalLineModeX", &setHorizontalLineModeX},
+                          {"setFqTextModeX", &setFqTextModeX},
+                          {"setBSFqTextModeX", &setBSFqTextModeX}})
+        range(key, v, 0, 3);
+    range("setGridSize2DBarNumberX", &setGridSize2DBarNumberX, 0, 3);
+    range("GridSize2DBarX", &GridSize2DBarX, 1, 100);
+    range("setPeakHoldSize2DBarX", &setPeakHoldSize2DBarX, 0, 7);
+    range("PeakHoldSize2DBarX", &PeakHoldSize2DBarX, 0, 100);
+    range("setAutoGainRawwaveX", &setAutoGainRawwaveX, 0, 7);
+    range("AutoGainRawwaveX", &AutoGainRawwaveX, 0, 64);
+    range("setPeakHoldModeX", &setPeakHoldModeX, 0, 4);
+    range("PeakHoldModeX", &PeakHoldModeX, 0, 10);
+    for (auto [key, v] : {std::pair{"setPeakSizeX", &setPeakSizeX},
+                          {"setBSPeakSizeX", &setBSPeakSizeX},
+                          {"setPeakWFSizeX", &setPeakWFSizeX}})
+        range(key, v, 0, 3);
+    for (auto [key, v] : {std::pair{"setTopMaterialX", &setTopMaterialX},
+                          {"set2DMaterialX", &set2DMaterialX},
+                          {"setMaterialX", &setMaterialX},
+                          {"setBSTopMaterialX", &setBSTopMaterialX},
+                          {"setBSMaterialX", &setBSMaterialX},
+                          {"setPeakWFMaterialX", &setPeakWFMaterialX}})
+        range(key, v, 0, 13);
+    for (auto [key, v] : {std::pair{"setColorGainAnimationX", &setColorGainAnimationX},
+                          {"setColorOffsetAnimationX", &setColorOffsetAnimationX},
+                          {"setColorGainBSMixAnimationX", &setColorGainBSMixAnimationX},
+                          {"setColorOffsetBSMixAnimationX", &setColorOffsetBSMixAnimationX}})
+        range(key, v, 0, 4);
+    range("ColorGainSliderX", &ColorGainSliderX, 0, 5);
+    range("ColorOffsetSliderX", &ColorOffsetSliderX, 0, 100);
+    range("ColorGainBSMixSliderX", &ColorGainBSMixSliderX, 0, 5);
+    range("ColorOffsetBSMixSliderX", &ColorOffsetBSMixSliderX, 0, 100);
+    for (int k = 0; k < 4; ++k) {
+        fields.push_back({QStringLiteral("GridColorX%1").arg(k), &GridColorX[k], 0, 1});
+        fields.push_back({QStringLiteral("GridColorY%1").arg(k), &GridColorY[k], 0, 1});
+        fields.push_back({QStringLiteral("PeakHoldColorX%1").arg(k), &PeakHoldColorX[k], 0, 1});
+    }
+    return fields;
+}
+
+}  // namespace
+
+DisplaySection::DisplaySection() : scalars(displayFields()) {}
+
+std::optional<PlistDictionary> DisplaySection::write()
+{
+    PlistDictionary section;
+    scalars.write(section);
+    PlistValue::Array rows;
+    for (int r = 0; r < waterfallSelections; ++r) {
+        PlistValue::Array row;
+        for (int k = 0; k < waterfallFlagCount; ++k)
+            row.push_back(integerValue(displayModeFlag(r, k)));
+        rows.push_back(std::move(row));
+    }
+    section.insert(overlayKey, std::move(rows));
+    return section;
+}
+
+bool DisplaySection::stage(SectionInput& input)
+{
+    if (!scalars.stage(input))
+        return false;
+    overlayFlags = input.table(overlayKey, waterfallSelections, waterfallFlagCount, 0, 1);
+    return !input.failed();
+}
+
+void DisplaySection::apply(const DocumentReadContext&)
+{
+    scalars.apply();
+    if (overlayFlags) {
+        for (std::size_t r = 0; r < overlayFlags->size(); ++r)
+            for (std::size_t k = 0; k < (*overlayFlags)[r].size(); ++k)
+                setDisplayModeFlag(int(r), int(k), int(std::lround((*overlayFlags)[r][k])));
+    }
+    overlayFlags.reset();
+}
+
+}  // namespace nupo

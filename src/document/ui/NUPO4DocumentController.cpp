@@ -1,0 +1,388 @@
+#include "document/ui/NUPO4DocumentController.h"
+
+#include "QXDrawerSound/player/SoundSlotTables.h"
+#include "core/QXSerialPort.h"
+#include "core/Transport.h"
+#include "core/ui/QXAppController.h"
+#include "document/CoreDocumentSections.h"
+#include "document/NUPO4DrawDocument.h"
+#include "document/sections/MidiDocumentCalls.h"
+#include "document/sections/SoundSection.h"
+#include "document/ui/Spectrum3DSection.h"
+#include "document/views/PlotWindowsSection.h"
+#include "document/views/ViewDocumentSections.h"
+#include "platform/appkit/ui/AlertPanel.h"
+#include "platform/appkit/ui/NibLoader.h"
+#include "plots/bargraph/BarGraphWindowState.h"
+#include "plots/rawwave/RawwaveWindowState.h"
+#include "plots/waterfall/engine/WaterfallWindowState.h"
+#include "plots/waterfall/model/QX2DSpectrum.h"
+#include "shared/CoreState.h"
+#include "shared/RecordingBuffers.h"
+#include "views3d/spectrum/ui/Spectrum3DWindowState.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QWidget>
+
+#include <cstdio>
+
+namespace nupo {
+
+namespace {
+
+constexpr auto relaxed = std::memory_order_relaxed;
+const char* baseTitleProperty = "nupoBaseTitle";
+const QString titleSeparator = QStringLiteral(" \u2014 ");
+// What is saved but is no change of the document: window frames, transparencies and background colours
+// (which windows take from their colour wells as they open), values the mappers measure and colour levels
+// that animations move. The recording is compared by its mark.
+const QStringList notCompared = [] {
+    QStringList keys = {"PlotWindows",
+                        "DisplayColor",
+                        "Recording",
+                        "BrainPeakMIDI/InputFX:",
+                        "BrainPeakMIDI/InputVX:",
+                        "BrainPeakMIDI/OutputFX:",
+                        "BrainPeakMIDI/OutputVX:",
+                        "Display/ColorGainSliderX",
+                        "Display/ColorOffsetSliderX",
+                        "Display/ColorGainBSMixSliderX",
+                        "Display/ColorOffsetBSMixSliderX"};
+    for (int n = 1; n <= 8; ++n)
+        keys << QStringLiteral("BrainRhythmMIDI/bandOut%1X:").arg(n);
+    return keys;
+}();
+const QString fileFilter = QStringLiteral("NUPO4 brain-note documents (*.nupo4);;All files (*)");
+
+void report(const QString& line)
+{
+    std::printf("%s\n", line.toLocal8Bit().constData());
+    std::fflush(stdout);
+}
+
+// The window set-up of a document just read: the plot windows it had open come back, with the frame
+// it saved for the first of each kind.
+void openDocumentWindows()
+{
+    NUPO4DrawDocument& document = NUPO4DrawDocument::sharedNUPO4DrawDocument();
+    auto* section = dynamic_cast<PlotWindowsSection*>(document.section("PlotWindows"));
+    if (!section)
+        return;
+    QXAppController& menu = QXAppController::sharedQXAppController();
+    menu.closeAllWindow(nullptr);
+    struct Family {
+        PlotWindowsSection::Family family;
+        PlotWindowState& state;
+        std::atomic<int>& front;
+        void (QXAppController::*show)(QObject*);
+        void (QXAppController::*showFront)(QObject*);
+    };
+    const Family families[] = {
+        {PlotWindowsSection::Rawwave, rawwaveWindowState, showQXRawwaveGraphFront,
+         &QXAppController::showQXRawwaveGraph, &QXAppController::showQXRawwaveGraphFront},
+        {PlotWindowsSection::Bargraph, barGraphWindowState, showQX2DBarGarphFront,
+         &QXAppController::showQX2DBarGarph, &QXAppController::showQX2DBarGarphFront},
+        {PlotWindowsSection::Waterfall, waterfallWindowState, showQX2DSpectrumFront,
+         &QXAppController::showQX2DSpectrum, &QXAppController::showQX2DSpectrumFront},
+    };
+    for (const Family& f : families) {
+        const int wanted = section->windowsToOpen(f.family);
+        const bool front = f.front.load(relaxed) != 0;
+        for (int k = std::max(0, f.state.openCount); k < wanted; ++k)
+            (menu.*(front ? f.showFront : f.show))(nullptr);
+    }
+    // The 3D window: the nib "QX3DSpectrum" takes the frame handed over with setWframe:.
+    if (auto* spectrum = dynamic_cast<Spectrum3DSection*>(document.section("Spectrum3DWindow"))) {
+        const bool front = showFFTPanelFront.load(relaxed) != 0;
+        for (int k = std::max(0, Open3DWaterFallBS); k < spectrum->windowsToOpen(); ++k)
+            front ? menu.showFFTPanelFront(nullptr) : menu.showFFTPanel(nullptr);
+    }
+    SoundOpenFromFileAction();
+}
+
+}  // namespace
+
+void SoundOpenFromFileAction()
+{
+    firsttimeQXSoundController = 1;
+    if (RowsCountA[0] <= 0)
+        return;
+    setSoundSetupSaveX = 1;
+    SoundOpenFromFile = 1;
+    for (int k = 0; k < soundSlotCount; ++k) {
+        if (RowsCountA[std::size_t(k)] <= 0)
+            continue;
+        openSound = k == soundSlotCount - 1 ? 0 : k + 1;
+        // A nib that fails (the loader logs it and beeps) ends the walk.
+        if (!NibLoader::loadNibNamed(soundSlotNibName(k), &QXAppController::sharedQXAppController()))
+            break;
+    }
+    // However the walk ends, the slot windows opened later are ordinary ones again.
+    SoundOpenFromFile = 0;
+}
+
+NUPO4DocumentController::NUPO4DocumentController()
+{
+    askToSaveChanges = [](const QString& name) {
+        const int answer = AlertPanel::run(
+            QStringLiteral("Save changes?"),
+            QStringLiteral("Do you want to save the changes made in the document \u201c%1\u201d?\n"
+                           "Your changes will be lost if you don't save them.")
+                .arg(name),
+            QStringLiteral("Save"), QStringLiteral("Cancel"), QStringLiteral("Don't Save"));
+        return answer == AlertPanel::DefaultReturn ? Save
+               : answer == AlertPanel::OtherReturn ? DontSave
+                                                   : Cancel;
+    };
+    askToRevert = [](const QString& name) {
+        return AlertPanel::run(
+                   QStringLiteral("Revert?"),
+                   QStringLiteral("Do you want to revert to the most recently saved version of the "
+                                  "document \u201c%1\u201d? Your current changes will be lost.")
+                       .arg(name),
+                   QStringLiteral("Revert"), QStringLiteral("Cancel")) == AlertPanel::DefaultReturn;
+    };
+    tellUser = [](const QString& message) {
+        report(message);
+        AlertPanel::run(QStringLiteral("NUPO4"), message);
+    };
+    chooseFileToOpen = [] {
+        return QFileDialog::getOpenFileName(nullptr, QStringLiteral("Open"), QString(), fileFilter);
+    };
+    chooseFileToSave = [](const QString& suggested) {
+        return QFileDialog::getSaveFileName(nullptr, QStringLiteral("Save As"), suggested, fileFilter);
+    };
+    titleTimer.setInterval(1000);
+    connect(&titleTimer, &QTimer::timeout, this, &NUPO4DocumentController::updateWindowTitles);
+}
+
+NUPO4DocumentController& NUPO4DocumentController::sharedNUPO4DocumentController()
+{
+    static NUPO4DocumentController* instance = new NUPO4DocumentController;  // lives to process end
+    return *instance;
+}
+
+void NUPO4DocumentController::installDocument(std::function<bool()> startUp)
+{
+    NUPO4DrawDocument& document = NUPO4DrawDocument::sharedNUPO4DrawDocument();
+    static const bool sectionsAdded = [&document] {
+        addViewDocumentSections(document);
+        document.addSection(std::make_unique<Spectrum3DSection>());
+        addCoreDocumentSections(document, MidiDocumentCalls::sharedCalls());
+        addRecordingSection(document);
+        return true;
+    }();
+    (void)sectionsAdded;
+    document.runStartUpIfNeeded = std::move(startUp);
+    document.windowSetup = &openDocumentWindows;
+    NUPO4DocumentController& controller = sharedNUPO4DocumentController();
+    if (qobject_cast<QApplication*>(QCoreApplication::instance())) {
+        QApplication::setQuitOnLastWindowClosed(false);
+        connect(qApp, &QGuiApplication::lastWindowClosed, &controller,
+                &NUPO4DocumentController::lastWindowClosed, Qt::UniqueConnection);
+    }
+    controller.titleTimer.start();
+}
+
+QString NUPO4DocumentController::displayName() const
+{
+    return path.isEmpty() ? QStringLiteral("Untitled") : QFileInfo(path).fileName();
+}
+
+QByteArray NUPO4DocumentController::settingsSnapshot() const
+{
+    return NUPO4DrawDocument::sharedNUPO4DrawDocument().snapshot(notCompared);
+}
+
+quint64 NUPO4DocumentController::recordingMark() const
+{
+    // Length, rate and every 61st sample of each channel: enough to see a recording replaced or recorded
+    // into, cheap enough to take every second.
+    const RecordingBuffers& buffers = RecordingBuffers::sharedRecordingBuffers();
+    const int n = maxploop.load(relaxed);
+    quint64 mark = quint64(n) * 1000003u + quint64(SampleSpeed.load(relaxed));
+    for (int c = 0; c < RecordingBuffers::channelCount; ++c)
+        for (int i = 0; i < n; i += 61)
+            mark = mark * 1099511628211ull + quint64(quint32(buffers.getIntFromBuffer(c, i)));
+    return mark;
+}
+
+bool NUPO4DocumentController::isDocumentEdited() const
+{
+    return settingsSnapshot() != savedSettings || recordingMark() != savedRecording;
+}
+
+void NUPO4DocumentController::markSaved()
+{
+    savedSettings = settingsSnapshot();
+    savedRecording = recordingMark();
+    updateWindowTitles();
+}
+
+void NUPO4DocumentController::updateWindowTitles()
+{
+    // Titles name the document once it has a file; an untitled document leaves them as they are.
+    const bool edited = !path.isEmpty() && isDocumentEdited();
+    const auto windows = QApplication::topLevelWidgets();
+    for (QWidget* window : windows) {
+        if (!window->isWindow() || window->windowFlags().testFlag(Qt::FramelessWindowHint) ||
+            window->windowTitle().isEmpty())
+            continue;
+        QVariant base = window->property(baseTitleProperty);
+        if (!base.isValid()) {
+            if (path.isEmpty())
+                continue;
+            base = window->windowTitle();
+            window->setProperty(baseTitleProperty, base);
+        }
+        const QString title = path.isEmpty()
+                                  ? base.toString()
+                                  : base.toString() + titleSeparator + displayName() + QStringLiteral("[*]");
+        if (window->windowTitle() != title)
+            window->setWindowTitle(title);
+        window->setWindowModified(edited);
+    }
+}
+
+bool NUPO4DocumentController::documentShouldClose()
+{
+    if (!isDocumentEdited())
+        return true;
+    switch (askToSaveChanges(displayName())) {
+        case Save:
+            saveDocument(nullptr);
+            return !isDocumentEdited();
+        case DontSave:
+            return true;
+        case Cancel:
+            break;
+    }
+    return false;
+}
+
+void NUPO4DocumentController::terminate(QObject*)
+{
+    if (documentShouldClose())
+        QCoreApplication::quit();
+}
+
+void NUPO4DocumentController::lastWindowClosed()
+{
+    if (opening)
+        return;
+    if (documentShouldClose())
+        QCoreApplication::quit();
+    else
+        QXAppController::sharedQXAppController().showControlPanel(nullptr);
+}
+
+void NUPO4DocumentController::newDocument(QObject*)
+{
+    if (!documentShouldClose())
+        return;
+    // An empty recording of the default length; the settings stay as they are.
+    setPauseX.store(1, relaxed);
+    QXSerialPort::sharedQXSerialPort().recCleare();
+    maxploop.store(432000, relaxed);
+    ploopStart.store(0, relaxed);
+    ploop.store(0, relaxed);
+    ploopZZZ.store(0, relaxed);
+    QX2DSpectrum::sharedQX2DSpectrum().initPositionZ();
+    path.clear();
+    markSaved();
+}
+
+void NUPO4DocumentController::openDocument(QObject*)
+{
+    if (!documentShouldClose())
+        return;
+    const QString chosen = chooseFileToOpen();
+    if (!chosen.isEmpty())
+        openDocumentAt(chosen);
+}
+
+bool NUPO4DocumentController::openDocumentAt(const QString& file)
+{
+    opening = true;
+    QString error;
+    const bool read = NUPO4DrawDocument::sharedNUPO4DrawDocument().readFromFile(file, &error);
+    opening = false;
+    if (!read) {
+        tellUser(error);
+        return false;
+    }
+    path = QFileInfo(file).absoluteFilePath();
+    Transport::sharedTransport().SetselectsetPlay();
+    markSaved();
+    report(QStringLiteral("Opened %1.").arg(path));
+    return true;
+}
+
+void NUPO4DocumentController::saveDocument(QObject* sender)
+{
+    if (path.isEmpty())
+        saveDocumentAs(sender);
+    else
+        saveDocumentTo(path);
+}
+
+void NUPO4DocumentController::saveDocumentAs(QObject*)
+{
+    QString chosen = chooseFileToSave(path.isEmpty() ? QStringLiteral("Untitled.") + fileSuffix : path);
+    if (chosen.isEmpty())
+        return;
+    if (QFileInfo(chosen).suffix().isEmpty())
+        chosen += QStringLiteral(".") + fileSuffix;
+    saveDocumentTo(chosen);
+}
+
+bool NUPO4DocumentController::saveDocumentTo(const QString& file)
+{
+    QString error;
+    if (!NUPO4DrawDocument::sharedNUPO4DrawDocument().writeToFile(file, false, &error)) {
+        tellUser(error);
+        return false;
+    }
+    path = QFileInfo(file).absoluteFilePath();
+    markSaved();
+    report(QStringLiteral("Saved %1.").arg(path));
+    return true;
+}
+
+void NUPO4DocumentController::revertDocumentToSaved(QObject*)
+{
+    if (path.isEmpty()) {
+        tellUser(QStringLiteral("The document has not been saved yet: there is nothing to revert to."));
+        return;
+    }
+    if (isDocumentEdited() && !askToRevert(displayName()))
+        return;
+    openDocumentAt(path);
+}
+
+void NUPO4DocumentController::savePreferences(QObject*)
+{
+    const QString file = defaultPreferenceFilePath();
+    QString error;
+    if (!NUPO4DrawDocument::sharedNUPO4DrawDocument().writeToFile(file, true, &error))
+        tellUser(error);
+    else
+        report(QStringLiteral("Preferences saved to %1.").arg(file));
+}
+
+bool NUPO4DocumentController::readPreferenceFile()
+{
+    const QString file = defaultPreferenceFilePath();
+    if (!QFileInfo::exists(file))
+        return true;
+    QString error;
+    if (!NUPO4DrawDocument::sharedNUPO4DrawDocument().openDataForAllPreference(file, &error)) {
+        report(error);
+        return false;
+    }
+    return true;
+}
+
+}  // namespace nupo

@@ -1,0 +1,86 @@
+#pragma once
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+#include <QTimer>
+
+#include <functional>
+
+namespace nupo {
+
+// Reopens the sound slot windows of a document just read: every slot whose bank holds sounds, slot 1
+// first, while `SoundOpenFromFile` tells the slot windows to take their settings from the slot tables.
+// Nothing opens when slot 1 holds no sounds.
+void SoundOpenFromFileAction();
+
+// The brain-note document in the user interface: the File menu's New, Open…, Save, Save As… and Revert,
+// saving the preferences, the document's name with the modified mark in every window title, and the
+// question whether to save changes before the document is closed (New, Open, quit, last window closed).
+//
+// A document is edited when its settings or its recording differ from what was last saved or opened;
+// window frames, transparencies and background colours are saved but do not count as changes.
+class NUPO4DocumentController : public QObject {
+    Q_OBJECT
+public:
+    static NUPO4DocumentController& sharedNUPO4DocumentController();
+
+    // Adds every section to the shared document and installs its hooks: startUp runs the start-up
+    // sequence when it has not run yet and says whether it ran.
+    static void installDocument(std::function<bool()> startUp);
+
+    // File menu.
+    void newDocument(QObject* sender);
+    void openDocument(QObject* sender);
+    void saveDocument(QObject* sender);
+    void saveDocumentAs(QObject* sender);
+    void revertDocumentToSaved(QObject* sender);
+    // NUPO4 ▸ Save Preferences: writes the preference file.
+    void savePreferences(QObject* sender);
+
+    // Opens a document (the command line, Open…): false, with the reason told to the user, when refused.
+    bool openDocumentAt(const QString& path);
+    bool saveDocumentTo(const QString& path);
+    // Reads the preference file when there is one (start-up); false when it exists and was refused.
+    bool readPreferenceFile();
+
+    // The document's file (empty while untitled) and the name shown in titles.
+    const QString& fileName() const { return path; }
+    QString displayName() const;
+    bool isDocumentEdited() const;
+    // The document's state now counts as saved.
+    void markSaved();
+    // Puts the name and the modified mark into every window title.
+    void updateWindowTitles();
+
+    // Asks, when the document is edited, whether to save it before it closes; false when the user
+    // cancels (or the save failed).
+    bool documentShouldClose();
+    // Quit: asks first, then quits.
+    void terminate(QObject* sender);
+
+    enum SaveAnswer { Save, DontSave, Cancel };
+    // The question asked (tests put their own answer here) and where messages go (alert panel).
+    std::function<SaveAnswer(const QString& name)> askToSaveChanges;
+    std::function<bool(const QString& name)> askToRevert;
+    std::function<void(const QString& message)> tellUser;
+    // File choosers (tests put their own here); empty: the user cancelled.
+    std::function<QString()> chooseFileToOpen;
+    std::function<QString(const QString& suggested)> chooseFileToSave;
+
+    static inline const QString fileSuffix = QStringLiteral("nupo4");
+
+private:
+    NUPO4DocumentController();
+    QByteArray settingsSnapshot() const;
+    quint64 recordingMark() const;
+    void lastWindowClosed();
+
+    QString path;
+    QByteArray savedSettings;
+    quint64 savedRecording = 0;
+    bool opening = false;
+    QTimer titleTimer;
+};
+
+}  // namespace nupo

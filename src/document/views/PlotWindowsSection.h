@@ -1,0 +1,50 @@
+#pragma once
+
+#include "document/DocumentSection.h"
+
+#include <QRectF>
+
+#include <array>
+#include <atomic>
+#include <optional>
+
+namespace nupo {
+
+struct PlotWindowState;
+
+// The raw-wave, bar-graph and waterfall windows: how many are open, the last frame, view mode and
+// view/transparency entry, full view, height gain, transparency and front flag. Reading hands the frame
+// to the next nib load (`setWframe:`), stores the rest in the window state and notes how many windows the
+// document's window set-up opens. A document that starts the application also raises the one-tick
+// suppress flags, so that no window applies a command queued before the document.
+class PlotWindowsSection : public DocumentSection {
+public:
+    PlotWindowsSection();
+
+    QString key() const override { return QStringLiteral("PlotWindows"); }
+    std::optional<PlistDictionary> write() override;
+    bool stage(SectionInput& input) override;
+    void apply(const DocumentReadContext& context) override;
+
+    enum Family { Rawwave, Bargraph, Waterfall };
+    static constexpr int familyCount = 3;
+    // Windows of each family the last document read had open (0 after a preference file).
+    int windowsToOpen(Family family) const { return toOpen[family]; }
+
+private:
+    struct Names {
+        PlotWindowState* state;
+        std::atomic<int>* front;
+        QString open, bounds, viewMode, viewEntry, fullView, gain, alpha, front_;
+    };
+    struct Staged {
+        std::optional<int> open, viewMode, viewEntry, fullView, front;
+        std::optional<double> gain, alpha;
+        std::optional<QRectF> bounds;
+    };
+    std::array<Names, familyCount> families;
+    std::array<Staged, familyCount> staged;
+    std::array<int, familyCount> toOpen{};
+};
+
+}  // namespace nupo

@@ -1,0 +1,212 @@
+// Documents and preference files written and read back: every setting and every sample come back, a
+// failed save leaves the old file whole, and the preference file lives where the desktop expects it.
+#include <gtest/gtest.h>
+
+#include "DocumentTestSupport.h"
+#include "QXDrawerSound/player/SoundSlotTables.h"
+#include "document/sections/SoundSection.h"
+#include "plots/settings/DisplaySettings.h"
+#include "plots/waterfall/model/WaterfallState.h"
+#include "support/TestSupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <sys/resource.h>
+#include <csignal>
+
+using namespace nupo;
+
+namespace {
+
+// Every setting of the core sections set to a value that is not its default.
+void changeEverySetting(int seed)
+{
+    DrawBothside = seed % 2;
+    ShowPeakHoldX = 1 - seed % 2;
+    setHorizontalLineModeX = 2 + seed % 2;
+    GridSize2DBarX = 5 + seed;
+    PeakHoldSize2DBarX = 4.25 + seed;
+    ColorGainSliderX = 1.2345678f + float(seed);
+    ColorOffsetBSMixSliderX = 12.5f + float(seed);
+    PeakHoldColorX[2] = 0.3333333f;
+    GridColorY[1] = 0.1f * float(seed % 5);
+    for (int r = 0; r < waterfallSelections; ++r)
+        for (int k = 0; k < waterfallFlagCount; ++k)
+            setDisplayModeFlag(r, k, (r + k + seed) % 2);
+    setBrainpeakMIDIOpend = 1;
+    setBrainrhythmMIDIOpend = 1;
+    for (int s = 0; s < maxSetupNumber; ++s) {
+        LowFX[s] = 0.5f * float(s + seed) + 0.1f;
+        TempoX[s] = 60.0f + float(s) / 7.0f;
+        MIDIchannelX[s] = (s + seed) % 16;
+        ProgramChangeXXX[s] = (s * 3 + seed) % 128;
+        MIDIportXstr[s] = QStringLiteral("port %1 \"quoted\"").arg(s + seed);
+        strX[s] = QStringLiteral("Setup %1; {braces} (parens)").arg(s * seed);
+        gainNoteX[s] = 1.0f / float(s + 3);
+        LowF5X[s] = 13.0f + float(seed) / 3.0f;
+        MIDIchannel8X[s] = (s + 7 + seed) % 16;
+        strEX[s] = QStringLiteral("Band setup %1").arg(s + seed);
+    }
+    SetupPopupX = 17 + seed;
+    InstrumentNumber = 42 + seed;
+    SetupPopupEX = 99 - seed;
+    for (int k = 0; k < soundSlotCount; ++k) {
+        RowsCountA[k] = (k + seed) % 5;
+        VolumeSlider_valueA[k] = 2.0f + float(k) / 3.0f + float(seed);
+        BetaHSlider_valueA[k] = float((k * seed) % 100);
+        PlaymodeA[k] = (k + seed) % 4;
+        (*soundPathTable(k))[std::size_t(seed)] =
+            QStringLiteral("/sounds/slot %1/sound %2.wav").arg(k).arg(seed);
+    }
+    SoundBlockX = 1 + seed;
+    firsttimeQXSoundController = 1;
+    SampleSpeed = 256;
+    ploopStart = 10 + seed;
+    ploop = 1000 + seed;
+}
+
+}  // namespace
+
+TEST(DocumentRoundTrip, EverySettingAndFiveFullChannelsComeBackEqual)
+{
+    test::CoreDocument doc;
+    const int length = MAXbuffer.load();  // five channels at the longest recording the buffers hold
+    test::fillRecording(length);
+    changeEverySetting(1);
+    const QString path = test::tempFolder() + "/full.nupo4";
+    QString error;
+    ASSERT_TRUE(doc.document.writeToFile(path, false, &error)) << error.toStdString();
+    const QByteArray saved = doc.document.snapshot({});
+
+    // Everything changes, then the file brings it back.
+    changeEverySetting(2);
+    test::fillRecording(500);
+    ASSERT_NE(doc.document.snapshot({}), saved);
+    ASSERT_TRUE(doc.document.readFromFile(path, &error)) << error.toStdString();
+    EXPECT_EQ(doc.document.snapshot({}), saved);
+    EXPECT_EQ(maxploop.load(), length);
+    EXPECT_EQ(SampleSpeed.load(), 256);
+    EXPECT_EQ(ploop.load(), 1001);
+    EXPECT_EQ(ploopStart.load(), 11);
+    const RecordingBuffers& buffers = RecordingBuffers::sharedRecordingBuffers();
+    for (int c = 0; c < 5; ++c)
+        for (int i : {0, 1, 4095, length / 2, length - 1})
+            EXPECT_EQ(buffers.getIntFromBuffer(c, i), (i * (c + 3)) % 2049 - 1024 + c * 100000)
+                << c << " " << i;
+    EXPECT_EQ(strX[5], "Setup 5; {braces} (parens)");
+    EXPECT_EQ(MIDIportXstr[3], "port 4 \"quoted\"");
+    EXPECT_EQ(TempoX[100].load(), 60.0f + 100.0f / 7.0f);
+    EXPECT_EQ(ColorGainSliderX, 1.2345678f + 1.0f);
+    EXPECT_EQ(InstrumentNumber.load(), 43);
+    EXPECT_EQ(displayModeFlag(3, 5), 1);
+    EXPECT_EQ(displayModeFlag(3, 4), 0);
+    EXPECT_EQ(RowsCountA[7], 3);
+    EXPECT_EQ(VolumeSlider_valueA[4], 2.0f + 4.0f / 3.0f + 1.0f);
+    EXPECT_EQ(SendSoundIstr[1], "/sounds/slot 9/sound 1.wav");
+    EXPECT_EQ(SoundBlockX.load(), 2);
+    EXPECT_EQ(startToOpenData.load(), 0);
+    EXPECT_EQ(startToSaveData.load(), 0);
+}
+
+TEST(DocumentRoundTrip, ReadingLeavesTheCommittedMidiCopiesAlone)
+{
+    test::CoreDocument doc;
+    test::fillRecording(100);
+    changeEverySetting(1);
+    const QByteArray text = doc.document.dataRepresentation();
+    LowFXZ[7] = 77.0f;
+    strX[7] = "edited";
+    ASSERT_TRUE(doc.document.readFromData(text, "doc"));
+    EXPECT_EQ(LowFXZ[7].load(), 77.0f);
+    EXPECT_EQ(strX[7], "Setup 7; {braces} (parens)");
+}
+
+TEST(DocumentRoundTrip, ThePeakSectionIsSavedOnlyWhileItsSetupsAreInUse)
+{
+    test::CoreDocument doc;
+    test::fillRecording(10);
+    setBrainpeakMIDIOpend = 0;
+    EXPECT_FALSE(doc.document.dataRepresentation().contains("BrainPeakMIDI"));
+    setBrainpeakMIDIOpend = 1;
+    EXPECT_TRUE(doc.document.dataRepresentation().contains("BrainPeakMIDI"));
+}
+
+TEST(PreferenceFile, LivesInTheXdgConfigFolderAndCarriesTheSettingsWithoutTheRecording)
+{
+    qputenv("XDG_CONFIG_HOME", "/some/config");
+    EXPECT_EQ(defaultPreferenceFilePath(), "/some/config/NUPO4/com.quellbarok.NUPO4.prefs.plist");
+    qputenv("XDG_CONFIG_HOME", "relative/is/ignored");
+    qputenv("HOME", "/home/someone");
+    EXPECT_EQ(defaultPreferenceFilePath(), "/home/someone/.config/NUPO4/com.quellbarok.NUPO4.prefs.plist");
+    qputenv("XDG_CONFIG_HOME", test::tempFolder().toLocal8Bit());
+    const QString path = defaultPreferenceFilePath();
+
+    test::CoreDocument doc;
+    test::fillRecording(300);
+    changeEverySetting(3);
+    ASSERT_TRUE(doc.document.writeToFile(path, true));  // creates the NUPO4 folder
+    const QByteArray saved = doc.document.snapshot({"Recording"});
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray text = file.readAll();
+    EXPECT_TRUE(text.contains("NUPO4 preferences"));
+    EXPECT_FALSE(text.contains("Recording"));
+
+    changeEverySetting(4);
+    test::fillRecording(200);
+    ASSERT_TRUE(doc.document.openDataForAllPreference(path));
+    EXPECT_EQ(doc.document.snapshot({"Recording"}), saved);
+    EXPECT_EQ(maxploop.load(), 200);  // the recording is not the preference file's
+    // A preference file is not a document, and the other way round.
+    QString error;
+    EXPECT_FALSE(doc.document.readFromFile(path, &error));
+    EXPECT_TRUE(error.contains(path) && error.contains("not a NUPO4 brain-note document"))
+        << error.toStdString();
+}
+
+TEST(DocumentSave, AFailedSaveLeavesTheOldFileWholeAndSaysWhy)
+{
+    test::CoreDocument doc;
+    test::fillRecording(20000);
+    const QString path = test::tempFolder() + "/kept.nupo4";
+    ASSERT_TRUE(doc.document.writeToFile(path));
+    QFile before(path);
+    ASSERT_TRUE(before.open(QIODevice::ReadOnly));
+    const QByteArray old = before.readAll();
+    before.close();
+
+    // The disk fills up half-way through the new file.
+    test::fillRecording(40000);
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit{};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    const rlimit saved = limit;
+    limit.rlim_cur = rlim_t(old.size() / 2);
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
+    QString error;
+    const bool written = doc.document.writeToFile(path, false, &error);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    EXPECT_FALSE(written);
+    EXPECT_TRUE(error.startsWith("Cannot save " + path)) << error.toStdString();
+    QFile after(path);
+    ASSERT_TRUE(after.open(QIODevice::ReadOnly));
+    EXPECT_EQ(after.readAll(), old);
+    // No temporary file is left beside it.
+    EXPECT_EQ(QFileInfo(path).dir().entryList(QDir::Files), QStringList{"kept.nupo4"});
+}
+
+TEST(DocumentRoundTrip, SoundPathsAreBoundedAndReadingMarksTheSlotTablesValid)
+{
+    test::CoreDocument doc;
+    test::fillRecording(10);
+    firsttimeQXSoundController = 1;
+    SendSoundCstr[5] = QString(5000, 'p');
+    const QByteArray text = doc.document.dataRepresentation();
+    firsttimeQXSoundController = 0;
+    SendSoundCstr[5].clear();
+    ASSERT_TRUE(doc.document.readFromData(text, "doc"));
+    EXPECT_EQ(firsttimeQXSoundController, 1);
+    EXPECT_EQ(SendSoundCstr[5].size(), SoundSection::maxPathLength);
+}

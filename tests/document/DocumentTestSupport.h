@@ -1,0 +1,81 @@
+#pragma once
+
+// A document with the core sections whose MIDI calls are logged instead of reaching the mappers, and a
+// recording filled with a known signal.
+
+#include "document/CoreDocumentSections.h"
+#include "document/NUPO4DrawDocument.h"
+#include "document/sections/MidiDocumentCalls.h"
+#include "midi/band/BandSetupTable.h"
+#include "midi/peak/PeakSetupTable.h"
+#include "shared/CoreState.h"
+#include "shared/RecordingBuffers.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace nupo::test {
+
+// Logs every call with the flags the readers raise, and keeps the opened flags as the mappers would.
+class LoggedMidiCalls : public MidiDocumentCalls {
+public:
+    QStringList log;
+
+    void note(const QString& call)
+    {
+        log << QStringLiteral("%1 open=%2").arg(call).arg(startToOpenData.load());
+    }
+    void init() override { note("init"); }
+    void setResetMIDI(int v) override { note(QStringLiteral("setResetMIDI %1").arg(v)); }
+    void setBrainpeakMIDIOpend(int v) override
+    {
+        note(QStringLiteral("setBrainpeakMIDIOpend %1").arg(v));
+        nupo::setBrainpeakMIDIOpend = v;
+    }
+    void setBrainpeakMIDISetName(int v) override
+    {
+        note(QStringLiteral("setBrainpeakMIDISetName %1").arg(v));
+        nupo::setBrainpeakMIDISetName = v;
+    }
+    void initTempo() override { note("initTempo"); }
+    void setProgramChangeToAllSetup() override { note("setProgramChangeToAllSetup"); }
+    void convertPortNameToInt() override { note("convertPortNameToInt"); }
+    void bandInit() override { note("band init"); }
+    void bandSetResetMIDI(int v) override { note(QStringLiteral("band setResetMIDI %1").arg(v)); }
+    void setBrainrhythmMIDIOpend(int v) override
+    {
+        note(QStringLiteral("setBrainrhythmMIDIOpend %1").arg(v));
+        nupo::setBrainrhythmMIDIOpend = v;
+    }
+    void setBrainrhythmMIDISetName(int v) override
+    {
+        note(QStringLiteral("setBrainrhythmMIDISetName %1").arg(v));
+        nupo::setBrainrhythmMIDISetName = v;
+    }
+    void bandSetGetOutMIDIPort() override { note("band setGetOutMIDIPort"); }
+    void bandConvertPortNameToInt() override { note("band convertPortNameToInt"); }
+};
+
+struct CoreDocument {
+    LoggedMidiCalls calls;
+    NUPO4DrawDocument document;
+
+    CoreDocument()
+    {
+        addCoreDocumentSections(document, calls);
+        addRecordingSection(document);
+    }
+};
+
+// A recording of length samples in all five channels: a different ramp with sign changes in each.
+inline void fillRecording(int length)
+{
+    RecordingBuffers& buffers = RecordingBuffers::sharedRecordingBuffers();
+    maxploop = length;
+    buffers.allocate();
+    for (int c = 0; c < RecordingBuffers::channelCount; ++c)
+        for (int i = 0; i < length; ++i)
+            buffers.putSampleAt(c, i, (i * (c + 3)) % 2049 - 1024 + c * 100000);
+}
+
+}  // namespace nupo::test

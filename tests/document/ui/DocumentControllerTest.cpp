@@ -1,0 +1,199 @@
+// The document in the program: a document given at start runs the start-up from its reader and brings
+// its windows, settings and recording; File ▸ Save names the document in the titles; an edited document
+// asks before it closes; a refused document changes nothing.
+#include <gtest/gtest.h>
+
+#include "QXDrawerSound/player/SoundSlotTables.h"
+#include "app/NUPO4DrawAppDelegate.h"
+#include "document/NUPO4DrawDocument.h"
+#include "document/sections/SoundSection.h"
+#include "document/ui/NUPO4DocumentController.h"
+#include "plots/bargraph/BarGraphWindowState.h"
+#include "plots/rawwave/RawwaveWindowState.h"
+#include "plots/settings/DisplaySettings.h"
+#include "shared/CoreState.h"
+#include "shared/RecordingBuffers.h"
+#include "support/TestSupport.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFile>
+#include <QMainWindow>
+#include <QMenuBar>
+#include <QWidget>
+
+using namespace nupo;
+
+namespace {
+
+QStringList told;
+
+NUPO4DocumentController& answeringController(NUPO4DocumentController::SaveAnswer answer,
+                                             const QString& saveTo)
+{
+    qputenv("XDG_CONFIG_HOME", test::tempFolder().toLocal8Bit());
+    auto& document = NUPO4DocumentController::sharedNUPO4DocumentController();
+    document.askToSaveChanges = [answer](const QString&) { return answer; };
+    document.chooseFileToSave = [saveTo](const QString&) { return saveTo; };
+    document.chooseFileToOpen = [] { return QString(); };
+    document.tellUser = [](const QString& message) { told << message; };
+    return document;
+}
+
+QWidget* shownWindow(const QString& titleStart)
+{
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (window->isVisible() && window->windowTitle().startsWith(titleStart))
+            return window;
+    return nullptr;
+}
+
+QAction* menuItem(const QString& action)
+{
+    QMainWindow* panel = NUPO4DrawAppDelegate::sharedNUPO4DrawAppDelegate().mainWindow();
+    for (QAction* top : panel->menuBar()->actions())
+        if (top->menu())
+            for (QAction* item : top->menu()->actions())
+                if (item->objectName() == action)
+                    return item;
+    return nullptr;
+}
+
+// A document written by the program's own writer before anything started: a bar-graph window at a
+// known frame, a setting and a short recording.
+QString documentOnDisk()
+{
+    NUPO4DocumentController::installDocument([] { return false; });
+    const QString path = test::tempFolder() + "/session.nupo4";
+    Open2DBarGraph = 1;
+    boundsBargraph = QRectF(300, 200, 520, 400);
+    GridSize2DBarX = 5;
+    RecordingBuffers& buffers = RecordingBuffers::sharedRecordingBuffers();
+    maxploop = 3000;
+    buffers.allocate();
+    for (int i = 0; i < 3000; ++i)
+        buffers.putSampleAt(1, i, (i * 7) % 400 - 200);
+    EXPECT_TRUE(NUPO4DrawDocument::sharedNUPO4DrawDocument().writeToFile(path));
+    Open2DBarGraph = 0;
+    GridSize2DBarX = 20;
+    maxploop = 432000;
+    buffers.clear();
+    return path;
+}
+
+}  // namespace
+
+TEST(DocumentController, ADocumentGivenAtStartRunsTheStartUpAndBringsItsWindowsSettingsAndRecording)
+{
+    const QString path = documentOnDisk();
+    answeringController(NUPO4DocumentController::DontSave, {});
+    ASSERT_EQ(applicationisOpened.load(), 0);
+    auto& delegate = NUPO4DrawAppDelegate::sharedNUPO4DrawAppDelegate();
+    delegate.setPathToOpen(path);
+    testing::internal::CaptureStdout();
+    delegate.applicationDidFinishLaunching(nullptr);
+    testing::internal::GetCapturedStdout();
+    EXPECT_EQ(applicationisOpened.load(), 1);
+    EXPECT_EQ(windowColorRawNOX, 1);  // the first tick drops what was queued before the document
+    EXPECT_EQ(GridSize2DBarX, 5);
+    EXPECT_EQ(maxploop.load(), 3000);
+    EXPECT_EQ(RecordingBuffers::sharedRecordingBuffers().getIntFromBuffer(1, 100), 700 % 400 - 200);
+    EXPECT_EQ(setPauseX.load(), 0);  // it plays, as a recording given at start does
+    QWidget* bargraph = shownWindow("Bargraph Window");
+    ASSERT_NE(bargraph, nullptr);
+    EXPECT_EQ(bargraph->windowTitle(), QString("Bargraph Window \u2014 session.nupo4[*]"));
+    EXPECT_FALSE(bargraph->isWindowModified());
+    EXPECT_TRUE(told.isEmpty()) << told.join("\n").toStdString();
+    delegate.applicationWillTerminate(nullptr);
+}
+
+TEST(DocumentController, SaveNamesTheDocumentAndAnEditedDocumentAsksBeforeItCloses)
+{
+    const QString path = test::tempFolder() + "/saved.nupo4";
+    auto& document = answeringController(NUPO4DocumentController::Cancel, path);
+    auto& delegate = NUPO4DrawAppDelegate::sharedNUPO4DrawAppDelegate();
+    testing::internal::CaptureStdout();
+    delegate.applicationDidFinishLaunching(nullptr);
+    EXPECT_FALSE(document.isDocumentEdited());
+    EXPECT_EQ(delegate.mainWindow()->windowTitle(), "Control Panel");  // untitled: titles as they are
+
+    QAction* save = menuItem("saveDocument");
+    ASSERT_NE(save, nullptr);
+    save->trigger();  // untitled: Save As
+    testing::internal::GetCapturedStdout();
+    ASSERT_TRUE(QFile::exists(path)) << told.join("\n").toStdString();
+    EXPECT_EQ(document.fileName(), path);
+    EXPECT_EQ(delegate.mainWindow()->windowTitle(), QString("Control Panel \u2014 saved.nupo4[*]"));
+    EXPECT_FALSE(delegate.mainWindow()->isWindowModified());
+
+    ShowPeakHoldX = 1 - ShowPeakHoldX;  // a setting changes
+    document.updateWindowTitles();
+    EXPECT_TRUE(delegate.mainWindow()->isWindowModified());
+    EXPECT_FALSE(document.documentShouldClose());  // Cancel
+    document.askToSaveChanges = [](const QString&) { return NUPO4DocumentController::Save; };
+    testing::internal::CaptureStdout();
+    EXPECT_TRUE(document.documentShouldClose());  // saved, then closes
+    testing::internal::GetCapturedStdout();
+    EXPECT_FALSE(document.isDocumentEdited());
+
+    // Revert brings back what was saved.
+    const int saved = ShowPeakHoldX;
+    ShowPeakHoldX = 1 - saved;
+    document.askToRevert = [](const QString&) { return true; };
+    testing::internal::CaptureStdout();
+    menuItem("revertDocumentToSaved")->trigger();
+    testing::internal::GetCapturedStdout();
+    EXPECT_EQ(ShowPeakHoldX, saved);
+    delegate.applicationWillTerminate(nullptr);
+}
+
+TEST(DocumentController,
+     ARefusedDocumentIsToldAndChangesNothingAndPreferencesAreSavedWhereTheDesktopKeepsThem)
+{
+    auto& document = answeringController(NUPO4DocumentController::DontSave, {});
+    auto& delegate = NUPO4DrawAppDelegate::sharedNUPO4DrawAppDelegate();
+    testing::internal::CaptureStdout();
+    delegate.applicationDidFinishLaunching(nullptr);
+    const QString bad = test::tempFolder() + "/bad.nupo4";
+    QFile file(bad);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(
+        "{ Format = \"NUPO4 brain-note document\"; Version = 1; Display = { GridSize2DBarX = 5; ShowText = ");
+    file.close();
+    GridSize2DBarX = 10;
+    EXPECT_FALSE(document.openDocumentAt(bad));
+    ASSERT_EQ(told.size(), 1);
+    EXPECT_TRUE(told[0].startsWith("Cannot open " + bad + ": line 1")) << told[0].toStdString();
+    EXPECT_EQ(GridSize2DBarX, 10);
+    EXPECT_TRUE(document.fileName().isEmpty());
+
+    // NUPO4 ▸ Save Preferences writes the preference file; the next start reads it.
+    GridSize2DBarX = 5;
+    menuItem("savePreferences")->trigger();
+    testing::internal::GetCapturedStdout();
+    EXPECT_TRUE(QFile::exists(test::tempFolder() + "/NUPO4/com.quellbarok.NUPO4.prefs.plist") ||
+                QFile::exists(defaultPreferenceFilePath()));
+    GridSize2DBarX = 10;
+    EXPECT_TRUE(document.readPreferenceFile());
+    EXPECT_EQ(GridSize2DBarX, 5);
+    delegate.applicationWillTerminate(nullptr);
+}
+
+TEST(DocumentController, ReopeningTheSoundSlotsEndsWithTheOpenFlagDownAndNeedsSoundsInSlotOne)
+{
+    RowsCountA.fill(0);
+    RowsCountA[3] = 2;  // slot 1 is empty: nothing opens
+    SoundOpenFromFileAction();
+    EXPECT_EQ(firsttimeQXSoundController, 1);
+    EXPECT_EQ(setSoundSetupSaveX, 0);
+    EXPECT_EQ(SoundOpenFromFile, 0);
+
+    RowsCountA[0] = 1;
+    SendSoundstr[0] = test::tempFolder() + "/missing.wav";
+    testing::internal::CaptureStdout();
+    SoundOpenFromFileAction();
+    testing::internal::GetCapturedStdout();
+    EXPECT_EQ(setSoundSetupSaveX, 1);
+    EXPECT_EQ(SoundOpenFromFile, 0);  // reset however the walk ended
+    EXPECT_EQ(openSound, 4);          // the last slot opened was slot 4 (index 3)
+}
