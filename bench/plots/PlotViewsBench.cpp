@@ -1,6 +1,11 @@
 // One frame of each plot view at its default size, in every drawing mode, into a QImage through the
 // QPainter 2D context (what the windows do 30 times a second) and into a recording context (the cost of
 // the drawing logic alone).
+//
+// The frame benchmarks take a last argument: 0 draws the plain way (every entry its own stroke, the
+// background and grid every frame: how the views drew before), 1 the quick way (what reaches each pixel
+// column where entries outnumber columns, the background and grid kept as a picture). Both run in one
+// go, side by side.
 #include <benchmark/benchmark.h>
 
 #include "analysis/QXFFT.h"
@@ -8,10 +13,13 @@
 #include "platform/quartz/RecordingGraphicsContext.h"
 #include "plots/bargraph/BarColourTables.h"
 #include "plots/bargraph/QX2DBarGraphView.h"
+#include "plots/frame/PlotDrawing.h"
 #include "plots/rawwave/QXRawwaveGraphView.h"
 #include "plots/rawwave/QXRoundCustomView.h"
 #include "plots/settings/DisplaySettings.h"
 #include "shared/AnalysisState.h"
+#include "shared/CoreState.h"
+#include "shared/RecordingBuffers.h"
 
 #include <QImage>
 #include <QPainter>
@@ -35,6 +43,13 @@ void fillTraces()
     }
 }
 
+// The way a frame argument asks for: the context's drawing, with column merging set to match.
+PainterGraphicsContext::Drawing drawingOf(int quick)
+{
+    plotColumnMerging = quick != 0;
+    return quick != 0 ? PainterGraphicsContext::Drawing::Batched : PainterGraphicsContext::Drawing::Direct;
+}
+
 void fillSpectra()
 {
     for (int b : {0, 1, 3, 4})
@@ -49,16 +64,70 @@ void RawwaveFrame(benchmark::State& state)
     QXRawwaveGraphView view(viewRect);
     const std::optional<RGBAColor> cursor = RGBAColor::fromRGBA(1, 0, 0, 1);
     QImage image(viewRect.size().toSize(), QImage::Format_ARGB32_Premultiplied);
+    const auto drawing = drawingOf(static_cast<int>(state.range(2)));
     for (auto _ : state) {
         QPainter painter(&image);
-        PainterGraphicsContext context(painter, viewRect.height());
+        PainterGraphicsContext context(painter, viewRect.height(), drawing);
         view.drawMode(static_cast<int>(state.range(0)), context, viewRect, 0, 0.7f, 1.0f, 30.0f, 40.0f,
                       cursor, 1);
     }
+    plotColumnMerging = true;
 }
 BENCHMARK(RawwaveFrame)
-    ->ArgsProduct({{0, 1, 2, 3, 4, 5, 6, 7, 8}, {256, 8192}})
+    ->ArgsProduct({{0, 1, 2, 3, 4, 5, 6, 7, 8}, {256, 8192}, {0, 1}})
     ->Unit(benchmark::kMillisecond);
+
+// The raw-wave window's whole frame at 8192 points with its grid on: the newest windows read from the
+// recording, background, grid, the four traces and the cursor lines.
+void RawwaveWindowFrame(benchmark::State& state)
+{
+    fftp = 8192;
+    maxploop = 20000;
+    RecordingBuffers::sharedRecordingBuffers().allocate();
+    for (int c = 1; c <= 4; ++c)
+        for (int i = 0; i < 9000; ++i)
+            RecordingBuffers::sharedRecordingBuffers().putIntToBuffer(
+                c, i, static_cast<int>(60 * std::sin(i * 0.21 / c)));
+    ploop = 9000;
+    GridColorY[0] = GridColorY[1] = GridColorY[2] = 0.5f;
+    GridColorY[3] = 1.0f;
+    QXRawwaveGraphView view(viewRect);
+    view.setgrid(1);
+    view.setgridSlider(20);
+    view.setDemoNumber(6);
+    QImage image(viewRect.size().toSize(), QImage::Format_ARGB32_Premultiplied);
+    const auto drawing = drawingOf(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        QPainter painter(&image);
+        PainterGraphicsContext context(painter, viewRect.height(), drawing);
+        view.drawRect(context, viewRect);
+    }
+    plotColumnMerging = true;
+}
+BENCHMARK(RawwaveWindowFrame)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// The background and grid alone (20 lines each way, antialiased), drawn every frame or kept.
+void BackgroundAndGrid(benchmark::State& state)
+{
+    GridColorX[0] = GridColorX[1] = 0.2f;
+    GridColorX[2] = 0.6f;
+    GridColorX[3] = 1.0f;
+    ShowGrid2DBarX = 1;
+    fftp = 256;
+    QX2DBarGraphView view(viewRect);
+    view.setBackgroundColor(RGBAColor::fromRGBA(0.867824, 0.759038, 0.869565, 1));
+    view.setDBarW(1.0f);  // no bars
+    view.setcursor(0);
+    QImage image(viewRect.size().toSize(), QImage::Format_ARGB32_Premultiplied);
+    const auto drawing = drawingOf(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        QPainter painter(&image);
+        PainterGraphicsContext context(painter, viewRect.height(), drawing);
+        view.drawRect(context, viewRect);
+    }
+    plotColumnMerging = true;
+}
+BENCHMARK(BackgroundAndGrid)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 void RawwaveFrameLogicOnly(benchmark::State& state)
 {
@@ -81,19 +150,25 @@ void BarGraphFrame(benchmark::State& state)
     fillSpectra();
     ShowPeakHoldX = 1;
     PeakHoldModeX = 5;
+    ShowGrid2DBarX = 1;
+    GridColorX[0] = GridColorX[1] = 0.2f;
+    GridColorX[2] = 0.6f;
+    GridColorX[3] = 1.0f;
     QX2DBarGraphView view(viewRect);
     view.setDemoNumber(static_cast<int>(state.range(0)));
     view.setBackgroundColor(RGBAColor::fromRGBA(0.867824, 0.759038, 0.869565, 1));
     view.setCursorColor(RGBAColor::fromRGBA(0, 0, 1, 1));
     QImage image(viewRect.size().toSize(), QImage::Format_ARGB32_Premultiplied);
+    const auto drawing = drawingOf(static_cast<int>(state.range(2)));
     for (auto _ : state) {
         QPainter painter(&image);
-        PainterGraphicsContext context(painter, viewRect.height());
+        PainterGraphicsContext context(painter, viewRect.height(), drawing);
         view.drawRect(context, viewRect);
     }
+    plotColumnMerging = true;
 }
 BENCHMARK(BarGraphFrame)
-    ->ArgsProduct({{0, 1, 2, 3, 4, 5, 6, 7, 8, 9}, {256, 8192}})
+    ->ArgsProduct({{0, 1, 2, 3, 4, 5, 6, 7, 8, 9}, {256, 8192}, {0, 1}})
     ->Unit(benchmark::kMillisecond);
 
 // The bar graph's drawing logic alone at 8192 points: reading the spectra and building the bars.

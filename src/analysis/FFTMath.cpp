@@ -1,5 +1,6 @@
 #include "analysis/FFTMath.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <numbers>
@@ -18,31 +19,42 @@ int sizeIndex(int points)
     return index;
 }
 
+int log2Of(int points)
+{
+    int bits = 0;
+    while ((1 << bits) < points)
+        ++bits;
+    return bits;
+}
+
 FFTTables buildTables(int points)
 {
     FFTTables t;
     t.points = points;
     const int half = points / 2;
+    const int bits = log2Of(half);
+    t.firstStages = (bits - 2) % 2 == 0 ? 2 : 3;
 
-    int bits = 0;
-    while ((1 << bits) < half)
-        ++bits;
-    t.bitReverse.resize(std::size_t(half));
-    for (int i = 0; i < half; ++i) {
+    // Block b of the first stages reads the points whose index is the bit reversal of b * 2^firstStages,
+    // and the ones half / 2^firstStages apart from it.
+    const int block = 1 << t.firstStages;
+    for (int s = 0; s < half; s += block) {
         int r = 0;
         for (int b = 0; b < bits; ++b)
-            r |= ((i >> b) & 1) << (bits - 1 - b);
-        t.bitReverse[std::size_t(i)] = r;
+            r |= ((s >> b) & 1) << (bits - 1 - b);
+        t.blockStart.push_back(r);
     }
 
-    // Stage with butterflies of span h uses e^(-2 pi i j / 2h), j < h; stages are stored one after another.
-    for (int h = 1; h < half; h *= 2)
-        for (int j = 0; j < h; ++j) {
-            t.twiddleRe.push_back(std::cos(std::numbers::pi * j / h));
-            t.twiddleIm.push_back(-std::sin(std::numbers::pi * j / h));
-        }
+    for (int h = block; h < half; h *= 4)
+        for (int c = 0; c < h; c += 4)
+            for (int q = 1; q <= 3; ++q) {
+                for (int j = c; j < c + 4; ++j)
+                    t.twiddles.push_back(std::cos(2.0 * std::numbers::pi * q * j / (4 * h)));
+                for (int j = c; j < c + 4; ++j)
+                    t.twiddles.push_back(-std::sin(2.0 * std::numbers::pi * q * j / (4 * h)));
+            }
 
-    for (int k = 0; k < half; ++k) {
+    for (int k = 0; k <= half / 2; ++k) {
         t.splitRe.push_back(std::cos(2.0 * std::numbers::pi * k / points));
         t.splitIm.push_back(-std::sin(2.0 * std::numbers::pi * k / points));
     }
@@ -71,115 +83,217 @@ const std::array<FFTTables, sizeCount>& allTables()
 // The hot loops are compiled twice, for AVX2 with FMA and for the baseline, and the machine picks one
 // when the program loads.
 #if defined(__x86_64__) && !defined(__SANITIZE_THREAD__) && !defined(__SANITIZE_ADDRESS__)
-#define NUPO_FFT_CLONES __attribute__((target_clones("arch=x86-64-v3", "default")))
+#define NUPO_FFT_CLONES __attribute__((target_clones("arch=x86-64-v4", "arch=x86-64-v3", "default")))
 #else
 #define NUPO_FFT_CLONES
 #endif
 
-// Two stages (spans h and 2h) on one group of four quarter-blocks of h points each.
-__attribute__((always_inline)) inline void radix4Block(
-    double* __restrict r0, double* __restrict i0, double* __restrict r1, double* __restrict i1,
-    double* __restrict r2, double* __restrict i2, double* __restrict r3, double* __restrict i3, int h,
-    const double* __restrict w1r, const double* __restrict w1i, const double* __restrict w2r,
-    const double* __restrict w2i)
+// Four doubles, loaded and stored at any address; the AVX2 clone keeps one in a register. The helpers
+// that take or return one are always inlined, so no call passes one (hence no ABI note).
+#pragma GCC diagnostic ignored "-Wpsabi"
+using Quad = double __attribute__((vector_size(32), aligned(8), may_alias));
+using QuadIndex = long long __attribute__((vector_size(32)));
+
+__attribute__((always_inline)) inline Quad load(const double* p)
 {
-    for (int j = 0; j < h; ++j) {
-        const double wr = w1r[j], wi = w1i[j];
-        const double vr = w2r[j], vi = w2i[j];
-        // span h: (x0, x1) and (x2, x3) with w
-        const double t1r = wr * r1[j] - wi * i1[j], t1i = wr * i1[j] + wi * r1[j];
-        const double t3r = wr * r3[j] - wi * i3[j], t3i = wr * i3[j] + wi * r3[j];
-        const double y0r = r0[j] + t1r, y0i = i0[j] + t1i;
-        const double y1r = r0[j] - t1r, y1i = i0[j] - t1i;
-        const double y2r = r2[j] + t3r, y2i = i2[j] + t3i;
-        const double y3r = r2[j] - t3r, y3i = i2[j] - t3i;
-        // span 2h: (y0, y2) with v, (y1, y3) with -i v
-        const double u2r = vr * y2r - vi * y2i, u2i = vr * y2i + vi * y2r;
-        const double u3r = vr * y3i + vi * y3r, u3i = vi * y3i - vr * y3r;
-        r0[j] = y0r + u2r;
-        i0[j] = y0i + u2i;
-        r2[j] = y0r - u2r;
-        i2[j] = y0i - u2i;
-        r1[j] = y1r + u3r;
-        i1[j] = y1i + u3i;
-        r3[j] = y1r - u3r;
-        i3[j] = y1i - u3i;
+    return *reinterpret_cast<const Quad*>(p);
+}
+
+__attribute__((always_inline)) inline void store(double* p, Quad v)
+{
+    *reinterpret_cast<Quad*>(p) = v;
+}
+
+// Four-point DFT of (re[0..3], im[0..3]) in place, four transforms at once (one per lane).
+__attribute__((always_inline)) inline void dft4(Quad* re, Quad* im)
+{
+    const Quad s0r = re[0] + re[2], s0i = im[0] + im[2];
+    const Quad d0r = re[0] - re[2], d0i = im[0] - im[2];
+    const Quad s1r = re[1] + re[3], s1i = im[1] + im[3];
+    const Quad d1r = re[1] - re[3], d1i = im[1] - im[3];
+    re[0] = s0r + s1r;
+    im[0] = s0i + s1i;
+    re[2] = s0r - s1r;
+    im[2] = s0i - s1i;
+    re[1] = d0r + d1i;  // d0 - i d1
+    im[1] = d0i - d1r;
+    re[3] = d0r - d1i;  // d0 + i d1
+    im[3] = d0i + d1r;
+}
+
+// Eight-point DFT in place: the DFTs of the even and of the odd points, joined with e^(-2 pi i k / 8).
+__attribute__((always_inline)) inline void dft8(Quad* re, Quad* im)
+{
+    Quad er[4] = {re[0], re[2], re[4], re[6]}, ei[4] = {im[0], im[2], im[4], im[6]};
+    Quad orr[4] = {re[1], re[3], re[5], re[7]}, oi[4] = {im[1], im[3], im[5], im[7]};
+    dft4(er, ei);
+    dft4(orr, oi);
+    constexpr double c = std::numbers::sqrt2 / 2.0;
+    const Quad tr[4] = {orr[0], c * (orr[1] + oi[1]), oi[2], c * (oi[3] - orr[3])};
+    const Quad ti[4] = {oi[0], c * (oi[1] - orr[1]), -orr[2], -c * (orr[3] + oi[3])};
+    for (int k = 0; k < 4; ++k) {
+        re[k] = er[k] + tr[k];
+        im[k] = ei[k] + ti[k];
+        re[k + 4] = er[k] - tr[k];
+        im[k + 4] = ei[k] - ti[k];
     }
 }
 
-// Takes the n / 2 complex points z[k] = in[2k] + i in[2k + 1] in bit-reversed order and runs the first two
-// stages (spans 1 and 2, no multiplications) on the way, writing re and im in order.
-NUPO_FFT_CLONES
-void gatherFirstStages(const double* __restrict in, const int* __restrict rev, int n, double* __restrict re,
-                       double* __restrict im)
+// Writes lane l of v[0..3] to out[l] .. out[l] + 3.
+__attribute__((always_inline)) inline void storeTransposed(const Quad* v, double* const* out)
 {
-    for (int s = 0; s < n; s += 4) {
-        const double* a = in + 2 * rev[s];
-        const double* b = in + 2 * rev[s + 1];
-        const double* c = in + 2 * rev[s + 2];
-        const double* d = in + 2 * rev[s + 3];
-        const double r0 = a[0] + b[0], i0 = a[1] + b[1];
-        const double r1 = a[0] - b[0], i1 = a[1] - b[1];
-        const double r2 = c[0] + d[0], i2 = c[1] + d[1];
-        const double r3 = c[0] - d[0], i3 = c[1] - d[1];
-        re[s] = r0 + r2;
-        im[s] = i0 + i2;
-        re[s + 2] = r0 - r2;
-        im[s + 2] = i0 - i2;
-        re[s + 1] = r1 + i3;  // r3 times -i
-        im[s + 1] = i1 - r3;
-        re[s + 3] = r1 - i3;
-        im[s + 3] = i1 + r3;
-    }
+    const Quad t0 = __builtin_shuffle(v[0], v[1], QuadIndex{0, 4, 2, 6});
+    const Quad t1 = __builtin_shuffle(v[0], v[1], QuadIndex{1, 5, 3, 7});
+    const Quad t2 = __builtin_shuffle(v[2], v[3], QuadIndex{0, 4, 2, 6});
+    const Quad t3 = __builtin_shuffle(v[2], v[3], QuadIndex{1, 5, 3, 7});
+    store(out[0], __builtin_shuffle(t0, t2, QuadIndex{0, 1, 4, 5}));
+    store(out[1], __builtin_shuffle(t1, t3, QuadIndex{0, 1, 4, 5}));
+    store(out[2], __builtin_shuffle(t0, t2, QuadIndex{2, 3, 6, 7}));
+    store(out[3], __builtin_shuffle(t1, t3, QuadIndex{2, 3, 6, 7}));
 }
 
-// The stages of span 4 and up of an in-place complex FFT of `n` points (real parts in re, imaginary
-// parts in im), after gatherFirstStages. The split layout lets the compiler run each loop over several
-// points at once.
-NUPO_FFT_CLONES
-void butterflies(double* __restrict re, double* __restrict im, int n, const double* __restrict twRe,
-                 const double* __restrict twIm)
+// Takes the complex points z[k] = in[2k] + i in[2k + 1] in bit-reversed order and runs the first two or
+// three stages on the way (a DFT of 4 or 8 points per block), writing re and im in order. Block b reads
+// the points from starts[b] on, half / 2^stages apart. The blocks b, b + q, b + 2q and b + 3q (a quarter
+// q of the blocks apart) start at four neighbouring points, so they are read together and transformed
+// one per lane.
+template <int Stages>
+__attribute__((always_inline)) inline void gatherBlocks(const double* __restrict in,
+                                                        const int* __restrict starts, int half,
+                                                        double* __restrict re, double* __restrict im)
 {
-    // Then two stages per pass (spans h and 2h), the last one alone when their number is odd.
-    int h = 4;
-    for (; 4 * h <= n; h *= 4) {
-        const double* w1r = twRe + h - 1;  // span h
-        const double* w1i = twIm + h - 1;
-        const double* w2r = twRe + 2 * h - 1;  // span 2h
-        const double* w2i = twIm + 2 * h - 1;
-        for (int s = 0; s < n; s += 4 * h)
-            radix4Block(re + s, im + s, re + s + h, im + s + h, re + s + 2 * h, im + s + 2 * h,
-                        re + s + 3 * h, im + s + 3 * h, h, w1r, w1i, w2r, w2i);
-    }
-    if (h < n) {  // one stage left, of span h = n / 2
-        const double* wr = twRe + h - 1;
-        const double* wi = twIm + h - 1;
-        for (int j = 0; j < h; ++j) {
-            const double tr = wr[j] * re[h + j] - wi[j] * im[h + j];
-            const double ti = wr[j] * im[h + j] + wi[j] * re[h + j];
-            re[h + j] = re[j] - tr;
-            im[h + j] = im[j] - ti;
-            re[j] += tr;
-            im[j] += ti;
+    constexpr int block = 1 << Stages;
+    const int quarter = half / block / 4;
+    const int stride = 2 * (half >> Stages);  // between the points of a block, in doubles
+    for (int b = 0; b < quarter; ++b) {
+        const double* z = in + 2 * starts[b];
+        Quad xr[block], xi[block];
+        for (int t = 0; t < block; ++t) {
+            // Lanes hold the points starts[b] + 0, 2, 1, 3: the blocks b, b + q, b + 2q, b + 3q.
+            const Quad lo = load(z + t * stride), hi = load(z + t * stride + 4);
+            xr[t] = __builtin_shuffle(lo, hi, QuadIndex{0, 4, 2, 6});
+            xi[t] = __builtin_shuffle(lo, hi, QuadIndex{1, 5, 3, 7});
+        }
+        if constexpr (Stages == 2)
+            dft4(xr, xi);
+        else
+            dft8(xr, xi);
+        for (int k = 0; k < block; k += 4) {
+            double* outRe[4];
+            double* outIm[4];
+            for (int l = 0; l < 4; ++l) {
+                outRe[l] = re + block * (b + l * quarter) + k;
+                outIm[l] = im + block * (b + l * quarter) + k;
+            }
+            storeTransposed(xr + k, outRe);
+            storeTransposed(xi + k, outIm);
         }
     }
 }
 
-// Untangles the spectra of the even and the odd samples into the spectrum of the real input.
+NUPO_FFT_CLONES
+void gatherFirstStages(const double* __restrict in, const int* __restrict starts, int half, int stages,
+                       double* __restrict re, double* __restrict im)
+{
+    if (stages == 2)
+        gatherBlocks<2>(in, starts, half, re, im);
+    else
+        gatherBlocks<3>(in, starts, half, re, im);
+}
+
+// One radix-4 pass of span h (a multiple of 4): for every group of 4h points, joins four DFTs of h points
+// (of the inputs 4i, 4i + 2, 4i + 1 and 4i + 3, as the bit-reversed order leaves them) into one of 4h
+// points. The twiddles come four j at a time: w, w^2 and w^3, real then imaginary parts.
+NUPO_FFT_CLONES
+void radix4Pass(double* __restrict re, double* __restrict im, int n, int h, const double* __restrict tw)
+{
+    for (int s = 0; s < n; s += 4 * h) {
+        double* r = re + s;
+        double* i = im + s;
+        const double* w = tw;
+        for (int j = 0; j < h; j += 4, w += 24) {
+            const Quad x0r = load(r + j), x0i = load(i + j);
+            const Quad x1r = load(r + h + j), x1i = load(i + h + j);
+            const Quad x2r = load(r + 2 * h + j), x2i = load(i + 2 * h + j);
+            const Quad x3r = load(r + 3 * h + j), x3i = load(i + 3 * h + j);
+            const Quad w1r = load(w), w1i = load(w + 4), w2r = load(w + 8), w2i = load(w + 12);
+            const Quad w3r = load(w + 16), w3i = load(w + 20);
+            const Quad a1r = w1r * x2r - w1i * x2i, a1i = w1r * x2i + w1i * x2r;
+            const Quad a2r = w2r * x1r - w2i * x1i, a2i = w2r * x1i + w2i * x1r;
+            const Quad a3r = w3r * x3r - w3i * x3i, a3i = w3r * x3i + w3i * x3r;
+            const Quad s02r = x0r + a2r, s02i = x0i + a2i;
+            const Quad d02r = x0r - a2r, d02i = x0i - a2i;
+            const Quad s13r = a1r + a3r, s13i = a1i + a3i;
+            const Quad d13r = a1r - a3r, d13i = a1i - a3i;
+            store(r + j, s02r + s13r);
+            store(i + j, s02i + s13i);
+            store(r + 2 * h + j, s02r - s13r);
+            store(i + 2 * h + j, s02i - s13i);
+            store(r + h + j, d02r + d13i);  // d02 - i d13
+            store(i + h + j, d02i - d13r);
+            store(r + 3 * h + j, d02r - d13i);  // d02 + i d13
+            store(i + 3 * h + j, d02i + d13r);
+        }
+    }
+}
+
+// Untangles the spectra of the even and the odd samples into the spectrum of the real input. Bins k and
+// half - k come from the same two points: with E and D the even and odd parts and T = e^(-2 pi i k / n) D,
+// bin k is E + T and bin half - k is conj(E - T). T is the same expression for one pair or four (lanes).
+template <typename T>
+__attribute__((always_inline)) inline void untanglePair(T kr, T ki, T mr, T mi, T wr, T wi, T& ar, T& ai,
+                                                        T& br, T& bi)
+{
+    const T er = 0.5 * (kr + mr), ei = 0.5 * (ki - mi);
+    const T dr = 0.5 * (ki + mi), di = 0.5 * (mr - kr);
+    const T tr = wr * dr - wi * di, ti = wr * di + wi * dr;
+    ar = er + tr;
+    ai = ei + ti;
+    br = er - tr;
+    bi = ti - ei;
+}
+
 NUPO_FFT_CLONES
 void untangle(const double* __restrict re, const double* __restrict im, int half,
               const double* __restrict wRe, const double* __restrict wIm, double* __restrict out)
 {
     out[0] = re[0] + im[0];
     out[1] = 0.0;
-    for (int k = 1; k < half; ++k) {
+    const int quarter = half / 2;  // a multiple of 4
+    for (int k = 1; k < 4; ++k) {
         const int m = half - k;
-        const double br = re[m], bi = -im[m];  // conj(Z[n/2 - k])
-        const double er = 0.5 * (re[k] + br), ei = 0.5 * (im[k] + bi);
-        const double dr = 0.5 * (im[k] - bi), di = -0.5 * (re[k] - br);  // (Z - conj) / 2i
-        out[2 * k] = er + wRe[k] * dr - wIm[k] * di;
-        out[2 * k + 1] = ei + wRe[k] * di + wIm[k] * dr;
+        untanglePair(re[k], im[k], re[m], im[m], wRe[k], wIm[k], out[2 * k], out[2 * k + 1], out[2 * m],
+                     out[2 * m + 1]);
     }
+    constexpr QuadIndex reversed{3, 2, 1, 0};
+    for (int k = 4; k < quarter; k += 4) {
+        const int m = half - k - 3;  // bins m .. m + 3 pair with k + 3 .. k
+        Quad ar, ai, br, bi;
+        untanglePair(load(re + k), load(im + k), __builtin_shuffle(load(re + m), reversed),
+                     __builtin_shuffle(load(im + m), reversed), load(wRe + k), load(wIm + k), ar, ai, br, bi);
+        store(out + 2 * k, __builtin_shuffle(ar, ai, QuadIndex{0, 4, 1, 5}));
+        store(out + 2 * k + 4, __builtin_shuffle(ar, ai, QuadIndex{2, 6, 3, 7}));
+        store(out + 2 * m, __builtin_shuffle(br, bi, QuadIndex{3, 7, 2, 6}));
+        store(out + 2 * m + 4, __builtin_shuffle(br, bi, QuadIndex{1, 5, 0, 4}));
+    }
+    out[2 * quarter] = re[quarter];
+    out[2 * quarter + 1] = -im[quarter];
+}
+
+NUPO_FFT_CLONES
+void windowLoop(const int* __restrict in, const int* __restrict window, int n, double gain,
+                double* __restrict out)
+{
+    for (int i = 0; i < n; ++i)
+        out[i] = in[i] * gain * window[i];
+}
+
+// The square roots vectorise because this file is built without errno for math functions.
+NUPO_FFT_CLONES
+void amplitudeLoop(const double* __restrict x, int count, double scale, double* __restrict out)
+{
+    for (int k = 0; k < count; ++k)
+        out[k] = scale * std::sqrt(x[2 * k] * x[2 * k] + x[2 * k + 1] * x[2 * k + 1]);
 }
 
 }  // namespace
@@ -214,14 +328,41 @@ void initbitrevAndFFT()
     allTables();
 }
 
+void windowSamples(const FFTTables& tables, const int* in, double gain, double* out)
+{
+    windowLoop(in, tables.window.data(), tables.points, gain, out);
+}
+
+void binAmplitudes(const Complex* x, int count, double windowSum, double* out)
+{
+    if (windowSum > 0.0)
+        amplitudeLoop(reinterpret_cast<const double*>(x), count, 2.0 / windowSum, out);
+    else
+        std::fill(out, out + count, 0.0);
+}
+
 void realFFT(const FFTTables& tables, const double* in, Complex* out, Complex* work)
 {
     const int half = tables.points / 2;
-    const int* rev = tables.bitReverse.data();
     double* re = reinterpret_cast<double*>(work);
     double* im = re + half;
-    gatherFirstStages(in, rev, half, re, im);
-    butterflies(re, im, half, tables.twiddleRe.data(), tables.twiddleIm.data());
+    gatherFirstStages(in, tables.blockStart.data(), half, tables.firstStages, re, im);
+    // The passes that stay within chunks of up to chunkLimit points run chunk by chunk, so that a chunk
+    // stays in the first-level cache through them; the rest run over the whole.
+    constexpr int chunkLimit = 1024;
+    const int first = 1 << tables.firstStages;
+    int chunk = first;
+    while (4 * chunk <= std::min(half, chunkLimit))
+        chunk *= 4;
+    for (int base = 0; base < half; base += chunk) {
+        const double* tw = tables.twiddles.data();
+        for (int h = first; 4 * h <= chunk; tw += 6 * h, h *= 4)
+            radix4Pass(re + base, im + base, chunk, h, tw);
+    }
+    const double* tw = tables.twiddles.data();
+    for (int h = first; h < half; tw += 6 * h, h *= 4)
+        if (4 * h > chunk)
+            radix4Pass(re, im, half, h, tw);
     untangle(re, im, half, tables.splitRe.data(), tables.splitIm.data(), reinterpret_cast<double*>(out));
 }
 

@@ -14,14 +14,16 @@ inline constexpr int maxFFTPoints = 8192;
 
 using Complex = std::complex<double>;
 
-// Tables of one transform size n: a complex FFT of n / 2 points (bit reversal and per-stage twiddles)
-// followed by the split into the spectrum of n real samples, and the Hann window.
+// Tables of one transform size n: a complex FFT of m = n / 2 points followed by the split into the
+// spectrum of n real samples, and the Hann window. The complex FFT takes its input in bit-reversed order
+// with the first two or three stages done on the way in, then combines four blocks at a time.
 struct FFTTables {
-    int points = 0;                 // n
-    std::vector<int> bitReverse;    // n / 2 entries
-    std::vector<double> twiddleRe;  // per stage of the n / 2 complex FFT, stage after stage:
-    std::vector<double> twiddleIm;  //   the stage of span h holds e^(-pi i j / h) at h - 1 + j
-    std::vector<double> splitRe;    // e^(-2 pi i k / n), k = 0 .. n / 2 - 1
+    int points = 0;                // n
+    int firstStages = 2;           // 2 or 3, so that the stages left pair up
+    std::vector<int> blockStart;   // where each first-stage block of 2^firstStages points starts reading
+    std::vector<double> twiddles;  // per pass of span h = 2^firstStages, 4x that, ...: for q = 1, 2, 3 the
+                                   //   real then imaginary parts of e^(-2 pi i q j / 4h), j < h
+    std::vector<double> splitRe;   // e^(-2 pi i k / n), k = 0 .. n / 4
     std::vector<double> splitIm;
     std::vector<int> window;  // Hann window, full scale 32768
     double windowSum = 0.0;   // sum of window / 32768
@@ -40,6 +42,12 @@ void initbitrevAndFFT();
 // Spectrum of n real samples: out[k] = sum x[j] e^(-2 pi i j k / n) for k = 0 .. n / 2 - 1.
 // `work` is caller scratch of at least n / 2 entries; out must hold n / 2 entries.
 void realFFT(const FFTTables& tables, const double* in, Complex* out, Complex* work);
+
+// Windowed, gained samples of a transform: out[i] = in[i] * gain * window[i] / 32768 for the n points.
+void windowSamples(const FFTTables& tables, const int* in, double gain, double* out);
+
+// The amplitudes of `count` bins (binAmplitude of each) at once.
+void binAmplitudes(const Complex* x, int count, double windowSum, double* out);
 
 // Amplitude of bin k of a windowed transform, so that a sine of amplitude A on a bin reads A.
 inline double binAmplitude(const Complex& x, double windowSum)

@@ -84,22 +84,21 @@ void QXFFT::timerUpdate(QObject*)
     takeCoherenceSegment(currentPoints());
 }
 
-double QXFFT::transformChannel(int channel, const FFTTables& tables, std::vector<double>& samples,
-                               std::vector<Complex>& spectrum, std::vector<Complex>& scratch)
+double QXFFT::transformChannel(int channel, const FFTTables& tables, ChannelWork& w)
 {
     const int n = tables.points;
     const int half = n / 2;
-    samples.resize(std::size_t(n));
-    spectrum.resize(std::size_t(half));
-    scratch.resize(std::size_t(half));
+    w.raw.resize(std::size_t(n));
+    w.samples.resize(std::size_t(n));
+    w.spectrum.resize(std::size_t(half));
+    w.scratch.resize(std::size_t(half));
+    std::vector<Complex>& spectrum = w.spectrum;
 
-    const RecordingBuffers& recording = RecordingBuffers::sharedRecordingBuffers();
     const int start = std::max(ploop.load(std::memory_order_relaxed) - n, 0);
+    RecordingBuffers::sharedRecordingBuffers().copyFromBuffer(channel + 1, start, n, w.raw.data());
     const double gain = sampleGainForIndex(gainIndexOfChannel(channel)) / 32768.0;
-    for (int i = 0; i < n; ++i)
-        samples[std::size_t(i)] =
-            recording.getIntFromBuffer(channel + 1, start + i) * gain * tables.window[std::size_t(i)];
-    realFFT(tables, samples.data(), spectrum.data(), scratch.data());
+    windowSamples(tables, w.raw.data(), gain, w.samples.data());
+    realFFT(tables, w.samples.data(), spectrum.data(), w.scratch.data());
 
     const double offset = tables.windowSum > 0.0 ? 2.0 * spectrum[0].real() / tables.windowSum : 0.0;
     const int rate = SampleSpeed.load(std::memory_order_relaxed);
@@ -123,13 +122,11 @@ void QXFFT::analyseChannel(int channel, int CO, int BS)
     const int n = tables.points;
     const int half = n / 2;
 
-    dcOffset(channel).store(transformChannel(channel, tables, w.samples, w.spectrum, w.scratch),
-                            std::memory_order_relaxed);
+    dcOffset(channel).store(transformChannel(channel, tables, w), std::memory_order_relaxed);
 
     // Amplitude spectrum, exponential mean over `averageFFTX` spectra, then the stored form.
     w.amplitude.resize(std::size_t(half));
-    for (int k = 0; k < half; ++k)
-        w.amplitude[std::size_t(k)] = binAmplitude(w.spectrum[std::size_t(k)], tables.windowSum);
+    binAmplitudes(w.spectrum.data(), half, tables.windowSum, w.amplitude.data());
     const int averaged = std::clamp(averageFFTX.load(std::memory_order_relaxed), 1, maxAveraged);
     if (w.averagedPoints != n || averaged == 1) {
         w.average = w.amplitude;
@@ -139,9 +136,10 @@ void QXFFT::analyseChannel(int channel, int CO, int BS)
             w.average[std::size_t(k)] += (w.amplitude[std::size_t(k)] - w.average[std::size_t(k)]) / averaged;
     }
     const bool logged = LOGpowerONed.load(std::memory_order_relaxed) != 0;
-    w.stored.resize(std::size_t(half));
-    for (int k = 0; k < half; ++k)
-        w.stored[std::size_t(k)] = logged ? logPower(w.average[std::size_t(k)]) : w.average[std::size_t(k)];
+    w.stored = w.average;
+    if (logged)
+        for (double& v : w.stored)
+            v = logPower(v);
 
     const int rate = SampleSpeed.load(std::memory_order_relaxed);
     const double binHz = double(rate) / n;
@@ -323,14 +321,12 @@ BandSpectrum QXFFT::bandSpectrum(int source) const
 
     if (source < channelCount) {
         const FFTTables& tables = fftinit(n);
-        std::vector<double> samples;
-        std::vector<Complex> transform, scratch;
-        transformChannel(source, tables, samples, transform, scratch);
-        const bool logged = LOGpowerONed.load(std::memory_order_relaxed) != 0;
-        for (int k = 0; k < half; ++k) {
-            const double a = binAmplitude(transform[std::size_t(k)], tables.windowSum);
-            result.values[std::size_t(k)] = logged ? logPower(a) : a;
-        }
+        ChannelWork w;
+        transformChannel(source, tables, w);
+        binAmplitudes(w.spectrum.data(), half, tables.windowSum, result.values.data());
+        if (LOGpowerONed.load(std::memory_order_relaxed) != 0)
+            for (double& a : result.values)
+                a = logPower(a);
     } else {
         copyCoherence(pairOfSource(source), double(n), result.values.data(), half);
     }

@@ -115,6 +115,7 @@ private:
     QXFFT();
 
     struct ChannelWork {
+        std::vector<int> raw;
         std::vector<double> samples;
         std::vector<Complex> spectrum;
         std::vector<Complex> scratch;
@@ -126,9 +127,8 @@ private:
 
     void analyseChannel(int channel, int CO, int BS);
     // Windowed, gained transform of a channel's newest samples into `spectrum`; DC and mains bins zero.
-    // Returns the DC offset (twice the weighted mean). Touches only the given scratch.
-    static double transformChannel(int channel, const FFTTables& tables, std::vector<double>& samples,
-                                   std::vector<Complex>& spectrum, std::vector<Complex>& scratch);
+    // Returns the DC offset (twice the weighted mean). Touches only the given work.
+    static double transformChannel(int channel, const FFTTables& tables, ChannelWork& w);
     void takeCoherenceSegment(int points);
     void resetCoherence(int points);
     double coherenceLocked(int pair, double N, int bin) const;

@@ -7,6 +7,7 @@
 #include "shared/RecordingBuffers.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace nupo {
 
@@ -44,10 +45,12 @@ void getRawwave(int channel, int point)
     const bool windowed = rawwaveWindowing.load(std::memory_order_relaxed) != 0 &&
                           openPort.load(std::memory_order_relaxed) != 0;
 
-    const RecordingBuffers& recording = RecordingBuffers::sharedRecordingBuffers();
+    thread_local std::vector<int> samples;
+    samples.resize(std::size_t(n));
+    RecordingBuffers::sharedRecordingBuffers().copyFromBuffer(channel + 1, start, n, samples.data());
     double largest = 0.0, smallest = 0.0;
     for (int i = 0; i < n; ++i) {
-        const int sample = recording.getIntFromBuffer(channel + 1, start + i);
+        const int sample = samples[std::size_t(i)];
         largest = std::max(largest, sample * 0.25);
         smallest = std::min(smallest, sample * 0.25);
         double v = sample * gain;

@@ -70,6 +70,10 @@ std::array<SpectrumPeak, 3> findThreePeaks(const double* spectrum, int count)
     std::array<SpectrumPeak, 3> peaks{};
     for (int k = 1; k < count; ++k) {
         const double v = spectrum[k];
+        // Only a value above the third peak so far can enter (peaks stay sorted, the third starts at 0);
+        // asking that first keeps the scan to one well-predicted test per bin.
+        if (!(v > peaks[2].value))
+            continue;
         const bool rises = v > spectrum[k - 1];
         const bool holds = k + 1 >= count || v >= spectrum[k + 1];
         if (!rises || !holds || v <= 0.0)

@@ -75,10 +75,14 @@ void RecordingBuffers::clear()
     }
 }
 
+int RecordingBuffers::lastPoint(const Buffers& b) const
+{
+    return std::max(std::min(maxploop.load(std::memory_order_relaxed), b.capacity - 1), 0);
+}
+
 int RecordingBuffers::clampedPoint(const Buffers& b, int samplepoint) const
 {
-    const int last = std::min(maxploop.load(std::memory_order_relaxed), b.capacity - 1);
-    return std::clamp(samplepoint, 0, std::max(last, 0));
+    return std::clamp(samplepoint, 0, lastPoint(b));
 }
 
 void RecordingBuffers::store(const Buffers& b, int channel, int index, int value)
@@ -93,6 +97,26 @@ int RecordingBuffers::getIntFromBuffer(int channel, int samplepoint) const
     if (!b || channel < 0 || channel >= channelCount)
         return 0;
     return b->samples[channel][clampedPoint(*b, samplepoint)].load(std::memory_order_relaxed);
+}
+
+void RecordingBuffers::copyFromBuffer(int channel, int from, int count, int* out) const
+{
+    const Buffers* b = current();
+    if (!b || channel < 0 || channel >= channelCount) {
+        std::fill(out, out + std::max(count, 0), 0);
+        return;
+    }
+    const std::atomic<int>* samples = b->samples[channel].get();
+    const int last = lastPoint(*b);
+    // Points before 0 read the first sample, points after the last one the last; the rest in one run.
+    int i = 0;
+    for (; i < count && from + i < 0; ++i)
+        out[i] = samples[0].load(std::memory_order_relaxed);
+    const int inside = std::min(count, last - from + 1);
+    for (; i < inside; ++i)
+        out[i] = samples[from + i].load(std::memory_order_relaxed);
+    for (; i < count; ++i)
+        out[i] = samples[last].load(std::memory_order_relaxed);
 }
 
 int RecordingBuffers::getByteFromBuffer(int channel, int samplepoint) const

@@ -29,6 +29,9 @@ public:
 
     // Sample of a channel at a point; the point is clamped to 0..`maxploop`; a channel outside 0..4 reads 0.
     int getIntFromBuffer(int channel, int samplepoint) const;
+    // The samples of a channel at the points from .. from + count - 1 into out, each point clamped as
+    // getIntFromBuffer clamps it, in one call (the analysis reads a window at a time).
+    void copyFromBuffer(int channel, int from, int count, int* out) const;
     // Stores a sample at a point clamped to 0..`maxploop`; a channel outside 0..4 stores nothing.
     void putIntToBuffer(int channel, int samplepoint, int dataX);
     // The byte-coded twin of a sample, with the same clamping.
@@ -56,6 +59,7 @@ private:
 
     // The current buffers, or null before the first allocation.
     const Buffers* current() const { return buffers.load(std::memory_order_acquire); }
+    int lastPoint(const Buffers& b) const;
     int clampedPoint(const Buffers& b, int samplepoint) const;
     static void store(const Buffers& b, int channel, int index, int value);
 

@@ -104,6 +104,28 @@ TEST_F(MidiOutputTest, OnlyTheLastDestinationIsCopiedToFromNUPO)
     EXPECT_EQ(listener->messagesBefore(marker), expected);
 }
 
+// Far more messages than a JACK period's port buffer holds, sent at once: every one arrives, in order, at
+// the destination and on "from NUPO".
+TEST_F(MidiOutputTest, LongBurstsArriveWholeAndInOrder)
+{
+    auto listener = MidiTestClient::listenTo(QStringLiteral("from NUPO"));
+    ASSERT_TRUE(listener);
+    sink->clear();
+    constexpr int count = 5000;
+    std::vector<MidiBytes> expected;
+    for (int i = 0; i < count; ++i) {
+        const int channel = i % 16, number = i % 100, value = (i / 100) % 128;
+        MidiControlChange(number, value, 0, channel, sinkPort, 0);
+        MidiControlChange(number, value, 0, channel, lastPort, 0);
+        expected.push_back({static_cast<unsigned char>(0xB0 + channel), static_cast<unsigned char>(number),
+                            static_cast<unsigned char>(value)});
+    }
+    MidiControlChange(marker[1], marker[2], 0, 0, sinkPort, 0);
+    MidiControlChange(marker[1], marker[2], 0, 0, lastPort, 0);
+    EXPECT_EQ(sink->messagesBefore(marker), expected);
+    EXPECT_EQ(listener->messagesBefore(marker), expected);
+}
+
 TEST_F(MidiOutputTest, UnlistedPortsSendNothing)
 {
     const auto got = sentBy([&] {

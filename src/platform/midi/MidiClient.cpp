@@ -1,5 +1,7 @@
 #include "platform/midi/MidiClient.h"
 
+#include "platform/midi/JackMidiSender.h"
+
 #include <rtmidi/RtMidi.h>
 
 #include <QRegularExpression>
@@ -12,10 +14,6 @@
 namespace nupo {
 
 namespace {
-
-// Messages sent to one JACK port within one period must fit the port's buffer; longer bursts (all notes
-// off for many setups) are paced so that none is dropped.
-constexpr int jackBurstLimit = 500;
 
 RtMidi::Api rtApi(MidiApi api)
 {
@@ -46,21 +44,32 @@ std::unique_ptr<T> makeRt(MidiApi api, const QString& clientName)
 
 // Senders live to the end of the process, found again by api and purpose ("list", "source:NUPO",
 // "to:<port>"): a closed JACK sender can still be inside its period when its buffer is freed.
-RtMidiOut* keptSender(MidiApi api, const QString& clientName, const QString& purpose, bool& created)
+template <class Sender, class Make>
+Sender* kept(const QString& key, Make make)
 {
     static std::mutex mutex;
-    static auto* senders = new std::map<QString, RtMidiOut*>;
+    static auto* senders = new std::map<QString, Sender*>;
     std::lock_guard lock(mutex);
-    const QString key = MidiSystem::apiName(api) + QLatin1Char('/') + purpose;
-    created = false;
     auto found = senders->find(key);
     if (found != senders->end())
         return found->second;
-    std::unique_ptr<RtMidiOut> out = makeRt<RtMidiOut>(api, clientName);
-    if (!out)
-        return nullptr;
-    created = true;
-    return (*senders)[key] = out.release();
+    Sender* made = make();
+    if (made != nullptr)
+        (*senders)[key] = made;
+    return made;
+}
+
+RtMidiOut* keptSender(MidiApi api, const QString& clientName, const QString& purpose)
+{
+    return kept<RtMidiOut>(MidiSystem::apiName(api) + QLatin1Char('/') + purpose,
+                           [&] { return makeRt<RtMidiOut>(api, clientName).release(); });
+}
+
+// On JACK the senders are our own (see JackMidiSender): each with its port, named at first use.
+JackMidiSender* keptJackSender(const QString& clientName, const QString& purpose, const QString& portName)
+{
+    return kept<JackMidiSender>(
+        purpose, [&] { return JackMidiSender::open(clientName.toStdString(), portName.toStdString()); });
 }
 
 }  // namespace
@@ -100,8 +109,12 @@ bool MidiClient::createVirtualSource(const QString& endpointName)
 {
     if (!isAvailable())
         return false;
-    bool created = false;
-    RtMidiOut* out = keptSender(system.api, clientName, QStringLiteral("source:") + endpointName, created);
+    const QString purpose = QStringLiteral("source:") + endpointName;
+    if (system.api == MidiApi::Jack) {
+        virtualSource.jack = keptJackSender(clientName, purpose, endpointName);
+        return virtualSource.jack != nullptr;
+    }
+    RtMidiOut* out = keptSender(system.api, clientName, purpose);
     if (out == nullptr)
         return false;
     try {
@@ -143,9 +156,8 @@ std::vector<MidiEndpoint> MidiClient::list(bool wantDestinations)
     try {
         RtMidi* lister = nullptr;
         if (wantDestinations) {
-            bool created = false;
             if (destinationLister == nullptr)
-                destinationLister = keptSender(system.api, clientName, QStringLiteral("list"), created);
+                destinationLister = keptSender(system.api, clientName, QStringLiteral("list"));
             lister = destinationLister;
         } else {
             if (!sourceLister)
@@ -180,52 +192,48 @@ MidiClient::Output* MidiClient::outputFor(const MidiEndpoint& destination)
     auto found = outputs.find(destination.id);
     if (found != outputs.end())
         return &found->second;
-    // First message to this destination: our output port, connected there.
-    bool created = false;
-    RtMidiOut* out = keptSender(system.api, clientName, QStringLiteral("to:") + destination.id, created);
-    (void)created;
-    if (out == nullptr)
+    // First message to this destination: our output port, connected there (afresh in every client: the
+    // destination may have gone and come back since).
+    const QString purpose = QStringLiteral("to:") + destination.id;
+    Output output;
+    if (system.api == MidiApi::Jack) {
+        output.jack = keptJackSender(clientName, purpose, outputPortName);
+        if (output.jack == nullptr || !output.jack->connectTo(destination.id.toStdString()))
+            return nullptr;  // gone: look again next time
+        // A new JACK connection takes effect from a later period; what leaves before it is lost.
+        std::this_thread::sleep_for(std::chrono::duration<double>(3 * system.periodSeconds + 0.002));
+        return &(outputs[destination.id] = output);
+    }
+    output.out = keptSender(system.api, clientName, purpose);
+    if (output.out == nullptr)
         return nullptr;
     try {
-        // Connect afresh in every client: the destination may have gone and come back since.
-        if (out->isPortOpen())
-            out->closePort();
+        if (output.out->isPortOpen())
+            output.out->closePort();
         const std::string wanted = destination.id.toStdString();
-        const unsigned int count = out->getPortCount();
+        const unsigned int count = output.out->getPortCount();
         for (unsigned int i = 0; i < count; ++i) {
-            if (out->getPortName(i) == wanted) {
-                out->openPort(i, outputPortName.toStdString());
+            if (output.out->getPortName(i) == wanted) {
+                output.out->openPort(i, outputPortName.toStdString());
                 break;
             }
         }
     } catch (const RtMidiError&) {
         return nullptr;
     }
-    if (!out->isPortOpen())
+    if (!output.out->isPortOpen())
         return nullptr;  // gone: look again next time
-    // A new JACK connection takes effect from a later period; what is flushed before it is lost.
-    if (system.api == MidiApi::Jack)
-        std::this_thread::sleep_for(std::chrono::duration<double>(3 * system.periodSeconds + 0.002));
-    Output& output = outputs[destination.id];
-    output.out = out;
-    return &output;
+    return &(outputs[destination.id] = output);
 }
 
+// ALSA's sequencer queues what it is given; our JACK senders queue it until the port has room. Neither
+// needs pacing here.
 bool MidiClient::sendThrough(Output& output, const unsigned char* bytes, std::size_t size)
 {
-    if (system.api == MidiApi::Jack && system.periodSeconds > 0.0) {
-        const auto now = std::chrono::steady_clock::now();
-        const auto period = std::chrono::duration<double>(system.periodSeconds);
-        if (now - output.burstStart > 2 * period) {
-            output.burstStart = now;
-            output.burstCount = 0;
-        } else if (output.burstCount >= jackBurstLimit) {
-            std::this_thread::sleep_for(2 * period);
-            output.burstStart = std::chrono::steady_clock::now();
-            output.burstCount = 0;
-        }
-        ++output.burstCount;
-    }
+    if (output.jack != nullptr)
+        return output.jack->send(bytes, size);
+    if (output.out == nullptr)
+        return false;
     try {
         output.out->sendMessage(bytes, size);
     } catch (const RtMidiError&) {
@@ -244,8 +252,6 @@ bool MidiClient::send(const MidiEndpoint& destination, const unsigned char* byte
 
 bool MidiClient::publish(const unsigned char* bytes, std::size_t size)
 {
-    if (!virtualSource.out)
-        return false;
     return sendThrough(virtualSource, bytes, size);
 }
 

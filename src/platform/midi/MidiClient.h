@@ -4,13 +4,16 @@
 
 #include <QString>
 
-#include <chrono>
 #include <map>
 #include <memory>
 #include <vector>
 
 class RtMidiIn;
 class RtMidiOut;
+
+namespace nupo {
+class JackMidiSender;
+}
 
 namespace nupo {
 
@@ -55,10 +58,11 @@ public:
     bool publish(const unsigned char* bytes, std::size_t size);
 
 private:
+    // Where messages to one destination go: an RtMidi sender on ALSA, our own sender on JACK. Both are
+    // kept for the whole run (see MidiClient.cpp).
     struct Output {
-        RtMidiOut* out = nullptr;  // kept for the whole run (see MidiClient.cpp)
-        std::chrono::steady_clock::time_point burstStart{};
-        int burstCount = 0;
+        RtMidiOut* out = nullptr;
+        JackMidiSender* jack = nullptr;
     };
 
     std::vector<MidiEndpoint> list(bool wantDestinations);

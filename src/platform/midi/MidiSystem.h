@@ -10,7 +10,7 @@ enum class MidiApi { None, Alsa, Jack };
 
 struct MidiSystemInfo {
     MidiApi api = MidiApi::None;
-    // JACK only: the server's period in seconds, used to pace long bursts of messages.
+    // JACK only: the server's period in seconds (a new connection takes effect a few periods later).
     double periodSeconds = 0.0;
 };
 

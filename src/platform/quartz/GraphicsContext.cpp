@@ -94,6 +94,17 @@ void GraphicsContext::strokePath()
         strokeLines(lines);
 }
 
+void GraphicsContext::drawLayer(LayerCache&, const std::vector<double>&, const QRectF&,
+                                const std::function<void(GraphicsContext&)>& draw)
+{
+    draw(*this);
+}
+
+void GraphicsContext::fillPixelRect(const QRectF& rect)
+{
+    fillRect(rect);
+}
+
 void GraphicsContext::fillRect(const QRectF& rect)
 {
     const QRectF normalised = rect.normalized();

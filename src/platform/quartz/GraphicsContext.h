@@ -5,9 +5,12 @@
 #include <QPointF>
 #include <QRectF>
 
+#include <functional>
 #include <vector>
 
 namespace nupo {
+
+struct LayerCache;
 
 // The 2D drawing context the plot views draw into. Coordinates are unflipped: the origin is the lower
 // left corner and y grows upwards. A path is built with beginPath / moveToPoint / addLineToPoint and
@@ -36,6 +39,16 @@ public:
     virtual void addLineToPoint(double x, double y);
     virtual void strokePath();
     virtual void fillRect(const QRectF& rect);
+    // Fills the device pixels whose centres lie in the rect, in the fill colour: where a view draws what
+    // reaches each pixel column instead of every entry. A context that does not render pixels fills the
+    // rect itself (this one).
+    virtual void fillPixelRect(const QRectF& rect);
+
+    // Draws what `draw` draws. A context that renders may keep the result in `cache` and, while `key`
+    // (everything the drawing depends on besides the rect) and the rect stay the same, show the kept
+    // picture instead of drawing again. This one draws every time.
+    virtual void drawLayer(LayerCache& cache, const std::vector<double>& key, const QRectF& rect,
+                           const std::function<void(GraphicsContext&)>& draw);
 
     double lineWidth() const { return lineWidth_; }
     RGBAColor strokeColor() const { return strokeColor_; }

@@ -1,7 +1,13 @@
 #include "platform/quartz/PainterGraphicsContext.h"
 
+#include "platform/quartz/LayerCache.h"
+
 #include <QColor>
+#include <QImage>
+#include <QPaintDevice>
 #include <QPainter>
+
+#include <cmath>
 
 namespace nupo {
 
@@ -12,47 +18,158 @@ QColor toQColor(const RGBAColor& colour)
 }
 }  // namespace
 
-PainterGraphicsContext::PainterGraphicsContext(QPainter& painter, double height) : painter_(painter)
+PainterGraphicsContext::PainterGraphicsContext(QPainter& painter, double height, Drawing drawing)
+    : painter_(painter), height_(height), drawing_(drawing)
 {
     painter_.save();
+    base_ = painter_.transform();
     painter_.translate(0.0, height);
     painter_.scale(1.0, -1.0);
     painter_.setRenderHint(QPainter::Antialiasing, true);
     painter_.setBrush(Qt::NoBrush);
     pen_.setCapStyle(Qt::FlatCap);
     pen_.setJoinStyle(Qt::MiterJoin);
-    updatePen();
+    pen_.setWidthF(lineWidth());
+    pen_.setColor(toQColor(strokeColor()));
+    painter_.setPen(pen_);
 }
 
 PainterGraphicsContext::~PainterGraphicsContext()
 {
+    flush();
+    leavePixelMode();
     painter_.restore();
 }
 
-void PainterGraphicsContext::updatePen()
+void PainterGraphicsContext::applyPen(const QPen& pen)
 {
-    const QColor colour = toQColor(strokeColor());
-    if (pen_.widthF() != lineWidth() || pen_.color() != colour) {
-        pen_.setWidthF(lineWidth());
-        pen_.setColor(colour);
-        painter_.setPen(pen_);
-    }
+    if (painter_.pen() != pen)
+        painter_.setPen(pen);
+}
+
+void PainterGraphicsContext::flush()
+{
+    if (pending_ == Pending::Nothing)
+        return;
+    leavePixelMode();
+    applyPen(pendingPen_);
+    // Lines of one call are still drawn one after another, each blended on its own.
+    if (!pendingLines_.empty())
+        painter_.drawLines(pendingLines_.data(), static_cast<int>(pendingLines_.size()));
+    for (const Polyline& polyline : pendingPolylines_)
+        painter_.drawPolyline(polyline.data(), static_cast<int>(polyline.size()));
+    pending_ = Pending::Nothing;
+    pendingLines_.clear();
+    pendingPolylines_.clear();
 }
 
 void PainterGraphicsContext::strokeLines(const std::vector<Polyline>& subpaths)
 {
-    updatePen();
+    pen_.setWidthF(lineWidth());
+    pen_.setColor(toQColor(strokeColor()));
+    if (pending_ != Pending::Strokes || pendingPen_ != pen_) {
+        flush();
+        pending_ = Pending::Strokes;
+        pendingPen_ = pen_;
+    }
     for (const Polyline& subpath : subpaths) {
         if (subpath.size() == 2)
-            painter_.drawLine(subpath[0], subpath[1]);
+            pendingLines_.emplace_back(subpath[0], subpath[1]);
         else
-            painter_.drawPolyline(subpath.data(), static_cast<int>(subpath.size()));
+            pendingPolylines_.push_back(subpath);
     }
+    if (drawing_ == Drawing::Direct)
+        flush();
 }
 
 void PainterGraphicsContext::fillRectangle(const QRectF& rect)
 {
+    flush();
+    leavePixelMode();
     painter_.fillRect(rect, toQColor(fillColor()));
+}
+
+void PainterGraphicsContext::fillPixelRect(const QRectF& rect)
+{
+    const QTransform transform = pixelMode_ ? drawingTransform_ : painter_.transform();
+    if (transform.type() > QTransform::TxScale) {
+        fillRect(rect);
+        return;
+    }
+    const QRectF device = transform.mapRect(rect.normalized());
+    const int left = static_cast<int>(std::lround(device.left())),
+              right = static_cast<int>(std::lround(device.right()));
+    const int top = static_cast<int>(std::lround(device.top())),
+              bottom = static_cast<int>(std::lround(device.bottom()));
+    if (right <= left || bottom <= top)
+        return;
+    flush();
+    enterPixelMode();
+    painter_.fillRect(QRect(left, top, right - left, bottom - top), toQColor(fillColor()));
+}
+
+void PainterGraphicsContext::enterPixelMode()
+{
+    if (pixelMode_)
+        return;
+    drawingTransform_ = painter_.transform();
+    painter_.resetTransform();
+    painter_.setRenderHint(QPainter::Antialiasing, false);
+    pixelMode_ = true;
+}
+
+void PainterGraphicsContext::leavePixelMode()
+{
+    if (!pixelMode_)
+        return;
+    painter_.setTransform(drawingTransform_);
+    painter_.setRenderHint(QPainter::Antialiasing, true);
+    pixelMode_ = false;
+}
+
+void PainterGraphicsContext::drawLayer(LayerCache& cache, const std::vector<double>& key, const QRectF& rect,
+                                       const std::function<void(GraphicsContext&)>& draw)
+{
+    flush();
+    leavePixelMode();
+    if (drawing_ == Drawing::Direct) {
+        draw(*this);
+        return;
+    }
+    // The layer image covers the rect in device pixels; a rect that does not start on a whole pixel (or
+    // a scaled painter) is drawn directly, as an image there would be resampled.
+    const QTransform& transform = painter_.transform();
+    const QRectF device = transform.mapRect(rect);
+    const bool aligned = transform.type() <= QTransform::TxScale && device.x() == std::round(device.x()) &&
+                         device.y() == std::round(device.y()) &&
+                         device.width() == std::round(device.width()) &&
+                         device.height() == std::round(device.height());
+    if (!aligned || device.isEmpty()) {
+        draw(*this);
+        return;
+    }
+    const double ratio = painter_.device() ? painter_.device()->devicePixelRatioF() : 1.0;
+    std::vector<double> fullKey = key;
+    fullKey.insert(fullKey.end(), {rect.x(), rect.y(), rect.width(), rect.height(), device.x(), device.y(),
+                                   device.width(), device.height(), height_, ratio});
+    if (cache.key != fullKey || cache.image.isNull()) {
+        QImage image((device.size() * ratio).toSize(), QImage::Format_ARGB32_Premultiplied);
+        image.setDevicePixelRatio(ratio);
+        image.fill(Qt::transparent);
+        {
+            // The painter's transform before the turn-over, moved so the rect's corner is the image's.
+            QPainter layer(&image);
+            layer.setTransform(base_ * QTransform::fromTranslate(-device.x(), -device.y()));
+            PainterGraphicsContext context(layer, height_, drawing_);
+            draw(context);
+        }
+        cache.image = std::move(image);
+        cache.key = std::move(fullKey);
+    }
+    painter_.save();
+    painter_.resetTransform();
+    painter_.drawImage(device.topLeft(), cache.image);
+    painter_.restore();
 }
 
 }  // namespace nupo

@@ -3,6 +3,7 @@
 #include "platform/quartz/GraphicsContext.h"
 
 #include <QPen>
+#include <QTransform>
 
 class QPainter;
 
@@ -12,20 +13,50 @@ namespace nupo {
 // turned over a given height so that the caller draws in unflipped coordinates: y = 0 is the bottom edge.
 // Lines are antialiased with butt caps and mitred joins; a width of 0 draws the thinnest visible line.
 // The painter's state is restored when the context is destroyed.
+//
+// Strokes in a row that share colour and width are handed to the painter in one call (in their order);
+// everything pending is drawn when the context is destroyed. Layers are kept as pictures (drawLayer).
+// With Drawing::Direct every stroke is drawn on its own at once and layers are drawn every time: the
+// plain way, kept to compare pictures with.
 class PainterGraphicsContext : public GraphicsContext {
 public:
-    PainterGraphicsContext(QPainter& painter, double height);
+    enum class Drawing { Batched, Direct };
+
+    PainterGraphicsContext(QPainter& painter, double height, Drawing drawing = Drawing::Batched);
     ~PainterGraphicsContext() override;
+
+    // Draws `draw` into the cache's image when the key, the rect or the device's pixel ratio changed,
+    // then shows the image.
+    void drawLayer(LayerCache& cache, const std::vector<double>& key, const QRectF& rect,
+                   const std::function<void(GraphicsContext&)>& draw) override;
+
+    // The pixels whose centres lie in the rect, filled without antialiasing.
+    void fillPixelRect(const QRectF& rect) override;
 
 protected:
     void strokeLines(const std::vector<Polyline>& subpaths) override;
     void fillRectangle(const QRectF& rect) override;
 
 private:
-    void updatePen();
+    void flush();
+    void applyPen(const QPen& pen);
+    // Pixel fills draw in device pixels without antialiasing; other drawing goes back to the turned-over
+    // antialiased state first.
+    void enterPixelMode();
+    void leavePixelMode();
 
     QPainter& painter_;
+    QTransform base_;  // the painter's transform when it was given
+    double height_;
+    Drawing drawing_;
+    bool pixelMode_ = false;
+    QTransform drawingTransform_;  // the painter's transform outside pixel mode
     QPen pen_;
+    // Strokes not yet handed to the painter, all in one pen.
+    enum class Pending { Nothing, Strokes } pending_ = Pending::Nothing;
+    QPen pendingPen_;
+    std::vector<QLineF> pendingLines_;
+    std::vector<Polyline> pendingPolylines_;
 };
 
 }  // namespace nupo

@@ -82,7 +82,101 @@ const BarLayout& barLayoutOf(int mode)
     return layouts[mode];
 }
 
-// Draws one channel's bars, each followed by its peak-hold mark.
+// The colour of a peak-hold mark over a bar of colour index `colour`.
+RGBAColor markColour(int colour)
+{
+    return *(UsePeakHoldColorX != 0 ? barColour(0, 2)
+                                    : barColour(colour + 56 > 255 ? colour - 200 : colour + 56, 1));
+}
+
+// Bars of more bins than pixel columns, drawn a column at a time. Per run of bars in one colour: per
+// column, the box its bars reach; then the parts of each peak-hold mark that no later bar of its column
+// covers (those a bar drawn after it would have painted over).
+void drawBarColumns(GraphicsContext& context, int count, double nf, int width, double base, double scale,
+                    double lineWidth, const double* values, const double* marks, double markSize)
+{
+    const double step = (width - 2) / nf, half = lineWidth / 2.0;
+    auto x = [&](int i) { return 2 + i * step; };
+    auto colourOf = [&](int i) { return clampColourIndex(i * 256.0 / nf); };
+    struct MarkPart {
+        double x, from, to;
+    };
+    thread_local std::vector<MarkPart> markParts;
+    int i = 0;
+    while (i < count) {
+        const int colour = colourOf(i);
+        const RGBAColor barInk = *barColour(colour, 1);
+        int end = i;
+        while (end < count && colourOf(end) == colour)
+            ++end;
+        // The run i .. end - 1: a box per column, then the visible mark parts.
+        markParts.clear();
+        for (int first = i; first < end;) {
+            const int column = static_cast<int>(std::floor(x(first)));
+            int last = first;
+            while (last + 1 < end && static_cast<int>(std::floor(x(last + 1))) == column)
+                ++last;
+            double low = base, high = base;
+            for (int k = first; k <= last; ++k) {
+                low = std::min(low, base + scale * values[k]);
+                high = std::max(high, base + scale * values[k]);
+            }
+            fillBox(context, x(first) - half, x(last) + half, low, high, barInk);
+            if (marks != nullptr) {
+                // Later bars of the column cover coveredLow .. coveredHigh (each reaches from the base).
+                double coveredLow = base, coveredHigh = base;
+                bool covered = false;
+                for (int k = last; k >= first; --k) {
+                    const double a = base + scale * (marks[k] - markSize), b = base + scale * marks[k];
+                    const double markLow = std::min(a, b), markHigh = std::max(a, b);
+                    auto keep = [&](double from, double to) {
+                        if (to > from)
+                            markParts.push_back({x(k), from, to});
+                    };
+                    if (!covered) {
+                        keep(markLow, markHigh);
+                    } else {
+                        keep(markLow, std::min(markHigh, coveredLow));
+                        keep(std::max(markLow, coveredHigh), markHigh);
+                    }
+                    const double top = base + scale * values[k];
+                    coveredLow = std::min(coveredLow, std::min(base, top));
+                    coveredHigh = std::max(coveredHigh, std::max(base, top));
+                    covered = true;
+                }
+            }
+            first = last + 1;
+        }
+        const RGBAColor markInk = markColour(colour);
+        for (const MarkPart& part : markParts)
+            fillBox(context, part.x - half, part.x + half, part.from, part.to, markInk);
+        i = end;
+    }
+}
+
+// Bars of at most one bin per pixel column: each bar a stroke of its own, followed by its peak-hold mark.
+void drawEveryBar(GraphicsContext& context, int count, double nf, int width, double base, double scale,
+                  const double* values, const double* marks, double markSize)
+{
+    for (int i = 0; i < count; ++i) {
+        const double x = 2 + i * (width - 2) / nf;
+        const int colour = clampColourIndex(i * 256.0 / nf);
+        context.beginPath();
+        context.moveToPoint(x, base);
+        context.addLineToPoint(x, base + scale * values[i]);
+        groen_CtextureN2DBar(colour, 1, context);
+        context.strokePath();
+        if (marks == nullptr)
+            continue;
+        context.beginPath();
+        context.moveToPoint(x, base + scale * (marks[i] - markSize));
+        context.addLineToPoint(x, base + scale * marks[i]);
+        context.setStrokeColor(markColour(colour));
+        context.strokePath();
+    }
+}
+
+// Draws one channel's bars, each followed by its peak-hold mark, and moves the peak hold on.
 void drawChannelBars(GraphicsContext& context, const FrameSpectra& spectra, const BarLayout& layout,
                      const Band& band, int width, int height, int lineX, float slideHX, float slideWX)
 {
@@ -103,32 +197,28 @@ void drawChannelBars(GraphicsContext& context, const FrameSpectra& spectra, cons
     const int ch = band.channel;
     const double* magnitude = spectra.channel[ch].data();
     const int m = PeakHoldModeX;
+    const bool marks = ShowPeakHoldX != 0;
     const double markSize = PeakHoldSizeX != 0 ? PeakHoldSize2DBarX : 2.0;
+    // The bar values; in real-time mode the marks show them.
+    thread_local std::vector<double> values;
+    values.resize(std::size_t(count));
     for (int i = 0; i < count; ++i) {
-        const double x = 2 + i * (width - 2) / nf;
-        const double v = barGain * g * magnitude[i] / (slideHX + 0.3);
-        const int colour = clampColourIndex(i * 256.0 / nf);
-        context.beginPath();
-        context.moveToPoint(x, base);
-        context.addLineToPoint(x, base + scale * v);
-        groen_CtextureN2DBar(colour, 1, context);
-        context.strokePath();
-        if (ShowPeakHoldX == 0)
-            continue;
-        if (m == 0)
-            peakHold[ch][i] = v;
-        context.beginPath();
-        context.moveToPoint(x, base + scale * (peakHold[ch][i] - markSize));
-        context.addLineToPoint(x, base + scale * peakHold[ch][i]);
-        if (UsePeakHoldColorX != 0)
-            groen_CtextureN2DBar(0, 2, context);
-        else
-            groen_CtextureN2DBar(colour + 56 > 255 ? colour - 200 : colour + 56, 1, context);
-        context.strokePath();
-        if (m >= 1)
-            peakHoldZ[ch][i] += v;
+        values[std::size_t(i)] = barGain * g * magnitude[i] / (slideHX + 0.3);
+        if (marks && m == 0)
+            peakHold[ch][i] = values[std::size_t(i)];
     }
-    if (ShowPeakHoldX != 0 && m >= 1 && ++PeakHoldModeZ[ch] >= m) {
+    const double* shownMarks = marks ? peakHold[ch] : nullptr;
+    if (mergesColumns((width - 2) / nf))
+        drawBarColumns(context, count, nf, width, base, scale, lineWidth, values.data(), shownMarks,
+                       markSize);
+    else
+        drawEveryBar(context, count, nf, width, base, scale, values.data(), shownMarks, markSize);
+
+    if (!marks || m < 1)
+        return;
+    for (int i = 0; i < count; ++i)
+        peakHoldZ[ch][i] += values[std::size_t(i)];
+    if (++PeakHoldModeZ[ch] >= m) {
         for (int i = 0; i < count; ++i) {
             peakHold[ch][i] = peakHoldZ[ch][i] / m;
             peakHoldZ[ch][i] = 0.0;
@@ -234,24 +324,27 @@ double displayFPS()
     return filter.update();
 }
 
-void groen_CtextureN2DBar(int index, int kind, GraphicsContext& context)
+std::optional<RGBAColor> barColour(int index, int kind)
 {
     const int i = index < 0 ? 0 : (index > 255 ? 255 : index);
     switch (kind) {
         case 1:
-            context.setRGBStrokeColor(difmatA2DBar[i][0], difmatA2DBar[i][1], difmatA2DBar[i][2],
-                                      difmatA2DBar[i][3]);
-            break;
+            return RGBAColor::fromRGBA(difmatA2DBar[i][0], difmatA2DBar[i][1], difmatA2DBar[i][2],
+                                       difmatA2DBar[i][3]);
         case 2:
-            context.setRGBStrokeColor(PeakHoldColorX[0], PeakHoldColorX[1], PeakHoldColorX[2],
-                                      PeakHoldColorX[3]);
-            break;
+            return RGBAColor::fromRGBA(PeakHoldColorX[0], PeakHoldColorX[1], PeakHoldColorX[2],
+                                       PeakHoldColorX[3]);
         case 3:
-            context.setRGBStrokeColor(GridColorX[0], GridColorX[1], GridColorX[2], GridColorX[3]);
-            break;
+            return RGBAColor::fromRGBA(GridColorX[0], GridColorX[1], GridColorX[2], GridColorX[3]);
         default:
-            break;
+            return std::nullopt;
     }
+}
+
+void groen_CtextureN2DBar(int index, int kind, GraphicsContext& context)
+{
+    if (const std::optional<RGBAColor> colour = barColour(index, kind))
+        context.setRGBStrokeColor(colour->red, colour->green, colour->blue, colour->alpha);
 }
 
 void draw2DBarGrid(GraphicsContext& context, const QRectF& rect, int gridSize, int show)
@@ -334,8 +427,11 @@ void QX2DBarGraphView::drawRect(GraphicsContext& context, const QRectF& rect)
         peakFFTX[c] = record[0] / displayGainOfChannel(c);
         peakFFTY[c] = record[1];
     }
-    fillBackground(context, rect);
-    draw2DBarGrid(context, rect, GridSize2DBarX, ShowGrid2DBarX);
+    drawBackgroundAndGrid(
+        context, rect,
+        {double(ShowGrid2DBarX), double(GridSize2DBarX), GridColorX[0], GridColorX[1], GridColorX[2],
+         GridColorX[3]},
+        [&](GraphicsContext& layer) { draw2DBarGrid(layer, rect, GridSize2DBarX, ShowGrid2DBarX); });
     drawMode(num, context, rect, lineStyleType, DBarH, DBarW, DBarV, DBarF, cursorColor, cursorONedX);
 }
 

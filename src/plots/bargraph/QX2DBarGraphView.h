@@ -49,6 +49,9 @@ double displayFPS();
 // Sets the stroke colour: kind 1 entry `index` (clamped to 0..255) of difmatA2DBar, kind 2 PeakHoldColorX,
 // kind 3 GridColorX; any other kind leaves it unchanged.
 void groen_CtextureN2DBar(int index, int kind, GraphicsContext& context);
+// The colour groen_CtextureN2DBar sets: entry `index` of `difmatA2DBar` (kind 1), the peak-hold colour
+// (2), the grid colour (3); none for another kind.
+std::optional<RGBAColor> barColour(int index, int kind);
 
 // The bar-graph grid in GridColorX; nothing when show <= 0.
 void draw2DBarGrid(GraphicsContext& context, const QRectF& rect, int gridSize, int show);

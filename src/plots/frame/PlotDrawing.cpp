@@ -15,6 +15,15 @@ void strokeLine(GraphicsContext& context, double x0, double y0, double x1, doubl
     context.strokePath();
 }
 
+void fillBox(GraphicsContext& context, double left, double right, double bottom, double top,
+             const RGBAColor& colour)
+{
+    if (!(right > left) || !(top > bottom))
+        return;
+    context.setFillColor(colour);
+    context.fillPixelRect(QRectF(left, bottom, right - left, top - bottom));
+}
+
 int clampedCount(double value, int maximum)
 {
     if (!(value > 0.0))
@@ -52,10 +61,16 @@ void logInvalidItem()
     std::fflush(stdout);
 }
 
-void groen_CtextureN(int index, int, GraphicsContext& context)
+RGBAColor traceColour(int index)
 {
     const int i = index < 0 ? 0 : (index > 255 ? 255 : index);
-    context.setRGBStrokeColor(difmatA[i][0], difmatA[i][1], difmatA[i][2], difmatA[i][3]);
+    return RGBAColor::fromRGBA(difmatA[i][0], difmatA[i][1], difmatA[i][2], difmatA[i][3]);
+}
+
+void groen_CtextureN(int index, int, GraphicsContext& context)
+{
+    const RGBAColor colour = traceColour(index);
+    context.setRGBStrokeColor(colour.red, colour.green, colour.blue, colour.alpha);
 }
 
 }  // namespace nupo

@@ -112,4 +112,21 @@ void PlotGraphView::fillBackground(GraphicsContext& context, const QRectF& rect)
     }
 }
 
+void PlotGraphView::drawBackgroundAndGrid(GraphicsContext& context, const QRectF& rect,
+                                          std::vector<double> gridKey,
+                                          const std::function<void(GraphicsContext&)>& grid)
+{
+    const QRectF whole = bounds();
+    gridKey.insert(gridKey.end(), {whole.x(), whole.y(), whole.width(), whole.height()});
+    if (backgroundColor)
+        gridKey.insert(gridKey.end(), {backgroundColor->red, backgroundColor->green, backgroundColor->blue,
+                                       backgroundColor->alpha});
+    else
+        gridKey.push_back(-1.0);
+    context.drawLayer(backgroundLayer, gridKey, rect, [&](GraphicsContext& layer) {
+        fillBackground(layer, rect);
+        grid(layer);
+    });
+}
+
 }  // namespace nupo

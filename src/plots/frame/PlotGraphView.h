@@ -1,12 +1,15 @@
 #pragma once
 
 #include "platform/colour/RGBAColor.h"
+#include "platform/quartz/LayerCache.h"
 #include "platform/viewhost/QuartzView.h"
 #include "plots/frame/PlotColourTables.h"
 
 #include <QRectF>
 
+#include <functional>
 #include <optional>
+#include <vector>
 
 namespace nupo {
 
@@ -67,6 +70,11 @@ protected:
 
     // White over the rect, then the background colour (when set) over the whole view.
     void fillBackground(GraphicsContext& context, const QRectF& rect);
+    // The background and the grid: drawn by `grid` after fillBackground, kept as a picture and drawn
+    // again only when the size, the background or what gridKey lists (the grid's switch, spacing and
+    // colour) changes.
+    void drawBackgroundAndGrid(GraphicsContext& context, const QRectF& rect, std::vector<double> gridKey,
+                               const std::function<void(GraphicsContext&)>& grid);
 
     int num = 0;
     int num2 = 0;
@@ -80,6 +88,7 @@ protected:
 
 private:
     PlotViewStore store;
+    LayerCache backgroundLayer;
 };
 
 }  // namespace nupo

@@ -45,6 +45,37 @@ const Layout& layoutOf(int mode)
     return layouts[mode];
 }
 
+// Draws a trace of more segments than pixel columns: per column and colour, the box its segments' strokes
+// (of the given width, with butt caps) reach, in the segments' colour.
+void drawTraceColumns(GraphicsContext& context, const int* window, int segments, double span, double xStep,
+                      double centre, double scale, double width)
+{
+    const double half = width / 2.0;
+    ColumnBox box;
+    auto finishBox = [&] {
+        if (!box.empty())
+            fillBox(context, box.left, box.right, box.bottom, box.top, traceColour(box.colour));
+    };
+    for (int i = 0; i < segments; ++i) {
+        const int next = i + 1 < traceWindowSize ? i + 1 : traceWindowSize - 1;
+        const double x0 = 2 + i * xStep, x1 = 2 + (i + 1) * xStep;
+        const double y0 = centre + window[i] * scale, y1 = centre + window[next] * scale;
+        const int colour = clampColourIndex(i * 256.0 / span);
+        if (!box.holds(x0, colour)) {
+            finishBox();
+            box.start(x0, colour);
+        }
+        // The stroke's corners lie half the width from the ends, across the segment.
+        const double length = std::hypot(x1 - x0, y1 - y0);
+        if (length == 0.0)
+            continue;
+        const double across = half * std::abs(y1 - y0) / length, up = half * std::abs(x1 - x0) / length;
+        box.add(std::min(x0, x1) - across, std::max(x0, x1) + across, std::min(y0, y1) - up,
+                std::max(y0, y1) + up);
+    }
+    finishBox();
+}
+
 // Draws one layout: every trace segment as a path of its own coloured from `difmatA`, then the cursor
 // lines. The last segment of a full window ends on the window's last entry instead of reading past it.
 void drawLayout(const Layout& layout, GraphicsContext& context, const QRectF& rect, int lineStyle, float h,
@@ -64,6 +95,10 @@ void drawLayout(const Layout& layout, GraphicsContext& context, const QRectF& re
     for (int t = 0; t < layout.traces; ++t) {
         const int* window = layout.windows[t];
         const double c = centres[t];
+        if (mergesColumns(xStep)) {
+            drawTraceColumns(context, window, segments, span, xStep, c, scale, lineStyle + 1);
+            continue;
+        }
         context.setLineWidth(lineStyle + 1);
         for (int i = 0; i < segments; ++i) {
             const int next = i + 1 < traceWindowSize ? i + 1 : traceWindowSize - 1;
@@ -186,10 +221,14 @@ void QXRawwaveGraphView::drawRect(GraphicsContext& context, const QRectF& rect)
     getDRawwave(point);
     getERawwave(point);
 
-    fillBackground(context, rect);
-    if (gridONed != 0)
-        drawRawWaveGrid(context, rect.x(), rect.y(), rect.width(), rect.height(), clampedCount(gridS, 4096),
-                        1);
+    const int divisions = clampedCount(gridS, 4096);
+    drawBackgroundAndGrid(
+        context, rect,
+        {double(gridONed), double(divisions), GridColorY[0], GridColorY[1], GridColorY[2], GridColorY[3]},
+        [&](GraphicsContext& layer) {
+            if (gridONed != 0)
+                drawRawWaveGrid(layer, rect.x(), rect.y(), rect.width(), rect.height(), divisions, 1);
+        });
     drawMode(num, context, rect, lineStyleType, RawwaveH, RawwaveW, RawwaveV, RawwaveF, cursorColor,
              cursorONedX);
 }

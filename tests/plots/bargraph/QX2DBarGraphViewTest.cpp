@@ -6,6 +6,7 @@
 #include "plots/bargraph/BarGraphWindowState.h"
 #include "plots/bargraph/QX2DBarGraphView.h"
 #include "plots/frame/PlotColourTables.h"
+#include "plots/frame/PlotDrawing.h"
 #include "plots/settings/DisplaySettings.h"
 #include "shared/AnalysisState.h"
 #include "shared/CoreState.h"
@@ -82,9 +83,21 @@ TEST(QX2DBarGraphView, WidthSettingLimitsTheBarCount)
     RecordingGraphicsContext none;
     view.drawMode(8, none, QRectF(0, 0, 258, 100), 1, view.dBarH(), view.dBarW(), 50, 50, blue, 1);
     EXPECT_EQ(none.segments().size(), 5u);  // frequency line and four value lines
+    // Four times as wide: the 128 bars fall on 64 pixel columns, drawn a column at a time (one box per
+    // column, over the bars' whole extent); drawn bar by bar they are 128 strokes.
+    setSpectrum(0, 128, 1.0);
     RecordingGraphicsContext wide;
     view.drawMode(4, wide, QRectF(0, 0, 258, 100), 1, view.dBarH(), 4.0f, 0, 0, blue, 0);
-    EXPECT_EQ(wide.segments().size(), 128u);
+    EXPECT_TRUE(wide.segments().empty());
+    ASSERT_EQ(wide.fills().size(), 64u);
+    const double barWidth = 256 / 512.0 + 1;
+    EXPECT_DOUBLE_EQ(wide.fills().front().rect.left(), 2 - barWidth / 2);
+    EXPECT_DOUBLE_EQ(wide.fills().back().rect.right(), 2 + 127 * 0.5 + barWidth / 2);
+    plotColumnMerging = false;
+    RecordingGraphicsContext everyBar;
+    view.drawMode(4, everyBar, QRectF(0, 0, 258, 100), 1, view.dBarH(), 4.0f, 0, 0, blue, 0);
+    plotColumnMerging = true;
+    EXPECT_EQ(everyBar.segments().size(), 128u);
 
     view.setDBarH(9.7f);
     EXPECT_NEAR(view.dBarH(), 0.3f, 1e-6);

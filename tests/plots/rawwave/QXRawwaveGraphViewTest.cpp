@@ -2,6 +2,7 @@
 
 #include "platform/quartz/RecordingGraphicsContext.h"
 #include "plots/frame/PlotColourTables.h"
+#include "plots/frame/PlotDrawing.h"
 #include "plots/rawwave/QXRawwaveGraphView.h"
 #include "plots/rawwave/RawwaveWindowState.h"
 #include "plots/settings/DisplaySettings.h"
@@ -128,17 +129,29 @@ TEST(QXRawwaveGraphView, LargestWindowNeverReadsPastItsEnd)
     for (int i = 0; i < 8192; ++i)
         datarawB[i] = i == 8191 ? 40 : 0;
     QXRawwaveGraphView view;
+    // Segment by segment, the last one ends on entry 8191 at the right edge.
+    plotColumnMerging = false;
     RecordingGraphicsContext ctx;
     view.drawRawwave2(ctx, QRectF(0, 0, 1000, 200), 0, 0.7f, 1.0f, 0.0f, 0.0f, red, 0);
+    plotColumnMerging = true;
     ASSERT_EQ(ctx.segments().size(), 8192u);
     const Segment& last = ctx.segments().back();
     EXPECT_NEAR(last.to.x(), 1000, 1e-6);
     EXPECT_NEAR(last.to.y(), 100 + 40 * 2.0, 1e-6);  // ends on entry 8191
+    // A column at a time (8192 segments on 998 columns): the last column's box reaches the same end.
+    RecordingGraphicsContext columns;
+    view.drawRawwave2(columns, QRectF(0, 0, 1000, 200), 0, 0.7f, 1.0f, 0.0f, 0.0f, red, 0);
+    ASSERT_FALSE(columns.fills().empty());
+    EXPECT_LT(columns.fills().size(), 1300u);  // one per column, and one more where the colour changes
+    const QRectF lastBox = columns.fills().back().rect;
+    EXPECT_NEAR(lastBox.right(), 1000, 0.5);
+    EXPECT_NEAR(lastBox.top() + lastBox.height(), 100 + 40 * 2.0, 0.5);
 
     // A width above 1 or not a number stays inside the window as well.
     RecordingGraphicsContext wide;
     view.drawRawwave2(wide, QRectF(0, 0, 1000, 200), 0, 0.7f, 3.0f, 0.0f, 0.0f, red, 0);
-    EXPECT_EQ(wide.segments().size(), 8192u);
+    ASSERT_FALSE(wide.fills().empty());
+    EXPECT_NEAR(wide.fills().back().rect.right(), 2 + 998 / 3.0, 0.5);  // the 8192 entries, a third across
     RecordingGraphicsContext nan;
     view.drawRawwave2(nan, QRectF(0, 0, 1000, 200), 0, 0.7f, std::nanf(""), 0.0f, 0.0f, red, 1);
     EXPECT_GT(nan.segments().size(), 0u);  // cursor lines only

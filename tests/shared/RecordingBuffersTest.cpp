@@ -1,0 +1,32 @@
+#include "shared/CoreState.h"
+#include "shared/RecordingBuffers.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+using nupo::RecordingBuffers;
+
+// A window read in one call holds what the clamped one-sample reads give, across both ends.
+TEST(RecordingBuffers, WindowReadsClampLikeSingleReads)
+{
+    nupo::maxploop = 300;
+    RecordingBuffers& recording = RecordingBuffers::sharedRecordingBuffers();
+    recording.allocate();
+    for (int i = 0; i <= 300; ++i)
+        recording.putIntToBuffer(2, i, 1000 + i);
+
+    for (const int from : {-50, -1, 0, 17, 250, 290, 301, 5000}) {
+        std::vector<int> window(64, -1);
+        recording.copyFromBuffer(2, from, 64, window.data());
+        for (int i = 0; i < 64; ++i)
+            ASSERT_EQ(window[std::size_t(i)], recording.getIntFromBuffer(2, from + i)) << from << " + " << i;
+    }
+    std::vector<int> window(8, -1);
+    recording.copyFromBuffer(2, -3, 8, window.data());
+    EXPECT_EQ(window, (std::vector<int>{1000, 1000, 1000, 1000, 1001, 1002, 1003, 1004}));
+    recording.copyFromBuffer(2, 297, 8, window.data());
+    EXPECT_EQ(window, (std::vector<int>{1297, 1298, 1299, 1300, 1300, 1300, 1300, 1300}));
+    recording.copyFromBuffer(7, 10, 8, window.data());  // no such channel
+    EXPECT_EQ(window, std::vector<int>(8, 0));
+}
