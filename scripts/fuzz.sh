@@ -4,9 +4,10 @@
 #
 #   scripts/fuzz.sh [target] [seconds]
 #
-# target: plist, olddata, cmdline, nib, document or all (the default); seconds: how long each target runs (60).
-# Each target keeps what it learns in build-fuzz/corpus/<target> (starting from fuzz/corpus/<target>) and
-# writes an input that fails to build-fuzz/findings/<target>/; the run stops at the first finding.
+# target: plist, olddata, cmdline, nib, document, drawing or all (the default); seconds: how long each
+# target runs (60). Each target keeps what it learns in build-fuzz/corpus/<target> (starting from
+# fuzz/corpus/<target>) and writes an input that fails to build-fuzz/findings/<target>/; the run stops at
+# the first finding.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/deps.sh
@@ -15,13 +16,13 @@ nupo_install_clang
 
 target="${1:-all}"
 seconds="${2:-60}"
-all_targets=(plist olddata cmdline nib document)
+all_targets=(plist olddata cmdline nib document drawing)
 if [ "$target" = all ]; then
   targets=("${all_targets[@]}")
 elif [[ " ${all_targets[*]} " == *" $target "* ]]; then
   targets=("$target")
 else
-  echo "usage: scripts/fuzz.sh [plist|olddata|cmdline|nib|document|all] [seconds]" >&2
+  echo "usage: scripts/fuzz.sh [plist|olddata|cmdline|nib|document|drawing|all] [seconds]" >&2
   exit 2
 fi
 

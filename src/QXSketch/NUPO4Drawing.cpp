@@ -131,6 +131,15 @@ void NUPO4Drawing::addGraphic(std::unique_ptr<NUPO4Graphic> g)
     }));
 }
 
+void NUPO4Drawing::replaceGraphics(std::vector<std::unique_ptr<NUPO4Graphic>> newGraphics, int selection)
+{
+    undo.clear();  // the commands hold graphics and indices of the drawing being replaced
+    graphics = std::move(newGraphics);
+    selected = selection >= 0 && selection < count() ? selection : -1;
+    undo.setClean();
+    notify();
+}
+
 bool NUPO4Drawing::removeGraphic(int index)
 {
     if (!graphic(index))

@@ -43,6 +43,10 @@ public:
     bool setGraphicFill(int index, const RGBAColor& colour);
     QUndoStack& undoStack() { return undo; }
 
+    // The drawing of a document just opened: its graphics replace these, with the given selection (-1
+    // for none), and the undo stack starts clean. Not an undoable edit.
+    void replaceGraphics(std::vector<std::unique_ptr<NUPO4Graphic>> newGraphics, int selection);
+
     // Moves and resizes rectangle k (1-based) to (x, y, w, h) in drawing coordinates. A k without a
     // rectangle changes nothing, is logged once and gives false. Not an undoable edit: it follows the
     // brain-switch settings.

@@ -61,9 +61,24 @@ NUPO4Graphic::NUPO4Graphic(GraphicKind kind, const QRectF& bounds) : kind_(kind)
     setBounds(bounds);
 }
 
-QString NUPO4Graphic::kindName() const
+std::unique_ptr<NUPO4Graphic> NUPO4Graphic::make(GraphicKind kind, const QRectF& bounds)
 {
-    switch (kind_) {
+    if (kind == GraphicKind::Rectangle)
+        return std::make_unique<NUPO4Rectangle>(bounds);
+    return std::make_unique<NUPO4LiveView>(kind, bounds);
+}
+
+std::optional<GraphicKind> NUPO4Graphic::kindNamed(const QString& name)
+{
+    for (int k = 0; k < kindCount; ++k)
+        if (nameOfKind(GraphicKind(k)) == name)
+            return GraphicKind(k);
+    return std::nullopt;
+}
+
+QString NUPO4Graphic::nameOfKind(GraphicKind kind)
+{
+    switch (kind) {
         case GraphicKind::Rectangle:
             return QStringLiteral("Rectangle");
         case GraphicKind::RawwaveView:
@@ -137,6 +152,13 @@ bool NUPO4Graphic::setView(int view)
     view_ = view;
     handToView(kind_, view, false);
     return true;
+}
+
+void NUPO4Graphic::restoreState(const RGBAColor& fill, int channel, int view)
+{
+    fillColor_ = fill.clamped();
+    brainChannel_ = std::clamp(channel, 1, 10);
+    view_ = std::clamp(view, 0, 19);
 }
 
 void NUPO4Graphic::draw(GraphicsContext& context) const

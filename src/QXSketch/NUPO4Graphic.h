@@ -5,6 +5,9 @@
 #include <QRectF>
 #include <QString>
 
+#include <memory>
+#include <optional>
+
 namespace nupo {
 
 class GraphicsContext;
@@ -21,9 +24,16 @@ class NUPO4Graphic {
 public:
     virtual ~NUPO4Graphic() = default;
 
+    // A new graphic of a kind: a rectangle or the placeholder of a view.
+    static std::unique_ptr<NUPO4Graphic> make(GraphicKind kind, const QRectF& bounds);
+    // The kind whose kindName() is name, if any.
+    static std::optional<GraphicKind> kindNamed(const QString& name);
+    static constexpr int kindCount = 5;
+
     GraphicKind kind() const { return kind_; }
     // "Rectangle", "Rawwave View", ...: what the canvas writes on a placeholder and tests print.
-    QString kindName() const;
+    QString kindName() const { return nameOfKind(kind_); }
+    static QString nameOfKind(GraphicKind kind);
 
     QRectF bounds() const { return bounds_; }
     // Normalised (a negative width or height flips the origin); width and height at least 1.
@@ -50,6 +60,11 @@ public:
     bool setBrainChannel(int channel);
     int view() const { return view_; }
     bool setView(int view);
+
+    // Takes the fill colour, brain channel and view a saved drawing had, as they stand and without
+    // handing them on: the shared window colour, the notification and the views' selections stay as the
+    // rest of the document set them. Channel and view are clamped to their ranges.
+    void restoreState(const RGBAColor& fill, int channel, int view);
 
     // Installed by the window layer: the 3D window takes up `windowColor` (setWindowColorValue).
     static inline void (*windowColourTaken)() = nullptr;

@@ -22,15 +22,15 @@ std::unique_ptr<NUPO4Graphic> newGraphic(DrawingTool tool, const QRectF& bounds)
 {
     switch (tool) {
         case DrawingTool::Rectangle:
-            return std::make_unique<NUPO4Rectangle>(bounds);
+            return NUPO4Graphic::make(GraphicKind::Rectangle, bounds);
         case DrawingTool::RawwaveView:
-            return std::make_unique<NUPO4LiveView>(GraphicKind::RawwaveView, bounds);
+            return NUPO4Graphic::make(GraphicKind::RawwaveView, bounds);
         case DrawingTool::BarGraphView:
-            return std::make_unique<NUPO4LiveView>(GraphicKind::BarGraphView, bounds);
+            return NUPO4Graphic::make(GraphicKind::BarGraphView, bounds);
         case DrawingTool::WaterfallView:
-            return std::make_unique<NUPO4LiveView>(GraphicKind::WaterfallView, bounds);
+            return NUPO4Graphic::make(GraphicKind::WaterfallView, bounds);
         case DrawingTool::SpectrumView3D:
-            return std::make_unique<NUPO4LiveView>(GraphicKind::SpectrumView3D, bounds);
+            return NUPO4Graphic::make(GraphicKind::SpectrumView3D, bounds);
         case DrawingTool::Select:
             break;
     }

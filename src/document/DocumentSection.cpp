@@ -137,6 +137,40 @@ std::optional<std::vector<double>> SectionInput::numbers(const QString& key, int
     return numbersOf(*value, key, maxCount, low, high);
 }
 
+std::optional<std::vector<const PlistDictionary*>> SectionInput::dictionaries(const QString& key,
+                                                                              int maxCount)
+{
+    const PlistValue* value = find(key, PlistValue::Type::Array);
+    if (!value)
+        return std::nullopt;
+    const PlistValue::Array& items = value->toArray();
+    if (items.size() > std::size_t(maxCount)) {
+        fail(key, QStringLiteral("%1 entries, more than the %2 it may hold").arg(items.size()).arg(maxCount));
+        return std::nullopt;
+    }
+    std::vector<const PlistDictionary*> result;
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        if (!items[i].isDictionary()) {
+            fail(placeOf(key, int(i)),
+                 QStringLiteral("%1 where a dictionary belongs").arg(typeName(items[i].type())));
+            return std::nullopt;
+        }
+        result.push_back(&items[i].toDictionary());
+    }
+    return result;
+}
+
+SectionInput SectionInput::item(const PlistDictionary& dictionary, const QString& key, int index) const
+{
+    return SectionInput(dictionary, QStringLiteral("%1, %2").arg(section, placeOf(key, index)));
+}
+
+void SectionInput::adopt(const SectionInput& inner)
+{
+    if (problemText.isEmpty())
+        problemText = inner.problemText;
+}
+
 std::optional<std::vector<QString>> SectionInput::names(const QString& key, int maxCount, int maxLength)
 {
     const PlistValue* value = find(key, PlistValue::Type::Array);

@@ -44,6 +44,12 @@ public:
     std::optional<std::vector<std::vector<double>>> table(const QString& key, int maxRows, int maxColumns,
                                                           double low, double high);
 
+    // An array of at most maxCount dictionaries, each read with an input of its own whose places are
+    // "key[index], inner key"; a problem in one of them is taken up with adopt().
+    std::optional<std::vector<const PlistDictionary*>> dictionaries(const QString& key, int maxCount);
+    SectionInput item(const PlistDictionary& dictionary, const QString& key, int index) const;
+    void adopt(const SectionInput& inner);
+
     // A number read from its text: finite, clamped to low..high.
     static std::optional<double> parseNumber(const PlistValue& value, double low, double high);
 

@@ -53,13 +53,13 @@ const std::map<QString, Outcome>& expectedOutcomes()
         {"WaterfallBS Window in Front", {"WaterfallBS Window", {}}},
         {"Wave Surface Window", {"Wave Surface Window", {}}},
         {"About NUPO4", {"About NUPO4", {}}},
-        {"Open Sounds in the Next Slot…", {"Open Sounds", {}}},
         {"Movie Frames", {"Movie Frames", {}}},
         {"Brain-Note Drawing", {"Brain-Note Drawing", {}}},
         {"Drawing Tools", {"Tools", {}}},
         {"Brain-Switch Mixer", {"Brain-Switch Mixer", {}}},
-        {"Open Movie and Play with Brainwave…", {{}, "QXDrawerMovie"}},
-        {"Media Browser…", {{}, "MainMenuB"}},
+        // The path last chosen is the recording, no movie: the window says so.
+        {"Open Movie and Play with Brainwave…", {"Can not open movie file. Dedir Urav file only open.", {}}},
+        {"Media Browser…", {"Media Browser", {}}},
         {"Media Browser for Running Files…", {{}, "MainMenuC"}},
     };
     return outcomes;

@@ -3,26 +3,12 @@
 #include <gtest/gtest.h>
 
 #include "DocumentTestSupport.h"
+#include "GeneratedDamage.h"
 #include "midi/common/SetupArray.h"
-
-#include <QRandomGenerator>
 
 using namespace nupo;
 
 namespace {
-
-// Reads text into the document; when refused, checks that nothing changed and the message names the file.
-void readDamaged(test::CoreDocument& doc, const QByteArray& text, int* refused)
-{
-    const QByteArray before = doc.document.snapshot({});
-    QString error;
-    if (doc.document.readFromData(text, "damaged.nupo4", &error))
-        return;
-    ++*refused;
-    ASSERT_TRUE(error.startsWith("Cannot open damaged.nupo4: ")) << error.toStdString();
-    ASSERT_EQ(doc.document.snapshot({}), before) << error.toStdString();
-    ASSERT_EQ(startToOpenData.load(), 0);
-}
 
 QByteArray validDocument(test::CoreDocument& doc)
 {
@@ -45,38 +31,8 @@ TEST(DamagedDocument, ThousandsOfTruncatedMutatedAndRandomFilesNeverCrashOrChang
 {
     test::CoreDocument doc;
     const QByteArray valid = validDocument(doc);
-    QRandomGenerator random(2207);
-    int refused = 0;
     int cases = 0;
-    // Truncated at every 97th byte.
-    for (qsizetype n = 0; n < valid.size(); n += 97, ++cases)
-        readDamaged(doc, valid.left(n), &refused);
-    // Mutated: bytes replaced by syntax characters, digits and letters, deleted or doubled.
-    static const char alphabet[] = "{}();=,<>\"'/*\\0123456789-.eE abcXYZ\n";
-    for (int k = 0; k < 3000; ++k, ++cases) {
-        QByteArray text = valid;
-        for (int m = 1 + int(random.bounded(4)); m > 0; --m) {
-            const qsizetype at = random.bounded(int(text.size()));
-            switch (random.bounded(3)) {
-                case 0:
-                    text[at] = alphabet[random.bounded(int(sizeof alphabet - 1))];
-                    break;
-                case 1:
-                    text.remove(at, 1 + random.bounded(20));
-                    break;
-                default:
-                    text.insert(at, text.mid(at, 1 + random.bounded(40)));
-            }
-        }
-        readDamaged(doc, text, &refused);
-    }
-    // Random bytes.
-    for (int k = 0; k < 300; ++k, ++cases) {
-        QByteArray text(int(random.bounded(400)), '\0');
-        for (char& c : text)
-            c = char(random.bounded(256));
-        readDamaged(doc, text, &refused);
-    }
+    const int refused = test::readGeneratedDamage(doc.document, valid, 2207, &cases);
     EXPECT_GT(cases, 3300);
     EXPECT_GT(refused, cases / 2);
 }

@@ -234,16 +234,7 @@ void QXSoundWindowController::setItems(SoundOutlet outlet, const QStringList& it
 
 void QXSoundWindowController::setLimits(SoundOutlet outlet, double minimum, double maximum)
 {
-    auto* slider = qobject_cast<QAbstractSlider*>(control(outlet));
-    if (!slider)
-        return;
-    const QSignalBlocker block(slider);
-    const double value = Control::floatValue(slider);
-    slider->setRange(static_cast<int>(minimum),
-                     std::max(static_cast<int>(minimum) + 1, static_cast<int>(maximum)));
-    slider->setProperty("minValue", minimum);
-    slider->setProperty("maxValue", std::max(minimum + 1.0, maximum));
-    Control::setFloatValue(slider, value);
+    Control::setFloatRange(control(outlet), minimum, maximum);
 }
 
 void QXSoundWindowController::setFieldFormat(SoundOutlet outlet, int left, int right)

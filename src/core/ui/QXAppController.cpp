@@ -1,7 +1,7 @@
 #include "core/ui/QXAppController.h"
 
+#include "QXDrawerSound/browser/MediaBrowser.h"
 #include "QXDrawerSound/player/QXSoundController.h"
-#include "QXDrawerSound/window/QXSoundWindowController.h"
 #include "core/ui/TypeTextHere.h"
 #include "core/ui/WindowController.h"
 #include "document/ui/NUPO4DocumentController.h"
@@ -21,7 +21,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QFileDialog>
 #include <QKeySequence>
 #include <QLayout>
 #include <QMainWindow>
@@ -110,7 +109,6 @@ const MenuEntry mainMenuEntries[] = {
     {"Media", "Start All Sounds", "setStartAllSound", 0, nullptr},
     {"Media", "Stop All Sounds", "setStopAllSound", 0, nullptr},
     {"Media", "Next Sound Opens in Slot 1", "setResetSoundBankIndex", 0, nullptr},
-    {"Media", "Open Sounds in the Next Slot…", "openSoundFiles", 0, nullptr},
     {"Media", "Movie Frames", "showMovieFrames", 0, nullptr},
     {"Media", "-", nullptr, 0, nullptr},
     {"Media", "Open Movie and Play with Brainwave…", "openMovieAndPlaywithBrainwaveQ", 0, nullptr},
@@ -178,7 +176,6 @@ QXAppController::QXAppController()
     action("setStartAllSound", &QXAppController::setStartAllSound);
     action("setStopAllSound", &QXAppController::setStopAllSound);
     action("setResetSoundBankIndex", &QXAppController::setResetSoundBankIndex);
-    action("openSoundFiles", &QXAppController::openSoundFiles);
     action("showMovieFrames", &QXAppController::showMovieFrames);
     action("openMovieAndPlaywithBrainwaveQ", &QXAppController::openMovieAndPlaywithBrainwaveQ);
     action("showSelectFilePanel", &QXAppController::showSelectFilePanel);
@@ -515,20 +512,6 @@ void QXAppController::setResetSoundBankIndex(QObject*)
     QXSoundController::sharedQXSoundController().ResetSoundBankIndex();
 }
 
-// Until the media browser exists: one sound, or several of a folder, chosen in a file dialog.
-void QXAppController::openSoundFiles(QObject*)
-{
-    auto* dialog =
-        new QFileDialog(nullptr, QStringLiteral("Open Sounds"), QString(),
-                        QStringLiteral("Sounds and movies (*.wav *.aif *.aiff *.mp3 *.ogg *.flac *.m4a "
-                                       "*.mov *.mp4);;All files (*)"));
-    dialog->setFileMode(QFileDialog::ExistingFiles);
-    dialog->setAttribute(Qt::WA_DeleteOnClose);
-    QObject::connect(dialog, &QFileDialog::filesSelected,
-                     [](const QStringList& paths) { openSoundBank(paths); });
-    dialog->open();
-}
-
 void QXAppController::showMovieFrames(QObject*)
 {
     loadNib("MovieFrames");
@@ -545,7 +528,9 @@ void QXAppController::openMovieAndPlaywithBrainwaveQ(QObject*)
 
 void QXAppController::showSelectFilePanel(QObject*)
 {
+    fsPath = 0;  // the browser's columns start at "/"
     loadNib("MainMenuB");
+    fsPath = 0;
 }
 void QXAppController::showSelectFileRunPanel(QObject*)
 {

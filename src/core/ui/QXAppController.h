@@ -86,7 +86,6 @@ public:
     void setStartAllSound(QObject* sender);
     void setStopAllSound(QObject* sender);
     void setResetSoundBankIndex(QObject* sender);
-    void openSoundFiles(QObject* sender);
     void showMovieFrames(QObject* sender);
     void openMovieAndPlaywithBrainwaveQ(QObject* sender);
     void showSelectFilePanel(QObject* sender);

@@ -1,6 +1,7 @@
 #include "document/ui/NUPO4DocumentController.h"
 
 #include "QXDrawerSound/player/SoundSlotTables.h"
+#include "QXSketch/ui/NUPO4DrawWindowController.h"
 #include "core/QXSerialPort.h"
 #include "core/Transport.h"
 #include "core/ui/QXAppController.h"
@@ -9,6 +10,7 @@
 #include "document/sections/MidiDocumentCalls.h"
 #include "document/sections/SoundSection.h"
 #include "document/ui/Spectrum3DSection.h"
+#include "document/views/DrawingSection.h"
 #include "document/views/PlotWindowsSection.h"
 #include "document/views/ViewDocumentSections.h"
 #include "platform/appkit/ui/AlertPanel.h"
@@ -98,6 +100,12 @@ void openDocumentWindows()
         const bool front = showFFTPanelFront.load(relaxed) != 0;
         for (int k = std::max(0, Open3DWaterFallBS); k < spectrum->windowsToOpen(); ++k)
             front ? menu.showFFTPanelFront(nullptr) : menu.showFFTPanel(nullptr);
+    }
+    // The drawing: a document that had one opens a drawing window (when none is open) for its graphics.
+    if (auto* drawing = dynamic_cast<DrawingSection*>(document.section("Drawing"))) {
+        if (drawing->drawingToOpen())
+            NUPO4DrawWindowController::showDrawWindow(&menu);
+        drawing->restorePending();
     }
     SoundOpenFromFileAction();
 }

@@ -91,8 +91,11 @@ MediaPlayer::MediaPlayer(Options options) : endNotifier(std::make_shared<EndNoti
     mpv_set_option_string(handle, "osd-level", "0");
     // Rates change the pitch with the speed, as a tape would.
     mpv_set_option_string(handle, "audio-pitch-correction", "no");
-    const bool libmpvVideo = options.videoOutput || options.frameImages;
-    mpv_set_option_string(handle, "vo", libmpvVideo ? "libmpv" : "null");
+    // Video goes to a render context; until a view has made one it is decoded and dropped.
+    mpv_set_option_string(handle, "vo",
+                          options.frameImages   ? "libmpv"
+                          : options.videoOutput ? "libmpv,null"
+                                                : "null");
     mpv_set_option_string(handle, "ao", options.audioOutput ? availableAudioOutputs().constData() : "null");
     if (mpv_initialize(handle) < 0) {
         mpv_terminate_destroy(handle);
@@ -340,6 +343,12 @@ bool MediaPlayer::isOpen() const
 {
     std::lock_guard lock(mutex);
     return loadedEntry >= 0 && !openPath.isEmpty();
+}
+
+QString MediaPlayer::lastError() const
+{
+    std::lock_guard lock(mutex);
+    return endedReason;
 }
 
 QString MediaPlayer::path() const
@@ -616,6 +625,14 @@ QStringList MediaPlayer::trackNames() const
         names << (codec.isEmpty() ? kind : QStringLiteral("%1 (%2)").arg(kind, codec));
     }
     return names;
+}
+
+void MediaPlayer::reloadVideo()
+{
+    if (handle == nullptr || !isOpen() || !hasVideo())
+        return;
+    mpv_set_property_string(handle, "vid", "no");
+    mpv_set_property_string(handle, "vid", "auto");
 }
 
 bool MediaPlayer::hasVideo() const

@@ -56,6 +56,8 @@ public:
     bool open(const QString& path, QString* error = nullptr);
     void close();
     bool isOpen() const;
+    // Why the last file stopped playing on its own (a decoding error), or empty.
+    QString lastError() const;
     QString path() const;
 
     void play();  // from the start when at the end (from the end when playing backwards at the start)
@@ -121,6 +123,10 @@ public:
     // Copies the current video frame, scaled to width x height, into pixels (4 bytes a pixel: blue,
     // green, red, unused; stride bytes a row). Needs the frameImages option and an open file with video.
     bool renderFrame(void* pixels, int width, int height, std::size_t stride);
+
+    // Decodes the video again (for a view whose render context came after the file was opened, when
+    // libmpv had no place to send the video and switched it off). Keeps the position and pause state.
+    void reloadVideo();
 
     // The libmpv handle, for a view that draws the video (videoOutput); null when libmpv failed to start.
     mpv_handle* nativeHandle() const { return handle; }

@@ -84,7 +84,6 @@ TEST(MainMenu, HoldsEveryActionOfTheApplication)
                                "setStartAllSound",
                                "setStopAllSound",
                                "setResetSoundBankIndex",
-                               "openSoundFiles",
                                "showMovieFrames",
                                "openMovieAndPlaywithBrainwaveQ",
                                "showSelectFilePanel",
@@ -103,9 +102,9 @@ TEST(MainMenu, WindowsOfUnbuiltPartsReportTheirMissingNib)
     menu().fillMenuBar(&bar);
     testing::internal::CaptureStdout();
     const int beeps = beepCount();
-    itemFor(bar, "showSelectFilePanel")->trigger();
+    itemFor(bar, "showSelectFileRunPanel")->trigger();
     const std::string out = testing::internal::GetCapturedStdout();
-    EXPECT_NE(out.find("Failed to load MainMenuB.nib"), std::string::npos) << out;
+    EXPECT_NE(out.find("Failed to load MainMenuC.nib"), std::string::npos) << out;
     EXPECT_EQ(beepCount(), beeps + 1);
 }
 

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "QXDrawerSound/player/SoundSlotTables.h"
+#include "QXSketch/NUPO4Drawing.h"
 #include "app/NUPO4DrawAppDelegate.h"
 #include "document/NUPO4DrawDocument.h"
 #include "document/sections/SoundSection.h"
@@ -176,6 +177,39 @@ TEST(DocumentController,
     GridSize2DBarX = 10;
     EXPECT_TRUE(document.readPreferenceFile());
     EXPECT_EQ(GridSize2DBarX, 5);
+    delegate.applicationWillTerminate(nullptr);
+}
+
+TEST(DocumentController, ADocumentWithADrawingOpensTheDrawingWindowWithItsGraphics)
+{
+    auto& document = answeringController(NUPO4DocumentController::DontSave, {});
+    auto& delegate = NUPO4DrawAppDelegate::sharedNUPO4DrawAppDelegate();
+    testing::internal::CaptureStdout();
+    delegate.applicationDidFinishLaunching(nullptr);
+    const QString path = test::tempFolder() + "/drawing.nupo4";
+    {
+        NUPO4Drawing drawing;
+        drawing.makeFront();
+        drawing.addGraphic(NUPO4Graphic::make(GraphicKind::Rectangle, QRectF(40, 60, 120, 80)));
+        drawing.addGraphic(NUPO4Graphic::make(GraphicKind::Rectangle, QRectF(240, 90, 150, 100)));
+        drawing.setGraphicFill(1, RGBAColor::fromRGBA(1, 0.5, 0, 0.75));
+        ASSERT_TRUE(NUPO4DrawDocument::sharedNUPO4DrawDocument().writeToFile(path));
+    }
+    ASSERT_EQ(NUPO4Drawing::frontDrawing(), nullptr);
+    ASSERT_EQ(shownWindow("Brain-Note Drawing"), nullptr);
+
+    ASSERT_TRUE(document.openDocumentAt(path)) << told.join("\n").toStdString();
+    testing::internal::GetCapturedStdout();
+    EXPECT_NE(shownWindow("Brain-Note Drawing"), nullptr);
+    NUPO4Drawing* opened = NUPO4Drawing::frontDrawing();
+    ASSERT_NE(opened, nullptr);
+    ASSERT_EQ(opened->count(), 2);
+    EXPECT_EQ(opened->graphic(0)->bounds(), QRectF(40, 60, 120, 80));
+    EXPECT_EQ(opened->graphic(1)->bounds(), QRectF(240, 90, 150, 100));
+    EXPECT_EQ(opened->graphic(1)->fillColor(), RGBAColor::fromRGBA(1, 0.5, 0, 0.75));
+    EXPECT_EQ(opened->selectedIndex(), 1);
+    EXPECT_EQ(opened->undoStack().count(), 0);
+    EXPECT_FALSE(document.isDocumentEdited());
     delegate.applicationWillTerminate(nullptr);
 }
 

@@ -12,6 +12,7 @@
 #include <QDoubleSpinBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QSignalBlocker>
 #include <QSpinBox>
 #include <QWidget>
 
@@ -198,6 +199,21 @@ void Control::setStringValue(QObject* control, const QString& value)
     } else if (auto* button = as<QAbstractButton>(control)) {
         button->setText(value);
     }
+}
+
+void Control::setFloatRange(QObject* control, double minimum, double maximum)
+{
+    auto* slider = as<QAbstractSlider>(control);
+    if (!slider)
+        return;
+    const QSignalBlocker block(slider);
+    const double value = floatValue(slider);
+    maximum = std::max(minimum + 1.0, maximum);
+    slider->setRange(static_cast<int>(minimum),
+                     std::max(static_cast<int>(minimum) + 1, static_cast<int>(maximum)));
+    slider->setProperty("minValue", minimum);
+    slider->setProperty("maxValue", maximum);
+    setFloatValue(slider, value);
 }
 
 int Control::tag(const QObject* control)

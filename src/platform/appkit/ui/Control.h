@@ -28,6 +28,10 @@ public:
     static void setFloatValue(QObject* control, double value);
     static void setStringValue(QObject* control, const QString& value);
 
+    // A slider's float range (minValue .. maxValue, at least 1 wide, on an integer range to match); the
+    // value stays where it was, held to the new range. Nothing for other controls.
+    static void setFloatRange(QObject* control, double minimum, double maximum);
+
     // The `tag` property of a control (0 when it has none).
     static int tag(const QObject* control);
 

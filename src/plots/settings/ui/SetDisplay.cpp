@@ -500,7 +500,9 @@ void SetDisplay::sendTextAlpha3DWaterFallBSMixField(QObject* sender)
 
 void SetDisplay::sendTextAlphaQTMovieField(QObject* sender)
 {
-    takeAlpha(sender, AlphaQTMovieField, displayHereAlphaQTMovie);
+    const float alpha = takeAlpha(sender, AlphaQTMovieField, displayHereAlphaQTMovie);
+    if (windowAlphaOfMovie)
+        windowAlphaOfMovie(alpha);
 }
 
 void SetDisplay::sendTextAlphaCubicTunnelField(QObject* sender)

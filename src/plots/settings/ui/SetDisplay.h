@@ -15,6 +15,8 @@ namespace nupo {
 // fields only show the value.
 inline std::function<void(float)> windowAlphaOf3DSpectrum;
 inline std::function<void(float)> windowAlphaOfWaveSurface;
+// The same for the movie window (its shared player keeps the value for the next window).
+inline std::function<void(float)> windowAlphaOfMovie;
 
 // The display settings panel: the options every graph window reads (the variables of DisplaySettings.h).
 // Each option has an action, which reads its control, and a setter, which stores the variable and keeps

@@ -1,0 +1,56 @@
+// The drawing's section of a brain-note document on any bytes: it reads or refuses without crashing, a
+// refused file leaves the open drawing as it was and its message names the file, and whatever it reads,
+// writing and reading it again gives the same drawing.
+
+#include "FuzzSupport.h"
+
+#include "QXSketch/NUPO4Drawing.h"
+#include "document/NUPO4DrawDocument.h"
+#include "document/views/DrawingSection.h"
+#include "shared/CoreState.h"
+
+#include <QGuiApplication>
+
+using namespace nupo;
+
+namespace {
+
+NUPO4DrawDocument& document()
+{
+    static NUPO4DrawDocument* doc = [] {
+        auto* d = new NUPO4DrawDocument;
+        d->addSection(std::make_unique<DrawingSection>());
+        return d;
+    }();
+    return *doc;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
+{
+    static QGuiApplication app(*argc, *argv);
+    static NUPO4Drawing drawing;
+    drawing.makeFront();
+    drawing.addGraphic(NUPO4Graphic::make(GraphicKind::Rectangle, QRectF(10, 20, 30, 40)));
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    const QByteArray text(reinterpret_cast<const char*>(data), qsizetype(size));
+    NUPO4DrawDocument& doc = document();
+    const QByteArray before = doc.snapshot({});
+    QString error;
+    if (!doc.readFromData(text, QStringLiteral("fuzz.nupo4"), &error)) {
+        FUZZ_CHECK(error.startsWith(QStringLiteral("Cannot open fuzz.nupo4: ")));
+        FUZZ_CHECK(doc.snapshot({}) == before);
+        FUZZ_CHECK(startToOpenData.load() == 0);
+        return 0;
+    }
+    const QByteArray read = doc.snapshot({});
+    FUZZ_CHECK(doc.readFromData(doc.dataRepresentation(), QStringLiteral("again"), &error));
+    FUZZ_CHECK(doc.snapshot({}) == read);
+    FUZZ_CHECK(NUPO4Drawing::frontDrawing()->undoStack().count() == 0);
+    return 0;
+}

@@ -1,0 +1,462 @@
+#include "QXDrawerSound/browser/ui/AppControllerB.h"
+
+#include "QXDrawerSound/browser/FSBrowserModel.h"
+#include "QXDrawerSound/browser/FSNodeInfo.h"
+#include "QXDrawerSound/browser/MediaBrowser.h"
+#include "QXDrawerSound/browser/ui/FSBrowserCell.h"
+#include "QXDrawerSound/player/SoundSlotTables.h"
+#include "QXDrawerSound/window/QXSoundWindowController.h"
+#include "core/QXSerialPort.h"
+#include "platform/appkit/ui/Control.h"
+#include "platform/appkit/ui/NibControllerRegistry.h"
+#include "platform/appkit/ui/NibLoader.h"
+#include "platform/appkit/ui/PopUpButton.h"
+#include "platform/appkit/ui/WindowHandle.h"
+#include "platform/viewhost/ui/OpenGLViewHost.h"
+#include "shared/CoreState.h"
+#include "shared/Utilities.h"
+#include "views3d/QX3DSpectrumGLView.h"
+#include "views3d/spectrum/ui/QX3DSpectrumAppController.h"
+#include "views3d/textures/ImageSources.h"
+#include "views3d/textures/ShadowApp.h"
+#include "views3d/wave/QXnewaveGLView.h"
+#include "views3d/wave/ui/QXnewaveAppController.h"
+
+#include <QColumnView>
+#include <QDesktopServices>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QUrl>
+
+#include <cstdio>
+#include <cstring>
+
+namespace nupo {
+
+namespace {
+
+constexpr int soundBlockCount = 12;
+constexpr int inspectorIconSide = 128;
+constexpr int visibleColumns = 4;
+constexpr int minimumColumnWidth = 170;
+
+// The loader beeps and logs a nib it cannot load; the browser's own line names the window's file.
+NibController* loadNibOrComplain(const QString& name, const char* message, QObject* owner)
+{
+    if (NibController* controller = NibLoader::loadNibNamed(name, owner))
+        return controller;
+    if (QString::fromLatin1(message) != QStringLiteral("Failed to load %1.nib").arg(name))
+        std::printf("%s\n", message);
+    return nullptr;
+}
+
+}  // namespace
+
+[[maybe_unused]] static const bool browserRegistered = [] {
+    NibControllerRegistry::add(QStringLiteral("AppControllerB"),
+                               []() -> NibController* { return new AppControllerB; });
+    return true;
+}();
+
+AppControllerB::AppControllerB()
+{
+    // Every browser starts with empty folder lists.
+    soundNameArrayX.clear();
+    soundNameArrayS.clear();
+    outlet("fsBrowser", fsBrowser);
+    outlet("nodeIconWell", nodeIconWell);
+    outlet("nodeInspector", nodeInspector);
+    outlet("MaxField", MaxField);
+    outlet("displayHereMax", displayHereMax);
+    outlet("CurrentField", CurrentField);
+    outlet("displayHereCurrent", displayHereCurrent);
+    outlet("progressBar", progressBar);
+    outlet("popupSoundBlock", [this](QObject* object) { popupSoundBlock = object; });
+    outlet("popupPlaySoundBlock", [this](QObject* object) { popupPlaySoundBlock = object; });
+    action("reloadData", &AppControllerB::reloadData);
+    action("OpenAll", &AppControllerB::OpenAll);
+    action("MTextureX", &AppControllerB::MTextureX);
+    action("STextureX", &AppControllerB::STextureX);
+    action("OpenMovieX", &AppControllerB::OpenMovieX);
+    action("OpenSoundX", &AppControllerB::OpenSoundX);
+    action("OpenSoundXZ", &AppControllerB::OpenSoundXZ);
+    action("selectSoundBlock", &AppControllerB::selectSoundBlock);
+    action("selectPlaySoundBlock", &AppControllerB::selectPlaySoundBlock);
+    action("ImageNTextFieldAction", &AppControllerB::ImageNTextFieldAction);
+}
+
+AppControllerB::~AppControllerB() = default;
+
+AppControllerB& AppControllerB::sharedAppControllerB()
+{
+    static AppControllerB* instance = new AppControllerB;  // lives to process end
+    return *instance;
+}
+
+int AppControllerB::getMaxOpen() const
+{
+    return maxImageN;
+}
+
+void AppControllerB::awakeFromNib()
+{
+    if (fsBrowser) {
+        fsModel = new FSBrowserModel(this);
+        // The columns take the cell from the view when they are made: set it before the first column.
+        fsBrowser->setItemDelegate(new FSBrowserCell(fsBrowser));
+        fsBrowser->setModel(fsModel);
+        fsBrowser->setSelectionMode(QAbstractItemView::ExtendedSelection);
+        fsBrowser->setResizeGripsVisible(true);
+        const int width = std::max(minimumColumnWidth, fsBrowser->width() / visibleColumns);
+        fsBrowser->setColumnWidths(QList<int>(visibleColumns * 8, width));
+        // Keys move the selection as clicks do.
+        connect(fsBrowser->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+                [this] { browserSingleClick(fsBrowser); });
+        connect(fsBrowser, &QAbstractItemView::doubleClicked, this,
+                [this] { browserDoubleClick(fsBrowser); });
+    }
+    showImageCounts();
+    if (progressBar) {
+        progressBar->setMaximum(100);
+        progressBar->hide();
+    }
+    QStringList blocks;
+    for (int block = 1; block <= soundBlockCount; ++block)
+        blocks << QString::number(block);
+    PopUpButton::removeAllItems(popupSoundBlock);
+    PopUpButton::addItemsWithTitles(popupSoundBlock, blocks);
+    PopUpButton::removeAllItems(popupPlaySoundBlock);
+    PopUpButton::addItemsWithTitles(popupPlaySoundBlock,
+                                    blocks.mid(0, std::clamp(SoundBlockX.load(), 1, soundBlockCount)));
+    setSoundBlock(SoundBlockX.load() - 1);
+    setPlaySoundBlock(PlaySoundBlockX.load() - 1);
+    if (QWidget* window = nibWindow()) {
+        window->show();
+        WindowHandle(window).makeKeyAndOrderFront();
+    }
+}
+
+// --- Browser ----------------------------------------------------------------------------------------------
+
+void AppControllerB::reloadData(QObject*)
+{
+    if (fsModel)
+        fsModel->reloadData();
+}
+
+QString AppControllerB::attributedInspectorStringForFSNode(const QString& path)
+{
+    const FSNodeInfo node(nullptr, path);
+    const QString name = node.lastPathComponent();
+    const QString type = node.fsType();  // records `selectDirectory`
+    setOutCHARs(name);
+    NSStringToC(path);  // refuses (leaves it empty) a path longer than the buffer
+    const auto line = [](const QString& label, const QString& value) {
+        return QStringLiteral(
+                   "<span style=\"font-weight:bold; font-size:10pt\">%1</span>"
+                   "<span style=\"font-size:9pt\">%2</span><br>")
+            .arg(label, value.toHtmlEscaped());
+    };
+    return line(QStringLiteral("Name: "), name) + line(QStringLiteral("Long Name: "), node.absolutePath()) +
+           line(QStringLiteral("Type: "), type);
+}
+
+void AppControllerB::browserSingleClick(QObject*)
+{
+    if (!fsBrowser || !fsModel)
+        return;
+    const QModelIndexList selected = fsBrowser->selectionModel()->selectedIndexes();
+    QString text;
+    QPixmap icon;
+    if (selected.size() == 1) {
+        const QModelIndex item = selected.first();
+        const QString path = fsModel->pathOf(item);
+        text = attributedInspectorStringForFSNode(path);
+        icon = FSBrowserCell::iconImageOfSize(path, inspectorIconSide);
+        // The column this item sits in, and the entries of the column its folder opens.
+        int column = 0;
+        for (QModelIndex up = item.parent(); up.isValid(); up = up.parent())
+            ++column;
+        selectedColumnXZ = column;
+        // A folder's column shows what it holds now.
+        if (selectDirectory)
+            fsModel->refreshFolder(item);
+        RowsCount = fsModel->rowCount(selectDirectory ? item : item.parent());
+    } else {
+        text = selected.isEmpty() ? QStringLiteral("No Selection") : QStringLiteral("Multiple Selection");
+    }
+    if (nodeInspector)
+        nodeInspector->setText(text);
+    if (nodeIconWell)
+        nodeIconWell->setPixmap(icon);
+}
+
+void AppControllerB::browserDoubleClick(QObject* sender)
+{
+    browserSingleClick(sender);
+    if (fsBrowser && fsModel && fsBrowser->currentIndex().isValid())
+        QDesktopServices::openUrl(QUrl::fromLocalFile(fsModel->pathOf(fsBrowser->currentIndex())));
+}
+
+bool AppControllerB::selectPath(const QString& path)
+{
+    if (!fsBrowser || !fsModel)
+        return false;
+    const QModelIndex item = fsModel->indexOfPath(path);
+    if (!item.isValid())
+        return false;
+    fsBrowser->setCurrentIndex(item);
+    fsBrowser->selectionModel()->select(item, QItemSelectionModel::ClearAndSelect);
+    browserSingleClick(fsBrowser);
+    return true;
+}
+
+QString AppControllerB::inspectorText() const
+{
+    return nodeInspector ? nodeInspector->text() : QString();
+}
+
+// --- Opening ----------------------------------------------------------------------------------------------
+
+void AppControllerB::OpenAll(QObject* sender)
+{
+    if (progressBar) {
+        progressBar->show();
+        progressBar->setValue(1);
+        progressBar->repaint();
+    }
+    isWorking = true;
+    setOpenAll(Control::intValue(sender));
+    isWorking = false;
+    if (progressBar)
+        progressBar->hide();
+}
+
+void AppControllerB::MTextureX(QObject* sender)
+{
+    setMXTextureX(Control::intValue(sender));
+}
+void AppControllerB::STextureX(QObject* sender)
+{
+    setSTextureX(Control::intValue(sender));
+}
+void AppControllerB::OpenMovieX(QObject* sender)
+{
+    setOpenMovieX(Control::intValue(sender));
+}
+void AppControllerB::OpenSoundX(QObject* sender)
+{
+    setOpenSoundX(Control::intValue(sender));
+}
+void AppControllerB::OpenSoundXZ(QObject* sender)
+{
+    setOpenSoundXZ(Control::intValue(sender));
+}
+
+void AppControllerB::readImageCounts()
+{
+    // Each field sets one count, when it holds a number.
+    const std::pair<QLineEdit*, int*> fields[] = {{MaxField, &maxImageN}, {CurrentField, &maxImageNX}};
+    for (const auto& [field, count] : fields) {
+        bool number = false;
+        const int value = field ? field->text().trimmed().toInt(&number) : 0;
+        if (number)
+            *count = clampedImageCount(value, outCHARMCount);
+    }
+}
+
+void AppControllerB::showImageCounts()
+{
+    const int shown = MaxTextureDN != 0 ? maxImageN : maxImageNX;
+    Control::setIntValue(displayHereMax, shown);
+    Control::setIntValue(displayHereCurrent, shown);
+}
+
+void AppControllerB::setOpenAll(int)
+{
+    readImageCounts();
+    const QString selection = selectDirectory == 1 ? QString::fromUtf8(outCHAR) : outCHARsText();
+    switch (kindOfSelection(selectDirectory == 1, selection)) {
+        case MediaKind::Image:
+            selectDirectory == 1 ? setMXTextureX(1) : setSTextureX(1);
+            break;
+        case MediaKind::Sound:
+            selectDirectory == 1 ? setOpenSoundXZ(1) : setOpenSoundX(1);
+            break;
+        case MediaKind::Movie:
+            if (selectDirectory == 0)
+                setOpenMovieX(1);
+            break;
+        case MediaKind::Data:
+            if (selectDirectory == 0)
+                QXSerialPort::sharedQXSerialPort().openOldFileToBuffer();
+            break;
+        case MediaKind::None:
+            break;
+    }
+    showImageCounts();
+}
+
+// Copies the listed folder's first image paths into `outCHARM`: at most `outCHARMCount`, each whole or not
+// at all. Returns how many it copied.
+static int copyImageSet()
+{
+    int count = 0;
+    for (int row = 0; row < LastRowsCount && count < outCHARMCount; ++row) {
+        if (NSStringToC(soundNameArrayX[row], outCHARM[count], outCHARMSize))
+            ++count;
+    }
+    return count;
+}
+
+// Loads the images into the scene's sprite table in the view's GL context: the set's first `count`
+// images from `outCHARM`, or the one image at `outCHAR` (count 0). The scene draws them from there.
+static bool loadSprites(ShadowApp& table, QWidget* window, int count)
+{
+    auto* host = window ? window->findChild<OpenGLViewHost*>() : nullptr;
+    if (!host || !host->isValid()) {
+        std::printf("The images cannot be loaded: the window has no GL picture\n");
+        return false;
+    }
+    // One frame first: a scene sets itself up (and fills its table with its own images) on its first
+    // frame, which would otherwise come after this load.
+    host->grabFramebuffer();
+    host->makeCurrent();
+    // The scene's own set-up may have used the image paths: the set's are written again.
+    if (count > 0)
+        count = copyImageSet();
+    table.emptySlots();
+    int loaded = 0;
+    if (count == 0)
+        loaded += table.InitAXS(0) ? 1 : 0;
+    for (int n = 0; n < count; ++n)
+        loaded += table.InitAXMX(n) ? 1 : 0;
+    host->doneCurrent();
+    host->update();
+    return loaded > 0;
+}
+
+// Opens the scene chosen by `LoadTextuerF` and loads the images into it: the wave surface (0) or the 3D
+// spectrum (other), whose view then draws lit smooth surfaces. `count` 0 loads the single image.
+void AppControllerB::loadTextures(int count)
+{
+    if (LoadTextuerF == 0) {
+        auto* wave = dynamic_cast<QXnewaveAppController*>(
+            loadNibOrComplain(QStringLiteral("QXnewave"), "Failed to load QXnewwave.nib", this));
+        if (!wave)
+            return;
+        if (count == 0)
+            MaxTextureDN = 0;
+        QXnewaveGLView::sharedQXnewaveGLView().setDisplaydX(4);
+        if (QXnewaveGLView* view = wave->glView()) {
+            view->setDisplaydX(4);
+            if (loadSprites(shadow_app, wave->nibWindow(), count))
+                view->maxImageNXopen = std::max(1, count);
+        }
+    } else {
+        auto* spectrum = dynamic_cast<QX3DSpectrumAppController*>(
+            loadNibOrComplain(QStringLiteral("QX3DSpectrum"), "Failed to load QX3DSpectrum.nib", this));
+        if (!spectrum)
+            return;
+        if (QWidget* window = nibWindow())
+            window->close();
+        if (QX3DSpectrumGLView* view = spectrum->visibleView(); view && count == 0)
+            view->setDisplaynX(4);
+        loadSprites(shadow_appAX, spectrum->nibWindow(), count);
+    }
+    LoadTextuerF = 0;
+    showImageCounts();
+}
+
+void AppControllerB::setMXTextureX(int)
+{
+    const int listed = listFolderForOpening(QString::fromUtf8(outCHAR));
+    const int count = copyImageSet();
+    if (listed > outCHARMCount)
+        std::printf("Only the first %d of %d images are loaded\n", outCHARMCount, listed);
+    if (count == 0)
+        return;
+    maxImageN = count;
+    maxImageNX = count;
+    loadTextures(count);
+}
+
+void AppControllerB::setSTextureX(int)
+{
+    maxImageN = 1;
+    maxImageNX = 1;
+    loadTextures(0);
+}
+
+void AppControllerB::setOpenSoundX(int)
+{
+    const QString path = QString::fromUtf8(outCHAR);
+    if (path.isEmpty())
+        return;
+    if (openSoundBank({path}) == nullptr)
+        std::printf("Failed to load QXDrawerSound.nib\n");
+    restoreSelection();
+}
+
+void AppControllerB::setOpenSoundXZ(int)
+{
+    const int listed = listFolderForOpening(QString::fromUtf8(outCHAR));
+    if (listed == 0)
+        return;
+    const QString folder = QString::fromUtf8(outCHAR);
+    const QString name = outCHARsText();
+    if (openSoundBank(soundNameArrayX.mid(0, listed)) == nullptr)
+        std::printf("Failed to load QXDrawerSound.nib\n");
+    // The clicked folder stays the item the next open acts on.
+    NSStringToC(folder);
+    setOutCHARs(name);
+    restoreSelection();
+}
+
+void AppControllerB::openNextSound()
+{
+    setOpenSoundX(1);
+}
+
+void AppControllerB::setOpenMovieX(int)
+{
+    loadNibOrComplain(QStringLiteral("QXDrawerMovie"), "Failed to load QXDrawerMovie.nib", this);
+    restoreSelection();
+}
+
+// The opened window takes the focus; the browser keeps its columns and selection.
+void AppControllerB::restoreSelection()
+{
+    if (fsBrowser && fsBrowser->currentIndex().isValid())
+        fsBrowser->scrollTo(fsBrowser->currentIndex());
+}
+
+// --- Sound blocks -----------------------------------------------------------------------------------------
+
+void AppControllerB::selectSoundBlock(QObject* sender)
+{
+    setSoundBlock(PopUpButton::indexOfSelectedItem(sender ? sender : popupSoundBlock));
+}
+
+void AppControllerB::selectPlaySoundBlock(QObject* sender)
+{
+    setPlaySoundBlock(PopUpButton::indexOfSelectedItem(sender ? sender : popupPlaySoundBlock));
+}
+
+void AppControllerB::setSoundBlock(int index)
+{
+    index = std::clamp(index, 0, soundBlockCount - 1);
+    SoundBlockX = index + 1;
+    PopUpButton::selectItemAtIndex(popupSoundBlock, index);
+}
+
+void AppControllerB::setPlaySoundBlock(int index)
+{
+    index = std::clamp(index, 0, soundBlockCount - 1);
+    PlaySoundBlockX = index + 1;
+    PopUpButton::selectItemAtIndex(popupPlaySoundBlock, index);
+}
+
+}  // namespace nupo

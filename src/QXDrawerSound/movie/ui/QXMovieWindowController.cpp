@@ -1,0 +1,324 @@
+#include "QXDrawerSound/movie/ui/QXMovieWindowController.h"
+
+#include "QXDrawerSound/movie/MovieState.h"
+#include "platform/appkit/ui/AlertPanel.h"
+#include "platform/appkit/ui/Control.h"
+#include "platform/appkit/ui/FixedPointFormat.h"
+#include "platform/appkit/ui/NibControllerRegistry.h"
+#include "platform/appkit/ui/PopUpButton.h"
+#include "platform/appkit/ui/RadioMatrix.h"
+#include "platform/appkit/ui/WindowHandle.h"
+#include "platform/viewhost/ui/OpenGLViewHost.h"
+#include "plots/settings/ui/SetDisplay.h"
+
+#include <QAbstractButton>
+#include <QLabel>
+#include <QLayout>
+#include <QListWidget>
+#include <QVBoxLayout>
+
+namespace nupo {
+
+namespace {
+
+// The picture's size when the window leaves it free ("Size to fit window").
+constexpr int freeSize = QWIDGETSIZE_MAX;
+
+}  // namespace
+
+[[maybe_unused]] static const bool movieWindowRegistered = [] {
+    NibControllerRegistry::add(QStringLiteral("QXMovieController"),
+                               []() -> NibController* { return new QXMovieWindowController; });
+    // The display settings panel's movie transparency goes to the shared player.
+    windowAlphaOfMovie = [](float alpha) {
+        QXMovieController::sharedQXMovieController().setWindowAlphaValue(alpha);
+    };
+    return true;
+}();
+
+QXMovieWindowController::QXMovieWindowController()
+{
+    for (int i = 0; i < int(MovieOutlet::count); ++i) {
+        const auto index = std::size_t(i);
+        outlet(movieOutletName(MovieOutlet(i)), [this, index](QObject* object) { outlets[index] = object; });
+    }
+    declareActions();
+}
+
+QXMovieWindowController::~QXMovieWindowController()
+{
+    // The render context goes before the player it draws.
+    view.releaseRenderContext();
+    view.setPlayer(nullptr);
+}
+
+void QXMovieWindowController::declareActions()
+{
+    using Action = void (QXMovieController::*)(QObject*);
+    static const std::pair<const char*, Action> actions[] = {
+        {"play", &QXMovieController::playButtonAction},
+        {"stop", &QXMovieController::stop},
+        {"goToBeginning", &QXMovieController::goToBeginning},
+        {"goToEnd", &QXMovieController::goToEnd},
+        {"stepBack", &QXMovieController::stepBack},
+        {"stepForward", &QXMovieController::stepForward},
+        {"PloopSync", &QXMovieController::PloopSync},
+        {"selectMoviesize", &QXMovieController::selectMoviesize},
+        {"PlaymodeMatrix", &QXMovieController::PlaymodeMatrix},
+    };
+    for (const auto& [name, function] : actions)
+        action(QString::fromLatin1(name), [this, function](QObject* sender) { (this->*function)(sender); });
+
+    static const char* const switchActions[movieSwitchCount] = {
+        "RateON",       "SoundFrameSpeedControl", "SoundControl", "FrameControl",
+        "SpeedControl", "OptionControl",          "FrameChangeBS"};
+    for (int which = 0; which < movieSwitchCount; ++which)
+        action(QString::fromLatin1(switchActions[which]),
+               [this, which](QObject* sender) { switchAction(which, sender); });
+    static const char* const gainActions[movieGainCount] = {"RateSlider", "SoundSlider", "FrameSlider",
+                                                            "SpeedSlider"};
+    for (int which = 0; which < movieGainCount; ++which)
+        action(QString::fromLatin1(gainActions[which]),
+               [this, which](QObject* sender) { gainAction(which, sender); });
+    static const char* const bandButtons[] = {"FrameEyeBS", "FrameDeltaBS", "FrameThetaBS", "FrameAplhaBS",
+                                              "FrameSMRBS", "FrameBetaMBS", "FrameBetaBS",  "FrameGammaBS"};
+    static const char* const bandSliders[] = {"EyedeltaLSlider", "EyedeltaHSlider", "ThetaLSlider",
+                                              "ThetaHSlider",    "AlphaLSlider",    "AlphaHSlider",
+                                              "BetaLSlider",     "BetaHSlider"};
+    for (int band = 0; band < 8; ++band) {
+        action(QString::fromLatin1(bandButtons[band]),
+               [this, band](QObject* sender) { FrameBS(band, sender); });
+        action(QString::fromLatin1(bandSliders[band]),
+               [this, band](QObject* sender) { BandSlider(band, sender); });
+    }
+    static const char* const popups[moviePopupCount] = {"selectSoundBrain", "selectSoundPFC",
+                                                        "selectFrameBain",  "selectFramePFC",
+                                                        "selectSpeedBain",  "selectSpeedPFC"};
+    for (int popup = 0; popup < moviePopupCount; ++popup)
+        action(QString::fromLatin1(popups[popup]),
+               [this, popup](QObject* sender) { selectPopup(popup, sender); });
+    action("movieProperties", &QXMovieWindowController::movieProperties);
+    action("newWindow", &QXMovieWindowController::newWindow);
+}
+
+void QXMovieWindowController::awakeFromNib()
+{
+    if (auto* properties = qobject_cast<QWidget*>(control(MovieOutlet::moviePropertiesWindow))) {
+        properties->setParent(nibWindow(), Qt::Tool);
+        properties->hide();
+    }
+    // The picture: a GL host in the placeholder, or a note where the window system has no GL.
+    if (auto* placeholder = qobject_cast<QWidget*>(control(MovieOutlet::movieViewObject))) {
+        auto* layout = new QVBoxLayout(placeholder);
+        layout->setContentsMargins(0, 0, 0, 0);
+        if (OpenGLViewHost::isSupported()) {
+            host = new OpenGLViewHost(&view, placeholder);
+            layout->addWidget(host);
+            host->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+        } else {
+            auto* note = new QLabel(QStringLiteral("OpenGL is not available: the picture cannot be drawn."),
+                                    placeholder);
+            note->setAlignment(Qt::AlignCenter);
+            layout->addWidget(note);
+        }
+    }
+    init();
+    if (!setUpWindow()) {
+        // Nothing to show: the window goes with its controller once the alert is read.
+        if (QWidget* window = nibWindow())
+            QMetaObject::invokeMethod(window, &QWidget::close, Qt::QueuedConnection);
+        return;
+    }
+    Control::setFloatValue(control(MovieOutlet::setSpeedSlider), gain(SpeedGain));
+}
+
+void QXMovieWindowController::windowWillClose(QObject* window)
+{
+    movieWindowClosing();
+    NibController::windowWillClose(window);
+}
+
+void QXMovieWindowController::windowDidMove(QObject*)
+{
+    storeFrame();
+}
+
+void QXMovieWindowController::windowDidResize(QObject*)
+{
+    storeFrame();
+}
+
+void QXMovieWindowController::storeFrame()
+{
+    const WindowHandle window(nibWindow());
+    if (!window || !window.isVisible() || !movie())
+        return;
+    const QRectF frame = window.frame();
+    NomalQTSizeR[0] = float(frame.x());
+    NomalQTSizeR[1] = float(frame.y());
+    NomalQTSizeR[2] = float(frame.width());
+    NomalQTSizeR[3] = float(frame.height());
+}
+
+void QXMovieWindowController::movieProperties(QObject*)
+{
+    if (auto* properties = qobject_cast<QWidget*>(control(MovieOutlet::moviePropertiesWindow))) {
+        properties->show();
+        WindowHandle(properties).makeKeyAndOrderFront();
+    }
+}
+
+void QXMovieWindowController::newWindow(QObject*)
+{
+    if (QWidget* window = nibWindow()) {
+        window->show();
+        WindowHandle(window).makeKeyAndOrderFront();
+    }
+}
+
+void QXMovieWindowController::setTheWindow(int small)
+{
+    setWindowFrame(small != 0 ? SmallSizeR : NomalQTSizeR);
+}
+
+void QXMovieWindowController::setWindowFrame(const float* frame)
+{
+    WindowHandle(nibWindow()).setFrame(QRectF(frame[0], frame[1], frame[2], frame[3]), true, true);
+}
+
+void QXMovieWindowController::showValue(MovieOutlet outlet, double value)
+{
+    Control::setFloatValue(control(outlet), value);
+}
+
+void QXMovieWindowController::showText(MovieOutlet outlet, const QString& text)
+{
+    QObject* target = control(outlet);
+    if (target && Control::stringValue(target) != text)
+        Control::setStringValue(target, text);
+}
+
+void QXMovieWindowController::setItems(MovieOutlet outlet, const QStringList& items)
+{
+    PopUpButton::removeAllItems(control(outlet));
+    PopUpButton::addItemsWithTitles(control(outlet), items);
+}
+
+void QXMovieWindowController::selectItem(MovieOutlet outlet, int index)
+{
+    QObject* target = control(outlet);
+    if (!RadioMatrix::cells(target).isEmpty())
+        RadioMatrix::selectCellWithTag(target, index);
+    else
+        PopUpButton::selectItemAtIndex(target, index);
+}
+
+void QXMovieWindowController::setLimits(MovieOutlet outlet, double minimum, double maximum)
+{
+    Control::setFloatRange(control(outlet), minimum, maximum);
+}
+
+void QXMovieWindowController::setFieldFormat(MovieOutlet outlet, int left, int right)
+{
+    // The value is shown in the display field that the label's accessor returns.
+    const MovieOutlet field = outlet == MovieOutlet::RateField ? MovieOutlet::displayHereRate : outlet;
+    FixedPointFormat::apply(control(field), FixedPointFormat{left, right, true});
+}
+
+void QXMovieWindowController::setHidden(MovieOutlet outlet, bool hidden)
+{
+    Control::setHidden(control(outlet), hidden);
+}
+
+void QXMovieWindowController::setEnabled(MovieOutlet outlet, bool enabled)
+{
+    Control::setEnabled(control(outlet), enabled);
+}
+
+void QXMovieWindowController::showPlayButton(bool pauseTitle)
+{
+    Control::setStringValue(control(MovieOutlet::playButton),
+                            pauseTitle ? QStringLiteral("||") : QStringLiteral(">"));
+}
+
+void QXMovieWindowController::showMovie(MediaPlayer* player)
+{
+    view.setPlayer(player);
+    if (!player) {
+        view.setNeedsDisplay(true);
+        return;
+    }
+    // A host whose context is ready makes the render context now; otherwise its first frame does.
+    if (host && view.makeCurrentContext())
+        view.createRenderContext();
+}
+
+void QXMovieWindowController::resizeMovieView(double magnification, bool)
+{
+    if (!host || !movie())
+        return;
+    // Fitting the window fills the picture's place; the other sizes sit in its middle.
+    if (QLayout* layout = host->parentWidget() ? host->parentWidget()->layout() : nullptr)
+        layout->setAlignment(host, sizeChoice() == 0 ? Qt::Alignment() : Qt::AlignCenter);
+    if (sizeChoice() == 0) {
+        host->setMinimumSize(0, 0);
+        host->setMaximumSize(freeSize, freeSize);
+        host->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+        return;
+    }
+    const int width = std::max(16, int(movie()->videoWidth() * magnification));
+    const int height = std::max(16, int(movie()->videoHeight() * magnification));
+    host->setFixedSize(width, height);
+}
+
+void QXMovieWindowController::reloadTracks()
+{
+    if (auto* tracks = qobject_cast<QListWidget*>(control(MovieOutlet::movieTrackMediaTypes))) {
+        tracks->clear();
+        tracks->addItems(trackNames());
+    }
+}
+
+void QXMovieWindowController::showWindow(float alpha, bool inFront)
+{
+    QWidget* window = nibWindow();
+    if (!window)
+        return;
+    window->show();
+    WindowHandle handle(window);
+    handle.makeKeyAndOrderFront();
+    handle.setAlphaValue(alpha);
+    if (inFront)
+        handle.setStatusWindowLevel(true);
+}
+
+void QXMovieWindowController::closePropertyWindow()
+{
+    if (auto* properties = qobject_cast<QWidget*>(control(MovieOutlet::moviePropertiesWindow)))
+        properties->close();
+}
+
+void QXMovieWindowController::alert(const QString& title, const QString& message)
+{
+    AlertPanel::show(title, message);
+}
+
+int QXMovieWindowController::intValueOf(const QObject* sender) const
+{
+    return Control::intValue(sender);
+}
+double QXMovieWindowController::floatValueOf(const QObject* sender) const
+{
+    return Control::floatValue(sender);
+}
+int QXMovieWindowController::selectedIndexOf(MovieOutlet popup, const QObject*) const
+{
+    // The popup outlet answers, whatever sent the action.
+    return PopUpButton::indexOfSelectedItem(control(popup));
+}
+int QXMovieWindowController::selectedTagOf(const QObject* sender) const
+{
+    return RadioMatrix::selectedTag(sender);
+}
+
+}  // namespace nupo

@@ -1,0 +1,128 @@
+// The browser's file-system side: nodes (paths, hidden entries, links, types), the columns' model
+// (listing order, hidden entries, folders and leaves), the kinds of names and the folder listing that
+// the sound slots take.
+#include "QXDrawerSound/browser/FSBrowserModel.h"
+#include "QXDrawerSound/browser/FSNodeInfo.h"
+#include "QXDrawerSound/browser/MediaBrowser.h"
+#include "QXDrawerSound/player/SoundSlotTables.h"
+#include "support/TestSupport.h"
+
+#include <gtest/gtest.h>
+#include <QDir>
+#include <QFile>
+
+namespace nupo {
+namespace {
+
+QString makeFolder(const QStringList& files, const QStringList& folders = {})
+{
+    const QString root = test::tempFolder();
+    for (const QString& name : files) {
+        QFile file(QDir(root).filePath(name));
+        file.open(QIODevice::WriteOnly);
+        file.write("x");
+    }
+    for (const QString& name : folders)
+        QDir(root).mkpath(name);
+    return root;
+}
+
+std::vector<QString> names(const std::vector<FSNodeInfo>& nodes)
+{
+    std::vector<QString> out;
+    for (const FSNodeInfo& node : nodes)
+        out.push_back(node.lastPathComponent());
+    return out;
+}
+
+TEST(FSNodeInfo, PathsHiddenEntriesLinksAndTypes)
+{
+    const QString root = makeFolder({"b.wav", ".hidden", "a.WAV", "C.png"}, {"sub", ".git"});
+    QFile::link(QDir(root).filePath("sub"), QDir(root).filePath("link"));
+    const FSNodeInfo node(nullptr, root);
+    EXPECT_EQ(names(node.subNodes()),
+              (std::vector<QString>{".git", ".hidden", "a.WAV", "b.wav", "C.png", "link", "sub"}));
+    const std::vector<FSNodeInfo> visible = node.visibleSubNodes();
+    EXPECT_EQ(names(visible), (std::vector<QString>{"a.WAV", "b.wav", "C.png", "link", "sub"}));
+
+    const FSNodeInfo& link = visible[3];
+    EXPECT_EQ(link.absolutePath(), root + "/link");
+    EXPECT_TRUE(link.isLink());
+    EXPECT_TRUE(link.isDirectory());
+    EXPECT_EQ(link.fsType(), "Directory");
+    EXPECT_EQ(selectDirectory, 1);
+    EXPECT_FALSE(visible[2].isLink());
+    EXPECT_EQ(visible[2].fsType(), "Non-Directory");
+    EXPECT_EQ(selectDirectory, 0);
+
+    const FSNodeInfo top(nullptr, "/");
+    const FSNodeInfo child(&top, "tmp");
+    EXPECT_EQ(child.absolutePath(), "/tmp");
+    const FSNodeInfo missing(nullptr, root + "/nothing.mov");
+    EXPECT_TRUE(missing.subNodes().empty());
+    EXPECT_FALSE(missing.isDirectory());
+    EXPECT_FALSE(FSNodeInfo(nullptr, root + "/").isVisible());  // an empty name
+}
+
+TEST(FSBrowserModel, ColumnsListVisibleEntriesByNameWithFoldersAsBranches)
+{
+    const QString root = makeFolder({"z.mov", ".secret", "a.wav"}, {"m"});
+    FSBrowserModel model;
+    EXPECT_GT(model.rowCount(), 0);  // the root "/" lists something
+    const QModelIndex folder = model.indexOfPath(root);
+    ASSERT_TRUE(folder.isValid());
+    EXPECT_EQ(model.pathOf(folder), root);
+    ASSERT_EQ(model.rowCount(folder), 3);
+    EXPECT_EQ(model.index(0, 0, folder).data().toString(), "a.wav");
+    EXPECT_EQ(model.index(1, 0, folder).data().toString(), "m");
+    EXPECT_EQ(model.index(2, 0, folder).data().toString(), "z.mov");
+    EXPECT_TRUE(model.hasChildren(model.index(1, 0, folder)));
+    EXPECT_FALSE(model.hasChildren(model.index(0, 0, folder)));
+    EXPECT_EQ(model.rowCount(model.index(1, 0, folder)), 0);  // an empty folder is an empty column
+    EXPECT_EQ(model.parent(model.index(2, 0, folder)), folder);
+    EXPECT_FALSE(model.indexOfPath(root + "/.secret").isValid());
+
+    // A new file shows after a reload.
+    QFile file(QDir(root).filePath("b.wav"));
+    file.open(QIODevice::WriteOnly);
+    file.close();
+    EXPECT_EQ(model.rowCount(model.indexOfPath(root)), 3);
+    model.reloadData();
+    EXPECT_EQ(model.rowCount(model.indexOfPath(root)), 4);
+}
+
+TEST(MediaBrowser, KindsOfNamesAndFoldersAndTheListingTheSlotsTake)
+{
+    EXPECT_EQ(extensionOfName("a.b.WAV"), "WAV");
+    EXPECT_EQ(extensionOfName("data"), "data");
+    EXPECT_EQ(mediaKindOfExtension("WAV"), MediaKind::Sound);
+    EXPECT_EQ(mediaKindOfExtension("Wav"), MediaKind::None);  // case matters
+    EXPECT_EQ(mediaKindOfExtension("qtz"), MediaKind::Movie);
+    EXPECT_EQ(mediaKindOfExtension("pdf"), MediaKind::Image);
+    EXPECT_EQ(mediaKindOfExtension("data"), MediaKind::Data);
+    EXPECT_EQ(mediaKindOfExtension("txt"), MediaKind::None);
+
+    soundNameArrayX = QStringList{"old0", "old1", "old2", "old3"};
+    soundNameArrayS = QStringList{"o0", "o1", "o2", "o3"};
+    const QString sounds = makeFolder({"2.WAV", "1.WAV", ".DS_Store"});
+    EXPECT_EQ(kindOfSelection(true, sounds), MediaKind::Sound);
+    EXPECT_EQ(LastRowsCount, 2);
+    EXPECT_EQ(RowsCount, 2);
+    EXPECT_EQ(soundNameArrayX.mid(0, 2), (QStringList{sounds + "/1.WAV", sounds + "/2.WAV"}));
+    EXPECT_EQ(soundNameArrayS.at(1), "2.WAV");
+    EXPECT_EQ(soundNameArrayS.at(2), "o2");  // older entries stay behind the count
+
+    // A folder of hidden entries only opens nothing, whatever was listed before.
+    const QString hidden = makeFolder({".a.wav"});
+    EXPECT_EQ(kindOfSelection(true, hidden), MediaKind::None);
+    EXPECT_EQ(LastRowsCount, 0);
+    EXPECT_EQ(kindOfSelection(false, "clip.MOV"), MediaKind::Movie);
+
+    EXPECT_EQ(clampedImageCount(0, 256), 1);
+    EXPECT_EQ(clampedImageCount(5000, 256), 256);
+    EXPECT_EQ(clampedImageCount(5000, 1000), 999);
+    EXPECT_EQ(clampedImageCount(-3, 1000), 1);
+}
+
+}  // namespace
+}  // namespace nupo

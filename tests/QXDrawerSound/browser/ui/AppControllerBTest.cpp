@@ -1,0 +1,186 @@
+// The media browser as the user meets it: the window from its nib, a click that fills the inspector and
+// the hand-over buffers, and Open handing each kind of file to its opener (sound slot, movie window,
+// textures, old data file).
+#include "QXDrawerSound/browser/FSBrowserModel.h"
+#include "QXDrawerSound/browser/MediaBrowser.h"
+#include "QXDrawerSound/browser/ui/AppControllerB.h"
+#include "QXDrawerSound/browser/ui/FSBrowserCell.h"
+#include "QXDrawerSound/movie/MovieState.h"
+#include "QXDrawerSound/movie/QXMovieController.h"
+#include "QXDrawerSound/player/QXSoundController.h"
+#include "QXDrawerSound/player/SoundSlotTables.h"
+#include "platform/appkit/ui/Beep.h"
+#include "platform/appkit/ui/NibLoader.h"
+#include "platform/appkit/ui/PopUpButton.h"
+#include "platform/viewhost/ui/OpenGLViewHost.h"
+#include "shared/CoreState.h"
+#include "support/TestMedia.h"
+#include "support/TestSupport.h"
+#include "views3d/textures/ImageSources.h"
+#include "views3d/textures/ShadowApp.h"
+
+#include <gtest/gtest.h>
+#include <QApplication>
+#include <QColumnView>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPointer>
+
+namespace nupo {
+namespace {
+
+bool windowShown(const QString& title)
+{
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (window->isVisible() && window->windowTitle().startsWith(title))
+            return true;
+    return false;
+}
+
+class MediaBrowserTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        MediaPlayer::Options options;
+        options.audioOutput = false;
+        QXSoundController::setMediaOptions(options);
+        options.videoOutput = true;
+        QXMovieController::setMediaOptions(options);
+        setPauseX = 1;
+        openSound = 0;
+        initSoundTables();
+        browser = dynamic_cast<AppControllerB*>(NibLoader::loadNibNamed("MainMenuB"));
+        ASSERT_TRUE(browser);
+    }
+
+    void click(const QString& path) { ASSERT_TRUE(browser->selectPath(path)) << path.toStdString(); }
+
+    AppControllerB* browser = nullptr;
+};
+
+TEST_F(MediaBrowserTest, AClickFillsTheInspectorAndTheHandOverAndTheBlocksReachTheSlots)
+{
+    EXPECT_TRUE(windowShown("Media Browser"));
+    const QString folder = test::tempFolder();
+    const QString tone = test::writeTone("clicked.wav", 0.5);
+    QFile::copy(tone, QDir(folder).filePath("clicked.wav"));
+    click(QDir(folder).filePath("clicked.wav"));
+    EXPECT_TRUE(browser->inspectorText().contains("clicked.wav"));
+    EXPECT_TRUE(browser->inspectorText().contains("Non-Directory"));
+    EXPECT_EQ(QString::fromUtf8(outCHAR), QDir(folder).filePath("clicked.wav"));
+    EXPECT_EQ(outCHARsText(), "clicked.wav");
+    EXPECT_EQ(selectDirectory, 0);
+    click(folder);
+    EXPECT_EQ(selectDirectory, 1);
+    EXPECT_TRUE(browser->inspectorText().contains("Directory"));
+
+    // Cells: 20 high, and an icon with the link arrow over it for a link.
+    FSBrowserCell cell;
+    QStyleOptionViewItem option;
+    const QModelIndex item = browser->model()->indexOfPath(QDir(folder).filePath("clicked.wav"));
+    EXPECT_EQ(cell.sizeHint(option, item).height(), 20);
+    QFile::link(QDir(folder).filePath("clicked.wav"), QDir(folder).filePath("alias.wav"));
+    const QImage plain = FSBrowserCell::iconImageOfSize(QDir(folder).filePath("clicked.wav"), 16).toImage();
+    const QImage linked = FSBrowserCell::iconImageOfSize(QDir(folder).filePath("alias.wav"), 16).toImage();
+    EXPECT_EQ(plain.size(), QSize(16, 16));
+    EXPECT_NE(plain, linked);
+
+    browser->setSoundBlock(3);
+    EXPECT_EQ(SoundBlockX.load(), 4);
+    browser->setPlaySoundBlock(1);
+    EXPECT_EQ(PlaySoundBlockX.load(), 2);
+    SoundBlockX = 1;
+    PlaySoundBlockX = 1;
+}
+
+TEST_F(MediaBrowserTest, OpenHandsSoundsMoviesDataAndImagesToTheirOpeners)
+{
+    const QString folder = test::tempFolder();
+    const QString sounds = QDir(folder).filePath("sounds");
+    QDir(folder).mkpath("sounds");
+    for (const char* name : {"b.WAV", "a.WAV", ".hidden.WAV"})
+        QFile::copy(test::writeTone("t.wav", 0.5), QDir(sounds).filePath(name));
+
+    // One sound: the first slot's window with that sound.
+    click(QDir(sounds).filePath("a.WAV"));
+    browser->OpenAll(nullptr);
+    EXPECT_EQ(openSound, 1);
+    EXPECT_TRUE(windowShown("a.WAV"));
+    // The folder of sounds: the next slot, with both visible sounds as its bank.
+    click(sounds);
+    browser->OpenAll(nullptr);
+    EXPECT_EQ(openSound, 2);
+    EXPECT_EQ(RowsCountA[1], 2);
+    EXPECT_EQ(SendSoundAstr[0], QDir(sounds).filePath("a.WAV"));
+    EXPECT_EQ(SendSoundAstr[1], QDir(sounds).filePath("b.WAV"));
+    // A mixed-case "Wav" is no sound.
+    QFile::copy(test::writeTone("t2.wav", 0.5), QDir(folder).filePath("odd.Wav"));
+    click(QDir(folder).filePath("odd.Wav"));
+    browser->OpenAll(nullptr);
+    EXPECT_EQ(openSound, 2);
+
+    // A movie opens the movie window.
+    QString why;
+    const QString movie = test::makeCounterMovie("clip.mov", 10, 10, &why);
+    if (!movie.isEmpty()) {
+        QFile::copy(movie, QDir(folder).filePath("clip.mov"));
+        click(QDir(folder).filePath("clip.mov"));
+        browser->OpenAll(nullptr);
+        EXPECT_TRUE(windowShown("Movie Window"));
+        EXPECT_EQ(ShowQTWindow, 1);
+    }
+
+    // A file named "data" is an old data file: it becomes the recording.
+    QFile data(QDir(folder).filePath("data"));
+    data.open(QIODevice::WriteOnly);
+    data.write(QByteArray(4096 + 2 * 300, char(0x55)));
+    data.close();
+    click(data.fileName());
+    browser->OpenAll(nullptr);
+    EXPECT_EQ(maxploop.load(), 300);
+
+    // A folder of images: the set's paths and counts, and the images loaded into the wave surface's
+    // sprite table in its window's GL context.
+    const QString images = QDir(folder).filePath("images");
+    QDir(folder).mkpath("images");
+    for (int i = 0; i < 3; ++i) {
+        QImage image(8, 8, QImage::Format_RGB32);
+        image.fill(Qt::red);
+        image.save(QDir(images).filePath(QStringLiteral("%1.png").arg(i)));
+    }
+    click(images);
+    LoadTextuerF = 0;
+    browser->OpenAll(nullptr);
+    EXPECT_EQ(maxImageN, 3);
+    EXPECT_EQ(browser->getMaxOpen(), 3);
+    EXPECT_EQ(QString::fromUtf8(outCHARM[2]), QDir(images).filePath("2.png"));
+    EXPECT_TRUE(windowShown("Wave Surface"));
+    if (OpenGLViewHost::isSupported()) {
+        EXPECT_NE(shadow_app.sprite(2), nullptr);
+        EXPECT_EQ(shadow_app.sprite(3), nullptr);
+    }
+    // One image into the 3D spectrum (the texture load of its window asks for it).
+    click(QDir(images).filePath("1.png"));
+    LoadTextuerF = 1;
+    browser->OpenAll(nullptr);
+    EXPECT_EQ(LoadTextuerF, 0);
+    EXPECT_EQ(maxImageN, 1);
+    if (OpenGLViewHost::isSupported()) {
+        EXPECT_NE(shadow_appAX.sprite(0), nullptr);
+    }
+
+    // A folder with nothing visible in it opens nothing.
+    const QString empty = QDir(folder).filePath("empty");
+    QDir(folder).mkpath("empty/.only");
+    click(empty);
+    testing::internal::CaptureStdout();
+    browser->OpenAll(nullptr);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+}
+
+}  // namespace
+}  // namespace nupo
