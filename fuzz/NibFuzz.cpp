@@ -23,7 +23,7 @@ void quiet(QtMsgType, const QMessageLogContext&, const QString&) {}
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication app(*argc, *argv);
+    new QApplication(*argc, *argv);  // lives to process end, as under libFuzzer
     static QTemporaryDir folder;
     FUZZ_CHECK(folder.isValid());
     NibLoader::addSearchFolder(folder.path());
