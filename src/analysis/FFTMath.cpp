@@ -54,7 +54,7 @@ FFTTables buildTables(int points)
                     t.twiddles.push_back(-std::sin(2.0 * std::numbers::pi * q * j / (4 * h)));
             }
 
-    for (int k = 0; k <= half / 2; ++k) {
+    for (int k = 0; k < half; ++k) {
         t.splitRe.push_back(std::cos(2.0 * std::numbers::pi * k / points));
         t.splitIm.push_back(-std::sin(2.0 * std::numbers::pi * k / points));
     }
@@ -203,9 +203,45 @@ void gatherFirstStages(const double* __restrict in, const int* __restrict starts
         gatherBlocks<3>(in, starts, half, re, im);
 }
 
+// Complex products w x of four lanes.
+__attribute__((always_inline)) inline void multiply(Quad wr, Quad wi, Quad xr, Quad xi, Quad& outRe,
+                                                    Quad& outIm)
+{
+    outRe = wr * xr - wi * xi;
+    outIm = wr * xi + wi * xr;
+}
+
+// The radix-4 butterflies of four neighbouring j (one per lane): x[q] are the points j + q h of a group,
+// the inputs 4i, 4i + 2, 4i + 1 and 4i + 3 as the bit-reversed order leaves them, and w[q - 1] the
+// twiddle w^q. The outputs y[q] go to j + q h.
+struct Butterfly {
+    Quad xr[4], xi[4];
+    Quad wr[3], wi[3];
+    Quad yr[4], yi[4];
+
+    __attribute__((always_inline)) inline void run()
+    {
+        Quad a1r, a1i, a2r, a2i, a3r, a3i;
+        multiply(wr[0], wi[0], xr[2], xi[2], a1r, a1i);
+        multiply(wr[1], wi[1], xr[1], xi[1], a2r, a2i);
+        multiply(wr[2], wi[2], xr[3], xi[3], a3r, a3i);
+        const Quad s02r = xr[0] + a2r, s02i = xi[0] + a2i;
+        const Quad d02r = xr[0] - a2r, d02i = xi[0] - a2i;
+        const Quad s13r = a1r + a3r, s13i = a1i + a3i;
+        const Quad d13r = a1r - a3r, d13i = a1i - a3i;
+        yr[0] = s02r + s13r;
+        yi[0] = s02i + s13i;
+        yr[2] = s02r - s13r;
+        yi[2] = s02i - s13i;
+        yr[1] = d02r + d13i;  // d02 - i d13
+        yi[1] = d02i - d13r;
+        yr[3] = d02r - d13i;  // d02 + i d13
+        yi[3] = d02i + d13r;
+    }
+};
+
 // One radix-4 pass of span h (a multiple of 4): for every group of 4h points, joins four DFTs of h points
-// (of the inputs 4i, 4i + 2, 4i + 1 and 4i + 3, as the bit-reversed order leaves them) into one of 4h
-// points. The twiddles come four j at a time: w, w^2 and w^3, real then imaginary parts.
+// into one of 4h points. The twiddles come four j at a time: w, w^2 and w^3, real then imaginary parts.
 NUPO_FFT_CLONES
 void radix4Pass(double* __restrict re, double* __restrict im, int n, int h, const double* __restrict tw)
 {
@@ -214,27 +250,20 @@ void radix4Pass(double* __restrict re, double* __restrict im, int n, int h, cons
         double* i = im + s;
         const double* w = tw;
         for (int j = 0; j < h; j += 4, w += 24) {
-            const Quad x0r = load(r + j), x0i = load(i + j);
-            const Quad x1r = load(r + h + j), x1i = load(i + h + j);
-            const Quad x2r = load(r + 2 * h + j), x2i = load(i + 2 * h + j);
-            const Quad x3r = load(r + 3 * h + j), x3i = load(i + 3 * h + j);
-            const Quad w1r = load(w), w1i = load(w + 4), w2r = load(w + 8), w2i = load(w + 12);
-            const Quad w3r = load(w + 16), w3i = load(w + 20);
-            const Quad a1r = w1r * x2r - w1i * x2i, a1i = w1r * x2i + w1i * x2r;
-            const Quad a2r = w2r * x1r - w2i * x1i, a2i = w2r * x1i + w2i * x1r;
-            const Quad a3r = w3r * x3r - w3i * x3i, a3i = w3r * x3i + w3i * x3r;
-            const Quad s02r = x0r + a2r, s02i = x0i + a2i;
-            const Quad d02r = x0r - a2r, d02i = x0i - a2i;
-            const Quad s13r = a1r + a3r, s13i = a1i + a3i;
-            const Quad d13r = a1r - a3r, d13i = a1i - a3i;
-            store(r + j, s02r + s13r);
-            store(i + j, s02i + s13i);
-            store(r + 2 * h + j, s02r - s13r);
-            store(i + 2 * h + j, s02i - s13i);
-            store(r + h + j, d02r + d13i);  // d02 - i d13
-            store(i + h + j, d02i - d13r);
-            store(r + 3 * h + j, d02r - d13i);  // d02 + i d13
-            store(i + 3 * h + j, d02i + d13r);
+            Butterfly b;
+            for (int q = 0; q < 4; ++q) {
+                b.xr[q] = load(r + q * h + j);
+                b.xi[q] = load(i + q * h + j);
+            }
+            for (int q = 0; q < 3; ++q) {
+                b.wr[q] = load(w + 8 * q);
+                b.wi[q] = load(w + 8 * q + 4);
+            }
+            b.run();
+            for (int q = 0; q < 4; ++q) {
+                store(r + q * h + j, b.yr[q]);
+                store(i + q * h + j, b.yi[q]);
+            }
         }
     }
 }
@@ -255,32 +284,75 @@ __attribute__((always_inline)) inline void untanglePair(T kr, T ki, T mr, T mi, 
     bi = ti - ei;
 }
 
-NUPO_FFT_CLONES
-void untangle(const double* __restrict re, const double* __restrict im, int half,
-              const double* __restrict wRe, const double* __restrict wIm, double* __restrict out)
+// Bins k .. k + 3 from K (lanes in order) and bins half - k .. half - k - 3 from M (lane l holds bin
+// half - k - l), with the twiddles of k .. k + 3; both results go to out as complex pairs.
+__attribute__((always_inline)) inline void untangleLanes(Quad kr, Quad ki, Quad mr, Quad mi,
+                                                         const double* wRe, const double* wIm, int k,
+                                                         int half, double* out)
 {
-    out[0] = re[0] + im[0];
+    Quad ar, ai, br, bi;
+    untanglePair(kr, ki, mr, mi, load(wRe + k), load(wIm + k), ar, ai, br, bi);
+    const int m = half - k - 3;
+    store(out + 2 * k, __builtin_shufflevector(ar, ai, 0, 4, 1, 5));
+    store(out + 2 * k + 4, __builtin_shufflevector(ar, ai, 2, 6, 3, 7));
+    store(out + 2 * m, __builtin_shufflevector(br, bi, 3, 7, 2, 6));
+    store(out + 2 * m + 4, __builtin_shufflevector(br, bi, 1, 5, 0, 4));
+}
+
+__attribute__((always_inline)) inline Quad reversed(Quad v)
+{
+    return __builtin_shufflevector(v, v, 3, 2, 1, 0);
+}
+
+// The last radix-4 pass (span h = half / 4) joined with the untangling, so that the pass's results go
+// straight into the spectrum. Butterfly j gives the points j + q h, butterfly h - j the points
+// (q + 1) h - j, and the untangling pairs bin k with bin half - k: so butterflies j and h - j together
+// complete four pairs. The loop takes j = h / 2 .. h - 1 four at a time, each with h - j read in
+// reversed lanes (so j = h / 2 is done twice, alike); butterfly 0 pairs with itself. The twiddles of
+// h - j follow from those of j: w^q(h - j) = (-i)^q conj(w^q(j)).
+NUPO_FFT_CLONES
+void lastPassAndUntangle(const double* __restrict re, const double* __restrict im, int half,
+                         const double* __restrict tw, const double* __restrict wRe,
+                         const double* __restrict wIm, double* __restrict out)
+{
+    const int h = half / 4;  // a multiple of 16
+    // Butterfly 0 has no twiddles; bins 0 and half / 2 stand alone, h and 3h pair.
+    const double s02r = re[0] + re[h], s02i = im[0] + im[h], d02r = re[0] - re[h], d02i = im[0] - im[h];
+    const double s13r = re[2 * h] + re[3 * h], s13i = im[2 * h] + im[3 * h];
+    const double d13r = re[2 * h] - re[3 * h], d13i = im[2 * h] - im[3 * h];
+    out[0] = s02r + s13r + s02i + s13i;
     out[1] = 0.0;
-    const int quarter = half / 2;  // a multiple of 4
-    for (int k = 1; k < 4; ++k) {
-        const int m = half - k;
-        untanglePair(re[k], im[k], re[m], im[m], wRe[k], wIm[k], out[2 * k], out[2 * k + 1], out[2 * m],
-                     out[2 * m + 1]);
+    out[4 * h] = s02r - s13r;  // bin 2h = half / 2
+    out[4 * h + 1] = s13i - s02i;
+    untanglePair(d02r + d13i, d02i - d13r, d02r - d13i, d02i + d13r, wRe[h], wIm[h], out[2 * h],
+                 out[2 * h + 1], out[6 * h], out[6 * h + 1]);
+
+    for (int j = h / 2; j < h; j += 4) {
+        const double* w = tw + (j / 4) * 24;
+        Butterfly y, z;
+        const int mirror = h - j - 3;  // z lane l holds h - j - l
+        for (int q = 0; q < 4; ++q) {
+            y.xr[q] = load(re + q * h + j);
+            y.xi[q] = load(im + q * h + j);
+            z.xr[q] = reversed(load(re + q * h + mirror));
+            z.xi[q] = reversed(load(im + q * h + mirror));
+        }
+        for (int q = 0; q < 3; ++q) {
+            y.wr[q] = load(w + 8 * q);
+            y.wi[q] = load(w + 8 * q + 4);
+        }
+        z.wr[0] = -y.wi[0];
+        z.wi[0] = -y.wr[0];
+        z.wr[1] = -y.wr[1];
+        z.wi[1] = y.wi[1];
+        z.wr[2] = y.wi[2];
+        z.wi[2] = y.wr[2];
+        y.run();
+        z.run();
+        // y[q] holds bins j + q h, z[3 - q] bins half - (j + q h).
+        for (int q = 0; q < 4; ++q)
+            untangleLanes(y.yr[q], y.yi[q], z.yr[3 - q], z.yi[3 - q], wRe, wIm, j + q * h, half, out);
     }
-    for (int k = 4; k < quarter; k += 4) {
-        const int m = half - k - 3;  // bins m .. m + 3 pair with k + 3 .. k
-        Quad ar, ai, br, bi;
-        untanglePair(load(re + k), load(im + k),
-                     __builtin_shufflevector(load(re + m), load(re + m), 3, 2, 1, 0),
-                     __builtin_shufflevector(load(im + m), load(im + m), 3, 2, 1, 0), load(wRe + k),
-                     load(wIm + k), ar, ai, br, bi);
-        store(out + 2 * k, __builtin_shufflevector(ar, ai, 0, 4, 1, 5));
-        store(out + 2 * k + 4, __builtin_shufflevector(ar, ai, 2, 6, 3, 7));
-        store(out + 2 * m, __builtin_shufflevector(br, bi, 3, 7, 2, 6));
-        store(out + 2 * m + 4, __builtin_shufflevector(br, bi, 1, 5, 0, 4));
-    }
-    out[2 * quarter] = re[quarter];
-    out[2 * quarter + 1] = -im[quarter];
 }
 
 NUPO_FFT_CLONES
@@ -350,12 +422,14 @@ void realFFT(const FFTTables& tables, const double* in, Complex* out, Complex* w
     double* re = reinterpret_cast<double*>(work);
     double* im = re + half;
     gatherFirstStages(in, tables.blockStart.data(), half, tables.firstStages, re, im);
-    // The passes that stay within chunks of up to chunkLimit points run chunk by chunk, so that a chunk
-    // stays in the first-level cache through them; the rest run over the whole.
+    // The last pass (span half / 4) runs together with the untangling. Of the others, the passes that
+    // stay within chunks of up to chunkLimit points run chunk by chunk, so that a chunk stays in the
+    // first-level cache through them; the rest run over the whole.
     constexpr int chunkLimit = 1024;
+    const int last = half / 4;
     const int first = 1 << tables.firstStages;
     int chunk = first;
-    while (4 * chunk <= std::min(half, chunkLimit))
+    while (4 * chunk <= std::min(last, chunkLimit))
         chunk *= 4;
     for (int base = 0; base < half; base += chunk) {
         const double* tw = tables.twiddles.data();
@@ -363,10 +437,11 @@ void realFFT(const FFTTables& tables, const double* in, Complex* out, Complex* w
             radix4Pass(re + base, im + base, chunk, h, tw);
     }
     const double* tw = tables.twiddles.data();
-    for (int h = first; h < half; tw += 6 * h, h *= 4)
+    for (int h = first; h < last; tw += 6 * h, h *= 4)
         if (4 * h > chunk)
             radix4Pass(re, im, half, h, tw);
-    untangle(re, im, half, tables.splitRe.data(), tables.splitIm.data(), reinterpret_cast<double*>(out));
+    lastPassAndUntangle(re, im, half, tw, tables.splitRe.data(), tables.splitIm.data(),
+                        reinterpret_cast<double*>(out));
 }
 
 }  // namespace nupo

@@ -23,7 +23,7 @@ struct FFTTables {
     std::vector<int> blockStart;   // where each first-stage block of 2^firstStages points starts reading
     std::vector<double> twiddles;  // per pass of span h = 2^firstStages, 4x that, ...: for q = 1, 2, 3 the
                                    //   real then imaginary parts of e^(-2 pi i q j / 4h), j < h
-    std::vector<double> splitRe;   // e^(-2 pi i k / n), k = 0 .. n / 4
+    std::vector<double> splitRe;   // e^(-2 pi i k / n), k = 0 .. n / 2 - 1
     std::vector<double> splitIm;
     std::vector<int> window;  // Hann window, full scale 32768
     double windowSum = 0.0;   // sum of window / 32768

@@ -62,10 +62,14 @@ TEST(FFTMath, LargestSizesMatchTheDirectTransformOnSampledBins)
         for (double& v : x)
             v = sample(random);
         const auto fast = realSpectrum(x);
-        // Every bin near the ends and the middle (where the untangling pairs meet), and a spread between.
+        // Every bin near the ends, the middle (where the untangling pairs meet) and the eighths of the
+        // spectrum (where the last pass's butterflies and their mirrors meet), and a spread between.
         std::vector<int> bins;
-        for (int k = 0; k < 9; ++k)
-            bins.insert(bins.end(), {k, n / 2 - 1 - k, n / 4 - 4 + k});
+        for (int k = 0; k < 9; ++k) {
+            bins.insert(bins.end(), {k, n / 2 - 1 - k});
+            for (int eighth = 1; eighth < 8; ++eighth)
+                bins.push_back(eighth * n / 16 - 4 + k);
+        }
         for (int k = 1; k < n / 2; k += 97)
             bins.push_back(k);
         double worst = 0.0;

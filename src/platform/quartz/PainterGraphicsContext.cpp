@@ -7,6 +7,7 @@
 #include <QPaintDevice>
 #include <QPainter>
 
+#include <algorithm>
 #include <cmath>
 
 namespace nupo {
@@ -15,6 +16,17 @@ namespace {
 QColor toQColor(const RGBAColor& colour)
 {
     return QColor::fromRgbF(colour.red, colour.green, colour.blue, colour.alpha);
+}
+
+// True when every pixel of a premultiplied ARGB image is fully opaque.
+bool isOpaque(const QImage& image)
+{
+    for (int y = 0; y < image.height(); ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        if (!std::all_of(row, row + image.width(), [](QRgb pixel) { return qAlpha(pixel) == 255; }))
+            return false;
+    }
+    return true;
 }
 }  // namespace
 
@@ -163,6 +175,10 @@ void PainterGraphicsContext::drawLayer(LayerCache& cache, const std::vector<doub
             PainterGraphicsContext context(layer, height_, drawing_);
             draw(context);
         }
+        // A layer without see-through pixels is kept without alpha, so that each frame copies it
+        // instead of blending it.
+        if (isOpaque(image))
+            image.convertTo(QImage::Format_RGB32);
         cache.image = std::move(image);
         cache.key = std::move(fullKey);
     }

@@ -1,8 +1,13 @@
 #include "platform/quartz/PainterGraphicsContext.h"
 
+#include "platform/quartz/LayerCache.h"
+
 #include <gtest/gtest.h>
 #include <QImage>
 #include <QPainter>
+
+#include <functional>
+#include <vector>
 
 namespace nupo {
 namespace {
@@ -93,6 +98,55 @@ TEST(PainterGraphicsContext, RestoresThePainterItWasGiven)
     painter.end();
     EXPECT_EQ(image.pixel(5, 9), qRgb(0, 0, 0));
     EXPECT_EQ(image.pixel(5, 0), qRgb(255, 255, 255));
+}
+
+// A kept layer looks as if drawn directly, on its first frame and on later ones from the cache: an
+// opaque one is kept without alpha (and copied), a see-through one keeps its alpha and is blended over
+// what lies under it.
+TEST(PainterGraphicsContext, KeptLayersLookLikeDirectDrawing)
+{
+    const auto drawLayerContent = [](bool opaque) {
+        return [opaque](GraphicsContext& layer) {
+            if (opaque) {
+                layer.setRGBFillColor(0.9, 0.8, 0.7, 1);
+                layer.fillRect(QRectF(0, 0, 40, 30));
+            }
+            layer.setRGBFillColor(0, 0.5, 0, 0.5);
+            layer.fillRect(QRectF(5.5, 4.25, 20, 10));
+            layer.setLineWidth(1.0);
+            layer.setRGBStrokeColor(0, 0, 1, 1);
+            layer.beginPath();
+            layer.moveToPoint(3, 2.5);
+            layer.addLineToPoint(37, 27);
+            layer.strokePath();
+        };
+    };
+    const auto frame = [](PainterGraphicsContext::Drawing drawing, LayerCache& cache, bool opaque,
+                          const std::function<void(GraphicsContext&)>& content) {
+        QImage image = whiteImage(40, 30);
+        QPainter painter(&image);
+        PainterGraphicsContext context(painter, image.height(), drawing);
+        context.setRGBFillColor(1, 0, 0, 1);  // what a see-through layer shows through
+        context.fillRect(QRectF(0, 0, 20, 30));
+        context.drawLayer(cache, {opaque ? 1.0 : 0.0}, QRectF(0, 0, 40, 30), content);
+        return image;
+    };
+    for (bool opaque : {true, false}) {
+        LayerCache direct, kept;
+        const QImage expected =
+            frame(PainterGraphicsContext::Drawing::Direct, direct, opaque, drawLayerContent(opaque));
+        EXPECT_TRUE(direct.image.isNull());
+        EXPECT_EQ(frame(PainterGraphicsContext::Drawing::Batched, kept, opaque, drawLayerContent(opaque)),
+                  expected)
+            << (opaque ? "opaque" : "see-through");
+        EXPECT_EQ(kept.image.hasAlphaChannel(), !opaque);
+        // From the cache: the drawing function is not called again.
+        bool drawnAgain = false;
+        EXPECT_EQ(frame(PainterGraphicsContext::Drawing::Batched, kept, opaque,
+                        [&](GraphicsContext&) { drawnAgain = true; }),
+                  expected);
+        EXPECT_FALSE(drawnAgain);
+    }
 }
 
 }  // namespace

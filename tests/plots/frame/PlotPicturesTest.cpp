@@ -336,3 +336,37 @@ TEST(PlotPictures, TheComparisonSeesChangedPictures)
         });
     EXPECT_GT(recoloured.apart.otherInk, 0.01);
 }
+
+// The windows paint no background under the graph views, so a frame must cover every pixel of the
+// view with opaque paint, also with a see-through background colour and with the grid off.
+TEST(PlotPictures, GraphViewsCoverEveryPixel)
+{
+    fillRecording();
+    fillSpectra();
+    fftp = 256;
+    const auto uncovered = [](QuartzView& view) {
+        QImage image(viewRect.size().toSize(), QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        {
+            QPainter painter(&image);
+            PainterGraphicsContext context(painter, viewRect.height());
+            view.drawRect(context, viewRect);
+        }
+        int count = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                count += qAlpha(image.pixel(x, y)) != 255;
+        return count;
+    };
+    const RGBAColor seeThrough = RGBAColor::fromRGBA(0.2, 0.4, 0.9, 0.3);
+    for (int grid : {0, 1}) {
+        QXRawwaveGraphView rawWave(viewRect);
+        rawWave.setgrid(grid);
+        rawWave.setBackgroundColor(seeThrough);
+        EXPECT_EQ(uncovered(rawWave), 0) << "raw wave, grid " << grid;
+        ShowGrid2DBarX = grid;
+        QX2DBarGraphView bars(viewRect);
+        bars.setBackgroundColor(seeThrough);
+        EXPECT_EQ(uncovered(bars), 0) << "bar graph, grid " << grid;
+    }
+}

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "plots/frame/PlotGraphView.h"
 #include "plots/frame/ui/PlotControls.h"
 #include "plots/frame/ui/PlotViewHosting.h"
 #include "plots/frame/ui/PlotWindowController.h"
@@ -10,6 +11,8 @@
 #include <QWidget>
 
 #include <memory>
+#include <type_traits>
+#include <utility>
 
 namespace nupo {
 
@@ -134,11 +137,16 @@ protected:
     }
 
     // Hosts the views and lets them win the window's height over the controls below them (the nib's
-    // scroll area `controlsScroll`).
+    // scroll area `controlsScroll`). Graph views cover every pixel of their bounds with opaque paint, so
+    // the window paints no background under them.
     void hostViews()
     {
-        hostPlotView(normalHost, *normal);
-        hostPlotView(fullHost, *full);
+        for (auto [placeholder, view] :
+             {std::pair{normalHost, normal.get()}, std::pair{fullHost, full.get()}}) {
+            QWidget* host = hostPlotView(placeholder, *view);
+            if (host && std::is_base_of_v<PlotGraphView, View>)
+                host->setAttribute(Qt::WA_OpaquePaintEvent);
+        }
         if (window)
             ViewFirstSizing::attach(window, normalHost,
                                     window->findChild<QScrollArea*>(QStringLiteral("controlsScroll")));
