@@ -3,6 +3,8 @@
 
 #include "FuzzSupport.h"
 
+#include "support/TestSupport.h"
+
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
@@ -37,5 +39,6 @@ int main(int argc, char** argv)
         LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
     }
     std::fprintf(stderr, "Ran %zu inputs.\n", files.size());
+    nupo::test::keepLibrariesLoaded();
     return files.empty() ? 1 : 0;
 }

@@ -1,4 +1,4 @@
-# Sourced by run.sh and test.sh: installs, on Debian 12, whatever the build, the program and the tests need.
+# Sourced by the scripts: installs, on Debian 12, whatever the build, the program and the tests need.
 NUPO_PACKAGES=(
   cmake ninja-build g++ pkg-config ccache
   qt6-base-dev qt6-tools-dev libqt6opengl6-dev qt6-qpa-plugins qt6-pdf-dev qt6-image-formats-plugins
@@ -9,10 +9,15 @@ NUPO_PACKAGES=(
   xvfb xauth procps binutils
 )
 
-nupo_install_deps() {
+# clang with its runtimes (sanitizers, libFuzzer) and llvm-symbolizer for readable reports: for
+# scripts/sanitize.sh and scripts/fuzz.sh only.
+NUPO_CLANG_PACKAGES=(clang-14 libclang-rt-14-dev llvm-14)
+
+# nupo_install_packages package...: installs those not installed yet.
+nupo_install_packages() {
   local missing=()
   local pkg
-  for pkg in "${NUPO_PACKAGES[@]}"; do
+  for pkg in "$@"; do
     if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed"; then
       missing+=("$pkg")
     fi
@@ -26,9 +31,53 @@ nupo_install_deps() {
   fi
 }
 
+nupo_install_deps() {
+  nupo_install_packages "${NUPO_PACKAGES[@]}"
+}
+
+nupo_install_clang() {
+  nupo_install_packages "${NUPO_CLANG_PACKAGES[@]}"
+  export CC=clang-14 CXX=clang++-14
+  export PATH="/usr/lib/llvm-14/bin:$PATH"  # llvm-symbolizer
+}
+
 nupo_configure_and_build() {
   local build_dir="$1"
   shift
   cmake -S . -B "$build_dir" -G Ninja "$@"
   cmake --build "$build_dir" -j "$(nproc)"
+}
+
+# nupo_run_suite build_dir [ctest args...]: starts a JACK dummy server for the MIDI tests, runs ctest
+# under a virtual X display and stops the server again.
+#
+# MIDI tests talk to real ports through a JACK server with its dummy driver (no sound card needed). The
+# server gets a name of its own, given to the MIDI tests only (other tests and parallel runs on the same
+# machine stay off it); the MIDI tests fail rather than skip when it is not reachable. A long period
+# (43 ms) keeps the server's clients in time while every core runs tests, so that no message is dropped.
+# JACK keeps at most eight servers in its registry and frees an entry left by a killed server only for a
+# server of the same name (scripts/jack.sh), so the name is one per build folder.
+nupo_run_suite() {
+  local build_dir="$1"
+  shift
+  export JACK_NO_AUDIO_RESERVATION=1
+  export JACK_NO_START_SERVER=1
+  NUPO_TEST_JACK_SERVER="nupo-test-$(realpath "$build_dir" | md5sum | cut -c1-8)"
+  export NUPO_TEST_JACK_SERVER
+  export NUPO_REQUIRE_JACK=1
+  source scripts/jack.sh
+  nupo_reclaim_dead_jack_servers
+  jackd -n "$NUPO_TEST_JACK_SERVER" --no-realtime -d dummy -r 48000 -p 2048 >"$build_dir/jackd.log" 2>&1 &
+  local jack_pid=$!
+  if ! jack_wait -s "$NUPO_TEST_JACK_SERVER" -w -t 30 >/dev/null 2>&1; then
+    echo "The JACK dummy server did not start; see $build_dir/jackd.log" >&2
+    kill "$jack_pid" 2>/dev/null || true
+    return 1
+  fi
+  local status=0
+  xvfb-run -a -s "-screen 0 1920x1200x24" \
+    ctest --test-dir "$build_dir" --output-on-failure -j "$(nproc)" "$@" || status=$?
+  kill "$jack_pid" 2>/dev/null || true
+  wait "$jack_pid" 2>/dev/null || true
+  return "$status"
 }

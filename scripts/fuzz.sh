@@ -4,34 +4,32 @@
 #
 #   scripts/fuzz.sh [target] [seconds]
 #
-# target: document, drawing or all (the default); seconds: how long each target runs (60). Each target keeps what
-# it learns in build-fuzz/corpus/<target> (starting from fuzz/corpus/<target>) and writes an input that
-# fails to build-fuzz/findings/<target>/; the run stops at the first finding.
+# target: plist, olddata, cmdline, nib, document, drawing or all (the default); seconds: how long each
+# target runs (60). Each target keeps what it learns in build-fuzz/corpus/<target> (starting from
+# fuzz/corpus/<target>) and writes an input that fails to build-fuzz/findings/<target>/; the run stops at
+# the first finding.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/deps.sh
 nupo_install_deps
-if ! command -v clang++ >/dev/null; then
-  ${SUDO:-$( [ "$(id -u)" = 0 ] || echo sudo )} apt-get install -y clang
-fi
-export CC=clang CXX=clang++
+nupo_install_clang
 
 target="${1:-all}"
 seconds="${2:-60}"
-all_targets=(document drawing)
+all_targets=(plist olddata cmdline nib document drawing)
 if [ "$target" = all ]; then
   targets=("${all_targets[@]}")
 elif [[ " ${all_targets[*]} " == *" $target "* ]]; then
   targets=("$target")
 else
-  echo "usage: scripts/fuzz.sh [document|drawing|all] [seconds]" >&2
+  echo "usage: scripts/fuzz.sh [plist|olddata|cmdline|nib|document|drawing|all] [seconds]" >&2
   exit 2
 fi
 
 BUILD_DIR="${NUPO_FUZZ_BUILD_DIR:-build-fuzz}"
 cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_C_COMPILER="$CC" -DCMAKE_CXX_COMPILER="$CXX" \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo -DNUPO_FUZZ=ON -DNUPO_ASAN=ON -DNUPO_BUILD_BENCH=OFF
-cmake --build "$BUILD_DIR" -j "${NUPO_JOBS:-6}" --target "${targets[@]/#/fuzz_}"
+cmake --build "$BUILD_DIR" -j "$(nproc)" --target "${targets[@]/#/fuzz_}"
 
 export ASAN_OPTIONS="detect_leaks=0"
 export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
@@ -40,7 +38,9 @@ for t in "${targets[@]}"; do
   corpus="$BUILD_DIR/corpus/$t"
   findings="$BUILD_DIR/findings/$t"
   mkdir -p "$corpus" "$findings"
+  seeds=(fuzz/corpus/"$t")
+  if [ "$t" = nib ]; then seeds+=(resources/nibs tests/platform/appkit/ui/nibs); fi
   echo "== fuzz_$t for ${seconds}s =="
   "$BUILD_DIR/fuzz/fuzz_$t" -max_total_time="$seconds" -print_final_stats=1 -max_len=65536 \
-    -artifact_prefix="$findings/" "$corpus" fuzz/corpus/"$t"
+    -artifact_prefix="$findings/" "$corpus" "${seeds[@]}"
 done

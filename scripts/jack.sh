@@ -1,4 +1,4 @@
-# Sourced by test.sh: frees the JACK server registry of servers that died without unregistering.
+# Sourced by the test scripts: frees the JACK server registry of servers that died without unregistering.
 #
 # JACK keeps at most eight server names in a shared-memory registry (/dev/shm/jack-shm-registry). A server
 # killed hard (a test run interrupted, a machine's processes ended) leaves its entry behind, and JACK reclaims

@@ -81,8 +81,9 @@ const std::array<FFTTables, sizeCount>& allTables()
 }
 
 // The hot loops are compiled twice, for AVX2 with FMA and for the baseline, and the machine picks one
-// when the program loads.
-#if defined(__x86_64__) && !defined(__SANITIZE_THREAD__) && !defined(__SANITIZE_ADDRESS__)
+// when the program loads (not in sanitizer builds: the loader runs the chooser before the sanitizer's
+// runtime is up).
+#if defined(__x86_64__) && !defined(NUPO_SANITIZED)
 #define NUPO_FFT_CLONES __attribute__((target_clones("arch=x86-64-v4", "arch=x86-64-v3", "default")))
 #else
 #define NUPO_FFT_CLONES
@@ -92,16 +93,17 @@ const std::array<FFTTables, sizeCount>& allTables()
 // that take or return one are always inlined, so no call passes one (hence no ABI note).
 #pragma GCC diagnostic ignored "-Wpsabi"
 using Quad = double __attribute__((vector_size(32), aligned(8), may_alias));
-using QuadIndex = long long __attribute__((vector_size(32)));
 
 __attribute__((always_inline)) inline Quad load(const double* p)
 {
-    return *reinterpret_cast<const Quad*>(p);
+    Quad v;
+    __builtin_memcpy(&v, p, sizeof v);  // an unaligned load (clang keeps a vector's alignment at 32)
+    return v;
 }
 
 __attribute__((always_inline)) inline void store(double* p, Quad v)
 {
-    *reinterpret_cast<Quad*>(p) = v;
+    __builtin_memcpy(p, &v, sizeof v);
 }
 
 // Four-point DFT of (re[0..3], im[0..3]) in place, four transforms at once (one per lane).
@@ -142,14 +144,14 @@ __attribute__((always_inline)) inline void dft8(Quad* re, Quad* im)
 // Writes lane l of v[0..3] to out[l] .. out[l] + 3.
 __attribute__((always_inline)) inline void storeTransposed(const Quad* v, double* const* out)
 {
-    const Quad t0 = __builtin_shuffle(v[0], v[1], QuadIndex{0, 4, 2, 6});
-    const Quad t1 = __builtin_shuffle(v[0], v[1], QuadIndex{1, 5, 3, 7});
-    const Quad t2 = __builtin_shuffle(v[2], v[3], QuadIndex{0, 4, 2, 6});
-    const Quad t3 = __builtin_shuffle(v[2], v[3], QuadIndex{1, 5, 3, 7});
-    store(out[0], __builtin_shuffle(t0, t2, QuadIndex{0, 1, 4, 5}));
-    store(out[1], __builtin_shuffle(t1, t3, QuadIndex{0, 1, 4, 5}));
-    store(out[2], __builtin_shuffle(t0, t2, QuadIndex{2, 3, 6, 7}));
-    store(out[3], __builtin_shuffle(t1, t3, QuadIndex{2, 3, 6, 7}));
+    const Quad t0 = __builtin_shufflevector(v[0], v[1], 0, 4, 2, 6);
+    const Quad t1 = __builtin_shufflevector(v[0], v[1], 1, 5, 3, 7);
+    const Quad t2 = __builtin_shufflevector(v[2], v[3], 0, 4, 2, 6);
+    const Quad t3 = __builtin_shufflevector(v[2], v[3], 1, 5, 3, 7);
+    store(out[0], __builtin_shufflevector(t0, t2, 0, 1, 4, 5));
+    store(out[1], __builtin_shufflevector(t1, t3, 0, 1, 4, 5));
+    store(out[2], __builtin_shufflevector(t0, t2, 2, 3, 6, 7));
+    store(out[3], __builtin_shufflevector(t1, t3, 2, 3, 6, 7));
 }
 
 // Takes the complex points z[k] = in[2k] + i in[2k + 1] in bit-reversed order and runs the first two or
@@ -171,8 +173,8 @@ __attribute__((always_inline)) inline void gatherBlocks(const double* __restrict
         for (int t = 0; t < block; ++t) {
             // Lanes hold the points starts[b] + 0, 2, 1, 3: the blocks b, b + q, b + 2q, b + 3q.
             const Quad lo = load(z + t * stride), hi = load(z + t * stride + 4);
-            xr[t] = __builtin_shuffle(lo, hi, QuadIndex{0, 4, 2, 6});
-            xi[t] = __builtin_shuffle(lo, hi, QuadIndex{1, 5, 3, 7});
+            xr[t] = __builtin_shufflevector(lo, hi, 0, 4, 2, 6);
+            xi[t] = __builtin_shufflevector(lo, hi, 1, 5, 3, 7);
         }
         if constexpr (Stages == 2)
             dft4(xr, xi);
@@ -265,16 +267,17 @@ void untangle(const double* __restrict re, const double* __restrict im, int half
         untanglePair(re[k], im[k], re[m], im[m], wRe[k], wIm[k], out[2 * k], out[2 * k + 1], out[2 * m],
                      out[2 * m + 1]);
     }
-    constexpr QuadIndex reversed{3, 2, 1, 0};
     for (int k = 4; k < quarter; k += 4) {
         const int m = half - k - 3;  // bins m .. m + 3 pair with k + 3 .. k
         Quad ar, ai, br, bi;
-        untanglePair(load(re + k), load(im + k), __builtin_shuffle(load(re + m), reversed),
-                     __builtin_shuffle(load(im + m), reversed), load(wRe + k), load(wIm + k), ar, ai, br, bi);
-        store(out + 2 * k, __builtin_shuffle(ar, ai, QuadIndex{0, 4, 1, 5}));
-        store(out + 2 * k + 4, __builtin_shuffle(ar, ai, QuadIndex{2, 6, 3, 7}));
-        store(out + 2 * m, __builtin_shuffle(br, bi, QuadIndex{3, 7, 2, 6}));
-        store(out + 2 * m + 4, __builtin_shuffle(br, bi, QuadIndex{1, 5, 0, 4}));
+        untanglePair(load(re + k), load(im + k),
+                     __builtin_shufflevector(load(re + m), load(re + m), 3, 2, 1, 0),
+                     __builtin_shufflevector(load(im + m), load(im + m), 3, 2, 1, 0), load(wRe + k),
+                     load(wIm + k), ar, ai, br, bi);
+        store(out + 2 * k, __builtin_shufflevector(ar, ai, 0, 4, 1, 5));
+        store(out + 2 * k + 4, __builtin_shufflevector(ar, ai, 2, 6, 3, 7));
+        store(out + 2 * m, __builtin_shufflevector(br, bi, 3, 7, 2, 6));
+        store(out + 2 * m + 4, __builtin_shufflevector(br, bi, 1, 5, 0, 4));
     }
     out[2 * quarter] = re[quarter];
     out[2 * quarter + 1] = -im[quarter];

@@ -29,8 +29,11 @@
 #include "views3d/QX3DSpectrumGLView.h"
 #include "views3d/spectrum/ui/QX3DSpectrumAppController.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QSettings>
+
+#include <unistd.h>
 
 #include <cstdio>
 
@@ -57,6 +60,11 @@ void report(const QString& line)
 }
 
 }  // namespace
+
+void NUPO4DrawAppDelegate::setPathToOpen(const QString& path)
+{
+    pathToOpen = QFile::encodeName(path);
+}
 
 NUPO4DrawAppDelegate& NUPO4DrawAppDelegate::sharedNUPO4DrawAppDelegate()
 {
@@ -161,19 +169,28 @@ int NUPO4DrawAppDelegate::patchInterfacePort() const
 
 bool NUPO4DrawAppDelegate::openFile(const QString& path)
 {
-    if (!QFileInfo(path).isFile()) {
-        report(QStringLiteral("Cannot open %1: no such file.").arg(path));
+    return openFile(QFile::encodeName(path));
+}
+
+bool NUPO4DrawAppDelegate::openFile(const QByteArray& nativePath)
+{
+    QString reason;
+    const int fd = openRegularFileForReading(nativePath, &reason);
+    if (fd < 0) {
+        report(QStringLiteral("Cannot open %1: %2.").arg(displayPath(nativePath), reason));
         return false;
     }
+    ::close(fd);
+    const QString path = QFile::decodeName(nativePath);
     if (isDocumentFile(path))
         return NUPO4DocumentController::sharedNUPO4DocumentController().openDocumentAt(path);
     if (!isRecordingFile(path)) {
         report(QStringLiteral("Cannot open %1: only brain-note documents (.nupo4) and recordings (.dat, "
                               ".data, .nupo) open.")
-                   .arg(path));
+                   .arg(displayPath(nativePath)));
         return false;
     }
-    return Transport::sharedTransport().openRecordingAndPlay(path);
+    return Transport::sharedTransport().openRecordingAndPlay(nativePath);
 }
 
 void NUPO4DrawAppDelegate::applicationWillTerminate(QObject*)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QMainWindow>
 #include <QObject>
 #include <QString>
@@ -19,9 +20,11 @@ class NUPO4DrawAppDelegate : public QObject {
 public:
     static NUPO4DrawAppDelegate& sharedNUPO4DrawAppDelegate();
 
-    // A document or recording given on the command line, opened after start-up.
-    void setPathToOpen(const QString& path) { pathToOpen = path; }
-    const QString& pathToOpenAtStart() const { return pathToOpen; }
+    // A document or recording given on the command line, opened after start-up. The native form is the
+    // path as the file system holds it (any bytes, as the command line gives them).
+    void setPathToOpen(const QString& path);
+    void setNativePathToOpen(const QByteArray& nativePath) { pathToOpen = nativePath; }
+    const QByteArray& pathToOpenAtStart() const { return pathToOpen; }
     // The patch interface's port from the command line (0: none; then the user default
     // "patchInterfacePort" decides, and without it the interface stays off).
     void setPatchPort(int port) { patchPort = port; }
@@ -36,9 +39,11 @@ public:
     void initAPstart(QObject* sender);
 
     // Opens a file given to the application: a brain-note document is read (and its recording played), a
-    // recording (old data file) is loaded and played.
-    // Returns false, with a line on standard output, when it cannot be opened.
+    // recording (old data file) is loaded and played. Returns false, with a line on standard output that
+    // names the file and what is wrong with it (the system's reason where it gives one), when it cannot be
+    // opened.
     bool openFile(const QString& path);
+    bool openFile(const QByteArray& nativePath);
 
     // The Control Panel while it is open (Window ▸ Control Panel opens it again).
     QMainWindow* mainWindow() const;
@@ -47,7 +52,7 @@ private:
     NUPO4DrawAppDelegate() = default;
     void openMainWindow();
 
-    QString pathToOpen;
+    QByteArray pathToOpen;
     int patchPort = 0;
 };
 

@@ -1,12 +1,13 @@
 // nupo4: live EEG analysis and brain-driven media.
+#include "app/CommandLine.h"
 #include "app/NUPO4DrawAppDelegate.h"
 
 #include <QApplication>
 #include <QByteArrayView>
-#include <QCommandLineParser>
 #include <QTimer>
 
 #include <cstdio>
+#include <optional>
 
 namespace {
 
@@ -15,25 +16,6 @@ void nameTheApplication()
     QCoreApplication::setApplicationName(QStringLiteral("NUPO4"));
     QCoreApplication::setApplicationVersion(QStringLiteral(NUPO_VERSION));
     QCoreApplication::setOrganizationName(QStringLiteral("NUPO4"));
-}
-
-void describeOptions(QCommandLineParser& parser)
-{
-    parser.setApplicationDescription(
-        QStringLiteral("Live EEG analysis, brainwave displays and brain-driven MIDI, sound and movies."));
-    parser.addHelpOption();
-    parser.addVersionOption();
-    parser.addOption(QCommandLineOption(
-        QStringLiteral("patch-port"),
-        QStringLiteral(
-            "Starts the patch interface: Open Sound Control on 127.0.0.1 at this UDP port (off without "
-            "it, unless the preference patchInterfacePort names a port)."),
-        QStringLiteral("port")));
-    parser.addPositionalArgument(
-        QStringLiteral("file"),
-        QStringLiteral("A brain-note document (.nupo4) or a recording (.dat, .data, .nupo) to open "
-                       "and play."),
-        QStringLiteral("[file]"));
 }
 
 // --help and --version are answered before any window system is needed, so they work without a display.
@@ -48,39 +30,51 @@ bool asksForHelpOrVersion(int argc, char** argv)
     return false;
 }
 
+// Answers help, version and a wrong option; the exit code when the program ends here.
+std::optional<int> answered(const nupo::CommandLine& commandLine, const char* program)
+{
+    switch (commandLine.action()) {
+        case nupo::CommandLine::Action::ShowHelp:
+            std::fputs(commandLine.helpText().toLocal8Bit().constData(), stdout);
+            return 0;
+        case nupo::CommandLine::Action::ShowVersion:
+            std::printf("%s %s\n", qPrintable(QCoreApplication::applicationName()),
+                        qPrintable(QCoreApplication::applicationVersion()));
+            return 0;
+        case nupo::CommandLine::Action::Fail:
+            std::fprintf(stderr, "%s\nTry '%s --help' for the options.\n",
+                         qPrintable(commandLine.errorText()), program);
+            return 1;
+        case nupo::CommandLine::Action::Run:
+            break;
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
+    const char* program = argc > 0 ? argv[0] : "nupo4";
     if (asksForHelpOrVersion(argc, argv)) {
         QCoreApplication app(argc, argv);
         nameTheApplication();
-        QCommandLineParser parser;
-        describeOptions(parser);
-        parser.process(app);  // prints the help or the version and exits
-        return 0;
+        const nupo::CommandLine commandLine(nupo::CommandLine::fromArgv(argc, argv));
+        return answered(commandLine, program).value_or(0);
     }
 
-    QApplication app(argc, argv);
+    QApplication app(argc, argv);  // takes out the arguments meant for Qt
     nameTheApplication();
-
-    QCommandLineParser parser;
-    describeOptions(parser);
-    parser.process(app);
+    const nupo::CommandLine commandLine(nupo::CommandLine::fromArgv(argc, argv));
+    if (const std::optional<int> exitCode = answered(commandLine, program))
+        return *exitCode;
+    for (const QString& note : commandLine.notes())
+        std::printf("%s\n", qPrintable(note));
+    std::fflush(stdout);
 
     auto& delegate = nupo::NUPO4DrawAppDelegate::sharedNUPO4DrawAppDelegate();
-    if (parser.isSet(QStringLiteral("patch-port"))) {
-        bool ok = false;
-        const int port = parser.value(QStringLiteral("patch-port")).toInt(&ok);
-        if (!ok || port < 1 || port > 65535) {
-            std::fprintf(stderr, "--patch-port: '%s' is not a port (1..65535).\n",
-                         qPrintable(parser.value(QStringLiteral("patch-port"))));
-            return 2;
-        }
-        delegate.setPatchPort(port);
-    }
-    if (!parser.positionalArguments().isEmpty())
-        delegate.setPathToOpen(parser.positionalArguments().constFirst());
+    delegate.setNativePathToOpen(commandLine.fileToOpen());
+    delegate.setPatchPort(commandLine.patchPort());
 
     QObject::connect(&app, &QCoreApplication::aboutToQuit,
                      [&delegate] { delegate.applicationWillTerminate(&delegate); });

@@ -1,11 +1,14 @@
 #include "core/QXSerialPort.h"
 
 #include "shared/CoreState.h"
+#include "shared/Utilities.h"
 
-#include <QFile>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <vector>
 
 namespace nupo {
@@ -18,13 +21,35 @@ void report(const QString& line)
     std::fflush(stdout);
 }
 
-// Reads count bytes at offset into out; false when the file gives fewer.
-bool readBytesAt(QFile& file, qint64 offset, int count, std::vector<unsigned char>& out)
+struct FileDescriptor {
+    explicit FileDescriptor(int fd) : fd(fd) {}
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+    ~FileDescriptor()
+    {
+        if (fd >= 0)
+            ::close(fd);
+    }
+    const int fd;
+};
+
+// Reads count bytes at offset into out; false, with the reason, when the file gives fewer.
+bool readBytesAt(int fd, qint64 offset, int count, std::vector<unsigned char>& out, QString& reason)
 {
     out.resize(std::size_t(count));
-    if (!file.seek(offset))
-        return false;
-    return file.read(reinterpret_cast<char*>(out.data()), count) == count;
+    std::size_t done = 0;
+    while (done < out.size()) {
+        const ssize_t got = ::pread(fd, out.data() + done, out.size() - done, off_t(offset) + off_t(done));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0) {
+            reason = got < 0 ? QString::fromLocal8Bit(std::strerror(errno))
+                             : QStringLiteral("the file ended early (was it changed while being read?)");
+            return false;
+        }
+        done += std::size_t(got);
+    }
+    return true;
 }
 
 }  // namespace
@@ -76,17 +101,21 @@ unsigned char QXSerialPort::bitReversed(unsigned char byte)
 
 int QXSerialPort::openOldFileToBuffer()
 {
-    const QString path = QFile::decodeName(outCHAR);
-    QFile file(path);
-    if (path.isEmpty() || !file.open(QIODevice::ReadOnly)) {
+    // The path as the file system holds it: any name opens, also one that is not valid UTF-8.
+    const QByteArray nativePath(outCHAR, qsizetype(::strnlen(outCHAR, sizeof outCHAR)));
+    const QString path = displayPath(nativePath);
+    QString reason;
+    qint64 size = 0;
+    const FileDescriptor file{openRegularFileForReading(nativePath, &reason, &size)};
+    if (file.fd < 0) {
         report(QStringLiteral("Failed to open openOldFileToBuffer 'dat, data'."));
+        report(QStringLiteral("openOldFileToBuffer: cannot open %1: %2.")
+                   .arg(nativePath.isEmpty() ? QStringLiteral("''") : path, reason));
         return 0;
     }
-    const qint64 size = file.size();
     if (size < oldFileHeaderBytes) {
         report(QStringLiteral("openOldFileToBuffer: %1 is shorter than its %2-byte header; nothing loaded.")
-                   .arg(path)
-                   .arg(oldFileHeaderBytes));
+                   .arg(path, QString::number(oldFileHeaderBytes)));
         return 0;
     }
     const qint64 perChannel = (size - oldFileHeaderBytes) / 2;
@@ -105,18 +134,17 @@ int QXSerialPort::openOldFileToBuffer()
 
     std::vector<unsigned char> first;
     std::vector<unsigned char> second;
-    if (!readBytesAt(file, oldFileHeaderBytes, n, first) ||
-        !readBytesAt(file, oldFileHeaderBytes + perChannel, n, second)) {
-        report(QStringLiteral("openOldFileToBuffer: reading %1 failed; nothing loaded.").arg(path));
+    if (!readBytesAt(file.fd, oldFileHeaderBytes, n, first, reason) ||
+        !readBytesAt(file.fd, oldFileHeaderBytes + perChannel, n, second, reason)) {
+        report(
+            QStringLiteral("openOldFileToBuffer: reading %1 failed: %2; nothing loaded.").arg(path, reason));
         return 0;
     }
     if (n < perChannel)
         report(
             QStringLiteral("openOldFileToBuffer: %1 holds %2 samples per channel; the first %3 were loaded "
                            "(the recording buffer's limit).")
-                .arg(path)
-                .arg(perChannel)
-                .arg(n));
+                .arg(path, QString::number(perChannel), QString::number(n)));
 
     for (int i = 0; i < n; ++i) {
         buffers.putSampleAt(1, i, sampleFromByte(bitReversed(first[std::size_t(i)])));

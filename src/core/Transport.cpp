@@ -5,6 +5,8 @@
 #include "shared/CoreState.h"
 #include "shared/Utilities.h"
 
+#include <QFile>
+
 #include <algorithm>
 #include <cmath>
 
@@ -36,7 +38,12 @@ void Transport::moveTo(int samplepoint)
 
 bool Transport::openRecordingAndPlay(const QString& path)
 {
-    if (!NSStringToC(path) || QXSerialPort::sharedQXSerialPort().openOldFileToBuffer() == 0)
+    return openRecordingAndPlay(QFile::encodeName(path));
+}
+
+bool Transport::openRecordingAndPlay(const QByteArray& nativePath)
+{
+    if (!nativePathToC(nativePath) || QXSerialPort::sharedQXSerialPort().openOldFileToBuffer() == 0)
         return false;
     ploopStart.store(0, relaxed);
     moveTo(0);

@@ -8,6 +8,11 @@
 #include <atomic>
 #include <mutex>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -56,24 +61,117 @@ int SimpleRunAppleScript(const QString& source)
 
 bool NSStringToC(const QString& string, char* buffer, std::size_t size)
 {
-    if (!buffer || size == 0)
-        return false;
-    const QByteArray bytes = QFile::encodeName(string);
-    if (std::size_t(bytes.size()) + 1 > size) {
-        buffer[0] = 0;
-        report(QStringLiteral("Path too long (%1 bytes, at most %2): %3")
-                   .arg(bytes.size())
-                   .arg(size - 1)
-                   .arg(string));
-        return false;
-    }
-    std::memcpy(buffer, bytes.constData(), std::size_t(bytes.size()) + 1);
-    return true;
+    return nativePathToC(QFile::encodeName(string), buffer, size);
 }
 
 bool NSStringToC(const QString& string)
 {
     return NSStringToC(string, outCHAR, sizeof outCHAR);
+}
+
+bool nativePathToC(const QByteArray& path, char* buffer, std::size_t size)
+{
+    if (!buffer || size == 0)
+        return false;
+    buffer[0] = 0;
+    if (std::size_t(path.size()) + 1 > size) {
+        report(QStringLiteral("Path too long (%1 bytes, at most %2): %3")
+                   .arg(path.size())
+                   .arg(size - 1)
+                   .arg(displayPath(path)));
+        return false;
+    }
+    if (path.contains('\0')) {
+        report(QStringLiteral("Path with a zero byte, which no file name holds: %1").arg(displayPath(path)));
+        return false;
+    }
+    std::memcpy(buffer, path.constData(), std::size_t(path.size()) + 1);
+    return true;
+}
+
+bool nativePathToC(const QByteArray& path)
+{
+    return nativePathToC(path, outCHAR, sizeof outCHAR);
+}
+
+QString displayPath(const QByteArray& path)
+{
+    QString shown;
+    shown.reserve(path.size());
+    const auto* bytes = reinterpret_cast<const unsigned char*>(path.constData());
+    const qsizetype size = path.size();
+    for (qsizetype i = 0; i < size;) {
+        const unsigned char lead = bytes[i];
+        // Length of a well-formed UTF-8 sequence starting here (no overlong forms, no surrogates,
+        // nothing above U+10FFFF), or 0.
+        int length = 0;
+        if (lead >= 0x20 && lead < 0x7F) {
+            length = 1;
+        } else if (lead >= 0xC2 && lead <= 0xF4) {
+            length = lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+            const unsigned char second = i + 1 < size ? bytes[i + 1] : 0;
+            const unsigned char low = lead == 0xE0 ? 0xA0 : lead == 0xF0 ? 0x90 : 0x80;
+            const unsigned char high = lead == 0xED ? 0x9F : lead == 0xF4 ? 0x8F : 0xBF;
+            if (i + length > size || second < low || second > high)
+                length = 0;
+            for (int k = 2; k < length; ++k) {
+                if ((bytes[i + k] & 0xC0) != 0x80)
+                    length = 0;
+            }
+        }
+        if (length == 0) {
+            shown += QStringLiteral("\\x%1").arg(uint(lead), 2, 16, QLatin1Char('0'));
+            ++i;
+            continue;
+        }
+        const QString decoded = QString::fromUtf8(path.constData() + i, length);
+        // C1 controls (U+0080..U+009F) break lines on some terminals too.
+        if (length == 2 && decoded.at(0).unicode() < 0xA0) {
+            for (int k = 0; k < length; ++k)
+                shown += QStringLiteral("\\x%1").arg(uint(bytes[i + k]), 2, 16, QLatin1Char('0'));
+        } else {
+            shown += decoded;
+        }
+        i += length;
+    }
+    return shown;
+}
+
+int openRegularFileForReading(const QByteArray& path, QString* reason, qint64* size)
+{
+    auto fail = [reason](const QString& why) {
+        if (reason)
+            *reason = why;
+        return -1;
+    };
+    if (path.isEmpty())
+        return fail(QStringLiteral("no file name"));
+    if (path.contains('\0'))
+        return fail(QStringLiteral("a file name cannot hold a zero byte"));
+    // Non-blocking, so that opening a FIFO does not wait for a writer; the file is only read at once.
+    const int fd = ::open(path.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return fail(QString::fromLocal8Bit(std::strerror(errno)));
+    struct stat info {};
+    const int statError = ::fstat(fd, &info) == 0 ? 0 : errno;
+    if (statError == 0 && S_ISREG(info.st_mode)) {
+        const int flags = ::fcntl(fd, F_GETFL);
+        if (flags >= 0)
+            ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+        if (size)
+            *size = qint64(info.st_size);
+        return fd;
+    }
+    ::close(fd);
+    if (statError != 0)
+        return fail(QString::fromLocal8Bit(std::strerror(statError)));
+    if (S_ISDIR(info.st_mode))
+        return fail(QStringLiteral("it is a folder, not a file"));
+    if (S_ISFIFO(info.st_mode))
+        return fail(QStringLiteral("it is a FIFO (named pipe), not a file"));
+    if (S_ISSOCK(info.st_mode))
+        return fail(QStringLiteral("it is a socket, not a file"));
+    return fail(QStringLiteral("it is a device, not a file"));
 }
 
 bool PtoCstr2(const unsigned char* source, char* destination, std::size_t destinationSize)

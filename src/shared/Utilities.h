@@ -4,6 +4,7 @@
 // buffers and brain-switch rectangles of the drawing. (The time text of a sample position is
 // timeStampText in plots/frame/PlotWindowState.h.)
 
+#include <QByteArray>
 #include <QString>
 
 #include <cstddef>
@@ -33,6 +34,23 @@ int SimpleRunAppleScript(const QString& source);
 bool NSStringToC(const QString& string, char* buffer, std::size_t size);
 // The same into the shared path buffer `outCHAR`.
 bool NSStringToC(const QString& string);
+// The same for a path as the file system holds it (any bytes but zero, UTF-8 or not), so that every
+// file name, also one that is not valid text, reaches the opener unchanged. A path with a zero byte is
+// refused too: no file has that name.
+bool nativePathToC(const QByteArray& path, char* buffer, std::size_t size);
+bool nativePathToC(const QByteArray& path);
+
+// --- Files ---------------------------------------------------------------------------------------------
+
+// A path as the file system holds it, shown readably: valid UTF-8 as it is, every other byte and every
+// control character as \xNN, so a message names exactly one file and cannot break a line.
+QString displayPath(const QByteArray& path);
+
+// Opens the file at path for reading, without ever blocking: a folder, FIFO, socket or device is refused,
+// as is a file the system will not open. Returns the descriptor (the caller closes it), or -1 with the
+// reason (the system's own, or which kind of thing the path names) in reason. size, when given, receives
+// the file's size in bytes.
+int openRegularFileForReading(const QByteArray& path, QString* reason, qint64* size = nullptr);
 
 // Copies a length-prefixed string (first byte = length, then the bytes) into a zero-terminated one. The
 // destination must hold length + 1 bytes (256 for any length); a shorter one is left empty and the result

@@ -7,9 +7,15 @@
 #include "support/TestSupport.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QMainWindow>
 #include <QMenuBar>
+
+#include <sys/stat.h>
+
+#include <string>
+#include <utility>
 
 using namespace nupo;
 
@@ -36,13 +42,24 @@ TEST(AppDelegate, StartsOnceWithTheControlPanelAndPlaysTheFileGiven)
     EXPECT_EQ(setRecX.load(), 0);
     EXPECT_EQ(setPauseX.load(), 0);
 
-    // A second start-up changes nothing; other files are refused with a message.
+    // A second start-up changes nothing; other files are refused with what is wrong with which file.
     delegate.initAPstart(nullptr);
-    testing::internal::CaptureStdout();
-    EXPECT_FALSE(delegate.openFile(test::tempFolder() + "/missing.dat"));
-    EXPECT_FALSE(delegate.openFile(test::sourcePath("CMakeLists.txt")));
-    const std::string out = testing::internal::GetCapturedStdout();
-    EXPECT_NE(out.find("Cannot open"), std::string::npos);
+    const QString folder = test::tempFolder();
+    ASSERT_TRUE(QDir(folder).mkdir("folder.dat"));
+    ASSERT_EQ(mkfifo(QFile::encodeName(folder + "/pipe.dat").constData(), 0600), 0);
+    const std::pair<QString, std::string> refused[] = {
+        {folder + "/missing.dat", "No such file or directory."},
+        {folder + "/folder.dat", "it is a folder, not a file."},
+        {folder + "/pipe.dat", "it is a FIFO (named pipe), not a file."},
+        {test::sourcePath("CMakeLists.txt"),
+         "only brain-note documents (.nupo4) and recordings (.dat, .data, .nupo) open."},
+    };
+    for (const auto& [path, reason] : refused) {
+        testing::internal::CaptureStdout();
+        EXPECT_FALSE(delegate.openFile(path));
+        EXPECT_EQ(testing::internal::GetCapturedStdout(),
+                  "Cannot open " + path.toStdString() + ": " + reason + "\n");
+    }
     EXPECT_EQ(maxploop.load(), 240);
 
     delegate.applicationWillTerminate(nullptr);

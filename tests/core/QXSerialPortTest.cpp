@@ -7,7 +7,11 @@
 #include <QByteArray>
 #include <QFile>
 
+#include <sys/stat.h>
+
+#include <cstdio>
 #include <cstring>
+#include <string>
 #include <thread>
 
 using nupo::QXSerialPort;
@@ -160,6 +164,60 @@ TEST(QXSerialPortOldFile, ShortMissingAndEmptyFilesChangeNothing)
 
     EXPECT_EQ(nupo::maxploop.load(), 432000);
     EXPECT_EQ(port().getIntFromBuffer(1, 0), 999);
+}
+
+TEST(QXSerialPortOldFile, RefusalsNameTheFileAndTheReason)
+{
+    const QString folder = nupo::test::tempFolder();
+    const QString fifo = folder + "/pipe.dat";
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString plain = writeFile("plain.dat", 4096, QByteArray(10, char(1)));
+    nupo::maxploop = 432000;
+
+    struct Case {
+        QString path;
+        std::string reason;
+    };
+    const Case cases[] = {
+        {folder, "it is a folder, not a file"},
+        {fifo, "it is a FIFO (named pipe), not a file"},  // refused at once, never waiting for a writer
+        {folder + "/missing.dat", "No such file or directory"},
+        {plain + "/inside.dat", "Not a directory"},
+    };
+    for (const Case& c : cases) {
+        setOutChar(c.path);
+        testing::internal::CaptureStdout();
+        EXPECT_EQ(port().openOldFileToBuffer(), 0);
+        const std::string out = testing::internal::GetCapturedStdout();
+        EXPECT_EQ(out, "Failed to open openOldFileToBuffer 'dat, data'.\nopenOldFileToBuffer: cannot open " +
+                           c.path.toStdString() + ": " + c.reason + ".\n");
+    }
+    nupo::outCHAR[0] = 0;
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(port().openOldFileToBuffer(), 0);
+    EXPECT_NE(testing::internal::GetCapturedStdout().find("cannot open '': no file name."),
+              std::string::npos);
+    EXPECT_EQ(nupo::maxploop.load(), 432000);
+}
+
+TEST(QXSerialPortOldFile, AnyNameTheFileSystemHoldsOpens)
+{
+    // Not valid UTF-8: a name decoded to text and encoded back would name another file.
+    const QByteArray name = QFile::encodeName(nupo::test::tempFolder()) + "/caf\xe9-\xff.dat";
+    QByteArray contents(4096, 0);
+    contents.append(char(0x80)).append(char(0x01));
+    {
+        FILE* file = std::fopen(name.constData(), "wb");
+        ASSERT_NE(file, nullptr);
+        std::fwrite(contents.constData(), 1, std::size_t(contents.size()), file);
+        std::fclose(file);
+    }
+    ASSERT_LT(name.size(), nupo::outCHARSize);
+    std::memcpy(nupo::outCHAR, name.constData(), std::size_t(name.size()) + 1);
+    ASSERT_EQ(port().openOldFileToBuffer(), 1);
+    EXPECT_EQ(nupo::maxploop.load(), 1);
+    EXPECT_EQ(port().getIntFromBuffer(1, 0), 4 * 1 - 512);
+    EXPECT_EQ(port().getIntFromBuffer(2, 0), 4 * 128 - 512);
 }
 
 TEST(QXSerialPortOldFile, OversizedFileLoadsWhatTheBufferHolds)

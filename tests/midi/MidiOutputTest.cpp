@@ -60,6 +60,11 @@ protected:
         // A sink that is not the last destination, so nothing it gets is also published.
         sinkPort = portA == lastPort ? portB : portA;
         sink = sinkPort == portA ? sinkA.get() : sinkB.get();
+        ASSERT_TRUE(sink->primeWith([this](int attempt) {
+            const int value = attempt % 128;
+            MidiControlChange(118, value, 0, 0, sinkPort, 0);
+            return MidiBytes{0xB0, 118, static_cast<unsigned char>(value)};
+        })) << "nothing sent to the sink arrives";
     }
     void TearDown() override { disposeMidi(); }
 

@@ -116,7 +116,11 @@ void MidiTestClient::received(double, std::vector<unsigned char>* message, void*
     auto* client = static_cast<MidiTestClient*>(self);
     {
         std::lock_guard lock(client->mutex);
-        client->collected.push_back(*message);
+        const auto& probes = client->probes;
+        const bool lateProbe =
+            client->primed && std::find(probes.begin(), probes.end(), *message) != probes.end();
+        if (!lateProbe)
+            client->collected.push_back(*message);
     }
     client->arrived.notify_all();
 }
@@ -135,6 +139,25 @@ std::vector<MidiBytes> MidiTestClient::messagesBefore(const MidiBytes& marker)
     arrived.wait_for(lock, deliveryBound, hasMarker);
     auto at = std::find(collected.begin(), collected.end(), marker);
     return std::vector<MidiBytes>(collected.begin(), at);
+}
+
+bool MidiTestClient::primeWith(const std::function<MidiBytes(int attempt)>& sendProbe)
+{
+    const auto until = std::chrono::steady_clock::now() + deliveryBound;
+    for (int attempt = 0; std::chrono::steady_clock::now() < until; ++attempt) {
+        const MidiBytes probe = sendProbe(attempt);
+        std::unique_lock lock(mutex);
+        probes.push_back(probe);
+        const bool arrivedNow = arrived.wait_for(lock, std::chrono::seconds(1), [&] {
+            return std::find(collected.begin(), collected.end(), probe) != collected.end();
+        });
+        collected.clear();
+        if (arrivedNow) {
+            primed = true;
+            return true;
+        }
+    }
+    return false;
 }
 
 std::vector<MidiBytes> MidiTestClient::messages()

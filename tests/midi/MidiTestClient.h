@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <condition_variable>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <vector>
@@ -43,6 +44,12 @@ public:
     std::vector<MidiBytes> waitForMessages(std::size_t count);
     // Waits for a message equal to marker and returns the messages that arrived before it.
     std::vector<MidiBytes> messagesBefore(const MidiBytes& marker);
+    // Sends probes until one arrives: sendProbe(attempt) sends a message no test sends otherwise, distinct
+    // for each attempt, and returns it. The first periods after a connection may run late and lose what
+    // they carry (under a sanitizer, or while every core is busy), so a test counts messages only once
+    // the route is known to carry them. Probes that arrive later are never collected. False when no probe
+    // arrived within the liveness bound.
+    bool primeWith(const std::function<MidiBytes(int attempt)>& sendProbe);
     std::vector<MidiBytes> messages();
     void clear();
 
@@ -53,6 +60,8 @@ private:
     std::mutex mutex;
     std::condition_variable arrived;
     std::vector<MidiBytes> collected;
+    std::vector<MidiBytes> probes;  // once primed, dropped on arrival
+    bool primed = false;
     // Last: its JACK thread starts after, and stops before, what the callback touches.
     std::unique_ptr<RtMidiIn> in;
 };

@@ -29,6 +29,23 @@ TEST(NSStringToC, CopiesWholePathsAndRefusesLongerOnes)
     EXPECT_EQ(outCHAR[0], 0);
 }
 
+TEST(NativePaths, EveryByteOfANameIsKeptAndShownReadably)
+{
+    char buffer[16];
+    EXPECT_TRUE(nativePathToC(QByteArray("/t/caf\xe9"), buffer, sizeof buffer));
+    EXPECT_STREQ(buffer, "/t/caf\xe9");  // not turned into U+FFFD
+    EXPECT_FALSE(nativePathToC(QByteArray("/t/a\0b", 6), buffer, sizeof buffer));
+    EXPECT_STREQ(buffer, "");
+
+    EXPECT_EQ(displayPath("/tmp/\xc3\xa9t\xc3\xa9.dat").toStdString(), "/tmp/\xc3\xa9t\xc3\xa9.dat");
+    EXPECT_EQ(displayPath("caf\xe9.dat").toStdString(), "caf\\xe9.dat");
+    EXPECT_EQ(displayPath("a\nb\x7f").toStdString(), "a\\x0ab\\x7f");  // controls cannot break the line
+    EXPECT_EQ(displayPath("\xc2\x85").toStdString(), "\\xc2\\x85");    // nor C1 controls
+    EXPECT_EQ(displayPath("\xed\xa0\x80").toStdString(), "\\xed\\xa0\\x80");  // a surrogate is not UTF-8
+    EXPECT_EQ(displayPath("\xe2\x82").toStdString(), "\\xe2\\x82");           // cut short
+    EXPECT_EQ(displayPath("\xf0\x9f\x8e\xb5").toStdString(), "\xf0\x9f\x8e\xb5");
+}
+
 TEST(PtoCstr2, CopiesLengthPrefixedStringsThatFit)
 {
     const unsigned char piano[] = {5, 'P', 'i', 'a', 'n', 'o', '#'};

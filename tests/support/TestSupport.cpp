@@ -6,6 +6,9 @@
 #include <QTemporaryDir>
 #include <QThread>
 
+#include <dlfcn.h>
+#include <link.h>
+
 #include <memory>
 
 namespace nupo::test {
@@ -33,6 +36,17 @@ bool processEventsUntil(const std::function<bool()>& done)
         QThread::msleep(1);
     }
     return true;
+}
+
+void keepLibrariesLoaded()
+{
+    dl_iterate_phdr(
+        [](dl_phdr_info* info, std::size_t, void*) {
+            if (info->dlpi_name && info->dlpi_name[0] != 0)
+                dlopen(info->dlpi_name, RTLD_NOW | RTLD_NOLOAD | RTLD_NODELETE);
+            return 0;
+        },
+        nullptr);
 }
 
 }  // namespace nupo::test

@@ -16,4 +16,9 @@ QString sourcePath(const QString& relative);
 // minute: a guard that keeps a broken build from hanging the run, not a speed check.
 bool processEventsUntil(const std::function<bool()>& done);
 
+// Keeps every shared library loaded now in memory to the end of the process, so that a leak report at
+// exit can still name the library that allocated (one unloaded by then shows as an unknown module,
+// which no suppression can name). Called by the test mains once the tests have run.
+void keepLibrariesLoaded();
+
 }  // namespace nupo::test

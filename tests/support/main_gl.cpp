@@ -1,6 +1,8 @@
 // Test entry point: a QGuiApplication lives for the whole run so that timers, queued calls and
 // (for gl and ui) fonts and windows work as in the program.
 #include <QGuiApplication>
+#include "support/TestSupport.h"
+
 #include <gtest/gtest.h>
 
 int main(int argc, char** argv)
@@ -10,5 +12,7 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
-    return RUN_ALL_TESTS();
+    const int result = RUN_ALL_TESTS();
+    nupo::test::keepLibrariesLoaded();
+    return result;
 }

@@ -1,7 +1,9 @@
 // Test entry point: a QApplication lives for the whole run so that timers, queued calls and
 // (for gl and ui) fonts and windows work as in the program.
-#include <gtest/gtest.h>
+#include "support/TestSupport.h"
+
 #include <QApplication>
+#include <gtest/gtest.h>
 
 int main(int argc, char** argv)
 {
@@ -15,5 +17,7 @@ int main(int argc, char** argv)
     if (qgetenv("QT_QPA_PLATFORM") == "offscreen")
         qunsetenv("DISPLAY");
     QApplication app(argc, argv);
-    return RUN_ALL_TESTS();
+    const int result = RUN_ALL_TESTS();
+    nupo::test::keepLibrariesLoaded();
+    return result;
 }

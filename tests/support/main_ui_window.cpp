@@ -1,5 +1,7 @@
 // Test entry point for tests that open GL windows: a QApplication on the X display when there is one
 // (xvfb-run provides it under scripts/test.sh), offscreen otherwise.
+#include "support/TestSupport.h"
+
 #include <gtest/gtest.h>
 #include <QApplication>
 
@@ -8,5 +10,7 @@ int main(int argc, char** argv)
     ::testing::InitGoogleTest(&argc, argv);
     qputenv("QT_QPA_PLATFORM", qEnvironmentVariableIsEmpty("DISPLAY") ? "offscreen" : "xcb");
     QApplication app(argc, argv);
-    return RUN_ALL_TESTS();
+    const int result = RUN_ALL_TESTS();
+    nupo::test::keepLibrariesLoaded();
+    return result;
 }

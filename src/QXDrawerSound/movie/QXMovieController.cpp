@@ -195,7 +195,7 @@ void QXMovieController::observeTransportNotifications()
         {&setMovieSpeedNotification, &QXMovieController::setMovieSpeedQ}};
     observers.clear();
     for (const auto& [name, handler] : handlers) {
-        observers.emplace_back(*name, nullptr, [this, handler](const Notification&) {
+        observers.emplace_back(*name, nullptr, [this, handler = handler](const Notification&) {
             // The recording's end may post on the acquisition thread: `ploop` is held to the recording at
             // once, the movie work goes to the main thread.
             if (handler == &QXMovieController::setCurrentTimeQ ||

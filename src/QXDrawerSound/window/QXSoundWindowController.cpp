@@ -91,7 +91,8 @@ void QXSoundWindowController::declareActions()
         {"SpeedSlider", &QXSoundController::SpeedSlider},
     };
     for (const auto& [name, function] : actions)
-        action(QString::fromLatin1(name), [this, function](QObject* sender) { (this->*function)(sender); });
+        action(QString::fromLatin1(name),
+               [this, function = function](QObject* sender) { (this->*function)(sender); });
 
     static const char* const bandButtons[] = {"FrameEyeBS", "FrameDeltaBS", "FrameThetaBS", "FrameAplhaBS",
                                               "FrameSMRBS", "FrameBetaMBS", "FrameBetaBS",  "FrameGammaBS"};
@@ -131,7 +132,7 @@ void QXSoundWindowController::declareActions()
     };
     for (const auto& [name, function] : drawerActions)
         action(QString::fromLatin1(name),
-               [this, function](QObject* sender) { (drawerController.*function)(sender); });
+               [this, function = function](QObject* sender) { (drawerController.*function)(sender); });
 }
 
 void QXSoundWindowController::awakeFromNib()

@@ -44,11 +44,12 @@ void addWindowInputs(OscPatchServer& server, const QString& patch, Controller& (
                                                      {"HsizeX", &Controller::HsizeX}};
     for (const auto& [name, setter] : inputs) {
         const QString address = patch + QLatin1String(name);
-        server.addMethod(address, 1, 1, [address, shared, setter](const Values& v) -> std::optional<Reply> {
-            if (const std::optional<int> value = intArgument(address, v[0]))
-                (shared().*setter)(*value);
-            return std::nullopt;
-        });
+        server.addMethod(address, 1, 1,
+                         [address, shared, setter = setter](const Values& v) -> std::optional<Reply> {
+                             if (const std::optional<int> value = intArgument(address, v[0]))
+                                 (shared().*setter)(*value);
+                             return std::nullopt;
+                         });
     }
 }
 
@@ -66,7 +67,7 @@ void addColourInputs(OscPatchServer& server, const QString& patch)
         {"alphaComponentCY", &QX2DBarGraphView::alphaComponentCY}};
     for (const auto& [name, setter] : inputs) {
         const QString address = patch + QLatin1String(name);
-        server.addMethod(address, 1, 1, [address, setter](const Values& v) -> std::optional<Reply> {
+        server.addMethod(address, 1, 1, [address, setter = setter](const Values& v) -> std::optional<Reply> {
             if (v[0] < 0.0 || v[0] > 1.0) {
                 reportOnce(
                     QStringLiteral("Patch interface: %1 %2 outside 0..1; ignored.").arg(address).arg(v[0]));
@@ -110,7 +111,7 @@ void addWaterfallPatch(OscPatchServer& server)
                                                      {"inputRZ", &QX2DSpectrumAppController::inputRZ}};
     for (const auto& [name, setter] : inputs)
         server.addMethod(patch + QLatin1String(name), 1, 1,
-                         [setter](const Values& v) -> std::optional<Reply> {
+                         [setter = setter](const Values& v) -> std::optional<Reply> {
                              (QX2DSpectrumAppController::sharedQX2DSpectrumAppController().*setter)(v[0]);
                              return std::nullopt;
                          });
@@ -123,7 +124,7 @@ void addPreferencesPatch(OscPatchServer& server)
                                                              {"soundStop", &SetSoundStopNotification}};
     for (const auto& [name, notification] : sounds)
         server.addMethod(patch + QLatin1String(name), 0, 1,
-                         [notification](const Values& v) -> std::optional<Reply> {
+                         [notification = notification](const Values& v) -> std::optional<Reply> {
                              if (v.empty() || v[0] != 0.0)
                                  NotificationCenter::defaultCenter().postNotificationName(*notification);
                              return std::nullopt;

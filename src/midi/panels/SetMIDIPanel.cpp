@@ -153,7 +153,8 @@ void SetMIDIPanel::declareActions()
         {"selectUsePeakMode", &SetMIDI::selectUsePeakMode},
     };
     for (const auto& [name, function] : actions)
-        action(QString::fromLatin1(name), [this, function](QObject* sender) { (this->*function)(sender); });
+        action(QString::fromLatin1(name),
+               [this, function = function](QObject* sender) { (this->*function)(sender); });
 }
 
 void SetMIDIPanel::connectSteppers()

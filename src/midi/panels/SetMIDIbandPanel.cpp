@@ -94,7 +94,8 @@ void SetMIDIbandPanel::declareActions()
         {"sendTextSetupNstringField", &SetMIDIband::sendTextSetupNstringField},
     };
     for (const auto& [name, function] : actions)
-        action(QString::fromLatin1(name), [this, function](QObject* sender) { (this->*function)(sender); });
+        action(QString::fromLatin1(name),
+               [this, function = function](QObject* sender) { (this->*function)(sender); });
 
     // The band families: one action of each kind per band, named with the band number.
     using FamilyAction = void (*)(BandFamilies&, int band, QObject* sender);

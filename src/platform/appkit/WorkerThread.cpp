@@ -1,7 +1,5 @@
 #include "platform/appkit/WorkerThread.h"
 
-#include "platform/appkit/ThreadCheckerSuppressions.h"
-
 #include <QCoreApplication>
 #include <QEvent>
 

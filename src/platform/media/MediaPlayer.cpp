@@ -1,7 +1,6 @@
 #include "platform/media/MediaPlayer.h"
 
 #include "platform/appkit/MainThread.h"
-#include "platform/appkit/ThreadCheckerSuppressions.h"
 
 #include <QDir>
 #include <QFile>

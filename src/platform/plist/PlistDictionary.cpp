@@ -2,7 +2,7 @@
 
 #include "platform/plist/PlistValue.h"
 
-#include <algorithm>
+#include <cstddef>
 
 namespace nupo {
 
@@ -18,20 +18,46 @@ PlistDictionary& PlistDictionary::operator=(const PlistDictionary&) = default;
 PlistDictionary& PlistDictionary::operator=(PlistDictionary&&) noexcept = default;
 PlistDictionary::~PlistDictionary() = default;
 
+std::size_t PlistDictionary::size() const
+{
+    return entries.size();
+}
+
+bool PlistDictionary::isEmpty() const
+{
+    return entries.empty();
+}
+
+PlistDictionary::const_iterator PlistDictionary::begin() const
+{
+    return entries.begin();
+}
+
+PlistDictionary::const_iterator PlistDictionary::end() const
+{
+    return entries.end();
+}
+
 void PlistDictionary::insert(const QString& key, PlistValue value)
 {
-    if (PlistValue* existing = find(key))
+    if (PlistValue* existing = find(key)) {
         *existing = std::move(value);
-    else
-        entries.emplace_back(key, std::move(value));
+        return;
+    }
+    positions.insert(key, entries.size());
+    entries.emplace_back(key, std::move(value));
 }
 
 bool PlistDictionary::remove(const QString& key)
 {
-    auto it = std::find_if(entries.begin(), entries.end(), [&key](const Entry& e) { return e.first == key; });
-    if (it == entries.end())
+    const auto at = positions.constFind(key);
+    if (at == positions.constEnd())
         return false;
-    entries.erase(it);
+    const std::size_t index = at.value();
+    positions.erase(at);
+    entries.erase(entries.begin() + std::ptrdiff_t(index));
+    for (std::size_t i = index; i < entries.size(); ++i)
+        positions[entries[i].first] = i;
     return true;
 }
 
@@ -42,11 +68,8 @@ bool PlistDictionary::contains(const QString& key) const
 
 const PlistValue* PlistDictionary::find(const QString& key) const
 {
-    for (const Entry& entry : entries) {
-        if (entry.first == key)
-            return &entry.second;
-    }
-    return nullptr;
+    const auto at = positions.constFind(key);
+    return at == positions.constEnd() ? nullptr : &entries[at.value()].second;
 }
 
 PlistValue* PlistDictionary::find(const QString& key)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 
@@ -11,7 +12,8 @@ namespace nupo {
 class PlistValue;
 
 // A property-list dictionary that keeps its keys in insertion order, so that a file read and written back
-// keeps its layout. Lookups are linear: the dictionaries of documents and preference files are small.
+// keeps its layout. A hash from key to position makes lookups and inserts constant time, so reading a
+// dictionary takes time linear in its size, however many keys a file from elsewhere holds.
 class PlistDictionary {
 public:
     using Entry = std::pair<QString, PlistValue>;
@@ -27,6 +29,7 @@ public:
 
     // Sets key to value: an existing key keeps its place, a new key goes to the end.
     void insert(const QString& key, PlistValue value);
+    // Removes key; the keys after it move up one place (linear in the size).
     bool remove(const QString& key);
     bool contains(const QString& key) const;
     // The value of key, or null when absent.
@@ -36,15 +39,17 @@ public:
     PlistValue value(const QString& key) const;
 
     QStringList keys() const;
-    std::size_t size() const { return entries.size(); }
-    bool isEmpty() const { return entries.empty(); }
-    const_iterator begin() const { return entries.begin(); }
-    const_iterator end() const { return entries.end(); }
+    // Out of line: PlistValue is incomplete here.
+    std::size_t size() const;
+    bool isEmpty() const;
+    const_iterator begin() const;
+    const_iterator end() const;
 
     bool operator==(const PlistDictionary& other) const;
 
 private:
     std::vector<Entry> entries;
+    QHash<QString, std::size_t> positions;  // key -> index in entries
 };
 
 }  // namespace nupo

@@ -1,4 +1,5 @@
 #include "views3d/scene/MeshControl.h"
+#include "views3d/scene/MeshShading.h"
 
 #include <GL/gl.h>
 
@@ -32,24 +33,7 @@ void setSpeedn(int n)
 
 void setDisplayn(int mode)
 {
-    switch (mode) {
-        case 0:
-        case 1:
-            glShadeModel(GL_FLAT);
-            glDisable(GL_LIGHTING);
-            break;
-        case 2:
-            glShadeModel(GL_FLAT);
-            glEnable(GL_LIGHTING);
-            break;
-        case 3:
-        case 4:
-            glShadeModel(GL_SMOOTH);
-            glEnable(GL_LIGHTING);
-            break;
-        default:
-            break;
-    }
+    applyMeshShading(mode);
     postRedisplay();
 }
 

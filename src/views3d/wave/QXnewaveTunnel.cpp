@@ -4,6 +4,7 @@
 
 #include "platform/gl/Glut.h"
 #include "views3d/scene/ColorTablesXN.h"
+#include "views3d/scene/MeshShading.h"
 #include "views3d/textures/ShadowApp.h"
 
 #include <GL/gl.h>
@@ -65,24 +66,7 @@ void QXnewave::myReshapeXdn(int w, int h)
 void QXnewave::setDisplayd(int mode)
 {
     displayModed = mode;
-    switch (mode) {
-        case 0:
-        case 1:
-            glShadeModel(GL_FLAT);
-            glDisable(GL_LIGHTING);
-            break;
-        case 2:
-            glShadeModel(GL_FLAT);
-            glEnable(GL_LIGHTING);
-            break;
-        case 3:
-        case 4:
-            glShadeModel(GL_SMOOTH);
-            glEnable(GL_LIGHTING);
-            break;
-        default:
-            break;
-    }
+    applyMeshShading(mode);
     postRedisplay();
 }
 

@@ -19,7 +19,7 @@ int offscreenFrame(const MyQuickDrawView& view)
 
 TEST(MyQuickDrawView, StepsFrameByFrameCountsAndReturnsToTheBeginningAfterTheLast)
 {
-#if defined(__SANITIZE_THREAD__)
+#if defined(NUPO_THREAD_SANITIZER)
     GTEST_SKIP() << "the thread checker loses track of this process's locks once it starts ffmpeg";
 #endif
     QString why;
@@ -67,7 +67,7 @@ TEST(MyQuickDrawView, StepsFrameByFrameCountsAndReturnsToTheBeginningAfterTheLas
 
 TEST(MyQuickDrawView, TheWindowOpensTheSampleMovieAndPlayStepsTwentyFrames)
 {
-#if defined(__SANITIZE_THREAD__)
+#if defined(NUPO_THREAD_SANITIZER)
     GTEST_SKIP() << "the thread checker loses track of this process's locks once it starts ffmpeg";
 #endif
     auto* controller = dynamic_cast<MyObject*>(NibLoader::loadNibNamed("MovieFrames"));

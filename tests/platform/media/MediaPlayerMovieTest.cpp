@@ -126,7 +126,7 @@ TEST(MediaPlayerTime, SoundsCountInSamplesJumpsToTheEndCallNobackAndStepsMoveATe
 
 TEST(MediaPlayerTime, MovieFramesStepOneAtATimeBothWaysAndStopAtTheEnds)
 {
-#if defined(__SANITIZE_THREAD__)
+#if defined(NUPO_THREAD_SANITIZER)
     GTEST_SKIP() << "the thread checker loses track of this process's locks once it starts ffmpeg";
 #endif
     QString why;

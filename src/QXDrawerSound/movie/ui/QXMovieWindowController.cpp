@@ -67,7 +67,8 @@ void QXMovieWindowController::declareActions()
         {"PlaymodeMatrix", &QXMovieController::PlaymodeMatrix},
     };
     for (const auto& [name, function] : actions)
-        action(QString::fromLatin1(name), [this, function](QObject* sender) { (this->*function)(sender); });
+        action(QString::fromLatin1(name),
+               [this, function = function](QObject* sender) { (this->*function)(sender); });
 
     static const char* const switchActions[movieSwitchCount] = {
         "RateON",       "SoundFrameSpeedControl", "SoundControl", "FrameControl",

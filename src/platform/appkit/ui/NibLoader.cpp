@@ -5,10 +5,12 @@
 #include "platform/appkit/ui/ColorWell.h"
 #include "platform/appkit/ui/Drawer.h"
 #include "platform/appkit/ui/NibActionConnector.h"
+#include "platform/appkit/ui/NibCheck.h"
 #include "platform/appkit/ui/NibController.h"
 #include "platform/appkit/ui/NibControllerRegistry.h"
 #include "platform/resources/ResourceLocator.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -79,7 +81,7 @@ class WidgetFactory : public QUiLoader {
 public:
     QWidget* createWidget(const QString& className, QWidget* parent, const QString& name) override
     {
-        if (className == QLatin1String("nupo::ColorWell") || className == QLatin1String("ColorWell")) {
+        if (NibCheck::ownWidgetClasses().contains(className)) {
             auto* well = new ColorWell(parent);
             well->setObjectName(name);
             return well;
@@ -152,28 +154,32 @@ std::optional<QPoint> rootPosition(QIODevice& nib)
     return {};
 }
 
-std::unique_ptr<QWidget> buildWidgets(const QString& path)
+}  // namespace
+
+std::unique_ptr<QWidget> NibLoader::buildWidgets(const QByteArray& nib, const QString& folder, QString* error)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        qWarning().noquote() << QStringLiteral("Cannot read %1: %2").arg(path, file.errorString());
+    if (const QString problem = NibCheck::problemIn(nib); !problem.isEmpty()) {
+        if (error)
+            *error = problem;
         return nullptr;
     }
+    QBuffer buffer;
+    buffer.setData(nib);
+    buffer.open(QIODevice::ReadOnly);
     WidgetFactory loader;
-    loader.setWorkingDirectory(QFileInfo(path).absoluteDir());
-    std::unique_ptr<QWidget> root(loader.load(&file));
+    loader.setWorkingDirectory(QDir(folder));
+    std::unique_ptr<QWidget> root(loader.load(&buffer));
     if (!root) {
-        qWarning().noquote() << QStringLiteral("Cannot build %1: %2").arg(path, loader.errorString());
+        if (error)
+            *error = loader.errorString();
         return nullptr;
     }
-    if (file.seek(0)) {
-        if (const std::optional<QPoint> position = rootPosition(file))
+    if (buffer.seek(0)) {
+        if (const std::optional<QPoint> position = rootPosition(buffer))
             root->move(*position);
     }
     return root;
 }
-
-}  // namespace
 
 QStringList NibLoader::searchFolders()
 {
@@ -232,8 +238,16 @@ NibController* NibLoader::loadNibNamed(const QString& name, QObject* owner, cons
         reportFailure(reportedName);
         return nullptr;
     }
-    std::unique_ptr<QWidget> root = buildWidgets(path);
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        qWarning().noquote() << QStringLiteral("Cannot read %1: %2").arg(path, file.errorString());
+        reportFailure(reportedName);
+        return nullptr;
+    }
+    QString problem;
+    std::unique_ptr<QWidget> root = buildWidgets(file.readAll(), QFileInfo(path).absolutePath(), &problem);
     if (!root) {
+        qWarning().noquote() << QStringLiteral("Cannot build %1: %2").arg(path, problem);
         reportFailure(reportedName);
         return nullptr;
     }

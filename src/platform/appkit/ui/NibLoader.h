@@ -47,9 +47,14 @@
 //    failures with AlertPanel or beep().
 // 4. The controller owns its window; close the window (never delete it) to end both.
 
+#include <QByteArray>
 #include <QObject>
 #include <QString>
 #include <QStringList>
+
+#include <memory>
+
+class QWidget;
 
 namespace nupo {
 
@@ -65,6 +70,11 @@ public:
     // load to the main thread (unless the owner is gone by then) and returns null at once.
     static NibController* loadNibNamed(const QString& name, QObject* owner = nullptr,
                                        const QString& failureName = {});
+
+    // Builds the widgets of a nib's text, after NibCheck has found nothing wrong with it; folder is where
+    // the nib's relative paths point. Null, with the reason in error, when the nib cannot be built.
+    static std::unique_ptr<QWidget> buildWidgets(const QByteArray& nib, const QString& folder,
+                                                 QString* error = nullptr);
 
     // The path of <name>.ui in the first search folder that has it, or empty.
     static QString pathForNib(const QString& name);

@@ -10,6 +10,7 @@
 #include "shared/CoreState.h"
 #include "views3d/math/VectorMath.h"
 #include "views3d/scene/ColorTables.h"
+#include "views3d/scene/MeshShading.h"
 #include "views3d/scene/MeshNormals.h"
 
 #include <GL/gl.h>
@@ -69,24 +70,7 @@ QX2DSpectrumRenderer& QX2DSpectrumRenderer::sharedQX2DSpectrumRenderer()
 
 void setDisplaynZ(int mode)
 {
-    switch (mode) {
-        case 0:
-        case 1:
-            glShadeModel(GL_FLAT);
-            glDisable(GL_LIGHTING);
-            break;
-        case 2:
-            glShadeModel(GL_FLAT);
-            glEnable(GL_LIGHTING);
-            break;
-        case 3:
-        case 4:
-            glShadeModel(GL_SMOOTH);
-            glEnable(GL_LIGHTING);
-            break;
-        default:
-            break;
-    }
+    applyMeshShading(mode);
 }
 
 void scalDivZ(float v[3], float s)

@@ -2,6 +2,7 @@
 #include "platform/appkit/ui/ColorWell.h"
 #include "platform/appkit/ui/Control.h"
 #include "platform/appkit/ui/Drawer.h"
+#include "platform/appkit/ui/NibCheck.h"
 #include "platform/appkit/ui/NibController.h"
 #include "platform/appkit/ui/NibControllerRegistry.h"
 #include "platform/appkit/ui/NibLoader.h"
@@ -13,6 +14,7 @@
 #include <QColorDialog>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QPushButton>
 #include <QRadioButton>
@@ -275,12 +277,19 @@ TEST_F(NibLoaderTest, ARootThatIsNotVisibleAtLaunchStaysHiddenAndGetsAPlainContr
 
 TEST_F(NibLoaderTest, FailuresAreLoggedAndBeepWithoutAController)
 {
-    // A nib file that is not a nib at all.
+    // Nib files that are not nibs at all, or that Qt's form loader would crash on: the smallest such
+    // case found is a layout without a class.
     const QString folder = test::tempFolder();
-    QFile broken(folder + "/NupoTestBroken.ui");
-    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
-    broken.write("this is not a designer file");
-    broken.close();
+    const std::pair<QString, QByteArray> files[] = {
+        {"NupoTestBroken", "this is not a designer file"},
+        {"NupoTestLayoutWithoutClass",
+         "<ui><widget class=\"QWidget\"><widget class=\"QWidget\"><layout></layout></widget></widget></ui>"},
+    };
+    for (const auto& [name, text] : files) {
+        QFile file(folder + "/" + name + ".ui");
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(text);
+    }
     NibLoader::addSearchFolder(folder);
 
     struct Case {
@@ -292,6 +301,7 @@ TEST_F(NibLoaderTest, FailuresAreLoggedAndBeepWithoutAController)
         {"NupoTestNoSuchNib", {}, "Failed to load NupoTestNoSuchNib.nib\n"},
         {"NupoTestUnknownClass", {}, "Failed to load NupoTestUnknownClass.nib\n"},
         {"NupoTestBroken", {}, "Failed to load NupoTestBroken.nib\n"},
+        {"NupoTestLayoutWithoutClass", {}, "Failed to load NupoTestLayoutWithoutClass.nib\n"},
         {"NupoTestNoSuchNib", "QXDrawerSound", "Failed to load QXDrawerSound.nib\n"},
         {"../nibs/NupoTestPanel", {}, "Failed to load ../nibs/NupoTestPanel.nib\n"},
         {"", {}, "Failed to load .nib\n"},
@@ -303,6 +313,50 @@ TEST_F(NibLoaderTest, FailuresAreLoggedAndBeepWithoutAController)
         EXPECT_EQ(controller, nullptr);
         EXPECT_EQ(beepCount(), beepsBefore + 1);
     }
+}
+
+TEST(NibCheck, RefusesWhatTheFormLoaderCannotBuildSafely)
+{
+    // Every nib of the program passes.
+    const QDir nibs(test::sourcePath("resources/nibs"));
+    const QStringList names = nibs.entryList({"*.ui"});
+    ASSERT_FALSE(names.isEmpty());
+    for (const QString& name : names) {
+        QFile file(nibs.filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_EQ(NibCheck::problemIn(file.readAll()).toStdString(), "") << name.toStdString();
+    }
+
+    const auto deep = [](int levels) {
+        QByteArray text = "<ui>";
+        for (int i = 0; i < levels; ++i)
+            text += "<widget class=\"QWidget\">";
+        for (int i = 0; i < levels; ++i)
+            text += "</widget>";
+        return text + "</ui>";
+    };
+    struct Case {
+        QByteArray nib;
+        QString problem;  // empty: accepted
+    };
+    const Case cases[] = {
+        {"<ui><widget class=\"QWidget\"><layout class=\"QVBoxLayout\"/></widget></ui>", {}},
+        {"<ui><widget class=\"QWidget\"><widget class=\"nupo::ColorWell\"/></widget></ui>", {}},
+        {"<ui><widget class=\"QWidget\">\n<widget class=\"QWidget\"><layout></layout></widget></widget></ui>",
+         "line 2: a <layout> without a class"},
+        {"<ui><widget><layout class=\"QVBoxLayout\"/></widget></ui>", "line 1: a <widget> without a class"},
+        {"<ui><widget class=\"QNoSuchWidget\"/></ui>", "line 1: unknown widget class QNoSuchWidget"},
+        {"<ui><widget class=\"QWidget\"><layout class=\"QWidget\"/></widget></ui>",
+         "line 1: unknown layout class QWidget"},
+        {"<ui><widget class=\"QWidget\"></ui>", "line 1: Opening and ending tag mismatch."},
+        {"<widget class=\"QWidget\"/>", "line 1: the root element is <widget>, not <ui>"},
+        {"", "line 1: Premature end of document."},
+        {deep(NibCheck::maxDepth - 1), {}},
+        {deep(NibCheck::maxDepth), "line 1: elements nested deeper than 256 levels"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(NibCheck::problemIn(c.nib).toStdString(), c.problem.toStdString())
+            << c.nib.left(100).toStdString();
 }
 
 // The controller class that a second name for the test nib asks for.
