@@ -59,9 +59,14 @@ QString refusal(NUPO4DrawDocument& document, const QByteArray& text)
 
 const MovieValues saved{1, 1, {12.0f, 34.5f, 640.0f, 480.0f}, 0.25f, "/films/Über den Wolken.mov"};
 
+// A short recording, whatever the tests before left: the document stays small and its reads quick.
+struct MovieDocument : test::CoreDocument {
+    MovieDocument() { test::fillRecording(40); }
+};
+
 TEST(MovieSection, StateComesBackAndTheWindowSetUpOpensTheMovieOnce)
 {
-    test::CoreDocument doc;
+    MovieDocument doc;
     set(saved, 1);
     const QByteArray text = doc.document.dataRepresentation();
     EXPECT_FALSE(doc.document.dataRepresentation(true).contains("MoviePath"));  // documents only
@@ -105,7 +110,7 @@ TEST(MovieSection, StateComesBackAndTheWindowSetUpOpensTheMovieOnce)
 
 TEST(MovieSection, DamagedMovieSectionsAreRefusedOrClampedAndChangeNothing)
 {
-    test::CoreDocument doc;
+    MovieDocument doc;
     set(saved, 1);
     const QByteArray valid = doc.document.dataRepresentation();
     const MovieValues open{0, 1, {5.0f, 6.0f, 700.0f, 500.0f}, 0.75f, "/open/movie.mov"};
