@@ -3,6 +3,7 @@
 #include "document/NUPO4DrawDocument.h"
 #include "document/sections/DisplaySection.h"
 #include "document/sections/MidiSections.h"
+#include "document/sections/MovieSection.h"
 #include "document/sections/RecordingSection.h"
 #include "document/sections/SoundSection.h"
 
@@ -14,6 +15,7 @@ void addCoreDocumentSections(NUPO4DrawDocument& document, MidiDocumentCalls& mid
     document.addSection(std::make_unique<PeakMidiSection>(midiCalls));
     document.addSection(std::make_unique<BandMidiSection>(midiCalls));
     document.addSection(std::make_unique<SoundSection>());
+    document.addSection(std::make_unique<MovieSection>());
 }
 
 void addRecordingSection(NUPO4DrawDocument& document)

@@ -18,6 +18,7 @@ RecordingBuffers::Buffers::Buffers(int capacity) : capacity(capacity)
         samples[c] = std::make_unique<std::atomic<int>[]>(std::size_t(capacity));
         bytes[c] = std::make_unique<std::atomic<unsigned char>[]>(std::size_t(capacity));
     }
+    empty(*this, capacity);
 }
 
 RecordingBuffers& RecordingBuffers::sharedRecordingBuffers()
@@ -44,8 +45,10 @@ void RecordingBuffers::allocate()
     auto fresh = std::make_unique<Buffers>(wanted);
     if (old) {
         // Carry the recording over, so a larger allocation loses nothing.
+        const int end = old->touched.load(std::memory_order_relaxed);
+        fresh->touched.store(end, std::memory_order_relaxed);
         for (int c = 0; c < channelCount; ++c) {
-            for (int i = 0; i < old->capacity; ++i) {
+            for (int i = 0; i < end; ++i) {
                 fresh->samples[c][i].store(old->samples[c][i].load(std::memory_order_relaxed),
                                            std::memory_order_relaxed);
                 fresh->bytes[c][i].store(old->bytes[c][i].load(std::memory_order_relaxed),
@@ -66,12 +69,19 @@ int RecordingBuffers::capacity() const
 void RecordingBuffers::clear()
 {
     const Buffers* b = current();
-    if (!b)
-        return;
+    if (b)
+        empty(*b, b->touched.load(std::memory_order_relaxed));
+}
+
+void RecordingBuffers::empty(const Buffers& b, int end)
+{
     for (int c = 0; c < channelCount; ++c) {
         const int value = c == 0 ? unmarkedKey : 0;
-        for (int i = 0; i < b->capacity; ++i)
-            store(*b, c, i, value);
+        const unsigned char byte = byteFromSample(value);
+        for (int i = 0; i < end; ++i) {
+            b.samples[c][i].store(value, std::memory_order_relaxed);
+            b.bytes[c][i].store(byte, std::memory_order_relaxed);
+        }
     }
 }
 
@@ -89,6 +99,9 @@ void RecordingBuffers::store(const Buffers& b, int channel, int index, int value
 {
     b.samples[channel][index].store(value, std::memory_order_relaxed);
     b.bytes[channel][index].store(byteFromSample(value), std::memory_order_relaxed);
+    int mark = b.touched.load(std::memory_order_relaxed);
+    while (index >= mark && !b.touched.compare_exchange_weak(mark, index + 1, std::memory_order_relaxed)) {
+    }
 }
 
 int RecordingBuffers::getIntFromBuffer(int channel, int samplepoint) const

@@ -51,10 +51,14 @@ private:
     RecordingBuffers();
 
     struct Buffers {
+        // Holds the empty recording.
         explicit Buffers(int capacity);
         int capacity;
         std::unique_ptr<std::atomic<int>[]> samples[channelCount];
         std::unique_ptr<std::atomic<unsigned char>[]> bytes[channelCount];
+        // Every point ever stored lies below this mark; past it the buffers hold the empty recording, so
+        // emptying touches only what a recording used, not the whole allocation.
+        mutable std::atomic<int> touched{0};
     };
 
     // The current buffers, or null before the first allocation.
@@ -62,6 +66,8 @@ private:
     int lastPoint(const Buffers& b) const;
     int clampedPoint(const Buffers& b, int samplepoint) const;
     static void store(const Buffers& b, int channel, int index, int value);
+    // Empties the points 0 .. end - 1.
+    static void empty(const Buffers& b, int end);
 
     std::atomic<Buffers*> buffers{nullptr};
     std::mutex allocationMutex;

@@ -78,15 +78,31 @@ bool jackServerReachable()
     return false;
 }
 
-MidiTestClient::MidiTestClient() : in(std::make_unique<RtMidiIn>(RtMidi::UNIX_JACK, "midi test"))
+namespace {
+
+// Backend objects and inboxes of every client made, reachable to the process end.
+template <class T>
+T* keptToTheEnd(T* made)
+{
+    static std::mutex mutex;
+    static auto* kept = new std::vector<std::unique_ptr<T>>;
+    std::lock_guard lock(mutex);
+    kept->emplace_back(made);
+    return made;
+}
+
+}  // namespace
+
+MidiTestClient::MidiTestClient()
+    : inbox(keptToTheEnd(new Inbox)), in(keptToTheEnd(new RtMidiIn(RtMidi::UNIX_JACK, "midi test")))
 {
     in->ignoreTypes(false, false, false);
-    in->setCallback(&MidiTestClient::received, this);
+    in->setCallback(&MidiTestClient::received, inbox);
 }
 
 MidiTestClient::~MidiTestClient()
 {
-    in.reset();  // closes the JACK client, which waits for a callback that is running
+    in->closePort();
 }
 
 std::unique_ptr<MidiTestClient> MidiTestClient::destination(const QString& portName)
@@ -111,32 +127,33 @@ std::unique_ptr<MidiTestClient> MidiTestClient::listenTo(const QString& sourceNa
     return nullptr;
 }
 
-void MidiTestClient::received(double, std::vector<unsigned char>* message, void* self)
+void MidiTestClient::received(double, std::vector<unsigned char>* message, void* to)
 {
-    auto* client = static_cast<MidiTestClient*>(self);
+    auto* inbox = static_cast<Inbox*>(to);
     {
-        std::lock_guard lock(client->mutex);
-        const auto& probes = client->probes;
+        std::lock_guard lock(inbox->mutex);
+        const auto& probes = inbox->probes;
         const bool lateProbe =
-            client->primed && std::find(probes.begin(), probes.end(), *message) != probes.end();
+            inbox->primed && std::find(probes.begin(), probes.end(), *message) != probes.end();
         if (!lateProbe)
-            client->collected.push_back(*message);
+            inbox->collected.push_back(*message);
     }
-    client->arrived.notify_all();
+    inbox->arrived.notify_all();
 }
 
 std::vector<MidiBytes> MidiTestClient::waitForMessages(std::size_t count)
 {
-    std::unique_lock lock(mutex);
-    arrived.wait_for(lock, deliveryBound, [&] { return collected.size() >= count; });
-    return collected;
+    std::unique_lock lock(inbox->mutex);
+    inbox->arrived.wait_for(lock, deliveryBound, [&] { return inbox->collected.size() >= count; });
+    return inbox->collected;
 }
 
 std::vector<MidiBytes> MidiTestClient::messagesBefore(const MidiBytes& marker)
 {
-    std::unique_lock lock(mutex);
+    std::unique_lock lock(inbox->mutex);
+    auto& collected = inbox->collected;
     auto hasMarker = [&] { return std::find(collected.begin(), collected.end(), marker) != collected.end(); };
-    arrived.wait_for(lock, deliveryBound, hasMarker);
+    inbox->arrived.wait_for(lock, deliveryBound, hasMarker);
     auto at = std::find(collected.begin(), collected.end(), marker);
     return std::vector<MidiBytes>(collected.begin(), at);
 }
@@ -146,14 +163,15 @@ bool MidiTestClient::primeWith(const std::function<MidiBytes(int attempt)>& send
     const auto until = std::chrono::steady_clock::now() + deliveryBound;
     for (int attempt = 0; std::chrono::steady_clock::now() < until; ++attempt) {
         const MidiBytes probe = sendProbe(attempt);
-        std::unique_lock lock(mutex);
-        probes.push_back(probe);
-        const bool arrivedNow = arrived.wait_for(lock, std::chrono::seconds(1), [&] {
+        std::unique_lock lock(inbox->mutex);
+        auto& collected = inbox->collected;
+        inbox->probes.push_back(probe);
+        const bool arrivedNow = inbox->arrived.wait_for(lock, std::chrono::seconds(1), [&] {
             return std::find(collected.begin(), collected.end(), probe) != collected.end();
         });
         collected.clear();
         if (arrivedNow) {
-            primed = true;
+            inbox->primed = true;
             return true;
         }
     }
@@ -162,14 +180,14 @@ bool MidiTestClient::primeWith(const std::function<MidiBytes(int attempt)>& send
 
 std::vector<MidiBytes> MidiTestClient::messages()
 {
-    std::lock_guard lock(mutex);
-    return collected;
+    std::lock_guard lock(inbox->mutex);
+    return inbox->collected;
 }
 
 void MidiTestClient::clear()
 {
-    std::lock_guard lock(mutex);
-    collected.clear();
+    std::lock_guard lock(inbox->mutex);
+    inbox->collected.clear();
 }
 
 }  // namespace nupo::test

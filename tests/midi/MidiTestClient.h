@@ -54,16 +54,23 @@ public:
     void clear();
 
 private:
-    MidiTestClient();
-    static void received(double, std::vector<unsigned char>* message, void* self);
+    // What the backend thread's callback fills. Kept with the backend object to the process end.
+    struct Inbox {
+        std::mutex mutex;
+        std::condition_variable arrived;
+        std::vector<MidiBytes> collected;
+        std::vector<MidiBytes> probes;  // once primed, dropped on arrival
+        bool primed = false;
+    };
 
-    std::mutex mutex;
-    std::condition_variable arrived;
-    std::vector<MidiBytes> collected;
-    std::vector<MidiBytes> probes;  // once primed, dropped on arrival
-    bool primed = false;
-    // Last: its JACK thread starts after, and stops before, what the callback touches.
-    std::unique_ptr<RtMidiIn> in;
+    MidiTestClient();
+    static void received(double, std::vector<unsigned char>* message, void* inbox);
+
+    // Both live to the process end: closing a JACK client while its thread runs is not safe on a loaded
+    // server. The destructor closes the port only, so a later client's port of the same name is the
+    // only one listed.
+    Inbox* inbox;
+    RtMidiIn* in;
 };
 
 }  // namespace nupo::test

@@ -30,3 +30,40 @@ TEST(RecordingBuffers, WindowReadsClampLikeSingleReads)
     recording.copyFromBuffer(7, 10, 8, window.data());  // no such channel
     EXPECT_EQ(window, std::vector<int>(8, 0));
 }
+
+// Emptying reaches every point ever stored, the last one of the allocation too, and a larger allocation
+// carries the recording over and is empty past it.
+TEST(RecordingBuffers, EmptyingAndGrowingReachEveryStoredPoint)
+{
+    RecordingBuffers& recording = RecordingBuffers::sharedRecordingBuffers();
+    recording.allocate();
+    const int capacity = recording.capacity();
+    const auto expectEmpty = [&](int from, int to) {
+        for (int c = 0; c < RecordingBuffers::channelCount; ++c)
+            for (int i = from; i < to; ++i) {
+                const int empty = c == 0 ? 49 : 0;
+                ASSERT_EQ(recording.getIntFromBuffer(c, i), empty) << c << " at " << i;
+                ASSERT_EQ(recording.getByteFromBuffer(c, i), RecordingBuffers::byteFromSample(empty));
+            }
+    };
+    nupo::maxploop = capacity - 1;
+    for (const int at : {0, 5, capacity / 2, capacity - 1})
+        for (int c = 0; c < RecordingBuffers::channelCount; ++c)
+            recording.putSampleAt(c, at, 700 + c);
+    recording.clear();
+    expectEmpty(0, capacity);
+
+    for (int c = 0; c < RecordingBuffers::channelCount; ++c)
+        recording.putSampleAt(c, 10, -300 - c);
+    nupo::maxploop = capacity + 5000;
+    recording.allocate();
+    ASSERT_GE(recording.capacity(), capacity + 5000);
+    for (int c = 0; c < RecordingBuffers::channelCount; ++c) {
+        EXPECT_EQ(recording.getIntFromBuffer(c, 10), -300 - c);
+        EXPECT_EQ(recording.getByteFromBuffer(c, 10), RecordingBuffers::byteFromSample(-300 - c));
+    }
+    expectEmpty(11, capacity + 5000);
+    recording.putSampleAt(3, capacity + 4000, 12);
+    recording.clear();
+    expectEmpty(0, capacity + 5000);
+}

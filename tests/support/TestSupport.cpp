@@ -7,8 +7,15 @@
 #include <QThread>
 
 #include <dlfcn.h>
+#include <execinfo.h>
 #include <link.h>
+#include <signal.h>
+#include <sys/prctl.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <cstdio>
+#include <cstring>
 #include <memory>
 
 namespace nupo::test {
@@ -47,6 +54,63 @@ void keepLibrariesLoaded()
             return 0;
         },
         nullptr);
+}
+
+namespace {
+
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+constexpr bool underSanitizer = true;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer)
+constexpr bool underSanitizer = true;
+#else
+constexpr bool underSanitizer = false;
+#endif
+#else
+constexpr bool underSanitizer = false;
+#endif
+
+const int fatalSignals[] = {SIGSEGV, SIGABRT, SIGBUS, SIGILL, SIGFPE};
+
+void writeError(const char* text)
+{
+    ssize_t ignored = write(STDERR_FILENO, text, strlen(text));
+    (void)ignored;
+}
+
+// Runs on the crashing thread with only async-signal-safe calls: fork and exec gdb on this process, or
+// print this thread's frames; then die of the same signal.
+void onFatalSignal(int signal)
+{
+    writeError("\n*** fatal signal: stacks of every thread follow ***\n");
+    char pid[16];
+    std::snprintf(pid, sizeof pid, "%d", int(getpid()));
+    const pid_t child = fork();
+    if (child == 0) {
+        dup2(STDERR_FILENO, STDOUT_FILENO);
+        execlp("gdb", "gdb", "-p", pid, "-batch", "-nx", "-ex", "thread apply all bt 40", nullptr);
+        _exit(127);
+    }
+    int status = 0;
+    if (child < 0 || waitpid(child, &status, 0) != child || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+        void* frames[64];
+        backtrace_symbols_fd(frames, backtrace(frames, 64), STDERR_FILENO);
+    }
+    ::signal(signal, SIG_DFL);
+    raise(signal);
+}
+
+}  // namespace
+
+void reportCrashes()
+{
+    if (underSanitizer)
+        return;
+    void* warmUp[1];
+    backtrace(warmUp, 1);                                // loads the unwinder now, not inside the handler
+    prctl(PR_SET_PTRACER, PR_SET_PTRACER_ANY, 0, 0, 0);  // lets gdb attach where ptrace is restricted
+    for (const int signal : fatalSignals)
+        ::signal(signal, onFatalSignal);
 }
 
 }  // namespace nupo::test

@@ -21,4 +21,10 @@ bool processEventsUntil(const std::function<bool()>& done);
 // which no suppression can name). Called by the test mains once the tests have run.
 void keepLibrariesLoaded();
 
+// On a fatal signal (segfault, abort, bus error, illegal instruction), prints the stack of every thread
+// to stderr before the process dies, so that a crash seen once in a loaded run can be traced: through gdb
+// when it is installed, else the crashing thread's frames. Not installed under a sanitizer, which
+// reports crashes itself. Called first by the test mains.
+void reportCrashes();
+
 }  // namespace nupo::test

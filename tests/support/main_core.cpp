@@ -7,6 +7,7 @@
 
 int main(int argc, char** argv)
 {
+    nupo::test::reportCrashes();
     ::testing::InitGoogleTest(&argc, argv);
     QCoreApplication app(argc, argv);
     const int result = RUN_ALL_TESTS();

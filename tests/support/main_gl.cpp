@@ -7,6 +7,7 @@
 
 int main(int argc, char** argv)
 {
+    nupo::test::reportCrashes();
     ::testing::InitGoogleTest(&argc, argv);
     // Test discovery runs without the tests' environment: never fall back to a display that may not exist.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))

@@ -2,11 +2,12 @@
 // (for gl and ui) fonts and windows work as in the program.
 #include "support/TestSupport.h"
 
-#include <QApplication>
 #include <gtest/gtest.h>
+#include <QApplication>
 
 int main(int argc, char** argv)
 {
+    nupo::test::reportCrashes();
     ::testing::InitGoogleTest(&argc, argv);
     // Test discovery runs without the tests' environment: never fall back to a display that may not exist.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))

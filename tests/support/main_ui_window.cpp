@@ -7,6 +7,7 @@
 
 int main(int argc, char** argv)
 {
+    nupo::test::reportCrashes();
     ::testing::InitGoogleTest(&argc, argv);
     qputenv("QT_QPA_PLATFORM", qEnvironmentVariableIsEmpty("DISPLAY") ? "offscreen" : "xcb");
     QApplication app(argc, argv);

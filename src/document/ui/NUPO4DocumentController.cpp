@@ -8,6 +8,7 @@
 #include "document/CoreDocumentSections.h"
 #include "document/NUPO4DrawDocument.h"
 #include "document/sections/MidiDocumentCalls.h"
+#include "document/sections/MovieSection.h"
 #include "document/sections/SoundSection.h"
 #include "document/ui/Spectrum3DSection.h"
 #include "document/views/DrawingSection.h"
@@ -51,7 +52,10 @@ const QStringList notCompared = [] {
                         "Display/ColorGainSliderX",
                         "Display/ColorOffsetSliderX",
                         "Display/ColorGainBSMixSliderX",
-                        "Display/ColorOffsetBSMixSliderX"};
+                        "Display/ColorOffsetBSMixSliderX",
+                        "Movie/OpenQT",
+                        "Movie/NomalQTSizeR",
+                        "Movie/WQTAlphaValue"};
     for (int n = 1; n <= 8; ++n)
         keys << QStringLiteral("BrainRhythmMIDI/bandOut%1X:").arg(n);
     return keys;
@@ -107,6 +111,9 @@ void openDocumentWindows()
             NUPO4DrawWindowController::showDrawWindow(&menu);
         drawing->restorePending();
     }
+    // The movie: a document that had a movie window loads "QXDrawerMovie" with its path in outCHAR and
+    // plays the recording from the start with it.
+    openMovieWindowIfAsked([&menu] { menu.openMovieAndPlaywithBrainwaveQ(nullptr); });
     SoundOpenFromFileAction();
 }
 

@@ -7,6 +7,7 @@
 #include <QRegularExpression>
 
 #include <cstdio>
+#include <functional>
 #include <map>
 #include <mutex>
 #include <thread>
@@ -65,6 +66,24 @@ RtMidiOut* keptSender(MidiApi api, const QString& clientName, const QString& pur
                            [&] { return makeRt<RtMidiOut>(api, clientName).release(); });
 }
 
+// A receiving object kept like the senders; prepare() opens its port (and may throw). Not kept when
+// that fails.
+RtMidiIn* keptReceiver(MidiApi api, const QString& clientName, const QString& purpose,
+                       const std::function<void(RtMidiIn&)>& prepare)
+{
+    return kept<RtMidiIn>(MidiSystem::apiName(api) + QLatin1Char('/') + purpose, [&]() -> RtMidiIn* {
+        auto in = makeRt<RtMidiIn>(api, clientName);
+        if (!in)
+            return nullptr;
+        try {
+            prepare(*in);
+        } catch (const RtMidiError&) {
+            return nullptr;
+        }
+        return in.release();
+    });
+}
+
 // On JACK the senders are our own (see JackMidiSender): each with its port, named at first use.
 JackMidiSender* keptJackSender(const QString& clientName, const QString& purpose, const QString& portName)
 {
@@ -90,19 +109,16 @@ bool MidiClient::createVirtualDestination(const QString& endpointName)
 {
     if (!isAvailable())
         return false;
-    auto in = makeRt<RtMidiIn>(system.api, clientName);
-    if (!in)
-        return false;
-    try {
-        in->openVirtualPort(endpointName.toStdString());
-        // Incoming MIDI has no effect: take it off the queue and drop it.
-        in->setCallback([](double, std::vector<unsigned char>*, void*) {});
-        in->ignoreTypes(true, true, true);
-    } catch (const RtMidiError&) {
-        return false;
-    }
-    virtualDestination = std::move(in);
-    return true;
+    virtualDestination = keptReceiver(system.api, clientName, QStringLiteral("destination:") + endpointName,
+                                      [&](RtMidiIn& in) {
+                                          // Incoming MIDI has no effect: take it off the queue and drop it.
+                                          // The callback is in place before the port opens, so the backend
+                                          // thread never sees it half set.
+                                          in.setCallback([](double, std::vector<unsigned char>*, void*) {});
+                                          in.ignoreTypes(true, true, true);
+                                          in.openVirtualPort(endpointName.toStdString());
+                                      });
+    return virtualDestination != nullptr;
 }
 
 bool MidiClient::createVirtualSource(const QString& endpointName)
@@ -160,9 +176,9 @@ std::vector<MidiEndpoint> MidiClient::list(bool wantDestinations)
                 destinationLister = keptSender(system.api, clientName, QStringLiteral("list"));
             lister = destinationLister;
         } else {
-            if (!sourceLister)
-                sourceLister = makeRt<RtMidiIn>(system.api, clientName);
-            lister = sourceLister.get();
+            if (sourceLister == nullptr)
+                sourceLister = keptReceiver(system.api, clientName, QStringLiteral("list"), [](RtMidiIn&) {});
+            lister = sourceLister;
         }
         if (lister == nullptr)
             return endpoints;

@@ -29,8 +29,9 @@ struct MidiEndpoint {
 // was created. Sending to a destination connects the output port to it on first use. Not thread-safe:
 // the caller serialises every call (the MIDI output layer holds its lock around them).
 //
-// The backend objects that send (one per destination, the virtual source, the lister) are made once per
-// process and reused by later clients: closing one while its backend thread runs is not safe.
+// The backend objects (a sender per destination, the virtual source and destination, the listers) are
+// made once per process and reused by later clients: closing one while its backend thread runs is not
+// safe, and on a loaded JACK server a close can leave that thread running on freed memory.
 class MidiClient {
 public:
     explicit MidiClient(const QString& clientName);
@@ -73,10 +74,10 @@ private:
     QString clientName;
     MidiSystemInfo system;
     QString outputPortName;
-    std::unique_ptr<RtMidiIn> virtualDestination;
+    RtMidiIn* virtualDestination = nullptr;
     Output virtualSource;
     RtMidiOut* destinationLister = nullptr;
-    std::unique_ptr<RtMidiIn> sourceLister;
+    RtMidiIn* sourceLister = nullptr;
     std::map<QString, Output> outputs;
 };
 

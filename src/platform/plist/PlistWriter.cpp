@@ -14,7 +14,7 @@ constexpr int indentWidth = 4;
 
 void appendIndent(QByteArray& out, int level)
 {
-    out.append(QByteArray(level * indentWidth, ' '));
+    out.append(level * indentWidth, ' ');
 }
 
 void appendQuoted(QByteArray& out, const QString& s)
@@ -60,10 +60,18 @@ void appendQuoted(QByteArray& out, const QString& s)
 
 void appendString(QByteArray& out, const QString& s)
 {
-    if (plistsyntax::canBeBare(s))
-        out.append(s.toLatin1());
-    else
+    if (plistsyntax::canBeBare(s)) {
+        // Bare strings are ASCII; most are short numbers, copied without a temporary array.
+        char ascii[64];
+        if (s.size() > qsizetype(sizeof ascii)) {
+            out.append(s.toLatin1());
+            return;
+        }
+        std::transform(s.begin(), s.end(), ascii, [](QChar c) { return char(c.unicode()); });
+        out.append(ascii, s.size());
+    } else {
         appendQuoted(out, s);
+    }
 }
 
 void appendData(QByteArray& out, const QByteArray& data)

@@ -188,8 +188,10 @@ TEST(MediaPlayerModes, LoopingNeverEndsAndASelectionPlaysAloneToItsEnd)
     ASSERT_TRUE(test::processEventsUntil([&] { return player.currentTime() >= 0.5; }));
     ASSERT_TRUE(test::processEventsUntil([&] { return ends == 2; }));
     EXPECT_FALSE(player.isPlaying());
-    // Without an audio device the clock moves in steps of about a tenth of a second.
-    EXPECT_NEAR(player.currentTime(), 0.8, 0.15);
+    // The end is noticed by polling, a little late without an audio device (its clock moves in steps of
+    // about a tenth of a second) and later on a loaded machine; never anywhere near the file's end.
+    EXPECT_GT(player.currentTime(), 0.7);
+    EXPECT_LT(player.currentTime(), 1.4);
 
     // Selection-only with no selection plays the whole file.
     player.setSelection(0.0, 0.0);

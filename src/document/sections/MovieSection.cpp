@@ -1,0 +1,96 @@
+#include "document/sections/MovieSection.h"
+
+#include "QXDrawerSound/movie/MovieState.h"
+#include "QXDrawerSound/movie/QXMovieController.h"
+#include "shared/CoreState.h"
+
+#include <algorithm>
+
+namespace nupo {
+
+namespace {
+
+constexpr auto relaxed = std::memory_order_relaxed;
+const QString ploopSyncKey = QStringLiteral("ploopSyncX");
+const QString openKey = QStringLiteral("OpenQT");
+const QString loopModeKey = QStringLiteral("setLoopModeX");
+const QString frameKey = QStringLiteral("NomalQTSizeR");
+const QString alphaKey = QStringLiteral("WQTAlphaValue");
+const QString pathKey = QStringLiteral("MoviePath");
+
+}  // namespace
+
+std::optional<PlistDictionary> MovieSection::write()
+{
+    PlistDictionary section;
+    section.insert(openKey, integerValue(OpenQT.load(relaxed) > 0 ? 1 : 0));
+    section.insert(ploopSyncKey, integerValue(ploopSyncX.load(relaxed) != 0 ? 1 : 0));
+    section.insert(loopModeKey, integerValue(setLoopModeX.load(relaxed) != 0 ? 1 : 0));
+    PlistValue::Array frame;
+    for (float v : NomalQTSizeR)
+        frame.push_back(floatValue(v));
+    section.insert(frameKey, std::move(frame));
+    section.insert(alphaKey, floatValue(WQTAlphaValue));
+    section.insert(pathKey, QString::fromUtf8(outCHAR));
+    return section;
+}
+
+bool MovieSection::stage(SectionInput& input)
+{
+    staged = Contents{};
+    staged.open = input.integer(openKey, 0, 1).value_or(0) != 0;
+    staged.ploopSync = input.integer(ploopSyncKey, 0, 1);
+    staged.loopMode = input.integer(loopModeKey, 0, 1);
+    if (const auto frame = input.numbers(frameKey, 4, -maxCoordinate, maxCoordinate);
+        frame && !input.failed()) {
+        if (frame->size() != 4) {
+            input.fail(frameKey, QStringLiteral("a frame is four numbers: x, y, width and height"));
+        } else {
+            // A window narrower or lower than a point could not be seen or grabbed again.
+            staged.frame =
+                std::array<float, 4>{float((*frame)[0]), float((*frame)[1]),
+                                     float(std::max(1.0, (*frame)[2])), float(std::max(1.0, (*frame)[3]))};
+        }
+    }
+    staged.alpha = input.number(alphaKey, 0, 1);
+    // outCHAR holds the path with its terminating zero; a cut path would name another file.
+    if (const auto path = input.name(pathKey, outCHARSize); path && !input.failed()) {
+        const QByteArray bytes = path->toUtf8();
+        if (bytes.size() >= outCHARSize || bytes.contains('\0'))
+            input.fail(pathKey,
+                       QStringLiteral("the movie's path is longer than %1 bytes").arg(outCHARSize - 1));
+        else
+            staged.path = bytes;
+    }
+    return !input.failed();
+}
+
+void MovieSection::apply(const DocumentReadContext& context)
+{
+    if (context.isPreferenceFile)
+        return;
+    QXMovieController& movie = QXMovieController::sharedQXMovieController();
+    if (staged.ploopSync)
+        ploopSyncX.store(*staged.ploopSync, relaxed);
+    if (staged.loopMode)
+        setLoopModeX.store(*staged.loopMode, relaxed);
+    if (staged.frame)
+        std::copy(staged.frame->begin(), staged.frame->end(), NomalQTSizeR);
+    if (staged.path)
+        movie.putoutCHAR(staged.path->constData());
+    if (staged.alpha)
+        movie.setWindowAlphaValue(*staged.alpha);
+    OpenQTX = staged.open ? 1 : 0;
+    staged = Contents{};
+}
+
+bool openMovieWindowIfAsked(const std::function<void()>& open)
+{
+    if (OpenQTX == 0)
+        return false;
+    open();
+    OpenQTX = 0;
+    return true;
+}
+
+}  // namespace nupo

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "document/DocumentSection.h"
+
+#include <array>
+#include <functional>
+#include <optional>
+
+namespace nupo {
+
+// The movie window of the document: whether one was open, following the recording (`ploopSyncX`), loop
+// mode, the window's normal frame, its opacity and the movie's path. Only documents carry it. Reading sets
+// `OpenQTX` when a movie window was open; the document's window set-up then loads the movie window from
+// the path in `outCHAR` and lowers the flag again (openMovieWindowIfAsked()).
+class MovieSection : public DocumentSection {
+public:
+    static constexpr double maxCoordinate = 100000.0;
+
+    QString key() const override { return QStringLiteral("Movie"); }
+    bool inPreferenceFile() const override { return false; }
+    std::optional<PlistDictionary> write() override;
+    bool stage(SectionInput& input) override;
+    void apply(const DocumentReadContext& context) override;
+
+private:
+    struct Contents {
+        bool open = false;
+        std::optional<int> ploopSync;
+        std::optional<int> loopMode;
+        std::optional<std::array<float, 4>> frame;
+        std::optional<float> alpha;
+        std::optional<QByteArray> path;
+    };
+    Contents staged;
+};
+
+// Loads a movie window when the last document read asked for one (`OpenQTX`), then clears the flag. The
+// loader is the menu's "Open Movie and Play with Brainwave"; true when it was called.
+bool openMovieWindowIfAsked(const std::function<void()>& open);
+
+}  // namespace nupo
