@@ -16,7 +16,8 @@ using Complex = std::complex<double>;
 
 // Tables of one transform size n: a complex FFT of m = n / 2 points followed by the split into the
 // spectrum of n real samples, and the Hann window. The complex FFT takes its input in bit-reversed order
-// with the first two or three stages done on the way in, then combines four blocks at a time.
+// with the first two or three stages done on the way in, then combines four blocks at a time; its last
+// pass writes the split spectrum directly.
 struct FFTTables {
     int points = 0;                // n
     int firstStages = 2;           // 2 or 3, so that the stages left pair up
