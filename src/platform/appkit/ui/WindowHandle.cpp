@@ -75,9 +75,17 @@ void WindowHandle::setFrame(const QRectF& frame, bool, bool)
     // The frame includes the decoration (title bar, borders); the client area is what remains.
     const QMargins decoration = WindowPlacement::decorationOf(window_);
     const QRect target = toQt(frame).toRect();
-    window_->resize(qMax(1, target.width() - decoration.left() - decoration.right()),
-                    qMax(1, target.height() - decoration.top() - decoration.bottom()));
-    window_->move(target.topLeft());
+    const QSize client(qMax(1, target.width() - decoration.left() - decoration.right()),
+                       qMax(1, target.height() - decoration.top() - decoration.bottom()));
+    if (!window_->testAttribute(Qt::WA_WState_Created)) {
+        // Not yet made on the display: Qt asks the window manager to put the frame's corner there.
+        window_->resize(client);
+        window_->move(target.topLeft());
+    } else {
+        // Made already (framed, or hidden again): placed by its client area, which lands where asked
+        // whether or not the window manager has framed it yet.
+        window_->setGeometry(QRect(target.topLeft() + QPoint(decoration.left(), decoration.top()), client));
+    }
     // A frame saved on a larger screen (or laid out for one) still opens where it can be seen.
     WindowPlacement::keepOnScreen(window_);
 }

@@ -85,6 +85,9 @@ QMargins WindowPlacement::decorationOf(const QWidget* window)
         widest = QMargins(std::max(widest.left(), m.left()), std::max(widest.top(), m.top()),
                           std::max(widest.right(), m.right()), std::max(widest.bottom(), m.bottom()));
     }
+    // Before any window of the program is framed, an X window manager's usual title bar is allowed for.
+    if (widest.isNull() && QGuiApplication::platformName() == QLatin1String("xcb"))
+        widest = QMargins(1, 24, 1, 1);
     return widest;
 }
 
@@ -95,11 +98,7 @@ void WindowPlacement::keepOnScreen(QWidget* window)
     const QRect area = availableArea(window);
     if (area.isEmpty())
         return;
-    QMargins decoration = decorationOf(window);
-    // Before any window of the program is framed, an X window manager's usual title bar is allowed for.
-    if (decoration.isNull() && !isFrameless(window) &&
-        QGuiApplication::platformName() == QLatin1String("xcb"))
-        decoration = QMargins(1, 24, 1, 1);
+    const QMargins decoration = decorationOf(window);
     const int extraWidth = decoration.left() + decoration.right();
     const int extraHeight = decoration.top() + decoration.bottom();
 

@@ -30,7 +30,8 @@ public:
     // The available area (screen minus panels) of the screen the window is on, else the primary one.
     static QRect availableArea(const QWidget* window);
     // The window's decoration (title bar, borders). Before the window manager has framed the window,
-    // the decoration of another framed window of the program stands in for it.
+    // the decoration of another framed window of the program stands in for it, or before any is framed
+    // a usual X title bar, so that a frame set early and read back later keeps its size.
     static QMargins decorationOf(const QWidget* window);
     // Moves (and if need be shrinks) the window so that its whole frame lies in the available area.
     static void keepOnScreen(QWidget* window);
