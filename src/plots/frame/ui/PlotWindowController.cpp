@@ -4,6 +4,7 @@
 #include "platform/media/SystemSound.h"
 #include "plots/frame/PlotDrawing.h"
 #include "plots/frame/ui/PlotControls.h"
+#include "plots/frame/ui/ValueFieldFrame.h"
 #include "shared/CoreState.h"
 
 #include <QComboBox>
@@ -255,12 +256,12 @@ QObject* PlotWindowController::controlOf(QObject* sender, QObject* outlet)
 
 void PlotWindowController::setField(QObject* field, const QString& text)
 {
-    PlotControls::setText(field, text);
+    ValueFieldFrame::setText(field, text);
 }
 
 void PlotWindowController::setField(QObject* field, double value, int digits)
 {
-    PlotControls::setText(field, PlotControls::fixedPoint(value, digits));
+    ValueFieldFrame::setText(field, PlotControls::fixedPoint(value, digits));
 }
 
 }  // namespace nupo
