@@ -17,16 +17,52 @@ MidiMapperWorker::~MidiMapperWorker()
     stop();
 }
 
-void MidiMapperWorker::start(double tickSeconds, std::function<void()> tick, double displaySeconds,
-                             std::function<void()> displayTick)
+void MidiMapperWorker::start(double tickInterval, std::function<void()> tickFn, double displaySeconds,
+                             std::function<void()> displayTick, std::function<bool()> idleFn,
+                             double restInterval)
 {
     std::lock_guard lock(mutex);
     if (thread.isRunning())
         return;
+    tick = std::move(tickFn);
+    idle = std::move(idleFn);
+    tickSeconds = tickInterval;
+    restSeconds = restInterval;
+    isResting = false;
     thread.start();
     thread.runOnThread([] { isMapperWorker = true; });
-    tickTimer = thread.scheduleTimer(tickSeconds, std::move(tick));
+    tickTimer = thread.scheduleTimer(tickSeconds, [this] { runTick(); });
     displayTimer = std::make_unique<RunLoopTimer>(displaySeconds, std::move(displayTick));
+}
+
+void MidiMapperWorker::runTick()
+{
+    tick();
+    if (idle)
+        tickEvery(idle());
+}
+
+void MidiMapperWorker::tickEvery(bool resting)
+{
+    std::lock_guard lock(mutex);
+    if (resting == isResting || !tickTimer)
+        return;  // already at that interval, or stopping
+    isResting = resting;
+    // Invalidating the old timer from inside its own tick only stops its further calls.
+    tickTimer = thread.scheduleTimer(resting ? restSeconds : tickSeconds, [this] { runTick(); });
+}
+
+void MidiMapperWorker::wake()
+{
+    thread.runOnThread([this] { tickEvery(false); });
+}
+
+double MidiMapperWorker::currentInterval()
+{
+    std::lock_guard lock(mutex);
+    if (!tickTimer)
+        return 0.0;
+    return isResting ? restSeconds : tickSeconds;
 }
 
 void MidiMapperWorker::stop()

@@ -14,6 +14,11 @@ namespace nupo {
 
 // The two clocks of a MIDI mapper: a worker thread whose repeating timer runs the mapper's pass, and
 // a main-thread timer that refreshes its panels. Both mappers run this way.
+//
+// A mapper may rest while it has nothing to do: after a tick that finds `idle` true the worker ticks
+// only every `restSeconds`, and goes back to its tick interval at the first tick that finds work (a
+// setup written from anywhere is seen within restSeconds) or at once when wake() is called (the
+// mapper's own setup switches call it).
 class MidiMapperWorker {
 public:
     explicit MidiMapperWorker(const QString& name);
@@ -24,18 +29,32 @@ public:
     // Starts the worker with its tick and, on the calling thread (the main thread), the display tick.
     // Does nothing while running.
     void start(double tickSeconds, std::function<void()> tick, double displaySeconds,
-               std::function<void()> displayTick);
+               std::function<void()> displayTick, std::function<bool()> idle = {}, double restSeconds = 0.1);
     // Ends both timers and joins the worker (tests and shutdown). Call from the main thread.
     void stop();
     // Queues fn on the worker; false when it is not running.
     bool runOnThread(std::function<void()> fn);
+    // Back to the tick interval if resting. Any thread.
+    void wake();
+    // The interval the worker ticks at now (0 when not running).
+    double currentInterval();
 
     // True when called on the thread of any mapper's worker.
     static bool onWorkerThread();
 
 private:
+    // On the worker: one tick, then the interval its outcome asks for.
+    void runTick();
+    // Replaces the tick timer by one of the tick or the rest interval, unless it runs at that already.
+    void tickEvery(bool resting);
+
     std::mutex mutex;
     WorkerThread thread;
+    std::function<void()> tick;
+    std::function<bool()> idle;
+    double tickSeconds = 0.0;
+    double restSeconds = 0.0;
+    bool isResting = false;                      // guarded by mutex
     std::unique_ptr<RunLoopTimer> tickTimer;     // guarded by mutex
     std::unique_ptr<RunLoopTimer> displayTimer;  // guarded by mutex; fires on the main thread
 };

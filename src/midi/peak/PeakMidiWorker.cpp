@@ -25,6 +25,14 @@ void mapPeakInput(int s, PeakMeasure m, float value)
     (isF ? OutputFX : OutputVX)[s] = mapped;
 }
 
+bool peakSetupsIdle()
+{
+    for (int s = 0; s < maxSetupNumber; ++s)
+        if (ONInputX[s] != 0 || MIDIoutONX[s] != 0)
+            return false;
+    return true;
+}
+
 void PeakMidiWorker::timerUpdate()
 {
     runMapperTick(

@@ -6,6 +6,9 @@ class SetMIDI;
 
 enum class PeakMeasure { F, V };
 
+// True when no setup measures or sends: a pass then only keeps its clocks, and a shutdown sends nothing.
+bool peakSetupsIdle();
+
 // Maps a measured F or V of setup s (a non-finite value keeps the stored input) into its output range.
 void mapPeakInput(int s, PeakMeasure measure, float value);
 

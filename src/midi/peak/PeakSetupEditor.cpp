@@ -294,6 +294,7 @@ void PeakSetupEditor::setMIDIoutON_(int value)
 {
     mapper.showState(O::setMIDIoutON, value);
     MIDIoutONX[shownPeakSetup()] = value;
+    SetMIDI::wakeWorker();
     if (value == 0)
         setMIDIoff_(1);
     else
@@ -310,6 +311,7 @@ void PeakSetupEditor::setMIDIoutTempON(int value)
             setMIDIoff_(1);
     } else {
         MIDIoutONX[s] = MIDIoutTempOX.load();
+        SetMIDI::wakeWorker();
     }
     mapper.showState(O::setMIDIoutON, MIDIoutONX[s]);
     mapper.setNeedsDisplay();
@@ -505,6 +507,7 @@ void PeakSetupEditor::setFlag(SetupArray<int>& field, SetMIDIOutlet outlet, int 
 {
     mapper.showState(outlet, value);
     field[shownPeakSetup()] = value;
+    SetMIDI::wakeWorker();
     mapper.setNeedsDisplay();
 }
 

@@ -5,6 +5,7 @@
 #include "midi/common/SenderValue.h"
 #include "midi/output/MidiOutput.h"
 #include "midi/peak/PeakMidiMap.h"
+#include "midi/peak/PeakMidiWorker.h"
 #include "shared/CoreState.h"
 
 #include <algorithm>
@@ -77,11 +78,17 @@ void SetMIDI::stopWorker()
     runtime().worker.stop();
 }
 
+void SetMIDI::wakeWorker()
+{
+    runtime().worker.wake();
+}
+
 void SetMIDI::init()
 {
     if (firstTimeRunMIDIpeak.exchange(0) == 1)
         runtime().worker.start(
-            0.01, [] { sharedSetMIDI().timerUpdate(); }, 0.1, [] { sharedSetMIDI().timerUpdateX(); });
+            0.01, [] { sharedSetMIDI().timerUpdate(); }, 0.1, [] { sharedSetMIDI().timerUpdateX(); },
+            peakSetupsIdle);
     if (!inputDataObserver.isActive())
         inputDataObserver = ScopedObserver(needUpdateInputDataNotification, nullptr,
                                            [this](const Notification&) { needUpdateInputDataQ(); });
@@ -102,6 +109,7 @@ void SetMIDI::writePreset(int s, int dataChannel, float lowF, float highF, int p
     SendMIDItimingX[s] = 0;
     ONInputX[s] = 1;
     MIDIoutONX[s] = 1;
+    wakeWorker();
     UseQTMIDIX[s] = 1;
     PlayOnlyNoteChangedX[s] = 1;
     InputFrequencyRangeX[s] = 10;
@@ -172,6 +180,7 @@ void SetMIDI::setSimpleSetup_(int)
     SendMIDItimingX[s] = 0;
     UseQTMIDIX[s] = 1;
     MIDIoutONX[s] = 1;
+    wakeWorker();
     PlayOnlyNoteChangedX[s] = 1;
     setMIDIsetupWindow(s);
     NotificationCenter::defaultCenter().postNotificationName(needUpdateSetupNotification, this);

@@ -47,6 +47,8 @@ public:
     static void setShowPanelHandler(std::function<void(int tab)> handler);
     // Stops the worker thread and the display timer (tests and shutdown).
     static void stopWorker();
+    // Brings a resting worker back to its tick interval: called where a setup is switched on.
+    static void wakeWorker();
 
     // --- Worker -------------------------------------------------------------------------------------
     // On the first run: starts the worker thread (0.01 s tick) and the main-thread display tick

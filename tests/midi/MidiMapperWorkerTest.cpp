@@ -1,0 +1,95 @@
+#include <gtest/gtest.h>
+
+#include "midi/common/MidiMapperWorker.h"
+#include "midi/peak/PeakMidiWorker.h"
+#include "midi/peak/PeakSetupTable.h"
+
+#include <QCoreApplication>
+
+#include <atomic>
+#include <chrono>
+#include <functional>
+#include <thread>
+
+namespace nupo {
+namespace {
+
+// Waits (without a deadline of its own measure: 30 s only so that a fault ends the test) until done().
+bool eventually(const std::function<bool()>& done)
+{
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > giveUp)
+            return false;
+        QCoreApplication::processEvents();
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return true;
+}
+
+TEST(MidiMapperWorker, RestsWhileIdleAndComesBackForWork)
+{
+    std::atomic<int> ticks{0};
+    std::atomic<bool> idle{true};
+    MidiMapperWorker worker(QStringLiteral("resting worker"));
+    worker.start(
+        0.01, [&] { ++ticks; }, 1.0, [] {}, [&] { return idle.load(); }, 0.05);
+
+    // After a tick that finds nothing to do the worker ticks at the rest interval, and keeps ticking.
+    ASSERT_TRUE(eventually([&] { return worker.currentInterval() == 0.05; }));
+    const int restingTicks = ticks;
+    ASSERT_TRUE(eventually([&] { return ticks >= restingTicks + 2; }));
+    EXPECT_EQ(worker.currentInterval(), 0.05);
+
+    // Work written from anywhere is seen by a resting tick: back to the tick interval.
+    idle = false;
+    ASSERT_TRUE(eventually([&] { return worker.currentInterval() == 0.01; }));
+
+    // wake() brings it back at once, without waiting for a resting tick.
+    idle = true;
+    ASSERT_TRUE(eventually([&] { return worker.currentInterval() == 0.05; }));
+    idle = false;
+    worker.wake();
+    std::atomic<bool> behindWake{false};
+    worker.runOnThread([&] { behindWake = true; });
+    ASSERT_TRUE(eventually([&] { return behindWake.load(); }));
+    EXPECT_EQ(worker.currentInterval(), 0.01);
+
+    worker.stop();
+    EXPECT_EQ(worker.currentInterval(), 0.0);
+    const int stopped = ticks;
+    worker.wake();  // nothing runs after stop
+    std::this_thread::sleep_for(std::chrono::milliseconds(30));
+    EXPECT_EQ(ticks, stopped);
+}
+
+TEST(MidiMapperWorker, WithoutIdleTestItNeverRests)
+{
+    std::atomic<int> ticks{0};
+    MidiMapperWorker worker(QStringLiteral("busy worker"));
+    worker.start(
+        0.01, [&] { ++ticks; }, 1.0, [] {});
+    ASSERT_TRUE(eventually([&] { return ticks >= 3; }));
+    EXPECT_EQ(worker.currentInterval(), 0.01);
+}
+
+TEST(PeakMidiWorker, IdleOnlyWhileNoSetupMeasuresOrSends)
+{
+    for (int s = 0; s < maxSetupNumber; ++s) {
+        ONInputX[s] = 0;
+        MIDIoutONX[s] = 0;
+    }
+    EXPECT_TRUE(peakSetupsIdle());
+    for (int s : {0, 77, maxSetupNumber - 1}) {
+        ONInputX[s] = 1;
+        EXPECT_FALSE(peakSetupsIdle()) << s;
+        ONInputX[s] = 0;
+        MIDIoutONX[s] = 2;  // any value but 0: a pass may act on it
+        EXPECT_FALSE(peakSetupsIdle()) << s;
+        MIDIoutONX[s] = 0;
+    }
+    EXPECT_TRUE(peakSetupsIdle());
+}
+
+}  // namespace
+}  // namespace nupo
