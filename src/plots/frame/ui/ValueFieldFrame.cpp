@@ -3,6 +3,7 @@
 #include "plots/frame/ui/PlotControls.h"
 
 #include <QEvent>
+#include <QFontMetricsF>
 #include <QLabel>
 #include <QLayout>
 #include <QLayoutItem>
@@ -16,6 +17,7 @@ ValueFieldFrame::ValueFieldFrame(QLabel& label) : label(label)
     setSizePolicy(label.sizePolicy());
     hint = label.sizeHint();
     minimumHint = label.minimumSizeHint();
+    widestAdvance = QFontMetricsF(label.font()).horizontalAdvance(label.text());
 }
 
 ValueFieldFrame* ValueFieldFrame::holding(QLabel& label)
@@ -60,6 +62,10 @@ void ValueFieldFrame::setText(QObject* field, const QString& text)
 
 void ValueFieldFrame::takeLabelHints()
 {
+    const qreal advance = QFontMetricsF(label.font()).horizontalAdvance(label.text());
+    if (advance <= widestAdvance)
+        return;
+    widestAdvance = advance;
     const QSize wanted = hint.expandedTo(label.sizeHint());
     const QSize wantedMinimum = minimumHint.expandedTo(label.minimumSizeHint());
     if (wanted == hint && wantedMinimum == minimumHint)

@@ -30,12 +30,15 @@ protected:
 private:
     explicit ValueFieldFrame(QLabel& label);
     static ValueFieldFrame* holding(QLabel& label);
-    // Takes the label's hints for its present text, growing the frame's when they are larger.
+    // Takes the label's hints for its present text, growing the frame's when they are larger. The
+    // label's hints lay the text out three times, so they are asked only for a text wider than any
+    // before (its advance, one shaping, says so).
     void takeLabelHints();
 
     QLabel& label;
     QSize hint;
     QSize minimumHint;
+    qreal widestAdvance = 0.0;  // of the widest text whose hints were taken
 };
 
 }  // namespace nupo
