@@ -19,9 +19,6 @@ int offscreenFrame(const MyQuickDrawView& view)
 
 TEST(MyQuickDrawView, StepsFrameByFrameCountsAndReturnsToTheBeginningAfterTheLast)
 {
-#if defined(NUPO_THREAD_SANITIZER)
-    GTEST_SKIP() << "the thread checker loses track of this process's locks once it starts ffmpeg";
-#endif
     QString why;
     const QString path = test::makeCounterMovie("view.mov", 20, 10, &why);
     if (path.isEmpty())
@@ -67,9 +64,6 @@ TEST(MyQuickDrawView, StepsFrameByFrameCountsAndReturnsToTheBeginningAfterTheLas
 
 TEST(MyQuickDrawView, TheWindowOpensTheSampleMovieAndPlayStepsTwentyFrames)
 {
-#if defined(NUPO_THREAD_SANITIZER)
-    GTEST_SKIP() << "the thread checker loses track of this process's locks once it starts ffmpeg";
-#endif
     auto* controller = dynamic_cast<MyObject*>(NibLoader::loadNibNamed("MovieFrames"));
     ASSERT_TRUE(controller);
     ASSERT_TRUE(controller->view());

@@ -126,9 +126,6 @@ TEST(MediaPlayerTime, SoundsCountInSamplesJumpsToTheEndCallNobackAndStepsMoveATe
 
 TEST(MediaPlayerTime, MovieFramesStepOneAtATimeBothWaysAndStopAtTheEnds)
 {
-#if defined(NUPO_THREAD_SANITIZER)
-    GTEST_SKIP() << "the thread checker loses track of this process's locks once it starts ffmpeg";
-#endif
     QString why;
     const QString movie = test::makeCounterMovie("counter.mov", 20, 10, &why);
     if (movie.isEmpty())
