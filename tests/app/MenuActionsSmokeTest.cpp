@@ -8,6 +8,7 @@
 #include "core/QXInputStream.h"
 #include "core/ui/WindowController.h"
 #include "document/ui/NUPO4DocumentController.h"
+#include "plots/settings/DisplaySettings.h"
 #include "shared/CoreState.h"
 #include "support/TestSupport.h"
 #include "tools/QXorvellogoAppController.h"
@@ -191,17 +192,27 @@ TEST(MenuActions, EveryItemRunsAndShowsItsWindowOrReportsItsMissingNib)
     EXPECT_TRUE(windowIsShown("Rawwave Window"));
     EXPECT_TRUE(windowIsShown("Bargraph Window"));
 
-    // Quit ends the application's event loop; the shutdown steps then stop the threads.
+    // Quit asks once about an edited document and ends the application's event loop (the windows
+    // closed on the way out ask nothing more); the shutdown steps then stop the threads.
     QAction* quit = nullptr;
     for (QAction* item : items)
         if (item->objectName() == "terminate")
             quit = item;
     ASSERT_NE(quit, nullptr);
+    auto& document = NUPO4DocumentController::sharedNUPO4DocumentController();
+    ShowPeakHoldX = 1 - ShowPeakHoldX;
+    ASSERT_TRUE(document.isDocumentEdited());
+    int asked = 0;
+    document.askToSaveChanges = [&asked](const QString&) {
+        ++asked;
+        return NUPO4DocumentController::DontSave;
+    };
     QObject::connect(qApp, &QCoreApplication::aboutToQuit,
                      [&delegate] { delegate.applicationWillTerminate(nullptr); });
     QTimer::singleShot(0, quit, &QAction::trigger);
     EXPECT_EQ(QApplication::exec(), 0);
     EXPECT_FALSE(QXInputStream::sharedQXInputStream().isRunning());
+    EXPECT_EQ(asked, 1);
 }
 
 TEST(MenuActions, PreferencesHoldEveryPanelTab)

@@ -279,18 +279,24 @@ bool NUPO4DocumentController::documentShouldClose()
 
 void NUPO4DocumentController::terminate(QObject*)
 {
-    if (documentShouldClose())
-        QCoreApplication::quit();
+    if (quitting || documentShouldClose())
+        quit();
 }
 
 void NUPO4DocumentController::lastWindowClosed()
 {
-    if (opening)
+    if (opening || quitting)
         return;
     if (documentShouldClose())
-        QCoreApplication::quit();
+        quit();
     else
         QXAppController::sharedQXAppController().showControlPanel(nullptr);
+}
+
+void NUPO4DocumentController::quit()
+{
+    quitting = true;
+    QCoreApplication::quit();
 }
 
 void NUPO4DocumentController::newDocument(QObject*)

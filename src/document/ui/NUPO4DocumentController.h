@@ -75,11 +75,15 @@ private:
     QByteArray settingsSnapshot() const;
     quint64 recordingMark() const;
     void lastWindowClosed();
+    // Ends the program without asking again.
+    void quit();
 
     QString path;
     QByteArray savedSettings;
     quint64 savedRecording = 0;
     bool opening = false;
+    // Set once the user has agreed to quit: the windows Qt closes on the way out ask nothing more.
+    bool quitting = false;
     QTimer titleTimer;
 };
 
