@@ -304,6 +304,40 @@ TEST(MenuActions, InEveryScreenLayoutThePlotViewsGetHalfTheirWindows)
     }
 }
 
+// Closing every window of an edited document asks once; Cancel brings back a Control Panel that stays
+// (the one just closed is on its way to deletion and must not be shown again).
+TEST(MenuActions, ClosingTheLastWindowAsksOnceAndCancelKeepsAControlPanel)
+{
+    testing::internal::CaptureStdout();
+    startWithRecording();
+    letItRun(50);
+    testing::internal::GetCapturedStdout();
+    auto& delegate = NUPO4DrawAppDelegate::sharedNUPO4DrawAppDelegate();
+    auto& document = NUPO4DocumentController::sharedNUPO4DocumentController();
+    ShowPeakHoldX = 1 - ShowPeakHoldX;
+    ASSERT_TRUE(document.isDocumentEdited());
+    int asked = 0;
+    document.askToSaveChanges = [&asked](const QString&) {
+        ++asked;
+        return NUPO4DocumentController::Cancel;
+    };
+    bool panelStayed = false;
+    QTimer::singleShot(0, [] {
+        for (QWidget* window : QApplication::topLevelWidgets())
+            if (window->isVisible())
+                window->close();
+    });
+    QTimer::singleShot(600, [&] {
+        QWidget* panel = delegate.mainWindow();
+        panelStayed = panel != nullptr && panel->isVisible();
+        QCoreApplication::exit(0);
+    });
+    EXPECT_EQ(QApplication::exec(), 0);
+    EXPECT_EQ(asked, 1);
+    EXPECT_TRUE(panelStayed);
+    delegate.applicationWillTerminate(nullptr);
+}
+
 TEST(MenuActions, ClosingTheControlPanelLeavesThePlotWindowsRunning)
 {
     testing::internal::CaptureStdout();

@@ -276,10 +276,13 @@ void QXAppController::buildMenu(QMenuBar* bar, QWidget* keyWindow)
 
 void QXAppController::showControlPanel(QObject*)
 {
-    if (controlPanelWindow) {
+    if (controlPanelWindow && controlPanelWindow->isVisible()) {
         WindowHandle(controlPanelWindow).makeKeyAndOrderFront();
         return;
     }
+    // A panel closed a moment ago is only waiting to be deleted (showing it again would lose it at once):
+    // a new one takes its place.
+    controlPanelWindow = nullptr;
     installMainMenu(nullptr);
     // The nib keeps the window hidden until it is placed.
     NibController* panel = NibLoader::loadNibNamed(QStringLiteral("MainMenu"), this);

@@ -27,6 +27,7 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QScopedValueRollback>
 #include <QWidget>
 
 #include <cstdio>
@@ -265,6 +266,8 @@ bool NUPO4DocumentController::documentShouldClose()
 {
     if (!isDocumentEdited())
         return true;
+    // The question's own window closing may be the last window closing: it must not ask again.
+    const QScopedValueRollback<bool> whileAsking(asking, true);
     switch (askToSaveChanges(displayName())) {
         case Save:
             saveDocument(nullptr);
@@ -285,7 +288,7 @@ void NUPO4DocumentController::terminate(QObject*)
 
 void NUPO4DocumentController::lastWindowClosed()
 {
-    if (opening || quitting)
+    if (opening || quitting || asking)
         return;
     if (documentShouldClose())
         quit();

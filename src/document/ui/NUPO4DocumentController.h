@@ -84,6 +84,7 @@ private:
     bool opening = false;
     // Set once the user has agreed to quit: the windows Qt closes on the way out ask nothing more.
     bool quitting = false;
+    bool asking = false;  // while the save question is shown
     QTimer titleTimer;
 };
 
