@@ -17,6 +17,7 @@
 #include "shared/CoreState.h"
 #include "support/TestSupport.h"
 #include "views3d/SpectrumViewState.h"
+#include "views3d/spectrum/SpectrumCamera.h"
 #include "views3d/spectrum/gl/QX3DSpectrumGLDrawing.h"
 #include "views3d/spectrum/ui/QX3DSpectrumAppController.h"
 #include "views3d/spectrum/ui/Spectrum3DWindowState.h"
@@ -355,8 +356,12 @@ TEST(QX3DSpectrumWindow, DragsTurnPanAndDollyAndKeysMoveTheCamera)
     ASSERT_NE(c, nullptr);
     OpenGLViewHost* host = shownViewHost(c->windowWidget());
     ASSERT_NE(host, nullptr);
-    letItRun(800);  // the opening preset move has ended
     QX3DSpectrumGLView& view = *c->visibleView();
+    // The opening preset move runs ten frames, however long a slow build takes to draw them.
+    const auto opening = cameraPreset(0, view.viewModeX);
+    ASSERT_TRUE(opening);
+    ASSERT_TRUE(test::processEventsUntil(
+        [&] { return view.setResetPositionXActive == 0 && view.camera == opening->target; }));
     const SceneCamera start = view.camera;
     const QPoint centre = host->rect().center();
     QTest::mousePress(host, Qt::LeftButton, {}, centre);
