@@ -2,7 +2,7 @@
 // changes nothing of the open document and its message names the file, and whatever it reads, writing
 // and reading it again gives the same state.
 
-#include "FuzzSupport.h"
+#include "DocumentReadCheck.h"
 
 #include "document/CoreDocumentSections.h"
 #include "document/NUPO4DrawDocument.h"
@@ -62,18 +62,6 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    const QByteArray text(reinterpret_cast<const char*>(data), qsizetype(size));
-    NUPO4DrawDocument& doc = document();
-    const QByteArray before = doc.snapshot({});
-    QString error;
-    if (!doc.readFromData(text, QStringLiteral("fuzz.nupo4"), &error)) {
-        FUZZ_CHECK(error.startsWith(QStringLiteral("Cannot open fuzz.nupo4: ")));
-        FUZZ_CHECK(doc.snapshot({}) == before);
-        FUZZ_CHECK(startToOpenData.load() == 0);
-        return 0;
-    }
-    const QByteArray read = doc.snapshot({});
-    FUZZ_CHECK(doc.readFromData(doc.dataRepresentation(), QStringLiteral("again"), &error));
-    FUZZ_CHECK(doc.snapshot({}) == read);
+    checkDocumentRead(document(), data, size);
     return 0;
 }

@@ -102,19 +102,37 @@ std::optional<QByteArray> SectionInput::data(const QString& key, qsizetype maxBy
     return bytes;
 }
 
+const PlistValue::Array* SectionInput::boundedArray(const PlistValue& value, const QString& place,
+                                                    int maxCount, const char* unit)
+{
+    if (!value.isArray()) {
+        fail(place, QStringLiteral("%1 where an array belongs").arg(typeName(value.type())));
+        return nullptr;
+    }
+    const PlistValue::Array& items = value.toArray();
+    if (items.size() > std::size_t(maxCount)) {
+        fail(place, QStringLiteral("%1 %2, more than the %3 it may hold")
+                        .arg(items.size())
+                        .arg(QLatin1String(unit))
+                        .arg(maxCount));
+        return nullptr;
+    }
+    return &items;
+}
+
+const PlistValue::Array* SectionInput::boundedArray(const QString& key, int maxCount, const char* unit)
+{
+    const PlistValue* value = find(key, PlistValue::Type::Array);
+    return value ? boundedArray(*value, key, maxCount, unit) : nullptr;
+}
+
 std::optional<std::vector<double>> SectionInput::numbersOf(const PlistValue& array, const QString& place,
                                                            int maxCount, double low, double high)
 {
-    if (!array.isArray()) {
-        fail(place, QStringLiteral("%1 where an array belongs").arg(typeName(array.type())));
+    const PlistValue::Array* checked = boundedArray(array, place, maxCount, "entries");
+    if (!checked)
         return std::nullopt;
-    }
-    const PlistValue::Array& items = array.toArray();
-    if (items.size() > std::size_t(maxCount)) {
-        fail(place,
-             QStringLiteral("%1 entries, more than the %2 it may hold").arg(items.size()).arg(maxCount));
-        return std::nullopt;
-    }
+    const PlistValue::Array& items = *checked;
     std::vector<double> result;
     result.reserve(items.size());
     for (std::size_t i = 0; i < items.size(); ++i) {
@@ -140,14 +158,10 @@ std::optional<std::vector<double>> SectionInput::numbers(const QString& key, int
 std::optional<std::vector<const PlistDictionary*>> SectionInput::dictionaries(const QString& key,
                                                                               int maxCount)
 {
-    const PlistValue* value = find(key, PlistValue::Type::Array);
-    if (!value)
+    const PlistValue::Array* found = boundedArray(key, maxCount, "entries");
+    if (!found)
         return std::nullopt;
-    const PlistValue::Array& items = value->toArray();
-    if (items.size() > std::size_t(maxCount)) {
-        fail(key, QStringLiteral("%1 entries, more than the %2 it may hold").arg(items.size()).arg(maxCount));
-        return std::nullopt;
-    }
+    const PlistValue::Array& items = *found;
     std::vector<const PlistDictionary*> result;
     for (std::size_t i = 0; i < items.size(); ++i) {
         if (!items[i].isDictionary()) {
@@ -173,14 +187,10 @@ void SectionInput::adopt(const SectionInput& inner)
 
 std::optional<std::vector<QString>> SectionInput::names(const QString& key, int maxCount, int maxLength)
 {
-    const PlistValue* value = find(key, PlistValue::Type::Array);
-    if (!value)
+    const PlistValue::Array* found = boundedArray(key, maxCount, "entries");
+    if (!found)
         return std::nullopt;
-    const PlistValue::Array& items = value->toArray();
-    if (items.size() > std::size_t(maxCount)) {
-        fail(key, QStringLiteral("%1 entries, more than the %2 it may hold").arg(items.size()).arg(maxCount));
-        return std::nullopt;
-    }
+    const PlistValue::Array& items = *found;
     std::vector<QString> result;
     result.reserve(items.size());
     for (std::size_t i = 0; i < items.size(); ++i) {
@@ -197,14 +207,10 @@ std::optional<std::vector<QString>> SectionInput::names(const QString& key, int 
 std::optional<std::vector<std::vector<double>>> SectionInput::table(const QString& key, int maxRows,
                                                                     int maxColumns, double low, double high)
 {
-    const PlistValue* value = find(key, PlistValue::Type::Array);
-    if (!value)
+    const PlistValue::Array* found = boundedArray(key, maxRows, "rows");
+    if (!found)
         return std::nullopt;
-    const PlistValue::Array& rows = value->toArray();
-    if (rows.size() > std::size_t(maxRows)) {
-        fail(key, QStringLiteral("%1 rows, more than the %2 it may hold").arg(rows.size()).arg(maxRows));
-        return std::nullopt;
-    }
+    const PlistValue::Array& rows = *found;
     std::vector<std::vector<double>> result;
     for (std::size_t r = 0; r < rows.size(); ++r) {
         std::optional<std::vector<double>> row =

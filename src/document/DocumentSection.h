@@ -55,6 +55,10 @@ public:
 
 private:
     const PlistValue* find(const QString& key, PlistValue::Type type);
+    // The array's items when it is an array of at most maxCount items (`unit` names them in the message).
+    const PlistValue::Array* boundedArray(const PlistValue& value, const QString& place, int maxCount,
+                                          const char* unit);
+    const PlistValue::Array* boundedArray(const QString& key, int maxCount, const char* unit);
     std::optional<std::vector<double>> numbersOf(const PlistValue& array, const QString& place, int maxCount,
                                                  double low, double high);
 

@@ -20,4 +20,13 @@ int brainBandOfFrequency(float hz);
 // "Eye", "Delta", "Theta", "Alpha", "SMR", "BetaM", "Beta", "Gamma"; empty for another number.
 const char* brainBandName(int band);
 
+// The names the players' windows give each band's controls (outlets and actions), Eye .. Gamma: the
+// band's indicator button and its slider.
+inline constexpr const char* brainBandButtonNames[brainBandCount] = {
+    "FrameEyeBS", "FrameDeltaBS", "FrameThetaBS", "FrameAplhaBS",
+    "FrameSMRBS", "FrameBetaMBS", "FrameBetaBS",  "FrameGammaBS"};
+inline constexpr const char* brainBandSliderNames[brainBandCount] = {
+    "EyedeltaLSlider", "EyedeltaHSlider", "ThetaLSlider", "ThetaHSlider",
+    "AlphaLSlider",    "AlphaHSlider",    "BetaLSlider",  "BetaHSlider"};
+
 }  // namespace nupo

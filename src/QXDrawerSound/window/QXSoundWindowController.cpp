@@ -8,6 +8,7 @@
 #include "platform/appkit/ui/PopUpButton.h"
 #include "platform/appkit/ui/RadioMatrix.h"
 #include "platform/appkit/ui/WindowHandle.h"
+#include "shared/BrainBands.h"
 
 #include <QAbstractSlider>
 #include <QListWidget>
@@ -94,15 +95,10 @@ void QXSoundWindowController::declareActions()
         action(QString::fromLatin1(name),
                [this, function = function](QObject* sender) { (this->*function)(sender); });
 
-    static const char* const bandButtons[] = {"FrameEyeBS", "FrameDeltaBS", "FrameThetaBS", "FrameAplhaBS",
-                                              "FrameSMRBS", "FrameBetaMBS", "FrameBetaBS",  "FrameGammaBS"};
-    static const char* const bandSliders[] = {"EyedeltaLSlider", "EyedeltaHSlider", "ThetaLSlider",
-                                              "ThetaHSlider",    "AlphaLSlider",    "AlphaHSlider",
-                                              "BetaLSlider",     "BetaHSlider"};
-    for (int band = 0; band < 8; ++band) {
-        action(QString::fromLatin1(bandButtons[band]),
+    for (int band = 0; band < brainBandCount; ++band) {
+        action(QString::fromLatin1(brainBandButtonNames[band]),
                [this, band](QObject* sender) { FrameBS(band, sender); });
-        action(QString::fromLatin1(bandSliders[band]),
+        action(QString::fromLatin1(brainBandSliderNames[band]),
                [this, band](QObject* sender) { BandSlider(band, sender); });
     }
     static const char* const popups[] = {"selectSelectSound", "selectSoundBrain", "selectSoundPFC",

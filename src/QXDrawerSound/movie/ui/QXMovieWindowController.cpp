@@ -10,6 +10,7 @@
 #include "platform/appkit/ui/WindowHandle.h"
 #include "platform/viewhost/ui/OpenGLViewHost.h"
 #include "plots/settings/ui/SetDisplay.h"
+#include "shared/BrainBands.h"
 
 #include <QAbstractButton>
 #include <QLabel>
@@ -81,15 +82,10 @@ void QXMovieWindowController::declareActions()
     for (int which = 0; which < movieGainCount; ++which)
         action(QString::fromLatin1(gainActions[which]),
                [this, which](QObject* sender) { gainAction(which, sender); });
-    static const char* const bandButtons[] = {"FrameEyeBS", "FrameDeltaBS", "FrameThetaBS", "FrameAplhaBS",
-                                              "FrameSMRBS", "FrameBetaMBS", "FrameBetaBS",  "FrameGammaBS"};
-    static const char* const bandSliders[] = {"EyedeltaLSlider", "EyedeltaHSlider", "ThetaLSlider",
-                                              "ThetaHSlider",    "AlphaLSlider",    "AlphaHSlider",
-                                              "BetaLSlider",     "BetaHSlider"};
-    for (int band = 0; band < 8; ++band) {
-        action(QString::fromLatin1(bandButtons[band]),
+    for (int band = 0; band < brainBandCount; ++band) {
+        action(QString::fromLatin1(brainBandButtonNames[band]),
                [this, band](QObject* sender) { FrameBS(band, sender); });
-        action(QString::fromLatin1(bandSliders[band]),
+        action(QString::fromLatin1(brainBandSliderNames[band]),
                [this, band](QObject* sender) { BandSlider(band, sender); });
     }
     static const char* const popups[moviePopupCount] = {"selectSoundBrain", "selectSoundPFC",

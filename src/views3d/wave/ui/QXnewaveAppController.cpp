@@ -30,14 +30,6 @@ namespace nupo {
 
 namespace {
 
-// Outlet and action names of the eight bands, Eye .. Gamma.
-constexpr const char* bandSliderNames[QXnewaveAppController::bandCount] = {
-    "EyedeltaLSlider", "EyedeltaHSlider", "ThetaLSlider", "ThetaHSlider",
-    "AlphaLSlider",    "AlphaHSlider",    "BetaLSlider",  "BetaHSlider"};
-constexpr const char* bandButtonNames[QXnewaveAppController::bandCount] = {
-    "FrameEyeBS", "FrameDeltaBS", "FrameThetaBS", "FrameAplhaBS",
-    "FrameSMRBS", "FrameBetaMBS", "FrameBetaBS",  "FrameGammaBS"};
-
 // The source menu by channel configuration; item i stands for source i.
 QStringList sourceItems(int deviceConfig)
 {
@@ -103,8 +95,8 @@ QXnewaveAppController::QXnewaveAppController()
     outlet("upperRightDrawer", drawers_.upperRightDrawer);
     outlet("lowerRightDrawer", drawers_.lowerRightDrawer);
     for (int band = 0; band < bandCount; ++band) {
-        const QString slider = QString::fromLatin1(bandSliderNames[band]);
-        const QString indicator = QString::fromLatin1(bandButtonNames[band]);
+        const QString slider = QString::fromLatin1(brainBandSliderNames[band]);
+        const QString indicator = QString::fromLatin1(brainBandButtonNames[band]);
         outlet("set" + slider, bandSliders[band]);
         outlet("set" + indicator, bandButtons[band]);
         action(slider, [this, band](QObject* sender) { BandSlider(band, sender); });
