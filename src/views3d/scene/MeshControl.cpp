@@ -49,16 +49,7 @@ void setOther(int n)
             break;
         case 2:
             antialias = antialias == 0 ? 1 : 0;
-            if (antialias) {
-                glEnable(GL_BLEND);
-                glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-                glEnable(GL_LINE_SMOOTH);
-                glLineWidth(1.5f);
-            } else {
-                glDisable(GL_BLEND);
-                glDisable(GL_LINE_SMOOTH);
-                glLineWidth(1.0f);
-            }
+            applyLineAntialiasing(antialias != 0);
             break;
         case 3:
             envMap = envMap == 0 ? 1 : 0;

@@ -26,4 +26,18 @@ void applyMeshShading(int mode)
     }
 }
 
+void applyLineAntialiasing(bool on)
+{
+    if (on) {
+        glEnable(GL_BLEND);
+        glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+        glEnable(GL_LINE_SMOOTH);
+        glLineWidth(1.5f);
+    } else {
+        glDisable(GL_BLEND);
+        glDisable(GL_LINE_SMOOTH);
+        glLineWidth(1.0f);
+    }
+}
+
 }  // namespace nupo

@@ -6,4 +6,7 @@ namespace nupo {
 // lit, 3 and 4 smooth and lit; other modes leave the state as it is.
 void applyMeshShading(int mode);
 
+// Blended, smoothed lines 1.5 px wide when on; plain 1 px lines when off. In the current GL context.
+void applyLineAntialiasing(bool on);
+
 }  // namespace nupo

@@ -82,16 +82,7 @@ void QXnewave::setOtherd(int n)
             break;
         case 2:
             antialiasd = !antialiasd;
-            if (antialiasd) {
-                glEnable(GL_BLEND);
-                glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-                glEnable(GL_LINE_SMOOTH);
-                glLineWidth(1.5f);
-            } else {
-                glDisable(GL_BLEND);
-                glDisable(GL_LINE_SMOOTH);
-                glLineWidth(1.0f);
-            }
+            applyLineAntialiasing(antialiasd);
             break;
         case 3:
             envMapdd = 1;
