@@ -9,4 +9,12 @@ void applyMeshShading(int mode);
 // Blended, smoothed lines 1.5 px wide when on; plain 1 px lines when off. In the current GL context.
 void applyLineAntialiasing(bool on);
 
+// The environment map of a textured mesh: when on, the bound texture is a decal mapped as a sphere around
+// the viewer; when off, it modulates the surface at its own coordinates. In the current GL context.
+void applySphereMapping(bool on);
+
+// The GL state the mesh renderers start from: depth test, no clear colour, polygon offset, back faces
+// culled, nicest hints, colour-tracking diffuse material and light 0 at lightPosition.
+void setUpMeshRendering(const float* lightPosition);
+
 }  // namespace nupo

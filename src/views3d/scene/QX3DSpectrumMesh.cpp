@@ -3,6 +3,7 @@
 #include "views3d/scene/ColorTables.h"
 #include "views3d/scene/MeshControl.h"
 #include "views3d/scene/MeshNormals.h"
+#include "views3d/scene/MeshShading.h"
 #include "views3d/scene/MeshShapes.h"
 #include "views3d/textures/ShadowApp.h"
 
@@ -88,18 +89,7 @@ void QX3DSpectrumMesh::resetn(int mode)
 void QX3DSpectrumMesh::mainNewave()
 {
     AppInitAX();
-    glEnable(GL_DEPTH_TEST);
-    glDepthFunc(GL_LEQUAL);
-    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
-    glPolygonOffset(1.0f, 1.0f);
-    glEnable(GL_CULL_FACE);
-    glHint(GL_LINE_SMOOTH_HINT, GL_NICEST);
-    glHint(GL_POLYGON_SMOOTH_HINT, GL_NICEST);
-    glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
-    glEnable(GL_COLOR_MATERIAL);
-    glColorMaterial(GL_FRONT, GL_DIFFUSE);
-    glLightfv(GL_LIGHT0, GL_POSITION, lightPosition);
-    glEnable(GL_LIGHT0);
+    setUpMeshRendering(lightPosition);
     reInitColorX();
     setSizen(3);
     dt = 0.004f;

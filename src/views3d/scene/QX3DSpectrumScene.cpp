@@ -12,6 +12,7 @@
 #include "views3d/scene/Materials.h"
 #include "views3d/scene/MeshControl.h"
 #include "views3d/scene/MeshRenderers.h"
+#include "views3d/scene/MeshShading.h"
 #include "views3d/scene/QX3DSpectrumMesh.h"
 #include "views3d/scene/SceneDecorations.h"
 #include "views3d/scene/SceneState.h"
@@ -413,17 +414,7 @@ int QX3DSpectrumScene::displayUnn(const SceneFrame& f)
         setupTimeNumber(ploop.load(std::memory_order_relaxed));
     glutSwapBuffers();
     if (f.EnvModeC != 0) {
-        if (f.Env != 0) {
-            glTexEnvf(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_DECAL);
-            glTexGeni(GL_S, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
-            glTexGeni(GL_T, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
-            glEnable(GL_TEXTURE_GEN_S);
-            glEnable(GL_TEXTURE_GEN_T);
-        } else {
-            glTexEnvf(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
-            glDisable(GL_TEXTURE_GEN_S);
-            glDisable(GL_TEXTURE_GEN_T);
-        }
+        applySphereMapping(f.Env != 0);
     }
     return n;
 }

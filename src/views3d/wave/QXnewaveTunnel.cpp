@@ -339,17 +339,7 @@ int QXnewave::displayUndn(QXnewaveFrame frame)
     glutSwapBuffers();
 
     if (frame.EnvMode) {
-        if (frame.Env) {
-            glTexEnvf(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_DECAL);
-            glTexGeni(GL_S, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
-            glTexGeni(GL_T, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
-            glEnable(GL_TEXTURE_GEN_S);
-            glEnable(GL_TEXTURE_GEN_T);
-        } else {
-            glTexEnvf(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
-            glDisable(GL_TEXTURE_GEN_S);
-            glDisable(GL_TEXTURE_GEN_T);
-        }
+        applySphereMapping(frame.Env);
     }
     return k;
 }
@@ -357,18 +347,7 @@ int QXnewave::displayUndn(QXnewaveFrame frame)
 void QXnewave::mainNewaved()
 {
     AppInit();
-    glEnable(GL_DEPTH_TEST);
-    glDepthFunc(GL_LEQUAL);
-    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
-    glPolygonOffset(1.0f, 1.0f);
-    glEnable(GL_CULL_FACE);
-    glHint(GL_LINE_SMOOTH_HINT, GL_NICEST);
-    glHint(GL_POLYGON_SMOOTH_HINT, GL_NICEST);
-    glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
-    glEnable(GL_COLOR_MATERIAL);
-    glColorMaterial(GL_FRONT, GL_DIFFUSE);
-    glLightfv(GL_LIGHT0, GL_POSITION, lightPositiond);
-    glEnable(GL_LIGHT0);
+    setUpMeshRendering(lightPositiond);
     reInitColorXZN();
     setdSized(0);
     setSpeeddn(2);

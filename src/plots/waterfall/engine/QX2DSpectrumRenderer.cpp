@@ -10,8 +10,8 @@
 #include "shared/CoreState.h"
 #include "views3d/math/VectorMath.h"
 #include "views3d/scene/ColorTables.h"
-#include "views3d/scene/MeshShading.h"
 #include "views3d/scene/MeshNormals.h"
+#include "views3d/scene/MeshShading.h"
 
 #include <GL/gl.h>
 #include <GL/glu.h>
@@ -91,18 +91,7 @@ void myReshapeXnZ(int width, int height)
 
 void QX2DSpectrumRenderer::mainNewaveZ()
 {
-    glEnable(GL_DEPTH_TEST);
-    glDepthFunc(GL_LEQUAL);
-    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
-    glPolygonOffset(1.0f, 1.0f);
-    glEnable(GL_CULL_FACE);
-    glHint(GL_LINE_SMOOTH_HINT, GL_NICEST);
-    glHint(GL_POLYGON_SMOOTH_HINT, GL_NICEST);
-    glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
-    glEnable(GL_COLOR_MATERIAL);
-    glColorMaterial(GL_FRONT, GL_DIFFUSE);
-    glLightfv(GL_LIGHT0, GL_POSITION, model().lightPositionZ);
-    glEnable(GL_LIGHT0);
+    setUpMeshRendering(model().lightPositionZ);
     setColorXZ();
     reInitColorXZZ();
     reInitColorX();
