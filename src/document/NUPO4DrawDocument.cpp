@@ -1,5 +1,6 @@
 #include "document/NUPO4DrawDocument.h"
 
+#include "midi/common/MidiMapperWorker.h"
 #include "platform/plist/PlistReader.h"
 #include "platform/plist/PlistWriter.h"
 #include "shared/CoreState.h"
@@ -20,11 +21,20 @@ namespace {
 
 constexpr auto relaxed = std::memory_order_relaxed;
 
-// Raises a flag for the length of a scope.
+// Raises the save or open flag for the length of a scope. The MIDI mappers pause while it is up; those
+// whose workers rest are told, so that they pause too and see what the document wrote at once.
 class FlagRaised {
 public:
-    explicit FlagRaised(std::atomic<int>& flag) : flag(flag) { flag.store(1, relaxed); }
-    ~FlagRaised() { flag.store(0, relaxed); }
+    explicit FlagRaised(std::atomic<int>& flag) : flag(flag)
+    {
+        flag.store(1, relaxed);
+        MidiMapperWorker::documentFlagRaised();
+    }
+    ~FlagRaised()
+    {
+        flag.store(0, relaxed);
+        MidiMapperWorker::documentFlagLowered();
+    }
 
 private:
     std::atomic<int>& flag;

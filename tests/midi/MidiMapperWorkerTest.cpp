@@ -3,6 +3,7 @@
 #include "midi/common/MidiMapperWorker.h"
 #include "midi/peak/PeakMidiWorker.h"
 #include "midi/peak/PeakSetupTable.h"
+#include "shared/CoreState.h"
 
 #include <QCoreApplication>
 
@@ -71,6 +72,49 @@ TEST(MidiMapperWorker, WithoutIdleTestItNeverRests)
         0.01, [&] { ++ticks; }, 1.0, [] {});
     ASSERT_TRUE(eventually([&] { return ticks >= 3; }));
     EXPECT_EQ(worker.currentInterval(), 0.01);
+}
+
+TEST(MidiMapperWorker, DocumentFlagTicksARestingWorkerAtOnceAndWakesItAfter)
+{
+    std::atomic<int> ticks{0};
+    std::atomic<int> ticksWithFlagUp{0};
+    std::atomic<bool> idle{true};
+    MidiMapperWorker worker(QStringLiteral("document-paused worker"));
+    // A rest so long that no resting tick comes by itself during the test.
+    worker.start(
+        0.01,
+        [&] {
+            ++ticks;
+            if (startToSaveData != 0)
+                ++ticksWithFlagUp;
+        },
+        1.0, [] {}, [&] { return idle.load(); }, 1000.0);
+    ASSERT_TRUE(eventually([&] { return worker.currentInterval() == 1000.0; }));
+    const int resting = ticks;
+
+    // Raised: the resting worker has ticked, seeing the flag up, by the time the call returns.
+    startToSaveData = 1;
+    MidiMapperWorker::documentFlagRaised();
+    EXPECT_EQ(ticks, resting + 1);
+    EXPECT_EQ(ticksWithFlagUp, 1);
+    EXPECT_EQ(worker.currentInterval(), 1000.0);  // still nothing to do
+
+    // Lowered: back to the tick interval at once, then rest again after a tick that finds nothing.
+    startToSaveData = 0;
+    idle = false;
+    MidiMapperWorker::documentFlagLowered();
+    ASSERT_TRUE(eventually([&] { return worker.currentInterval() == 0.01; }));
+    idle = true;
+    ASSERT_TRUE(eventually([&] { return worker.currentInterval() == 1000.0; }));
+
+    // A stopped worker is no longer told.
+    worker.stop();
+    const int stopped = ticks;
+    startToOpenData = 1;
+    MidiMapperWorker::documentFlagRaised();
+    startToOpenData = 0;
+    MidiMapperWorker::documentFlagLowered();
+    EXPECT_EQ(ticks, stopped);
 }
 
 TEST(PeakMidiWorker, IdleOnlyWhileNoSetupMeasuresOrSends)

@@ -115,6 +115,7 @@ void BandSetupEditor::setMIDIoutON(int value)
 {
     mapper.showState(O::setMIDIoutON, 0, value);
     MIDIoutONEX[shownBandSetup()] = value;
+    SetMIDIband::wakeWorker();
     if (value == 0)
         mapper.setMIDIoff_(1);
     mapper.setNeedsDisplay();
@@ -124,6 +125,7 @@ void BandSetupEditor::setONInput(int value)
 {
     mapper.showState(O::setONInput, 0, value);
     ONInputEX[shownBandSetup()] = value;
+    SetMIDIband::wakeWorker();
     mapper.setNeedsDisplay();
 }
 

@@ -13,6 +13,14 @@
 
 namespace nupo {
 
+bool bandSetupsIdle()
+{
+    for (int s = 0; s < maxSetupNumber; ++s)
+        if (ONInputEX[s] != 0 || MIDIoutONEX[s] != 0)
+            return false;
+    return true;
+}
+
 void BandWorker::timerUpdate()
 {
     runMapperTick(

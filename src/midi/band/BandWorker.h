@@ -7,6 +7,10 @@ namespace nupo {
 
 class SetMIDIband;
 
+// True while no band setup has its input or output on: a pass then only takes its setups' times, sending
+// nothing and changing no band value, so the worker may rest.
+bool bandSetupsIdle();
+
 class BandWorker {
 public:
     explicit BandWorker(SetMIDIband& mapper) : mapper(mapper) {}

@@ -5,6 +5,7 @@
 #include "shared/CoreState.h"
 
 #include <array>
+#include <utility>
 
 namespace nupo {
 
@@ -65,11 +66,27 @@ void SetMIDIband::stopWorker()
     runtime().worker.stop();
 }
 
+void SetMIDIband::wakeWorker()
+{
+    runtime().worker.wake();
+}
+
+double SetMIDIband::workerInterval()
+{
+    return runtime().worker.currentInterval();
+}
+
+bool SetMIDIband::runOnWorker(std::function<void()> fn)
+{
+    return runtime().worker.runOnThread(std::move(fn));
+}
+
 void SetMIDIband::init()
 {
     if (firstTimeRunMIDIband.exchange(0) == 1)
         runtime().worker.start(
-            0.01, [] { sharedSetMIDIband().timerUpdate(); }, 0.1, [] { sharedSetMIDIband().timerUpdateX(); });
+            0.01, [] { sharedSetMIDIband().timerUpdate(); }, 0.1, [] { sharedSetMIDIband().timerUpdateX(); },
+            bandSetupsIdle);
     if (!bandDataObserver.isActive())
         bandDataObserver = ScopedObserver(needUpdateInputBandDataNotification, nullptr,
                                           [this](const Notification&) { needUpdateInputBandDataQ(); });

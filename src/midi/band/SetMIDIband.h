@@ -22,6 +22,8 @@
 
 #include <QString>
 
+#include <functional>
+
 namespace nupo {
 
 inline const QString needUpdateInputBandDataNotification =
@@ -129,9 +131,16 @@ public:
     static SetMIDIband& sharedSetMIDIband();
     // Stops the worker thread and the display timer (tests and shutdown).
     static void stopWorker();
+    // Brings a resting worker back to its 0.01 s tick; the switches that turn a setup on call it.
+    static void wakeWorker();
+    // The interval the worker ticks at now: 0.01 s, 0.1 s while it rests, 0 when it is not running.
+    static double workerInterval();
+    // Queues fn on the worker behind what is queued there; false when it is not running.
+    static bool runOnWorker(std::function<void()> fn);
 
     // --- Worker -----------------------------------------------------------------------------------------
-    // On the first run: starts the worker thread (0.01 s tick) and the main-thread display tick (0.1 s).
+    // On the first run: starts the worker thread (0.01 s tick, resting at 0.1 s while no setup has its
+    // input or output on) and the main-thread display tick (0.1 s).
     // On every run: registers this instance for the band display notification (once).
     void init();
     void timerUpdate() { worker.timerUpdate(); }
@@ -155,7 +164,11 @@ public:
     void setOutMIDIPort(int) {}
     void sendMidiShutDown() { ports.sendMidiShutDown(); }
     void sendMidiTemporalyOFF() { ports.sendMidiTemporalyOFF(); }
-    void sendMidiBackON() { ports.sendMidiBackON(); }
+    void sendMidiBackON()
+    {
+        ports.sendMidiBackON();
+        wakeWorker();
+    }
     void sendsetMIDIRestart() { ports.sendsetMIDIRestart(); }
 
     // --- Setup table ------------------------------------------------------------------------------------

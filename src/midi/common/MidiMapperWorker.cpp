@@ -2,13 +2,30 @@
 
 #include "shared/CoreState.h"
 
+#include <future>
 #include <utility>
+#include <vector>
 
 namespace nupo {
 
 namespace {
+
 thread_local bool isMapperWorker = false;
+
+// The running workers that may rest. A worker leaves before it stops, so the list's lock held over a
+// call keeps every worker in it running.
+struct RestingWorkers {
+    std::mutex mutex;
+    std::vector<MidiMapperWorker*> workers;
+};
+
+RestingWorkers& restingWorkers()
+{
+    static RestingWorkers* list = new RestingWorkers;  // lives to process end
+    return *list;
 }
+
+}  // namespace
 
 MidiMapperWorker::MidiMapperWorker(const QString& name) : thread(name) {}
 
@@ -33,6 +50,10 @@ void MidiMapperWorker::start(double tickInterval, std::function<void()> tickFn, 
     thread.runOnThread([] { isMapperWorker = true; });
     tickTimer = thread.scheduleTimer(tickSeconds, [this] { runTick(); });
     displayTimer = std::make_unique<RunLoopTimer>(displaySeconds, std::move(displayTick));
+    if (idle) {
+        std::lock_guard listLock(restingWorkers().mutex);
+        restingWorkers().workers.push_back(this);
+    }
 }
 
 void MidiMapperWorker::runTick()
@@ -65,8 +86,46 @@ double MidiMapperWorker::currentInterval()
     return isResting ? restSeconds : tickSeconds;
 }
 
+void MidiMapperWorker::tickNowIfResting()
+{
+    {
+        std::lock_guard lock(mutex);
+        if (!isResting || !tickTimer)
+            return;
+    }
+    if (thread.isCurrentThread()) {
+        runTick();
+        return;
+    }
+    std::promise<void> ran;
+    std::future<void> done = ran.get_future();
+    if (thread.runOnThread([this, &ran] {
+            runTick();
+            ran.set_value();
+        }))
+        done.wait();
+}
+
+void MidiMapperWorker::documentFlagRaised()
+{
+    std::lock_guard listLock(restingWorkers().mutex);
+    for (MidiMapperWorker* worker : restingWorkers().workers)
+        worker->tickNowIfResting();
+}
+
+void MidiMapperWorker::documentFlagLowered()
+{
+    std::lock_guard listLock(restingWorkers().mutex);
+    for (MidiMapperWorker* worker : restingWorkers().workers)
+        worker->wake();
+}
+
 void MidiMapperWorker::stop()
 {
+    {
+        std::lock_guard listLock(restingWorkers().mutex);
+        std::erase(restingWorkers().workers, this);
+    }
     std::unique_ptr<RunLoopTimer> tickEnded;
     std::unique_ptr<RunLoopTimer> displayEnded;
     {

@@ -19,6 +19,10 @@ namespace nupo {
 // only every `restSeconds`, and goes back to its tick interval at the first tick that finds work (a
 // setup written from anywhere is seen within restSeconds) or at once when wake() is called (the
 // mapper's own setup switches call it).
+//
+// A document being saved or opened pauses every mapper (runMapperTick). A resting worker might not tick
+// while the flag is up, so the code that raises the flag tells the resting workers: each runs one tick at
+// once, and wakes when the flag is down again (the document may have switched setups on).
 class MidiMapperWorker {
 public:
     explicit MidiMapperWorker(const QString& name);
@@ -42,11 +46,19 @@ public:
     // True when called on the thread of any mapper's worker.
     static bool onWorkerThread();
 
+    // After raising startToSaveData or startToOpenData: every resting worker runs one tick now, and this
+    // returns when they have (so they see the flag up). Main thread.
+    static void documentFlagRaised();
+    // After lowering the flag: every resting worker wakes. Any thread.
+    static void documentFlagLowered();
+
 private:
     // On the worker: one tick, then the interval its outcome asks for.
     void runTick();
     // Replaces the tick timer by one of the tick or the rest interval, unless it runs at that already.
     void tickEvery(bool resting);
+    // Runs one tick at once when resting, and waits for it.
+    void tickNowIfResting();
 
     std::mutex mutex;
     WorkerThread thread;

@@ -61,6 +61,24 @@ protected:
     RecordingMapper panel;
 };
 
+TEST_F(SetMIDIbandTest, IdleOnlyWhileNoSetupMeasuresOrSends)
+{
+    EXPECT_TRUE(bandSetupsIdle());  // the defaults have input and output off
+    for (int s : {0, 77, maxSetupNumber - 1}) {
+        ONInputEX[s] = 1;
+        EXPECT_FALSE(bandSetupsIdle()) << s;
+        ONInputEX[s] = 0;
+        MIDIoutONEX[s] = 2;  // any value but 0
+        EXPECT_FALSE(bandSetupsIdle()) << s;
+        MIDIoutONEX[s] = 0;
+    }
+    // Switches that do not make a pass measure or send leave it idle.
+    NoteOffOnEX[5] = 1;
+    SendMIDItimingEX[5] = 4;
+    setSoloBandX = 1;
+    EXPECT_TRUE(bandSetupsIdle());
+}
+
 TEST_F(SetMIDIbandTest, StartUpFillsDefaultsOnceAndTheFirstAwakeningNamesTheSetups)
 {
     EXPECT_EQ(setBrainrhythmMIDIOpend, 0);
