@@ -38,22 +38,25 @@ void MidiMapperWorker::start(double tickInterval, std::function<void()> tickFn, 
                              std::function<void()> displayTick, std::function<bool()> idleFn,
                              double restInterval)
 {
-    std::lock_guard lock(mutex);
-    if (thread.isRunning())
-        return;
-    tick = std::move(tickFn);
-    idle = std::move(idleFn);
-    tickSeconds = tickInterval;
-    restSeconds = restInterval;
-    isResting = false;
-    thread.start();
-    thread.runOnThread([] { isMapperWorker = true; });
-    tickTimer = thread.scheduleTimer(tickSeconds, [this] { runTick(); });
-    displayTimer = std::make_unique<RunLoopTimer>(displaySeconds, std::move(displayTick));
-    if (idle) {
-        std::lock_guard listLock(restingWorkers().mutex);
-        restingWorkers().workers.push_back(this);
+    {
+        std::lock_guard lock(mutex);
+        if (thread.isRunning())
+            return;
+        tick = std::move(tickFn);
+        idle = std::move(idleFn);
+        tickSeconds = tickInterval;
+        restSeconds = restInterval;
+        isResting = false;
+        thread.start();
+        thread.runOnThread([] { isMapperWorker = true; });
+        tickTimer = thread.scheduleTimer(tickSeconds, [this] { runTick(); });
+        displayTimer = std::make_unique<RunLoopTimer>(displaySeconds, std::move(displayTick));
+        if (!idle)
+            return;
     }
+    // Taken after the worker's own lock is released: the list's lock always comes first.
+    std::lock_guard listLock(restingWorkers().mutex);
+    restingWorkers().workers.push_back(this);
 }
 
 void MidiMapperWorker::runTick()
