@@ -44,6 +44,8 @@ PainterGraphicsContext::PainterGraphicsContext(QPainter& painter, double height,
     pen_.setWidthF(lineWidth());
     pen_.setColor(toQColor(strokeColor()));
     painter_.setPen(pen_);
+    if (drawing_ == Drawing::Batched)
+        rasterizer_ = ImageRasterizer::of(painter_);
 }
 
 PainterGraphicsContext::~PainterGraphicsContext()
@@ -53,10 +55,12 @@ PainterGraphicsContext::~PainterGraphicsContext()
     painter_.restore();
 }
 
-void PainterGraphicsContext::applyPen(const QPen& pen)
+void PainterGraphicsContext::applyPendingPen()
 {
-    if (painter_.pen() != pen)
-        painter_.setPen(pen);
+    pen_.setWidthF(pendingWidth_);
+    pen_.setColor(toQColor(pendingColour_));
+    if (painter_.pen() != pen_)
+        painter_.setPen(pen_);
 }
 
 void PainterGraphicsContext::flush()
@@ -64,10 +68,13 @@ void PainterGraphicsContext::flush()
     if (pending_ == Pending::Nothing)
         return;
     leavePixelMode();
-    applyPen(pendingPen_);
     // Lines of one call are still drawn one after another, each blended on its own.
-    if (!pendingLines_.empty())
+    if (!pendingLines_.empty() && !drawPendingLinesDirectly()) {
+        applyPendingPen();
         painter_.drawLines(pendingLines_.data(), static_cast<int>(pendingLines_.size()));
+    }
+    if (!pendingPolylines_.empty())
+        applyPendingPen();
     for (const Polyline& polyline : pendingPolylines_)
         painter_.drawPolyline(polyline.data(), static_cast<int>(polyline.size()));
     pending_ = Pending::Nothing;
@@ -75,14 +82,38 @@ void PainterGraphicsContext::flush()
     pendingPolylines_.clear();
 }
 
+bool PainterGraphicsContext::drawPendingLinesDirectly()
+{
+    if (!rasterizer_ || !ImageRasterizer::follows(painter_))
+        return false;
+    const QTransform transform = painter_.deviceTransform();
+    const QRgb colour = qPremultiply(toQColor(pendingColour_).rgba());
+    // A width of 0 draws the thinnest visible line, one pixel wide as a width of 1 does.
+    const double width = pendingWidth_ == 0.0 ? 1.0 : pendingWidth_;
+    const double half = width / 2.0;
+    for (const QLineF& line : pendingLines_) {
+        const QPointF a = transform.map(line.p1()), b = transform.map(line.p2());
+        if (width >= 1.0 && a.x() == b.x())
+            rasterizer_->fillRect(QRectF(QPointF(a.x() - half, a.y()), QPointF(a.x() + half, b.y())), colour);
+        else if (width >= 1.0 && a.y() == b.y())
+            rasterizer_->fillRect(QRectF(QPointF(a.x(), a.y() - half), QPointF(b.x(), a.y() + half)), colour);
+        else if (width == 1.0)
+            rasterizer_->drawThinLine(a, b, colour);
+        else {
+            applyPendingPen();
+            painter_.drawLine(line);
+        }
+    }
+    return true;
+}
+
 void PainterGraphicsContext::strokeLines(const std::vector<Polyline>& subpaths)
 {
-    pen_.setWidthF(lineWidth());
-    pen_.setColor(toQColor(strokeColor()));
-    if (pending_ != Pending::Strokes || pendingPen_ != pen_) {
+    if (pending_ != Pending::Strokes || !(pendingColour_ == strokeColor()) || pendingWidth_ != lineWidth()) {
         flush();
         pending_ = Pending::Strokes;
-        pendingPen_ = pen_;
+        pendingColour_ = strokeColor();
+        pendingWidth_ = lineWidth();
     }
     for (const Polyline& subpath : subpaths) {
         if (subpath.size() == 2)
