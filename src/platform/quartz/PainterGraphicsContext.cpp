@@ -51,6 +51,7 @@ PainterGraphicsContext::PainterGraphicsContext(QPainter& painter, double height,
 PainterGraphicsContext::~PainterGraphicsContext()
 {
     flush();
+    finishDirect();
     leavePixelMode();
     painter_.restore();
 }
@@ -70,11 +71,14 @@ void PainterGraphicsContext::flush()
     leavePixelMode();
     // Lines of one call are still drawn one after another, each blended on its own.
     if (!pendingLines_.empty() && !drawPendingLinesDirectly()) {
+        finishDirect();
         applyPendingPen();
         painter_.drawLines(pendingLines_.data(), static_cast<int>(pendingLines_.size()));
     }
-    if (!pendingPolylines_.empty())
+    if (!pendingPolylines_.empty()) {
+        finishDirect();
         applyPendingPen();
+    }
     for (const Polyline& polyline : pendingPolylines_)
         painter_.drawPolyline(polyline.data(), static_cast<int>(polyline.size()));
     pending_ = Pending::Nothing;
@@ -82,9 +86,20 @@ void PainterGraphicsContext::flush()
     pendingPolylines_.clear();
 }
 
+bool PainterGraphicsContext::drawsDirectly() const
+{
+    return rasterizer_ && !pixelMode_ && ImageRasterizer::follows(painter_);
+}
+
+void PainterGraphicsContext::finishDirect()
+{
+    if (rasterizer_)
+        rasterizer_->finish();
+}
+
 bool PainterGraphicsContext::drawPendingLinesDirectly()
 {
-    if (!rasterizer_ || !ImageRasterizer::follows(painter_))
+    if (!drawsDirectly())
         return false;
     const QTransform transform = painter_.deviceTransform();
     const QRgb colour = qPremultiply(toQColor(pendingColour_).rgba());
@@ -100,6 +115,7 @@ bool PainterGraphicsContext::drawPendingLinesDirectly()
         else if (width == 1.0)
             rasterizer_->drawThinLine(a, b, colour);
         else {
+            finishDirect();
             applyPendingPen();
             painter_.drawLine(line);
         }
@@ -129,6 +145,12 @@ void PainterGraphicsContext::fillRectangle(const QRectF& rect)
 {
     flush();
     leavePixelMode();
+    if (drawsDirectly()) {
+        rasterizer_->fillRect(painter_.deviceTransform().mapRect(rect),
+                              qPremultiply(toQColor(fillColor()).rgba()));
+        return;
+    }
+    finishDirect();
     painter_.fillRect(rect, toQColor(fillColor()));
 }
 
@@ -147,6 +169,17 @@ void PainterGraphicsContext::fillPixelRect(const QRectF& rect)
     if (right <= left || bottom <= top)
         return;
     flush();
+    if (drawsDirectly()) {
+        // The same whole pixels, found through the device transform (the painter's own may leave out
+        // the window's offset).
+        const QRectF onImage = painter_.deviceTransform().mapRect(rect.normalized());
+        const auto whole = [](double v) { return static_cast<double>(std::lround(v)); };
+        rasterizer_->fillRect(QRectF(QPointF(whole(onImage.left()), whole(onImage.top())),
+                                     QPointF(whole(onImage.right()), whole(onImage.bottom()))),
+                              qPremultiply(toQColor(fillColor()).rgba()));
+        return;
+    }
+    finishDirect();
     enterPixelMode();
     painter_.fillRect(QRect(left, top, right - left, bottom - top), toQColor(fillColor()));
 }
@@ -213,6 +246,12 @@ void PainterGraphicsContext::drawLayer(LayerCache& cache, const std::vector<doub
         cache.image = std::move(image);
         cache.key = std::move(fullKey);
     }
+    if (drawsDirectly() && ImageRasterizer::canCopy(cache.image)) {
+        const QPointF onImage = painter_.deviceTransform().mapRect(rect).topLeft();
+        rasterizer_->copyImage(cache.image, onImage.toPoint());
+        return;
+    }
+    finishDirect();
     painter_.save();
     painter_.resetTransform();
     painter_.drawImage(device.topLeft(), cache.image);

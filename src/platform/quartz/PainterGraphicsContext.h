@@ -45,6 +45,10 @@ private:
     // Draws the pending lines into the image where the rasterizer can, the rest with the painter, in
     // their order; false (nothing drawn) when the painter's present state rules the rasterizer out.
     bool drawPendingLinesDirectly();
+    // True when shapes may go to the rasterizer now.
+    bool drawsDirectly() const;
+    // Draws what the rasterizer holds; called before anything else is drawn.
+    void finishDirect();
     // Gives the painter the pen of the pending strokes.
     void applyPendingPen();
     // Pixel fills draw in device pixels without antialiasing; other drawing goes back to the turned-over

@@ -77,8 +77,10 @@ QImage drawnDirectly(QImage::Format format, const std::function<void(ImageRaster
     painter.setRenderHint(QPainter::Antialiasing, true);
     std::optional<ImageRasterizer> rasterizer = ImageRasterizer::of(painter);
     EXPECT_TRUE(rasterizer.has_value());
-    if (rasterizer)
+    if (rasterizer) {
         draw(*rasterizer);
+        rasterizer->finish();
+    }
     return image;
 }
 
