@@ -18,7 +18,9 @@ xvfb=$!
 sleep 1
 DISPLAY="$display" openbox >/dev/null 2>&1 &
 wm=$!
-trap 'kill $wm $xvfb 2>/dev/null || true' EXIT
+# The display server is waited for on the way out, so that a run started right after this one can
+# take the same display number.
+trap 'kill $wm $xvfb 2>/dev/null || true; wait $wm $xvfb 2>/dev/null || true' EXIT
 sleep 1
 
 cpu_time() { awk '{print $14 + $15}' "/proc/$1/stat"; }

@@ -44,19 +44,24 @@ PainterGraphicsContext::PainterGraphicsContext(QPainter& painter, double height,
     pen_.setWidthF(lineWidth());
     pen_.setColor(toQColor(strokeColor()));
     painter_.setPen(pen_);
+    if (drawing_ == Drawing::Batched)
+        rasterizer_ = ImageRasterizer::of(painter_);
 }
 
 PainterGraphicsContext::~PainterGraphicsContext()
 {
     flush();
+    finishDirect();
     leavePixelMode();
     painter_.restore();
 }
 
-void PainterGraphicsContext::applyPen(const QPen& pen)
+void PainterGraphicsContext::applyPendingPen()
 {
-    if (painter_.pen() != pen)
-        painter_.setPen(pen);
+    pen_.setWidthF(pendingWidth_);
+    pen_.setColor(toQColor(pendingColour_));
+    if (painter_.pen() != pen_)
+        painter_.setPen(pen_);
 }
 
 void PainterGraphicsContext::flush()
@@ -64,10 +69,16 @@ void PainterGraphicsContext::flush()
     if (pending_ == Pending::Nothing)
         return;
     leavePixelMode();
-    applyPen(pendingPen_);
     // Lines of one call are still drawn one after another, each blended on its own.
-    if (!pendingLines_.empty())
+    if (!pendingLines_.empty() && !drawPendingLinesDirectly()) {
+        finishDirect();
+        applyPendingPen();
         painter_.drawLines(pendingLines_.data(), static_cast<int>(pendingLines_.size()));
+    }
+    if (!pendingPolylines_.empty()) {
+        finishDirect();
+        applyPendingPen();
+    }
     for (const Polyline& polyline : pendingPolylines_)
         painter_.drawPolyline(polyline.data(), static_cast<int>(polyline.size()));
     pending_ = Pending::Nothing;
@@ -75,14 +86,50 @@ void PainterGraphicsContext::flush()
     pendingPolylines_.clear();
 }
 
+bool PainterGraphicsContext::drawsDirectly() const
+{
+    return rasterizer_ && !pixelMode_ && ImageRasterizer::follows(painter_);
+}
+
+void PainterGraphicsContext::finishDirect()
+{
+    if (rasterizer_)
+        rasterizer_->finish();
+}
+
+bool PainterGraphicsContext::drawPendingLinesDirectly()
+{
+    if (!drawsDirectly())
+        return false;
+    const QTransform transform = painter_.deviceTransform();
+    const QRgb colour = qPremultiply(toQColor(pendingColour_).rgba());
+    // A width of 0 draws the thinnest visible line, one pixel wide as a width of 1 does.
+    const double width = pendingWidth_ == 0.0 ? 1.0 : pendingWidth_;
+    const double half = width / 2.0;
+    for (const QLineF& line : pendingLines_) {
+        const QPointF a = transform.map(line.p1()), b = transform.map(line.p2());
+        if (width >= 1.0 && a.x() == b.x())
+            rasterizer_->fillRect(QRectF(QPointF(a.x() - half, a.y()), QPointF(a.x() + half, b.y())), colour);
+        else if (width >= 1.0 && a.y() == b.y())
+            rasterizer_->fillRect(QRectF(QPointF(a.x(), a.y() - half), QPointF(b.x(), a.y() + half)), colour);
+        else if (width == 1.0)
+            rasterizer_->drawThinLine(a, b, colour);
+        else {
+            finishDirect();
+            applyPendingPen();
+            painter_.drawLine(line);
+        }
+    }
+    return true;
+}
+
 void PainterGraphicsContext::strokeLines(const std::vector<Polyline>& subpaths)
 {
-    pen_.setWidthF(lineWidth());
-    pen_.setColor(toQColor(strokeColor()));
-    if (pending_ != Pending::Strokes || pendingPen_ != pen_) {
+    if (pending_ != Pending::Strokes || !(pendingColour_ == strokeColor()) || pendingWidth_ != lineWidth()) {
         flush();
         pending_ = Pending::Strokes;
-        pendingPen_ = pen_;
+        pendingColour_ = strokeColor();
+        pendingWidth_ = lineWidth();
     }
     for (const Polyline& subpath : subpaths) {
         if (subpath.size() == 2)
@@ -98,6 +145,12 @@ void PainterGraphicsContext::fillRectangle(const QRectF& rect)
 {
     flush();
     leavePixelMode();
+    if (drawsDirectly()) {
+        rasterizer_->fillRect(painter_.deviceTransform().mapRect(rect),
+                              qPremultiply(toQColor(fillColor()).rgba()));
+        return;
+    }
+    finishDirect();
     painter_.fillRect(rect, toQColor(fillColor()));
 }
 
@@ -116,6 +169,17 @@ void PainterGraphicsContext::fillPixelRect(const QRectF& rect)
     if (right <= left || bottom <= top)
         return;
     flush();
+    if (drawsDirectly()) {
+        // The same whole pixels, found through the device transform (the painter's own may leave out
+        // the window's offset).
+        const QRectF onImage = painter_.deviceTransform().mapRect(rect.normalized());
+        const auto whole = [](double v) { return static_cast<double>(std::lround(v)); };
+        rasterizer_->fillRect(QRectF(QPointF(whole(onImage.left()), whole(onImage.top())),
+                                     QPointF(whole(onImage.right()), whole(onImage.bottom()))),
+                              qPremultiply(toQColor(fillColor()).rgba()));
+        return;
+    }
+    finishDirect();
     enterPixelMode();
     painter_.fillRect(QRect(left, top, right - left, bottom - top), toQColor(fillColor()));
 }
@@ -182,6 +246,12 @@ void PainterGraphicsContext::drawLayer(LayerCache& cache, const std::vector<doub
         cache.image = std::move(image);
         cache.key = std::move(fullKey);
     }
+    if (drawsDirectly() && ImageRasterizer::canCopy(cache.image)) {
+        const QPointF onImage = painter_.deviceTransform().mapRect(rect).topLeft();
+        rasterizer_->copyImage(cache.image, onImage.toPoint());
+        return;
+    }
+    finishDirect();
     painter_.save();
     painter_.resetTransform();
     painter_.drawImage(device.topLeft(), cache.image);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/quartz/GraphicsContext.h"
+#include "platform/quartz/ImageRasterizer.h"
 
 #include <QPen>
 #include <QTransform>
@@ -16,6 +17,8 @@ namespace nupo {
 //
 // Strokes in a row that share colour and width are handed to the painter in one call (in their order);
 // everything pending is drawn when the context is destroyed. Layers are kept as pictures (drawLayer).
+// On an image the painter draws straight into (a widget's backing store, a QImage), one-pixel lines and
+// strokes along an axis are written into the image directly, with the painter's antialiasing.
 // With Drawing::Direct every stroke is drawn on its own at once and layers are drawn every time: the
 // plain way, kept to compare pictures with.
 class PainterGraphicsContext : public GraphicsContext {
@@ -39,7 +42,15 @@ protected:
 
 private:
     void flush();
-    void applyPen(const QPen& pen);
+    // Draws the pending lines into the image where the rasterizer can, the rest with the painter, in
+    // their order; false (nothing drawn) when the painter's present state rules the rasterizer out.
+    bool drawPendingLinesDirectly();
+    // True when shapes may go to the rasterizer now.
+    bool drawsDirectly() const;
+    // Draws what the rasterizer holds; called before anything else is drawn.
+    void finishDirect();
+    // Gives the painter the pen of the pending strokes.
+    void applyPendingPen();
     // Pixel fills draw in device pixels without antialiasing; other drawing goes back to the turned-over
     // antialiased state first.
     void enterPixelMode();
@@ -50,11 +61,13 @@ private:
     double height_;
     Drawing drawing_;
     bool pixelMode_ = false;
-    QTransform drawingTransform_;  // the painter's transform outside pixel mode
+    std::optional<ImageRasterizer> rasterizer_;  // set when drawing Batched on a writable image
+    QTransform drawingTransform_;                // the painter's transform outside pixel mode
     QPen pen_;
     // Strokes not yet handed to the painter, all in one pen.
     enum class Pending { Nothing, Strokes } pending_ = Pending::Nothing;
-    QPen pendingPen_;
+    RGBAColor pendingColour_;
+    double pendingWidth_ = 1.0;
     std::vector<QLineF> pendingLines_;
     std::vector<Polyline> pendingPolylines_;
 };

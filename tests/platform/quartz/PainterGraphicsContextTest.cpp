@@ -6,6 +6,8 @@
 #include <QImage>
 #include <QPainter>
 
+#include <algorithm>
+#include <cstdlib>
 #include <functional>
 #include <vector>
 
@@ -25,6 +27,18 @@ std::vector<int> inkedRows(const QImage& image)
         }
     }
     return rows;
+}
+
+// The largest difference of a colour channel between two pictures of one size.
+int largestDifference(const QImage& a, const QImage& b)
+{
+    int largest = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x)
+            for (int shift : {0, 8, 16})
+                largest = std::max(largest, std::abs(int((a.pixel(x, y) >> shift) & 0xff) -
+                                                     int((b.pixel(x, y) >> shift) & 0xff)));
+    return largest;
 }
 
 QImage whiteImage(int width, int height)
@@ -124,11 +138,13 @@ TEST(PainterGraphicsContext, KeptLayersLookLikeDirectDrawing)
     const auto frame = [](PainterGraphicsContext::Drawing drawing, LayerCache& cache, bool opaque,
                           const std::function<void(GraphicsContext&)>& content) {
         QImage image = whiteImage(40, 30);
-        QPainter painter(&image);
-        PainterGraphicsContext context(painter, image.height(), drawing);
-        context.setRGBFillColor(1, 0, 0, 1);  // what a see-through layer shows through
-        context.fillRect(QRectF(0, 0, 20, 30));
-        context.drawLayer(cache, {opaque ? 1.0 : 0.0}, QRectF(0, 0, 40, 30), content);
+        {
+            QPainter painter(&image);
+            PainterGraphicsContext context(painter, image.height(), drawing);
+            context.setRGBFillColor(1, 0, 0, 1);  // what a see-through layer shows through
+            context.fillRect(QRectF(0, 0, 20, 30));
+            context.drawLayer(cache, {opaque ? 1.0 : 0.0}, QRectF(0, 0, 40, 30), content);
+        }
         return image;
     };
     for (bool opaque : {true, false}) {
@@ -136,15 +152,16 @@ TEST(PainterGraphicsContext, KeptLayersLookLikeDirectDrawing)
         const QImage expected =
             frame(PainterGraphicsContext::Drawing::Direct, direct, opaque, drawLayerContent(opaque));
         EXPECT_TRUE(direct.image.isNull());
-        EXPECT_EQ(frame(PainterGraphicsContext::Drawing::Batched, kept, opaque, drawLayerContent(opaque)),
-                  expected)
-            << (opaque ? "opaque" : "see-through");
+        // Batched, the layer's own strokes may be written straight into it: antialiased edges may differ.
+        const QImage first =
+            frame(PainterGraphicsContext::Drawing::Batched, kept, opaque, drawLayerContent(opaque));
+        EXPECT_LE(largestDifference(first, expected), 40) << (opaque ? "opaque" : "see-through");
         EXPECT_EQ(kept.image.hasAlphaChannel(), !opaque);
         // From the cache: the drawing function is not called again.
         bool drawnAgain = false;
         EXPECT_EQ(frame(PainterGraphicsContext::Drawing::Batched, kept, opaque,
                         [&](GraphicsContext&) { drawnAgain = true; }),
-                  expected);
+                  first);
         EXPECT_FALSE(drawnAgain);
     }
 }

@@ -1,15 +1,21 @@
 #include "platform/keyboard/VirtualKeyCodes.h"
 #include "platform/quartz/GraphicsContext.h"
+#include "platform/quartz/PainterGraphicsContext.h"
 #include "platform/viewhost/QuartzView.h"
 #include "platform/viewhost/ui/QuartzViewHost.h"
 
 #include <gtest/gtest.h>
 #include <QApplication>
+#include <QBackingStore>
+#include <QImage>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QTest>
 #include <QWheelEvent>
 
+#include <algorithm>
+#include <cmath>
 #include <thread>
 
 namespace nupo {
@@ -89,6 +95,111 @@ TEST(QuartzViewHost, PaintsTheViewUnflippedOverItsWholeBounds)
     host.resize(120, 50);
     processEvents();
     EXPECT_EQ(view.bounds(), QRectF(0, 0, 120, 50));
+}
+
+// A plot-like picture: a ground, a zigzag of thin lines each in its own colour, bars and a level line.
+// `variant` shifts everything, so that two variants differ almost everywhere.
+class TraceView : public QuartzView {
+public:
+    void drawRect(GraphicsContext& context, const QRectF& rect) override
+    {
+        context.setRGBFillColor(0.82, 0.88, 0.78, 1);
+        context.fillRect(rect);
+        context.setLineWidth(1);
+        for (int i = 0; i < 60; ++i) {
+            context.beginPath();
+            context.moveToPoint(i * 3.3 + variant, 60 + 50 * std::sin(i * 0.9 + variant));
+            context.addLineToPoint((i + 1) * 3.3 + variant, 60 + 50 * std::sin((i + 1) * 0.9 + variant));
+            context.setRGBStrokeColor(i / 60.0, 0.2, 1 - i / 60.0, 1);
+            context.strokePath();
+        }
+        context.setLineWidth(3.5);
+        for (int i = 0; i < 12; ++i) {
+            context.setRGBStrokeColor(0.1, i / 12.0, 0.3, 0.8);
+            context.beginPath();
+            context.moveToPoint(10.3 + i * 15.7 + variant, 4);
+            context.addLineToPoint(10.3 + i * 15.7 + variant, 20 + 7 * i);
+            context.strokePath();
+        }
+        context.setLineWidth(1);
+        context.setRGBStrokeColor(1, 0, 0, 1);
+        context.beginPath();
+        context.moveToPoint(2, 71.4 + variant);
+        context.addLineToPoint(rect.width() - 2, 71.4 + variant);
+        context.strokePath();
+    }
+    double variant = 0.0;
+};
+
+// The picture the plain way draws (every stroke through the painter), on an image.
+QImage plainPicture(TraceView& view, QSize size)
+{
+    QImage image(size, QImage::Format_RGB32);
+    QPainter painter(&image);
+    PainterGraphicsContext context(painter, size.height(), PainterGraphicsContext::Drawing::Direct);
+    view.drawRect(context, QRectF(QPointF(0, 0), QSizeF(size)));
+    return image;
+}
+
+// The window's pixels as the widgets painted them.
+QImage backingStorePixels(QWidget& window)
+{
+    QPaintDevice* device = window.backingStore() ? window.backingStore()->paintDevice() : nullptr;
+    if (!device || device->devType() != QInternal::Image)
+        return {};
+    return static_cast<QImage*>(device)->convertToFormat(QImage::Format_RGB32);
+}
+
+// The largest channel difference between a picture and the part of another at offset.
+int largestDifference(const QImage& picture, const QImage& window, QPoint offset, const QRect& only = {})
+{
+    int largest = 0;
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x) {
+            if (!only.isNull() && !only.contains(x, y))
+                continue;
+            const QRgb p = picture.pixel(x, y), q = window.pixel(x + offset.x(), y + offset.y());
+            for (int shift : {0, 8, 16})
+                largest = std::max(largest, std::abs(int((p >> shift) & 0xff) - int((q >> shift) & 0xff)));
+        }
+    return largest;
+}
+
+TEST(QuartzViewHost, LinesWrittenIntoTheWindowLandWhereThePainterPutsThem)
+{
+    TraceView view;
+    QWidget window;
+    window.resize(300, 200);
+    QuartzViewHost host(&view, &window);
+    host.setGeometry(37, 23, 200, 120);
+    window.show();
+    processEvents();
+    const QImage first = backingStorePixels(window);
+    if (first.isNull())
+        GTEST_SKIP() << "the window system keeps no image of the window";
+    ASSERT_GE(first.width(), 237);
+    const QPoint offset(37, 23);
+    // Antialiased edges may differ a little; a misplaced or missing stroke differs by far more.
+    EXPECT_LE(largestDifference(plainPicture(view, host.size()), first, offset), 64);
+    const QRgb outside = first.pixel(10, 180);
+
+    // A repaint of part of the view changes that part alone.
+    view.variant = 1.7;
+    const QRect part(50, 30, 60, 50);
+    host.update(part);
+    processEvents();
+    const QImage second = backingStorePixels(window);
+    EXPECT_LE(largestDifference(plainPicture(view, host.size()), second, offset, part), 64);
+    view.variant = 0.0;
+    const QImage before = plainPicture(view, host.size());
+    long changedOutside = 0;
+    for (int y = 0; y < before.height(); ++y)
+        for (int x = 0; x < before.width(); ++x)
+            if (!part.contains(x, y) &&
+                second.pixel(x + offset.x(), y + offset.y()) != first.pixel(x + offset.x(), y + offset.y()))
+                ++changedOutside;
+    EXPECT_EQ(changedOutside, 0);
+    EXPECT_EQ(second.pixel(10, 180), outside);
 }
 
 TEST(QuartzViewHost, RedrawRequestsFromAnyThreadRepaint)
