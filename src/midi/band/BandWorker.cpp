@@ -15,10 +15,7 @@ namespace nupo {
 
 bool bandSetupsIdle()
 {
-    for (int s = 0; s < maxSetupNumber; ++s)
-        if (ONInputEX[s] != 0 || MIDIoutONEX[s] != 0)
-            return false;
-    return true;
+    return noSetupSwitchedOn(ONInputEX, MIDIoutONEX);
 }
 
 void BandWorker::timerUpdate()

@@ -25,6 +25,16 @@ inline bool validSetup(int s)
     return s >= 0 && s < maxSetupNumber;
 }
 
+// True while no setup has its measuring or its output switched on: a mapper's pass then only keeps
+// its clocks, and its worker may rest.
+inline bool noSetupSwitchedOn(const SetupArray<int>& input, const SetupArray<int>& output)
+{
+    for (int s = 0; s < maxSetupNumber; ++s)
+        if (input[s] != 0 || output[s] != 0)
+            return false;
+    return true;
+}
+
 // A name as stored: ASCII only, at most maxSetupNameLength characters.
 QString storedSetupName(const QString& name);
 

@@ -27,10 +27,7 @@ void mapPeakInput(int s, PeakMeasure m, float value)
 
 bool peakSetupsIdle()
 {
-    for (int s = 0; s < maxSetupNumber; ++s)
-        if (ONInputX[s] != 0 || MIDIoutONX[s] != 0)
-            return false;
-    return true;
+    return noSetupSwitchedOn(ONInputX, MIDIoutONX);
 }
 
 void PeakMidiWorker::timerUpdate()
