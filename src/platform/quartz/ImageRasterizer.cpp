@@ -5,6 +5,10 @@
 #include <QPainter>
 #include <QRegion>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include <cstdint>
 #include <cstring>
 
@@ -34,6 +38,39 @@ inline int floorOf(double x)
 {
     const int i = static_cast<int>(x);
     return x < i ? i - 1 : i;
+}
+
+#if defined(__SSE2__)
+// byteMul on eight 16-bit channels (two pixels spread out), each by its own factor.
+inline __m128i byteMul16(__m128i x, __m128i a)
+{
+    __m128i t = _mm_mullo_epi16(x, a);
+    t = _mm_add_epi16(t, _mm_srli_epi16(t, 8));
+    return _mm_srli_epi16(_mm_add_epi16(t, _mm_set1_epi16(0x80)), 8);
+}
+#endif
+
+// Blends a premultiplied colour into two neighbouring pixels by coverages 0..255 each, as two blends of
+// one pixel would, in one go where the processor allows.
+inline void blendPair(QRgb* pixels, QRgb colour, unsigned first, unsigned second, QRgb alphaBits)
+{
+#if defined(__SSE2__)
+    const __m128i zero = _mm_setzero_si128();
+    __m128i target = _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(pixels)), zero);
+    const __m128i coverage = _mm_set_epi16(short(second), short(second), short(second), short(second),
+                                           short(first), short(first), short(first), short(first));
+    const __m128i source = byteMul16(_mm_unpacklo_epi8(_mm_set1_epi32(int(colour)), zero), coverage);
+    __m128i alpha = _mm_shufflelo_epi16(source, _MM_SHUFFLE(3, 3, 3, 3));
+    alpha = _mm_shufflehi_epi16(alpha, _MM_SHUFFLE(3, 3, 3, 3));
+    target = _mm_add_epi16(byteMul16(target, _mm_sub_epi16(_mm_set1_epi16(255), alpha)), source);
+    const __m128i packed = _mm_or_si128(_mm_packus_epi16(target, target), _mm_set1_epi32(int(alphaBits)));
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(pixels), packed);
+#else
+    for (int i = 0; i < 2; ++i) {
+        const QRgb source = byteMul(colour, i == 0 ? first : second);
+        pixels[i] = (source + byteMul(pixels[i], 255u - qAlpha(source))) | alphaBits;
+    }
+#endif
 }
 
 // A share 0..1 as coverage 0..255.
@@ -285,7 +322,10 @@ void ImageRasterizer::renderThinLine(const Shape& shape)
                 if (v < vMin || v > vMax)
                     continue;
                 const unsigned far = static_cast<unsigned>(top >> 24) & 0xffu;
-                plot(u, v, 255u - far, far);
+                if (!alongX && v >= clipLeft_ && v < clipRight_)
+                    blendPair(rowAt(u) + v, colour, 255u - far, far, alphaBits_);
+                else
+                    plot(u, v, 255u - far, far);
             }
         } else {
             for (int u = firstWhole; u <= lastWhole; ++u)

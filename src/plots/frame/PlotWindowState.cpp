@@ -104,8 +104,16 @@ QString timeStampText(int samplePoint, int sampleSpeed)
     const int hours = s / 3600;
     const int minutes = (s % 3600) / 60;
     const int seconds = (s % 3600) % 60;
-    const long long millis = static_cast<long long>(samplePoint - s * rate) * 1000 / rate;
-    return QString::asprintf("%02d:%02d:%02d.%03d", hours, minutes, seconds, static_cast<int>(millis));
+    const int millis = static_cast<int>(static_cast<long long>(samplePoint - s * rate) * 1000 / rate);
+    if (samplePoint < 0 || hours > 99)
+        return QString::asprintf("%02d:%02d:%02d.%03d", hours, minutes, seconds, millis);
+    // The usual case, written digit by digit: the windows show it every frame.
+    const auto digit = [](int value) { return QChar(u'0' + value); };
+    const QChar text[12] = {digit(hours / 10),   digit(hours % 10),       u':',
+                            digit(minutes / 10), digit(minutes % 10),     u':',
+                            digit(seconds / 10), digit(seconds % 10),     u'.',
+                            digit(millis / 100), digit(millis / 10 % 10), digit(millis % 10)};
+    return QString(text, 12);
 }
 
 }  // namespace nupo

@@ -118,6 +118,11 @@ TEST(PlotWindowState, TimeStampsAndClosing)
     EXPECT_EQ(timeStampText(432000, 120), "01:00:00.000");
     EXPECT_EQ(timeStampText(119, 120), "00:00:00.991");
     EXPECT_EQ(timeStampText(100, 0), "00:01:40.000");  // no division by zero
+    // Digit by digit where it fits, formatted as before where it does not.
+    EXPECT_EQ(timeStampText(2253456, 120), "05:12:58.800");
+    EXPECT_EQ(timeStampText(43199999, 120), "99:59:59.991");
+    EXPECT_EQ(timeStampText(43200000, 120), "100:00:00.000");
+    EXPECT_EQ(timeStampText(-60, 120), QString::asprintf("%02d:%02d:%02d.%03d", 0, 0, 0, -500));
 
     OpenRawwave = 0;
     rawwaveWindowState.windowClosed(true);
