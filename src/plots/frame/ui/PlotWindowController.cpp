@@ -54,8 +54,7 @@ PlotWindowController::PlotWindowController(PlotWindowState& windowState, float m
     outlet("currentV2XField", currentV2XField);
     action("runAgain", &PlotWindowController::runAgain);
 
-    timer.setInterval(1000 / 30);
-    connect(&timer, &QTimer::timeout, this, &PlotWindowController::timerUpdate);
+    connect(&timer, &FrameTimer::timeout, this, &PlotWindowController::timerUpdate);
     timer.start();
 }
 

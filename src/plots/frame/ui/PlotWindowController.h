@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/appkit/FrameTimer.h"
 #include "platform/appkit/ui/NibController.h"
 #include "platform/colour/RGBAColor.h"
 #include "plots/frame/PlotWindowState.h"
@@ -7,7 +8,6 @@
 #include <QRect>
 #include <QRectF>
 #include <QStringList>
-#include <QTimer>
 
 class QComboBox;
 class QWidget;
@@ -56,7 +56,7 @@ public:
     // Shows the sample position as "%02d:%02d:%02d.%03d" in the time field.
     void timerStamp(int samplePoint);
 
-    QTimer& tickTimer() { return timer; }
+    FrameTimer& tickTimer() { return timer; }
     QWidget* windowWidget() const { return window; }
     int alphaAnimation() const { return AlphaAnime; }
     bool fullViewActive() const { return viewA == 1; }
@@ -115,7 +115,7 @@ protected:
     void setField(QObject* field, double value, int digits = 3);
 
     PlotWindowState& state;
-    QTimer timer;
+    FrameTimer timer;
     int popupselectX = 0;
     int viewA = 0;
     int AlphaAnime = 0;

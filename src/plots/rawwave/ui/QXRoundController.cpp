@@ -18,8 +18,7 @@ QXRoundController::QXRoundController()
 {
     outlet("window", window);
     outlet("qXRoundCustomView", host);
-    timer.setInterval(1000 / 30);
-    connect(&timer, &QTimer::timeout, this, [this] { roundView.setNeedsDisplay(true); });
+    connect(&timer, &FrameTimer::timeout, this, [this] { roundView.setNeedsDisplay(true); });
 }
 
 void QXRoundController::awakeFromNib()

@@ -1,9 +1,8 @@
 #pragma once
 
+#include "platform/appkit/FrameTimer.h"
 #include "platform/appkit/ui/NibController.h"
 #include "plots/rawwave/QXRoundCustomView.h"
-
-#include <QTimer>
 
 class QWidget;
 
@@ -27,7 +26,7 @@ protected:
 
 private:
     QXRoundCustomView roundView;
-    QTimer timer;
+    FrameTimer timer;
     QWidget* window = nullptr;
     QWidget* host = nullptr;
 };
