@@ -274,8 +274,10 @@ void ImageRasterizer::renderThinLine(const Shape& shape)
     double uLow = alongX ? clipLeft_ : clipTop_, uHigh = alongX ? clipRight_ : clipBottom_;
     const double vLow = alongX ? clipTop_ : clipLeft_, vHigh = alongX ? clipBottom_ : clipRight_;
     if (slope != 0.0) {
-        // Only the steps whose pixels reach the clip across the line.
-        const double a = (vLow - 1.0 - v0) / slope + u0, b = (vHigh + 1.0 - v0) / slope + u0;
+        // Only the steps whose pixels reach the clip across the line: where the top of a step's pixel
+        // pair, v0 + (u + 0.5 - u0) slope - 0.5, lies from vLow - 1 to vHigh + 1.
+        const auto stepAt = [&](double top) { return (top + 0.5 - v0) / slope + u0 - 0.5; };
+        const double a = stepAt(vLow - 1.0), b = stepAt(vHigh + 1.0);
         uLow = std::max(uLow, std::floor(std::min(a, b)) - 1.0);
         uHigh = std::min(uHigh, std::ceil(std::max(a, b)) + 1.0);
     }

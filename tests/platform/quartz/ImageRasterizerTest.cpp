@@ -124,6 +124,32 @@ TEST(ImageRasterizer, ThinLinesLookAsThePainterDrawsThem)
         }
 }
 
+TEST(ImageRasterizer, LongShallowLinesKeepEveryPixelAcrossTheImage)
+{
+    // Long, nearly level and nearly upright lines cross many rows of pixels (and the bands the image is
+    // drawn in); none of their pixels may go missing or move.
+    std::vector<QLineF> lines;
+    for (int i = 0; i < 40; ++i) {
+        const double rise = 2.0 + (i % 7) * 1.3;
+        lines.emplace_back(3.2, 2.5 + i * 3.9, 236.7, 2.5 + i * 3.9 + rise);
+        lines.emplace_back(4.5 + i * 5.7, 1.3, 4.5 + i * 5.7 + rise, 158.4);
+    }
+    std::mt19937 random(5);
+    const std::vector<QColor> colours = someColours(random, lines.size(), false);
+    for (QImage::Format format : {QImage::Format_RGB32, QImage::Format_ARGB32_Premultiplied}) {
+        const QImage painted = drawnByPainter(format, lines, colours, 1.0);
+        const QImage direct = drawnDirectly(format, [&](ImageRasterizer& r) {
+            for (std::size_t i = 0; i < lines.size(); ++i)
+                r.drawThinLine(lines[i].p1(), lines[i].p2(), qPremultiply(colours[i].rgba()));
+        });
+        const Difference d = compare(painted, direct);
+        SCOPED_TRACE(testing::Message() << "format " << format);
+        EXPECT_GT(d.inked, 15000);
+        EXPECT_LT(d.mean, 2.0);
+        EXPECT_LE(d.largest, 40);
+    }
+}
+
 TEST(ImageRasterizer, AxisStrokesLookAsThePainterDrawsThem)
 {
     std::mt19937 random(11);
