@@ -2,7 +2,7 @@
 
 namespace nupo {
 
-void FlippedGraphicsContext::strokeLines(const std::vector<Polyline>& subpaths)
+void FlippedGraphicsContext::strokeLines(std::span<const Polyline> subpaths)
 {
     target_.setLineWidth(lineWidth());
     target_.setStrokeColor(strokeColor());

@@ -12,7 +12,7 @@ public:
     FlippedGraphicsContext(GraphicsContext& target, double height) : target_(target), height_(height) {}
 
 protected:
-    void strokeLines(const std::vector<Polyline>& subpaths) override;
+    void strokeLines(std::span<const Polyline> subpaths) override;
     void fillRectangle(const QRectF& rect) override;
 
 private:

@@ -1,6 +1,7 @@
 #include "platform/quartz/GraphicsContext.h"
 
 #include <cmath>
+#include <utility>
 
 namespace nupo {
 
@@ -43,40 +44,49 @@ void GraphicsContext::setFillColor(const RGBAColor& colour)
     setRGBFillColor(colour.red, colour.green, colour.blue, colour.alpha);
 }
 
+GraphicsContext::Polyline& GraphicsContext::newSubpath()
+{
+    if (pathSize_ < path_.size())
+        path_[pathSize_].clear();
+    else
+        path_.emplace_back();
+    return path_[pathSize_++];
+}
+
 void GraphicsContext::beginPath()
 {
-    path_.clear();
+    pathSize_ = 0;
 }
 
 void GraphicsContext::moveToPoint(double x, double y)
 {
     if (!isFinitePoint(x, y)) {
         // A point that cannot be drawn ends the current subpath; the next line has no start.
-        path_.emplace_back();
+        newSubpath();
         return;
     }
-    if (!path_.empty() && path_.back().size() == 1)
-        path_.back().front() = QPointF(x, y);
+    if (pathSize_ > 0 && path_[pathSize_ - 1].size() == 1)
+        path_[pathSize_ - 1].front() = QPointF(x, y);
     else
-        path_.push_back({QPointF(x, y)});
+        newSubpath().emplace_back(x, y);
 }
 
 void GraphicsContext::addLineToPoint(double x, double y)
 {
     // A line needs a current point; without one (or with an undrawable end) the call is dropped.
-    if (path_.empty() || path_.back().empty())
+    if (pathSize_ == 0 || path_[pathSize_ - 1].empty())
         return;
     if (!isFinitePoint(x, y)) {
-        path_.emplace_back();
+        newSubpath();
         return;
     }
-    path_.back().emplace_back(x, y);
+    path_[pathSize_ - 1].emplace_back(x, y);
 }
 
 bool GraphicsContext::hasPathLines() const
 {
-    for (const Polyline& subpath : path_) {
-        if (subpath.size() >= 2)
+    for (std::size_t i = 0; i < pathSize_; ++i) {
+        if (path_[i].size() >= 2)
             return true;
     }
     return false;
@@ -84,14 +94,15 @@ bool GraphicsContext::hasPathLines() const
 
 void GraphicsContext::strokePath()
 {
-    std::vector<Polyline> lines;
-    for (Polyline& subpath : path_) {
-        if (subpath.size() >= 2)
-            lines.push_back(std::move(subpath));
+    // The subpaths that draw something move to the front, in their order.
+    std::size_t lines = 0;
+    for (std::size_t i = 0; i < pathSize_; ++i) {
+        if (path_[i].size() >= 2)
+            std::swap(path_[lines++], path_[i]);
     }
-    path_.clear();
-    if (!lines.empty())
-        strokeLines(lines);
+    pathSize_ = 0;
+    if (lines > 0)
+        strokeLines(std::span<const Polyline>(path_.data(), lines));
 }
 
 void GraphicsContext::drawLayer(LayerCache&, const std::vector<double>&, const QRectF&,

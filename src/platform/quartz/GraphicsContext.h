@@ -5,7 +5,9 @@
 #include <QPointF>
 #include <QRectF>
 
+#include <cstddef>
 #include <functional>
+#include <span>
 #include <vector>
 
 namespace nupo {
@@ -61,12 +63,17 @@ protected:
     using Polyline = std::vector<QPointF>;
 
     // Draws the given subpaths (each with at least two points) with the current stroke state.
-    virtual void strokeLines(const std::vector<Polyline>& subpaths) = 0;
+    virtual void strokeLines(std::span<const Polyline> subpaths) = 0;
     // Fills a rectangle (normalised, unflipped coordinates) with the current fill colour.
     virtual void fillRectangle(const QRectF& rect) = 0;
 
 private:
-    std::vector<Polyline> path_;
+    // A fresh subpath at the end of the path; subpaths are reused from path to path, so that a frame of
+    // many short strokes allocates nothing once it has run.
+    Polyline& newSubpath();
+
+    std::vector<Polyline> path_;  // the first pathSize_ are the current path's subpaths
+    std::size_t pathSize_ = 0;
     double lineWidth_ = 1.0;
     RGBAColor strokeColor_ = RGBAColor::fromRGBA(0, 0, 0, 1);
     RGBAColor fillColor_ = RGBAColor::fromRGBA(0, 0, 0, 1);

@@ -123,7 +123,7 @@ bool PainterGraphicsContext::drawPendingLinesDirectly()
     return true;
 }
 
-void PainterGraphicsContext::strokeLines(const std::vector<Polyline>& subpaths)
+void PainterGraphicsContext::strokeLines(std::span<const Polyline> subpaths)
 {
     if (pending_ != Pending::Strokes || !(pendingColour_ == strokeColor()) || pendingWidth_ != lineWidth()) {
         flush();

@@ -37,7 +37,7 @@ public:
     void fillPixelRect(const QRectF& rect) override;
 
 protected:
-    void strokeLines(const std::vector<Polyline>& subpaths) override;
+    void strokeLines(std::span<const Polyline> subpaths) override;
     void fillRectangle(const QRectF& rect) override;
 
 private:

@@ -57,7 +57,7 @@ void RecordingGraphicsContext::fillRect(const QRectF& rect)
     GraphicsContext::fillRect(rect);
 }
 
-void RecordingGraphicsContext::strokeLines(const std::vector<Polyline>& subpaths)
+void RecordingGraphicsContext::strokeLines(std::span<const Polyline> subpaths)
 {
     for (const Polyline& subpath : subpaths) {
         for (size_t i = 1; i < subpath.size(); ++i)

@@ -61,7 +61,7 @@ public:
     void clear();
 
 protected:
-    void strokeLines(const std::vector<Polyline>& subpaths) override;
+    void strokeLines(std::span<const Polyline> subpaths) override;
     void fillRectangle(const QRectF& rect) override;
 
 private:
