@@ -130,6 +130,18 @@ QString startWithRecording()
     return path;
 }
 
+// Edits the document (a saved display setting changes) and answers each "Save changes?" question with
+// `answer`, counting the questions in `asked`.
+void editAndCountQuestions(NUPO4DocumentController& document, NUPO4DocumentController::SaveAnswer answer,
+                           int& asked)
+{
+    ShowPeakHoldX = 1 - ShowPeakHoldX;
+    document.askToSaveChanges = [&asked, answer](const QString&) {
+        ++asked;
+        return answer;
+    };
+}
+
 }  // namespace
 
 TEST(MenuActions, EveryItemRunsAndShowsItsWindowOrReportsItsMissingNib)
@@ -200,13 +212,9 @@ TEST(MenuActions, EveryItemRunsAndShowsItsWindowOrReportsItsMissingNib)
             quit = item;
     ASSERT_NE(quit, nullptr);
     auto& document = NUPO4DocumentController::sharedNUPO4DocumentController();
-    ShowPeakHoldX = 1 - ShowPeakHoldX;
-    ASSERT_TRUE(document.isDocumentEdited());
     int asked = 0;
-    document.askToSaveChanges = [&asked](const QString&) {
-        ++asked;
-        return NUPO4DocumentController::DontSave;
-    };
+    editAndCountQuestions(document, NUPO4DocumentController::DontSave, asked);
+    ASSERT_TRUE(document.isDocumentEdited());
     QObject::connect(qApp, &QCoreApplication::aboutToQuit,
                      [&delegate] { delegate.applicationWillTerminate(nullptr); });
     QTimer::singleShot(0, quit, &QAction::trigger);
@@ -314,13 +322,9 @@ TEST(MenuActions, ClosingTheLastWindowAsksOnceAndCancelKeepsAControlPanel)
     testing::internal::GetCapturedStdout();
     auto& delegate = NUPO4DrawAppDelegate::sharedNUPO4DrawAppDelegate();
     auto& document = NUPO4DocumentController::sharedNUPO4DocumentController();
-    ShowPeakHoldX = 1 - ShowPeakHoldX;
-    ASSERT_TRUE(document.isDocumentEdited());
     int asked = 0;
-    document.askToSaveChanges = [&asked](const QString&) {
-        ++asked;
-        return NUPO4DocumentController::Cancel;
-    };
+    editAndCountQuestions(document, NUPO4DocumentController::Cancel, asked);
+    ASSERT_TRUE(document.isDocumentEdited());
     bool panelStayed = false;
     QTimer::singleShot(0, [] {
         for (QWidget* window : QApplication::topLevelWidgets())

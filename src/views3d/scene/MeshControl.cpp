@@ -53,19 +53,8 @@ void setOther(int n)
             break;
         case 3:
             envMap = envMap == 0 ? 1 : 0;
-            if (envMap) {
-                glBindTexture(GL_TEXTURE_2D, texId2);
-                glTexEnvf(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_DECAL);
-                glTexGeni(GL_S, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
-                glTexGeni(GL_T, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
-                glEnable(GL_TEXTURE_GEN_S);
-                glEnable(GL_TEXTURE_GEN_T);
-            } else {
-                glBindTexture(GL_TEXTURE_2D, texId1);
-                glTexEnvf(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
-                glDisable(GL_TEXTURE_GEN_S);
-                glDisable(GL_TEXTURE_GEN_T);
-            }
+            glBindTexture(GL_TEXTURE_2D, envMap ? texId2 : texId1);
+            applySphereMapping(envMap != 0);
             break;
         default:
             break;

@@ -7,6 +7,7 @@
 #include "plots/rawwave/ui/QXRawwaveGraphController.h"
 #include "shared/AnalysisState.h"
 #include "shared/CoreState.h"
+#include "support/EventCounter.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -21,18 +22,8 @@ using namespace nupo;
 namespace {
 
 // Counts the layout requests a widget receives: each one is a relayout of everything below it.
-class LayoutRequests : public QObject {
-public:
-    explicit LayoutRequests(QWidget& watched) { watched.installEventFilter(this); }
-    int count = 0;
-
-protected:
-    bool eventFilter(QObject*, QEvent* event) override
-    {
-        if (event->type() == QEvent::LayoutRequest)
-            ++count;
-        return false;
-    }
+struct LayoutRequests : EventCounter {
+    explicit LayoutRequests(QWidget& watched) : EventCounter(watched, QEvent::LayoutRequest) {}
 };
 
 // A window like the plot windows' information grid: names and values in pairs, a long note below.

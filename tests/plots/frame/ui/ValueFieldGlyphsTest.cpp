@@ -7,6 +7,7 @@
 #include "plots/rawwave/ui/QXRawwaveGraphController.h"
 #include "shared/AnalysisState.h"
 #include "shared/CoreState.h"
+#include "support/EventCounter.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -37,18 +38,8 @@ void settle()
 
 // Counts the paints that reach a label past its frame: installed before the frame's filter, it sees
 // only what the frame leaves to the label.
-class LabelPaints : public QObject {
-public:
-    explicit LabelPaints(QLabel& label) { label.installEventFilter(this); }
-    int count = 0;
-
-protected:
-    bool eventFilter(QObject*, QEvent* event) override
-    {
-        if (event->type() == QEvent::Paint)
-            ++count;
-        return false;
-    }
+struct LabelPaints : EventCounter {
+    explicit LabelPaints(QLabel& label) : EventCounter(label, QEvent::Paint) {}
 };
 
 // The label as painted with cached glyphs and as it paints itself (on an opaque background).
