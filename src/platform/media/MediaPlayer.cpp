@@ -205,8 +205,17 @@ void MediaPlayer::pollEnd()
 
 // One turn of backwards playback: back by `seconds`; at the start (of the selection) it stops there,
 // or, looping, goes on from the end.
+void MediaPlayer::endReversePlay()
+{
+    std::lock_guard lock(reverseMutex);
+    reversePlaying = false;
+}
+
 void MediaPlayer::stepReverse(double seconds)
 {
+    std::lock_guard lock(reverseMutex);
+    if (!reversePlaying)
+        return;
     if (!isOpen()) {
         reversePlaying = false;
         return;
@@ -279,7 +288,7 @@ bool MediaPlayer::open(const QString& path, QString* error)
     if (!info.isFile() || !info.isReadable())
         return fail(QStringLiteral("cannot read %1").arg(path));
 
-    reversePlaying = false;
+    endReversePlay();
     jumpedToEnd = false;
     setFlagProperty("pause", true);
     {
@@ -332,7 +341,7 @@ void MediaPlayer::close()
 {
     if (handle == nullptr)
         return;
-    reversePlaying = false;
+    endReversePlay();
     command({"stop"});
     std::lock_guard lock(mutex);
     openPath.clear();
@@ -389,7 +398,7 @@ void MediaPlayer::play()
 
 void MediaPlayer::pause()
 {
-    reversePlaying = false;
+    endReversePlay();
     if (handle != nullptr)
         setFlagProperty("pause", true);
 }
@@ -452,8 +461,12 @@ void MediaPlayer::setRate(double rate)
         reversePlaying = true;
         mpv_wakeup(handle);
     } else if (rate > 0.0 && reversePlaying) {
-        reversePlaying = false;
-        seek(reversePosition);
+        {
+            // Forwards from where the last backward step left the file.
+            std::lock_guard lock(reverseMutex);
+            reversePlaying = false;
+            seek(reversePosition);
+        }
         setFlagProperty("pause", false);
         setDoubleProperty("speed", speed);
     } else if (rate > 0.0) {

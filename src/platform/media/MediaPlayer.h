@@ -137,6 +137,8 @@ private:
     void runEvents();
     void pollEnd();
     void stepReverse(double seconds);
+    // Ends backward playback; a step under way finishes first.
+    void endReversePlay();
     void checkSelectionEnd();
     void handleEndReached(bool atEnd);
     void notifyEnd();
@@ -173,6 +175,9 @@ private:
     std::atomic<double> signedRate{1.0};
     std::atomic<double> volumeLevel{100.0};  // the volume given to libmpv, 0..100
     std::atomic<bool> reversePlaying{false};
+    // Held by a backward step and by whatever ends backward playback, so that no step lands after the end
+    // (a step that had begun would otherwise seek back after a turn forwards, or after a pause).
+    std::mutex reverseMutex;
     std::atomic<double> reversePosition{0.0};
     std::atomic<bool> looping{false};
     std::atomic<bool> selectionOnly{false};
