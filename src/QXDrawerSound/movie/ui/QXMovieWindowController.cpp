@@ -1,6 +1,7 @@
 #include "QXDrawerSound/movie/ui/QXMovieWindowController.h"
 
 #include "QXDrawerSound/movie/MovieState.h"
+#include "QXDrawerSound/window/PropertyPanel.h"
 #include "platform/appkit/ui/AlertPanel.h"
 #include "platform/appkit/ui/Control.h"
 #include "platform/appkit/ui/FixedPointFormat.h"
@@ -159,10 +160,7 @@ void QXMovieWindowController::storeFrame()
 
 void QXMovieWindowController::movieProperties(QObject*)
 {
-    if (auto* properties = qobject_cast<QWidget*>(control(MovieOutlet::moviePropertiesWindow))) {
-        properties->show();
-        WindowHandle(properties).makeKeyAndOrderFront();
-    }
+    showPropertyPanel(qobject_cast<QWidget*>(control(MovieOutlet::moviePropertiesWindow)), nibWindow());
 }
 
 void QXMovieWindowController::newWindow(QObject*)
