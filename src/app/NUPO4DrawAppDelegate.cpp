@@ -200,7 +200,7 @@ void NUPO4DrawAppDelegate::applicationWillTerminate(QObject*)
     SetMIDI::stopWorker();
     SetMIDIband::stopWorker();
     SetMIDI::sharedSetMIDI().sendMidiShutDownALL();
-    SetMIDIband::sharedSetMIDIband().sendMidiShutDown();
+    SetMIDIband::sharedSetMIDIband().silenceSentNotes();
     SimpleRunAppleScript(QStringLiteral("tell application \"Quilbrotask\" to quit"));
     QXInputStream::sharedQXInputStream().stopThreads();
 }
