@@ -181,17 +181,17 @@ NUPO4DocumentController& NUPO4DocumentController::sharedNUPO4DocumentController(
     return *instance;
 }
 
+void NUPO4DocumentController::addSections(NUPO4DrawDocument& document)
+{
+    addViewDocumentSections(document);
+    document.addSection(std::make_unique<Spectrum3DSection>());
+    addCoreDocumentSections(document, MidiDocumentCalls::sharedCalls());
+    addRecordingSection(document);
+}
+
 void NUPO4DocumentController::installDocument(std::function<bool()> startUp)
 {
     NUPO4DrawDocument& document = NUPO4DrawDocument::sharedNUPO4DrawDocument();
-    static const bool sectionsAdded = [&document] {
-        addViewDocumentSections(document);
-        document.addSection(std::make_unique<Spectrum3DSection>());
-        addCoreDocumentSections(document, MidiDocumentCalls::sharedCalls());
-        addRecordingSection(document);
-        return true;
-    }();
-    (void)sectionsAdded;
     document.runStartUpIfNeeded = std::move(startUp);
     document.windowSetup = &openDocumentWindows;
     NUPO4DocumentController& controller = sharedNUPO4DocumentController();

@@ -4,7 +4,6 @@
 #include "core/ui/WindowController.h"
 #include "midi/output/MidiOutput.h"
 #include "midi/output/MidiSynth.h"
-#include "platform/appkit/ui/NibControllerRegistry.h"
 #include "platform/appkit/ui/NibLoader.h"
 #include "platform/synth/GeneralMidi.h"
 #include "platform/synth/ui/InstrumentPickerDialog.h"
@@ -23,9 +22,6 @@
 #include <cmath>
 
 namespace nupo {
-
-[[maybe_unused]] static const bool setMIDIPanelRegistered = NibControllerRegistry::add(
-    QStringLiteral("SetMIDI"), []() -> NibController* { return new SetMIDIPanel; });
 
 namespace {
 
