@@ -45,6 +45,9 @@ public:
     std::function<bool()> runStartUpIfNeeded;
     // Opens the windows a document just read asks for (installed by the user interface).
     std::function<void()> windowSetup;
+    // Closes the windows that belong to the document being replaced (installed by the user interface):
+    // runs once a document has been found whole, before its sections are applied.
+    std::function<void()> closeReplacedWindows;
 
     // --- Writer: the whole document (or preference file) as text; `startToSaveData` is 1 meanwhile.
     QByteArray dataRepresentation(bool preferenceFile = false);
