@@ -60,6 +60,14 @@ DocumentSection* NUPO4DrawDocument::section(const QString& key) const
     return nullptr;
 }
 
+QStringList NUPO4DrawDocument::sectionKeys() const
+{
+    QStringList keys;
+    for (const auto& s : sections)
+        keys << s->key();
+    return keys;
+}
+
 QByteArray NUPO4DrawDocument::dataRepresentation(bool preferenceFile)
 {
     FlagRaised saving(startToSaveData);

@@ -39,6 +39,8 @@ public:
     // Sections are written and read in the order they are added.
     void addSection(std::unique_ptr<DocumentSection> section);
     DocumentSection* section(const QString& key) const;
+    // The keys of the sections, in order.
+    QStringList sectionKeys() const;
 
     // Runs the start-up sequence when it has not run yet and says whether it ran (installed by the
     // application; a document opened before start-up runs it from its reader).
