@@ -7,6 +7,7 @@
 #include "QXSketch/NUPO4Drawing.h"
 #include "analysis/SetFFTController.h"
 #include "app/NUPO4DrawAppDelegate.h"
+#include "core/ui/WindowController.h"
 #include "document/NUPO4DrawDocument.h"
 #include "document/sections/SoundSection.h"
 #include "document/ui/NUPO4DocumentController.h"
@@ -24,6 +25,7 @@
 #include <QFileInfo>
 #include <QMainWindow>
 #include <QMenuBar>
+#include <QTabWidget>
 #include <QWidget>
 
 using namespace nupo;
@@ -129,6 +131,17 @@ TEST(DocumentController, SaveNamesTheDocumentAndAnEditedDocumentAsksBeforeItClos
     EXPECT_EQ(document.fileName(), path);
     EXPECT_EQ(delegate.mainWindow()->windowTitle(), QString("Control Panel \u2014 saved.nupo4[*]"));
     EXPECT_FALSE(delegate.mainWindow()->isWindowModified());
+
+    // The Preferences window's title names the tab shown, with the document after it.
+    auto& preferences = WindowController::sharedWindowController();
+    preferences.showPanelX(PreferencesTab::Device);
+    document.updateWindowTitles();
+    EXPECT_EQ(preferences.window()->windowTitle(), QString("Preferences: Device \u2014 saved.nupo4[*]"));
+    preferences.tabView()->setCurrentIndex(preferences.tabView()->count() - 1);
+    const QString lastTab = preferences.tabView()->tabText(preferences.tabView()->count() - 1);
+    document.updateWindowTitles();
+    EXPECT_EQ(preferences.window()->windowTitle(),
+              QString("Preferences: %1 \u2014 saved.nupo4[*]").arg(lastTab));
 
     ShowPeakHoldX = 1 - ShowPeakHoldX;  // a setting changes
     document.updateWindowTitles();
