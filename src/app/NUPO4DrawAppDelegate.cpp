@@ -26,6 +26,7 @@
 #include "plots/bargraph/QX2DBarGraphView.h"
 #include "plots/rawwave/QXRawwaveGraphView.h"
 #include "plots/settings/ui/SetDisplay.h"
+#include "platform/files/CheckedFile.h"
 #include "plots/waterfall/engine/QX2DSpectrumGLView.h"
 #include "shared/Utilities.h"
 #include "views3d/QX3DSpectrumGLView.h"

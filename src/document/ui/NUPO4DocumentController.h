@@ -51,6 +51,8 @@ public:
     // The document's file (empty while untitled) and the name shown in titles.
     const QString& fileName() const { return path; }
     QString displayName() const;
+    // Where File ▸ Open starts: the folder of the document shown, else of the last one opened or saved.
+    QString folderToOpenFrom() const;
     bool isDocumentEdited() const;
     // The document's state now counts as saved.
     void markSaved();
@@ -83,6 +85,7 @@ private:
     void quit();
 
     QString path;
+    QString lastFolder;
     QByteArray savedSettings;
     quint64 savedRecording = 0;
     bool opening = false;
