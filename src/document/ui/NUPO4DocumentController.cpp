@@ -38,6 +38,7 @@ namespace {
 
 constexpr auto relaxed = std::memory_order_relaxed;
 const char* baseTitleProperty = "nupoBaseTitle";
+const char* shownTitleProperty = "nupoDocumentTitle";
 const QString titleSeparator = QStringLiteral(" \u2014 ");
 // What is saved but is no change of the document: window frames, transparencies and background colours
 // (which windows take from their colour wells as they open), values the mappers measure and colour levels
@@ -130,7 +131,7 @@ void SoundOpenFromFileAction()
     for (int k = 0; k < soundSlotCount; ++k) {
         if (RowsCountA[std::size_t(k)] <= 0)
             continue;
-        openSound = k == soundSlotCount - 1 ? 0 : k + 1;
+        openSound = openSoundAfter(k);
         // A nib that fails (the loader logs it and beeps) ends the walk.
         if (!NibLoader::loadNibNamed(soundSlotNibName(k), &QXAppController::sharedQXAppController()))
             break;
@@ -247,6 +248,10 @@ void NUPO4DocumentController::updateWindowTitles()
             window->windowTitle().isEmpty())
             continue;
         QVariant base = window->property(baseTitleProperty);
+        // A window that has titled itself anew since (the Preferences window names the tab shown) keeps
+        // its new title.
+        if (base.isValid() && window->windowTitle() != window->property(shownTitleProperty).toString())
+            base = QVariant();
         if (!base.isValid()) {
             if (path.isEmpty())
                 continue;
@@ -258,6 +263,7 @@ void NUPO4DocumentController::updateWindowTitles()
                                   : base.toString() + titleSeparator + displayName() + QStringLiteral("[*]");
         if (window->windowTitle() != title)
             window->setWindowTitle(title);
+        window->setProperty(shownTitleProperty, title);
         window->setWindowModified(edited);
     }
 }

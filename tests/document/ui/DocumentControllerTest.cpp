@@ -6,6 +6,7 @@
 #include "QXDrawerSound/player/SoundSlotTables.h"
 #include "QXSketch/NUPO4Drawing.h"
 #include "app/NUPO4DrawAppDelegate.h"
+#include "core/ui/WindowController.h"
 #include "document/NUPO4DrawDocument.h"
 #include "document/sections/SoundSection.h"
 #include "document/ui/NUPO4DocumentController.h"
@@ -21,6 +22,7 @@
 #include <QFile>
 #include <QMainWindow>
 #include <QMenuBar>
+#include <QTabWidget>
 #include <QWidget>
 
 using namespace nupo;
@@ -126,6 +128,17 @@ TEST(DocumentController, SaveNamesTheDocumentAndAnEditedDocumentAsksBeforeItClos
     EXPECT_EQ(document.fileName(), path);
     EXPECT_EQ(delegate.mainWindow()->windowTitle(), QString("Control Panel \u2014 saved.nupo4[*]"));
     EXPECT_FALSE(delegate.mainWindow()->isWindowModified());
+
+    // The Preferences window's title names the tab shown, with the document after it.
+    auto& preferences = WindowController::sharedWindowController();
+    preferences.showPanelX(PreferencesTab::Device);
+    document.updateWindowTitles();
+    EXPECT_EQ(preferences.window()->windowTitle(), QString("Preferences: Device \u2014 saved.nupo4[*]"));
+    preferences.tabView()->setCurrentIndex(preferences.tabView()->count() - 1);
+    const QString lastTab = preferences.tabView()->tabText(preferences.tabView()->count() - 1);
+    document.updateWindowTitles();
+    EXPECT_EQ(preferences.window()->windowTitle(),
+              QString("Preferences: %1 \u2014 saved.nupo4[*]").arg(lastTab));
 
     ShowPeakHoldX = 1 - ShowPeakHoldX;  // a setting changes
     document.updateWindowTitles();
