@@ -19,6 +19,7 @@
 #include "interop/ui/QCNUPO4Patches.h"
 #include "platform/appkit/ui/AlertPanel.h"
 #include "midi/band/SetMIDIband.h"
+#include "midi/panels/MidiAlerts.h"
 #include "midi/panels/SetMIDIPanel.h"
 #include "midi/panels/SetMIDIbandPanel.h"
 #include "midi/peak/SetMIDI.h"
@@ -152,6 +153,8 @@ void NUPO4DrawAppDelegate::initAPstart(QObject*)
     SetFFTController::sharedSetFFTController().setWindowSetup(nullptr);
     WindowController::sharedWindowController().addPanel(PreferencesTab::Analysis, QStringLiteral("Analysis"),
                                                         &SetFFTPanel::makePanel);
+    // MIDI and audio problems show on screen from here on.
+    installMidiAlerts();
     // The peak-to-MIDI setups get their defaults before any panel exists; its worker starts here.
     SetMIDI& peakMIDI = SetMIDI::sharedSetMIDI();
     peakMIDI.setSetToDefault_(2);
@@ -227,7 +230,7 @@ void NUPO4DrawAppDelegate::applicationWillTerminate(QObject*)
     SetMIDI::stopWorker();
     SetMIDIband::stopWorker();
     SetMIDI::sharedSetMIDI().sendMidiShutDownALL();
-    SetMIDIband::sharedSetMIDIband().sendMidiShutDown();
+    SetMIDIband::sharedSetMIDIband().silenceSentNotes();
     SimpleRunAppleScript(QStringLiteral("tell application \"Quilbrotask\" to quit"));
     QXInputStream::sharedQXInputStream().stopThreads();
 }

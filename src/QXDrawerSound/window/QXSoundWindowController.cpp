@@ -1,6 +1,7 @@
 #include "QXDrawerSound/window/QXSoundWindowController.h"
 
 #include "QXDrawerSound/player/SoundSlotTables.h"
+#include "QXDrawerSound/window/PropertyPanel.h"
 #include "platform/appkit/ui/Control.h"
 #include "platform/appkit/ui/FixedPointFormat.h"
 #include "platform/appkit/ui/NibControllerRegistry.h"
@@ -178,7 +179,7 @@ void QXSoundWindowController::windowDidResize(QObject* window)
 
 void QXSoundWindowController::movieProperties(QObject*)
 {
-    showTheWindow(SoundOutlet::moviePropertiesWindow);
+    showPropertyPanel(qobject_cast<QWidget*>(control(SoundOutlet::moviePropertiesWindow)), nibWindow());
 }
 
 void QXSoundWindowController::newWindow(QObject*)

@@ -134,7 +134,7 @@ void SoundOpenFromFileAction()
     for (int k = 0; k < soundSlotCount; ++k) {
         if (RowsCountA[std::size_t(k)] <= 0)
             continue;
-        openSound = k == soundSlotCount - 1 ? 0 : k + 1;
+        openSound = openSoundAfter(k);
         // A nib that fails (the loader logs it and beeps) ends the walk.
         if (!NibLoader::loadNibNamed(soundSlotNibName(k), &QXAppController::sharedQXAppController()))
             break;

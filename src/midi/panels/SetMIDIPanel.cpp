@@ -322,8 +322,15 @@ void SetMIDIPanel::setFieldFormat(SetMIDIOutlet outlet, int integerDigits, int f
     auto* field = qobject_cast<QLineEdit*>(control(outlet));
     if (field == nullptr)
         return;
+    // Called on every display refresh: a field keeps its validator while the format stays the same.
     const double limit = std::pow(10.0, integerDigits);
+    const auto* current = qobject_cast<const QDoubleValidator*>(field->validator());
+    if (current != nullptr && current->bottom() == -limit && current->top() == limit &&
+        current->decimals() == fractionDigits)
+        return;
     field->setValidator(new QDoubleValidator(-limit, limit, fractionDigits, field));
+    if (current != nullptr && current->parent() == field)
+        delete current;
 }
 
 void SetMIDIPanel::setNeedsDisplay()

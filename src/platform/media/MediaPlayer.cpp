@@ -51,14 +51,16 @@ QByteArray availableAudioOutputs()
 
 }  // namespace
 
-// Holds the end callback apart from the player, so that a call queued to the main thread does nothing
-// once the player is gone.
-struct MediaPlayer::EndNotifier {
+// Holds a callback apart from the player (its end callback, its new-frame callback), so that a call
+// queued to the main thread does nothing once the player is gone.
+struct MediaPlayer::Notifier {
     std::mutex mutex;
     std::function<void()> callback;
+    std::atomic<bool> queued{false};  // a call is on its way to the main thread
 
     void call()
     {
+        queued = false;
         std::function<void()> current;
         {
             std::lock_guard lock(mutex);
@@ -67,11 +69,23 @@ struct MediaPlayer::EndNotifier {
         if (current)
             current();
     }
+
+    // Queues one call to the main thread; calls asked for while one is queued fold into it.
+    static void post(const std::shared_ptr<Notifier>& notifier, bool fold)
+    {
+        if (fold && notifier->queued.exchange(true))
+            return;
+        performOnMainThread([weak = std::weak_ptr<Notifier>(notifier)] {
+            if (std::shared_ptr<Notifier> alive = weak.lock())
+                alive->call();
+        });
+    }
 };
 
 MediaPlayer::MediaPlayer() : MediaPlayer(Options{}) {}
 
-MediaPlayer::MediaPlayer(Options options) : endNotifier(std::make_shared<EndNotifier>())
+MediaPlayer::MediaPlayer(Options options)
+    : endNotifier(std::make_shared<Notifier>()), frameNotifier(std::make_shared<Notifier>())
 {
     handle = mpv_create();
     if (handle == nullptr)
@@ -106,8 +120,19 @@ MediaPlayer::MediaPlayer(Options options) : endNotifier(std::make_shared<EndNoti
         char softwareApi[] = MPV_RENDER_API_TYPE_SW;
         mpv_render_param params[] = {{MPV_RENDER_PARAM_API_TYPE, softwareApi},
                                      {MPV_RENDER_PARAM_INVALID, nullptr}};
-        if (mpv_render_context_create(&frameRenderer, handle, params) < 0)
+        if (mpv_render_context_create(&frameRenderer, handle, params) < 0) {
             frameRenderer = nullptr;
+        } else {
+            // Called on a libmpv thread whenever a new frame can be rendered; the notifier outlives the
+            // render context (freed first in the destructor).
+            mpv_render_context_set_update_callback(
+                frameRenderer,
+                [](void* context) {
+                    auto* player = static_cast<MediaPlayer*>(context);
+                    Notifier::post(player->frameNotifier, true);
+                },
+                this);
+        }
     }
     mpv_observe_property(handle, 0, "eof-reached", MPV_FORMAT_FLAG);
     eventThread = std::thread([this] { runEvents(); });
@@ -269,10 +294,7 @@ void MediaPlayer::handleEndReached(bool atEnd)
 
 void MediaPlayer::notifyEnd()
 {
-    performOnMainThread([notifier = std::weak_ptr<EndNotifier>(endNotifier)] {
-        if (std::shared_ptr<EndNotifier> alive = notifier.lock())
-            alive->call();
-    });
+    Notifier::post(endNotifier, false);
 }
 
 bool MediaPlayer::open(const QString& path, QString* error)
@@ -727,6 +749,12 @@ void MediaPlayer::setEndCallback(std::function<void()> callback)
 {
     std::lock_guard lock(endNotifier->mutex);
     endNotifier->callback = std::move(callback);
+}
+
+void MediaPlayer::setFrameCallback(std::function<void()> callback)
+{
+    std::lock_guard lock(frameNotifier->mutex);
+    frameNotifier->callback = std::move(callback);
 }
 
 bool MediaPlayer::renderFrame(void* pixels, int width, int height, std::size_t stride)

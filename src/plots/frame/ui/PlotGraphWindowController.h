@@ -213,6 +213,15 @@ protected:
         activeView().setBackgroundColor(colour);
     }
     void markActiveViewForRedraw() override { activeView().setNeedsDisplay(true); }
+    // The colour matrix shows the palette the traces are drawn with.
+    void refreshStyleControls() override
+    {
+        if constexpr (hasLineSettings) {
+            const int inUse = activeView().colorStyleInUse();
+            if (colorStyleMatrix && PlotControls::selectedTag(colorStyleMatrix) != inUse)
+                PlotControls::selectTag(colorStyleMatrix, inUse);
+        }
+    }
 
     std::unique_ptr<View> normal;
     std::unique_ptr<View> full;

@@ -196,9 +196,8 @@ void QXnewaveAppController::awakeFromNib()
     for (int n = 0; n < 9; ++n)
         PopUpButton::addItemWithTitle(SoundPFC, QStringLiteral("BS %1").arg(n));
     PopUpButton::selectItemAtIndex(SoundPFC, setSoundPFCNumberX);
-    // The window opens driven by the brain, so that it shows the live recording at once; a still, flat
-    // tunnel would show nothing of it.
-    setRunbyBrainswX_(1);
+    // The window opens with the sheet standing still and brain control off; "Run by brain" starts it.
+    setRunbyBrainswX_(0);
 
     showTheWindow(Window);
     WindowHandle(Window).setAlphaValue(WnewaveAlphaValue);
