@@ -25,12 +25,15 @@
 #include "views3d/spectrum/ui/Spectrum3DWindowState.h"
 
 #include <QApplication>
+#include <QEvent>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QScopedValueRollback>
 #include <QWidget>
 
+#include <algorithm>
 #include <cstdio>
+#include <utility>
 
 namespace nupo {
 
@@ -215,6 +218,8 @@ void NUPO4DocumentController::installDocument(std::function<bool()> startUp)
         QApplication::setQuitOnLastWindowClosed(false);
         connect(qApp, &QGuiApplication::lastWindowClosed, &controller,
                 &NUPO4DocumentController::lastWindowClosed, Qt::UniqueConnection);
+        qApp->removeEventFilter(&controller);
+        qApp->installEventFilter(&controller);
     }
     controller.titleTimer.start();
 }
@@ -315,11 +320,41 @@ void NUPO4DocumentController::terminate(QObject*)
         quit();
 }
 
+namespace {
+
+// Whether closing this window leaves no window on screen that keeps the program open.
+bool isLastWindow(const QWidget* closing)
+{
+    const auto windows = QApplication::topLevelWidgets();
+    return std::none_of(windows.begin(), windows.end(), [closing](const QWidget* window) {
+        const Qt::WindowType type = window->windowType();
+        return window != closing && window->isVisible() && (type == Qt::Window || type == Qt::Dialog) &&
+               window->testAttribute(Qt::WA_QuitOnClose);
+    });
+}
+
+}  // namespace
+
+bool NUPO4DocumentController::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() != QEvent::Close || !watched->isWidgetType())
+        return false;
+    auto* window = static_cast<QWidget*>(watched);
+    if (!window->isWindow() || !window->isVisible() || opening || quitting || asking || !isLastWindow(window))
+        return false;
+    if (documentShouldClose()) {
+        closeAgreed = true;
+        return false;
+    }
+    event->ignore();  // cancelled: the window stays where it is
+    return true;
+}
+
 void NUPO4DocumentController::lastWindowClosed()
 {
     if (opening || quitting || asking)
         return;
-    if (documentShouldClose())
+    if (std::exchange(closeAgreed, false) || documentShouldClose())
         quit();
     else
         QXAppController::sharedQXAppController().showControlPanel(nullptr);

@@ -76,6 +76,10 @@ public:
 
     static inline const QString fileSuffix = QStringLiteral("nupo4");
 
+protected:
+    // Asks before the last window closes, so that a cancelled close leaves that window open.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     NUPO4DocumentController();
     QByteArray settingsSnapshot() const;
@@ -92,6 +96,7 @@ private:
     // Set once the user has agreed to quit: the windows Qt closes on the way out ask nothing more.
     bool quitting = false;
     bool asking = false;  // while the save question is shown
+    bool closeAgreed = false;  // the user answered the question as the last window closed
     QTimer titleTimer;
 };
 
