@@ -43,11 +43,6 @@ void QXSoundWindowController::registerSlots()
     }
 }
 
-[[maybe_unused]] static const bool soundSlotsRegistered = [] {
-    QXSoundWindowController::registerSlots();
-    return true;
-}();
-
 QXSoundWindowController::QXSoundWindowController(int slot) : QXSoundController(slot)
 {
     for (int i = 0; i < int(SoundOutlet::count); ++i) {

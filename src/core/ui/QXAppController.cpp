@@ -309,6 +309,19 @@ QMainWindow* QXAppController::controlPanel() const
     return controlPanelWindow;
 }
 
+void QXAppController::arrangeFirstWindows()
+{
+    const auto windows = QApplication::topLevelWidgets();
+    for (QWidget* window : windows) {
+        if (window == controlPanelWindow || !window->isVisible() || window->windowType() != Qt::Window)
+            continue;
+        QList<QRect> clearOf = WindowPlacement::keptClearFrames(window);
+        if (controlPanelWindow && controlPanelWindow->isVisible())
+            clearOf.append(WindowPlacement::frameOf(controlPanelWindow));
+        WindowPlacement::moveClearOf(window, clearOf);
+    }
+}
+
 bool QXAppController::loadNib(const QString& name)
 {
     return NibLoader::loadNibNamed(name, this) != nullptr;

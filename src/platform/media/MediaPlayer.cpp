@@ -1,6 +1,7 @@
 #include "platform/media/MediaPlayer.h"
 
 #include "platform/appkit/MainThread.h"
+#include "platform/files/CheckedFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -306,9 +307,11 @@ bool MediaPlayer::open(const QString& path, QString* error)
     };
     if (handle == nullptr)
         return fail(QStringLiteral("media playback is not available"));
+    // mpv would wait on a FIFO and read a device without end: only a regular file is handed to it.
     const QFileInfo info(path);
-    if (!info.isFile() || !info.isReadable())
-        return fail(QStringLiteral("cannot read %1").arg(path));
+    QString why;
+    if (!isReadableRegularFile(info.absoluteFilePath(), &why))
+        return fail(QStringLiteral("cannot read %1: %2").arg(path, why));
 
     endReversePlay();
     jumpedToEnd = false;

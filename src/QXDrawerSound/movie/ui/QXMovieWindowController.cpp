@@ -5,14 +5,12 @@
 #include "platform/appkit/ui/AlertPanel.h"
 #include "platform/appkit/ui/Control.h"
 #include "platform/appkit/ui/FixedPointFormat.h"
-#include "platform/appkit/ui/NibControllerRegistry.h"
 #include "platform/appkit/ui/NibLoader.h"
 #include "platform/appkit/ui/PopUpButton.h"
 #include "platform/appkit/ui/RadioMatrix.h"
 #include "platform/appkit/ui/WindowHandle.h"
 #include "platform/media/ui/MovieControllerBar.h"
 #include "platform/viewhost/ui/OpenGLViewHost.h"
-#include "plots/settings/ui/SetDisplay.h"
 #include "shared/BrainBands.h"
 
 #include <QAbstractButton>
@@ -36,16 +34,6 @@ std::vector<QXMovieWindowController*>& liveWindows()
 }
 
 }  // namespace
-
-[[maybe_unused]] static const bool movieWindowRegistered = [] {
-    NibControllerRegistry::add(QStringLiteral("QXMovieController"),
-                               []() -> NibController* { return new QXMovieWindowController; });
-    // The display settings panel's movie transparency goes to the shared player.
-    windowAlphaOfMovie = [](float alpha) {
-        QXMovieController::sharedQXMovieController().setWindowAlphaValue(alpha);
-    };
-    return true;
-}();
 
 QXMovieWindowController::QXMovieWindowController()
 {
