@@ -1,6 +1,7 @@
 #include "document/ui/NUPO4DocumentController.h"
 
 #include "QXDrawerSound/player/SoundSlotTables.h"
+#include "QXSketch/DrawingSection.h"
 #include "QXSketch/ui/NUPO4DrawWindowController.h"
 #include "core/QXSerialPort.h"
 #include "core/Transport.h"
@@ -11,7 +12,6 @@
 #include "document/sections/MovieSection.h"
 #include "document/sections/SoundSection.h"
 #include "document/ui/Spectrum3DSection.h"
-#include "document/views/DrawingSection.h"
 #include "document/views/PlotWindowsSection.h"
 #include "document/views/ViewDocumentSections.h"
 #include "platform/appkit/ui/AlertPanel.h"

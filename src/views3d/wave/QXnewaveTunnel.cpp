@@ -3,8 +3,8 @@
 #include "views3d/wave/QXnewave.h"
 
 #include "platform/gl/Glut.h"
+#include "platform/gl/MeshShading.h"
 #include "views3d/scene/ColorTablesXN.h"
-#include "views3d/scene/MeshShading.h"
 #include "views3d/textures/ShadowApp.h"
 
 #include <GL/gl.h>

@@ -3,6 +3,7 @@
 #include "analysis/SpectrumMath.h"
 #include "core/QXSerialPort.h"
 #include "platform/gl/Glut.h"
+#include "platform/gl/MeshNormals.h"
 #include "plots/frame/PlotWindowState.h"
 #include "plots/settings/DisplaySettings.h"
 #include "plots/waterfall/engine/WaterfallColours.h"
@@ -12,7 +13,6 @@
 #include "plots/waterfall/model/WaterfallState.h"
 #include "shared/AnalysisState.h"
 #include "shared/CoreState.h"
-#include "views3d/scene/MeshNormals.h"
 
 #include <GL/gl.h>
 

@@ -6,7 +6,7 @@
 #include "platform/appkit/ui/PopUpButton.h"
 #include "platform/appkit/ui/RadioMatrix.h"
 #include "platform/appkit/ui/WindowHandle.h"
-#include "plots/frame/ui/PlotViewHosting.h"
+#include "platform/viewhost/ui/PlotViewHosting.h"
 #include "shared/AnalysisState.h"
 #include "shared/BrainBands.h"
 #include "shared/BrainSources.h"
