@@ -41,11 +41,16 @@ nupo_install_clang() {
   export PATH="/usr/lib/llvm-14/bin:$PATH"  # llvm-symbolizer
 }
 
+# Parallel jobs of the build and of ctest: NUPO_JOBS, else one per core.
+nupo_jobs() {
+  echo "${NUPO_JOBS:-$(nproc)}"
+}
+
 nupo_configure_and_build() {
   local build_dir="$1"
   shift
   cmake -S . -B "$build_dir" -G Ninja "$@"
-  cmake --build "$build_dir" -j "$(nproc)"
+  cmake --build "$build_dir" -j "$(nupo_jobs)"
 }
 
 # nupo_run_suite build_dir [ctest args...]: starts a JACK dummy server for the MIDI tests, runs ctest
@@ -76,7 +81,7 @@ nupo_run_suite() {
   fi
   local status=0
   xvfb-run -a -s "-screen 0 1920x1200x24" \
-    ctest --test-dir "$build_dir" --output-on-failure -j "$(nproc)" "$@" || status=$?
+    ctest --test-dir "$build_dir" --output-on-failure -j "$(nupo_jobs)" "$@" || status=$?
   kill "$jack_pid" 2>/dev/null || true
   wait "$jack_pid" 2>/dev/null || true
   return "$status"

@@ -2,7 +2,6 @@
 
 #include "platform/appkit/RunLoopTimer.h"
 #include "platform/appkit/ui/Control.h"
-#include "platform/appkit/ui/NibControllerRegistry.h"
 #include "plots/frame/ui/PlotViewHosting.h"
 #include "tools/gl/QXorvellogoGLView.h"
 
@@ -52,7 +51,5 @@ void QXorvellogoAppController::restretOpen()
 {
     nupo::restretOpen();
 }
-
-NUPO_REGISTER_NIB_CONTROLLER(QXorvellogoAppController)
 
 }  // namespace nupo

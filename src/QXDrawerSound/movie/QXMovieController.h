@@ -171,6 +171,8 @@ public:
     bool controllerBarShown() const { return controllerBar; }
     bool playButtonShowsPause() const { return playButtonStops; }
     const QString& fileName() const { return fileNameString; }
+    // The full path of the movie shown (empty until one opened): `outCHAR` is handed on to other openers.
+    const QString& moviePath() const { return moviePathString; }
     const QStringList& trackNames() const { return movieTrackMediaTypesArray; }
     const QString& problem() const { return failure; }
 
@@ -229,6 +231,7 @@ private:
     std::int64_t MovieLength = 0;
     int BSpeakFrequencyZ = 0;
     QString fileNameString;
+    QString moviePathString;
     QString failure;
     double shownMagnification = 1.0;
     bool controllerBar = true;

@@ -1,6 +1,7 @@
 #include "QXDrawerSound/window/QXSoundWindowController.h"
 
 #include "QXDrawerSound/player/SoundSlotTables.h"
+#include "QXDrawerSound/window/PropertyPanel.h"
 #include "platform/appkit/ui/Control.h"
 #include "platform/appkit/ui/FixedPointFormat.h"
 #include "platform/appkit/ui/NibControllerRegistry.h"
@@ -40,11 +41,6 @@ void QXSoundWindowController::registerSlots()
             NibLoader::addNibAlias(soundSlotNibName(slot), soundSlotNibName(0), soundSlotClassName(slot));
     }
 }
-
-[[maybe_unused]] static const bool soundSlotsRegistered = [] {
-    QXSoundWindowController::registerSlots();
-    return true;
-}();
 
 QXSoundWindowController::QXSoundWindowController(int slot) : QXSoundController(slot)
 {
@@ -178,7 +174,7 @@ void QXSoundWindowController::windowDidResize(QObject* window)
 
 void QXSoundWindowController::movieProperties(QObject*)
 {
-    showTheWindow(SoundOutlet::moviePropertiesWindow);
+    showPropertyPanel(qobject_cast<QWidget*>(control(SoundOutlet::moviePropertiesWindow)), nibWindow());
 }
 
 void QXSoundWindowController::newWindow(QObject*)

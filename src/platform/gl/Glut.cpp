@@ -7,13 +7,12 @@
 
 namespace nupo {
 
-void glutBitmapCharacter(GlutBitmapFont font, int c)
+namespace {
+
+// Unpack state of the glyph bitmaps: rows packed tight, most significant bit first. The caller's pixel-store
+// state is saved before and restored after.
+void beginGlyphs()
 {
-    if (c < 0 || c > 255)
-        return;
-    const BitmapFont::Glyph* glyph = BitmapFont::face(font).glyph(static_cast<unsigned char>(c));
-    if (!glyph)
-        return;
     glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
     glPixelStorei(GL_UNPACK_SWAP_BYTES, GL_FALSE);
     glPixelStorei(GL_UNPACK_LSB_FIRST, GL_FALSE);
@@ -21,9 +20,44 @@ void glutBitmapCharacter(GlutBitmapFont font, int c)
     glPixelStorei(GL_UNPACK_SKIP_ROWS, 0);
     glPixelStorei(GL_UNPACK_SKIP_PIXELS, 0);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    glBitmap(glyph->width, glyph->height, glyph->xorig, glyph->yorig, static_cast<GLfloat>(glyph->advance),
-             0.0f, glyph->bits.empty() ? nullptr : glyph->bits.data());
+}
+
+void endGlyphs()
+{
     glPopClientAttrib();
+}
+
+void drawGlyph(const BitmapFont::Glyph& glyph)
+{
+    glBitmap(glyph.width, glyph.height, glyph.xorig, glyph.yorig, static_cast<GLfloat>(glyph.advance), 0.0f,
+             glyph.bits.empty() ? nullptr : glyph.bits.data());
+}
+
+}  // namespace
+
+void glutBitmapCharacter(GlutBitmapFont font, int c)
+{
+    if (c < 0 || c > 255)
+        return;
+    const BitmapFont::Glyph* glyph = BitmapFont::face(font).glyph(static_cast<unsigned char>(c));
+    if (!glyph)
+        return;
+    beginGlyphs();
+    drawGlyph(*glyph);
+    endGlyphs();
+}
+
+void glutBitmapString(GlutBitmapFont font, const char* text)
+{
+    if (!text || !*text)
+        return;
+    const BitmapFont& face = BitmapFont::face(font);
+    beginGlyphs();
+    for (const char* p = text; *p; ++p) {
+        if (const BitmapFont::Glyph* glyph = face.glyph(static_cast<unsigned char>(*p)))
+            drawGlyph(*glyph);
+    }
+    endGlyphs();
 }
 
 int glutBitmapWidth(GlutBitmapFont font, int c)

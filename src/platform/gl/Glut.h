@@ -10,6 +10,10 @@ namespace nupo {
 // Draws character c at the current raster position with glBitmap and moves the raster position right by
 // the character's advance. Characters outside 32..126 draw nothing and do not move it.
 void glutBitmapCharacter(GlutBitmapFont font, int c);
+// Draws a zero-terminated string from the current raster position as glutBitmapCharacter draws its
+// characters one after another, with the pixel-store state set once for the whole string rather than
+// once per character. Nothing for null.
+void glutBitmapString(GlutBitmapFont font, const char* text);
 // Advance of one character in pixels (0 for characters that draw nothing).
 int glutBitmapWidth(GlutBitmapFont font, int c);
 // Sum of the advances of a zero-terminated string; 0 for null.

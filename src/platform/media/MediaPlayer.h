@@ -123,6 +123,9 @@ public:
     // Copies the current video frame, scaled to width x height, into pixels (4 bytes a pixel: blue,
     // green, red, unused; stride bytes a row). Needs the frameImages option and an open file with video.
     bool renderFrame(void* pixels, int width, int height, std::size_t stride);
+    // Runs on the main thread when a new video frame can be copied with renderFrame() (after a seek or a
+    // step, the frame asked for); calls that pile up while one is queued come as one.
+    void setFrameCallback(std::function<void()> callback);
 
     // Decodes the video again (for a view whose render context came after the file was opened, when
     // libmpv had no place to send the video and switched it off). Keeps the position and pause state.
@@ -132,7 +135,7 @@ public:
     mpv_handle* nativeHandle() const { return handle; }
 
 private:
-    struct EndNotifier;
+    struct Notifier;
 
     void runEvents();
     void pollEnd();
@@ -183,7 +186,8 @@ private:
     std::atomic<bool> selectionOnly{false};
     std::atomic<bool> jumpedToEnd{false};  // set by goToEnd until playback or a step moves on
 
-    std::shared_ptr<EndNotifier> endNotifier;
+    std::shared_ptr<Notifier> endNotifier;
+    std::shared_ptr<Notifier> frameNotifier;
 };
 
 }  // namespace nupo

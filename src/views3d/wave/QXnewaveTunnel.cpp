@@ -357,10 +357,7 @@ void QXnewave::mainNewaved()
 
 void DrawStrd(const char* s)
 {
-    if (!s)
-        return;
-    for (; *s; ++s)
-        glutBitmapCharacter(GLUT_BITMAP_HELVETICA_12, static_cast<unsigned char>(*s));
+    glutBitmapString(GLUT_BITMAP_HELVETICA_12, s);
 }
 
 void keyboarddn(unsigned char key, int, int)

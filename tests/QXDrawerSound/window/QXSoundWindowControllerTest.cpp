@@ -6,6 +6,7 @@
 #include "platform/appkit/ui/NibLoader.h"
 #include "platform/appkit/ui/PopUpButton.h"
 #include "platform/appkit/ui/WindowHandle.h"
+#include "platform/appkit/ui/WindowPlacement.h"
 #include "shared/BrainBands.h"
 #include "shared/CoreState.h"
 #include "support/TestMedia.h"
@@ -195,6 +196,27 @@ TEST_F(SoundWindowTest, SwitchesPlayModesRatesAndBandButtonsBehaveAsTheUserExpec
         return Control::stringValue(window->control(SoundOutlet::displayHeresoundName)) == "w03.wav";
     }));
     WindowHandle(window->nibWindow()).close();
+}
+
+// "Sound Properties" opens beside its window, wholly on the screen's available area (not at the screen's
+// top-left corner, where its title bar went above the screen and under the tool palette).
+TEST_F(SoundWindowTest, ThePropertyPanelOpensBesideItsWindowOnTheScreen)
+{
+    QXSoundWindowController* window = openNext(2);
+    ASSERT_TRUE(window);
+    QWidget* owner = window->nibWindow();
+    owner->move(WindowPlacement::availableArea(owner).topLeft() + QPoint(40, 60));
+    window->movieProperties(nullptr);
+    auto* panel = widget<QWidget>(window, SoundOutlet::moviePropertiesWindow);
+    ASSERT_TRUE(panel);
+    EXPECT_TRUE(panel->isVisible());
+    EXPECT_EQ(panel->windowTitle(), "Sound Properties");
+    const QRect area = WindowPlacement::availableArea(owner);
+    const QRect frame = panel->frameGeometry();
+    EXPECT_TRUE(area.contains(frame)) << "panel " << frame.x() << "," << frame.y();
+    EXPECT_GE(frame.left(), owner->frameGeometry().right()) << "beside its window, to the right";
+    EXPECT_EQ(frame.top(), owner->frameGeometry().top());
+    WindowHandle(owner).close();
 }
 
 TEST_F(SoundWindowTest, TheOpenerHandsOverOneFileOrSeveralAndRefusesPathsThatDoNotFit)

@@ -1,15 +1,15 @@
 #include "QXDrawerSound/movie/ui/QXMovieWindowController.h"
 
 #include "QXDrawerSound/movie/MovieState.h"
+#include "QXDrawerSound/window/PropertyPanel.h"
 #include "platform/appkit/ui/AlertPanel.h"
 #include "platform/appkit/ui/Control.h"
 #include "platform/appkit/ui/FixedPointFormat.h"
-#include "platform/appkit/ui/NibControllerRegistry.h"
+#include "platform/appkit/ui/NibLoader.h"
 #include "platform/appkit/ui/PopUpButton.h"
 #include "platform/appkit/ui/RadioMatrix.h"
 #include "platform/appkit/ui/WindowHandle.h"
 #include "platform/viewhost/ui/OpenGLViewHost.h"
-#include "plots/settings/ui/SetDisplay.h"
 #include "shared/BrainBands.h"
 
 #include <QAbstractButton>
@@ -25,17 +25,14 @@ namespace {
 // The picture's size when the window leaves it free ("Size to fit window").
 constexpr int freeSize = QWIDGETSIZE_MAX;
 
-}  // namespace
+// The live movie windows, oldest first (main thread only).
+std::vector<QXMovieWindowController*>& liveWindows()
+{
+    static std::vector<QXMovieWindowController*> windows;
+    return windows;
+}
 
-[[maybe_unused]] static const bool movieWindowRegistered = [] {
-    NibControllerRegistry::add(QStringLiteral("QXMovieController"),
-                               []() -> NibController* { return new QXMovieWindowController; });
-    // The display settings panel's movie transparency goes to the shared player.
-    windowAlphaOfMovie = [](float alpha) {
-        QXMovieController::sharedQXMovieController().setWindowAlphaValue(alpha);
-    };
-    return true;
-}();
+}  // namespace
 
 QXMovieWindowController::QXMovieWindowController()
 {
@@ -44,10 +41,12 @@ QXMovieWindowController::QXMovieWindowController()
         outlet(movieOutletName(MovieOutlet(i)), [this, index](QObject* object) { outlets[index] = object; });
     }
     declareActions();
+    liveWindows().push_back(this);
 }
 
 QXMovieWindowController::~QXMovieWindowController()
 {
+    std::erase(liveWindows(), this);
     // The render context goes before the player it draws.
     view.releaseRenderContext();
     view.setPlayer(nullptr);
@@ -96,6 +95,26 @@ void QXMovieWindowController::declareActions()
                [this, popup](QObject* sender) { selectPopup(popup, sender); });
     action("movieProperties", &QXMovieWindowController::movieProperties);
     action("newWindow", &QXMovieWindowController::newWindow);
+}
+
+std::vector<QXMovieWindowController*> QXMovieWindowController::openWindows()
+{
+    std::vector<QXMovieWindowController*> shown;
+    for (QXMovieWindowController* window : liveWindows())
+        if (window->movie() && window->nibWindow() && window->nibWindow()->isVisible())
+            shown.push_back(window);
+    return shown;
+}
+
+QXMovieWindowController* QXMovieWindowController::openOrReuse(QObject* owner)
+{
+    const std::vector<QXMovieWindowController*> shown = openWindows();
+    if (!shown.empty()) {
+        QXMovieWindowController* window = shown.back();
+        WindowHandle(window->nibWindow()).makeKeyAndOrderFront();
+        return window;
+    }
+    return dynamic_cast<QXMovieWindowController*>(NibLoader::loadNibNamed(QStringLiteral("QXDrawerMovie"), owner));
 }
 
 void QXMovieWindowController::awakeFromNib()
@@ -159,10 +178,7 @@ void QXMovieWindowController::storeFrame()
 
 void QXMovieWindowController::movieProperties(QObject*)
 {
-    if (auto* properties = qobject_cast<QWidget*>(control(MovieOutlet::moviePropertiesWindow))) {
-        properties->show();
-        WindowHandle(properties).makeKeyAndOrderFront();
-    }
+    showPropertyPanel(qobject_cast<QWidget*>(control(MovieOutlet::moviePropertiesWindow)), nibWindow());
 }
 
 void QXMovieWindowController::newWindow(QObject*)

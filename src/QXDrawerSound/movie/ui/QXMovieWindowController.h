@@ -8,6 +8,7 @@
 #include "platform/appkit/ui/NibController.h"
 
 #include <array>
+#include <vector>
 
 class QWidget;
 
@@ -29,6 +30,12 @@ public:
     void movieProperties(QObject* sender);
     void newWindow(QObject* sender);
     void setTheWindow(int small);
+
+    // The movie window to play with the recording: the one opened last that still shows its movie,
+    // brought to the front, or else a new one for the path in `outCHAR` (null when none could open).
+    static QXMovieWindowController* openOrReuse(QObject* owner);
+    // The movie windows that show a movie, oldest first.
+    static std::vector<QXMovieWindowController*> openWindows();
 
     QObject* control(MovieOutlet outlet) const { return outlets[std::size_t(outlet)]; }
     MovieGLView& movieView() { return view; }

@@ -1,6 +1,5 @@
 #include "plots/rawwave/ui/QXRoundController.h"
 
-#include "platform/appkit/ui/NibControllerRegistry.h"
 #include "platform/appkit/ui/WindowHandle.h"
 #include "plots/frame/ui/PlotViewHosting.h"
 
@@ -11,8 +10,6 @@
 #include <QWidget>
 
 namespace nupo {
-
-NUPO_REGISTER_NIB_CONTROLLER(QXRoundController)
 
 QXRoundController::QXRoundController()
 {

@@ -354,9 +354,12 @@ void QX2DSpectrumOverlays::printTimeRecZ(float x, float y, int back)
 {
     const int marker = QXSerialPort::sharedQXSerialPort().getIntFromBuffer(0, ploop.load(relaxed) - back);
     // Markers with no character (Command, Control and Option keys) print nothing rather than whatever
-    // their low byte happens to be.
+    // their low byte happens to be. Most rows hold no printable marker: they skip the raster position and
+    // the bitmap altogether, which leave nothing on screen.
     const int c = convertIntToASCII(marker);
-    const char text[2] = {c > 0 && c < 128 ? static_cast<char>(c) : ' ', '\0'};
+    if (c <= ' ' || c >= 127)
+        return;
+    const char text[2] = {static_cast<char>(c), '\0'};
     outputBig(x, y, text);
 }
 

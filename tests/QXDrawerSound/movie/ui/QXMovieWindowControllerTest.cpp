@@ -103,6 +103,24 @@ TEST_F(MovieWindowTest, ShowsTheFrameOfTheMovieAndItsControlsFollowTheSwitches)
     EXPECT_EQ(ploopSyncX.load(), 0);
 }
 
+// "Open Movie and Play with Brainwave…" plays the movie window that is open rather than opening a second
+// one on top of it; with none open it opens the movie chosen last.
+TEST_F(MovieWindowTest, PlayingWithTheRecordingReusesTheOpenMovieWindow)
+{
+    QPointer<QXMovieWindowController> first = open(path);
+    ASSERT_TRUE(first && first->movie());
+    EXPECT_EQ(QXMovieWindowController::openOrReuse(nullptr), first.data());
+    EXPECT_EQ(QXMovieWindowController::openWindows().size(), 1u);
+
+    first->nibWindow()->close();
+    ASSERT_TRUE(test::processEventsUntil([&] { return first.isNull(); }));
+    QPointer<QXMovieWindowController> second = QXMovieWindowController::openOrReuse(nullptr);
+    ASSERT_TRUE(second && second->movie());
+    EXPECT_EQ(second->fileName(), "window.mp4");
+    second->nibWindow()->close();
+    EXPECT_TRUE(test::processEventsUntil([&] { return second.isNull(); }));
+}
+
 TEST_F(MovieWindowTest, APathThatIsNoMovieAlertsAndTheWindowGoes)
 {
     QPointer<QXMovieWindowController> window = open(test::writeTone("not-a-movie.wav", 0.5));

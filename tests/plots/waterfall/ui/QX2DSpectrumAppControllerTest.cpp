@@ -222,6 +222,25 @@ TEST(QX2DSpectrumWindow, PopupsAndCheckBoxesSwitchSelectionsAndOverlays)
     c->button(child<QWidget>(*c, "leftButton"));
     EXPECT_FLOAT_EQ(c->fullView().cameraTarget().sphi, 60.25f);
 
+    // The switches that only reach the view: brain-switch marks, face normals, running the colours by
+    // brain switches, and the glide to a reset position (whose Front keeps X at 0, unlike the button).
+    child<QCheckBox>(*c, "viewShowBrainSWBox")->click();
+    EXPECT_EQ(c->fullView().brainSwitchMarks(), 1);
+    const int normals = QX2DSpectrum::sharedQX2DSpectrum().drawFaceNormsZ;
+    child<QCheckBox>(*c, "drawSurfaceLineBox")->click();
+    EXPECT_NE(QX2DSpectrum::sharedQX2DSpectrum().drawFaceNormsZ, normals);
+    child<QCheckBox>(*c, "runByBrainBox")->click();
+    EXPECT_EQ(c->fullView().runByBrain(), 1);
+    auto* reset = child<QComboBox>(*c, "resetPositionPopup");
+    ASSERT_EQ(reset->count(), 4);
+    reset->setCurrentIndex(1);
+    c->ResetPositionX(reset);
+    EXPECT_FLOAT_EQ(c->fullView().cameraTarget().stheta, 56.25f);
+    reset->setCurrentIndex(0);
+    c->ResetPositionX(reset);
+    EXPECT_FLOAT_EQ(c->fullView().cameraTarget().Xposition, 0.0f);
+    EXPECT_TRUE(c->fullView().presetMoveActive());
+
     // A source outside the table (a remote or a document) changes no flags.
     c->setshowDisplayall(40);
     c->setDemoNumberA(40);
