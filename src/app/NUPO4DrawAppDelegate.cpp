@@ -19,6 +19,7 @@
 #include "interop/ui/QCNUPO4Patches.h"
 #include "platform/appkit/ui/AlertPanel.h"
 #include "midi/band/SetMIDIband.h"
+#include "midi/output/MidiOutput.h"
 #include "midi/panels/MidiAlerts.h"
 #include "midi/panels/SetMIDIPanel.h"
 #include "midi/panels/SetMIDIbandPanel.h"
@@ -232,6 +233,7 @@ void NUPO4DrawAppDelegate::applicationWillTerminate(QObject*)
     SetMIDIband::stopWorker();
     SetMIDI::sharedSetMIDI().sendMidiShutDownALL();
     SetMIDIband::sharedSetMIDIband().silenceSentNotes();
+    stopMidiWatch();
     SimpleRunAppleScript(QStringLiteral("tell application \"Quilbrotask\" to quit"));
     QXInputStream::sharedQXInputStream().stopThreads();
 }
