@@ -47,7 +47,9 @@ def button(name, text, act, t=None, tip=None):
 
 
 def popup(name, act, tip=None):
-    props = [action(act)]
+    # A popup as narrow as a few letters allows: its list still shows whole titles.
+    props = [action(act), prop('sizeAdjustPolicy', 'enum', 'QComboBox::AdjustToMinimumContentsLengthWithIcon'),
+             prop('minimumContentsLength', 'number', 6)]
     if tip:
         props.append(prop('toolTip', 'string', tip))
     return widget('QComboBox', name, *props)
@@ -210,8 +212,10 @@ def top_bar():
                              'Upper right drawer'),
                 small_button('toggleLowerRightButton', 'Textures', 'toggleLowerRightDrawer', None,
                              'Lower right drawer')]
+    # Camera presets and drawer switches in two rows, so that the window fits half of a small screen.
     return vbox('topLayout', [widget('QWidget', 'menuRow', layout=hbox('menuLayout', menus)),
-                              widget('QWidget', 'buttonRow', layout=hbox('buttonLayout', buttons))])
+                              widget('QWidget', 'buttonRow', layout=hbox('buttonLayout', buttons[:5])),
+                              widget('QWidget', 'drawerButtonRow', layout=hbox('drawerButtonLayout', buttons[5:]))])
 
 
 def info_bar():
@@ -225,7 +229,7 @@ def info_bar():
 
 
 def views():
-    policy = prop('minimumSize', 'size', (200, 150))
+    policy = prop('minimumSize', 'size', (200, 100))
     return hbox('viewLayout', [widget('QWidget', '_glView', policy), widget('QWidget', '_gl3View', policy)])
 
 
