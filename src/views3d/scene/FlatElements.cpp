@@ -1,7 +1,7 @@
 #include "views3d/scene/FlatElements.h"
 
 #include "platform/gl/Glut.h"
-#include "platform/gl/MeshNormals.h"
+#include "plots/frame/FloorNormals.h"
 #include "plots/settings/DisplaySettings.h"
 #include "shared/AnalysisState.h"
 #include "views3d/scene/ColorTables.h"

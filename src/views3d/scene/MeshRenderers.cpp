@@ -1,6 +1,6 @@
 #include "views3d/scene/MeshRenderers.h"
 
-#include "platform/gl/MeshNormals.h"
+#include "plots/frame/FloorNormals.h"
 #include "plots/settings/DisplaySettings.h"
 #include "views3d/scene/ColorTables.h"
 #include "views3d/scene/Materials.h"
