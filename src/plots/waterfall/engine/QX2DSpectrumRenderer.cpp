@@ -1,5 +1,6 @@
 #include "plots/waterfall/engine/QX2DSpectrumRenderer.h"
 
+#include "platform/gl/ColorTables.h"
 #include "platform/gl/Glut.h"
 #include "platform/gl/MeshNormals.h"
 #include "platform/gl/MeshShading.h"
@@ -11,7 +12,6 @@
 #include "plots/waterfall/model/QX2DSpectrum.h"
 #include "shared/AnalysisState.h"
 #include "shared/CoreState.h"
-#include "views3d/scene/ColorTables.h"
 
 #include <GL/gl.h>
 #include <GL/glu.h>
