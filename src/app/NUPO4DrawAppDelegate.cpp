@@ -18,6 +18,7 @@
 #include "document/ui/NUPO4DocumentController.h"
 #include "interop/ui/QCNUPO4Patches.h"
 #include "midi/band/SetMIDIband.h"
+#include "midi/output/MidiOutput.h"
 #include "midi/panels/MidiAlerts.h"
 #include "midi/panels/SetMIDIPanel.h"
 #include "midi/panels/SetMIDIbandPanel.h"
@@ -26,6 +27,7 @@
 #include "plots/bargraph/QX2DBarGraphView.h"
 #include "plots/rawwave/QXRawwaveGraphView.h"
 #include "plots/settings/ui/SetDisplay.h"
+#include "platform/files/CheckedFile.h"
 #include "plots/waterfall/engine/QX2DSpectrumGLView.h"
 #include "shared/Utilities.h"
 #include "views3d/QX3DSpectrumGLView.h"
@@ -233,6 +235,7 @@ void NUPO4DrawAppDelegate::applicationWillTerminate(QObject*)
     SetMIDIband::stopWorker();
     SetMIDI::sharedSetMIDI().sendMidiShutDownALL();
     SetMIDIband::sharedSetMIDIband().silenceSentNotes();
+    stopMidiWatch();
     SimpleRunAppleScript(QStringLiteral("tell application \"Quilbrotask\" to quit"));
     QXInputStream::sharedQXInputStream().stopThreads();
 }

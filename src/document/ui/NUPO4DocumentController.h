@@ -51,6 +51,8 @@ public:
     // The document's file (empty while untitled) and the name shown in titles.
     const QString& fileName() const { return path; }
     QString displayName() const;
+    // Where File ▸ Open starts: the folder of the document shown, else of the last one opened or saved.
+    QString folderToOpenFrom() const;
     bool isDocumentEdited() const;
     // The document's state now counts as saved.
     void markSaved();
@@ -74,6 +76,10 @@ public:
 
     static inline const QString fileSuffix = QStringLiteral("nupo4");
 
+protected:
+    // Asks before the last window closes, so that a cancelled close leaves that window open.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     NUPO4DocumentController();
     QByteArray settingsSnapshot() const;
@@ -83,12 +89,14 @@ private:
     void quit();
 
     QString path;
+    QString lastFolder;
     QByteArray savedSettings;
     quint64 savedRecording = 0;
     bool opening = false;
     // Set once the user has agreed to quit: the windows Qt closes on the way out ask nothing more.
     bool quitting = false;
     bool asking = false;  // while the save question is shown
+    bool closeAgreed = false;  // the user answered the question as the last window closed
     QTimer titleTimer;
 };
 
