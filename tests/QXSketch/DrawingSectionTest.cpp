@@ -22,7 +22,11 @@ namespace {
 
 struct DrawingDocument {
     NUPO4DrawDocument document;
-    DrawingDocument() { addViewDocumentSections(document); }
+    DrawingDocument()
+    {
+        addViewDocumentSections(document);
+        document.addSection(std::make_unique<DrawingSection>());
+    }
     DrawingSection& section() { return *dynamic_cast<DrawingSection*>(document.section("Drawing")); }
     QString read(const QByteArray& text)
     {

@@ -1,8 +1,8 @@
 #include "views3d/scene/MeshRenderers.h"
 
-#include "platform/gl/MeshNormals.h"
+#include "platform/gl/ColorTables.h"
+#include "plots/frame/FloorNormals.h"
 #include "plots/settings/DisplaySettings.h"
-#include "views3d/scene/ColorTables.h"
 #include "views3d/scene/Materials.h"
 #include "views3d/scene/QX3DSpectrumMesh.h"
 

@@ -1,8 +1,8 @@
 #include "views3d/scene/QX3DSpectrumMesh.h"
 
+#include "platform/gl/ColorTables.h"
 #include "platform/gl/MeshNormals.h"
 #include "platform/gl/MeshShading.h"
-#include "views3d/scene/ColorTables.h"
 #include "views3d/scene/MeshControl.h"
 #include "views3d/scene/MeshShapes.h"
 #include "views3d/textures/ShadowApp.h"

@@ -1,4 +1,5 @@
 #include "platform/gl/MeshNormals.h"
+#include "plots/frame/FloorNormals.h"
 #include "views3d/scene/MeshControl.h"
 #include "views3d/scene/QX3DSpectrumMesh.h"
 

@@ -1,6 +1,6 @@
 #include "SceneTestSupport.h"
 #include "analysis/SpectrumMath.h"
-#include "platform/gl/MeshNormals.h"
+#include "plots/frame/FloorNormals.h"
 #include "views3d/scene/FlatElements.h"
 #include "views3d/scene/FrequencyRuler.h"
 #include "views3d/scene/SceneDecorations.h"

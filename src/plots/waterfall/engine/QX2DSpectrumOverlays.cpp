@@ -3,7 +3,7 @@
 #include "analysis/SpectrumMath.h"
 #include "core/QXSerialPort.h"
 #include "platform/gl/Glut.h"
-#include "platform/gl/MeshNormals.h"
+#include "plots/frame/FloorNormals.h"
 #include "plots/frame/PlotWindowState.h"
 #include "plots/settings/DisplaySettings.h"
 #include "plots/waterfall/engine/WaterfallColours.h"

@@ -1,5 +1,6 @@
 #include "plots/waterfall/engine/QX2DSpectrumRenderer.h"
 
+#include "platform/gl/ColorTables.h"
 #include "platform/gl/GridMesh.h"
 #include "platform/gl/Glut.h"
 #include "platform/gl/MeshNormals.h"
@@ -12,7 +13,6 @@
 #include "plots/waterfall/model/QX2DSpectrum.h"
 #include "shared/AnalysisState.h"
 #include "shared/CoreState.h"
-#include "views3d/scene/ColorTables.h"
 
 #include <GL/gl.h>
 #include <GL/glu.h>

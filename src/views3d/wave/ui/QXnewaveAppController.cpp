@@ -11,7 +11,6 @@
 #include "shared/BrainBands.h"
 #include "shared/BrainSources.h"
 #include "shared/CoreState.h"
-#include "tools/gl/QXorvellogoGLView.h"
 #include "views3d/QX3DSpectrumGLView.h"
 #include "views3d/textures/ImageSources.h"
 #include "views3d/wave/QXnewave.h"
@@ -249,8 +248,8 @@ void QXnewaveAppController::button(QObject* sender)
     }
     if (_glView)
         _glView->setColor(t);
-    if (t == 1)
-        restretOpen();
+    if (t == 1 && restartLogo)
+        restartLogo();
 }
 
 void QXnewaveAppController::selectSoundBrain(QObject*)
