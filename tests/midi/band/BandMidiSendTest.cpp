@@ -53,6 +53,7 @@ protected:
             if (strMIDIport[std::size_t(i)].endsWith(QStringLiteral(":band sink")))
                 sinkPort = i;
         ASSERT_GE(sinkPort, 0);
+        ASSERT_TRUE(sink->primeThroughPort(sinkPort)) << "nothing sent to the sink arrives";
     }
     void TearDown() override
     {
