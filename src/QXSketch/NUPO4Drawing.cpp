@@ -185,16 +185,71 @@ bool NUPO4Drawing::setGraphicFill(int index, const RGBAColor& colour)
     return true;
 }
 
-bool NUPO4Drawing::moveRectangle(int k, double x, double y, double w, double h)
+bool NUPO4Drawing::setGraphicBrainChannel(int index, int channel)
+{
+    return setGraphicNumber(index, channel, true);
+}
+
+bool NUPO4Drawing::setGraphicView(int index, int view)
+{
+    return setGraphicNumber(index, view, false);
+}
+
+// One undoable edit of a graphic's brain channel (channel true) or view; the graphic hands the value on
+// to its view when the edit is done and undone.
+bool NUPO4Drawing::setGraphicNumber(int index, int value, bool channel)
+{
+    NUPO4Graphic* g = graphic(index);
+    if (!g)
+        return false;
+    const int before = channel ? g->brainChannel() : g->view();
+    if (!(channel ? NUPO4Graphic::brainChannelInRange(value) : NUPO4Graphic::viewInRange(value)))
+        return channel ? g->setBrainChannel(value) : g->setView(value);  // refused, and logged
+    undo.push(new DrawingEditCommand(channel ? QStringLiteral("Brain Channel") : QStringLiteral("View"),
+                                     [this, index, before, value, channel](bool redo) {
+                                         if (NUPO4Graphic* target = graphic(index)) {
+                                             const int v = redo ? value : before;
+                                             channel ? target->setBrainChannel(v) : target->setView(v);
+                                         }
+                                         notify();
+                                     }));
+    return true;
+}
+
+NUPO4Graphic* NUPO4Drawing::rectangleOrReport(int k) const
 {
     NUPO4Graphic* r = rectangle(k);
-    if (!r) {
-        reportOnce(QStringLiteral("Drawing: no rectangle %1 in the front drawing (it has %2); not moved.")
+    if (!r)
+        reportOnce(QStringLiteral("Drawing: no rectangle %1 in the front drawing (it has %2); unchanged.")
                        .arg(k)
                        .arg(rectangleCount()));
+    return r;
+}
+
+bool NUPO4Drawing::moveRectangle(int k, double x, double y, double w, double h)
+{
+    NUPO4Graphic* r = rectangleOrReport(k);
+    if (!r)
         return false;
-    }
     r->setBounds(QRectF(x, y, w, h));
+    notify();
+    return true;
+}
+
+bool NUPO4Drawing::setRectangleBrainChannel(int k, int channel)
+{
+    NUPO4Graphic* r = rectangleOrReport(k);
+    if (!r || !r->setBrainChannel(channel))
+        return false;
+    notify();
+    return true;
+}
+
+bool NUPO4Drawing::setRectangleView(int k, int view)
+{
+    NUPO4Graphic* r = rectangleOrReport(k);
+    if (!r || !r->setView(view))
+        return false;
     notify();
     return true;
 }
@@ -220,14 +275,34 @@ void NUPO4Drawing::followBrainSwitches(int source)
         notify();
 }
 
-bool moveRectangle(int k, double x, double y, double w, double h)
+namespace {
+
+NUPO4Drawing* frontOrReport(int k)
 {
     NUPO4Drawing* drawing = NUPO4Drawing::frontDrawing();
-    if (!drawing) {
-        reportOnce(QStringLiteral("Drawing: no front drawing; rectangle %1 not moved.").arg(k));
-        return false;
-    }
-    return drawing->moveRectangle(k, x, y, w, h);
+    if (!drawing)
+        reportOnce(QStringLiteral("Drawing: no front drawing; rectangle %1 unchanged.").arg(k));
+    return drawing;
+}
+
+}  // namespace
+
+bool moveRectangle(int k, double x, double y, double w, double h)
+{
+    NUPO4Drawing* drawing = frontOrReport(k);
+    return drawing && drawing->moveRectangle(k, x, y, w, h);
+}
+
+bool setRectangleBrainChannel(int k, int channel)
+{
+    NUPO4Drawing* drawing = frontOrReport(k);
+    return drawing && drawing->setRectangleBrainChannel(k, channel);
+}
+
+bool setRectangleView(int k, int view)
+{
+    NUPO4Drawing* drawing = frontOrReport(k);
+    return drawing && drawing->setRectangleView(k, view);
 }
 
 void installNativeRectangleMover()

@@ -41,6 +41,10 @@ public:
     bool removeGraphic(int index);
     bool setGraphicBounds(int index, const QRectF& bounds);
     bool setGraphicFill(int index, const RGBAColor& colour);
+    // The brain channel (1..10) and the view (0..19) a graphic hands to its view; out of range or a
+    // missing graphic: nothing changes, false.
+    bool setGraphicBrainChannel(int index, int channel);
+    bool setGraphicView(int index, int view);
     QUndoStack& undoStack() { return undo; }
 
     // The drawing of a document just opened: its graphics replace these, with the given selection (-1
@@ -51,6 +55,10 @@ public:
     // rectangle changes nothing, is logged once and gives false. Not an undoable edit: it follows the
     // brain-switch settings.
     bool moveRectangle(int k, double x, double y, double w, double h);
+    // Sets the brain channel or the view of rectangle k (1-based), as its remote setters do. Not undoable.
+    // A k without a rectangle is logged once and gives false, as does a value out of range.
+    bool setRectangleBrainChannel(int k, int channel);
+    bool setRectangleView(int k, int view);
 
     // Rectangles 1..8 take the frames of the brain-switch windows 8..1 of source 0..9 (rectangle k
     // stands for window 9 − k), as setBSrectangle frames them. Nothing for a source out of range.
@@ -63,6 +71,8 @@ private:
     friend class DrawingEditCommand;
     void notify();
     std::unique_ptr<NUPO4Graphic> take(int index);
+    bool setGraphicNumber(int index, int value, bool channel);
+    NUPO4Graphic* rectangleOrReport(int k) const;
     void insert(int index, std::unique_ptr<NUPO4Graphic> graphic);
 
     std::vector<std::unique_ptr<NUPO4Graphic>> graphics;
@@ -72,6 +82,10 @@ private:
 
 // moveRectangle on the front drawing; false (logged once) when there is none.
 bool moveRectangle(int k, double x, double y, double w, double h);
+
+// The rectangle setters above on the front drawing; false (logged once) when there is none.
+bool setRectangleBrainChannel(int k, int channel);
+bool setRectangleView(int k, int view);
 
 // Makes setBSrectangle move the front drawing's rectangles natively while scripts are on. Moves asked
 // for on another thread run on the main thread, in order.

@@ -134,7 +134,7 @@ void NUPO4Graphic::setFillColor(const RGBAColor& colour)
 
 bool NUPO4Graphic::setBrainChannel(int channel)
 {
-    if (channel < 1 || channel > 10) {
+    if (!brainChannelInRange(channel)) {
         reportOnce(QStringLiteral("Drawing: brain channel %1 out of range (1..10); ignored.").arg(channel));
         return false;
     }
@@ -145,7 +145,7 @@ bool NUPO4Graphic::setBrainChannel(int channel)
 
 bool NUPO4Graphic::setView(int view)
 {
-    if (view < 0 || view > 19) {
+    if (!viewInRange(view)) {
         reportOnce(QStringLiteral("Drawing: view %1 out of range (0..19); ignored.").arg(view));
         return false;
     }

@@ -60,6 +60,8 @@ public:
     bool setBrainChannel(int channel);
     int view() const { return view_; }
     bool setView(int view);
+    static bool brainChannelInRange(int channel) { return channel >= 1 && channel <= 10; }
+    static bool viewInRange(int view) { return view >= 0 && view <= 19; }
 
     // Takes the fill colour, brain channel and view a saved drawing had, as they stand and without
     // handing them on: the shared window colour, the notification and the views' selections stay as the

@@ -17,13 +17,17 @@
 #include "core/ui/WindowController.h"
 #include "document/ui/NUPO4DocumentController.h"
 #include "interop/ui/QCNUPO4Patches.h"
+#include "platform/appkit/ui/AlertPanel.h"
 #include "midi/band/SetMIDIband.h"
+#include "midi/output/MidiOutput.h"
+#include "midi/panels/MidiAlerts.h"
 #include "midi/panels/SetMIDIPanel.h"
 #include "midi/panels/SetMIDIbandPanel.h"
 #include "midi/peak/SetMIDI.h"
 #include "plots/bargraph/QX2DBarGraphView.h"
 #include "plots/rawwave/QXRawwaveGraphView.h"
 #include "plots/settings/ui/SetDisplay.h"
+#include "platform/files/CheckedFile.h"
 #include "plots/waterfall/engine/QX2DSpectrumGLView.h"
 #include "shared/Utilities.h"
 #include "views3d/QX3DSpectrumGLView.h"
@@ -31,6 +35,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QMessageBox>
 #include <QSettings>
 
 #include <unistd.h>
@@ -57,6 +62,32 @@ void report(const QString& line)
 {
     std::printf("%s\n", line.toLocal8Bit().constData());
     std::fflush(stdout);
+}
+
+// Says on screen which file did not open and why; the alert opens in front of the windows without
+// holding up the start-up, which goes on with the recording in use.
+void alertRefusal(const QByteArray& nativePath, const QString& reason)
+{
+    const QString path = displayPath(nativePath);
+    QString name = QFileInfo(path).fileName();
+    if (name.isEmpty())
+        name = path;
+    QString because = reason;
+    if (!because.isEmpty())
+        because[0] = because[0].toUpper();
+    QMessageBox* alert = AlertPanel::show(
+        QStringLiteral("“%1” cannot be opened.").arg(name),
+        QStringLiteral("%1.\n\n%2\n\nNothing was loaded.").arg(because, path));
+    alert->setObjectName(QStringLiteral("fileRefusedAlert"));
+}
+
+// A refusal on standard output (unless the opener said it there already) and on screen.
+bool refuse(const QByteArray& nativePath, const QString& reason, bool reported = false)
+{
+    if (!reported)
+        report(QStringLiteral("Cannot open %1: %2.").arg(displayPath(nativePath), reason));
+    alertRefusal(nativePath, reason);
+    return false;
 }
 
 }  // namespace
@@ -124,6 +155,8 @@ void NUPO4DrawAppDelegate::initAPstart(QObject*)
     SetFFTController::sharedSetFFTController().setWindowSetup(nullptr);
     WindowController::sharedWindowController().addPanel(PreferencesTab::Analysis, QStringLiteral("Analysis"),
                                                         &SetFFTPanel::makePanel);
+    // MIDI and audio problems show on screen from here on.
+    installMidiAlerts();
     // The peak-to-MIDI setups get their defaults before any panel exists; its worker starts here.
     SetMIDI& peakMIDI = SetMIDI::sharedSetMIDI();
     peakMIDI.setSetToDefault_(2);
@@ -153,8 +186,9 @@ void NUPO4DrawAppDelegate::initAPstart(QObject*)
     QXSoundController::sharedQXSoundController().initSoundNSStr();
     // The 10 ms analysis timer starts after every other shared instance exists.
     QXFFT::sharedQXFFT().init();
-    // The raw-wave window opens last.
+    // The raw-wave window opens last, clear of the Control Panel and the tool palette.
     menu.showQXRawwaveGraph(this);
+    menu.arrangeFirstWindows();
     if (const int port = patchInterfacePort())
         QCNUPO4Patches::startPatchInterface(port);
 }
@@ -176,21 +210,19 @@ bool NUPO4DrawAppDelegate::openFile(const QByteArray& nativePath)
 {
     QString reason;
     const int fd = openRegularFileForReading(nativePath, &reason);
-    if (fd < 0) {
-        report(QStringLiteral("Cannot open %1: %2.").arg(displayPath(nativePath), reason));
-        return false;
-    }
+    if (fd < 0)
+        return refuse(nativePath, reason);
     ::close(fd);
     const QString path = QFile::decodeName(nativePath);
+    // The document opener says on screen itself what is wrong with a document.
     if (isDocumentFile(path))
         return NUPO4DocumentController::sharedNUPO4DocumentController().openDocumentAt(path);
-    if (!isRecordingFile(path)) {
-        report(QStringLiteral("Cannot open %1: only brain-note documents (.nupo4) and recordings (.dat, "
-                              ".data, .nupo) open.")
-                   .arg(displayPath(nativePath)));
-        return false;
-    }
-    return Transport::sharedTransport().openRecordingAndPlay(nativePath);
+    if (!isRecordingFile(path))
+        return refuse(nativePath, QStringLiteral("only brain-note documents (.nupo4) and recordings (.dat, "
+                                                 ".data, .nupo) open"));
+    if (!Transport::sharedTransport().openRecordingAndPlay(nativePath, &reason))
+        return refuse(nativePath, reason, true);
+    return true;
 }
 
 void NUPO4DrawAppDelegate::applicationWillTerminate(QObject*)
@@ -200,7 +232,8 @@ void NUPO4DrawAppDelegate::applicationWillTerminate(QObject*)
     SetMIDI::stopWorker();
     SetMIDIband::stopWorker();
     SetMIDI::sharedSetMIDI().sendMidiShutDownALL();
-    SetMIDIband::sharedSetMIDIband().sendMidiShutDown();
+    SetMIDIband::sharedSetMIDIband().silenceSentNotes();
+    stopMidiWatch();
     SimpleRunAppleScript(QStringLiteral("tell application \"Quilbrotask\" to quit"));
     QXInputStream::sharedQXInputStream().stopThreads();
 }

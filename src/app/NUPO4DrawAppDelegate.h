@@ -39,9 +39,9 @@ public:
     void initAPstart(QObject* sender);
 
     // Opens a file given to the application: a brain-note document is read (and its recording played), a
-    // recording (old data file) is loaded and played. Returns false, with a line on standard output that
-    // names the file and what is wrong with it (the system's reason where it gives one), when it cannot be
-    // opened.
+    // recording (old data file) is loaded and played. Returns false when it cannot be opened, with a line
+    // on standard output and an alert on screen that name the file and what is wrong with it (the
+    // system's reason where it gives one); the recording in use stays.
     bool openFile(const QString& path);
     bool openFile(const QByteArray& nativePath);
 

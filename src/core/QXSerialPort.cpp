@@ -1,5 +1,6 @@
 #include "core/QXSerialPort.h"
 
+#include "platform/files/CheckedFile.h"
 #include "shared/CoreState.h"
 #include "shared/Utilities.h"
 
@@ -111,17 +112,19 @@ int QXSerialPort::openOldFileToBuffer()
         report(QStringLiteral("Failed to open openOldFileToBuffer 'dat, data'."));
         report(QStringLiteral("openOldFileToBuffer: cannot open %1: %2.")
                    .arg(nativePath.isEmpty() ? QStringLiteral("''") : path, reason));
-        return 0;
+        return refuseOldFile(reason);
     }
     if (size < oldFileHeaderBytes) {
         report(QStringLiteral("openOldFileToBuffer: %1 is shorter than its %2-byte header; nothing loaded.")
                    .arg(path, QString::number(oldFileHeaderBytes)));
-        return 0;
+        return refuseOldFile(size == 0 ? QStringLiteral("the file is empty")
+                                       : QStringLiteral("it is shorter than a recording's %1-byte header")
+                                             .arg(oldFileHeaderBytes));
     }
     const qint64 perChannel = (size - oldFileHeaderBytes) / 2;
     if (perChannel == 0) {
         report(QStringLiteral("openOldFileToBuffer: %1 holds no samples; nothing loaded.").arg(path));
-        return 0;
+        return refuseOldFile(QStringLiteral("it holds a header but no samples"));
     }
 
     initMalloc();
@@ -129,7 +132,7 @@ int QXSerialPort::openOldFileToBuffer()
     const int n = int(std::min<qint64>(perChannel, std::min(limit, capacity() - spareSamples)));
     if (n <= 0) {
         report(QStringLiteral("openOldFileToBuffer: the recording buffer holds no samples; nothing loaded."));
-        return 0;
+        return refuseOldFile(QStringLiteral("the recording buffer holds no samples"));
     }
 
     std::vector<unsigned char> first;
@@ -138,7 +141,7 @@ int QXSerialPort::openOldFileToBuffer()
         !readBytesAt(file.fd, oldFileHeaderBytes + perChannel, n, second, reason)) {
         report(
             QStringLiteral("openOldFileToBuffer: reading %1 failed: %2; nothing loaded.").arg(path, reason));
-        return 0;
+        return refuseOldFile(QStringLiteral("reading it failed: %1").arg(reason));
     }
     if (n < perChannel)
         report(
@@ -156,7 +159,14 @@ int QXSerialPort::openOldFileToBuffer()
         buffers.putSampleAt(2, i, 0);
     }
     maxploop.store(n, std::memory_order_relaxed);
+    failure.clear();
     return 1;
+}
+
+int QXSerialPort::refuseOldFile(const QString& reason)
+{
+    failure = reason;
+    return 0;
 }
 
 }  // namespace nupo

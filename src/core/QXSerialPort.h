@@ -3,6 +3,7 @@
 #include "shared/RecordingBuffers.h"
 
 #include <QObject>
+#include <QString>
 
 namespace nupo {
 
@@ -32,6 +33,9 @@ public:
     // and n bytes of channel 2, every byte stored bit-reversed. Sets `maxploop` to n. Returns 1 when the
     // recording was loaded, 0 (with nothing changed) when it was not.
     int openOldFileToBuffer();
+    // Why the last openOldFileToBuffer loaded nothing, said for the user ("it is a folder, not a file");
+    // empty after a recording was loaded.
+    const QString& oldFileFailure() const { return failure; }
 
     // Samples per channel the buffers hold.
     int capacity() const;
@@ -43,7 +47,11 @@ public:
 
 private:
     QXSerialPort() = default;
+    // Keeps the reason for oldFileFailure() and returns 0, the result of a refused file.
+    int refuseOldFile(const QString& reason);
+
     RecordingBuffers& buffers = RecordingBuffers::sharedRecordingBuffers();
+    QString failure;  // main thread
 };
 
 }  // namespace nupo

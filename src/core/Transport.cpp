@@ -41,10 +41,19 @@ bool Transport::openRecordingAndPlay(const QString& path)
     return openRecordingAndPlay(QFile::encodeName(path));
 }
 
-bool Transport::openRecordingAndPlay(const QByteArray& nativePath)
+bool Transport::openRecordingAndPlay(const QByteArray& nativePath, QString* why)
 {
-    if (!nativePathToC(nativePath) || QXSerialPort::sharedQXSerialPort().openOldFileToBuffer() == 0)
+    if (!nativePathToC(nativePath)) {
+        if (why)
+            *why = QStringLiteral("the path is too long or holds a zero byte");
         return false;
+    }
+    QXSerialPort& port = QXSerialPort::sharedQXSerialPort();
+    if (port.openOldFileToBuffer() == 0) {
+        if (why)
+            *why = port.oldFileFailure();
+        return false;
+    }
     ploopStart.store(0, relaxed);
     moveTo(0);
     SetselectsetPlay();

@@ -24,8 +24,9 @@ public:
     // Loads the old data file at path (core/QXSerialPort.h) and plays it from its start. False, with the
     // transport unchanged, when the path does not fit the path buffer or the file cannot be loaded.
     bool openRecordingAndPlay(const QString& path);
-    // The same for a path as the file system holds it, which need not be valid text.
-    bool openRecordingAndPlay(const QByteArray& nativePath);
+    // The same for a path as the file system holds it, which need not be valid text. On refusal, why
+    // (said for the user) goes to `why` when given.
+    bool openRecordingAndPlay(const QByteArray& nativePath, QString* why = nullptr);
 
     // Play mode from the current position (from the start when at the end).
     void SetselectsetPlay();

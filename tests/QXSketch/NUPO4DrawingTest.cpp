@@ -124,6 +124,47 @@ TEST_F(Drawing, MoveRectangleCountsRectanglesOnlyAndChecksTheNumber)
     EXPECT_EQ(drawing.undoStack().count(), 0);
 }
 
+TEST_F(Drawing, BrainChannelAndViewReachTheViewsAsEditsAndByRectangleNumber)
+{
+    // The user's edit of the bar-graph placeholder (index 5): undoable, handed to its view both ways.
+    setDemoNumberBarA = 0;
+    ASSERT_TRUE(drawing.setGraphicBrainChannel(5, 4));
+    EXPECT_EQ(setDemoNumberBarA, 4);
+    ASSERT_TRUE(drawing.setGraphicView(5, 13));
+    EXPECT_EQ(setDemoNumberBarB, 13);
+    EXPECT_EQ(drawing.undoStack().count(), 2);
+    drawing.undoStack().undo();
+    drawing.undoStack().undo();
+    EXPECT_EQ(drawing.graphic(5)->brainChannel(), 1);
+    EXPECT_EQ(drawing.graphic(5)->view(), 0);
+    EXPECT_EQ(setDemoNumberBarA, 1);
+    drawing.undoStack().redo();
+    EXPECT_EQ(drawing.graphic(5)->brainChannel(), 4);
+
+    // Out of range, or no graphic there: nothing changes and nothing is put on the undo stack.
+    testing::internal::CaptureStdout();
+    const int edits = drawing.undoStack().count();
+    EXPECT_FALSE(drawing.setGraphicBrainChannel(5, 11));
+    EXPECT_FALSE(drawing.setGraphicView(5, -1));
+    EXPECT_FALSE(drawing.setGraphicView(99, 3));
+    EXPECT_EQ(drawing.undoStack().count(), edits);
+    EXPECT_EQ(drawing.graphic(5)->brainChannel(), 4);
+
+    // By rectangle number on the front drawing (the remote setters): rectangle 5 is graphic 6.
+    setDemoNumberDidChanged = 0;
+    EXPECT_TRUE(setRectangleBrainChannel(5, 9));
+    EXPECT_EQ(drawing.graphic(6)->brainChannel(), 9);
+    EXPECT_EQ(nupo::setDemoNumberA, 9);
+    EXPECT_EQ(setDemoNumberDidChanged, 1);
+    EXPECT_TRUE(setRectangleView(5, 3));
+    EXPECT_EQ(setDemoNumber3B, 3);
+    EXPECT_FALSE(setRectangleView(10, 3));
+    EXPECT_FALSE(setRectangleBrainChannel(1, 0));
+    const std::string out = testing::internal::GetCapturedStdout();
+    EXPECT_NE(out.find("no rectangle 10"), std::string::npos) << out;
+    EXPECT_EQ(drawing.rectangle(1)->brainChannel(), 1);
+}
+
 TEST_F(Drawing, BandEdgesMoveTheirRectangleNativelyOnlyWhileScriptsAreOn)
 {
     initbrainSWX();

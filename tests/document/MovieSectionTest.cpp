@@ -131,6 +131,10 @@ TEST(MovieSection, DamagedMovieSectionsAreRefusedOrClampedAndChangeNothing)
               "Cannot open bad.nupo4: section Movie, MoviePath: the movie's path is longer than 1023 bytes");
     EXPECT_EQ(refused("{ OpenQT = 1; MoviePath = \"/" + QByteArray(5000, 'a') + "\"; }"),
               "Cannot open bad.nupo4: section Movie, MoviePath: the movie's path is longer than 1023 bytes");
+    // A zero byte (written as an octal escape) is no part of any file name.
+    EXPECT_EQ(refused("{ OpenQT = 1; MoviePath = \"/movies/a\\000b.mov\"; }"),
+              "Cannot open bad.nupo4: section Movie, MoviePath: the movie's path holds a zero byte, which no "
+              "file name can");
     EXPECT_TRUE(refused("{ OpenQT = 1; MoviePath = (a, b); }")
                     .startsWith("Cannot open bad.nupo4: section Movie, MoviePath"));
     EXPECT_TRUE(

@@ -1,8 +1,9 @@
 #include "MidiTestClient.h"
 
+#include "midi/band/SetMIDIband.h"
 #include "midi/output/MidiOutput.h"
 #include "midi/output/MidiSynth.h"
-#include "midi/peak/PeakSetupTable.h"
+#include "midi/peak/SetMIDI.h"
 #include "platform/synth/SynthGraph.h"
 
 #include <gtest/gtest.h>
@@ -37,11 +38,22 @@ double renderedLevel(int frames)
     return std::sqrt(sum / (2.0 * frames));
 }
 
+// The mappers lend the output layer their port tables and synthesiser choice when their shared
+// instances are made; the tests drive the mappers themselves (no worker threads).
+void makeMappers()
+{
+    firstTimeRunMIDIpeak = 0;
+    firstTimeRunMIDIband = 0;
+    SetMIDI::sharedSetMIDI();
+    SetMIDIband::sharedSetMIDIband();
+}
+
 class MidiOutputTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
         NUPO_REQUIRE_JACK_OR_SKIP();
+        makeMappers();
         SynthGraph::setAudioOutputEnabled(false);
         sinkA = MidiTestClient::destination(QStringLiteral("sink A"));
         sinkB = MidiTestClient::destination(QStringLiteral("sink B"));
@@ -216,11 +228,35 @@ TEST_F(MidiOutputTest, SynthesiserPlaysOnlyWhenTheSetupAsks)
     EXPECT_GT(renderedLevel(9600), 1e-3);
 }
 
+// A start clears the port indexes of setups 0..7 of both mappers, and no others.
+TEST(MidiStartTest, ClearsTheFirstPortsOfBothMappers)
+{
+    qputenv("JACK_DEFAULT_SERVER", "nupo-no-such-server");  // no ports on the shared test server
+    makeMappers();
+    SynthGraph::setAudioOutputEnabled(false);
+    disposeMidi();
+    for (int s = 0; s < 9; ++s) {
+        MIDIportX[s] = 5;
+        MIDIportEX[s] = 6;
+    }
+    testing::internal::CaptureStdout();
+    mainMidi();
+    testing::internal::GetCapturedStdout();
+    for (int s = 0; s < 8; ++s) {
+        EXPECT_EQ(MIDIportX[s], 0) << s;
+        EXPECT_EQ(MIDIportEX[s], 0) << s;
+    }
+    EXPECT_EQ(MIDIportX[8], 5);
+    EXPECT_EQ(MIDIportEX[8], 6);
+    disposeMidi();
+}
+
 TEST(MidiOutputWithoutSystemTest, SendsAreNoOpsAndTheAbsenceIsSaidOnce)
 {
     if (QFileInfo::exists(QStringLiteral("/dev/snd/seq")))
         GTEST_SKIP() << "this machine has an ALSA sequencer";
     qputenv("JACK_DEFAULT_SERVER", "nupo-no-such-server");
+    makeMappers();
     SynthGraph::setAudioOutputEnabled(false);
     MidiOutOn(60, 100, 0, 0, 0, 1);  // before any start: nothing, no crash
     testing::internal::CaptureStdout();

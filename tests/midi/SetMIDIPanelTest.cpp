@@ -9,6 +9,7 @@
 
 #include <QAbstractButton>
 #include <QComboBox>
+#include <QDoubleValidator>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -116,6 +117,25 @@ TEST_F(SetMIDIPanelTest, ControlsEditTheCurrentSetup)
     EXPECT_EQ(widget<QLabel>(SetMIDIOutlet::displayHereSetupN)->text(), QStringLiteral("5"));
     EXPECT_FALSE(widget<QAbstractButton>(SetMIDIOutlet::setMIDIoutON)->isChecked());
     EXPECT_EQ(widget<QComboBox>(SetMIDIOutlet::popupMIDIchannel)->currentIndex(), 0);
+}
+
+// The display refresh runs ten times a second while the panel is open: its fields keep their one
+// validator, whatever the number of refreshes.
+TEST_F(SetMIDIPanelTest, RefreshesMakeNoNewValidators)
+{
+    ONInputX[0] = 1;
+    auto validators = [this] { return panel->nibWindow()->findChildren<QValidator*>().size(); };
+    panel->needUpdateInputDataQ();
+    const auto before = validators();
+    EXPECT_GT(before, 0);
+    for (int i = 0; i < 200; ++i)
+        panel->needUpdateInputDataQ();
+    EXPECT_EQ(validators(), before);
+    auto* inputF = widget<QLineEdit>(SetMIDIOutlet::InputFSliderField);
+    const auto* validator = qobject_cast<const QDoubleValidator*>(inputF->validator());
+    ASSERT_NE(validator, nullptr);
+    EXPECT_EQ(validator->decimals(), 3);
+    EXPECT_DOUBLE_EQ(validator->top(), 1000.0);
 }
 
 TEST_F(SetMIDIPanelTest, OpensAsTheMIDITabOfThePreferencesWindow)

@@ -122,6 +122,11 @@ QString soundSlotClassName(int slot)
     return QStringLiteral("QXSoundController") + soundSlotLetter(slot);
 }
 
+int openSoundAfter(int slot)
+{
+    return slot >= soundSlotCount - 1 || slot < 0 ? 0 : slot + 1;
+}
+
 QStringList soundChoiceItems()
 {
     return {QStringLiteral("By Mouse click"), QStringLiteral("Auto Next"), QStringLiteral("Random select")};
@@ -162,7 +167,7 @@ int handOverSoundBank(const QStringList& paths)
         setOutCHARs(QFileInfo(folder).fileName());
     }
     const int slot = openSound >= soundSlotCount || openSound < 0 ? 0 : openSound;
-    openSound = slot + 1;
+    openSound = openSoundAfter(slot);
     return slot;
 }
 

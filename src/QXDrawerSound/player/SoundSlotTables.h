@@ -113,6 +113,9 @@ struct BrainSwitchReading {
 };
 BrainSwitchReading readBrainSwitch(int source, int switchSlot);
 
+// The value `openSound` takes once slot `slot` has been chosen: the next slot, and 0 again after slot 9.
+int openSoundAfter(int slot);
+
 // --- Names ----------------------------------------------------------------------------------------------
 // "" for slot 0, "A" .. "I" for slots 1 to 9.
 QString soundSlotLetter(int slot);

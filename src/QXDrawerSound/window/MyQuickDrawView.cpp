@@ -3,7 +3,6 @@
 #include "platform/resources/ResourceLocator.h"
 
 #include <QPainter>
-#include <QTimer>
 
 #include <cstdio>
 
@@ -13,8 +12,6 @@ namespace {
 
 constexpr double frameOpacity = 0.4;
 constexpr double backgroundOpacity = 0.2;
-// A step shows once the movie has decoded its frame: the view looks again a moment later.
-constexpr int redrawAfterStepMs = 60;
 
 QString movieResource(const QString& fileName)
 {
@@ -77,6 +74,11 @@ MediaPlayer* MyQuickDrawView::createQTMovieFromMovieFilePath(const QString& path
         qtMovieX = nullptr;
     movieObject = std::move(opened);
     qtMovieX = movieObject.get();
+    // A step shows once the movie has decoded the frame it went to.
+    movieObject->setFrameCallback([this] {
+        drawFrame();
+        update();
+    });
     movieTime = 0;
     movieFrameNumber = 1;
     movieFrameCount = countMovieFrames();
@@ -128,18 +130,15 @@ void MyQuickDrawView::nextFrame()
         fail("null movie");
         return;
     }
-    if (movieFrameNumber >= movieFrameCount) {
+    // The counter names the frame shown: "Frame #n" is video frame n, counted from 1; after the last
+    // frame the movie starts over.
+    if (movieFrameNumber + 1 >= movieFrameCount) {
         goToBeginning();
     } else {
-        // The first step lands on the first frame, every later one on the frame after.
-        movieTime = movieFrameNumber == 1 ? 0 : movieTime + 1;
+        movieTime = movieFrameNumber;
         movieObject->showFrame(movieTime);
         movieFrameNumber += 1;
     }
-    QTimer::singleShot(redrawAfterStepMs, this, [this] {
-        drawFrame();
-        update();
-    });
 }
 
 void MyQuickDrawView::goToBeginning()

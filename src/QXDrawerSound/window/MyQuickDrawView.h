@@ -35,7 +35,8 @@ public:
     unsigned int countMovieFrames() const;
     // The movie draws its current frame into the offscreen picture.
     void drawFrame();
-    // One step: the next frame, or back to the beginning after the last.
+    // One step: the next frame, or back to the beginning after the last. The picture follows once the
+    // movie has decoded the frame.
     void nextFrame();
     // Back to the first frame with the counter at 1.
     void goToBeginning();
@@ -58,7 +59,7 @@ private:
 
     std::unique_ptr<MediaPlayer> movieObject;
     QImage srcGWorld;
-    long movieTime = 0;  // the frame the last step went to
+    long movieTime = 0;  // the frame the last step went to, counted from 0
     QRect movieBox;
     unsigned int movieFrameCount = 0;
     unsigned int movieFrameNumber = 1;

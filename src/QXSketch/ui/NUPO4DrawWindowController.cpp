@@ -5,7 +5,6 @@
 #include "QXSketch/NUPO4GraphicView.h"
 #include "QXSketch/SketchState.h"
 #include "platform/appkit/ui/Control.h"
-#include "platform/appkit/ui/NibControllerRegistry.h"
 #include "platform/appkit/ui/NibLoader.h"
 #include "platform/appkit/ui/PopUpButton.h"
 #include "platform/viewhost/ui/QuartzViewHost.h"
@@ -14,7 +13,9 @@
 
 #include <QAction>
 #include <QEvent>
+#include <QActionGroup>
 #include <QKeySequence>
+#include <QMenu>
 #include <QScreen>
 #include <QScrollArea>
 #include <QTimer>
@@ -77,6 +78,14 @@ void NUPO4DrawWindowController::awakeFromNib()
         host = new QuartzViewHost(canvas_.get());
         host->setFixedSize(int(NUPO4GraphicView::drawingWidth), int(NUPO4GraphicView::drawingHeight));
         scroll->setWidget(host);
+        host->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(host, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+            // The canvas is as large as the drawing, so its widget points are drawing points.
+            if (QMenu* menu = graphicMenu(QPointF(at))) {
+                menu->setAttribute(Qt::WA_DeleteOnClose);
+                menu->popup(host->mapToGlobal(at));
+            }
+        });
         auto* layout = new QVBoxLayout(canvasArea);
         layout->setContentsMargins(0, 0, 0, 0);
         layout->addWidget(scroll);
@@ -160,6 +169,40 @@ void NUPO4DrawWindowController::statusTick()
     canvas_->setNeedsDisplay(true);
 }
 
+QMenu* NUPO4DrawWindowController::graphicMenu(const QPointF& point)
+{
+    const int index = drawing_->graphicAt(point);
+    drawing_->select(index);
+    const NUPO4Graphic* g = drawing_->selectedGraphic();
+    if (!g)
+        return nullptr;
+    auto* menu = new QMenu(canvasWidget());
+    // One checkable entry per value; choosing one is an undoable edit of the graphic.
+    auto addChoices = [this, menu, index](const QString& title, int first, int last, int current,
+                                          auto name, bool channel) {
+        QMenu* sub = menu->addMenu(title);
+        auto* group = new QActionGroup(sub);
+        for (int value = first; value <= last; ++value) {
+            QAction* entry = sub->addAction(name(value));
+            entry->setCheckable(true);
+            entry->setChecked(value == current);
+            group->addAction(entry);
+            connect(entry, &QAction::triggered, this, [this, index, value, channel] {
+                channel ? drawing_->setGraphicBrainChannel(index, value) : drawing_->setGraphicView(index, value);
+            });
+        }
+    };
+    addChoices(QStringLiteral("Brain Channel"), 1, 10, g->brainChannel(),
+               [](int channel) { return sourceName(channel - 1); }, true);
+    addChoices(QStringLiteral("View"), 0, 19, g->view(),
+               [](int view) {
+                   return view < 10 ? QStringLiteral("Mode %1").arg(view)
+                                    : QStringLiteral("Window %1").arg(view - 10);
+               },
+               false);
+    return menu;
+}
+
 void NUPO4DrawWindowController::drawingChanged()
 {
     canvas_->setNeedsDisplay(true);
@@ -182,7 +225,5 @@ void NUPO4DrawWindowController::drawingChanged()
     }
     Control::setStringValue(statusField, status);
 }
-
-NUPO_REGISTER_NIB_CONTROLLER(NUPO4DrawWindowController)
 
 }  // namespace nupo

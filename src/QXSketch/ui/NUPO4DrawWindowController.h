@@ -6,6 +6,7 @@
 
 #include <memory>
 
+class QMenu;
 class QTimer;
 class QWidget;
 
@@ -41,6 +42,10 @@ public:
 
     // The status timer's step.
     void statusTick();
+
+    // The context menu of the graphic at a point of the canvas (drawing coordinates): it selects that
+    // graphic and offers its brain channel and view. Null where no graphic is.
+    QMenu* graphicMenu(const QPointF& point);
 
     NUPO4Drawing& drawing() { return *drawing_; }
     NUPO4GraphicView& canvas() { return *canvas_; }

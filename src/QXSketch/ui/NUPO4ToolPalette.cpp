@@ -2,10 +2,10 @@
 
 #include "QXSketch/SketchState.h"
 #include "platform/appkit/ui/Control.h"
-#include "platform/appkit/ui/NibControllerRegistry.h"
 #include "platform/appkit/ui/NibLoader.h"
 #include "platform/appkit/ui/RadioMatrix.h"
 #include "platform/appkit/ui/WindowHandle.h"
+#include "platform/appkit/ui/WindowPlacement.h"
 
 #include <QPointer>
 
@@ -43,9 +43,11 @@ void NUPO4ToolPalette::awakeFromNib()
         return;
     }
     openPalette = this;
-    // A palette floats over the drawing windows.
-    if (QWidget* window = nibWindow())
+    // A palette floats over the drawing windows; windows open clear of it, so it covers none of them.
+    if (QWidget* window = nibWindow()) {
         window->setWindowFlag(Qt::WindowStaysOnTopHint, true);
+        WindowPlacement::keepClear(window);
+    }
     RadioMatrix::selectCellWithTag(toolMatrix, int(currentDrawingTool));
 }
 
@@ -63,7 +65,5 @@ void NUPO4ToolPalette::selectTool(QObject* sender)
         return;
     currentDrawingTool = DrawingTool(tag);
 }
-
-NUPO_REGISTER_NIB_CONTROLLER(NUPO4ToolPalette)
 
 }  // namespace nupo

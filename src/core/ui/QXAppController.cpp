@@ -1,6 +1,7 @@
 #include "core/ui/QXAppController.h"
 
 #include "QXDrawerSound/browser/MediaBrowser.h"
+#include "QXDrawerSound/movie/ui/QXMovieWindowController.h"
 #include "QXDrawerSound/player/QXSoundController.h"
 #include "core/ui/TypeTextHere.h"
 #include "core/ui/WindowController.h"
@@ -308,6 +309,19 @@ QMainWindow* QXAppController::controlPanel() const
     return controlPanelWindow;
 }
 
+void QXAppController::arrangeFirstWindows()
+{
+    const auto windows = QApplication::topLevelWidgets();
+    for (QWidget* window : windows) {
+        if (window == controlPanelWindow || !window->isVisible() || window->windowType() != Qt::Window)
+            continue;
+        QList<QRect> clearOf = WindowPlacement::keptClearFrames(window);
+        if (controlPanelWindow && controlPanelWindow->isVisible())
+            clearOf.append(WindowPlacement::frameOf(controlPanelWindow));
+        WindowPlacement::moveClearOf(window, clearOf);
+    }
+}
+
 bool QXAppController::loadNib(const QString& name)
 {
     return NibLoader::loadNibNamed(name, this) != nullptr;
@@ -522,7 +536,8 @@ void QXAppController::showMovieFrames(QObject*)
 
 void QXAppController::openMovieAndPlaywithBrainwaveQ(QObject*)
 {
-    if (!loadNib("QXDrawerMovie"))
+    // A movie window already open plays along; otherwise the movie chosen last opens.
+    if (!QXMovieWindowController::openOrReuse(this))
         return;
     // PlayVideoandBrainwave: the recording starts over and plays; the movie follows.
     TypeTextHere::sharedTypeTextHere().setGotoBeginning(this);

@@ -34,6 +34,9 @@ public:
     // nib at the top right of the screen. Window ▸ Control Panel.
     void showControlPanel(QObject* sender);
     QMainWindow* controlPanel() const;
+    // Moves the shown windows clear of the Control Panel and of the floating tool palette (shrinking them
+    // where the screen is small), so that at start nothing covers a control of another window.
+    void arrangeFirstWindows();
 
     // --- Plot and 3D windows (a new window each call; the Front variants raise it to the status level).
     void showQXRawwaveGraph(QObject* sender);

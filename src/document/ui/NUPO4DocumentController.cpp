@@ -1,6 +1,7 @@
 #include "document/ui/NUPO4DocumentController.h"
 
 #include "QXDrawerSound/player/SoundSlotTables.h"
+#include "QXSketch/DrawingSection.h"
 #include "QXSketch/ui/NUPO4DrawWindowController.h"
 #include "core/QXSerialPort.h"
 #include "core/Transport.h"
@@ -11,7 +12,6 @@
 #include "document/sections/MovieSection.h"
 #include "document/sections/SoundSection.h"
 #include "document/ui/Spectrum3DSection.h"
-#include "document/views/DrawingSection.h"
 #include "document/views/PlotWindowsSection.h"
 #include "document/views/ViewDocumentSections.h"
 #include "platform/appkit/ui/AlertPanel.h"
@@ -25,12 +25,15 @@
 #include "views3d/spectrum/ui/Spectrum3DWindowState.h"
 
 #include <QApplication>
+#include <QEvent>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QScopedValueRollback>
 #include <QWidget>
 
+#include <algorithm>
 #include <cstdio>
+#include <utility>
 
 namespace nupo {
 
@@ -38,6 +41,7 @@ namespace {
 
 constexpr auto relaxed = std::memory_order_relaxed;
 const char* baseTitleProperty = "nupoBaseTitle";
+const char* shownTitleProperty = "nupoDocumentTitle";
 const QString titleSeparator = QStringLiteral(" \u2014 ");
 // What is saved but is no change of the document: window frames, transparencies and background colours
 // (which windows take from their colour wells as they open), values the mappers measure and colour levels
@@ -67,6 +71,21 @@ void report(const QString& line)
 {
     std::printf("%s\n", line.toLocal8Bit().constData());
     std::fflush(stdout);
+}
+
+// The sound slots and the movie window show what the document holds: those the replaced document (or
+// the same one, read again) had open close before the new one is applied, so that the document's own
+// come back once each and nothing the closing windows reset touches the new settings.
+void closeMediaWindows()
+{
+    const QString soundClass = soundSlotClassName(0);  // every slot's nib names the first slot's class
+    const QString movieClass = QStringLiteral("QXMovieController");
+    const auto windows = QApplication::topLevelWidgets();
+    for (QWidget* window : windows) {
+        const QString controller = window->property("controllerClass").toString();
+        if (window->isVisible() && (controller == soundClass || controller == movieClass))
+            window->close();
+    }
 }
 
 // The window set-up of a document just read: the plot windows it had open come back, with the frame
@@ -130,7 +149,7 @@ void SoundOpenFromFileAction()
     for (int k = 0; k < soundSlotCount; ++k) {
         if (RowsCountA[std::size_t(k)] <= 0)
             continue;
-        openSound = k == soundSlotCount - 1 ? 0 : k + 1;
+        openSound = openSoundAfter(k);
         // A nib that fails (the loader logs it and beeps) ends the walk.
         if (!NibLoader::loadNibNamed(soundSlotNibName(k), &QXAppController::sharedQXAppController()))
             break;
@@ -164,8 +183,8 @@ NUPO4DocumentController::NUPO4DocumentController()
         report(message);
         AlertPanel::run(QStringLiteral("NUPO4"), message);
     };
-    chooseFileToOpen = [] {
-        return QFileDialog::getOpenFileName(nullptr, QStringLiteral("Open"), QString(), fileFilter);
+    chooseFileToOpen = [this] {
+        return QFileDialog::getOpenFileName(nullptr, QStringLiteral("Open"), folderToOpenFrom(), fileFilter);
     };
     chooseFileToSave = [](const QString& suggested) {
         return QFileDialog::getSaveFileName(nullptr, QStringLiteral("Save As"), suggested, fileFilter);
@@ -180,26 +199,36 @@ NUPO4DocumentController& NUPO4DocumentController::sharedNUPO4DocumentController(
     return *instance;
 }
 
+void NUPO4DocumentController::addSections(NUPO4DrawDocument& document)
+{
+    addViewDocumentSections(document);
+    document.addSection(std::make_unique<Spectrum3DSection>());
+    addCoreDocumentSections(document, MidiDocumentCalls::sharedCalls());
+    addRecordingSection(document);
+}
+
 void NUPO4DocumentController::installDocument(std::function<bool()> startUp)
 {
     NUPO4DrawDocument& document = NUPO4DrawDocument::sharedNUPO4DrawDocument();
-    static const bool sectionsAdded = [&document] {
-        addViewDocumentSections(document);
-        document.addSection(std::make_unique<Spectrum3DSection>());
-        addCoreDocumentSections(document, MidiDocumentCalls::sharedCalls());
-        addRecordingSection(document);
-        return true;
-    }();
-    (void)sectionsAdded;
     document.runStartUpIfNeeded = std::move(startUp);
     document.windowSetup = &openDocumentWindows;
+    document.closeReplacedWindows = &closeMediaWindows;
     NUPO4DocumentController& controller = sharedNUPO4DocumentController();
     if (qobject_cast<QApplication*>(QCoreApplication::instance())) {
         QApplication::setQuitOnLastWindowClosed(false);
         connect(qApp, &QGuiApplication::lastWindowClosed, &controller,
                 &NUPO4DocumentController::lastWindowClosed, Qt::UniqueConnection);
+        qApp->removeEventFilter(&controller);
+        qApp->installEventFilter(&controller);
     }
     controller.titleTimer.start();
+}
+
+QString NUPO4DocumentController::folderToOpenFrom() const
+{
+    if (!path.isEmpty())
+        return QFileInfo(path).absolutePath();
+    return lastFolder;
 }
 
 QString NUPO4DocumentController::displayName() const
@@ -247,6 +276,10 @@ void NUPO4DocumentController::updateWindowTitles()
             window->windowTitle().isEmpty())
             continue;
         QVariant base = window->property(baseTitleProperty);
+        // A window that has titled itself anew since (the Preferences window names the tab shown) keeps
+        // its new title.
+        if (base.isValid() && window->windowTitle() != window->property(shownTitleProperty).toString())
+            base = QVariant();
         if (!base.isValid()) {
             if (path.isEmpty())
                 continue;
@@ -258,6 +291,7 @@ void NUPO4DocumentController::updateWindowTitles()
                                   : base.toString() + titleSeparator + displayName() + QStringLiteral("[*]");
         if (window->windowTitle() != title)
             window->setWindowTitle(title);
+        window->setProperty(shownTitleProperty, title);
         window->setWindowModified(edited);
     }
 }
@@ -286,11 +320,41 @@ void NUPO4DocumentController::terminate(QObject*)
         quit();
 }
 
+namespace {
+
+// Whether closing this window leaves no window on screen that keeps the program open.
+bool isLastWindow(const QWidget* closing)
+{
+    const auto windows = QApplication::topLevelWidgets();
+    return std::none_of(windows.begin(), windows.end(), [closing](const QWidget* window) {
+        const Qt::WindowType type = window->windowType();
+        return window != closing && window->isVisible() && (type == Qt::Window || type == Qt::Dialog) &&
+               window->testAttribute(Qt::WA_QuitOnClose);
+    });
+}
+
+}  // namespace
+
+bool NUPO4DocumentController::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() != QEvent::Close || !watched->isWidgetType())
+        return false;
+    auto* window = static_cast<QWidget*>(watched);
+    if (!window->isWindow() || !window->isVisible() || opening || quitting || asking || !isLastWindow(window))
+        return false;
+    if (documentShouldClose()) {
+        closeAgreed = true;
+        return false;
+    }
+    event->ignore();  // cancelled: the window stays where it is
+    return true;
+}
+
 void NUPO4DocumentController::lastWindowClosed()
 {
     if (opening || quitting || asking)
         return;
-    if (documentShouldClose())
+    if (std::exchange(closeAgreed, false) || documentShouldClose())
         quit();
     else
         QXAppController::sharedQXAppController().showControlPanel(nullptr);
@@ -315,6 +379,7 @@ void NUPO4DocumentController::newDocument(QObject*)
     ploopZZZ.store(0, relaxed);
     QX2DSpectrum::sharedQX2DSpectrum().initPositionZ();
     path.clear();
+    documentNameX.clear();
     markSaved();
 }
 
@@ -330,14 +395,19 @@ void NUPO4DocumentController::openDocument(QObject*)
 bool NUPO4DocumentController::openDocumentAt(const QString& file)
 {
     opening = true;
+    // The windows the document opens look beside it for media that moved with it.
+    const QString previousName = documentNameX;
+    documentNameX = QFileInfo(file).absoluteFilePath();
     QString error;
     const bool read = NUPO4DrawDocument::sharedNUPO4DrawDocument().readFromFile(file, &error);
     opening = false;
     if (!read) {
+        documentNameX = previousName;
         tellUser(error);
         return false;
     }
     path = QFileInfo(file).absoluteFilePath();
+    lastFolder = QFileInfo(path).absolutePath();
     Transport::sharedTransport().SetselectsetPlay();
     markSaved();
     report(QStringLiteral("Opened %1.").arg(path));
@@ -370,6 +440,8 @@ bool NUPO4DocumentController::saveDocumentTo(const QString& file)
         return false;
     }
     path = QFileInfo(file).absoluteFilePath();
+    documentNameX = path;
+    lastFolder = QFileInfo(path).absolutePath();
     markSaved();
     report(QStringLiteral("Saved %1.").arg(path));
     return true;

@@ -1,8 +1,8 @@
 #include "document/views/ViewDocumentSections.h"
 
+#include "QXSketch/DrawingSection.h"
 #include "document/NUPO4DrawDocument.h"
 #include "document/views/DisplayColorSection.h"
-#include "document/views/DrawingSection.h"
 #include "document/views/PlotWindowsSection.h"
 
 namespace nupo {

@@ -1,6 +1,7 @@
 #include "interop/ui/QCNUPO4Patches.h"
 
 #include "QXDrawerSound/player/SoundSlotTables.h"
+#include "QXSketch/NUPO4Drawing.h"
 #include "interop/OscPatchServer.h"
 #include "platform/appkit/NotificationCenter.h"
 #include "plots/bargraph/QX2DBarGraphView.h"
@@ -117,6 +118,23 @@ void addWaterfallPatch(OscPatchServer& server)
                          });
 }
 
+// The front drawing's rectangles 1..drawingPatchRectangles: each has an address for its brain channel
+// (1..10) and one for its view (0..19), which the rectangle hands to the shared views.
+void addDrawingPatch(OscPatchServer& server)
+{
+    const std::pair<const char*, bool (*)(int, int)> setters[] = {{"BrainChannel", &setRectangleBrainChannel},
+                                                                  {"View", &setRectangleView}};
+    for (int k = 1; k <= QCNUPO4Patches::drawingPatchRectangles; ++k)
+        for (const auto& [name, setter] : setters) {
+            const QString address = QStringLiteral("/nupo4/drawing/rectangle%1/%2").arg(k).arg(QLatin1String(name));
+            server.addMethod(address, 1, 1, [address, k, setter = setter](const Values& v) -> std::optional<Reply> {
+                if (const std::optional<int> value = intArgument(address, v[0]))
+                    setter(k, *value);
+                return std::nullopt;
+            });
+        }
+}
+
 void addPreferencesPatch(OscPatchServer& server)
 {
     const QString patch = QStringLiteral("/nupo4/preferences/");
@@ -156,6 +174,7 @@ void QCNUPO4Patches::addAddressSpaces(OscPatchServer& server)
     addRawDataPatch(server);
     addBarGraphPatch(server);
     addWaterfallPatch(server);
+    addDrawingPatch(server);
     addPreferencesPatch(server);
 }
 

@@ -4,8 +4,29 @@
 #include "midi/common/SenderValue.h"
 
 #include <algorithm>
+#include <array>
+#include <atomic>
+#include <cstdint>
 
 namespace nupo {
+
+namespace {
+
+// Channels (bit n = channel n) on which band notes were played, per port, since they were last silenced.
+// Set after a note is sent and taken before its channel is silenced, so a note sent meanwhile stays
+// recorded.
+std::array<std::atomic<std::uint16_t>, maxMidiDestinations>& sentChannels()
+{
+    static auto* channels = new std::array<std::atomic<std::uint16_t>, maxMidiDestinations>{};
+    return *channels;
+}
+
+std::uint16_t channelBit(int channel)
+{
+    return std::uint16_t(1u << std::clamp(channel, 0, 15));
+}
+
+}  // namespace
 
 BandPorts::BandPorts(SetMIDIband& mapper)
     : mapper(mapper),
@@ -23,6 +44,8 @@ void BandPorts::notesOff(int s, int port)
         if (silenced.test(cell))
             continue;
         silenced.set(cell);
+        if (port >= 0 && port < maxMidiDestinations)
+            sentChannels()[std::size_t(port)].fetch_and(std::uint16_t(~channelBit(channel)));
         allNotesOffOnChannel(s, channel, port, 0);
     }
 }
@@ -65,6 +88,22 @@ void BandPorts::sendMidiShutDown()
 {
     silenced.reset();
     outputs.shutDown(shownBandSetup());
+}
+
+void BandPorts::noteSent(int port, int channel)
+{
+    if (port >= 0 && port < maxMidiDestinations)
+        sentChannels()[std::size_t(port)].fetch_or(channelBit(channel));
+}
+
+void BandPorts::silenceSentNotes()
+{
+    for (int port = 0; port < maxMidiDestinations; ++port) {
+        const std::uint16_t channels = sentChannels()[std::size_t(port)].exchange(0);
+        for (int channel = 0; channel < 16; ++channel)
+            if ((channels & channelBit(channel)) != 0)
+                allNotesOffOnChannel(0, channel, port, 0);
+    }
 }
 
 void BandPorts::sendMidiTemporalyOFF()

@@ -27,11 +27,18 @@ public:
     // Every band setup's stored port name back to an index (the last destination when none matches).
     void convertPortNameToInt();
     void initPortStr() { outputs.initPortStr(); }
+    // At a MIDI start: the ports of band setups 0..7 back to 0.
+    void clearStartPorts() const { outputs.clearStartPorts(); }
     void selectMIDIport(QObject* sender);
     void setMIDIport(int index);
     // Note-off for notes 0..127 on the band channels of every setup whose output is on, then of the
     // shown setup. A channel already silenced on a port in the same call is not silenced again.
     void sendMidiShutDown();
+    // Note-off for notes 0..127 on each channel and port this mapper has played a note on since it last
+    // silenced them (at quit: what no setup's switch says any more may still sound).
+    void silenceSentNotes();
+    // Records a note played on a channel of a port (any thread).
+    static void noteSent(int port, int channel);
     void sendMidiTemporalyOFF();
     void sendMidiBackON() { outputs.switchBackOn(); }
     void sendsetMIDIRestart();

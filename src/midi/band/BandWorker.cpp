@@ -2,6 +2,7 @@
 
 #include "analysis/QXFFT.h"
 #include "midi/band/BandMeasurement.h"
+#include "midi/band/BandPorts.h"
 #include "midi/band/BandValues.h"
 #include "midi/band/SetMIDIband.h"
 #include "midi/common/BandQuery.h"
@@ -95,12 +96,16 @@ void BandWorker::sendMIDInote(int s)
     if (MIDIoutONEX[s] == 0)
         return;
     const int port = mapper.midiPortReturn(s);
-    if (NoteOnOffEX[s] != 0) {
-        for (std::size_t n = 0; n < bandCount; ++n)
-            mapper.sendMidiOutOn(notes[n].note, notes[n].velocity, s, MIDIchannelBandX[n][s], port, 0);
-    } else if (NoteOffOnEX[s] != 0) {
-        for (std::size_t n = 0; n < bandCount; ++n)
-            mapper.sendMidiOutOffOn(notes[n].note, notes[n].velocity, s, MIDIchannelBandX[n][s], port, 0, 0);
+    const bool onOff = NoteOnOffEX[s] != 0;
+    if (!onOff && NoteOffOnEX[s] == 0)
+        return;
+    for (std::size_t n = 0; n < bandCount; ++n) {
+        const int channel = MIDIchannelBandX[n][s];
+        if (onOff)
+            mapper.sendMidiOutOn(notes[n].note, notes[n].velocity, s, channel, port, 0);
+        else
+            mapper.sendMidiOutOffOn(notes[n].note, notes[n].velocity, s, channel, port, 0, 0);
+        BandPorts::noteSent(port, channel);
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include "midi/common/MidiMapperWorker.h"
 #include "midi/common/SenderValue.h"
+#include "midi/output/MidiOutput.h"
 #include "shared/CoreState.h"
 
 #include <array>
@@ -55,6 +56,8 @@ SetMIDIband& SetMIDIband::sharedSetMIDIband()
 {
     static SetMIDIband* instance = [] {
         auto* created = new SetMIDIband;  // lives to process end
+        // Every MIDI start clears this mapper's ports as the output layer clears its own state.
+        addMidiStartReset([created] { created->ports.clearStartPorts(); });
         created->init();
         return created;
     }();

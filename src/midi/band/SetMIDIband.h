@@ -163,6 +163,8 @@ public:
     void setMIDIport(int index) { ports.setMIDIport(index); }
     void setOutMIDIPort(int) {}
     void sendMidiShutDown() { ports.sendMidiShutDown(); }
+    // At quit: note-offs only on the channels and ports this mapper has played notes on.
+    void silenceSentNotes() { ports.silenceSentNotes(); }
     void sendMidiTemporalyOFF() { ports.sendMidiTemporalyOFF(); }
     void sendMidiBackON()
     {

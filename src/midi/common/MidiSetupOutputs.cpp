@@ -49,6 +49,12 @@ void MidiSetupOutputs::convertPortNameToInt() const
     }
 }
 
+void MidiSetupOutputs::clearStartPorts() const
+{
+    for (int s = 0; s < 8; ++s)
+        arrays.port[s] = 0;
+}
+
 void MidiSetupOutputs::initPortStr() const
 {
     strMIDIport.fill(QStringLiteral("NUPO"));

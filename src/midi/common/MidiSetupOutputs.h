@@ -39,6 +39,8 @@ public:
     // Turns every setup's stored port name into an index; a name not listed gives the last destination
     // (0 when there is none). Lists the destinations first.
     void convertPortNameToInt() const;
+    // At a MIDI start: the port indexes of setups 0..7 back to 0.
+    void clearStartPorts() const;
     // All popup names and both copies of every setup's port name to "NUPO".
     void initPortStr() const;
 

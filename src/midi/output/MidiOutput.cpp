@@ -1,7 +1,8 @@
 #include "midi/output/MidiOutput.h"
 
 #include "midi/output/MidiSynth.h"
-#include "midi/peak/PeakSetupTable.h"
+#include "platform/appkit/RunLoopTimer.h"
+#include "platform/appkit/WorkerThread.h"
 
 #include <QStringList>
 
@@ -11,24 +12,99 @@
 #include <cstring>
 #include <memory>
 #include <mutex>
+#include <utility>
+#include <vector>
 
 namespace nupo {
 
 namespace {
+
+const QString clientName = QStringLiteral("NUPO MIDI");
+// How often the watch looks whether the JACK server is still there, or back.
+constexpr double watchSeconds = 0.25;
 
 // Everything the lock guards: the client with its ports and own endpoints, the destination table and
 // the note memory.
 struct MidiSystemState {
     std::mutex mutex;
     std::unique_ptr<MidiClient> client;
+    bool saidNoSystem = false;  // since the last start
+    bool serverLost = false;    // the JACK server of the client went away; the watch looks for a new one
     std::array<MidiEndpoint, maxMidiDestinations> gDestX;
     int noteOld[noteOldSetups][noteOldChannels][noteOldPorts][noteOldPeaks] = {};
+    std::vector<std::function<void()>> startResets;
+    std::function<bool(int)> synthSetups;
 };
 
 MidiSystemState& midiState()
 {
     static MidiSystemState* state = new MidiSystemState;  // lives to process end
     return *state;
+}
+
+struct AlertHandler {
+    std::mutex mutex;
+    std::function<void(const QString&)> show;
+};
+
+AlertHandler& alertHandler()
+{
+    static auto* handler = new AlertHandler;  // lives to process end
+    return *handler;
+}
+
+// Looks after a client on JACK, off the threads that send and off the main thread: notices when the
+// server goes away and connects to the next server that answers.
+struct MidiWatch {
+    std::mutex mutex;
+    std::unique_ptr<WorkerThread> thread;
+    std::unique_ptr<RunLoopTimer> timer;
+};
+
+MidiWatch& midiWatch()
+{
+    static auto* watch = new MidiWatch;  // lives to process end
+    return *watch;
+}
+
+void watchMidiServer();
+
+void startMidiWatch()
+{
+    MidiWatch& watch = midiWatch();
+    std::lock_guard lock(watch.mutex);
+    if (watch.thread && watch.thread->isRunning())
+        return;
+    watch.thread = std::make_unique<WorkerThread>(QStringLiteral("MIDI watch"));
+    watch.thread->start();
+    watch.timer = watch.thread->scheduleTimer(watchSeconds, watchMidiServer);
+}
+
+void endMidiWatch()
+{
+    MidiWatch& watch = midiWatch();
+    std::lock_guard lock(watch.mutex);
+    if (!watch.thread)
+        return;
+    watch.timer.reset();  // waits for a look in progress
+    watch.thread->stop();
+    watch.thread.reset();
+}
+
+// Our client with its ports and own endpoints, on the MIDI system that answers now.
+std::unique_ptr<MidiClient> makeClient()
+{
+    auto client = std::make_unique<MidiClient>(clientName);
+    client->createOutputPort(QStringLiteral("NUPO MIDI out port"));
+    client->createVirtualDestination(QStringLiteral("NUPO"));
+    client->createVirtualSource(QStringLiteral("from NUPO"));
+    return client;
+}
+
+// A message that makes sound (anything but a note-off): one that finds no MIDI system is worth saying.
+bool sounds(const unsigned char* bytes, std::size_t size)
+{
+    return size > 0 && (bytes[0] & 0xF0) != 0x80 && !((bytes[0] & 0xF0) == 0x90 && size > 2 && bytes[2] == 0);
 }
 
 int clamp127(int value)
@@ -53,8 +129,18 @@ int* noteCell(MidiSystemState& state, int setup, int channel, int port, int peak
 // A port index that is not listed sends nothing. Called with the lock held.
 void sendLocked(MidiSystemState& state, int port, const unsigned char* bytes, std::size_t size)
 {
-    if (!MIDIuseX || !coreMidi || !state.client || runMIDI == 0)
+    if (!MIDIuseX || !coreMidi || !state.client || runMIDI == 0 || state.serverLost)
         return;
+    if (!state.client->isAvailable()) {
+        if (!state.saidNoSystem && sounds(bytes, size)) {
+            state.saidNoSystem = true;
+            reportMidiProblem(
+                QStringLiteral("MIDI out is on, but no MIDI system is available (no ALSA "
+                               "sequencer, no JACK server): no MIDI is sent. Start a JACK "
+                               "server and press the MIDI panel's reset button."));
+        }
+        return;
+    }
     const int count = findPortCountE;
     if (port < 0 || port >= count || port >= maxMidiDestinations)
         return;
@@ -63,12 +149,12 @@ void sendLocked(MidiSystemState& state, int port, const unsigned char* bytes, st
         state.client->publish(bytes, size);
 }
 
-bool synthWanted(int setup, int port, int useQT)
+// Called with the lock held.
+bool synthWanted(const MidiSystemState& state, int setup, int port, int useQT)
 {
     if (useQT == 0)
         return false;
-    const bool setupAsks = setup >= 0 && setup < maxSetupNumber && UseQTMIDIX[setup] == 1;
-    return setupAsks || port == findPortCountE;
+    return port == findPortCountE || (state.synthSetups && state.synthSetups(setup));
 }
 
 // Sends a channel message to a port and, when the setup or port asks for the synthesiser, lets it
@@ -83,7 +169,7 @@ void sendWithSynth(const unsigned char* bytes, std::size_t size, int setup, int 
     {
         std::lock_guard lock(state.mutex);
         sendLocked(state, port, bytes, size);
-        if (runMIDI == 0 || !synthWanted(setup, port, useQT))
+        if (runMIDI == 0 || !synthWanted(state, setup, port, useQT))
             return;
     }
     synthStep();
@@ -101,7 +187,7 @@ void writeNoteLocked(MidiSystemState& state, int note, int on, int velocity, int
                                     static_cast<unsigned char>(note),
                                     static_cast<unsigned char>(on ? velocity : 0)};
     sendLocked(state, port, bytes, sizeof bytes);
-    if (runMIDI != 0 && synthWanted(setup, port, useQT))
+    if (runMIDI != 0 && synthWanted(state, setup, port, useQT))
         WriteVNoteQtMidi(channel, note, on, on ? velocity : 0);
 }
 
@@ -127,11 +213,93 @@ void printEndpoints(const char* title, const std::vector<MidiEndpoint>& endpoint
         std::printf("  %s\n", endpoint.id.toLocal8Bit().constData());
 }
 
+// One look of the watch: is the server gone, and is there one to connect to now?
+void watchMidiServer()
+{
+    MidiSystemState& state = midiState();
+    {
+        std::lock_guard lock(state.mutex);
+        if (runMIDI == 0 || !state.client)
+            return;
+        if (!state.serverLost) {
+            if (!state.client->serverLost())
+                return;
+            state.serverLost = true;
+            reportMidiProblem(
+                QStringLiteral("The JACK server has gone away: no MIDI is sent. MIDI connects "
+                               "again by itself when a JACK server is back."));
+        }
+    }
+    // Looking for a server and making the ports can take a while; the senders do not wait for it.
+    std::unique_ptr<MidiClient> fresh = makeClient();
+    if (!fresh->isAvailable() || fresh->serverLost())
+        return;
+    QString name;
+    {
+        std::lock_guard lock(state.mutex);
+        if (runMIDI == 0 || !state.serverLost)
+            return;  // a start made its own client meanwhile
+        // The table keeps its destinations by name: each is connected again at its next message.
+        state.client = std::move(fresh);
+        state.serverLost = false;
+        name = state.client->systemName();
+    }
+    std::printf("The JACK server is back: MIDI is sent again (client \"%s\").\n",
+                name.toLocal8Bit().constData());
+    std::fflush(stdout);
+}
+
 }  // namespace
+
+void setMidiAlertHandler(std::function<void(const QString& message)> handler)
+{
+    AlertHandler& alerts = alertHandler();
+    std::lock_guard lock(alerts.mutex);
+    alerts.show = std::move(handler);
+}
+
+void reportMidiProblem(const QString& message)
+{
+    std::printf("%s\n", message.toLocal8Bit().constData());
+    std::fflush(stdout);
+    AlertHandler& alerts = alertHandler();
+    std::lock_guard lock(alerts.mutex);
+    if (alerts.show)
+        alerts.show(message);
+}
+
+bool midiServerLost()
+{
+    MidiSystemState& state = midiState();
+    std::lock_guard lock(state.mutex);
+    return state.serverLost;
+}
+
+QString midiClientName()
+{
+    MidiSystemState& state = midiState();
+    std::lock_guard lock(state.mutex);
+    return state.client ? state.client->systemName() : QString();
+}
+
+void addMidiStartReset(std::function<void()> reset)
+{
+    MidiSystemState& state = midiState();
+    std::lock_guard lock(state.mutex);
+    state.startResets.push_back(std::move(reset));
+}
+
+void setMidiSynthSetups(std::function<bool(int setup)> asks)
+{
+    MidiSystemState& state = midiState();
+    std::lock_guard lock(state.mutex);
+    state.synthSetups = std::move(asks);
+}
 
 void mainMidi()
 {
     MidiSystemState& state = midiState();
+    bool onJack = false;
     {
         std::lock_guard lock(state.mutex);
         if (runMIDI != 0)
@@ -139,17 +307,18 @@ void mainMidi()
         std::memset(state.noteOld, 0, sizeof state.noteOld);
         for (auto& open : setOnQtMidi)
             open = 0;
-        for (int i = 0; i < 8; ++i)
-            MIDIportX[i] = 0;
+        for (const auto& reset : state.startResets)
+            reset();
         state.gDestX.fill(MidiEndpoint{});
 
         state.client.reset();
-        auto client = std::make_unique<MidiClient>(QStringLiteral("NUPO MIDI"));
-        client->createOutputPort(QStringLiteral("NUPO MIDI out port"));
-        client->createVirtualDestination(QStringLiteral("NUPO"));
-        client->createVirtualSource(QStringLiteral("from NUPO"));
+        state.saidNoSystem = false;
+        state.serverLost = false;
+        auto client = makeClient();
         if (client->isAvailable()) {
-            std::printf("MIDI system: %s\n", MidiSystem::apiName(client->api()).toLatin1().constData());
+            std::printf("MIDI system: %s, client \"%s\"\n",
+                        MidiSystem::apiName(client->api()).toLatin1().constData(),
+                        client->systemName().toLocal8Bit().constData());
             printEndpoints("MIDI sources", client->sources());
         }
         state.client = std::move(client);
@@ -160,13 +329,23 @@ void mainMidi()
                 std::vector<MidiEndpoint>(state.gDestX.begin(), state.gDestX.begin() + findPortCountE));
         std::fflush(stdout);
         runMIDI = 1;
+        onJack = state.client->api() == MidiApi::Jack;
     }
+    // Outside the lock: a look of the watch takes it.
+    if (onJack)
+        startMidiWatch();
     AUMIDIsetInit();
     AUMIDIsetOn(0, mProgram[0]);
 }
 
+void stopMidiWatch()
+{
+    endMidiWatch();
+}
+
 void disposeMidi()
 {
+    endMidiWatch();
     MidiSystemState& state = midiState();
     {
         std::lock_guard lock(state.mutex);

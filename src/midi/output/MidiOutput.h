@@ -13,6 +13,7 @@
 #include <array>
 #include <atomic>
 #include <cstddef>
+#include <functional>
 
 namespace nupo {
 
@@ -40,11 +41,33 @@ inline constexpr int noteOldChannels = 16;
 inline constexpr int noteOldPorts = maxMidiDestinations;
 inline constexpr int noteOldPeaks = 3;
 
-// Starts MIDI: client "NUPO MIDI", ports, the virtual destination "NUPO" and source "from NUPO", the
-// destination table and the synthesiser. Does nothing while runMIDI is 1.
+// What the mappers lend the layer, each registering its own when its shared instance is made (the layer
+// knows no mapper):
+// runs at every MIDI start, before the client is made (a mapper clears its first setups' ports);
+void addMidiStartReset(std::function<void()> reset);
+// whether a setup also plays on the built-in synthesiser (the peak mapper's setups; none until set).
+void setMidiSynthSetups(std::function<bool(int setup)> asks);
+
+// Says a MIDI or audio problem to the user: on standard output, and through the handler the user
+// interface installs (an alert on screen). The handler is called on the reporting thread and must not
+// wait for anything. Any thread.
+void setMidiAlertHandler(std::function<void(const QString& message)> handler);
+void reportMidiProblem(const QString& message);
+// True from the moment the JACK server under our client is found gone until a new one is connected
+// (by the watch, which looks a few times a second, or by the next start).
+bool midiServerLost();
+// The name other programs see for our client (on JACK "NUPO MIDI 1", "NUPO MIDI 2", … by instance);
+// empty before the first start.
+QString midiClientName();
+
+// Starts MIDI: client "NUPO MIDI" (numbered by instance on JACK), ports, the virtual destination "NUPO"
+// and source "from NUPO", the destination table and the synthesiser. Does nothing while runMIDI is 1.
+// On JACK a watch then follows the server: gone, it is said; back, MIDI connects to it again.
 void mainMidi();
 // Closes the client, its ports and endpoints and the synthesiser; clears runMIDI.
 void disposeMidi();
+// Ends the watch that follows the JACK server (at quit; the next start begins it again).
+void stopMidiWatch();
 // Lists the destinations into the table (at most maxMidiDestinations) and returns their names in order.
 QStringList listMidiDestinations();
 // The destination at a table index; an empty endpoint when none is listed there.

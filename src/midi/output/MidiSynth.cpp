@@ -1,5 +1,7 @@
 #include "midi/output/MidiSynth.h"
 
+#include "midi/output/MidiOutput.h"
+
 #include "platform/synth/GeneralMidi.h"
 #include "platform/synth/InstrumentPicker.h"
 #include "platform/synth/SynthGraph.h"
@@ -18,6 +20,7 @@ constexpr int instrumentNameLength = 31;
 
 std::mutex synthMutex;
 std::unique_ptr<SynthGraph> graph;
+bool saidSilent = false;  // for the synthesiser made last
 std::array<bool, synthChannels> instrumentChannelOpen{};
 std::array<int, synthChannels> instrumentChannelBend{};
 
@@ -38,6 +41,7 @@ void AUMIDIsetInit()
 {
     std::lock_guard lock(synthMutex);
     graph.reset();  // a restart must not leave the previous synthesiser playing
+    saidSilent = false;
     auto created = std::make_unique<SynthGraph>();
     if (!created->isCreated())
         return;
@@ -68,9 +72,20 @@ void AUMIDIsetOff()
 
 void WriteVNoteAUMidi(int channel, int, int note, int velocity)
 {
-    std::lock_guard lock(synthMutex);
-    if (graph)
+    bool sayNoAudio = false;
+    {
+        std::lock_guard lock(synthMutex);
+        if (!graph)
+            return;
         graph->midiEvent(0x90 | clampChannel(channel), note, velocity);
+        if (velocity > 0 && !saidSilent && graph->isSilent())
+            sayNoAudio = saidSilent = true;
+    }
+    if (sayNoAudio)
+        reportMidiProblem(
+            QStringLiteral("A MIDI setup plays on the built-in synthesiser, but no audio output "
+                           "could be opened (or no General MIDI soundfont is installed): "
+                           "nothing is heard."));
 }
 
 void WriteVNoteQtMidi(int channel, int note, int on, int velocity)

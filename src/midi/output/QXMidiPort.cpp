@@ -1,7 +1,8 @@
 #include "midi/output/QXMidiPort.h"
 
 #include "midi/output/MidiSynth.h"
-#include "midi/peak/SetMIDI.h"
+
+#include <utility>
 
 namespace nupo {
 
@@ -15,13 +16,19 @@ int QXMidiPort::setInstrumentN(int channel)
 {
     if (channel < 0 || channel >= synthChannels)
         channel = 0;
-    SetMIDI& mapper = SetMIDI::sharedSetMIDI();
-    mapper.setMIDIoutTempON(0);
+    if (outputHold)
+        outputHold(0);
     const int program = PickQtMidi(channel, 1);
     mProgram[channel] = program;
     AUMIDIsetOn(channel, program);
-    mapper.setMIDIoutTempON(1);
+    if (outputHold)
+        outputHold(1);
     return program;
+}
+
+void QXMidiPort::setOutputHold(std::function<void(int on)> hold)
+{
+    outputHold = std::move(hold);
 }
 
 }  // namespace nupo

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 namespace nupo {
 
 // Opens the instrument picker for a synthesiser channel on behalf of the peak panel.
@@ -11,9 +13,14 @@ public:
     // other channel uses channel 0), stores it as the channel's program and sends it to the
     // synthesiser, then restores the setup's output. Returns the chosen instrument number - 1.
     int setInstrumentN(int channel);
+    // How the current peak setup's output is held off (0) and restored (1) around the pick; lent by
+    // the peak mapper when its shared instance is made.
+    void setOutputHold(std::function<void(int on)> hold);
 
 private:
     QXMidiPort() = default;
+
+    std::function<void(int)> outputHold;  // main thread
 };
 
 }  // namespace nupo

@@ -4,7 +4,6 @@
 #include "core/ui/WindowController.h"
 #include "midi/output/MidiOutput.h"
 #include "midi/output/MidiSynth.h"
-#include "platform/appkit/ui/NibControllerRegistry.h"
 #include "platform/appkit/ui/NibLoader.h"
 #include "platform/synth/GeneralMidi.h"
 #include "platform/synth/ui/InstrumentPickerDialog.h"
@@ -23,9 +22,6 @@
 #include <cmath>
 
 namespace nupo {
-
-[[maybe_unused]] static const bool setMIDIPanelRegistered = NibControllerRegistry::add(
-    QStringLiteral("SetMIDI"), []() -> NibController* { return new SetMIDIPanel; });
 
 namespace {
 
@@ -322,8 +318,15 @@ void SetMIDIPanel::setFieldFormat(SetMIDIOutlet outlet, int integerDigits, int f
     auto* field = qobject_cast<QLineEdit*>(control(outlet));
     if (field == nullptr)
         return;
+    // Called on every display refresh: a field keeps its validator while the format stays the same.
     const double limit = std::pow(10.0, integerDigits);
+    const auto* current = qobject_cast<const QDoubleValidator*>(field->validator());
+    if (current != nullptr && current->bottom() == -limit && current->top() == limit &&
+        current->decimals() == fractionDigits)
+        return;
     field->setValidator(new QDoubleValidator(-limit, limit, fractionDigits, field));
+    if (current != nullptr && current->parent() == field)
+        delete current;
 }
 
 void SetMIDIPanel::setNeedsDisplay()

@@ -1,7 +1,6 @@
 #include "midi/panels/SetMIDIbandPanel.h"
 
 #include "core/ui/WindowController.h"
-#include "platform/appkit/ui/NibControllerRegistry.h"
 #include "platform/appkit/ui/NibLoader.h"
 
 #include <QAbstractButton>
@@ -17,9 +16,6 @@
 #include <cmath>
 
 namespace nupo {
-
-[[maybe_unused]] static const bool setMIDIbandPanelRegistered = NibControllerRegistry::add(
-    QStringLiteral("SetMIDIband"), []() -> NibController* { return new SetMIDIbandPanel; });
 
 namespace {
 

@@ -4,6 +4,7 @@
 #include "midi/common/MidiSetupOutputs.h"
 #include "midi/common/SenderValue.h"
 #include "midi/output/MidiOutput.h"
+#include "midi/output/QXMidiPort.h"
 #include "midi/peak/PeakMidiMap.h"
 #include "midi/peak/PeakMidiWorker.h"
 #include "shared/CoreState.h"
@@ -61,6 +62,11 @@ SetMIDI& SetMIDI::sharedSetMIDI()
 {
     static SetMIDI* instance = [] {
         auto* created = new SetMIDI;  // lives to process end
+        // What the output layer asks of this mapper: its ports cleared at every MIDI start, which of its
+        // setups also play on the synthesiser, and the current setup held off around an instrument pick.
+        addMidiStartReset([] { peakOutputs().clearStartPorts(); });
+        setMidiSynthSetups([](int s) { return validSetup(s) && UseQTMIDIX[s] == 1; });
+        QXMidiPort::sharedQXMidiPort().setOutputHold([created](int on) { created->setMIDIoutTempON(on); });
         created->init();
         return created;
     }();

@@ -7,13 +7,12 @@
 
 namespace nupo {
 
-void glutBitmapCharacter(GlutBitmapFont font, int c)
+namespace {
+
+// Unpack state of the glyph bitmaps: rows packed tight, most significant bit first. The caller's pixel-store
+// state is saved before and restored after.
+void beginGlyphs()
 {
-    if (c < 0 || c > 255)
-        return;
-    const BitmapFont::Glyph* glyph = BitmapFont::face(font).glyph(static_cast<unsigned char>(c));
-    if (!glyph)
-        return;
     glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
     glPixelStorei(GL_UNPACK_SWAP_BYTES, GL_FALSE);
     glPixelStorei(GL_UNPACK_LSB_FIRST, GL_FALSE);
@@ -21,9 +20,44 @@ void glutBitmapCharacter(GlutBitmapFont font, int c)
     glPixelStorei(GL_UNPACK_SKIP_ROWS, 0);
     glPixelStorei(GL_UNPACK_SKIP_PIXELS, 0);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    glBitmap(glyph->width, glyph->height, glyph->xorig, glyph->yorig, static_cast<GLfloat>(glyph->advance),
-             0.0f, glyph->bits.empty() ? nullptr : glyph->bits.data());
+}
+
+void endGlyphs()
+{
     glPopClientAttrib();
+}
+
+void drawGlyph(const BitmapFont::Glyph& glyph)
+{
+    glBitmap(glyph.width, glyph.height, glyph.xorig, glyph.yorig, static_cast<GLfloat>(glyph.advance), 0.0f,
+             glyph.bits.empty() ? nullptr : glyph.bits.data());
+}
+
+}  // namespace
+
+void glutBitmapCharacter(GlutBitmapFont font, int c)
+{
+    if (c < 0 || c > 255)
+        return;
+    const BitmapFont::Glyph* glyph = BitmapFont::face(font).glyph(static_cast<unsigned char>(c));
+    if (!glyph)
+        return;
+    beginGlyphs();
+    drawGlyph(*glyph);
+    endGlyphs();
+}
+
+void glutBitmapString(GlutBitmapFont font, const char* text)
+{
+    if (!text || !*text)
+        return;
+    const BitmapFont& face = BitmapFont::face(font);
+    beginGlyphs();
+    for (const char* p = text; *p; ++p) {
+        if (const BitmapFont::Glyph* glyph = face.glyph(static_cast<unsigned char>(*p)))
+            drawGlyph(*glyph);
+    }
+    endGlyphs();
 }
 
 int glutBitmapWidth(GlutBitmapFont font, int c)
@@ -42,9 +76,11 @@ int glutBitmapLength(GlutBitmapFont font, const char* text)
     return length;
 }
 
-void glutSolidCube(double size)
+namespace {
+
+// The six faces of a cube of half edge h centred at `centre`, as GL_QUADS vertices.
+void emitCube(double h, const double centre[3])
 {
-    const double h = size / 2.0;
     // Each face: its outward normal n and two edge directions u, v with u x v = n, so the corners
     // -u-v, +u-v, +u+v, -u+v run counter-clockwise seen from outside.
     struct Face {
@@ -56,15 +92,35 @@ void glutSolidCube(double size)
         {{0, 0, 1}, {1, 0, 0}, {0, 1, 0}}, {{0, 0, -1}, {1, 0, 0}, {0, -1, 0}},
     };
     static const double corners[4][2] = {{-1, -1}, {1, -1}, {1, 1}, {-1, 1}};
-    glBegin(GL_QUADS);
     for (const Face& face : faces) {
         glNormal3d(face.n[0], face.n[1], face.n[2]);
         for (const auto& corner : corners) {
             double p[3];
             for (int k = 0; k < 3; ++k)
-                p[k] = h * (face.n[k] + corner[0] * face.u[k] + corner[1] * face.v[k]);
+                p[k] = centre[k] + h * (face.n[k] + corner[0] * face.u[k] + corner[1] * face.v[k]);
             glVertex3dv(p);
         }
+    }
+}
+
+}  // namespace
+
+void glutSolidCube(double size)
+{
+    static const double origin[3] = {0, 0, 0};
+    glBegin(GL_QUADS);
+    emitCube(size / 2.0, origin);
+    glEnd();
+}
+
+void drawSolidCubesAt(double size, const float (*centres)[3], int count)
+{
+    if (count <= 0)
+        return;
+    glBegin(GL_QUADS);
+    for (int c = 0; c < count; ++c) {
+        const double centre[3] = {centres[c][0], centres[c][1], centres[c][2]};
+        emitCube(size / 2.0, centre);
     }
     glEnd();
 }

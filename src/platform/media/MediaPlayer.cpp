@@ -1,6 +1,7 @@
 #include "platform/media/MediaPlayer.h"
 
 #include "platform/appkit/MainThread.h"
+#include "platform/files/CheckedFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -51,14 +52,16 @@ QByteArray availableAudioOutputs()
 
 }  // namespace
 
-// Holds the end callback apart from the player, so that a call queued to the main thread does nothing
-// once the player is gone.
-struct MediaPlayer::EndNotifier {
+// Holds a callback apart from the player (its end callback, its new-frame callback), so that a call
+// queued to the main thread does nothing once the player is gone.
+struct MediaPlayer::Notifier {
     std::mutex mutex;
     std::function<void()> callback;
+    std::atomic<bool> queued{false};  // a call is on its way to the main thread
 
     void call()
     {
+        queued = false;
         std::function<void()> current;
         {
             std::lock_guard lock(mutex);
@@ -67,11 +70,23 @@ struct MediaPlayer::EndNotifier {
         if (current)
             current();
     }
+
+    // Queues one call to the main thread; calls asked for while one is queued fold into it.
+    static void post(const std::shared_ptr<Notifier>& notifier, bool fold)
+    {
+        if (fold && notifier->queued.exchange(true))
+            return;
+        performOnMainThread([weak = std::weak_ptr<Notifier>(notifier)] {
+            if (std::shared_ptr<Notifier> alive = weak.lock())
+                alive->call();
+        });
+    }
 };
 
 MediaPlayer::MediaPlayer() : MediaPlayer(Options{}) {}
 
-MediaPlayer::MediaPlayer(Options options) : endNotifier(std::make_shared<EndNotifier>())
+MediaPlayer::MediaPlayer(Options options)
+    : endNotifier(std::make_shared<Notifier>()), frameNotifier(std::make_shared<Notifier>())
 {
     handle = mpv_create();
     if (handle == nullptr)
@@ -106,8 +121,19 @@ MediaPlayer::MediaPlayer(Options options) : endNotifier(std::make_shared<EndNoti
         char softwareApi[] = MPV_RENDER_API_TYPE_SW;
         mpv_render_param params[] = {{MPV_RENDER_PARAM_API_TYPE, softwareApi},
                                      {MPV_RENDER_PARAM_INVALID, nullptr}};
-        if (mpv_render_context_create(&frameRenderer, handle, params) < 0)
+        if (mpv_render_context_create(&frameRenderer, handle, params) < 0) {
             frameRenderer = nullptr;
+        } else {
+            // Called on a libmpv thread whenever a new frame can be rendered; the notifier outlives the
+            // render context (freed first in the destructor).
+            mpv_render_context_set_update_callback(
+                frameRenderer,
+                [](void* context) {
+                    auto* player = static_cast<MediaPlayer*>(context);
+                    Notifier::post(player->frameNotifier, true);
+                },
+                this);
+        }
     }
     mpv_observe_property(handle, 0, "eof-reached", MPV_FORMAT_FLAG);
     eventThread = std::thread([this] { runEvents(); });
@@ -269,10 +295,7 @@ void MediaPlayer::handleEndReached(bool atEnd)
 
 void MediaPlayer::notifyEnd()
 {
-    performOnMainThread([notifier = std::weak_ptr<EndNotifier>(endNotifier)] {
-        if (std::shared_ptr<EndNotifier> alive = notifier.lock())
-            alive->call();
-    });
+    Notifier::post(endNotifier, false);
 }
 
 bool MediaPlayer::open(const QString& path, QString* error)
@@ -284,9 +307,11 @@ bool MediaPlayer::open(const QString& path, QString* error)
     };
     if (handle == nullptr)
         return fail(QStringLiteral("media playback is not available"));
+    // mpv would wait on a FIFO and read a device without end: only a regular file is handed to it.
     const QFileInfo info(path);
-    if (!info.isFile() || !info.isReadable())
-        return fail(QStringLiteral("cannot read %1").arg(path));
+    QString why;
+    if (!isReadableRegularFile(info.absoluteFilePath(), &why))
+        return fail(QStringLiteral("cannot read %1: %2").arg(path, why));
 
     endReversePlay();
     jumpedToEnd = false;
@@ -687,16 +712,48 @@ void MediaPlayer::setSelection(double start, double length)
 {
     if (std::isnan(start) || std::isnan(length))
         return;
+    {
+        std::lock_guard lock(mutex);
+        selectionStart = std::max(0.0, start);
+        selectionLength = std::max(0.0, length);
+    }
+    enterSelection();
+}
+
+std::pair<double, double> MediaPlayer::selection() const
+{
     std::lock_guard lock(mutex);
-    selectionStart = std::max(0.0, start);
-    selectionLength = std::max(0.0, length);
+    return {selectionStart, selectionLength};
 }
 
 void MediaPlayer::setPlaysSelectionOnly(bool on)
 {
     selectionOnly = on;
+    enterSelection();
     if (handle != nullptr)
         mpv_wakeup(handle);
+}
+
+void MediaPlayer::enterSelection()
+{
+    double start = 0.0;
+    double end = 0.0;
+    if (!selectionActive(&start, &end))
+        return;
+    if (reversePlaying) {
+        std::lock_guard lock(reverseMutex);  // a backward step under way finishes first
+        const double time = reversePosition;
+        if (time < start || time > end) {
+            reversePosition = end;
+            seek(end);
+        }
+        return;
+    }
+    if (mpvPaused())
+        return;
+    const double time = currentTime();
+    if (time < start || time >= end - endTolerance)
+        seek(start);
 }
 
 bool MediaPlayer::playsSelectionOnly() const
@@ -727,6 +784,12 @@ void MediaPlayer::setEndCallback(std::function<void()> callback)
 {
     std::lock_guard lock(endNotifier->mutex);
     endNotifier->callback = std::move(callback);
+}
+
+void MediaPlayer::setFrameCallback(std::function<void()> callback)
+{
+    std::lock_guard lock(frameNotifier->mutex);
+    frameNotifier->callback = std::move(callback);
 }
 
 bool MediaPlayer::renderFrame(void* pixels, int width, int height, std::size_t stride)

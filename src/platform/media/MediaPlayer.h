@@ -11,6 +11,7 @@
 #include <memory>
 #include <mutex>
 #include <thread>
+#include <utility>
 
 struct mpv_handle;
 struct mpv_render_context;
@@ -110,9 +111,12 @@ public:
 
     void setLoopMode(LoopMode mode);
     LoopMode loopMode() const;
-    // A selection of the file (start and length in seconds); empty by default. While plays-selection-only
-    // is on and the selection is not empty, playback runs from its start to its end and ends there.
+    // A selection of the file (start and length in seconds); empty by default and again after each
+    // opening. While plays-selection-only is on and the selection is not empty, playback runs from its
+    // start to its end and ends there; a player that plays outside it then goes to its start.
     void setSelection(double start, double length);
+    // The selection as set (start, length), the length 0 when there is none.
+    std::pair<double, double> selection() const;
     void setPlaysSelectionOnly(bool on);
     bool playsSelectionOnly() const;
 
@@ -123,6 +127,9 @@ public:
     // Copies the current video frame, scaled to width x height, into pixels (4 bytes a pixel: blue,
     // green, red, unused; stride bytes a row). Needs the frameImages option and an open file with video.
     bool renderFrame(void* pixels, int width, int height, std::size_t stride);
+    // Runs on the main thread when a new video frame can be copied with renderFrame() (after a seek or a
+    // step, the frame asked for); calls that pile up while one is queued come as one.
+    void setFrameCallback(std::function<void()> callback);
 
     // Decodes the video again (for a view whose render context came after the file was opened, when
     // libmpv had no place to send the video and switched it off). Keeps the position and pause state.
@@ -132,7 +139,7 @@ public:
     mpv_handle* nativeHandle() const { return handle; }
 
 private:
-    struct EndNotifier;
+    struct Notifier;
 
     void runEvents();
     void pollEnd();
@@ -151,6 +158,8 @@ private:
     bool mpvPaused() const;
     void stepBy(int direction);
     bool selectionActive(double* start, double* end) const;
+    // A player that plays outside the selection in force goes to its start.
+    void enterSelection();
 
     mpv_handle* handle = nullptr;
     mpv_render_context* frameRenderer = nullptr;
@@ -183,7 +192,8 @@ private:
     std::atomic<bool> selectionOnly{false};
     std::atomic<bool> jumpedToEnd{false};  // set by goToEnd until playback or a step moves on
 
-    std::shared_ptr<EndNotifier> endNotifier;
+    std::shared_ptr<Notifier> endNotifier;
+    std::shared_ptr<Notifier> frameNotifier;
 };
 
 }  // namespace nupo

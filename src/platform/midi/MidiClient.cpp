@@ -1,6 +1,6 @@
 #include "platform/midi/MidiClient.h"
 
-#include "platform/midi/JackMidiSender.h"
+#include "platform/midi/JackMidiClient.h"
 
 #include <rtmidi/RtMidi.h>
 
@@ -84,18 +84,30 @@ RtMidiIn* keptReceiver(MidiApi api, const QString& clientName, const QString& pu
     });
 }
 
-// On JACK the senders are our own (see JackMidiSender): each with its port, named at first use.
-JackMidiSender* keptJackSender(const QString& clientName, const QString& purpose, const QString& portName)
-{
-    return kept<JackMidiSender>(
-        purpose, [&] { return JackMidiSender::open(clientName.toStdString(), portName.toStdString()); });
-}
-
 }  // namespace
 
-MidiClient::MidiClient(const QString& name) : clientName(name), system(MidiSystem::probe()) {}
+MidiClient::MidiClient(const QString& name) : clientName(name), system(MidiSystem::probe())
+{
+    if (system.api != MidiApi::Jack)
+        return;
+    jack = JackMidiClient::current(clientName.toStdString());
+    if (jack == nullptr)
+        system = MidiSystemInfo{};  // the server went between the look and the connection
+    else
+        system.periodSeconds = jack->periodSeconds();
+}
 
 MidiClient::~MidiClient() = default;
+
+QString MidiClient::systemName() const
+{
+    return jack != nullptr ? QString::fromStdString(jack->name()) : clientName;
+}
+
+bool MidiClient::serverLost() const
+{
+    return jack != nullptr && jack->serverGone();
+}
 
 bool MidiClient::createOutputPort(const QString& portName)
 {
@@ -109,6 +121,8 @@ bool MidiClient::createVirtualDestination(const QString& endpointName)
 {
     if (!isAvailable())
         return false;
+    if (jack != nullptr)
+        return jack->inputPort(endpointName.toStdString());
     virtualDestination = keptReceiver(system.api, clientName, QStringLiteral("destination:") + endpointName,
                                       [&](RtMidiIn& in) {
                                           // Incoming MIDI has no effect: take it off the queue and drop it.
@@ -126,9 +140,9 @@ bool MidiClient::createVirtualSource(const QString& endpointName)
     if (!isAvailable())
         return false;
     const QString purpose = QStringLiteral("source:") + endpointName;
-    if (system.api == MidiApi::Jack) {
-        virtualSource.jack = keptJackSender(clientName, purpose, endpointName);
-        return virtualSource.jack != nullptr;
+    if (jack != nullptr) {
+        virtualSource.jackPort = jack->outputPort(endpointName.toStdString());
+        return virtualSource.jackPort >= 0;
     }
     RtMidiOut* out = keptSender(system.api, clientName, purpose);
     if (out == nullptr)
@@ -152,12 +166,16 @@ MidiEndpoint MidiClient::endpointFromPortName(const std::string& portName) const
     static const QRegularExpression alsaNumbers(QStringLiteral(" \\d+:\\d+$"));
     if (system.api == MidiApi::Alsa)
         shown.remove(alsaNumbers);
-    // Ports of our own client are shown by their own name ("NUPO"); the backend may have numbered the
-    // client name ("NUPO MIDI-01") when several of our objects share it.
+    // Ports of our own client are shown by their own name ("NUPO"). On ALSA the backend may have
+    // numbered the client name ("NUPO MIDI-01") when several of our objects share it; on JACK our one
+    // client's name carries our instance number, and other instances' ports keep theirs.
     const int colon = shown.indexOf(QLatin1Char(':'));
     if (colon > 0) {
         const QString client = shown.left(colon);
-        if (client == clientName || client.startsWith(clientName + QLatin1Char('-')))
+        const bool ours = jack != nullptr
+                              ? client == systemName()
+                              : client == clientName || client.startsWith(clientName + QLatin1Char('-'));
+        if (ours)
             shown = shown.mid(colon + 1);
     }
     endpoint.name = shown;
@@ -169,6 +187,11 @@ std::vector<MidiEndpoint> MidiClient::list(bool wantDestinations)
     std::vector<MidiEndpoint> endpoints;
     if (!isAvailable())
         return endpoints;
+    if (jack != nullptr) {
+        for (const std::string& portName : jack->portNames(wantDestinations))
+            endpoints.push_back(endpointFromPortName(portName));
+        return endpoints;
+    }
     try {
         RtMidi* lister = nullptr;
         if (wantDestinations) {
@@ -212,9 +235,10 @@ MidiClient::Output* MidiClient::outputFor(const MidiEndpoint& destination)
     // destination may have gone and come back since).
     const QString purpose = QStringLiteral("to:") + destination.id;
     Output output;
-    if (system.api == MidiApi::Jack) {
-        output.jack = keptJackSender(clientName, purpose, outputPortName);
-        if (output.jack == nullptr || !output.jack->connectTo(destination.id.toStdString()))
+    if (jack != nullptr) {
+        const std::string id = destination.id.toStdString();
+        output.jackPort = jack->destinationPort(id, outputPortName.toStdString());
+        if (output.jackPort < 0 || !jack->connect(output.jackPort, id))
             return nullptr;  // gone: look again next time
         // A new JACK connection takes effect from a later period; what leaves before it is lost.
         std::this_thread::sleep_for(std::chrono::duration<double>(3 * system.periodSeconds + 0.002));
@@ -242,12 +266,12 @@ MidiClient::Output* MidiClient::outputFor(const MidiEndpoint& destination)
     return &(outputs[destination.id] = output);
 }
 
-// ALSA's sequencer queues what it is given; our JACK senders queue it until the port has room. Neither
+// ALSA's sequencer queues what it is given; our JACK client queues it until the port has room. Neither
 // needs pacing here.
 bool MidiClient::sendThrough(Output& output, const unsigned char* bytes, std::size_t size)
 {
-    if (output.jack != nullptr)
-        return output.jack->send(bytes, size);
+    if (output.jackPort >= 0)
+        return jack != nullptr && jack->send(output.jackPort, bytes, size);
     if (output.out == nullptr)
         return false;
     try {

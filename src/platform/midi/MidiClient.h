@@ -12,7 +12,7 @@ class RtMidiIn;
 class RtMidiOut;
 
 namespace nupo {
-class JackMidiSender;
+class JackMidiClient;
 }
 
 namespace nupo {
@@ -29,9 +29,11 @@ struct MidiEndpoint {
 // was created. Sending to a destination connects the output port to it on first use. Not thread-safe:
 // the caller serialises every call (the MIDI output layer holds its lock around them).
 //
-// The backend objects (a sender per destination, the virtual source and destination, the listers) are
-// made once per process and reused by later clients: closing one while its backend thread runs is not
-// safe, and on a loaded JACK server a close can leave that thread running on freed memory.
+// On JACK everything is one JACK client of ours, named with the program's instance number (see
+// JackMidiClient); when its server goes away, serverLost() says so and a new MidiClient connects to the
+// server that answers then. On ALSA the backend objects (a sender per destination, the virtual source
+// and destination, the listers) are made once per process and reused by later clients: closing one while
+// its backend thread runs is not safe.
 class MidiClient {
 public:
     explicit MidiClient(const QString& clientName);
@@ -42,6 +44,10 @@ public:
     MidiApi api() const { return system.api; }
     bool isAvailable() const { return system.api != MidiApi::None; }
     const QString& name() const { return clientName; }
+    // The name other programs see for our client (on JACK, with the instance number).
+    QString systemName() const;
+    // JACK only: the server this client was made on has gone; nothing is sent any more.
+    bool serverLost() const;
 
     // The port through which send() reaches destinations.
     bool createOutputPort(const QString& portName);
@@ -59,11 +65,11 @@ public:
     bool publish(const unsigned char* bytes, std::size_t size);
 
 private:
-    // Where messages to one destination go: an RtMidi sender on ALSA, our own sender on JACK. Both are
-    // kept for the whole run (see MidiClient.cpp).
+    // Where messages to one destination go: an RtMidi sender on ALSA (kept for the whole run), a port
+    // of our JACK client on JACK.
     struct Output {
         RtMidiOut* out = nullptr;
-        JackMidiSender* jack = nullptr;
+        int jackPort = -1;
     };
 
     std::vector<MidiEndpoint> list(bool wantDestinations);
@@ -74,6 +80,7 @@ private:
     QString clientName;
     MidiSystemInfo system;
     QString outputPortName;
+    JackMidiClient* jack = nullptr;
     RtMidiIn* virtualDestination = nullptr;
     Output virtualSource;
     RtMidiOut* destinationLister = nullptr;

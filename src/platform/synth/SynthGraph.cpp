@@ -152,6 +152,16 @@ bool SynthGraph::start()
     return true;
 }
 
+bool SynthGraph::isSilent()
+{
+    if (!audioOutputOn)
+        return false;
+    if (!isInitialized())
+        return true;
+    std::lock_guard lock(driverMutex);
+    return running && driver == nullptr;
+}
+
 void SynthGraph::stop()
 {
     std::lock_guard lock(driverMutex);

@@ -29,6 +29,9 @@ public:
     bool isCreated() const { return synth != nullptr; }
     bool isInitialized() const { return soundFontId >= 0; }
     bool isRunning() const { return running; }
+    // Started to play through an audio output that could not be opened, or without a soundfont: what it
+    // plays is not heard. (With the audio output switched off on purpose it is not silent.)
+    bool isSilent();
 
     // Each returns false when the step failed; later steps then do nothing.
     bool initialize();

@@ -5,6 +5,8 @@ namespace nupo {
 void resetColor2DBar(int style)
 {
     buildColourTables(style, difmatA2DBar, difambA2DBar);
+    if (style >= 1 && style <= 5)
+        difmatA2DBarStyle = style;
 }
 
 void resetBColor2DBar(int)

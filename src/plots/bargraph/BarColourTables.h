@@ -10,6 +10,8 @@ inline ColourTable difmatA2DBar = {};
 
 // Rebuilds the bar tables by the same rule as `resetColor` (styles 1 to 5).
 void resetColor2DBar(int style);
+// The style (1..5) the bar tables were last built with; main thread.
+inline int difmatA2DBarStyle = 1;
 
 // Colours of the canvas brain graph: [position along the frequency axis 0..255][level 0..100][RGBA].
 inline float difmatFA2DBar[256][101][4] = {};

@@ -358,7 +358,8 @@ void draw2DBarGrid(GraphicsContext& context, const QRectF& rect, int gridSize, i
 QX2DBarGraphView::QX2DBarGraphView(const QRectF& frame)
     : PlotGraphView(
           frame,
-          {clear_rgba2D, Win2DColor, difambA2DBar, resetColor2DBar, barGraphWindowState, setDemoNumberBarA,
+          {clear_rgba2D, Win2DColor, difambA2DBar, resetColor2DBar, difmatA2DBarStyle, barGraphWindowState,
+           setDemoNumberBarA,
            setDemoNumberBarDidChanged, setDemoNumberBarB, setDemoNumberBarBDidChanged},
           1)
 {

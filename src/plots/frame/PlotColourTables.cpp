@@ -125,6 +125,8 @@ void buildColourTables(int style, ColourTable& mat, ColourTable& amb)
 void resetColor(int style)
 {
     buildColourTables(style, difmatA, difambA);
+    if (style >= 1 && style <= 5)
+        difmatAStyle = style;
 }
 
 int clampColourIndex(double index)

@@ -17,6 +17,8 @@ inline ColourTable difambA = {};
 
 // Rebuilds `difmatA` and `difambA` with a style (see buildColourTables).
 void resetColor(int style);
+// The style (1..5) the raw-wave tables were last built with; main thread.
+inline int difmatAStyle = 1;
 
 // Clamps a colour-table index to 0..255, in floating point first so that NaN, infinities and huge
 // values never reach an integer conversion (NaN gives 0).

@@ -22,6 +22,7 @@ struct PlotViewStore {
     int& componentWrites;              // background components written since the colour was last built
     ColourTable& ambient;              // entry 0 takes the line colour
     void (*resetTables)(int style);    // rebuilds the family's colour tables
+    const int& tableStyle;             // the style they were last built with (1..5)
     PlotWindowState& windowState;      // gets the background colour and the commands for the window
     int& pendingMode;                  // view mode waiting for the next redraw, and whether one waits
     int& pendingModeSet;
@@ -56,6 +57,9 @@ public:
     int secondNumber() const { return num2; }
     int lineStyle() const { return lineStyleType; }
     int colorStyle() const { return colorStyleType; }
+    // The colour style (0..4) of the family's tables as they now are: another part of the program (the
+    // drawing canvas, a line colour) may have rebuilt them since setColorStyleType.
+    int colorStyleInUse() const { return store.tableStyle - 1; }
     char cursorOn() const { return cursorONedX; }
     const std::optional<RGBAColor>& background() const { return backgroundColor; }
     const std::optional<RGBAColor>& cursor() const { return cursorColor; }

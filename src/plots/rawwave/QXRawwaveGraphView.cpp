@@ -145,7 +145,8 @@ void drawRawWaveGrid(GraphicsContext& context, float x, float y, float w, float 
 
 QXRawwaveGraphView::QXRawwaveGraphView(const QRectF& frame)
     : PlotGraphView(frame,
-                    {clear_rgbaRaw, WinRawColor, difambA, resetColor, rawwaveWindowState, setDemoNumberRawA,
+                    {clear_rgbaRaw, WinRawColor, difambA, resetColor, difmatAStyle, rawwaveWindowState,
+                     setDemoNumberRawA,
                      setDemoNumberRawDidChanged, setDemoNumberRawB, setDemoNumberRawBDidChanged},
                     0)
 {

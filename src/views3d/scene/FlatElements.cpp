@@ -1,12 +1,12 @@
 #include "views3d/scene/FlatElements.h"
 
 #include "platform/gl/Glut.h"
+#include "platform/gl/MeshNormals.h"
 #include "plots/settings/DisplaySettings.h"
 #include "shared/AnalysisState.h"
 #include "views3d/scene/ColorTables.h"
 #include "views3d/scene/FrequencyRuler.h"
 #include "views3d/scene/Materials.h"
-#include "views3d/scene/MeshNormals.h"
 #include "views3d/scene/SceneDecorations.h"
 #include "views3d/scene/SceneState.h"
 #include "views3d/scene/SceneText.h"

@@ -24,8 +24,7 @@ namespace {
 void output(GlutBitmapFont font, float x, float y, const char* text)
 {
     glRasterPos2f(x, y);
-    for (const char* p = text; p && *p; ++p)
-        glutBitmapCharacter(font, static_cast<unsigned char>(*p));
+    glutBitmapString(font, text);
 }
 
 // Moves the raster position by (4, 5) pixels with an empty one-pixel bitmap.

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <vector>
 
 namespace nupo {
 namespace {
@@ -97,6 +98,21 @@ TEST(SoundSlotTables, NamesTitlesAndPopupItems)
     EXPECT_EQ(outCHARsText().size(), 127);
     setOutCHARs("Bank");
     EXPECT_EQ(outCHARsText(), "Bank");
+}
+
+TEST(SoundSlotTables, ElevenSingleSoundOpensGoRoundTheTenSlotsAndTheCounterWrapsAfterTheLast)
+{
+    openSound = 0;
+    std::vector<int> chosen;
+    std::vector<int> counters;
+    for (int open = 0; open < 11; ++open) {
+        chosen.push_back(handOverSoundBank({QStringLiteral("/sounds/s%1.wav").arg(open)}));
+        counters.push_back(openSound);
+    }
+    EXPECT_EQ(chosen, (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 0}));
+    EXPECT_EQ(counters, (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 0, 1}));
+    EXPECT_EQ(openSoundAfter(9), 0);
+    EXPECT_EQ(openSoundAfter(3), 4);
 }
 
 }  // namespace

@@ -17,7 +17,9 @@ int offscreenFrame(const MyQuickDrawView& view)
     return test::frameOfLevel(qBlue(picture.pixel(40, 30)));
 }
 
-TEST(MyQuickDrawView, StepsFrameByFrameCountsAndReturnsToTheBeginningAfterTheLast)
+// The counter names the frame the picture shows (from 1), from the first step on; the picture follows each
+// step by itself.
+TEST(MyQuickDrawView, EachStepShowsTheNextFrameWithItsNumberAndTheLastReturnsToTheBeginning)
 {
     QString why;
     const QString path = test::makeCounterMovie("view.mov", 20, 10, &why);
@@ -31,30 +33,22 @@ TEST(MyQuickDrawView, StepsFrameByFrameCountsAndReturnsToTheBeginningAfterTheLas
     EXPECT_EQ(view.normalizedMovieRectWidth(), 64.0f);
     EXPECT_EQ(view.normalizedMovieRectHeight(), 48.0f);
     EXPECT_EQ(view.frameNumber(), 1u);
+    view.drawFrame();
+    ASSERT_TRUE(test::processEventsUntil([&] { return offscreenFrame(view) == 0; }));
 
-    view.nextFrame();  // the first step lands on the first frame
-    EXPECT_EQ(view.frameNumber(), 2u);
-    ASSERT_TRUE(test::processEventsUntil([&] {
-        view.drawFrame();
-        return offscreenFrame(view) == 0;
-    }));
-    view.nextFrame();
-    ASSERT_TRUE(test::processEventsUntil([&] {
-        view.drawFrame();
-        return offscreenFrame(view) == 1;
-    }));
-    while (view.frameNumber() < 21u)
+    for (unsigned int step = 1; step <= 3; ++step) {
         view.nextFrame();
-    ASSERT_TRUE(test::processEventsUntil([&] {
-        view.drawFrame();
-        return offscreenFrame(view) == 19;
-    }));
+        EXPECT_EQ(view.frameNumber(), step + 1);
+        int shown = -1;
+        EXPECT_TRUE(test::processEventsUntil([&] { return (shown = offscreenFrame(view)) == int(step); }))
+            << "step " << step << " shows frame " << shown;
+    }
+    while (view.frameNumber() < 20u)
+        view.nextFrame();
+    ASSERT_TRUE(test::processEventsUntil([&] { return offscreenFrame(view) == 19; }));
     view.nextFrame();
     EXPECT_EQ(view.frameNumber(), 1u);
-    ASSERT_TRUE(test::processEventsUntil([&] {
-        view.drawFrame();
-        return offscreenFrame(view) == 0;
-    }));
+    ASSERT_TRUE(test::processEventsUntil([&] { return offscreenFrame(view) == 0; }));
 
     // The redraw: the frame, its counter in a white box at the top left.
     const QImage shot = view.grab().toImage();

@@ -14,10 +14,13 @@
 #include "platform/appkit/ui/ColorWell.h"
 #include "platform/appkit/ui/NibLoader.h"
 #include "plots/frame/PlotWindowState.h"
+#include "plots/frame/ui/PlotControls.h"
+#include "plots/frame/ui/PlotWindowController.h"
 #include "plots/settings/DisplaySettings.h"
 #include "shared/AnalysisState.h"
 #include "shared/CoreState.h"
 #include "shared/Utilities.h"
+#include "views3d/spectrum/SpectrumViewSettings.h"
 #include "views3d/spectrum/ui/Spectrum3DWindowState.h"
 #include "support/TestSupport.h"
 
@@ -25,10 +28,14 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QElapsedTimer>
+#include <QGroupBox>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
+
+#include <memory>
 
 using namespace nupo;
 
@@ -161,6 +168,64 @@ TEST(DrawWindow, SourcePopupTellsTheThreeDWindowAndEditsReachTheCanvas)
     AlwaysUpdateBSX = 0;
     closeAll();
     QApplication::processEvents();
+}
+
+TEST(DrawWindow, ContextMenuSetsTheGraphicsBrainChannelAndViewForTheThreeDView)
+{
+    auto* controller = load<NUPO4DrawWindowController>("NUPO4DrawWindow");
+    ASSERT_NE(controller, nullptr);
+    controller->drawing().addGraphic(std::make_unique<NUPO4Rectangle>(QRectF(100, 100, 50, 50)));
+    controller->drawing().select(-1);
+    EXPECT_EQ(controller->graphicMenu(QPointF(10, 10)), nullptr) << "no graphic there";
+
+    std::unique_ptr<QMenu> menu(controller->graphicMenu(QPointF(120, 120)));
+    ASSERT_NE(menu, nullptr);
+    EXPECT_EQ(controller->drawing().selectedIndex(), 0) << "the graphic under the pointer is selected";
+    auto entry = [&](const QString& submenu, const QString& text) -> QAction* {
+        for (QAction* a : menu->actions())
+            if (a->text() == submenu && a->menu())
+                for (QAction* e : a->menu()->actions())
+                    if (e->text() == text)
+                        return e;
+        return nullptr;
+    };
+    QAction* channel = entry("Brain Channel", sourceName(4));
+    QAction* view = entry("View", "Mode 3");
+    ASSERT_TRUE(channel && view);
+    EXPECT_TRUE(entry("Brain Channel", sourceName(0))->isChecked());
+    setDemoNumberDidChanged = 0;
+    channel->trigger();
+    EXPECT_EQ(controller->drawing().graphic(0)->brainChannel(), 5);
+    EXPECT_EQ(nupo::setDemoNumberA, 5);
+    EXPECT_EQ(setDemoNumberDidChanged, 1);
+    view->trigger();
+    EXPECT_EQ(setDemoNumber3B, 3);
+    EXPECT_EQ(controller->drawing().graphic(0)->view(), 3);
+    controller->undoEdit(nullptr);
+    EXPECT_EQ(controller->drawing().graphic(0)->view(), 0);
+    menu.reset();  // a child of the canvas, which closing the window deletes
+    closeAll();
+    QApplication::processEvents();
+}
+
+TEST(DrawWindow, RawWaveAndBarGraphColourControlsShowThePaletteTheCanvasSet)
+{
+    auto* raw = dynamic_cast<PlotWindowController*>(NibLoader::loadNibNamed("QXRawwaveGraph"));
+    auto* bar = dynamic_cast<PlotWindowController*>(NibLoader::loadNibNamed("QX2DBarGraph"));
+    ASSERT_TRUE(raw && bar);
+    for (PlotWindowController* c : {raw, bar}) {
+        c->tickTimer().stop();
+        for (int tick = 0; tick < 6; ++tick)  // past the view commands queued at start-up
+            c->timerUpdate();
+        EXPECT_EQ(PlotControls::selectedTag(child<QGroupBox>(c, "colorStyleMatrix")), 0) << "Blue-red";
+    }
+    // The canvas builds the trace palettes with the second style ("Red-blue") when it is made.
+    ASSERT_NE(load<NUPO4DrawWindowController>("NUPO4DrawWindow"), nullptr);
+    for (PlotWindowController* c : {raw, bar}) {
+        c->timerUpdate();
+        EXPECT_EQ(PlotControls::selectedTag(child<QGroupBox>(c, "colorStyleMatrix")), 1);
+    }
+    closeAll();
 }
 
 TEST(BezierView, RefreshesEveryThirdOfASecondAndShowsTheLevels)

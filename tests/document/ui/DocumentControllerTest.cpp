@@ -5,13 +5,16 @@
 
 #include "QXDrawerSound/player/SoundSlotTables.h"
 #include "QXSketch/NUPO4Drawing.h"
+#include "analysis/SetFFTController.h"
 #include "app/NUPO4DrawAppDelegate.h"
+#include "core/ui/WindowController.h"
 #include "document/NUPO4DrawDocument.h"
 #include "document/sections/SoundSection.h"
 #include "document/ui/NUPO4DocumentController.h"
 #include "plots/bargraph/BarGraphWindowState.h"
 #include "plots/rawwave/RawwaveWindowState.h"
 #include "plots/settings/DisplaySettings.h"
+#include "shared/AnalysisState.h"
 #include "shared/CoreState.h"
 #include "shared/RecordingBuffers.h"
 #include "support/TestSupport.h"
@@ -19,8 +22,10 @@
 #include <QAction>
 #include <QApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QMainWindow>
 #include <QMenuBar>
+#include <QTabWidget>
 #include <QWidget>
 
 using namespace nupo;
@@ -127,6 +132,17 @@ TEST(DocumentController, SaveNamesTheDocumentAndAnEditedDocumentAsksBeforeItClos
     EXPECT_EQ(delegate.mainWindow()->windowTitle(), QString("Control Panel \u2014 saved.nupo4[*]"));
     EXPECT_FALSE(delegate.mainWindow()->isWindowModified());
 
+    // The Preferences window's title names the tab shown, with the document after it.
+    auto& preferences = WindowController::sharedWindowController();
+    preferences.showPanelX(PreferencesTab::Device);
+    document.updateWindowTitles();
+    EXPECT_EQ(preferences.window()->windowTitle(), QString("Preferences: Device \u2014 saved.nupo4[*]"));
+    preferences.tabView()->setCurrentIndex(preferences.tabView()->count() - 1);
+    const QString lastTab = preferences.tabView()->tabText(preferences.tabView()->count() - 1);
+    document.updateWindowTitles();
+    EXPECT_EQ(preferences.window()->windowTitle(),
+              QString("Preferences: %1 \u2014 saved.nupo4[*]").arg(lastTab));
+
     ShowPeakHoldX = 1 - ShowPeakHoldX;  // a setting changes
     document.updateWindowTitles();
     EXPECT_TRUE(delegate.mainWindow()->isWindowModified());
@@ -145,6 +161,20 @@ TEST(DocumentController, SaveNamesTheDocumentAndAnEditedDocumentAsksBeforeItClos
     menuItem("revertDocumentToSaved")->trigger();
     testing::internal::GetCapturedStdout();
     EXPECT_EQ(ShowPeakHoldX, saved);
+
+    // Cancelling the close of the last window leaves that window open (not the Control Panel instead).
+    ShowPeakHoldX = 1 - saved;
+    document.askToSaveChanges = [](const QString&) { return NUPO4DocumentController::Cancel; };
+    QWidget* rawwave = shownWindow("Rawwave Window");
+    ASSERT_NE(rawwave, nullptr);
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (window != rawwave)
+            window->hide();
+    EXPECT_FALSE(rawwave->close());
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(rawwave->isVisible());
+    EXPECT_FALSE(delegate.mainWindow() && delegate.mainWindow()->isVisible());
+    ShowPeakHoldX = saved;
     delegate.applicationWillTerminate(nullptr);
 }
 
@@ -164,7 +194,8 @@ TEST(DocumentController,
     GridSize2DBarX = 10;
     EXPECT_FALSE(document.openDocumentAt(bad));
     ASSERT_EQ(told.size(), 1);
-    EXPECT_TRUE(told[0].startsWith("Cannot open " + bad + ": line 1")) << told[0].toStdString();
+    EXPECT_TRUE(told[0].startsWith(bad + " is not a NUPO4 brain-note document (line 1, column "))
+        << told[0].toStdString();
     EXPECT_EQ(GridSize2DBarX, 10);
     EXPECT_TRUE(document.fileName().isEmpty());
 
@@ -230,4 +261,33 @@ TEST(DocumentController, ReopeningTheSoundSlotsEndsWithTheOpenFlagDownAndNeedsSo
     EXPECT_EQ(setSoundSetupSaveX, 1);
     EXPECT_EQ(SoundOpenFromFile, 0);  // reset however the walk ended
     EXPECT_EQ(openSound, 4);          // the last slot opened was slot 4 (index 3)
+}
+
+TEST(DocumentController, ARunThatOnlyPlayedIsNotEditedButAnAnalysisSettingMarksTheDocument)
+{
+    const QString path = documentOnDisk();
+    auto& document = answeringController(NUPO4DocumentController::DontSave, {});
+    auto& delegate = NUPO4DrawAppDelegate::sharedNUPO4DrawAppDelegate();
+    delegate.setPathToOpen(path);
+    testing::internal::CaptureStdout();
+    delegate.applicationDidFinishLaunching(nullptr);
+    ASSERT_EQ(setPauseX.load(), 0);
+    // The recording plays, the analysis and the windows tick.
+    const int start = ploop.load();
+    EXPECT_TRUE(test::processEventsUntil([start] { return ploop.load() > start + 600; }));
+    EXPECT_FALSE(document.isDocumentEdited());
+    // File ▸ Open starts where the document is.
+    EXPECT_EQ(document.folderToOpenFrom(), QFileInfo(path).absolutePath());
+
+    const int mains = mainsFrequencyX.load();
+    SetFFTController::sharedSetFFTController().setMainsFrequency(mains == 60 ? 50 : 60);
+    EXPECT_TRUE(document.isDocumentEdited());
+    SetFFTController::sharedSetFFTController().setMainsFrequency(mains);
+    EXPECT_FALSE(document.isDocumentEdited());
+    const int points = SetFFTController::fftPointIndex();
+    SetFFTController::sharedSetFFTController().setFFTpoint(points == 3 ? 4 : 3);
+    EXPECT_TRUE(document.isDocumentEdited());
+    SetFFTController::sharedSetFFTController().setFFTpoint(points);
+    testing::internal::GetCapturedStdout();
+    delegate.applicationWillTerminate(nullptr);
 }

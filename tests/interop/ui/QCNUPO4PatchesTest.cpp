@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "QXDrawerSound/player/SoundSlotTables.h"
+#include "QXSketch/NUPO4Drawing.h"
 #include "interop/OscPatchServer.h"
 #include "interop/OscTestClient.h"
 #include "interop/ui/QCNUPO4Patches.h"
@@ -12,6 +13,7 @@
 #include "shared/AnalysisState.h"
 #include "shared/CoreState.h"
 #include "support/TestSupport.h"
+#include "views3d/spectrum/SpectrumViewSettings.h"
 
 #include <QCoreApplication>
 
@@ -116,6 +118,26 @@ TEST_F(Patches, WaterfallPatchStoresItsInputs)
     EXPECT_DOUBLE_EQ(inputRZ, 90.0);
 }
 
+TEST_F(Patches, DrawingPatchSetsARectanglesBrainChannelAndViewForTheViews)
+{
+    NUPO4Drawing drawing;
+    drawing.addGraphic(std::make_unique<NUPO4Rectangle>(QRectF(0, 0, 10, 10)));
+    drawing.addGraphic(std::make_unique<NUPO4Rectangle>(QRectF(20, 0, 10, 10)));
+    drawing.makeFront();
+    send("/nupo4/drawing/rectangle2/BrainChannel", {6});
+    send("/nupo4/drawing/rectangle2/View", {1});
+    EXPECT_EQ(drawing.rectangle(2)->brainChannel(), 6);
+    EXPECT_EQ(drawing.rectangle(2)->view(), 1);
+    EXPECT_EQ(nupo::setDemoNumberA, 6);
+    EXPECT_EQ(setDemoNumber3B, 1);
+    // Out of range, or a rectangle the drawing lacks: nothing changes.
+    send("/nupo4/drawing/rectangle2/BrainChannel", {12});
+    send("/nupo4/drawing/rectangle3/View", {2});
+    EXPECT_EQ(drawing.rectangle(2)->brainChannel(), 6);
+    EXPECT_EQ(drawing.rectangle(1)->view(), 0);
+    EXPECT_TRUE(server.addresses().contains(QStringLiteral("/nupo4/drawing/rectangle16/View")));
+}
+
 TEST_F(Patches, PreferencesPatchPlaysStopsAndAloneSwitchesScriptsOn)
 {
     QStringList posted;
@@ -153,7 +175,7 @@ TEST_F(Patches, RandomDatagramsChangeNoPatchState)
     ScopedObserver play(SetSoundPlayNotification, nullptr, [&](const Notification&) { ++sounds; });
     std::mt19937 random(4);
     const QStringList addresses = server.addresses();
-    ASSERT_EQ(addresses.size(), 5 + 3 + 5 + 8 + 5 + 3 + 4);
+    ASSERT_EQ(addresses.size(), 5 + 3 + 5 + 8 + 5 + 3 + 2 * QCNUPO4Patches::drawingPatchRectangles + 4);
     for (int n = 0; n < 1500; ++n) {
         // Real addresses with damaged tails, and plain noise.
         QByteArray d =

@@ -356,6 +356,41 @@ TEST_F(BandMidiSendTest, AllNotesOffOnEveryBandChannelAtPauseAndQuit)
     EXPECT_EQ(got.back(), noteOff(9, 127));
 }
 
+// At quit the mapper silences the channels it played on, and nothing on the shown setup's channels
+// where nothing was played.
+TEST_F(BandMidiSendTest, QuitSilencesOnlyTheChannelsNotesWerePlayedOn)
+{
+    sentBy([&] { mapper->silenceSentNotes(); });  // whatever earlier steps of the start played
+    enable(22);
+    for (std::size_t n = 0; n < bandCount; ++n)
+        MIDIchannelBandX[n][22] = n < 5 ? 3 : 4;
+    for (auto& band : MIDIchannelBandX)
+        band[23] = 9;
+    MIDIportEX[23] = sinkPort;
+    SetupBandNX = 23;  // shown, never switched on
+    auto got = sentBy([&] { mapper->timerUpdate(); });
+    ASSERT_EQ(got.size(), 8u);
+    MIDIoutONEX[22] = 0;  // switched off since: its notes may still sound
+
+    got = sentBy([&] { mapper->silenceSentNotes(); });
+    ASSERT_EQ(got.size(), 256u);
+    for (int n = 0; n < 128; ++n) {
+        EXPECT_EQ(got[std::size_t(n)], noteOff(3, n));
+        EXPECT_EQ(got[std::size_t(128 + n)], noteOff(4, n));
+    }
+    got = sentBy([&] { mapper->silenceSentNotes(); });
+    EXPECT_TRUE(got.empty());
+
+    // What a pause silenced is not silenced again at quit.
+    MIDIoutONEX[22] = 1;
+    sentBy([&] {
+        mapper->timerUpdate();
+        mapper->sendMidiShutDown();
+    });
+    got = sentBy([&] { mapper->silenceSentNotes(); });
+    EXPECT_TRUE(got.empty());
+}
+
 TEST_F(BandMidiSendTest, DocumentLoadSilencesOnceThenRests)
 {
     enable(30);

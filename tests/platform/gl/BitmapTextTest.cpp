@@ -25,6 +25,12 @@ protected:
     // Draws the characters from raster position (x, y) in white on black and returns the image.
     QImage draw(GlutBitmapFont font, const std::string& text, int x = 20, int y = 20)
     {
+        return drawAt(font, text, x + 0.25f, y + 0.25f, false);
+    }
+
+    // The same from any raster position, one character at a time or as one string.
+    QImage drawAt(GlutBitmapFont font, const std::string& text, float x, float y, bool asString)
+    {
         context_.makeCurrent();
         glClearColor(0, 0, 0, 1);
         glClear(GL_COLOR_BUFFER_BIT);
@@ -34,9 +40,13 @@ protected:
         glMatrixMode(GL_MODELVIEW);
         glLoadIdentity();
         glColor3f(1, 1, 1);
-        glRasterPos2f(x + 0.25f, y + 0.25f);
-        for (unsigned char c : text)
-            glutBitmapCharacter(font, c);
+        glRasterPos2f(x, y);
+        if (asString) {
+            glutBitmapString(font, text.c_str());
+        } else {
+            for (unsigned char c : text)
+                glutBitmapCharacter(font, c);
+        }
         return context_.readPixels();
     }
 
@@ -132,11 +142,37 @@ TEST_F(BitmapText, CharactersOutsidePrintableAsciiDrawNothingAndDoNotMove)
     EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 }
 
+TEST_F(BitmapText, AStringDrawsTheSamePixelsAsItsCharactersOneByOne)
+{
+    std::string printable;
+    for (int c = 32; c <= 126; ++c)
+        printable += static_cast<char>(c);
+    for (GlutBitmapFont font : {GLUT_BITMAP_HELVETICA_10, GLUT_BITMAP_HELVETICA_12, GLUT_BITMAP_HELVETICA_18,
+                                GLUT_BITMAP_TIMES_ROMAN_10, GLUT_BITMAP_TIMES_ROMAN_24}) {
+        SCOPED_TRACE(font);
+        // The whole character set in pieces that fit the image, from whole and fractional raster positions,
+        // with characters that draw nothing among them; and a string starting left of the image.
+        const int piece = font == GLUT_BITMAP_TIMES_ROMAN_24 || font == GLUT_BITMAP_HELVETICA_18 ? 12 : 24;
+        for (std::size_t first = 0; first < printable.size(); first += piece) {
+            const std::string text = printable.substr(first, piece) + "\t\x7f" + "x";
+            for (float x : {3.0f, 5.5f, 7.75f}) {
+                SCOPED_TRACE(text + " at " + std::to_string(x));
+                EXPECT_EQ(drawAt(font, text, x, 20.25f, true), drawAt(font, text, x, 20.25f, false));
+            }
+        }
+        EXPECT_EQ(drawAt(font, "Wide Margin", -15.5f, 30.5f, true), drawAt(font, "Wide Margin", -15.5f, 30.5f, false));
+        EXPECT_EQ(drawAt(font, "", 10, 10, true), drawAt(font, "", 10, 10, false));
+    }
+    glutBitmapString(GLUT_BITMAP_HELVETICA_12, nullptr);
+    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+}
+
 TEST_F(BitmapText, LeavesThePixelUnpackStateAsItWas)
 {
     glPixelStorei(GL_UNPACK_ALIGNMENT, 8);
     glPixelStorei(GL_UNPACK_LSB_FIRST, GL_TRUE);
     draw(GLUT_BITMAP_HELVETICA_12, "Wg");
+    drawAt(GLUT_BITMAP_HELVETICA_12, "Wg", 20, 20, true);
     GLint alignment = 0;
     GLint lsbFirst = 0;
     glGetIntegerv(GL_UNPACK_ALIGNMENT, &alignment);
@@ -150,6 +186,7 @@ TEST_F(BitmapText, LeavesThePixelUnpackStateAsItWas)
     glPixelStorei(GL_UNPACK_ALIGNMENT, 8);
     glPixelStorei(GL_UNPACK_LSB_FIRST, GL_TRUE);
     EXPECT_EQ(draw(GLUT_BITMAP_HELVETICA_12, "Wg"), plain);
+    EXPECT_EQ(drawAt(GLUT_BITMAP_HELVETICA_12, "Wg", 20.25f, 20.25f, true), plain);
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
+#include "platform/gl/MeshNormals.h"
 #include "views3d/scene/MeshControl.h"
-#include "views3d/scene/MeshNormals.h"
 #include "views3d/scene/QX3DSpectrumMesh.h"
 
 #include <gtest/gtest.h>

@@ -8,11 +8,13 @@
 #include "platform/appkit/ui/NibController.h"
 
 #include <array>
+#include <vector>
 
 class QWidget;
 
 namespace nupo {
 
+class MovieControllerBar;
 class OpenGLViewHost;
 
 class QXMovieWindowController : public NibController, public QXMovieController {
@@ -30,9 +32,18 @@ public:
     void newWindow(QObject* sender);
     void setTheWindow(int small);
 
+    // The movie window to play with the recording: the one opened last that still shows its movie,
+    // brought to the front, or else a new one for the path in `outCHAR` (null when none could open).
+    static QXMovieWindowController* openOrReuse(QObject* owner);
+    // The movie windows that show a movie, oldest first.
+    static std::vector<QXMovieWindowController*> openWindows();
+
     QObject* control(MovieOutlet outlet) const { return outlets[std::size_t(outlet)]; }
     MovieGLView& movieView() { return view; }
     OpenGLViewHost* movieHost() const { return host; }
+    // The movie view: the picture with its controller bar under it.
+    QWidget* movieBox() const { return box; }
+    MovieControllerBar* movieControllerBar() const { return bar; }
 
 protected:
     void showValue(MovieOutlet outlet, double value) override;
@@ -59,10 +70,13 @@ protected:
 private:
     void declareActions();
     void storeFrame();
+    void buildMovieView(QWidget* placeholder);
 
     std::array<QObject*, std::size_t(MovieOutlet::count)> outlets{};
     MovieGLView view;
     OpenGLViewHost* host = nullptr;
+    QWidget* box = nullptr;
+    MovieControllerBar* bar = nullptr;
 };
 
 }  // namespace nupo

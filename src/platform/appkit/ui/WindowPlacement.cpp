@@ -8,6 +8,7 @@
 #include <QWidget>
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 namespace nupo {
@@ -16,6 +17,10 @@ namespace {
 
 const char* placedProperty = "nupoPlacedOnScreen";
 const char* awaitingFrameProperty = "nupoAwaitingFrame";
+const char* keptClearProperty = "nupoKeptClear";
+// Where a window was put at its first show (the corner of its frame as asked of the window manager),
+// which its frame geometry need not show yet while the window manager is still framing it.
+const char* spotProperty = "nupoPlacedAt";
 
 std::vector<WindowPlacement::FirstShowHook>& firstShowHooks()
 {
@@ -119,6 +124,122 @@ void WindowPlacement::keepOnScreen(QWidget* window)
         window->move(inside);
 }
 
+QRect WindowPlacement::frameOf(const QWidget* window)
+{
+    if (!window)
+        return {};
+    if (isFrameless(window) || !knownDecoration(window).isNull())
+        return window->frameGeometry();
+    // pos() is where the frame's corner goes once the window manager frames the window.
+    return QRect(window->pos(), window->size().grownBy(decorationOf(window)));
+}
+
+void WindowPlacement::keepClear(QWidget* window)
+{
+    if (window)
+        window->setProperty(keptClearProperty, true);
+}
+
+QList<QRect> WindowPlacement::keptClearFrames(const QWidget* except)
+{
+    QList<QRect> frames;
+    for (const QWidget* other : QApplication::topLevelWidgets())
+        if (other != except && other->isVisible() && other->property(keptClearProperty).toBool())
+            frames.append(frameOf(other));
+    return frames;
+}
+
+bool WindowPlacement::moveClearOf(QWidget* window, const QList<QRect>& frames)
+{
+    if (!window || !window->isWindow())
+        return false;
+    const auto overlaps = [&frames](const QRect& frame) {
+        return std::any_of(frames.begin(), frames.end(), [&frame](const QRect& f) { return f.intersects(frame); });
+    };
+    const QRect current = frameOf(window);
+    if (!overlaps(current))
+        return true;
+    const QRect area = availableArea(window);
+    if (area.isEmpty())
+        return false;
+    const QMargins decoration = decorationOf(window);
+    const QSize least =
+        window->minimumSize().expandedTo(window->minimumSizeHint()).expandedTo(QSize(1, 1)).grownBy(decoration);
+
+    // Spots to try: the area's left and top edges and the right and bottom edges of the frames to avoid.
+    std::vector<int> xs{area.left()};
+    std::vector<int> ys{area.top()};
+    for (const QRect& f : frames) {
+        if (f.right() + 1 <= area.right())
+            xs.push_back(f.right() + 1);
+        if (f.bottom() + 1 <= area.bottom())
+            ys.push_back(f.bottom() + 1);
+    }
+    std::sort(xs.begin(), xs.end());
+    std::sort(ys.begin(), ys.end());
+
+    // The frame at a spot: the window's size cut back to the area and to the first frame in its way.
+    const auto fittedAt = [&](int x, int y) -> std::optional<QRect> {
+        QRect r(QPoint(x, y), current.size());
+        r = r.intersected(area);
+        for (const QRect& f : frames) {
+            if (!f.intersects(r))
+                continue;
+            const bool cutRight = f.left() > r.left();
+            const bool cutBottom = f.top() > r.top();
+            if (cutRight && cutBottom) {
+                if ((f.left() - r.left()) * r.height() >= r.width() * (f.top() - r.top()))
+                    r.setRight(f.left() - 1);
+                else
+                    r.setBottom(f.top() - 1);
+            } else if (cutRight) {
+                r.setRight(f.left() - 1);
+            } else if (cutBottom) {
+                r.setBottom(f.top() - 1);
+            } else {
+                return std::nullopt;  // the spot lies under the frame
+            }
+        }
+        if (overlaps(r) || r.width() < least.width() || r.height() < least.height())
+            return std::nullopt;
+        return r;
+    };
+    std::optional<QRect> best;
+    for (int y : ys) {
+        for (int x : xs) {
+            const std::optional<QRect> spot = fittedAt(x, y);
+            if (!spot)
+                continue;
+            if (spot->size() == current.size()) {
+                best = spot;
+                break;
+            }
+            if (!best || qint64(spot->width()) * spot->height() > qint64(best->width()) * best->height())
+                best = spot;
+        }
+        if (best && best->size() == current.size())
+            break;
+    }
+    if (!best)
+        return false;
+    const QSize client = best->size().shrunkBy(decoration);
+    if (client != window->size())
+        window->resize(client);
+    window->move(best->topLeft());
+    return true;
+}
+
+void WindowPlacement::limitToArea(QWidget* window)
+{
+    if (!window || !window->isWindow())
+        return;
+    const QRect area = availableArea(window);
+    if (area.isEmpty())
+        return;
+    const QSize room = area.size().shrunkBy(decorationOf(window)).expandedTo(window->minimumSize());
+    window->setMaximumSize(window->maximumSize().boundedTo(room));
+}
+
 void WindowPlacement::cascade(QWidget* window)
 {
     if (!window)
@@ -126,8 +247,10 @@ void WindowPlacement::cascade(QWidget* window)
     const auto others = QApplication::topLevelWidgets();
     for (int tries = 0; tries < 32; ++tries) {
         const bool covered = std::any_of(others.begin(), others.end(), [window](const QWidget* other) {
-            return other != window && other->isVisible() && other->windowTitle() == window->windowTitle() &&
-                   other->pos() == window->pos();
+            if (other == window || !other->isVisible() || other->windowTitle() != window->windowTitle())
+                return false;
+            const QVariant spot = other->property(spotProperty);
+            return (spot.isValid() ? spot.toPoint() : other->pos()) == window->pos();
         });
         if (!covered)
             return;
@@ -174,10 +297,14 @@ bool WindowPlacement::eventFilter(QObject* watched, QEvent* event)
             hook(window);
     }
     keepOnScreen(window);
+    moveClearOf(window, keptClearFrames(window));
     if (ordinary) {
+        // Cascading moves down and to the right, away from a palette the window was moved clear of.
         cascade(window);
         keepOnScreen(window);
     }
+    limitToArea(window);
+    window->setProperty(spotProperty, window->pos());
     return false;
 }
 

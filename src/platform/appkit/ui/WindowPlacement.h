@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QMargins>
 #include <QObject>
 #include <QRect>
@@ -14,6 +15,10 @@ namespace nupo {
 // screen: a nib position, a saved frame or a layout frame that lies (partly) off screen is moved in,
 // and a window larger than the area is shrunk to it (not below its minimum size). A new window that
 // would open exactly on top of a shown window of the same title is cascaded down and to the right.
+//
+// A window that floats above the others (the drawing tool palette) would hide what lies under it for
+// good: marked with keepClear(), it is one that other windows open clear of. No window can be made
+// larger than the available area of its screen.
 //
 // watchTopLevelWindows() installs this once for the whole application: every top-level window is
 // placed at its first show, whoever creates it, and the first-show hooks run on it (the main menu
@@ -39,6 +44,22 @@ public:
     static void cascade(QWidget* window);
     // The step of cascade().
     static constexpr int cascadeStep = 24;
+
+    // The window's frame (decoration included) in screen coordinates: as the window manager has framed
+    // it, or as it will be framed.
+    static QRect frameOf(const QWidget* window);
+    // Marks a window that floats above the others: windows opening under it are moved clear of it.
+    static void keepClear(QWidget* window);
+    // The frames of the shown windows marked with keepClear(), but for the given window.
+    static QList<QRect> keptClearFrames(const QWidget* except);
+    // Moves the window, if its frame overlaps one of the given frames, to the first spot of the
+    // available area (scanning from the top left, rows first) where it overlaps none; where no spot
+    // holds it whole, to the spot that holds the most of it, shrunk to fit (not below its minimum
+    // size). Returns false, leaving the window as it is, when no spot holds even its minimum size.
+    static bool moveClearOf(QWidget* window, const QList<QRect>& frames);
+    // The largest size the window may take: the available area less its decoration (never below its
+    // minimum size). Set at the first show, so the user cannot drag a window past the screen.
+    static void limitToArea(QWidget* window);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

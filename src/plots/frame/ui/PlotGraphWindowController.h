@@ -1,8 +1,8 @@
 #pragma once
 
+#include "platform/viewhost/ui/PlotViewHosting.h"
 #include "plots/frame/PlotGraphView.h"
 #include "plots/frame/ui/PlotControls.h"
-#include "plots/frame/ui/PlotViewHosting.h"
 #include "plots/frame/ui/PlotWindowController.h"
 #include "plots/frame/ui/ViewFirstSizing.h"
 
@@ -147,21 +147,24 @@ protected:
             if (host && std::is_base_of_v<PlotGraphView, View>)
                 host->setAttribute(Qt::WA_OpaquePaintEvent);
         }
-        if (window)
-            ViewFirstSizing::attach(window, normalHost,
-                                    window->findChild<QScrollArea*>(QStringLiteral("controlsScroll")));
+        if (window) {
+            controlsArea = window->findChild<QScrollArea*>(QStringLiteral("controlsScroll"));
+            ViewFirstSizing::attach(window, normalHost, controlsArea);
+        }
     }
     // Called after the active view or its mode changed, for controls that depend on them.
     virtual void activeViewChanged() {}
     // Gives the active view the sliders' values and the window's colours.
     virtual void pushControlsToActiveView() = 0;
 
-    // Shows the full view's placeholder in full-view mode, the normal one otherwise.
+    // Shows the full view's placeholder in full-view mode, the normal one otherwise. The full view takes
+    // the whole window below the popups: the controls under the view make way for it.
     void showViewsByMode()
     {
         // Hide first: for a moment both views shown would make the window wide enough for two.
         PlotControls::setHidden(viewA == 1 ? normalHost : fullHost, true);
         PlotControls::setHidden(viewA == 1 ? fullHost : normalHost, false);
+        PlotControls::setHidden(controlsArea, viewA == 1);
         activeViewChanged();
     }
     // Gives the active view a view mode or second number and marks it for redrawing.
@@ -210,11 +213,21 @@ protected:
         activeView().setBackgroundColor(colour);
     }
     void markActiveViewForRedraw() override { activeView().setNeedsDisplay(true); }
+    // The colour matrix shows the palette the traces are drawn with.
+    void refreshStyleControls() override
+    {
+        if constexpr (hasLineSettings) {
+            const int inUse = activeView().colorStyleInUse();
+            if (colorStyleMatrix && PlotControls::selectedTag(colorStyleMatrix) != inUse)
+                PlotControls::selectTag(colorStyleMatrix, inUse);
+        }
+    }
 
     std::unique_ptr<View> normal;
     std::unique_ptr<View> full;
     QWidget* normalHost = nullptr;
     QWidget* fullHost = nullptr;
+    QScrollArea* controlsArea = nullptr;  // the controls below the views
 };
 
 }  // namespace nupo

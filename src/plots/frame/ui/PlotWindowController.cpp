@@ -112,6 +112,7 @@ void PlotWindowController::timerUpdate()
                                                             : windowColor);
         });
     refreshInformationFields();
+    refreshStyleControls();
     markActiveViewForRedraw();
 }
 

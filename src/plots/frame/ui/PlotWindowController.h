@@ -80,6 +80,8 @@ protected:
     // Hooks of the tick.
     virtual void applyBackgroundToActiveView(const RGBAColor& colour) = 0;
     virtual void refreshInformationFields() = 0;
+    // Shows in the window's controls what other parts of the program changed in the view's settings.
+    virtual void refreshStyleControls() {}
     virtual void markActiveViewForRedraw() = 0;
 
     // The transparency part of selectX2: entries 0/1 choose the normal or full view, 2..6 a fixed alpha,

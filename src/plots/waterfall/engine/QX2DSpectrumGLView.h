@@ -106,6 +106,8 @@ public:
     int textureModeValue() const { return textureMode; }
     int startFrequency() const { return StartFrequencyXX; }
     int coherenceHigh() const { return Chigh; }
+    int brainSwitchMarks() const { return drawSW; }
+    int runByBrain() const { return RunbyBrainswX; }
     bool presetMoveActive() const { return setResetPositionXActive != 0; }
     bool needsInitGL() const { return processFunc; }
     const std::optional<RGBAColor>& background() const { return backgroundColor; }

@@ -19,8 +19,7 @@ constexpr auto relaxed = std::memory_order_relaxed;
 void output(GlutBitmapFont font, float x, float y, const char* text)
 {
     glRasterPos2f(x, y);
-    for (const char* c = text; c && *c; ++c)
-        glutBitmapCharacter(font, static_cast<unsigned char>(*c));
+    glutBitmapString(font, text);
 }
 
 std::string microvolts(int value)

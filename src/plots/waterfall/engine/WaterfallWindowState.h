@@ -52,6 +52,8 @@ inline double inputRZ = 0.0;
 void stepColourGainAnimation(int mode, float& value, int& up);
 // The same for the colour offset: step 2.0, ranges 0..50 (modes 1, 3) and 0..100 (modes 2, 4).
 void stepColourOffsetAnimation(int mode, float& value, int& up);
+// The 3D window's colour offset: as above, but the wrapping modes 1 and 2 climb by 1.0 a tick.
+void stepSceneColourOffsetAnimation(int mode, float& value, int& up);
 
 // The start frequency typed into the window: the value limited to 0..1000 Hz turned into a start bin
 // b = value × (fftp / 128) / (SampleSpeed × 0.5 / 64), kept at most fftp / 2 − 64 (and at least 0), and

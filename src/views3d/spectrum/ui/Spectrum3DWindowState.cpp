@@ -12,8 +12,8 @@ void stepColorGainBSMixAnimation()
 
 void stepColorOffsetBSMixAnimation()
 {
-    stepColourOffsetAnimation(setColorOffsetBSMixAnimationX, ColorOffsetBSMixSliderX,
-                              ColorOffsetBSMixSliderXUp);
+    stepSceneColourOffsetAnimation(setColorOffsetBSMixAnimationX, ColorOffsetBSMixSliderX,
+                                   ColorOffsetBSMixSliderXUp);
 }
 
 }  // namespace nupo

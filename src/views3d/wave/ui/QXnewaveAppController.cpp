@@ -3,13 +3,10 @@
 #include "platform/appkit/RunLoopTimer.h"
 #include "platform/appkit/ui/Control.h"
 #include "platform/appkit/ui/Drawer.h"
-#include "platform/appkit/ui/NibControllerRegistry.h"
-#include "platform/appkit/ui/NibLoader.h"
 #include "platform/appkit/ui/PopUpButton.h"
 #include "platform/appkit/ui/RadioMatrix.h"
 #include "platform/appkit/ui/WindowHandle.h"
-#include "plots/frame/ui/PlotViewHosting.h"
-#include "plots/settings/ui/SetDisplay.h"
+#include "platform/viewhost/ui/PlotViewHosting.h"
 #include "shared/AnalysisState.h"
 #include "shared/BrainBands.h"
 #include "shared/BrainSources.h"
@@ -47,14 +44,6 @@ bool validBand(int band)
 {
     return band >= 0 && band < QXnewaveAppController::bandCount;
 }
-
-// The display settings' wave-surface transparency field reaches the window through the shared controller.
-const bool transparencyFieldConnected = [] {
-    windowAlphaOfWaveSurface = [](float alpha) {
-        QXnewaveAppController::sharedQXnewaveAppController().setWindowAlphaValue(alpha);
-    };
-    return true;
-}();
 
 void setSliderRange(QObject* object, int minimum, int maximum)
 {
@@ -171,12 +160,8 @@ void QXnewaveAppController::awakeFromNib()
         Window = nibWindow();
     drawers_.myParentWindow = Window;
     drawers_.awakeFromNib();
-    if (_glView) {
+    if (_glView)
         _glView->setBackgroundColor(Control::color(backgroundColorWell));
-        QXnewaveGLView::openMediaBrowser = [](QXnewaveGLView&) {
-            NibLoader::loadNibNamed(QStringLiteral("MainMenuB"), nullptr, QStringLiteral("MainMenuB"));
-        };
-    }
     engine().setSpeeddn(2);
     engine().resetdn(1);
     engine().godn();
@@ -196,9 +181,8 @@ void QXnewaveAppController::awakeFromNib()
     for (int n = 0; n < 9; ++n)
         PopUpButton::addItemWithTitle(SoundPFC, QStringLiteral("BS %1").arg(n));
     PopUpButton::selectItemAtIndex(SoundPFC, setSoundPFCNumberX);
-    // The window opens driven by the brain, so that it shows the live recording at once; a still, flat
-    // tunnel would show nothing of it.
-    setRunbyBrainswX_(1);
+    // The window opens with the sheet standing still and brain control off; "Run by brain" starts it.
+    setRunbyBrainswX_(0);
 
     showTheWindow(Window);
     WindowHandle(Window).setAlphaValue(WnewaveAlphaValue);
@@ -209,7 +193,6 @@ void QXnewaveAppController::awakeFromNib()
 void QXnewaveAppController::windowWillClose(QObject* window)
 {
     timer.reset();
-    QXnewaveGLView::openMediaBrowser = nullptr;
     NibController::windowWillClose(window);
 }
 
@@ -579,7 +562,5 @@ void QXnewaveAppController::changeBackgroundColor(QObject* sender)
         _glView->setBackgroundColor(Control::color(sender));
     redisplay();
 }
-
-NUPO_REGISTER_NIB_CONTROLLER(QXnewaveAppController)
 
 }  // namespace nupo

@@ -73,6 +73,11 @@ TEST(WindowPlacement, ASecondWindowOfATitleIsCascadedAtItsFirstShow)
     auto other = windowTitled("Rawwave Window", spot);
     other->show();
     EXPECT_EQ(other->pos(), first->pos());
+    // The spot a window was put at counts, also while the window manager still frames it elsewhere.
+    first->move(first->pos() - QPoint(1, 20));
+    auto fourth = windowTitled("Bargraph Window", spot);
+    fourth->show();
+    EXPECT_EQ(fourth->pos(), second->pos() + 2 * step);
 }
 
 TEST(WindowPlacement, EveryWindowIsPlacedOnScreenAndHookedAtItsFirstShowOnly)
@@ -98,6 +103,52 @@ TEST(WindowPlacement, EveryWindowIsPlacedOnScreenAndHookedAtItsFirstShowOnly)
     dialog.show();
     EXPECT_TRUE(inside(area, dialog));
     EXPECT_EQ(hooked, 1);
+}
+
+
+TEST(WindowPlacement, WindowsOpenClearOfAFloatingPaletteAndNoneGrowsPastTheScreen)
+{
+    WindowPlacement::watchTopLevelWindows();
+    const QRect area = WindowPlacement::availableArea(nullptr);
+    auto palette = windowTitled("Tools", QRect(area.left(), area.top(), 200, 120));
+    palette->setWindowFlag(Qt::WindowStaysOnTopHint, true);
+    WindowPlacement::keepClear(palette.get());
+    palette->show();
+    const QRect paletteFrame = WindowPlacement::frameOf(palette.get());
+
+    // Opening under the palette, a window moves beside it, keeping its size.
+    auto under = windowTitled("under", QRect(area.left() + 20, area.top() + 20, 300, 200));
+    under->show();
+    EXPECT_FALSE(WindowPlacement::frameOf(under.get()).intersects(paletteFrame));
+    EXPECT_EQ(under->size(), QSize(300, 200));
+    EXPECT_EQ(WindowPlacement::frameOf(under.get()).top(), area.top());
+    // A window clear of it stays where it was put.
+    const QPoint elsewhere(area.left() + 400, area.top() + 300);
+    auto clear = windowTitled("clear", QRect(elsewhere, QSize(200, 100)));
+    clear->show();
+    EXPECT_EQ(clear->geometry().topLeft(), elsewhere);
+
+    // Where no spot holds the whole window, it takes the largest free spot, shrunk to fit.
+    const QList<QRect> band{QRect(area.left(), area.top(), area.width(), area.height() / 2)};
+    auto tall = windowTitled("tall", QRect(area.left(), area.top(), 200, area.height() - 40));
+    ASSERT_TRUE(WindowPlacement::moveClearOf(tall.get(), band));
+    const QRect placed = WindowPlacement::frameOf(tall.get());
+    EXPECT_FALSE(placed.intersects(band.front()));
+    EXPECT_TRUE(area.contains(placed));
+    EXPECT_LT(tall->height(), area.height() - 40);
+    // A window whose least size fits nowhere stays as it was.
+    auto wide = windowTitled("wide", QRect(area.left(), area.top(), 300, 100));
+    wide->setMinimumSize(300, area.height());
+    const QList<QRect> everything{area};
+    EXPECT_FALSE(WindowPlacement::moveClearOf(wide.get(), everything));
+    EXPECT_EQ(wide->pos(), area.topLeft());
+
+    // Shown windows can be made no larger than the screen.
+    EXPECT_LE(under->maximumWidth(), area.width());
+    EXPECT_LE(under->maximumHeight(), area.height());
+    under->resize(area.width() * 2, area.height() * 2);
+    EXPECT_LE(under->width(), area.width());
+    EXPECT_LE(under->height(), area.height());
 }
 
 }  // namespace

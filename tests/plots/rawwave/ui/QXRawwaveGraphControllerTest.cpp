@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QImage>
+#include <QLayout>
 #include <QScrollBar>
 #include <QWidget>
 
@@ -140,15 +141,26 @@ TEST(QXRawwaveGraphController, ViewEntriesSwitchViewsAndAnimateTransparency)
     c->timerUpdate();
     EXPECT_DOUBLE_EQ(window.alphaValue(), kept);
 
+    // The full view takes the window below the popups, the controls making way; the normal view
+    // comes back with them.
+    c->windowWidget()->show();
+    c->windowWidget()->layout()->activate();
+    const int normalHeight = child(c, "qXRawwaveGraphView")->height();
+    const QSize windowSize = c->windowWidget()->size();
     c->selectX2(1);
     EXPECT_TRUE(c->fullViewActive());
     EXPECT_EQ(viewAX, 1);
     EXPECT_TRUE(child(c, "qXRawwaveGraphView")->isHidden());
     EXPECT_FALSE(child(c, "bMRawwaveGraphView")->isHidden());
     EXPECT_TRUE(child(c, "gridSlider")->isHidden());
+    EXPECT_TRUE(child(c, "controlsScroll")->isHidden());
+    c->windowWidget()->layout()->activate();
+    EXPECT_EQ(c->windowWidget()->size(), windowSize);
+    EXPECT_GT(child(c, "bMRawwaveGraphView")->height(), normalHeight + 100);
     c->selectX2(0);
     EXPECT_FALSE(c->fullViewActive());
     EXPECT_FALSE(child(c, "gridSlider")->isHidden());
+    EXPECT_FALSE(child(c, "controlsScroll")->isHidden());
 }
 
 TEST(QXRawwaveGraphController, GainAndAmplitudeOutOfRange)

@@ -63,6 +63,12 @@ TEST(WaterfallWindowState, StartFrequencyIsLimitedToTheLastFullWindow)
     EXPECT_EQ(s.bin, 85);
     EXPECT_EQ(s.value, 20.0f);
     EXPECT_EQ(startFrequencyFromField(std::numeric_limits<float>::quiet_NaN(), 256, 120).bin, 0);
+    // A clamped start bin that lies exactly on a whole frequency shows that frequency, not one below it.
+    EXPECT_EQ(startFrequencyFromField(50.0f, 256, 120).bin, 64);
+    EXPECT_EQ(startFrequencyFromField(50.0f, 256, 120).value, 30.0f);
+    EXPECT_EQ(startFrequencyFromField(200.0f, 512, 240).bin, 192);
+    EXPECT_EQ(startFrequencyFromField(200.0f, 512, 240).value, 90.0f);
+    EXPECT_EQ(startFrequencyFromField(30.0f, 256, 120).bin, 64);  // 30 Hz × 64 / 30 bins, not 63
     // 128 points: the window holds exactly 64 bins, so the start stays at 0.
     EXPECT_EQ(startFrequencyFromField(10.0f, 128, 120).bin, 0);
     EXPECT_EQ(startFrequencyFromField(10.0f, 128, 120).value, 0.0f);
@@ -96,10 +102,25 @@ TEST(WaterfallWindowState, ColourAnimationsWrapAndBounce)
     stepColourGainAnimation(4, gain, up);
     EXPECT_FLOAT_EQ(gain, 5.0f);
     EXPECT_EQ(up, 0);
+    // The 3D window's offset climbs by 1.0 in the wrapping modes, and still bounces by 2.0.
+    float scene = 35.0f;
+    stepSceneColourOffsetAnimation(1, scene, up);
+    EXPECT_FLOAT_EQ(scene, 36.0f);
+    scene = 50.0f;
+    stepSceneColourOffsetAnimation(1, scene, up);
+    EXPECT_FLOAT_EQ(scene, 0.0f);  // 51 passes the top of mode 1
+    scene = 99.5f;
+    stepSceneColourOffsetAnimation(2, scene, up);
+    EXPECT_FLOAT_EQ(scene, 0.0f);
+    scene = 35.0f;
+    up = 1;
+    stepSceneColourOffsetAnimation(3, scene, up);
+    EXPECT_FLOAT_EQ(scene, 37.0f);
     for (int mode : {0, -1, 5}) {
         float unchanged = 3.0f;
         stepColourOffsetAnimation(mode, unchanged, up);
         stepColourGainAnimation(mode, unchanged, up);
+        stepSceneColourOffsetAnimation(mode, unchanged, up);
         EXPECT_EQ(unchanged, 3.0f);
     }
 }

@@ -5,20 +5,17 @@
 #include <algorithm>
 #include <iterator>
 
-#include "app/NUPO4DrawAppDelegate.h"
 #include "core/QXSerialPort.h"
 #include "core/ui/QXAppController.h"
 #include "platform/appkit/ui/Drawer.h"
-#include "platform/appkit/ui/NibLoader.h"
 #include "platform/appkit/ui/WindowHandle.h"
-#include "platform/viewhost/ui/OpenGLViewHost.h"
 #include "plots/frame/ui/PlotControls.h"
 #include "plots/settings/DisplaySettings.h"
 #include "plots/waterfall/model/QX2DSpectrum.h"
 #include "plots/waterfall/ui/QX2DSpectrumAppController.h"
 #include "shared/AnalysisState.h"
 #include "shared/CoreState.h"
-#include "support/TestSupport.h"
+#include "support/WindowTestSupport.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -29,50 +26,18 @@
 
 using namespace nupo;
 using namespace nupo::PlotControls;
+using namespace nupo::test;
 
 namespace {
 
-bool onScreen()
-{
-    return QGuiApplication::platformName() == QLatin1String("xcb");
-}
-
-// Starts the program with the demo recording playing.
-void startWithDemo()
-{
-    auto& delegate = NUPO4DrawAppDelegate::sharedNUPO4DrawAppDelegate();
-    delegate.setPathToOpen(QStringLiteral(NUPO_DEMO_RECORDING_PATH));
-    delegate.applicationDidFinishLaunching(nullptr);
-}
-
-// The shown waterfall windows.
 QList<QWidget*> waterfallWindows()
 {
-    QList<QWidget*> windows;
-    for (QWidget* window : QApplication::topLevelWidgets())
-        if (window->isVisible() && window->windowTitle() == QLatin1String("Waterfall Window"))
-            windows << window;
-    return windows;
+    return shownWindowsTitled(QLatin1String("Waterfall Window"));
 }
 
 QX2DSpectrumAppController* openWindow()
 {
-    return dynamic_cast<QX2DSpectrumAppController*>(NibLoader::loadNibNamed(QStringLiteral("QX2DSpectrum")));
-}
-
-template <class T>
-T* child(QX2DSpectrumAppController& c, const char* name)
-{
-    return c.windowWidget()->findChild<T*>(QString::fromLatin1(name));
-}
-
-// The GL view host of a window that is on screen (the normal or the full view).
-OpenGLViewHost* shownViewHost(QWidget* window)
-{
-    for (auto* host : window->findChildren<OpenGLViewHost*>())
-        if (host->isVisible())
-            return host;
-    return nullptr;
+    return openNib<QX2DSpectrumAppController>(QStringLiteral("QX2DSpectrum"));
 }
 
 // Pixels coloured above the palette's blue floor (greens, reds, yellows of the surface).
@@ -214,6 +179,25 @@ TEST(QX2DSpectrumWindow, PopupsAndCheckBoxesSwitchSelectionsAndOverlays)
     EXPECT_EQ(c->fullView().drawMode(), 2);
     c->button(child<QWidget>(*c, "leftButton"));
     EXPECT_FLOAT_EQ(c->fullView().cameraTarget().sphi, 60.25f);
+
+    // The switches that only reach the view: brain-switch marks, face normals, running the colours by
+    // brain switches, and the glide to a reset position (whose Front keeps X at 0, unlike the button).
+    child<QCheckBox>(*c, "viewShowBrainSWBox")->click();
+    EXPECT_EQ(c->fullView().brainSwitchMarks(), 1);
+    const int normals = QX2DSpectrum::sharedQX2DSpectrum().drawFaceNormsZ;
+    child<QCheckBox>(*c, "drawSurfaceLineBox")->click();
+    EXPECT_NE(QX2DSpectrum::sharedQX2DSpectrum().drawFaceNormsZ, normals);
+    child<QCheckBox>(*c, "runByBrainBox")->click();
+    EXPECT_EQ(c->fullView().runByBrain(), 1);
+    auto* reset = child<QComboBox>(*c, "resetPositionPopup");
+    ASSERT_EQ(reset->count(), 4);
+    reset->setCurrentIndex(1);
+    c->ResetPositionX(reset);
+    EXPECT_FLOAT_EQ(c->fullView().cameraTarget().stheta, 56.25f);
+    reset->setCurrentIndex(0);
+    c->ResetPositionX(reset);
+    EXPECT_FLOAT_EQ(c->fullView().cameraTarget().Xposition, 0.0f);
+    EXPECT_TRUE(c->fullView().presetMoveActive());
 
     // A source outside the table (a remote or a document) changes no flags.
     c->setshowDisplayall(40);

@@ -154,9 +154,9 @@ TEST_F(WaveController, WindowSetUpFromItsNib)
     auto* switches = root->findChild<QObject*>("SoundPFC");
     EXPECT_EQ(PopUpButton::numberOfItems(switches), 9);
 
-    // The window opens run by the brain.
-    EXPECT_EQ(window->RunbyBrainswX, 1);
-    EXPECT_EQ(Control::intValue(root->findChild<QObject*>("setRunbyBrainswX")), 1);
+    // The window opens standing still, brain control off.
+    EXPECT_EQ(window->RunbyBrainswX, 0);
+    EXPECT_EQ(Control::intValue(root->findChild<QObject*>("setRunbyBrainswX")), 0);
 
     // One image: the image sliders and the stepping button are hidden, the number field shows 1.
     window->timerUpdate();

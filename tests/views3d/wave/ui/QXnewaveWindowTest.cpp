@@ -1,11 +1,10 @@
 // The wave-surface window as a person uses it while the demo recording plays: opened from the menu, it
-// shows the tunnel moving with the recording; run by the brain after the check box is clicked off and on;
+// shows the tunnel standing still, lit and textured; run by the brain once the check box is clicked, it
+// moves with the recording;
 // its draw modes chosen in the drawer after another image. Needs an X display (scripts/test.sh gives one).
-#include "app/NUPO4DrawAppDelegate.h"
 #include "core/ui/QXAppController.h"
 #include "platform/appkit/ui/WindowHandle.h"
-#include "platform/viewhost/ui/OpenGLViewHost.h"
-#include "support/TestSupport.h"
+#include "support/WindowTestSupport.h"
 #include "views3d/wave/QXnewaveGLView.h"
 #include "views3d/wave/WaveWallImages.h"
 #include "views3d/wave/ui/QXnewaveAppController.h"
@@ -13,7 +12,6 @@
 #include <gtest/gtest.h>
 #include <QApplication>
 #include <QCheckBox>
-#include <QElapsedTimer>
 #include <QRadioButton>
 #include <QSlider>
 #include <QTest>
@@ -22,27 +20,14 @@
 #include <map>
 
 using namespace nupo;
+using namespace nupo::test;
 
 namespace {
 
-bool onScreen()
-{
-    return QGuiApplication::platformName() == QLatin1String("xcb");
-}
-
-void letItRun(int milliseconds)
-{
-    QElapsedTimer clock;
-    clock.start();
-    test::processEventsUntil([&] { return clock.elapsed() >= milliseconds; });
-}
-
 QWidget* waveWindow()
 {
-    for (QWidget* window : QApplication::topLevelWidgets())
-        if (window->isVisible() && window->windowTitle() == QLatin1String("Wave Surface Window"))
-            return window;
-    return nullptr;
+    const QList<QWidget*> windows = shownWindowsTitled(QLatin1String("Wave Surface Window"));
+    return windows.isEmpty() ? nullptr : windows.first();
 }
 
 // A control of the window or of one of its drawers.
@@ -92,8 +77,18 @@ int differingPixels(const QImage& a, const QImage& b)
     return count;
 }
 
-// Two frames of the view, seconds apart, must differ and neither may be one flat colour.
-void expectMovingPicture(OpenGLViewHost& host, const char* what)
+// A frame of the view is a drawn picture: many colours, no colour filling the view, the walls not white.
+void expectDrawnPicture(const QImage& frame, const char* what)
+{
+    const ColourCounts counts = colours(frame);
+    EXPECT_GT(counts.distinct, 50) << what;
+    EXPECT_LT(counts.largestShare, 0.7) << what << ": one colour fills the view";
+    EXPECT_LT(counts.whiteShare, 0.3) << what << ": the walls are plain white";
+}
+
+// Two frames of the view, seconds apart, must differ (or, for a still sheet, be the same), and each must
+// be a drawn picture.
+void expectPicture(OpenGLViewHost& host, const char* what, bool moving)
 {
     letItRun(1500);
     const QImage first = host.grabFramebuffer();
@@ -101,44 +96,44 @@ void expectMovingPicture(OpenGLViewHost& host, const char* what)
     const QImage second = host.grabFramebuffer();
     first.save(QStringLiteral("%1/wave-%2.png").arg(test::tempFolder(), QLatin1String(what)));
     const int area = first.width() * first.height();
-    EXPECT_GT(differingPixels(first, second), area / 50) << what << ": the recording moves the tunnel";
-    for (const QImage& frame : {first, second}) {
-        const ColourCounts counts = colours(frame);
-        EXPECT_GT(counts.distinct, 50) << what;
-        EXPECT_LT(counts.largestShare, 0.7) << what << ": one colour fills the view";
-        EXPECT_LT(counts.whiteShare, 0.3) << what << ": the walls are plain white";
-    }
+    if (moving)
+        EXPECT_GT(differingPixels(first, second), area / 50) << what << ": the recording moves the tunnel";
+    else
+        EXPECT_EQ(differingPixels(first, second), 0) << what << ": the sheet stands still";
+    expectDrawnPicture(first, what);
+    expectDrawnPicture(second, what);
+}
+
+void expectMovingPicture(OpenGLViewHost& host, const char* what)
+{
+    expectPicture(host, what, true);
 }
 
 }  // namespace
 
-TEST(QXnewaveWindow, OpensRunByTheBrainAndMovesWithTheRecording)
+TEST(QXnewaveWindow, OpensStillAndMovesWithTheRecordingWhenRunByTheBrain)
 {
     QXnewaveAppController::sharedQXnewaveAppController();  // links the window's controller in
-    auto& delegate = NUPO4DrawAppDelegate::sharedNUPO4DrawAppDelegate();
-    delegate.setPathToOpen(QStringLiteral(NUPO_DEMO_RECORDING_PATH));
-    delegate.applicationDidFinishLaunching(nullptr);
+    startWithDemo();
     QXAppController::sharedQXAppController().showSelectQXnewave(nullptr);
     QWidget* window = waveWindow();
     ASSERT_NE(window, nullptr);
     auto* brain = control<QCheckBox>("setRunbyBrainswX");
     ASSERT_NE(brain, nullptr);
-    EXPECT_TRUE(brain->isChecked()) << "the window opens run by the brain";
+    EXPECT_FALSE(brain->isChecked()) << "the window opens with brain control off";
 
     if (!onScreen())
         GTEST_SKIP() << "no X display: the view draws no frames";
     auto* host = window->findChild<OpenGLViewHost*>();
     ASSERT_NE(host, nullptr);
-    // As it opens: the first wall image on the walls, moving with the recording.
-    expectMovingPicture(*host, "default");
+    // As it opens: the first wall image on the walls, the sheet standing still.
+    expectPicture(*host, "still", false);
     auto* view = dynamic_cast<QXnewaveGLView*>(host->view());
     ASSERT_NE(view, nullptr);
     EXPECT_EQ(view->maxImageNXopen, waveWallImageCount);
     EXPECT_FALSE(control<QSlider>("setColorMapXX")->isHidden()) << "the image sliders cover the wall images";
 
-    // Run by brain clicked off and on again.
-    QTest::mouseClick(brain, Qt::LeftButton, {}, QPoint(6, brain->height() / 2));
-    EXPECT_FALSE(brain->isChecked());
+    // Run by brain clicked on: the recording moves the sheet.
     QTest::mouseClick(brain, Qt::LeftButton, {}, QPoint(6, brain->height() / 2));
     ASSERT_TRUE(brain->isChecked());
     expectMovingPicture(*host, "brain");

@@ -1,4 +1,4 @@
-#include "views3d/scene/MeshNormals.h"
+#include "platform/gl/MeshNormals.h"
 
 #include "analysis/QX3DSpectrum.h"
 

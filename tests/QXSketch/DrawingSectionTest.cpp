@@ -3,10 +3,10 @@
 // set-up; damaged drawing sections are refused or clamped and change nothing.
 #include <gtest/gtest.h>
 
+#include "QXSketch/DrawingSection.h"
 #include "QXSketch/NUPO4Drawing.h"
 #include "document/GeneratedDamage.h"
 #include "document/NUPO4DrawDocument.h"
-#include "document/views/DrawingSection.h"
 #include "document/views/ViewDocumentSections.h"
 #include "platform/appkit/NotificationCenter.h"
 #include "plots/bargraph/QX2DBarGraphView.h"

@@ -1,0 +1,199 @@
+// The JACK server under our MIDI client dies and a new one starts: the loss is said, and our ports come
+// back on the new server with messages flowing again, without a restart of MIDI. Runs on a JACK dummy
+// server of its own (the shared test server must not be killed).
+#include "MidiTestClient.h"
+
+#include "midi/output/MidiOutput.h"
+#include "platform/synth/SynthGraph.h"
+
+#include <gtest/gtest.h>
+
+#include <QProcess>
+#include <QStringList>
+
+#include <jack/jack.h>
+
+#include <algorithm>
+#include <chrono>
+#include <mutex>
+#include <thread>
+
+namespace nupo {
+namespace {
+
+using test::MidiBytes;
+using test::MidiTestClient;
+
+// Liveness bound for a server to start or for the watch to notice; never a speed requirement.
+constexpr auto liveness = std::chrono::seconds(30);
+
+template <class Done>
+bool waitUntil(Done done)
+{
+    const auto until = std::chrono::steady_clock::now() + liveness;
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > until)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return true;
+}
+
+void quiet(const char*) {}
+
+// A JACK client of the test's own on the server (nullptr when none answers); exactName as given.
+jack_client_t* openClient(const char* name)
+{
+    jack_set_error_function(quiet);
+    jack_set_info_function(quiet);
+    return jack_client_open(name, JackOptions(JackNoStartServer | JackUseExactName), nullptr);
+}
+
+QStringList jackPorts(jack_client_t* client)
+{
+    QStringList names;
+    if (const char** ports = jack_get_ports(client, nullptr, JACK_DEFAULT_MIDI_TYPE, 0)) {
+        for (const char** name = ports; *name != nullptr; ++name)
+            names.append(QString::fromUtf8(*name));
+        jack_free(ports);
+    }
+    return names;
+}
+
+class JackServer {
+public:
+    explicit JackServer(QString name) : name(std::move(name)) {}
+    ~JackServer() { stop(); }
+
+    bool start()
+    {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("JACK_NO_AUDIO_RESERVATION"), QStringLiteral("1"));
+        process.setProcessEnvironment(environment);
+        process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        process.setStandardOutputFile(QProcess::nullDevice());
+        process.start(QStringLiteral("jackd"),
+                      {QStringLiteral("-n"), name, QStringLiteral("--no-realtime"), QStringLiteral("-d"),
+                       QStringLiteral("dummy"), QStringLiteral("-r"), QStringLiteral("48000"),
+                       QStringLiteral("-p"), QStringLiteral("1024")});
+        if (!process.waitForStarted())
+            return false;
+        return waitUntil([] {
+            jack_client_t* probe = openClient("restart test probe");
+            if (probe != nullptr)
+                jack_client_close(probe);
+            return probe != nullptr;
+        });
+    }
+    // Dies as a crashed server does: no goodbye to its clients.
+    void kill()
+    {
+        process.kill();
+        process.waitForFinished();
+    }
+    void stop()
+    {
+        if (process.state() == QProcess::NotRunning)
+            return;
+        process.terminate();  // a clean stop frees the server's entry in JACK's registry
+        process.waitForFinished();
+    }
+
+private:
+    QString name;
+    QProcess process;
+};
+
+QString serverName()
+{
+    const QByteArray shared = qgetenv("NUPO_TEST_JACK_SERVER");
+    return (shared.isEmpty() ? QStringLiteral("nupo-test") : QString::fromLocal8Bit(shared)) +
+           QStringLiteral("-restart");
+}
+
+TEST(MidiServerRestartTest, PortsComeBackAndMessagesFlowOnANewServer)
+{
+    const QString name = serverName();
+    qputenv("JACK_DEFAULT_SERVER", name.toLocal8Bit());
+    SynthGraph::setAudioOutputEnabled(false);
+    JackServer server(name);
+    if (!server.start()) {
+        if (test::jackRequired())
+            FAIL() << "the JACK dummy server " << name.toStdString() << " did not start";
+        GTEST_SKIP() << "jackd could not start a server";
+    }
+    std::mutex mutex;
+    QStringList alerts;
+    setMidiAlertHandler([&](const QString& message) {
+        std::lock_guard lock(mutex);
+        alerts.append(message);
+    });
+    // However the test ends, the watch stops before what the handler writes to goes.
+    struct Ending {
+        ~Ending()
+        {
+            disposeMidi();
+            setMidiAlertHandler({});
+        }
+    } ending;
+
+    // Another running instance of the program holds the first number: ours takes the next.
+    jack_client_t* otherInstance = openClient("NUPO MIDI 1");
+    ASSERT_NE(otherInstance, nullptr);
+    auto sink = MidiTestClient::destination(QStringLiteral("restart sink"));
+    mainMidi();
+    EXPECT_EQ(midiClientName(), QStringLiteral("NUPO MIDI 2"));
+    QStringList ports = jackPorts(otherInstance);
+    EXPECT_TRUE(ports.contains(QStringLiteral("NUPO MIDI 2:NUPO"))) << ports.join(", ").toStdString();
+    EXPECT_TRUE(ports.contains(QStringLiteral("NUPO MIDI 2:from NUPO"))) << ports.join(", ").toStdString();
+    const QStringList names = listMidiDestinations();
+    const auto found = std::find_if(names.begin(), names.end(), [](const QString& n) {
+        return n.endsWith(QStringLiteral(":restart sink"));
+    });
+    ASSERT_NE(found, names.end()) << names.join(", ").toStdString();
+    EXPECT_TRUE(names.contains(QStringLiteral("NUPO")));  // our own destination, by its port name
+    const int sinkPort = int(found - names.begin());
+    auto probeWith = [&](MidiTestClient& client, int first) {
+        return client.primeWith([&](int attempt) {
+            const int value = (first + attempt) % 128;
+            MidiControlChange(118, value, 0, 0, sinkPort, 0);
+            return MidiBytes{0xB0, 118, static_cast<unsigned char>(value)};
+        });
+    };
+    ASSERT_TRUE(probeWith(*sink, 0)) << "nothing reaches the sink";
+
+    server.kill();
+    ASSERT_TRUE(waitUntil([] { return midiServerLost(); })) << "the loss is not noticed";
+    {
+        std::lock_guard lock(mutex);
+        ASSERT_EQ(alerts.size(), 1);
+        EXPECT_TRUE(alerts[0].contains(QStringLiteral("JACK server has gone"))) << alerts[0].toStdString();
+    }
+    MidiOutOn(60, 100, 0, 0, sinkPort, 0);  // while there is no server: nothing, at once
+    (void)sink.release();                   // its client died with the server; it is kept, never closed
+
+    ASSERT_TRUE(server.start());
+    ASSERT_TRUE(waitUntil([] { return !midiServerLost(); })) << "no new connection";
+    jack_client_t* look = openClient("restart test look");
+    ASSERT_NE(look, nullptr);
+    ports = jackPorts(look);
+    EXPECT_TRUE(ports.contains(QStringLiteral("NUPO MIDI 1:NUPO"))) << ports.join(", ").toStdString();
+    EXPECT_TRUE(ports.contains(QStringLiteral("NUPO MIDI 1:from NUPO"))) << ports.join(", ").toStdString();
+
+    // The same destination on the new server gets the messages sent to its index in the table.
+    auto newSink = MidiTestClient::destination(QStringLiteral("restart sink"));
+    ASSERT_TRUE(probeWith(*newSink, 50)) << "nothing reaches the sink on the new server";
+    newSink->clear();
+    MidiOutOn(61, 101, 0, 2, sinkPort, 0);
+    MidiControlChange(119, 77, 0, 0, sinkPort, 0);
+    EXPECT_EQ(newSink->messagesBefore({0xB0, 119, 77}), (std::vector<MidiBytes>{{0x92, 61, 101}}));
+    {
+        std::lock_guard lock(mutex);
+        EXPECT_EQ(alerts.size(), 1);
+    }
+    jack_client_close(look);
+    (void)newSink.release();
+}
+
+}  // namespace
+}  // namespace nupo
