@@ -1,5 +1,6 @@
 #include "document/ui/NUPO4DocumentController.h"
 
+#include "QXDrawerSound/movie/ui/QXMovieWindowController.h"
 #include "QXDrawerSound/player/SoundSlotTables.h"
 #include "QXSketch/DrawingSection.h"
 #include "QXSketch/ui/NUPO4DrawWindowController.h"
@@ -478,6 +479,9 @@ bool NUPO4DocumentController::readPreferenceFile()
         report(error);
         return false;
     }
+    // The movie window saved with the preferences opens again with its movie (it plays when asked).
+    openMovieWindowIfAsked(
+        [] { QXMovieWindowController::openOrReuse(&QXAppController::sharedQXAppController()); });
     return true;
 }
 
