@@ -499,8 +499,7 @@ bool NUPO4DocumentController::readPreferenceFile()
         return false;
     }
     // The movie window saved with the preferences opens again with its movie (it plays when asked).
-    openMovieWindowIfAsked(
-        [] { QXMovieWindowController::openOrReuse(&QXAppController::sharedQXAppController()); });
+    openMovieWindowIfAsked([] { QXMovieWindowController::openOrReuse(nullptr); });
     return true;
 }
 
