@@ -174,6 +174,7 @@ void MediaPlayer::runEvents()
                 pollEnd();
                 break;
             case MPV_EVENT_PLAYBACK_RESTART: {  // after a load or a seek: not at the end any more
+                seekPending = false;
                 std::lock_guard lock(mutex);
                 if (!jumpedToEnd)
                     endNotified = false;
@@ -270,7 +271,9 @@ void MediaPlayer::checkSelectionEnd()
 {
     double start = 0.0;
     double end = 0.0;
-    if (reversePlaying || !selectionActive(&start, &end) || mpvPaused() || currentTime() < end)
+    // Until a seek has landed the position is the one before it (a jump into the selection from past its
+    // end would otherwise count as its end).
+    if (reversePlaying || seekPending || !selectionActive(&start, &end) || mpvPaused() || currentTime() < end)
         return;
     if (looping) {
         seek(start);
@@ -553,7 +556,9 @@ void MediaPlayer::seek(double seconds)
     jumpedToEnd = false;
     const double target = std::clamp(seconds, 0.0, std::max(0.0, duration()));
     const QByteArray time = QByteArray::number(target, 'f', 6);
-    command({"seek", time.constData(), "absolute+exact"});
+    seekPending = true;
+    if (!command({"seek", time.constData(), "absolute+exact"}))
+        seekPending = false;
 }
 
 void MediaPlayer::goToBeginning()

@@ -191,6 +191,7 @@ private:
     std::atomic<bool> looping{false};
     std::atomic<bool> selectionOnly{false};
     std::atomic<bool> jumpedToEnd{false};  // set by goToEnd until playback or a step moves on
+    std::atomic<bool> seekPending{false};  // from a seek until playback restarts at its time
 
     std::shared_ptr<Notifier> endNotifier;
     std::shared_ptr<Notifier> frameNotifier;
