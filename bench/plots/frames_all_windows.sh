@@ -15,15 +15,8 @@ demo="$build/resources/demo/demo-recording.dat"
 ticks=$(getconf CLK_TCK)
 log=$(mktemp)
 
-Xvfb "$display" -screen 0 1920x1200x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-sleep 1
-DISPLAY="$display" openbox >/dev/null 2>&1 &
-wm=$!
-trap 'kill ${app:-} $wm $xvfb 2>/dev/null || true; wait $wm $xvfb 2>/dev/null || true; rm -f "$log"' EXIT
-sleep 1
-
-cpu_time() { awk '{print $14 + $15}' "/proc/$1/stat"; }
+bench_cleanup='kill ${app:-} 2>/dev/null || true; rm -f "$log"'
+source "$(dirname "$0")/virtual_display.sh"
 now_ms() { date +%s%3N; }
 
 DISPLAY="$display" NUPO_FRAME_RATES=1 "${NUPO4_PROGRAM:-$build/src/nupo4}" "$demo" >"$log" 2>&1 &

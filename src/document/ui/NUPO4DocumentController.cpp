@@ -20,6 +20,7 @@
 #include "plots/rawwave/RawwaveWindowState.h"
 #include "plots/waterfall/engine/WaterfallWindowState.h"
 #include "plots/waterfall/model/QX2DSpectrum.h"
+#include "shared/AnalysisState.h"
 #include "shared/CoreState.h"
 #include "shared/RecordingBuffers.h"
 #include "views3d/spectrum/ui/Spectrum3DWindowState.h"
@@ -60,11 +61,18 @@ const QStringList notCompared = [] {
                         "Display/ColorOffsetBSMixSliderX",
                         "Movie/OpenQT",
                         "Movie/NomalQTSizeR",
-                        "Movie/WQTAlphaValue"};
+                        "Movie/WQTAlphaValue",
+                        "Spectrum3DWindow/Open3DWaterFallBS",
+                        "Spectrum3DWindow/boundsWaterFallBS",
+                        "Spectrum3DWindow/W3DAlphaValue",
+                        "Spectrum3DWindow/BackgroundColor",
+                        "Spectrum3DWindow/brainSWX"};
     for (int n = 1; n <= 8; ++n)
         keys << QStringLiteral("BrainRhythmMIDI/bandOut%1X:").arg(n);
     return keys;
 }();
+// Elements 10 .. 17 of a brain-switch record are the display states of its windows 1 .. 8.
+constexpr int brainSwitchStateFirst = 10;
 const QString fileFilter = QStringLiteral("NUPO4 brain-note documents (*.nupo4);;All files (*)");
 
 void report(const QString& line)
@@ -238,7 +246,18 @@ QString NUPO4DocumentController::displayName() const
 
 QByteArray NUPO4DocumentController::settingsSnapshot() const
 {
-    return NUPO4DrawDocument::sharedNUPO4DrawDocument().snapshot(notCompared);
+    QByteArray state = NUPO4DrawDocument::sharedNUPO4DrawDocument().snapshot(notCompared);
+    // The brain-switch table, but a window the drawing highlights while the recording plays (display
+    // state 2) counts as shown (1): its flashing is no change of the document.
+    for (const auto& record : brainSWX) {
+        for (int k = 0; k < brainSwitchRecordLength; ++k) {
+            float value = record[k].load(relaxed);
+            if (k >= brainSwitchStateFirst && k < brainSwitchStateFirst + 8 && value == 2.0f)
+                value = 1.0f;
+            state.append(reinterpret_cast<const char*>(&value), sizeof value);
+        }
+    }
+    return state;
 }
 
 quint64 NUPO4DocumentController::recordingMark() const
@@ -478,6 +497,8 @@ bool NUPO4DocumentController::readPreferenceFile()
         report(error);
         return false;
     }
+    // The movie window saved with the preferences opens again with its movie (it plays when asked).
+    openMovieWindowIfAsked([] { MenuCommands::run(MenuCommand::openMovieWindow); });
     return true;
 }
 
