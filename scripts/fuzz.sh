@@ -29,7 +29,7 @@ fi
 BUILD_DIR="${NUPO_FUZZ_BUILD_DIR:-build-fuzz}"
 cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_C_COMPILER="$CC" -DCMAKE_CXX_COMPILER="$CXX" \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo -DNUPO_FUZZ=ON -DNUPO_ASAN=ON -DNUPO_BUILD_BENCH=OFF
-cmake --build "$BUILD_DIR" -j "$(nproc)" --target "${targets[@]/#/fuzz_}"
+cmake --build "$BUILD_DIR" -j "$(nupo_jobs)" --target "${targets[@]/#/fuzz_}"
 
 export ASAN_OPTIONS="detect_leaks=0"
 export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"

@@ -9,12 +9,15 @@
 #include "QXSketch/ui/NUPO4DrawWindowController.h"
 #include "QXSketch/ui/NUPO4ToolPalette.h"
 #include "analysis/ui/SetFFTPanel.h"
+#include "core/MenuCommands.h"
+#include "core/ui/QXAppController.h"
 #include "core/ui/SetPortView.h"
 #include "core/ui/TypeTextHere.h"
 #include "document/NUPO4DrawDocument.h"
 #include "document/ui/NUPO4DocumentController.h"
 #include "midi/panels/SetMIDIPanel.h"
 #include "midi/panels/SetMIDIbandPanel.h"
+#include "midi/peak/SetMIDI.h"
 #include "platform/appkit/ui/NibControllerRegistry.h"
 #include "platform/appkit/ui/NibLoader.h"
 #include "plots/bargraph/ui/QX2DBarGraphController.h"
@@ -23,6 +26,7 @@
 #include "plots/settings/ui/SetDisplay.h"
 #include "plots/waterfall/ui/QX2DSpectrumAppController.h"
 #include "tools/QXorvellogoAppController.h"
+#include "tools/gl/QXorvellogoGLView.h"
 #include "views3d/spectrum/SpectrumViewSettings.h"
 #include "views3d/spectrum/gl/QX3DSpectrumGLDrawing.h"
 #include "views3d/spectrum/ui/QX3DSpectrumAppController.h"
@@ -60,7 +64,8 @@ void registerNibControllers()
 }
 
 // The 3D spectrum view's operations reach its shared window controller, the mesh engine and the media
-// browser; the shared controller is made on first use.
+// browser (the shared controller is made on first use); the wave surface's reach the media browser and
+// the logo.
 void installSpectrumViewLinks()
 {
     SpectrumViewLinks& links = spectrumViewLinks();
@@ -74,6 +79,7 @@ void installSpectrumViewLinks()
     QXnewaveGLView::openMediaBrowser = [](QXnewaveGLView&) {
         NibLoader::loadNibNamed(QStringLiteral("MainMenuB"), nullptr, QStringLiteral("MainMenuB"));
     };
+    QXnewaveAppController::restartLogo = &restretOpen;
 }
 
 // The display settings' transparency fields reach the 3D, wave-surface and movie windows.
@@ -101,6 +107,9 @@ void installLinks()
     registerNibControllers();
     installSpectrumViewLinks();
     installTransparencyLinks();
+    // The menu's commands, and the peak mapper's presets that bring up a preferences tab through them.
+    QXAppController::installMenuCommands();
+    SetMIDI::setShowPanelHandler([](int tab) { MenuCommands::run(MenuCommand::showPreferencesTab, tab); });
     NUPO4DocumentController::addSections(NUPO4DrawDocument::sharedNUPO4DrawDocument());
 }
 

@@ -2,7 +2,7 @@
 
 #include "platform/appkit/RunLoopTimer.h"
 #include "platform/appkit/ui/Control.h"
-#include "plots/frame/ui/PlotViewHosting.h"
+#include "platform/viewhost/ui/PlotViewHosting.h"
 #include "tools/gl/QXorvellogoGLView.h"
 
 #include <QWidget>

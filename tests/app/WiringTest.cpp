@@ -7,6 +7,7 @@
 #include "support/TestSupport.h"
 #include "views3d/spectrum/SpectrumViewSettings.h"
 #include "views3d/wave/QXnewaveGLView.h"
+#include "views3d/wave/ui/QXnewaveAppController.h"
 
 #include <QDir>
 #include <QFile>
@@ -53,7 +54,7 @@ TEST(Wiring, LowerLayersReachTheWindowsAboveThem)
     const SpectrumViewLinks& links = spectrumViewLinks();
     EXPECT_TRUE(links.setDisplayElement && links.demoNumberAtoController && links.demoNumberBtoController &&
                 links.backgroundColorWell && links.meshDisplayn && links.meshOther && links.openMediaBrowser);
-    EXPECT_TRUE(QXnewaveGLView::openMediaBrowser);
+    EXPECT_TRUE(QXnewaveGLView::openMediaBrowser && QXnewaveAppController::restartLogo);
     EXPECT_TRUE(windowAlphaOf3DSpectrum && windowAlphaOfWaveSurface && windowAlphaOfMovie);
 }
 

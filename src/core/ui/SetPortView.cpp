@@ -87,7 +87,7 @@ void SetPortView::awakeFromNib()
 
 void SetPortView::needUpdateDataBuffer()
 {
-    // New live samples landed; the brain-switch counts refresh here once live reading exists.
+    // Posted when live samples land. No headset is read, so nothing posts it and there is nothing to do.
 }
 
 }  // namespace nupo

@@ -21,7 +21,8 @@ void SoundOpenFromFileAction();
 // question whether to save changes before the document is closed (New, Open, quit, last window closed).
 //
 // A document is edited when its settings or its recording differ from what was last saved or opened;
-// window frames, transparencies and background colours are saved but do not count as changes.
+// window frames, transparencies and background colours are saved but do not count as changes, nor does a
+// brain-switch window that the drawing highlights while the recording plays.
 class NUPO4DocumentController : public QObject {
     Q_OBJECT
 public:

@@ -1,6 +1,5 @@
 #include "midi/panels/SetMIDIbandPanel.h"
 
-#include "core/ui/WindowController.h"
 #include "platform/appkit/ui/NibLoader.h"
 
 #include <QAbstractButton>
@@ -142,13 +141,10 @@ void SetMIDIbandPanel::awakeFromNib()
     showState(BandOutlet::setSetCountX, 0, shown);
 }
 
-void SetMIDIbandPanel::registerPreferencesPanel()
+QWidget* SetMIDIbandPanel::makePanel()
 {
-    WindowController::sharedWindowController().addPanel(PreferencesTab::MIDIBand,
-                                                        QStringLiteral("MIDI Bands"), []() -> QWidget* {
-                                                            SetMIDIbandPanel* panel = loadPanel();
-                                                            return panel ? panel->nibWindow() : nullptr;
-                                                        });
+    SetMIDIbandPanel* panel = loadPanel();
+    return panel ? panel->nibWindow() : nullptr;
 }
 
 SetMIDIbandPanel* SetMIDIbandPanel::loadPanel()

@@ -17,6 +17,7 @@
 #include "shared/AnalysisState.h"
 #include "shared/CoreState.h"
 #include "shared/RecordingBuffers.h"
+#include "views3d/spectrum/ui/Spectrum3DWindowState.h"
 #include "support/TestSupport.h"
 
 #include <QAction>
@@ -275,6 +276,7 @@ TEST(DocumentController, ARunThatOnlyPlayedIsNotEditedButAnAnalysisSettingMarksT
     // The recording plays, the analysis and the windows tick.
     const int start = ploop.load();
     EXPECT_TRUE(test::processEventsUntil([start] { return ploop.load() > start + 600; }));
+    testing::internal::GetCapturedStdout();
     EXPECT_FALSE(document.isDocumentEdited());
     // File ▸ Open starts where the document is.
     EXPECT_EQ(document.folderToOpenFrom(), QFileInfo(path).absolutePath());
@@ -284,10 +286,22 @@ TEST(DocumentController, ARunThatOnlyPlayedIsNotEditedButAnAnalysisSettingMarksT
     EXPECT_TRUE(document.isDocumentEdited());
     SetFFTController::sharedSetFFTController().setMainsFrequency(mains);
     EXPECT_FALSE(document.isDocumentEdited());
+    // Moving the 3D window is no change, nor is a brain-switch window flashing; switching one off is.
+    const QRectF bounds = boundsWaterFallBS;
+    boundsWaterFallBS = QRectF(10, 20, 300, 200);
+    const float state = brainSWX[1][12].load();
+    brainSWX[1][12] = 1.0f;  // shown
+    document.markSaved();
+    brainSWX[1][12] = 2.0f;
+    EXPECT_FALSE(document.isDocumentEdited());
+    brainSWX[1][12] = 0.0f;
+    EXPECT_TRUE(document.isDocumentEdited());
+    brainSWX[1][12] = state;
+    boundsWaterFallBS = bounds;
+    document.markSaved();
     const int points = SetFFTController::fftPointIndex();
     SetFFTController::sharedSetFFTController().setFFTpoint(points == 3 ? 4 : 3);
     EXPECT_TRUE(document.isDocumentEdited());
     SetFFTController::sharedSetFFTController().setFFTpoint(points);
-    testing::internal::GetCapturedStdout();
     delegate.applicationWillTerminate(nullptr);
 }

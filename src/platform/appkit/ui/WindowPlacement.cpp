@@ -297,11 +297,12 @@ bool WindowPlacement::eventFilter(QObject* watched, QEvent* event)
             hook(window);
     }
     keepOnScreen(window);
+    moveClearOf(window, keptClearFrames(window));
     if (ordinary) {
+        // Cascading moves down and to the right, away from a palette the window was moved clear of.
         cascade(window);
         keepOnScreen(window);
     }
-    moveClearOf(window, keptClearFrames(window));
     limitToArea(window);
     window->setProperty(spotProperty, window->pos());
     return false;

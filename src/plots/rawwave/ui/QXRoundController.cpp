@@ -1,7 +1,7 @@
 #include "plots/rawwave/ui/QXRoundController.h"
 
 #include "platform/appkit/ui/WindowHandle.h"
-#include "plots/frame/ui/PlotViewHosting.h"
+#include "platform/viewhost/ui/PlotViewHosting.h"
 
 #include <QEvent>
 #include <QGuiApplication>

@@ -1,7 +1,11 @@
 #include "plots/waterfall/engine/QX2DSpectrumRenderer.h"
 
+#include "platform/gl/ColorTables.h"
 #include "platform/gl/GridMesh.h"
 #include "platform/gl/Glut.h"
+#include "platform/gl/MeshNormals.h"
+#include "platform/gl/MeshShading.h"
+#include "platform/gl/VectorMath.h"
 #include "plots/settings/DisplaySettings.h"
 #include "plots/waterfall/engine/QX2DSpectrumOverlays.h"
 #include "plots/waterfall/engine/QX2DSpectrumPeakLine.h"
@@ -9,10 +13,6 @@
 #include "plots/waterfall/model/QX2DSpectrum.h"
 #include "shared/AnalysisState.h"
 #include "shared/CoreState.h"
-#include "views3d/math/VectorMath.h"
-#include "views3d/scene/ColorTables.h"
-#include "views3d/scene/MeshNormals.h"
-#include "views3d/scene/MeshShading.h"
 
 #include <GL/gl.h>
 #include <GL/glu.h>

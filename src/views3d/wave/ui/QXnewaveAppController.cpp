@@ -6,12 +6,11 @@
 #include "platform/appkit/ui/PopUpButton.h"
 #include "platform/appkit/ui/RadioMatrix.h"
 #include "platform/appkit/ui/WindowHandle.h"
-#include "plots/frame/ui/PlotViewHosting.h"
+#include "platform/viewhost/ui/PlotViewHosting.h"
 #include "shared/AnalysisState.h"
 #include "shared/BrainBands.h"
 #include "shared/BrainSources.h"
 #include "shared/CoreState.h"
-#include "tools/gl/QXorvellogoGLView.h"
 #include "views3d/QX3DSpectrumGLView.h"
 #include "views3d/textures/ImageSources.h"
 #include "views3d/wave/QXnewave.h"
@@ -249,8 +248,8 @@ void QXnewaveAppController::button(QObject* sender)
     }
     if (_glView)
         _glView->setColor(t);
-    if (t == 1)
-        restretOpen();
+    if (t == 1 && restartLogo)
+        restartLogo();
 }
 
 void QXnewaveAppController::selectSoundBrain(QObject*)
