@@ -1,7 +1,7 @@
 #pragma once
 
-// The brain-note document: every settings section, the recorded channels and (in time) the drawing, in
-// one old-style property list. The same sections without the recording form the preference file.
+// The brain-note document: every settings section, the recorded channels and the front drawing, in one
+// old-style property list. The same sections without the recording form the preference file.
 //
 // The state a document holds is process-wide, so one document object serves the program: it writes the
 // present state into a file and reads a file back into it. A file that cannot be read whole (malformed,

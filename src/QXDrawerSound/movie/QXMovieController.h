@@ -150,6 +150,9 @@ public:
     void setPopupNumber(int popup, int value);     // setSoundBrainNumber: .. setSpeedPFCNumber:
     void PlaymodeMatrix(QObject* sender);
     void setPlaymodeMatrix(int mode);
+    // The part of the movie made with the controller bar (start and length in seconds; a length of 0
+    // clears it): what the "Selection" play mode plays.
+    void setMovieSelection(double start, double length);
     void setMoviePropertyWindowControlValues(MediaPlayer* movie);
     void buildTrackMediaTypesArray(MediaPlayer* movie);
     void setmovieDurationTimeTextStrX();

@@ -528,6 +528,12 @@ void QXSoundController::setPlaymodeMatrix(int tag)
         gMovie->setPlaysSelectionOnly(tag == 2);
 }
 
+void QXSoundController::setMovieSelection(double start, double length)
+{
+    if (gMovie)
+        gMovie->setSelection(start, length);
+}
+
 void QXSoundController::setSelectSoundNumber(int value)
 {
     popupNumbers[ChoicePopup] = value;

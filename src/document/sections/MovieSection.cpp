@@ -74,10 +74,8 @@ bool MovieSection::stage(SectionInput& input)
     return !input.failed();
 }
 
-void MovieSection::apply(const DocumentReadContext& context)
+void MovieSection::apply(const DocumentReadContext&)
 {
-    if (context.isPreferenceFile)
-        return;
     QXMovieController& movie = QXMovieController::sharedQXMovieController();
     if (staged.ploopSync)
         ploopSyncX.store(*staged.ploopSync, relaxed);

@@ -1,17 +1,18 @@
 #include "document/ui/NUPO4DocumentController.h"
 
+#include "QXDrawerSound/movie/ui/QXMovieWindowController.h"
 #include "QXDrawerSound/player/SoundSlotTables.h"
+#include "QXSketch/DrawingSection.h"
 #include "QXSketch/ui/NUPO4DrawWindowController.h"
+#include "core/MenuCommands.h"
 #include "core/QXSerialPort.h"
 #include "core/Transport.h"
-#include "core/ui/QXAppController.h"
 #include "document/CoreDocumentSections.h"
 #include "document/NUPO4DrawDocument.h"
 #include "document/sections/MidiDocumentCalls.h"
 #include "document/sections/MovieSection.h"
 #include "document/sections/SoundSection.h"
 #include "document/ui/Spectrum3DSection.h"
-#include "document/views/DrawingSection.h"
 #include "document/views/PlotWindowsSection.h"
 #include "document/views/ViewDocumentSections.h"
 #include "platform/appkit/ui/AlertPanel.h"
@@ -26,12 +27,15 @@
 #include "views3d/spectrum/ui/Spectrum3DWindowState.h"
 
 #include <QApplication>
+#include <QEvent>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QScopedValueRollback>
 #include <QWidget>
 
+#include <algorithm>
 #include <cstdio>
+#include <utility>
 
 namespace nupo {
 
@@ -101,44 +105,43 @@ void openDocumentWindows()
     auto* section = dynamic_cast<PlotWindowsSection*>(document.section("PlotWindows"));
     if (!section)
         return;
-    QXAppController& menu = QXAppController::sharedQXAppController();
-    menu.closeAllWindow(nullptr);
+    MenuCommands::run(MenuCommand::closeAllWindows);
     struct Family {
         PlotWindowsSection::Family family;
         PlotWindowState& state;
         std::atomic<int>& front;
-        void (QXAppController::*show)(QObject*);
-        void (QXAppController::*showFront)(QObject*);
+        MenuCommand show;
+        MenuCommand showFront;
     };
     const Family families[] = {
-        {PlotWindowsSection::Rawwave, rawwaveWindowState, showQXRawwaveGraphFront,
-         &QXAppController::showQXRawwaveGraph, &QXAppController::showQXRawwaveGraphFront},
-        {PlotWindowsSection::Bargraph, barGraphWindowState, showQX2DBarGarphFront,
-         &QXAppController::showQX2DBarGarph, &QXAppController::showQX2DBarGarphFront},
+        {PlotWindowsSection::Rawwave, rawwaveWindowState, showQXRawwaveGraphFront, MenuCommand::showRawwave,
+         MenuCommand::showRawwaveFront},
+        {PlotWindowsSection::Bargraph, barGraphWindowState, showQX2DBarGarphFront, MenuCommand::showBarGraph,
+         MenuCommand::showBarGraphFront},
         {PlotWindowsSection::Waterfall, waterfallWindowState, showQX2DSpectrumFront,
-         &QXAppController::showQX2DSpectrum, &QXAppController::showQX2DSpectrumFront},
+         MenuCommand::showWaterfall, MenuCommand::showWaterfallFront},
     };
     for (const Family& f : families) {
         const int wanted = section->windowsToOpen(f.family);
         const bool front = f.front.load(relaxed) != 0;
         for (int k = std::max(0, f.state.openCount); k < wanted; ++k)
-            (menu.*(front ? f.showFront : f.show))(nullptr);
+            MenuCommands::run(front ? f.showFront : f.show);
     }
     // The 3D window: the nib "QX3DSpectrum" takes the frame handed over with setWframe:.
     if (auto* spectrum = dynamic_cast<Spectrum3DSection*>(document.section("Spectrum3DWindow"))) {
         const bool front = showFFTPanelFront.load(relaxed) != 0;
         for (int k = std::max(0, Open3DWaterFallBS); k < spectrum->windowsToOpen(); ++k)
-            front ? menu.showFFTPanelFront(nullptr) : menu.showFFTPanel(nullptr);
+            MenuCommands::run(front ? MenuCommand::show3DSpectrumFront : MenuCommand::show3DSpectrum);
     }
     // The drawing: a document that had one opens a drawing window (when none is open) for its graphics.
     if (auto* drawing = dynamic_cast<DrawingSection*>(document.section("Drawing"))) {
         if (drawing->drawingToOpen())
-            NUPO4DrawWindowController::showDrawWindow(&menu);
+            NUPO4DrawWindowController::showDrawWindow(nullptr);
         drawing->restorePending();
     }
     // The movie: a document that had a movie window loads "QXDrawerMovie" with its path in outCHAR and
     // plays the recording from the start with it.
-    openMovieWindowIfAsked([&menu] { menu.openMovieAndPlaywithBrainwaveQ(nullptr); });
+    openMovieWindowIfAsked([] { MenuCommands::run(MenuCommand::openMovieAndPlay); });
     SoundOpenFromFileAction();
 }
 
@@ -156,7 +159,7 @@ void SoundOpenFromFileAction()
             continue;
         openSound = openSoundAfter(k);
         // A nib that fails (the loader logs it and beeps) ends the walk.
-        if (!NibLoader::loadNibNamed(soundSlotNibName(k), &QXAppController::sharedQXAppController()))
+        if (!NibLoader::loadNibNamed(soundSlotNibName(k)))
             break;
     }
     // However the walk ends, the slot windows opened later are ordinary ones again.
@@ -204,17 +207,18 @@ NUPO4DocumentController& NUPO4DocumentController::sharedNUPO4DocumentController(
     return *instance;
 }
 
+void NUPO4DocumentController::addSections(NUPO4DrawDocument& document)
+{
+    addViewDocumentSections(document);
+    document.addSection(std::make_unique<DrawingSection>());
+    document.addSection(std::make_unique<Spectrum3DSection>());
+    addCoreDocumentSections(document, MidiDocumentCalls::sharedCalls());
+    addRecordingSection(document);
+}
+
 void NUPO4DocumentController::installDocument(std::function<bool()> startUp)
 {
     NUPO4DrawDocument& document = NUPO4DrawDocument::sharedNUPO4DrawDocument();
-    static const bool sectionsAdded = [&document] {
-        addViewDocumentSections(document);
-        document.addSection(std::make_unique<Spectrum3DSection>());
-        addCoreDocumentSections(document, MidiDocumentCalls::sharedCalls());
-        addRecordingSection(document);
-        return true;
-    }();
-    (void)sectionsAdded;
     document.runStartUpIfNeeded = std::move(startUp);
     document.windowSetup = &openDocumentWindows;
     document.closeReplacedWindows = &closeMediaWindows;
@@ -223,6 +227,8 @@ void NUPO4DocumentController::installDocument(std::function<bool()> startUp)
         QApplication::setQuitOnLastWindowClosed(false);
         connect(qApp, &QGuiApplication::lastWindowClosed, &controller,
                 &NUPO4DocumentController::lastWindowClosed, Qt::UniqueConnection);
+        qApp->removeEventFilter(&controller);
+        qApp->installEventFilter(&controller);
     }
     controller.titleTimer.start();
 }
@@ -334,14 +340,44 @@ void NUPO4DocumentController::terminate(QObject*)
         quit();
 }
 
+namespace {
+
+// Whether closing this window leaves no window on screen that keeps the program open.
+bool isLastWindow(const QWidget* closing)
+{
+    const auto windows = QApplication::topLevelWidgets();
+    return std::none_of(windows.begin(), windows.end(), [closing](const QWidget* window) {
+        const Qt::WindowType type = window->windowType();
+        return window != closing && window->isVisible() && (type == Qt::Window || type == Qt::Dialog) &&
+               window->testAttribute(Qt::WA_QuitOnClose);
+    });
+}
+
+}  // namespace
+
+bool NUPO4DocumentController::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() != QEvent::Close || !watched->isWidgetType())
+        return false;
+    auto* window = static_cast<QWidget*>(watched);
+    if (!window->isWindow() || !window->isVisible() || opening || quitting || asking || !isLastWindow(window))
+        return false;
+    if (documentShouldClose()) {
+        closeAgreed = true;
+        return false;
+    }
+    event->ignore();  // cancelled: the window stays where it is
+    return true;
+}
+
 void NUPO4DocumentController::lastWindowClosed()
 {
     if (opening || quitting || asking)
         return;
-    if (documentShouldClose())
+    if (std::exchange(closeAgreed, false) || documentShouldClose())
         quit();
     else
-        QXAppController::sharedQXAppController().showControlPanel(nullptr);
+        MenuCommands::run(MenuCommand::showControlPanel);
 }
 
 void NUPO4DocumentController::quit()
@@ -462,6 +498,9 @@ bool NUPO4DocumentController::readPreferenceFile()
         report(error);
         return false;
     }
+    // The movie window saved with the preferences opens again with its movie (it plays when asked).
+    openMovieWindowIfAsked(
+        [] { QXMovieWindowController::openOrReuse(&QXAppController::sharedQXAppController()); });
     return true;
 }
 

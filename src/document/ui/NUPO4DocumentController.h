@@ -9,6 +9,8 @@
 
 namespace nupo {
 
+class NUPO4DrawDocument;
+
 // Reopens the sound slot windows of a document just read: every slot whose bank holds sounds, slot 1
 // first, while `SoundOpenFromFile` tells the slot windows to take their settings from the slot tables.
 // Nothing opens when slot 1 holds no sounds.
@@ -26,8 +28,10 @@ class NUPO4DocumentController : public QObject {
 public:
     static NUPO4DocumentController& sharedNUPO4DocumentController();
 
-    // Adds every section to the shared document and installs its hooks: startUp runs the start-up
-    // sequence when it has not run yet and says whether it ran.
+    // Adds every section of the program to a document, in the order they are written.
+    static void addSections(NUPO4DrawDocument& document);
+    // Installs the shared document's hooks: startUp runs the start-up sequence when it has not run yet
+    // and says whether it ran.
     static void installDocument(std::function<bool()> startUp);
 
     // File menu.
@@ -73,6 +77,10 @@ public:
 
     static inline const QString fileSuffix = QStringLiteral("nupo4");
 
+protected:
+    // Asks before the last window closes, so that a cancelled close leaves that window open.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     NUPO4DocumentController();
     QByteArray settingsSnapshot() const;
@@ -89,6 +97,7 @@ private:
     // Set once the user has agreed to quit: the windows Qt closes on the way out ask nothing more.
     bool quitting = false;
     bool asking = false;  // while the save question is shown
+    bool closeAgreed = false;  // the user answered the question as the last window closed
     QTimer titleTimer;
 };
 

@@ -712,16 +712,48 @@ void MediaPlayer::setSelection(double start, double length)
 {
     if (std::isnan(start) || std::isnan(length))
         return;
+    {
+        std::lock_guard lock(mutex);
+        selectionStart = std::max(0.0, start);
+        selectionLength = std::max(0.0, length);
+    }
+    enterSelection();
+}
+
+std::pair<double, double> MediaPlayer::selection() const
+{
     std::lock_guard lock(mutex);
-    selectionStart = std::max(0.0, start);
-    selectionLength = std::max(0.0, length);
+    return {selectionStart, selectionLength};
 }
 
 void MediaPlayer::setPlaysSelectionOnly(bool on)
 {
     selectionOnly = on;
+    enterSelection();
     if (handle != nullptr)
         mpv_wakeup(handle);
+}
+
+void MediaPlayer::enterSelection()
+{
+    double start = 0.0;
+    double end = 0.0;
+    if (!selectionActive(&start, &end))
+        return;
+    if (reversePlaying) {
+        std::lock_guard lock(reverseMutex);  // a backward step under way finishes first
+        const double time = reversePosition;
+        if (time < start || time > end) {
+            reversePosition = end;
+            seek(end);
+        }
+        return;
+    }
+    if (mpvPaused())
+        return;
+    const double time = currentTime();
+    if (time < start || time >= end - endTolerance)
+        seek(start);
 }
 
 bool MediaPlayer::playsSelectionOnly() const

@@ -162,6 +162,20 @@ TEST(DocumentController, SaveNamesTheDocumentAndAnEditedDocumentAsksBeforeItClos
     menuItem("revertDocumentToSaved")->trigger();
     testing::internal::GetCapturedStdout();
     EXPECT_EQ(ShowPeakHoldX, saved);
+
+    // Cancelling the close of the last window leaves that window open (not the Control Panel instead).
+    ShowPeakHoldX = 1 - saved;
+    document.askToSaveChanges = [](const QString&) { return NUPO4DocumentController::Cancel; };
+    QWidget* rawwave = shownWindow("Rawwave Window");
+    ASSERT_NE(rawwave, nullptr);
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (window != rawwave)
+            window->hide();
+    EXPECT_FALSE(rawwave->close());
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(rawwave->isVisible());
+    EXPECT_FALSE(delegate.mainWindow() && delegate.mainWindow()->isVisible());
+    ShowPeakHoldX = saved;
     delegate.applicationWillTerminate(nullptr);
 }
 
