@@ -13,7 +13,9 @@ BANDS = 8
 
 
 def field(name, act, width=56, tip=None):
-    props = [action(act), prop('maximumSize', 'size', (width, 16777215))]
+    props = [prop('maximumSize', 'size', (width, 16777215))]
+    if act:
+        props.insert(0, action(act))
     if tip:
         props.append(prop('toolTip', 'string', tip))
     return widget('QLineEdit', name, *props)
@@ -28,10 +30,12 @@ def slider(name, act, maximum, scale, width=110, tip=None):
     return widget('QSlider', name, *props)
 
 
-def stepper(name, maximum, act=None):
+def stepper(name, maximum, act=None, tip=None):
     props = [prop('minimum', 'number', 0), prop('maximum', 'number', maximum)]
     if act:
         props.append(action(act))
+    if tip:
+        props.append(prop('toolTip', 'string', tip))
     return widget('QSpinBox', name, *props)
 
 
@@ -97,7 +101,13 @@ def source_group():
                       'Note = band value x gain; velocity = its first two decimals'), 2),
         (2, 3, label('labelBSchannel', 'Brain switch')), (2, 4, popup('popupBSchannel', 'selectBSchannel')),
         (2, 5, stepper('setSetBSCH', 7)),
-        (3, 0, widget('QWidget', 'switches',
+        (3, 0, label('labelCommonChannel', 'Channel')),
+        (3, 1, stepper('setSetMIDIchannel', 15, 'SetMIDIchannel',
+                       'Common channel: the bands keep their own channels')),
+        (3, 3, label('labelCommonProgram', 'Program')),
+        (3, 4, stepper('setSetMIDIprogramC', 127, 'SetMIDIprogramC',
+                       'Common program: band notes are sent on the bands\' channels as they are')),
+        (4, 0, widget('QWidget', 'switches',
                       layout=f'<layout class="QHBoxLayout" name="switchesLayout">{switches}</layout>'), 6),
     ]))
 
@@ -114,15 +124,17 @@ def band_row(n):
         field(f'HighFSliderField{n}', f'sendTextHighFSliderField{n}', 46),
         label(f'displayHereHighFSlider{n}', '', 46),
         slider(f'BScountLevel{n}', f'changebandSlider{n}', 1270, 10, 80),
+        field(f'bandField{n}', None, 52),
         label(f'displayHereband{n}', '', 52),
         label(f'bandNoteField{n}', '', 30),
         popup(f'popupMIDIchannel{n}', f'selectMIDIchannel{n}'),
         stepper(f'setSetMIDIchannel{n}', 15),
+        field(f'MIDIchannelField{n}', f'sendTextMIDIchannelField{n}', 30, 'Type a channel 1..16'),
         label(f'displayHereMIDIchannel{n}', '', 22),
     ]
 
 
-HEADER = ['Band', '', 'Low Hz', '', '', 'High Hz', '', '', 'Value', '', 'Note', 'Channel', '', '']
+HEADER = ['Band', '', 'Low Hz', '', '', 'High Hz', '', '', 'Value', '', '', 'Note', 'Channel', '', '', '']
 
 
 def bands_group():

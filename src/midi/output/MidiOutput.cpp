@@ -80,7 +80,7 @@ void startMidiWatch()
     watch.timer = watch.thread->scheduleTimer(watchSeconds, watchMidiServer);
 }
 
-void stopMidiWatch()
+void endMidiWatch()
 {
     MidiWatch& watch = midiWatch();
     std::lock_guard lock(watch.mutex);
@@ -338,9 +338,14 @@ void mainMidi()
     AUMIDIsetOn(0, mProgram[0]);
 }
 
+void stopMidiWatch()
+{
+    endMidiWatch();
+}
+
 void disposeMidi()
 {
-    stopMidiWatch();
+    endMidiWatch();
     MidiSystemState& state = midiState();
     {
         std::lock_guard lock(state.mutex);

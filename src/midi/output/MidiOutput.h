@@ -66,6 +66,8 @@ QString midiClientName();
 void mainMidi();
 // Closes the client, its ports and endpoints and the synthesiser; clears runMIDI.
 void disposeMidi();
+// Ends the watch that follows the JACK server (at quit; the next start begins it again).
+void stopMidiWatch();
 // Lists the destinations into the table (at most maxMidiDestinations) and returns their names in order.
 QStringList listMidiDestinations();
 // The destination at a table index; an empty endpoint when none is listed there.

@@ -7,19 +7,20 @@
 #include <QMessageBox>
 #include <QPointer>
 
-#include <map>
-
 namespace nupo {
 
 namespace {
 
 void showMidiAlert(const QString& message)
 {
-    // The same problem said again while its alert is still open does not stack a second one.
-    static auto* open = new std::map<QString, QPointer<QMessageBox>>;  // main thread
-    if (QMessageBox* shown = (*open)[message]; shown != nullptr && shown->isVisible())
+    // One alert at a time: a problem said while it is open joins it, and one said again is not repeated.
+    static auto* open = new QPointer<QMessageBox>;  // main thread
+    if (QMessageBox* shown = *open; shown != nullptr && shown->isVisible()) {
+        if (!shown->informativeText().contains(message))
+            shown->setInformativeText(shown->informativeText() + QStringLiteral("\n\n") + message);
         return;
-    (*open)[message] = AlertPanel::show(QStringLiteral("MIDI"), message);
+    }
+    *open = AlertPanel::show(QStringLiteral("MIDI"), message);
 }
 
 }  // namespace

@@ -4,8 +4,8 @@ namespace nupo {
 
 // From here on, a MIDI or audio problem the MIDI output layer reports (no MIDI system while MIDI out is
 // on, the JACK server gone, a synthesiser nobody hears) shows as an alert on screen. The alert is shown
-// from the main thread's event loop and never waits for the MIDI system; one alert per message stays
-// open at a time.
+// from the main thread's event loop and never waits for the MIDI system; problems said while it is open
+// join it.
 void installMidiAlerts();
 
 }  // namespace nupo

@@ -1,9 +1,9 @@
 #include "views3d/scene/MeshRenderers.h"
 
+#include "platform/gl/ColorTables.h"
+#include "plots/frame/FloorNormals.h"
 #include "plots/settings/DisplaySettings.h"
-#include "views3d/scene/ColorTables.h"
 #include "views3d/scene/Materials.h"
-#include "views3d/scene/MeshNormals.h"
 #include "views3d/scene/QX3DSpectrumMesh.h"
 
 #include <GL/gl.h>

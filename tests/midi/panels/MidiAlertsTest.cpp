@@ -45,12 +45,15 @@ TEST(MidiAlertsTest, MidiOutWithoutAMidiSystemShowsOneAlert)
     EXPECT_TRUE(alerts[0]->informativeText().contains(QStringLiteral("no MIDI system")))
         << alerts[0]->informativeText().toStdString();
 
-    // A new start says it again, but not while the same alert is still open.
+    // A new start says it again, but not while the same alert is still open; another problem joins it.
     disposeMidi();
     mainMidi();
     MidiOutOn(61, 100, 0, 0, 0, 0);
-    QApplication::processEvents();
+    reportMidiProblem(QStringLiteral("Another problem."));
+    ASSERT_TRUE(test::processEventsUntil(
+        [&] { return alerts[0]->informativeText().endsWith(QStringLiteral("\n\nAnother problem.")); }));
     EXPECT_EQ(shownAlerts().size(), 1u);
+    EXPECT_EQ(alerts[0]->informativeText().count(QStringLiteral("no MIDI system")), 1);
     const std::string out = testing::internal::GetCapturedStdout();
     EXPECT_NE(out.find("MIDI out is on, but no MIDI system"), std::string::npos) << out;
     alerts[0]->close();

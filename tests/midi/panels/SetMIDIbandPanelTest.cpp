@@ -31,7 +31,8 @@ protected:
         SetMIDIband& shared = SetMIDIband::sharedSetMIDIband();
         shared.setSetToDefault_(2);
         shared.initPortStr();
-        SetMIDIbandPanel::registerPreferencesPanel();
+        WindowController::sharedWindowController().addPanel(
+            PreferencesTab::MIDIBand, QStringLiteral("MIDI Bands"), &SetMIDIbandPanel::makePanel);
         WindowController& preferences = WindowController::sharedWindowController();
         preferences.showPanelX(PreferencesTab::MIDIBand);
         ASSERT_NE(preferences.tabView(), nullptr);
@@ -130,6 +131,44 @@ TEST_F(SetMIDIbandPanelTest, ControlsChangeTheShownSetup)
     brainSwitches->click();
     EXPECT_EQ(UsePeakModeEX[4], 1);
     EXPECT_TRUE(find<QLabel>("BS1Text")->isVisibleTo(tab));
+}
+
+// Each band row has its channel entry (typed 1-based, clamped) and its value entry; the setup-wide
+// channel and program steppers are there and change no band's channel.
+TEST_F(SetMIDIbandPanelTest, ChannelEntriesAndSetupWideSteppers)
+{
+    for (int b = 1; b <= 8; ++b) {
+        const QString n = QString::number(b);
+        find<QLineEdit>("MIDIchannelField" + n);
+        auto* value = find<QLineEdit>("bandField" + n);
+        ASSERT_NE(value, nullptr);
+        EXPECT_NE(value->validator(), nullptr);  // the float entry format
+    }
+    const int s = SetupBandNX;
+    auto* channel = find<QLineEdit>("MIDIchannelField3");
+    channel->setText(QStringLiteral("0"));
+    emit channel->editingFinished();
+    EXPECT_EQ(MIDIchannel3X[s], 0);
+    EXPECT_EQ(find<QLabel>("displayHereMIDIchannel3")->text(), QStringLiteral("1"));
+    channel->setText(QStringLiteral("21"));
+    emit channel->editingFinished();
+    EXPECT_EQ(MIDIchannel3X[s], 15);
+    EXPECT_EQ(find<QComboBox>("popupMIDIchannel3")->currentIndex(), 15);
+    EXPECT_EQ(find<QSpinBox>("setSetMIDIchannel3")->value(), 15);
+    find<QLineEdit>("MIDIchannelField8")->setText(QStringLiteral("5"));
+    emit find<QLineEdit>("MIDIchannelField8")->editingFinished();
+    EXPECT_EQ(MIDIchannel8X[s], 4);
+
+    auto* common = find<QSpinBox>("setSetMIDIchannel");
+    auto* program = find<QSpinBox>("setSetMIDIprogramC");
+    ASSERT_NE(common, nullptr);
+    ASSERT_NE(program, nullptr);
+    EXPECT_EQ(common->maximum(), 15);
+    EXPECT_EQ(program->maximum(), 127);
+    common->setValue(9);
+    program->setValue(40);
+    EXPECT_EQ(MIDIchannel1X[s], 0);
+    EXPECT_EQ(MIDIchannel8X[s], 4);
 }
 
 TEST_F(SetMIDIbandPanelTest, TextColourReachesTheBandFieldOfAnInstanceWithControls)

@@ -22,11 +22,10 @@ Registry& registry()
 
 }  // namespace
 
-bool NibControllerRegistry::add(const QString& className, Factory factory)
+void NibControllerRegistry::add(const QString& className, Factory factory)
 {
     std::lock_guard lock(registry().mutex);
     registry().factories.insert(className, std::move(factory));
-    return true;
 }
 
 bool NibControllerRegistry::contains(const QString& className)
