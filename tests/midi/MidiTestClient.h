@@ -52,6 +52,8 @@ public:
     bool primeWith(const std::function<MidiBytes(int attempt)>& sendProbe);
     std::vector<MidiBytes> messages();
     void clear();
+    // Closes the test program's client on the server (also after the server died); it receives nothing more.
+    void closeClient();
 
 private:
     // What the backend thread's callback fills. Kept with the backend object to the process end.
