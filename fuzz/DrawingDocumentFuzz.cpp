@@ -4,9 +4,9 @@
 
 #include "DocumentReadCheck.h"
 
+#include "QXSketch/DrawingSection.h"
 #include "QXSketch/NUPO4Drawing.h"
 #include "document/NUPO4DrawDocument.h"
-#include "document/views/DrawingSection.h"
 #include "shared/CoreState.h"
 
 #include <QGuiApplication>

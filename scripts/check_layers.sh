@@ -3,7 +3,11 @@
 #  - every folder with sources adds them to one library: its CMakeLists.txt names one layer in
 #    nupo_sources() (core, gl or ui), or none when the folder only builds an executable;
 #  - includes run downward only: a file includes no header of a library above its own (core < gl < ui);
-#    platform/ and shared/ include only themselves; analysis/ includes only analysis/, shared/ and platform/;
+#    platform/ and shared/ include only themselves;
+#  - subsystems depend in order: platform, shared < core < analysis < plots < views3d < midi < QXDrawerSound
+#    < document < QXSketch < interop < tools < app; a file includes no header of a subsystem after its own.
+#    The hubs (core/ui with the main menu, document/ui, app) may include any subsystem; a hub's headers are
+#    included by no other subsystem, and among hubs only upward (document/ui < core/ui < app);
 #  - every include of our own names its path from the source root and finds the file there;
 #  - no source file is longer than 1,000 lines.
 # Prints each breach and exits 1 when there is one.
@@ -59,8 +63,32 @@ allowedTops() {
   case "$1" in
     platform) echo "platform" ;;
     shared) echo "shared" ;;
-    analysis) echo "analysis shared platform" ;;
     *) echo "" ;;
+  esac
+}
+
+# The place of a subsystem (top-level folder) in the order; folders outside it are last.
+subsystems=(platform shared core analysis plots views3d midi QXDrawerSound document QXSketch interop tools app)
+declare -A order
+for i in "${!subsystems[@]}"; do order[${subsystems[$i]}]=$i; done
+order[shared]=${order[platform]}
+subsystemRank() {
+  echo "${order[$1]:-${#subsystems[@]}}"
+}
+
+# The hub a path lies in (core/ui, document/ui or app), or nothing; hubs in their own order.
+hubOf() {
+  case "$1" in
+    document/ui/*) echo "document/ui" ;;
+    core/ui/*) echo "core/ui" ;;
+    app/*) echo "app" ;;
+  esac
+}
+hubRank() {
+  case "$1" in
+    document/ui) echo 0 ;;
+    core/ui) echo 1 ;;
+    app) echo 2 ;;
   esac
 }
 
@@ -77,6 +105,8 @@ while IFS= read -r -d '' file; do
   [ -n "$own" ] || continue
   top="${rel%%/*}"
   allowed=$(allowedTops "$top")
+  ownRank=$(subsystemRank "$top")
+  ownHub=$(hubOf "$rel")
   while IFS= read -r inc; do
     if [ ! -f "$root/$inc" ]; then
       breach "$rel: includes \"$inc\", which is not a path from the source root"
@@ -87,6 +117,16 @@ while IFS= read -r -d '' file; do
     if [ -n "$allowed" ] && [[ " $allowed " != *" $incTop "* ]]; then
       breach "$rel: $top/ includes $inc"
     fi
+    incHub=$(hubOf "$inc")
+    if [ -n "$incHub" ] && [ "$incHub" != "$ownHub" ]; then
+      if [ -z "$ownHub" ]; then
+        breach "$rel: $top/ includes the hub $incHub: $inc"
+      elif [ "$(hubRank "$incHub")" -gt "$(hubRank "$ownHub")" ]; then
+        breach "$rel: the hub $ownHub includes the hub $incHub: $inc"
+      fi
+    elif [ -z "$ownHub" ] && [ "$(subsystemRank "$incTop")" -gt "$ownRank" ]; then
+      breach "$rel: $top/ includes $inc of the later subsystem $incTop/"
+    fi
     theirs="${library[$incDir]:-exe}"
     [ "$own" = mixed ] || [ "$theirs" = mixed ] && continue
     if [ "$(rank "$theirs")" -gt "$(rank "$own")" ]; then
@@ -96,6 +136,6 @@ while IFS= read -r -d '' file; do
 done < <(find "$root" -type f \( -name '*.h' -o -name '*.cpp' \) -print0)
 
 if [ "$status" -eq 0 ]; then
-  echo "Layers: every folder is one library, every include runs downward, no file over $maxLines lines."
+  echo "Layers: every folder is one library, every include runs downward in library and subsystem, no file over $maxLines lines."
 fi
 exit "$status"

@@ -4,7 +4,7 @@
 #
 #   scripts/fuzz.sh [target] [seconds]
 #
-# target: plist, olddata, cmdline, nib, document, drawing or all (the default); seconds: how long each
+# target: plist, olddata, cmdline, nib, document, drawing, osc or all (the default); seconds: how long each
 # target runs (60). Each target keeps what it learns in build-fuzz/corpus/<target> (starting from
 # fuzz/corpus/<target>) and writes an input that fails to build-fuzz/findings/<target>/; the run stops at
 # the first finding.
@@ -16,20 +16,20 @@ nupo_install_clang
 
 target="${1:-all}"
 seconds="${2:-60}"
-all_targets=(plist olddata cmdline nib document drawing)
+all_targets=(plist olddata cmdline nib document drawing osc)
 if [ "$target" = all ]; then
   targets=("${all_targets[@]}")
 elif [[ " ${all_targets[*]} " == *" $target "* ]]; then
   targets=("$target")
 else
-  echo "usage: scripts/fuzz.sh [plist|olddata|cmdline|nib|document|drawing|all] [seconds]" >&2
+  echo "usage: scripts/fuzz.sh [plist|olddata|cmdline|nib|document|drawing|osc|all] [seconds]" >&2
   exit 2
 fi
 
 BUILD_DIR="${NUPO_FUZZ_BUILD_DIR:-build-fuzz}"
 cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_C_COMPILER="$CC" -DCMAKE_CXX_COMPILER="$CXX" \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo -DNUPO_FUZZ=ON -DNUPO_ASAN=ON -DNUPO_BUILD_BENCH=OFF
-cmake --build "$BUILD_DIR" -j "$(nproc)" --target "${targets[@]/#/fuzz_}"
+cmake --build "$BUILD_DIR" -j "$(nupo_jobs)" --target "${targets[@]/#/fuzz_}"
 
 export ASAN_OPTIONS="detect_leaks=0"
 export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"

@@ -16,13 +16,24 @@ def tag(n):
     return prop('tag', 'number', n, stdset=False)
 
 
-def slider(name, act, lo, hi, value, tip=None):
+# Drawer contents use a smaller type than the window, so that a drawer of the size the window gives it
+# shows its controls whole.
+DRAWER_FONT = prop('font', 'font', 8)
+
+
+def tight(spacing=2, margin=2):
+    """A layout's properties: small spacing and margins, for drawers."""
+    return ''.join([prop('spacing', 'number', spacing)] +
+                   [prop(f'{side}Margin', 'number', margin) for side in ('left', 'top', 'right', 'bottom')])
+
+
+def slider(name, act, lo, hi, value, tip=None, width=110):
     steps = 1000
     position = round((value - lo) / (hi - lo) * steps)
     props = [prop('orientation', 'enum', 'Qt::Horizontal'), prop('minimum', 'number', 0),
              prop('maximum', 'number', steps), prop('value', 'number', position), action(act),
              prop('minValue', 'double', lo, stdset=False), prop('maxValue', 'double', hi, stdset=False),
-             prop('minimumSize', 'size', (110, 0))]
+             prop('minimumSize', 'size', (width, 0))]
     if tip:
         props.append(prop('toolTip', 'string', tip))
     return widget('QSlider', name, *props)
@@ -47,14 +58,16 @@ def button(name, text, act, t=None, tip=None):
 
 
 def popup(name, act, tip=None):
-    props = [action(act)]
+    # A popup as narrow as a few letters allows: its list still shows whole titles.
+    props = [action(act), prop('sizeAdjustPolicy', 'enum', 'QComboBox::AdjustToMinimumContentsLengthWithIcon'),
+             prop('minimumContentsLength', 'number', 6)]
     if tip:
         props.append(prop('toolTip', 'string', tip))
     return widget('QComboBox', name, *props)
 
 
-def items(kind, name, widgets, stretch=None):
-    body = ''.join(f'<item>{w}</item>' for w in widgets)
+def items(kind, name, widgets, stretch=None, props=()):
+    body = ''.join(props) + ''.join(f'<item>{w}</item>' for w in widgets)
     attr = f' stretch="{stretch}"' if stretch else ''
     return f'<layout class="{kind}" name="{name}"{attr}>{body}</layout>'
 
@@ -67,14 +80,14 @@ def vbox(name, widgets):
     return items('QVBoxLayout', name, widgets)
 
 
-def matrix(name, title, act, cells, checked, columns=1):
+def matrix(name, title, act, cells, checked, columns=1, layout_props=()):
     radios = []
     for i, (text, t) in enumerate(cells):
         props = [prop('text', 'string', text), tag(t)]
         if t == checked:
             props.append(prop('checked', 'bool', 'true'))
         radios.append((i // columns, i % columns, widget('QRadioButton', f'{name}Cell{t}', *props)))
-    return widget('QGroupBox', name, prop('title', 'string', title), action(act), layout=grid(f'{name}Layout', radios))
+    return widget('QGroupBox', name, prop('title', 'string', title), action(act), layout=grid(f'{name}Layout', radios, *layout_props))
 
 
 def drawer(name, edge, size, minimum, maximum, content, offsets=None):
@@ -91,7 +104,7 @@ def scrolled(name, inner):
     area = widget('QScrollArea', f'{name}Scroll', prop('widgetResizable', 'bool', 'true'),
                   prop('frameShape', 'enum', 'QFrame::NoFrame'))
     area = area[:-len('</widget>')] + inner + '</widget>'
-    return vbox(f'{name}Layout', [area])
+    return items('QVBoxLayout', f'{name}Layout', [area], props=[tight(0, 0)])
 
 
 def left_drawer():
@@ -133,7 +146,7 @@ def left_drawer():
                prop('maximumSize', 'size', (60, 16777215)),
                prop('toolTip', 'string', 'Lowest frequency shown (0..1000 Hz)')),
         label('displayHereStartFrequency', '', 30)]))))
-    inner = widget('QWidget', 'leftDrawerInner', layout=grid('leftDrawerGrid', cells))
+    inner = widget('QWidget', 'leftDrawerInner', DRAWER_FONT, layout=grid('leftDrawerGrid', cells))
     return drawer('leftDrawer', 'left', (260, 500), (130, 130), (300, 16777215), scrolled('leftDrawer', inner))
 
 
@@ -146,22 +159,30 @@ ELEMENTS = [('Frequencyline', 'Frequency lines'), ('Frequencylaval', 'Frequency 
 
 
 def bottom_drawer():
+    # The drawer is as long as the window's offsets make it (220 points): one column of elements, the
+    # drawer as deep as they need.
     cells = []
     for i, (name, title) in enumerate(ELEMENTS):
-        cells.append((i // 2, i % 2, check(f'set{name}', title, name, name in (
+        cells.append((i, 0, check(f'set{name}', title, name, name in (
             'Frequencyline', 'Frequencylaval', 'Timesphere', 'Powerlabel', 'FFTflatPower'))))
-    cells.append((6, 0, widget('QCheckBox', 'setFFT512Band', prop('text', 'string', '512-band rows (shown)'),
-                               prop('enabled', 'bool', 'false')), 2))
-    inner = widget('QWidget', 'bottomDrawerInner', layout=grid('bottomDrawerGrid', cells))
-    return drawer('bottomDrawer', 'bottom', (220, 170), (100, 100), (16777215, 200),
+    cells.append((len(ELEMENTS), 0, widget('QCheckBox', 'setFFT512Band',
+                                           prop('text', 'string', '512-band rows (shown)'),
+                                           prop('enabled', 'bool', 'false'))))
+    inner = widget('QWidget', 'bottomDrawerInner', DRAWER_FONT,
+                   layout=grid('bottomDrawerGrid', cells, tight(0)))
+    return drawer('bottomDrawer', 'bottom', (220, BOTTOM_DEPTH), (100, BOTTOM_DEPTH), (16777215, BOTTOM_DEPTH),
                   scrolled('bottomDrawer', inner), (50, 490))
+
+
+BOTTOM_DEPTH = 270
 
 
 def upper_right_drawer():
     widgets = [check('setshowBSall', 'All brain switches', 'showBSall')]
     widgets += [check(f'setshowBS{k}', f'Brain switch {k}', f'showBS{k}') for k in range(1, 9)]
     widgets += [check('setshowBSinfo', 'Hit counts', 'showBSinfo', False, 'Table of the brain-switch hits')]
-    inner = widget('QWidget', 'upperRightDrawerInner', layout=vbox('upperRightDrawerList', widgets))
+    inner = widget('QWidget', 'upperRightDrawerInner', DRAWER_FONT,
+                   layout=items('QVBoxLayout', 'upperRightDrawerList', widgets, props=[tight(0)]))
     return drawer('upperRightDrawer', 'right', (150, 150), (50, 50), (250, 16777215),
                   scrolled('upperRightDrawer', inner), (50, 250))
 
@@ -169,10 +190,11 @@ def upper_right_drawer():
 def lower_right_drawer():
     cells = [
         (0, 0, matrix('TextureModeX', 'Texture', 'TextureModeX',
-                      [('Palette', 0), ('Palette 2', 1), ('Image', 2), ('Moving image', 3)], 0), 2),
-        (1, 0, label('setColorMapXXLabel', 'Image')), (1, 1, slider('setColorMapXX', 'setColorMapX', 1, 2, 1)),
+                      [('Palette', 0), ('Palette 2', 1), ('Image', 2), ('Moving image', 3)], 0, 1, [tight(0, 4)]), 2),
+        (1, 0, label('setColorMapXXLabel', 'Image')),
+        (1, 1, slider('setColorMapXX', 'setColorMapX', 1, 2, 1, None, 60)),
         (2, 0, label('setDynamicTextureXXLabel', 'Moving')),
-        (2, 1, slider('setDynamicTextureXX', 'setDynamicTextureX', 1, 2, 1)),
+        (2, 1, slider('setDynamicTextureXX', 'setDynamicTextureX', 1, 2, 1, None, 60)),
         (3, 0, label('displayHereTextureNumberLabel', 'Images')), (3, 1, label('displayHereTextureNumber', '1')),
         (4, 0, button('LoadTextuerXButton', 'Load Images...', 'LoadTextuerX', None, 'Opens the media browser'), 2),
         (5, 0, check('TextureEnvXCheck', 'Reflection', 'TextureEnvX'), 2),
@@ -180,14 +202,23 @@ def lower_right_drawer():
         (7, 0, check('RunbyBrainswXCheck', 'By brain switch', 'RunbyBrainswX'), 2),
         (8, 0, check('imagePositionXCheck', 'Image per surface', 'imagePositionX'), 2),
         (9, 0, widget('QWidget', 'autoBox', layout=grid('autoLayout', [
-            (0, 1, button('AutoUpXButton', 'Up', 'AutoUpX')), (1, 0, button('AutoLeftXButton', 'Left', 'AutoLeftX')),
-            (1, 1, button('AutoStopXButton', 'Stop', 'AutoStopX')),
-            (1, 2, button('AutoRightXButton', 'Right', 'AutoRightX')),
-            (2, 1, button('AutoDownXButton', 'Down', 'AutoDownX'))])), 2),
+            (0, 1, auto_button('AutoUpXButton', 'Up', 'AutoUpX')),
+            (1, 0, auto_button('AutoLeftXButton', 'Left', 'AutoLeftX')),
+            (1, 1, auto_button('AutoStopXButton', 'Stop', 'AutoStopX')),
+            (1, 2, auto_button('AutoRightXButton', 'Right', 'AutoRightX')),
+            (2, 1, auto_button('AutoDownXButton', 'Down', 'AutoDownX'))], tight(2, 0))), 2),
     ]
-    inner = widget('QWidget', 'lowerRightDrawerInner', layout=grid('lowerRightDrawerGrid', cells))
+    inner = widget('QWidget', 'lowerRightDrawerInner', DRAWER_FONT,
+                   layout=grid('lowerRightDrawerGrid', cells, tight()))
     return drawer('lowerRightDrawer', 'right', (150, 150), (50, 50), (250, 16777215),
                   scrolled('lowerRightDrawer', inner), (250, 50))
+
+
+def auto_button(name, text, act):
+    """A button of the auto-rotation cross: three of them side by side fit a right drawer."""
+    xml = button(name, text, act, None, f'Turn the view {text.lower()} by itself' if text != 'Stop' else
+                 'Stop turning')
+    return xml[:-len('</widget>')] + prop('maximumSize', 'size', (40, 16777215)) + '</widget>'
 
 
 def small_button(name, text, act, t=None, tip=None):
@@ -210,8 +241,10 @@ def top_bar():
                              'Upper right drawer'),
                 small_button('toggleLowerRightButton', 'Textures', 'toggleLowerRightDrawer', None,
                              'Lower right drawer')]
+    # Camera presets and drawer switches in two rows, so that the window fits half of a small screen.
     return vbox('topLayout', [widget('QWidget', 'menuRow', layout=hbox('menuLayout', menus)),
-                              widget('QWidget', 'buttonRow', layout=hbox('buttonLayout', buttons))])
+                              widget('QWidget', 'buttonRow', layout=hbox('buttonLayout', buttons[:5])),
+                              widget('QWidget', 'drawerButtonRow', layout=hbox('drawerButtonLayout', buttons[5:]))])
 
 
 def info_bar():
@@ -225,7 +258,7 @@ def info_bar():
 
 
 def views():
-    policy = prop('minimumSize', 'size', (200, 150))
+    policy = prop('minimumSize', 'size', (200, 100))
     return hbox('viewLayout', [widget('QWidget', '_glView', policy), widget('QWidget', '_gl3View', policy)])
 
 

@@ -10,6 +10,8 @@ def prop(name, kind, value, stdset=True):
         inner = '<string/>' if value == '' else f'<string>{escape(value)}</string>'
     elif kind == 'size':
         inner = f'<size><width>{value[0]}</width><height>{value[1]}</height></size>'
+    elif kind == 'font':
+        inner = f'<font><pointsize>{value}</pointsize></font>'
     elif kind == 'rect':
         inner = f'<rect><x>{value[0]}</x><y>{value[1]}</y><width>{value[2]}</width><height>{value[3]}</height></rect>'
     else:
@@ -37,9 +39,9 @@ def label(name, text='', width=None, tip=None):
     return widget('QLabel', name, *props)
 
 
-def grid(name, cells):
-    """cells: (row, column, xml[, colspan])"""
-    body = ''
+def grid(name, cells, *props):
+    """cells: (row, column, xml[, colspan]); props: the layout's own properties (spacing, margins)."""
+    body = ''.join(props)
     for cell in cells:
         row, column, xml = cell[:3]
         span = cell[3] if len(cell) > 3 else 1

@@ -35,6 +35,8 @@ if [ "$which" != asan ]; then
   BUILD_DIR="${NUPO_TSAN_BUILD_DIR:-build-tsan}"
   nupo_configure_and_build "$BUILD_DIR" -DCMAKE_C_COMPILER="$CC" -DCMAKE_CXX_COMPILER="$CXX" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DNUPO_TSAN=ON -DNUPO_BUILD_BENCH=OFF
   echo "== ThreadSanitizer (core and ui) =="
-  nupo_run_suite "$BUILD_DIR" -L "core|ui" "$@" || status=1
+  # FluidSynth renders on one thread: OpenMP's worker threads synchronise in ways ThreadSanitizer
+  # cannot see, and their frames carry no names to suppress.
+  OMP_NUM_THREADS=1 nupo_run_suite "$BUILD_DIR" -L "core|ui" "$@" || status=1
 fi
 exit "$status"

@@ -1,18 +1,24 @@
 // One frame of the 2D spectrum window's view at its default size in each draw mode, drawn by the engine
 // into the offscreen GL context (Mesa's software renderer, as on a machine without a GPU), with a full
-// history; and the history row update alone.
+// history and the overlays and labels the window starts with (the history rows' key markers, time stamps,
+// frequency and power labels); and the history row update alone.
 #include <benchmark/benchmark.h>
 
 #include "analysis/QXFFT.h"
+#include "core/QXSerialPort.h"
 #include "platform/gl/OffscreenGLContext.h"
 #include "plots/waterfall/engine/QX2DSpectrumGLView.h"
 #include "plots/waterfall/model/QX2DSpectrum.h"
+#include "plots/waterfall/model/WaterfallState.h"
 #include "shared/AnalysisState.h"
 #include "shared/CoreState.h"
 
 #include <GL/gl.h>
 
 #include <cmath>
+#include <cstdio>
+
+#include <unistd.h>
 
 using namespace nupo;
 
@@ -35,31 +41,89 @@ void fillHistory()
             PeakfftPower[b][r][0] = {5.0f, 10.0f, 21, r, 5.0f};
 }
 
+// The view in a fresh offscreen context, the history filled, selection and draw mode chosen and the
+// camera's preset move finished.
+struct WaterfallScene {
+    OffscreenGLContext context{viewSize};
+    QX2DSpectrumGLView view{QRectF(QPointF(0, 0), QSizeF(viewSize))};
+
+    bool start(benchmark::State& state, int selection, int drawMode)
+    {
+        if (!context.isValid()) {
+            state.SkipWithError(context.errorString().toStdString().c_str());
+            return false;
+        }
+        context.makeCurrent();
+        setPauseX = 1;            // the grids stay as filled
+        resetDisplayModeFlags();  // the overlays and labels of a window as it opens
+        view.drawRect(view.bounds());  // one-time set-up
+        fillHistory();
+        view.setDemoNumber(selection - 1);
+        view.setDrawModeX(drawMode);
+        for (int f = 0; f < 10; ++f)  // finish the preset move
+            view.drawRect(view.bounds());
+        state.SetLabel(context.renderer().left(24).toStdString());
+        return true;
+    }
+};
+
 // selection: 1 two panels (CH 1 over CH 2, with the peak line), 3 one panel (CH 1), 7 a coherence panel.
 void WaterfallFrame(benchmark::State& state)
 {
-    OffscreenGLContext context(viewSize);
-    if (!context.isValid()) {
-        state.SkipWithError(context.errorString().toStdString().c_str());
+    WaterfallScene scene;
+    if (!scene.start(state, static_cast<int>(state.range(1)), static_cast<int>(state.range(0))))
         return;
-    }
-    context.makeCurrent();
-    setPauseX = 1;  // the grids stay as filled
-    QX2DSpectrumGLView view(QRectF(QPointF(0, 0), QSizeF(viewSize)));
-    view.drawRect(view.bounds());  // one-time set-up
-    fillHistory();
-    view.setDemoNumber(static_cast<int>(state.range(1)) - 1);
-    view.setDrawModeX(static_cast<int>(state.range(0)));
-    for (int f = 0; f < 10; ++f)  // finish the preset move
-        view.drawRect(view.bounds());
     for (auto _ : state)
-        view.drawRect(view.bounds());  // ends with glFinish
-    state.SetLabel(context.renderer().left(24).toStdString());
+        scene.view.drawRect(scene.view.bounds());  // ends with glFinish
 }
 BENCHMARK(WaterfallFrame)
     ->ArgsProduct({{0, 1, 2, 3}, {1, 3, 7}})
     ->ArgNames({"drawMode", "selection"})
     ->Unit(benchmark::kMillisecond);
+
+long residentKiB()
+{
+    long pages = 0, resident = 0;
+    if (FILE* f = std::fopen("/proc/self/statm", "r")) {
+        if (std::fscanf(f, "%ld %ld", &pages, &resident) != 2)
+            resident = 0;
+        std::fclose(f);
+    }
+    return resident * (sysconf(_SC_PAGESIZE) / 1024);
+}
+
+// Resident memory over many frames of the two-panel hidden-line view after a warm-up, as in a recording
+// that plays: the history's time stamps move on every frame and key markers (letters, digits and blanks)
+// pass along the history rows. The growth per 1000 frames should be nothing.
+void WaterfallFrameMemory(benchmark::State& state)
+{
+    WaterfallScene scene;
+    if (!scene.start(state, 1, 1))
+        return;
+    constexpr int markedPoints = 1200;
+    for (int k = 0; k < markedPoints; ++k)
+        QXSerialPort::sharedQXSerialPort().putIntToBuffer(0, k, k % 53);
+    long clock = 0;
+    const auto frame = [&] {
+        ++clock;
+        ploop = 600 + static_cast<int>(clock % 600);
+        QX2DSpectrum::sharedQX2DSpectrum().setupTimeNumberZ(clock * 37);
+        scene.view.drawRect(scene.view.bounds());
+    };
+    constexpr int framesPerIteration = 500;
+    for (int f = 0; f < framesPerIteration; ++f)
+        frame();
+    const long before = residentKiB();
+    int frames = 0;
+    for (auto _ : state) {
+        for (int f = 0; f < framesPerIteration; ++f)
+            frame();
+        frames += framesPerIteration;
+    }
+    state.counters["residentKiB"] = static_cast<double>(residentKiB());
+    state.counters["growthKiBPer1000Frames"] = static_cast<double>(residentKiB() - before) * 1000.0 / frames;
+}
+BENCHMARK(WaterfallFrameMemory)->Iterations(6)->Unit(benchmark::kSecond);
 
 // One history row for CH 1 and CH 2 (linear and 512-band layout) and for a coherence source.
 void WaterfallRowUpdate(benchmark::State& state)

@@ -13,17 +13,7 @@ runs="${4:-3}"
 demo="$build/resources/demo/demo-recording.dat"
 ticks=$(getconf CLK_TCK)
 
-Xvfb "$display" -screen 0 1920x1200x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-sleep 1
-DISPLAY="$display" openbox >/dev/null 2>&1 &
-wm=$!
-# The display server is waited for on the way out, so that a run started right after this one can
-# take the same display number.
-trap 'kill $wm $xvfb 2>/dev/null || true; wait $wm $xvfb 2>/dev/null || true' EXIT
-sleep 1
-
-cpu_time() { awk '{print $14 + $15}' "/proc/$1/stat"; }
+source "$(dirname "$0")/virtual_display.sh"
 
 for run in $(seq "$runs"); do
     DISPLAY="$display" "${NUPO4_PROGRAM:-$build/src/nupo4}" "$demo" >/dev/null 2>&1 &

@@ -92,7 +92,7 @@ double QXFFT::transformChannel(int channel, const FFTTables& tables, ChannelWork
     w.samples.resize(std::size_t(n));
     w.spectrum.resize(std::size_t(half));
     w.scratch.resize(std::size_t(half));
-    std::vector<Complex>& spectrum = w.spectrum;
+    AlignedVector<Complex>& spectrum = w.spectrum;
 
     const int start = std::max(ploop.load(std::memory_order_relaxed) - n, 0);
     RecordingBuffers::sharedRecordingBuffers().copyFromBuffer(channel + 1, start, n, w.raw.data());
@@ -124,31 +124,39 @@ void QXFFT::analyseChannel(int channel, int CO, int BS)
 
     dcOffset(channel).store(transformChannel(channel, tables, w), std::memory_order_relaxed);
 
-    // Amplitude spectrum, exponential mean over `averageFFTX` spectra, then the stored form.
+    // Amplitude spectrum, exponential mean over `averageFFTX` spectra, then the stored form. Without
+    // averaging the mean is the amplitude itself, and without log power the stored form is the mean:
+    // those steps hand their input on rather than copy it.
     w.amplitude.resize(std::size_t(half));
     binAmplitudes(w.spectrum.data(), half, tables.windowSum, w.amplitude.data());
     const int averaged = std::clamp(averageFFTX.load(std::memory_order_relaxed), 1, maxAveraged);
-    if (w.averagedPoints != n || averaged == 1) {
-        w.average = w.amplitude;
+    const bool restart = w.averagedPoints != n || averaged == 1;
+    if (restart) {
+        w.average.swap(w.amplitude);  // the mean starts at (or, unaveraged, is) this spectrum
         w.averagedPoints = n;
     } else {
         for (int k = 0; k < half; ++k)
             w.average[std::size_t(k)] += (w.amplitude[std::size_t(k)] - w.average[std::size_t(k)]) / averaged;
     }
+    // After a swap the amplitudes are in `average` (and `amplitude` holds scraps until the next tick).
+    const double* amplitude = restart ? w.average.data() : w.amplitude.data();
     const bool logged = LOGpowerONed.load(std::memory_order_relaxed) != 0;
-    w.stored = w.average;
-    if (logged)
-        for (double& v : w.stored)
-            v = logPower(v);
+    const double* stored = w.average.data();
+    if (logged) {
+        w.stored.resize(std::size_t(half));
+        for (int k = 0; k < half; ++k)
+            w.stored[std::size_t(k)] = logPower(w.average[std::size_t(k)]);
+        stored = w.stored.data();
+    }
 
     const int rate = SampleSpeed.load(std::memory_order_relaxed);
     const double binHz = double(rate) / n;
     for (int band = 0; band < analysisBandCount; ++band)
-        bandPowerX[channel][band].store(float(analysisBandPower(w.stored.data(), half, binHz, band)),
+        bandPowerX[channel][band].store(float(analysisBandPower(stored, half, binHz, band)),
                                         std::memory_order_relaxed);
 
     if (BS != 0) {
-        const auto peaks = findThreePeaks(w.stored.data(), half);
+        const auto peaks = findThreePeaks(stored, half);
         const bool band512 = fftp512Band.load(std::memory_order_relaxed) != 0;
         std::atomic<float>* table = peakTableOfChannel(channel);
         for (int p = 0; p < 3; ++p) {
@@ -167,7 +175,7 @@ void QXFFT::analyseChannel(int channel, int CO, int BS)
     std::vector<ComplexDouble>& s = buffers[spectrumBufferOfChannel(channel)];
     std::vector<ComplexDouble>& t = buffers[transformBuffer[channel]];
     for (int k = 0; k < half; ++k) {
-        s[std::size_t(k)] = {w.stored[std::size_t(k)], w.amplitude[std::size_t(k)]};
+        s[std::size_t(k)] = {stored[k], amplitude[k]};
         t[std::size_t(k)] = {w.spectrum[std::size_t(k)].real(), w.spectrum[std::size_t(k)].imag()};
     }
 }

@@ -115,13 +115,13 @@ private:
     QXFFT();
 
     struct ChannelWork {
-        std::vector<int> raw;
-        std::vector<double> samples;
-        std::vector<Complex> spectrum;
-        std::vector<Complex> scratch;
-        std::vector<double> amplitude;
-        std::vector<double> average;
-        std::vector<double> stored;
+        AlignedVector<int> raw;
+        AlignedVector<double> samples;
+        AlignedVector<Complex> spectrum;
+        AlignedVector<Complex> scratch;
+        AlignedVector<double> amplitude;
+        AlignedVector<double> average;
+        AlignedVector<double> stored;  // the logarithmic form; unused while power is linear
         int averagedPoints = 0;
     };
 

@@ -17,16 +17,17 @@
 #include "core/ui/WindowController.h"
 #include "document/ui/NUPO4DocumentController.h"
 #include "interop/ui/QCNUPO4Patches.h"
-#include "platform/appkit/ui/AlertPanel.h"
 #include "midi/band/SetMIDIband.h"
 #include "midi/output/MidiOutput.h"
 #include "midi/panels/MidiAlerts.h"
 #include "midi/panels/SetMIDIPanel.h"
 #include "midi/panels/SetMIDIbandPanel.h"
 #include "midi/peak/SetMIDI.h"
+#include "platform/appkit/ui/AlertPanel.h"
 #include "plots/bargraph/QX2DBarGraphView.h"
 #include "plots/rawwave/QXRawwaveGraphView.h"
 #include "plots/settings/ui/SetDisplay.h"
+#include "platform/files/CheckedFile.h"
 #include "plots/waterfall/engine/QX2DSpectrumGLView.h"
 #include "shared/Utilities.h"
 #include "views3d/QX3DSpectrumGLView.h"
@@ -74,9 +75,9 @@ void alertRefusal(const QByteArray& nativePath, const QString& reason)
     QString because = reason;
     if (!because.isEmpty())
         because[0] = because[0].toUpper();
-    QMessageBox* alert = AlertPanel::show(
-        QStringLiteral("“%1” cannot be opened.").arg(name),
-        QStringLiteral("%1.\n\n%2\n\nNothing was loaded.").arg(because, path));
+    QMessageBox* alert =
+        AlertPanel::show(QStringLiteral("“%1” cannot be opened.").arg(name),
+                         QStringLiteral("%1.\n\n%2\n\nNothing was loaded.").arg(because, path));
     alert->setObjectName(QStringLiteral("fileRefusedAlert"));
 }
 
@@ -160,12 +161,14 @@ void NUPO4DrawAppDelegate::initAPstart(QObject*)
     SetMIDI& peakMIDI = SetMIDI::sharedSetMIDI();
     peakMIDI.setSetToDefault_(2);
     peakMIDI.initPortStr();
-    SetMIDIPanel::registerPreferencesPanel();
+    WindowController::sharedWindowController().addPanel(PreferencesTab::MIDIPeak, QStringLiteral("MIDI"),
+                                                        &SetMIDIPanel::makePanel);
     // The band-to-MIDI setups likewise; its worker starts here too.
     SetMIDIband& bandMIDI = SetMIDIband::sharedSetMIDIband();
     bandMIDI.setSetToDefault_(2);
     bandMIDI.initPortStr();
-    SetMIDIbandPanel::registerPreferencesPanel();
+    WindowController::sharedWindowController().addPanel(
+        PreferencesTab::MIDIBand, QStringLiteral("MIDI Bands"), &SetMIDIbandPanel::makePanel);
     // The device panel; creating it starts the acquisition threads.
     SetPortView::sharedSetPortView();
     WindowController::sharedWindowController().addPanel(PreferencesTab::Device, QStringLiteral("Device"),

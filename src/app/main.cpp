@@ -1,6 +1,7 @@
 // nupo4: live EEG analysis and brain-driven media.
 #include "app/CommandLine.h"
 #include "app/NUPO4DrawAppDelegate.h"
+#include "app/Wiring.h"
 
 #include <QApplication>
 #include <QByteArrayView>
@@ -72,6 +73,7 @@ int main(int argc, char** argv)
         std::printf("%s\n", qPrintable(note));
     std::fflush(stdout);
 
+    nupo::installLinks();
     auto& delegate = nupo::NUPO4DrawAppDelegate::sharedNUPO4DrawAppDelegate();
     delegate.setNativePathToOpen(commandLine.fileToOpen());
     delegate.setPatchPort(commandLine.patchPort());

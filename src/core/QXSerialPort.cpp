@@ -1,5 +1,6 @@
 #include "core/QXSerialPort.h"
 
+#include "platform/files/CheckedFile.h"
 #include "shared/CoreState.h"
 #include "shared/Utilities.h"
 

@@ -1,19 +1,13 @@
 #include "document/NUPO4DrawDocument.h"
 
 #include "midi/common/MidiMapperWorker.h"
+#include "platform/files/CheckedFile.h"
 #include "platform/plist/PlistReader.h"
 #include "platform/plist/PlistWriter.h"
 #include "shared/CoreState.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
-
-#include <cerrno>
-#include <cstring>
-
-#include <unistd.h>
 
 namespace nupo {
 
@@ -66,6 +60,14 @@ DocumentSection* NUPO4DrawDocument::section(const QString& key) const
     return nullptr;
 }
 
+QStringList NUPO4DrawDocument::sectionKeys() const
+{
+    QStringList keys;
+    for (const auto& s : sections)
+        keys << s->key();
+    return keys;
+}
+
 QByteArray NUPO4DrawDocument::dataRepresentation(bool preferenceFile)
 {
     FlagRaised saving(startToSaveData);
@@ -98,23 +100,18 @@ PlistDictionary NUPO4DrawDocument::sectionsNow(bool preferenceFile, const QStrin
 
 bool NUPO4DrawDocument::writeToFile(const QString& path, bool preferenceFile, QString* error)
 {
-    const QByteArray text = dataRepresentation(preferenceFile);
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QSaveFile file(path);
     const auto failed = [&](const QString& why) {
         if (error)
             *error = QStringLiteral("Cannot save %1: %2").arg(path, why);
-        file.cancelWriting();
         return false;
     };
-    if (!file.open(QIODevice::WriteOnly))
-        return failed(file.errorString());
-    if (file.write(text) != text.size() || !file.flush())
-        return failed(file.errorString());
-    if (::fsync(file.handle()) != 0)
-        return failed(QString::fromLocal8Bit(std::strerror(errno)));
-    if (!file.commit())
-        return failed(file.errorString());
+    const QString folder = QFileInfo(path).absolutePath();
+    if (!QDir().mkpath(folder))
+        return failed(QStringLiteral("cannot create the folder %1").arg(folder));
+    const QByteArray text = dataRepresentation(preferenceFile);
+    QString why;
+    if (!writeFileAtomically(path, text, &why))
+        return failed(why);
     return true;
 }
 
@@ -135,21 +132,13 @@ bool NUPO4DrawDocument::openDataForAllPreference(const QString& path, QString* e
 
 bool NUPO4DrawDocument::readFile(const QString& path, bool preferenceFile, QString* error)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    // A FIFO or a device would block the program or feed it without end: only a regular file of a
+    // document's size is read.
+    QByteArray data;
+    QString why;
+    if (!readRegularFile(path, maxFileBytes, &data, &why)) {
         if (error)
-            *error = refusal(path, file.errorString());
-        return false;
-    }
-    if (file.size() > maxFileBytes) {
-        if (error)
-            *error = refusal(path, QStringLiteral("%1 bytes is larger than any document").arg(file.size()));
-        return false;
-    }
-    const QByteArray data = file.readAll();
-    if (data.size() != file.size()) {
-        if (error)
-            *error = refusal(path, file.errorString());
+            *error = refusal(path, why);
         return false;
     }
     return loadDataRepresentation(data, path, preferenceFile, error);
@@ -160,23 +149,28 @@ bool NUPO4DrawDocument::loadDataRepresentation(const QByteArray& data, const QSt
 {
     const auto refuse = [&](const QString& why) {
         if (error)
-            *error = refusal(fileName, why);
+            *error = refusal(fileName, readableText(why));
+        return false;
+    };
+    // Text that is no property list of ours is named as such, with where reading stopped.
+    const QString kind = preferenceFile ? QStringLiteral("NUPO4 preference file") : documentFormat;
+    const auto notOurs = [&](const QString& why) {
+        if (error)
+            *error = QStringLiteral("%1 is not a %2 (%3)").arg(fileName, kind, readableText(why));
         return false;
     };
     PlistError parseError;
     const std::optional<PlistValue> parsed = PlistReader::parse(data, &parseError);
     if (!parsed)
-        return refuse(QStringLiteral("line %1, column %2: %3")
-                          .arg(parseError.line)
-                          .arg(parseError.column)
-                          .arg(parseError.message));
+        return notOurs(parseError.toString());
     if (!parsed->isDictionary())
-        return refuse(QStringLiteral("it is not a dictionary of sections"));
+        return notOurs(QStringLiteral("it is not a dictionary of sections"));
     const PlistDictionary& top = parsed->toDictionary();
     const QString format = top.value(QStringLiteral("Format")).toString();
     const QString expected = preferenceFile ? preferenceFormat : documentFormat;
     if (format != expected)
-        return refuse(QStringLiteral("it is not a %1 (Format is \"%2\")").arg(expected, format.left(60)));
+        return notOurs(format.isEmpty() ? QStringLiteral("it names no Format")
+                                        : QStringLiteral("its Format is \"%1\"").arg(format.left(60)));
     const std::optional<double> version =
         SectionInput::parseNumber(top.value(QStringLiteral("Version")), 0, 1e9);
     if (!version || *version > formatVersion)
@@ -200,6 +194,8 @@ bool NUPO4DrawDocument::loadDataRepresentation(const QByteArray& data, const QSt
         staged.push_back(s.get());
     }
 
+    if (!preferenceFile && closeReplacedWindows)
+        closeReplacedWindows();
     DocumentReadContext context;
     context.isPreferenceFile = preferenceFile;
     {

@@ -1,7 +1,7 @@
 #pragma once
 
-// The brain-note document: every settings section, the recorded channels and (in time) the drawing, in
-// one old-style property list. The same sections without the recording form the preference file.
+// The brain-note document: every settings section, the recorded channels and the front drawing, in one
+// old-style property list. The same sections without the recording form the preference file.
 //
 // The state a document holds is process-wide, so one document object serves the program: it writes the
 // present state into a file and reads a file back into it. A file that cannot be read whole (malformed,
@@ -39,12 +39,17 @@ public:
     // Sections are written and read in the order they are added.
     void addSection(std::unique_ptr<DocumentSection> section);
     DocumentSection* section(const QString& key) const;
+    // The keys of the sections, in order.
+    QStringList sectionKeys() const;
 
     // Runs the start-up sequence when it has not run yet and says whether it ran (installed by the
     // application; a document opened before start-up runs it from its reader).
     std::function<bool()> runStartUpIfNeeded;
     // Opens the windows a document just read asks for (installed by the user interface).
     std::function<void()> windowSetup;
+    // Closes the windows that belong to the document being replaced (installed by the user interface):
+    // runs once a document has been found whole, before its sections are applied.
+    std::function<void()> closeReplacedWindows;
 
     // --- Writer: the whole document (or preference file) as text; `startToSaveData` is 1 meanwhile.
     QByteArray dataRepresentation(bool preferenceFile = false);

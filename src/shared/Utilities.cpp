@@ -8,11 +8,6 @@
 #include <atomic>
 #include <mutex>
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -135,43 +130,6 @@ QString displayPath(const QByteArray& path)
         i += length;
     }
     return shown;
-}
-
-int openRegularFileForReading(const QByteArray& path, QString* reason, qint64* size)
-{
-    auto fail = [reason](const QString& why) {
-        if (reason)
-            *reason = why;
-        return -1;
-    };
-    if (path.isEmpty())
-        return fail(QStringLiteral("no file name"));
-    if (path.contains('\0'))
-        return fail(QStringLiteral("a file name cannot hold a zero byte"));
-    // Non-blocking, so that opening a FIFO does not wait for a writer; the file is only read at once.
-    const int fd = ::open(path.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        return fail(QString::fromLocal8Bit(std::strerror(errno)));
-    struct stat info {};
-    const int statError = ::fstat(fd, &info) == 0 ? 0 : errno;
-    if (statError == 0 && S_ISREG(info.st_mode)) {
-        const int flags = ::fcntl(fd, F_GETFL);
-        if (flags >= 0)
-            ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
-        if (size)
-            *size = qint64(info.st_size);
-        return fd;
-    }
-    ::close(fd);
-    if (statError != 0)
-        return fail(QString::fromLocal8Bit(std::strerror(statError)));
-    if (S_ISDIR(info.st_mode))
-        return fail(QStringLiteral("it is a folder, not a file"));
-    if (S_ISFIFO(info.st_mode))
-        return fail(QStringLiteral("it is a FIFO (named pipe), not a file"));
-    if (S_ISSOCK(info.st_mode))
-        return fail(QStringLiteral("it is a socket, not a file"));
-    return fail(QStringLiteral("it is a device, not a file"));
 }
 
 bool PtoCstr2(const unsigned char* source, char* destination, std::size_t destinationSize)

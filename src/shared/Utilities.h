@@ -46,12 +46,6 @@ bool nativePathToC(const QByteArray& path);
 // control character as \xNN, so a message names exactly one file and cannot break a line.
 QString displayPath(const QByteArray& path);
 
-// Opens the file at path for reading, without ever blocking: a folder, FIFO, socket or device is refused,
-// as is a file the system will not open. Returns the descriptor (the caller closes it), or -1 with the
-// reason (the system's own, or which kind of thing the path names) in reason. size, when given, receives
-// the file's size in bytes.
-int openRegularFileForReading(const QByteArray& path, QString* reason, qint64* size = nullptr);
-
 // Copies a length-prefixed string (first byte = length, then the bytes) into a zero-terminated one. The
 // destination must hold length + 1 bytes (256 for any length); a shorter one is left empty and the result
 // is false.

@@ -2,8 +2,7 @@
 
 #include "platform/appkit/RunLoopTimer.h"
 #include "platform/appkit/ui/Control.h"
-#include "platform/appkit/ui/NibControllerRegistry.h"
-#include "plots/frame/ui/PlotViewHosting.h"
+#include "platform/viewhost/ui/PlotViewHosting.h"
 #include "tools/gl/QXorvellogoGLView.h"
 
 #include <QWidget>
@@ -52,7 +51,5 @@ void QXorvellogoAppController::restretOpen()
 {
     nupo::restretOpen();
 }
-
-NUPO_REGISTER_NIB_CONTROLLER(QXorvellogoAppController)
 
 }  // namespace nupo

@@ -76,6 +76,32 @@ TEST(StartPlacement, NothingCoversTheControlPanelOrLiesUnderThePalette)
         for (const QRect& palette : WindowPlacement::keptClearFrames(window))
             EXPECT_FALSE(WindowPlacement::frameOf(window).intersects(palette))
                 << described(window).toStdString() << " is under the palette";
+    WindowController::sharedWindowController().window()->close();
+
+    // The layout for this screen puts the four plot windows side by side, none over another or over the
+    // Control Panel, also where their nibs ask for more room than the layout gives.
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (window != controlPanel && window->isVisible() && window->windowTitle() == "Rawwave Window")
+            window->close();
+    QXAppController& menu = QXAppController::sharedQXAppController();
+    if (screen.width() < 1280)
+        menu.showAll1024(nullptr);
+    else
+        menu.showAll1900(nullptr);
+    menu.showQXRawwaveGraph(nullptr);
+    menu.showQX2DBarGarph(nullptr);
+    menu.showQX2DSpectrum(nullptr);
+    menu.showFFTPanel(nullptr);
+    QList<QWidget*> plots;
+    for (QWidget* window : shownWindows())
+        if (window->windowTitle().endsWith("Window"))
+            plots.append(window);
+    ASSERT_EQ(plots.size(), 4);
+    for (int i = 0; i < plots.size(); ++i)
+        for (int j = i + 1; j < plots.size(); ++j)
+            EXPECT_FALSE(WindowPlacement::frameOf(plots[i]).intersects(WindowPlacement::frameOf(plots[j])))
+                << described(plots[i]).toStdString() << " overlaps " << described(plots[j]).toStdString();
+    expectNothingCovered(controlPanel);
     delegate.applicationWillTerminate(nullptr);
 }
 

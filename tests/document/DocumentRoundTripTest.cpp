@@ -4,8 +4,10 @@
 
 #include "DocumentTestSupport.h"
 #include "QXDrawerSound/player/SoundSlotTables.h"
+#include "analysis/SetFFTController.h"
 #include "document/sections/SoundSection.h"
 #include "plots/settings/DisplaySettings.h"
+#include "shared/AnalysisState.h"
 #include "plots/waterfall/model/WaterfallState.h"
 #include "support/TestSupport.h"
 
@@ -62,6 +64,13 @@ void changeEverySetting(int seed)
     }
     SoundBlockX = 1 + seed;
     firsttimeQXSoundController = 1;
+    SetFFTController& analysis = SetFFTController::sharedSetFFTController();
+    analysis.setFFTpoint(2 + seed);
+    for (int c = 0; c < 4; ++c)
+        analysis.setGainNumber(c, (c + seed) % 9);
+    analysis.setLOGpowerON(seed % 2);
+    analysis.setAveragingIndex(seed % 5);
+    analysis.setMainsFrequency(seed % 2 == 1 ? 50 : 60);
     SampleSpeed = 256;
     ploopStart = 10 + seed;
     ploop = 1000 + seed;
@@ -106,6 +115,10 @@ TEST(DocumentRoundTrip, EverySettingAndFiveFullChannelsComeBackEqual)
     EXPECT_EQ(VolumeSlider_valueA[4], 2.0f + 4.0f / 3.0f + 1.0f);
     EXPECT_EQ(SendSoundIstr[1], "/sounds/slot 9/sound 1.wav");
     EXPECT_EQ(SoundBlockX.load(), 2);
+    EXPECT_EQ(fftp.load(), 1024);
+    EXPECT_EQ(setGain3Number.load(), 3);
+    EXPECT_EQ(averageFFTX.load(), 2);
+    EXPECT_EQ(mainsFrequencyX.load(), 50);
     EXPECT_EQ(startToOpenData.load(), 0);
     EXPECT_EQ(startToSaveData.load(), 0);
 }
@@ -164,6 +177,30 @@ TEST(PreferenceFile, LivesInTheXdgConfigFolderAndCarriesTheSettingsWithoutTheRec
     EXPECT_FALSE(doc.document.readFromFile(path, &error));
     EXPECT_TRUE(error.contains(path) && error.contains("not a NUPO4 brain-note document"))
         << error.toStdString();
+}
+
+TEST(DocumentRoundTrip, AnalysisSettingsThatNoPanelOffersAreRefusedWithTheirPlace)
+{
+    test::CoreDocument doc;
+    test::fillRecording(100);
+    changeEverySetting(1);
+    const QByteArray valid = doc.document.dataRepresentation();
+    const QByteArray before = doc.document.snapshot({});
+    const std::pair<const char*, const char*> cases[] = {
+        {"fftp = 1024;", "fftp: 300 is not an FFT size (128, 256, 512, 1024, 2048, 4096 or 8192 points)"},
+        {"averageFFTX = 2;", "averageFFTX: 3 is not a number of spectra averaged (1, 2, 4, 8 or 16)"},
+        {"mainsFrequencyX = 50;", "mainsFrequencyX: the mains frequency is 50 or 60 Hz, not 55"},
+    };
+    const char* replacements[] = {"fftp = 300;", "averageFFTX = 3;", "mainsFrequencyX = 55;"};
+    for (std::size_t k = 0; k < std::size(cases); ++k) {
+        QByteArray text = valid;
+        ASSERT_TRUE(text.contains(cases[k].first)) << cases[k].first;
+        text.replace(cases[k].first, replacements[k]);
+        QString error;
+        EXPECT_FALSE(doc.document.readFromData(text, "bad.nupo4", &error));
+        EXPECT_EQ(error, QStringLiteral("Cannot open bad.nupo4: section Analysis, ") + cases[k].second);
+        EXPECT_EQ(doc.document.snapshot({}), before);
+    }
 }
 
 TEST(DocumentSave, AFailedSaveLeavesTheOldFileWholeAndSaysWhy)

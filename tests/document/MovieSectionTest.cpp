@@ -8,6 +8,7 @@
 #include "document/GeneratedDamage.h"
 #include "document/sections/MovieSection.h"
 #include "shared/CoreState.h"
+#include "support/TestSupport.h"
 
 #include <cstring>
 #include <vector>
@@ -69,7 +70,6 @@ TEST(MovieSection, StateComesBackAndTheWindowSetUpOpensTheMovieOnce)
     MovieDocument doc;
     set(saved, 1);
     const QByteArray text = doc.document.dataRepresentation();
-    EXPECT_FALSE(doc.document.dataRepresentation(true).contains("MoviePath"));  // documents only
 
     set({0, 0, {400.0f, 400.0f, 655.0f, 552.0f}, 1.0f, "/elsewhere.mp4"}, 0);
     OpenQTX = 0;
@@ -108,6 +108,36 @@ TEST(MovieSection, StateComesBackAndTheWindowSetUpOpensTheMovieOnce)
     doc.document.windowSetup = nullptr;
 }
 
+// The preference file carries the movie window too: read back, it restores the state and path and asks
+// for the window (which the start-up then opens).
+TEST(MovieSection, ThePreferenceFileCarriesTheMovieWindow)
+{
+    MovieDocument doc;
+    qputenv("XDG_CONFIG_HOME", test::tempFolder().toLocal8Bit());
+    const QString path = defaultPreferenceFilePath();
+    set(saved, 1);
+    ASSERT_TRUE(doc.document.dataRepresentation(true).contains("MoviePath"));
+    ASSERT_TRUE(doc.document.writeToFile(path, true));
+
+    set({0, 0, {400.0f, 400.0f, 655.0f, 552.0f}, 1.0f, "/elsewhere.mp4"}, 0);
+    OpenQTX = 0;
+    QString error;
+    ASSERT_TRUE(doc.document.openDataForAllPreference(path, &error)) << error.toStdString();
+    EXPECT_EQ(current(), saved);
+    EXPECT_EQ(OpenQTX, 1);
+    int opened = 0;
+    EXPECT_TRUE(openMovieWindowIfAsked([&] { ++opened; }));
+    EXPECT_EQ(opened, 1);
+    EXPECT_EQ(OpenQTX, 0);
+
+    // Saved without a movie window, the preferences open none.
+    set(saved, 0);
+    ShowQTWindow = 0;
+    ASSERT_TRUE(doc.document.writeToFile(path, true));
+    ASSERT_TRUE(doc.document.openDataForAllPreference(path, &error)) << error.toStdString();
+    EXPECT_EQ(OpenQTX, 0);
+}
+
 TEST(MovieSection, DamagedMovieSectionsAreRefusedOrClampedAndChangeNothing)
 {
     MovieDocument doc;
@@ -131,6 +161,10 @@ TEST(MovieSection, DamagedMovieSectionsAreRefusedOrClampedAndChangeNothing)
               "Cannot open bad.nupo4: section Movie, MoviePath: the movie's path is longer than 1023 bytes");
     EXPECT_EQ(refused("{ OpenQT = 1; MoviePath = \"/" + QByteArray(5000, 'a') + "\"; }"),
               "Cannot open bad.nupo4: section Movie, MoviePath: the movie's path is longer than 1023 bytes");
+    // A zero byte (written as an octal escape) is no part of any file name.
+    EXPECT_EQ(refused("{ OpenQT = 1; MoviePath = \"/movies/a\\000b.mov\"; }"),
+              "Cannot open bad.nupo4: section Movie, MoviePath: the movie's path holds a zero byte, which no "
+              "file name can");
     EXPECT_TRUE(refused("{ OpenQT = 1; MoviePath = (a, b); }")
                     .startsWith("Cannot open bad.nupo4: section Movie, MoviePath"));
     EXPECT_TRUE(

@@ -72,13 +72,16 @@ protected:
         // A sink that is not the last destination, so nothing it gets is also published.
         sinkPort = portA == lastPort ? portB : portA;
         sink = sinkPort == portA ? sinkA.get() : sinkB.get();
-        ASSERT_TRUE(sink->primeWith([this](int attempt) {
-            const int value = attempt % 128;
-            MidiControlChange(118, value, 0, 0, sinkPort, 0);
-            return MidiBytes{0xB0, 118, static_cast<unsigned char>(value)};
-        })) << "nothing sent to the sink arrives";
+        ASSERT_TRUE(sink->primeThroughPort(sinkPort)) << "nothing sent to the sink arrives";
     }
     void TearDown() override { disposeMidi(); }
+
+    // A listener on "from NUPO", once what is sent to the last destination is known to reach it.
+    std::unique_ptr<MidiTestClient> listenFromNUPO()
+    {
+        auto listener = MidiTestClient::listenTo(QStringLiteral("from NUPO"));
+        return listener && listener->primeThroughPort(lastPort) ? std::move(listener) : nullptr;
+    }
 
     std::vector<MidiBytes> sentBy(const std::function<void()>& send)
     {
@@ -111,8 +114,8 @@ TEST_F(MidiOutputTest, MessagesCarryExactAndClampedBytes)
 
 TEST_F(MidiOutputTest, OnlyTheLastDestinationIsCopiedToFromNUPO)
 {
-    auto listener = MidiTestClient::listenTo(QStringLiteral("from NUPO"));
-    ASSERT_TRUE(listener);
+    auto listener = listenFromNUPO();
+    ASSERT_TRUE(listener) << "nothing sent to the last destination arrives on \"from NUPO\"";
     MidiOutOn(61, 90, 0, 0, sinkPort, 0);  // not the last destination: not published
     MidiOutOn(62, 91, 0, 1, lastPort, 0);
     MidiCprogram(5, 0, 1, lastPort, 0);
@@ -125,8 +128,8 @@ TEST_F(MidiOutputTest, OnlyTheLastDestinationIsCopiedToFromNUPO)
 // the destination and on "from NUPO".
 TEST_F(MidiOutputTest, LongBurstsArriveWholeAndInOrder)
 {
-    auto listener = MidiTestClient::listenTo(QStringLiteral("from NUPO"));
-    ASSERT_TRUE(listener);
+    auto listener = listenFromNUPO();
+    ASSERT_TRUE(listener) << "nothing sent to the last destination arrives on \"from NUPO\"";
     sink->clear();
     constexpr int count = 5000;
     std::vector<MidiBytes> expected;

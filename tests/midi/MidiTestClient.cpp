@@ -1,5 +1,7 @@
 #include "MidiTestClient.h"
 
+#include "midi/output/MidiOutput.h"
+
 #include <QByteArray>
 #include <QtGlobal>
 
@@ -142,9 +144,8 @@ std::unique_ptr<MidiTestClient> MidiTestClient::listenTo(const QString& sourceNa
     const std::string wanted = sourceName.toStdString();
     for (unsigned int i = 0; i < client->in->getPortCount(); ++i) {
         if (client->in->getPortName(i).find(wanted) != std::string::npos) {
+            // The connection takes effect from a later JACK period: prime the client before counting.
             client->in->openPort(i, "listener");
-            // The connection takes effect from a later JACK period.
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
             return client;
         }
     }
@@ -200,6 +201,15 @@ bool MidiTestClient::primeWith(const std::function<MidiBytes(int attempt)>& send
         }
     }
     return false;
+}
+
+bool MidiTestClient::primeThroughPort(int port)
+{
+    return primeWith([port](int attempt) {
+        const int value = attempt % 128;
+        MidiControlChange(118, value, 0, 0, port, 0);
+        return MidiBytes{0xB0, 118, static_cast<unsigned char>(value)};
+    });
 }
 
 std::vector<MidiBytes> MidiTestClient::messages()

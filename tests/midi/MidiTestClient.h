@@ -36,7 +36,7 @@ class MidiTestClient {
 public:
     // A destination named portName that other programs can send to.
     static std::unique_ptr<MidiTestClient> destination(const QString& portName);
-    // Listens to the first source whose name contains sourceName.
+    // Listens to the first source whose name contains sourceName; what it gets counts once primed.
     static std::unique_ptr<MidiTestClient> listenTo(const QString& sourceName);
     ~MidiTestClient();
 
@@ -50,6 +50,8 @@ public:
     // the route is known to carry them. Probes that arrive later are never collected. False when no probe
     // arrived within the liveness bound.
     bool primeWith(const std::function<MidiBytes(int attempt)>& sendProbe);
+    // primeWith probes that our MIDI output sends to its destination `port` (control change 118).
+    bool primeThroughPort(int port);
     std::vector<MidiBytes> messages();
     void clear();
     // Closes the test program's client on the server (also after the server died); it receives nothing more.

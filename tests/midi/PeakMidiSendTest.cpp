@@ -43,6 +43,7 @@ protected:
             if (strMIDIport[i].endsWith(QStringLiteral(":peak sink")))
                 sinkPort = i;
         ASSERT_GE(sinkPort, 0);
+        ASSERT_TRUE(sink->primeThroughPort(sinkPort)) << "nothing sent to the sink arrives";
         sinkName = strMIDIport[sinkPort];
     }
     void TearDown() override { disposeMidi(); }
@@ -265,6 +266,7 @@ TEST(PeakMidiWorkerTest, WorkerThreadTurnsNewPeaksIntoNotes)
         if (strMIDIport[i].endsWith(QStringLiteral(":worker sink")))
             port = i;
     ASSERT_GE(port, 0);
+    ASSERT_TRUE(sink->primeThroughPort(port)) << "nothing sent to the sink arrives";
     peakFFTD[0] = 10.0f;  // CH 3: value 10 at 20 Hz
     peakFFTD[1] = 20.0f;
     MIDIportX[70] = port;

@@ -140,7 +140,8 @@ TEST_F(SetMIDIPanelTest, RefreshesMakeNoNewValidators)
 
 TEST_F(SetMIDIPanelTest, OpensAsTheMIDITabOfThePreferencesWindow)
 {
-    SetMIDIPanel::registerPreferencesPanel();
+    WindowController::sharedWindowController().addPanel(PreferencesTab::MIDIPeak, QStringLiteral("MIDI"),
+                                                        &SetMIDIPanel::makePanel);
     WindowController& preferences = WindowController::sharedWindowController();
     preferences.showPanelX(7);
     ASSERT_NE(preferences.tabView(), nullptr);
@@ -158,7 +159,8 @@ TEST_F(SetMIDIPanelTest, OpensAsTheMIDITabOfThePreferencesWindow)
 
 TEST_F(SetMIDIPanelTest, MenuPresetsAndOutputSwitchReachTheMapper)
 {
-    SetMIDIPanel::registerPreferencesPanel();
+    WindowController::sharedWindowController().addPanel(PreferencesTab::MIDIPeak, QStringLiteral("MIDI"),
+                                                        &SetMIDIPanel::makePanel);
     QXAppController& menu = QXAppController::sharedQXAppController();
     menu.setSimpleMIDIplay2(nullptr);  // the first preset opens the MIDI tab
     EXPECT_EQ(WindowController::sharedWindowController().shownPanel(), 7);

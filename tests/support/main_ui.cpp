@@ -1,5 +1,6 @@
 // Test entry point: a QApplication lives for the whole run so that timers, queued calls and
 // (for gl and ui) fonts and windows work as in the program.
+#include "app/Wiring.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -18,6 +19,7 @@ int main(int argc, char** argv)
     if (qgetenv("QT_QPA_PLATFORM") == "offscreen")
         qunsetenv("DISPLAY");
     QApplication app(argc, argv);
+    nupo::installLinks();
     const int result = RUN_ALL_TESTS();
     nupo::test::keepLibrariesLoaded();
     return result;

@@ -52,12 +52,14 @@ QXMovieController::~QXMovieController()
     observers.clear();
     if (timer)
         timer->invalidate();
-    if (gMyMovieControllerObject == this)
-        gMyMovieControllerObject = nullptr;
     if (gMovie)
         gMovie->setEndCallback({});
-    // The transport stops posting movie notifications.
-    ploopSyncX.store(0, relaxed);
+    // The transport stops posting movie notifications, unless a newer movie window (a document read
+    // again, say) has taken over meanwhile.
+    if (gMyMovieControllerObject == this) {
+        gMyMovieControllerObject = nullptr;
+        ploopSyncX.store(0, relaxed);
+    }
 }
 
 QXMovieController& QXMovieController::sharedQXMovieController()
@@ -132,6 +134,7 @@ bool QXMovieController::openMovie()
         return false;
     }
     gMovie = std::move(player);
+    moviePathString = QString::fromUtf8(outCHAR);
     MovieLength = gMovie->durationUnits();
     showMovie(gMovie.get());
     return true;

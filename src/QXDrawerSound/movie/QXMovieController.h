@@ -150,6 +150,9 @@ public:
     void setPopupNumber(int popup, int value);     // setSoundBrainNumber: .. setSpeedPFCNumber:
     void PlaymodeMatrix(QObject* sender);
     void setPlaymodeMatrix(int mode);
+    // The part of the movie made with the controller bar (start and length in seconds; a length of 0
+    // clears it): what the "Selection" play mode plays.
+    void setMovieSelection(double start, double length);
     void setMoviePropertyWindowControlValues(MediaPlayer* movie);
     void buildTrackMediaTypesArray(MediaPlayer* movie);
     void setmovieDurationTimeTextStrX();
@@ -171,6 +174,8 @@ public:
     bool controllerBarShown() const { return controllerBar; }
     bool playButtonShowsPause() const { return playButtonStops; }
     const QString& fileName() const { return fileNameString; }
+    // The full path of the movie shown (empty until one opened): `outCHAR` is handed on to other openers.
+    const QString& moviePath() const { return moviePathString; }
     const QStringList& trackNames() const { return movieTrackMediaTypesArray; }
     const QString& problem() const { return failure; }
 
@@ -229,6 +234,7 @@ private:
     std::int64_t MovieLength = 0;
     int BSpeakFrequencyZ = 0;
     QString fileNameString;
+    QString moviePathString;
     QString failure;
     double shownMagnification = 1.0;
     bool controllerBar = true;

@@ -174,6 +174,12 @@ void QXMovieController::setPlaymodeMatrix(int mode)
         gMovie->setPlaysSelectionOnly(mode == 2);
 }
 
+void QXMovieController::setMovieSelection(double start, double length)
+{
+    if (gMovie)
+        gMovie->setSelection(start, length);
+}
+
 void QXMovieController::setMoviePropertyWindowControlValues(MediaPlayer* movie)
 {
     showText(MovieOutlet::autoPlayEnabled,

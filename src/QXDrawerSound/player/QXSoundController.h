@@ -189,6 +189,9 @@ public:
     void setHeldSlider(SoundOutlet outlet, float value);  // setUseBSSlider: .. setUseFBSSlider:
     void setBandSlider(int band, float value);            // setEyedeltaLSlider: .. setBetaHSlider:
     void setPlaymodeMatrix(int tag);
+    // The part of the open sound made in the window's bar (start and length in seconds; a length of 0
+    // clears it): what the "Selection" play mode plays. A sound opened later starts without one.
+    void setMovieSelection(double start, double length);
     void setSelectSoundNumber(int value);
     void setPopupNumber(int popup, int value);  // setSoundBrainNumber: .. setSpeedPFCNumber:
 

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 
 namespace nupo {
 
@@ -114,6 +115,10 @@ void QXSoundController::takeBankFromOpener()
         }
         fileName = soundNameArray.isEmpty() ? QString() : QFileInfo(soundNameArray.first()).fileName();
     } else {
+        // The single file is a bank of one in the slot's table too, so that documents keep it.
+        const QString path = QString::fromUtf8(outCHAR, qsizetype(strnlen(outCHAR, outCHARSize)));
+        table[0] = path;
+        soundNameArray << path;
         fileName = outCHARsText();
         soundNameArray2 << fileName;
     }
@@ -141,7 +146,8 @@ void QXSoundController::takeBankFromDocument()
     soundNameArray2 = soundNameArrayS;
     if (!soundNameArray.isEmpty())
         fileName = QFileInfo(soundNameArray.first()).fileName();
-    windowName = first.section(QLatin1Char('/'), -2, -2);
+    // A bank of one is the single file an opener chose: the window is named after it, as it was.
+    windowName = RowsCountX == 1 ? fileName : first.section(QLatin1Char('/'), -2, -2);
     setOutCHARs(windowName);
 }
 
@@ -520,6 +526,12 @@ void QXSoundController::setPlaymodeMatrix(int tag)
         gMovie->setLoopMode(tag == 1 ? MediaPlayer::LoopMode::Looping : MediaPlayer::LoopMode::Normal);
     else
         gMovie->setPlaysSelectionOnly(tag == 2);
+}
+
+void QXSoundController::setMovieSelection(double start, double length)
+{
+    if (gMovie)
+        gMovie->setSelection(start, length);
 }
 
 void QXSoundController::setSelectSoundNumber(int value)

@@ -1,13 +1,10 @@
 #include "QXDrawerSound/window/MyObject.h"
 
 #include "QXDrawerSound/window/MyQuickDrawView.h"
-#include "platform/appkit/ui/NibControllerRegistry.h"
 
 #include <QVBoxLayout>
 
 namespace nupo {
-
-NUPO_REGISTER_NIB_CONTROLLER(MyObject)
 
 namespace {
 

@@ -9,14 +9,15 @@
 #include "platform/appkit/ui/PopUpButton.h"
 #include "platform/appkit/ui/RadioMatrix.h"
 #include "platform/appkit/ui/WindowHandle.h"
+#include "platform/media/ui/MovieControllerBar.h"
 #include "shared/BrainBands.h"
 
 #include <QAbstractSlider>
 #include <QListWidget>
 #include <QPoint>
-#include <QProgressBar>
 #include <QSignalBlocker>
 #include <QTimer>
+#include <QVBoxLayout>
 #include <QWidget>
 
 #include <cmath>
@@ -25,7 +26,7 @@ namespace nupo {
 
 namespace {
 
-// How often the position bar follows the sound.
+// How often the time display follows the sound.
 constexpr int positionIntervalMs = 100;
 // Each slot's window opens this much further right and down than the one before, so that all show.
 const QPoint slotCascade{20, 12};
@@ -41,11 +42,6 @@ void QXSoundWindowController::registerSlots()
             NibLoader::addNibAlias(soundSlotNibName(slot), soundSlotNibName(0), soundSlotClassName(slot));
     }
 }
-
-[[maybe_unused]] static const bool soundSlotsRegistered = [] {
-    QXSoundWindowController::registerSlots();
-    return true;
-}();
 
 QXSoundWindowController::QXSoundWindowController(int slot) : QXSoundController(slot)
 {
@@ -157,12 +153,30 @@ void QXSoundWindowController::awakeFromNib()
                 tableViewSelectionDidChange(row);
         });
     }
+    if (auto* place = qobject_cast<QWidget*>(control(SoundOutlet::movieViewObject))) {
+        auto* layout = new QVBoxLayout(place);
+        layout->setContentsMargins(0, 0, 0, 0);
+        bar = new MovieControllerBar(place);
+        layout->addWidget(bar);
+        connect(bar, &MovieControllerBar::playPauseClicked, this, [this] { playButtonAction(nullptr); });
+        connect(bar, &MovieControllerBar::seekRequested, this, [this](double seconds) {
+            if (movie())
+                movie()->seek(seconds);
+        });
+        connect(bar, &MovieControllerBar::selectionChanged, this,
+                [this](double start, double length) { setMovieSelection(start, length); });
+        connect(bar, &MovieControllerBar::volumeChanged, this, [this](double level) {
+            if (movie())
+                movie()->setVolume(level);
+        });
+    }
     auto* position = new QTimer(this);
     connect(position, &QTimer::timeout, this, [this] { showPosition(); });
     position->start(positionIntervalMs);
 
     init();
     setUpWindow();
+    showPosition();
 }
 
 void QXSoundWindowController::windowWillClose(QObject* window)
@@ -187,17 +201,16 @@ void QXSoundWindowController::newWindow(QObject*)
     showTheWindow(SoundOutlet::movieWindow);
 }
 
-// The position of the sound in the movie view (a bar of 0..1000) and its time in seconds.
+// The time of the sound in seconds; the bar follows the slot's player (made with the first sound opened).
 void QXSoundWindowController::showPosition()
 {
     const MediaPlayer* player = movie();
-    const double length = player ? player->duration() : 0.0;
+    if (bar && bar->player() != player)
+        bar->setPlayer(movie());
     const double time = player ? player->currentTime() : 0.0;
-    const int position = length > 0.0 ? static_cast<int>(std::lround(1000.0 * time / length)) : 0;
-    if (position != shownPosition) {
-        shownPosition = position;
-        if (auto* bar = qobject_cast<QProgressBar*>(control(SoundOutlet::movieViewObject)))
-            bar->setValue(position);
+    const int tenths = static_cast<int>(std::lround(time * 10.0));
+    if (tenths != shownPosition) {
+        shownPosition = tenths;
         Control::setFloatValue(control(SoundOutlet::displayHereFPS), time);
     }
 }

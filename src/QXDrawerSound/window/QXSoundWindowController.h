@@ -15,6 +15,8 @@ class QListWidget;
 
 namespace nupo {
 
+class MovieControllerBar;
+
 class QXSoundWindowController : public NibController, public QXSoundController {
     Q_OBJECT
 public:
@@ -29,9 +31,11 @@ public:
 
     QObject* control(SoundOutlet outlet) const { return outlets[std::size_t(outlet)]; }
     QXDrawerSoundController& drawers() { return drawerController; }
+    // The sound's controller bar (position, selection, volume) in the movie view's place.
+    MovieControllerBar* soundControllerBar() const { return bar; }
 
-    // Registers the ten slot classes and the nine nib names that share slot 0's nib (done once, at
-    // static initialisation; callable again).
+    // Registers the ten slot classes and the nine nib names that share slot 0's nib (done at start-up;
+    // callable again).
     static void registerSlots();
 
 protected:
@@ -61,6 +65,7 @@ private:
     Drawer* upperRightDrawer = nullptr;
     Drawer* lowerRightDrawer = nullptr;
     QXDrawerSoundController drawerController;
+    MovieControllerBar* bar = nullptr;
     bool reloading = false;
     int shownPosition = -1;
 };

@@ -3,7 +3,6 @@
 #include "QXSketch/SketchState.h"
 #include "analysis/BrainSwitch.h"
 #include "platform/appkit/NotificationCenter.h"
-#include "platform/appkit/ui/NibControllerRegistry.h"
 #include "platform/appkit/ui/NibLoader.h"
 #include "platform/appkit/ui/PopUpButton.h"
 #include "plots/settings/DisplaySettings.h"
@@ -134,7 +133,5 @@ void BezierView::showSwitches()
         }
     }
 }
-
-NUPO_REGISTER_NIB_CONTROLLER(BezierView)
 
 }  // namespace nupo

@@ -5,7 +5,6 @@
 #include "QXSketch/NUPO4GraphicView.h"
 #include "QXSketch/SketchState.h"
 #include "platform/appkit/ui/Control.h"
-#include "platform/appkit/ui/NibControllerRegistry.h"
 #include "platform/appkit/ui/NibLoader.h"
 #include "platform/appkit/ui/PopUpButton.h"
 #include "platform/viewhost/ui/QuartzViewHost.h"
@@ -226,7 +225,5 @@ void NUPO4DrawWindowController::drawingChanged()
     }
     Control::setStringValue(statusField, status);
 }
-
-NUPO_REGISTER_NIB_CONTROLLER(NUPO4DrawWindowController)
 
 }  // namespace nupo

@@ -2,7 +2,6 @@
 
 #include "QXSketch/SketchState.h"
 #include "platform/appkit/ui/Control.h"
-#include "platform/appkit/ui/NibControllerRegistry.h"
 #include "platform/appkit/ui/NibLoader.h"
 #include "platform/appkit/ui/RadioMatrix.h"
 #include "platform/appkit/ui/WindowHandle.h"
@@ -66,7 +65,5 @@ void NUPO4ToolPalette::selectTool(QObject* sender)
         return;
     currentDrawingTool = DrawingTool(tag);
 }
-
-NUPO_REGISTER_NIB_CONTROLLER(NUPO4ToolPalette)
 
 }  // namespace nupo

@@ -2,7 +2,6 @@
 
 #include "analysis/SetFFTController.h"
 #include "platform/appkit/ui/Control.h"
-#include "platform/appkit/ui/NibControllerRegistry.h"
 #include "platform/appkit/ui/NibLoader.h"
 #include "platform/appkit/ui/PopUpButton.h"
 #include "platform/appkit/ui/RadioMatrix.h"
@@ -13,8 +12,6 @@
 #include <QGroupBox>
 
 namespace nupo {
-
-NUPO_REGISTER_NIB_CONTROLLER(SetFFTPanel)
 
 SetFFTPanel::SetFFTPanel()
 {

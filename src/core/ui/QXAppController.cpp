@@ -3,6 +3,7 @@
 #include "QXDrawerSound/browser/MediaBrowser.h"
 #include "QXDrawerSound/movie/ui/QXMovieWindowController.h"
 #include "QXDrawerSound/player/QXSoundController.h"
+#include "core/MenuCommands.h"
 #include "core/ui/TypeTextHere.h"
 #include "core/ui/WindowController.h"
 #include "document/ui/NUPO4DocumentController.h"
@@ -199,6 +200,31 @@ QXAppController& QXAppController::sharedQXAppController()
 {
     static QXAppController* instance = new QXAppController;  // lives to process end
     return *instance;
+}
+
+void QXAppController::installMenuCommands()
+{
+    using Action = void (QXAppController::*)(QObject*);
+    const std::pair<MenuCommand, Action> actions[] = {
+        {MenuCommand::showControlPanel, &QXAppController::showControlPanel},
+        {MenuCommand::closeAllWindows, &QXAppController::closeAllWindow},
+        {MenuCommand::showRawwave, &QXAppController::showQXRawwaveGraph},
+        {MenuCommand::showRawwaveFront, &QXAppController::showQXRawwaveGraphFront},
+        {MenuCommand::showBarGraph, &QXAppController::showQX2DBarGarph},
+        {MenuCommand::showBarGraphFront, &QXAppController::showQX2DBarGarphFront},
+        {MenuCommand::showWaterfall, &QXAppController::showQX2DSpectrum},
+        {MenuCommand::showWaterfallFront, &QXAppController::showQX2DSpectrumFront},
+        {MenuCommand::show3DSpectrum, &QXAppController::showFFTPanel},
+        {MenuCommand::show3DSpectrumFront, &QXAppController::showFFTPanelFront},
+        {MenuCommand::openMovieAndPlay, &QXAppController::openMovieAndPlaywithBrainwaveQ},
+    };
+    for (const auto& [command, action] : actions)
+        MenuCommands::install(command,
+                              [action = action](int) { (sharedQXAppController().*action)(nullptr); });
+    MenuCommands::install(MenuCommand::openMovieWindow,
+                          [](int) { QXMovieWindowController::openOrReuse(&sharedQXAppController()); });
+    MenuCommands::install(MenuCommand::showPreferencesTab,
+                          [](int tab) { sharedQXAppController().showPanelX(tab); });
 }
 
 void QXAppController::installMainMenu(QWidget* window)

@@ -20,6 +20,9 @@ public:
     QXAppController();
 
     static QXAppController& sharedQXAppController();
+    // Installs the commands (core/MenuCommands.h) that other parts give the menu; each reaches the shared
+    // menu, made on first use.
+    static void installMenuCommands();
 
     // Gives the window the main menu, and from then on every top-level window of the program at its
     // first show: windows that can carry a menu bar get one built from the table, frameless windows

@@ -1,7 +1,6 @@
 #include "core/ui/SetPortView.h"
 
 #include "core/QXInputStream.h"
-#include "platform/appkit/ui/NibControllerRegistry.h"
 #include "platform/appkit/ui/NibLoader.h"
 #include "shared/CoreState.h"
 
@@ -11,8 +10,6 @@
 #include <algorithm>
 
 namespace nupo {
-
-NUPO_REGISTER_NIB_CONTROLLER(SetPortView)
 
 SetPortView::SetPortView()
 {
@@ -90,7 +87,7 @@ void SetPortView::awakeFromNib()
 
 void SetPortView::needUpdateDataBuffer()
 {
-    // New live samples landed; the brain-switch counts refresh here once live reading exists.
+    // Posted when live samples land. No headset is read, so nothing posts it and there is nothing to do.
 }
 
 }  // namespace nupo

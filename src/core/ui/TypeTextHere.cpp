@@ -4,7 +4,6 @@
 #include "midi/band/SetMIDIband.h"
 #include "midi/peak/SetMIDI.h"
 #include "platform/appkit/MainThread.h"
-#include "platform/appkit/ui/NibControllerRegistry.h"
 #include "plots/frame/PlotWindowState.h"
 #include "plots/waterfall/model/QX2DSpectrum.h"
 #include "shared/CoreState.h"
@@ -15,8 +14,6 @@
 #include <QTimer>
 
 namespace nupo {
-
-NUPO_REGISTER_NIB_CONTROLLER(TypeTextHere)
 
 namespace {
 

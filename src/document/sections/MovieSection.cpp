@@ -23,7 +23,10 @@ const QString pathKey = QStringLiteral("MoviePath");
 std::optional<PlistDictionary> MovieSection::write()
 {
     PlistDictionary section;
-    section.insert(openKey, integerValue(OpenQT.load(relaxed) > 0 ? 1 : 0));
+    // Whether a movie window is shown: `OpenQT` is the transport's notification gate, which the window's
+    // follow switch sets to 0, and a document saved so would lose its movie window.
+    const bool windowShown = OpenQT.load(relaxed) > 0 || ShowQTWindow != 0;
+    section.insert(openKey, integerValue(windowShown ? 1 : 0));
     section.insert(ploopSyncKey, integerValue(ploopSyncX.load(relaxed) != 0 ? 1 : 0));
     section.insert(loopModeKey, integerValue(setLoopModeX.load(relaxed) != 0 ? 1 : 0));
     PlistValue::Array frame;
@@ -31,7 +34,11 @@ std::optional<PlistDictionary> MovieSection::write()
         frame.push_back(floatValue(v));
     section.insert(frameKey, std::move(frame));
     section.insert(alphaKey, floatValue(WQTAlphaValue));
-    section.insert(pathKey, QString::fromUtf8(outCHAR));
+    // `outCHAR` holds whatever an opener chose last (a sound bank's folder, say); an open movie window
+    // knows its own movie.
+    const QXMovieController* shown = gMyMovieControllerObject;
+    const bool movieShown = windowShown && shown && !shown->moviePath().isEmpty();
+    section.insert(pathKey, movieShown ? shown->moviePath() : QString::fromUtf8(outCHAR));
     return section;
 }
 
@@ -56,7 +63,9 @@ bool MovieSection::stage(SectionInput& input)
     // outCHAR holds the path with its terminating zero; a cut path would name another file.
     if (const auto path = input.name(pathKey, outCHARSize); path && !input.failed()) {
         const QByteArray bytes = path->toUtf8();
-        if (bytes.size() >= outCHARSize || bytes.contains('\0'))
+        if (bytes.contains('\0'))
+            input.fail(pathKey, QStringLiteral("the movie's path holds a zero byte, which no file name can"));
+        else if (bytes.size() >= outCHARSize)
             input.fail(pathKey,
                        QStringLiteral("the movie's path is longer than %1 bytes").arg(outCHARSize - 1));
         else
@@ -65,10 +74,8 @@ bool MovieSection::stage(SectionInput& input)
     return !input.failed();
 }
 
-void MovieSection::apply(const DocumentReadContext& context)
+void MovieSection::apply(const DocumentReadContext&)
 {
-    if (context.isPreferenceFile)
-        return;
     QXMovieController& movie = QXMovieController::sharedQXMovieController();
     if (staged.ploopSync)
         ploopSyncX.store(*staged.ploopSync, relaxed);

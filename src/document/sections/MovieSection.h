@@ -8,16 +8,15 @@
 
 namespace nupo {
 
-// The movie window of the document: whether one was open, following the recording (`ploopSyncX`), loop
-// mode, the window's normal frame, its opacity and the movie's path. Only documents carry it. Reading sets
-// `OpenQTX` when a movie window was open; the document's window set-up then loads the movie window from
-// the path in `outCHAR` and lowers the flag again (openMovieWindowIfAsked()).
+// The movie window of the document or preference file: whether one was open, following the recording
+// (`ploopSyncX`), loop mode, the window's normal frame, its opacity and the movie's path. Reading sets
+// `OpenQTX` when a movie window was open; the window set-up after the reading then loads the movie window
+// from the path in `outCHAR` and lowers the flag again (openMovieWindowIfAsked()).
 class MovieSection : public DocumentSection {
 public:
     static constexpr double maxCoordinate = 100000.0;
 
     QString key() const override { return QStringLiteral("Movie"); }
-    bool inPreferenceFile() const override { return false; }
     std::optional<PlistDictionary> write() override;
     bool stage(SectionInput& input) override;
     void apply(const DocumentReadContext& context) override;

@@ -1,17 +1,17 @@
 #include "document/ui/NUPO4DocumentController.h"
 
 #include "QXDrawerSound/player/SoundSlotTables.h"
+#include "QXSketch/DrawingSection.h"
 #include "QXSketch/ui/NUPO4DrawWindowController.h"
+#include "core/MenuCommands.h"
 #include "core/QXSerialPort.h"
 #include "core/Transport.h"
-#include "core/ui/QXAppController.h"
 #include "document/CoreDocumentSections.h"
 #include "document/NUPO4DrawDocument.h"
 #include "document/sections/MidiDocumentCalls.h"
 #include "document/sections/MovieSection.h"
 #include "document/sections/SoundSection.h"
 #include "document/ui/Spectrum3DSection.h"
-#include "document/views/DrawingSection.h"
 #include "document/views/PlotWindowsSection.h"
 #include "document/views/ViewDocumentSections.h"
 #include "platform/appkit/ui/AlertPanel.h"
@@ -20,17 +20,21 @@
 #include "plots/rawwave/RawwaveWindowState.h"
 #include "plots/waterfall/engine/WaterfallWindowState.h"
 #include "plots/waterfall/model/QX2DSpectrum.h"
+#include "shared/AnalysisState.h"
 #include "shared/CoreState.h"
 #include "shared/RecordingBuffers.h"
 #include "views3d/spectrum/ui/Spectrum3DWindowState.h"
 
 #include <QApplication>
+#include <QEvent>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QScopedValueRollback>
 #include <QWidget>
 
+#include <algorithm>
 #include <cstdio>
+#include <utility>
 
 namespace nupo {
 
@@ -57,17 +61,39 @@ const QStringList notCompared = [] {
                         "Display/ColorOffsetBSMixSliderX",
                         "Movie/OpenQT",
                         "Movie/NomalQTSizeR",
-                        "Movie/WQTAlphaValue"};
+                        "Movie/WQTAlphaValue",
+                        "Spectrum3DWindow/Open3DWaterFallBS",
+                        "Spectrum3DWindow/boundsWaterFallBS",
+                        "Spectrum3DWindow/W3DAlphaValue",
+                        "Spectrum3DWindow/BackgroundColor",
+                        "Spectrum3DWindow/brainSWX"};
     for (int n = 1; n <= 8; ++n)
         keys << QStringLiteral("BrainRhythmMIDI/bandOut%1X:").arg(n);
     return keys;
 }();
+// Elements 10 .. 17 of a brain-switch record are the display states of its windows 1 .. 8.
+constexpr int brainSwitchStateFirst = 10;
 const QString fileFilter = QStringLiteral("NUPO4 brain-note documents (*.nupo4);;All files (*)");
 
 void report(const QString& line)
 {
     std::printf("%s\n", line.toLocal8Bit().constData());
     std::fflush(stdout);
+}
+
+// The sound slots and the movie window show what the document holds: those the replaced document (or
+// the same one, read again) had open close before the new one is applied, so that the document's own
+// come back once each and nothing the closing windows reset touches the new settings.
+void closeMediaWindows()
+{
+    const QString soundClass = soundSlotClassName(0);  // every slot's nib names the first slot's class
+    const QString movieClass = QStringLiteral("QXMovieController");
+    const auto windows = QApplication::topLevelWidgets();
+    for (QWidget* window : windows) {
+        const QString controller = window->property("controllerClass").toString();
+        if (window->isVisible() && (controller == soundClass || controller == movieClass))
+            window->close();
+    }
 }
 
 // The window set-up of a document just read: the plot windows it had open come back, with the frame
@@ -78,44 +104,43 @@ void openDocumentWindows()
     auto* section = dynamic_cast<PlotWindowsSection*>(document.section("PlotWindows"));
     if (!section)
         return;
-    QXAppController& menu = QXAppController::sharedQXAppController();
-    menu.closeAllWindow(nullptr);
+    MenuCommands::run(MenuCommand::closeAllWindows);
     struct Family {
         PlotWindowsSection::Family family;
         PlotWindowState& state;
         std::atomic<int>& front;
-        void (QXAppController::*show)(QObject*);
-        void (QXAppController::*showFront)(QObject*);
+        MenuCommand show;
+        MenuCommand showFront;
     };
     const Family families[] = {
-        {PlotWindowsSection::Rawwave, rawwaveWindowState, showQXRawwaveGraphFront,
-         &QXAppController::showQXRawwaveGraph, &QXAppController::showQXRawwaveGraphFront},
-        {PlotWindowsSection::Bargraph, barGraphWindowState, showQX2DBarGarphFront,
-         &QXAppController::showQX2DBarGarph, &QXAppController::showQX2DBarGarphFront},
+        {PlotWindowsSection::Rawwave, rawwaveWindowState, showQXRawwaveGraphFront, MenuCommand::showRawwave,
+         MenuCommand::showRawwaveFront},
+        {PlotWindowsSection::Bargraph, barGraphWindowState, showQX2DBarGarphFront, MenuCommand::showBarGraph,
+         MenuCommand::showBarGraphFront},
         {PlotWindowsSection::Waterfall, waterfallWindowState, showQX2DSpectrumFront,
-         &QXAppController::showQX2DSpectrum, &QXAppController::showQX2DSpectrumFront},
+         MenuCommand::showWaterfall, MenuCommand::showWaterfallFront},
     };
     for (const Family& f : families) {
         const int wanted = section->windowsToOpen(f.family);
         const bool front = f.front.load(relaxed) != 0;
         for (int k = std::max(0, f.state.openCount); k < wanted; ++k)
-            (menu.*(front ? f.showFront : f.show))(nullptr);
+            MenuCommands::run(front ? f.showFront : f.show);
     }
     // The 3D window: the nib "QX3DSpectrum" takes the frame handed over with setWframe:.
     if (auto* spectrum = dynamic_cast<Spectrum3DSection*>(document.section("Spectrum3DWindow"))) {
         const bool front = showFFTPanelFront.load(relaxed) != 0;
         for (int k = std::max(0, Open3DWaterFallBS); k < spectrum->windowsToOpen(); ++k)
-            front ? menu.showFFTPanelFront(nullptr) : menu.showFFTPanel(nullptr);
+            MenuCommands::run(front ? MenuCommand::show3DSpectrumFront : MenuCommand::show3DSpectrum);
     }
     // The drawing: a document that had one opens a drawing window (when none is open) for its graphics.
     if (auto* drawing = dynamic_cast<DrawingSection*>(document.section("Drawing"))) {
         if (drawing->drawingToOpen())
-            NUPO4DrawWindowController::showDrawWindow(&menu);
+            NUPO4DrawWindowController::showDrawWindow(nullptr);
         drawing->restorePending();
     }
     // The movie: a document that had a movie window loads "QXDrawerMovie" with its path in outCHAR and
     // plays the recording from the start with it.
-    openMovieWindowIfAsked([&menu] { menu.openMovieAndPlaywithBrainwaveQ(nullptr); });
+    openMovieWindowIfAsked([] { MenuCommands::run(MenuCommand::openMovieAndPlay); });
     SoundOpenFromFileAction();
 }
 
@@ -133,7 +158,7 @@ void SoundOpenFromFileAction()
             continue;
         openSound = openSoundAfter(k);
         // A nib that fails (the loader logs it and beeps) ends the walk.
-        if (!NibLoader::loadNibNamed(soundSlotNibName(k), &QXAppController::sharedQXAppController()))
+        if (!NibLoader::loadNibNamed(soundSlotNibName(k)))
             break;
     }
     // However the walk ends, the slot windows opened later are ordinary ones again.
@@ -165,8 +190,8 @@ NUPO4DocumentController::NUPO4DocumentController()
         report(message);
         AlertPanel::run(QStringLiteral("NUPO4"), message);
     };
-    chooseFileToOpen = [] {
-        return QFileDialog::getOpenFileName(nullptr, QStringLiteral("Open"), QString(), fileFilter);
+    chooseFileToOpen = [this] {
+        return QFileDialog::getOpenFileName(nullptr, QStringLiteral("Open"), folderToOpenFrom(), fileFilter);
     };
     chooseFileToSave = [](const QString& suggested) {
         return QFileDialog::getSaveFileName(nullptr, QStringLiteral("Save As"), suggested, fileFilter);
@@ -181,26 +206,37 @@ NUPO4DocumentController& NUPO4DocumentController::sharedNUPO4DocumentController(
     return *instance;
 }
 
+void NUPO4DocumentController::addSections(NUPO4DrawDocument& document)
+{
+    addViewDocumentSections(document);
+    document.addSection(std::make_unique<DrawingSection>());
+    document.addSection(std::make_unique<Spectrum3DSection>());
+    addCoreDocumentSections(document, MidiDocumentCalls::sharedCalls());
+    addRecordingSection(document);
+}
+
 void NUPO4DocumentController::installDocument(std::function<bool()> startUp)
 {
     NUPO4DrawDocument& document = NUPO4DrawDocument::sharedNUPO4DrawDocument();
-    static const bool sectionsAdded = [&document] {
-        addViewDocumentSections(document);
-        document.addSection(std::make_unique<Spectrum3DSection>());
-        addCoreDocumentSections(document, MidiDocumentCalls::sharedCalls());
-        addRecordingSection(document);
-        return true;
-    }();
-    (void)sectionsAdded;
     document.runStartUpIfNeeded = std::move(startUp);
     document.windowSetup = &openDocumentWindows;
+    document.closeReplacedWindows = &closeMediaWindows;
     NUPO4DocumentController& controller = sharedNUPO4DocumentController();
     if (qobject_cast<QApplication*>(QCoreApplication::instance())) {
         QApplication::setQuitOnLastWindowClosed(false);
         connect(qApp, &QGuiApplication::lastWindowClosed, &controller,
                 &NUPO4DocumentController::lastWindowClosed, Qt::UniqueConnection);
+        qApp->removeEventFilter(&controller);
+        qApp->installEventFilter(&controller);
     }
     controller.titleTimer.start();
+}
+
+QString NUPO4DocumentController::folderToOpenFrom() const
+{
+    if (!path.isEmpty())
+        return QFileInfo(path).absolutePath();
+    return lastFolder;
 }
 
 QString NUPO4DocumentController::displayName() const
@@ -210,7 +246,18 @@ QString NUPO4DocumentController::displayName() const
 
 QByteArray NUPO4DocumentController::settingsSnapshot() const
 {
-    return NUPO4DrawDocument::sharedNUPO4DrawDocument().snapshot(notCompared);
+    QByteArray state = NUPO4DrawDocument::sharedNUPO4DrawDocument().snapshot(notCompared);
+    // The brain-switch table, but a window the drawing highlights while the recording plays (display
+    // state 2) counts as shown (1): its flashing is no change of the document.
+    for (const auto& record : brainSWX) {
+        for (int k = 0; k < brainSwitchRecordLength; ++k) {
+            float value = record[k].load(relaxed);
+            if (k >= brainSwitchStateFirst && k < brainSwitchStateFirst + 8 && value == 2.0f)
+                value = 1.0f;
+            state.append(reinterpret_cast<const char*>(&value), sizeof value);
+        }
+    }
+    return state;
 }
 
 quint64 NUPO4DocumentController::recordingMark() const
@@ -292,14 +339,44 @@ void NUPO4DocumentController::terminate(QObject*)
         quit();
 }
 
+namespace {
+
+// Whether closing this window leaves no window on screen that keeps the program open.
+bool isLastWindow(const QWidget* closing)
+{
+    const auto windows = QApplication::topLevelWidgets();
+    return std::none_of(windows.begin(), windows.end(), [closing](const QWidget* window) {
+        const Qt::WindowType type = window->windowType();
+        return window != closing && window->isVisible() && (type == Qt::Window || type == Qt::Dialog) &&
+               window->testAttribute(Qt::WA_QuitOnClose);
+    });
+}
+
+}  // namespace
+
+bool NUPO4DocumentController::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() != QEvent::Close || !watched->isWidgetType())
+        return false;
+    auto* window = static_cast<QWidget*>(watched);
+    if (!window->isWindow() || !window->isVisible() || opening || quitting || asking || !isLastWindow(window))
+        return false;
+    if (documentShouldClose()) {
+        closeAgreed = true;
+        return false;
+    }
+    event->ignore();  // cancelled: the window stays where it is
+    return true;
+}
+
 void NUPO4DocumentController::lastWindowClosed()
 {
     if (opening || quitting || asking)
         return;
-    if (documentShouldClose())
+    if (std::exchange(closeAgreed, false) || documentShouldClose())
         quit();
     else
-        QXAppController::sharedQXAppController().showControlPanel(nullptr);
+        MenuCommands::run(MenuCommand::showControlPanel);
 }
 
 void NUPO4DocumentController::quit()
@@ -321,6 +398,7 @@ void NUPO4DocumentController::newDocument(QObject*)
     ploopZZZ.store(0, relaxed);
     QX2DSpectrum::sharedQX2DSpectrum().initPositionZ();
     path.clear();
+    documentNameX.clear();
     markSaved();
 }
 
@@ -336,14 +414,19 @@ void NUPO4DocumentController::openDocument(QObject*)
 bool NUPO4DocumentController::openDocumentAt(const QString& file)
 {
     opening = true;
+    // The windows the document opens look beside it for media that moved with it.
+    const QString previousName = documentNameX;
+    documentNameX = QFileInfo(file).absoluteFilePath();
     QString error;
     const bool read = NUPO4DrawDocument::sharedNUPO4DrawDocument().readFromFile(file, &error);
     opening = false;
     if (!read) {
+        documentNameX = previousName;
         tellUser(error);
         return false;
     }
     path = QFileInfo(file).absoluteFilePath();
+    lastFolder = QFileInfo(path).absolutePath();
     Transport::sharedTransport().SetselectsetPlay();
     markSaved();
     report(QStringLiteral("Opened %1.").arg(path));
@@ -376,6 +459,8 @@ bool NUPO4DocumentController::saveDocumentTo(const QString& file)
         return false;
     }
     path = QFileInfo(file).absoluteFilePath();
+    documentNameX = path;
+    lastFolder = QFileInfo(path).absolutePath();
     markSaved();
     report(QStringLiteral("Saved %1.").arg(path));
     return true;
@@ -412,6 +497,8 @@ bool NUPO4DocumentController::readPreferenceFile()
         report(error);
         return false;
     }
+    // The movie window saved with the preferences opens again with its movie (it plays when asked).
+    openMovieWindowIfAsked([] { MenuCommands::run(MenuCommand::openMovieWindow); });
     return true;
 }
 

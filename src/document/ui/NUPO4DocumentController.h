@@ -9,6 +9,8 @@
 
 namespace nupo {
 
+class NUPO4DrawDocument;
+
 // Reopens the sound slot windows of a document just read: every slot whose bank holds sounds, slot 1
 // first, while `SoundOpenFromFile` tells the slot windows to take their settings from the slot tables.
 // Nothing opens when slot 1 holds no sounds.
@@ -19,14 +21,17 @@ void SoundOpenFromFileAction();
 // question whether to save changes before the document is closed (New, Open, quit, last window closed).
 //
 // A document is edited when its settings or its recording differ from what was last saved or opened;
-// window frames, transparencies and background colours are saved but do not count as changes.
+// window frames, transparencies and background colours are saved but do not count as changes, nor does a
+// brain-switch window that the drawing highlights while the recording plays.
 class NUPO4DocumentController : public QObject {
     Q_OBJECT
 public:
     static NUPO4DocumentController& sharedNUPO4DocumentController();
 
-    // Adds every section to the shared document and installs its hooks: startUp runs the start-up
-    // sequence when it has not run yet and says whether it ran.
+    // Adds every section of the program to a document, in the order they are written.
+    static void addSections(NUPO4DrawDocument& document);
+    // Installs the shared document's hooks: startUp runs the start-up sequence when it has not run yet
+    // and says whether it ran.
     static void installDocument(std::function<bool()> startUp);
 
     // File menu.
@@ -47,6 +52,8 @@ public:
     // The document's file (empty while untitled) and the name shown in titles.
     const QString& fileName() const { return path; }
     QString displayName() const;
+    // Where File ▸ Open starts: the folder of the document shown, else of the last one opened or saved.
+    QString folderToOpenFrom() const;
     bool isDocumentEdited() const;
     // The document's state now counts as saved.
     void markSaved();
@@ -70,6 +77,10 @@ public:
 
     static inline const QString fileSuffix = QStringLiteral("nupo4");
 
+protected:
+    // Asks before the last window closes, so that a cancelled close leaves that window open.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     NUPO4DocumentController();
     QByteArray settingsSnapshot() const;
@@ -79,12 +90,14 @@ private:
     void quit();
 
     QString path;
+    QString lastFolder;
     QByteArray savedSettings;
     quint64 savedRecording = 0;
     bool opening = false;
     // Set once the user has agreed to quit: the windows Qt closes on the way out ask nothing more.
     bool quitting = false;
     bool asking = false;  // while the save question is shown
+    bool closeAgreed = false;  // the user answered the question as the last window closed
     QTimer titleTimer;
 };
 

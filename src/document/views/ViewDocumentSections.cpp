@@ -2,7 +2,6 @@
 
 #include "document/NUPO4DrawDocument.h"
 #include "document/views/DisplayColorSection.h"
-#include "document/views/DrawingSection.h"
 #include "document/views/PlotWindowsSection.h"
 
 namespace nupo {
@@ -11,7 +10,6 @@ void addViewDocumentSections(NUPO4DrawDocument& document)
 {
     document.addSection(std::make_unique<PlotWindowsSection>());
     document.addSection(std::make_unique<DisplayColorSection>());
-    document.addSection(std::make_unique<DrawingSection>());
 }
 
 }  // namespace nupo

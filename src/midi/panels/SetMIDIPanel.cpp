@@ -1,10 +1,7 @@
 #include "midi/panels/SetMIDIPanel.h"
 
-#include "core/ui/QXAppController.h"
-#include "core/ui/WindowController.h"
 #include "midi/output/MidiOutput.h"
 #include "midi/output/MidiSynth.h"
-#include "platform/appkit/ui/NibControllerRegistry.h"
 #include "platform/appkit/ui/NibLoader.h"
 #include "platform/synth/GeneralMidi.h"
 #include "platform/synth/ui/InstrumentPickerDialog.h"
@@ -23,9 +20,6 @@
 #include <cmath>
 
 namespace nupo {
-
-[[maybe_unused]] static const bool setMIDIPanelRegistered = NibControllerRegistry::add(
-    QStringLiteral("SetMIDI"), []() -> NibController* { return new SetMIDIPanel; });
 
 namespace {
 
@@ -232,14 +226,10 @@ void SetMIDIPanel::firstOpen()
     setMIDIsetupWindow(shownPeakSetup());
 }
 
-void SetMIDIPanel::registerPreferencesPanel()
+QWidget* SetMIDIPanel::makePanel()
 {
-    WindowController::sharedWindowController().addPanel(PreferencesTab::MIDIPeak, QStringLiteral("MIDI"),
-                                                        []() -> QWidget* {
-                                                            SetMIDIPanel* panel = loadPanel();
-                                                            return panel ? panel->nibWindow() : nullptr;
-                                                        });
-    SetMIDI::setShowPanelHandler([](int tab) { QXAppController::sharedQXAppController().showPanelX(tab); });
+    SetMIDIPanel* panel = loadPanel();
+    return panel ? panel->nibWindow() : nullptr;
 }
 
 SetMIDIPanel* SetMIDIPanel::loadPanel()

@@ -1,7 +1,5 @@
 #include "midi/panels/SetMIDIbandPanel.h"
 
-#include "core/ui/WindowController.h"
-#include "platform/appkit/ui/NibControllerRegistry.h"
 #include "platform/appkit/ui/NibLoader.h"
 
 #include <QAbstractButton>
@@ -17,9 +15,6 @@
 #include <cmath>
 
 namespace nupo {
-
-[[maybe_unused]] static const bool setMIDIbandPanelRegistered = NibControllerRegistry::add(
-    QStringLiteral("SetMIDIband"), []() -> NibController* { return new SetMIDIbandPanel; });
 
 namespace {
 
@@ -146,13 +141,10 @@ void SetMIDIbandPanel::awakeFromNib()
     showState(BandOutlet::setSetCountX, 0, shown);
 }
 
-void SetMIDIbandPanel::registerPreferencesPanel()
+QWidget* SetMIDIbandPanel::makePanel()
 {
-    WindowController::sharedWindowController().addPanel(PreferencesTab::MIDIBand,
-                                                        QStringLiteral("MIDI Bands"), []() -> QWidget* {
-                                                            SetMIDIbandPanel* panel = loadPanel();
-                                                            return panel ? panel->nibWindow() : nullptr;
-                                                        });
+    SetMIDIbandPanel* panel = loadPanel();
+    return panel ? panel->nibWindow() : nullptr;
 }
 
 SetMIDIbandPanel* SetMIDIbandPanel::loadPanel()

@@ -18,8 +18,8 @@ public:
 
     void awakeFromNib() override;
 
-    // Makes the panel the "MIDI Bands" tab of the preferences window (call once at start-up).
-    static void registerPreferencesPanel();
+    // A new panel's widget for the "MIDI Bands" tab of the preferences window; null when the nib fails.
+    static QWidget* makePanel();
     // Loads a new panel from its nib; its widget is the root of the nib (not shown yet). Null on failure.
     static SetMIDIbandPanel* loadPanel();
 

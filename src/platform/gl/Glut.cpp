@@ -76,9 +76,11 @@ int glutBitmapLength(GlutBitmapFont font, const char* text)
     return length;
 }
 
-void glutSolidCube(double size)
+namespace {
+
+// The six faces of a cube of half edge h centred at `centre`, as GL_QUADS vertices.
+void emitCube(double h, const double centre[3])
 {
-    const double h = size / 2.0;
     // Each face: its outward normal n and two edge directions u, v with u x v = n, so the corners
     // -u-v, +u-v, +u+v, -u+v run counter-clockwise seen from outside.
     struct Face {
@@ -90,15 +92,35 @@ void glutSolidCube(double size)
         {{0, 0, 1}, {1, 0, 0}, {0, 1, 0}}, {{0, 0, -1}, {1, 0, 0}, {0, -1, 0}},
     };
     static const double corners[4][2] = {{-1, -1}, {1, -1}, {1, 1}, {-1, 1}};
-    glBegin(GL_QUADS);
     for (const Face& face : faces) {
         glNormal3d(face.n[0], face.n[1], face.n[2]);
         for (const auto& corner : corners) {
             double p[3];
             for (int k = 0; k < 3; ++k)
-                p[k] = h * (face.n[k] + corner[0] * face.u[k] + corner[1] * face.v[k]);
+                p[k] = centre[k] + h * (face.n[k] + corner[0] * face.u[k] + corner[1] * face.v[k]);
             glVertex3dv(p);
         }
+    }
+}
+
+}  // namespace
+
+void glutSolidCube(double size)
+{
+    static const double origin[3] = {0, 0, 0};
+    glBegin(GL_QUADS);
+    emitCube(size / 2.0, origin);
+    glEnd();
+}
+
+void drawSolidCubesAt(double size, const float (*centres)[3], int count)
+{
+    if (count <= 0)
+        return;
+    glBegin(GL_QUADS);
+    for (int c = 0; c < count; ++c) {
+        const double centre[3] = {centres[c][0], centres[c][1], centres[c][2]};
+        emitCube(size / 2.0, centre);
     }
     glEnd();
 }

@@ -22,6 +22,10 @@ int glutBitmapLength(GlutBitmapFont font, const char* text);
 // A cube of the given edge centred at the origin, faces with outward normals, counter-clockwise seen
 // from outside.
 void glutSolidCube(double size);
+// Cubes as glutSolidCube draws them, centred at each of `count` points, in one glBegin/glEnd: what a
+// glTranslatef to each centre around glutSolidCube draws, without a matrix change (and so a separate
+// draw in the GL) between the cubes.
+void drawSolidCubesAt(double size, const float (*centres)[3], int count);
 // A torus around the z axis: innerRadius is the radius of the tube, outerRadius the distance from the
 // origin to the tube's centre line; sides facets round the tube, rings segments round the axis. Fewer
 // than 3 sides or rings draw nothing.

@@ -1,6 +1,7 @@
 #include "platform/media/MediaPlayer.h"
 
 #include "platform/appkit/MainThread.h"
+#include "platform/files/CheckedFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -306,9 +307,11 @@ bool MediaPlayer::open(const QString& path, QString* error)
     };
     if (handle == nullptr)
         return fail(QStringLiteral("media playback is not available"));
+    // mpv would wait on a FIFO and read a device without end: only a regular file is handed to it.
     const QFileInfo info(path);
-    if (!info.isFile() || !info.isReadable())
-        return fail(QStringLiteral("cannot read %1").arg(path));
+    QString why;
+    if (!isReadableRegularFile(info.absoluteFilePath(), &why))
+        return fail(QStringLiteral("cannot read %1: %2").arg(path, why));
 
     endReversePlay();
     jumpedToEnd = false;
@@ -709,16 +712,48 @@ void MediaPlayer::setSelection(double start, double length)
 {
     if (std::isnan(start) || std::isnan(length))
         return;
+    {
+        std::lock_guard lock(mutex);
+        selectionStart = std::max(0.0, start);
+        selectionLength = std::max(0.0, length);
+    }
+    enterSelection();
+}
+
+std::pair<double, double> MediaPlayer::selection() const
+{
     std::lock_guard lock(mutex);
-    selectionStart = std::max(0.0, start);
-    selectionLength = std::max(0.0, length);
+    return {selectionStart, selectionLength};
 }
 
 void MediaPlayer::setPlaysSelectionOnly(bool on)
 {
     selectionOnly = on;
+    enterSelection();
     if (handle != nullptr)
         mpv_wakeup(handle);
+}
+
+void MediaPlayer::enterSelection()
+{
+    double start = 0.0;
+    double end = 0.0;
+    if (!selectionActive(&start, &end))
+        return;
+    if (reversePlaying) {
+        std::lock_guard lock(reverseMutex);  // a backward step under way finishes first
+        const double time = reversePosition;
+        if (time < start || time > end) {
+            reversePosition = end;
+            seek(end);
+        }
+        return;
+    }
+    if (mpvPaused())
+        return;
+    const double time = currentTime();
+    if (time < start || time >= end - endTolerance)
+        seek(start);
 }
 
 bool MediaPlayer::playsSelectionOnly() const

@@ -11,6 +11,7 @@
 #include <memory>
 #include <mutex>
 #include <thread>
+#include <utility>
 
 struct mpv_handle;
 struct mpv_render_context;
@@ -110,9 +111,12 @@ public:
 
     void setLoopMode(LoopMode mode);
     LoopMode loopMode() const;
-    // A selection of the file (start and length in seconds); empty by default. While plays-selection-only
-    // is on and the selection is not empty, playback runs from its start to its end and ends there.
+    // A selection of the file (start and length in seconds); empty by default and again after each
+    // opening. While plays-selection-only is on and the selection is not empty, playback runs from its
+    // start to its end and ends there; a player that plays outside it then goes to its start.
     void setSelection(double start, double length);
+    // The selection as set (start, length), the length 0 when there is none.
+    std::pair<double, double> selection() const;
     void setPlaysSelectionOnly(bool on);
     bool playsSelectionOnly() const;
 
@@ -154,6 +158,8 @@ private:
     bool mpvPaused() const;
     void stepBy(int direction);
     bool selectionActive(double* start, double* end) const;
+    // A player that plays outside the selection in force goes to its start.
+    void enterSelection();
 
     mpv_handle* handle = nullptr;
     mpv_render_context* frameRenderer = nullptr;

@@ -1,8 +1,7 @@
 #include "platform/plist/PlistReader.h"
 
+#include "platform/files/CheckedFile.h"
 #include "platform/plist/PlistSyntax.h"
-
-#include <QFile>
 
 namespace nupo {
 
@@ -34,7 +33,7 @@ public:
 
     PlistError errorAt(const ParseFailure& failure) const
     {
-        PlistError error{failure.message, 1, 1};
+        PlistError error{readableText(failure.message), 1, 1};
         for (qsizetype i = 0; i < failure.position && i < text.size(); ++i) {
             if (text[i] == u'\n') {
                 ++error.line;
@@ -261,6 +260,23 @@ private:
 
 }  // namespace
 
+QString readableText(const QString& text)
+{
+    QString shown;
+    shown.reserve(text.size());
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        const bool control = u < 0x20 || (u >= 0x7F && u < 0xA0) || u == 0x2028 || u == 0x2029;
+        if (!control)
+            shown += c;
+        else if (u < 0x100)
+            shown += QStringLiteral("\\x%1").arg(uint(u), 2, 16, QLatin1Char('0'));
+        else
+            shown += QStringLiteral("\\u%1").arg(uint(u), 4, 16, QLatin1Char('0'));
+    }
+    return shown;
+}
+
 QString PlistError::toString() const
 {
     if (line <= 0)
@@ -283,13 +299,14 @@ std::optional<PlistValue> PlistReader::parse(const QByteArray& bytes, PlistError
 
 std::optional<PlistValue> PlistReader::readFile(const QString& path, PlistError* error)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    QByteArray text;
+    QString why;
+    if (!readRegularFile(path, maxFileBytes, &text, &why)) {
         if (error)
-            *error = PlistError{QStringLiteral("cannot open %1: %2").arg(path, file.errorString()), 0, 0};
+            *error = PlistError{QStringLiteral("cannot open %1: %2").arg(path, why), 0, 0};
         return std::nullopt;
     }
-    return parse(file.readAll(), error);
+    return parse(text, error);
 }
 
 }  // namespace nupo

@@ -19,6 +19,10 @@ struct PlistError {
     QString toString() const;
 };
 
+// Text from a file made fit for a message: every control character (a zero byte of binary content, a
+// line break, an escape) shown as \xNN or \uNNNN, so that a message stays one readable line.
+QString readableText(const QString& text);
+
 // Reads old-style ASCII property lists: dictionaries `{ key = value; }`, arrays `( a, b )`, quoted strings
 // with backslash escapes, bare strings, data in angle brackets and `//` or `/* */` comments. Text is taken
 // as UTF-8. Any input is safe: malformed text gives an error, never a crash, and nesting deeper than
@@ -26,6 +30,8 @@ struct PlistError {
 class PlistReader {
 public:
     static constexpr int maxDepth = 256;
+    // readFile refuses a larger file (and anything but a regular file).
+    static constexpr qint64 maxFileBytes = qint64(256) << 20;
 
     static std::optional<PlistValue> parse(const QByteArray& text, PlistError* error = nullptr);
     static std::optional<PlistValue> readFile(const QString& path, PlistError* error = nullptr);

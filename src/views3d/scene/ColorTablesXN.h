@@ -3,7 +3,7 @@
 // Colour tables of the wave surface (the XN family): as the X family of ColorTables.h, but with a white
 // mode 0 of its own, so palettes 0..5 are six separately built tables, and ramps that differ in places.
 
-#include "views3d/scene/ColorTables.h"
+#include "platform/gl/ColorTables.h"
 
 namespace nupo {
 

@@ -1,5 +1,5 @@
 #include "views3d/scene/MeshControl.h"
-#include "views3d/scene/MeshShading.h"
+#include "platform/gl/MeshShading.h"
 
 #include <GL/gl.h>
 

@@ -1,9 +1,9 @@
 #include "views3d/scene/QX3DSpectrumMesh.h"
 
-#include "views3d/scene/ColorTables.h"
+#include "platform/gl/ColorTables.h"
+#include "platform/gl/MeshNormals.h"
+#include "platform/gl/MeshShading.h"
 #include "views3d/scene/MeshControl.h"
-#include "views3d/scene/MeshNormals.h"
-#include "views3d/scene/MeshShading.h"
 #include "views3d/scene/MeshShapes.h"
 #include "views3d/textures/ShadowApp.h"
 

@@ -2,17 +2,17 @@
 
 #include "analysis/QX3DSpectrum.h"
 #include "analysis/SpectrumMath.h"
+#include "platform/gl/ColorTables.h"
 #include "platform/gl/Glut.h"
+#include "platform/gl/MeshShading.h"
 #include "plots/settings/DisplaySettings.h"
 #include "shared/AnalysisState.h"
 #include "shared/CoreState.h"
 #include "views3d/SpectrumViewState.h"
-#include "views3d/scene/ColorTables.h"
 #include "views3d/scene/FlatElements.h"
 #include "views3d/scene/Materials.h"
 #include "views3d/scene/MeshControl.h"
 #include "views3d/scene/MeshRenderers.h"
-#include "views3d/scene/MeshShading.h"
 #include "views3d/scene/QX3DSpectrumMesh.h"
 #include "views3d/scene/SceneDecorations.h"
 #include "views3d/scene/SceneState.h"
@@ -199,13 +199,159 @@ void QX3DSpectrumScene::setOffFlashBSdisplay(int window, int NUPOchannel)
     OffFlashBS = 1;
 }
 
-int QX3DSpectrumScene::displayUnn(const SceneFrame& f)
+void QX3DSpectrumScene::runDataStep(const SceneFrame& f)
 {
-    // 1. The data step, then this frame's copy of the grids.
     QX3DSpectrum::sharedQX3DSpectrum().wavenOnSchedule(f.oneBrain, f.towBrain, f.shapeC, f.startFrequency);
     QX3DSpectrumMesh::sharedQX3DSpectrumMesh().takeGrids();
+}
 
-    // 2. Projection and camera.
+int QX3DSpectrumScene::displayUnn(const SceneFrame& f)
+{
+    runDataStep(f);
+    return drawFrame(f);
+}
+
+namespace {
+
+// One step of a tile's placement in the scene's frame: a translation, or a turn about z.
+struct PlacementStep {
+    enum Kind { Translate, Rotate } kind;
+    float x, y, z;  // a turn: x degrees
+};
+
+PlacementStep move(float x, float y, float z)
+{
+    return {PlacementStep::Translate, x, y, z};
+}
+
+PlacementStep turn(float degrees)
+{
+    return {PlacementStep::Rotate, degrees, 0.0f, 0.0f};
+}
+
+// A tile of a layout: where it goes, what it draws, and whether it takes the next image or palette.
+struct TilePlacement {
+    int tile;
+    int drawS;     // brain-switch surface and marks
+    int towBrain;  // layout argument handed to the tile
+    bool advance;  // steps the image or palette first
+    PlacementStep steps[6];
+    int count;
+
+    void add(PlacementStep step) { steps[count++] = step; }
+};
+
+// The tiles of the frame's layout in drawing order, each placed from the camera's frame.
+struct LayoutPlacements {
+    TilePlacement tiles[12];
+    int count = 0;
+    bool multiTile = false;  // the sets with their side tiles (the hover marks' layouts)
+
+    TilePlacement& add(int tile, int drawS, int towBrain, bool advance)
+    {
+        tiles[count] = {tile, drawS, towBrain, advance, {}, 0};
+        return tiles[count++];
+    }
+};
+
+LayoutPlacements layoutPlacements(const SceneFrame& f)
+{
+    LayoutPlacements l;
+    const float M = f.Viwe_Mode;
+    if (f.shapeC >= 2 && f.shapeC <= 11 && f.towBrain == 0) {
+        // One source.
+        l.add(QX3DSpectrumScene::tileOfSource(f.shapeC - 2), f.drawS, 0, true)
+            .add(move(-2.0f * M, 0.0f, 0.0f));
+        return l;
+    }
+    // The sets: the first set's fan, its middle tile with the flat power views or the third set's
+    // outer tiles beside it, then the second set and the third set's fan.
+    const float a = f.displayUnn, A1 = f.Viwe_Angle1, A2 = f.Viwe_Angle2;
+    const bool top = f.TopNON != 0;
+    const float m = top ? 2.0f * M : M;
+    const float x0 = top ? -20.0f : 0.0f, z0 = top ? 0.0f : 20.0f;
+    const float z2 = top ? 0.0f : -55.0f;
+    const float xB = top ? 60.0f : 0.0f, zB = top ? 0.0f : 110.0f;
+    const float z5 = top ? 0.0f : 75.0f;
+    const float yC = top ? 80.0f : 60.0f, zC = top ? 0.0f : 47.0f;
+    const int drawS = f.drawS, tow = f.towBrain;
+
+    const float shiftY = a / 3.0f + (a - 35.0f) / 20.0f;
+    TilePlacement& t0 = l.add(0, drawS, tow, true);
+    t0.add(move(x0, 32.0f, z0));
+    t0.add(turn(a));
+    t0.add(move(a, -shiftY, 0.0f));
+    TilePlacement& t1 = l.add(1, drawS, tow, true);
+    t1.add(move(x0, -32.0f, z0));
+    t1.add(turn(-a));
+
+    const auto middle = [&](TilePlacement& t) {
+        t.add(move(0.0f, 0.0f, z2));
+        t.add(move(-2.0f * m, 0.0f, 0.0f));
+        return &t;
+    };
+    middle(l.add(2, drawS, tow, true));
+    const auto besideMiddle = [&](int tile, int tileDrawS, int tileTow, float y) {
+        middle(l.add(tile, tileDrawS, tileTow, false))->add(move(0.0f, y, 0.0f));
+    };
+    if (f.oneBrain != 0 || f.towBrain == 0) {
+        if (displayModeX[0][11] != 0) {
+            besideMiddle(flatPowerTileA, 0, tow, 70.0f);
+            besideMiddle(flatPowerTileB, 0, tow, -70.0f);
+        }
+    } else {
+        besideMiddle(8, 1, 1, 110.0f);
+        besideMiddle(9, 1, 1, -110.0f);
+    }
+    if (f.oneBrain != 0)
+        return l;
+
+    l.multiTile = true;
+    TilePlacement& t3 = l.add(3, drawS, tow, true);
+    t3.add(move(0.0f, 0.0f, zB));
+    t3.add(move(xB, 32.0f, 0.0f));
+    t3.add(turn(A1));
+    t3.add(move(A1 / 0.95f, -A1 / 3.5f, 0.0f));
+    t3.add(move(m, 0.0f, 0.0f));
+    TilePlacement& t4 = l.add(4, drawS, tow, true);
+    t4.add(move(0.0f, 0.0f, zB));
+    t4.add(move(xB, -32.0f, 0.0f));
+    t4.add(turn(-A1));
+    t4.add(move(m, 0.0f, 0.0f));
+    TilePlacement& t5 = l.add(5, drawS, tow, true);
+    t5.add(move(0.0f, 0.0f, z5));
+    t5.add(move(2.0f * m, 0.0f, 0.0f));
+    if (f.towBrain == 0)
+        return l;
+    TilePlacement& t6 = l.add(6, drawS, tow, true);
+    t6.add(move(0.0f, 0.0f, zC));
+    t6.add(move(0.0f, yC, 0.0f));
+    t6.add(turn(A2));
+    t6.add(move(A2 / 0.95f + m, 45.0f - A2 / 3.5f, 0.0f));
+    TilePlacement& t7 = l.add(7, drawS, tow, true);
+    t7.add(move(0.0f, 0.0f, zC));
+    t7.add(move(0.0f, -yC, 0.0f));
+    t7.add(turn(-A2));
+    t7.add(move(m, -45.0f, 0.0f));
+    return l;
+}
+
+void apply(const TilePlacement& t)
+{
+    for (int k = 0; k < t.count; ++k) {
+        const PlacementStep& step = t.steps[k];
+        if (step.kind == PlacementStep::Translate)
+            translate(step.x, step.y, step.z);
+        else
+            rotate(step.x);
+    }
+}
+
+}  // namespace
+
+int QX3DSpectrumScene::drawFrame(const SceneFrame& f)
+{
+    // Projection and camera.
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
@@ -229,7 +375,7 @@ int QX3DSpectrumScene::displayUnn(const SceneFrame& f)
     const int h = (grid.load(std::memory_order_relaxed) + 1) / 2 - 1;
     translate(float(-h), float(-h), 0.0f);
 
-    // 3. Image or palette of this frame.
+    // Image or palette of this frame.
     const bool images = f.texture == 2 || f.texture == 3;
     const int max = f.maxImageNX;
     int n = f.ImageNX;
@@ -257,7 +403,7 @@ int QX3DSpectrumScene::displayUnn(const SceneFrame& f)
             ImageNZ = n;
     }
 
-    // 4. Each tile's own image or palette.
+    // Every tile of the layout, each with its own image or palette when asked.
     const auto advance = [&] {
         if (imagePosition == 0)
             return;
@@ -273,141 +419,25 @@ int QX3DSpectrumScene::displayUnn(const SceneFrame& f)
             wrapPalette(FColor_valueYM);
         }
     };
-    const auto tile = [&](int t, int drawS, int towBrain) {
-        drawSQ(t, drawS, f.displayUnnMode, f.texture, towBrain, f.shapeC, int(PColor_valueYM),
+    const LayoutPlacements layout = layoutPlacements(f);
+    for (int k = 0; k < layout.count; ++k) {
+        const TilePlacement& t = layout.tiles[k];
+        if (t.advance)
+            advance();
+        glPushMatrix();
+        apply(t);
+        drawSQ(t.tile, t.drawS, f.displayUnnMode, f.texture, t.towBrain, f.shapeC, int(PColor_valueYM),
                int(FColor_valueYM), f.drawM, f.startFrequency);
-    };
-
-    const float a = f.displayUnn;
-    const float A1 = f.Viwe_Angle1;
-    const float A2 = f.Viwe_Angle2;
-    const float M = f.Viwe_Mode;
-    bool multiTile = false;
-    if (f.shapeC >= 2 && f.shapeC <= 11 && f.towBrain == 0) {
-        // 5. One source.
-        advance();
-        translate(-2.0f * M, 0.0f, 0.0f);
-        tile(tileOfSource(f.shapeC - 2), f.drawS, 0);
-        translate(2.0f * M, 0.0f, 0.0f);
-    } else {
-        // 6. The sets.
-        const bool top = f.TopNON != 0;
-        const float m = top ? 2.0f * M : M;
-        const float x0 = top ? -20.0f : 0.0f, z0 = top ? 0.0f : 20.0f;
-        const float z2 = top ? 0.0f : -55.0f;
-        const float xB = top ? 60.0f : 0.0f, zB = top ? 0.0f : 110.0f;
-        const float z5 = top ? 0.0f : 75.0f;
-        const float yC = top ? 80.0f : 60.0f, zC = top ? 0.0f : 47.0f;
-
-        advance();
-        const float shiftY = a / 3.0f + (a - 35.0f) / 20.0f;
-        translate(x0, 32.0f, z0);
-        rotate(a);
-        translate(a, -shiftY, 0.0f);
-        tile(0, f.drawS, f.towBrain);
-        translate(-a, shiftY, 0.0f);
-        rotate(-a);
-        translate(-x0, -32.0f, -z0);
-
-        advance();
-        translate(x0, -32.0f, z0);
-        rotate(-a);
-        tile(1, f.drawS, f.towBrain);
-        rotate(a);
-        translate(-x0, 32.0f, -z0);
-
-        advance();
-        translate(0.0f, 0.0f, z2);
-        translate(-2.0f * m, 0.0f, 0.0f);
-        tile(2, f.drawS, f.towBrain);
-        const auto flatPowerTiles = [&](int towBrain) {
-            if (displayModeX[0][11] == 0)
-                return;
-            translate(0.0f, 70.0f, 0.0f);
-            tile(flatPowerTileA, 0, towBrain);
-            translate(0.0f, -140.0f, 0.0f);
-            tile(flatPowerTileB, 0, towBrain);
-            translate(0.0f, 70.0f, 0.0f);
-        };
-        if (f.oneBrain != 0) {
-            flatPowerTiles(f.towBrain);
-        } else if (f.towBrain == 0) {
-            flatPowerTiles(0);
-        } else {
-            translate(0.0f, 110.0f, 0.0f);
-            tile(8, 1, 1);
-            translate(0.0f, -220.0f, 0.0f);
-            tile(9, 1, 1);
-            translate(0.0f, 110.0f, 0.0f);
-        }
-        translate(2.0f * m, 0.0f, 0.0f);
-        translate(0.0f, 0.0f, -z2);
-
-        if (f.oneBrain == 0) {
-            multiTile = true;
-            advance();
-            translate(0.0f, 0.0f, zB);
-            translate(xB, 32.0f, 0.0f);
-            rotate(A1);
-            translate(A1 / 0.95f, -A1 / 3.5f, 0.0f);
-            translate(m, 0.0f, 0.0f);
-            tile(3, f.drawS, f.towBrain);
-            translate(-m, 0.0f, 0.0f);
-            translate(-A1 / 0.95f, A1 / 3.5f, 0.0f);
-            rotate(-A1);
-            translate(-xB, -32.0f, 0.0f);
-            translate(0.0f, 0.0f, -zB);
-
-            advance();
-            translate(0.0f, 0.0f, zB);
-            translate(xB, -32.0f, 0.0f);
-            rotate(-A1);
-            translate(m, 0.0f, 0.0f);
-            tile(4, f.drawS, f.towBrain);
-            translate(-m, 0.0f, 0.0f);
-            rotate(A1);
-            translate(-xB, 32.0f, 0.0f);
-            translate(0.0f, 0.0f, -zB);
-
-            advance();
-            translate(0.0f, 0.0f, z5);
-            translate(2.0f * m, 0.0f, 0.0f);
-            tile(5, f.drawS, f.towBrain);
-            translate(-2.0f * m, 0.0f, 0.0f);
-            translate(0.0f, 0.0f, -z5);
-
-            if (f.towBrain != 0) {
-                translate(0.0f, 0.0f, zC);
-                advance();
-                const float x6 = A2 / 0.95f + m, y6 = 45.0f - A2 / 3.5f;
-                translate(0.0f, yC, 0.0f);
-                rotate(A2);
-                translate(x6, y6, 0.0f);
-                tile(6, f.drawS, f.towBrain);
-                translate(-x6, -y6, 0.0f);
-                rotate(-A2);
-                translate(0.0f, -yC, 0.0f);
-
-                advance();
-                translate(0.0f, -yC, 0.0f);
-                rotate(-A2);
-                translate(m, -45.0f, 0.0f);
-                tile(7, f.drawS, f.towBrain);
-                translate(-m, 45.0f, 0.0f);
-                rotate(A2);
-                translate(0.0f, yC, 0.0f);
-                translate(0.0f, 0.0f, -zC);
-            }
-        }
+        glPopMatrix();
     }
 
-    // 7. Hover marks and source names at the overview camera.
+    // Hover marks and source names at the overview camera.
     const bool overview = f.sph >= 85.0f && f.sph <= 95.0f && f.sthet >= 40.25f && f.sthet <= 50.25f &&
                           f.Xposi >= -5.0f && f.Xposi <= 5.0f && f.Yposi >= -45.0f && f.Yposi <= -35.0f;
-    if (multiTile && overview)
+    if (layout.multiTile && overview)
         drawHoverMarks();
 
-    // 8. End of frame.
+    // End of frame.
     translate(0.0f, -f.Yposi, 0.0f);
     translate(-f.Xposi, 0.0f, 0.0f);
     if (setPauseX.load(std::memory_order_relaxed) == 0)
@@ -463,108 +493,104 @@ void QX3DSpectrumScene::drawHoverMarks()
     setMaterial(setBSMaterialX);
 }
 
-void QX3DSpectrumScene::drawSQ(int tile, int drawS, int mode, int textureMode, int towBrain, int shapeC,
-                               int PColor, int FColor, int drawM, int startFrequency)
-{
-    const bool flatPower = tile == flatPowerTileA || tile == flatPowerTileB;
-    const int s = sourceOfTile(tile, towBrain, shapeC);
-    if (!flatPower && s < 0)
-        return;
-    QX3DSpectrumMesh& mesh = QX3DSpectrumMesh::sharedQX3DSpectrumMesh();
-    int p = 0;
-    if (textureMode == 0)
-        p = PColor + 1;
-    else if (textureMode == 1)
-        p = FColor + 1;
-    if (p > 5)
-        p = 1;
-    const bool channel = isChannelSource(s);
-    const int gridSide = grid.load(std::memory_order_relaxed);
+namespace {
 
-    // The surface of grid slot n in the mesh mode, with its normals.
-    const auto surface = [&](int n) {
-        glPushMatrix();
-        setMaterial(setBSMaterialX);
-        mesh.getFaceNorms(n);
-        mesh.getVertNorms();
-        switch (mode) {
-            case 0:
-                drawWireframe(n);
-                break;
-            case 1:
-                drawHiddenLine(n);
-                break;
-            case 2:
-                drawFlatShaded(n);
-                break;
-            case 3:
-                drawSmoothShaded(n, textureMode, towBrain, shapeC, float(PColor), float(FColor));
-                break;
-            case 4:
-                drawTextured(n);
-                break;
-            default:
-                break;
-        }
-        if (drawFaceNorms != 0) {
-            mesh.getFaceNormSegs(n);
-            drawFaceNormals();
-        }
-        glPopMatrix();
-    };
+// What the parts of a tile share.
+struct Tile {
+    int tile;
+    int source;  // 0..9; -1 on a flat power tile
+    bool flatPower;
+    bool channel;
+    int mode;         // mesh mode
+    int textureMode;  // 0, 1: palettes; 2, 3: images
+    int towBrain;
+    int shapeC;
+    int PColor, FColor;
+    int palette;  // palette of the marks' colours
+    int startFrequency;
 
-    // 1. Main surface.
-    if (drawM != 0) {
-        if (mode == 3)
-            drawSmoothShaded(MeshGrid::zeroAreaStrip, textureMode, towBrain, shapeC, float(PColor),
-                             float(FColor));
-        surface(tile);
+    void flat(int kind, float z) const
+    {
+        drawSQflat(kind, 0, textureMode, 0.0f, 0.0f, z, float(PColor), float(FColor), source < 0 ? 0 : source,
+                   startFrequency);
     }
+};
 
-    // 2. Brain-switch surface and hit marks.
-    float u = 1.0f;
-    if (drawS != 0) {
-        if (gridSide == 64)
-            translate(70.0f, 0.0f, 0.0f);
-        setMaterial(setBSMaterialX);
-        surface(tile + 10);
-        u = markSize(setBSPeakSizeX, 1.0f);
-        setMaterial(setBSTopMaterialX);
-        if (!flatPower) {
-            auto& table = channel ? peakSWfftCount[s] : peakSWcoherenceCount[s];
-            for (int w = 0; w <= 8; ++w) {
-                for (int k = 0; k < 3 && setBSPeakModeX > k; ++k) {
-                    const BrainSwitchRecord r = table[w][k].load();
-                    if (!(r.count > 0.2f))
-                        continue;
-                    markColour(textureMode, int(r.count * 5.0f + ColorOffsetBSMixSliderX),
-                               int(float(r.row) * ColorGainBSMixSliderX), p);
-                    translate(float(r.column), float(63 - r.row), r.count);
-                    drawMark(ShowTextBSMix, u * markScale[k]);
-                    translate(-float(r.column), -float(63 - r.row), -r.count);
-                }
+// The surface of grid slot n in the mesh mode, with its normals.
+void drawSurface(const Tile& t, int n)
+{
+    QX3DSpectrumMesh& mesh = QX3DSpectrumMesh::sharedQX3DSpectrumMesh();
+    glPushMatrix();
+    setMaterial(setBSMaterialX);
+    mesh.getFaceNorms(n);
+    mesh.getVertNorms();
+    switch (t.mode) {
+        case 0:
+            drawWireframe(n);
+            break;
+        case 1:
+            drawHiddenLine(n);
+            break;
+        case 2:
+            drawFlatShaded(n);
+            break;
+        case 3:
+            drawSmoothShaded(n, t.textureMode, t.towBrain, t.shapeC, float(t.PColor), float(t.FColor));
+            break;
+        case 4:
+            drawTextured(n);
+            break;
+        default:
+            break;
+    }
+    if (drawFaceNorms != 0) {
+        mesh.getFaceNormSegs(n);
+        drawFaceNormals();
+    }
+    glPopMatrix();
+}
+
+// A mark at (x, y, z) of the tile's frame, coloured by its value and row in the tile's texture mode.
+void drawColouredMark(const Tile& t, float x, float y, float z, int valueIndex, int rowIndex, float size)
+{
+    markColour(t.textureMode, valueIndex, rowIndex, t.palette);
+    translate(x, y, z);
+    drawMark(ShowTextBSMix, size);
+    translate(-x, -y, -z);
+}
+
+// The brain-switch surface beside the main one with the hit marks over it. Returns the size of the
+// marks.
+float drawBrainSwitchSurface(const Tile& t)
+{
+    const bool side64 = grid.load(std::memory_order_relaxed) == 64;
+    if (side64)
+        translate(70.0f, 0.0f, 0.0f);
+    setMaterial(setBSMaterialX);
+    drawSurface(t, t.tile + 10);
+    const float u = markSize(setBSPeakSizeX, 1.0f);
+    setMaterial(setBSTopMaterialX);
+    if (!t.flatPower) {
+        auto& table = t.channel ? peakSWfftCount[t.source] : peakSWcoherenceCount[t.source];
+        for (int w = 0; w <= 8; ++w) {
+            for (int k = 0; k < 3 && setBSPeakModeX > k; ++k) {
+                const BrainSwitchRecord r = table[w][k].load();
+                if (r.count > 0.2f)
+                    drawColouredMark(t, float(r.column), float(63 - r.row), r.count,
+                                     int(r.count * 5.0f + ColorOffsetBSMixSliderX),
+                                     int(float(r.row) * ColorGainBSMixSliderX), u * markScale[k]);
             }
         }
-        if (gridSide == 64)
-            translate(-70.0f, 0.0f, 0.0f);
-        setMaterial(setBSMaterialX);
     }
+    if (side64)
+        translate(-70.0f, 0.0f, 0.0f);
+    setMaterial(setBSMaterialX);
+    return u;
+}
 
-    // 3. The blank label every tile draws.
-    const float pc = float(PColor), fc = float(FColor);
-    const auto flat = [&](int kind, float z) {
-        drawSQflat(kind, 0, textureMode, 0.0f, 0.0f, z, pc, fc, s < 0 ? 0 : s, startFrequency);
-    };
-    flat(FlatKind::blankLabel, 10.0f);
-    if (flatPower)
-        return;
-
-    // 4. Scene elements of the source's row.
-    const int* e = displayModeX[s];
-    if (drawM != 0)
-        drawElements(s, e, flat);
-
-    // 5. Flashing and brain-switch windows.
+// Applies the flash requests to the windows' display states.
+void applyFlashing(int s)
+{
     if (s == BrainCHXX) {
         for (int w = 0; w < windowsShown; ++w)
             setBrainState(s, w, 1);
@@ -576,67 +602,110 @@ void QX3DSpectrumScene::drawSQ(int tile, int drawS, int mode, int textureMode, i
             setBrainState(BrainCHXX, w, 1);
         OffFlashBS = 0;
     }
-    if (shapeC >= 2) {
-        const float gain = channel ? displayGainOfChannel(s) : 0.5f;
-        const float q = spectrumRowsPerHertz();
-        const float f0 = q > 0.0f ? float(startFrequency) / q : 0.0f;
-        const bool band512 = fftp512Band.load(std::memory_order_relaxed) != 0;
-        for (int w = 0; w < windowsShown; ++w) {
-            const int state = brainState(s, w);
-            if (state <= 0)
-                continue;
-            const float lowHz = brainWord(s, lowHzWord, w), highHz = brainWord(s, highHzWord, w);
-            const float r1 = q * (lowHz - f0), r2 = q * (highHz - f0);
-            if (r1 < 0.0f)
-                continue;
-            float x1, x2;
-            if (band512) {
-                x1 = frequencyAjustForDisplay(float(covFFT512BandFtoN(lowHz)));
-                x2 = frequencyAjustForDisplay(float(covFFT512BandFtoN(highHz)));
-            } else {
-                x1 = frequencyAjustForDisplay(r1);
-                x2 = frequencyAjustForDisplay(r2);
-            }
-            drawSQBS(state == 2 ? 2 : 0, x1, x2, gain * brainWord(s, lowValueWord, w),
-                     gain * brainWord(s, highValueWord, w));
-        }
-    }
+}
 
-    // 6. Peak marks of the spectrum history.
+// The boxes of the shown brain-switch windows over the spectrum (single-source views).
+void drawBrainSwitchWindows(const Tile& t)
+{
+    const int s = t.source;
+    const float gain = t.channel ? displayGainOfChannel(s) : 0.5f;
+    const float q = spectrumRowsPerHertz();
+    const float f0 = q > 0.0f ? float(t.startFrequency) / q : 0.0f;
+    const bool band512 = fftp512Band.load(std::memory_order_relaxed) != 0;
+    for (int w = 0; w < windowsShown; ++w) {
+        const int state = brainState(s, w);
+        if (state <= 0)
+            continue;
+        const float lowHz = brainWord(s, lowHzWord, w), highHz = brainWord(s, highHzWord, w);
+        const float r1 = q * (lowHz - f0), r2 = q * (highHz - f0);
+        if (r1 < 0.0f)
+            continue;
+        float x1, x2;
+        if (band512) {
+            x1 = frequencyAjustForDisplay(float(covFFT512BandFtoN(lowHz)));
+            x2 = frequencyAjustForDisplay(float(covFFT512BandFtoN(highHz)));
+        } else {
+            x1 = frequencyAjustForDisplay(r1);
+            x2 = frequencyAjustForDisplay(r2);
+        }
+        drawSQBS(state == 2 ? 2 : 0, x1, x2, gain * brainWord(s, lowValueWord, w),
+                 gain * brainWord(s, highValueWord, w));
+    }
+}
+
+// Peak marks of the spectrum history, of the size `u` the brain-switch marks left.
+void drawPeakMarks(const Tile& t, float u)
+{
     setMaterial(setPeakWFMaterialX);
     u = markSize(setPeakWFSizeX, u);
-    const bool peakTile = tile == 0 || tile == 1 || tile == 3 || tile == 4 || tile == 5;
-    if (setPeakWFModeX > 0 && (peakTile || (shapeC >= 2 && shapeC <= 5)) && s < 8) {
-        for (int h = shapeC <= 1 ? 1 : 0; h < 64; ++h) {
-            for (int k = 0; k < 3 && setPeakWFModeX > k; ++k) {
-                const PeakRecord r = PeakfftPowerFV[s][h][k].load();
-                const int y = 63 - r.bin + startFrequency;
-                if (!(r.value > 0.2f) || y <= -1 || y > 64)
-                    continue;
-                markColour(textureMode, int(r.value * 5.0f + ColorOffsetBSMixSliderX),
-                           int(float(y) * ColorGainBSMixSliderX), p);
-                translate(float(r.row), float(y), r.value);
-                drawMark(ShowTextBSMix, u * markScale[k]);
-                translate(-float(r.row), -float(y), -r.value);
-            }
+    const bool peakTile = t.tile == 0 || t.tile == 1 || t.tile == 3 || t.tile == 4 || t.tile == 5;
+    if (setPeakWFModeX <= 0 || !(peakTile || (t.shapeC >= 2 && t.shapeC <= 5)) || t.source >= 8)
+        return;
+    for (int h = t.shapeC <= 1 ? 1 : 0; h < 64; ++h) {
+        for (int k = 0; k < 3 && setPeakWFModeX > k; ++k) {
+            const PeakRecord r = PeakfftPowerFV[t.source][h][k].load();
+            const int y = 63 - r.bin + t.startFrequency;
+            if (r.value > 0.2f && y > -1 && y <= 64)
+                drawColouredMark(t, float(r.row), float(y), r.value,
+                                 int(r.value * 5.0f + ColorOffsetBSMixSliderX),
+                                 int(float(y) * ColorGainBSMixSliderX), u * markScale[k]);
         }
     }
+}
 
-    // 7. Level planes.
-    if (channel) {
+// Level planes of a channel and the level frame over the brain-switch surface.
+void drawLevelPlanes(const Tile& t, const int* e, int drawS)
+{
+    if (t.channel) {
         if (e[8] != 0)
-            flat(FlatKind::levelPlane, PeakfftPowerFV[s][0][0].value.load(std::memory_order_relaxed));
+            t.flat(FlatKind::levelPlane,
+                   PeakfftPowerFV[t.source][0][0].value.load(std::memory_order_relaxed));
         if (e[6] != 0)
-            flat(FlatKind::levelPlane, 5.0f);
+            t.flat(FlatKind::levelPlane, 5.0f);
         if (e[7] != 0)
-            flat(FlatKind::levelPlane, 10.0f);
+            t.flat(FlatKind::levelPlane, 10.0f);
     }
     if (drawS != 0 && e[10] != 0) {
         setMaterial(8);
         translate(70.0f, 0.0f, 0.0f);
-        flat(FlatKind::companionFrame, 10.0f);
+        t.flat(FlatKind::companionFrame, 10.0f);
         translate(-70.0f, 0.0f, 0.0f);
     }
+}
+
+}  // namespace
+
+void QX3DSpectrumScene::drawSQ(int tile, int drawS, int mode, int textureMode, int towBrain, int shapeC,
+                               int PColor, int FColor, int drawM, int startFrequency)
+{
+    const bool flatPower = tile == flatPowerTileA || tile == flatPowerTileB;
+    const int s = sourceOfTile(tile, towBrain, shapeC);
+    if (!flatPower && s < 0)
+        return;
+    int p = textureMode == 0 ? PColor + 1 : textureMode == 1 ? FColor + 1 : 0;
+    if (p > 5)
+        p = 1;
+    const Tile t{tile,   s,      flatPower, isChannelSource(s), mode, textureMode, towBrain, shapeC,
+                 PColor, FColor, p,         startFrequency};
+
+    if (drawM != 0) {
+        if (mode == 3)
+            drawSmoothShaded(MeshGrid::zeroAreaStrip, textureMode, towBrain, shapeC, float(PColor),
+                             float(FColor));
+        drawSurface(t, tile);
+    }
+    const float u = drawS != 0 ? drawBrainSwitchSurface(t) : 1.0f;
+    t.flat(FlatKind::blankLabel, 10.0f);  // every tile draws it
+    if (flatPower)
+        return;
+    const int* e = displayModeX[s];
+    if (drawM != 0)
+        drawElements(s, e, [&](int kind, float z) { t.flat(kind, z); });
+    applyFlashing(s);
+    if (shapeC >= 2)
+        drawBrainSwitchWindows(t);
+    drawPeakMarks(t, u);
+    drawLevelPlanes(t, e, drawS);
     setMaterial(setBSMaterialX);
 }
 

@@ -43,10 +43,16 @@ class QX3DSpectrumScene {
 public:
     static QX3DSpectrumScene& sharedQX3DSpectrumScene();
 
-    // One frame: the data step, projection and camera, image or palette, every tile of the layout, the
-    // hover marks and source names at the overview camera, the time row and the texture environment.
-    // Returns the image number after this frame's stepping (hand it back as ImageNX next frame).
+    // One frame: the data step, then drawFrame.
     int displayUnn(const SceneFrame& frame);
+    // The spectrum data mapper's step for the frame's layout and this frame's copy of the grids; the
+    // frame cycle runs it before drawing.
+    void runDataStep(const SceneFrame& frame);
+    // Draws a frame from the grids of the last data step: projection and camera, image or palette, every
+    // tile of the layout at its placement, the hover marks and source names at the overview camera, the
+    // time row and the texture environment. Returns the image number after this frame's stepping (hand it
+    // back as ImageNX next frame).
+    int drawFrame(const SceneFrame& frame);
 
     // timeRec[0] := t, then every entry moves one place up: entry k (k >= 1) holds the value of k - 1
     // calls ago.

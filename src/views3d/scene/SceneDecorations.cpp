@@ -1,11 +1,11 @@
 #include "views3d/scene/SceneDecorations.h"
 
 #include "analysis/RawWave.h"
+#include "platform/gl/ColorTables.h"
 #include "platform/gl/Glut.h"
 #include "plots/settings/DisplaySettings.h"
 #include "shared/AnalysisState.h"
 #include "shared/CoreState.h"
-#include "views3d/scene/ColorTables.h"
 #include "views3d/scene/Materials.h"
 #include "views3d/scene/SceneState.h"
 

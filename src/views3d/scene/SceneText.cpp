@@ -2,6 +2,7 @@
 
 #include "analysis/QX3DSpectrum.h"
 #include "analysis/SpectrumMath.h"
+#include "platform/gl/ColorTables.h"
 #include "platform/gl/Glut.h"
 #include "plots/frame/PlotWindowState.h"
 #include "plots/settings/DisplaySettings.h"
@@ -9,7 +10,6 @@
 #include "shared/AnalysisState.h"
 #include "shared/CoreState.h"
 #include "views3d/SpectrumViewState.h"
-#include "views3d/scene/ColorTables.h"
 #include "views3d/scene/SceneState.h"
 
 #include <GL/gl.h>

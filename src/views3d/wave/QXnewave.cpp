@@ -1,6 +1,6 @@
 #include "views3d/wave/QXnewave.h"
 
-#include "views3d/scene/MeshNormals.h"
+#include "platform/gl/MeshNormals.h"
 #include "views3d/scene/MeshShapes.h"
 
 #include <cmath>

@@ -6,7 +6,7 @@
 // the largest sheet (63) and only the top-left `gridd` x `gridd` part is used, so resizing never
 // allocates. Main thread, inside the wave-surface view's drawing with its GL context current.
 
-#include "views3d/math/VectorMath.h"
+#include "platform/gl/VectorMath.h"
 
 #include <functional>
 

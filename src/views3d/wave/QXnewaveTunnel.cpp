@@ -3,8 +3,8 @@
 #include "views3d/wave/QXnewave.h"
 
 #include "platform/gl/Glut.h"
+#include "platform/gl/MeshShading.h"
 #include "views3d/scene/ColorTablesXN.h"
-#include "views3d/scene/MeshShading.h"
 #include "views3d/textures/ShadowApp.h"
 
 #include <GL/gl.h>
@@ -32,21 +32,24 @@ void vertex(int i, int j, float height)
     glVertex3f(static_cast<float>(i), static_cast<float>(j), height);
 }
 
-// The sheet of a grid as triangle strips in both windings, so that it shows from either side under
-// back-face culling. `putVertex(i, j)` gives one vertex of row i, column j.
+// The sheet of a grid as triangle strips, shown from either side: one pass with back-face culling off
+// rather than the strips once in each winding under culling. Lighting is one-sided, so a triangle seen
+// from behind is lit as its reversed twin was. `putVertex(i, j)` gives one vertex of row i, column j.
 template <class PutVertex>
 void drawBothWindings(int grid, const PutVertex& putVertex)
 {
-    for (int pass = 0; pass < 2; ++pass) {
-        for (int i = 0; i < grid - 1; ++i) {
-            glBegin(GL_TRIANGLE_STRIP);
-            for (int j = 0; j < grid; ++j) {
-                putVertex(pass == 0 ? i : i + 1, j);
-                putVertex(pass == 0 ? i + 1 : i, j);
-            }
-            glEnd();
+    const GLboolean culling = glIsEnabled(GL_CULL_FACE);
+    glDisable(GL_CULL_FACE);
+    for (int i = 0; i < grid - 1; ++i) {
+        glBegin(GL_TRIANGLE_STRIP);
+        for (int j = 0; j < grid; ++j) {
+            putVertex(i, j);
+            putVertex(i + 1, j);
         }
+        glEnd();
     }
+    if (culling)
+        glEnable(GL_CULL_FACE);
 }
 
 }  // namespace

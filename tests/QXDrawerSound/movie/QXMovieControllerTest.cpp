@@ -123,6 +123,48 @@ TEST_F(MoviePlayerTest, LoadingOpensTheMovieSetsBandTimesPopupsAndFollowsTheSwit
     EXPECT_EQ(gMyMovieControllerObject, nullptr);
 }
 
+// Play mode "Selection" plays the part made in the controller bar, and only that: from its start (a
+// movie playing elsewhere goes there) to its end, where it stops; "Whole movie" plays all of it again.
+TEST_F(MoviePlayerTest, SelectionModePlaysTheSelectionMadeAndWholeMoviePlaysAllAgain)
+{
+    auto movie = openWindow(path);  // 2 s
+    ASSERT_NE(movie->movie(), nullptr);
+    MediaPlayer& player = *movie->movie();
+    movie->setPlaymodeMatrix(0);  // once, so that the whole movie comes to an end
+    player.seek(1.2);
+    movie->setplay();
+    ASSERT_TRUE(player.isPlaying());
+
+    movie->setMovieSelection(0.5, 0.4);
+    EXPECT_EQ(player.selection(), (std::pair<double, double>{0.5, 0.4}));
+    movie->setPlaymodeMatrix(2);
+    EXPECT_EQ(movie->playMode(), 2);
+    EXPECT_TRUE(player.playsSelectionOnly());
+    ASSERT_TRUE(test::processEventsUntil([&] { return !player.isPlaying(); }));
+    EXPECT_GT(player.currentTime(), 0.88);
+    EXPECT_LT(player.currentTime(), 1.1) << "stops at the selection's end";
+    EXPECT_TRUE(test::processEventsUntil([&] { return !movie->playButtonShowsPause(); }));
+
+    // Played again, it starts at the selection's start.
+    movie->setplay();
+    EXPECT_TRUE(test::processEventsUntil([&] { return player.currentTime() > 0.55; }));
+    EXPECT_LT(player.currentTime(), 0.95);
+    ASSERT_TRUE(test::processEventsUntil([&] { return !player.isPlaying(); }));
+
+    movie->setPlaymodeMatrix(3);
+    EXPECT_FALSE(player.playsSelectionOnly());
+    movie->setplay();
+    ASSERT_TRUE(test::processEventsUntil([&] { return player.isAtEnd(); }));
+    EXPECT_NEAR(player.currentTime(), 2.0, 0.1);
+
+    // A cleared selection plays the whole movie in "Selection" mode too.
+    movie->setMovieSelection(0.0, 0.0);
+    movie->setPlaymodeMatrix(2);
+    movie->setgoToBeginning();
+    movie->setplay();
+    ASSERT_TRUE(test::processEventsUntil([&] { return player.isAtEnd(); }));
+}
+
 TEST_F(MoviePlayerTest, AFileThatIsNoMovieAlertsAndClosesTheGateAndAMovieBesideTheDocumentOpens)
 {
     ploopSyncX = 1;

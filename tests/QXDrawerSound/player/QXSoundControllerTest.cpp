@@ -101,6 +101,31 @@ TEST_F(SoundSlotTest, AWindowFromAnOpenerListsItsBankAndPlaysRowZeroLooping)
     EXPECT_EQ(openSound, 0);
 }
 
+// The slot's "Selection" play mode plays the part of the sound made in its bar, and the end of that part
+// is the end of the sound for the slot; a sound opened next starts without one.
+TEST_F(SoundSlotTest, SelectionModePlaysThePartOfTheSoundMadeInTheBar)
+{
+    openSound = 0;
+    handOverBank(2);
+    auto player = openSlot(0);
+    ASSERT_TRUE(player->movie());
+    MediaPlayer& sound = *player->movie();
+    ASSERT_TRUE(sound.isPlaying());
+    player->setPlaymodeMatrix(0);
+    player->setMovieSelection(1.0, 0.3);
+    player->setPlaymodeMatrix(2);
+    EXPECT_TRUE(test::processEventsUntil([&] { return sound.currentTime() >= 1.0; }));
+    ASSERT_TRUE(test::processEventsUntil([&] { return !sound.isPlaying(); }));
+    EXPECT_GT(sound.currentTime(), 1.28);
+    EXPECT_LT(sound.currentTime(), 1.5) << "stops at the selection's end, not the sound's (2 s)";
+    EXPECT_TRUE(test::processEventsUntil([&] { return !player->playButtonShowsPause(); }));
+
+    player->setPlaymodeMatrix(3);
+    EXPECT_FALSE(sound.playsSelectionOnly());
+    player->tableViewSelectionDidChange(1);
+    EXPECT_EQ(sound.selection().second, 0.0);
+}
+
 TEST_F(SoundSlotTest, AutoNextAndRandomChooseWithinTheBlockWhenASoundHasEnded)
 {
     SoundBlockX = 2;

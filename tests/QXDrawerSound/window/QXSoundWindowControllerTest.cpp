@@ -7,6 +7,7 @@
 #include "platform/appkit/ui/PopUpButton.h"
 #include "platform/appkit/ui/WindowHandle.h"
 #include "platform/appkit/ui/WindowPlacement.h"
+#include "platform/media/ui/MovieControllerBar.h"
 #include "shared/BrainBands.h"
 #include "shared/CoreState.h"
 #include "support/TestMedia.h"
@@ -22,9 +23,11 @@
 #include <QListWidget>
 #include <QPointer>
 #include <QRadioButton>
+#include <QTest>
 #include <QWidget>
 
 #include <algorithm>
+#include <cmath>
 #include <random>
 
 namespace nupo {
@@ -195,6 +198,50 @@ TEST_F(SoundWindowTest, SwitchesPlayModesRatesAndBandButtonsBehaveAsTheUserExpec
     ASSERT_TRUE(test::processEventsUntil([&] {
         return Control::stringValue(window->control(SoundOutlet::displayHeresoundName)) == "w03.wav";
     }));
+    WindowHandle(window->nibWindow()).close();
+}
+
+// The slot's bar shows the sound's position; a part of the sound selected there with the mouse is what
+// the "Selection" play mode plays.
+TEST_F(SoundWindowTest, APartSelectedInTheBarWithTheMouseIsWhatSelectionPlays)
+{
+    QXSoundWindowController* window = openNext(1);  // one sound of 2 s, playing
+    ASSERT_TRUE(window && window->movie());
+    MovieControllerBar* bar = window->soundControllerBar();
+    ASSERT_TRUE(bar);
+    EXPECT_EQ(bar->player(), window->movie());
+    window->nibWindow()->resize(700, window->nibWindow()->height());
+    MovieTimeSlider* slider = bar->timeSlider();
+    ASSERT_TRUE(test::processEventsUntil([&] {
+        bar->refresh();
+        return slider->timeAt(slider->width()) > 1.9;
+    }));
+    const int y = slider->height() / 2;
+    QTest::mousePress(slider, Qt::LeftButton, Qt::ShiftModifier, QPoint(slider->xOf(0.4), y));
+    QTest::mouseMove(slider, QPoint(slider->xOf(0.8), y));
+    QTest::mouseRelease(slider, Qt::LeftButton, Qt::ShiftModifier, QPoint(slider->xOf(0.8), y));
+    MediaPlayer& sound = *window->movie();
+    const double secondsPerPixel = 2.0 / slider->width();
+    EXPECT_NEAR(sound.selection().first, 0.4, 2 * secondsPerPixel);
+    EXPECT_NEAR(sound.selection().second, 0.4, 2 * secondsPerPixel);
+
+    window->PlaymodeMatrix(nullptr);  // no cell: nothing changes
+    for (int tag : {0, 2}) {
+        auto* cell = window->control(SoundOutlet::setPlaymodeMatrix)
+                         ->findChild<QRadioButton*>(QStringLiteral("setPlaymodeMatrix_%1").arg(tag));
+        ASSERT_TRUE(cell);
+        cell->click();
+    }
+    EXPECT_EQ(window->playMode(), 2);
+    EXPECT_EQ(PlaymodeA[0], 2);
+    EXPECT_TRUE(test::processEventsUntil([&] { return sound.currentTime() >= 0.4; }));
+    ASSERT_TRUE(test::processEventsUntil([&] { return !sound.isPlaying(); }));
+    EXPECT_LT(sound.currentTime(), 1.0) << "played on past the selection";
+    // A click on the bar moves the sound there (a paused sound without a device reports its time less
+    // the output's buffer).
+    QTest::mouseClick(slider, Qt::LeftButton, Qt::NoModifier, QPoint(slider->xOf(1.5), y));
+    EXPECT_TRUE(test::processEventsUntil([&] { return std::abs(sound.currentTime() - 1.5) < 0.25; }))
+        << sound.currentTime();
     WindowHandle(window->nibWindow()).close();
 }
 

@@ -5,6 +5,7 @@
 
 #include "QXDrawerSound/player/SoundSlotTables.h"
 #include "QXSketch/NUPO4Drawing.h"
+#include "analysis/SetFFTController.h"
 #include "app/NUPO4DrawAppDelegate.h"
 #include "core/ui/WindowController.h"
 #include "document/NUPO4DrawDocument.h"
@@ -13,13 +14,16 @@
 #include "plots/bargraph/BarGraphWindowState.h"
 #include "plots/rawwave/RawwaveWindowState.h"
 #include "plots/settings/DisplaySettings.h"
+#include "shared/AnalysisState.h"
 #include "shared/CoreState.h"
 #include "shared/RecordingBuffers.h"
+#include "views3d/spectrum/ui/Spectrum3DWindowState.h"
 #include "support/TestSupport.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QTabWidget>
@@ -158,6 +162,20 @@ TEST(DocumentController, SaveNamesTheDocumentAndAnEditedDocumentAsksBeforeItClos
     menuItem("revertDocumentToSaved")->trigger();
     testing::internal::GetCapturedStdout();
     EXPECT_EQ(ShowPeakHoldX, saved);
+
+    // Cancelling the close of the last window leaves that window open (not the Control Panel instead).
+    ShowPeakHoldX = 1 - saved;
+    document.askToSaveChanges = [](const QString&) { return NUPO4DocumentController::Cancel; };
+    QWidget* rawwave = shownWindow("Rawwave Window");
+    ASSERT_NE(rawwave, nullptr);
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (window != rawwave)
+            window->hide();
+    EXPECT_FALSE(rawwave->close());
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(rawwave->isVisible());
+    EXPECT_FALSE(delegate.mainWindow() && delegate.mainWindow()->isVisible());
+    ShowPeakHoldX = saved;
     delegate.applicationWillTerminate(nullptr);
 }
 
@@ -177,7 +195,8 @@ TEST(DocumentController,
     GridSize2DBarX = 10;
     EXPECT_FALSE(document.openDocumentAt(bad));
     ASSERT_EQ(told.size(), 1);
-    EXPECT_TRUE(told[0].startsWith("Cannot open " + bad + ": line 1")) << told[0].toStdString();
+    EXPECT_TRUE(told[0].startsWith(bad + " is not a NUPO4 brain-note document (line 1, column "))
+        << told[0].toStdString();
     EXPECT_EQ(GridSize2DBarX, 10);
     EXPECT_TRUE(document.fileName().isEmpty());
 
@@ -243,4 +262,46 @@ TEST(DocumentController, ReopeningTheSoundSlotsEndsWithTheOpenFlagDownAndNeedsSo
     EXPECT_EQ(setSoundSetupSaveX, 1);
     EXPECT_EQ(SoundOpenFromFile, 0);  // reset however the walk ended
     EXPECT_EQ(openSound, 4);          // the last slot opened was slot 4 (index 3)
+}
+
+TEST(DocumentController, ARunThatOnlyPlayedIsNotEditedButAnAnalysisSettingMarksTheDocument)
+{
+    const QString path = documentOnDisk();
+    auto& document = answeringController(NUPO4DocumentController::DontSave, {});
+    auto& delegate = NUPO4DrawAppDelegate::sharedNUPO4DrawAppDelegate();
+    delegate.setPathToOpen(path);
+    testing::internal::CaptureStdout();
+    delegate.applicationDidFinishLaunching(nullptr);
+    ASSERT_EQ(setPauseX.load(), 0);
+    // The recording plays, the analysis and the windows tick.
+    const int start = ploop.load();
+    EXPECT_TRUE(test::processEventsUntil([start] { return ploop.load() > start + 600; }));
+    testing::internal::GetCapturedStdout();
+    EXPECT_FALSE(document.isDocumentEdited());
+    // File ▸ Open starts where the document is.
+    EXPECT_EQ(document.folderToOpenFrom(), QFileInfo(path).absolutePath());
+
+    const int mains = mainsFrequencyX.load();
+    SetFFTController::sharedSetFFTController().setMainsFrequency(mains == 60 ? 50 : 60);
+    EXPECT_TRUE(document.isDocumentEdited());
+    SetFFTController::sharedSetFFTController().setMainsFrequency(mains);
+    EXPECT_FALSE(document.isDocumentEdited());
+    // Moving the 3D window is no change, nor is a brain-switch window flashing; switching one off is.
+    const QRectF bounds = boundsWaterFallBS;
+    boundsWaterFallBS = QRectF(10, 20, 300, 200);
+    const float state = brainSWX[1][12].load();
+    brainSWX[1][12] = 1.0f;  // shown
+    document.markSaved();
+    brainSWX[1][12] = 2.0f;
+    EXPECT_FALSE(document.isDocumentEdited());
+    brainSWX[1][12] = 0.0f;
+    EXPECT_TRUE(document.isDocumentEdited());
+    brainSWX[1][12] = state;
+    boundsWaterFallBS = bounds;
+    document.markSaved();
+    const int points = SetFFTController::fftPointIndex();
+    SetFFTController::sharedSetFFTController().setFFTpoint(points == 3 ? 4 : 3);
+    EXPECT_TRUE(document.isDocumentEdited());
+    SetFFTController::sharedSetFFTController().setFFTpoint(points);
+    delegate.applicationWillTerminate(nullptr);
 }

@@ -31,7 +31,8 @@ protected:
         SetMIDIband& shared = SetMIDIband::sharedSetMIDIband();
         shared.setSetToDefault_(2);
         shared.initPortStr();
-        SetMIDIbandPanel::registerPreferencesPanel();
+        WindowController::sharedWindowController().addPanel(
+            PreferencesTab::MIDIBand, QStringLiteral("MIDI Bands"), &SetMIDIbandPanel::makePanel);
         WindowController& preferences = WindowController::sharedWindowController();
         preferences.showPanelX(PreferencesTab::MIDIBand);
         ASSERT_NE(preferences.tabView(), nullptr);

@@ -75,6 +75,34 @@ TEST_F(SolidShapes, EveryCubeFaceFacesOutwardsWithItsEdgeSize)
     }
 }
 
+TEST_F(SolidShapes, CubesAtCentresAreTranslatedCubes)
+{
+    const double eye[3] = {3, -4, 5};
+    const float centres[3][3] = {{0, 0, 0}, {1.25f, -0.5f, 0.25f}, {-1, 1, -0.75f}};
+    const QImage translated = render(
+        [&] {
+            for (const auto& c : centres) {
+                glTranslatef(c[0], c[1], c[2]);
+                glutSolidCube(0.5);
+                glTranslatef(-c[0], -c[1], -c[2]);
+            }
+        },
+        eye);
+    const QImage batched = render([&] { drawSolidCubesAt(0.5, centres, 3); }, eye);
+    // The same cubes, lit the same; only the rounding of the transform differs, which can move an edge
+    // pixel.
+    int inked = 0, differing = 0;
+    for (int y = 0; y < kSize; ++y)
+        for (int x = 0; x < kSize; ++x) {
+            inked += translated.pixel(x, y) != kBackground;
+            differing += translated.pixel(x, y) != batched.pixel(x, y);
+        }
+    ASSERT_GT(inked, 3 * 20 * 20);
+    EXPECT_LE(differing, inked / 100);
+    EXPECT_EQ(render([] { drawSolidCubesAt(0.5, nullptr, 0); }, eye),
+              render([] {}, eye));
+}
+
 TEST_F(SolidShapes, TorusLiesRoundTheZAxisWithOutwardNormals)
 {
     const double front[3] = {0, 0, 5};

@@ -1,5 +1,5 @@
+#include "platform/gl/ColorTables.h"
 #include "platform/gl/OffscreenGLContext.h"
-#include "views3d/scene/ColorTables.h"
 #include "views3d/scene/ColorTablesXN.h"
 #include "views3d/scene/Materials.h"
 

@@ -1,5 +1,6 @@
+#include "platform/gl/MeshNormals.h"
+#include "plots/frame/FloorNormals.h"
 #include "views3d/scene/MeshControl.h"
-#include "views3d/scene/MeshNormals.h"
 #include "views3d/scene/QX3DSpectrumMesh.h"
 
 #include <gtest/gtest.h>

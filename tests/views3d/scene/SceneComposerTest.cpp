@@ -1,6 +1,6 @@
 #include "SceneTestSupport.h"
+#include "platform/gl/ColorTables.h"
 #include "plots/settings/DisplaySettings.h"
-#include "views3d/scene/ColorTables.h"
 #include "views3d/scene/QX3DSpectrumScene.h"
 #include "views3d/scene/SceneState.h"
 

@@ -1,4 +1,5 @@
 #include "SceneTestSupport.h"
+#include "analysis/BrainSwitch.h"
 #include "plots/settings/DisplaySettings.h"
 #include "views3d/scene/QX3DSpectrumScene.h"
 #include "views3d/scene/SceneState.h"
@@ -146,6 +147,38 @@ TEST_F(SourceTile, BrainSwitchBoxesInSingleSourceViews)
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     scene().drawSQ(0, 0, 5, 0, 0, 0, 1, 1, 1, 0);
     EXPECT_EQ(differingPixels(off, pixels()), 0);
+}
+
+TEST_F(SourceTile, BrainSwitchBoxesAreTranslucentGlass)
+{
+    // The eight default windows of CH 1 tile its whole spectrum; spectra and surfaces off, only the boxes
+    // (and the blank label) are drawn. A box face adds the glass's emission and faint grey light, its
+    // ambient taken from the current colour, which the label leaves black: overlapping faces stay a
+    // translucent reddish grey, never an opaque amber or white slab.
+    SampleSpeed = 128;
+    fftp = 256;
+    fftp512Band = 0;
+    initbrainSWX();
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    scene().drawSQ(QX3DSpectrumScene::tileOfSource(0), 0, 3, 0, 0, 2, 1, 1, 0, 0);
+    const QImage image = pixels();
+    int covered = 0, bright = 0, greenish = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb p = image.pixel(x, y);
+            if (isBackground(p))
+                continue;
+            ++covered;
+            bright += qGreen(p) >= 250;
+            greenish += qGreen(p) > qRed(p);
+        }
+    EXPECT_GT(covered, 20000);
+    EXPECT_EQ(bright, 0) << "saturated box faces";
+    EXPECT_LT(greenish, covered / 100) << "the glass is reddish: its emission leads in red";
+    initbrainSWX();
+    for (int s = 0; s < brainSourceCount; ++s)
+        for (int w = 0; w < 8; ++w)
+            setState(s, w, 0);
 }
 
 TEST_F(SourceTile, HitMarksAboveTheThresholdAndPerMode)

@@ -8,7 +8,6 @@
 #include "QXDrawerSound/window/QXSoundWindowController.h"
 #include "core/QXSerialPort.h"
 #include "platform/appkit/ui/Control.h"
-#include "platform/appkit/ui/NibControllerRegistry.h"
 #include "platform/appkit/ui/NibLoader.h"
 #include "platform/appkit/ui/PopUpButton.h"
 #include "platform/appkit/ui/WindowHandle.h"
@@ -53,12 +52,6 @@ NibController* loadNibOrComplain(const QString& name, const char* message, QObje
 }
 
 }  // namespace
-
-[[maybe_unused]] static const bool browserRegistered = [] {
-    NibControllerRegistry::add(QStringLiteral("AppControllerB"),
-                               []() -> NibController* { return new AppControllerB; });
-    return true;
-}();
 
 AppControllerB::AppControllerB()
 {

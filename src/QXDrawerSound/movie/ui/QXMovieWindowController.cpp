@@ -5,13 +5,12 @@
 #include "platform/appkit/ui/AlertPanel.h"
 #include "platform/appkit/ui/Control.h"
 #include "platform/appkit/ui/FixedPointFormat.h"
-#include "platform/appkit/ui/NibControllerRegistry.h"
 #include "platform/appkit/ui/NibLoader.h"
 #include "platform/appkit/ui/PopUpButton.h"
 #include "platform/appkit/ui/RadioMatrix.h"
 #include "platform/appkit/ui/WindowHandle.h"
+#include "platform/media/ui/MovieControllerBar.h"
 #include "platform/viewhost/ui/OpenGLViewHost.h"
-#include "plots/settings/ui/SetDisplay.h"
 #include "shared/BrainBands.h"
 
 #include <QAbstractButton>
@@ -35,16 +34,6 @@ std::vector<QXMovieWindowController*>& liveWindows()
 }
 
 }  // namespace
-
-[[maybe_unused]] static const bool movieWindowRegistered = [] {
-    NibControllerRegistry::add(QStringLiteral("QXMovieController"),
-                               []() -> NibController* { return new QXMovieWindowController; });
-    // The display settings panel's movie transparency goes to the shared player.
-    windowAlphaOfMovie = [](float alpha) {
-        QXMovieController::sharedQXMovieController().setWindowAlphaValue(alpha);
-    };
-    return true;
-}();
 
 QXMovieWindowController::QXMovieWindowController()
 {
@@ -126,7 +115,8 @@ QXMovieWindowController* QXMovieWindowController::openOrReuse(QObject* owner)
         WindowHandle(window->nibWindow()).makeKeyAndOrderFront();
         return window;
     }
-    return dynamic_cast<QXMovieWindowController*>(NibLoader::loadNibNamed(QStringLiteral("QXDrawerMovie"), owner));
+    return dynamic_cast<QXMovieWindowController*>(
+        NibLoader::loadNibNamed(QStringLiteral("QXDrawerMovie"), owner));
 }
 
 void QXMovieWindowController::awakeFromNib()
@@ -135,21 +125,8 @@ void QXMovieWindowController::awakeFromNib()
         properties->setParent(nibWindow(), Qt::Tool);
         properties->hide();
     }
-    // The picture: a GL host in the placeholder, or a note where the window system has no GL.
-    if (auto* placeholder = qobject_cast<QWidget*>(control(MovieOutlet::movieViewObject))) {
-        auto* layout = new QVBoxLayout(placeholder);
-        layout->setContentsMargins(0, 0, 0, 0);
-        if (OpenGLViewHost::isSupported()) {
-            host = new OpenGLViewHost(&view, placeholder);
-            layout->addWidget(host);
-            host->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
-        } else {
-            auto* note = new QLabel(QStringLiteral("OpenGL is not available: the picture cannot be drawn."),
-                                    placeholder);
-            note->setAlignment(Qt::AlignCenter);
-            layout->addWidget(note);
-        }
-    }
+    if (auto* placeholder = qobject_cast<QWidget*>(control(MovieOutlet::movieViewObject)))
+        buildMovieView(placeholder);
     init();
     if (!setUpWindow()) {
         // Nothing to show: the window goes with its controller once the alert is read.
@@ -158,6 +135,45 @@ void QXMovieWindowController::awakeFromNib()
         return;
     }
     Control::setFloatValue(control(MovieOutlet::setSpeedSlider), gain(SpeedGain));
+}
+
+// The movie view in the nib's placeholder: the picture (a GL host, or a note where the window system has
+// no GL) and the controller bar under it.
+void QXMovieWindowController::buildMovieView(QWidget* placeholder)
+{
+    auto* outer = new QVBoxLayout(placeholder);
+    outer->setContentsMargins(0, 0, 0, 0);
+    box = new QWidget(placeholder);
+    box->setObjectName(QStringLiteral("movieBox"));
+    box->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    outer->addWidget(box);
+    auto* layout = new QVBoxLayout(box);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    if (OpenGLViewHost::isSupported()) {
+        host = new OpenGLViewHost(&view, box);
+        host->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+        layout->addWidget(host);
+    } else {
+        auto* note = new QLabel(QStringLiteral("OpenGL is not available: the picture cannot be drawn."), box);
+        note->setAlignment(Qt::AlignCenter);
+        layout->addWidget(note, 1);
+    }
+    bar = new MovieControllerBar(box);
+    layout->addWidget(bar);
+    connect(bar, &MovieControllerBar::playPauseClicked, this, [this] { playButtonAction(nullptr); });
+    connect(bar, &MovieControllerBar::seekRequested, this, [this](double seconds) {
+        if (movie()) {
+            movie()->seek(seconds);
+            setcurrentTimePointTextStrX();
+        }
+    });
+    connect(bar, &MovieControllerBar::selectionChanged, this,
+            [this](double start, double length) { setMovieSelection(start, length); });
+    connect(bar, &MovieControllerBar::volumeChanged, this, [this](double level) {
+        if (movie())
+            movie()->setVolume(level);
+    });
 }
 
 void QXMovieWindowController::windowWillClose(QObject* window)
@@ -269,6 +285,8 @@ void QXMovieWindowController::showPlayButton(bool pauseTitle)
 void QXMovieWindowController::showMovie(MediaPlayer* player)
 {
     view.setPlayer(player);
+    if (bar)
+        bar->setPlayer(player);
     if (!player) {
         view.setNeedsDisplay(true);
         return;
@@ -278,22 +296,40 @@ void QXMovieWindowController::showMovie(MediaPlayer* player)
         view.createRenderContext();
 }
 
-void QXMovieWindowController::resizeMovieView(double magnification, bool)
+// The bar shows or hides, and the movie view takes the picture's size with the bar under it, or fills
+// its place ("Size to fit window").
+void QXMovieWindowController::resizeMovieView(double magnification, bool controllerBar)
 {
-    if (!host || !movie())
+    if (bar)
+        bar->setVisible(controllerBar);
+    if (!box)
         return;
-    // Fitting the window fills the picture's place; the other sizes sit in its middle.
-    if (QLayout* layout = host->parentWidget() ? host->parentWidget()->layout() : nullptr)
-        layout->setAlignment(host, sizeChoice() == 0 ? Qt::Alignment() : Qt::AlignCenter);
-    if (sizeChoice() == 0) {
-        host->setMinimumSize(0, 0);
-        host->setMaximumSize(freeSize, freeSize);
-        host->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    QLayout* outer = box->parentWidget() ? box->parentWidget()->layout() : nullptr;
+    QLayout* inner = box->layout();
+    if (sizeChoice() == 0 || !movie()) {
+        box->setMinimumSize(0, 0);
+        box->setMaximumSize(freeSize, freeSize);
+        if (outer)
+            outer->setAlignment(box, Qt::Alignment());
+        if (host) {
+            host->setMinimumSize(0, 0);
+            host->setMaximumSize(freeSize, freeSize);
+            inner->setAlignment(host, Qt::Alignment());
+        }
         return;
     }
     const int width = std::max(16, int(movie()->videoWidth() * magnification));
     const int height = std::max(16, int(movie()->videoHeight() * magnification));
-    host->setFixedSize(width, height);
+    if (host) {
+        host->setFixedSize(width, height);
+        inner->setAlignment(host, Qt::AlignHCenter);
+    }
+    // A bar narrower than it likes to be leaves too short a slider to select with.
+    const int barWidth = controllerBar && bar ? bar->sizeHint().width() : 0;
+    box->setFixedSize(std::max(width, barWidth),
+                      height + (controllerBar ? MovieControllerBar::barHeight : 0));
+    if (outer)
+        outer->setAlignment(box, Qt::AlignCenter);
 }
 
 void QXMovieWindowController::reloadTracks()

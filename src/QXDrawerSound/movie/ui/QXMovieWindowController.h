@@ -14,6 +14,7 @@ class QWidget;
 
 namespace nupo {
 
+class MovieControllerBar;
 class OpenGLViewHost;
 
 class QXMovieWindowController : public NibController, public QXMovieController {
@@ -40,6 +41,9 @@ public:
     QObject* control(MovieOutlet outlet) const { return outlets[std::size_t(outlet)]; }
     MovieGLView& movieView() { return view; }
     OpenGLViewHost* movieHost() const { return host; }
+    // The movie view: the picture with its controller bar under it.
+    QWidget* movieBox() const { return box; }
+    MovieControllerBar* movieControllerBar() const { return bar; }
 
 protected:
     void showValue(MovieOutlet outlet, double value) override;
@@ -66,10 +70,13 @@ protected:
 private:
     void declareActions();
     void storeFrame();
+    void buildMovieView(QWidget* placeholder);
 
     std::array<QObject*, std::size_t(MovieOutlet::count)> outlets{};
     MovieGLView view;
     OpenGLViewHost* host = nullptr;
+    QWidget* box = nullptr;
+    MovieControllerBar* bar = nullptr;
 };
 
 }  // namespace nupo

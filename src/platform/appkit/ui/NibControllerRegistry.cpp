@@ -13,7 +13,7 @@ struct Registry {
     QHash<QString, NibControllerRegistry::Factory> factories;
 };
 
-// Built on first use, so registrations from static initialisers in any order are safe.
+// Built on first use, so a registration may come before anything else exists.
 Registry& registry()
 {
     static Registry* instance = new Registry;  // lives to process end
@@ -22,11 +22,10 @@ Registry& registry()
 
 }  // namespace
 
-bool NibControllerRegistry::add(const QString& className, Factory factory)
+void NibControllerRegistry::add(const QString& className, Factory factory)
 {
     std::lock_guard lock(registry().mutex);
     registry().factories.insert(className, std::move(factory));
-    return true;
 }
 
 bool NibControllerRegistry::contains(const QString& className)

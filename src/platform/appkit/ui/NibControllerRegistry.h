@@ -10,13 +10,19 @@ namespace nupo {
 class NibController;
 
 // Maps the controller class names that nibs give (the root's `controllerClass` property) to factories.
-// Controllers register themselves with NUPO_REGISTER_NIB_CONTROLLER in their source file.
+// The program registers its controllers at start-up, in one list (app/Wiring.cpp).
 class NibControllerRegistry {
 public:
     using Factory = std::function<NibController*()>;
 
-    // Registers (or replaces) the factory for className; returns true so it can initialise a static.
-    static bool add(const QString& className, Factory factory);
+    // Registers (or replaces) the factory for className.
+    static void add(const QString& className, Factory factory);
+    // Registers Controller (a NibController with a public default constructor) under className.
+    template <class Controller>
+    static void add(const QString& className)
+    {
+        add(className, []() -> NibController* { return new Controller; });
+    }
     static bool contains(const QString& className);
     // A new controller of that class, or null when the class is unknown.
     static NibController* create(const QString& className);
@@ -24,10 +30,3 @@ public:
 };
 
 }  // namespace nupo
-
-// Registers a NibController subclass under its own name; put it in the class's .cpp inside
-// `namespace nupo`. The class needs a public default constructor.
-#define NUPO_REGISTER_NIB_CONTROLLER(Class)                                  \
-    [[maybe_unused]] static const bool nupoNibControllerRegistered_##Class = \
-        ::nupo::NibControllerRegistry::add(QStringLiteral(#Class),           \
-                                           []() -> ::nupo::NibController* { return new Class; });

@@ -14,7 +14,7 @@
 //    A drawer is a child widget of the window, outside its layout, with a string property
 //    `drawerEdge` ("left", "bottom" or "right"); it becomes a Drawer bound to the outlet of its name.
 // 2. The controller derives from NibController, has a public default constructor, declares its
-//    outlets and actions in that constructor and registers itself in its .cpp:
+//    outlets and actions in that constructor, and is registered with the nib loader at start-up:
 //
 //        class QXExampleController : public NibController {
 //        public:
@@ -31,12 +31,12 @@
 //            QComboBox* popup = nullptr;
 //            QWidget* window = nullptr;
 //        };
-//        NUPO_REGISTER_NIB_CONTROLLER(QXExampleController)     // in the .cpp, inside namespace nupo
+//        // in installLinks() (app/Wiring.cpp):
+//        NibControllerRegistry::add<QXExampleController>(QStringLiteral("QXExampleController"));
 //
 //    An outlet that is not the widget itself (a view object hosted by a widget) is declared with a
 //    binder: `outlet("graphView", [this](QObject* o) { graphView = viewHostedBy(o); });`.
-//    The program links the whole ui library, so every registration runs there; a test executable
-//    links only what it refers to, so a test that loads a nib refers to its controller class.
+//    The program and the ui test mains call installLinks() first, so every nib finds its controller.
 // 3. Open the window with `NibLoader::loadNibNamed("QXExample", owner)`. The loader finds the file,
 //    builds the widgets, creates the controller, binds every declared outlet whose name matches an
 //    object of the nib (others stay null), connects the actions, calls awakeFromNib() and shows the

@@ -5,6 +5,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QSettings>
+#include <QWindow>
 
 namespace nupo {
 
@@ -49,11 +50,16 @@ void WindowHandle::setStatusWindowLevel(bool on)
 {
     if (!window_ || isAtStatusWindowLevel() == on)
         return;
-    // Changing window flags hides a window; show it again if it was on screen.
-    const bool wasVisible = window_->isVisible();
-    window_->setWindowFlag(Qt::WindowStaysOnTopHint, on);
-    if (wasVisible)
-        window_->show();
+    Qt::WindowFlags flags = window_->windowFlags();
+    flags.setFlag(Qt::WindowStaysOnTopHint, on);
+    // A window already on the display is told in place: setting a widget's flags would make its window
+    // anew, hidden, and shown again it would move by its title bar's height.
+    if (QWindow* shown = window_->windowHandle(); shown && window_->testAttribute(Qt::WA_WState_Created)) {
+        window_->overrideWindowFlags(flags);
+        shown->setFlags(flags);
+        return;
+    }
+    window_->setWindowFlags(flags);
 }
 
 bool WindowHandle::isAtStatusWindowLevel() const

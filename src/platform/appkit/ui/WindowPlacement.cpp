@@ -18,6 +18,9 @@ namespace {
 const char* placedProperty = "nupoPlacedOnScreen";
 const char* awaitingFrameProperty = "nupoAwaitingFrame";
 const char* keptClearProperty = "nupoKeptClear";
+// Where a window was put at its first show (the corner of its frame as asked of the window manager),
+// which its frame geometry need not show yet while the window manager is still framing it.
+const char* spotProperty = "nupoPlacedAt";
 
 std::vector<WindowPlacement::FirstShowHook>& firstShowHooks()
 {
@@ -244,8 +247,10 @@ void WindowPlacement::cascade(QWidget* window)
     const auto others = QApplication::topLevelWidgets();
     for (int tries = 0; tries < 32; ++tries) {
         const bool covered = std::any_of(others.begin(), others.end(), [window](const QWidget* other) {
-            return other != window && other->isVisible() && other->windowTitle() == window->windowTitle() &&
-                   other->pos() == window->pos();
+            if (other == window || !other->isVisible() || other->windowTitle() != window->windowTitle())
+                return false;
+            const QVariant spot = other->property(spotProperty);
+            return (spot.isValid() ? spot.toPoint() : other->pos()) == window->pos();
         });
         if (!covered)
             return;
@@ -292,12 +297,14 @@ bool WindowPlacement::eventFilter(QObject* watched, QEvent* event)
             hook(window);
     }
     keepOnScreen(window);
+    moveClearOf(window, keptClearFrames(window));
     if (ordinary) {
+        // Cascading moves down and to the right, away from a palette the window was moved clear of.
         cascade(window);
         keepOnScreen(window);
     }
-    moveClearOf(window, keptClearFrames(window));
     limitToArea(window);
+    window->setProperty(spotProperty, window->pos());
     return false;
 }
 

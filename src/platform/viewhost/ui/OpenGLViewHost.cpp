@@ -1,6 +1,7 @@
 #include "platform/viewhost/ui/OpenGLViewHost.h"
 
 #include "platform/gl/LegacyGLFormat.h"
+#include "platform/viewhost/ui/FrameRateLog.h"
 
 #include <QOpenGLContext>
 
@@ -58,6 +59,7 @@ void OpenGLViewHost::paintGL()
     }
     view_->drawRect(view_->bounds());
     view_->didDisplay();
+    FrameRateLog::frameDrawn(this);
 }
 
 }  // namespace nupo

@@ -1,6 +1,7 @@
 #include "platform/viewhost/ui/QuartzViewHost.h"
 
 #include "platform/quartz/PainterGraphicsContext.h"
+#include "platform/viewhost/ui/FrameRateLog.h"
 
 #include <QPainter>
 
@@ -17,6 +18,7 @@ void QuartzViewHost::paintEvent(QPaintEvent*)
     // Always the whole bounds: the views scale their drawing to the rectangle they are given.
     view_->drawRect(context, view_->bounds());
     view_->didDisplay();
+    FrameRateLog::frameDrawn(this);
 }
 
 void QuartzViewHost::resizeEvent(QResizeEvent*)

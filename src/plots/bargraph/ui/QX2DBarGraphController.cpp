@@ -1,7 +1,6 @@
 #include "plots/bargraph/ui/QX2DBarGraphController.h"
 
 #include "analysis/SpectrumMath.h"
-#include "platform/appkit/ui/NibControllerRegistry.h"
 #include "plots/frame/PlotDrawing.h"
 #include "plots/frame/ui/PlotControls.h"
 #include "plots/settings/DisplaySettings.h"
@@ -14,8 +13,6 @@
 #include <cmath>
 
 namespace nupo {
-
-NUPO_REGISTER_NIB_CONTROLLER(QX2DBarGraphController)
 
 namespace {
 

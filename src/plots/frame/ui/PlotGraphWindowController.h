@@ -1,8 +1,8 @@
 #pragma once
 
+#include "platform/viewhost/ui/PlotViewHosting.h"
 #include "plots/frame/PlotGraphView.h"
 #include "plots/frame/ui/PlotControls.h"
-#include "plots/frame/ui/PlotViewHosting.h"
 #include "plots/frame/ui/PlotWindowController.h"
 #include "plots/frame/ui/ViewFirstSizing.h"
 

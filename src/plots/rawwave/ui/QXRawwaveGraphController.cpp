@@ -1,7 +1,6 @@
 #include "plots/rawwave/ui/QXRawwaveGraphController.h"
 
 #include "analysis/SpectrumMath.h"
-#include "platform/appkit/ui/NibControllerRegistry.h"
 #include "platform/appkit/ui/WindowHandle.h"
 #include "plots/frame/PlotDrawing.h"
 #include "plots/frame/ui/PlotControls.h"
@@ -14,8 +13,6 @@
 #include <QWidget>
 
 namespace nupo {
-
-NUPO_REGISTER_NIB_CONTROLLER(QXRawwaveGraphController)
 
 namespace {
 

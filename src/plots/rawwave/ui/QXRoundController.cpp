@@ -1,8 +1,7 @@
 #include "plots/rawwave/ui/QXRoundController.h"
 
-#include "platform/appkit/ui/NibControllerRegistry.h"
 #include "platform/appkit/ui/WindowHandle.h"
-#include "plots/frame/ui/PlotViewHosting.h"
+#include "platform/viewhost/ui/PlotViewHosting.h"
 
 #include <QEvent>
 #include <QGuiApplication>
@@ -11,8 +10,6 @@
 #include <QWidget>
 
 namespace nupo {
-
-NUPO_REGISTER_NIB_CONTROLLER(QXRoundController)
 
 QXRoundController::QXRoundController()
 {

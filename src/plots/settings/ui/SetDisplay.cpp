@@ -3,7 +3,6 @@
 #include "platform/appkit/NotificationCenter.h"
 #include "platform/appkit/ui/Control.h"
 #include "platform/appkit/ui/FixedPointFormat.h"
-#include "platform/appkit/ui/NibControllerRegistry.h"
 #include "platform/appkit/ui/NibLoader.h"
 #include "platform/appkit/ui/PopUpButton.h"
 #include "platform/appkit/ui/RadioMatrix.h"
@@ -18,8 +17,6 @@
 #include <QWidget>
 
 namespace nupo {
-
-NUPO_REGISTER_NIB_CONTROLLER(SetDisplay)
 
 namespace {
 

@@ -3,6 +3,7 @@
 #include "analysis/SpectrumMath.h"
 #include "core/QXSerialPort.h"
 #include "platform/gl/Glut.h"
+#include "plots/frame/FloorNormals.h"
 #include "plots/frame/PlotWindowState.h"
 #include "plots/settings/DisplaySettings.h"
 #include "plots/waterfall/engine/WaterfallColours.h"
@@ -12,7 +13,6 @@
 #include "plots/waterfall/model/WaterfallState.h"
 #include "shared/AnalysisState.h"
 #include "shared/CoreState.h"
-#include "views3d/scene/MeshNormals.h"
 
 #include <GL/gl.h>
 
@@ -51,10 +51,8 @@ void cubeAt(float x, float y, float z, float size)
 
 void cornerCubes(float size, float farX)
 {
-    cubeAt(0, 0, 0, size);
-    cubeAt(0, 64, 0, size);
-    cubeAt(farX, 0, 0, size);
-    cubeAt(farX, 64, 0, size);
+    const float centres[4][3] = {{0, 0, 0}, {0, 64, 0}, {farX, 0, 0}, {farX, 64, 0}};
+    drawSolidCubesAt(size, centres, 4);
 }
 
 }  // namespace
@@ -144,9 +142,14 @@ void QX2DSpectrumOverlays::drawSQflatZ(int element, int, int textureMode, float 
         case 24:
             setMaterial2D(2);
             sphereColour();
-            for (int i = 0; i <= 16; ++i) {
-                cubeAt(8.0f * i, 0, 0, element == 23 ? 1.0f : 0.5f);
-                cubeAt(8.0f * i, 64, 0, element == 23 ? 1.0f : 0.5f);
+            {
+                float centres[34][3];
+                for (int i = 0; i <= 16; ++i) {
+                    const float x = 8.0f * i;
+                    const float row[2][3] = {{x, 0, 0}, {x, 64, 0}};
+                    std::copy(&row[0][0], &row[0][0] + 6, &centres[2 * i][0]);
+                }
+                drawSolidCubesAt(element == 23 ? 1.0f : 0.5f, centres, 34);
             }
             break;
         case 11:

@@ -1,6 +1,11 @@
 #include "plots/waterfall/engine/QX2DSpectrumRenderer.h"
 
+#include "platform/gl/ColorTables.h"
+#include "platform/gl/GridMesh.h"
 #include "platform/gl/Glut.h"
+#include "platform/gl/MeshNormals.h"
+#include "platform/gl/MeshShading.h"
+#include "platform/gl/VectorMath.h"
 #include "plots/settings/DisplaySettings.h"
 #include "plots/waterfall/engine/QX2DSpectrumOverlays.h"
 #include "plots/waterfall/engine/QX2DSpectrumPeakLine.h"
@@ -8,15 +13,12 @@
 #include "plots/waterfall/model/QX2DSpectrum.h"
 #include "shared/AnalysisState.h"
 #include "shared/CoreState.h"
-#include "views3d/math/VectorMath.h"
-#include "views3d/scene/ColorTables.h"
-#include "views3d/scene/MeshNormals.h"
-#include "views3d/scene/MeshShading.h"
 
 #include <GL/gl.h>
 #include <GL/glu.h>
 
 #include <algorithm>
+#include <vector>
 
 namespace nupo {
 
@@ -59,6 +61,55 @@ bool peakLineScale(int rate, int points)
            (rate == 480 && points == 1024) || (rate == 960 && points == 2048) ||
            (rate == 1920 && points == 4096);
 }
+
+// A history grid as one vertex array (vertex (i, j) at (i, j, height)) and the index lists that draw it,
+// kept for the column count in use.
+struct GridArrays {
+    int columns = 0;
+    std::vector<float> positions;
+    std::vector<GridMesh::Index> rowLines, columnLines, triangles, outlines;
+
+    void load(const QX2DSpectrum::FloatGrid& grid, int g)
+    {
+        constexpr int rows = QX2DSpectrum::rows;
+        if (g != columns) {
+            columns = g;
+            rowLines = GridMesh::rowLines(rows, g);
+            columnLines = GridMesh::columnLines(rows, g);
+            triangles = GridMesh::stripTriangles(g, 0, rows - 1, false);
+            outlines = GridMesh::stripOutlines(g, 0, rows - 1);
+        }
+        positions.resize(static_cast<std::size_t>(rows) * g * 3);
+        float* p = positions.data();
+        for (int i = 0; i < rows; ++i)
+            for (int j = 0; j < g; ++j) {
+                *p++ = static_cast<float>(i);
+                *p++ = static_cast<float>(j);
+                *p++ = grid[i][j];
+            }
+        glVertexPointer(3, GL_FLOAT, 0, positions.data());
+    }
+    int vertexCount() const { return QX2DSpectrum::rows * columns; }
+};
+
+GridArrays& gridArrays()
+{
+    static GridArrays arrays;  // main thread only, like the GL context
+    return arrays;
+}
+
+// Client vertex array on for the life of the object; the caller's state is restored after.
+class VertexArrayScope {
+public:
+    VertexArrayScope()
+    {
+        glPushClientAttrib(GL_CLIENT_VERTEX_ARRAY_BIT);
+        glEnableClientState(GL_VERTEX_ARRAY);
+    }
+    ~VertexArrayScope() { glPopClientAttrib(); }
+    VertexArrayScope(const VertexArrayScope&) = delete;
+    VertexArrayScope& operator=(const VertexArrayScope&) = delete;
+};
 
 }  // namespace
 
@@ -190,23 +241,15 @@ void QX2DSpectrumRenderer::drawSmoothShadedZ(int n, int textureMode, int, int PC
 void QX2DSpectrumRenderer::drawWireframeZ(int n)
 {
     const QX2DSpectrum::FloatGrid* grid = model().heightGrid(n);
-    const int g = columnsInUse();
     glColor3f(1.0f, 1.0f, 1.0f);
     if (!grid)
         return;
-    const QX2DSpectrum::FloatGrid& p = *grid;
-    for (int i = 0; i < QX2DSpectrum::rows; ++i) {
-        glBegin(GL_LINE_STRIP);
-        for (int j = 0; j < g; ++j)
-            glVertex3f(static_cast<float>(i), static_cast<float>(j), p[i][j]);
-        glEnd();
-    }
-    for (int j = 0; j < g; ++j) {
-        glBegin(GL_LINE_STRIP);
-        for (int i = 0; i < QX2DSpectrum::rows; ++i)
-            glVertex3f(static_cast<float>(i), static_cast<float>(j), p[i][j]);
-        glEnd();
-    }
+    // Each row as a line strip, then each column.
+    VertexArrayScope scope;
+    GridArrays& arrays = gridArrays();
+    arrays.load(*grid, columnsInUse());
+    drawGridElements(GL_LINES, arrays.rowLines, arrays.vertexCount());
+    drawGridElements(GL_LINES, arrays.columnLines, arrays.vertexCount());
 }
 
 void QX2DSpectrumRenderer::drawStrips(int n, unsigned primitive, bool normals)
@@ -244,9 +287,15 @@ void QX2DSpectrumRenderer::drawFlatShadedZ(int n)
 
 void QX2DSpectrumRenderer::drawHiddenLineZ(int n)
 {
+    const QX2DSpectrum::FloatGrid* grid = model().heightGrid(n);
+    VertexArrayScope scope;
+    GridArrays& arrays = gridArrays();
+    if (grid)
+        arrays.load(*grid, columnsInUse());
     glEnable(GL_POLYGON_OFFSET_FILL);
     glColor3f(0.8f, 0.2f, 0.8f);
-    drawStrips(n, GL_TRIANGLE_STRIP, false);
+    if (grid)
+        drawGridElements(GL_TRIANGLES, arrays.triangles, arrays.vertexCount());
     glDisable(GL_POLYGON_OFFSET_FILL);
     glColor3f(1.0f, 1.0f, 1.0f);
     glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
@@ -254,15 +303,9 @@ void QX2DSpectrumRenderer::drawHiddenLineZ(int n)
     // traced as line strips gives the edges along the history and the diagonals, and one line per row
     // the edges across it. Outlining every triangle in line mode draws each inner edge twice and costs
     // three times as long on a software renderer.
-    drawStrips(n, GL_LINE_STRIP, false);
-    if (const QX2DSpectrum::FloatGrid* grid = model().heightGrid(n)) {
-        const int g = columnsInUse();
-        for (int i = 0; i < QX2DSpectrum::rows; ++i) {
-            glBegin(GL_LINE_STRIP);
-            for (int j = 0; j < g; ++j)
-                glVertex3f(static_cast<float>(i), static_cast<float>(j), (*grid)[i][j]);
-            glEnd();
-        }
+    if (grid) {
+        drawGridElements(GL_LINES, arrays.outlines, arrays.vertexCount());
+        drawGridElements(GL_LINES, arrays.rowLines, arrays.vertexCount());
     }
     glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
 }

@@ -2,7 +2,6 @@
 
 #include "platform/appkit/ui/Control.h"
 #include "platform/appkit/ui/Drawer.h"
-#include "platform/appkit/ui/NibControllerRegistry.h"
 #include "plots/frame/ui/PlotControls.h"
 #include "plots/settings/DisplaySettings.h"
 #include "plots/waterfall/model/WaterfallState.h"
@@ -13,8 +12,6 @@
 #include <QWidget>
 
 namespace nupo {
-
-NUPO_REGISTER_NIB_CONTROLLER(QX2DSpectrumAppController)
 
 namespace {
 

@@ -17,29 +17,21 @@
 
 namespace nupo {
 
-namespace {
-
-// The mesh engine's display settings need a GL context; the shared view has none.
 void installMeshLinks()
 {
     auto& links = spectrumViewLinks();
-    if (!links.meshDisplayn)
-        links.meshDisplayn = [](int mode) {
-            if (currentGLContext())
-                setDisplayn(mode);
-        };
-    if (!links.meshOther)
-        links.meshOther = [](int n) {
-            if (currentGLContext())
-                setOther(n);
-        };
+    links.meshDisplayn = [](int mode) {
+        if (currentGLContext())
+            setDisplayn(mode);
+    };
+    links.meshOther = [](int n) {
+        if (currentGLContext())
+            setOther(n);
+    };
 }
-
-}  // namespace
 
 QX3DSpectrumGLDrawing::QX3DSpectrumGLDrawing(QX3DSpectrumGLView& view) : view_(view)
 {
-    installMeshLinks();
     view_.Viwe_Angle1_value = 35.0f;
     view_.Viwe_Angle2_value = 35.0f;
     view_.redisplay = [this] { setNeedsDisplay(true); };

@@ -61,4 +61,8 @@ private:
     bool fGLInit_ = false;
 };
 
+// Links the view's mesh settings to the mesh engine, which applies them in the current GL context (the
+// shared view has none, so they wait for a drawing's context).
+void installMeshLinks();
+
 }  // namespace nupo

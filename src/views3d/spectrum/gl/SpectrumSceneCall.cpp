@@ -3,7 +3,7 @@
 
 namespace nupo {
 
-// The frame's one scene call: the view's settings and the camera of this frame.
+// The frame's scene: the data step, then the drawing, with the view's settings and this frame's camera.
 int QX3DSpectrumGLDrawing::drawScene(const SceneCamera& camera)
 {
     const QX3DSpectrumGLView& v = view_;
@@ -38,7 +38,9 @@ int QX3DSpectrumGLDrawing::drawScene(const SceneCamera& camera)
     frame.drawM = v.drawSWMain;
     frame.TopNON = v.TopNO;
     frame.startFrequency = v.StartFrequencyXX.load(std::memory_order_relaxed);
-    return QX3DSpectrumScene::sharedQX3DSpectrumScene().displayUnn(frame);
+    QX3DSpectrumScene& scene = QX3DSpectrumScene::sharedQX3DSpectrumScene();
+    scene.runDataStep(frame);
+    return scene.drawFrame(frame);
 }
 
 }  // namespace nupo

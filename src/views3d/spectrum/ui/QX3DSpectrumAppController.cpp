@@ -2,15 +2,12 @@
 
 #include "analysis/SetFFTController.h"
 #include "platform/appkit/ui/Drawer.h"
-#include "platform/appkit/ui/NibControllerRegistry.h"
-#include "platform/appkit/ui/NibLoader.h"
 #include "platform/appkit/ui/WindowHandle.h"
 #include "platform/viewhost/ui/OpenGLViewHost.h"
+#include "platform/viewhost/ui/PlotViewHosting.h"
 #include "plots/frame/PlotDrawing.h"
 #include "plots/frame/ui/PlotControls.h"
-#include "plots/frame/ui/PlotViewHosting.h"
 #include "plots/settings/DisplaySettings.h"
-#include "plots/settings/ui/SetDisplay.h"
 #include "shared/AnalysisState.h"
 #include "shared/CoreState.h"
 #include "views3d/SpectrumViewState.h"
@@ -184,22 +181,6 @@ QX3DSpectrumAppController& QX3DSpectrumAppController::sharedQX3DSpectrumAppContr
     static QX3DSpectrumAppController* instance = new QX3DSpectrumAppController;  // lives to process end
     return *instance;
 }
-
-// The view's operations reach the shared controller and the media browser through these links, set as
-// the program (which links the whole ui library) starts; the shared controller is made on first use.
-[[maybe_unused]] static const bool viewLinksInstalled = [] {
-    SpectrumViewLinks& links = spectrumViewLinks();
-    auto shared = [] { return &QX3DSpectrumAppController::sharedQX3DSpectrumAppController(); };
-    links.setDisplayElement = [shared](int element, int v) { shared()->setDisplayElement(element, v); };
-    links.demoNumberAtoController = [shared](int n) { shared()->setDemoNumberAto3DBSC(n); };
-    links.demoNumberBtoController = [shared](int n) { shared()->setDemoNumberBto3DBSC(n); };
-    links.backgroundColorWell = [shared](const RGBAColor& c) { shared()->setBackgroundColorWellA(c); };
-    links.openMediaBrowser = [] { NibLoader::loadNibNamed(QStringLiteral("MainMenuB")); };
-    windowAlphaOf3DSpectrum = [shared](float alpha) { shared()->setWindowAlphaValue(alpha); };
-    return true;
-}();
-
-NUPO_REGISTER_NIB_CONTROLLER(QX3DSpectrumAppController)
 
 // --- Views ------------------------------------------------------------------------------------------------
 

@@ -3,18 +3,14 @@
 #include "platform/appkit/RunLoopTimer.h"
 #include "platform/appkit/ui/Control.h"
 #include "platform/appkit/ui/Drawer.h"
-#include "platform/appkit/ui/NibControllerRegistry.h"
-#include "platform/appkit/ui/NibLoader.h"
 #include "platform/appkit/ui/PopUpButton.h"
 #include "platform/appkit/ui/RadioMatrix.h"
 #include "platform/appkit/ui/WindowHandle.h"
-#include "plots/frame/ui/PlotViewHosting.h"
-#include "plots/settings/ui/SetDisplay.h"
+#include "platform/viewhost/ui/PlotViewHosting.h"
 #include "shared/AnalysisState.h"
 #include "shared/BrainBands.h"
 #include "shared/BrainSources.h"
 #include "shared/CoreState.h"
-#include "tools/gl/QXorvellogoGLView.h"
 #include "views3d/QX3DSpectrumGLView.h"
 #include "views3d/textures/ImageSources.h"
 #include "views3d/wave/QXnewave.h"
@@ -47,14 +43,6 @@ bool validBand(int band)
 {
     return band >= 0 && band < QXnewaveAppController::bandCount;
 }
-
-// The display settings' wave-surface transparency field reaches the window through the shared controller.
-const bool transparencyFieldConnected = [] {
-    windowAlphaOfWaveSurface = [](float alpha) {
-        QXnewaveAppController::sharedQXnewaveAppController().setWindowAlphaValue(alpha);
-    };
-    return true;
-}();
 
 void setSliderRange(QObject* object, int minimum, int maximum)
 {
@@ -171,12 +159,8 @@ void QXnewaveAppController::awakeFromNib()
         Window = nibWindow();
     drawers_.myParentWindow = Window;
     drawers_.awakeFromNib();
-    if (_glView) {
+    if (_glView)
         _glView->setBackgroundColor(Control::color(backgroundColorWell));
-        QXnewaveGLView::openMediaBrowser = [](QXnewaveGLView&) {
-            NibLoader::loadNibNamed(QStringLiteral("MainMenuB"), nullptr, QStringLiteral("MainMenuB"));
-        };
-    }
     engine().setSpeeddn(2);
     engine().resetdn(1);
     engine().godn();
@@ -208,7 +192,6 @@ void QXnewaveAppController::awakeFromNib()
 void QXnewaveAppController::windowWillClose(QObject* window)
 {
     timer.reset();
-    QXnewaveGLView::openMediaBrowser = nullptr;
     NibController::windowWillClose(window);
 }
 
@@ -265,8 +248,8 @@ void QXnewaveAppController::button(QObject* sender)
     }
     if (_glView)
         _glView->setColor(t);
-    if (t == 1)
-        restretOpen();
+    if (t == 1 && restartLogo)
+        restartLogo();
 }
 
 void QXnewaveAppController::selectSoundBrain(QObject*)
@@ -578,7 +561,5 @@ void QXnewaveAppController::changeBackgroundColor(QObject* sender)
         _glView->setBackgroundColor(Control::color(sender));
     redisplay();
 }
-
-NUPO_REGISTER_NIB_CONTROLLER(QXnewaveAppController)
 
 }  // namespace nupo

@@ -4,6 +4,7 @@
 #include "views3d/wave/ui/QXnewaveController.h"
 
 #include <array>
+#include <functional>
 #include <memory>
 
 class QWidget;
@@ -28,6 +29,8 @@ public:
     static constexpr int bandCount = 8;
 
     static QXnewaveAppController& sharedQXnewaveAppController();
+    // Restarts the about window's logo animation (button 1 does); empty until the program links it.
+    static inline std::function<void()> restartLogo;
 
     QXnewaveAppController();
     ~QXnewaveAppController() override;

@@ -6,8 +6,10 @@
 #include "platform/appkit/ui/Control.h"
 #include "platform/appkit/ui/NibLoader.h"
 #include "platform/appkit/ui/PopUpButton.h"
+#include "platform/media/ui/MovieControllerBar.h"
 #include "platform/viewhost/ui/OpenGLViewHost.h"
 #include "plots/settings/ui/SetDisplay.h"
+#include "shared/AnalysisState.h"
 #include "shared/CoreState.h"
 #include "shared/Utilities.h"
 #include "support/TestMedia.h"
@@ -21,7 +23,13 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+#include <QTest>
+#include <QToolButton>
 #include <QWidget>
+
+#include <cmath>
 
 namespace nupo {
 namespace {
@@ -105,6 +113,100 @@ TEST_F(MovieWindowTest, ShowsTheFrameOfTheMovieAndItsControlsFollowTheSwitches)
 
 // "Open Movie and Play with Brainwave…" plays the movie window that is open rather than opening a second
 // one on top of it; with none open it opens the movie chosen last.
+// The controller bar under the movie: shown in sizes 0 to 3, hidden in 4 and 5, the movie view (picture
+// and bar) taking its size each time; seeking, volume and a selection made with the mouse.
+TEST_F(MovieWindowTest, TheControllerBarFollowsTheSizeAndItsMouseSeeksSetsVolumeAndSelects)
+{
+    QPointer<QXMovieWindowController> window = open(path);  // 64 x 48, 2.4 s
+    ASSERT_TRUE(window && window->movie());
+    MovieControllerBar* bar = window->movieControllerBar();
+    ASSERT_TRUE(bar);
+    EXPECT_TRUE(bar->isVisible());
+    peakFFTA[0] = 10.0f;  // "by peak power": 10 x 0.1, the picture's own size
+    peakFFTA[1] = 10.0f;
+    const int barHeight = MovieControllerBar::barHeight;
+    const struct {
+        int choice;
+        bool barShown;
+        int pictureHeight;
+    } sizes[] = {{1, true, 48}, {2, true, 24}, {3, true, 96}, {4, false, 48}, {5, false, 48}, {0, true, -1}};
+    for (const auto& size : sizes) {
+        window->setMoviesizeNumber(size.choice);
+        QApplication::processEvents();
+        EXPECT_EQ(bar->isVisible(), size.barShown) << "size " << size.choice;
+        EXPECT_EQ(window->controllerBarShown(), size.barShown);
+        if (size.pictureHeight > 0 && window->movieHost())
+            EXPECT_EQ(window->movieBox()->height(), size.pictureHeight + (size.barShown ? barHeight : 0))
+                << "size " << size.choice;
+    }
+    // Back to "Size to fit window": the movie view fills its place again, the bar under the picture.
+    EXPECT_GT(window->movieBox()->height(), 96 + barHeight);
+
+    MediaPlayer& player = *window->movie();
+    MovieTimeSlider* slider = bar->timeSlider();
+    ASSERT_TRUE(test::processEventsUntil([&] {
+        bar->refresh();
+        return slider->timeAt(slider->width()) > 2.0;
+    }));
+    // A click on the slider moves the movie there.
+    QTest::mouseClick(slider, Qt::LeftButton, Qt::NoModifier, QPoint(slider->xOf(1.2), slider->height() / 2));
+    EXPECT_TRUE(test::processEventsUntil([&] { return std::abs(player.currentTime() - 1.2) < 0.1; }))
+        << player.currentTime();
+    // The volume slider sets the movie's volume.
+    bar->volumeSlider()->setValue(30);
+    EXPECT_NEAR(player.volume(), 0.3, 0.01);
+
+    // Shift-drag selects from 0.5 s to 1.0 s; "Selection" then plays that part only.
+    const int y = slider->height() / 2;
+    QTest::mousePress(slider, Qt::LeftButton, Qt::ShiftModifier, QPoint(slider->xOf(0.5), y));
+    QTest::mouseMove(slider, QPoint(slider->xOf(0.8), y));
+    QTest::mouseMove(slider, QPoint(slider->xOf(1.0), y));
+    QTest::mouseRelease(slider, Qt::LeftButton, Qt::ShiftModifier, QPoint(slider->xOf(1.0), y));
+    const auto [start, length] = player.selection();
+    const double secondsPerPixel = 2.4 / slider->width();
+    EXPECT_NEAR(start, 0.5, 2 * secondsPerPixel);
+    EXPECT_NEAR(length, 0.5, 2 * secondsPerPixel);
+    auto mode = [&](int tag) {
+        auto* cell = window->control(MovieOutlet::setPlaymodeMatrix)
+                         ->findChild<QRadioButton*>(QStringLiteral("setPlaymodeMatrix_%1").arg(tag));
+        EXPECT_TRUE(cell);
+        if (cell)
+            cell->click();
+        EXPECT_EQ(window->playMode(), tag);
+    };
+    mode(0);  // once
+    mode(2);
+    QTest::mouseClick(bar->playButton(), Qt::LeftButton);
+    EXPECT_TRUE(window->playButtonShowsPause());
+    EXPECT_TRUE(test::processEventsUntil([&] { return player.currentTime() >= 0.5; }));
+    ASSERT_TRUE(test::processEventsUntil([&] { return !player.isPlaying(); }));
+    EXPECT_LT(player.currentTime(), 1.2) << "played on past the selection";
+    EXPECT_TRUE(test::processEventsUntil([&] { return !window->playButtonShowsPause(); }));
+
+    // Looping, the selection plays over and over: the position comes back to its start.
+    mode(1);
+    mode(2);
+    QTest::mouseClick(bar->playButton(), Qt::LeftButton);
+    double latest = 0.0;
+    double furthest = 0.0;
+    EXPECT_TRUE(test::processEventsUntil([&] {
+        const double now = player.currentTime();
+        const bool wrapped = now < latest - 0.2;
+        latest = now;
+        furthest = std::max(furthest, now);
+        return wrapped;
+    }));
+    EXPECT_LT(furthest, 1.2);
+    QTest::mouseClick(bar->playButton(), Qt::LeftButton);
+    EXPECT_TRUE(test::processEventsUntil([&] { return !player.isPlaying(); }));
+
+    // A Shift-click clears the selection.
+    QTest::mouseClick(slider, Qt::LeftButton, Qt::ShiftModifier, QPoint(slider->xOf(1.5), y));
+    EXPECT_EQ(player.selection().second, 0.0);
+    window->nibWindow()->close();
+    EXPECT_TRUE(test::processEventsUntil([&] { return window.isNull(); }));
+}
+
 TEST_F(MovieWindowTest, PlayingWithTheRecordingReusesTheOpenMovieWindow)
 {
     QPointer<QXMovieWindowController> first = open(path);

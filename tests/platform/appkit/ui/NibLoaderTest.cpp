@@ -94,13 +94,19 @@ private:
     }
 };
 
-NUPO_REGISTER_NIB_CONTROLLER(NupoTestPanelController)
+// The controller class that a second name for the test nib asks for.
+class NupoTestAliasController : public NupoTestPanelController {};
 
 namespace {
 
 class NibLoaderTest : public ::testing::Test {
 protected:
-    void SetUp() override { NibLoader::addSearchFolder(test::sourcePath("tests/platform/appkit/ui/nibs")); }
+    void SetUp() override
+    {
+        NibLoader::addSearchFolder(test::sourcePath("tests/platform/appkit/ui/nibs"));
+        NibControllerRegistry::add<NupoTestPanelController>(QStringLiteral("NupoTestPanelController"));
+        NibControllerRegistry::add<NupoTestAliasController>(QStringLiteral("NupoTestAliasController"));
+    }
 
     static void releaseClosed() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 
@@ -358,10 +364,6 @@ TEST(NibCheck, RefusesWhatTheFormLoaderCannotBuildSafely)
         EXPECT_EQ(NibCheck::problemIn(c.nib).toStdString(), c.problem.toStdString())
             << c.nib.left(100).toStdString();
 }
-
-// The controller class that a second name for the test nib asks for.
-class NupoTestAliasController : public NupoTestPanelController {};
-NUPO_REGISTER_NIB_CONTROLLER(NupoTestAliasController)
 
 TEST_F(NibLoaderTest, ANameCanShareAnotherNibWithItsOwnControllerClass)
 {

@@ -5,6 +5,7 @@
 #include <QScreen>
 #include <QSettings>
 #include <QWidget>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
@@ -43,8 +44,13 @@ TEST(WindowHandleTest, FrameAlphaAndLevelApplyToTheWindow)
     handle.setAlphaValue(3.0);
     EXPECT_NEAR(handle.alphaValue(), 1.0, 0.01);
 
+    // The level changes on the window on the display: it is not made anew (shown anew, the window
+    // manager would take its inner corner for its frame's and move it by its title bar).
+    const QWindow* onDisplay = window.windowHandle();
     handle.setStatusWindowLevel(true);
     EXPECT_TRUE(handle.isAtStatusWindowLevel());
+    EXPECT_TRUE(window.windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_EQ(window.windowHandle(), onDisplay);
     EXPECT_TRUE(handle.isVisible());  // changing the level must not hide the window
     EXPECT_EQ(handle.frame(), frame);
     handle.setStatusWindowLevel(false);

@@ -73,6 +73,11 @@ TEST(WindowPlacement, ASecondWindowOfATitleIsCascadedAtItsFirstShow)
     auto other = windowTitled("Rawwave Window", spot);
     other->show();
     EXPECT_EQ(other->pos(), first->pos());
+    // The spot a window was put at counts, also while the window manager still frames it elsewhere.
+    first->move(first->pos() - QPoint(1, 20));
+    auto fourth = windowTitled("Bargraph Window", spot);
+    fourth->show();
+    EXPECT_EQ(fourth->pos(), second->pos() + 2 * step);
 }
 
 TEST(WindowPlacement, EveryWindowIsPlacedOnScreenAndHookedAtItsFirstShowOnly)

@@ -3,19 +3,16 @@
 // commands other parts leave; closing the window while a texture reload and a command are pending.
 #include <gtest/gtest.h>
 
-#include "app/NUPO4DrawAppDelegate.h"
 #include "core/ui/QXAppController.h"
 #include "platform/appkit/NotificationCenter.h"
 #include "platform/appkit/ui/Drawer.h"
-#include "platform/appkit/ui/NibLoader.h"
 #include "platform/appkit/ui/WindowHandle.h"
-#include "platform/viewhost/ui/OpenGLViewHost.h"
 #include "plots/frame/ui/PlotControls.h"
 #include "plots/settings/DisplaySettings.h"
 #include "plots/settings/ui/SetDisplay.h"
 #include "shared/AnalysisState.h"
 #include "shared/CoreState.h"
-#include "support/TestSupport.h"
+#include "support/WindowTestSupport.h"
 #include "views3d/SpectrumViewState.h"
 #include "views3d/spectrum/SpectrumCamera.h"
 #include "views3d/spectrum/gl/QX3DSpectrumGLDrawing.h"
@@ -26,7 +23,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QPointer>
 #include <QSlider>
@@ -34,54 +30,18 @@
 
 using namespace nupo;
 using namespace nupo::PlotControls;
+using namespace nupo::test;
 
 namespace {
 
-bool onScreen()
-{
-    return QGuiApplication::platformName() == QLatin1String("xcb");
-}
-
-void letItRun(int milliseconds)
-{
-    QElapsedTimer clock;
-    clock.start();
-    test::processEventsUntil([&] { return clock.elapsed() >= milliseconds; });
-}
-
-void startWithDemo()
-{
-    auto& delegate = NUPO4DrawAppDelegate::sharedNUPO4DrawAppDelegate();
-    delegate.setPathToOpen(QStringLiteral(NUPO_DEMO_RECORDING_PATH));
-    delegate.applicationDidFinishLaunching(nullptr);
-}
-
 QList<QWidget*> spectrumWindows()
 {
-    QList<QWidget*> windows;
-    for (QWidget* window : QApplication::topLevelWidgets())
-        if (window->isVisible() && window->windowTitle() == QLatin1String("WaterfallBS Window"))
-            windows << window;
-    return windows;
+    return shownWindowsTitled(QLatin1String("WaterfallBS Window"));
 }
 
 QX3DSpectrumAppController* openWindow()
 {
-    return dynamic_cast<QX3DSpectrumAppController*>(NibLoader::loadNibNamed(QStringLiteral("QX3DSpectrum")));
-}
-
-template <class T>
-T* child(QX3DSpectrumAppController& c, const char* name)
-{
-    return c.windowWidget()->findChild<T*>(QString::fromLatin1(name));
-}
-
-OpenGLViewHost* shownViewHost(QWidget* window)
-{
-    for (auto* host : window->findChildren<OpenGLViewHost*>())
-        if (host->isVisible())
-            return host;
-    return nullptr;
+    return openNib<QX3DSpectrumAppController>(QStringLiteral("QX3DSpectrum"));
 }
 
 int differingPixels(const QImage& a, const QImage& b)
@@ -272,6 +232,26 @@ TEST(QX3DSpectrumWindow, ControlsReachTheVisibleView)
     c->timerUpdate();
     EXPECT_EQ(text(c->textploopField()), "01:02:30.625");
     EXPECT_EQ(text(c->textFezField()), "0.469");
+    WindowHandle(c->windowWidget()).close();
+}
+
+TEST(QX3DSpectrumWindow, AQueuedDisplayModeReachesTheMenuAndThePicture)
+{
+    DeviceConfig = 1;
+    auto* c = openWindow();
+    ASSERT_NE(c, nullptr);
+    c->tickTimer().stop();
+    for (int tick = 0; tick < 6; ++tick)  // past the start-up counts
+        c->timerUpdate();
+    QX3DSpectrumGLView* view = c->visibleView();
+    ASSERT_NE(view, nullptr);
+    // The window set its view up again after the view had applied a remote mode (as when a drawing's
+    // rectangle chose a channel before the window opened): the queued command brings both back together.
+    view->setDemoNumber(0);
+    c->setDemoNumberAto3DBSC(3);
+    c->timerUpdate();
+    EXPECT_EQ(child<QComboBox>(*c, "popup")->currentIndex(), 3);
+    EXPECT_EQ(view->num, 3);
     WindowHandle(c->windowWidget()).close();
 }
 

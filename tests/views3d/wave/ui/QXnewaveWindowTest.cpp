@@ -2,11 +2,9 @@
 // shows the tunnel standing still, lit and textured; run by the brain once the check box is clicked, it
 // moves with the recording;
 // its draw modes chosen in the drawer after another image. Needs an X display (scripts/test.sh gives one).
-#include "app/NUPO4DrawAppDelegate.h"
 #include "core/ui/QXAppController.h"
 #include "platform/appkit/ui/WindowHandle.h"
-#include "platform/viewhost/ui/OpenGLViewHost.h"
-#include "support/TestSupport.h"
+#include "support/WindowTestSupport.h"
 #include "views3d/wave/QXnewaveGLView.h"
 #include "views3d/wave/WaveWallImages.h"
 #include "views3d/wave/ui/QXnewaveAppController.h"
@@ -14,7 +12,6 @@
 #include <gtest/gtest.h>
 #include <QApplication>
 #include <QCheckBox>
-#include <QElapsedTimer>
 #include <QRadioButton>
 #include <QSlider>
 #include <QTest>
@@ -23,27 +20,14 @@
 #include <map>
 
 using namespace nupo;
+using namespace nupo::test;
 
 namespace {
 
-bool onScreen()
-{
-    return QGuiApplication::platformName() == QLatin1String("xcb");
-}
-
-void letItRun(int milliseconds)
-{
-    QElapsedTimer clock;
-    clock.start();
-    test::processEventsUntil([&] { return clock.elapsed() >= milliseconds; });
-}
-
 QWidget* waveWindow()
 {
-    for (QWidget* window : QApplication::topLevelWidgets())
-        if (window->isVisible() && window->windowTitle() == QLatin1String("Wave Surface Window"))
-            return window;
-    return nullptr;
+    const QList<QWidget*> windows = shownWindowsTitled(QLatin1String("Wave Surface Window"));
+    return windows.isEmpty() ? nullptr : windows.first();
 }
 
 // A control of the window or of one of its drawers.
@@ -130,9 +114,7 @@ void expectMovingPicture(OpenGLViewHost& host, const char* what)
 TEST(QXnewaveWindow, OpensStillAndMovesWithTheRecordingWhenRunByTheBrain)
 {
     QXnewaveAppController::sharedQXnewaveAppController();  // links the window's controller in
-    auto& delegate = NUPO4DrawAppDelegate::sharedNUPO4DrawAppDelegate();
-    delegate.setPathToOpen(QStringLiteral(NUPO_DEMO_RECORDING_PATH));
-    delegate.applicationDidFinishLaunching(nullptr);
+    startWithDemo();
     QXAppController::sharedQXAppController().showSelectQXnewave(nullptr);
     QWidget* window = waveWindow();
     ASSERT_NE(window, nullptr);

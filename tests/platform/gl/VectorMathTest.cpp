@@ -1,4 +1,4 @@
-#include "views3d/math/VectorMath.h"
+#include "platform/gl/VectorMath.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,7 @@
-#include "views3d/scene/MeshNormals.h"
+#include "plots/frame/FloorNormals.h"
 
 #include "analysis/QX3DSpectrum.h"
+#include "platform/gl/MeshNormals.h"
 
 namespace nupo {
 

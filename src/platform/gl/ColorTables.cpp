@@ -1,4 +1,4 @@
-#include "views3d/scene/ColorTables.h"
+#include "platform/gl/ColorTables.h"
 
 #include <GL/gl.h>
 

@@ -1,4 +1,4 @@
-#include "views3d/scene/ColorRamps.h"
+#include "platform/gl/ColorRamps.h"
 
 namespace nupo::ColorRamps {
 

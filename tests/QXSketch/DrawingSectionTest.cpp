@@ -3,10 +3,10 @@
 // set-up; damaged drawing sections are refused or clamped and change nothing.
 #include <gtest/gtest.h>
 
+#include "QXSketch/DrawingSection.h"
 #include "QXSketch/NUPO4Drawing.h"
 #include "document/GeneratedDamage.h"
 #include "document/NUPO4DrawDocument.h"
-#include "document/views/DrawingSection.h"
 #include "document/views/ViewDocumentSections.h"
 #include "platform/appkit/NotificationCenter.h"
 #include "plots/bargraph/QX2DBarGraphView.h"
@@ -22,7 +22,11 @@ namespace {
 
 struct DrawingDocument {
     NUPO4DrawDocument document;
-    DrawingDocument() { addViewDocumentSections(document); }
+    DrawingDocument()
+    {
+        addViewDocumentSections(document);
+        document.addSection(std::make_unique<DrawingSection>());
+    }
     DrawingSection& section() { return *dynamic_cast<DrawingSection*>(document.section("Drawing")); }
     QString read(const QByteArray& text)
     {

@@ -1,4 +1,4 @@
-#include "views3d/scene/MeshShading.h"
+#include "platform/gl/MeshShading.h"
 
 #include <GL/gl.h>
 

@@ -1,4 +1,4 @@
-#include "document/views/DrawingSection.h"
+#include "QXSketch/DrawingSection.h"
 
 #include "QXSketch/NUPO4Drawing.h"
 #include "QXSketch/NUPO4Graphic.h"

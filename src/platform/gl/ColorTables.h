@@ -5,7 +5,7 @@
 // each entry (k / 50 times the colour, k = 0..100). Palette 0 is the working set, which keeps the ramp
 // built last. Built once at the engine's GL set-up, then only read. Main thread.
 
-#include "views3d/scene/ColorRamps.h"
+#include "platform/gl/ColorRamps.h"
 
 namespace nupo {
 

@@ -1,0 +1,241 @@
+#include "platform/files/CheckedFile.h"
+
+#include <QFile>
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+#include <mutex>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace nupo {
+
+namespace {
+
+QString systemReason(int error)
+{
+    return fileErrorReason(error);
+}
+
+// What a path that is no regular file names, for the refusal.
+QString kindOf(mode_t mode)
+{
+    if (S_ISDIR(mode))
+        return QStringLiteral("it is a folder, not a file");
+    if (S_ISFIFO(mode))
+        return QStringLiteral("it is a FIFO (named pipe), not a file");
+    if (S_ISSOCK(mode))
+        return QStringLiteral("it is a socket, not a file");
+    return QStringLiteral("it is a device, not a file");
+}
+
+// Past a file-size limit the system sends SIGXFSZ, whose default ends the program; ignored, the write
+// fails with EFBIG instead, which the writer reports.
+void ignoreFileSizeSignal()
+{
+    static std::once_flag once;
+    std::call_once(once, [] { std::signal(SIGXFSZ, SIG_IGN); });
+}
+
+bool writeAll(int fd, const QByteArray& contents, int* error)
+{
+    const char* next = contents.constData();
+    qint64 left = contents.size();
+    while (left > 0) {
+        const ssize_t written = ::write(fd, next, std::size_t(std::min<qint64>(left, qint64(1) << 30)));
+        if (written < 0) {
+            if (errno == EINTR)
+                continue;
+            *error = errno;
+            return false;
+        }
+        if (written == 0) {
+            *error = ENOSPC;
+            return false;
+        }
+        next += written;
+        left -= written;
+    }
+    return true;
+}
+
+QString sizeText(qint64 bytes)
+{
+    if (bytes >= qint64(1) << 20)
+        return QStringLiteral("%1 MB").arg(double(bytes) / double(1 << 20), 0, 'f', 1);
+    return QStringLiteral("%1 bytes").arg(bytes);
+}
+
+}  // namespace
+
+int openRegularFileForReading(const QByteArray& path, QString* reason, qint64* size)
+{
+    auto fail = [reason](const QString& why) {
+        if (reason)
+            *reason = why;
+        return -1;
+    };
+    if (path.isEmpty())
+        return fail(QStringLiteral("no file name"));
+    if (path.contains('\0'))
+        return fail(QStringLiteral("a file name cannot hold a zero byte"));
+    // Non-blocking, so that opening a FIFO does not wait for a writer; the file is only read at once.
+    const int fd = ::open(path.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    struct stat info {};
+    if (fd < 0) {
+        // A socket (or a device without its driver) cannot be opened at all: say what it is all the same.
+        const int openError = errno;
+        if (::stat(path.constData(), &info) == 0 && !S_ISREG(info.st_mode) && !S_ISDIR(info.st_mode))
+            return fail(kindOf(info.st_mode));
+        return fail(systemReason(openError));
+    }
+    const int statError = ::fstat(fd, &info) == 0 ? 0 : errno;
+    if (statError == 0 && S_ISREG(info.st_mode)) {
+        const int flags = ::fcntl(fd, F_GETFL);
+        if (flags >= 0)
+            ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+        if (size)
+            *size = qint64(info.st_size);
+        return fd;
+    }
+    ::close(fd);
+    if (statError != 0)
+        return fail(systemReason(statError));
+    return fail(kindOf(info.st_mode));
+}
+
+bool readRegularFile(const QByteArray& path, qint64 maxBytes, QByteArray* contents, QString* reason)
+{
+    auto fail = [reason](const QString& why) {
+        if (reason)
+            *reason = why;
+        return false;
+    };
+    qint64 size = 0;
+    const int fd = openRegularFileForReading(path, reason, &size);
+    if (fd < 0)
+        return false;
+    const auto tooLarge = [&](qint64 bytes) {
+        ::close(fd);
+        return fail(QStringLiteral("it holds %1, more than the %2 this program reads")
+                        .arg(sizeText(bytes), sizeText(maxBytes)));
+    };
+    if (size > maxBytes)
+        return tooLarge(size);
+    QByteArray data;
+    // One byte more than allowed shows a file that grew past the bound while it was read.
+    data.resize(qsizetype(std::min(size, maxBytes) + 1));
+    qint64 filled = 0;
+    while (true) {
+        if (filled == data.size()) {
+            if (filled > maxBytes)
+                return tooLarge(filled);
+            data.resize(qsizetype(std::min<qint64>(maxBytes + 1, filled * 2 + 4096)));
+        }
+        const ssize_t got = ::read(fd, data.data() + filled, std::size_t(data.size() - filled));
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            const int error = errno;
+            ::close(fd);
+            return fail(systemReason(error));
+        }
+        if (got == 0)
+            break;
+        filled += got;
+    }
+    ::close(fd);
+    if (filled > maxBytes)
+        return tooLarge(filled);
+    data.truncate(qsizetype(filled));
+    if (contents)
+        *contents = std::move(data);
+    return true;
+}
+
+bool readRegularFile(const QString& path, qint64 maxBytes, QByteArray* contents, QString* reason)
+{
+    return readRegularFile(QFile::encodeName(path), maxBytes, contents, reason);
+}
+
+QString fileErrorReason(int error)
+{
+    // The system's own words, but where they are missing or cryptic.
+    switch (error) {
+        case ENOSPC:
+            return QStringLiteral("no space left on the device");
+        case EFBIG:
+            return QStringLiteral("the file would be larger than this system allows");
+        case EDQUOT:
+            return QStringLiteral("the disk quota is used up");
+        default:
+            return QString::fromLocal8Bit(std::strerror(error));
+    }
+}
+
+bool writeFileAtomically(const QString& path, const QByteArray& contents, QString* reason)
+{
+    ignoreFileSizeSignal();
+    auto fail = [reason](int error) {
+        if (reason)
+            *reason = fileErrorReason(error);
+        return false;
+    };
+    const QByteArray target = QFile::encodeName(path);
+    if (target.isEmpty() || target.contains('\0')) {
+        if (reason)
+            *reason = target.isEmpty() ? QStringLiteral("no file name")
+                                       : QStringLiteral("a file name cannot hold a zero byte");
+        return false;
+    }
+    static std::atomic<unsigned> serial{0};
+    QByteArray temporary;
+    int fd = -1;
+    for (int attempt = 0; fd < 0 && attempt < 100; ++attempt) {
+        temporary = target + ".saving-" + QByteArray::number(qint64(::getpid())) + "-" +
+                    QByteArray::number(serial.fetch_add(1));
+        fd = ::open(temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST)
+            return fail(errno);
+    }
+    if (fd < 0)
+        return fail(EEXIST);
+    struct stat old {};
+    if (::stat(target.constData(), &old) == 0 && S_ISREG(old.st_mode))
+        ::fchmod(fd, old.st_mode & 07777);
+    int error = 0;
+    bool written = writeAll(fd, contents, &error);
+    if (written && ::fsync(fd) != 0) {
+        error = errno;
+        written = false;
+    }
+    if (::close(fd) != 0 && written) {
+        error = errno;
+        written = false;
+    }
+    if (written && ::rename(temporary.constData(), target.constData()) != 0) {
+        error = errno;
+        written = false;
+    }
+    if (!written) {
+        ::unlink(temporary.constData());
+        return fail(error);
+    }
+    return true;
+}
+
+bool isReadableRegularFile(const QString& path, QString* reason)
+{
+    const int fd = openRegularFileForReading(QFile::encodeName(path), reason);
+    if (fd < 0)
+        return false;
+    ::close(fd);
+    return true;
+}
+
+}  // namespace nupo

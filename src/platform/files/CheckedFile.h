@@ -1,0 +1,36 @@
+#pragma once
+
+// The one way the program opens a file a user named: never blocking on a FIFO or a device, refusing
+// whatever is not a regular file by saying what it is, and reading no more than the caller can hold.
+
+#include <QByteArray>
+#include <QString>
+
+namespace nupo {
+
+// Opens the file at path for reading, without ever blocking: a folder, FIFO, socket or device is refused,
+// as is a file the system will not open. Returns the descriptor (the caller closes it), or -1 with the
+// reason (the system's own, or which kind of thing the path names) in reason. size, when given, receives
+// the file's size in bytes.
+int openRegularFileForReading(const QByteArray& path, QString* reason, qint64* size = nullptr);
+
+// Reads the whole regular file at path into contents, refusing (as above) what is not one and a file
+// larger than maxBytes, also one that grows past it while it is read. False with the reason otherwise.
+bool readRegularFile(const QByteArray& path, qint64 maxBytes, QByteArray* contents, QString* reason);
+bool readRegularFile(const QString& path, qint64 maxBytes, QByteArray* contents, QString* reason);
+
+// Says whether path names a regular file that can be opened for reading, without keeping it open: for
+// readers that open the file themselves (the media player), so that they never meet a FIFO or a device.
+bool isReadableRegularFile(const QString& path, QString* reason);
+
+// Writes contents to path so that the file is either the old one or the whole new one: a temporary file
+// beside it, flushed to disk, then renamed over it (keeping the old file's permissions). The folder must
+// exist. On failure nothing but the old file is left and reason says why in plain words ("no space left
+// on the device"). A file-size limit makes the write fail with its reason rather than end the program.
+bool writeFileAtomically(const QString& path, const QByteArray& contents, QString* reason);
+
+// The reason an error number gives: the system's words, plain ones where those are cryptic (a full disk, a
+// file-size limit, a used-up quota).
+QString fileErrorReason(int error);
+
+}  // namespace nupo

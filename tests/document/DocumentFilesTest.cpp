@@ -1,0 +1,96 @@
+// Files a user can pick as a document or preference file: anything but a regular file is refused at
+// once by what it is (a FIFO would hang the program, a device feed it without end), a save that cannot
+// make its folder says so, and a file that is no document says that, readably, with where it stopped.
+#include "DocumentTestSupport.h"
+
+#include "platform/files/CheckedFile.h"
+#include "support/TestSupport.h"
+
+#include <gtest/gtest.h>
+#include <QDir>
+#include <QFile>
+
+#include <sys/stat.h>
+
+using namespace nupo;
+
+TEST(DocumentFiles, FifosDevicesAndFoldersAreRefusedByWhatTheyAreAndChangeNothing)
+{
+    test::CoreDocument doc;
+    test::fillRecording(300);
+    const QByteArray before = doc.document.snapshot({});
+    const QString folder = test::tempFolder();
+    const QString fifo = folder + "/pipe.nupo4";
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString device = folder + "/zero.nupo4";
+    ASSERT_TRUE(QFile::link("/dev/zero", device));
+    const QString folderNamedLikeADocument = folder + "/folder.nupo4";
+    ASSERT_TRUE(QDir().mkpath(folderNamedLikeADocument));
+
+    const std::pair<QString, QString> cases[] = {
+        {fifo, "it is a FIFO (named pipe), not a file"},
+        {device, "it is a device, not a file"},
+        {folderNamedLikeADocument, "it is a folder, not a file"},
+    };
+    for (const auto& [path, why] : cases) {
+        QString error;
+        EXPECT_FALSE(doc.document.readFromFile(path, &error));
+        EXPECT_EQ(error, "Cannot open " + path + ": " + why);
+        EXPECT_FALSE(doc.document.openDataForAllPreference(path, &error));
+        EXPECT_EQ(error, "Cannot open " + path + ": " + why);
+    }
+    EXPECT_EQ(doc.document.snapshot({}), before);
+}
+
+TEST(DocumentFiles, AFileLargerThanAnyDocumentIsRefusedBeforeItIsRead)
+{
+    test::CoreDocument doc;
+    const QString path = test::tempFolder() + "/huge.nupo4";
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(file.resize(NUPO4DrawDocument::maxFileBytes + 1));  // sparse: takes no disk space
+    file.close();
+    QString error;
+    EXPECT_FALSE(doc.document.readFromFile(path, &error));
+    EXPECT_EQ(error,
+              "Cannot open " + path + ": it holds 256.0 MB, more than the 256.0 MB this program reads");
+}
+
+TEST(DocumentFiles, ASaveWhoseFolderCannotBeMadeSaysSo)
+{
+    test::CoreDocument doc;
+    test::fillRecording(100);
+    // A folder cannot be made inside a file (root may write anywhere, so a read-only folder would not do).
+    const QString blocker = test::tempFolder() + "/config";
+    QFile file(blocker);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    const QString path = blocker + "/NUPO4/com.quellbarok.NUPO4.prefs.plist";
+    QString error;
+    EXPECT_FALSE(doc.document.writeToFile(path, true, &error));
+    EXPECT_EQ(error, "Cannot save " + path + ": cannot create the folder " + blocker + "/NUPO4");
+}
+
+TEST(DocumentFiles, TextThatIsNoDocumentIsNamedSoWithWhereReadingStoppedAndNoRawControlCharacters)
+{
+    test::CoreDocument doc;
+    QString error;
+    EXPECT_FALSE(doc.document.readFromData("{ a = 1; } more", "x.nupo4", &error));
+    EXPECT_EQ(
+        error,
+        "x.nupo4 is not a NUPO4 brain-note document (line 1, column 12: unexpected text after the value)");
+
+    const QByteArray binary("\0\0\x01\x02\xff\n", 6);
+    EXPECT_FALSE(doc.document.readFromData(binary, "x.nupo4", &error));
+    EXPECT_FALSE(error.contains(QChar(0))) << error.toStdString();
+    EXPECT_EQ(error,
+              "x.nupo4 is not a NUPO4 brain-note document (line 1, column 1: unexpected character "
+              "'\\x00')");
+
+    EXPECT_FALSE(doc.document.readFromData("{ Format = \"a\\000b\\nc\"; }", "x.nupo4", &error));
+    EXPECT_EQ(error, "x.nupo4 is not a NUPO4 brain-note document (its Format is \"a\\x00b\\x0ac\")");
+    EXPECT_FALSE(doc.document.readFromData("{ Version = 1; }", "x.nupo4", &error));
+    EXPECT_EQ(error, "x.nupo4 is not a NUPO4 brain-note document (it names no Format)");
+    EXPECT_FALSE(doc.document.openDataForAllPreference(test::tempFolder() + "/missing.plist", &error));
+    EXPECT_TRUE(error.endsWith("missing.plist: No such file or directory")) << error.toStdString();
+}

@@ -1,0 +1,143 @@
+// A document with media open as the user makes it from the browser: a single sound, a bank of sounds
+// and a movie. Saved, reverted and opened again, it shows each of them once, with every slot's sounds
+// as saved, and says nothing about sounds it cannot read.
+#include "QXDrawerSound/movie/MovieState.h"
+#include "QXDrawerSound/movie/QXMovieController.h"
+#include "QXDrawerSound/player/QXSoundController.h"
+#include "QXDrawerSound/player/SoundSlotTables.h"
+#include "QXDrawerSound/window/QXSoundWindowController.h"
+#include "core/ui/QXAppController.h"
+#include "document/ui/NUPO4DocumentController.h"
+#include "shared/CoreState.h"
+#include "shared/RecordingBuffers.h"
+#include "shared/Utilities.h"
+#include "support/TestMedia.h"
+#include "support/TestSupport.h"
+
+#include <gtest/gtest.h>
+#include <QApplication>
+#include <QFileInfo>
+#include <QWidget>
+
+using namespace nupo;
+
+namespace {
+
+struct Shown {
+    int soundSlots = 0;
+    int movies = 0;
+    QStringList titles;
+    bool operator==(const Shown& other) const
+    {
+        return soundSlots == other.soundSlots && movies == other.movies && titles == other.titles;
+    }
+};
+
+void PrintTo(const Shown& shown, std::ostream* out)
+{
+    *out << shown.soundSlots << " sound slots, " << shown.movies
+         << " movies: " << shown.titles.join(" | ").toStdString();
+}
+
+// The media windows on screen once the windows closed before have gone.
+Shown shownMediaWindows()
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    Shown shown;
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (!window->isVisible())
+            continue;
+        const QString controller = window->property("controllerClass").toString();
+        if (controller == "QXSoundController")
+            ++shown.soundSlots;
+        else if (controller == "QXMovieController")
+            ++shown.movies;
+        else
+            continue;
+        shown.titles << window->windowTitle().section(QStringLiteral(" \u2014 "), 0, 0);  // less the document
+    }
+    shown.titles.sort();
+    return shown;
+}
+
+struct SlotContents {
+    std::array<int, soundSlotCount> rows{};
+    std::array<QStringList, soundSlotCount> paths;
+    bool operator==(const SlotContents&) const = default;
+};
+
+SlotContents slotContents()
+{
+    SlotContents contents;
+    for (int slot = 0; slot < soundSlotCount; ++slot) {
+        contents.rows[std::size_t(slot)] = RowsCountA[std::size_t(slot)];
+        for (int i = 0; i < RowsCountA[std::size_t(slot)]; ++i)
+            contents.paths[std::size_t(slot)] << (*soundPathTable(slot))[std::size_t(i)];
+    }
+    return contents;
+}
+
+}  // namespace
+
+TEST(DocumentMedia, RevertAndOpeningTheSameDocumentShowTheSavedSoundsAndMovieOnceEach)
+{
+    MediaPlayer::Options options;
+    options.audioOutput = false;
+    QXSoundController::setMediaOptions(options);
+    options.videoOutput = true;
+    QXMovieController::setMediaOptions(options);
+    QString why;
+    const QString movie = test::makeCounterMovie("documented.mp4", 24, 10, &why);
+    if (movie.isEmpty())
+        GTEST_SKIP() << why.toStdString();
+    const QString single = test::writeTone("single.wav", 2.0);
+    const QStringList bank{test::writeTone("first.wav", 2.0), test::writeTone("second.wav", 2.0)};
+
+    NUPO4DocumentController::installDocument([] { return false; });
+    auto& document = NUPO4DocumentController::sharedNUPO4DocumentController();
+    QStringList told;
+    document.tellUser = [&told](const QString& message) { told << message; };
+    document.askToRevert = [](const QString&) { return true; };
+    document.askToSaveChanges = [](const QString&) { return NUPO4DocumentController::DontSave; };
+    setPauseX = 1;
+    maxploop = 2000;
+    RecordingBuffers::sharedRecordingBuffers().allocate();
+    QXSoundController::sharedQXSoundController().initSoundNSStr();
+    firsttimeQXSoundController = 1;
+    openSound = 0;
+
+    // From the browser: a single sound, a folder of sounds, then the movie.
+    ASSERT_NE(openSoundBank({single}), nullptr);
+    ASSERT_NE(openSoundBank(bank), nullptr);
+    ASSERT_TRUE(NSStringToC(movie));
+    QXAppController::sharedQXAppController().openMovieAndPlaywithBrainwaveQ(nullptr);
+    const Shown saved = shownMediaWindows();
+    ASSERT_EQ(saved.soundSlots, 2);
+    ASSERT_EQ(saved.movies, 1);
+
+    const QString path = test::tempFolder() + "/media.nupo4";
+    ASSERT_TRUE(document.saveDocumentTo(path));
+    const SlotContents savedSlots = slotContents();
+    EXPECT_EQ(savedSlots.rows[0], 1);
+    EXPECT_EQ(savedSlots.paths[0], QStringList{single});
+    EXPECT_EQ(savedSlots.paths[1], bank);
+
+    for (int round = 0; round < 2; ++round) {
+        testing::internal::CaptureStdout();
+        if (round == 0)
+            document.revertDocumentToSaved(nullptr);
+        else
+            ASSERT_TRUE(document.openDocumentAt(path));
+        const QString said = QString::fromStdString(testing::internal::GetCapturedStdout());
+        EXPECT_EQ(shownMediaWindows(), saved) << "round " << round;
+        EXPECT_EQ(slotContents(), savedSlots) << "round " << round;
+        EXPECT_FALSE(said.contains("cannot read")) << said.toStdString();
+        EXPECT_FALSE(said.contains("Can not open movie")) << said.toStdString();
+        EXPECT_EQ(ShowQTWindow, 1);
+        // Saved again, the document names the same movie, not the last folder a slot handed over.
+        ASSERT_TRUE(document.saveDocumentTo(path));
+        ASSERT_NE(gMyMovieControllerObject, nullptr);
+        EXPECT_EQ(gMyMovieControllerObject->moviePath(), movie);
+    }
+    EXPECT_TRUE(told.isEmpty()) << told.join("\n").toStdString();
+}

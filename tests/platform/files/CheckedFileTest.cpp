@@ -1,0 +1,192 @@
+// Files a user can name: only regular files are read, whatever else the name points at (folder, FIFO,
+// socket, device) is refused at once by what it is, reads are bounded, and a write that fails (full
+// disk, file-size limit) says why and leaves the old file whole.
+#include "platform/files/CheckedFile.h"
+#include "support/TestSupport.h"
+
+#include <gtest/gtest.h>
+#include <QByteArray>
+#include <QDir>
+#include <QFile>
+
+#include <functional>
+
+#include <sched.h>
+#include <signal.h>
+#include <sys/mount.h>
+#include <sys/resource.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace nupo {
+namespace {
+
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    ASSERT_EQ(file.write(bytes), bytes.size());
+}
+
+QByteArray contentsOf(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(unreadable)");
+}
+
+// Runs body in a child process and returns its exit code (-signal when a signal ended it), so that
+// a signal or a changed process limit cannot touch the test run itself.
+int inChild(const std::function<int()>& body)
+{
+    std::fflush(nullptr);
+    const pid_t child = ::fork();
+    if (child == 0)
+        ::_exit(body());
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFSIGNALED(status) ? -WTERMSIG(status) : WEXITSTATUS(status);
+}
+
+TEST(CheckedFile, OnlyRegularFilesAreReadAndEverythingElseIsRefusedByWhatItIs)
+{
+    const QString folder = test::tempFolder();
+    const QString fifo = folder + "/pipe.nupo4";
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString device = folder + "/zero.nupo4";
+    ASSERT_TRUE(QFile::link("/dev/zero", device));
+    const QString socketPath = folder + "/socket.nupo4";
+    const int listener = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::snprintf(address.sun_path, sizeof address.sun_path, "%s", QFile::encodeName(socketPath).constData());
+    ASSERT_EQ(::bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    const QString regular = folder + "/plain.nupo4";
+    writeFile(regular, "{ Format = x; }");
+
+    const struct {
+        QString path;
+        const char* reason;
+    } refused[] = {
+        {folder, "it is a folder, not a file"},
+        {fifo, "it is a FIFO (named pipe), not a file"},
+        {device, "it is a device, not a file"},
+        {socketPath, "it is a socket, not a file"},
+        {folder + "/missing.nupo4", "No such file or directory"},
+        {QString(), "no file name"},
+    };
+    for (const auto& c : refused) {
+        QByteArray contents("untouched");
+        QString reason;
+        EXPECT_FALSE(readRegularFile(c.path, 1 << 20, &contents, &reason)) << c.path.toStdString();
+        EXPECT_EQ(reason, c.reason) << c.path.toStdString();
+        EXPECT_EQ(contents, "untouched");
+        EXPECT_FALSE(isReadableRegularFile(c.path, &reason));
+    }
+    QString reason;
+    EXPECT_EQ(openRegularFileForReading(QByteArray("a\0b", 3), &reason), -1);
+    EXPECT_EQ(reason, "a file name cannot hold a zero byte");
+
+    QByteArray contents;
+    ASSERT_TRUE(readRegularFile(regular, 1 << 20, &contents, &reason)) << reason.toStdString();
+    EXPECT_EQ(contents, "{ Format = x; }");
+    EXPECT_TRUE(isReadableRegularFile(regular, &reason));
+    ::close(listener);
+}
+
+TEST(CheckedFile, ReadsAreBoundedAndAnEmptyFileReadsEmpty)
+{
+    const QString folder = test::tempFolder();
+    writeFile(folder + "/big", QByteArray(5000, 'x'));
+    writeFile(folder + "/empty", QByteArray());
+    QByteArray contents("untouched");
+    QString reason;
+    EXPECT_FALSE(readRegularFile(folder + "/big", 4999, &contents, &reason));
+    EXPECT_EQ(reason, "it holds 5000 bytes, more than the 4999 bytes this program reads");
+    EXPECT_EQ(contents, "untouched");
+    ASSERT_TRUE(readRegularFile(folder + "/big", 5000, &contents, &reason));
+    EXPECT_EQ(contents, QByteArray(5000, 'x'));
+    ASSERT_TRUE(readRegularFile(folder + "/empty", 10, &contents, &reason));
+    EXPECT_TRUE(contents.isEmpty());
+}
+
+TEST(CheckedFile, AnAtomicWriteReplacesTheFileWholeAndKeepsItsPermissions)
+{
+    const QString path = test::tempFolder() + "/saved.nupo4";
+    QString reason;
+    ASSERT_TRUE(writeFileAtomically(path, "first", &reason)) << reason.toStdString();
+    ::chmod(QFile::encodeName(path).constData(), 0640);
+    ASSERT_TRUE(writeFileAtomically(path, "second, longer", &reason)) << reason.toStdString();
+    EXPECT_EQ(contentsOf(path), "second, longer");
+    struct stat info {};
+    ASSERT_EQ(::stat(QFile::encodeName(path).constData(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0640u);
+    EXPECT_EQ(QDir(QFileInfo(path).absolutePath()).entryList(QDir::Files), QStringList{"saved.nupo4"});
+    EXPECT_FALSE(writeFileAtomically(test::tempFolder() + "/no/such/folder/x", "x", &reason));
+    EXPECT_EQ(reason, "No such file or directory");
+}
+
+TEST(CheckedFile, AFileSizeLimitFailsTheWriteWithItsReasonInsteadOfEndingTheProgram)
+{
+    const QString path = test::tempFolder() + "/limited.nupo4";
+    writeFile(path, "old");
+    const int result = inChild([&path] {
+        const rlimit limit{1000, 1000};
+        if (::setrlimit(RLIMIT_FSIZE, &limit) != 0)
+            return 3;
+        QString reason;
+        if (writeFileAtomically(path, QByteArray(5000, 'x'), &reason))
+            return 1;
+        return reason == "the file would be larger than this system allows" ? 0 : 2;
+    });
+    EXPECT_EQ(result, 0) << "-25 is SIGXFSZ";
+    EXPECT_EQ(contentsOf(path), "old");
+    EXPECT_EQ(QDir(QFileInfo(path).absolutePath()).entryList(QDir::Files), QStringList{"limited.nupo4"});
+}
+
+// Without the right to mount, a user namespace of its own (mapping this user to its root) gives it.
+bool ownMountNamespace()
+{
+    const uid_t uid = ::getuid();
+    const gid_t gid = ::getgid();
+    if (::unshare(CLONE_NEWUSER | CLONE_NEWNS) != 0)
+        return false;
+    const auto put = [](const char* file, const QByteArray& text) {
+        QFile f(QString::fromLatin1(file));
+        return f.open(QIODevice::WriteOnly) && f.write(text) == text.size();
+    };
+    put("/proc/self/setgroups", "deny");
+    return put("/proc/self/uid_map", "0 " + QByteArray::number(uid) + " 1") &&
+           put("/proc/self/gid_map", "0 " + QByteArray::number(gid) + " 1");
+}
+
+TEST(CheckedFile, AFullDiskSaysThereIsNoSpaceLeftAndKeepsTheOldFile)
+{
+    // A 16 kB tmpfs of its own, mounted in a child's private namespace.
+    const QString folder = test::tempFolder();
+    constexpr int noMount = 77;
+    const int result = inChild([&folder] {
+        if (::unshare(CLONE_NEWNS) != 0 && !ownMountNamespace())
+            return noMount;
+        if (::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+            ::mount("none", QFile::encodeName(folder).constData(), "tmpfs", 0, "size=16k") != 0)
+            return noMount;
+        const QString path = folder + "/full.nupo4";
+        QString reason;
+        if (!writeFileAtomically(path, "old", &reason))
+            return 4;
+        if (writeFileAtomically(path, QByteArray(64 * 1024, 'x'), &reason))
+            return 1;
+        if (reason != "no space left on the device")
+            return 2;
+        return contentsOf(path) == "old" && QDir(folder).entryList(QDir::Files).size() == 1 ? 0 : 3;
+    });
+    if (result == noMount)
+        GTEST_SKIP() << "no tmpfs can be mounted here";
+    EXPECT_EQ(result, 0);
+}
+
+}  // namespace
+}  // namespace nupo

@@ -1,0 +1,81 @@
+#pragma once
+
+// Helpers for tests that work a whole window as a person does: the program started with a recording
+// playing, windows found by title, a window's controls by name, its GL view on screen.
+#include "app/NUPO4DrawAppDelegate.h"
+#include "platform/appkit/ui/NibLoader.h"
+#include "platform/viewhost/ui/OpenGLViewHost.h"
+#include "support/TestSupport.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QList>
+#include <QString>
+#include <QWidget>
+
+namespace nupo::test {
+
+// Whether windows are on an X display, where GL views draw frames (offscreen they draw none).
+inline bool onScreen()
+{
+    return QGuiApplication::platformName() == QLatin1String("xcb");
+}
+
+// Runs the event loop for that long while the program plays.
+inline void letItRun(int milliseconds)
+{
+    QElapsedTimer clock;
+    clock.start();
+    processEventsUntil([&] { return clock.elapsed() >= milliseconds; });
+}
+
+// Starts the program as at launch, with the recording playing.
+inline void startWithRecording(const QString& path)
+{
+    auto& delegate = NUPO4DrawAppDelegate::sharedNUPO4DrawAppDelegate();
+    delegate.setPathToOpen(path);
+    delegate.applicationDidFinishLaunching(nullptr);
+}
+
+#ifdef NUPO_DEMO_RECORDING_PATH
+// Starts the program with the demo recording playing (tests that depend on nupo_demo).
+inline void startWithDemo()
+{
+    startWithRecording(QStringLiteral(NUPO_DEMO_RECORDING_PATH));
+}
+#endif
+
+// The shown top-level windows with that title.
+inline QList<QWidget*> shownWindowsTitled(QLatin1String title)
+{
+    QList<QWidget*> windows;
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (window->isVisible() && window->windowTitle() == title)
+            windows << window;
+    return windows;
+}
+
+// Loads the nib and gives its controller as Controller (null when it failed or is of another class).
+template <class Controller>
+Controller* openNib(const QString& name)
+{
+    return dynamic_cast<Controller*>(NibLoader::loadNibNamed(name));
+}
+
+// The control of the controller's window with that object name.
+template <class T, class Controller>
+T* child(Controller& controller, const char* name)
+{
+    return controller.windowWidget()->template findChild<T*>(QString::fromLatin1(name));
+}
+
+// The GL view host of a window that is shown (its normal or its full view).
+inline OpenGLViewHost* shownViewHost(QWidget* window)
+{
+    for (auto* host : window->findChildren<OpenGLViewHost*>())
+        if (host->isVisible())
+            return host;
+    return nullptr;
+}
+
+}  // namespace nupo::test
