@@ -500,7 +500,7 @@ bool NUPO4DocumentController::readPreferenceFile()
     }
     // The movie window saved with the preferences opens again with its movie (it plays when asked).
     openMovieWindowIfAsked(
-        [] { QXMovieWindowController::openOrReuse(&QXAppController::sharedQXAppController()); });
+        [] { QXMovieWindowController::openOrReuse(&sharedNUPO4DocumentController()); });
     return true;
 }
 
