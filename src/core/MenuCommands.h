@@ -19,6 +19,7 @@ enum class MenuCommand {
     show3DSpectrum,
     show3DSpectrumFront,
     openMovieAndPlay,
+    openMovieWindow,  // the movie chosen last, in the open movie window or a new one, not played
     showPreferencesTab,  // the argument is the tab
     count
 };

@@ -221,6 +221,8 @@ void QXAppController::installMenuCommands()
     for (const auto& [command, action] : actions)
         MenuCommands::install(command,
                               [action = action](int) { (sharedQXAppController().*action)(nullptr); });
+    MenuCommands::install(MenuCommand::openMovieWindow,
+                          [](int) { QXMovieWindowController::openOrReuse(&sharedQXAppController()); });
     MenuCommands::install(MenuCommand::showPreferencesTab,
                           [](int tab) { sharedQXAppController().showPanelX(tab); });
 }

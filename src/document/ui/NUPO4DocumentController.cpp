@@ -1,6 +1,5 @@
 #include "document/ui/NUPO4DocumentController.h"
 
-#include "QXDrawerSound/movie/ui/QXMovieWindowController.h"
 #include "QXDrawerSound/player/SoundSlotTables.h"
 #include "QXSketch/DrawingSection.h"
 #include "QXSketch/ui/NUPO4DrawWindowController.h"
@@ -499,8 +498,7 @@ bool NUPO4DocumentController::readPreferenceFile()
         return false;
     }
     // The movie window saved with the preferences opens again with its movie (it plays when asked).
-    openMovieWindowIfAsked(
-        [] { QXMovieWindowController::openOrReuse(&sharedNUPO4DocumentController()); });
+    openMovieWindowIfAsked([] { MenuCommands::run(MenuCommand::openMovieWindow); });
     return true;
 }
 

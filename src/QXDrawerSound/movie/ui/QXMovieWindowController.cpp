@@ -324,7 +324,8 @@ void QXMovieWindowController::resizeMovieView(double magnification, bool control
         host->setFixedSize(width, height);
         inner->setAlignment(host, Qt::AlignHCenter);
     }
-    const int barWidth = controllerBar && bar ? bar->minimumSizeHint().width() : 0;
+    // A bar narrower than it likes to be leaves too short a slider to select with.
+    const int barWidth = controllerBar && bar ? bar->sizeHint().width() : 0;
     box->setFixedSize(std::max(width, barWidth),
                       height + (controllerBar ? MovieControllerBar::barHeight : 0));
     if (outer)
