@@ -83,7 +83,7 @@ TEST(AppDelegate, StartsOnceWithTheControlPanelAndPlaysTheFileGiven)
     ASSERT_TRUE(QDir(folder).mkdir("folder.dat"));
     ASSERT_EQ(mkfifo(QFile::encodeName(folder + "/pipe.dat").constData(), 0600), 0);
     const std::pair<QString, std::string> refused[] = {
-        {folder + "/missing.dat", "No such file or directory."},
+        {folder + "/missing.dat", "no such file or folder."},
         {folder + "/folder.dat", "it is a folder, not a file."},
         {folder + "/pipe.dat", "it is a FIFO (named pipe), not a file."},
         {test::sourcePath("CMakeLists.txt"),

@@ -181,8 +181,8 @@ TEST(QXSerialPortOldFile, RefusalsNameTheFileAndTheReason)
     const Case cases[] = {
         {folder, "it is a folder, not a file"},
         {fifo, "it is a FIFO (named pipe), not a file"},  // refused at once, never waiting for a writer
-        {folder + "/missing.dat", "No such file or directory"},
-        {plain + "/inside.dat", "Not a directory"},
+        {folder + "/missing.dat", "no such file or folder"},
+        {plain + "/inside.dat", "a part of the path is not a folder"},
     };
     for (const Case& c : cases) {
         setOutChar(c.path);

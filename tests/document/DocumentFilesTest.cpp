@@ -92,5 +92,5 @@ TEST(DocumentFiles, TextThatIsNoDocumentIsNamedSoWithWhereReadingStoppedAndNoRaw
     EXPECT_FALSE(doc.document.readFromData("{ Version = 1; }", "x.nupo4", &error));
     EXPECT_EQ(error, "x.nupo4 is not a NUPO4 brain-note document (it names no Format)");
     EXPECT_FALSE(doc.document.openDataForAllPreference(test::tempFolder() + "/missing.plist", &error));
-    EXPECT_TRUE(error.endsWith("missing.plist: No such file or directory")) << error.toStdString();
+    EXPECT_TRUE(error.endsWith("missing.plist: no such file or folder")) << error.toStdString();
 }

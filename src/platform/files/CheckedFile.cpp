@@ -165,7 +165,6 @@ bool readRegularFile(const QString& path, qint64 maxBytes, QByteArray* contents,
 
 QString fileErrorReason(int error)
 {
-    // The system's own words, but where they are missing or cryptic.
     switch (error) {
         case ENOSPC:
             return QStringLiteral("no space left on the device");
@@ -173,6 +172,19 @@ QString fileErrorReason(int error)
             return QStringLiteral("the file would be larger than this system allows");
         case EDQUOT:
             return QStringLiteral("the disk quota is used up");
+        case EROFS:
+            return QStringLiteral("the disk is read-only");
+        case EACCES:
+        case EPERM:
+            return QStringLiteral("permission denied");
+        case ENOENT:
+            return QStringLiteral("no such file or folder");
+        case ENOTDIR:
+            return QStringLiteral("a part of the path is not a folder");
+        case EISDIR:
+            return QStringLiteral("it is a folder, not a file");
+        case EIO:
+            return QStringLiteral("the device reported an input/output error");
         default:
             return QString::fromLocal8Bit(std::strerror(error));
     }

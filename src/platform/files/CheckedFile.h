@@ -29,8 +29,7 @@ bool isReadableRegularFile(const QString& path, QString* reason);
 // on the device"). A file-size limit makes the write fail with its reason rather than end the program.
 bool writeFileAtomically(const QString& path, const QByteArray& contents, QString* reason);
 
-// The reason an error number gives: the system's words, plain ones where those are cryptic (a full disk, a
-// file-size limit, a used-up quota).
+// The reason an error number gives, in plain words for the failures a user can meet and mend.
 QString fileErrorReason(int error);
 
 }  // namespace nupo

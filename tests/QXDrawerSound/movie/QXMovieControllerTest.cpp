@@ -15,6 +15,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cmath>
 #include <thread>
 
@@ -141,15 +142,24 @@ TEST_F(MoviePlayerTest, SelectionModePlaysTheSelectionMadeAndWholeMoviePlaysAllA
     EXPECT_EQ(movie->playMode(), 2);
     EXPECT_TRUE(player.playsSelectionOnly());
     ASSERT_TRUE(test::processEventsUntil([&] { return !player.isPlaying(); }));
+    // Stopped at the selection's end (how far past it depends on how busy the machine is), not the movie's.
     EXPECT_GT(player.currentTime(), 0.88);
-    EXPECT_LT(player.currentTime(), 1.1) << "stops at the selection's end";
+    EXPECT_LT(player.currentTime(), 1.6) << "stops at the selection's end";
     EXPECT_TRUE(test::processEventsUntil([&] { return !movie->playButtonShowsPause(); }));
 
     // Played again, it starts at the selection's start.
     movie->setplay();
-    EXPECT_TRUE(test::processEventsUntil([&] { return player.currentTime() > 0.55; }));
-    EXPECT_LT(player.currentTime(), 0.95);
-    ASSERT_TRUE(test::processEventsUntil([&] { return !player.isPlaying(); }));
+    double earliest = 10.0;
+    ASSERT_TRUE(test::processEventsUntil([&] {
+        earliest = std::min(earliest, player.currentTime());
+        return player.isPlaying() && player.currentTime() < 0.8;
+    }));
+    ASSERT_TRUE(test::processEventsUntil([&] {
+        earliest = std::min(earliest, player.currentTime());
+        return !player.isPlaying();
+    }));
+    EXPECT_GE(earliest, 0.45);
+    EXPECT_LT(player.currentTime(), 1.6);
 
     movie->setPlaymodeMatrix(3);
     EXPECT_FALSE(player.playsSelectionOnly());

@@ -236,7 +236,7 @@ TEST_F(SoundWindowTest, APartSelectedInTheBarWithTheMouseIsWhatSelectionPlays)
     EXPECT_EQ(PlaymodeA[0], 2);
     EXPECT_TRUE(test::processEventsUntil([&] { return sound.currentTime() >= 0.4; }));
     ASSERT_TRUE(test::processEventsUntil([&] { return !sound.isPlaying(); }));
-    EXPECT_LT(sound.currentTime(), 1.0) << "played on past the selection";
+    EXPECT_LT(sound.currentTime(), 1.5) << "played on past the selection";
     // A click on the bar moves the sound there (a paused sound without a device reports its time less
     // the output's buffer).
     QTest::mouseClick(slider, Qt::LeftButton, Qt::NoModifier, QPoint(slider->xOf(1.5), y));

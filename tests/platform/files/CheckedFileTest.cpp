@@ -74,7 +74,7 @@ TEST(CheckedFile, OnlyRegularFilesAreReadAndEverythingElseIsRefusedByWhatItIs)
         {fifo, "it is a FIFO (named pipe), not a file"},
         {device, "it is a device, not a file"},
         {socketPath, "it is a socket, not a file"},
-        {folder + "/missing.nupo4", "No such file or directory"},
+        {folder + "/missing.nupo4", "no such file or folder"},
         {QString(), "no file name"},
     };
     for (const auto& c : refused) {
@@ -125,7 +125,7 @@ TEST(CheckedFile, AnAtomicWriteReplacesTheFileWholeAndKeepsItsPermissions)
     EXPECT_EQ(info.st_mode & 0777, 0640u);
     EXPECT_EQ(QDir(QFileInfo(path).absolutePath()).entryList(QDir::Files), QStringList{"saved.nupo4"});
     EXPECT_FALSE(writeFileAtomically(test::tempFolder() + "/no/such/folder/x", "x", &reason));
-    EXPECT_EQ(reason, "No such file or directory");
+    EXPECT_EQ(reason, "no such file or folder");
 }
 
 TEST(CheckedFile, AFileSizeLimitFailsTheWriteWithItsReasonInsteadOfEndingTheProgram)
