@@ -49,10 +49,13 @@ QStringList cutControls(const QWidget* drawer)
     return cut;
 }
 
-void openAll(const QList<Drawer*>& drawers)
+// Opens every drawer as the window's buttons do.
+void openAll(NibController* controller, const QList<Drawer*>& drawers)
 {
-    for (Drawer* drawer : drawers)
-        drawer->open();
+    for (const char* name : {"toggleLeftDrawer", "toggleBottomDrawer", "toggleUpperRightDrawer",
+                             "toggleLowerRightDrawer"})
+        if (const NibController::Action toggle = controller->actionNamed(QString::fromLatin1(name)))
+            toggle(nullptr);
     QElapsedTimer waited;
     waited.start();
     while (std::any_of(drawers.begin(), drawers.end(), [](Drawer* d) { return d->state() != Drawer::State::Open; }))
@@ -72,7 +75,7 @@ TEST_P(DrawersFit, ControlsShowWholeAndTheDrawersKeepTheirPlaces)
     QCoreApplication::processEvents();
     const QList<Drawer*> drawers = window->findChildren<Drawer*>();
     ASSERT_GE(drawers.size(), 3);
-    openAll(drawers);
+    openAll(controller, drawers);
 
     const QRect frame = window->frameGeometry();
     QList<QRect> rightDrawers;
@@ -94,7 +97,8 @@ TEST_P(DrawersFit, ControlsShowWholeAndTheDrawersKeepTheirPlaces)
         EXPECT_TRUE(cut.isEmpty()) << cut.join("; ").toStdString();
     }
     ASSERT_EQ(rightDrawers.size(), 2);
-    EXPECT_FALSE(rightDrawers[0].intersects(rightDrawers[1])) << "the right drawers overlap";
+    // One above the other, meeting in the middle (a window of odd height gives both its middle row).
+    EXPECT_LE(rightDrawers[0].intersected(rightDrawers[1]).height(), 1) << "the right drawers overlap";
     window->close();
 }
 

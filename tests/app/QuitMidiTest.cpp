@@ -36,6 +36,7 @@ TEST(QuitMidiTest, TwoPeakSetupsOnGiveTheirNoteOffsAndNothingElse)
         if (strMIDIport[std::size_t(i)].endsWith(QStringLiteral(":quit sink")))
             sinkPort = i;
     ASSERT_GE(sinkPort, 0);
+    ASSERT_TRUE(sink->primeThroughPort(sinkPort)) << "nothing sent to the sink arrives";
     for (int s : {0, 1}) {
         MIDIoutONX[s] = 1;
         MIDIportX[s] = sinkPort;

@@ -1,6 +1,8 @@
 // The program's wiring: after installLinks() (the test main calls it, as main() does) every nib finds its
 // controller, the lower layers' links reach the windows above them, and the document has its sections.
 #include "QXDrawerSound/player/SoundSlotTables.h"
+#include "core/MenuCommands.h"
+#include "core/ui/WindowController.h"
 #include "document/NUPO4DrawDocument.h"
 #include "platform/appkit/ui/NibControllerRegistry.h"
 #include "plots/settings/ui/SetDisplay.h"
@@ -11,7 +13,9 @@
 
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QRegularExpression>
+#include <QTabWidget>
 
 #include <gtest/gtest.h>
 
@@ -56,6 +60,14 @@ TEST(Wiring, LowerLayersReachTheWindowsAboveThem)
                 links.backgroundColorWell && links.meshDisplayn && links.meshOther && links.openMediaBrowser);
     EXPECT_TRUE(QXnewaveGLView::openMediaBrowser && QXnewaveAppController::restartLogo);
     EXPECT_TRUE(windowAlphaOf3DSpectrum && windowAlphaOfWaveSurface && windowAlphaOfMovie);
+}
+
+TEST(Wiring, CommandsGivenToTheMenuReachIt)
+{
+    WindowController& preferences = WindowController::sharedWindowController();
+    preferences.addPanel(PreferencesTab::Device, QStringLiteral("Device"), [] { return new QLabel; });
+    ASSERT_TRUE(MenuCommands::run(MenuCommand::showPreferencesTab, PreferencesTab::Device));
+    EXPECT_EQ(preferences.shownPanel(), PreferencesTab::Device);
 }
 
 TEST(Wiring, TheDocumentHasTheSectionsOfEverySubsystem)

@@ -84,12 +84,24 @@ namespace {
 
 // Backend objects and inboxes of every client made, reachable to the process end.
 template <class T>
+struct Kept {
+    std::mutex mutex;
+    std::vector<std::unique_ptr<T>> objects;
+};
+
+template <class T>
+Kept<T>& kept()
+{
+    static auto* all = new Kept<T>;
+    return *all;
+}
+
+template <class T>
 T* keptToTheEnd(T* made)
 {
-    static std::mutex mutex;
-    static auto* kept = new std::vector<std::unique_ptr<T>>;
-    std::lock_guard lock(mutex);
-    kept->emplace_back(made);
+    Kept<T>& all = kept<T>();
+    std::lock_guard lock(all.mutex);
+    all.objects.emplace_back(made);
     return made;
 }
 
@@ -104,7 +116,19 @@ MidiTestClient::MidiTestClient()
 
 MidiTestClient::~MidiTestClient()
 {
-    in->closePort();
+    if (in != nullptr)
+        in->closePort();
+}
+
+void MidiTestClient::closeClient()
+{
+    // Closing ends the backend's library threads; nothing arrives any more.
+    Kept<RtMidiIn>& all = kept<RtMidiIn>();
+    std::lock_guard lock(all.mutex);
+    for (auto& object : all.objects)
+        if (object.get() == in)
+            object.reset();
+    in = nullptr;
 }
 
 std::unique_ptr<MidiTestClient> MidiTestClient::destination(const QString& portName)

@@ -54,6 +54,8 @@ public:
     bool primeThroughPort(int port);
     std::vector<MidiBytes> messages();
     void clear();
+    // Closes the test program's client on the server (also after the server died); it receives nothing more.
+    void closeClient();
 
 private:
     // What the backend thread's callback fills. Kept with the backend object to the process end.

@@ -34,8 +34,8 @@ public:
     // The sound's controller bar (position, selection, volume) in the movie view's place.
     MovieControllerBar* soundControllerBar() const { return bar; }
 
-    // Registers the ten slot classes and the nine nib names that share slot 0's nib (done once, at
-    // static initialisation; callable again).
+    // Registers the ten slot classes and the nine nib names that share slot 0's nib (done at start-up;
+    // callable again).
     static void registerSlots();
 
 protected:

@@ -115,10 +115,10 @@ int JackMidiClient::destinationPort(const std::string& destination, const std::s
 bool JackMidiClient::inputPort(const std::string& portName)
 {
     std::lock_guard lock(portsMutex);
-    if (jack_port_by_name(client, (clientName + ':' + portName).c_str()) != nullptr)
-        return true;
     if (serverGone())
         return false;
+    if (jack_port_by_name(client, (clientName + ':' + portName).c_str()) != nullptr)
+        return true;
     jack_port_t* port =
         jack_port_register(client, portName.c_str(), JACK_DEFAULT_MIDI_TYPE, JackPortIsInput, 0);
     if (port != nullptr)
@@ -138,7 +138,7 @@ bool JackMidiClient::connect(int port, const std::string& destination)
 
 bool JackMidiClient::send(int port, const unsigned char* bytes, std::size_t size)
 {
-    if (port < 0 || port >= outputCount.load(std::memory_order_acquire))
+    if (serverGone() || port < 0 || port >= outputCount.load(std::memory_order_acquire))
         return false;
     Output& output = outputs[std::size_t(port)];
     const std::size_t needed = sizeof(MessageSize) + size;

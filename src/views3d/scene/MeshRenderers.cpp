@@ -1,6 +1,7 @@
 #include "views3d/scene/MeshRenderers.h"
 
 #include "platform/gl/ColorTables.h"
+#include "platform/gl/GridMesh.h"
 #include "plots/frame/FloorNormals.h"
 #include "plots/settings/DisplaySettings.h"
 #include "views3d/scene/Materials.h"
@@ -9,6 +10,9 @@
 #include <GL/gl.h>
 
 #include <algorithm>
+#include <map>
+#include <tuple>
+#include <vector>
 
 namespace nupo {
 
@@ -76,30 +80,31 @@ struct VertexColour {
 };
 
 // The smooth-shaded surface as vertex arrays: one vertex per grid point with its colour, normal and
-// position, and one index list per strip. The colour goes in through the colour material (front ambient
-// and diffuse), which gives the lit colour that per-vertex material calls give, since the tables' ambient
-// and diffuse entries share their RGB and the lit alpha is the diffuse alpha (1). Strips drawn under a
-// material with a colour material of its own (the glass presets), and the strip beside them, keep the
-// per-vertex calls.
+// position, row after row, and the strips as the triangles they make. The colour goes in through the colour
+// material (front ambient and diffuse), which gives the lit colour that per-vertex material calls give,
+// since the tables' ambient and diffuse entries share their RGB and the lit alpha is the diffuse alpha (1).
+// Strips drawn under a material with a colour material of its own (the glass presets), and the strip
+// beside them, keep the per-vertex calls.
 struct SmoothArrays {
     struct Vertex {
         float colour[4];
         float normal[3];
         float position[3];
     };
-    Vertex vertices[QX3DSpectrumMesh::side * QX3DSpectrumMesh::side];
-    // Both passes: 2 x 63 strips of up to 126 triangles.
-    GLushort indices[2 * (QX3DSpectrumMesh::side - 1) * 3 * (2 * QX3DSpectrumMesh::side - 2)];
-    int used = 0;
+    static constexpr int rows = QX3DSpectrumMesh::side;
+    Vertex vertices[rows * QX3DSpectrumMesh::side];
+    int columns = 0;
+    std::vector<GridMesh::Index> pending;
     bool coloured = false;
 
     void fill(const HeightGrid& colourGrid, const HeightGrid& heightGrid, const float (&normals)[64][64][3],
-              const VertexColour& colour, int columns)
+              const VertexColour& colour, int columnCount)
     {
+        columns = columnCount;
         coloured = colour.textureMode == 0 || colour.textureMode == 1;
-        for (int r = 0; r < QX3DSpectrumMesh::side; ++r)
+        for (int r = 0; r < rows; ++r)
             for (int j = 0; j < columns; ++j) {
-                Vertex& v = vertices[r * QX3DSpectrumMesh::side + j];
+                Vertex& v = vertices[r * columns + j];
                 if (coloured)
                     std::copy_n(colour.of(colourGrid[r][j], j), 4, v.colour);
                 std::copy_n(normals[r][j], 3, v.normal);
@@ -109,31 +114,26 @@ struct SmoothArrays {
             }
     }
 
-    // Adds strips 0 .. count - 1 as the triangles a strip makes, in its order and winding: triangle k of
-    // a strip is (k, k + 1, k + 2), odd ones as (k + 1, k, k + 2).
-    void addStrips(int count, int columns, bool swapped)
+    // Adds strips 0 .. count - 1, in their order and winding, to the triangles of the next draw.
+    void addStrips(int count, bool swapped)
     {
-        for (int i = 0; i < count; ++i) {
-            const int first = (swapped ? i + 1 : i) * QX3DSpectrumMesh::side;
-            const int second = (swapped ? i : i + 1) * QX3DSpectrumMesh::side;
-            const auto at = [&](int k) { return GLushort(k % 2 == 0 ? first + k / 2 : second + k / 2); };
-            for (int k = 0; k + 2 < 2 * columns; ++k) {
-                indices[used++] = at(k % 2 == 0 ? k : k + 1);
-                indices[used++] = at(k % 2 == 0 ? k + 1 : k);
-                indices[used++] = at(k + 2);
-            }
-        }
+        // The index lists depend only on the grid's columns; kept from frame to frame.
+        static std::map<std::tuple<int, int, bool>, std::vector<GridMesh::Index>> lists;
+        auto [at, added] = lists.try_emplace({columns, count, swapped});
+        if (added)
+            at->second = GridMesh::stripTriangles(columns, 0, count, swapped);
+        pending.insert(pending.end(), at->second.begin(), at->second.end());
     }
 
     // Draws the triangles added since the last draw in one call.
     void draw()
     {
-        if (used == 0)
+        if (pending.empty())
             return;
         begin();
-        glDrawElements(GL_TRIANGLES, used, GL_UNSIGNED_SHORT, indices);
+        drawGridElements(GL_TRIANGLES, pending, rows * columns);
         end();
-        used = 0;
+        pending.clear();
     }
 
     // The current colour is left as it was: the per-vertex calls change the material, not the colour, and
@@ -250,7 +250,7 @@ void drawSmoothShaded(int N, int textureMode, int towBrain, int shapeC, float PC
         // glass blends over exactly the pixels it did.
         const bool glassEnd = swapped || !bothSides;
         const int arrayStrips = perVertexCalls ? 0 : (glassEnd ? strips - 2 : strips);
-        arrays.addStrips(arrayStrips, columns, swapped);
+        arrays.addStrips(arrayStrips, swapped);
         for (int i = arrayStrips; i < strips; ++i) {
             arrays.draw();
             if (i == strips - 1 && glassEnd) {

@@ -1,6 +1,8 @@
 #include "platform/appkit/ui/NibController.h"
 
 #include <QEvent>
+#include <QSize>
+#include <QWidget>
 #include <QtDebug>
 
 namespace nupo {
@@ -20,9 +22,13 @@ protected:
                     break;
                 case QEvent::Move:
                     controller->windowDidMove(watched);
+                    // Framed by the window manager, the window moves and its frame grows by the title
+                    // bar without a resize of its own: that is a resize of its frame.
+                    if (controller->window_->frameGeometry().size() != frameSize)
+                        resized(watched);
                     break;
                 case QEvent::Resize:
-                    controller->windowDidResize(watched);
+                    resized(watched);
                     break;
                 default:
                     break;
@@ -32,7 +38,14 @@ protected:
     }
 
 private:
+    void resized(QObject* watched)
+    {
+        frameSize = controller->window_->frameGeometry().size();
+        controller->windowDidResize(watched);
+    }
+
     NibController* controller;
+    QSize frameSize;  // the window's frame at the last resize told
 };
 
 NibController::NibController() = default;

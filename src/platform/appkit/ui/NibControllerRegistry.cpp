@@ -13,7 +13,7 @@ struct Registry {
     QHash<QString, NibControllerRegistry::Factory> factories;
 };
 
-// Built on first use, so registrations from static initialisers in any order are safe.
+// Built on first use, so a registration may come before anything else exists.
 Registry& registry()
 {
     static Registry* instance = new Registry;  // lives to process end

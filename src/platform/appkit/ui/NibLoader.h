@@ -14,7 +14,7 @@
 //    A drawer is a child widget of the window, outside its layout, with a string property
 //    `drawerEdge` ("left", "bottom" or "right"); it becomes a Drawer bound to the outlet of its name.
 // 2. The controller derives from NibController, has a public default constructor, declares its
-//    outlets and actions in that constructor and registers itself in its .cpp:
+//    outlets and actions in that constructor, and is registered with the nib loader at start-up:
 //
 //        class QXExampleController : public NibController {
 //        public:

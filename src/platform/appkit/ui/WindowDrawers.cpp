@@ -58,6 +58,7 @@ void WindowDrawers::toggleLeftXDrawer(QObject*)
 
 void WindowDrawers::openBottomDrawer(QObject*)
 {
+    setBottomDrawerOffsets();
     open(bottomDrawer, Drawer::Edge::Bottom);
 }
 
@@ -68,11 +69,13 @@ void WindowDrawers::closeBottomDrawer(QObject*)
 
 void WindowDrawers::toggleBottomDrawer(QObject*)
 {
+    setBottomDrawerOffsets();
     toggle(bottomDrawer, Drawer::Edge::Bottom);
 }
 
 void WindowDrawers::openUpperRightDrawer(QObject*)
 {
+    setRightDrawerOffsets();
     open(upperRightDrawer, Drawer::Edge::Right);
 }
 
@@ -83,11 +86,13 @@ void WindowDrawers::closeUpperRightDrawer(QObject*)
 
 void WindowDrawers::toggleUpperRightDrawer(QObject*)
 {
+    setRightDrawerOffsets();
     toggle(upperRightDrawer, Drawer::Edge::Right);
 }
 
 void WindowDrawers::openLowerRightDrawer(QObject*)
 {
+    setRightDrawerOffsets();
     open(lowerRightDrawer, Drawer::Edge::Right);
 }
 
@@ -98,6 +103,7 @@ void WindowDrawers::closeLowerRightDrawer(QObject*)
 
 void WindowDrawers::toggleLowerRightDrawer(QObject*)
 {
+    setRightDrawerOffsets();
     toggle(lowerRightDrawer, Drawer::Edge::Right);
 }
 

@@ -15,6 +15,10 @@ class Drawer;
 // drawers' offsets in step with the window's size and the two right drawers' depths adding up to 300
 // points. The windows differ only in the constants they pass in; each window's drawer controller is this
 // class with its own constants.
+//
+// The bottom and right drawers take their offsets from the window's frame again as they open: the
+// window manager may have framed the window (adding its title bar to the frame's height) since the
+// last resize.
 class WindowDrawers {
 public:
     struct Limits {

@@ -42,7 +42,7 @@ public:
     virtual void selectX(int mode) = 0;
     virtual void selectX2(int entry) = 0;
     // A queued view mode: selects it and marks the command as applied.
-    void setDemoNumberA(int mode);
+    virtual void setDemoNumberA(int mode);
     virtual void setDemoNumberB(int entry) = 0;
     virtual void select(QObject* sender) = 0;
 

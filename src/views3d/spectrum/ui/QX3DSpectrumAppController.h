@@ -43,6 +43,9 @@ public:
     // --- Operations other parts send ------------------------------------------------------------------
     void setBackgroundColorWellA(const RGBAColor& colour);
     void setDemoNumberAto3DBSC(int n) { state.queueViewMode(n); }
+    // A queued display-mode command: the menu shows the mode, and the visible view takes it too (the view
+    // that first applied it may since have been set up again by the window's opening).
+    void setDemoNumberA(int mode) override;
     void setDemoNumberBto3DBSC(int n) { state.queueViewEntry(n); }
     void setDemoNumberB(int n) override;
     void setGetMaxOpen();

@@ -43,6 +43,13 @@ void QX3DSpectrumAppController::select(QObject* sender)
     selectX(index);
 }
 
+void QX3DSpectrumAppController::setDemoNumberA(int mode)
+{
+    PlotWindowController::setDemoNumberA(mode);
+    if (popup && PlotControls::selectedIndex(popup) == mode)
+        forEachVisible([mode](QX3DSpectrumGLView& v) { v.setDemoNumber(mode); });
+}
+
 void QX3DSpectrumAppController::setBrainSwitchBoxesHidden(bool hidden)
 {
     PlotControls::setHidden(setshowBSallBox, hidden);

@@ -235,6 +235,26 @@ TEST(QX3DSpectrumWindow, ControlsReachTheVisibleView)
     WindowHandle(c->windowWidget()).close();
 }
 
+TEST(QX3DSpectrumWindow, AQueuedDisplayModeReachesTheMenuAndThePicture)
+{
+    DeviceConfig = 1;
+    auto* c = openWindow();
+    ASSERT_NE(c, nullptr);
+    c->tickTimer().stop();
+    for (int tick = 0; tick < 6; ++tick)  // past the start-up counts
+        c->timerUpdate();
+    QX3DSpectrumGLView* view = c->visibleView();
+    ASSERT_NE(view, nullptr);
+    // The window set its view up again after the view had applied a remote mode (as when a drawing's
+    // rectangle chose a channel before the window opened): the queued command brings both back together.
+    view->setDemoNumber(0);
+    c->setDemoNumberAto3DBSC(3);
+    c->timerUpdate();
+    EXPECT_EQ(child<QComboBox>(*c, "popup")->currentIndex(), 3);
+    EXPECT_EQ(view->num, 3);
+    WindowHandle(c->windowWidget()).close();
+}
+
 TEST(QX3DSpectrumWindow, DrawersOpenOnTheirEdgesAndShareTheRightWidth)
 {
     auto* c = openWindow();
