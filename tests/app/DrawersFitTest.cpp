@@ -90,8 +90,9 @@ TEST_P(DrawersFit, ControlsShowWholeAndTheDrawersKeepTheirPlaces)
         }
         for (const QScrollArea* area : drawer->findChildren<QScrollArea*>()) {
             EXPECT_FALSE(area->horizontalScrollBar()->isVisible()) << "scrolls sideways";
-            if (drawer->edge() == Drawer::Edge::Bottom)
+            if (drawer->edge() == Drawer::Edge::Bottom) {
                 EXPECT_FALSE(area->verticalScrollBar()->isVisible()) << "scrolls up and down";
+            }
         }
         const QStringList cut = cutControls(drawer);
         EXPECT_TRUE(cut.isEmpty()) << cut.join("; ").toStdString();

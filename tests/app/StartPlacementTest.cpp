@@ -46,11 +46,13 @@ void expectNothingCovered(const QWidget* controlPanel)
     for (const QWidget* window : windows) {
         const QRect frame = WindowPlacement::frameOf(window);
         EXPECT_TRUE(area.contains(frame)) << described(window).toStdString();
-        if (window != controlPanel)
+        if (window != controlPanel) {
             EXPECT_FALSE(frame.intersects(WindowPlacement::frameOf(controlPanel)))
                 << described(window).toStdString() << " covers " << described(controlPanel).toStdString();
-        for (const QRect& palette : WindowPlacement::keptClearFrames(window))
+        }
+        for (const QRect& palette : WindowPlacement::keptClearFrames(window)) {
             EXPECT_FALSE(frame.intersects(palette)) << described(window).toStdString() << " is under the palette";
+        }
     }
 }
 

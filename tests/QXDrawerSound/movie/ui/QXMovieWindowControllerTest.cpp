@@ -135,9 +135,10 @@ TEST_F(MovieWindowTest, TheControllerBarFollowsTheSizeAndItsMouseSeeksSetsVolume
         QApplication::processEvents();
         EXPECT_EQ(bar->isVisible(), size.barShown) << "size " << size.choice;
         EXPECT_EQ(window->controllerBarShown(), size.barShown);
-        if (size.pictureHeight > 0 && window->movieHost())
+        if (size.pictureHeight > 0 && window->movieHost()) {
             EXPECT_EQ(window->movieBox()->height(), size.pictureHeight + (size.barShown ? barHeight : 0))
                 << "size " << size.choice;
+        }
     }
     // Back to "Size to fit window": the movie view fills its place again, the bar under the picture.
     EXPECT_GT(window->movieBox()->height(), 96 + barHeight);
