@@ -197,8 +197,10 @@ TEST(MidiServerRestartTest, PortsComeBackAndMessagesFlowOnANewServer)
         EXPECT_TRUE(alerts[0].contains(QStringLiteral("JACK server has gone"))) << alerts[0].toStdString();
     }
     MidiOutOn(60, 100, 0, 0, sinkPort, 0);  // while there is no server: nothing, at once
-    // The test program's clients died with the server; libjack cannot close them now: they stay.
-    (void)sink.release();
+    // The test program's clients died with the server; libjack cannot close them now: they stay, held
+    // where nothing destroys them.
+    static auto* deadClients = new std::vector<std::unique_ptr<MidiTestClient>>;
+    deadClients->push_back(std::move(sink));
 
     ASSERT_TRUE(server.start());
     ASSERT_TRUE(waitUntil([] { return !midiServerLost(); })) << "no new connection";

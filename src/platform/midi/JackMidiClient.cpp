@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cstdint>
 #include <thread>
+#include <vector>
 
 namespace nupo {
 
@@ -26,6 +27,8 @@ void quietJackMessage(const char*) {}
 struct CurrentClient {
     std::mutex mutex;
     JackMidiClient* client = nullptr;
+    // Clients of servers that went away: libjack cannot close them, so they are kept (not lost) to the end.
+    std::vector<JackMidiClient*> retired;
 };
 
 CurrentClient& currentClient()
@@ -58,6 +61,10 @@ JackMidiClient* JackMidiClient::current(const std::string& baseName)
             continue;                   // another instance of the program has this number
         }
         // The client that served the old server stays (its period may still run); a new one takes over.
+        if (current.client != nullptr) {
+            current.retired.push_back(current.client);
+            current.client = nullptr;
+        }
         auto* made = new JackMidiClient;
         made->client = opened;
         made->clientName = jack_get_client_name(opened);
