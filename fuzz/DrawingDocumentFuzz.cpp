@@ -4,8 +4,8 @@
 
 #include "DocumentReadCheck.h"
 
-#include "QXSketch/DrawingSection.h"
-#include "QXSketch/NUPO4Drawing.h"
+#include "QXSketch/gl/DrawingSection.h"
+#include "QXSketch/gl/NUPO4Drawing.h"
 #include "document/NUPO4DrawDocument.h"
 #include "shared/CoreState.h"
 

@@ -3,7 +3,7 @@
 // colour (a raw-wave frame of two traces at 256 points with a large signal), and 256 bars.
 #include <benchmark/benchmark.h>
 
-#include "platform/quartz/ImageRasterizer.h"
+#include "platform/quartz/gl/ImageRasterizer.h"
 
 #include <QImage>
 #include <QPainter>

@@ -7,9 +7,9 @@
 #include "analysis/QXFFT.h"
 #include "core/QXSerialPort.h"
 #include "platform/gl/OffscreenGLContext.h"
-#include "plots/waterfall/engine/QX2DSpectrumGLView.h"
-#include "plots/waterfall/model/QX2DSpectrum.h"
-#include "plots/waterfall/model/WaterfallState.h"
+#include "plots/waterfall/QX2DSpectrum.h"
+#include "plots/waterfall/WaterfallState.h"
+#include "plots/waterfall/gl/QX2DSpectrumGLView.h"
 #include "shared/AnalysisState.h"
 #include "shared/CoreState.h"
 

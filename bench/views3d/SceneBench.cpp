@@ -7,9 +7,9 @@
 #include "platform/gl/OffscreenGLContext.h"
 #include "shared/AnalysisState.h"
 #include "shared/CoreState.h"
-#include "views3d/scene/MeshControl.h"
-#include "views3d/scene/QX3DSpectrumMesh.h"
-#include "views3d/scene/QX3DSpectrumScene.h"
+#include "views3d/scene/gl/MeshControl.h"
+#include "views3d/scene/gl/QX3DSpectrumMesh.h"
+#include "views3d/scene/gl/QX3DSpectrumScene.h"
 
 #include <GL/gl.h>
 

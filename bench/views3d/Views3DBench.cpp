@@ -3,8 +3,8 @@
 #include <benchmark/benchmark.h>
 
 #include "platform/gl/OffscreenGLContext.h"
-#include "views3d/scene/QX3DSpectrumMesh.h"
-#include "views3d/textures/GLBuffer.h"
+#include "views3d/scene/gl/QX3DSpectrumMesh.h"
+#include "views3d/textures/gl/GLBuffer.h"
 
 #include <QDir>
 #include <QImage>

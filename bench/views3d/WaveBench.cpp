@@ -3,7 +3,7 @@
 #include <benchmark/benchmark.h>
 
 #include "platform/gl/OffscreenGLContext.h"
-#include "views3d/wave/QXnewave.h"
+#include "views3d/wave/gl/QXnewave.h"
 
 #include <GL/gl.h>
 

@@ -3,15 +3,15 @@
 // set-up; damaged drawing sections are refused or clamped and change nothing.
 #include <gtest/gtest.h>
 
-#include "QXSketch/DrawingSection.h"
-#include "QXSketch/NUPO4Drawing.h"
+#include "QXSketch/gl/DrawingSection.h"
+#include "QXSketch/gl/NUPO4Drawing.h"
 #include "document/GeneratedDamage.h"
 #include "document/NUPO4DrawDocument.h"
-#include "document/views/ViewDocumentSections.h"
+#include "document/gl/ViewDocumentSections.h"
 #include "platform/appkit/NotificationCenter.h"
-#include "plots/bargraph/QX2DBarGraphView.h"
-#include "plots/frame/PlotWindowState.h"
-#include "plots/rawwave/QXRawwaveGraphView.h"
+#include "plots/bargraph/gl/QX2DBarGraphView.h"
+#include "plots/frame/gl/PlotWindowState.h"
+#include "plots/rawwave/gl/QXRawwaveGraphView.h"
 #include "plots/settings/DisplaySettings.h"
 #include "shared/CoreState.h"
 #include "views3d/QX3DSpectrumGLView.h"

@@ -1,19 +1,19 @@
 #include <gtest/gtest.h>
 
-#include "QXSketch/NUPO4Drawing.h"
-#include "QXSketch/SketchState.h"
+#include "QXSketch/gl/NUPO4Drawing.h"
+#include "QXSketch/gl/SketchState.h"
 #include "analysis/BrainSwitch.h"
 #include "midi/band/BrainSwitchLink.h"
 #include "platform/appkit/MainThread.h"
 #include "platform/appkit/NotificationCenter.h"
-#include "plots/bargraph/QX2DBarGraphView.h"
-#include "plots/frame/PlotWindowState.h"
+#include "plots/bargraph/gl/QX2DBarGraphView.h"
+#include "plots/frame/gl/PlotWindowState.h"
 #include "plots/settings/DisplaySettings.h"
 #include "shared/AnalysisState.h"
 #include "shared/CoreState.h"
 #include "shared/Utilities.h"
-#include "views3d/spectrum/SpectrumViewSettings.h"
 #include "support/TestSupport.h"
+#include "views3d/spectrum/SpectrumViewSettings.h"
 
 #include <thread>
 

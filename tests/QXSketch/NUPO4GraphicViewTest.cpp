@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
-#include "QXSketch/NUPO4GraphicView.h"
-#include "QXSketch/SketchState.h"
-#include "platform/keyboard/VirtualKeyCodes.h"
-#include "platform/quartz/PainterGraphicsContext.h"
-#include "plots/bargraph/BarColourTables.h"
-#include "views3d/scene/SceneState.h"
+#include "QXSketch/gl/NUPO4GraphicView.h"
+#include "QXSketch/gl/SketchState.h"
+#include "platform/keyboard/gl/VirtualKeyCodes.h"
+#include "platform/quartz/gl/PainterGraphicsContext.h"
+#include "plots/bargraph/gl/BarColourTables.h"
+#include "views3d/scene/gl/SceneState.h"
 
 #include <QImage>
 #include <QPainter>

@@ -12,7 +12,7 @@
 #include "shared/CoreState.h"
 #include "support/EventCounter.h"
 #include "support/TestSupport.h"
-#include "tools/QXorvellogoAppController.h"
+#include "tools/ui/QXorvellogoAppController.h"
 #include "views3d/wave/ui/QXnewaveAppController.h"
 
 #include <QAction>

@@ -8,7 +8,7 @@
 #include "plots/settings/ui/SetDisplay.h"
 #include "support/TestSupport.h"
 #include "views3d/spectrum/SpectrumViewSettings.h"
-#include "views3d/wave/QXnewaveGLView.h"
+#include "views3d/wave/gl/QXnewaveGLView.h"
 #include "views3d/wave/ui/QXnewaveAppController.h"
 
 #include <QDir>

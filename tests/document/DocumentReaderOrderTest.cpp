@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "DocumentTestSupport.h"
-#include "plots/waterfall/model/WaterfallState.h"
+#include "plots/waterfall/WaterfallState.h"
 #include "support/TestSupport.h"
 
 using namespace nupo;

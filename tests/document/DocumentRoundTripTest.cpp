@@ -7,8 +7,8 @@
 #include "analysis/SetFFTController.h"
 #include "document/sections/SoundSection.h"
 #include "plots/settings/DisplaySettings.h"
+#include "plots/waterfall/WaterfallState.h"
 #include "shared/AnalysisState.h"
-#include "plots/waterfall/model/WaterfallState.h"
 #include "support/TestSupport.h"
 
 #include <QDir>

@@ -2,7 +2,7 @@
 #include "core/ui/QXAppController.h"
 #include "core/ui/WindowController.h"
 #include "midi/output/MidiOutput.h"
-#include "midi/panels/SetMIDIPanel.h"
+#include "midi/ui/SetMIDIPanel.h"
 #include "platform/synth/SynthGraph.h"
 
 #include <gtest/gtest.h>

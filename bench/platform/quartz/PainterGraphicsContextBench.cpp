@@ -1,6 +1,6 @@
 // Cost of the plot views' drawing pattern: every segment of a trace stroked as a path of its own, in
 // its own colour, antialiased, into an image the size of a plot window.
-#include "platform/quartz/PainterGraphicsContext.h"
+#include "platform/quartz/gl/PainterGraphicsContext.h"
 
 #include <benchmark/benchmark.h>
 #include <QImage>

@@ -1,6 +1,6 @@
 #include "QXSketch/ui/BezierView.h"
 
-#include "QXSketch/SketchState.h"
+#include "QXSketch/gl/SketchState.h"
 #include "analysis/BrainSwitch.h"
 #include "platform/appkit/NotificationCenter.h"
 #include "platform/appkit/ui/NibLoader.h"

@@ -1,9 +1,9 @@
 #include "QXSketch/ui/NUPO4DrawWindowController.h"
 
 #include "QXDrawerSound/player/QXSoundController.h"
-#include "QXSketch/NUPO4Drawing.h"
-#include "QXSketch/NUPO4GraphicView.h"
-#include "QXSketch/SketchState.h"
+#include "QXSketch/gl/NUPO4Drawing.h"
+#include "QXSketch/gl/NUPO4GraphicView.h"
+#include "QXSketch/gl/SketchState.h"
 #include "platform/appkit/ui/Control.h"
 #include "platform/appkit/ui/NibLoader.h"
 #include "platform/appkit/ui/PopUpButton.h"

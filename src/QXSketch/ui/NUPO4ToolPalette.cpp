@@ -1,6 +1,6 @@
 #include "QXSketch/ui/NUPO4ToolPalette.h"
 
-#include "QXSketch/SketchState.h"
+#include "QXSketch/gl/SketchState.h"
 #include "platform/appkit/ui/Control.h"
 #include "platform/appkit/ui/NibLoader.h"
 #include "platform/appkit/ui/RadioMatrix.h"

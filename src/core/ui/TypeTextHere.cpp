@@ -4,8 +4,8 @@
 #include "midi/band/SetMIDIband.h"
 #include "midi/peak/SetMIDI.h"
 #include "platform/appkit/MainThread.h"
-#include "plots/frame/PlotWindowState.h"
-#include "plots/waterfall/model/QX2DSpectrum.h"
+#include "plots/frame/gl/PlotWindowState.h"
+#include "plots/waterfall/QX2DSpectrum.h"
 #include "shared/CoreState.h"
 
 #include <QAbstractButton>

@@ -1,7 +1,7 @@
 #include "document/sections/DisplaySection.h"
 
 #include "plots/settings/DisplaySettings.h"
-#include "plots/waterfall/model/WaterfallState.h"
+#include "plots/waterfall/WaterfallState.h"
 #include "shared/AnalysisState.h"
 
 #include <cmath>

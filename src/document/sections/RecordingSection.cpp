@@ -1,7 +1,7 @@
 #include "document/sections/RecordingSection.h"
 
 #include "core/QXSerialPort.h"
-#include "plots/waterfall/model/QX2DSpectrum.h"
+#include "plots/waterfall/QX2DSpectrum.h"
 #include "shared/CoreState.h"
 
 #include <QtEndian>

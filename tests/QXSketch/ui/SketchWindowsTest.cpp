@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "QXDrawerSound/player/SoundSlotTables.h"
-#include "QXSketch/NUPO4Drawing.h"
-#include "QXSketch/NUPO4GraphicView.h"
-#include "QXSketch/SketchState.h"
+#include "QXSketch/gl/NUPO4Drawing.h"
+#include "QXSketch/gl/NUPO4GraphicView.h"
+#include "QXSketch/gl/SketchState.h"
 #include "QXSketch/ui/BezierView.h"
 #include "QXSketch/ui/NUPO4DrawWindowController.h"
 #include "QXSketch/ui/NUPO4ToolPalette.h"
@@ -13,16 +13,16 @@
 #include "platform/appkit/NotificationCenter.h"
 #include "platform/appkit/ui/ColorWell.h"
 #include "platform/appkit/ui/NibLoader.h"
-#include "plots/frame/PlotWindowState.h"
+#include "plots/frame/gl/PlotWindowState.h"
 #include "plots/frame/ui/PlotControls.h"
 #include "plots/frame/ui/PlotWindowController.h"
 #include "plots/settings/DisplaySettings.h"
 #include "shared/AnalysisState.h"
 #include "shared/CoreState.h"
 #include "shared/Utilities.h"
+#include "support/TestSupport.h"
 #include "views3d/spectrum/SpectrumViewSettings.h"
 #include "views3d/spectrum/ui/Spectrum3DWindowState.h"
-#include "support/TestSupport.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -7,8 +7,8 @@
 #include "platform/appkit/ui/Beep.h"
 #include "platform/appkit/ui/WindowHandle.h"
 #include "platform/appkit/ui/WindowPlacement.h"
-#include "plots/bargraph/BarGraphWindowState.h"
-#include "plots/rawwave/RawwaveWindowState.h"
+#include "plots/bargraph/gl/BarGraphWindowState.h"
+#include "plots/rawwave/gl/RawwaveWindowState.h"
 #include "shared/CoreState.h"
 
 #include <QAction>

@@ -4,21 +4,21 @@
 #include <gtest/gtest.h>
 
 #include "QXDrawerSound/player/SoundSlotTables.h"
-#include "QXSketch/NUPO4Drawing.h"
+#include "QXSketch/gl/NUPO4Drawing.h"
 #include "analysis/SetFFTController.h"
 #include "app/NUPO4DrawAppDelegate.h"
 #include "core/ui/WindowController.h"
 #include "document/NUPO4DrawDocument.h"
 #include "document/sections/SoundSection.h"
 #include "document/ui/NUPO4DocumentController.h"
-#include "plots/bargraph/BarGraphWindowState.h"
-#include "plots/rawwave/RawwaveWindowState.h"
+#include "plots/bargraph/gl/BarGraphWindowState.h"
+#include "plots/rawwave/gl/RawwaveWindowState.h"
 #include "plots/settings/DisplaySettings.h"
 #include "shared/AnalysisState.h"
 #include "shared/CoreState.h"
 #include "shared/RecordingBuffers.h"
-#include "views3d/spectrum/ui/Spectrum3DWindowState.h"
 #include "support/TestSupport.h"
+#include "views3d/spectrum/ui/Spectrum3DWindowState.h"
 
 #include <QAction>
 #include <QApplication>

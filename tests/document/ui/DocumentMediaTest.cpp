@@ -5,7 +5,7 @@
 #include "QXDrawerSound/movie/QXMovieController.h"
 #include "QXDrawerSound/player/QXSoundController.h"
 #include "QXDrawerSound/player/SoundSlotTables.h"
-#include "QXDrawerSound/window/QXSoundWindowController.h"
+#include "QXDrawerSound/player/ui/QXSoundWindowController.h"
 #include "core/ui/QXAppController.h"
 #include "document/ui/NUPO4DocumentController.h"
 #include "shared/CoreState.h"

@@ -1,5 +1,5 @@
-#include "platform/keyboard/KeyTranslator.h"
-#include "platform/keyboard/VirtualKeyCodes.h"
+#include "platform/keyboard/gl/KeyTranslator.h"
+#include "platform/keyboard/gl/VirtualKeyCodes.h"
 
 #include <gtest/gtest.h>
 #include <QKeyEvent>

@@ -3,8 +3,8 @@
 // pictures are compared pixel by pixel.
 #include <gtest/gtest.h>
 
-#include "platform/quartz/ImageRasterizer.h"
-#include "platform/quartz/PainterGraphicsContext.h"
+#include "platform/quartz/gl/ImageRasterizer.h"
+#include "platform/quartz/gl/PainterGraphicsContext.h"
 
 #include <QImage>
 #include <QPaintEngine>

@@ -1,6 +1,6 @@
-#include "platform/quartz/PainterGraphicsContext.h"
+#include "platform/quartz/gl/PainterGraphicsContext.h"
 
-#include "platform/quartz/LayerCache.h"
+#include "platform/quartz/gl/LayerCache.h"
 
 #include <gtest/gtest.h>
 #include <QImage>

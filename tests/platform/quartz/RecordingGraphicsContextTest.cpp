@@ -1,4 +1,4 @@
-#include "platform/quartz/RecordingGraphicsContext.h"
+#include "platform/quartz/gl/RecordingGraphicsContext.h"
 
 #include <gtest/gtest.h>
 

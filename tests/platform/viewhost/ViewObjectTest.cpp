@@ -1,5 +1,5 @@
-#include "platform/viewhost/ViewHost.h"
-#include "platform/viewhost/ViewObject.h"
+#include "platform/viewhost/gl/ViewHost.h"
+#include "platform/viewhost/gl/ViewObject.h"
 
 #include <gtest/gtest.h>
 #include <QCoreApplication>

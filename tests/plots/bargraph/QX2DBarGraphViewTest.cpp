@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
 #include "analysis/QXFFT.h"
-#include "platform/quartz/RecordingGraphicsContext.h"
-#include "plots/bargraph/BarColourTables.h"
-#include "plots/bargraph/BarGraphWindowState.h"
-#include "plots/bargraph/QX2DBarGraphView.h"
-#include "plots/frame/PlotColourTables.h"
-#include "plots/frame/PlotDrawing.h"
+#include "platform/quartz/gl/RecordingGraphicsContext.h"
+#include "plots/bargraph/gl/BarColourTables.h"
+#include "plots/bargraph/gl/BarGraphWindowState.h"
+#include "plots/bargraph/gl/QX2DBarGraphView.h"
+#include "plots/frame/gl/PlotColourTables.h"
+#include "plots/frame/gl/PlotDrawing.h"
 #include "plots/settings/DisplaySettings.h"
 #include "shared/AnalysisState.h"
 #include "shared/CoreState.h"

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "plots/bargraph/BarColourTables.h"
-#include "plots/frame/PlotColourTables.h"
+#include "plots/bargraph/gl/BarColourTables.h"
+#include "plots/frame/gl/PlotColourTables.h"
 
 #include <cmath>
 #include <limits>

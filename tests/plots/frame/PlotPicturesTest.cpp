@@ -5,11 +5,11 @@
 #include <gtest/gtest.h>
 
 #include "analysis/QXFFT.h"
-#include "platform/quartz/PainterGraphicsContext.h"
-#include "plots/bargraph/BarColourTables.h"
-#include "plots/bargraph/QX2DBarGraphView.h"
-#include "plots/frame/PlotDrawing.h"
-#include "plots/rawwave/QXRawwaveGraphView.h"
+#include "platform/quartz/gl/PainterGraphicsContext.h"
+#include "plots/bargraph/gl/BarColourTables.h"
+#include "plots/bargraph/gl/QX2DBarGraphView.h"
+#include "plots/frame/gl/PlotDrawing.h"
+#include "plots/rawwave/gl/QXRawwaveGraphView.h"
 #include "plots/settings/DisplaySettings.h"
 #include "shared/AnalysisState.h"
 #include "shared/CoreState.h"

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "plots/bargraph/BarGraphWindowState.h"
-#include "plots/rawwave/RawwaveWindowState.h"
+#include "plots/bargraph/gl/BarGraphWindowState.h"
+#include "plots/rawwave/gl/RawwaveWindowState.h"
 
 #include <vector>
 
@@ -132,7 +132,7 @@ TEST(PlotWindowState, TimeStampsAndClosing)
     EXPECT_EQ(Open2DBarGraph, -1);
 }
 
-#include "plots/frame/FrameRateFilter.h"
+#include "plots/frame/gl/FrameRateFilter.h"
 
 TEST(FrameRateFilter, SettlesOnTheTickRateAndTakesTinyIntervalsAsTheRate)
 {

@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
-#include "platform/quartz/RecordingGraphicsContext.h"
-#include "plots/frame/PlotColourTables.h"
-#include "plots/frame/PlotDrawing.h"
-#include "plots/rawwave/QXRawwaveGraphView.h"
-#include "plots/rawwave/RawwaveWindowState.h"
+#include "platform/quartz/gl/RecordingGraphicsContext.h"
+#include "plots/frame/gl/PlotColourTables.h"
+#include "plots/frame/gl/PlotDrawing.h"
+#include "plots/rawwave/gl/QXRawwaveGraphView.h"
+#include "plots/rawwave/gl/RawwaveWindowState.h"
 #include "plots/settings/DisplaySettings.h"
 #include "shared/AnalysisState.h"
 
@@ -260,7 +260,7 @@ TEST(QXRawwaveGraphView, ColourSettersKeepTheirColoursAndTables)
     EXPECT_FALSE(view.background());
 }
 
-#include "plots/rawwave/QXRoundCustomView.h"
+#include "plots/rawwave/gl/QXRoundCustomView.h"
 
 TEST(QXRoundCustomView, DrawsTheLeftRightTracesWithoutBackgroundInItsLayout)
 {

@@ -1,7 +1,7 @@
 #include "platform/gl/ColorTables.h"
 #include "platform/gl/OffscreenGLContext.h"
-#include "views3d/scene/ColorTablesXN.h"
-#include "views3d/scene/Materials.h"
+#include "views3d/scene/gl/ColorTablesXN.h"
+#include "views3d/scene/gl/Materials.h"
 
 #include <GL/gl.h>
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 #include "platform/gl/ColorTables.h"
 #include "platform/gl/OffscreenGLContext.h"
-#include "views3d/scene/MeshControl.h"
-#include "views3d/scene/QX3DSpectrumMesh.h"
+#include "views3d/scene/gl/MeshControl.h"
+#include "views3d/scene/gl/QX3DSpectrumMesh.h"
 
 #include <GL/gl.h>
 #include <gtest/gtest.h>

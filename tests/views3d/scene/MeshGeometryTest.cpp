@@ -1,7 +1,7 @@
 #include "platform/gl/MeshNormals.h"
-#include "plots/frame/FloorNormals.h"
-#include "views3d/scene/MeshControl.h"
-#include "views3d/scene/QX3DSpectrumMesh.h"
+#include "plots/frame/gl/FloorNormals.h"
+#include "views3d/scene/gl/MeshControl.h"
+#include "views3d/scene/gl/QX3DSpectrumMesh.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 #include "SceneTestSupport.h"
 #include "platform/gl/ColorTables.h"
 #include "plots/settings/DisplaySettings.h"
-#include "views3d/scene/Materials.h"
-#include "views3d/scene/MeshRenderers.h"
+#include "views3d/scene/gl/Materials.h"
+#include "views3d/scene/gl/MeshRenderers.h"
 
 using namespace nupo;
 using namespace nupo::scenetest;

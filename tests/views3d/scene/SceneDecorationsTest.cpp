@@ -1,11 +1,11 @@
 #include "SceneTestSupport.h"
 #include "analysis/SpectrumMath.h"
-#include "plots/frame/FloorNormals.h"
-#include "views3d/scene/FlatElements.h"
-#include "views3d/scene/FrequencyRuler.h"
-#include "views3d/scene/SceneDecorations.h"
-#include "views3d/scene/SceneState.h"
-#include "views3d/scene/SceneText.h"
+#include "plots/frame/gl/FloorNormals.h"
+#include "views3d/scene/gl/FlatElements.h"
+#include "views3d/scene/gl/FrequencyRuler.h"
+#include "views3d/scene/gl/SceneDecorations.h"
+#include "views3d/scene/gl/SceneState.h"
+#include "views3d/scene/gl/SceneText.h"
 
 #include <array>
 

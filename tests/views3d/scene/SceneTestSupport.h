@@ -9,8 +9,8 @@
 #include "shared/AnalysisState.h"
 #include "shared/CoreState.h"
 #include "views3d/SpectrumViewState.h"
-#include "views3d/scene/MeshControl.h"
-#include "views3d/scene/QX3DSpectrumMesh.h"
+#include "views3d/scene/gl/MeshControl.h"
+#include "views3d/scene/gl/QX3DSpectrumMesh.h"
 
 #include <GL/gl.h>
 #include <GL/glu.h>

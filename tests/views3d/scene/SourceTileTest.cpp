@@ -1,8 +1,8 @@
 #include "SceneTestSupport.h"
 #include "analysis/BrainSwitch.h"
 #include "plots/settings/DisplaySettings.h"
-#include "views3d/scene/QX3DSpectrumScene.h"
-#include "views3d/scene/SceneState.h"
+#include "views3d/scene/gl/QX3DSpectrumScene.h"
+#include "views3d/scene/gl/SceneState.h"
 
 #include <GL/glu.h>
 

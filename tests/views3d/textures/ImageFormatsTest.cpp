@@ -1,8 +1,8 @@
 // Decoding image files into the sprite pixel buffer, and making their textures.
 #include "platform/gl/OffscreenGLContext.h"
 #include "support/TestSupport.h"
-#include "views3d/textures/Datafile.h"
-#include "views3d/textures/GLBuffer.h"
+#include "views3d/textures/gl/Datafile.h"
+#include "views3d/textures/gl/GLBuffer.h"
 
 #include <GL/gl.h>
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
 #include "platform/gl/OffscreenGLContext.h"
-#include "views3d/textures/OpenGLCaps.h"
+#include "views3d/textures/gl/OpenGLCaps.h"
 
 #include <GL/gl.h>
 #include <GL/glext.h>

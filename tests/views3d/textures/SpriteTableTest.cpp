@@ -2,9 +2,9 @@
 #include "platform/gl/OffscreenGLContext.h"
 #include "shared/CoreState.h"
 #include "support/TestSupport.h"
-#include "views3d/textures/ImageSources.h"
-#include "views3d/textures/MatrixFrame.h"
-#include "views3d/textures/ShadowApp.h"
+#include "views3d/textures/gl/ImageSources.h"
+#include "views3d/textures/gl/MatrixFrame.h"
+#include "views3d/textures/gl/ShadowApp.h"
 
 #include <GL/gl.h>
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
 #include "platform/gl/OffscreenGLContext.h"
-#include "views3d/textures/StringTexture.h"
+#include "views3d/textures/gl/StringTexture.h"
 
 #include <GL/gl.h>
 #include <GL/glext.h>

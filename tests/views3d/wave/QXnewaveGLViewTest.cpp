@@ -1,10 +1,10 @@
 // The wave-surface view: its one-time set-up, resizes, drags, rotation speeds, keys and setters.
 #include "platform/gl/OffscreenGLContext.h"
-#include "platform/keyboard/VirtualKeyCodes.h"
-#include "views3d/textures/ShadowApp.h"
-#include "views3d/wave/QXnewave.h"
-#include "views3d/wave/QXnewaveGLView.h"
-#include "views3d/wave/WaveWallImages.h"
+#include "platform/keyboard/gl/VirtualKeyCodes.h"
+#include "views3d/textures/gl/ShadowApp.h"
+#include "views3d/wave/gl/QXnewave.h"
+#include "views3d/wave/gl/QXnewaveGLView.h"
+#include "views3d/wave/gl/WaveWallImages.h"
 
 #include <GL/gl.h>
 #include <gtest/gtest.h>

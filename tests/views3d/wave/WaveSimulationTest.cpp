@@ -1,5 +1,5 @@
 // The spring sheet of the wave surface: one step worked by hand, the reset shapes, sizes and controls.
-#include "views3d/wave/QXnewave.h"
+#include "views3d/wave/gl/QXnewave.h"
 
 #include <gtest/gtest.h>
 

@@ -3,8 +3,8 @@
 #include "platform/gl/OffscreenGLContext.h"
 #include "shared/CoreState.h"
 #include "support/TestSupport.h"
-#include "views3d/textures/ShadowApp.h"
-#include "views3d/wave/QXnewave.h"
+#include "views3d/textures/gl/ShadowApp.h"
+#include "views3d/wave/gl/QXnewave.h"
 
 #include <GL/gl.h>
 #include <GL/glu.h>

@@ -5,7 +5,7 @@
 #include "QXDrawerSound/browser/MediaBrowser.h"
 #include "QXDrawerSound/browser/ui/FSBrowserCell.h"
 #include "QXDrawerSound/player/SoundSlotTables.h"
-#include "QXDrawerSound/window/QXSoundWindowController.h"
+#include "QXDrawerSound/player/ui/QXSoundWindowController.h"
 #include "core/QXSerialPort.h"
 #include "platform/appkit/ui/Control.h"
 #include "platform/appkit/ui/NibLoader.h"
@@ -16,9 +16,9 @@
 #include "shared/Utilities.h"
 #include "views3d/QX3DSpectrumGLView.h"
 #include "views3d/spectrum/ui/QX3DSpectrumAppController.h"
-#include "views3d/textures/ImageSources.h"
-#include "views3d/textures/ShadowApp.h"
-#include "views3d/wave/QXnewaveGLView.h"
+#include "views3d/textures/gl/ImageSources.h"
+#include "views3d/textures/gl/ShadowApp.h"
+#include "views3d/wave/gl/QXnewaveGLView.h"
 #include "views3d/wave/ui/QXnewaveAppController.h"
 
 #include <QColumnView>

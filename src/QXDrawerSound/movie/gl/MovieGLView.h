@@ -5,7 +5,7 @@
 // tests). The view does not own the player; the player must outlive the view's render context
 // (releaseRenderContext, or the view's destruction, ends it).
 
-#include "platform/viewhost/OpenGLView.h"
+#include "platform/viewhost/gl/OpenGLView.h"
 
 #include <memory>
 

@@ -1,7 +1,7 @@
 #include "QXDrawerSound/movie/ui/QXMovieWindowController.h"
 
 #include "QXDrawerSound/movie/MovieState.h"
-#include "QXDrawerSound/window/PropertyPanel.h"
+#include "QXDrawerSound/player/ui/PropertyPanel.h"
 #include "platform/appkit/ui/AlertPanel.h"
 #include "platform/appkit/ui/Control.h"
 #include "platform/appkit/ui/FixedPointFormat.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/viewhost/OpenGLView.h"
+#include "platform/viewhost/gl/OpenGLView.h"
 #include "platform/viewhost/ui/ViewHostWidget.h"
 
 #include <QOpenGLWidget>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "platform/viewhost/OpenGLView.h"
+#include "platform/viewhost/gl/OpenGLView.h"
+#include "platform/viewhost/gl/QuartzView.h"
 #include "platform/viewhost/ui/OpenGLViewHost.h"
-#include "platform/viewhost/QuartzView.h"
 #include "platform/viewhost/ui/QuartzViewHost.h"
 
 #include <QLabel>

@@ -1,6 +1,6 @@
 #include "platform/viewhost/ui/QuartzViewHost.h"
 
-#include "platform/quartz/PainterGraphicsContext.h"
+#include "platform/quartz/gl/PainterGraphicsContext.h"
 #include "platform/viewhost/ui/FrameRateLog.h"
 
 #include <QPainter>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/viewhost/QuartzView.h"
+#include "platform/viewhost/gl/QuartzView.h"
 #include "platform/viewhost/ui/ViewHostWidget.h"
 
 #include <QWidget>

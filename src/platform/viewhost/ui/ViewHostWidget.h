@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/viewhost/ViewEventForwarder.h"
-#include "platform/viewhost/ViewHost.h"
+#include "platform/viewhost/gl/ViewEventForwarder.h"
+#include "platform/viewhost/gl/ViewHost.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>

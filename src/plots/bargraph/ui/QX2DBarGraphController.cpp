@@ -1,7 +1,7 @@
 #include "plots/bargraph/ui/QX2DBarGraphController.h"
 
 #include "analysis/SpectrumMath.h"
-#include "plots/frame/PlotDrawing.h"
+#include "plots/frame/gl/PlotDrawing.h"
 #include "plots/frame/ui/PlotControls.h"
 #include "plots/settings/DisplaySettings.h"
 #include "shared/AnalysisState.h"

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "plots/bargraph/BarGraphWindowState.h"
-#include "plots/bargraph/QX2DBarGraphView.h"
+#include "plots/bargraph/gl/BarGraphWindowState.h"
+#include "plots/bargraph/gl/QX2DBarGraphView.h"
 #include "plots/frame/ui/PlotGraphWindowController.h"
 
 namespace nupo {

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/viewhost/ui/PlotViewHosting.h"
-#include "plots/frame/PlotGraphView.h"
+#include "plots/frame/gl/PlotGraphView.h"
 #include "plots/frame/ui/PlotControls.h"
 #include "plots/frame/ui/PlotWindowController.h"
 #include "plots/frame/ui/ViewFirstSizing.h"

@@ -2,7 +2,7 @@
 
 #include "platform/appkit/ui/WindowHandle.h"
 #include "platform/media/SystemSound.h"
-#include "plots/frame/PlotDrawing.h"
+#include "plots/frame/gl/PlotDrawing.h"
 #include "plots/frame/ui/PlotControls.h"
 #include "plots/frame/ui/ValueFieldFrame.h"
 #include "shared/CoreState.h"

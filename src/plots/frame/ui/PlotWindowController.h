@@ -3,7 +3,7 @@
 #include "platform/appkit/FrameTimer.h"
 #include "platform/appkit/ui/NibController.h"
 #include "platform/colour/RGBAColor.h"
-#include "plots/frame/PlotWindowState.h"
+#include "plots/frame/gl/PlotWindowState.h"
 
 #include <QRect>
 #include <QRectF>

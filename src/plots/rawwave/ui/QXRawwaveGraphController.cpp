@@ -2,9 +2,9 @@
 
 #include "analysis/SpectrumMath.h"
 #include "platform/appkit/ui/WindowHandle.h"
-#include "plots/frame/PlotDrawing.h"
+#include "plots/frame/gl/PlotDrawing.h"
 #include "plots/frame/ui/PlotControls.h"
-#include "plots/rawwave/RawwaveWindowState.h"
+#include "plots/rawwave/gl/RawwaveWindowState.h"
 #include "plots/settings/DisplaySettings.h"
 #include "shared/AnalysisState.h"
 #include "shared/CoreState.h"

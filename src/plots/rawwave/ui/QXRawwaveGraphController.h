@@ -1,8 +1,8 @@
 #pragma once
 
 #include "plots/frame/ui/PlotGraphWindowController.h"
-#include "plots/rawwave/QXRawwaveGraphView.h"
-#include "plots/rawwave/RawwaveWindowState.h"
+#include "plots/rawwave/gl/QXRawwaveGraphView.h"
+#include "plots/rawwave/gl/RawwaveWindowState.h"
 
 namespace nupo {
 

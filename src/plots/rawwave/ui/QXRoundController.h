@@ -2,7 +2,7 @@
 
 #include "platform/appkit/FrameTimer.h"
 #include "platform/appkit/ui/NibController.h"
-#include "plots/rawwave/QXRoundCustomView.h"
+#include "plots/rawwave/gl/QXRoundCustomView.h"
 
 class QWidget;
 

@@ -4,7 +4,7 @@
 #include "platform/appkit/ui/Drawer.h"
 #include "plots/frame/ui/PlotControls.h"
 #include "plots/settings/DisplaySettings.h"
-#include "plots/waterfall/model/WaterfallState.h"
+#include "plots/waterfall/WaterfallState.h"
 #include "shared/AnalysisState.h"
 #include "shared/CoreState.h"
 

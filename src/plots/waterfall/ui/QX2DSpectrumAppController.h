@@ -2,8 +2,8 @@
 
 #include "platform/appkit/NotificationCenter.h"
 #include "plots/frame/ui/PlotGraphWindowController.h"
-#include "plots/waterfall/engine/QX2DSpectrumGLView.h"
-#include "plots/waterfall/engine/WaterfallWindowState.h"
+#include "plots/waterfall/gl/QX2DSpectrumGLView.h"
+#include "plots/waterfall/gl/WaterfallWindowState.h"
 #include "plots/waterfall/ui/QX2DSpectrumController.h"
 
 namespace nupo {

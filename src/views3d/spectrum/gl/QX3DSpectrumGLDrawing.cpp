@@ -1,14 +1,14 @@
 #include "views3d/spectrum/gl/QX3DSpectrumGLDrawing.h"
 
-#include "platform/keyboard/VirtualKeyCodes.h"
+#include "platform/keyboard/gl/VirtualKeyCodes.h"
 #include "plots/settings/DisplaySettings.h"
 #include "views3d/SpectrumViewState.h"
-#include "views3d/scene/Materials.h"
-#include "views3d/scene/MeshControl.h"
-#include "views3d/scene/QX3DSpectrumMesh.h"
+#include "views3d/scene/gl/Materials.h"
+#include "views3d/scene/gl/MeshControl.h"
+#include "views3d/scene/gl/QX3DSpectrumMesh.h"
 #include "views3d/spectrum/gl/SpectrumKeys.h"
-#include "views3d/textures/CurrentGLContext.h"
-#include "views3d/textures/ImageSources.h"
+#include "views3d/textures/gl/CurrentGLContext.h"
+#include "views3d/textures/gl/ImageSources.h"
 
 #include <GL/gl.h>
 #include <GL/glu.h>

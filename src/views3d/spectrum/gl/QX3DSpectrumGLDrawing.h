@@ -5,8 +5,8 @@
 // lays the text overlays over it and presents the frame. Turns pointer, wheel and key events into the
 // view's camera moves. Main thread, with the hosting widget's GL context current.
 
-#include "platform/viewhost/OpenGLView.h"
-#include "plots/frame/FrameRateFilter.h"
+#include "platform/viewhost/gl/OpenGLView.h"
+#include "plots/frame/gl/FrameRateFilter.h"
 #include "views3d/QX3DSpectrumGLView.h"
 #include "views3d/spectrum/gl/SpectrumOverlays.h"
 

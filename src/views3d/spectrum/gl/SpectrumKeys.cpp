@@ -1,6 +1,6 @@
 #include "views3d/spectrum/gl/SpectrumKeys.h"
 
-#include "platform/keyboard/VirtualKeyCodes.h"
+#include "platform/keyboard/gl/VirtualKeyCodes.h"
 
 namespace nupo {
 

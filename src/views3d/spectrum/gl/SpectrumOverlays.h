@@ -6,7 +6,7 @@
 
 #include "views3d/spectrum/SpectrumCamera.h"
 #include "views3d/spectrum/SpectrumOverlayTexts.h"
-#include "views3d/textures/StringTexture.h"
+#include "views3d/textures/gl/StringTexture.h"
 
 #include <QPointF>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "views3d/scene/QX3DSpectrumScene.h"
+#include "views3d/scene/gl/QX3DSpectrumScene.h"
 #include "views3d/spectrum/gl/QX3DSpectrumGLDrawing.h"
 
 namespace nupo {

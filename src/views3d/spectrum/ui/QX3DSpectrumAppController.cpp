@@ -5,7 +5,7 @@
 #include "platform/appkit/ui/WindowHandle.h"
 #include "platform/viewhost/ui/OpenGLViewHost.h"
 #include "platform/viewhost/ui/PlotViewHosting.h"
-#include "plots/frame/PlotDrawing.h"
+#include "plots/frame/gl/PlotDrawing.h"
 #include "plots/frame/ui/PlotControls.h"
 #include "plots/settings/DisplaySettings.h"
 #include "shared/AnalysisState.h"
@@ -13,7 +13,7 @@
 #include "views3d/SpectrumViewState.h"
 #include "views3d/spectrum/gl/QX3DSpectrumGLDrawing.h"
 #include "views3d/spectrum/ui/Spectrum3DWindowState.h"
-#include "views3d/textures/ImageSources.h"
+#include "views3d/textures/gl/ImageSources.h"
 
 #include <QComboBox>
 #include <QWidget>

@@ -1,7 +1,7 @@
 #include "views3d/spectrum/ui/Spectrum3DWindowState.h"
 
 #include "plots/settings/DisplaySettings.h"
-#include "plots/waterfall/engine/WaterfallWindowState.h"
+#include "plots/waterfall/gl/WaterfallWindowState.h"
 
 namespace nupo {
 

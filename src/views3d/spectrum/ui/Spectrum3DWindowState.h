@@ -5,7 +5,7 @@
 // colour handed to the next nib load), with the window's own names for its parts, and the texture
 // reload cycle. Main thread.
 
-#include "plots/frame/PlotWindowState.h"
+#include "plots/frame/gl/PlotWindowState.h"
 
 namespace nupo {
 

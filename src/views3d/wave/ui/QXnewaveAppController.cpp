@@ -12,9 +12,9 @@
 #include "shared/BrainSources.h"
 #include "shared/CoreState.h"
 #include "views3d/QX3DSpectrumGLView.h"
-#include "views3d/textures/ImageSources.h"
-#include "views3d/wave/QXnewave.h"
-#include "views3d/wave/QXnewaveGLView.h"
+#include "views3d/textures/gl/ImageSources.h"
+#include "views3d/wave/gl/QXnewave.h"
+#include "views3d/wave/gl/QXnewaveGLView.h"
 
 #include <QSlider>
 #include <QStringList>

@@ -16,8 +16,8 @@
 #include "shared/CoreState.h"
 #include "support/TestMedia.h"
 #include "support/TestSupport.h"
-#include "views3d/textures/ImageSources.h"
-#include "views3d/textures/ShadowApp.h"
+#include "views3d/textures/gl/ImageSources.h"
+#include "views3d/textures/gl/ShadowApp.h"
 
 #include <gtest/gtest.h>
 #include <QApplication>

@@ -1,7 +1,7 @@
 #include "platform/gl/Glut.h"
 #include "platform/gl/LegacyGLFormat.h"
-#include "platform/keyboard/VirtualKeyCodes.h"
-#include "platform/viewhost/OpenGLView.h"
+#include "platform/keyboard/gl/VirtualKeyCodes.h"
+#include "platform/viewhost/gl/OpenGLView.h"
 #include "platform/viewhost/ui/OpenGLViewHost.h"
 
 #include <GL/gl.h>

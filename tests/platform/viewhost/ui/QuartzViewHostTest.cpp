@@ -1,7 +1,7 @@
-#include "platform/keyboard/VirtualKeyCodes.h"
-#include "platform/quartz/GraphicsContext.h"
-#include "platform/quartz/PainterGraphicsContext.h"
-#include "platform/viewhost/QuartzView.h"
+#include "platform/keyboard/gl/VirtualKeyCodes.h"
+#include "platform/quartz/gl/GraphicsContext.h"
+#include "platform/quartz/gl/PainterGraphicsContext.h"
+#include "platform/viewhost/gl/QuartzView.h"
 #include "platform/viewhost/ui/QuartzViewHost.h"
 
 #include <gtest/gtest.h>

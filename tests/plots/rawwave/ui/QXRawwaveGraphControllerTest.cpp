@@ -3,7 +3,7 @@
 #include "platform/appkit/ui/NibLoader.h"
 #include "platform/appkit/ui/WindowHandle.h"
 #include "plots/frame/ui/PlotControls.h"
-#include "plots/rawwave/RawwaveWindowState.h"
+#include "plots/rawwave/gl/RawwaveWindowState.h"
 #include "plots/rawwave/ui/QXRawwaveGraphController.h"
 #include "plots/settings/DisplaySettings.h"
 #include "shared/AnalysisState.h"

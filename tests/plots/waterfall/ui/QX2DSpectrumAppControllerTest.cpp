@@ -11,7 +11,7 @@
 #include "platform/appkit/ui/WindowHandle.h"
 #include "plots/frame/ui/PlotControls.h"
 #include "plots/settings/DisplaySettings.h"
-#include "plots/waterfall/model/QX2DSpectrum.h"
+#include "plots/waterfall/QX2DSpectrum.h"
 #include "plots/waterfall/ui/QX2DSpectrumAppController.h"
 #include "shared/AnalysisState.h"
 #include "shared/CoreState.h"

@@ -18,7 +18,7 @@
 #include "views3d/spectrum/gl/QX3DSpectrumGLDrawing.h"
 #include "views3d/spectrum/ui/QX3DSpectrumAppController.h"
 #include "views3d/spectrum/ui/Spectrum3DWindowState.h"
-#include "views3d/textures/ImageSources.h"
+#include "views3d/textures/gl/ImageSources.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -8,9 +8,9 @@
 #include "shared/AnalysisState.h"
 #include "shared/CoreState.h"
 #include "tools/gl/QXorvellogoGLView.h"
-#include "views3d/textures/ImageSources.h"
-#include "views3d/wave/QXnewave.h"
-#include "views3d/wave/QXnewaveGLView.h"
+#include "views3d/textures/gl/ImageSources.h"
+#include "views3d/wave/gl/QXnewave.h"
+#include "views3d/wave/gl/QXnewaveGLView.h"
 #include "views3d/wave/ui/QXnewaveAppController.h"
 
 #include <gtest/gtest.h>

@@ -5,8 +5,8 @@
 #include "core/ui/QXAppController.h"
 #include "platform/appkit/ui/WindowHandle.h"
 #include "support/WindowTestSupport.h"
-#include "views3d/wave/QXnewaveGLView.h"
-#include "views3d/wave/WaveWallImages.h"
+#include "views3d/wave/gl/QXnewaveGLView.h"
+#include "views3d/wave/gl/WaveWallImages.h"
 #include "views3d/wave/ui/QXnewaveAppController.h"
 
 #include <gtest/gtest.h>

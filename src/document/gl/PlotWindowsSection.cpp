@@ -1,0 +1,110 @@
+#include "document/gl/PlotWindowsSection.h"
+
+#include "plots/bargraph/gl/BarGraphWindowState.h"
+#include "plots/rawwave/gl/RawwaveWindowState.h"
+#include "plots/waterfall/gl/WaterfallWindowState.h"
+#include "shared/CoreState.h"
+
+#include <cmath>
+
+namespace nupo {
+
+namespace {
+
+constexpr auto relaxed = std::memory_order_relaxed;
+constexpr int maxOpenWindows = 11;
+constexpr double maxCoordinate = 100000.0;
+
+PlistValue rectValue(const QRectF& r)
+{
+    return PlistValue::Array{numberValue(r.x()), numberValue(r.y()), numberValue(r.width()),
+                             numberValue(r.height())};
+}
+
+}  // namespace
+
+PlotWindowsSection::PlotWindowsSection()
+    : families{
+          {{&rawwaveWindowState, &showQXRawwaveGraphFront, "OpenRawwave", "boundsRawwave", "selectCHXX",
+            "selectBCHXX", "viewAX", "setWRawGain", "WRawAlphaValue", "showQXRawwaveGraphFront"},
+           {&barGraphWindowState, &showQX2DBarGarphFront, "Open2DBarGraph", "boundsBargraph", "selectCHX",
+            "selectBCHX", "viewABarX", "setWBarGain", "WBarAlphaValue", "showQX2DBarGarphFront"},
+           {&waterfallWindowState, &showQX2DSpectrumFront, "Open3DWaterFall", "boundsWaterFall",
+            "selectXCHNXY", "selectBXCHNXY", "viewA2DX", "setW2DGain", "W2DAlphaValue",
+            "showQX2DSpectrumFront"}}}
+{
+}
+
+std::optional<PlistDictionary> PlotWindowsSection::write()
+{
+    PlistDictionary section;
+    for (const Names& f : families) {
+        const PlotWindowState& s = *f.state;
+        section.insert(f.open, integerValue(s.openCount));
+        section.insert(f.bounds, rectValue(s.bounds));
+        section.insert(f.viewMode, integerValue(s.lastViewMode));
+        section.insert(f.viewEntry, integerValue(s.lastViewEntry));
+        section.insert(f.fullView, integerValue(s.fullView));
+        section.insert(f.gain, floatValue(s.heightGain));
+        section.insert(f.alpha, floatValue(s.alphaValue));
+        section.insert(f.front_, integerValue(f.front->load(relaxed)));
+    }
+    return section;
+}
+
+bool PlotWindowsSection::stage(SectionInput& input)
+{
+    for (int i = 0; i < familyCount; ++i) {
+        const Names& f = families[std::size_t(i)];
+        Staged& s = staged[std::size_t(i)];
+        s = Staged{};
+        s.open = input.integer(f.open, 0, maxOpenWindows);
+        s.viewMode = input.integer(f.viewMode, 0, 99);
+        s.viewEntry = input.integer(f.viewEntry, 0, 99);
+        s.fullView = input.integer(f.fullView, 0, 1);
+        s.front = input.integer(f.front_, 0, 1);
+        s.gain = input.number(f.gain, 0, 1000);
+        s.alpha = input.number(f.alpha, 0, 1);
+        if (const auto r = input.numbers(f.bounds, 4, -maxCoordinate, maxCoordinate)) {
+            if (r->size() != 4)
+                input.fail(f.bounds, QStringLiteral("a frame is four numbers: x, y, width and height"));
+            else
+                s.bounds = QRectF((*r)[0], (*r)[1], std::max(0.0, (*r)[2]), std::max(0.0, (*r)[3]));
+        }
+        if (input.failed())
+            return false;
+    }
+    return true;
+}
+
+void PlotWindowsSection::apply(const DocumentReadContext& context)
+{
+    if (context.startedApplication) {
+        windowColorRawNOX = 1;
+        windowColorBarOX = 1;
+        windowColor2DNOX = 1;
+    }
+    for (int i = 0; i < familyCount; ++i) {
+        PlotWindowState& state = *families[std::size_t(i)].state;
+        const Staged& s = staged[std::size_t(i)];
+        if (s.bounds && !s.bounds->isEmpty()) {
+            state.bounds = *s.bounds;
+            state.setWframe(*s.bounds);
+        }
+        if (s.fullView)
+            state.fullView = *s.fullView;  // setViewMode:
+        if (s.viewMode)
+            state.lastViewMode = *s.viewMode;
+        if (s.viewEntry)
+            state.lastViewEntry = *s.viewEntry;
+        if (s.gain)
+            state.heightGain = float(*s.gain);
+        if (s.alpha)
+            state.alphaValue = float(*s.alpha);
+        if (s.front)
+            families[std::size_t(i)].front->store(*s.front, relaxed);
+        toOpen[std::size_t(i)] = context.isPreferenceFile ? 0 : s.open.value_or(0);
+    }
+}
+
+}  // namespace nupo

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "platform/viewhost/gl/ViewObject.h"
+
+namespace nupo {
+
+// A view that draws with legacy OpenGL. The host makes the view's context current before each call and
+// presents the frame after drawRect returns.
+class OpenGLView : public ViewObject {
+public:
+    using ViewObject::ViewObject;
+
+    // One-time GL state, when the context is first ready (again if the host gets a new context).
+    virtual void prepareOpenGL() {}
+    // After the frame size changed (setFrameSize has run); the viewport already covers the view.
+    virtual void reshape() {}
+    // Draws one frame over the bounds.
+    virtual void drawRect(const QRectF& rect) = 0;
+
+    // Makes the hosting widget's context current outside the calls above; false when no host shows the
+    // view or its context is not ready. Main thread only.
+    bool makeCurrentContext();
+};
+
+}  // namespace nupo

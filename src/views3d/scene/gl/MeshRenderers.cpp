@@ -1,0 +1,396 @@
+#include "views3d/scene/gl/MeshRenderers.h"
+
+#include "platform/gl/ColorTables.h"
+#include "platform/gl/GridMesh.h"
+#include "plots/frame/gl/FloorNormals.h"
+#include "plots/settings/DisplaySettings.h"
+#include "views3d/scene/gl/Materials.h"
+#include "views3d/scene/gl/QX3DSpectrumMesh.h"
+
+#include <GL/gl.h>
+
+#include <algorithm>
+#include <map>
+#include <tuple>
+#include <vector>
+
+namespace nupo {
+
+namespace {
+
+using HeightGrid = QX3DSpectrumMesh::HeightGrid;
+
+QX3DSpectrumMesh& mesh()
+{
+    return QX3DSpectrumMesh::sharedQX3DSpectrumMesh();
+}
+
+// The grid side in use, kept within the arrays.
+int activeGrid()
+{
+    return std::clamp(grid.load(std::memory_order_relaxed), 0, QX3DSpectrumMesh::side);
+}
+
+// The grid of number 0..19; null for another number.
+const HeightGrid* meshGrid(int N)
+{
+    return N >= 0 && N < QX3DSpectrum::baseGrid ? &mesh().heights(N) : nullptr;
+}
+
+// Colour and height grids of the smooth-shaded renderer: 0..19 their own grid for both, 20..27 the colour
+// of grid N - 20 over the base grid.
+struct SmoothGrids {
+    const HeightGrid* colour = nullptr;
+    const HeightGrid* height = nullptr;
+};
+
+SmoothGrids smoothGrids(int N)
+{
+    if (N >= MeshGrid::firstFlat && N <= MeshGrid::lastFlat)
+        return {&mesh().heights(N - MeshGrid::firstFlat), &mesh().heights(QX3DSpectrum::baseGrid)};
+    const HeightGrid* g = meshGrid(N);
+    return {g, g};
+}
+
+// Per-vertex colouring of the smooth-shaded renderer.
+struct VertexColour {
+    int textureMode;
+    bool direct;
+    int palette;
+    int columns;
+
+    // The colour of a vertex of value v in a column; null when the texture mode sets none.
+    const float* of(float v, int column) const
+    {
+        if (textureMode == 0)
+            return colour_CtextureNX(int(v * 10.0f + ColorOffsetBSMixSliderX), palette);
+        if (textureMode == 1)
+            return colour_CBtextureNX(int(float(columns - 1 - column) * ColorGainBSMixSliderX), shade(v),
+                                      palette);
+        return nullptr;
+    }
+    void apply(float v, int column) const
+    {
+        if (textureMode == 0)
+            groen_CtextureNX(int(v * 10.0f + ColorOffsetBSMixSliderX), palette);
+        else if (textureMode == 1)
+            groen_CBtextureNX(int(float(columns - 1 - column) * ColorGainBSMixSliderX), shade(v), palette);
+    }
+    int shade(float v) const { return direct ? int(v * 20.0f) : 100 - int(v * 10.0f); }
+};
+
+// The smooth-shaded surface as vertex arrays: one vertex per grid point with its colour, normal and
+// position, row after row, and the strips as the triangles they make. The colour goes in through the colour
+// material (front ambient and diffuse), which gives the lit colour that per-vertex material calls give,
+// since the tables' ambient and diffuse entries share their RGB and the lit alpha is the diffuse alpha (1).
+// Strips drawn under a material with a colour material of its own (the glass presets), and the strip
+// beside them, keep the per-vertex calls.
+struct SmoothArrays {
+    struct Vertex {
+        float colour[4];
+        float normal[3];
+        float position[3];
+    };
+    static constexpr int rows = QX3DSpectrumMesh::side;
+    Vertex vertices[rows * QX3DSpectrumMesh::side];
+    int columns = 0;
+    std::vector<GridMesh::Index> pending;
+    bool coloured = false;
+
+    void fill(const HeightGrid& colourGrid, const HeightGrid& heightGrid, const float (&normals)[64][64][3],
+              const VertexColour& colour, int columnCount)
+    {
+        columns = columnCount;
+        coloured = colour.textureMode == 0 || colour.textureMode == 1;
+        for (int r = 0; r < rows; ++r)
+            for (int j = 0; j < columns; ++j) {
+                Vertex& v = vertices[r * columns + j];
+                if (coloured)
+                    std::copy_n(colour.of(colourGrid[r][j], j), 4, v.colour);
+                std::copy_n(normals[r][j], 3, v.normal);
+                v.position[0] = float(r);
+                v.position[1] = float(j);
+                v.position[2] = heightGrid[r][j];
+            }
+    }
+
+    // Adds strips 0 .. count - 1, in their order and winding, to the triangles of the next draw.
+    void addStrips(int count, bool swapped)
+    {
+        // The index lists depend only on the grid's columns; kept from frame to frame.
+        static std::map<std::tuple<int, int, bool>, std::vector<GridMesh::Index>> lists;
+        auto [at, added] = lists.try_emplace({columns, count, swapped});
+        if (added)
+            at->second = GridMesh::stripTriangles(columns, 0, count, swapped);
+        pending.insert(pending.end(), at->second.begin(), at->second.end());
+    }
+
+    // Draws the triangles added since the last draw in one call.
+    void draw()
+    {
+        if (pending.empty())
+            return;
+        begin();
+        drawGridElements(GL_TRIANGLES, pending, rows * columns);
+        end();
+        pending.clear();
+    }
+
+    // The current colour is left as it was: the per-vertex calls change the material, not the colour, and
+    // a glass preset that follows takes its ambient from the current colour.
+    GLfloat currentColour[4];
+
+    void begin()
+    {
+        glGetFloatv(GL_CURRENT_COLOR, currentColour);
+        glPushClientAttrib(GL_CLIENT_VERTEX_ARRAY_BIT);
+        glEnableClientState(GL_VERTEX_ARRAY);
+        glEnableClientState(GL_NORMAL_ARRAY);
+        glVertexPointer(3, GL_FLOAT, sizeof(Vertex), vertices[0].position);
+        glNormalPointer(GL_FLOAT, sizeof(Vertex), vertices[0].normal);
+        if (coloured) {
+            glEnableClientState(GL_COLOR_ARRAY);
+            glColorPointer(4, GL_FLOAT, sizeof(Vertex), vertices[0].colour);
+            glColorMaterial(GL_FRONT, GL_AMBIENT_AND_DIFFUSE);
+            glEnable(GL_COLOR_MATERIAL);
+        }
+    }
+
+    void end()
+    {
+        if (coloured)
+            glDisable(GL_COLOR_MATERIAL);
+        glPopClientAttrib();
+        glColor4fv(currentColour);
+    }
+};
+
+// A strip of rows i and i + 1 (or i + 1 and i when swapped), columns 0 .. columns - 1, of a plain grid.
+template <class Emit>
+void strip(int i, int columns, bool swapped, Emit&& vertexAt)
+{
+    glBegin(GL_TRIANGLE_STRIP);
+    for (int j = 0; j < columns; ++j) {
+        vertexAt(swapped ? i + 1 : i, j);
+        vertexAt(swapped ? i : i + 1, j);
+    }
+    glEnd();
+}
+
+}  // namespace
+
+bool directShade(int N, int towBrain, int shapeC)
+{
+    switch (N) {
+        case 0:
+        case 20:
+            return shapeC == 6 || shapeC == 7;
+        case 2:
+        case 12:
+        case 22:
+            return true;
+        case 3:
+        case 4:
+        case 23:
+        case 24:
+            return towBrain == 0;
+        default:
+            break;
+    }
+    if ((N >= 5 && N <= 9) || (N >= 15 && N <= 19) || (N >= 25 && N <= 27))
+        return towBrain != 0;
+    return false;
+}
+
+void drawSmoothShaded(int N, int textureMode, int towBrain, int shapeC, float PColor, float FColor)
+{
+    QX3DSpectrumMesh& m = mesh();
+    const int columns = activeGrid();
+    setMaterial(setBSMaterialX);
+    if (N == MeshGrid::zeroAreaStrip) {
+        glBegin(GL_TRIANGLE_STRIP);
+        for (int k = 0; k < columns; ++k) {
+            groen_textureNX(0);
+            glNormal3fv(m.vertNorms[0][0]);
+            glVertex3f(0.0f, float(k), 0.0f);
+        }
+        glEnd();
+    }
+    const SmoothGrids grids = smoothGrids(N);
+    const VertexColour colour{textureMode, directShade(N, towBrain, shapeC),
+                              textureMode == 0 ? int(PColor) : int(FColor), columns};
+    constexpr int strips = QX3DSpectrumMesh::side - 1;
+    const bool bothSides = DrawBothside != 0;
+    if (!grids.colour || columns == 0) {
+        // No vertex to draw: only the material calls.
+        if (!bothSides)
+            setMaterial(5);
+        if (bothSides)
+            setMaterial(5);
+        setMaterial(setBSMaterialX);
+        return;
+    }
+
+    const auto vertexAt = [&](int r, int j) {
+        colour.apply((*grids.colour)[r][j], j);
+        glNormal3fv(m.vertNorms[r][j]);
+        glVertex3f(float(r), float(j), (*grids.height)[r][j]);
+    };
+    static SmoothArrays arrays;
+    // Whether the material in force tracks the current colour itself (the glass presets do).
+    const auto glass = [] { return glIsEnabled(GL_COLOR_MATERIAL) != GL_FALSE; };
+    bool perVertexCalls = glass();
+    if (!perVertexCalls)
+        arrays.fill(*grids.colour, *grids.height, m.vertNorms, colour, columns);
+    // Strips drawn from the arrays are gathered and drawn in one call before the first strip that needs
+    // the per-vertex calls, so the order of the strips is kept.
+    const auto pass = [&](bool swapped) {
+        // The last strip of the back pass, and of the front pass when it is the only one, is glass. The
+        // strip beside it shares its edge row: drawn the same way, the edge gets the same depths and the
+        // glass blends over exactly the pixels it did.
+        const bool glassEnd = swapped || !bothSides;
+        const int arrayStrips = perVertexCalls ? 0 : (glassEnd ? strips - 2 : strips);
+        arrays.addStrips(arrayStrips, swapped);
+        for (int i = arrayStrips; i < strips; ++i) {
+            arrays.draw();
+            if (i == strips - 1 && glassEnd) {
+                setMaterial(5);
+                perVertexCalls = true;
+            }
+            strip(i, columns, swapped, vertexAt);
+        }
+    };
+    // With both sides the front pass keeps its material throughout; so does the back pass until its last
+    // strip.
+    pass(false);
+    if (bothSides)
+        pass(true);
+    arrays.draw();
+    // The current normal as the per-vertex calls leave it.
+    glNormal3fv(bothSides ? m.vertNorms[strips - 1][columns - 1] : m.vertNorms[strips][columns - 1]);
+    setMaterial(setBSMaterialX);
+}
+
+void drawWireframe(int N)
+{
+    const HeightGrid* g = meshGrid(N);
+    const int n = activeGrid();
+    glColor3f(1.0f, 1.0f, 1.0f);
+    if (!g)
+        return;
+    for (int i = 0; i < n; ++i) {
+        glBegin(GL_LINE_STRIP);
+        for (int j = 0; j < n; ++j)
+            glVertex3f(float(i), float(j), (*g)[i][j]);
+        glEnd();
+    }
+    for (int j = 0; j < n; ++j) {
+        glBegin(GL_LINE_STRIP);
+        for (int i = 0; i < n; ++i)
+            glVertex3f(float(i), float(j), (*g)[i][j]);
+        glEnd();
+    }
+}
+
+namespace {
+
+// The strips of the flat-shaded and hidden-line modes, without normals.
+void plainStrips(const HeightGrid& g, int n)
+{
+    for (int i = 0; i < n - 1; ++i)
+        strip(i, n, false, [&](int r, int j) { glVertex3f(float(r), float(j), g[r][j]); });
+}
+
+}  // namespace
+
+void drawFlatShaded(int N)
+{
+    QX3DSpectrumMesh& m = mesh();
+    const HeightGrid* g = meshGrid(N);
+    const int n = activeGrid();
+    glEnable(GL_POLYGON_OFFSET_FILL);
+    glColor3f(0.8f, 0.2f, 0.8f);
+    for (int i = 0; g && i < n - 1; ++i) {
+        glBegin(GL_TRIANGLE_STRIP);
+        glVertex3f(float(i), 0.0f, (*g)[i][0]);
+        glVertex3f(float(i + 1), 0.0f, (*g)[i + 1][0]);
+        for (int j = 1; j < n; ++j) {
+            glNormal3fv(m.faceNorms[0][i][j - 1]);
+            glVertex3f(float(i), float(j), (*g)[i][j]);
+            glNormal3fv(m.faceNorms[1][i][j - 1]);
+            glVertex3f(float(i + 1), float(j), (*g)[i + 1][j]);
+        }
+        glEnd();
+    }
+    glDisable(GL_POLYGON_OFFSET_FILL);
+}
+
+void drawHiddenLine(int N)
+{
+    const HeightGrid* g = meshGrid(N);
+    const int n = activeGrid();
+    glEnable(GL_POLYGON_OFFSET_FILL);
+    glColor3f(0.8f, 0.2f, 0.8f);
+    if (g)
+        plainStrips(*g, n);
+    glDisable(GL_POLYGON_OFFSET_FILL);
+    glColor3f(1.0f, 1.0f, 1.0f);
+    glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
+    if (g)
+        plainStrips(*g, n);
+    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+}
+
+void drawTextured(int N)
+{
+    QX3DSpectrumMesh& m = mesh();
+    const HeightGrid* g = meshGrid(N);
+    const int n = activeGrid();
+    const auto vertexAt = [&](int r, int j) {
+        glNormal3fv(m.vertNorms[r][j]);
+        glTexCoord2fv(m.texCoords[r][j]);
+        glVertex3f(float(r), float(j), (*g)[r][j]);
+    };
+    glColor3f(1.0f, 1.0f, 1.0f);
+    glEnable(GL_TEXTURE_2D);
+    for (int i = 0; g && i < n - 1; ++i)
+        strip(i, n, false, vertexAt);
+    glDisable(GL_TEXTURE_2D);
+    glColor3f(1.0f, 1.0f, 1.0f);
+    glEnable(GL_TEXTURE_2D);
+    for (int i = 0; g && i < n - 1; ++i)
+        strip(i, n, true, vertexAt);
+    glDisable(GL_TEXTURE_2D);
+}
+
+namespace {
+
+template <class Segments>
+void normalSegments(const Segments& s, int n)
+{
+    glColor3f(1.0f, 1.0f, 1.0f);
+    for (int i = 0; i < n; ++i) {
+        for (int j = 0; j < n; ++j) {
+            for (int t = 0; t < 2; ++t) {
+                glBegin(GL_LINES);
+                glVertex3fv(s[t][0][i][j]);
+                glVertex3fv(s[t][1][i][j]);
+                glEnd();
+            }
+        }
+    }
+}
+
+}  // namespace
+
+void drawFaceNormals()
+{
+    normalSegments(mesh().faceNormSegs, activeGrid());
+}
+
+void drawFaceNormalsAX()
+{
+    normalSegments(faceNormSegsAX, QX3DSpectrumMesh::side);
+}
+
+}  // namespace nupo

@@ -1,0 +1,303 @@
+#include "views3d/textures/gl/GBuffer.h"
+
+#include "views3d/textures/gl/Datafile.h"
+
+#include <QBuffer>
+#include <QImageReader>
+#include <QPainter>
+#include <QPdfDocument>
+
+#include <algorithm>
+#include <cstring>
+
+namespace nupo {
+
+namespace {
+
+constexpr int maxBufferSide = 512;
+const QByteArray pdfType = "pdf";
+
+bool isPdf(const QByteArray& head)
+{
+    return head.startsWith("%PDF-");
+}
+
+// Type, size and depth of an image in a device; false when no decoder knows it.
+bool probe(QIODevice& device, QByteArray& type, QSize& size, int& depth)
+{
+    if (isPdf(device.peek(5))) {
+        QPdfDocument document;
+        document.load(&device);
+        if (document.status() != QPdfDocument::Status::Ready || document.pageCount() < 1)
+            return false;
+        type = pdfType;
+        size = document.pagePointSize(0).toSize();
+        depth = 32;
+        return !size.isEmpty();
+    }
+    QImageReader reader(&device);
+    type = reader.format();
+    if (type.isEmpty())
+        return false;
+    size = reader.size();
+    const QImage::Format format = reader.imageFormat();
+    depth = format == QImage::Format_Invalid ? 32 : QImage::toPixelFormat(format).bitsPerPixel();
+    return size.isValid() && !size.isEmpty();
+}
+
+}  // namespace
+
+GBuffer::~GBuffer()
+{
+    ResetImage(true);
+}
+
+bool GBuffer::SetImage(const char* path)
+{
+    const FSSpec spec = Files::MakeFSSpecFromPosixPath(path, "Images");
+    if (spec.isEmpty()) {
+        Util::log("err: no image file named %s", path ? path : "(null)");
+        return false;
+    }
+    return SetImage(spec);
+}
+
+bool GBuffer::SetImage(const FSSpec& file)
+{
+    ResetImage(false);
+    drawn_ = false;
+    file_ = file;
+    return GetImageInfo() && LoadImageData();
+}
+
+bool GBuffer::GetImageInfo()
+{
+    QByteArray type;
+    QSize size;
+    int depth = 0;
+    bool known = false;
+    if (!data_.isEmpty()) {
+        QBuffer device(&data_);
+        known = device.open(QIODevice::ReadOnly) && probe(device, type, size, depth);
+    } else {
+        Datafile datafile;
+        known = datafile.Open(file_, "r") && probe(datafile.file(), type, size, depth);
+    }
+    if (!known) {
+        Util::log("error getting type of %s", qUtf8Printable(file_.path));
+        return false;
+    }
+    imageType_ = type;
+    imageSize_ = size;
+    imageDepth_ = depth;
+    return true;
+}
+
+bool GBuffer::LoadImageData()
+{
+    Datafile datafile;
+    if (!datafile.Open(file_, "r")) {
+        Util::log("err: cannot open %s", qUtf8Printable(file_.path));
+        return false;
+    }
+    const qint64 length = datafile.size();
+    if (length <= 0) {
+        Util::log("err: cannot size %s", qUtf8Printable(file_.path));
+        return false;
+    }
+    QByteArray bytes = datafile.file().read(length);
+    if (bytes.size() != length) {
+        Util::log("err: cannot read %s", qUtf8Printable(file_.path));
+        return false;
+    }
+    data_ = std::move(bytes);
+    dataLength_ = length;
+    importer_ = false;
+    return true;
+}
+
+bool GBuffer::SetImportRefFromData()
+{
+    QBuffer device(&data_);
+    QByteArray type;
+    QSize size;
+    int depth = 0;
+    if (data_.isEmpty() || !device.open(QIODevice::ReadOnly) || !probe(device, type, size, depth) ||
+        type != imageType_) {
+        Util::log("err: open error for data handle of type %s", imageType_.constData());
+        return false;
+    }
+    importer_ = true;
+    return true;
+}
+
+QImage GBuffer::decode() const
+{
+    QByteArray bytes = data_;
+    QBuffer device(&bytes);
+    if (!device.open(QIODevice::ReadOnly))
+        return {};
+    if (imageType_ == pdfType) {
+        QPdfDocument document;
+        document.load(&device);
+        if (document.status() != QPdfDocument::Status::Ready || document.pageCount() < 1)
+            return {};
+        return document.render(0, imageSize_);
+    }
+    QImageReader reader(&device, imageType_);
+    QImage image;
+    if (!reader.read(&image))
+        return {};
+    return image;
+}
+
+bool GBuffer::LoadImage()
+{
+    if (imageSize_.isEmpty()) {
+        Util::log("err: no image size for %s", qUtf8Printable(file_.path));
+        return false;
+    }
+    const auto side = [](int imageSide) {
+        return static_cast<int>(std::clamp<qint64>(qint64(imageSide) * imageSide, 0, maxBufferSide));
+    };
+    const QSize target(side(imageSize_.width()), side(imageSize_.height()));
+    if (bufferSize_ != target || bufferDepth_ != 32 || pixels_.empty()) {
+        ReleaseImageBuffer();
+        if (!Create(target, 32))
+            return false;
+    }
+    if (data_.isEmpty() && !LoadImageData())
+        return false;
+    if (!importer_ && !SetImportRefFromData())
+        return false;
+
+    const QImage image = decode().convertToFormat(QImage::Format_ARGB32);
+    if (image.isNull()) {
+        Util::log("err: cannot decode %s", qUtf8Printable(file_.path));
+        return false;
+    }
+    std::fill(pixels_.begin(), pixels_.end(), 0u);
+    const int width = std::min(image.width(), bufferSize_.width());
+    const int height = std::min(image.height(), bufferSize_.height());
+    for (int y = 0; y < height; ++y)
+        std::memcpy(&pixels_[std::size_t(y) * bufferSize_.width()], image.constScanLine(y),
+                    std::size_t(width) * 4);
+    drawn_ = true;
+    return true;
+}
+
+bool GBuffer::Create(const QSize& size, int depth)
+{
+    if (size.isEmpty() || (depth != 16 && depth != 32)) {
+        Util::log("no load buffer");
+        return false;
+    }
+    const qint64 length = qint64(size.width()) * (depth / 8) * size.height();
+    pixels_.assign(std::size_t((length + 3) / 4), 0u);
+    bufferSize_ = size;
+    bufferDepth_ = depth;
+    bufferLength_ = length;
+    bitmapContext_ = QImage();
+    return true;
+}
+
+QImage GBuffer::view() const
+{
+    if (pixels_.empty())
+        return {};
+    const auto* bits = reinterpret_cast<const uchar*>(pixels_.data());
+    if (bufferDepth_ == 32)
+        return QImage(bits, bufferSize_.width(), bufferSize_.height(), bufferSize_.width() * 4,
+                      QImage::Format_ARGB32);
+    return QImage(bits, bufferSize_.width(), bufferSize_.height(), bufferSize_.width() * 2,
+                  QImage::Format_RGB555);
+}
+
+bool GBuffer::CreateCGContext()
+{
+    if (!bitmapContext_.isNull())
+        return true;
+    if (pixels_.empty() || bufferDepth_ != 32)
+        return false;
+    bitmapContext_ = QImage(reinterpret_cast<uchar*>(pixels_.data()), bufferSize_.width(),
+                            bufferSize_.height(), bufferSize_.width() * 4, QImage::Format_ARGB32);
+    return true;
+}
+
+void GBuffer::BlitRect(GBuffer& target, const QRect& rect, const QPoint& point)
+{
+    if (pixels_.empty() || target.pixels_.empty() || bufferDepth_ != target.bufferDepth_)
+        return;
+    const int bytesPerPixel = bufferDepth_ / 8;
+    const QRect source = rect.intersected(QRect(QPoint(0, 0), bufferSize_));
+    auto* from = reinterpret_cast<const uchar*>(pixels_.data());
+    auto* to = reinterpret_cast<uchar*>(target.pixels_.data());
+    for (int y = source.top(); y <= source.bottom(); ++y) {
+        const int targetY = point.y() + (y - rect.y());
+        if (targetY < 0 || targetY >= target.bufferSize_.height())
+            continue;
+        int x = source.left();
+        int targetX = point.x() + (x - rect.x());
+        if (targetX < 0) {
+            x -= targetX;
+            targetX = 0;
+        }
+        const int count = std::min(source.right() + 1 - x, target.bufferSize_.width() - targetX);
+        if (count <= 0)
+            continue;
+        std::memcpy(to + (std::size_t(targetY) * target.bufferSize_.width() + targetX) * bytesPerPixel,
+                    from + (std::size_t(y) * bufferSize_.width() + x) * bytesPerPixel,
+                    std::size_t(count) * bytesPerPixel);
+    }
+}
+
+void GBuffer::operator>>(GBuffer& target)
+{
+    if (target.pixels_.empty()) {
+        if (!target.Create(bufferSize_, bufferDepth_))
+            return;
+        BlitRect(target, QRect(QPoint(0, 0), bufferSize_), QPoint(0, 0));
+        return;
+    }
+    if (!target.CreateCGContext() || pixels_.empty())
+        return;
+    const QImage scaled = view()
+                              .convertToFormat(QImage::Format_ARGB32)
+                              .scaled(target.bufferSize_, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    for (int y = 0; y < scaled.height(); ++y)
+        std::memcpy(target.bitmapContext_.scanLine(y), scaled.constScanLine(y),
+                    std::size_t(scaled.width()) * 4);
+}
+
+void GBuffer::ReleaseImageData()
+{
+    importer_ = false;
+    data_.clear();
+}
+
+void GBuffer::ReleaseImageBuffer()
+{
+    bitmapContext_ = QImage();
+    pixels_.clear();
+    pixels_.shrink_to_fit();
+    bufferSize_ = QSize();
+    bufferLength_ = 0;
+    drawn_ = false;
+}
+
+void GBuffer::ResetImage(bool releaseBuffer)
+{
+    bitmapContext_ = QImage();
+    ReleaseImageData();
+    if (releaseBuffer)
+        ReleaseImageBuffer();
+}
+
+std::uint32_t GBuffer::pixel(int x, int y) const
+{
+    if (bufferDepth_ != 32 || x < 0 || y < 0 || x >= bufferSize_.width() || y >= bufferSize_.height())
+        return 0;
+    return pixels_[std::size_t(y) * bufferSize_.width() + x];
+}
+
+}  // namespace nupo

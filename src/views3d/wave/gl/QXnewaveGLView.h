@@ -1,0 +1,118 @@
+#pragma once
+
+#include "platform/colour/RGBAColor.h"
+#include "platform/viewhost/gl/OpenGLView.h"
+
+#include <functional>
+
+namespace nupo {
+
+// Size the wave-surface scene was last reshaped to, pixels.
+inline int wwdn = 0;
+inline int hhdn = 0;
+// Clear colours a colour button can pick, and the one picked.
+inline constexpr int rgbaColorsNewaveCount = 4;
+inline const float rgba_colorsNewave[rgbaColorsNewaveCount][4] = {
+    {0.0f, 0.0f, 0.0f, 0.0f}, {1.0f, 0.0f, 0.0f, 0.0f}, {0.0f, 1.0f, 0.0f, 0.0f}, {0.0f, 0.0f, 1.0f, 0.0f}};
+inline float clear_rgbaNewave[4] = {0.0f, 0.0f, 0.0f, 0.0f};
+
+// The view of the wave-surface window. Each frame it runs its one-time GL set-up if still pending,
+// follows size changes, turns a mouse drag into camera moves, steps the shared sheet once, applies the
+// rotation speeds and has the tunnel drawn with its camera and texture settings. The shared instance is
+// never on screen: its settings reach only the shared engine. Main thread.
+class QXnewaveGLView : public OpenGLView {
+public:
+    static QXnewaveGLView& sharedQXnewaveGLView();
+
+    explicit QXnewaveGLView(const QRectF& frame = QRectF());
+
+    // What opening the media browser does (installed by the window layer); without it the view reports
+    // "Failed to load MainMenuB.nib".
+    static inline std::function<void(QXnewaveGLView& owner)> openMediaBrowser;
+
+    void prepareOpenGL() override;
+    void drawRect(const QRectF& rect) override;
+    void mouseDown(const MouseEvent& event) override;
+    void mouseDragged(const MouseEvent& event) override;
+    void mouseUp(const MouseEvent& event) override;
+    void keyDown(const KeyEvent& event) override;
+    void keyUp(const KeyEvent& event) override;
+
+    void initGL();
+    // Keys Y U I O P H J K L M restart the sheet with shape 0..9; every key is logged.
+    unsigned getKey(unsigned short keyCode);
+    // Picks clear colour n of `rgba_colorsNewave`; a number outside the table is ignored.
+    void setColor(int n);
+    void setPColor_value(float value) { PColor_value = value; }
+    void setFColor_value(float value) { FColor_value = value; }
+    void setColor_Map_value(float value) { Color_Map_value = value; }
+    void setDynamic_Texture_value(float value) { Dynamic_Texture_value = value; }
+    void setViewShowBrainSWX(int n) { drawSW = n; }
+    void setimagePositionX(int n);
+    void setDisplaydX(int n);
+    // Draw mode 0..4; 3 and 4 also choose the height palette or the fixed image.
+    void setDrawModeX(int n);
+    // Texture mode 0..3 with the draw mode it needs; another n changes nothing.
+    void setTextureModeX(int n);
+    void setDrawSurfaceLineX(int n);
+    void setDrawLargeGridX(int n);
+    void setTextureEnvX(int n);
+    void setReversedX(int n);
+    void setRunTextureX(int n) { RunTextureX = n; }
+    void setRunbyBrainswX(int n) { RunbyBrainswX = n; }
+    void setRotateSpeedUpXX(float value);
+    void setRotateSpeedDownXX(float value) { RotateSpeedDown_value = value; }
+    void setRotateSpeedLeftXX(float value) { RotateSpeedLeft_value = value; }
+    void setRotateSpeedRightXX(float value) { RotateSpeedRight_value = value; }
+    // 0 rotate, 1 pan, 2 dolly; another n is ignored.
+    void setMoveModeX(int n);
+    void setAutoStopX(int n);
+    void setResetPositionX(int n);
+    void setLoadTextuerX(int n);
+    void setBackgroundColor(const RGBAColor& color);
+
+    // The pointer state the frame turns into camera moves.
+    struct InputState {
+        int mouse_down = 0;
+        float mouse_pos[2] = {0.0f, 0.0f};
+        unsigned mouse_down_count = 0;
+    } sys_infoQXnewave;
+
+    bool processFunc = true;  // the GL set-up is still to run
+    RGBAColor backgroundColor = RGBAColor::fromRGBA(0.0, 0.0, 0.0, 1.0);
+    int colormodeX = 0;
+    int MoveModeX = 0;
+    float sphi = 0.0f;
+    float stheta = 0.0f;
+    float Xposition = 0.0f;
+    float Yposition = 0.0f;
+    float sdepth = 0.0f;
+    float sthetaAuto = 0.0f;
+    float sphiAuto = 0.0f;
+    int downX = 0;
+    int downY = 0;
+    int drawSW = 0;
+    int displayUnnMode = 0;
+    int textureMode = 0;
+    int viewModeX = 0;
+    int RunTextureX = 0;
+    int RunbyBrainswX = 0;
+    float RotateSpeedUp_value = 0.0f;
+    float RotateSpeedDown_value = 0.0f;
+    float RotateSpeedLeft_value = 0.0f;
+    float RotateSpeedRight_value = 0.0f;
+    int EnvMode = 0;
+    int EnvModeChanged = 0;
+    int ImageNXopen = 0;
+    int maxImageNXopen = 1;
+    float PColor_value = 0.0f;
+    float FColor_value = 0.0f;
+    float Color_Map_value = 0.0f;
+    float Dynamic_Texture_value = 0.0f;
+
+private:
+    void applyDrag();
+    void applyRotationSpeeds();
+};
+
+}  // namespace nupo

@@ -1,0 +1,117 @@
+// The plot windows' sections: window state and background colours come back from a document, a document
+// that starts the application raises the suppress flags, and a preference file opens no window.
+#include <gtest/gtest.h>
+
+#include "document/NUPO4DrawDocument.h"
+#include "document/gl/PlotWindowsSection.h"
+#include "document/gl/ViewDocumentSections.h"
+#include "plots/bargraph/gl/BarGraphWindowState.h"
+#include "plots/bargraph/gl/QX2DBarGraphView.h"
+#include "plots/rawwave/gl/QXRawwaveGraphView.h"
+#include "plots/rawwave/gl/RawwaveWindowState.h"
+#include "plots/waterfall/gl/QX2DSpectrumGLView.h"
+#include "plots/waterfall/gl/WaterfallWindowState.h"
+#include "shared/CoreState.h"
+
+using namespace nupo;
+
+namespace {
+
+void setWindows(int seed)
+{
+    OpenRawwave = 1 + seed % 2;
+    Open2DBarGraph = 2;
+    Open3DWaterFall = seed % 2;
+    boundsRawwave = QRectF(10 + seed, 20, 640, 480);
+    boundsBargraph = QRectF(700, 30 + seed, 500.5, 300);
+    boundsWaterFall = QRectF(5, 600, 800, 420 + seed);
+    selectCHXX = 3 + seed;
+    selectBCHX = 4;
+    selectXCHNXY = 7 + seed % 3;
+    viewAX = 1;
+    viewA2DX = seed % 2;
+    setWRawGain = 12.75f + float(seed);
+    WBarAlphaValue = 0.6f;
+    showQX2DBarGarphFront = 1;
+    for (int c = 0; c < 4; ++c) {
+        QXRawwaveGraphView::sharedQXRawwaveGraphView().setBackgroundColorA(c, 0.1f * float(c + seed));
+        QX2DBarGraphView::sharedQX2DBarGraphView().setBackgroundColorA(c, 0.05f * float(c + 1));
+        QX2DSpectrumGLView::sharedQX2DSpectrumGLView().setBackgroundColorA(c, 1.0f - 0.2f * float(c));
+    }
+}
+
+struct ViewDocument {
+    NUPO4DrawDocument document;
+    ViewDocument() { addViewDocumentSections(document); }
+    PlotWindowsSection& windows()
+    {
+        return *dynamic_cast<PlotWindowsSection*>(document.section("PlotWindows"));
+    }
+};
+
+}  // namespace
+
+TEST(PlotWindowsSection, WindowStateAndBackgroundColoursComeBack)
+{
+    ViewDocument doc;
+    setWindows(1);
+    const QByteArray text = doc.document.dataRepresentation();
+    // The open counts come back through the window set-up, which opens the windows.
+    const QStringList opened = {"PlotWindows/OpenRawwave", "PlotWindows/Open2DBarGraph",
+                                "PlotWindows/Open3DWaterFall"};
+    const QByteArray saved = doc.document.snapshot(opened);
+    setWindows(2);
+    setWframeCotrol = 0;
+    ASSERT_TRUE(doc.document.readFromData(text, "doc"));
+    EXPECT_EQ(doc.document.snapshot(opened).toStdString(), saved.toStdString());
+    // The frames wait for the next nib load of each kind; the window set-up knows how many to open.
+    EXPECT_EQ(setWframeCotrol, 1);
+    EXPECT_EQ(QXRawwaveGraphX, QRectF(11, 20, 640, 480));
+    EXPECT_EQ(QX2DBarGraphX, QRectF(700, 31, 500.5, 300));
+    EXPECT_EQ(doc.windows().windowsToOpen(PlotWindowsSection::Rawwave), 2);
+    EXPECT_EQ(doc.windows().windowsToOpen(PlotWindowsSection::Bargraph), 2);
+    EXPECT_EQ(doc.windows().windowsToOpen(PlotWindowsSection::Waterfall), 1);
+    EXPECT_EQ(selectCHXX, 4);
+    EXPECT_EQ(setWRawGain, 13.75f);
+    // The colour reaches the windows' next nib load.
+    EXPECT_EQ(needUpdateColorA, 1);
+    EXPECT_FLOAT_EQ(bkColorA.green, 0.2f);
+    EXPECT_FLOAT_EQ(bkColorC.blue, 0.6f);
+    EXPECT_FLOAT_EQ(QX2DSpectrumGLView::sharedQX2DSpectrumGLView().getBackgroundColor(3), 0.4f);
+}
+
+TEST(PlotWindowsSection, ADocumentThatStartsTheApplicationDropsTheCommandsQueuedBeforeIt)
+{
+    ViewDocument doc;
+    setWindows(1);
+    const QByteArray text = doc.document.dataRepresentation();
+    windowColorRawNOX = windowColorBarOX = windowColor2DNOX = 0;
+    doc.document.runStartUpIfNeeded = [] { return false; };  // already started
+    ASSERT_TRUE(doc.document.readFromData(text, "doc"));
+    EXPECT_EQ(windowColorRawNOX + windowColorBarOX + windowColor2DNOX, 0);
+    doc.document.runStartUpIfNeeded = [] { return true; };
+    ASSERT_TRUE(doc.document.readFromData(text, "doc"));
+    EXPECT_EQ(windowColorRawNOX, 1);
+    EXPECT_EQ(windowColorBarOX, 1);
+    EXPECT_EQ(windowColor2DNOX, 1);
+}
+
+TEST(PlotWindowsSection, BadFramesAndColoursAreRefusedAndAPreferenceFileOpensNoWindow)
+{
+    ViewDocument doc;
+    setWindows(1);
+    QByteArray text = doc.document.dataRepresentation();
+    QString error;
+    QByteArray bad = text;
+    bad.replace("boundsRawwave = (", "boundsRawwave = (1, ");
+    EXPECT_FALSE(doc.document.readFromData(bad, "doc", &error));
+    EXPECT_TRUE(error.contains("section PlotWindows, boundsRawwave")) << error.toStdString();
+    bad = text;
+    bad.replace(" Bargraph = (", " Bargraph = (0.5, ");
+    EXPECT_FALSE(doc.document.readFromData(bad, "doc", &error));
+    EXPECT_TRUE(error.contains("section DisplayColor, Bargraph")) << error.toStdString();
+
+    const QByteArray prefs = doc.document.dataRepresentation(true);
+    ASSERT_TRUE(doc.document.loadDataRepresentation(prefs, "prefs", true, &error)) << error.toStdString();
+    EXPECT_EQ(doc.windows().windowsToOpen(PlotWindowsSection::Bargraph), 0);
+}
