@@ -2,6 +2,7 @@
 
 #include "midi/output/MidiOutput.h"
 #include "midi/output/MidiSynth.h"
+#include "midi/ui/MidiPanelControls.h"
 #include "platform/appkit/ui/NibLoader.h"
 #include "platform/synth/GeneralMidi.h"
 #include "platform/synth/ui/InstrumentPickerDialog.h"
@@ -24,12 +25,6 @@ namespace nupo {
 namespace {
 
 using O = SetMIDIOutlet;
-
-double scaleOf(const QObject* control)
-{
-    const double scale = control->property("scale").toDouble();
-    return scale > 0.0 ? scale : 1.0;
-}
 
 // A radio matrix: the button inside with the tag.
 QAbstractButton* cellWithTag(QObject* matrix, int tag)
@@ -239,18 +234,7 @@ SetMIDIPanel* SetMIDIPanel::loadPanel()
 
 void SetMIDIPanel::showState(SetMIDIOutlet outlet, double value)
 {
-    QObject* object = control(outlet);
-    if (object == nullptr)
-        return;
-    const QSignalBlocker block(object);
-    if (auto* slider = qobject_cast<QAbstractSlider*>(object))
-        slider->setValue(int(std::lround(value * scaleOf(object))));
-    else if (auto* stepper = qobject_cast<QSpinBox*>(object))
-        stepper->setValue(int(value));
-    else if (auto* box = qobject_cast<QAbstractButton*>(object))
-        box->setChecked(value != 0.0);
-    else if (auto* popup = qobject_cast<QComboBox*>(object))
-        popup->setCurrentIndex(int(value));
+    showControlValue(control(outlet), value);
 }
 
 void SetMIDIPanel::showText(SetMIDIOutlet outlet, const QString& text)

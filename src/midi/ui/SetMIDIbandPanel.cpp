@@ -1,5 +1,6 @@
 #include "midi/ui/SetMIDIbandPanel.h"
 
+#include "midi/ui/MidiPanelControls.h"
 #include "platform/appkit/ui/NibLoader.h"
 
 #include <QAbstractButton>
@@ -17,12 +18,6 @@
 namespace nupo {
 
 namespace {
-
-double scaleOf(const QObject* control)
-{
-    const double scale = control->property("scale").toDouble();
-    return scale > 0.0 ? scale : 1.0;
-}
 
 // A radio matrix: check the button with the tag, clear the others.
 void selectCell(QObject* matrix, int tag)
@@ -159,18 +154,7 @@ QObject* SetMIDIbandPanel::outletObject(BandOutlet outlet, int band) const
 
 void SetMIDIbandPanel::showState(BandOutlet outlet, int band, double value)
 {
-    QObject* object = outletObject(outlet, band);
-    if (object == nullptr)
-        return;
-    const QSignalBlocker block(object);
-    if (auto* slider = qobject_cast<QAbstractSlider*>(object))
-        slider->setValue(int(std::lround(value * scaleOf(object))));
-    else if (auto* stepper = qobject_cast<QSpinBox*>(object))
-        stepper->setValue(int(value));
-    else if (auto* box = qobject_cast<QAbstractButton*>(object))
-        box->setChecked(value != 0.0);
-    else if (auto* popup = qobject_cast<QComboBox*>(object))
-        popup->setCurrentIndex(int(value));
+    showControlValue(outletObject(outlet, band), value);
 }
 
 void SetMIDIbandPanel::showText(BandOutlet outlet, int band, const QString& text)
