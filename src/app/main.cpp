@@ -2,6 +2,8 @@
 #include "app/CommandLine.h"
 #include "app/NUPO4DrawAppDelegate.h"
 #include "app/Wiring.h"
+#include "platform/viewhost/ui/GLRenderThread.h"
+#include "platform/viewhost/ui/OpenGLViewHost.h"
 
 #include <QApplication>
 #include <QByteArrayView>
@@ -78,8 +80,14 @@ int main(int argc, char** argv)
     delegate.setNativePathToOpen(commandLine.fileToOpen());
     delegate.setPatchPort(commandLine.patchPort());
 
-    QObject::connect(&app, &QCoreApplication::aboutToQuit,
-                     [&delegate] { delegate.applicationWillTerminate(&delegate); });
+    // The plot windows' GL views draw on threads of their own, in parallel with each other and with the
+    // main thread's own windows.
+    nupo::OpenGLViewHost::setPlotDrawing(nupo::OpenGLViewHost::Drawing::OnOwnThread);
+
+    QObject::connect(&app, &QCoreApplication::aboutToQuit, [&delegate] {
+        nupo::GLRenderThread::waitForAll();  // emitted outside any event: no frame may still be drawing
+        delegate.applicationWillTerminate(&delegate);
+    });
     QTimer::singleShot(0, &app, [&delegate] { delegate.applicationDidFinishLaunching(&delegate); });
     return app.exec();
 }

@@ -4,6 +4,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 namespace nupo {
@@ -14,6 +15,7 @@ namespace {
 struct Beat {
     QTimer timer;
     std::vector<FrameTimer*> started;
+    std::function<void()> hook;
 
     Beat()
     {
@@ -30,6 +32,8 @@ struct Beat {
         for (const QPointer<FrameTimer>& frameTimer : due)
             if (frameTimer && frameTimer->isActive())
                 emit frameTimer->timeout();
+        if (hook)
+            hook();
     }
 
     void add(FrameTimer* frameTimer)
@@ -54,6 +58,16 @@ Beat& beat()
 }
 
 }  // namespace
+
+void FrameTimer::setBeatHook(std::function<void()> hook)
+{
+    beat().hook = std::move(hook);
+}
+
+bool FrameTimer::beatIsActive()
+{
+    return beat().timer.isActive();
+}
 
 FrameTimer::FrameTimer(QObject* parent) : QObject(parent) {}
 

@@ -2,12 +2,15 @@
 
 #include <QObject>
 
+#include <functional>
+
 namespace nupo {
 
 // A repeating 1/30 s timer of a window (its animation, fields and redraw), ticking on a beat shared by
 // every window of the program: all started frame timers fire in the same turn of the main thread's event
 // loop, one after another in the order they were started, so the thread wakes once a frame for all the
-// windows instead of once for each. A timer started between beats fires first at the next beat.
+// windows instead of once for each. A timer started between beats fires first at the next beat. After the
+// timers of a beat have fired, the beat's hook (if one is set) runs once in the same turn.
 //
 // Main thread only.
 class FrameTimer : public QObject {
@@ -25,6 +28,12 @@ public:
     void start();
     void stop();
     bool isActive() const { return active; }
+
+    // The function run after each beat's timers (for work that follows the windows' ticks, such as
+    // starting frames drawn on other threads); an empty function removes it.
+    static void setBeatHook(std::function<void()> hook);
+    // Whether the beat is running (some frame timer is started).
+    static bool beatIsActive();
 
 signals:
     void timeout();

@@ -23,7 +23,8 @@ QXorvellogoAppController::QXorvellogoAppController()
         if (!placeholder)
             return;
         logoView_ = std::make_unique<QXorvellogoGLView>(QRectF(QPointF(0, 0), QSizeF(placeholder->size())));
-        host_ = hostPlotView(placeholder, *logoView_);
+        // The logo is light and rarely drawn: it stays on the main thread.
+        host_ = hostPlotView(placeholder, *logoView_, OpenGLViewHost::Drawing::OnMainThread);
     });
 }
 

@@ -2,6 +2,8 @@
 
 #include "platform/viewhost/gl/ViewObject.h"
 
+#include <functional>
+
 namespace nupo {
 
 // A view that draws with legacy OpenGL. The host makes the view's context current before each call and
@@ -18,8 +20,13 @@ public:
     virtual void drawRect(const QRectF& rect) = 0;
 
     // Makes the hosting widget's context current outside the calls above; false when no host shows the
-    // view or its context is not ready. Main thread only.
+    // view or its context is not ready. Main thread, or the drawing thread during the calls above.
     bool makeCurrentContext();
+    // GL work outside the drawing calls that must reach the context the view draws with (bindings,
+    // enables, matrices): runs fn at once in the host's context, or, where the host draws on a thread of
+    // its own, on that thread before the next frame. False (fn not run) when no host shows the view or
+    // its context is not ready.
+    bool performInContext(std::function<void()> fn);
 };
 
 }  // namespace nupo

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 namespace nupo {
 
 class ViewObject;
@@ -15,6 +17,17 @@ public:
     // Makes the host's GL context current, for GL work outside the drawing calls (textures, queries).
     // False when the host has no GL context or it is not ready yet.
     virtual bool makeViewContextCurrent() { return false; }
+    // Runs fn for GL work outside the drawing calls in the context the view draws with: at once (with
+    // the host's context current) where the host draws on the calling thread, or on the drawing thread
+    // just before the next frame (which it asks for) where the host draws on a thread of its own. False,
+    // and fn dropped, when the host has no GL context or it is not ready yet.
+    virtual bool performInViewContext(std::function<void()> fn)
+    {
+        if (!makeViewContextCurrent())
+            return false;
+        fn();
+        return true;
+    }
 
 protected:
     ~ViewHost() = default;

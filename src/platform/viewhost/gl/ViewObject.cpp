@@ -11,9 +11,10 @@ ViewObject::ViewObject(const QRectF& frame) : frame_(frame) {}
 
 ViewObject::~ViewObject()
 {
+    // The host forgets the view (waiting for a frame it may be drawing) before the link is cut.
     if (ViewHost* host = link_->host) {
-        link_->host = nullptr;
         host->viewDetached(this);
+        link_->host = nullptr;
     }
 }
 
@@ -54,8 +55,8 @@ void ViewObject::attachHost(ViewHost* host)
     if (link_->host == host)
         return;
     if (ViewHost* previous = link_->host) {
-        link_->host = nullptr;
         previous->viewDetached(this);
+        link_->host = nullptr;
     }
     link_->host = host;
 }

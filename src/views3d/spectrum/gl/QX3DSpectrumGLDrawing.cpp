@@ -205,13 +205,15 @@ void QX3DSpectrumGLDrawing::resizeGL()
 
 void QX3DSpectrumGLDrawing::updateProjection()
 {
-    if (!makeCurrentContext())
-        return;
-    const Frustum f = projectionFrustum(view_.cameraRecord, view_.shapeSize);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glFrustum(f.left, f.right, f.bottom, f.top, f.zNear, f.zFar);
-    overlays_.updateCameraString(view_.cameraRecord);
+    // The projection matrix belongs to the context the view draws with (on the drawing thread, before
+    // the next frame, where the host draws on one).
+    performInContext([this] {
+        const Frustum f = projectionFrustum(view_.cameraRecord, view_.shapeSize);
+        glMatrixMode(GL_PROJECTION);
+        glLoadIdentity();
+        glFrustum(f.left, f.right, f.bottom, f.top, f.zNear, f.zFar);
+        overlays_.updateCameraString(view_.cameraRecord);
+    });
 }
 
 void QX3DSpectrumGLDrawing::updateModelView()

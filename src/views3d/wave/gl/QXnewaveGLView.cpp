@@ -19,12 +19,13 @@ QXnewave& engine()
     return QXnewave::sharedQXnewave();
 }
 
-// The engine's display setting changes shading and lighting: outside a frame, the GL calls go to the
-// view's own context when a host shows it (another view's context may be current).
+// The engine's display setting changes shading and lighting: the GL calls go to the context the view
+// draws with when a host shows it (another view's context may be current, and a host drawing on a thread
+// of its own runs them there before the next frame); with no host, at once.
 void setEngineDisplay(QXnewaveGLView& view, int mode)
 {
-    view.makeCurrentContext();
-    engine().setDisplayd(mode);
+    if (!view.performInContext([mode] { engine().setDisplayd(mode); }))
+        engine().setDisplayd(mode);
 }
 
 // The keys that restart the sheet, in shape order 0..9.

@@ -1,0 +1,94 @@
+#pragma once
+
+#include "platform/appkit/WorkerThread.h"
+
+#include <QEvent>
+#include <QSize>
+#include <QString>
+
+#include <atomic>
+#include <condition_variable>
+#include <functional>
+#include <memory>
+#include <mutex>
+
+class QObject;
+class QOffscreenSurface;
+class QOpenGLContext;
+class QOpenGLFramebufferObject;
+
+namespace nupo {
+
+// A thread that draws one GL widget's frames off the main thread. It owns a context that shares objects
+// with the widget's context and two framebuffer objects of the frame's size in device pixels, with
+// depth and stencil as the views' surface format asks (no multisampling, as in that format). Each frame
+// is drawn into the buffer not last finished, finished with glFinish, and then handed over: it becomes
+// the newest frame, whose colour texture the widget copies into its own framebuffer, and the receiver
+// gets a frameReadyEvent(). One frame at a time: while a frame is in flight, startFrame refuses.
+//
+// The main thread starts frames and may wait for the one in flight (join); the drawing thread never
+// waits for the main thread, so a join always ends. Every GL window drawn this way counts in a
+// process-wide tally of frames in flight, so that waitForAll can join them all, e.g. before the main
+// thread touches views that may be drawing (see installEventJoin).
+//
+// Everything but the drawing function runs on the main thread.
+class GLRenderThread {
+public:
+    struct Frame {
+        unsigned texture = 0;  // in the drawing context's share group; 0 before the first frame
+        QSize size;            // in device pixels
+        quint64 serial = 0;    // counts finished frames from 1
+    };
+
+    GLRenderThread(QObject* receiver, const QString& name);
+    ~GLRenderThread();  // joins and frees the GL objects on the thread
+    GLRenderThread(const GLRenderThread&) = delete;
+    GLRenderThread& operator=(const GLRenderThread&) = delete;
+
+    // Starts the thread and makes its context, sharing with `share` (the widget's, which must exist).
+    // A context made before is freed first, with its frames (a widget that got a new context). False
+    // when no such context can be made.
+    bool create(QOpenGLContext* share);
+    // Joins, then frees the context and the framebuffers on the thread and stops it.
+    void destroy();
+    bool isReady() const { return context_ != nullptr; }
+
+    bool isBusy() const { return busy_.load(std::memory_order_acquire); }
+    bool isCurrentThread() const { return worker_.isCurrentThread(); }
+    // Starts drawing a frame of that size: on the thread, with the context current, the back
+    // framebuffer bound and the viewport over it, runs draw. False (nothing started) when not ready or
+    // a frame is in flight.
+    bool startFrame(QSize devicePixels, std::function<void()> draw);
+    // Waits until the frame in flight (if any) is finished.
+    void join();
+    Frame newestFrame() const;
+
+    // Waits for every frame in flight of every render thread.
+    static void waitForAll();
+    // How often the main thread had to wait for a frame still in flight (a measure, and a test aid).
+    static int waitsForFrames();
+    // The event type posted to the receiver when a frame is finished.
+    static QEvent::Type frameReadyEvent();
+    // Makes the main thread join every frame in flight before it delivers any event other than painting
+    // (paint, update requests, finished frames): the handlers of all other events (input, timers, queued
+    // calls, window changes) then always find the views idle. Once per process.
+    static void installEventJoin();
+
+private:
+    void drawFrame(QSize size, const std::function<void()>& draw);  // on the thread
+    void freeOnThread();
+
+    QObject* const receiver_;
+    WorkerThread worker_;
+    QOffscreenSurface* surface_ = nullptr;
+    QOpenGLContext* context_ = nullptr;                    // lives on the thread
+    std::unique_ptr<QOpenGLFramebufferObject> buffers_[2];  // thread only
+    int back_ = 0;                                          // thread only
+
+    mutable std::mutex mutex_;
+    std::condition_variable finished_;
+    std::atomic<bool> busy_{false};  // written under mutex_
+    Frame newest_;                   // guarded by mutex_
+};
+
+}  // namespace nupo
