@@ -179,13 +179,16 @@ QEvent::Type GLRenderThread::frameReadyEvent()
     return type;
 }
 
-void GLRenderThread::installEventJoin()
+void GLRenderThread::setEventJoin(bool on)
 {
-    static bool installed = false;
-    if (installed || !QCoreApplication::instance())
+    static EventJoin* join = nullptr;  // lives to process end once made
+    if (!QCoreApplication::instance())
         return;
-    installed = true;
-    QCoreApplication::instance()->installEventFilter(new EventJoin);  // lives to process end
+    if (!join)
+        join = new EventJoin;
+    QCoreApplication::instance()->removeEventFilter(join);
+    if (on)
+        QCoreApplication::instance()->installEventFilter(join);
 }
 
 }  // namespace nupo

@@ -29,7 +29,7 @@ namespace nupo {
 // The main thread starts frames and may wait for the one in flight (join); the drawing thread never
 // waits for the main thread, so a join always ends. Every GL window drawn this way counts in a
 // process-wide tally of frames in flight, so that waitForAll can join them all, e.g. before the main
-// thread touches views that may be drawing (see installEventJoin).
+// thread touches views that may be drawing (see setEventJoin).
 //
 // Everything but the drawing function runs on the main thread.
 class GLRenderThread {
@@ -71,8 +71,9 @@ public:
     static QEvent::Type frameReadyEvent();
     // Makes the main thread join every frame in flight before it delivers any event other than painting
     // (paint, update requests, finished frames): the handlers of all other events (input, timers, queued
-    // calls, window changes) then always find the views idle. Once per process.
-    static void installEventJoin();
+    // calls, window changes) then always find the views idle. On, it stays on for the process, except
+    // where a test takes it off again.
+    static void setEventJoin(bool on);
 
 private:
     void drawFrame(QSize size, const std::function<void()>& draw);  // on the thread

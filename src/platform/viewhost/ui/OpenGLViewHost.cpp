@@ -74,7 +74,7 @@ void OpenGLViewHost::setPlotDrawing(Drawing drawing)
 {
     plotDrawingMode = drawing;
     if (drawing == Drawing::OnOwnThread)
-        GLRenderThread::installEventJoin();
+        GLRenderThread::setEventJoin(true);
 }
 
 bool OpenGLViewHost::makeViewContextCurrent()
@@ -131,6 +131,11 @@ void OpenGLViewHost::waitForFrame()
 {
     if (renderer_)
         renderer_->join();
+}
+
+quint64 OpenGLViewHost::framesFinished() const
+{
+    return renderer_ ? renderer_->newestFrame().serial : 0;
 }
 
 void OpenGLViewHost::initializeGL()

@@ -25,7 +25,7 @@ class GLRenderThread;
 // there (prepareOpenGL once per context, setFrameSize and reshape after a resize, queued context work,
 // drawRect, didDisplay); a host still drawing skips the beat and so drops its own frame. The finished
 // frame is copied into the widget's framebuffer by paintGL. The main thread never touches a view while
-// its frame is in flight: the event join (GLRenderThread::installEventJoin) waits for the frames before
+// its frame is in flight: the event join (GLRenderThread::setEventJoin) waits for the frames before
 // any event but painting, and the host waits for its frame before it forgets its view or goes.
 class OpenGLViewHost : public ViewHostWidget<QOpenGLWidget, OpenGLView> {
     Q_OBJECT
@@ -53,6 +53,8 @@ public:
     void waitForFrame();
     // Starts a frame on the host's thread if one is due and the thread is idle; true when started.
     bool startFrameIfDue();
+    // With its own thread: how many frames it has finished (0 without a thread).
+    quint64 framesFinished() const;
 
 protected:
     void initializeGL() override;

@@ -1,0 +1,378 @@
+#include "platform/appkit/FrameTimer.h"
+#include "platform/gl/Glut.h"
+#include "platform/gl/LegacyGLFormat.h"
+#include "platform/viewhost/gl/OpenGLView.h"
+#include "platform/viewhost/ui/GLRenderThread.h"
+#include "platform/viewhost/ui/OpenGLViewHost.h"
+#include "support/TestSupport.h"
+
+#include <GL/gl.h>
+#include <gtest/gtest.h>
+#include <QApplication>
+#include <QOpenGLContext>
+#include <QTest>
+#include <QThread>
+#include <QTimer>
+
+#include <atomic>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+#include <thread>
+
+namespace nupo {
+namespace {
+
+using Drawing = OpenGLViewHost::Drawing;
+
+// A gate a drawing thread can be held at, and a note that it arrived there. Waits on it never process
+// events: a held frame is never waited for through the event loop.
+class Gate {
+public:
+    void close()
+    {
+        std::lock_guard lock(mutex_);
+        open_ = false;
+        arrived_ = false;
+    }
+    void open()
+    {
+        std::lock_guard lock(mutex_);
+        open_ = true;
+        changed_.notify_all();
+    }
+    void passThrough()  // on the drawing thread
+    {
+        std::unique_lock lock(mutex_);
+        arrived_ = true;
+        changed_.notify_all();
+        changed_.wait(lock, [this] { return open_; });
+    }
+    void waitForArrival()
+    {
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [this] { return arrived_; });
+    }
+
+private:
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    bool open_ = true;
+    bool arrived_ = false;
+};
+
+// Draws a red quad over the lower left quarter, a green one at the upper right and an "H" in bitmap text
+// over a clear colour set in prepareOpenGL; notes the thread and whether it is drawing, and can be held
+// at a gate in the middle of a frame.
+class ProbeView : public OpenGLView {
+public:
+    void prepareOpenGL() override
+    {
+        ++prepares;
+        glClearColor(0, 0, 0.5f, 1);
+    }
+    void reshape() override { reshapedTo = bounds(); }
+    void drawRect(const QRectF& rect) override
+    {
+        drawing = true;
+        drawThread = QThread::currentThread();
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        glMatrixMode(GL_PROJECTION);
+        glLoadIdentity();
+        glOrtho(0, rect.width(), 0, rect.height(), -1, 1);
+        glMatrixMode(GL_MODELVIEW);
+        glLoadIdentity();
+        glColor3f(1, 0, 0);
+        glRectd(0, 0, rect.width() / 2, rect.height() / 2);
+        glColor3f(0, 1, 0);
+        glRectd(rect.width() * 0.6, rect.height() * 0.6, rect.width() * 0.9, rect.height() * 0.7);
+        glColor3f(1, 1, 1);
+        glRasterPos2d(rect.width() * 0.75, rect.height() * 0.75);
+        glutBitmapString(GLUT_BITMAP_HELVETICA_18, "Hg");
+        if (held)
+            gate->passThrough();
+        ++frames;
+        drawing = false;
+    }
+    void mouseDown(const MouseEvent&) override
+    {
+        ++clicks;
+        clickedWhileDrawing = clickedWhileDrawing || drawing;
+    }
+
+    const std::shared_ptr<Gate> gate = std::make_shared<Gate>();  // may outlive the view
+    std::atomic<bool> held{false};
+    std::atomic<bool> drawing{false};
+    std::atomic<int> frames{0};
+    std::atomic<QThread*> drawThread{nullptr};
+    int prepares = 0;
+    QRectF reshapedTo;
+    int clicks = 0;
+    bool clickedWhileDrawing = false;
+};
+
+// Opens the gate once the main thread has waited for a frame (or when cancelled), from a helper thread:
+// whoever waits for the held frame is then proved to be waiting, with no timing involved.
+class OpenWhenWaitedFor {
+public:
+    explicit OpenWhenWaitedFor(std::shared_ptr<Gate> gate) : before_(GLRenderThread::waitsForFrames())
+    {
+        helper_ = std::thread([this, gate] {
+            std::unique_lock lock(mutex_);
+            while (!cancelled_ && GLRenderThread::waitsForFrames() == before_) {
+                lock.unlock();
+                std::this_thread::yield();
+                lock.lock();
+            }
+            gate->open();
+        });
+    }
+    ~OpenWhenWaitedFor()
+    {
+        {
+            std::lock_guard lock(mutex_);
+            cancelled_ = true;
+        }
+        helper_.join();
+    }
+    bool waited() const { return GLRenderThread::waitsForFrames() > before_; }
+
+private:
+    const int before_;
+    std::mutex mutex_;
+    bool cancelled_ = false;
+    std::thread helper_;
+};
+
+class ThreadedOpenGLViewHostTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        QOpenGLContext probe;
+        probe.setFormat(legacyGLSurfaceFormat());
+        if (!probe.create())
+            GTEST_SKIP() << "no OpenGL on the '" << QApplication::platformName().toStdString()
+                         << "' platform; scripts/test.sh runs this test under Xvfb";
+    }
+    void TearDown() override { GLRenderThread::setEventJoin(false); }
+
+    // Shows the host and waits for its first finished frame to be on screen.
+    static void showAndWaitForFrame(OpenGLViewHost& host, QSize size)
+    {
+        host.resize(size);
+        host.show();
+        ASSERT_TRUE(test::processEventsUntil([&] { return host.framesFinished() >= 1; }));
+    }
+};
+
+TEST_F(ThreadedOpenGLViewHostTest, AThreadedFrameIsPixelIdenticalToTheSameViewDrawnOnTheMainThread)
+{
+    ProbeView mainView;
+    ProbeView threadView;
+    OpenGLViewHost mainHost(&mainView);
+    OpenGLViewHost threadHost(&threadView, nullptr, Drawing::OnOwnThread);
+    EXPECT_EQ(mainHost.drawing(), Drawing::OnMainThread);
+    EXPECT_EQ(threadHost.drawing(), Drawing::OnOwnThread);
+    mainHost.resize(161, 117);
+    mainHost.show();
+    showAndWaitForFrame(threadHost, QSize(161, 117));
+
+    const QImage drawnOnMain = mainHost.grabFramebuffer();
+    EXPECT_EQ(mainView.drawThread.load(), QThread::currentThread());
+    const QImage drawnOnThread = threadHost.grabFramebuffer();
+    EXPECT_NE(threadView.drawThread.load(), QThread::currentThread());
+    EXPECT_NE(threadView.drawThread.load(), nullptr);
+    ASSERT_EQ(drawnOnThread.size(), QSize(161, 117));
+    EXPECT_EQ(drawnOnThread.pixel(10, 110), qRgb(255, 0, 0));  // not a blank frame
+    EXPECT_EQ(drawnOnThread, drawnOnMain);
+
+    // The thread's context was prepared once, and sized before the frames.
+    EXPECT_EQ(threadView.prepares, 1);
+    EXPECT_EQ(threadView.reshapedTo, QRectF(0, 0, 161, 117));
+}
+
+TEST_F(ThreadedOpenGLViewHostTest, FollowsResizesAndDrawsWhenAsked)
+{
+    ProbeView view;
+    OpenGLViewHost host(&view, nullptr, Drawing::OnOwnThread);
+    showAndWaitForFrame(host, QSize(100, 80));
+    host.resize(140, 90);
+    const QImage image = host.grabFramebuffer();
+    ASSERT_EQ(image.size(), QSize(140, 90));
+    EXPECT_EQ(view.reshapedTo, QRectF(0, 0, 140, 90));
+    EXPECT_EQ(image.pixel(60, 80), qRgb(255, 0, 0));
+    EXPECT_EQ(image.pixel(80, 80), qRgb(0, 0, 128));
+
+    // A request for display with no beat running still gets a frame, which is then shown.
+    const quint64 finished = host.framesFinished();
+    view.setNeedsDisplay(true);
+    EXPECT_TRUE(test::processEventsUntil([&] { return host.framesFinished() > finished; }));
+    EXPECT_EQ(view.prepares, 1);
+}
+
+TEST_F(ThreadedOpenGLViewHostTest, ContextWorkReachesTheDrawingContextBeforeTheNextFrame)
+{
+    // The clear colour is per-context state: set from the main thread, it must reach the drawing thread.
+    class RecolouredView : public ProbeView {
+    public:
+        void prepareOpenGL() override {}
+    };
+    RecolouredView view;
+    OpenGLViewHost host(&view, nullptr, Drawing::OnOwnThread);
+    showAndWaitForFrame(host, QSize(80, 60));
+    QThread* ranOn = nullptr;
+    ASSERT_TRUE(view.performInContext([&] {
+        ranOn = QThread::currentThread();
+        glClearColor(0, 1, 1, 1);
+    }));
+    const quint64 finished = host.framesFinished();
+    ASSERT_TRUE(test::processEventsUntil([&] { return host.framesFinished() > finished; }));
+    EXPECT_EQ(ranOn, view.drawThread.load());
+    EXPECT_EQ(host.grabFramebuffer().pixel(78, 30), qRgb(0, 255, 255));
+
+    // A view that no host shows has no context for such work.
+    EXPECT_FALSE(ProbeView().performInContext([] {}));
+}
+
+TEST_F(ThreadedOpenGLViewHostTest, EventsReachAViewOnlyAfterItsFrameInFlightEnded)
+{
+    GLRenderThread::setEventJoin(true);
+    ProbeView view;
+    OpenGLViewHost host(&view, nullptr, Drawing::OnOwnThread);
+    showAndWaitForFrame(host, QSize(120, 90));
+
+    view.gate->close();
+    view.held = true;
+    view.setNeedsDisplay(true);
+    ASSERT_TRUE(host.startFrameIfDue());
+    view.gate->waitForArrival();
+    {
+        OpenWhenWaitedFor opener(view.gate);
+        QTest::mouseClick(&host, Qt::LeftButton, Qt::NoModifier, QPoint(10, 10));
+        EXPECT_TRUE(opener.waited());
+        view.gate->open();  // in case the click did not wait
+    }
+    EXPECT_EQ(view.clicks, 1);
+    EXPECT_FALSE(view.clickedWhileDrawing);
+
+    // A queued call (as from a timer or another thread) waits for the frame too.
+    view.gate->close();
+    view.setNeedsDisplay(true);
+    ASSERT_TRUE(host.startFrameIfDue());
+    view.gate->waitForArrival();
+    bool drawingWhenCalled = true;
+    bool called = false;
+    QMetaObject::invokeMethod(
+        &host,
+        [&] {
+            called = true;
+            drawingWhenCalled = view.drawing;
+        },
+        Qt::QueuedConnection);
+    {
+        OpenWhenWaitedFor opener(view.gate);
+        ASSERT_TRUE(test::processEventsUntil([&] { return called; }));
+        view.gate->open();
+    }
+    EXPECT_FALSE(drawingWhenCalled);
+    view.held = false;
+}
+
+TEST_F(ThreadedOpenGLViewHostTest, ABusyHostSkipsBeatsWhileAnotherKeepsDrawing)
+{
+    ProbeView slowView;
+    ProbeView quickView;
+    OpenGLViewHost slow(&slowView, nullptr, Drawing::OnOwnThread);
+    OpenGLViewHost quick(&quickView, nullptr, Drawing::OnOwnThread);
+    showAndWaitForFrame(slow, QSize(90, 70));
+    showAndWaitForFrame(quick, QSize(90, 70));
+
+    // Each beat asks both views for a frame, as the windows' ticks do.
+    FrameTimer timer;
+    QObject::connect(&timer, &FrameTimer::timeout, [&] {
+        slowView.setNeedsDisplay(true);
+        quickView.setNeedsDisplay(true);
+    });
+    slowView.gate->close();
+    slowView.held = true;
+    slowView.setNeedsDisplay(true);
+    ASSERT_TRUE(slow.startFrameIfDue());
+    slowView.gate->waitForArrival();
+    timer.start();
+    const int slowFrames = slowView.frames;
+    const int quickFrames = quickView.frames;
+    EXPECT_TRUE(test::processEventsUntil([&] { return quickView.frames >= quickFrames + 5; }));
+    EXPECT_EQ(slowView.frames, slowFrames);
+    EXPECT_TRUE(slow.startFrameIfDue() == false);  // still busy: its beats are dropped
+
+    slowView.held = false;
+    slowView.gate->open();
+    EXPECT_TRUE(test::processEventsUntil([&] { return slowView.frames >= slowFrames + 3; }));
+    timer.stop();
+    slow.waitForFrame();
+    quick.waitForFrame();
+}
+
+TEST_F(ThreadedOpenGLViewHostTest, ResizedAndDestroyedWhileAFrameIsInFlight)
+{
+    GLRenderThread::setEventJoin(true);
+    auto view = std::make_unique<ProbeView>();
+    auto host = std::make_unique<OpenGLViewHost>(view.get(), nullptr, Drawing::OnOwnThread);
+    showAndWaitForFrame(*host, QSize(100, 100));
+
+    // Resized mid-frame: the frame in flight ends at its size, the next one takes the new size.
+    view->gate->close();
+    view->held = true;
+    view->setNeedsDisplay(true);
+    ASSERT_TRUE(host->startFrameIfDue());
+    view->gate->waitForArrival();
+    {
+        OpenWhenWaitedFor opener(view->gate);
+        host->resize(130, 70);
+        view->gate->open();
+    }
+    view->held = false;
+    EXPECT_EQ(host->grabFramebuffer().size(), QSize(130, 70));
+    EXPECT_EQ(view->reshapedTo, QRectF(0, 0, 130, 70));
+
+    // The view goes (from an event handler) while its frame is held: it goes after the frame.
+    view->gate->close();
+    view->held = true;
+    view->setNeedsDisplay(true);
+    ASSERT_TRUE(host->startFrameIfDue());
+    view->gate->waitForArrival();
+    bool drawingWhenDestroyed = true;
+    QTimer::singleShot(0, [&] {
+        drawingWhenDestroyed = view->drawing;
+        view.reset();
+    });
+    {
+        OpenWhenWaitedFor opener(view->gate);
+        ASSERT_TRUE(test::processEventsUntil([&] { return !view; }));
+    }
+    EXPECT_FALSE(drawingWhenDestroyed);
+    EXPECT_EQ(host->view(), nullptr);
+    host->update();
+    QApplication::processEvents();
+
+    // The host goes while a frame of another view is held: it waits for the frame and frees its thread.
+    ProbeView other;
+    auto second = std::make_unique<OpenGLViewHost>(&other, nullptr, Drawing::OnOwnThread);
+    showAndWaitForFrame(*second, QSize(60, 60));
+    other.gate->close();
+    other.held = true;
+    other.setNeedsDisplay(true);
+    ASSERT_TRUE(second->startFrameIfDue());
+    other.gate->waitForArrival();
+    {
+        OpenWhenWaitedFor opener(other.gate);
+        second.reset();
+        EXPECT_TRUE(opener.waited());
+    }
+    EXPECT_FALSE(other.drawing);
+    EXPECT_EQ(other.host(), nullptr);
+    host.reset();
+}
+
+}  // namespace
+}  // namespace nupo
