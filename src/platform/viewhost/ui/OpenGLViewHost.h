@@ -41,7 +41,8 @@ public:
     static bool isSupported();
 
     // How the plot windows' hosts draw (hostPlotView); on the main thread unless the program sets
-    // otherwise at start-up. Setting OnOwnThread also installs the event join.
+    // otherwise at start-up (or the environment has NUPO_GL_THREADS=1). Setting OnOwnThread also
+    // installs the event join.
     static Drawing plotDrawing();
     static void setPlotDrawing(Drawing drawing);
 
