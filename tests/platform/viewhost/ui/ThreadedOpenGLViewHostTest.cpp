@@ -74,6 +74,8 @@ public:
     void reshape() override { reshapedTo = bounds(); }
     void drawRect(const QRectF& rect) override
     {
+        const int together = ++drawingOfClass[classIndex()];
+        sharedClassWhileDrawing = sharedClassWhileDrawing || together > 1;
         drawing = true;
         drawThread = QThread::currentThread();
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
@@ -93,7 +95,9 @@ public:
             gate->passThrough();
         ++frames;
         drawing = false;
+        --drawingOfClass[classIndex()];
     }
+    virtual int classIndex() const { return 0; }
     void mouseDown(const MouseEvent&) override
     {
         ++clicks;
@@ -109,6 +113,13 @@ public:
     QRectF reshapedTo;
     int clicks = 0;
     bool clickedWhileDrawing = false;
+    std::atomic<bool> sharedClassWhileDrawing{false};  // another view of its class drew at the same time
+    static inline std::atomic<int> drawingOfClass[2] = {};
+};
+
+class OtherProbeView : public ProbeView {
+public:
+    int classIndex() const override { return 1; }
 };
 
 // Opens the gate once the main thread has waited for a frame (or when cancelled), from a helper thread:
@@ -281,7 +292,7 @@ TEST_F(ThreadedOpenGLViewHostTest, EventsReachAViewOnlyAfterItsFrameInFlightEnde
 TEST_F(ThreadedOpenGLViewHostTest, ABusyHostSkipsBeatsWhileAnotherKeepsDrawing)
 {
     ProbeView slowView;
-    ProbeView quickView;
+    OtherProbeView quickView;  // of another class: views of one class draw one at a time
     OpenGLViewHost slow(&slowView, nullptr, Drawing::OnOwnThread);
     OpenGLViewHost quick(&quickView, nullptr, Drawing::OnOwnThread);
     showAndWaitForFrame(slow, QSize(90, 70));
@@ -305,12 +316,23 @@ TEST_F(ThreadedOpenGLViewHostTest, ABusyHostSkipsBeatsWhileAnotherKeepsDrawing)
     EXPECT_EQ(slowView.frames, slowFrames);
     EXPECT_TRUE(slow.startFrameIfDue() == false);  // still busy: its beats are dropped
 
+    // A view of the slow one's class waits for it, drawing after it on its own thread.
+    ProbeView sameClassView;
+    OpenGLViewHost sameClass(&sameClassView, nullptr, Drawing::OnOwnThread);
+    sameClass.resize(90, 70);
+    sameClass.show();
+    ASSERT_TRUE(test::processEventsUntil([&] { return sameClass.isValid(); }));
     slowView.held = false;
     slowView.gate->open();
-    EXPECT_TRUE(test::processEventsUntil([&] { return slowView.frames >= slowFrames + 3; }));
+    EXPECT_TRUE(test::processEventsUntil([&] {
+        return slowView.frames >= slowFrames + 3 && sameClass.framesFinished() >= 1;
+    }));
     timer.stop();
     slow.waitForFrame();
     quick.waitForFrame();
+    sameClass.waitForFrame();
+    EXPECT_FALSE(slowView.sharedClassWhileDrawing);
+    EXPECT_FALSE(sameClassView.sharedClassWhileDrawing);
 }
 
 TEST_F(ThreadedOpenGLViewHostTest, ResizedAndDestroyedWhileAFrameIsInFlight)
