@@ -70,7 +70,16 @@ void performOnMainThread(std::function<void()> fn)
         made->moveToThread(app->thread());
         return made;
     }();
-    QCoreApplication::postEvent(receiver, new CallEvent(std::move(fn)));
+    postToMainThread(receiver, new CallEvent(std::move(fn)));
+}
+
+void postToMainThread(QObject* receiver, QEvent* event)
+{
+    // Qt guards its event queues with locks thread checkers cannot see; posts from several threads
+    // into the main thread's queue are made one at a time under this one.
+    static std::mutex postMutex;
+    std::lock_guard lock(postMutex);
+    QCoreApplication::postEvent(receiver, event);
 }
 
 bool isMainThread()

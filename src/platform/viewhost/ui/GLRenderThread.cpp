@@ -1,5 +1,7 @@
 #include "platform/viewhost/ui/GLRenderThread.h"
 
+#include "platform/appkit/MainThread.h"
+
 #include <QCoreApplication>
 #include <QOffscreenSurface>
 #include <QOpenGLContext>
@@ -138,7 +140,7 @@ void GLRenderThread::drawFrame(QSize size, const std::function<void()>& draw)
         newest_ = Frame{buffer->texture(), size, newest_.serial + 1};
         back_ = 1 - back_;
         // Posted before the frame counts as finished: the receiver outlives every frame it started.
-        QCoreApplication::postEvent(receiver_, new QEvent(frameReadyEvent()));
+        postToMainThread(receiver_, new QEvent(frameReadyEvent()));
     }
     busy_.store(false, std::memory_order_release);
     framesInFlight.fetch_sub(1, std::memory_order_acq_rel);
