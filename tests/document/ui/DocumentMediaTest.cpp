@@ -133,6 +133,8 @@ TEST(DocumentMedia, RevertAndOpeningTheSameDocumentShowTheSavedSoundsAndMovieOnc
         EXPECT_EQ(slotContents(), savedSlots) << "round " << round;
         EXPECT_FALSE(said.contains("cannot read")) << said.toStdString();
         EXPECT_FALSE(said.contains("Can not open movie")) << said.toStdString();
+        // The bands of a bank smaller than eight sounds have no sound of their own to open.
+        EXPECT_FALSE(said.contains("No sound")) << said.toStdString();
         EXPECT_EQ(ShowQTWindow, 1);
         // Saved again, the document names the same movie, not the last folder a slot handed over.
         ASSERT_TRUE(document.saveDocumentTo(path));
