@@ -27,6 +27,7 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPainter>
 #include <QPointer>
 
@@ -180,6 +181,45 @@ TEST_F(MediaBrowserTest, OpenHandsSoundsMoviesDataAndImagesToTheirOpeners)
     testing::internal::CaptureStdout();
     browser->OpenAll(nullptr);
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+}
+
+TEST_F(MediaBrowserTest, ImagesThatCannotBeLoadedAreToldOnScreen)
+{
+    // Files named as pictures that hold none: nothing can go into the sprite table, and the user is told
+    // so by an alert rather than by a line on standard output alone.
+    const QString folder = QDir(test::tempFolder()).filePath("broken");
+    QDir().mkpath(folder);
+    for (const char* name : {"a.png", "b.png"}) {
+        QFile file(QDir(folder).filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("not a picture");
+    }
+    const auto alert = []() -> QMessageBox* {
+        for (QWidget* window : QApplication::topLevelWidgets())
+            if (auto* box = qobject_cast<QMessageBox*>(window);
+                box && box->isVisible() && box->objectName() == "imagesNotLoadedAlert")
+                return box;
+        return nullptr;
+    };
+    click(folder);
+    LoadTextuerF = 0;
+    browser->OpenAll(nullptr);
+    EXPECT_EQ(maxImageN, 2);
+    QMessageBox* told = alert();
+    ASSERT_NE(told, nullptr);
+    EXPECT_TRUE(told->informativeText().contains(OpenGLViewHost::isSupported() ? "broken" : "OpenGL"))
+        << told->informativeText().toStdString();
+    told->close();
+
+    // One good picture among them: loaded, and nothing to tell.
+    QImage image(8, 8, QImage::Format_RGB32);
+    image.fill(Qt::blue);
+    image.save(QDir(folder).filePath("c.png"));
+    if (OpenGLViewHost::isSupported()) {
+        click(folder);
+        browser->OpenAll(nullptr);
+        EXPECT_EQ(alert(), nullptr);
+    }
 }
 
 }  // namespace
