@@ -216,6 +216,8 @@ QString AppControllerB::inspectorText() const
 
 // --- Opening ----------------------------------------------------------------------------------------------
 
+static void openDataFile();
+
 void AppControllerB::OpenAll(QObject* sender)
 {
     if (progressBar) {
@@ -287,12 +289,28 @@ void AppControllerB::setOpenAll(int)
             break;
         case MediaKind::Data:
             if (selectDirectory == 0)
-                QXSerialPort::sharedQXSerialPort().openOldFileToBuffer();
+                openDataFile();
             break;
         case MediaKind::None:
             break;
     }
     showImageCounts();
+}
+
+// An old data file becomes the recording; one that cannot is told on screen, and the recording in use
+// stays.
+static void openDataFile()
+{
+    QXSerialPort& port = QXSerialPort::sharedQXSerialPort();
+    if (port.openOldFileToBuffer() != 0)
+        return;
+    const QString path = QString::fromUtf8(outCHAR);
+    QString because = port.oldFileFailure();
+    if (!because.isEmpty())
+        because[0] = because[0].toUpper();
+    AlertPanel::show(QStringLiteral("“%1” cannot be opened.").arg(QFileInfo(path).fileName()),
+                     QStringLiteral("%1.\n\n%2\n\nNothing was loaded.").arg(because, path))
+        ->setObjectName(QStringLiteral("dataFileRefusedAlert"));
 }
 
 // Copies the listed folder's first image paths into `outCHARM`: at most `outCHARMCount`, each whole or not

@@ -143,6 +143,27 @@ TEST_F(MediaBrowserTest, OpenHandsSoundsMoviesDataAndImagesToTheirOpeners)
     click(data.fileName());
     browser->OpenAll(nullptr);
     EXPECT_EQ(maxploop.load(), 300);
+    // One that holds no samples is refused on screen, and the recording in use stays.
+    const auto refusal = []() -> QMessageBox* {
+        for (QWidget* window : QApplication::topLevelWidgets())
+            if (auto* box = qobject_cast<QMessageBox*>(window);
+                box && box->isVisible() && box->objectName() == "dataFileRefusedAlert")
+                return box;
+        return nullptr;
+    };
+    EXPECT_EQ(refusal(), nullptr);
+    QFile tooShort(QDir(folder).filePath("short/data"));
+    QDir(folder).mkpath("short");
+    ASSERT_TRUE(tooShort.open(QIODevice::WriteOnly));
+    tooShort.write(QByteArray(100, char(0x55)));
+    tooShort.close();
+    click(tooShort.fileName());
+    browser->OpenAll(nullptr);
+    EXPECT_EQ(maxploop.load(), 300);
+    QMessageBox* refused = refusal();
+    ASSERT_NE(refused, nullptr);
+    EXPECT_TRUE(refused->informativeText().contains("header")) << refused->informativeText().toStdString();
+    refused->close();
 
     // A folder of images: the set's paths and counts, and the images loaded into the wave surface's
     // sprite table in its window's GL context.
