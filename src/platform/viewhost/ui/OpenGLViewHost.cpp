@@ -132,6 +132,11 @@ void OpenGLViewHost::viewNeedsDisplay()
         return;
     }
     redrawRequested_ = true;
+    scheduleStart();
+}
+
+void OpenGLViewHost::scheduleStart()
+{
     // Frames start on the beat; without one running, on the next turn of the event loop.
     if (!FrameTimer::beatIsActive() && !kickQueued_) {
         kickQueued_ = true;
@@ -159,6 +164,11 @@ void OpenGLViewHost::waitForFrame()
 quint64 OpenGLViewHost::framesFinished() const
 {
     return renderer_ ? renderer_->newestFrame().serial : 0;
+}
+
+bool OpenGLViewHost::frameInFlight() const
+{
+    return renderer_ && renderer_->isBusy();
 }
 
 void OpenGLViewHost::initializeGL()
@@ -226,6 +236,10 @@ bool OpenGLViewHost::startFrameIfDue()
     if (!renderer_ || !renderer_->isReady() || renderer_->isBusy() || !view_ || !isVisible())
         return false;
     if (!redrawRequested_ && !resized_ && contextWork_.empty() && !view_->needsDisplay())
+        return false;
+    // A finished frame still waiting to be shown (the main thread is behind) would be drawn over unseen:
+    // this beat's frame is dropped instead.
+    if (renderer_->newestFrame().serial != shownSerial_)
         return false;
     return startFrame();
 }
@@ -304,6 +318,8 @@ void OpenGLViewHost::showNewestFrame()
     if (frame.serial != shownSerial_) {
         shownSerial_ = frame.serial;
         FrameRateLog::frameDrawn(this);
+        if (redrawRequested_ || resized_ || !contextWork_.empty())
+            scheduleStart();  // a request that came while this frame waited to be shown
     }
 }
 

@@ -55,8 +55,11 @@ public:
     void waitForFrame();
     // Starts a frame on the host's thread if one is due and the thread is idle; true when started.
     bool startFrameIfDue();
-    // With its own thread: how many frames it has finished (0 without a thread).
+    // With its own thread: how many frames it has finished and shown since its context was made (0
+    // without a thread), and whether a frame is in flight.
     quint64 framesFinished() const;
+    quint64 framesShown() const { return shownSerial_; }
+    bool frameInFlight() const;
 
 protected:
     void initializeGL() override;
@@ -71,6 +74,7 @@ private:
     void viewDetached(ViewObject* view) override;
 
     bool startFrame();
+    void scheduleStart();
     void drawFrameOnThread(QSizeF size, bool resized, const std::vector<std::function<void()>>& work);
     void showNewestFrame();
     void freeReadBuffer();

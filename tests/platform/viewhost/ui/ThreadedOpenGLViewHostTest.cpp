@@ -172,7 +172,14 @@ protected:
     {
         host.resize(size);
         host.show();
-        ASSERT_TRUE(test::processEventsUntil([&] { return host.framesFinished() >= 1; }));
+        ASSERT_TRUE(test::processEventsUntil([&] { return host.framesShown() >= 1; }));
+        settle(host);
+    }
+    // Waits until no frame is in flight and the last one is on screen: the next due frame can start.
+    static void settle(OpenGLViewHost& host)
+    {
+        ASSERT_TRUE(test::processEventsUntil(
+            [&] { return !host.frameInFlight() && host.framesShown() == host.framesFinished(); }));
     }
 };
 
@@ -219,6 +226,18 @@ TEST_F(ThreadedOpenGLViewHostTest, FollowsResizesAndDrawsWhenAsked)
     view.setNeedsDisplay(true);
     EXPECT_TRUE(test::processEventsUntil([&] { return host.framesFinished() > finished; }));
     EXPECT_EQ(view.prepares, 1);
+
+    // A finished frame not yet shown is not drawn over: the host drops frames until it is on screen,
+    // and then draws the one asked for meanwhile.
+    settle(host);
+    view.setNeedsDisplay(true);
+    ASSERT_TRUE(host.startFrameIfDue());
+    host.waitForFrame();
+    view.setNeedsDisplay(true);
+    EXPECT_FALSE(host.startFrameIfDue());
+    const quint64 before = host.framesFinished();
+    EXPECT_TRUE(test::processEventsUntil([&] { return host.framesShown() > before; }));
+    settle(host);
 }
 
 TEST_F(ThreadedOpenGLViewHostTest, ContextWorkReachesTheDrawingContextBeforeTheNextFrame)
@@ -267,6 +286,7 @@ TEST_F(ThreadedOpenGLViewHostTest, EventsReachAViewOnlyAfterItsFrameInFlightEnde
     EXPECT_FALSE(view.clickedWhileDrawing);
 
     // A queued call (as from a timer or another thread) waits for the frame too.
+    settle(host);
     view.gate->close();
     view.setNeedsDisplay(true);
     ASSERT_TRUE(host.startFrameIfDue());
@@ -356,6 +376,7 @@ TEST_F(ThreadedOpenGLViewHostTest, ResizedAndDestroyedWhileAFrameIsInFlight)
     view->held = false;
     EXPECT_EQ(host->grabFramebuffer().size(), QSize(130, 70));
     EXPECT_EQ(view->reshapedTo, QRectF(0, 0, 130, 70));
+    settle(*host);
 
     // The view goes (from an event handler) while its frame is held: it goes after the frame.
     view->gate->close();
