@@ -82,7 +82,7 @@ private:
     QObject* const receiver_;
     WorkerThread worker_;
     QOffscreenSurface* surface_ = nullptr;
-    QOpenGLContext* context_ = nullptr;                    // lives on the thread
+    QOpenGLContext* context_ = nullptr;                     // lives on the thread
     std::unique_ptr<QOpenGLFramebufferObject> buffers_[2];  // thread only
     int back_ = 0;                                          // thread only
 

@@ -253,9 +253,8 @@ bool OpenGLViewHost::startFrame()
     std::vector<std::function<void()>> work = std::move(contextWork_);
     contextWork_.clear();
     const bool resized = resized_;
-    const bool started = renderer_->startFrame(devicePixels, [this, logical, resized, work] {
-        drawFrameOnThread(logical, resized, work);
-    });
+    const bool started = renderer_->startFrame(
+        devicePixels, [this, logical, resized, work] { drawFrameOnThread(logical, resized, work); });
     if (!started) {
         contextWork_ = std::move(work);
         return false;

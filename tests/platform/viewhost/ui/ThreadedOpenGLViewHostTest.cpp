@@ -344,9 +344,8 @@ TEST_F(ThreadedOpenGLViewHostTest, ABusyHostSkipsBeatsWhileAnotherKeepsDrawing)
     ASSERT_TRUE(test::processEventsUntil([&] { return sameClass.isValid(); }));
     slowView.held = false;
     slowView.gate->open();
-    EXPECT_TRUE(test::processEventsUntil([&] {
-        return slowView.frames >= slowFrames + 3 && sameClass.framesFinished() >= 1;
-    }));
+    EXPECT_TRUE(test::processEventsUntil(
+        [&] { return slowView.frames >= slowFrames + 3 && sameClass.framesFinished() >= 1; }));
     timer.stop();
     slow.waitForFrame();
     quick.waitForFrame();
