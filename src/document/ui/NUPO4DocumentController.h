@@ -65,6 +65,8 @@ public:
     bool documentShouldClose();
     // Quit: asks first, then quits.
     void terminate(QObject* sender);
+    // Ends the program without asking (again): the windows that close on the way out ask nothing.
+    void quit();
 
     enum SaveAnswer { Save, DontSave, Cancel };
     // The question asked (tests put their own answer here) and where messages go (alert panel).
@@ -86,8 +88,6 @@ private:
     QByteArray settingsSnapshot() const;
     quint64 recordingMark() const;
     void lastWindowClosed();
-    // Ends the program without asking again.
-    void quit();
 
     QString path;
     QString lastFolder;
