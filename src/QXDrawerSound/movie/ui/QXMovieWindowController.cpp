@@ -322,24 +322,21 @@ void QXMovieWindowController::resizeMovieView(double magnification, bool control
     int width = std::max(16, int(movie()->videoWidth() * magnification));
     int height = std::max(16, int(movie()->videoHeight() * magnification));
     const int barHeight = controllerBar ? MovieControllerBar::barHeight : 0;
-    // The window grows with the picture only as far as the screen has room: a larger picture (double
-    // size, or a strong peak) is shown as large as fits, in its own proportions.
+    // The window grows with the picture only as far as the free space has room: a larger picture (double
+    // size, or a strong peak) is shown as large as fits, in its own proportions. The free space is the
+    // largest part of the screen that no window kept clear of (the Control Panel, the tool palette)
+    // covers; what the window needs besides the picture's place is what it has around that place now.
     QWidget* window = nibWindow();
-    if (window) {
-        // What the window needs besides the picture's place (which takes at least its own least size).
-        QSize place = box->minimumSize();
-        if (const QWidget* holder = box->parentWidget(); holder && holder != window)
-            place = place.expandedTo(holder->minimumSize());
-        const QSize others = window->minimumSizeHint() - place;
-        // The free space: the largest part of the screen that no window kept clear of (the Control Panel,
-        // the tool palette) covers.
+    QWidget* holder = box->parentWidget() != window ? box->parentWidget() : nullptr;
+    if (window && holder) {
         const QRect area = WindowPlacement::availableArea(window);
         const QRect free = WindowPlacement::clearSpot(area, QSize(1, 1), area,
                                                       WindowPlacement::keptClearFrames(window))
                                .value_or(area);
+        const QSize around = (window->size() - holder->size()).expandedTo(QSize(0, 0));
         const QSize room = free.size()
                                .shrunkBy(WindowPlacement::decorationOf(window))
-                               .shrunkBy(QMargins(0, 0, others.width(), others.height() + barHeight));
+                               .shrunkBy(QMargins(0, 0, around.width(), around.height() + barHeight));
         const double fit = std::min({1.0, double(room.width()) / width, double(room.height()) / height});
         if (fit < 1.0) {
             width = std::max(16, int(width * fit));
@@ -355,10 +352,11 @@ void QXMovieWindowController::resizeMovieView(double magnification, bool control
     box->setFixedSize(std::max(width, barWidth), height + barHeight);
     if (outer)
         outer->setAlignment(box, Qt::AlignCenter);
-    if (window && window->isVisible()) {
-        // The window grows to hold the picture whole, and stays on the screen and clear of the windows
+    if (window && holder && window->isVisible()) {
+        // The window grows to hold the picture whole, then stays on the screen and clear of the windows
         // kept clear.
-        const QSize needed = window->size().expandedTo(window->minimumSizeHint()).boundedTo(window->maximumSize());
+        const QSize grow = (box->size() - holder->size()).expandedTo(QSize(0, 0));
+        const QSize needed = (window->size() + grow).boundedTo(window->maximumSize());
         if (needed != window->size())
             window->resize(needed);
         WindowPlacement::keepOnScreen(window);
