@@ -84,7 +84,8 @@ int main(int argc, char** argv)
                      [&delegate] { delegate.applicationWillTerminate(&delegate); });
     // `kill <pid>` and Ctrl+C end the program through its own way out (the MIDI notes sounding are
     // switched off); nothing is asked, as nobody may be there to answer.
-    nupo::quitOnTerminationSignals([] { nupo::NUPO4DocumentController::sharedNUPO4DocumentController().quit(); });
+    nupo::quitOnTerminationSignals(
+        [] { nupo::NUPO4DocumentController::sharedNUPO4DocumentController().quit(); });
     QTimer::singleShot(0, &app, [&delegate] { delegate.applicationDidFinishLaunching(&delegate); });
     return app.exec();
 }

@@ -96,7 +96,7 @@ private:
     bool opening = false;
     // Set once the user has agreed to quit: the windows Qt closes on the way out ask nothing more.
     bool quitting = false;
-    bool asking = false;  // while the save question is shown
+    bool asking = false;       // while the save question is shown
     bool closeAgreed = false;  // the user answered the question as the last window closed
     QTimer titleTimer;
 };

@@ -3,11 +3,11 @@
 #include <QCoreApplication>
 #include <QSocketNotifier>
 
+#include <fcntl.h>
+#include <unistd.h>
 #include <atomic>
 #include <cerrno>
 #include <csignal>
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace nupo {
 

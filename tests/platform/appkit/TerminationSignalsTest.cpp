@@ -7,9 +7,9 @@
 #include <QProcess>
 #include <QProcessEnvironment>
 
+#include <gtest/gtest.h>
 #include <csignal>
 #include <cstdio>
-#include <gtest/gtest.h>
 
 namespace nupo {
 namespace {
@@ -61,9 +61,10 @@ public:
     bool waitToSay(const char* line)
     {
         return test::processEventsUntil([&] {
-            said += process.readAllStandardOutput();
-            return said.contains(line) || process.state() == QProcess::NotRunning;
-        }) && said.contains(line);
+                   said += process.readAllStandardOutput();
+                   return said.contains(line) || process.state() == QProcess::NotRunning;
+               }) &&
+               said.contains(line);
     }
     bool waitToEnd()
     {

@@ -330,9 +330,9 @@ void QXMovieWindowController::resizeMovieView(double magnification, bool control
     QWidget* holder = box->parentWidget() != window ? box->parentWidget() : nullptr;
     if (window && holder) {
         const QRect area = WindowPlacement::availableArea(window);
-        const QRect free = WindowPlacement::clearSpot(area, QSize(1, 1), area,
-                                                      WindowPlacement::keptClearFrames(window))
-                               .value_or(area);
+        const QRect free =
+            WindowPlacement::clearSpot(area, QSize(1, 1), area, WindowPlacement::keptClearFrames(window))
+                .value_or(area);
         const QSize around = (window->size() - holder->size()).expandedTo(QSize(0, 0));
         const QSize room = free.size()
                                .shrunkBy(WindowPlacement::decorationOf(window))

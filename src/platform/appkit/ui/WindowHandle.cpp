@@ -96,8 +96,10 @@ void WindowHandle::setFrame(const QRectF& frame, bool, bool)
     if (!area.isEmpty()) {
         const QSize least = WindowPlacement::leastFrameSize(window_);
         target.setSize(target.size().boundedTo(area.size()).expandedTo(least));
-        target.moveLeft(std::clamp(target.left(), area.left(), std::max(area.left(), area.right() + 1 - target.width())));
-        target.moveTop(std::clamp(target.top(), area.top(), std::max(area.top(), area.bottom() + 1 - target.height())));
+        target.moveLeft(
+            std::clamp(target.left(), area.left(), std::max(area.left(), area.right() + 1 - target.width())));
+        target.moveTop(
+            std::clamp(target.top(), area.top(), std::max(area.top(), area.bottom() + 1 - target.height())));
         if (const auto spot = WindowPlacement::clearSpot(target, least, area,
                                                          WindowPlacement::keptClearFrames(window_.data())))
             target = *spot;

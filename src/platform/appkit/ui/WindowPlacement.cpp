@@ -155,7 +155,8 @@ std::optional<QRect> WindowPlacement::clearSpot(const QRect& current, const QSiz
     // A window kept smaller than its layout would like (a nib's size) may keep that size.
     const QSize floor = least.boundedTo(current.size());
     const auto overlaps = [&frames](const QRect& frame) {
-        return std::any_of(frames.begin(), frames.end(), [&frame](const QRect& f) { return f.intersects(frame); });
+        return std::any_of(frames.begin(), frames.end(),
+                           [&frame](const QRect& f) { return f.intersects(frame); });
     };
     if (!overlaps(current))
         return current;
@@ -228,7 +229,8 @@ bool WindowPlacement::moveClearOf(QWidget* window, const QList<QRect>& frames)
     if (!window || !window->isWindow())
         return false;
     const QRect current = frameOf(window);
-    const std::optional<QRect> best = clearSpot(current, leastFrameSize(window), availableArea(window), frames);
+    const std::optional<QRect> best =
+        clearSpot(current, leastFrameSize(window), availableArea(window), frames);
     if (!best)
         return false;
     if (*best == current)

@@ -105,7 +105,6 @@ TEST(WindowPlacement, EveryWindowIsPlacedOnScreenAndHookedAtItsFirstShowOnly)
     EXPECT_EQ(hooked, 1);
 }
 
-
 TEST(WindowPlacement, WindowsOpenClearOfAFloatingPaletteAndNoneGrowsPastTheScreen)
 {
     WindowPlacement::watchTopLevelWindows();
