@@ -2,6 +2,8 @@
 #include "app/CommandLine.h"
 #include "app/NUPO4DrawAppDelegate.h"
 #include "app/Wiring.h"
+#include "document/ui/NUPO4DocumentController.h"
+#include "platform/appkit/TerminationSignals.h"
 #include "platform/viewhost/ui/GLRenderThread.h"
 #include "platform/viewhost/ui/OpenGLViewHost.h"
 
@@ -88,6 +90,10 @@ int main(int argc, char** argv)
         nupo::GLRenderThread::waitForAll();  // emitted outside any event: no frame may still be drawing
         delegate.applicationWillTerminate(&delegate);
     });
+    // `kill <pid>` and Ctrl+C end the program through its own way out (the MIDI notes sounding are
+    // switched off); nothing is asked, as nobody may be there to answer.
+    nupo::quitOnTerminationSignals(
+        [] { nupo::NUPO4DocumentController::sharedNUPO4DocumentController().quit(); });
     QTimer::singleShot(0, &app, [&delegate] { delegate.applicationDidFinishLaunching(&delegate); });
     return app.exec();
 }
