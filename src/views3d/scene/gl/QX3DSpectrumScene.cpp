@@ -591,16 +591,19 @@ float drawBrainSwitchSurface(const Tile& t)
 // Applies the flash requests to the windows' display states.
 void applyFlashing(int s)
 {
-    if (s == BrainCHXX) {
+    // Read once: the canvas may set a new request while the frame draws.
+    const int source = BrainCHXX.load(std::memory_order_relaxed);
+    const int window = BSCHXX.load(std::memory_order_relaxed);
+    if (s == source) {
         for (int w = 0; w < windowsShown; ++w)
             setBrainState(s, w, 1);
-        if (BSCHXX >= 0 && BSCHXX < windowsShown)
-            setBrainState(s, BSCHXX, 2);
+        if (window >= 0 && window < windowsShown)
+            setBrainState(s, window, 2);
     }
-    if (OffFlashBS != 0 && BrainCHXX >= 0 && BrainCHXX < brainSourceCount) {
+    if (OffFlashBS.load(std::memory_order_relaxed) != 0 && source >= 0 && source < brainSourceCount) {
         for (int w = 0; w < windowsShown; ++w)
-            setBrainState(BrainCHXX, w, 1);
-        OffFlashBS = 0;
+            setBrainState(source, w, 1);
+        OffFlashBS.store(0, std::memory_order_relaxed);
     }
 }
 

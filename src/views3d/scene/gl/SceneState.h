@@ -1,5 +1,7 @@
 #pragma once
 
+#include <atomic>
+
 // Process-wide state of the 3D band-spectrum scene that carries over between frames. Main thread, with
 // the 3D view's GL context current.
 
@@ -30,9 +32,10 @@ inline int flushC2 = 0;        // flash counter of the brain-switch box, 0..64
 inline int RawWaveColorN = 0;  // colour counter of the flat elements and the raw-wave trace
 
 // Flashing brain-switch window: window 0..7 (-1 none) of source 0..9 (10 none), and a pending request to
-// stop the highlight.
-inline int BSCHXX = -1;
-inline int BrainCHXX = 10;
-inline int OffFlashBS = 0;
+// stop the highlight. Set by the drawing canvas while it paints on the main thread, read by the 3D view's
+// frames, which may be drawing on a thread of their own meanwhile.
+inline std::atomic<int> BSCHXX{-1};
+inline std::atomic<int> BrainCHXX{10};
+inline std::atomic<int> OffFlashBS{0};
 
 }  // namespace nupo
