@@ -116,8 +116,18 @@ bool GLRenderThread::startFrame(QSize devicePixels, std::function<void()> draw)
     return true;
 }
 
+// Render threads draw one frame at a time among themselves: the views share engines and state between
+// instances of a class, and Mesa's llvmpipe crashes now and then when contexts of one share group draw
+// at the same time. They still draw in parallel with the main thread.
+static std::mutex& drawingLock()
+{
+    static std::mutex lock;
+    return lock;
+}
+
 void GLRenderThread::drawFrame(QSize size, const std::function<void()>& draw)
 {
+    std::unique_lock drawing(drawingLock());
     auto& buffer = buffers_[back_];
     const bool current = context_->makeCurrent(surface_);
     if (current) {
@@ -135,6 +145,7 @@ void GLRenderThread::drawFrame(QSize size, const std::function<void()>& draw)
         gl->glFinish();
         buffer->release();
     }
+    drawing.unlock();
     std::lock_guard lock(mutex_);
     if (current && buffer->isValid()) {
         newest_ = Frame{buffer->texture(), size, newest_.serial + 1};

@@ -24,7 +24,9 @@ namespace nupo {
 // depth and stencil as the views' surface format asks (no multisampling, as in that format). Each frame
 // is drawn into the buffer not last finished, finished with glFinish, and then handed over: it becomes
 // the newest frame, whose colour texture the widget copies into its own framebuffer, and the receiver
-// gets a frameReadyEvent(). One frame at a time: while a frame is in flight, startFrame refuses.
+// gets a frameReadyEvent(). One frame at a time: while a frame is in flight, startFrame refuses. The
+// render threads of all widgets draw one at a time among themselves (see drawFrame), in parallel with
+// the main thread.
 //
 // The main thread starts frames and may wait for the one in flight (join); the drawing thread never
 // waits for the main thread, so a join always ends. Every GL window drawn this way counts in a

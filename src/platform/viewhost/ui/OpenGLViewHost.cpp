@@ -10,9 +10,7 @@
 #include <QTimer>
 
 #include <algorithm>
-#include <map>
 #include <mutex>
-#include <typeindex>
 #include <utility>
 
 namespace nupo {
@@ -25,19 +23,6 @@ std::vector<OpenGLViewHost*>& threadedHosts()  // main thread only
 {
     static std::vector<OpenGLViewHost*> hosts;
     return hosts;
-}
-
-// Views of one class share their class's engines and state (shared renderers, process-wide settings
-// their drawing steps): their frames are drawn one at a time, each still on its own host's thread.
-std::mutex& drawingLockOfClass(const std::type_info& type)
-{
-    static std::mutex guard;
-    static std::map<std::type_index, std::unique_ptr<std::mutex>> locks;
-    std::lock_guard lock(guard);
-    std::unique_ptr<std::mutex>& classLock = locks[std::type_index(type)];
-    if (!classLock)
-        classLock = std::make_unique<std::mutex>();
-    return *classLock;
 }
 
 void startDueFrames()
@@ -270,7 +255,6 @@ void OpenGLViewHost::drawFrameOnThread(QSizeF size, bool resized,
 {
     if (!view_)
         return;
-    const std::lock_guard classLock(drawingLockOfClass(typeid(*view_)));
     GLint viewport[4] = {};
     QOpenGLFunctions* gl = QOpenGLContext::currentContext()->functions();
     gl->glGetIntegerv(GL_VIEWPORT, viewport);

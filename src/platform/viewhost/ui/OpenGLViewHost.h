@@ -24,11 +24,12 @@ class GLRenderThread;
 // every such host whose view asked to be drawn (or was resized) and whose thread is idle starts a frame
 // there (prepareOpenGL once per context, setFrameSize and reshape after a resize, queued context work,
 // drawRect, didDisplay); a host still drawing skips the beat and so drops its own frame. The finished
-// frame is copied into the widget's framebuffer by paintGL. Views of one class share engines and
-// class-wide state, so their frames are drawn one at a time (on their own threads still). The main thread
-// never touches a view while its frame is in flight: the event join (GLRenderThread::setEventJoin) waits for
-// the frames before any event but painting, and the host waits for its frame before it forgets its view or
-// goes.
+// frame is copied into the widget's framebuffer by paintGL. The hosts' threads draw one frame at a time
+// among themselves (views of one class share engines and state, and llvmpipe is not safe with contexts of
+// one share group drawing at once), in parallel with the main thread's own windows and composition.
+// The main thread never touches a view while its frame is in flight: the event join
+// (GLRenderThread::setEventJoin) waits for the frames before any event but painting, and the host waits
+// for its frame before it forgets its view or goes.
 class OpenGLViewHost : public ViewHostWidget<QOpenGLWidget, OpenGLView> {
     Q_OBJECT
 public:
