@@ -5,6 +5,7 @@
 #include "core/ui/QXAppController.h"
 #include "platform/appkit/ui/WindowHandle.h"
 #include "platform/viewhost/ui/GLRenderThread.h"
+#include "platform/viewhost/ui/ThreadedGLViewHost.h"
 #include "support/WindowTestSupport.h"
 
 #include <QApplication>
@@ -23,6 +24,14 @@ int inkedPixels(const QImage& image)
         for (int x = 0; x < image.width(); x += 2)
             count += image.pixel(x, y) != image.pixel(0, 0);
     return count;
+}
+
+ThreadedGLViewHost* shownThreadedHost(QWidget* window)
+{
+    for (auto* host : window->findChildren<ThreadedGLViewHost*>())
+        if (host->isVisible())
+            return host;
+    return nullptr;
 }
 
 }  // namespace
@@ -45,15 +54,15 @@ TEST(ThreadedWindows, TheFiveWindowsDrawWhileTheDemoPlaysAndClose)
         return !shownWindowsTitled(QLatin1String("Rawwave Window")).isEmpty() &&
                !shownWindowsTitled(QLatin1String("Bargraph Window")).isEmpty();
     }));
-    QList<QPointer<OpenGLViewHost>> hosts;
+    QList<QPointer<ThreadedGLViewHost>> hosts;
     for (QLatin1String title : glTitles) {
         ASSERT_TRUE(processEventsUntil([&] {
             const QList<QWidget*> windows = shownWindowsTitled(title);
-            return !windows.isEmpty() && shownViewHost(windows[0]);
+            return !windows.isEmpty() && shownThreadedHost(windows[0]);
         })) << title.data();
-        OpenGLViewHost* host = shownViewHost(shownWindowsTitled(title)[0]);
-        EXPECT_EQ(host->drawing(), OpenGLViewHost::Drawing::OnOwnThread) << title.data();
-        hosts << host;
+        // No GL widget in the window: it is composed without GL.
+        EXPECT_EQ(shownWindowsTitled(title)[0]->findChild<OpenGLViewHost*>(), nullptr) << title.data();
+        hosts << shownThreadedHost(shownWindowsTitled(title)[0]);
     }
 
     // Every GL view keeps drawing frames of its own while the others draw.
@@ -84,7 +93,7 @@ TEST(ThreadedWindows, TheFiveWindowsDrawWhileTheDemoPlaysAndClose)
     app.showQX2DSpectrum(nullptr);
     ASSERT_TRUE(processEventsUntil([] {
         const QList<QWidget*> windows = shownWindowsTitled(QLatin1String("Waterfall Window"));
-        OpenGLViewHost* host = windows.isEmpty() ? nullptr : shownViewHost(windows[0]);
+        ThreadedGLViewHost* host = windows.isEmpty() ? nullptr : shownThreadedHost(windows[0]);
         return host && host->framesFinished() >= 3;
     }));
     GLRenderThread::waitForAll();

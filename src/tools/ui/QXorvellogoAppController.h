@@ -8,7 +8,6 @@ class QWidget;
 
 namespace nupo {
 
-class OpenGLViewHost;
 class QXorvellogoGLView;
 class RunLoopTimer;
 
@@ -30,7 +29,7 @@ public:
 
 private:
     std::unique_ptr<QXorvellogoGLView> logoView_;
-    OpenGLViewHost* host_ = nullptr;
+    QWidget* host_ = nullptr;
     std::unique_ptr<RunLoopTimer> timer_;
     QObject* versionField = nullptr;
 };

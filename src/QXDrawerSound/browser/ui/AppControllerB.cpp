@@ -13,6 +13,7 @@
 #include "platform/appkit/ui/PopUpButton.h"
 #include "platform/appkit/ui/WindowHandle.h"
 #include "platform/viewhost/ui/OpenGLViewHost.h"
+#include "platform/viewhost/ui/ThreadedGLViewHost.h"
 #include "shared/CoreState.h"
 #include "shared/Utilities.h"
 #include "views3d/QX3DSpectrumGLView.h"
@@ -340,26 +341,41 @@ static void tellImagesNotLoaded(const QString& why)
 // Tells the user when none could be loaded.
 static bool loadSprites(ShadowApp& table, QWidget* window, int count)
 {
+    auto* threaded = window ? window->findChild<ThreadedGLViewHost*>() : nullptr;
     auto* host = window ? window->findChild<OpenGLViewHost*>() : nullptr;
-    if (!host || !host->isValid()) {
+    if (!threaded && (!host || !host->isValid())) {
         tellImagesNotLoaded(QStringLiteral("the window has no OpenGL picture to show them in"));
         return false;
     }
     // One frame first: a scene sets itself up (and fills its table with its own images) on its first
     // frame, which would otherwise come after this load.
-    host->grabFramebuffer();
-    host->makeCurrent();
+    if (threaded)
+        threaded->grabFramebuffer();
+    else
+        host->grabFramebuffer();
     // The scene's own set-up may have used the image paths: the set's are written again.
     if (count > 0)
         count = copyImageSet();
     table.emptySlots();
     int loaded = 0;
-    if (count == 0)
-        loaded += table.InitAXS(0) ? 1 : 0;
-    for (int n = 0; n < count; ++n)
-        loaded += table.InitAXMX(n) ? 1 : 0;
-    host->doneCurrent();
-    host->update();
+    const auto load = [&] {
+        if (count == 0)
+            loaded += table.InitAXS(0) ? 1 : 0;
+        for (int n = 0; n < count; ++n)
+            loaded += table.InitAXMX(n) ? 1 : 0;
+    };
+    if (threaded) {
+        if (!threaded->runInViewContextNow(load)) {
+            tellImagesNotLoaded(QStringLiteral("the window has no OpenGL picture to show them in"));
+            return false;
+        }
+        threaded->update();
+    } else {
+        host->makeCurrent();
+        load();
+        host->doneCurrent();
+        host->update();
+    }
     if (loaded == 0) {
         const QString first = QString::fromUtf8(count > 0 ? outCHARM[0] : outCHAR);
         tellImagesNotLoaded(

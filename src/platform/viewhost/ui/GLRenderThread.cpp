@@ -45,6 +45,24 @@ protected:
     }
 };
 
+// The framebuffer's colour as a picture, top row first. Without alpha in the format the frame is opaque,
+// whatever the drawing left in the alpha channel, as the widget would show it.
+QImage readFrame(QOpenGLFunctions* gl, QSize size, bool opaque)
+{
+    QImage image(size, opaque ? QImage::Format_RGB32 : QImage::Format_ARGB32_Premultiplied);
+    if (image.isNull())
+        return image;
+    gl->glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    gl->glReadPixels(0, 0, size.width(), size.height(), GL_BGRA, GL_UNSIGNED_BYTE, image.bits());
+    image.mirror();
+    if (opaque) {
+        auto* pixel = reinterpret_cast<quint32*>(image.bits());
+        for (qsizetype i = 0, count = qsizetype(size.width()) * size.height(); i < count; ++i)
+            pixel[i] |= 0xff000000u;
+    }
+    return image;
+}
+
 }  // namespace
 
 GLRenderThread::GLRenderThread(QObject* receiver, const QString& name) : receiver_(receiver), worker_(name)
@@ -59,19 +77,17 @@ GLRenderThread::~GLRenderThread()
     threads.erase(std::remove(threads.begin(), threads.end(), this), threads.end());
 }
 
-bool GLRenderThread::create(QOpenGLContext* share)
+bool GLRenderThread::create(const QSurfaceFormat& format)
 {
     destroy();
-    if (!share)
-        return false;
     auto surface = std::make_unique<QOffscreenSurface>();  // made on the main thread, as it must be
-    surface->setFormat(share->format());
+    surface->setFormat(format);
     surface->create();
     auto context = std::make_unique<QOpenGLContext>();
-    context->setFormat(share->format());
-    context->setShareContext(share);
+    context->setFormat(format);
     if (!surface->isValid() || !context->create())
         return false;
+    opaque_ = context->format().alphaBufferSize() <= 0;
     worker_.start();
     context->moveToThread(worker_.qThread());
     surface_ = surface.release();
@@ -89,7 +105,6 @@ void GLRenderThread::destroy()
     context_ = nullptr;
     delete surface_;
     surface_ = nullptr;
-    back_ = 0;
     std::lock_guard lock(mutex_);
     newest_ = Frame{};
 }
@@ -97,8 +112,7 @@ void GLRenderThread::destroy()
 void GLRenderThread::freeOnThread()
 {
     context_->makeCurrent(surface_);
-    for (auto& buffer : buffers_)
-        buffer.reset();
+    buffer_.reset();
     context_->doneCurrent();
     delete context_;
 }
@@ -116,46 +130,58 @@ bool GLRenderThread::startFrame(QSize devicePixels, std::function<void()> draw)
     return true;
 }
 
-// Render threads draw one frame at a time among themselves: the views share engines and state between
-// instances of a class, and Mesa's llvmpipe crashes now and then when contexts of one share group draw
-// at the same time. They still draw in parallel with the main thread.
-static std::mutex& drawingLock()
-{
-    static std::mutex lock;
-    return lock;
-}
-
 void GLRenderThread::drawFrame(QSize size, const std::function<void()>& draw)
 {
-    std::unique_lock drawing(drawingLock());
-    auto& buffer = buffers_[back_];
-    const bool current = context_->makeCurrent(surface_);
-    if (current) {
-        if (!buffer || buffer->size() != size) {
+    QImage image;
+    if (context_->makeCurrent(surface_)) {
+        if (!buffer_ || buffer_->size() != size) {
             QOpenGLFramebufferObjectFormat format;
             format.setAttachment(QOpenGLFramebufferObject::CombinedDepthStencil);
             format.setSamples(0);
-            buffer.reset();
-            buffer = std::make_unique<QOpenGLFramebufferObject>(size, format);
+            buffer_.reset();
+            buffer_ = std::make_unique<QOpenGLFramebufferObject>(size, format);
         }
-        buffer->bind();
-        QOpenGLFunctions* gl = context_->functions();
-        gl->glViewport(0, 0, size.width(), size.height());
-        draw();
-        gl->glFinish();
-        buffer->release();
+        if (buffer_->isValid()) {
+            buffer_->bind();
+            QOpenGLFunctions* gl = context_->functions();
+            gl->glViewport(0, 0, size.width(), size.height());
+            draw();
+            image = readFrame(gl, size, opaque_);
+            buffer_->release();
+        }
     }
-    drawing.unlock();
     std::lock_guard lock(mutex_);
-    if (current && buffer->isValid()) {
-        newest_ = Frame{buffer->texture(), size, newest_.serial + 1};
-        back_ = 1 - back_;
+    if (!image.isNull()) {
+        newest_ = Frame{std::move(image), newest_.serial + 1};
         // Posted before the frame counts as finished: the receiver outlives every frame it started.
         postToMainThread(receiver_, new QEvent(frameReadyEvent()));
     }
     busy_.store(false, std::memory_order_release);
     framesInFlight.fetch_sub(1, std::memory_order_acq_rel);
     finished_.notify_all();
+}
+
+bool GLRenderThread::runInContextNow(const std::function<void()>& fn)
+{
+    if (!context_)
+        return false;
+    join();
+    std::mutex doneMutex;
+    std::condition_variable doneSignal;
+    bool done = false;
+    worker_.runOnThread([&] {
+        if (context_->makeCurrent(surface_)) {
+            if (buffer_)
+                buffer_->bind();
+            fn();
+        }
+        std::lock_guard lock(doneMutex);
+        done = true;
+        doneSignal.notify_all();
+    });
+    std::unique_lock lock(doneMutex);
+    doneSignal.wait(lock, [&] { return done; });
+    return true;
 }
 
 void GLRenderThread::join()

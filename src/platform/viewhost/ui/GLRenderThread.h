@@ -3,6 +3,7 @@
 #include "platform/appkit/WorkerThread.h"
 
 #include <QEvent>
+#include <QImage>
 #include <QSize>
 #include <QString>
 
@@ -15,18 +16,18 @@
 class QObject;
 class QOffscreenSurface;
 class QOpenGLContext;
+class QSurfaceFormat;
 class QOpenGLFramebufferObject;
 
 namespace nupo {
 
-// A thread that draws one GL widget's frames off the main thread. It owns a context that shares objects
-// with the widget's context and two framebuffer objects of the frame's size in device pixels, with
-// depth and stencil as the views' surface format asks (no multisampling, as in that format). Each frame
-// is drawn into the buffer not last finished, finished with glFinish, and then handed over: it becomes
-// the newest frame, whose colour texture the widget copies into its own framebuffer, and the receiver
-// gets a frameReadyEvent(). One frame at a time: while a frame is in flight, startFrame refuses. The
-// render threads of all widgets draw one at a time among themselves (see drawFrame), in parallel with
-// the main thread.
+// A thread that draws one GL view's frames off the main thread. It owns a context of its own (sharing
+// nothing, so that its drawing never meets another thread's objects in Mesa) and a framebuffer object of
+// the frame's size in device pixels, with depth and stencil as the views' surface format asks (no
+// multisampling, as in that format). Each frame is drawn there, read back into an image on the thread,
+// and handed over: it becomes the newest frame, which the host widget paints like any picture (so the
+// window is composed without GL), and the receiver gets a frameReadyEvent(). One frame at a time: while
+// a frame is in flight, startFrame refuses.
 //
 // The main thread starts frames and may wait for the one in flight (join); the drawing thread never
 // waits for the main thread, so a join always ends. Every GL window drawn this way counts in a
@@ -37,9 +38,8 @@ namespace nupo {
 class GLRenderThread {
 public:
     struct Frame {
-        unsigned texture = 0;  // in the drawing context's share group; 0 before the first frame
-        QSize size;            // in device pixels
-        quint64 serial = 0;    // counts finished frames from 1
+        QImage image;        // in device pixels, top row first; null before the first frame
+        quint64 serial = 0;  // counts finished frames from 1
     };
 
     GLRenderThread(QObject* receiver, const QString& name);
@@ -47,10 +47,9 @@ public:
     GLRenderThread(const GLRenderThread&) = delete;
     GLRenderThread& operator=(const GLRenderThread&) = delete;
 
-    // Starts the thread and makes its context, sharing with `share` (the widget's, which must exist).
-    // A context made before is freed first, with its frames (a widget that got a new context). False
-    // when no such context can be made.
-    bool create(QOpenGLContext* share);
+    // Starts the thread and makes its context in that format. A context made before is freed first,
+    // with its frames. False when no such context can be made.
+    bool create(const QSurfaceFormat& format);
     // Joins, then frees the context and the framebuffers on the thread and stops it.
     void destroy();
     bool isReady() const { return context_ != nullptr; }
@@ -63,6 +62,9 @@ public:
     bool startFrame(QSize devicePixels, std::function<void()> draw);
     // Waits until the frame in flight (if any) is finished.
     void join();
+    // Waits for the frame in flight, then runs fn on the thread with the context current and waits for
+    // it. False (fn not run) when not ready.
+    bool runInContextNow(const std::function<void()>& fn);
     Frame newestFrame() const;
 
     // Waits for every frame in flight of every render thread.
@@ -84,9 +86,9 @@ private:
     QObject* const receiver_;
     WorkerThread worker_;
     QOffscreenSurface* surface_ = nullptr;
-    QOpenGLContext* context_ = nullptr;                     // lives on the thread
-    std::unique_ptr<QOpenGLFramebufferObject> buffers_[2];  // thread only
-    int back_ = 0;                                          // thread only
+    QOpenGLContext* context_ = nullptr;                 // lives on the thread
+    std::unique_ptr<QOpenGLFramebufferObject> buffer_;  // thread only
+    bool opaque_ = true;                                // the format has no alpha: frames read opaque
 
     mutable std::mutex mutex_;
     std::condition_variable finished_;

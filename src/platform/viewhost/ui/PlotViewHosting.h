@@ -4,6 +4,7 @@
 #include "platform/viewhost/gl/QuartzView.h"
 #include "platform/viewhost/ui/OpenGLViewHost.h"
 #include "platform/viewhost/ui/QuartzViewHost.h"
+#include "platform/viewhost/ui/ThreadedGLViewHost.h"
 
 #include <QLabel>
 #include <QVBoxLayout>
@@ -13,12 +14,12 @@ namespace nupo {
 
 // Shows a plot view inside a placeholder widget of a nib: a host widget fills the placeholder (a
 // QuartzViewHost for 2D views, an OpenGLViewHost for GL views).
-template <class Host, class View, class... Options>
-Host* hostViewIn(QWidget* placeholder, View& view, Options... options)
+template <class Host, class View>
+Host* hostViewIn(QWidget* placeholder, View& view)
 {
     if (!placeholder)
         return nullptr;
-    auto* host = new Host(&view, placeholder, options...);
+    auto* host = new Host(&view, placeholder);
     auto* layout = new QVBoxLayout(placeholder);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(host);
@@ -31,14 +32,17 @@ inline QuartzViewHost* hostPlotView(QWidget* placeholder, QuartzView& view)
     return hostViewIn<QuartzViewHost>(placeholder, view);
 }
 
-// GL views draw as the program set for plot windows (OpenGLViewHost::plotDrawing) unless told otherwise.
-// Where the window system has no GL, the placeholder says so instead (a GL widget in a window there
-// brings Qt down when the window is drawn).
-inline OpenGLViewHost* hostPlotView(QWidget* placeholder, OpenGLView& view,
-                                    OpenGLViewHost::Drawing drawing = OpenGLViewHost::plotDrawing())
+// GL views draw as the program set for plot windows (OpenGLViewHost::plotDrawing) unless told otherwise:
+// the host is an OpenGLViewHost or a ThreadedGLViewHost. Where the window system has no GL, the
+// placeholder says so instead (a GL widget in a window there brings Qt down when the window is drawn).
+inline QWidget* hostPlotView(QWidget* placeholder, OpenGLView& view,
+                             OpenGLViewHost::Drawing drawing = OpenGLViewHost::plotDrawing())
 {
-    if (!placeholder || OpenGLViewHost::isSupported())
-        return hostViewIn<OpenGLViewHost>(placeholder, view, drawing);
+    if (!placeholder || OpenGLViewHost::isSupported()) {
+        if (drawing == OpenGLViewHost::Drawing::OnOwnThread)
+            return hostViewIn<ThreadedGLViewHost>(placeholder, view);
+        return hostViewIn<OpenGLViewHost>(placeholder, view);
+    }
     auto* layout = new QVBoxLayout(placeholder);
     auto* note =
         new QLabel(QStringLiteral("OpenGL is not available: this view cannot be drawn."), placeholder);

@@ -11,7 +11,6 @@
 namespace nupo {
 
 class Drawer;
-class OpenGLViewHost;
 class QX3DSpectrumGLDrawing;
 
 // The 3D band-spectrum window ("WaterfallBS Window", nib "QX3DSpectrum"): a normal and a full 3D view,
@@ -143,7 +142,7 @@ private:
 
     std::unique_ptr<QX3DSpectrumGLView> views[2];
     std::unique_ptr<QX3DSpectrumGLDrawing> drawings[2];
-    OpenGLViewHost* hosts[2] = {nullptr, nullptr};
+    QWidget* hosts[2] = {nullptr, nullptr};  // the GL views' host widgets
     QWidget* viewPlaceholders[2] = {nullptr, nullptr};
     std::vector<ScopedObserver> observers;
     QX3DSpectrumController drawers;

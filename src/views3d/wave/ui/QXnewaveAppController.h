@@ -11,7 +11,6 @@ class QWidget;
 
 namespace nupo {
 
-class OpenGLViewHost;
 class QXnewaveGLView;
 class RunLoopTimer;
 
@@ -108,7 +107,7 @@ private:
     void hostView(QObject* placeholder);
 
     std::unique_ptr<QXnewaveGLView> _glView;
-    OpenGLViewHost* host_ = nullptr;
+    QWidget* host_ = nullptr;
     std::unique_ptr<RunLoopTimer> timer;
     QXnewaveController drawers_;
 

@@ -4,6 +4,7 @@
 #include "platform/viewhost/gl/OpenGLView.h"
 #include "platform/viewhost/ui/GLRenderThread.h"
 #include "platform/viewhost/ui/OpenGLViewHost.h"
+#include "platform/viewhost/ui/ThreadedGLViewHost.h"
 #include "support/TestSupport.h"
 
 #include <GL/gl.h>
@@ -22,8 +23,6 @@
 
 namespace nupo {
 namespace {
-
-using Drawing = OpenGLViewHost::Drawing;
 
 // A gate a drawing thread can be held at, and a note that it arrived there. Waits on it never process
 // events: a held frame is never waited for through the event loop.
@@ -74,7 +73,7 @@ public:
     void reshape() override { reshapedTo = bounds(); }
     void drawRect(const QRectF& rect) override
     {
-        overlapped = overlapped || ++drawingNow > 1;
+        overlapped = overlapped || ++classDrawing() > 1;
         drawing = true;
         drawThread = QThread::currentThread();
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
@@ -94,7 +93,7 @@ public:
             gate->passThrough();
         ++frames;
         drawing = false;
-        --drawingNow;
+        --classDrawing();
     }
     void mouseDown(const MouseEvent&) override
     {
@@ -111,11 +110,22 @@ public:
     QRectF reshapedTo;
     int clicks = 0;
     bool clickedWhileDrawing = false;
-    std::atomic<bool> overlapped{false};  // another view drew at the same time
-    static inline std::atomic<int> drawingNow{0};
+    std::atomic<bool> overlapped{false};  // another view of its class drew at the same time
+    // Frames of the class being drawn now.
+    virtual std::atomic<int>& classDrawing()
+    {
+        static std::atomic<int> drawing{0};
+        return drawing;
+    }
 };
 
-class OtherProbeView : public ProbeView {};
+class OtherProbeView : public ProbeView {
+    std::atomic<int>& classDrawing() override
+    {
+        static std::atomic<int> drawing{0};
+        return drawing;
+    }
+};
 
 // Opens the gate once the main thread has waited for a frame (or when cancelled), from a helper thread:
 // whoever waits for the held frame is then proved to be waiting, with no timing involved.
@@ -163,7 +173,7 @@ protected:
     void TearDown() override { GLRenderThread::setEventJoin(false); }
 
     // Shows the host and waits for its first finished frame to be on screen.
-    static void showAndWaitForFrame(OpenGLViewHost& host, QSize size)
+    static void showAndWaitForFrame(ThreadedGLViewHost& host, QSize size)
     {
         host.resize(size);
         host.show();
@@ -171,7 +181,7 @@ protected:
         settle(host);
     }
     // Waits until no frame is in flight and the last one is on screen: the next due frame can start.
-    static void settle(OpenGLViewHost& host)
+    static void settle(ThreadedGLViewHost& host)
     {
         ASSERT_TRUE(test::processEventsUntil(
             [&] { return !host.frameInFlight() && host.framesShown() == host.framesFinished(); }));
@@ -183,9 +193,7 @@ TEST_F(ThreadedOpenGLViewHostTest, AThreadedFrameIsPixelIdenticalToTheSameViewDr
     ProbeView mainView;
     ProbeView threadView;
     OpenGLViewHost mainHost(&mainView);
-    OpenGLViewHost threadHost(&threadView, nullptr, Drawing::OnOwnThread);
-    EXPECT_EQ(mainHost.drawing(), Drawing::OnMainThread);
-    EXPECT_EQ(threadHost.drawing(), Drawing::OnOwnThread);
+    ThreadedGLViewHost threadHost(&threadView);
     mainHost.resize(161, 117);
     mainHost.show();
     showAndWaitForFrame(threadHost, QSize(161, 117));
@@ -207,7 +215,7 @@ TEST_F(ThreadedOpenGLViewHostTest, AThreadedFrameIsPixelIdenticalToTheSameViewDr
 TEST_F(ThreadedOpenGLViewHostTest, FollowsResizesAndDrawsWhenAsked)
 {
     ProbeView view;
-    OpenGLViewHost host(&view, nullptr, Drawing::OnOwnThread);
+    ThreadedGLViewHost host(&view);
     showAndWaitForFrame(host, QSize(100, 80));
     host.resize(140, 90);
     const QImage image = host.grabFramebuffer();
@@ -243,7 +251,7 @@ TEST_F(ThreadedOpenGLViewHostTest, ContextWorkReachesTheDrawingContextBeforeTheN
         void prepareOpenGL() override {}
     };
     RecolouredView view;
-    OpenGLViewHost host(&view, nullptr, Drawing::OnOwnThread);
+    ThreadedGLViewHost host(&view);
     showAndWaitForFrame(host, QSize(80, 60));
     QThread* ranOn = nullptr;
     ASSERT_TRUE(view.performInContext([&] {
@@ -263,7 +271,7 @@ TEST_F(ThreadedOpenGLViewHostTest, EventsReachAViewOnlyAfterItsFrameInFlightEnde
 {
     GLRenderThread::setEventJoin(true);
     ProbeView view;
-    OpenGLViewHost host(&view, nullptr, Drawing::OnOwnThread);
+    ThreadedGLViewHost host(&view);
     showAndWaitForFrame(host, QSize(120, 90));
 
     view.gate->close();
@@ -304,21 +312,25 @@ TEST_F(ThreadedOpenGLViewHostTest, EventsReachAViewOnlyAfterItsFrameInFlightEnde
     view.held = false;
 }
 
-TEST_F(ThreadedOpenGLViewHostTest, ABusyHostSkipsBeatsAndTheBeatGoesOn)
+TEST_F(ThreadedOpenGLViewHostTest, ABusyHostSkipsBeatsWhileViewsOfOtherClassesKeepDrawing)
 {
     ProbeView slowView;
+    ProbeView sameClassView;
     OtherProbeView otherView;
-    OpenGLViewHost slow(&slowView, nullptr, Drawing::OnOwnThread);
-    OpenGLViewHost other(&otherView, nullptr, Drawing::OnOwnThread);
+    ThreadedGLViewHost slow(&slowView);
+    ThreadedGLViewHost sameClass(&sameClassView);
+    ThreadedGLViewHost other(&otherView);
     showAndWaitForFrame(slow, QSize(90, 70));
+    showAndWaitForFrame(sameClass, QSize(90, 70));
     showAndWaitForFrame(other, QSize(90, 70));
 
-    // Each beat asks both views for a frame, as the windows' ticks do, and counts on the main thread.
+    // Each beat asks every view for a frame, as the windows' ticks do, and counts on the main thread.
     int beats = 0;
     FrameTimer timer;
     QObject::connect(&timer, &FrameTimer::timeout, [&] {
         ++beats;
         slowView.setNeedsDisplay(true);
+        sameClassView.setNeedsDisplay(true);
         otherView.setNeedsDisplay(true);
     });
     slowView.gate->close();
@@ -327,30 +339,33 @@ TEST_F(ThreadedOpenGLViewHostTest, ABusyHostSkipsBeatsAndTheBeatGoesOn)
     ASSERT_TRUE(slow.startFrameIfDue());
     slowView.gate->waitForArrival();
     timer.start();
-    // The main thread keeps its beat while the slow frame is held; the slow host drops its beats.
+    // The main thread keeps its beat while the slow frame is held; the slow host drops its beats, and a
+    // view of another class goes on drawing on its own thread meanwhile.
     const int slowFrames = slowView.frames;
-    EXPECT_TRUE(test::processEventsUntil([&] { return beats >= 5; }));
+    const int otherFrames = otherView.frames;
+    EXPECT_TRUE(test::processEventsUntil([&] { return beats >= 5 && otherView.frames >= otherFrames + 3; }));
     EXPECT_EQ(slowView.frames, slowFrames);
     EXPECT_FALSE(slow.startFrameIfDue());
 
     slowView.held = false;
     slowView.gate->open();
-    const int otherFrames = otherView.frames;
+    const int sameClassFrames = sameClassView.frames;
     EXPECT_TRUE(test::processEventsUntil(
-        [&] { return slowView.frames >= slowFrames + 3 && otherView.frames >= otherFrames + 3; }));
+        [&] { return slowView.frames >= slowFrames + 3 && sameClassView.frames >= sameClassFrames + 3; }));
     timer.stop();
     slow.waitForFrame();
+    sameClass.waitForFrame();
     other.waitForFrame();
-    // The hosts' threads draw one frame at a time among themselves.
+    // Views of one class share their engines: their frames are drawn one at a time.
     EXPECT_FALSE(slowView.overlapped);
-    EXPECT_FALSE(otherView.overlapped);
+    EXPECT_FALSE(sameClassView.overlapped);
 }
 
 TEST_F(ThreadedOpenGLViewHostTest, ResizedAndDestroyedWhileAFrameIsInFlight)
 {
     GLRenderThread::setEventJoin(true);
     auto view = std::make_unique<ProbeView>();
-    auto host = std::make_unique<OpenGLViewHost>(view.get(), nullptr, Drawing::OnOwnThread);
+    auto host = std::make_unique<ThreadedGLViewHost>(view.get());
     showAndWaitForFrame(*host, QSize(100, 100));
 
     // Resized mid-frame: the frame in flight ends at its size, the next one takes the new size.
@@ -391,7 +406,7 @@ TEST_F(ThreadedOpenGLViewHostTest, ResizedAndDestroyedWhileAFrameIsInFlight)
 
     // The host goes while a frame of another view is held: it waits for the frame and frees its thread.
     ProbeView other;
-    auto second = std::make_unique<OpenGLViewHost>(&other, nullptr, Drawing::OnOwnThread);
+    auto second = std::make_unique<ThreadedGLViewHost>(&other);
     showAndWaitForFrame(*second, QSize(60, 60));
     other.gate->close();
     other.held = true;

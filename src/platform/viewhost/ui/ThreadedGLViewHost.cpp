@@ -1,0 +1,264 @@
+#include "platform/viewhost/ui/ThreadedGLViewHost.h"
+
+#include "platform/appkit/FrameTimer.h"
+#include "platform/gl/LegacyGLFormat.h"
+#include "platform/viewhost/ui/FrameRateLog.h"
+#include "platform/viewhost/ui/GLRenderThread.h"
+
+#include <QOpenGLContext>
+#include <QOpenGLFunctions>
+#include <QPainter>
+#include <QTimer>
+
+#include <algorithm>
+#include <map>
+#include <mutex>
+#include <typeindex>
+#include <utility>
+
+namespace nupo {
+
+namespace {
+
+std::vector<ThreadedGLViewHost*>& threadedHosts()  // main thread only
+{
+    static std::vector<ThreadedGLViewHost*> hosts;
+    return hosts;
+}
+
+void startDueFrames()
+{
+    const std::vector<ThreadedGLViewHost*> hosts = threadedHosts();
+    for (ThreadedGLViewHost* host : hosts)
+        host->startFrameIfDue();
+}
+
+// Views of one class share their class's engines and state (shared renderers, process-wide settings
+// their drawing steps): their frames are drawn one at a time, each still on its own host's thread.
+std::mutex& drawingLockOfClass(const std::type_info& type)
+{
+    static std::mutex guard;
+    static std::map<std::type_index, std::unique_ptr<std::mutex>> locks;
+    std::lock_guard lock(guard);
+    std::unique_ptr<std::mutex>& classLock = locks[std::type_index(type)];
+    if (!classLock)
+        classLock = std::make_unique<std::mutex>();
+    return *classLock;
+}
+
+}  // namespace
+
+ThreadedGLViewHost::ThreadedGLViewHost(OpenGLView* view, QWidget* parent)
+    : ViewHostWidget(view, parent),
+      renderer_(std::make_unique<GLRenderThread>(this, QStringLiteral("GL view")))
+{
+    // The picture covers the whole widget: nothing need be erased under it.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    if (threadedHosts().empty())
+        FrameTimer::setBeatHook(startDueFrames);
+    threadedHosts().push_back(this);
+}
+
+ThreadedGLViewHost::~ThreadedGLViewHost()
+{
+    auto& hosts = threadedHosts();
+    hosts.erase(std::remove(hosts.begin(), hosts.end(), this), hosts.end());
+    renderer_->destroy();
+}
+
+bool ThreadedGLViewHost::ensureContext()
+{
+    if (renderer_->isReady())
+        return true;
+    if (!renderer_->create(legacyGLSurfaceFormat()))
+        return false;
+    prepared_ = false;
+    resized_ = true;
+    return true;
+}
+
+bool ThreadedGLViewHost::makeViewContextCurrent()
+{
+    return renderer_->isCurrentThread();  // the drawing thread's context is current while it draws
+}
+
+bool ThreadedGLViewHost::performInViewContext(std::function<void()> fn)
+{
+    if (renderer_->isCurrentThread()) {
+        fn();
+        return true;
+    }
+    if (!renderer_->isReady())
+        return false;
+    contextWork_.push_back(std::move(fn));
+    viewNeedsDisplay();
+    return true;
+}
+
+bool ThreadedGLViewHost::runInViewContextNow(const std::function<void()>& fn)
+{
+    if (!ensureContext())
+        return false;
+    if (!contextWork_.empty() || !prepared_) {
+        // Work queued before (and the one-time set-up) comes first: one frame runs it.
+        if (startFrame())
+            renderer_->join();
+    }
+    return renderer_->runInContextNow(fn);
+}
+
+void ThreadedGLViewHost::viewNeedsDisplay()
+{
+    redrawRequested_ = true;
+    scheduleStart();
+}
+
+void ThreadedGLViewHost::scheduleStart()
+{
+    // Frames start on the beat; without one running, on the next turn of the event loop.
+    if (!FrameTimer::beatIsActive() && !kickQueued_) {
+        kickQueued_ = true;
+        QTimer::singleShot(0, this, [this] {
+            kickQueued_ = false;
+            startFrameIfDue();
+        });
+    }
+}
+
+void ThreadedGLViewHost::viewDetached(ViewObject* view)
+{
+    waitForFrame();
+    if (view == view_)
+        contextWork_.clear();
+    ViewHostWidget::viewDetached(view);
+}
+
+void ThreadedGLViewHost::waitForFrame()
+{
+    renderer_->join();
+}
+
+quint64 ThreadedGLViewHost::framesFinished() const
+{
+    return renderer_->newestFrame().serial;
+}
+
+bool ThreadedGLViewHost::frameInFlight() const
+{
+    return renderer_->isBusy();
+}
+
+void ThreadedGLViewHost::showEvent(QShowEvent* event)
+{
+    ViewHostWidget::showEvent(event);
+    if (ensureContext())
+        viewNeedsDisplay();
+}
+
+void ThreadedGLViewHost::resizeEvent(QResizeEvent* event)
+{
+    ViewHostWidget::resizeEvent(event);
+    resized_ = true;  // the next frame sets the view's size and reshapes it on the thread
+    viewNeedsDisplay();
+}
+
+void ThreadedGLViewHost::paintEvent(QPaintEvent*)
+{
+    const GLRenderThread::Frame frame = renderer_->newestFrame();
+    QPainter painter(this);
+    QImage image = frame.image;
+    image.setDevicePixelRatio(devicePixelRatio());
+    if (!image.isNull())
+        painter.drawImage(QPointF(0, 0), image);
+    // Where the newest frame does not reach (a resize it has not caught up with yet) the view is black.
+    const QSizeF shown = image.isNull() ? QSizeF() : image.deviceIndependentSize();
+    if (shown.width() < width())
+        painter.fillRect(QRectF(shown.width(), 0, width() - shown.width(), height()), Qt::black);
+    if (shown.height() < height())
+        painter.fillRect(QRectF(0, shown.height(), width(), height() - shown.height()), Qt::black);
+    if (frame.serial != shownSerial_) {
+        shownSerial_ = frame.serial;
+        FrameRateLog::frameDrawn(this);
+        if (redrawRequested_ || resized_ || !contextWork_.empty())
+            scheduleStart();  // a request that came while this frame waited to be shown
+    }
+}
+
+bool ThreadedGLViewHost::event(QEvent* event)
+{
+    if (event->type() == GLRenderThread::frameReadyEvent()) {
+        update();
+        return true;
+    }
+    return ViewHostWidget::event(event);
+}
+
+bool ThreadedGLViewHost::startFrameIfDue()
+{
+    if (!renderer_->isReady() || renderer_->isBusy() || !view_ || !isVisible())
+        return false;
+    if (!redrawRequested_ && !resized_ && contextWork_.empty() && !view_->needsDisplay())
+        return false;
+    // A finished frame still waiting to be shown (the main thread is behind) would be drawn over unseen:
+    // this beat's frame is dropped instead.
+    if (renderer_->newestFrame().serial != shownSerial_)
+        return false;
+    return startFrame();
+}
+
+bool ThreadedGLViewHost::startFrame()
+{
+    if (!view_ || !renderer_->isReady() || renderer_->isBusy())
+        return false;
+    const QSize devicePixels = size() * devicePixelRatio();
+    const QSizeF logical(size());
+    std::vector<std::function<void()>> work = std::move(contextWork_);
+    contextWork_.clear();
+    const bool resized = resized_;
+    const bool started = renderer_->startFrame(
+        devicePixels, [this, logical, resized, work] { drawFrameOnThread(logical, resized, work); });
+    if (!started) {
+        contextWork_ = std::move(work);
+        return false;
+    }
+    resized_ = false;
+    redrawRequested_ = false;
+    return true;
+}
+
+// On the thread, with its context current, the framebuffer bound and the viewport over it.
+void ThreadedGLViewHost::drawFrameOnThread(QSizeF size, bool resized,
+                                           const std::vector<std::function<void()>>& work)
+{
+    if (!view_)
+        return;
+    const std::lock_guard classLock(drawingLockOfClass(typeid(*view_)));
+    GLint viewport[4] = {};
+    QOpenGLFunctions* gl = QOpenGLContext::currentContext()->functions();
+    gl->glGetIntegerv(GL_VIEWPORT, viewport);
+    if (!prepared_) {
+        view_->prepareOpenGL();
+        prepared_ = true;
+    }
+    if (resized) {
+        view_->setFrameSize(size);
+        view_->reshape();
+    }
+    for (const std::function<void()>& fn : work)
+        fn();
+    gl->glViewport(viewport[0], viewport[1], viewport[2], viewport[3]);
+    view_->drawRect(view_->bounds());
+    view_->didDisplay();
+}
+
+QImage ThreadedGLViewHost::grabFramebuffer()
+{
+    waitForFrame();
+    if (!ensureContext())
+        return QImage();
+    if (startFrame())
+        renderer_->join();
+    return renderer_->newestFrame().image;
+}
+
+}  // namespace nupo

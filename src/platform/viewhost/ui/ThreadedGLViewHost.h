@@ -1,0 +1,76 @@
+#pragma once
+
+#include "platform/viewhost/gl/OpenGLView.h"
+#include "platform/viewhost/ui/ViewHostWidget.h"
+
+#include <QImage>
+#include <QWidget>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace nupo {
+
+class GLRenderThread;
+
+// The widget that shows a GL view drawn on a GLRenderThread of the host's own: on each beat of the frame
+// timers, once the windows' ticks have run, every such host whose view asked to be drawn (or was
+// resized) and whose thread is idle starts a frame there (prepareOpenGL once per context, setFrameSize
+// and reshape after a resize, queued context work, drawRect, didDisplay); a host still drawing, or
+// whose last frame is not on screen yet, skips the beat and so drops its own frame. The finished frame
+// comes back as a picture, which the widget paints: the window holds no GL widget, so Qt composes it
+// without GL. The main thread never touches a view while its frame is in flight: the event join
+// (GLRenderThread::setEventJoin) waits for the frames before any event but painting, and the host waits
+// for its frame before it forgets its view or goes. Mouse, wheel and key events go to the view as with
+// OpenGLViewHost. The host does not own the view; either may be destroyed first.
+class ThreadedGLViewHost : public ViewHostWidget<QWidget, OpenGLView> {
+    Q_OBJECT
+public:
+    explicit ThreadedGLViewHost(OpenGLView* view, QWidget* parent = nullptr);
+    ~ThreadedGLViewHost() override;
+
+    // The view drawn now: a fresh frame, drawn on the thread after the one in flight and waited for.
+    QImage grabFramebuffer();
+    // Runs fn on the drawing thread with the view's context current, after the frame in flight, and
+    // waits for it: for GL work whose result the caller needs at once (loading textures). False (fn not
+    // run) when the context is not ready.
+    bool runInViewContextNow(const std::function<void()>& fn);
+    // Waits for the frame in flight, if any.
+    void waitForFrame();
+    // Starts a frame on the host's thread if one is due and the thread is idle; true when started.
+    bool startFrameIfDue();
+    // How many frames the thread has finished and the widget has shown since its context was made, and
+    // whether a frame is in flight.
+    quint64 framesFinished() const;
+    quint64 framesShown() const { return shownSerial_; }
+    bool frameInFlight() const;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    bool event(QEvent* event) override;
+
+private:
+    bool makeViewContextCurrent() override;
+    bool performInViewContext(std::function<void()> fn) override;
+    void viewNeedsDisplay() override;
+    void viewDetached(ViewObject* view) override;
+
+    bool ensureContext();
+    bool startFrame();
+    void scheduleStart();
+    void drawFrameOnThread(QSizeF size, bool resized, const std::vector<std::function<void()>>& work);
+
+    std::unique_ptr<GLRenderThread> renderer_;
+    bool prepared_ = false;  // touched only while no frame is in flight
+    // Main thread only:
+    bool redrawRequested_ = true;
+    bool resized_ = true;
+    bool kickQueued_ = false;
+    std::vector<std::function<void()>> contextWork_;
+    quint64 shownSerial_ = 0;
+};
+
+}  // namespace nupo
