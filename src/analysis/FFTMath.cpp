@@ -355,14 +355,6 @@ void lastPassAndUntangle(const double* __restrict re, const double* __restrict i
     }
 }
 
-NUPO_FFT_CLONES
-void windowLoop(const int* __restrict in, const int* __restrict window, int n, double gain,
-                double* __restrict out)
-{
-    for (int i = 0; i < n; ++i)
-        out[i] = in[i] * gain * window[i];
-}
-
 // The square roots vectorise because this file is built without errno for math functions.
 NUPO_FFT_CLONES
 void amplitudeLoop(const double* __restrict x, int count, double scale, double* __restrict out)
@@ -401,11 +393,6 @@ const FFTTables& fftinit(int points)
 void initbitrevAndFFT()
 {
     allTables();
-}
-
-void windowSamples(const FFTTables& tables, const int* in, double gain, double* out)
-{
-    windowLoop(in, tables.window.data(), tables.points, gain, out);
 }
 
 void binAmplitudes(const Complex* x, int count, double windowSum, double* out)

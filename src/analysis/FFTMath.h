@@ -70,9 +70,6 @@ void initbitrevAndFFT();
 // `work` is caller scratch of at least n / 2 entries; out must hold n / 2 entries.
 void realFFT(const FFTTables& tables, const double* in, Complex* out, Complex* work);
 
-// Windowed, gained samples of a transform: out[i] = in[i] * gain * window[i] / 32768 for the n points.
-void windowSamples(const FFTTables& tables, const int* in, double gain, double* out);
-
 // The amplitudes of `count` bins (binAmplitude of each) at once.
 void binAmplitudes(const Complex* x, int count, double windowSum, double* out);
 

@@ -88,16 +88,18 @@ double QXFFT::transformChannel(int channel, const FFTTables& tables, ChannelWork
 {
     const int n = tables.points;
     const int half = n / 2;
-    w.raw.resize(std::size_t(n));
     w.samples.resize(std::size_t(n));
     w.spectrum.resize(std::size_t(half));
     w.scratch.resize(std::size_t(half));
     AlignedVector<Complex>& spectrum = w.spectrum;
 
     const int start = std::max(ploop.load(std::memory_order_relaxed) - n, 0);
-    RecordingBuffers::sharedRecordingBuffers().copyFromBuffer(channel + 1, start, n, w.raw.data());
     const double gain = sampleGainForIndex(gainIndexOfChannel(channel)) / 32768.0;
-    windowSamples(tables, w.raw.data(), gain, w.samples.data());
+    // Windowed and gained as they are read, in one pass.
+    const int* window = tables.window.data();
+    double* samples = w.samples.data();
+    RecordingBuffers::sharedRecordingBuffers().readFromBuffer(
+        channel + 1, start, n, [=](int i, int sample) { samples[i] = sample * gain * window[i]; });
     realFFT(tables, w.samples.data(), spectrum.data(), w.scratch.data());
 
     const double offset = tables.windowSum > 0.0 ? 2.0 * spectrum[0].real() / tables.windowSum : 0.0;

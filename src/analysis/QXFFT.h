@@ -115,7 +115,6 @@ private:
     QXFFT();
 
     struct ChannelWork {
-        AlignedVector<int> raw;
         AlignedVector<double> samples;
         AlignedVector<Complex> spectrum;
         AlignedVector<Complex> scratch;

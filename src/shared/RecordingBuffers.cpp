@@ -114,22 +114,7 @@ int RecordingBuffers::getIntFromBuffer(int channel, int samplepoint) const
 
 void RecordingBuffers::copyFromBuffer(int channel, int from, int count, int* out) const
 {
-    const Buffers* b = current();
-    if (!b || channel < 0 || channel >= channelCount) {
-        std::fill(out, out + std::max(count, 0), 0);
-        return;
-    }
-    const std::atomic<int>* samples = b->samples[channel].get();
-    const int last = lastPoint(*b);
-    // Points before 0 read the first sample, points after the last one the last; the rest in one run.
-    int i = 0;
-    for (; i < count && from + i < 0; ++i)
-        out[i] = samples[0].load(std::memory_order_relaxed);
-    const int inside = std::min(count, last - from + 1);
-    for (; i < inside; ++i)
-        out[i] = samples[from + i].load(std::memory_order_relaxed);
-    for (; i < count; ++i)
-        out[i] = samples[last].load(std::memory_order_relaxed);
+    readFromBuffer(channel, from, count, [out](int i, int sample) { out[i] = sample; });
 }
 
 int RecordingBuffers::getByteFromBuffer(int channel, int samplepoint) const

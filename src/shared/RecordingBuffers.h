@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <atomic>
 #include <memory>
 #include <mutex>
@@ -32,6 +33,10 @@ public:
     // The samples of a channel at the points from .. from + count - 1 into out, each point clamped as
     // getIntFromBuffer clamps it, in one call (the analysis reads a window at a time).
     void copyFromBuffer(int channel, int from, int count, int* out) const;
+    // The same points, handed to visit(i, sample) for i = 0 .. count - 1 in order instead of copied: for
+    // readers that transform the samples on the way (the analysis windows them in the same pass).
+    template <class Visit>
+    void readFromBuffer(int channel, int from, int count, Visit&& visit) const;
     // Stores a sample at a point clamped to 0..`maxploop`; a channel outside 0..4 stores nothing.
     void putIntToBuffer(int channel, int samplepoint, int dataX);
     // The byte-coded twin of a sample, with the same clamping.
@@ -73,5 +78,27 @@ private:
     std::mutex allocationMutex;
     std::vector<std::unique_ptr<Buffers>> allocations;  // every allocation ever made, kept to process end
 };
+
+template <class Visit>
+void RecordingBuffers::readFromBuffer(int channel, int from, int count, Visit&& visit) const
+{
+    const Buffers* b = current();
+    if (!b || channel < 0 || channel >= channelCount) {
+        for (int i = 0; i < count; ++i)
+            visit(i, 0);
+        return;
+    }
+    const std::atomic<int>* samples = b->samples[channel].get();
+    const int last = lastPoint(*b);
+    // Points before 0 read the first sample, points after the last one the last; the rest in one run.
+    int i = 0;
+    for (; i < count && from + i < 0; ++i)
+        visit(i, samples[0].load(std::memory_order_relaxed));
+    const int inside = std::min(count, last - from + 1);
+    for (; i < inside; ++i)
+        visit(i, samples[from + i].load(std::memory_order_relaxed));
+    for (; i < count; ++i)
+        visit(i, samples[last].load(std::memory_order_relaxed));
+}
 
 }  // namespace nupo

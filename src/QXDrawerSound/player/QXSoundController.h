@@ -188,6 +188,7 @@ public:
     void setTimeSlider(float value);
     void setHeldSlider(SoundOutlet outlet, float value);  // setUseBSSlider: .. setUseFBSSlider:
     void setBandSlider(int band, float value);            // setEyedeltaLSlider: .. setBetaHSlider:
+    int bandRow(float value) const;                       // the row a band's sound index picks
     void setPlaymodeMatrix(int tag);
     // The part of the open sound made in the window's bar (start and length in seconds; a length of 0
     // clears it): what the "Selection" play mode plays. A sound opened later starts without one.

@@ -177,8 +177,17 @@ void QXSoundController::setNewValue()
     const int size = soundBlockSize(RowsCountX);
     for (SoundOutlet slider : bandSliderOutlets)
         setLimits(slider, 0, size);
-    for (int band = 0; band < 8; ++band)
-        setBandSlider(band, (*bandSoundIndexArrays[std::size_t(band)])[k]);
+    // Each band opens and starts its sound; a band whose sound lies beyond a small bank only shows its
+    // value, rather than failing to open a sound the bank never had (row 0 replaces them all after).
+    for (int band = 0; band < 8; ++band) {
+        const float value = (*bandSoundIndexArrays[std::size_t(band)])[k];
+        if (const int row = bandRow(value); row >= 0 && row < RowsCountX) {
+            setBandSlider(band, value);
+        } else {
+            bandSoundIndexes[std::size_t(band)] = value;
+            showValue(bandSliderOutlets[std::size_t(band)], value);
+        }
+    }
     setVolumeSlider(VolumeSlider_valueA[k]);
     setSpeedSlider(SpeedSlider_valueA[k]);
 }
@@ -503,6 +512,11 @@ void QXSoundController::setHeldSlider(SoundOutlet outlet, float value)
         UseFBSSlider_value = value;
 }
 
+int QXSoundController::bandRow(float value) const
+{
+    return static_cast<int>(static_cast<float>(soundBlockFirstRow(RowsCountX)) + value);
+}
+
 void QXSoundController::setBandSlider(int band, float value)
 {
     if (band < 0 || band >= 8)
@@ -510,7 +524,7 @@ void QXSoundController::setBandSlider(int band, float value)
     bandSoundIndexes[std::size_t(band)] = value;
     showValue(bandSliderOutlets[std::size_t(band)], value);
     movieStop = 0;
-    selectedRowX = static_cast<int>(static_cast<float>(soundBlockFirstRow(RowsCountX)) + value);
+    selectedRowX = bandRow(value);
     MovieSoundSelectOpen();
 }
 

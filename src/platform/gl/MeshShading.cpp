@@ -71,4 +71,21 @@ void setUpMeshRendering(const float* lightPosition)
     glEnable(GL_LIGHT0);
 }
 
+void applyGlassMaterial()
+{
+    static constexpr GLfloat dim[4] = {0.1f, 0.1f, 0.1f, 1.0f};
+    glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, dim);
+    glMaterialfv(GL_FRONT_AND_BACK, GL_SPECULAR, dim);
+    glColorMaterial(GL_FRONT_AND_BACK, GL_AMBIENT);
+    // The ambient follows the current colour from here on. Mesa copies the colour into the material only
+    // when the colour next changes, so the preset's own ambient would stay in force until then: copy it
+    // now.
+    GLfloat colour[4];
+    glGetFloatv(GL_CURRENT_COLOR, colour);
+    glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT, colour);
+    glEnable(GL_COLOR_MATERIAL);
+    glBlendFunc(GL_ONE, GL_ONE);
+    glEnable(GL_BLEND);
+}
+
 }  // namespace nupo

@@ -17,4 +17,9 @@ void applySphereMapping(bool on);
 // culled, nicest hints, colour-tracking diffuse material and light 0 at lightPosition.
 void setUpMeshRendering(const float* lightPosition);
 
+// The additive glass look of the refraction material presets: dim grey diffuse and specular on both faces,
+// the ambient taken from the current colour (at once, and from then on) and colours added to the frame.
+// Stays until colour material and blending are switched off again. In the current GL context.
+void applyGlassMaterial();
+
 }  // namespace nupo

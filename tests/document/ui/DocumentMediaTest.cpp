@@ -133,11 +133,64 @@ TEST(DocumentMedia, RevertAndOpeningTheSameDocumentShowTheSavedSoundsAndMovieOnc
         EXPECT_EQ(slotContents(), savedSlots) << "round " << round;
         EXPECT_FALSE(said.contains("cannot read")) << said.toStdString();
         EXPECT_FALSE(said.contains("Can not open movie")) << said.toStdString();
+        // The bands of a bank smaller than eight sounds have no sound of their own to open.
+        EXPECT_FALSE(said.contains("No sound")) << said.toStdString();
         EXPECT_EQ(ShowQTWindow, 1);
         // Saved again, the document names the same movie, not the last folder a slot handed over.
         ASSERT_TRUE(document.saveDocumentTo(path));
         ASSERT_NE(gMyMovieControllerObject, nullptr);
         EXPECT_EQ(gMyMovieControllerObject->moviePath(), movie);
+    }
+    EXPECT_TRUE(told.isEmpty()) << told.join("\n").toStdString();
+}
+
+TEST(DocumentMedia, ReopenedDocumentPutsTheMovieWindowWhereItWas)
+{
+    // The frame a document stores is the whole window, title bar included, and it is read back as
+    // such: saved and reopened again and again, the window neither creeps down by its title bar nor
+    // shrinks, whether or not a window manager has framed it yet.
+    MediaPlayer::Options options;
+    options.audioOutput = false;
+    options.videoOutput = true;
+    QXMovieController::setMediaOptions(options);
+    QString why;
+    const QString movie = test::makeCounterMovie("placed.mp4", 24, 10, &why);
+    if (movie.isEmpty())
+        GTEST_SKIP() << why.toStdString();
+
+    NUPO4DocumentController::installDocument([] { return false; });
+    auto& document = NUPO4DocumentController::sharedNUPO4DocumentController();
+    QStringList told;
+    document.tellUser = [&told](const QString& message) { told << message; };
+    document.askToSaveChanges = [](const QString&) { return NUPO4DocumentController::DontSave; };
+    setPauseX = 1;
+    maxploop = 2000;
+    RecordingBuffers::sharedRecordingBuffers().allocate();
+    ASSERT_TRUE(NSStringToC(movie));
+    QXAppController::sharedQXAppController().openMovieAndPlaywithBrainwaveQ(nullptr);
+    const auto movieWindow = []() -> QWidget* {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        for (QWidget* window : QApplication::topLevelWidgets())
+            if (window->isVisible() && window->property("controllerClass").toString() == "QXMovieController")
+                return window;
+        return nullptr;
+    };
+    ASSERT_NE(movieWindow(), nullptr);
+    const QString path = test::tempFolder() + "/placed.nupo4";
+    ASSERT_TRUE(document.saveDocumentTo(path));
+    const std::vector<float> stored(NomalQTSizeR, NomalQTSizeR + 4);
+
+    QRect placed;
+    for (int round = 0; round < 3; ++round) {
+        ASSERT_TRUE(document.openDocumentAt(path));
+        const QWidget* window = movieWindow();
+        ASSERT_NE(window, nullptr);
+        QCoreApplication::processEvents();
+        if (round == 0)
+            placed = window->geometry();
+        EXPECT_EQ(window->geometry(), placed) << "round " << round;
+        ASSERT_TRUE(document.saveDocumentTo(path));
+        EXPECT_EQ(std::vector<float>(NomalQTSizeR, NomalQTSizeR + 4), stored) << "round " << round;
     }
     EXPECT_TRUE(told.isEmpty()) << told.join("\n").toStdString();
 }

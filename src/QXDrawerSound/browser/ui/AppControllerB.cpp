@@ -7,6 +7,7 @@
 #include "QXDrawerSound/player/SoundSlotTables.h"
 #include "QXDrawerSound/player/ui/QXSoundWindowController.h"
 #include "core/QXSerialPort.h"
+#include "platform/appkit/ui/AlertPanel.h"
 #include "platform/appkit/ui/Control.h"
 #include "platform/appkit/ui/NibLoader.h"
 #include "platform/appkit/ui/PopUpButton.h"
@@ -23,9 +24,11 @@
 
 #include <QColumnView>
 #include <QDesktopServices>
+#include <QFileInfo>
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QProgressBar>
 #include <QUrl>
 
@@ -213,6 +216,8 @@ QString AppControllerB::inspectorText() const
 
 // --- Opening ----------------------------------------------------------------------------------------------
 
+static void openDataFile();
+
 void AppControllerB::OpenAll(QObject* sender)
 {
     if (progressBar) {
@@ -284,12 +289,28 @@ void AppControllerB::setOpenAll(int)
             break;
         case MediaKind::Data:
             if (selectDirectory == 0)
-                QXSerialPort::sharedQXSerialPort().openOldFileToBuffer();
+                openDataFile();
             break;
         case MediaKind::None:
             break;
     }
     showImageCounts();
+}
+
+// An old data file becomes the recording; one that cannot is told on screen, and the recording in use
+// stays.
+static void openDataFile()
+{
+    QXSerialPort& port = QXSerialPort::sharedQXSerialPort();
+    if (port.openOldFileToBuffer() != 0)
+        return;
+    const QString path = QString::fromUtf8(outCHAR);
+    QString because = port.oldFileFailure();
+    if (!because.isEmpty())
+        because[0] = because[0].toUpper();
+    AlertPanel::show(QStringLiteral("“%1” cannot be opened.").arg(QFileInfo(path).fileName()),
+                     QStringLiteral("%1.\n\n%2\n\nNothing was loaded.").arg(because, path))
+        ->setObjectName(QStringLiteral("dataFileRefusedAlert"));
 }
 
 // Copies the listed folder's first image paths into `outCHARM`: at most `outCHARMCount`, each whole or not
@@ -304,13 +325,24 @@ static int copyImageSet()
     return count;
 }
 
+// Says in the log and on screen that images chosen in the browser were not loaded; the alert does not
+// hold up the caller.
+static void tellImagesNotLoaded(const QString& why)
+{
+    std::printf("The images cannot be loaded: %s\n", why.toLocal8Bit().constData());
+    std::fflush(stdout);
+    AlertPanel::show(QStringLiteral("The images cannot be loaded."), why + QLatin1Char('.'))
+        ->setObjectName(QStringLiteral("imagesNotLoadedAlert"));
+}
+
 // Loads the images into the scene's sprite table in the view's GL context: the set's first `count`
 // images from `outCHARM`, or the one image at `outCHAR` (count 0). The scene draws them from there.
+// Tells the user when none could be loaded.
 static bool loadSprites(ShadowApp& table, QWidget* window, int count)
 {
     auto* host = window ? window->findChild<OpenGLViewHost*>() : nullptr;
     if (!host || !host->isValid()) {
-        std::printf("The images cannot be loaded: the window has no GL picture\n");
+        tellImagesNotLoaded(QStringLiteral("the window has no OpenGL picture to show them in"));
         return false;
     }
     // One frame first: a scene sets itself up (and fills its table with its own images) on its first
@@ -328,6 +360,14 @@ static bool loadSprites(ShadowApp& table, QWidget* window, int count)
         loaded += table.InitAXMX(n) ? 1 : 0;
     host->doneCurrent();
     host->update();
+    if (loaded == 0) {
+        const QString first = QString::fromUtf8(count > 0 ? outCHARM[0] : outCHAR);
+        tellImagesNotLoaded(
+            count > 1 ? QStringLiteral("none of the %1 files in %2 is a picture this system can read")
+                            .arg(count)
+                            .arg(QFileInfo(first).path())
+                      : QStringLiteral("%1 is no picture this system can read").arg(first));
+    }
     return loaded > 0;
 }
 

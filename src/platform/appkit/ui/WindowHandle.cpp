@@ -71,7 +71,13 @@ QRectF WindowHandle::frame() const
 {
     if (!window_)
         return {};
-    return fromQt(QRectF(window_->frameGeometry()));
+    // Until the window manager has framed the window (and always without one) its frame geometry is the
+    // client area alone: the frame is then the client area with the decoration that setFrame allows for,
+    // so that a frame read back is the frame set and a stored window reopens where it was.
+    QRect frame = window_->frameGeometry();
+    if (frame == window_->geometry())
+        frame = frame.marginsAdded(WindowPlacement::decorationOf(window_));
+    return fromQt(QRectF(frame));
 }
 
 void WindowHandle::setFrame(const QRectF& frame, bool, bool)

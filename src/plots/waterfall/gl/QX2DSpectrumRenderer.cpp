@@ -90,6 +90,19 @@ struct GridArrays {
         glVertexPointer(3, GL_FLOAT, 0, positions.data());
     }
     int vertexCount() const { return QX2DSpectrum::rows * columns; }
+
+    // The vertex normals of the grid loaded last, in the order of its vertices, as the normal array.
+    std::vector<float> normals;
+    void loadNormals(const QX2DSpectrum& engine)
+    {
+        normals.resize(positions.size());
+        float* n = normals.data();
+        for (int i = 0; i < QX2DSpectrum::rows; ++i)
+            for (int j = 0; j < columns; ++j)
+                for (int c = 0; c < 3; ++c)
+                    *n++ = engine.vertNormsZ[i][j][c];
+        glNormalPointer(GL_FLOAT, 0, normals.data());
+    }
 };
 
 GridArrays& gridArrays()
@@ -261,7 +274,10 @@ void QX2DSpectrumRenderer::drawStrips(int n, unsigned primitive, bool normals)
         glBegin(primitive);
         if (grid) {
             const QX2DSpectrum::FloatGrid& p = *grid;
-            // The first pair takes whatever normal is current.
+            // The first pair has no face of its own: it takes the normal of the first triangle it
+            // belongs to, rather than whatever normal earlier drawing left current.
+            if (normals && g > 1)
+                glNormal3fv(engine.faceNormsZ[0][i][0]);
             glVertex3f(static_cast<float>(i), 0.0f, p[i][0]);
             glVertex3f(static_cast<float>(i + 1), 0.0f, p[i + 1][0]);
             for (int j = 1; j < g; ++j) {
@@ -294,8 +310,13 @@ void QX2DSpectrumRenderer::drawHiddenLineZ(int n)
         arrays.load(*grid, columnsInUse());
     glEnable(GL_POLYGON_OFFSET_FILL);
     glColor3f(0.8f, 0.2f, 0.8f);
-    if (grid)
+    if (grid) {
+        // Lit, the fill shows the surface's own vertex normals (refreshed for this grid just before).
+        arrays.loadNormals(model());
+        glEnableClientState(GL_NORMAL_ARRAY);
         drawGridElements(GL_TRIANGLES, arrays.triangles, arrays.vertexCount());
+        glDisableClientState(GL_NORMAL_ARRAY);
+    }
     glDisable(GL_POLYGON_OFFSET_FILL);
     glColor3f(1.0f, 1.0f, 1.0f);
     glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
@@ -303,9 +324,14 @@ void QX2DSpectrumRenderer::drawHiddenLineZ(int n)
     // traced as line strips gives the edges along the history and the diagonals, and one line per row
     // the edges across it. Outlining every triangle in line mode draws each inner edge twice and costs
     // three times as long on a software renderer.
+    // The lines are white whatever the lighting: lit, they would take the material and the leftover
+    // normal and show as dark as the fill they outline.
     if (grid) {
+        glPushAttrib(GL_ENABLE_BIT);
+        glDisable(GL_LIGHTING);
         drawGridElements(GL_LINES, arrays.outlines, arrays.vertexCount());
         drawGridElements(GL_LINES, arrays.rowLines, arrays.vertexCount());
+        glPopAttrib();
     }
     glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
 }

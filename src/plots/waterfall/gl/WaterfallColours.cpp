@@ -1,5 +1,7 @@
 #include "plots/waterfall/gl/WaterfallColours.h"
 
+#include "platform/gl/MeshShading.h"
+
 #include <GL/gl.h>
 
 #include <algorithm>
@@ -295,13 +297,7 @@ void setMaterial2D(int preset)
 
 void refraction_Bb2D()
 {
-    static const GLfloat dim[] = {0.1f, 0.1f, 0.1f, 1.0f};
-    glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, dim);
-    glMaterialfv(GL_FRONT_AND_BACK, GL_SPECULAR, dim);
-    glColorMaterial(GL_FRONT_AND_BACK, GL_AMBIENT);
-    glEnable(GL_COLOR_MATERIAL);
-    glBlendFunc(GL_ONE, GL_ONE);
-    glEnable(GL_BLEND);
+    applyGlassMaterial();
 }
 
 }  // namespace nupo

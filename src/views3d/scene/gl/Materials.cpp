@@ -1,5 +1,7 @@
 #include "views3d/scene/gl/Materials.h"
 
+#include "platform/gl/MeshShading.h"
+
 #include <GL/gl.h>
 
 #include <array>
@@ -54,19 +56,7 @@ void setMaterial(int preset)
 
 void refraction_Bb()
 {
-    static constexpr float dark[4] = {0.1f, 0.1f, 0.1f, 1.0f};
-    glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, dark);
-    glMaterialfv(GL_FRONT_AND_BACK, GL_SPECULAR, dark);
-    glColorMaterial(GL_FRONT_AND_BACK, GL_AMBIENT);
-    // The ambient follows the current colour from here on. Mesa copies the colour into the material only
-    // when the colour next changes, so the preset's own ambient would stay in force until then: copy it
-    // now.
-    GLfloat colour[4];
-    glGetFloatv(GL_CURRENT_COLOR, colour);
-    glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT, colour);
-    glEnable(GL_COLOR_MATERIAL);
-    glBlendFunc(GL_ONE, GL_ONE);
-    glEnable(GL_BLEND);
+    applyGlassMaterial();
 }
 
 }  // namespace nupo

@@ -27,6 +27,7 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPainter>
 #include <QPointer>
 
@@ -142,6 +143,27 @@ TEST_F(MediaBrowserTest, OpenHandsSoundsMoviesDataAndImagesToTheirOpeners)
     click(data.fileName());
     browser->OpenAll(nullptr);
     EXPECT_EQ(maxploop.load(), 300);
+    // One that holds no samples is refused on screen, and the recording in use stays.
+    const auto refusal = []() -> QMessageBox* {
+        for (QWidget* window : QApplication::topLevelWidgets())
+            if (auto* box = qobject_cast<QMessageBox*>(window);
+                box && box->isVisible() && box->objectName() == "dataFileRefusedAlert")
+                return box;
+        return nullptr;
+    };
+    EXPECT_EQ(refusal(), nullptr);
+    QFile tooShort(QDir(folder).filePath("short/data"));
+    QDir(folder).mkpath("short");
+    ASSERT_TRUE(tooShort.open(QIODevice::WriteOnly));
+    tooShort.write(QByteArray(100, char(0x55)));
+    tooShort.close();
+    click(tooShort.fileName());
+    browser->OpenAll(nullptr);
+    EXPECT_EQ(maxploop.load(), 300);
+    QMessageBox* refused = refusal();
+    ASSERT_NE(refused, nullptr);
+    EXPECT_TRUE(refused->informativeText().contains("header")) << refused->informativeText().toStdString();
+    refused->close();
 
     // A folder of images: the set's paths and counts, and the images loaded into the wave surface's
     // sprite table in its window's GL context.
@@ -180,6 +202,45 @@ TEST_F(MediaBrowserTest, OpenHandsSoundsMoviesDataAndImagesToTheirOpeners)
     testing::internal::CaptureStdout();
     browser->OpenAll(nullptr);
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+}
+
+TEST_F(MediaBrowserTest, ImagesThatCannotBeLoadedAreToldOnScreen)
+{
+    // Files named as pictures that hold none: nothing can go into the sprite table, and the user is told
+    // so by an alert rather than by a line on standard output alone.
+    const QString folder = QDir(test::tempFolder()).filePath("broken");
+    QDir().mkpath(folder);
+    for (const char* name : {"a.png", "b.png"}) {
+        QFile file(QDir(folder).filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("not a picture");
+    }
+    const auto alert = []() -> QMessageBox* {
+        for (QWidget* window : QApplication::topLevelWidgets())
+            if (auto* box = qobject_cast<QMessageBox*>(window);
+                box && box->isVisible() && box->objectName() == "imagesNotLoadedAlert")
+                return box;
+        return nullptr;
+    };
+    click(folder);
+    LoadTextuerF = 0;
+    browser->OpenAll(nullptr);
+    EXPECT_EQ(maxImageN, 2);
+    QMessageBox* told = alert();
+    ASSERT_NE(told, nullptr);
+    EXPECT_TRUE(told->informativeText().contains(OpenGLViewHost::isSupported() ? "broken" : "OpenGL"))
+        << told->informativeText().toStdString();
+    told->close();
+
+    // One good picture among them: loaded, and nothing to tell.
+    QImage image(8, 8, QImage::Format_RGB32);
+    image.fill(Qt::blue);
+    image.save(QDir(folder).filePath("c.png"));
+    if (OpenGLViewHost::isSupported()) {
+        click(folder);
+        browser->OpenAll(nullptr);
+        EXPECT_EQ(alert(), nullptr);
+    }
 }
 
 }  // namespace

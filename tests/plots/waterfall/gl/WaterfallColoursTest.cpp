@@ -82,8 +82,9 @@ protected:
 
 TEST_F(WaterfallMaterials, PresetsSetTheirMaterialAndRefractionLook)
 {
+    glColor4f(0.25f, 0.5f, 0.75f, 1.0f);
     setMaterial2D(6);
-    EXPECT_EQ(material(GL_AMBIENT), (std::array<float, 4>{0.8f, 0.8f, 0.2f, 1.0f}));
+    EXPECT_EQ(material(GL_AMBIENT), (std::array<float, 4>{0.25f, 0.5f, 0.75f, 1.0f}));  // the colour's
     EXPECT_TRUE(glIsEnabled(GL_BLEND));
     EXPECT_TRUE(glIsEnabled(GL_COLOR_MATERIAL));
     GLint source = 0, destination = 0;
@@ -114,6 +115,40 @@ TEST_F(WaterfallMaterials, PresetsSetTheirMaterialAndRefractionLook)
     EXPECT_EQ(material(GL_EMISSION), (std::array<float, 4>{0.3f, 0.2f, 0.2f, 0.0f}));
     EXPECT_EQ(material(GL_AMBIENT), (std::array<float, 4>{0.7f, 0.7f, 0.7f, 1.0f}));
     EXPECT_EQ(material(GL_DIFFUSE), (std::array<float, 4>{0.1f, 0.5f, 0.8f, 1.0f}));
+}
+
+TEST_F(WaterfallMaterials, GlassTakesItsAmbientFromTheCurrentColourAtOnce)
+{
+    // A face turned away from the light shows only its ambient term (material ambient × the scene's
+    // 0.2): with the current colour black, the glass presets add nothing to the frame. The presets'
+    // own coloured ambient (0.8, 0.8, 0.2) must not linger until the colour next changes.
+    glEnable(GL_LIGHTING);
+    glEnable(GL_LIGHT0);
+    const GLfloat light[] = {0.0f, 0.0f, 1.0f, 0.0f};
+    glLightfv(GL_LIGHT0, GL_POSITION, light);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    for (const int preset : {5, 6, 7, 8}) {
+        SCOPED_TRACE(preset);
+        setMaterial2D(3);
+        glColor3f(0.0f, 0.0f, 0.0f);
+        setMaterial2D(preset);
+        EXPECT_EQ(material(GL_AMBIENT), (std::array<float, 4>{0.0f, 0.0f, 0.0f, 1.0f}));
+        glClearColor(0, 0, 0, 1);
+        glClear(GL_COLOR_BUFFER_BIT);
+        glNormal3f(0.0f, 0.0f, -1.0f);
+        glRectf(-1.0f, -1.0f, 1.0f, 1.0f);
+        const QImage image = context.readPixels();
+        const QRgb p = image.pixel(4, 4);
+        const int red = preset == 8 ? 76 : 0, other = preset == 8 ? 51 : 0;  // 8 adds its emission
+        EXPECT_NEAR(qRed(p), red, 1);
+        EXPECT_NEAR(qGreen(p), other, 1);
+        EXPECT_NEAR(qBlue(p), other, 1);
+    }
+    setMaterial2D(3);
+    glDisable(GL_LIGHTING);
 }
 
 TEST_F(WaterfallMaterials, LookupsSetDiffuseAndAmbientFromTheTables)

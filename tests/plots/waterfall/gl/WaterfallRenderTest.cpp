@@ -125,6 +125,37 @@ TEST_F(WaterfallRender, FlatAndHiddenLineFillCellsAndHiddenLineOutlinesThem)
     EXPECT_EQ(whole.pixel(int(128.5 * kWidth / 130.0), kHeight / 2), kBlack);
 }
 
+TEST_F(WaterfallRender, HiddenLineFillIsLitByTheSurfaceNotByALeftoverNormal)
+{
+    // The window draws with smooth shading and lighting on, and the preset leaves colour material off:
+    // the fill shows the lit material, so it needs the surface's own normals. A normal left behind by
+    // earlier drawing (here one facing away from the light) must not turn it black.
+    setDisplaynZ(3);
+    model().initPositionZ();
+    renderer().getFaceNormsZ(0);
+    renderer().getVertNormsZ();
+    const auto scene = [](void (QX2DSpectrumRenderer::*mesh)(int)) {
+        return [mesh] {
+            setMaterial2D(3);
+            glNormal3f(0, 0, -1);
+            (renderer().*mesh)(0);
+        };
+    };
+    const QImage flat = draw(scene(&QX2DSpectrumRenderer::drawFlatShadedZ));
+    const QImage hidden = draw(scene(&QX2DSpectrumRenderer::drawHiddenLineZ));
+    for (const float x : {0.5f, 4.5f, 12.5f}) {
+        SCOPED_TRACE(x);
+        // A flat grid has one normal everywhere: both fills light alike, the first cell of each strip
+        // (whose first two corners have no face of their own) included.
+        EXPECT_NE(at(hidden, x, 3.6f), kBlack);
+        EXPECT_EQ(at(hidden, x, 3.6f), at(flat, x, 3.6f));
+        EXPECT_EQ(at(hidden, x, 0.15f), at(flat, x, 0.15f));
+        EXPECT_TRUE(near(hidden, x, 3.0f, qRgb(255, 255, 255)));  // the outlines stay white when lit
+    }
+    EXPECT_TRUE(glIsEnabled(GL_LIGHTING));
+    setDisplaynZ(0);
+}
+
 TEST_F(WaterfallRender, SmoothSurfaceIsColouredByHeightAndSeenFromBelowOnlyWithTheBackPass)
 {
     model().initPositionZ();
