@@ -17,7 +17,9 @@ fi
 
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   echo "No display (DISPLAY is not set): nupo4 runs invisibly under a virtual X display (xvfb-run)." >&2
-  echo "Stop it with Ctrl+C, or from another terminal with: kill $$" >&2
-  exec xvfb-run -a -s "-screen 0 1920x1200x24" "$BUILD_DIR/src/nupo4" "${args[@]}"
+  # The process id given is nupo4's own: xvfb-run's would leave nupo4 and its display running.
+  exec xvfb-run -a -s "-screen 0 1920x1200x24" sh -c \
+    'echo "Stop it with Ctrl+C, or from another terminal with: kill $$" >&2; exec "$0" "$@"' \
+    "$BUILD_DIR/src/nupo4" "${args[@]}"
 fi
 exec "$BUILD_DIR/src/nupo4" "${args[@]}"

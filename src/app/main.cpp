@@ -2,6 +2,8 @@
 #include "app/CommandLine.h"
 #include "app/NUPO4DrawAppDelegate.h"
 #include "app/Wiring.h"
+#include "document/ui/NUPO4DocumentController.h"
+#include "platform/appkit/TerminationSignals.h"
 
 #include <QApplication>
 #include <QByteArrayView>
@@ -80,6 +82,10 @@ int main(int argc, char** argv)
 
     QObject::connect(&app, &QCoreApplication::aboutToQuit,
                      [&delegate] { delegate.applicationWillTerminate(&delegate); });
+    // `kill <pid>` and Ctrl+C end the program through its own way out (the MIDI notes sounding are
+    // switched off); nothing is asked, as nobody may be there to answer.
+    nupo::quitOnTerminationSignals(
+        [] { nupo::NUPO4DocumentController::sharedNUPO4DocumentController().quit(); });
     QTimer::singleShot(0, &app, [&delegate] { delegate.applicationDidFinishLaunching(&delegate); });
     return app.exec();
 }

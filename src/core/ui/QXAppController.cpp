@@ -322,6 +322,8 @@ void QXAppController::showControlPanel(QObject*)
         controlPanelWindow->resize(600, 80);
     }
     equipWindow(controlPanelWindow);
+    // Its transport buttons stay in reach: other windows open, and take their stored frames, clear of it.
+    WindowPlacement::keepClear(controlPanelWindow);
     // The Control Panel sits in the top right corner, above the plot windows' layouts.
     const QRect area = WindowPlacement::availableArea(controlPanelWindow);
     const QMargins decoration = WindowPlacement::decorationOf(controlPanelWindow);

@@ -65,6 +65,8 @@ public:
     bool documentShouldClose();
     // Quit: asks first, then quits.
     void terminate(QObject* sender);
+    // Ends the program without asking (again): the windows that close on the way out ask nothing.
+    void quit();
 
     enum SaveAnswer { Save, DontSave, Cancel };
     // The question asked (tests put their own answer here) and where messages go (alert panel).
@@ -86,8 +88,6 @@ private:
     QByteArray settingsSnapshot() const;
     quint64 recordingMark() const;
     void lastWindowClosed();
-    // Ends the program without asking again.
-    void quit();
 
     QString path;
     QString lastFolder;
@@ -96,7 +96,7 @@ private:
     bool opening = false;
     // Set once the user has agreed to quit: the windows Qt closes on the way out ask nothing more.
     bool quitting = false;
-    bool asking = false;  // while the save question is shown
+    bool asking = false;       // while the save question is shown
     bool closeAgreed = false;  // the user answered the question as the last window closed
     QTimer titleTimer;
 };

@@ -9,6 +9,7 @@
 #include "platform/appkit/ui/PopUpButton.h"
 #include "platform/appkit/ui/RadioMatrix.h"
 #include "platform/appkit/ui/WindowHandle.h"
+#include "platform/appkit/ui/WindowPlacement.h"
 #include "platform/media/ui/MovieControllerBar.h"
 #include "platform/viewhost/ui/OpenGLViewHost.h"
 #include "shared/BrainBands.h"
@@ -318,18 +319,49 @@ void QXMovieWindowController::resizeMovieView(double magnification, bool control
         }
         return;
     }
-    const int width = std::max(16, int(movie()->videoWidth() * magnification));
-    const int height = std::max(16, int(movie()->videoHeight() * magnification));
+    int width = std::max(16, int(movie()->videoWidth() * magnification));
+    int height = std::max(16, int(movie()->videoHeight() * magnification));
+    const int barHeight = controllerBar ? MovieControllerBar::barHeight : 0;
+    // The window grows with the picture only as far as the free space has room: a larger picture (double
+    // size, or a strong peak) is shown as large as fits, in its own proportions. The free space is the
+    // largest part of the screen that no window kept clear of (the Control Panel, the tool palette)
+    // covers; what the window needs besides the picture's place is what it has around that place now.
+    QWidget* window = nibWindow();
+    QWidget* holder = box->parentWidget() != window ? box->parentWidget() : nullptr;
+    if (window && holder) {
+        const QRect area = WindowPlacement::availableArea(window);
+        const QRect free =
+            WindowPlacement::clearSpot(area, QSize(1, 1), area, WindowPlacement::keptClearFrames(window))
+                .value_or(area);
+        const QSize around = (window->size() - holder->size()).expandedTo(QSize(0, 0));
+        const QSize room = free.size()
+                               .shrunkBy(WindowPlacement::decorationOf(window))
+                               .shrunkBy(QMargins(0, 0, around.width(), around.height() + barHeight));
+        const double fit = std::min({1.0, double(room.width()) / width, double(room.height()) / height});
+        if (fit < 1.0) {
+            width = std::max(16, int(width * fit));
+            height = std::max(16, int(height * fit));
+        }
+    }
     if (host) {
         host->setFixedSize(width, height);
         inner->setAlignment(host, Qt::AlignHCenter);
     }
     // A bar narrower than it likes to be leaves too short a slider to select with.
     const int barWidth = controllerBar && bar ? bar->sizeHint().width() : 0;
-    box->setFixedSize(std::max(width, barWidth),
-                      height + (controllerBar ? MovieControllerBar::barHeight : 0));
+    box->setFixedSize(std::max(width, barWidth), height + barHeight);
     if (outer)
         outer->setAlignment(box, Qt::AlignCenter);
+    if (window && holder && window->isVisible()) {
+        // The window grows to hold the picture whole, then stays on the screen and clear of the windows
+        // kept clear.
+        const QSize grow = (box->size() - holder->size()).expandedTo(QSize(0, 0));
+        const QSize needed = (window->size() + grow).boundedTo(window->maximumSize());
+        if (needed != window->size())
+            window->resize(needed);
+        WindowPlacement::keepOnScreen(window);
+        WindowPlacement::moveClearOf(window, WindowPlacement::keptClearFrames(window));
+    }
 }
 
 void QXMovieWindowController::reloadTracks()

@@ -7,6 +7,8 @@
 #include <QSettings>
 #include <QWindow>
 
+#include <algorithm>
+
 namespace nupo {
 
 namespace {
@@ -86,7 +88,22 @@ void WindowHandle::setFrame(const QRectF& frame, bool, bool)
         return;
     // The frame includes the decoration (title bar, borders); the client area is what remains.
     const QMargins decoration = WindowPlacement::decorationOf(window_);
-    const QRect target = toQt(frame).toRect();
+    QRect target = toQt(frame).toRect();
+    // A frame saved on a larger screen (or laid out for one) opens where it can be seen, and one that
+    // would cover a window others are kept clear of (the Control Panel, the tool palette) opens beside
+    // it. What the caller stores is left as it is.
+    const QRect area = WindowPlacement::availableArea(window_);
+    if (!area.isEmpty()) {
+        const QSize least = WindowPlacement::leastFrameSize(window_);
+        target.setSize(target.size().boundedTo(area.size()).expandedTo(least));
+        target.moveLeft(
+            std::clamp(target.left(), area.left(), std::max(area.left(), area.right() + 1 - target.width())));
+        target.moveTop(
+            std::clamp(target.top(), area.top(), std::max(area.top(), area.bottom() + 1 - target.height())));
+        if (const auto spot = WindowPlacement::clearSpot(target, least, area,
+                                                         WindowPlacement::keptClearFrames(window_.data())))
+            target = *spot;
+    }
     const QSize client(qMax(1, target.width() - decoration.left() - decoration.right()),
                        qMax(1, target.height() - decoration.top() - decoration.bottom()));
     if (!window_->testAttribute(Qt::WA_WState_Created)) {
@@ -98,7 +115,6 @@ void WindowHandle::setFrame(const QRectF& frame, bool, bool)
         // whether or not the window manager has framed it yet.
         window_->setGeometry(QRect(target.topLeft() + QPoint(decoration.left(), decoration.top()), client));
     }
-    // A frame saved on a larger screen (or laid out for one) still opens where it can be seen.
     WindowPlacement::keepOnScreen(window_);
 }
 

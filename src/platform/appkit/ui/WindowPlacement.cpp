@@ -149,22 +149,19 @@ QList<QRect> WindowPlacement::keptClearFrames(const QWidget* except)
     return frames;
 }
 
-bool WindowPlacement::moveClearOf(QWidget* window, const QList<QRect>& frames)
+std::optional<QRect> WindowPlacement::clearSpot(const QRect& current, const QSize& least, const QRect& area,
+                                                const QList<QRect>& frames)
 {
-    if (!window || !window->isWindow())
-        return false;
+    // A window kept smaller than its layout would like (a nib's size) may keep that size.
+    const QSize floor = least.boundedTo(current.size());
     const auto overlaps = [&frames](const QRect& frame) {
-        return std::any_of(frames.begin(), frames.end(), [&frame](const QRect& f) { return f.intersects(frame); });
+        return std::any_of(frames.begin(), frames.end(),
+                           [&frame](const QRect& f) { return f.intersects(frame); });
     };
-    const QRect current = frameOf(window);
     if (!overlaps(current))
-        return true;
-    const QRect area = availableArea(window);
+        return current;
     if (area.isEmpty())
-        return false;
-    const QMargins decoration = decorationOf(window);
-    const QSize least =
-        window->minimumSize().expandedTo(window->minimumSizeHint()).expandedTo(QSize(1, 1)).grownBy(decoration);
+        return std::nullopt;
 
     // Spots to try: the area's left and top edges and the right and bottom edges of the frames to avoid.
     std::vector<int> xs{area.left()};
@@ -200,7 +197,7 @@ bool WindowPlacement::moveClearOf(QWidget* window, const QList<QRect>& frames)
                 return std::nullopt;  // the spot lies under the frame
             }
         }
-        if (overlaps(r) || r.width() < least.width() || r.height() < least.height())
+        if (overlaps(r) || r.width() < floor.width() || r.height() < floor.height())
             return std::nullopt;
         return r;
     };
@@ -210,19 +207,35 @@ bool WindowPlacement::moveClearOf(QWidget* window, const QList<QRect>& frames)
             const std::optional<QRect> spot = fittedAt(x, y);
             if (!spot)
                 continue;
-            if (spot->size() == current.size()) {
-                best = spot;
-                break;
-            }
+            if (spot->size() == current.size())
+                return spot;
             if (!best || qint64(spot->width()) * spot->height() > qint64(best->width()) * best->height())
                 best = spot;
         }
-        if (best && best->size() == current.size())
-            break;
     }
+    return best;
+}
+
+QSize WindowPlacement::leastFrameSize(const QWidget* window)
+{
+    return window->minimumSize()
+        .expandedTo(window->minimumSizeHint())
+        .expandedTo(QSize(1, 1))
+        .grownBy(decorationOf(window));
+}
+
+bool WindowPlacement::moveClearOf(QWidget* window, const QList<QRect>& frames)
+{
+    if (!window || !window->isWindow())
+        return false;
+    const QRect current = frameOf(window);
+    const std::optional<QRect> best =
+        clearSpot(current, leastFrameSize(window), availableArea(window), frames);
     if (!best)
         return false;
-    const QSize client = best->size().shrunkBy(decoration);
+    if (*best == current)
+        return true;
+    const QSize client = best->size().shrunkBy(decorationOf(window));
     if (client != window->size())
         window->resize(client);
     window->move(best->topLeft());
@@ -276,11 +289,14 @@ bool WindowPlacement::eventFilter(QObject* watched, QEvent* event)
     auto* window = static_cast<QWidget*>(watched);
     if (type != QEvent::Show) {
         // Placed before the window manager framed it, the window is placed again once its frame is
-        // known (a first window has no other to take the frame's size from).
+        // known (a first window has no other to take the frame's size from, and a window manager may
+        // put a window being mapped elsewhere than it was moved to): on the screen, and clear of the
+        // windows kept clear.
         if (window->isWindow() && window->property(awaitingFrameProperty).toBool() &&
             !knownDecoration(window).isNull()) {
             window->setProperty(awaitingFrameProperty, false);
             keepOnScreen(window);
+            moveClearOf(window, keptClearFrames(window));
         }
         return false;
     }

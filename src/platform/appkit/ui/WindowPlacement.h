@@ -6,6 +6,7 @@
 #include <QRect>
 
 #include <functional>
+#include <optional>
 
 class QWidget;
 
@@ -57,6 +58,12 @@ public:
     // holds it whole, to the spot that holds the most of it, shrunk to fit (not below its minimum
     // size). Returns false, leaving the window as it is, when no spot holds even its minimum size.
     static bool moveClearOf(QWidget* window, const QList<QRect>& frames);
+    // The frame moveClearOf() gives a window of frame `current` and least frame size `least`: `current`
+    // itself when it overlaps none of the frames; nothing when no spot of the area holds even `least`.
+    static std::optional<QRect> clearSpot(const QRect& current, const QSize& least, const QRect& area,
+                                          const QList<QRect>& frames);
+    // The smallest frame the window can take: its minimum size and its decoration.
+    static QSize leastFrameSize(const QWidget* window);
     // The largest size the window may take: the available area less its decoration (never below its
     // minimum size). Set at the first show, so the user cannot drag a window past the screen.
     static void limitToArea(QWidget* window);

@@ -6,6 +6,7 @@
 #include "platform/appkit/ui/Control.h"
 #include "platform/appkit/ui/NibLoader.h"
 #include "platform/appkit/ui/PopUpButton.h"
+#include "platform/appkit/ui/WindowPlacement.h"
 #include "platform/media/ui/MovieControllerBar.h"
 #include "platform/viewhost/ui/OpenGLViewHost.h"
 #include "plots/settings/ui/SetDisplay.h"
@@ -206,6 +207,33 @@ TEST_F(MovieWindowTest, TheControllerBarFollowsTheSizeAndItsMouseSeeksSetsVolume
     EXPECT_EQ(player.selection().second, 0.0);
     window->nibWindow()->close();
     EXPECT_TRUE(test::processEventsUntil([&] { return window.isNull(); }));
+}
+
+TEST_F(MovieWindowTest, APictureSizedByAStrongPeakGrowsTheWindowOnlyAsFarAsTheScreenHasRoom)
+{
+    QPointer<QXMovieWindowController> window = open(path);  // 64 x 48
+    ASSERT_TRUE(window && window->movie() && window->nibWindow());
+    QWidget* frame = window->nibWindow();
+    const QRect area = WindowPlacement::availableArea(frame);
+    // "by peak power" at a peak of 1000: a hundred times the picture's size, far more than any screen.
+    peakFFTA[0] = 1000.0f;
+    window->setMoviesizeNumber(4);
+    QApplication::processEvents();
+    const QSize picture = window->movieBox()->size();
+    EXPECT_GT(picture.width(), 64);  // as large as fits, not left at its own size
+    EXPECT_LT(picture.width(), 6400);
+    EXPECT_NEAR(double(picture.width()) / picture.height(), 64.0 / 48.0, 0.05);  // in its own proportions
+    EXPECT_TRUE(area.contains(WindowPlacement::frameOf(frame)))
+        << WindowPlacement::frameOf(frame).width() << " x " << WindowPlacement::frameOf(frame).height();
+    // The window holds the whole picture.
+    EXPECT_GE(frame->width(), picture.width());
+    EXPECT_GE(frame->height(), picture.height());
+    // Sized again at the same peak (as each tick does), it keeps that size.
+    window->setMoviesizeNumber(4);
+    QApplication::processEvents();
+    EXPECT_EQ(window->movieBox()->size(), picture);
+    peakFFTA[0] = 0.0f;
+    frame->close();
 }
 
 TEST_F(MovieWindowTest, PlayingWithTheRecordingReusesTheOpenMovieWindow)

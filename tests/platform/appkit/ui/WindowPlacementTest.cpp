@@ -105,7 +105,6 @@ TEST(WindowPlacement, EveryWindowIsPlacedOnScreenAndHookedAtItsFirstShowOnly)
     EXPECT_EQ(hooked, 1);
 }
 
-
 TEST(WindowPlacement, WindowsOpenClearOfAFloatingPaletteAndNoneGrowsPastTheScreen)
 {
     WindowPlacement::watchTopLevelWindows();
@@ -149,6 +148,50 @@ TEST(WindowPlacement, WindowsOpenClearOfAFloatingPaletteAndNoneGrowsPastTheScree
     under->resize(area.width() * 2, area.height() * 2);
     EXPECT_LE(under->width(), area.width());
     EXPECT_LE(under->height(), area.height());
+}
+
+TEST(WindowPlacement, AWindowSmallerThanItsLayoutWouldLikeStillMovesClear)
+{
+    // A nib may make its window a little narrower than its layout's least size: clear of a palette it
+    // keeps that size rather than staying under the palette for want of room for the larger one.
+    const QRect area(0, 0, 1920, 1200);
+    const QList<QRect> palette{QRect(0, 0, 282, 179)};
+    const QRect window(260, 110, 442, 545);
+    const std::optional<QRect> spot = WindowPlacement::clearSpot(window, QSize(448, 445), area, palette);
+    ASSERT_TRUE(spot.has_value());
+    EXPECT_EQ(spot->size(), window.size());
+    EXPECT_FALSE(spot->intersects(palette.front()));
+    // Clear of everything already, a frame stays as it is; with no room even for the least size, there
+    // is no spot.
+    EXPECT_EQ(WindowPlacement::clearSpot(QRect(400, 300, 200, 100), QSize(50, 50), area, palette),
+              QRect(400, 300, 200, 100));
+    EXPECT_FALSE(WindowPlacement::clearSpot(window, QSize(448, 445), area, {area}).has_value());
+}
+
+TEST(WindowPlacement, AStoredFrameOpensClearOfTheWindowsKeptClear)
+{
+    // A frame stored on a larger screen, or over the Control Panel, opens on the screen and beside the
+    // windows kept clear, not over their controls.
+    WindowPlacement::watchTopLevelWindows();
+    const QRect area = WindowPlacement::availableArea(nullptr);
+    auto panel = windowTitled("Control Panel", QRect(area.right() + 1 - 400, area.top(), 400, 150));
+    WindowPlacement::keepClear(panel.get());
+    panel->show();
+    const QRect panelFrame = WindowPlacement::frameOf(panel.get());
+
+    auto movie = windowTitled("Movie Window", QRect(area.left(), area.top() + 300, 300, 200));
+    movie->show();
+    WindowHandle handle(movie.get());
+    const QRectF stored = WindowHandle::fromQt(QRectF(area.right() - 350, area.top() + 20, 320, 220));
+    handle.setFrame(stored);
+    const QRect placed = WindowPlacement::frameOf(movie.get());
+    EXPECT_FALSE(placed.intersects(panelFrame));
+    EXPECT_TRUE(area.contains(placed));
+    EXPECT_EQ(placed.size(), QSize(320, 220));
+    // Off the screen altogether, it comes back on it, keeping its size where it fits.
+    handle.setFrame(WindowHandle::fromQt(QRectF(area.right() + 500, area.bottom() + 500, 320, 220)));
+    EXPECT_TRUE(area.contains(WindowPlacement::frameOf(movie.get())));
+    EXPECT_FALSE(WindowPlacement::frameOf(movie.get()).intersects(panelFrame));
 }
 
 }  // namespace

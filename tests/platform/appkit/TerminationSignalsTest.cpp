@@ -1,0 +1,114 @@
+// Termination signals end the program through its own way out. Each case runs this test program again
+// as a child that waits in its event loop, and signals it from here.
+#include "platform/appkit/TerminationSignals.h"
+#include "support/TestSupport.h"
+
+#include <QCoreApplication>
+#include <QProcess>
+#include <QProcessEnvironment>
+
+#include <gtest/gtest.h>
+#include <csignal>
+#include <cstdio>
+
+namespace nupo {
+namespace {
+
+const char* childMode = "NUPO_TERMINATION_CHILD";
+
+// In the child: says it is ready, waits in the event loop for the quit that a signal asks for, and says
+// what happened. With "stall", the quit action does nothing, as a program stuck on its way out.
+TEST(TerminationSignals, Child)
+{
+    const QByteArray mode = qgetenv(childMode);
+    if (mode.isEmpty())
+        GTEST_SKIP() << "runs only as the child of the other cases";
+    quitOnTerminationSignals([mode] {
+        std::printf("quit asked\n");
+        std::fflush(stdout);
+        if (mode != "stall")
+            QCoreApplication::quit();
+    });
+    std::printf("ready\n");
+    std::fflush(stdout);
+    QCoreApplication::exec();
+    std::printf("left the loop\n");
+    std::fflush(stdout);
+}
+
+class Child {
+public:
+    explicit Child(const char* mode, bool interruptIgnored = false)
+    {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(childMode, mode);
+        process.setProcessEnvironment(environment);
+        // The child starts with the interrupt ignored, as a shell's background job does, or with its
+        // default action whatever this process has.
+        process.setChildProcessModifier(
+            [interruptIgnored] { std::signal(SIGINT, interruptIgnored ? SIG_IGN : SIG_DFL); });
+        process.start(QCoreApplication::applicationFilePath(), {"--gtest_filter=TerminationSignals.Child"});
+        waitToSay("ready");
+    }
+    ~Child()
+    {
+        if (process.state() != QProcess::NotRunning) {
+            process.kill();
+            process.waitForFinished();
+        }
+    }
+
+    bool waitToSay(const char* line)
+    {
+        return test::processEventsUntil([&] {
+                   said += process.readAllStandardOutput();
+                   return said.contains(line) || process.state() == QProcess::NotRunning;
+               }) &&
+               said.contains(line);
+    }
+    bool waitToEnd()
+    {
+        return test::processEventsUntil([&] {
+            said += process.readAllStandardOutput();
+            return process.state() == QProcess::NotRunning;
+        });
+    }
+    void send(int number) { ::kill(pid_t(process.processId()), number); }
+
+    QProcess process;
+    QByteArray said;
+};
+
+TEST(TerminationSignals, TermAndInterruptQuitThroughTheEventLoop)
+{
+    for (const int number : {SIGTERM, SIGINT}) {
+        SCOPED_TRACE(number);
+        Child child("quit");
+        ASSERT_TRUE(child.said.contains("ready")) << child.said.toStdString();
+        child.send(number);
+        ASSERT_TRUE(child.waitToEnd());
+        EXPECT_EQ(child.process.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(child.process.exitCode(), 0);
+        EXPECT_TRUE(child.said.contains("quit asked"));
+        EXPECT_TRUE(child.said.contains("left the loop")) << child.said.toStdString();
+    }
+}
+
+TEST(TerminationSignals, InterruptIgnoredAtStartStaysIgnoredAndASecondSignalEndsAStuckProgram)
+{
+    Child background("stall", true);
+    ASSERT_TRUE(background.said.contains("ready")) << background.said.toStdString();
+    background.send(SIGINT);
+    background.send(SIGTERM);
+    ASSERT_TRUE(background.waitToSay("quit asked"));
+    EXPECT_EQ(background.said.count("quit asked"), 1);  // the interrupt was not taken
+    EXPECT_EQ(background.process.state(), QProcess::Running);
+    // Stuck on the way out: the next signal ends it at once.
+    background.send(SIGTERM);
+    ASSERT_TRUE(background.waitToEnd());
+    EXPECT_EQ(background.process.exitStatus(), QProcess::CrashExit);
+    EXPECT_FALSE(background.said.contains("left the loop"));
+}
+
+}  // namespace
+}  // namespace nupo
