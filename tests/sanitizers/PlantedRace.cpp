@@ -2,14 +2,19 @@
 // int that the main thread then reads with nothing ordering the two, both in functions of ours, on
 // threads and event loops of Qt; it must be reported through the project's suppressions. "handover":
 // the same write and read, the read handed to the main thread by performOnMainThread; it must not be.
+// "image": Qt fills and converts an image large enough for its thread pool, and our code then writes
+// into the result, as the plot frames' rasterizer does; nothing may be reported.
 #include "platform/appkit/MainThread.h"
 #include "platform/appkit/WorkerThread.h"
 
 #include <QCoreApplication>
+#include <QImage>
+#include <QPainter>
 #include <QTimer>
 
 #include <atomic>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -28,11 +33,34 @@ __attribute__((noinline)) int plantedRead()
     return plantedValue;
 }
 
+// Has Qt fill a large image with a see-through colour and convert it in place, both in bands on its
+// pool where it lets one (as a plot frame's kept background is made), and writes a pixel of the result.
+__attribute__((noinline)) int fillConvertAndWrite()
+{
+    QImage image(1024, 1024, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::white);
+    {
+        QPainter painter(&image);
+        painter.fillRect(image.rect(), QColor(10, 20, 30, 128));
+    }
+    image.convertTo(QImage::Format_RGB32);
+    auto* pixels = reinterpret_cast<QRgb*>(image.bits());
+    const int before = qBlue(pixels[1024 * 700 + 5]);
+    pixels[1024 * 700 + 5] = qRgb(1, 2, 3);
+    return before * 1000 + qBlue(pixels[1024 * 700 + 5]);
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
+    if (argc > 1 && std::strcmp(argv[1], "image") == 0) {
+        // Half of white and half of blue 30, then the blue written.
+        const int blues = fillConvertAndWrite();
+        std::printf("blue %d then %d\n", blues / 1000, blues % 1000);
+        return std::abs(blues / 1000 - 142) <= 1 && blues % 1000 == 3 ? 0 : 1;
+    }
     const bool race = argc > 1 && std::strcmp(argv[1], "race") == 0;
     int seen = 0;
     nupo::WorkerThread worker(QStringLiteral("Planted race"));

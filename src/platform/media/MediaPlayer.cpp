@@ -10,6 +10,14 @@
 #include <mpv/client.h>
 #include <mpv/render.h>
 
+#if defined(__SANITIZE_THREAD__)
+#define NUPO_THREAD_SANITIZER 1
+#elif defined(__has_feature)
+#if __has_feature(thread_sanitizer)
+#define NUPO_THREAD_SANITIZER 1
+#endif
+#endif
+
 #include <algorithm>
 #include <chrono>
 #include <cmath>
@@ -112,6 +120,14 @@ MediaPlayer::MediaPlayer(Options options)
                           : options.videoOutput ? "libmpv,null"
                                                 : "null");
     mpv_set_option_string(handle, "ao", options.audioOutput ? availableAudioOutputs().constData() : "null");
+#ifdef NUPO_THREAD_SANITIZER
+    // Under ThreadSanitizer: FFmpeg's decoder threads and libmpv's built-in scripts (with their font
+    // lookups) synchronise through atomics in code it cannot see, so decode on one thread and run none.
+    for (const char* name : {"vd-lavc-threads", "ad-lavc-threads"})
+        mpv_set_option_string(handle, name, "1");
+    for (const char* name : {"osc", "load-stats-overlay", "load-osd-console", "load-auto-profiles"})
+        mpv_set_option_string(handle, name, "no");
+#endif
     if (mpv_initialize(handle) < 0) {
         mpv_terminate_destroy(handle);
         handle = nullptr;

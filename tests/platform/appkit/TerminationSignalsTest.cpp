@@ -16,6 +16,21 @@ namespace {
 
 const char* childMode = "NUPO_TERMINATION_CHILD";
 
+// ThreadSanitizer's runtime stops on an internal check in a child that QProcess starts with a child
+// modifier, so the cases that start one are skipped under it.
+constexpr bool underThreadSanitizer =
+#if defined(__SANITIZE_THREAD__)
+    true;
+#elif defined(__has_feature)
+#if __has_feature(thread_sanitizer)
+    true;
+#else
+    false;
+#endif
+#else
+    false;
+#endif
+
 // In the child: says it is ready, waits in the event loop for the quit that a signal asks for, and says
 // what happened. With "stall", the quit action does nothing, as a program stuck on its way out.
 TEST(TerminationSignals, Child)
@@ -81,6 +96,8 @@ public:
 
 TEST(TerminationSignals, TermAndInterruptQuitThroughTheEventLoop)
 {
+    if (underThreadSanitizer)
+        GTEST_SKIP() << "ThreadSanitizer cannot follow the child process";
     for (const int number : {SIGTERM, SIGINT}) {
         SCOPED_TRACE(number);
         Child child("quit");
@@ -96,6 +113,8 @@ TEST(TerminationSignals, TermAndInterruptQuitThroughTheEventLoop)
 
 TEST(TerminationSignals, InterruptIgnoredAtStartStaysIgnoredAndASecondSignalEndsAStuckProgram)
 {
+    if (underThreadSanitizer)
+        GTEST_SKIP() << "ThreadSanitizer cannot follow the child process";
     Child background("stall", true);
     ASSERT_TRUE(background.said.contains("ready")) << background.said.toStdString();
     background.send(SIGINT);
