@@ -140,6 +140,10 @@ TEST(NotificationCenter, ObserversComeAndGoOnManyThreadsWhilePosting)
                 center().postNotificationName("Tick");
         });
     }
+    // The observers come and go only once posts are flowing (a busy machine may start the posting
+    // threads late).
+    while (persistentCalls.load() == 0)
+        std::this_thread::yield();
     for (int t = 0; t < 3; ++t) {
         threads.emplace_back([&] {
             for (int i = 0; i < 300; ++i) {
