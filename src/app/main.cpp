@@ -94,6 +94,11 @@ int main(int argc, char** argv)
     // switched off); nothing is asked, as nobody may be there to answer.
     nupo::quitOnTerminationSignals(
         [] { nupo::NUPO4DocumentController::sharedNUPO4DocumentController().quit(); });
-    QTimer::singleShot(0, &app, [&delegate] { delegate.applicationDidFinishLaunching(&delegate); });
+    QTimer::singleShot(0, &app, [&delegate] {
+        delegate.applicationDidFinishLaunching(&delegate);
+        // The first GL context loads the GL driver, which takes a good part of a second: done once the
+        // first windows are up, rather than when the user opens the first GL window.
+        QTimer::singleShot(0, [] { nupo::OpenGLViewHost::isSupported(); });
+    });
     return app.exec();
 }
