@@ -3,13 +3,16 @@
 // threads and event loops of Qt; it must be reported through the project's suppressions. "handover":
 // the same write and read, the read handed to the main thread by performOnMainThread; it must not be.
 // "image": Qt fills and converts an image large enough for its thread pool, and our code then writes
-// into the result, as the plot frames' rasterizer does; nothing may be reported.
+// into the result, as the plot frames' rasterizer does; nothing may be reported. "wake": Qt wakes the
+// event loop of a thread it started, as it does its D-Bus thread's in the window tests; nothing may be
+// reported.
 #include "platform/appkit/MainThread.h"
 #include "platform/appkit/WorkerThread.h"
 
 #include <QCoreApplication>
 #include <QImage>
 #include <QPainter>
+#include <QThread>
 #include <QTimer>
 
 #include <atomic>
@@ -50,6 +53,36 @@ __attribute__((noinline)) int fillConvertAndWrite()
     return before * 1000 + qBlue(pixels[1024 * 700 + 5]);
 }
 
+// Notes, without ordering anything (relaxed), that its thread's event loop has delivered an event.
+class LoopProbe : public QObject {
+public:
+    std::atomic<bool> delivered{false};
+    bool event(QEvent*) override
+    {
+        delivered.store(true, std::memory_order_relaxed);
+        return true;
+    }
+};
+
+// Starts a thread with an event loop and, once Qt has made that thread's event dispatcher there, posts
+// an event to it, which Qt wakes the thread for through the eventfd that the dispatcher made on that
+// thread. This thread learns of the dispatcher only through Qt's atomic, which orders nothing, as Qt's
+// posts to its D-Bus thread order nothing that ThreadSanitizer sees.
+__attribute__((noinline)) void wakeAThreadQtStarted()
+{
+    QThread thread;
+    LoopProbe probe;
+    probe.moveToThread(&thread);
+    thread.start();
+    while (thread.eventDispatcher() == nullptr)
+        QThread::yieldCurrentThread();
+    QCoreApplication::postEvent(&probe, new QEvent(QEvent::User));
+    while (!probe.delivered.load(std::memory_order_relaxed))
+        QThread::yieldCurrentThread();
+    thread.quit();
+    thread.wait();
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -60,6 +93,10 @@ int main(int argc, char** argv)
         const int blues = fillConvertAndWrite();
         std::printf("blue %d then %d\n", blues / 1000, blues % 1000);
         return std::abs(blues / 1000 - 142) <= 1 && blues % 1000 == 3 ? 0 : 1;
+    }
+    if (argc > 1 && std::strcmp(argv[1], "wake") == 0) {
+        wakeAThreadQtStarted();
+        return 0;
     }
     const bool race = argc > 1 && std::strcmp(argv[1], "race") == 0;
     int seen = 0;
