@@ -87,6 +87,12 @@ void postToMainThread(QObject* receiver, QEvent* event)
     post(receiver, event);
 }
 
+QEvent::Type handedOverEventType(const QEvent* event)
+{
+    std::lock_guard lock(handOffMutex());
+    return event->type();
+}
+
 bool isMainThread()
 {
     QCoreApplication* app = QCoreApplication::instance();

@@ -1,8 +1,9 @@
 #pragma once
 
+#include <QEvent>
+
 #include <functional>
 
-class QEvent;
 class QObject;
 
 namespace nupo {
@@ -14,6 +15,12 @@ void performOnMainThread(std::function<void()> fn);
 // Posts event to receiver, an object of the main thread, from any thread (Qt takes the event). Every
 // post from other threads to the main thread goes through here, one at a time.
 void postToMainThread(QObject* receiver, QEvent* event);
+
+// The type of event, delivered on the main thread, read under the lock that postToMainThread posts
+// under. An object that other threads post to reads its events' types through this, so that what the
+// posting thread wrote before the post (the event itself among it) is seen to happen before the read,
+// also by ThreadSanitizer, which cannot see Qt's event queue.
+QEvent::Type handedOverEventType(const QEvent* event);
 
 // True on the thread that owns the QCoreApplication.
 bool isMainThread();

@@ -1,6 +1,7 @@
 #include "platform/viewhost/ui/ThreadedGLViewHost.h"
 
 #include "platform/appkit/FrameTimer.h"
+#include "platform/appkit/MainThread.h"
 #include "platform/gl/LegacyGLFormat.h"
 #include "platform/viewhost/ui/FrameRateLog.h"
 #include "platform/viewhost/ui/GLRenderThread.h"
@@ -186,7 +187,8 @@ void ThreadedGLViewHost::paintEvent(QPaintEvent*)
 
 bool ThreadedGLViewHost::event(QEvent* event)
 {
-    if (event->type() == GLRenderThread::frameReadyEvent()) {
+    // Posted by the render thread.
+    if (handedOverEventType(event) == GLRenderThread::frameReadyEvent()) {
         update();
         return true;
     }
