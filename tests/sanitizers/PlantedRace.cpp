@@ -5,7 +5,9 @@
 // "image": Qt fills and converts an image large enough for its thread pool, and our code then writes
 // into the result, as the plot frames' rasterizer does; nothing may be reported. "wake": Qt wakes the
 // event loop of a thread it started, as it does its D-Bus thread's in the window tests; nothing may be
-// reported.
+// reported. "post": a worker posts two events to an object of the main thread through postToMainThread,
+// the second while the first still waits, and the object reads them through handedOverEventType; nothing
+// may be reported.
 #include "platform/appkit/MainThread.h"
 #include "platform/appkit/WorkerThread.h"
 
@@ -83,6 +85,48 @@ __attribute__((noinline)) void wakeAThreadQtStarted()
     thread.wait();
 }
 
+QEvent::Type plantedEventType()
+{
+    static const auto registered = static_cast<QEvent::Type>(QEvent::registerEventType());
+    return registered;
+}
+
+// Counts the planted events delivered to it on the main thread and ends the loop at the second.
+class PostedEventCounter : public QObject {
+public:
+    int received = 0;
+    bool event(QEvent* event) override
+    {
+        if (nupo::handedOverEventType(event) != plantedEventType())
+            return QObject::event(event);
+        if (++received == 2)
+            QCoreApplication::quit();
+        return true;
+    }
+};
+
+// The main thread runs its loop only once both events are posted (learnt through a relaxed atomic, which
+// orders nothing), so Qt's event loop wakes it once, through an eventfd whose write and read order only
+// what came before the first post.
+__attribute__((noinline)) int postTwoEventsFromAWorker()
+{
+    PostedEventCounter counter;
+    const QEvent::Type type = plantedEventType();
+    std::atomic<bool> posted{false};
+    nupo::WorkerThread worker(QStringLiteral("Planted posts"));
+    worker.start();
+    worker.runOnThread([&counter, &posted, type] {
+        nupo::postToMainThread(&counter, new QEvent(type));
+        nupo::postToMainThread(&counter, new QEvent(type));
+        posted.store(true, std::memory_order_relaxed);
+    });
+    while (!posted.load(std::memory_order_relaxed))
+        QThread::yieldCurrentThread();
+    QCoreApplication::exec();
+    worker.stop();
+    return counter.received;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -97,6 +141,11 @@ int main(int argc, char** argv)
     if (argc > 1 && std::strcmp(argv[1], "wake") == 0) {
         wakeAThreadQtStarted();
         return 0;
+    }
+    if (argc > 1 && std::strcmp(argv[1], "post") == 0) {
+        const int received = postTwoEventsFromAWorker();
+        std::printf("received %d\n", received);
+        return received == 2 ? 0 : 1;
     }
     const bool race = argc > 1 && std::strcmp(argv[1], "race") == 0;
     int seen = 0;
