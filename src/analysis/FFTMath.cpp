@@ -193,8 +193,7 @@ __attribute__((always_inline)) inline void gatherBlocks(const double* __restrict
     }
 }
 
-NUPO_FFT_CLONES
-void gatherFirstStages(const double* __restrict in, const int* __restrict starts, int half, int stages,
+__attribute__((always_inline)) inline void gatherFirstStages(const double* __restrict in, const int* __restrict starts, int half, int stages,
                        double* __restrict re, double* __restrict im)
 {
     if (stages == 2)
@@ -242,8 +241,7 @@ struct Butterfly {
 
 // One radix-4 pass of span h (a multiple of 4): for every group of 4h points, joins four DFTs of h points
 // into one of 4h points. The twiddles come four j at a time: w, w^2 and w^3, real then imaginary parts.
-NUPO_FFT_CLONES
-void radix4Pass(double* __restrict re, double* __restrict im, int n, int h, const double* __restrict tw)
+__attribute__((always_inline)) inline void radix4Pass(double* __restrict re, double* __restrict im, int n, int h, const double* __restrict tw)
 {
     for (int s = 0; s < n; s += 4 * h) {
         double* r = re + s;
@@ -310,8 +308,7 @@ __attribute__((always_inline)) inline Quad reversed(Quad v)
 // complete four pairs. The loop takes j = h / 2 .. h - 1 four at a time, each with h - j read in
 // reversed lanes (so j = h / 2 is done twice, alike); butterfly 0 pairs with itself. The twiddles of
 // h - j follow from those of j: w^q(h - j) = (-i)^q conj(w^q(j)).
-NUPO_FFT_CLONES
-void lastPassAndUntangle(const double* __restrict re, const double* __restrict im, int half,
+__attribute__((always_inline)) inline void lastPassAndUntangle(const double* __restrict re, const double* __restrict im, int half,
                          const double* __restrict tw, const double* __restrict wRe,
                          const double* __restrict wIm, double* __restrict out)
 {
@@ -353,6 +350,36 @@ void lastPassAndUntangle(const double* __restrict re, const double* __restrict i
         for (int q = 0; q < 4; ++q)
             untangleLanes(y.yr[q], y.yi[q], z.yr[3 - q], z.yi[3 - q], wRe, wIm, j + q * h, half, out);
     }
+}
+
+// The whole transform in one function, so that the machine's variant is chosen once per transform
+// rather than once per pass (which costs a tenth of a small transform).
+NUPO_FFT_CLONES
+void transform(const FFTTables& tables, const double* in, double* out, double* work)
+{
+    const int half = tables.points / 2;
+    double* re = work;
+    double* im = re + half;
+    gatherFirstStages(in, tables.blockStart.data(), half, tables.firstStages, re, im);
+    // The last pass (span half / 4) runs together with the untangling. Of the others, the passes that
+    // stay within chunks of up to chunkLimit points run chunk by chunk, so that a chunk stays in the
+    // first-level cache through them; the rest run over the whole.
+    constexpr int chunkLimit = 1024;
+    const int last = half / 4;
+    const int first = 1 << tables.firstStages;
+    int chunk = first;
+    while (4 * chunk <= std::min(last, chunkLimit))
+        chunk *= 4;
+    for (int base = 0; base < half; base += chunk) {
+        const double* tw = tables.twiddles.data();
+        for (int h = first; 4 * h <= chunk; tw += 6 * h, h *= 4)
+            radix4Pass(re + base, im + base, chunk, h, tw);
+    }
+    const double* tw = tables.twiddles.data();
+    for (int h = first; h < last; tw += 6 * h, h *= 4)
+        if (4 * h > chunk)
+            radix4Pass(re, im, half, h, tw);
+    lastPassAndUntangle(re, im, half, tw, tables.splitRe.data(), tables.splitIm.data(), out);
 }
 
 // The square roots vectorise because this file is built without errno for math functions.
@@ -405,30 +432,7 @@ void binAmplitudes(const Complex* x, int count, double windowSum, double* out)
 
 void realFFT(const FFTTables& tables, const double* in, Complex* out, Complex* work)
 {
-    const int half = tables.points / 2;
-    double* re = reinterpret_cast<double*>(work);
-    double* im = re + half;
-    gatherFirstStages(in, tables.blockStart.data(), half, tables.firstStages, re, im);
-    // The last pass (span half / 4) runs together with the untangling. Of the others, the passes that
-    // stay within chunks of up to chunkLimit points run chunk by chunk, so that a chunk stays in the
-    // first-level cache through them; the rest run over the whole.
-    constexpr int chunkLimit = 1024;
-    const int last = half / 4;
-    const int first = 1 << tables.firstStages;
-    int chunk = first;
-    while (4 * chunk <= std::min(last, chunkLimit))
-        chunk *= 4;
-    for (int base = 0; base < half; base += chunk) {
-        const double* tw = tables.twiddles.data();
-        for (int h = first; 4 * h <= chunk; tw += 6 * h, h *= 4)
-            radix4Pass(re + base, im + base, chunk, h, tw);
-    }
-    const double* tw = tables.twiddles.data();
-    for (int h = first; h < last; tw += 6 * h, h *= 4)
-        if (4 * h > chunk)
-            radix4Pass(re, im, half, h, tw);
-    lastPassAndUntangle(re, im, half, tw, tables.splitRe.data(), tables.splitIm.data(),
-                        reinterpret_cast<double*>(out));
+    transform(tables, in, reinterpret_cast<double*>(out), reinterpret_cast<double*>(work));
 }
 
 }  // namespace nupo
