@@ -390,6 +390,26 @@ void amplitudeLoop(const double* __restrict x, int count, double scale, double* 
         out[k] = scale * std::sqrt(x[2 * k] * x[2 * k] + x[2 * k + 1] * x[2 * k + 1]);
 }
 
+// The same, written twice: the square roots set the pace, so the second store costs next to nothing.
+NUPO_FFT_CLONES
+void amplitudeLoop2(const double* __restrict x, int count, double scale, double* __restrict out,
+                    double* __restrict copy)
+{
+    for (int k = 0; k < count; ++k) {
+        const double a = scale * std::sqrt(x[2 * k] * x[2 * k] + x[2 * k + 1] * x[2 * k + 1]);
+        out[k] = a;
+        copy[k] = a;
+    }
+}
+
+NUPO_FFT_CLONES
+void windowLoop(const int* __restrict samples, const int* __restrict window, int count, double gain,
+                double* __restrict out)
+{
+    for (int i = 0; i < count; ++i)
+        out[i] = samples[i] * gain * window[i];
+}
+
 }  // namespace
 
 bool isFFTSize(int points)
@@ -422,12 +442,22 @@ void initbitrevAndFFT()
     allTables();
 }
 
-void binAmplitudes(const Complex* x, int count, double windowSum, double* out)
+void binAmplitudes(const Complex* x, int count, double windowSum, double* out, double* copy)
 {
-    if (windowSum > 0.0)
+    if (windowSum > 0.0 && copy)
+        amplitudeLoop2(reinterpret_cast<const double*>(x), count, 2.0 / windowSum, out, copy);
+    else if (windowSum > 0.0)
         amplitudeLoop(reinterpret_cast<const double*>(x), count, 2.0 / windowSum, out);
-    else
+    else {
         std::fill(out, out + count, 0.0);
+        if (copy)
+            std::fill(copy, copy + count, 0.0);
+    }
+}
+
+void windowSamples(const FFTTables& tables, const int* samples, double gain, double* out)
+{
+    windowLoop(samples, tables.window.data(), tables.points, gain, out);
 }
 
 void realFFT(const FFTTables& tables, const double* in, Complex* out, Complex* work)

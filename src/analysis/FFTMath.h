@@ -70,8 +70,12 @@ void initbitrevAndFFT();
 // `work` is caller scratch of at least n / 2 entries; out must hold n / 2 entries.
 void realFFT(const FFTTables& tables, const double* in, Complex* out, Complex* work);
 
-// The amplitudes of `count` bins (binAmplitude of each) at once.
-void binAmplitudes(const Complex* x, int count, double windowSum, double* out);
+// The transform's input from n samples: out[i] = samples[i] * gain * window[i] (window in 1/32768 units,
+// so gain carries the 1/32768).
+void windowSamples(const FFTTables& tables, const int* samples, double gain, double* out);
+
+// The amplitudes of `count` bins (binAmplitude of each) at once; also into `copy` when it is given.
+void binAmplitudes(const Complex* x, int count, double windowSum, double* out, double* copy = nullptr);
 
 // Amplitude of bin k of a windowed transform, so that a sine of amplitude A on a bin reads A.
 inline double binAmplitude(const Complex& x, double windowSum)

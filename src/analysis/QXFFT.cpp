@@ -88,23 +88,22 @@ void QXFFT::timerUpdate(QObject*)
     takeCoherenceSegmentLocked(currentPoints(), position);
 }
 
-double QXFFT::transformChannel(int channel, const FFTTables& tables, ChannelWork& w)
+double QXFFT::transformChannel(int channel, const FFTTables& tables, TransformScratch& scratch,
+                               AlignedVector<Complex>& spectrum)
 {
     const int n = tables.points;
     const int half = n / 2;
-    w.samples.resize(std::size_t(n));
-    w.spectrum.resize(std::size_t(half));
-    w.scratch.resize(std::size_t(half));
-    AlignedVector<Complex>& spectrum = w.spectrum;
+    scratch.raw.resize(std::size_t(n));
+    scratch.samples.resize(std::size_t(n));
+    scratch.work.resize(std::size_t(half));
+    spectrum.resize(std::size_t(half));
 
     const int start = std::max(ploop.load(std::memory_order_relaxed) - n, 0);
     const double gain = sampleGainForIndex(gainIndexOfChannel(channel)) / 32768.0;
-    // Windowed and gained as they are read, in one pass.
-    const int* window = tables.window.data();
-    double* samples = w.samples.data();
-    RecordingBuffers::sharedRecordingBuffers().readFromBuffer(
-        channel + 1, start, n, [=](int i, int sample) { samples[i] = sample * gain * window[i]; });
-    realFFT(tables, w.samples.data(), spectrum.data(), w.scratch.data());
+    // Read in one run of plain loads, then windowed and gained in vector steps.
+    RecordingBuffers::sharedRecordingBuffers().copyFromBuffer(channel + 1, start, n, scratch.raw.data());
+    windowSamples(tables, scratch.raw.data(), gain, scratch.samples.data());
+    realFFT(tables, scratch.samples.data(), spectrum.data(), scratch.work.data());
 
     const double offset = tables.windowSum > 0.0 ? 2.0 * spectrum[0].real() / tables.windowSum : 0.0;
     const int rate = SampleSpeed.load(std::memory_order_relaxed);
@@ -135,18 +134,18 @@ int QXFFT::computeChannel(int channel, int CO, int BS)
     const int n = tables.points;
     const int half = n / 2;
 
-    dcOffset(channel).store(transformChannel(channel, tables, w), std::memory_order_relaxed);
+    dcOffset(channel).store(transformChannel(channel, tables, scratch, w.spectrum), std::memory_order_relaxed);
 
     // Amplitude spectrum, exponential mean over `averageFFTX` spectra, then the stored form. Without
     // averaging the mean is the amplitude itself, and without log power the stored form is the mean.
-    w.amplitude.resize(std::size_t(half));
-    binAmplitudes(w.spectrum.data(), half, tables.windowSum, w.amplitude.data());
     const int averaged = std::clamp(averageFFTX.load(std::memory_order_relaxed), 1, maxAveraged);
     const bool restart = w.averagedPoints != n || averaged == 1;
-    // The amplitudes are handed over with the results, so the mean keeps a copy of its own.
+    w.amplitude.resize(std::size_t(half));
     w.average.resize(std::size_t(half));
+    // The amplitudes are handed over with the results, so a restarting mean takes a copy of its own.
+    binAmplitudes(w.spectrum.data(), half, tables.windowSum, w.amplitude.data(),
+                  restart ? w.average.data() : nullptr);
     if (restart) {
-        std::copy(w.amplitude.begin(), w.amplitude.end(), w.average.begin());
         w.averagedPoints = n;
     } else {
         for (int k = 0; k < half; ++k)
@@ -410,9 +409,10 @@ BandSpectrum QXFFT::bandSpectrum(int source) const
 
     if (source < channelCount) {
         const FFTTables& tables = fftinit(n);
-        ChannelWork w;
-        transformChannel(source, tables, w);
-        binAmplitudes(w.spectrum.data(), half, tables.windowSum, result.values.data());
+        TransformScratch own;
+        AlignedVector<Complex> spectrum;
+        transformChannel(source, tables, own, spectrum);
+        binAmplitudes(spectrum.data(), half, tables.windowSum, result.values.data());
         if (LOGpowerONed.load(std::memory_order_relaxed) != 0)
             for (double& a : result.values)
                 a = logPower(a);

@@ -114,11 +114,15 @@ public:
 private:
     QXFFT();
 
+    // Buffers a transform needs only while it runs: one set serves the four channels in turn.
+    struct TransformScratch {
+        AlignedVector<int> raw;
+        AlignedVector<double> samples;
+        AlignedVector<Complex> work;
+    };
     // What the tick computes for one channel; touched by the tick alone.
     struct ChannelWork {
-        AlignedVector<double> samples;
         AlignedVector<Complex> spectrum;
-        AlignedVector<Complex> scratch;
         AlignedVector<double> amplitude;
         AlignedVector<double> average;  // the running mean, kept while averaging
         AlignedVector<double> stored;   // the stored form when it is not the amplitude itself
@@ -141,7 +145,8 @@ private:
     int computeChannel(int channel, int CO, int BS);
     // Windowed, gained transform of a channel's newest samples into `spectrum`; DC and mains bins zero.
     // Returns the DC offset (twice the weighted mean). Touches only the given work.
-    static double transformChannel(int channel, const FFTTables& tables, ChannelWork& w);
+    static double transformChannel(int channel, const FFTTables& tables, TransformScratch& scratch,
+                                   AlignedVector<Complex>& spectrum);
     void publishLocked(int channel, int n);
     void takeCoherenceSegmentLocked(int points, int position);
     void resetCoherence(int points);
@@ -153,6 +158,7 @@ private:
     // x of bins 0 .. count - 1 of a buffer.
     void copyXLocked(int buffer, int count, double* out) const;
 
+    TransformScratch scratch;
     ChannelWork work[channelCount];
     std::array<bool, channelCount> keepForCoherence{};
 
