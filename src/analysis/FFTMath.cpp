@@ -193,8 +193,10 @@ __attribute__((always_inline)) inline void gatherBlocks(const double* __restrict
     }
 }
 
-__attribute__((always_inline)) inline void gatherFirstStages(const double* __restrict in, const int* __restrict starts, int half, int stages,
-                       double* __restrict re, double* __restrict im)
+__attribute__((always_inline)) inline void gatherFirstStages(const double* __restrict in,
+                                                             const int* __restrict starts, int half,
+                                                             int stages, double* __restrict re,
+                                                             double* __restrict im)
 {
     if (stages == 2)
         gatherBlocks<2>(in, starts, half, re, im);
@@ -241,7 +243,8 @@ struct Butterfly {
 
 // One radix-4 pass of span h (a multiple of 4): for every group of 4h points, joins four DFTs of h points
 // into one of 4h points. The twiddles come four j at a time: w, w^2 and w^3, real then imaginary parts.
-__attribute__((always_inline)) inline void radix4Pass(double* __restrict re, double* __restrict im, int n, int h, const double* __restrict tw)
+__attribute__((always_inline)) inline void radix4Pass(double* __restrict re, double* __restrict im, int n,
+                                                      int h, const double* __restrict tw)
 {
     for (int s = 0; s < n; s += 4 * h) {
         double* r = re + s;
@@ -308,9 +311,9 @@ __attribute__((always_inline)) inline Quad reversed(Quad v)
 // complete four pairs. The loop takes j = h / 2 .. h - 1 four at a time, each with h - j read in
 // reversed lanes (so j = h / 2 is done twice, alike); butterfly 0 pairs with itself. The twiddles of
 // h - j follow from those of j: w^q(h - j) = (-i)^q conj(w^q(j)).
-__attribute__((always_inline)) inline void lastPassAndUntangle(const double* __restrict re, const double* __restrict im, int half,
-                         const double* __restrict tw, const double* __restrict wRe,
-                         const double* __restrict wIm, double* __restrict out)
+__attribute__((always_inline)) inline void lastPassAndUntangle(
+    const double* __restrict re, const double* __restrict im, int half, const double* __restrict tw,
+    const double* __restrict wRe, const double* __restrict wIm, double* __restrict out)
 {
     const int h = half / 4;  // a multiple of 16
     // Butterfly 0 has no twiddles; bins 0 and half / 2 stand alone, h and 3h pair.

@@ -45,15 +45,15 @@ using Complex = std::complex<double>;
 // with the first two or three stages done on the way in, then combines four blocks at a time; its last
 // pass writes the split spectrum directly.
 struct FFTTables {
-    int points = 0;                // n
-    int firstStages = 2;           // 2 or 3, so that the stages left pair up
+    int points = 0;                  // n
+    int firstStages = 2;             // 2 or 3, so that the stages left pair up
     AlignedVector<int> blockStart;   // where each first-stage block of 2^firstStages points starts reading
     AlignedVector<double> twiddles;  // per pass of span h = 2^firstStages, 4x that, ...: for q = 1, 2, 3 the
-                                   //   real then imaginary parts of e^(-2 pi i q j / 4h), j < h
+                                     //   real then imaginary parts of e^(-2 pi i q j / 4h), j < h
     AlignedVector<double> splitRe;   // e^(-2 pi i k / n), k = 0 .. n / 2 - 1
     AlignedVector<double> splitIm;
     AlignedVector<int> window;  // Hann window, full scale 32768
-    double windowSum = 0.0;   // sum of window / 32768
+    double windowSum = 0.0;     // sum of window / 32768
 };
 
 // True for the sizes the analysis offers.

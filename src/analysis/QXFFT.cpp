@@ -134,7 +134,8 @@ int QXFFT::computeChannel(int channel, int CO, int BS)
     const int n = tables.points;
     const int half = n / 2;
 
-    dcOffset(channel).store(transformChannel(channel, tables, scratch, w.spectrum), std::memory_order_relaxed);
+    dcOffset(channel).store(transformChannel(channel, tables, scratch, w.spectrum),
+                            std::memory_order_relaxed);
 
     // Amplitude spectrum, exponential mean over `averageFFTX` spectra, then the stored form. Without
     // averaging the mean is the amplitude itself, and without log power the stored form is the mean.
@@ -156,7 +157,8 @@ int QXFFT::computeChannel(int channel, int CO, int BS)
     if (!w.storedIsAmplitude) {
         w.stored.resize(std::size_t(half));
         for (int k = 0; k < half; ++k)
-            w.stored[std::size_t(k)] = logged ? logPower(w.average[std::size_t(k)]) : w.average[std::size_t(k)];
+            w.stored[std::size_t(k)] =
+                logged ? logPower(w.average[std::size_t(k)]) : w.average[std::size_t(k)];
     }
     const double* stored = w.storedIsAmplitude ? w.amplitude.data() : w.stored.data();
 
@@ -250,7 +252,8 @@ void QXFFT::takeCoherenceSegmentLocked(int n, int position)
         for (int p = 0; p < pairCount; ++p) {
             const int a = pairChannels[p][0], b = pairChannels[p][1];
             Complex& sum = crossSums[p][std::size_t(k)];
-            sum += crossProduct(published[a].transform[std::size_t(k)], published[b].transform[std::size_t(k)]);
+            sum +=
+                crossProduct(published[a].transform[std::size_t(k)], published[b].transform[std::size_t(k)]);
             if (replacing)
                 sum -= crossProduct(slot[a][std::size_t(k)], slot[b][std::size_t(k)]);
         }

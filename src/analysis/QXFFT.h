@@ -144,7 +144,7 @@ private:
     // The channel's analysis up to what it stores; returns the transform size.
     int computeChannel(int channel, int CO, int BS);
     // Windowed, gained transform of a channel's newest samples into `spectrum`; DC and mains bins zero.
-    // Returns the DC offset (twice the weighted mean). Touches only the given work.
+    // Returns the DC offset (twice the weighted mean). Touches only the given scratch and spectrum.
     static double transformChannel(int channel, const FFTTables& tables, TransformScratch& scratch,
                                    AlignedVector<Complex>& spectrum);
     void publishLocked(int channel, int n);

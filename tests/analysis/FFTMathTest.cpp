@@ -112,7 +112,8 @@ TEST(FFTMath, ResultDoesNotDependOnWhereTheBuffersLie)
         realFFT(t, x.data(), out.data(), work.data());
         for (int shift = 1; shift <= 3; ++shift) {
             // Shifted by one, two or three doubles; the complex buffers by half a complex when odd.
-            AlignedVector<double> in(x.begin(), x.begin() + n + shift), outRaw(2 * half + 4), workRaw(2 * half + 4);
+            AlignedVector<double> in(x.begin(), x.begin() + n + shift), outRaw(2 * half + 4),
+                workRaw(2 * half + 4);
             std::copy(x.begin(), x.begin() + n, in.begin() + shift);
             Complex* o = reinterpret_cast<Complex*>(outRaw.data() + shift);
             Complex* w = reinterpret_cast<Complex*>(workRaw.data() + 4 - shift);

@@ -45,7 +45,8 @@ ChannelResult plainTick(int channel, int n, const std::vector<double>& previousM
     const int start = std::max(ploop.load() - n, 0);
     AlignedVector<double> samples(std::size_t(n), 0.0);
     for (int i = 0; i < n; ++i) {
-        const int sample = RecordingBuffers::sharedRecordingBuffers().getIntFromBuffer(channel + 1, start + i);
+        const int sample =
+            RecordingBuffers::sharedRecordingBuffers().getIntFromBuffer(channel + 1, start + i);
         samples[std::size_t(i)] = sample * gain * tables.window[std::size_t(i)];
     }
     ChannelResult r;
@@ -128,16 +129,22 @@ void tickAndCompare(int n, std::vector<double> (&means)[channels], const std::st
         ASSERT_EQ(engine().copySpectrum(transformBuffers[c], copied.data(), half), half);
         for (int k = 0; k < half; ++k)
             ASSERT_EQ(copied[std::size_t(k)], r.transform[std::size_t(k)].real());
-        EXPECT_EQ((c == 0 ? DCoffsetA : c == 1 ? DCoffsetB : c == 2 ? DCoffsetD : DCoffsetE).load(), r.offset);
+        EXPECT_EQ((c == 0   ? DCoffsetA
+                   : c == 1 ? DCoffsetB
+                   : c == 2 ? DCoffsetD
+                            : DCoffsetE)
+                      .load(),
+                  r.offset);
 
         const auto peaks = findThreePeaks(r.stored.data(), half);
         for (int p = 0; p < 3; ++p) {
             EXPECT_EQ(peakTableOfChannel(c)[2 * p].load(), peaks[std::size_t(p)].value);
-            EXPECT_EQ(PeakfftPower[c][0][p].bin, fftp512Band.load() ? PeakfftPower[c][0][p].bin
-                                                                     : peaks[std::size_t(p)].bin);
+            EXPECT_EQ(PeakfftPower[c][0][p].bin,
+                      fftp512Band.load() ? PeakfftPower[c][0][p].bin : peaks[std::size_t(p)].bin);
         }
         for (int band = 0; band < analysisBandCount; ++band)
-            EXPECT_FLOAT_EQ(bandPowerX[c][band].load(), plainBandPower(r.stored, binHz, band)) << "band " << band;
+            EXPECT_FLOAT_EQ(bandPowerX[c][band].load(), plainBandPower(r.stored, binHz, band))
+                << "band " << band;
     }
     std::vector<double> all[channels];
     double* out[channels];
