@@ -243,9 +243,11 @@ struct Butterfly {
 
 // One radix-4 pass of span h (a multiple of 4): for every group of 4h points, joins four DFTs of h points
 // into one of 4h points. The twiddles come four j at a time: w, w^2 and w^3, real then imaginary parts.
+template <int FixedH>
 __attribute__((always_inline)) inline void radix4Pass(double* __restrict re, double* __restrict im, int n,
-                                                      int h, const double* __restrict tw)
+                                                      int runtimeH, const double* __restrict tw)
 {
+    const int h = FixedH > 0 ? FixedH : runtimeH;
     for (int s = 0; s < n; s += 4 * h) {
         double* r = re + s;
         double* i = im + s;
@@ -267,6 +269,19 @@ __attribute__((always_inline)) inline void radix4Pass(double* __restrict re, dou
             }
         }
     }
+}
+
+// A pass of span h; the smallest spans with their loops laid out in full (their twiddles stay in
+// registers across the groups).
+__attribute__((always_inline)) inline void radix4Pass(double* __restrict re, double* __restrict im, int n,
+                                                      int h, const double* __restrict tw)
+{
+    if (h == 4)
+        radix4Pass<4>(re, im, n, h, tw);
+    else if (h == 8)
+        radix4Pass<8>(re, im, n, h, tw);
+    else
+        radix4Pass<0>(re, im, n, h, tw);
 }
 
 // Untangles the spectra of the even and the odd samples into the spectrum of the real input. Bins k and
