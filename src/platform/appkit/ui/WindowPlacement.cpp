@@ -254,6 +254,12 @@ void WindowPlacement::limitToArea(QWidget* window)
     window->setMaximumSize(window->maximumSize().boundedTo(room));
 }
 
+void WindowPlacement::noteSpot(QWidget* window, const QPoint& frameCorner)
+{
+    if (window && window->property(placedProperty).toBool())
+        window->setProperty(spotProperty, frameCorner);
+}
+
 void WindowPlacement::keepChosenFrame(QWidget* window)
 {
     if (window && !window->property(placedProperty).toBool())

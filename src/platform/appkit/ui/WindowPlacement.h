@@ -48,6 +48,9 @@ public:
     static void cascade(QWidget* window);
     // The step of cascade().
     static constexpr int cascadeStep = 24;
+    // Notes where the window's frame corner was put: where it goes again, should the window manager
+    // frame it elsewhere, and where cascade() finds it.
+    static void noteSpot(QWidget* window, const QPoint& frameCorner);
     // Marks a window whose frame its caller chose before its first show: it is not moved away from
     // the windows it covers (it is still kept on the screen and clear of the windows kept clear).
     static void keepChosenFrame(QWidget* window);
