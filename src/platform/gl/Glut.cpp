@@ -150,6 +150,15 @@ bool composeString(const BitmapFont& face, const char* text, float x, float y, S
     return true;
 }
 
+// Whether a pixel drawn twice in the current state ends up other than drawn once: blending, a logic op or
+// the stencil test. The GL (Mesa) draws bitmaps that follow one another at one depth in one colour as
+// one, so labels that overlap are drawn once where they overlap; one bitmap per string keeps that only
+// where drawing twice changes nothing.
+bool drawsOverlapsTwice()
+{
+    return glIsEnabled(GL_BLEND) || glIsEnabled(GL_COLOR_LOGIC_OP) || glIsEnabled(GL_STENCIL_TEST);
+}
+
 }  // namespace
 
 void glutBitmapString(GlutBitmapFont font, const char* text)
@@ -165,7 +174,8 @@ void glutBitmapString(GlutBitmapFont font, const char* text)
     glGetFloatv(GL_CURRENT_RASTER_POSITION, raster);
     thread_local StringBitmap merged;
     beginGlyphs();
-    if (valid && renderMode == GL_RENDER && composeString(face, text, raster[0], raster[1], merged)) {
+    if (valid && renderMode == GL_RENDER && !drawsOverlapsTwice() &&
+        composeString(face, text, raster[0], raster[1], merged)) {
         // Every character's move on its own, so that the raster position goes through the same values
         // as with the characters one by one; the ink in one bitmap that does not move it, drawn where the
         // anchoring character's glyph would be.
