@@ -2,11 +2,8 @@
 
 #include <GL/gl.h>
 
-#include <algorithm>
 #include <cmath>
-#include <cstdint>
 #include <numbers>
-#include <vector>
 
 namespace nupo {
 
@@ -50,149 +47,15 @@ void glutBitmapCharacter(GlutBitmapFont font, int c)
     endGlyphs();
 }
 
-namespace {
-
-// Where glBitmap puts the lower left pixel of a bitmap with origin `origin` from raster coordinate
-// `raster`: the same single-precision sum (with the small offset that keeps whole raster positions on
-// their pixel) and floor.
-int bitmapPixel(float raster, float origin)
-{
-    return static_cast<int>(std::floor(raster + 0.0001f - origin));
-}
-
-// One string's glyphs merged into one bitmap, in glBitmap's layout; reused between strings so that
-// drawing text allocates nothing once the buffer has grown.
-struct StringBitmap {
-    const char* firstInk = nullptr;  // the character whose glyph anchors the bitmap; null: no ink
-    int width = 0;
-    int height = 0;
-    float xorig = 0;
-    float yorig = 0;
-    std::vector<GLubyte> bits;
-};
-
-// At least this many rows: the GL (Mesa) gathers lower bitmaps in a cache of 512 x 32 pixels that it
-// draws whole, so a label of a few characters would cost the rasteriser 16,384 pixels; a taller bitmap is
-// drawn at its own size.
-constexpr int minimumStringRows = 33;
-
-// Merges the glyphs of `text` as glBitmap would place them one after another from the raster position
-// (x, y), each at its own pixel. False when the first glyph with ink is not the leftmost one, which one
-// bitmap anchored where that glyph goes cannot show.
-bool composeString(const BitmapFont& face, const char* text, float x, float y, StringBitmap& out)
-{
-    struct Placed {
-        const BitmapFont::Glyph* glyph;
-        int column, row;
-    };
-    thread_local std::vector<Placed> placed;
-    placed.clear();
-    out.firstInk = nullptr;
-    int left = 0, right = 0, bottom = 0, top = 0;
-    const BitmapFont::Glyph* lowest = nullptr;
-    bool first = true;
-    for (const char* p = text; *p; ++p) {
-        const BitmapFont::Glyph* glyph = face.glyph(static_cast<unsigned char>(*p));
-        if (!glyph)
-            continue;
-        if (glyph->width > 0 && glyph->height > 0) {
-            const Placed at{glyph, bitmapPixel(x, glyph->xorig), bitmapPixel(y, glyph->yorig)};
-            if (first) {
-                out.firstInk = p;
-                left = right = at.column;
-                bottom = top = at.row;
-                lowest = glyph;
-                first = false;
-            } else if (at.column < left) {
-                return false;
-            }
-            right = std::max(right, at.column + glyph->width);
-            top = std::max(top, at.row + glyph->height);
-            if (at.row < bottom) {
-                bottom = at.row;
-                lowest = glyph;
-            }
-            placed.push_back(at);
-        }
-        x += static_cast<float>(glyph->advance);
-    }
-    out.width = right - left;
-    out.height = std::max(top - bottom, minimumStringRows);
-    if (placed.empty())
-        return true;
-    // Anchored where the first inked glyph's column and the lowest glyph's row go, with those glyphs'
-    // own origins: drawn when the raster position has reached the first inked glyph, the GL computes
-    // those two places exactly as it does for the glyphs alone.
-    out.xorig = placed.front().glyph->xorig;
-    out.yorig = lowest->yorig;
-    const int rowBytes = (out.width + 7) / 8;
-    out.bits.assign(static_cast<std::size_t>(rowBytes) * out.height, 0);
-    for (const Placed& at : placed) {
-        const BitmapFont::Glyph& glyph = *at.glyph;
-        const int glyphBytes = (glyph.width + 7) / 8;
-        const int dx = at.column - left;
-        const int shift = dx % 8;
-        // The bits past the glyph's width in its last byte are not part of it.
-        const int usedInLast = glyph.width % 8;
-        const GLubyte lastMask = usedInLast == 0 ? 0xff : static_cast<GLubyte>(0xff << (8 - usedInLast));
-        for (int r = 0; r < glyph.height; ++r) {
-            GLubyte* target =
-                out.bits.data() + static_cast<std::size_t>(at.row - bottom + r) * rowBytes + dx / 8;
-            const std::uint8_t* source = glyph.bits.data() + static_cast<std::size_t>(r) * glyphBytes;
-            for (int b = 0; b < glyphBytes; ++b) {
-                const GLubyte byte = b == glyphBytes - 1 ? (source[b] & lastMask) : source[b];
-                target[b] |= static_cast<GLubyte>(byte >> shift);
-                if (shift != 0 && dx / 8 + b + 1 < rowBytes)
-                    target[b + 1] |= static_cast<GLubyte>(byte << (8 - shift));
-            }
-        }
-    }
-    return true;
-}
-
-// Whether a pixel drawn twice in the current state ends up other than drawn once: blending, a logic op or
-// the stencil test. The GL (Mesa) draws bitmaps that follow one another at one depth in one colour as
-// one, so labels that overlap are drawn once where they overlap; one bitmap per string keeps that only
-// where drawing twice changes nothing.
-bool drawsOverlapsTwice()
-{
-    return glIsEnabled(GL_BLEND) || glIsEnabled(GL_COLOR_LOGIC_OP) || glIsEnabled(GL_STENCIL_TEST);
-}
-
-}  // namespace
-
 void glutBitmapString(GlutBitmapFont font, const char* text)
 {
     if (!text || !*text)
         return;
     const BitmapFont& face = BitmapFont::face(font);
-    GLboolean valid = GL_FALSE;
-    glGetBooleanv(GL_CURRENT_RASTER_POSITION_VALID, &valid);
-    GLint renderMode = GL_RENDER;
-    glGetIntegerv(GL_RENDER_MODE, &renderMode);
-    GLfloat raster[4] = {};
-    glGetFloatv(GL_CURRENT_RASTER_POSITION, raster);
-    thread_local StringBitmap merged;
     beginGlyphs();
-    if (valid && renderMode == GL_RENDER && !drawsOverlapsTwice() &&
-        composeString(face, text, raster[0], raster[1], merged)) {
-        // Every character's move on its own, so that the raster position goes through the same values
-        // as with the characters one by one; the ink in one bitmap that does not move it, drawn where the
-        // anchoring character's glyph would be.
-        for (const char* p = text; *p; ++p) {
-            const BitmapFont::Glyph* glyph = face.glyph(static_cast<unsigned char>(*p));
-            if (!glyph)
-                continue;
-            if (p == merged.firstInk)
-                glBitmap(merged.width, merged.height, merged.xorig, merged.yorig, 0.0f, 0.0f,
-                         merged.bits.data());
-            glBitmap(0, 0, 0.0f, 0.0f, static_cast<GLfloat>(glyph->advance), 0.0f, nullptr);
-        }
-    } else {
-        for (const char* p = text; *p; ++p) {
-            if (const BitmapFont::Glyph* glyph = face.glyph(static_cast<unsigned char>(*p)))
-                drawGlyph(*glyph);
-        }
+    for (const char* p = text; *p; ++p) {
+        if (const BitmapFont::Glyph* glyph = face.glyph(static_cast<unsigned char>(*p)))
+            drawGlyph(*glyph);
     }
     endGlyphs();
 }

@@ -10,10 +10,9 @@ namespace nupo {
 // Draws character c at the current raster position with glBitmap and moves the raster position right by
 // the character's advance. Characters outside 32..126 draw nothing and do not move it.
 void glutBitmapCharacter(GlutBitmapFont font, int c);
-// Draws a zero-terminated string from the current raster position: the same pixels and the same final
-// raster position as glutBitmapCharacter for each character, but the glyphs go to the GL as one bitmap
-// (the rasteriser then covers the string's own rectangle) and the pixel-store state is set once.
-// Nothing for null.
+// Draws a zero-terminated string from the current raster position as glutBitmapCharacter draws its
+// characters one after another, with the pixel-store state set once for the whole string rather than
+// once per character. Nothing for null.
 void glutBitmapString(GlutBitmapFont font, const char* text);
 // Advance of one character in pixels (0 for characters that draw nothing).
 int glutBitmapWidth(GlutBitmapFont font, int c);
