@@ -4,6 +4,7 @@
 #include "platform/gl/GridMesh.h"
 #include "plots/frame/gl/FloorNormals.h"
 #include "plots/settings/DisplaySettings.h"
+#include "views3d/scene/gl/FacingCull.h"
 #include "views3d/scene/gl/Materials.h"
 #include "views3d/scene/gl/QX3DSpectrumMesh.h"
 
@@ -84,7 +85,8 @@ struct VertexColour {
 // material (front ambient and diffuse), which gives the lit colour that per-vertex material calls give,
 // since the tables' ambient and diffuse entries share their RGB and the lit alpha is the diffuse alpha (1).
 // Strips drawn under a material with a colour material of its own (the glass presets), and the strip
-// beside them, keep the per-vertex calls.
+// beside them, keep the per-vertex calls. With both sides drawn, face culling discards about half the
+// triangles; those are left out before the draw.
 struct SmoothArrays {
     struct Vertex {
         float colour[4];
@@ -95,6 +97,8 @@ struct SmoothArrays {
     Vertex vertices[rows * QX3DSpectrumMesh::side];
     int columns = 0;
     std::vector<GridMesh::Index> pending;
+    std::vector<GridMesh::Index> kept;
+    FacingCull cull;
     bool coloured = false;
 
     void fill(const HeightGrid& colourGrid, const HeightGrid& heightGrid, const float (&normals)[64][64][3],
@@ -112,6 +116,9 @@ struct SmoothArrays {
                 v.position[1] = float(j);
                 v.position[2] = heightGrid[r][j];
             }
+        cull.begin();
+        if (cull.active())
+            cull.project(vertices[0].position, sizeof(Vertex), rows * columns);
     }
 
     // Adds strips 0 .. count - 1, in their order and winding, to the triangles of the next draw.
@@ -131,7 +138,13 @@ struct SmoothArrays {
         if (pending.empty())
             return;
         begin();
-        drawGridElements(GL_TRIANGLES, pending, rows * columns);
+        if (cull.active()) {
+            kept.clear();
+            cull.keep(pending, kept);
+            drawGridElements(GL_TRIANGLES, kept, rows * columns);
+        } else {
+            drawGridElements(GL_TRIANGLES, pending, rows * columns);
+        }
         end();
         pending.clear();
     }
