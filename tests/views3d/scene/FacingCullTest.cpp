@@ -71,11 +71,10 @@ protected:
     {
         FacingCull cull;
         cull.begin();
-        std::vector<GridMesh::Index> out;
         if (cull.active())
             cull.project(sheet_.positions[0], sizeof sheet_.positions[0], Sheet::side * Sheet::side);
-        cull.keep(sheet_.triangles, out);
-        return out;
+        const auto kept = cull.keep(sheet_.triangles);
+        return std::vector<GridMesh::Index>(kept.begin(), kept.end());
     }
 
     OffscreenGLContext context_;

@@ -56,30 +56,36 @@ void FacingCull::project(const float* positions, int stride, int count)
     }
 }
 
-void FacingCull::keep(const std::vector<GridMesh::Index>& triangles, std::vector<GridMesh::Index>& kept) const
+std::span<const GridMesh::Index> FacingCull::keep(const std::vector<GridMesh::Index>& triangles)
 {
-    if (culled_ == 0) {
-        kept.insert(kept.end(), triangles.begin(), triangles.end());
-        return;
-    }
+    if (culled_ == 0)
+        return triangles;
     const Point* p = points_.data();
     const std::size_t n = triangles.size() - triangles.size() % 3;
+    // Grown, never shrunk nor cleared: filling it anew would cost more than the filtering.
+    if (kept_.size() < n)
+        kept_.resize(n);
+    GridMesh::Index* out = kept_.data();
+    const double sign = culled_;
     for (std::size_t t = 0; t < n; t += 3) {
-        const Point& a = p[triangles[t]];
-        const Point& b = p[triangles[t + 1]];
-        const Point& c = p[triangles[t + 2]];
-        if (a.inFront && b.inFront && c.inFront) {
-            const double abx = b.x - a.x, aby = b.y - a.y, acx = c.x - a.x, acy = c.y - a.y;
-            const double area = (abx * acy - aby * acx) * culled_;
-            // Snapping to the rasteriser's sub-pixel grid moves the area by less than the perimeter over
-            // a few hundred; rounding by less than a tiny share of its square.
-            const double perimeter = std::abs(abx) + std::abs(aby) + std::abs(acx) + std::abs(acy) +
-                                     std::abs(c.x - b.x) + std::abs(c.y - b.y);
-            if (area > perimeter / 64.0 + 1e-5 * perimeter * perimeter + 1e-3)
-                continue;
-        }
-        kept.insert(kept.end(), {triangles[t], triangles[t + 1], triangles[t + 2]});
+        const GridMesh::Index ia = triangles[t], ib = triangles[t + 1], ic = triangles[t + 2];
+        const Point& a = p[ia];
+        const Point& b = p[ib];
+        const Point& c = p[ic];
+        const double abx = b.x - a.x, aby = b.y - a.y, acx = c.x - a.x, acy = c.y - a.y;
+        const double area = (abx * acy - aby * acx) * sign;
+        // Snapping to the rasteriser's sub-pixel grid moves the area by less than the perimeter over a
+        // few hundred; rounding by less than a tiny share of its square.
+        const double perimeter = std::abs(abx) + std::abs(aby) + std::abs(acx) + std::abs(acy) +
+                                 std::abs(c.x - b.x) + std::abs(c.y - b.y);
+        const bool culled = a.inFront && b.inFront && c.inFront &&
+                            area > perimeter / 64.0 + 1e-5 * perimeter * perimeter + 1e-3;
+        out[0] = ia;
+        out[1] = ib;
+        out[2] = ic;
+        out += culled ? 0 : 3;
     }
+    return {kept_.data(), std::size_t(out - kept_.data())};
 }
 
 }  // namespace nupo

@@ -2,6 +2,7 @@
 
 #include "platform/gl/GridMesh.h"
 
+#include <span>
 #include <vector>
 
 namespace nupo {
@@ -20,9 +21,9 @@ public:
 
     // Window positions of `count` vertices of three floats each, `stride` bytes apart.
     void project(const float* positions, int stride, int count);
-    // Appends to `kept` the triangles of `triangles` (three indices each into the projected vertices)
-    // that the GL might draw, in their order.
-    void keep(const std::vector<GridMesh::Index>& triangles, std::vector<GridMesh::Index>& kept) const;
+    // The triangles of `triangles` (three indices each into the projected vertices) that the GL might
+    // draw, in their order; valid until the next call. All of them when not active.
+    std::span<const GridMesh::Index> keep(const std::vector<GridMesh::Index>& triangles);
 
 private:
     struct Point {
@@ -33,6 +34,7 @@ private:
     double halfWidth_ = 0.0, halfHeight_ = 0.0;
     int culled_ = 0;  // +1: back faces culled, -1: front faces, 0: none for certain
     std::vector<Point> points_;
+    std::vector<GridMesh::Index> kept_;
 };
 
 }  // namespace nupo

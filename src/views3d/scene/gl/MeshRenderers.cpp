@@ -97,7 +97,6 @@ struct SmoothArrays {
     Vertex vertices[rows * QX3DSpectrumMesh::side];
     int columns = 0;
     std::vector<GridMesh::Index> pending;
-    std::vector<GridMesh::Index> kept;
     FacingCull cull;
     bool coloured = false;
 
@@ -138,13 +137,10 @@ struct SmoothArrays {
         if (pending.empty())
             return;
         begin();
-        if (cull.active()) {
-            kept.clear();
-            cull.keep(pending, kept);
-            drawGridElements(GL_TRIANGLES, kept, rows * columns);
-        } else {
-            drawGridElements(GL_TRIANGLES, pending, rows * columns);
-        }
+        const std::span<const GridMesh::Index> kept = cull.keep(pending);
+        if (!kept.empty())
+            glDrawRangeElements(GL_TRIANGLES, 0, GLuint(rows * columns - 1), GLsizei(kept.size()), GL_UNSIGNED_INT,
+                                kept.data());
         end();
         pending.clear();
     }
