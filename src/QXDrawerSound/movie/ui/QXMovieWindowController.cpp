@@ -377,6 +377,9 @@ void QXMovieWindowController::showWindow(float alpha, bool inFront)
     QWidget* window = nibWindow();
     if (!window)
         return;
+    // The window then takes its own frame (the one stored in the document, or where it was last), so
+    // its first show must not move it elsewhere: that move would be stored as its frame.
+    WindowPlacement::keepChosenFrame(window);
     window->show();
     WindowHandle handle(window);
     handle.makeKeyAndOrderFront();

@@ -116,6 +116,7 @@ void WindowHandle::setFrame(const QRectF& frame, bool, bool)
         window_->setGeometry(QRect(target.topLeft() + QPoint(decoration.left(), decoration.top()), client));
     }
     WindowPlacement::keepOnScreen(window_);
+    WindowPlacement::noteSpot(window_, target.topLeft());
 }
 
 void WindowHandle::saveFrameUsingName(const QString& name) const

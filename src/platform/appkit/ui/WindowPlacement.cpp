@@ -18,6 +18,7 @@ namespace {
 const char* placedProperty = "nupoPlacedOnScreen";
 const char* awaitingFrameProperty = "nupoAwaitingFrame";
 const char* keptClearProperty = "nupoKeptClear";
+const char* chosenFrameProperty = "nupoChosenFrame";
 // Where a window was put at its first show (the corner of its frame as asked of the window manager),
 // which its frame geometry need not show yet while the window manager is still framing it.
 const char* spotProperty = "nupoPlacedAt";
@@ -253,6 +254,77 @@ void WindowPlacement::limitToArea(QWidget* window)
     window->setMaximumSize(window->maximumSize().boundedTo(room));
 }
 
+void WindowPlacement::noteSpot(QWidget* window, const QPoint& frameCorner)
+{
+    if (window && window->property(placedProperty).toBool())
+        window->setProperty(spotProperty, frameCorner);
+}
+
+void WindowPlacement::keepChosenFrame(QWidget* window)
+{
+    if (window && !window->property(placedProperty).toBool())
+        window->setProperty(chosenFrameProperty, true);
+}
+
+void WindowPlacement::openClearOfShownWindows(QWidget* window)
+{
+    if (!window || !window->isWindow())
+        return;
+    QList<QRect> shown;
+    for (const QWidget* other : QApplication::topLevelWidgets()) {
+        const Qt::WindowType type = other->windowType();
+        if (other != window && other->isVisible() && !other->isMinimized() &&
+            (isPlacedWindowType(type) || type == Qt::Tool))
+            shown.append(frameOf(other));
+    }
+    const QRect current = frameOf(window);
+    if (const std::optional<QRect> spot = leastCoveringSpot(current, availableArea(window), shown,
+                                                            keptClearFrames(window)))
+        window->move(spot->topLeft());
+}
+
+std::optional<QRect> WindowPlacement::leastCoveringSpot(const QRect& current, const QRect& area,
+                                                        const QList<QRect>& shown, const QList<QRect>& keptClear)
+{
+    const auto covered = [&shown](const QRect& frame) {
+        qint64 sum = 0;
+        for (const QRect& f : shown) {
+            const QRect common = f.intersected(frame);
+            sum += qint64(common.width()) * common.height();
+        }
+        return sum;
+    };
+    qint64 least = covered(current);
+    if (least == 0 || area.isEmpty())
+        return std::nullopt;
+    // Spots to try: against the area's edges and against the edges of the shown windows.
+    const int w = current.width();
+    const int h = current.height();
+    std::vector<int> xs{area.left(), area.left() + area.width() - w};
+    std::vector<int> ys{area.top(), area.top() + area.height() - h};
+    for (const QRect& f : shown) {
+        xs.insert(xs.end(), {f.left() + f.width(), f.left() - w});
+        ys.insert(ys.end(), {f.top() + f.height(), f.top() - h});
+    }
+    std::sort(xs.begin(), xs.end());
+    std::sort(ys.begin(), ys.end());
+    std::optional<QRect> best;
+    for (int y : ys) {
+        for (int x : xs) {
+            const QRect spot(x, y, w, h);
+            if (!area.contains(spot) || std::any_of(keptClear.begin(), keptClear.end(),
+                                                    [&spot](const QRect& f) { return f.intersects(spot); }))
+                continue;
+            const qint64 cover = covered(spot);
+            if (cover < least) {
+                least = cover;
+                best = spot;
+            }
+        }
+    }
+    return best;
+}
+
 void WindowPlacement::cascade(QWidget* window)
 {
     if (!window)
@@ -295,6 +367,10 @@ bool WindowPlacement::eventFilter(QObject* watched, QEvent* event)
         if (window->isWindow() && window->property(awaitingFrameProperty).toBool() &&
             !knownDecoration(window).isNull()) {
             window->setProperty(awaitingFrameProperty, false);
+            // A window manager that places windows itself may not have taken the spot asked for.
+            const QVariant spot = window->property(spotProperty);
+            if (spot.isValid() && window->pos() != spot.toPoint())
+                window->move(spot.toPoint());
             keepOnScreen(window);
             moveClearOf(window, keptClearFrames(window));
         }
@@ -314,6 +390,8 @@ bool WindowPlacement::eventFilter(QObject* watched, QEvent* event)
     }
     keepOnScreen(window);
     moveClearOf(window, keptClearFrames(window));
+    if (ordinary && !window->property(chosenFrameProperty).toBool())
+        openClearOfShownWindows(window);
     if (ordinary) {
         // Cascading moves down and to the right, away from a palette the window was moved clear of.
         cascade(window);

@@ -1,6 +1,7 @@
 #include "plots/frame/ui/PlotWindowController.h"
 
 #include "platform/appkit/ui/WindowHandle.h"
+#include "platform/appkit/ui/WindowPlacement.h"
 #include "platform/media/SystemSound.h"
 #include "plots/frame/gl/PlotDrawing.h"
 #include "plots/frame/ui/PlotControls.h"
@@ -222,6 +223,7 @@ void PlotWindowController::finishWindowSetUp(bool showFront)
     // The pending frame is taken before the window is first shown, so that the window manager frames
     // the window where the frame says.
     if (state.pendingFrameSet != 0) {
+        WindowPlacement::keepChosenFrame(window);
         handle.setFrame(state.pendingFrame, true, true);
         state.pendingFrameSet = 0;
     }

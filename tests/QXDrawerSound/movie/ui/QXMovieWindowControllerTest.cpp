@@ -6,6 +6,7 @@
 #include "platform/appkit/ui/Control.h"
 #include "platform/appkit/ui/NibLoader.h"
 #include "platform/appkit/ui/PopUpButton.h"
+#include "platform/appkit/ui/WindowHandle.h"
 #include "platform/appkit/ui/WindowPlacement.h"
 #include "platform/media/ui/MovieControllerBar.h"
 #include "platform/viewhost/ui/OpenGLViewHost.h"
@@ -234,6 +235,31 @@ TEST_F(MovieWindowTest, APictureSizedByAStrongPeakGrowsTheWindowOnlyAsFarAsTheSc
     EXPECT_EQ(window->movieBox()->size(), picture);
     peakFFTA[0] = 0.0f;
     frame->close();
+}
+
+TEST_F(MovieWindowTest, AFrameStoredInADocumentIsWhereTheWindowOpensAndStaysStored)
+{
+    // Windows opening over others are moved where they cover least; the movie window's stored frame is
+    // its own, even over another window, and must not be overwritten by such a move.
+    WindowPlacement::watchTopLevelWindows();
+    const QRect area = WindowPlacement::availableArea(nullptr);
+    QWidget blocker;
+    blocker.setWindowTitle("Rawwave Window");
+    blocker.setGeometry(area.left() + 10, area.top() + 30, area.width() / 2, area.height() / 2);
+    blocker.show();
+    const QRectF stored = WindowHandle::fromQt(QRectF(area.left() + 60, area.top() + 80, 655, 552));
+    const float kept[4] = {float(stored.x()), float(stored.y()), float(stored.width()), float(stored.height())};
+    std::copy(std::begin(kept), std::end(kept), NomalQTSizeR);
+    OpenQTX = 1;
+    QPointer<QXMovieWindowController> window = open(path);
+    OpenQTX = 0;
+    ASSERT_TRUE(window && window->movie() && window->nibWindow());
+    QApplication::processEvents();
+    EXPECT_EQ(WindowHandle(window->nibWindow()).frame().topLeft(), stored.topLeft());
+    for (int k = 0; k < 4; ++k)
+        EXPECT_EQ(NomalQTSizeR[k], kept[k]) << k;
+    window->nibWindow()->close();
+    EXPECT_TRUE(test::processEventsUntil([&] { return window.isNull(); }));
 }
 
 TEST_F(MovieWindowTest, PlayingWithTheRecordingReusesTheOpenMovieWindow)

@@ -55,28 +55,30 @@ TEST(WindowPlacement, WindowsOffScreenComeBackAndLargeOnesShrinkToTheScreen)
     EXPECT_EQ(framed->size(), QSize(400, 300));
 }
 
-TEST(WindowPlacement, ASecondWindowOfATitleIsCascadedAtItsFirstShow)
+TEST(WindowPlacement, ASecondWindowOfATitlePutOnTheFirstIsCascadedAtItsFirstShow)
 {
     WindowPlacement::watchTopLevelWindows();
     const QRect area = WindowPlacement::availableArea(nullptr);
     const QRect spot(area.left() + 40, area.top() + 40, 200, 150);
-    auto first = windowTitled("Bargraph Window", spot);
-    first->show();
-    auto second = windowTitled("Bargraph Window", spot);
-    second->show();
-    auto third = windowTitled("Bargraph Window", spot);
-    third->show();
+    // Frames their callers chose, so that only the cascading moves them.
+    const auto chosenAt = [&spot](const QString& title) {
+        auto window = windowTitled(title, spot);
+        WindowPlacement::keepChosenFrame(window.get());
+        window->show();
+        return window;
+    };
+    auto first = chosenAt("Bargraph Window");
+    auto second = chosenAt("Bargraph Window");
+    auto third = chosenAt("Bargraph Window");
     const QPoint step(WindowPlacement::cascadeStep, WindowPlacement::cascadeStep);
     EXPECT_EQ(second->pos(), first->pos() + step);
     EXPECT_EQ(third->pos(), first->pos() + 2 * step);
     // Another title at the same spot stays where it was put.
-    auto other = windowTitled("Rawwave Window", spot);
-    other->show();
+    auto other = chosenAt("Rawwave Window");
     EXPECT_EQ(other->pos(), first->pos());
     // The spot a window was put at counts, also while the window manager still frames it elsewhere.
     first->move(first->pos() - QPoint(1, 20));
-    auto fourth = windowTitled("Bargraph Window", spot);
-    fourth->show();
+    auto fourth = chosenAt("Bargraph Window");
     EXPECT_EQ(fourth->pos(), second->pos() + 2 * step);
 }
 
@@ -192,6 +194,57 @@ TEST(WindowPlacement, AStoredFrameOpensClearOfTheWindowsKeptClear)
     handle.setFrame(WindowHandle::fromQt(QRectF(area.right() + 500, area.bottom() + 500, 320, 220)));
     EXPECT_TRUE(area.contains(WindowPlacement::frameOf(movie.get())));
     EXPECT_FALSE(WindowPlacement::frameOf(movie.get()).intersects(panelFrame));
+}
+
+TEST(WindowPlacement, ANewWindowOpensClearOfTheShownOnesWhereTheScreenHasRoom)
+{
+    WindowPlacement::watchTopLevelWindows();
+    const QRect area = WindowPlacement::availableArea(nullptr);
+    ASSERT_GE(area.width(), 800);
+    const QRect nibSpot(area.left() + 100, area.top() + 100, 300, 200);
+    auto first = windowTitled("Rawwave Window", nibSpot);
+    first->show();
+    const QRect firstFrame = WindowPlacement::frameOf(first.get());
+
+    // Opening over it, the next window opens beside it at its own size.
+    auto second = windowTitled("Waterfall Window", nibSpot.translated(50, 50));
+    second->show();
+    const QRect secondFrame = WindowPlacement::frameOf(second.get());
+    EXPECT_FALSE(secondFrame.intersects(firstFrame));
+    EXPECT_EQ(second->size(), QSize(300, 200));
+    EXPECT_TRUE(area.contains(secondFrame));
+
+    // A window clear of the others stays where its nib put it.
+    const QRect free(area.right() - 320, area.bottom() - 240, 200, 100);
+    auto third = windowTitled("Bargraph Window", free);
+    third->show();
+    EXPECT_EQ(third->geometry(), free);
+
+    // A frame chosen by its caller (a stored frame) is kept, even over another window.
+    auto stored = windowTitled("3D Window", QRect(firstFrame.topLeft() + QPoint(30, 60), QSize(250, 150)));
+    WindowPlacement::keepChosenFrame(stored.get());
+    const QPoint storedAt = stored->geometry().topLeft();
+    stored->show();
+    EXPECT_TRUE(WindowPlacement::frameOf(stored.get()).intersects(firstFrame));
+    EXPECT_EQ(stored->geometry().topLeft(), storedAt);
+}
+
+TEST(WindowPlacement, WithNoRoomLeftANewWindowCoversTheLeastOfTheOthers)
+{
+    const QRect area(0, 0, 1000, 800);
+    const QList<QRect> palette{QRect(0, 0, 200, 150)};
+    const QList<QRect> shown{QRect(200, 0, 500, 500), QRect(0, 500, 1000, 300), palette.front()};
+    // 400 x 400 fits nowhere clear; at the top right it covers the least: 100 x 400 of the first window.
+    const QRect nib(250, 50, 400, 400);
+    const std::optional<QRect> spot = WindowPlacement::leastCoveringSpot(nib, area, shown, palette);
+    ASSERT_TRUE(spot.has_value());
+    EXPECT_EQ(*spot, QRect(600, 0, 400, 400));
+    EXPECT_TRUE(area.contains(*spot));
+    EXPECT_FALSE(spot->intersects(palette.front()));
+    // Where it was put covers no window: it stays.
+    EXPECT_FALSE(WindowPlacement::leastCoveringSpot(QRect(700, 0, 300, 500), area, shown, palette).has_value());
+    // The whole area taken: no spot covers less than where it was put.
+    EXPECT_FALSE(WindowPlacement::leastCoveringSpot(area, area, shown, palette).has_value());
 }
 
 }  // namespace
