@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <map>
+#include <span>
 #include <tuple>
 #include <vector>
 
@@ -174,6 +175,71 @@ struct SmoothArrays {
     }
 };
 
+// Index lists of an n x n grid, built once per grid side and kept.
+struct GridLists {
+    std::vector<GridMesh::Index> rowLines, columnLines, strips, swappedStrips;
+};
+
+const GridLists& gridLists(int n)
+{
+    static std::map<int, GridLists> lists;
+    auto [at, added] = lists.try_emplace(n);
+    if (added) {
+        at->second.rowLines = GridMesh::rowLines(n, n);
+        at->second.columnLines = GridMesh::columnLines(n, n);
+        at->second.strips = GridMesh::stripTriangles(n, 0, n - 1, false);
+        at->second.swappedStrips = GridMesh::stripTriangles(n, 0, n - 1, true);
+    }
+    return at->second;
+}
+
+// The n x n vertices (i, j, height) of a grid, row after row, for the line and plain-strip modes; the
+// normals and texture coordinates of the textured mode beside them.
+struct PlainArrays {
+    static constexpr int side = QX3DSpectrumMesh::side;
+    float positions[side * side][3];
+    float normals[side * side][3];
+    float texCoords[side * side][2];
+
+    void fill(const HeightGrid& g, int n)
+    {
+        for (int i = 0; i < n; ++i)
+            for (int j = 0; j < n; ++j) {
+                float* p = positions[i * n + j];
+                p[0] = float(i);
+                p[1] = float(j);
+                p[2] = g[i][j];
+            }
+    }
+    void fillSurface(const QX3DSpectrumMesh& m, int n)
+    {
+        for (int i = 0; i < n; ++i)
+            for (int j = 0; j < n; ++j) {
+                std::copy_n(m.vertNorms[i][j], 3, normals[i * n + j]);
+                std::copy_n(m.texCoords[i][j], 2, texCoords[i * n + j]);
+            }
+    }
+};
+
+PlainArrays& plainArrays()
+{
+    static PlainArrays arrays;
+    return arrays;
+}
+
+// Positions only, from the plain arrays, for the draws between begin and end.
+struct PositionsOnly {
+    PositionsOnly()
+    {
+        glPushClientAttrib(GL_CLIENT_VERTEX_ARRAY_BIT);
+        glEnableClientState(GL_VERTEX_ARRAY);
+        glVertexPointer(3, GL_FLOAT, 0, plainArrays().positions);
+    }
+    ~PositionsOnly() { glPopClientAttrib(); }
+    PositionsOnly(const PositionsOnly&) = delete;
+    PositionsOnly& operator=(const PositionsOnly&) = delete;
+};
+
 // A strip of rows i and i + 1 (or i + 1 and i when swapped), columns 0 .. columns - 1, of a plain grid.
 template <class Emit>
 void strip(int i, int columns, bool swapped, Emit&& vertexAt)
@@ -285,29 +351,22 @@ void drawWireframe(int N)
     const HeightGrid* g = meshGrid(N);
     const int n = activeGrid();
     glColor3f(1.0f, 1.0f, 1.0f);
-    if (!g)
+    if (!g || n < 2)
         return;
-    for (int i = 0; i < n; ++i) {
-        glBegin(GL_LINE_STRIP);
-        for (int j = 0; j < n; ++j)
-            glVertex3f(float(i), float(j), (*g)[i][j]);
-        glEnd();
-    }
-    for (int j = 0; j < n; ++j) {
-        glBegin(GL_LINE_STRIP);
-        for (int i = 0; i < n; ++i)
-            glVertex3f(float(i), float(j), (*g)[i][j]);
-        glEnd();
-    }
+    // The row and column line strips as the separate segments they are made of.
+    plainArrays().fill(*g, n);
+    const GridLists& lists = gridLists(n);
+    const PositionsOnly arrays;
+    drawGridElements(GL_LINES, lists.rowLines, n * n);
+    drawGridElements(GL_LINES, lists.columnLines, n * n);
 }
 
 namespace {
 
-// The strips of the flat-shaded and hidden-line modes, without normals.
-void plainStrips(const HeightGrid& g, int n)
+// The strips of the hidden-line mode, without normals, from the plain arrays.
+void plainStrips(int n)
 {
-    for (int i = 0; i < n - 1; ++i)
-        strip(i, n, false, [&](int r, int j) { glVertex3f(float(r), float(j), g[r][j]); });
+    drawGridElements(GL_TRIANGLES, gridLists(n).strips, n * n);
 }
 
 }  // namespace
@@ -338,15 +397,19 @@ void drawHiddenLine(int N)
 {
     const HeightGrid* g = meshGrid(N);
     const int n = activeGrid();
+    const bool drawn = g && n >= 2;
+    if (drawn)
+        plainArrays().fill(*g, n);
+    const PositionsOnly arrays;
     glEnable(GL_POLYGON_OFFSET_FILL);
     glColor3f(0.8f, 0.2f, 0.8f);
-    if (g)
-        plainStrips(*g, n);
+    if (drawn)
+        plainStrips(n);
     glDisable(GL_POLYGON_OFFSET_FILL);
     glColor3f(1.0f, 1.0f, 1.0f);
     glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
-    if (g)
-        plainStrips(*g, n);
+    if (drawn)
+        plainStrips(n);
     glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
 }
 
@@ -355,21 +418,38 @@ void drawTextured(int N)
     QX3DSpectrumMesh& m = mesh();
     const HeightGrid* g = meshGrid(N);
     const int n = activeGrid();
-    const auto vertexAt = [&](int r, int j) {
-        glNormal3fv(m.vertNorms[r][j]);
-        glTexCoord2fv(m.texCoords[r][j]);
-        glVertex3f(float(r), float(j), (*g)[r][j]);
-    };
     glColor3f(1.0f, 1.0f, 1.0f);
+    if (!g || n < 2)
+        return;
+    // The top strips, then the same strips wound the other way for the underside, in one draw; the
+    // current normal and texture coordinate are left as the last vertex of the underside leaves them.
+    PlainArrays& a = plainArrays();
+    a.fill(*g, n);
+    a.fillSurface(m, n);
+    const GridLists& lists = gridLists(n);
+    static std::vector<GridMesh::Index> bothSides;
+    bothSides.assign(lists.strips.begin(), lists.strips.end());
+    bothSides.insert(bothSides.end(), lists.swappedStrips.begin(), lists.swappedStrips.end());
+    static FacingCull cull;
+    cull.begin();
+    if (cull.active())
+        cull.project(a.positions[0], sizeof a.positions[0], n * n);
+    const std::span<const GridMesh::Index> kept = cull.keep(bothSides);
     glEnable(GL_TEXTURE_2D);
-    for (int i = 0; g && i < n - 1; ++i)
-        strip(i, n, false, vertexAt);
+    {
+        const PositionsOnly arrays;
+        glEnableClientState(GL_NORMAL_ARRAY);
+        glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+        glNormalPointer(GL_FLOAT, 0, a.normals);
+        glTexCoordPointer(2, GL_FLOAT, 0, a.texCoords);
+        if (!kept.empty())
+            glDrawRangeElements(GL_TRIANGLES, 0, GLuint(n * n - 1), GLsizei(kept.size()), GL_UNSIGNED_INT,
+                                kept.data());
+    }
     glDisable(GL_TEXTURE_2D);
-    glColor3f(1.0f, 1.0f, 1.0f);
-    glEnable(GL_TEXTURE_2D);
-    for (int i = 0; g && i < n - 1; ++i)
-        strip(i, n, true, vertexAt);
-    glDisable(GL_TEXTURE_2D);
+    // The last vertex of the underside strips is (n - 2, n - 1).
+    glNormal3fv(m.vertNorms[n - 2][n - 1]);
+    glTexCoord2fv(m.texCoords[n - 2][n - 1]);
 }
 
 namespace {
