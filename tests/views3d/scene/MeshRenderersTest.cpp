@@ -233,7 +233,7 @@ TEST_F(MeshRenderers, SmoothShadedMatchesTheVertexByVertexDrawing)
 
 namespace {
 
-// The line, hidden-line and textured modes drawn strip by strip in immediate mode: the references the
+// The line, hidden-line, flat-shaded and textured modes drawn strip by strip in immediate mode: the references the
 // renderers' array drawing must match pixel for pixel.
 void referenceStrip(int i, int n, bool swapped, const std::function<void(int, int)>& vertexAt)
 {
@@ -275,6 +275,22 @@ void referenceMode(int mode, int N)
         for (int i = 0; i < n - 1; ++i)
             referenceStrip(i, n, false, position);
         glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+    } else if (mode == 2) {
+        glEnable(GL_POLYGON_OFFSET_FILL);
+        glColor3f(0.8f, 0.2f, 0.8f);
+        for (int i = 0; i < n - 1; ++i) {
+            glBegin(GL_TRIANGLE_STRIP);
+            position(i, 0);
+            position(i + 1, 0);
+            for (int j = 1; j < n; ++j) {
+                glNormal3fv(mesh().faceNorms[0][i][j - 1]);
+                position(i, j);
+                glNormal3fv(mesh().faceNorms[1][i][j - 1]);
+                position(i + 1, j);
+            }
+            glEnd();
+        }
+        glDisable(GL_POLYGON_OFFSET_FILL);
     } else {
         const auto textured = [&](int r, int j) {
             glNormal3fv(mesh().vertNorms[r][j]);
@@ -292,7 +308,7 @@ void referenceMode(int mode, int N)
 
 }  // namespace
 
-TEST_F(MeshRenderers, LineHiddenLineAndTexturedModesMatchTheStripByStripDrawing)
+TEST_F(MeshRenderers, LineHiddenLineFlatAndTexturedModesMatchTheStripByStripDrawing)
 {
     reInitColorX();
     // Stripes of different widths across and along, so that wrong or swapped texture coordinates show.
@@ -314,18 +330,31 @@ TEST_F(MeshRenderers, LineHiddenLineAndTexturedModesMatchTheStripByStripDrawing)
     glMatrixMode(GL_MODELVIEW);
     const auto image = [&](const std::function<void()>& draw) {
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        glNormal3f(0.3f, 0.5f, 0.8f);  // the lines and the hidden-line fill are lit with the current normal
+        glNormal3f(0.0f, 0.0f, -1.0f);  // the lines and the hidden-line fill are lit with the current normal
         glTexCoord2f(0.3f, 0.7f);
         draw();
-        // What the renderer leaves as the current attributes shows on a quad that sets none.
-        glEnable(GL_TEXTURE_2D);
-        glBegin(GL_QUADS);
-        glVertex3f(-8, -8, -3);
-        glVertex3f(-2, -8, -3);
-        glVertex3f(-2, -2, -3);
-        glVertex3f(-8, -2, -3);
-        glEnd();
-        glDisable(GL_TEXTURE_2D);
+        // What the renderer leaves as the current attributes shows on a quad that sets none, lit and
+        // drawn over the middle of the picture.
+        glPushMatrix();
+        glLoadIdentity();
+        const GLboolean lit = glIsEnabled(GL_LIGHTING);
+        glDisable(GL_DEPTH_TEST);
+        glEnable(GL_LIGHTING);
+        for (float x : {-2.0f, 0.0f}) {  // textured, then lit only
+            if (x < 0.0f)
+                glEnable(GL_TEXTURE_2D);
+            glBegin(GL_QUADS);
+            glVertex3f(x, -1, -10);
+            glVertex3f(x + 2, -1, -10);
+            glVertex3f(x + 2, 1, -10);
+            glVertex3f(x, 1, -10);
+            glEnd();
+            glDisable(GL_TEXTURE_2D);
+        }
+        glEnable(GL_DEPTH_TEST);
+        if (!lit)
+            glDisable(GL_LIGHTING);
+        glPopMatrix();
         return pixels();
     };
     // Mesa lights the first lines drawn after the fixture's set-up with state it applies late; one
@@ -346,13 +375,16 @@ TEST_F(MeshRenderers, LineHiddenLineAndTexturedModesMatchTheStripByStripDrawing)
             glRotatef(tilt, 1.0f, 0.0f, 0.0f);
             glRotatef(30.0f, 0.0f, 0.0f, 1.0f);
             glTranslatef(-side / 2.0f, -side / 2.0f, 0.0f);
-            for (int mode : {0, 1, 4}) {
+            for (int mode : {0, 1, 2, 4}) {
+                setDisplayn(mode);  // the shade model and lighting of the mode
                 const QImage expected = image([&] { referenceMode(mode, 2); });
                 const QImage drawn = image([&] {
                     if (mode == 0)
                         drawWireframe(2);
                     else if (mode == 1)
                         drawHiddenLine(2);
+                    else if (mode == 2)
+                        drawFlatShaded(2);
                     else
                         drawTextured(2);
                 });
@@ -361,5 +393,6 @@ TEST_F(MeshRenderers, LineHiddenLineAndTexturedModesMatchTheStripByStripDrawing)
             }
         }
     }
+    setDisplayn(3);
     glDeleteTextures(1, &texture);
 }

@@ -371,6 +371,56 @@ void plainStrips(int n)
 
 }  // namespace
 
+namespace {
+
+// The flat-shaded strips as vertex arrays. Each strip has vertices of its own, since a grid point takes
+// the normal of the face before it, which differs from strip to strip: vertex k of strip i at
+// i * 2n + k, in the strip's order, the first two with the normal current before them.
+struct FlatArrays {
+    static constexpr int side = QX3DSpectrumMesh::side;
+    float positions[(side - 1) * 2 * side][3];
+    float normals[(side - 1) * 2 * side][3];
+
+    void fill(const HeightGrid& g, const float (&faceNorms)[2][side][side][3], int n, const float* startNormal)
+    {
+        const float* normal = startNormal;
+        for (int i = 0; i < n - 1; ++i) {
+            const int base = i * 2 * n;
+            for (int k = 0; k < 2 * n; ++k) {
+                const int row = i + k % 2, j = k / 2;
+                if (j >= 1)
+                    normal = faceNorms[k % 2][i][j - 1];
+                std::copy_n(normal, 3, normals[base + k]);
+                float* p = positions[base + k];
+                p[0] = float(row);
+                p[1] = float(j);
+                p[2] = g[row][j];
+            }
+        }
+    }
+};
+
+// Triangles of strips whose vertices run on from strip to strip, 2n to a strip.
+const std::vector<GridMesh::Index>& flatStripTriangles(int n)
+{
+    static std::map<int, std::vector<GridMesh::Index>> lists;
+    auto [at, added] = lists.try_emplace(n);
+    if (added)
+        for (int i = 0; i < n - 1; ++i) {
+            const auto base = GridMesh::Index(i * 2 * n);
+            // Triangle k of a strip is (k, k + 1, k + 2) for even k and (k + 1, k, k + 2) for odd k.
+            for (int k = 0; k + 2 < 2 * n; ++k) {
+                const bool odd = k % 2 == 1;
+                at->second.insert(at->second.end(), {base + GridMesh::Index(odd ? k + 1 : k),
+                                                     base + GridMesh::Index(odd ? k : k + 1),
+                                                     base + GridMesh::Index(k + 2)});
+            }
+        }
+    return at->second;
+}
+
+}  // namespace
+
 void drawFlatShaded(int N)
 {
     QX3DSpectrumMesh& m = mesh();
@@ -378,17 +428,20 @@ void drawFlatShaded(int N)
     const int n = activeGrid();
     glEnable(GL_POLYGON_OFFSET_FILL);
     glColor3f(0.8f, 0.2f, 0.8f);
-    for (int i = 0; g && i < n - 1; ++i) {
-        glBegin(GL_TRIANGLE_STRIP);
-        glVertex3f(float(i), 0.0f, (*g)[i][0]);
-        glVertex3f(float(i + 1), 0.0f, (*g)[i + 1][0]);
-        for (int j = 1; j < n; ++j) {
-            glNormal3fv(m.faceNorms[0][i][j - 1]);
-            glVertex3f(float(i), float(j), (*g)[i][j]);
-            glNormal3fv(m.faceNorms[1][i][j - 1]);
-            glVertex3f(float(i + 1), float(j), (*g)[i + 1][j]);
-        }
-        glEnd();
+    if (g && n >= 2) {
+        static FlatArrays arrays;
+        GLfloat startNormal[3];
+        glGetFloatv(GL_CURRENT_NORMAL, startNormal);
+        arrays.fill(*g, m.faceNorms, n, startNormal);
+        glPushClientAttrib(GL_CLIENT_VERTEX_ARRAY_BIT);
+        glEnableClientState(GL_VERTEX_ARRAY);
+        glEnableClientState(GL_NORMAL_ARRAY);
+        glVertexPointer(3, GL_FLOAT, 0, arrays.positions);
+        glNormalPointer(GL_FLOAT, 0, arrays.normals);
+        drawGridElements(GL_TRIANGLES, flatStripTriangles(n), (n - 1) * 2 * n);
+        glPopClientAttrib();
+        // The current normal as the strips leave it.
+        glNormal3fv(arrays.normals[(n - 1) * 2 * n - 1]);
     }
     glDisable(GL_POLYGON_OFFSET_FILL);
 }
