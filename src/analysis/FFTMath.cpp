@@ -193,9 +193,10 @@ __attribute__((always_inline)) inline void gatherBlocks(const double* __restrict
     }
 }
 
-NUPO_FFT_CLONES
-void gatherFirstStages(const double* __restrict in, const int* __restrict starts, int half, int stages,
-                       double* __restrict re, double* __restrict im)
+__attribute__((always_inline)) inline void gatherFirstStages(const double* __restrict in,
+                                                             const int* __restrict starts, int half,
+                                                             int stages, double* __restrict re,
+                                                             double* __restrict im)
 {
     if (stages == 2)
         gatherBlocks<2>(in, starts, half, re, im);
@@ -242,9 +243,11 @@ struct Butterfly {
 
 // One radix-4 pass of span h (a multiple of 4): for every group of 4h points, joins four DFTs of h points
 // into one of 4h points. The twiddles come four j at a time: w, w^2 and w^3, real then imaginary parts.
-NUPO_FFT_CLONES
-void radix4Pass(double* __restrict re, double* __restrict im, int n, int h, const double* __restrict tw)
+template <int FixedH>
+__attribute__((always_inline)) inline void radix4Pass(double* __restrict re, double* __restrict im, int n,
+                                                      int runtimeH, const double* __restrict tw)
 {
+    const int h = FixedH > 0 ? FixedH : runtimeH;
     for (int s = 0; s < n; s += 4 * h) {
         double* r = re + s;
         double* i = im + s;
@@ -266,6 +269,19 @@ void radix4Pass(double* __restrict re, double* __restrict im, int n, int h, cons
             }
         }
     }
+}
+
+// A pass of span h; the smallest spans with their loops laid out in full (their twiddles stay in
+// registers across the groups).
+__attribute__((always_inline)) inline void radix4Pass(double* __restrict re, double* __restrict im, int n,
+                                                      int h, const double* __restrict tw)
+{
+    if (h == 4)
+        radix4Pass<4>(re, im, n, h, tw);
+    else if (h == 8)
+        radix4Pass<8>(re, im, n, h, tw);
+    else
+        radix4Pass<0>(re, im, n, h, tw);
 }
 
 // Untangles the spectra of the even and the odd samples into the spectrum of the real input. Bins k and
@@ -310,10 +326,9 @@ __attribute__((always_inline)) inline Quad reversed(Quad v)
 // complete four pairs. The loop takes j = h / 2 .. h - 1 four at a time, each with h - j read in
 // reversed lanes (so j = h / 2 is done twice, alike); butterfly 0 pairs with itself. The twiddles of
 // h - j follow from those of j: w^q(h - j) = (-i)^q conj(w^q(j)).
-NUPO_FFT_CLONES
-void lastPassAndUntangle(const double* __restrict re, const double* __restrict im, int half,
-                         const double* __restrict tw, const double* __restrict wRe,
-                         const double* __restrict wIm, double* __restrict out)
+__attribute__((always_inline)) inline void lastPassAndUntangle(
+    const double* __restrict re, const double* __restrict im, int half, const double* __restrict tw,
+    const double* __restrict wRe, const double* __restrict wIm, double* __restrict out)
 {
     const int h = half / 4;  // a multiple of 16
     // Butterfly 0 has no twiddles; bins 0 and half / 2 stand alone, h and 3h pair.
@@ -355,12 +370,62 @@ void lastPassAndUntangle(const double* __restrict re, const double* __restrict i
     }
 }
 
+// The whole transform in one function, so that the machine's variant is chosen once per transform
+// rather than once per pass (which costs a tenth of a small transform).
+NUPO_FFT_CLONES
+void transform(const FFTTables& tables, const double* in, double* out, double* work)
+{
+    const int half = tables.points / 2;
+    double* re = work;
+    double* im = re + half;
+    gatherFirstStages(in, tables.blockStart.data(), half, tables.firstStages, re, im);
+    // The last pass (span half / 4) runs together with the untangling. Of the others, the passes that
+    // stay within chunks of up to chunkLimit points run chunk by chunk, so that a chunk stays in the
+    // first-level cache through them; the rest run over the whole.
+    constexpr int chunkLimit = 1024;
+    const int last = half / 4;
+    const int first = 1 << tables.firstStages;
+    int chunk = first;
+    while (4 * chunk <= std::min(last, chunkLimit))
+        chunk *= 4;
+    for (int base = 0; base < half; base += chunk) {
+        const double* tw = tables.twiddles.data();
+        for (int h = first; 4 * h <= chunk; tw += 6 * h, h *= 4)
+            radix4Pass(re + base, im + base, chunk, h, tw);
+    }
+    const double* tw = tables.twiddles.data();
+    for (int h = first; h < last; tw += 6 * h, h *= 4)
+        if (4 * h > chunk)
+            radix4Pass(re, im, half, h, tw);
+    lastPassAndUntangle(re, im, half, tw, tables.splitRe.data(), tables.splitIm.data(), out);
+}
+
 // The square roots vectorise because this file is built without errno for math functions.
 NUPO_FFT_CLONES
 void amplitudeLoop(const double* __restrict x, int count, double scale, double* __restrict out)
 {
     for (int k = 0; k < count; ++k)
         out[k] = scale * std::sqrt(x[2 * k] * x[2 * k] + x[2 * k + 1] * x[2 * k + 1]);
+}
+
+// The same, written twice: the square roots set the pace, so the second store costs next to nothing.
+NUPO_FFT_CLONES
+void amplitudeLoop2(const double* __restrict x, int count, double scale, double* __restrict out,
+                    double* __restrict copy)
+{
+    for (int k = 0; k < count; ++k) {
+        const double a = scale * std::sqrt(x[2 * k] * x[2 * k] + x[2 * k + 1] * x[2 * k + 1]);
+        out[k] = a;
+        copy[k] = a;
+    }
+}
+
+NUPO_FFT_CLONES
+void windowLoop(const int* __restrict samples, const int* __restrict window, int count, double gain,
+                double* __restrict out)
+{
+    for (int i = 0; i < count; ++i)
+        out[i] = samples[i] * gain * window[i];
 }
 
 }  // namespace
@@ -395,40 +460,27 @@ void initbitrevAndFFT()
     allTables();
 }
 
-void binAmplitudes(const Complex* x, int count, double windowSum, double* out)
+void binAmplitudes(const Complex* x, int count, double windowSum, double* out, double* copy)
 {
-    if (windowSum > 0.0)
+    if (windowSum > 0.0 && copy)
+        amplitudeLoop2(reinterpret_cast<const double*>(x), count, 2.0 / windowSum, out, copy);
+    else if (windowSum > 0.0)
         amplitudeLoop(reinterpret_cast<const double*>(x), count, 2.0 / windowSum, out);
-    else
+    else {
         std::fill(out, out + count, 0.0);
+        if (copy)
+            std::fill(copy, copy + count, 0.0);
+    }
+}
+
+void windowSamples(const FFTTables& tables, const int* samples, double gain, double* out)
+{
+    windowLoop(samples, tables.window.data(), tables.points, gain, out);
 }
 
 void realFFT(const FFTTables& tables, const double* in, Complex* out, Complex* work)
 {
-    const int half = tables.points / 2;
-    double* re = reinterpret_cast<double*>(work);
-    double* im = re + half;
-    gatherFirstStages(in, tables.blockStart.data(), half, tables.firstStages, re, im);
-    // The last pass (span half / 4) runs together with the untangling. Of the others, the passes that
-    // stay within chunks of up to chunkLimit points run chunk by chunk, so that a chunk stays in the
-    // first-level cache through them; the rest run over the whole.
-    constexpr int chunkLimit = 1024;
-    const int last = half / 4;
-    const int first = 1 << tables.firstStages;
-    int chunk = first;
-    while (4 * chunk <= std::min(last, chunkLimit))
-        chunk *= 4;
-    for (int base = 0; base < half; base += chunk) {
-        const double* tw = tables.twiddles.data();
-        for (int h = first; 4 * h <= chunk; tw += 6 * h, h *= 4)
-            radix4Pass(re + base, im + base, chunk, h, tw);
-    }
-    const double* tw = tables.twiddles.data();
-    for (int h = first; h < last; tw += 6 * h, h *= 4)
-        if (4 * h > chunk)
-            radix4Pass(re, im, half, h, tw);
-    lastPassAndUntangle(re, im, half, tw, tables.splitRe.data(), tables.splitIm.data(),
-                        reinterpret_cast<double*>(out));
+    transform(tables, in, reinterpret_cast<double*>(out), reinterpret_cast<double*>(work));
 }
 
 }  // namespace nupo

@@ -45,15 +45,15 @@ using Complex = std::complex<double>;
 // with the first two or three stages done on the way in, then combines four blocks at a time; its last
 // pass writes the split spectrum directly.
 struct FFTTables {
-    int points = 0;                // n
-    int firstStages = 2;           // 2 or 3, so that the stages left pair up
+    int points = 0;                  // n
+    int firstStages = 2;             // 2 or 3, so that the stages left pair up
     AlignedVector<int> blockStart;   // where each first-stage block of 2^firstStages points starts reading
     AlignedVector<double> twiddles;  // per pass of span h = 2^firstStages, 4x that, ...: for q = 1, 2, 3 the
-                                   //   real then imaginary parts of e^(-2 pi i q j / 4h), j < h
+                                     //   real then imaginary parts of e^(-2 pi i q j / 4h), j < h
     AlignedVector<double> splitRe;   // e^(-2 pi i k / n), k = 0 .. n / 2 - 1
     AlignedVector<double> splitIm;
     AlignedVector<int> window;  // Hann window, full scale 32768
-    double windowSum = 0.0;   // sum of window / 32768
+    double windowSum = 0.0;     // sum of window / 32768
 };
 
 // True for the sizes the analysis offers.
@@ -70,8 +70,12 @@ void initbitrevAndFFT();
 // `work` is caller scratch of at least n / 2 entries; out must hold n / 2 entries.
 void realFFT(const FFTTables& tables, const double* in, Complex* out, Complex* work);
 
-// The amplitudes of `count` bins (binAmplitude of each) at once.
-void binAmplitudes(const Complex* x, int count, double windowSum, double* out);
+// The transform's input from n samples: out[i] = samples[i] * gain * window[i] (window in 1/32768 units,
+// so gain carries the 1/32768).
+void windowSamples(const FFTTables& tables, const int* samples, double gain, double* out);
+
+// The amplitudes of `count` bins (binAmplitude of each) at once; also into `copy` when it is given.
+void binAmplitudes(const Complex* x, int count, double windowSum, double* out, double* copy = nullptr);
 
 // Amplitude of bin k of a windowed transform, so that a sine of amplitude A on a bin reads A.
 inline double binAmplitude(const Complex& x, double windowSum)

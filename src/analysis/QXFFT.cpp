@@ -77,30 +77,33 @@ bool QXFFT::isRunning() const
 
 void QXFFT::timerUpdate(QObject*)
 {
-    getAndfftA(1, 1);
-    getAndfftB(1, 1);
-    getAndfftD(1, 1);
-    getAndfftE(1, 1);
-    takeCoherenceSegment(currentPoints());
+    int sizes[channelCount];
+    for (int c = 0; c < channelCount; ++c)
+        sizes[c] = computeChannel(c, 1, 1);
+    const int position = ploop.load(std::memory_order_relaxed);
+    // The four channels and the coherence segment change under one lock, so a reader sees one whole tick.
+    std::lock_guard lock(resultsMutex);
+    for (int c = 0; c < channelCount; ++c)
+        publishLocked(c, sizes[c]);
+    takeCoherenceSegmentLocked(currentPoints(), position);
 }
 
-double QXFFT::transformChannel(int channel, const FFTTables& tables, ChannelWork& w)
+double QXFFT::transformChannel(int channel, const FFTTables& tables, TransformScratch& scratch,
+                               AlignedVector<Complex>& spectrum)
 {
     const int n = tables.points;
     const int half = n / 2;
-    w.samples.resize(std::size_t(n));
-    w.spectrum.resize(std::size_t(half));
-    w.scratch.resize(std::size_t(half));
-    AlignedVector<Complex>& spectrum = w.spectrum;
+    scratch.raw.resize(std::size_t(n));
+    scratch.samples.resize(std::size_t(n));
+    scratch.work.resize(std::size_t(half));
+    spectrum.resize(std::size_t(half));
 
     const int start = std::max(ploop.load(std::memory_order_relaxed) - n, 0);
     const double gain = sampleGainForIndex(gainIndexOfChannel(channel)) / 32768.0;
-    // Windowed and gained as they are read, in one pass.
-    const int* window = tables.window.data();
-    double* samples = w.samples.data();
-    RecordingBuffers::sharedRecordingBuffers().readFromBuffer(
-        channel + 1, start, n, [=](int i, int sample) { samples[i] = sample * gain * window[i]; });
-    realFFT(tables, w.samples.data(), spectrum.data(), w.scratch.data());
+    // Read in one run of plain loads, then windowed and gained in vector steps.
+    RecordingBuffers::sharedRecordingBuffers().copyFromBuffer(channel + 1, start, n, scratch.raw.data());
+    windowSamples(tables, scratch.raw.data(), gain, scratch.samples.data());
+    realFFT(tables, scratch.samples.data(), spectrum.data(), scratch.work.data());
 
     const double offset = tables.windowSum > 0.0 ? 2.0 * spectrum[0].real() / tables.windowSum : 0.0;
     const int rate = SampleSpeed.load(std::memory_order_relaxed);
@@ -119,37 +122,45 @@ void QXFFT::analyseChannel(int channel, int CO, int BS)
 {
     if (channel < 0 || channel >= channelCount)
         return;
+    const int n = computeChannel(channel, CO, BS);
+    std::lock_guard lock(resultsMutex);
+    publishLocked(channel, n);
+}
+
+int QXFFT::computeChannel(int channel, int CO, int BS)
+{
     ChannelWork& w = work[channel];
     const FFTTables& tables = fftinit(currentPoints());
     const int n = tables.points;
     const int half = n / 2;
 
-    dcOffset(channel).store(transformChannel(channel, tables, w), std::memory_order_relaxed);
+    dcOffset(channel).store(transformChannel(channel, tables, scratch, w.spectrum),
+                            std::memory_order_relaxed);
 
     // Amplitude spectrum, exponential mean over `averageFFTX` spectra, then the stored form. Without
-    // averaging the mean is the amplitude itself, and without log power the stored form is the mean:
-    // those steps hand their input on rather than copy it.
-    w.amplitude.resize(std::size_t(half));
-    binAmplitudes(w.spectrum.data(), half, tables.windowSum, w.amplitude.data());
+    // averaging the mean is the amplitude itself, and without log power the stored form is the mean.
     const int averaged = std::clamp(averageFFTX.load(std::memory_order_relaxed), 1, maxAveraged);
     const bool restart = w.averagedPoints != n || averaged == 1;
+    w.amplitude.resize(std::size_t(half));
+    w.average.resize(std::size_t(half));
+    // The amplitudes are handed over with the results, so a restarting mean takes a copy of its own.
+    binAmplitudes(w.spectrum.data(), half, tables.windowSum, w.amplitude.data(),
+                  restart ? w.average.data() : nullptr);
     if (restart) {
-        w.average.swap(w.amplitude);  // the mean starts at (or, unaveraged, is) this spectrum
         w.averagedPoints = n;
     } else {
         for (int k = 0; k < half; ++k)
             w.average[std::size_t(k)] += (w.amplitude[std::size_t(k)] - w.average[std::size_t(k)]) / averaged;
     }
-    // After a swap the amplitudes are in `average` (and `amplitude` holds scraps until the next tick).
-    const double* amplitude = restart ? w.average.data() : w.amplitude.data();
     const bool logged = LOGpowerONed.load(std::memory_order_relaxed) != 0;
-    const double* stored = w.average.data();
-    if (logged) {
+    w.storedIsAmplitude = !logged && averaged == 1;
+    if (!w.storedIsAmplitude) {
         w.stored.resize(std::size_t(half));
         for (int k = 0; k < half; ++k)
-            w.stored[std::size_t(k)] = logPower(w.average[std::size_t(k)]);
-        stored = w.stored.data();
+            w.stored[std::size_t(k)] =
+                logged ? logPower(w.average[std::size_t(k)]) : w.average[std::size_t(k)];
     }
+    const double* stored = w.storedIsAmplitude ? w.amplitude.data() : w.stored.data();
 
     const int rate = SampleSpeed.load(std::memory_order_relaxed);
     const double binHz = double(rate) / n;
@@ -171,15 +182,31 @@ void QXFFT::analyseChannel(int channel, int CO, int BS)
         }
     }
     keepForCoherence[std::size_t(channel)] = CO != 0;
+    return n;
+}
 
-    std::lock_guard lock(resultsMutex);
-    points = n;
-    std::vector<ComplexDouble>& s = buffers[spectrumBufferOfChannel(channel)];
-    std::vector<ComplexDouble>& t = buffers[transformBuffer[channel]];
-    for (int k = 0; k < half; ++k) {
-        s[std::size_t(k)] = {stored[k], amplitude[k]};
-        t[std::size_t(k)] = {w.spectrum[std::size_t(k)].real(), w.spectrum[std::size_t(k)].imag()};
+void QXFFT::publishLocked(int channel, int n)
+{
+    ChannelWork& w = work[channel];
+    Published& p = published[channel];
+    const int half = n / 2;
+    if (p.half > half) {
+        // The bins above the new half keep what the larger transform stored there.
+        std::vector<ComplexDouble>& s = buffers[spectrumBufferOfChannel(channel)];
+        std::vector<ComplexDouble>& t = buffers[transformBuffer[channel]];
+        const double* x = p.storedIsAmplitude ? p.amplitude.data() : p.stored.data();
+        for (int k = half; k < p.half; ++k) {
+            s[std::size_t(k)] = {x[k], p.amplitude[std::size_t(k)]};
+            t[std::size_t(k)] = {p.transform[std::size_t(k)].real(), p.transform[std::size_t(k)].imag()};
+        }
     }
+    p.transform.swap(w.spectrum);
+    p.amplitude.swap(w.amplitude);
+    if (!w.storedIsAmplitude)
+        p.stored.swap(w.stored);
+    p.storedIsAmplitude = w.storedIsAmplitude;
+    p.half = half;
+    points = n;
 }
 
 void QXFFT::resetCoherence(int n)
@@ -199,16 +226,14 @@ void QXFFT::resetCoherence(int n)
 
 // Takes the newest transforms as a coherence segment when the position has moved far enough, and keeps
 // the sums over the ring: the new segment is added and the one it replaces subtracted.
-void QXFFT::takeCoherenceSegment(int n)
+void QXFFT::takeCoherenceSegmentLocked(int n, int position)
 {
-    const int position = ploop.load(std::memory_order_relaxed);
-    std::lock_guard lock(resultsMutex);
     if (coherencePoints != n)
         resetCoherence(n);
     if (segmentCount > 0 && std::abs(position - lastSegmentPosition) < n / 2)
         return;
     for (int c = 0; c < channelCount; ++c)
-        if (!keepForCoherence[std::size_t(c)] || int(work[c].spectrum.size()) != n / 2)
+        if (!keepForCoherence[std::size_t(c)] || published[c].half != n / 2)
             return;
     lastSegmentPosition = position;
 
@@ -218,7 +243,7 @@ void QXFFT::takeCoherenceSegment(int n)
     for (int k = 0; k < half; ++k) {
         for (int c = 0; c < channelCount; ++c) {
             const Complex old = slot[c][std::size_t(k)];
-            const Complex now = work[c].spectrum[std::size_t(k)];
+            const Complex now = published[c].transform[std::size_t(k)];
             double& sum = autoSums[c][std::size_t(k)];
             sum += std::norm(now) - (replacing ? std::norm(old) : 0.0);
             if (sum < 0.0)
@@ -227,12 +252,13 @@ void QXFFT::takeCoherenceSegment(int n)
         for (int p = 0; p < pairCount; ++p) {
             const int a = pairChannels[p][0], b = pairChannels[p][1];
             Complex& sum = crossSums[p][std::size_t(k)];
-            sum += crossProduct(work[a].spectrum[std::size_t(k)], work[b].spectrum[std::size_t(k)]);
+            sum +=
+                crossProduct(published[a].transform[std::size_t(k)], published[b].transform[std::size_t(k)]);
             if (replacing)
                 sum -= crossProduct(slot[a][std::size_t(k)], slot[b][std::size_t(k)]);
         }
         for (int c = 0; c < channelCount; ++c)
-            slot[c][std::size_t(k)] = work[c].spectrum[std::size_t(k)];
+            slot[c][std::size_t(k)] = published[c].transform[std::size_t(k)];
     }
     nextSegment = (nextSegment + 1) % coherenceSegments;
     segmentCount = std::min(segmentCount + 1, coherenceSegments);
@@ -263,21 +289,80 @@ int QXFFT::pairOfSource(int source)
     return (source >= 4 && source <= 9) ? pairs[source - 4] : -1;
 }
 
+int QXFFT::channelOfSpectrumBuffer(int buffer)
+{
+    for (int c = 0; c < channelCount; ++c)
+        if (spectrumBufferOfChannel(c) == buffer)
+            return c;
+    return -1;
+}
+
+int QXFFT::channelOfTransformBuffer(int buffer)
+{
+    for (int c = 0; c < channelCount; ++c)
+        if (transformBuffer[c] == buffer)
+            return c;
+    return -1;
+}
+
+ComplexDouble QXFFT::elementLocked(int buffer, int bin) const
+{
+    const std::size_t k = std::size_t(bin);
+    if (const int c = channelOfSpectrumBuffer(buffer); c >= 0 && bin < published[c].half) {
+        const Published& p = published[c];
+        return {p.storedIsAmplitude ? p.amplitude[k] : p.stored[k], p.amplitude[k]};
+    }
+    if (const int c = channelOfTransformBuffer(buffer); c >= 0 && bin < published[c].half)
+        return {published[c].transform[k].real(), published[c].transform[k].imag()};
+    return buffers[buffer][k];
+}
+
+void QXFFT::copyXLocked(int buffer, int count, double* out) const
+{
+    int k = 0;
+    if (const int c = channelOfSpectrumBuffer(buffer); c >= 0) {
+        const Published& p = published[c];
+        k = std::min(count, p.half);
+        const double* x = p.storedIsAmplitude ? p.amplitude.data() : p.stored.data();
+        std::copy(x, x + k, out);
+    } else if (const int c = channelOfTransformBuffer(buffer); c >= 0) {
+        k = std::min(count, published[c].half);
+        for (int i = 0; i < k; ++i)
+            out[i] = published[c].transform[std::size_t(i)].real();
+    }
+    for (; k < count; ++k)
+        out[k] = buffers[buffer][std::size_t(k)].x;
+}
+
 ComplexDouble QXFFT::getcomplexDoubleFromBuffer(int buffer, long samplepoint) const
 {
     if (buffer < 0 || buffer >= bufferCount)
         return {};
     const long index = std::clamp(samplepoint, 0L, long(bufferLength - 1));
     std::lock_guard lock(resultsMutex);
-    return buffers[buffer][std::size_t(index)];
+    return elementLocked(buffer, int(index));
 }
 
 void QXFFT::putcomplexDoubleToBuffer(int buffer, long samplepoint, ComplexDouble InDataX)
 {
     if (buffer < 0 || buffer >= bufferCount || samplepoint < 0 || samplepoint >= bufferLength)
         return;
+    const std::size_t k = std::size_t(samplepoint);
     std::lock_guard lock(resultsMutex);
-    buffers[buffer][std::size_t(samplepoint)] = InDataX;
+    // A bin the tick handed over changes there (until the next tick replaces it).
+    if (const int c = channelOfSpectrumBuffer(buffer); c >= 0 && samplepoint < published[c].half) {
+        Published& p = published[c];
+        if (p.storedIsAmplitude) {
+            p.stored.assign(p.amplitude.begin(), p.amplitude.end());
+            p.storedIsAmplitude = false;
+        }
+        p.stored[k] = InDataX.x;
+        p.amplitude[k] = InDataX.y;
+    } else if (const int c = channelOfTransformBuffer(buffer); c >= 0 && samplepoint < published[c].half) {
+        published[c].transform[k] = {InDataX.x, InDataX.y};
+    } else {
+        buffers[buffer][k] = InDataX;
+    }
 }
 
 int QXFFT::copySpectrum(int buffer, double* out, int max) const
@@ -286,8 +371,7 @@ int QXFFT::copySpectrum(int buffer, double* out, int max) const
         return 0;
     std::lock_guard lock(resultsMutex);
     const int count = std::min(max, points / 2);
-    for (int k = 0; k < count; ++k)
-        out[k] = buffers[buffer][std::size_t(k)].x;
+    copyXLocked(buffer, count, out);
     return count;
 }
 
@@ -295,11 +379,8 @@ void QXFFT::copyChannelSpectra(int count, double* const out[channelCount]) const
 {
     count = std::clamp(count, 0, bufferLength);
     std::lock_guard lock(resultsMutex);
-    for (int c = 0; c < channelCount; ++c) {
-        const std::vector<ComplexDouble>& spectrum = buffers[spectrumBufferOfChannel(c)];
-        for (int k = 0; k < count; ++k)
-            out[c][k] = spectrum[std::size_t(k)].x;
-    }
+    for (int c = 0; c < channelCount; ++c)
+        copyXLocked(spectrumBufferOfChannel(c), count, out[c]);
 }
 
 int QXFFT::copyCoherence(int pair, double N, double* out, int max) const
@@ -331,9 +412,10 @@ BandSpectrum QXFFT::bandSpectrum(int source) const
 
     if (source < channelCount) {
         const FFTTables& tables = fftinit(n);
-        ChannelWork w;
-        transformChannel(source, tables, w);
-        binAmplitudes(w.spectrum.data(), half, tables.windowSum, result.values.data());
+        TransformScratch own;
+        AlignedVector<Complex> spectrum;
+        transformChannel(source, tables, own, spectrum);
+        binAmplitudes(spectrum.data(), half, tables.windowSum, result.values.data());
         if (LOGpowerONed.load(std::memory_order_relaxed) != 0)
             for (double& a : result.values)
                 a = logPower(a);

@@ -114,29 +114,57 @@ public:
 private:
     QXFFT();
 
-    struct ChannelWork {
+    // Buffers a transform needs only while it runs: one set serves the four channels in turn.
+    struct TransformScratch {
+        AlignedVector<int> raw;
         AlignedVector<double> samples;
+        AlignedVector<Complex> work;
+    };
+    // What the tick computes for one channel; touched by the tick alone.
+    struct ChannelWork {
         AlignedVector<Complex> spectrum;
-        AlignedVector<Complex> scratch;
         AlignedVector<double> amplitude;
-        AlignedVector<double> average;
-        AlignedVector<double> stored;  // the logarithmic form; unused while power is linear
+        AlignedVector<double> average;  // the running mean, kept while averaging
+        AlignedVector<double> stored;   // the stored form when it is not the amplitude itself
+        bool storedIsAmplitude = true;
         int averagedPoints = 0;
+    };
+    // What the last tick handed over for one channel: the bins below `half` of its spectrum buffer
+    // (x stored, y amplitude) and of its transform buffer. The arrays change hands with the work's
+    // rather than being copied; the bins from `half` on stay in `buffers`.
+    struct Published {
+        AlignedVector<Complex> transform;
+        AlignedVector<double> amplitude;
+        AlignedVector<double> stored;  // unused while storedIsAmplitude
+        bool storedIsAmplitude = true;
+        int half = 0;
     };
 
     void analyseChannel(int channel, int CO, int BS);
+    // The channel's analysis up to what it stores; returns the transform size.
+    int computeChannel(int channel, int CO, int BS);
     // Windowed, gained transform of a channel's newest samples into `spectrum`; DC and mains bins zero.
-    // Returns the DC offset (twice the weighted mean). Touches only the given work.
-    static double transformChannel(int channel, const FFTTables& tables, ChannelWork& w);
-    void takeCoherenceSegment(int points);
+    // Returns the DC offset (twice the weighted mean). Touches only the given scratch and spectrum.
+    static double transformChannel(int channel, const FFTTables& tables, TransformScratch& scratch,
+                                   AlignedVector<Complex>& spectrum);
+    void publishLocked(int channel, int n);
+    void takeCoherenceSegmentLocked(int points, int position);
     void resetCoherence(int points);
     double coherenceLocked(int pair, double N, int bin) const;
+    // Channel and kind of a buffer the tick writes (-1 for the others).
+    static int channelOfSpectrumBuffer(int buffer);
+    static int channelOfTransformBuffer(int buffer);
+    ComplexDouble elementLocked(int buffer, int bin) const;
+    // x of bins 0 .. count - 1 of a buffer.
+    void copyXLocked(int buffer, int count, double* out) const;
 
+    TransformScratch scratch;
     ChannelWork work[channelCount];
     std::array<bool, channelCount> keepForCoherence{};
 
     mutable std::mutex resultsMutex;  // guards everything below
     std::vector<ComplexDouble> buffers[bufferCount];
+    Published published[channelCount];
     int points = 0;
     // Coherence: a ring of segments (the transforms of the four channels) and the sums over it.
     int coherencePoints = 0;

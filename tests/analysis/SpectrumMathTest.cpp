@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
+#include <random>
 #include <vector>
 
 using namespace nupo;
@@ -93,6 +96,75 @@ TEST(SpectrumMath, BandValuesAveragePeakAndIgnoreEmptyBands)
     b[0] = 4.0;
     EXPECT_DOUBLE_EQ(analysisBandPower(b.data(), 128, binHz, eyeBand), 4.0 / 3.0);  // bins 0, 1, 2
     EXPECT_DOUBLE_EQ(analysisBandPower(b.data(), 128, binHz, 8), 0.0);
+}
+
+namespace {
+
+// The three highest local maxima by one plain pass over every bin.
+std::array<SpectrumPeak, 3> plainThreePeaks(const std::vector<double>& s)
+{
+    std::array<SpectrumPeak, 3> peaks{};
+    const int count = int(s.size());
+    for (int k = 1; k < count; ++k) {
+        const double v = s[std::size_t(k)];
+        if (!(v > s[std::size_t(k - 1)]) || (k + 1 < count && !(v >= s[std::size_t(k + 1)])) || !(v > 0.0))
+            continue;
+        for (int p = 0; p < 3; ++p)
+            if (v > peaks[std::size_t(p)].value) {
+                for (int q = 2; q > p; --q)
+                    peaks[std::size_t(q)] = peaks[std::size_t(q - 1)];
+                peaks[std::size_t(p)] = {float(v), k};
+                break;
+            }
+    }
+    return peaks;
+}
+
+}  // namespace
+
+// Spectra of every length near the block size, with plateaus, ties, zeros and rising ends: the peak
+// search and the band powers give what one plain pass over every bin gives.
+TEST(SpectrumMath, PeaksAndBandPowersMatchAPlainScan)
+{
+    std::mt19937 random(17);
+    std::uniform_real_distribution<double> value(0.0, 100.0);
+    std::uniform_int_distribution<int> level(0, 6);
+    for (int count = 1; count < 70; ++count) {
+        for (int trial = 0; trial < 20; ++trial) {
+            std::vector<double> s(static_cast<std::size_t>(count));
+            for (double& v : s)
+                v = trial % 2 ? value(random) : double(level(random));  // odd trials: ties and plateaus
+            if (trial == 4)
+                std::sort(s.begin(), s.end());  // rising to the last bin
+            const auto fast = findThreePeaks(s.data(), count);
+            const auto plain = plainThreePeaks(s);
+            for (int p = 0; p < 3; ++p) {
+                ASSERT_EQ(fast[std::size_t(p)].bin, plain[std::size_t(p)].bin) << count << "/" << trial;
+                ASSERT_EQ(fast[std::size_t(p)].value, plain[std::size_t(p)].value) << count << "/" << trial;
+            }
+        }
+    }
+    std::vector<double> s(4096);
+    for (double& v : s)
+        v = value(random);
+    for (const double binHz : {120.0 / 8192, 120.0 / 256, 0.5, 1.0, 3.0, 128.0 / 512}) {
+        for (int band = -1; band <= analysisBandCount; ++band) {
+            const BandEdges e = analysisBandEdges(band);
+            double sum = 0.0;
+            int n = 0;
+            for (int k = 0; k < 4096; ++k) {
+                const double f = k * binHz;
+                if (band >= 0 && band < analysisBandCount &&
+                    ((f > e.low && f <= e.high) || (band == eyeBand && k == 0))) {
+                    sum += s[std::size_t(k)];
+                    ++n;
+                }
+            }
+            const double plain = n > 0 ? sum / n : 0.0;
+            EXPECT_NEAR(analysisBandPower(s.data(), 4096, binHz, band), plain, 1e-12 * plain)
+                << binHz << " Hz bins, band " << band;
+        }
+    }
 }
 
 TEST(SpectrumMath, CoherenceIsBoundedAndGatedByLevel)
