@@ -59,7 +59,8 @@ protected:
         glVertexPointer(3, GL_FLOAT, 0, sheet_.positions);
         for (std::size_t t = 0; t < triangles.size(); t += 3) {
             const GridMesh::Index a = triangles[t], b = triangles[t + 1];
-            glColor3ub(GLubyte(40 + a * 7 % 200), GLubyte(40 + b * 13 % 200), GLubyte(40 + (a + b) * 3 % 200));
+            glColor3ub(GLubyte(40 + a * 7 % 200), GLubyte(40 + b * 13 % 200),
+                       GLubyte(40 + (a + b) * 3 % 200));
             glDrawElements(GL_TRIANGLES, 3, GL_UNSIGNED_INT, &triangles[t]);
         }
         glDisableClientState(GL_VERTEX_ARRAY);

@@ -233,8 +233,8 @@ TEST_F(MeshRenderers, SmoothShadedMatchesTheVertexByVertexDrawing)
 
 namespace {
 
-// The line, hidden-line, flat-shaded and textured modes drawn strip by strip in immediate mode: the references the
-// renderers' array drawing must match pixel for pixel.
+// The line, hidden-line, flat-shaded and textured modes drawn strip by strip in immediate mode: the
+// references the renderers' array drawing must match pixel for pixel.
 void referenceStrip(int i, int n, bool swapped, const std::function<void(int, int)>& vertexAt)
 {
     glBegin(GL_TRIANGLE_STRIP);
@@ -319,8 +319,9 @@ TEST_F(MeshRenderers, LineHiddenLineFlatAndTexturedModesMatchTheStripByStripDraw
     for (int y = 0; y < 32; ++y)
         for (int x = 0; x < 32; ++x)
             for (int c = 0; c < 4; ++c)
-                checker[std::size_t((y * 32 + x) * 4 + c)] =
-                    GLubyte(c == 0 ? (x / 4) % 2 * 200 : c == 1 ? (y / 8) % 2 * 200 : 255);
+                checker[std::size_t((y * 32 + x) * 4 + c)] = GLubyte(c == 0   ? (x / 4) % 2 * 200
+                                                                     : c == 1 ? (y / 8) % 2 * 200
+                                                                              : 255);
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 32, 32, 0, GL_RGBA, GL_UNSIGNED_BYTE, checker.data());
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstddef>
+#include <limits>
 
 namespace nupo {
 
@@ -49,10 +50,11 @@ void FacingCull::project(const float* positions, int stride, int count)
         };
         const double w = row(3);
         Point& q = points_[std::size_t(k)];
-        // Corners at or behind the eye leave the decision to the GL's clipping.
-        q.inFront = w > 1e-6;
-        q.x = q.inFront ? row(0) / w * halfWidth_ : 0.0;
-        q.y = q.inFront ? row(1) / w * halfHeight_ : 0.0;
+        // Corners at or behind the eye leave the decision to the GL's clipping: their NaN makes every
+        // area through them fail the test for culling.
+        const bool inFront = w > 1e-6;
+        q.x = inFront ? row(0) / w * halfWidth_ : std::numeric_limits<double>::quiet_NaN();
+        q.y = inFront ? row(1) / w * halfHeight_ : std::numeric_limits<double>::quiet_NaN();
     }
 }
 
@@ -75,11 +77,14 @@ std::span<const GridMesh::Index> FacingCull::keep(const std::vector<GridMesh::In
         const double abx = b.x - a.x, aby = b.y - a.y, acx = c.x - a.x, acy = c.y - a.y;
         const double area = (abx * acy - aby * acx) * sign;
         // Snapping to the rasteriser's sub-pixel grid moves the area by less than the perimeter over a
-        // few hundred; rounding by less than a tiny share of its square.
-        const double perimeter = std::abs(abx) + std::abs(aby) + std::abs(acx) + std::abs(acy) +
-                                 std::abs(c.x - b.x) + std::abs(c.y - b.y);
-        const bool culled = a.inFront && b.inFront && c.inFront &&
-                            area > perimeter / 64.0 + 1e-5 * perimeter * perimeter + 1e-3;
+        // few hundred; rounding by less than a tiny share of its square. Faces on the drawn side need
+        // neither.
+        bool culled = false;
+        if (area > 0.0) {
+            const double perimeter = std::abs(abx) + std::abs(aby) + std::abs(acx) + std::abs(acy) +
+                                     std::abs(c.x - b.x) + std::abs(c.y - b.y);
+            culled = area > perimeter / 64.0 + 1e-5 * perimeter * perimeter + 1e-3;
+        }
         out[0] = ia;
         out[1] = ib;
         out[2] = ic;

@@ -27,8 +27,7 @@ public:
 
 private:
     struct Point {
-        double x, y;
-        bool inFront;
+        double x, y;  // window position relative to the viewport's centre; NaN at or behind the eye
     };
     double matrix_[4][4] = {};  // projection x modelview, rows x, y, w used
     double halfWidth_ = 0.0, halfHeight_ = 0.0;

@@ -140,8 +140,8 @@ struct SmoothArrays {
         begin();
         const std::span<const GridMesh::Index> kept = cull.keep(pending);
         if (!kept.empty())
-            glDrawRangeElements(GL_TRIANGLES, 0, GLuint(rows * columns - 1), GLsizei(kept.size()), GL_UNSIGNED_INT,
-                                kept.data());
+            glDrawRangeElements(GL_TRIANGLES, 0, GLuint(rows * columns - 1), GLsizei(kept.size()),
+                                GL_UNSIGNED_INT, kept.data());
         end();
         pending.clear();
     }
@@ -381,7 +381,8 @@ struct FlatArrays {
     float positions[(side - 1) * 2 * side][3];
     float normals[(side - 1) * 2 * side][3];
 
-    void fill(const HeightGrid& g, const float (&faceNorms)[2][side][side][3], int n, const float* startNormal)
+    void fill(const HeightGrid& g, const float (&faceNorms)[2][side][side][3], int n,
+              const float* startNormal)
     {
         const float* normal = startNormal;
         for (int i = 0; i < n - 1; ++i) {
@@ -411,9 +412,9 @@ const std::vector<GridMesh::Index>& flatStripTriangles(int n)
             // Triangle k of a strip is (k, k + 1, k + 2) for even k and (k + 1, k, k + 2) for odd k.
             for (int k = 0; k + 2 < 2 * n; ++k) {
                 const bool odd = k % 2 == 1;
-                at->second.insert(at->second.end(), {base + GridMesh::Index(odd ? k + 1 : k),
-                                                     base + GridMesh::Index(odd ? k : k + 1),
-                                                     base + GridMesh::Index(k + 2)});
+                at->second.insert(at->second.end(),
+                                  {base + GridMesh::Index(odd ? k + 1 : k),
+                                   base + GridMesh::Index(odd ? k : k + 1), base + GridMesh::Index(k + 2)});
             }
         }
     return at->second;
