@@ -227,7 +227,7 @@ PlainArrays& plainArrays()
     return arrays;
 }
 
-// Positions only, from the plain arrays, for the draws between begin and end.
+// The plain arrays' positions as the vertex array for the draws within its scope.
 struct PositionsOnly {
     PositionsOnly()
     {
