@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 namespace nupo {
 namespace {
@@ -160,10 +161,97 @@ TEST_F(BitmapText, AStringDrawsTheSamePixelsAsItsCharactersOneByOne)
                 EXPECT_EQ(drawAt(font, text, x, 20.25f, true), drawAt(font, text, x, 20.25f, false));
             }
         }
-        EXPECT_EQ(drawAt(font, "Wide Margin", -15.5f, 30.5f, true), drawAt(font, "Wide Margin", -15.5f, 30.5f, false));
+        EXPECT_EQ(drawAt(font, "Wide Margin", -15.5f, 30.5f, true),
+                  drawAt(font, "Wide Margin", -15.5f, 30.5f, false));
         EXPECT_EQ(drawAt(font, "", 10, 10, true), drawAt(font, "", 10, 10, false));
     }
     glutBitmapString(GLUT_BITMAP_HELVETICA_12, nullptr);
+    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+}
+
+TEST_F(BitmapText, AStringMatchesItsCharactersAtAnyRasterPositionDepthAndBlending)
+{
+    context_.makeCurrent();
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(0, kWidth, 0, kHeight, -1, 1);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    // Over a background and depth-tested against a bar nearer than the text's right half, from raster
+    // positions just short of and just past whole pixels, with leading blanks and glyphs of different
+    // heights; then a second string from where the first left the raster position, and the first string
+    // again over itself from a position one pixel off. Opaque, and blended (where labels that overlap
+    // must not be drawn twice over).
+    const auto scene = [](GlutBitmapFont font, float x, float y, const char* text, bool blend,
+                          bool asString) {
+        glClearColor(0.2f, 0.1f, 0.3f, 1);
+        glClearDepth(1.0);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        glEnable(GL_DEPTH_TEST);
+        glDepthFunc(GL_LEQUAL);
+        glColor3f(0.1f, 0.6f, 0.2f);
+        glBegin(GL_QUADS);  // at depth 0.25 (z = -0.5), over x 100..200
+        glVertex3f(100, 0, 0.5f);
+        glVertex3f(200, 0, 0.5f);
+        glVertex3f(200, kHeight, 0.5f);
+        glVertex3f(100, kHeight, 0.5f);
+        glEnd();
+        if (blend) {
+            glEnable(GL_BLEND);
+            glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+        }
+        glColor4f(1.0f, 0.8f, 0.3f, 0.6f);
+        const auto output = [&](const char* part) {
+            if (asString) {
+                glutBitmapString(font, part);
+            } else {
+                for (const char* p = part; *p; ++p)
+                    glutBitmapCharacter(font, static_cast<unsigned char>(*p));
+            }
+        };
+        glRasterPos3f(x, y, 0.0f);  // depth 0.5: behind the bar
+        output(text);
+        output("Qj|");
+        GLfloat raster[4] = {};
+        glGetFloatv(GL_CURRENT_RASTER_POSITION, raster);
+        glRasterPos3f(x + 1.0f, y, 0.0f);
+        output(text);
+        glDisable(GL_BLEND);
+        glDisable(GL_DEPTH_TEST);
+        return std::make_pair(raster[0], raster[1]);
+    };
+    for (GlutBitmapFont font :
+         {GLUT_BITMAP_HELVETICA_10, GLUT_BITMAP_HELVETICA_18, GLUT_BITMAP_TIMES_ROMAN_24}) {
+        for (bool blend : {false, true}) {
+            for (float x : {4.99995f, 5.00002f, 63.99999f, 98.7f}) {
+                for (const char* text : {"  gW(y)", "ij fl .,", "00:01:02.125"}) {
+                    SCOPED_TRACE(std::string(text) + " at " + std::to_string(x) + " in font " +
+                                 std::to_string(font) + (blend ? ", blended" : ""));
+                    const auto byString = scene(font, x, 20.99997f, text, blend, true);
+                    const QImage asString = context_.readPixels();
+                    const auto byCharacter = scene(font, x, 20.99997f, text, blend, false);
+                    EXPECT_EQ(asString, context_.readPixels());
+                    EXPECT_EQ(byString, byCharacter);  // exactly: the next text starts from there
+                }
+            }
+        }
+    }
+}
+
+TEST_F(BitmapText, AStringFromAnInvalidRasterPositionDrawsNothing)
+{
+    context_.makeCurrent();
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(0, kWidth, 0, kHeight, -1, 1);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glClearColor(0, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glColor3f(1, 1, 1);
+    glRasterPos3f(20, 20, 5);  // outside the depth range: the raster position is invalid
+    glutBitmapString(GLUT_BITMAP_HELVETICA_18, "Invisible");
+    EXPECT_EQ(inkOf(context_.readPixels()).count, 0);
     EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 }
 

@@ -230,3 +230,170 @@ TEST_F(MeshRenderers, SmoothShadedMatchesTheVertexByVertexDrawing)
                     << "texture mode " << textureMode << ", both sides " << both << ", material " << material;
             }
 }
+
+namespace {
+
+// The line, hidden-line, flat-shaded and textured modes drawn strip by strip in immediate mode: the
+// references the renderers' array drawing must match pixel for pixel.
+void referenceStrip(int i, int n, bool swapped, const std::function<void(int, int)>& vertexAt)
+{
+    glBegin(GL_TRIANGLE_STRIP);
+    for (int j = 0; j < n; ++j) {
+        vertexAt(swapped ? i + 1 : i, j);
+        vertexAt(swapped ? i : i + 1, j);
+    }
+    glEnd();
+}
+
+void referenceMode(int mode, int N)
+{
+    auto& g = mesh().heights(N);
+    const int n = grid;
+    const auto position = [&](int r, int j) { glVertex3f(float(r), float(j), g[r][j]); };
+    if (mode == 0) {
+        glColor3f(1.0f, 1.0f, 1.0f);
+        for (int i = 0; i < n; ++i) {
+            glBegin(GL_LINE_STRIP);
+            for (int j = 0; j < n; ++j)
+                position(i, j);
+            glEnd();
+        }
+        for (int j = 0; j < n; ++j) {
+            glBegin(GL_LINE_STRIP);
+            for (int i = 0; i < n; ++i)
+                position(i, j);
+            glEnd();
+        }
+    } else if (mode == 1) {
+        glEnable(GL_POLYGON_OFFSET_FILL);
+        glColor3f(0.8f, 0.2f, 0.8f);
+        for (int i = 0; i < n - 1; ++i)
+            referenceStrip(i, n, false, position);
+        glDisable(GL_POLYGON_OFFSET_FILL);
+        glColor3f(1.0f, 1.0f, 1.0f);
+        glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
+        for (int i = 0; i < n - 1; ++i)
+            referenceStrip(i, n, false, position);
+        glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+    } else if (mode == 2) {
+        glEnable(GL_POLYGON_OFFSET_FILL);
+        glColor3f(0.8f, 0.2f, 0.8f);
+        for (int i = 0; i < n - 1; ++i) {
+            glBegin(GL_TRIANGLE_STRIP);
+            position(i, 0);
+            position(i + 1, 0);
+            for (int j = 1; j < n; ++j) {
+                glNormal3fv(mesh().faceNorms[0][i][j - 1]);
+                position(i, j);
+                glNormal3fv(mesh().faceNorms[1][i][j - 1]);
+                position(i + 1, j);
+            }
+            glEnd();
+        }
+        glDisable(GL_POLYGON_OFFSET_FILL);
+    } else {
+        const auto textured = [&](int r, int j) {
+            glNormal3fv(mesh().vertNorms[r][j]);
+            glTexCoord2fv(mesh().texCoords[r][j]);
+            position(r, j);
+        };
+        glColor3f(1.0f, 1.0f, 1.0f);
+        glEnable(GL_TEXTURE_2D);
+        for (bool swapped : {false, true})
+            for (int i = 0; i < n - 1; ++i)
+                referenceStrip(i, n, swapped, textured);
+        glDisable(GL_TEXTURE_2D);
+    }
+}
+
+}  // namespace
+
+TEST_F(MeshRenderers, LineHiddenLineFlatAndTexturedModesMatchTheStripByStripDrawing)
+{
+    reInitColorX();
+    // Stripes of different widths across and along, so that wrong or swapped texture coordinates show.
+    GLuint texture = 0;
+    glGenTextures(1, &texture);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    std::vector<GLubyte> checker(32 * 32 * 4);
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 32; ++x)
+            for (int c = 0; c < 4; ++c)
+                checker[std::size_t((y * 32 + x) * 4 + c)] = GLubyte(c == 0   ? (x / 4) % 2 * 200
+                                                                     : c == 1 ? (y / 8) % 2 * 200
+                                                                              : 255);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 32, 32, 0, GL_RGBA, GL_UNSIGNED_BYTE, checker.data());
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(64.0, 640.0 / 480.0, 1.0, 500.0);
+    glMatrixMode(GL_MODELVIEW);
+    const auto image = [&](const std::function<void()>& draw) {
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        glNormal3f(0.0f, 0.0f, -1.0f);  // the lines and the hidden-line fill are lit with the current normal
+        glTexCoord2f(0.3f, 0.7f);
+        draw();
+        // What the renderer leaves as the current attributes shows on a quad that sets none, lit and
+        // drawn over the middle of the picture.
+        glPushMatrix();
+        glLoadIdentity();
+        const GLboolean lit = glIsEnabled(GL_LIGHTING);
+        glDisable(GL_DEPTH_TEST);
+        glEnable(GL_LIGHTING);
+        for (float x : {-2.0f, 0.0f}) {  // textured, then lit only
+            if (x < 0.0f)
+                glEnable(GL_TEXTURE_2D);
+            glBegin(GL_QUADS);
+            glVertex3f(x, -1, -10);
+            glVertex3f(x + 2, -1, -10);
+            glVertex3f(x + 2, 1, -10);
+            glVertex3f(x, 1, -10);
+            glEnd();
+            glDisable(GL_TEXTURE_2D);
+        }
+        glEnable(GL_DEPTH_TEST);
+        if (!lit)
+            glDisable(GL_LIGHTING);
+        glPopMatrix();
+        return pixels();
+    };
+    // Mesa lights the first lines drawn after the fixture's set-up with state it applies late; one
+    // drawing first settles it for both sides of the comparison.
+    image([] { referenceMode(0, 2); });
+    for (int side : {64, 32}) {
+        grid = side;
+        mesh().getTexCoords();
+        auto& g = mesh().heights(2);
+        for (int i = 0; i < 64; ++i)
+            for (int j = 0; j < 64; ++j)
+                g[i][j] = float(3.0 + 3.0 * std::sin(i * 0.3) * std::cos(j * 0.2));
+        mesh().getFaceNorms(2);
+        mesh().getVertNorms();
+        for (float tilt : {-55.0f, 70.0f, 180.0f + 40.0f}) {
+            glLoadIdentity();
+            glTranslatef(0.0f, 0.0f, -70.0f);
+            glRotatef(tilt, 1.0f, 0.0f, 0.0f);
+            glRotatef(30.0f, 0.0f, 0.0f, 1.0f);
+            glTranslatef(-side / 2.0f, -side / 2.0f, 0.0f);
+            for (int mode : {0, 1, 2, 4}) {
+                setDisplayn(mode);  // the shade model and lighting of the mode
+                const QImage expected = image([&] { referenceMode(mode, 2); });
+                const QImage drawn = image([&] {
+                    if (mode == 0)
+                        drawWireframe(2);
+                    else if (mode == 1)
+                        drawHiddenLine(2);
+                    else if (mode == 2)
+                        drawFlatShaded(2);
+                    else
+                        drawTextured(2);
+                });
+                EXPECT_EQ(differingPixels(expected, drawn), 0)
+                    << "mode " << mode << ", grid " << side << ", tilt " << tilt;
+            }
+        }
+    }
+    setDisplayn(3);
+    glDeleteTextures(1, &texture);
+}

@@ -443,8 +443,11 @@ void QX2DSpectrumRenderer::drawSQZ(int s, int, int u, int t, int w, int p, int f
 
     if (u == 3)
         drawSmoothShadedZ(30, t, w, p, f, h);
-    getFaceNormsZ(s);
-    getVertNormsZ();
+    // The wireframe takes no normals, flat shading only the face normals.
+    if (u >= 1 && u <= 3)
+        getFaceNormsZ(s);
+    if (u == 1 || u == 3)
+        getVertNormsZ();
     switch (u) {
         case 0:
             drawWireframeZ(s);

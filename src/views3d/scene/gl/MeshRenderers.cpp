@@ -4,6 +4,7 @@
 #include "platform/gl/GridMesh.h"
 #include "plots/frame/gl/FloorNormals.h"
 #include "plots/settings/DisplaySettings.h"
+#include "views3d/scene/gl/FacingCull.h"
 #include "views3d/scene/gl/Materials.h"
 #include "views3d/scene/gl/QX3DSpectrumMesh.h"
 
@@ -11,6 +12,7 @@
 
 #include <algorithm>
 #include <map>
+#include <span>
 #include <tuple>
 #include <vector>
 
@@ -84,7 +86,8 @@ struct VertexColour {
 // material (front ambient and diffuse), which gives the lit colour that per-vertex material calls give,
 // since the tables' ambient and diffuse entries share their RGB and the lit alpha is the diffuse alpha (1).
 // Strips drawn under a material with a colour material of its own (the glass presets), and the strip
-// beside them, keep the per-vertex calls.
+// beside them, keep the per-vertex calls. With both sides drawn, face culling discards about half the
+// triangles; those are left out before the draw.
 struct SmoothArrays {
     struct Vertex {
         float colour[4];
@@ -95,6 +98,7 @@ struct SmoothArrays {
     Vertex vertices[rows * QX3DSpectrumMesh::side];
     int columns = 0;
     std::vector<GridMesh::Index> pending;
+    FacingCull cull;
     bool coloured = false;
 
     void fill(const HeightGrid& colourGrid, const HeightGrid& heightGrid, const float (&normals)[64][64][3],
@@ -112,6 +116,9 @@ struct SmoothArrays {
                 v.position[1] = float(j);
                 v.position[2] = heightGrid[r][j];
             }
+        cull.begin();
+        if (cull.active())
+            cull.project(vertices[0].position, sizeof(Vertex), rows * columns);
     }
 
     // Adds strips 0 .. count - 1, in their order and winding, to the triangles of the next draw.
@@ -131,7 +138,10 @@ struct SmoothArrays {
         if (pending.empty())
             return;
         begin();
-        drawGridElements(GL_TRIANGLES, pending, rows * columns);
+        const std::span<const GridMesh::Index> kept = cull.keep(pending);
+        if (!kept.empty())
+            glDrawRangeElements(GL_TRIANGLES, 0, GLuint(rows * columns - 1), GLsizei(kept.size()),
+                                GL_UNSIGNED_INT, kept.data());
         end();
         pending.clear();
     }
@@ -163,6 +173,71 @@ struct SmoothArrays {
         glPopClientAttrib();
         glColor4fv(currentColour);
     }
+};
+
+// Index lists of an n x n grid, built once per grid side and kept.
+struct GridLists {
+    std::vector<GridMesh::Index> rowLines, columnLines, strips, swappedStrips;
+};
+
+const GridLists& gridLists(int n)
+{
+    static std::map<int, GridLists> lists;
+    auto [at, added] = lists.try_emplace(n);
+    if (added) {
+        at->second.rowLines = GridMesh::rowLines(n, n);
+        at->second.columnLines = GridMesh::columnLines(n, n);
+        at->second.strips = GridMesh::stripTriangles(n, 0, n - 1, false);
+        at->second.swappedStrips = GridMesh::stripTriangles(n, 0, n - 1, true);
+    }
+    return at->second;
+}
+
+// The n x n vertices (i, j, height) of a grid, row after row, for the line and plain-strip modes; the
+// normals and texture coordinates of the textured mode beside them.
+struct PlainArrays {
+    static constexpr int side = QX3DSpectrumMesh::side;
+    float positions[side * side][3];
+    float normals[side * side][3];
+    float texCoords[side * side][2];
+
+    void fill(const HeightGrid& g, int n)
+    {
+        for (int i = 0; i < n; ++i)
+            for (int j = 0; j < n; ++j) {
+                float* p = positions[i * n + j];
+                p[0] = float(i);
+                p[1] = float(j);
+                p[2] = g[i][j];
+            }
+    }
+    void fillSurface(const QX3DSpectrumMesh& m, int n)
+    {
+        for (int i = 0; i < n; ++i)
+            for (int j = 0; j < n; ++j) {
+                std::copy_n(m.vertNorms[i][j], 3, normals[i * n + j]);
+                std::copy_n(m.texCoords[i][j], 2, texCoords[i * n + j]);
+            }
+    }
+};
+
+PlainArrays& plainArrays()
+{
+    static PlainArrays arrays;
+    return arrays;
+}
+
+// The plain arrays' positions as the vertex array for the draws within its scope.
+struct PositionsOnly {
+    PositionsOnly()
+    {
+        glPushClientAttrib(GL_CLIENT_VERTEX_ARRAY_BIT);
+        glEnableClientState(GL_VERTEX_ARRAY);
+        glVertexPointer(3, GL_FLOAT, 0, plainArrays().positions);
+    }
+    ~PositionsOnly() { glPopClientAttrib(); }
+    PositionsOnly(const PositionsOnly&) = delete;
+    PositionsOnly& operator=(const PositionsOnly&) = delete;
 };
 
 // A strip of rows i and i + 1 (or i + 1 and i when swapped), columns 0 .. columns - 1, of a plain grid.
@@ -276,29 +351,73 @@ void drawWireframe(int N)
     const HeightGrid* g = meshGrid(N);
     const int n = activeGrid();
     glColor3f(1.0f, 1.0f, 1.0f);
-    if (!g)
+    if (!g || n < 2)
         return;
-    for (int i = 0; i < n; ++i) {
-        glBegin(GL_LINE_STRIP);
-        for (int j = 0; j < n; ++j)
-            glVertex3f(float(i), float(j), (*g)[i][j]);
-        glEnd();
-    }
-    for (int j = 0; j < n; ++j) {
-        glBegin(GL_LINE_STRIP);
-        for (int i = 0; i < n; ++i)
-            glVertex3f(float(i), float(j), (*g)[i][j]);
-        glEnd();
-    }
+    // The row and column line strips as the separate segments they are made of.
+    plainArrays().fill(*g, n);
+    const GridLists& lists = gridLists(n);
+    const PositionsOnly arrays;
+    drawGridElements(GL_LINES, lists.rowLines, n * n);
+    drawGridElements(GL_LINES, lists.columnLines, n * n);
 }
 
 namespace {
 
-// The strips of the flat-shaded and hidden-line modes, without normals.
-void plainStrips(const HeightGrid& g, int n)
+// The strips of the hidden-line mode, without normals, from the plain arrays.
+void plainStrips(int n)
 {
-    for (int i = 0; i < n - 1; ++i)
-        strip(i, n, false, [&](int r, int j) { glVertex3f(float(r), float(j), g[r][j]); });
+    drawGridElements(GL_TRIANGLES, gridLists(n).strips, n * n);
+}
+
+}  // namespace
+
+namespace {
+
+// The flat-shaded strips as vertex arrays. Each strip has vertices of its own, since a grid point takes
+// the normal of the face before it, which differs from strip to strip: vertex k of strip i at
+// i * 2n + k, in the strip's order, the first two with the normal current before them.
+struct FlatArrays {
+    static constexpr int side = QX3DSpectrumMesh::side;
+    float positions[(side - 1) * 2 * side][3];
+    float normals[(side - 1) * 2 * side][3];
+
+    void fill(const HeightGrid& g, const float (&faceNorms)[2][side][side][3], int n,
+              const float* startNormal)
+    {
+        const float* normal = startNormal;
+        for (int i = 0; i < n - 1; ++i) {
+            const int base = i * 2 * n;
+            for (int k = 0; k < 2 * n; ++k) {
+                const int row = i + k % 2, j = k / 2;
+                if (j >= 1)
+                    normal = faceNorms[k % 2][i][j - 1];
+                std::copy_n(normal, 3, normals[base + k]);
+                float* p = positions[base + k];
+                p[0] = float(row);
+                p[1] = float(j);
+                p[2] = g[row][j];
+            }
+        }
+    }
+};
+
+// Triangles of strips whose vertices run on from strip to strip, 2n to a strip.
+const std::vector<GridMesh::Index>& flatStripTriangles(int n)
+{
+    static std::map<int, std::vector<GridMesh::Index>> lists;
+    auto [at, added] = lists.try_emplace(n);
+    if (added)
+        for (int i = 0; i < n - 1; ++i) {
+            const auto base = GridMesh::Index(i * 2 * n);
+            // Triangle k of a strip is (k, k + 1, k + 2) for even k and (k + 1, k, k + 2) for odd k.
+            for (int k = 0; k + 2 < 2 * n; ++k) {
+                const bool odd = k % 2 == 1;
+                at->second.insert(at->second.end(),
+                                  {base + GridMesh::Index(odd ? k + 1 : k),
+                                   base + GridMesh::Index(odd ? k : k + 1), base + GridMesh::Index(k + 2)});
+            }
+        }
+    return at->second;
 }
 
 }  // namespace
@@ -310,17 +429,20 @@ void drawFlatShaded(int N)
     const int n = activeGrid();
     glEnable(GL_POLYGON_OFFSET_FILL);
     glColor3f(0.8f, 0.2f, 0.8f);
-    for (int i = 0; g && i < n - 1; ++i) {
-        glBegin(GL_TRIANGLE_STRIP);
-        glVertex3f(float(i), 0.0f, (*g)[i][0]);
-        glVertex3f(float(i + 1), 0.0f, (*g)[i + 1][0]);
-        for (int j = 1; j < n; ++j) {
-            glNormal3fv(m.faceNorms[0][i][j - 1]);
-            glVertex3f(float(i), float(j), (*g)[i][j]);
-            glNormal3fv(m.faceNorms[1][i][j - 1]);
-            glVertex3f(float(i + 1), float(j), (*g)[i + 1][j]);
-        }
-        glEnd();
+    if (g && n >= 2) {
+        static FlatArrays arrays;
+        GLfloat startNormal[3];
+        glGetFloatv(GL_CURRENT_NORMAL, startNormal);
+        arrays.fill(*g, m.faceNorms, n, startNormal);
+        glPushClientAttrib(GL_CLIENT_VERTEX_ARRAY_BIT);
+        glEnableClientState(GL_VERTEX_ARRAY);
+        glEnableClientState(GL_NORMAL_ARRAY);
+        glVertexPointer(3, GL_FLOAT, 0, arrays.positions);
+        glNormalPointer(GL_FLOAT, 0, arrays.normals);
+        drawGridElements(GL_TRIANGLES, flatStripTriangles(n), (n - 1) * 2 * n);
+        glPopClientAttrib();
+        // The current normal as the strips leave it.
+        glNormal3fv(arrays.normals[(n - 1) * 2 * n - 1]);
     }
     glDisable(GL_POLYGON_OFFSET_FILL);
 }
@@ -329,15 +451,19 @@ void drawHiddenLine(int N)
 {
     const HeightGrid* g = meshGrid(N);
     const int n = activeGrid();
+    const bool drawn = g && n >= 2;
+    if (drawn)
+        plainArrays().fill(*g, n);
+    const PositionsOnly arrays;
     glEnable(GL_POLYGON_OFFSET_FILL);
     glColor3f(0.8f, 0.2f, 0.8f);
-    if (g)
-        plainStrips(*g, n);
+    if (drawn)
+        plainStrips(n);
     glDisable(GL_POLYGON_OFFSET_FILL);
     glColor3f(1.0f, 1.0f, 1.0f);
     glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
-    if (g)
-        plainStrips(*g, n);
+    if (drawn)
+        plainStrips(n);
     glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
 }
 
@@ -346,21 +472,38 @@ void drawTextured(int N)
     QX3DSpectrumMesh& m = mesh();
     const HeightGrid* g = meshGrid(N);
     const int n = activeGrid();
-    const auto vertexAt = [&](int r, int j) {
-        glNormal3fv(m.vertNorms[r][j]);
-        glTexCoord2fv(m.texCoords[r][j]);
-        glVertex3f(float(r), float(j), (*g)[r][j]);
-    };
     glColor3f(1.0f, 1.0f, 1.0f);
+    if (!g || n < 2)
+        return;
+    // The top strips, then the same strips wound the other way for the underside, in one draw; the
+    // current normal and texture coordinate are left as the last vertex of the underside leaves them.
+    PlainArrays& a = plainArrays();
+    a.fill(*g, n);
+    a.fillSurface(m, n);
+    const GridLists& lists = gridLists(n);
+    static std::vector<GridMesh::Index> bothSides;
+    bothSides.assign(lists.strips.begin(), lists.strips.end());
+    bothSides.insert(bothSides.end(), lists.swappedStrips.begin(), lists.swappedStrips.end());
+    static FacingCull cull;
+    cull.begin();
+    if (cull.active())
+        cull.project(a.positions[0], sizeof a.positions[0], n * n);
+    const std::span<const GridMesh::Index> kept = cull.keep(bothSides);
     glEnable(GL_TEXTURE_2D);
-    for (int i = 0; g && i < n - 1; ++i)
-        strip(i, n, false, vertexAt);
+    {
+        const PositionsOnly arrays;
+        glEnableClientState(GL_NORMAL_ARRAY);
+        glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+        glNormalPointer(GL_FLOAT, 0, a.normals);
+        glTexCoordPointer(2, GL_FLOAT, 0, a.texCoords);
+        if (!kept.empty())
+            glDrawRangeElements(GL_TRIANGLES, 0, GLuint(n * n - 1), GLsizei(kept.size()), GL_UNSIGNED_INT,
+                                kept.data());
+    }
     glDisable(GL_TEXTURE_2D);
-    glColor3f(1.0f, 1.0f, 1.0f);
-    glEnable(GL_TEXTURE_2D);
-    for (int i = 0; g && i < n - 1; ++i)
-        strip(i, n, true, vertexAt);
-    glDisable(GL_TEXTURE_2D);
+    // The last vertex of the underside strips is (n - 2, n - 1).
+    glNormal3fv(m.vertNorms[n - 2][n - 1]);
+    glTexCoord2fv(m.texCoords[n - 2][n - 1]);
 }
 
 namespace {

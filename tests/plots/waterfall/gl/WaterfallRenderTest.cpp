@@ -2,6 +2,7 @@
 #include "platform/gl/OffscreenGLContext.h"
 #include "plots/settings/DisplaySettings.h"
 #include "plots/waterfall/QX2DSpectrum.h"
+#include "plots/waterfall/WaterfallState.h"
 #include "plots/waterfall/gl/QX2DSpectrumOverlays.h"
 #include "plots/waterfall/gl/QX2DSpectrumPeakLine.h"
 #include "plots/waterfall/gl/QX2DSpectrumRenderer.h"
@@ -153,6 +154,42 @@ TEST_F(WaterfallRender, HiddenLineFillIsLitByTheSurfaceNotByALeftoverNormal)
         EXPECT_TRUE(near(hidden, x, 3.0f, qRgb(255, 255, 255)));  // the outlines stay white when lit
     }
     EXPECT_TRUE(glIsEnabled(GL_LIGHTING));
+    setDisplaynZ(0);
+}
+
+TEST_F(WaterfallRender, EachSurfaceModeTakesTheNormalsOfItsOwnGrid)
+{
+    // A ridge along the history in source A's grid, a flat grid for source B. A panel of A must light
+    // the ridge from A's normals whatever grid's normals were computed last (a wireframe panel computes
+    // none, so they may be another source's).
+    model().initPositionZ();
+    QX2DSpectrum::FloatGrid& ridge = *model().heightGrid(0);
+    QX2DSpectrum::FloatGrid& flat = *model().heightGrid(1);
+    for (int r = 0; r < 128; ++r)
+        for (int j = 0; j < 64; ++j) {
+            ridge[r][j] = j >= 6 && j < 10 ? 3.0f * static_cast<float>(j - 5) : 0.0f;
+            flat[r][j] = 0.0f;
+        }
+    for (int k = 0; k < waterfallFlagCount; ++k)
+        setDisplayModeFlag(2, k, 0);  // the single panel of source A: no overlays
+    setPeakModeX = 0;
+    setMaterialX = 3;
+    Draw2DBothside = 1;
+    setDisplaynZ(3);
+    const auto panel = [](int mode, int normalsOf) {
+        return [mode, normalsOf] {
+            renderer().getFaceNormsZ(normalsOf);
+            renderer().getVertNormsZ();
+            renderer().drawSQZ(0, 0, mode, 0, 0, 1, 1, 1, 0);
+        };
+    };
+    for (int mode : {0, 1, 2, 3}) {
+        SCOPED_TRACE(mode);
+        draw(panel(mode, 0), 16, 16);  // the panel places the light for the next frame
+        const QImage own = draw(panel(mode, 0), 16, 16);
+        EXPECT_GT(nonBlack(own), 0);
+        EXPECT_EQ(changedPixels(own, draw(panel(mode, 1), 16, 16)), 0);
+    }
     setDisplaynZ(0);
 }
 
