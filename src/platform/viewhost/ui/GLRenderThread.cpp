@@ -9,6 +9,8 @@
 #include <QOpenGLFunctions>
 
 #include <algorithm>
+#include <atomic>
+#include <mutex>
 #include <vector>
 
 namespace nupo {
@@ -63,6 +65,30 @@ QImage readFrame(QOpenGLFunctions* gl, QSize size, bool opaque)
     return image;
 }
 
+// Software drivers (Mesa's llvmpipe, softpipe) have crashed with several threads drawing in contexts of
+// their own at once: with one of them, the drawing threads take turns (each still off the main thread).
+// Until the first context has said which driver it is, they take turns too.
+std::atomic<int> softwareDriver{-1};  // -1 not known yet, 0 no, 1 yes
+
+std::unique_lock<std::mutex> takeTurnIfSoftware()
+{
+    static std::mutex turn;
+    if (softwareDriver.load(std::memory_order_acquire) == 0)
+        return {};
+    return std::unique_lock(turn);
+}
+
+void noteDriver(QOpenGLFunctions* gl)
+{
+    if (softwareDriver.load(std::memory_order_acquire) != -1)
+        return;
+    const auto* renderer = reinterpret_cast<const char*>(gl->glGetString(GL_RENDERER));
+    const QByteArray name = QByteArray(renderer ? renderer : "").toLower();
+    const bool software = name.isEmpty() || name.contains("llvmpipe") || name.contains("softpipe") ||
+                          name.contains("swrast") || name.contains("software");
+    softwareDriver.store(software ? 1 : 0, std::memory_order_release);
+}
+
 }  // namespace
 
 GLRenderThread::GLRenderThread(QObject* receiver, const QString& name) : receiver_(receiver), worker_(name)
@@ -111,6 +137,7 @@ void GLRenderThread::destroy()
 
 void GLRenderThread::freeOnThread()
 {
+    const auto turn = takeTurnIfSoftware();
     context_->makeCurrent(surface_);
     buffer_.reset();
     context_->doneCurrent();
@@ -133,7 +160,9 @@ bool GLRenderThread::startFrame(QSize devicePixels, std::function<void()> draw)
 void GLRenderThread::drawFrame(QSize size, const std::function<void()>& draw)
 {
     QImage image;
+    std::unique_lock turn = takeTurnIfSoftware();
     if (context_->makeCurrent(surface_)) {
+        noteDriver(context_->functions());
         if (!buffer_ || buffer_->size() != size) {
             QOpenGLFramebufferObjectFormat format;
             format.setAttachment(QOpenGLFramebufferObject::CombinedDepthStencil);
@@ -150,6 +179,8 @@ void GLRenderThread::drawFrame(QSize size, const std::function<void()>& draw)
             buffer_->release();
         }
     }
+    if (turn.owns_lock())
+        turn.unlock();
     std::lock_guard lock(mutex_);
     if (!image.isNull()) {
         newest_ = Frame{std::move(image), newest_.serial + 1};
@@ -170,10 +201,13 @@ bool GLRenderThread::runInContextNow(const std::function<void()>& fn)
     std::condition_variable doneSignal;
     bool done = false;
     worker_.runOnThread([&] {
-        if (context_->makeCurrent(surface_)) {
-            if (buffer_)
-                buffer_->bind();
-            fn();
+        {
+            const auto turn = takeTurnIfSoftware();
+            if (context_->makeCurrent(surface_)) {
+                if (buffer_)
+                    buffer_->bind();
+                fn();
+            }
         }
         std::lock_guard lock(doneMutex);
         done = true;
@@ -191,6 +225,11 @@ void GLRenderThread::join()
         return;
     mainThreadWaits.fetch_add(1, std::memory_order_relaxed);
     finished_.wait(lock, [this] { return !busy_.load(std::memory_order_relaxed); });
+}
+
+bool GLRenderThread::drawingTakesTurns()
+{
+    return softwareDriver.load(std::memory_order_acquire) != 0;
 }
 
 GLRenderThread::Frame GLRenderThread::newestFrame() const
