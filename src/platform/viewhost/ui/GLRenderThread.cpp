@@ -65,28 +65,31 @@ QImage readFrame(QOpenGLFunctions* gl, QSize size, bool opaque)
     return image;
 }
 
-// Software drivers (Mesa's llvmpipe, softpipe) have crashed with several threads drawing in contexts of
-// their own at once: with one of them, the drawing threads take turns (each still off the main thread).
+// Mesa's software drivers rasterising on the drawing threads themselves (softpipe, or llvmpipe without
+// threads of its own, LP_NUM_THREADS=0) have crashed with several threads drawing in contexts of their
+// own at once: with such a driver the drawing threads take turns (each still off the main thread).
 // Until the first context has said which driver it is, they take turns too.
-std::atomic<int> softwareDriver{-1};  // -1 not known yet, 0 no, 1 yes
+std::atomic<int> turnsNeeded{-1};  // -1 not known yet, 0 no, 1 yes
 
-std::unique_lock<std::mutex> takeTurnIfSoftware()
+std::unique_lock<std::mutex> takeTurnIfNeeded()
 {
     static std::mutex turn;
-    if (softwareDriver.load(std::memory_order_acquire) == 0)
+    if (turnsNeeded.load(std::memory_order_acquire) == 0)
         return {};
     return std::unique_lock(turn);
 }
 
 void noteDriver(QOpenGLFunctions* gl)
 {
-    if (softwareDriver.load(std::memory_order_acquire) != -1)
+    if (turnsNeeded.load(std::memory_order_acquire) != -1)
         return;
     const auto* renderer = reinterpret_cast<const char*>(gl->glGetString(GL_RENDERER));
     const QByteArray name = QByteArray(renderer ? renderer : "").toLower();
-    const bool software = name.isEmpty() || name.contains("llvmpipe") || name.contains("softpipe") ||
-                          name.contains("swrast") || name.contains("software");
-    softwareDriver.store(software ? 1 : 0, std::memory_order_release);
+    const bool llvmpipeInline = name.contains("llvmpipe") && qEnvironmentVariableIsSet("LP_NUM_THREADS") &&
+                                qEnvironmentVariableIntValue("LP_NUM_THREADS") == 0;
+    const bool software =
+        name.isEmpty() || llvmpipeInline || name.contains("softpipe") || name.contains("swrast");
+    turnsNeeded.store(software ? 1 : 0, std::memory_order_release);
 }
 
 }  // namespace
@@ -137,7 +140,7 @@ void GLRenderThread::destroy()
 
 void GLRenderThread::freeOnThread()
 {
-    const auto turn = takeTurnIfSoftware();
+    const auto turn = takeTurnIfNeeded();
     context_->makeCurrent(surface_);
     buffer_.reset();
     context_->doneCurrent();
@@ -160,7 +163,7 @@ bool GLRenderThread::startFrame(QSize devicePixels, std::function<void()> draw)
 void GLRenderThread::drawFrame(QSize size, const std::function<void()>& draw)
 {
     QImage image;
-    std::unique_lock turn = takeTurnIfSoftware();
+    std::unique_lock turn = takeTurnIfNeeded();
     if (context_->makeCurrent(surface_)) {
         noteDriver(context_->functions());
         if (!buffer_ || buffer_->size() != size) {
@@ -202,7 +205,7 @@ bool GLRenderThread::runInContextNow(const std::function<void()>& fn)
     bool done = false;
     worker_.runOnThread([&] {
         {
-            const auto turn = takeTurnIfSoftware();
+            const auto turn = takeTurnIfNeeded();
             if (context_->makeCurrent(surface_)) {
                 if (buffer_)
                     buffer_->bind();
@@ -229,7 +232,7 @@ void GLRenderThread::join()
 
 bool GLRenderThread::drawingTakesTurns()
 {
-    return softwareDriver.load(std::memory_order_acquire) != 0;
+    return turnsNeeded.load(std::memory_order_acquire) != 0;
 }
 
 GLRenderThread::Frame GLRenderThread::newestFrame() const

@@ -27,8 +27,9 @@ namespace nupo {
 // multisampling, as in that format). Each frame is drawn there, read back into an image on the thread,
 // and handed over: it becomes the newest frame, which the host widget paints like any picture (so the
 // window is composed without GL), and the receiver gets a frameReadyEvent(). One frame at a time: while
-// a frame is in flight, startFrame refuses. With a software driver (Mesa's llvmpipe or softpipe), which
-// has crashed with several threads drawing at once, the drawing threads take turns.
+// a frame is in flight, startFrame refuses. With a software driver that rasterises on the drawing threads
+// (softpipe, or llvmpipe with LP_NUM_THREADS=0), which has crashed with several threads drawing at once,
+// the drawing threads take turns.
 //
 // The main thread starts frames and may wait for the one in flight (join); the drawing thread never
 // waits for the main thread, so a join always ends. Every GL window drawn this way counts in a
@@ -79,7 +80,7 @@ public:
     // calls, window changes) then always find the views idle. On, it stays on for the process, except
     // where a test takes it off again.
     static void setEventJoin(bool on);
-    // Whether the drawing threads take turns (a software driver, or none has said which it is yet).
+    // Whether the drawing threads take turns (such a driver, or none has said which it is yet).
     static bool drawingTakesTurns();
 
 private:
