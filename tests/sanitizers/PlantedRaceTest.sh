@@ -35,41 +35,26 @@ if grep -q "WARNING: ThreadSanitizer" <<<"$hidden"; then
   failures=1
 fi
 
-handover=$("$program" handover 2>&1)
-status=$?
-if [ "$status" -ne 0 ] || grep -q "ThreadSanitizer" <<<"$handover"; then
-  echo "the hand-over to the main thread: exit status $status, expected 0 without a report"
-  echo "$handover"
-  failures=1
-fi
+# Each mode below runs a hand-over the suppressions must leave clean: exit status 0 and no report.
+expectClean() {
+  local mode=$1 what=$2 result status
+  result=$("$program" "$mode" 2>&1)
+  status=$?
+  if [ "$status" -ne 0 ] || grep -q "ThreadSanitizer" <<<"$result"; then
+    echo "$what: exit status $status, expected 0 without a report"
+    echo "$result"
+    failures=1
+  fi
+}
 
+expectClean handover "the hand-over to the main thread"
 # Qt's glib event loop wakes the main thread for every post, and that write and read order the post
 # for ThreadSanitizer by chance; Qt's own loop (QT_NO_GLIB=1) wakes it once for posts that come together.
-posted=$("$program" post 2>&1)
-status=$?
-if [ "$status" -ne 0 ] || grep -q "ThreadSanitizer" <<<"$posted"; then
-  echo "events posted to the main thread: exit status $status, expected 0 without a report"
-  echo "$posted"
-  failures=1
-fi
-
-image=$("$program" image 2>&1)
-status=$?
-if [ "$status" -ne 0 ] || grep -q "ThreadSanitizer" <<<"$image"; then
-  echo "writing into an image Qt converted: exit status $status, expected 0 without a report"
-  echo "$image"
-  failures=1
-fi
-
+expectClean post "events posted to the main thread"
+expectClean image "writing into an image Qt converted"
 # Qt's glib event loop wakes a thread in frames of glib's without names, which no entry can match: the
 # runs use Qt's own event loop (QT_NO_GLIB=1, set by scripts/sanitize.sh), whose waking the file names.
-wake=$("$program" wake 2>&1)
-status=$?
-if [ "$status" -ne 0 ] || grep -q "ThreadSanitizer" <<<"$wake"; then
-  echo "waking a thread Qt started (QT_NO_GLIB=${QT_NO_GLIB:-unset}): exit status $status, expected 0 without a report"
-  echo "$wake"
-  failures=1
-fi
+expectClean wake "waking a thread Qt started (QT_NO_GLIB=${QT_NO_GLIB:-unset})"
 
 if [ "$failures" -ne 0 ]; then
   echo "$output"

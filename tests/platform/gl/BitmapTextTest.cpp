@@ -23,6 +23,17 @@ class BitmapText : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(context_.isValid()) << context_.errorString().toStdString(); }
 
+    // Makes the context current with one unit a pixel, the origin at the bottom left.
+    void useWindowCoordinates()
+    {
+        context_.makeCurrent();
+        glMatrixMode(GL_PROJECTION);
+        glLoadIdentity();
+        glOrtho(0, kWidth, 0, kHeight, -1, 1);
+        glMatrixMode(GL_MODELVIEW);
+        glLoadIdentity();
+    }
+
     // Draws the characters from raster position (x, y) in white on black and returns the image.
     QImage draw(GlutBitmapFont font, const std::string& text, int x = 20, int y = 20)
     {
@@ -32,14 +43,9 @@ protected:
     // The same from any raster position, one character at a time or as one string.
     QImage drawAt(GlutBitmapFont font, const std::string& text, float x, float y, bool asString)
     {
-        context_.makeCurrent();
+        useWindowCoordinates();
         glClearColor(0, 0, 0, 1);
         glClear(GL_COLOR_BUFFER_BIT);
-        glMatrixMode(GL_PROJECTION);
-        glLoadIdentity();
-        glOrtho(0, kWidth, 0, kHeight, -1, 1);
-        glMatrixMode(GL_MODELVIEW);
-        glLoadIdentity();
         glColor3f(1, 1, 1);
         glRasterPos2f(x, y);
         if (asString) {
@@ -171,12 +177,7 @@ TEST_F(BitmapText, AStringDrawsTheSamePixelsAsItsCharactersOneByOne)
 
 TEST_F(BitmapText, AStringMatchesItsCharactersAtAnyRasterPositionDepthAndBlending)
 {
-    context_.makeCurrent();
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(0, kWidth, 0, kHeight, -1, 1);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
+    useWindowCoordinates();
     // Over a background and depth-tested against a bar nearer than the text's right half, from raster
     // positions just short of and just past whole pixels, with leading blanks and glyphs of different
     // heights; then a second string from where the first left the raster position, and the first string
@@ -240,12 +241,7 @@ TEST_F(BitmapText, AStringMatchesItsCharactersAtAnyRasterPositionDepthAndBlendin
 
 TEST_F(BitmapText, AStringFromAnInvalidRasterPositionDrawsNothing)
 {
-    context_.makeCurrent();
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(0, kWidth, 0, kHeight, -1, 1);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
+    useWindowCoordinates();
     glClearColor(0, 0, 0, 1);
     glClear(GL_COLOR_BUFFER_BIT);
     glColor3f(1, 1, 1);
