@@ -79,10 +79,38 @@ nupo_run_suite() {
     kill "$jack_pid" 2>/dev/null || true
     return 1
   fi
+  local display
+  if ! display=$(nupo_start_virtual_display "$build_dir"); then
+    kill "$jack_pid" 2>/dev/null || true
+    return 1
+  fi
   local status=0
-  xvfb-run -a -s "-screen 0 1920x1200x24" \
-    ctest --test-dir "$build_dir" --output-on-failure -j "$(nupo_jobs)" "$@" || status=$?
-  kill "$jack_pid" 2>/dev/null || true
+  DISPLAY="$display" ctest --test-dir "$build_dir" --output-on-failure -j "$(nupo_jobs)" "$@" || status=$?
+  kill "$jack_pid" "$(cat "$build_dir/xvfb.pid")" 2>/dev/null || true
   wait "$jack_pid" 2>/dev/null || true
   return "$status"
+}
+
+# nupo_start_virtual_display build_dir: starts an X server of 1920 x 1200 in the background and prints
+# its display name once it accepts connections; its process id goes to build_dir/xvfb.pid. The server
+# picks a free display number itself (-displayfd), so suites started at once on one machine never share
+# or fight over a display.
+nupo_start_virtual_display() {
+  local build_dir="$1"
+  local number_file="$build_dir/xvfb.display"
+  : >"$number_file"
+  Xvfb -displayfd 3 -screen 0 1920x1200x24 -nolisten tcp 3>"$number_file" >"$build_dir/xvfb.log" 2>&1 &
+  echo $! >"$build_dir/xvfb.pid"
+  local tries
+  for tries in $(seq 300); do
+    if [ -s "$number_file" ]; then
+      echo ":$(head -n 1 "$number_file")"
+      return 0
+    fi
+    kill -0 "$(cat "$build_dir/xvfb.pid")" 2>/dev/null || break
+    sleep 0.1
+  done
+  echo "The virtual X display did not start; see $build_dir/xvfb.log" >&2
+  kill "$(cat "$build_dir/xvfb.pid")" 2>/dev/null || true
+  return 1
 }

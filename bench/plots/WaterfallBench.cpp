@@ -38,7 +38,7 @@ void fillHistory()
     }
     for (int b = 0; b < 4; ++b)
         for (int r = 0; r < 128; ++r)
-            PeakfftPower[b][r][0] = {5.0f, 10.0f, 21, r, 5.0f};
+            PeakfftPower[b][r][0].store({5.0f, 10.0f, 21, r, 5.0f});
 }
 
 // The view in a fresh offscreen context, the history filled, selection and draw mode chosen and the

@@ -65,6 +65,8 @@ void QXFFT::init()
         timer = new QTimer;  // lives to process end, like the engine
         timer->setTimerType(Qt::PreciseTimer);
         timer->setInterval(analysisIntervalMs);
+        // The tick touches no view, and what it shares with drawing threads is locked or atomic.
+        markIndependentOfDrawing(timer);
         QObject::connect(timer, &QTimer::timeout, [this] { timerUpdate(); });
         timer->start();
     });
@@ -178,7 +180,7 @@ int QXFFT::computeChannel(int channel, int CO, int BS)
             table[2 * p].store(peak.value, std::memory_order_relaxed);
             table[2 * p + 1].store(hz, std::memory_order_relaxed);
             const int bin = band512 ? covFFT512BandFtoN(hz) : peak.bin;
-            PeakfftPower[channel][0][p] = {peak.value, hz, bin, 0, peak.value};
+            PeakfftPower[channel][0][p].store({peak.value, hz, bin, 0, peak.value});
         }
     }
     keepForCoherence[std::size_t(channel)] = CO != 0;

@@ -143,8 +143,9 @@ struct AtomicRecordFields<SharedPeakRecord>
 };
 
 // Peak table of the 2D waterfall: 8 blocks (0..3 CH 1..CH 4) x 128 rows x 3 peaks. The analysis tick
-// writes row 0 of blocks 0..3; the waterfall (main thread) scrolls and clears it.
-inline PeakRecord PeakfftPower[8][128][3] = {};
+// (main thread) writes row 0 of blocks 0..3 while the waterfall's drawing (any thread) scrolls, clears
+// and reads it: the fields are atomic, a record may mix fields of two ticks.
+inline SharedPeakRecord PeakfftPower[8][128][3];
 
 // Peak history of the 3D view: 8 blocks (0..3 CH 1..CH 4) x 64 history rows x 3 peaks; row 0 newest.
 // Written by the spectrum data mapper (any thread), read by the 3D drawing.

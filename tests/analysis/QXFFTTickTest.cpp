@@ -139,7 +139,7 @@ void tickAndCompare(int n, std::vector<double> (&means)[channels], const std::st
         const auto peaks = findThreePeaks(r.stored.data(), half);
         for (int p = 0; p < 3; ++p) {
             EXPECT_EQ(peakTableOfChannel(c)[2 * p].load(), peaks[std::size_t(p)].value);
-            EXPECT_EQ(PeakfftPower[c][0][p].bin, peaks[std::size_t(p)].bin);
+            EXPECT_EQ(PeakfftPower[c][0][p].bin.load(), peaks[std::size_t(p)].bin);
         }
         for (int band = 0; band < analysisBandCount; ++band)
             EXPECT_FLOAT_EQ(bandPowerX[c][band].load(), plainBandPower(r.stored, binHz, band))

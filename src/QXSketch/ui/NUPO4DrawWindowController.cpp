@@ -4,9 +4,11 @@
 #include "QXSketch/gl/NUPO4Drawing.h"
 #include "QXSketch/gl/NUPO4GraphicView.h"
 #include "QXSketch/gl/SketchState.h"
+#include "platform/appkit/MainThread.h"
 #include "platform/appkit/ui/Control.h"
 #include "platform/appkit/ui/NibLoader.h"
 #include "platform/appkit/ui/PopUpButton.h"
+#include "platform/viewhost/ui/GLRenderThread.h"
 #include "platform/viewhost/ui/QuartzViewHost.h"
 #include "plots/settings/DisplaySettings.h"
 #include "views3d/spectrum/ui/QX3DSpectrumAppController.h"
@@ -114,6 +116,7 @@ void NUPO4DrawWindowController::awakeFromNib()
         });
     }
     statusTimer = new QTimer(this);
+    markIndependentOfDrawing(statusTimer);  // the tick waits for the GL views itself when it must
     connect(statusTimer, &QTimer::timeout, this, &NUPO4DrawWindowController::statusTick);
     statusTimer->start(100);
     drawing_->makeFront();
@@ -164,8 +167,11 @@ void NUPO4DrawWindowController::redoEdit(QObject*)
 
 void NUPO4DrawWindowController::statusTick()
 {
-    if (AlwaysUpdateBSX != 0 && canvas_->source() > 0)
+    if (AlwaysUpdateBSX != 0 && canvas_->source() > 0) {
+        // Following the brain switches tells the 3D windows, whose views may be drawing elsewhere.
+        GLRenderThread::waitForAll();
         drawing_->followBrainSwitches(canvas_->source() - 1);
+    }
     canvas_->setNeedsDisplay(true);
 }
 

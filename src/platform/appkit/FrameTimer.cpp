@@ -1,5 +1,7 @@
 #include "platform/appkit/FrameTimer.h"
 
+#include "platform/appkit/MainThread.h"
+
 #include <QPointer>
 #include <QTimer>
 
@@ -21,16 +23,17 @@ struct Beat {
     {
         timer.setTimerType(Qt::PreciseTimer);
         timer.setInterval(FrameTimer::intervalMilliseconds);
+        markIndependentOfDrawing(&timer);
         QObject::connect(&timer, &QTimer::timeout, [this] { fire(); });
     }
 
     void fire()
     {
         // A tick may stop, start or delete frame timers; each one started now gets this beat once,
-        // unless it stops before its turn.
+        // unless it stops before its turn or skips it.
         std::vector<QPointer<FrameTimer>> due(started.begin(), started.end());
         for (const QPointer<FrameTimer>& frameTimer : due)
-            if (frameTimer && frameTimer->isActive())
+            if (frameTimer && frameTimer->isActive() && !frameTimer->skipsNow())
                 emit frameTimer->timeout();
         if (hook)
             hook();

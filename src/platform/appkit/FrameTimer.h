@@ -12,6 +12,10 @@ namespace nupo {
 // windows instead of once for each. A timer started between beats fires first at the next beat. After the
 // timers of a beat have fired, the beat's hook (if one is set) runs once in the same turn.
 //
+// The beat does not wait for frames drawn on other threads (see markIndependentOfDrawing): a tick that
+// touches a view which may be drawing elsewhere names when it must not run (skipWhile), and at a beat
+// where that holds it is skipped, so that its window drops that beat alone while the others keep theirs.
+//
 // Main thread only.
 class FrameTimer : public QObject {
     Q_OBJECT
@@ -28,6 +32,9 @@ public:
     void start();
     void stop();
     bool isActive() const { return active; }
+    // The condition under which a beat skips this timer's tick; an empty function never skips.
+    void skipWhile(std::function<bool()> busy) { skipCondition = std::move(busy); }
+    bool skipsNow() const { return skipCondition && skipCondition(); }
 
     // The function run after each beat's timers (for work that follows the windows' ticks, such as
     // starting frames drawn on other threads); an empty function removes it.
@@ -40,6 +47,7 @@ signals:
 
 private:
     bool active = false;
+    std::function<bool()> skipCondition;
 };
 
 }  // namespace nupo

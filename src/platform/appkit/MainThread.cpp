@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QThread>
+#include <QVariant>
 
 #include <mutex>
 #include <utility>
@@ -97,6 +98,21 @@ bool isMainThread()
 {
     QCoreApplication* app = QCoreApplication::instance();
     return app != nullptr && QThread::currentThread() == app->thread();
+}
+
+namespace {
+constexpr char independentOfDrawing[] = "nupoIndependentOfDrawing";
+}
+
+void markIndependentOfDrawing(QObject* object)
+{
+    if (object)
+        object->setProperty(independentOfDrawing, true);
+}
+
+bool isIndependentOfDrawing(const QObject* object)
+{
+    return object && object->property(independentOfDrawing).toBool();
 }
 
 }  // namespace nupo

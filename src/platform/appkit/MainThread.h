@@ -25,4 +25,10 @@ QEvent::Type handedOverEventType(const QEvent* event);
 // True on the thread that owns the QCoreApplication.
 bool isMainThread();
 
+// Marks an object of the main thread whose timer events run a job that touches no view and nothing a
+// view's drawing reads (such as the windows' shared beat, which skips the ticks of windows still
+// drawing): its timer events need not wait for frames drawn on other threads. Main thread only.
+void markIndependentOfDrawing(QObject* object);
+bool isIndependentOfDrawing(const QObject* object);
+
 }  // namespace nupo

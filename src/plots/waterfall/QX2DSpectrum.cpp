@@ -108,8 +108,8 @@ void QX2DSpectrum::initPositionZ()
     std::fill(std::begin(timeRecZ), std::end(timeRecZ), 0);
     for (auto& block : PeakfftPower)
         for (auto& row : block)
-            for (PeakRecord& record : row)
-                record = PeakRecord{};
+            for (SharedPeakRecord& record : row)
+                record.store(PeakRecord{});
     for (int c = 0; c < 4; ++c) {
         displayGainX[c].store(1.0f, relaxed);
         peakAmpLR[c] = 1.0f;
@@ -127,10 +127,11 @@ void QX2DSpectrum::movePeakfftPowerFV(int block)
         return;
     auto& rowsOfBlock = PeakfftPower[block];
     for (int r = rows - 2; r >= 0; --r)
-        std::copy(std::begin(rowsOfBlock[r]), std::end(rowsOfBlock[r]), std::begin(rowsOfBlock[r + 1]));
+        for (int k = 0; k < 3; ++k)
+            rowsOfBlock[r + 1][k].store(rowsOfBlock[r][k].load());
     for (int r = 0; r < rows; ++r)
-        for (PeakRecord& record : rowsOfBlock[r])
-            record.row = r;
+        for (SharedPeakRecord& record : rowsOfBlock[r])
+            record.row.store(r, std::memory_order_relaxed);
 }
 
 void QX2DSpectrum::takeRowValues(int source, int startFrequency, bool band512, double coherenceFactor,

@@ -114,27 +114,27 @@ TEST(QX2DSpectrumHistory, PeakBlocksScrollWithChannelRows)
 {
     engine().initPositionZ();
     setSpectra(256, [](int, int) { return 0.0; });
-    PeakfftPower[0][0][0] = {5.0f, 10.0f, 21, 0, 5.0f};
-    PeakfftPower[1][0][2] = {3.0f, 8.0f, 17, 0, 3.0f};
-    PeakfftPower[1][127][0] = {9.0f, 1.0f, 2, 127, 9.0f};
+    PeakfftPower[0][0][0].store({5.0f, 10.0f, 21, 0, 5.0f});
+    PeakfftPower[1][0][2].store({3.0f, 8.0f, 17, 0, 3.0f});
+    PeakfftPower[1][127][0].store({9.0f, 1.0f, 2, 127, 9.0f});
     engine().wavenZ(1, 0, 0, 0);
     // Row 0 moved to row 1 and was renumbered; the analysis rewrites row 0 later.
-    EXPECT_EQ(PeakfftPower[0][1][0].value, 5.0f);
-    EXPECT_EQ(PeakfftPower[0][1][0].row, 1);
-    EXPECT_EQ(PeakfftPower[0][0][0].value, 5.0f);
-    EXPECT_EQ(PeakfftPower[1][1][2].bin, 17);
-    EXPECT_EQ(PeakfftPower[1][127][0].value, 0.0f);  // the old row 127 is lost (row 126 was empty)
+    EXPECT_EQ(PeakfftPower[0][1][0].value.load(), 5.0f);
+    EXPECT_EQ(PeakfftPower[0][1][0].row.load(), 1);
+    EXPECT_EQ(PeakfftPower[0][0][0].value.load(), 5.0f);
+    EXPECT_EQ(PeakfftPower[1][1][2].bin.load(), 17);
+    EXPECT_EQ(PeakfftPower[1][127][0].value.load(), 0.0f);  // the old row 127 is lost (row 126 was empty)
     for (int r = 0; r < 128; ++r)
-        EXPECT_EQ(PeakfftPower[1][r][1].row, r);
+        EXPECT_EQ(PeakfftPower[1][r][1].row.load(), r);
 
     // A coherence selection moves no block.
     engine().wavenZ(7, 0, 0, 0);
-    EXPECT_EQ(PeakfftPower[0][2][0].value, 0.0f);
+    EXPECT_EQ(PeakfftPower[0][2][0].value.load(), 0.0f);
 
     // Blocks outside 0..7 are left alone.
     engine().movePeakfftPowerFV(8);
     engine().movePeakfftPowerFV(-1);
-    EXPECT_EQ(PeakfftPower[0][1][0].value, 5.0f);
+    EXPECT_EQ(PeakfftPower[0][1][0].value.load(), 5.0f);
 }
 
 TEST(QX2DSpectrumHistory, ResetEmptiesEverythingAndRestoresGains)
@@ -144,7 +144,7 @@ TEST(QX2DSpectrumHistory, ResetEmptiesEverythingAndRestoresGains)
     engine().setupTimeNumberZ(500);
     displayGainX[2] = 0.3f;
     peakAmpLR[1] = 7.0f;
-    PeakfftPower[3][40][1].value2 = 4.0f;
+    PeakfftPower[3][40][1].value2.store(4.0f);
     engine().initPositionZ();
     for (int r = 0; r < 128; ++r)
         for (int c = 0; c < 64; ++c) {
@@ -152,7 +152,7 @@ TEST(QX2DSpectrumHistory, ResetEmptiesEverythingAndRestoresGains)
             ASSERT_EQ(engine().complexDataB3B[r][c], 0.0);
         }
     EXPECT_EQ(timeRecZ[1], 0);
-    EXPECT_EQ(PeakfftPower[3][40][1].value2, 0.0f);
+    EXPECT_EQ(PeakfftPower[3][40][1].value2.load(), 0.0f);
     for (int c = 0; c < 4; ++c) {
         EXPECT_EQ(displayGainX[c].load(), 1.0f);
         EXPECT_EQ(peakAmpLR[c], 1.0f);

@@ -1,5 +1,8 @@
 #include "platform/viewhost/ui/FrameRateLog.h"
 
+#include "platform/appkit/MainThread.h"
+#include "platform/viewhost/ui/GLRenderThread.h"
+
 #include <QDateTime>
 #include <QElapsedTimer>
 #include <QMap>
@@ -16,6 +19,7 @@ namespace {
 
 struct Counts {
     QMap<QString, int> frames;  // by window title, over the present period
+    double waitedBefore = 0;    // seconds the main thread waited for frames in flight, before the period
     QSet<QString> seen;         // windows whose first frame was noted
     QElapsedTimer period;
     QTimer* timer = nullptr;
@@ -27,6 +31,10 @@ void report(Counts& c)
     QString line = QStringLiteral("frame rates:");
     for (auto it = c.frames.cbegin(); it != c.frames.cend(); ++it)
         line += QStringLiteral(" %1 %2;").arg(it.key()).arg(seconds > 0 ? it.value() / seconds : 0.0, 0, 'f', 1);
+    const double waited = GLRenderThread::secondsWaitedForFrames();
+    line += QStringLiteral(" main thread waiting %1 %;")
+                .arg(seconds > 0 ? 100.0 * (waited - c.waitedBefore) / seconds : 0.0, 0, 'f', 1);
+    c.waitedBefore = waited;
     std::printf("%s\n", qPrintable(line));
     std::fflush(stdout);
     c.frames.clear();
@@ -43,6 +51,7 @@ void FrameRateLog::frameDrawn(QWidget* host)
     static Counts counts;
     if (!counts.timer) {
         counts.timer = new QTimer;  // lives to process end
+        markIndependentOfDrawing(counts.timer);
         QObject::connect(counts.timer, &QTimer::timeout, [] { report(counts); });
         counts.timer->start(5000);
         counts.period.start();

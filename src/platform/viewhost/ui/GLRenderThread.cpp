@@ -10,6 +10,8 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
+#include <cstdint>
 #include <mutex>
 #include <vector>
 
@@ -19,6 +21,7 @@ namespace {
 
 std::atomic<int> framesInFlight{0};
 std::atomic<int> mainThreadWaits{0};
+std::atomic<std::int64_t> mainThreadWaitNanoseconds{0};
 
 std::vector<GLRenderThread*>& renderThreads()  // main thread only
 {
@@ -26,10 +29,11 @@ std::vector<GLRenderThread*>& renderThreads()  // main thread only
     return threads;
 }
 
-// Joins every frame in flight before the main thread delivers an event that may touch a view.
+// Joins every frame in flight before the main thread delivers an event that may touch a view. Painting
+// and the timers marked independent of drawing (the windows' beat) go on beside the frames.
 class EventJoin : public QObject {
 protected:
-    bool eventFilter(QObject*, QEvent* event) override
+    bool eventFilter(QObject* receiver, QEvent* event) override
     {
         if (framesInFlight.load(std::memory_order_acquire) == 0)
             return false;
@@ -39,6 +43,10 @@ protected:
             case QEvent::UpdateLater:
             case QEvent::Expose:
                 return false;
+            case QEvent::Timer:
+                if (isIndependentOfDrawing(receiver))
+                    return false;
+                [[fallthrough]];
             default:
                 if (event->type() != GLRenderThread::frameReadyEvent())
                     GLRenderThread::waitForAll();
@@ -227,7 +235,11 @@ void GLRenderThread::join()
     if (!busy_.load(std::memory_order_relaxed))
         return;
     mainThreadWaits.fetch_add(1, std::memory_order_relaxed);
+    const auto start = std::chrono::steady_clock::now();
     finished_.wait(lock, [this] { return !busy_.load(std::memory_order_relaxed); });
+    mainThreadWaitNanoseconds.fetch_add(
+        std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now() - start).count(),
+        std::memory_order_relaxed);
 }
 
 bool GLRenderThread::drawingTakesTurns()
@@ -252,6 +264,11 @@ void GLRenderThread::waitForAll()
 int GLRenderThread::waitsForFrames()
 {
     return mainThreadWaits.load(std::memory_order_relaxed);
+}
+
+double GLRenderThread::secondsWaitedForFrames()
+{
+    return double(mainThreadWaitNanoseconds.load(std::memory_order_relaxed)) * 1e-9;
 }
 
 QEvent::Type GLRenderThread::frameReadyEvent()

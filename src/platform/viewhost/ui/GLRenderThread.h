@@ -73,10 +73,13 @@ public:
     static void waitForAll();
     // How often the main thread had to wait for a frame still in flight (a measure, and a test aid).
     static int waitsForFrames();
+    // How long the main thread has waited for frames in flight, in all.
+    static double secondsWaitedForFrames();
     // The event type posted to the receiver when a frame is finished.
     static QEvent::Type frameReadyEvent();
     // Makes the main thread join every frame in flight before it delivers any event other than painting
-    // (paint, update requests, finished frames): the handlers of all other events (input, timers, queued
+    // (paint, update requests, finished frames) and the timer events of objects marked independent of
+    // drawing (markIndependentOfDrawing): the handlers of all other events (input, other timers, queued
     // calls, window changes) then always find the views idle. On, it stays on for the process, except
     // where a test takes it off again.
     static void setEventJoin(bool on);

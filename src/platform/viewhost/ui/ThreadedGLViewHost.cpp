@@ -149,6 +149,28 @@ bool ThreadedGLViewHost::frameInFlight() const
     return renderer_->isBusy();
 }
 
+bool ThreadedGLViewHost::drawingViewsOf(const QWidget* window)
+{
+    const std::vector<ThreadedGLViewHost*>& hosts = threadedHosts();
+    if (!window)
+        return std::any_of(hosts.begin(), hosts.end(), [](const ThreadedGLViewHost* host) {
+            return host->frameInFlight();
+        });
+    std::vector<std::type_index> classes;
+    for (const ThreadedGLViewHost* host : hosts) {
+        if (!host->view_ || (host != window && !window->isAncestorOf(host)))
+            continue;
+        if (host->frameInFlight())
+            return true;
+        classes.emplace_back(typeid(*host->view_));
+    }
+    return std::any_of(hosts.begin(), hosts.end(), [&](const ThreadedGLViewHost* host) {
+        return host->view_ && host->frameInFlight() &&
+               std::find(classes.begin(), classes.end(), std::type_index(typeid(*host->view_))) !=
+                   classes.end();
+    });
+}
+
 void ThreadedGLViewHost::showEvent(QShowEvent* event)
 {
     ViewHostWidget::showEvent(event);

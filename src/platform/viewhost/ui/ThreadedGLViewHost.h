@@ -21,8 +21,9 @@ class GLRenderThread;
 // whose last frame is not on screen yet, skips the beat and so drops its own frame. The finished frame
 // comes back as a picture, which the widget paints: the window holds no GL widget, so Qt composes it
 // without GL. The main thread never touches a view while its frame is in flight: the event join
-// (GLRenderThread::setEventJoin) waits for the frames before any event but painting, and the host waits
-// for its frame before it forgets its view or goes. Mouse, wheel and key events go to the view as with
+// (GLRenderThread::setEventJoin) waits for the frames before any event but painting and the timers that
+// touch no view; a window's tick on the shared beat is skipped while drawingViewsOf(its window) holds;
+// and the host waits for its frame before it forgets its view or goes. Mouse, wheel and key events go to the view as with
 // OpenGLViewHost. The host does not own the view; either may be destroyed first.
 class ThreadedGLViewHost : public ViewHostWidget<QWidget, OpenGLView> {
     Q_OBJECT
@@ -45,6 +46,10 @@ public:
     quint64 framesFinished() const;
     quint64 framesShown() const { return shownSerial_; }
     bool frameInFlight() const;
+    // Whether a frame is in flight of a view shown in window, or of a view of the same class (views of
+    // one class share their engines and state): a tick that touches the window's views must wait. With
+    // no window (a tick touching state the views share), whether any frame is in flight.
+    static bool drawingViewsOf(const QWidget* window);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

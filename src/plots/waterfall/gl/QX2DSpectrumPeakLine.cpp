@@ -216,7 +216,7 @@ void QX2DSpectrumPeakLine::DrawHorizontalLine(int ch, int BrainwaveMode, int tex
         return;
 
     const bool band512 = fftp512Band.load(relaxed) != 0;
-    const PeakRecord top = ch >= 0 && ch < 8 ? PeakfftPower[ch][0][0] : PeakRecord{};
+    const PeakRecord top = ch >= 0 && ch < 8 ? PeakfftPower[ch][0][0].load() : PeakRecord{};
     drawStripes(ch, top.frequency, band512);
     setMaterial2D(2);
 

@@ -403,7 +403,7 @@ void QX2DSpectrumRenderer::drawPeakMarks(int channel, int t, int q, int sf)
     const int peaks = std::min(setPeakModeX, 3);
     for (int i = 0; i < QX2DSpectrum::rows; ++i)
         for (int k = 0; k < peaks; ++k) {
-            const PeakRecord& record = PeakfftPower[channel][i][k];
+            const PeakRecord record = PeakfftPower[channel][i][k].load();
             const float v = record.value2;
             const float y = static_cast<float>(63 - record.bin + sf);
             const float x = static_cast<float>(record.row);
@@ -484,7 +484,7 @@ void QX2DSpectrumRenderer::drawSQZ(int s, int, int u, int t, int w, int p, int f
         };
         const int record = place.record;
         if (displayModeFlag(record, FlagPowerPeakFlat) != 0)
-            flat(1, PeakfftPower[c][0][0].value2);
+            flat(1, PeakfftPower[c][0][0].value2.load(std::memory_order_relaxed));
         if (displayModeFlag(record, FlagPowerFlatMark5) != 0)
             flat(1, 5.0f);
         if (displayModeFlag(record, FlagPowerFlatMark10) != 0)

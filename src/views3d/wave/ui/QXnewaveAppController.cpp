@@ -1,12 +1,12 @@
 #include "views3d/wave/ui/QXnewaveAppController.h"
 
-#include "platform/appkit/RunLoopTimer.h"
 #include "platform/appkit/ui/Control.h"
 #include "platform/appkit/ui/Drawer.h"
 #include "platform/appkit/ui/PopUpButton.h"
 #include "platform/appkit/ui/RadioMatrix.h"
 #include "platform/appkit/ui/WindowHandle.h"
 #include "platform/viewhost/ui/PlotViewHosting.h"
+#include "platform/viewhost/ui/ThreadedGLViewHost.h"
 #include "shared/AnalysisState.h"
 #include "shared/BrainBands.h"
 #include "shared/BrainSources.h"
@@ -60,6 +60,8 @@ QXnewaveAppController& QXnewaveAppController::sharedQXnewaveAppController()
 
 QXnewaveAppController::QXnewaveAppController()
 {
+    QObject::connect(&timer, &FrameTimer::timeout, [this] { timerUpdate(); });
+    timer.skipWhile([this] { return ThreadedGLViewHost::drawingViewsOf(Window); });
     outlet("_glView", [this](QObject* placeholder) { hostView(placeholder); });
     outlet("window", Window);
     outlet("backgroundColorWell", backgroundColorWell);
@@ -139,7 +141,7 @@ QXnewaveAppController::QXnewaveAppController()
 
 QXnewaveAppController::~QXnewaveAppController()
 {
-    timer.reset();
+    timer.stop();
     delete host_;  // before the view it shows
 }
 
@@ -186,12 +188,12 @@ void QXnewaveAppController::awakeFromNib()
     showTheWindow(Window);
     WindowHandle(Window).setAlphaValue(WnewaveAlphaValue);
     // Only the window's controller ticks: the shared one would have nothing to drive.
-    timer = std::make_unique<RunLoopTimer>(1.0 / 30.0, [this] { timerUpdate(); });
+    timer.start();
 }
 
 void QXnewaveAppController::windowWillClose(QObject* window)
 {
-    timer.reset();
+    timer.stop();
     NibController::windowWillClose(window);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/appkit/FrameTimer.h"
 #include "platform/appkit/ui/NibController.h"
 #include "views3d/wave/ui/QXnewaveController.h"
 
@@ -12,7 +13,6 @@ class QWidget;
 namespace nupo {
 
 class QXnewaveGLView;
-class RunLoopTimer;
 
 // Opacity of the wave-surface window, applied when its nib loads.
 inline float WnewaveAlphaValue = 1.0f;
@@ -108,7 +108,7 @@ private:
 
     std::unique_ptr<QXnewaveGLView> _glView;
     QWidget* host_ = nullptr;
-    std::unique_ptr<RunLoopTimer> timer;
+    FrameTimer timer;  // skips a beat while the window's view is drawing
     QXnewaveController drawers_;
 
     QWidget* Window = nullptr;

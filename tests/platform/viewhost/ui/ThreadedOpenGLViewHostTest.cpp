@@ -1,4 +1,5 @@
 #include "platform/appkit/FrameTimer.h"
+#include "platform/appkit/MainThread.h"
 #include "platform/gl/Glut.h"
 #include "platform/viewhost/gl/OpenGLView.h"
 #include "platform/viewhost/ui/GLRenderThread.h"
@@ -15,9 +16,11 @@
 
 #include <atomic>
 #include <condition_variable>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <thread>
+#include <vector>
 
 namespace nupo {
 namespace {
@@ -364,6 +367,96 @@ TEST_F(ThreadedOpenGLViewHostTest, ABusyHostSkipsItsBeatsWhileOtherViewsDrawAsTh
     // Views of one class share their engines: their frames are drawn one at a time.
     EXPECT_FALSE(slowView.overlapped);
     EXPECT_FALSE(sameClassView.overlapped);
+}
+
+TEST_F(ThreadedOpenGLViewHostTest, WithTheEventJoinOnTheBeatAndTimersMarkedIndependentGoOnBesideAHeldFrame)
+{
+    GLRenderThread::setEventJoin(true);
+    // The held view's window, a window showing a view of the same class, one of another class, and
+    // the plain windows (raw wave, bar graph) of the rest of the program.
+    QWidget heldWindow;
+    QWidget sameClassWindow;
+    QWidget otherClassWindow;
+    ProbeView heldView;
+    ProbeView sameClassView;
+    OtherProbeView otherClassView;
+    ThreadedGLViewHost held(&heldView, &heldWindow);
+    ThreadedGLViewHost sameClass(&sameClassView, &sameClassWindow);
+    ThreadedGLViewHost otherClass(&otherClassView, &otherClassWindow);
+    for (QWidget* window : {&heldWindow, &sameClassWindow, &otherClassWindow}) {
+        window->resize(80, 60);
+        window->show();
+    }
+    for (ThreadedGLViewHost* host : {&held, &sameClass, &otherClass})
+        showAndWaitForFrame(*host, QSize(80, 60));
+
+    // Ticks on the beat: a plain window's, and those of the GL windows, which skip while their views
+    // (or views of their class) draw; and a timer marked independent of drawing.
+    int plainTicksWhileHeld = 0;
+    int independentTicksWhileHeld = 0;
+    std::map<QWidget*, int> glTicks;
+    std::vector<std::unique_ptr<FrameTimer>> timers;
+    FrameTimer plain;
+    QObject::connect(&plain, &FrameTimer::timeout, [&] { plainTicksWhileHeld += heldView.drawing ? 1 : 0; });
+    for (QWidget* window : {&heldWindow, &sameClassWindow, &otherClassWindow}) {
+        auto& timer = timers.emplace_back(std::make_unique<FrameTimer>());
+        timer->skipWhile([window] { return ThreadedGLViewHost::drawingViewsOf(window); });
+        QObject::connect(timer.get(), &FrameTimer::timeout, [&glTicks, window] { ++glTicks[window]; });
+    }
+    QTimer independent;
+    markIndependentOfDrawing(&independent);
+    independent.setInterval(5);
+    QObject::connect(&independent, &QTimer::timeout,
+                     [&] { independentTicksWhileHeld += heldView.drawing ? 1 : 0; });
+
+    plain.start();
+    for (auto& timer : timers)
+        timer->start();
+    independent.start();
+    // The beat starts the held frame. Had any event waited for it, the gate would open and the counts
+    // taken while it is held would stop short. An event of the window system that happens to come
+    // meanwhile waits (rightly), so a held frame that was waited for is tried again, a few times.
+    bool ranBesideTheFrame = false;
+    for (int attempt = 0; attempt < 5 && !ranBesideTheFrame; ++attempt) {
+        for (ThreadedGLViewHost* host : {&held, &sameClass, &otherClass})
+            settle(*host);
+        plainTicksWhileHeld = 0;
+        independentTicksWhileHeld = 0;
+        glTicks.clear();
+        OpenWhenWaitedFor opener(heldView.gate);
+        heldView.gate->close();
+        heldView.held = true;
+        heldView.setNeedsDisplay(true);
+        ASSERT_TRUE(test::processEventsUntil([&] { return heldView.drawing || opener.waited(); }));
+        if (!opener.waited()) {
+            EXPECT_TRUE(ThreadedGLViewHost::drawingViewsOf(&heldWindow));
+            EXPECT_TRUE(ThreadedGLViewHost::drawingViewsOf(&sameClassWindow));
+            EXPECT_FALSE(ThreadedGLViewHost::drawingViewsOf(&otherClassWindow));
+            EXPECT_TRUE(ThreadedGLViewHost::drawingViewsOf(nullptr));
+        }
+        const int heldTicks = glTicks[&heldWindow];
+        const int sameClassTicks = glTicks[&sameClassWindow];
+        EXPECT_TRUE(test::processEventsUntil([&] {
+            return (plainTicksWhileHeld >= 4 && independentTicksWhileHeld >= 4 &&
+                    glTicks[&otherClassWindow] >= 4) ||
+                   opener.waited();
+        }));
+        ranBesideTheFrame = !opener.waited();
+        if (ranBesideTheFrame) {
+            EXPECT_EQ(glTicks[&heldWindow], heldTicks);
+            EXPECT_EQ(glTicks[&sameClassWindow], sameClassTicks);
+        }
+        heldView.held = false;
+        heldView.gate->open();
+    }
+    EXPECT_TRUE(ranBesideTheFrame);
+    // Once the frame is done the skipped windows tick again.
+    const int heldTicks = glTicks[&heldWindow];
+    EXPECT_TRUE(test::processEventsUntil([&] { return glTicks[&heldWindow] >= heldTicks + 2; }));
+    independent.stop();
+    plain.stop();
+    for (auto& timer : timers)
+        timer->stop();
 }
 
 TEST_F(ThreadedOpenGLViewHostTest, ResizedAndDestroyedWhileAFrameIsInFlight)

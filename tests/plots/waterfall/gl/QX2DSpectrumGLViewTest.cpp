@@ -237,17 +237,17 @@ TEST_F(WaterfallView, DisplayUpdateGivesEverySourceARowUnlessPaused)
 {
     QX2DSpectrum& engine = QX2DSpectrum::sharedQX2DSpectrum();
     engine.initPositionZ();
-    PeakfftPower[2][0][0].value = 6.0f;  // channel peaks scroll once per row of their source
+    PeakfftPower[2][0][0].value.store(6.0f);  // channel peaks scroll once per row of their source
     setPauseX = 1;
     view.DisplayUpdataWaterfall();
-    EXPECT_EQ(PeakfftPower[2][1][0].value, 0.0f);
+    EXPECT_EQ(PeakfftPower[2][1][0].value.load(), 0.0f);
     setPauseX = 0;
     view.DisplayUpdataWaterfall();
     for (int block = 0; block < 4; ++block)
-        EXPECT_EQ(PeakfftPower[block][1][0].row, 1) << block;  // every channel took one row
-    EXPECT_EQ(PeakfftPower[2][1][0].value, 6.0f);
-    EXPECT_EQ(PeakfftPower[2][2][0].value, 0.0f);
-    EXPECT_EQ(PeakfftPower[4][1][0].row, 0);  // blocks beyond the channels stay
+        EXPECT_EQ(PeakfftPower[block][1][0].row.load(), 1) << block;  // every channel took one row
+    EXPECT_EQ(PeakfftPower[2][1][0].value.load(), 6.0f);
+    EXPECT_EQ(PeakfftPower[2][2][0].value.load(), 0.0f);
+    EXPECT_EQ(PeakfftPower[4][1][0].row.load(), 0);  // blocks beyond the channels stay
 }
 
 TEST_F(WaterfallView, LargeGridSwitchesTheLayoutAndTheFftSize)

@@ -277,8 +277,8 @@ TEST_F(WaterfallRender, PeakLineLightsTheBandOfTheTopPeakAndScalesItsBars)
     fftp = 256;
     model().complexDataA3B[0][10] = 30.0;
     model().complexDataB3B[0][10] = 5.0;
-    PeakfftPower[0][0][0] = {10.0f, 10.0f, 21, 0, 10.0f};
-    PeakfftPower[1][0][0] = {5.0f, 6.0f, 13, 0, 0.0f};
+    PeakfftPower[0][0][0].store({10.0f, 10.0f, 21, 0, 10.0f});
+    PeakfftPower[1][0][0].store({5.0f, 6.0f, 13, 0, 0.0f});
     QX2DSpectrumPeakLine& line = QX2DSpectrumPeakLine::sharedQX2DSpectrumPeakLine();
     setHorizontalLineModeX = 1;
     ShowHorizontalLine = 1;
@@ -326,34 +326,34 @@ TEST_F(WaterfallRender, DisplayEntryTakesRowsAtTheTransportsPace)
     setPauseX = 0;
     tploop = 4;
     tploopAA = 100;
-    PeakfftPower[0][0][0].value = 7.0f;  // moves down one row per row taken
+    PeakfftPower[0][0][0].value.store(7.0f);  // moves down one row per row taken
     ploop = 103;
     frame();
     EXPECT_EQ(tploopAA.load(), 100);
-    EXPECT_EQ(PeakfftPower[0][1][0].value, 0.0f);
+    EXPECT_EQ(PeakfftPower[0][1][0].value.load(), 0.0f);
     ploop = 110;
     frame();
     EXPECT_EQ(tploopAA.load(), 110);
-    EXPECT_EQ(PeakfftPower[0][1][0].value, 7.0f);
+    EXPECT_EQ(PeakfftPower[0][1][0].value.load(), 7.0f);
     // Port closed: no row, but the position is followed.
     openPort = 0;
-    PeakfftPower[0][1][0].value = 0.0f;
+    PeakfftPower[0][1][0].value.store(0.0f);
     ploop = 120;
     frame();
     EXPECT_EQ(tploopAA.load(), 120);
-    EXPECT_EQ(PeakfftPower[0][2][0].value, 0.0f);
+    EXPECT_EQ(PeakfftPower[0][2][0].value.load(), 0.0f);
     // Play mode: a row on every frame; paused: none, and no time stamp.
     setRecX = 0;
-    PeakfftPower[0][0][0].value = 3.0f;
+    PeakfftPower[0][0][0].value.store(3.0f);
     ploop = 121;
     frame();
     frame();
-    EXPECT_EQ(PeakfftPower[0][2][0].value, 3.0f);
+    EXPECT_EQ(PeakfftPower[0][2][0].value.load(), 3.0f);
     EXPECT_EQ(timeRecZ[1], 121);
     setPauseX = 1;
     ploop = 500;
     frame();
-    EXPECT_EQ(PeakfftPower[0][3][0].value, 0.0f);
+    EXPECT_EQ(PeakfftPower[0][3][0].value.load(), 0.0f);
     EXPECT_EQ(timeRecZ[1], 121);
 }
 
