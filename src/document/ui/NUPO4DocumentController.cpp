@@ -14,6 +14,7 @@
 #include "document/sections/MovieSection.h"
 #include "document/sections/SoundSection.h"
 #include "document/ui/Spectrum3DSection.h"
+#include "platform/appkit/MainThread.h"
 #include "platform/appkit/ui/AlertPanel.h"
 #include "platform/appkit/ui/NibLoader.h"
 #include "plots/bargraph/gl/BarGraphWindowState.h"
@@ -356,7 +357,8 @@ bool isLastWindow(const QWidget* closing)
 
 bool NUPO4DocumentController::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() != QEvent::Close || !watched->isWidgetType())
+    // Every event of the application passes here, those other threads post among them.
+    if (handedOverEventType(event) != QEvent::Close || !watched->isWidgetType())
         return false;
     auto* window = static_cast<QWidget*>(watched);
     if (!window->isWindow() || !window->isVisible() || opening || quitting || asking || !isLastWindow(window))

@@ -1,5 +1,7 @@
 #include "platform/appkit/ui/WindowPlacement.h"
 
+#include "platform/appkit/MainThread.h"
+
 #include <QApplication>
 #include <QDialog>
 #include <QEvent>
@@ -354,7 +356,8 @@ void WindowPlacement::cascade(QWidget* window)
 
 bool WindowPlacement::eventFilter(QObject* watched, QEvent* event)
 {
-    const QEvent::Type type = event->type();
+    // Every event of the application passes here, those other threads post among them.
+    const QEvent::Type type = handedOverEventType(event);
     if (!watched->isWidgetType() || (type != QEvent::Show && type != QEvent::Move && type != QEvent::Resize &&
                                      type != QEvent::WindowActivate && type != QEvent::Paint))
         return false;

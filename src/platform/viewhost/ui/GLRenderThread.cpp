@@ -37,7 +37,8 @@ protected:
     {
         if (framesInFlight.load(std::memory_order_acquire) == 0)
             return false;
-        switch (event->type()) {
+        const QEvent::Type type = handedOverEventType(event);  // some are posted by other threads
+        switch (type) {
             case QEvent::Paint:
             case QEvent::UpdateRequest:
             case QEvent::UpdateLater:
@@ -48,7 +49,7 @@ protected:
                     return false;
                 [[fallthrough]];
             default:
-                if (event->type() != GLRenderThread::frameReadyEvent())
+                if (type != GLRenderThread::frameReadyEvent())
                     GLRenderThread::waitForAll();
                 return false;
         }
