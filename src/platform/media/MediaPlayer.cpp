@@ -58,6 +58,20 @@ QByteArray availableAudioOutputs()
     return outputs.isEmpty() ? QByteArray("null") : outputs.join(',');
 }
 
+// The outputs to try, with "null" last: when none of them opens, the file still plays, silently, rather
+// than failing (an audio server that went away leaves its traces behind).
+QByteArray audioOutputsWithFallback()
+{
+    const QByteArray outputs = availableAudioOutputs();
+    return outputs == "null" ? outputs : outputs + ",null";
+}
+
+// How often the audio output is looked at, how long a playing file may stand still before its output
+// counts as lost, and how often a silent player looks for an audio server again.
+constexpr auto audioCheckInterval = std::chrono::milliseconds(250);
+constexpr auto audioStallLimit = std::chrono::seconds(2);
+constexpr auto audioRetryInterval = std::chrono::seconds(2);
+
 }  // namespace
 
 // Holds a callback apart from the player (its end callback, its new-frame callback), so that a call
@@ -111,6 +125,7 @@ MediaPlayer::MediaPlayer(Options options)
     mpv_set_option_string(handle, "hr-seek", "yes");  // seek to the exact time asked for
     mpv_set_option_string(handle, "audio-display", "no");
     mpv_set_option_string(handle, "audio-client-name", "NUPO4");
+    mpv_set_option_string(handle, "jack-name", "NUPO4");
     mpv_set_option_string(handle, "osd-level", "0");
     // Rates change the pitch with the speed, as a tape would.
     mpv_set_option_string(handle, "audio-pitch-correction", "no");
@@ -119,7 +134,8 @@ MediaPlayer::MediaPlayer(Options options)
                           options.frameImages   ? "libmpv"
                           : options.videoOutput ? "libmpv,null"
                                                 : "null");
-    mpv_set_option_string(handle, "ao", options.audioOutput ? availableAudioOutputs().constData() : "null");
+    audioWanted = options.audioOutput;
+    mpv_set_option_string(handle, "ao", audioWanted ? audioOutputsWithFallback().constData() : "null");
 #ifdef NUPO_THREAD_SANITIZER
     // Under ThreadSanitizer: FFmpeg's decoder threads and libmpv's built-in scripts (with their font
     // lookups) synchronise through atomics in code it cannot see, so decode on one thread and run none.
@@ -183,6 +199,8 @@ void MediaPlayer::runEvents()
             stepReverse(elapsed * std::abs(signedRate.load()));
         if (selectionOnly)
             checkSelectionEnd();
+        if (audioWanted)
+            watchAudioOutput();
         switch (event->event_id) {
             case MPV_EVENT_SHUTDOWN:
                 return;
@@ -237,6 +255,56 @@ void MediaPlayer::runEvents()
                 break;
         }
     }
+}
+
+// An audio server that dies while a file plays stops libmpv's clock: the file would stand where it was
+// for good. One that starts (again) later would go unheard until the file is opened anew. So a playing
+// file that stands still moves to the silent output and plays on; a silent player tries the servers
+// again now and then.
+void MediaPlayer::watchAudioOutput()
+{
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point now = Clock::now();
+    if (now < audioWatch.nextCheck)
+        return;
+    audioWatch.nextCheck = now + audioCheckInterval;
+    const QString current = stringProperty(QStringLiteral("current-ao"));
+    audioOutputName.store(current == QStringLiteral("null") ? AudioOutput::Silent
+                          : current.isEmpty()               ? AudioOutput::None
+                                                            : AudioOutput::Server);
+    if (current.isEmpty() || current == QStringLiteral("null")) {
+        audioWatch.standingSince = now;
+        if (current.isEmpty() || now < audioWatch.nextRetry)
+            return;
+        audioWatch.nextRetry = now + audioRetryInterval;
+        const QByteArray outputs = availableAudioOutputs();
+        if (outputs == "null")
+            return;
+        mpv_set_property_string(handle, "ao", (outputs + ",null").constData());
+        command({"ao-reload"});
+        return;
+    }
+    int atEnd = 0;
+    mpv_get_property(handle, "eof-reached", MPV_FORMAT_FLAG, &atEnd);
+    const double position = currentTime();
+    const bool moving = !isOpen() || mpvPaused() || atEnd != 0 || reversePlaying || seekPending ||
+                        position != audioWatch.position;
+    audioWatch.position = position;
+    if (moving) {
+        audioWatch.standingSince = now;
+        return;
+    }
+    if (now - audioWatch.standingSince < audioStallLimit)
+        return;
+    audioWatch.standingSince = now;
+    audioWatch.nextRetry = now + audioRetryInterval;
+    mpv_set_property_string(handle, "ao", "null");
+    command({"ao-reload"});
+}
+
+MediaPlayer::AudioOutput MediaPlayer::audioOutput() const
+{
+    return audioOutputName.load();
 }
 
 void MediaPlayer::pollEnd()
