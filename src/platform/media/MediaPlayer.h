@@ -58,8 +58,9 @@ public:
     bool open(const QString& path, QString* error = nullptr);
     void close();
     bool isOpen() const;
-    // Where the sound of the open file goes: nowhere yet (nothing open, no sound in the file), to an audio
-    // server or device, or to the silent output (there is none, or it was lost). A lost one is tried
+    // Where the sound of the open file goes: nowhere yet (nothing open, no sound in the file, or a player
+    // made without audio output), to an audio server or device, or to the silent output (there is none,
+    // or it was lost). A lost one is tried
     // again every few seconds, and the sound goes back to it when it is there again.
     enum class AudioOutput { None, Server, Silent };
     AudioOutput audioOutput() const;
