@@ -2,6 +2,7 @@
 
 #include "QXDrawerSound/player/SoundSlotTables.h"
 #include "QXSketch/gl/DrawingSection.h"
+#include "QXSketch/gl/SketchState.h"
 #include "QXSketch/ui/NUPO4DrawWindowController.h"
 #include "core/MenuCommands.h"
 #include "core/QXSerialPort.h"
@@ -133,6 +134,9 @@ void openDocumentWindows()
             MenuCommands::run(front ? MenuCommand::show3DSpectrumFront : MenuCommand::show3DSpectrum);
     }
     // The drawing: a document that had one opens a drawing window (when none is open) for its graphics.
+    // The first drawing window of a run sets the sound slots' tables to their defaults; they hold the
+    // document's sounds now, which it must not wipe.
+    firstTimeRunAplication = 0;
     if (auto* drawing = dynamic_cast<DrawingSection*>(document.section("Drawing"))) {
         if (drawing->drawingToOpen())
             NUPO4DrawWindowController::showDrawWindow(nullptr);

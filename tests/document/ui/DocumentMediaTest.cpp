@@ -6,6 +6,9 @@
 #include "QXDrawerSound/player/QXSoundController.h"
 #include "QXDrawerSound/player/SoundSlotTables.h"
 #include "QXDrawerSound/player/ui/QXSoundWindowController.h"
+#include "QXSketch/gl/NUPO4Drawing.h"
+#include "QXSketch/gl/SketchState.h"
+#include "QXSketch/ui/NUPO4DrawWindowController.h"
 #include "core/ui/QXAppController.h"
 #include "document/ui/NUPO4DocumentController.h"
 #include "shared/CoreState.h"
@@ -192,5 +195,49 @@ TEST(DocumentMedia, ReopenedDocumentPutsTheMovieWindowWhereItWas)
         ASSERT_TRUE(document.saveDocumentTo(path));
         EXPECT_EQ(std::vector<float>(NomalQTSizeR, NomalQTSizeR + 4), stored) << "round " << round;
     }
+    EXPECT_TRUE(told.isEmpty()) << told.join("\n").toStdString();
+}
+
+// A run's first drawing window sets the sound slots' tables to their defaults. A document with a drawing
+// opened first thing in a run (from the command line, say) opens that window: its sounds stay.
+TEST(DocumentMedia, ADocumentWithADrawingOpenedFirstInARunKeepsItsSounds)
+{
+    MediaPlayer::Options options;
+    options.audioOutput = false;
+    QXSoundController::setMediaOptions(options);
+    const QStringList bank{test::writeTone("one.wav", 2.0), test::writeTone("two.wav", 2.0)};
+    NUPO4DocumentController::installDocument([] { return false; });
+    auto& document = NUPO4DocumentController::sharedNUPO4DocumentController();
+    QStringList told;
+    document.tellUser = [&told](const QString& message) { told << message; };
+    document.askToSaveChanges = [](const QString&) { return NUPO4DocumentController::DontSave; };
+    setPauseX = 1;
+    maxploop = 2000;
+    RecordingBuffers::sharedRecordingBuffers().allocate();
+    QXSoundController::sharedQXSoundController().initSoundNSStr();
+    firsttimeQXSoundController = 1;
+    openSound = 0;
+
+    NUPO4DrawWindowController::showDrawWindow(nullptr);
+    ASSERT_NE(NUPO4Drawing::frontDrawing(), nullptr);
+    ASSERT_NE(openSoundBank(bank), nullptr);
+    const QString path = test::tempFolder() + "/drawing-and-sounds.nupo4";
+    ASSERT_TRUE(document.saveDocumentTo(path));
+    const SlotContents savedSlots = slotContents();
+    ASSERT_EQ(savedSlots.paths[0], bank);
+
+    // As in a new run: no drawing window yet, and the slots at their defaults.
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (window->isVisible() && window->windowTitle().startsWith("Brain-Note Drawing"))
+            window->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ASSERT_EQ(NUPO4Drawing::frontDrawing(), nullptr);
+    QXSoundController::sharedQXSoundController().initSoundNSStr();
+    firstTimeRunAplication = 1;
+
+    ASSERT_TRUE(document.openDocumentAt(path));
+    EXPECT_NE(NUPO4Drawing::frontDrawing(), nullptr);
+    EXPECT_EQ(slotContents(), savedSlots);
+    EXPECT_EQ(shownMediaWindows().soundSlots, 1);
     EXPECT_TRUE(told.isEmpty()) << told.join("\n").toStdString();
 }
