@@ -498,7 +498,9 @@ bool NUPO4DocumentController::readPreferenceFile()
         return true;
     QString error;
     if (!NUPO4DrawDocument::sharedNUPO4DrawDocument().openDataForAllPreference(file, &error)) {
-        report(error);
+        // Said on screen: otherwise the settings saved there would silently not come back.
+        tellUser(QStringLiteral("The saved preferences were not read, the settings are the defaults.\n\n%1")
+                     .arg(error));
         return false;
     }
     // The movie window saved with the preferences opens again with its movie (it plays when asked).
