@@ -1,5 +1,6 @@
 #include "document/ui/NUPO4DocumentController.h"
 
+#include "QXDrawerSound/movie/ui/QXMovieWindowController.h"
 #include "QXDrawerSound/player/SoundSlotTables.h"
 #include "QXSketch/gl/DrawingSection.h"
 #include "QXSketch/gl/SketchState.h"
@@ -144,7 +145,10 @@ void openDocumentWindows()
     }
     // The movie: a document that had a movie window loads "QXDrawerMovie" with its path in outCHAR and
     // plays the recording from the start with it.
-    openMovieWindowIfAsked([] { MenuCommands::run(MenuCommand::openMovieAndPlay); });
+    openMovieWindowIfAsked([] {
+        MenuCommands::run(MenuCommand::openMovieAndPlay);
+        return !QXMovieWindowController::openWindows().empty();
+    });
     SoundOpenFromFileAction();
 }
 
@@ -504,7 +508,10 @@ bool NUPO4DocumentController::readPreferenceFile()
         return false;
     }
     // The movie window saved with the preferences opens again with its movie (it plays when asked).
-    openMovieWindowIfAsked([] { MenuCommands::run(MenuCommand::openMovieWindow); });
+    openMovieWindowIfAsked([] {
+        MenuCommands::run(MenuCommand::openMovieWindow);
+        return !QXMovieWindowController::openWindows().empty();
+    });
     return true;
 }
 
