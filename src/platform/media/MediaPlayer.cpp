@@ -23,6 +23,8 @@
 #include <cmath>
 #include <cstring>
 
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 namespace nupo {
@@ -39,19 +41,37 @@ constexpr double endTolerance = 0.0005;
 // How long an opening waits for a movie's first frame at most.
 constexpr int firstFrameWaitSeconds = 5;
 
+// Whether a server listens on the local socket at path. A server that died leaves its socket file
+// behind, which refuses connections.
+bool serverListens(const QString& path)
+{
+    const QByteArray name = QFile::encodeName(path);
+    sockaddr_un address{};
+    if (name.isEmpty() || std::size_t(name.size()) >= sizeof address.sun_path)
+        return false;
+    address.sun_family = AF_UNIX;
+    std::memcpy(address.sun_path, name.constData(), std::size_t(name.size()));
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd < 0)
+        return false;
+    const bool listens = ::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
+    ::close(fd);
+    return listens;
+}
+
 // The audio outputs that exist on this machine, best first, as libmpv names them; "null" when there is
 // none. Only these are tried: probing absent ones makes their libraries print errors.
 QByteArray availableAudioOutputs()
 {
     QByteArrayList outputs;
     const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    if (!runtime.isEmpty() && QFileInfo::exists(runtime + QStringLiteral("/pipewire-0")))
+    if (!runtime.isEmpty() && serverListens(runtime + QStringLiteral("/pipewire-0")))
         outputs << "pipewire";
     if (qEnvironmentVariableIsSet("PULSE_SERVER") ||
-        (!runtime.isEmpty() && QFileInfo::exists(runtime + QStringLiteral("/pulse/native"))))
+        (!runtime.isEmpty() && serverListens(runtime + QStringLiteral("/pulse/native"))))
         outputs << "pulse";
     const QString jackServer = qEnvironmentVariable("JACK_DEFAULT_SERVER", QStringLiteral("default"));
-    if (QFileInfo::exists(QStringLiteral("/dev/shm/jack_%1_%2_0").arg(jackServer).arg(getuid())))
+    if (serverListens(QStringLiteral("/dev/shm/jack_%1_%2_0").arg(jackServer).arg(getuid())))
         outputs << "jack";
     if (!QDir(QStringLiteral("/dev/snd")).entryList({QStringLiteral("pcmC*D*p")}, QDir::System).isEmpty())
         outputs << "alsa";
