@@ -318,4 +318,8 @@ TEST(DocumentMedia, MediaMovedAwayAreSaidAndStayNamedInTheDocument)
     ASSERT_NE(gMyMovieControllerObject, nullptr);
     EXPECT_EQ(gMyMovieControllerObject->moviePath(), movie);
     EXPECT_TRUE(told.isEmpty()) << told.join("\n").toStdString();
+    // The movie's player and its picture go before the application does.
+    for (QWidget* window : QApplication::topLevelWidgets())
+        window->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
