@@ -86,10 +86,12 @@ QByteArray audioOutputsWithFallback()
     return outputs == "null" ? outputs : outputs + ",null";
 }
 
-// How often the audio output is looked at, how long a playing file may stand still before its output
-// counts as lost, and how often a silent player looks for an audio server again.
+// How often the audio output is looked at, how long a file playing at normal speed may stand still
+// before its output counts as lost (slower playback moves in longer steps: longer, up to the most),
+// and how often a silent player looks for an audio server again.
 constexpr auto audioCheckInterval = std::chrono::milliseconds(250);
-constexpr auto audioStallLimit = std::chrono::seconds(2);
+constexpr double audioStallSeconds = 2.0;
+constexpr double audioStallMostSeconds = 60.0;
 constexpr auto audioRetryInterval = std::chrono::seconds(2);
 
 }  // namespace
@@ -314,7 +316,9 @@ void MediaPlayer::watchAudioOutput()
         audioWatch.standingSince = now;
         return;
     }
-    if (now - audioWatch.standingSince < audioStallLimit)
+    const double speed = std::clamp(std::abs(signedRate.load()), minimumRate, 1.0);
+    const double limit = std::min(audioStallSeconds / speed, audioStallMostSeconds);
+    if (std::chrono::duration<double>(now - audioWatch.standingSince).count() < limit)
         return;
     audioWatch.standingSince = now;
     audioWatch.nextRetry = now + audioRetryInterval;
