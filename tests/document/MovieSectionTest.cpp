@@ -82,6 +82,7 @@ TEST(MovieSection, StateComesBackAndTheWindowSetUpOpensTheMovieOnce)
         openMovieWindowIfAsked([&] {
             ++opened;
             calls.push_back({"open flag " + QByteArray::number(startToOpenData.load()), current()});
+            return true;
         });
         calls.push_back({"after OpenQTX " + QByteArray::number(OpenQTX), current()});
     };
@@ -93,7 +94,10 @@ TEST(MovieSection, StateComesBackAndTheWindowSetUpOpensTheMovieOnce)
     EXPECT_EQ(calls[1].second, saved);  // the loader finds the path, frame, opacity and modes as saved
     EXPECT_EQ(calls[2].first, "after OpenQTX 0");
     EXPECT_EQ(opened, 1);
-    EXPECT_FALSE(openMovieWindowIfAsked([&] { ++opened; }));
+    EXPECT_FALSE(openMovieWindowIfAsked([&] {
+        ++opened;
+        return true;
+    }));
     EXPECT_EQ(opened, 1);
 
     // A document saved without a movie window opens none and keeps its values.
@@ -126,7 +130,10 @@ TEST(MovieSection, ThePreferenceFileCarriesTheMovieWindow)
     EXPECT_EQ(current(), saved);
     EXPECT_EQ(OpenQTX, 1);
     int opened = 0;
-    EXPECT_TRUE(openMovieWindowIfAsked([&] { ++opened; }));
+    EXPECT_TRUE(openMovieWindowIfAsked([&] {
+        ++opened;
+        return true;
+    }));
     EXPECT_EQ(opened, 1);
     EXPECT_EQ(OpenQTX, 0);
 
@@ -136,6 +143,37 @@ TEST(MovieSection, ThePreferenceFileCarriesTheMovieWindow)
     ASSERT_TRUE(doc.document.writeToFile(path, true));
     ASSERT_TRUE(doc.document.openDataForAllPreference(path, &error)) << error.toStdString();
     EXPECT_EQ(OpenQTX, 0);
+}
+
+// A movie the window set-up could not show (moved away, say) stays named in the document saved again,
+// as open, whatever an opener chose meanwhile; once a document's movie is shown it is forgotten.
+TEST(MovieSection, AMovieThatCouldNotBeShownStaysNamedWhenSavedAgain)
+{
+    MovieDocument doc;
+    set(saved, 1);
+    const QByteArray text = doc.document.dataRepresentation();
+    QString error;
+    for (const bool shown : {false, true}) {
+        ASSERT_TRUE(doc.document.readFromData(text, "movie.nupo4", &error)) << error.toStdString();
+        ASSERT_TRUE(openMovieWindowIfAsked([&] { return shown; }));
+        // What a failed opening leaves behind, and an opener's later choice.
+        set({0, 0, {1.0f, 2.0f, 3.0f, 4.0f}, 0.5f, "/sounds/folder"}, 0);
+        ShowQTWindow = 0;
+        const QByteArray again = doc.document.dataRepresentation();
+        EXPECT_EQ(again.contains("OpenQT = 1;"), !shown) << again.toStdString();
+        EXPECT_EQ(again.contains("Wolken.mov"), !shown) << again.toStdString();
+        EXPECT_EQ(again.contains("/sounds/folder"), shown) << again.toStdString();
+    }
+    // A document read afterwards starts afresh.
+    ASSERT_TRUE(doc.document.readFromData(text, "movie.nupo4", &error)) << error.toStdString();
+    ASSERT_TRUE(openMovieWindowIfAsked([] { return false; }));
+    set(saved, 0);
+    ShowQTWindow = 0;
+    QByteArray closed = doc.document.dataRepresentation();
+    closed.replace("OpenQT = 1;", "OpenQT = 0;");
+    ASSERT_TRUE(doc.document.readFromData(closed, "closed.nupo4", &error)) << error.toStdString();
+    EXPECT_FALSE(openMovieWindowIfAsked([] { return false; }));
+    EXPECT_TRUE(doc.document.dataRepresentation().contains("OpenQT = 0;"));
 }
 
 TEST(MovieSection, DamagedMovieSectionsAreRefusedOrClampedAndChangeNothing)

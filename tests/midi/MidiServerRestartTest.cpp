@@ -12,16 +12,9 @@
 
 #include <jack/jack.h>
 
-#include <fcntl.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <chrono>
+#include <memory>
 #include <mutex>
-#include <string>
-#include <thread>
 #include <vector>
 
 namespace nupo {
@@ -30,30 +23,8 @@ namespace {
 using test::MidiBytes;
 using test::MidiTestClient;
 
-// Liveness bound for a server to start or for the watch to notice; never a speed requirement.
-constexpr auto liveness = std::chrono::seconds(30);
-
-template <class Done>
-bool waitUntil(Done done)
-{
-    const auto until = std::chrono::steady_clock::now() + liveness;
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > until)
-            return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    return true;
-}
-
-void quiet(const char*) {}
-
-// A JACK client of the test's own on the server (nullptr when none answers); exactName as given.
-jack_client_t* openClient(const char* name)
-{
-    jack_set_error_function(quiet);
-    jack_set_info_function(quiet);
-    return jack_client_open(name, JackOptions(JackNoStartServer | JackUseExactName), nullptr);
-}
+using test::JackServer;
+using test::waitUntil;
 
 QStringList jackPorts(jack_client_t* client)
 {
@@ -66,76 +37,9 @@ QStringList jackPorts(jack_client_t* client)
     return names;
 }
 
-// A jackd of the test's own, started with fork and exec (QProcess's way of starting a process does not
-// run under ThreadSanitizer).
-class JackServer {
-public:
-    explicit JackServer(QString name) : name(std::move(name)) {}
-    ~JackServer() { stop(); }
-
-    bool start()
-    {
-        const std::string server = name.toStdString();
-        std::vector<std::string> arguments = {"jackd", "-n",    server, "--no-realtime", "-d", "dummy",
-                                              "-r",    "48000", "-p",   "1024"};
-        std::vector<std::string> environment;
-        for (char** variable = environ; *variable != nullptr; ++variable)
-            environment.emplace_back(*variable);
-        environment.emplace_back("JACK_NO_AUDIO_RESERVATION=1");
-        std::vector<char*> argv, envp;
-        for (std::string& argument : arguments)
-            argv.push_back(argument.data());
-        argv.push_back(nullptr);
-        for (std::string& variable : environment)
-            envp.push_back(variable.data());
-        envp.push_back(nullptr);
-        const int quiet = open("/dev/null", O_WRONLY);
-        pid = fork();
-        if (pid == 0) {
-            dup2(quiet, STDOUT_FILENO);
-            execvpe(argv[0], argv.data(), envp.data());
-            _exit(127);
-        }
-        close(quiet);
-        if (pid < 0)
-            return false;
-        const bool answers = waitUntil([] {
-            jack_client_t* probe = openClient("restart test probe");
-            if (probe != nullptr)
-                jack_client_close(probe);
-            return probe != nullptr;
-        });
-        // A server of that name left running by an earlier run answers too, while ours gave up.
-        if (waitpid(pid, nullptr, WNOHANG) != 0) {
-            pid = -1;
-            return false;
-        }
-        return answers;
-    }
-    // Dies as a crashed server does: no goodbye to its clients.
-    void kill() { end(SIGKILL); }
-    // A clean stop frees the server's entry in JACK's registry.
-    void stop() { end(SIGTERM); }
-
-private:
-    void end(int signal)
-    {
-        if (pid <= 0)
-            return;
-        ::kill(pid, signal);
-        waitpid(pid, nullptr, 0);
-        pid = -1;
-    }
-
-    QString name;
-    pid_t pid = -1;
-};
-
 QString serverName()
 {
-    const QByteArray shared = qgetenv("NUPO_TEST_JACK_SERVER");
-    return (shared.isEmpty() ? QStringLiteral("nupo-test") : QString::fromLocal8Bit(shared)) +
-           QStringLiteral("-restart");
+    return test::ownJackServerName(QStringLiteral("-restart"));
 }
 
 TEST(MidiServerRestartTest, PortsComeBackAndMessagesFlowOnANewServer)
@@ -165,7 +69,7 @@ TEST(MidiServerRestartTest, PortsComeBackAndMessagesFlowOnANewServer)
     } ending;
 
     // Another running instance of the program holds the first number: ours takes the next.
-    jack_client_t* otherInstance = openClient("NUPO MIDI 1");
+    jack_client_t* otherInstance = test::openJackClient("NUPO MIDI 1");
     ASSERT_NE(otherInstance, nullptr);
     auto sink = MidiTestClient::destination(QStringLiteral("restart sink"));
     mainMidi();
@@ -204,7 +108,7 @@ TEST(MidiServerRestartTest, PortsComeBackAndMessagesFlowOnANewServer)
 
     ASSERT_TRUE(server.start());
     ASSERT_TRUE(waitUntil([] { return !midiServerLost(); })) << "no new connection";
-    jack_client_t* look = openClient("restart test look");
+    jack_client_t* look = test::openJackClient("restart test look");
     ASSERT_NE(look, nullptr);
     ports = jackPorts(look);
     EXPECT_TRUE(ports.contains(QStringLiteral("NUPO MIDI 1:NUPO"))) << ports.join(", ").toStdString();

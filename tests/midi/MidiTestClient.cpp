@@ -39,12 +39,6 @@ bool serverAnswers()
 
 }  // namespace
 
-bool jackRequired()
-{
-    const char* value = std::getenv("NUPO_REQUIRE_JACK");
-    return value != nullptr && std::string(value) == "1";
-}
-
 // Only one test process at a time talks to the server; the lock is released when the process ends.
 void lockServerForThisProcess()
 {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "support/JackTestServer.h"
+
 #include <QString>
 
 #include <condition_variable>
@@ -28,7 +30,6 @@ bool jackServerReachable();
             GTEST_SKIP() << "no JACK server is reachable (scripts/test.sh starts one)"; \
         }                                                                               \
     } while (0)
-bool jackRequired();
 
 // A test program on JACK that collects the MIDI messages reaching one of its ports: either a
 // destination of its own that our program lists and sends to, or a connection to one of our sources.

@@ -121,7 +121,7 @@ void QXSoundController::timerUpdate()
 
 void QXSoundController::MovieSoundSelect()
 {
-    showText(SoundOutlet::displayHeresoundName, failure.isEmpty() ? fileName : failure);
+    showText(SoundOutlet::displayHeresoundName, nameLine());
     if (movieStop == 0)
         return;
     const int mode = popupNumbers[ChoicePopup];
@@ -217,6 +217,17 @@ QString QXSoundController::soundPathForRow(int row) const
     if (row < 0 || row >= soundNameArray.size() || row >= RowsCountX)
         return {};
     return soundNameArray[row];
+}
+
+QString QXSoundController::nameLine() const
+{
+    if (!failure.isEmpty())
+        return failure;
+    // A sound nobody can hear (no audio server, or it went away) says so; it is heard again once a
+    // server is there.
+    if (gMovie && gMovie->audioOutput() == MediaPlayer::AudioOutput::Silent)
+        return fileName + QStringLiteral(" (silent: no audio output)");
+    return fileName;
 }
 
 void QXSoundController::showFailure(const QString& message)

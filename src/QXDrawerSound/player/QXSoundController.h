@@ -210,6 +210,8 @@ public:
     int playMode() const { return PlaymodeX; }
     const QString& shownName() const { return fileName; }
     const QString& problem() const { return failure; }
+    // What the name field shows: the problem, or the open sound's name (marked when nobody hears it).
+    QString nameLine() const;
     const QStringList& soundPaths() const { return soundNameArray; }
     const QStringList& shownNames() const { return soundNameArray2; }
     const QStringList& trackNames() const { return movieTrackMediaTypesArray; }

@@ -126,6 +126,9 @@ void WindowController::setTheWindow(int n)
         wanted = wanted.boundedTo(area.size().shrunkBy(decoration));
     windowWidget->resize(wanted.expandedTo(windowWidget->minimumSizeHint()));
     WindowPlacement::keepOnScreen(windowWidget);
+    // Grown for a large panel, the window would slide under the floating tool palette, which would then
+    // cover its tabs for good: it moves clear of it, shrunk if need be (its panel scrolls).
+    WindowPlacement::moveClearOf(windowWidget, WindowPlacement::keptClearFrames(windowWidget));
 }
 
 void WindowController::windowDidBecomeMain(QObject*)

@@ -5,6 +5,7 @@
 #include "shared/CoreState.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace nupo {
 
@@ -18,6 +19,26 @@ const QString frameKey = QStringLiteral("NomalQTSizeR");
 const QString alphaKey = QStringLiteral("WQTAlphaValue");
 const QString pathKey = QStringLiteral("MoviePath");
 
+// The movie a document or preference file asked for that could not be shown (moved away, say): saved
+// again, the file still names it, as open, rather than losing it. A movie window that shows a movie
+// since (another controller than the one shown then, if any) replaces it.
+struct UnopenedMovie {
+    QByteArray path;
+    const QXMovieController* shownThen = nullptr;
+};
+
+UnopenedMovie& unopenedMovie()
+{
+    static UnopenedMovie movie;  // main thread
+    return movie;
+}
+
+bool movieWindowShown()
+{
+    const QXMovieController* shown = gMyMovieControllerObject;
+    return shown && !shown->moviePath().isEmpty();
+}
+
 }  // namespace
 
 std::optional<PlistDictionary> MovieSection::write()
@@ -26,7 +47,11 @@ std::optional<PlistDictionary> MovieSection::write()
     // Whether a movie window is shown: `OpenQT` is the transport's notification gate, which the window's
     // follow switch sets to 0, and a document saved so would lose its movie window.
     const bool windowShown = OpenQT.load(relaxed) > 0 || ShowQTWindow != 0;
-    section.insert(openKey, integerValue(windowShown ? 1 : 0));
+    UnopenedMovie& unopened = unopenedMovie();
+    if (movieWindowShown() && gMyMovieControllerObject != unopened.shownThen)
+        unopened = UnopenedMovie{};
+    const bool keepUnopened = !unopened.path.isEmpty();
+    section.insert(openKey, integerValue(windowShown || keepUnopened ? 1 : 0));
     section.insert(ploopSyncKey, integerValue(ploopSyncX.load(relaxed) != 0 ? 1 : 0));
     section.insert(loopModeKey, integerValue(setLoopModeX.load(relaxed) != 0 ? 1 : 0));
     PlistValue::Array frame;
@@ -36,9 +61,10 @@ std::optional<PlistDictionary> MovieSection::write()
     section.insert(alphaKey, floatValue(WQTAlphaValue));
     // `outCHAR` holds whatever an opener chose last (a sound bank's folder, say); an open movie window
     // knows its own movie.
-    const QXMovieController* shown = gMyMovieControllerObject;
-    const bool movieShown = windowShown && shown && !shown->moviePath().isEmpty();
-    section.insert(pathKey, movieShown ? shown->moviePath() : QString::fromUtf8(outCHAR));
+    const QString path = keepUnopened                        ? QString::fromUtf8(unopened.path)
+                         : windowShown && movieWindowShown() ? gMyMovieControllerObject->moviePath()
+                                                             : QString::fromUtf8(outCHAR);
+    section.insert(pathKey, path);
     return section;
 }
 
@@ -88,15 +114,18 @@ void MovieSection::apply(const DocumentReadContext&)
     if (staged.alpha)
         movie.setWindowAlphaValue(*staged.alpha);
     OpenQTX = staged.open ? 1 : 0;
+    unopenedMovie() = UnopenedMovie{};
     staged = Contents{};
 }
 
-bool openMovieWindowIfAsked(const std::function<void()>& open)
+bool openMovieWindowIfAsked(const std::function<bool()>& open)
 {
     if (OpenQTX == 0)
         return false;
-    open();
+    const QByteArray asked(outCHAR, qsizetype(strnlen(outCHAR, outCHARSize)));
+    const bool shown = open();
     OpenQTX = 0;
+    unopenedMovie() = shown ? UnopenedMovie{} : UnopenedMovie{asked, gMyMovieControllerObject};
     return true;
 }
 

@@ -34,7 +34,9 @@ private:
 };
 
 // Loads a movie window when the last document read asked for one (`OpenQTX`), then clears the flag. The
-// loader is the menu's "Open Movie and Play with Brainwave"; true when it was called.
-bool openMovieWindowIfAsked(const std::function<void()>& open);
+// loader is the menu's "Open Movie and Play with Brainwave"; it says whether a window shows the movie
+// now. True when it was called. A movie that could not be shown (moved away, say) stays named in the
+// file when it is saved again, until a movie window is shown.
+bool openMovieWindowIfAsked(const std::function<bool()>& open);
 
 }  // namespace nupo

@@ -1,7 +1,9 @@
 #include "document/ui/NUPO4DocumentController.h"
 
+#include "QXDrawerSound/movie/ui/QXMovieWindowController.h"
 #include "QXDrawerSound/player/SoundSlotTables.h"
 #include "QXSketch/gl/DrawingSection.h"
+#include "QXSketch/gl/SketchState.h"
 #include "QXSketch/ui/NUPO4DrawWindowController.h"
 #include "core/MenuCommands.h"
 #include "core/QXSerialPort.h"
@@ -134,6 +136,9 @@ void openDocumentWindows()
             MenuCommands::run(front ? MenuCommand::show3DSpectrumFront : MenuCommand::show3DSpectrum);
     }
     // The drawing: a document that had one opens a drawing window (when none is open) for its graphics.
+    // The first drawing window of a run sets the sound slots' tables to their defaults; they hold the
+    // document's sounds now, which it must not wipe.
+    firstTimeRunAplication = 0;
     if (auto* drawing = dynamic_cast<DrawingSection*>(document.section("Drawing"))) {
         if (drawing->drawingToOpen())
             NUPO4DrawWindowController::showDrawWindow(nullptr);
@@ -141,7 +146,10 @@ void openDocumentWindows()
     }
     // The movie: a document that had a movie window loads "QXDrawerMovie" with its path in outCHAR and
     // plays the recording from the start with it.
-    openMovieWindowIfAsked([] { MenuCommands::run(MenuCommand::openMovieAndPlay); });
+    openMovieWindowIfAsked([] {
+        MenuCommands::run(MenuCommand::openMovieAndPlay);
+        return !QXMovieWindowController::openWindows().empty();
+    });
     SoundOpenFromFileAction();
 }
 
@@ -496,11 +504,16 @@ bool NUPO4DocumentController::readPreferenceFile()
         return true;
     QString error;
     if (!NUPO4DrawDocument::sharedNUPO4DrawDocument().openDataForAllPreference(file, &error)) {
-        report(error);
+        // Said on screen: otherwise the settings saved there would silently not come back.
+        tellUser(QStringLiteral("The saved preferences were not read, the settings are the defaults.\n\n%1")
+                     .arg(error));
         return false;
     }
     // The movie window saved with the preferences opens again with its movie (it plays when asked).
-    openMovieWindowIfAsked([] { MenuCommands::run(MenuCommand::openMovieWindow); });
+    openMovieWindowIfAsked([] {
+        MenuCommands::run(MenuCommand::openMovieWindow);
+        return !QXMovieWindowController::openWindows().empty();
+    });
     return true;
 }
 

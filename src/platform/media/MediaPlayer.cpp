@@ -23,6 +23,8 @@
 #include <cmath>
 #include <cstring>
 
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 namespace nupo {
@@ -39,24 +41,58 @@ constexpr double endTolerance = 0.0005;
 // How long an opening waits for a movie's first frame at most.
 constexpr int firstFrameWaitSeconds = 5;
 
+// Whether a server listens on the local socket at path. A server that died leaves its socket file
+// behind, which refuses connections.
+bool serverListens(const QString& path)
+{
+    const QByteArray name = QFile::encodeName(path);
+    sockaddr_un address{};
+    if (name.isEmpty() || std::size_t(name.size()) >= sizeof address.sun_path)
+        return false;
+    address.sun_family = AF_UNIX;
+    std::memcpy(address.sun_path, name.constData(), std::size_t(name.size()));
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd < 0)
+        return false;
+    const bool listens = ::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
+    ::close(fd);
+    return listens;
+}
+
 // The audio outputs that exist on this machine, best first, as libmpv names them; "null" when there is
 // none. Only these are tried: probing absent ones makes their libraries print errors.
 QByteArray availableAudioOutputs()
 {
     QByteArrayList outputs;
     const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    if (!runtime.isEmpty() && QFileInfo::exists(runtime + QStringLiteral("/pipewire-0")))
+    if (!runtime.isEmpty() && serverListens(runtime + QStringLiteral("/pipewire-0")))
         outputs << "pipewire";
     if (qEnvironmentVariableIsSet("PULSE_SERVER") ||
-        (!runtime.isEmpty() && QFileInfo::exists(runtime + QStringLiteral("/pulse/native"))))
+        (!runtime.isEmpty() && serverListens(runtime + QStringLiteral("/pulse/native"))))
         outputs << "pulse";
     const QString jackServer = qEnvironmentVariable("JACK_DEFAULT_SERVER", QStringLiteral("default"));
-    if (QFileInfo::exists(QStringLiteral("/dev/shm/jack_%1_%2_0").arg(jackServer).arg(getuid())))
+    if (serverListens(QStringLiteral("/dev/shm/jack_%1_%2_0").arg(jackServer).arg(getuid())))
         outputs << "jack";
     if (!QDir(QStringLiteral("/dev/snd")).entryList({QStringLiteral("pcmC*D*p")}, QDir::System).isEmpty())
         outputs << "alsa";
     return outputs.isEmpty() ? QByteArray("null") : outputs.join(',');
 }
+
+// The outputs to try, with "null" last: when none of them opens, the file still plays, silently, rather
+// than failing (an audio server that went away leaves its traces behind).
+QByteArray audioOutputsWithFallback()
+{
+    const QByteArray outputs = availableAudioOutputs();
+    return outputs == "null" ? outputs : outputs + ",null";
+}
+
+// How often the audio output is looked at, how long a file playing at normal speed may stand still
+// before its output counts as lost (slower playback moves in longer steps: longer, up to the most),
+// and how often a silent player looks for an audio server again.
+constexpr auto audioCheckInterval = std::chrono::milliseconds(250);
+constexpr double audioStallSeconds = 2.0;
+constexpr double audioStallMostSeconds = 60.0;
+constexpr auto audioRetryInterval = std::chrono::seconds(2);
 
 }  // namespace
 
@@ -111,6 +147,7 @@ MediaPlayer::MediaPlayer(Options options)
     mpv_set_option_string(handle, "hr-seek", "yes");  // seek to the exact time asked for
     mpv_set_option_string(handle, "audio-display", "no");
     mpv_set_option_string(handle, "audio-client-name", "NUPO4");
+    mpv_set_option_string(handle, "jack-name", "NUPO4");
     mpv_set_option_string(handle, "osd-level", "0");
     // Rates change the pitch with the speed, as a tape would.
     mpv_set_option_string(handle, "audio-pitch-correction", "no");
@@ -119,7 +156,8 @@ MediaPlayer::MediaPlayer(Options options)
                           options.frameImages   ? "libmpv"
                           : options.videoOutput ? "libmpv,null"
                                                 : "null");
-    mpv_set_option_string(handle, "ao", options.audioOutput ? availableAudioOutputs().constData() : "null");
+    audioWanted = options.audioOutput;
+    mpv_set_option_string(handle, "ao", audioWanted ? audioOutputsWithFallback().constData() : "null");
 #ifdef NUPO_THREAD_SANITIZER
     // Under ThreadSanitizer: FFmpeg's decoder threads and libmpv's built-in scripts (with their font
     // lookups) synchronise through atomics in code it cannot see, so decode on one thread and run none.
@@ -183,6 +221,8 @@ void MediaPlayer::runEvents()
             stepReverse(elapsed * std::abs(signedRate.load()));
         if (selectionOnly)
             checkSelectionEnd();
+        if (audioWanted)
+            watchAudioOutput();
         switch (event->event_id) {
             case MPV_EVENT_SHUTDOWN:
                 return;
@@ -237,6 +277,58 @@ void MediaPlayer::runEvents()
                 break;
         }
     }
+}
+
+// An audio server that dies while a file plays stops libmpv's clock: the file would stand where it was
+// for good. One that starts (again) later would go unheard until the file is opened anew. So a playing
+// file that stands still moves to the silent output and plays on; a silent player tries the servers
+// again now and then.
+void MediaPlayer::watchAudioOutput()
+{
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point now = Clock::now();
+    if (now < audioWatch.nextCheck)
+        return;
+    audioWatch.nextCheck = now + audioCheckInterval;
+    const QString current = stringProperty(QStringLiteral("current-ao"));
+    audioOutputName.store(current == QStringLiteral("null") ? AudioOutput::Silent
+                          : current.isEmpty()               ? AudioOutput::None
+                                                            : AudioOutput::Server);
+    if (current.isEmpty() || current == QStringLiteral("null")) {
+        audioWatch.standingSince = now;
+        if (current.isEmpty() || now < audioWatch.nextRetry)
+            return;
+        audioWatch.nextRetry = now + audioRetryInterval;
+        const QByteArray outputs = availableAudioOutputs();
+        if (outputs == "null")
+            return;
+        mpv_set_property_string(handle, "ao", (outputs + ",null").constData());
+        command({"ao-reload"});
+        return;
+    }
+    int atEnd = 0;
+    mpv_get_property(handle, "eof-reached", MPV_FORMAT_FLAG, &atEnd);
+    const double position = currentTime();
+    const bool moving = !isOpen() || mpvPaused() || atEnd != 0 || reversePlaying || seekPending ||
+                        position != audioWatch.position;
+    audioWatch.position = position;
+    if (moving) {
+        audioWatch.standingSince = now;
+        return;
+    }
+    const double speed = std::clamp(std::abs(signedRate.load()), minimumRate, 1.0);
+    const double limit = std::min(audioStallSeconds / speed, audioStallMostSeconds);
+    if (std::chrono::duration<double>(now - audioWatch.standingSince).count() < limit)
+        return;
+    audioWatch.standingSince = now;
+    audioWatch.nextRetry = now + audioRetryInterval;
+    mpv_set_property_string(handle, "ao", "null");
+    command({"ao-reload"});
+}
+
+MediaPlayer::AudioOutput MediaPlayer::audioOutput() const
+{
+    return audioOutputName.load();
 }
 
 void MediaPlayer::pollEnd()

@@ -4,6 +4,7 @@
 #include <QStringList>
 
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <cstddef>
 #include <cstdint>
@@ -57,6 +58,12 @@ public:
     bool open(const QString& path, QString* error = nullptr);
     void close();
     bool isOpen() const;
+    // Where the sound of the open file goes: nowhere yet (nothing open, no sound in the file, or a player
+    // made without audio output), to an audio server or device, or to the silent output (there is none,
+    // or it was lost). A lost one is tried
+    // again every few seconds, and the sound goes back to it when it is there again.
+    enum class AudioOutput { None, Server, Silent };
+    AudioOutput audioOutput() const;
     // Why the last file stopped playing on its own (a decoding error), or empty.
     QString lastError() const;
     QString path() const;
@@ -143,6 +150,7 @@ private:
 
     void runEvents();
     void pollEnd();
+    void watchAudioOutput();
     void stepReverse(double seconds);
     // Ends backward playback; a step under way finishes first.
     void endReversePlay();
@@ -192,6 +200,16 @@ private:
     std::atomic<bool> selectionOnly{false};
     std::atomic<bool> jumpedToEnd{false};  // set by goToEnd until playback or a step moves on
     std::atomic<bool> seekPending{false};  // from a seek until playback restarts at its time
+
+    // The audio watch (event thread only).
+    bool audioWanted = true;
+    struct AudioWatch {
+        std::chrono::steady_clock::time_point nextCheck;
+        std::chrono::steady_clock::time_point nextRetry;
+        std::chrono::steady_clock::time_point standingSince;
+        double position = -1.0;
+    } audioWatch;
+    std::atomic<AudioOutput> audioOutputName{AudioOutput::None};
 
     std::shared_ptr<Notifier> endNotifier;
     std::shared_ptr<Notifier> frameNotifier;

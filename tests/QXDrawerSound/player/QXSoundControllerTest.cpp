@@ -29,6 +29,9 @@ protected:
         options.audioOutput = false;
         QXSoundController::setMediaOptions(options);
         setPauseX = 1;  // the brain-switch refresh then keeps the records these tests write
+        // One bank in one block, playing the first, whatever a test before chose.
+        SoundBlockX = 1;
+        PlaySoundBlockX = 1;
         initSoundTables();
     }
 
@@ -202,6 +205,7 @@ TEST_F(SoundSlotTest, AFileThatCannotPlayIsReportedInItsSlotAndTheOtherSlotsPlay
     auto other = openSlot(1);
     player->tableViewSelectionDidChange(1);
     EXPECT_TRUE(player->problem().contains("s01.wav.missing")) << player->problem().toStdString();
+    EXPECT_EQ(player->nameLine(), player->problem());
     EXPECT_FALSE(player->movie()->isPlaying());
     EXPECT_FALSE(player->movie()->isOpen());
     EXPECT_EQ(player->movieStopFlag(), 0);
@@ -211,6 +215,27 @@ TEST_F(SoundSlotTest, AFileThatCannotPlayIsReportedInItsSlotAndTheOtherSlotsPlay
     player->tableViewSelectionDidChange(0);
     EXPECT_TRUE(player->problem().isEmpty());
     EXPECT_TRUE(player->movie()->isPlaying());
+}
+
+TEST_F(SoundSlotTest, ASoundNobodyHearsSaysSoBesideItsName)
+{
+    // Audio wanted, but no audio server answers (none of these exists) and there is no sound card here.
+    const QByteArray server = qgetenv("JACK_DEFAULT_SERVER");
+    const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
+    qputenv("JACK_DEFAULT_SERVER", "nupo-no-such-server");
+    qputenv("XDG_RUNTIME_DIR", QDir::tempPath().toLocal8Bit() + "/nupo-no-runtime");
+    qunsetenv("PULSE_SERVER");
+    QXSoundController::setMediaOptions(MediaPlayer::Options{});
+    handOverBank(1);
+    auto player = openSlot(0);
+    qputenv("JACK_DEFAULT_SERVER", server);
+    qputenv("XDG_RUNTIME_DIR", runtime);
+    ASSERT_TRUE(player->movie());
+    if (QDir(QStringLiteral("/dev/snd")).exists())
+        GTEST_SKIP() << "this machine has a sound card";
+    ASSERT_TRUE(test::processEventsUntil(
+        [&] { return player->movie()->audioOutput() == MediaPlayer::AudioOutput::Silent; }));
+    EXPECT_EQ(player->nameLine(), "s00.wav (silent: no audio output)");
 }
 
 TEST_F(SoundSlotTest, ABankOfMoreThan128SoundsIsCutTo128)

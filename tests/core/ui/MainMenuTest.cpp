@@ -203,6 +203,33 @@ TEST(PreferencesWindow, OneTabPerPanelInNumberOrder)
     EXPECT_EQ(prefs.window()->windowTitle(), "Preferences: Display");
 }
 
+// A panel larger than the screen grows the window to the screen; the floating tool palette in the
+// corner must not cover its tabs.
+TEST(PreferencesWindow, APanelAsLargeAsTheScreenStaysClearOfTheToolPalette)
+{
+    struct LargePanel : QWidget {
+        QSize sizeHint() const override { return {4000, 3000}; }
+    };
+    WindowPlacement::watchTopLevelWindows();
+    const QRect area = WindowPlacement::availableArea(nullptr);
+    QWidget palette(nullptr, Qt::Window);
+    palette.setWindowTitle("Tools");
+    palette.setGeometry(area.left(), area.top(), 200, 120);
+    palette.setWindowFlag(Qt::WindowStaysOnTopHint, true);
+    WindowPlacement::keepClear(&palette);
+    palette.show();
+
+    auto& prefs = WindowController::sharedWindowController();
+    prefs.addPanel(PreferencesTab::Device, "Device", [] { return new QLabel("device"); });
+    prefs.addPanel(PreferencesTab::MIDIPeak, "MIDI", [] { return new LargePanel; });
+    prefs.showPanelX(PreferencesTab::Device);
+    prefs.showPanelX(PreferencesTab::MIDIPeak);
+    const QRect frame = WindowPlacement::frameOf(prefs.window());
+    EXPECT_FALSE(frame.intersects(WindowPlacement::frameOf(&palette))) << frame.x() << "," << frame.y();
+    EXPECT_TRUE(area.contains(frame));
+    prefs.window()->close();
+}
+
 TEST(MainMenu, ScreenLayoutsFitTheirScreensFromTheTopLeftCorner)
 {
     const QRect area = WindowPlacement::availableArea(nullptr);

@@ -209,6 +209,20 @@ TEST(DocumentController,
     GridSize2DBarX = 10;
     EXPECT_TRUE(document.readPreferenceFile());
     EXPECT_EQ(GridSize2DBarX, 5);
+
+    // A preference file that cannot be read is said on screen, and changes nothing.
+    told.clear();
+    QFile prefs(defaultPreferenceFilePath());
+    ASSERT_TRUE(prefs.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    prefs.write("{ Format = \"NUPO4 preferences\"; Version = 1; Display = { GridSize2DBarX = 7; ");
+    prefs.close();
+    GridSize2DBarX = 10;
+    testing::internal::CaptureStdout();
+    EXPECT_FALSE(document.readPreferenceFile());
+    testing::internal::GetCapturedStdout();
+    ASSERT_EQ(told.size(), 1);
+    EXPECT_TRUE(told[0].contains(defaultPreferenceFilePath())) << told[0].toStdString();
+    EXPECT_EQ(GridSize2DBarX, 10);
     delegate.applicationWillTerminate(nullptr);
 }
 

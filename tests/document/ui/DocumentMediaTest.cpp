@@ -6,8 +6,12 @@
 #include "QXDrawerSound/player/QXSoundController.h"
 #include "QXDrawerSound/player/SoundSlotTables.h"
 #include "QXDrawerSound/player/ui/QXSoundWindowController.h"
+#include "QXSketch/gl/NUPO4Drawing.h"
+#include "QXSketch/gl/SketchState.h"
+#include "QXSketch/ui/NUPO4DrawWindowController.h"
 #include "core/ui/QXAppController.h"
 #include "document/ui/NUPO4DocumentController.h"
+#include "plots/settings/DisplaySettings.h"
 #include "shared/CoreState.h"
 #include "shared/RecordingBuffers.h"
 #include "shared/Utilities.h"
@@ -16,7 +20,9 @@
 
 #include <gtest/gtest.h>
 #include <QApplication>
+#include <QFile>
 #include <QFileInfo>
+#include <QMessageBox>
 #include <QWidget>
 
 using namespace nupo;
@@ -193,4 +199,127 @@ TEST(DocumentMedia, ReopenedDocumentPutsTheMovieWindowWhereItWas)
         EXPECT_EQ(std::vector<float>(NomalQTSizeR, NomalQTSizeR + 4), stored) << "round " << round;
     }
     EXPECT_TRUE(told.isEmpty()) << told.join("\n").toStdString();
+}
+
+// A run's first drawing window sets the sound slots' tables to their defaults. A document with a drawing
+// opened first thing in a run (from the command line, say) opens that window: its sounds stay.
+TEST(DocumentMedia, ADocumentWithADrawingOpenedFirstInARunKeepsItsSounds)
+{
+    MediaPlayer::Options options;
+    options.audioOutput = false;
+    QXSoundController::setMediaOptions(options);
+    const QStringList bank{test::writeTone("one.wav", 2.0), test::writeTone("two.wav", 2.0)};
+    NUPO4DocumentController::installDocument([] { return false; });
+    auto& document = NUPO4DocumentController::sharedNUPO4DocumentController();
+    QStringList told;
+    document.tellUser = [&told](const QString& message) { told << message; };
+    document.askToSaveChanges = [](const QString&) { return NUPO4DocumentController::DontSave; };
+    setPauseX = 1;
+    maxploop = 2000;
+    RecordingBuffers::sharedRecordingBuffers().allocate();
+    QXSoundController::sharedQXSoundController().initSoundNSStr();
+    firsttimeQXSoundController = 1;
+    openSound = 0;
+
+    NUPO4DrawWindowController::showDrawWindow(nullptr);
+    ASSERT_NE(NUPO4Drawing::frontDrawing(), nullptr);
+    ASSERT_NE(openSoundBank(bank), nullptr);
+    const QString path = test::tempFolder() + "/drawing-and-sounds.nupo4";
+    ASSERT_TRUE(document.saveDocumentTo(path));
+    const SlotContents savedSlots = slotContents();
+    ASSERT_EQ(savedSlots.paths[0], bank);
+
+    // As in a new run: no drawing window yet, and the slots at their defaults.
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (window->isVisible() && window->windowTitle().startsWith("Brain-Note Drawing"))
+            window->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ASSERT_EQ(NUPO4Drawing::frontDrawing(), nullptr);
+    QXSoundController::sharedQXSoundController().initSoundNSStr();
+    firstTimeRunAplication = 1;
+
+    ASSERT_TRUE(document.openDocumentAt(path));
+    EXPECT_NE(NUPO4Drawing::frontDrawing(), nullptr);
+    EXPECT_EQ(slotContents(), savedSlots);
+    EXPECT_EQ(shownMediaWindows().soundSlots, 1);
+    EXPECT_TRUE(told.isEmpty()) << told.join("\n").toStdString();
+}
+
+// The media of a document moved away: the document opens with the rest of its settings, says what is
+// missing, and saved again it still names every media file, so that it finds them once they are back.
+TEST(DocumentMedia, MediaMovedAwayAreSaidAndStayNamedInTheDocument)
+{
+    MediaPlayer::Options options;
+    options.audioOutput = false;
+    QXSoundController::setMediaOptions(options);
+    options.videoOutput = true;
+    QXMovieController::setMediaOptions(options);
+    QString why;
+    const QString movie = test::makeCounterMovie("moving.mp4", 24, 10, &why);
+    if (movie.isEmpty())
+        GTEST_SKIP() << why.toStdString();
+    const QStringList bank{test::writeTone("away1.wav", 2.0), test::writeTone("away2.wav", 2.0)};
+    const QStringList media = QStringList(bank) << movie;
+
+    NUPO4DocumentController::installDocument([] { return false; });
+    auto& document = NUPO4DocumentController::sharedNUPO4DocumentController();
+    QStringList told;
+    document.tellUser = [&told](const QString& message) { told << message; };
+    document.askToSaveChanges = [](const QString&) { return NUPO4DocumentController::DontSave; };
+    setPauseX = 1;
+    maxploop = 2000;
+    RecordingBuffers::sharedRecordingBuffers().allocate();
+    QXSoundController::sharedQXSoundController().initSoundNSStr();
+    firsttimeQXSoundController = 1;
+    openSound = 0;
+    ASSERT_NE(openSoundBank(bank), nullptr);
+    ASSERT_TRUE(NSStringToC(movie));
+    QXAppController::sharedQXAppController().openMovieAndPlaywithBrainwaveQ(nullptr);
+    ASSERT_EQ(shownMediaWindows().movies, 1);
+    const QString path = test::tempFolder() + "/moved.nupo4";
+    ASSERT_TRUE(document.saveDocumentTo(path));
+    const SlotContents savedSlots = slotContents();
+    GridSize2DBarX = 7;  // a setting besides the media
+    ASSERT_TRUE(document.saveDocumentTo(path));
+
+    // Away: the document opens, the movie's alert names it and the slot says which sound it cannot read.
+    for (const QString& file : media)
+        ASSERT_TRUE(QFile::rename(file, file + ".away"));
+    GridSize2DBarX = 3;
+    testing::internal::CaptureStdout();
+    ASSERT_TRUE(document.openDocumentAt(path));
+    const QString saidAway = QString::fromStdString(testing::internal::GetCapturedStdout());
+    EXPECT_TRUE(saidAway.contains("cannot read " + bank[0])) << saidAway.toStdString();
+    EXPECT_EQ(GridSize2DBarX, 7);
+    EXPECT_EQ(slotContents(), savedSlots);
+    QMessageBox* alert = nullptr;
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (auto* box = qobject_cast<QMessageBox*>(widget); box && box->isVisible())
+            alert = box;
+    ASSERT_TRUE(alert);
+    EXPECT_TRUE(alert->informativeText().contains(movie)) << alert->informativeText().toStdString();
+    alert->close();
+    // The movie window that could not load its movie goes.
+    EXPECT_TRUE(test::processEventsUntil([] { return shownMediaWindows().movies == 0; }));
+    EXPECT_EQ(shownMediaWindows().soundSlots, 1);
+
+    // Saved again while they are away, and opened once they are back: everything is there.
+    ASSERT_TRUE(document.saveDocumentTo(path));
+    for (const QString& file : media)
+        ASSERT_TRUE(QFile::rename(file + ".away", file));
+    testing::internal::CaptureStdout();
+    ASSERT_TRUE(document.openDocumentAt(path));
+    const QString said = QString::fromStdString(testing::internal::GetCapturedStdout());
+    EXPECT_FALSE(said.contains("Can not open movie")) << said.toStdString();
+    EXPECT_EQ(slotContents(), savedSlots);
+    const Shown back = shownMediaWindows();
+    EXPECT_EQ(back.movies, 1) << said.toStdString();
+    EXPECT_EQ(back.soundSlots, 1);
+    ASSERT_NE(gMyMovieControllerObject, nullptr);
+    EXPECT_EQ(gMyMovieControllerObject->moviePath(), movie);
+    EXPECT_TRUE(told.isEmpty()) << told.join("\n").toStdString();
+    // The movie's player and its picture go before the application does.
+    for (QWidget* window : QApplication::topLevelWidgets())
+        window->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
