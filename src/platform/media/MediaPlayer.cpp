@@ -61,28 +61,43 @@ bool serverListens(const QString& path)
 
 // The audio outputs that exist on this machine, best first, as libmpv names them; "null" when there is
 // none. Only these are tried: probing absent ones makes their libraries print errors.
-QByteArray availableAudioOutputs()
+QByteArray availableAudioOutputs(const MediaPlayer::AudioServers& servers)
 {
     QByteArrayList outputs;
-    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    if (!runtime.isEmpty() && serverListens(runtime + QStringLiteral("/pipewire-0")))
+    if (!servers.pipewire.isEmpty() && serverListens(servers.pipewire))
         outputs << "pipewire";
-    if (qEnvironmentVariableIsSet("PULSE_SERVER") ||
-        (!runtime.isEmpty() && serverListens(runtime + QStringLiteral("/pulse/native"))))
+    if (servers.pulseNamed || (!servers.pulse.isEmpty() && serverListens(servers.pulse)))
         outputs << "pulse";
-    const QString jackServer = qEnvironmentVariable("JACK_DEFAULT_SERVER", QStringLiteral("default"));
-    if (serverListens(QStringLiteral("/dev/shm/jack_%1_%2_0").arg(jackServer).arg(getuid())))
+    if (serverListens(servers.jack))
         outputs << "jack";
     if (!QDir(QStringLiteral("/dev/snd")).entryList({QStringLiteral("pcmC*D*p")}, QDir::System).isEmpty())
         outputs << "alsa";
     return outputs.isEmpty() ? QByteArray("null") : outputs.join(',');
 }
 
+}  // namespace
+
+MediaPlayer::AudioServers MediaPlayer::AudioServers::fromEnvironment()
+{
+    AudioServers servers;
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (!runtime.isEmpty()) {
+        servers.pipewire = runtime + QStringLiteral("/pipewire-0");
+        servers.pulse = runtime + QStringLiteral("/pulse/native");
+    }
+    servers.pulseNamed = qEnvironmentVariableIsSet("PULSE_SERVER");
+    const QString jackServer = qEnvironmentVariable("JACK_DEFAULT_SERVER", QStringLiteral("default"));
+    servers.jack = QStringLiteral("/dev/shm/jack_%1_%2_0").arg(jackServer).arg(getuid());
+    return servers;
+}
+
+namespace {
+
 // The outputs to try, with "null" last: when none of them opens, the file still plays, silently, rather
 // than failing (an audio server that went away leaves its traces behind).
-QByteArray audioOutputsWithFallback()
+QByteArray audioOutputsWithFallback(const MediaPlayer::AudioServers& servers)
 {
-    const QByteArray outputs = availableAudioOutputs();
+    const QByteArray outputs = availableAudioOutputs(servers);
     return outputs == "null" ? outputs : outputs + ",null";
 }
 
@@ -157,7 +172,7 @@ MediaPlayer::MediaPlayer(Options options)
                           : options.videoOutput ? "libmpv,null"
                                                 : "null");
     audioWanted = options.audioOutput;
-    mpv_set_option_string(handle, "ao", audioWanted ? audioOutputsWithFallback().constData() : "null");
+    mpv_set_option_string(handle, "ao", audioWanted ? audioOutputsWithFallback(audioServers).constData() : "null");
 #ifdef NUPO_THREAD_SANITIZER
     // Under ThreadSanitizer: FFmpeg's decoder threads and libmpv's built-in scripts (with their font
     // lookups) synchronise through atomics in code it cannot see, so decode on one thread and run none.
@@ -299,7 +314,7 @@ void MediaPlayer::watchAudioOutput()
         if (current.isEmpty() || now < audioWatch.nextRetry)
             return;
         audioWatch.nextRetry = now + audioRetryInterval;
-        const QByteArray outputs = availableAudioOutputs();
+        const QByteArray outputs = availableAudioOutputs(audioServers);
         if (outputs == "null")
             return;
         mpv_set_property_string(handle, "ao", (outputs + ",null").constData());

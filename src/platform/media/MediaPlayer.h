@@ -54,6 +54,16 @@ public:
     MediaPlayer(const MediaPlayer&) = delete;
     MediaPlayer& operator=(const MediaPlayer&) = delete;
 
+    // Where the audio servers listen, read from the environment once, when the player is made (the event
+    // thread then reads no environment).
+    struct AudioServers {
+        QString pipewire;         // empty without a runtime folder
+        QString pulse;            // likewise
+        bool pulseNamed = false;  // PULSE_SERVER names one
+        QString jack;
+        static AudioServers fromEnvironment();
+    };
+
     // Opens path, replacing the open file; waits until the file is loaded or refused.
     bool open(const QString& path, QString* error = nullptr);
     void close();
@@ -203,6 +213,7 @@ private:
 
     // The audio watch (event thread only).
     bool audioWanted = true;
+    const AudioServers audioServers = AudioServers::fromEnvironment();
     struct AudioWatch {
         std::chrono::steady_clock::time_point nextCheck;
         std::chrono::steady_clock::time_point nextRetry;
