@@ -1,6 +1,7 @@
 #include "platform/media/MediaPlayer.h"
 
 #include "platform/appkit/MainThread.h"
+#include "platform/media/AudioServers.h"
 #include "platform/files/CheckedFile.h"
 
 #include <QDir>
@@ -23,8 +24,6 @@
 #include <cmath>
 #include <cstring>
 
-#include <sys/socket.h>
-#include <sys/un.h>
 #include <unistd.h>
 
 namespace nupo {
@@ -41,34 +40,14 @@ constexpr double endTolerance = 0.0005;
 // How long an opening waits for a movie's first frame at most.
 constexpr int firstFrameWaitSeconds = 5;
 
-// Whether a server listens on the local socket at path. A server that died leaves its socket file
-// behind, which refuses connections.
-bool serverListens(const QString& path)
-{
-    const QByteArray name = QFile::encodeName(path);
-    sockaddr_un address{};
-    if (name.isEmpty() || std::size_t(name.size()) >= sizeof address.sun_path)
-        return false;
-    address.sun_family = AF_UNIX;
-    std::memcpy(address.sun_path, name.constData(), std::size_t(name.size()));
-    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (fd < 0)
-        return false;
-    const bool listens = ::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
-    ::close(fd);
-    return listens;
-}
-
 // The audio outputs that exist on this machine, best first, as libmpv names them; "null" when there is
 // none. Only these are tried: probing absent ones makes their libraries print errors.
 QByteArray availableAudioOutputs()
 {
     QByteArrayList outputs;
-    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    if (!runtime.isEmpty() && serverListens(runtime + QStringLiteral("/pipewire-0")))
+    if (pipewireServerListens())
         outputs << "pipewire";
-    if (qEnvironmentVariableIsSet("PULSE_SERVER") ||
-        (!runtime.isEmpty() && serverListens(runtime + QStringLiteral("/pulse/native"))))
+    if (pulseServerListens())
         outputs << "pulse";
     const QString jackServer = qEnvironmentVariable("JACK_DEFAULT_SERVER", QStringLiteral("default"));
     if (serverListens(QStringLiteral("/dev/shm/jack_%1_%2_0").arg(jackServer).arg(getuid())))
@@ -92,7 +71,7 @@ QByteArray audioOutputsWithFallback()
 constexpr auto audioCheckInterval = std::chrono::milliseconds(250);
 constexpr double audioStallSeconds = 2.0;
 constexpr double audioStallMostSeconds = 60.0;
-constexpr auto audioRetryInterval = std::chrono::seconds(2);
+constexpr auto audioRetryInterval = audioServerRetryInterval;
 
 }  // namespace
 
