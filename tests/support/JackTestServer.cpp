@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 namespace nupo::test {
@@ -72,6 +73,15 @@ pid_t startQuietProcess(std::vector<std::string> arguments, const std::vector<st
     }
     close(quietOutput);
     return pid < 0 ? -1 : pid;
+}
+
+int runQuietProcess(std::vector<std::string> arguments, const std::vector<std::string>& extraEnvironment)
+{
+    const pid_t pid = startQuietProcess(std::move(arguments), extraEnvironment);
+    int status = 0;
+    if (pid < 0 || waitpid(pid, &status, 0) != pid || !WIFEXITED(status))
+        return -1;
+    return WEXITSTATUS(status);
 }
 
 void endProcess(pid_t& pid, int signal)

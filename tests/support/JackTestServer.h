@@ -34,6 +34,9 @@ QString ownJackServerName(const QString& suffix);
 // ThreadSanitizer), its standard output dropped, with this process's environment plus `extraEnvironment`
 // ("NAME=value"). The process id, or -1.
 pid_t startQuietProcess(std::vector<std::string> arguments, const std::vector<std::string>& extraEnvironment);
+// Runs a program so and waits until it ends: its exit status, or -1 when it did not run or end normally.
+int runQuietProcess(std::vector<std::string> arguments,
+                    const std::vector<std::string>& extraEnvironment = {});
 // Sends the signal to a process started so and waits until it has ended; pid becomes -1.
 void endProcess(pid_t& pid, int signal);
 
