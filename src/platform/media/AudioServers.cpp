@@ -26,35 +26,52 @@ bool serverListens(const QString& path)
     return listens;
 }
 
-bool pipewireServerListens()
+AudioServerSockets AudioServerSockets::fromEnvironment()
 {
-    QString runtime = qEnvironmentVariable("PIPEWIRE_RUNTIME_DIR");
-    if (runtime.isEmpty())
-        runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    if (runtime.isEmpty())
-        return false;
-    const QString remote = qEnvironmentVariable("PIPEWIRE_REMOTE", QStringLiteral("pipewire-0"));
-    return serverListens(remote.startsWith(QLatin1Char('/')) ? remote : runtime + QLatin1Char('/') + remote);
-}
+    AudioServerSockets sockets;
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
 
-bool pulseServerListens()
-{
+    QString pipewireRuntime = qEnvironmentVariable("PIPEWIRE_RUNTIME_DIR");
+    if (pipewireRuntime.isEmpty())
+        pipewireRuntime = runtime;
+    const QString remote = qEnvironmentVariable("PIPEWIRE_REMOTE", QStringLiteral("pipewire-0"));
+    if (remote.startsWith(QLatin1Char('/')))
+        sockets.pipewire = remote;
+    else if (!pipewireRuntime.isEmpty())
+        sockets.pipewire = pipewireRuntime + QLatin1Char('/') + remote;
+
     if (qEnvironmentVariableIsSet("PULSE_SERVER")) {
         QString server = qEnvironmentVariable("PULSE_SERVER").trimmed();
         if (server.startsWith(QStringLiteral("unix:")))
             server = server.mid(5);
-        if (!server.startsWith(QLatin1Char('/')) || server.contains(QLatin1Char(' ')))
-            return true;
-        return serverListens(server);
+        if (server.startsWith(QLatin1Char('/')) && !server.contains(QLatin1Char(' ')))
+            sockets.pulse = server;
+        else
+            sockets.pulseElsewhere = true;
+    } else if (qEnvironmentVariableIsSet("PULSE_RUNTIME_PATH")) {
+        sockets.pulse = qEnvironmentVariable("PULSE_RUNTIME_PATH") + QStringLiteral("/native");
+    } else if (!runtime.isEmpty()) {
+        sockets.pulse = runtime + QStringLiteral("/pulse/native");
     }
-    QString runtime = qEnvironmentVariable("PULSE_RUNTIME_PATH");
-    if (runtime.isEmpty()) {
-        runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-        if (runtime.isEmpty())
-            return false;
-        runtime += QStringLiteral("/pulse");
-    }
-    return serverListens(runtime + QStringLiteral("/native"));
+
+    const QString jackServer = qEnvironmentVariable("JACK_DEFAULT_SERVER", QStringLiteral("default"));
+    sockets.jack = QStringLiteral("/dev/shm/jack_%1_%2_0").arg(jackServer).arg(getuid());
+    return sockets;
+}
+
+bool AudioServerSockets::pipewireListens() const
+{
+    return serverListens(pipewire);
+}
+
+bool AudioServerSockets::pulseListens() const
+{
+    return pulseElsewhere || serverListens(pulse);
+}
+
+bool AudioServerSockets::jackListens() const
+{
+    return serverListens(jack);
 }
 
 }  // namespace nupo

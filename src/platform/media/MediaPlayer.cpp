@@ -1,8 +1,8 @@
 #include "platform/media/MediaPlayer.h"
 
 #include "platform/appkit/MainThread.h"
-#include "platform/media/AudioServers.h"
 #include "platform/files/CheckedFile.h"
+#include "platform/media/AudioServers.h"
 
 #include <QDir>
 #include <QFile>
@@ -42,15 +42,14 @@ constexpr int firstFrameWaitSeconds = 5;
 
 // The audio outputs that exist on this machine, best first, as libmpv names them; "null" when there is
 // none. Only these are tried: probing absent ones makes their libraries print errors.
-QByteArray availableAudioOutputs()
+QByteArray availableAudioOutputs(const MediaPlayer::AudioServers& servers)
 {
     QByteArrayList outputs;
-    if (pipewireServerListens())
+    if (servers.pipewireListens())
         outputs << "pipewire";
-    if (pulseServerListens())
+    if (servers.pulseListens())
         outputs << "pulse";
-    const QString jackServer = qEnvironmentVariable("JACK_DEFAULT_SERVER", QStringLiteral("default"));
-    if (serverListens(QStringLiteral("/dev/shm/jack_%1_%2_0").arg(jackServer).arg(getuid())))
+    if (servers.jackListens())
         outputs << "jack";
     if (!QDir(QStringLiteral("/dev/snd")).entryList({QStringLiteral("pcmC*D*p")}, QDir::System).isEmpty())
         outputs << "alsa";
@@ -59,9 +58,9 @@ QByteArray availableAudioOutputs()
 
 // The outputs to try, with "null" last: when none of them opens, the file still plays, silently, rather
 // than failing (an audio server that went away leaves its traces behind).
-QByteArray audioOutputsWithFallback()
+QByteArray audioOutputsWithFallback(const MediaPlayer::AudioServers& servers)
 {
-    const QByteArray outputs = availableAudioOutputs();
+    const QByteArray outputs = availableAudioOutputs(servers);
     return outputs == "null" ? outputs : outputs + ",null";
 }
 
@@ -136,7 +135,8 @@ MediaPlayer::MediaPlayer(Options options)
                           : options.videoOutput ? "libmpv,null"
                                                 : "null");
     audioWanted = options.audioOutput;
-    mpv_set_option_string(handle, "ao", audioWanted ? audioOutputsWithFallback().constData() : "null");
+    mpv_set_option_string(handle, "ao",
+                          audioWanted ? audioOutputsWithFallback(audioServers).constData() : "null");
 #ifdef NUPO_THREAD_SANITIZER
     // Under ThreadSanitizer: FFmpeg's decoder threads and libmpv's built-in scripts (with their font
     // lookups) synchronise through atomics in code it cannot see, so decode on one thread and run none.
@@ -278,7 +278,7 @@ void MediaPlayer::watchAudioOutput()
         if (current.isEmpty() || now < audioWatch.nextRetry)
             return;
         audioWatch.nextRetry = now + audioRetryInterval;
-        const QByteArray outputs = availableAudioOutputs();
+        const QByteArray outputs = availableAudioOutputs(audioServers);
         if (outputs == "null")
             return;
         mpv_set_property_string(handle, "ao", (outputs + ",null").constData());

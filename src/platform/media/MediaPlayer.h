@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/media/AudioServers.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -53,6 +55,10 @@ public:
     ~MediaPlayer();
     MediaPlayer(const MediaPlayer&) = delete;
     MediaPlayer& operator=(const MediaPlayer&) = delete;
+
+    // Where the audio servers listen, read from the environment once, when the player is made (the event
+    // thread then reads no environment).
+    using AudioServers = AudioServerSockets;
 
     // Opens path, replacing the open file; waits until the file is loaded or refused.
     bool open(const QString& path, QString* error = nullptr);
@@ -203,6 +209,7 @@ private:
 
     // The audio watch (event thread only).
     bool audioWanted = true;
+    const AudioServers audioServers = AudioServers::fromEnvironment();
     struct AudioWatch {
         std::chrono::steady_clock::time_point nextCheck;
         std::chrono::steady_clock::time_point nextRetry;

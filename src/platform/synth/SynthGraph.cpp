@@ -72,12 +72,12 @@ void collectDriverName(void* names, const char*, const char* option)
 // Whether the sound server under the driver of that name is gone: its socket refuses connections
 // (a server that died leaves it behind) or is no more. The driver then plays into nothing for good.
 // A sound card's driver cannot tell.
-bool driverServerLost(const char* name)
+bool driverServerLost(const char* name, const AudioServerSockets& servers)
 {
     if (std::strcmp(name, "pulseaudio") == 0)
-        return !pulseServerListens();
+        return !servers.pulseListens();
     if (std::strcmp(name, "pipewire") == 0)
-        return !pipewireServerListens();
+        return !servers.pipewireListens();
     return false;
 }
 
@@ -88,7 +88,8 @@ struct OpenedDriver {
 
 // Tries the sound servers first, then the sound card and the other outputs FluidSynth was built with;
 // never the file writer, and never JACK, which would start a server of its own.
-OpenedDriver openAudioDriver(fluid_settings_t* settings, fluid_synth_t* synth)
+OpenedDriver openAudioDriver(fluid_settings_t* settings, fluid_synth_t* synth,
+                             const AudioServerSockets& servers)
 {
     std::vector<std::string> available;
     fluid_settings_foreach_option(settings, "audio.driver", &available, collectDriverName);
@@ -96,7 +97,8 @@ OpenedDriver openAudioDriver(fluid_settings_t* settings, fluid_synth_t* synth)
     for (const char* name : {"pipewire", "pulseaudio", "alsa", "sdl2", "oss"}) {
         // A server whose socket does not answer is not tried: its library would only print errors, or
         // start a server of its own.
-        if (std::find(available.begin(), available.end(), name) == available.end() || driverServerLost(name))
+        if (std::find(available.begin(), available.end(), name) == available.end() ||
+            driverServerLost(name, servers))
             continue;
         fluid_settings_setstr(settings, "audio.driver", name);
         if (fluid_audio_driver_t* driver = new_fluid_audio_driver(settings, synth))
@@ -170,7 +172,8 @@ bool SynthGraph::start()
     running = true;
     if (!audioOutputOn || watchThread.joinable())
         return true;
-    const OpenedDriver opened = openAudioDriver(settings, synth);
+    servers = AudioServerSockets::fromEnvironment();
+    const OpenedDriver opened = openAudioDriver(settings, synth, servers);
     driver = opened.driver;
     driverName = opened.name;
     if (driver == nullptr && !reportedNoAudio.exchange(true)) {
@@ -194,7 +197,7 @@ void SynthGraph::watchAudioOutput()
         watchLock.unlock();
         {
             std::lock_guard lock(driverMutex);
-            if (driver != nullptr && driverServerLost(driverName)) {
+            if (driver != nullptr && driverServerLost(driverName, servers)) {
                 delete_fluid_audio_driver(driver);
                 driver = nullptr;
                 driverName = nullptr;
@@ -214,7 +217,7 @@ void SynthGraph::watchAudioOutput()
             nextRetry = Clock::now() + audioServerRetryInterval;
             // Opened without holding driverMutex: a server that is slow to answer must not hold up
             // render() or isSilent(). Nothing else opens or closes the output while the watch runs.
-            const OpenedDriver opened = openAudioDriver(settings, synth);
+            const OpenedDriver opened = openAudioDriver(settings, synth, servers);
             if (opened.driver != nullptr) {
                 std::lock_guard lock(driverMutex);
                 driver = opened.driver;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/media/AudioServers.h"
+
 #include <QString>
 
 #include <fluidsynth/types.h>
@@ -61,6 +63,8 @@ private:
     int soundFontId = -1;
     bool running = false;
     std::mutex driverMutex;
+    // Where the sound servers listen, read by start() for the watch.
+    AudioServerSockets servers;
 
     // The watch thread is the only one that opens outputs while it runs.
     std::thread watchThread;

@@ -83,6 +83,25 @@ SlotContents slotContents()
     return contents;
 }
 
+// The document controller as a media test drives it: what it would tell the user goes to told, it never
+// asks to save, and the recording's buffers are ready. With emptySlots the sound slots start empty too.
+NUPO4DocumentController& mediaDocument(QStringList& told, bool emptySlots = true)
+{
+    NUPO4DocumentController::installDocument([] { return false; });
+    auto& document = NUPO4DocumentController::sharedNUPO4DocumentController();
+    document.tellUser = [&told](const QString& message) { told << message; };
+    document.askToSaveChanges = [](const QString&) { return NUPO4DocumentController::DontSave; };
+    setPauseX = 1;
+    maxploop = 2000;
+    RecordingBuffers::sharedRecordingBuffers().allocate();
+    if (emptySlots) {
+        QXSoundController::sharedQXSoundController().initSoundNSStr();
+        firsttimeQXSoundController = 1;
+        openSound = 0;
+    }
+    return document;
+}
+
 }  // namespace
 
 TEST(DocumentMedia, RevertAndOpeningTheSameDocumentShowTheSavedSoundsAndMovieOnceEach)
@@ -99,18 +118,9 @@ TEST(DocumentMedia, RevertAndOpeningTheSameDocumentShowTheSavedSoundsAndMovieOnc
     const QString single = test::writeTone("single.wav", 2.0);
     const QStringList bank{test::writeTone("first.wav", 2.0), test::writeTone("second.wav", 2.0)};
 
-    NUPO4DocumentController::installDocument([] { return false; });
-    auto& document = NUPO4DocumentController::sharedNUPO4DocumentController();
     QStringList told;
-    document.tellUser = [&told](const QString& message) { told << message; };
+    auto& document = mediaDocument(told);
     document.askToRevert = [](const QString&) { return true; };
-    document.askToSaveChanges = [](const QString&) { return NUPO4DocumentController::DontSave; };
-    setPauseX = 1;
-    maxploop = 2000;
-    RecordingBuffers::sharedRecordingBuffers().allocate();
-    QXSoundController::sharedQXSoundController().initSoundNSStr();
-    firsttimeQXSoundController = 1;
-    openSound = 0;
 
     // From the browser: a single sound, a folder of sounds, then the movie.
     ASSERT_NE(openSoundBank({single}), nullptr);
@@ -164,14 +174,8 @@ TEST(DocumentMedia, ReopenedDocumentPutsTheMovieWindowWhereItWas)
     if (movie.isEmpty())
         GTEST_SKIP() << why.toStdString();
 
-    NUPO4DocumentController::installDocument([] { return false; });
-    auto& document = NUPO4DocumentController::sharedNUPO4DocumentController();
     QStringList told;
-    document.tellUser = [&told](const QString& message) { told << message; };
-    document.askToSaveChanges = [](const QString&) { return NUPO4DocumentController::DontSave; };
-    setPauseX = 1;
-    maxploop = 2000;
-    RecordingBuffers::sharedRecordingBuffers().allocate();
+    auto& document = mediaDocument(told, false);
     ASSERT_TRUE(NSStringToC(movie));
     QXAppController::sharedQXAppController().openMovieAndPlaywithBrainwaveQ(nullptr);
     const auto movieWindow = []() -> QWidget* {
@@ -209,17 +213,8 @@ TEST(DocumentMedia, ADocumentWithADrawingOpenedFirstInARunKeepsItsSounds)
     options.audioOutput = false;
     QXSoundController::setMediaOptions(options);
     const QStringList bank{test::writeTone("one.wav", 2.0), test::writeTone("two.wav", 2.0)};
-    NUPO4DocumentController::installDocument([] { return false; });
-    auto& document = NUPO4DocumentController::sharedNUPO4DocumentController();
     QStringList told;
-    document.tellUser = [&told](const QString& message) { told << message; };
-    document.askToSaveChanges = [](const QString&) { return NUPO4DocumentController::DontSave; };
-    setPauseX = 1;
-    maxploop = 2000;
-    RecordingBuffers::sharedRecordingBuffers().allocate();
-    QXSoundController::sharedQXSoundController().initSoundNSStr();
-    firsttimeQXSoundController = 1;
-    openSound = 0;
+    auto& document = mediaDocument(told);
 
     NUPO4DrawWindowController::showDrawWindow(nullptr);
     ASSERT_NE(NUPO4Drawing::frontDrawing(), nullptr);
@@ -261,17 +256,8 @@ TEST(DocumentMedia, MediaMovedAwayAreSaidAndStayNamedInTheDocument)
     const QStringList bank{test::writeTone("away1.wav", 2.0), test::writeTone("away2.wav", 2.0)};
     const QStringList media = QStringList(bank) << movie;
 
-    NUPO4DocumentController::installDocument([] { return false; });
-    auto& document = NUPO4DocumentController::sharedNUPO4DocumentController();
     QStringList told;
-    document.tellUser = [&told](const QString& message) { told << message; };
-    document.askToSaveChanges = [](const QString&) { return NUPO4DocumentController::DontSave; };
-    setPauseX = 1;
-    maxploop = 2000;
-    RecordingBuffers::sharedRecordingBuffers().allocate();
-    QXSoundController::sharedQXSoundController().initSoundNSStr();
-    firsttimeQXSoundController = 1;
-    openSound = 0;
+    auto& document = mediaDocument(told);
     ASSERT_NE(openSoundBank(bank), nullptr);
     ASSERT_TRUE(NSStringToC(movie));
     QXAppController::sharedQXAppController().openMovieAndPlaywithBrainwaveQ(nullptr);

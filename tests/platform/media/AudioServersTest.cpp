@@ -64,48 +64,57 @@ TEST_F(AudioServers, OnlyASocketThatAnswersCountsAsAServer)
 
 TEST_F(AudioServers, PulseServerIsLookedForWhereTheEnvironmentPointsAndInTheRuntimeFolder)
 {
-    EXPECT_FALSE(pulseServerListens());
+    EXPECT_FALSE(AudioServerSockets::fromEnvironment().pulseListens());
     ASSERT_TRUE(QDir(folder.path()).mkdir(QStringLiteral("pulse")));
     const int usual = bindSocket(folder.filePath(QStringLiteral("pulse/native")), true);
     ASSERT_GE(usual, 0);
-    EXPECT_TRUE(pulseServerListens());
+    EXPECT_TRUE(AudioServerSockets::fromEnvironment().pulseListens());
 
     // PULSE_SERVER names the server, with or without "unix:"; a dead one is not there.
     const QString other = folder.filePath(QStringLiteral("other"));
     qputenv("PULSE_SERVER", QFile::encodeName(other));
-    EXPECT_FALSE(pulseServerListens());
+    EXPECT_FALSE(AudioServerSockets::fromEnvironment().pulseListens());
     const int named = bindSocket(other, true);
     ASSERT_GE(named, 0);
-    EXPECT_TRUE(pulseServerListens());
+    EXPECT_TRUE(AudioServerSockets::fromEnvironment().pulseListens());
     qputenv("PULSE_SERVER", "unix:" + QFile::encodeName(other));
-    EXPECT_TRUE(pulseServerListens());
+    EXPECT_TRUE(AudioServerSockets::fromEnvironment().pulseListens());
     ::close(named);
-    EXPECT_FALSE(pulseServerListens());
+    EXPECT_FALSE(AudioServerSockets::fromEnvironment().pulseListens());
     // A network address cannot be told without connecting: it counts as there.
     qputenv("PULSE_SERVER", "tcp:localhost:4713");
-    EXPECT_TRUE(pulseServerListens());
+    EXPECT_TRUE(AudioServerSockets::fromEnvironment().pulseListens());
 
     // PULSE_RUNTIME_PATH in place of XDG_RUNTIME_DIR/pulse.
     qunsetenv("PULSE_SERVER");
     qputenv("PULSE_RUNTIME_PATH", QFile::encodeName(folder.filePath(QStringLiteral("elsewhere"))));
-    EXPECT_FALSE(pulseServerListens());
+    EXPECT_FALSE(AudioServerSockets::fromEnvironment().pulseListens());
     ::close(usual);
 }
 
 TEST_F(AudioServers, PipewireServerIsLookedForInItsRuntimeFolder)
 {
-    EXPECT_FALSE(pipewireServerListens());
+    EXPECT_FALSE(AudioServerSockets::fromEnvironment().pipewireListens());
     const int server = bindSocket(folder.filePath(QStringLiteral("pipewire-0")), true);
     ASSERT_GE(server, 0);
-    EXPECT_TRUE(pipewireServerListens());
+    EXPECT_TRUE(AudioServerSockets::fromEnvironment().pipewireListens());
     qputenv("PIPEWIRE_REMOTE", "pipewire-1");
-    EXPECT_FALSE(pipewireServerListens());
+    EXPECT_FALSE(AudioServerSockets::fromEnvironment().pipewireListens());
     qputenv("PIPEWIRE_REMOTE", QFile::encodeName(folder.filePath(QStringLiteral("pipewire-0"))));
-    EXPECT_TRUE(pipewireServerListens());
+    EXPECT_TRUE(AudioServerSockets::fromEnvironment().pipewireListens());
     qunsetenv("PIPEWIRE_REMOTE");
     qputenv("PIPEWIRE_RUNTIME_DIR", QFile::encodeName(folder.filePath(QStringLiteral("elsewhere"))));
-    EXPECT_FALSE(pipewireServerListens());
+    EXPECT_FALSE(AudioServerSockets::fromEnvironment().pipewireListens());
     ::close(server);
+}
+
+TEST_F(AudioServers, JackServerIsLookedForUnderItsName)
+{
+    qputenv("JACK_DEFAULT_SERVER", "nupo-servers-test");
+    const AudioServerSockets sockets = AudioServerSockets::fromEnvironment();
+    EXPECT_TRUE(sockets.jack.endsWith(QStringLiteral("/jack_nupo-servers-test_%1_0").arg(getuid())))
+        << sockets.jack.toStdString();
+    EXPECT_FALSE(sockets.jackListens());
 }
 
 }  // namespace

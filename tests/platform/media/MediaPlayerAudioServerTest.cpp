@@ -70,7 +70,7 @@ TEST(MediaPlayerAudioServer, SoundPlaysOnWhileTheServerIsGoneAndIsHeardAgainWhen
     // The server dies mid-play: the sound does not stand still, it plays on silently.
     server.kill();
     ASSERT_TRUE(playsOn(player, 1.0)) << "playback stands still at " << player.currentTime();
-    EXPECT_EQ(player.audioOutput(), MediaPlayer::AudioOutput::Silent);
+    EXPECT_TRUE(waitUntil([&] { return player.audioOutput() == MediaPlayer::AudioOutput::Silent; }));
     EXPECT_TRUE(player.isPlaying());
     EXPECT_TRUE(player.lastError().isEmpty()) << player.lastError().toStdString();
 

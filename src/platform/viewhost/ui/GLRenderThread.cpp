@@ -13,6 +13,7 @@
 #include <chrono>
 #include <cstdint>
 #include <mutex>
+#include <utility>
 #include <vector>
 
 namespace nupo {
@@ -56,8 +57,7 @@ protected:
     }
 };
 
-// The framebuffer's colour as a picture, top row first. Without alpha in the format the frame is opaque,
-// whatever the drawing left in the alpha channel, as the widget would show it.
+// The framebuffer's colour as it lies there, bottom row first (see finishFrame).
 QImage readFrame(QOpenGLFunctions* gl, QSize size, bool opaque)
 {
     QImage image(size, opaque ? QImage::Format_RGB32 : QImage::Format_ARGB32_Premultiplied);
@@ -65,28 +65,82 @@ QImage readFrame(QOpenGLFunctions* gl, QSize size, bool opaque)
         return image;
     gl->glPixelStorei(GL_PACK_ALIGNMENT, 4);
     gl->glReadPixels(0, 0, size.width(), size.height(), GL_BGRA, GL_UNSIGNED_BYTE, image.bits());
-    image.mirror();
-    if (opaque) {
-        auto* pixel = reinterpret_cast<quint32*>(image.bits());
-        for (qsizetype i = 0, count = qsizetype(size.width()) * size.height(); i < count; ++i)
-            pixel[i] |= 0xff000000u;
-    }
     return image;
 }
 
-// Mesa's software drivers rasterising on the drawing threads themselves (softpipe, or llvmpipe without
-// threads of its own, LP_NUM_THREADS=0) have crashed with several threads drawing in contexts of their
-// own at once: with such a driver the drawing threads take turns (each still off the main thread).
-// Until the first context has said which driver it is, they take turns too.
+// The frame read as a picture, top row first. Without alpha in the format the frame is opaque, whatever
+// the drawing left in the alpha channel, as the widget would show it. Needs no GL.
+void finishFrame(QImage& image, bool opaque)
+{
+    if (image.isNull())
+        return;
+    image.mirror();
+    if (opaque) {
+        auto* pixel = reinterpret_cast<quint32*>(image.bits());
+        for (qsizetype i = 0, count = qsizetype(image.width()) * image.height(); i < count; ++i)
+            pixel[i] |= 0xff000000u;
+    }
+}
+
+// Mesa's software drivers (llvmpipe, whose contexts share one rasteriser, softpipe, swrast) crash now and
+// then with several threads drawing in contexts of their own at once, llvmpipe inside glBitmap or while a
+// frame is read back: with such a driver the drawing threads take turns, each still off the main
+// thread, and in the order they asked, so that no window waits behind the others' frames twice. Until
+// the first context has said which driver it is, they take turns too.
 std::atomic<int> turnsNeeded{-1};  // -1 not known yet, 0 no, 1 yes
 
-std::unique_lock<std::mutex> takeTurnIfNeeded()
-{
-    static std::mutex turn;
-    if (turnsNeeded.load(std::memory_order_acquire) == 0)
-        return {};
-    return std::unique_lock(turn);
-}
+class Turns {
+public:
+    unsigned take()
+    {
+        std::unique_lock lock(mutex_);
+        const unsigned ticket = next_++;
+        changed_.wait(lock, [&] { return serving_ == ticket; });
+        return ticket;
+    }
+    void pass()
+    {
+        {
+            std::lock_guard lock(mutex_);
+            ++serving_;
+        }
+        changed_.notify_all();
+    }
+
+private:
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    unsigned next_ = 0;
+    unsigned serving_ = 0;
+};
+
+// A drawing thread's turn, while it holds one.
+class Turn {
+public:
+    Turn()
+    {
+        if (turnsNeeded.load(std::memory_order_acquire) != 0) {
+            turns().take();
+            held_ = true;
+        }
+    }
+    ~Turn() { release(); }
+    Turn(const Turn&) = delete;
+    Turn& operator=(const Turn&) = delete;
+    void release()
+    {
+        if (std::exchange(held_, false))
+            turns().pass();
+    }
+
+private:
+    static Turns& turns()
+    {
+        static Turns queue;
+        return queue;
+    }
+    bool held_ = false;
+};
 
 void noteDriver(QOpenGLFunctions* gl)
 {
@@ -94,10 +148,8 @@ void noteDriver(QOpenGLFunctions* gl)
         return;
     const auto* renderer = reinterpret_cast<const char*>(gl->glGetString(GL_RENDERER));
     const QByteArray name = QByteArray(renderer ? renderer : "").toLower();
-    const bool llvmpipeInline = name.contains("llvmpipe") && qEnvironmentVariableIsSet("LP_NUM_THREADS") &&
-                                qEnvironmentVariableIntValue("LP_NUM_THREADS") == 0;
     const bool software =
-        name.isEmpty() || llvmpipeInline || name.contains("softpipe") || name.contains("swrast");
+        name.isEmpty() || name.contains("llvmpipe") || name.contains("softpipe") || name.contains("swrast");
     turnsNeeded.store(software ? 1 : 0, std::memory_order_release);
 }
 
@@ -149,7 +201,7 @@ void GLRenderThread::destroy()
 
 void GLRenderThread::freeOnThread()
 {
-    const auto turn = takeTurnIfNeeded();
+    const Turn turn;
     context_->makeCurrent(surface_);
     buffer_.reset();
     context_->doneCurrent();
@@ -172,7 +224,7 @@ bool GLRenderThread::startFrame(QSize devicePixels, std::function<void()> draw)
 void GLRenderThread::drawFrame(QSize size, const std::function<void()>& draw)
 {
     QImage image;
-    std::unique_lock turn = takeTurnIfNeeded();
+    Turn turn;
     if (context_->makeCurrent(surface_)) {
         noteDriver(context_->functions());
         if (!buffer_ || buffer_->size() != size) {
@@ -191,8 +243,8 @@ void GLRenderThread::drawFrame(QSize size, const std::function<void()>& draw)
             buffer_->release();
         }
     }
-    if (turn.owns_lock())
-        turn.unlock();
+    turn.release();
+    finishFrame(image, opaque_);
     std::lock_guard lock(mutex_);
     if (!image.isNull()) {
         newest_ = Frame{std::move(image), newest_.serial + 1};
@@ -214,7 +266,7 @@ bool GLRenderThread::runInContextNow(const std::function<void()>& fn)
     bool done = false;
     worker_.runOnThread([&] {
         {
-            const auto turn = takeTurnIfNeeded();
+            const Turn turn;
             if (context_->makeCurrent(surface_)) {
                 if (buffer_)
                     buffer_->bind();

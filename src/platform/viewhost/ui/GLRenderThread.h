@@ -27,9 +27,8 @@ namespace nupo {
 // multisampling, as in that format). Each frame is drawn there, read back into an image on the thread,
 // and handed over: it becomes the newest frame, which the host widget paints like any picture (so the
 // window is composed without GL), and the receiver gets a frameReadyEvent(). One frame at a time: while
-// a frame is in flight, startFrame refuses. With a software driver that rasterises on the drawing threads
-// (softpipe, or llvmpipe with LP_NUM_THREADS=0), which has crashed with several threads drawing at once,
-// the drawing threads take turns.
+// a frame is in flight, startFrame refuses. With a software driver (llvmpipe, softpipe), which has crashed
+// with several threads drawing at once, the drawing threads take turns, in the order they asked.
 //
 // The main thread starts frames and may wait for the one in flight (join); the drawing thread never
 // waits for the main thread, so a join always ends. Every GL window drawn this way counts in a
