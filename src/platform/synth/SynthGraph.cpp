@@ -23,10 +23,19 @@ namespace {
 std::atomic<bool> audioOutputOn{true};
 std::atomic<bool> reportedNoAudio{false};
 
-// How often the watch looks whether the server under the open output still answers.
-constexpr auto lostServerCheckInterval = std::chrono::milliseconds(250);
+// How often the watch wakes. It asks the server under the open output whether it still answers after
+// each error FluidSynth reports (a driver that fails to write to its server says so), and every
+// audioServerRetryInterval in any case: asking connects to the server.
+constexpr auto watchTick = std::chrono::milliseconds(250);
+
+std::atomic<unsigned> fluidErrors{0};
 
 void quietFluidMessage(int, const char*, void*) {}
+
+void countFluidError(int, const char*, void*)
+{
+    fluidErrors.fetch_add(1, std::memory_order_relaxed);
+}
 
 void silenceFluidWarnings()
 {
@@ -36,7 +45,7 @@ void silenceFluidWarnings()
         fluid_set_log_function(FLUID_WARN, quietFluidMessage, nullptr);
         fluid_set_log_function(FLUID_INFO, quietFluidMessage, nullptr);
         fluid_set_log_function(FLUID_DBG, quietFluidMessage, nullptr);
-        fluid_set_log_function(FLUID_ERR, quietFluidMessage, nullptr);
+        fluid_set_log_function(FLUID_ERR, countFluidError, nullptr);
     });
 }
 
@@ -192,10 +201,15 @@ void SynthGraph::watchAudioOutput()
 {
     using Clock = std::chrono::steady_clock;
     Clock::time_point nextRetry = Clock::now() + audioServerRetryInterval;
+    Clock::time_point nextLostCheck = nextRetry;
+    unsigned errorsSeen = fluidErrors.load(std::memory_order_relaxed);
     std::unique_lock watchLock(watchMutex);
-    while (!watchWake.wait_for(watchLock, lostServerCheckInterval, [this] { return watchStopping; })) {
+    while (!watchWake.wait_for(watchLock, watchTick, [this] { return watchStopping; })) {
         watchLock.unlock();
-        {
+        const unsigned errors = fluidErrors.load(std::memory_order_relaxed);
+        if (errors != errorsSeen || Clock::now() >= nextLostCheck) {
+            errorsSeen = errors;
+            nextLostCheck = Clock::now() + audioServerRetryInterval;
             std::lock_guard lock(driverMutex);
             if (driver != nullptr && driverServerLost(driverName, servers)) {
                 delete_fluid_audio_driver(driver);
