@@ -4,6 +4,7 @@
 
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -65,8 +66,13 @@ pid_t startQuietProcess(std::vector<std::string> arguments, const std::vector<st
         envp.push_back(variable.data());
     envp.push_back(nullptr);
     const int quietOutput = open("/dev/null", O_WRONLY);
+    const pid_t parent = getpid();
     const pid_t pid = fork();
     if (pid == 0) {
+        // A test that dies leaves no server of its own running.
+        prctl(PR_SET_PDEATHSIG, SIGKILL);
+        if (getppid() != parent)
+            _exit(127);
         dup2(quietOutput, STDOUT_FILENO);
         execvpe(argv[0], argv.data(), envp.data());
         _exit(127);
