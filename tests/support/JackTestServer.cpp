@@ -4,12 +4,14 @@
 
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdlib>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 namespace nupo::test {
@@ -50,15 +52,12 @@ QString ownJackServerName(const QString& suffix)
     return (shared.isEmpty() ? QStringLiteral("nupo-test") : QString::fromLocal8Bit(shared)) + suffix;
 }
 
-bool JackServer::start()
+pid_t startQuietProcess(std::vector<std::string> arguments, const std::vector<std::string>& extraEnvironment)
 {
-    const std::string server = name.toStdString();
-    std::vector<std::string> arguments = {"jackd", "-n",    server, "--no-realtime", "-d", "dummy",
-                                          "-r",    "48000", "-p",   "1024"};
     std::vector<std::string> environment;
     for (char** variable = environ; *variable != nullptr; ++variable)
         environment.emplace_back(*variable);
-    environment.emplace_back("JACK_NO_AUDIO_RESERVATION=1");
+    environment.insert(environment.end(), extraEnvironment.begin(), extraEnvironment.end());
     std::vector<char*> argv, envp;
     for (std::string& argument : arguments)
         argv.push_back(argument.data());
@@ -67,13 +66,44 @@ bool JackServer::start()
         envp.push_back(variable.data());
     envp.push_back(nullptr);
     const int quietOutput = open("/dev/null", O_WRONLY);
-    pid = fork();
+    const pid_t parent = getpid();
+    const pid_t pid = fork();
     if (pid == 0) {
+        // A test that dies leaves no server of its own running.
+        prctl(PR_SET_PDEATHSIG, SIGKILL);
+        if (getppid() != parent)
+            _exit(127);
         dup2(quietOutput, STDOUT_FILENO);
         execvpe(argv[0], argv.data(), envp.data());
         _exit(127);
     }
     close(quietOutput);
+    return pid < 0 ? -1 : pid;
+}
+
+int runQuietProcess(std::vector<std::string> arguments, const std::vector<std::string>& extraEnvironment)
+{
+    const pid_t pid = startQuietProcess(std::move(arguments), extraEnvironment);
+    int status = 0;
+    if (pid < 0 || waitpid(pid, &status, 0) != pid || !WIFEXITED(status))
+        return -1;
+    return WEXITSTATUS(status);
+}
+
+void endProcess(pid_t& pid, int signal)
+{
+    if (pid <= 0)
+        return;
+    ::kill(pid, signal);
+    waitpid(pid, nullptr, 0);
+    pid = -1;
+}
+
+bool JackServer::start()
+{
+    pid = startQuietProcess(
+        {"jackd", "-n", name.toStdString(), "--no-realtime", "-d", "dummy", "-r", "48000", "-p", "1024"},
+        {"JACK_NO_AUDIO_RESERVATION=1"});
     if (pid < 0)
         return false;
     const bool answers = waitUntil([] {
@@ -102,11 +132,7 @@ void JackServer::stop()
 
 void JackServer::end(int signal)
 {
-    if (pid <= 0)
-        return;
-    ::kill(pid, signal);
-    waitpid(pid, nullptr, 0);
-    pid = -1;
+    endProcess(pid, signal);
 }
 
 }  // namespace nupo::test

@@ -6,6 +6,8 @@
 
 #include <chrono>
 #include <functional>
+#include <string>
+#include <vector>
 
 typedef struct _jack_client jack_client_t;
 
@@ -28,9 +30,18 @@ jack_client_t* openJackClient(const char* name);
 // The name for a JACK server of a test's own: the shared test server's name with this suffix.
 QString ownJackServerName(const QString& suffix);
 
+// Starts a program with fork and exec (QProcess's way of starting a process does not run under
+// ThreadSanitizer), its standard output dropped, with this process's environment plus `extraEnvironment`
+// ("NAME=value"). The process id, or -1.
+pid_t startQuietProcess(std::vector<std::string> arguments, const std::vector<std::string>& extraEnvironment);
+// Runs a program so and waits until it ends: its exit status, or -1 when it did not run or end normally.
+int runQuietProcess(std::vector<std::string> arguments,
+                    const std::vector<std::string>& extraEnvironment = {});
+// Sends the signal to a process started so and waits until it has ended; pid becomes -1.
+void endProcess(pid_t& pid, int signal);
+
 // A jackd of the test's own (dummy driver), for tests that kill it: the shared test server must not be
-// killed. Started with fork and exec (QProcess's way of starting a process does not run under
-// ThreadSanitizer); clients reach it once JACK_DEFAULT_SERVER names it.
+// killed. Started with startQuietProcess; clients reach it once JACK_DEFAULT_SERVER names it.
 class JackServer {
 public:
     explicit JackServer(QString name) : name(std::move(name)) {}

@@ -2,6 +2,7 @@
 
 #include "platform/appkit/MainThread.h"
 #include "platform/files/CheckedFile.h"
+#include "platform/media/AudioServers.h"
 
 #include <QDir>
 #include <QFile>
@@ -23,8 +24,6 @@
 #include <cmath>
 #include <cstring>
 
-#include <sys/socket.h>
-#include <sys/un.h>
 #include <unistd.h>
 
 namespace nupo {
@@ -41,57 +40,21 @@ constexpr double endTolerance = 0.0005;
 // How long an opening waits for a movie's first frame at most.
 constexpr int firstFrameWaitSeconds = 5;
 
-// Whether a server listens on the local socket at path. A server that died leaves its socket file
-// behind, which refuses connections.
-bool serverListens(const QString& path)
-{
-    const QByteArray name = QFile::encodeName(path);
-    sockaddr_un address{};
-    if (name.isEmpty() || std::size_t(name.size()) >= sizeof address.sun_path)
-        return false;
-    address.sun_family = AF_UNIX;
-    std::memcpy(address.sun_path, name.constData(), std::size_t(name.size()));
-    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (fd < 0)
-        return false;
-    const bool listens = ::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
-    ::close(fd);
-    return listens;
-}
-
 // The audio outputs that exist on this machine, best first, as libmpv names them; "null" when there is
 // none. Only these are tried: probing absent ones makes their libraries print errors.
 QByteArray availableAudioOutputs(const MediaPlayer::AudioServers& servers)
 {
     QByteArrayList outputs;
-    if (!servers.pipewire.isEmpty() && serverListens(servers.pipewire))
+    if (servers.pipewireListens())
         outputs << "pipewire";
-    if (servers.pulseNamed || (!servers.pulse.isEmpty() && serverListens(servers.pulse)))
+    if (servers.pulseListens())
         outputs << "pulse";
-    if (serverListens(servers.jack))
+    if (servers.jackListens())
         outputs << "jack";
     if (!QDir(QStringLiteral("/dev/snd")).entryList({QStringLiteral("pcmC*D*p")}, QDir::System).isEmpty())
         outputs << "alsa";
     return outputs.isEmpty() ? QByteArray("null") : outputs.join(',');
 }
-
-}  // namespace
-
-MediaPlayer::AudioServers MediaPlayer::AudioServers::fromEnvironment()
-{
-    AudioServers servers;
-    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    if (!runtime.isEmpty()) {
-        servers.pipewire = runtime + QStringLiteral("/pipewire-0");
-        servers.pulse = runtime + QStringLiteral("/pulse/native");
-    }
-    servers.pulseNamed = qEnvironmentVariableIsSet("PULSE_SERVER");
-    const QString jackServer = qEnvironmentVariable("JACK_DEFAULT_SERVER", QStringLiteral("default"));
-    servers.jack = QStringLiteral("/dev/shm/jack_%1_%2_0").arg(jackServer).arg(getuid());
-    return servers;
-}
-
-namespace {
 
 // The outputs to try, with "null" last: when none of them opens, the file still plays, silently, rather
 // than failing (an audio server that went away leaves its traces behind).
@@ -107,7 +70,7 @@ QByteArray audioOutputsWithFallback(const MediaPlayer::AudioServers& servers)
 constexpr auto audioCheckInterval = std::chrono::milliseconds(250);
 constexpr double audioStallSeconds = 2.0;
 constexpr double audioStallMostSeconds = 60.0;
-constexpr auto audioRetryInterval = std::chrono::seconds(2);
+constexpr auto audioRetryInterval = audioServerRetryInterval;
 
 }  // namespace
 
@@ -172,7 +135,8 @@ MediaPlayer::MediaPlayer(Options options)
                           : options.videoOutput ? "libmpv,null"
                                                 : "null");
     audioWanted = options.audioOutput;
-    mpv_set_option_string(handle, "ao", audioWanted ? audioOutputsWithFallback(audioServers).constData() : "null");
+    mpv_set_option_string(handle, "ao",
+                          audioWanted ? audioOutputsWithFallback(audioServers).constData() : "null");
 #ifdef NUPO_THREAD_SANITIZER
     // Under ThreadSanitizer: FFmpeg's decoder threads and libmpv's built-in scripts (with their font
     // lookups) synchronise through atomics in code it cannot see, so decode on one thread and run none.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/media/AudioServers.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -56,13 +58,7 @@ public:
 
     // Where the audio servers listen, read from the environment once, when the player is made (the event
     // thread then reads no environment).
-    struct AudioServers {
-        QString pipewire;         // empty without a runtime folder
-        QString pulse;            // likewise
-        bool pulseNamed = false;  // PULSE_SERVER names one
-        QString jack;
-        static AudioServers fromEnvironment();
-    };
+    using AudioServers = AudioServerSockets;
 
     // Opens path, replacing the open file; waits until the file is loaded or refused.
     bool open(const QString& path, QString* error = nullptr);

@@ -1,5 +1,7 @@
 #include "platform/synth/SynthGraph.h"
 
+#include "platform/media/AudioServers.h"
+
 #include <fluidsynth.h>
 #ifdef NUPO_HAVE_ALSA
 #include <alsa/asoundlib.h>
@@ -8,7 +10,9 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -19,7 +23,19 @@ namespace {
 std::atomic<bool> audioOutputOn{true};
 std::atomic<bool> reportedNoAudio{false};
 
+// How often the watch wakes. It asks the server under the open output whether it still answers after
+// each error FluidSynth reports (a driver that fails to write to its server says so), and every
+// audioServerRetryInterval in any case: asking connects to the server.
+constexpr auto watchTick = std::chrono::milliseconds(250);
+
+std::atomic<unsigned> fluidErrors{0};
+
 void quietFluidMessage(int, const char*, void*) {}
+
+void countFluidError(int, const char*, void*)
+{
+    fluidErrors.fetch_add(1, std::memory_order_relaxed);
+}
 
 void silenceFluidWarnings()
 {
@@ -29,7 +45,7 @@ void silenceFluidWarnings()
         fluid_set_log_function(FLUID_WARN, quietFluidMessage, nullptr);
         fluid_set_log_function(FLUID_INFO, quietFluidMessage, nullptr);
         fluid_set_log_function(FLUID_DBG, quietFluidMessage, nullptr);
-        fluid_set_log_function(FLUID_ERR, quietFluidMessage, nullptr);
+        fluid_set_log_function(FLUID_ERR, countFluidError, nullptr);
     });
 }
 
@@ -62,21 +78,42 @@ void collectDriverName(void* names, const char*, const char* option)
     static_cast<std::vector<std::string>*>(names)->emplace_back(option);
 }
 
+// Whether the sound server under the driver of that name is gone: its socket refuses connections
+// (a server that died leaves it behind) or is no more. The driver then plays into nothing for good.
+// A sound card's driver cannot tell.
+bool driverServerLost(const char* name, const AudioServerSockets& servers)
+{
+    if (std::strcmp(name, "pulseaudio") == 0)
+        return !servers.pulseListens();
+    if (std::strcmp(name, "pipewire") == 0)
+        return !servers.pipewireListens();
+    return false;
+}
+
+struct OpenedDriver {
+    fluid_audio_driver_t* driver = nullptr;
+    const char* name = nullptr;
+};
+
 // Tries the sound servers first, then the sound card and the other outputs FluidSynth was built with;
 // never the file writer, and never JACK, which would start a server of its own.
-fluid_audio_driver_t* openAudioDriver(fluid_settings_t* settings, fluid_synth_t* synth)
+OpenedDriver openAudioDriver(fluid_settings_t* settings, fluid_synth_t* synth,
+                             const AudioServerSockets& servers)
 {
     std::vector<std::string> available;
     fluid_settings_foreach_option(settings, "audio.driver", &available, collectDriverName);
     QuietAudioErrors quiet;
     for (const char* name : {"pipewire", "pulseaudio", "alsa", "sdl2", "oss"}) {
-        if (std::find(available.begin(), available.end(), name) == available.end())
+        // A server whose socket does not answer is not tried: its library would only print errors, or
+        // start a server of its own.
+        if (std::find(available.begin(), available.end(), name) == available.end() ||
+            driverServerLost(name, servers))
             continue;
         fluid_settings_setstr(settings, "audio.driver", name);
         if (fluid_audio_driver_t* driver = new_fluid_audio_driver(settings, synth))
-            return driver;
+            return {driver, name};
     }
-    return nullptr;
+    return {};
 }
 
 }  // namespace
@@ -142,14 +179,81 @@ bool SynthGraph::start()
         return false;
     std::lock_guard lock(driverMutex);
     running = true;
-    if (!audioOutputOn || driver != nullptr)
+    if (!audioOutputOn || watchThread.joinable())
         return true;
-    driver = openAudioDriver(settings, synth);
+    servers = AudioServerSockets::fromEnvironment();
+    const OpenedDriver opened = openAudioDriver(settings, synth, servers);
+    driver = opened.driver;
+    driverName = opened.name;
     if (driver == nullptr && !reportedNoAudio.exchange(true)) {
         std::printf("No audio output could be opened: the built-in synthesiser plays silently.\n");
         std::fflush(stdout);
     }
+    {
+        std::lock_guard watchLock(watchMutex);
+        watchStopping = false;
+    }
+    watchThread = std::thread([this] { watchAudioOutput(); });
     return true;
+}
+
+void SynthGraph::watchAudioOutput()
+{
+    using Clock = std::chrono::steady_clock;
+    Clock::time_point nextRetry = Clock::now() + audioServerRetryInterval;
+    Clock::time_point nextLostCheck = nextRetry;
+    unsigned errorsSeen = fluidErrors.load(std::memory_order_relaxed);
+    std::unique_lock watchLock(watchMutex);
+    while (!watchWake.wait_for(watchLock, watchTick, [this] { return watchStopping; })) {
+        watchLock.unlock();
+        const unsigned errors = fluidErrors.load(std::memory_order_relaxed);
+        if (errors != errorsSeen || Clock::now() >= nextLostCheck) {
+            errorsSeen = errors;
+            nextLostCheck = Clock::now() + audioServerRetryInterval;
+            std::lock_guard lock(driverMutex);
+            if (driver != nullptr && driverServerLost(driverName, servers)) {
+                delete_fluid_audio_driver(driver);
+                driver = nullptr;
+                driverName = nullptr;
+                nextRetry = Clock::now() + audioServerRetryInterval;
+                std::printf(
+                    "The audio output was lost: the built-in synthesiser plays silently until "
+                    "it is back.\n");
+                std::fflush(stdout);
+            }
+        }
+        bool silent = false;
+        {
+            std::lock_guard lock(driverMutex);
+            silent = driver == nullptr;
+        }
+        if (silent && Clock::now() >= nextRetry) {
+            nextRetry = Clock::now() + audioServerRetryInterval;
+            // Opened without holding driverMutex: a server that is slow to answer must not hold up
+            // render() or isSilent(). Nothing else opens or closes the output while the watch runs.
+            const OpenedDriver opened = openAudioDriver(settings, synth, servers);
+            if (opened.driver != nullptr) {
+                std::lock_guard lock(driverMutex);
+                driver = opened.driver;
+                driverName = opened.name;
+                std::printf("The built-in synthesiser plays through the audio output again.\n");
+                std::fflush(stdout);
+            }
+        }
+        watchLock.lock();
+    }
+}
+
+void SynthGraph::stopWatch()
+{
+    if (!watchThread.joinable())
+        return;
+    {
+        std::lock_guard watchLock(watchMutex);
+        watchStopping = true;
+    }
+    watchWake.notify_all();
+    watchThread.join();
 }
 
 bool SynthGraph::isSilent()
@@ -164,10 +268,12 @@ bool SynthGraph::isSilent()
 
 void SynthGraph::stop()
 {
+    stopWatch();
     std::lock_guard lock(driverMutex);
     if (driver != nullptr) {
         delete_fluid_audio_driver(driver);
         driver = nullptr;
+        driverName = nullptr;
     }
     if (synth != nullptr)
         fluid_synth_system_reset(synth);

@@ -1,11 +1,15 @@
 #pragma once
 
+#include "platform/media/AudioServers.h"
+
 #include <QString>
 
 #include <fluidsynth/types.h>
 
 #include <atomic>
+#include <condition_variable>
 #include <mutex>
+#include <thread>
 
 namespace nupo {
 
@@ -13,6 +17,10 @@ namespace nupo {
 // through the default audio output. Made in three steps like an audio graph: construct (nodes and
 // connections), initialize() (loads the soundfont), start() (opens the audio output). MIDI events are
 // accepted from any thread. With the audio output switched off (tests), render() pulls samples instead.
+//
+// While it runs without an audio output (none answered, or its server was lost), a watch thread tries
+// the outputs again every few seconds, so the sound comes back once a server is there again. An output
+// on a sound server whose socket stops answering is closed as lost.
 class SynthGraph {
 public:
     SynthGraph();
@@ -45,12 +53,24 @@ public:
     bool render(float* left, float* right, int frames);
 
 private:
+    void watchAudioOutput();
+    void stopWatch();
+
     fluid_settings_t* settings = nullptr;
     fluid_synth_t* synth = nullptr;
-    fluid_audio_driver_t* driver = nullptr;
+    fluid_audio_driver_t* driver = nullptr;  // guarded by driverMutex
+    const char* driverName = nullptr;        // guarded by driverMutex: the output driver is on
     int soundFontId = -1;
     bool running = false;
     std::mutex driverMutex;
+    // Where the sound servers listen, read by start() for the watch.
+    AudioServerSockets servers;
+
+    // The watch thread is the only one that opens outputs while it runs.
+    std::thread watchThread;
+    std::mutex watchMutex;
+    std::condition_variable watchWake;
+    bool watchStopping = false;  // guarded by watchMutex
 };
 
 }  // namespace nupo
