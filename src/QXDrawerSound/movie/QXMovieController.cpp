@@ -87,8 +87,11 @@ void QXMovieController::init()
     }
     const float small[4] = {200.0f, 100.0f, 655.0f, 552.0f};
     std::copy(std::begin(small), std::end(small), SmallSizeR);
-    if (!timer)
+    if (!timer) {
         timer = std::make_unique<RunLoopTimer>(tickSeconds, [this] { timerUpdate(); });
+        // It waits for the GL frames itself, and only where it refreshes the brain switches.
+        timer->markIndependentOfDrawing();
+    }
 }
 
 // --- Opening ----------------------------------------------------------------------------------------------
@@ -316,6 +319,7 @@ void QXMovieController::showFailure(const QString& message)
 // stale counts would hold the rate and volume for good.
 float QXMovieController::refreshedLevel(int source, int switchSlot) const
 {
+    waitForDrawing();  // the brain switches are the 3D views' too
     QX3DSpectrumGLView::sharedQX3DSpectrumGLView().waven3DBSQC(source);
     return readBrainSwitch(source, switchSlot).level;
 }
@@ -324,6 +328,7 @@ void QXMovieController::MovieFrameControl()
 {
     if (switches[FrameChangeBSSwitch] == 0 || !gMovie)
         return;
+    waitForDrawing();
     QX3DSpectrumGLView::sharedQX3DSpectrumGLView().waven3DBSQC(popupNumbers[MovieFrameBrainPopup]);
     const float frequency =
         readBrainSwitch(popupNumbers[MovieFrameBrainPopup], popupNumbers[MovieFramePFCPopup]).peakFrequency;

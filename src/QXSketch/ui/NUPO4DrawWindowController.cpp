@@ -8,7 +8,6 @@
 #include "platform/appkit/ui/Control.h"
 #include "platform/appkit/ui/NibLoader.h"
 #include "platform/appkit/ui/PopUpButton.h"
-#include "platform/viewhost/ui/GLRenderThread.h"
 #include "platform/viewhost/ui/QuartzViewHost.h"
 #include "plots/settings/DisplaySettings.h"
 #include "views3d/spectrum/ui/QX3DSpectrumAppController.h"
@@ -169,7 +168,7 @@ void NUPO4DrawWindowController::statusTick()
 {
     if (AlwaysUpdateBSX != 0 && canvas_->source() > 0) {
         // Following the brain switches tells the 3D windows, whose views may be drawing elsewhere.
-        GLRenderThread::waitForAll();
+        waitForDrawing();
         drawing_->followBrainSwitches(canvas_->source() - 1);
     }
     canvas_->setNeedsDisplay(true);

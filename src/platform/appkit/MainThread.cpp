@@ -115,4 +115,23 @@ bool isIndependentOfDrawing(const QObject* object)
     return object && object->property(independentOfDrawing).toBool();
 }
 
+namespace {
+std::function<void()>& drawingWait()  // main thread only
+{
+    static std::function<void()> wait;
+    return wait;
+}
+}  // namespace
+
+void waitForDrawing()
+{
+    if (drawingWait())
+        drawingWait()();
+}
+
+void setDrawingWait(std::function<void()> wait)
+{
+    drawingWait() = std::move(wait);
+}
+
 }  // namespace nupo

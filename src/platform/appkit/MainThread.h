@@ -31,4 +31,9 @@ bool isMainThread();
 void markIndependentOfDrawing(QObject* object);
 bool isIndependentOfDrawing(const QObject* object);
 
+// Waits, on the main thread, for the frames drawn on other threads: for such a job before it touches
+// what the views draw from. Does nothing until the drawing side has set how (setDrawingWait).
+void waitForDrawing();
+void setDrawingWait(std::function<void()> wait);
+
 }  // namespace nupo

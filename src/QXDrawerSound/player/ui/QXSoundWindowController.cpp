@@ -2,6 +2,7 @@
 
 #include "QXDrawerSound/player/SoundSlotTables.h"
 #include "QXDrawerSound/player/ui/PropertyPanel.h"
+#include "platform/appkit/MainThread.h"
 #include "platform/appkit/ui/Control.h"
 #include "platform/appkit/ui/FixedPointFormat.h"
 #include "platform/appkit/ui/NibControllerRegistry.h"
@@ -171,6 +172,7 @@ void QXSoundWindowController::awakeFromNib()
         });
     }
     auto* position = new QTimer(this);
+    markIndependentOfDrawing(position);  // it shows the sound's time in its window only
     connect(position, &QTimer::timeout, this, [this] { showPosition(); });
     position->start(positionIntervalMs);
 

@@ -44,6 +44,7 @@ protected:
             case QEvent::UpdateRequest:
             case QEvent::UpdateLater:
             case QEvent::Expose:
+            case QEvent::LayoutRequest:  // widgets' layouts; a view hears of its size through Resize
                 return false;
             case QEvent::Timer:
                 if (isIndependentOfDrawing(receiver))
@@ -340,6 +341,8 @@ void GLRenderThread::setEventJoin(bool on)
     QCoreApplication::instance()->removeEventFilter(join);
     if (on)
         QCoreApplication::instance()->installEventFilter(join);
+    // Timers marked independent of drawing wait through this where they touch what the views draw from.
+    setDrawingWait(on ? std::function<void()>(&GLRenderThread::waitForAll) : std::function<void()>());
 }
 
 }  // namespace nupo

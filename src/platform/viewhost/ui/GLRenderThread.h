@@ -80,7 +80,7 @@ public:
     // (paint, update requests, finished frames) and the timer events of objects marked independent of
     // drawing (markIndependentOfDrawing): the handlers of all other events (input, other timers, queued
     // calls, window changes) then always find the views idle. On, it stays on for the process, except
-    // where a test takes it off again.
+    // where a test takes it off again. On, waitForDrawing() waits for the frames as well.
     static void setEventJoin(bool on);
     // Whether the drawing threads take turns (such a driver, or none has said which it is yet).
     static bool drawingTakesTurns();

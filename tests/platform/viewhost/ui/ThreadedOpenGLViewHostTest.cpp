@@ -308,6 +308,20 @@ TEST_F(ThreadedOpenGLViewHostTest, EventsReachAViewOnlyAfterItsFrameInFlightEnde
         view.gate->open();
     }
     EXPECT_FALSE(drawingWhenCalled);
+
+    // A job that runs beside the frames waits for them itself before it touches what they draw from.
+    settle(host);
+    view.gate->close();
+    view.setNeedsDisplay(true);
+    ASSERT_TRUE(host.startFrameIfDue());
+    view.gate->waitForArrival();
+    {
+        OpenWhenWaitedFor opener(view.gate);
+        waitForDrawing();
+        EXPECT_TRUE(opener.waited());
+        EXPECT_FALSE(view.drawing);
+        view.gate->open();
+    }
     view.held = false;
 }
 
