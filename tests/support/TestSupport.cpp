@@ -16,6 +16,8 @@
 
 #include <cstdio>
 #include <cstring>
+#include <string>
+#include <vector>
 #include <memory>
 
 namespace nupo::test {
@@ -47,13 +49,18 @@ bool processEventsUntil(const std::function<bool()>& done)
 
 void keepLibrariesLoaded()
 {
+    // The names are gathered first and opened after: opening a library while the loader's list is held
+    // deadlocks with a thread that opens one meanwhile (ThreadSanitizer's dlopen walks the list too).
+    std::vector<std::string> names;
     dl_iterate_phdr(
-        [](dl_phdr_info* info, std::size_t, void*) {
+        [](dl_phdr_info* info, std::size_t, void* gathered) {
             if (info->dlpi_name && info->dlpi_name[0] != 0)
-                dlopen(info->dlpi_name, RTLD_NOW | RTLD_NOLOAD | RTLD_NODELETE);
+                static_cast<std::vector<std::string>*>(gathered)->emplace_back(info->dlpi_name);
             return 0;
         },
-        nullptr);
+        &names);
+    for (const std::string& name : names)
+        dlopen(name.c_str(), RTLD_NOW | RTLD_NOLOAD | RTLD_NODELETE);
 }
 
 namespace {
