@@ -703,14 +703,24 @@ long MediaPlayer::frameCount() const
     return static_cast<long>(std::lround(duration() * frameRate()));
 }
 
+// The decoded picture's size once a frame is decoded; until then (just after opening) the size the
+// container gives, so that a window sized at once does not take an empty picture's size.
 int MediaPlayer::videoWidth() const
 {
-    return hasVideo() ? static_cast<int>(intProperty("width", 0)) : 0;
+    const int track = videoTrack();
+    if (track < 0)
+        return 0;
+    const QByteArray container = QStringLiteral("track-list/%1/demux-w").arg(track).toUtf8();
+    return static_cast<int>(intProperty("width", intProperty(container.constData(), 0)));
 }
 
 int MediaPlayer::videoHeight() const
 {
-    return hasVideo() ? static_cast<int>(intProperty("height", 0)) : 0;
+    const int track = videoTrack();
+    if (track < 0)
+        return 0;
+    const QByteArray container = QStringLiteral("track-list/%1/demux-h").arg(track).toUtf8();
+    return static_cast<int>(intProperty("height", intProperty(container.constData(), 0)));
 }
 
 int MediaPlayer::timeScale() const
@@ -767,13 +777,18 @@ void MediaPlayer::reloadVideo()
 
 bool MediaPlayer::hasVideo() const
 {
+    return videoTrack() >= 0;
+}
+
+int MediaPlayer::videoTrack() const
+{
     const int tracks = trackCount();
     for (int i = 0; i < tracks; ++i) {
         if (stringProperty(QStringLiteral("track-list/%1/type").arg(i)) == QLatin1String("video") &&
             stringProperty(QStringLiteral("track-list/%1/albumart").arg(i)) != QLatin1String("yes"))
-            return true;
+            return i;
     }
-    return false;
+    return -1;
 }
 
 double MediaPlayer::frameRate() const

@@ -164,6 +164,8 @@ private:
     void handleEndReached(bool atEnd);
     void notifyEnd();
     double doubleProperty(const char* name, double fallback) const;
+    // The index in the track list of the first video track that is no cover picture, or -1.
+    int videoTrack() const;
     std::int64_t intProperty(const char* name, std::int64_t fallback) const;
     QString stringProperty(const QString& name) const;
     void setDoubleProperty(const char* name, double value);

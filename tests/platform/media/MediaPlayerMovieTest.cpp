@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 #include <QCoreApplication>
+#include <QSize>
 #include <QThread>
 
 #include <cmath>
@@ -135,6 +136,8 @@ TEST(MediaPlayerTime, MovieFramesStepOneAtATimeBothWaysAndStopAtTheEnds)
     QString error;
     ASSERT_TRUE(player.open(movie, &error)) << error.toStdString();
     EXPECT_TRUE(player.hasVideo());
+    // Known as soon as the file is open, before any frame is decoded: windows size themselves from it.
+    EXPECT_EQ(QSize(player.videoWidth(), player.videoHeight()), QSize(64, 48));
     EXPECT_DOUBLE_EQ(player.frameRate(), 10.0);
     EXPECT_EQ(player.timeScale(), MediaPlayer::movieTimeScale);
     EXPECT_EQ(player.durationUnits(), 1200);

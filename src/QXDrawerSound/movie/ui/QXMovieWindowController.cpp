@@ -319,6 +319,9 @@ void QXMovieWindowController::resizeMovieView(double magnification, bool control
         }
         return;
     }
+    // A picture whose size is not known yet keeps the place it has.
+    if (movie()->videoWidth() <= 0 || movie()->videoHeight() <= 0)
+        return;
     int width = std::max(16, int(movie()->videoWidth() * magnification));
     int height = std::max(16, int(movie()->videoHeight() * magnification));
     const int barHeight = controllerBar ? MovieControllerBar::barHeight : 0;
