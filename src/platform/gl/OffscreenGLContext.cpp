@@ -4,12 +4,21 @@
 #include <EGL/eglext.h>
 #include <GL/gl.h>
 #include <GL/glext.h>
+#include <X11/Xlib.h>
 
 #include <cstring>
+#include <mutex>
+#include <optional>
+#include <vector>
 
 namespace nupo {
 
 namespace {
+
+PFNEGLGETPLATFORMDISPLAYEXTPROC platformDisplayFunction()
+{
+    return reinterpret_cast<PFNEGLGETPLATFORMDISPLAYEXTPROC>(eglGetProcAddress("eglGetPlatformDisplayEXT"));
+}
 
 // The surfaceless display is initialised once and kept for the life of the process: terminating it
 // would pull the ground from under every other context made on it.
@@ -28,8 +37,7 @@ const SurfacelessDisplay& surfacelessDisplay()
             result.error = QStringLiteral("EGL has no surfaceless platform (EGL_MESA_platform_surfaceless)");
             return result;
         }
-        auto getPlatformDisplay =
-            reinterpret_cast<PFNEGLGETPLATFORMDISPLAYEXTPROC>(eglGetProcAddress("eglGetPlatformDisplayEXT"));
+        auto getPlatformDisplay = platformDisplayFunction();
         if (!getPlatformDisplay) {
             result.error = QStringLiteral("eglGetPlatformDisplayEXT is missing");
             return result;
@@ -53,6 +61,85 @@ const SurfacelessDisplay& surfacelessDisplay()
     }();
     return instance;
 }
+
+// A driver instance of its own: an EGL display on an X connection of its own (EGL keeps one display, and
+// Mesa one driver instance, per native display).
+struct OwnInstance {
+    ::Display* connection = nullptr;
+    EGLDisplay display = EGL_NO_DISPLAY;
+    bool noConfigContext = false;
+};
+
+// Instances whose context is gone wait here for the next one: making an instance loads and sets up the
+// driver again, and ending one while the process's other instances run is not worth the risk. So the
+// process keeps as many as it has had contexts of their own at once.
+class OwnInstances {
+public:
+    static OwnInstances& pool()
+    {
+        static OwnInstances instances;  // lives to process end, with the displays
+        return instances;
+    }
+
+    std::optional<OwnInstance> take(QString* error)
+    {
+        std::lock_guard lock(mutex_);  // made one at a time: Xlib and the driver's loading
+        if (!free_.empty()) {
+            const OwnInstance instance = free_.back();
+            free_.pop_back();
+            return instance;
+        }
+        return make(error);
+    }
+
+    void giveBack(const OwnInstance& instance)
+    {
+        std::lock_guard lock(mutex_);
+        free_.push_back(instance);
+    }
+
+private:
+    static std::optional<OwnInstance> make(QString* error)
+    {
+        const char* clientExtensions = eglQueryString(EGL_NO_DISPLAY, EGL_EXTENSIONS);
+        if (!clientExtensions || !std::strstr(clientExtensions, "EGL_EXT_platform_x11")) {
+            *error = QStringLiteral("EGL has no X11 platform (EGL_EXT_platform_x11)");
+            return std::nullopt;
+        }
+        auto getPlatformDisplay = platformDisplayFunction();
+        if (!getPlatformDisplay) {
+            *error = QStringLiteral("eglGetPlatformDisplayEXT is missing");
+            return std::nullopt;
+        }
+        OwnInstance instance;
+        instance.connection = XOpenDisplay(nullptr);
+        if (!instance.connection) {
+            *error = QStringLiteral("no X display to connect to");
+            return std::nullopt;
+        }
+        instance.display = getPlatformDisplay(EGL_PLATFORM_X11_EXT, instance.connection, nullptr);
+        EGLint major = 0;
+        EGLint minor = 0;
+        if (instance.display == EGL_NO_DISPLAY || !eglInitialize(instance.display, &major, &minor)) {
+            *error = QStringLiteral("cannot initialise an EGL display on the X connection (error 0x%1)")
+                         .arg(eglGetError(), 0, 16);
+            XCloseDisplay(instance.connection);
+            return std::nullopt;
+        }
+        const char* extensions = eglQueryString(instance.display, EGL_EXTENSIONS);
+        if (!extensions || !std::strstr(extensions, "EGL_KHR_surfaceless_context")) {
+            *error = QStringLiteral("EGL_KHR_surfaceless_context is missing on the X11 platform");
+            eglTerminate(instance.display);
+            XCloseDisplay(instance.connection);
+            return std::nullopt;
+        }
+        instance.noConfigContext = std::strstr(extensions, "EGL_KHR_no_config_context") != nullptr;
+        return instance;
+    }
+
+    std::mutex mutex_;
+    std::vector<OwnInstance> free_;
+};
 
 // Framebuffer-object entry points, looked up once through EGL.
 struct FramebufferFunctions {
@@ -93,6 +180,7 @@ private:
 }  // namespace
 
 struct OffscreenGLContext::Private {
+    std::optional<OwnInstance> own;  // given back when the context is gone
     EGLDisplay display = EGL_NO_DISPLAY;
     EGLContext context = EGL_NO_CONTEXT;
     FramebufferFunctions gl;
@@ -101,24 +189,36 @@ struct OffscreenGLContext::Private {
     GLuint depthBuffer = 0;
 };
 
-OffscreenGLContext::OffscreenGLContext(QSize size) : d_(std::make_unique<Private>()), size_(size)
+OffscreenGLContext::OffscreenGLContext(QSize size, Driver driver)
+    : d_(std::make_unique<Private>()), size_(size)
 {
     if (size.width() <= 0 || size.height() <= 0) {
         error_ = QStringLiteral("framebuffer size %1 x %2 is empty").arg(size.width()).arg(size.height());
         return;
     }
-    const SurfacelessDisplay& surfaceless = surfacelessDisplay();
-    if (surfaceless.display == EGL_NO_DISPLAY) {
-        error_ = surfaceless.error;
-        return;
+    bool noConfigContext = false;
+    QString ownError;
+    if (driver == Driver::OwnInstance)
+        d_->own = OwnInstances::pool().take(&ownError);
+    if (d_->own) {
+        d_->display = d_->own->display;
+        noConfigContext = d_->own->noConfigContext;
+    } else {
+        const SurfacelessDisplay& surfaceless = surfacelessDisplay();
+        if (surfaceless.display == EGL_NO_DISPLAY) {
+            error_ =
+                ownError.isEmpty() ? surfaceless.error : ownError + QStringLiteral("; ") + surfaceless.error;
+            return;
+        }
+        d_->display = surfaceless.display;
+        noConfigContext = surfaceless.noConfigContext;
     }
-    d_->display = surfaceless.display;
     if (!eglBindAPI(EGL_OPENGL_API)) {
         error_ = QStringLiteral("EGL cannot bind desktop OpenGL");
         return;
     }
     EGLConfig config = EGL_NO_CONFIG_KHR;
-    if (!surfaceless.noConfigContext) {
+    if (!noConfigContext) {
         const EGLint attributes[] = {EGL_RENDERABLE_TYPE, EGL_OPENGL_BIT, EGL_NONE};
         EGLint count = 0;
         if (!eglChooseConfig(d_->display, attributes, &config, 1, &count) || count < 1) {
@@ -150,35 +250,67 @@ OffscreenGLContext::OffscreenGLContext(QSize size) : d_(std::make_unique<Private
     d_->gl.genFramebuffers(1, &d_->framebuffer);
     d_->gl.bindFramebuffer(GL_FRAMEBUFFER, d_->framebuffer);
     d_->gl.genRenderbuffers(1, &d_->colourBuffer);
-    d_->gl.bindRenderbuffer(GL_RENDERBUFFER, d_->colourBuffer);
-    d_->gl.renderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, size.width(), size.height());
-    d_->gl.framebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, d_->colourBuffer);
     d_->gl.genRenderbuffers(1, &d_->depthBuffer);
-    d_->gl.bindRenderbuffer(GL_RENDERBUFFER, d_->depthBuffer);
-    d_->gl.renderbufferStorage(GL_RENDERBUFFER, GL_DEPTH24_STENCIL8, size.width(), size.height());
-    d_->gl.framebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER,
-                                   d_->depthBuffer);
-    if (d_->gl.checkFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
+    if (!allocateFramebuffer(size))
         error_ =
             QStringLiteral("the framebuffer of %1 x %2 is incomplete").arg(size.width()).arg(size.height());
-        return;
-    }
-    glViewport(0, 0, size.width(), size.height());
 }
 
 OffscreenGLContext::~OffscreenGLContext()
 {
-    if (d_->context == EGL_NO_CONTEXT)
-        return;
-    if (eglMakeCurrent(d_->display, EGL_NO_SURFACE, EGL_NO_SURFACE, d_->context) &&
-        d_->gl.deleteFramebuffers) {
-        d_->gl.bindFramebuffer(GL_FRAMEBUFFER, 0);
-        d_->gl.deleteFramebuffers(1, &d_->framebuffer);
-        d_->gl.deleteRenderbuffers(1, &d_->colourBuffer);
-        d_->gl.deleteRenderbuffers(1, &d_->depthBuffer);
+    if (d_->context != EGL_NO_CONTEXT) {
+        if (eglMakeCurrent(d_->display, EGL_NO_SURFACE, EGL_NO_SURFACE, d_->context) &&
+            d_->gl.deleteFramebuffers) {
+            d_->gl.bindFramebuffer(GL_FRAMEBUFFER, 0);
+            d_->gl.deleteFramebuffers(1, &d_->framebuffer);
+            d_->gl.deleteRenderbuffers(1, &d_->colourBuffer);
+            d_->gl.deleteRenderbuffers(1, &d_->depthBuffer);
+        }
+        eglMakeCurrent(d_->display, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
+        eglDestroyContext(d_->display, d_->context);
     }
-    eglMakeCurrent(d_->display, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
-    eglDestroyContext(d_->display, d_->context);
+    if (d_->own)
+        OwnInstances::pool().giveBack(*d_->own);
+}
+
+// With the context current and its framebuffer bound: storage of that size for colour and depth.
+bool OffscreenGLContext::allocateFramebuffer(QSize size)
+{
+    // A size the driver refuses leaves the old storage and a complete framebuffer: only the error
+    // tells. Errors left by earlier drawing are not this one's.
+    for (int pending = 0; pending < 16 && glGetError() != GL_NO_ERROR; ++pending) {
+    }
+    d_->gl.bindRenderbuffer(GL_RENDERBUFFER, d_->colourBuffer);
+    d_->gl.renderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, size.width(), size.height());
+    d_->gl.framebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, d_->colourBuffer);
+    d_->gl.bindRenderbuffer(GL_RENDERBUFFER, d_->depthBuffer);
+    d_->gl.renderbufferStorage(GL_RENDERBUFFER, GL_DEPTH24_STENCIL8, size.width(), size.height());
+    d_->gl.framebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER,
+                                   d_->depthBuffer);
+    if (glGetError() != GL_NO_ERROR ||
+        d_->gl.checkFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE)
+        return false;
+    size_ = size;
+    glViewport(0, 0, size.width(), size.height());
+    return true;
+}
+
+bool OffscreenGLContext::resize(QSize size)
+{
+    if (size.width() <= 0 || size.height() <= 0 || !makeCurrent())
+        return false;
+    if (size == size_)
+        return true;
+    if (allocateFramebuffer(size))
+        return true;
+    // Back to the size it had, so that the context stays usable.
+    allocateFramebuffer(size_);
+    return false;
+}
+
+bool OffscreenGLContext::sharesDriver() const
+{
+    return !d_->own;
 }
 
 bool OffscreenGLContext::isValid() const
@@ -190,7 +322,9 @@ bool OffscreenGLContext::makeCurrent()
 {
     if (!isValid())
         return false;
-    if (!eglMakeCurrent(d_->display, EGL_NO_SURFACE, EGL_NO_SURFACE, d_->context))
+    // A drawing thread asks before each frame, mostly with its context current already.
+    if (eglGetCurrentContext() != d_->context &&
+        !eglMakeCurrent(d_->display, EGL_NO_SURFACE, EGL_NO_SURFACE, d_->context))
         return false;
     d_->gl.bindFramebuffer(GL_FRAMEBUFFER, d_->framebuffer);
     glViewport(0, 0, size_.width(), size_.height());

@@ -8,14 +8,22 @@
 
 namespace nupo {
 
-// A legacy (compatibility-profile) OpenGL context that needs no window and no X display: EGL on Mesa's
-// surfaceless platform, rendering into a framebuffer object of a given size with colour and depth.
-// Engines draw into it exactly as into a view's context; tests and benchmarks read the pixels back.
+// A legacy (compatibility-profile) OpenGL context that needs no window: EGL rendering into a framebuffer
+// object of a given size with colour and depth. Engines draw into it exactly as into a view's context;
+// tests and benchmarks read the pixels back, the views' drawing threads hand the pixels to their windows.
+//
+// Driver::Shared makes the context on Mesa's surfaceless platform, one driver instance for every such
+// context of the process. Driver::OwnInstance gives the context a driver instance no other living context
+// uses (an EGL display on an X connection of its own, kept and reused once the context is gone), so that
+// threads drawing at once never meet inside the driver: Mesa's software rasteriser is shared by all the
+// contexts of one instance and is not safe for that. Without an X display it falls back to Shared.
 //
 // The context is current on the constructing thread after a successful construction.
 class OffscreenGLContext {
 public:
-    explicit OffscreenGLContext(QSize size);
+    enum class Driver { Shared, OwnInstance };
+
+    explicit OffscreenGLContext(QSize size, Driver driver = Driver::Shared);
     ~OffscreenGLContext();
     OffscreenGLContext(const OffscreenGLContext&) = delete;
     OffscreenGLContext& operator=(const OffscreenGLContext&) = delete;
@@ -24,6 +32,12 @@ public:
     // Why the context could not be made; empty when it is valid.
     QString errorString() const { return error_; }
     QSize size() const { return size_; }
+    // Whether other contexts may use the same driver instance (Driver::Shared, or its fallback).
+    bool sharesDriver() const;
+
+    // Gives the framebuffer a new size (contents undefined), with the context current afterwards and the
+    // viewport over it. False when the context is not valid or the framebuffer cannot take that size.
+    bool resize(QSize size);
 
     // Makes the context current on the calling thread with its framebuffer bound and the viewport set to
     // the whole framebuffer. Returns false when the context is not valid or EGL refuses.
@@ -37,6 +51,8 @@ public:
     QString renderer();
 
 private:
+    bool allocateFramebuffer(QSize size);
+
     struct Private;
     std::unique_ptr<Private> d_;
     QSize size_;

@@ -1,12 +1,11 @@
 #include "platform/viewhost/ui/GLRenderThread.h"
 
 #include "platform/appkit/MainThread.h"
+#include "platform/gl/OffscreenGLContext.h"
 
+#include <GL/gl.h>
 #include <QCoreApplication>
-#include <QOffscreenSurface>
-#include <QOpenGLContext>
-#include <QOpenGLFramebufferObject>
-#include <QOpenGLFunctions>
+#include <QSurfaceFormat>
 
 #include <algorithm>
 #include <atomic>
@@ -59,13 +58,13 @@ protected:
 };
 
 // The framebuffer's colour as it lies there, bottom row first (see finishFrame).
-QImage readFrame(QOpenGLFunctions* gl, QSize size, bool opaque)
+QImage readFrame(QSize size, bool opaque)
 {
     QImage image(size, opaque ? QImage::Format_RGB32 : QImage::Format_ARGB32_Premultiplied);
     if (image.isNull())
         return image;
-    gl->glPixelStorei(GL_PACK_ALIGNMENT, 4);
-    gl->glReadPixels(0, 0, size.width(), size.height(), GL_BGRA, GL_UNSIGNED_BYTE, image.bits());
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    glReadPixels(0, 0, size.width(), size.height(), GL_BGRA, GL_UNSIGNED_BYTE, image.bits());
     return image;
 }
 
@@ -83,15 +82,20 @@ void finishFrame(QImage& image, bool opaque)
     }
 }
 
-// Mesa's software drivers (llvmpipe, whose contexts share one rasteriser, softpipe, swrast) crash now and
-// then with several threads drawing in contexts of their own at once, llvmpipe inside glBitmap or while a
-// frame is read back: with such a driver the drawing threads take turns, each still off the main
-// thread, and in the order they asked, so that no window waits behind the others' frames twice. Until
-// the first context has said which driver it is, they take turns too.
-std::atomic<int> turnsNeeded{-1};  // -1 not known yet, 0 no, 1 yes
+// Mesa's software drivers (llvmpipe, whose contexts of one driver instance share one rasteriser, softpipe,
+// swrast) crash now and then with several threads drawing in contexts of one instance at once, llvmpipe
+// inside glBitmap or while a frame is read back. Drawing threads whose context shares its instance with
+// others therefore take turns, each still off the main thread, and in the order they asked, so that no
+// window waits behind the others' frames twice.
+std::atomic<bool> anyTakesTurns{false};
 
 class Turns {
 public:
+    static Turns& queue()
+    {
+        static Turns turns;
+        return turns;
+    }
     unsigned take()
     {
         std::unique_lock lock(mutex_);
@@ -115,13 +119,13 @@ private:
     unsigned serving_ = 0;
 };
 
-// A drawing thread's turn, while it holds one.
+// A drawing thread's turn, where it needs one, while it holds it.
 class Turn {
 public:
-    Turn()
+    explicit Turn(bool needed)
     {
-        if (turnsNeeded.load(std::memory_order_acquire) != 0) {
-            turns().take();
+        if (needed) {
+            Turns::queue().take();
             held_ = true;
         }
     }
@@ -131,27 +135,20 @@ public:
     void release()
     {
         if (std::exchange(held_, false))
-            turns().pass();
+            Turns::queue().pass();
     }
 
 private:
-    static Turns& turns()
-    {
-        static Turns queue;
-        return queue;
-    }
     bool held_ = false;
 };
 
-void noteDriver(QOpenGLFunctions* gl)
+// With a context current: whether it is one of Mesa's software drivers (or says nothing of itself).
+bool isSoftwareDriver()
 {
-    if (turnsNeeded.load(std::memory_order_acquire) != -1)
-        return;
-    const auto* renderer = reinterpret_cast<const char*>(gl->glGetString(GL_RENDERER));
+    const auto* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
     const QByteArray name = QByteArray(renderer ? renderer : "").toLower();
-    const bool software =
-        name.isEmpty() || name.contains("llvmpipe") || name.contains("softpipe") || name.contains("swrast");
-    turnsNeeded.store(software ? 1 : 0, std::memory_order_release);
+    return name.isEmpty() || name.contains("llvmpipe") || name.contains("softpipe") ||
+           name.contains("swrast");
 }
 
 }  // namespace
@@ -171,47 +168,47 @@ GLRenderThread::~GLRenderThread()
 bool GLRenderThread::create(const QSurfaceFormat& format)
 {
     destroy();
-    auto surface = std::make_unique<QOffscreenSurface>();  // made on the main thread, as it must be
-    surface->setFormat(format);
-    surface->create();
-    auto context = std::make_unique<QOpenGLContext>();
-    context->setFormat(format);
-    if (!surface->isValid() || !context->create())
-        return false;
-    opaque_ = context->format().alphaBufferSize() <= 0;
+    opaque_ = format.alphaBufferSize() <= 0;
     worker_.start();
-    context->moveToThread(worker_.qThread());
-    surface_ = surface.release();
-    context_ = context.release();
+    bool made = false;
+    runOnThreadAndWait([&] {
+        // Sized at the first frame.
+        auto context =
+            std::make_unique<OffscreenGLContext>(QSize(1, 1), OffscreenGLContext::Driver::OwnInstance);
+        if (!context->isValid())
+            return;
+        takesTurns_ = context->sharesDriver() && isSoftwareDriver();
+        if (takesTurns_)
+            anyTakesTurns.store(true, std::memory_order_release);
+        context_ = std::move(context);
+        made = true;
+    });
+    if (!made) {
+        worker_.stop();
+        return false;
+    }
+    ready_ = true;
     return true;
 }
 
 void GLRenderThread::destroy()
 {
-    if (!context_)
+    if (!ready_)
         return;
     join();
-    worker_.runOnThread([this] { freeOnThread(); });
+    worker_.runOnThread([this] {
+        const Turn turn(takesTurns_);
+        context_.reset();
+    });
     worker_.stop();  // runs the freeing first
-    context_ = nullptr;
-    delete surface_;
-    surface_ = nullptr;
+    ready_ = false;
     std::lock_guard lock(mutex_);
     newest_ = Frame{};
 }
 
-void GLRenderThread::freeOnThread()
-{
-    const Turn turn;
-    context_->makeCurrent(surface_);
-    buffer_.reset();
-    context_->doneCurrent();
-    delete context_;
-}
-
 bool GLRenderThread::startFrame(QSize devicePixels, std::function<void()> draw)
 {
-    if (!context_ || devicePixels.isEmpty() || isBusy())
+    if (!ready_ || devicePixels.isEmpty() || isBusy())
         return false;
     {
         std::lock_guard lock(mutex_);
@@ -225,24 +222,11 @@ bool GLRenderThread::startFrame(QSize devicePixels, std::function<void()> draw)
 void GLRenderThread::drawFrame(QSize size, const std::function<void()>& draw)
 {
     QImage image;
-    Turn turn;
-    if (context_->makeCurrent(surface_)) {
-        noteDriver(context_->functions());
-        if (!buffer_ || buffer_->size() != size) {
-            QOpenGLFramebufferObjectFormat format;
-            format.setAttachment(QOpenGLFramebufferObject::CombinedDepthStencil);
-            format.setSamples(0);
-            buffer_.reset();
-            buffer_ = std::make_unique<QOpenGLFramebufferObject>(size, format);
-        }
-        if (buffer_->isValid()) {
-            buffer_->bind();
-            QOpenGLFunctions* gl = context_->functions();
-            gl->glViewport(0, 0, size.width(), size.height());
-            draw();
-            image = readFrame(gl, size, opaque_);
-            buffer_->release();
-        }
+    Turn turn(takesTurns_);
+    // Current, with the framebuffer of that size bound and the viewport over it.
+    if (context_->resize(size)) {
+        draw();
+        image = readFrame(size, opaque_);
     }
     turn.release();
     finishFrame(image, opaque_);
@@ -257,29 +241,33 @@ void GLRenderThread::drawFrame(QSize size, const std::function<void()>& draw)
     finished_.notify_all();
 }
 
-bool GLRenderThread::runInContextNow(const std::function<void()>& fn)
+void GLRenderThread::runOnThreadAndWait(const std::function<void()>& fn)
 {
-    if (!context_)
-        return false;
-    join();
     std::mutex doneMutex;
     std::condition_variable doneSignal;
     bool done = false;
-    worker_.runOnThread([&] {
-        {
-            const Turn turn;
-            if (context_->makeCurrent(surface_)) {
-                if (buffer_)
-                    buffer_->bind();
-                fn();
-            }
-        }
+    const bool queued = worker_.runOnThread([&] {
+        fn();
         std::lock_guard lock(doneMutex);
         done = true;
         doneSignal.notify_all();
     });
+    if (!queued)
+        return;
     std::unique_lock lock(doneMutex);
     doneSignal.wait(lock, [&] { return done; });
+}
+
+bool GLRenderThread::runInContextNow(const std::function<void()>& fn)
+{
+    if (!ready_)
+        return false;
+    join();
+    runOnThreadAndWait([&] {
+        const Turn turn(takesTurns_);
+        if (context_->makeCurrent())
+            fn();
+    });
     return true;
 }
 
@@ -292,13 +280,14 @@ void GLRenderThread::join()
     const auto start = std::chrono::steady_clock::now();
     finished_.wait(lock, [this] { return !busy_.load(std::memory_order_relaxed); });
     mainThreadWaitNanoseconds.fetch_add(
-        std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now() - start).count(),
+        std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now() - start)
+            .count(),
         std::memory_order_relaxed);
 }
 
 bool GLRenderThread::drawingTakesTurns()
 {
-    return turnsNeeded.load(std::memory_order_acquire) != 0;
+    return anyTakesTurns.load(std::memory_order_acquire);
 }
 
 GLRenderThread::Frame GLRenderThread::newestFrame() const

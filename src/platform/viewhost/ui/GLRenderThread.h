@@ -14,21 +14,22 @@
 #include <mutex>
 
 class QObject;
-class QOffscreenSurface;
-class QOpenGLContext;
 class QSurfaceFormat;
-class QOpenGLFramebufferObject;
 
 namespace nupo {
 
-// A thread that draws one GL view's frames off the main thread. It owns a context of its own (sharing
-// nothing, so that its drawing never meets another thread's objects in Mesa) and a framebuffer object of
-// the frame's size in device pixels, with depth and stencil as the views' surface format asks (no
-// multisampling, as in that format). Each frame is drawn there, read back into an image on the thread,
-// and handed over: it becomes the newest frame, which the host widget paints like any picture (so the
-// window is composed without GL), and the receiver gets a frameReadyEvent(). One frame at a time: while
-// a frame is in flight, startFrame refuses. With a software driver (llvmpipe, softpipe), which has crashed
-// with several threads drawing at once, the drawing threads take turns, in the order they asked.
+class OffscreenGLContext;
+
+// A thread that draws one GL view's frames off the main thread. It owns a context of its own, on a driver
+// instance of its own (sharing nothing, so that its drawing never meets another thread's in Mesa), and a
+// framebuffer of the frame's size in device pixels with depth and stencil (no multisampling, as in the
+// views' surface format). Each frame is drawn there, read back into an image on the thread, and handed
+// over: it becomes the newest frame, which the host widget paints like any picture (so the window is
+// composed without GL), and the receiver gets a frameReadyEvent(). One frame at a time: while a frame is
+// in flight, startFrame refuses. Where no driver instance of its own can be had (no X display) the
+// contexts share one; with a software driver (llvmpipe, softpipe), whose contexts of one instance share
+// a rasteriser that has crashed with several threads drawing at once, those threads take turns, in the
+// order they asked.
 //
 // The main thread starts frames and may wait for the one in flight (join); the drawing thread never
 // waits for the main thread, so a join always ends. Every GL window drawn this way counts in a
@@ -53,7 +54,7 @@ public:
     bool create(const QSurfaceFormat& format);
     // Joins, then frees the context and the framebuffers on the thread and stops it.
     void destroy();
-    bool isReady() const { return context_ != nullptr; }
+    bool isReady() const { return ready_; }
 
     bool isBusy() const { return busy_.load(std::memory_order_acquire); }
     bool isCurrentThread() const { return worker_.isCurrentThread(); }
@@ -82,19 +83,20 @@ public:
     // calls, window changes) then always find the views idle. On, it stays on for the process, except
     // where a test takes it off again. On, waitForDrawing() waits for the frames as well.
     static void setEventJoin(bool on);
-    // Whether the drawing threads take turns (such a driver, or none has said which it is yet).
+    // Whether the drawing threads of the contexts made so far take turns (see above).
     static bool drawingTakesTurns();
 
 private:
     void drawFrame(QSize size, const std::function<void()>& draw);  // on the thread
-    void freeOnThread();
+    // Runs fn on the thread and waits for it.
+    void runOnThreadAndWait(const std::function<void()>& fn);
 
     QObject* const receiver_;
     WorkerThread worker_;
-    QOffscreenSurface* surface_ = nullptr;
-    QOpenGLContext* context_ = nullptr;                 // lives on the thread
-    std::unique_ptr<QOpenGLFramebufferObject> buffer_;  // thread only
-    bool opaque_ = true;                                // the format has no alpha: frames read opaque
+    std::unique_ptr<OffscreenGLContext> context_;  // made, used and freed on the thread
+    bool takesTurns_ = false;                      // thread only: its driver instance is shared
+    bool ready_ = false;                           // main thread: the context is made
+    bool opaque_ = true;                           // the format has no alpha: frames read opaque
 
     mutable std::mutex mutex_;
     std::condition_variable finished_;

@@ -6,8 +6,7 @@
 #include "platform/viewhost/ui/FrameRateLog.h"
 #include "platform/viewhost/ui/GLRenderThread.h"
 
-#include <QOpenGLContext>
-#include <QOpenGLFunctions>
+#include <GL/gl.h>
 #include <QPainter>
 #include <QTimer>
 
@@ -153,9 +152,8 @@ bool ThreadedGLViewHost::drawingViewsOf(const QWidget* window)
 {
     const std::vector<ThreadedGLViewHost*>& hosts = threadedHosts();
     if (!window)
-        return std::any_of(hosts.begin(), hosts.end(), [](const ThreadedGLViewHost* host) {
-            return host->frameInFlight();
-        });
+        return std::any_of(hosts.begin(), hosts.end(),
+                           [](const ThreadedGLViewHost* host) { return host->frameInFlight(); });
     std::vector<std::type_index> classes;
     for (const ThreadedGLViewHost* host : hosts) {
         if (!host->view_ || (host != window && !window->isAncestorOf(host)))
@@ -258,8 +256,7 @@ void ThreadedGLViewHost::drawFrameOnThread(QSizeF size, bool resized,
         return;
     const std::lock_guard classLock(drawingLockOfClass(typeid(*view_)));
     GLint viewport[4] = {};
-    QOpenGLFunctions* gl = QOpenGLContext::currentContext()->functions();
-    gl->glGetIntegerv(GL_VIEWPORT, viewport);
+    glGetIntegerv(GL_VIEWPORT, viewport);
     if (!prepared_) {
         view_->prepareOpenGL();
         prepared_ = true;
@@ -270,7 +267,7 @@ void ThreadedGLViewHost::drawFrameOnThread(QSizeF size, bool resized,
     }
     for (const std::function<void()>& fn : work)
         fn();
-    gl->glViewport(viewport[0], viewport[1], viewport[2], viewport[3]);
+    glViewport(viewport[0], viewport[1], viewport[2], viewport[3]);
     view_->drawRect(view_->bounds());
     view_->didDisplay();
 }
