@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <mutex>
 
 namespace nupo {
 
@@ -96,11 +97,16 @@ ColorVariants* const variantPalettes[6] = {&difmatFAX,  &difmatFAX1, &difmatFAX2
 
 void reInitColorX()
 {
-    for (int mode = 1; mode <= 5; ++mode) {
-        resetColorX(mode);
-        copyRamp(difmatAX, *diffusePalettes[mode], *ambientPalettes[mode]);
-    }
-    reInitBColorX();
+    // The tables come out the same each time, and views of several kinds (each drawing on a thread of
+    // its own) ask for them when they set up: filled once, they are only read from then on.
+    static std::once_flag filled;
+    std::call_once(filled, [] {
+        for (int mode = 1; mode <= 5; ++mode) {
+            resetColorX(mode);
+            copyRamp(difmatAX, *diffusePalettes[mode], *ambientPalettes[mode]);
+        }
+        reInitBColorX();
+    });
 }
 
 void reInitBColorX()

@@ -7,6 +7,14 @@
 #include <QCoreApplication>
 #include <QSurfaceFormat>
 
+#if defined(__SANITIZE_THREAD__)
+#define NUPO_THREAD_SANITIZER 1
+#elif defined(__has_feature)
+#if __has_feature(thread_sanitizer)
+#define NUPO_THREAD_SANITIZER 1
+#endif
+#endif
+
 #include <algorithm>
 #include <atomic>
 #include <chrono>
@@ -44,6 +52,9 @@ protected:
             case QEvent::UpdateLater:
             case QEvent::Expose:
             case QEvent::LayoutRequest:  // widgets' layouts; a view hears of its size through Resize
+            case QEvent::ChildAdded:     // Qt's own bookkeeping of children (style animations come and go)
+            case QEvent::ChildPolished:
+            case QEvent::ChildRemoved:
                 return false;
             case QEvent::Timer:
                 if (isIndependentOfDrawing(receiver))
@@ -142,6 +153,39 @@ private:
     bool held_ = false;
 };
 
+// Built for ThreadSanitizer, a drawing thread makes its context and draws a first, hidden picture in
+// turns with the others. LLVM, with which llvmpipe compiles its shaders, makes its process-wide objects
+// the first time they are asked for and publishes them through atomics of its own that ThreadSanitizer
+// does not see; in turns, every thread's first compiling comes after the one before. The views' own
+// frames then draw at once, so that our drawing code stays checked for what views of several kinds share.
+#if defined(NUPO_THREAD_SANITIZER)
+constexpr bool warmUpInTurns = true;
+#else
+constexpr bool warmUpInTurns = false;
+#endif
+
+// With a context current: lit, depth-tested geometry and a bitmap, read back, leaving the state as it was.
+void drawHiddenPicture()
+{
+    glPushAttrib(GL_ALL_ATTRIB_BITS);
+    glEnable(GL_DEPTH_TEST);
+    glEnable(GL_LIGHTING);
+    glEnable(GL_LIGHT0);
+    glBegin(GL_TRIANGLES);
+    glNormal3f(0.0f, 0.0f, 1.0f);
+    glVertex2f(-1.0f, -1.0f);
+    glVertex2f(1.0f, -1.0f);
+    glVertex2f(0.0f, 1.0f);
+    glEnd();
+    glDisable(GL_LIGHTING);
+    const GLubyte bit = 0x80;
+    glRasterPos2f(0.0f, 0.0f);
+    glBitmap(1, 1, 0.0f, 0.0f, 0.0f, 0.0f, &bit);
+    GLubyte pixel[4] = {};
+    glReadPixels(0, 0, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, pixel);
+    glPopAttrib();
+}
+
 // With a context current: whether it is one of Mesa's software drivers (or says nothing of itself).
 bool isSoftwareDriver()
 {
@@ -172,12 +216,15 @@ bool GLRenderThread::create(const QSurfaceFormat& format)
     worker_.start();
     bool made = false;
     runOnThreadAndWait([&] {
+        const Turn turn(warmUpInTurns);
         // Sized at the first frame.
         auto context =
             std::make_unique<OffscreenGLContext>(QSize(1, 1), OffscreenGLContext::Driver::OwnInstance);
         if (!context->isValid())
             return;
         takesTurns_ = context->sharesDriver() && isSoftwareDriver();
+        if (warmUpInTurns)
+            drawHiddenPicture();
         if (takesTurns_)
             anyTakesTurns.store(true, std::memory_order_release);
         context_ = std::move(context);
