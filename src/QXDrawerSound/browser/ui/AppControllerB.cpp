@@ -306,11 +306,9 @@ static void openDataFile()
     if (port.openOldFileToBuffer() != 0)
         return;
     const QString path = QString::fromUtf8(outCHAR);
-    QString because = port.oldFileFailure();
-    if (!because.isEmpty())
-        because[0] = because[0].toUpper();
-    AlertPanel::show(QStringLiteral("“%1” cannot be opened.").arg(QFileInfo(path).fileName()),
-                     QStringLiteral("%1.\n\n%2\n\nNothing was loaded.").arg(because, path))
+    AlertPanel::show(
+        QStringLiteral("“%1” cannot be opened.").arg(QFileInfo(path).fileName()),
+        QStringLiteral("%1\n\n%2\n\nNothing was loaded.").arg(asSentence(port.oldFileFailure()), path))
         ->setObjectName(QStringLiteral("dataFileRefusedAlert"));
 }
 
@@ -332,7 +330,7 @@ static void tellImagesNotLoaded(const QString& why)
 {
     std::printf("The images cannot be loaded: %s\n", why.toLocal8Bit().constData());
     std::fflush(stdout);
-    AlertPanel::show(QStringLiteral("The images cannot be loaded."), why + QLatin1Char('.'))
+    AlertPanel::show(QStringLiteral("The images cannot be loaded."), asSentence(why))
         ->setObjectName(QStringLiteral("imagesNotLoadedAlert"));
 }
 
@@ -421,15 +419,25 @@ void AppControllerB::loadTextures(int count)
 
 void AppControllerB::setMXTextureX(int)
 {
-    const int listed = listFolderForOpening(QString::fromUtf8(outCHAR));
+    const QString folder = QString::fromUtf8(outCHAR);
+    const int listed = listFolderForOpening(folder);
     const int count = copyImageSet();
-    if (listed > outCHARMCount)
-        std::printf("Only the first %d of %d images are loaded\n", outCHARMCount, listed);
     if (count == 0)
         return;
     maxImageN = count;
     maxImageNX = count;
     loadTextures(count);
+    if (listed > outCHARMCount) {
+        // Told after the scene opened, so that the alert stands in front of it.
+        const QString capped =
+            QStringLiteral("Only the first %1 of %2 images are loaded.").arg(outCHARMCount).arg(listed);
+        std::printf("%s\n", capped.toLocal8Bit().constData());
+        std::fflush(stdout);
+        AlertPanel::show(
+            capped,
+            QStringLiteral("%1 holds more images than a scene takes; the rest are left out.").arg(folder))
+            ->setObjectName(QStringLiteral("imagesCappedAlert"));
+    }
 }
 
 void AppControllerB::setSTextureX(int)

@@ -4,6 +4,7 @@
 #include "QXDrawerSound/player/ui/PropertyPanel.h"
 #include "platform/appkit/MainThread.h"
 #include "platform/appkit/ui/Control.h"
+#include "platform/appkit/ui/ElidedLabel.h"
 #include "platform/appkit/ui/FixedPointFormat.h"
 #include "platform/appkit/ui/NibControllerRegistry.h"
 #include "platform/appkit/ui/NibLoader.h"
@@ -14,6 +15,7 @@
 #include "shared/BrainBands.h"
 
 #include <QAbstractSlider>
+#include <QLabel>
 #include <QListWidget>
 #include <QPoint>
 #include <QSignalBlocker>
@@ -135,6 +137,8 @@ void QXSoundWindowController::awakeFromNib()
     if (window)
         window->move(window->pos() + slotCascade * slot());
     FixedPointFormat::apply(control(SoundOutlet::displayHereFPS), FixedPointFormat{3, 2, true});
+    // A long name or failure is cut at the window's edge, whole in the tool tip.
+    ElidedLabel::install(qobject_cast<QLabel*>(control(SoundOutlet::displayHeresoundName)));
     drawerController.bind(window, leftDrawer, bottomDrawer, upperRightDrawer, lowerRightDrawer);
     drawerController.awakeFromNib();
     drawerController.windowDidResize(window);

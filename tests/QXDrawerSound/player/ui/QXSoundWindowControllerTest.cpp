@@ -18,8 +18,11 @@
 #include <QAbstractSlider>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QImage>
+#include <QLabel>
 #include <QListWidget>
 #include <QPointer>
 #include <QRadioButton>
@@ -294,6 +297,27 @@ TEST_F(SoundWindowTest, TheOpenerHandsOverOneFileOrSeveralAndRefusesPathsThatDoN
     EXPECT_EQ(openSound, 2);
     WindowHandle(single->nibWindow()).close();
     WindowHandle(folder->nibWindow()).close();
+}
+
+TEST_F(SoundWindowTest, ALongFailureInTheNameFieldIsReachableWholeWithoutWideningTheWindow)
+{
+    const QString junk =
+        QDir(test::tempFolder()).filePath(QString(180, QLatin1Char('n')) + QStringLiteral(".wav"));
+    {
+        QFile file(junk);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("no sound in here");
+    }
+    QXSoundWindowController* window = openSoundBank({junk});
+    ASSERT_TRUE(window);
+    const QString failure = window->problem();
+    ASSERT_TRUE(failure.contains(junk)) << failure.toStdString();
+    auto* name = widget<QLabel>(window, SoundOutlet::displayHeresoundName);
+    ASSERT_TRUE(name);
+    EXPECT_EQ(Control::stringValue(name), failure);
+    EXPECT_EQ(name->toolTip(), failure);
+    EXPECT_LT(window->nibWindow()->width(), name->fontMetrics().horizontalAdvance(failure));
+    WindowHandle(window->nibWindow()).close();
 }
 
 TEST_F(SoundWindowTest, TenSlotsOpenAtOnceAnswerStopAndPlayAndCloseInAnyOrder)
