@@ -3,6 +3,7 @@
 #include "QXDrawerSound/player/SoundSlotTables.h"
 #include "QXDrawerSound/player/ui/PropertyPanel.h"
 #include "platform/appkit/MainThread.h"
+#include "platform/appkit/ui/AlertPanel.h"
 #include "platform/appkit/ui/Control.h"
 #include "platform/appkit/ui/ElidedLabel.h"
 #include "platform/appkit/ui/FixedPointFormat.h"
@@ -17,6 +18,7 @@
 #include <QAbstractSlider>
 #include <QLabel>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPoint>
 #include <QSignalBlocker>
 #include <QTimer>
@@ -224,6 +226,11 @@ void QXSoundWindowController::showPosition()
 void QXSoundWindowController::showValue(SoundOutlet outlet, double value)
 {
     Control::setFloatValue(control(outlet), value);
+}
+
+void QXSoundWindowController::alert(const QString& title, const QString& message)
+{
+    AlertPanel::show(title, message)->setObjectName(QStringLiteral("soundSlotAlert"));
 }
 
 void QXSoundWindowController::showText(SoundOutlet outlet, const QString& text)
