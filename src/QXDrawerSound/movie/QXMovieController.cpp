@@ -185,9 +185,14 @@ bool QXMovieController::setUpWindow()
 
 void QXMovieController::showQTmovieInfo(const QString& why)
 {
-    QString message = QStringLiteral("Movie File Path: %1").arg(QString::fromUtf8(outCHAR));
-    if (!why.isEmpty())
-        message += QStringLiteral("\n\n") + asSentence(why);
+    const QString path = QString::fromUtf8(outCHAR);
+    QString message = QStringLiteral("Movie File Path: %1").arg(path);
+    // The path is on the line above: the reason need not name it again.
+    const QString named = path + QStringLiteral(": ");
+    const qsizetype at = path.isEmpty() ? -1 : why.indexOf(named);
+    const QString reason = at < 0 ? why : why.mid(at + named.size());
+    if (!reason.isEmpty())
+        message += QStringLiteral("\n\n") + asSentence(reason);
     alert(QStringLiteral("Can not open movie file. Dedir Urav file only open."), message);
 }
 

@@ -202,8 +202,8 @@ TEST_F(MoviePlayerTest, AFileThatIsNoMovieAlertsAndClosesTheGateAndAMovieBesideT
     // Found neither where it was nor beside the document: the reason named is that of the path shown.
     auto missing = openWindow("/nonexistent-folder/gone.mp4");
     EXPECT_EQ(missing->movie(), nullptr);
-    EXPECT_TRUE(missing->alertMessage.startsWith(
-        "Movie File Path: /nonexistent-folder/gone.mp4\n\nCannot read /nonexistent-folder/gone.mp4:"))
+    EXPECT_TRUE(
+        missing->alertMessage.startsWith("Movie File Path: /nonexistent-folder/gone.mp4\n\nNo such file"))
         << missing->alertMessage.toStdString();
 }
 
