@@ -20,7 +20,7 @@ public:
     void show() const
     {
         const QString whole = label->property(wholeTextProperty).toString();
-        const QString shown = label->fontMetrics().elidedText(whole, Qt::ElideRight,
+        const QString shown = label->fontMetrics().elidedText(whole, Qt::ElideMiddle,
                                                               std::max(0, label->contentsRect().width()));
         if (label->text() != shown)
             label->setText(shown);
