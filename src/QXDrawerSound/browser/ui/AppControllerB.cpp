@@ -334,6 +334,24 @@ static void tellImagesNotLoaded(const QString& why)
         ->setObjectName(QStringLiteral("imagesNotLoadedAlert"));
 }
 
+// Says which files of a set were left out because they hold no picture; the others are in the scene.
+static void tellImagesPartlyLoaded(const QStringList& unread, int count, const QString& folder)
+{
+    constexpr int namesShown = 5;
+    QString names = unread.mid(0, namesShown).join(QStringLiteral(", "));
+    if (unread.size() > namesShown)
+        names += QStringLiteral(" and %1 more").arg(unread.size() - namesShown);
+    const QString why = QStringLiteral("%1 of the %2 files in %3 are no picture this system can read: %4")
+                            .arg(unread.size())
+                            .arg(count)
+                            .arg(folder, names);
+    std::printf("%s\n", why.toLocal8Bit().constData());
+    std::fflush(stdout);
+    AlertPanel::show(QStringLiteral("Some images cannot be loaded."),
+                     asSentence(why) + QStringLiteral("\n\nThe others are loaded."))
+        ->setObjectName(QStringLiteral("imagesPartlyLoadedAlert"));
+}
+
 // Loads the images into the scene's sprite table in the view's GL context: the set's first `count`
 // images from `outCHARM`, or the one image at `outCHAR` (count 0). The scene draws them from there.
 // Tells the user when none could be loaded.
@@ -356,11 +374,16 @@ static bool loadSprites(ShadowApp& table, QWidget* window, int count)
         count = copyImageSet();
     table.emptySlots();
     int loaded = 0;
+    QStringList unread;  // names of the set's files that hold no picture
     const auto load = [&] {
         if (count == 0)
             loaded += table.InitAXS(0) ? 1 : 0;
-        for (int n = 0; n < count; ++n)
-            loaded += table.InitAXMX(n) ? 1 : 0;
+        for (int n = 0; n < count; ++n) {
+            if (table.InitAXMX(n))
+                ++loaded;
+            else
+                unread << QFileInfo(QString::fromUtf8(outCHARM[n])).fileName();
+        }
     };
     if (threaded) {
         if (!threaded->runInViewContextNow(load)) {
@@ -381,6 +404,8 @@ static bool loadSprites(ShadowApp& table, QWidget* window, int count)
                             .arg(count)
                             .arg(QFileInfo(first).path())
                       : QStringLiteral("%1 is no picture this system can read").arg(first));
+    } else if (!unread.isEmpty()) {
+        tellImagesPartlyLoaded(unread, count, QFileInfo(QString::fromUtf8(outCHARM[0])).path());
     }
     return loaded > 0;
 }

@@ -235,7 +235,7 @@ TEST_F(MediaBrowserTest, ImagesThatCannotBeLoadedAreToldOnScreen)
         << told->informativeText().toStdString();
     told->close();
 
-    // One good picture among them: loaded, and nothing to tell.
+    // One good picture among them: it is loaded, and the user is told which files were left out.
     QImage image(8, 8, QImage::Format_RGB32);
     image.fill(Qt::blue);
     image.save(QDir(folder).filePath("c.png"));
@@ -243,6 +243,20 @@ TEST_F(MediaBrowserTest, ImagesThatCannotBeLoadedAreToldOnScreen)
         click(folder);
         browser->OpenAll(nullptr);
         EXPECT_EQ(alert(), nullptr);
+        QMessageBox* partly = shownAlert("imagesPartlyLoadedAlert");
+        ASSERT_NE(partly, nullptr);
+        EXPECT_TRUE(partly->informativeText().startsWith(
+            "2 of the 3 files in " + folder + " are no picture this system can read: a.png, b.png."))
+            << partly->informativeText().toStdString();
+        partly->close();
+
+        // All of them pictures: nothing to tell.
+        QFile::remove(QDir(folder).filePath("a.png"));
+        QFile::remove(QDir(folder).filePath("b.png"));
+        click(folder);
+        browser->OpenAll(nullptr);
+        EXPECT_EQ(alert(), nullptr);
+        EXPECT_EQ(shownAlert("imagesPartlyLoadedAlert"), nullptr);
     }
 }
 
