@@ -41,9 +41,15 @@ private:
     QLabel* label;
 };
 
+// Found by its own type: a label may have other helper objects as children.
 Elider* eliderOf(const QLabel* label)
 {
-    return label ? label->findChild<Elider*>(QString(), Qt::FindDirectChildrenOnly) : nullptr;
+    if (!label)
+        return nullptr;
+    for (QObject* child : label->children())
+        if (auto* elider = dynamic_cast<Elider*>(child))
+            return elider;
+    return nullptr;
 }
 
 }  // namespace
