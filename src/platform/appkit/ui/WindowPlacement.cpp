@@ -99,6 +99,14 @@ QMargins WindowPlacement::decorationOf(const QWidget* window)
     return widest;
 }
 
+bool WindowPlacement::windowsAreFramed()
+{
+    const auto windows = QApplication::topLevelWidgets();
+    return std::any_of(windows.begin(), windows.end(), [](const QWidget* window) {
+        return window->isVisible() && !isFrameless(window) && !knownDecoration(window).isNull();
+    });
+}
+
 void WindowPlacement::keepOnScreen(QWidget* window)
 {
     if (!window || !window->isWindow())
