@@ -72,12 +72,9 @@ void alertRefusal(const QByteArray& nativePath, const QString& reason)
     QString name = QFileInfo(path).fileName();
     if (name.isEmpty())
         name = path;
-    QString because = reason;
-    if (!because.isEmpty())
-        because[0] = because[0].toUpper();
     QMessageBox* alert =
         AlertPanel::show(QStringLiteral("“%1” cannot be opened.").arg(name),
-                         QStringLiteral("%1.\n\n%2\n\nNothing was loaded.").arg(because, path));
+                         QStringLiteral("%1\n\n%2\n\nNothing was loaded.").arg(asSentence(reason), path));
     alert->setObjectName(QStringLiteral("fileRefusedAlert"));
 }
 

@@ -140,28 +140,28 @@ QStringList OscPatchServer::addresses() const
     return list;
 }
 
-bool OscPatchServer::start(int port)
+bool OscPatchServer::start(int port, QString* why)
 {
-    if (isRunning()) {
-        report(QStringLiteral("Patch interface: already running on port %1.").arg(shared->boundPort));
+    const auto refuse = [why](const QString& reason) {
+        report(QStringLiteral("Patch interface: %1; not started.").arg(reason));
+        if (why)
+            *why = reason;
         return false;
-    }
-    if (port < 0 || port > 65535) {
-        report(QStringLiteral("Patch interface: port %1 out of range (1..65535); not started.").arg(port));
-        return false;
-    }
+    };
+    if (isRunning())
+        return refuse(QStringLiteral("already running on port %1").arg(shared->boundPort));
+    if (port < 0 || port > 65535)
+        return refuse(QStringLiteral("port %1 out of range (1..65535)").arg(port));
     const int fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_port = htons(std::uint16_t(port));
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     if (fd < 0 || ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
-        report(QStringLiteral("Patch interface: cannot listen on 127.0.0.1 port %1: %2; not started.")
-                   .arg(port)
-                   .arg(QString::fromLocal8Bit(std::strerror(errno))));
+        const QString error = QString::fromLocal8Bit(std::strerror(errno));
         if (fd >= 0)
             ::close(fd);
-        return false;
+        return refuse(QStringLiteral("cannot listen on 127.0.0.1 port %1: %2").arg(port).arg(error));
     }
     socklen_t size = sizeof address;
     ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &size);

@@ -36,9 +36,9 @@ public:
     void addMethod(const QString& address, int minArguments, int maxArguments, Method method);
     QStringList addresses() const;
 
-    // Binds 127.0.0.1:port (0: a free port) and starts receiving. False, with a line on standard output,
-    // when the port cannot be bound or the server runs already.
-    bool start(int port);
+    // Binds 127.0.0.1:port (0: a free port) and starts receiving. False, with a line on standard output
+    // and the reason in why (may be null), when the port cannot be bound or the server runs already.
+    bool start(int port, QString* why = nullptr);
     void stop();
     bool isRunning() const;
     // The bound port (0 while stopped).

@@ -89,6 +89,18 @@ bool nativePathToC(const QByteArray& path)
     return nativePathToC(path, outCHAR, sizeof outCHAR);
 }
 
+QString asSentence(const QString& reason)
+{
+    QString sentence = reason.trimmed();
+    if (sentence.isEmpty())
+        return sentence;
+    sentence[0] = sentence[0].toUpper();
+    if (!sentence.endsWith(QLatin1Char('.')) && !sentence.endsWith(QLatin1Char('!')) &&
+        !sentence.endsWith(QLatin1Char('?')))
+        sentence += QLatin1Char('.');
+    return sentence;
+}
+
 QString displayPath(const QByteArray& path)
 {
     QString shown;

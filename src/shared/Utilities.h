@@ -46,6 +46,10 @@ bool nativePathToC(const QByteArray& path);
 // control character as \xNN, so a message names exactly one file and cannot break a line.
 QString displayPath(const QByteArray& path);
 
+// A reason as a sentence of its own for an alert: first letter upper case, a full stop at the end
+// unless it ends in one already ("no such file" -> "No such file."). Empty stays empty.
+QString asSentence(const QString& reason);
+
 // Copies a length-prefixed string (first byte = length, then the bytes) into a zero-terminated one. The
 // destination must hold length + 1 bytes (256 for any length); a shorter one is left empty and the result
 // is false.

@@ -10,9 +10,11 @@
 
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QStringList>
 
 #include <atomic>
 #include <cmath>
+#include <mutex>
 #include <thread>
 
 namespace nupo {
@@ -155,6 +157,34 @@ TEST_F(MidiOutputTest, UnlistedPortsSendNothing)
         MidiCprogram(1, 0, 0, 1000, 0);
     });
     EXPECT_TRUE(got.empty());
+}
+
+TEST_F(MidiOutputTest, ADestinationThatIsGoneIsToldOnceAndTheOthersPlayOn)
+{
+    std::mutex mutex;
+    QStringList told;
+    setMidiAlertHandler([&](const QString& message) {
+        std::lock_guard lock(mutex);
+        told << message;
+    });
+    const int gonePort = sinkPort == portA ? portB : portA;
+    const QString goneName = sinkPort == portA ? QStringLiteral("sink B") : QStringLiteral("sink A");
+    (sinkPort == portA ? sinkB : sinkA).reset();  // the program behind it closes its port
+
+    testing::internal::CaptureStdout();
+    MidiOutOn(60, 100, 0, 0, gonePort, 0);
+    MidiOutOn(61, 100, 0, 0, gonePort, 0);
+    MidiCprogram(3, 0, 0, gonePort, 0);
+    const auto got = sentBy([&] { MidiOutOn(62, 100, 0, 0, sinkPort, 0); });
+    const std::string out = testing::internal::GetCapturedStdout();
+    setMidiAlertHandler({});
+
+    const std::vector<MidiBytes> expected = {{0x90, 62, 100}};
+    EXPECT_EQ(got, expected);
+    std::lock_guard lock(mutex);
+    ASSERT_EQ(told.size(), 1) << told.join(" | ").toStdString();
+    EXPECT_TRUE(told[0].contains(goneName) && told[0].contains("cannot reach")) << told[0].toStdString();
+    EXPECT_NE(out.find("MIDI cannot reach"), std::string::npos) << out;
 }
 
 TEST_F(MidiOutputTest, NoteMemorySendsOnlyChangedNotes)

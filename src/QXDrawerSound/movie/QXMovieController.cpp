@@ -117,9 +117,10 @@ bool QXMovieController::openMovie()
     QString why;
     bool opened = !path.isEmpty() && player->open(path, &why);
     if (!opened && !documentNameX.isEmpty() && !fileNameString.isEmpty()) {
-        // The movie may have moved with its document: look beside the document.
+        // The movie may have moved with its document: look beside the document. The reason told stays
+        // that of the path asked for.
         const QString besideDocument = QFileInfo(documentNameX).dir().filePath(fileNameString);
-        if (player->open(besideDocument, &why)) {
+        if (player->open(besideDocument)) {
             opened = true;
             NSStringToC(besideDocument);
         }
@@ -131,7 +132,7 @@ bool QXMovieController::openMovie()
     }
     if (!opened) {
         std::printf("Can not open movie file %s: %s\n", outCHAR, qPrintable(why));
-        showQTmovieInfo();
+        showQTmovieInfo(why);
         OpenQT.store(0, relaxed);
         ploopSyncX.store(0, relaxed);
         return false;
@@ -182,10 +183,17 @@ bool QXMovieController::setUpWindow()
     return true;
 }
 
-void QXMovieController::showQTmovieInfo()
+void QXMovieController::showQTmovieInfo(const QString& why)
 {
-    alert(QStringLiteral("Can not open movie file. Dedir Urav file only open."),
-          QStringLiteral("Movie File Path: %1").arg(QString::fromUtf8(outCHAR)));
+    const QString path = QString::fromUtf8(outCHAR);
+    QString message = QStringLiteral("Movie File Path: %1").arg(path);
+    // The path is on the line above: the reason need not name it again.
+    const QString named = path + QStringLiteral(": ");
+    const qsizetype at = path.isEmpty() ? -1 : why.indexOf(named);
+    const QString reason = at < 0 ? why : why.mid(at + named.size());
+    if (!reason.isEmpty())
+        message += QStringLiteral("\n\n") + asSentence(reason);
+    alert(QStringLiteral("Can not open movie file. Dedir Urav file only open."), message);
 }
 
 // --- Notifications ----------------------------------------------------------------------------------------

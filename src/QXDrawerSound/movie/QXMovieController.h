@@ -157,7 +157,8 @@ public:
     void buildTrackMediaTypesArray(MediaPlayer* movie);
     void setmovieDurationTimeTextStrX();
     void setcurrentTimePointTextStrX();
-    void showQTmovieInfo();
+    // The alert of a movie that cannot be opened; why (may be empty) is told below the path.
+    void showQTmovieInfo(const QString& why = {});
 
     // --- State, for the window and tests ----------------------------------------------------------------
     MediaPlayer* movie() const { return gMovie.get(); }

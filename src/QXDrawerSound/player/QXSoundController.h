@@ -235,8 +235,12 @@ protected:
     virtual void reloadLists() {}
     virtual void showWindowTitle(const QString&) {}
     virtual void showTheWindow(SoundOutlet) {}
+    // A fault that has no field of its own: the window shows an alert.
+    virtual void alert(const QString&, const QString&) {}
 
 private:
+    int cappedRowCount(int rows);
+    void tellLeftOutRows();
     void observeTransportNotifications();
     float refreshedLevel(int source, int switchSlot) const;
     void ensureMovie();
@@ -253,6 +257,7 @@ private:
     ScopedObserver playObserver;
     ScopedObserver stopObserver;
     bool countedWindow = false;
+    int leftOutRows = 0;  // sounds of the bank being opened that the slot cannot hold
 
     QStringList movieTrackMediaTypesArray;
     QStringList soundNameArray;   // full paths of the bank

@@ -38,20 +38,30 @@ void say(const QString& line)
     std::fflush(stdout);
 }
 
-// A bank larger than a slot holds is cut to its first sounds, and the user is told once per opening.
-int cappedRowCount(int rows, int slot)
+}  // namespace
+
+// A bank larger than a slot holds is cut to its first sounds; the opening tells the user once.
+int QXSoundController::cappedRowCount(int rows)
 {
     if (rows > soundBankCapacity) {
-        say(QStringLiteral("Sound slot %1 holds %2 sounds; the other %3 are left out.")
-                .arg(slot + 1)
-                .arg(soundBankCapacity)
-                .arg(rows - soundBankCapacity));
+        leftOutRows = std::max(leftOutRows, rows - soundBankCapacity);
         return soundBankCapacity;
     }
     return std::max(rows, 0);
 }
 
-}  // namespace
+void QXSoundController::tellLeftOutRows()
+{
+    if (leftOutRows <= 0)
+        return;
+    const QString line = QStringLiteral("Sound slot %1 holds %2 sounds; the other %3 are left out.")
+                             .arg(slotIndex + 1)
+                             .arg(soundBankCapacity)
+                             .arg(leftOutRows);
+    say(line);
+    alert(line, QStringLiteral("“%1” lists %2 sounds.").arg(windowName).arg(soundBankCapacity + leftOutRows));
+    leftOutRows = 0;
+}
 
 // --- Window set-up --------------------------------------------------------------------------------------
 
@@ -59,6 +69,7 @@ void QXSoundController::setUpWindow()
 {
     SoundWindowOpenNumer += 1;
     countedWindow = true;
+    leftOutRows = 0;
     // After program start the first bank opened fills the tables with their defaults (slot 0 only).
     if (slotIndex == 0 && firsttimeQXSoundController == 0 && SoundOpenFromFile == 0) {
         initSoundNSStr();
@@ -66,7 +77,7 @@ void QXSoundController::setUpWindow()
     }
     observeTransportNotifications();
     if (SoundOpenFromFile == 0) {
-        RowsCountX = cappedRowCount(LastRowsCount, slotIndex);
+        RowsCountX = cappedRowCount(LastRowsCount);
         RowsCountA[std::size_t(slotIndex)] = RowsCountX;
         takeBankFromOpener();
     } else {
@@ -97,6 +108,7 @@ void QXSoundController::setUpWindow()
     showWindowTitle(title);
     showTheWindow(SoundOutlet::movieWindow);
     setNewValueA();
+    tellLeftOutRows();  // in front of the window just shown
 }
 
 // A bank chosen in an opener: the listed folder's files, or the single file in `outCHAR`.
@@ -129,7 +141,7 @@ void QXSoundController::takeBankFromOpener()
 void QXSoundController::takeBankFromDocument()
 {
     const SoundPathTable& table = *soundPathTable(slotIndex);
-    RowsCountX = cappedRowCount(RowsCountA[std::size_t(slotIndex)], slotIndex);
+    RowsCountX = cappedRowCount(RowsCountA[std::size_t(slotIndex)]);
     soundNameArrayX.clear();
     soundNameArrayS.clear();
     for (int i = 0; i < RowsCountX; ++i) {
@@ -172,8 +184,7 @@ void QXSoundController::setInitValue()
 void QXSoundController::setNewValue()
 {
     const auto k = std::size_t(slotIndex);
-    RowsCountX =
-        std::min<int>(cappedRowCount(RowsCountA[k], slotIndex), static_cast<int>(soundNameArray.size()));
+    RowsCountX = std::min<int>(cappedRowCount(RowsCountA[k]), static_cast<int>(soundNameArray.size()));
     const int size = soundBlockSize(RowsCountX);
     for (SoundOutlet slider : bandSliderOutlets)
         setLimits(slider, 0, size);

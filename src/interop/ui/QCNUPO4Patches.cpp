@@ -4,6 +4,7 @@
 #include "QXSketch/gl/NUPO4Drawing.h"
 #include "interop/OscPatchServer.h"
 #include "platform/appkit/NotificationCenter.h"
+#include "platform/appkit/ui/AlertPanel.h"
 #include "plots/bargraph/gl/QX2DBarGraphView.h"
 #include "plots/bargraph/ui/QX2DBarGraphController.h"
 #include "plots/rawwave/gl/RawwaveWindowState.h"
@@ -12,6 +13,8 @@
 #include "shared/AnalysisState.h"
 #include "shared/CoreState.h"
 #include "shared/Utilities.h"
+
+#include <QMessageBox>
 
 #include <climits>
 #include <cmath>
@@ -126,12 +129,14 @@ void addDrawingPatch(OscPatchServer& server)
                                                                   {"View", &setRectangleView}};
     for (int k = 1; k <= QCNUPO4Patches::drawingPatchRectangles; ++k)
         for (const auto& [name, setter] : setters) {
-            const QString address = QStringLiteral("/nupo4/drawing/rectangle%1/%2").arg(k).arg(QLatin1String(name));
-            server.addMethod(address, 1, 1, [address, k, setter = setter](const Values& v) -> std::optional<Reply> {
-                if (const std::optional<int> value = intArgument(address, v[0]))
-                    setter(k, *value);
-                return std::nullopt;
-            });
+            const QString address =
+                QStringLiteral("/nupo4/drawing/rectangle%1/%2").arg(k).arg(QLatin1String(name));
+            server.addMethod(address, 1, 1,
+                             [address, k, setter = setter](const Values& v) -> std::optional<Reply> {
+                                 if (const std::optional<int> value = intArgument(address, v[0]))
+                                     setter(k, *value);
+                                 return std::nullopt;
+                             });
         }
 }
 
@@ -190,7 +195,13 @@ OscPatchServer& QCNUPO4Patches::sharedPatchServer()
 
 bool QCNUPO4Patches::startPatchInterface(int port)
 {
-    return sharedPatchServer().start(port);
+    QString why;
+    if (sharedPatchServer().start(port, &why))
+        return true;
+    AlertPanel::show(QStringLiteral("The patch interface did not start."),
+                     QStringLiteral("%1\n\nThe program runs on without it.").arg(asSentence(why)))
+        ->setObjectName(QStringLiteral("patchInterfaceAlert"));
+    return false;
 }
 
 }  // namespace nupo

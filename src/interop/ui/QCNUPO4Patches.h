@@ -34,7 +34,7 @@ public:
 
     // The process-wide server with every patch's address space.
     static OscPatchServer& sharedPatchServer();
-    // Starts it on 127.0.0.1:port; false (logged) when the port cannot be had.
+    // Starts it on 127.0.0.1:port; false when the port cannot be had, said in the log and in an alert.
     static bool startPatchInterface(int port);
 };
 

@@ -4,6 +4,7 @@
 #include "platform/appkit/RunLoopTimer.h"
 #include "platform/appkit/WorkerThread.h"
 
+#include <QSet>
 #include <QStringList>
 
 #include <algorithm>
@@ -30,6 +31,7 @@ struct MidiSystemState {
     std::unique_ptr<MidiClient> client;
     bool saidNoSystem = false;  // since the last start
     bool serverLost = false;    // the JACK server of the client went away; the watch looks for a new one
+    QSet<QString> unreachable;  // destinations a send failed to reach, told once until one reaches them
     std::array<MidiEndpoint, maxMidiDestinations> gDestX;
     int noteOld[noteOldSetups][noteOldChannels][noteOldPorts][noteOldPeaks] = {};
     std::vector<std::function<void()>> startResets;
@@ -144,7 +146,15 @@ void sendLocked(MidiSystemState& state, int port, const unsigned char* bytes, st
     const int count = findPortCountE;
     if (port < 0 || port >= count || port >= maxMidiDestinations)
         return;
-    state.client->send(state.gDestX[port], bytes, size);
+    const MidiEndpoint& destination = state.gDestX[port];
+    if (state.client->send(destination, bytes, size)) {
+        state.unreachable.remove(destination.id);
+    } else if (sounds(bytes, size) && !state.unreachable.contains(destination.id)) {
+        state.unreachable.insert(destination.id);
+        reportMidiProblem(QStringLiteral("MIDI cannot reach “%1” (it is gone or does not answer): "
+                                         "nothing is sent there until it can be reached again.")
+                              .arg(destination.name));
+    }
     if (port == count - 1)
         state.client->publish(bytes, size);
 }
@@ -314,6 +324,7 @@ void mainMidi()
         state.client.reset();
         state.saidNoSystem = false;
         state.serverLost = false;
+        state.unreachable.clear();
         auto client = makeClient();
         if (client->isAvailable()) {
             std::printf("MIDI system: %s, client \"%s\"\n",

@@ -20,7 +20,7 @@ constexpr int instrumentNameLength = 31;
 
 std::mutex synthMutex;
 std::unique_ptr<SynthGraph> graph;
-bool saidSilent = false;  // for the synthesiser made last
+bool saidSilent = false;  // while the synthesiser made last is silent: told once until it is heard
 std::array<bool, synthChannels> instrumentChannelOpen{};
 std::array<int, synthChannels> instrumentChannelBend{};
 
@@ -78,8 +78,11 @@ void WriteVNoteAUMidi(int channel, int, int note, int velocity)
         if (!graph)
             return;
         graph->midiEvent(0x90 | clampChannel(channel), note, velocity);
-        if (velocity > 0 && !saidSilent && graph->isSilent())
-            sayNoAudio = saidSilent = true;
+        if (velocity > 0) {
+            const bool silent = graph->isSilent();
+            sayNoAudio = silent && !saidSilent;
+            saidSilent = silent;
+        }
     }
     if (sayNoAudio)
         reportMidiProblem(

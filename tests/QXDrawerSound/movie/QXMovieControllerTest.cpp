@@ -182,7 +182,11 @@ TEST_F(MoviePlayerTest, AFileThatIsNoMovieAlertsAndClosesTheGateAndAMovieBesideT
     auto notMovie = openWindow(tone);
     EXPECT_EQ(notMovie->movie(), nullptr);
     EXPECT_EQ(notMovie->alertTitle, "Can not open movie file. Dedir Urav file only open.");
-    EXPECT_EQ(notMovie->alertMessage, "Movie File Path: " + tone);
+    // The path, then why it did not open, in words the user reads.
+    EXPECT_TRUE(notMovie->alertMessage.startsWith("Movie File Path: " + tone + "\n\n"))
+        << notMovie->alertMessage.toStdString();
+    EXPECT_TRUE(notMovie->alertMessage.endsWith("The file has no pictures."))
+        << notMovie->alertMessage.toStdString();
     EXPECT_EQ(OpenQT.load(), 0);
     EXPECT_EQ(ploopSyncX.load(), 0);
     EXPECT_EQ(ShowQTWindow, 0);
@@ -194,6 +198,13 @@ TEST_F(MoviePlayerTest, AFileThatIsNoMovieAlertsAndClosesTheGateAndAMovieBesideT
     auto found = openWindow(moved);
     ASSERT_NE(found->movie(), nullptr);
     EXPECT_EQ(QString::fromUtf8(outCHAR), path);
+
+    // Found neither where it was nor beside the document: the reason named is that of the path shown.
+    auto missing = openWindow("/nonexistent-folder/gone.mp4");
+    EXPECT_EQ(missing->movie(), nullptr);
+    EXPECT_TRUE(
+        missing->alertMessage.startsWith("Movie File Path: /nonexistent-folder/gone.mp4\n\nNo such file"))
+        << missing->alertMessage.toStdString();
 }
 
 TEST_F(MoviePlayerTest, FollowingShowsWholeSecondsOfTheRecordingAndHandlesNotificationsOnTheMainThread)

@@ -15,7 +15,9 @@
 #include "support/TestSupport.h"
 #include "views3d/spectrum/SpectrumViewSettings.h"
 
+#include <QApplication>
 #include <QCoreApplication>
+#include <QMessageBox>
 
 #include <random>
 
@@ -197,4 +199,28 @@ TEST_F(Patches, RandomDatagramsChangeNoPatchState)
     EXPECT_EQ(AppleScriptON.load(), 0);
     EXPECT_EQ(sounds, 0);
     EXPECT_EQ(server.acceptedCount(), 0);
+}
+
+TEST_F(Patches, APortThatCannotBeHadIsToldOnScreenAndTheProgramRunsOn)
+{
+    const int taken = server.port();
+    server.stop();
+    // Another program holds the port: the interface does not start and the user reads why.
+    OscPatchServer other;
+    ASSERT_TRUE(other.start(taken));
+    EXPECT_FALSE(QCNUPO4Patches::startPatchInterface(taken));
+    EXPECT_FALSE(server.isRunning());
+    QMessageBox* told = nullptr;
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (auto* box = qobject_cast<QMessageBox*>(window);
+            box && box->isVisible() && box->objectName() == "patchInterfaceAlert")
+            told = box;
+    ASSERT_NE(told, nullptr);
+    EXPECT_EQ(told->text(), "The patch interface did not start.");
+    EXPECT_TRUE(
+        told->informativeText().startsWith(QStringLiteral("Cannot listen on 127.0.0.1 port %1: ").arg(taken)))
+        << told->informativeText().toStdString();
+    told->close();
+    delete told;
+    other.stop();
 }

@@ -306,11 +306,9 @@ static void openDataFile()
     if (port.openOldFileToBuffer() != 0)
         return;
     const QString path = QString::fromUtf8(outCHAR);
-    QString because = port.oldFileFailure();
-    if (!because.isEmpty())
-        because[0] = because[0].toUpper();
-    AlertPanel::show(QStringLiteral("“%1” cannot be opened.").arg(QFileInfo(path).fileName()),
-                     QStringLiteral("%1.\n\n%2\n\nNothing was loaded.").arg(because, path))
+    AlertPanel::show(
+        QStringLiteral("“%1” cannot be opened.").arg(QFileInfo(path).fileName()),
+        QStringLiteral("%1\n\n%2\n\nNothing was loaded.").arg(asSentence(port.oldFileFailure()), path))
         ->setObjectName(QStringLiteral("dataFileRefusedAlert"));
 }
 
@@ -332,8 +330,26 @@ static void tellImagesNotLoaded(const QString& why)
 {
     std::printf("The images cannot be loaded: %s\n", why.toLocal8Bit().constData());
     std::fflush(stdout);
-    AlertPanel::show(QStringLiteral("The images cannot be loaded."), why + QLatin1Char('.'))
+    AlertPanel::show(QStringLiteral("The images cannot be loaded."), asSentence(why))
         ->setObjectName(QStringLiteral("imagesNotLoadedAlert"));
+}
+
+// Says which files of a set were left out because they hold no picture; the others are in the scene.
+static void tellImagesPartlyLoaded(const QStringList& unread, int count, const QString& folder)
+{
+    constexpr int namesShown = 5;
+    QString names = unread.mid(0, namesShown).join(QStringLiteral(", "));
+    if (unread.size() > namesShown)
+        names += QStringLiteral(" and %1 more").arg(unread.size() - namesShown);
+    const QString why = QStringLiteral("%1 of the %2 files in %3 are no picture this system can read: %4")
+                            .arg(unread.size())
+                            .arg(count)
+                            .arg(folder, names);
+    std::printf("%s\n", why.toLocal8Bit().constData());
+    std::fflush(stdout);
+    AlertPanel::show(QStringLiteral("Some images cannot be loaded."),
+                     asSentence(why) + QStringLiteral("\n\nThe others are loaded."))
+        ->setObjectName(QStringLiteral("imagesPartlyLoadedAlert"));
 }
 
 // Loads the images into the scene's sprite table in the view's GL context: the set's first `count`
@@ -358,11 +374,16 @@ static bool loadSprites(ShadowApp& table, QWidget* window, int count)
         count = copyImageSet();
     table.emptySlots();
     int loaded = 0;
+    QStringList unread;  // names of the set's files that hold no picture
     const auto load = [&] {
         if (count == 0)
             loaded += table.InitAXS(0) ? 1 : 0;
-        for (int n = 0; n < count; ++n)
-            loaded += table.InitAXMX(n) ? 1 : 0;
+        for (int n = 0; n < count; ++n) {
+            if (table.InitAXMX(n))
+                ++loaded;
+            else
+                unread << QFileInfo(QString::fromUtf8(outCHARM[n])).fileName();
+        }
     };
     if (threaded) {
         if (!threaded->runInViewContextNow(load)) {
@@ -383,6 +404,8 @@ static bool loadSprites(ShadowApp& table, QWidget* window, int count)
                             .arg(count)
                             .arg(QFileInfo(first).path())
                       : QStringLiteral("%1 is no picture this system can read").arg(first));
+    } else if (!unread.isEmpty()) {
+        tellImagesPartlyLoaded(unread, count, QFileInfo(QString::fromUtf8(outCHARM[0])).path());
     }
     return loaded > 0;
 }
@@ -421,15 +444,25 @@ void AppControllerB::loadTextures(int count)
 
 void AppControllerB::setMXTextureX(int)
 {
-    const int listed = listFolderForOpening(QString::fromUtf8(outCHAR));
+    const QString folder = QString::fromUtf8(outCHAR);
+    const int listed = listFolderForOpening(folder);
     const int count = copyImageSet();
-    if (listed > outCHARMCount)
-        std::printf("Only the first %d of %d images are loaded\n", outCHARMCount, listed);
     if (count == 0)
         return;
     maxImageN = count;
     maxImageNX = count;
     loadTextures(count);
+    if (listed > outCHARMCount) {
+        // Told after the scene opened, so that the alert stands in front of it.
+        const QString capped =
+            QStringLiteral("Only the first %1 of %2 images are loaded.").arg(outCHARMCount).arg(listed);
+        std::printf("%s\n", capped.toLocal8Bit().constData());
+        std::fflush(stdout);
+        AlertPanel::show(
+            capped,
+            QStringLiteral("%1 holds more images than a scene takes; the rest are left out.").arg(folder))
+            ->setObjectName(QStringLiteral("imagesCappedAlert"));
+    }
 }
 
 void AppControllerB::setSTextureX(int)

@@ -3,7 +3,9 @@
 #include "QXDrawerSound/player/SoundSlotTables.h"
 #include "QXDrawerSound/player/ui/PropertyPanel.h"
 #include "platform/appkit/MainThread.h"
+#include "platform/appkit/ui/AlertPanel.h"
 #include "platform/appkit/ui/Control.h"
+#include "platform/appkit/ui/ElidedLabel.h"
 #include "platform/appkit/ui/FixedPointFormat.h"
 #include "platform/appkit/ui/NibControllerRegistry.h"
 #include "platform/appkit/ui/NibLoader.h"
@@ -14,7 +16,9 @@
 #include "shared/BrainBands.h"
 
 #include <QAbstractSlider>
+#include <QLabel>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPoint>
 #include <QSignalBlocker>
 #include <QTimer>
@@ -135,6 +139,8 @@ void QXSoundWindowController::awakeFromNib()
     if (window)
         window->move(window->pos() + slotCascade * slot());
     FixedPointFormat::apply(control(SoundOutlet::displayHereFPS), FixedPointFormat{3, 2, true});
+    // A long name or failure is cut at the window's edge, whole in the tool tip.
+    ElidedLabel::install(qobject_cast<QLabel*>(control(SoundOutlet::displayHeresoundName)));
     drawerController.bind(window, leftDrawer, bottomDrawer, upperRightDrawer, lowerRightDrawer);
     drawerController.awakeFromNib();
     drawerController.windowDidResize(window);
@@ -220,6 +226,11 @@ void QXSoundWindowController::showPosition()
 void QXSoundWindowController::showValue(SoundOutlet outlet, double value)
 {
     Control::setFloatValue(control(outlet), value);
+}
+
+void QXSoundWindowController::alert(const QString& title, const QString& message)
+{
+    AlertPanel::show(title, message)->setObjectName(QStringLiteral("soundSlotAlert"));
 }
 
 void QXSoundWindowController::showText(SoundOutlet outlet, const QString& text)

@@ -54,6 +54,7 @@ protected:
     void reloadLists() override;
     void showWindowTitle(const QString& title) override;
     void showTheWindow(SoundOutlet window) override;
+    void alert(const QString& title, const QString& message) override;
 
 private:
     void declareActions();

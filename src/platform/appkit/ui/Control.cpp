@@ -1,6 +1,7 @@
 #include "platform/appkit/ui/Control.h"
 
 #include "platform/appkit/ui/ColorWell.h"
+#include "platform/appkit/ui/ElidedLabel.h"
 #include "platform/appkit/ui/FixedPointFormat.h"
 #include "platform/appkit/ui/PopUpButton.h"
 #include "platform/appkit/ui/RadioMatrix.h"
@@ -70,7 +71,7 @@ QString textOf(const QObject* control)
     if (const auto* edit = as<QLineEdit>(control))
         return edit->text();
     if (const auto* label = as<QLabel>(control))
-        return label->text();
+        return ElidedLabel::text(label);
     return {};
 }
 
@@ -81,7 +82,7 @@ bool setText(QObject* control, const QString& text)
         return true;
     }
     if (auto* label = as<QLabel>(control)) {
-        label->setText(text);
+        ElidedLabel::setText(label, text);
         return true;
     }
     return false;

@@ -42,6 +42,15 @@ bool windowShown(const QString& title)
     return false;
 }
 
+QMessageBox* shownAlert(const QString& name)
+{
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (auto* box = qobject_cast<QMessageBox*>(window);
+            box && box->isVisible() && box->objectName() == name)
+            return box;
+    return nullptr;
+}
+
 class MediaBrowserTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -215,13 +224,7 @@ TEST_F(MediaBrowserTest, ImagesThatCannotBeLoadedAreToldOnScreen)
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write("not a picture");
     }
-    const auto alert = []() -> QMessageBox* {
-        for (QWidget* window : QApplication::topLevelWidgets())
-            if (auto* box = qobject_cast<QMessageBox*>(window);
-                box && box->isVisible() && box->objectName() == "imagesNotLoadedAlert")
-                return box;
-        return nullptr;
-    };
+    const auto alert = [] { return shownAlert("imagesNotLoadedAlert"); };
     click(folder);
     LoadTextuerF = 0;
     browser->OpenAll(nullptr);
@@ -232,7 +235,7 @@ TEST_F(MediaBrowserTest, ImagesThatCannotBeLoadedAreToldOnScreen)
         << told->informativeText().toStdString();
     told->close();
 
-    // One good picture among them: loaded, and nothing to tell.
+    // One good picture among them: it is loaded, and the user is told which files were left out.
     QImage image(8, 8, QImage::Format_RGB32);
     image.fill(Qt::blue);
     image.save(QDir(folder).filePath("c.png"));
@@ -240,7 +243,54 @@ TEST_F(MediaBrowserTest, ImagesThatCannotBeLoadedAreToldOnScreen)
         click(folder);
         browser->OpenAll(nullptr);
         EXPECT_EQ(alert(), nullptr);
+        QMessageBox* partly = shownAlert("imagesPartlyLoadedAlert");
+        ASSERT_NE(partly, nullptr);
+        EXPECT_TRUE(partly->informativeText().startsWith(
+            "2 of the 3 files in " + folder + " are no picture this system can read: a.png, b.png."))
+            << partly->informativeText().toStdString();
+        partly->close();
+
+        // All of them pictures: nothing to tell.
+        QFile::remove(QDir(folder).filePath("a.png"));
+        QFile::remove(QDir(folder).filePath("b.png"));
+        click(folder);
+        browser->OpenAll(nullptr);
+        EXPECT_EQ(alert(), nullptr);
+        EXPECT_EQ(shownAlert("imagesPartlyLoadedAlert"), nullptr);
     }
+}
+
+TEST_F(MediaBrowserTest, AFolderWithMoreImagesThanASceneTakesSaysSoOnScreen)
+{
+    const QString folder = QDir(test::tempFolder()).filePath("many");
+    QDir().mkpath(folder);
+    const int files = outCHARMCount + 2;
+    for (int n = 0; n < files; ++n) {
+        QFile file(QDir(folder).filePath(QStringLiteral("%1.png").arg(n, 3, 10, QLatin1Char('0'))));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("not a picture");  // nothing to decode: the count is what matters here
+    }
+    click(folder);
+    LoadTextuerF = 0;
+    browser->OpenAll(nullptr);
+    EXPECT_EQ(maxImageN, outCHARMCount);
+    QMessageBox* capped = shownAlert("imagesCappedAlert");
+    ASSERT_NE(capped, nullptr);
+    EXPECT_EQ(capped->text(),
+              QStringLiteral("Only the first %1 of %2 images are loaded.").arg(outCHARMCount).arg(files));
+    EXPECT_TRUE(capped->informativeText().startsWith(folder)) << capped->informativeText().toStdString();
+    capped->close();
+    if (QMessageBox* notLoaded = shownAlert("imagesNotLoadedAlert"))
+        notLoaded->close();
+
+    // A folder the scene takes whole says nothing about a limit.
+    QFile::remove(QDir(folder).filePath("000.png"));
+    QFile::remove(QDir(folder).filePath("001.png"));
+    click(folder);
+    browser->OpenAll(nullptr);
+    EXPECT_EQ(shownAlert("imagesCappedAlert"), nullptr);
+    if (QMessageBox* notLoaded = shownAlert("imagesNotLoadedAlert"))
+        notLoaded->close();
 }
 
 }  // namespace

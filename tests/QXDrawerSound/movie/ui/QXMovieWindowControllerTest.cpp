@@ -248,7 +248,8 @@ TEST_F(MovieWindowTest, AFrameStoredInADocumentIsWhereTheWindowOpensAndStaysStor
     blocker.setGeometry(area.left() + 10, area.top() + 30, area.width() / 2, area.height() / 2);
     blocker.show();
     const QRectF stored = WindowHandle::fromQt(QRectF(area.left() + 60, area.top() + 80, 655, 552));
-    const float kept[4] = {float(stored.x()), float(stored.y()), float(stored.width()), float(stored.height())};
+    const float kept[4] = {float(stored.x()), float(stored.y()), float(stored.width()),
+                           float(stored.height())};
     std::copy(std::begin(kept), std::end(kept), NomalQTSizeR);
     OpenQTX = 1;
     QPointer<QXMovieWindowController> window = open(path);
@@ -290,6 +291,8 @@ TEST_F(MovieWindowTest, APathThatIsNoMovieAlertsAndTheWindowGoes)
             alert = box;
     ASSERT_TRUE(alert);
     EXPECT_EQ(alert->text(), "Can not open movie file. Dedir Urav file only open.");
+    EXPECT_TRUE(alert->informativeText().endsWith("\n\nThe file has no pictures."))
+        << alert->informativeText().toStdString();
     EXPECT_TRUE(test::processEventsUntil([&] { return window.isNull(); }));
     alert->close();
 }

@@ -16,11 +16,16 @@
 #include <gtest/gtest.h>
 #include <QAbstractButton>
 #include <QAbstractSlider>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QImage>
+#include <QLabel>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPointer>
 #include <QRadioButton>
 #include <QTest>
@@ -294,6 +299,71 @@ TEST_F(SoundWindowTest, TheOpenerHandsOverOneFileOrSeveralAndRefusesPathsThatDoN
     EXPECT_EQ(openSound, 2);
     WindowHandle(single->nibWindow()).close();
     WindowHandle(folder->nibWindow()).close();
+}
+
+TEST_F(SoundWindowTest, ALongFailureInTheNameFieldIsReachableWholeWithoutWideningTheWindow)
+{
+    const QString junk =
+        QDir(test::tempFolder()).filePath(QString(180, QLatin1Char('n')) + QStringLiteral(".wav"));
+    {
+        QFile file(junk);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("no sound in here");
+    }
+    QXSoundWindowController* window = openSoundBank({junk});
+    ASSERT_TRUE(window);
+    const QString failure = window->problem();
+    ASSERT_TRUE(failure.contains(junk)) << failure.toStdString();
+    auto* name = widget<QLabel>(window, SoundOutlet::displayHeresoundName);
+    ASSERT_TRUE(name);
+    EXPECT_EQ(Control::stringValue(name), failure);
+    EXPECT_EQ(name->toolTip(), failure);
+    EXPECT_LT(window->nibWindow()->width(), name->fontMetrics().horizontalAdvance(failure));
+    WindowHandle(window->nibWindow()).close();
+}
+
+TEST_F(SoundWindowTest, ABankLargerThanASlotHoldsIsCutAndTheUserIsToldOnce)
+{
+    const auto shownAlerts = [] {
+        std::vector<QMessageBox*> alerts;
+        for (QWidget* widget : QApplication::topLevelWidgets())
+            if (auto* box = qobject_cast<QMessageBox*>(widget);
+                box && box->isVisible() && box->objectName() == "soundSlotAlert")
+                alerts.push_back(box);
+        return alerts;
+    };
+    handOver(1);
+    const int listed = soundBankCapacity + 3;
+    LastRowsCount = listed;
+    for (int i = 1; i < listed; ++i) {
+        soundNameArrayX << QStringLiteral("/nonexistent/big/%1.wav").arg(i);
+        soundNameArrayS << QStringLiteral("%1.wav").arg(i);
+    }
+    setOutCHARs("big");
+    testing::internal::CaptureStdout();
+    const int slot = openSound > 9 ? 0 : openSound;
+    openSound = slot + 1;
+    auto* window = dynamic_cast<QXSoundWindowController*>(NibLoader::loadNibNamed(soundSlotNibName(slot)));
+    const std::string out = testing::internal::GetCapturedStdout();
+    ASSERT_TRUE(window);
+    EXPECT_EQ(window->numberOfRowsInTableView(), soundBankCapacity);
+    const std::vector<QMessageBox*> alerts = shownAlerts();
+    ASSERT_EQ(alerts.size(), 1u);
+    const QString told = QStringLiteral("Sound slot %1 holds %2 sounds; the other 3 are left out.")
+                             .arg(window->slot() + 1)
+                             .arg(soundBankCapacity);
+    EXPECT_EQ(alerts[0]->text(), told);
+    EXPECT_TRUE(alerts[0]->informativeText().contains(QString::number(listed)))
+        << alerts[0]->informativeText().toStdString();
+    EXPECT_NE(out.find(told.toStdString()), std::string::npos) << out;
+    alerts[0]->close();
+
+    // A bank that fits says nothing.
+    QXSoundWindowController* small = openNext(2);
+    ASSERT_TRUE(small);
+    EXPECT_TRUE(shownAlerts().empty());
+    WindowHandle(window->nibWindow()).close();
+    WindowHandle(small->nibWindow()).close();
 }
 
 TEST_F(SoundWindowTest, TenSlotsOpenAtOnceAnswerStopAndPlayAndCloseInAnyOrder)

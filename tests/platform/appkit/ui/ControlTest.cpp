@@ -1,5 +1,6 @@
 #include "platform/appkit/ui/ColorWell.h"
 #include "platform/appkit/ui/Control.h"
+#include "platform/appkit/ui/ElidedLabel.h"
 #include "platform/appkit/ui/FixedPointFormat.h"
 #include "platform/appkit/ui/PopUpButton.h"
 #include "platform/appkit/ui/RadioMatrix.h"
@@ -14,6 +15,7 @@
 #include <QSlider>
 #include <QSpinBox>
 #include <QTest>
+#include <QVBoxLayout>
 
 #include <gtest/gtest.h>
 
@@ -98,6 +100,45 @@ TEST(ControlTest, EveryKindOfControlAndNullAnswerValueReads)
     tagged.setProperty("tag", 12);
     EXPECT_EQ(Control::tag(&tagged), 12);
     EXPECT_EQ(Control::tag(&label), 0);
+}
+
+TEST(ControlTest, AnElidingLabelKeepsItsWholeTextWithinItsWindowsWidth)
+{
+    QWidget window;
+    auto* layout = new QVBoxLayout(&window);
+    auto* label = new QLabel(QStringLiteral("short"));
+    layout->addWidget(label);
+    layout->addWidget(new QLineEdit);
+    ElidedLabel::install(label);
+    window.resize(240, 80);
+    window.show();
+    const int widthBefore = window.minimumSizeHint().width();
+
+    const QString whole = QStringLiteral("Cannot play /home/user/sounds/") + QString(200, QLatin1Char('x')) +
+                          QStringLiteral(".wav: unrecognized file format");
+    Control::setStringValue(label, whole);
+    // Read back whole through the controls' interface; shown cut to the label, whole in the tool tip.
+    EXPECT_EQ(Control::stringValue(label), whole);
+    // Its beginning and its end stay in sight: what failed, and why.
+    EXPECT_TRUE(label->text().startsWith(QStringLiteral("Cannot"))) << label->text().toStdString();
+    EXPECT_TRUE(label->text().contains(QChar(0x2026))) << label->text().toStdString();
+    EXPECT_TRUE(label->text().endsWith(QStringLiteral("format"))) << label->text().toStdString();
+    EXPECT_LE(label->fontMetrics().horizontalAdvance(label->text()), label->contentsRect().width());
+    EXPECT_EQ(label->toolTip(), whole);
+    EXPECT_EQ(window.minimumSizeHint().width(), widthBefore);  // the window need not grow for it
+    EXPECT_EQ(window.width(), 240);
+
+    // Wide enough again: the whole text, and no tool tip to repeat it.
+    window.resize(label->fontMetrics().horizontalAdvance(whole) + 100, 80);
+    EXPECT_EQ(label->text(), whole);
+    EXPECT_TRUE(label->toolTip().isEmpty());
+
+    // A plain label is untouched, whatever other objects it holds.
+    QLabel plain;
+    new QObject(&plain);
+    EXPECT_FALSE(ElidedLabel::isInstalled(&plain));
+    Control::setStringValue(&plain, whole);
+    EXPECT_EQ(plain.text(), whole);
 }
 
 TEST(ControlTest, FixedPointFieldsFormatShownValuesAndLimitTyping)
