@@ -33,6 +33,13 @@ inline std::atomic<int> DeviceConfig{1};
 inline std::atomic<int> tlongE{2};
 // Minimum number of samples between two waterfall rows / 3D data steps while recording.
 inline std::atomic<int> tploop{4};
+
+// The `tploop` of replay speed index n (0..9) at sampleSpeed samples per second; -1 for another index.
+inline int replayRowSpacing(int n, int sampleSpeed)
+{
+    constexpr int factors[10] = {4, 4, 4, 16, 32, 64, 128, 128, 128, 128};
+    return n >= 0 && n <= 9 ? sampleSpeed / 120 * factors[n] : -1;
+}
 // Sample position at which the 2D waterfall last took a recording row.
 inline std::atomic<int> tploopAA{0};
 // Sample position of the 3D display's last data step.

@@ -108,11 +108,10 @@ void QX3DSpectrumGLView::setDemoNumberB(int n)
 
 void QX3DSpectrumGLView::setDemoNumber2(int n)
 {
-    static constexpr int factors[10] = {4, 4, 4, 16, 32, 64, 128, 128, 128, 128};
     num2 = n;
     std::printf("setDemoNumber %d\n", n);
-    if (n >= 0 && n <= 9) {
-        tploop.store(SampleSpeed.load(relaxed) / 120 * factors[n], relaxed);
+    if (const int samples = replayRowSpacing(n, SampleSpeed.load(relaxed)); samples >= 0) {
+        tploop.store(samples, relaxed);
         tlongE.store(n, relaxed);
     }
     std::printf("tploop %d\n", tploop.load(relaxed));

@@ -72,6 +72,8 @@ void changeEverySetting(int seed)
     analysis.setAveragingIndex(seed % 5);
     analysis.setMainsFrequency(seed % 2 == 1 ? 50 : 60);
     SampleSpeed = 256;
+    tlongE = 2 + seed;
+    tploop = 1;
     ploopStart = 10 + seed;
     ploop = 1000 + seed;
 }
@@ -97,6 +99,9 @@ TEST(DocumentRoundTrip, EverySettingAndFiveFullChannelsComeBackEqual)
     EXPECT_EQ(doc.document.snapshot({}), saved);
     EXPECT_EQ(maxploop.load(), length);
     EXPECT_EQ(SampleSpeed.load(), 256);
+    // The replay speed comes back with the row spacing it gives at the recording's rate.
+    EXPECT_EQ(tlongE.load(), 3);
+    EXPECT_EQ(tploop.load(), 256 / 120 * 16);
     EXPECT_EQ(ploop.load(), 1001);
     EXPECT_EQ(ploopStart.load(), 11);
     const RecordingBuffers& buffers = RecordingBuffers::sharedRecordingBuffers();

@@ -146,7 +146,8 @@ TEST(MovieSection, ThePreferenceFileCarriesTheMovieWindow)
 }
 
 // A movie the window set-up could not show (moved away, say) stays named in the document saved again,
-// as open, whatever an opener chose meanwhile; once a document's movie is shown it is forgotten.
+// as open and following the recording, whatever an opener chose meanwhile and though the failed opening
+// cleared the follow switch; once a document's movie is shown it is forgotten.
 TEST(MovieSection, AMovieThatCouldNotBeShownStaysNamedWhenSavedAgain)
 {
     MovieDocument doc;
@@ -161,6 +162,7 @@ TEST(MovieSection, AMovieThatCouldNotBeShownStaysNamedWhenSavedAgain)
         ShowQTWindow = 0;
         const QByteArray again = doc.document.dataRepresentation();
         EXPECT_EQ(again.contains("OpenQT = 1;"), !shown) << again.toStdString();
+        EXPECT_EQ(again.contains("ploopSyncX = 1;"), !shown) << again.toStdString();
         EXPECT_EQ(again.contains("Wolken.mov"), !shown) << again.toStdString();
         EXPECT_EQ(again.contains("/sounds/folder"), shown) << again.toStdString();
     }

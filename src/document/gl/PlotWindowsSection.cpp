@@ -79,7 +79,10 @@ bool PlotWindowsSection::stage(SectionInput& input)
 
 void PlotWindowsSection::apply(const DocumentReadContext& context)
 {
-    if (context.startedApplication) {
+    // Read as the application starts (a document that starts it, or the preference file that follows the
+    // start-up), the first tick of each window drops the start-up's queued view and colour commands,
+    // which would otherwise replace the view modes and backgrounds just read.
+    if (context.startedApplication || context.isPreferenceFile) {
         windowColorRawNOX = 1;
         windowColorBarOX = 1;
         windowColor2DNOX = 1;

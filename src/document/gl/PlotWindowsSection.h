@@ -15,8 +15,8 @@ struct PlotWindowState;
 // The raw-wave, bar-graph and waterfall windows: how many are open, the last frame, view mode and
 // view/transparency entry, full view, height gain, transparency and front flag. Reading hands the frame
 // to the next nib load (`setWframe:`), stores the rest in the window state and notes how many windows the
-// document's window set-up opens. A document that starts the application also raises the one-tick
-// suppress flags, so that no window applies a command queued before the document.
+// document's window set-up opens. A document that starts the application, and the preference file, also
+// raise the one-tick suppress flags, so that no window applies a command queued before them.
 class PlotWindowsSection : public DocumentSection {
 public:
     PlotWindowsSection();

@@ -101,6 +101,7 @@ bool DisplaySection::stage(SectionInput& input)
 {
     if (!scalars.stage(input))
         return false;
+    gridColoursGiven = input.has(QStringLiteral("GridColorX0")) || input.has(QStringLiteral("GridColorY0"));
     overlayFlags = input.table(overlayKey, waterfallSelections, waterfallFlagCount, 0, 1);
     return !input.failed();
 }
@@ -108,6 +109,8 @@ bool DisplaySection::stage(SectionInput& input)
 void DisplaySection::apply(const DocumentReadContext&)
 {
     scalars.apply();
+    if (gridColoursGiven)
+        gridColoursRestored = 1;
     if (overlayFlags) {
         for (std::size_t r = 0; r < overlayFlags->size(); ++r)
             for (std::size_t k = 0; k < (*overlayFlags)[r].size(); ++k)

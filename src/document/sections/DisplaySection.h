@@ -18,6 +18,7 @@ public:
 private:
     ScalarFields scalars;
     std::optional<std::vector<std::vector<double>>> overlayFlags;
+    bool gridColoursGiven = false;
 };
 
 }  // namespace nupo

@@ -20,11 +20,13 @@ const QString alphaKey = QStringLiteral("WQTAlphaValue");
 const QString pathKey = QStringLiteral("MoviePath");
 
 // The movie a document or preference file asked for that could not be shown (moved away, say): saved
-// again, the file still names it, as open, rather than losing it. A movie window that shows a movie
-// since (another controller than the one shown then, if any) replaces it.
+// again, the file still names it, as open and following the recording as asked (the failed opening
+// clears the switch), rather than losing it. A movie window that shows a movie since (another controller
+// than the one shown then, if any) replaces it.
 struct UnopenedMovie {
     QByteArray path;
     const QXMovieController* shownThen = nullptr;
+    int ploopSync = 0;
 };
 
 UnopenedMovie& unopenedMovie()
@@ -52,7 +54,8 @@ std::optional<PlistDictionary> MovieSection::write()
         unopened = UnopenedMovie{};
     const bool keepUnopened = !unopened.path.isEmpty();
     section.insert(openKey, integerValue(windowShown || keepUnopened ? 1 : 0));
-    section.insert(ploopSyncKey, integerValue(ploopSyncX.load(relaxed) != 0 ? 1 : 0));
+    const int ploopSync = keepUnopened ? unopened.ploopSync : ploopSyncX.load(relaxed);
+    section.insert(ploopSyncKey, integerValue(ploopSync != 0 ? 1 : 0));
     section.insert(loopModeKey, integerValue(setLoopModeX.load(relaxed) != 0 ? 1 : 0));
     PlistValue::Array frame;
     for (float v : NomalQTSizeR)
@@ -123,9 +126,10 @@ bool openMovieWindowIfAsked(const std::function<bool()>& open)
     if (OpenQTX == 0)
         return false;
     const QByteArray asked(outCHAR, qsizetype(strnlen(outCHAR, outCHARSize)));
+    const int ploopSync = ploopSyncX.load(relaxed);
     const bool shown = open();
     OpenQTX = 0;
-    unopenedMovie() = shown ? UnopenedMovie{} : UnopenedMovie{asked, gMyMovieControllerObject};
+    unopenedMovie() = shown ? UnopenedMovie{} : UnopenedMovie{asked, gMyMovieControllerObject, ploopSync};
     return true;
 }
 

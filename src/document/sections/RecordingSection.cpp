@@ -24,6 +24,7 @@ std::optional<PlistDictionary> RecordingSection::write()
         std::clamp(maxploop.load(relaxed), 0, std::max(0, port.capacity() - QXSerialPort::spareSamples));
     PlistDictionary section;
     section.insert(QStringLiteral("SampleSpeed"), integerValue(SampleSpeed.load(relaxed)));
+    section.insert(QStringLiteral("tlongE"), integerValue(tlongE.load(relaxed)));
     section.insert(QStringLiteral("maxploop"), integerValue(n));
     section.insert(QStringLiteral("ploopStart"), integerValue(ploopStart.load(relaxed)));
     section.insert(QStringLiteral("ploop"), integerValue(ploop.load(relaxed)));
@@ -54,6 +55,7 @@ bool RecordingSection::stage(SectionInput& input)
     }
     length = *n;
     sampleSpeed = input.integer(QStringLiteral("SampleSpeed"), 1, 1920).value_or(SampleSpeed.load(relaxed));
+    replaySpeed = input.integer(QStringLiteral("tlongE"), 0, 9);
     start = input.integer(QStringLiteral("ploopStart"), 0, length).value_or(0);
     position = input.integer(QStringLiteral("ploop"), 0, length).value_or(start);
     for (int c = 0; c < QXSerialPort::channelCount; ++c) {
@@ -93,6 +95,11 @@ void RecordingSection::apply(const DocumentReadContext&)
     }
     maxploop.store(n, relaxed);
     SampleSpeed.store(sampleSpeed, relaxed);
+    // The replay speed, with the row spacing it gives at the recording's rate (as the speed menus set it).
+    if (replaySpeed) {
+        tlongE.store(*replaySpeed, relaxed);
+        tploop.store(replayRowSpacing(*replaySpeed, sampleSpeed), relaxed);
+    }
     ploopStart.store(std::min(start, n), relaxed);
     ploop.store(std::min(position, n), relaxed);
     ploopZZZ.store(std::min(position, n), relaxed);

@@ -3,11 +3,12 @@
 #include "document/DocumentSection.h"
 
 #include <array>
+#include <optional>
 
 namespace nupo {
 
-// The recorded channels: the five recording buffers up to `maxploop`, with the sampling rate and the
-// play/record position. Each channel is one block of data: `maxploop` samples as 32-bit little-endian
+// The recorded channels: the five recording buffers up to `maxploop`, with the sampling rate, the replay
+// speed (`tlongE`) and the play/record position. Each channel is one block of data: `maxploop` samples as 32-bit little-endian
 // integers. A channel whose block does not hold exactly `maxploop` samples refuses the file. Once loaded,
 // the waterfall's history starts afresh (`initPositionZ`). Documents only; the preference file does not
 // carry a recording.
@@ -24,6 +25,7 @@ public:
 private:
     int length = 0;
     int sampleSpeed = 0;
+    std::optional<int> replaySpeed;
     int position = 0;
     int start = 0;
     std::array<QByteArray, 5> channels;

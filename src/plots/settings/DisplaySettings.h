@@ -64,6 +64,9 @@ inline float ColorOffsetBSMixSliderX = 35.0f;
 // Colours, RGBA.
 inline float GridColorX[4] = {0.0f, 0.0f, 0.0f, 0.0f};  // bar-graph grid
 inline float GridColorY[4] = {0.0f, 0.0f, 0.0f, 0.0f};  // raw-wave grid
+// Set when a document or preference file has restored the grid colours: the first load of the bar-graph
+// and raw-wave windows in the run then keeps them instead of making them opaque white.
+inline int gridColoursRestored = 0;
 // Bar-graph peak-hold marks in their own colour: opaque black until one is picked, so that ticking
 // "Own mark colour" never makes the marks vanish.
 inline float PeakHoldColorX[4] = {0.0f, 0.0f, 0.0f, 1.0f};

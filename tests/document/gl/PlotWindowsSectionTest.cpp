@@ -1,5 +1,6 @@
 // The plot windows' sections: window state and background colours come back from a document, a document
-// that starts the application raises the suppress flags, and a preference file opens no window.
+// that starts the application and the preference file raise the suppress flags, and a preference file
+// opens no window.
 #include <gtest/gtest.h>
 
 #include "document/NUPO4DrawDocument.h"
@@ -80,7 +81,7 @@ TEST(PlotWindowsSection, WindowStateAndBackgroundColoursComeBack)
     EXPECT_FLOAT_EQ(QX2DSpectrumGLView::sharedQX2DSpectrumGLView().getBackgroundColor(3), 0.4f);
 }
 
-TEST(PlotWindowsSection, ADocumentThatStartsTheApplicationDropsTheCommandsQueuedBeforeIt)
+TEST(PlotWindowsSection, ADocumentThatStartsTheApplicationOrThePreferenceFileDropsTheCommandsQueuedBefore)
 {
     ViewDocument doc;
     setWindows(1);
@@ -91,6 +92,16 @@ TEST(PlotWindowsSection, ADocumentThatStartsTheApplicationDropsTheCommandsQueued
     EXPECT_EQ(windowColorRawNOX + windowColorBarOX + windowColor2DNOX, 0);
     doc.document.runStartUpIfNeeded = [] { return true; };
     ASSERT_TRUE(doc.document.readFromData(text, "doc"));
+    EXPECT_EQ(windowColorRawNOX, 1);
+    EXPECT_EQ(windowColorBarOX, 1);
+    EXPECT_EQ(windowColor2DNOX, 1);
+    // The preference file follows the start-up: the start-up's commands (view mode 0, the raw-wave
+    // well's colour) would replace the view modes and backgrounds it holds.
+    windowColorRawNOX = windowColorBarOX = windowColor2DNOX = 0;
+    QString error;
+    ASSERT_TRUE(
+        doc.document.loadDataRepresentation(doc.document.dataRepresentation(true), "prefs", true, &error))
+        << error.toStdString();
     EXPECT_EQ(windowColorRawNOX, 1);
     EXPECT_EQ(windowColorBarOX, 1);
     EXPECT_EQ(windowColor2DNOX, 1);

@@ -106,13 +106,15 @@ void WindowHandle::setFrame(const QRectF& frame, bool, bool)
     }
     const QSize client(qMax(1, target.width() - decoration.left() - decoration.right()),
                        qMax(1, target.height() - decoration.top() - decoration.bottom()));
-    if (!window_->testAttribute(Qt::WA_WState_Created)) {
-        // Not yet made on the display: Qt asks the window manager to put the frame's corner there.
+    if (!window_->testAttribute(Qt::WA_WState_Created) && WindowPlacement::windowManagerRuns()) {
+        // Not yet made on the display, with a window manager: Qt asks it to put the frame's corner there.
         window_->resize(client);
         window_->move(target.topLeft());
     } else {
-        // Made already (framed, or hidden again): placed by its client area, which lands where asked
-        // whether or not the window manager has framed it yet.
+        // Made already (framed, or hidden again), or with no window manager: placed by its client area,
+        // which lands where asked whether or not a window manager frames it, inside the frame that
+        // frame() reads back; a stored window reopens where it was instead of one title bar higher
+        // each time.
         window_->setGeometry(QRect(target.topLeft() + QPoint(decoration.left(), decoration.top()), client));
     }
     WindowPlacement::keepOnScreen(window_);

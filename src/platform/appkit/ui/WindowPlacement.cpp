@@ -9,7 +9,12 @@
 #include <QScreen>
 #include <QWidget>
 
+#ifdef NUPO_HAVE_XCB
+#include <xcb/xcb.h>
+#endif
+
 #include <algorithm>
+#include <cstdlib>
 #include <optional>
 #include <vector>
 
@@ -44,6 +49,28 @@ QMargins knownDecoration(const QWidget* window)
     return {inner.left() - frame.left(), inner.top() - frame.top(), frame.right() - inner.right(),
             frame.bottom() - inner.bottom()};
 }
+
+#ifdef NUPO_HAVE_XCB
+// An X window manager that follows the desktop conventions names its check window on the root window.
+bool x11WindowManagerRuns(xcb_connection_t* connection)
+{
+    static constexpr char name[] = "_NET_SUPPORTING_WM_CHECK";
+    xcb_intern_atom_reply_t* atom =
+        xcb_intern_atom_reply(connection, xcb_intern_atom(connection, 1, sizeof name - 1, name), nullptr);
+    if (!atom)
+        return false;
+    const xcb_atom_t check = atom->atom;
+    std::free(atom);
+    const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
+    if (check == XCB_ATOM_NONE || !screen)
+        return false;
+    xcb_get_property_reply_t* property = xcb_get_property_reply(
+        connection, xcb_get_property(connection, 0, screen->root, check, XCB_ATOM_WINDOW, 0, 1), nullptr);
+    const bool runs = property && xcb_get_property_value_length(property) > 0;
+    std::free(property);
+    return runs;
+}
+#endif
 
 // Ordinary windows and dialogs are placed; popups, tool tips and tool windows place themselves.
 bool isPlacedWindowType(Qt::WindowType type)
@@ -97,6 +124,20 @@ QMargins WindowPlacement::decorationOf(const QWidget* window)
     if (widest.isNull() && QGuiApplication::platformName() == QLatin1String("xcb"))
         widest = QMargins(1, 24, 1, 1);
     return widest;
+}
+
+bool WindowPlacement::windowManagerRuns()
+{
+#ifdef NUPO_HAVE_XCB
+    if (auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr) {
+        if (xcb_connection_t* connection = x11->connection())
+            return x11WindowManagerRuns(connection);
+    }
+#endif
+    const auto windows = QApplication::topLevelWidgets();
+    return std::any_of(windows.begin(), windows.end(), [](const QWidget* window) {
+        return window->isVisible() && !isFrameless(window) && !knownDecoration(window).isNull();
+    });
 }
 
 void WindowPlacement::keepOnScreen(QWidget* window)

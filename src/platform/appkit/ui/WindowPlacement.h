@@ -42,6 +42,9 @@ public:
     // the decoration of another framed window of the program stands in for it, or before any is framed
     // a usual X title bar, so that a frame set early and read back later keeps its size.
     static QMargins decorationOf(const QWidget* window);
+    // Whether a window manager runs that frames the program's windows: on X one that announces itself
+    // (every usual one does); elsewhere, or unknown, whether one has framed a shown window already.
+    static bool windowManagerRuns();
     // Moves (and if need be shrinks) the window so that its whole frame lies in the available area.
     static void keepOnScreen(QWidget* window);
     // Offsets the window while a shown window of the same title has its top-left corner at the same spot.

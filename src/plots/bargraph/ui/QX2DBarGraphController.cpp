@@ -258,8 +258,9 @@ void QX2DBarGraphController::awakeFromNib()
 
     if (firstTimw2DBarGraph == 0) {
         firstTimw2DBarGraph = 1;
-        for (float& c : GridColorX)
-            c = 1.0f;
+        if (gridColoursRestored == 0)
+            for (float& c : GridColorX)
+                c = 1.0f;
     }
     finishWindowSetUp(showQX2DBarGarphFront != 0);
 

@@ -249,8 +249,9 @@ void QXRawwaveGraphController::awakeFromNib()
 
     if (firstTimwRawwave == 0) {
         firstTimwRawwave = 1;
-        for (float& c : GridColorY)
-            c = 1.0f;
+        if (gridColoursRestored == 0)
+            for (float& c : GridColorY)
+                c = 1.0f;
     }
     finishWindowSetUp(showQXRawwaveGraphFront != 0);
 

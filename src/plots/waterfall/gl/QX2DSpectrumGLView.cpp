@@ -371,19 +371,7 @@ void QX2DSpectrumGLView::setResetPositionX(int n)
 
 void QX2DSpectrumGLView::setDemoNumber2(int n)
 {
-    const int t = SampleSpeed.load(relaxed) / 120;
-    int samples = -1;
-    if (n >= 0 && n <= 2)
-        samples = 4 * t;
-    else if (n == 3)
-        samples = 16 * t;
-    else if (n == 4)
-        samples = 32 * t;
-    else if (n == 5)
-        samples = 64 * t;
-    else if (n >= 6 && n <= 9)
-        samples = 128 * t;
-    if (samples >= 0) {
+    if (const int samples = replayRowSpacing(n, SampleSpeed.load(relaxed)); samples >= 0) {
         tploop.store(samples, relaxed);
         tlongE.store(n, relaxed);
     }
