@@ -2,7 +2,7 @@
 NUPO_PACKAGES=(
   cmake ninja-build g++ pkg-config ccache
   qt6-base-dev qt6-tools-dev libqt6opengl6-dev qt6-qpa-plugins qt6-pdf-dev qt6-image-formats-plugins
-  libgl1-mesa-dev libglu1-mesa-dev libegl-dev libx11-dev libgl1-mesa-dri libfreetype-dev fonts-liberation2
+  libgl1-mesa-dev libglu1-mesa-dev libegl-dev libx11-dev libxcb1-dev libgl1-mesa-dri libfreetype-dev fonts-liberation2
   libasound2-dev librtmidi-dev libfluidsynth-dev timgm6mb-soundfont libjack-jackd2-dev jackd2
   libmpv-dev ffmpeg liblo-dev pulseaudio pulseaudio-utils
   libgtest-dev libgmock-dev libbenchmark-dev libfftw3-dev

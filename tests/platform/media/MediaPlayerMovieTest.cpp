@@ -70,8 +70,8 @@ TEST(MediaPlayerRates, NegativeRatesPlayBackwardsToTheStartAndTinyRatesAreHeldAt
     const double before = player.currentTime();
     ASSERT_TRUE(test::processEventsUntil([&] { return player.currentTime() < before - 0.05; }));
     player.setRate(3.0);
-    // mpv reports the new direction's state once the seek there has landed.
-    EXPECT_TRUE(test::processEventsUntil([&] { return player.isPlaying(); }));
+    // Forwards again it plays to the end (a fraction of a second at that rate, too short to be sure of
+    // seeing it playing on a busy machine): the end callback runs, which backwards playback never calls.
     ASSERT_TRUE(test::processEventsUntil([&] { return ends == 1; }));
     EXPECT_TRUE(test::processEventsUntil([&] { return player.isAtEnd(); }));
 }
