@@ -1,6 +1,7 @@
 #include "platform/media/MediaPlayer.h"
 
 #include "platform/appkit/MainThread.h"
+#include "platform/appkit/ThreadSanitizerBuild.h"
 #include "platform/files/CheckedFile.h"
 #include "platform/media/AudioServers.h"
 
@@ -10,14 +11,6 @@
 
 #include <mpv/client.h>
 #include <mpv/render.h>
-
-#if defined(__SANITIZE_THREAD__)
-#define NUPO_THREAD_SANITIZER 1
-#elif defined(__has_feature)
-#if __has_feature(thread_sanitizer)
-#define NUPO_THREAD_SANITIZER 1
-#endif
-#endif
 
 #include <algorithm>
 #include <chrono>

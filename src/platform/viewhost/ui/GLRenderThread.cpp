@@ -1,19 +1,12 @@
 #include "platform/viewhost/ui/GLRenderThread.h"
 
 #include "platform/appkit/MainThread.h"
+#include "platform/appkit/ThreadSanitizerBuild.h"
 #include "platform/gl/OffscreenGLContext.h"
 
 #include <GL/gl.h>
 #include <QCoreApplication>
 #include <QSurfaceFormat>
-
-#if defined(__SANITIZE_THREAD__)
-#define NUPO_THREAD_SANITIZER 1
-#elif defined(__has_feature)
-#if __has_feature(thread_sanitizer)
-#define NUPO_THREAD_SANITIZER 1
-#endif
-#endif
 
 #include <algorithm>
 #include <atomic>
