@@ -1,6 +1,7 @@
 #include "QXSketch/ui/NUPO4DrawWindowController.h"
 
 #include "QXDrawerSound/player/QXSoundController.h"
+#include "QXDrawerSound/player/SoundSlotTables.h"
 #include "QXSketch/gl/NUPO4Drawing.h"
 #include "QXSketch/gl/NUPO4GraphicView.h"
 #include "QXSketch/gl/SketchState.h"
@@ -42,8 +43,9 @@ NUPO4DrawWindowController::NUPO4DrawWindowController()
     NUPO4Graphic::windowColourTaken = [] {
         QX3DSpectrumAppController::sharedQX3DSpectrumAppController().setWindowColorValue();
     };
-    // The first drawing window of a run sets the sound slots' tables to their defaults again.
-    if (firstTimeRunAplication.exchange(0) != 0)
+    // The first drawing window of a run sets the sound slots' tables to their defaults again, unless a
+    // sound bank has filled them already: its sounds would play on but be missing from the next save.
+    if (firstTimeRunAplication.exchange(0) != 0 && firsttimeQXSoundController == 0)
         QXSoundController::sharedQXSoundController().initSoundNSStr();
     drawing_->changed = [this] { drawingChanged(); };
     // Undo and Redo follow the stack once it has moved (a command runs before the stack's index moves).

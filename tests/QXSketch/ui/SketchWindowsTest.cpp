@@ -96,6 +96,7 @@ TEST(ToolPalette, ChoosesTheCanvasToolAndStaysOne)
 TEST(DrawWindow, OpensFromTheMenuAsTheFrontDrawing)
 {
     firstTimeRunAplication = 1;
+    firsttimeQXSoundController = 0;
     PlaymodeA.fill(0);
     QXAppController::sharedQXAppController().actionNamed("showDrawWindow")(nullptr);
     // The first drawing window of the run set the sound slots' tables to their defaults again.
@@ -111,6 +112,24 @@ TEST(DrawWindow, OpensFromTheMenuAsTheFrontDrawing)
     EXPECT_EQ(firstTimeRunAplication.load(), 0);
     EXPECT_NE(NUPO4Drawing::frontDrawing(), nullptr);
     closeAll();
+}
+
+TEST(DrawWindow, FirstOfTheRunKeepsASoundBankOpenedBeforeIt)
+{
+    // A bank opened from the media browser has filled the tables; the first drawing window must not
+    // empty them, or the next save loses the bank that is playing.
+    firstTimeRunAplication = 1;
+    firsttimeQXSoundController = 1;
+    SendSoundstr[0] = QStringLiteral("/sounds/a.wav");
+    RowsCountA[0] = 1;
+    PlaymodeA.fill(0);
+    QXAppController::sharedQXAppController().actionNamed("showDrawWindow")(nullptr);
+    EXPECT_EQ(firstTimeRunAplication.load(), 0);
+    EXPECT_EQ(SendSoundstr[0], QStringLiteral("/sounds/a.wav"));
+    EXPECT_EQ(RowsCountA[0], 1);
+    EXPECT_EQ(PlaymodeA[3], 0);
+    closeAll();
+    initSoundTables();
 }
 
 TEST(DrawWindow, SourcePopupTellsTheThreeDWindowAndEditsReachTheCanvas)
