@@ -2,6 +2,7 @@
 
 #include <QEvent>
 #include <QMouseEvent>
+#include <QScreen>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -96,7 +97,26 @@ QSizeF Drawer::limited(const QSizeF& size) const
 
 void Drawer::open()
 {
-    openOnEdge(preferredEdge_);
+    openOnEdge(edgeWithRoom());
+}
+
+Drawer::Edge Drawer::edgeWithRoom() const
+{
+    if (!parentWindow_ || !isSideEdge(preferredEdge_))
+        return preferredEdge_;
+    const QScreen* screen = parentWindow_->screen();
+    if (!screen)
+        return preferredEdge_;
+    const QRect area = screen->availableGeometry();
+    const QRect frame = parentWindow_->frameGeometry();
+    const int depth = std::max(1, int(std::lround(contentSize_.width())));
+    const bool roomLeft = frame.left() - depth >= area.left();
+    const bool roomRight = frame.right() + depth <= area.right();
+    if (preferredEdge_ == Edge::Left && !roomLeft && roomRight)
+        return Edge::Right;
+    if (preferredEdge_ == Edge::Right && !roomRight && roomLeft)
+        return Edge::Left;
+    return preferredEdge_;
 }
 
 void Drawer::openOnEdge(Edge edge)

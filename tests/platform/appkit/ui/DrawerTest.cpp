@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QMouseEvent>
+#include <QScreen>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -54,6 +55,40 @@ TEST_F(DrawerTest, DrawersSitBesideTheirEdgeWithinTheOffsets)
     moved.openOnEdge(Drawer::Edge::Left);
     EXPECT_EQ(moved.edge(), Drawer::Edge::Left);
     EXPECT_EQ(moved.geometry().right(), frame.left() - 1);
+}
+
+TEST_F(DrawerTest, ASideDrawerWithoutRoomOnTheScreenOpensOnTheOtherSide)
+{
+    const QRect area = window.screen()->availableGeometry();
+    window.setGeometry(area.left() + 10, area.top() + 100, 400, 300);
+    frame = window.frameGeometry();
+    Drawer left(&window, Drawer::Edge::Left);
+    left.setContentSize(QSizeF(200, 100));
+    left.open();
+    EXPECT_EQ(left.edge(), Drawer::Edge::Right);
+    EXPECT_EQ(left.geometry().left(), frame.right() + 1);
+    EXPECT_TRUE(area.contains(left.geometry()));
+    left.close();
+    finishTransitions();
+
+    // Moved to the right edge, the same drawer opens on its preferred side again.
+    window.move(area.right() - frame.width() - 5, area.top() + 100);
+    frame = window.frameGeometry();
+    left.open();
+    EXPECT_EQ(left.edge(), Drawer::Edge::Left);
+    EXPECT_EQ(left.geometry().right(), frame.left() - 1);
+
+    Drawer right(&window, Drawer::Edge::Right);
+    right.setContentSize(QSizeF(200, 100));
+    right.open();
+    EXPECT_EQ(right.edge(), Drawer::Edge::Left);
+
+    // No room on either side: the preferred side, as asked.
+    window.setGeometry(area.left() + 10, area.top() + 100, area.width() - 20, 300);
+    Drawer wide(&window, Drawer::Edge::Right);
+    wide.setContentSize(QSizeF(200, 100));
+    wide.open();
+    EXPECT_EQ(wide.edge(), Drawer::Edge::Right);
 }
 
 TEST_F(DrawerTest, OpeningAndClosingPassThroughTheirStatesAndToggleReversesThem)
