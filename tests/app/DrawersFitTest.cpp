@@ -13,6 +13,7 @@
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 
@@ -71,6 +72,9 @@ TEST_P(DrawersFit, ControlsShowWholeAndTheDrawersKeepTheirPlaces)
     ASSERT_NE(controller, nullptr);
     QWidget* window = controller->nibWindow();
     ASSERT_NE(window, nullptr);
+    // In the middle of the screen: a drawer with no room on its own side would open on the other.
+    const QRect area = window->screen()->availableGeometry();
+    window->move(area.center() - QPoint(window->width() / 2, window->height() / 2));
     window->show();
     QCoreApplication::processEvents();
     const QList<Drawer*> drawers = window->findChildren<Drawer*>();

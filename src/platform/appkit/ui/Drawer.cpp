@@ -97,33 +97,33 @@ QSizeF Drawer::limited(const QSizeF& size) const
 
 void Drawer::open()
 {
-    openOnEdge(edgeWithRoom());
+    openOnEdge(preferredEdge_);
 }
 
-Drawer::Edge Drawer::edgeWithRoom() const
+Drawer::Edge Drawer::edgeWithRoom(Edge wanted) const
 {
-    if (!parentWindow_ || !isSideEdge(preferredEdge_))
-        return preferredEdge_;
+    if (!parentWindow_ || !isSideEdge(wanted))
+        return wanted;
     const QScreen* screen = parentWindow_->screen();
     if (!screen)
-        return preferredEdge_;
+        return wanted;
     const QRect area = screen->availableGeometry();
     const QRect frame = parentWindow_->frameGeometry();
     const int depth = std::max(1, int(std::lround(contentSize_.width())));
     const bool roomLeft = frame.left() - depth >= area.left();
     const bool roomRight = frame.right() + depth <= area.right();
-    if (preferredEdge_ == Edge::Left && !roomLeft && roomRight)
+    if (wanted == Edge::Left && !roomLeft && roomRight)
         return Edge::Right;
-    if (preferredEdge_ == Edge::Right && !roomRight && roomLeft)
+    if (wanted == Edge::Right && !roomRight && roomLeft)
         return Edge::Left;
-    return preferredEdge_;
+    return wanted;
 }
 
 void Drawer::openOnEdge(Edge edge)
 {
     if (isOpenOrOpening())
         return;
-    edge_ = edge;
+    edge_ = edgeWithRoom(edge);
     setState(State::Opening);
     place();
     if (parentWindow_ && parentWindow_->isVisible())

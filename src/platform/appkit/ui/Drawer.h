@@ -56,7 +56,8 @@ public:
 
     State state() const { return state_; }
     bool isOpenOrOpening() const { return state_ == State::Open || state_ == State::Opening; }
-    // Opens on the preferred edge, or on the opposite side when only that side has room on the screen.
+    // Open on the preferred or the given edge; a side drawer opens on the opposite side instead when only
+    // that side has room on the screen.
     void open();
     void openOnEdge(Edge edge);
     void close();
@@ -87,9 +88,9 @@ private:
     bool onOuterEdge(const QPoint& position) const;
     bool isSideEdge() const { return isSideEdge(edge_); }
     static bool isSideEdge(Edge edge) { return edge != Edge::Bottom; }
-    // The preferred edge, or the opposite side when the drawer would leave the screen on the preferred
-    // side and fits on the other (a window at the screen's edge keeps its drawer in reach).
-    Edge edgeWithRoom() const;
+    // The edge asked for, or the opposite side when the drawer would leave the screen on that side and
+    // fits on the other (a window at the screen's edge keeps its drawer in reach).
+    Edge edgeWithRoom(Edge wanted) const;
 
     QPointer<QWidget> parentWindow_;
     QPointer<QWidget> content_;

@@ -82,6 +82,12 @@ TEST_F(DrawerTest, ASideDrawerWithoutRoomOnTheScreenOpensOnTheOtherSide)
     right.setContentSize(QSizeF(200, 100));
     right.open();
     EXPECT_EQ(right.edge(), Drawer::Edge::Left);
+    // An edge asked for by name too.
+    Drawer named(&window, Drawer::Edge::Left);
+    named.setContentSize(QSizeF(200, 100));
+    named.openOnEdge(Drawer::Edge::Right);
+    EXPECT_EQ(named.edge(), Drawer::Edge::Left);
+    EXPECT_TRUE(area.contains(named.geometry()));
 
     // No room on either side: the preferred side, as asked.
     window.setGeometry(area.left() + 10, area.top() + 100, area.width() - 20, 300);
