@@ -1,12 +1,24 @@
 #include "platform/appkit/ui/WindowPlacement.h"
 
 #include "platform/appkit/MainThread.h"
+#include "platform/appkit/WindowSpot.h"
 
+#include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QAbstractSlider>
+#include <QAbstractSpinBox>
 #include <QApplication>
+#include <QComboBox>
 #include <QDialog>
 #include <QEvent>
 #include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPlainTextEdit>
 #include <QScreen>
+#include <QTabBar>
+#include <QTextEdit>
 #include <QWidget>
 
 #ifdef NUPO_HAVE_XCB
@@ -76,6 +88,17 @@ bool x11WindowManagerRuns(xcb_connection_t* connection)
 bool isPlacedWindowType(Qt::WindowType type)
 {
     return type == Qt::Window || type == Qt::Dialog;
+}
+
+// Widgets a user reads or works: what a window opening over another should leave uncovered.
+bool isControl(const QWidget* widget)
+{
+    return qobject_cast<const QAbstractButton*>(widget) || qobject_cast<const QAbstractSlider*>(widget) ||
+           qobject_cast<const QComboBox*>(widget) || qobject_cast<const QAbstractSpinBox*>(widget) ||
+           qobject_cast<const QLineEdit*>(widget) || qobject_cast<const QLabel*>(widget) ||
+           qobject_cast<const QMenuBar*>(widget) || qobject_cast<const QTabBar*>(widget) ||
+           qobject_cast<const QAbstractItemView*>(widget) || qobject_cast<const QTextEdit*>(widget) ||
+           qobject_cast<const QPlainTextEdit*>(widget);
 }
 
 }  // namespace
@@ -313,59 +336,38 @@ void WindowPlacement::openClearOfShownWindows(QWidget* window)
 {
     if (!window || !window->isWindow())
         return;
-    QList<QRect> shown;
+    QList<ShownWindowFrame> shown;
     for (const QWidget* other : QApplication::topLevelWidgets()) {
         const Qt::WindowType type = other->windowType();
         if (other != window && other->isVisible() && !other->isMinimized() &&
             (isPlacedWindowType(type) || type == Qt::Tool))
-            shown.append(frameOf(other));
+            shown.append({frameOf(other), controlsOf(other)});
     }
-    const QRect current = frameOf(window);
-    if (const std::optional<QRect> spot = leastCoveringSpot(current, availableArea(window), shown,
-                                                            keptClearFrames(window)))
+    if (const std::optional<QRect> spot =
+            openingSpot(frameOf(window), availableArea(window), shown, keptClearFrames(window)))
         window->move(spot->topLeft());
 }
 
-std::optional<QRect> WindowPlacement::leastCoveringSpot(const QRect& current, const QRect& area,
-                                                        const QList<QRect>& shown, const QList<QRect>& keptClear)
+QList<QRect> WindowPlacement::controlsOf(const QWidget* window)
 {
-    const auto covered = [&shown](const QRect& frame) {
-        qint64 sum = 0;
-        for (const QRect& f : shown) {
-            const QRect common = f.intersected(frame);
-            sum += qint64(common.width()) * common.height();
-        }
-        return sum;
-    };
-    qint64 least = covered(current);
-    if (least == 0 || area.isEmpty())
-        return std::nullopt;
-    // Spots to try: against the area's edges and against the edges of the shown windows.
-    const int w = current.width();
-    const int h = current.height();
-    std::vector<int> xs{area.left(), area.left() + area.width() - w};
-    std::vector<int> ys{area.top(), area.top() + area.height() - h};
-    for (const QRect& f : shown) {
-        xs.insert(xs.end(), {f.left() + f.width(), f.left() - w});
-        ys.insert(ys.end(), {f.top() + f.height(), f.top() - h});
+    QList<QRect> controls;
+    if (!window)
+        return controls;
+    const QRect frame = frameOf(window);
+    const QMargins decoration = decorationOf(window);
+    if (decoration.top() > 0)
+        controls.append(QRect(frame.left(), frame.top(), frame.width(), decoration.top()));
+    // The client area's corner on the screen, as frameOf() has it (also before the window is framed).
+    const QPoint client = frame.topLeft() + QPoint(decoration.left(), decoration.top());
+    for (const QWidget* child : window->findChildren<QWidget*>()) {
+        if (child->isWindow() || !child->isVisibleTo(window) || !isControl(child))
+            continue;
+        // What of it shows: its parents and siblings may cut it (a scrolled panel).
+        const QRect seen = child->visibleRegion().boundingRect();
+        if (!seen.isEmpty())
+            controls.append(seen.translated(child->mapTo(window, QPoint(0, 0)) + client));
     }
-    std::sort(xs.begin(), xs.end());
-    std::sort(ys.begin(), ys.end());
-    std::optional<QRect> best;
-    for (int y : ys) {
-        for (int x : xs) {
-            const QRect spot(x, y, w, h);
-            if (!area.contains(spot) || std::any_of(keptClear.begin(), keptClear.end(),
-                                                    [&spot](const QRect& f) { return f.intersects(spot); }))
-                continue;
-            const qint64 cover = covered(spot);
-            if (cover < least) {
-                least = cover;
-                best = spot;
-            }
-        }
-    }
-    return best;
+    return controls;
 }
 
 void WindowPlacement::cascade(QWidget* window)

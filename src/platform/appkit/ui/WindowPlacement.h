@@ -17,8 +17,8 @@ namespace nupo {
 // and a window larger than the area is shrunk to it (not below its minimum size). A new window that
 // would open exactly on top of a shown window of the same title is cascaded down and to the right.
 // A window opening where it would cover shown windows opens instead, at its size, where it covers the
-// least of them (none, where the screen has room); a window whose frame its caller chose (a frame
-// stored in a document) keeps that frame.
+// least of their controls, then of them (none, where the screen has room); a window whose frame its
+// caller chose (a frame stored in a document) keeps that frame.
 //
 // A window that floats above the others (the drawing tool palette) would hide what lies under it for
 // good: marked with keepClear(), it is one that other windows open clear of. No window can be made
@@ -58,12 +58,12 @@ public:
     // the windows it covers (it is still kept on the screen and clear of the windows kept clear).
     static void keepChosenFrame(QWidget* window);
     // Moves the window, at its size, to the spot of the available area where it covers the least of
-    // the shown windows, and none of the windows kept clear; leaves it where it is when it covers none.
+    // the shown windows' controls, then of the shown windows, and none of the windows kept clear
+    // (openingSpot); leaves it where it is when it covers nothing.
     static void openClearOfShownWindows(QWidget* window);
-    // That spot for a frame `current`: the first (rows first, from the top left) of the spots that
-    // cover least of `shown`, where it covers less than `current` does; nothing otherwise.
-    static std::optional<QRect> leastCoveringSpot(const QRect& current, const QRect& area,
-                                                  const QList<QRect>& shown, const QList<QRect>& keptClear);
+    // The places of a shown window's controls in screen coordinates: its title bar, its menu bar and
+    // the buttons, fields, sliders, lists and texts of its content; not its plots and pictures.
+    static QList<QRect> controlsOf(const QWidget* window);
 
     // The window's frame (decoration included) in screen coordinates: as the window manager has framed
     // it, or as it will be framed.

@@ -2,7 +2,10 @@
 #include "platform/appkit/ui/WindowPlacement.h"
 
 #include <QApplication>
+#include <QHBoxLayout>
 #include <QLabel>
+#include <QPushButton>
+#include <QSlider>
 #include <QVBoxLayout>
 #include <QWidget>
 
@@ -229,22 +232,42 @@ TEST(WindowPlacement, ANewWindowOpensClearOfTheShownOnesWhereTheScreenHasRoom)
     EXPECT_EQ(stored->geometry().topLeft(), storedAt);
 }
 
-TEST(WindowPlacement, WithNoRoomLeftANewWindowCoversTheLeastOfTheOthers)
+TEST(WindowPlacement, AWindowOpeningOverAnotherLeavesItsControlsUncovered)
 {
-    const QRect area(0, 0, 1000, 800);
-    const QList<QRect> palette{QRect(0, 0, 200, 150)};
-    const QList<QRect> shown{QRect(200, 0, 500, 500), QRect(0, 500, 1000, 300), palette.front()};
-    // 400 x 400 fits nowhere clear; at the top right it covers the least: 100 x 400 of the first window.
-    const QRect nib(250, 50, 400, 400);
-    const std::optional<QRect> spot = WindowPlacement::leastCoveringSpot(nib, area, shown, palette);
-    ASSERT_TRUE(spot.has_value());
-    EXPECT_EQ(*spot, QRect(600, 0, 400, 400));
-    EXPECT_TRUE(area.contains(*spot));
-    EXPECT_FALSE(spot->intersects(palette.front()));
-    // Where it was put covers no window: it stays.
-    EXPECT_FALSE(WindowPlacement::leastCoveringSpot(QRect(700, 0, 300, 500), area, shown, palette).has_value());
-    // The whole area taken: no spot covers less than where it was put.
-    EXPECT_FALSE(WindowPlacement::leastCoveringSpot(area, area, shown, palette).has_value());
+    // A window filling the screen, its controls in rows above and below its plot: a window opened
+    // over its top row moves onto the plot, where it hides no control.
+    WindowPlacement::watchTopLevelWindows();
+    const QRect area = WindowPlacement::availableArea(nullptr);
+    ASSERT_GE(area.height(), 600);
+
+    auto plot = windowTitled("Waterfall Window", QRect());
+    auto* layout = new QVBoxLayout(plot.get());
+    auto* top = new QHBoxLayout;
+    for (const char* title : {"Source", "Speed", "Window"})
+        top->addWidget(new QPushButton(title));
+    layout->addLayout(top);
+    auto* view = new QWidget;
+    layout->addWidget(view, 1);
+    auto* slider = new QSlider(Qt::Horizontal);
+    layout->addWidget(slider);
+    layout->addWidget(new QLabel("Time 00:00:00"));
+    const QMargins decoration = WindowPlacement::decorationOf(plot.get());
+    plot->setGeometry(QRect(area.topLeft() + QPoint(decoration.left(), decoration.top()),
+                            area.size().shrunkBy(decoration)));
+    plot->show();
+    const QList<QRect> controls = WindowPlacement::controlsOf(plot.get());
+    ASSERT_GE(controls.size(), 6);  // title bar, three buttons, slider, label
+    const QRect viewOnScreen(view->mapToGlobal(QPoint(0, 0)), view->size());
+    for (const QRect& control : controls)
+        ASSERT_FALSE(control.intersects(viewOnScreen));
+
+    auto mixer = windowTitled("Brain-Switch Mixer", QRect(plot->geometry().topLeft(), QSize(300, 200)));
+    mixer->show();
+    const QRect mixerFrame = WindowPlacement::frameOf(mixer.get());
+    for (const QRect& control : controls)
+        EXPECT_FALSE(mixerFrame.intersects(control)) << control.x() << "," << control.y();
+    EXPECT_TRUE(area.contains(mixerFrame));
+    EXPECT_EQ(mixer->size(), QSize(300, 200));
 }
 
 }  // namespace
