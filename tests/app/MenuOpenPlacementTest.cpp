@@ -4,6 +4,8 @@
 #include "app/NUPO4DrawAppDelegate.h"
 #include "platform/appkit/ui/WindowPlacement.h"
 
+#include "PlacementTestSupport.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QMainWindow>
@@ -11,36 +13,15 @@
 #include <QWidget>
 
 using namespace nupo;
+using nupo::test::described;
+using nupo::test::shownWindows;
 
 namespace {
 
-QString described(const QWidget* window)
-{
-    const QRect f = WindowPlacement::frameOf(window);
-    return QStringLiteral("%1 at %2,%3 %4x%5")
-        .arg(window->windowTitle())
-        .arg(f.x())
-        .arg(f.y())
-        .arg(f.width())
-        .arg(f.height());
-}
-
-QList<QWidget*> shownWindows()
-{
-    QList<QWidget*> windows;
-    for (QWidget* window : QApplication::topLevelWidgets())
-        if (window->isVisible() && window->windowType() == Qt::Window)
-            windows.append(window);
-    return windows;
-}
-
 TEST(MenuOpenPlacement, EachWindowFitsTheScreenAndTheLastLeavesTheControlsOfTheOthersUncovered)
 {
-    const QSize screen = QGuiApplication::primaryScreen()->geometry().size();
-    SCOPED_TRACE(QStringLiteral("screen %1x%2").arg(screen.width()).arg(screen.height()).toStdString());
-    auto& delegate = NUPO4DrawAppDelegate::sharedNUPO4DrawAppDelegate();
-    delegate.applicationDidFinishLaunching(nullptr);
-    QMainWindow* controlPanel = delegate.mainWindow();
+    SCOPED_TRACE(test::screenSize());
+    QMainWindow* controlPanel = test::launchedControlPanel();
     ASSERT_NE(controlPanel, nullptr);
     const QRect area = WindowPlacement::availableArea(controlPanel);
 
@@ -68,7 +49,7 @@ TEST(MenuOpenPlacement, EachWindowFitsTheScreenAndTheLastLeavesTheControlsOfTheO
                 << described(opened).toStdString() << " is under the palette";
     }
     ASSERT_EQ(opened->windowTitle(), "Brain-Switch Mixer");
-    if (screen.height() >= 1200) {
+    if (QGuiApplication::primaryScreen()->geometry().height() >= 1200) {
         const QRect mixer = WindowPlacement::frameOf(opened);
         for (const QWidget* window : shownWindows()) {
             if (window == opened)
@@ -79,7 +60,7 @@ TEST(MenuOpenPlacement, EachWindowFitsTheScreenAndTheLastLeavesTheControlsOfTheO
                     << described(window).toStdString();
         }
     }
-    delegate.applicationWillTerminate(nullptr);
+    NUPO4DrawAppDelegate::sharedNUPO4DrawAppDelegate().applicationWillTerminate(nullptr);
 }
 
 }  // namespace

@@ -6,34 +6,18 @@
 #include "core/ui/WindowController.h"
 #include "platform/appkit/ui/WindowPlacement.h"
 
+#include "PlacementTestSupport.h"
+
 #include <QApplication>
 #include <QMainWindow>
 #include <QScreen>
 #include <QWidget>
 
 using namespace nupo;
+using nupo::test::described;
+using nupo::test::shownWindows;
 
 namespace {
-
-QString described(const QWidget* window)
-{
-    const QRect f = WindowPlacement::frameOf(window);
-    return QStringLiteral("%1 at %2,%3 %4x%5")
-        .arg(window->windowTitle())
-        .arg(f.x())
-        .arg(f.y())
-        .arg(f.width())
-        .arg(f.height());
-}
-
-QList<QWidget*> shownWindows()
-{
-    QList<QWidget*> windows;
-    for (QWidget* window : QApplication::topLevelWidgets())
-        if (window->isVisible() && (window->windowType() == Qt::Window || window->windowType() == Qt::Dialog))
-            windows.append(window);
-    return windows;
-}
 
 // No shown window overlaps the Control Panel or a window that floats above the others, and every
 // window lies on the screen.
@@ -51,18 +35,16 @@ void expectNothingCovered(const QWidget* controlPanel)
                 << described(window).toStdString() << " covers " << described(controlPanel).toStdString();
         }
         for (const QRect& palette : WindowPlacement::keptClearFrames(window)) {
-            EXPECT_FALSE(frame.intersects(palette)) << described(window).toStdString() << " is under the palette";
+            EXPECT_FALSE(frame.intersects(palette))
+                << described(window).toStdString() << " is under the palette";
         }
     }
 }
 
 TEST(StartPlacement, NothingCoversTheControlPanelOrLiesUnderThePalette)
 {
-    const QSize screen = QGuiApplication::primaryScreen()->geometry().size();
-    SCOPED_TRACE(QStringLiteral("screen %1x%2").arg(screen.width()).arg(screen.height()).toStdString());
-    auto& delegate = NUPO4DrawAppDelegate::sharedNUPO4DrawAppDelegate();
-    delegate.applicationDidFinishLaunching(nullptr);
-    QMainWindow* controlPanel = delegate.mainWindow();
+    SCOPED_TRACE(test::screenSize());
+    QMainWindow* controlPanel = test::launchedControlPanel();
     ASSERT_NE(controlPanel, nullptr);
     ASSERT_TRUE(controlPanel->isVisible());
     const QList<QWidget*> windows = shownWindows();
@@ -86,7 +68,7 @@ TEST(StartPlacement, NothingCoversTheControlPanelOrLiesUnderThePalette)
         if (window != controlPanel && window->isVisible() && window->windowTitle() == "Rawwave Window")
             window->close();
     QXAppController& menu = QXAppController::sharedQXAppController();
-    if (screen.width() < 1280)
+    if (QGuiApplication::primaryScreen()->geometry().width() < 1280)
         menu.showAll1024(nullptr);
     else
         menu.showAll1900(nullptr);
@@ -104,7 +86,7 @@ TEST(StartPlacement, NothingCoversTheControlPanelOrLiesUnderThePalette)
             EXPECT_FALSE(WindowPlacement::frameOf(plots[i]).intersects(WindowPlacement::frameOf(plots[j])))
                 << described(plots[i]).toStdString() << " overlaps " << described(plots[j]).toStdString();
     expectNothingCovered(controlPanel);
-    delegate.applicationWillTerminate(nullptr);
+    NUPO4DrawAppDelegate::sharedNUPO4DrawAppDelegate().applicationWillTerminate(nullptr);
 }
 
 }  // namespace
