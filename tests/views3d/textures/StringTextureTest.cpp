@@ -92,6 +92,20 @@ TEST_F(StringTextures, TextBoxAndBorderShowOnScreen)
     EXPECT_EQ(texture.texName(), name);
 }
 
+TEST_F(StringTextures, ATextureOfAnotherContextIsMadeAgainWhereTheTextIsDrawn)
+{
+    StringTexture texture(QStringLiteral("HELLO"), sans(24), white, blue, red);
+    {
+        OffscreenGLContext other(QSize(kWidth, kHeight));
+        ASSERT_TRUE(other.isValid());
+        texture.drawAtPoint(QPointF(10, 10));
+        ASSERT_NE(texture.texName(), 0u);
+    }
+    ASSERT_TRUE(context_.makeCurrent());
+    const QImage frame = draw(texture, 10, 10);
+    EXPECT_EQ(frame.pixel(12, 11), qRgb(0, 0, 255));
+}
+
 TEST_F(StringTextures, NoBoxNoBorderLeavesTheFrameTransparent)
 {
     StringTexture texture(QStringLiteral("Iy"), sans(20));
@@ -136,7 +150,15 @@ TEST_F(StringTextures, FramesFollowTheTextUnlessStatic)
     ASSERT_NE(name, 0u);
     texture.useDynamicFrame();
     EXPECT_EQ(texture.texName(), name);
-    // Any change throws it away.
+    // The same text again keeps it; other text, another font or a colour change throws it away.
+    texture.setString(QStringLiteral("x"), sans(16));
+    EXPECT_EQ(texture.texName(), name);
+    texture.setString(QStringLiteral("x"), sans(17));
+    EXPECT_EQ(texture.texName(), 0u);
+    draw(texture, 0, 0);
+    texture.setString(QStringLiteral("y"), sans(17));
+    EXPECT_EQ(texture.texName(), 0u);
+    draw(texture, 0, 0);
     texture.setBoxColor(blue);
     EXPECT_EQ(texture.texName(), 0u);
 }

@@ -22,6 +22,8 @@ struct TextAttributes {
     // A font of the family at a size in pixels (a point of the original screens).
     static TextAttributes withFont(const QString& family, int pixelSize, bool bold = false,
                                    std::optional<RGBAColor> colour = std::nullopt);
+
+    friend bool operator==(const TextAttributes&, const TextAttributes&) = default;
 };
 
 // Styled text: runs of text, each with its attributes; "\n" starts a new line.
@@ -30,6 +32,8 @@ public:
     struct Run {
         QString text;
         TextAttributes attributes;
+
+        friend bool operator==(const Run&, const Run&) = default;
     };
 
     AttributedString() = default;
@@ -43,6 +47,8 @@ public:
     QSizeF size() const;
     // Draws the text with its top left at topLeft; runs without a colour of their own take colour.
     void draw(QPainter& painter, const QPointF& topLeft, const RGBAColor& colour) const;
+
+    friend bool operator==(const AttributedString&, const AttributedString&) = default;
 
 private:
     std::vector<Run> runs_;

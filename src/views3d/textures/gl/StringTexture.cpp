@@ -65,6 +65,9 @@ QSizeF StringTexture::frameSize()
 
 void StringTexture::setString(const AttributedString& string)
 {
+    // The overlays give most strings again unchanged every frame: they keep their texture.
+    if (string == string_)
+        return;
     deleteTexture();
     string_ = string;
     if (!staticFrame_)
@@ -162,6 +165,11 @@ void StringTexture::genTexture()
 
 void StringTexture::drawWithBounds(const QRectF& bounds)
 {
+    // A texture of another context is no name here: the text is drawn into one of this context.
+    if (texName_ && cgl_ctx != currentGLContext()) {
+        texName_ = 0;
+        cgl_ctx = nullptr;
+    }
     if (!texName_) {
         genTexture();
         if (!texName_)
@@ -184,7 +192,8 @@ void StringTexture::drawWithBounds(const QRectF& bounds)
 
 void StringTexture::drawAtPoint(const QPointF& point)
 {
-    if (!texName_) {
+    if (!texName_ || cgl_ctx != currentGLContext()) {
+        texName_ = 0;
         genTexture();
         if (!texName_)
             return;
