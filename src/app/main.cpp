@@ -94,6 +94,7 @@ int main(int argc, char** argv)
     // switched off); nothing is asked, as nobody may be there to answer.
     nupo::quitOnTerminationSignals(
         [] { nupo::NUPO4DocumentController::sharedNUPO4DocumentController().quit(); });
+    nupo::endAtOnceWhenTheDisplayIsLost();
     QTimer::singleShot(0, &app, [&delegate] {
         delegate.applicationDidFinishLaunching(&delegate);
         // The first GL context loads the GL driver, which takes a good part of a second: done once the

@@ -2,12 +2,15 @@
 
 #include <QCoreApplication>
 #include <QSocketNotifier>
+#include <QtGlobal>
 
 #include <fcntl.h>
 #include <unistd.h>
 #include <atomic>
 #include <cerrno>
 #include <csignal>
+#include <cstdio>
+#include <cstdlib>
 
 namespace nupo {
 
@@ -46,6 +49,22 @@ void handle(int number)
     ::sigaction(number, &action, nullptr);
 }
 
+bool watchingMessages = false;
+QtMessageHandler previousMessageHandler = nullptr;
+
+void onMessage(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    if (previousMessageHandler)
+        previousMessageHandler(type, context, message);
+    else
+        std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
+    if (message.startsWith(QLatin1String("The X11 connection broke"))) {
+        std::fflush(stdout);
+        std::fflush(stderr);
+        std::_Exit(1);
+    }
+}
+
 bool startedIgnored(int number)
 {
     struct sigaction current {};
@@ -75,6 +94,14 @@ void quitOnTerminationSignals(std::function<void()> quit)
     // Started in the background of a shell, the program keeps ignoring Ctrl+C as its shell meant.
     if (!startedIgnored(SIGINT))
         handle(SIGINT);
+}
+
+void endAtOnceWhenTheDisplayIsLost()
+{
+    if (watchingMessages)
+        return;
+    watchingMessages = true;
+    previousMessageHandler = qInstallMessageHandler(onMessage);
 }
 
 }  // namespace nupo

@@ -12,4 +12,12 @@ namespace nupo {
 // Call once, from the main thread, with its event loop about to run; later calls replace `quit`.
 void quitOnTerminationSignals(std::function<void()> quit);
 
+// The display lost (the X server gone, or the session ending before the program has quit): Qt reports
+// that its X connection broke and ends the program with exit(1), whose exit handlers and destructors of
+// statics would run while the GL views' drawing threads still draw with them, and crash. After that
+// report the program ends at once instead, with the same code. Other messages go on as before.
+//
+// Call once, from the main thread, after the application object is made.
+void endAtOnceWhenTheDisplayIsLost();
+
 }  // namespace nupo

@@ -11,6 +11,8 @@
 #include <gtest/gtest.h>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
+#include <string_view>
 
 namespace nupo {
 namespace {
@@ -32,6 +34,17 @@ TEST(TerminationSignals, Child)
     const QByteArray mode = qgetenv(childMode);
     if (mode.isEmpty())
         GTEST_SKIP() << "runs only as the child of the other cases";
+    if (mode == "display") {
+        // As Qt's X11 platform does when its connection breaks, after another warning; an exit handler
+        // that says whether it ran.
+        endAtOnceWhenTheDisplayIsLost();
+        std::atexit([] { std::printf("exit handlers ran\n"); });
+        qWarning("A warning of another kind");
+        std::printf("still here\n");
+        std::fflush(stdout);
+        qWarning("The X11 connection broke (error 1). Did the X11 server die?");
+        std::exit(1);
+    }
     quitOnTerminationSignals([mode] {
         std::printf("quit asked\n");
         std::fflush(stdout);
@@ -57,7 +70,8 @@ public:
         process.setChildProcessModifier(
             [interruptIgnored] { std::signal(SIGINT, interruptIgnored ? SIG_IGN : SIG_DFL); });
         process.start(QCoreApplication::applicationFilePath(), {"--gtest_filter=TerminationSignals.Child"});
-        waitToSay("ready");
+        if (std::string_view(mode) != "display")
+            waitToSay("ready");
     }
     ~Child()
     {
@@ -121,6 +135,21 @@ TEST(TerminationSignals, InterruptIgnoredAtStartStaysIgnoredAndASecondSignalEnds
     ASSERT_TRUE(background.waitToEnd());
     EXPECT_EQ(background.process.exitStatus(), QProcess::CrashExit);
     EXPECT_FALSE(background.said.contains("left the loop"));
+}
+
+TEST(TerminationSignals, TheDisplayLostEndsTheProgramAtOnceWithoutItsExitHandlers)
+{
+    if (underThreadSanitizer)
+        GTEST_SKIP() << "ThreadSanitizer cannot follow the child process";
+    Child child("display");
+    ASSERT_TRUE(child.waitToEnd());
+    const QByteArray errors = child.process.readAllStandardError();
+    EXPECT_EQ(child.process.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(child.process.exitCode(), 1);
+    EXPECT_TRUE(child.said.contains("still here")) << child.said.toStdString();
+    EXPECT_FALSE(child.said.contains("exit handlers ran"));
+    EXPECT_TRUE(errors.contains("A warning of another kind")) << errors.toStdString();
+    EXPECT_TRUE(errors.contains("The X11 connection broke")) << errors.toStdString();
 }
 
 }  // namespace
