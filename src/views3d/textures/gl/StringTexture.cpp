@@ -163,18 +163,22 @@ void StringTexture::genTexture()
     glPopClientAttrib();
 }
 
-void StringTexture::drawWithBounds(const QRectF& bounds)
+bool StringTexture::ensureTexture()
 {
     // A texture of another context is no name here: the text is drawn into one of this context.
     if (texName_ && cgl_ctx != currentGLContext()) {
         texName_ = 0;
         cgl_ctx = nullptr;
     }
-    if (!texName_) {
+    if (!texName_)
         genTexture();
-        if (!texName_)
-            return;
-    }
+    return texName_ != 0;
+}
+
+void StringTexture::drawWithBounds(const QRectF& bounds)
+{
+    if (!ensureTexture())
+        return;
     const auto w = static_cast<GLfloat>(texSize_.width());
     const auto h = static_cast<GLfloat>(texSize_.height());
     glBindTexture(GL_TEXTURE_RECTANGLE_ARB, texName_);
@@ -192,12 +196,8 @@ void StringTexture::drawWithBounds(const QRectF& bounds)
 
 void StringTexture::drawAtPoint(const QPointF& point)
 {
-    if (!texName_ || cgl_ctx != currentGLContext()) {
-        texName_ = 0;
-        genTexture();
-        if (!texName_)
-            return;
-    }
+    if (!ensureTexture())
+        return;
     drawWithBounds(QRectF(point, texSize_));
 }
 

@@ -62,6 +62,8 @@ public:
 
 private:
     void computeDynamicFrame();
+    // Makes the texture in the current context unless it is there; false when it cannot be made.
+    bool ensureTexture();
 
     const void* cgl_ctx = nullptr;
     unsigned int texName_ = 0;
