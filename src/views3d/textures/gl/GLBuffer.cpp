@@ -13,23 +13,6 @@ namespace {
 
 int liveTextureCount = 0;
 
-// Highest anisotropy of the current context; 0 when it has no anisotropic filtering.
-float maxAnisotropy()
-{
-    static const void* context = nullptr;
-    static float maximum = 0.0f;
-    const void* current = currentGLContext();
-    if (current != context) {
-        context = current;
-        maximum = 0.0f;
-        const auto* extensions = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
-        if (extensions && (std::strstr(extensions, "GL_EXT_texture_filter_anisotropic") ||
-                           std::strstr(extensions, "GL_ARB_texture_filter_anisotropic")))
-            glGetFloatv(GL_MAX_TEXTURE_MAX_ANISOTROPY_EXT, &maximum);
-    }
-    return maximum;
-}
-
 void upload(int level, const GBuffer& buffer)
 {
     // 32-bit pixels are native words 0xAARRGGBB: BGRA read as reversed 8-8-8-8 words takes blue from the
@@ -41,6 +24,23 @@ void upload(int level, const GBuffer& buffer)
 }
 
 }  // namespace
+
+float maxAnisotropy()
+{
+    // Each drawing thread has its own context: each keeps its own answer.
+    thread_local const void* context = nullptr;
+    thread_local float maximum = 0.0f;
+    const void* current = currentGLContext();
+    if (current != context) {
+        context = current;
+        maximum = 0.0f;
+        const auto* extensions = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
+        if (extensions && (std::strstr(extensions, "GL_EXT_texture_filter_anisotropic") ||
+                           std::strstr(extensions, "GL_ARB_texture_filter_anisotropic")))
+            glGetFloatv(GL_MAX_TEXTURE_MAX_ANISOTROPY_EXT, &maximum);
+    }
+    return maximum;
+}
 
 GLBuffer::~GLBuffer()
 {

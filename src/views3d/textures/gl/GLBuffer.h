@@ -9,6 +9,9 @@
 
 namespace nupo {
 
+// Highest texture anisotropy of the current context; 0 when it has no anisotropic filtering.
+float maxAnisotropy();
+
 // An image buffer with its OpenGL texture: upload with filters and mipmaps, and textured quads. The
 // texture belongs to the GL context current at its creation and is deleted with the buffer while that
 // context is current.

@@ -129,10 +129,29 @@ public:
     int envMapdd = 0;
     int displayModed = 0;
 
+    // A textured triangle is drawn without anisotropic filtering where it is seen so nearly edge-on that
+    // its texture moves more than edgeOnTexelsPerPixel texels from one pixel to the next, or that a
+    // corner comes within edgeOnPixelsToHorizon pixels of its plane's vanishing line (where neighbouring
+    // pixels take texture coordinates of any size). Such a triangle is a hairline a few pixels long; the
+    // software rasteriser's anisotropic filter walks the texels of its footprint, which grows faster
+    // than the square of the step, and one such triangle stalls a frame for seconds or for good. Drawn
+    // with plain trilinear filtering, the hairline's few pixels come out a little blurrier. Tests and the
+    // bench may change the limits (an infinite step and a zero distance turn the guard off).
+    static inline double edgeOnTexelsPerPixel = 128.0;
+    static inline double edgeOnPixelsToHorizon = 4.0;
+    // How many triangles the last frame drew that way.
+    int edgeOnTriangles = 0;
+
 private:
     void drawWall(const QXnewaveFrame& frame);
+    // Marks the triangles of the textured sheet seen edge-on by the limits above, with the bound texture
+    // and the current transforms; false when there are none or the texture is not filtered
+    // anisotropically.
+    bool findEdgeOnTriangles();
     // The image and palette step: next image (wrapped and rendered in image modes) or next palette.
     static void stepImage(int& k, QXnewaveFrame& frame);
+
+    bool edgeOn_[2][side][side] = {};  // [triangle 0 or 1 of the cell][i][j], set by findEdgeOnTriangles
 };
 
 // The engine's vector functions are those of the mesh code.

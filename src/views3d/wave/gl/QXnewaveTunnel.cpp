@@ -4,7 +4,9 @@
 
 #include "platform/gl/Glut.h"
 #include "platform/gl/MeshShading.h"
+#include "platform/gl/TexelFootprint.h"
 #include "views3d/scene/gl/ColorTablesXN.h"
+#include "views3d/textures/gl/GLBuffer.h"
 #include "views3d/textures/gl/ShadowApp.h"
 
 #include <GL/gl.h>
@@ -27,6 +29,12 @@ int truncatedIndex(double value)
     return static_cast<int>(std::min(value, 1.0e9));
 }
 
+bool isEdgeOn(const TexelFootprint& footprint)
+{
+    return footprint.texelsPerPixel > QXnewave::edgeOnTexelsPerPixel ||
+           footprint.pixelsToHorizon < QXnewave::edgeOnPixelsToHorizon;
+}
+
 void vertex(int i, int j, float height)
 {
     glVertex3f(static_cast<float>(i), static_cast<float>(j), height);
@@ -35,21 +43,52 @@ void vertex(int i, int j, float height)
 // The sheet of a grid as triangle strips, shown from either side: one pass with back-face culling off
 // rather than the strips once in each winding under culling. Lighting is one-sided, so a triangle seen
 // from behind is lit as its reversed twin was. `putVertex(i, j)` gives one vertex of row i, column j.
-template <class PutVertex>
-void drawBothWindings(int grid, const PutVertex& putVertex)
+// With `leaveOut`, the rows where leaveOut(triangle, i, j) holds for a triangle of cell (i, j) are drawn
+// as separate triangles without those, each with its vertices in the order the strip gives them to GL
+// (every second one with its first two swapped), so that the others come out exactly as in the strip.
+template <class PutVertex, class LeaveOut>
+void drawBothWindings(int grid, const PutVertex& putVertex, const LeaveOut& leaveOut)
 {
     const GLboolean culling = glIsEnabled(GL_CULL_FACE);
     glDisable(GL_CULL_FACE);
     for (int i = 0; i < grid - 1; ++i) {
-        glBegin(GL_TRIANGLE_STRIP);
-        for (int j = 0; j < grid; ++j) {
-            putVertex(i, j);
-            putVertex(i + 1, j);
+        int left = 0;
+        for (int j = 0; j < grid - 1; ++j)
+            left += leaveOut(0, i, j) + leaveOut(1, i, j);
+        if (left == 2 * (grid - 1))
+            continue;
+        if (left == 0) {
+            glBegin(GL_TRIANGLE_STRIP);
+            for (int j = 0; j < grid; ++j) {
+                putVertex(i, j);
+                putVertex(i + 1, j);
+            }
+            glEnd();
+            continue;
+        }
+        glBegin(GL_TRIANGLES);
+        for (int j = 0; j < grid - 1; ++j) {
+            if (!leaveOut(0, i, j)) {
+                putVertex(i, j);
+                putVertex(i + 1, j);
+                putVertex(i, j + 1);
+            }
+            if (!leaveOut(1, i, j)) {
+                putVertex(i, j + 1);
+                putVertex(i + 1, j);
+                putVertex(i + 1, j + 1);
+            }
         }
         glEnd();
     }
     if (culling)
         glEnable(GL_CULL_FACE);
+}
+
+template <class PutVertex>
+void drawBothWindings(int grid, const PutVertex& putVertex)
+{
+    drawBothWindings(grid, putVertex, [](int, int, int) { return false; });
 }
 
 }  // namespace
@@ -183,6 +222,55 @@ void QXnewave::drawSmoothShadedd(int mode, float PColor, float FColor)
     drawBothWindings(gridd, putVertex);
 }
 
+bool QXnewave::findEdgeOnTriangles()
+{
+    float anisotropy = 1.0f;
+    if (maxAnisotropy() > 0.0f)
+        glGetTexParameterfv(GL_TEXTURE_2D, GL_TEXTURE_MAX_ANISOTROPY_EXT, &anisotropy);
+    if (anisotropy <= 1.0f)
+        return false;
+    GLint width = 0;
+    GLint height = 0;
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &height);
+    // The environment map's coordinates come from the eye-space positions and normals.
+    const bool generatedS = glIsEnabled(GL_TEXTURE_GEN_S);
+    const bool generatedT = glIsEnabled(GL_TEXTURE_GEN_T);
+    const WindowTransform transform = WindowTransform::current();
+    static TexturedCorner corners[side][side];  // drawing runs on one thread at a time
+    for (int i = 0; i < gridd; ++i) {
+        for (int j = 0; j < gridd; ++j) {
+            const float object[3] = {static_cast<float>(i), static_cast<float>(j), positd[i][j]};
+            float st[2] = {texCoordsd[i][j][0], texCoordsd[i][j][1]};
+            if (generatedS || generatedT) {
+                float eye[3];
+                float normal[3];
+                float generated[2];
+                transform.toEye(object, eye);
+                transform.normalToEye(vertNormsd[i][j], normal);
+                sphereMapCoords(eye, normal, generated);
+                st[0] = generatedS ? generated[0] : st[0];
+                st[1] = generatedT ? generated[1] : st[1];
+            }
+            corners[i][j].window = transform.toWindow(object);
+            corners[i][j].u = st[0] * static_cast<float>(width);
+            corners[i][j].v = st[1] * static_cast<float>(height);
+        }
+    }
+    bool any = false;
+    for (int i = 0; i < gridd - 1; ++i) {
+        for (int j = 0; j < gridd - 1; ++j) {
+            const TexelFootprint first = texelFootprint(corners[i][j], corners[i + 1][j], corners[i][j + 1]);
+            const TexelFootprint second =
+                texelFootprint(corners[i][j + 1], corners[i + 1][j], corners[i + 1][j + 1]);
+            edgeOn_[0][i][j] = isEdgeOn(first);
+            edgeOn_[1][i][j] = isEdgeOn(second);
+            any = any || edgeOn_[0][i][j] || edgeOn_[1][i][j];
+        }
+    }
+    return any;
+}
+
 void QXnewave::drawTexturedd()
 {
     glColor3f(1.0f, 1.0f, 1.0f);
@@ -192,7 +280,20 @@ void QXnewave::drawTexturedd()
         glTexCoord2fv(texCoordsd[a][j]);
         vertex(a, j, positd[a][j]);
     };
-    drawBothWindings(gridd, putVertex);
+    if (!findEdgeOnTriangles()) {
+        drawBothWindings(gridd, putVertex);
+    } else {
+        // The sheet without its edge-on triangles, then those alone with plain trilinear filtering.
+        drawBothWindings(gridd, putVertex, [this](int t, int i, int j) { return edgeOn_[t][i][j]; });
+        float anisotropy = 1.0f;
+        glGetTexParameterfv(GL_TEXTURE_2D, GL_TEXTURE_MAX_ANISOTROPY_EXT, &anisotropy);
+        glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MAX_ANISOTROPY_EXT, 1.0f);
+        drawBothWindings(gridd, putVertex, [this](int t, int i, int j) { return !edgeOn_[t][i][j]; });
+        glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MAX_ANISOTROPY_EXT, anisotropy);
+        for (int i = 0; i < gridd - 1; ++i)
+            for (int j = 0; j < gridd - 1; ++j)
+                edgeOnTriangles += edgeOn_[0][i][j] + edgeOn_[1][i][j];
+    }
     glDisable(GL_TEXTURE_2D);
 }
 
@@ -282,6 +383,7 @@ void QXnewave::drawWall(const QXnewaveFrame& frame)
 
 int QXnewave::displayUndn(QXnewaveFrame frame)
 {
+    edgeOnTriangles = 0;
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();

@@ -1,0 +1,170 @@
+// A long run of the wave-surface view in the offscreen context: the sheet goes through every reset shape
+// and then through every effect code the brain drive can send (shapes, texture modes, rotations, camera
+// reset, stop), first with "Run by brain" off and then on, and every frame is timed. The software
+// rasteriser has stalled for seconds, or for good, on some frames of this window; the run fails (exit
+// status 1) when any frame takes longer than a second.
+//
+//   bench_wave_stalls [seconds (default 60)] [width height (default 800 600)] [seed]
+//
+// It prints the number of frames, their mean and longest time, how many took over 0.1 s and 1 s, and how
+// many had triangles seen so nearly edge-on that the tunnel drew them without anisotropic filtering.
+
+#include "platform/gl/OffscreenGLContext.h"
+#include "views3d/wave/gl/QXnewave.h"
+#include "views3d/wave/gl/QXnewaveGLView.h"
+
+#include <QCoreApplication>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <random>
+
+using namespace nupo;
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+struct Figures {
+    long frames = 0;
+    double total = 0.0;
+    double longest = 0.0;
+    long over100ms = 0;
+    long over1s = 0;
+    long edgeOn = 0;  // frames that drew edge-on triangles without anisotropic filtering
+};
+
+// What an effect code does to the sheet and the view, as the window's brain drive applies it.
+void applyEffect(QXnewaveGLView& view, int code)
+{
+    QXnewave& wave = QXnewave::sharedQXnewave();
+    if (code <= 9) {
+        wave.setSpeeddn(2);
+        wave.resetdn(code);
+        wave.godn();
+        return;
+    }
+    switch (code) {
+        case 10:
+        case 11:
+        case 12:
+        case 13:
+            view.setTextureModeX(code - 10);
+            break;
+        case 14:
+            view.setRotateSpeedUpXX(10.0f);
+            break;
+        case 15:
+            view.setRotateSpeedDownXX(10.0f);
+            break;
+        case 16:
+            view.setRotateSpeedLeftXX(10.0f);
+            break;
+        case 17:
+            view.setRotateSpeedRightXX(10.0f);
+            break;
+        case 18:
+            view.setResetPositionX(1);
+            break;
+        case 19:
+            view.setAutoStopX(1);
+            break;
+        default:
+            break;
+    }
+}
+
+double frame(QXnewaveGLView& view, Figures& figures, const char* what)
+{
+    const auto start = Clock::now();
+    view.drawRect(view.bounds());
+    const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+    ++figures.frames;
+    if (QXnewave::sharedQXnewave().edgeOnTriangles > 0)
+        ++figures.edgeOn;
+    figures.total += seconds;
+    figures.longest = std::max(figures.longest, seconds);
+    if (seconds > 0.1)
+        ++figures.over100ms;
+    if (seconds > 1.0) {
+        ++figures.over1s;
+        std::printf("  frame of %.2f s (%s)\n", seconds, what);
+        std::fflush(stdout);
+    }
+    return seconds;
+}
+
+void report(const char* what, const Figures& f)
+{
+    std::printf(
+        "%-28s %7ld frames, mean %6.2f ms, longest %8.3f s, over 0.1 s: %ld, over 1 s: %ld, with edge-on "
+        "triangles: %ld\n",
+        what, f.frames, f.frames ? 1000.0 * f.total / static_cast<double>(f.frames) : 0.0, f.longest,
+        f.over100ms, f.over1s, f.edgeOn);
+    std::fflush(stdout);
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    const double seconds = argc > 1 ? std::atof(argv[1]) : 60.0;
+    const int width = argc > 3 ? std::atoi(argv[2]) : 800;
+    const int height = argc > 3 ? std::atoi(argv[3]) : 600;
+    const unsigned seed = argc > 4 ? static_cast<unsigned>(std::atoi(argv[4])) : 1u;
+
+    OffscreenGLContext context(QSize(width, height));
+    if (!context.isValid()) {
+        std::fprintf(stderr, "no offscreen GL context: %s\n", qPrintable(context.errorString()));
+        return 2;
+    }
+    std::printf("%s, %d x %d, %.0f s, seed %u\n", qPrintable(context.renderer()), width, height, seconds,
+                seed);
+    QXnewaveGLView view(QRectF(0, 0, width, height));
+    view.drawRect(view.bounds());  // the one-time set-up
+
+    // Half the time goes to the reset shapes with the brain drive off, half to the effect codes with it on.
+    const double perShape = seconds / 2.0 / 11.0;
+    Figures shapes;
+    for (int shape = 0; shape <= 10; ++shape) {
+        view.setAutoStopX(1);
+        view.setResetPositionX(1);
+        view.setDrawModeX(4);
+        view.setRunbyBrainswX(0);
+        applyEffect(view, shape);
+        char what[32];
+        std::snprintf(what, sizeof what, "shape %d", shape);
+        Figures one;
+        for (double spent = 0.0; spent < perShape;)
+            spent += frame(view, one, what);
+        report(what, one);
+        shapes.frames += one.frames;
+        shapes.total += one.total;
+        shapes.longest = std::max(shapes.longest, one.longest);
+        shapes.over100ms += one.over100ms;
+        shapes.over1s += one.over1s;
+        shapes.edgeOn += one.edgeOn;
+    }
+
+    // The brain drive: a band change every 0.2 to 2 s of frames (6 to 60 frames at 30 a second), each
+    // sending one of the twenty effect codes.
+    std::mt19937 random(seed);
+    std::uniform_int_distribution<int> code(0, 19);
+    std::uniform_int_distribution<int> framesPerBand(6, 60);
+    view.setRunbyBrainswX(1);
+    Figures brain;
+    char what[32] = "brain, start";
+    for (double spent = 0.0; spent < seconds / 2.0;) {
+        const int effect = code(random);
+        applyEffect(view, effect);
+        std::snprintf(what, sizeof what, "brain, effect %d", effect);
+        for (int n = framesPerBand(random); n > 0; --n)
+            spent += frame(view, brain, what);
+    }
+    report("all shapes, brain off", shapes);
+    report("effects 0..19, brain on", brain);
+    return shapes.over1s + brain.over1s > 0 ? 1 : 0;
+}
