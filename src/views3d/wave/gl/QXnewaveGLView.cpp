@@ -3,6 +3,7 @@
 #include "platform/keyboard/gl/VirtualKeyCodes.h"
 #include "views3d/textures/gl/ImageSources.h"
 #include "views3d/wave/gl/QXnewave.h"
+#include "views3d/wave/gl/WaveFrameRecorder.h"
 #include "views3d/wave/gl/WaveWallImages.h"
 
 #include <GL/gl.h>
@@ -175,10 +176,15 @@ void QXnewaveGLView::drawRect(const QRectF& rect)
     // The host binds textures of its own between frames (a new framebuffer after a resize does), so the
     // image the walls showed last is bound again; the tunnel renders another image only when it changes.
     bindWallImage(ImageNXZ);
+    WaveFrameRecorder* recorder = WaveFrameRecorder::shared();
+    if (recorder)
+        recorder->beginFrame(engine(), frame);
     ImageNXopen = engine().displayUndn(frame);
     if (EnvModeChanged == 1)
         EnvModeChanged = 0;
     glFinish();
+    if (recorder)
+        recorder->endFrame();
 }
 
 void QXnewaveGLView::mouseDown(const MouseEvent& event)

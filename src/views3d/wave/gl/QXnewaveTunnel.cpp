@@ -8,6 +8,7 @@
 #include "views3d/scene/gl/ColorTablesXN.h"
 #include "views3d/textures/gl/GLBuffer.h"
 #include "views3d/textures/gl/ShadowApp.h"
+#include "views3d/wave/gl/WaveFrameRecorder.h"
 
 #include <GL/gl.h>
 #include <GL/glu.h>
@@ -356,6 +357,8 @@ void QXnewave::drawWall(const QXnewaveFrame& frame)
 {
     getFaceNormsd();
     getVertNormsd();
+    if (WaveFrameRecorder* recorder = WaveFrameRecorder::shared())
+        recorder->wall(*this);
     switch (frame.displayUnn) {
         case 0:
             drawWireframed();
