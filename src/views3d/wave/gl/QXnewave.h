@@ -6,6 +6,7 @@
 // the largest sheet (63) and only the top-left `gridd` x `gridd` part is used, so resizing never
 // allocates. Main thread, inside the wave-surface view's drawing with its GL context current.
 
+#include "platform/gl/TexelFootprint.h"
 #include "platform/gl/VectorMath.h"
 
 #include <functional>
@@ -151,7 +152,10 @@ private:
     // The image and palette step: next image (wrapped and rendered in image modes) or next palette.
     static void stepImage(int& k, QXnewaveFrame& frame);
 
-    bool edgeOn_[2][side][side] = {};  // [triangle 0 or 1 of the cell][i][j], set by findEdgeOnTriangles
+    // Set by findEdgeOnTriangles: where each vertex lands, and which triangles are edge-on, [triangle 0
+    // or 1 of the cell][i][j].
+    TexturedCorner edgeOnCorners_[side][side] = {};
+    bool edgeOn_[2][side][side] = {};
 };
 
 // The engine's vector functions are those of the mesh code.

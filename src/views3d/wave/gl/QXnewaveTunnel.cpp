@@ -238,7 +238,7 @@ bool QXnewave::findEdgeOnTriangles()
     const bool generatedS = glIsEnabled(GL_TEXTURE_GEN_S);
     const bool generatedT = glIsEnabled(GL_TEXTURE_GEN_T);
     const WindowTransform transform = WindowTransform::current();
-    static TexturedCorner corners[side][side];  // drawing runs on one thread at a time
+    auto& corners = edgeOnCorners_;
     for (int i = 0; i < gridd; ++i) {
         for (int j = 0; j < gridd; ++j) {
             const float object[3] = {static_cast<float>(i), static_cast<float>(j), positd[i][j]};
