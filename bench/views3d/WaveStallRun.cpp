@@ -2,9 +2,15 @@
 // and then through every effect code the brain drive can send (shapes, texture modes, rotations, camera
 // reset, stop), first with "Run by brain" off and then on, and every frame is timed. The software
 // rasteriser has stalled for seconds, or for good, on some frames of this window; the run fails (exit
-// status 1) when any frame takes longer than a second.
+// status 1) when any frame takes longer than a second, in time and in CPU time (so that a frame that
+// merely waited for a busy machine does not count).
 //
 //   bench_wave_stalls [seconds (default 60)] [width height (default 800 600)] [seed]
+//   bench_wave_stalls --replay <record file> [unguarded]
+//
+// The second form draws the first frame of a slow-frame record (NUPO_WAVE_SLOW_FRAMES) again, three
+// times, and prints how long each took; with "unguarded" the edge-on triangles are drawn as the others
+// (which may stall for good).
 //
 // It prints the number of frames, their mean and longest time, how many took over 0.1 s and 1 s, and how
 // many had triangles seen so nearly edge-on that the tunnel drew them without anisotropic filtering.
@@ -14,11 +20,15 @@
 #include "views3d/wave/gl/QXnewaveGLView.h"
 
 #include <QCoreApplication>
+#include <QFile>
+#include <QStringList>
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
+#include <limits>
 #include <random>
 
 using namespace nupo;
@@ -76,11 +86,21 @@ void applyEffect(QXnewaveGLView& view, int code)
     }
 }
 
-double frame(QXnewaveGLView& view, Figures& figures, const char* what)
+// CPU time of the whole process (the rasteriser's threads included), seconds.
+double processSeconds()
+{
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) + 1e-9 * static_cast<double>(t.tv_nsec);
+}
+
+double timedFrame(QXnewaveGLView& view, Figures& figures, const char* what)
 {
     const auto start = Clock::now();
+    const double cpuStart = processSeconds();
     view.drawRect(view.bounds());
     const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+    const double cpu = processSeconds() - cpuStart;
     ++figures.frames;
     if (QXnewave::sharedQXnewave().edgeOnTriangles > 0)
         ++figures.edgeOn;
@@ -88,9 +108,13 @@ double frame(QXnewaveGLView& view, Figures& figures, const char* what)
     figures.longest = std::max(figures.longest, seconds);
     if (seconds > 0.1)
         ++figures.over100ms;
+    // A frame the rasteriser stalls on burns CPU all the while; one that only waited for a busy machine
+    // does not, and is listed but not counted.
     if (seconds > 1.0) {
-        ++figures.over1s;
-        std::printf("  frame of %.2f s (%s)\n", seconds, what);
+        const bool stalled = cpu > 1.0;
+        figures.over1s += stalled;
+        std::printf("  frame of %.2f s, %.2f s of CPU (%s)%s\n", seconds, cpu, what,
+                    stalled ? "" : ", not counted");
         std::fflush(stdout);
     }
     return seconds;
@@ -106,11 +130,81 @@ void report(const char* what, const Figures& f)
     std::fflush(stdout);
 }
 
+// The value after `key ` in a line of `name value` pairs.
+float valueOf(const QString& line, const QString& key)
+{
+    const QStringList words = line.split(' ', Qt::SkipEmptyParts);
+    const qsizetype at = words.indexOf(key);
+    return at >= 0 && at + 1 < words.size() ? words[at + 1].toFloat() : 0.0f;
+}
+
+int replay(const QString& path, bool unguarded)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        std::fprintf(stderr, "cannot read %s\n", qPrintable(path));
+        return 2;
+    }
+    const QStringList lines = QString::fromUtf8(file.readAll()).split('\n');
+    const auto lineOf = [&](const QString& start) {
+        for (const QString& line : lines)
+            if (line.startsWith(start))
+                return line;
+        return QString();
+    };
+    const QString frame = lineOf("frame:");
+    const QString sheet = lineOf("sheet:");
+    const QStringList viewport = lineOf("wall 0: viewport").split(' ', Qt::SkipEmptyParts);
+    if (frame.isEmpty() || sheet.isEmpty() || viewport.size() < 7) {
+        std::fprintf(stderr, "%s holds no frame record\n", qPrintable(path));
+        return 2;
+    }
+    const int width = viewport[5].toInt();
+    const int height = viewport[6].toInt();
+    OffscreenGLContext context(QSize(width, height));
+    if (!context.isValid())
+        return 2;
+    QXnewaveGLView view(QRectF(0, 0, width, height));
+    view.drawRect(view.bounds());  // the one-time set-up and the wall images
+    QXnewave& wave = QXnewave::sharedQXnewave();
+    wave.stopdn();
+    const int side = static_cast<int>(valueOf(sheet, "gridd"));
+    wave.setdSized(side == 15 ? 0 : side == 31 ? 1 : side == 42 ? 2 : 3);
+    const qsizetype heights = lines.indexOf("heights (row i, columns j):");
+    for (int i = 0; i < gridd && heights >= 0; ++i) {
+        const QStringList row = lines.value(heights + 1 + i).split(' ', Qt::SkipEmptyParts);
+        for (int j = 0; j < gridd && j < row.size(); ++j)
+            wave.positd[i][j] = row[j].toFloat();
+    }
+    view.sphi = valueOf(frame, "displayUndn");
+    view.stheta = valueOf(frame, "sthet");
+    view.Xposition = valueOf(frame, "Xposi");
+    view.Yposition = valueOf(frame, "Yposi");
+    view.sdepth = valueOf(frame, "sdept");
+    view.setDrawModeX(static_cast<int>(valueOf(frame, "displayUnn")));
+    view.setTextureModeX(static_cast<int>(valueOf(frame, "texture")));
+    view.setTextureEnvX(static_cast<int>(valueOf(frame, "Env")));
+    if (unguarded) {
+        QXnewave::edgeOnTexelsPerPixel = std::numeric_limits<double>::infinity();
+        QXnewave::edgeOnPixelsToHorizon = 0.0;
+    }
+    for (int n = 0; n < 3; ++n) {
+        Figures figures;
+        const double seconds = timedFrame(view, figures, "replay");
+        std::printf("replayed %d x %d frame: %.3f s, %d edge-on triangles\n", width, height, seconds,
+                    wave.edgeOnTriangles);
+    }
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
+    if (argc > 2 && QString::fromLocal8Bit(argv[1]) == "--replay")
+        return replay(QString::fromLocal8Bit(argv[2]),
+                      argc > 3 && QString::fromLocal8Bit(argv[3]) == "unguarded");
     const double seconds = argc > 1 ? std::atof(argv[1]) : 60.0;
     const int width = argc > 3 ? std::atoi(argv[2]) : 800;
     const int height = argc > 3 ? std::atoi(argv[3]) : 600;
@@ -139,7 +233,7 @@ int main(int argc, char** argv)
         std::snprintf(what, sizeof what, "shape %d", shape);
         Figures one;
         for (double spent = 0.0; spent < perShape;)
-            spent += frame(view, one, what);
+            spent += timedFrame(view, one, what);
         report(what, one);
         shapes.frames += one.frames;
         shapes.total += one.total;
@@ -162,7 +256,7 @@ int main(int argc, char** argv)
         applyEffect(view, effect);
         std::snprintf(what, sizeof what, "brain, effect %d", effect);
         for (int n = framesPerBand(random); n > 0; --n)
-            spent += frame(view, brain, what);
+            spent += timedFrame(view, brain, what);
     }
     report("all shapes, brain off", shapes);
     report("effects 0..19, brain on", brain);
