@@ -221,7 +221,9 @@ QMenu* NUPO4DrawWindowController::graphicMenu(const QPointF& point)
         QMenu* sub = menu->addMenu(title);
         auto* group = new QActionGroup(sub);
         for (int value = first; value <= last; ++value) {
-            QAction* entry = sub->addAction(name(value));
+            // "&" in a title is text, not the mark of a shortcut letter.
+            QString shown = name(value);
+            QAction* entry = sub->addAction(shown.replace(QLatin1Char('&'), QStringLiteral("&&")));
             entry->setCheckable(true);
             entry->setChecked(value == current);
             group->addAction(entry);
