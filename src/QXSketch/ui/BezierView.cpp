@@ -96,8 +96,8 @@ void BezierView::changeSwitch(QObject* sender)
 
 void BezierView::timerTick()
 {
-    waitForDrawing();  // the brain switches refreshed here are what the 3D views draw from
-    QX3DSpectrumGLView::sharedQX3DSpectrumGLView().waven3DBSQC(source_);
+    if (waitForDrawing())  // the brain switches refreshed here are what the 3D views draw from
+        QX3DSpectrumGLView::sharedQX3DSpectrumGLView().waven3DBSQC(source_);
     for (int k = 1; k <= 8; ++k) {
         QProgressBar* meter = meters[std::size_t(k - 1)];
         if (!meter)
