@@ -90,6 +90,7 @@ TEST(StalledFrame, TheOtherWindowsTheMenuAndThePatchInterfaceGoOnAndTheWindowSho
     // A menu command by its key, over the paused window, opens its window.
     EXPECT_TRUE(shownWindowsTitled(QLatin1String("Bargraph Window")).isEmpty());
     stalledWindow->activateWindow();
+    QApplication::setActiveWindow(stalledWindow);
     QTest::keyClick(stalledWindow, Qt::Key_2, Qt::ControlModifier);
     EXPECT_TRUE(processEventsUntil([] { return !shownWindowsTitled(QLatin1String("Bargraph Window")).isEmpty(); }));
 
