@@ -52,7 +52,8 @@ void openWindowsWithAStuckFrame()
     auto& app = QXAppController::sharedQXAppController();
     app.showQX2DSpectrum(nullptr);
     app.showSelectQXnewave(nullptr);
-    ASSERT_TRUE(processEventsUntil([] { return shownThreadedHost(stalledTitle) && shownThreadedHost(otherTitle); }));
+    ASSERT_TRUE(
+        processEventsUntil([] { return shownThreadedHost(stalledTitle) && shownThreadedHost(otherTitle); }));
     ASSERT_TRUE(processEventsUntil([] { return shownThreadedHost(stalledTitle)->frameStalled(); }));
 }
 
@@ -92,7 +93,8 @@ TEST(StalledFrame, TheOtherWindowsTheMenuAndThePatchInterfaceGoOnAndTheWindowSho
     stalledWindow->activateWindow();
     QApplication::setActiveWindow(stalledWindow);
     QTest::keyClick(stalledWindow, Qt::Key_2, Qt::ControlModifier);
-    EXPECT_TRUE(processEventsUntil([] { return !shownWindowsTitled(QLatin1String("Bargraph Window")).isEmpty(); }));
+    EXPECT_TRUE(
+        processEventsUntil([] { return !shownWindowsTitled(QLatin1String("Bargraph Window")).isEmpty(); }));
 
     // The patch interface answers a read.
     ASSERT_TRUE(QCNUPO4Patches::startPatchInterface(0));
@@ -122,7 +124,8 @@ TEST(StalledFrame, ATerminationSignalEndsTheProgramWithExitCodeZero)
     if (!onScreen())
         GTEST_SKIP() << "no X display: GL views draw no frames";
 #if defined(NUPO_THREAD_SANITIZER)
-    GTEST_SKIP() << "ThreadSanitizer's runtime stops now and then as QProcess starts a child of a many-threaded program";
+    GTEST_SKIP() << "ThreadSanitizer's runtime stops now and then as QProcess starts a child of a "
+                    "many-threaded program";
 #endif
     for (const int number : {SIGTERM, SIGHUP}) {
         SCOPED_TRACE(number);

@@ -85,7 +85,8 @@ public:
         }
         if (GLRenderThread::waitForAll())
             return false;
-        if (holdable && ThreadedGLViewHost::drawingStateOf(window) == ThreadedGLViewHost::DrawingState::Drawing)
+        if (holdable &&
+            ThreadedGLViewHost::drawingStateOf(window) == ThreadedGLViewHost::DrawingState::Drawing)
             return hold(receiver, window, event);
         return false;
     }
@@ -101,10 +102,11 @@ public:
             HeldEvent& held = held_[i];
             const QWidget* window = held.window;
             const bool gone = !held.receiver || !window;
-            const auto state = gone ? ThreadedGLViewHost::DrawingState::Idle
-                                    : ThreadedGLViewHost::drawingStateOf(window);
-            if (!gone && (state == ThreadedGLViewHost::DrawingState::Drawing ||
-                          std::find(stillDrawing.begin(), stillDrawing.end(), window) != stillDrawing.end())) {
+            const auto state =
+                gone ? ThreadedGLViewHost::DrawingState::Idle : ThreadedGLViewHost::drawingStateOf(window);
+            if (!gone &&
+                (state == ThreadedGLViewHost::DrawingState::Drawing ||
+                 std::find(stillDrawing.begin(), stillDrawing.end(), window) != stillDrawing.end())) {
                 stillDrawing.push_back(window);
                 ++i;
                 continue;

@@ -170,11 +170,11 @@ struct GLRenderThread::Shared {
 
     std::mutex mutex;
     std::condition_variable finished;
-    QObject* receiver = nullptr;         // guarded by mutex; none once the thread is left to itself
-    bool busy = false;                   // guarded by mutex
-    Clock::time_point started;           // guarded by mutex: when the frame in flight started
-    Frame newest;                        // guarded by mutex
-    Clock::duration waited{};            // main thread only: waits for the frame in flight so far
+    QObject* receiver = nullptr;  // guarded by mutex; none once the thread is left to itself
+    bool busy = false;            // guarded by mutex
+    Clock::time_point started;    // guarded by mutex: when the frame in flight started
+    Frame newest;                 // guarded by mutex
+    Clock::duration waited{};     // main thread only: waits for the frame in flight so far
 };
 
 namespace {
@@ -313,9 +313,8 @@ bool GLRenderThread::startFrame(QSize devicePixels, std::function<void()> draw)
     }
     shared_->waited = Clock::duration::zero();
     framesInFlight.fetch_add(1, std::memory_order_acq_rel);
-    worker_->runOnThread([shared = shared_, devicePixels, draw = std::move(draw)] {
-        drawFrame(*shared, devicePixels, draw);
-    });
+    worker_->runOnThread(
+        [shared = shared_, devicePixels, draw = std::move(draw)] { drawFrame(*shared, devicePixels, draw); });
     return true;
 }
 
@@ -360,8 +359,7 @@ bool GLRenderThread::join(Clock::duration longest)
         return false;
     mainThreadWaits.fetch_add(1, std::memory_order_relaxed);
     const auto start = Clock::now();
-    const bool ended =
-        shared_->finished.wait_until(lock, start + longest, [this] { return !shared_->busy; });
+    const bool ended = shared_->finished.wait_until(lock, start + longest, [this] { return !shared_->busy; });
     const Clock::duration waited = Clock::now() - start;
     shared_->waited += waited;
     mainThreadWaitNanoseconds.fetch_add(std::chrono::duration_cast<std::chrono::nanoseconds>(waited).count(),
@@ -397,7 +395,8 @@ bool GLRenderThread::waitForAll()
     for (GLRenderThread* thread : threads) {
         if (!thread->ready_ || thread->isStalled())
             continue;
-        const Clock::duration left = std::min(longestEventWait() - thread->shared_->waited, thread->timeUntilStalled());
+        const Clock::duration left =
+            std::min(longestEventWait() - thread->shared_->waited, thread->timeUntilStalled());
         if (!thread->join(left))
             idle = false;
     }

@@ -1,8 +1,8 @@
 #include "platform/viewhost/ui/OpenGLViewHost.h"
 
 #include "platform/gl/LegacyGLFormat.h"
-#include "platform/viewhost/ui/FrameRateLog.h"
 #include "platform/viewhost/ui/EventJoin.h"
+#include "platform/viewhost/ui/FrameRateLog.h"
 
 #include <QOpenGLContext>
 

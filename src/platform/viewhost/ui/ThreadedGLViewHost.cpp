@@ -73,7 +73,7 @@ ThreadedGLViewHost::ThreadedGLViewHost(OpenGLView* view, QWidget* parent)
             stallWatch_->start(10);
             return;
         }
-        update();  // the message
+        update();                       // the message
         EventJoin::deliverHeldInput();  // the window's held input is dropped
     });
     if (threadedHosts().empty())
@@ -186,9 +186,10 @@ ThreadedGLViewHost::DrawingState ThreadedGLViewHost::drawingStateOf(const QWidge
         if (host->view_ && (host == window || window->isAncestorOf(host)))
             classes.emplace_back(typeid(*host->view_));
     const bool stalled = std::any_of(hosts.begin(), hosts.end(), [&](const ThreadedGLViewHost* host) {
-        const bool counts = host == window || window->isAncestorOf(host) ||
-                            (host->view_ && std::find(classes.begin(), classes.end(),
-                                                      std::type_index(typeid(*host->view_))) != classes.end());
+        const bool counts =
+            host == window || window->isAncestorOf(host) ||
+            (host->view_ && std::find(classes.begin(), classes.end(),
+                                      std::type_index(typeid(*host->view_))) != classes.end());
         return counts && host->frameStalled();
     });
     return stalled ? DrawingState::Stalled : DrawingState::Drawing;
@@ -329,7 +330,8 @@ bool ThreadedGLViewHost::startFrame()
     }
     resized_ = false;
     redrawRequested_ = false;
-    stallWatch_->start(int(std::chrono::ceil<std::chrono::milliseconds>(GLRenderThread::stallTime()).count()) + 1);
+    stallWatch_->start(
+        int(std::chrono::ceil<std::chrono::milliseconds>(GLRenderThread::stallTime()).count()) + 1);
     return true;
 }
 

@@ -15,8 +15,8 @@
 #include <QThread>
 #include <QTimer>
 
-#include <chrono>
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <map>
 #include <memory>
@@ -594,7 +594,8 @@ TEST_F(ThreadedOpenGLViewHostTest, AFrameThatOutlastsTheWaitHoldsItsWindowsInput
     QTest::mouseClick(&other, Qt::LeftButton, Qt::NoModifier, QPoint(10, 10));
     EXPECT_EQ(otherView.clicks, 1);
     bool called = false;
-    QMetaObject::invokeMethod(&other, [&] { called = true; }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        &other, [&] { called = true; }, Qt::QueuedConnection);
     EXPECT_TRUE(test::processEventsUntil([&] { return called; }));
     EXPECT_EQ(ThreadedGLViewHost::drawingStateOf(&slowWindow), ThreadedGLViewHost::DrawingState::Drawing);
     EXPECT_EQ(ThreadedGLViewHost::drawingStateOf(&otherWindow), ThreadedGLViewHost::DrawingState::Idle);
@@ -664,7 +665,8 @@ TEST_F(ThreadedOpenGLViewHostTest, AHostWhoseFrameNeverEndsGoesWithoutItAndTheOt
     showAndWaitForFrame(other, QSize(80, 60));
     const ThreadedGLViewHost* target = stuck.get();
     ThreadedGLViewHost::setFrameHookForTests([gate, target](const ThreadedGLViewHost& host) {
-        return &host == target ? std::function<void()>([gate] { gate->passThrough(); }) : std::function<void()>();
+        return &host == target ? std::function<void()>([gate] { gate->passThrough(); })
+                               : std::function<void()>();
     });
     stuckView->setNeedsDisplay(true);
     ASSERT_TRUE(stuck->startFrameIfDue());
@@ -674,7 +676,7 @@ TEST_F(ThreadedOpenGLViewHostTest, AHostWhoseFrameNeverEndsGoesWithoutItAndTheOt
     EXPECT_TRUE(stuck->frameStalled());
     EXPECT_FALSE(stuck->runInViewContextNow([] {}));
     EXPECT_FALSE(stuck->grabFramebuffer().isNull());  // the last picture
-    EXPECT_TRUE(waitForDrawing());  // a stalled frame is not waited for
+    EXPECT_TRUE(waitForDrawing());                    // a stalled frame is not waited for
     // It goes without its thread, which is left to the frame.
     stuck.reset();
     EXPECT_TRUE(GLRenderThread::anyFrameInFlight());
