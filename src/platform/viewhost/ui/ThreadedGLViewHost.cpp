@@ -41,9 +41,10 @@ void startDueFrames()
 std::mutex& drawingLockOfClass(const std::type_info& type)
 {
     static std::mutex guard;
-    static std::map<std::type_index, std::unique_ptr<std::mutex>> locks;
+    // Lives to process end: a drawing thread left to a stuck frame may still hold its class's lock.
+    static auto* locks = new std::map<std::type_index, std::unique_ptr<std::mutex>>;
     std::lock_guard lock(guard);
-    std::unique_ptr<std::mutex>& classLock = locks[std::type_index(type)];
+    std::unique_ptr<std::mutex>& classLock = (*locks)[std::type_index(type)];
     if (!classLock)
         classLock = std::make_unique<std::mutex>();
     return *classLock;
