@@ -65,23 +65,38 @@ std::atomic<bool> anyTakesTurns{false};
 
 class Turns {
 public:
+    using Clock = std::chrono::steady_clock;
     static Turns& queue()
     {
-        static Turns turns;
-        return turns;
+        static auto* turns = new Turns;  // lives to process end: a thread left to a stuck frame holds a turn
+        return *turns;
     }
-    unsigned take()
+    // Waits for this thread's turn until the deadline; false (the turn given up) when it did not come.
+    bool take(Clock::time_point deadline)
     {
         std::unique_lock lock(mutex_);
         const unsigned ticket = next_++;
-        changed_.wait(lock, [&] { return serving_ == ticket; });
-        return ticket;
+        const auto served = [&] { return serving_ == ticket; };
+        if (deadline == Clock::time_point::max()) {
+            changed_.wait(lock, served);
+            return true;
+        }
+        if (changed_.wait_until(lock, deadline, served))
+            return true;
+        givenUp_.push_back(ticket);
+        return false;
     }
     void pass()
     {
         {
             std::lock_guard lock(mutex_);
             ++serving_;
+            // Turns given up are skipped.
+            for (auto it = std::find(givenUp_.begin(), givenUp_.end(), serving_); it != givenUp_.end();
+                 it = std::find(givenUp_.begin(), givenUp_.end(), serving_)) {
+                givenUp_.erase(it);
+                ++serving_;
+            }
         }
         changed_.notify_all();
     }
@@ -91,21 +106,26 @@ private:
     std::condition_variable changed_;
     unsigned next_ = 0;
     unsigned serving_ = 0;
+    std::vector<unsigned> givenUp_;
 };
 
-// A drawing thread's turn, where it needs one, while it holds it.
+// A drawing thread's turn, where it needs one, while it holds it. A frame waits for its turn as long as
+// it takes (its window counts it as stalled meanwhile); a job the main thread waits for gives its turn
+// up at a deadline.
 class Turn {
 public:
-    explicit Turn(bool needed)
+    explicit Turn(bool needed, Turns::Clock::time_point deadline = Turns::Clock::time_point::max())
     {
         if (needed) {
-            Turns::queue().take();
-            held_ = true;
+            held_ = Turns::queue().take(deadline);
+            refused_ = !held_;
         }
     }
     ~Turn() { release(); }
     Turn(const Turn&) = delete;
     Turn& operator=(const Turn&) = delete;
+    // The turn was needed and did not come by the deadline.
+    bool refused() const { return refused_; }
     void release()
     {
         if (std::exchange(held_, false))
@@ -114,6 +134,7 @@ public:
 
 private:
     bool held_ = false;
+    bool refused_ = false;
 };
 
 // Built for ThreadSanitizer, a drawing thread makes its context and draws a first, hidden picture in
@@ -160,6 +181,12 @@ bool isSoftwareDriver()
 
 std::atomic<std::int64_t> stallNanoseconds{2'000'000'000};
 std::atomic<std::int64_t> eventWaitNanoseconds{50'000'000};
+
+// The deadline of a job that the main thread waits for on a drawing thread.
+Turns::Clock::time_point jobDeadline()
+{
+    return Turns::Clock::now() + GLRenderThread::stallTime();
+}
 
 }  // namespace
 
@@ -229,7 +256,9 @@ bool GLRenderThread::create(const QSurfaceFormat& format)
     bool made = false;
     Shared& shared = *shared_;
     runOnThreadAndWait([&] {
-        const Turn turn(warmUpInTurns);
+        const Turn turn(warmUpInTurns, jobDeadline());
+        if (turn.refused())
+            return;
         // Sized at the first frame.
         auto context =
             std::make_unique<OffscreenGLContext>(QSize(1, 1), OffscreenGLContext::Driver::OwnInstance);
@@ -266,9 +295,12 @@ void GLRenderThread::destroy()
         shared_ = std::make_shared<Shared>();
         return;
     }
-    worker_->runOnThread([shared = shared_] {
-        const Turn turn(shared->takesTurns);
-        shared->context.reset();
+    worker_->runOnThread([shared = shared_, deadline = jobDeadline()] {
+        const Turn turn(shared->takesTurns, deadline);
+        if (turn.refused())
+            (void)shared->context.release();  // never freed rather than freed beside another's drawing
+        else
+            shared->context.reset();
     });
     worker_.reset();  // runs the freeing first, and joins
     std::lock_guard lock(shared_->mutex);
@@ -342,12 +374,15 @@ bool GLRenderThread::runInContextNow(const std::function<void()>& fn)
     if (!ready_ || !joinUnlessStalled())
         return false;
     Shared& shared = *shared_;
+    bool ran = false;
     runOnThreadAndWait([&] {
-        const Turn turn(shared.takesTurns);
-        if (shared.context->makeCurrent())
+        const Turn turn(shared.takesTurns, jobDeadline());
+        if (!turn.refused() && shared.context->makeCurrent()) {
             fn();
+            ran = true;
+        }
     });
-    return true;
+    return ran;
 }
 
 bool GLRenderThread::join(Clock::duration longest)
