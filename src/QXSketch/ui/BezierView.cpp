@@ -35,7 +35,7 @@ BezierView::BezierView()
 
 void BezierView::showBezierView(QObject* owner)
 {
-    NibLoader::loadNibNamed(QStringLiteral("BezierView"), owner);
+    NibLoader::showSingleNib(QStringLiteral("BezierView"), owner);
 }
 
 void BezierView::awakeFromNib()

@@ -22,10 +22,12 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDialog>
 #include <QFile>
 #include <QFileInfo>
 #include <QMainWindow>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QTabWidget>
 #include <QWidget>
 
@@ -143,6 +145,19 @@ TEST(DocumentController, SaveNamesTheDocumentAndAnEditedDocumentAsksBeforeItClos
     document.updateWindowTitles();
     EXPECT_EQ(preferences.window()->windowTitle(),
               QString("Preferences: %1 \u2014 saved.nupo4[*]").arg(lastTab));
+
+    // Dialogs and alerts are not the document's windows: they keep their own titles, tick after tick.
+    QDialog chooser;
+    chooser.setWindowTitle("Save As");
+    QMessageBox alert(QMessageBox::Warning, "NUPO4", "Something to say.");
+    chooser.show();
+    alert.show();
+    document.updateWindowTitles();
+    document.updateWindowTitles();
+    EXPECT_EQ(chooser.windowTitle(), "Save As");
+    EXPECT_EQ(alert.windowTitle(), "NUPO4");
+    chooser.hide();
+    alert.hide();
 
     ShowPeakHoldX = 1 - ShowPeakHoldX;  // a setting changes
     document.updateWindowTitles();
