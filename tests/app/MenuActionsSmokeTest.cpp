@@ -447,12 +447,13 @@ TEST(MenuActions, AboutAndMixerOpenOnceWaveSurfacesEachTimeAndCloseAllClosesThem
     const auto shown = [](const QString& title) {
         QList<QWidget*> found;
         for (QWidget* window : QApplication::topLevelWidgets())
-            if (window->isVisible() && window->windowTitle().section(QStringLiteral(" \u2014 "), 0, 0) == title)
+            if (window->isVisible() &&
+                window->windowTitle().section(QStringLiteral(" \u2014 "), 0, 0) == title)
                 found << window;
         return found;
     };
-    for (const auto& [action, title] : {std::pair{"showAboutPanel", "About NUPO4"},
-                                        std::pair{"showBezierView", "Brain-Switch Mixer"}}) {
+    for (const auto& [action, title] :
+         {std::pair{"showAboutPanel", "About NUPO4"}, std::pair{"showBezierView", "Brain-Switch Mixer"}}) {
         pick(action);
         const QList<QWidget*> first = shown(title);
         ASSERT_EQ(first.size(), 1) << title;
@@ -471,7 +472,8 @@ TEST(MenuActions, AboutAndMixerOpenOnceWaveSurfacesEachTimeAndCloseAllClosesThem
     // Each closed window goes with its controller, which ends its view's drawing thread.
     EXPECT_TRUE(test::processEventsUntil([&surfaces] {
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        return std::all_of(surfaces.begin(), surfaces.end(), [](const auto& window) { return window.isNull(); });
+        return std::all_of(surfaces.begin(), surfaces.end(),
+                           [](const auto& window) { return window.isNull(); });
     }));
     EXPECT_EQ(shown("About NUPO4").size(), 1);  // not a plot window
     testing::internal::GetCapturedStdout();

@@ -169,7 +169,8 @@ QXAppController::QXAppController()
     action("showAboutPanel", &QXAppController::showAboutPanel);
     action("showDrawWindow", [this](QObject*) { loadNib(QStringLiteral("NUPO4DrawWindow")); });
     action("showToolPalette", [this](QObject*) { loadNib(QStringLiteral("NUPO4ToolPalette")); });
-    action("showBezierView", [this](QObject*) { NibLoader::showSingleNib(QStringLiteral("BezierView"), this); });
+    action("showBezierView",
+           [this](QObject*) { NibLoader::showSingleNib(QStringLiteral("BezierView"), this); });
     action("showAll1900", &QXAppController::showAll1900);
     action("showAll1600", &QXAppController::showAll1600);
     action("showAll1280", &QXAppController::showAll1280);

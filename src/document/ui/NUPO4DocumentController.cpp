@@ -89,7 +89,8 @@ void report(const QString& line)
 // window. Dialogs (alerts, file choosers, pickers) keep their own titles.
 bool showsDocument(const QWidget* window)
 {
-    return window->isWindow() && window->windowType() == Qt::Window && !qobject_cast<const QDialog*>(window) &&
+    return window->isWindow() && window->windowType() == Qt::Window &&
+           !qobject_cast<const QDialog*>(window) &&
            !window->windowFlags().testFlag(Qt::FramelessWindowHint) && !window->windowTitle().isEmpty();
 }
 
