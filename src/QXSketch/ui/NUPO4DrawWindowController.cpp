@@ -14,13 +14,12 @@
 #include "views3d/spectrum/ui/QX3DSpectrumAppController.h"
 
 #include <QAction>
-#include <QActionGroup>
 #include <QEvent>
+#include <QActionGroup>
 #include <QKeySequence>
 #include <QMenu>
 #include <QScreen>
 #include <QScrollArea>
-#include <QScrollBar>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -81,7 +80,6 @@ void NUPO4DrawWindowController::awakeFromNib()
         auto* scroll = new QScrollArea(canvasArea);
         host = new QuartzViewHost(canvas_.get());
         host->setFixedSize(int(NUPO4GraphicView::drawingWidth), int(NUPO4GraphicView::drawingHeight));
-        host->setFocusPolicy(Qt::ClickFocus);  // taken by a click, not passed on to as the window opens
         scroll->setWidget(host);
         host->setContextMenuPolicy(Qt::CustomContextMenu);
         connect(host, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
@@ -105,16 +103,10 @@ void NUPO4DrawWindowController::awakeFromNib()
         window->addActions({undoAction, redoAction});
         window->installEventFilter(this);
         // On a screen with room for it, the window shows the whole drawing (once laid out and shown).
-        // Either way the drawing shows from its top-left corner: a scroll made while the window was still
-        // being laid out (to show the canvas as it took the focus) would leave it at the far corner.
         QTimer::singleShot(0, window, [window, area = canvasArea] {
             const QScreen* screen = window->screen();
             if (!area || !screen)
                 return;
-            if (auto* scroll = area->findChild<QScrollArea*>()) {
-                scroll->horizontalScrollBar()->setValue(scroll->horizontalScrollBar()->minimum());
-                scroll->verticalScrollBar()->setValue(scroll->verticalScrollBar()->minimum());
-            }
             const QSize room = screen->availableGeometry().size() - QSize(40, 80);
             const QSize whole =
                 window->size() - area->size() +

@@ -33,8 +33,6 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScrollArea>
-#include <QScrollBar>
 #include <QTimer>
 
 #include <memory>
@@ -113,26 +111,6 @@ TEST(DrawWindow, OpensFromTheMenuAsTheFrontDrawing)
     EXPECT_EQ(shown, 2);
     EXPECT_EQ(firstTimeRunAplication.load(), 0);
     EXPECT_NE(NUPO4Drawing::frontDrawing(), nullptr);
-    closeAll();
-}
-
-// A window too small for the whole drawing opens on its top-left corner, its canvas focused or not.
-TEST(DrawWindow, OpensOnTheTopLeftCornerOfTheDrawing)
-{
-    auto* controller = load<NUPO4DrawWindowController>("NUPO4DrawWindow");
-    ASSERT_NE(controller, nullptr);
-    QWidget* window = controller->nibWindow();
-    window->resize(420, 320);
-    QApplication::setActiveWindow(window);
-    auto* scroll = window->findChild<QScrollArea*>();
-    ASSERT_NE(scroll, nullptr);
-    ASSERT_TRUE(test::processEventsUntil([&] {
-        return window->isVisible() && scroll->horizontalScrollBar()->maximum() > 0 &&
-               scroll->verticalScrollBar()->maximum() > 0;
-    }));
-    QApplication::processEvents();
-    EXPECT_EQ(scroll->horizontalScrollBar()->value(), 0);
-    EXPECT_EQ(scroll->verticalScrollBar()->value(), 0);
     closeAll();
 }
 

@@ -23,15 +23,16 @@ void output(GlutBitmapFont font, float x, float y, const char* text)
     glutBitmapString(font, text);
 }
 
-// The window rectangle a text takes from the current raster position: its advance wide, from below the
-// baseline (descenders) to the font's size above it.
+// The window rectangle a text takes from the current raster position: its advance wide, from the
+// descenders below the baseline to the capitals and digits above it (a fifth and seven tenths of the
+// font's size: texts a line apart do not touch).
 QRect textBox(GlutBitmapFont font, const char* text)
 {
     GLfloat at[4] = {};
     glGetFloatv(GL_CURRENT_RASTER_POSITION, at);
     const int size = BitmapFont::face(font).pixelSize();
-    const int descent = (size + 3) / 4;
-    return QRect(int(at[0]), int(at[1]) - descent, std::max(1, glutBitmapLength(font, text)), size + descent);
+    const int descent = size / 5, ascent = (size * 7 + 9) / 10;
+    return QRect(int(at[0]), int(at[1]) - descent, std::max(1, glutBitmapLength(font, text)), descent + ascent);
 }
 
 std::string microvolts(int value)
