@@ -476,6 +476,17 @@ TEST(MenuActions, AboutAndMixerOpenOnceWaveSurfacesEachTimeAndCloseAllClosesThem
                            [](const auto& window) { return window.isNull(); });
     }));
     EXPECT_EQ(shown("About NUPO4").size(), 1);  // not a plot window
+
+    // The narrow tool palette shows its whole menu bar, Media included, not menus folded behind "»".
+    pick("showToolPalette");
+    ASSERT_EQ(shown("Tools").size(), 1);
+    QWidget* palette = shown("Tools")[0];
+    auto* bar = palette->findChild<QMenuBar*>();
+    ASSERT_NE(bar, nullptr);
+    EXPECT_TRUE(test::processEventsUntil([&] { return bar->width() >= bar->sizeHint().width(); }))
+        << "bar " << bar->width() << " of " << bar->sizeHint().width() << " px";
+    const auto* folded = bar->findChild<QWidget*>("qt_menubar_ext_button");
+    EXPECT_TRUE(folded == nullptr || !folded->isVisible());
     testing::internal::GetCapturedStdout();
     delegate.applicationWillTerminate(nullptr);
 }
