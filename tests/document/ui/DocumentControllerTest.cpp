@@ -206,7 +206,7 @@ TEST(DocumentController, ADocumentWhoseNameIsNotUtf8OpensFromTheCommandLineAndSa
 {
     const QByteArray folder = QFile::encodeName(test::tempFolder()) + "/caf\xe9";
     ASSERT_EQ(::mkdir(folder.constData(), 0755), 0);
-    const QByteArray path = folder + "/s\xe9ance.nupo4";
+    const QByteArray path = folder + "/s\xe9" "ance.nupo4";
     ASSERT_EQ(::rename(QFile::encodeName(documentOnDisk()).constData(), path.constData()), 0);
     // Save As offers the chooser's name for the file: in the document's folder, shown approximately.
     const QString copy = QFile::decodeName(folder) + "/copy.nupo4";
@@ -235,7 +235,7 @@ TEST(DocumentController, ADocumentWhoseNameIsNotUtf8OpensFromTheCommandLineAndSa
     // Nothing was written under other bytes.
     QList<QByteArray> files = test::filesIn(folder, true);
     std::sort(files.begin(), files.end());
-    EXPECT_EQ(files, (QList<QByteArray>{"copy.nupo4", "s\xe9ance.nupo4"}));
+    EXPECT_EQ(files, (QList<QByteArray>{"copy.nupo4", "s\xe9" "ance.nupo4"}));
     GridSize2DBarX = 20;
     delegate.applicationWillTerminate(nullptr);
 }
