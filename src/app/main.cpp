@@ -6,6 +6,7 @@
 #include "platform/appkit/TerminationSignals.h"
 #include "platform/viewhost/ui/GLRenderThread.h"
 #include "platform/viewhost/ui/OpenGLViewHost.h"
+#include "platform/viewhost/ui/ThreadedGLViewHost.h"
 
 #include <QApplication>
 #include <QByteArrayView>
@@ -60,6 +61,8 @@ std::optional<int> answered(const nupo::CommandLine& commandLine, const char* pr
 
 int main(int argc, char** argv)
 {
+    // Line by line, also into a file or a pipe, so that what was printed survives the program being killed.
+    std::setvbuf(stdout, nullptr, _IOLBF, BUFSIZ);
     const char* program = argc > 0 ? argv[0] : "nupo4";
     if (asksForHelpOrVersion(argc, argv)) {
         QCoreApplication app(argc, argv);
@@ -86,8 +89,10 @@ int main(int argc, char** argv)
     // main thread's own windows.
     nupo::OpenGLViewHost::setPlotDrawing(nupo::OpenGLViewHost::Drawing::OnOwnThread);
 
+    nupo::ThreadedGLViewHost::stallFramesFromEnvironment();  // only where a test asks for it
+
     QObject::connect(&app, &QCoreApplication::aboutToQuit, [&delegate] {
-        nupo::GLRenderThread::waitForAll();  // emitted outside any event: no frame may still be drawing
+        nupo::GLRenderThread::waitForAll();  // emitted outside any event: frames may still be drawing
         delegate.applicationWillTerminate(&delegate);
     });
     // `kill <pid>` and Ctrl+C end the program through its own way out (the MIDI notes sounding are
@@ -101,5 +106,7 @@ int main(int argc, char** argv)
         // first windows are up, rather than when the user opens the first GL window.
         QTimer::singleShot(0, [] { nupo::OpenGLViewHost::isSupported(); });
     });
-    return app.exec();
+    const int exitCode = app.exec();
+    nupo::GLRenderThread::endAtOnceIfAFrameIsStuck(exitCode);
+    return exitCode;
 }

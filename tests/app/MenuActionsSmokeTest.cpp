@@ -27,6 +27,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include <algorithm>
 #include <map>
 #include <typeinfo>
 
@@ -422,4 +423,70 @@ TEST(MenuActions, ClosingTheControlPanelLeavesThePlotWindowsRunning)
     });
     EXPECT_EQ(QApplication::exec(), 0);
     EXPECT_FALSE(QXInputStream::sharedQXInputStream().isRunning());
+}
+
+// A window there is one of comes to the front when its command is picked again; the wave surface opens
+// anew each time, and "Close All Plot Windows" closes every one, ending its controller and view.
+TEST(MenuActions, AboutAndMixerOpenOnceWaveSurfacesEachTimeAndCloseAllClosesThemAll)
+{
+    QXorvellogoAppController::sharedQXorvellogoAppController();
+    QXnewaveAppController::sharedQXnewaveAppController();
+    [[maybe_unused]] const std::type_info* windows[] = {&typeid(BezierView)};
+    testing::internal::CaptureStdout();
+    startWithRecording();
+    letItRun(50);
+    auto& delegate = NUPO4DrawAppDelegate::sharedNUPO4DrawAppDelegate();
+    QMainWindow* panel = delegate.mainWindow();
+    ASSERT_NE(panel, nullptr);
+    const auto pick = [panel](const QString& action) {
+        for (QAction* item : menuItems(panel->menuBar()))
+            if (item->objectName() == action)
+                item->trigger();
+        letItRun(50);
+    };
+    const auto shown = [](const QString& title) {
+        QList<QWidget*> found;
+        for (QWidget* window : QApplication::topLevelWidgets())
+            if (window->isVisible() &&
+                window->windowTitle().section(QStringLiteral(" \u2014 "), 0, 0) == title)
+                found << window;
+        return found;
+    };
+    for (const auto& [action, title] :
+         {std::pair{"showAboutPanel", "About NUPO4"}, std::pair{"showBezierView", "Brain-Switch Mixer"}}) {
+        pick(action);
+        const QList<QWidget*> first = shown(title);
+        ASSERT_EQ(first.size(), 1) << title;
+        pick(action);
+        EXPECT_EQ(shown(title), first) << title << ": a second window opened";
+    }
+
+    pick("showSelectQXnewave");
+    pick("showSelectQXnewave");
+    QList<QPointer<QWidget>> surfaces;
+    for (QWidget* window : shown("Wave Surface Window"))
+        surfaces << window;
+    ASSERT_EQ(surfaces.size(), 2);
+    pick("closeAllWindow");
+    EXPECT_TRUE(shown("Wave Surface Window").isEmpty());
+    // Each closed window goes with its controller, which ends its view's drawing thread.
+    EXPECT_TRUE(test::processEventsUntil([&surfaces] {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        return std::all_of(surfaces.begin(), surfaces.end(),
+                           [](const auto& window) { return window.isNull(); });
+    }));
+    EXPECT_EQ(shown("About NUPO4").size(), 1);  // not a plot window
+
+    // The narrow tool palette shows its whole menu bar, Media included, not menus folded behind "»".
+    pick("showToolPalette");
+    ASSERT_EQ(shown("Tools").size(), 1);
+    QWidget* palette = shown("Tools")[0];
+    auto* bar = palette->findChild<QMenuBar*>();
+    ASSERT_NE(bar, nullptr);
+    EXPECT_TRUE(test::processEventsUntil([&] { return bar->width() >= bar->sizeHint().width(); }))
+        << "bar " << bar->width() << " of " << bar->sizeHint().width() << " px";
+    const auto* folded = bar->findChild<QWidget*>("qt_menubar_ext_button");
+    EXPECT_TRUE(folded == nullptr || !folded->isVisible());
+    testing::internal::GetCapturedStdout();
+    delegate.applicationWillTerminate(nullptr);
 }

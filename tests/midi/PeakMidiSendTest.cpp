@@ -222,17 +222,22 @@ TEST_F(PeakMidiSendTest, StoredPortNamesFindTheirDestinationAgain)
 TEST_F(PeakMidiSendTest, InstrumentPickerSetsTheChannelsProgram)
 {
     int asked = 0;
+    int startedOn = 0;
     QString prompt;
-    setInstrumentPicker([&](const QString& text, int, InstrumentChoice& choice) {
+    setInstrumentPicker([&](const QString& text, int current, InstrumentChoice& choice) {
         ++asked;
         prompt = text;
+        startedOn = current;
         choice = {41, QStringLiteral("Viola")};
         return true;
     });
     SetupNX = 0;
     enable(0, 2);
+    ProgramChangeXXX[0] = 0;  // the panel shows program 0, Acoustic Grand Piano: the picker's number 1
+    mProgram[2] = 1;
     const auto got = sentBy([&] { mapper->setInstrument_(1); });
     EXPECT_EQ(asked, 1);
+    EXPECT_EQ(startedOn, 1);
     EXPECT_EQ(prompt, QStringLiteral("Pick An Instrument:"));
     EXPECT_EQ(mProgram[2], 40);
     EXPECT_EQ(InstrumentNumber, 40);
@@ -242,10 +247,15 @@ TEST_F(PeakMidiSendTest, InstrumentPickerSetsTheChannelsProgram)
     EXPECT_EQ(got.back(), (MidiBytes{0xC2, 40}));
     EXPECT_EQ(MIDIoutONX[0], 1);  // restored after the pick
 
+    // Cancelled, the channel keeps the program the panel showed.
     setInstrumentPicker([&](const QString& text, int, InstrumentChoice&) {
         prompt = text;
-        return false;  // cancelled: the channel keeps its program
+        return false;
     });
+    ProgramChangeXXX[0] = 7;
+    sentBy([&] { mapper->setInstrument_(1); });
+    EXPECT_EQ(mProgram[2], 7);
+    EXPECT_EQ(ProgramChangeXXX[0], 7);
     EXPECT_EQ(QXMidiPort::sharedQXMidiPort().setInstrumentN(9), 1);
     EXPECT_EQ(prompt, QStringLiteral("Pick An:"));
     EXPECT_EQ(QXMidiPort::sharedQXMidiPort().setInstrumentN(99), 1);  // channel 0's picker

@@ -67,6 +67,15 @@ TEST_F(SetMIDIPanelTest, OpensOnSetupOneWithItsLists)
     EXPECT_EQ(widget<QComboBox>(SetMIDIOutlet::popupMIDIport)->count(), 0);     // no MIDI system here
     EXPECT_EQ(widget<QLabel>(SetMIDIOutlet::displayHereInputVSlider)->text(), QStringLiteral("50.000"));
     EXPECT_EQ(widget<QLabel>(SetMIDIOutlet::displayHereOutputFSlider)->text(), QStringLiteral("45.000"));
+    // The entry fields hold the values shown beside them, not an empty box.
+    const auto field = [this](const char* name) {
+        auto* found = panel->nibWindow()->findChild<QLineEdit*>(QString::fromLatin1(name));
+        return found ? found->text() : QStringLiteral("(none)");
+    };
+    EXPECT_EQ(field("OutputFSliderField"), QStringLiteral("45.000"));
+    EXPECT_EQ(field("HighVNSliderField"), QStringLiteral("127.000"));
+    EXPECT_EQ(field("SetupNinputField"), QStringLiteral("1"));
+    EXPECT_EQ(field("MIDIchannelField"), widget<QLabel>(SetMIDIOutlet::displayHereMIDIchannel)->text());
     EXPECT_TRUE(widget<QAbstractButton>(SetMIDIOutlet::setMIDInoteF)->isChecked());
     EXPECT_TRUE(widget<QAbstractButton>(SetMIDIOutlet::setNoteOffOn)->isChecked());
     EXPECT_EQ(itsOpend, 1);

@@ -327,8 +327,8 @@ void QXMovieController::showFailure(const QString& message)
 // stale counts would hold the rate and volume for good.
 float QXMovieController::refreshedLevel(int source, int switchSlot) const
 {
-    waitForDrawing();  // the brain switches are the 3D views' too
-    QX3DSpectrumGLView::sharedQX3DSpectrumGLView().waven3DBSQC(source);
+    if (waitForDrawing())  // the brain switches are the 3D views' too
+        QX3DSpectrumGLView::sharedQX3DSpectrumGLView().waven3DBSQC(source);
     return readBrainSwitch(source, switchSlot).level;
 }
 
@@ -336,8 +336,8 @@ void QXMovieController::MovieFrameControl()
 {
     if (switches[FrameChangeBSSwitch] == 0 || !gMovie)
         return;
-    waitForDrawing();
-    QX3DSpectrumGLView::sharedQX3DSpectrumGLView().waven3DBSQC(popupNumbers[MovieFrameBrainPopup]);
+    if (waitForDrawing())
+        QX3DSpectrumGLView::sharedQX3DSpectrumGLView().waven3DBSQC(popupNumbers[MovieFrameBrainPopup]);
     const float frequency =
         readBrainSwitch(popupNumbers[MovieFrameBrainPopup], popupNumbers[MovieFramePFCPopup]).peakFrequency;
     const int band = brainBandOfFrequency(frequency);

@@ -14,9 +14,6 @@ constexpr MovieOutlet switchOutlets[movieSwitchCount] = {
     MovieOutlet::setRateON,       MovieOutlet::setSoundFrameSpeedControl, MovieOutlet::setSoundControl,
     MovieOutlet::setFrameControl, MovieOutlet::setSpeedControl,           MovieOutlet::setOptionControl,
     MovieOutlet::setFrameChangeBS};
-constexpr MovieOutlet gainOutlets[movieGainCount] = {MovieOutlet::setRateSlider, MovieOutlet::setSoundSlider,
-                                                     MovieOutlet::setFrameSlider,
-                                                     MovieOutlet::setSpeedSlider};
 constexpr MovieOutlet popupOutlets[moviePopupCount] = {MovieOutlet::SoundBrain, MovieOutlet::SoundPFC,
                                                        MovieOutlet::FrameBrain, MovieOutlet::FramePFC,
                                                        MovieOutlet::SpeedBrain, MovieOutlet::SpeedPFC};

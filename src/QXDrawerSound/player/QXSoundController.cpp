@@ -161,8 +161,8 @@ void QXSoundController::MovieSoundBSrhythmControl()
     if (UseBSONX == 0)
         return;
     const int source = popupNumbers[SoundBrainPopup];
-    waitForDrawing();  // the brain switches are the 3D views' too
-    QX3DSpectrumGLView::sharedQX3DSpectrumGLView().waven3DBSQC(source);
+    if (waitForDrawing())  // the brain switches are the 3D views' too
+        QX3DSpectrumGLView::sharedQX3DSpectrumGLView().waven3DBSQC(source);
     const int band = brainBandOfFrequency(readBrainSwitch(source, popupNumbers[SoundPFCPopup]).peakFrequency);
     if (band != BSpeakFrequencyZ) {
         setBSrhythmStateAllOff();
@@ -184,8 +184,8 @@ void QXSoundController::setBSrhythmStateAllOff()
 // as they were (at 0 when no other window or mapper uses the source), and the sound with them.
 float QXSoundController::refreshedLevel(int source, int switchSlot) const
 {
-    waitForDrawing();  // the brain switches are the 3D views' too
-    QX3DSpectrumGLView::sharedQX3DSpectrumGLView().waven3DBSQC(source);
+    if (waitForDrawing())  // the brain switches are the 3D views' too
+        QX3DSpectrumGLView::sharedQX3DSpectrumGLView().waven3DBSQC(source);
     return readBrainSwitch(source, switchSlot).level;
 }
 

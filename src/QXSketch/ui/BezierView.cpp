@@ -12,6 +12,7 @@
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QLabel>
+#include <QPalette>
 #include <QProgressBar>
 #include <QTimer>
 
@@ -35,7 +36,7 @@ BezierView::BezierView()
 
 void BezierView::showBezierView(QObject* owner)
 {
-    NibLoader::loadNibNamed(QStringLiteral("BezierView"), owner);
+    NibLoader::showSingleNib(QStringLiteral("BezierView"), owner);
 }
 
 void BezierView::awakeFromNib()
@@ -54,6 +55,11 @@ void BezierView::awakeFromNib()
             meters[std::size_t(k)] = new QProgressBar(switchArea);
             meters[std::size_t(k)]->setRange(0, 100);
             meters[std::size_t(k)]->setMinimumWidth(160);
+            // The level written over the meter is dark over the fill as over the rest: the style's light
+            // text for the fill reaches past its end, white on the empty part.
+            QPalette palette = meters[std::size_t(k)]->palette();
+            palette.setColor(QPalette::HighlightedText, palette.color(QPalette::Text));
+            meters[std::size_t(k)]->setPalette(palette);
             grid->addWidget(switches[std::size_t(k)], k, 0);
             grid->addWidget(ranges[std::size_t(k)], k, 1);
             grid->addWidget(meters[std::size_t(k)], k, 2);
@@ -96,8 +102,8 @@ void BezierView::changeSwitch(QObject* sender)
 
 void BezierView::timerTick()
 {
-    waitForDrawing();  // the brain switches refreshed here are what the 3D views draw from
-    QX3DSpectrumGLView::sharedQX3DSpectrumGLView().waven3DBSQC(source_);
+    if (waitForDrawing())  // the brain switches refreshed here are what the 3D views draw from
+        QX3DSpectrumGLView::sharedQX3DSpectrumGLView().waven3DBSQC(source_);
     for (int k = 1; k <= 8; ++k) {
         QProgressBar* meter = meters[std::size_t(k - 1)];
         if (!meter)

@@ -21,6 +21,7 @@ class BezierView : public NibController {
 public:
     BezierView();
 
+    // Opens the mixer, or brings the open one to the front.
     static void showBezierView(QObject* owner);
 
     void awakeFromNib() override;

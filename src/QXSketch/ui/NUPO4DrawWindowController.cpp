@@ -172,11 +172,10 @@ void NUPO4DrawWindowController::redoEdit(QObject*)
 
 void NUPO4DrawWindowController::statusTick()
 {
-    if (AlwaysUpdateBSX != 0 && canvas_->source() > 0) {
-        // Following the brain switches tells the 3D windows, whose views may be drawing elsewhere.
-        waitForDrawing();
+    // Following the brain switches tells the 3D windows, whose views may be drawing elsewhere: while
+    // they draw on, it waits for the next tick.
+    if (AlwaysUpdateBSX != 0 && canvas_->source() > 0 && waitForDrawing())
         drawing_->followBrainSwitches(canvas_->source() - 1);
-    }
     canvas_->setNeedsDisplay(true);
 }
 

@@ -133,6 +133,25 @@ int screenHeightFor(int width)
     }
 }
 
+// Closes every shown window of these titles, however many of each are open; a closed one ends its
+// controller, and the controller its view's drawing thread.
+void closeWindowsTitled(const QStringList& titles)
+{
+    const auto windows = QApplication::topLevelWidgets();
+    for (QWidget* window : windows)
+        if (window->isVisible() &&
+            titles.contains(window->windowTitle().section(QStringLiteral(" \u2014 "), 0, 0)))
+            window->close();
+}
+
+// The plot windows a document opens again when it is read.
+const QStringList& plotWindowTitles()
+{
+    static const QStringList titles{QStringLiteral("Rawwave Window"), QStringLiteral("Bargraph Window"),
+                                    QStringLiteral("Waterfall Window"), QStringLiteral("WaterfallBS Window")};
+    return titles;
+}
+
 }  // namespace
 
 QXAppController::QXAppController()
@@ -150,7 +169,8 @@ QXAppController::QXAppController()
     action("showAboutPanel", &QXAppController::showAboutPanel);
     action("showDrawWindow", [this](QObject*) { loadNib(QStringLiteral("NUPO4DrawWindow")); });
     action("showToolPalette", [this](QObject*) { loadNib(QStringLiteral("NUPO4ToolPalette")); });
-    action("showBezierView", [this](QObject*) { loadNib(QStringLiteral("BezierView")); });
+    action("showBezierView",
+           [this](QObject*) { NibLoader::showSingleNib(QStringLiteral("BezierView"), this); });
     action("showAll1900", &QXAppController::showAll1900);
     action("showAll1600", &QXAppController::showAll1600);
     action("showAll1280", &QXAppController::showAll1280);
@@ -207,7 +227,6 @@ void QXAppController::installMenuCommands()
     using Action = void (QXAppController::*)(QObject*);
     const std::pair<MenuCommand, Action> actions[] = {
         {MenuCommand::showControlPanel, &QXAppController::showControlPanel},
-        {MenuCommand::closeAllWindows, &QXAppController::closeAllWindow},
         {MenuCommand::showRawwave, &QXAppController::showQXRawwaveGraph},
         {MenuCommand::showRawwaveFront, &QXAppController::showQXRawwaveGraphFront},
         {MenuCommand::showBarGraph, &QXAppController::showQX2DBarGarph},
@@ -221,6 +240,7 @@ void QXAppController::installMenuCommands()
     for (const auto& [command, action] : actions)
         MenuCommands::install(command,
                               [action = action](int) { (sharedQXAppController().*action)(nullptr); });
+    MenuCommands::install(MenuCommand::closeAllWindows, [](int) { closeWindowsTitled(plotWindowTitles()); });
     MenuCommands::install(MenuCommand::openMovieWindow,
                           [](int) { QXMovieWindowController::openOrReuse(&sharedQXAppController()); });
     MenuCommands::install(MenuCommand::showPreferencesTab,
@@ -254,6 +274,10 @@ void QXAppController::equipWindow(QWidget* window)
         }
     }
     buildMenu(bar, window);
+    // A window narrower than its menu bar (the tool palette) would fold the menus away: it is at least
+    // as wide as the bar's menus.
+    if (bar)
+        window->setMinimumWidth(std::max(window->minimumWidth(), bar->sizeHint().width()));
 }
 
 void QXAppController::fillMenuBar(QMenuBar* bar)
@@ -395,7 +419,7 @@ void QXAppController::showFFTPanelFront(QObject*)
 }
 void QXAppController::showAboutPanel(QObject*)
 {
-    loadNib("QXorvellogo");
+    NibLoader::showSingleNib(QStringLiteral("QXorvellogo"), this);
 }
 
 void QXAppController::showSelectQXnewave(QObject*)
@@ -453,13 +477,8 @@ void QXAppController::showAll1024(QObject*)
 
 void QXAppController::closeAllWindow(QObject*)
 {
-    static const QStringList titles{QStringLiteral("Rawwave Window"), QStringLiteral("Bargraph Window"),
-                                    QStringLiteral("Waterfall Window"), QStringLiteral("WaterfallBS Window")};
-    const auto windows = QApplication::topLevelWidgets();
-    for (QWidget* window : windows)
-        if (window->isVisible() &&
-            titles.contains(window->windowTitle().section(QStringLiteral(" \u2014 "), 0, 0)))
-            window->close();
+    // The menu's command also closes the wave surfaces, each load of whose nib opened one.
+    closeWindowsTitled(plotWindowTitles() + QStringList{QStringLiteral("Wave Surface Window")});
 }
 
 void QXAppController::setClear3DWaterFallImage(QObject*)

@@ -31,6 +31,7 @@
 #include "views3d/spectrum/ui/Spectrum3DWindowState.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QEvent>
 #include <QFile>
 #include <QFileDialog>
@@ -85,6 +86,15 @@ void report(const QString& line)
 {
     std::printf("%s\n", line.toLocal8Bit().constData());
     std::fflush(stdout);
+}
+
+// Whether a window is one of the document's, which carry its name in their titles: a titled, framed
+// window. Dialogs (alerts, file choosers, pickers) keep their own titles.
+bool showsDocument(const QWidget* window)
+{
+    return window->isWindow() && window->windowType() == Qt::Window &&
+           !qobject_cast<const QDialog*>(window) &&
+           !window->windowFlags().testFlag(Qt::FramelessWindowHint) && !window->windowTitle().isEmpty();
 }
 
 // The sound slots and the movie window show what the document holds: those the replaced document (or
@@ -304,8 +314,7 @@ void NUPO4DocumentController::updateWindowTitles()
     const bool edited = !path.isEmpty() && isDocumentEdited();
     const auto windows = QApplication::topLevelWidgets();
     for (QWidget* window : windows) {
-        if (!window->isWindow() || window->windowFlags().testFlag(Qt::FramelessWindowHint) ||
-            window->windowTitle().isEmpty())
+        if (!showsDocument(window))
             continue;
         QVariant base = window->property(baseTitleProperty);
         // A window that has titled itself anew since (the Preferences window names the tab shown) keeps

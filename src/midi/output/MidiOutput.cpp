@@ -29,7 +29,7 @@ constexpr double watchSeconds = 0.25;
 struct MidiSystemState {
     std::mutex mutex;
     std::unique_ptr<MidiClient> client;
-    bool saidNoSystem = false;  // since the last start
+    bool saidNoSystem = false;  // since a start last found a MIDI system
     bool serverLost = false;    // the JACK server of the client went away; the watch looks for a new one
     QSet<QString> unreachable;  // destinations a send failed to reach, told once until one reaches them
     std::array<MidiEndpoint, maxMidiDestinations> gDestX;
@@ -103,10 +103,12 @@ std::unique_ptr<MidiClient> makeClient()
     return client;
 }
 
-// A message that makes sound (anything but a note-off): one that finds no MIDI system is worth saying.
+// A message that makes sound (a note-on): only a setup whose MIDI out is on plays notes, so one that
+// finds no MIDI system or no destination is worth saying. Program and controller changes go out whenever
+// a panel shows a setup, its MIDI out on or off, and note-offs silence what may not have played.
 bool sounds(const unsigned char* bytes, std::size_t size)
 {
-    return size > 0 && (bytes[0] & 0xF0) != 0x80 && !((bytes[0] & 0xF0) == 0x90 && size > 2 && bytes[2] == 0);
+    return size > 2 && (bytes[0] & 0xF0) == 0x90 && bytes[2] != 0;
 }
 
 int clamp127(int value)
@@ -322,11 +324,12 @@ void mainMidi()
         state.gDestX.fill(MidiEndpoint{});
 
         state.client.reset();
-        state.saidNoSystem = false;
         state.serverLost = false;
         state.unreachable.clear();
         auto client = makeClient();
+        // No MIDI system is said once for as long as there is none: a start that finds one again ends it.
         if (client->isAvailable()) {
+            state.saidNoSystem = false;
             std::printf("MIDI system: %s, client \"%s\"\n",
                         MidiSystem::apiName(client->api()).toLatin1().constData(),
                         client->systemName().toLocal8Bit().constData());

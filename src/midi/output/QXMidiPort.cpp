@@ -12,10 +12,12 @@ QXMidiPort& QXMidiPort::sharedQXMidiPort()
     return *instance;
 }
 
-int QXMidiPort::setInstrumentN(int channel)
+int QXMidiPort::setInstrumentN(int channel, int shown)
 {
     if (channel < 0 || channel >= synthChannels)
         channel = 0;
+    if (shown >= 0 && shown <= 127)
+        mProgram[channel] = shown;
     if (outputHold)
         outputHold(0);
     const int program = PickQtMidi(channel, 1);

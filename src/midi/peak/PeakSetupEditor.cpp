@@ -424,7 +424,9 @@ void PeakSetupEditor::setInstrument_(int value)
 {
     mapper.showState(O::setInstrument, value);
     const int s = shownPeakSetup();
-    InstrumentNumber = std::clamp(QXMidiPort::sharedQXMidiPort().setInstrumentN(MIDIchannelX[s]), 0, 127);
+    // The picker starts on the program the panel shows for the setup.
+    InstrumentNumber = std::clamp(
+        QXMidiPort::sharedQXMidiPort().setInstrumentN(MIDIchannelX[s], ProgramChangeXXX[s]), 0, 127);
     const int channel = MIDIchannelX[s] >= 0 && MIDIchannelX[s] < synthChannels ? MIDIchannelX[s].load() : 0;
     const QString name = (QStringLiteral(": ") + mProgramText[channel]).left(instrumentTextLength);
     mapper.showText(O::displayHereInstrument, name);

@@ -3,9 +3,12 @@
 #include <QAbstractButton>
 #include <QAbstractSlider>
 #include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
 #include <QSignalBlocker>
 #include <QSpinBox>
 #include <QVariant>
+#include <QWidget>
 
 #include <cmath>
 
@@ -30,6 +33,38 @@ void showControlValue(QObject* control, double value)
         box->setChecked(value != 0.0);
     else if (auto* popup = qobject_cast<QComboBox*>(control))
         popup->setCurrentIndex(int(value));
+}
+
+namespace {
+
+// The entry field a display label stands beside, found by name in the label's window.
+QLineEdit* entryFieldOf(const QLabel* display)
+{
+    static const QString prefix = QStringLiteral("displayHere");
+    const QString name = display->objectName();
+    if (!name.startsWith(prefix) || name.size() == prefix.size())
+        return nullptr;
+    QString stem = name.mid(prefix.size());
+    QString band;
+    while (!stem.isEmpty() && stem.back().isDigit()) {
+        band.prepend(stem.back());
+        stem.chop(1);
+    }
+    const QWidget* window = display->window();
+    return window ? window->findChild<QLineEdit*>(stem + QStringLiteral("Field") + band) : nullptr;
+}
+
+}  // namespace
+
+void showControlText(QObject* control, const QString& text)
+{
+    if (auto* label = qobject_cast<QLabel*>(control)) {
+        label->setText(text);
+        if (QLineEdit* field = entryFieldOf(label); field && !field->hasFocus())
+            field->setText(text);
+    } else if (auto* field = qobject_cast<QLineEdit*>(control)) {
+        field->setText(text);
+    }
 }
 
 }  // namespace nupo

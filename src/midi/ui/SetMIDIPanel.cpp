@@ -239,11 +239,7 @@ void SetMIDIPanel::showState(SetMIDIOutlet outlet, double value)
 
 void SetMIDIPanel::showText(SetMIDIOutlet outlet, const QString& text)
 {
-    QObject* object = control(outlet);
-    if (auto* label = qobject_cast<QLabel*>(object))
-        label->setText(text);
-    else if (auto* field = qobject_cast<QLineEdit*>(object))
-        field->setText(text);
+    showControlText(control(outlet), text);
 }
 
 void SetMIDIPanel::selectItem(SetMIDIOutlet outlet, int index)

@@ -159,11 +159,7 @@ void SetMIDIbandPanel::showState(BandOutlet outlet, int band, double value)
 
 void SetMIDIbandPanel::showText(BandOutlet outlet, int band, const QString& text)
 {
-    QObject* object = outletObject(outlet, band);
-    if (auto* label = qobject_cast<QLabel*>(object))
-        label->setText(text);
-    else if (auto* field = qobject_cast<QLineEdit*>(object))
-        field->setText(text);
+    showControlText(outletObject(outlet, band), text);
 }
 
 void SetMIDIbandPanel::selectItem(BandOutlet outlet, int band, int index)

@@ -116,20 +116,19 @@ bool isIndependentOfDrawing(const QObject* object)
 }
 
 namespace {
-std::function<void()>& drawingWait()  // main thread only
+std::function<bool()>& drawingWait()  // main thread only
 {
-    static std::function<void()> wait;
+    static std::function<bool()> wait;
     return wait;
 }
 }  // namespace
 
-void waitForDrawing()
+bool waitForDrawing()
 {
-    if (drawingWait())
-        drawingWait()();
+    return !drawingWait() || drawingWait()();
 }
 
-void setDrawingWait(std::function<void()> wait)
+void setDrawingWait(std::function<bool()> wait)
 {
     drawingWait() = std::move(wait);
 }

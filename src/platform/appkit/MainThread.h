@@ -31,9 +31,11 @@ bool isMainThread();
 void markIndependentOfDrawing(QObject* object);
 bool isIndependentOfDrawing(const QObject* object);
 
-// Waits, on the main thread, for the frames drawn on other threads: for such a job before it touches
-// what the views draw from. Does nothing until the drawing side has set how (setDrawingWait).
-void waitForDrawing();
-void setDrawingWait(std::function<void()> wait);
+// Waits, on the main thread, for the frames drawn on other threads, within a bound: for such a job
+// before it touches what the views draw from. True when no frame is drawing now (one whose window
+// stopped waiting for it, as stuck, aside): false, the job leaves what the views draw from as it is
+// this time. True until the drawing side has set how to wait (setDrawingWait).
+[[nodiscard]] bool waitForDrawing();
+void setDrawingWait(std::function<bool()> wait);
 
 }  // namespace nupo

@@ -91,9 +91,12 @@ void quitOnTerminationSignals(std::function<void()> quit)
             QCoreApplication::quit();
     });
     handle(SIGTERM);
-    // Started in the background of a shell, the program keeps ignoring Ctrl+C as its shell meant.
+    // Started in the background of a shell, the program keeps ignoring Ctrl+C as its shell meant, and
+    // started with nohup it keeps ignoring the terminal going.
     if (!startedIgnored(SIGINT))
         handle(SIGINT);
+    if (!startedIgnored(SIGHUP))
+        handle(SIGHUP);
 }
 
 void endAtOnceWhenTheDisplayIsLost()

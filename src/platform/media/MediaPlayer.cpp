@@ -120,6 +120,10 @@ MediaPlayer::MediaPlayer(Options options)
     mpv_set_option_string(handle, "audio-client-name", "NUPO4");
     mpv_set_option_string(handle, "jack-name", "NUPO4");
     mpv_set_option_string(handle, "osd-level", "0");
+    // Decoding in software: probing the hardware decoders (and their GL interop when a view renders)
+    // would print a line for every driver library that is absent, at every open.
+    mpv_set_option_string(handle, "hwdec", "no");
+    mpv_set_option_string(handle, "gpu-hwdec-interop", "no");
     // Rates change the pitch with the speed, as a tape would.
     mpv_set_option_string(handle, "audio-pitch-correction", "no");
     // Video goes to a render context; until a view has made one it is decoded and dropped.

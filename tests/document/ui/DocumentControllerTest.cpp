@@ -24,11 +24,13 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QMainWindow>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QTabWidget>
 #include <QWidget>
 
@@ -152,6 +154,19 @@ TEST(DocumentController, SaveNamesTheDocumentAndAnEditedDocumentAsksBeforeItClos
     EXPECT_EQ(preferences.window()->windowTitle(),
               QString("Preferences: %1 \u2014 saved.nupo4[*]").arg(lastTab));
 
+    // Dialogs and alerts are not the document's windows: they keep their own titles, tick after tick.
+    QDialog chooser;
+    chooser.setWindowTitle("Save As");
+    QMessageBox alert(QMessageBox::Warning, "NUPO4", "Something to say.");
+    chooser.show();
+    alert.show();
+    document.updateWindowTitles();
+    document.updateWindowTitles();
+    EXPECT_EQ(chooser.windowTitle(), "Save As");
+    EXPECT_EQ(alert.windowTitle(), "NUPO4");
+    chooser.hide();
+    alert.hide();
+
     ShowPeakHoldX = 1 - ShowPeakHoldX;  // a setting changes
     document.updateWindowTitles();
     EXPECT_TRUE(delegate.mainWindow()->isWindowModified());
@@ -191,7 +206,7 @@ TEST(DocumentController, ADocumentWhoseNameIsNotUtf8OpensFromTheCommandLineAndSa
 {
     const QByteArray folder = QFile::encodeName(test::tempFolder()) + "/caf\xe9";
     ASSERT_EQ(::mkdir(folder.constData(), 0755), 0);
-    const QByteArray path = folder + "/s\xe9ance.nupo4";
+    const QByteArray path = folder + "/s\xe9" "ance.nupo4";
     ASSERT_EQ(::rename(QFile::encodeName(documentOnDisk()).constData(), path.constData()), 0);
     // Save As offers the chooser's name for the file: in the document's folder, shown approximately.
     const QString copy = QFile::decodeName(folder) + "/copy.nupo4";
@@ -220,7 +235,7 @@ TEST(DocumentController, ADocumentWhoseNameIsNotUtf8OpensFromTheCommandLineAndSa
     // Nothing was written under other bytes.
     QList<QByteArray> files = test::filesIn(folder, true);
     std::sort(files.begin(), files.end());
-    EXPECT_EQ(files, (QList<QByteArray>{"copy.nupo4", "s\xe9ance.nupo4"}));
+    EXPECT_EQ(files, (QList<QByteArray>{"copy.nupo4", "s\xe9" "ance.nupo4"}));
     GridSize2DBarX = 20;
     delegate.applicationWillTerminate(nullptr);
 }

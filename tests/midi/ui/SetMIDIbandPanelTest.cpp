@@ -68,6 +68,11 @@ TEST_F(SetMIDIbandPanelTest, OpensOnItsTabWithTheShownSetup)
     }
     EXPECT_EQ(find<QLabel>("displayHereLowFSlider5")->text(), QStringLiteral("13.000"));
     EXPECT_EQ(find<QLabel>("displayHereHighFSlider7")->text(), QStringLiteral("28.000"));
+    // The entry fields hold the values shown beside them, not an empty box.
+    EXPECT_EQ(find<QLineEdit>("LowFSliderField5")->text(), QStringLiteral("13.000"));
+    EXPECT_EQ(find<QLineEdit>("HighFSliderField7")->text(), QStringLiteral("28.000"));
+    EXPECT_EQ(find<QLineEdit>("bandField3")->text(), find<QLabel>("displayHereband3")->text());
+    EXPECT_EQ(find<QLineEdit>("SetupNinputField")->text(), QStringLiteral("1"));
     EXPECT_TRUE(find<QAbstractButton>("setNoteOnOff")->isChecked());
     EXPECT_EQ(itsOpendE, 1);
 

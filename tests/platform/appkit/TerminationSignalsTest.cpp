@@ -102,11 +102,11 @@ public:
     QByteArray said;
 };
 
-TEST(TerminationSignals, TermAndInterruptQuitThroughTheEventLoop)
+TEST(TerminationSignals, TermInterruptAndHangUpQuitThroughTheEventLoop)
 {
     if (underThreadSanitizer)
         GTEST_SKIP() << "ThreadSanitizer cannot follow the child process";
-    for (const int number : {SIGTERM, SIGINT}) {
+    for (const int number : {SIGTERM, SIGINT, SIGHUP}) {
         SCOPED_TRACE(number);
         Child child("quit");
         ASSERT_TRUE(child.said.contains("ready")) << child.said.toStdString();

@@ -8,6 +8,7 @@
 #include "platform/appkit/ui/NibCheck.h"
 #include "platform/appkit/ui/NibController.h"
 #include "platform/appkit/ui/NibControllerRegistry.h"
+#include "platform/appkit/ui/WindowHandle.h"
 #include "platform/resources/ResourceLocator.h"
 
 #include <QBuffer>
@@ -16,6 +17,7 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QPoint>
+#include <QPointer>
 #include <QUiLoader>
 #include <QWidget>
 #include <QXmlStreamReader>
@@ -277,6 +279,18 @@ NibController* NibLoader::loadNibNamed(const QString& name, QObject* owner, cons
     if (!visibleAtLaunch.isValid() || visibleAtLaunch.toBool())
         window->show();
     return controller;
+}
+
+NibController* NibLoader::showSingleNib(const QString& name, QObject* owner)
+{
+    static auto* open = new QHash<QString, QPointer<NibController>>;  // main thread; lives to process end
+    QPointer<NibController>& shown = (*open)[name];
+    if (shown && shown->nibWindow() && !shown->windowIsClosed()) {
+        WindowHandle(shown->nibWindow()).makeKeyAndOrderFront();
+        return shown;
+    }
+    shown = loadNibNamed(name, owner);
+    return shown;
 }
 
 }  // namespace nupo

@@ -71,6 +71,10 @@ public:
     static NibController* loadNibNamed(const QString& name, QObject* owner = nullptr,
                                        const QString& failureName = {});
 
+    // For windows there is one of: brings the window loaded from that nib by this call before to the
+    // front while it is open, else loads the nib as loadNibNamed does. Main thread.
+    static NibController* showSingleNib(const QString& name, QObject* owner = nullptr);
+
     // Builds the widgets of a nib's text, after NibCheck has found nothing wrong with it; folder is where
     // the nib's relative paths point. Null, with the reason in error, when the nib cannot be built.
     static std::unique_ptr<QWidget> buildWidgets(const QByteArray& nib, const QString& folder,

@@ -5,13 +5,14 @@
 #include "platform/gl/OffscreenGLContext.h"
 
 #include <GL/gl.h>
-#include <QCoreApplication>
 #include <QSurfaceFormat>
 
 #include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <mutex>
 #include <utility>
 #include <vector>
@@ -29,37 +30,6 @@ std::vector<GLRenderThread*>& renderThreads()  // main thread only
     static std::vector<GLRenderThread*> threads;
     return threads;
 }
-
-// Joins every frame in flight before the main thread delivers an event that may touch a view. Painting
-// and the timers marked independent of drawing (the windows' beat) go on beside the frames.
-class EventJoin : public QObject {
-protected:
-    bool eventFilter(QObject* receiver, QEvent* event) override
-    {
-        if (framesInFlight.load(std::memory_order_acquire) == 0)
-            return false;
-        const QEvent::Type type = handedOverEventType(event);  // some are posted by other threads
-        switch (type) {
-            case QEvent::Paint:
-            case QEvent::UpdateRequest:
-            case QEvent::UpdateLater:
-            case QEvent::Expose:
-            case QEvent::LayoutRequest:  // widgets' layouts; a view hears of its size through Resize
-            case QEvent::ChildAdded:     // Qt's own bookkeeping of children (style animations come and go)
-            case QEvent::ChildPolished:
-            case QEvent::ChildRemoved:
-                return false;
-            case QEvent::Timer:
-                if (isIndependentOfDrawing(receiver))
-                    return false;
-                [[fallthrough]];
-            default:
-                if (type != GLRenderThread::frameReadyEvent())
-                    GLRenderThread::waitForAll();
-                return false;
-        }
-    }
-};
 
 // The framebuffer's colour as it lies there, bottom row first (see finishFrame).
 QImage readFrame(QSize size, bool opaque)
@@ -95,23 +65,38 @@ std::atomic<bool> anyTakesTurns{false};
 
 class Turns {
 public:
+    using Clock = std::chrono::steady_clock;
     static Turns& queue()
     {
-        static Turns turns;
-        return turns;
+        static auto* turns = new Turns;  // lives to process end: a thread left to a stuck frame holds a turn
+        return *turns;
     }
-    unsigned take()
+    // Waits for this thread's turn until the deadline; false (the turn given up) when it did not come.
+    bool take(Clock::time_point deadline)
     {
         std::unique_lock lock(mutex_);
         const unsigned ticket = next_++;
-        changed_.wait(lock, [&] { return serving_ == ticket; });
-        return ticket;
+        const auto served = [&] { return serving_ == ticket; };
+        if (deadline == Clock::time_point::max()) {
+            changed_.wait(lock, served);
+            return true;
+        }
+        if (changed_.wait_until(lock, deadline, served))
+            return true;
+        givenUp_.push_back(ticket);
+        return false;
     }
     void pass()
     {
         {
             std::lock_guard lock(mutex_);
             ++serving_;
+            // Turns given up are skipped.
+            for (auto it = std::find(givenUp_.begin(), givenUp_.end(), serving_); it != givenUp_.end();
+                 it = std::find(givenUp_.begin(), givenUp_.end(), serving_)) {
+                givenUp_.erase(it);
+                ++serving_;
+            }
         }
         changed_.notify_all();
     }
@@ -121,21 +106,26 @@ private:
     std::condition_variable changed_;
     unsigned next_ = 0;
     unsigned serving_ = 0;
+    std::vector<unsigned> givenUp_;
 };
 
-// A drawing thread's turn, where it needs one, while it holds it.
+// A drawing thread's turn, where it needs one, while it holds it. A frame waits for its turn as long as
+// it takes (its window counts it as stalled meanwhile); a job the main thread waits for gives its turn
+// up at a deadline.
 class Turn {
 public:
-    explicit Turn(bool needed)
+    explicit Turn(bool needed, Turns::Clock::time_point deadline = Turns::Clock::time_point::max())
     {
         if (needed) {
-            Turns::queue().take();
-            held_ = true;
+            held_ = Turns::queue().take(deadline);
+            refused_ = !held_;
         }
     }
     ~Turn() { release(); }
     Turn(const Turn&) = delete;
     Turn& operator=(const Turn&) = delete;
+    // The turn was needed and did not come by the deadline.
+    bool refused() const { return refused_; }
     void release()
     {
         if (std::exchange(held_, false))
@@ -144,6 +134,7 @@ public:
 
 private:
     bool held_ = false;
+    bool refused_ = false;
 };
 
 // Built for ThreadSanitizer, a drawing thread makes its context and draws a first, hidden picture in
@@ -188,9 +179,62 @@ bool isSoftwareDriver()
            name.contains("swrast");
 }
 
+std::atomic<std::int64_t> stallNanoseconds{2'000'000'000};
+std::atomic<std::int64_t> eventWaitNanoseconds{50'000'000};
+
+// The deadline of a job that the main thread waits for on a drawing thread.
+Turns::Clock::time_point jobDeadline()
+{
+    return Turns::Clock::now() + GLRenderThread::stallTime();
+}
+
 }  // namespace
 
-GLRenderThread::GLRenderThread(QObject* receiver, const QString& name) : receiver_(receiver), worker_(name)
+struct GLRenderThread::Shared {
+    std::unique_ptr<OffscreenGLContext> context;  // made, used and freed on the thread
+    bool takesTurns = false;                      // thread only: its driver instance is shared
+    bool opaque = true;                           // the format has no alpha: frames read opaque
+
+    std::mutex mutex;
+    std::condition_variable finished;
+    QObject* receiver = nullptr;  // guarded by mutex; none once the thread is left to itself
+    bool busy = false;            // guarded by mutex
+    Clock::time_point started;    // guarded by mutex: when the frame in flight started
+    Frame newest;                 // guarded by mutex
+    Clock::duration waited{};     // main thread only: waits for the frame in flight so far
+};
+
+namespace {
+
+// On the thread: draws a frame and hands it over.
+void drawFrame(GLRenderThread::Shared& shared, QSize size, const std::function<void()>& draw)
+{
+    QImage image;
+    Turn turn(shared.takesTurns);
+    // Current, with the framebuffer of that size bound and the viewport over it.
+    if (shared.context->resize(size)) {
+        draw();
+        image = readFrame(size, shared.opaque);
+    }
+    turn.release();
+    finishFrame(image, shared.opaque);
+    std::lock_guard lock(shared.mutex);
+    if (!image.isNull()) {
+        shared.newest = GLRenderThread::Frame{std::move(image), shared.newest.serial + 1};
+        // Posted before the frame counts as finished: the receiver outlives every frame it started
+        // unless it left the thread to itself, and then there is none.
+        if (shared.receiver)
+            postToMainThread(shared.receiver, new QEvent(GLRenderThread::frameReadyEvent()));
+    }
+    shared.busy = false;
+    framesInFlight.fetch_sub(1, std::memory_order_acq_rel);
+    shared.finished.notify_all();
+}
+
+}  // namespace
+
+GLRenderThread::GLRenderThread(QObject* receiver, const QString& name)
+    : receiver_(receiver), name_(name), shared_(std::make_shared<Shared>())
 {
     renderThreads().push_back(this);
 }
@@ -205,26 +249,31 @@ GLRenderThread::~GLRenderThread()
 bool GLRenderThread::create(const QSurfaceFormat& format)
 {
     destroy();
-    opaque_ = format.alphaBufferSize() <= 0;
-    worker_.start();
+    shared_->opaque = format.alphaBufferSize() <= 0;
+    shared_->receiver = receiver_;  // no thread runs yet
+    worker_ = std::make_unique<WorkerThread>(name_);
+    worker_->start();
     bool made = false;
+    Shared& shared = *shared_;
     runOnThreadAndWait([&] {
-        const Turn turn(warmUpInTurns);
+        const Turn turn(warmUpInTurns, jobDeadline());
+        if (turn.refused())
+            return;
         // Sized at the first frame.
         auto context =
             std::make_unique<OffscreenGLContext>(QSize(1, 1), OffscreenGLContext::Driver::OwnInstance);
         if (!context->isValid())
             return;
-        takesTurns_ = context->sharesDriver() && isSoftwareDriver();
+        shared.takesTurns = context->sharesDriver() && isSoftwareDriver();
         if (warmUpInTurns)
             drawHiddenPicture();
-        if (takesTurns_)
+        if (shared.takesTurns)
             anyTakesTurns.store(true, std::memory_order_release);
-        context_ = std::move(context);
+        shared.context = std::move(context);
         made = true;
     });
     if (!made) {
-        worker_.stop();
+        worker_.reset();
         return false;
     }
     ready_ = true;
@@ -235,50 +284,70 @@ void GLRenderThread::destroy()
 {
     if (!ready_)
         return;
-    join();
-    worker_.runOnThread([this] {
-        const Turn turn(takesTurns_);
-        context_.reset();
-    });
-    worker_.stop();  // runs the freeing first
     ready_ = false;
-    std::lock_guard lock(mutex_);
-    newest_ = Frame{};
+    if (!joinUnlessStalled()) {
+        // The frame is stuck: the thread keeps what it shares with this object, and is never joined.
+        {
+            std::lock_guard lock(shared_->mutex);
+            shared_->receiver = nullptr;
+        }
+        (void)worker_.release();
+        shared_ = std::make_shared<Shared>();
+        return;
+    }
+    worker_->runOnThread([shared = shared_, deadline = jobDeadline()] {
+        const Turn turn(shared->takesTurns, deadline);
+        if (turn.refused())
+            (void)shared->context.release();  // never freed rather than freed beside another's drawing
+        else
+            shared->context.reset();
+    });
+    worker_.reset();  // runs the freeing first, and joins
+    std::lock_guard lock(shared_->mutex);
+    shared_->newest = Frame{};
+}
+
+bool GLRenderThread::isBusy() const
+{
+    std::lock_guard lock(shared_->mutex);
+    return shared_->busy;
+}
+
+bool GLRenderThread::isStalled() const
+{
+    return timeUntilStalled() < Clock::duration::zero();
+}
+
+// Negative once the frame in flight stalled; the largest duration with none in flight.
+GLRenderThread::Clock::duration GLRenderThread::timeUntilStalled() const
+{
+    std::lock_guard lock(shared_->mutex);
+    if (!shared_->busy)
+        return Clock::duration::max();
+    return shared_->started + stallTime() - Clock::now();
+}
+
+bool GLRenderThread::isCurrentThread() const
+{
+    return worker_ && worker_->isCurrentThread();
 }
 
 bool GLRenderThread::startFrame(QSize devicePixels, std::function<void()> draw)
 {
-    if (!ready_ || devicePixels.isEmpty() || isBusy())
+    if (!ready_ || devicePixels.isEmpty())
         return false;
     {
-        std::lock_guard lock(mutex_);
-        busy_.store(true, std::memory_order_release);
+        std::lock_guard lock(shared_->mutex);
+        if (shared_->busy)
+            return false;
+        shared_->busy = true;
+        shared_->started = Clock::now();
     }
+    shared_->waited = Clock::duration::zero();
     framesInFlight.fetch_add(1, std::memory_order_acq_rel);
-    worker_.runOnThread([this, devicePixels, draw = std::move(draw)] { drawFrame(devicePixels, draw); });
+    worker_->runOnThread(
+        [shared = shared_, devicePixels, draw = std::move(draw)] { drawFrame(*shared, devicePixels, draw); });
     return true;
-}
-
-void GLRenderThread::drawFrame(QSize size, const std::function<void()>& draw)
-{
-    QImage image;
-    Turn turn(takesTurns_);
-    // Current, with the framebuffer of that size bound and the viewport over it.
-    if (context_->resize(size)) {
-        draw();
-        image = readFrame(size, opaque_);
-    }
-    turn.release();
-    finishFrame(image, opaque_);
-    std::lock_guard lock(mutex_);
-    if (!image.isNull()) {
-        newest_ = Frame{std::move(image), newest_.serial + 1};
-        // Posted before the frame counts as finished: the receiver outlives every frame it started.
-        postToMainThread(receiver_, new QEvent(frameReadyEvent()));
-    }
-    busy_.store(false, std::memory_order_release);
-    framesInFlight.fetch_sub(1, std::memory_order_acq_rel);
-    finished_.notify_all();
 }
 
 void GLRenderThread::runOnThreadAndWait(const std::function<void()>& fn)
@@ -286,7 +355,7 @@ void GLRenderThread::runOnThreadAndWait(const std::function<void()>& fn)
     std::mutex doneMutex;
     std::condition_variable doneSignal;
     bool done = false;
-    const bool queued = worker_.runOnThread([&] {
+    const bool queued = worker_->runOnThread([&] {
         fn();
         std::lock_guard lock(doneMutex);
         done = true;
@@ -294,35 +363,51 @@ void GLRenderThread::runOnThreadAndWait(const std::function<void()>& fn)
     });
     if (!queued)
         return;
+    // A job asked of an idle thread, whose result the caller needs at once (making the context, loading
+    // textures): not a frame, which is what may stall.
     std::unique_lock lock(doneMutex);
     doneSignal.wait(lock, [&] { return done; });
 }
 
 bool GLRenderThread::runInContextNow(const std::function<void()>& fn)
 {
-    if (!ready_)
+    if (!ready_ || !joinUnlessStalled())
         return false;
-    join();
+    Shared& shared = *shared_;
+    bool ran = false;
     runOnThreadAndWait([&] {
-        const Turn turn(takesTurns_);
-        if (context_->makeCurrent())
+        const Turn turn(shared.takesTurns, jobDeadline());
+        if (!turn.refused() && shared.context->makeCurrent()) {
             fn();
+            ran = true;
+        }
     });
-    return true;
+    return ran;
 }
 
-void GLRenderThread::join()
+bool GLRenderThread::join(Clock::duration longest)
 {
-    std::unique_lock lock(mutex_);
-    if (!busy_.load(std::memory_order_relaxed))
-        return;
+    std::unique_lock lock(shared_->mutex);
+    if (!shared_->busy)
+        return true;
+    if (longest <= Clock::duration::zero())
+        return false;
     mainThreadWaits.fetch_add(1, std::memory_order_relaxed);
-    const auto start = std::chrono::steady_clock::now();
-    finished_.wait(lock, [this] { return !busy_.load(std::memory_order_relaxed); });
-    mainThreadWaitNanoseconds.fetch_add(
-        std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now() - start)
-            .count(),
-        std::memory_order_relaxed);
+    const auto start = Clock::now();
+    const bool ended = shared_->finished.wait_until(lock, start + longest, [this] { return !shared_->busy; });
+    const Clock::duration waited = Clock::now() - start;
+    shared_->waited += waited;
+    mainThreadWaitNanoseconds.fetch_add(std::chrono::duration_cast<std::chrono::nanoseconds>(waited).count(),
+                                        std::memory_order_relaxed);
+    return ended;
+}
+
+bool GLRenderThread::joinUnlessStalled()
+{
+    const Clock::duration left = timeUntilStalled();
+    if (left == Clock::duration::max())
+        return true;
+    return join(left);
 }
 
 bool GLRenderThread::drawingTakesTurns()
@@ -332,16 +417,39 @@ bool GLRenderThread::drawingTakesTurns()
 
 GLRenderThread::Frame GLRenderThread::newestFrame() const
 {
-    std::lock_guard lock(mutex_);
-    return newest_;
+    std::lock_guard lock(shared_->mutex);
+    return shared_->newest;
 }
 
-void GLRenderThread::waitForAll()
+bool GLRenderThread::waitForAll()
 {
     if (framesInFlight.load(std::memory_order_acquire) == 0)
+        return true;
+    bool idle = true;
+    const std::vector<GLRenderThread*> threads = renderThreads();
+    for (GLRenderThread* thread : threads) {
+        if (!thread->ready_ || thread->isStalled())
+            continue;
+        const Clock::duration left =
+            std::min(longestEventWait() - thread->shared_->waited, thread->timeUntilStalled());
+        if (!thread->join(left))
+            idle = false;
+    }
+    return idle;
+}
+
+bool GLRenderThread::anyFrameInFlight()
+{
+    return framesInFlight.load(std::memory_order_acquire) > 0;
+}
+
+void GLRenderThread::endAtOnceIfAFrameIsStuck(int exitCode)
+{
+    if (!anyFrameInFlight())
         return;
-    for (GLRenderThread* thread : renderThreads())
-        thread->join();
+    std::fflush(stdout);
+    std::fflush(stderr);
+    std::_Exit(exitCode);
 }
 
 int GLRenderThread::waitsForFrames()
@@ -360,18 +468,26 @@ QEvent::Type GLRenderThread::frameReadyEvent()
     return type;
 }
 
-void GLRenderThread::setEventJoin(bool on)
+GLRenderThread::Clock::duration GLRenderThread::stallTime()
 {
-    static EventJoin* join = nullptr;  // lives to process end once made
-    if (!QCoreApplication::instance())
-        return;
-    if (!join)
-        join = new EventJoin;
-    QCoreApplication::instance()->removeEventFilter(join);
-    if (on)
-        QCoreApplication::instance()->installEventFilter(join);
-    // Timers marked independent of drawing wait through this where they touch what the views draw from.
-    setDrawingWait(on ? std::function<void()>(&GLRenderThread::waitForAll) : std::function<void()>());
+    return std::chrono::nanoseconds(stallNanoseconds.load(std::memory_order_relaxed));
+}
+
+GLRenderThread::Clock::duration GLRenderThread::longestEventWait()
+{
+    return std::chrono::nanoseconds(eventWaitNanoseconds.load(std::memory_order_relaxed));
+}
+
+void GLRenderThread::setStallTime(Clock::duration time)
+{
+    stallNanoseconds.store(std::chrono::duration_cast<std::chrono::nanoseconds>(time).count(),
+                           std::memory_order_relaxed);
+}
+
+void GLRenderThread::setLongestEventWait(Clock::duration time)
+{
+    eventWaitNanoseconds.store(std::chrono::duration_cast<std::chrono::nanoseconds>(time).count(),
+                               std::memory_order_relaxed);
 }
 
 }  // namespace nupo

@@ -7,11 +7,9 @@
 #include <QSize>
 #include <QString>
 
-#include <atomic>
-#include <condition_variable>
+#include <chrono>
 #include <functional>
 #include <memory>
-#include <mutex>
 
 class QObject;
 class QSurfaceFormat;
@@ -31,77 +29,93 @@ class OffscreenGLContext;
 // a rasteriser that has crashed with several threads drawing at once, those threads take turns, in the
 // order they asked.
 //
-// The main thread starts frames and may wait for the one in flight (join); the drawing thread never
-// waits for the main thread, so a join always ends. Every GL window drawn this way counts in a
-// process-wide tally of frames in flight, so that waitForAll can join them all, e.g. before the main
-// thread touches views that may be drawing (see setEventJoin).
+// The main thread starts frames and may wait for the one in flight, never without a bound: a frame that
+// has drawn for longer than stallTime() counts as stalled (stuck in the driver, most likely) and is waited
+// for no more. The drawing thread never waits for the main thread. Every GL window drawn this way counts
+// in a process-wide tally of frames in flight, so that waitForAll can wait for them, e.g. before the main
+// thread touches views that may be drawing (see EventJoin); each frame costs such waits at most
+// longestEventWait() in all, after which events go on beside it.
+//
+// A thread whose frame does not end in time when the thread is destroyed is left to itself, with its
+// context and what it shares with this object: the frame may end (or not) long after.
 //
 // Everything but the drawing function runs on the main thread.
 class GLRenderThread {
 public:
+    using Clock = std::chrono::steady_clock;
     struct Frame {
         QImage image;        // in device pixels, top row first; null before the first frame
         quint64 serial = 0;  // counts finished frames from 1
     };
 
     GLRenderThread(QObject* receiver, const QString& name);
-    ~GLRenderThread();  // joins and frees the GL objects on the thread
+    ~GLRenderThread();  // destroys
     GLRenderThread(const GLRenderThread&) = delete;
     GLRenderThread& operator=(const GLRenderThread&) = delete;
 
     // Starts the thread and makes its context in that format. A context made before is freed first,
     // with its frames. False when no such context can be made.
     bool create(const QSurfaceFormat& format);
-    // Joins, then frees the context and the framebuffers on the thread and stops it.
+    // Waits for the frame in flight until it ends or stalls, then frees the context and the framebuffers
+    // on the thread and stops it; a thread whose frame stalled is left running, and a new one is made by
+    // the next create.
     void destroy();
     bool isReady() const { return ready_; }
 
-    bool isBusy() const { return busy_.load(std::memory_order_acquire); }
-    bool isCurrentThread() const { return worker_.isCurrentThread(); }
+    bool isBusy() const;
+    // A frame is in flight and has drawn for longer than stallTime().
+    bool isStalled() const;
+    bool isCurrentThread() const;
     // Starts drawing a frame of that size: on the thread, with the context current, the back
     // framebuffer bound and the viewport over it, runs draw. False (nothing started) when not ready or
     // a frame is in flight.
     bool startFrame(QSize devicePixels, std::function<void()> draw);
-    // Waits until the frame in flight (if any) is finished.
-    void join();
-    // Waits for the frame in flight, then runs fn on the thread with the context current and waits for
-    // it. False (fn not run) when not ready.
+    // Waits for the frame in flight (if any) at most that long; true when no frame is in flight.
+    bool join(Clock::duration longest);
+    // Waits for the frame in flight until it ends or stalls; true when it ended.
+    bool joinUnlessStalled();
+    // Waits for the frame in flight until it ends or stalls, then runs fn on the thread with the context
+    // current and waits for it. False (fn not run) when not ready or the frame stalled.
     bool runInContextNow(const std::function<void()>& fn);
     Frame newestFrame() const;
 
-    // Waits for every frame in flight of every render thread.
-    static void waitForAll();
+    // Waits for the frames in flight that have not stalled, each at most what is left of its
+    // longestEventWait(); true when none but stalled ones is in flight.
+    static bool waitForAll();
+    // Whether any frame is in flight, stalled ones and those of threads left to themselves included.
+    static bool anyFrameInFlight();
+    // At the end of the program, once its quit work is done: with a frame still in flight (stuck in the
+    // driver), ends the process at once with that exit code, standard output and error flushed, rather
+    // than run destructors under that thread (the views, the GL objects) or wait for it.
+    static void endAtOnceIfAFrameIsStuck(int exitCode);
     // How often the main thread had to wait for a frame still in flight (a measure, and a test aid).
     static int waitsForFrames();
     // How long the main thread has waited for frames in flight, in all.
     static double secondsWaitedForFrames();
     // The event type posted to the receiver when a frame is finished.
     static QEvent::Type frameReadyEvent();
-    // Makes the main thread join every frame in flight before it delivers any event other than painting
-    // (paint, update requests, finished frames) and the timer events of objects marked independent of
-    // drawing (markIndependentOfDrawing): the handlers of all other events (input, other timers, queued
-    // calls, window changes) then always find the views idle. On, it stays on for the process, except
-    // where a test takes it off again. On, waitForDrawing() waits for the frames as well.
-    static void setEventJoin(bool on);
     // Whether the drawing threads of the contexts made so far take turns (see above).
     static bool drawingTakesTurns();
 
+    // How long a frame may draw before it counts as stalled (2 s), and how long in all the events wait
+    // for one frame (50 ms). Tests change them.
+    static Clock::duration stallTime();
+    static Clock::duration longestEventWait();
+    static void setStallTime(Clock::duration time);
+    static void setLongestEventWait(Clock::duration time);
+
+    struct Shared;  // what the drawing thread shares with this object
+
 private:
-    void drawFrame(QSize size, const std::function<void()>& draw);  // on the thread
     // Runs fn on the thread and waits for it.
     void runOnThreadAndWait(const std::function<void()>& fn);
+    Clock::duration timeUntilStalled() const;
 
     QObject* const receiver_;
-    WorkerThread worker_;
-    std::unique_ptr<OffscreenGLContext> context_;  // made, used and freed on the thread
-    bool takesTurns_ = false;                      // thread only: its driver instance is shared
-    bool ready_ = false;                           // main thread: the context is made
-    bool opaque_ = true;                           // the format has no alpha: frames read opaque
-
-    mutable std::mutex mutex_;
-    std::condition_variable finished_;
-    std::atomic<bool> busy_{false};  // written under mutex_
-    Frame newest_;                   // guarded by mutex_
+    const QString name_;
+    std::unique_ptr<WorkerThread> worker_;
+    std::shared_ptr<Shared> shared_;
+    bool ready_ = false;  // main thread: the context is made
 };
 
 }  // namespace nupo

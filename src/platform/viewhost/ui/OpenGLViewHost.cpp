@@ -1,8 +1,8 @@
 #include "platform/viewhost/ui/OpenGLViewHost.h"
 
 #include "platform/gl/LegacyGLFormat.h"
+#include "platform/viewhost/ui/EventJoin.h"
 #include "platform/viewhost/ui/FrameRateLog.h"
-#include "platform/viewhost/ui/GLRenderThread.h"
 
 #include <QOpenGLContext>
 
@@ -45,7 +45,7 @@ void OpenGLViewHost::setPlotDrawing(Drawing drawing)
 {
     plotDrawingMode = drawing;
     if (drawing == Drawing::OnOwnThread)
-        GLRenderThread::setEventJoin(true);
+        EventJoin::setOn(true);
 }
 
 bool OpenGLViewHost::makeViewContextCurrent()

@@ -25,7 +25,7 @@ public:
 
     // How the plot windows' GL views draw: on the main thread unless the program sets otherwise at
     // start-up (or the environment has NUPO_GL_THREADS=1). Setting OnOwnThread also installs the event
-    // join of the drawing threads (GLRenderThread::setEventJoin).
+    // join of the drawing threads (EventJoin).
     static Drawing plotDrawing();
     static void setPlotDrawing(Drawing drawing);
 

@@ -3,16 +3,18 @@
 #include "platform/appkit/FrameTimer.h"
 #include "platform/appkit/MainThread.h"
 #include "platform/gl/LegacyGLFormat.h"
+#include "platform/viewhost/ui/EventJoin.h"
 #include "platform/viewhost/ui/FrameRateLog.h"
 #include "platform/viewhost/ui/GLRenderThread.h"
 
 #include <GL/gl.h>
 #include <QPainter>
-#include <QTimer>
 
 #include <algorithm>
+#include <chrono>
 #include <map>
 #include <mutex>
+#include <thread>
 #include <typeindex>
 #include <utility>
 
@@ -28,6 +30,7 @@ std::vector<ThreadedGLViewHost*>& threadedHosts()  // main thread only
 
 void startDueFrames()
 {
+    EventJoin::deliverHeldInput();  // before new frames start
     const std::vector<ThreadedGLViewHost*> hosts = threadedHosts();
     for (ThreadedGLViewHost* host : hosts)
         host->startFrameIfDue();
@@ -38,12 +41,19 @@ void startDueFrames()
 std::mutex& drawingLockOfClass(const std::type_info& type)
 {
     static std::mutex guard;
-    static std::map<std::type_index, std::unique_ptr<std::mutex>> locks;
+    // Lives to process end: a drawing thread left to a stuck frame may still hold its class's lock.
+    static auto* locks = new std::map<std::type_index, std::unique_ptr<std::mutex>>;
     std::lock_guard lock(guard);
-    std::unique_ptr<std::mutex>& classLock = locks[std::type_index(type)];
+    std::unique_ptr<std::mutex>& classLock = (*locks)[std::type_index(type)];
     if (!classLock)
         classLock = std::make_unique<std::mutex>();
     return *classLock;
+}
+
+ThreadedGLViewHost::FrameHook& frameHook()  // main thread only
+{
+    static ThreadedGLViewHost::FrameHook hook;
+    return hook;
 }
 
 }  // namespace
@@ -54,6 +64,19 @@ ThreadedGLViewHost::ThreadedGLViewHost(OpenGLView* view, QWidget* parent)
 {
     // The picture covers the whole widget: nothing need be erased under it.
     setAttribute(Qt::WA_OpaquePaintEvent);
+    stallWatch_ = new QTimer(this);
+    stallWatch_->setSingleShot(true);
+    markIndependentOfDrawing(stallWatch_);
+    connect(stallWatch_, &QTimer::timeout, this, [this] {
+        if (!renderer_->isBusy())
+            return;
+        if (!renderer_->isStalled()) {  // not quite yet
+            stallWatch_->start(10);
+            return;
+        }
+        update();                       // the message
+        EventJoin::deliverHeldInput();  // the window's held input is dropped
+    });
     if (threadedHosts().empty())
         FrameTimer::setBeatHook(startDueFrames);
     threadedHosts().push_back(this);
@@ -102,7 +125,7 @@ bool ThreadedGLViewHost::runInViewContextNow(const std::function<void()>& fn)
     if (!contextWork_.empty() || !prepared_) {
         // Work queued before (and the one-time set-up) comes first: one frame runs it.
         if (startFrame())
-            renderer_->join();
+            renderer_->joinUnlessStalled();
     }
     return renderer_->runInContextNow(fn);
 }
@@ -133,9 +156,9 @@ void ThreadedGLViewHost::viewDetached(ViewObject* view)
     ViewHostWidget::viewDetached(view);
 }
 
-void ThreadedGLViewHost::waitForFrame()
+bool ThreadedGLViewHost::waitForFrame()
 {
-    renderer_->join();
+    return renderer_->joinUnlessStalled();
 }
 
 quint64 ThreadedGLViewHost::framesFinished() const
@@ -146,6 +169,56 @@ quint64 ThreadedGLViewHost::framesFinished() const
 bool ThreadedGLViewHost::frameInFlight() const
 {
     return renderer_->isBusy();
+}
+
+bool ThreadedGLViewHost::frameStalled() const
+{
+    return renderer_->isStalled();
+}
+
+ThreadedGLViewHost::DrawingState ThreadedGLViewHost::drawingStateOf(const QWidget* window)
+{
+    if (!drawingViewsOf(window))
+        return DrawingState::Idle;
+    // Which of the frames counted there stalled: the window's own, or one of a view of the same class.
+    std::vector<std::type_index> classes;
+    const std::vector<ThreadedGLViewHost*>& hosts = threadedHosts();
+    for (const ThreadedGLViewHost* host : hosts)
+        if (host->view_ && (host == window || window->isAncestorOf(host)))
+            classes.emplace_back(typeid(*host->view_));
+    const bool stalled = std::any_of(hosts.begin(), hosts.end(), [&](const ThreadedGLViewHost* host) {
+        const bool counts =
+            host == window || window->isAncestorOf(host) ||
+            (host->view_ && std::find(classes.begin(), classes.end(),
+                                      std::type_index(typeid(*host->view_))) != classes.end());
+        return counts && host->frameStalled();
+    });
+    return stalled ? DrawingState::Stalled : DrawingState::Drawing;
+}
+
+QString ThreadedGLViewHost::stalledMessage()
+{
+    return QStringLiteral("This picture stopped responding; its window is paused");
+}
+
+void ThreadedGLViewHost::setFrameHookForTests(FrameHook hook)
+{
+    frameHook() = std::move(hook);
+}
+
+void ThreadedGLViewHost::stallFramesFromEnvironment()
+{
+    const QString title = qEnvironmentVariable("NUPO_TEST_STALL_WINDOW");
+    if (title.isEmpty())
+        return;
+    setFrameHookForTests([title](const ThreadedGLViewHost& host) -> std::function<void()> {
+        if (host.framesFinished() < 3 || !host.window()->windowTitle().contains(title))
+            return {};
+        return [] {
+            for (;;)  // as a frame stuck in the driver: never ends
+                std::this_thread::sleep_for(std::chrono::seconds(1));
+        };
+    });
 }
 
 bool ThreadedGLViewHost::drawingViewsOf(const QWidget* window)
@@ -197,6 +270,13 @@ void ThreadedGLViewHost::paintEvent(QPaintEvent*)
         painter.fillRect(QRectF(shown.width(), 0, width() - shown.width(), height()), Qt::black);
     if (shown.height() < height())
         painter.fillRect(QRectF(0, shown.height(), width(), height() - shown.height()), Qt::black);
+    if (frameStalled()) {
+        // Over the last picture, in a band across the middle.
+        const QRectF band(0, height() / 2.0 - 20, width(), 40);
+        painter.fillRect(band, QColor(0, 0, 0, 190));
+        painter.setPen(Qt::white);
+        painter.drawText(band, Qt::AlignCenter | Qt::TextWordWrap, stalledMessage());
+    }
     if (frame.serial != shownSerial_) {
         shownSerial_ = frame.serial;
         FrameRateLog::frameDrawn(this);
@@ -209,7 +289,9 @@ bool ThreadedGLViewHost::event(QEvent* event)
 {
     // Posted by the render thread.
     if (handedOverEventType(event) == GLRenderThread::frameReadyEvent()) {
+        stallWatch_->stop();
         update();
+        EventJoin::deliverHeldInput();
         return true;
     }
     return ViewHostWidget::event(event);
@@ -237,14 +319,20 @@ bool ThreadedGLViewHost::startFrame()
     std::vector<std::function<void()>> work = std::move(contextWork_);
     contextWork_.clear();
     const bool resized = resized_;
-    const bool started = renderer_->startFrame(
-        devicePixels, [this, logical, resized, work] { drawFrameOnThread(logical, resized, work); });
+    std::function<void()> hook = frameHook() ? frameHook()(*this) : std::function<void()>();
+    const bool started = renderer_->startFrame(devicePixels, [this, logical, resized, work, hook] {
+        if (hook)
+            hook();
+        drawFrameOnThread(logical, resized, work);
+    });
     if (!started) {
         contextWork_ = std::move(work);
         return false;
     }
     resized_ = false;
     redrawRequested_ = false;
+    stallWatch_->start(
+        int(std::chrono::ceil<std::chrono::milliseconds>(GLRenderThread::stallTime()).count()) + 1);
     return true;
 }
 
@@ -274,11 +362,10 @@ void ThreadedGLViewHost::drawFrameOnThread(QSizeF size, bool resized,
 
 QImage ThreadedGLViewHost::grabFramebuffer()
 {
-    waitForFrame();
-    if (!ensureContext())
-        return QImage();
+    if (!waitForFrame() || !ensureContext())
+        return renderer_->newestFrame().image;
     if (startFrame())
-        renderer_->join();
+        renderer_->joinUnlessStalled();
     return renderer_->newestFrame().image;
 }
 

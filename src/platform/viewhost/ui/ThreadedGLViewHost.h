@@ -4,6 +4,8 @@
 #include "platform/viewhost/ui/ViewHostWidget.h"
 
 #include <QImage>
+#include <QString>
+#include <QTimer>
 #include <QWidget>
 
 #include <functional>
@@ -20,10 +22,12 @@ class GLRenderThread;
 // and reshape after a resize, queued context work, drawRect, didDisplay); a host still drawing, or
 // whose last frame is not on screen yet, skips the beat and so drops its own frame. The finished frame
 // comes back as a picture, which the widget paints: the window holds no GL widget, so Qt composes it
-// without GL. The main thread never touches a view while its frame is in flight: the event join
-// (GLRenderThread::setEventJoin) waits for the frames before any event but painting and the timers that
-// touch no view; a window's tick on the shared beat is skipped while drawingViewsOf(its window) holds;
-// and the host waits for its frame before it forgets its view or goes. Mouse, wheel and key events go to the view as with
+// without GL. The main thread does not touch a view while its frame is in flight: the event join
+// (EventJoin) waits a moment for the frames, then holds the input of their windows back; a window's
+// tick on the shared beat is skipped while drawingViewsOf(its window) holds; and the host waits for its
+// frame before it forgets its view or goes. A frame that stalls (GLRenderThread::isStalled) pauses its
+// window: the last picture stays, with a message over it, until the frame ends; a host that goes
+// meanwhile leaves the frame to its thread. Mouse, wheel and key events go to the view as with
 // OpenGLViewHost. The host does not own the view; either may be destroyed first.
 class ThreadedGLViewHost : public ViewHostWidget<QWidget, OpenGLView> {
     Q_OBJECT
@@ -37,8 +41,8 @@ public:
     // waits for it: for GL work whose result the caller needs at once (loading textures). False (fn not
     // run) when the context is not ready.
     bool runInViewContextNow(const std::function<void()>& fn);
-    // Waits for the frame in flight, if any.
-    void waitForFrame();
+    // Waits for the frame in flight, if any, until it ends or stalls; true when none is in flight.
+    bool waitForFrame();
     // Starts a frame on the host's thread if one is due and the thread is idle; true when started.
     bool startFrameIfDue();
     // How many frames the thread has finished and the widget has shown since its context was made, and
@@ -50,6 +54,21 @@ public:
     // one class share their engines and state): a tick that touches the window's views must wait. With
     // no window (a tick touching state the views share), whether any frame is in flight.
     static bool drawingViewsOf(const QWidget* window);
+    // As drawingViewsOf, and whether a frame counted there stalled (the window is paused).
+    enum class DrawingState { Idle, Drawing, Stalled };
+    static DrawingState drawingStateOf(const QWidget* window);
+    bool frameStalled() const;
+    // The message a paused window shows over its last picture.
+    static QString stalledMessage();
+
+    // Test aid, never set in normal use: called on the main thread as each frame starts; what it
+    // returns (if anything) runs on the drawing thread before the view draws, e.g. to hold a frame.
+    using FrameHook = std::function<std::function<void()>(const ThreadedGLViewHost&)>;
+    static void setFrameHookForTests(FrameHook hook);
+    // Sets that hook from the environment, where a test that starts the program asks for it:
+    // NUPO_TEST_STALL_WINDOW names (part of) a window title whose views' frames, from the fourth one on,
+    // never end.
+    static void stallFramesFromEnvironment();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -74,6 +93,7 @@ private:
     bool redrawRequested_ = true;
     bool resized_ = true;
     bool kickQueued_ = false;
+    QTimer* stallWatch_ = nullptr;  // fires when the frame in flight would count as stalled
     std::vector<std::function<void()>> contextWork_;
     quint64 shownSerial_ = 0;
 };

@@ -16,6 +16,8 @@
 
 #include <QWidget>
 
+#include <utility>
+
 namespace nupo {
 
 namespace {
@@ -395,6 +397,7 @@ NUPO_ANIMATION(setColorOffsetBSMixAnimation, popupColorOffsetBSMixAnimation, set
         Variable = value;                                                                               \
         Control::setFloatValue(Display, value);                                                         \
         FixedPointFormat::apply(Entry, FixedPointFormat{3, 2, false});                                  \
+        Control::setFloatValue(Entry, value);                                                           \
     }
 NUPO_LEVEL(changeColorGainSlider, sendTextchangeColorGain, setColorGainSlider_, setColorGainAnimation,
            setColorGainSlider, ColorGainField, displayHerepColorGain, ColorGainSliderX, 5.0f,
@@ -470,6 +473,7 @@ float SetDisplay::takeAlpha(QObject* sender, QObject* entry, QObject* display)
     const float alpha =
         DisplayMaps::clampFloat(static_cast<float>(Control::floatValue(sender ? sender : entry)), 0.0f, 1.0f);
     Control::setFloatValue(display, alpha);
+    Control::setFloatValue(entry, alpha);
     return alpha;
 }
 
@@ -600,6 +604,19 @@ void SetDisplay::awakeFromNib()
         show("GridColorWell", GridColorX);
         show("PeakHoldColorWell", PeakHoldColorX);
     }
+    // A transparency field starts on the value shown beside it, as the level fields do.
+    const std::pair<QObject*, QObject*> alphaFields[] = {
+        {AlphaRawwaveField, displayHereAlphaRawwave},
+        {Alpha2DBargraphField, displayHereAlpha2DBargraph},
+        {Alpha3DWaterFallField, displayHereAlpha3DWaterFall},
+        {Alpha3DWaterFallBSMixField, displayHereAlpha3DWaterFallBSMix},
+        {AlphaQTMovieField, displayHereAlphaQTMovie},
+        {AlphaCubicTunnelField, displayHereAlphaCubicTunnel},
+        {AlphaQuilbrotaskField, displayHereAlphaQuilbrotask},
+    };
+    for (const auto& [entry, display] : alphaFields)
+        if (entry && display)
+            Control::setStringValue(entry, Control::stringValue(display));
     fill(popupGridSize2DBar, {"X 20", "X 10", "X 5", "Other"}, setGridSize2DBarNumberX);
     fill(popupPeakHoldSize2DBar, {"10", "8", "6", "4", "2", "1", "Other"}, setPeakHoldSize2DBarX);
     fill(popupAutoGainRawwave, {"use raw wave peak", "use raw wave peak average", "Other"},

@@ -113,6 +113,31 @@ TEST_F(MovieWindowTest, ShowsTheFrameOfTheMovieAndItsControlsFollowTheSwitches)
     EXPECT_EQ(ploopSyncX.load(), 0);
 }
 
+// In the window's default size the picture gets the room and the controls the rest: the picture takes at
+// least two fifths of the window's height (the controls' tabs used to leave it a sixth), and every control
+// stays inside the window.
+TEST_F(MovieWindowTest, InItsDefaultSizeThePictureGetsTheRoomAndTheControlsTheRest)
+{
+    OpenQTX = 0;
+    QPointer<QXMovieWindowController> window = open(path);
+    ASSERT_TRUE(window && window->movie() && window->nibWindow());
+    QWidget* frame = window->nibWindow();
+    auto* picture = frame->findChild<QWidget*>("movieViewObject");
+    auto* tabs = frame->findChild<QWidget*>("controlTabs");
+    ASSERT_TRUE(picture && tabs);
+    const auto share = [&] { return double(picture->height()) / frame->height(); };
+    EXPECT_TRUE(test::processEventsUntil([&] { return frame->isVisible() && share() >= 0.4; }))
+        << "the picture has " << picture->height() << " of " << frame->height() << " px";
+    EXPECT_LE(frame->height(), 560);  // the default size, not one grown for the controls
+    const QRect controls(tabs->mapTo(frame, QPoint(0, 0)), tabs->size());
+    EXPECT_TRUE(frame->rect().contains(controls));
+    for (const char* name : {"setPlaymodeMatrix", "propertiesButton", "setEyedeltaLSlider", "setBetaHSlider",
+                             "setFrameSlider", "setRateSlider", "displayHereploop"})
+        EXPECT_NE(frame->findChild<QWidget*>(name), nullptr) << name;
+    frame->close();
+    EXPECT_TRUE(test::processEventsUntil([&] { return window.isNull(); }));
+}
+
 // Every switch of the player has its check box in the window, wired to its action: a click stores the
 // switch, a second clears it; the two switches the player does not read change nothing else.
 TEST_F(MovieWindowTest, EverySwitchHasACheckBoxThatSetsAndClearsIt)

@@ -2,6 +2,7 @@
 #include "platform/appkit/MainThread.h"
 #include "platform/gl/Glut.h"
 #include "platform/viewhost/gl/OpenGLView.h"
+#include "platform/viewhost/ui/EventJoin.h"
 #include "platform/viewhost/ui/GLRenderThread.h"
 #include "platform/viewhost/ui/OpenGLViewHost.h"
 #include "platform/viewhost/ui/ThreadedGLViewHost.h"
@@ -15,6 +16,7 @@
 #include <QTimer>
 
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <map>
 #include <memory>
@@ -169,7 +171,19 @@ protected:
             GTEST_SKIP() << "no OpenGL on the '" << QApplication::platformName().toStdString()
                          << "' platform; scripts/test.sh runs this test under Xvfb";
     }
-    void TearDown() override { GLRenderThread::setEventJoin(false); }
+    void TearDown() override
+    {
+        EventJoin::setOn(false);
+        GLRenderThread::setLongestEventWait(std::chrono::milliseconds(50));
+        GLRenderThread::setStallTime(std::chrono::seconds(2));
+        ThreadedGLViewHost::setFrameHookForTests({});
+    }
+    // Events wait for frames as long as they take.
+    static void waitForFramesAsLongAsTheyTake()
+    {
+        GLRenderThread::setLongestEventWait(std::chrono::hours(1));
+        GLRenderThread::setStallTime(std::chrono::hours(1));
+    }
 
     // Shows the host and waits for its first finished frame to be on screen.
     static void showAndWaitForFrame(ThreadedGLViewHost& host, QSize size)
@@ -268,7 +282,8 @@ TEST_F(ThreadedOpenGLViewHostTest, ContextWorkReachesTheDrawingContextBeforeTheN
 
 TEST_F(ThreadedOpenGLViewHostTest, EventsReachAViewOnlyAfterItsFrameInFlightEnded)
 {
-    GLRenderThread::setEventJoin(true);
+    EventJoin::setOn(true);
+    waitForFramesAsLongAsTheyTake();
     ProbeView view;
     ThreadedGLViewHost host(&view);
     showAndWaitForFrame(host, QSize(120, 90));
@@ -317,7 +332,7 @@ TEST_F(ThreadedOpenGLViewHostTest, EventsReachAViewOnlyAfterItsFrameInFlightEnde
     view.gate->waitForArrival();
     {
         OpenWhenWaitedFor opener(view.gate);
-        waitForDrawing();
+        EXPECT_TRUE(waitForDrawing());
         EXPECT_TRUE(opener.waited());
         EXPECT_FALSE(view.drawing);
         view.gate->open();
@@ -385,7 +400,8 @@ TEST_F(ThreadedOpenGLViewHostTest, ABusyHostSkipsItsBeatsWhileOtherViewsDrawAsTh
 
 TEST_F(ThreadedOpenGLViewHostTest, WithTheEventJoinOnTheBeatAndTimersMarkedIndependentGoOnBesideAHeldFrame)
 {
-    GLRenderThread::setEventJoin(true);
+    EventJoin::setOn(true);
+    waitForFramesAsLongAsTheyTake();
     // The held view's window, a window showing a view of the same class, one of another class, and
     // the plain windows (raw wave, bar graph) of the rest of the program.
     QWidget heldWindow;
@@ -475,7 +491,8 @@ TEST_F(ThreadedOpenGLViewHostTest, WithTheEventJoinOnTheBeatAndTimersMarkedIndep
 
 TEST_F(ThreadedOpenGLViewHostTest, ResizedAndDestroyedWhileAFrameIsInFlight)
 {
-    GLRenderThread::setEventJoin(true);
+    EventJoin::setOn(true);
+    waitForFramesAsLongAsTheyTake();
     auto view = std::make_unique<ProbeView>();
     auto host = std::make_unique<ThreadedGLViewHost>(view.get());
     showAndWaitForFrame(*host, QSize(100, 100));
@@ -533,6 +550,145 @@ TEST_F(ThreadedOpenGLViewHostTest, ResizedAndDestroyedWhileAFrameIsInFlight)
     EXPECT_FALSE(other.drawing);
     EXPECT_EQ(other.host(), nullptr);
     host.reset();
+}
+
+// Near-white pixels in the band across the middle of a picture, where a paused window's message goes.
+int whiteInMiddleBand(const QImage& picture)
+{
+    int count = 0;
+    for (int y = picture.height() / 2 - 8; y < picture.height() / 2 + 8; ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            count += qGray(picture.pixel(x, y)) > 200;
+    return count;
+}
+
+TEST_F(ThreadedOpenGLViewHostTest, AFrameThatOutlastsTheWaitHoldsItsWindowsInputAloneAndAStalledOnePausesIt)
+{
+    EventJoin::setOn(true);
+    GLRenderThread::setLongestEventWait(std::chrono::milliseconds(20));
+    GLRenderThread::setStallTime(std::chrono::hours(1));
+    QWidget slowWindow;
+    QWidget otherWindow;
+    ProbeView slowView;
+    OtherProbeView otherView;
+    ThreadedGLViewHost slow(&slowView, &slowWindow);
+    ThreadedGLViewHost other(&otherView, &otherWindow);
+    for (QWidget* window : {&slowWindow, &otherWindow}) {
+        window->resize(200, 120);
+        window->show();
+    }
+    showAndWaitForFrame(slow, QSize(200, 120));
+    showAndWaitForFrame(other, QSize(200, 120));
+    EXPECT_EQ(whiteInMiddleBand(slow.grab().toImage()), 0);
+
+    // A slow frame: input to its window waits a moment, then is held for that window alone; the other
+    // window's input and a queued call go on.
+    slowView.gate->close();
+    slowView.held = true;
+    slowView.setNeedsDisplay(true);
+    ASSERT_TRUE(slow.startFrameIfDue());
+    slowView.gate->waitForArrival();
+    QTest::mouseClick(&slow, Qt::LeftButton, Qt::NoModifier, QPoint(10, 10));
+    EXPECT_EQ(slowView.clicks, 0);
+    EXPECT_GT(EventJoin::heldCount(), 0);
+    QTest::mouseClick(&other, Qt::LeftButton, Qt::NoModifier, QPoint(10, 10));
+    EXPECT_EQ(otherView.clicks, 1);
+    bool called = false;
+    QMetaObject::invokeMethod(
+        &other, [&] { called = true; }, Qt::QueuedConnection);
+    EXPECT_TRUE(test::processEventsUntil([&] { return called; }));
+    EXPECT_EQ(ThreadedGLViewHost::drawingStateOf(&slowWindow), ThreadedGLViewHost::DrawingState::Drawing);
+    EXPECT_NE(ThreadedGLViewHost::drawingStateOf(&otherWindow), ThreadedGLViewHost::DrawingState::Stalled);
+    // Once the frame ends the held click reaches the view, after the frame.
+    slowView.held = false;
+    slowView.gate->open();
+    EXPECT_TRUE(test::processEventsUntil([&] { return slowView.clicks == 1; }));
+    EXPECT_FALSE(slowView.clickedWhileDrawing);
+    EXPECT_EQ(EventJoin::heldCount(), 0);
+    settle(slow);
+
+    // A frame that stalls pauses its window: the message over the last picture, its input dropped, the
+    // window still closable; the other window draws on and the main thread's timers run.
+    GLRenderThread::setStallTime(std::chrono::milliseconds(150));
+    slowView.gate->close();
+    slowView.held = true;
+    slowView.setNeedsDisplay(true);
+    ASSERT_TRUE(slow.startFrameIfDue());
+    slowView.gate->waitForArrival();
+    EXPECT_TRUE(test::processEventsUntil([&] {
+        return ThreadedGLViewHost::drawingStateOf(&slowWindow) == ThreadedGLViewHost::DrawingState::Stalled;
+    }));
+    EXPECT_TRUE(slow.frameStalled());
+    EXPECT_TRUE(test::processEventsUntil([&] { return whiteInMiddleBand(slow.grab().toImage()) > 20; }));
+    QTest::mouseClick(&slow, Qt::LeftButton, Qt::NoModifier, QPoint(10, 10));
+    EXPECT_EQ(EventJoin::heldCount(), 0);
+    int ticks = 0;
+    QTimer timer;  // not marked independent of drawing
+    QObject::connect(&timer, &QTimer::timeout, [&] { ++ticks; });
+    timer.start(5);
+    // (Drawing threads that take turns wait behind the stuck one.)
+    const int otherFrames = otherView.frames;
+    const int framesWanted = GLRenderThread::drawingTakesTurns() ? 0 : 3;
+    EXPECT_TRUE(test::processEventsUntil([&] {
+        otherView.setNeedsDisplay(true);
+        other.startFrameIfDue();
+        return ticks >= 5 && otherView.frames >= otherFrames + framesWanted;
+    }));
+    timer.stop();
+    slowWindow.close();
+    EXPECT_FALSE(slowWindow.isVisible());
+    EXPECT_TRUE(slow.frameStalled());
+    // The frame ends at last: the window answers again, the dropped click never arrived.
+    slowView.held = false;
+    slowView.gate->open();
+    EXPECT_TRUE(test::processEventsUntil([&] {
+        return ThreadedGLViewHost::drawingStateOf(&slowWindow) == ThreadedGLViewHost::DrawingState::Idle;
+    }));
+    EXPECT_EQ(slowView.clicks, 1);
+    slowWindow.show();
+    slowView.setNeedsDisplay(true);
+    EXPECT_TRUE(test::processEventsUntil([&] { return whiteInMiddleBand(slow.grab().toImage()) == 0; }));
+}
+
+TEST_F(ThreadedOpenGLViewHostTest, AHostWhoseFrameNeverEndsGoesWithoutItAndTheOthersDrawOn)
+{
+    EventJoin::setOn(true);
+    GLRenderThread::setStallTime(std::chrono::milliseconds(150));
+    // The stuck frame is held by the hook on a gate never opened; what it may touch stays (leaked).
+    auto* gate = new Gate;
+    gate->close();
+    auto* stuckView = new ProbeView;
+    auto stuck = std::make_unique<ThreadedGLViewHost>(stuckView);
+    showAndWaitForFrame(*stuck, QSize(80, 60));
+    OtherProbeView otherView;
+    ThreadedGLViewHost other(&otherView);
+    showAndWaitForFrame(other, QSize(80, 60));
+    const ThreadedGLViewHost* target = stuck.get();
+    ThreadedGLViewHost::setFrameHookForTests([gate, target](const ThreadedGLViewHost& host) {
+        return &host == target ? std::function<void()>([gate] { gate->passThrough(); })
+                               : std::function<void()>();
+    });
+    stuckView->setNeedsDisplay(true);
+    ASSERT_TRUE(stuck->startFrameIfDue());
+    gate->waitForArrival();
+    // Asked for its picture, its context or to wait, it answers once the frame counts as stalled.
+    EXPECT_FALSE(stuck->waitForFrame());
+    EXPECT_TRUE(stuck->frameStalled());
+    EXPECT_FALSE(stuck->runInViewContextNow([] {}));
+    EXPECT_FALSE(stuck->grabFramebuffer().isNull());  // the last picture
+    EXPECT_TRUE(waitForDrawing());                    // a stalled frame is not waited for
+    // It goes without its thread, which is left to the frame.
+    stuck.reset();
+    EXPECT_TRUE(GLRenderThread::anyFrameInFlight());
+    if (GLRenderThread::drawingTakesTurns())
+        return;  // the other drawing threads wait behind the stuck one
+    const int otherFrames = otherView.frames;
+    EXPECT_TRUE(test::processEventsUntil([&] {
+        otherView.setNeedsDisplay(true);
+        other.startFrameIfDue();
+        return otherView.frames >= otherFrames + 3;
+    }));
+    EXPECT_FALSE(other.grabFramebuffer().isNull());
 }
 
 }  // namespace

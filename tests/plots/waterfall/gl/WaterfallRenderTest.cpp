@@ -7,6 +7,7 @@
 #include "plots/waterfall/gl/QX2DSpectrumPeakLine.h"
 #include "plots/waterfall/gl/QX2DSpectrumRenderer.h"
 #include "plots/waterfall/gl/WaterfallColours.h"
+#include "plots/waterfall/gl/WaterfallText.h"
 #include "shared/AnalysisState.h"
 #include "shared/CoreState.h"
 
@@ -262,6 +263,54 @@ TEST_F(WaterfallRender, FrequencyLabelPassKeepsItsSpacing)
     overlays.drawFrequencyLineY(256, 0, 0, 0, 1, 1, 0);
     EXPECT_FLOAT_EQ(fDisplayD, 12.0f);  // doubled below 700 pixels
     EXPECT_FLOAT_EQ(izzzy, 76.0f);
+}
+
+// Texts that would write over one another: the later is left out, one clear of the others is drawn; the
+// three value texts of the height axis stand at their three heights instead of at one point.
+TEST_F(WaterfallRender, CrowdedTextsAreLeftOutAndValueTextsStandAtTheirHeights)
+{
+    TextSpacing spacing;
+    int drawn = 0;
+    const QImage times = draw([&] {
+        glDisable(GL_LIGHTING);
+        glDisable(GL_TEXTURE_2D);
+        glColor3f(1, 1, 1);
+        drawn += spacing.output(GLUT_BITMAP_HELVETICA_12, 1.0f, 1.0f, "00:00:22.966");
+        drawn += spacing.output(GLUT_BITMAP_HELVETICA_12, 1.5f, 1.2f, "00:00:22.700");   // 4 px higher
+        drawn += spacing.output(GLUT_BITMAP_HELVETICA_12, 1.0f, 5.0f, "00:00:20.983");   // 80 px higher
+        drawn += spacing.output(GLUT_BITMAP_HELVETICA_12, 30.0f, 1.0f, "00:00:19.991");  // outside the view
+    });
+    if (nonBlack(times) == 0)
+        GTEST_SKIP() << "no GL text fonts here";
+    EXPECT_EQ(drawn, 2);
+    ASSERT_EQ(spacing.taken().size(), 2u);
+    EXPECT_FALSE(spacing.taken()[0].intersects(spacing.taken()[1]));
+
+    // Seen from the side (z up the picture), the labels 20, 21 and 22 at z = -10, 0 and +10, in black on
+    // white.
+    LOGpowerONed = 0;
+    xsizeZ = 1000;
+    const QImage values = draw([&] {
+        glClearColor(1, 1, 1, 1);
+        glClear(GL_COLOR_BUFFER_BIT);
+        glDisable(GL_LIGHTING);
+        glDisable(GL_TEXTURE_2D);
+        glTranslatef(4, 4, 0);
+        glRotatef(-90, 1, 0, 0);
+        glScalef(1, 1, 0.3f);
+        for (int k = 0; k < 3; ++k)
+            labelfftBigZ(0, 0, -10.0f + 10.0f * k, 20 + k, 0);
+    });
+    int bands = 0;
+    bool inText = false;
+    for (int y = 0; y < values.height(); ++y) {
+        bool text = false;
+        for (int x = 0; x < values.width() && !text; ++x)
+            text = (values.pixel(x, y) & 0xffffff) != 0xffffff;
+        bands += text && !inText;
+        inText = text;
+    }
+    EXPECT_EQ(bands, 3) << "the value texts share their place";
 }
 
 TEST_F(WaterfallRender, PeakLineLightsTheBandOfTheTopPeakAndScalesItsBars)
