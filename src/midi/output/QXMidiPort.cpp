@@ -12,13 +12,13 @@ QXMidiPort& QXMidiPort::sharedQXMidiPort()
     return *instance;
 }
 
-int QXMidiPort::setInstrumentN(int channel)
+int QXMidiPort::setInstrumentN(int channel, bool* chosen)
 {
     if (channel < 0 || channel >= synthChannels)
         channel = 0;
     if (outputHold)
         outputHold(0);
-    const int program = PickQtMidi(channel, 1);
+    const int program = PickQtMidi(channel, 1, chosen);
     mProgram[channel] = program;
     AUMIDIsetOn(channel, program);
     if (outputHold)

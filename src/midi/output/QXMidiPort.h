@@ -11,8 +11,9 @@ public:
 
     // Silences the current peak setup, lets the user pick an instrument for channel n (0..15; any
     // other channel uses channel 0), stores it as the channel's program and sends it to the
-    // synthesiser, then restores the setup's output. Returns the chosen instrument number - 1.
-    int setInstrumentN(int channel);
+    // synthesiser, then restores the setup's output. Returns the chosen instrument number - 1 (the
+    // channel's program when the pick was cancelled; `chosen`, when given, tells which).
+    int setInstrumentN(int channel, bool* chosen = nullptr);
     // How the current peak setup's output is held off (0) and restored (1) around the pick; lent by
     // the peak mapper when its shared instance is made.
     void setOutputHold(std::function<void(int on)> hold);
