@@ -66,6 +66,7 @@ const QStringList notCompared = [] {
                         "Spectrum3DWindow/boundsWaterFallBS",
                         "Spectrum3DWindow/W3DAlphaValue",
                         "Spectrum3DWindow/BackgroundColor",
+                        "Spectrum3DWindow/showFFTPanelFront",
                         "Spectrum3DWindow/brainSWX"};
     for (const QString& key : PeakMidiSection::measuredKeys())
         keys << QStringLiteral("BrainPeakMIDI/") + key;
