@@ -12,6 +12,7 @@
 #include "QXSketch/ui/NUPO4DrawWindowController.h"
 #include "core/ui/QXAppController.h"
 #include "document/ui/NUPO4DocumentController.h"
+#include "platform/appkit/ui/WindowPlacement.h"
 #include "plots/settings/DisplaySettings.h"
 #include "shared/CoreState.h"
 #include "shared/RecordingBuffers.h"
@@ -270,6 +271,39 @@ TEST(DocumentMedia, ReopenedDocumentBringsBackTheMoviesPlayModeAndWhereEveryMedi
     ASSERT_TRUE(document.saveDocumentTo(again));
     EXPECT_TRUE(test::fileDifferences(path, again).isEmpty()) << test::fileDifferences(path, again).join("\n").toStdString();
     EXPECT_TRUE(told.isEmpty()) << told.join("\n").toStdString();
+}
+
+// The movie window opening over a window kept clear (the Control Panel) is first placed beside it; that
+// placement is not taken for the frame the document gave, where the window then stands.
+TEST(DocumentMedia, TheMovieWindowsFirstPlacementIsNotKeptAsItsFrame)
+{
+    MediaPlayer::Options options;
+    options.audioOutput = false;
+    options.videoOutput = true;
+    QXMovieController::setMediaOptions(options);
+    QString why;
+    const QString movie = test::makeCounterMovie("beside.mp4", 24, 10, &why);
+    if (movie.isEmpty())
+        GTEST_SKIP() << why.toStdString();
+    QStringList told;
+    auto& document = mediaDocument(told, false);
+    // A panel kept clear over the whole top of the screen, where the movie window's nib puts it.
+    const QRect area = WindowPlacement::availableArea(nullptr);
+    QWidget panel;
+    panel.setWindowTitle("Control Panel");
+    panel.setGeometry(area.left(), area.top(), area.width(), 150);
+    WindowPlacement::keepClear(&panel);
+    panel.show();
+    const float frame[4] = {float(area.left() + 40), 10.0f, 655.0f, 552.0f};  // at the bottom, clear of it
+    std::copy(frame, frame + 4, NomalQTSizeR);
+    OpenQTX = 1;  // as a document read asks, keeping the frame it read
+    ASSERT_TRUE(NSStringToC(movie));
+    QXAppController::sharedQXAppController().openMovieAndPlaywithBrainwaveQ(nullptr);
+    ASSERT_NE(gMyMovieControllerObject, nullptr);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(std::vector<float>(NomalQTSizeR, NomalQTSizeR + 2), std::vector<float>(frame, frame + 2));
+    EXPECT_TRUE(told.isEmpty()) << told.join("\n").toStdString();
+    (void)document;
 }
 
 // A run's first drawing window sets the sound slots' tables to their defaults. A document with a drawing
