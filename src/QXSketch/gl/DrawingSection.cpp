@@ -101,13 +101,15 @@ bool DrawingSection::stage(SectionInput& input)
             staged.graphics.push_back(*record);
         }
     }
-    if (const auto frame = input.numbers(frameKey, 4, -maxCoordinate, maxCoordinate); frame && !input.failed()) {
+    if (const auto frame = input.numbers(frameKey, 4, -maxCoordinate, maxCoordinate);
+        frame && !input.failed()) {
         if (frame->size() != 4) {
             input.fail(frameKey, QStringLiteral("a frame is four numbers: x, y, width and height"));
             return false;
         }
         // A window narrower or lower than a point could not be seen or grabbed again.
-        staged.frame = QRectF((*frame)[0], (*frame)[1], std::max(1.0, (*frame)[2]), std::max(1.0, (*frame)[3]));
+        staged.frame =
+            QRectF((*frame)[0], (*frame)[1], std::max(1.0, (*frame)[2]), std::max(1.0, (*frame)[3]));
     }
     staged.selected = input.integer(selectedKey, -1, maxGraphics).value_or(-1);
     if (staged.selected >= int(staged.graphics.size()))

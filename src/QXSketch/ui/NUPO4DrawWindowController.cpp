@@ -115,19 +115,19 @@ void NUPO4DrawWindowController::awakeFromNib()
             WindowPlacement::keepChosenFrame(window);
             WindowHandle(window).setFrame(QRectF(frame[0], frame[1], frame[2], frame[3]));
         } else {
-        // On a screen with room for it, the window shows the whole drawing (once laid out and shown).
-        QTimer::singleShot(0, window, [window, area = canvasArea] {
-            const QScreen* screen = window->screen();
-            if (!area || !screen)
-                return;
-            const QSize room = screen->availableGeometry().size() - QSize(40, 80);
-            const QSize whole =
-                window->size() - area->size() +
-                QSize(int(NUPO4GraphicView::drawingWidth), int(NUPO4GraphicView::drawingHeight)) +
-                QSize(24, 24);
-            if (whole.width() <= room.width() && whole.height() <= room.height())
-                window->resize(whole);
-        });
+            // On a screen with room for it, the window shows the whole drawing (once laid out and shown).
+            QTimer::singleShot(0, window, [window, area = canvasArea] {
+                const QScreen* screen = window->screen();
+                if (!area || !screen)
+                    return;
+                const QSize room = screen->availableGeometry().size() - QSize(40, 80);
+                const QSize whole =
+                    window->size() - area->size() +
+                    QSize(int(NUPO4GraphicView::drawingWidth), int(NUPO4GraphicView::drawingHeight)) +
+                    QSize(24, 24);
+                if (whole.width() <= room.width() && whole.height() <= room.height())
+                    window->resize(whole);
+            });
         }
     }
     statusTimer = new QTimer(this);
@@ -264,8 +264,9 @@ QMenu* NUPO4DrawWindowController::graphicMenu(const QPointF& point)
             });
         }
     };
-    addChoices(QStringLiteral("Brain Channel"), 1, 10, g->brainChannel(),
-               [kind = g->kind()](int channel) { return brainChannelEntry(kind, channel); }, true);
+    addChoices(
+        QStringLiteral("Brain Channel"), 1, 10, g->brainChannel(),
+        [kind = g->kind()](int channel) { return brainChannelEntry(kind, channel); }, true);
     addChoices(QStringLiteral("View"), 0, 19, g->view(),
                [](int view) {
                    return view < 10 ? QStringLiteral("Mode %1").arg(view)

@@ -96,7 +96,8 @@ std::optional<PlistDictionary> MovieSection::write()
     }
     if (playback.mode >= 0) {
         section.insert(playModeKey, integerValue(playback.mode));
-        section.insert(selectionKey, PlistValue::Array{numberValue(playback.start), numberValue(playback.length)});
+        section.insert(selectionKey,
+                       PlistValue::Array{numberValue(playback.start), numberValue(playback.length)});
     }
     return section;
 }

@@ -77,7 +77,8 @@ const QStringList notCompared = [] {
         keys << QStringLiteral("BrainRhythmMIDI/") + key;
     for (const QString& key : SoundSection::frameKeys())
         keys << QStringLiteral("Sound/") + key;
-    keys << QStringLiteral("Drawing/") + DrawingSection::frameKey << QStringLiteral("Drawing/") + DrawingSection::openKey;
+    keys << QStringLiteral("Drawing/") + DrawingSection::frameKey
+         << QStringLiteral("Drawing/") + DrawingSection::openKey;
     return keys;
 }();
 // Elements 10 .. 17 of a brain-switch record are the display states of its windows 1 .. 8.

@@ -269,7 +269,8 @@ TEST(DocumentMedia, ReopenedDocumentBringsBackTheMoviesPlayModeAndWhereEveryMedi
     EXPECT_EQ(slot->geometry(), slotFrame);
     EXPECT_EQ(drawing->geometry(), drawingFrame);
     ASSERT_TRUE(document.saveDocumentTo(again));
-    EXPECT_TRUE(test::fileDifferences(path, again).isEmpty()) << test::fileDifferences(path, again).join("\n").toStdString();
+    EXPECT_TRUE(test::fileDifferences(path, again).isEmpty())
+        << test::fileDifferences(path, again).join("\n").toStdString();
     EXPECT_TRUE(told.isEmpty()) << told.join("\n").toStdString();
 }
 

@@ -50,9 +50,9 @@ QList<QWidget*> shownWindows()
 // opened is no setting of the user.
 bool isFrame(const QString& difference)
 {
-    return difference.startsWith("PlotWindows/bounds") || difference.contains("Front:") || difference.startsWith("Spectrum3DWindow/bounds") ||
-           difference.startsWith("Movie/NomalQTSizeR") || difference.startsWith("Drawing/WindowFrame") ||
-           difference.startsWith("Sound/WindowFrame");
+    return difference.startsWith("PlotWindows/bounds") || difference.contains("Front:") ||
+           difference.startsWith("Spectrum3DWindow/bounds") || difference.startsWith("Movie/NomalQTSizeR") ||
+           difference.startsWith("Drawing/WindowFrame") || difference.startsWith("Sound/WindowFrame");
 }
 
 QStringList settingDifferences(const QString& first, const QString& second)
@@ -92,7 +92,9 @@ TEST(DocumentUntouched, OpeningAndClosingEveryPanelAndWindowChangesNothing)
     const QList<QWidget*> before = shownWindows();
 
     auto& app = QXAppController::sharedQXAppController();
-    const auto tab = [](int number) { return [number] { WindowController::sharedWindowController().showPanelX(number); }; };
+    const auto tab = [](int number) {
+        return [number] { WindowController::sharedWindowController().showPanelX(number); };
+    };
     const auto item = [](const char* action) {
         return [action] {
             if (QAction* a = menuItem(QString::fromLatin1(action)))
@@ -164,7 +166,8 @@ TEST(DocumentUntouched, OpeningAndClosingEveryPanelAndWindowChangesNothing)
     letItRun(300);
     EXPECT_FALSE(document.isDocumentEdited());
     ASSERT_TRUE(NUPO4DrawDocument::sharedNUPO4DrawDocument().writeToFile(again));
-    EXPECT_TRUE(settingDifferences(saved, again).isEmpty()) << settingDifferences(saved, again).join("\n").toStdString();
+    EXPECT_TRUE(settingDifferences(saved, again).isEmpty())
+        << settingDifferences(saved, again).join("\n").toStdString();
     EXPECT_TRUE(told.isEmpty()) << told.join("\n").toStdString();
     // The panel showed what the windows draw with, and left it so.
     EXPECT_EQ(PeakHoldModeX, 5);
@@ -184,7 +187,8 @@ TEST(DocumentUntouched, AFirstBarGraphAndAnEmptyDrawingOpenedAndClosedAreNoChang
     letItRun(300);
     ASSERT_FALSE(document.isDocumentEdited());
     QXAppController::sharedQXAppController().showQX2DBarGarph(nullptr);
-    ASSERT_TRUE(processEventsUntil([] { return !shownWindowsTitled(QLatin1String("Bargraph Window")).isEmpty(); }));
+    ASSERT_TRUE(
+        processEventsUntil([] { return !shownWindowsTitled(QLatin1String("Bargraph Window")).isEmpty(); }));
     letItRun(300);
     EXPECT_FALSE(document.isDocumentEdited());
 

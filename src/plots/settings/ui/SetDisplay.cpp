@@ -612,7 +612,7 @@ void SetDisplay::awakeFromNib()
     fill(popupAutoGainRawwave, {"use raw wave peak", "use raw wave peak average", "Other"},
          setAutoGainRawwaveX);
     const QStringList peakHoldModes = {"peak real time", "peak one sampling back", "2 peak average",
-                                       "5 peak average", "10 peak average", "Other"};
+                                       "5 peak average", "10 peak average",        "Other"};
     fill(popupPeakHoldMode, peakHoldModes,
          itemShowing(setPeakHoldModeX, PeakHoldModeX, peakHoldModes.size(), DisplayMaps::peakHoldMode));
     fill(popupColorGainAnimation, gainAnimationItems, setColorGainAnimationX);

@@ -267,8 +267,9 @@ void QX3DSpectrumAppController::awakeFromNib()
     // the views take from it below, rather than on the nib's; before any is set (all zero), the nib's.
     {
         const QX3DSpectrumGLView& shared = QX3DSpectrumGLView::sharedQX3DSpectrumGLView();
-        const RGBAColor inUse = RGBAColor::fromRGBA(shared.getBackgroundColor(0), shared.getBackgroundColor(1),
-                                                    shared.getBackgroundColor(2), shared.getBackgroundColor(3));
+        const RGBAColor inUse =
+            RGBAColor::fromRGBA(shared.getBackgroundColor(0), shared.getBackgroundColor(1),
+                                shared.getBackgroundColor(2), shared.getBackgroundColor(3));
         if (inUse.red != 0 || inUse.green != 0 || inUse.blue != 0 || inUse.alpha != 0)
             PlotControls::setWellColour(backgroundColorWell, inUse);
     }

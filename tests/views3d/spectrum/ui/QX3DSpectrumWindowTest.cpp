@@ -141,7 +141,8 @@ TEST(QX3DSpectrumWindow, ControlsReachTheVisibleView)
     // nib; with one set (a document's), from that one.
     EXPECT_NEAR(c->visibleView()->backgroundColor.blue, 0.8418, 1e-3);
     for (int k = 0; k < 4; ++k)
-        QX3DSpectrumGLView::sharedQX3DSpectrumGLView().setBackgroundColorA(k, k == 3 ? 1.0f : 0.25f * float(k + 1));
+        QX3DSpectrumGLView::sharedQX3DSpectrumGLView().setBackgroundColorA(
+            k, k == 3 ? 1.0f : 0.25f * float(k + 1));
     auto* again = openWindow();
     ASSERT_NE(again, nullptr);
     again->tickTimer().stop();
