@@ -141,14 +141,51 @@ TEST(DocumentRoundTrip, ReadingLeavesTheCommittedMidiCopiesAlone)
     EXPECT_EQ(strX[7], "Setup 7; {braces} (parens)");
 }
 
-TEST(DocumentRoundTrip, ThePeakSectionIsSavedOnlyWhileItsSetupsAreInUse)
+TEST(DocumentRoundTrip, TheMidiSetupsAreSavedAsTheUsersOnlyOnceInUseAndChangedOrRead)
 {
     test::CoreDocument doc;
     test::fillRecording(10);
     setBrainpeakMIDIOpend = 0;
-    EXPECT_FALSE(doc.document.dataRepresentation().contains("BrainPeakMIDI"));
+    setBrainrhythmMIDIOpend = 0;
+    const QByteArray untouched = doc.document.dataRepresentation();
+    EXPECT_FALSE(untouched.contains("BrainPeakMIDI"));
+    EXPECT_TRUE(untouched.contains("setBrainrhythmMIDIOpend: = 0"));
+    // In use (the panels opened) but unchanged, values the mappers measure aside: the same file.
     setBrainpeakMIDIOpend = 1;
+    setBrainrhythmMIDIOpend = 1;
+    InputFX[3] = InputFX[3] + 5.0f;
+    const float measured = bandOutX[0][2];
+    bandOutX[0][2] = measured + 3.0f;
+    EXPECT_FALSE(doc.document.dataRepresentation().contains("BrainPeakMIDI"));
+    EXPECT_TRUE(doc.document.dataRepresentation().contains("setBrainrhythmMIDIOpend: = 0"));
+    bandOutX[0][2] = measured;
+    EXPECT_EQ(doc.document.dataRepresentation(), untouched);
+    // A setup changed: its section is the user's.
+    const float low = LowFX[5];
+    LowFX[5] = low + 1.0f;
     EXPECT_TRUE(doc.document.dataRepresentation().contains("BrainPeakMIDI"));
+    LowFX[5] = low;
+    EXPECT_FALSE(doc.document.dataRepresentation().contains("BrainPeakMIDI"));
+    const float gain = gainNoteX[7];
+    gainNoteX[7] = gain + 1.0f;
+    EXPECT_TRUE(doc.document.dataRepresentation().contains("setBrainrhythmMIDIOpend: = 1"));
+    gainNoteX[7] = gain;
+
+    // Setups read from a file are the user's, unchanged or not.
+    const QString path = test::tempFolder() + "/midi-in-use.nupo4";
+    LowFX[5] = low + 2.0f;
+    gainNoteX[7] = gain + 2.0f;
+    ASSERT_TRUE(doc.document.writeToFile(path));
+    LowFX[5] = low;
+    gainNoteX[7] = gain;
+    ASSERT_TRUE(doc.document.readFromFile(path));
+    EXPECT_EQ(LowFX[5], low + 2.0f);
+    EXPECT_EQ(gainNoteX[7], gain + 2.0f);
+    LowFX[5] = low;
+    gainNoteX[7] = gain;
+    const QByteArray read = doc.document.dataRepresentation();
+    EXPECT_TRUE(read.contains("BrainPeakMIDI"));
+    EXPECT_TRUE(read.contains("setBrainrhythmMIDIOpend: = 1"));
 }
 
 TEST(PreferenceFile, LivesInTheXdgConfigFolderAndCarriesTheSettingsWithoutTheRecording)

@@ -68,6 +68,10 @@ inline SoundPathTable SendSoundstr, SendSoundAstr, SendSoundBstr, SendSoundCstr,
 // The path table of slot 0..9 (null for another number).
 SoundPathTable* soundPathTable(int slot);
 
+// The frame of each slot's window (x, y, width, height in unflipped screen coordinates), kept as it moves
+// and saved with the document, which reopens the window there; a width of 0: none known.
+inline float SoundWindowFrameA[soundSlotCount][4] = {};
+
 // --- Hand-over variables --------------------------------------------------------------------------------
 inline int SoundOpenFromFile = 0;           // 1 while a document reopens the slot windows
 inline int firsttimeQXSoundController = 0;  // 1 once the slot tables hold valid content

@@ -2,12 +2,14 @@
 
 #include "QXSketch/gl/NUPO4Drawing.h"
 #include "QXSketch/gl/NUPO4Graphic.h"
+#include "QXSketch/gl/SketchState.h"
+
+#include <algorithm>
 
 namespace nupo {
 
 namespace {
 
-const QString openKey = QStringLiteral("OpenDrawing");
 const QString graphicsKey = QStringLiteral("Graphics");
 const QString selectedKey = QStringLiteral("Selected");
 const QString kindKey = QStringLiteral("Kind");
@@ -39,13 +41,16 @@ std::optional<PlistDictionary> DrawingSection::write()
     PlistDictionary section;
     const NUPO4Drawing* drawing = NUPO4Drawing::frontDrawing();
     section.insert(openKey, integerValue(drawing ? 1 : 0));
-    if (!drawing)
-        return section;
+    const float* frame = DrawingWindowFrameR;
+    if (frame[2] > 0.0f && frame[3] > 0.0f)
+        section.insert(frameKey, PlistValue::Array{floatValue(frame[0]), floatValue(frame[1]),
+                                                   floatValue(frame[2]), floatValue(frame[3])});
+    // Without a drawing window the drawing is empty: opening and closing an empty one changes nothing.
     PlistValue::Array graphics;
-    for (int i = 0; i < drawing->count(); ++i)
+    for (int i = 0; drawing && i < drawing->count(); ++i)
         graphics.push_back(graphicValue(*drawing->graphic(i)));
     section.insert(graphicsKey, std::move(graphics));
-    section.insert(selectedKey, integerValue(drawing->selectedIndex()));
+    section.insert(selectedKey, integerValue(drawing ? drawing->selectedIndex() : -1));
     return section;
 }
 
@@ -96,6 +101,16 @@ bool DrawingSection::stage(SectionInput& input)
             staged.graphics.push_back(*record);
         }
     }
+    if (const auto frame = input.numbers(frameKey, 4, -maxCoordinate, maxCoordinate);
+        frame && !input.failed()) {
+        if (frame->size() != 4) {
+            input.fail(frameKey, QStringLiteral("a frame is four numbers: x, y, width and height"));
+            return false;
+        }
+        // A window narrower or lower than a point could not be seen or grabbed again.
+        staged.frame =
+            QRectF((*frame)[0], (*frame)[1], std::max(1.0, (*frame)[2]), std::max(1.0, (*frame)[3]));
+    }
     staged.selected = input.integer(selectedKey, -1, maxGraphics).value_or(-1);
     if (staged.selected >= int(staged.graphics.size()))
         staged.selected = -1;
@@ -106,6 +121,13 @@ void DrawingSection::apply(const DocumentReadContext& context)
 {
     if (context.isPreferenceFile)
         return;
+    if (staged.frame) {
+        DrawingWindowFrameR[0] = float(staged.frame->x());
+        DrawingWindowFrameR[1] = float(staged.frame->y());
+        DrawingWindowFrameR[2] = float(staged.frame->width());
+        DrawingWindowFrameR[3] = float(staged.frame->height());
+        drawingFrameFromDocument = true;
+    }
     pending = std::move(staged);
     staged = Contents{};
     restorePending();

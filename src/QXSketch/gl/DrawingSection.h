@@ -25,6 +25,11 @@ public:
     static constexpr int maxGraphics = 1000;
     static constexpr double maxCoordinate = 100000.0;
 
+    // The drawing window's frame (DrawingWindowFrameR) and whether it is open: where a window stands and
+    // whether it is shown are no change of the document.
+    static inline const QString frameKey = QStringLiteral("WindowFrame");
+    static inline const QString openKey = QStringLiteral("OpenDrawing");
+
     QString key() const override { return QStringLiteral("Drawing"); }
     bool inPreferenceFile() const override { return false; }
     std::optional<PlistDictionary> write() override;
@@ -48,6 +53,7 @@ private:
         bool open = false;
         std::vector<GraphicRecord> graphics;
         int selected = -1;
+        std::optional<QRectF> frame;
     };
     static std::optional<GraphicRecord> stageGraphic(SectionInput& item);
     void restoreInto(NUPO4Drawing& drawing, const Contents& contents);

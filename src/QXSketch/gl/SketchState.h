@@ -15,6 +15,12 @@ namespace nupo {
 // 1 until the first drawing window controller of a run has started (it then clears it).
 inline std::atomic<int> firstTimeRunAplication{1};
 
+// The frame of the drawing window (x, y, width, height in unflipped screen coordinates), kept as it moves
+// and saved with the document; a width of 0: none known. A document read that holds one raises the flag,
+// and the drawing window its window set-up opens takes the frame (the flag is lowered after the set-up).
+inline float DrawingWindowFrameR[4] = {};
+inline bool drawingFrameFromDocument = false;
+
 // The drawing tools of the tool palette.
 enum class DrawingTool { Select, Rectangle, RawwaveView, BarGraphView, WaterfallView, SpectrumView3D };
 // The tool the canvases draw with (main thread).

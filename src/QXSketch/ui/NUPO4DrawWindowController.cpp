@@ -9,6 +9,8 @@
 #include "platform/appkit/ui/Control.h"
 #include "platform/appkit/ui/NibLoader.h"
 #include "platform/appkit/ui/PopUpButton.h"
+#include "platform/appkit/ui/WindowHandle.h"
+#include "platform/appkit/ui/WindowPlacement.h"
 #include "platform/viewhost/ui/QuartzViewHost.h"
 #include "plots/bargraph/ui/QX2DBarGraphController.h"
 #include "plots/rawwave/ui/QXRawwaveGraphController.h"
@@ -106,19 +108,27 @@ void NUPO4DrawWindowController::awakeFromNib()
         connect(redoAction, &QAction::triggered, this, [this] { redoEdit(nullptr); });
         window->addActions({undoAction, redoAction});
         window->installEventFilter(this);
-        // On a screen with room for it, the window shows the whole drawing (once laid out and shown).
-        QTimer::singleShot(0, window, [window, area = canvasArea] {
-            const QScreen* screen = window->screen();
-            if (!area || !screen)
-                return;
-            const QSize room = screen->availableGeometry().size() - QSize(40, 80);
-            const QSize whole =
-                window->size() - area->size() +
-                QSize(int(NUPO4GraphicView::drawingWidth), int(NUPO4GraphicView::drawingHeight)) +
-                QSize(24, 24);
-            if (whole.width() <= room.width() && whole.height() <= room.height())
-                window->resize(whole);
-        });
+        const float* frame = DrawingWindowFrameR;
+        if (drawingFrameFromDocument && frame[2] > 0.0f && frame[3] > 0.0f) {
+            // The document's window set-up opens the window where it was saved.
+            drawingFrameFromDocument = false;
+            WindowPlacement::keepChosenFrame(window);
+            WindowHandle(window).setFrame(QRectF(frame[0], frame[1], frame[2], frame[3]));
+        } else {
+            // On a screen with room for it, the window shows the whole drawing (once laid out and shown).
+            QTimer::singleShot(0, window, [window, area = canvasArea] {
+                const QScreen* screen = window->screen();
+                if (!area || !screen)
+                    return;
+                const QSize room = screen->availableGeometry().size() - QSize(40, 80);
+                const QSize whole =
+                    window->size() - area->size() +
+                    QSize(int(NUPO4GraphicView::drawingWidth), int(NUPO4GraphicView::drawingHeight)) +
+                    QSize(24, 24);
+                if (whole.width() <= room.width() && whole.height() <= room.height())
+                    window->resize(whole);
+            });
+        }
     }
     statusTimer = new QTimer(this);
     markIndependentOfDrawing(statusTimer);  // the tick waits for the GL views itself when it must
@@ -133,6 +143,28 @@ void NUPO4DrawWindowController::windowWillClose(QObject* window)
     if (statusTimer)
         statusTimer->stop();
     NibController::windowWillClose(window);
+}
+
+void NUPO4DrawWindowController::windowDidMove(QObject*)
+{
+    storeFrame();
+}
+
+void NUPO4DrawWindowController::windowDidResize(QObject*)
+{
+    storeFrame();
+}
+
+void NUPO4DrawWindowController::storeFrame()
+{
+    const WindowHandle window(nibWindow());
+    if (!window || !window.isVisible())
+        return;
+    const QRectF frame = window.frame();
+    DrawingWindowFrameR[0] = float(frame.x());
+    DrawingWindowFrameR[1] = float(frame.y());
+    DrawingWindowFrameR[2] = float(frame.width());
+    DrawingWindowFrameR[3] = float(frame.height());
 }
 
 bool NUPO4DrawWindowController::eventFilter(QObject* watched, QEvent* event)
@@ -231,8 +263,9 @@ QMenu* NUPO4DrawWindowController::graphicMenu(const QPointF& point)
             });
         }
     };
-    addChoices(QStringLiteral("Brain Channel"), 1, 10, g->brainChannel(),
-               [kind = g->kind()](int channel) { return brainChannelEntry(kind, channel); }, true);
+    addChoices(
+        QStringLiteral("Brain Channel"), 1, 10, g->brainChannel(),
+        [kind = g->kind()](int channel) { return brainChannelEntry(kind, channel); }, true);
     addChoices(QStringLiteral("View"), 0, 19, g->view(),
                [](int view) {
                    return view < 10 ? QStringLiteral("Mode %1").arg(view)

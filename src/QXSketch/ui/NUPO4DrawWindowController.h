@@ -32,6 +32,8 @@ public:
 
     void awakeFromNib() override;
     void windowWillClose(QObject* window) override;
+    void windowDidMove(QObject* window) override;
+    void windowDidResize(QObject* window) override;
 
     // Actions.
     void selectSource(QObject* sender);
@@ -55,6 +57,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Keeps the window's frame in DrawingWindowFrameR while it is shown.
+    void storeFrame();
     void drawingChanged();
 
     std::unique_ptr<NUPO4Drawing> drawing_;

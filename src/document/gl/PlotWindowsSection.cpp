@@ -79,14 +79,12 @@ bool PlotWindowsSection::stage(SectionInput& input)
 
 void PlotWindowsSection::apply(const DocumentReadContext& context)
 {
-    // Read as the application starts (a document that starts it, or the preference file that follows the
-    // start-up), the first tick of each window drops the start-up's queued view and colour commands,
-    // which would otherwise replace the view modes and backgrounds just read.
-    if (context.startedApplication || context.isPreferenceFile) {
-        windowColorRawNOX = 1;
-        windowColorBarOX = 1;
-        windowColor2DNOX = 1;
-    }
+    // The first tick of each window drops the queued view and colour commands (those of the start-up
+    // among them, pending until a window of the kind first opens), which would otherwise replace the
+    // view modes and backgrounds just read.
+    windowColorRawNOX = 1;
+    windowColorBarOX = 1;
+    windowColor2DNOX = 1;
     for (int i = 0; i < familyCount; ++i) {
         PlotWindowState& state = *families[std::size_t(i)].state;
         const Staged& s = staged[std::size_t(i)];

@@ -106,6 +106,32 @@ std::vector<SetupField> bandFields()
 
 }  // namespace
 
+bool HeldSetups::same(const PlistDictionary& a, const PlistDictionary& b) const
+{
+    const QStringList keys = a.keys();
+    if (keys != b.keys())
+        return false;
+    for (const QString& key : keys)
+        if (!measured.contains(key) && !(*a.find(key) == *b.find(key)))
+            return false;
+    return true;
+}
+
+bool HeldSetups::held(bool inUse, const PlistDictionary& written)
+{
+    if (!inUse) {
+        untouched = written;
+        return false;
+    }
+    return fromFile || !untouched || !same(written, *untouched);
+}
+
+QStringList PeakMidiSection::measuredKeys()
+{
+    return {QStringLiteral("InputFX:"), QStringLiteral("InputVX:"), QStringLiteral("OutputFX:"),
+            QStringLiteral("OutputVX:")};
+}
+
 PeakMidiSection::PeakMidiSection(MidiDocumentCalls& calls)
     : calls(calls),
       setups(peakFields()),
@@ -116,11 +142,11 @@ PeakMidiSection::PeakMidiSection(MidiDocumentCalls& calls)
 
 std::optional<PlistDictionary> PeakMidiSection::write()
 {
-    if (setBrainpeakMIDIOpend.load(relaxed) == 0)
-        return std::nullopt;
     PlistDictionary section;
     scalars.write(section);
     setups.write(section);
+    if (!held.held(setBrainpeakMIDIOpend.load(relaxed) != 0, section))
+        return std::nullopt;
     return section;
 }
 
@@ -140,6 +166,7 @@ void PeakMidiSection::apply(const DocumentReadContext&)
     }
     setups.apply();
     scalars.apply();
+    held.readFromFile();
     calls.initTempo();
     calls.setProgramChangeToAllSetup();
     calls.convertPortNameToInt();
@@ -150,6 +177,14 @@ void PeakMidiSection::apply(const DocumentReadContext&)
 
 namespace nupo {
 
+QStringList BandMidiSection::measuredKeys()
+{
+    QStringList keys;
+    for (int n = 1; n <= bandCount; ++n)
+        keys << QStringLiteral("bandOut%1X:").arg(n);
+    return keys;
+}
+
 BandMidiSection::BandMidiSection(MidiDocumentCalls& calls)
     : calls(calls),
       setups(bandFields()),
@@ -159,11 +194,14 @@ BandMidiSection::BandMidiSection(MidiDocumentCalls& calls)
 
 std::optional<PlistDictionary> BandMidiSection::write()
 {
+    PlistDictionary setupsNow;
+    scalars.write(setupsNow);
+    setups.write(setupsNow);
+    const bool opened = held.held(setBrainrhythmMIDIOpend.load(relaxed) != 0, setupsNow);
     PlistDictionary section;
-    section.insert(QStringLiteral("setBrainrhythmMIDIOpend:"),
-                   integerValue(setBrainrhythmMIDIOpend.load(relaxed)));
-    scalars.write(section);
-    setups.write(section);
+    section.insert(QStringLiteral("setBrainrhythmMIDIOpend:"), integerValue(opened ? 1 : 0));
+    for (const QString& key : setupsNow.keys())
+        section.insert(key, *setupsNow.find(key));
     return section;
 }
 
@@ -189,6 +227,7 @@ void BandMidiSection::apply(const DocumentReadContext&)
     }
     setups.apply();
     scalars.apply();
+    held.readFromFile();
     calls.bandConvertPortNameToInt();
 }
 

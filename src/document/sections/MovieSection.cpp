@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <tuple>
 
 namespace nupo {
 
@@ -18,6 +19,24 @@ const QString loopModeKey = QStringLiteral("setLoopModeX");
 const QString frameKey = QStringLiteral("NomalQTSizeR");
 const QString alphaKey = QStringLiteral("WQTAlphaValue");
 const QString pathKey = QStringLiteral("MoviePath");
+const QString playModeKey = QStringLiteral("PlayMode");
+const QString selectionKey = QStringLiteral("Selection");
+
+// The movie window's play mode (0..3) and its selection (start and length in seconds): those of the
+// window shown when the document was written, else those read last, which the window the document opens
+// takes. A mode of -1: no movie window has been seen.
+struct MoviePlayback {
+    int mode = -1;
+    double start = 0;
+    double length = 0;
+    bool toApply = false;  // read, for the window the reading opens
+};
+
+MoviePlayback& moviePlayback()
+{
+    static MoviePlayback playback;  // main thread
+    return playback;
+}
 
 // The movie a document or preference file asked for that could not be shown (moved away, say): saved
 // again, the file still names it, as open and following the recording as asked (the failed opening
@@ -68,6 +87,18 @@ std::optional<PlistDictionary> MovieSection::write()
                          : windowShown && movieWindowShown() ? gMyMovieControllerObject->moviePath()
                                                              : QString::fromUtf8(outCHAR);
     section.insert(pathKey, path);
+    MoviePlayback& playback = moviePlayback();
+    if (windowShown && movieWindowShown() && !keepUnopened) {
+        const QXMovieController& shown = *gMyMovieControllerObject;
+        playback.mode = shown.playMode();
+        if (const MediaPlayer* player = shown.movie())
+            std::tie(playback.start, playback.length) = player->selection();
+    }
+    if (playback.mode >= 0) {
+        section.insert(playModeKey, integerValue(playback.mode));
+        section.insert(selectionKey,
+                       PlistValue::Array{numberValue(playback.start), numberValue(playback.length)});
+    }
     return section;
 }
 
@@ -89,6 +120,13 @@ bool MovieSection::stage(SectionInput& input)
         }
     }
     staged.alpha = input.number(alphaKey, 0, 1);
+    staged.playMode = input.integer(playModeKey, 0, 3);
+    if (const auto selection = input.numbers(selectionKey, 2, 0, maxSeconds); selection && !input.failed()) {
+        if (selection->size() != 2)
+            input.fail(selectionKey, QStringLiteral("a selection is two numbers: start and length"));
+        else
+            staged.selection = std::pair{(*selection)[0], (*selection)[1]};
+    }
     // outCHAR holds the path with its terminating zero; a cut path would name another file.
     if (const auto path = input.name(pathKey, outCHARSize); path && !input.failed()) {
         const QByteArray bytes = path->toUtf8();
@@ -116,6 +154,12 @@ void MovieSection::apply(const DocumentReadContext&)
         movie.putoutCHAR(staged.path->constData());
     if (staged.alpha)
         movie.setWindowAlphaValue(*staged.alpha);
+    if (staged.playMode) {
+        MoviePlayback& playback = moviePlayback();
+        playback.mode = *staged.playMode;
+        std::tie(playback.start, playback.length) = staged.selection.value_or(std::pair{0.0, 0.0});
+        playback.toApply = true;
+    }
     OpenQTX = staged.open ? 1 : 0;
     unopenedMovie() = UnopenedMovie{};
     staged = Contents{};
@@ -129,6 +173,13 @@ bool openMovieWindowIfAsked(const std::function<bool()>& open)
     const int ploopSync = ploopSyncX.load(relaxed);
     const bool shown = open();
     OpenQTX = 0;
+    // The window takes the play mode and selection read with it (opening it chose its own).
+    MoviePlayback& playback = moviePlayback();
+    if (shown && playback.toApply && gMyMovieControllerObject) {
+        gMyMovieControllerObject->setMovieSelection(playback.start, playback.length);
+        gMyMovieControllerObject->setPlaymodeMatrix(playback.mode);
+    }
+    playback.toApply = shown ? false : playback.toApply;
     unopenedMovie() = shown ? UnopenedMovie{} : UnopenedMovie{asked, gMyMovieControllerObject, ploopSync};
     return true;
 }

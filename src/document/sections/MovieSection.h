@@ -5,16 +5,19 @@
 #include <array>
 #include <functional>
 #include <optional>
+#include <utility>
 
 namespace nupo {
 
 // The movie window of the document or preference file: whether one was open, following the recording
-// (`ploopSyncX`), loop mode, the window's normal frame, its opacity and the movie's path. Reading sets
+// (`ploopSyncX`), loop mode, the window's normal frame, its opacity, the movie's path, and the window's
+// play mode with its selection (which the window the document opens takes). Reading sets
 // `OpenQTX` when a movie window was open; the window set-up after the reading then loads the movie window
 // from the path in `outCHAR` and lowers the flag again (openMovieWindowIfAsked()).
 class MovieSection : public DocumentSection {
 public:
     static constexpr double maxCoordinate = 100000.0;
+    static constexpr double maxSeconds = 1e7;  // a selection's start and length
 
     QString key() const override { return QStringLiteral("Movie"); }
     std::optional<PlistDictionary> write() override;
@@ -29,6 +32,8 @@ private:
         std::optional<std::array<float, 4>> frame;
         std::optional<float> alpha;
         std::optional<QByteArray> path;
+        std::optional<int> playMode;
+        std::optional<std::pair<double, double>> selection;
     };
     Contents staged;
 };

@@ -3,6 +3,7 @@
 #include "QXDrawerSound/player/QXSoundController.h"
 #include "QXDrawerSound/player/SoundSlotTables.h"
 
+#include <algorithm>
 #include <cmath>
 #include <variant>
 
@@ -61,7 +62,23 @@ QString pathKey(int slot)
     return QStringLiteral("SendSound%1str").arg(soundSlotLetter(slot));
 }
 
+// The window frame of slot 0..9, x, y, width and height.
+QString frameKey(int slot)
+{
+    return QStringLiteral("WindowFrame%1").arg(slot + 1);
+}
+
+constexpr double maxCoordinate = 100000.0;
+
 }  // namespace
+
+QStringList SoundSection::frameKeys()
+{
+    QStringList keys;
+    for (int slot = 0; slot < soundSlotCount; ++slot)
+        keys << frameKey(slot);
+    return keys;
+}
 
 std::optional<PlistDictionary> SoundSection::write()
 {
@@ -88,6 +105,12 @@ std::optional<PlistDictionary> SoundSection::write()
             items.push_back(path);
         section.insert(pathKey(slot), std::move(items));
     }
+    for (int slot = 0; slot < soundSlotCount; ++slot) {
+        const float* frame = SoundWindowFrameA[slot];
+        if (frame[2] > 0.0f && frame[3] > 0.0f)
+            section.insert(frameKey(slot), PlistValue::Array{floatValue(frame[0]), floatValue(frame[1]),
+                                                             floatValue(frame[2]), floatValue(frame[3])});
+    }
     return section;
 }
 
@@ -106,6 +129,17 @@ bool SoundSection::stage(SectionInput& input)
         paths.push_back(input.names(pathKey(slot), soundBankCapacity, maxPathLength));
         if (input.failed())
             return false;
+    }
+    frames.clear();
+    for (int slot = 0; slot < soundSlotCount; ++slot) {
+        const auto frame = input.numbers(frameKey(slot), 4, -maxCoordinate, maxCoordinate);
+        if (input.failed())
+            return false;
+        if (frame && frame->size() != 4) {
+            input.fail(frameKey(slot), QStringLiteral("a frame is four numbers: x, y, width and height"));
+            return false;
+        }
+        frames.push_back(frame);
     }
     return true;
 }
@@ -132,8 +166,21 @@ void SoundSection::apply(const DocumentReadContext&)
         if (paths[std::size_t(slot)])
             for (std::size_t k = 0; k < paths[std::size_t(slot)]->size(); ++k)
                 (*soundPathTable(slot))[k] = (*paths[std::size_t(slot)])[k];
+    for (int slot = 0; slot < int(frames.size()); ++slot) {
+        float* stored = SoundWindowFrameA[slot];
+        const auto& frame = frames[std::size_t(slot)];
+        // A slot without a frame in the file opens where a new slot window opens.
+        for (int k = 0; k < 4; ++k)
+            stored[k] = frame ? float((*frame)[std::size_t(k)]) : 0.0f;
+        // A window narrower or lower than a point could not be seen or grabbed again.
+        if (frame) {
+            stored[2] = std::max(stored[2], 1.0f);
+            stored[3] = std::max(stored[3], 1.0f);
+        }
+    }
     arrays.clear();
     paths.clear();
+    frames.clear();
 }
 
 }  // namespace nupo

@@ -2,6 +2,8 @@
 
 #include "document/DocumentSection.h"
 
+#include <QStringList>
+
 #include <optional>
 #include <vector>
 
@@ -11,7 +13,8 @@ namespace nupo {
 inline int setSoundSetupSaveX = 0;
 
 // The ten sound slots: every element of the thirty slot arrays, the ten tables of sound paths, and the
-// block settings `SoundBlockX` and `PlaySoundBlockX`. Reading marks the slot tables as valid
+// block settings `SoundBlockX` and `PlaySoundBlockX`, and the frames of the slot windows
+// (`SoundWindowFrameA`), where the reopened windows open. Reading marks the slot tables as valid
 // (`firsttimeQXSoundController`); the document's window set-up then reopens the slots that hold sounds
 // (SoundOpenFromFileAction).
 class SoundSection : public DocumentSection {
@@ -23,10 +26,13 @@ public:
 
     // Longest path kept in a path table (the openers hand paths over in a 1024-byte buffer).
     static constexpr int maxPathLength = 1023;
+    // The keys of the slot windows' frames: where a window stands is no change of the document.
+    static QStringList frameKeys();
 
 private:
     std::vector<std::optional<std::vector<double>>> arrays;
     std::vector<std::optional<std::vector<QString>>> paths;
+    std::vector<std::optional<std::vector<double>>> frames;
     std::optional<int> block, playBlock;
 };
 

@@ -13,6 +13,7 @@
 #include "document/gl/PlotWindowsSection.h"
 #include "document/gl/ViewDocumentSections.h"
 #include "document/sections/MidiDocumentCalls.h"
+#include "document/sections/MidiSections.h"
 #include "document/sections/MovieSection.h"
 #include "document/sections/SoundSection.h"
 #include "document/ui/Spectrum3DSection.h"
@@ -58,10 +59,6 @@ const QStringList notCompared = [] {
     QStringList keys = {"PlotWindows",
                         "DisplayColor",
                         "Recording",
-                        "BrainPeakMIDI/InputFX:",
-                        "BrainPeakMIDI/InputVX:",
-                        "BrainPeakMIDI/OutputFX:",
-                        "BrainPeakMIDI/OutputVX:",
                         "Display/ColorGainSliderX",
                         "Display/ColorOffsetSliderX",
                         "Display/ColorGainBSMixSliderX",
@@ -73,9 +70,16 @@ const QStringList notCompared = [] {
                         "Spectrum3DWindow/boundsWaterFallBS",
                         "Spectrum3DWindow/W3DAlphaValue",
                         "Spectrum3DWindow/BackgroundColor",
+                        "Spectrum3DWindow/showFFTPanelFront",
                         "Spectrum3DWindow/brainSWX"};
-    for (int n = 1; n <= 8; ++n)
-        keys << QStringLiteral("BrainRhythmMIDI/bandOut%1X:").arg(n);
+    for (const QString& key : PeakMidiSection::measuredKeys())
+        keys << QStringLiteral("BrainPeakMIDI/") + key;
+    for (const QString& key : BandMidiSection::measuredKeys())
+        keys << QStringLiteral("BrainRhythmMIDI/") + key;
+    for (const QString& key : SoundSection::frameKeys())
+        keys << QStringLiteral("Sound/") + key;
+    keys << QStringLiteral("Drawing/") + DrawingSection::frameKey
+         << QStringLiteral("Drawing/") + DrawingSection::openKey;
     return keys;
 }();
 // Elements 10 .. 17 of a brain-switch record are the display states of its windows 1 .. 8.
@@ -157,6 +161,8 @@ void openDocumentWindows()
             NUPO4DrawWindowController::showDrawWindow(nullptr);
         drawing->restorePending();
     }
+    // A drawing window opened later by the user opens where new ones do.
+    drawingFrameFromDocument = false;
     // The movie: a document that had a movie window loads "QXDrawerMovie" with its path in outCHAR and
     // plays the recording from the start with it.
     openMovieWindowIfAsked([] {

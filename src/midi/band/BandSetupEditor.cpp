@@ -26,8 +26,13 @@ void BandSetupEditor::setSetToDefault(int mode)
         setGetSetup();
         setBrainrhythmMIDIOpend = 1;
     }
-    if (setBrainrhythmMIDIOpend == 0)
+    if (setBrainrhythmMIDIOpend == 0) {
         writeBandSetupDefaults();
+        // The setups carry their numbers as names from the start, so that the panel's first opening,
+        // which names them so, changes nothing.
+        if (setBrainrhythmMIDISetName == 0)
+            setGetSetup();
+    }
     loadSetup(shownBandSetup(), false);
 }
 

@@ -98,7 +98,7 @@ void WriteVNoteQtMidi(int channel, int note, int on, int velocity)
     WriteVNoteAUMidi(channel, mProgram[channel], note, on ? velocity : 0);
 }
 
-int PickQtMidi(int channel, int show)
+int PickQtMidi(int channel, int show, bool* chosen)
 {
     channel = (channel >= 0 && channel < synthChannels) ? channel : 0;
     {
@@ -112,11 +112,13 @@ int PickQtMidi(int channel, int show)
     if (show) {
         const QString prompt =
             channel == 9 ? QStringLiteral("Pick An:") : QStringLiteral("Pick An Instrument:");
-        InstrumentChoice chosen = choice;
-        picked = runInstrumentPicker(prompt, choice.number, chosen);
+        InstrumentChoice picks = choice;
+        picked = runInstrumentPicker(prompt, choice.number, picks);
         if (picked)
-            choice = chosen;
+            choice = picks;
     }
+    if (chosen)
+        *chosen = picked;
     {
         std::lock_guard lock(synthMutex);
         instrumentChannelOpen[channel] = picked;

@@ -33,8 +33,9 @@ void WriteVNoteAUMidi(int channel, int program, int note, int velocity);
 // Plays one note on synthesiser channel 0..15 with that channel's program (velocity 0 for a note-off).
 void WriteVNoteQtMidi(int channel, int note, int on, int velocity);
 // (Re)opens the instrument channel of synthesiser channel 0..15, showing the picker when `show` is set;
-// returns the chosen instrument number - 1 (the channel's program again when the pick was cancelled).
-int PickQtMidi(int channel, int show);
+// returns the chosen instrument number - 1 (the channel's program again when the pick was cancelled);
+// `chosen`, when given, tells whether an instrument was picked.
+int PickQtMidi(int channel, int show, bool* chosen = nullptr);
 // Pitch bend on the instrument channel of synthesiser channel 0..7 (8 and above use 7); no effect before
 // the picker has opened that channel.
 void PitchBendQtMidi(int value, int channel);

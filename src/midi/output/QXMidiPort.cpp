@@ -12,7 +12,7 @@ QXMidiPort& QXMidiPort::sharedQXMidiPort()
     return *instance;
 }
 
-int QXMidiPort::setInstrumentN(int channel, int shown)
+int QXMidiPort::setInstrumentN(int channel, int shown, bool* chosen)
 {
     if (channel < 0 || channel >= synthChannels)
         channel = 0;
@@ -20,7 +20,7 @@ int QXMidiPort::setInstrumentN(int channel, int shown)
         mProgram[channel] = shown;
     if (outputHold)
         outputHold(0);
-    const int program = PickQtMidi(channel, 1);
+    const int program = PickQtMidi(channel, 1, chosen);
     mProgram[channel] = program;
     AUMIDIsetOn(channel, program);
     if (outputHold)

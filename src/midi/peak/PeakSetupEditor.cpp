@@ -23,8 +23,13 @@ void PeakSetupEditor::setSetToDefault_(int how)
         setGetSetup();
         setBrainpeakMIDIOpend = 1;
     }
-    if (setBrainpeakMIDIOpend == 0)
+    if (setBrainpeakMIDIOpend == 0) {
         writePeakSetupDefaults();
+        // The setups carry their numbers as names from the start, so that the panel's first opening,
+        // which names them so, changes nothing.
+        if (setBrainpeakMIDISetName == 0)
+            setGetSetup();
+    }
     setMIDIsetupWindow(0);
 }
 
@@ -425,11 +430,18 @@ void PeakSetupEditor::setInstrument_(int value)
     mapper.showState(O::setInstrument, value);
     const int s = shownPeakSetup();
     // The picker starts on the program the panel shows for the setup.
-    InstrumentNumber = std::clamp(
-        QXMidiPort::sharedQXMidiPort().setInstrumentN(MIDIchannelX[s], ProgramChangeXXX[s]), 0, 127);
+    bool chosen = false;
+    const int program =
+        QXMidiPort::sharedQXMidiPort().setInstrumentN(MIDIchannelX[s], ProgramChangeXXX[s], &chosen);
     const int channel = MIDIchannelX[s] >= 0 && MIDIchannelX[s] < synthChannels ? MIDIchannelX[s].load() : 0;
     const QString name = (QStringLiteral(": ") + mProgramText[channel]).left(instrumentTextLength);
     mapper.showText(O::displayHereInstrument, name);
+    // A cancelled pick leaves the setup's instrument and program change as they were.
+    if (!chosen) {
+        mapper.setNeedsDisplay();
+        return;
+    }
+    InstrumentNumber = std::clamp(program, 0, 127);
     ProgramChangeXXX[s] = InstrumentNumber.load();
     setProgramChange(0);
     mapper.showText(O::displayHereInstrument, name);

@@ -62,8 +62,10 @@ inline float ColorGainBSMixSliderX = 1.88f;
 inline float ColorOffsetBSMixSliderX = 35.0f;
 
 // Colours, RGBA.
-inline float GridColorX[4] = {0.0f, 0.0f, 0.0f, 0.0f};  // bar-graph grid
-inline float GridColorY[4] = {0.0f, 0.0f, 0.0f, 0.0f};  // raw-wave grid
+// The grids are white from the start (as the windows' first loads make them), so that a document saved
+// before a window opened keeps a visible grid and opening that window changes no setting.
+inline float GridColorX[4] = {1.0f, 1.0f, 1.0f, 1.0f};  // bar-graph grid
+inline float GridColorY[4] = {1.0f, 1.0f, 1.0f, 1.0f};  // raw-wave grid
 // Set when a document or preference file has restored the grid colours: the first load of the bar-graph
 // and raw-wave windows in the run then keeps them instead of making them opaque white.
 inline int gridColoursRestored = 0;

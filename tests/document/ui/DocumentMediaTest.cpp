@@ -1,6 +1,7 @@
 // A document with media open as the user makes it from the browser: a single sound, a bank of sounds
 // and a movie. Saved, reverted and opened again, it shows each of them once, with every slot's sounds
 // as saved, and says nothing about sounds it cannot read.
+#include "DocumentFileDifferences.h"
 #include "QXDrawerSound/movie/MovieState.h"
 #include "QXDrawerSound/movie/QXMovieController.h"
 #include "QXDrawerSound/player/QXSoundController.h"
@@ -11,6 +12,7 @@
 #include "QXSketch/ui/NUPO4DrawWindowController.h"
 #include "core/ui/QXAppController.h"
 #include "document/ui/NUPO4DocumentController.h"
+#include "platform/appkit/ui/WindowPlacement.h"
 #include "plots/settings/DisplaySettings.h"
 #include "shared/CoreState.h"
 #include "shared/RecordingBuffers.h"
@@ -203,6 +205,106 @@ TEST(DocumentMedia, ReopenedDocumentPutsTheMovieWindowWhereItWas)
         EXPECT_EQ(std::vector<float>(NomalQTSizeR, NomalQTSizeR + 4), stored) << "round " << round;
     }
     EXPECT_TRUE(told.isEmpty()) << told.join("\n").toStdString();
+}
+
+// What the user set in the media windows comes back with the document: the movie's play mode and
+// selection, and where the movie, sound slot and drawing windows stood.
+TEST(DocumentMedia, ReopenedDocumentBringsBackTheMoviesPlayModeAndWhereEveryMediaWindowStood)
+{
+    MediaPlayer::Options options;
+    options.audioOutput = false;
+    QXSoundController::setMediaOptions(options);
+    options.videoOutput = true;
+    QXMovieController::setMediaOptions(options);
+    QString why;
+    const QString movie = test::makeCounterMovie("modes.mp4", 24, 10, &why);
+    if (movie.isEmpty())
+        GTEST_SKIP() << why.toStdString();
+    QStringList told;
+    auto& document = mediaDocument(told);
+
+    const auto shownWindow = [](const QString& controller) -> QWidget* {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        for (QWidget* window : QApplication::topLevelWidgets())
+            if (window->isVisible() && window->property("controllerClass").toString() == controller)
+                return window;
+        return nullptr;
+    };
+    ASSERT_TRUE(NSStringToC(movie));
+    QXAppController::sharedQXAppController().openMovieAndPlaywithBrainwaveQ(nullptr);
+    ASSERT_NE(gMyMovieControllerObject, nullptr);
+    gMyMovieControllerObject->setMovieSelection(2.0, 3.5);
+    gMyMovieControllerObject->setPlaymodeMatrix(2);  // Selection
+    ASSERT_NE(openSoundBank({test::writeTone("placed.wav", 2.0)}), nullptr);
+    NUPO4DrawWindowController::showDrawWindow(nullptr);
+    QWidget* slot = shownWindow("QXSoundController");
+    QWidget* drawing = shownWindow("NUPO4DrawWindowController");
+    ASSERT_NE(slot, nullptr);
+    ASSERT_NE(drawing, nullptr);
+    slot->move(60, 260);
+    drawing->move(173, 99);
+    QCoreApplication::processEvents();
+    const QRect slotFrame = slot->geometry();
+    const QRect drawingFrame = drawing->geometry();
+    const QString path = test::tempFolder() + "/modes.nupo4";
+    const QString again = test::tempFolder() + "/modes-again.nupo4";
+    ASSERT_TRUE(document.saveDocumentTo(path));
+
+    // Changed and closed: the document brings each back.
+    gMyMovieControllerObject->setPlaymodeMatrix(1);
+    gMyMovieControllerObject->setMovieSelection(0.0, 0.0);
+    drawing->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ASSERT_TRUE(document.openDocumentAt(path));
+    QCoreApplication::processEvents();
+    ASSERT_NE(gMyMovieControllerObject, nullptr);
+    EXPECT_EQ(gMyMovieControllerObject->playMode(), 2);
+    ASSERT_NE(gMyMovieControllerObject->movie(), nullptr);
+    EXPECT_EQ(gMyMovieControllerObject->movie()->selection(), std::pair(2.0, 3.5));
+    EXPECT_TRUE(gMyMovieControllerObject->movie()->playsSelectionOnly());
+    slot = shownWindow("QXSoundController");
+    drawing = shownWindow("NUPO4DrawWindowController");
+    ASSERT_NE(slot, nullptr);
+    ASSERT_NE(drawing, nullptr);
+    EXPECT_EQ(slot->geometry(), slotFrame);
+    EXPECT_EQ(drawing->geometry(), drawingFrame);
+    ASSERT_TRUE(document.saveDocumentTo(again));
+    EXPECT_TRUE(test::fileDifferences(path, again).isEmpty())
+        << test::fileDifferences(path, again).join("\n").toStdString();
+    EXPECT_TRUE(told.isEmpty()) << told.join("\n").toStdString();
+}
+
+// The movie window opening over a window kept clear (the Control Panel) is first placed beside it; that
+// placement is not taken for the frame the document gave, where the window then stands.
+TEST(DocumentMedia, TheMovieWindowsFirstPlacementIsNotKeptAsItsFrame)
+{
+    MediaPlayer::Options options;
+    options.audioOutput = false;
+    options.videoOutput = true;
+    QXMovieController::setMediaOptions(options);
+    QString why;
+    const QString movie = test::makeCounterMovie("beside.mp4", 24, 10, &why);
+    if (movie.isEmpty())
+        GTEST_SKIP() << why.toStdString();
+    QStringList told;
+    auto& document = mediaDocument(told, false);
+    // A panel kept clear over the whole top of the screen, where the movie window's nib puts it.
+    const QRect area = WindowPlacement::availableArea(nullptr);
+    QWidget panel;
+    panel.setWindowTitle("Control Panel");
+    panel.setGeometry(area.left(), area.top(), area.width(), 150);
+    WindowPlacement::keepClear(&panel);
+    panel.show();
+    const float frame[4] = {float(area.left() + 40), 10.0f, 655.0f, 552.0f};  // at the bottom, clear of it
+    std::copy(frame, frame + 4, NomalQTSizeR);
+    OpenQTX = 1;  // as a document read asks, keeping the frame it read
+    ASSERT_TRUE(NSStringToC(movie));
+    QXAppController::sharedQXAppController().openMovieAndPlaywithBrainwaveQ(nullptr);
+    ASSERT_NE(gMyMovieControllerObject, nullptr);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(std::vector<float>(NomalQTSizeR, NomalQTSizeR + 2), std::vector<float>(frame, frame + 2));
+    EXPECT_TRUE(told.isEmpty()) << told.join("\n").toStdString();
+    (void)document;
 }
 
 // A run's first drawing window sets the sound slots' tables to their defaults. A document with a drawing

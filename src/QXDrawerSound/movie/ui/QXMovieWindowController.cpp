@@ -196,7 +196,7 @@ void QXMovieWindowController::windowDidResize(QObject*)
 void QXMovieWindowController::storeFrame()
 {
     const WindowHandle window(nibWindow());
-    if (!window || !window.isVisible() || !movie())
+    if (!window || !window.isVisible() || !movie() || !frameTaken)
         return;
     const QRectF frame = window.frame();
     NomalQTSizeR[0] = float(frame.x());
@@ -226,6 +226,7 @@ void QXMovieWindowController::setTheWindow(int small)
 void QXMovieWindowController::setWindowFrame(const float* frame)
 {
     WindowHandle(nibWindow()).setFrame(QRectF(frame[0], frame[1], frame[2], frame[3]), true, true);
+    frameTaken = true;
 }
 
 void QXMovieWindowController::showValue(MovieOutlet outlet, double value)

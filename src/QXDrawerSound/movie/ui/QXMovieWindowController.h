@@ -77,6 +77,9 @@ private:
     OpenGLViewHost* host = nullptr;
     QWidget* box = nullptr;
     MovieControllerBar* bar = nullptr;
+    // Set once the window has taken its own frame: moves before that are its first placement's (clear
+    // of the Control Panel, say), not the user's, and are not kept as its frame.
+    bool frameTaken = false;
 };
 
 }  // namespace nupo

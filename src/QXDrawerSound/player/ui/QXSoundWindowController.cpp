@@ -12,6 +12,7 @@
 #include "platform/appkit/ui/PopUpButton.h"
 #include "platform/appkit/ui/RadioMatrix.h"
 #include "platform/appkit/ui/WindowHandle.h"
+#include "platform/appkit/ui/WindowPlacement.h"
 #include "platform/media/ui/MovieControllerBar.h"
 #include "shared/BrainBands.h"
 
@@ -136,8 +137,14 @@ void QXSoundWindowController::declareActions()
 void QXSoundWindowController::awakeFromNib()
 {
     QWidget* window = nibWindow();
-    if (window)
+    const float* frame = SoundWindowFrameA[slot()];
+    if (window && SoundOpenFromFile != 0 && frame[2] > 0.0f && frame[3] > 0.0f) {
+        // A document reopens the window where it was saved.
+        WindowPlacement::keepChosenFrame(window);
+        WindowHandle(window).setFrame(QRectF(frame[0], frame[1], frame[2], frame[3]));
+    } else if (window) {
         window->move(window->pos() + slotCascade * slot());
+    }
     FixedPointFormat::apply(control(SoundOutlet::displayHereFPS), FixedPointFormat{3, 2, true});
     // A long name or failure is cut at the window's edge, whole in the tool tip.
     ElidedLabel::install(qobject_cast<QLabel*>(control(SoundOutlet::displayHeresoundName)));
@@ -197,6 +204,26 @@ void QXSoundWindowController::windowWillClose(QObject* window)
 void QXSoundWindowController::windowDidResize(QObject* window)
 {
     drawerController.windowDidResize(window);
+    storeFrame();
+}
+
+void QXSoundWindowController::windowDidMove(QObject* window)
+{
+    NibController::windowDidMove(window);
+    storeFrame();
+}
+
+void QXSoundWindowController::storeFrame()
+{
+    const WindowHandle window(nibWindow());
+    if (!window || !window.isVisible())
+        return;
+    const QRectF frame = window.frame();
+    float* stored = SoundWindowFrameA[slot()];
+    stored[0] = float(frame.x());
+    stored[1] = float(frame.y());
+    stored[2] = float(frame.width());
+    stored[3] = float(frame.height());
 }
 
 void QXSoundWindowController::movieProperties(QObject*)

@@ -25,6 +25,7 @@ public:
     void awakeFromNib() override;
     void windowWillClose(QObject* window) override;
     void windowDidResize(QObject* window) override;
+    void windowDidMove(QObject* window) override;
 
     void movieProperties(QObject* sender);
     void newWindow(QObject* sender);
@@ -59,6 +60,8 @@ protected:
 private:
     void declareActions();
     void showPosition();
+    // Keeps the window's frame in SoundWindowFrameA while it is shown.
+    void storeFrame();
 
     std::array<QObject*, std::size_t(SoundOutlet::count)> outlets{};
     Drawer* leftDrawer = nullptr;

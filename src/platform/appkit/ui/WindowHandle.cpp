@@ -94,7 +94,10 @@ void WindowHandle::setFrame(const QRectF& frame, bool, bool)
     // it. What the caller stores is left as it is.
     const QRect area = WindowPlacement::availableArea(window_);
     if (!area.isEmpty()) {
-        const QSize least = WindowPlacement::leastFrameSize(window_);
+        // A window its nib made smaller than its layout would like may keep that size (a frame saved
+        // from it comes back as it was).
+        const QSize least =
+            WindowPlacement::leastFrameSize(window_).boundedTo(WindowPlacement::frameOf(window_).size());
         target.setSize(target.size().boundedTo(area.size()).expandedTo(least));
         target.moveLeft(
             std::clamp(target.left(), area.left(), std::max(area.left(), area.right() + 1 - target.width())));

@@ -230,9 +230,14 @@ std::optional<QRect> WindowPlacement::clearSpot(const QRect& current, const QSiz
     if (area.isEmpty())
         return std::nullopt;
 
-    // Spots to try: the area's left and top edges and the right and bottom edges of the frames to avoid.
+    // Spots to try: the area's left and top edges, the right and bottom edges of the frames to avoid, and
+    // where the window is (so that it may move along one axis only).
     std::vector<int> xs{area.left()};
     std::vector<int> ys{area.top()};
+    if (current.left() > area.left() && current.left() <= area.right())
+        xs.push_back(current.left());
+    if (current.top() > area.top() && current.top() <= area.bottom())
+        ys.push_back(current.top());
     for (const QRect& f : frames) {
         if (f.right() + 1 <= area.right())
             xs.push_back(f.right() + 1);
@@ -240,7 +245,9 @@ std::optional<QRect> WindowPlacement::clearSpot(const QRect& current, const QSiz
             ys.push_back(f.bottom() + 1);
     }
     std::sort(xs.begin(), xs.end());
+    xs.erase(std::unique(xs.begin(), xs.end()), xs.end());
     std::sort(ys.begin(), ys.end());
+    ys.erase(std::unique(ys.begin(), ys.end()), ys.end());
 
     // The frame at a spot: the window's size cut back to the area and to the first frame in its way.
     const auto fittedAt = [&](int x, int y) -> std::optional<QRect> {
@@ -268,6 +275,10 @@ std::optional<QRect> WindowPlacement::clearSpot(const QRect& current, const QSiz
             return std::nullopt;
         return r;
     };
+    // Without room for the whole window, the spot that holds the most of it, and of those the nearest.
+    const auto distance = [&current](const QRect& r) {
+        return std::abs(r.left() - current.left()) + std::abs(r.top() - current.top());
+    };
     std::optional<QRect> best;
     for (int y : ys) {
         for (int x : xs) {
@@ -276,7 +287,9 @@ std::optional<QRect> WindowPlacement::clearSpot(const QRect& current, const QSiz
                 continue;
             if (spot->size() == current.size())
                 return spot;
-            if (!best || qint64(spot->width()) * spot->height() > qint64(best->width()) * best->height())
+            const qint64 held = qint64(spot->width()) * spot->height();
+            const qint64 bestHeld = best ? qint64(best->width()) * best->height() : -1;
+            if (held > bestHeld || (held == bestHeld && distance(*spot) < distance(*best)))
                 best = spot;
         }
     }

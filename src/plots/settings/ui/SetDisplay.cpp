@@ -58,6 +58,20 @@ void fill(QObject* popup, const QStringList& items, int selected)
     PopUpButton::selectItemAtIndex(popup, selected);
 }
 
+// The menu item that shows a menu's value: the stored index when it maps to the value in use, else the
+// first item that does, else the last item ("Other"). The panel shows what the windows draw with; the
+// stored index and value are left as they are until the user picks an item.
+template <typename Map>
+int itemShowing(int index, double value, qsizetype items, Map map)
+{
+    if (double(map(index)) == value)
+        return index;
+    for (int k = 0; k + 1 < int(items); ++k)
+        if (double(map(k)) == value)
+            return k;
+    return int(items) - 1;
+}
+
 // An animation setting: 0 resets the level to its default, 1..5 are kept, anything else is 0.
 int animationValue(int n)
 {
@@ -564,10 +578,6 @@ void SetDisplay::setALLstate()
     setShowHorizontalLine_(nupo::ShowHorizontalLine);
     setShowTextBSMix_(nupo::ShowTextBSMix);
     setAlwaysUpdateBS_(AlwaysUpdateBSX);
-    setGridSize2DBar(setGridSize2DBarNumberX);
-    setPeakHoldSize2DBar(setPeakHoldSize2DBarX);
-    setAutoGainRawwave(setAutoGainRawwaveX);
-    setPeakHoldMode(setPeakHoldModeX);
     setShowToFront_(showQTFront);
     setColorGainSlider_(ColorGainSliderX);
     setColorOffsetSlider_(ColorOffsetSliderX);
@@ -579,14 +589,6 @@ void SetDisplay::setALLstate()
     setFqTextMode_(setFqTextModeX);
     setBSFqTextMode_(setBSFqTextModeX);
     setHorizontalLineMode_(setHorizontalLineModeX);
-    setPeakSize(setPeakSizeX);
-    setBSPeakSize(setBSPeakSizeX);
-    setTopMaterial(setTopMaterialX);
-    set2DMaterial(set2DMaterialX);
-    setBSTopMaterial(setBSTopMaterialX);
-    setBSMaterial(setBSMaterialX);
-    setPeakWFSize(setPeakWFSizeX);
-    setPeakWFMaterial(setPeakWFMaterialX);
     redraw();
 }
 
@@ -617,14 +619,19 @@ void SetDisplay::awakeFromNib()
     for (const auto& [entry, display] : alphaFields)
         if (entry && display)
             Control::setStringValue(entry, Control::stringValue(display));
-    fill(popupGridSize2DBar, {"X 20", "X 10", "X 5", "Other"}, setGridSize2DBarNumberX);
-    fill(popupPeakHoldSize2DBar, {"10", "8", "6", "4", "2", "1", "Other"}, setPeakHoldSize2DBarX);
+    const QStringList gridSizes = {"X 20", "X 10", "X 5", "Other"};
+    fill(popupGridSize2DBar, gridSizes,
+         itemShowing(setGridSize2DBarNumberX, GridSize2DBarX, gridSizes.size(), DisplayMaps::gridSize));
+    const QStringList peakHoldSizes = {"10", "8", "6", "4", "2", "1", "Other"};
+    fill(popupPeakHoldSize2DBar, peakHoldSizes,
+         itemShowing(setPeakHoldSize2DBarX, PeakHoldSize2DBarX, peakHoldSizes.size(),
+                     [](int index) { return DisplayMaps::peakHoldSize(index, -1.0); }));
     fill(popupAutoGainRawwave, {"use raw wave peak", "use raw wave peak average", "Other"},
          setAutoGainRawwaveX);
-    fill(popupPeakHoldMode,
-         {"peak real time", "peak one sampling back", "2 peak average", "5 peak average", "10 peak average",
-          "Other"},
-         setPeakHoldModeX);
+    const QStringList peakHoldModes = {"peak real time", "peak one sampling back", "2 peak average",
+                                       "5 peak average", "10 peak average",        "Other"};
+    fill(popupPeakHoldMode, peakHoldModes,
+         itemShowing(setPeakHoldModeX, PeakHoldModeX, peakHoldModes.size(), DisplayMaps::peakHoldMode));
     fill(popupColorGainAnimation, gainAnimationItems, setColorGainAnimationX);
     fill(popupColorGainBSMixAnimation, gainAnimationItems, setColorGainBSMixAnimationX);
     fill(popupColorOffsetAnimation, offsetAnimationItems, setColorOffsetAnimationX);

@@ -33,7 +33,9 @@ public:
     static QWidget* makePanel();
 
     void awakeFromNib() override;
-    // Calls every setter with its current variable, then redraws the panel.
+    // Brings the check boxes, radio matrices and colour levels in step with their variables, then redraws
+    // the panel; the menus are filled by awakeFromNib. Nothing stored changes: opening the panel is no
+    // edit.
     void setALLstate();
     // Publishes the held peak-hold colour into PeakHoldColorX (nothing when none is held).
     void set2Dcolor();

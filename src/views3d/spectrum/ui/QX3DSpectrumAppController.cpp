@@ -263,6 +263,16 @@ void QX3DSpectrumAppController::awakeFromNib()
         viewA = viewA3DX;
     elementX[11] = 1;
     PlotControls::takeNibColours(window);
+    // The background well starts on the background in use (a document's, or the one set at start), which
+    // the views take from it below, rather than on the nib's; before any is set (all zero), the nib's.
+    {
+        const QX3DSpectrumGLView& shared = QX3DSpectrumGLView::sharedQX3DSpectrumGLView();
+        const RGBAColor inUse =
+            RGBAColor::fromRGBA(shared.getBackgroundColor(0), shared.getBackgroundColor(1),
+                                shared.getBackgroundColor(2), shared.getBackgroundColor(3));
+        if (inUse.red != 0 || inUse.green != 0 || inUse.blue != 0 || inUse.alpha != 0)
+            PlotControls::setWellColour(backgroundColorWell, inUse);
+    }
     observers.emplace_back(WaterfallBSupdateNotification, nullptr,
                            [this](const Notification&) { graphicChangedX(); });
     if (needUpdateColorD > 0) {

@@ -173,6 +173,32 @@ TEST(WindowPlacement, AWindowSmallerThanItsLayoutWouldLikeStillMovesClear)
     EXPECT_FALSE(WindowPlacement::clearSpot(window, QSize(448, 445), area, {area}).has_value());
 }
 
+TEST(WindowPlacement, AWindowPartlyOffScreenMovesInOnlyAlongThatAxisByTheLeastAmount)
+{
+    // Partly below the screen: it moves up, and only as far as it must.
+    const QRect area = WindowPlacement::availableArea(nullptr);
+    ASSERT_FALSE(area.isEmpty());
+    auto window = windowTitled("Movie Window", QRect(0, 0, 300, 200));
+    const QRect frame = WindowHandle::toQt(WindowHandle(window.get()).frame()).toRect();
+    const QSize extra = frame.size() - window->size();
+    const int x = area.left() + area.width() / 4;
+    WindowHandle(window.get())
+        .setFrame(WindowHandle::fromQt(QRectF(x, area.bottom() - 100, frame.width(), frame.height())));
+    const QRect placed = WindowHandle::toQt(WindowHandle(window.get()).frame()).toRect();
+    EXPECT_EQ(placed.left(), x);
+    EXPECT_EQ(placed.bottom(), area.bottom());
+    EXPECT_EQ(placed.size(), window->size() + extra);
+
+    // On a 1024 x 768 screen under the Control Panel and beside the tool palette: moved up until it meets
+    // the panel, it keeps its x and gives up the few rows it lacks, rather than jumping to the left edge.
+    const QRect screen(0, 0, 1024, 768);
+    const QList<QRect> keptClear{QRect(0, 0, 283, 180), QRect(431, 0, 593, 194)};
+    const QRect movedUp(299, 768 - 577, 655, 577);
+    const std::optional<QRect> spot = WindowPlacement::clearSpot(movedUp, QSize(400, 300), screen, keptClear);
+    ASSERT_TRUE(spot.has_value());
+    EXPECT_EQ(*spot, QRect(299, 194, 655, 574));
+}
+
 TEST(WindowPlacement, AStoredFrameOpensClearOfTheWindowsKeptClear)
 {
     // A frame stored on a larger screen, or over the Control Panel, opens on the screen and beside the

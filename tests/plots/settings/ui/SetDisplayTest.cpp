@@ -140,10 +140,23 @@ TEST(SetDisplay, AwakeShowsTheStoredOptions)
     EXPECT_EQ(PopUpButton::numberOfItems(autoGain), 3);
     EXPECT_EQ(PopUpButton::indexOfSelectedItem(autoGain), 2);
     EXPECT_EQ(setAutoGainRawwaveX, 5);
-    EXPECT_EQ(PopUpButton::titleOfSelectedItem(find(panel, "popupPeakHoldMode")), "5 peak average");
-    EXPECT_EQ(PeakHoldModeX, 5);
-    EXPECT_EQ(setTopMaterialX, 1);  // a stored 13 is mapped again
+    // A menu shows the value the windows draw with (the start's mode 1, which index 3 does not give) and
+    // opening the panel stores nothing.
+    EXPECT_EQ(PopUpButton::titleOfSelectedItem(find(panel, "popupPeakHoldMode")), "peak one sampling back");
+    EXPECT_EQ(PeakHoldModeX, 1);
+    EXPECT_EQ(setPeakHoldModeX, 3);
+    EXPECT_EQ(setTopMaterialX, 13);
+    EXPECT_EQ(PopUpButton::titleOfSelectedItem(find(panel, "popupTopMaterial")), "other");
     EXPECT_EQ(PopUpButton::numberOfItems(find(panel, "popupMaterial")), 14);
+    // Index and value that agree show that item; a value no item gives shows "Other".
+    PeakHoldModeX = 5;
+    GridSize2DBarX = 7;
+    SetDisplay* again = openPanel();
+    ASSERT_NE(again, nullptr);
+    EXPECT_EQ(PopUpButton::titleOfSelectedItem(find(again, "popupPeakHoldMode")), "5 peak average");
+    EXPECT_EQ(PopUpButton::titleOfSelectedItem(find(again, "popupGridSize2DBar")), "Other");
+    EXPECT_EQ(GridSize2DBarX, 7);
+    EXPECT_EQ(setGridSize2DBarNumberX, 0);
     EXPECT_EQ(Control::state(find(panel, "setShowGrid2DBar")), 0);
     EXPECT_EQ(Control::state(find(panel, "setShowHorizontalLine")), 1);
 }

@@ -137,8 +137,18 @@ TEST(QX3DSpectrumWindow, ControlsReachTheVisibleView)
     EXPECT_EQ(modes->itemText(13), "2 set of LR Brain & Coherence");
     EXPECT_EQ(child<QComboBox>(*c, "popup2")->count(), 10);
     EXPECT_EQ(child<QComboBox>(*c, "popup3")->count(), 10);
-    // Without a colour handed over, the view starts from the colour well's colour in the nib.
+    // Without a colour handed over or set before, the view starts from the colour well's colour in the
+    // nib; with one set (a document's), from that one.
     EXPECT_NEAR(c->visibleView()->backgroundColor.blue, 0.8418, 1e-3);
+    for (int k = 0; k < 4; ++k)
+        QX3DSpectrumGLView::sharedQX3DSpectrumGLView().setBackgroundColorA(
+            k, k == 3 ? 1.0f : 0.25f * float(k + 1));
+    auto* again = openWindow();
+    ASSERT_NE(again, nullptr);
+    again->tickTimer().stop();
+    EXPECT_FLOAT_EQ(again->visibleView()->backgroundColor.red, 0.25f);
+    EXPECT_FLOAT_EQ(again->visibleView()->backgroundColor.blue, 0.75f);
+    again->windowWidget()->close();
 
     // A single source: its brain-switch boxes show, the flat-power box hides.
     modes->setCurrentIndex(4);
