@@ -153,8 +153,10 @@ void Drawer::openOnEdge(Edge edge)
     edge_ = askedEdge_ = edge;
     setState(State::Opening);
     rearrange(true);
-    if (parentWindow_ && parentWindow_->isVisible())
+    if (parentWindow_ && parentWindow_->isVisible()) {
         show();
+        raise();
+    }
     const int generation = ++generation_;
     QTimer::singleShot(0, this, [this, generation] { finishTransition(generation); });
 }
@@ -314,6 +316,11 @@ bool Drawer::eventFilter(QObject* watched, QEvent* event)
                     rearrange(true);
                     show();
                 }
+                break;
+            case QEvent::WindowActivate:
+                // An open drawer comes to the front with its window (another window may have covered it).
+                if (isOpenOrOpening())
+                    raise();
                 break;
             case QEvent::Hide:
                 hide();
