@@ -48,6 +48,11 @@ NUPO4DrawDocument& document()
     return *doc;
 }
 
+// The state every input starts from (the sections as the program starts), and whether the last input
+// changed it.
+QByteArray startState;
+bool changed = false;
+
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
@@ -57,11 +62,16 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
     MAXbuffer = 4096;
     maxploop = 64;
     RecordingBuffers::sharedRecordingBuffers().allocate();
+    startState = document().snapshot({});
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    checkDocumentRead(document(), data, size);
+    if (changed) {
+        QString error;
+        FUZZ_CHECK(document().readFromData(startState, QStringLiteral("start"), &error));
+    }
+    changed = checkDocumentRead(document(), data, size);
     return 0;
 }

@@ -25,6 +25,13 @@ NUPO4DrawDocument& document()
     return *doc;
 }
 
+// Every input starts from the same drawing: one rectangle, added as an edit that can be undone.
+void startDrawing(NUPO4Drawing& drawing)
+{
+    drawing.replaceGraphics({}, -1);
+    drawing.addGraphic(NUPO4Graphic::make(GraphicKind::Rectangle, QRectF(10, 20, 30, 40)));
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
@@ -32,13 +39,22 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
     static QGuiApplication app(*argc, *argv);
     static NUPO4Drawing drawing;
     drawing.makeFront();
-    drawing.addGraphic(NUPO4Graphic::make(GraphicKind::Rectangle, QRectF(10, 20, 30, 40)));
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    if (checkDocumentRead(document(), data, size))
-        FUZZ_CHECK(NUPO4Drawing::frontDrawing()->undoStack().count() == 0);
+    NUPO4Drawing& drawing = *NUPO4Drawing::frontDrawing();
+    startDrawing(drawing);
+    const QByteArray text(reinterpret_cast<const char*>(data), qsizetype(size));
+    const bool holdsDrawing = !sectionsLeftOut(document(), text).contains(QStringLiteral("Drawing"));
+    if (!checkDocumentRead(document(), data, size) || !holdsDrawing) {
+        // Refused, or a document without a drawing: the drawing and its undo stack are as they were.
+        FUZZ_CHECK(drawing.count() == 1 && drawing.undoStack().count() == 1);
+        FUZZ_CHECK(drawing.graphic(0)->bounds() == QRectF(10, 20, 30, 40));
+    } else {
+        // A drawing read starts with nothing to undo.
+        FUZZ_CHECK(drawing.undoStack().count() == 0);
+    }
     return 0;
 }

@@ -1,5 +1,6 @@
 // Runs a fuzz target's entry function over files, for builds without libFuzzer: every file named on the
-// command line, and every file in every folder named (in name order), once each.
+// command line, and every file in every folder named (in name order), in the order named (a folder named
+// twice is run twice).
 
 #include "FuzzSupport.h"
 

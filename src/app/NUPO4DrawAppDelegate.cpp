@@ -215,7 +215,7 @@ bool NUPO4DrawAppDelegate::openFile(const QByteArray& nativePath)
     const QString path = QFile::decodeName(nativePath);
     // The document opener says on screen itself what is wrong with a document.
     if (isDocumentFile(path))
-        return NUPO4DocumentController::sharedNUPO4DocumentController().openDocumentAt(path);
+        return NUPO4DocumentController::sharedNUPO4DocumentController().openDocumentAt(nativePath);
     if (!isRecordingFile(path))
         return refuse(nativePath, QStringLiteral("only brain-note documents (.nupo4) and recordings (.dat, "
                                                  ".data, .nupo) open"));

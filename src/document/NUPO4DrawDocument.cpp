@@ -5,9 +5,12 @@
 #include "platform/plist/PlistReader.h"
 #include "platform/plist/PlistWriter.h"
 #include "shared/CoreState.h"
+#include "shared/Utilities.h"
 
 #include <QDir>
-#include <QFileInfo>
+#include <QFile>
+
+#include <algorithm>
 
 namespace nupo {
 
@@ -100,14 +103,20 @@ PlistDictionary NUPO4DrawDocument::sectionsNow(bool preferenceFile, const QStrin
 
 bool NUPO4DrawDocument::writeToFile(const QString& path, bool preferenceFile, QString* error)
 {
+    return writeToFile(QFile::encodeName(path), preferenceFile, error);
+}
+
+bool NUPO4DrawDocument::writeToFile(const QByteArray& nativePath, bool preferenceFile, QString* error)
+{
+    const QByteArray path = absoluteNativePath(nativePath);
     const auto failed = [&](const QString& why) {
         if (error)
-            *error = QStringLiteral("Cannot save %1: %2").arg(path, why);
+            *error = QStringLiteral("Cannot save %1: %2").arg(displayPath(path), why);
         return false;
     };
-    const QString folder = QFileInfo(path).absolutePath();
-    if (!QDir().mkpath(folder))
-        return failed(QStringLiteral("cannot create the folder %1").arg(folder));
+    const QByteArray folder = path.left(std::max<qsizetype>(path.lastIndexOf('/'), 1));
+    if (!makeFolders(folder))
+        return failed(QStringLiteral("cannot create the folder %1").arg(displayPath(folder)));
     const QByteArray text = dataRepresentation(preferenceFile);
     QString why;
     if (!writeFileAtomically(path, text, &why))
@@ -122,15 +131,20 @@ bool NUPO4DrawDocument::readFromData(const QByteArray& data, const QString& file
 
 bool NUPO4DrawDocument::readFromFile(const QString& path, QString* error)
 {
-    return readFile(path, false, error);
+    return readFile(QFile::encodeName(path), false, error);
+}
+
+bool NUPO4DrawDocument::readFromFile(const QByteArray& nativePath, QString* error)
+{
+    return readFile(nativePath, false, error);
 }
 
 bool NUPO4DrawDocument::openDataForAllPreference(const QString& path, QString* error)
 {
-    return readFile(path, true, error);
+    return readFile(QFile::encodeName(path), true, error);
 }
 
-bool NUPO4DrawDocument::readFile(const QString& path, bool preferenceFile, QString* error)
+bool NUPO4DrawDocument::readFile(const QByteArray& path, bool preferenceFile, QString* error)
 {
     // A FIFO or a device would block the program or feed it without end: only a regular file of a
     // document's size is read.
@@ -138,10 +152,11 @@ bool NUPO4DrawDocument::readFile(const QString& path, bool preferenceFile, QStri
     QString why;
     if (!readRegularFile(path, maxFileBytes, &data, &why)) {
         if (error)
-            *error = refusal(path, why);
+            *error = refusal(displayPath(path), why);
         return false;
     }
-    return loadDataRepresentation(data, path, preferenceFile, error);
+    removeStaleSaveFiles(path);
+    return loadDataRepresentation(data, displayPath(path), preferenceFile, error);
 }
 
 bool NUPO4DrawDocument::loadDataRepresentation(const QByteArray& data, const QString& fileName,

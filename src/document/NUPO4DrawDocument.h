@@ -57,12 +57,16 @@ public:
     // save flag: for comparing states.
     QByteArray snapshot(const QStringList& leaveOut);
     // Writes atomically: a temporary file beside the target, flushed to disk, then renamed over it. On
-    // failure the old file stays whole and error says why.
+    // failure the old file stays whole and error says why. A path given as bytes is used byte for byte
+    // (a file name need not be UTF-8).
+    bool writeToFile(const QByteArray& nativePath, bool preferenceFile = false, QString* error = nullptr);
     bool writeToFile(const QString& path, bool preferenceFile = false, QString* error = nullptr);
 
     // --- Readers: `startToOpenData` is 1 while the sections are applied. fileName names the file in
     // messages.
     bool readFromData(const QByteArray& data, const QString& fileName, QString* error = nullptr);
+    // Opening a document also removes the temporary files that saves of it killed on the way left.
+    bool readFromFile(const QByteArray& nativePath, QString* error = nullptr);
     bool readFromFile(const QString& path, QString* error = nullptr);
     // Reads a preference file: the same sections, no window set-up and no start-up.
     bool openDataForAllPreference(const QString& path, QString* error = nullptr);
@@ -74,7 +78,7 @@ public:
 
 private:
     PlistDictionary sectionsNow(bool preferenceFile, const QStringList& leaveOut);
-    bool readFile(const QString& path, bool preferenceFile, QString* error);
+    bool readFile(const QByteArray& nativePath, bool preferenceFile, QString* error);
 
     std::vector<std::unique_ptr<DocumentSection>> sections;
 };

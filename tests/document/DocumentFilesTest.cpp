@@ -10,7 +10,9 @@
 #include <QDir>
 #include <QFile>
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace nupo;
 
@@ -69,6 +71,34 @@ TEST(DocumentFiles, ASaveWhoseFolderCannotBeMadeSaysSo)
     QString error;
     EXPECT_FALSE(doc.document.writeToFile(path, true, &error));
     EXPECT_EQ(error, "Cannot save " + path + ": cannot create the folder " + blocker + "/NUPO4");
+}
+
+TEST(DocumentFiles, ANameThatIsNotUtf8IsSavedAndOpenedByItsBytesAndOpeningClearsKilledSaves)
+{
+    test::CoreDocument doc;
+    test::fillRecording(200);
+    const QByteArray before = doc.document.snapshot({});
+    // A folder and a file named in Latin-1, as older systems wrote them.
+    const QByteArray folder = QFile::encodeName(test::tempFolder()) + "/caf\xe9";
+    const QByteArray path = folder + "/s\xe9" "ance.nupo4";
+    QString error;
+    ASSERT_TRUE(doc.document.writeToFile(path, false, &error)) << error.toStdString();
+    struct stat info {};
+    ASSERT_EQ(::stat(path.constData(), &info), 0) << "saved under other bytes";
+    EXPECT_EQ(test::filesIn(folder), QList<QByteArray>{"s\xe9" "ance.nupo4"});
+
+    // A save of it that was killed on the way left its temporary file; opening the document clears it.
+    const QByteArray killed = path + ".saving-999999999-0";
+    ASSERT_EQ(::close(::open(killed.constData(), O_WRONLY | O_CREAT, 0644)), 0);
+    test::fillRecording(50);
+    ASSERT_TRUE(doc.document.readFromFile(path, &error)) << error.toStdString();
+    EXPECT_EQ(doc.document.snapshot({}), before);
+    EXPECT_NE(::stat(killed.constData(), &info), 0);
+
+    // Refusals name it readably, its bytes shown as escapes.
+    EXPECT_FALSE(doc.document.readFromFile(QByteArray(folder + "/missing\xff.nupo4"), &error));
+    EXPECT_TRUE(error.endsWith("missing\\xff.nupo4: no such file or folder")) << error.toStdString();
+    test::filesIn(folder, true);
 }
 
 TEST(DocumentFiles, TextThatIsNoDocumentIsNamedSoWithWhereReadingStoppedAndNoRawControlCharacters)

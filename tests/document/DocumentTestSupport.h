@@ -11,8 +11,13 @@
 #include "shared/CoreState.h"
 #include "shared/RecordingBuffers.h"
 
+#include <QByteArray>
+#include <QList>
 #include <QString>
 #include <QStringList>
+
+#include <dirent.h>
+#include <unistd.h>
 
 namespace nupo::test {
 
@@ -66,6 +71,25 @@ struct CoreDocument {
         addRecordingSection(document);
     }
 };
+
+// The names in a folder whose name need not be UTF-8 (QDir cannot list it), byte for byte; removes them
+// and the folder when asked.
+inline QList<QByteArray> filesIn(const QByteArray& folder, bool remove = false)
+{
+    QList<QByteArray> names;
+    if (DIR* listing = ::opendir(folder.constData())) {
+        while (const dirent* entry = ::readdir(listing))
+            if (entry->d_type == DT_REG)
+                names << QByteArray(entry->d_name);
+        ::closedir(listing);
+    }
+    if (remove) {
+        for (const QByteArray& name : names)
+            ::unlink(QByteArray(folder + '/' + name).constData());
+        ::rmdir(folder.constData());
+    }
+    return names;
+}
 
 // A recording of length samples in all five channels: a different ramp with sign changes in each.
 inline void fillRecording(int length)

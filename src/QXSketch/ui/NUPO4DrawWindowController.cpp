@@ -10,7 +10,11 @@
 #include "platform/appkit/ui/NibLoader.h"
 #include "platform/appkit/ui/PopUpButton.h"
 #include "platform/viewhost/ui/QuartzViewHost.h"
+#include "plots/bargraph/ui/QX2DBarGraphController.h"
+#include "plots/rawwave/ui/QXRawwaveGraphController.h"
 #include "plots/settings/DisplaySettings.h"
+#include "plots/waterfall/ui/QX2DSpectrumAppController.h"
+#include "shared/CoreState.h"
 #include "views3d/spectrum/ui/QX3DSpectrumAppController.h"
 
 #include <QAction>
@@ -176,6 +180,33 @@ void NUPO4DrawWindowController::statusTick()
     canvas_->setNeedsDisplay(true);
 }
 
+namespace {
+
+// A Brain Channel entry names what its number makes the graphic's window show: the entry of that number
+// in the window's display-mode menu for the channels in use (the 3D window's for a rectangle). A number
+// that menu holds only as a dash, or not at all, is named as the four-channel menu names it.
+QString brainChannelEntry(GraphicKind kind, int channel)
+{
+    QStringList (*titles)(int) = &QX3DSpectrumAppController::viewModeTitles;
+    if (kind == GraphicKind::RawwaveView)
+        titles = &QXRawwaveGraphController::viewModeTitles;
+    else if (kind == GraphicKind::BarGraphView)
+        titles = &QX2DBarGraphController::viewModeTitles;
+    else if (kind == GraphicKind::WaterfallView)
+        titles = &QX2DSpectrumAppController::viewModeTitles;
+    const auto named = [channel](const QStringList& list) {
+        const QString title = channel < list.size() ? list[channel] : QString();
+        return title.count(QLatin1Char('-')) == title.size() ? QString() : title;
+    };
+    QString title = named(titles(DeviceConfig.load(std::memory_order_relaxed)));
+    if (title.isEmpty())
+        title = named(titles(3));
+    return title.isEmpty() ? QStringLiteral("%1: no display mode").arg(channel)
+                           : QStringLiteral("%1: %2").arg(channel).arg(title);
+}
+
+}  // namespace
+
 QMenu* NUPO4DrawWindowController::graphicMenu(const QPointF& point)
 {
     const int index = drawing_->graphicAt(point);
@@ -190,7 +221,9 @@ QMenu* NUPO4DrawWindowController::graphicMenu(const QPointF& point)
         QMenu* sub = menu->addMenu(title);
         auto* group = new QActionGroup(sub);
         for (int value = first; value <= last; ++value) {
-            QAction* entry = sub->addAction(name(value));
+            // "&" in a title is text, not the mark of a shortcut letter.
+            QString shown = name(value);
+            QAction* entry = sub->addAction(shown.replace(QLatin1Char('&'), QStringLiteral("&&")));
             entry->setCheckable(true);
             entry->setChecked(value == current);
             group->addAction(entry);
@@ -200,7 +233,7 @@ QMenu* NUPO4DrawWindowController::graphicMenu(const QPointF& point)
         }
     };
     addChoices(QStringLiteral("Brain Channel"), 1, 10, g->brainChannel(),
-               [](int channel) { return sourceName(channel - 1); }, true);
+               [kind = g->kind()](int channel) { return brainChannelEntry(kind, channel); }, true);
     addChoices(QStringLiteral("View"), 0, 19, g->view(),
                [](int view) {
                    return view < 10 ? QStringLiteral("Mode %1").arg(view)

@@ -19,6 +19,7 @@
 #include "platform/appkit/MainThread.h"
 #include "platform/appkit/ui/AlertPanel.h"
 #include "platform/appkit/ui/NibLoader.h"
+#include "platform/files/CheckedFile.h"
 #include "plots/bargraph/gl/BarGraphWindowState.h"
 #include "plots/rawwave/gl/RawwaveWindowState.h"
 #include "plots/waterfall/QX2DSpectrum.h"
@@ -26,10 +27,12 @@
 #include "shared/AnalysisState.h"
 #include "shared/CoreState.h"
 #include "shared/RecordingBuffers.h"
+#include "shared/Utilities.h"
 #include "views3d/spectrum/ui/Spectrum3DWindowState.h"
 
 #include <QApplication>
 #include <QEvent>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QScopedValueRollback>
@@ -409,6 +412,7 @@ void NUPO4DocumentController::newDocument(QObject*)
     ploopZZZ.store(0, relaxed);
     QX2DSpectrum::sharedQX2DSpectrum().initPositionZ();
     path.clear();
+    nativePath.clear();
     documentNameX.clear();
     markSaved();
 }
@@ -424,10 +428,16 @@ void NUPO4DocumentController::openDocument(QObject*)
 
 bool NUPO4DocumentController::openDocumentAt(const QString& file)
 {
+    return openDocumentAt(QFile::encodeName(file));
+}
+
+bool NUPO4DocumentController::openDocumentAt(const QByteArray& nativeFile)
+{
+    const QByteArray file = absoluteNativePath(nativeFile);
     opening = true;
     // The windows the document opens look beside it for media that moved with it.
     const QString previousName = documentNameX;
-    documentNameX = QFileInfo(file).absoluteFilePath();
+    documentNameX = QFile::decodeName(file);
     QString error;
     const bool read = NUPO4DrawDocument::sharedNUPO4DrawDocument().readFromFile(file, &error);
     opening = false;
@@ -436,20 +446,40 @@ bool NUPO4DocumentController::openDocumentAt(const QString& file)
         tellUser(error);
         return false;
     }
-    path = QFileInfo(file).absoluteFilePath();
-    lastFolder = QFileInfo(path).absolutePath();
+    takeFileName(file);
     Transport::sharedTransport().SetselectsetPlay();
     markSaved();
-    report(QStringLiteral("Opened %1.").arg(path));
+    report(QStringLiteral("Opened %1.").arg(displayPath(nativePath)));
     return true;
+}
+
+void NUPO4DocumentController::takeFileName(const QByteArray& file)
+{
+    nativePath = file;
+    path = QFile::decodeName(file);
+    documentNameX = path;
+    lastFolder = QFileInfo(path).absolutePath();
+}
+
+QByteArray NUPO4DocumentController::nativeNameOf(const QString& chosen) const
+{
+    if (nativePath.isEmpty())
+        return QFile::encodeName(chosen);
+    const QFileInfo info(chosen);
+    if (info.absoluteFilePath() == path)
+        return nativePath;
+    const QByteArray folder = nativePath.left(nativePath.lastIndexOf('/'));
+    if (info.absolutePath() == QFile::decodeName(folder))
+        return folder + '/' + QFile::encodeName(info.fileName());
+    return QFile::encodeName(chosen);
 }
 
 void NUPO4DocumentController::saveDocument(QObject* sender)
 {
-    if (path.isEmpty())
+    if (nativePath.isEmpty())
         saveDocumentAs(sender);
     else
-        saveDocumentTo(path);
+        saveDocumentTo(nativePath);
 }
 
 void NUPO4DocumentController::saveDocumentAs(QObject*)
@@ -459,21 +489,25 @@ void NUPO4DocumentController::saveDocumentAs(QObject*)
         return;
     if (QFileInfo(chosen).suffix().isEmpty())
         chosen += QStringLiteral(".") + fileSuffix;
-    saveDocumentTo(chosen);
+    saveDocumentTo(nativeNameOf(chosen));
 }
 
 bool NUPO4DocumentController::saveDocumentTo(const QString& file)
 {
+    return saveDocumentTo(QFile::encodeName(file));
+}
+
+bool NUPO4DocumentController::saveDocumentTo(const QByteArray& nativeFile)
+{
+    const QByteArray file = absoluteNativePath(nativeFile);
     QString error;
     if (!NUPO4DrawDocument::sharedNUPO4DrawDocument().writeToFile(file, false, &error)) {
         tellUser(error);
         return false;
     }
-    path = QFileInfo(file).absoluteFilePath();
-    documentNameX = path;
-    lastFolder = QFileInfo(path).absolutePath();
+    takeFileName(file);
     markSaved();
-    report(QStringLiteral("Saved %1.").arg(path));
+    report(QStringLiteral("Saved %1.").arg(displayPath(nativePath)));
     return true;
 }
 
@@ -485,7 +519,7 @@ void NUPO4DocumentController::revertDocumentToSaved(QObject*)
     }
     if (isDocumentEdited() && !askToRevert(displayName()))
         return;
-    openDocumentAt(path);
+    openDocumentAt(nativePath);
 }
 
 void NUPO4DocumentController::savePreferences(QObject*)

@@ -44,13 +44,19 @@ public:
     void savePreferences(QObject* sender);
 
     // Opens a document (the command line, Open…): false, with the reason told to the user, when refused.
+    // A path given as bytes is kept byte for byte, so that a file name that is not UTF-8 opens and is
+    // saved to again.
+    bool openDocumentAt(const QByteArray& nativePath);
     bool openDocumentAt(const QString& path);
+    bool saveDocumentTo(const QByteArray& nativePath);
     bool saveDocumentTo(const QString& path);
     // Reads the preference file when there is one (start-up); false when it exists and was refused.
     bool readPreferenceFile();
 
-    // The document's file (empty while untitled) and the name shown in titles.
+    // The document's file (empty while untitled), as shown and byte for byte, and the name shown in
+    // titles.
     const QString& fileName() const { return path; }
+    const QByteArray& nativeFileName() const { return nativePath; }
     QString displayName() const;
     // Where File ▸ Open starts: the folder of the document shown, else of the last one opened or saved.
     QString folderToOpenFrom() const;
@@ -88,8 +94,13 @@ private:
     QByteArray settingsSnapshot() const;
     quint64 recordingMark() const;
     void lastWindowClosed();
+    // The bytes of a name the file chooser gave: the document's own file, or a file in its folder, keep
+    // the bytes they have (the chooser shows a name that is not UTF-8 only approximately).
+    QByteArray nativeNameOf(const QString& chosen) const;
+    void takeFileName(const QByteArray& file);
 
     QString path;
+    QByteArray nativePath;
     QString lastFolder;
     QByteArray savedSettings;
     quint64 savedRecording = 0;

@@ -1,14 +1,18 @@
 #include "platform/files/CheckedFile.h"
 
+#include <QDir>
 #include <QFile>
 
+#include <signal.h>
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <csignal>
 #include <cstring>
+#include <limits>
 #include <mutex>
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -62,6 +66,35 @@ bool writeAll(int fd, const QByteArray& contents, int* error)
         left -= written;
     }
     return true;
+}
+
+// What a save's temporary file adds to the name of the file it replaces, before "<pid>-<n>".
+constexpr char saveFileMark[] = ".saving-";
+
+// The folder of a path ("." for a bare name, "/" for a name in the root).
+QByteArray folderOf(const QByteArray& path)
+{
+    const qsizetype slash = path.lastIndexOf('/');
+    if (slash < 0)
+        return QByteArrayLiteral(".");
+    return slash == 0 ? QByteArrayLiteral("/") : path.left(slash);
+}
+
+// The process id in a temporary file's name after its mark ("<pid>-<n>"), or 0 when the rest of the
+// name is not of that shape.
+pid_t saverOf(const QByteArray& rest)
+{
+    const qsizetype dash = rest.indexOf('-');
+    if (dash <= 0 || dash + 1 == rest.size())
+        return 0;
+    const auto allDigits = [](const QByteArray& digits) {
+        return std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; });
+    };
+    if (!allDigits(rest.left(dash)) || !allDigits(rest.mid(dash + 1)))
+        return 0;
+    bool ok = false;
+    const qint64 pid = rest.left(dash).toLongLong(&ok);
+    return ok && pid > 0 && pid <= std::numeric_limits<pid_t>::max() ? pid_t(pid) : 0;
 }
 
 QString sizeText(qint64 bytes)
@@ -192,26 +225,38 @@ QString fileErrorReason(int error)
 
 bool writeFileAtomically(const QString& path, const QByteArray& contents, QString* reason)
 {
+    return writeFileAtomically(QFile::encodeName(path), contents, reason);
+}
+
+bool writeFileAtomically(const QByteArray& target, const QByteArray& contents, QString* reason)
+{
     ignoreFileSizeSignal();
     auto fail = [reason](int error) {
         if (reason)
             *reason = fileErrorReason(error);
         return false;
     };
-    const QByteArray target = QFile::encodeName(path);
     if (target.isEmpty() || target.contains('\0')) {
         if (reason)
             *reason = target.isEmpty() ? QStringLiteral("no file name")
                                        : QStringLiteral("a file name cannot hold a zero byte");
         return false;
     }
+    removeStaleSaveFiles(target);
     static std::atomic<unsigned> serial{0};
     QByteArray temporary;
     int fd = -1;
     for (int attempt = 0; fd < 0 && attempt < 100; ++attempt) {
-        temporary = target + ".saving-" + QByteArray::number(qint64(::getpid())) + "-" +
+        temporary = target + saveFileMark + QByteArray::number(qint64(::getpid())) + "-" +
                     QByteArray::number(serial.fetch_add(1));
         fd = ::open(temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && (errno == EACCES || errno == EPERM)) {
+            // No file can be made beside the target: say which folder refuses.
+            if (reason)
+                *reason =
+                    QStringLiteral("the folder %1 is not writable").arg(QFile::decodeName(folderOf(target)));
+            return false;
+        }
         if (fd < 0 && errno != EEXIST)
             return fail(errno);
     }
@@ -237,6 +282,65 @@ bool writeFileAtomically(const QString& path, const QByteArray& contents, QStrin
     if (!written) {
         ::unlink(temporary.constData());
         return fail(error);
+    }
+    return true;
+}
+
+int removeStaleSaveFiles(const QByteArray& path)
+{
+    const qsizetype slash = path.lastIndexOf('/');
+    const QByteArray prefix = path.mid(slash + 1) + saveFileMark;
+    if (prefix.size() == qsizetype(sizeof saveFileMark) - 1)
+        return 0;  // a path that names a folder
+    const QByteArray folder = folderOf(path);
+    DIR* listing = ::opendir(folder.constData());
+    if (!listing)
+        return 0;
+    QList<QByteArray> stale;
+    while (const dirent* entry = ::readdir(listing)) {
+        const QByteArray name(entry->d_name);
+        if (!name.startsWith(prefix))
+            continue;
+        const pid_t saver = saverOf(name.mid(prefix.size()));
+        // kill with signal 0 only asks whether the process exists; EPERM means it does (another user's).
+        if (saver > 0 && ::kill(saver, 0) != 0 && errno == ESRCH)
+            stale << name;
+    }
+    ::closedir(listing);
+    int removed = 0;
+    for (const QByteArray& name : stale) {
+        const QByteArray file = folder + '/' + name;
+        struct stat info {};
+        if (::lstat(file.constData(), &info) == 0 && S_ISREG(info.st_mode) && ::unlink(file.constData()) == 0)
+            ++removed;
+    }
+    return removed;
+}
+
+QByteArray absoluteNativePath(const QByteArray& path)
+{
+    if (path.startsWith('/') || path.isEmpty())
+        return path;
+    return QFile::encodeName(QDir::currentPath()) + '/' + path;
+}
+
+bool makeFolders(const QByteArray& folder, int* error)
+{
+    struct stat info {};
+    if (folder.isEmpty() || ::stat(folder.constData(), &info) == 0) {
+        if (folder.isEmpty() || S_ISDIR(info.st_mode))
+            return true;
+        if (error)
+            *error = ENOTDIR;
+        return false;
+    }
+    const qsizetype slash = folder.lastIndexOf('/');
+    if (slash > 0 && !makeFolders(folder.left(slash), error))
+        return false;
+    if (::mkdir(folder.constData(), 0777) != 0 && errno != EEXIST) {
+        if (error)
+            *error = errno;
+        return false;
     }
     return true;
 }

@@ -24,10 +24,25 @@ bool readRegularFile(const QString& path, qint64 maxBytes, QByteArray* contents,
 bool isReadableRegularFile(const QString& path, QString* reason);
 
 // Writes contents to path so that the file is either the old one or the whole new one: a temporary file
-// beside it, flushed to disk, then renamed over it (keeping the old file's permissions). The folder must
-// exist. On failure nothing but the old file is left and reason says why in plain words ("no space left
-// on the device"). A file-size limit makes the write fail with its reason rather than end the program.
+// beside it ("<name>.saving-<pid>-<n>"), flushed to disk, then renamed over it (keeping the old file's
+// permissions). The folder must exist. On failure nothing but the old file is left and reason says why in
+// plain words ("no space left on the device", "the folder /x is not writable"). A file-size limit makes
+// the write fail with its reason rather than end the program. Temporary files that saves of path by
+// processes no longer running left behind are removed first. The path is taken byte for byte.
+bool writeFileAtomically(const QByteArray& path, const QByteArray& contents, QString* reason);
 bool writeFileAtomically(const QString& path, const QByteArray& contents, QString* reason);
+
+// Removes the temporary files that saves of path left when their process ended in the middle (killed,
+// or the machine stopped); those of a process still running may be a save under way and stay. Returns
+// how many were removed.
+int removeStaleSaveFiles(const QByteArray& path);
+
+// The path made absolute against the working folder, byte for byte.
+QByteArray absoluteNativePath(const QByteArray& path);
+
+// Makes the folder and the folders above it that are missing, byte for byte; false with the system's
+// error number in error when one cannot be made.
+bool makeFolders(const QByteArray& folder, int* error = nullptr);
 
 // The reason an error number gives, in plain words for the failures a user can meet and mend.
 QString fileErrorReason(int error);

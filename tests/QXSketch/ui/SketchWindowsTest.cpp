@@ -191,6 +191,7 @@ TEST(DrawWindow, SourcePopupTellsTheThreeDWindowAndEditsReachTheCanvas)
 
 TEST(DrawWindow, ContextMenuSetsTheGraphicsBrainChannelAndViewForTheThreeDView)
 {
+    DeviceConfig = 1;  // two channels
     auto* controller = load<NUPO4DrawWindowController>("NUPO4DrawWindow");
     ASSERT_NE(controller, nullptr);
     controller->drawing().addGraphic(std::make_unique<NUPO4Rectangle>(QRectF(100, 100, 50, 50)));
@@ -204,14 +205,20 @@ TEST(DrawWindow, ContextMenuSetsTheGraphicsBrainChannelAndViewForTheThreeDView)
         for (QAction* a : menu->actions())
             if (a->text() == submenu && a->menu())
                 for (QAction* e : a->menu()->actions())
-                    if (e->text() == text)
+                    if (e->text() == QString(text).replace('&', "&&"))  // shown as a plain "&"
                         return e;
         return nullptr;
     };
-    QAction* channel = entry("Brain Channel", sourceName(4));
+    // Each Brain Channel entry names the display mode its number selects in the 3D window; a mode its
+    // menu shows only as a dash is named as with four channels.
+    QAction* channel = entry("Brain Channel", "5: CH 2 (R) Play only");
     QAction* view = entry("View", "Mode 3");
     ASSERT_TRUE(channel && view);
-    EXPECT_TRUE(entry("Brain Channel", sourceName(0))->isChecked());
+    ASSERT_TRUE(entry("Brain Channel", "1: LR Brain & Coherence Play only"));
+    EXPECT_TRUE(entry("Brain Channel", "1: LR Brain & Coherence Play only")->isChecked());
+    EXPECT_TRUE(entry("Brain Channel", "3: CH 2 (R)"));
+    EXPECT_TRUE(entry("Brain Channel", "8: Coherence CH1 & CH3"));
+    EXPECT_TRUE(entry("Brain Channel", "10: Coherence CH1 & CH4"));
     setDemoNumberDidChanged = 0;
     channel->trigger();
     EXPECT_EQ(controller->drawing().graphic(0)->brainChannel(), 5);
@@ -223,6 +230,15 @@ TEST(DrawWindow, ContextMenuSetsTheGraphicsBrainChannelAndViewForTheThreeDView)
     controller->undoEdit(nullptr);
     EXPECT_EQ(controller->drawing().graphic(0)->view(), 0);
     menu.reset();  // a child of the canvas, which closing the window deletes
+
+    // A raw-wave placeholder names the raw-wave window's modes; it has none past 6.
+    controller->drawing().addGraphic(NUPO4Graphic::make(GraphicKind::RawwaveView, QRectF(300, 100, 50, 50)));
+    menu.reset(controller->graphicMenu(QPointF(320, 120)));
+    ASSERT_NE(menu, nullptr);
+    EXPECT_TRUE(entry("Brain Channel", "3: CH 2 (R)"));
+    EXPECT_TRUE(entry("Brain Channel", "6: 2 set of LR Raw wave"));
+    EXPECT_TRUE(entry("Brain Channel", "7: no display mode"));
+    menu.reset();
     closeAll();
     QApplication::processEvents();
 }

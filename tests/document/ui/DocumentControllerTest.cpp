@@ -8,9 +8,11 @@
 #include "analysis/SetFFTController.h"
 #include "app/NUPO4DrawAppDelegate.h"
 #include "core/ui/WindowController.h"
+#include "document/DocumentTestSupport.h"
 #include "document/NUPO4DrawDocument.h"
 #include "document/sections/SoundSection.h"
 #include "document/ui/NUPO4DocumentController.h"
+#include "platform/files/CheckedFile.h"
 #include "plots/bargraph/gl/BarGraphWindowState.h"
 #include "plots/rawwave/gl/RawwaveWindowState.h"
 #include "plots/settings/DisplaySettings.h"
@@ -22,12 +24,18 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QTabWidget>
 #include <QWidget>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
 
 using namespace nupo;
 
@@ -176,6 +184,44 @@ TEST(DocumentController, SaveNamesTheDocumentAndAnEditedDocumentAsksBeforeItClos
     EXPECT_TRUE(rawwave->isVisible());
     EXPECT_FALSE(delegate.mainWindow() && delegate.mainWindow()->isVisible());
     ShowPeakHoldX = saved;
+    delegate.applicationWillTerminate(nullptr);
+}
+
+TEST(DocumentController, ADocumentWhoseNameIsNotUtf8OpensFromTheCommandLineAndSavesUnderItsOwnBytes)
+{
+    const QByteArray folder = QFile::encodeName(test::tempFolder()) + "/caf\xe9";
+    ASSERT_EQ(::mkdir(folder.constData(), 0755), 0);
+    const QByteArray path = folder + "/s\xe9" "ance.nupo4";
+    ASSERT_EQ(::rename(QFile::encodeName(documentOnDisk()).constData(), path.constData()), 0);
+    // Save As offers the chooser's name for the file: in the document's folder, shown approximately.
+    const QString copy = QFile::decodeName(folder) + "/copy.nupo4";
+    auto& document = answeringController(NUPO4DocumentController::DontSave, copy);
+    auto& delegate = NUPO4DrawAppDelegate::sharedNUPO4DrawAppDelegate();
+    testing::internal::CaptureStdout();
+    delegate.applicationDidFinishLaunching(nullptr);
+    EXPECT_TRUE(delegate.openFile(path));
+    EXPECT_TRUE(told.isEmpty()) << told.join("\n").toStdString();
+    EXPECT_EQ(GridSize2DBarX, 5);
+    EXPECT_EQ(document.nativeFileName(), path);
+
+    const auto holdsGrid = [](const QByteArray& file) {
+        QByteArray text;
+        QString why;
+        return readRegularFile(file, NUPO4DrawDocument::maxFileBytes, &text, &why) &&
+               text.contains("GridSize2DBarX = 77;");
+    };
+    GridSize2DBarX = 77;
+    menuItem("saveDocument")->trigger();
+    EXPECT_TRUE(holdsGrid(path)) << told.join("\n").toStdString();
+    menuItem("saveDocumentAs")->trigger();
+    testing::internal::GetCapturedStdout();
+    EXPECT_TRUE(holdsGrid(folder + "/copy.nupo4")) << told.join("\n").toStdString();
+    EXPECT_EQ(document.nativeFileName(), folder + "/copy.nupo4");
+    // Nothing was written under other bytes.
+    QList<QByteArray> files = test::filesIn(folder, true);
+    std::sort(files.begin(), files.end());
+    EXPECT_EQ(files, (QList<QByteArray>{"copy.nupo4", "s\xe9" "ance.nupo4"}));
+    GridSize2DBarX = 20;
     delegate.applicationWillTerminate(nullptr);
 }
 

@@ -8,9 +8,11 @@
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <functional>
 
+#include <grp.h>
 #include <sched.h>
 #include <signal.h>
 #include <sys/mount.h>
@@ -144,6 +146,71 @@ TEST(CheckedFile, AFileSizeLimitFailsTheWriteWithItsReasonInsteadOfEndingTheProg
     EXPECT_EQ(result, 0) << "-25 is SIGXFSZ";
     EXPECT_EQ(contentsOf(path), "old");
     EXPECT_EQ(QDir(QFileInfo(path).absolutePath()).entryList(QDir::Files), QStringList{"limited.nupo4"});
+}
+
+// A process id that no process has any more: a child that has ended and been waited for.
+pid_t endedProcess()
+{
+    const pid_t child = ::fork();
+    if (child == 0)
+        ::_exit(0);
+    ::waitpid(child, nullptr, 0);
+    return child;
+}
+
+TEST(CheckedFile, TemporaryFilesOfKilledSavesGoWithTheNextSaveAndThoseOfALiveProcessStay)
+{
+    const QString folder = test::tempFolder() + "/stale";
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const QString dead = QString::number(endedProcess());
+    const QString live = QString::number(::getppid());
+    const QStringList left = {"big.nupo4.saving-" + dead + "-0", "big.nupo4.saving-" + dead + "-6",
+                              "big.nupo4.saving-" + live + "-0", "other.nupo4.saving-" + dead + "-0",
+                              "big.nupo4.saving-" + dead + "-x", "big.nupo4.saving-" + dead};
+    for (const QString& name : left)
+        writeFile(folder + "/" + name, "half a save");
+    const QString path = folder + "/big.nupo4";
+    QString reason;
+    ASSERT_TRUE(writeFileAtomically(path, "whole", &reason)) << reason.toStdString();
+    // Those of this document's dead saver go; a live saver's, another document's and names of another
+    // shape stay.
+    QStringList expected = {"big.nupo4", left[2], left[3], left[4], left[5]};
+    expected.sort();
+    QStringList found = QDir(folder).entryList(QDir::Files);
+    found.sort();
+    EXPECT_EQ(found, expected);
+    EXPECT_EQ(contentsOf(path), "whole");
+
+    writeFile(folder + "/" + left[0], "half a save");
+    EXPECT_EQ(removeStaleSaveFiles(QFile::encodeName(path)), 1);
+    EXPECT_EQ(removeStaleSaveFiles(QFile::encodeName(path)), 0);
+    EXPECT_TRUE(QFile::exists(folder + "/" + left[2]));
+}
+
+TEST(CheckedFile, ASaveIntoAFolderTheUserCannotWriteNamesTheFolder)
+{
+    // Root writes anywhere: the save runs in a child that has become an ordinary user, in a folder
+    // every user can reach but none but root can write.
+    QByteArray folder = "/tmp/nupo-readonly-XXXXXX";
+    ASSERT_NE(::mkdtemp(folder.data()), nullptr);
+    ASSERT_EQ(::chmod(folder.constData(), 0555), 0);
+    const QString path = QFile::decodeName(folder) + "/saved.nupo4";
+    const QString expected = "the folder " + QFile::decodeName(folder) + " is not writable";
+    constexpr int cannotLeaveRoot = 77;
+    const int result = inChild([&] {
+        if (::geteuid() == 0 &&
+            (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0))
+            return cannotLeaveRoot;
+        QString reason;
+        if (writeFileAtomically(path, "x", &reason))
+            return 1;
+        std::fprintf(stderr, "%s\n", qPrintable(reason));
+        return reason == expected ? 0 : 2;
+    });
+    ::rmdir(folder.constData());
+    if (result == cannotLeaveRoot)
+        GTEST_SKIP() << "cannot become an ordinary user here";
+    EXPECT_EQ(result, 0);
 }
 
 // Without the right to mount, a user namespace of its own (mapping this user to its root) gives it.

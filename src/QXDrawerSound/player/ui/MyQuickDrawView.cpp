@@ -4,6 +4,7 @@
 
 #include <QPainter>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace nupo {
@@ -130,15 +131,19 @@ void MyQuickDrawView::nextFrame()
         fail("null movie");
         return;
     }
-    // The counter names the frame shown: "Frame #n" is video frame n, counted from 1; after the last
-    // frame the movie starts over.
-    if (movieFrameNumber + 1 >= movieFrameCount) {
+    // The counter counts steps from 1; the frame count is one more than the video frames. Once the
+    // counter has reached it, the step goes back to the beginning.
+    if (movieFrameNumber >= movieFrameCount) {
         goToBeginning();
-    } else {
-        movieTime = movieFrameNumber;
-        movieObject->showFrame(movieTime);
-        movieFrameNumber += 1;
+        return;
     }
+    // The next video sample: the first step may land on the sample at the movie's time itself (the
+    // first frame), every later one goes to the sample after it.
+    const long next = movieFrameNumber == 1 ? movieTime : movieTime + 1;
+    const long last = static_cast<long>(movieFrameCount) - 2;
+    movieTime = std::clamp(next, 0L, std::max(last, 0L));
+    movieObject->showFrame(movieTime);
+    movieFrameNumber += 1;
 }
 
 void MyQuickDrawView::goToBeginning()

@@ -35,8 +35,9 @@ public:
     unsigned int countMovieFrames() const;
     // The movie draws its current frame into the offscreen picture.
     void drawFrame();
-    // One step: the next frame, or back to the beginning after the last. The picture follows once the
-    // movie has decoded the frame.
+    // One step: to the next video frame (the first step from the beginning lands on the first frame
+    // itself), so the counter reaches the frame count on the last frame; the step after that goes back to
+    // the beginning. The picture follows once the movie has decoded the frame.
     void nextFrame();
     // Back to the first frame with the counter at 1.
     void goToBeginning();

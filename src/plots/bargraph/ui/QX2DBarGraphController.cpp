@@ -12,6 +12,8 @@
 
 #include <cmath>
 
+#include <algorithm>
+
 namespace nupo {
 
 namespace {
@@ -63,6 +65,11 @@ QX2DBarGraphController::~QX2DBarGraphController()
 {
     viewA = 0;
     AlphaAnime = 0;
+}
+
+QStringList QX2DBarGraphController::viewModeTitles(int deviceConfig)
+{
+    return viewModeEntries[std::clamp(deviceConfig, 0, 3)];
 }
 
 QX2DBarGraphController& QX2DBarGraphController::sharedQX2DBarGraphController()

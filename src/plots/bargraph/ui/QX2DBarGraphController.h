@@ -4,6 +4,8 @@
 #include "plots/bargraph/gl/QX2DBarGraphView.h"
 #include "plots/frame/ui/PlotGraphWindowController.h"
 
+#include <QStringList>
+
 namespace nupo {
 
 // The spectrum bar-graph window ("Bargraph Window", nib "QX2DBarGraph"): a normal and a full bar-graph
@@ -16,6 +18,9 @@ public:
     ~QX2DBarGraphController() override;
 
     static QX2DBarGraphController& sharedQX2DBarGraphController();
+
+    // The entries of the window's view-mode menu for a device configuration (DeviceConfig).
+    static QStringList viewModeTitles(int deviceConfig);
 
     void awakeFromNib() override;
     void windowWillClose(QObject* window) override;

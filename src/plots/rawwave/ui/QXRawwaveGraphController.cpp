@@ -12,6 +12,8 @@
 #include <QComboBox>
 #include <QWidget>
 
+#include <algorithm>
+
 namespace nupo {
 
 namespace {
@@ -56,6 +58,11 @@ QXRawwaveGraphController::~QXRawwaveGraphController()
     viewA = 0;
     AlphaAnime = 0;
     full->releaseALL();
+}
+
+QStringList QXRawwaveGraphController::viewModeTitles(int deviceConfig)
+{
+    return viewModeEntries[std::clamp(deviceConfig, 0, 3)];
 }
 
 QXRawwaveGraphController& QXRawwaveGraphController::sharedQXRawwaveGraphController()

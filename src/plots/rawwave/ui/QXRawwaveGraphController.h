@@ -4,6 +4,8 @@
 #include "plots/rawwave/gl/QXRawwaveGraphView.h"
 #include "plots/rawwave/gl/RawwaveWindowState.h"
 
+#include <QStringList>
+
 namespace nupo {
 
 // The raw-wave window ("Rawwave Window", nib "QXRawwaveGraph"): a normal and a full raw-wave view, the
@@ -16,6 +18,9 @@ public:
     ~QXRawwaveGraphController() override;
 
     static QXRawwaveGraphController& sharedQXRawwaveGraphController();
+
+    // The entries of the window's view-mode menu for a device configuration (DeviceConfig).
+    static QStringList viewModeTitles(int deviceConfig);
 
     void awakeFromNib() override;
     void windowWillClose(QObject* window) override;

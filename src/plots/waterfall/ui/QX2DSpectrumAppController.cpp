@@ -11,6 +11,8 @@
 #include <QComboBox>
 #include <QWidget>
 
+#include <algorithm>
+
 namespace nupo {
 
 namespace {
@@ -115,6 +117,11 @@ QX2DSpectrumAppController::~QX2DSpectrumAppController()
         setViewMode(0);
     viewA = 0;
     AlphaAnime = 0;
+}
+
+QStringList QX2DSpectrumAppController::viewModeTitles(int deviceConfig)
+{
+    return sourceEntries[std::clamp(deviceConfig, 0, 3)];
 }
 
 QX2DSpectrumAppController& QX2DSpectrumAppController::sharedQX2DSpectrumAppController()

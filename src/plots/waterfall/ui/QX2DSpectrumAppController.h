@@ -6,6 +6,8 @@
 #include "plots/waterfall/gl/WaterfallWindowState.h"
 #include "plots/waterfall/ui/QX2DSpectrumController.h"
 
+#include <QStringList>
+
 namespace nupo {
 
 // The 2D spectrum window ("Waterfall Window", nib "QX2DSpectrum"): a normal and a full 2D spectrum view
@@ -19,6 +21,9 @@ public:
     ~QX2DSpectrumAppController() override;
 
     static QX2DSpectrumAppController& sharedQX2DSpectrumAppController();
+
+    // The entries of the window's view-mode menu for a device configuration (DeviceConfig).
+    static QStringList viewModeTitles(int deviceConfig);
 
     void awakeFromNib() override;
     void windowWillClose(QObject* window) override;

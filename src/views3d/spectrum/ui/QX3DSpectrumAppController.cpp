@@ -20,6 +20,8 @@
 
 #include <cstdio>
 
+#include <algorithm>
+
 namespace nupo {
 
 namespace {
@@ -174,6 +176,11 @@ QX3DSpectrumAppController::~QX3DSpectrumAppController()
     // The hosts go with the window; the views must not outlive their drawings' redraw links.
     for (auto& drawing : drawings)
         drawing.reset();
+}
+
+QStringList QX3DSpectrumAppController::viewModeTitles(int deviceConfig)
+{
+    return deviceConfig >= 0 && deviceConfig <= 3 ? displayModeLists[deviceConfig] : fullList;
 }
 
 QX3DSpectrumAppController& QX3DSpectrumAppController::sharedQX3DSpectrumAppController()

@@ -5,6 +5,8 @@
 #include "views3d/QX3DSpectrumGLView.h"
 #include "views3d/spectrum/ui/QX3DSpectrumController.h"
 
+#include <QStringList>
+
 #include <memory>
 #include <vector>
 
@@ -27,6 +29,9 @@ public:
     ~QX3DSpectrumAppController() override;
 
     static QX3DSpectrumAppController& sharedQX3DSpectrumAppController();
+
+    // The entries of the window's display-mode menu for a device configuration (DeviceConfig).
+    static QStringList viewModeTitles(int deviceConfig);
 
     void awakeFromNib() override;
     void windowWillClose(QObject* window) override;

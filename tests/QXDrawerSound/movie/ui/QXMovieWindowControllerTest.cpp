@@ -113,6 +113,40 @@ TEST_F(MovieWindowTest, ShowsTheFrameOfTheMovieAndItsControlsFollowTheSwitches)
     EXPECT_EQ(ploopSyncX.load(), 0);
 }
 
+// Every switch of the player has its check box in the window, wired to its action: a click stores the
+// switch, a second clears it; the two switches the player does not read change nothing else.
+TEST_F(MovieWindowTest, EverySwitchHasACheckBoxThatSetsAndClearsIt)
+{
+    QPointer<QXMovieWindowController> window = open(path);
+    ASSERT_TRUE(window);
+    ASSERT_TRUE(window->movie());
+    const MovieOutlet boxes[movieSwitchCount] = {
+        MovieOutlet::setRateON,       MovieOutlet::setSoundFrameSpeedControl, MovieOutlet::setSoundControl,
+        MovieOutlet::setFrameControl, MovieOutlet::setSpeedControl,           MovieOutlet::setOptionControl,
+        MovieOutlet::setFrameChangeBS};
+    for (int which = 0; which < movieSwitchCount; ++which) {
+        auto* box = qobject_cast<QCheckBox*>(window->control(boxes[which]));
+        ASSERT_TRUE(box) << "switch " << which << " has no check box";
+        EXPECT_TRUE(box->isVisibleTo(window->nibWindow())) << which;
+        EXPECT_FALSE(box->text().isEmpty()) << which;
+        box->click();
+        EXPECT_EQ(window->switchValue(which), 1) << which;
+        EXPECT_TRUE(box->isChecked());
+        box->click();
+        EXPECT_EQ(window->switchValue(which), 0) << which;
+    }
+    // Switched on in code, the check box shows it.
+    window->setSwitch(FrameControlSwitch, 1);
+    EXPECT_TRUE(qobject_cast<QCheckBox*>(window->control(MovieOutlet::setFrameControl))->isChecked());
+
+    window->movie()->setRate(1.5);
+    qobject_cast<QCheckBox*>(window->control(MovieOutlet::setSoundFrameSpeedControl))->click();
+    qobject_cast<QCheckBox*>(window->control(MovieOutlet::setSoundFrameSpeedControl))->click();
+    EXPECT_DOUBLE_EQ(window->movie()->rate(), 1.5);
+    window->nibWindow()->close();
+    EXPECT_TRUE(test::processEventsUntil([&] { return window.isNull(); }));
+}
+
 // "Open Movie and Play with Brainwave…" plays the movie window that is open rather than opening a second
 // one on top of it; with none open it opens the movie chosen last.
 // The controller bar under the movie: shown in sizes 0 to 3, hidden in 4 and 5, the movie view (picture

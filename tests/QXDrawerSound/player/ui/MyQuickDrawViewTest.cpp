@@ -17,9 +17,10 @@ int offscreenFrame(const MyQuickDrawView& view)
     return test::frameOfLevel(qBlue(picture.pixel(40, 30)));
 }
 
-// The counter names the frame the picture shows (from 1), from the first step on; the picture follows each
-// step by itself.
-TEST(MyQuickDrawView, EachStepShowsTheNextFrameWithItsNumberAndTheLastReturnsToTheBeginning)
+// Each step goes to the next video frame, the first one from the beginning landing on the first frame
+// itself; the counter counts the steps from 1 and so reaches the frame count (frames + 1) on the last
+// frame, and only the step after that returns to the beginning. The picture follows each step by itself.
+TEST(MyQuickDrawView, EachStepGoesToTheNextVideoFrameAndOnlyTheStepAfterTheLastReturnsToTheBeginning)
 {
     QString why;
     const QString path = test::makeCounterMovie("view.mov", 20, 10, &why);
@@ -40,20 +41,27 @@ TEST(MyQuickDrawView, EachStepShowsTheNextFrameWithItsNumberAndTheLastReturnsToT
         view.nextFrame();
         EXPECT_EQ(view.frameNumber(), step + 1);
         int shown = -1;
-        EXPECT_TRUE(test::processEventsUntil([&] { return (shown = offscreenFrame(view)) == int(step); }))
+        EXPECT_TRUE(test::processEventsUntil([&] { return (shown = offscreenFrame(view)) == int(step) - 1; }))
             << "step " << step << " shows frame " << shown;
     }
     while (view.frameNumber() < 20u)
         view.nextFrame();
+    ASSERT_TRUE(test::processEventsUntil([&] { return offscreenFrame(view) == 18; }));
+    view.nextFrame();
+    EXPECT_EQ(view.frameNumber(), 21u);  // the last frame: the counter at the frame count
     ASSERT_TRUE(test::processEventsUntil([&] { return offscreenFrame(view) == 19; }));
     view.nextFrame();
     EXPECT_EQ(view.frameNumber(), 1u);
     ASSERT_TRUE(test::processEventsUntil([&] { return offscreenFrame(view) == 0; }));
+    view.nextFrame();  // from the beginning again, onto the first frame
+    EXPECT_EQ(view.frameNumber(), 2u);
+    view.nextFrame();
+    ASSERT_TRUE(test::processEventsUntil([&] { return offscreenFrame(view) == 1; }));
 
     // The redraw: the frame, its counter in a white box at the top left.
     const QImage shot = view.grab().toImage();
     EXPECT_EQ(shot.pixelColor(2, 12), QColor(Qt::white));  // below the text, inside its box
-    EXPECT_NEAR(qBlue(shot.pixel(100, 80)), test::counterLevel(0), 4);
+    EXPECT_NEAR(qBlue(shot.pixel(100, 80)), test::counterLevel(1), 4);
 }
 
 TEST(MyQuickDrawView, TheWindowOpensTheSampleMovieAndPlayStepsTwentyFrames)

@@ -50,29 +50,25 @@ protected:
         openSound = 0;
     }
 
-    void handOver(int count)
+    // The sounds of a bank: count tones in a folder "Waves".
+    QStringList sounds(int count)
     {
-        if (bank.size() < count) {
-            for (int i = static_cast<int>(bank.size()); i < count; ++i)
-                bank << test::writeTone(QStringLiteral("w%1.wav").arg(i, 2, 10, QLatin1Char('0')), 2.0);
+        if (waves.isEmpty()) {
+            waves = test::tempFolder() + QStringLiteral("/Waves");
+            QDir().mkpath(waves);
         }
-        openFromSFolder = 1;
-        LastRowsCount = count;
-        soundNameArrayX = bank.mid(0, count);
-        soundNameArrayS.clear();
-        for (const QString& path : soundNameArrayX)
-            soundNameArrayS << QFileInfo(path).fileName();
-        setOutCHARs("Waves");
+        for (int i = static_cast<int>(bank.size()); i < count; ++i) {
+            const QString name = QStringLiteral("w%1.wav").arg(i, 2, 10, QLatin1Char('0'));
+            bank << waves + QLatin1Char('/') + name;
+            QFile::rename(test::writeTone(name, 2.0), bank.back());
+        }
+        return bank.mid(0, count);
     }
 
-    // Opens the next slot's window as an opener does.
+    // Opens the next slot's window through the openers' own hand-over.
     QXSoundWindowController* openNext(int count)
     {
-        handOver(count);
-        const int slot = openSound > 9 ? 0 : openSound;
-        openSound = slot + 1;
-        auto* window =
-            dynamic_cast<QXSoundWindowController*>(NibLoader::loadNibNamed(soundSlotNibName(slot)));
+        QXSoundWindowController* window = openSoundBank(sounds(count));
         EXPECT_NE(window, nullptr);
         return window;
     }
@@ -83,6 +79,7 @@ protected:
         return qobject_cast<T*>(window->control(outlet));
     }
 
+    QString waves;
     QStringList bank;
 };
 
@@ -273,7 +270,7 @@ TEST_F(SoundWindowTest, ThePropertyPanelOpensBesideItsWindowOnTheScreen)
 
 TEST_F(SoundWindowTest, TheOpenerHandsOverOneFileOrSeveralAndRefusesPathsThatDoNotFit)
 {
-    handOver(3);
+    sounds(3);
     QXSoundWindowController* single = openSoundBank({bank[1]});
     ASSERT_TRUE(single);
     EXPECT_EQ(single->slot(), 0);
@@ -332,18 +329,12 @@ TEST_F(SoundWindowTest, ABankLargerThanASlotHoldsIsCutAndTheUserIsToldOnce)
                 alerts.push_back(box);
         return alerts;
     };
-    handOver(1);
     const int listed = soundBankCapacity + 3;
-    LastRowsCount = listed;
-    for (int i = 1; i < listed; ++i) {
-        soundNameArrayX << QStringLiteral("/nonexistent/big/%1.wav").arg(i);
-        soundNameArrayS << QStringLiteral("%1.wav").arg(i);
-    }
-    setOutCHARs("big");
+    QStringList paths = sounds(1);
+    for (int i = 1; i < listed; ++i)
+        paths << QStringLiteral("/nonexistent/big/%1.wav").arg(i);
     testing::internal::CaptureStdout();
-    const int slot = openSound > 9 ? 0 : openSound;
-    openSound = slot + 1;
-    auto* window = dynamic_cast<QXSoundWindowController*>(NibLoader::loadNibNamed(soundSlotNibName(slot)));
+    auto* window = openSoundBank(paths);
     const std::string out = testing::internal::GetCapturedStdout();
     ASSERT_TRUE(window);
     EXPECT_EQ(window->numberOfRowsInTableView(), soundBankCapacity);
@@ -377,7 +368,12 @@ TEST_F(SoundWindowTest, TenSlotsOpenAtOnceAnswerStopAndPlayAndCloseInAnyOrder)
         EXPECT_EQ(windows[std::size_t(slot)]->slot(), slot);
     }
     EXPECT_EQ(SoundWindowOpenNumer, 10);
-    EXPECT_EQ(windows[9]->nibWindow()->windowTitle(), "Waves ( 10 sounds bank)");
+    // The title counts the banks opened so far as the rotation does: the tenth opening has turned it
+    // back to 0, where the next bank goes to slot 0 again.
+    EXPECT_EQ(windows[0]->nibWindow()->windowTitle(), "w00.wav (1 sounds bank)");
+    EXPECT_EQ(windows[8]->nibWindow()->windowTitle(), "w00.wav ( 9 sounds bank)");
+    EXPECT_EQ(windows[9]->nibWindow()->windowTitle(), "w00.wav ( 0 sounds bank)");
+    EXPECT_EQ(openSound, 0);
 
     // The window shows something: its pixels are not all one colour.
     const QImage shot = windows[4]->nibWindow()->grab().toImage();
@@ -396,7 +392,7 @@ TEST_F(SoundWindowTest, TenSlotsOpenAtOnceAnswerStopAndPlayAndCloseInAnyOrder)
     for (int i = 0; i < 5; ++i)
         WindowHandle(windows[std::size_t(order[std::size_t(i)])]->nibWindow()).close();
     ASSERT_TRUE(test::processEventsUntil([] { return SoundWindowOpenNumer == 5; }));
-    EXPECT_EQ(openSound, 10);
+    EXPECT_EQ(openSound, 0);
     NotificationCenter::defaultCenter().postNotificationName(SetSoundPlayNotification);
     ASSERT_TRUE(test::processEventsUntil([&] {
         return std::all_of(order.begin() + 5, order.end(),
