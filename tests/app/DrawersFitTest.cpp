@@ -34,7 +34,11 @@ QString nameOf(const QWidget* widget)
 {
     const auto* button = qobject_cast<const QAbstractButton*>(widget);
     const auto* label = qobject_cast<const QLabel*>(widget);
-    return widget->objectName() + " \"" + (button ? button->text() : label ? label->text() : QString()) + "\"";
+    return widget->objectName() + " \"" +
+           (button  ? button->text()
+            : label ? label->text()
+                    : QString()) +
+           "\"";
 }
 
 // Controls narrower than their text needs (a button's text beyond its edge, a check box's title cut).
@@ -62,8 +66,12 @@ QStringList cutControls(const QWidget* drawer)
 QString describedDrawer(const Drawer* drawer)
 {
     const QRect r = drawer->frameGeometry();
-    return QStringLiteral("%1 at %2,%3 %4x%5").arg(drawer->objectName()).arg(r.x()).arg(r.y()).arg(r.width()).arg(
-        r.height());
+    return QStringLiteral("%1 at %2,%3 %4x%5")
+        .arg(drawer->objectName())
+        .arg(r.x())
+        .arg(r.y())
+        .arg(r.width())
+        .arg(r.height());
 }
 
 // The window's drawers, once every one is open: its drawer buttons pressed as a user does.
@@ -76,7 +84,8 @@ QList<Drawer*> openEveryDrawer(QWidget* window)
     }
     const QList<Drawer*> drawers = window->findChildren<Drawer*>();
     test::processEventsUntil([&] {
-        return std::all_of(drawers.begin(), drawers.end(), [](Drawer* d) { return d->state() == Drawer::State::Open; });
+        return std::all_of(drawers.begin(), drawers.end(),
+                           [](Drawer* d) { return d->state() == Drawer::State::Open; });
     });
     return drawers;
 }
@@ -95,12 +104,15 @@ void expectDrawersFit(const QWidget* window, const QList<Drawer*>& drawers)
         ASSERT_EQ(drawer->state(), Drawer::State::Open) << describedDrawer(drawer).toStdString();
         EXPECT_TRUE(drawer->isVisible()) << describedDrawer(drawer).toStdString();
         EXPECT_TRUE(area.contains(placed)) << describedDrawer(drawer).toStdString() << " leaves the screen";
-        EXPECT_FALSE(placed.intersects(frame)) << describedDrawer(drawer).toStdString() << " covers its window";
+        EXPECT_FALSE(placed.intersects(frame))
+            << describedDrawer(drawer).toStdString() << " covers its window";
         for (int j = i + 1; j < drawers.size(); ++j)
             EXPECT_FALSE(placed.intersects(drawers[j]->frameGeometry()))
-                << describedDrawer(drawer).toStdString() << " overlaps " << describedDrawer(drawers[j]).toStdString();
+                << describedDrawer(drawer).toStdString() << " overlaps "
+                << describedDrawer(drawers[j]).toStdString();
         const QStringList cut = cutControls(drawer);
-        EXPECT_TRUE(cut.isEmpty()) << describedDrawer(drawer).toStdString() << ": " << cut.join("; ").toStdString();
+        EXPECT_TRUE(cut.isEmpty()) << describedDrawer(drawer).toStdString() << ": "
+                                   << cut.join("; ").toStdString();
         if (drawer->isSqueezed())
             continue;
         for (const QScrollArea* scroller : drawer->findChildren<QScrollArea*>()) {
@@ -125,7 +137,8 @@ void expectDrawersFitAnywhere(QWidget* window)
         {"at the left edge", [&](const QRect& f) { return QPoint(area.left(), f.top()); }},
         {"at the right edge", [&](const QRect& f) { return QPoint(area.right() + 1 - f.width(), f.top()); }},
         {"at the top edge", [&](const QRect& f) { return QPoint(f.left(), area.top()); }},
-        {"at the bottom edge", [&](const QRect& f) { return QPoint(f.left(), area.bottom() + 1 - f.height()); }}};
+        {"at the bottom edge",
+         [&](const QRect& f) { return QPoint(f.left(), area.bottom() + 1 - f.height()); }}};
     for (const auto& [where, spot] : edges) {
         SCOPED_TRACE(where);
         window->move(spot(WindowPlacement::frameOf(window)));

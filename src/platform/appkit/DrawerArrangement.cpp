@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <optional>
 #include <tuple>
 
 namespace nupo {
@@ -85,7 +86,7 @@ Reach reachOf(const std::vector<DrawerEdge>& edges, const std::vector<int>& dept
 {
     Reach reach;
     for (std::size_t i = 0; i < edges.size(); ++i) {
-        int& side = edges[i] == DrawerEdge::Left ? reach.left
+        int& side = edges[i] == DrawerEdge::Left    ? reach.left
                     : edges[i] == DrawerEdge::Right ? reach.right
                                                     : reach.bottom;
         side = std::max(side, std::max(1, depths[i]));
@@ -103,7 +104,8 @@ QRect nearestFrame(const QRect& frame, const QSize& size, const Reach& reach, co
 {
     const int x = clampedTo(frame.left(), area.left() + reach.left,
                             area.left() + area.width() - reach.right - size.width());
-    const int y = clampedTo(frame.top(), area.top(), area.top() + area.height() - reach.bottom - size.height());
+    const int y =
+        clampedTo(frame.top(), area.top(), area.top() + area.height() - reach.bottom - size.height());
     return {QPoint(x, y), size};
 }
 
@@ -140,10 +142,12 @@ QRect drawerRect(const QRect& frame, DrawerEdge edge, int depth, int leading, in
         case DrawerEdge::Bottom:
             break;
     }
-    return {frame.left() + leading, frame.bottom() + 1, std::max(1, frame.width() - leading - trailing), depth};
+    return {frame.left() + leading, frame.bottom() + 1, std::max(1, frame.width() - leading - trailing),
+            depth};
 }
 
-DrawerArrangement arrangeDrawers(const QRect& frame, const QRect& area, const std::vector<DrawerNeed>& drawers,
+DrawerArrangement arrangeDrawers(const QRect& frame, const QRect& area,
+                                 const std::vector<DrawerNeed>& drawers,
                                  const std::vector<QSize>& leastFrames)
 {
     std::vector<int> asked;
@@ -173,7 +177,8 @@ DrawerArrangement arrangeDrawers(const QRect& frame, const QRect& area, const st
     const Sides* best = nullptr;
     for (const Sides& sides : choices) {
         const std::vector<QRect> rects = rectsOf(frame, drawers, sides.edges, asked);
-        const bool inArea = std::all_of(rects.begin(), rects.end(), [&](const QRect& r) { return area.contains(r); });
+        const bool inArea =
+            std::all_of(rects.begin(), rects.end(), [&](const QRect& r) { return area.contains(r); });
         if (inArea && (!best || std::tie(sides.flips, sides.changes) < std::tie(best->flips, best->changes)))
             best = &sides;
     }
@@ -199,8 +204,9 @@ DrawerArrangement arrangeDrawers(const QRect& frame, const QRect& area, const st
 
     // The window shrinks, to the first of its least sizes that makes room.
     const auto shrunk = [&](const Reach& reach, const QSize& least) {
-        return QSize(std::max(least.width(), std::min(frame.width(), area.width() - reach.left - reach.right)),
-                     std::max(least.height(), std::min(frame.height(), area.height() - reach.bottom)));
+        return QSize(
+            std::max(least.width(), std::min(frame.width(), area.width() - reach.left - reach.right)),
+            std::max(least.height(), std::min(frame.height(), area.height() - reach.bottom)));
     };
     for (const QSize& least : leastFrames) {
         std::optional<DrawerArrangement> smaller;
@@ -239,8 +245,11 @@ DrawerArrangement arrangeDrawers(const QRect& frame, const QRect& area, const st
         qint64 lost = 0;
         for (std::size_t i = 0; i < drawers.size(); ++i) {
             const DrawerEdge edge = sides.edges[i];
-            const int room = edge == DrawerEdge::Left ? leftRoom : edge == DrawerEdge::Right ? rightRoom : belowRoom;
-            const int depth = std::max(std::min(drawers[i].depth, drawers[i].leastDepth), std::min(drawers[i].depth, room));
+            const int room = edge == DrawerEdge::Left    ? leftRoom
+                             : edge == DrawerEdge::Right ? rightRoom
+                                                         : belowRoom;
+            const int depth =
+                std::max(std::min(drawers[i].depth, drawers[i].leastDepth), std::min(drawers[i].depth, room));
             lost += drawers[i].depth - depth;
             depths.push_back(depth);
         }

@@ -45,7 +45,8 @@ struct DrawerArrangement {
 // Side drawers on one side must not share rows; a drawer can only take the other side where it finds
 // no drawer in its way. Where no choice of sides keeps them apart (offsets that overlap), the drawers
 // go on the sides they prefer.
-DrawerArrangement arrangeDrawers(const QRect& frame, const QRect& area, const std::vector<DrawerNeed>& drawers,
+DrawerArrangement arrangeDrawers(const QRect& frame, const QRect& area,
+                                 const std::vector<DrawerNeed>& drawers,
                                  const std::vector<QSize>& leastFrames);
 
 }  // namespace nupo

@@ -117,7 +117,7 @@ private:
     QScrollArea* scroller_ = nullptr;
     Edge preferredEdge_;
     Edge edge_;
-    Edge askedEdge_;      // the edge the last open asked for
+    Edge askedEdge_;         // the edge the last open asked for
     int squeezedDepth_ = 0;  // the depth it is squeezed to; 0 when it has room
     State state_ = State::Closed;
     int generation_ = 0;
