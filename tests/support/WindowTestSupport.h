@@ -4,6 +4,7 @@
 // playing, windows found by title, a window's controls by name, its GL view on screen.
 #include "app/NUPO4DrawAppDelegate.h"
 #include "platform/appkit/ui/NibLoader.h"
+#include "platform/appkit/ui/WindowPlacement.h"
 #include "platform/viewhost/ui/OpenGLViewHost.h"
 #include "support/TestSupport.h"
 
@@ -53,6 +54,14 @@ inline QList<QWidget*> shownWindowsTitled(QLatin1String title)
         if (window->isVisible() && window->windowTitle() == title)
             windows << window;
     return windows;
+}
+
+// Moves the window, at its size, to the middle of its screen's available area.
+inline void moveToMiddle(QWidget* window)
+{
+    const QRect area = WindowPlacement::availableArea(window);
+    const QSize frame = WindowPlacement::frameOf(window).size();
+    window->move(area.center() - QPoint(frame.width() / 2, frame.height() / 2));
 }
 
 // Loads the nib and gives its controller as Controller (null when it failed or is of another class).

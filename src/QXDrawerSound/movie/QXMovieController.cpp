@@ -17,7 +17,9 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cstdio>
+#include <iterator>
 #include <mutex>
 
 namespace nupo {
@@ -175,9 +177,13 @@ bool QXMovieController::setUpWindow()
         selectItem(popup, 0);
     }
 
+    // The frame to take is read before the first show: a small screen moves the window in as it shows,
+    // and that move is stored as the window's frame.
+    float frame[4];
+    std::copy(std::begin(NomalQTSizeR), std::end(NomalQTSizeR), frame);
     showWindow(WQTAlphaValue, showQTFront != 0);
     setPloopSync(ploopSyncX.load(relaxed));
-    setWindowFrame(NomalQTSizeR);
+    setWindowFrame(frame);
     observeTransportNotifications();
     ShowQTWindow = 1;
     return true;

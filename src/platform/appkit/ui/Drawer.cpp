@@ -1,13 +1,17 @@
 #include "platform/appkit/ui/Drawer.h"
 
+#include "platform/appkit/ui/WindowPlacement.h"
+
 #include <QEvent>
 #include <QMouseEvent>
-#include <QScreen>
+#include <QScrollArea>
+#include <QStyle>
 #include <QTimer>
 #include <QVBoxLayout>
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace nupo {
 
@@ -16,15 +20,54 @@ namespace {
 // Width of the strip along the outer edge that the user drags to resize the drawer.
 constexpr int handleWidth = 6;
 
+// The windows whose drawers are being arranged: the window's move or resize that an arrangement makes
+// comes back to it as an event.
+std::vector<const QWidget*>& windowsBeingArranged()
+{
+    static std::vector<const QWidget*> windows;
+    return windows;
+}
+
+int rounded(double value)
+{
+    return int(std::lround(value));
+}
+
+// The frame a window may shrink to, as a drawer opens, before the controls of its scrolled panels
+// scroll: it gives up the room of its plot first.
+QSize frameKeepingControlsWhole(const QWidget* window)
+{
+    QSize least = WindowPlacement::leastFrameSize(window);
+    const QSize frame = WindowPlacement::frameOf(window).size();
+    for (const QScrollArea* panel : window->findChildren<QScrollArea*>()) {
+        if (panel->window() != window || !panel->widgetResizable() || !panel->widget() ||
+            !panel->isVisibleTo(window))
+            continue;
+        const QWidget* controls = panel->widget();
+        const QSize needed = controls->minimumSizeHint().expandedTo(controls->minimumSize());
+        const QSize spare = (panel->viewport()->size() - needed).expandedTo(QSize(0, 0));
+        least = least.expandedTo(frame - spare);
+    }
+    return least.boundedTo(frame);
+}
+
 }  // namespace
 
 Drawer::Drawer(QWidget* parentWindow, Edge preferredEdge)
     : QWidget(parentWindow, Qt::Tool | Qt::FramelessWindowHint),
       preferredEdge_(preferredEdge),
-      edge_(preferredEdge)
+      edge_(preferredEdge),
+      askedEdge_(preferredEdge)
 {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
+    // The content scrolls only while the drawer is squeezed below the size it needs.
+    scroller_ = new QScrollArea(this);
+    scroller_->setFrameShape(QFrame::NoFrame);
+    scroller_->setWidgetResizable(true);
+    scroller_->viewport()->setAutoFillBackground(false);
+    scroller_->setMinimumSize(1, 1);  // the drawer's depth is its own, not the scroll bars'
+    layout->addWidget(scroller_);
     setMouseTracking(true);
     setParentWindow(parentWindow);
 }
@@ -48,42 +91,45 @@ void Drawer::setContentView(QWidget* content)
     delete content_.data();
     content_ = content;
     if (content) {
-        layout()->addWidget(content);
+        // The drawer holds the content's least size (minContentSize); the content keeps what its own
+        // layout needs, and scrolls where the drawer is squeezed below that.
+        content->setMinimumSize(0, 0);
+        scroller_->setWidget(content);
         content->show();
     }
-    place();
+    rearrange(false);
 }
 
 void Drawer::setContentSize(const QSizeF& size)
 {
     contentSize_ = limited(size);
-    place();
+    rearrange(false);
 }
 
 void Drawer::setMinContentSize(const QSizeF& size)
 {
     minContentSize_ = size;
     contentSize_ = limited(contentSize_);
-    place();
+    rearrange(false);
 }
 
 void Drawer::setMaxContentSize(const QSizeF& size)
 {
     maxContentSize_ = size;
     contentSize_ = limited(contentSize_);
-    place();
+    rearrange(false);
 }
 
 void Drawer::setLeadingOffset(double offset)
 {
     leadingOffset_ = offset;
-    place();
+    rearrange(false);
 }
 
 void Drawer::setTrailingOffset(double offset)
 {
     trailingOffset_ = offset;
-    place();
+    rearrange(false);
 }
 
 QSizeF Drawer::limited(const QSizeF& size) const
@@ -100,34 +146,17 @@ void Drawer::open()
     openOnEdge(preferredEdge_);
 }
 
-Drawer::Edge Drawer::edgeWithRoom(Edge wanted) const
-{
-    if (!parentWindow_ || !isSideEdge(wanted))
-        return wanted;
-    const QScreen* screen = parentWindow_->screen();
-    if (!screen)
-        return wanted;
-    const QRect area = screen->availableGeometry();
-    const QRect frame = parentWindow_->frameGeometry();
-    const int depth = std::max(1, int(std::lround(contentSize_.width())));
-    const bool roomLeft = frame.left() - depth >= area.left();
-    const bool roomRight = frame.right() + depth <= area.right();
-    if (wanted == Edge::Left && !roomLeft && roomRight)
-        return Edge::Right;
-    if (wanted == Edge::Right && !roomRight && roomLeft)
-        return Edge::Left;
-    return wanted;
-}
-
 void Drawer::openOnEdge(Edge edge)
 {
     if (isOpenOrOpening())
         return;
-    edge_ = edgeWithRoom(edge);
+    edge_ = askedEdge_ = edge;
     setState(State::Opening);
-    place();
-    if (parentWindow_ && parentWindow_->isVisible())
+    rearrange(true);
+    if (parentWindow_ && parentWindow_->isVisible()) {
         show();
+        raise();
+    }
     const int generation = ++generation_;
     QTimer::singleShot(0, this, [this, generation] { finishTransition(generation); });
 }
@@ -158,6 +187,7 @@ void Drawer::finishTransition(int generation)
         setState(State::Open);
     } else if (state_ == State::Closing) {
         hide();
+        squeezedDepth_ = 0;
         setState(State::Closed);
     }
 }
@@ -180,26 +210,78 @@ QRect Drawer::placement() const
 {
     if (!parentWindow_)
         return geometry();
-    const QRect frame = parentWindow_->frameGeometry();
-    const int leading = int(std::lround(leadingOffset_));
-    const int trailing = int(std::lround(trailingOffset_));
-    switch (edge_) {
-        case Edge::Left: {
-            const int depth = std::max(1, int(std::lround(contentSize_.width())));
-            return QRect(frame.left() - depth, frame.top() + leading, depth,
-                         std::max(1, frame.height() - leading - trailing));
+    return drawerRect(WindowPlacement::frameOf(parentWindow_), edge_, shownDepth(), rounded(leadingOffset_),
+                      rounded(trailingOffset_));
+}
+
+int Drawer::naturalDepth() const
+{
+    const bool side = isSideEdge();
+    int depth = rounded(side ? contentSize_.width() : contentSize_.height());
+    if (content_) {
+        const QSize needed = content_->minimumSizeHint();
+        depth = std::max(depth, (side ? needed.width() : needed.height()) + handleWidth);
+    }
+    return std::max(1, depth);
+}
+
+int Drawer::leastDepth() const
+{
+    const int bar = scroller_->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, scroller_);
+    return std::min(naturalDepth(), handleWidth + 3 * bar);
+}
+
+void Drawer::rearrange(bool mayResizeWindow)
+{
+    if (isOpenOrOpening() && parentWindow_)
+        arrangeDrawersOf(parentWindow_, mayResizeWindow);
+    else
+        place();
+}
+
+void Drawer::arrangeDrawersOf(QWidget* window, bool mayResizeWindow)
+{
+    auto& busy = windowsBeingArranged();
+    if (!window || std::find(busy.begin(), busy.end(), window) != busy.end())
+        return;
+    QList<Drawer*> drawers;
+    for (Drawer* drawer : window->findChildren<Drawer*>(Qt::FindDirectChildrenOnly))
+        if (drawer->isOpenOrOpening() && drawer->parentWindow_ == window)
+            drawers.append(drawer);
+    if (drawers.isEmpty())
+        return;
+    busy.push_back(window);
+    // A second round settles what the window's move or resize changed (the offsets follow its size).
+    for (int round = 0; round < 2; ++round) {
+        std::vector<DrawerNeed> needs;
+        for (const Drawer* drawer : drawers)
+            needs.push_back({drawer->askedEdge_, drawer->edge_, drawer->naturalDepth(), drawer->leastDepth(),
+                             rounded(drawer->leadingOffset_), rounded(drawer->trailingOffset_)});
+        const QRect frame = WindowPlacement::frameOf(window);
+        // The window gives up the room of its plot, then (rather than a drawer becoming too narrow to use)
+        // scrolls its controls too.
+        std::vector<QSize> leastFrames;
+        if (mayResizeWindow)
+            leastFrames = {frameKeepingControlsWhole(window), WindowPlacement::leastFrameSize(window)};
+        const DrawerArrangement arranged =
+            arrangeDrawers(frame, WindowPlacement::availableArea(window), needs, leastFrames);
+        if (arranged.frame.size() != frame.size())
+            window->resize(arranged.frame.size().shrunkBy(WindowPlacement::decorationOf(window)));
+        if (arranged.frame.topLeft() != frame.topLeft()) {
+            window->move(arranged.frame.topLeft());
+            WindowPlacement::noteSpot(window, arranged.frame.topLeft());
         }
-        case Edge::Right: {
-            const int depth = std::max(1, int(std::lround(contentSize_.width())));
-            return QRect(frame.right() + 1, frame.top() + leading, depth,
-                         std::max(1, frame.height() - leading - trailing));
+        for (int i = 0; i < drawers.size(); ++i) {
+            Drawer* drawer = drawers[i];
+            drawer->edge_ = arranged.edges[std::size_t(i)];
+            const int depth = arranged.depths[std::size_t(i)];
+            drawer->squeezedDepth_ = depth < drawer->naturalDepth() ? depth : 0;
+            drawer->place();
         }
-        case Edge::Bottom:
+        if (arranged.frame == frame)
             break;
     }
-    const int depth = std::max(1, int(std::lround(contentSize_.height())));
-    return QRect(frame.left() + leading, frame.bottom() + 1, std::max(1, frame.width() - leading - trailing),
-                 depth);
+    busy.erase(std::find(busy.begin(), busy.end(), window));
 }
 
 void Drawer::place()
@@ -227,13 +309,18 @@ bool Drawer::eventFilter(QObject* watched, QEvent* event)
         switch (event->type()) {
             case QEvent::Move:
             case QEvent::Resize:
-                place();
+                rearrange(false);
                 break;
             case QEvent::Show:
                 if (isOpenOrOpening()) {
-                    place();
+                    rearrange(true);
                     show();
                 }
+                break;
+            case QEvent::WindowActivate:
+                // An open drawer comes to the front with its window (another window may have covered it).
+                if (isOpenOrOpening())
+                    raise();
                 break;
             case QEvent::Hide:
                 hide();

@@ -1,10 +1,14 @@
 #pragma once
 
+#include "platform/appkit/DrawerArrangement.h"
+
 #include <QPointer>
 #include <QSizeF>
 #include <QWidget>
 
 #include <functional>
+
+class QScrollArea;
 
 namespace nupo {
 
@@ -16,6 +20,11 @@ namespace nupo {
 // and complete on the next turn of the event loop. The user can drag the drawer's outer edge to
 // resize it; the will-resize callback may change the size asked for.
 //
+// The open drawers of a window keep to the screen together: when one opens, or the window moves or
+// resizes, each takes the side with room, clear of the window's other drawers; where no side has room
+// the window moves, and where moving is not enough the window (as a drawer opens) gives up size, or
+// the drawers are squeezed and their content scrolls (see arrangeDrawers).
+//
 // In a nib, a drawer is a child widget of the window with a string property `drawerEdge` ("left",
 // "bottom", "right"); optional int properties `leadingOffset` and `trailingOffset`. The loader moves it
 // into a Drawer that takes the widget's object name (the content widget is renamed "<name>Content"),
@@ -23,7 +32,7 @@ namespace nupo {
 class Drawer : public QWidget {
     Q_OBJECT
 public:
-    enum class Edge { Left = 0, Bottom = 1, Right = 2 };
+    using Edge = DrawerEdge;
     enum class State { Closed = 0, Opening = 1, Open = 2, Closing = 3 };
     using WillResizeContents = std::function<QSizeF(Drawer* drawer, const QSizeF& requested)>;
 
@@ -57,7 +66,7 @@ public:
     State state() const { return state_; }
     bool isOpenOrOpening() const { return state_ == State::Open || state_ == State::Opening; }
     // Open on the preferred or the given edge; a side drawer opens on the opposite side instead when only
-    // that side has room on the screen.
+    // that side has room on the screen and no other drawer of the window is in its way.
     void open();
     void openOnEdge(Edge edge);
     void close();
@@ -70,6 +79,15 @@ public:
 
     // Where the drawer sits for the parent's current frame (Qt screen coordinates).
     QRect placement() const;
+    // The depth it takes when the screen has room: its content size, and no less than its content needs
+    // besides the strip for the resize drag.
+    int naturalDepth() const;
+    // Whether it is squeezed below its natural depth for want of room (its content scrolls).
+    bool isSqueezed() const { return squeezedDepth_ > 0; }
+
+    // Arranges the open drawers of the window on the screen; `mayResizeWindow` lets the window shrink to
+    // make room (as a drawer opens, or the window shows).
+    static void arrangeDrawersOf(QWidget* window, bool mayResizeWindow);
 
 signals:
     void stateChanged(nupo::Drawer::State state);
@@ -88,14 +106,19 @@ private:
     bool onOuterEdge(const QPoint& position) const;
     bool isSideEdge() const { return isSideEdge(edge_); }
     static bool isSideEdge(Edge edge) { return edge != Edge::Bottom; }
-    // The edge asked for, or the opposite side when the drawer would leave the screen on that side and
-    // fits on the other (a window at the screen's edge keeps its drawer in reach).
-    Edge edgeWithRoom(Edge wanted) const;
+    int shownDepth() const { return squeezedDepth_ > 0 ? squeezedDepth_ : naturalDepth(); }
+    // The least depth it may be squeezed to: the scroll bars and the drag strip.
+    int leastDepth() const;
+    // Arranges the window's drawers, or places this one alone while it is closed.
+    void rearrange(bool mayResizeWindow);
 
     QPointer<QWidget> parentWindow_;
     QPointer<QWidget> content_;
+    QScrollArea* scroller_ = nullptr;
     Edge preferredEdge_;
     Edge edge_;
+    Edge askedEdge_;         // the edge the last open asked for
+    int squeezedDepth_ = 0;  // the depth it is squeezed to; 0 when it has room
     State state_ = State::Closed;
     int generation_ = 0;
     QSizeF contentSize_{100.0, 100.0};

@@ -49,15 +49,16 @@ TEST_F(DrawerTest, DrawersSitBesideTheirEdgeWithinTheOffsets)
     bottom.open();
     EXPECT_EQ(bottom.geometry(), QRect(frame.left() + 50, frame.bottom() + 1, 220, 100));
 
-    // Opening on another edge than the preferred one.
+    // Opening on another edge than the preferred one, above the left drawer.
     Drawer moved(&window, Drawer::Edge::Right);
     moved.setContentSize(QSizeF(60, 60));
+    moved.setTrailingOffset(frame.height() - 40);
     moved.openOnEdge(Drawer::Edge::Left);
     EXPECT_EQ(moved.edge(), Drawer::Edge::Left);
-    EXPECT_EQ(moved.geometry().right(), frame.left() - 1);
+    EXPECT_EQ(moved.geometry(), QRect(frame.left() - 60, frame.top(), 60, 40));
 }
 
-TEST_F(DrawerTest, ASideDrawerWithoutRoomOnTheScreenOpensOnTheOtherSide)
+TEST_F(DrawerTest, ASideDrawerWithoutRoomOnTheScreenOpensOnTheOtherSideOrMovesTheWindow)
 {
     const QRect area = window.screen()->availableGeometry();
     window.setGeometry(area.left() + 10, area.top() + 100, 400, 300);
@@ -78,23 +79,44 @@ TEST_F(DrawerTest, ASideDrawerWithoutRoomOnTheScreenOpensOnTheOtherSide)
     EXPECT_EQ(left.edge(), Drawer::Edge::Left);
     EXPECT_EQ(left.geometry().right(), frame.left() - 1);
 
+    // The left side is taken: a right drawer without room on its side moves the window instead.
     Drawer right(&window, Drawer::Edge::Right);
     right.setContentSize(QSizeF(200, 100));
     right.open();
-    EXPECT_EQ(right.edge(), Drawer::Edge::Left);
+    EXPECT_EQ(right.edge(), Drawer::Edge::Right);
+    EXPECT_EQ(left.edge(), Drawer::Edge::Left);
+    EXPECT_EQ(window.frameGeometry().right(), area.right() - 200);
+    EXPECT_TRUE(area.contains(right.geometry()));
+    EXPECT_TRUE(area.contains(left.geometry()));
+    left.close();
+    right.close();
+    finishTransitions();
+
     // An edge asked for by name too.
+    window.move(area.right() - frame.width() - 5, area.top() + 100);
     Drawer named(&window, Drawer::Edge::Left);
     named.setContentSize(QSizeF(200, 100));
     named.openOnEdge(Drawer::Edge::Right);
     EXPECT_EQ(named.edge(), Drawer::Edge::Left);
     EXPECT_TRUE(area.contains(named.geometry()));
+    named.close();
+    finishTransitions();
 
-    // No room on either side: the preferred side, as asked.
+    // No room on either side: the window gives up width as the drawer opens, which stays on its side.
     window.setGeometry(area.left() + 10, area.top() + 100, area.width() - 20, 300);
     Drawer wide(&window, Drawer::Edge::Right);
     wide.setContentSize(QSizeF(200, 100));
     wide.open();
     EXPECT_EQ(wide.edge(), Drawer::Edge::Right);
+    EXPECT_EQ(window.frameGeometry().width(), area.width() - 200);
+    EXPECT_TRUE(area.contains(wide.geometry()));
+    EXPECT_FALSE(wide.isSqueezed());
+
+    // Made wide again by its user, the window keeps its width: the drawer is squeezed and scrolls.
+    window.setGeometry(area.left(), area.top() + 100, area.width() - 100, 300);
+    EXPECT_EQ(window.width(), area.width() - 100);
+    EXPECT_TRUE(wide.isSqueezed());
+    EXPECT_TRUE(area.contains(wide.geometry()));
 }
 
 TEST_F(DrawerTest, OpeningAndClosingPassThroughTheirStatesAndToggleReversesThem)

@@ -1,0 +1,157 @@
+#include "platform/appkit/DrawerArrangement.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace nupo {
+namespace {
+
+using Edge = DrawerEdge;
+
+const QRect screen(0, 0, 1024, 768);
+
+// A window's drawers like those of the waterfall: one on the left the whole height, one at the bottom, and
+// two on the right, one above the other (of a window 400 high, or as high as given).
+DrawerNeed left(int depth = 230)
+{
+    return {Edge::Left, Edge::Left, depth, 20, 0, 0};
+}
+DrawerNeed bottom(int depth = 100)
+{
+    return {Edge::Bottom, Edge::Bottom, depth, 20, 50, 100};
+}
+DrawerNeed upperRight(int height = 400)
+{
+    return {Edge::Right, Edge::Right, 150, 20, 50, height - height / 2};
+}
+DrawerNeed lowerRight(int height = 400)
+{
+    return {Edge::Right, Edge::Right, 150, 20, height / 2, 50};
+}
+
+// Every drawer in the area, and no two drawers of the window sharing a point.
+void expectOnScreenAndApart(const DrawerArrangement& arranged, const std::vector<DrawerNeed>& drawers,
+                            const QRect& area = screen)
+{
+    ASSERT_EQ(arranged.edges.size(), drawers.size());
+    std::vector<QRect> rects;
+    for (std::size_t i = 0; i < drawers.size(); ++i)
+        rects.push_back(drawerRect(arranged.frame, arranged.edges[i], arranged.depths[i], drawers[i].leading,
+                                   drawers[i].trailing));
+    EXPECT_TRUE(area.contains(arranged.frame));
+    for (std::size_t i = 0; i < rects.size(); ++i) {
+        EXPECT_TRUE(area.contains(rects[i])) << "drawer " << i;
+        EXPECT_FALSE(rects[i].intersects(arranged.frame)) << "drawer " << i << " covers its window";
+        for (std::size_t j = i + 1; j < rects.size(); ++j)
+            EXPECT_FALSE(rects[i].intersects(rects[j])) << "drawers " << i << " and " << j;
+    }
+}
+
+TEST(DrawerArrangement, DrawersKeepTheirSidesWhereThereIsRoomAndTakeTheOtherOnlyWhereItIsFree)
+{
+    // In the middle of the screen: every drawer on its own side, the window where it is.
+    const std::vector<DrawerNeed> all{left(), bottom(), upperRight(), lowerRight()};
+    const QRect middle(250, 100, 500, 400);
+    DrawerArrangement arranged = arrangeDrawers(middle, screen, all, {});
+    EXPECT_EQ(arranged.frame, middle);
+    EXPECT_EQ(arranged.edges, (std::vector{Edge::Left, Edge::Bottom, Edge::Right, Edge::Right}));
+    EXPECT_EQ(arranged.depths, (std::vector{230, 100, 150, 150}));
+    expectOnScreenAndApart(arranged, all);
+
+    // At the screen's left edge, a lone left drawer takes the right side.
+    const QRect atLeft(0, 100, 500, 400);
+    arranged = arrangeDrawers(atLeft, screen, {left()}, {});
+    EXPECT_EQ(arranged.frame, atLeft);
+    EXPECT_EQ(arranged.edges, std::vector{Edge::Right});
+    // With the right drawers open it would land on them: the window moves right instead, as little as it
+    // can, and every drawer keeps its side.
+    arranged = arrangeDrawers(atLeft, screen, all, {});
+    EXPECT_EQ(arranged.frame, QRect(230, 100, 500, 400));
+    EXPECT_EQ(arranged.edges, (std::vector{Edge::Left, Edge::Bottom, Edge::Right, Edge::Right}));
+    expectOnScreenAndApart(arranged, all);
+
+    // At the right edge the right drawers take the left side together when no left drawer is open, and
+    // go back to their side once it has room again.
+    std::vector<DrawerNeed> rightOnly{upperRight(), lowerRight()};
+    const QRect atRight(524, 100, 500, 400);
+    arranged = arrangeDrawers(atRight, screen, rightOnly, {});
+    EXPECT_EQ(arranged.frame, atRight);
+    EXPECT_EQ(arranged.edges, (std::vector{Edge::Left, Edge::Left}));
+    expectOnScreenAndApart(arranged, rightOnly);
+    for (DrawerNeed& drawer : rightOnly)
+        drawer.current = Edge::Left;
+    arranged = arrangeDrawers(middle, screen, rightOnly, {});
+    EXPECT_EQ(arranged.edges, (std::vector{Edge::Right, Edge::Right}));
+
+    // A drawer asked onto the other side stays there.
+    const DrawerNeed askedLeft{Edge::Left, Edge::Right, 150, 20, 0, 0};
+    arranged = arrangeDrawers(middle, screen, {askedLeft}, {});
+    EXPECT_EQ(arranged.edges, std::vector{Edge::Left});
+}
+
+TEST(DrawerArrangement, AWindowMovesSoThatItsBottomDrawerIsOnScreen)
+{
+    // The 3D window at the foot of a large screen: its 270 high bottom drawer goes below the screen.
+    const QRect large(0, 0, 1920, 1200);
+    const std::vector<DrawerNeed> drawers{bottom(270), left(260)};
+    const QRect low(900, 675, 602, 545);
+    const DrawerArrangement arranged = arrangeDrawers(low, large, drawers, {QSize(300, 300)});
+    EXPECT_EQ(arranged.frame, QRect(900, 1200 - 270 - 545, 602, 545)) << "straight up, as little as it can";
+    expectOnScreenAndApart(arranged, drawers, large);
+}
+
+TEST(DrawerArrangement, WithoutRoomTheWindowShrinksThenTheDrawersAreSqueezed)
+{
+    // The waterfall's window nearly as wide as the small screen, every drawer open.
+    const std::vector<DrawerNeed> all{left(), bottom(), upperRight(745), lowerRight(745)};
+    const QRect wide(30, 0, 962, 745);
+    // A lone left drawer: the window gives up no more than the room the drawer needs, keeping to the
+    // first of its least sizes.
+    DrawerArrangement arranged = arrangeDrawers(wide, screen, {left()}, {QSize(790, 700), QSize(400, 300)});
+    EXPECT_EQ(arranged.frame, QRect(230, 0, 1024 - 230, 745));
+    // Every drawer: past the first least size to the second.
+    arranged = arrangeDrawers(wide, screen, all, {QSize(790, 700), QSize(400, 300)});
+    EXPECT_EQ(arranged.frame, QRect(230, 0, 1024 - 230 - 150, 768 - 100));
+    EXPECT_EQ(arranged.depths, (std::vector{230, 100, 150, 150})) << "nothing squeezed";
+    expectOnScreenAndApart(arranged, all);
+
+    // The window may not give up size (it is being moved, not opened): the drawers share the room beside it
+    // in proportion to their depths, and the one below takes what is left under it.
+    arranged = arrangeDrawers(wide, screen, all, {});
+    EXPECT_EQ(arranged.frame, QRect(37, 0, 962, 745));
+    EXPECT_EQ(arranged.depths, (std::vector{37, 768 - 745, 25, 25}));
+    expectOnScreenAndApart(arranged, all);
+
+    // Shrinking stops at the window's least size; the drawers give up the rest.
+    arranged = arrangeDrawers(wide, screen, all, {QSize(800, 745)});
+    EXPECT_EQ(arranged.frame.size(), QSize(800, 745));
+    EXPECT_EQ(arranged.depths[0] + arranged.depths[2], 1024 - 800);
+    expectOnScreenAndApart(arranged, all);
+
+    // Never below a drawer's least depth, even off the screen.
+    arranged = arrangeDrawers(QRect(0, 0, 1024, 745), screen, {left()}, {});
+    EXPECT_EQ(arranged.depths, std::vector{20});
+}
+
+TEST(DrawerArrangement, DrawersThatShareRowsOfAnEdgeAreNeverPutTogether)
+{
+    // Offsets that make the right drawers share rows: no choice of sides keeps them apart but one on
+    // each side, which the left drawer rules out; they stay on the sides they prefer.
+    const DrawerNeed upper{Edge::Right, Edge::Right, 150, 20, 50, 100};
+    const DrawerNeed lower{Edge::Right, Edge::Right, 150, 20, 100, 50};
+    const QRect middle(250, 100, 500, 400);
+    DrawerArrangement arranged = arrangeDrawers(middle, screen, {left(), upper, lower}, {});
+    EXPECT_EQ(arranged.edges, (std::vector{Edge::Left, Edge::Right, Edge::Right}));
+    // Alone, one of them takes the left side.
+    arranged = arrangeDrawers(middle, screen, {upper, lower}, {});
+    EXPECT_NE(arranged.edges[0], arranged.edges[1]);
+    expectOnScreenAndApart(arranged, {upper, lower});
+
+    // A drawer never reaches past its window's edge, whatever its offsets.
+    EXPECT_EQ(drawerRect(middle, Edge::Bottom, 100, 50, -200), QRect(300, 500, 450, 100));
+    EXPECT_EQ(drawerRect(middle, Edge::Right, 0, 0, 500), QRect(750, 100, 1, 1));
+}
+
+}  // namespace
+}  // namespace nupo
