@@ -157,14 +157,7 @@ void NUPO4DrawWindowController::windowDidResize(QObject*)
 
 void NUPO4DrawWindowController::storeFrame()
 {
-    const WindowHandle window(nibWindow());
-    if (!window || !window.isVisible())
-        return;
-    const QRectF frame = window.frame();
-    DrawingWindowFrameR[0] = float(frame.x());
-    DrawingWindowFrameR[1] = float(frame.y());
-    DrawingWindowFrameR[2] = float(frame.width());
-    DrawingWindowFrameR[3] = float(frame.height());
+    WindowHandle(nibWindow()).storeShownFrame(DrawingWindowFrameR);
 }
 
 bool NUPO4DrawWindowController::eventFilter(QObject* watched, QEvent* event)

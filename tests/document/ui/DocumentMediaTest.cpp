@@ -104,17 +104,24 @@ NUPO4DocumentController& mediaDocument(QStringList& told, bool emptySlots = true
     return document;
 }
 
-}  // namespace
-
-TEST(DocumentMedia, RevertAndOpeningTheSameDocumentShowTheSavedSoundsAndMovieOnceEach)
+// Sounds and movies play without sound (the movie's picture is drawn); returns a counter movie of that
+// name, or nothing with the reason where none can be made.
+QString silentPlayersAndMovie(const char* name, QString* why)
 {
     MediaPlayer::Options options;
     options.audioOutput = false;
     QXSoundController::setMediaOptions(options);
     options.videoOutput = true;
     QXMovieController::setMediaOptions(options);
+    return test::makeCounterMovie(name, 24, 10, why);
+}
+
+}  // namespace
+
+TEST(DocumentMedia, RevertAndOpeningTheSameDocumentShowTheSavedSoundsAndMovieOnceEach)
+{
     QString why;
-    const QString movie = test::makeCounterMovie("documented.mp4", 24, 10, &why);
+    const QString movie = silentPlayersAndMovie("documented.mp4", &why);
     if (movie.isEmpty())
         GTEST_SKIP() << why.toStdString();
     const QString single = test::writeTone("single.wav", 2.0);
@@ -167,12 +174,8 @@ TEST(DocumentMedia, ReopenedDocumentPutsTheMovieWindowWhereItWas)
     // The frame a document stores is the whole window, title bar included, and it is read back as
     // such: saved and reopened again and again, the window neither creeps down by its title bar nor
     // shrinks, whether or not a window manager has framed it yet.
-    MediaPlayer::Options options;
-    options.audioOutput = false;
-    options.videoOutput = true;
-    QXMovieController::setMediaOptions(options);
     QString why;
-    const QString movie = test::makeCounterMovie("placed.mp4", 24, 10, &why);
+    const QString movie = silentPlayersAndMovie("placed.mp4", &why);
     if (movie.isEmpty())
         GTEST_SKIP() << why.toStdString();
 
@@ -211,13 +214,8 @@ TEST(DocumentMedia, ReopenedDocumentPutsTheMovieWindowWhereItWas)
 // selection, and where the movie, sound slot and drawing windows stood.
 TEST(DocumentMedia, ReopenedDocumentBringsBackTheMoviesPlayModeAndWhereEveryMediaWindowStood)
 {
-    MediaPlayer::Options options;
-    options.audioOutput = false;
-    QXSoundController::setMediaOptions(options);
-    options.videoOutput = true;
-    QXMovieController::setMediaOptions(options);
     QString why;
-    const QString movie = test::makeCounterMovie("modes.mp4", 24, 10, &why);
+    const QString movie = silentPlayersAndMovie("modes.mp4", &why);
     if (movie.isEmpty())
         GTEST_SKIP() << why.toStdString();
     QStringList told;
@@ -278,12 +276,8 @@ TEST(DocumentMedia, ReopenedDocumentBringsBackTheMoviesPlayModeAndWhereEveryMedi
 // placement is not taken for the frame the document gave, where the window then stands.
 TEST(DocumentMedia, TheMovieWindowsFirstPlacementIsNotKeptAsItsFrame)
 {
-    MediaPlayer::Options options;
-    options.audioOutput = false;
-    options.videoOutput = true;
-    QXMovieController::setMediaOptions(options);
     QString why;
-    const QString movie = test::makeCounterMovie("beside.mp4", 24, 10, &why);
+    const QString movie = silentPlayersAndMovie("beside.mp4", &why);
     if (movie.isEmpty())
         GTEST_SKIP() << why.toStdString();
     QStringList told;
@@ -346,13 +340,8 @@ TEST(DocumentMedia, ADocumentWithADrawingOpenedFirstInARunKeepsItsSounds)
 // missing, and saved again it still names every media file, so that it finds them once they are back.
 TEST(DocumentMedia, MediaMovedAwayAreSaidAndStayNamedInTheDocument)
 {
-    MediaPlayer::Options options;
-    options.audioOutput = false;
-    QXSoundController::setMediaOptions(options);
-    options.videoOutput = true;
-    QXMovieController::setMediaOptions(options);
     QString why;
-    const QString movie = test::makeCounterMovie("moving.mp4", 24, 10, &why);
+    const QString movie = silentPlayersAndMovie("moving.mp4", &why);
     if (movie.isEmpty())
         GTEST_SKIP() << why.toStdString();
     const QStringList bank{test::writeTone("away1.wav", 2.0), test::writeTone("away2.wav", 2.0)};

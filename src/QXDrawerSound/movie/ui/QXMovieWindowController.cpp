@@ -195,14 +195,8 @@ void QXMovieWindowController::windowDidResize(QObject*)
 
 void QXMovieWindowController::storeFrame()
 {
-    const WindowHandle window(nibWindow());
-    if (!window || !window.isVisible() || !movie() || !frameTaken)
-        return;
-    const QRectF frame = window.frame();
-    NomalQTSizeR[0] = float(frame.x());
-    NomalQTSizeR[1] = float(frame.y());
-    NomalQTSizeR[2] = float(frame.width());
-    NomalQTSizeR[3] = float(frame.height());
+    if (movie() && frameTaken)
+        WindowHandle(nibWindow()).storeShownFrame(NomalQTSizeR);
 }
 
 void QXMovieWindowController::movieProperties(QObject*)

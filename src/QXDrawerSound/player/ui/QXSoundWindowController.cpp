@@ -215,15 +215,7 @@ void QXSoundWindowController::windowDidMove(QObject* window)
 
 void QXSoundWindowController::storeFrame()
 {
-    const WindowHandle window(nibWindow());
-    if (!window || !window.isVisible())
-        return;
-    const QRectF frame = window.frame();
-    float* stored = SoundWindowFrameA[slot()];
-    stored[0] = float(frame.x());
-    stored[1] = float(frame.y());
-    stored[2] = float(frame.width());
-    stored[3] = float(frame.height());
+    WindowHandle(nibWindow()).storeShownFrame(SoundWindowFrameA[slot()]);
 }
 
 void QXSoundWindowController::movieProperties(QObject*)

@@ -69,6 +69,17 @@ bool WindowHandle::isAtStatusWindowLevel() const
     return window_ && window_->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
 }
 
+void WindowHandle::storeShownFrame(float (&stored)[4]) const
+{
+    if (!isVisible())
+        return;
+    const QRectF shown = frame();
+    stored[0] = float(shown.x());
+    stored[1] = float(shown.y());
+    stored[2] = float(shown.width());
+    stored[3] = float(shown.height());
+}
+
 QRectF WindowHandle::frame() const
 {
     if (!window_)
