@@ -81,7 +81,8 @@ TEST(MediaPlayerAudioServer, SoundPlaysOnWhileTheServerIsGoneAndIsHeardAgainWhen
     EXPECT_TRUE(player.isOpen());
     ASSERT_TRUE(playsOn(player, 0.3));
     player.close();
-    server.stop();
+    // The player goes before the server (declared after it): libjack can deadlock when a server stops
+    // while a client of it is closing, which this test does not examine.
 }
 
 }  // namespace

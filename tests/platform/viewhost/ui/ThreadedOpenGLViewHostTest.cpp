@@ -654,10 +654,13 @@ TEST_F(ThreadedOpenGLViewHostTest, AHostWhoseFrameNeverEndsGoesWithoutItAndTheOt
 {
     EventJoin::setOn(true);
     GLRenderThread::setStallTime(std::chrono::milliseconds(150));
-    // The stuck frame is held by the hook on a gate never opened; what it may touch stays (leaked).
-    auto* gate = new Gate;
+    // The stuck frame is held by the hook on a gate never opened. The gate and the view it may still
+    // touch are never freed, and static pointers keep them reachable for the leak checker.
+    static Gate* keptGate = nullptr;
+    static ProbeView* keptView = nullptr;
+    Gate* const gate = keptGate = new Gate;
     gate->close();
-    auto* stuckView = new ProbeView;
+    ProbeView* const stuckView = keptView = new ProbeView;
     auto stuck = std::make_unique<ThreadedGLViewHost>(stuckView);
     showAndWaitForFrame(*stuck, QSize(80, 60));
     OtherProbeView otherView;
