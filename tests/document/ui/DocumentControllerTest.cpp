@@ -3,6 +3,7 @@
 // asks before it closes; a refused document changes nothing.
 #include <gtest/gtest.h>
 
+#include "DocumentMenuItem.h"
 #include "QXDrawerSound/player/SoundSlotTables.h"
 #include "QXSketch/gl/NUPO4Drawing.h"
 #include "analysis/SetFFTController.h"
@@ -40,6 +41,7 @@
 #include <algorithm>
 
 using namespace nupo;
+using nupo::test::menuItem;
 
 namespace {
 
@@ -62,17 +64,6 @@ QWidget* shownWindow(const QString& titleStart)
     for (QWidget* window : QApplication::topLevelWidgets())
         if (window->isVisible() && window->windowTitle().startsWith(titleStart))
             return window;
-    return nullptr;
-}
-
-QAction* menuItem(const QString& action)
-{
-    QMainWindow* panel = NUPO4DrawAppDelegate::sharedNUPO4DrawAppDelegate().mainWindow();
-    for (QAction* top : panel->menuBar()->actions())
-        if (top->menu())
-            for (QAction* item : top->menu()->actions())
-                if (item->objectName() == action)
-                    return item;
     return nullptr;
 }
 

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "DocumentFileDifferences.h"
+#include "DocumentMenuItem.h"
 #include "app/NUPO4DrawAppDelegate.h"
 #include "core/ui/QXAppController.h"
 #include "core/ui/WindowController.h"
@@ -25,17 +26,6 @@ using namespace nupo;
 using namespace nupo::test;
 
 namespace {
-
-QAction* menuItem(const QString& action)
-{
-    QMainWindow* panel = NUPO4DrawAppDelegate::sharedNUPO4DrawAppDelegate().mainWindow();
-    for (QAction* top : panel->menuBar()->actions())
-        if (top->menu())
-            for (QAction* item : top->menu()->actions())
-                if (item->objectName() == action)
-                    return item;
-    return nullptr;
-}
 
 QList<QWidget*> shownWindows()
 {
