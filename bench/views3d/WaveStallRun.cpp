@@ -46,46 +46,6 @@ struct Figures {
     long edgeOn = 0;  // frames that drew edge-on triangles without anisotropic filtering
 };
 
-// What an effect code does to the sheet and the view, as the window's brain drive applies it.
-void applyEffect(QXnewaveGLView& view, int code)
-{
-    QXnewave& wave = QXnewave::sharedQXnewave();
-    if (code <= 9) {
-        wave.setSpeeddn(2);
-        wave.resetdn(code);
-        wave.godn();
-        return;
-    }
-    switch (code) {
-        case 10:
-        case 11:
-        case 12:
-        case 13:
-            view.setTextureModeX(code - 10);
-            break;
-        case 14:
-            view.setRotateSpeedUpXX(10.0f);
-            break;
-        case 15:
-            view.setRotateSpeedDownXX(10.0f);
-            break;
-        case 16:
-            view.setRotateSpeedLeftXX(10.0f);
-            break;
-        case 17:
-            view.setRotateSpeedRightXX(10.0f);
-            break;
-        case 18:
-            view.setResetPositionX(1);
-            break;
-        case 19:
-            view.setAutoStopX(1);
-            break;
-        default:
-            break;
-    }
-}
-
 // CPU time of the whole process (the rasteriser's threads included), seconds.
 double processSeconds()
 {
@@ -228,7 +188,7 @@ int main(int argc, char** argv)
         view.setResetPositionX(1);
         view.setDrawModeX(4);
         view.setRunbyBrainswX(0);
-        applyEffect(view, shape);
+        applyTunnelEffect(&view, shape);
         char what[32];
         std::snprintf(what, sizeof what, "shape %d", shape);
         Figures one;
@@ -253,7 +213,7 @@ int main(int argc, char** argv)
     char what[32] = "brain, start";
     for (double spent = 0.0; spent < seconds / 2.0;) {
         const int effect = code(random);
-        applyEffect(view, effect);
+        applyTunnelEffect(&view, effect);
         std::snprintf(what, sizeof what, "brain, effect %d", effect);
         for (int n = framesPerBand(random); n > 0; --n)
             spent += timedFrame(view, brain, what);

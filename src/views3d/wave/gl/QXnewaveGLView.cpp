@@ -42,6 +42,46 @@ constexpr unsigned fourCharCode(const char (&code)[5])
 
 }  // namespace
 
+void applyTunnelEffect(QXnewaveGLView* view, int code)
+{
+    if (code <= 9) {
+        engine().setSpeeddn(2);
+        engine().resetdn(code);
+        engine().godn();
+        return;
+    }
+    if (!view)
+        return;
+    switch (code) {
+        case 10:
+        case 11:
+        case 12:
+        case 13:
+            view->setTextureModeX(code - 10);
+            break;
+        case 14:
+            view->setRotateSpeedUpXX(10.0f);
+            break;
+        case 15:
+            view->setRotateSpeedDownXX(10.0f);
+            break;
+        case 16:
+            view->setRotateSpeedLeftXX(10.0f);
+            break;
+        case 17:
+            view->setRotateSpeedRightXX(10.0f);
+            break;
+        case 18:
+            view->setResetPositionX(1);
+            break;
+        case 19:
+            view->setAutoStopX(1);
+            break;
+        default:
+            break;
+    }
+}
+
 QXnewaveGLView& QXnewaveGLView::sharedQXnewaveGLView()
 {
     static QXnewaveGLView* instance = new QXnewaveGLView;  // never on screen; lives to process end

@@ -16,6 +16,13 @@ inline const float rgba_colorsNewave[rgbaColorsNewaveCount][4] = {
     {0.0f, 0.0f, 0.0f, 0.0f}, {1.0f, 0.0f, 0.0f, 0.0f}, {0.0f, 1.0f, 0.0f, 0.0f}, {0.0f, 0.0f, 1.0f, 0.0f}};
 inline float clear_rgbaNewave[4] = {0.0f, 0.0f, 0.0f, 0.0f};
 
+class QXnewaveGLView;
+
+// Applies a brain effect code 0..19 as the wave-surface window's brain drive does: 0 to 9 restart the
+// shared sheet in that shape; 10 to 13 pick `view`'s texture mode, 14 to 17 spin it, 18 sends it back to
+// its start position and 19 stops it (without a view these do nothing).
+void applyTunnelEffect(QXnewaveGLView* view, int code);
+
 // The view of the wave-surface window. Each frame it runs its one-time GL set-up if still pending,
 // follows size changes, turns a mouse drag into camera moves, steps the shared sheet once, applies the
 // rotation speeds and has the tunnel drawn with its camera and texture settings. The shared instance is

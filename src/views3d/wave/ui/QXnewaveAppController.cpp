@@ -309,43 +309,10 @@ void QXnewaveAppController::CubicTunnelEffect(float code)
     if (!(code > -1.0f && code < 20.0f))  // also refuses a value that is not a number
         return;
     const int k = static_cast<int>(code);
-    if (k <= 9) {
-        engine().setSpeeddn(2);
-        engine().resetdn(k);
-        engine().godn();
-        return;
-    }
-    if (!_glView)
-        return;
-    switch (k) {
-        case 10:
-        case 11:
-        case 12:
-        case 13:
-            _glView->setTextureModeX(k - 10);
-            break;
-        case 14:
-            _glView->setRotateSpeedUpXX(10.0f);
-            break;
-        case 15:
-            _glView->setRotateSpeedDownXX(10.0f);
-            break;
-        case 16:
-            _glView->setRotateSpeedLeftXX(10.0f);
-            break;
-        case 17:
-            _glView->setRotateSpeedRightXX(10.0f);
-            break;
-        case 18:
-            _glView->setResetPositionX(1);
-            break;
-        case 19:
-            _glView->setAutoStopX(1);
-            showRotationSliders(0.0f, 10.0f, 10.0f, 0.0f);
-            redisplay();
-            break;
-        default:
-            break;
+    applyTunnelEffect(_glView.get(), k);
+    if (k == 19 && _glView) {
+        showRotationSliders(0.0f, 10.0f, 10.0f, 0.0f);
+        redisplay();
     }
 }
 
