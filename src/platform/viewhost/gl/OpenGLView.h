@@ -18,6 +18,11 @@ public:
     virtual void reshape() {}
     // Draws one frame over the bounds.
     virtual void drawRect(const QRectF& rect) = 0;
+    // The frame's synchronisation step: on the main thread, just before each frame starts, while no
+    // frame of this view is in flight. Copies what the coming frame reads (settings, flags, history rows,
+    // texts) into state that only frames use, so that prepareOpenGL, reshape and drawRect read nothing
+    // that the main thread may write meanwhile. Keep it short: the main thread runs it on every frame.
+    virtual void synchronizeFrame() {}
 
     // Makes the hosting widget's context current outside the calls above; false when no host shows the
     // view or its context is not ready. Main thread, or the drawing thread during the calls above.

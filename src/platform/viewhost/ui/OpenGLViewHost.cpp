@@ -79,6 +79,7 @@ void OpenGLViewHost::paintGL()
 {
     if (!view_)
         return;
+    view_->synchronizeFrame();
     if (!prepared_) {
         view_->prepareOpenGL();
         prepared_ = true;

@@ -3,6 +3,7 @@
 #include "platform/appkit/FrameTimer.h"
 #include "platform/appkit/MainThread.h"
 #include "platform/gl/LegacyGLFormat.h"
+#include "platform/viewhost/gl/DrawingClass.h"
 #include "platform/viewhost/ui/EventJoin.h"
 #include "platform/viewhost/ui/FrameRateLog.h"
 #include "platform/viewhost/ui/GLRenderThread.h"
@@ -12,7 +13,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <map>
 #include <mutex>
 #include <thread>
 #include <typeindex>
@@ -31,23 +31,10 @@ std::vector<ThreadedGLViewHost*>& threadedHosts()  // main thread only
 void startDueFrames()
 {
     EventJoin::deliverHeldInput();  // before new frames start
+    DrawingClass::runQueuedWhereIdle();
     const std::vector<ThreadedGLViewHost*> hosts = threadedHosts();
     for (ThreadedGLViewHost* host : hosts)
         host->startFrameIfDue();
-}
-
-// Views of one class share their class's engines and state (shared renderers, process-wide settings
-// their drawing steps): their frames are drawn one at a time, each still on its own host's thread.
-std::mutex& drawingLockOfClass(const std::type_info& type)
-{
-    static std::mutex guard;
-    // Lives to process end: a drawing thread left to a stuck frame may still hold its class's lock.
-    static auto* locks = new std::map<std::type_index, std::unique_ptr<std::mutex>>;
-    std::lock_guard lock(guard);
-    std::unique_ptr<std::mutex>& classLock = (*locks)[std::type_index(type)];
-    if (!classLock)
-        classLock = std::make_unique<std::mutex>();
-    return *classLock;
 }
 
 ThreadedGLViewHost::FrameHook& frameHook()  // main thread only
@@ -319,6 +306,7 @@ bool ThreadedGLViewHost::startFrame()
     std::vector<std::function<void()>> work = std::move(contextWork_);
     contextWork_.clear();
     const bool resized = resized_;
+    view_->synchronizeFrame();  // no frame of this view is in flight
     std::function<void()> hook = frameHook() ? frameHook()(*this) : std::function<void()>();
     const bool started = renderer_->startFrame(devicePixels, [this, logical, resized, work, hook] {
         if (hook)
@@ -342,7 +330,9 @@ void ThreadedGLViewHost::drawFrameOnThread(QSizeF size, bool resized,
 {
     if (!view_)
         return;
-    const std::lock_guard classLock(drawingLockOfClass(typeid(*view_)));
+    const std::type_info& viewClass = typeid(*view_);
+    const std::lock_guard classLock(DrawingClass::lockOf(viewClass));
+    DrawingClass::runQueuedLocked(viewClass);  // requests made while another frame of the class drew
     GLint viewport[4] = {};
     glGetIntegerv(GL_VIEWPORT, viewport);
     if (!prepared_) {
