@@ -5,6 +5,7 @@
 #include "platform/gl/OffscreenGLContext.h"
 
 #include <GL/gl.h>
+#include <QCoreApplication>
 #include <QSurfaceFormat>
 #include <QThread>
 
@@ -273,6 +274,23 @@ void reapEndedThreads()
     ended.clear();  // joins each, outside the list
 }
 
+// Lets the threads left to end finish: each frame in flight until it ends or would count as stalled,
+// then the freeing of the context. Threads whose frame does not end are left to themselves.
+void finishEndingThreads()
+{
+    for (EndingThread& thread : endingThreads()) {
+        GLRenderThread::Shared& shared = *thread.shared;
+        {
+            std::unique_lock lock(shared.mutex);
+            const auto ended = [&] { return !shared.busy; };
+            if (!shared.finished.wait_until(lock, shared.started + GLRenderThread::stallTime(), ended))
+                continue;
+        }
+        thread.worker->qThread()->wait();
+    }
+    reapEndedThreads();
+}
+
 }  // namespace
 
 GLRenderThread::GLRenderThread(QObject* receiver, const QString& name)
@@ -350,6 +368,12 @@ void GLRenderThread::destroy()
         worker->stop();  // on the thread itself: ends its loop, without waiting
     });
     endingThreads().push_back(std::move(ending));
+    // The application's end lets them finish, before the process's own clean-up (which they may share).
+    static const bool finishedAtTheEnd = [] {
+        qAddPostRoutine(finishEndingThreads);
+        return true;
+    }();
+    (void)finishedAtTheEnd;
 }
 
 bool GLRenderThread::isBusy() const
@@ -498,13 +522,9 @@ bool GLRenderThread::anyFrameInFlight()
 
 void GLRenderThread::endAtOnceIfAFrameIsStuck(int exitCode)
 {
-    if (!anyFrameInFlight()) {
-        // What is left of the threads is freeing their contexts.
-        for (EndingThread& thread : endingThreads())
-            thread.worker->qThread()->wait();
-        reapEndedThreads();
+    finishEndingThreads();
+    if (!anyFrameInFlight())
         return;
-    }
     std::fflush(stdout);
     std::fflush(stderr);
     std::_Exit(exitCode);
