@@ -5,7 +5,7 @@
 
 namespace nupo {
 
-DisplaySettingsCopy DisplaySettingsCopy::current()
+DisplaySettingsCopy copyDisplaySettings()
 {
     DisplaySettingsCopy c{DrawBothside,
                           Draw2DBothside,

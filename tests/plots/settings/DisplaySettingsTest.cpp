@@ -60,7 +60,7 @@ TEST(DisplaySettings, ACopyKeepsTheValuesOfItsMoment)
     setBSPeakSizeX = 2;
     ColorGainSliderX = 4.5f;
     GridColorY[2] = 0.25f;
-    const DisplaySettingsCopy copy = DisplaySettingsCopy::current();
+    const DisplaySettingsCopy copy = copyDisplaySettings();
     Draw2DBothside = 1;
     ColorGainSliderX = 0.5f;
     GridColorY[2] = 0.75f;
@@ -69,7 +69,7 @@ TEST(DisplaySettings, ACopyKeepsTheValuesOfItsMoment)
     EXPECT_EQ(copy.setBSPeakSizeX, 2);
     EXPECT_FLOAT_EQ(copy.ColorGainSliderX, 4.5f);
     EXPECT_FLOAT_EQ(copy.GridColorY[2], 0.25f);
-    EXPECT_EQ(DisplaySettingsCopy::current().Draw2DBothside, 1);
+    EXPECT_EQ(copyDisplaySettings().Draw2DBothside, 1);
     Draw2DBothside = bothSides;
     ColorGainSliderX = gain;
     GridColorY[2] = grid;
