@@ -393,8 +393,8 @@ void QX2DSpectrumOverlays::drawLightLocationA()
     glDisable(GL_LIGHTING);
     glDisable(GL_TEXTURE_2D);
     glColor3f(1.0f, 1.0f, 0.0f);
-    glTranslatef(lightPosition[0], lightPosition[1], lightPosition[2]);
-    glTranslatef(-lightPosition[0], -lightPosition[1], -lightPosition[2]);
+    glTranslatef(waterfallLightPosition[0], waterfallLightPosition[1], waterfallLightPosition[2]);
+    glTranslatef(-waterfallLightPosition[0], -waterfallLightPosition[1], -waterfallLightPosition[2]);
     glEnable(GL_TEXTURE_2D);
     glEnable(GL_LIGHTING);
     glPopMatrix();

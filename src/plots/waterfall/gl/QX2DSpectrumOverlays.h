@@ -9,8 +9,9 @@ class TextSpacing;
 inline float fDisplayD = 4.0f;
 inline float izz = 64.0f;
 inline float izzzy = 64.0f;
-// Position of the window's light, set by the horizontal peak line (the frames' own).
-inline float lightPosition[4] = {0.0f, 0.0f, 1.0f, 1.0f};
+// Position of the window's light, set by the horizontal peak line (the frames' own). Its own variable:
+// the 3D spectrum's scene places its light from one of its own.
+inline float waterfallLightPosition[4] = {0.0f, 0.0f, 1.0f, 1.0f};
 
 // A two-sided rectangle: in the x-y plane at depth z (orientation ≠ 0) or in the x-z plane at height z.
 void drawFloorXZ(int orientation, float x, float y, float width, float height, float z);

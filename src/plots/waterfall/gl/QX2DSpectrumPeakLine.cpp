@@ -198,12 +198,12 @@ void QX2DSpectrumPeakLine::drawScaleLabels(int ch, int mode)
 void QX2DSpectrumPeakLine::DrawHorizontalLine(int ch, int BrainwaveMode, int textureMode, int PColor,
                                               int FColor)
 {
-    lightPosition[0] = -15.0f;
-    lightPosition[1] = 25.0f;
-    lightPosition[2] = 70.0f;
-    lightPosition[3] = 1.0f;
+    waterfallLightPosition[0] = -15.0f;
+    waterfallLightPosition[1] = 25.0f;
+    waterfallLightPosition[2] = 70.0f;
+    waterfallLightPosition[3] = 1.0f;
     if (leftChannel(ch)) {
-        glLightfv(GL_LIGHT0, GL_POSITION, lightPosition);
+        glLightfv(GL_LIGHT0, GL_POSITION, waterfallLightPosition);
         QX2DSpectrumOverlays::sharedQX2DSpectrumOverlays().drawLightLocationA();
     }
     int p = textureMode == 1 ? PColor + 1 : FColor + 1;

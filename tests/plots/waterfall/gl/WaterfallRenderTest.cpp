@@ -382,7 +382,7 @@ TEST_F(WaterfallRender, PeakLineLightsTheBandOfTheTopPeakAndScalesItsBars)
     // Without the two-panel flag only the light is set.
     const QImage single = draw([&] { line.DrawHorizontalLine(0, 0, 0, 1, 1); }, 130, 66);
     EXPECT_EQ(nonBlack(single), 0);
-    EXPECT_EQ(lightPosition[2], 70.0f);
+    EXPECT_EQ(waterfallLightPosition[2], 70.0f);
 }
 
 TEST_F(WaterfallRender, DisplayEntryTakesRowsAtTheTransportsPace)
