@@ -168,8 +168,9 @@ TEST_F(WaveFrames, AShapeAskedForWhileAFrameDrawsWaitsForItAndShowsInTheNextFram
     EXPECT_EQ(sumAfter, sumBefore) << "the held frame's sheet changed under it";
     EXPECT_EQ(shapeAfter, 3);
     // The window shows the held frame's picture (unless a frame came after it): the old shape.
-    if (wave.host.framesFinished() == finished + 1)
+    if (wave.host.framesFinished() == finished + 1) {
         EXPECT_EQ(differingPixels(wave.host.grab().toImage(), still), 0) << "the held frame's picture";
+    }
 
     const QImage next = wave.host.grabFramebuffer();
     EXPECT_EQ(engine().resetdnModed, 2);
