@@ -142,6 +142,7 @@ TEST_F(WaveFrames, AShapeAskedForWhileAFrameDrawsWaitsForItAndShowsInTheNextFram
 
     // The next frame is held after the sheet's step, before the tunnel draws it.
     ASSERT_TRUE(test::processEventsUntil([&] { return wave.idle(); }));
+    const QImage stillShown = wave.host.grab().toImage();  // as the window shows the still sheet
     const auto gate = std::make_shared<Gate>();
     gate->close();
     double sumBefore = 0.0;
@@ -169,7 +170,7 @@ TEST_F(WaveFrames, AShapeAskedForWhileAFrameDrawsWaitsForItAndShowsInTheNextFram
     EXPECT_EQ(shapeAfter, 3);
     // The window shows the held frame's picture (unless a frame came after it): the old shape.
     if (wave.host.framesFinished() == finished + 1) {
-        EXPECT_EQ(differingPixels(wave.host.grab().toImage(), still), 0) << "the held frame's picture";
+        EXPECT_EQ(differingPixels(wave.host.grab().toImage(), stillShown), 0) << "the held frame's picture";
     }
 
     const QImage next = wave.host.grabFramebuffer();
