@@ -260,13 +260,14 @@ void QXRawwaveGraphController::awakeFromNib()
             for (float& c : GridColorY)
                 c = 1.0f;
     }
-    finishWindowSetUp(showQXRawwaveGraphFront != 0);
+    finishWindowSetUp(showQXRawwaveGraphFront);
 
     restoreLastView(selectCHXX);
 }
 
-void QXRawwaveGraphController::windowWillClose(QObject*)
+void QXRawwaveGraphController::windowWillClose(QObject* sender)
 {
+    PlotGraphWindowController::windowWillClose(sender);
     rawwaveWindowState.windowClosed(true);
     FrameUsingName[OpenRawwave] = QString::asprintf("%s %d", "RawwaveGraph", OpenRawwave);
     WindowHandle(window).saveFrameUsingName(FrameUsingName[OpenRawwave]);
