@@ -135,10 +135,7 @@ TEST(DrawingSection, GraphicsComeBackWithoutSideEffectsAndACleanUndoStack)
 
     // A document saved without a drawing shows none: the open drawing is emptied.
     NUPO4Drawing* none = nullptr;
-    {
-        NUPO4Drawing other;
-        other.makeFront();
-    }
+    drawing.leaveFront();
     ASSERT_EQ(NUPO4Drawing::frontDrawing(), none);
     const QByteArray empty = doc.document.dataRepresentation();
     EXPECT_TRUE(empty.contains("OpenDrawing = 0;"));
@@ -273,7 +270,7 @@ TEST(DrawingSection, ADocumentWithoutDrawingOrPlotWindowsKeepsNoneOfTheDocumentB
     EXPECT_EQ(selectCHX, 5);
 
     // A refused document changes nothing, though it lacks those sections too.
-    doc.refusal("{ Format = \"NUPO4 brain-note document\"; Version = 1; Display = { ShowText = (1); }; }");
+    doc.refusal("{ Format = \"NUPO4 brain-note document\"; Version = 1; DisplayColor = { Rawwave = 1; }; }");
     EXPECT_EQ(drawing.count(), NUPO4Graphic::kindCount);
     EXPECT_EQ(boundsBargraph, QRectF(700, 30, 500, 300));
 

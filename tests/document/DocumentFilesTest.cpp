@@ -91,7 +91,7 @@ TEST(DocumentFiles, ANameThatIsNotUtf8IsSavedAndOpenedByItsBytesAndOpeningClears
                                                        "ance.nupo4"});
 
     // A save of it that was killed on the way left its temporary file; opening the document clears it.
-    const QByteArray killed = path + ".saving-999999999-0";
+    const QByteArray killed = saveFileName(path, 999999999, 0);
     ASSERT_EQ(::close(::open(killed.constData(), O_WRONLY | O_CREAT, 0644)), 0);
     test::fillRecording(50);
     ASSERT_TRUE(doc.document.readFromFile(path, &error)) << error.toStdString();

@@ -101,11 +101,13 @@ bool showsDocument(const QWidget* window)
            !window->windowFlags().testFlag(Qt::FramelessWindowHint) && !window->windowTitle().isEmpty();
 }
 
-// The sound slots and the movie window show what the document holds: those the replaced document (or
-// the same one, read again) had open close before the new one is applied, so that the document's own
-// come back once each and nothing the closing windows reset touches the new settings.
-void closeMediaWindows()
+// The plot windows, the sound slots and the movie window show what the document holds: those the
+// replaced document (or the same one, read again) had open close before the new one is applied, so that
+// the document's own come back once each and nothing the closing windows hand on or reset (the frame,
+// colour and front switch of their kind) touches the new settings.
+void closeDocumentWindows()
 {
+    MenuCommands::run(MenuCommand::closeAllWindows);
     const QString soundClass = soundSlotClassName(0);  // every slot's nib names the first slot's class
     const QString movieClass = QStringLiteral("QXMovieController");
     const auto windows = QApplication::topLevelWidgets();
@@ -124,8 +126,8 @@ void openDocumentWindows()
     auto* section = dynamic_cast<PlotWindowsSection*>(document.section("PlotWindows"));
     if (!section)
         return;
-    // The front switches the document set (closing the windows open now clears them); a family without a
-    // window has none in front.
+    // The front switches the document set (closing the windows the start-up opened clears them); a family
+    // without a window has none in front.
     const bool front3D = showFFTPanelFront.load(relaxed) != 0;
     const bool frontWanted[] = {showQXRawwaveGraphFront.load(relaxed) != 0,
                                 showQX2DBarGarphFront.load(relaxed) != 0,
@@ -258,7 +260,7 @@ void NUPO4DocumentController::installDocument(std::function<bool()> startUp)
     NUPO4DrawDocument& document = NUPO4DrawDocument::sharedNUPO4DrawDocument();
     document.runStartUpIfNeeded = std::move(startUp);
     document.windowSetup = &openDocumentWindows;
-    document.closeReplacedWindows = &closeMediaWindows;
+    document.closeReplacedWindows = &closeDocumentWindows;
     NUPO4DocumentController& controller = sharedNUPO4DocumentController();
     if (qobject_cast<QApplication*>(QCoreApplication::instance())) {
         QApplication::setQuitOnLastWindowClosed(false);

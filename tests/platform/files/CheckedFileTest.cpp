@@ -125,7 +125,8 @@ TEST(CheckedFile, AnAtomicWriteReplacesTheFileWholeAndKeepsItsPermissions)
     struct stat info {};
     ASSERT_EQ(::stat(QFile::encodeName(path).constData(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0640u);
-    EXPECT_EQ(QDir(QFileInfo(path).absolutePath()).entryList(QDir::Files), QStringList{"saved.nupo4"});
+    EXPECT_EQ(QDir(QFileInfo(path).absolutePath()).entryList(QDir::Files | QDir::Hidden),
+              QStringList{"saved.nupo4"});
     EXPECT_FALSE(writeFileAtomically(test::tempFolder() + "/no/such/folder/x", "x", &reason));
     EXPECT_EQ(reason, "no such file or folder");
 }
@@ -145,7 +146,8 @@ TEST(CheckedFile, AFileSizeLimitFailsTheWriteWithItsReasonInsteadOfEndingTheProg
     });
     EXPECT_EQ(result, 0) << "-25 is SIGXFSZ";
     EXPECT_EQ(contentsOf(path), "old");
-    EXPECT_EQ(QDir(QFileInfo(path).absolutePath()).entryList(QDir::Files), QStringList{"limited.nupo4"});
+    EXPECT_EQ(QDir(QFileInfo(path).absolutePath()).entryList(QDir::Files | QDir::Hidden),
+              QStringList{"limited.nupo4"});
 }
 
 // A process id that no process has any more: a child that has ended and been waited for.
@@ -254,15 +256,14 @@ TEST(CheckedFile, AFullDiskSaysThereIsNoSpaceLeftAndKeepsTheOldFile)
             return 1;
         if (reason != "no space left on the device")
             return 2;
-        return contentsOf(path) == "old" && QDir(folder).entryList(QDir::Files).size() == 1 ? 0 : 3;
+        return contentsOf(path) == "old" && QDir(folder).entryList(QDir::Files | QDir::Hidden).size() == 1
+                   ? 0
+                   : 3;
     });
     if (result == noMount)
         GTEST_SKIP() << "no tmpfs can be mounted here";
     EXPECT_EQ(result, 0);
 }
-
-}  // namespace
-}  // namespace nupo
 
 TEST(CheckedFile, TheLongestFileNameSavesAndItsTemporaryNameIsShortAndHidden)
 {
@@ -305,3 +306,6 @@ TEST(CheckedFile, ARelativePathIsMadeAbsoluteWithTheWorkingFoldersOwnBytes)
     EXPECT_EQ(contents, "here");
     EXPECT_EQ(absoluteNativePath("/already/absolute"), "/already/absolute");
 }
+
+}  // namespace
+}  // namespace nupo
