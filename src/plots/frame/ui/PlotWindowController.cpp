@@ -103,10 +103,12 @@ void PlotWindowController::windowWillClose(QObject*)
 
 void PlotWindowController::storeFrame()
 {
-    // A hidden window's geometry is no frame to reopen at.
+    // A hidden window's geometry is no frame to reopen at, nor is the 1 x 1 point a window reads as
+    // while the display makes it anew (its level changed).
     WindowHandle handle(window);
-    if (isFirstOfFamily() && handle.isVisible())
-        state.bounds = handle.frame();
+    const QRectF frame = handle.frame();
+    if (isFirstOfFamily() && handle.isVisible() && frame.width() > 1 && frame.height() > 1)
+        state.bounds = frame;
 }
 
 void PlotWindowController::standForFamily()
