@@ -29,7 +29,6 @@
 #include <cmath>
 #include <condition_variable>
 #include <mutex>
-#include <thread>
 #include <vector>
 
 using namespace nupo;
@@ -94,7 +93,11 @@ void fillHistory()
 }
 
 struct Fixture : ::testing::Test {
-    void TearDown() override { ThreadedGLViewHost::setFrameHookForTests({}); }
+    void TearDown() override
+    {
+        ThreadedGLViewHost::setFrameHookForTests({});
+        ThreadedGLViewHost::setSlowFramesForTests(std::chrono::milliseconds(0));
+    }
 };
 
 using WaterfallFrames = Fixture;
@@ -201,13 +204,11 @@ TEST_F(WaterfallFrames, EventsWhileFramesDrawLeaveThemTheirCopy)
         return host && host->framesFinished() >= 2;
     }));
 
-    // Slow frames: each says it started (without ordering anything for ThreadSanitizer) and takes a while.
+    // Slow frames, each of which says it started (without ordering anything for ThreadSanitizer).
     std::atomic<int> started{0};
+    ThreadedGLViewHost::setSlowFramesForTests(std::chrono::milliseconds(30));
     ThreadedGLViewHost::setFrameHookForTests([&](const ThreadedGLViewHost&) {
-        return std::function<void()>([&] {
-            started.fetch_add(1, std::memory_order_relaxed);
-            std::this_thread::sleep_for(std::chrono::milliseconds(30));
-        });
+        return std::function<void()>([&] { started.fetch_add(1, std::memory_order_relaxed); });
     });
     SetDisplay& display = SetDisplay::sharedSetDisplay();
     const std::vector<std::function<void()>> events = {
@@ -243,6 +244,7 @@ TEST_F(WaterfallFrames, EventsWhileFramesDrawLeaveThemTheirCopy)
             settle(*host);
         }
     ThreadedGLViewHost::setFrameHookForTests({});
+    ThreadedGLViewHost::setSlowFramesForTests(std::chrono::milliseconds(0));
     const quint64 frames = host->framesFinished();
     ASSERT_TRUE(processEventsUntil([&] { return host->framesFinished() >= frames + 3; }));
     for (QWidget* shownWindow : shownWindowsTitled(QLatin1String("Waterfall Window")))
