@@ -1,5 +1,6 @@
 #include "platform/appkit/ui/Drawer.h"
 
+#include "platform/appkit/ui/WindowHandle.h"
 #include "platform/appkit/ui/WindowPlacement.h"
 
 #include <QEvent>
@@ -189,6 +190,8 @@ void Drawer::finishTransition(int generation)
         hide();
         squeezedDepth_ = 0;
         setState(State::Closed);
+        // A palette that moved aside for the window's drawers comes back once they are all closed.
+        WindowPlacement::comeBack(parentWindow_);
     }
 }
 
@@ -251,6 +254,8 @@ void Drawer::arrangeDrawersOf(QWidget* window, bool mayResizeWindow)
     if (drawers.isEmpty())
         return;
     busy.push_back(window);
+    const bool maximised = window->isMaximized() || window->isFullScreen();
+    bool makeRoom = maximised;
     // A second round settles what the window's move or resize changed (the offsets follow its size).
     for (int round = 0; round < 2; ++round) {
         std::vector<DrawerNeed> needs;
@@ -263,12 +268,25 @@ void Drawer::arrangeDrawersOf(QWidget* window, bool mayResizeWindow)
         std::vector<QSize> leastFrames;
         if (mayResizeWindow)
             leastFrames = {frameKeepingControlsWhole(window), WindowPlacement::leastFrameSize(window)};
-        const DrawerArrangement arranged =
-            arrangeDrawers(frame, WindowPlacement::availableArea(window), needs, leastFrames);
+        // The drawers keep clear of the windows that float above the others; where they cannot, the
+        // windows that may give way (a palette) move aside, never the others (the Control Panel). A
+        // maximised window leaves them no room but on it.
+        const QRect area = WindowPlacement::availableArea(window);
+        const auto framesOf = [](const QList<QRect>& frames) {
+            return std::vector<QRect>(frames.begin(), frames.end());
+        };
+        const std::vector<QRect> fixed = framesOf(WindowPlacement::fixedFrames(window));
+        DrawerArrangement arranged =
+            arrangeDrawers(frame, area, needs, leastFrames,
+                           maximised ? fixed : framesOf(WindowPlacement::keptClearFrames(window)));
+        if (!arranged.clear && !maximised) {
+            arranged = arrangeDrawers(frame, area, needs, leastFrames, fixed);
+            makeRoom = true;
+        }
         if (arranged.frame.size() != frame.size())
             window->resize(arranged.frame.size().shrunkBy(WindowPlacement::decorationOf(window)));
         if (arranged.frame.topLeft() != frame.topLeft()) {
-            window->move(arranged.frame.topLeft());
+            WindowPlacement::moveFrame(window, arranged.frame.topLeft());
             WindowPlacement::noteSpot(window, arranged.frame.topLeft());
         }
         for (int i = 0; i < drawers.size(); ++i) {
@@ -282,6 +300,8 @@ void Drawer::arrangeDrawersOf(QWidget* window, bool mayResizeWindow)
             break;
     }
     busy.erase(std::find(busy.begin(), busy.end(), window));
+    if (makeRoom)
+        WindowPlacement::giveWayTo(window);
 }
 
 void Drawer::place()
@@ -330,6 +350,26 @@ bool Drawer::eventFilter(QObject* watched, QEvent* event)
         }
     }
     return QWidget::eventFilter(watched, event);
+}
+
+void Drawer::changeEvent(QEvent* event)
+{
+    // Clicked, a drawer comes above a window that floats over the others (a palette) where it lies under
+    // one, and goes back to its window's level when the user turns elsewhere.
+    if (event->type() == QEvent::ActivationChange) {
+        const QRect placed = frameGeometry();
+        const QList<QRect> floating = WindowPlacement::keptClearFrames(this);
+        const bool under = std::any_of(floating.begin(), floating.end(),
+                                       [&placed](const QRect& f) { return f.intersects(placed); });
+        WindowHandle handle(this);
+        if (isActiveWindow() && under) {
+            handle.setStatusWindowLevel(true);
+            raise();
+        } else if (!isActiveWindow()) {
+            handle.setStatusWindowLevel(false);
+        }
+    }
+    QWidget::changeEvent(event);
 }
 
 bool Drawer::onOuterEdge(const QPoint& position) const
