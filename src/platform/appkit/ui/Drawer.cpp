@@ -213,8 +213,8 @@ QRect Drawer::placement() const
 {
     if (!parentWindow_)
         return geometry();
-    return drawerRect(WindowPlacement::frameOf(parentWindow_), edge_, shownDepth(), rounded(leadingOffset_),
-                      rounded(trailingOffset_));
+    return drawerRect(WindowPlacement::frameOf(parentWindow_).marginsRemoved(overWindow_), edge_,
+                      shownDepth(), rounded(leadingOffset_), rounded(trailingOffset_));
 }
 
 int Drawer::naturalDepth() const
@@ -253,9 +253,45 @@ void Drawer::arrangeDrawersOf(QWidget* window, bool mayResizeWindow)
             drawers.append(drawer);
     if (drawers.isEmpty())
         return;
-    busy.push_back(window);
     const bool maximised = window->isMaximized() || window->isFullScreen();
-    bool makeRoom = maximised;
+    if (maximised) {
+        // A maximised window keeps its frame: its drawers lie over its plot, inside its edges and clear of
+        // the rows of controls along its top and bottom, each on the side asked for and no deeper than a
+        // third of the window; a palette gives way to the window and its drawers.
+        const QRect frame = WindowPlacement::frameOf(window);
+        QMargins over;
+        for (const QRect& control : WindowPlacement::controlsOf(window)) {
+            if (control.bottom() < frame.top() + frame.height() / 4)
+                over.setTop(std::max(over.top(), control.bottom() + 1 - frame.top()));
+            else if (control.top() > frame.bottom() - frame.height() / 4)
+                over.setBottom(std::max(over.bottom(), frame.bottom() + 1 - control.top()));
+        }
+        QMargins reach;
+        for (Drawer* drawer : drawers) {
+            drawer->edge_ = drawer->askedEdge_;
+            const bool side = isSideEdge(drawer->edge_);
+            const int depth = std::min(drawer->naturalDepth(), (side ? frame.width() : frame.height()) / 3);
+            drawer->squeezedDepth_ = depth < drawer->naturalDepth() ? depth : 0;
+            if (drawer->edge_ == Edge::Left)
+                reach.setLeft(std::max(reach.left(), depth));
+            else if (drawer->edge_ == Edge::Right)
+                reach.setRight(std::max(reach.right(), depth));
+            else
+                reach.setBottom(std::max(reach.bottom(), depth));
+        }
+        for (Drawer* drawer : drawers) {
+            // The bottom drawer keeps the window's width (its offsets follow that width).
+            drawer->overWindow_ =
+                over + (drawer->edge_ == Edge::Bottom ? QMargins(0, 0, 0, reach.bottom()) : reach);
+            drawer->place();
+            drawer->raise();
+        }
+        // Once the drawer opening now is shown too.
+        QTimer::singleShot(0, window, [window] { WindowPlacement::giveWayTo(window); });
+        return;
+    }
+    busy.push_back(window);
+    bool makeRoom = false;
     // A second round settles what the window's move or resize changed (the offsets follow its size).
     for (int round = 0; round < 2; ++round) {
         std::vector<DrawerNeed> needs;
@@ -276,10 +312,9 @@ void Drawer::arrangeDrawersOf(QWidget* window, bool mayResizeWindow)
             return std::vector<QRect>(frames.begin(), frames.end());
         };
         const std::vector<QRect> fixed = framesOf(WindowPlacement::fixedFrames(window));
-        DrawerArrangement arranged =
-            arrangeDrawers(frame, area, needs, leastFrames,
-                           maximised ? fixed : framesOf(WindowPlacement::keptClearFrames(window)));
-        if (!arranged.clear && !maximised) {
+        DrawerArrangement arranged = arrangeDrawers(frame, area, needs, leastFrames,
+                                                    framesOf(WindowPlacement::keptClearFrames(window)));
+        if (!arranged.clear) {
             arranged = arrangeDrawers(frame, area, needs, leastFrames, fixed);
             makeRoom = true;
         }
@@ -291,6 +326,7 @@ void Drawer::arrangeDrawersOf(QWidget* window, bool mayResizeWindow)
         }
         for (int i = 0; i < drawers.size(); ++i) {
             Drawer* drawer = drawers[i];
+            drawer->overWindow_ = QMargins();
             drawer->edge_ = arranged.edges[std::size_t(i)];
             const int depth = arranged.depths[std::size_t(i)];
             drawer->squeezedDepth_ = depth < drawer->naturalDepth() ? depth : 0;
@@ -336,6 +372,12 @@ bool Drawer::eventFilter(QObject* watched, QEvent* event)
                     rearrange(true);
                     show();
                 }
+                break;
+            case QEvent::WindowStateChange:
+                // Maximised or restored: the drawers are arranged for the new frame once it is known (the
+                // restored window may give up size for them again).
+                if (isOpenOrOpening())
+                    QTimer::singleShot(0, this, [this] { rearrange(true); });
                 break;
             case QEvent::WindowActivate:
                 // An open drawer comes to the front with its window (another window may have covered it).

@@ -49,6 +49,8 @@ const char* gaveWayFromProperty = "nupoGaveWayFrom";
 const char* gaveWayToProperty = "nupoGaveWayTo";
 // On a window that others gave way to: they go back when it is destroyed.
 const char* returnsOnDestroyProperty = "nupoReturnsOnDestroy";
+// On a window while others that gave way to it have not gone back.
+const char* othersGaveWayProperty = "nupoOthersGaveWay";
 // Where a window was put at its first show (the corner of its frame as asked of the window manager),
 // which its frame geometry need not show yet while the window manager is still framing it.
 const char* spotProperty = "nupoPlacedAt";
@@ -266,28 +268,49 @@ bool isMaximised(const QWidget* window)
     return window->isMaximized() || window->isFullScreen();
 }
 
+// Whether the window's frame takes (nearly) the whole available area, as a maximised one does: the
+// window manager may tell the new size before the new state.
+bool fillsArea(const QWidget* window)
+{
+    const QRect frame = WindowPlacement::frameOf(window);
+    const QRect area = WindowPlacement::availableArea(window);
+    return frame.width() >= area.width() - WindowPlacement::cascadeStep &&
+           frame.height() >= area.height() - WindowPlacement::cascadeStep;
+}
+
 quintptr idOf(const QWidget* window)
 {
     return quintptr(window);
 }
 
 // The windows that gave way to the owner (known by its address: it may be gone) go back where they
-// were, unless the owner (still there) would lie under them.
-void returnWindowsThatGaveWay(quintptr owner, const QWidget* shownOwner)
+// were, unless the owner (still there) or a window of its own would lie under them. Whether one stayed.
+bool returnWindowsThatGaveWay(quintptr owner, const QWidget* shownOwner)
 {
+    QList<QRect> room;
+    if (shownOwner) {
+        room.append(WindowPlacement::frameOf(shownOwner));
+        for (const QWidget* own : WindowPlacement::ownWindowsOf(shownOwner))
+            room.append(own->frameGeometry());
+    }
+    bool stayed = false;
     for (QWidget* window : QApplication::topLevelWidgets()) {
         if (window->property(gaveWayForProperty).value<quintptr>() != owner)
             continue;
         const QPoint from = window->property(gaveWayFromProperty).toPoint();
         const QPoint to = window->property(gaveWayToProperty).toPoint();
         const QRect frame = WindowPlacement::frameOf(window);
-        if (shownOwner && QRect(from, frame.size()).intersects(WindowPlacement::frameOf(shownOwner)))
+        const QRect back(from, frame.size());
+        if (std::any_of(room.begin(), room.end(), [&back](const QRect& r) { return r.intersects(back); })) {
+            stayed = true;
             continue;
+        }
         window->setProperty(gaveWayForProperty, QVariant());
         // One the user moved since stays where the user put it.
         if (window->isVisible() && frame.topLeft() == to)
             window->move(from);
     }
+    return stayed;
 }
 
 }  // namespace
@@ -332,6 +355,7 @@ void WindowPlacement::giveWayTo(QWidget* owner)
                                  [id] { returnWindowsThatGaveWay(id, nullptr); });
             }
         }
+        owner->setProperty(othersGaveWayProperty, true);
         window->setProperty(gaveWayToProperty, spot->topLeft());
         window->move(spot->topLeft());
     }
@@ -341,9 +365,13 @@ void WindowPlacement::comeBack(QWidget* owner)
 {
     if (!owner)
         return;
-    if (owner->isVisible() && (isMaximised(owner) || !ownWindowsOf(owner).isEmpty()))
+    if (owner->isVisible() && (isMaximised(owner) || fillsArea(owner)))
         return;
-    returnWindowsThatGaveWay(idOf(owner), owner->isVisible() ? owner : nullptr);
+    // One that cannot go back yet keeps off the owner as it now stands (restored, its drawers closing).
+    const bool stayed = returnWindowsThatGaveWay(idOf(owner), owner->isVisible() ? owner : nullptr);
+    owner->setProperty(othersGaveWayProperty, stayed);
+    if (stayed && owner->isVisible())
+        giveWayTo(owner);
 }
 
 std::optional<QRect> WindowPlacement::clearSpot(const QRect& current, const QSize& least, const QRect& area,
@@ -511,7 +539,8 @@ QList<QRect> WindowPlacement::controlsOf(const QWidget* window)
     // The client area's corner on the screen, as frameOf() has it (also before the window is framed).
     const QPoint client = frame.topLeft() + QPoint(decoration.left(), decoration.top());
     for (const QWidget* child : window->findChildren<QWidget*>()) {
-        if (child->isWindow() || !child->isVisibleTo(window) || !isControl(child))
+        // Not those of its own windows (drawers, panels): they are windows of their own.
+        if (child->window() != window || !child->isVisibleTo(window) || !isControl(child))
             continue;
         // What of it shows: its parents and siblings may cut it (a scrolled panel).
         const QRect seen = child->visibleRegion().boundingRect();
@@ -559,14 +588,17 @@ bool WindowPlacement::eventFilter(QObject* watched, QEvent* event)
     auto* window = static_cast<QWidget*>(watched);
     if (window->isWindow() && window->property(placedProperty).toBool() &&
         (type == QEvent::WindowStateChange || type == QEvent::Hide ||
-         (type == QEvent::Resize && isMaximised(window)))) {
+         (type == QEvent::Resize &&
+          (isMaximised(window) || window->property(othersGaveWayProperty).toBool())))) {
         // A maximised window has the windows that may give way move off its controls; they come back as it
         // is restored or hidden. Its new frame and layout are known once the event is handled.
         const QPointer<QWidget> changed(window);
         QTimer::singleShot(0, qApp, [changed] {
-            if (changed && changed->isVisible() && isMaximised(changed))
+            if (!changed)
+                return;
+            if (changed->isVisible() && isMaximised(changed))
                 giveWayTo(changed);
-            else if (changed)
+            else if (!changed->isVisible() || !fillsArea(changed))  // not still being maximised
                 comeBack(changed);
         });
     }

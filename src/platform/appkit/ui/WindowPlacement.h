@@ -86,9 +86,10 @@ public:
     // panels) or, the owner maximised, on its controls move aside: clear of them where the screen has
     // room, else where they cover the least of the owner's controls; never onto a window kept clear.
     static void giveWayTo(QWidget* owner);
-    // The windows that gave way to the owner go back where they were, once the owner is hidden, or is
-    // neither maximised nor has a window of its own shown (its drawers closed), and their old spot lies
-    // clear of it. One the user moved since stays where the user put it.
+    // The windows that gave way to the owner go back where they were once the owner is hidden or not
+    // maximised, where their old spot lies clear of it and of its own windows (its drawers closed); one
+    // that cannot go back yet keeps clear of the owner as it now stands. One the user moved since stays
+    // where the user put it.
     static void comeBack(QWidget* owner);
     // Moves the window, if its frame overlaps one of the given frames, to the first spot of the
     // available area (scanning from the top left, rows first) where it overlaps none; where no spot
