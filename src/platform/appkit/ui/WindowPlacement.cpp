@@ -73,6 +73,9 @@ QMargins knownDecoration(const QWidget* window)
 {
     const QRect frame = window->frameGeometry();
     const QRect inner = window->geometry();
+    // While the window manager reparents the window, Qt may hold a frame that does not enclose it.
+    if (!frame.contains(inner))
+        return {};
     return {inner.left() - frame.left(), inner.top() - frame.top(), frame.right() - inner.right(),
             frame.bottom() - inner.bottom()};
 }
@@ -609,14 +612,18 @@ bool WindowPlacement::eventFilter(QObject* watched, QEvent* event)
         // windows kept clear.
         if (window->isWindow() && window->property(awaitingFrameProperty).toBool() &&
             !knownDecoration(window).isNull()) {
-            window->setProperty(awaitingFrameProperty, false);
             window->setProperty(clientPlacedProperty, false);
-            // A window manager that places windows itself may not have taken the spot asked for.
+            // A window manager that places windows itself may not have taken the spot asked for, and may
+            // still tell a stale place after it framed the window: until the window is first painted or
+            // activated (it stands where it will be seen), it goes back to its spot.
+            if (type == QEvent::Paint || type == QEvent::WindowActivate)
+                window->setProperty(awaitingFrameProperty, false);
             const QVariant spot = window->property(spotProperty);
             if (spot.isValid() && window->pos() != spot.toPoint())
                 window->move(spot.toPoint());
             keepOnScreen(window);
             moveClearOf(window, keptClearFrames(window));
+            window->setProperty(spotProperty, window->pos());
         }
         return false;
     }
