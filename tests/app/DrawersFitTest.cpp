@@ -236,7 +236,21 @@ void expectSoundPropertiesBesideTheSlot()
     QCoreApplication::processEvents();
     QWidget* slot = newWindow(before);
     ASSERT_NE(slot, nullptr);
-    const QList<Drawer*> drawers = openEveryDrawer(slot);
+    // The slot's Brain control drawer open, its others closed.
+    QList<Drawer*> drawers = openEveryDrawer(slot);
+    for (Drawer* drawer : drawers)
+        if (drawer->objectName() != QLatin1String("upperRightDrawer"))
+            drawer->close();
+    test::processEventsUntil([&] {
+        return std::all_of(drawers.begin(), drawers.end(), [](Drawer* d) {
+            return d->objectName() == QLatin1String("upperRightDrawer") ||
+                   d->state() == Drawer::State::Closed;
+        });
+    });
+    drawers.erase(std::remove_if(drawers.begin(), drawers.end(),
+                                 [](Drawer* d) { return d->state() != Drawer::State::Open; }),
+                  drawers.end());
+    ASSERT_EQ(drawers.size(), 1);
     controller->movieProperties(nullptr);
     QWidget* panel = nullptr;
     for (QWidget* child : slot->findChildren<QWidget*>())

@@ -1,5 +1,6 @@
 #include "QXDrawerSound/player/ui/PropertyPanel.h"
 
+#include "platform/appkit/WindowSpot.h"
 #include "platform/appkit/ui/WindowHandle.h"
 #include "platform/appkit/ui/WindowPlacement.h"
 
@@ -19,8 +20,11 @@ constexpr int gap = 8;
 // Moves a panel along with its window.
 class PanelFollower : public QObject {
 public:
+    static constexpr const char* name = "nupoPanelFollower";
+
     PanelFollower(QWidget* panel, QWidget* owner) : QObject(panel), panel_(panel), owner_(owner)
     {
+        setObjectName(QLatin1String(name));
         owner->installEventFilter(this);
         ownerAt_ = owner->pos();
     }
@@ -50,7 +54,8 @@ private:
 
 // Where the panel (a frame of size `size`) opens beside the owner and what belongs to it (its drawers):
 // to their right, else to their left, below or above, its top or left level with the owner's; where none
-// of these lies on the screen clear of them and of the windows kept clear, the first spot that does.
+// of these lies on the screen clear of them and of the windows kept clear, where it covers the least of
+// their controls.
 QPoint spotBeside(const QWidget* panel, const QWidget* owner, const QSize& size)
 {
     const QRect area = WindowPlacement::availableArea(owner);
@@ -76,13 +81,17 @@ QPoint spotBeside(const QWidget* panel, const QWidget* owner, const QSize& size)
     for (const QRect& spot : tries)
         if (area.contains(spot) && clear(spot))
             return spot.topLeft();
+    // No room beside them: the spot that covers the least of their controls.
+    QList<ShownWindowFrame> shown{{window, WindowPlacement::controlsOf(owner)}};
+    for (const QWidget* own : WindowPlacement::ownWindowsOf(owner))
+        if (own != panel)
+            shown.append({own->frameGeometry(), WindowPlacement::controlsOf(own)});
     QRect first = tries[0];
     first.moveLeft(
         std::clamp(first.left(), area.left(), std::max(area.left(), area.right() + 1 - size.width())));
     first.moveTop(
         std::clamp(first.top(), area.top(), std::max(area.top(), area.bottom() + 1 - size.height())));
-    if (const auto spot = WindowPlacement::clearSpot(first, size, area, avoid + keptClear);
-        spot && spot->size() == size)
+    if (const auto spot = openingSpot(first, area, shown, keptClear))
         return spot->topLeft();
     return first.topLeft();
 }
@@ -96,7 +105,8 @@ void showPropertyPanel(QWidget* panel, QWidget* owner)
     if (!panel->isVisible() && owner) {
         const QSize frame = panel->size().grownBy(WindowPlacement::decorationOf(panel));
         panel->move(spotBeside(panel, owner, frame));  // the frame's top-left corner
-        PanelFollower* follower = panel->findChild<PanelFollower*>(QString(), Qt::FindDirectChildrenOnly);
+        auto* follower = dynamic_cast<PanelFollower*>(
+            panel->findChild<QObject*>(PanelFollower::name, Qt::FindDirectChildrenOnly));
         if (follower && !follower->follows(owner)) {
             delete follower;
             follower = nullptr;
