@@ -27,13 +27,16 @@ def tight(spacing=2, margin=2):
                    [prop(f'{side}Margin', 'number', margin) for side in ('left', 'top', 'right', 'bottom')])
 
 
-def slider(name, act, lo, hi, value, tip=None, width=110):
+def slider(name, act, lo, hi, value, tip=None, width=110, inverted=False):
+    """inverted: the slider's high end drawn at the left."""
     steps = 1000
     position = round((value - lo) / (hi - lo) * steps)
     props = [prop('orientation', 'enum', 'Qt::Horizontal'), prop('minimum', 'number', 0),
              prop('maximum', 'number', steps), prop('value', 'number', position), action(act),
              prop('minValue', 'double', lo, stdset=False), prop('maxValue', 'double', hi, stdset=False),
              prop('minimumSize', 'size', (width, 0))]
+    if inverted:
+        props.append(prop('invertedAppearance', 'bool', 'true'))
     if tip:
         props.append(prop('toolTip', 'string', tip))
     return widget('QSlider', name, *props)
@@ -108,14 +111,16 @@ def scrolled(name, inner):
 
 
 def left_drawer():
+    # The turn down and turn left speeds are 10 less the slider's value, so those two sliders are drawn
+    # from their high end: every turn slider starts stopped at its left end and turns faster to the right.
     sliders = [
         ('setViewAngleXX', 'setViewAngleX', 'Side angle', 0, 90, 35, 'Fan angle of the side surfaces of the first set'),
         ('setViewAngleXX1', 'setViewAngleX1', 'Angle 2', 0, 90, 35, 'Fan angle of the second set'),
         ('setViewAngleXX2', 'setViewAngleX2', 'Angle 3', 0, 90, 35, 'Fan angle of the third set'),
         ('setViewModeXX', 'setViewModeX', 'Spread', 0, 60, 16, 'Sideways spread of the middle surfaces'),
         ('setRotateSpeedUpXX', 'setRotateSpeedUpX', 'Turn up', 0, 10, 0, 'Continuous turn upwards'),
-        ('setRotateSpeedDownXX', 'setRotateSpeedDownX', 'Turn down', 0, 10, 10, 'Continuous turn downwards (left end fastest)'),
-        ('setRotateSpeedLeftXX', 'setRotateSpeedLeftX', 'Turn left', 0, 10, 10, 'Continuous turn to the left (left end fastest)'),
+        ('setRotateSpeedDownXX', 'setRotateSpeedDownX', 'Turn down', 0, 10, 10, 'Continuous turn downwards'),
+        ('setRotateSpeedLeftXX', 'setRotateSpeedLeftX', 'Turn left', 0, 10, 10, 'Continuous turn to the left'),
         ('setRotateSpeedRightXX', 'setRotateSpeedRightX', 'Turn right', 0, 10, 0, 'Continuous turn to the right'),
         ('setPColorXX', 'setPColorX', 'Palette', 0, 5, 1, 'Colour palette of texture mode "Palette"'),
         ('setFColorXX', 'setFColorX', 'Palette 2', 0, 5, 1, 'Colour palette of texture mode "Palette 2"'),
@@ -123,7 +128,8 @@ def left_drawer():
     cells = []
     for row, (name, act, title, lo, hi, value, tip) in enumerate(sliders):
         cells.append((row, 0, label(f'{name}Label', title)))
-        cells.append((row, 1, slider(name, act, lo, hi, value, tip)))
+        cells.append((row, 1, slider(name, act, lo, hi, value, tip,
+                                     inverted=act in ('setRotateSpeedDownX', 'setRotateSpeedLeftX'))))
     row = len(sliders)
     cells.append((row, 0, matrix('MoveModeXMatrix', 'Drag moves', 'MoveModeX',
                                  [('Turn', 0), ('Pan', 1), ('Distance', 2)], 0), 2))
@@ -178,7 +184,13 @@ BOTTOM_DEPTH = 270
 
 
 def upper_right_drawer():
-    widgets = [check('setshowBSall', 'All brain switches', 'showBSall')]
+    # The brain switches belong to one source; while the window shows several, the note says so in place
+    # of the hidden check boxes.
+    note = widget('QLabel', 'brainSwitchNote',
+                  prop('text', 'string', 'Brain switches belong to one source: choose CH 1 .. CH 4 or a '
+                       'coherence in the display-mode menu.'),
+                  prop('wordWrap', 'bool', 'true'))
+    widgets = [note, check('setshowBSall', 'All brain switches', 'showBSall')]
     widgets += [check(f'setshowBS{k}', f'Brain switch {k}', f'showBS{k}') for k in range(1, 9)]
     widgets += [check('setshowBSinfo', 'Hit counts', 'showBSinfo', False, 'Table of the brain-switch hits')]
     inner = widget('QWidget', 'upperRightDrawerInner', DRAWER_FONT,

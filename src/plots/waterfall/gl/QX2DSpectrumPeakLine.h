@@ -2,8 +2,6 @@
 
 namespace nupo {
 
-class TextSpacing;
-
 // Running sums of the averaged modes, per channel CH 1..CH 4 and display column, and their counts.
 inline double peakAmpTotal[4][64] = {};
 inline int countloop[4][64] = {};
@@ -36,7 +34,7 @@ private:
     float columnValue(int ch, int j) const;
     float averaged(int ch, int j, float v, bool paused, int sinceStart, int twoWindows);
     void drawStripes(int ch, float peakHertz, bool band512);
-    void drawColumnLabels(int j, bool band512, TextSpacing& spacing);
+    void drawColumnLabels(int j, bool band512);
     void drawScaleLabels(int ch, int mode);
 };
 

@@ -8,6 +8,7 @@
 
 #include <QElapsedTimer>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace nupo {
@@ -146,6 +147,10 @@ void SpectrumOverlays::draw(Slot& slot, float x, float y)
 {
     if (!slot)
         return;
+    // Laid out for a picture some 860 pixels wide: in a narrower one a text that would pass its right edge
+    // moves left just far enough to end there (but not past the left edge), so it shows whole where the
+    // picture is as wide as the text.
+    x = std::max(0.0f, std::min(x, passWidth - static_cast<float>(slot->frameSize().width())));
     slot->drawAtPoint(QPointF(x, y));
     lastPass.push_back(Placement{slot.get(), QPointF(x, y)});
 }
@@ -178,6 +183,7 @@ void SpectrumOverlays::drawBrainSwitchTable(float W, float H)
 void SpectrumOverlays::drawInfo(const QX3DSpectrumGLView& view, float W, float H)
 {
     lastPass.clear();
+    passWidth = W;
     const int one = view.oneBrainwave.load(std::memory_order_relaxed);
     const int tow = view.towBrainwave.load(std::memory_order_relaxed);
     const int shape = view.shapeChange.load(std::memory_order_relaxed);

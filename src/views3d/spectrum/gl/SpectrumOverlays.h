@@ -68,6 +68,7 @@ private:
     void drawBrainSwitchTable(float W, float H);
 
     TextAttributes stanStringAttrib;
+    float passWidth = 0.0f;  // the width of the picture the current pass draws over
 };
 
 // The last GL error, if any, reported as "Error: <text> (at time: <s> secs)." on the log; returns the code.

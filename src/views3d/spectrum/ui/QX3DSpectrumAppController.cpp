@@ -88,6 +88,7 @@ QX3DSpectrumAppController::QX3DSpectrumAppController() : PlotWindowController(sp
     outlet("displayHereStartFrequency", displayHereStartFrequency);
     outlet("setshowBSall", setshowBSallBox);
     outlet("setshowBSinfo", setshowBSinfoBox);
+    outlet("brainSwitchNote", brainSwitchNote);
     outlet("setFFT512Band", setFFT512Band);
     outlet("leftDrawer", leftDrawer);
     outlet("bottomDrawer", bottomDrawer);

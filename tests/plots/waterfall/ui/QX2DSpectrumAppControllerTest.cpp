@@ -300,9 +300,15 @@ TEST(QX2DSpectrumWindow, DrawersOpenOnTheirEdgesWithTheirSizes)
     EXPECT_EQ(drawers.bottomDrawer->leadingOffset(), 50.0);
     EXPECT_EQ(drawers.bottomDrawer->trailingOffset(), window.frame().width() - 270.0);
     EXPECT_EQ(drawers.upperRightDrawer->leadingOffset(), 50.0);
-    EXPECT_EQ(drawers.upperRightDrawer->trailingOffset(), h - half);  // the odd row is neither drawer's
+    EXPECT_EQ(drawers.upperRightDrawer->trailingOffset(), half);  // both meet on the middle row
     EXPECT_EQ(drawers.lowerRightDrawer->leadingOffset(), half);
     EXPECT_EQ(drawers.lowerRightDrawer->trailingOffset(), unsigned(h - 2.0 * half) + 50.0);
+    // 601 points high: 50 and 300 above, 300 and 51 below.
+    const auto offsets = QX2DSpectrumController::rightOffsetsFor(601);
+    EXPECT_EQ(offsets.upperLeading, 50);
+    EXPECT_EQ(offsets.upperTrailing, 300);
+    EXPECT_EQ(offsets.lowerLeading, 300);
+    EXPECT_EQ(offsets.lowerTrailing, 51);
 
     // Dragging a right drawer: its depth in tens within 50..250, the other takes the rest of 300.
     drawers.upperRightDrawer->requestContentSize(QSizeF(123, 200));
