@@ -196,14 +196,14 @@ TEST(QX3DSpectrumWindow, ControlsReachTheVisibleView)
     EXPECT_EQ(c->visibleView()->num, c->popupSelection());
     c->selectX3(0);
 
-    // Sliders, with the reversed down and left speeds.
+    // Sliders, with the reversed down and left speeds (their sliders run from 10 down to 0).
     auto* down = child<QSlider>(*c, "setRotateSpeedDownXX");
-    down->setValue(300);  // 3.0 of 0..10
+    down->setValue(300);  // 7.0 of 10..0
     c->setRotateSpeedDownX(down);
-    EXPECT_FLOAT_EQ(c->visibleView()->RotateSpeedDown_value, 7.0f);
+    EXPECT_FLOAT_EQ(c->visibleView()->RotateSpeedDown_value, 3.0f);
     c->AutoStopX(nullptr);
     EXPECT_EQ(c->visibleView()->RotateSpeedDown_value, 0.0f);
-    EXPECT_EQ(down->value(), 1000);
+    EXPECT_EQ(down->value(), 0);
 
     // Textures: one image hides the sliders, five show them with range 1..5.
     c->setMaxTextuerSlider(1);
