@@ -325,6 +325,34 @@ TEST(QX2DSpectrumWindow, DrawersOpenOnTheirEdgesWithTheirSizes)
     WindowHandle(c->windowWidget()).close();
 }
 
+// The Camera drawer's buttons and reset menu name the views they move to: "Above" looks straight down on
+// the history (no tilt), "Front" at it from the front and above.
+TEST(QX2DSpectrumWindow, CameraButtonsNameTheirViews)
+{
+    auto* c = openWindow();
+    ASSERT_NE(c, nullptr);
+    c->tickTimer().stop();
+    QWidget* camera = c->drawers().lowerRightDrawer;
+    ASSERT_NE(camera, nullptr);
+    const auto button = [&](const QString& title) -> QAbstractButton* {
+        for (QAbstractButton* b : camera->findChildren<QAbstractButton*>())
+            if (b->text() == title)
+                return b;
+        return nullptr;
+    };
+    ASSERT_NE(button("Above"), nullptr);
+    ASSERT_NE(button("Front"), nullptr);
+    button("Above")->click();
+    EXPECT_EQ(c->activeView().cameraTarget().stheta, 0.0f);
+    button("Front")->click();
+    EXPECT_EQ(c->activeView().cameraTarget().sphi, 90.0f);
+    EXPECT_GT(c->activeView().cameraTarget().stheta, 30.0f);
+    auto* reset = child<QComboBox>(*c, "resetPositionPopup");
+    EXPECT_EQ(reset->itemText(0), "Above");
+    EXPECT_EQ(reset->itemText(1), "Front");
+    WindowHandle(c->windowWidget()).close();
+}
+
 TEST(QX2DSpectrumWindow, KeysTypedIntoTheViewLandInChannelZero)
 {
     if (!onScreen())
