@@ -23,6 +23,7 @@
 #include "platform/files/CheckedFile.h"
 #include "plots/bargraph/gl/BarGraphWindowState.h"
 #include "plots/rawwave/gl/RawwaveWindowState.h"
+#include "plots/settings/DisplaySettings.h"
 #include "plots/waterfall/QX2DSpectrum.h"
 #include "plots/waterfall/gl/WaterfallWindowState.h"
 #include "shared/AnalysisState.h"
@@ -54,15 +55,11 @@ const char* shownTitleProperty = "nupoDocumentTitle";
 const QString titleSeparator = QStringLiteral(" \u2014 ");
 // What is saved but is no change of the document: window frames, transparencies and background colours
 // (which windows take from their colour wells as they open), values the mappers measure and colour levels
-// that animations move. The recording is compared by its mark.
+// while animations move them (notComparedNow). The recording is compared by its mark.
 const QStringList notCompared = [] {
     QStringList keys = {"PlotWindows",
                         "DisplayColor",
                         "Recording",
-                        "Display/ColorGainSliderX",
-                        "Display/ColorOffsetSliderX",
-                        "Display/ColorGainBSMixSliderX",
-                        "Display/ColorOffsetBSMixSliderX",
                         "Movie/OpenQT",
                         "Movie/NomalQTSizeR",
                         "Movie/WQTAlphaValue",
@@ -82,6 +79,21 @@ const QStringList notCompared = [] {
          << QStringLiteral("Drawing/") + DrawingSection::openKey;
     return keys;
 }();
+// What is not compared now: a colour level is a setting while its animation stands still.
+QStringList notComparedNow()
+{
+    QStringList keys = notCompared;
+    const std::pair<const char*, int> levels[] = {
+        {"Display/ColorGainSliderX", setColorGainAnimationX},
+        {"Display/ColorOffsetSliderX", setColorOffsetAnimationX},
+        {"Display/ColorGainBSMixSliderX", setColorGainBSMixAnimationX},
+        {"Display/ColorOffsetBSMixSliderX", setColorOffsetBSMixAnimationX},
+    };
+    for (const auto& [key, animation] : levels)
+        if (colourAnimationRuns(animation))
+            keys << QString::fromLatin1(key);
+    return keys;
+}
 // Elements 10 .. 17 of a brain-switch record are the display states of its windows 1 .. 8.
 constexpr int brainSwitchStateFirst = 10;
 const QString fileFilter = QStringLiteral("NUPO4 brain-note documents (*.nupo4);;All files (*)");
@@ -275,7 +287,7 @@ QString NUPO4DocumentController::displayName() const
 
 QByteArray NUPO4DocumentController::settingsSnapshot() const
 {
-    QByteArray state = NUPO4DrawDocument::sharedNUPO4DrawDocument().snapshot(notCompared);
+    QByteArray state = NUPO4DrawDocument::sharedNUPO4DrawDocument().snapshot(notComparedNow());
     // The brain-switch table, but a window the drawing highlights while the recording plays (display
     // state 2) counts as shown (1): its flashing is no change of the document.
     for (const auto& record : brainSWX) {

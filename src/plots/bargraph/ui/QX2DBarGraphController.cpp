@@ -265,9 +265,10 @@ void QX2DBarGraphController::awakeFromNib()
 
     if (firstTimw2DBarGraph == 0) {
         firstTimw2DBarGraph = 1;
-        if (gridColoursRestored == 0)
+        if (gridColorXGiven == 0)
             for (float& c : GridColorX)
                 c = 1.0f;
+        gridColorXGiven = 1;
     }
     finishWindowSetUp(showQX2DBarGarphFront != 0);
 

@@ -256,9 +256,10 @@ void QXRawwaveGraphController::awakeFromNib()
 
     if (firstTimwRawwave == 0) {
         firstTimwRawwave = 1;
-        if (gridColoursRestored == 0)
+        if (gridColorYGiven == 0)
             for (float& c : GridColorY)
                 c = 1.0f;
+        gridColorYGiven = 1;
     }
     finishWindowSetUp(showQXRawwaveGraphFront != 0);
 
