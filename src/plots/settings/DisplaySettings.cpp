@@ -1,65 +1,6 @@
 #include "plots/settings/DisplaySettings.h"
 
-#include <algorithm>
 #include <cmath>
-
-namespace nupo {
-
-DisplaySettingsValues DisplaySettingsValues::current()
-{
-    DisplaySettingsValues v{nupo::DrawBothside,
-                            nupo::Draw2DBothside,
-                            nupo::ShowGrid2DBarX,
-                            nupo::ShowPeakHoldX,
-                            nupo::PeakHoldSizeX,
-                            nupo::UsePeakHoldColorX,
-                            nupo::ShowText,
-                            nupo::ShowPeakLine,
-                            nupo::ShowHorizontalLine,
-                            nupo::ShowTextBSMix,
-                            nupo::AlwaysUpdateBSX,
-                            nupo::showQTFront,
-                            nupo::setPeakModeX,
-                            nupo::setBSPeakModeX,
-                            nupo::setPeakWFModeX,
-                            nupo::setHorizontalLineModeX,
-                            nupo::setFqTextModeX,
-                            nupo::setBSFqTextModeX,
-                            nupo::setGridSize2DBarNumberX,
-                            nupo::GridSize2DBarX,
-                            nupo::setPeakHoldSize2DBarX,
-                            nupo::PeakHoldSize2DBarX,
-                            nupo::setAutoGainRawwaveX,
-                            nupo::AutoGainRawwaveX,
-                            nupo::setPeakHoldModeX,
-                            nupo::PeakHoldModeX,
-                            nupo::setPeakSizeX,
-                            nupo::setBSPeakSizeX,
-                            nupo::setPeakWFSizeX,
-                            nupo::setTopMaterialX,
-                            nupo::set2DMaterialX,
-                            nupo::setMaterialX,
-                            nupo::setBSTopMaterialX,
-                            nupo::setBSMaterialX,
-                            nupo::setPeakWFMaterialX,
-                            nupo::setColorGainAnimationX,
-                            nupo::setColorOffsetAnimationX,
-                            nupo::setColorGainBSMixAnimationX,
-                            nupo::setColorOffsetBSMixAnimationX,
-                            nupo::ColorGainSliderX,
-                            nupo::ColorOffsetSliderX,
-                            nupo::ColorGainBSMixSliderX,
-                            nupo::ColorOffsetBSMixSliderX,
-                            {},
-                            {},
-                            {}};
-    std::copy(std::begin(nupo::GridColorX), std::end(nupo::GridColorX), v.GridColorX);
-    std::copy(std::begin(nupo::GridColorY), std::end(nupo::GridColorY), v.GridColorY);
-    std::copy(std::begin(nupo::PeakHoldColorX), std::end(nupo::PeakHoldColorX), v.PeakHoldColorX);
-    return v;
-}
-
-}  // namespace nupo
 
 namespace nupo::DisplayMaps {
 

@@ -73,28 +73,6 @@ inline int gridColoursRestored = 0;
 // "Own mark colour" never makes the marks vanish.
 inline float PeakHoldColorX[4] = {0.0f, 0.0f, 0.0f, 1.0f};
 
-// A copy of every display option above, for a frame to draw from: taken on the main thread in the frame's
-// synchronisation step, so that the panel and the colour animations may change the options while the
-// frame draws.
-struct DisplaySettingsValues {
-    int DrawBothside, Draw2DBothside, ShowGrid2DBarX, ShowPeakHoldX, PeakHoldSizeX, UsePeakHoldColorX;
-    int ShowText, ShowPeakLine, ShowHorizontalLine, ShowTextBSMix, AlwaysUpdateBSX, showQTFront;
-    int setPeakModeX, setBSPeakModeX, setPeakWFModeX, setHorizontalLineModeX, setFqTextModeX,
-        setBSFqTextModeX;
-    int setGridSize2DBarNumberX, GridSize2DBarX, setPeakHoldSize2DBarX;
-    double PeakHoldSize2DBarX;
-    int setAutoGainRawwaveX, AutoGainRawwaveX, setPeakHoldModeX, PeakHoldModeX, setPeakSizeX, setBSPeakSizeX,
-        setPeakWFSizeX;
-    int setTopMaterialX, set2DMaterialX, setMaterialX, setBSTopMaterialX, setBSMaterialX, setPeakWFMaterialX;
-    int setColorGainAnimationX, setColorOffsetAnimationX, setColorGainBSMixAnimationX,
-        setColorOffsetBSMixAnimationX;
-    float ColorGainSliderX, ColorOffsetSliderX, ColorGainBSMixSliderX, ColorOffsetBSMixSliderX;
-    float GridColorX[4], GridColorY[4], PeakHoldColorX[4];
-
-    // The options as they are now. Main thread.
-    static DisplaySettingsValues current();
-};
-
 // Posted by the display settings panel when a colour level changes.
 inline const QString WaterfallupdateNotification = QStringLiteral("Waterfallupdate");
 inline const QString WaterfallBSupdateNotification = QStringLiteral("WaterfallBSupdate");

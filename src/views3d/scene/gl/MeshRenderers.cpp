@@ -282,7 +282,7 @@ void drawSmoothShaded(int N, int textureMode, int towBrain, int shapeC, float PC
 {
     QX3DSpectrumMesh& m = mesh();
     const int columns = activeGrid();
-    const DisplaySettingsValues& display = sceneInputs().display;
+    const DisplaySettingsCopy& display = sceneInputs().display;
     const int bsMaterial = display.setBSMaterialX;
     setMaterial(bsMaterial);
     if (N == MeshGrid::zeroAreaStrip) {

@@ -571,7 +571,7 @@ void drawColouredMark(const Tile& t, float x, float y, float z, int valueIndex, 
 float drawBrainSwitchSurface(const Tile& t)
 {
     const bool side64 = grid.load(std::memory_order_relaxed) == 64;
-    const DisplaySettingsValues display = sceneInputs().display;
+    const DisplaySettingsCopy display = sceneInputs().display;
     if (side64)
         translate(70.0f, 0.0f, 0.0f);
     setMaterial(display.setBSMaterialX);
@@ -647,7 +647,7 @@ void drawBrainSwitchWindows(const Tile& t)
 // Peak marks of the spectrum history, of the size `u` the brain-switch marks left.
 void drawPeakMarks(const Tile& t, float u)
 {
-    const DisplaySettingsValues display = sceneInputs().display;
+    const DisplaySettingsCopy display = sceneInputs().display;
     setMaterial(display.setPeakWFMaterialX);
     u = markSize(display.setPeakWFSizeX, u);
     const bool peakTile = t.tile == 0 || t.tile == 1 || t.tile == 3 || t.tile == 4 || t.tile == 5;

@@ -10,7 +10,7 @@ thread_local const SceneInputs* installed = nullptr;
 
 void SceneInputs::capture()
 {
-    display = DisplaySettingsValues::current();
+    display = copyDisplaySettings();
     std::copy(&nupo::displayModeX[0][0], &nupo::displayModeX[0][0] + displayElementRows * displayElements,
               &displayModeX[0][0]);
     selectXCHNX = nupo::selectXCHNX;

@@ -12,7 +12,7 @@ namespace nupo {
 // draws (ScopedSceneInputs); with none installed (engine tests, one thread) the drawing reads them as they
 // are now.
 struct SceneInputs {
-    DisplaySettingsValues display{};
+    DisplaySettingsCopy display{};
     int displayModeX[displayElementRows][displayElements] = {};
     int selectXCHNX = 0;  // the window's display mode
     int imagePosition = 0;
