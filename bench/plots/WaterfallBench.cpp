@@ -1,7 +1,8 @@
 // One frame of the 2D spectrum window's view at its default size in each draw mode, drawn by the engine
 // into the offscreen GL context (Mesa's software renderer, as on a machine without a GPU), with a full
 // history and the overlays and labels the window starts with (the history rows' key markers, time stamps,
-// frequency and power labels); and the history row update alone.
+// frequency and power labels); the frame's synchronisation step alone (on the main thread: a history row
+// when one is due and the frame's copy); and the history row update alone.
 #include <benchmark/benchmark.h>
 
 #include "analysis/QXFFT.h"
@@ -56,14 +57,20 @@ struct WaterfallScene {
         context.makeCurrent();
         setPauseX = 1;            // the grids stay as filled
         resetDisplayModeFlags();  // the overlays and labels of a window as it opens
-        view.drawRect(view.bounds());  // one-time set-up
+        frame();                  // one-time set-up
         fillHistory();
         view.setDemoNumber(selection - 1);
         view.setDrawModeX(drawMode);
         for (int f = 0; f < 10; ++f)  // finish the preset move
-            view.drawRect(view.bounds());
+            frame();
         state.SetLabel(context.renderer().left(24).toStdString());
         return true;
+    }
+    // One frame as the view's host draws it: the synchronisation step, then the drawing.
+    void frame()
+    {
+        view.synchronizeFrame();
+        view.drawRect(view.bounds());
     }
 };
 
@@ -74,7 +81,7 @@ void WaterfallFrame(benchmark::State& state)
     if (!scene.start(state, static_cast<int>(state.range(1)), static_cast<int>(state.range(0))))
         return;
     for (auto _ : state)
-        scene.view.drawRect(scene.view.bounds());  // ends with glFinish
+        scene.frame();  // ends with glFinish
 }
 BENCHMARK(WaterfallFrame)
     ->ArgsProduct({{0, 1, 2, 3}, {1, 3, 7}})
@@ -108,7 +115,7 @@ void WaterfallFrameMemory(benchmark::State& state)
         ++clock;
         ploop = 600 + static_cast<int>(clock % 600);
         QX2DSpectrum::sharedQX2DSpectrum().setupTimeNumberZ(clock * 37);
-        scene.view.drawRect(scene.view.bounds());
+        scene.frame();
     };
     constexpr int framesPerIteration = 500;
     for (int f = 0; f < framesPerIteration; ++f)
@@ -124,6 +131,23 @@ void WaterfallFrameMemory(benchmark::State& state)
     state.counters["growthKiBPer1000Frames"] = static_cast<double>(residentKiB() - before) * 1000.0 / frames;
 }
 BENCHMARK(WaterfallFrameMemory)->Iterations(6)->Unit(benchmark::kSecond);
+
+// The synchronisation step of one frame, playing (a history row each frame) and paused (the copy alone).
+void WaterfallFrameCopy(benchmark::State& state)
+{
+    WaterfallScene scene;
+    if (!scene.start(state, static_cast<int>(state.range(0)), 3))
+        return;
+    setPauseX = static_cast<int>(state.range(1));
+    setRecX = 0;
+    for (auto _ : state)
+        scene.view.synchronizeFrame();
+    setPauseX = 1;
+}
+BENCHMARK(WaterfallFrameCopy)
+    ->ArgsProduct({{1, 3, 7}, {0, 1}})
+    ->ArgNames({"selection", "paused"})
+    ->Unit(benchmark::kMicrosecond);
 
 // One history row for CH 1 and CH 2 (linear and 512-band layout) and for a coherence source.
 void WaterfallRowUpdate(benchmark::State& state)

@@ -89,7 +89,9 @@ int main(int argc, char** argv)
     // main thread's own windows.
     nupo::OpenGLViewHost::setPlotDrawing(nupo::OpenGLViewHost::Drawing::OnOwnThread);
 
-    nupo::ThreadedGLViewHost::stallFramesFromEnvironment();  // only where a test asks for it
+    // Only where a test asks for them.
+    nupo::ThreadedGLViewHost::stallFramesFromEnvironment();
+    nupo::ThreadedGLViewHost::slowFramesFromEnvironment();
 
     QObject::connect(&app, &QCoreApplication::aboutToQuit, [&delegate] {
         nupo::GLRenderThread::waitForAll();  // emitted outside any event: frames may still be drawing

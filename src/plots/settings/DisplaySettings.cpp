@@ -1,6 +1,65 @@
 #include "plots/settings/DisplaySettings.h"
 
+#include <algorithm>
 #include <cmath>
+
+namespace nupo {
+
+DisplaySettingsCopy copyDisplaySettings()
+{
+    DisplaySettingsCopy c{DrawBothside,
+                          Draw2DBothside,
+                          ShowGrid2DBarX,
+                          ShowPeakHoldX,
+                          PeakHoldSizeX,
+                          UsePeakHoldColorX,
+                          ShowText,
+                          ShowPeakLine,
+                          ShowHorizontalLine,
+                          ShowTextBSMix,
+                          AlwaysUpdateBSX,
+                          showQTFront,
+                          setPeakModeX,
+                          setBSPeakModeX,
+                          setPeakWFModeX,
+                          setHorizontalLineModeX,
+                          setFqTextModeX,
+                          setBSFqTextModeX,
+                          setGridSize2DBarNumberX,
+                          GridSize2DBarX,
+                          setPeakHoldSize2DBarX,
+                          PeakHoldSize2DBarX,
+                          setAutoGainRawwaveX,
+                          AutoGainRawwaveX,
+                          setPeakHoldModeX,
+                          PeakHoldModeX,
+                          setPeakSizeX,
+                          setBSPeakSizeX,
+                          setPeakWFSizeX,
+                          setTopMaterialX,
+                          set2DMaterialX,
+                          setMaterialX,
+                          setBSTopMaterialX,
+                          setBSMaterialX,
+                          setPeakWFMaterialX,
+                          setColorGainAnimationX,
+                          setColorOffsetAnimationX,
+                          setColorGainBSMixAnimationX,
+                          setColorOffsetBSMixAnimationX,
+                          ColorGainSliderX,
+                          ColorOffsetSliderX,
+                          ColorGainBSMixSliderX,
+                          ColorOffsetBSMixSliderX,
+                          {},
+                          {},
+                          {}};
+    std::copy(std::begin(GridColorX), std::end(GridColorX), c.GridColorX);
+    std::copy(std::begin(GridColorY), std::end(GridColorY), c.GridColorY);
+    std::copy(std::begin(PeakHoldColorX), std::end(PeakHoldColorX), c.PeakHoldColorX);
+    return c;
+}
+
+}  // namespace nupo
 
 namespace nupo::DisplayMaps {
 

@@ -73,6 +73,26 @@ inline int gridColoursRestored = 0;
 // "Own mark colour" never makes the marks vanish.
 inline float PeakHoldColorX[4] = {0.0f, 0.0f, 0.0f, 1.0f};
 
+// The display settings at one moment, taken in one call. A frame's synchronisation step takes one on the
+// main thread, so that the frame draws from values that nothing writes while it draws.
+struct DisplaySettingsCopy {
+    int DrawBothside, Draw2DBothside, ShowGrid2DBarX, ShowPeakHoldX, PeakHoldSizeX, UsePeakHoldColorX,
+        ShowText, ShowPeakLine, ShowHorizontalLine, ShowTextBSMix, AlwaysUpdateBSX, showQTFront;
+    int setPeakModeX, setBSPeakModeX, setPeakWFModeX, setHorizontalLineModeX, setFqTextModeX,
+        setBSFqTextModeX;
+    int setGridSize2DBarNumberX, GridSize2DBarX, setPeakHoldSize2DBarX;
+    double PeakHoldSize2DBarX;
+    int setAutoGainRawwaveX, AutoGainRawwaveX, setPeakHoldModeX, PeakHoldModeX, setPeakSizeX, setBSPeakSizeX,
+        setPeakWFSizeX, setTopMaterialX, set2DMaterialX, setMaterialX, setBSTopMaterialX, setBSMaterialX,
+        setPeakWFMaterialX;
+    int setColorGainAnimationX, setColorOffsetAnimationX, setColorGainBSMixAnimationX,
+        setColorOffsetBSMixAnimationX;
+    float ColorGainSliderX, ColorOffsetSliderX, ColorGainBSMixSliderX, ColorOffsetBSMixSliderX;
+    float GridColorX[4], GridColorY[4], PeakHoldColorX[4];
+};
+// The values the variables above hold now. Main thread.
+DisplaySettingsCopy copyDisplaySettings();
+
 // Posted by the display settings panel when a colour level changes.
 inline const QString WaterfallupdateNotification = QStringLiteral("Waterfallupdate");
 inline const QString WaterfallBSupdateNotification = QStringLiteral("WaterfallBSupdate");

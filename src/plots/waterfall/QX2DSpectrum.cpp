@@ -110,10 +110,9 @@ void QX2DSpectrum::initPositionZ()
         for (auto& row : block)
             for (SharedPeakRecord& record : row)
                 record.store(PeakRecord{});
-    for (int c = 0; c < 4; ++c) {
+    for (int c = 0; c < 4; ++c)
         displayGainX[c].store(1.0f, relaxed);
-        peakAmpLR[c] = 1.0f;
-    }
+    ++waterfallHistoryGeneration;
 }
 
 void QX2DSpectrum::wavenZ(int selection, int shapeC, int startFrequency, int Coherencehigh)

@@ -10,12 +10,13 @@ namespace nupo {
 // C coherence CH 1 & 2, D CH 3, E CH 4, F CH 3 & 4, G CH 1 & 3, H CH 2 & 4, I CH 1 & 4, J CH 2 & 3; index
 // 0..9 in letter order) a scrolling history of 128 rows of up to 64 display columns, the mesh data drawn
 // from it (texture coordinates, face and vertex normals) and the time stamps of the rows. Row 0 is the
-// newest row. The drawing half of the engine (engine/) reads these grids.
+// newest row. The drawing half (gl/) draws from copies of these grids that each frame takes on the main
+// thread; only the normals below are the frames' own (computed and read while a frame draws).
 //
 // Height grids store display column c at column gridZ - 1 - c. Spectrum heights are the analysis values
 // as stored; coherence heights are percent ÷ 20, or ÷ 10 with the coherence-high option.
 //
-// Main thread only.
+// Main thread only, but for the normals (vertNormsZ, faceNormsZ), which only frames touch.
 class QX2DSpectrum {
 public:
     static constexpr int rows = waterfallRows;
@@ -29,8 +30,8 @@ public:
     static QX2DSpectrum& sharedQX2DSpectrum();
 
     // --- History -----------------------------------------------------------------------------------
-    // Empties every history, the time stamps and the peak table; display gains and the peak line's
-    // scale references back to 1.
+    // Empties every history, the time stamps and the peak table; display gains back to 1, and the
+    // peak line's scale references at the next frame (waterfallHistoryGeneration).
     void initPositionZ();
     // Takes one row; forwards to getpositionZ.
     void wavenZ(int selection, int shapeC, int startFrequency, int Coherencehigh);
@@ -47,7 +48,7 @@ public:
     // that buffer's grid; the row is clamped to 0..127, the column to 0..63.
     void putToM512BandComplexDataB(int row, int iX, int mX);
 
-    // --- Mesh (its normals and texture coordinates are computed by the drawing half) ----------------
+    // --- Mesh (its normals are computed and read by the frame drawing, nothing else) -------------------
     // Mesh animation flags (read by nothing).
     void gonZ();
 

@@ -2,7 +2,7 @@
 
 // Process-wide state of the 2D spectrum window's engine: the overlay-flag table, the history grids of
 // the 512-band layout, the grid size, the time stamps of the history rows and the view size. Main
-// thread only, except where an atomic says otherwise.
+// thread only (frames draw from copies), except where an atomic or a comment says otherwise.
 
 #include <atomic>
 
@@ -44,11 +44,12 @@ void resetDisplayModeFlags();
 inline int gridZ = 64;
 // Sample positions of the history rows: entry k (1..128) is `ploop` as it was k frames ago.
 inline int timeRecZ[130] = {};
-// Size of the 2D view in pixels, stored once per frame.
+// Size of the 2D view in pixels, stored by each frame for its text (frames only).
 inline int xsizeZ = 0;
 inline int ysizeZ = 0;
-// Scale references of the horizontal peak line, CH 1..CH 4.
-inline float peakAmpLR[4] = {};
+// Counts the times the history was emptied (initPositionZ): a frame that sees it change starts its peak
+// line's scale afresh.
+inline int waterfallHistoryGeneration = 0;
 
 // History values of sources A..J in the 512-band layout, [row][display column].
 using WaterfallDoubleGrid = double[waterfallRows][waterfallColumns];

@@ -49,3 +49,28 @@ TEST(DisplaySettings, StartValues)
     EXPECT_EQ(WaterfallupdateNotification, "Waterfallupdate");
     EXPECT_EQ(WaterfallBSupdateNotification, "WaterfallBSupdate");
 }
+
+TEST(DisplaySettings, ACopyKeepsTheValuesOfItsMoment)
+{
+    const int bothSides = Draw2DBothside;
+    const float gain = ColorGainSliderX;
+    const float grid = GridColorY[2];
+    Draw2DBothside = 0;
+    setHorizontalLineModeX = 3;
+    setBSPeakSizeX = 2;
+    ColorGainSliderX = 4.5f;
+    GridColorY[2] = 0.25f;
+    const DisplaySettingsCopy copy = copyDisplaySettings();
+    Draw2DBothside = 1;
+    ColorGainSliderX = 0.5f;
+    GridColorY[2] = 0.75f;
+    EXPECT_EQ(copy.Draw2DBothside, 0);
+    EXPECT_EQ(copy.setHorizontalLineModeX, 3);
+    EXPECT_EQ(copy.setBSPeakSizeX, 2);
+    EXPECT_FLOAT_EQ(copy.ColorGainSliderX, 4.5f);
+    EXPECT_FLOAT_EQ(copy.GridColorY[2], 0.25f);
+    EXPECT_EQ(copyDisplaySettings().Draw2DBothside, 1);
+    Draw2DBothside = bothSides;
+    ColorGainSliderX = gain;
+    GridColorY[2] = grid;
+}

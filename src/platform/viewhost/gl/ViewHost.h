@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 
 namespace nupo {
 
@@ -14,6 +15,14 @@ public:
     virtual void viewNeedsDisplay() = 0;
     // The view is going away or moving to another host; the host must forget it.
     virtual void viewDetached(ViewObject* view) = 0;
+    // The view retires (ViewObject::retire): the host forgets it at once and starts no frame of it any
+    // more. `kept` (the view and what its frames read) is released on the main thread once no frame of
+    // the host is in flight: at once here, where frames are drawn on the calling thread.
+    virtual void retireView(ViewObject* view, std::shared_ptr<void> kept)
+    {
+        viewDetached(view);
+        kept.reset();
+    }
     // Makes the host's GL context current, for GL work outside the drawing calls (textures, queries).
     // False when the host has no GL context or it is not ready yet.
     virtual bool makeViewContextCurrent() { return false; }

@@ -5,17 +5,31 @@
 
 #include <QCoreApplication>
 
+#include <utility>
+
 namespace nupo {
 
 ViewObject::ViewObject(const QRectF& frame) : frame_(frame) {}
 
 ViewObject::~ViewObject()
 {
-    // The host forgets the view (waiting for a frame it may be drawing) before the link is cut.
+    // The host forgets the view before the link is cut. (A view that may draw on a thread of its own
+    // retires first; one that did not is waited for here, within the stall bound, by its host.)
     if (ViewHost* host = link_->host) {
         host->viewDetached(this);
         link_->host = nullptr;
     }
+}
+
+void ViewObject::retire(std::initializer_list<ViewObject*> views, std::shared_ptr<void> owned)
+{
+    for (ViewObject* view : views) {
+        if (!view)
+            continue;
+        if (ViewHost* host = std::exchange(view->link_->host, nullptr))
+            host->retireView(view, owned);
+    }
+    owned.reset();  // the last reference where no host keeps it for a frame in flight
 }
 
 void ViewObject::setFrameSize(const QSizeF& size)

@@ -6,6 +6,7 @@
 #include <QSizeF>
 
 #include <atomic>
+#include <initializer_list>
 #include <memory>
 
 namespace nupo {
@@ -50,6 +51,15 @@ public:
     virtual void scrollWheel(const ScrollEvent&) {}
     virtual void keyDown(const KeyEvent&) {}
     virtual void keyUp(const KeyEvent&) {}
+
+    // The teardown of a window whose views may draw on threads of their own, as the first thing its
+    // controller's destructor does (before any part of a view, or of what its frames read, is gone):
+    // each view stops getting frames and leaves its host at once, and `owned` (the views and everything
+    // else their frames read that the controller owns) is released on the main thread once no frame of
+    // those hosts is in flight: at once where none is, otherwise as the last such frame ends. A frame that
+    // never ends (stalled) keeps `owned` alive and reachable for good. See retireViews (ViewRetirement.h).
+    // Main thread.
+    static void retire(std::initializer_list<ViewObject*> views, std::shared_ptr<void> owned);
 
     // For host widgets: attach (detaching from any previous host), detach, and note a finished redraw.
     void attachHost(ViewHost* host);

@@ -5,7 +5,9 @@
 #include "platform/gl/OffscreenGLContext.h"
 
 #include <GL/gl.h>
+#include <QCoreApplication>
 #include <QSurfaceFormat>
+#include <QThread>
 
 #include <algorithm>
 #include <atomic>
@@ -201,7 +203,10 @@ struct GLRenderThread::Shared {
     bool busy = false;            // guarded by mutex
     Clock::time_point started;    // guarded by mutex: when the frame in flight started
     Frame newest;                 // guarded by mutex
-    Clock::duration waited{};     // main thread only: waits for the frame in flight so far
+    // Guarded by mutex: what the frame in flight reads and its owner gave up; released on the main
+    // thread as the frame ends.
+    std::vector<std::shared_ptr<void>> kept;
+    Clock::duration waited{};  // main thread only: waits for the frame in flight so far
 };
 
 namespace {
@@ -218,17 +223,72 @@ void drawFrame(GLRenderThread::Shared& shared, QSize size, const std::function<v
     }
     turn.release();
     finishFrame(image, shared.opaque);
-    std::lock_guard lock(shared.mutex);
-    if (!image.isNull()) {
-        shared.newest = GLRenderThread::Frame{std::move(image), shared.newest.serial + 1};
-        // Posted before the frame counts as finished: the receiver outlives every frame it started
-        // unless it left the thread to itself, and then there is none.
-        if (shared.receiver)
-            postToMainThread(shared.receiver, new QEvent(GLRenderThread::frameReadyEvent()));
+    std::vector<std::shared_ptr<void>> kept;
+    {
+        std::lock_guard lock(shared.mutex);
+        if (!image.isNull()) {
+            shared.newest = GLRenderThread::Frame{std::move(image), shared.newest.serial + 1};
+            // Posted before the frame counts as finished: the receiver outlives every frame it started
+            // unless it destroyed this thread meanwhile, and then there is none.
+            if (shared.receiver)
+                postToMainThread(shared.receiver, new QEvent(GLRenderThread::frameReadyEvent()));
+        }
+        shared.busy = false;
+        kept.swap(shared.kept);
+        framesInFlight.fetch_sub(1, std::memory_order_acq_rel);
+        shared.finished.notify_all();
     }
-    shared.busy = false;
-    framesInFlight.fetch_sub(1, std::memory_order_acq_rel);
-    shared.finished.notify_all();
+    // Released where they were made, on the main thread (the last reference may be this one).
+    if (!kept.empty())
+        performOnMainThread([kept = std::move(kept)]() mutable { kept.clear(); });
+}
+
+// A thread destroyed while it may still have work: it ends on its own (see GLRenderThread::destroy).
+// Kept, with what it shares, until it has ended; for good where a frame never ends, so that what that
+// frame uses stays reachable.
+struct EndingThread {
+    std::unique_ptr<WorkerThread> worker;
+    std::shared_ptr<GLRenderThread::Shared> shared;
+    std::shared_ptr<std::atomic<bool>> ended;  // set by the thread as it finishes
+};
+
+std::vector<EndingThread>& endingThreads()  // main thread only
+{
+    static auto* threads = new std::vector<EndingThread>;  // lives to process end (see above)
+    return *threads;
+}
+
+// Deletes the threads that have ended (their objects are joined at once).
+void reapEndedThreads()
+{
+    auto& threads = endingThreads();
+    std::vector<EndingThread> ended;
+    for (auto it = threads.begin(); it != threads.end();) {
+        if (it->ended->load(std::memory_order_acquire) || it->worker->qThread()->isFinished()) {
+            ended.push_back(std::move(*it));
+            it = threads.erase(it);
+        } else {
+            ++it;
+        }
+    }
+    ended.clear();  // joins each, outside the list
+}
+
+// Lets the threads left to end finish: each frame in flight until it ends or would count as stalled,
+// then the freeing of the context. Threads whose frame does not end are left to themselves.
+void finishEndingThreads()
+{
+    for (EndingThread& thread : endingThreads()) {
+        GLRenderThread::Shared& shared = *thread.shared;
+        {
+            std::unique_lock lock(shared.mutex);
+            const auto ended = [&] { return !shared.busy; };
+            if (!shared.finished.wait_until(lock, shared.started + GLRenderThread::stallTime(), ended))
+                continue;
+        }
+        thread.worker->qThread()->wait();
+    }
+    reapEndedThreads();
 }
 
 }  // namespace
@@ -282,29 +342,38 @@ bool GLRenderThread::create(const QSurfaceFormat& format)
 
 void GLRenderThread::destroy()
 {
+    reapEndedThreads();
     if (!ready_)
         return;
     ready_ = false;
-    if (!joinUnlessStalled()) {
-        // The frame is stuck: the thread keeps what it shares with this object, and is never joined.
-        {
-            std::lock_guard lock(shared_->mutex);
-            shared_->receiver = nullptr;
-        }
-        (void)worker_.release();
-        shared_ = std::make_shared<Shared>();
-        return;
+    std::shared_ptr<Shared> shared = std::exchange(shared_, std::make_shared<Shared>());
+    {
+        std::lock_guard lock(shared->mutex);
+        shared->receiver = nullptr;                      // a frame still in flight posts nothing more
+        shared_->newest.serial = shared->newest.serial;  // the next context's frames count on
     }
-    worker_->runOnThread([shared = shared_, deadline = jobDeadline()] {
-        const Turn turn(shared->takesTurns, deadline);
+    EndingThread ending{std::move(worker_), shared, std::make_shared<std::atomic<bool>>(false)};
+    WorkerThread* worker = ending.worker.get();
+    QObject::connect(worker->qThread(), &QThread::finished, [ended = ending.ended] {  // on the thread
+        ended->store(true, std::memory_order_release);
+        performOnMainThread(reapEndedThreads);
+    });
+    // After the frame in flight, if any.
+    worker->runOnThread([shared, worker] {
+        const Turn turn(shared->takesTurns, jobDeadline());
         if (turn.refused())
             (void)shared->context.release();  // never freed rather than freed beside another's drawing
         else
             shared->context.reset();
+        worker->stop();  // on the thread itself: ends its loop, without waiting
     });
-    worker_.reset();  // runs the freeing first, and joins
-    std::lock_guard lock(shared_->mutex);
-    shared_->newest = Frame{};
+    endingThreads().push_back(std::move(ending));
+    // The application's end lets them finish, before the process's own clean-up (which they may share).
+    static const bool finishedAtTheEnd = [] {
+        qAddPostRoutine(finishEndingThreads);
+        return true;
+    }();
+    (void)finishedAtTheEnd;
 }
 
 bool GLRenderThread::isBusy() const
@@ -421,6 +490,14 @@ GLRenderThread::Frame GLRenderThread::newestFrame() const
     return shared_->newest;
 }
 
+void GLRenderThread::releaseAfterFrame(std::shared_ptr<void> kept)
+{
+    std::lock_guard lock(shared_->mutex);
+    if (shared_->busy)
+        shared_->kept.push_back(std::move(kept));
+    // Otherwise released as this returns.
+}
+
 bool GLRenderThread::waitForAll()
 {
     if (framesInFlight.load(std::memory_order_acquire) == 0)
@@ -445,11 +522,18 @@ bool GLRenderThread::anyFrameInFlight()
 
 void GLRenderThread::endAtOnceIfAFrameIsStuck(int exitCode)
 {
+    finishEndingThreads();
     if (!anyFrameInFlight())
         return;
     std::fflush(stdout);
     std::fflush(stderr);
     std::_Exit(exitCode);
+}
+
+int GLRenderThread::threadsLeftToEnd()
+{
+    reapEndedThreads();
+    return int(endingThreads().size());
 }
 
 int GLRenderThread::waitsForFrames()

@@ -36,8 +36,11 @@ class OffscreenGLContext;
 // thread touches views that may be drawing (see EventJoin); each frame costs such waits at most
 // longestEventWait() in all, after which events go on beside it.
 //
-// A thread whose frame does not end in time when the thread is destroyed is left to itself, with its
-// context and what it shares with this object: the frame may end (or not) long after.
+// Destroying never waits for a frame: the thread finishes the frame in flight, if any, frees its context
+// and ends on its own, and the main thread reaps it once it has ended. A thread whose frame never ends
+// (stuck in the driver) is left to itself, with its context and what it shares with this object, which
+// stay reachable. What a frame in flight reads and its owner gives up is kept until the frame ends
+// (releaseAfterFrame).
 //
 // Everything but the drawing function runs on the main thread.
 class GLRenderThread {
@@ -56,9 +59,9 @@ public:
     // Starts the thread and makes its context in that format. A context made before is freed first,
     // with its frames. False when no such context can be made.
     bool create(const QSurfaceFormat& format);
-    // Waits for the frame in flight until it ends or stalls, then frees the context and the framebuffers
-    // on the thread and stops it; a thread whose frame stalled is left running, and a new one is made by
-    // the next create.
+    // Leaves the thread to end on its own, without waiting: after the frame in flight (if any) it frees
+    // the context and the framebuffers and stops; a frame that never ends keeps it running. The next
+    // create makes a new thread.
     void destroy();
     bool isReady() const { return ready_; }
 
@@ -78,6 +81,10 @@ public:
     // current and waits for it. False (fn not run) when not ready or the frame stalled.
     bool runInContextNow(const std::function<void()>& fn);
     Frame newestFrame() const;
+    // Keeps `kept` until the frame in flight has ended, then releases it on the main thread (posted from
+    // the frame's end); with no frame in flight, releases it now. A frame that never ends keeps it for
+    // good, reachable.
+    void releaseAfterFrame(std::shared_ptr<void> kept);
 
     // Waits for the frames in flight that have not stalled, each at most what is left of its
     // longestEventWait(); true when none but stalled ones is in flight.
@@ -86,8 +93,11 @@ public:
     static bool anyFrameInFlight();
     // At the end of the program, once its quit work is done: with a frame still in flight (stuck in the
     // driver), ends the process at once with that exit code, standard output and error flushed, rather
-    // than run destructors under that thread (the views, the GL objects) or wait for it.
+    // than run destructors under that thread (the views, the GL objects) or wait for it. Otherwise lets
+    // the threads left to end (freeing their contexts, no frame left) end before the process does.
     static void endAtOnceIfAFrameIsStuck(int exitCode);
+    // The threads destroyed but not yet ended and reaped (a test aid).
+    static int threadsLeftToEnd();
     // How often the main thread had to wait for a frame still in flight (a measure, and a test aid).
     static int waitsForFrames();
     // How long the main thread has waited for frames in flight, in all.

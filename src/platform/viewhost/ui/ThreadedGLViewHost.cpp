@@ -12,7 +12,9 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
+#include <cstdint>
 #include <mutex>
 #include <thread>
 #include <typeindex>
@@ -43,6 +45,41 @@ ThreadedGLViewHost::FrameHook& frameHook()  // main thread only
     return hook;
 }
 
+std::atomic<std::int64_t> slowFrameMilliseconds{0};
+
+}  // namespace
+
+// What the frames drawn in one context share with the host.
+struct ThreadedGLViewHost::FrameState {
+    std::atomic<bool> prepared{false};  // the view's one-time GL state is made in this context
+};
+
+namespace {
+
+// On the drawing thread, with its context current, the framebuffer bound and the viewport over it: one
+// frame of the view, which is alive for the frame (see ViewObject::retire).
+void drawViewFrame(OpenGLView& view, std::atomic<bool>& prepared, bool resized,
+                   const std::vector<std::function<void()>>& work)
+{
+    const OpenGLView::DrawingOnThisThread drawingHere(view);
+    const std::type_info& viewClass = typeid(view);
+    const std::lock_guard classLock(DrawingClass::lockOf(viewClass));
+    DrawingClass::runQueuedLocked(viewClass);  // requests made while another frame of the class drew
+    GLint viewport[4] = {};
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    if (!prepared.load(std::memory_order_relaxed)) {
+        view.prepareOpenGL();
+        prepared.store(true, std::memory_order_relaxed);
+    }
+    if (resized)
+        view.reshape();  // setFrameSize ran on the main thread as the frame started
+    for (const std::function<void()>& fn : work)
+        fn();
+    glViewport(viewport[0], viewport[1], viewport[2], viewport[3]);
+    view.drawRect(view.bounds());
+    view.didDisplay();
+}
+
 }  // namespace
 
 ThreadedGLViewHost::ThreadedGLViewHost(OpenGLView* view, QWidget* parent)
@@ -71,9 +108,12 @@ ThreadedGLViewHost::ThreadedGLViewHost(OpenGLView* view, QWidget* parent)
 
 ThreadedGLViewHost::~ThreadedGLViewHost()
 {
+    // A view still shown (not retired) may go right after its host: its frame is waited for.
+    if (view_)
+        waitForFrame();
     auto& hosts = threadedHosts();
     hosts.erase(std::remove(hosts.begin(), hosts.end(), this), hosts.end());
-    renderer_->destroy();
+    renderer_->destroy();  // without waiting: the thread ends the frame in flight on its own
 }
 
 bool ThreadedGLViewHost::ensureContext()
@@ -82,22 +122,20 @@ bool ThreadedGLViewHost::ensureContext()
         return true;
     if (!renderer_->create(legacyGLSurfaceFormat()))
         return false;
-    prepared_ = false;
+    frameState_ = std::make_shared<FrameState>();
     resized_ = true;
     return true;
 }
 
 bool ThreadedGLViewHost::makeViewContextCurrent()
 {
-    return renderer_->isCurrentThread();  // the drawing thread's context is current while it draws
+    // The context is the drawing thread's; while the view draws there the view knows it is current
+    // (OpenGLView::DrawingOnThisThread), and the main thread cannot make it current.
+    return false;
 }
 
 bool ThreadedGLViewHost::performInViewContext(std::function<void()> fn)
 {
-    if (renderer_->isCurrentThread()) {
-        fn();
-        return true;
-    }
     if (!renderer_->isReady())
         return false;
     contextWork_.push_back(std::move(fn));
@@ -109,7 +147,7 @@ bool ThreadedGLViewHost::runInViewContextNow(const std::function<void()>& fn)
 {
     if (!ensureContext())
         return false;
-    if (!contextWork_.empty() || !prepared_) {
+    if (!contextWork_.empty() || !frameState_->prepared.load(std::memory_order_relaxed)) {
         // Work queued before (and the one-time set-up) comes first: one frame runs it.
         if (startFrame())
             renderer_->joinUnlessStalled();
@@ -141,6 +179,15 @@ void ThreadedGLViewHost::viewDetached(ViewObject* view)
     if (view == view_)
         contextWork_.clear();
     ViewHostWidget::viewDetached(view);
+}
+
+void ThreadedGLViewHost::retireView(ViewObject* view, std::shared_ptr<void> kept)
+{
+    if (view == view_) {
+        contextWork_.clear();
+        ViewHostWidget::viewDetached(view);
+    }
+    renderer_->releaseAfterFrame(std::move(kept));
 }
 
 bool ThreadedGLViewHost::waitForFrame()
@@ -191,6 +238,19 @@ QString ThreadedGLViewHost::stalledMessage()
 void ThreadedGLViewHost::setFrameHookForTests(FrameHook hook)
 {
     frameHook() = std::move(hook);
+}
+
+void ThreadedGLViewHost::setSlowFramesForTests(std::chrono::milliseconds delay)
+{
+    slowFrameMilliseconds.store(delay.count(), std::memory_order_relaxed);
+}
+
+void ThreadedGLViewHost::slowFramesFromEnvironment()
+{
+    bool valid = false;
+    const int milliseconds = qEnvironmentVariableIntValue("NUPO_TEST_SLOW_FRAMES", &valid);
+    if (valid && milliseconds > 0)
+        setSlowFramesForTests(std::chrono::milliseconds(milliseconds));
 }
 
 void ThreadedGLViewHost::stallFramesFromEnvironment()
@@ -302,17 +362,24 @@ bool ThreadedGLViewHost::startFrame()
     if (!view_ || !renderer_->isReady() || renderer_->isBusy())
         return false;
     const QSize devicePixels = size() * devicePixelRatio();
-    const QSizeF logical(size());
     std::vector<std::function<void()>> work = std::move(contextWork_);
     contextWork_.clear();
     const bool resized = resized_;
-    view_->synchronizeFrame();  // no frame of this view is in flight
+    // The synchronisation step: no frame of this view is in flight.
+    if (resized)
+        view_->setFrameSize(QSizeF(size()));
+    view_->synchronizeFrame();
     std::function<void()> hook = frameHook() ? frameHook()(*this) : std::function<void()>();
-    const bool started = renderer_->startFrame(devicePixels, [this, logical, resized, work, hook] {
-        if (hook)
-            hook();
-        drawFrameOnThread(logical, resized, work);
-    });
+    const std::chrono::milliseconds slow(slowFrameMilliseconds.load(std::memory_order_relaxed));
+    // The frame holds the view and the state of its context, never the host.
+    const bool started =
+        renderer_->startFrame(devicePixels, [view = view_, state = frameState_, resized, work, hook, slow] {
+            if (hook)
+                hook();
+            if (slow.count() > 0)
+                std::this_thread::sleep_for(slow);
+            drawViewFrame(*view, state->prepared, resized, work);
+        });
     if (!started) {
         contextWork_ = std::move(work);
         return false;
@@ -322,32 +389,6 @@ bool ThreadedGLViewHost::startFrame()
     stallWatch_->start(
         int(std::chrono::ceil<std::chrono::milliseconds>(GLRenderThread::stallTime()).count()) + 1);
     return true;
-}
-
-// On the thread, with its context current, the framebuffer bound and the viewport over it.
-void ThreadedGLViewHost::drawFrameOnThread(QSizeF size, bool resized,
-                                           const std::vector<std::function<void()>>& work)
-{
-    if (!view_)
-        return;
-    const std::type_info& viewClass = typeid(*view_);
-    const std::lock_guard classLock(DrawingClass::lockOf(viewClass));
-    DrawingClass::runQueuedLocked(viewClass);  // requests made while another frame of the class drew
-    GLint viewport[4] = {};
-    glGetIntegerv(GL_VIEWPORT, viewport);
-    if (!prepared_) {
-        view_->prepareOpenGL();
-        prepared_ = true;
-    }
-    if (resized) {
-        view_->setFrameSize(size);
-        view_->reshape();
-    }
-    for (const std::function<void()>& fn : work)
-        fn();
-    glViewport(viewport[0], viewport[1], viewport[2], viewport[3]);
-    view_->drawRect(view_->bounds());
-    view_->didDisplay();
 }
 
 QImage ThreadedGLViewHost::grabFramebuffer()

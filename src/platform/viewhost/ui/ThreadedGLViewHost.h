@@ -8,6 +8,7 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -18,17 +19,20 @@ class GLRenderThread;
 
 // The widget that shows a GL view drawn on a GLRenderThread of the host's own: on each beat of the frame
 // timers, once the windows' ticks have run, every such host whose view asked to be drawn (or was
-// resized) and whose thread is idle starts a frame there (prepareOpenGL once per context, setFrameSize
-// and reshape after a resize, queued context work, drawRect, didDisplay); a host still drawing, or
-// whose last frame is not on screen yet, skips the beat and so drops its own frame. The finished frame
-// comes back as a picture, which the widget paints: the window holds no GL widget, so Qt composes it
-// without GL. The main thread does not touch a view while its frame is in flight: the event join
-// (EventJoin) waits a moment for the frames, then holds the input of their windows back; a window's
-// tick on the shared beat is skipped while drawingViewsOf(its window) holds; and the host waits for its
-// frame before it forgets its view or goes. A frame that stalls (GLRenderThread::isStalled) pauses its
-// window: the last picture stays, with a message over it, until the frame ends; a host that goes
-// meanwhile leaves the frame to its thread. Mouse, wheel and key events go to the view as with
-// OpenGLViewHost. The host does not own the view; either may be destroyed first.
+// resized) and whose thread is idle starts a frame: on the main thread the view's synchronisation step
+// (synchronizeFrame, and setFrameSize after a resize), then on the thread prepareOpenGL once per context,
+// reshape after a resize, queued context work, drawRect and didDisplay. A host still drawing, or whose
+// last frame is not on screen yet, skips the beat and so drops its own frame. The finished frame comes
+// back as a picture, which the widget paints: the window holds no GL widget, so Qt composes it without
+// GL. A frame refers to the view and to state it shares with the host, never to the host itself: the host
+// may go at once, its thread finishing the frame on its own. The view goes first through
+// ViewObject::retire, which keeps it (and what its frames read) until the host's frame in flight has
+// ended; a view destroyed or moved without retiring is waited for, within the stall bound. The main
+// thread does not touch a view while its frame is in flight: the event join (EventJoin) waits a moment
+// for the frames, then holds the input of their windows back; a window's tick on the shared beat is
+// skipped while drawingViewsOf(its window) holds. A frame that stalls (GLRenderThread::isStalled) pauses
+// its window: the last picture stays, with a message over it, until the frame ends. Mouse, wheel and key
+// events go to the view as with OpenGLViewHost. The host does not own the view.
 class ThreadedGLViewHost : public ViewHostWidget<QWidget, OpenGLView> {
     Q_OBJECT
 public:
@@ -69,6 +73,12 @@ public:
     // NUPO_TEST_STALL_WINDOW names (part of) a window title whose views' frames, from the fourth one on,
     // never end.
     static void stallFramesFromEnvironment();
+    // Test aid, never set in normal use: every frame waits that long on its drawing thread before the
+    // view draws (after the synchronisation step), so that frames outlast the main thread's bound and
+    // events and closes meet frames in flight. NUPO_TEST_SLOW_FRAMES=<milliseconds> in the environment
+    // sets it for a program a test starts (read at start).
+    static void setSlowFramesForTests(std::chrono::milliseconds delay);
+    static void slowFramesFromEnvironment();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -81,14 +91,16 @@ private:
     bool performInViewContext(std::function<void()> fn) override;
     void viewNeedsDisplay() override;
     void viewDetached(ViewObject* view) override;
+    void retireView(ViewObject* view, std::shared_ptr<void> kept) override;
+
+    struct FrameState;
 
     bool ensureContext();
     bool startFrame();
     void scheduleStart();
-    void drawFrameOnThread(QSizeF size, bool resized, const std::vector<std::function<void()>>& work);
 
     std::unique_ptr<GLRenderThread> renderer_;
-    bool prepared_ = false;  // touched only while no frame is in flight
+    std::shared_ptr<FrameState> frameState_;  // one per context; shared with the frames drawn in it
     // Main thread only:
     bool redrawRequested_ = true;
     bool resized_ = true;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/viewhost/gl/ViewRetirement.h"
 #include "platform/viewhost/ui/PlotViewHosting.h"
 #include "plots/frame/gl/PlotGraphView.h"
 #include "plots/frame/ui/PlotControls.h"
@@ -135,6 +136,10 @@ protected:
         action("changeLineStyleType", &PlotGraphWindowController::changeLineStyleType);
         action("changecursor", &PlotGraphWindowController::changecursor);
     }
+
+    // The first thing in the destructor of a window whose views draw on threads of their own: the views
+    // stop drawing and go once no frame of theirs is in flight (ViewObject::retire).
+    void retireGraphViews() { retireViews({normal.get(), full.get()}, normal, full); }
 
     // Hosts the views and lets them win the window's height over the controls below them (the nib's
     // scroll area `controlsScroll`). Graph views cover every pixel of their bounds with opaque paint, so

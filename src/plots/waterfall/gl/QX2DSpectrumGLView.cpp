@@ -7,12 +7,15 @@
 #include "plots/frame/gl/FrameRateFilter.h"
 #include "plots/waterfall/QX2DSpectrum.h"
 #include "plots/waterfall/gl/QX2DSpectrumRenderer.h"
+#include "plots/waterfall/gl/WaterfallFrame.h"
 #include "plots/waterfall/gl/WaterfallKeyMarkers.h"
 #include "plots/waterfall/gl/WaterfallWindowState.h"
 #include "shared/AnalysisState.h"
 #include "shared/CoreState.h"
 
 #include <GL/gl.h>
+
+#include <algorithm>
 
 namespace nupo {
 
@@ -44,10 +47,13 @@ double displayFPSnewwaveZ()
     return filter.update();
 }
 
-QX2DSpectrumGLView::QX2DSpectrumGLView(const QRectF& frame) : OpenGLView(frame)
+QX2DSpectrumGLView::QX2DSpectrumGLView(const QRectF& frame)
+    : OpenGLView(frame), frame_(std::make_unique<WaterfallFrame>())
 {
     setdisplayStateFirstTime = 0;
 }
+
+QX2DSpectrumGLView::~QX2DSpectrumGLView() = default;
 
 QX2DSpectrumGLView& QX2DSpectrumGLView::sharedQX2DSpectrumGLView()
 {
@@ -70,21 +76,16 @@ void QX2DSpectrumGLView::setCompanions(QX2DSpectrumGLView* normal, QX2DSpectrumG
     _gl2View = full;
 }
 
-void QX2DSpectrumGLView::initGL()
+void QX2DSpectrumGLView::setUpState()
 {
-    glEnable(GL_DEPTH_TEST);
-    glShadeModel(GL_SMOOTH);
-    QX2DSpectrumRenderer::sharedQX2DSpectrumRenderer().mainNewaveZ();
+    QX2DSpectrumRenderer::sharedQX2DSpectrumRenderer().setUpHistory();
     QX2DSpectrum::sharedQX2DSpectrum().gonZ();
     positionZX = 1;
     setPositionZ(1);
     setTextureModeX(0);
-    setDisplaynZ(3);
-    shadingPending = false;
     oneBrainwave = 1;
     drawSW = 0;
     displayUnnMode = 3;
-    QX2DSpectrumRenderer::sharedQX2DSpectrumRenderer().setSizenZ(3);
     PColor_value = FColor_value = 1.0f;
     setDemoNumber(num);
 }
@@ -98,9 +99,9 @@ QX2DSpectrumGLView::Camera QX2DSpectrumGLView::drawingCamera() const
             towards(sdepth, sdepthA, smozeloop)};
 }
 
-void QX2DSpectrumGLView::drawRect(const QRectF& rect)
+void QX2DSpectrumGLView::synchronizeFrame()
 {
-    myReshapeXnZ(static_cast<int>(rect.width()), static_cast<int>(rect.height()));
+    // Remote commands wait for the next frame of a shown view.
     if (setDemoNumber2DDidChanged != 0) {
         setDemoNumber(setDemoNumber2DA);
         waterfallWindowState.queueViewMode(setDemoNumber2DA);
@@ -110,24 +111,16 @@ void QX2DSpectrumGLView::drawRect(const QRectF& rect)
         setDemoNumberB(setDemoNumber2B);
         setDemoNumber2BDidChanged = 0;
     }
-    // The host has set the viewport to the whole view in device pixels.
-    glShadeModel(GL_SMOOTH);
+    // The first frame's set-up: the state here (it may show overlay flags in the window's check boxes),
+    // the GL state on the frame.
+    frame_->setUp = processFunc;
     if (processFunc) {
-        initGL();
+        setUpState();
         processFunc = false;
+        shadingPending = false;  // the set-up sets the shading
     }
-    if (shadingPending) {
-        setDisplaynZ(3);
-        shadingPending = false;
-    }
-    FPSXXnewwaveZ.store(displayFPSnewwaveZ(), relaxed);
-
-    if (colormodeX == 0 && backgroundColor)
-        glClearColor(backgroundColor->red, backgroundColor->green, backgroundColor->blue,
-                     backgroundColor->alpha);
-    else
-        glClearColor(clear_rgbaA[0], clear_rgbaA[1], clear_rgbaA[2], clear_rgbaA[3]);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    frame_->shading = shadingPending;
+    shadingPending = false;
 
     auto& mouse = sys_infoQXDrawernewave;
     if (mouse.mouse_down != 0) {
@@ -142,12 +135,40 @@ void QX2DSpectrumGLView::drawRect(const QRectF& rect)
         setNeedsDisplay(true);
     }
 
+    QX2DSpectrumRenderer& renderer = QX2DSpectrumRenderer::sharedQX2DSpectrumRenderer();
+    const QX2DSpectrumRenderer::Palettes palettes =
+        renderer.advanceFrame(oneBrainwave, shapeChange, StartFrequencyXX, Chigh, textureMode, RunTextureX,
+                              PColor_value, FColor_value);
+
+    WaterfallFrame& f = *frame_;
+    const bool ownBackground = colormodeX == 0 && backgroundColor;
+    const float clear[4] = {ownBackground ? backgroundColor->red : clear_rgbaA[0],
+                            ownBackground ? backgroundColor->green : clear_rgbaA[1],
+                            ownBackground ? backgroundColor->blue : clear_rgbaA[2],
+                            ownBackground ? backgroundColor->alpha : clear_rgbaA[3]};
+    std::copy(std::begin(clear), std::end(clear), f.clearColour);
+    f.panelAngle = Viwe_Angle_value;
+    f.panelOffset = Viwe_Mode_value;
+    f.oneBrain = oneBrainwave;
     const Camera view = drawingCamera();
-    QX2DSpectrumRenderer::sharedQX2DSpectrumRenderer().displayUnnZ(
-        Viwe_Angle_value, Viwe_Angle1_value, Viwe_Angle2_value, Viwe_Mode_value, oneBrainwave, towBrainwave,
-        shapeChange, view.sphi, view.stheta, view.Xposition, view.Yposition, view.sdepth, downX, downY,
-        drawSW, displayUnnMode, textureMode, RunTextureX, RunbyBrainswX, PColor_value, FColor_value,
-        StartFrequencyXX, Chigh);
+    f.sph = view.sphi;
+    f.sthet = view.stheta;
+    f.Xposi = view.Xposition;
+    f.Yposi = view.Yposition;
+    f.sdept = view.sdepth;
+    f.drawS = drawSW;
+    f.displayUnn = displayUnnMode;
+    f.texture = textureMode;
+    f.PColor = palettes.PColor;
+    f.FColor = palettes.FColor;
+    f.startFrequency = StartFrequencyXX;
+    f.Coherencehigh = Chigh;
+    const QX2DSpectrum::Selection chosen = QX2DSpectrum::sourcesOfSelection(oneBrainwave);
+    int channels[2] = {-1, -1};
+    for (int i = 0; i < chosen.count; ++i)
+        channels[i] = QX2DSpectrumRenderer::panelPlace(chosen.sources[i], chosen.count == 2).channel;
+    f.takeShared(chosen.sources, channels);
+
     if (setResetPositionXActive != 0 && ++smozeloop >= 10) {
         setResetPositionXActive = 0;
         smozeloop = 0;
@@ -157,6 +178,28 @@ void QX2DSpectrumGLView::drawRect(const QRectF& rect)
         Yposition = YpositionA;
         sdepth = sdepthA;
     }
+    renderer.finishFrame();
+}
+
+void QX2DSpectrumGLView::drawRect(const QRectF& rect)
+{
+    const WaterfallFrame& f = *frame_;
+    const WaterfallFrameScope scope(f);
+    myReshapeXnZ(static_cast<int>(rect.width()), static_cast<int>(rect.height()));
+    // The host has set the viewport to the whole view in device pixels.
+    glShadeModel(GL_SMOOTH);
+    if (f.setUp) {
+        glEnable(GL_DEPTH_TEST);
+        glShadeModel(GL_SMOOTH);
+        QX2DSpectrumRenderer::sharedQX2DSpectrumRenderer().setUpDrawing();
+    }
+    if (f.shading)
+        setDisplaynZ(3);
+    FPSXXnewwaveZ.store(displayFPSnewwaveZ(), relaxed);
+
+    glClearColor(f.clearColour[0], f.clearColour[1], f.clearColour[2], f.clearColour[3]);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    QX2DSpectrumRenderer::sharedQX2DSpectrumRenderer().drawFrame();
     glFinish();
 }
 

@@ -4,9 +4,12 @@
 #include "platform/viewhost/gl/OpenGLView.h"
 
 #include <functional>
+#include <memory>
 #include <optional>
 
 namespace nupo {
+
+struct WaterfallFrame;
 
 // Background colour components of the 2D views (red, green, blue, alpha) and the writes counted since
 // the colour was last built.
@@ -30,19 +33,26 @@ double displayFPSnewwaveZ();
 // The 2D spectrum view of the "Waterfall Window": owns the camera (turn, tilt, pan, distance), turns
 // mouse drags and arrow keys into camera moves, moves the camera to four presets over ten frames,
 // records key presses as markers in channel 0 of the recording, keeps the per-selection overlay flags,
-// and on each redraw hands its whole state to the engine's display entry.
+// and for each frame hands its whole state to the engine.
+//
+// Everything here is main-thread state, the camera and its preset moves included: the frame's
+// synchronisation step (main thread) applies what waits for the frame (remote commands, the first
+// frame's set-up, the mouse drag, the preset move's step), has the engine take a history row, and takes
+// the frame's copy (WaterfallFrame); drawRect, on the drawing thread, draws only from that copy.
 //
 // The shared instance draws nothing: it serves start-up (initDisplay), documents and remote commands,
-// which wait in process-wide variables for the next redraw of a shown view. Main thread only.
+// which wait in process-wide variables for the next frame of a shown view.
 class QX2DSpectrumGLView : public OpenGLView {
 public:
     explicit QX2DSpectrumGLView(const QRectF& frame = QRectF());
+    ~QX2DSpectrumGLView() override;
 
     static QX2DSpectrumGLView& sharedQX2DSpectrumGLView();
 
     // Default overlay flags and background colour.
     void initDisplay();
 
+    void synchronizeFrame() override;
     void drawRect(const QRectF& rect) override;
     void mouseDown(const MouseEvent& event) override;
     void mouseDragged(const MouseEvent& event) override;
@@ -98,7 +108,7 @@ public:
     };
     Camera camera() const { return {sphi, stheta, Xposition, Yposition, sdepth}; }
     Camera cameraTarget() const { return {sphiA, sthetaA, XpositionA, YpositionA, sdepthA}; }
-    // The camera the engine draws the next frame with (a preset move in progress interpolates).
+    // The camera the next frame is drawn with (a preset move in progress interpolates).
     Camera drawingCamera() const;
     int displaySelection() const { return oneBrainwave; }
     int source() const { return shapeChange; }
@@ -113,7 +123,8 @@ public:
     const std::optional<RGBAColor>& background() const { return backgroundColor; }
 
 private:
-    void initGL();
+    // The first frame's set-up of the view's and the engine's state (the GL part is the frame's).
+    void setUpState();
     void applyDrawMode(int n, bool forward);
     void applyTextureMode(int n, bool forward);
     QX2DSpectrumGLView* companion() const { return viewA2D != 0 ? _gl2View : _glView; }
@@ -130,8 +141,7 @@ private:
         float mouse_pos[2] = {0.0f, 0.0f};
         unsigned mouse_down_count = 0;
     } sys_infoQXDrawernewave;
-    float Viwe_Angle_value = 0.0f, Viwe_Angle1_value = 0.0f, Viwe_Angle2_value = 0.0f, Viwe_Mode_value = 0.0f;
-    int towBrainwave = 0;
+    float Viwe_Angle_value = 0.0f, Viwe_Mode_value = 0.0f;  // the panels' angle and offset: always 0
     int shapeChange = 0;
     int oneBrainwave = 0;
     float sphi = 0.0f, stheta = 0.0f, Xposition = 0.0f, Yposition = 0.0f, sdepth = 0.0f;
@@ -149,8 +159,10 @@ private:
     int viewA2D = 0;
     int StartFrequencyXX = 0;
     int Chigh = 0;
-    // Shading set by the texture mode, applied at the next redraw when the view's context is current.
+    // Shading set by the texture mode, applied by the next frame.
     bool shadingPending = false;
+    // The copy the next frame draws from (written only while no frame of the view is in flight).
+    std::unique_ptr<WaterfallFrame> frame_;
 };
 
 }  // namespace nupo

@@ -1,13 +1,13 @@
 #include "plots/waterfall/gl/QX2DSpectrumOverlays.h"
 
 #include "analysis/SpectrumMath.h"
-#include "core/QXSerialPort.h"
 #include "platform/gl/Glut.h"
 #include "plots/frame/gl/FloorNormals.h"
 #include "plots/frame/gl/PlotWindowState.h"
 #include "plots/settings/DisplaySettings.h"
 #include "plots/waterfall/WaterfallState.h"
 #include "plots/waterfall/gl/WaterfallColours.h"
+#include "plots/waterfall/gl/WaterfallFrame.h"
 #include "plots/waterfall/gl/WaterfallKeyMarkers.h"
 #include "plots/waterfall/gl/WaterfallText.h"
 #include "plots/waterfall/gl/WaterfallWindowState.h"
@@ -22,6 +22,11 @@ namespace {
 
 constexpr auto relaxed = std::memory_order_relaxed;
 
+const DisplaySettingsCopy& settings()
+{
+    return drawnWaterfallFrame().display;
+}
+
 // Rows per hertz of the linear layout: (fftp / 128) / (SampleSpeed / 128).
 float rowsPerHertz()
 {
@@ -32,14 +37,14 @@ float rowsPerHertz()
 // The spacing of a label pass: wider for the two-panel selections, doubled in narrow views.
 void chooseSpacing()
 {
-    fDisplayD = selectXCHNXY <= 1 ? 6.0f : 4.0f;
+    fDisplayD = drawnWaterfallFrame().sourcePopup <= 1 ? 6.0f : 4.0f;
     if (xsizeZ < 700)
         fDisplayD *= 2.0f;
 }
 
 void frameColour(float z, int palette)
 {
-    groen_CtextureNXZ(colourIndexOf(z * 10.0 + ColorOffsetSliderX), palette);
+    groen_CtextureNXZ(colourIndexOf(z * 10.0 + settings().ColorOffsetSliderX), palette);
 }
 
 void cubeAt(float x, float y, float z, float size)
@@ -100,7 +105,7 @@ void QX2DSpectrumOverlays::drawSQflatZ(int element, int, int textureMode, float 
     const int band512 = fftp512Band.load(relaxed);
     const auto sphereColour = [&] {
         if (Coherencehigh == 1)
-            groen_CtextureNXZ(colourIndexOf((10.0 - z) * 20.0 + ColorOffsetSliderX), palette);
+            groen_CtextureNXZ(colourIndexOf((10.0 - z) * 20.0 + settings().ColorOffsetSliderX), palette);
         else
             frameColour(z, palette);
     };
@@ -169,7 +174,7 @@ void QX2DSpectrumOverlays::drawSQflatZ(int element, int, int textureMode, float 
             timeLabels(69.0f, 1.3f);
             break;
         case 113:
-            groen_CtextureNXZ(colourIndexOf(ColorOffsetSliderX + 100.0), palette);
+            groen_CtextureNXZ(colourIndexOf(settings().ColorOffsetSliderX + 100.0), palette);
             keyMarkers();
             break;
         case 213:
@@ -190,7 +195,7 @@ void QX2DSpectrumOverlays::drawSQflatZ(int element, int, int textureMode, float 
         default:
             break;
     }
-    setMaterial2D(setMaterialX);
+    setMaterial2D(settings().setMaterialX);
     glTranslatef(-x, -y, -z);
 }
 
@@ -252,7 +257,7 @@ void QX2DSpectrumOverlays::drawFrequencyLabelZ(int points, int band512, int text
             label(n, at(60.0 * (n - 49), 0));
         label(9, 0);
     }
-    setMaterial2D(setMaterialX);
+    setMaterial2D(settings().setMaterialX);
     izz = fDisplayD + 64.0f;
 }
 
@@ -267,9 +272,10 @@ void QX2DSpectrumOverlays::drawCharInFFTZ(int label, int y, int textureMode, flo
     if (!spaced && !always)
         return;
     if (textureMode == 1)
-        groen_CtextureNXZ(colourIndexOf((64 - y) * 2.5 + ColorOffsetSliderX), colourIndexOf(palette));
+        groen_CtextureNXZ(colourIndexOf((64 - y) * 2.5 + settings().ColorOffsetSliderX),
+                          colourIndexOf(palette));
     else if (textureMode == 0)
-        groen_CBtextureNXZ(colourIndexOf((64 - y) * 1.67 * ColorGainSliderX), 100, q);
+        groen_CBtextureNXZ(colourIndexOf((64 - y) * 1.67 * settings().ColorGainSliderX), 100, q);
     labelfftBigZ(-3, static_cast<float>(y), 0, label, 0);
     izz = static_cast<float>(y);
 }
@@ -280,7 +286,7 @@ void QX2DSpectrumOverlays::drawFrequencyLineX(int, int, int, int lineMode, float
         drawFloorAZ(0, -3, 0, 3, 64);
     else
         drawFloorAZ(0, -1, 0, 1, 64);
-    setMaterial2D(setMaterialX);
+    setMaterial2D(settings().setMaterialX);
 }
 
 void QX2DSpectrumOverlays::drawFrequencyLineY(int, int band512, int textureMode, int lineMode, float palette,
@@ -320,7 +326,7 @@ void QX2DSpectrumOverlays::drawFrequencyLineY(int, int band512, int textureMode,
     if (lineMode != 0)
         for (int y = 0; y <= 64; y += 2)
             drawSolidSphereWithColorY(y, 0, textureMode, palette, shadePalette);
-    setMaterial2D(setMaterialX);
+    setMaterial2D(settings().setMaterialX);
     izzzy = fDisplayD + 64.0f;
 }
 
@@ -330,9 +336,10 @@ void QX2DSpectrumOverlays::drawSolidSphereWithColorY(int y, int big, int texture
     if (!(static_cast<float>(y) + fDisplayD <= izzzy || big == 1))
         return;
     if (textureMode == 0)
-        groen_CtextureNXZ(colourIndexOf((64 - y) * 2.5 + ColorOffsetSliderX), colourIndexOf(palette));
+        groen_CtextureNXZ(colourIndexOf((64 - y) * 2.5 + settings().ColorOffsetSliderX),
+                          colourIndexOf(palette));
     else if (textureMode == 1)
-        groen_CBtextureNXZ(colourIndexOf((64 - y) * static_cast<double>(ColorGainSliderX)), 100,
+        groen_CBtextureNXZ(colourIndexOf((64 - y) * static_cast<double>(settings().ColorGainSliderX)), 100,
                            colourIndexOf(shadePalette));
     cubeAt(0, static_cast<float>(y), 0, big != 0 ? 1.0f : 0.5f);
     izzzy = static_cast<float>(y);
@@ -350,7 +357,7 @@ void QX2DSpectrumOverlays::drawHorizontalLevelMark(float size, float x, float y,
 {
     glTranslatef(x + 0.3f, y, 0);
     if (shape == 1)
-        drawMark(ShowText, size);
+        drawMark(settings().ShowText, size);
     else
         glutSolidCube(size);
     glTranslatef(-x - 0.3f, -y, 0);
@@ -358,7 +365,7 @@ void QX2DSpectrumOverlays::drawHorizontalLevelMark(float size, float x, float y,
 
 void QX2DSpectrumOverlays::printTimeRecZ(float x, float y, int back)
 {
-    const int marker = QXSerialPort::sharedQXSerialPort().getIntFromBuffer(0, ploop.load(relaxed) - back);
+    const int marker = drawnWaterfallFrame().marker(back);
     // Markers with no character (Command, Control and Option keys) print nothing rather than whatever
     // their low byte happens to be. Most rows hold no printable marker: they skip the raster position and
     // the bitmap altogether, which leave nothing on screen.
@@ -372,7 +379,7 @@ void QX2DSpectrumOverlays::printTimeRecZ(float x, float y, int back)
 void QX2DSpectrumOverlays::printTimeXRecZ(float x, float y, int i, TextSpacing* spacing)
 {
     const int index = 8 * i;
-    const int t = index >= 0 && index < 130 ? timeRecZ[index] : 0;
+    const int t = index >= 0 && index < 130 ? drawnWaterfallFrame().timeRec[index] : 0;
     const QString text = timeStampText(t < 0 ? 0 : t, SampleSpeed.load(relaxed));
     if (spacing)
         spacing->output(viewSizedFont(), x, y, text.toLatin1().constData());
@@ -386,8 +393,8 @@ void QX2DSpectrumOverlays::drawLightLocationA()
     glDisable(GL_LIGHTING);
     glDisable(GL_TEXTURE_2D);
     glColor3f(1.0f, 1.0f, 0.0f);
-    glTranslatef(lightPosition[0], lightPosition[1], lightPosition[2]);
-    glTranslatef(-lightPosition[0], -lightPosition[1], -lightPosition[2]);
+    glTranslatef(waterfallLightPosition[0], waterfallLightPosition[1], waterfallLightPosition[2]);
+    glTranslatef(-waterfallLightPosition[0], -waterfallLightPosition[1], -waterfallLightPosition[2]);
     glEnable(GL_TEXTURE_2D);
     glEnable(GL_LIGHTING);
     glPopMatrix();

@@ -4,13 +4,14 @@ namespace nupo {
 
 class TextSpacing;
 
-// Spacing state of the frequency labels and axis cubes: the minimum distance between two of them in
+// Spacing state of the frequency labels and axis cubes (the frames' own): the minimum distance between two of them in
 // model units, and the y of the last label and cube drawn in the current pass.
 inline float fDisplayD = 4.0f;
 inline float izz = 64.0f;
 inline float izzzy = 64.0f;
-// Position of the window's light, set by the horizontal peak line.
-inline float lightPosition[4] = {0.0f, 0.0f, 1.0f, 1.0f};
+// Position of the window's light, set by the horizontal peak line (the frames' own). Its own variable:
+// the 3D spectrum's scene places its light from one of its own.
+inline float waterfallLightPosition[4] = {0.0f, 0.0f, 1.0f, 1.0f};
 
 // A two-sided rectangle: in the x-y plane at depth z (orientation ≠ 0) or in the x-z plane at height z.
 void drawFloorXZ(int orientation, float x, float y, float width, float height, float z);
@@ -21,7 +22,8 @@ void drawFloorAZ(int textureFlag, float x, float y, float width, float height);
 // labels of the height axis, the frequency axis with its labels, peak marks, the key markers typed into
 // the recording and the clock times of the history rows. Model space: x over the 128 history rows (0
 // the newest), y over the 64 frequency rows (64 at 0 Hz), z the height. Every element leaves the
-// model-view matrix as it found it and the material at the user's preset.
+// model-view matrix as it found it and the material at the user's preset. It draws from the frame's
+// copy (drawnWaterfallFrame): settings, time stamps, key markers.
 class QX2DSpectrumOverlays {
 public:
     static QX2DSpectrumOverlays& sharedQX2DSpectrumOverlays();

@@ -1,9 +1,8 @@
 #include "plots/waterfall/gl/QX2DSpectrumPeakLine.h"
 
-#include "plots/settings/DisplaySettings.h"
-#include "plots/waterfall/QX2DSpectrum.h"
 #include "plots/waterfall/gl/QX2DSpectrumOverlays.h"
 #include "plots/waterfall/gl/WaterfallColours.h"
+#include "plots/waterfall/gl/WaterfallFrame.h"
 #include "plots/waterfall/gl/WaterfallText.h"
 #include "shared/AnalysisState.h"
 #include "shared/CoreState.h"
@@ -84,14 +83,12 @@ int QX2DSpectrumPeakLine::bandOfFrequency(float hertz, bool band512)
 
 float QX2DSpectrumPeakLine::columnValue(int ch, int j) const
 {
-    static constexpr int sourceOfChannel[4] = {0, 1, 3, 4};
-    if (ch < 0 || ch > 3 || j < 0 || j >= waterfallColumns)
-        return 0.0f;
-    const int source = sourceOfChannel[ch];
-    const double value = fftp512Band.load(relaxed) != 0
-                             ? (*band512Grids[source])[0][j]
-                             : (*QX2DSpectrum::sharedQX2DSpectrum().linearGrid(source))[0][j];
-    return 2.0f * static_cast<float>(value);
+    return 2.0f * static_cast<float>(drawnWaterfallFrame().newestRow(ch, j));
+}
+
+void QX2DSpectrumPeakLine::restartScale()
+{
+    std::fill(std::begin(peakAmpLR), std::end(peakAmpLR), 1.0f);
 }
 
 float QX2DSpectrumPeakLine::averaged(int ch, int j, float v, bool paused, int sinceStart, int twoWindows)
@@ -201,27 +198,28 @@ void QX2DSpectrumPeakLine::drawScaleLabels(int ch, int mode)
 void QX2DSpectrumPeakLine::DrawHorizontalLine(int ch, int BrainwaveMode, int textureMode, int PColor,
                                               int FColor)
 {
-    lightPosition[0] = -15.0f;
-    lightPosition[1] = 25.0f;
-    lightPosition[2] = 70.0f;
-    lightPosition[3] = 1.0f;
+    waterfallLightPosition[0] = -15.0f;
+    waterfallLightPosition[1] = 25.0f;
+    waterfallLightPosition[2] = 70.0f;
+    waterfallLightPosition[3] = 1.0f;
     if (leftChannel(ch)) {
-        glLightfv(GL_LIGHT0, GL_POSITION, lightPosition);
+        glLightfv(GL_LIGHT0, GL_POSITION, waterfallLightPosition);
         QX2DSpectrumOverlays::sharedQX2DSpectrumOverlays().drawLightLocationA();
     }
     int p = textureMode == 1 ? PColor + 1 : FColor + 1;
     if (p > 5)
         p = 1;
-    if (BrainwaveMode == 0 || ShowHorizontalLine == 0)
+    const WaterfallFrame& frame = drawnWaterfallFrame();
+    if (BrainwaveMode == 0 || frame.display.ShowHorizontalLine == 0)
         return;
 
-    const bool band512 = fftp512Band.load(relaxed) != 0;
-    const PeakRecord top = ch >= 0 && ch < 8 ? PeakfftPower[ch][0][0].load() : PeakRecord{};
+    const bool band512 = frame.band512;
+    const PeakRecord top = frame.peak(ch, 0, 0);
     drawStripes(ch, top.frequency, band512);
     setMaterial2D(2);
 
-    const int mode = setHorizontalLineModeX;
-    const int sinceStart = ploop.load(relaxed) - ploopStart.load(relaxed);
+    const int mode = frame.display.setHorizontalLineModeX;
+    const int sinceStart = frame.position - ploopStart.load(relaxed);
     const int twoWindows = 2 * fftp.load(relaxed);
     const bool paused = setPauseX.load(relaxed) != 0;
     if ((mode == 2 || mode == 3) && sinceStart < twoWindows) {
@@ -244,9 +242,9 @@ void QX2DSpectrumPeakLine::DrawHorizontalLine(int ch, int BrainwaveMode, int tex
     for (int j = 0; j < 64; ++j) {
         float h = columnHeight(ch, j, mode, paused, sinceStart);
         if (textureMode == 1)
-            groen_CtextureNXZ(colourIndexOf(2.0 * (64 - j) + ColorOffsetSliderX), p);
+            groen_CtextureNXZ(colourIndexOf(2.0 * (64 - j) + frame.display.ColorOffsetSliderX), p);
         else if (textureMode == 0)
-            groen_CBtextureNXZ(colourIndexOf(j * 1.67 * ColorGainSliderX), 100, p);
+            groen_CBtextureNXZ(colourIndexOf(j * 1.67 * frame.display.ColorGainSliderX), 100, p);
         const float dx = static_cast<float>(j / 3.0 - 31.0);
         glTranslatef(dx, 0.0f, 0.0f);
         h = std::min(h, 50.0f);

@@ -4,6 +4,9 @@ namespace nupo {
 
 class TextSpacing;
 
+// The peak line's state, which its frames keep (one frame of the class draws at a time):
+// Scale references of the peak line, CH 1..CH 4 (1 again once the history has been emptied).
+inline float peakAmpLR[4] = {};
 // Running sums of the averaged modes, per channel CH 1..CH 4 and display column, and their counts.
 inline double peakAmpTotal[4][64] = {};
 inline int countloop[4][64] = {};
@@ -16,7 +19,8 @@ inline int peakFA = 0;
 // channel's bars grow from a base line, the right channel's hang from a top line. Modes (display
 // settings): real time, relative to the pair's top peak, running average, running average relative to
 // its maximum. The left channel's call also draws the band captions, the level marks, the scale labels
-// and the mode caption. It also places the window's light.
+// and the mode caption. It also places the window's light. It draws from the frame's copy
+// (drawnWaterfallFrame): the newest history rows, the top peaks and the display settings.
 class QX2DSpectrumPeakLine {
 public:
     static QX2DSpectrumPeakLine& sharedQX2DSpectrumPeakLine();
@@ -29,6 +33,8 @@ public:
     static int bandOfFrequency(float hertz, bool band512);
     // The height of column j as mode m shows it (averaging step included), for channel ch.
     float columnHeight(int ch, int j, int mode, bool paused, int sinceStart);
+    // The scale references back to 1 (the history was emptied).
+    static void restartScale();
 
 private:
     QX2DSpectrumPeakLine() = default;

@@ -11,6 +11,7 @@
 #include "plots/waterfall/gl/QX2DSpectrumOverlays.h"
 #include "plots/waterfall/gl/QX2DSpectrumPeakLine.h"
 #include "plots/waterfall/gl/WaterfallColours.h"
+#include "plots/waterfall/gl/WaterfallFrame.h"
 #include "shared/AnalysisState.h"
 #include "shared/CoreState.h"
 
@@ -31,9 +32,20 @@ QX2DSpectrum& model()
     return QX2DSpectrum::sharedQX2DSpectrum();
 }
 
+const WaterfallFrame& frame()
+{
+    return drawnWaterfallFrame();
+}
+
+const DisplaySettingsCopy& settings()
+{
+    return frame().display;
+}
+
+// The columns the frame draws.
 int columnsInUse()
 {
-    return std::clamp(gridZ, 1, waterfallColumns);
+    return std::clamp(frame().columns, 1, waterfallColumns);
 }
 
 // Coherence grids: sources C, F..J and their counterparts in the second set.
@@ -45,10 +57,7 @@ bool coherenceGrid(int n)
 
 // Panel record (row of displayMode2DX) and channel of a source, for one panel and for the two-panel
 // selections.
-struct PanelPlace {
-    int record;
-    int channel;
-};
+using PanelPlace = QX2DSpectrumRenderer::PanelPlace;
 constexpr PanelPlace singlePanel[waterfallSources] = {{2, 0}, {3, 1}, {6, 4}, {4, 2},  {5, 3},
                                                       {7, 5}, {8, 6}, {9, 7}, {10, 8}, {11, 9}};
 constexpr PanelPlace pairedPanel[waterfallSources] = {{0, 0}, {0, 1}, {4, 0}, {1, 2}, {1, 3},
@@ -153,15 +162,25 @@ void myReshapeXnZ(int width, int height)
     ysizeZ = height;
 }
 
-void QX2DSpectrumRenderer::mainNewaveZ()
+void QX2DSpectrumRenderer::setUpDrawing()
 {
     setUpMeshRendering(model().lightPositionZ);
     setColorXZ();
     reInitColorXZZ();
     reInitColorX();
-    setSizenZ(3);
     setDisplaynZ(3);
+}
+
+void QX2DSpectrumRenderer::setUpHistory()
+{
+    setSizenZ(3);
     model().initPositionZ();
+}
+
+void QX2DSpectrumRenderer::mainNewaveZ()
+{
+    setUpDrawing();
+    setUpHistory();
 }
 
 void QX2DSpectrumRenderer::setSizenZ(int n)
@@ -174,12 +193,12 @@ void QX2DSpectrumRenderer::setSizenZ(int n)
 
 void QX2DSpectrumRenderer::getTexCoordsZ()
 {
-    getTexCoordsOf(QX2DSpectrum::rows, columnsInUse(), model().texCoordsZ);
+    getTexCoordsOf(QX2DSpectrum::rows, std::clamp(gridZ, 1, waterfallColumns), model().texCoordsZ);
 }
 
 void QX2DSpectrumRenderer::getFaceNormsZ(int k)
 {
-    if (const QX2DSpectrum::FloatGrid* grid = model().heightGrid(k))
+    if (const QX2DSpectrum::FloatGrid* grid = frame().heightGrid(k))
         getFaceNormsOf(*grid, QX2DSpectrum::rows, columnsInUse(), model().faceNormsZ);
 }
 
@@ -194,25 +213,25 @@ void QX2DSpectrumRenderer::drawSmoothShadedZ(int n, int textureMode, int, int PC
 {
     QX2DSpectrum& engine = model();
     const int g = columnsInUse();
-    const QX2DSpectrum::FloatGrid* grid = engine.heightGrid(n);
+    const QX2DSpectrum::FloatGrid* grid = frame().heightGrid(n);
     const bool coherence = coherenceGrid(n);
     const bool invertedRamp = coherence && n < 10 && Coherencehigh == 1;
     const auto vertex = [&](int r, int j) {
         const float v = (*grid)[r][j];
         if (textureMode == 0) {
-            const double index =
-                invertedRamp ? (10.0 - v) * 20.0 + ColorOffsetSliderX : v * 10.0 + ColorOffsetSliderX;
+            const double index = invertedRamp ? (10.0 - v) * 20.0 + settings().ColorOffsetSliderX
+                                              : v * 10.0 + settings().ColorOffsetSliderX;
             groen_CtextureNXZ(colourIndexOf(index), PColor);
         } else if (textureMode == 1) {
             const int shade = coherence ? colourIndexOf(v * 20.0) : 100 - colourIndexOf(v * 10.0);
-            groen_CBtextureNXZ(colourIndexOf((g - 1 - j) * static_cast<double>(ColorGainSliderX)), shade,
-                               FColor);
+            groen_CBtextureNXZ(colourIndexOf((g - 1 - j) * static_cast<double>(settings().ColorGainSliderX)),
+                               shade, FColor);
         }
         glNormal3fv(engine.vertNormsZ[r][j]);
         glVertex3f(static_cast<float>(r), static_cast<float>(j), v);
     };
 
-    setMaterial2D(setMaterialX);
+    setMaterial2D(settings().setMaterialX);
     if (n == 30) {
         // A strip along one line: it covers no area.
         glBegin(GL_TRIANGLE_STRIP);
@@ -225,7 +244,7 @@ void QX2DSpectrumRenderer::drawSmoothShadedZ(int n, int textureMode, int, int PC
         grid = nullptr;
     }
     for (int i = 0; i < QX2DSpectrum::rows - 1; ++i) {
-        if (Draw2DBothside == 0 && i == QX2DSpectrum::rows - 2)
+        if (settings().Draw2DBothside == 0 && i == QX2DSpectrum::rows - 2)
             setMaterial2D(5);
         glBegin(GL_TRIANGLE_STRIP);
         if (grid)
@@ -235,7 +254,7 @@ void QX2DSpectrumRenderer::drawSmoothShadedZ(int n, int textureMode, int, int PC
             }
         glEnd();
     }
-    if (Draw2DBothside != 0) {
+    if (settings().Draw2DBothside != 0) {
         for (int i = 0; i < QX2DSpectrum::rows - 1; ++i) {
             if (i == QX2DSpectrum::rows - 2)
                 setMaterial2D(5);
@@ -248,12 +267,12 @@ void QX2DSpectrumRenderer::drawSmoothShadedZ(int n, int textureMode, int, int PC
             glEnd();
         }
     }
-    setMaterial2D(setMaterialX);
+    setMaterial2D(settings().setMaterialX);
 }
 
 void QX2DSpectrumRenderer::drawWireframeZ(int n)
 {
-    const QX2DSpectrum::FloatGrid* grid = model().heightGrid(n);
+    const QX2DSpectrum::FloatGrid* grid = frame().heightGrid(n);
     glColor3f(1.0f, 1.0f, 1.0f);
     if (!grid)
         return;
@@ -268,7 +287,7 @@ void QX2DSpectrumRenderer::drawWireframeZ(int n)
 void QX2DSpectrumRenderer::drawStrips(int n, unsigned primitive, bool normals)
 {
     QX2DSpectrum& engine = model();
-    const QX2DSpectrum::FloatGrid* grid = engine.heightGrid(n);
+    const QX2DSpectrum::FloatGrid* grid = frame().heightGrid(n);
     const int g = columnsInUse();
     for (int i = 0; i < QX2DSpectrum::rows - 1; ++i) {
         glBegin(primitive);
@@ -303,7 +322,7 @@ void QX2DSpectrumRenderer::drawFlatShadedZ(int n)
 
 void QX2DSpectrumRenderer::drawHiddenLineZ(int n)
 {
-    const QX2DSpectrum::FloatGrid* grid = model().heightGrid(n);
+    const QX2DSpectrum::FloatGrid* grid = frame().heightGrid(n);
     VertexArrayScope scope;
     GridArrays& arrays = gridArrays();
     if (grid)
@@ -340,7 +359,7 @@ void QX2DSpectrumRenderer::drawOverlays(int record, int channel, int t, int p, i
                                         int s)
 {
     QX2DSpectrumOverlays& overlays = QX2DSpectrumOverlays::sharedQX2DSpectrumOverlays();
-    const auto flag = [record](int k) { return displayModeFlag(record, k) != 0; };
+    const auto flag = [record](int k) { return frame().flag(record, k) != 0; };
     const auto flat = [&](int element, float z) {
         overlays.drawSQflatZ(element, 0, t, 0.0f, 0.0f, z, p, f, channel, sf, h);
     };
@@ -396,29 +415,30 @@ void QX2DSpectrumRenderer::drawPeakMarks(int channel, int t, int q, int sf)
     QX2DSpectrumOverlays& overlays = QX2DSpectrumOverlays::sharedQX2DSpectrumOverlays();
     static constexpr float sizes[5] = {2.0f, 1.5f, 1.0f, 2.0f, 2.0f};
     float m = 1.0f;
-    if (setPeakSizeX >= 0 && setPeakSizeX <= 4)
-        m = sizes[setPeakSizeX];
+    if (settings().setPeakSizeX >= 0 && settings().setPeakSizeX <= 4)
+        m = sizes[settings().setPeakSizeX];
     else if (setPeakWFSizeXZ >= 0 && setPeakWFSizeXZ <= 4)
         m = sizes[setPeakWFSizeXZ];
-    const int peaks = std::min(setPeakModeX, 3);
+    const int peaks = std::min(settings().setPeakModeX, 3);
     for (int i = 0; i < QX2DSpectrum::rows; ++i)
         for (int k = 0; k < peaks; ++k) {
-            const PeakRecord record = PeakfftPower[channel][i][k].load();
+            const PeakRecord record = frame().peak(channel, i, k);
             const float v = record.value2;
             const float y = static_cast<float>(63 - record.bin + sf);
             const float x = static_cast<float>(record.row);
             if (!(v > 0.2f && y > -1.0f && y <= 64.0f))
                 continue;
             if (t == 0)
-                groen_CtextureNXZ(colourIndexOf(v * 5.0 + ColorOffsetSliderX), q);
+                groen_CtextureNXZ(colourIndexOf(v * 5.0 + settings().ColorOffsetSliderX), q);
             else if (t == 1)
-                groen_CBtextureNXZ(colourIndexOf(y * static_cast<double>(ColorGainSliderX)), 100, q);
+                groen_CBtextureNXZ(colourIndexOf(y * static_cast<double>(settings().ColorGainSliderX)), 100,
+                                   q);
             glTranslatef(x, y, v);
-            overlays.drawMark(ShowText, k == 0 ? m : (k == 1 ? m * 0.8f : m * 0.6f));
+            overlays.drawMark(settings().ShowText, k == 0 ? m : (k == 1 ? m * 0.8f : m * 0.6f));
             glTranslatef(-x, -y, -v);
             if (k == 0) {
                 glTranslatef(x, 0.0f, v);
-                if (ShowPeakLine != 0)
+                if (settings().ShowPeakLine != 0)
                     overlays.drawSQflatZ(16, 0, t, 0.0f, 0.0f, 0.0f, q, q, channel, sf, 0);
                 glTranslatef(-x, 0.0f, -v);
             }
@@ -429,7 +449,7 @@ void QX2DSpectrumRenderer::drawSQZ(int s, int, int u, int t, int w, int p, int f
 {
     if (s < 0 || s >= waterfallSources) {
         // No record belongs to such a source: nothing is drawn.
-        setMaterial2D(setMaterialX);
+        setMaterial2D(settings().setMaterialX);
         return;
     }
     int q = 0;
@@ -438,7 +458,7 @@ void QX2DSpectrumRenderer::drawSQZ(int s, int, int u, int t, int w, int p, int f
         if (q > 5)
             q = 1;
     }
-    const PanelPlace place = w == 0 ? singlePanel[s] : pairedPanel[s];
+    const PanelPlace place = panelPlace(s, w != 0);
     const int c = place.channel;
 
     if (u == 3)
@@ -468,8 +488,8 @@ void QX2DSpectrumRenderer::drawSQZ(int s, int, int u, int t, int w, int p, int f
     setMaterial2D(setPeakWFMaterialXZ);
     drawOverlays(place.record, c, t, p, f, sf, h, w, s);
 
-    setMaterial2D(setTopMaterialX);
-    if (setPeakModeX > 0 && (s == 0 || s == 1 || s == 3 || s == 4))
+    setMaterial2D(settings().setTopMaterialX);
+    if (settings().setPeakModeX > 0 && (s == 0 || s == 1 || s == 3 || s == 4))
         drawPeakMarks(c, t, q, sf);
 
     const int rate = SampleSpeed.load(relaxed);
@@ -483,16 +503,16 @@ void QX2DSpectrumRenderer::drawSQZ(int s, int, int u, int t, int w, int p, int f
             overlays.drawSQflatZ(element, 0, t, 0.0f, 0.0f, z, p, f, c, sf, h);
         };
         const int record = place.record;
-        if (displayModeFlag(record, FlagPowerPeakFlat) != 0)
-            flat(1, PeakfftPower[c][0][0].value2.load(std::memory_order_relaxed));
-        if (displayModeFlag(record, FlagPowerFlatMark5) != 0)
+        if (frame().flag(record, FlagPowerPeakFlat) != 0)
+            flat(1, frame().peak(c, 0, 0).value2);
+        if (frame().flag(record, FlagPowerFlatMark5) != 0)
             flat(1, 5.0f);
-        if (displayModeFlag(record, FlagPowerFlatMark10) != 0)
+        if (frame().flag(record, FlagPowerFlatMark10) != 0)
             flat(1, 10.0f);
-        if (displayModeFlag(record, FlagPowerLabel) != 0)
+        if (frame().flag(record, FlagPowerLabel) != 0)
             flat(11, 10.0f);
     }
-    setMaterial2D(setMaterialX);
+    setMaterial2D(settings().setMaterialX);
 }
 
 void QX2DSpectrumRenderer::takeRowIfDue(int oneBrain, int shapeC, int startFrequency, int Coherencehigh)
@@ -510,27 +530,12 @@ void QX2DSpectrumRenderer::takeRowIfDue(int oneBrain, int shapeC, int startFrequ
     }
 }
 
-void QX2DSpectrumRenderer::displayUnnZ(float a, float, float, float m, int oneBrain, int, int shapeC,
-                                       float sph, float sthet, float Xposi, float Yposi, float sdept, int,
-                                       int, int drawS, int displayUnn, int texture, int RunTexture, int,
-                                       float PColor, float FColor, int startFrequency, int Coherencehigh)
+QX2DSpectrumRenderer::Palettes QX2DSpectrumRenderer::advanceFrame(int oneBrain, int shapeC,
+                                                                  int startFrequency, int Coherencehigh,
+                                                                  int texture, int RunTexture, float PColor,
+                                                                  float FColor)
 {
     takeRowIfDue(oneBrain, shapeC, startFrequency, Coherencehigh);
-
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    gluPerspective(64.0, aspectZ, zNearZ, zFarZ);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    glTranslatef(Xposi, 0.0f, 0.0f);
-    glTranslatef(0.0f, Yposi, 0.0f);
-    glTranslatef(0.0f, 0.0f, -sdept);
-    glRotatef(-sthet, 1.0f, 0.0f, 0.0f);
-    glRotatef(sph, 0.0f, 0.0f, 1.0f);
-    const float half = static_cast<float>((gridZ + 1) / 2 - 1);
-    glTranslatef(-half, -half, 0.0f);
-
     if (RunTexture != 0) {
         if (texture == 0 && ++PColor_valueY > 5)
             PColor_valueY = 0;
@@ -540,11 +545,41 @@ void QX2DSpectrumRenderer::displayUnnZ(float a, float, float, float m, int oneBr
         PColor_valueY = colourIndexOf(PColor);
         FColor_valueY = colourIndexOf(FColor);
     }
+    return {PColor_valueY, FColor_valueY};
+}
 
-    const QX2DSpectrum::Selection chosen = QX2DSpectrum::sourcesOfSelection(oneBrain);
+void QX2DSpectrumRenderer::finishFrame()
+{
+    if (setPauseX.load(relaxed) == 0)
+        model().setupTimeNumberZ(ploop.load(relaxed));
+}
+
+void QX2DSpectrumRenderer::drawFrame()
+{
+    const WaterfallFrame& f = frame();
+    if (f.historyGeneration != drawnGeneration_) {
+        QX2DSpectrumPeakLine::restartScale();
+        drawnGeneration_ = f.historyGeneration;
+    }
+    const float a = f.panelAngle, m = f.panelOffset;
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(64.0, aspectZ, zNearZ, zFarZ);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glTranslatef(f.Xposi, 0.0f, 0.0f);
+    glTranslatef(0.0f, f.Yposi, 0.0f);
+    glTranslatef(0.0f, 0.0f, -f.sdept);
+    glRotatef(-f.sthet, 1.0f, 0.0f, 0.0f);
+    glRotatef(f.sph, 0.0f, 0.0f, 1.0f);
+    const float half = static_cast<float>((f.columns + 1) / 2 - 1);
+    glTranslatef(-half, -half, 0.0f);
+
+    const QX2DSpectrum::Selection chosen = QX2DSpectrum::sourcesOfSelection(f.oneBrain);
     const auto panel = [&](int source, int flag) {
-        drawSQZ(source, drawS, displayUnn, texture, flag, PColor_valueY, FColor_valueY, startFrequency,
-                Coherencehigh);
+        drawSQZ(source, f.drawS, f.displayUnn, f.texture, flag, f.PColor, f.FColor, f.startFrequency,
+                f.Coherencehigh);
     };
     if (chosen.count == 2) {
         glTranslatef(0.0f, 34.0f, 0.0f);
@@ -567,12 +602,16 @@ void QX2DSpectrumRenderer::displayUnnZ(float a, float, float, float m, int oneBr
         panel(chosen.sources[0], 0);
         glTranslatef(2.0f * m, 0.0f, 0.0f);
     }
-    glTranslatef(0.0f, -Yposi, 0.0f);
-    glTranslatef(-Xposi, 0.0f, 0.0f);
-
-    if (setPauseX.load(relaxed) == 0)
-        model().setupTimeNumberZ(ploop.load(relaxed));
+    glTranslatef(0.0f, -f.Yposi, 0.0f);
+    glTranslatef(-f.Xposi, 0.0f, 0.0f);
     glutSwapBuffers();
+}
+
+QX2DSpectrumRenderer::PanelPlace QX2DSpectrumRenderer::panelPlace(int source, bool twoPanels)
+{
+    if (source < 0 || source >= waterfallSources)
+        return {-1, -1};
+    return twoPanels ? pairedPanel[source] : singlePanel[source];
 }
 
 }  // namespace nupo

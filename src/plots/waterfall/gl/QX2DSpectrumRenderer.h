@@ -7,24 +7,45 @@ inline int setPeakWFMaterialXZ = 2;
 inline int setPeakWFSizeXZ = 0;
 
 // The drawing half of the 2D spectrum engine: draws the history grids of QX2DSpectrum with whatever GL
-// context is current. Once per frame the view calls displayUnnZ, which takes a history row when one is
-// due, sets up the camera and draws one or two panels; a panel (drawSQZ) is the source's surface in
-// one of four modes, its frame overlays, peak marks and, in the two-panel selections, the horizontal
-// peak line. Model space: x the history row (0 newest), y the grid column (display column c at
-// gridZ − 1 − c, so 0 Hz lies at the high y), z the height.
+// context is current. Each frame has two steps: on the main thread, in the view's synchronisation step,
+// advanceFrame takes a history row when one is due and steps the colour schemes, the view takes the
+// frame's copy (WaterfallFrame) and finishFrame pushes the frame's time stamp; then, on the frame's
+// thread, drawFrame sets up the camera and draws one or two panels from that copy. A panel (drawSQZ) is
+// the source's surface in one of four modes, its frame overlays, peak marks and, in the two-panel
+// selections, the horizontal peak line. The drawing functions read the copy of the frame being drawn
+// (drawnWaterfallFrame). Model space: x the history row (0 newest), y the grid column (display column c
+// at gridZ − 1 − c, so 0 Hz lies at the high y), z the height.
 class QX2DSpectrumRenderer {
 public:
     static QX2DSpectrumRenderer& sharedQX2DSpectrumRenderer();
 
-    // One-time GL state of the window (depth, culling, colour material, light 0), the colour tables,
-    // grid size 64, smooth lit shading; empties the histories.
+    // The frame's part of the one-time set-up: GL state of the window (depth, culling, colour material,
+    // light 0), the colour tables, smooth lit shading.
+    void setUpDrawing();
+    // The main thread's part: grid size 64, the histories emptied.
+    void setUpHistory();
+    // Both (a caller that draws on the main thread).
     void mainNewaveZ();
 
-    // The display entry; the arguments named in the comments are used, the others are ignored.
-    void displayUnnZ(float panelAngle, float Viwe_Angle1, float Viwe_Angle2, float panelOffset, int oneBrain,
-                     int towBrain, int shapeC, float sph, float sthet, float Xposi, float Yposi, float sdept,
-                     int DX, int DY, int drawS, int displayUnn, int texture, int RunTexture, int RunbyBrainsw,
-                     float PColor, float FColor, int startFrequency, int Coherencehigh);
+    // The main thread's step of a frame: a history row for selection oneBrain when one is due, and the
+    // colour schemes of the frame (animated when RunTexture is on, else those of PColor and FColor).
+    struct Palettes {
+        int PColor = 0, FColor = 0;
+    };
+    Palettes advanceFrame(int oneBrain, int shapeC, int startFrequency, int Coherencehigh, int texture,
+                          int RunTexture, float PColor, float FColor);
+    // After the frame's copy was taken: the frame's time stamp, unless paused.
+    void finishFrame();
+    // Draws the frame from its copy: camera, then the panels of its selection.
+    void drawFrame();
+
+    // The overlay-flag record and the channel of a source's panel, in one panel or in a two-panel
+    // selection; {-1, -1} for another source.
+    struct PanelPlace {
+        int record;
+        int channel;
+    };
+    static PanelPlace panelPlace(int source, bool twoPanels);
 
     // One panel of source s (0..9): surface by mode u (0 wireframe, 1 hidden line, 2 flat, 3 smooth,
     // other none), overlays of the selection's flags, peak marks, peak line.
@@ -47,7 +68,7 @@ public:
     void drawFlatShadedZ(int n);
     void drawHiddenLineZ(int n);
 
-    // Colour-scheme numbers handed to the panels (animated when RunTexture is on).
+    // Colour-scheme numbers of the last frame advanced (main thread).
     int PColor_valueY = 0;
     int FColor_valueY = 0;
     float aspectZ = 1.5f;
@@ -58,6 +79,8 @@ private:
     QX2DSpectrumRenderer() = default;
 
     void takeRowIfDue(int oneBrain, int shapeC, int startFrequency, int Coherencehigh);
+
+    int drawnGeneration_ = -1;  // the history generation of the last frame drawn
     void drawOverlays(int record, int channel, int textureMode, int PColor, int FColor, int startFrequency,
                       int Coherencehigh, int towBrain, int s);
     void drawPeakMarks(int channel, int textureMode, int palette, int startFrequency);

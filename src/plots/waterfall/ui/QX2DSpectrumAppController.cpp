@@ -112,6 +112,7 @@ QX2DSpectrumAppController::QX2DSpectrumAppController()
 
 QX2DSpectrumAppController::~QX2DSpectrumAppController()
 {
+    retireGraphViews();
     // A window closed in full view leaves the next one in the normal view.
     if (viewA == 1)
         setViewMode(0);

@@ -3,6 +3,7 @@
 #include "analysis/SetFFTController.h"
 #include "platform/appkit/ui/Drawer.h"
 #include "platform/appkit/ui/WindowHandle.h"
+#include "platform/viewhost/gl/ViewRetirement.h"
 #include "platform/viewhost/ui/OpenGLViewHost.h"
 #include "platform/viewhost/ui/PlotViewHosting.h"
 #include "plots/frame/gl/PlotDrawing.h"
@@ -171,11 +172,11 @@ QX3DSpectrumAppController::QX3DSpectrumAppController() : PlotWindowController(sp
 
 QX3DSpectrumAppController::~QX3DSpectrumAppController()
 {
+    // First: the drawings stop drawing and go, with the views they draw, once no frame of theirs is in
+    // flight (each drawing goes before its view).
+    retireViews({drawings[0].get(), drawings[1].get()}, drawings[0], drawings[1], views[0], views[1]);
     timer.stop();
     observers.clear();
-    // The hosts go with the window; the views must not outlive their drawings' redraw links.
-    for (auto& drawing : drawings)
-        drawing.reset();
 }
 
 QStringList QX3DSpectrumAppController::viewModeTitles(int deviceConfig)

@@ -5,6 +5,7 @@
 #include "platform/appkit/ui/PopUpButton.h"
 #include "platform/appkit/ui/RadioMatrix.h"
 #include "platform/appkit/ui/WindowHandle.h"
+#include "platform/viewhost/gl/ViewRetirement.h"
 #include "platform/viewhost/ui/PlotViewHosting.h"
 #include "platform/viewhost/ui/ThreadedGLViewHost.h"
 #include "shared/AnalysisState.h"
@@ -141,8 +142,10 @@ QXnewaveAppController::QXnewaveAppController()
 
 QXnewaveAppController::~QXnewaveAppController()
 {
+    // First: the view stops drawing and goes once no frame of it is in flight.
+    retireViews({_glView.get()}, _glView);
     timer.stop();
-    delete host_;  // before the view it shows
+    delete host_;
 }
 
 void QXnewaveAppController::hostView(QObject* placeholder)

@@ -1,7 +1,9 @@
 #include "platform/appkit/FrameTimer.h"
 #include "platform/appkit/MainThread.h"
 #include "platform/gl/Glut.h"
+#include "platform/viewhost/gl/DrawingClass.h"
 #include "platform/viewhost/gl/OpenGLView.h"
+#include "platform/viewhost/gl/ViewRetirement.h"
 #include "platform/viewhost/ui/EventJoin.h"
 #include "platform/viewhost/ui/GLRenderThread.h"
 #include "platform/viewhost/ui/OpenGLViewHost.h"
@@ -161,6 +163,33 @@ private:
     std::mutex mutex_;
     bool cancelled_ = false;
     std::thread helper_;
+};
+
+// Where and when views that retired together went, and whether a frame of one of them was drawing then.
+struct Departure {
+    std::atomic<bool> gone{false};
+    std::atomic<QThread*> thread{nullptr};
+    std::atomic<bool> whileDrawing{false};
+};
+
+// Handed over first as views retire, so it goes first of what they hand over, while the views still are.
+class DepartureWitness {
+public:
+    DepartureWitness(std::vector<const ProbeView*> views, std::shared_ptr<Departure> departure)
+        : views_(std::move(views)), departure_(std::move(departure))
+    {
+    }
+    ~DepartureWitness()
+    {
+        for (const ProbeView* view : views_)
+            departure_->whileDrawing = departure_->whileDrawing || view->drawing;
+        departure_->thread = QThread::currentThread();
+        departure_->gone = true;
+    }
+
+private:
+    const std::vector<const ProbeView*> views_;
+    const std::shared_ptr<Departure> departure_;
 };
 
 class ThreadedOpenGLViewHostTest : public ::testing::Test {
@@ -552,6 +581,132 @@ TEST_F(ThreadedOpenGLViewHostTest, ResizedAndDestroyedWhileAFrameIsInFlight)
     host.reset();
 }
 
+TEST_F(ThreadedOpenGLViewHostTest, RetiredViewsGoOnTheMainThreadOnceTheirFramesEndedAndTheirHostsGoAtOnce)
+{
+    const int threadsLeft = GLRenderThread::threadsLeftToEnd();
+    // With no frame in flight a retired view goes at once, and its host shows nothing more.
+    {
+        auto view = std::make_unique<ProbeView>();
+        ThreadedGLViewHost host(view.get());
+        showAndWaitForFrame(host, QSize(60, 40));
+        auto departure = std::make_shared<Departure>();
+        auto witness =
+            std::make_unique<DepartureWitness>(std::vector<const ProbeView*>{view.get()}, departure);
+        retireViews({view.get()}, witness, view);
+        EXPECT_TRUE(departure->gone);
+        EXPECT_FALSE(view);
+        EXPECT_EQ(host.view(), nullptr);
+        EXPECT_FALSE(host.startFrameIfDue());
+    }
+
+    // Two views retire together (as a window's normal and full views) while a frame of the first is
+    // held: their hosts go at once without waiting, and the views go after the last of their frames.
+    auto first = std::make_unique<ProbeView>();
+    auto second = std::make_unique<ProbeView>();
+    const std::shared_ptr<Gate> firstGate = first->gate;
+    const std::shared_ptr<Gate> secondGate = second->gate;
+    auto firstHost = std::make_unique<ThreadedGLViewHost>(first.get());
+    auto secondHost = std::make_unique<ThreadedGLViewHost>(second.get());
+    showAndWaitForFrame(*firstHost, QSize(90, 60));
+    showAndWaitForFrame(*secondHost, QSize(90, 60));
+    firstGate->close();
+    first->held = true;
+    first->setNeedsDisplay(true);
+    ASSERT_TRUE(firstHost->startFrameIfDue());
+    firstGate->waitForArrival();
+    // Views of one class draw one at a time: the second's frame waits for the first's to end.
+    second->setNeedsDisplay(true);
+    ASSERT_TRUE(secondHost->startFrameIfDue());
+
+    auto departure = std::make_shared<Departure>();
+    auto witness = std::make_unique<DepartureWitness>(
+        std::vector<const ProbeView*>{first.get(), second.get()}, departure);
+    const int waits = GLRenderThread::waitsForFrames();
+    retireViews({first.get(), second.get()}, witness, first, second);
+    firstHost.reset();
+    secondHost.reset();
+    EXPECT_EQ(GLRenderThread::waitsForFrames(), waits);
+    EXPECT_EQ(GLRenderThread::threadsLeftToEnd(), threadsLeft + 2);
+    for (int i = 0; i < 5; ++i)
+        QApplication::processEvents();
+    EXPECT_FALSE(departure->gone);
+
+    firstGate->open();
+    EXPECT_TRUE(test::processEventsUntil([&] { return departure->gone.load(); }));
+    EXPECT_FALSE(departure->whileDrawing);
+    EXPECT_EQ(departure->thread, QThread::currentThread());
+    // Each thread finished its frame, freed its context and ended on its own.
+    EXPECT_TRUE(test::processEventsUntil([&] { return GLRenderThread::threadsLeftToEnd() == threadsLeft; }));
+}
+
+TEST_F(ThreadedOpenGLViewHostTest, ARequestMadeWhileAFrameOfItsClassDrawsRunsBeforeTheClassesNextFrameInOrder)
+{
+    ProbeView view;
+    ProbeView sameClassView;
+    ThreadedGLViewHost host(&view);
+    ThreadedGLViewHost sameClass(&sameClassView);
+    showAndWaitForFrame(host, QSize(80, 60));
+    showAndWaitForFrame(sameClass, QSize(80, 60));
+
+    // With no frame of the class drawing, a request runs at once, on the caller.
+    bool ranAtOnce = false;
+    DrawingClass::runBetweenFrames<ProbeView>([&] { ranAtOnce = true; });
+    EXPECT_TRUE(ranAtOnce);
+
+    // Requests made while a frame is held wait; a frame of the same class is due meanwhile.
+    view.gate->close();
+    view.held = true;
+    view.setNeedsDisplay(true);
+    ASSERT_TRUE(host.startFrameIfDue());
+    view.gate->waitForArrival();
+    sameClassView.setNeedsDisplay(true);
+    ASSERT_TRUE(sameClass.startFrameIfDue());
+    const int sameClassFrames = sameClassView.frames;
+    struct Run {
+        int request;
+        int sameClassFrames;
+        bool besideAFrame;
+    };
+    std::mutex runsGuard;
+    std::vector<Run> runs;
+    const auto request = [&](int number) {
+        return [&, number] {
+            const Run run{number, sameClassView.frames, view.classDrawing() > 0};
+            std::lock_guard lock(runsGuard);
+            runs.push_back(run);
+        };
+    };
+    DrawingClass::runBetweenFrames<ProbeView>(request(1));
+    DrawingClass::runBetweenFrames<ProbeView>([&] {
+        request(2)();
+        DrawingClass::runBetweenFrames<ProbeView>(request(3));  // queued by a request: goes last
+    });
+    DrawingClass::runBetweenFrames<ProbeView>(request(4));
+    {
+        std::lock_guard lock(runsGuard);
+        EXPECT_TRUE(runs.empty());
+    }
+    view.held = false;
+    view.gate->open();
+    const auto allRan = [&] {
+        std::lock_guard lock(runsGuard);
+        return runs.size() == 4;
+    };
+    ASSERT_TRUE(test::processEventsUntil(allRan));
+    settle(sameClass);
+    std::lock_guard lock(runsGuard);
+    // In the order they came.
+    const int order[] = {1, 2, 4, 3};
+    for (int i = 0; i < 4; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(runs[i].request, order[i]);
+        EXPECT_FALSE(runs[i].besideAFrame);
+        // Before the frame of the class that was due drew.
+        EXPECT_EQ(runs[i].sameClassFrames, sameClassFrames);
+    }
+    EXPECT_GT(sameClassView.frames, sameClassFrames);
+}
+
 // Near-white pixels in the band across the middle of a picture, where a paused window's message goes.
 int whiteInMiddleBand(const QImage& picture)
 {
@@ -654,14 +809,13 @@ TEST_F(ThreadedOpenGLViewHostTest, AHostWhoseFrameNeverEndsGoesWithoutItAndTheOt
 {
     EventJoin::setOn(true);
     GLRenderThread::setStallTime(std::chrono::milliseconds(150));
-    // The stuck frame is held by the hook on a gate never opened. The gate and the view it may still
-    // touch are never freed, and static pointers keep them reachable for the leak checker.
+    // The stuck frame is held by the hook on a gate never opened, which is never freed (a static pointer
+    // keeps it reachable for the leak checker). The view retires: it is kept for the frame, reachable.
     static Gate* keptGate = nullptr;
-    static ProbeView* keptView = nullptr;
     Gate* const gate = keptGate = new Gate;
     gate->close();
-    ProbeView* const stuckView = keptView = new ProbeView;
-    auto stuck = std::make_unique<ThreadedGLViewHost>(stuckView);
+    auto stuckView = std::make_unique<ProbeView>();
+    auto stuck = std::make_unique<ThreadedGLViewHost>(stuckView.get());
     showAndWaitForFrame(*stuck, QSize(80, 60));
     OtherProbeView otherView;
     ThreadedGLViewHost other(&otherView);
@@ -680,9 +834,17 @@ TEST_F(ThreadedOpenGLViewHostTest, AHostWhoseFrameNeverEndsGoesWithoutItAndTheOt
     EXPECT_FALSE(stuck->runInViewContextNow([] {}));
     EXPECT_FALSE(stuck->grabFramebuffer().isNull());  // the last picture
     EXPECT_TRUE(waitForDrawing());                    // a stalled frame is not waited for
-    // It goes without its thread, which is left to the frame.
+    // It goes without its thread, which is left to the frame, and so is its retired view.
+    const int threadsLeft = GLRenderThread::threadsLeftToEnd();
+    auto departure = std::make_shared<Departure>();
+    auto witness =
+        std::make_unique<DepartureWitness>(std::vector<const ProbeView*>{stuckView.get()}, departure);
+    retireViews({stuckView.get()}, witness, stuckView);
     stuck.reset();
     EXPECT_TRUE(GLRenderThread::anyFrameInFlight());
+    EXPECT_EQ(GLRenderThread::threadsLeftToEnd(), threadsLeft + 1);
+    QApplication::processEvents();
+    EXPECT_FALSE(departure->gone);
     if (GLRenderThread::drawingTakesTurns())
         return;  // the other drawing threads wait behind the stuck one
     const int otherFrames = otherView.frames;

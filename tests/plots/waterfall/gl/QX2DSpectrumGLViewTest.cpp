@@ -34,7 +34,11 @@ protected:
         context.makeCurrent();
         setPauseX = 1;  // no rows: the tests look at the view
     }
-    void frame() { view.drawRect(view.bounds()); }
+    void frame()
+    {
+        view.synchronizeFrame();
+        view.drawRect(view.bounds());
+    }
 
     OffscreenGLContext context{QSize(400, 300)};
     QX2DSpectrumGLView view{QRectF(0, 0, 400, 300)};

@@ -1,9 +1,11 @@
 #include "plots/waterfall/QX2DSpectrum.h"
 #include "plots/waterfall/gl/QX2DSpectrumRenderer.h"
+#include "plots/waterfall/gl/WaterfallFrame.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <memory>
 
 namespace nupo {
 namespace {
@@ -16,6 +18,16 @@ QX2DSpectrum& engine()
 QX2DSpectrumRenderer& renderer()
 {
     return QX2DSpectrumRenderer::sharedQX2DSpectrumRenderer();
+}
+
+// The normals of height grid n, computed from a frame's copy of the grid as a frame computes them.
+void normalsOf(int n)
+{
+    static const auto frame = std::make_unique<WaterfallFrame>();
+    frame->takeShared({n, -1}, {-1, -1});
+    const WaterfallFrameScope scope(*frame);
+    renderer().getFaceNormsZ(n);
+    renderer().getVertNormsZ();
 }
 
 TEST(QX2DSpectrumMesh, GridSizesAndTextureCoordinates)
@@ -38,8 +50,7 @@ TEST(QX2DSpectrumMesh, FaceAndVertexNormals)
 {
     renderer().setSizenZ(3);
     engine().initPositionZ();
-    renderer().getFaceNormsZ(0);
-    renderer().getVertNormsZ();
+    normalsOf(0);
     for (int i : {0, 50, 127})
         for (int j : {0, 30, 63}) {
             EXPECT_FLOAT_EQ(engine().vertNormsZ[i][j][2], 1.0f) << i << "," << j;
@@ -48,8 +59,7 @@ TEST(QX2DSpectrumMesh, FaceAndVertexNormals)
 
     // A raised point tilts the cells around it and leaves those two away flat.
     engine().positZ[5][5] = 1.0f;
-    renderer().getFaceNormsZ(0);
-    renderer().getVertNormsZ();
+    normalsOf(0);
     // Cell (rows 4..5, columns 4..5): first triangle a=P[4][4] b=P[4][5] c=P[5][4]: flat; second has
     // d = P[5][5] = 1: (b - d, c - d, 1) = (-1, -1, 1) / sqrt 3.
     const float s = 1.0f / std::sqrt(3.0f);
@@ -66,8 +76,7 @@ TEST(QX2DSpectrumMesh, FaceAndVertexNormals)
 
     // Rows from 63 on take only the faces of the row above them.
     engine().positXZ[99][10] = 2.0f;  // grid 10
-    renderer().getFaceNormsZ(10);
-    renderer().getVertNormsZ();
+    normalsOf(10);
     float sum[3] = {0, 0, 0};
     for (const float* n :
          {engine().faceNormsZ[0][99][10], engine().faceNormsZ[1][99][10], engine().faceNormsZ[1][99][9]})
@@ -80,7 +89,7 @@ TEST(QX2DSpectrumMesh, FaceAndVertexNormals)
     // A grid number outside 0..19 leaves the normals.
     const float before = engine().faceNormsZ[0][99][10][2];
     engine().positXZ[99][10] = 0.0f;
-    renderer().getFaceNormsZ(20);
+    normalsOf(20);
     EXPECT_EQ(engine().faceNormsZ[0][99][10][2], before);
 }
 

@@ -7,6 +7,7 @@
 #include "plots/waterfall/gl/QX2DSpectrumPeakLine.h"
 #include "plots/waterfall/gl/QX2DSpectrumRenderer.h"
 #include "plots/waterfall/gl/WaterfallColours.h"
+#include "plots/waterfall/gl/WaterfallFrame.h"
 #include "plots/waterfall/gl/WaterfallText.h"
 #include "shared/AnalysisState.h"
 #include "shared/CoreState.h"
@@ -15,6 +16,8 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <memory>
+#include <optional>
 
 namespace nupo {
 namespace {
@@ -57,8 +60,24 @@ protected:
             glTranslatef(0, height, 0);
             glRotatef(180, 1, 0, 0);
         }
+        const WaterfallFrameScope scope(take());
         scene();
         return context.readPixels();
+    }
+
+    // The frame's copy of sources A and B, CH 1 and CH 2 and of the settings, as a view's
+    // synchronisation step takes it.
+    const WaterfallFrame& take()
+    {
+        frame->takeShared({0, 1}, {0, 1});
+        return *frame;
+    }
+    // The normals of height grid n, from the copy.
+    void normalsOf(int n)
+    {
+        const WaterfallFrameScope scope(take());
+        renderer().getFaceNormsZ(n);
+        renderer().getVertNormsZ();
     }
 
     // Pixel at model point (x, y) of the default 16 × 8 view.
@@ -85,6 +104,7 @@ protected:
     }
 
     OffscreenGLContext context{QSize(kWidth, kHeight)};
+    std::unique_ptr<WaterfallFrame> frame = std::make_unique<WaterfallFrame>();
 };
 
 int nonBlack(const QImage& image)
@@ -134,8 +154,7 @@ TEST_F(WaterfallRender, HiddenLineFillIsLitByTheSurfaceNotByALeftoverNormal)
     // earlier drawing (here one facing away from the light) must not turn it black.
     setDisplaynZ(3);
     model().initPositionZ();
-    renderer().getFaceNormsZ(0);
-    renderer().getVertNormsZ();
+    normalsOf(0);
     const auto scene = [](void (QX2DSpectrumRenderer::*mesh)(int)) {
         return [mesh] {
             setMaterial2D(3);
@@ -200,8 +219,7 @@ TEST_F(WaterfallRender, SmoothSurfaceIsColouredByHeightAndSeenFromBelowOnlyWithT
     for (int r = 0; r < 128; ++r)
         for (int j = 8; j < 12; ++j)
             model().positZ[r][j] = 8.0f;  // a ridge along the history
-    renderer().getFaceNormsZ(0);
-    renderer().getVertNormsZ();
+    normalsOf(0);
     setMaterialX = 3;
     Draw2DBothside = 1;
     const auto surface = [] { renderer().drawSmoothShadedZ(0, 0, 0, 1, 1, 0); };
@@ -344,6 +362,7 @@ TEST_F(WaterfallRender, PeakLineLightsTheBandOfTheTopPeakAndScalesItsBars)
     EXPECT_EQ(peakAmpLR[1], 0.01f);  // a top-peak value of 0 is read as 0.01
     EXPECT_GT(nonBlack(bars), 0);
     // Relative: 2 × 30 / max(10, 0.01) × 20 = 120; real time 60.
+    std::optional<WaterfallFrameScope> scope(take());
     EXPECT_FLOAT_EQ(line.columnHeight(0, 10, 1, false, 0), 120.0f);
     EXPECT_FLOAT_EQ(line.columnHeight(0, 10, 0, false, 0), 60.0f);
     // Averaged: nothing is added until 2 × fftp samples have passed.
@@ -351,14 +370,19 @@ TEST_F(WaterfallRender, PeakLineLightsTheBandOfTheTopPeakAndScalesItsBars)
     EXPECT_EQ(countloop[0][10], 0);
     EXPECT_FLOAT_EQ(line.columnHeight(0, 10, 2, false, 513), 60.0f);
     model().complexDataA3B[0][10] = 10.0;
-    EXPECT_FLOAT_EQ(line.columnHeight(0, 10, 2, false, 513), 40.0f);  // (60 + 20) / 2
-    EXPECT_FLOAT_EQ(line.columnHeight(0, 10, 2, true, 513), 40.0f);   // paused: the frozen average
-    EXPECT_EQ(countloop[0][10], 2);
+    EXPECT_FLOAT_EQ(line.columnHeight(0, 10, 2, false, 513), 60.0f);  // the frame's copy: still 30
+    scope.reset();
+    scope.emplace(take());
+    EXPECT_FLOAT_EQ(line.columnHeight(0, 10, 2, false, 513),
+                    140.0f / 3);  // (60 + 60 + 20) / 3  // (60 + 20) / 2
+    EXPECT_FLOAT_EQ(line.columnHeight(0, 10, 2, true, 513), 140.0f / 3);  // paused: the frozen average
+    EXPECT_EQ(countloop[0][10], 3);
+    scope.reset();
 
     // Without the two-panel flag only the light is set.
     const QImage single = draw([&] { line.DrawHorizontalLine(0, 0, 0, 1, 1); }, 130, 66);
     EXPECT_EQ(nonBlack(single), 0);
-    EXPECT_EQ(lightPosition[2], 70.0f);
+    EXPECT_EQ(waterfallLightPosition[2], 70.0f);
 }
 
 TEST_F(WaterfallRender, DisplayEntryTakesRowsAtTheTransportsPace)
@@ -366,8 +390,8 @@ TEST_F(WaterfallRender, DisplayEntryTakesRowsAtTheTransportsPace)
     QXFFT::sharedQXFFT();
     model().initPositionZ();
     const auto frame = [] {
-        renderer().displayUnnZ(0, 0, 0, 0, 3, 0, 2, 90, 56.25f, 2, -2, 80.75f, 0, 0, 0, 3, 0, 0, 0, 1, 1, 0,
-                               0);
+        renderer().advanceFrame(3, 2, 0, 0, 0, 0, 1, 1);
+        renderer().finishFrame();
     };
     // Record mode with the port open: a row once tploop samples have passed.
     setRecX = 1;
@@ -411,14 +435,12 @@ TEST_F(WaterfallRender, ColourSchemesAnimateOncePerFrame)
     setPauseX = 1;
     renderer().PColor_valueY = 0;
     std::vector<int> seen;
-    for (int f = 0; f < 7; ++f) {
-        renderer().displayUnnZ(0, 0, 0, 0, 0, 0, 0, 90, 50, 0, 0, 80, 0, 0, 0, 3, 0, 1, 0, 1, 1, 0, 0);
-        seen.push_back(renderer().PColor_valueY);
-    }
+    for (int f = 0; f < 7; ++f)
+        seen.push_back(renderer().advanceFrame(0, 0, 0, 0, 0, 1, 1, 1).PColor);
     EXPECT_EQ(seen, (std::vector<int>{1, 2, 3, 4, 5, 0, 1}));
-    renderer().displayUnnZ(0, 0, 0, 0, 0, 0, 0, 90, 50, 0, 0, 80, 0, 0, 0, 3, 0, 0, 0, 1.5f, 2.7f, 0, 0);
-    EXPECT_EQ(renderer().PColor_valueY, 1);
-    EXPECT_EQ(renderer().FColor_valueY, 2);
+    const QX2DSpectrumRenderer::Palettes fixed = renderer().advanceFrame(0, 0, 0, 0, 0, 0, 1.5f, 2.7f);
+    EXPECT_EQ(fixed.PColor, 1);
+    EXPECT_EQ(fixed.FColor, 2);
 }
 
 }  // namespace
