@@ -216,16 +216,16 @@ void QX2DSpectrumRenderer::drawSmoothShadedZ(int n, int textureMode, int, int PC
     const QX2DSpectrum::FloatGrid* grid = frame().heightGrid(n);
     const bool coherence = coherenceGrid(n);
     const bool invertedRamp = coherence && n < 10 && Coherencehigh == 1;
+    const float offset = settings().ColorOffsetSliderX;
+    const double gain = settings().ColorGainSliderX;
     const auto vertex = [&](int r, int j) {
         const float v = (*grid)[r][j];
         if (textureMode == 0) {
-            const double index = invertedRamp ? (10.0 - v) * 20.0 + settings().ColorOffsetSliderX
-                                              : v * 10.0 + settings().ColorOffsetSliderX;
+            const double index = invertedRamp ? (10.0 - v) * 20.0 + offset : v * 10.0 + offset;
             groen_CtextureNXZ(colourIndexOf(index), PColor);
         } else if (textureMode == 1) {
             const int shade = coherence ? colourIndexOf(v * 20.0) : 100 - colourIndexOf(v * 10.0);
-            groen_CBtextureNXZ(colourIndexOf((g - 1 - j) * static_cast<double>(settings().ColorGainSliderX)),
-                               shade, FColor);
+            groen_CBtextureNXZ(colourIndexOf((g - 1 - j) * gain), shade, FColor);
         }
         glNormal3fv(engine.vertNormsZ[r][j]);
         glVertex3f(static_cast<float>(r), static_cast<float>(j), v);
