@@ -166,10 +166,11 @@ public:
 
     float Viwe_Angle_value = 0.0f, Viwe_Angle1_value = 0.0f, Viwe_Angle2_value = 0.0f, Viwe_Mode_value = 0.0f;
     int drawSW = 0, drawSWMain = 0, displayUnnMode = 0, textureMode = 0, RunTextureX = 0, RunbyBrainswX = 0;
-    int EnvMode = 0, EnvModeChanged = 0, ImageNXopen = 0, maxImageNXopen = 0, TopNO = 0;
+    // (The composer's image number, the scene size of the projection and the viewport size are the
+    // drawing's frames' own.)
+    int EnvMode = 0, EnvModeChanged = 0, maxImageNXopen = 0, TopNO = 0;
     float PColor_value = 0.0f, FColor_value = 0.0f, Color_Map_value = 0.0f, Dynamic_Texture_value = 0.0f;
     int setshowBSinfoX = 0;
-    float shapeSize = 0.0f;
 
     // The look-at camera of the overlays and the trackball rotations.
     CameraRecord cameraRecord;
