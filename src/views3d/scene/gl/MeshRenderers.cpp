@@ -16,6 +16,9 @@
 #include <tuple>
 #include <vector>
 
+// The renderers' caches are the 3D frames' own and live to process end: a drawing thread left to finish
+// its frame as the program ends may still use them.
+
 namespace nupo {
 
 namespace {
@@ -126,7 +129,7 @@ struct SmoothArrays {
     void addStrips(int count, bool swapped)
     {
         // The index lists depend only on the grid's columns; kept from frame to frame.
-        static std::map<std::tuple<int, int, bool>, std::vector<GridMesh::Index>> lists;
+        static auto& lists = *new std::map<std::tuple<int, int, bool>, std::vector<GridMesh::Index>>;
         auto [at, added] = lists.try_emplace({columns, count, swapped});
         if (added)
             at->second = GridMesh::stripTriangles(columns, 0, count, swapped);
@@ -183,7 +186,7 @@ struct GridLists {
 
 const GridLists& gridLists(int n)
 {
-    static std::map<int, GridLists> lists;
+    static auto& lists = *new std::map<int, GridLists>;
     auto [at, added] = lists.try_emplace(n);
     if (added) {
         at->second.rowLines = GridMesh::rowLines(n, n);
@@ -224,7 +227,7 @@ struct PlainArrays {
 
 PlainArrays& plainArrays()
 {
-    static PlainArrays arrays;
+    static auto& arrays = *new PlainArrays;
     return arrays;
 }
 
@@ -315,7 +318,7 @@ void drawSmoothShaded(int N, int textureMode, int towBrain, int shapeC, float PC
         glNormal3fv(m.vertNorms[r][j]);
         glVertex3f(float(r), float(j), (*grids.height)[r][j]);
     };
-    static SmoothArrays arrays;
+    static auto& arrays = *new SmoothArrays;
     // Whether the material in force tracks the current colour itself (the glass presets do).
     const auto glass = [] { return glIsEnabled(GL_COLOR_MATERIAL) != GL_FALSE; };
     bool perVertexCalls = glass();
@@ -408,7 +411,7 @@ struct FlatArrays {
 // Triangles of strips whose vertices run on from strip to strip, 2n to a strip.
 const std::vector<GridMesh::Index>& flatStripTriangles(int n)
 {
-    static std::map<int, std::vector<GridMesh::Index>> lists;
+    static auto& lists = *new std::map<int, std::vector<GridMesh::Index>>;
     auto [at, added] = lists.try_emplace(n);
     if (added)
         for (int i = 0; i < n - 1; ++i) {
@@ -434,7 +437,7 @@ void drawFlatShaded(int N)
     glEnable(GL_POLYGON_OFFSET_FILL);
     glColor3f(0.8f, 0.2f, 0.8f);
     if (g && n >= 2) {
-        static FlatArrays arrays;
+        static auto& arrays = *new FlatArrays;
         GLfloat startNormal[3];
         glGetFloatv(GL_CURRENT_NORMAL, startNormal);
         arrays.fill(*g, m.faceNorms, n, startNormal);
@@ -485,10 +488,10 @@ void drawTextured(int N)
     a.fill(*g, n);
     a.fillSurface(m, n);
     const GridLists& lists = gridLists(n);
-    static std::vector<GridMesh::Index> bothSides;
+    static auto& bothSides = *new std::vector<GridMesh::Index>;
     bothSides.assign(lists.strips.begin(), lists.strips.end());
     bothSides.insert(bothSides.end(), lists.swappedStrips.begin(), lists.swappedStrips.end());
-    static FacingCull cull;
+    static auto& cull = *new FacingCull;
     cull.begin();
     if (cull.active())
         cull.project(a.positions[0], sizeof a.positions[0], n * n);

@@ -31,7 +31,7 @@ QElapsedTimer& startTime()
     }();
     return timer;
 }
-std::unique_ptr<StringTexture> gErrStringTex;
+StringTexture* gErrStringTex = nullptr;  // lives to process end (a frame may still report)
 float gErrorTime = 0.0f;
 
 }  // namespace
@@ -274,9 +274,8 @@ void reportError(const char* message)
     if (gErrStringTex)
         gErrStringTex->setString(text, monaco);
     else
-        gErrStringTex =
-            std::make_unique<StringTexture>(text, monaco, white, RGBAColor::fromRGBA(1.0, 0.0, 0.0, 0.3),
-                                            RGBAColor::fromRGBA(1.0, 0.0, 0.0, 0.8));
+        gErrStringTex = new StringTexture(text, monaco, white, RGBAColor::fromRGBA(1.0, 0.0, 0.0, 0.3),
+                                          RGBAColor::fromRGBA(1.0, 0.0, 0.0, 0.8));
 }
 
 unsigned glReportError()

@@ -3,7 +3,7 @@
 // frames draw, leave the frames alone (the sanitizer builds check that nothing is shared unguarded).
 #include <gtest/gtest.h>
 
-#include "core/ui/QXAppController.h"
+#include "platform/appkit/ui/WindowHandle.h"
 #include "platform/viewhost/ui/GLRenderThread.h"
 #include "platform/viewhost/ui/OpenGLViewHost.h"
 #include "platform/viewhost/ui/ThreadedGLViewHost.h"
@@ -208,6 +208,12 @@ TEST_F(SpectrumFrameCopy, WindowEventsRunWhileFramesDraw)
     whileDrawing(
         [&] { EXPECT_NE(openNib<QX3DSpectrumAppController>(QStringLiteral("QX3DSpectrum")), nullptr); });
     letItRun(300);
+    // The windows close while their frames draw; the frames end.
+    whileDrawing([] {
+        for (QWidget* window : shownWindowsTitled(QLatin1String("WaterfallBS Window")))
+            WindowHandle(window).close();
+    });
+    EXPECT_TRUE(processEventsUntil([] { return !GLRenderThread::anyFrameInFlight(); }));
     QX3DSpectrumScene::sharedQX3DSpectrumScene().setOffFlashBSdisplay(-1, 10);
     setBSMaterialX = 3;
     setBSTopMaterialX = 2;
