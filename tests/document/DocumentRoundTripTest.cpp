@@ -331,7 +331,7 @@ TEST(DocumentSave, AFailedSaveLeavesTheOldFileWholeAndSaysWhy)
     ASSERT_TRUE(after.open(QIODevice::ReadOnly));
     EXPECT_EQ(after.readAll(), old);
     // No temporary file is left beside it.
-    EXPECT_EQ(QFileInfo(path).dir().entryList(QDir::Files), QStringList{"kept.nupo4"});
+    EXPECT_EQ(QFileInfo(path).dir().entryList(QDir::Files | QDir::Hidden), QStringList{"kept.nupo4"});
 }
 
 TEST(DocumentRoundTrip, SoundPathsAreBoundedAndReadingMarksTheSlotTablesValid)

@@ -20,8 +20,8 @@
 #include "views3d/spectrum/ui/QX3DSpectrumAppController.h"
 
 #include <QAction>
-#include <QEvent>
 #include <QActionGroup>
+#include <QEvent>
 #include <QKeySequence>
 #include <QMenu>
 #include <QScreen>
@@ -29,11 +29,25 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <vector>
+
 namespace nupo {
+
+namespace {
+
+// The drawing windows' controllers that live (main thread).
+std::vector<NUPO4DrawWindowController*>& liveControllers()
+{
+    static std::vector<NUPO4DrawWindowController*> controllers;
+    return controllers;
+}
+
+}  // namespace
 
 NUPO4DrawWindowController::NUPO4DrawWindowController()
     : drawing_(std::make_unique<NUPO4Drawing>()), canvas_(std::make_unique<NUPO4GraphicView>(drawing_.get()))
 {
+    liveControllers().push_back(this);
     outlet("sourcePopup", sourcePopup);
     outlet("historyBox", historyBox);
     outlet("fillColorWell", fillColorWell);
@@ -60,6 +74,7 @@ NUPO4DrawWindowController::NUPO4DrawWindowController()
 
 NUPO4DrawWindowController::~NUPO4DrawWindowController()
 {
+    std::erase(liveControllers(), this);
     // The drawing outlives the canvas by a moment and clears its stack on the way: nothing may call back.
     drawing_->changed = nullptr;
     drawing_->undoStack().disconnect(this);
@@ -142,6 +157,11 @@ void NUPO4DrawWindowController::windowWillClose(QObject* window)
 {
     if (statusTimer)
         statusTimer->stop();
+    // The drawing in front before this one is saved from now on, with its window's frame.
+    drawing_->leaveFront();
+    for (NUPO4DrawWindowController* other : liveControllers())
+        if (other != this && &other->drawing() == NUPO4Drawing::frontDrawing())
+            other->storeFrame();
     NibController::windowWillClose(window);
 }
 
@@ -162,8 +182,11 @@ void NUPO4DrawWindowController::storeFrame()
 
 bool NUPO4DrawWindowController::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == nibWindow() && event->type() == QEvent::WindowActivate)
+    // The front drawing is the one saved, with its window's frame.
+    if (watched == nibWindow() && event->type() == QEvent::WindowActivate) {
         drawing_->makeFront();
+        storeFrame();
+    }
     return NibController::eventFilter(watched, event);
 }
 
@@ -240,8 +263,8 @@ QMenu* NUPO4DrawWindowController::graphicMenu(const QPointF& point)
         return nullptr;
     auto* menu = new QMenu(canvasWidget());
     // One checkable entry per value; choosing one is an undoable edit of the graphic.
-    auto addChoices = [this, menu, index](const QString& title, int first, int last, int current,
-                                          auto name, bool channel) {
+    auto addChoices = [this, menu, index](const QString& title, int first, int last, int current, auto name,
+                                          bool channel) {
         QMenu* sub = menu->addMenu(title);
         auto* group = new QActionGroup(sub);
         for (int value = first; value <= last; ++value) {
@@ -252,19 +275,21 @@ QMenu* NUPO4DrawWindowController::graphicMenu(const QPointF& point)
             entry->setChecked(value == current);
             group->addAction(entry);
             connect(entry, &QAction::triggered, this, [this, index, value, channel] {
-                channel ? drawing_->setGraphicBrainChannel(index, value) : drawing_->setGraphicView(index, value);
+                channel ? drawing_->setGraphicBrainChannel(index, value)
+                        : drawing_->setGraphicView(index, value);
             });
         }
     };
     addChoices(
         QStringLiteral("Brain Channel"), 1, 10, g->brainChannel(),
         [kind = g->kind()](int channel) { return brainChannelEntry(kind, channel); }, true);
-    addChoices(QStringLiteral("View"), 0, 19, g->view(),
-               [](int view) {
-                   return view < 10 ? QStringLiteral("Mode %1").arg(view)
-                                    : QStringLiteral("Window %1").arg(view - 10);
-               },
-               false);
+    addChoices(
+        QStringLiteral("View"), 0, 19, g->view(),
+        [](int view) {
+            return view < 10 ? QStringLiteral("Mode %1").arg(view)
+                             : QStringLiteral("Window %1").arg(view - 10);
+        },
+        false);
     return menu;
 }
 

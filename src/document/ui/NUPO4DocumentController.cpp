@@ -113,11 +113,13 @@ bool showsDocument(const QWidget* window)
            !window->windowFlags().testFlag(Qt::FramelessWindowHint) && !window->windowTitle().isEmpty();
 }
 
-// The sound slots and the movie window show what the document holds: those the replaced document (or
-// the same one, read again) had open close before the new one is applied, so that the document's own
-// come back once each and nothing the closing windows reset touches the new settings.
-void closeMediaWindows()
+// The plot windows, the sound slots and the movie window show what the document holds: those the
+// replaced document (or the same one, read again) had open close before the new one is applied, so that
+// the document's own come back once each and nothing the closing windows hand on or reset (the frame,
+// colour and front switch of their kind) touches the new settings.
+void closeDocumentWindows()
 {
+    MenuCommands::run(MenuCommand::closeAllWindows);
     const QString soundClass = soundSlotClassName(0);  // every slot's nib names the first slot's class
     const QString movieClass = QStringLiteral("QXMovieController");
     const auto windows = QApplication::topLevelWidgets();
@@ -136,6 +138,12 @@ void openDocumentWindows()
     auto* section = dynamic_cast<PlotWindowsSection*>(document.section("PlotWindows"));
     if (!section)
         return;
+    // The front switches the document set (closing the windows the start-up opened clears them); a family
+    // without a window has none in front.
+    const bool front3D = showFFTPanelFront.load(relaxed) != 0;
+    const bool frontWanted[] = {showQXRawwaveGraphFront.load(relaxed) != 0,
+                                showQX2DBarGarphFront.load(relaxed) != 0,
+                                showQX2DSpectrumFront.load(relaxed) != 0};
     MenuCommands::run(MenuCommand::closeAllWindows);
     struct Family {
         PlotWindowsSection::Family family;
@@ -154,15 +162,18 @@ void openDocumentWindows()
     };
     for (const Family& f : families) {
         const int wanted = section->windowsToOpen(f.family);
-        const bool front = f.front.load(relaxed) != 0;
+        const bool front = frontWanted[f.family];
         for (int k = std::max(0, f.state.openCount); k < wanted; ++k)
             MenuCommands::run(front ? f.showFront : f.show);
+        if (f.state.openCount <= 0)
+            f.front.store(0, relaxed);
     }
     // The 3D window: the nib "QX3DSpectrum" takes the frame handed over with setWframe:.
     if (auto* spectrum = dynamic_cast<Spectrum3DSection*>(document.section("Spectrum3DWindow"))) {
-        const bool front = showFFTPanelFront.load(relaxed) != 0;
         for (int k = std::max(0, Open3DWaterFallBS); k < spectrum->windowsToOpen(); ++k)
-            MenuCommands::run(front ? MenuCommand::show3DSpectrumFront : MenuCommand::show3DSpectrum);
+            MenuCommands::run(front3D ? MenuCommand::show3DSpectrumFront : MenuCommand::show3DSpectrum);
+        if (Open3DWaterFallBS <= 0)
+            showFFTPanelFront.store(0, relaxed);
     }
     // The drawing: a document that had one opens a drawing window (when none is open) for its graphics.
     // The first drawing window of a run sets the sound slots' tables to their defaults; they hold the
@@ -261,7 +272,7 @@ void NUPO4DocumentController::installDocument(std::function<bool()> startUp)
     NUPO4DrawDocument& document = NUPO4DrawDocument::sharedNUPO4DrawDocument();
     document.runStartUpIfNeeded = std::move(startUp);
     document.windowSetup = &openDocumentWindows;
-    document.closeReplacedWindows = &closeMediaWindows;
+    document.closeReplacedWindows = &closeDocumentWindows;
     NUPO4DocumentController& controller = sharedNUPO4DocumentController();
     if (qobject_cast<QApplication*>(QCoreApplication::instance())) {
         QApplication::setQuitOnLastWindowClosed(false);

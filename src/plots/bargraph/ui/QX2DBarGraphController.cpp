@@ -270,13 +270,14 @@ void QX2DBarGraphController::awakeFromNib()
                 c = 1.0f;
         gridColorXGiven = 1;
     }
-    finishWindowSetUp(showQX2DBarGarphFront != 0);
+    finishWindowSetUp(showQX2DBarGarphFront);
 
     restoreLastView(channels == 0 ? 4 : selectCHX);
 }
 
-void QX2DBarGraphController::windowWillClose(QObject*)
+void QX2DBarGraphController::windowWillClose(QObject* sender)
 {
+    PlotGraphWindowController::windowWillClose(sender);
     barGraphWindowState.windowClosed(false);
     timer.stop();
 }

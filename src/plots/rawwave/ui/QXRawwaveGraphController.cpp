@@ -261,13 +261,14 @@ void QXRawwaveGraphController::awakeFromNib()
                 c = 1.0f;
         gridColorYGiven = 1;
     }
-    finishWindowSetUp(showQXRawwaveGraphFront != 0);
+    finishWindowSetUp(showQXRawwaveGraphFront);
 
     restoreLastView(selectCHXX);
 }
 
-void QXRawwaveGraphController::windowWillClose(QObject*)
+void QXRawwaveGraphController::windowWillClose(QObject* sender)
 {
+    PlotGraphWindowController::windowWillClose(sender);
     rawwaveWindowState.windowClosed(true);
     FrameUsingName[OpenRawwave] = QString::asprintf("%s %d", "RawwaveGraph", OpenRawwave);
     WindowHandle(window).saveFrameUsingName(FrameUsingName[OpenRawwave]);
