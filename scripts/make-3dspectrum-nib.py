@@ -28,6 +28,7 @@ def tight(spacing=2, margin=2):
 
 
 def slider(name, act, lo, hi, value, tip=None, width=110):
+    """A slider from the value lo at its left end to hi at its right end (hi may be the smaller)."""
     steps = 1000
     position = round((value - lo) / (hi - lo) * steps)
     props = [prop('orientation', 'enum', 'Qt::Horizontal'), prop('minimum', 'number', 0),
@@ -108,14 +109,16 @@ def scrolled(name, inner):
 
 
 def left_drawer():
+    # The turn down and turn left speeds are 10 less the slider's value, so those two sliders run from 10
+    # down to 0: every turn slider starts stopped at its left end and turns faster to the right.
     sliders = [
         ('setViewAngleXX', 'setViewAngleX', 'Side angle', 0, 90, 35, 'Fan angle of the side surfaces of the first set'),
         ('setViewAngleXX1', 'setViewAngleX1', 'Angle 2', 0, 90, 35, 'Fan angle of the second set'),
         ('setViewAngleXX2', 'setViewAngleX2', 'Angle 3', 0, 90, 35, 'Fan angle of the third set'),
         ('setViewModeXX', 'setViewModeX', 'Spread', 0, 60, 16, 'Sideways spread of the middle surfaces'),
         ('setRotateSpeedUpXX', 'setRotateSpeedUpX', 'Turn up', 0, 10, 0, 'Continuous turn upwards'),
-        ('setRotateSpeedDownXX', 'setRotateSpeedDownX', 'Turn down', 0, 10, 10, 'Continuous turn downwards (left end fastest)'),
-        ('setRotateSpeedLeftXX', 'setRotateSpeedLeftX', 'Turn left', 0, 10, 10, 'Continuous turn to the left (left end fastest)'),
+        ('setRotateSpeedDownXX', 'setRotateSpeedDownX', 'Turn down', 10, 0, 10, 'Continuous turn downwards'),
+        ('setRotateSpeedLeftXX', 'setRotateSpeedLeftX', 'Turn left', 10, 0, 10, 'Continuous turn to the left'),
         ('setRotateSpeedRightXX', 'setRotateSpeedRightX', 'Turn right', 0, 10, 0, 'Continuous turn to the right'),
         ('setPColorXX', 'setPColorX', 'Palette', 0, 5, 1, 'Colour palette of texture mode "Palette"'),
         ('setFColorXX', 'setFColorX', 'Palette 2', 0, 5, 1, 'Colour palette of texture mode "Palette 2"'),
@@ -178,7 +181,13 @@ BOTTOM_DEPTH = 270
 
 
 def upper_right_drawer():
-    widgets = [check('setshowBSall', 'All brain switches', 'showBSall')]
+    # The brain switches belong to one source; while the window shows several, the note says so in place
+    # of the hidden check boxes.
+    note = widget('QLabel', 'brainSwitchNote',
+                  prop('text', 'string', 'Brain switches belong to one source: choose CH 1 .. CH 4 or a '
+                       'coherence in the display-mode menu.'),
+                  prop('wordWrap', 'bool', 'true'))
+    widgets = [note, check('setshowBSall', 'All brain switches', 'showBSall')]
     widgets += [check(f'setshowBS{k}', f'Brain switch {k}', f'showBS{k}') for k in range(1, 9)]
     widgets += [check('setshowBSinfo', 'Hit counts', 'showBSinfo', False, 'Table of the brain-switch hits')]
     inner = widget('QWidget', 'upperRightDrawerInner', DRAWER_FONT,
@@ -188,37 +197,48 @@ def upper_right_drawer():
 
 
 def lower_right_drawer():
-    cells = [
+    # Two columns, so that the drawer, as long as the window's offsets make it, shows every control without
+    # scrolling: the texture choice, images and their loading at the left; the switches and the auto-turn
+    # cross at the right. The drawer is as wide as the two need.
+    images = [
         (0, 0, matrix('TextureModeX', 'Texture', 'TextureModeX',
-                      [('Palette', 0), ('Palette 2', 1), ('Image', 2), ('Moving image', 3)], 0, 1, [tight(0, 4)]), 2),
+                      [('Palette', 0), ('Palette 2', 1), ('Image', 2), ('Moving', 3)], 0, 1, [tight(0, 4)]), 2),
         (1, 0, label('setColorMapXXLabel', 'Image')),
         (1, 1, slider('setColorMapXX', 'setColorMapX', 1, 2, 1, None, 60)),
         (2, 0, label('setDynamicTextureXXLabel', 'Moving')),
         (2, 1, slider('setDynamicTextureXX', 'setDynamicTextureX', 1, 2, 1, None, 60)),
         (3, 0, label('displayHereTextureNumberLabel', 'Images')), (3, 1, label('displayHereTextureNumber', '1')),
         (4, 0, button('LoadTextuerXButton', 'Load Images...', 'LoadTextuerX', None, 'Opens the media browser'), 2),
-        (5, 0, check('TextureEnvXCheck', 'Reflection', 'TextureEnvX'), 2),
-        (6, 0, check('RunTextureXCheck', 'Step images', 'RunTextureX'), 2),
-        (7, 0, check('RunbyBrainswXCheck', 'By brain switch', 'RunbyBrainswX'), 2),
-        (8, 0, check('imagePositionXCheck', 'Image per surface', 'imagePositionX'), 2),
-        (9, 0, widget('QWidget', 'autoBox', layout=grid('autoLayout', [
+    ]
+    switches = [
+        check('TextureEnvXCheck', 'Reflection', 'TextureEnvX'),
+        check('RunTextureXCheck', 'Step images', 'RunTextureX'),
+        check('RunbyBrainswXCheck', 'By brain switch', 'RunbyBrainswX'),
+        check('imagePositionXCheck', 'Image per surface', 'imagePositionX'),
+        widget('QWidget', 'autoBox', layout=grid('autoLayout', [
             (0, 1, auto_button('AutoUpXButton', 'Up', 'AutoUpX')),
             (1, 0, auto_button('AutoLeftXButton', 'Left', 'AutoLeftX')),
             (1, 1, auto_button('AutoStopXButton', 'Stop', 'AutoStopX')),
             (1, 2, auto_button('AutoRightXButton', 'Right', 'AutoRightX')),
-            (2, 1, auto_button('AutoDownXButton', 'Down', 'AutoDownX'))], tight(2, 0))), 2),
+            (2, 1, auto_button('AutoDownXButton', 'Down', 'AutoDownX'))], tight(2, 0))),
     ]
+    columns = [widget('QWidget', 'lowerRightImages', layout=grid('lowerRightImagesGrid', images, tight(2, 0))),
+               widget('QWidget', 'lowerRightSwitches',
+                      layout=items('QVBoxLayout', 'lowerRightSwitchesList', switches, props=[tight(0, 0)]))]
     inner = widget('QWidget', 'lowerRightDrawerInner', DRAWER_FONT,
-                   layout=grid('lowerRightDrawerGrid', cells, tight()))
-    return drawer('lowerRightDrawer', 'right', (150, 150), (50, 50), (250, 16777215),
+                   layout=items('QHBoxLayout', 'lowerRightDrawerColumns', columns, props=[tight(2, 1)]))
+    return drawer('lowerRightDrawer', 'right', (LOWER_RIGHT_DEPTH, 150), (50, 50), (250, 16777215),
                   scrolled('lowerRightDrawer', inner), (250, 50))
 
 
+LOWER_RIGHT_DEPTH = 250
+
+
 def auto_button(name, text, act):
-    """A button of the auto-rotation cross: three of them side by side fit a right drawer."""
+    """A button of the auto-rotation cross: three of them side by side fit a column of a right drawer."""
     xml = button(name, text, act, None, f'Turn the view {text.lower()} by itself' if text != 'Stop' else
                  'Stop turning')
-    return xml[:-len('</widget>')] + prop('maximumSize', 'size', (40, 16777215)) + '</widget>'
+    return xml[:-len('</widget>')] + prop('maximumSize', 'size', (36, 16777215)) + '</widget>'
 
 
 def small_button(name, text, act, t=None, tip=None):

@@ -100,7 +100,10 @@ double QXFFT::transformChannel(int channel, const FFTTables& tables, TransformSc
     scratch.work.resize(std::size_t(half));
     spectrum.resize(std::size_t(half));
 
-    const int start = std::max(ploop.load(std::memory_order_relaxed) - n, 0);
+    // The newest n samples up to the position; right after a jump back to the start the points before
+    // the first sample read as the first sample, so the spectrum follows the position from its first
+    // new sample rather than standing still until a whole window has played.
+    const int start = ploop.load(std::memory_order_relaxed) - n;
     const double gain = sampleGainForIndex(gainIndexOfChannel(channel)) / 32768.0;
     // Read in one run of plain loads, then windowed and gained in vector steps.
     RecordingBuffers::sharedRecordingBuffers().copyFromBuffer(channel + 1, start, n, scratch.raw.data());

@@ -263,14 +263,22 @@ void QX3DSpectrumGLView::setimagePositionX(int v)
 
 void QX3DSpectrumGLView::setDisplaynX(int mode)
 {
-    if (spectrumViewLinks().meshDisplayn)
-        spectrumViewLinks().meshDisplayn(mode);
+    auto apply = [mode] {
+        if (spectrumViewLinks().meshDisplayn)
+            spectrumViewLinks().meshDisplayn(mode);
+    };
+    if (!inDrawingContext || !inDrawingContext(apply))
+        apply();
 }
 
 void QX3DSpectrumGLView::setDrawSurfaceLineX(int)
 {
-    if (spectrumViewLinks().meshOther)
-        spectrumViewLinks().meshOther(1);
+    auto apply = [] {
+        if (spectrumViewLinks().meshOther)
+            spectrumViewLinks().meshOther(1);
+    };
+    if (!inDrawingContext || !inDrawingContext(apply))
+        apply();
 }
 
 QX3DSpectrumGLView* QX3DSpectrumGLView::selectedView()
@@ -376,11 +384,6 @@ bool QX3DSpectrumGLView::applyPointerDrag()
     downX = static_cast<int>(mouse_pos[0]);
     downY = static_cast<int>(mouse_pos[1]);
     return true;
-}
-
-void QX3DSpectrumGLView::updateHotSpot(int w, int h)
-{
-    show4sphere = hotSpotAt(downX, -downY, w, h);
 }
 
 void QX3DSpectrumGLView::autoRotate()

@@ -42,7 +42,7 @@ ChannelResult plainTick(int channel, int n, const std::vector<double>& previousM
     const FFTTables& tables = fftinit(n);
     const int half = n / 2;
     const double gain = sampleGainForIndex(gainIndexOfChannel(channel)) / 32768.0;
-    const int start = std::max(ploop.load() - n, 0);
+    const int start = ploop.load() - n;  // points before the first sample read as the first sample
     AlignedVector<double> samples(std::size_t(n), 0.0);
     for (int i = 0; i < n; ++i) {
         const int sample =
@@ -180,7 +180,8 @@ TEST(QXFFTTick, StoresExactlyWhatThePlainStepsGive)
             LOGpowerONed = s.logged;
             setGain1Number = s.gain;
             setGain3Number = 8 - s.gain;
-            // Window at the start (clamped to 0), inside, and reaching past the end of the recording.
+            // Window before a whole one has played (points before 0 read as the first sample), inside,
+            // and reaching past the end of the recording.
             for (const int position : {n / 3, n + 17, 20000 + n / 2}) {
                 ploop = position;
                 tickAndCompare(n, means,
@@ -236,4 +237,30 @@ TEST(QXFFTTick, SmallerSizesKeepTheBinsAboveAndStoredValuesLastOneTick)
     fftp = 1024;
     engine().timerUpdate();
     EXPECT_NE(engine().getcomplexDoubleFromBuffer(3, 400).x, -9.0);
+}
+
+// After the position jumps back to the start (a loop's wrap, Beginning), every tick's spectrum follows
+// the position from its first new sample on; none stands still until a whole window has played.
+TEST(QXFFTTick, AfterAJumpBackTheSpectrumFollowsThePositionFromTheFirstNewSample)
+{
+    SampleSpeed = 120;
+    fftp = 256;
+    averageFFTX = 1;
+    const int recordingEnd = maxploop.load();
+    maxploop = 4096;
+    writeNoise(4097, 9);
+    ploop = 3000;
+    engine().timerUpdate();
+
+    std::vector<double> previous(128), spectrum(128);
+    // At positions 0 and 1 the window holds the first sample alone; from there on each sample counts.
+    for (const int position : {1, 2, 3, 4, 100, 254, 255, 256, 257}) {
+        ploop = position;
+        engine().timerUpdate();
+        ASSERT_EQ(engine().copySpectrum(0, spectrum.data(), 128), 128);
+        if (position > 1)
+            EXPECT_NE(spectrum, previous) << "the spectrum stood still at sample " << position;
+        previous = spectrum;
+    }
+    maxploop = recordingEnd;
 }

@@ -18,6 +18,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -74,15 +75,76 @@ QString describedDrawer(const Drawer* drawer)
         .arg(r.height());
 }
 
-// The window's drawers, once every one is open: its drawer buttons pressed as a user does.
-QList<Drawer*> openEveryDrawer(QWidget* window)
+// The buttons of the window that open its drawers.
+QList<QAbstractButton*> drawerButtons(const QWidget* window)
 {
+    QList<QAbstractButton*> buttons;
     for (QAbstractButton* button : window->findChildren<QAbstractButton*>()) {
         const QString action = button->property("action").toString().remove(QLatin1Char(':'));
         if (action.startsWith(QLatin1String("toggle")) && action.endsWith(QLatin1String("Drawer")))
-            button->click();
+            buttons.append(button);
     }
+    return buttons;
+}
+
+QRect onScreen(const QWidget* widget)
+{
+    return QRect(widget->mapToGlobal(QPoint(0, 0)), widget->size());
+}
+
+// The windows that float above the others, which nothing the program places may lie under: the Control
+// Panel and the Tools palette.
+QList<const QWidget*> floatingWindows()
+{
+    QList<const QWidget*> floating;
+    for (const QWidget* window : QApplication::topLevelWidgets())
+        if (window->isVisible() && (window->windowTitle() == QLatin1String("Control Panel") ||
+                                    window->windowTitle() == QLatin1String("Tools")))
+            floating.append(window);
+    return floating;
+}
+
+// The window's open drawers lie under neither floating window, nor, where the program put the window,
+// its menu bar and drawer buttons (a user may move a window under them); the drawer buttons show their
+// whole height (no scroll bar over them).
+enum class PutBy { Program, User };
+void expectInReach(const QWidget* window, PutBy putBy = PutBy::Program)
+{
+    SCOPED_TRACE(described(window).toStdString());
+    QList<std::pair<QString, QRect>> parts;
+    if (const auto* bar = window->findChild<QMenuBar*>(); bar && bar->isVisible() && putBy == PutBy::Program)
+        parts.append({QStringLiteral("menu bar"), onScreen(bar)});
+    for (const QAbstractButton* button : drawerButtons(window)) {
+        if (putBy == PutBy::Program)
+            parts.append({nameOf(button), onScreen(button)});
+        EXPECT_EQ(button->visibleRegion().boundingRect().height(), button->height())
+            << nameOf(button).toStdString() << " is cut";
+    }
+    for (const Drawer* drawer : window->findChildren<Drawer*>())
+        if (drawer->isVisible())
+            parts.append({describedDrawer(drawer), drawer->frameGeometry()});
+    const QList<const QWidget*> floating = floatingWindows();
+    ASSERT_EQ(floating.size(), 2) << "the Control Panel and the Tools palette are shown";
+    for (const QWidget* above : floating)
+        for (const auto& [part, where] : parts)
+            EXPECT_FALSE(where.intersects(WindowPlacement::frameOf(above)))
+                << part.toStdString() << " lies under " << described(above).toStdString();
+}
+
+// The window's drawers, once every one is open: its drawer buttons pressed one after another as a user
+// does, everything the user needs staying in reach after each.
+QList<Drawer*> openEveryDrawer(QWidget* window)
+{
     const QList<Drawer*> drawers = window->findChildren<Drawer*>();
+    for (QAbstractButton* button : drawerButtons(window)) {
+        SCOPED_TRACE("after " + nameOf(button).toStdString());
+        button->click();
+        test::processEventsUntil([&] {
+            return std::none_of(drawers.begin(), drawers.end(),
+                                [](Drawer* d) { return d->state() == Drawer::State::Opening; });
+        });
+        expectInReach(window);
+    }
     test::processEventsUntil([&] {
         return std::all_of(drawers.begin(), drawers.end(),
                            [](Drawer* d) { return d->state() == Drawer::State::Open; });
@@ -106,10 +168,13 @@ void expectDrawersFit(const QWidget* window, const QList<Drawer*>& drawers)
         EXPECT_TRUE(area.contains(placed)) << describedDrawer(drawer).toStdString() << " leaves the screen";
         EXPECT_FALSE(placed.intersects(frame))
             << describedDrawer(drawer).toStdString() << " covers its window";
-        for (int j = i + 1; j < drawers.size(); ++j)
-            EXPECT_FALSE(placed.intersects(drawers[j]->frameGeometry()))
-                << describedDrawer(drawer).toStdString() << " overlaps "
-                << describedDrawer(drawers[j]).toStdString();
+        for (int j = i + 1; j < drawers.size(); ++j) {
+            // Two drawers on one side meet on the window's middle row, which both take.
+            const QRect shared = placed.intersected(drawers[j]->frameGeometry());
+            const bool meet = drawer->edge() == drawers[j]->edge() && shared.height() <= 1;
+            EXPECT_TRUE(shared.isEmpty() || meet) << describedDrawer(drawer).toStdString() << " overlaps "
+                                                  << describedDrawer(drawers[j]).toStdString();
+        }
         const QStringList cut = cutControls(drawer);
         EXPECT_TRUE(cut.isEmpty()) << describedDrawer(drawer).toStdString() << ": "
                                    << cut.join("; ").toStdString();
@@ -144,7 +209,15 @@ void expectDrawersFitAnywhere(QWidget* window)
         window->move(spot(WindowPlacement::frameOf(window)));
         QCoreApplication::processEvents();
         expectDrawersFit(window, drawers);
+        expectInReach(window, PutBy::User);
     }
+    // Closed again, the drawers leave the floating windows where they were.
+    for (QAbstractButton* button : drawerButtons(window))
+        button->click();
+    test::processEventsUntil([&] {
+        return std::all_of(drawers.begin(), drawers.end(),
+                           [](Drawer* d) { return d->state() == Drawer::State::Closed; });
+    });
 }
 
 // The shown window that was not shown before.
@@ -154,6 +227,59 @@ QWidget* newWindow(const QList<QWidget*>& before)
         if (!before.contains(window))
             return window;
     return nullptr;
+}
+
+// Sound Properties opens beside the slot and its open drawers, and moves along with the slot.
+void expectSoundPropertiesBesideTheSlot()
+{
+    SCOPED_TRACE("Sound Properties");
+    const QList<QWidget*> before = shownWindows();
+    QXSoundWindowController* controller = openSoundBank({test::writeTone(QStringLiteral("beside.wav"), 1.0)});
+    ASSERT_NE(controller, nullptr);
+    QCoreApplication::processEvents();
+    QWidget* slot = newWindow(before);
+    ASSERT_NE(slot, nullptr);
+    // The slot's Brain control drawer open, its others closed.
+    QList<Drawer*> drawers = openEveryDrawer(slot);
+    for (Drawer* drawer : drawers)
+        if (drawer->objectName() != QLatin1String("upperRightDrawer"))
+            drawer->close();
+    test::processEventsUntil([&] {
+        return std::all_of(drawers.begin(), drawers.end(), [](Drawer* d) {
+            return d->objectName() == QLatin1String("upperRightDrawer") ||
+                   d->state() == Drawer::State::Closed;
+        });
+    });
+    drawers.erase(std::remove_if(drawers.begin(), drawers.end(),
+                                 [](Drawer* d) { return d->state() != Drawer::State::Open; }),
+                  drawers.end());
+    ASSERT_EQ(drawers.size(), 1);
+    controller->movieProperties(nullptr);
+    QWidget* panel = nullptr;
+    for (QWidget* child : slot->findChildren<QWidget*>())
+        if (child->isWindow() && child->isVisible() &&
+            child->windowTitle() == QLatin1String("Sound Properties"))
+            panel = child;
+    ASSERT_NE(panel, nullptr);
+    QCoreApplication::processEvents();
+    const auto expectBeside = [&] {
+        const QRect at = WindowPlacement::frameOf(panel);
+        EXPECT_TRUE(WindowPlacement::availableArea(slot).contains(at)) << described(panel).toStdString();
+        EXPECT_FALSE(at.intersects(WindowPlacement::frameOf(slot)))
+            << described(panel).toStdString() << " covers " << described(slot).toStdString();
+        for (const Drawer* drawer : drawers)
+            EXPECT_FALSE(at.intersects(drawer->frameGeometry()))
+                << described(panel).toStdString() << " covers " << describedDrawer(drawer).toStdString();
+        for (const QWidget* above : floatingWindows())
+            EXPECT_FALSE(at.intersects(WindowPlacement::frameOf(above)))
+                << described(panel).toStdString() << " lies under " << described(above).toStdString();
+    };
+    expectBeside();
+    const QPoint slotAt = slot->pos();
+    const QPoint panelAt = panel->pos();
+    slot->move(slotAt + QPoint(-30, 20));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(panel->pos() - panelAt, slot->pos() - slotAt) << described(panel).toStdString();
 }
 
 TEST(DrawersFit, EveryDrawerLiesOnTheScreenClearOfTheOthersWhereverItsWindowStands)
@@ -171,13 +297,31 @@ TEST(DrawersFit, EveryDrawerLiesOnTheScreenClearOfTheOthersWhereverItsWindowStan
         {"3D", [&] { menu.showFFTPanel(nullptr); }},
         {"wave surface", [&] { menu.showSelectQXnewave(nullptr); }},
         {"sound slot", [] { openSoundBank({test::writeTone(QStringLiteral("slot.wav"), 1.0)}); }}};
+    const QList<const QWidget*> floating = floatingWindows();
+    ASSERT_EQ(floating.size(), 2) << "the Control Panel and the Tools palette are shown";
+    QList<QPoint> floatingAt;
+    for (const QWidget* above : floating)
+        floatingAt.append(WindowPlacement::frameOf(above).topLeft());
     for (const auto& [name, open] : openers) {
         SCOPED_TRACE(name);
         const QList<QWidget*> before = shownWindows();
         open();
         QCoreApplication::processEvents();
-        expectDrawersFitAnywhere(newWindow(before));
+        QWidget* window = newWindow(before);
+        ASSERT_NE(window, nullptr);
+        // Its frame, title bar included, opens clear of the floating windows' frames.
+        for (const QWidget* above : floating)
+            EXPECT_FALSE(WindowPlacement::frameOf(window).intersects(WindowPlacement::frameOf(above)))
+                << described(window).toStdString() << " opens over " << described(above).toStdString();
+        expectInReach(window);
+        expectDrawersFitAnywhere(window);
+        for (int i = 0; i < floating.size(); ++i)
+            EXPECT_EQ(WindowPlacement::frameOf(floating[i]).topLeft(), floatingAt[i])
+                << described(floating[i]).toStdString() << " is not back where it was";
+        window->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
+    expectSoundPropertiesBesideTheSlot();
     NUPO4DrawAppDelegate::sharedNUPO4DrawAppDelegate().applicationWillTerminate(nullptr);
 }
 

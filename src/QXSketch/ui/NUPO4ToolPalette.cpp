@@ -44,9 +44,11 @@ void NUPO4ToolPalette::awakeFromNib()
     }
     openPalette = this;
     // A palette floats over the drawing windows; windows open clear of it, so it covers none of them.
+    // Where a window's drawers find no room clear of it, or a window is maximised, it moves aside.
     if (QWidget* window = nibWindow()) {
         window->setWindowFlag(Qt::WindowStaysOnTopHint, true);
         WindowPlacement::keepClear(window);
+        WindowPlacement::letGiveWay(window);
     }
     RadioMatrix::selectCellWithTag(toolMatrix, int(currentDrawingTool));
 }

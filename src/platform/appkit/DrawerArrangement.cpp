@@ -1,7 +1,9 @@
 #include "platform/appkit/DrawerArrangement.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdlib>
+#include <functional>
 #include <optional>
 #include <tuple>
 
@@ -146,96 +148,97 @@ QRect drawerRect(const QRect& frame, DrawerEdge edge, int depth, int leading, in
             depth};
 }
 
-DrawerArrangement arrangeDrawers(const QRect& frame, const QRect& area,
-                                 const std::vector<DrawerNeed>& drawers,
-                                 const std::vector<QSize>& leastFrames)
-{
+namespace {
+
+// What one arrangement costs; the least wins. Each step has its own order of concerns.
+using Cost = std::array<qint64, 4>;
+
+struct Found {
+    DrawerArrangement arrangement;
+    Cost cost;
+};
+
+// What every step of arrangeDrawers works from.
+struct Setting {
+    const QRect& frame;
+    const std::vector<DrawerNeed>& drawers;
+    const std::vector<QSize>& leastFrames;
+    std::vector<Sides> choices;
     std::vector<int> asked;
-    for (const DrawerNeed& drawer : drawers)
-        asked.push_back(drawer.depth);
-    std::vector<Sides> choices = everyChoice(drawers);
-    // Where no choice keeps the drawers apart, they go on the sides they prefer, placed as well as may be.
-    bool overlapping = false;
-    const auto apartAt = [&](const QRect& at, const Sides& sides) {
-        return overlapping || apart(at, drawers, sides.edges);
-    };
+    bool overlapping = false;  // no choice of sides keeps the drawers apart
+    // Whether an arrangement is allowed (keeps clear of the obstacles).
+    std::function<bool(const DrawerArrangement&)> accept;
+
+    bool apartAt(const QRect& at, const Sides& sides) const
     {
-        std::vector<Sides> kept;
-        for (const Sides& sides : choices)
-            if (apartAt(frame, sides))
-                kept.push_back(sides);
-        if (kept.empty()) {
-            overlapping = true;
-            kept.push_back(choices.front());
-        }
-        choices = std::move(kept);
+        return overlapping || apart(at, drawers, sides.edges);
     }
-    if (area.isEmpty() || drawers.empty())
-        return {frame, choices.front().edges, asked};
-
-    // The window stays.
-    const Sides* best = nullptr;
-    for (const Sides& sides : choices) {
-        const std::vector<QRect> rects = rectsOf(frame, drawers, sides.edges, asked);
-        const bool inArea =
-            std::all_of(rects.begin(), rects.end(), [&](const QRect& r) { return area.contains(r); });
-        if (inArea && (!best || std::tie(sides.flips, sides.changes) < std::tie(best->flips, best->changes)))
-            best = &sides;
+    void offer(std::optional<Found>& best, DrawerArrangement arrangement, const Cost& cost) const
+    {
+        if ((!best || cost < best->cost) && accept(arrangement))
+            best = Found{std::move(arrangement), cost};
     }
-    if (best)
-        return {frame, best->edges, asked};
+};
 
-    // The window moves.
-    std::optional<DrawerArrangement> moved;
-    std::tuple<int, int, int> movedCost;
-    for (const Sides& sides : choices) {
-        const Reach reach = reachOf(sides.edges, asked);
-        if (!fits(frame.size(), reach, area))
+// The window stays; the fewest side drawers take the other side.
+std::optional<Found> windowStays(const Setting& s, const QRect& area)
+{
+    std::optional<Found> best;
+    for (const Sides& sides : s.choices) {
+        const std::vector<QRect> rects = rectsOf(s.frame, s.drawers, sides.edges, s.asked);
+        if (std::all_of(rects.begin(), rects.end(), [&](const QRect& r) { return area.contains(r); }))
+            s.offer(best, {s.frame, sides.edges, s.asked}, {sides.flips, sides.changes, 0, 0});
+    }
+    return best;
+}
+
+// The window moves as little as it can, with the fewest drawers off their side.
+std::optional<Found> windowMoves(const Setting& s, const QRect& area)
+{
+    std::optional<Found> best;
+    for (const Sides& sides : s.choices) {
+        const Reach reach = reachOf(sides.edges, s.asked);
+        if (!fits(s.frame.size(), reach, area))
             continue;
-        const QRect to = nearestFrame(frame, frame.size(), reach, area);
-        const std::tuple cost{sides.flips, distance(frame, to), sides.changes};
-        if (!moved || cost < movedCost) {
-            moved = DrawerArrangement{to, sides.edges, asked};
-            movedCost = cost;
-        }
+        const QRect to = nearestFrame(s.frame, s.frame.size(), reach, area);
+        s.offer(best, {to, sides.edges, s.asked}, {sides.flips, distance(s.frame, to), sides.changes, 0});
     }
-    if (moved)
-        return *moved;
+    return best;
+}
 
-    // The window shrinks, to the first of its least sizes that makes room.
-    const auto shrunk = [&](const Reach& reach, const QSize& least) {
-        return QSize(
-            std::max(least.width(), std::min(frame.width(), area.width() - reach.left - reach.right)),
-            std::max(least.height(), std::min(frame.height(), area.height() - reach.bottom)));
-    };
-    for (const QSize& least : leastFrames) {
-        std::optional<DrawerArrangement> smaller;
-        std::tuple<int, qint64, int, int> smallerCost;
-        for (const Sides& sides : choices) {
-            const Reach reach = reachOf(sides.edges, asked);
-            const QSize size = shrunk(reach, least);
-            if (!fits(size, reach, area))
-                continue;
-            const QRect to = nearestFrame(frame, size, reach, area);
-            if (!apartAt(to, sides))
-                continue;
-            const std::tuple cost{sides.flips, areaOf(frame.size()) - areaOf(size), distance(frame, to),
-                                  sides.changes};
-            if (!smaller || cost < smallerCost) {
-                smaller = DrawerArrangement{to, sides.edges, asked};
-                smallerCost = cost;
-            }
-        }
-        if (smaller)
-            return *smaller;
+// The size the window shrinks to for the drawers' reach, no less than `least`.
+QSize shrunk(const QRect& frame, const QRect& area, const Reach& reach, const QSize& least)
+{
+    return {std::max(least.width(), std::min(frame.width(), area.width() - reach.left - reach.right)),
+            std::max(least.height(), std::min(frame.height(), area.height() - reach.bottom))};
+}
+
+// The window shrinks (to no less than `least`) and moves.
+std::optional<Found> windowShrinks(const Setting& s, const QRect& area, const QSize& least)
+{
+    std::optional<Found> best;
+    for (const Sides& sides : s.choices) {
+        const Reach reach = reachOf(sides.edges, s.asked);
+        const QSize size = shrunk(s.frame, area, reach, least);
+        if (!fits(size, reach, area))
+            continue;
+        const QRect to = nearestFrame(s.frame, size, reach, area);
+        if (!s.apartAt(to, sides))
+            continue;
+        s.offer(best, {to, sides.edges, s.asked},
+                {sides.flips, areaOf(s.frame.size()) - areaOf(size), distance(s.frame, to), sides.changes});
     }
+    return best;
+}
 
-    // The drawers are squeezed: the room beside the window goes to the sides in proportion to their reach.
-    std::optional<DrawerArrangement> squeezed;
-    std::tuple<qint64, int, int, int> squeezedCost;
-    for (const Sides& sides : choices) {
-        const Reach reach = reachOf(sides.edges, asked);
-        const QSize size = leastFrames.empty() ? frame.size() : shrunk(reach, leastFrames.back());
+// The drawers are squeezed: the room beside the window goes to the sides in proportion to their reach.
+std::optional<Found> drawersSqueezed(const Setting& s, const QRect& area)
+{
+    std::optional<Found> best;
+    for (const Sides& sides : s.choices) {
+        const Reach reach = reachOf(sides.edges, s.asked);
+        const QSize size =
+            s.leastFrames.empty() ? s.frame.size() : shrunk(s.frame, area, reach, s.leastFrames.back());
         const int across = std::max(0, area.width() - size.width());
         const int wanted = reach.left + reach.right;
         const int leftRoom = wanted > across ? int(qint64(across) * reach.left / wanted) : reach.left;
@@ -243,28 +246,120 @@ DrawerArrangement arrangeDrawers(const QRect& frame, const QRect& area,
         const int belowRoom = std::max(0, area.height() - size.height());
         std::vector<int> depths;
         qint64 lost = 0;
-        for (std::size_t i = 0; i < drawers.size(); ++i) {
+        for (std::size_t i = 0; i < s.drawers.size(); ++i) {
             const DrawerEdge edge = sides.edges[i];
             const int room = edge == DrawerEdge::Left    ? leftRoom
                              : edge == DrawerEdge::Right ? rightRoom
                                                          : belowRoom;
+            const DrawerNeed& drawer = s.drawers[i];
             const int depth =
-                std::max(std::min(drawers[i].depth, drawers[i].leastDepth), std::min(drawers[i].depth, room));
-            lost += drawers[i].depth - depth;
+                std::max(std::min(drawer.depth, drawer.leastDepth), std::min(drawer.depth, room));
+            lost += drawer.depth - depth;
             depths.push_back(depth);
         }
-        const QRect to = nearestFrame(frame, size, reachOf(sides.edges, depths), area);
-        if (!apartAt(to, sides))
+        const QRect to = nearestFrame(s.frame, size, reachOf(sides.edges, depths), area);
+        if (!s.apartAt(to, sides))
             continue;
-        const std::tuple cost{lost, sides.flips, distance(frame, to), sides.changes};
-        if (!squeezed || cost < squeezedCost) {
-            squeezed = DrawerArrangement{to, sides.edges, depths};
-            squeezedCost = cost;
-        }
+        s.offer(best, {to, sides.edges, depths}, {lost, sides.flips, distance(s.frame, to), sides.changes});
     }
-    if (squeezed)
-        return *squeezed;
-    return {frame, choices.front().edges, asked};
+    return best;
+}
+
+// The parts of the area to try the steps in: the whole area, and beside each obstacle (above, below,
+// left, right of it), alone and together with the parts beside another.
+std::vector<QRect> partsBeside(const QRect& area, const std::vector<QRect>& obstacles)
+{
+    std::vector<QRect> parts{area};
+    std::vector<std::vector<QRect>> halves;
+    for (const QRect& o : obstacles) {
+        if (!o.intersects(area))
+            continue;
+        std::vector<QRect> beside{
+            QRect(QPoint(area.left(), area.top()), QPoint(area.right(), o.top() - 1)),
+            QRect(QPoint(area.left(), o.bottom() + 1), QPoint(area.right(), area.bottom())),
+            QRect(QPoint(area.left(), area.top()), QPoint(o.left() - 1, area.bottom())),
+            QRect(QPoint(o.right() + 1, area.top()), QPoint(area.right(), area.bottom()))};
+        beside.erase(std::remove_if(beside.begin(), beside.end(), [](const QRect& r) { return r.isEmpty(); }),
+                     beside.end());
+        for (const std::vector<QRect>& earlier : halves)
+            for (const QRect& a : earlier)
+                for (const QRect& b : beside)
+                    if (const QRect both = a.intersected(b); !both.isEmpty())
+                        parts.push_back(both);
+        parts.insert(parts.end(), beside.begin(), beside.end());
+        halves.push_back(std::move(beside));
+    }
+    std::sort(parts.begin(), parts.end(), [](const QRect& a, const QRect& b) {
+        return std::tuple(a.top(), a.left(), a.bottom(), a.right()) <
+               std::tuple(b.top(), b.left(), b.bottom(), b.right());
+    });
+    parts.erase(std::unique(parts.begin(), parts.end()), parts.end());
+    return parts;
+}
+
+// The steps in turn, each in every part of the area; the first that finds an arrangement wins.
+std::optional<DrawerArrangement> firstStep(const Setting& s, const std::vector<QRect>& parts)
+{
+    using Step = std::function<std::optional<Found>(const QRect&)>;
+    std::vector<Step> steps{[&](const QRect& a) { return windowStays(s, a); },
+                            [&](const QRect& a) { return windowMoves(s, a); }};
+    for (const QSize& least : s.leastFrames)
+        steps.push_back([&s, least](const QRect& a) { return windowShrinks(s, a, least); });
+    steps.push_back([&](const QRect& a) { return drawersSqueezed(s, a); });
+    for (const Step& step : steps) {
+        std::optional<Found> best;
+        for (const QRect& part : parts)
+            if (std::optional<Found> found = step(part); found && (!best || found->cost < best->cost))
+                best = std::move(found);
+        if (best)
+            return best->arrangement;
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+DrawerArrangement arrangeDrawers(const QRect& frame, const QRect& area,
+                                 const std::vector<DrawerNeed>& drawers,
+                                 const std::vector<QSize>& leastFrames, const std::vector<QRect>& obstacles)
+{
+    Setting s{frame, drawers, leastFrames, everyChoice(drawers), {}, false, {}};
+    for (const DrawerNeed& drawer : drawers)
+        s.asked.push_back(drawer.depth);
+    // Where no choice keeps the drawers apart, they go on the sides they prefer, placed as well as may be.
+    {
+        std::vector<Sides> kept;
+        for (const Sides& sides : s.choices)
+            if (s.apartAt(frame, sides))
+                kept.push_back(sides);
+        if (kept.empty()) {
+            s.overlapping = true;
+            kept.push_back(s.choices.front());
+        }
+        s.choices = std::move(kept);
+    }
+    if (area.isEmpty() || drawers.empty())
+        return {frame, s.choices.front().edges, s.asked};
+
+    if (!obstacles.empty()) {
+        // The window moves onto no obstacle it does not cover already; no drawer lies on one.
+        s.accept = [&](const DrawerArrangement& a) {
+            const std::vector<QRect> rects = rectsOf(a.frame, drawers, a.edges, a.depths);
+            return std::none_of(obstacles.begin(), obstacles.end(), [&](const QRect& o) {
+                return (o.intersects(a.frame) && !o.intersects(frame)) ||
+                       std::any_of(rects.begin(), rects.end(),
+                                   [&o](const QRect& r) { return r.intersects(o); });
+            });
+        };
+        if (std::optional<DrawerArrangement> clear = firstStep(s, partsBeside(area, obstacles)))
+            return *clear;
+    }
+    s.accept = [](const DrawerArrangement&) { return true; };
+    if (std::optional<DrawerArrangement> arranged = firstStep(s, {area})) {
+        arranged->clear = obstacles.empty();
+        return *arranged;
+    }
+    return {frame, s.choices.front().edges, s.asked, obstacles.empty()};
 }
 
 }  // namespace nupo

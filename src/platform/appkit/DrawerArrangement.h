@@ -31,6 +31,8 @@ struct DrawerArrangement {
     QRect frame;
     std::vector<DrawerEdge> edges;
     std::vector<int> depths;
+    // Whether the drawers, and the window where it moved, keep clear of the obstacles.
+    bool clear = true;
 };
 
 // Arranges the open drawers of a window with frame `frame` so that each lies wholly in the screen's
@@ -45,8 +47,14 @@ struct DrawerArrangement {
 // Side drawers on one side must not share rows; a drawer can only take the other side where it finds
 // no drawer in its way. Where no choice of sides keeps them apart (offsets that overlap), the drawers
 // go on the sides they prefer.
+//
+// `obstacles` are frames of windows that float above the others: no drawer may lie on one, and the
+// window moves or shrinks onto none it does not already cover. Each step above is tried in the parts of
+// the area beside the obstacles too; the first step that keeps clear of them wins. Where none does, the
+// arrangement is the one without obstacles, marked not clear.
 DrawerArrangement arrangeDrawers(const QRect& frame, const QRect& area,
                                  const std::vector<DrawerNeed>& drawers,
-                                 const std::vector<QSize>& leastFrames);
+                                 const std::vector<QSize>& leastFrames,
+                                 const std::vector<QRect>& obstacles = {});
 
 }  // namespace nupo

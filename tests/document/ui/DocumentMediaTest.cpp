@@ -27,6 +27,8 @@
 #include <QMessageBox>
 #include <QWidget>
 
+#include <algorithm>
+
 using namespace nupo;
 
 namespace {
@@ -239,8 +241,17 @@ TEST(DocumentMedia, ReopenedDocumentBringsBackTheMoviesPlayModeAndWhereEveryMedi
     QWidget* drawing = shownWindow("NUPO4DrawWindowController");
     ASSERT_NE(slot, nullptr);
     ASSERT_NE(drawing, nullptr);
-    slot->move(60, 260);
-    drawing->move(173, 99);
+    // Spots where each window lies whole on the screen, whatever its size: a frame that does not fit
+    // would be moved in on reopening.
+    const auto moveOnScreen = [](QWidget* window, const QPoint& spot) {
+        const QRect area = WindowPlacement::availableArea(window);
+        const QSize frame = WindowPlacement::frameOf(window).size();
+        window->move(
+            std::clamp(spot.x(), area.left(), std::max(area.left(), area.right() + 1 - frame.width())),
+            std::clamp(spot.y(), area.top(), std::max(area.top(), area.bottom() + 1 - frame.height())));
+    };
+    moveOnScreen(slot, QPoint(60, 260));
+    moveOnScreen(drawing, QPoint(173, 99));
     QCoreApplication::processEvents();
     const QRect slotFrame = slot->geometry();
     const QRect drawingFrame = drawing->geometry();

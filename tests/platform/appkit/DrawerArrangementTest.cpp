@@ -153,5 +153,77 @@ TEST(DrawerArrangement, DrawersThatShareRowsOfAnEdgeAreNeverPutTogether)
     EXPECT_EQ(drawerRect(middle, Edge::Right, 0, 0, 500), QRect(750, 100, 1, 1));
 }
 
+// The floating windows of the small screen: the Tools palette at the top left, the Control Panel at the
+// top right.
+const QRect palette(0, 0, 305, 179);
+const QRect controlPanel(422, 0, 602, 221);
+
+// No drawer on an obstacle; the window on none it did not cover before.
+void expectClearOf(const DrawerArrangement& arranged, const QRect& from,
+                   const std::vector<DrawerNeed>& drawers, const std::vector<QRect>& obstacles)
+{
+    EXPECT_TRUE(arranged.clear);
+    for (const QRect& o : obstacles) {
+        EXPECT_FALSE(arranged.frame.intersects(o) && !from.intersects(o))
+            << "the window moves onto an obstacle";
+        for (std::size_t i = 0; i < drawers.size(); ++i)
+            EXPECT_FALSE(drawerRect(arranged.frame, arranged.edges[i], arranged.depths[i], drawers[i].leading,
+                                    drawers[i].trailing)
+                             .intersects(o))
+                << "drawer " << i << " lies on an obstacle";
+    }
+}
+
+TEST(DrawerArrangement, DrawersAndTheWindowsMovesKeepClearOfTheFloatingWindows)
+{
+    // On the large screen, beside the palette, a left drawer would lie under it: it takes the right side.
+    const QRect large(0, 0, 1920, 1200);
+    const std::vector<QRect> largeFloating{palette, QRect(1318, 0, 602, 221)};
+    const QRect besidePalette(305, 0, 722, 585);
+    DrawerArrangement arranged = arrangeDrawers(besidePalette, large, {left(210)}, {}, largeFloating);
+    EXPECT_EQ(arranged.frame, besidePalette);
+    EXPECT_EQ(arranged.edges, std::vector{Edge::Right});
+    expectClearOf(arranged, besidePalette, {left(210)}, largeFloating);
+    // With a drawer on the right already, the window moves (down, clear of the palette) instead.
+    const std::vector<DrawerNeed> leftAndRight{left(210), upperRight(585)};
+    arranged = arrangeDrawers(besidePalette, large, leftAndRight, {}, largeFloating);
+    EXPECT_EQ(arranged.frame, QRect(305, 179, 722, 585));
+    expectClearOf(arranged, besidePalette, leftAndRight, largeFloating);
+
+    const std::vector<QRect> floating{palette, controlPanel};
+
+    // The waterfall below the Control Panel, as tall as the room there: its bottom drawer does not lift it
+    // over the Control Panel; it gives up height instead.
+    const QRect belowPanel(0, 221, 962, 547);
+    const std::vector<DrawerNeed> all{left(), bottom(), upperRight(547), lowerRight(547)};
+    arranged = arrangeDrawers(belowPanel, screen, {bottom()}, {QSize(400, 300)}, floating);
+    EXPECT_EQ(arranged.frame, QRect(0, 221, 962, 547 - 100));
+    expectClearOf(arranged, belowPanel, {bottom()}, floating);
+    // Every drawer: the window narrows between the side drawers, all of it below the Control Panel.
+    arranged = arrangeDrawers(belowPanel, screen, all, {QSize(400, 300)}, floating);
+    expectOnScreenAndApart(arranged, all);
+    expectClearOf(arranged, belowPanel, all, floating);
+    EXPECT_GE(arranged.frame.top(), 221);
+    EXPECT_EQ(arranged.depths, (std::vector{230, 100, 150, 150})) << "nothing squeezed";
+
+    // Without the obstacles the same window may move up.
+    arranged = arrangeDrawers(belowPanel, screen, {bottom()}, {QSize(400, 300)});
+    EXPECT_EQ(arranged.frame, QRect(0, 121, 962, 547));
+}
+
+TEST(DrawerArrangement, WhereNoArrangementKeepsClearItIsTheOneWithoutObstaclesMarkedNotClear)
+{
+    // An obstacle over the whole screen but the window: no drawer finds room.
+    const QRect window(200, 200, 400, 300);
+    const std::vector<QRect> everywhere{QRect(0, 0, 1024, 200), QRect(0, 500, 1024, 268),
+                                        QRect(0, 0, 200, 768), QRect(600, 0, 424, 768)};
+    const DrawerArrangement arranged = arrangeDrawers(window, screen, {left()}, {}, everywhere);
+    EXPECT_FALSE(arranged.clear);
+    const DrawerArrangement without = arrangeDrawers(window, screen, {left()}, {});
+    EXPECT_EQ(arranged.frame, without.frame);
+    EXPECT_EQ(arranged.edges, without.edges);
+    EXPECT_EQ(arranged.depths, without.depths);
+}
+
 }  // namespace
 }  // namespace nupo

@@ -1,5 +1,6 @@
 #include "platform/appkit/ui/Drawer.h"
 
+#include "platform/appkit/ui/WindowHandle.h"
 #include "platform/appkit/ui/WindowPlacement.h"
 
 #include <QEvent>
@@ -189,6 +190,8 @@ void Drawer::finishTransition(int generation)
         hide();
         squeezedDepth_ = 0;
         setState(State::Closed);
+        // A palette that moved aside for the window's drawers comes back once they are all closed.
+        WindowPlacement::comeBack(parentWindow_);
     }
 }
 
@@ -210,8 +213,8 @@ QRect Drawer::placement() const
 {
     if (!parentWindow_)
         return geometry();
-    return drawerRect(WindowPlacement::frameOf(parentWindow_), edge_, shownDepth(), rounded(leadingOffset_),
-                      rounded(trailingOffset_));
+    return drawerRect(WindowPlacement::frameOf(parentWindow_).marginsRemoved(overWindow_), edge_,
+                      shownDepth(), rounded(leadingOffset_), rounded(trailingOffset_));
 }
 
 int Drawer::naturalDepth() const
@@ -250,7 +253,45 @@ void Drawer::arrangeDrawersOf(QWidget* window, bool mayResizeWindow)
             drawers.append(drawer);
     if (drawers.isEmpty())
         return;
+    const bool maximised = window->isMaximized() || window->isFullScreen();
+    if (maximised) {
+        // A maximised window keeps its frame: its drawers lie over its plot, inside its edges and clear of
+        // the rows of controls along its top and bottom, each on the side asked for and no deeper than a
+        // third of the window; a palette gives way to the window and its drawers.
+        const QRect frame = WindowPlacement::frameOf(window);
+        QMargins over;
+        for (const QRect& control : WindowPlacement::controlsOf(window)) {
+            if (control.bottom() < frame.top() + frame.height() / 4)
+                over.setTop(std::max(over.top(), control.bottom() + 1 - frame.top()));
+            else if (control.top() > frame.bottom() - frame.height() / 4)
+                over.setBottom(std::max(over.bottom(), frame.bottom() + 1 - control.top()));
+        }
+        QMargins reach;
+        for (Drawer* drawer : drawers) {
+            drawer->edge_ = drawer->askedEdge_;
+            const bool side = isSideEdge(drawer->edge_);
+            const int depth = std::min(drawer->naturalDepth(), (side ? frame.width() : frame.height()) / 3);
+            drawer->squeezedDepth_ = depth < drawer->naturalDepth() ? depth : 0;
+            if (drawer->edge_ == Edge::Left)
+                reach.setLeft(std::max(reach.left(), depth));
+            else if (drawer->edge_ == Edge::Right)
+                reach.setRight(std::max(reach.right(), depth));
+            else
+                reach.setBottom(std::max(reach.bottom(), depth));
+        }
+        for (Drawer* drawer : drawers) {
+            // The bottom drawer keeps the window's width (its offsets follow that width).
+            drawer->overWindow_ =
+                over + (drawer->edge_ == Edge::Bottom ? QMargins(0, 0, 0, reach.bottom()) : reach);
+            drawer->place();
+            drawer->raise();
+        }
+        // Once the drawer opening now is shown too.
+        QTimer::singleShot(0, window, [window] { WindowPlacement::giveWayTo(window); });
+        return;
+    }
     busy.push_back(window);
+    bool makeRoom = false;
     // A second round settles what the window's move or resize changed (the offsets follow its size).
     for (int round = 0; round < 2; ++round) {
         std::vector<DrawerNeed> needs;
@@ -263,16 +304,29 @@ void Drawer::arrangeDrawersOf(QWidget* window, bool mayResizeWindow)
         std::vector<QSize> leastFrames;
         if (mayResizeWindow)
             leastFrames = {frameKeepingControlsWhole(window), WindowPlacement::leastFrameSize(window)};
-        const DrawerArrangement arranged =
-            arrangeDrawers(frame, WindowPlacement::availableArea(window), needs, leastFrames);
+        // The drawers keep clear of the windows that float above the others; where they cannot, the
+        // windows that may give way (a palette) move aside, never the others (the Control Panel). A
+        // maximised window leaves them no room but on it.
+        const QRect area = WindowPlacement::availableArea(window);
+        const auto framesOf = [](const QList<QRect>& frames) {
+            return std::vector<QRect>(frames.begin(), frames.end());
+        };
+        const std::vector<QRect> fixed = framesOf(WindowPlacement::fixedFrames(window));
+        DrawerArrangement arranged = arrangeDrawers(frame, area, needs, leastFrames,
+                                                    framesOf(WindowPlacement::keptClearFrames(window)));
+        if (!arranged.clear) {
+            arranged = arrangeDrawers(frame, area, needs, leastFrames, fixed);
+            makeRoom = true;
+        }
         if (arranged.frame.size() != frame.size())
             window->resize(arranged.frame.size().shrunkBy(WindowPlacement::decorationOf(window)));
         if (arranged.frame.topLeft() != frame.topLeft()) {
-            window->move(arranged.frame.topLeft());
+            WindowPlacement::moveFrame(window, arranged.frame.topLeft());
             WindowPlacement::noteSpot(window, arranged.frame.topLeft());
         }
         for (int i = 0; i < drawers.size(); ++i) {
             Drawer* drawer = drawers[i];
+            drawer->overWindow_ = QMargins();
             drawer->edge_ = arranged.edges[std::size_t(i)];
             const int depth = arranged.depths[std::size_t(i)];
             drawer->squeezedDepth_ = depth < drawer->naturalDepth() ? depth : 0;
@@ -282,6 +336,8 @@ void Drawer::arrangeDrawersOf(QWidget* window, bool mayResizeWindow)
             break;
     }
     busy.erase(std::find(busy.begin(), busy.end(), window));
+    if (makeRoom)
+        WindowPlacement::giveWayTo(window);
 }
 
 void Drawer::place()
@@ -317,6 +373,12 @@ bool Drawer::eventFilter(QObject* watched, QEvent* event)
                     show();
                 }
                 break;
+            case QEvent::WindowStateChange:
+                // Maximised or restored: the drawers are arranged for the new frame once it is known (the
+                // restored window may give up size for them again).
+                if (isOpenOrOpening())
+                    QTimer::singleShot(0, this, [this] { rearrange(true); });
+                break;
             case QEvent::WindowActivate:
                 // An open drawer comes to the front with its window (another window may have covered it).
                 if (isOpenOrOpening())
@@ -330,6 +392,26 @@ bool Drawer::eventFilter(QObject* watched, QEvent* event)
         }
     }
     return QWidget::eventFilter(watched, event);
+}
+
+void Drawer::changeEvent(QEvent* event)
+{
+    // Clicked, a drawer comes above a window that floats over the others (a palette) where it lies under
+    // one, and goes back to its window's level when the user turns elsewhere.
+    if (event->type() == QEvent::ActivationChange) {
+        const QRect placed = frameGeometry();
+        const QList<QRect> floating = WindowPlacement::keptClearFrames(this);
+        const bool under = std::any_of(floating.begin(), floating.end(),
+                                       [&placed](const QRect& f) { return f.intersects(placed); });
+        WindowHandle handle(this);
+        if (isActiveWindow() && under) {
+            handle.setStatusWindowLevel(true);
+            raise();
+        } else if (!isActiveWindow()) {
+            handle.setStatusWindowLevel(false);
+        }
+    }
+    QWidget::changeEvent(event);
 }
 
 bool Drawer::onOuterEdge(const QPoint& position) const

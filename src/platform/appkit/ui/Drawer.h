@@ -2,6 +2,7 @@
 
 #include "platform/appkit/DrawerArrangement.h"
 
+#include <QMargins>
 #include <QPointer>
 #include <QSizeF>
 #include <QWidget>
@@ -94,6 +95,7 @@ signals:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -119,6 +121,7 @@ private:
     Edge edge_;
     Edge askedEdge_;         // the edge the last open asked for
     int squeezedDepth_ = 0;  // the depth it is squeezed to; 0 when it has room
+    QMargins overWindow_;    // how far the drawers of a maximised window lie over its edges
     State state_ = State::Closed;
     int generation_ = 0;
     QSizeF contentSize_{100.0, 100.0};

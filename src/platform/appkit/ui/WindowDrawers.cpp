@@ -189,10 +189,10 @@ void WindowDrawers::setRightDrawerOffsets()
 
 WindowDrawers::RightOffsets WindowDrawers::rightOffsetsFor(double windowHeight)
 {
-    // The odd row of an odd height stays below both, so that they never share a row.
+    // Both meet at the middle row; the odd point of an odd height goes to the lower one's trailing offset.
     const double half = std::floor(std::max(0.0, windowHeight / 2.0));
     const double rest = std::floor(std::max(0.0, windowHeight - 2.0 * half));
-    return {50.0, half + rest, half, rest + 50.0};
+    return {50.0, half, half, rest + 50.0};
 }
 
 double WindowDrawers::snappedRightWidth(double requested)

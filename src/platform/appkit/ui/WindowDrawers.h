@@ -64,7 +64,7 @@ public:
     QSizeF drawerWillResizeContents(Drawer* drawer, const QSizeF& size);
 
     // The right drawers' offsets for a window height: the upper from 50 below the top to the middle, the
-    // lower from the middle to 50 (and the odd point) above the bottom; they share no row.
+    // lower from the middle to 50 (and the odd point) above the bottom; they meet on the middle row.
     struct RightOffsets {
         double upperLeading, upperTrailing, lowerLeading, lowerTrailing;
     };

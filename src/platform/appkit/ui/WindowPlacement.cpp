@@ -16,9 +16,11 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QScreen>
 #include <QTabBar>
 #include <QTextEdit>
+#include <QTimer>
 #include <QWidget>
 
 #ifdef NUPO_HAVE_XCB
@@ -38,9 +40,22 @@ const char* placedProperty = "nupoPlacedOnScreen";
 const char* awaitingFrameProperty = "nupoAwaitingFrame";
 const char* keptClearProperty = "nupoKeptClear";
 const char* chosenFrameProperty = "nupoChosenFrame";
+const char* givesWayProperty = "nupoGivesWay";
+// A place a window opens clear of, besides the windows kept clear.
+const char* openClearOfProperty = "nupoOpenClearOf";
+// A window that gave way: for which window (its address), from where and to where it moved.
+const char* gaveWayForProperty = "nupoGaveWayFor";
+const char* gaveWayFromProperty = "nupoGaveWayFrom";
+const char* gaveWayToProperty = "nupoGaveWayTo";
+// On a window that others gave way to: they go back when it is destroyed.
+const char* returnsOnDestroyProperty = "nupoReturnsOnDestroy";
+// On a window while others that gave way to it have not gone back.
+const char* othersGaveWayProperty = "nupoOthersGaveWay";
 // Where a window was put at its first show (the corner of its frame as asked of the window manager),
 // which its frame geometry need not show yet while the window manager is still framing it.
 const char* spotProperty = "nupoPlacedAt";
+// Set while a window, shown but not framed yet, stands by its client area (see the end of eventFilter).
+const char* clientPlacedProperty = "nupoClientPlaced";
 
 std::vector<WindowPlacement::FirstShowHook>& firstShowHooks()
 {
@@ -58,6 +73,9 @@ QMargins knownDecoration(const QWidget* window)
 {
     const QRect frame = window->frameGeometry();
     const QRect inner = window->geometry();
+    // While the window manager reparents the window, Qt may hold a frame that does not enclose it.
+    if (!frame.contains(inner))
+        return {};
     return {inner.left() - frame.left(), inner.top() - frame.top(), frame.right() - inner.right(),
             frame.bottom() - inner.bottom()};
 }
@@ -181,14 +199,13 @@ void WindowPlacement::keepOnScreen(QWidget* window)
     if (fitted != client)
         window->resize(fitted);
 
-    // pos() is the top-left corner of the frame.
-    const QPoint at = window->pos();
+    const QPoint at = frameOf(window).topLeft();
     const int right = area.left() + area.width() - (fitted.width() + extraWidth);
     const int bottom = area.top() + area.height() - (fitted.height() + extraHeight);
     const QPoint inside(std::clamp(at.x(), area.left(), std::max(area.left(), right)),
                         std::clamp(at.y(), area.top(), std::max(area.top(), bottom)));
     if (inside != at)
-        window->move(inside);
+        moveFrame(window, inside);
 }
 
 QRect WindowPlacement::frameOf(const QWidget* window)
@@ -197,14 +214,24 @@ QRect WindowPlacement::frameOf(const QWidget* window)
         return {};
     if (isFrameless(window) || !knownDecoration(window).isNull())
         return window->frameGeometry();
-    // pos() is where the frame's corner goes once the window manager frames the window.
-    return QRect(window->pos(), window->size().grownBy(decorationOf(window)));
+    const QMargins decoration = decorationOf(window);
+    // Put by its client area while the window manager frames it, the frame is that area and the
+    // decoration; else pos() is where the frame's corner goes once the window manager frames the window.
+    if (window->property(clientPlacedProperty).toBool())
+        return window->geometry().marginsAdded(decoration);
+    return QRect(window->pos(), window->size().grownBy(decoration));
 }
 
 void WindowPlacement::keepClear(QWidget* window)
 {
     if (window)
         window->setProperty(keptClearProperty, true);
+}
+
+void WindowPlacement::letGiveWay(QWidget* window)
+{
+    if (window)
+        window->setProperty(givesWayProperty, true);
 }
 
 QList<QRect> WindowPlacement::keptClearFrames(const QWidget* except)
@@ -214,6 +241,140 @@ QList<QRect> WindowPlacement::keptClearFrames(const QWidget* except)
         if (other != except && other->isVisible() && other->property(keptClearProperty).toBool())
             frames.append(frameOf(other));
     return frames;
+}
+
+QList<QRect> WindowPlacement::fixedFrames(const QWidget* except)
+{
+    QList<QRect> frames;
+    for (const QWidget* other : QApplication::topLevelWidgets())
+        if (other != except && other->isVisible() && other->property(keptClearProperty).toBool() &&
+            !other->property(givesWayProperty).toBool())
+            frames.append(frameOf(other));
+    return frames;
+}
+
+QList<QWidget*> WindowPlacement::ownWindowsOf(const QWidget* window)
+{
+    QList<QWidget*> own;
+    if (!window)
+        return own;
+    for (QWidget* child : window->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (child->isWindow() && child->isVisible())
+            own.append(child);
+    return own;
+}
+
+namespace {
+
+bool isMaximised(const QWidget* window)
+{
+    return window->isMaximized() || window->isFullScreen();
+}
+
+// Whether the window's frame takes (nearly) the whole available area, as a maximised one does: the
+// window manager may tell the new size before the new state.
+bool fillsArea(const QWidget* window)
+{
+    const QRect frame = WindowPlacement::frameOf(window);
+    const QRect area = WindowPlacement::availableArea(window);
+    return frame.width() >= area.width() - WindowPlacement::cascadeStep &&
+           frame.height() >= area.height() - WindowPlacement::cascadeStep;
+}
+
+quintptr idOf(const QWidget* window)
+{
+    return quintptr(window);
+}
+
+// The windows that gave way to the owner (known by its address: it may be gone) go back where they
+// were, unless the owner (still there) or a window of its own would lie under them. Whether one stayed.
+bool returnWindowsThatGaveWay(quintptr owner, const QWidget* shownOwner)
+{
+    QList<QRect> room;
+    if (shownOwner) {
+        room.append(WindowPlacement::frameOf(shownOwner));
+        for (const QWidget* own : WindowPlacement::ownWindowsOf(shownOwner))
+            room.append(own->frameGeometry());
+    }
+    bool stayed = false;
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window->property(gaveWayForProperty).value<quintptr>() != owner)
+            continue;
+        const QPoint from = window->property(gaveWayFromProperty).toPoint();
+        const QPoint to = window->property(gaveWayToProperty).toPoint();
+        const QRect frame = WindowPlacement::frameOf(window);
+        const QRect back(from, frame.size());
+        if (std::any_of(room.begin(), room.end(), [&back](const QRect& r) { return r.intersects(back); })) {
+            stayed = true;
+            continue;
+        }
+        window->setProperty(gaveWayForProperty, QVariant());
+        // One the user moved since stays where the user put it.
+        if (window->isVisible() && frame.topLeft() == to)
+            window->move(from);
+    }
+    return stayed;
+}
+
+}  // namespace
+
+void WindowPlacement::giveWayTo(QWidget* owner)
+{
+    if (!owner || !owner->isVisible())
+        return;
+    const bool maximised = isMaximised(owner);
+    QList<QRect> room{frameOf(owner)};
+    QList<ShownWindowFrame> shown{{frameOf(owner), controlsOf(owner)}};
+    for (const QWidget* own : ownWindowsOf(owner)) {
+        room.append(own->frameGeometry());
+        shown.append({own->frameGeometry(), controlsOf(own)});
+    }
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window == owner || !window->isVisible() || !window->property(givesWayProperty).toBool())
+            continue;
+        const QRect frame = frameOf(window);
+        if (std::none_of(room.begin(), room.end(), [&frame](const QRect& r) { return r.intersects(frame); }))
+            continue;
+        const QRect area = availableArea(window);
+        const QList<QRect> fixed = fixedFrames(window);
+        std::optional<QRect> spot;
+        if (!maximised) {
+            spot = clearSpot(frame, frame.size(), area, room + fixed);
+            if (spot && spot->size() != frame.size())
+                spot.reset();
+        }
+        if (!spot)
+            spot = openingSpot(frame, area, shown, fixed);
+        if (!spot || spot->topLeft() == frame.topLeft())
+            continue;
+        if (window->property(gaveWayForProperty).value<quintptr>() != idOf(owner)) {
+            if (!window->property(gaveWayForProperty).isValid())
+                window->setProperty(gaveWayFromProperty, frame.topLeft());
+            window->setProperty(gaveWayForProperty, QVariant::fromValue(idOf(owner)));
+            if (!owner->property(returnsOnDestroyProperty).toBool()) {
+                owner->setProperty(returnsOnDestroyProperty, true);
+                const quintptr id = idOf(owner);
+                QObject::connect(owner, &QObject::destroyed, qApp,
+                                 [id] { returnWindowsThatGaveWay(id, nullptr); });
+            }
+        }
+        owner->setProperty(othersGaveWayProperty, true);
+        window->setProperty(gaveWayToProperty, spot->topLeft());
+        window->move(spot->topLeft());
+    }
+}
+
+void WindowPlacement::comeBack(QWidget* owner)
+{
+    if (!owner)
+        return;
+    if (owner->isVisible() && (isMaximised(owner) || fillsArea(owner)))
+        return;
+    // One that cannot go back yet keeps off the owner as it now stands (restored, its drawers closing).
+    const bool stayed = returnWindowsThatGaveWay(idOf(owner), owner->isVisible() ? owner : nullptr);
+    owner->setProperty(othersGaveWayProperty, stayed);
+    if (stayed && owner->isVisible())
+        giveWayTo(owner);
 }
 
 std::optional<QRect> WindowPlacement::clearSpot(const QRect& current, const QSize& least, const QRect& area,
@@ -318,7 +479,7 @@ bool WindowPlacement::moveClearOf(QWidget* window, const QList<QRect>& frames)
     const QSize client = best->size().shrunkBy(decorationOf(window));
     if (client != window->size())
         window->resize(client);
-    window->move(best->topLeft());
+    moveFrame(window, best->topLeft());
     return true;
 }
 
@@ -356,9 +517,17 @@ void WindowPlacement::openClearOfShownWindows(QWidget* window)
             (isPlacedWindowType(type) || type == Qt::Tool))
             shown.append({frameOf(other), controlsOf(other)});
     }
-    if (const std::optional<QRect> spot =
-            openingSpot(frameOf(window), availableArea(window), shown, keptClearFrames(window)))
-        window->move(spot->topLeft());
+    QList<QRect> clearOf = keptClearFrames(window);
+    if (const QRect place = window->property(openClearOfProperty).toRect(); !place.isEmpty())
+        clearOf.append(place);
+    if (const std::optional<QRect> spot = openingSpot(frameOf(window), availableArea(window), shown, clearOf))
+        moveFrame(window, spot->topLeft());
+}
+
+void WindowPlacement::openClearOf(QWidget* window, const QRect& place)
+{
+    if (window)
+        window->setProperty(openClearOfProperty, place);
 }
 
 QList<QRect> WindowPlacement::controlsOf(const QWidget* window)
@@ -373,7 +542,8 @@ QList<QRect> WindowPlacement::controlsOf(const QWidget* window)
     // The client area's corner on the screen, as frameOf() has it (also before the window is framed).
     const QPoint client = frame.topLeft() + QPoint(decoration.left(), decoration.top());
     for (const QWidget* child : window->findChildren<QWidget*>()) {
-        if (child->isWindow() || !child->isVisibleTo(window) || !isControl(child))
+        // Not those of its own windows (drawers, panels): they are windows of their own.
+        if (child->window() != window || !child->isVisibleTo(window) || !isControl(child))
             continue;
         // What of it shows: its parents and siblings may cut it (a scrolled panel).
         const QRect seen = child->visibleRegion().boundingRect();
@@ -415,9 +585,26 @@ bool WindowPlacement::eventFilter(QObject* watched, QEvent* event)
     // Every event of the application passes here, those other threads post among them.
     const QEvent::Type type = handedOverEventType(event);
     if (!watched->isWidgetType() || (type != QEvent::Show && type != QEvent::Move && type != QEvent::Resize &&
-                                     type != QEvent::WindowActivate && type != QEvent::Paint))
+                                     type != QEvent::WindowActivate && type != QEvent::Paint &&
+                                     type != QEvent::WindowStateChange && type != QEvent::Hide))
         return false;
     auto* window = static_cast<QWidget*>(watched);
+    if (window->isWindow() && window->property(placedProperty).toBool() &&
+        (type == QEvent::WindowStateChange || type == QEvent::Hide ||
+         (type == QEvent::Resize &&
+          (isMaximised(window) || window->property(othersGaveWayProperty).toBool())))) {
+        // A maximised window has the windows that may give way move off its controls; they come back as it
+        // is restored or hidden. Its new frame and layout are known once the event is handled.
+        const QPointer<QWidget> changed(window);
+        QTimer::singleShot(0, qApp, [changed] {
+            if (!changed)
+                return;
+            if (changed->isVisible() && isMaximised(changed))
+                giveWayTo(changed);
+            else if (!changed->isVisible() || !fillsArea(changed))  // not still being maximised
+                comeBack(changed);
+        });
+    }
     if (type != QEvent::Show) {
         // Placed before the window manager framed it, the window is placed again once its frame is
         // known (a first window has no other to take the frame's size from, and a window manager may
@@ -425,13 +612,18 @@ bool WindowPlacement::eventFilter(QObject* watched, QEvent* event)
         // windows kept clear.
         if (window->isWindow() && window->property(awaitingFrameProperty).toBool() &&
             !knownDecoration(window).isNull()) {
-            window->setProperty(awaitingFrameProperty, false);
-            // A window manager that places windows itself may not have taken the spot asked for.
+            window->setProperty(clientPlacedProperty, false);
+            // A window manager that places windows itself may not have taken the spot asked for, and may
+            // still tell a stale place after it framed the window: until the window is first painted or
+            // activated (it stands where it will be seen), it goes back to its spot.
+            if (type == QEvent::Paint || type == QEvent::WindowActivate)
+                window->setProperty(awaitingFrameProperty, false);
             const QVariant spot = window->property(spotProperty);
             if (spot.isValid() && window->pos() != spot.toPoint())
                 window->move(spot.toPoint());
             keepOnScreen(window);
             moveClearOf(window, keptClearFrames(window));
+            window->setProperty(spotProperty, window->pos());
         }
         return false;
     }
@@ -458,7 +650,28 @@ bool WindowPlacement::eventFilter(QObject* watched, QEvent* event)
     }
     limitToArea(window);
     window->setProperty(spotProperty, window->pos());
+    // Made on the display but not framed yet, the window goes where its client area is asked to go, and
+    // the window manager frames it around that: asked for the frame's corner, the title bar would land
+    // above it, over the window that the frame was to keep clear of. So the client area is put the
+    // decoration (as far as known from the windows framed already) inside the spot.
+    if (window->property(awaitingFrameProperty).toBool() && windowManagerRuns()) {
+        const QMargins decoration = decorationOf(window);
+        window->move(window->pos() + QPoint(decoration.left(), decoration.top()));
+        window->setProperty(clientPlacedProperty, true);
+    }
     return false;
+}
+
+void WindowPlacement::moveFrame(QWidget* window, const QPoint& corner)
+{
+    if (!window)
+        return;
+    if (window->property(clientPlacedProperty).toBool() && knownDecoration(window).isNull()) {
+        const QMargins decoration = decorationOf(window);
+        window->move(corner + QPoint(decoration.left(), decoration.top()));
+    } else {
+        window->move(corner);
+    }
 }
 
 }  // namespace nupo

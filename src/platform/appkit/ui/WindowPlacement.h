@@ -54,13 +54,18 @@ public:
     // Notes where the window's frame corner was put: where it goes again, should the window manager
     // frame it elsewhere, and where cascade() finds it.
     static void noteSpot(QWidget* window, const QPoint& frameCorner);
+    // Moves the window's frame corner to `corner` (also while the window manager is still framing it).
+    static void moveFrame(QWidget* window, const QPoint& corner);
     // Marks a window whose frame its caller chose before its first show: it is not moved away from
     // the windows it covers (it is still kept on the screen and clear of the windows kept clear).
     static void keepChosenFrame(QWidget* window);
     // Moves the window, at its size, to the spot of the available area where it covers the least of
-    // the shown windows' controls, then of the shown windows, and none of the windows kept clear
-    // (openingSpot); leaves it where it is when it covers nothing.
+    // the shown windows' controls, then of the shown windows, and none of the windows kept clear nor the
+    // place given by openClearOf() (openingSpot); leaves it where it is when it covers nothing.
     static void openClearOfShownWindows(QWidget* window);
+    // Gives a window, before its first show, a place (screen coordinates) it opens clear of as of the
+    // windows kept clear: the row of buttons that opens it.
+    static void openClearOf(QWidget* window, const QRect& place);
     // The places of a shown window's controls in screen coordinates: its title bar, its menu bar and
     // the buttons, fields, sliders, lists and texts of its content; not its plots and pictures.
     static QList<QRect> controlsOf(const QWidget* window);
@@ -70,8 +75,22 @@ public:
     static QRect frameOf(const QWidget* window);
     // Marks a window that floats above the others: windows opening under it are moved clear of it.
     static void keepClear(QWidget* window);
+    // Marks a window kept clear that moves aside (as a floating palette may) where nothing else makes
+    // room: see giveWayTo().
+    static void letGiveWay(QWidget* window);
     // The frames of the shown windows marked with keepClear(), but for the given window.
     static QList<QRect> keptClearFrames(const QWidget* except);
+    // The same of the windows kept clear that never give way.
+    static QList<QRect> fixedFrames(const QWidget* except);
+    // The windows that give way and lie on the owner, on the windows that belong to it (its drawers and
+    // panels) or, the owner maximised, on its controls move aside: clear of them where the screen has
+    // room, else where they cover the least of the owner's controls; never onto a window kept clear.
+    static void giveWayTo(QWidget* owner);
+    // The windows that gave way to the owner go back where they were once the owner is hidden or not
+    // maximised, where their old spot lies clear of it and of its own windows (its drawers closed); one
+    // that cannot go back yet keeps clear of the owner as it now stands. One the user moved since stays
+    // where the user put it.
+    static void comeBack(QWidget* owner);
     // Moves the window, if its frame overlaps one of the given frames, to the first spot of the
     // available area (scanning from the top left, rows first) where it overlaps none; where no spot
     // holds it whole, to the spot that holds the most of it, shrunk to fit (not below its minimum
@@ -81,6 +100,8 @@ public:
     // itself when it overlaps none of the frames; nothing when no spot of the area holds even `least`.
     static std::optional<QRect> clearSpot(const QRect& current, const QSize& least, const QRect& area,
                                           const QList<QRect>& frames);
+    // The windows that belong to the window and are shown: its drawers and panels.
+    static QList<QWidget*> ownWindowsOf(const QWidget* window);
     // The smallest frame the window can take: its minimum size and its decoration.
     static QSize leastFrameSize(const QWidget* window);
     // The largest size the window may take: the available area less its decoration (never below its

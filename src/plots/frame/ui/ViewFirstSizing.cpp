@@ -39,7 +39,7 @@ ViewFirstSizing::ViewFirstSizing(QWidget* window, QWidget* view, QScrollArea* co
     controls->setMinimumHeight(
         std::max(0, std::min(controls->minimumSizeHint().height(), scrollBar + 2 * controls->frameWidth())));
     window->installEventFilter(this);
-    fit(window->height());
+    fit(window->size());
 }
 
 int ViewFirstSizing::controlsHeight(int windowHeight, int others, int viewMinimum, int controlsMinimum,
@@ -51,10 +51,19 @@ int ViewFirstSizing::controlsHeight(int windowHeight, int others, int viewMinimu
     return std::max(controlsMinimum, std::min(controlsNatural, room));
 }
 
-void ViewFirstSizing::fit(int windowHeight)
+void ViewFirstSizing::fit(const QSize& windowSize)
 {
     if (!window_ || !view_ || !controls_ || !window_->layout())
         return;
+    const int windowHeight = windowSize.height();
+    // Narrower than its controls, the area scrolls sideways: its scroll bar then comes below the controls
+    // (counted in the area's size hint and height) instead of over their last row.
+    if (const QWidget* pane = controls_->widget()) {
+        const int across =
+            windowSize.width() - (window_->width() - controls_->width()) - 2 * controls_->frameWidth();
+        controls_->setHorizontalScrollBarPolicy(
+            pane->minimumSizeHint().width() > across ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAsNeeded);
+    }
     const int controlsMinimum = controls_->minimumHeight();
     const int viewMinimum = minimumHeight(view_);
     // What the window's layout needs besides the view and the controls: the top row, a menu bar,
@@ -63,7 +72,7 @@ void ViewFirstSizing::fit(int windowHeight)
     int natural = controls_->frameWidth() * 2;
     if (QWidget* pane = controls_->widget())
         natural += pane->sizeHint().height();
-    if (controls_->horizontalScrollBar()->isVisible())
+    if (controls_->horizontalScrollBarPolicy() == Qt::ScrollBarAlwaysOn)
         natural += controls_->horizontalScrollBar()->sizeHint().height();
     controls_->setMaximumHeight(
         controlsHeight(windowHeight, others, viewMinimum, controlsMinimum, natural, viewShare_));
@@ -74,9 +83,9 @@ bool ViewFirstSizing::eventFilter(QObject* watched, QEvent* event)
     // The cap is set before the window's layout lays out the new size; a layout request (a menu bar
     // added, the other view shown) may change what the rest of the window needs.
     if (watched == window_ && event->type() == QEvent::Resize)
-        fit(static_cast<QResizeEvent*>(event)->size().height());
+        fit(static_cast<QResizeEvent*>(event)->size());
     else if (watched == window_ && event->type() == QEvent::LayoutRequest)
-        fit(window_->height());
+        fit(window_->size());
     return QObject::eventFilter(watched, event);
 }
 

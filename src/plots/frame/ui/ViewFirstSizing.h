@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QSize>
 
 class QLayout;
 class QScrollArea;
@@ -13,7 +14,8 @@ namespace nupo {
 // scroll area; at every resize the area is capped so that the view keeps `viewShare` of the window's
 // height (up to `usableViewHeight`, tall enough to read a plot), and the controls scroll. A window tall
 // enough for both shows the controls whole and gives the view the rest. Short of room, the controls
-// shrink to what their scroll bar needs.
+// shrink to what their scroll bar needs. A window narrower than its controls has their sideways scroll
+// bar below them, never over their last row.
 class ViewFirstSizing : public QObject {
 public:
     static constexpr int usableViewHeight = 300;
@@ -33,7 +35,7 @@ protected:
 
 private:
     ViewFirstSizing(QWidget* window, QWidget* view, QScrollArea* controls, double viewShare);
-    void fit(int windowHeight);
+    void fit(const QSize& windowSize);
 
     QPointer<QWidget> window_;
     QPointer<QWidget> view_;

@@ -1,8 +1,11 @@
 #include "plots/rawwave/ui/QXRoundController.h"
 
 #include "platform/appkit/ui/WindowHandle.h"
+#include "platform/appkit/ui/WindowPlacement.h"
 #include "platform/viewhost/ui/PlotViewHosting.h"
 
+#include <QAbstractButton>
+#include <QApplication>
 #include <QEvent>
 #include <QGuiApplication>
 #include <QRegion>
@@ -30,6 +33,12 @@ void QXRoundController::awakeFromNib()
     window->resize(size.toSize());
     if (QXRoundCustomView::isRound(roundView.layout()))
         window->setMask(QRegion(0, 0, window->width(), window->height(), QRegion::Ellipse));
+    // It floats in front: it opens clear of the row of buttons that opened it, which stays in reach.
+    if (const QWidget* button = qobject_cast<QAbstractButton*>(QApplication::focusWidget())) {
+        const QWidget* row =
+            button->parentWidget() && !button->parentWidget()->isWindow() ? button->parentWidget() : button;
+        WindowPlacement::openClearOf(window, QRect(row->mapToGlobal(QPoint(0, 0)), row->size()));
+    }
     if (host) {
         // The view's host widget takes the clicks on the traces: it is watched for the double click too.
         if (QWidget* viewHost = hostPlotView(host, roundView))

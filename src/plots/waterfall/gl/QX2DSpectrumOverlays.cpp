@@ -207,14 +207,11 @@ void QX2DSpectrumOverlays::keyMarkers()
 
 void QX2DSpectrumOverlays::timeLabels(float yBase, float ySlope)
 {
-    // From the newest row back: the far rows crowd together in the picture, and a time that would write
-    // over a nearer one is left out.
-    TextSpacing spacing;
     for (int i = 0; i <= 16; ++i) {
         const float dx = 8.0f * i;
         const float dy = yBase + static_cast<float>(i) / ySlope;
         glTranslatef(dx, dy, 0);
-        printTimeXRecZ(0, 0, i, &spacing);
+        printTimeXRecZ(0, 0, i);
         glTranslatef(-dx, -dy, 0);
     }
 }
@@ -376,15 +373,12 @@ void QX2DSpectrumOverlays::printTimeRecZ(float x, float y, int back)
     outputBig(x, y, text);
 }
 
-void QX2DSpectrumOverlays::printTimeXRecZ(float x, float y, int i, TextSpacing* spacing)
+void QX2DSpectrumOverlays::printTimeXRecZ(float x, float y, int i)
 {
     const int index = 8 * i;
     const int t = index >= 0 && index < 130 ? drawnWaterfallFrame().timeRec[index] : 0;
     const QString text = timeStampText(t < 0 ? 0 : t, SampleSpeed.load(relaxed));
-    if (spacing)
-        spacing->output(viewSizedFont(), x, y, text.toLatin1().constData());
-    else
-        outputSSZ(x, y, text.toLatin1().constData());
+    outputSSZ(x, y, text.toLatin1().constData());
 }
 
 void QX2DSpectrumOverlays::drawLightLocationA()

@@ -2,8 +2,6 @@
 
 namespace nupo {
 
-class TextSpacing;
-
 // Spacing state of the frequency labels and axis cubes (the frames' own): the minimum distance between
 // two of them in model units, and the y of the last label and cube drawn in the current pass.
 inline float fDisplayD = 4.0f;
@@ -56,7 +54,7 @@ public:
     // The key marker of sample ploop − back as one character (Times Roman 24).
     void printTimeRecZ(float x, float y, int back);
     // The clock time of the frame drawn 8 × i frames ago.
-    void printTimeXRecZ(float x, float y, int i, TextSpacing* spacing = nullptr);
+    void printTimeXRecZ(float x, float y, int i);
 
     // Marks the light's place (draws nothing); leaves the colour yellow, lighting and 2D texturing on.
     void drawLightLocationA();

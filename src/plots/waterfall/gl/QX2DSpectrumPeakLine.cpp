@@ -159,7 +159,7 @@ void QX2DSpectrumPeakLine::drawStripes(int ch, float peakHertz, bool band512)
         peakFA = lit;
 }
 
-void QX2DSpectrumPeakLine::drawColumnLabels(int j, bool band512, TextSpacing& spacing)
+void QX2DSpectrumPeakLine::drawColumnLabels(int j, bool band512)
 {
     QX2DSpectrumOverlays& overlays = QX2DSpectrumOverlays::sharedQX2DSpectrumOverlays();
     for (int label = 0; label < 9; ++label) {
@@ -168,10 +168,10 @@ void QX2DSpectrumPeakLine::drawColumnLabels(int j, bool band512, TextSpacing& sp
             continue;
         const float large = band512 ? l.largeX512 : l.largeXLinear;
         const float small = band512 ? l.smallX512 : l.smallXLinear;
-        labelfftBigX(l.x, l.lowerY, 0, label, 0, &spacing);
+        labelfftBigX(l.x, l.lowerY, 0, label, 0);
         overlays.drawHorizontalLevelMark(1.0f, large, -45.5f, peakFA == label ? 1 : 0);
         overlays.drawHorizontalLevelMark(0.5f, small, -25.8f, 0);
-        labelfftBigX(l.x, l.upperY, 0, label, 0, &spacing);
+        labelfftBigX(l.x, l.upperY, 0, label, 0);
         overlays.drawHorizontalLevelMark(1.0f, large, 35.5f, peakFB == label ? 1 : 0);
         overlays.drawHorizontalLevelMark(0.5f, small, 15.8f, 0);
     }
@@ -236,9 +236,6 @@ void QX2DSpectrumPeakLine::DrawHorizontalLine(int ch, int BrainwaveMode, int tex
         }
     }
 
-    // The band captions of neighbouring columns (Gamma's and the mains band's) stand close together: one
-    // that would write over another is left out.
-    TextSpacing captions;
     for (int j = 0; j < 64; ++j) {
         float h = columnHeight(ch, j, mode, paused, sinceStart);
         if (textureMode == 1)
@@ -253,7 +250,7 @@ void QX2DSpectrumPeakLine::DrawHorizontalLine(int ch, int BrainwaveMode, int tex
         else if (rightChannel(ch))
             drawFloorAZ(0, 0.0f, 68.5f - h, 0.5f, h);
         if (leftChannel(ch))
-            drawColumnLabels(j, band512, captions);
+            drawColumnLabels(j, band512);
         glTranslatef(-dx, 0.0f, 0.0f);
     }
     drawScaleLabels(ch, mode);

@@ -2,8 +2,6 @@
 
 namespace nupo {
 
-class TextSpacing;
-
 // The peak line's state, which its frames keep (one frame of the class draws at a time):
 // Scale references of the peak line, CH 1..CH 4 (1 again once the history has been emptied).
 inline float peakAmpLR[4] = {};
@@ -42,7 +40,7 @@ private:
     float columnValue(int ch, int j) const;
     float averaged(int ch, int j, float v, bool paused, int sinceStart, int twoWindows);
     void drawStripes(int ch, float peakHertz, bool band512);
-    void drawColumnLabels(int j, bool band512, TextSpacing& spacing);
+    void drawColumnLabels(int j, bool band512);
     void drawScaleLabels(int ch, int mode);
 };
 

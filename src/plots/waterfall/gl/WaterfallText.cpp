@@ -8,7 +8,6 @@
 
 #include <GL/gl.h>
 
-#include <algorithm>
 #include <cstdio>
 
 namespace nupo {
@@ -21,18 +20,6 @@ void output(GlutBitmapFont font, float x, float y, const char* text)
 {
     glRasterPos2f(x, y);
     glutBitmapString(font, text);
-}
-
-// The window rectangle a text takes from the current raster position: its advance wide, from the
-// descenders below the baseline to the capitals and digits above it (a fifth and seven tenths of the
-// font's size: texts a line apart do not touch).
-QRect textBox(GlutBitmapFont font, const char* text)
-{
-    GLfloat at[4] = {};
-    glGetFloatv(GL_CURRENT_RASTER_POSITION, at);
-    const int size = BitmapFont::face(font).pixelSize();
-    const int descent = size / 5, ascent = (size * 7 + 9) / 10;
-    return QRect(int(at[0]), int(at[1]) - descent, std::max(1, glutBitmapLength(font, text)), descent + ascent);
 }
 
 std::string microvolts(int value)
@@ -74,32 +61,12 @@ void outputBig(float x, float y, const char* text)
     output(GLUT_BITMAP_TIMES_ROMAN_24, x, y, text);
 }
 
-GlutBitmapFont viewSizedFont()
-{
-    return xsizeZ < 800    ? GLUT_BITMAP_HELVETICA_10
-           : xsizeZ < 1300 ? GLUT_BITMAP_HELVETICA_12
-                           : GLUT_BITMAP_HELVETICA_18;
-}
-
 void outputSSZ(float x, float y, const char* text)
 {
-    output(viewSizedFont(), x, y, text);
-}
-
-bool TextSpacing::output(GlutBitmapFont font, float x, float y, const char* text)
-{
-    glRasterPos2f(x, y);
-    GLboolean valid = GL_FALSE;
-    glGetBooleanv(GL_CURRENT_RASTER_POSITION_VALID, &valid);
-    if (!valid)
-        return false;  // outside the view: the GL draws nothing there
-    const QRect box = textBox(font, text);
-    for (const QRect& drawn : taken_)
-        if (drawn.intersects(box))
-            return false;
-    glutBitmapString(font, text);
-    taken_.push_back(box);
-    return true;
+    const GlutBitmapFont font = xsizeZ < 800    ? GLUT_BITMAP_HELVETICA_10
+                                : xsizeZ < 1300 ? GLUT_BITMAP_HELVETICA_12
+                                                : GLUT_BITMAP_HELVETICA_18;
+    output(font, x, y, text);
 }
 
 std::string powerNumberText(int channel, int step, int kind)
@@ -201,17 +168,13 @@ std::string labelfftBigXText(int label, int channel)
     }
 }
 
-void labelfftBigX(float x, float y, float, int label, int channel, TextSpacing* spacing)
+void labelfftBigX(float x, float y, float, int label, int channel)
 {
     glPushMatrix();
     glColor3f(0.0f, 0.0f, 0.0f);
     const std::string text = labelfftBigXText(label, channel);
-    if (!text.empty()) {
-        if (spacing)
-            spacing->output(GLUT_BITMAP_TIMES_ROMAN_10, x, y, text.c_str());
-        else
-            outputSZ(x, y, text.c_str());
-    }
+    if (!text.empty())
+        outputSZ(x, y, text.c_str());
     glPopMatrix();
 }
 

@@ -7,8 +7,8 @@ namespace nupo {
 
 MeshViewRequests& meshViewRequests()
 {
-    static MeshViewRequests requests;
-    return requests;
+    static auto* requests = new MeshViewRequests;  // lives to process end (frames may still use it)
+    return *requests;
 }
 
 void postRedisplay()

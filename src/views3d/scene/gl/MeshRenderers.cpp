@@ -3,10 +3,10 @@
 #include "platform/gl/ColorTables.h"
 #include "platform/gl/GridMesh.h"
 #include "plots/frame/gl/FloorNormals.h"
-#include "plots/settings/DisplaySettings.h"
 #include "views3d/scene/gl/FacingCull.h"
 #include "views3d/scene/gl/Materials.h"
 #include "views3d/scene/gl/QX3DSpectrumMesh.h"
+#include "views3d/scene/gl/SceneInputs.h"
 
 #include <GL/gl.h>
 
@@ -15,6 +15,9 @@
 #include <span>
 #include <tuple>
 #include <vector>
+
+// The renderers' caches are the 3D frames' own and live to process end: a drawing thread left to finish
+// its frame as the program ends may still use them.
 
 namespace nupo {
 
@@ -60,23 +63,24 @@ struct VertexColour {
     bool direct;
     int palette;
     int columns;
+    float offset;  // the colour offset and gain of the display options
+    float gain;
 
     // The colour of a vertex of value v in a column; null when the texture mode sets none.
     const float* of(float v, int column) const
     {
         if (textureMode == 0)
-            return colour_CtextureNX(int(v * 10.0f + ColorOffsetBSMixSliderX), palette);
+            return colour_CtextureNX(int(v * 10.0f + offset), palette);
         if (textureMode == 1)
-            return colour_CBtextureNX(int(float(columns - 1 - column) * ColorGainBSMixSliderX), shade(v),
-                                      palette);
+            return colour_CBtextureNX(int(float(columns - 1 - column) * gain), shade(v), palette);
         return nullptr;
     }
     void apply(float v, int column) const
     {
         if (textureMode == 0)
-            groen_CtextureNX(int(v * 10.0f + ColorOffsetBSMixSliderX), palette);
+            groen_CtextureNX(int(v * 10.0f + offset), palette);
         else if (textureMode == 1)
-            groen_CBtextureNX(int(float(columns - 1 - column) * ColorGainBSMixSliderX), shade(v), palette);
+            groen_CBtextureNX(int(float(columns - 1 - column) * gain), shade(v), palette);
     }
     int shade(float v) const { return direct ? int(v * 20.0f) : 100 - int(v * 10.0f); }
 };
@@ -125,7 +129,7 @@ struct SmoothArrays {
     void addStrips(int count, bool swapped)
     {
         // The index lists depend only on the grid's columns; kept from frame to frame.
-        static std::map<std::tuple<int, int, bool>, std::vector<GridMesh::Index>> lists;
+        static auto& lists = *new std::map<std::tuple<int, int, bool>, std::vector<GridMesh::Index>>;
         auto [at, added] = lists.try_emplace({columns, count, swapped});
         if (added)
             at->second = GridMesh::stripTriangles(columns, 0, count, swapped);
@@ -182,7 +186,7 @@ struct GridLists {
 
 const GridLists& gridLists(int n)
 {
-    static std::map<int, GridLists> lists;
+    static auto& lists = *new std::map<int, GridLists>;
     auto [at, added] = lists.try_emplace(n);
     if (added) {
         at->second.rowLines = GridMesh::rowLines(n, n);
@@ -223,7 +227,7 @@ struct PlainArrays {
 
 PlainArrays& plainArrays()
 {
-    static PlainArrays arrays;
+    static auto& arrays = *new PlainArrays;
     return arrays;
 }
 
@@ -281,7 +285,9 @@ void drawSmoothShaded(int N, int textureMode, int towBrain, int shapeC, float PC
 {
     QX3DSpectrumMesh& m = mesh();
     const int columns = activeGrid();
-    setMaterial(setBSMaterialX);
+    const DisplaySettingsCopy& display = sceneInputs().display;
+    const int bsMaterial = display.setBSMaterialX;
+    setMaterial(bsMaterial);
     if (N == MeshGrid::zeroAreaStrip) {
         glBegin(GL_TRIANGLE_STRIP);
         for (int k = 0; k < columns; ++k) {
@@ -292,17 +298,18 @@ void drawSmoothShaded(int N, int textureMode, int towBrain, int shapeC, float PC
         glEnd();
     }
     const SmoothGrids grids = smoothGrids(N);
-    const VertexColour colour{textureMode, directShade(N, towBrain, shapeC),
-                              textureMode == 0 ? int(PColor) : int(FColor), columns};
+    const VertexColour colour{
+        textureMode, directShade(N, towBrain, shapeC), textureMode == 0 ? int(PColor) : int(FColor),
+        columns,     display.ColorOffsetBSMixSliderX,  display.ColorGainBSMixSliderX};
     constexpr int strips = QX3DSpectrumMesh::side - 1;
-    const bool bothSides = DrawBothside != 0;
+    const bool bothSides = display.DrawBothside != 0;
     if (!grids.colour || columns == 0) {
         // No vertex to draw: only the material calls.
         if (!bothSides)
             setMaterial(5);
         if (bothSides)
             setMaterial(5);
-        setMaterial(setBSMaterialX);
+        setMaterial(bsMaterial);
         return;
     }
 
@@ -311,7 +318,7 @@ void drawSmoothShaded(int N, int textureMode, int towBrain, int shapeC, float PC
         glNormal3fv(m.vertNorms[r][j]);
         glVertex3f(float(r), float(j), (*grids.height)[r][j]);
     };
-    static SmoothArrays arrays;
+    static auto& arrays = *new SmoothArrays;
     // Whether the material in force tracks the current colour itself (the glass presets do).
     const auto glass = [] { return glIsEnabled(GL_COLOR_MATERIAL) != GL_FALSE; };
     bool perVertexCalls = glass();
@@ -343,7 +350,7 @@ void drawSmoothShaded(int N, int textureMode, int towBrain, int shapeC, float PC
     arrays.draw();
     // The current normal as the per-vertex calls leave it.
     glNormal3fv(bothSides ? m.vertNorms[strips - 1][columns - 1] : m.vertNorms[strips][columns - 1]);
-    setMaterial(setBSMaterialX);
+    setMaterial(bsMaterial);
 }
 
 void drawWireframe(int N)
@@ -404,7 +411,7 @@ struct FlatArrays {
 // Triangles of strips whose vertices run on from strip to strip, 2n to a strip.
 const std::vector<GridMesh::Index>& flatStripTriangles(int n)
 {
-    static std::map<int, std::vector<GridMesh::Index>> lists;
+    static auto& lists = *new std::map<int, std::vector<GridMesh::Index>>;
     auto [at, added] = lists.try_emplace(n);
     if (added)
         for (int i = 0; i < n - 1; ++i) {
@@ -430,7 +437,7 @@ void drawFlatShaded(int N)
     glEnable(GL_POLYGON_OFFSET_FILL);
     glColor3f(0.8f, 0.2f, 0.8f);
     if (g && n >= 2) {
-        static FlatArrays arrays;
+        static auto& arrays = *new FlatArrays;
         GLfloat startNormal[3];
         glGetFloatv(GL_CURRENT_NORMAL, startNormal);
         arrays.fill(*g, m.faceNorms, n, startNormal);
@@ -481,10 +488,10 @@ void drawTextured(int N)
     a.fill(*g, n);
     a.fillSurface(m, n);
     const GridLists& lists = gridLists(n);
-    static std::vector<GridMesh::Index> bothSides;
+    static auto& bothSides = *new std::vector<GridMesh::Index>;
     bothSides.assign(lists.strips.begin(), lists.strips.end());
     bothSides.insert(bothSides.end(), lists.swappedStrips.begin(), lists.swappedStrips.end());
-    static FacingCull cull;
+    static auto& cull = *new FacingCull;
     cull.begin();
     if (cull.active())
         cull.project(a.positions[0], sizeof a.positions[0], n * n);

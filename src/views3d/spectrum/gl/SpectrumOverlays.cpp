@@ -1,13 +1,12 @@
 #include "views3d/spectrum/gl/SpectrumOverlays.h"
 
-#include "views3d/QX3DSpectrumGLView.h"
-
 #include <GL/gl.h>
 #include <GL/glext.h>
 #include <GL/glu.h>
 
 #include <QElapsedTimer>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace nupo {
@@ -33,7 +32,7 @@ QElapsedTimer& startTime()
     }();
     return timer;
 }
-std::unique_ptr<StringTexture> gErrStringTex;
+StringTexture* gErrStringTex = nullptr;  // lives to process end (a frame may still report)
 float gErrorTime = 0.0f;
 
 }  // namespace
@@ -71,9 +70,9 @@ void SpectrumOverlays::updateBSCString(int source)
         fill(BS[k], lines[k]);
 }
 
-void SpectrumOverlays::updateBSNString(int source, int shapeChange)
+void SpectrumOverlays::updateBSNString(const float* record, int shapeChange)
 {
-    const auto lines = brainSwitchBoundsLines(source, shapeChange);
+    const auto lines = brainSwitchBoundsLines(record, shapeChange);
     for (std::size_t k = 0; k < lines.size(); ++k)
         fill(BSN[k], lines[k]);
 }
@@ -146,6 +145,10 @@ void SpectrumOverlays::draw(Slot& slot, float x, float y)
 {
     if (!slot)
         return;
+    // Laid out for a picture some 860 pixels wide: in a narrower one a text that would pass its right edge
+    // moves left just far enough to end there (but not past the left edge), so it shows whole where the
+    // picture is as wide as the text.
+    x = std::max(0.0f, std::min(x, passWidth - static_cast<float>(slot->frameSize().width())));
     slot->drawAtPoint(QPointF(x, y));
     lastPass.push_back(Placement{slot.get(), QPointF(x, y)});
 }
@@ -175,12 +178,13 @@ void SpectrumOverlays::drawBrainSwitchTable(float W, float H)
     }
 }
 
-void SpectrumOverlays::drawInfo(const QX3DSpectrumGLView& view, float W, float H)
+void SpectrumOverlays::drawInfo(const OverlaySelection& view, float W, float H)
 {
     lastPass.clear();
-    const int one = view.oneBrainwave.load(std::memory_order_relaxed);
-    const int tow = view.towBrainwave.load(std::memory_order_relaxed);
-    const int shape = view.shapeChange.load(std::memory_order_relaxed);
+    passWidth = W;
+    const int one = view.oneBrainwave;
+    const int tow = view.towBrainwave;
+    const int shape = view.shapeChange;
     if (W <= 0.0f || H <= 0.0f)
         return;
 
@@ -276,9 +280,8 @@ void reportError(const char* message)
     if (gErrStringTex)
         gErrStringTex->setString(text, monaco);
     else
-        gErrStringTex =
-            std::make_unique<StringTexture>(text, monaco, white, RGBAColor::fromRGBA(1.0, 0.0, 0.0, 0.3),
-                                            RGBAColor::fromRGBA(1.0, 0.0, 0.0, 0.8));
+        gErrStringTex = new StringTexture(text, monaco, white, RGBAColor::fromRGBA(1.0, 0.0, 0.0, 0.3),
+                                          RGBAColor::fromRGBA(1.0, 0.0, 0.0, 0.8));
 }
 
 unsigned glReportError()

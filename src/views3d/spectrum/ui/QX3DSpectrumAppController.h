@@ -168,6 +168,7 @@ private:
     QObject* setshowBSallBox = nullptr;
     QObject* setshowBSBox[8] = {};
     QObject* setshowBSinfoBox = nullptr;
+    QObject* brainSwitchNote = nullptr;  // shown in place of the brain-switch boxes while they are hidden
     QObject* elementBox[12] = {};
     QObject* setFFT512Band = nullptr;
     Drawer *leftDrawer = nullptr, *bottomDrawer = nullptr, *upperRightDrawer = nullptr,

@@ -56,6 +56,7 @@ void QX3DSpectrumAppController::setBrainSwitchBoxesHidden(bool hidden)
     for (QObject* box : setshowBSBox)
         PlotControls::setHidden(box, hidden);
     PlotControls::setHidden(setshowBSinfoBox, hidden);
+    PlotControls::setHidden(brainSwitchNote, !hidden);
 }
 
 void QX3DSpectrumAppController::selectX(int n)

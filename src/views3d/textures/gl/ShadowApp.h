@@ -48,11 +48,12 @@ public:
     void RenderSceneAX(int n) { RenderScene(n); }
 };
 
-// The sprite factories and tables of the wave surface (no suffix) and the 3D spectrum (AX).
-inline GLBlitter blitter;
-inline GLBlitter blitterAX;
-inline ShadowApp shadow_app{blitter};
-inline ShadowAppAX shadow_appAX{blitterAX};
+// The sprite factories and tables of the wave surface (no suffix) and the 3D spectrum (AX). They live to
+// process end: a drawing thread left to finish its frame as the program ends may still use them.
+inline GLBlitter& blitter = *new GLBlitter;
+inline GLBlitter& blitterAX = *new GLBlitter;
+inline ShadowApp& shadow_app = *new ShadowApp{blitter};
+inline ShadowAppAX& shadow_appAX = *new ShadowAppAX{blitterAX};
 
 // OpenGL state of the sprite scenes.
 void InitGL();

@@ -35,7 +35,7 @@ TEST(QXDrawerController, OffsetsFollowTheWindowFrame)
 {
     const auto offsets = QXDrawerController::rightOffsetsFor(601);
     EXPECT_EQ(offsets.upperLeading, 50);
-    EXPECT_EQ(offsets.upperTrailing, 301);  // the odd row is neither drawer's
+    EXPECT_EQ(offsets.upperTrailing, 300);  // both take the middle row
     EXPECT_EQ(offsets.lowerLeading, 300);
     EXPECT_EQ(offsets.lowerTrailing, 51);
     EXPECT_EQ(QXDrawerController::rightOffsetsFor(600).lowerTrailing, 50);
@@ -52,7 +52,7 @@ TEST(QXDrawerController, OffsetsFollowTheWindowFrame)
     const QRectF frame = WindowHandle(&window).frame();
     EXPECT_EQ(drawers.bottomDrawer()->trailingOffset(), frame.width() - 700);
     EXPECT_EQ(drawers.bottomDrawer()->contentSize(), QSizeF(100, 100));
-    EXPECT_EQ(drawers.upperRightDrawer()->trailingOffset(), std::ceil(frame.height() / 2));
+    EXPECT_EQ(drawers.upperRightDrawer()->trailingOffset(), std::floor(frame.height() / 2));
 }
 
 TEST(QXDrawerController, TogglingReversesADrawerOnItsWayAndAbsentDrawersAreIgnored)

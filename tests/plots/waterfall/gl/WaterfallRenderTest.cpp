@@ -18,6 +18,8 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <string>
+#include <vector>
 
 namespace nupo {
 namespace {
@@ -283,26 +285,86 @@ TEST_F(WaterfallRender, FrequencyLabelPassKeepsItsSpacing)
     EXPECT_FLOAT_EQ(izzzy, 76.0f);
 }
 
-// Texts that would write over one another: the later is left out, one clear of the others is drawn; the
-// three value texts of the height axis stand at their three heights instead of at one point.
-TEST_F(WaterfallRender, CrowdedTextsAreLeftOutAndValueTextsStandAtTheirHeights)
+// The characters a scene draws, counted in GL feedback mode (one bitmap token per glyph drawn at a
+// valid raster position); -1 when the feedback cannot be read.
+int glyphsDrawn(const std::function<void()>& scene)
 {
-    TextSpacing spacing;
-    int drawn = 0;
-    const QImage times = draw([&] {
-        glDisable(GL_LIGHTING);
-        glDisable(GL_TEXTURE_2D);
+    std::vector<GLfloat> feedback(1 << 20);
+    glFeedbackBuffer(GLsizei(feedback.size()), GL_3D, feedback.data());
+    glRenderMode(GL_FEEDBACK);
+    scene();
+    const GLint used = glRenderMode(GL_RENDER);
+    int glyphs = 0;
+    for (GLint i = 0; i < used;) {
+        switch (GLint(feedback[std::size_t(i++)])) {
+            case GL_BITMAP_TOKEN:
+                ++glyphs;
+                i += 3;
+                break;
+            case GL_POINT_TOKEN:
+            case GL_DRAW_PIXEL_TOKEN:
+            case GL_COPY_PIXEL_TOKEN:
+                i += 3;
+                break;
+            case GL_LINE_TOKEN:
+            case GL_LINE_RESET_TOKEN:
+                i += 6;
+                break;
+            case GL_POLYGON_TOKEN:
+                i += 1 + 3 * GLint(feedback[std::size_t(i)]);
+                break;
+            case GL_PASS_THROUGH_TOKEN:
+                i += 1;
+                break;
+            default:
+                return -1;
+        }
+    }
+    return used < 0 ? -1 : glyphs;
+}
+
+// Every band caption of the peak line and every clock time of the history rows is drawn where it
+// stands, also where neighbours write over one another in a small picture; the three value texts of
+// the height axis stand at their three heights instead of at one point.
+TEST_F(WaterfallRender, CaptionsAndClockTimesAreAllDrawnAndValueTextsStandAtTheirHeights)
+{
+    const QImage probe = draw([] {
         glColor3f(1, 1, 1);
-        drawn += spacing.output(GLUT_BITMAP_HELVETICA_12, 1.0f, 1.0f, "00:00:22.966");
-        drawn += spacing.output(GLUT_BITMAP_HELVETICA_12, 1.5f, 1.2f, "00:00:22.700");   // 4 px higher
-        drawn += spacing.output(GLUT_BITMAP_HELVETICA_12, 1.0f, 5.0f, "00:00:20.983");   // 80 px higher
-        drawn += spacing.output(GLUT_BITMAP_HELVETICA_12, 30.0f, 1.0f, "00:00:19.991");  // outside the view
+        outputSZ(1.0f, 1.0f, "Eye");
     });
-    if (nonBlack(times) == 0)
+    if (nonBlack(probe) == 0)
         GTEST_SKIP() << "no GL text fonts here";
-    EXPECT_EQ(drawn, 2);
-    ASSERT_EQ(spacing.taken().size(), 2u);
-    EXPECT_FALSE(spacing.taken()[0].intersects(spacing.taken()[1]));
+
+    // The peak line's captions in a picture 320 pixels across 140 model units: the captions of the
+    // neighbouring columns 62 and 63 (Gamma, ACnoise) lie less than a pixel apart.
+    fftp512Band = 0;
+    fftp = 256;
+    setHorizontalLineModeX = 1;
+    ShowHorizontalLine = 1;
+    QX2DSpectrumPeakLine& line = QX2DSpectrumPeakLine::sharedQX2DSpectrumPeakLine();
+    std::size_t expected = 0;
+    for (int label = 0; label <= 8; ++label)
+        expected += 2 * labelfftBigXText(label, 0).size();  // a lower and an upper caption each
+    expected +=
+        labelfftBigXText(12, 0).size() + labelfftBigXText(13, 0).size() + labelfftBigXText(22, 0).size();
+    int glyphs = -1;
+    draw(
+        [&] {
+            glTranslatef(70, 70, 0);
+            glyphs = glyphsDrawn([&] { line.DrawHorizontalLine(0, 1, 0, 1, 1); });
+        },
+        140, 140);
+    EXPECT_EQ(glyphs, int(expected));
+
+    // The 17 clock times of element 213, 8 rows apart: about 18 pixels apart here, each some 60 wide.
+    QX2DSpectrumOverlays& overlays = QX2DSpectrumOverlays::sharedQX2DSpectrumOverlays();
+    SampleSpeed = 120;
+    for (int k = 0; k < 130; ++k)
+        timeRecZ[k] = 120 * 60 + 7 * k;
+    xsizeZ = 320;
+    draw([&] { glyphs = glyphsDrawn([&] { overlays.drawSQflatZ(213, 0, 0, 0, 0, 0, 1, 1, 0, 0, 0); }); }, 140,
+         100);
+    EXPECT_EQ(glyphs, 17 * int(std::string("00:01:00.000").size()));
 
     // Seen from the side (z up the picture), the labels 20, 21 and 22 at z = -10, 0 and +10, in black on
     // white.

@@ -300,9 +300,15 @@ TEST(QX2DSpectrumWindow, DrawersOpenOnTheirEdgesWithTheirSizes)
     EXPECT_EQ(drawers.bottomDrawer->leadingOffset(), 50.0);
     EXPECT_EQ(drawers.bottomDrawer->trailingOffset(), window.frame().width() - 270.0);
     EXPECT_EQ(drawers.upperRightDrawer->leadingOffset(), 50.0);
-    EXPECT_EQ(drawers.upperRightDrawer->trailingOffset(), h - half);  // the odd row is neither drawer's
+    EXPECT_EQ(drawers.upperRightDrawer->trailingOffset(), half);  // both meet on the middle row
     EXPECT_EQ(drawers.lowerRightDrawer->leadingOffset(), half);
     EXPECT_EQ(drawers.lowerRightDrawer->trailingOffset(), unsigned(h - 2.0 * half) + 50.0);
+    // 601 points high: 50 and 300 above, 300 and 51 below.
+    const auto offsets = QX2DSpectrumController::rightOffsetsFor(601);
+    EXPECT_EQ(offsets.upperLeading, 50);
+    EXPECT_EQ(offsets.upperTrailing, 300);
+    EXPECT_EQ(offsets.lowerLeading, 300);
+    EXPECT_EQ(offsets.lowerTrailing, 51);
 
     // Dragging a right drawer: its depth in tens within 50..250, the other takes the rest of 300.
     drawers.upperRightDrawer->requestContentSize(QSizeF(123, 200));
@@ -316,6 +322,34 @@ TEST(QX2DSpectrumWindow, DrawersOpenOnTheirEdgesWithTheirSizes)
     drawers.leftDrawer->close();
     c->actionNamed("toggleLeftDrawer")(nullptr);
     EXPECT_TRUE(drawers.leftDrawer->isOpenOrOpening());
+    WindowHandle(c->windowWidget()).close();
+}
+
+// The Camera drawer's buttons and reset menu name the views they move to: "Above" looks straight down on
+// the history (no tilt), "Front" at it from the front and above.
+TEST(QX2DSpectrumWindow, CameraButtonsNameTheirViews)
+{
+    auto* c = openWindow();
+    ASSERT_NE(c, nullptr);
+    c->tickTimer().stop();
+    QWidget* camera = c->drawers().lowerRightDrawer;
+    ASSERT_NE(camera, nullptr);
+    const auto button = [&](const QString& title) -> QAbstractButton* {
+        for (QAbstractButton* b : camera->findChildren<QAbstractButton*>())
+            if (b->text() == title)
+                return b;
+        return nullptr;
+    };
+    ASSERT_NE(button("Above"), nullptr);
+    ASSERT_NE(button("Front"), nullptr);
+    button("Above")->click();
+    EXPECT_EQ(c->activeView().cameraTarget().stheta, 0.0f);
+    button("Front")->click();
+    EXPECT_EQ(c->activeView().cameraTarget().sphi, 90.0f);
+    EXPECT_GT(c->activeView().cameraTarget().stheta, 30.0f);
+    auto* reset = child<QComboBox>(*c, "resetPositionPopup");
+    EXPECT_EQ(reset->itemText(0), "Above");
+    EXPECT_EQ(reset->itemText(1), "Front");
     WindowHandle(c->windowWidget()).close();
 }
 

@@ -25,8 +25,10 @@ protected:
         drawing->setFrameSize(QSizeF(w, h));
         drawing->prepareOpenGL();
     }
+    // One frame as a host draws it: the synchronisation step, then the frame from its copy.
     QImage frame()
     {
+        drawing->synchronizeFrame();
         drawing->drawRect(drawing->bounds());
         return context->readPixels();
     }
@@ -102,6 +104,36 @@ TEST_F(SpectrumFrame, BrainSwitchTableScalesWithTheView)
     EXPECT_TRUE(o.BSN[9]->string().string().contains(QString::fromUtf8("\u00b5V")));
     // No band legend: no multi-source layout was drawn yet.
     EXPECT_FALSE(drawn(drawing->overlays().label(LabelSlot::AllBand)));
+}
+
+// In a picture narrower than the layout was made for, a text that would pass the right edge ends at it,
+// or starts at the left edge where it is wider than the picture; at 859 pixels they keep their places
+// (above).
+TEST_F(SpectrumFrame, TextsEndInsideANarrowPicture)
+{
+    constexpr double width = 640;
+    open(int(width), 480);
+    view.num = 12;  // three channels: the labels are filled and the band legend drawn
+    frame();
+    auto& o = drawing->overlays();
+    const auto inside = [&](SpectrumOverlays::Slot& slot) {
+        const double w = slot->frameSize().width();
+        const QPointF at = placeOf(slot);
+        return at.x() >= 0 && (w > width ? at.x() == 0 : at.x() + w <= width);
+    };
+    ASSERT_TRUE(drawn(o.label(LabelSlot::AllBand)));
+    EXPECT_TRUE(inside(o.label(LabelSlot::AllBand)));
+    EXPECT_TRUE(inside(o.label(LabelSlot::Left)));
+
+    view.setDemoNumber(3);  // CH 2 alone, with the brain-switch table
+    view.setBSinfo(1);
+    frame();
+    for (std::size_t k = 0; k < o.BS.size(); ++k) {
+        ASSERT_TRUE(drawn(o.BS[k])) << k;
+        EXPECT_TRUE(inside(o.BS[k])) << "hit counts of window " << k;
+        EXPECT_TRUE(inside(o.BSN[k])) << "bounds of window " << k;
+    }
+    EXPECT_TRUE(inside(o.peak[1]));
 }
 
 TEST_F(SpectrumFrame, FourChannelLabelsShowNearTheFirstPresetOnly)

@@ -26,6 +26,7 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QSlider>
+#include <QStyle>
 #include <QTest>
 
 using namespace nupo;
@@ -156,6 +157,7 @@ TEST(QX3DSpectrumWindow, ControlsReachTheVisibleView)
     EXPECT_EQ(c->visibleView()->shapeChange.load(), 4);
     EXPECT_FALSE(isHidden(child<QCheckBox>(*c, "setshowBS3")));
     EXPECT_TRUE(isHidden(child<QCheckBox>(*c, "setFFTflatPower")));
+    EXPECT_TRUE(isHidden(child<QWidget>(*c, "brainSwitchNote")));
     // The brain-note window selects CH 3: all eight switches of source 2 and row 2's elements.
     displayModeX[2][2] = 1;
     for (int e = 10; e <= 17; ++e)
@@ -174,6 +176,8 @@ TEST(QX3DSpectrumWindow, ControlsReachTheVisibleView)
     EXPECT_FALSE(isHidden(child<QCheckBox>(*c, "setFFTflatPower")));
     EXPECT_FALSE(child<QCheckBox>(*c, "setFFTflatPower")->isChecked());
     EXPECT_TRUE(isHidden(child<QCheckBox>(*c, "setshowBS3")));
+    // The Switches drawer says why it has no switches rather than standing empty.
+    EXPECT_FALSE(isHidden(child<QWidget>(*c, "brainSwitchNote")));
     c->setshowBSall(1);  // menu on a multi-source mode: source 9
     EXPECT_EQ(brainSWX[9][14].load(), 1.0f);
 
@@ -192,14 +196,14 @@ TEST(QX3DSpectrumWindow, ControlsReachTheVisibleView)
     EXPECT_EQ(c->visibleView()->num, c->popupSelection());
     c->selectX3(0);
 
-    // Sliders, with the reversed down and left speeds.
+    // Sliders, with the reversed down and left speeds (their sliders run from 10 down to 0).
     auto* down = child<QSlider>(*c, "setRotateSpeedDownXX");
-    down->setValue(300);  // 3.0 of 0..10
+    down->setValue(300);  // 7.0 of 10..0
     c->setRotateSpeedDownX(down);
-    EXPECT_FLOAT_EQ(c->visibleView()->RotateSpeedDown_value, 7.0f);
+    EXPECT_FLOAT_EQ(c->visibleView()->RotateSpeedDown_value, 3.0f);
     c->AutoStopX(nullptr);
     EXPECT_EQ(c->visibleView()->RotateSpeedDown_value, 0.0f);
-    EXPECT_EQ(down->value(), 1000);
+    EXPECT_EQ(down->value(), 0);
 
     // Textures: one image hides the sliders, five show them with range 1..5.
     c->setMaxTextuerSlider(1);
@@ -242,6 +246,43 @@ TEST(QX3DSpectrumWindow, ControlsReachTheVisibleView)
     c->timerUpdate();
     EXPECT_EQ(text(c->textploopField()), "01:02:30.625");
     EXPECT_EQ(text(c->textFezField()), "0.469");
+    WindowHandle(c->windowWidget()).close();
+}
+
+// Every turn slider opens stopped with its knob at the left end, and turns fastest at the right end,
+// though the down and left speeds are 10 less the slider's value.
+TEST(QX3DSpectrumWindow, TurnSlidersStartStoppedAtTheirLeftEnds)
+{
+    auto* c = openWindow();
+    ASSERT_NE(c, nullptr);
+    c->tickTimer().stop();
+    QX3DSpectrumGLView* view = c->visibleView();
+    const struct {
+        const char* slider;
+        void (QX3DSpectrumAppController::*action)(QObject*);
+        float QX3DSpectrumGLView::*speed;
+    } turns[] = {{"setRotateSpeedUpXX", &QX3DSpectrumAppController::setRotateSpeedUpX,
+                  &QX3DSpectrumGLView::RotateSpeedUp_value},
+                 {"setRotateSpeedDownXX", &QX3DSpectrumAppController::setRotateSpeedDownX,
+                  &QX3DSpectrumGLView::RotateSpeedDown_value},
+                 {"setRotateSpeedLeftXX", &QX3DSpectrumAppController::setRotateSpeedLeftX,
+                  &QX3DSpectrumGLView::RotateSpeedLeft_value},
+                 {"setRotateSpeedRightXX", &QX3DSpectrumAppController::setRotateSpeedRightX,
+                  &QX3DSpectrumGLView::RotateSpeedRight_value}};
+    for (const auto& turn : turns) {
+        SCOPED_TRACE(turn.slider);
+        auto* slider = child<QSlider>(*c, turn.slider);
+        const int knob = QStyle::sliderPositionFromValue(slider->minimum(), slider->maximum(),
+                                                         slider->value(), 1000, slider->invertedAppearance());
+        EXPECT_EQ(knob, 0) << "the knob starts at the left end";
+        (c->*turn.action)(slider);
+        EXPECT_EQ(view->*turn.speed, 0.0f);
+        slider->setValue(QStyle::sliderValueFromPosition(slider->minimum(), slider->maximum(), 1000, 1000,
+                                                         slider->invertedAppearance()));
+        (c->*turn.action)(slider);
+        EXPECT_FLOAT_EQ(view->*turn.speed, 10.0f) << "the right end turns fastest";
+    }
+    c->AutoStopX(nullptr);
     WindowHandle(c->windowWidget()).close();
 }
 
@@ -298,10 +339,16 @@ TEST(QX3DSpectrumWindow, DrawersOpenOnTheirEdgesAndShareTheRightWidth)
         EXPECT_EQ(size, QSizeF(got, 200));
         EXPECT_EQ(drawers.lowerRightDrawer->contentSize().width(), other) << asked;
     }
-    // The right drawers' offsets follow the window's height.
+    // The right drawers' offsets follow the window's height and meet on its middle row: 501 points high,
+    // the upper ends 250 above the bottom and the lower begins 250 below the top.
     const double h = WindowHandle(c->windowWidget()).frame().height();
-    EXPECT_EQ(drawers.upperRightDrawer->trailingOffset(), h - static_cast<unsigned>(h / 2));
+    EXPECT_EQ(drawers.upperRightDrawer->trailingOffset(), static_cast<unsigned>(h / 2));
     EXPECT_EQ(drawers.lowerRightDrawer->leadingOffset(), static_cast<unsigned>(h / 2));
+    const auto offsets = QX3DSpectrumController::rightOffsetsFor(501);
+    EXPECT_EQ(offsets.upperLeading, 50);
+    EXPECT_EQ(offsets.upperTrailing, 250);
+    EXPECT_EQ(offsets.lowerLeading, 250);
+    EXPECT_EQ(offsets.lowerTrailing, 51);
     WindowHandle(c->windowWidget()).close();
 }
 

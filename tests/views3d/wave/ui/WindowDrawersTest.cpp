@@ -32,10 +32,10 @@ TEST(WindowDrawers, RightDrawersShareTheirWidthAndOffsetsFollowTheWindow)
     EXPECT_EQ(drawers.lowerRightDrawer->contentSize().width(), 70);
     EXPECT_EQ(drawers.upperRightDrawer->contentSize().width(), 230);
 
-    // 501 points high: the upper drawer ends at 250, the lower starts there (neither shares a row of the
-    // other) and ends 51 above the bottom.
+    // 501 points high: the upper drawer ends at 250, the lower starts there (both take the middle row)
+    // and ends 51 above the bottom.
     EXPECT_EQ(drawers.upperRightDrawer->leadingOffset(), 50);
-    EXPECT_EQ(drawers.upperRightDrawer->trailingOffset(), 251);
+    EXPECT_EQ(drawers.upperRightDrawer->trailingOffset(), 250);
     EXPECT_EQ(drawers.lowerRightDrawer->leadingOffset(), 250);
     EXPECT_EQ(drawers.lowerRightDrawer->trailingOffset(), 51);
     EXPECT_EQ(drawers.bottomDrawer->leadingOffset(), 50);
