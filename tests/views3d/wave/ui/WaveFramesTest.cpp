@@ -15,6 +15,7 @@
 #include <QApplication>
 
 #include <condition_variable>
+#include <cstdlib>
 #include <memory>
 #include <mutex>
 #include <set>
@@ -73,7 +74,9 @@ double sheetSum()
     return sum;
 }
 
-int differingPixels(const QImage& a, const QImage& b)
+// Pixels whose colours differ by more than `tolerance` in a channel (the software rasteriser may draw a
+// few pixels of the far, tiny triangles differently from one frame to the next).
+int differingPixels(const QImage& a, const QImage& b, int tolerance = 0)
 {
     const QImage x = a.convertToFormat(QImage::Format_RGB32);
     const QImage y = b.convertToFormat(QImage::Format_RGB32);
@@ -81,8 +84,12 @@ int differingPixels(const QImage& a, const QImage& b)
         return x.width() * x.height();
     int count = 0;
     for (int row = 0; row < x.height(); ++row)
-        for (int column = 0; column < x.width(); ++column)
-            count += x.pixel(column, row) != y.pixel(column, row);
+        for (int column = 0; column < x.width(); ++column) {
+            const QRgb p = x.pixel(column, row);
+            const QRgb q = y.pixel(column, row);
+            count += std::abs(qRed(p) - qRed(q)) > tolerance || std::abs(qGreen(p) - qGreen(q)) > tolerance ||
+                     std::abs(qBlue(p) - qBlue(q)) > tolerance;
+        }
     return count;
 }
 
@@ -170,13 +177,15 @@ TEST_F(WaveFrames, AShapeAskedForWhileAFrameDrawsWaitsForItAndShowsInTheNextFram
     EXPECT_EQ(shapeAfter, 3);
     // The window shows the held frame's picture (unless a frame came after it): the old shape.
     if (wave.host.framesFinished() == finished + 1) {
-        EXPECT_EQ(differingPixels(wave.host.grab().toImage(), stillShown), 0) << "the held frame's picture";
+        const QImage held = wave.host.grab().toImage();
+        EXPECT_LT(differingPixels(held, stillShown, 8), held.width() * held.height() / 500)
+            << "the held frame's picture";
     }
 
     const QImage next = wave.host.grabFramebuffer();
     EXPECT_EQ(engine().resetdnModed, 2);
     EXPECT_EQ(engine().wavingd, 1);
-    EXPECT_GT(differingPixels(next, still), next.width() * next.height() / 50) << "the new shape shows";
+    EXPECT_GT(differingPixels(next, still, 8), next.width() * next.height() / 50) << "the new shape shows";
 }
 
 // Every event of the wave-surface window, with values that change each round.
