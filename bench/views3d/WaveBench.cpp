@@ -1,9 +1,11 @@
 // One step of the wave surface and one tunnel frame at the largest sheet (63 vertices a side), in the
-// window's default textured mode and in the smooth-shaded palette mode; 640 x 480 offscreen.
+// window's default textured mode and in the smooth-shaded palette mode; 640 x 480 offscreen. And the
+// view's synchronisation step, which the main thread runs as each frame starts.
 #include <benchmark/benchmark.h>
 
 #include "platform/gl/OffscreenGLContext.h"
 #include "views3d/wave/gl/QXnewave.h"
+#include "views3d/wave/gl/QXnewaveGLView.h"
 
 #include <GL/gl.h>
 
@@ -51,8 +53,26 @@ void WaveStep(benchmark::State& state)
     }
 }
 
+// The copy a frame takes of the window's settings and pointer state, with a setting and the pointer
+// changed between frames as a drag does.
+void WaveViewSynchronizeFrame(benchmark::State& state)
+{
+    QXnewaveGLView view(QRectF(0, 0, 640, 480));
+    MouseEvent drag;
+    float value = 0.0f;
+    for (auto _ : state) {
+        value += 1.0f;
+        view.setPColor_value(value);
+        drag.location = QPointF(value, 10.0);
+        view.mouseDragged(drag);
+        view.synchronizeFrame();
+        benchmark::DoNotOptimize(view.shown().sdepth);
+    }
+}
+
 }  // namespace
 
+BENCHMARK(WaveViewSynchronizeFrame)->Unit(benchmark::kNanosecond);
 BENCHMARK(WaveStep)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(WaveStepAndTunnelFrame, textured, 4)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(WaveStepAndTunnelFrame, smoothPalette, 3)->Unit(benchmark::kMillisecond);

@@ -58,6 +58,7 @@ double timedFrame(QXnewaveGLView& view, Figures& figures, const char* what)
 {
     const auto start = Clock::now();
     const double cpuStart = processSeconds();
+    view.synchronizeFrame();
     view.drawRect(view.bounds());
     const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
     const double cpu = processSeconds() - cpuStart;
@@ -125,6 +126,7 @@ int replay(const QString& path, bool unguarded)
     if (!context.isValid())
         return 2;
     QXnewaveGLView view(QRectF(0, 0, width, height));
+    view.synchronizeFrame();
     view.drawRect(view.bounds());  // the one-time set-up and the wall images
     QXnewave& wave = QXnewave::sharedQXnewave();
     wave.stopdn();
@@ -136,11 +138,12 @@ int replay(const QString& path, bool unguarded)
         for (int j = 0; j < gridd && j < row.size(); ++j)
             wave.positd[i][j] = row[j].toFloat();
     }
-    view.sphi = valueOf(frame, "displayUndn");
-    view.stheta = valueOf(frame, "sthet");
-    view.Xposition = valueOf(frame, "Xposi");
-    view.Yposition = valueOf(frame, "Yposi");
-    view.sdepth = valueOf(frame, "sdept");
+    QXnewaveGLView::FrameOwned& camera = view.frameOwned();  // no host: no frame runs meanwhile
+    camera.sphi = valueOf(frame, "displayUndn");
+    camera.stheta = valueOf(frame, "sthet");
+    camera.Xposition = valueOf(frame, "Xposi");
+    camera.Yposition = valueOf(frame, "Yposi");
+    camera.sdepth = valueOf(frame, "sdept");
     view.setDrawModeX(static_cast<int>(valueOf(frame, "displayUnn")));
     view.setTextureModeX(static_cast<int>(valueOf(frame, "texture")));
     view.setTextureEnvX(static_cast<int>(valueOf(frame, "Env")));
@@ -178,6 +181,7 @@ int main(int argc, char** argv)
     std::printf("%s, %d x %d, %.0f s, seed %u\n", qPrintable(context.renderer()), width, height, seconds,
                 seed);
     QXnewaveGLView view(QRectF(0, 0, width, height));
+    view.synchronizeFrame();
     view.drawRect(view.bounds());  // the one-time set-up
 
     // Half the time goes to the reset shapes with the brain drive off, half to the effect codes with it on.

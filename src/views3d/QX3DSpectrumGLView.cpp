@@ -258,14 +258,22 @@ void QX3DSpectrumGLView::setimagePositionX(int v)
 
 void QX3DSpectrumGLView::setDisplaynX(int mode)
 {
-    if (spectrumViewLinks().meshDisplayn)
-        spectrumViewLinks().meshDisplayn(mode);
+    auto apply = [mode] {
+        if (spectrumViewLinks().meshDisplayn)
+            spectrumViewLinks().meshDisplayn(mode);
+    };
+    if (!inDrawingContext || !inDrawingContext(apply))
+        apply();
 }
 
 void QX3DSpectrumGLView::setDrawSurfaceLineX(int)
 {
-    if (spectrumViewLinks().meshOther)
-        spectrumViewLinks().meshOther(1);
+    auto apply = [] {
+        if (spectrumViewLinks().meshOther)
+            spectrumViewLinks().meshOther(1);
+    };
+    if (!inDrawingContext || !inDrawingContext(apply))
+        apply();
 }
 
 QX3DSpectrumGLView* QX3DSpectrumGLView::selectedView()
@@ -371,11 +379,6 @@ bool QX3DSpectrumGLView::applyPointerDrag()
     downX = static_cast<int>(mouse_pos[0]);
     downY = static_cast<int>(mouse_pos[1]);
     return true;
-}
-
-void QX3DSpectrumGLView::updateHotSpot(int w, int h)
-{
-    show4sphere = hotSpotAt(downX, -downY, w, h);
 }
 
 void QX3DSpectrumGLView::autoRotate()

@@ -15,7 +15,8 @@ namespace nupo {
 //
 // The shared instance never draws and is used from any thread (MIDI threads, the live-reading thread,
 // the players' timers) for waven3DBSQC, so the fields that entry reads are atomics. Everything else runs
-// on the main thread.
+// on the main thread: an on-screen view's frames draw from a copy of its fields that the drawing object
+// takes in their synchronisation step.
 class QX3DSpectrumGLView {
 public:
     static QX3DSpectrumGLView& sharedQX3DSpectrumGLView();
@@ -97,13 +98,12 @@ public:
     void info();
     void setupDrawText();
 
-    // --- Frame steps that need no GL (the drawing object runs them in this order) -----------------------
+    // --- Frame steps that need no GL (the drawing object's synchronisation step runs them in this order,
+    // on the main thread) ------------------------------------------------------------------------------
     // Pending view command, then pending camera command.
     void applyPendingCommands();
     // A left-button drag since the last frame; true when the camera moved (a redisplay is due).
     bool applyPointerDrag();
-    // Hot spot under the last pointer position in a w x h view, into show4sphere.
-    void updateHotSpot(int w, int h);
     // Auto rotation and the continuous rotation speeds.
     void autoRotate();
     // The camera to draw this frame: the current one, or the preset move's step.
@@ -126,6 +126,10 @@ public:
         if (redisplay)
             redisplay();
     }
+    // Runs GL work in the context this view draws with (the drawing object installs it; where the view
+    // draws on a thread of its own, before its next frame); false when that context is not ready. Without
+    // it, the mesh settings reach the engine through the shared links at once.
+    std::function<bool(std::function<void()>)> inDrawingContext;
     // The views that setDrawModeX and setTextureModeX redraw: _gl3View when viewA3D is set, else _glView.
     QX3DSpectrumGLView* _glView = nullptr;
     QX3DSpectrumGLView* _gl3View = nullptr;
@@ -162,10 +166,11 @@ public:
 
     float Viwe_Angle_value = 0.0f, Viwe_Angle1_value = 0.0f, Viwe_Angle2_value = 0.0f, Viwe_Mode_value = 0.0f;
     int drawSW = 0, drawSWMain = 0, displayUnnMode = 0, textureMode = 0, RunTextureX = 0, RunbyBrainswX = 0;
-    int EnvMode = 0, EnvModeChanged = 0, ImageNXopen = 0, maxImageNXopen = 0, TopNO = 0;
+    // (The composer's image number, the scene size of the projection and the viewport size are the
+    // drawing's frames' own.)
+    int EnvMode = 0, EnvModeChanged = 0, maxImageNXopen = 0, TopNO = 0;
     float PColor_value = 0.0f, FColor_value = 0.0f, Color_Map_value = 0.0f, Dynamic_Texture_value = 0.0f;
     int setshowBSinfoX = 0;
-    float shapeSize = 0.0f;
 
     // The look-at camera of the overlays and the trackball rotations.
     CameraRecord cameraRecord;

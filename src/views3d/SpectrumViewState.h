@@ -21,8 +21,10 @@ inline int displayModeX[displayElementRows][displayElements] = {
     {1, 1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 1}, {1, 1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 1},
 };
 
-inline int selectXCHNX = 0;    // display mode of the 3D window (0, 1 the one-set views, 2..11 one source)
-inline int show4sphere = 0;    // hot spot under the pointer: 0 none, 1..4 a zone, 5 the centre (all four)
+inline int selectXCHNX = 0;  // display mode of the 3D window (0, 1 the one-set views, 2..11 one source)
+// Hot spot the scene marks where no frame copy says otherwise (each frame takes its own from the pointer):
+// 0 none, 1..4 a zone, 5 the centre (all four).
+inline int show4sphere = 0;
 inline int imagePosition = 0;  // non-zero: every tile gets its own image or palette
 inline int rotateX = 0;        // 1: the camera turns about the vertical y axis, 0: about z
 

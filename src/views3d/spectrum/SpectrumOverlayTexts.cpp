@@ -52,23 +52,32 @@ std::array<QString, 10> brainSwitchCountLines(int source, bool coherence)
     return lines;
 }
 
-std::array<QString, 10> brainSwitchBoundsLines(int source, int shapeChange)
+std::array<QString, 10> brainSwitchBoundsLines(const float* record, int shapeChange)
 {
     std::array<QString, 10> lines;
-    if (source < 0 || source >= brainSourceCount)
+    if (!record)
         return lines;
     const bool pair = shapeChange >= 6 && shapeChange <= 11;
     const float m = pair ? 10.0f : 1.0f;
     lines[0] = pair ? QStringLiteral("BS0  :(95.0, 100.0, 0.0, 60.0)")
                     : QStringLiteral("BS0  :(0.7, 10.0, 0.0, 60.0)");
-    const auto& record = brainSWX[source];
-    auto at = [&](int i) { return record[i].load(std::memory_order_relaxed); };
     for (int k = 1; k <= 8; ++k)
-        lines[static_cast<std::size_t>(k)] = QString::asprintf(
-            "BS%d :(%2.1f, %2.1f, %2.1f, %2.1f)", k, m * at(17 + k), m * at(25 + k), at(33 + k), at(41 + k));
+        lines[static_cast<std::size_t>(k)] =
+            QString::asprintf("BS%d :(%2.1f, %2.1f, %2.1f, %2.1f)", k, m * record[17 + k], m * record[25 + k],
+                              record[33 + k], record[41 + k]);
     lines[9] = pair ? QStringLiteral("BS   :( L/H coherence,  L/H Hz)")
                     : QString::fromUtf8("BS   :( L/H \xC2\xB5V,      L/H Hz)");
     return lines;
+}
+
+std::array<QString, 10> brainSwitchBoundsLines(int source, int shapeChange)
+{
+    if (source < 0 || source >= brainSourceCount)
+        return {};
+    float record[brainSwitchRecordLength];
+    for (int i = 0; i < brainSwitchRecordLength; ++i)
+        record[i] = brainSWX[source][i].load(std::memory_order_relaxed);
+    return brainSwitchBoundsLines(record, shapeChange);
 }
 
 QString peakLine(int channel)

@@ -49,6 +49,8 @@ std::array<QString, 10> brainSwitchCountLines(int source, bool coherence);
 // Bounds of the same windows from record s of brainSWX; values scaled by 10 (and the coherence texts)
 // while the view shows a channel pair (shapeChange 6..11).
 std::array<QString, 10> brainSwitchBoundsLines(int source, int shapeChange);
+// The same from a copy of the record (brainSwitchRecordLength values); null gives empty lines.
+std::array<QString, 10> brainSwitchBoundsLines(const float* record, int shapeChange);
 // The three newest peaks of channel 0..3 divided by its display gain.
 QString peakLine(int channel);
 

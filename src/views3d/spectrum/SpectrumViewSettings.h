@@ -10,6 +10,7 @@
 #include <QString>
 
 #include <array>
+#include <atomic>
 #include <functional>
 
 namespace nupo {
@@ -54,7 +55,7 @@ inline int WinBSColor = 0;
 
 // Frame of a running camera-preset move (0..10) and the smoothed frame rate of the on-screen views.
 inline int smozeloopBS = 0;
-inline double FPSXXnewwave = 0.0;
+inline std::atomic<double> FPSXXnewwave{0.0};  // written by the frames, read by the window
 inline int tploopsave = 0;
 inline double tsaveE = 0.0;
 

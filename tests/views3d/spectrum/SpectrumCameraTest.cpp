@@ -129,8 +129,7 @@ TEST(SpectrumCamera, HotSpotsOfAFourHundredByThreeHundredView)
     QX3DSpectrumGLView view;
     view.mouseDown(300, 150);
     view.applyPointerDrag();
-    view.updateHotSpot(400, 300);
-    EXPECT_EQ(show4sphere, 4);
+    EXPECT_EQ(hotSpotAt(view.downX, -view.downY, 400, 300), 4);
 }
 
 TEST(SpectrumCamera, ProjectionWheelAndIdleMoves)

@@ -17,7 +17,12 @@ namespace {
 class WaveView : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(context_.isValid()) << context_.errorString().toStdString(); }
-    void frame() { view.drawRect(view.bounds()); }
+    // A frame as a host draws it: the synchronisation step, then the drawing.
+    void frame()
+    {
+        view.synchronizeFrame();
+        view.drawRect(view.bounds());
+    }
     void drag(float x, float y)
     {
         MouseEvent event;
@@ -28,6 +33,7 @@ protected:
     OffscreenGLContext context_{QSize(64, 48)};
     QXnewaveGLView view{QRectF(0, 0, 64, 48)};
     QXnewave& wave = QXnewave::sharedQXnewave();
+    QXnewaveGLView::FrameOwned& camera = view.frameOwned();  // no host: no frame runs meanwhile
 };
 
 }  // namespace
@@ -35,9 +41,9 @@ protected:
 TEST_F(WaveView, FirstFrameSetsUpOnceAndFollowsSizeChanges)
 {
     frame();
-    EXPECT_FALSE(view.processFunc);
-    EXPECT_FLOAT_EQ(view.sdepth, 19.75f);
-    EXPECT_FLOAT_EQ(view.sphi, 90.0f);
+    EXPECT_FALSE(camera.processFunc);
+    EXPECT_FLOAT_EQ(camera.sdepth, 19.75f);
+    EXPECT_FLOAT_EQ(camera.sphi, 90.0f);
     EXPECT_EQ(view.displayUnnMode, 4);
     EXPECT_EQ(view.textureMode, 2);
     EXPECT_EQ(gridd, 15);
@@ -46,10 +52,10 @@ TEST_F(WaveView, FirstFrameSetsUpOnceAndFollowsSizeChanges)
     EXPECT_EQ(hhdn, 48);
     EXPECT_FLOAT_EQ(aspectd, 64.0f / 48.0f);
 
-    view.sdepth = 5.0f;
+    camera.sdepth = 5.0f;
     xsized = 1;  // a reshape would overwrite it
     frame();
-    EXPECT_FLOAT_EQ(view.sdepth, 5.0f);
+    EXPECT_FLOAT_EQ(camera.sdepth, 5.0f);
     EXPECT_EQ(xsized, 1);
     view.setFrameSize(QSizeF(32, 48));
     frame();
@@ -59,8 +65,8 @@ TEST_F(WaveView, FirstFrameSetsUpOnceAndFollowsSizeChanges)
 TEST_F(WaveView, DragsRotatePanAndDolly)
 {
     frame();
-    const float theta = view.stheta;
-    const float depth = view.sdepth;
+    const float theta = camera.stheta;
+    const float depth = camera.sdepth;
     view.setMoveModeX(2);
     view.setMoveModeX(5);  // ignored
     EXPECT_EQ(view.MoveModeX, 2);
@@ -68,22 +74,22 @@ TEST_F(WaveView, DragsRotatePanAndDolly)
     press.location = QPointF(20, 30);
     view.mouseDown(press);
     frame();  // the drag starts without a jump
-    EXPECT_FLOAT_EQ(view.stheta, theta);
+    EXPECT_FLOAT_EQ(camera.stheta, theta);
     drag(20, 20);  // 10 pixels down the screen (y grows upwards in the view)
     frame();
-    EXPECT_FLOAT_EQ(view.sdepth, depth - 1.0f);
-    EXPECT_FLOAT_EQ(view.stheta, theta - 2.5f);
+    EXPECT_FLOAT_EQ(camera.sdepth, depth - 1.0f);
+    EXPECT_FLOAT_EQ(camera.stheta, theta - 2.5f);
 
     view.setMoveModeX(0);  // rotate: 0.5 degree per pixel
-    const float phi = view.sphi;
+    const float phi = camera.sphi;
     drag(30, 20);
     frame();
-    EXPECT_FLOAT_EQ(view.sphi, phi + 5.0f);
+    EXPECT_FLOAT_EQ(camera.sphi, phi + 5.0f);
     view.mouseUp(press);
     EXPECT_EQ(view.sys_infoQXnewave.mouse_down, 0);
     drag(60, 20);
     frame();
-    EXPECT_FLOAT_EQ(view.sphi, phi + 5.0f);
+    EXPECT_FLOAT_EQ(camera.sphi, phi + 5.0f);
 }
 
 TEST_F(WaveView, RotationSpeedsAndCameraReset)
@@ -92,28 +98,34 @@ TEST_F(WaveView, RotationSpeedsAndCameraReset)
     view.setRotateSpeedUpXX(1.0f);
     view.setRotateSpeedDownXX(1.0f);
     view.setRotateSpeedLeftXX(-3.0f);
-    const float theta = view.stheta;
-    const float phi = view.sphi;
+    const float theta = camera.stheta;
+    const float phi = camera.sphi;
     frame();
     frame();
-    EXPECT_FLOAT_EQ(view.stheta, theta);
-    EXPECT_FLOAT_EQ(view.sphi, phi);
+    EXPECT_FLOAT_EQ(camera.stheta, theta);
+    EXPECT_FLOAT_EQ(camera.sphi, phi);
     view.setRotateSpeedRightXX(2.0f);
     frame();
-    EXPECT_FLOAT_EQ(view.sphi, phi - 2.0f);
+    EXPECT_FLOAT_EQ(camera.sphi, phi - 2.0f);
     view.setAutoStopX(1);
     frame();
-    EXPECT_FLOAT_EQ(view.sphi, phi - 2.0f);
+    EXPECT_FLOAT_EQ(camera.sphi, phi - 2.0f);
 
-    view.sdepth = 3.0f;
+    // The reset takes effect in the next frame, by the sheet's side when it was asked for.
+    camera.sdepth = 3.0f;
     view.setDrawLargeGridX(2);  // 42: the camera stays
     view.setResetPositionX(1);
-    EXPECT_FLOAT_EQ(view.sdepth, 3.0f);
-    EXPECT_EQ(wave.wavingd, 1);
     view.setDrawLargeGridX(0);
+    frame();
+    EXPECT_FLOAT_EQ(camera.sdepth, 3.0f);
+    EXPECT_EQ(wave.wavingd, 1);
     view.setResetPositionX(1);
-    EXPECT_FLOAT_EQ(view.sdepth, 20.0f);
-    EXPECT_FLOAT_EQ(view.stheta, 45.0f);
+    EXPECT_FLOAT_EQ(camera.sdepth, 3.0f);
+    view.setDrawLargeGridX(2);
+    frame();
+    EXPECT_FLOAT_EQ(camera.sdepth, 20.0f);
+    EXPECT_FLOAT_EQ(camera.stheta, 45.0f);
+    view.setDrawLargeGridX(0);
 }
 
 TEST_F(WaveView, KeysRestartTheSheetWithTheirShape)
@@ -189,7 +201,7 @@ TEST_F(WaveView, WallsShowTheFirstWallImageEvenWhenTheHostBindsItsOwnTextures)
         return static_cast<double>(near) / (pixels.width() * pixels.height());
     };
     frame();
-    EXPECT_EQ(view.maxImageNXopen, waveWallImageCount);
+    EXPECT_EQ(camera.maxImageNXopen, waveWallImageCount);
     for (int n = 0; n < waveWallImageCount; ++n) {
         ASSERT_NE(shadow_app.sprite(n), nullptr) << n;
         EXPECT_TRUE(shadow_app.sprite(n)->buffer->textureReady()) << n;

@@ -425,7 +425,7 @@ void AppControllerB::loadTextures(int count)
         if (QXnewaveGLView* view = wave->glView()) {
             view->setDisplaydX(4);
             if (loadSprites(shadow_app, wave->nibWindow(), count))
-                view->maxImageNXopen = std::max(1, count);
+                view->setMaxImageNXopen(std::max(1, count));
         }
     } else {
         auto* spectrum = dynamic_cast<QX3DSpectrumAppController*>(

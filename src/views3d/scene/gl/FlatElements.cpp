@@ -8,6 +8,7 @@
 #include "views3d/scene/gl/FrequencyRuler.h"
 #include "views3d/scene/gl/Materials.h"
 #include "views3d/scene/gl/SceneDecorations.h"
+#include "views3d/scene/gl/SceneInputs.h"
 #include "views3d/scene/gl/SceneState.h"
 #include "views3d/scene/gl/SceneText.h"
 
@@ -52,7 +53,8 @@ void drawSQflat(int kind, int, int textureMode, float XPA, float YPA, float ZPA,
     if (RawWaveColorN > 256)
         RawWaveColorN = 0;
     const auto colour = [&] {
-        groen_CtextureNX(int(ZPA * 10.0f + ColorOffsetBSMixSliderX), int(PColor_valueA));
+        groen_CtextureNX(int(ZPA * 10.0f + sceneInputs().display.ColorOffsetBSMixSliderX),
+                         int(PColor_valueA));
     };
     const auto colourIndex = [&](float index) { groen_CtextureNX(int(index), int(PColor_valueA)); };
     const int points = fftp.load(std::memory_order_relaxed);
@@ -124,10 +126,10 @@ void drawSQflat(int kind, int, int textureMode, float XPA, float YPA, float ZPA,
             break;
         case FlatKind::timeLabels:
             setMaterial(2);
-            colourIndex(ColorOffsetBSMixSliderX + 100.0f);
+            colourIndex(sceneInputs().display.ColorOffsetBSMixSliderX + 100.0f);
             for (int k = 0; k <= 8; ++k)
                 printTimeRec(float(8 * k), 2.0f, k);
-            colourIndex(ColorOffsetBSMixSliderX + 30.0f);
+            colourIndex(sceneInputs().display.ColorOffsetBSMixSliderX + 30.0f);
             for (int k = 0; k <= 8; ++k)
                 printTimeXRec(float(8 * k), 69.0f, k);
             break;
@@ -145,7 +147,7 @@ void drawSQflat(int kind, int, int textureMode, float XPA, float YPA, float ZPA,
         default:
             break;
     }
-    setMaterial(setBSMaterialX);
+    setMaterial(sceneInputs().display.setBSMaterialX);
     glTranslatef(-XPA, -YPA, -ZPA);
 }
 

@@ -7,6 +7,7 @@
 #include "views3d/scene/gl/Materials.h"
 #include "views3d/scene/gl/MeshControl.h"
 #include "views3d/scene/gl/SceneDecorations.h"
+#include "views3d/scene/gl/SceneInputs.h"
 #include "views3d/scene/gl/SceneState.h"
 #include "views3d/scene/gl/SceneText.h"
 
@@ -50,7 +51,7 @@ float rowsPerHertz(int fftpA)
 
 float rulerSpacing()
 {
-    float spacing = selectXCHNX <= 1 ? 6.0f : 4.0f;
+    float spacing = sceneInputs().selectXCHNX <= 1 ? 6.0f : 4.0f;
     if (xsize < 700)
         spacing *= 2.0f;
     return spacing;
@@ -119,7 +120,7 @@ void drawFrequencyLine(int fftpA, int fftp512BandA, int textureMode, int lineMod
         const int sizeMode = marks.marks[k].code == 1 ? lineModeA : 0;
         drawSolidSphereWithColor(marks.marks[k].row, sizeMode, textureMode, PColor_valueA, FColor_valueA);
     }
-    setMaterial(setBSMaterialX);
+    setMaterial(sceneInputs().display.setBSMaterialX);
     izzzz = 64.0f + fDisplayDA;
 }
 
@@ -131,7 +132,7 @@ void drawFrequencyLabel(int fftpA, int fftp512BandA, int textureMode, float PCol
     const RulerMarks marks = frequencyLabelMarks(fftpA, fftp512BandA, startFrequency);
     for (int k = 0; k < marks.count; ++k)
         drawCharInFFT(marks.marks[k].code, marks.marks[k].row, textureMode, PColor_valueA, FColor_value);
-    setMaterial(setBSMaterialX);
+    setMaterial(sceneInputs().display.setBSMaterialX);
     izzz = 64.0f + fDisplayDA;
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 
 // Switches of the 3D spectrum mesh and the GL state of its mesh modes (0 wireframe, 1 hidden line, 2 flat
-// shaded, 3 smooth shaded, 4 textured). Main thread, with the 3D view's GL context current.
+// shaded, 3 smooth shaded, 4 textured). The 3D views' frames' (one at a time), with the frame's GL context
+// current: a view's settings reach them as work done in its context before its next frame.
 
 #include <functional>
 

@@ -3,10 +3,10 @@
 #include "platform/gl/ColorTables.h"
 #include "platform/gl/GridMesh.h"
 #include "plots/frame/gl/FloorNormals.h"
-#include "plots/settings/DisplaySettings.h"
 #include "views3d/scene/gl/FacingCull.h"
 #include "views3d/scene/gl/Materials.h"
 #include "views3d/scene/gl/QX3DSpectrumMesh.h"
+#include "views3d/scene/gl/SceneInputs.h"
 
 #include <GL/gl.h>
 
@@ -60,23 +60,24 @@ struct VertexColour {
     bool direct;
     int palette;
     int columns;
+    float offset;  // the colour offset and gain of the display options
+    float gain;
 
     // The colour of a vertex of value v in a column; null when the texture mode sets none.
     const float* of(float v, int column) const
     {
         if (textureMode == 0)
-            return colour_CtextureNX(int(v * 10.0f + ColorOffsetBSMixSliderX), palette);
+            return colour_CtextureNX(int(v * 10.0f + offset), palette);
         if (textureMode == 1)
-            return colour_CBtextureNX(int(float(columns - 1 - column) * ColorGainBSMixSliderX), shade(v),
-                                      palette);
+            return colour_CBtextureNX(int(float(columns - 1 - column) * gain), shade(v), palette);
         return nullptr;
     }
     void apply(float v, int column) const
     {
         if (textureMode == 0)
-            groen_CtextureNX(int(v * 10.0f + ColorOffsetBSMixSliderX), palette);
+            groen_CtextureNX(int(v * 10.0f + offset), palette);
         else if (textureMode == 1)
-            groen_CBtextureNX(int(float(columns - 1 - column) * ColorGainBSMixSliderX), shade(v), palette);
+            groen_CBtextureNX(int(float(columns - 1 - column) * gain), shade(v), palette);
     }
     int shade(float v) const { return direct ? int(v * 20.0f) : 100 - int(v * 10.0f); }
 };
@@ -281,7 +282,9 @@ void drawSmoothShaded(int N, int textureMode, int towBrain, int shapeC, float PC
 {
     QX3DSpectrumMesh& m = mesh();
     const int columns = activeGrid();
-    setMaterial(setBSMaterialX);
+    const DisplaySettingsCopy& display = sceneInputs().display;
+    const int bsMaterial = display.setBSMaterialX;
+    setMaterial(bsMaterial);
     if (N == MeshGrid::zeroAreaStrip) {
         glBegin(GL_TRIANGLE_STRIP);
         for (int k = 0; k < columns; ++k) {
@@ -292,17 +295,18 @@ void drawSmoothShaded(int N, int textureMode, int towBrain, int shapeC, float PC
         glEnd();
     }
     const SmoothGrids grids = smoothGrids(N);
-    const VertexColour colour{textureMode, directShade(N, towBrain, shapeC),
-                              textureMode == 0 ? int(PColor) : int(FColor), columns};
+    const VertexColour colour{
+        textureMode, directShade(N, towBrain, shapeC), textureMode == 0 ? int(PColor) : int(FColor),
+        columns,     display.ColorOffsetBSMixSliderX,  display.ColorGainBSMixSliderX};
     constexpr int strips = QX3DSpectrumMesh::side - 1;
-    const bool bothSides = DrawBothside != 0;
+    const bool bothSides = display.DrawBothside != 0;
     if (!grids.colour || columns == 0) {
         // No vertex to draw: only the material calls.
         if (!bothSides)
             setMaterial(5);
         if (bothSides)
             setMaterial(5);
-        setMaterial(setBSMaterialX);
+        setMaterial(bsMaterial);
         return;
     }
 
@@ -343,7 +347,7 @@ void drawSmoothShaded(int N, int textureMode, int towBrain, int shapeC, float PC
     arrays.draw();
     // The current normal as the per-vertex calls leave it.
     glNormal3fv(bothSides ? m.vertNorms[strips - 1][columns - 1] : m.vertNorms[strips][columns - 1]);
-    setMaterial(setBSMaterialX);
+    setMaterial(bsMaterial);
 }
 
 void drawWireframe(int N)

@@ -15,6 +15,7 @@
 #include "views3d/scene/gl/MeshRenderers.h"
 #include "views3d/scene/gl/QX3DSpectrumMesh.h"
 #include "views3d/scene/gl/SceneDecorations.h"
+#include "views3d/scene/gl/SceneInputs.h"
 #include "views3d/scene/gl/SceneState.h"
 #include "views3d/scene/gl/SceneText.h"
 #include "views3d/textures/gl/ShadowApp.h"
@@ -86,9 +87,11 @@ void markColour(int textureMode, int valueIndex, int rowIndex, int p)
         groen_CBtextureNX(rowIndex, 100, p);
 }
 
+// The records the frame draws from; the flash requests write the shared ones (main thread, or the one
+// thread of an engine test).
 int brainState(int source, int window)
 {
-    return int(brainSWX[source][stateWord + window].load(std::memory_order_relaxed));
+    return int(sceneInputs().brainSWX[source][stateWord + window]);
 }
 
 void setBrainState(int source, int window, int state)
@@ -98,7 +101,7 @@ void setBrainState(int source, int window, int state)
 
 float brainWord(int source, int word, int window)
 {
-    return brainSWX[source][word + window].load(std::memory_order_relaxed);
+    return sceneInputs().brainSWX[source][word + window];
 }
 
 // The scene elements switched on in a source's row `e` of the display-element table; flat(kind, z) draws
@@ -295,7 +298,7 @@ LayoutPlacements layoutPlacements(const SceneFrame& f)
         middle(l.add(tile, tileDrawS, tileTow, false))->add(move(0.0f, y, 0.0f));
     };
     if (f.oneBrain != 0 || f.towBrain == 0) {
-        if (displayModeX[0][11] != 0) {
+        if (sceneInputs().displayModeX[0][11] != 0) {
             besideMiddle(flatPowerTileA, 0, tow, 70.0f);
             besideMiddle(flatPowerTileB, 0, tow, -70.0f);
         }
@@ -362,7 +365,9 @@ int QX3DSpectrumScene::drawFrame(const SceneFrame& f)
     translate(0.0f, f.Yposi, 0.0f);
     translate(0.0f, 0.0f, -f.sdept);
     glRotatef(-f.sthet, 1.0f, 0.0f, 0.0f);
-    if (rotateX == 1) {
+    const SceneInputs& inputs = sceneInputs();
+    const int imagePosition = inputs.imagePosition;
+    if (inputs.rotateX == 1) {
         if (ChangeTorotateX != 0) {
             sphiZ = f.sph;
             ChangeTorotateX = 0;
@@ -475,13 +480,15 @@ void QX3DSpectrumScene::drawHoverMarks()
         {65, 130, 60, {{-60, 30, 40, 6, false}, {-60, -40, 20, 0, true}, {-60, -30, 70, 2, true}}, 3},
         {65, -70, 60, {{-60, 40, 40, 7, false}, {-60, 60, 20, 1, true}, {-60, 50, 70, 3, true}}, 3},
     };
+    const SceneInputs& inputs = sceneInputs();
+    const int show4sphere = inputs.show4sphere;
     for (int zone = 1; zone <= 4; ++zone) {
         if (show4sphere != zone && show4sphere != 5)
             continue;
         const Group& g = groups[zone - 1];
         translate(g.x, g.y, g.z);
         setMaterial(8);
-        drawMark(ShowTextBSMix, 30.0f);
+        drawMark(inputs.display.ShowTextBSMix, 30.0f);
         setMaterial(2);
         for (int k = 0; k < g.count; ++k) {
             const Label& l = g.labels[k];
@@ -490,7 +497,7 @@ void QX3DSpectrumScene::drawHoverMarks()
         }
         translate(-g.x, -g.y, -g.z);
     }
-    setMaterial(setBSMaterialX);
+    setMaterial(inputs.display.setBSMaterialX);
 }
 
 namespace {
@@ -521,7 +528,7 @@ void drawSurface(const Tile& t, int n)
 {
     QX3DSpectrumMesh& mesh = QX3DSpectrumMesh::sharedQX3DSpectrumMesh();
     glPushMatrix();
-    setMaterial(setBSMaterialX);
+    setMaterial(sceneInputs().display.setBSMaterialX);
     mesh.getFaceNorms(n);
     mesh.getVertNorms();
     switch (t.mode) {
@@ -555,7 +562,7 @@ void drawColouredMark(const Tile& t, float x, float y, float z, int valueIndex, 
 {
     markColour(t.textureMode, valueIndex, rowIndex, t.palette);
     translate(x, y, z);
-    drawMark(ShowTextBSMix, size);
+    drawMark(sceneInputs().display.ShowTextBSMix, size);
     translate(-x, -y, -z);
 }
 
@@ -564,27 +571,28 @@ void drawColouredMark(const Tile& t, float x, float y, float z, int valueIndex, 
 float drawBrainSwitchSurface(const Tile& t)
 {
     const bool side64 = grid.load(std::memory_order_relaxed) == 64;
+    const DisplaySettingsCopy display = sceneInputs().display;
     if (side64)
         translate(70.0f, 0.0f, 0.0f);
-    setMaterial(setBSMaterialX);
+    setMaterial(display.setBSMaterialX);
     drawSurface(t, t.tile + 10);
-    const float u = markSize(setBSPeakSizeX, 1.0f);
-    setMaterial(setBSTopMaterialX);
+    const float u = markSize(display.setBSPeakSizeX, 1.0f);
+    setMaterial(display.setBSTopMaterialX);
     if (!t.flatPower) {
         auto& table = t.channel ? peakSWfftCount[t.source] : peakSWcoherenceCount[t.source];
         for (int w = 0; w <= 8; ++w) {
-            for (int k = 0; k < 3 && setBSPeakModeX > k; ++k) {
+            for (int k = 0; k < 3 && display.setBSPeakModeX > k; ++k) {
                 const BrainSwitchRecord r = table[w][k].load();
                 if (r.count > 0.2f)
                     drawColouredMark(t, float(r.column), float(63 - r.row), r.count,
-                                     int(r.count * 5.0f + ColorOffsetBSMixSliderX),
-                                     int(float(r.row) * ColorGainBSMixSliderX), u * markScale[k]);
+                                     int(r.count * 5.0f + display.ColorOffsetBSMixSliderX),
+                                     int(float(r.row) * display.ColorGainBSMixSliderX), u * markScale[k]);
             }
         }
     }
     if (side64)
         translate(-70.0f, 0.0f, 0.0f);
-    setMaterial(setBSMaterialX);
+    setMaterial(display.setBSMaterialX);
     return u;
 }
 
@@ -639,19 +647,20 @@ void drawBrainSwitchWindows(const Tile& t)
 // Peak marks of the spectrum history, of the size `u` the brain-switch marks left.
 void drawPeakMarks(const Tile& t, float u)
 {
-    setMaterial(setPeakWFMaterialX);
-    u = markSize(setPeakWFSizeX, u);
+    const DisplaySettingsCopy display = sceneInputs().display;
+    setMaterial(display.setPeakWFMaterialX);
+    u = markSize(display.setPeakWFSizeX, u);
     const bool peakTile = t.tile == 0 || t.tile == 1 || t.tile == 3 || t.tile == 4 || t.tile == 5;
-    if (setPeakWFModeX <= 0 || !(peakTile || (t.shapeC >= 2 && t.shapeC <= 5)) || t.source >= 8)
+    if (display.setPeakWFModeX <= 0 || !(peakTile || (t.shapeC >= 2 && t.shapeC <= 5)) || t.source >= 8)
         return;
     for (int h = t.shapeC <= 1 ? 1 : 0; h < 64; ++h) {
-        for (int k = 0; k < 3 && setPeakWFModeX > k; ++k) {
+        for (int k = 0; k < 3 && display.setPeakWFModeX > k; ++k) {
             const PeakRecord r = PeakfftPowerFV[t.source][h][k].load();
             const int y = 63 - r.bin + t.startFrequency;
             if (r.value > 0.2f && y > -1 && y <= 64)
                 drawColouredMark(t, float(r.row), float(y), r.value,
-                                 int(r.value * 5.0f + ColorOffsetBSMixSliderX),
-                                 int(float(y) * ColorGainBSMixSliderX), u * markScale[k]);
+                                 int(r.value * 5.0f + display.ColorOffsetBSMixSliderX),
+                                 int(float(y) * display.ColorGainBSMixSliderX), u * markScale[k]);
         }
     }
 }
@@ -678,6 +687,17 @@ void drawLevelPlanes(const Tile& t, const int* e, int drawS)
 
 }  // namespace
 
+void QX3DSpectrumScene::applyFlashRequests(const SceneFrame& frame)
+{
+    const LayoutPlacements layout = layoutPlacements(frame);
+    for (int k = 0; k < layout.count; ++k) {
+        const TilePlacement& t = layout.tiles[k];
+        const int s = sourceOfTile(t.tile, t.towBrain, frame.shapeC);
+        if (t.tile != flatPowerTileA && t.tile != flatPowerTileB && s >= 0)
+            applyFlashing(s);
+    }
+}
+
 void QX3DSpectrumScene::drawSQ(int tile, int drawS, int mode, int textureMode, int towBrain, int shapeC,
                                int PColor, int FColor, int drawM, int startFrequency)
 {
@@ -701,15 +721,16 @@ void QX3DSpectrumScene::drawSQ(int tile, int drawS, int mode, int textureMode, i
     t.flat(FlatKind::blankLabel, 10.0f);  // every tile draws it
     if (flatPower)
         return;
-    const int* e = displayModeX[s];
+    const int* e = sceneInputs().displayModeX[s];
     if (drawM != 0)
         drawElements(s, e, [&](int kind, float z) { t.flat(kind, z); });
-    applyFlashing(s);
+    if (!sceneInputs().flashApplied)
+        applyFlashing(s);
     if (shapeC >= 2)
         drawBrainSwitchWindows(t);
     drawPeakMarks(t, u);
     drawLevelPlanes(t, e, drawS);
-    setMaterial(setBSMaterialX);
+    setMaterial(sceneInputs().display.setBSMaterialX);
 }
 
 }  // namespace nupo

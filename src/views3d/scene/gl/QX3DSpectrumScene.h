@@ -1,7 +1,9 @@
 #pragma once
 
 // The drawing half of the 3D band-spectrum engine: one call draws a whole frame of the scene with the
-// current GL context, after running the spectrum data mapper's step for the shown sources. Main thread.
+// current GL context, after running the spectrum data mapper's step for the shown sources. It reads its
+// settings from the frame's SceneInputs; frames of the 3D views draw one at a time (their class's drawing
+// lock), each on its view's drawing thread.
 
 namespace nupo {
 
@@ -69,6 +71,11 @@ public:
     // at any time on the main thread.
     void setONFlashBSdisplay(int window, int NUPOchannel);
     void setOffFlashBSdisplay(int window, int NUPOchannel);
+
+    // Applies the flash requests to the brain-switch records as the frame's tiles would, in drawing
+    // order: for a frame that draws from a copy of the records (SceneInputs::flashApplied), on the main
+    // thread in its synchronisation step.
+    static void applyFlashRequests(const SceneFrame& frame);
 
     // Source 0..9 shown on a tile in a layout; -1 for tiles 20 and 21 and for a tile or layout outside
     // the tables.

@@ -7,6 +7,7 @@
 #include "shared/AnalysisState.h"
 #include "shared/CoreState.h"
 #include "views3d/scene/gl/Materials.h"
+#include "views3d/scene/gl/SceneInputs.h"
 #include "views3d/scene/gl/SceneState.h"
 
 #include <GL/gl.h>
@@ -29,9 +30,11 @@ void drawSolidSphereWithColor(int row, int sizeMode, int colourMode, float palet
         return;
     const float edge = sizeMode != 0 ? 1.0f : 0.5f;
     if (colourMode == 0)
-        groen_CtextureNX(int((64 - row) * 2.5f + ColorOffsetBSMixSliderX), int(palette));
+        groen_CtextureNX(int((64 - row) * 2.5f + sceneInputs().display.ColorOffsetBSMixSliderX),
+                         int(palette));
     else if (colourMode == 1)
-        groen_CBtextureNX(int(float(64 - row) * ColorGainBSMixSliderX), 100, int(variantPalette));
+        groen_CBtextureNX(int(float(64 - row) * sceneInputs().display.ColorGainBSMixSliderX), 100,
+                          int(variantPalette));
     glTranslatef(0.0f, float(row), 0.0f);
     glutSolidCube(edge);
     glTranslatef(0.0f, -float(row), 0.0f);
@@ -83,12 +86,12 @@ void drawSQBS(int hits, float a, float b, float c, float d)
         if (++flushC2 > 64)
             flushC2 = 0;
         setMaterial(4);
-        groen_CBtextureNX(int(float(flushC2) * ColorGainBSMixSliderX), 100, 1);
+        groen_CBtextureNX(int(float(flushC2) * sceneInputs().display.ColorGainBSMixSliderX), 100, 1);
     } else {
         setMaterial(8);
     }
     drawBSA(a, b, c, d);
-    setMaterial(setBSMaterialX);
+    setMaterial(sceneInputs().display.setBSMaterialX);
 }
 
 void DrawWaveX(int channel)
@@ -132,7 +135,7 @@ void DrawWaveX(int channel)
         }
     }
     glDisable(GL_LINE_STIPPLE);
-    setMaterial(setBSMaterialX);
+    setMaterial(sceneInputs().display.setBSMaterialX);
 }
 
 }  // namespace nupo

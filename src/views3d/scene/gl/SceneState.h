@@ -2,8 +2,8 @@
 
 #include <atomic>
 
-// Process-wide state of the 3D band-spectrum scene that carries over between frames. Main thread, with
-// the 3D view's GL context current.
+// Process-wide state of the 3D band-spectrum scene that carries over between frames: the 3D views'
+// frames' own, drawn one at a time (their class's drawing lock), with the frame's GL context current.
 
 namespace nupo {
 
@@ -32,8 +32,9 @@ inline int flushC2 = 0;        // flash counter of the brain-switch box, 0..64
 inline int RawWaveColorN = 0;  // colour counter of the flat elements and the raw-wave trace
 
 // Flashing brain-switch window: window 0..7 (-1 none) of source 0..9 (10 none), and a pending request to
-// stop the highlight. Set by the drawing canvas while it paints on the main thread, read by the 3D view's
-// frames, which may be drawing on a thread of their own meanwhile.
+// stop the highlight. Set by the drawing canvas while it paints on the main thread; the 3D views apply them
+// to the brain-switch records in their frames' synchronisation step (main thread), or a tile drawn
+// without a frame copy (an engine test) as it is drawn.
 inline std::atomic<int> BSCHXX{-1};
 inline std::atomic<int> BrainCHXX{10};
 inline std::atomic<int> OffFlashBS{0};

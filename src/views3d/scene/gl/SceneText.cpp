@@ -10,6 +10,7 @@
 #include "shared/AnalysisState.h"
 #include "shared/CoreState.h"
 #include "views3d/SpectrumViewState.h"
+#include "views3d/scene/gl/SceneInputs.h"
 #include "views3d/scene/gl/SceneState.h"
 
 #include <GL/gl.h>
@@ -51,7 +52,8 @@ constexpr LabelEntry rulerLabels[10] = {
 
 void numberAt(float x, float y, const char* text)
 {
-    const GlutBitmapFont font = selectXCHNX <= 1 ? GLUT_BITMAP_HELVETICA_10 : GLUT_BITMAP_HELVETICA_18;
+    const GlutBitmapFont font =
+        sceneInputs().selectXCHNX <= 1 ? GLUT_BITMAP_HELVETICA_10 : GLUT_BITMAP_HELVETICA_18;
     output(font, x, y, text);
 }
 
@@ -166,9 +168,11 @@ void drawCharInFFT(int code, int row, int colourMode, float palette, float varia
     if (float(row) + fDisplayDA > izzz && code != 9)
         return;
     if (colourMode == 0)
-        groen_CtextureNX(int((64 - row) * 2.5f + ColorOffsetBSMixSliderX), int(palette));
+        groen_CtextureNX(int((64 - row) * 2.5f + sceneInputs().display.ColorOffsetBSMixSliderX),
+                         int(palette));
     else if (colourMode == 1)
-        groen_CBtextureNX(int(float(64 - row) * ColorGainBSMixSliderX), 100, int(variantPalette));
+        groen_CBtextureNX(int(float(64 - row) * sceneInputs().display.ColorGainBSMixSliderX), 100,
+                          int(variantPalette));
     labelfftBig(-3.0f, float(row), 0.0f, code, 0);
     izzz = float(row);
 }

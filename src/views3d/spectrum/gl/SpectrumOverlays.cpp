@@ -1,7 +1,5 @@
 #include "views3d/spectrum/gl/SpectrumOverlays.h"
 
-#include "views3d/QX3DSpectrumGLView.h"
-
 #include <GL/gl.h>
 #include <GL/glext.h>
 #include <GL/glu.h>
@@ -71,9 +69,9 @@ void SpectrumOverlays::updateBSCString(int source)
         fill(BS[k], lines[k]);
 }
 
-void SpectrumOverlays::updateBSNString(int source, int shapeChange)
+void SpectrumOverlays::updateBSNString(const float* record, int shapeChange)
 {
-    const auto lines = brainSwitchBoundsLines(source, shapeChange);
+    const auto lines = brainSwitchBoundsLines(record, shapeChange);
     for (std::size_t k = 0; k < lines.size(); ++k)
         fill(BSN[k], lines[k]);
 }
@@ -175,12 +173,12 @@ void SpectrumOverlays::drawBrainSwitchTable(float W, float H)
     }
 }
 
-void SpectrumOverlays::drawInfo(const QX3DSpectrumGLView& view, float W, float H)
+void SpectrumOverlays::drawInfo(const OverlaySelection& view, float W, float H)
 {
     lastPass.clear();
-    const int one = view.oneBrainwave.load(std::memory_order_relaxed);
-    const int tow = view.towBrainwave.load(std::memory_order_relaxed);
-    const int shape = view.shapeChange.load(std::memory_order_relaxed);
+    const int one = view.oneBrainwave;
+    const int tow = view.towBrainwave;
+    const int shape = view.shapeChange;
     if (W <= 0.0f || H <= 0.0f)
         return;
 

@@ -1,8 +1,8 @@
 #pragma once
 
 // The text overlays of the 3D band-spectrum view: one string texture per slot, filled by the building
-// operations and laid over the scene by the overlay pass in pixel coordinates. Main thread, with the
-// view's GL context current while drawing.
+// operations and laid over the scene by the overlay pass in pixel coordinates. They belong to the view's
+// frames: built and drawn on the frame's thread, with the view's GL context current.
 
 #include "views3d/spectrum/SpectrumCamera.h"
 #include "views3d/spectrum/SpectrumOverlayTexts.h"
@@ -17,7 +17,15 @@
 
 namespace nupo {
 
-class QX3DSpectrumGLView;
+// What the overlay pass reads of the view (a frame's copy): its selection, the brain-switch table switch
+// and the scene camera.
+struct OverlaySelection {
+    int oneBrainwave = 0;
+    int towBrainwave = 0;
+    int shapeChange = 0;
+    int setshowBSinfoX = 0;
+    SceneCamera camera;
+};
 
 class SpectrumOverlays {
 public:
@@ -30,7 +38,8 @@ public:
     void updateBrainString();
     void updateBSString(int source);
     void updateBSCString(int source);
-    void updateBSNString(int source, int shapeChange);
+    // From the frame's copy of the source's brain-switch record (null: empty lines).
+    void updateBSNString(const float* record, int shapeChange);
     void updatePeak0String(int channel);
     void updatePeak1String(int channel);
     void updatePeak3String();
@@ -41,7 +50,7 @@ public:
     void createMessageString();
 
     // The overlay pass over a W x H view for the view's selection and camera.
-    void drawInfo(const QX3DSpectrumGLView& view, float W, float H);
+    void drawInfo(const OverlaySelection& view, float W, float H);
 
     // Forgets every texture (a new GL context); the texts are rebuilt on their next fill.
     void reset();

@@ -250,7 +250,8 @@ void QX3DSpectrumAppController::refreshInformationFields()
     setField(displayHereFFTpoint, QString::number(points));
     setField(displayHereSampleSpeed, QString::number(rate));
     if (Open3DWaterFallBS > 0)
-        setField(displayHereFPS, static_cast<float>(FPSXXnewwave) / static_cast<float>(Open3DWaterFallBS), 3);
+        setField(displayHereFPS,
+                 static_cast<float>(FPSXXnewwave.load(relaxed)) / static_cast<float>(Open3DWaterFallBS), 3);
     setField(displayHereFez, points > 0 ? static_cast<float>(rate) / static_cast<float>(points) : 0.0f, 3);
 }
 

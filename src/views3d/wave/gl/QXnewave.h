@@ -4,7 +4,10 @@
 // rows and columns held fixed, and the renderer that draws it as the four walls of a tunnel. Nothing damps
 // the motion; a disturbance keeps travelling until the sheet is reset or stopped. Every array is sized for
 // the largest sheet (63) and only the top-left `gridd` x `gridd` part is used, so resizing never
-// allocates. Main thread, inside the wave-surface view's drawing with its GL context current.
+// allocates. The sheet, the renderer's state below and the variables of this header are drawing state of
+// the wave-surface frames: only those frames touch them (one at a time, each with its GL context
+// current), and changes from outside a frame are requests carried out between frames
+// (changeWaveDrawing, QXnewaveGLView.h).
 
 #include "platform/gl/TexelFootprint.h"
 #include "platform/gl/VectorMath.h"

@@ -1,6 +1,7 @@
 #include "views3d/wave/gl/QXnewaveGLView.h"
 
 #include "platform/keyboard/gl/VirtualKeyCodes.h"
+#include "platform/viewhost/gl/DrawingClass.h"
 #include "views3d/textures/gl/ImageSources.h"
 #include "views3d/wave/gl/QXnewave.h"
 #include "views3d/wave/gl/WaveFrameRecorder.h"
@@ -8,10 +9,18 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <thread>
+#include <utility>
 
 namespace nupo {
+
+// Requests for a view's frames that depend on the shared sheet as it is when they are carried out.
+struct QXnewaveGLView::DrawingRequests {
+    bool resetPosition = false;
+};
 
 namespace {
 
@@ -21,12 +30,34 @@ QXnewave& engine()
 }
 
 // The engine's display setting changes shading and lighting: the GL calls go to the context the view
-// draws with when a host shows it (another view's context may be current, and a host drawing on a thread
-// of its own runs them there before the next frame); with no host, at once.
+// draws with when a host shows it (a host drawing on a thread of its own runs them there before the next
+// frame). With no context of the view's own, the engine's mode changes between frames, and its shading
+// goes to the context current where the call was made: a wave-surface frame on another thread that
+// carries out the request keeps its own context's shading.
 void setEngineDisplay(QXnewaveGLView& view, int mode)
 {
-    if (!view.performInContext([mode] { engine().setDisplayd(mode); }))
-        engine().setDisplayd(mode);
+    if (view.performInContext([mode] { engine().setDisplayd(mode); }))
+        return;
+    const std::thread::id caller = std::this_thread::get_id();
+    changeWaveDrawing([mode, caller] {
+        if (std::this_thread::get_id() == caller) {
+            engine().setDisplayd(mode);
+        } else {
+            engine().displayModed = mode;
+            engine().postRedisplay();
+        }
+    });
+}
+
+// The settings the one-time set-up starts a view with: the fixed image on the walls at full colour.
+void applyStartSettings(QXnewaveViewSettings& settings)
+{
+    settings.Color_Map_value = 0.0f;
+    settings.Dynamic_Texture_value = 0.0f;
+    settings.FColor_value = 1.0f;
+    settings.PColor_value = 1.0f;
+    settings.displayUnnMode = 4;  // textured ...
+    settings.textureMode = 2;     // ... with the fixed image
 }
 
 // The keys that restart the sheet, in shape order 0..9.
@@ -42,12 +73,24 @@ constexpr unsigned fourCharCode(const char (&code)[5])
 
 }  // namespace
 
+void changeWaveDrawing(std::function<void()> change)
+{
+    DrawingClass::runBetweenFrames<QXnewaveGLView>(std::move(change));
+}
+
+void restartSheet(int shape)
+{
+    changeWaveDrawing([shape] {
+        engine().setSpeeddn(2);
+        engine().resetdn(shape);
+        engine().godn();
+    });
+}
+
 void applyTunnelEffect(QXnewaveGLView* view, int code)
 {
     if (code <= 9) {
-        engine().setSpeeddn(2);
-        engine().resetdn(code);
-        engine().godn();
+        restartSheet(code);
         return;
     }
     if (!view)
@@ -88,90 +131,126 @@ QXnewaveGLView& QXnewaveGLView::sharedQXnewaveGLView()
     return *instance;
 }
 
-QXnewaveGLView::QXnewaveGLView(const QRectF& frame) : OpenGLView(frame) {}
+QXnewaveGLView::QXnewaveGLView(const QRectF& frame)
+    : OpenGLView(frame), requests_(std::make_shared<DrawingRequests>())
+{
+}
+
+void QXnewaveGLView::synchronizeFrame()
+{
+    // The one-time set-up starts the settings afresh: the main side takes the start settings before the
+    // first frame (which runs the set-up), and again after a later set-up for a new context.
+    if (initsApplied_ == 0 || initsRun_ > initsApplied_) {
+        applyStartSettings(*this);
+        initsApplied_ = std::max(initsRun_, 1);
+    }
+    drawn_ = static_cast<const QXnewaveViewSettings&>(*this);
+    EnvModeChanged = 0;  // handed to this frame
+    if (maxImageNXopenRequest_) {
+        owned_.maxImageNXopen = *maxImageNXopenRequest_;
+        maxImageNXopenRequest_.reset();
+    }
+    openedImages_ = maxImageN;
+    shown_ = owned_;
+}
 
 void QXnewaveGLView::prepareOpenGL()
 {
     // A new context has none of the one-time state: set it up again in the next frame.
-    processFunc = true;
+    owned_.processFunc = true;
 }
 
 void QXnewaveGLView::initGL()
 {
-    maxImageNXopen = maxImageN;
+    FrameOwned& owned = owned_;
+    owned.maxImageNXopen = openedImages_;
     glEnable(GL_DEPTH_TEST);
     glShadeModel(GL_SMOOTH);
     engine().mainNewaved();
     engine().godn();
     // The set-up empties the sprite table; the walls show our own images until the user loads others.
     if (const int loaded = loadWaveWallImages(); loaded > 0)
-        maxImageNXopen = loaded;
-    std::printf("initGL mainNewaved in GLView maxImageNXopen =%d \n", maxImageNXopen);
-    Color_Map_value = 0.0f;
-    Dynamic_Texture_value = 0.0f;
-    FColor_value = 1.0f;
-    PColor_value = 1.0f;
-    setDrawModeX(4);
-    Yposition = 0.0f;
-    Xposition = 0.0f;
-    sphi = 90.0f;
-    stheta = 45.0f;
-    sdepth = 19.75f;
-    ImageNXopen = 0;
-    viewModeX = 0;
+        owned.maxImageNXopen = loaded;
+    std::printf("initGL mainNewaved in GLView maxImageNXopen =%d \n", owned.maxImageNXopen);
+    applyStartSettings(drawn_);
+    engine().setDisplayd(4);
+    setNeedsDisplay(true);
+    owned.Yposition = 0.0f;
+    owned.Xposition = 0.0f;
+    owned.sphi = 90.0f;
+    owned.stheta = 45.0f;
+    owned.sdepth = 19.75f;
+    owned.ImageNXopen = 0;
+    owned.viewModeX = 0;
+    ++initsRun_;
 }
 
 void QXnewaveGLView::applyDrag()
 {
-    auto& input = sys_infoQXnewave;
+    const InputState& input = drawn_.sys_infoQXnewave;
+    FrameOwned& camera = owned_;
     const int x = static_cast<int>(input.mouse_pos[0]);
     const int y = static_cast<int>(input.mouse_pos[1]);
     if (input.mouse_down_count <= 1) {
-        downX = x;
-        downY = y;
+        camera.downX = x;
+        camera.downY = y;
     }
-    sphi += static_cast<float>(x - downX) * 0.25f;
-    stheta += static_cast<float>(downY - y) * 0.25f;
-    const float dx = input.mouse_pos[0] - static_cast<float>(downX);
-    const float dy = static_cast<float>(downY) - input.mouse_pos[1];
-    switch (MoveModeX) {
+    camera.sphi += static_cast<float>(x - camera.downX) * 0.25f;
+    camera.stheta += static_cast<float>(camera.downY - y) * 0.25f;
+    const float dx = input.mouse_pos[0] - static_cast<float>(camera.downX);
+    const float dy = static_cast<float>(camera.downY) - input.mouse_pos[1];
+    switch (drawn_.MoveModeX) {
         case 0:
-            sphi += dx * 0.25f;
-            stheta += dy * 0.25f;
+            camera.sphi += dx * 0.25f;
+            camera.stheta += dy * 0.25f;
             break;
         case 1:
-            Xposition += dx * 0.25f;
-            Yposition += dy * 0.25f;
+            camera.Xposition += dx * 0.25f;
+            camera.Yposition += dy * 0.25f;
             break;
         case 2:
-            sdepth += dy / 10.0f;
+            camera.sdepth += dy / 10.0f;
             break;
         default:
             break;
     }
-    downX = x;
-    downY = y;
+    camera.downX = x;
+    camera.downY = y;
     setNeedsDisplay(true);
 }
 
 void QXnewaveGLView::applyRotationSpeeds()
 {
-    if (sthetaAuto != 0.0f || sphiAuto != 0.0f)
+    const QXnewaveViewSettings& s = drawn_;
+    if (s.sthetaAuto != 0.0f || s.sphiAuto != 0.0f)
         return;
-    if (RotateSpeedUp_value > 0.0f)
-        stheta += RotateSpeedUp_value;
-    if (RotateSpeedDown_value > 0.0f)
-        stheta -= RotateSpeedDown_value;
-    if (RotateSpeedLeft_value > 0.0f)
-        sphi += RotateSpeedLeft_value;
-    if (RotateSpeedRight_value > 0.0f)
-        sphi -= RotateSpeedRight_value;
+    if (s.RotateSpeedUp_value > 0.0f)
+        owned_.stheta += s.RotateSpeedUp_value;
+    if (s.RotateSpeedDown_value > 0.0f)
+        owned_.stheta -= s.RotateSpeedDown_value;
+    if (s.RotateSpeedLeft_value > 0.0f)
+        owned_.sphi += s.RotateSpeedLeft_value;
+    if (s.RotateSpeedRight_value > 0.0f)
+        owned_.sphi -= s.RotateSpeedRight_value;
 }
 
 void QXnewaveGLView::drawRect(const QRectF& rect)
 {
-    if (processFunc) {
-        processFunc = false;
+    FrameOwned& owned = owned_;
+    const QXnewaveViewSettings& s = drawn_;
+    // A camera reset asked for before this frame (before a pending set-up, which then places the camera).
+    if (requests_->resetPosition) {
+        requests_->resetPosition = false;
+        if (owned.viewModeX == 0) {
+            owned.sphi = 90.0f;
+            owned.stheta = 45.0f;
+            owned.Xposition = 0.0f;
+            owned.Yposition = 0.0f;
+            owned.sdepth = 20.0f;
+        }
+    }
+    if (owned.processFunc) {
+        owned.processFunc = false;
         initGL();
     }
     const double w = rect.width();
@@ -181,47 +260,49 @@ void QXnewaveGLView::drawRect(const QRectF& rect)
         hhdn = static_cast<int>(h);
         engine().myReshapeXdn(wwdn, hhdn);
     }
-    if (colormodeX == 0)
-        glClearColor(backgroundColor.red, backgroundColor.green, backgroundColor.blue, backgroundColor.alpha);
+    if (s.colormodeX == 0)
+        glClearColor(s.backgroundColor.red, s.backgroundColor.green, s.backgroundColor.blue,
+                     s.backgroundColor.alpha);
     else
         glClearColor(clear_rgbaNewave[0], clear_rgbaNewave[1], clear_rgbaNewave[2], clear_rgbaNewave[3]);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 
-    if (sys_infoQXnewave.mouse_down)
+    if (s.sys_infoQXnewave.mouse_down)
         applyDrag();
     engine().wavedn();
     applyRotationSpeeds();
+    if (midFrameHookForTests)
+        midFrameHookForTests();
 
     QXnewaveFrame frame;
-    frame.displayUndn = sphi;
-    frame.sthet = stheta;
-    frame.Xposi = Xposition;
-    frame.Yposi = Yposition;
-    frame.sdept = sdepth;
-    frame.DX = downX;
-    frame.DY = downY;
-    frame.drawS = drawSW;
-    frame.displayUnn = displayUnnMode;
-    frame.texture = textureMode;
-    frame.RunTexture = RunTextureX;
-    frame.RunbyBrainsw = RunbyBrainswX;
-    frame.Env = EnvMode;
-    frame.EnvMode = EnvModeChanged;
-    frame.ImageNX = ImageNXopen;
-    frame.maxImageNX = maxImageNXopen;
-    frame.PColor = PColor_value;
-    frame.FColor = FColor_value;
-    frame.Color_Map = Color_Map_value;
-    frame.Dynamic_Texture = Dynamic_Texture_value;
+    frame.displayUndn = owned.sphi;
+    frame.sthet = owned.stheta;
+    frame.Xposi = owned.Xposition;
+    frame.Yposi = owned.Yposition;
+    frame.sdept = owned.sdepth;
+    frame.DX = owned.downX;
+    frame.DY = owned.downY;
+    frame.drawS = s.drawSW;
+    frame.displayUnn = s.displayUnnMode;
+    frame.texture = s.textureMode;
+    frame.RunTexture = s.RunTextureX;
+    frame.RunbyBrainsw = s.RunbyBrainswX;
+    frame.Env = s.EnvMode;
+    frame.EnvMode = s.EnvModeChanged;
+    frame.ImageNX = owned.ImageNXopen;
+    frame.maxImageNX = owned.maxImageNXopen;
+    frame.PColor = s.PColor_value;
+    frame.FColor = s.FColor_value;
+    frame.Color_Map = s.Color_Map_value;
+    frame.Dynamic_Texture = s.Dynamic_Texture_value;
     // The host binds textures of its own between frames (a new framebuffer after a resize does), so the
     // image the walls showed last is bound again; the tunnel renders another image only when it changes.
     bindWallImage(ImageNXZ);
     WaveFrameRecorder* recorder = WaveFrameRecorder::shared();
     if (recorder)
         recorder->beginFrame(engine(), frame);
-    ImageNXopen = engine().displayUndn(frame);
-    if (EnvModeChanged == 1)
-        EnvModeChanged = 0;
+    owned.ImageNXopen = engine().displayUndn(frame);
+    drawn_.EnvModeChanged = 0;
     glFinish();
     if (recorder)
         recorder->endFrame();
@@ -261,9 +342,7 @@ unsigned QXnewaveGLView::getKey(unsigned short keyCode)
     std::printf("Key = %x\n", keyCode);
     for (int shape = 0; shape < 10; ++shape) {
         if (shapeKeys[shape] == keyCode) {
-            engine().setSpeeddn(2);
-            engine().resetdn(shape);
-            engine().godn();
+            restartSheet(shape);
             break;
         }
     }
@@ -274,14 +353,16 @@ void QXnewaveGLView::setColor(int n)
 {
     if (n < 0 || n >= rgbaColorsNewaveCount)
         return;
-    for (int c = 0; c < 4; ++c)
-        clear_rgbaNewave[c] = rgba_colorsNewave[n][c];
+    changeWaveDrawing([n] {
+        for (int c = 0; c < 4; ++c)
+            clear_rgbaNewave[c] = rgba_colorsNewave[n][c];
+    });
     setNeedsDisplay(true);
 }
 
 void QXnewaveGLView::setimagePositionX(int n)
 {
-    imagePositionN = n;
+    changeWaveDrawing([n] { imagePositionN = n; });
 }
 
 void QXnewaveGLView::setDisplaydX(int n)
@@ -318,13 +399,15 @@ void QXnewaveGLView::setTextureModeX(int n)
 
 void QXnewaveGLView::setDrawSurfaceLineX(int)
 {
-    engine().setOtherd(1);
+    changeWaveDrawing([] { engine().setOtherd(1); });
 }
 
 void QXnewaveGLView::setDrawLargeGridX(int n)
 {
-    engine().setdSized(n);
-    engine().godn();
+    changeWaveDrawing([n] {
+        engine().setdSized(n);
+        engine().godn();
+    });
 }
 
 void QXnewaveGLView::setTextureEnvX(int n)
@@ -335,7 +418,7 @@ void QXnewaveGLView::setTextureEnvX(int n)
 
 void QXnewaveGLView::setReversedX(int)
 {
-    engine().reversed();
+    changeWaveDrawing([] { engine().reversed(); });
 }
 
 void QXnewaveGLView::setRotateSpeedUpXX(float value)
@@ -362,13 +445,11 @@ void QXnewaveGLView::setAutoStopX(int)
 
 void QXnewaveGLView::setResetPositionX(int)
 {
-    if ((gridd == 15 || gridd == 31) && viewModeX == 0) {
-        sphi = 90.0f;
-        stheta = 45.0f;
-        Xposition = 0.0f;
-        Yposition = 0.0f;
-        sdepth = 20.0f;
-    }
+    // Whether the camera goes back depends on the sheet's side when the sheet's earlier changes are done.
+    changeWaveDrawing([requests = requests_] {
+        if (gridd == 15 || gridd == 31)
+            requests->resetPosition = true;
+    });
 }
 
 void QXnewaveGLView::setLoadTextuerX(int)
@@ -387,6 +468,11 @@ void QXnewaveGLView::setBackgroundColor(const RGBAColor& color)
         return;
     backgroundColor = color;
     colormodeX = 0;
+}
+
+void QXnewaveGLView::setMaxImageNXopen(int n)
+{
+    maxImageNXopenRequest_ = n;
 }
 
 }  // namespace nupo

@@ -166,10 +166,12 @@ void QXnewaveAppController::awakeFromNib()
     drawers_.awakeFromNib();
     if (_glView)
         _glView->setBackgroundColor(Control::color(backgroundColorWell));
-    engine().setSpeeddn(2);
-    engine().resetdn(1);
-    engine().godn();
-    engine().stopdn();
+    changeWaveDrawing([] {
+        engine().setSpeeddn(2);
+        engine().resetdn(1);
+        engine().godn();
+        engine().stopdn();
+    });
     setSoundBrainNumberX = 0;
     setSoundPFCNumberX = 0;
     BSpeakFrequencyZZ = 0;
@@ -208,10 +210,14 @@ void QXnewaveAppController::windowDidResize(QObject* window)
 void QXnewaveAppController::timerUpdate()
 {
     CubicTunnelControl();
-    // The view's set-up loads the wall images: the image sliders follow their number.
-    if (_glView && !_glView->processFunc && _glView->maxImageNXopen != maxImageNXopen) {
-        maxImageNXopen = _glView->maxImageNXopen;
-        maxImageNZZ = 1;
+    // The view's set-up loads the wall images: the image sliders follow their number, as the view's
+    // frames last showed it.
+    if (_glView) {
+        const QXnewaveGLView::FrameOwned& shown = _glView->shown();
+        if (!shown.processFunc && shown.maxImageNXopen != maxImageNXopen) {
+            maxImageNXopen = shown.maxImageNXopen;
+            maxImageNZZ = 1;
+        }
     }
     if (maxImageNZZ != 0) {
         std::printf("awakeFromNib timerUpdate \n");
@@ -244,13 +250,10 @@ void QXnewaveAppController::button(QObject* sender)
 {
     const int t = Control::tag(sender);
     std::printf("Button %d!\n", t);
-    if (t >= 0 && t <= 9) {
-        engine().setSpeeddn(2);
-        engine().resetdn(t);
-        engine().godn();
-    } else if (t == 10) {
-        engine().stopdn();
-    }
+    if (t >= 0 && t <= 9)
+        restartSheet(t);
+    else if (t == 10)
+        changeWaveDrawing([] { engine().stopdn(); });
     if (_glView)
         _glView->setColor(t);
     if (t == 1 && restartLogo)

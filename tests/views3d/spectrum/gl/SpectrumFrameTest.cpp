@@ -25,8 +25,10 @@ protected:
         drawing->setFrameSize(QSizeF(w, h));
         drawing->prepareOpenGL();
     }
+    // One frame as a host draws it: the synchronisation step, then the frame from its copy.
     QImage frame()
     {
+        drawing->synchronizeFrame();
         drawing->drawRect(drawing->bounds());
         return context->readPixels();
     }

@@ -170,15 +170,21 @@ TEST_F(WaveController, WindowSetUpFromItsNib)
     EXPECT_FALSE(colorMap->isHidden());
     EXPECT_EQ(Control::intValue(root->findChild<QObject*>("displayHereTextureNumber")), 6);
     // Once the view has set up and loaded its wall images, the sliders follow their number.
-    window->glView()->maxImageNXopen = 4;
+    // The sliders read what the view's frames last showed, published as each frame starts.
+    QXnewaveGLView& view = *window->glView();
+    view.setMaxImageNXopen(4);
+    view.synchronizeFrame();
     window->timerUpdate();
     EXPECT_EQ(Control::intValue(root->findChild<QObject*>("displayHereTextureNumber")), 6) << "not set up";
-    window->glView()->processFunc = false;
+    view.frameOwned().processFunc = false;  // as the set-up frame leaves it (no frame draws here)
+    window->timerUpdate();
+    EXPECT_EQ(window->maxImageNXopen, 1) << "the set-up is not shown before the next frame starts";
+    view.synchronizeFrame();
     window->timerUpdate();
     EXPECT_EQ(window->maxImageNXopen, 4);
     EXPECT_EQ(Control::intValue(root->findChild<QObject*>("displayHereTextureNumber")), 4);
     EXPECT_EQ(qobject_cast<QSlider*>(colorMap)->maximum(), 4);
-    window->glView()->processFunc = true;
+    view.frameOwned().processFunc = true;
 
     // Clicking a band indicator applies its code once and lights it alone.
     auto* theta = root->findChild<QObject*>("setFrameThetaBS");

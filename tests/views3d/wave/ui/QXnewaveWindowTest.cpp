@@ -130,7 +130,7 @@ TEST(QXnewaveWindow, OpensStillAndMovesWithTheRecordingWhenRunByTheBrain)
     expectPicture(*host, "still", false);
     auto* view = dynamic_cast<QXnewaveGLView*>(host->view());
     ASSERT_NE(view, nullptr);
-    EXPECT_EQ(view->maxImageNXopen, waveWallImageCount);
+    EXPECT_EQ(view->shown().maxImageNXopen, waveWallImageCount);
     EXPECT_FALSE(control<QSlider>("setColorMapXX")->isHidden()) << "the image sliders cover the wall images";
 
     // Run by brain clicked on: the recording moves the sheet.
