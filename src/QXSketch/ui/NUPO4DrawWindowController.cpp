@@ -5,7 +5,6 @@
 #include "QXSketch/gl/NUPO4Drawing.h"
 #include "QXSketch/gl/NUPO4GraphicView.h"
 #include "QXSketch/gl/SketchState.h"
-#include "platform/appkit/MainThread.h"
 #include "platform/appkit/ui/Control.h"
 #include "platform/appkit/ui/NibLoader.h"
 #include "platform/appkit/ui/PopUpButton.h"
@@ -20,8 +19,8 @@
 #include "views3d/spectrum/ui/QX3DSpectrumAppController.h"
 
 #include <QAction>
-#include <QEvent>
 #include <QActionGroup>
+#include <QEvent>
 #include <QKeySequence>
 #include <QMenu>
 #include <QScreen>
@@ -131,7 +130,6 @@ void NUPO4DrawWindowController::awakeFromNib()
         }
     }
     statusTimer = new QTimer(this);
-    markIndependentOfDrawing(statusTimer);  // the tick waits for the GL views itself when it must
     connect(statusTimer, &QTimer::timeout, this, &NUPO4DrawWindowController::statusTick);
     statusTimer->start(100);
     drawing_->makeFront();
@@ -197,9 +195,8 @@ void NUPO4DrawWindowController::redoEdit(QObject*)
 
 void NUPO4DrawWindowController::statusTick()
 {
-    // Following the brain switches tells the 3D windows, whose views may be drawing elsewhere: while
-    // they draw on, it waits for the next tick.
-    if (AlwaysUpdateBSX != 0 && canvas_->source() > 0 && waitForDrawing())
+    // Following the brain switches tells the 3D windows (their frames draw from their own copies).
+    if (AlwaysUpdateBSX != 0 && canvas_->source() > 0)
         drawing_->followBrainSwitches(canvas_->source() - 1);
     canvas_->setNeedsDisplay(true);
 }
@@ -240,8 +237,8 @@ QMenu* NUPO4DrawWindowController::graphicMenu(const QPointF& point)
         return nullptr;
     auto* menu = new QMenu(canvasWidget());
     // One checkable entry per value; choosing one is an undoable edit of the graphic.
-    auto addChoices = [this, menu, index](const QString& title, int first, int last, int current,
-                                          auto name, bool channel) {
+    auto addChoices = [this, menu, index](const QString& title, int first, int last, int current, auto name,
+                                          bool channel) {
         QMenu* sub = menu->addMenu(title);
         auto* group = new QActionGroup(sub);
         for (int value = first; value <= last; ++value) {
@@ -252,19 +249,21 @@ QMenu* NUPO4DrawWindowController::graphicMenu(const QPointF& point)
             entry->setChecked(value == current);
             group->addAction(entry);
             connect(entry, &QAction::triggered, this, [this, index, value, channel] {
-                channel ? drawing_->setGraphicBrainChannel(index, value) : drawing_->setGraphicView(index, value);
+                channel ? drawing_->setGraphicBrainChannel(index, value)
+                        : drawing_->setGraphicView(index, value);
             });
         }
     };
     addChoices(
         QStringLiteral("Brain Channel"), 1, 10, g->brainChannel(),
         [kind = g->kind()](int channel) { return brainChannelEntry(kind, channel); }, true);
-    addChoices(QStringLiteral("View"), 0, 19, g->view(),
-               [](int view) {
-                   return view < 10 ? QStringLiteral("Mode %1").arg(view)
-                                    : QStringLiteral("Window %1").arg(view - 10);
-               },
-               false);
+    addChoices(
+        QStringLiteral("View"), 0, 19, g->view(),
+        [](int view) {
+            return view < 10 ? QStringLiteral("Mode %1").arg(view)
+                             : QStringLiteral("Window %1").arg(view - 10);
+        },
+        false);
     return menu;
 }
 
