@@ -2,6 +2,7 @@
 
 #include "document/NUPO4DrawDocument.h"
 #include "document/sections/AnalysisSection.h"
+#include "document/sections/DeviceSection.h"
 #include "document/sections/DisplaySection.h"
 #include "document/sections/MidiSections.h"
 #include "document/sections/MovieSection.h"
@@ -12,6 +13,7 @@ namespace nupo {
 
 void addCoreDocumentSections(NUPO4DrawDocument& document, MidiDocumentCalls& midiCalls)
 {
+    document.addSection(std::make_unique<DeviceSection>());
     document.addSection(std::make_unique<DisplaySection>());
     document.addSection(std::make_unique<AnalysisSection>());
     document.addSection(std::make_unique<PeakMidiSection>(midiCalls));

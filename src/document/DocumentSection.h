@@ -86,6 +86,10 @@ public:
     // Takes the values of a file into the section's storage; false (with the problem in input) when the
     // file must be refused.
     virtual bool stage(SectionInput& input) = 0;
+    // A document that lacks the section: stages the values the section starts from, so that nothing of
+    // the document it replaces stays (its windows, drawing, sounds, movie). False: the section keeps what
+    // it holds, as the settings that documents share with the preference file do.
+    virtual bool stageDefaults() { return false; }
     // Hands the staged values to the subsystem, in the order it expects them.
     virtual void apply(const DocumentReadContext& context) = 0;
 };

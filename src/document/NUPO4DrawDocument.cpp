@@ -198,8 +198,11 @@ bool NUPO4DrawDocument::loadDataRepresentation(const QByteArray& data, const QSt
         if (preferenceFile && !s->inPreferenceFile())
             continue;
         const PlistValue* value = top.find(s->key());
-        if (!value)
+        if (!value) {
+            if (!preferenceFile && s->stageDefaults())
+                staged.push_back(s.get());
             continue;
+        }
         if (!value->isDictionary())
             return refuse(QStringLiteral("section %1 is not a dictionary").arg(s->key()));
         SectionInput input(value->toDictionary(), s->key());

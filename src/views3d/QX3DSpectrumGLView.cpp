@@ -203,11 +203,16 @@ void QX3DSpectrumGLView::setBackgroundColor(const RGBAColor& colour)
         return;
     backgroundColor = colour;
     colormodeX = 0;
-    clear_rgbaB[0] = static_cast<float>(colour.red);
-    clear_rgbaB[1] = static_cast<float>(colour.green);
-    clear_rgbaB[2] = static_cast<float>(colour.blue);
-    clear_rgbaB[3] = static_cast<float>(colour.alpha);
+    storeBackgroundColor();
     std::printf("setBackgroundBSColor=%d\n", WinBSColor);
+}
+
+void QX3DSpectrumGLView::storeBackgroundColor()
+{
+    clear_rgbaB[0] = static_cast<float>(backgroundColor.red);
+    clear_rgbaB[1] = static_cast<float>(backgroundColor.green);
+    clear_rgbaB[2] = static_cast<float>(backgroundColor.blue);
+    clear_rgbaB[3] = static_cast<float>(backgroundColor.alpha);
 }
 
 void QX3DSpectrumGLView::setBackgroundColorA(int k, float v)

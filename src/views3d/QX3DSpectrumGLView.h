@@ -55,6 +55,8 @@ public:
     void setdisplayState(int row);
     void didplayMode(int element, int v);
     void setBackgroundColor(const RGBAColor& colour);
+    // Writes the view's background into the stored colour (which documents save).
+    void storeBackgroundColor();
     // Component k 0..3 (red, green, blue, alpha) of the stored colour; other k are ignored (0.0 read).
     void setBackgroundColorA(int k, float v);
     float getBackgroundColor(int k) const;

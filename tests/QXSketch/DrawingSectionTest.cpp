@@ -7,8 +7,10 @@
 #include "QXSketch/gl/NUPO4Drawing.h"
 #include "document/GeneratedDamage.h"
 #include "document/NUPO4DrawDocument.h"
+#include "document/gl/PlotWindowsSection.h"
 #include "document/gl/ViewDocumentSections.h"
 #include "platform/appkit/NotificationCenter.h"
+#include "plots/bargraph/gl/BarGraphWindowState.h"
 #include "plots/bargraph/gl/QX2DBarGraphView.h"
 #include "plots/frame/gl/PlotWindowState.h"
 #include "plots/rawwave/gl/QXRawwaveGraphView.h"
@@ -133,10 +135,7 @@ TEST(DrawingSection, GraphicsComeBackWithoutSideEffectsAndACleanUndoStack)
 
     // A document saved without a drawing shows none: the open drawing is emptied.
     NUPO4Drawing* none = nullptr;
-    {
-        NUPO4Drawing other;
-        other.makeFront();
-    }
+    drawing.leaveFront();
     ASSERT_EQ(NUPO4Drawing::frontDrawing(), none);
     const QByteArray empty = doc.document.dataRepresentation();
     EXPECT_TRUE(empty.contains("OpenDrawing = 0;"));
@@ -247,4 +246,43 @@ TEST(DrawingSection, DamagedDrawingSectionsAreRefusedOrClampedAndChangeNothing)
     const int refusedCount = test::readGeneratedDamage(doc.document, valid, 2221, &cases);
     EXPECT_GT(cases, 3100);
     EXPECT_GT(refusedCount, cases / 2);
+}
+
+TEST(DrawingSection, ADocumentWithoutDrawingOrPlotWindowsKeepsNoneOfTheDocumentBefore)
+{
+    DrawingDocument doc;
+    NUPO4Drawing drawing;
+    drawing.makeFront();
+    fill(drawing);
+    boundsBargraph = QRectF(700, 30, 500, 300);
+    showQX2DBarGarphFront = 1;
+    selectCHX = 5;
+    auto& windows = *dynamic_cast<PlotWindowsSection*>(doc.document.section("PlotWindows"));
+    const QByteArray bare = "{ Format = \"NUPO4 brain-note document\"; Version = 1; }";
+
+    // The preference file never holds a drawing or windows to open: what is open stays.
+    QString error;
+    ASSERT_TRUE(doc.document.loadDataRepresentation("{ Format = \"NUPO4 preferences\"; Version = 1; }",
+                                                    "prefs", true, &error))
+        << error.toStdString();
+    EXPECT_EQ(drawing.count(), NUPO4Graphic::kindCount);
+    EXPECT_EQ(boundsBargraph, QRectF(700, 30, 500, 300));
+    EXPECT_EQ(selectCHX, 5);
+
+    // A refused document changes nothing, though it lacks those sections too.
+    doc.refusal("{ Format = \"NUPO4 brain-note document\"; Version = 1; DisplayColor = { Rawwave = 1; }; }");
+    EXPECT_EQ(drawing.count(), NUPO4Graphic::kindCount);
+    EXPECT_EQ(boundsBargraph, QRectF(700, 30, 500, 300));
+
+    doc.read(bare);
+    EXPECT_EQ(drawing.count(), 0);
+    EXPECT_EQ(drawing.selectedIndex(), -1);
+    EXPECT_FALSE(doc.section().drawingToOpen());
+    for (auto family :
+         {PlotWindowsSection::Rawwave, PlotWindowsSection::Bargraph, PlotWindowsSection::Waterfall})
+        EXPECT_EQ(windows.windowsToOpen(family), 0);
+    EXPECT_TRUE(boundsBargraph.isEmpty());
+    EXPECT_EQ(setWframeCotrol2DBar, 0);
+    EXPECT_EQ(showQX2DBarGarphFront, 0);
+    EXPECT_EQ(selectCHX, 0);
 }

@@ -291,3 +291,25 @@ TEST(SketchState, MixerLevelsAreTheStrongestHitOfEachWindow)
     EXPECT_FLOAT_EQ(brainSwitchLevel(7, 9), 0.0f);
     EXPECT_FLOAT_EQ(brainSwitchLevel(10, 3), 0.0f);
 }
+
+TEST(NUPO4Drawing, TheFrontDrawingGoneTheOneInFrontBeforeItIsTheFrontAgain)
+{
+    auto first = std::make_unique<NUPO4Drawing>();
+    auto second = std::make_unique<NUPO4Drawing>();
+    auto third = std::make_unique<NUPO4Drawing>();
+    first->makeFront();
+    second->makeFront();
+    third->makeFront();
+    second->makeFront();
+    EXPECT_EQ(NUPO4Drawing::frontDrawing(), second.get());
+    // A drawing whose window closes leaves the front first, then goes.
+    second->leaveFront();
+    EXPECT_EQ(NUPO4Drawing::frontDrawing(), third.get());
+    second.reset();
+    EXPECT_EQ(NUPO4Drawing::frontDrawing(), third.get());
+    // One that goes without leaving first, behind the front or in front.
+    first.reset();
+    EXPECT_EQ(NUPO4Drawing::frontDrawing(), third.get());
+    third.reset();
+    EXPECT_EQ(NUPO4Drawing::frontDrawing(), nullptr);
+}

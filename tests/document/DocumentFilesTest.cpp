@@ -80,15 +80,18 @@ TEST(DocumentFiles, ANameThatIsNotUtf8IsSavedAndOpenedByItsBytesAndOpeningClears
     const QByteArray before = doc.document.snapshot({});
     // A folder and a file named in Latin-1, as older systems wrote them.
     const QByteArray folder = QFile::encodeName(test::tempFolder()) + "/caf\xe9";
-    const QByteArray path = folder + "/s\xe9" "ance.nupo4";
+    const QByteArray path = folder +
+                            "/s\xe9"
+                            "ance.nupo4";
     QString error;
     ASSERT_TRUE(doc.document.writeToFile(path, false, &error)) << error.toStdString();
     struct stat info {};
     ASSERT_EQ(::stat(path.constData(), &info), 0) << "saved under other bytes";
-    EXPECT_EQ(test::filesIn(folder), QList<QByteArray>{"s\xe9" "ance.nupo4"});
+    EXPECT_EQ(test::filesIn(folder), QList<QByteArray>{"s\xe9"
+                                                       "ance.nupo4"});
 
     // A save of it that was killed on the way left its temporary file; opening the document clears it.
-    const QByteArray killed = path + ".saving-999999999-0";
+    const QByteArray killed = saveFileName(path, 999999999, 0);
     ASSERT_EQ(::close(::open(killed.constData(), O_WRONLY | O_CREAT, 0644)), 0);
     test::fillRecording(50);
     ASSERT_TRUE(doc.document.readFromFile(path, &error)) << error.toStdString();
@@ -99,6 +102,23 @@ TEST(DocumentFiles, ANameThatIsNotUtf8IsSavedAndOpenedByItsBytesAndOpeningClears
     EXPECT_FALSE(doc.document.readFromFile(QByteArray(folder + "/missing\xff.nupo4"), &error));
     EXPECT_TRUE(error.endsWith("missing\\xff.nupo4: no such file or folder")) << error.toStdString();
     test::filesIn(folder, true);
+}
+
+TEST(DocumentFiles, ADocumentWithANameOf246BytesSavesAndOpensAgain)
+{
+    test::CoreDocument doc;
+    test::fillRecording(200);
+    const QByteArray before = doc.document.snapshot({});
+    const QByteArray folder = QFile::encodeName(test::tempFolder()) + "/long-name";
+    ASSERT_EQ(::mkdir(folder.constData(), 0755), 0);
+    const QByteArray path = folder + '/' + QByteArray(240, 'x') + ".nupo4";
+    QString error;
+    ASSERT_TRUE(doc.document.writeToFile(path, false, &error)) << error.toStdString();
+    ASSERT_TRUE(doc.document.writeToFile(path, false, &error)) << error.toStdString();
+    test::fillRecording(50);
+    ASSERT_TRUE(doc.document.readFromFile(path, &error)) << error.toStdString();
+    EXPECT_EQ(doc.document.snapshot({}), before);
+    EXPECT_EQ(test::filesIn(folder, true), QList<QByteArray>{QByteArray(240, 'x') + ".nupo4"});
 }
 
 TEST(DocumentFiles, TextThatIsNoDocumentIsNamedSoWithWhereReadingStoppedAndNoRawControlCharacters)

@@ -34,6 +34,8 @@ void changeEverySetting(int seed)
     ColorOffsetBSMixSliderX = 12.5f + float(seed);
     PeakHoldColorX[2] = 0.3333333f;
     GridColorY[1] = 0.1f * float(seed % 5);
+    gridColorYGiven = 1;  // as the Display tab gives it
+    DeviceConfig = (seed + 2) % 4;
     for (int r = 0; r < waterfallSelections; ++r)
         for (int k = 0; k < waterfallFlagCount; ++k)
             setDisplayModeFlag(r, k, (r + k + seed) % 2);
@@ -245,6 +247,62 @@ TEST(DocumentRoundTrip, AnalysisSettingsThatNoPanelOffersAreRefusedWithTheirPlac
     }
 }
 
+// A colour level set by hand stands still and comes back so, though files hold the animations as 0..4; the
+// Device tab's channel count comes back, and a count that is none is refused.
+TEST(DocumentRoundTrip, AStillColourLevelAndTheChannelCountComeBack)
+{
+    test::CoreDocument doc;
+    test::fillRecording(100);
+    changeEverySetting(1);
+    setColorOffsetAnimationX = colourLevelSetByHand;  // an offset typed in the Display tab
+    ColorOffsetSliderX = 70.0f;
+    setColorGainAnimationX = 3;                            // running
+    setColorOffsetBSMixAnimationX = colourLevelSetByHand;  // set by hand to the default level
+    ColorOffsetBSMixSliderX = defaultColourOffset;
+    DeviceConfig = 3;  // four channels
+    const QByteArray text = doc.document.dataRepresentation();
+    const QByteArray settings = doc.document.snapshot({"Recording"});
+    EXPECT_TRUE(text.contains("setColorOffsetAnimationX = 0;"));
+    EXPECT_TRUE(text.contains("setColorGainAnimationX = 3;"));
+    EXPECT_TRUE(text.contains("DeviceConfig = 3;"));
+
+    setColorOffsetAnimationX = 4;
+    ColorOffsetSliderX = 12.0f;
+    setColorGainAnimationX = 0;
+    DeviceConfig = 1;
+    QString error;
+    ASSERT_TRUE(doc.document.readFromData(text, "still.nupo4", &error)) << error.toStdString();
+    EXPECT_EQ(setColorOffsetAnimationX, colourLevelSetByHand);
+    EXPECT_EQ(ColorOffsetSliderX, 70.0f);
+    EXPECT_EQ(setColorGainAnimationX, 3);
+    EXPECT_EQ(setColorOffsetBSMixAnimationX, 0);  // still at the default level: "default"
+    EXPECT_EQ(DeviceConfig.load(), 3);
+    EXPECT_TRUE(doc.document.snapshot({"Recording"}) == settings);
+
+    // What earlier versions wrote for a level set by hand reads as one, never as a running animation.
+    QByteArray earlier = text;
+    earlier.replace("setColorOffsetAnimationX = 0;", "setColorOffsetAnimationX = 5;");
+    setColorOffsetAnimationX = 4;
+    ASSERT_TRUE(doc.document.readFromData(earlier, "earlier.nupo4", &error)) << error.toStdString();
+    EXPECT_EQ(setColorOffsetAnimationX, colourLevelSetByHand);
+
+    const QByteArray before = doc.document.snapshot({});
+    const std::pair<const char*, const char*> refused[] = {
+        {"DeviceConfig = 4;", "4 is not a channel configuration (0 to 3: one to four channels)"},
+        {"DeviceConfig = -1;", "-1 is not a channel configuration (0 to 3: one to four channels)"},
+        {"DeviceConfig = 1.5;", "1.5 is not a channel configuration (0 to 3: one to four channels)"},
+        {"DeviceConfig = four;", "\"four\" is not a number"},
+        {"DeviceConfig = (3);", "an array where a string belongs"},
+    };
+    for (const auto& [replacement, message] : refused) {
+        QByteArray bad = text;
+        bad.replace("DeviceConfig = 3;", replacement);
+        EXPECT_FALSE(doc.document.readFromData(bad, "bad.nupo4", &error)) << replacement;
+        EXPECT_EQ(error, QStringLiteral("Cannot open bad.nupo4: section Device, DeviceConfig: ") + message);
+        EXPECT_EQ(doc.document.snapshot({}), before);
+    }
+}
+
 TEST(DocumentSave, AFailedSaveLeavesTheOldFileWholeAndSaysWhy)
 {
     test::CoreDocument doc;
@@ -273,7 +331,7 @@ TEST(DocumentSave, AFailedSaveLeavesTheOldFileWholeAndSaysWhy)
     ASSERT_TRUE(after.open(QIODevice::ReadOnly));
     EXPECT_EQ(after.readAll(), old);
     // No temporary file is left beside it.
-    EXPECT_EQ(QFileInfo(path).dir().entryList(QDir::Files), QStringList{"kept.nupo4"});
+    EXPECT_EQ(QFileInfo(path).dir().entryList(QDir::Files | QDir::Hidden), QStringList{"kept.nupo4"});
 }
 
 TEST(DocumentRoundTrip, SoundPathsAreBoundedAndReadingMarksTheSlotTablesValid)

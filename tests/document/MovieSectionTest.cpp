@@ -4,10 +4,12 @@
 #include <gtest/gtest.h>
 
 #include "QXDrawerSound/movie/MovieState.h"
+#include "QXDrawerSound/player/SoundSlotTables.h"
 #include "document/DocumentTestSupport.h"
 #include "document/GeneratedDamage.h"
 #include "document/sections/MovieSection.h"
 #include "shared/CoreState.h"
+#include "shared/Utilities.h"
 #include "support/TestSupport.h"
 
 #include <cstring>
@@ -236,3 +238,42 @@ TEST(MovieSection, DamagedMovieSectionsAreRefusedOrClampedAndChangeNothing)
 }
 
 }  // namespace
+
+TEST(MovieSection, ADocumentWithoutMovieAndSoundsStartsThemFromTheirDefaults)
+{
+    MovieDocument doc;
+    set(saved, 1);
+    OpenQTX = 0;
+    RowsCountA[0] = 3;
+    (*soundPathTable(0))[0] = "/sounds/a.wav";
+    PlaymodeA[2] = 0;
+    SoundBlockX = 4;
+    SoundWindowFrameA[0][2] = 300;
+    // The folder of a sound bank opened last is in the shared path, as the browser leaves it.
+    ASSERT_TRUE(NSStringToC(QStringLiteral("/sounds")));
+    QString error;
+    ASSERT_TRUE(doc.document.readFromData(
+        "{ Format = \"NUPO4 brain-note document\"; Version = 1; Display = { ShowText = 1; }; }", "bare.nupo4",
+        &error))
+        << error.toStdString();
+    EXPECT_EQ(current(), (MovieValues{0, 0, {400.0f, 400.0f, 655.0f, 552.0f}, 1.0f, ""}));
+    EXPECT_EQ(OpenQTX, 0);
+    EXPECT_EQ(RowsCountA[0], 0);
+    EXPECT_EQ((*soundPathTable(0))[0], " ");
+    EXPECT_EQ(PlaymodeA[2], 1);
+    EXPECT_EQ(SoundBlockX, 1);
+    EXPECT_EQ(SoundWindowFrameA[0][2], 0.0f);
+    const QByteArray text = doc.document.dataRepresentation();
+    EXPECT_TRUE(text.contains("MoviePath = \"\";")) << text.left(4000).toStdString();
+    EXPECT_FALSE(text.contains("PlayMode"));
+
+    // A preference file without them keeps them as they are.
+    set(saved, 0);
+    RowsCountA[0] = 3;
+    ASSERT_TRUE(doc.document.loadDataRepresentation("{ Format = \"NUPO4 preferences\"; Version = 1; }",
+                                                    "prefs", true, &error))
+        << error.toStdString();
+    EXPECT_EQ(current(), saved);
+    EXPECT_EQ(RowsCountA[0], 3);
+    initSoundTables();
+}

@@ -9,6 +9,8 @@
 #include <QObject>
 #include <QVariant>
 
+#include <vector>
+
 namespace nupo {
 namespace {
 
@@ -93,6 +95,46 @@ TEST(PeakSetupTableTest, SetAndCancelMoveBetweenTheCopies)
     EXPECT_EQ(MIDIportXstr[4], QStringLiteral("NUPO"));
     EXPECT_EQ(NUPOchannelX[4], 2);  // Cancel leaves the data channel
     EXPECT_FLOAT_EQ(HighVX[5], 20.0f);
+}
+
+// Showing a setup (choosing it, the panel's opening, Set) changes none of its values, also ones no setter
+// would have left: a document's setups stay as they were read.
+TEST(PeakSetupTableTest, ShowingASetupChangesNoneOfItsValues)
+{
+    SetMIDI& mapper = startedMapper();
+    const int s = 5;
+    InputFX[s] = 10.0f;
+    InputVX[s] = 10.0f;
+    OutputFX[s] = 43.333f;  // not what the map gives
+    OutputVX[s] = 63.5f;
+    LowFX[s] = 3.0f;
+    InputFrequencyRangeX[s] = 4;  // a preset whose band the setup no longer has
+    NUPOchannelX[s] = 6;          // a coherence pair with the first source mode
+    UsePeakModeX[s] = 0;
+    PeakPowerX[s] = 1;
+    AveragePowerX[s] = 1;
+    const auto values = [s] {
+        return std::vector<double>{InputFX[s],
+                                   InputVX[s],
+                                   OutputFX[s],
+                                   OutputVX[s],
+                                   LowFX[s],
+                                   HighFX[s],
+                                   double(InputFrequencyRangeX[s]),
+                                   double(NUPOchannelX[s]),
+                                   double(UsePeakModeX[s]),
+                                   double(PeakPowerX[s]),
+                                   double(AveragePowerX[s])};
+    };
+    const std::vector<double> before = values();
+    mapper.setSetupN(s);
+    EXPECT_EQ(values(), before);
+    mapper.setSetupN(0);
+    mapper.setMIDIsetupWindow(s);
+    SetupNX = s;
+    mapper.setSet_(0);
+    EXPECT_EQ(values(), before);
+    EXPECT_FLOAT_EQ(HighVX[0], 20.0f);
 }
 
 TEST(PeakSetupTableTest, NamesAreMarkedBoundedAndASCII)

@@ -13,10 +13,13 @@ namespace nupo {
 
 class QXMovieController;
 
-inline int ShowQTWindow = 0;        // 1 while a movie window is shown
-inline float WQTAlphaValue = 1.0f;  // opacity a movie window gets when it loads
+inline int ShowQTWindow = 0;  // 1 while a movie window is shown
+inline constexpr float startMovieAlpha = 1.0f;
+inline float WQTAlphaValue = startMovieAlpha;  // opacity a movie window gets when it loads
 // Frames of the movie window, x, y, width, height: normal size (kept as the window moves) and small.
-inline float NomalQTSizeR[4] = {400.0f, 400.0f, 655.0f, 552.0f};
+inline constexpr float startMovieFrame[4] = {400.0f, 400.0f, 655.0f, 552.0f};
+inline float NomalQTSizeR[4] = {startMovieFrame[0], startMovieFrame[1], startMovieFrame[2],
+                                startMovieFrame[3]};
 inline float SmallSizeR[4] = {200.0f, 100.0f, 655.0f, 552.0f};
 inline int OpenQTX = 0;  // a document asks for a movie window (keeps `NomalQTSizeR` as read)
 // The most recently loaded movie window's controller; null once it is gone.

@@ -85,8 +85,9 @@ inline QStringList soundNameArrayS;         // their shown names
 inline constexpr int outCHARsSize = 256;
 inline char outCHARs[outCHARsSize] = {};
 // Blocks the banks are divided into (1..12), and the block in use, counted from 1.
-inline std::atomic<int> SoundBlockX{1};
-inline std::atomic<int> PlaySoundBlockX{1};
+inline constexpr int startSoundBlocks = 1;
+inline std::atomic<int> SoundBlockX{startSoundBlocks};
+inline std::atomic<int> PlaySoundBlockX{startSoundBlocks};
 
 // Sets every slot array to its default and every path-table entry to " ".
 void initSoundTables();

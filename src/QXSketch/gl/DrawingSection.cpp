@@ -117,6 +117,12 @@ bool DrawingSection::stage(SectionInput& input)
     return !input.failed();
 }
 
+bool DrawingSection::stageDefaults()
+{
+    staged = Contents{};
+    return true;
+}
+
 void DrawingSection::apply(const DocumentReadContext& context)
 {
     if (context.isPreferenceFile)

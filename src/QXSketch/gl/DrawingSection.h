@@ -34,6 +34,8 @@ public:
     bool inPreferenceFile() const override { return false; }
     std::optional<PlistDictionary> write() override;
     bool stage(SectionInput& input) override;
+    // A document without the section has no drawing: an open drawing is emptied, and none opens.
+    bool stageDefaults() override;
     void apply(const DocumentReadContext& context) override;
 
     // Whether the last document read had a drawing window open and none is open to take its graphics.

@@ -10,7 +10,19 @@ namespace nupo {
 
 namespace {
 
-NUPO4Drawing* front = nullptr;  // main thread
+// The drawings in the order they were last made front, the front one last (main thread). When the front
+// drawing goes, the one in front before it is the front drawing again.
+std::vector<NUPO4Drawing*>& frontOrder()
+{
+    static std::vector<NUPO4Drawing*> order;
+    return order;
+}
+
+void leaveFrontOrder(NUPO4Drawing* drawing)
+{
+    std::vector<NUPO4Drawing*>& order = frontOrder();
+    order.erase(std::remove(order.begin(), order.end(), drawing), order.end());
+}
 
 }  // namespace
 
@@ -33,18 +45,24 @@ NUPO4Drawing::NUPO4Drawing() = default;
 NUPO4Drawing::~NUPO4Drawing()
 {
     undo.clear();
-    if (front == this)
-        front = nullptr;
+    leaveFrontOrder(this);
 }
 
 NUPO4Drawing* NUPO4Drawing::frontDrawing()
 {
-    return front;
+    const std::vector<NUPO4Drawing*>& order = frontOrder();
+    return order.empty() ? nullptr : order.back();
 }
 
 void NUPO4Drawing::makeFront()
 {
-    front = this;
+    leaveFrontOrder(this);
+    frontOrder().push_back(this);
+}
+
+void NUPO4Drawing::leaveFront()
+{
+    leaveFrontOrder(this);
 }
 
 NUPO4Graphic* NUPO4Drawing::graphic(int index) const

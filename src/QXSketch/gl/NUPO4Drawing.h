@@ -12,7 +12,8 @@ namespace nupo {
 
 // The graphics of one brain-note drawing, in drawing order, with the selection and the undo stack of
 // the user's edits (add, delete, move or resize, fill colour). One drawing is the front drawing: the one
-// the program's own scripting of rectangles (moveRectangle, setBSrectangle) reaches.
+// the program's own scripting of rectangles (moveRectangle, setBSrectangle) reaches and documents save.
+// When it goes (its window closes), the drawing that was in front before it is the front one again.
 class NUPO4Drawing {
 public:
     NUPO4Drawing();
@@ -22,6 +23,9 @@ public:
 
     static NUPO4Drawing* frontDrawing();
     void makeFront();
+    // No longer a candidate for the front (its window is closing); the drawing in front before it, if
+    // any, is the front drawing now.
+    void leaveFront();
 
     int count() const { return int(graphics.size()); }
     NUPO4Graphic* graphic(int index) const;

@@ -28,11 +28,25 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <vector>
+
 namespace nupo {
+
+namespace {
+
+// The drawing windows' controllers that live (main thread).
+std::vector<NUPO4DrawWindowController*>& liveControllers()
+{
+    static std::vector<NUPO4DrawWindowController*> controllers;
+    return controllers;
+}
+
+}  // namespace
 
 NUPO4DrawWindowController::NUPO4DrawWindowController()
     : drawing_(std::make_unique<NUPO4Drawing>()), canvas_(std::make_unique<NUPO4GraphicView>(drawing_.get()))
 {
+    liveControllers().push_back(this);
     outlet("sourcePopup", sourcePopup);
     outlet("historyBox", historyBox);
     outlet("fillColorWell", fillColorWell);
@@ -59,6 +73,7 @@ NUPO4DrawWindowController::NUPO4DrawWindowController()
 
 NUPO4DrawWindowController::~NUPO4DrawWindowController()
 {
+    std::erase(liveControllers(), this);
     // The drawing outlives the canvas by a moment and clears its stack on the way: nothing may call back.
     drawing_->changed = nullptr;
     drawing_->undoStack().disconnect(this);
@@ -140,6 +155,11 @@ void NUPO4DrawWindowController::windowWillClose(QObject* window)
 {
     if (statusTimer)
         statusTimer->stop();
+    // The drawing in front before this one is saved from now on, with its window's frame.
+    drawing_->leaveFront();
+    for (NUPO4DrawWindowController* other : liveControllers())
+        if (other != this && &other->drawing() == NUPO4Drawing::frontDrawing())
+            other->storeFrame();
     NibController::windowWillClose(window);
 }
 
@@ -160,8 +180,11 @@ void NUPO4DrawWindowController::storeFrame()
 
 bool NUPO4DrawWindowController::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == nibWindow() && event->type() == QEvent::WindowActivate)
+    // The front drawing is the one saved, with its window's frame.
+    if (watched == nibWindow() && event->type() == QEvent::WindowActivate) {
         drawing_->makeFront();
+        storeFrame();
+    }
     return NibController::eventFilter(watched, event);
 }
 

@@ -5,7 +5,9 @@
 #include "shared/CoreState.h"
 
 #include <QComboBox>
+#include <QEvent>
 #include <QLabel>
+#include <QSignalBlocker>
 
 #include <algorithm>
 
@@ -72,17 +74,38 @@ void SetPortView::setDeviceConfig(QObject* sender)
 
 void SetPortView::awakeFromNib()
 {
-    const auto& choices = sampleSpeedChoices();
     if (sampleSpeedPopup) {
+        const QSignalBlocker block(sampleSpeedPopup);
         sampleSpeedPopup->clear();
-        for (int rate : choices)
+        for (int rate : sampleSpeedChoices())
             sampleSpeedPopup->addItem(QStringLiteral("%1 Hz").arg(rate));
+    }
+    showSettings();
+    // A document read since the panel was made may have changed the rate and the channels.
+    if (QWidget* panel = nibWindow())
+        panel->installEventFilter(this);
+}
+
+void SetPortView::showSettings()
+{
+    if (sampleSpeedPopup) {
+        const QSignalBlocker block(sampleSpeedPopup);
+        const auto& choices = sampleSpeedChoices();
         const auto at =
             std::find(choices.begin(), choices.end(), SampleSpeed.load(std::memory_order_relaxed));
         sampleSpeedPopup->setCurrentIndex(at == choices.end() ? -1 : int(at - choices.begin()));
     }
-    if (deviceConfigPopup)
+    if (deviceConfigPopup) {
+        const QSignalBlocker block(deviceConfigPopup);
         deviceConfigPopup->setCurrentIndex(std::clamp(DeviceConfig.load(std::memory_order_relaxed), 0, 3));
+    }
+}
+
+bool SetPortView::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == nibWindow() && event->type() == QEvent::Show)
+        showSettings();
+    return NibController::eventFilter(watched, event);
 }
 
 void SetPortView::needUpdateDataBuffer()

@@ -30,7 +30,12 @@ public:
 
     void awakeFromNib() override;
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    // The popups show the rate and the channel count as they stand.
+    void showSettings();
     // Runs on the acquisition thread that posted new samples.
     void needUpdateDataBuffer();
 

@@ -1,6 +1,7 @@
 #include "document/gl/PlotWindowsSection.h"
 
 #include "plots/bargraph/gl/BarGraphWindowState.h"
+#include "plots/frame/gl/PlotWindowState.h"
 #include "plots/rawwave/gl/RawwaveWindowState.h"
 #include "plots/waterfall/gl/WaterfallWindowState.h"
 #include "shared/CoreState.h"
@@ -77,6 +78,23 @@ bool PlotWindowsSection::stage(SectionInput& input)
     return true;
 }
 
+bool PlotWindowsSection::stageDefaults()
+{
+    const PlotWindowState fresh;
+    for (Staged& s : staged) {
+        s = Staged{};
+        s.open = 0;
+        s.viewMode = fresh.lastViewMode;
+        s.viewEntry = fresh.lastViewEntry;
+        s.fullView = fresh.fullView;
+        s.front = 0;
+        s.gain = fresh.heightGain;
+        s.alpha = fresh.alphaValue;
+        s.noFrame = true;
+    }
+    return true;
+}
+
 void PlotWindowsSection::apply(const DocumentReadContext& context)
 {
     // The first tick of each window drops the queued view and colour commands (those of the start-up
@@ -91,6 +109,10 @@ void PlotWindowsSection::apply(const DocumentReadContext& context)
         if (s.bounds && !s.bounds->isEmpty()) {
             state.bounds = *s.bounds;
             state.setWframe(*s.bounds);
+        }
+        if (s.noFrame) {
+            state.bounds = QRectF();
+            state.pendingFrameSet = 0;
         }
         if (s.fullView)
             state.fullView = *s.fullView;  // setViewMode:

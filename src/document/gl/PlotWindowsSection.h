@@ -24,6 +24,9 @@ public:
     QString key() const override { return QStringLiteral("PlotWindows"); }
     std::optional<PlistDictionary> write() override;
     bool stage(SectionInput& input) override;
+    // A document without the section opens no plot window, and the windows opened later start as new
+    // ones do: no stored frame, the first view, normal view, full opacity, not in front.
+    bool stageDefaults() override;
     void apply(const DocumentReadContext& context) override;
 
     enum Family { Rawwave, Bargraph, Waterfall };
@@ -41,6 +44,7 @@ private:
         std::optional<int> open, viewMode, viewEntry, fullView, front;
         std::optional<double> gain, alpha;
         std::optional<QRectF> bounds;
+        bool noFrame = false;  // the stored frame is dropped
     };
     std::array<Names, familyCount> families;
     std::array<Staged, familyCount> staged;

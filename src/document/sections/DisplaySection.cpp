@@ -12,6 +12,26 @@ namespace {
 
 const QString overlayKey = QStringLiteral("displayMode2DX");
 
+// A colour animation and the level it moves. Files hold 0..4: a level set by hand (the menu's "Other",
+// 5), which stands still, is written as 0, and read back as "Other" when its level is not the default.
+struct ColourAnimation {
+    const char* key;
+    int* animation;
+    const float* level;
+    float defaultLevel;
+};
+
+const ColourAnimation colourAnimations[] = {
+    {"setColorGainAnimationX", &setColorGainAnimationX, &ColorGainSliderX, defaultColourGain},
+    {"setColorOffsetAnimationX", &setColorOffsetAnimationX, &ColorOffsetSliderX, defaultColourOffset},
+    {"setColorGainBSMixAnimationX", &setColorGainBSMixAnimationX, &ColorGainBSMixSliderX, defaultColourGain},
+    {"setColorOffsetBSMixAnimationX", &setColorOffsetBSMixAnimationX, &ColorOffsetBSMixSliderX,
+     defaultColourOffset},
+};
+
+const char* const gridKeys[2] = {"GridColorX", "GridColorY"};
+int* const gridGiven[2] = {&gridColorXGiven, &gridColorYGiven};
+
 std::vector<ScalarField> displayFields()
 {
     std::vector<ScalarField> fields;
@@ -61,11 +81,6 @@ std::vector<ScalarField> displayFields()
                           {"setBSMaterialX", &setBSMaterialX},
                           {"setPeakWFMaterialX", &setPeakWFMaterialX}})
         range(key, v, 0, 13);
-    for (auto [key, v] : {std::pair{"setColorGainAnimationX", &setColorGainAnimationX},
-                          {"setColorOffsetAnimationX", &setColorOffsetAnimationX},
-                          {"setColorGainBSMixAnimationX", &setColorGainBSMixAnimationX},
-                          {"setColorOffsetBSMixAnimationX", &setColorOffsetBSMixAnimationX}})
-        range(key, v, 0, 4);
     range("ColorGainSliderX", &ColorGainSliderX, 0, 5);
     range("ColorOffsetSliderX", &ColorOffsetSliderX, 0, 100);
     range("ColorGainBSMixSliderX", &ColorGainBSMixSliderX, 0, 5);
@@ -86,6 +101,15 @@ std::optional<PlistDictionary> DisplaySection::write()
 {
     PlistDictionary section;
     scalars.write(section);
+    for (const ColourAnimation& a : colourAnimations)
+        section.insert(QString::fromLatin1(a.key),
+                       integerValue(colourAnimationRuns(*a.animation) ? *a.animation : 0));
+    // A grid whose window has not given it its colour yet is drawn opaque white once that window opens.
+    for (int g = 0; g < 2; ++g)
+        if (*gridGiven[g] == 0)
+            for (int k = 0; k < 4; ++k)
+                section.insert(QStringLiteral("%1%2").arg(QLatin1String(gridKeys[g])).arg(k),
+                               floatValue(1.0f));
     PlistValue::Array rows;
     for (int r = 0; r < waterfallSelections; ++r) {
         PlistValue::Array row;
@@ -101,7 +125,15 @@ bool DisplaySection::stage(SectionInput& input)
 {
     if (!scalars.stage(input))
         return false;
-    gridColoursGiven = input.has(QStringLiteral("GridColorX0")) || input.has(QStringLiteral("GridColorY0"));
+    // 5, which earlier versions wrote for a level set by hand, still reads as one.
+    for (std::size_t i = 0; i < std::size(colourAnimations); ++i)
+        animations[i] = input.integer(QString::fromLatin1(colourAnimations[i].key), 0, colourLevelSetByHand);
+    for (int g = 0; g < 2; ++g) {
+        gridsGiven[std::size_t(g)] = false;
+        for (int k = 0; k < 4; ++k)
+            if (input.has(QStringLiteral("%1%2").arg(QLatin1String(gridKeys[g])).arg(k)))
+                gridsGiven[std::size_t(g)] = true;
+    }
     overlayFlags = input.table(overlayKey, waterfallSelections, waterfallFlagCount, 0, 1);
     return !input.failed();
 }
@@ -109,8 +141,18 @@ bool DisplaySection::stage(SectionInput& input)
 void DisplaySection::apply(const DocumentReadContext&)
 {
     scalars.apply();
-    if (gridColoursGiven)
-        gridColoursRestored = 1;
+    for (std::size_t i = 0; i < std::size(colourAnimations); ++i) {
+        const ColourAnimation& a = colourAnimations[i];
+        if (!animations[i])
+            continue;
+        *a.animation = *animations[i];
+        if (*a.animation == 0 && *a.level != a.defaultLevel)
+            *a.animation = colourLevelSetByHand;
+        animations[i].reset();
+    }
+    for (int g = 0; g < 2; ++g)
+        if (gridsGiven[std::size_t(g)])
+            *gridGiven[g] = 1;
     if (overlayFlags) {
         for (std::size_t r = 0; r < overlayFlags->size(); ++r)
             for (std::size_t k = 0; k < (*overlayFlags)[r].size(); ++k)

@@ -2,6 +2,8 @@
 
 #include "document/sections/FieldTable.h"
 
+#include <array>
+
 namespace nupo {
 
 // The display settings of every graph window (the Display tab) and the waterfall's overlay flags
@@ -18,7 +20,8 @@ public:
 private:
     ScalarFields scalars;
     std::optional<std::vector<std::vector<double>>> overlayFlags;
-    bool gridColoursGiven = false;
+    std::array<std::optional<int>, 4> animations;  // the colour animations
+    std::array<bool, 2> gridsGiven{};              // the file holds the bar-graph / raw-wave grid colour
 };
 
 }  // namespace nupo

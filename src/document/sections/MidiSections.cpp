@@ -166,6 +166,7 @@ void PeakMidiSection::apply(const DocumentReadContext&)
     }
     setups.apply();
     scalars.apply();
+    SetupPopupShownX = SetupPopupX.load();  // the panel loaded next shows the document's setup
     held.readFromFile();
     calls.initTempo();
     calls.setProgramChangeToAllSetup();

@@ -141,6 +141,19 @@ bool MovieSection::stage(SectionInput& input)
     return !input.failed();
 }
 
+bool MovieSection::stageDefaults()
+{
+    staged = Contents{};
+    staged.defaults = true;
+    staged.ploopSync = 0;
+    staged.loopMode = 0;
+    staged.frame =
+        std::array<float, 4>{startMovieFrame[0], startMovieFrame[1], startMovieFrame[2], startMovieFrame[3]};
+    staged.alpha = startMovieAlpha;
+    staged.path = QByteArray();
+    return true;
+}
+
 void MovieSection::apply(const DocumentReadContext&)
 {
     QXMovieController& movie = QXMovieController::sharedQXMovieController();
@@ -154,6 +167,8 @@ void MovieSection::apply(const DocumentReadContext&)
         movie.putoutCHAR(staged.path->constData());
     if (staged.alpha)
         movie.setWindowAlphaValue(*staged.alpha);
+    if (staged.defaults)
+        moviePlayback() = MoviePlayback{};
     if (staged.playMode) {
         MoviePlayback& playback = moviePlayback();
         playback.mode = *staged.playMode;

@@ -22,10 +22,14 @@ public:
     QString key() const override { return QStringLiteral("Movie"); }
     std::optional<PlistDictionary> write() override;
     bool stage(SectionInput& input) override;
+    // A document without the section has no movie: no window opens, no movie path, and the window
+    // settings start as they do in a new run.
+    bool stageDefaults() override;
     void apply(const DocumentReadContext& context) override;
 
 private:
     struct Contents {
+        bool defaults = false;  // staged by stageDefaults(): no play mode or selection either
         bool open = false;
         std::optional<int> ploopSync;
         std::optional<int> loopMode;

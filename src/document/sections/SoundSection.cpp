@@ -116,6 +116,7 @@ std::optional<PlistDictionary> SoundSection::write()
 
 bool SoundSection::stage(SectionInput& input)
 {
+    defaults = false;
     block = input.integer(QStringLiteral("SoundBlockX"), 1, 12);
     playBlock = input.integer(QStringLiteral("PlaySoundBlockX"), 1, 12);
     arrays.clear();
@@ -144,8 +145,24 @@ bool SoundSection::stage(SectionInput& input)
     return true;
 }
 
+bool SoundSection::stageDefaults()
+{
+    const PlistDictionary none;
+    SectionInput input(none, key());
+    stage(input);
+    defaults = true;
+    return true;
+}
+
 void SoundSection::apply(const DocumentReadContext&)
 {
+    if (defaults) {
+        // The slot windows' frames go below, as for a document that has none.
+        initSoundTables();
+        SoundBlockX.store(startSoundBlocks, relaxed);
+        PlaySoundBlockX.store(startSoundBlocks, relaxed);
+        defaults = false;
+    }
     firsttimeQXSoundController = 1;
     if (block)
         SoundBlockX.store(*block, relaxed);

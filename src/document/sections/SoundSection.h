@@ -22,6 +22,9 @@ public:
     QString key() const override { return QStringLiteral("Sound"); }
     std::optional<PlistDictionary> write() override;
     bool stage(SectionInput& input) override;
+    // A document without the section has no sounds: the slot tables start from their defaults, and no
+    // slot window reopens.
+    bool stageDefaults() override;
     void apply(const DocumentReadContext& context) override;
 
     // Longest path kept in a path table (the openers hand paths over in a 1024-byte buffer).
@@ -34,6 +37,7 @@ private:
     std::vector<std::optional<std::vector<QString>>> paths;
     std::vector<std::optional<std::vector<double>>> frames;
     std::optional<int> block, playBlock;
+    bool defaults = false;  // staged by stageDefaults()
 };
 
 }  // namespace nupo

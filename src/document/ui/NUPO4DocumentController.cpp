@@ -23,6 +23,7 @@
 #include "platform/files/CheckedFile.h"
 #include "plots/bargraph/gl/BarGraphWindowState.h"
 #include "plots/rawwave/gl/RawwaveWindowState.h"
+#include "plots/settings/DisplaySettings.h"
 #include "plots/waterfall/QX2DSpectrum.h"
 #include "plots/waterfall/gl/WaterfallWindowState.h"
 #include "shared/AnalysisState.h"
@@ -54,15 +55,11 @@ const char* shownTitleProperty = "nupoDocumentTitle";
 const QString titleSeparator = QStringLiteral(" \u2014 ");
 // What is saved but is no change of the document: window frames, transparencies and background colours
 // (which windows take from their colour wells as they open), values the mappers measure and colour levels
-// that animations move. The recording is compared by its mark.
+// while animations move them (notComparedNow). The recording is compared by its mark.
 const QStringList notCompared = [] {
     QStringList keys = {"PlotWindows",
                         "DisplayColor",
                         "Recording",
-                        "Display/ColorGainSliderX",
-                        "Display/ColorOffsetSliderX",
-                        "Display/ColorGainBSMixSliderX",
-                        "Display/ColorOffsetBSMixSliderX",
                         "Movie/OpenQT",
                         "Movie/NomalQTSizeR",
                         "Movie/WQTAlphaValue",
@@ -82,6 +79,21 @@ const QStringList notCompared = [] {
          << QStringLiteral("Drawing/") + DrawingSection::openKey;
     return keys;
 }();
+// What is not compared now: a colour level is a setting while its animation stands still.
+QStringList notComparedNow()
+{
+    QStringList keys = notCompared;
+    const std::pair<const char*, int> levels[] = {
+        {"Display/ColorGainSliderX", setColorGainAnimationX},
+        {"Display/ColorOffsetSliderX", setColorOffsetAnimationX},
+        {"Display/ColorGainBSMixSliderX", setColorGainBSMixAnimationX},
+        {"Display/ColorOffsetBSMixSliderX", setColorOffsetBSMixAnimationX},
+    };
+    for (const auto& [key, animation] : levels)
+        if (colourAnimationRuns(animation))
+            keys << QString::fromLatin1(key);
+    return keys;
+}
 // Elements 10 .. 17 of a brain-switch record are the display states of its windows 1 .. 8.
 constexpr int brainSwitchStateFirst = 10;
 const QString fileFilter = QStringLiteral("NUPO4 brain-note documents (*.nupo4);;All files (*)");
@@ -101,11 +113,13 @@ bool showsDocument(const QWidget* window)
            !window->windowFlags().testFlag(Qt::FramelessWindowHint) && !window->windowTitle().isEmpty();
 }
 
-// The sound slots and the movie window show what the document holds: those the replaced document (or
-// the same one, read again) had open close before the new one is applied, so that the document's own
-// come back once each and nothing the closing windows reset touches the new settings.
-void closeMediaWindows()
+// The plot windows, the sound slots and the movie window show what the document holds: those the
+// replaced document (or the same one, read again) had open close before the new one is applied, so that
+// the document's own come back once each and nothing the closing windows hand on or reset (the frame,
+// colour and front switch of their kind) touches the new settings.
+void closeDocumentWindows()
 {
+    MenuCommands::run(MenuCommand::closeAllWindows);
     const QString soundClass = soundSlotClassName(0);  // every slot's nib names the first slot's class
     const QString movieClass = QStringLiteral("QXMovieController");
     const auto windows = QApplication::topLevelWidgets();
@@ -124,6 +138,12 @@ void openDocumentWindows()
     auto* section = dynamic_cast<PlotWindowsSection*>(document.section("PlotWindows"));
     if (!section)
         return;
+    // The front switches the document set (closing the windows the start-up opened clears them); a family
+    // without a window has none in front.
+    const bool front3D = showFFTPanelFront.load(relaxed) != 0;
+    const bool frontWanted[] = {showQXRawwaveGraphFront.load(relaxed) != 0,
+                                showQX2DBarGarphFront.load(relaxed) != 0,
+                                showQX2DSpectrumFront.load(relaxed) != 0};
     MenuCommands::run(MenuCommand::closeAllWindows);
     struct Family {
         PlotWindowsSection::Family family;
@@ -142,15 +162,18 @@ void openDocumentWindows()
     };
     for (const Family& f : families) {
         const int wanted = section->windowsToOpen(f.family);
-        const bool front = f.front.load(relaxed) != 0;
+        const bool front = frontWanted[f.family];
         for (int k = std::max(0, f.state.openCount); k < wanted; ++k)
             MenuCommands::run(front ? f.showFront : f.show);
+        if (f.state.openCount <= 0)
+            f.front.store(0, relaxed);
     }
     // The 3D window: the nib "QX3DSpectrum" takes the frame handed over with setWframe:.
     if (auto* spectrum = dynamic_cast<Spectrum3DSection*>(document.section("Spectrum3DWindow"))) {
-        const bool front = showFFTPanelFront.load(relaxed) != 0;
         for (int k = std::max(0, Open3DWaterFallBS); k < spectrum->windowsToOpen(); ++k)
-            MenuCommands::run(front ? MenuCommand::show3DSpectrumFront : MenuCommand::show3DSpectrum);
+            MenuCommands::run(front3D ? MenuCommand::show3DSpectrumFront : MenuCommand::show3DSpectrum);
+        if (Open3DWaterFallBS <= 0)
+            showFFTPanelFront.store(0, relaxed);
     }
     // The drawing: a document that had one opens a drawing window (when none is open) for its graphics.
     // The first drawing window of a run sets the sound slots' tables to their defaults; they hold the
@@ -248,7 +271,7 @@ void NUPO4DocumentController::installDocument(std::function<bool()> startUp)
     NUPO4DrawDocument& document = NUPO4DrawDocument::sharedNUPO4DrawDocument();
     document.runStartUpIfNeeded = std::move(startUp);
     document.windowSetup = &openDocumentWindows;
-    document.closeReplacedWindows = &closeMediaWindows;
+    document.closeReplacedWindows = &closeDocumentWindows;
     NUPO4DocumentController& controller = sharedNUPO4DocumentController();
     if (qobject_cast<QApplication*>(QCoreApplication::instance())) {
         QApplication::setQuitOnLastWindowClosed(false);
@@ -274,7 +297,7 @@ QString NUPO4DocumentController::displayName() const
 
 QByteArray NUPO4DocumentController::settingsSnapshot() const
 {
-    QByteArray state = NUPO4DrawDocument::sharedNUPO4DrawDocument().snapshot(notCompared);
+    QByteArray state = NUPO4DrawDocument::sharedNUPO4DrawDocument().snapshot(notComparedNow());
     // The brain-switch table, but a window the drawing highlights while the recording plays (display
     // state 2) counts as shown (1): its flashing is no change of the document.
     for (const auto& record : brainSWX) {

@@ -67,6 +67,7 @@ std::optional<PlistDictionary> Spectrum3DSection::write()
 
 bool Spectrum3DSection::stage(SectionInput& input)
 {
+    noWindow = false;
     open = input.integer(QStringLiteral("Open3DWaterFallBS"), 0, 11);
     bounds.reset();
     if (const auto r = input.numbers(QStringLiteral("boundsWaterFallBS"), 4, -maxCoordinate, maxCoordinate)) {
@@ -88,11 +89,27 @@ bool Spectrum3DSection::stage(SectionInput& input)
     return !input.failed();
 }
 
+bool Spectrum3DSection::stageDefaults()
+{
+    const PlistDictionary none;
+    SectionInput input(none, key());
+    stage(input);
+    open = 0;
+    noWindow = true;
+    return true;
+}
+
 void Spectrum3DSection::apply(const DocumentReadContext& context)
 {
     if (bounds && !bounds->isEmpty()) {
         boundsWaterFallBS = *bounds;
         spectrum3DWindowState.setWframe(*bounds);
+    }
+    if (noWindow) {
+        boundsWaterFallBS = QRectF();
+        spectrum3DWindowState.pendingFrameSet = 0;
+        showFFTPanelFront.store(0, relaxed);
+        noWindow = false;
     }
     scalars.apply();
     if (elements)

@@ -21,6 +21,8 @@ public:
     QString key() const override { return QStringLiteral("Spectrum3DWindow"); }
     std::optional<PlistDictionary> write() override;
     bool stage(SectionInput& input) override;
+    // A document without the section opens no 3D window and keeps no frame or front flag for one.
+    bool stageDefaults() override;
     void apply(const DocumentReadContext& context) override;
 
     // Windows the last document read had open (0 after a preference file).
@@ -33,6 +35,7 @@ private:
     std::optional<std::vector<std::vector<double>>> elements;
     std::optional<std::vector<std::vector<double>>> brainSwitches;
     std::optional<std::vector<double>> background;
+    bool noWindow = false;  // staged by stageDefaults()
     int toOpen = 0;
 };
 

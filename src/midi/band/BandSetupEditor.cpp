@@ -42,14 +42,25 @@ void BandSetupEditor::loadSetup(int n, bool committed)
     auto pick = [committed, n](const SetupArray<int>& x, const SetupArray<int>& xz) {
         return committed ? xz[n].load() : x[n].load();
     };
-    mapper.setNUPOchannel(pick(NUPOchannelEX, NUPOchannelEXZ));
+    // The edited copy is shown as it stands: a coherence pair's band source, the power pair and the band
+    // edges, which the band source's setter would take from the committed copy or the brain switches,
+    // stay as stored.
+    if (committed)
+        mapper.setNUPOchannel(NUPOchannelEXZ[n]);
+    else
+        mapper.selectItem(O::popupNUPOchannel, 0, NUPOchannelEX[n]);
     mapper.setMIDIport(committed ? MIDIportEXZ[n].load() : mapper.midiPortReturn(n));
     mapper.setBSchannel(pick(BSchannelEX, BSchannelEXZ));
     mapper.setMIDIoutON_(pick(MIDIoutONEX, MIDIoutONEXZ));
     mapper.setNoteOnOff_(pick(NoteOnOffEX, NoteOnOffEXZ));
     mapper.setNoteOffOn_(pick(NoteOffOnEX, NoteOffOnEXZ));
-    mapper.setPeakPower_(pick(PeakPowerEX, PeakPowerEXZ));
-    mapper.setAveragePower_(pick(AveragePowerEX, AveragePowerEXZ));
+    if (committed) {
+        mapper.setPeakPower_(PeakPowerEXZ[n]);
+        mapper.setAveragePower_(AveragePowerEXZ[n]);
+    } else {
+        mapper.showState(O::setPeakPower, 0, PeakPowerEX[n]);
+        mapper.showState(O::setAveragePower, 0, AveragePowerEX[n]);
+    }
     mapper.setONInput_(pick(ONInputEX, ONInputEXZ));
     mapper.setSendMIDItiming(pick(SendMIDItimingEX, SendMIDItimingEXZ));
     BandFamilies& families = mapper.bandFamilies();
@@ -63,9 +74,12 @@ void BandSetupEditor::loadSetup(int n, bool committed)
     }
     for (std::size_t i = 0; i < bandCount; ++i)
         families.bandValue(int(i) + 1, committed ? bandOutXZ[i][n].load() : bandOutX[i][n].load(), true);
-    mapper.setUsePeakMode_(pick(UsePeakModeEX, UsePeakModeEXZ));
-    if (!committed)
+    if (committed) {
+        mapper.setUsePeakMode_(UsePeakModeEXZ[n]);
+    } else {
+        showUsePeakMode(UsePeakModeEX[n]);
         mapper.showText(O::displayHereNUPOdataChannel, 0, dataChannelText(NUPOchannelEX[n]));
+    }
     mapper.setNeedsDisplay();
 }
 
@@ -240,12 +254,8 @@ void BandSetupEditor::setNUPOchannel(int index)
 void BandSetupEditor::setUsePeakMode(int mode)
 {
     const int s = shownBandSetup();
-    mapper.selectItem(O::setUsePeakMode, 0, mode);
     UsePeakModeEX[s] = mode;
-    if (mode == 0 || mode == 1) {
-        for (int b = 1; b <= bandCount; ++b)
-            mapper.setShown(O::BSTextBand, b, mode == 1);
-    }
+    showUsePeakMode(mode);
     if (mode == 0) {
         for (std::size_t i = 0; i < bandCount; ++i) {
             mapper.bandFamilies().setEdge(int(i) + 1, false, LowFbandXZ[i][s]);
@@ -256,6 +266,15 @@ void BandSetupEditor::setUsePeakMode(int mode)
         setSliderFromBS();
     }
     mapper.setNeedsDisplay();
+}
+
+void BandSetupEditor::showUsePeakMode(int mode)
+{
+    mapper.selectItem(O::setUsePeakMode, 0, mode);
+    if (mode == 0 || mode == 1) {
+        for (int b = 1; b <= bandCount; ++b)
+            mapper.setShown(O::BSTextBand, b, mode == 1);
+    }
 }
 
 void BandSetupEditor::selectUsePeakMode(QObject* sender)

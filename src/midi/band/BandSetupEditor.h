@@ -15,7 +15,8 @@ public:
     explicit BandSetupEditor(SetMIDIband& mapper) : mapper(mapper) {}
 
     void setSetToDefault(int mode);
-    // Loads setup n (edited or committed copy) into every control through the setters.
+    // Loads setup n into every control: the committed copy through the setters; the edited copy as it
+    // stands, changing none of its values (its band source, power pair and edges are only shown).
     void loadSetup(int n, bool committed);
     void setSet();
     void setCancel();
@@ -49,6 +50,8 @@ public:
 private:
     // Peak and average power are exclusive: shows and stores both switches of the shown setup.
     void choosePower(int peak, int average);
+    // The band source's cell and the band labels it shows.
+    void showUsePeakMode(int mode);
 
     SetMIDIband& mapper;
 };

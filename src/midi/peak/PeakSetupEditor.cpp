@@ -29,6 +29,10 @@ void PeakSetupEditor::setSetToDefault_(int how)
         // which names them so, changes nothing.
         if (setBrainpeakMIDISetName == 0)
             setGetSetup();
+        // Setup 1 starts mapped, as choosing its source mode leaves it: the F input onto its output, the
+        // V input at 50 and onto its output.
+        mapPeakInput(0, PeakMeasure::F, InputFX[0]);
+        mapPeakInput(0, PeakMeasure::V, 50.0f);
     }
     setMIDIsetupWindow(0);
 }
@@ -65,7 +69,7 @@ void PeakSetupEditor::setSetupPopup()
 
 void PeakSetupEditor::setSetupPopupX()
 {
-    SetupPopupX = 0;
+    SetupPopupShownX = 0;
 }
 
 void PeakSetupEditor::setOnMarkToPopupStr(int on)
@@ -148,17 +152,16 @@ void PeakSetupEditor::loadSetupIntoPanel(int n, bool committed)
     auto pick = [committed, n](const SetupArray<int>& x, const SetupArray<int>& xz) {
         return committed ? xz[n].load() : x[n].load();
     };
-    auto pickF = [committed, n](const SetupArray<float>& x, const SetupArray<float>& xz) {
-        return committed ? xz[n].load() : x[n].load();
-    };
-    setNUPOchannel(pick(NUPOchannelX, NUPOchannelXZ));
     if (committed) {
+        setNUPOchannel(NUPOchannelXZ[n]);
         mapper.setMIDIport(MIDIportXZ[n]);
         setMIDIchannel(0);
         setProgramChange(0);
         setBSchannel(BSchannelXZ[n]);
         setMIDIoutON_(MIDIoutONXZ[n]);
     } else {
+        // The edited copy is shown as it stands: a coherence pair's source mode is not forced here.
+        mapper.selectItem(O::popupNUPOchannel, NUPOchannelX[n]);
         mapper.setMIDIport(mapper.midiPortReturn(n));
         setBSchannel(BSchannelX[n]);
         setMIDIoutON_(MIDIoutONX[n]);
@@ -171,8 +174,14 @@ void PeakSetupEditor::loadSetupIntoPanel(int n, bool committed)
     setNoteOffOn_(pick(NoteOffOnX, NoteOffOnXZ));
     setONInput_(pick(ONInputX, ONInputXZ));
     setPlayOnlyNoteChanged_(pick(PlayOnlyNoteChangedX, PlayOnlyNoteChangedXZ));
-    setPeakPower_(pick(PeakPowerX, PeakPowerXZ));
-    setAveragePower_(pick(AveragePowerX, AveragePowerXZ));
+    if (committed) {
+        setPeakPower_(PeakPowerXZ[n]);
+        setAveragePower_(AveragePowerXZ[n]);
+    } else {
+        // Both boxes as stored: their setters would pair them.
+        mapper.showState(O::setPeakPower, PeakPowerX[n]);
+        mapper.showState(O::setAveragePower, AveragePowerX[n]);
+    }
     setSendMIDItiming(pick(SendMIDItimingX, SendMIDItimingXZ));
     setMIDInoteF_(pick(MIDInoteFX, MIDInoteFXZ));
     setMIDIvelocityF_(pick(MIDIvelocityFX, MIDIvelocityFXZ));
@@ -188,20 +197,26 @@ void PeakSetupEditor::loadSetupIntoPanel(int n, bool committed)
     setMIDIpitchbendV_(pick(MIDIpitchbendVX, MIDIpitchbendVXZ));
     setMIDIcontrolchangeVV_(pick(MIDIcontrolchangeVVX, MIDIcontrolchangeVVXZ));
     setMIDIcontrolchangeNV_(pick(MIDIcontrolchangeNVX, MIDIcontrolchangeNVXZ));
-    mapper.setLowFSlider_(pickF(LowFX, LowFXZ));
-    mapper.setHighFSlider_(pickF(HighFX, HighFXZ));
-    mapper.setLowFNSlider_(pickF(LowFNX, LowFNXZ));
-    mapper.setHighFNSlider_(pickF(HighFNX, HighFNXZ));
-    mapper.setLowVSlider_(pickF(LowVX, LowVXZ));
-    mapper.setHighVSlider_(pickF(HighVX, HighVXZ));
-    mapper.setLowVNSlider_(pickF(LowVNX, LowVNXZ));
-    mapper.setHighVNSlider_(pickF(HighVNX, HighVNXZ));
-    mapper.setInputFSlider_(pickF(InputFX, InputFXZ));
-    mapper.setInputVSlider_(pickF(InputVX, InputVXZ));
-    mapper.setInputFrequencyRange_(pick(InputFrequencyRangeX, InputFrequencyRangeXZ));
-    mapper.setUsePeakMode_(pick(UsePeakModeX, UsePeakModeXZ));
-    if (!committed)
+    if (committed) {
+        // Cancel puts the committed values back through the setters.
+        mapper.setLowFSlider_(LowFXZ[n]);
+        mapper.setHighFSlider_(HighFXZ[n]);
+        mapper.setLowFNSlider_(LowFNXZ[n]);
+        mapper.setHighFNSlider_(HighFNXZ[n]);
+        mapper.setLowVSlider_(LowVXZ[n]);
+        mapper.setHighVSlider_(HighVXZ[n]);
+        mapper.setLowVNSlider_(LowVNXZ[n]);
+        mapper.setHighVNSlider_(HighVNXZ[n]);
+        mapper.setInputFSlider_(InputFXZ[n]);
+        mapper.setInputVSlider_(InputVXZ[n]);
+        mapper.setInputFrequencyRange_(InputFrequencyRangeXZ[n]);
+        mapper.setUsePeakMode_(UsePeakModeXZ[n]);
+    } else {
+        // Showing a setup changes none of its values: the ranges, inputs, outputs and source mode are
+        // shown as stored, not put through the setters (which remap the outputs and start V at 50).
+        mapper.showSetupValues(n);
         mapper.showText(O::displayHereNUPOdataChannel, dataChannelText(NUPOchannelX[n]));
+    }
     mapper.setNeedsDisplay();
 }
 

@@ -74,9 +74,12 @@ inline SetupArray<int> MIDIcontrolchangeNVX, MIDIcontrolchangeNVXZ;
 inline SetupNames strX;                       // setup names shown in the setup popup
 inline std::atomic<int> InstrumentNumber{0};  // last instrument chosen in the picker, 0..127
 
-inline std::atomic<int> SetupNX{0};                  // the setup shown in the panel; the worker never sets it
-inline std::atomic<int> setSoloX{0};                 // 1 = the worker processes only SetupNX
-inline std::atomic<int> SetupPopupX{0};              // setup shown when the panel loads
+inline std::atomic<int> SetupNX{0};      // the setup shown in the panel; the worker never sets it
+inline std::atomic<int> setSoloX{0};     // 1 = the worker processes only SetupNX
+inline std::atomic<int> SetupPopupX{0};  // setup shown when the panel loads, as documents keep it
+// The setup the next panel load shows: a document's SetupPopupX, or setup 1 once the preferences window
+// has become main. Kept apart so that showing that window changes no document.
+inline std::atomic<int> SetupPopupShownX{0};
 inline std::atomic<int> setBrainpeakMIDIOpend{0};    // the setups are in use (panel opened or document read)
 inline std::atomic<int> setBrainpeakMIDISetName{0};  // the setup names came from a document
 inline std::atomic<int> NUPOchannelXP{0};            // data channel last chosen in the popup

@@ -121,14 +121,30 @@ void PeakValueEditor::initTempo()
         tlongX[s] = SendMIDItimingX[s] == 0 ? 0.0 : timingInterval(13, TempoX[s]);
 }
 
+const PeakValueEditor::RangeSetter (&PeakValueEditor::rangeSetters())[8]
+{
+    static const RangeSetter setters[8] = {
+        NUPO_RANGE_SETTER(LowF, Measure::F, true),   NUPO_RANGE_SETTER(HighF, Measure::F, true),
+        NUPO_RANGE_SETTER(LowFN, Measure::F, false), NUPO_RANGE_SETTER(HighFN, Measure::F, false),
+        NUPO_RANGE_SETTER(LowV, Measure::V, false),  NUPO_RANGE_SETTER(HighV, Measure::V, false),
+        NUPO_RANGE_SETTER(LowVN, Measure::V, false), NUPO_RANGE_SETTER(HighVN, Measure::V, false),
+    };
+    return setters;
+}
+
+void PeakValueEditor::showRangeEnd(const RangeSetter& setter, float value)
+{
+    mapper.showState(setter.slider, value);
+    showNumber(setter.display, value);
+    mapper.setFieldFormat(setter.edit, 3, 3);
+}
+
 void PeakValueEditor::setRangeEnd(const RangeSetter& setter, float value)
 {
     const int s = shownPeakSetup();
-    mapper.showState(setter.slider, value);
     if (std::isfinite(value))
         setter.field[s] = value;
-    showNumber(setter.display, setter.field[s]);
-    mapper.setFieldFormat(setter.edit, 3, 3);
+    showRangeEnd(setter, setter.field[s]);
     if (setter.bandEdge)
         reSetsetInputFSlider();
     if (setter.remap == Measure::F)
@@ -393,8 +409,20 @@ void PeakValueEditor::selectUsePeakMode(QObject* sender)
 void PeakValueEditor::setUsePeakMode_(int mode)
 {
     const int s = shownPeakSetup();
-    mapper.selectItem(O::setUsePeakMode, mode);
     UsePeakModeX[s] = mode;
+    showUsePeakMode(mode);
+    if (mode >= 0 && mode <= 3) {
+        InputVX[s] = 50.0f;
+        setInputVSlider_(50.0f);
+    }
+    reSetsetInputFSlider();
+    mapper.setNeedsDisplay();
+}
+
+void PeakValueEditor::showUsePeakMode(int mode)
+{
+    const int s = shownPeakSetup();
+    mapper.selectItem(O::setUsePeakMode, mode);
     mapper.setShown(O::setAveragePower, mode != 0);
     mapper.setShown(O::setPlay3Peaks, mode != 1);
 
@@ -421,11 +449,21 @@ void PeakValueEditor::setUsePeakMode_(int mode)
         for (SetMIDIOutlet slider : {O::setInputVSlider, O::setLowVSlider, O::setHighVSlider})
             mapper.setLimits(slider, 0.0, limit);
     }
-    if (mode >= 0 && mode <= 3) {
-        InputVX[s] = 50.0f;
-        setInputVSlider_(50.0f);
-    }
+}
+
+void PeakValueEditor::showSetupValues(int n)
+{
+    if (!validSetup(n))
+        return;
+    // The limits first, so that the sliders can show the values inside them.
+    showUsePeakMode(UsePeakModeX[n]);
     reSetsetInputFSlider();
+    for (const RangeSetter& setter : rangeSetters())
+        showRangeEnd(setter, setter.field[n]);
+    showInput(Measure::F, InputFX[n], OutputFX[n]);
+    showInput(Measure::V, InputVX[n], OutputVX[n]);
+    mapper.selectItem(O::setInputFrequencyRange, InputFrequencyRangeX[n]);
+    mapper.sendMIDIData(n, 0);
     mapper.setNeedsDisplay();
 }
 

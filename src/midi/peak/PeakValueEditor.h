@@ -67,13 +67,22 @@ public:
     void selectUsePeakMode(QObject* sender);
     void setUsePeakMode_(int mode);
     void reSetsetInputFSlider();
+    // Shows setup n's ranges, inputs, outputs, band preset and source mode as they are stored, changing
+    // none of them (the setters remap the outputs and start the V input at 50); a setup that is on sends
+    // its values once. Setup n is the shown setup.
+    void showSetupValues(int n);
 
 private:
     using Measure = PeakMeasure;
     using O = SetMIDIOutlet;
     struct RangeSetter;
 
+    static const RangeSetter (&rangeSetters())[8];
+
     void showNumber(SetMIDIOutlet outlet, double value);
+    void showRangeEnd(const RangeSetter& setter, float value);
+    // The source mode's cell, boxes, labels and V limits, for the shown setup's data channel.
+    void showUsePeakMode(int mode);
     void showInput(Measure measure, float input, float output);
     void inputSlider(Measure measure, float value);
     void setRangeEnd(const RangeSetter& setter, float value);

@@ -249,6 +249,7 @@ public:
     void selectUsePeakMode(QObject* sender) { values.selectUsePeakMode(sender); }
     void setUsePeakMode_(int mode) { values.setUsePeakMode_(mode); }
     void reSetsetInputFSlider() { values.reSetsetInputFSlider(); }
+    void showSetupValues(int n) { values.showSetupValues(n); }
 
 protected:
     // Control updates; the shared instance has no controls, so they do nothing here.

@@ -37,7 +37,9 @@ void showControlValue(QObject* control, double value)
 
 namespace {
 
-// The entry field a display label stands beside, found by name in the label's window.
+// The entry field a display label stands beside, found by name in the label's own panel: the nearest
+// enclosing widget that holds a field of that name (the peak and band panels share the Preferences window
+// and name some fields alike).
 QLineEdit* entryFieldOf(const QLabel* display)
 {
     static const QString prefix = QStringLiteral("displayHere");
@@ -50,8 +52,15 @@ QLineEdit* entryFieldOf(const QLabel* display)
         band.prepend(stem.back());
         stem.chop(1);
     }
-    const QWidget* window = display->window();
-    return window ? window->findChild<QLineEdit*>(stem + QStringLiteral("Field") + band) : nullptr;
+    const QString fieldName = stem + QStringLiteral("Field") + band;
+    for (const QWidget* around = display->parentWidget(); around != nullptr;
+         around = around->parentWidget()) {
+        if (auto* field = around->findChild<QLineEdit*>(fieldName))
+            return field;
+        if (around->isWindow())
+            break;
+    }
+    return nullptr;
 }
 
 }  // namespace

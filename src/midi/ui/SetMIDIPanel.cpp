@@ -169,7 +169,7 @@ void SetMIDIPanel::awakeFromNib()
     InstrumentPickerDialog::install();
     connectSteppers();
     init();
-    SetupNX = SetupPopupX.load();
+    SetupNX = SetupPopupShownX.load();
     fillPanelLists();
     firstOpen();
     // The number fields start on the setup shown.

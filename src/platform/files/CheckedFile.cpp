@@ -1,5 +1,6 @@
 #include "platform/files/CheckedFile.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 
@@ -8,6 +9,7 @@
 #include <atomic>
 #include <cerrno>
 #include <csignal>
+#include <cstdlib>
 #include <cstring>
 #include <limits>
 #include <mutex>
@@ -68,7 +70,7 @@ bool writeAll(int fd, const QByteArray& contents, int* error)
     return true;
 }
 
-// What a save's temporary file adds to the name of the file it replaces, before "<pid>-<n>".
+// What a save's temporary file has before "<pid>-<n>".
 constexpr char saveFileMark[] = ".saving-";
 
 // The folder of a path ("." for a bare name, "/" for a name in the root).
@@ -78,6 +80,17 @@ QByteArray folderOf(const QByteArray& path)
     if (slash < 0)
         return QByteArrayLiteral(".");
     return slash == 0 ? QByteArrayLiteral("/") : path.left(slash);
+}
+
+// The start of the names of a save's temporary files, before "<pid>-<n>": a hidden name made of a hash
+// of the target's name, so that it stays short however long that name is (a file name ends at 255
+// bytes). Empty for a path that names a folder.
+QByteArray saveFilePrefix(const QByteArray& fileName)
+{
+    if (fileName.isEmpty())
+        return {};
+    const QByteArray hash = QCryptographicHash::hash(fileName, QCryptographicHash::Sha256).toHex().left(16);
+    return '.' + hash + saveFileMark;
 }
 
 // The process id in a temporary file's name after its mark ("<pid>-<n>"), or 0 when the rest of the
@@ -247,8 +260,7 @@ bool writeFileAtomically(const QByteArray& target, const QByteArray& contents, Q
     QByteArray temporary;
     int fd = -1;
     for (int attempt = 0; fd < 0 && attempt < 100; ++attempt) {
-        temporary = target + saveFileMark + QByteArray::number(qint64(::getpid())) + "-" +
-                    QByteArray::number(serial.fetch_add(1));
+        temporary = saveFileName(target, ::getpid(), serial.fetch_add(1));
         fd = ::open(temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd < 0 && (errno == EACCES || errno == EPERM)) {
             // No file can be made beside the target: say which folder refuses.
@@ -286,12 +298,21 @@ bool writeFileAtomically(const QByteArray& target, const QByteArray& contents, Q
     return true;
 }
 
+QByteArray saveFileName(const QByteArray& target, qint64 pid, unsigned serial)
+{
+    const qsizetype slash = target.lastIndexOf('/');
+    return target.left(slash + 1) + saveFilePrefix(target.mid(slash + 1)) + QByteArray::number(pid) + '-' +
+           QByteArray::number(serial);
+}
+
 int removeStaleSaveFiles(const QByteArray& path)
 {
     const qsizetype slash = path.lastIndexOf('/');
-    const QByteArray prefix = path.mid(slash + 1) + saveFileMark;
-    if (prefix.size() == qsizetype(sizeof saveFileMark) - 1)
+    const QByteArray fileName = path.mid(slash + 1);
+    if (fileName.isEmpty())
         return 0;  // a path that names a folder
+    // The short hashed names, and "<name>.saving-" as earlier versions named them.
+    const QByteArray prefixes[] = {saveFilePrefix(fileName), fileName + saveFileMark};
     const QByteArray folder = folderOf(path);
     DIR* listing = ::opendir(folder.constData());
     if (!listing)
@@ -299,12 +320,16 @@ int removeStaleSaveFiles(const QByteArray& path)
     QList<QByteArray> stale;
     while (const dirent* entry = ::readdir(listing)) {
         const QByteArray name(entry->d_name);
-        if (!name.startsWith(prefix))
-            continue;
-        const pid_t saver = saverOf(name.mid(prefix.size()));
-        // kill with signal 0 only asks whether the process exists; EPERM means it does (another user's).
-        if (saver > 0 && ::kill(saver, 0) != 0 && errno == ESRCH)
-            stale << name;
+        for (const QByteArray& prefix : prefixes) {
+            if (!name.startsWith(prefix))
+                continue;
+            const pid_t saver = saverOf(name.mid(prefix.size()));
+            // kill with signal 0 only asks whether the process exists; EPERM means it does (another
+            // user's).
+            if (saver > 0 && ::kill(saver, 0) != 0 && errno == ESRCH)
+                stale << name;
+            break;
+        }
     }
     ::closedir(listing);
     int removed = 0;
@@ -321,7 +346,16 @@ QByteArray absoluteNativePath(const QByteArray& path)
 {
     if (path.startsWith('/') || path.isEmpty())
         return path;
-    return QFile::encodeName(QDir::currentPath()) + '/' + path;
+    // The working folder as the system names it: a folder whose name is not UTF-8 would not survive a
+    // round trip through text.
+    QByteArray folder;
+    if (char* cwd = ::getcwd(nullptr, 0)) {
+        folder = cwd;
+        std::free(cwd);
+    } else {
+        folder = QFile::encodeName(QDir::currentPath());
+    }
+    return folder + '/' + path;
 }
 
 bool makeFolders(const QByteArray& folder, int* error)

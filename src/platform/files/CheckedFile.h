@@ -24,7 +24,7 @@ bool readRegularFile(const QString& path, qint64 maxBytes, QByteArray* contents,
 bool isReadableRegularFile(const QString& path, QString* reason);
 
 // Writes contents to path so that the file is either the old one or the whole new one: a temporary file
-// beside it ("<name>.saving-<pid>-<n>"), flushed to disk, then renamed over it (keeping the old file's
+// beside it (saveFileName), flushed to disk, then renamed over it (keeping the old file's
 // permissions). The folder must exist. On failure nothing but the old file is left and reason says why in
 // plain words ("no space left on the device", "the folder /x is not writable"). A file-size limit makes
 // the write fail with its reason rather than end the program. Temporary files that saves of path by
@@ -32,9 +32,13 @@ bool isReadableRegularFile(const QString& path, QString* reason);
 bool writeFileAtomically(const QByteArray& path, const QByteArray& contents, QString* reason);
 bool writeFileAtomically(const QString& path, const QByteArray& contents, QString* reason);
 
+// The name of the temporary file that save number serial of process pid writes for target: in the
+// target's folder, ".<hash of the target's name>.saving-<pid>-<n>", short whatever the target's length.
+QByteArray saveFileName(const QByteArray& target, qint64 pid, unsigned serial);
+
 // Removes the temporary files that saves of path left when their process ended in the middle (killed,
-// or the machine stopped); those of a process still running may be a save under way and stay. Returns
-// how many were removed.
+// or the machine stopped), also those named "<name>.saving-<pid>-<n>" as earlier versions did; those of
+// a process still running may be a save under way and stay. Returns how many were removed.
 int removeStaleSaveFiles(const QByteArray& path);
 
 // The path made absolute against the working folder, byte for byte.

@@ -51,24 +51,35 @@ inline int setBSTopMaterialX = 2;
 inline int setBSMaterialX = 3;
 inline int setPeakWFMaterialX = 2;
 
-// Colour maps of the 2D waterfall and the 3D spectrum, with their animations (0 off, 1..4).
+// Colour maps of the 2D waterfall and the 3D spectrum, with their animations: 0 still at the default level
+// ("default"), 1..4 running, 5 still at a level set by hand ("Other").
+inline constexpr float defaultColourGain = 1.88f;
+inline constexpr float defaultColourOffset = 35.0f;
+inline constexpr int colourLevelSetByHand = 5;
 inline int setColorGainAnimationX = 0;
 inline int setColorOffsetAnimationX = 0;
 inline int setColorGainBSMixAnimationX = 0;
 inline int setColorOffsetBSMixAnimationX = 0;
-inline float ColorGainSliderX = 1.88f;
-inline float ColorOffsetSliderX = 35.0f;
-inline float ColorGainBSMixSliderX = 1.88f;
-inline float ColorOffsetBSMixSliderX = 35.0f;
+inline float ColorGainSliderX = defaultColourGain;
+inline float ColorOffsetSliderX = defaultColourOffset;
+inline float ColorGainBSMixSliderX = defaultColourGain;
+inline float ColorOffsetBSMixSliderX = defaultColourOffset;
+
+// Whether a colour animation moves its level (1..4); otherwise the level stands still.
+inline bool colourAnimationRuns(int animation)
+{
+    return animation >= 1 && animation <= 4;
+}
 
 // Colours, RGBA.
-// The grids are white from the start (as the windows' first loads make them), so that a document saved
-// before a window opened keeps a visible grid and opening that window changes no setting.
-inline float GridColorX[4] = {1.0f, 1.0f, 1.0f, 1.0f};  // bar-graph grid
-inline float GridColorY[4] = {1.0f, 1.0f, 1.0f, 1.0f};  // raw-wave grid
-// Set when a document or preference file has restored the grid colours: the first load of the bar-graph
-// and raw-wave windows in the run then keeps them instead of making them opaque white.
-inline int gridColoursRestored = 0;
+inline float GridColorX[4] = {0.0f, 0.0f, 0.0f, 0.0f};  // bar-graph grid
+inline float GridColorY[4] = {0.0f, 0.0f, 0.0f, 0.0f};  // raw-wave grid
+// Whether each grid has its colour: from the first load of its window, which makes it opaque white, or
+// from a document, a preference file or the display panel, which that first load then keeps. Until then
+// documents record the opaque white the grid will be drawn with, so that a document saved before the
+// window opens keeps a visible grid and opening the window is no change.
+inline int gridColorXGiven = 0;  // bar-graph grid
+inline int gridColorYGiven = 0;  // raw-wave grid
 // Bar-graph peak-hold marks in their own colour: opaque black until one is picked, so that ticking
 // "Own mark colour" never makes the marks vanish.
 inline float PeakHoldColorX[4] = {0.0f, 0.0f, 0.0f, 1.0f};

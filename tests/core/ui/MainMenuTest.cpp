@@ -8,8 +8,10 @@
 #include "platform/appkit/ui/WindowHandle.h"
 #include "platform/appkit/ui/WindowPlacement.h"
 #include "plots/bargraph/gl/BarGraphWindowState.h"
+#include "plots/frame/ui/PlotWindowController.h"
 #include "plots/rawwave/gl/RawwaveWindowState.h"
 #include "shared/CoreState.h"
+#include "views3d/spectrum/ui/Spectrum3DWindowState.h"
 
 #include <QAction>
 #include <QApplication>
@@ -108,13 +110,19 @@ TEST(MainMenu, WindowsOfUnbuiltPartsReportTheirMissingNib)
     EXPECT_EQ(beepCount(), beeps + 1);
 }
 
-TEST(MainMenu, FrontVariantsSetTheirFlags)
+TEST(MainMenu, FrontVariantsSetTheirFlagsWhichFollowTheFirstWindowOfTheirKind)
 {
     testing::internal::CaptureStdout();
     menu().showFFTPanelFront(nullptr);
     EXPECT_EQ(showFFTPanelFront.load(), 1);
+    // A second window of the kind leaves the switch to the first one, whose choice documents keep; once
+    // the first one closes, the second one's choice is the kind's.
     menu().showFFTPanel(nullptr);
-    EXPECT_EQ(showFFTPanelFront.load(), 0);
+    EXPECT_EQ(showFFTPanelFront.load(), 1);
+    if (PlotWindowController* first = PlotWindowController::firstWindowOf(spectrum3DWindowState)) {
+        first->windowWidget()->close();
+        EXPECT_EQ(showFFTPanelFront.load(), 0);
+    }
     menu().showQX2DBarGarphFront(nullptr);
     EXPECT_EQ(showQX2DBarGarphFront.load(), 1);
     testing::internal::GetCapturedStdout();

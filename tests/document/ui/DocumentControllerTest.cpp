@@ -197,7 +197,9 @@ TEST(DocumentController, ADocumentWhoseNameIsNotUtf8OpensFromTheCommandLineAndSa
 {
     const QByteArray folder = QFile::encodeName(test::tempFolder()) + "/caf\xe9";
     ASSERT_EQ(::mkdir(folder.constData(), 0755), 0);
-    const QByteArray path = folder + "/s\xe9" "ance.nupo4";
+    const QByteArray path = folder +
+                            "/s\xe9"
+                            "ance.nupo4";
     ASSERT_EQ(::rename(QFile::encodeName(documentOnDisk()).constData(), path.constData()), 0);
     // Save As offers the chooser's name for the file: in the document's folder, shown approximately.
     const QString copy = QFile::decodeName(folder) + "/copy.nupo4";
@@ -226,7 +228,42 @@ TEST(DocumentController, ADocumentWhoseNameIsNotUtf8OpensFromTheCommandLineAndSa
     // Nothing was written under other bytes.
     QList<QByteArray> files = test::filesIn(folder, true);
     std::sort(files.begin(), files.end());
-    EXPECT_EQ(files, (QList<QByteArray>{"copy.nupo4", "s\xe9" "ance.nupo4"}));
+    EXPECT_EQ(files, (QList<QByteArray>{"copy.nupo4",
+                                        "s\xe9"
+                                        "ance.nupo4"}));
+    GridSize2DBarX = 20;
+    delegate.applicationWillTerminate(nullptr);
+}
+
+TEST(DocumentController, ARelativeNameInAFolderWhoseNameIsNotUtf8OpensAndSavesThere)
+{
+    const QByteArray folder = QFile::encodeName(test::tempFolder()) + "/dir\xff";
+    ASSERT_EQ(::mkdir(folder.constData(), 0755), 0);
+    ASSERT_EQ(::rename(QFile::encodeName(documentOnDisk()).constData(), (folder + "/in.nupo4").constData()),
+              0);
+    auto& document = answeringController(NUPO4DocumentController::DontSave, QString());
+    auto& delegate = NUPO4DrawAppDelegate::sharedNUPO4DrawAppDelegate();
+    testing::internal::CaptureStdout();
+    delegate.applicationDidFinishLaunching(nullptr);
+    const QString before = QDir::currentPath();
+    ASSERT_EQ(::chdir(folder.constData()), 0);
+    const bool opened = delegate.openFile(QByteArray("in.nupo4"));
+    const QByteArray name = document.nativeFileName();
+    const bool openedDotted = delegate.openFile(QByteArray("./in.nupo4"));
+    ASSERT_TRUE(QDir::setCurrent(before));
+    testing::internal::GetCapturedStdout();
+    EXPECT_TRUE(opened) << told.join("\n").toStdString();
+    EXPECT_TRUE(openedDotted) << told.join("\n").toStdString();
+    EXPECT_EQ(name, folder + "/in.nupo4");
+    EXPECT_EQ(GridSize2DBarX, 5);
+    GridSize2DBarX = 78;
+    menuItem("saveDocument")->trigger();
+    QByteArray text;
+    QString why;
+    EXPECT_TRUE(readRegularFile(folder + "/./in.nupo4", NUPO4DrawDocument::maxFileBytes, &text, &why));
+    EXPECT_TRUE(text.contains("GridSize2DBarX = 78;"));
+    EXPECT_TRUE(told.isEmpty()) << told.join("\n").toStdString();
+    EXPECT_EQ(test::filesIn(folder, true), QList<QByteArray>{"in.nupo4"});
     GridSize2DBarX = 20;
     delegate.applicationWillTerminate(nullptr);
 }

@@ -10,14 +10,19 @@
 #include "core/ui/WindowController.h"
 #include "document/NUPO4DrawDocument.h"
 #include "document/ui/NUPO4DocumentController.h"
+#include "midi/band/BandSetupTable.h"
 #include "midi/peak/PeakSetupTable.h"
+#include "midi/peak/SetMIDI.h"
 #include "plots/settings/DisplaySettings.h"
+#include "shared/CoreState.h"
 #include "support/WindowTestSupport.h"
 #include "views3d/QX3DSpectrumGLView.h"
 
 #include <QAbstractButton>
 #include <QAction>
 #include <QDialog>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QTimer>
@@ -176,11 +181,23 @@ TEST(DocumentUntouched, AFirstBarGraphAndAnEmptyDrawingOpenedAndClosedAreNoChang
     document.tellUser = [](const QString& message) { ADD_FAILURE() << message.toStdString(); };
     letItRun(300);
     ASSERT_FALSE(document.isDocumentEdited());
+    // The bar-graph grid starts transparent black; its window's first opening makes it opaque white, which
+    // a document saved before already holds.
+    for (float c : GridColorX)
+        EXPECT_EQ(c, 0.0f);
+    const QString unopened = tempFolder() + "/before-bargraph.nupo4";
+    ASSERT_TRUE(NUPO4DrawDocument::sharedNUPO4DrawDocument().writeToFile(unopened));
     QXAppController::sharedQXAppController().showQX2DBarGarph(nullptr);
     ASSERT_TRUE(
         processEventsUntil([] { return !shownWindowsTitled(QLatin1String("Bargraph Window")).isEmpty(); }));
     letItRun(300);
     EXPECT_FALSE(document.isDocumentEdited());
+    for (float c : GridColorX)
+        EXPECT_EQ(c, 1.0f);
+    const QString opened = tempFolder() + "/after-bargraph.nupo4";
+    ASSERT_TRUE(NUPO4DrawDocument::sharedNUPO4DrawDocument().writeToFile(opened));
+    const QStringList grid = settingDifferences(unopened, opened).filter("GridColor");
+    EXPECT_TRUE(grid.isEmpty()) << grid.join("\n").toStdString();
 
     const QList<QWidget*> before = shownWindows();
     menuItem("showDrawWindow")->trigger();
@@ -195,5 +212,89 @@ TEST(DocumentUntouched, AFirstBarGraphAndAnEmptyDrawingOpenedAndClosedAreNoChang
     EXPECT_FALSE(document.isDocumentEdited());
     drawing->close();
     letItRun(300);
+    EXPECT_FALSE(document.isDocumentEdited());
+}
+
+namespace {
+
+QString labelText(const char* name)
+{
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (auto* label = window->findChild<QLabel*>(QString::fromLatin1(name)))
+            return label->text();
+    return QStringLiteral("(no %1)").arg(QLatin1String(name));
+}
+
+}  // namespace
+
+// A document saved with the third MIDI setup on show and setups of the user's own (values no panel left
+// them with, band edges that differ from the committed ones) is reopened in a fresh run: the Preferences
+// window, every tab shown, changes nothing, and the document saves byte for byte as it was.
+TEST(DocumentUntouched, EveryPreferencesTabOverADocumentShowingMidiSetupThreeChangesNothing)
+{
+    startWithDemo();
+    auto& document = NUPO4DocumentController::sharedNUPO4DocumentController();
+    document.tellUser = [](const QString& message) { ADD_FAILURE() << message.toStdString(); };
+    document.askToSaveChanges = [](const QString&) { return NUPO4DocumentController::DontSave; };
+    // The play position stands still between saves.
+    const auto pause = [] {
+        if (setPauseX == 0)
+            menuItem("setPauseVideoandBrainwave")->trigger();
+        return processEventsUntil([] { return setPauseX != 0; });
+    };
+    ASSERT_TRUE(pause());
+
+    SetMIDI::sharedSetMIDI().setBrainpeakMIDIOpend_(1);  // in use, as a document's setups are
+    SetupPopupX = 2;
+    InputVX[0] = 12.0f;
+    OutputFX[0] = 33.0f;
+    OutputVX[0] = 20.0f;
+    LowFX[1] = 4.0f;
+    InputFrequencyRangeX[1] = 4;  // a preset whose band the setup no longer has
+    NUPOchannelX[1] = 5;          // a coherence pair with the first source mode
+    InputVX[2] = 10.0f;
+    OutputFX[2] = 43.333f;
+    OutputVX[2] = 63.5f;
+    UsePeakModeX[2] = 1;
+    setBrainrhythmMIDIOpend = 1;
+    LowF1X[0] = 0.5f;
+    LowF4X[0] = 9.0f;
+    NUPOchannelEX[1] = 6;
+    const QString made = tempFolder() + "/setup-three.nupo4";
+    const QString reopened = tempFolder() + "/setup-three-reopened.nupo4";
+    const QString looked = tempFolder() + "/setup-three-looked.nupo4";
+    ASSERT_TRUE(document.saveDocumentTo(made));
+    ASSERT_TRUE(document.openDocumentAt(made));
+    ASSERT_TRUE(pause());
+    // Byte for byte, but for where a window manager may have put a window meanwhile.
+    const QStringList frames = {"PlotWindows/boundsRawwave", "PlotWindows/boundsBargraph",
+                                "PlotWindows/boundsWaterFall", "Spectrum3DWindow/boundsWaterFallBS"};
+    const QByteArray asReopened = NUPO4DrawDocument::sharedNUPO4DrawDocument().snapshot(frames);
+    ASSERT_TRUE(NUPO4DrawDocument::sharedNUPO4DrawDocument().writeToFile(reopened));
+    EXPECT_TRUE(settingDifferences(made, reopened).isEmpty())
+        << settingDifferences(made, reopened).join("\n").toStdString();
+
+    for (int tab : {PreferencesTab::Device, PreferencesTab::Analysis, PreferencesTab::Display,
+                    PreferencesTab::MIDIPeak, PreferencesTab::MIDIBand}) {
+        WindowController::sharedWindowController().showPanelX(tab);
+        letItRun(200);
+        EXPECT_FALSE(document.isDocumentEdited()) << "tab " << tab;
+    }
+    // The panels show the setups as they are.
+    EXPECT_EQ(labelText("displayHereInputVSlider"), QString::number(InputVX[SetupNX].load(), 'f', 3));
+    EXPECT_EQ(labelText("displayHereLowFSlider1"), QStringLiteral("0.500"));
+    EXPECT_EQ(labelText("displayHereLowFSlider4"), QStringLiteral("9.000"));
+    // Each panel's setup-number field shows its own setup, though the two fields share a name.
+    QStringList numbers;
+    for (QWidget* window : QApplication::topLevelWidgets())
+        for (auto* field : window->findChildren<QLineEdit*>(QStringLiteral("SetupNinputField")))
+            numbers << field->text();
+    numbers.sort();
+    QStringList shown{QString::number(SetupNX + 1), QString::number(SetupBandNX + 1)};
+    shown.sort();
+    EXPECT_EQ(numbers, shown);
+    ASSERT_TRUE(NUPO4DrawDocument::sharedNUPO4DrawDocument().writeToFile(looked));
+    EXPECT_TRUE(NUPO4DrawDocument::sharedNUPO4DrawDocument().snapshot(frames) == asReopened)
+        << fileDifferences(reopened, looked).join("\n").toStdString();
     EXPECT_FALSE(document.isDocumentEdited());
 }

@@ -166,6 +166,32 @@ TEST_F(SetMIDIbandTest, CoherenceSourceFollowsBrainSwitchesAndBandSourceZeroBrin
     EXPECT_FALSE(panel.shown["BS4Text"]);
 }
 
+// Showing a setup changes none of its values: edges that differ from the committed copy (as after a
+// document was read) stay, as does a coherence pair with the FFT band source.
+TEST_F(SetMIDIbandTest, ShowingASetupChangesNoneOfItsValues)
+{
+    LowF1X[0] = 0.5f;
+    LowF4X[0] = 9.0f;
+    NUPOchannelEX[1] = 6;
+    UsePeakModeEX[1] = 0;
+    LowF2X[1] = 2.5f;
+    PeakPowerEX[1] = 1;
+    AveragePowerEX[1] = 1;
+    panel.awakeFromNibWork();
+    EXPECT_EQ(panel.texts["displayHereLowFSlider1"], QStringLiteral("0.500"));
+    panel.setSetupN(1);
+    panel.setSetupN(0);
+    EXPECT_FLOAT_EQ(LowF1X[0], 0.5f);
+    EXPECT_FLOAT_EQ(LowF4X[0], 9.0f);
+    EXPECT_EQ(panel.texts["displayHereLowFSlider4"], QStringLiteral("9.000"));
+    EXPECT_EQ(UsePeakModeEX[1], 0);
+    EXPECT_FLOAT_EQ(LowF2X[1], 2.5f);
+    EXPECT_EQ(AveragePowerEX[1], 1);
+    // Choosing the band source is the user's: the FFT bands take the committed edges again.
+    panel.setUsePeakMode_(0);
+    EXPECT_FLOAT_EQ(LowF1X[0], 0.0f);
+}
+
 TEST_F(SetMIDIbandTest, MovingAnEdgeMovesTheBrainSwitchOnlyInTheBrainSwitchSource)
 {
     SetupBandNX = 1;

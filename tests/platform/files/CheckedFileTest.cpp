@@ -125,7 +125,8 @@ TEST(CheckedFile, AnAtomicWriteReplacesTheFileWholeAndKeepsItsPermissions)
     struct stat info {};
     ASSERT_EQ(::stat(QFile::encodeName(path).constData(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0640u);
-    EXPECT_EQ(QDir(QFileInfo(path).absolutePath()).entryList(QDir::Files), QStringList{"saved.nupo4"});
+    EXPECT_EQ(QDir(QFileInfo(path).absolutePath()).entryList(QDir::Files | QDir::Hidden),
+              QStringList{"saved.nupo4"});
     EXPECT_FALSE(writeFileAtomically(test::tempFolder() + "/no/such/folder/x", "x", &reason));
     EXPECT_EQ(reason, "no such file or folder");
 }
@@ -145,7 +146,8 @@ TEST(CheckedFile, AFileSizeLimitFailsTheWriteWithItsReasonInsteadOfEndingTheProg
     });
     EXPECT_EQ(result, 0) << "-25 is SIGXFSZ";
     EXPECT_EQ(contentsOf(path), "old");
-    EXPECT_EQ(QDir(QFileInfo(path).absolutePath()).entryList(QDir::Files), QStringList{"limited.nupo4"});
+    EXPECT_EQ(QDir(QFileInfo(path).absolutePath()).entryList(QDir::Files | QDir::Hidden),
+              QStringList{"limited.nupo4"});
 }
 
 // A process id that no process has any more: a child that has ended and been waited for.
@@ -164,9 +166,15 @@ TEST(CheckedFile, TemporaryFilesOfKilledSavesGoWithTheNextSaveAndThoseOfALivePro
     ASSERT_TRUE(QDir().mkpath(folder));
     const QString dead = QString::number(endedProcess());
     const QString live = QString::number(::getppid());
-    const QStringList left = {"big.nupo4.saving-" + dead + "-0", "big.nupo4.saving-" + dead + "-6",
-                              "big.nupo4.saving-" + live + "-0", "other.nupo4.saving-" + dead + "-0",
-                              "big.nupo4.saving-" + dead + "-x", "big.nupo4.saving-" + dead};
+    const auto saveFile = [&folder](const QString& target, const QString& pid, unsigned n) {
+        return QFile::decodeName(saveFileName(QFile::encodeName(folder + "/" + target), pid.toLongLong(), n))
+            .section('/', -1);
+    };
+    // Names as this version makes them, and as earlier versions did ("<name>.saving-<pid>-<n>").
+    const QStringList left = {saveFile("big.nupo4", dead, 0),     "big.nupo4.saving-" + dead + "-6",
+                              saveFile("big.nupo4", live, 0),     saveFile("other.nupo4", dead, 0),
+                              "big.nupo4.saving-" + dead + "-x",  "big.nupo4.saving-" + dead,
+                              "other.nupo4.saving-" + dead + "-1"};
     for (const QString& name : left)
         writeFile(folder + "/" + name, "half a save");
     const QString path = folder + "/big.nupo4";
@@ -174,9 +182,9 @@ TEST(CheckedFile, TemporaryFilesOfKilledSavesGoWithTheNextSaveAndThoseOfALivePro
     ASSERT_TRUE(writeFileAtomically(path, "whole", &reason)) << reason.toStdString();
     // Those of this document's dead saver go; a live saver's, another document's and names of another
     // shape stay.
-    QStringList expected = {"big.nupo4", left[2], left[3], left[4], left[5]};
+    QStringList expected = {"big.nupo4", left[2], left[3], left[4], left[5], left[6]};
     expected.sort();
-    QStringList found = QDir(folder).entryList(QDir::Files);
+    QStringList found = QDir(folder).entryList(QDir::Files | QDir::Hidden);
     found.sort();
     EXPECT_EQ(found, expected);
     EXPECT_EQ(contentsOf(path), "whole");
@@ -248,11 +256,55 @@ TEST(CheckedFile, AFullDiskSaysThereIsNoSpaceLeftAndKeepsTheOldFile)
             return 1;
         if (reason != "no space left on the device")
             return 2;
-        return contentsOf(path) == "old" && QDir(folder).entryList(QDir::Files).size() == 1 ? 0 : 3;
+        return contentsOf(path) == "old" && QDir(folder).entryList(QDir::Files | QDir::Hidden).size() == 1
+                   ? 0
+                   : 3;
     });
     if (result == noMount)
         GTEST_SKIP() << "no tmpfs can be mounted here";
     EXPECT_EQ(result, 0);
+}
+
+TEST(CheckedFile, TheLongestFileNameSavesAndItsTemporaryNameIsShortAndHidden)
+{
+    const QString folder = test::tempFolder() + "/long";
+    ASSERT_TRUE(QDir().mkpath(folder));
+    // 255 bytes is as long as a name may be.
+    const QString name = QString(246, QLatin1Char('n')) + ".nupo4";
+    const QString longest = QString(249, QLatin1Char('l')) + ".nupo4";
+    for (const QString& file : {name, longest}) {
+        QString reason;
+        ASSERT_TRUE(writeFileAtomically(folder + "/" + file, "saved", &reason)) << reason.toStdString();
+        EXPECT_EQ(contentsOf(folder + "/" + file), "saved");
+        const QByteArray temporary =
+            saveFileName(QFile::encodeName(folder + "/" + file), 4194304, 4294967295u);
+        EXPECT_TRUE(temporary.startsWith(QFile::encodeName(folder) + "/.")) << temporary.toStdString();
+        EXPECT_LT(temporary.mid(temporary.lastIndexOf('/') + 1).size(), 64);
+    }
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden).size(), 2);
+    // The same name, also a relative one, gives the same temporary name; another name another.
+    EXPECT_EQ("/x/" + saveFileName("a.nupo4", 1, 2), saveFileName("/x/a.nupo4", 1, 2));
+    EXPECT_NE(saveFileName("/x/a.nupo4", 1, 2), saveFileName("/x/b.nupo4", 1, 2));
+}
+
+TEST(CheckedFile, ARelativePathIsMadeAbsoluteWithTheWorkingFoldersOwnBytes)
+{
+    const QByteArray folder = QFile::encodeName(test::tempFolder()) + "/dir\xff\xfe";
+    ASSERT_EQ(::mkdir(folder.constData(), 0755), 0);
+    const QString before = QDir::currentPath();
+    ASSERT_EQ(::chdir(folder.constData()), 0);
+    const QByteArray relative = absoluteNativePath("in.nupo4");
+    const QByteArray dotted = absoluteNativePath("./in.nupo4");
+    QString reason;
+    const bool written = writeFileAtomically(QByteArray("in.nupo4"), "here", &reason);
+    ASSERT_TRUE(QDir::setCurrent(before));
+    EXPECT_EQ(relative, folder + "/in.nupo4");
+    EXPECT_EQ(dotted, folder + "/./in.nupo4");
+    EXPECT_TRUE(written) << reason.toStdString();
+    QByteArray contents;
+    EXPECT_TRUE(readRegularFile(folder + "/in.nupo4", 100, &contents, &reason)) << reason.toStdString();
+    EXPECT_EQ(contents, "here");
+    EXPECT_EQ(absoluteNativePath("/already/absolute"), "/already/absolute");
 }
 
 }  // namespace

@@ -265,17 +265,19 @@ void QX2DBarGraphController::awakeFromNib()
 
     if (firstTimw2DBarGraph == 0) {
         firstTimw2DBarGraph = 1;
-        if (gridColoursRestored == 0)
+        if (gridColorXGiven == 0)
             for (float& c : GridColorX)
                 c = 1.0f;
+        gridColorXGiven = 1;
     }
-    finishWindowSetUp(showQX2DBarGarphFront != 0);
+    finishWindowSetUp(showQX2DBarGarphFront);
 
     restoreLastView(channels == 0 ? 4 : selectCHX);
 }
 
-void QX2DBarGraphController::windowWillClose(QObject*)
+void QX2DBarGraphController::windowWillClose(QObject* sender)
 {
+    PlotGraphWindowController::windowWillClose(sender);
     barGraphWindowState.windowClosed(false);
     timer.stop();
 }

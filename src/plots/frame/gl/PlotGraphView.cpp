@@ -36,11 +36,18 @@ void PlotGraphView::setBackgroundColor(const RGBAColor& colour)
     if (backgroundColor == colour)
         return;
     backgroundColor = colour;
+    storeBackgroundColor();
+}
+
+void PlotGraphView::storeBackgroundColor()
+{
+    if (!backgroundColor)
+        return;
     float(&rgba)[4] = store.backgroundComponents;
-    rgba[0] = colour.red;
-    rgba[1] = colour.green;
-    rgba[2] = colour.blue;
-    rgba[3] = colour.alpha;
+    rgba[0] = backgroundColor->red;
+    rgba[1] = backgroundColor->green;
+    rgba[2] = backgroundColor->blue;
+    rgba[3] = backgroundColor->alpha;
 }
 
 void PlotGraphView::setLineColor(const RGBAColor& colour)

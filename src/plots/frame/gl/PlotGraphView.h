@@ -40,6 +40,8 @@ public:
     float getBackgroundColor(int component) const;
 
     void setBackgroundColor(const RGBAColor& colour);
+    // Writes the view's background into the family's stored colour (which documents save).
+    void storeBackgroundColor();
     void setLineColor(const RGBAColor& colour);
     void setCursorColor(const RGBAColor& colour) { cursorColor = colour; }
     void setgridColor(const RGBAColor& colour) { gridColor = colour; }

@@ -217,6 +217,7 @@ protected:
     {
         activeView().setBackgroundColor(colour);
     }
+    void storeBackground() override { activeView().storeBackgroundColor(); }
     void markActiveViewForRedraw() override { activeView().setNeedsDisplay(true); }
     // The colour matrix shows the palette the traces are drawn with.
     void refreshStyleControls() override

@@ -11,7 +11,20 @@
 #include <QComboBox>
 #include <QWidget>
 
+#include <vector>
+
 namespace nupo {
+
+namespace {
+
+// The plot windows that are open, in the order they opened (main thread).
+std::vector<PlotWindowController*>& openWindows()
+{
+    static std::vector<PlotWindowController*> windows;
+    return windows;
+}
+
+}  // namespace
 
 PlotWindowController::PlotWindowController(PlotWindowState& windowState, float maxF)
     : state(windowState), maxFX(maxF)
@@ -62,6 +75,45 @@ PlotWindowController::PlotWindowController(PlotWindowState& windowState, float m
 PlotWindowController::~PlotWindowController()
 {
     timer.stop();
+    std::erase(openWindows(), this);
+}
+
+PlotWindowController* PlotWindowController::firstWindowOf(const PlotWindowState& family)
+{
+    for (PlotWindowController* open : openWindows())
+        if (&open->state == &family)
+            return open;
+    return nullptr;
+}
+
+void PlotWindowController::windowWillClose(QObject*)
+{
+    const bool wasFirst = isFirstOfFamily();
+    std::erase(openWindows(), this);
+    if (!wasFirst)
+        return;
+    if (PlotWindowController* next = firstWindowOf(state))
+        next->standForFamily();
+    else if (frontFlag)
+        frontFlag->store(0, std::memory_order_relaxed);  // no window of the family is in front
+}
+
+void PlotWindowController::storeFrame()
+{
+    // A hidden window's geometry is no frame to reopen at, nor is the 1 x 1 point a window reads as
+    // while the display makes it anew (its level changed).
+    WindowHandle handle(window);
+    const QRectF frame = handle.frame();
+    if (isFirstOfFamily() && handle.isVisible() && frame.width() > 1 && frame.height() > 1)
+        state.bounds = frame;
+}
+
+void PlotWindowController::standForFamily()
+{
+    storeFrame();
+    storeBackground();
+    if (frontFlag)
+        frontFlag->store(inFront ? 1 : 0, std::memory_order_relaxed);
 }
 
 void PlotWindowController::setWindowColorValue(QObject*)
@@ -124,14 +176,12 @@ void PlotWindowController::timerStamp(int samplePoint)
 
 void PlotWindowController::windowDidMove(QObject*)
 {
-    if (window)
-        state.bounds = WindowHandle(window).frame();
+    storeFrame();
 }
 
 void PlotWindowController::windowDidResize(QObject*)
 {
-    if (window)
-        state.bounds = WindowHandle(window).frame();
+    storeFrame();
 }
 
 bool PlotWindowController::applyViewEntry(int entry)
@@ -214,12 +264,16 @@ void PlotWindowController::showTheWindow(QWidget* target)
         return;
     // A hidden window keeps the frame it has; showing it is enough.
     handle.makeKeyAndOrderFront();
-    state.bounds = handle.frame();
+    storeFrame();
 }
 
-void PlotWindowController::finishWindowSetUp(bool showFront)
+void PlotWindowController::finishWindowSetUp(std::atomic<int>& front)
 {
     WindowHandle handle(window);
+    frontFlag = &front;
+    inFront = front.load(std::memory_order_relaxed) != 0;
+    if (window)
+        openWindows().push_back(this);
     // The pending frame is taken before the window is first shown, so that the window manager frames
     // the window where the frame says.
     if (state.pendingFrameSet != 0) {
@@ -230,8 +284,12 @@ void PlotWindowController::finishWindowSetUp(bool showFront)
     showTheWindow(window);
     handle.setAlphaValue(state.alphaValue);
     state.shown = 1;
-    if (showFront)
+    if (inFront)
         handle.setStatusWindowLevel(true);
+    // A second window of the family took the stored colour and front switch on its way up: they are the
+    // first window's again.
+    if (PlotWindowController* first = firstWindowOf(state); first && first != this)
+        first->standForFamily();
 }
 
 const QStringList& PlotWindowController::viewEntryTitles()

@@ -9,6 +9,8 @@
 #include <QRectF>
 #include <QStringList>
 
+#include <atomic>
+
 class QComboBox;
 class QWidget;
 
@@ -65,6 +67,12 @@ public:
 
     void windowDidMove(QObject* window) override;
     void windowDidResize(QObject* window) override;
+    // The family's first window changes when this one was it: subclasses call it as their window closes.
+    void windowWillClose(QObject* window) override;
+
+    // The open window of the family that opened first: documents save its frame, background colour and
+    // front flag for the family (a second window opened and closed leaves them as they were).
+    static PlotWindowController* firstWindowOf(const PlotWindowState& state);
 
     // Value fields of the information pairs shared by the plot windows.
     QObject* textploopField() const { return displayHereploop; }
@@ -77,6 +85,13 @@ public:
     QObject* textcurrentFField() const { return displayHerecurrentF; }
 
 protected:
+    // Whether this window is its family's first open one.
+    bool isFirstOfFamily() const { return firstWindowOf(state) == this; }
+    // Stores this window's frame, when it is shown, as the family's frame.
+    void storeFrame();
+    // The family's saved frame, colour and front flag become this window's.
+    void standForFamily();
+
     // Hooks of the tick.
     virtual void applyBackgroundToActiveView(const RGBAColor& colour) = 0;
     virtual void refreshInformationFields() = 0;
@@ -105,8 +120,11 @@ protected:
     void moveFrequencyCursor(float percent);
     // Makes the window visible and key, and records its frame.
     void showTheWindow(QWidget* window);
-    // The nib steps shared by the windows: delegate, pending frame, alpha and the status-window level.
-    void finishWindowSetUp(bool showFront);
+    // The nib steps shared by the windows: delegate, pending frame, alpha and the status-window level
+    // (when frontFlag, the family's "in Front" switch, is set). The window joins its family's open windows.
+    void finishWindowSetUp(std::atomic<int>& frontFlag);
+    // Writes the active view's background colour into the family's stored colour, which documents save.
+    virtual void storeBackground() = 0;
     // The entries of the view/transparency popup ("Normal View" .. "Alpha Animation 0.8 .. 0.4").
     static const QStringList& viewEntryTitles();
     // The control an action reads: the sender when it is a control of the outlet's kind (or there is no
@@ -118,6 +136,8 @@ protected:
 
     PlotWindowState& state;
     FrameTimer timer;
+    std::atomic<int>* frontFlag = nullptr;  // the family's "in Front" switch
+    bool inFront = false;                   // this window opened in front
     int popupselectX = 0;
     int viewA = 0;
     int AlphaAnime = 0;

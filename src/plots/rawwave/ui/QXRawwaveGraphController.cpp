@@ -256,17 +256,19 @@ void QXRawwaveGraphController::awakeFromNib()
 
     if (firstTimwRawwave == 0) {
         firstTimwRawwave = 1;
-        if (gridColoursRestored == 0)
+        if (gridColorYGiven == 0)
             for (float& c : GridColorY)
                 c = 1.0f;
+        gridColorYGiven = 1;
     }
-    finishWindowSetUp(showQXRawwaveGraphFront != 0);
+    finishWindowSetUp(showQXRawwaveGraphFront);
 
     restoreLastView(selectCHXX);
 }
 
-void QXRawwaveGraphController::windowWillClose(QObject*)
+void QXRawwaveGraphController::windowWillClose(QObject* sender)
 {
+    PlotGraphWindowController::windowWillClose(sender);
     rawwaveWindowState.windowClosed(true);
     FrameUsingName[OpenRawwave] = QString::asprintf("%s %d", "RawwaveGraph", OpenRawwave);
     WindowHandle(window).saveFrameUsingName(FrameUsingName[OpenRawwave]);

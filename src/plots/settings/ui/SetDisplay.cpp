@@ -381,13 +381,13 @@ void SetDisplay::setPeakWFMaterial(int index)
         }                                                                     \
     }
 NUPO_ANIMATION(setColorGainAnimation, popupColorGainAnimation, setColorGainAnimationX, setColorGainSlider_,
-               setColorGainSlider, 1.88f)
+               setColorGainSlider, defaultColourGain)
 NUPO_ANIMATION(setColorOffsetAnimation, popupColorOffsetAnimation, setColorOffsetAnimationX,
-               setColorOffsetSlider_, setColorOffsetSlider, 35.0f)
+               setColorOffsetSlider_, setColorOffsetSlider, defaultColourOffset)
 NUPO_ANIMATION(setColorGainBSMixAnimation, popupColorGainBSMixAnimation, setColorGainBSMixAnimationX,
-               setColorGainBSMixSlider_, setColorGainBSMixSlider, 1.88f)
+               setColorGainBSMixSlider_, setColorGainBSMixSlider, defaultColourGain)
 NUPO_ANIMATION(setColorOffsetBSMixAnimation, popupColorOffsetBSMixAnimation, setColorOffsetBSMixAnimationX,
-               setColorOffsetBSMixSlider_, setColorOffsetBSMixSlider, 35.0f)
+               setColorOffsetBSMixSlider_, setColorOffsetBSMixSlider, defaultColourOffset)
 #undef NUPO_ANIMATION
 
 #define NUPO_LEVEL(SliderAction, TextAction, Setter, Animation, Slider, Entry, Display, Variable, High, \
@@ -395,14 +395,14 @@ NUPO_ANIMATION(setColorOffsetBSMixAnimation, popupColorOffsetBSMixAnimation, set
     void SetDisplay::SliderAction(QObject* sender)                                                      \
     {                                                                                                   \
         NotificationCenter::defaultCenter().postNotificationName(Name, this);                           \
-        Animation(5);                                                                                   \
+        Animation(colourLevelSetByHand);                                                                \
         Setter(static_cast<float>(Control::floatValue(sender ? sender : Slider)));                      \
     }                                                                                                   \
     void SetDisplay::TextAction(QObject* sender)                                                        \
     {                                                                                                   \
         const float value = DisplayMaps::clampFloat(                                                    \
             static_cast<float>(Control::floatValue(sender ? sender : Entry)), 0.0f, High);              \
-        Animation(5);                                                                                   \
+        Animation(colourLevelSetByHand);                                                                \
         Setter(value);                                                                                  \
     }                                                                                                   \
     void SetDisplay::Setter(float value)                                                                \
@@ -464,11 +464,13 @@ void SetDisplay::setPeakHoldColor(const RGBAColor& colour)
 void SetDisplay::setGridColor(const RGBAColor& colour)
 {
     storeColour(GridColor, colour, GridColorX);
+    gridColorXGiven = 1;
 }
 
 void SetDisplay::setGridColor1(const RGBAColor& colour)
 {
     storeColour(GridColor1, colour, GridColorY);
+    gridColorYGiven = 1;
 }
 
 void SetDisplay::set2Dcolor()

@@ -285,10 +285,17 @@ void QX2DSpectrumGLView::setBackgroundColor(const RGBAColor& colour)
         return;
     backgroundColor = colour;
     colormodeX = 0;
-    clear_rgbaA[0] = colour.red;
-    clear_rgbaA[1] = colour.green;
-    clear_rgbaA[2] = colour.blue;
-    clear_rgbaA[3] = colour.alpha;
+    storeBackgroundColor();
+}
+
+void QX2DSpectrumGLView::storeBackgroundColor()
+{
+    if (!backgroundColor)
+        return;
+    clear_rgbaA[0] = backgroundColor->red;
+    clear_rgbaA[1] = backgroundColor->green;
+    clear_rgbaA[2] = backgroundColor->blue;
+    clear_rgbaA[3] = backgroundColor->alpha;
 }
 
 // The draw and texture modes hand over to the companion one hop only: a companion that is the sender

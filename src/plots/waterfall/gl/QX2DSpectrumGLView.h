@@ -63,6 +63,8 @@ public:
     void setBackgroundColorA(int component, float value);
     float getBackgroundColor(int component) const;
     void setBackgroundColor(const RGBAColor& colour);
+    // Writes the view's background into the stored colour (which documents save).
+    void storeBackgroundColor();
 
     // Settings forwarded by the window.
     void setDrawModeX(int n);

@@ -4,8 +4,8 @@ namespace nupo {
 
 class TextSpacing;
 
-// Spacing state of the frequency labels and axis cubes (the frames' own): the minimum distance between two of them in
-// model units, and the y of the last label and cube drawn in the current pass.
+// Spacing state of the frequency labels and axis cubes (the frames' own): the minimum distance between
+// two of them in model units, and the y of the last label and cube drawn in the current pass.
 inline float fDisplayD = 4.0f;
 inline float izz = 64.0f;
 inline float izzzy = 64.0f;

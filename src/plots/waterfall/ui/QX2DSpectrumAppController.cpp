@@ -437,7 +437,7 @@ void QX2DSpectrumAppController::awakeFromNib()
         windowColor2DDidChanged = 0;
     }
     pushControlsToActiveView();
-    finishWindowSetUp(showQX2DSpectrumFront.load(relaxed) != 0);
+    finishWindowSetUp(showQX2DSpectrumFront);
     // The shown view takes the keys typed into the window.
     if (QWidget* shown = viewA == 1 ? fullHost : normalHost)
         if (auto* host = shown->findChild<QWidget*>())
@@ -461,8 +461,9 @@ void QX2DSpectrumAppController::windowDidResize(QObject* window)
     drawers_.windowDidResize(window);
 }
 
-void QX2DSpectrumAppController::windowWillClose(QObject*)
+void QX2DSpectrumAppController::windowWillClose(QObject* sender)
 {
+    PlotGraphWindowController::windowWillClose(sender);
     waterfallWindowState.windowClosed(false);
     timer.stop();
     updateObserver = ScopedObserver();

@@ -229,6 +229,11 @@ void QX3DSpectrumAppController::applyBackgroundToActiveView(const RGBAColor& col
     forEachVisible([&](QX3DSpectrumGLView& v) { v.setBackgroundColor(colour); });
 }
 
+void QX3DSpectrumAppController::storeBackground()
+{
+    forEachVisible([](QX3DSpectrumGLView& v) { v.storeBackgroundColor(); });
+}
+
 void QX3DSpectrumAppController::refreshInformationFields()
 {
     if (maxImageNZ != 0) {
@@ -327,7 +332,7 @@ void QX3DSpectrumAppController::awakeFromNib()
     drawers.upperRightDrawer = upperRightDrawer;
     drawers.lowerRightDrawer = lowerRightDrawer;
     drawers.awakeFromNib();
-    finishWindowSetUp(showFFTPanelFront.load(relaxed) != 0);
+    finishWindowSetUp(showFFTPanelFront);
     drawers.windowDidResize(window);
 
     for (int k = 0; k < 10; ++k)
@@ -382,8 +387,9 @@ void QX3DSpectrumAppController::setDisplayModeList()
     }
 }
 
-void QX3DSpectrumAppController::windowWillClose(QObject*)
+void QX3DSpectrumAppController::windowWillClose(QObject* sender)
 {
+    PlotWindowController::windowWillClose(sender);
     ShowWindow3DWaterFallBS = 0;
     Open3DWaterFallBS -= 1;
     std::printf("Open3DWaterFallBS=%d\n", Open3DWaterFallBS);

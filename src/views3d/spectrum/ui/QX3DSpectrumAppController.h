@@ -133,6 +133,7 @@ protected:
     void refreshInformationFields() override;
     void markActiveViewForRedraw() override;
     void applyBackgroundToActiveView(const RGBAColor& colour) override;
+    void storeBackground() override;
 
 private:
     void forEachVisible(const std::function<void(QX3DSpectrumGLView&)>& f);

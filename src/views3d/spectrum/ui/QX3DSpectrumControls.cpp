@@ -254,8 +254,11 @@ void QX3DSpectrumAppController::LoadTextuerX(QObject* sender)
     setBackgroundColorWellA(PlotControls::wellColour(backgroundColorWell));
     viewA3DX = viewA;
     // Closing tears the controller down but keeps it alive until the window is released, so the normal
-    // view can still be asked to open the media browser.
+    // view can still be asked to open the media browser. The window that opens again with the images
+    // stays in front if this one was.
+    const int front = showFFTPanelFront.load(std::memory_order_relaxed);
     WindowHandle(window).close();
+    showFFTPanelFront.store(front, std::memory_order_relaxed);
     reloadTexture = 10;
     if (QX3DSpectrumGLView* normal = views[0].get())
         normal->setLoadTextuerX(PlotControls::intValue(sender));

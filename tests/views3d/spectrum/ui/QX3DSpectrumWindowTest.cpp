@@ -308,12 +308,14 @@ TEST(QX3DSpectrumWindow, DrawersOpenOnTheirEdgesAndShareTheRightWidth)
 TEST(QX3DSpectrumWindow, ClosingDuringATextureReloadAndAPendingCommandLeavesNothingDangling)
 {
     const std::size_t observersBefore = NotificationCenter::defaultCenter().observerCount();
+    showFFTPanelFront = 1;  // in front, and kept across the reload
     QPointer<QX3DSpectrumAppController> c = openWindow();
     ASSERT_TRUE(c);
     c->selectX3(1);  // full view, kept across the reload
     c->setDemoNumberAto3DBSC(5);
     c->LoadTextuerX(nullptr);  // closes the window and asks for the media browser
     EXPECT_EQ(reloadTexture, 10);
+    EXPECT_EQ(showFFTPanelFront.load(), 1);
     EXPECT_EQ(viewA3DX, 1);
     EXPECT_EQ(LoadTextuerF, 1);
     EXPECT_EQ(Open3DWaterFallBS, 0);
@@ -333,6 +335,7 @@ TEST(QX3DSpectrumWindow, ClosingDuringATextureReloadAndAPendingCommandLeavesNoth
     ASSERT_NE(again, nullptr);
     again->tickTimer().stop();
     EXPECT_EQ(again->viewA3DValue(), 1);
+    EXPECT_TRUE(WindowHandle(again->windowWidget()).isAtStatusWindowLevel());
     EXPECT_EQ(reloadTexture, 2);
     EXPECT_EQ(again->fullView3D()->textureMode, 2);
     again->timerUpdate();
