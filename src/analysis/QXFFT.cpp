@@ -65,8 +65,6 @@ void QXFFT::init()
         timer = new QTimer;  // lives to process end, like the engine
         timer->setTimerType(Qt::PreciseTimer);
         timer->setInterval(analysisIntervalMs);
-        // The tick touches no view, and what it shares with drawing threads is locked or atomic.
-        markIndependentOfDrawing(timer);
         QObject::connect(timer, &QTimer::timeout, [this] { timerUpdate(); });
         timer->start();
     });

@@ -93,10 +93,8 @@ int main(int argc, char** argv)
     nupo::ThreadedGLViewHost::stallFramesFromEnvironment();
     nupo::ThreadedGLViewHost::slowFramesFromEnvironment();
 
-    QObject::connect(&app, &QCoreApplication::aboutToQuit, [&delegate] {
-        nupo::GLRenderThread::waitForAll();  // emitted outside any event: frames may still be drawing
-        delegate.applicationWillTerminate(&delegate);
-    });
+    QObject::connect(&app, &QCoreApplication::aboutToQuit,
+                     [&delegate] { delegate.applicationWillTerminate(&delegate); });
     // `kill <pid>` and Ctrl+C end the program through its own way out (the MIDI notes sounding are
     // switched off); nothing is asked, as nobody may be there to answer.
     nupo::quitOnTerminationSignals(

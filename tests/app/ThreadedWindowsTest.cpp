@@ -96,5 +96,10 @@ TEST(ThreadedWindows, TheFiveWindowsDrawWhileTheDemoPlaysAndClose)
         ThreadedGLViewHost* host = windows.isEmpty() ? nullptr : shownThreadedHost(windows[0]);
         return host && host->framesFinished() >= 3;
     }));
-    GLRenderThread::waitForAll();
+    for (QWidget* window : shownWindowsTitled(QLatin1String("Waterfall Window")))
+        WindowHandle(window).close();
+    EXPECT_TRUE(processEventsUntil([] {
+        return shownWindowsTitled(QLatin1String("Waterfall Window")).isEmpty() &&
+               GLRenderThread::threadsLeftToEnd() == 0;
+    }));
 }

@@ -91,8 +91,6 @@ void QXMovieController::init()
     std::copy(std::begin(small), std::end(small), SmallSizeR);
     if (!timer) {
         timer = std::make_unique<RunLoopTimer>(tickSeconds, [this] { timerUpdate(); });
-        // It waits for the GL frames itself, and only where it refreshes the brain switches.
-        timer->markIndependentOfDrawing();
     }
 }
 
@@ -333,8 +331,7 @@ void QXMovieController::showFailure(const QString& message)
 // stale counts would hold the rate and volume for good.
 float QXMovieController::refreshedLevel(int source, int switchSlot) const
 {
-    if (waitForDrawing())  // the brain switches are the 3D views' too
-        QX3DSpectrumGLView::sharedQX3DSpectrumGLView().waven3DBSQC(source);
+    QX3DSpectrumGLView::sharedQX3DSpectrumGLView().waven3DBSQC(source);
     return readBrainSwitch(source, switchSlot).level;
 }
 
@@ -342,8 +339,7 @@ void QXMovieController::MovieFrameControl()
 {
     if (switches[FrameChangeBSSwitch] == 0 || !gMovie)
         return;
-    if (waitForDrawing())
-        QX3DSpectrumGLView::sharedQX3DSpectrumGLView().waven3DBSQC(popupNumbers[MovieFrameBrainPopup]);
+    QX3DSpectrumGLView::sharedQX3DSpectrumGLView().waven3DBSQC(popupNumbers[MovieFrameBrainPopup]);
     const float frequency =
         readBrainSwitch(popupNumbers[MovieFrameBrainPopup], popupNumbers[MovieFramePFCPopup]).peakFrequency;
     const int band = brainBandOfFrequency(frequency);

@@ -93,9 +93,7 @@ void QXSoundController::init()
 {
     if (timer)
         return;
-    timer = std::make_unique<RunLoopTimer>(tickSeconds, [this] { timerUpdate(); });
-    // Every 10 ms: it waits for the GL frames itself, and only where it refreshes the brain switches.
-    timer->markIndependentOfDrawing();
+    timer = std::make_unique<RunLoopTimer>(tickSeconds, [this] { timerUpdate(); });  // every 10 ms
 }
 
 void QXSoundController::ensureMovie()
@@ -161,8 +159,7 @@ void QXSoundController::MovieSoundBSrhythmControl()
     if (UseBSONX == 0)
         return;
     const int source = popupNumbers[SoundBrainPopup];
-    if (waitForDrawing())  // the brain switches are the 3D views' too
-        QX3DSpectrumGLView::sharedQX3DSpectrumGLView().waven3DBSQC(source);
+    QX3DSpectrumGLView::sharedQX3DSpectrumGLView().waven3DBSQC(source);
     const int band = brainBandOfFrequency(readBrainSwitch(source, popupNumbers[SoundPFCPopup]).peakFrequency);
     if (band != BSpeakFrequencyZ) {
         setBSrhythmStateAllOff();
@@ -184,8 +181,7 @@ void QXSoundController::setBSrhythmStateAllOff()
 // as they were (at 0 when no other window or mapper uses the source), and the sound with them.
 float QXSoundController::refreshedLevel(int source, int switchSlot) const
 {
-    if (waitForDrawing())  // the brain switches are the 3D views' too
-        QX3DSpectrumGLView::sharedQX3DSpectrumGLView().waven3DBSQC(source);
+    QX3DSpectrumGLView::sharedQX3DSpectrumGLView().waven3DBSQC(source);
     return readBrainSwitch(source, switchSlot).level;
 }
 

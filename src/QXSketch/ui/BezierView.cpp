@@ -2,7 +2,6 @@
 
 #include "QXSketch/gl/SketchState.h"
 #include "analysis/BrainSwitch.h"
-#include "platform/appkit/MainThread.h"
 #include "platform/appkit/NotificationCenter.h"
 #include "platform/appkit/ui/NibLoader.h"
 #include "platform/appkit/ui/PopUpButton.h"
@@ -68,7 +67,6 @@ void BezierView::awakeFromNib()
     }
     showSwitches();
     timer = new QTimer(this);
-    markIndependentOfDrawing(timer);  // it waits for the frames itself where the 3D views draw from it
     connect(timer, &QTimer::timeout, this, &BezierView::timerTick);
     timer->start(300);
 }
@@ -102,8 +100,7 @@ void BezierView::changeSwitch(QObject* sender)
 
 void BezierView::timerTick()
 {
-    if (waitForDrawing())  // the brain switches refreshed here are what the 3D views draw from
-        QX3DSpectrumGLView::sharedQX3DSpectrumGLView().waven3DBSQC(source_);
+    QX3DSpectrumGLView::sharedQX3DSpectrumGLView().waven3DBSQC(source_);
     for (int k = 1; k <= 8; ++k) {
         QProgressBar* meter = meters[std::size_t(k - 1)];
         if (!meter)

@@ -5,7 +5,6 @@
 #include "QXSketch/gl/NUPO4Drawing.h"
 #include "QXSketch/gl/NUPO4GraphicView.h"
 #include "QXSketch/gl/SketchState.h"
-#include "platform/appkit/MainThread.h"
 #include "platform/appkit/ui/Control.h"
 #include "platform/appkit/ui/NibLoader.h"
 #include "platform/appkit/ui/PopUpButton.h"
@@ -146,7 +145,6 @@ void NUPO4DrawWindowController::awakeFromNib()
         }
     }
     statusTimer = new QTimer(this);
-    markIndependentOfDrawing(statusTimer);  // the tick waits for the GL views itself when it must
     connect(statusTimer, &QTimer::timeout, this, &NUPO4DrawWindowController::statusTick);
     statusTimer->start(100);
     drawing_->makeFront();
@@ -220,9 +218,8 @@ void NUPO4DrawWindowController::redoEdit(QObject*)
 
 void NUPO4DrawWindowController::statusTick()
 {
-    // Following the brain switches tells the 3D windows, whose views may be drawing elsewhere: while
-    // they draw on, it waits for the next tick.
-    if (AlwaysUpdateBSX != 0 && canvas_->source() > 0 && waitForDrawing())
+    // Following the brain switches tells the 3D windows (their frames draw from their own copies).
+    if (AlwaysUpdateBSX != 0 && canvas_->source() > 0)
         drawing_->followBrainSwitches(canvas_->source() - 1);
     canvas_->setNeedsDisplay(true);
 }

@@ -248,7 +248,6 @@ NUPO4DocumentController::NUPO4DocumentController()
         return QFileDialog::getSaveFileName(nullptr, QStringLiteral("Save As"), suggested, fileFilter);
     };
     titleTimer.setInterval(1000);
-    markIndependentOfDrawing(&titleTimer);  // window titles are nothing the views draw
     connect(&titleTimer, &QTimer::timeout, this, &NUPO4DocumentController::updateWindowTitles);
 }
 

@@ -51,7 +51,6 @@ void MidiMapperWorker::start(double tickInterval, std::function<void()> tickFn, 
         thread.runOnThread([] { isMapperWorker = true; });
         tickTimer = thread.scheduleTimer(tickSeconds, [this] { runTick(); });
         displayTimer = std::make_unique<RunLoopTimer>(displaySeconds, std::move(displayTick));
-        displayTimer->markIndependentOfDrawing();  // it refreshes the MIDI panels only
         if (!idle)
             return;
     }

@@ -1,7 +1,5 @@
 #include "platform/appkit/FrameTimer.h"
 
-#include "platform/appkit/MainThread.h"
-
 #include <QPointer>
 #include <QTimer>
 
@@ -23,7 +21,6 @@ struct Beat {
     {
         timer.setTimerType(Qt::PreciseTimer);
         timer.setInterval(FrameTimer::intervalMilliseconds);
-        markIndependentOfDrawing(&timer);
         QObject::connect(&timer, &QTimer::timeout, [this] { fire(); });
     }
 

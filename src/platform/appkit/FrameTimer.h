@@ -12,9 +12,9 @@ namespace nupo {
 // windows instead of once for each. A timer started between beats fires first at the next beat. After the
 // timers of a beat have fired, the beat's hook (if one is set) runs once in the same turn.
 //
-// The beat does not wait for frames drawn on other threads (see markIndependentOfDrawing): a tick that
-// touches a view which may be drawing elsewhere names when it must not run (skipWhile), and at a beat
-// where that holds it is skipped, so that its window drops that beat alone while the others keep theirs.
+// The beat does not wait for frames drawn on other threads. A tick may name when it must not run
+// (skipWhile): at a beat where that holds it is skipped, so that its window drops that beat alone while
+// the others keep theirs.
 //
 // Main thread only.
 class FrameTimer : public QObject {

@@ -3,7 +3,6 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QThread>
-#include <QVariant>
 
 #include <mutex>
 #include <utility>
@@ -58,7 +57,8 @@ protected:
 };
 
 // Posts through a call of its own: ThreadSanitizer names the function that calls into a library only
-// through such a call, so that its reports of Qt's posting name postToMainThread (tests/sanitizers/tsan.supp).
+// through such a call, so that its reports of Qt's posting name postToMainThread
+// (tests/sanitizers/tsan.supp).
 __attribute__((noinline)) void post(QObject* receiver, QEvent* event)
 {
     QCoreApplication::postEvent(receiver, event);
@@ -98,39 +98,6 @@ bool isMainThread()
 {
     QCoreApplication* app = QCoreApplication::instance();
     return app != nullptr && QThread::currentThread() == app->thread();
-}
-
-namespace {
-constexpr char independentOfDrawing[] = "nupoIndependentOfDrawing";
-}
-
-void markIndependentOfDrawing(QObject* object)
-{
-    if (object)
-        object->setProperty(independentOfDrawing, true);
-}
-
-bool isIndependentOfDrawing(const QObject* object)
-{
-    return object && object->property(independentOfDrawing).toBool();
-}
-
-namespace {
-std::function<bool()>& drawingWait()  // main thread only
-{
-    static std::function<bool()> wait;
-    return wait;
-}
-}  // namespace
-
-bool waitForDrawing()
-{
-    return !drawingWait() || drawingWait()();
-}
-
-void setDrawingWait(std::function<bool()> wait)
-{
-    drawingWait() = std::move(wait);
 }
 
 }  // namespace nupo

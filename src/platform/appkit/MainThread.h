@@ -25,17 +25,4 @@ QEvent::Type handedOverEventType(const QEvent* event);
 // True on the thread that owns the QCoreApplication.
 bool isMainThread();
 
-// Marks an object of the main thread whose timer events run a job that touches no view and nothing a
-// view's drawing reads (such as the windows' shared beat, which skips the ticks of windows still
-// drawing): its timer events need not wait for frames drawn on other threads. Main thread only.
-void markIndependentOfDrawing(QObject* object);
-bool isIndependentOfDrawing(const QObject* object);
-
-// Waits, on the main thread, for the frames drawn on other threads, within a bound: for such a job
-// before it touches what the views draw from. True when no frame is drawing now (one whose window
-// stopped waiting for it, as stuck, aside): false, the job leaves what the views draw from as it is
-// this time. True until the drawing side has set how to wait (setDrawingWait).
-[[nodiscard]] bool waitForDrawing();
-void setDrawingWait(std::function<bool()> wait);
-
 }  // namespace nupo

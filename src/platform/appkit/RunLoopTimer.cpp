@@ -1,7 +1,5 @@
 #include "platform/appkit/RunLoopTimer.h"
 
-#include "platform/appkit/MainThread.h"
-
 #include <QCoreApplication>
 #include <QThread>
 #include <QTimer>
@@ -108,13 +106,6 @@ void RunLoopTimer::fire(State& state)
         --state.callsInProgress;
     }
     state.callFinished.notify_all();
-}
-
-void RunLoopTimer::markIndependentOfDrawing()
-{
-    std::lock_guard lock(state->mutex);
-    if (state->timer != nullptr)
-        nupo::markIndependentOfDrawing(state->timer);
 }
 
 void RunLoopTimer::invalidate()

@@ -20,9 +20,6 @@ public:
     RunLoopTimer& operator=(const RunLoopTimer&) = delete;
 
     void invalidate();
-    // Marks a main-thread timer whose callback touches no view as independent of drawing (see
-    // markIndependentOfDrawing in MainThread.h). Call on the timer's thread.
-    void markIndependentOfDrawing();
     // False once invalidated, or when the timer's thread has ended.
     bool isValid() const;
     double interval() const { return intervalSeconds; }

@@ -2,7 +2,6 @@
 
 #include "QXDrawerSound/player/SoundSlotTables.h"
 #include "QXDrawerSound/player/ui/PropertyPanel.h"
-#include "platform/appkit/MainThread.h"
 #include "platform/appkit/ui/AlertPanel.h"
 #include "platform/appkit/ui/Control.h"
 #include "platform/appkit/ui/ElidedLabel.h"
@@ -185,7 +184,6 @@ void QXSoundWindowController::awakeFromNib()
         });
     }
     auto* position = new QTimer(this);
-    markIndependentOfDrawing(position);  // it shows the sound's time in its window only
     connect(position, &QTimer::timeout, this, [this] { showPosition(); });
     position->start(positionIntervalMs);
 

@@ -1,6 +1,5 @@
 #include "platform/media/ui/MovieControllerBar.h"
 
-#include "platform/appkit/MainThread.h"
 #include "platform/media/MediaPlayer.h"
 
 #include <QHBoxLayout>
@@ -226,7 +225,6 @@ MovieControllerBar::MovieControllerBar(QWidget* parent) : QWidget(parent)
 
     follow = new QTimer(this);
     follow->setInterval(followIntervalMs);
-    markIndependentOfDrawing(follow);  // it shows the player's time and state in the bar only
     connect(follow, &QTimer::timeout, this, &MovieControllerBar::refresh);
     connect(play, &QToolButton::clicked, this, [this] {
         emit playPauseClicked();

@@ -1,6 +1,5 @@
 #include "platform/viewhost/ui/FrameRateLog.h"
 
-#include "platform/appkit/MainThread.h"
 #include "platform/viewhost/ui/GLRenderThread.h"
 
 #include <QDateTime>
@@ -30,7 +29,8 @@ void report(Counts& c)
     const double seconds = c.period.elapsed() / 1000.0;
     QString line = QStringLiteral("frame rates:");
     for (auto it = c.frames.cbegin(); it != c.frames.cend(); ++it)
-        line += QStringLiteral(" %1 %2;").arg(it.key()).arg(seconds > 0 ? it.value() / seconds : 0.0, 0, 'f', 1);
+        line +=
+            QStringLiteral(" %1 %2;").arg(it.key()).arg(seconds > 0 ? it.value() / seconds : 0.0, 0, 'f', 1);
     const double waited = GLRenderThread::secondsWaitedForFrames();
     line += QStringLiteral(" main thread waiting %1 %;")
                 .arg(seconds > 0 ? 100.0 * (waited - c.waitedBefore) / seconds : 0.0, 0, 'f', 1);
@@ -51,7 +51,6 @@ void FrameRateLog::frameDrawn(QWidget* host)
     static Counts counts;
     if (!counts.timer) {
         counts.timer = new QTimer;  // lives to process end
-        markIndependentOfDrawing(counts.timer);
         QObject::connect(counts.timer, &QTimer::timeout, [] { report(counts); });
         counts.timer->start(5000);
         counts.period.start();

@@ -182,7 +182,6 @@ bool isSoftwareDriver()
 }
 
 std::atomic<std::int64_t> stallNanoseconds{2'000'000'000};
-std::atomic<std::int64_t> eventWaitNanoseconds{50'000'000};
 
 // The deadline of a job that the main thread waits for on a drawing thread.
 Turns::Clock::time_point jobDeadline()
@@ -206,7 +205,6 @@ struct GLRenderThread::Shared {
     // Guarded by mutex: what the frame in flight reads and its owner gave up; released on the main
     // thread as the frame ends.
     std::vector<std::shared_ptr<void>> kept;
-    Clock::duration waited{};  // main thread only: waits for the frame in flight so far
 };
 
 namespace {
@@ -412,7 +410,6 @@ bool GLRenderThread::startFrame(QSize devicePixels, std::function<void()> draw)
         shared_->busy = true;
         shared_->started = Clock::now();
     }
-    shared_->waited = Clock::duration::zero();
     framesInFlight.fetch_add(1, std::memory_order_acq_rel);
     worker_->runOnThread(
         [shared = shared_, devicePixels, draw = std::move(draw)] { drawFrame(*shared, devicePixels, draw); });
@@ -465,7 +462,6 @@ bool GLRenderThread::join(Clock::duration longest)
     const auto start = Clock::now();
     const bool ended = shared_->finished.wait_until(lock, start + longest, [this] { return !shared_->busy; });
     const Clock::duration waited = Clock::now() - start;
-    shared_->waited += waited;
     mainThreadWaitNanoseconds.fetch_add(std::chrono::duration_cast<std::chrono::nanoseconds>(waited).count(),
                                         std::memory_order_relaxed);
     return ended;
@@ -498,23 +494,6 @@ void GLRenderThread::releaseAfterFrame(std::shared_ptr<void> kept)
     // Otherwise released as this returns.
 }
 
-bool GLRenderThread::waitForAll()
-{
-    if (framesInFlight.load(std::memory_order_acquire) == 0)
-        return true;
-    bool idle = true;
-    const std::vector<GLRenderThread*> threads = renderThreads();
-    for (GLRenderThread* thread : threads) {
-        if (!thread->ready_ || thread->isStalled())
-            continue;
-        const Clock::duration left =
-            std::min(longestEventWait() - thread->shared_->waited, thread->timeUntilStalled());
-        if (!thread->join(left))
-            idle = false;
-    }
-    return idle;
-}
-
 bool GLRenderThread::anyFrameInFlight()
 {
     return framesInFlight.load(std::memory_order_acquire) > 0;
@@ -522,6 +501,9 @@ bool GLRenderThread::anyFrameInFlight()
 
 void GLRenderThread::endAtOnceIfAFrameIsStuck(int exitCode)
 {
+    // Nothing is drawn any more: the frames in flight may end, each until it would count as stalled.
+    for (GLRenderThread* thread : renderThreads())
+        thread->joinUnlessStalled();
     finishEndingThreads();
     if (!anyFrameInFlight())
         return;
@@ -557,21 +539,10 @@ GLRenderThread::Clock::duration GLRenderThread::stallTime()
     return std::chrono::nanoseconds(stallNanoseconds.load(std::memory_order_relaxed));
 }
 
-GLRenderThread::Clock::duration GLRenderThread::longestEventWait()
-{
-    return std::chrono::nanoseconds(eventWaitNanoseconds.load(std::memory_order_relaxed));
-}
-
 void GLRenderThread::setStallTime(Clock::duration time)
 {
     stallNanoseconds.store(std::chrono::duration_cast<std::chrono::nanoseconds>(time).count(),
                            std::memory_order_relaxed);
-}
-
-void GLRenderThread::setLongestEventWait(Clock::duration time)
-{
-    eventWaitNanoseconds.store(std::chrono::duration_cast<std::chrono::nanoseconds>(time).count(),
-                               std::memory_order_relaxed);
 }
 
 }  // namespace nupo

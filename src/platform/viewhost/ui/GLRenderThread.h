@@ -29,12 +29,11 @@ class OffscreenGLContext;
 // a rasteriser that has crashed with several threads drawing at once, those threads take turns, in the
 // order they asked.
 //
-// The main thread starts frames and may wait for the one in flight, never without a bound: a frame that
-// has drawn for longer than stallTime() counts as stalled (stuck in the driver, most likely) and is waited
-// for no more. The drawing thread never waits for the main thread. Every GL window drawn this way counts
-// in a process-wide tally of frames in flight, so that waitForAll can wait for them, e.g. before the main
-// thread touches views that may be drawing (see EventJoin); each frame costs such waits at most
-// longestEventWait() in all, after which events go on beside it.
+// The main thread starts frames; it waits for the one in flight only where it asks for a picture or a
+// job in the context at once (grabbing, loading textures), never without a bound: a frame that has drawn
+// for longer than stallTime() counts as stalled (stuck in the driver, most likely) and is waited for no
+// more. The drawing thread never waits for the main thread. Every frame in flight counts in a
+// process-wide tally (anyFrameInFlight).
 //
 // Destroying never waits for a frame: the thread finishes the frame in flight, if any, frees its context
 // and ends on its own, and the main thread reaps it once it has ended. A thread whose frame never ends
@@ -86,15 +85,13 @@ public:
     // good, reachable.
     void releaseAfterFrame(std::shared_ptr<void> kept);
 
-    // Waits for the frames in flight that have not stalled, each at most what is left of its
-    // longestEventWait(); true when none but stalled ones is in flight.
-    static bool waitForAll();
     // Whether any frame is in flight, stalled ones and those of threads left to themselves included.
     static bool anyFrameInFlight();
-    // At the end of the program, once its quit work is done: with a frame still in flight (stuck in the
-    // driver), ends the process at once with that exit code, standard output and error flushed, rather
-    // than run destructors under that thread (the views, the GL objects) or wait for it. Otherwise lets
-    // the threads left to end (freeing their contexts, no frame left) end before the process does.
+    // At the end of the program, once its quit work is done: waits for the frames in flight until they
+    // end or stall; with a frame still in flight then (stuck in the driver), ends the process at once with
+    // that exit code, standard output and error flushed, rather than run destructors under that thread
+    // (the views, the GL objects) or wait for it. Otherwise lets the threads left to end (freeing their
+    // contexts) end before the process does.
     static void endAtOnceIfAFrameIsStuck(int exitCode);
     // The threads destroyed but not yet ended and reaped (a test aid).
     static int threadsLeftToEnd();
@@ -107,12 +104,9 @@ public:
     // Whether the drawing threads of the contexts made so far take turns (see above).
     static bool drawingTakesTurns();
 
-    // How long a frame may draw before it counts as stalled (2 s), and how long in all the events wait
-    // for one frame (50 ms). Tests change them.
+    // How long a frame may draw before it counts as stalled (2 s). Tests change it.
     static Clock::duration stallTime();
-    static Clock::duration longestEventWait();
     static void setStallTime(Clock::duration time);
-    static void setLongestEventWait(Clock::duration time);
 
     struct Shared;  // what the drawing thread shares with this object
 

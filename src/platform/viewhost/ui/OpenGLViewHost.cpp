@@ -1,7 +1,6 @@
 #include "platform/viewhost/ui/OpenGLViewHost.h"
 
 #include "platform/gl/LegacyGLFormat.h"
-#include "platform/viewhost/ui/EventJoin.h"
 #include "platform/viewhost/ui/FrameRateLog.h"
 
 #include <QOpenGLContext>
@@ -44,8 +43,6 @@ OpenGLViewHost::Drawing OpenGLViewHost::plotDrawing()
 void OpenGLViewHost::setPlotDrawing(Drawing drawing)
 {
     plotDrawingMode = drawing;
-    if (drawing == Drawing::OnOwnThread)
-        EventJoin::setOn(true);
 }
 
 bool OpenGLViewHost::makeViewContextCurrent()

@@ -24,8 +24,7 @@ public:
     static bool isSupported();
 
     // How the plot windows' GL views draw: on the main thread unless the program sets otherwise at
-    // start-up (or the environment has NUPO_GL_THREADS=1). Setting OnOwnThread also installs the event
-    // join of the drawing threads (EventJoin).
+    // start-up (or the environment has NUPO_GL_THREADS=1).
     static Drawing plotDrawing();
     static void setPlotDrawing(Drawing drawing);
 

@@ -4,9 +4,9 @@
 #include "platform/appkit/MainThread.h"
 #include "platform/gl/LegacyGLFormat.h"
 #include "platform/viewhost/gl/DrawingClass.h"
-#include "platform/viewhost/ui/EventJoin.h"
 #include "platform/viewhost/ui/FrameRateLog.h"
 #include "platform/viewhost/ui/GLRenderThread.h"
+#include "platform/viewhost/ui/PausedWindowInput.h"
 
 #include <GL/gl.h>
 #include <QPainter>
@@ -32,7 +32,6 @@ std::vector<ThreadedGLViewHost*>& threadedHosts()  // main thread only
 
 void startDueFrames()
 {
-    EventJoin::deliverHeldInput();  // before new frames start
     DrawingClass::runQueuedWhereIdle();
     const std::vector<ThreadedGLViewHost*> hosts = threadedHosts();
     for (ThreadedGLViewHost* host : hosts)
@@ -90,7 +89,6 @@ ThreadedGLViewHost::ThreadedGLViewHost(OpenGLView* view, QWidget* parent)
     setAttribute(Qt::WA_OpaquePaintEvent);
     stallWatch_ = new QTimer(this);
     stallWatch_->setSingleShot(true);
-    markIndependentOfDrawing(stallWatch_);
     connect(stallWatch_, &QTimer::timeout, this, [this] {
         if (!renderer_->isBusy())
             return;
@@ -98,9 +96,9 @@ ThreadedGLViewHost::ThreadedGLViewHost(OpenGLView* view, QWidget* parent)
             stallWatch_->start(10);
             return;
         }
-        update();                       // the message
-        EventJoin::deliverHeldInput();  // the window's held input is dropped
+        update();  // the message
     });
+    PausedWindowInput::install();
     if (threadedHosts().empty())
         FrameTimer::setBeatHook(startDueFrames);
     threadedHosts().push_back(this);
@@ -338,7 +336,6 @@ bool ThreadedGLViewHost::event(QEvent* event)
     if (handedOverEventType(event) == GLRenderThread::frameReadyEvent()) {
         stallWatch_->stop();
         update();
-        EventJoin::deliverHeldInput();
         return true;
     }
     return ViewHostWidget::event(event);

@@ -27,11 +27,11 @@ class GLRenderThread;
 // GL. A frame refers to the view and to state it shares with the host, never to the host itself: the host
 // may go at once, its thread finishing the frame on its own. The view goes first through
 // ViewObject::retire, which keeps it (and what its frames read) until the host's frame in flight has
-// ended; a view destroyed or moved without retiring is waited for, within the stall bound. The main
-// thread does not touch a view while its frame is in flight: the event join (EventJoin) waits a moment
-// for the frames, then holds the input of their windows back; a window's tick on the shared beat is
-// skipped while drawingViewsOf(its window) holds. A frame that stalls (GLRenderThread::isStalled) pauses
-// its window: the last picture stays, with a message over it, until the frame ends. Mouse, wheel and key
+// ended; a view destroyed or moved without retiring is waited for, within the stall bound. Events and
+// the windows' ticks go on beside the frames in flight, which draw from the copy their synchronisation
+// step took (changes that belong inside the drawing state are requests between frames: DrawingClass).
+// A frame that stalls (GLRenderThread::isStalled) pauses its window: the last picture stays, with a
+// message over it, and its input is dropped (PausedWindowInput) until the frame ends. Mouse, wheel and key
 // events go to the view as with OpenGLViewHost. The host does not own the view.
 class ThreadedGLViewHost : public ViewHostWidget<QWidget, OpenGLView> {
     Q_OBJECT
@@ -55,8 +55,7 @@ public:
     quint64 framesShown() const { return shownSerial_; }
     bool frameInFlight() const;
     // Whether a frame is in flight of a view shown in window, or of a view of the same class (views of
-    // one class share their engines and state): a tick that touches the window's views must wait. With
-    // no window (a tick touching state the views share), whether any frame is in flight.
+    // one class share their engines and state). With no window, whether any frame is in flight.
     static bool drawingViewsOf(const QWidget* window);
     // As drawingViewsOf, and whether a frame counted there stalled (the window is paused).
     enum class DrawingState { Idle, Drawing, Stalled };

@@ -3,7 +3,6 @@
 #include "platform/appkit/ui/WindowHandle.h"
 #include "platform/appkit/ui/WindowPlacement.h"
 #include "platform/media/SystemSound.h"
-#include "platform/viewhost/ui/ThreadedGLViewHost.h"
 #include "plots/frame/gl/PlotDrawing.h"
 #include "plots/frame/ui/PlotControls.h"
 #include "plots/frame/ui/ValueFieldFrame.h"
@@ -70,8 +69,6 @@ PlotWindowController::PlotWindowController(PlotWindowState& windowState, float m
     action("runAgain", &PlotWindowController::runAgain);
 
     connect(&timer, &FrameTimer::timeout, this, &PlotWindowController::timerUpdate);
-    // The tick touches the window's views: it waits a beat while one of them is drawing elsewhere.
-    timer.skipWhile([this] { return ThreadedGLViewHost::drawingViewsOf(window); });
     timer.start();
 }
 

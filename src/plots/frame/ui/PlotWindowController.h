@@ -19,8 +19,7 @@ namespace nupo {
 // The frame shared by the plot window controllers (raw wave, bar graph, 2D spectrum). Each instance runs
 // its own 1/30 s timer; a tick animates the window's transparency, applies the view commands queued in
 // the window family's process-wide state, refreshes the information fields and marks the active view
-// for redrawing; it skips a beat while one of the window's views (any view, for the shared instance) is
-// drawing on another thread. The shared instance has no window and no outlets: its tick touches only the
+// for redrawing. The shared instance has no window and no outlets: its tick touches only the
 // process-wide state. Subclasses supply the views, the mode switches and the information fields.
 class PlotWindowController : public NibController {
     Q_OBJECT

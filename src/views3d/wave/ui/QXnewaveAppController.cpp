@@ -7,7 +7,6 @@
 #include "platform/appkit/ui/WindowHandle.h"
 #include "platform/viewhost/gl/ViewRetirement.h"
 #include "platform/viewhost/ui/PlotViewHosting.h"
-#include "platform/viewhost/ui/ThreadedGLViewHost.h"
 #include "shared/AnalysisState.h"
 #include "shared/BrainBands.h"
 #include "shared/BrainSources.h"
@@ -62,7 +61,6 @@ QXnewaveAppController& QXnewaveAppController::sharedQXnewaveAppController()
 QXnewaveAppController::QXnewaveAppController()
 {
     QObject::connect(&timer, &FrameTimer::timeout, [this] { timerUpdate(); });
-    timer.skipWhile([this] { return ThreadedGLViewHost::drawingViewsOf(Window); });
     outlet("_glView", [this](QObject* placeholder) { hostView(placeholder); });
     outlet("window", Window);
     outlet("backgroundColorWell", backgroundColorWell);

@@ -4,7 +4,6 @@
 #include "platform/viewhost/gl/DrawingClass.h"
 #include "platform/viewhost/gl/OpenGLView.h"
 #include "platform/viewhost/gl/ViewRetirement.h"
-#include "platform/viewhost/ui/EventJoin.h"
 #include "platform/viewhost/ui/GLRenderThread.h"
 #include "platform/viewhost/ui/OpenGLViewHost.h"
 #include "platform/viewhost/ui/ThreadedGLViewHost.h"
@@ -202,17 +201,11 @@ protected:
     }
     void TearDown() override
     {
-        EventJoin::setOn(false);
-        GLRenderThread::setLongestEventWait(std::chrono::milliseconds(50));
         GLRenderThread::setStallTime(std::chrono::seconds(2));
         ThreadedGLViewHost::setFrameHookForTests({});
     }
-    // Events wait for frames as long as they take.
-    static void waitForFramesAsLongAsTheyTake()
-    {
-        GLRenderThread::setLongestEventWait(std::chrono::hours(1));
-        GLRenderThread::setStallTime(std::chrono::hours(1));
-    }
+    // Frames never count as stalled, however long they are held.
+    static void waitForFramesAsLongAsTheyTake() { GLRenderThread::setStallTime(std::chrono::hours(1)); }
 
     // Shows the host and waits for its first finished frame to be on screen.
     static void showAndWaitForFrame(ThreadedGLViewHost& host, QSize size)
@@ -309,9 +302,8 @@ TEST_F(ThreadedOpenGLViewHostTest, ContextWorkReachesTheDrawingContextBeforeTheN
     EXPECT_FALSE(ProbeView().performInContext([] {}));
 }
 
-TEST_F(ThreadedOpenGLViewHostTest, EventsReachAViewOnlyAfterItsFrameInFlightEnded)
+TEST_F(ThreadedOpenGLViewHostTest, InputAndQueuedCallsGoOnBesideAFrameInFlightWithoutWaitingForIt)
 {
-    EventJoin::setOn(true);
     waitForFramesAsLongAsTheyTake();
     ProbeView view;
     ThreadedGLViewHost host(&view);
@@ -322,51 +314,19 @@ TEST_F(ThreadedOpenGLViewHostTest, EventsReachAViewOnlyAfterItsFrameInFlightEnde
     view.setNeedsDisplay(true);
     ASSERT_TRUE(host.startFrameIfDue());
     view.gate->waitForArrival();
-    {
-        OpenWhenWaitedFor opener(view.gate);
-        QTest::mouseClick(&host, Qt::LeftButton, Qt::NoModifier, QPoint(10, 10));
-        EXPECT_TRUE(opener.waited());
-        view.gate->open();  // in case the click did not wait
-    }
+    const int waits = GLRenderThread::waitsForFrames();
+    QTest::mouseClick(&host, Qt::LeftButton, Qt::NoModifier, QPoint(10, 10));
     EXPECT_EQ(view.clicks, 1);
-    EXPECT_FALSE(view.clickedWhileDrawing);
-
-    // A queued call (as from a timer or another thread) waits for the frame too.
-    settle(host);
-    view.gate->close();
-    view.setNeedsDisplay(true);
-    ASSERT_TRUE(host.startFrameIfDue());
-    view.gate->waitForArrival();
-    bool drawingWhenCalled = true;
+    EXPECT_TRUE(view.clickedWhileDrawing);
     bool called = false;
     QMetaObject::invokeMethod(
-        &host,
-        [&] {
-            called = true;
-            drawingWhenCalled = view.drawing;
-        },
-        Qt::QueuedConnection);
-    {
-        OpenWhenWaitedFor opener(view.gate);
-        ASSERT_TRUE(test::processEventsUntil([&] { return called; }));
-        view.gate->open();
-    }
-    EXPECT_FALSE(drawingWhenCalled);
-
-    // A job that runs beside the frames waits for them itself before it touches what they draw from.
-    settle(host);
-    view.gate->close();
-    view.setNeedsDisplay(true);
-    ASSERT_TRUE(host.startFrameIfDue());
-    view.gate->waitForArrival();
-    {
-        OpenWhenWaitedFor opener(view.gate);
-        EXPECT_TRUE(waitForDrawing());
-        EXPECT_TRUE(opener.waited());
-        EXPECT_FALSE(view.drawing);
-        view.gate->open();
-    }
+        &host, [&] { called = true; }, Qt::QueuedConnection);
+    EXPECT_TRUE(test::processEventsUntil([&] { return called; }));
+    EXPECT_EQ(GLRenderThread::waitsForFrames(), waits);
+    EXPECT_TRUE(view.drawing);
     view.held = false;
+    view.gate->open();
+    settle(host);
 }
 
 TEST_F(ThreadedOpenGLViewHostTest, ABusyHostSkipsItsBeatsWhileOtherViewsDrawAsTheDriverAllows)
@@ -427,9 +387,8 @@ TEST_F(ThreadedOpenGLViewHostTest, ABusyHostSkipsItsBeatsWhileOtherViewsDrawAsTh
     EXPECT_FALSE(sameClassView.overlapped);
 }
 
-TEST_F(ThreadedOpenGLViewHostTest, WithTheEventJoinOnTheBeatAndTimersMarkedIndependentGoOnBesideAHeldFrame)
+TEST_F(ThreadedOpenGLViewHostTest, TheBeatAndTheMainThreadsTimersGoOnBesideAHeldFrame)
 {
-    EventJoin::setOn(true);
     waitForFramesAsLongAsTheyTake();
     // The held view's window, a window showing a view of the same class, one of another class, and
     // the plain windows (raw wave, bar graph) of the rest of the program.
@@ -449,8 +408,8 @@ TEST_F(ThreadedOpenGLViewHostTest, WithTheEventJoinOnTheBeatAndTimersMarkedIndep
     for (ThreadedGLViewHost* host : {&held, &sameClass, &otherClass})
         showAndWaitForFrame(*host, QSize(80, 60));
 
-    // Ticks on the beat: a plain window's, and those of the GL windows, which skip while their views
-    // (or views of their class) draw; and a timer marked independent of drawing.
+    // Ticks on the beat: a plain window's, and those of GL windows that skip while their views (or views
+    // of their class) draw; and a plain timer.
     int plainTicksWhileHeld = 0;
     int independentTicksWhileHeld = 0;
     std::map<QWidget*, int> glTicks;
@@ -463,7 +422,6 @@ TEST_F(ThreadedOpenGLViewHostTest, WithTheEventJoinOnTheBeatAndTimersMarkedIndep
         QObject::connect(timer.get(), &FrameTimer::timeout, [&glTicks, window] { ++glTicks[window]; });
     }
     QTimer independent;
-    markIndependentOfDrawing(&independent);
     independent.setInterval(5);
     QObject::connect(&independent, &QTimer::timeout,
                      [&] { independentTicksWhileHeld += heldView.drawing ? 1 : 0; });
@@ -472,9 +430,8 @@ TEST_F(ThreadedOpenGLViewHostTest, WithTheEventJoinOnTheBeatAndTimersMarkedIndep
     for (auto& timer : timers)
         timer->start();
     independent.start();
-    // The beat starts the held frame. Had any event waited for it, the gate would open and the counts
-    // taken while it is held would stop short. An event of the window system that happens to come
-    // meanwhile waits (rightly), so a held frame that was waited for is tried again, a few times.
+    // The beat starts the held frame. Had anything waited for it, the gate would open and the counts
+    // taken while it is held would stop short.
     bool ranBesideTheFrame = false;
     for (int attempt = 0; attempt < 5 && !ranBesideTheFrame; ++attempt) {
         for (ThreadedGLViewHost* host : {&held, &sameClass, &otherClass})
@@ -490,7 +447,6 @@ TEST_F(ThreadedOpenGLViewHostTest, WithTheEventJoinOnTheBeatAndTimersMarkedIndep
         if (!opener.waited()) {
             EXPECT_TRUE(ThreadedGLViewHost::drawingViewsOf(&heldWindow));
             EXPECT_TRUE(ThreadedGLViewHost::drawingViewsOf(&sameClassWindow));
-            EXPECT_FALSE(ThreadedGLViewHost::drawingViewsOf(&otherClassWindow));
             EXPECT_TRUE(ThreadedGLViewHost::drawingViewsOf(nullptr));
         }
         const int heldTicks = glTicks[&heldWindow];
@@ -520,7 +476,6 @@ TEST_F(ThreadedOpenGLViewHostTest, WithTheEventJoinOnTheBeatAndTimersMarkedIndep
 
 TEST_F(ThreadedOpenGLViewHostTest, ResizedAndDestroyedWhileAFrameIsInFlight)
 {
-    EventJoin::setOn(true);
     waitForFramesAsLongAsTheyTake();
     auto view = std::make_unique<ProbeView>();
     auto host = std::make_unique<ThreadedGLViewHost>(view.get());
@@ -542,23 +497,25 @@ TEST_F(ThreadedOpenGLViewHostTest, ResizedAndDestroyedWhileAFrameIsInFlight)
     EXPECT_EQ(view->reshapedTo, QRectF(0, 0, 130, 70));
     settle(*host);
 
-    // The view goes (from an event handler) while its frame is held: it goes after the frame.
+    // The view retires (from an event handler) while its frame is held: it goes after the frame.
     view->gate->close();
     view->held = true;
     view->setNeedsDisplay(true);
     ASSERT_TRUE(host->startFrameIfDue());
     view->gate->waitForArrival();
-    bool drawingWhenDestroyed = true;
+    const std::shared_ptr<Gate> gate = view->gate;
+    auto departure = std::make_shared<Departure>();
     QTimer::singleShot(0, [&] {
-        drawingWhenDestroyed = view->drawing;
-        view.reset();
+        auto witness =
+            std::make_unique<DepartureWitness>(std::vector<const ProbeView*>{view.get()}, departure);
+        retireViews({view.get()}, witness, view);
     });
-    {
-        OpenWhenWaitedFor opener(view->gate);
-        ASSERT_TRUE(test::processEventsUntil([&] { return !view; }));
-    }
-    EXPECT_FALSE(drawingWhenDestroyed);
+    ASSERT_TRUE(test::processEventsUntil([&] { return !view; }));
     EXPECT_EQ(host->view(), nullptr);
+    EXPECT_FALSE(departure->gone);
+    gate->open();
+    EXPECT_TRUE(test::processEventsUntil([&] { return departure->gone.load(); }));
+    EXPECT_FALSE(departure->whileDrawing);
     host->update();
     QApplication::processEvents();
 
@@ -583,7 +540,9 @@ TEST_F(ThreadedOpenGLViewHostTest, ResizedAndDestroyedWhileAFrameIsInFlight)
 
 TEST_F(ThreadedOpenGLViewHostTest, RetiredViewsGoOnTheMainThreadOnceTheirFramesEndedAndTheirHostsGoAtOnce)
 {
-    const int threadsLeft = GLRenderThread::threadsLeftToEnd();
+    // The threads of hosts gone before (run in one process, the tests before this one) end first.
+    ASSERT_TRUE(test::processEventsUntil([] { return GLRenderThread::threadsLeftToEnd() == 0; }));
+    const int threadsLeft = 0;
     // With no frame in flight a retired view goes at once, and its host shows nothing more.
     {
         auto view = std::make_unique<ProbeView>();
@@ -717,10 +676,8 @@ int whiteInMiddleBand(const QImage& picture)
     return count;
 }
 
-TEST_F(ThreadedOpenGLViewHostTest, AFrameThatOutlastsTheWaitHoldsItsWindowsInputAloneAndAStalledOnePausesIt)
+TEST_F(ThreadedOpenGLViewHostTest, AStalledFramePausesItsWindowAloneUntilItEnds)
 {
-    EventJoin::setOn(true);
-    GLRenderThread::setLongestEventWait(std::chrono::milliseconds(20));
     GLRenderThread::setStallTime(std::chrono::hours(1));
     QWidget slowWindow;
     QWidget otherWindow;
@@ -736,32 +693,6 @@ TEST_F(ThreadedOpenGLViewHostTest, AFrameThatOutlastsTheWaitHoldsItsWindowsInput
     showAndWaitForFrame(other, QSize(200, 120));
     EXPECT_EQ(whiteInMiddleBand(slow.grab().toImage()), 0);
 
-    // A slow frame: input to its window waits a moment, then is held for that window alone; the other
-    // window's input and a queued call go on.
-    slowView.gate->close();
-    slowView.held = true;
-    slowView.setNeedsDisplay(true);
-    ASSERT_TRUE(slow.startFrameIfDue());
-    slowView.gate->waitForArrival();
-    QTest::mouseClick(&slow, Qt::LeftButton, Qt::NoModifier, QPoint(10, 10));
-    EXPECT_EQ(slowView.clicks, 0);
-    EXPECT_GT(EventJoin::heldCount(), 0);
-    QTest::mouseClick(&other, Qt::LeftButton, Qt::NoModifier, QPoint(10, 10));
-    EXPECT_EQ(otherView.clicks, 1);
-    bool called = false;
-    QMetaObject::invokeMethod(
-        &other, [&] { called = true; }, Qt::QueuedConnection);
-    EXPECT_TRUE(test::processEventsUntil([&] { return called; }));
-    EXPECT_EQ(ThreadedGLViewHost::drawingStateOf(&slowWindow), ThreadedGLViewHost::DrawingState::Drawing);
-    EXPECT_NE(ThreadedGLViewHost::drawingStateOf(&otherWindow), ThreadedGLViewHost::DrawingState::Stalled);
-    // Once the frame ends the held click reaches the view, after the frame.
-    slowView.held = false;
-    slowView.gate->open();
-    EXPECT_TRUE(test::processEventsUntil([&] { return slowView.clicks == 1; }));
-    EXPECT_FALSE(slowView.clickedWhileDrawing);
-    EXPECT_EQ(EventJoin::heldCount(), 0);
-    settle(slow);
-
     // A frame that stalls pauses its window: the message over the last picture, its input dropped, the
     // window still closable; the other window draws on and the main thread's timers run.
     GLRenderThread::setStallTime(std::chrono::milliseconds(150));
@@ -776,9 +707,11 @@ TEST_F(ThreadedOpenGLViewHostTest, AFrameThatOutlastsTheWaitHoldsItsWindowsInput
     EXPECT_TRUE(slow.frameStalled());
     EXPECT_TRUE(test::processEventsUntil([&] { return whiteInMiddleBand(slow.grab().toImage()) > 20; }));
     QTest::mouseClick(&slow, Qt::LeftButton, Qt::NoModifier, QPoint(10, 10));
-    EXPECT_EQ(EventJoin::heldCount(), 0);
+    EXPECT_EQ(slowView.clicks, 0);
+    QTest::mouseClick(&other, Qt::LeftButton, Qt::NoModifier, QPoint(10, 10));
+    EXPECT_EQ(otherView.clicks, 1);
     int ticks = 0;
-    QTimer timer;  // not marked independent of drawing
+    QTimer timer;
     QObject::connect(&timer, &QTimer::timeout, [&] { ++ticks; });
     timer.start(5);
     // (Drawing threads that take turns wait behind the stuck one.)
@@ -799,7 +732,7 @@ TEST_F(ThreadedOpenGLViewHostTest, AFrameThatOutlastsTheWaitHoldsItsWindowsInput
     EXPECT_TRUE(test::processEventsUntil([&] {
         return ThreadedGLViewHost::drawingStateOf(&slowWindow) == ThreadedGLViewHost::DrawingState::Idle;
     }));
-    EXPECT_EQ(slowView.clicks, 1);
+    EXPECT_EQ(slowView.clicks, 0);
     slowWindow.show();
     slowView.setNeedsDisplay(true);
     EXPECT_TRUE(test::processEventsUntil([&] { return whiteInMiddleBand(slow.grab().toImage()) == 0; }));
@@ -807,7 +740,6 @@ TEST_F(ThreadedOpenGLViewHostTest, AFrameThatOutlastsTheWaitHoldsItsWindowsInput
 
 TEST_F(ThreadedOpenGLViewHostTest, AHostWhoseFrameNeverEndsGoesWithoutItAndTheOthersDrawOn)
 {
-    EventJoin::setOn(true);
     GLRenderThread::setStallTime(std::chrono::milliseconds(150));
     // The stuck frame is held by the hook on a gate never opened, which is never freed (a static pointer
     // keeps it reachable for the leak checker). The view retires: it is kept for the frame, reachable.
@@ -833,7 +765,6 @@ TEST_F(ThreadedOpenGLViewHostTest, AHostWhoseFrameNeverEndsGoesWithoutItAndTheOt
     EXPECT_TRUE(stuck->frameStalled());
     EXPECT_FALSE(stuck->runInViewContextNow([] {}));
     EXPECT_FALSE(stuck->grabFramebuffer().isNull());  // the last picture
-    EXPECT_TRUE(waitForDrawing());                    // a stalled frame is not waited for
     // It goes without its thread, which is left to the frame, and so is its retired view.
     const int threadsLeft = GLRenderThread::threadsLeftToEnd();
     auto departure = std::make_shared<Departure>();
