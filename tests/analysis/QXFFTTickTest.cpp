@@ -258,8 +258,9 @@ TEST(QXFFTTick, AfterAJumpBackTheSpectrumFollowsThePositionFromTheFirstNewSample
         ploop = position;
         engine().timerUpdate();
         ASSERT_EQ(engine().copySpectrum(0, spectrum.data(), 128), 128);
-        if (position > 1)
+        if (position > 1) {
             EXPECT_NE(spectrum, previous) << "the spectrum stood still at sample " << position;
+        }
         previous = spectrum;
     }
     maxploop = recordingEnd;
