@@ -7,6 +7,7 @@
 #include "platform/viewhost/ui/GLRenderThread.h"
 #include "platform/viewhost/ui/OpenGLViewHost.h"
 #include "platform/viewhost/ui/ThreadedGLViewHost.h"
+#include "support/FrameGate.h"
 #include "support/TestSupport.h"
 
 #include <GL/gl.h>
@@ -28,41 +29,7 @@
 namespace nupo {
 namespace {
 
-// A gate a drawing thread can be held at, and a note that it arrived there. Waits on it never process
-// events: a held frame is never waited for through the event loop.
-class Gate {
-public:
-    void close()
-    {
-        std::lock_guard lock(mutex_);
-        open_ = false;
-        arrived_ = false;
-    }
-    void open()
-    {
-        std::lock_guard lock(mutex_);
-        open_ = true;
-        changed_.notify_all();
-    }
-    void passThrough()  // on the drawing thread
-    {
-        std::unique_lock lock(mutex_);
-        arrived_ = true;
-        changed_.notify_all();
-        changed_.wait(lock, [this] { return open_; });
-    }
-    void waitForArrival()
-    {
-        std::unique_lock lock(mutex_);
-        changed_.wait(lock, [this] { return arrived_; });
-    }
-
-private:
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    bool open_ = true;
-    bool arrived_ = false;
-};
+using Gate = test::FrameGate;
 
 // Draws a red quad over the lower left quarter, a green one at the upper right and an "H" in bitmap text
 // over a clear colour set in prepareOpenGL; notes the thread and whether it is drawing, and can be held

@@ -19,6 +19,7 @@
 #include "plots/waterfall/ui/QX2DSpectrumAppController.h"
 #include "shared/AnalysisState.h"
 #include "shared/CoreState.h"
+#include "support/FrameGate.h"
 #include "support/WindowTestSupport.h"
 
 #include <QApplication>
@@ -36,32 +37,9 @@ using namespace nupo::test;
 
 namespace {
 
-// A gate a frame can be held at before it draws. Waiting on it processes no events.
-class Gate {
+class Gate : public test::FrameGate {
 public:
-    void open()
-    {
-        std::lock_guard lock(mutex_);
-        open_ = true;
-        changed_.notify_all();
-    }
-    void passThrough()  // on the drawing thread
-    {
-        std::unique_lock lock(mutex_);
-        arrived_ = true;
-        changed_.notify_all();
-        changed_.wait(lock, [this] { return open_; });
-    }
-    void waitForArrival()
-    {
-        std::unique_lock lock(mutex_);
-        changed_.wait(lock, [this] { return arrived_; });
-    }
-
-private:
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    bool open_ = false, arrived_ = false;
+    Gate() : FrameGate(false) {}
 };
 
 void settle(ThreadedGLViewHost& host)

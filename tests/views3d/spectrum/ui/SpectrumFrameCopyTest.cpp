@@ -10,6 +10,7 @@
 #include "plots/settings/DisplaySettings.h"
 #include "shared/AnalysisState.h"
 #include "shared/CoreState.h"
+#include "support/FrameGate.h"
 #include "support/WindowTestSupport.h"
 #include "views3d/SpectrumViewState.h"
 #include "views3d/scene/gl/QX3DSpectrumScene.h"
@@ -28,33 +29,9 @@ using namespace nupo::test;
 
 namespace {
 
-// Holds a drawing thread at its frame's start (after the synchronisation step) until opened.
-class Gate {
+class Gate : public test::FrameGate {
 public:
-    void passThrough()
-    {
-        std::unique_lock lock(mutex_);
-        arrived_ = true;
-        changed_.notify_all();
-        changed_.wait(lock, [this] { return open_; });
-    }
-    void waitForArrival()
-    {
-        std::unique_lock lock(mutex_);
-        changed_.wait(lock, [this] { return arrived_; });
-    }
-    void open()
-    {
-        std::lock_guard lock(mutex_);
-        open_ = true;
-        changed_.notify_all();
-    }
-
-private:
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    bool arrived_ = false;
-    bool open_ = false;
+    Gate() : FrameGate(false) {}
 };
 
 class SpectrumFrameCopy : public ::testing::Test {

@@ -7,6 +7,7 @@
 #include "platform/keyboard/gl/VirtualKeyCodes.h"
 #include "platform/viewhost/ui/OpenGLViewHost.h"
 #include "platform/viewhost/ui/ThreadedGLViewHost.h"
+#include "support/FrameGate.h"
 #include "support/TestSupport.h"
 #include "views3d/wave/gl/QXnewave.h"
 #include "views3d/wave/gl/QXnewaveGLView.h"
@@ -29,40 +30,7 @@ QXnewave& engine()
     return QXnewave::sharedQXnewave();
 }
 
-// Where frames can be held in the middle: frames that pass while it is closed wait there until it
-// opens. Waits on it never process events.
-class Gate {
-public:
-    void close()
-    {
-        std::lock_guard lock(mutex_);
-        open_ = false;
-        arrivals_ = 0;
-    }
-    void open()
-    {
-        std::lock_guard lock(mutex_);
-        open_ = true;
-        changed_.notify_all();
-    }
-    void passThrough()  // on a drawing thread
-    {
-        std::unique_lock lock(mutex_);
-        ++arrivals_;
-        changed_.wait(lock, [this] { return open_; });
-    }
-    int arrivals()
-    {
-        std::lock_guard lock(mutex_);
-        return arrivals_;
-    }
-
-private:
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    bool open_ = true;
-    int arrivals_ = 0;
-};
+using Gate = test::FrameGate;
 
 // A sum over the sheet's heights, as a frame sees them.
 double sheetSum()
