@@ -156,6 +156,11 @@ QList<Drawer*> openEveryDrawer(QWidget* window)
 // its content scrolling only where the screen leaves no room.
 void expectDrawersFit(const QWidget* window, const QList<Drawer*>& drawers)
 {
+    // Layouts settle through posted requests, which a busy machine may not have run yet.
+    for (int pass = 0; pass < 3; ++pass) {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        QCoreApplication::processEvents();
+    }
     const QRect area = WindowPlacement::availableArea(window);
     const QRect frame = WindowPlacement::frameOf(window);
     SCOPED_TRACE(described(window).toStdString());
