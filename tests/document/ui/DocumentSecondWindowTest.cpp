@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "DocumentFileDifferences.h"
+#include "DocumentWindowsTicked.h"
 #include "QXDrawerSound/player/SoundSlotTables.h"
 #include "QXSketch/gl/NUPO4Drawing.h"
 #include "QXSketch/gl/NUPO4Graphic.h"
@@ -44,19 +45,6 @@ QList<QWidget*> shownOf(const QString& title)
         if (window->isVisible() && baseTitle(window) == title)
             windows << window;
     return windows;
-}
-
-// Waits until every open plot and 3D window has ticked since now.
-bool windowsTicked()
-{
-    windowColorRawNOX = rawwaveWindowState.shown ? 1 : 0;
-    windowColorBarOX = barGraphWindowState.shown ? 1 : 0;
-    windowColor2DNOX = waterfallWindowState.shown ? 1 : 0;
-    windowColor3DNOX = ShowWindow3DWaterFallBS ? 1 : 0;
-    return processEventsUntil([] {
-        return windowColorRawNOX == 0 && windowColorBarOX == 0 && windowColor2DNOX == 0 &&
-               windowColor3DNOX == 0;
-    });
 }
 
 PlistValue savedFile(const QString& path)
