@@ -11,11 +11,12 @@ namespace nupo {
 namespace {
 
 // The drawings in the order they were last made front, the front one last (main thread). When the front
-// drawing goes, the one in front before it is the front drawing again.
+// drawing goes, the one in front before it is the front drawing again. Never destroyed: a drawing with
+// static lifetime may leave it after the list would have gone at exit.
 std::vector<NUPO4Drawing*>& frontOrder()
 {
-    static std::vector<NUPO4Drawing*> order;
-    return order;
+    static auto* order = new std::vector<NUPO4Drawing*>;
+    return *order;
 }
 
 void leaveFrontOrder(NUPO4Drawing* drawing)

@@ -34,11 +34,12 @@ namespace nupo {
 
 namespace {
 
-// The drawing windows' controllers that live (main thread).
+// The drawing windows' controllers that live (main thread). Never destroyed, so that a controller
+// ending after static destruction began still finds it.
 std::vector<NUPO4DrawWindowController*>& liveControllers()
 {
-    static std::vector<NUPO4DrawWindowController*> controllers;
-    return controllers;
+    static auto* controllers = new std::vector<NUPO4DrawWindowController*>;
+    return *controllers;
 }
 
 }  // namespace

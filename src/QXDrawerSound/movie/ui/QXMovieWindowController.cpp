@@ -27,11 +27,11 @@ namespace {
 // The picture's size when the window leaves it free ("Size to fit window").
 constexpr int freeSize = QWIDGETSIZE_MAX;
 
-// The live movie windows, oldest first (main thread only).
+// The live movie windows, oldest first (main thread only). Never destroyed, for windows ending late.
 std::vector<QXMovieWindowController*>& liveWindows()
 {
-    static std::vector<QXMovieWindowController*> windows;
-    return windows;
+    static auto* windows = new std::vector<QXMovieWindowController*>;
+    return *windows;
 }
 
 }  // namespace

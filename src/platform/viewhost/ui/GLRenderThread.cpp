@@ -29,8 +29,8 @@ std::atomic<std::int64_t> mainThreadWaitNanoseconds{0};
 
 std::vector<GLRenderThread*>& renderThreads()  // main thread only
 {
-    static std::vector<GLRenderThread*> threads;
-    return threads;
+    static auto* threads = new std::vector<GLRenderThread*>;  // never destroyed, for members ending late
+    return *threads;
 }
 
 // The framebuffer's colour as it lies there, bottom row first (see finishFrame).

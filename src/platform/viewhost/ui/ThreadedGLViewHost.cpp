@@ -26,8 +26,8 @@ namespace {
 
 std::vector<ThreadedGLViewHost*>& threadedHosts()  // main thread only
 {
-    static std::vector<ThreadedGLViewHost*> hosts;
-    return hosts;
+    static auto* hosts = new std::vector<ThreadedGLViewHost*>;  // never destroyed, for members ending late
+    return *hosts;
 }
 
 void startDueFrames()

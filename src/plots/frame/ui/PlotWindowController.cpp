@@ -17,11 +17,12 @@ namespace nupo {
 
 namespace {
 
-// The plot windows that are open, in the order they opened (main thread).
+// The plot windows that are open, in the order they opened (main thread). Never destroyed, so that a
+// window ending after static destruction began still finds it.
 std::vector<PlotWindowController*>& openWindows()
 {
-    static std::vector<PlotWindowController*> windows;
-    return windows;
+    static auto* windows = new std::vector<PlotWindowController*>;
+    return *windows;
 }
 
 }  // namespace
