@@ -56,6 +56,10 @@ const char* othersGaveWayProperty = "nupoOthersGaveWay";
 const char* spotProperty = "nupoPlacedAt";
 // Set while a window, shown but not framed yet, stands by its client area (see the end of eventFilter).
 const char* clientPlacedProperty = "nupoClientPlaced";
+// Set while a window is put back on its spot once framed: the moves doing it come back to the filter as
+// events, and answering them would move the window between its spot and a place clear of the others
+// without end.
+const char* replacingProperty = "nupoReplacing";
 
 std::vector<WindowPlacement::FirstShowHook>& firstShowHooks()
 {
@@ -611,7 +615,8 @@ bool WindowPlacement::eventFilter(QObject* watched, QEvent* event)
         // put a window being mapped elsewhere than it was moved to): on the screen, and clear of the
         // windows kept clear.
         if (window->isWindow() && window->property(awaitingFrameProperty).toBool() &&
-            !knownDecoration(window).isNull()) {
+            !window->property(replacingProperty).toBool() && !knownDecoration(window).isNull()) {
+            window->setProperty(replacingProperty, true);
             window->setProperty(clientPlacedProperty, false);
             // A window manager that places windows itself may not have taken the spot asked for, and may
             // still tell a stale place after it framed the window: until the window is first painted or
@@ -624,6 +629,7 @@ bool WindowPlacement::eventFilter(QObject* watched, QEvent* event)
             keepOnScreen(window);
             moveClearOf(window, keptClearFrames(window));
             window->setProperty(spotProperty, window->pos());
+            window->setProperty(replacingProperty, false);
         }
         return false;
     }

@@ -110,6 +110,24 @@ TEST(WindowPlacement, EveryWindowIsPlacedOnScreenAndHookedAtItsFirstShowOnly)
     EXPECT_EQ(hooked, 1);
 }
 
+TEST(WindowPlacement, AWindowFramedAfterItsFirstShowIsPutBackOnItsSpotOnceAndKeptOnScreen)
+{
+    // A window shown before the window manager framed it is put back on its spot when the frame becomes
+    // known. Its spot may lie partly off the screen once the frame is known; the window then comes on
+    // screen instead of moving between its spot and the screen, each move answering the one before.
+    WindowPlacement::watchTopLevelWindows();
+    const QRect area = WindowPlacement::availableArea(nullptr);
+    auto window = windowTitled("framed late", QRect(area.left() + 20, area.top() + 20, 300, 200));
+    window->show();
+    ASSERT_FALSE(WindowPlacement::decorationOf(window.get()).isNull()) << "the platform draws no frame";
+    const QPoint spot(area.left() + 20, area.bottom() - 100);
+    window->setProperty("nupoAwaitingFrame", true);
+    window->setProperty("nupoPlacedAt", spot);
+    window->move(area.left() + 30, area.top() + 30);
+    EXPECT_TRUE(area.contains(WindowPlacement::frameOf(window.get())));
+    EXPECT_EQ(window->pos().x(), spot.x());
+}
+
 TEST(WindowPlacement, WindowsOpenClearOfAFloatingPaletteAndNoneGrowsPastTheScreen)
 {
     WindowPlacement::watchTopLevelWindows();
