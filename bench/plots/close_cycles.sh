@@ -13,7 +13,19 @@ display=":${3:-54}"
 demo="$build/resources/demo/demo-recording.dat"
 log=$(mktemp)
 
-bench_cleanup='kill ${app:-} ${stress:-} 2>/dev/null || true; wait ${stress:-} 2>/dev/null || true; rm -f "$log"'
+# Waits only for the processes it names: a bare `wait` (no stress run) would wait for the display and the
+# window manager, which the display's own clean-up stops only after this one. A program that does not end
+# on SIGTERM within 5 s is killed.
+stop() {
+    local pid
+    for pid in "$@"; do kill "$pid" 2>/dev/null || true; done
+    for pid in "$@"; do
+        for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+        kill -KILL "$pid" 2>/dev/null || true
+        wait "$pid" 2>/dev/null || true
+    done
+}
+bench_cleanup='stop ${app:-} ${stress:-}; rm -f "$log"'
 source "$(dirname "$0")/virtual_display.sh"
 
 if [ "${NUPO_STRESS:-0}" -gt 0 ]; then
