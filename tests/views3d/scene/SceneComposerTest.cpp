@@ -320,3 +320,89 @@ TEST_F(SceneComposer, CameraTurnAndTextureEnvironment)
     EXPECT_EQ(mode, GL_MODULATE);
     EXPECT_FALSE(glIsEnabled(GL_TEXTURE_GEN_S));
 }
+
+// The image modes draw the textured mesh mode, which takes grids 0..19 only: the sources' tiles carry
+// whatever texture is current (none before any image is loaded), and the flat power views, which show
+// nothing but the colour of the power, are left out; the palette modes draw them.
+TEST_F(SceneComposer, ImageModesTextureTheSourceTilesAndLeaveOutTheFlatPowerViews)
+{
+    SceneFrame f = topView(1, 0, 0);  // seen from the front and above, the flat views in front
+    f.sthet = 45.25f;
+    f.Yposi = -40.0f;
+    f.sdept = 230.0f;
+    displayModeX[0][11] = 0;
+    const QImage tilesOnly = drawLayout(f, "image-modes-palette-tiles");
+    displayModeX[0][11] = 1;
+    const QImage palette = drawLayout(f, "image-modes-palette-flat");
+
+    // The pixels of CH 1, CH 2 and their pair, and those the flat power views add beside the pair.
+    std::vector<QPoint> tilePixels, flatPixels;
+    for (int y = 0; y < palette.height(); ++y)
+        for (int x = 0; x < palette.width(); ++x) {
+            if (!isBackground(tilesOnly.pixel(x, y)))
+                tilePixels.push_back({x, y});
+            else if (!isBackground(palette.pixel(x, y)))
+                flatPixels.push_back({x, y});
+        }
+    ASSERT_GT(tilePixels.size(), 3u * 2500u);
+    ASSERT_GT(flatPixels.size(), 2u * 2500u);
+
+    // What a surface shows where the tiles stand, and how much of the flat views' place is drawn on.
+    struct Picture {
+        std::size_t tilesDrawn = 0, tilesBlue = 0, tilesYellow = 0, flatDrawn = 0;
+    };
+    const auto drawImageMode = [&](int texture, const char* name) {
+        f.texture = texture;  // as the window's image modes set it: the textured mesh mode
+        f.displayUnnMode = 4;
+        setDisplayn(4);
+        const QImage image = drawLayout(f, name);
+        Picture p;
+        for (const QPoint& at : tilePixels) {
+            const QRgb c = image.pixel(at);
+            if (isBackground(c))
+                continue;
+            ++p.tilesDrawn;
+            p.tilesBlue += qBlue(c) > qGreen(c);
+            p.tilesYellow += qBlue(c) * 4 < qGreen(c);
+        }
+        for (const QPoint& at : flatPixels)
+            p.flatDrawn += !isBackground(image.pixel(at));
+        return p;
+    };
+
+    // No image loaded (none made current): plain surfaces in the material's blue.
+    glBindTexture(GL_TEXTURE_2D, 0);
+    for (int texture : {2, 3}) {
+        const Picture p = drawImageMode(texture, texture == 2 ? "image-mode-none" : "moving-mode-none");
+        EXPECT_GT(p.tilesDrawn, tilePixels.size() * 9 / 10) << texture;
+        EXPECT_GT(p.tilesBlue, p.tilesDrawn * 9 / 10) << texture;
+        EXPECT_LT(p.flatDrawn, flatPixels.size() / 100) << texture;
+    }
+
+    // A yellow image current: the tiles take it (blue gone), the flat views' place stays empty.
+    GLuint yellow = 0;
+    glGenTextures(1, &yellow);
+    glBindTexture(GL_TEXTURE_2D, yellow);
+    const GLubyte texels[4][4] = {
+        {255, 255, 0, 255}, {255, 255, 0, 255}, {255, 255, 0, 255}, {255, 255, 0, 255}};
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, 2, 2, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    for (int texture : {2, 3}) {
+        const Picture p = drawImageMode(texture, texture == 2 ? "image-mode-yellow" : "moving-mode-yellow");
+        EXPECT_GT(p.tilesDrawn, tilePixels.size() * 9 / 10) << texture;
+        EXPECT_GT(p.tilesYellow, p.tilesDrawn * 9 / 10) << texture;
+        EXPECT_LT(p.flatDrawn, flatPixels.size() / 100) << texture;
+    }
+    glDeleteTextures(1, &yellow);
+
+    // Back in a palette mode the flat power views are there again.
+    f.texture = 0;
+    f.displayUnnMode = 3;
+    setDisplayn(3);
+    const QImage again = drawLayout(f, "image-modes-palette-again");
+    std::size_t flatDrawn = 0;
+    for (const QPoint& at : flatPixels)
+        flatDrawn += !isBackground(again.pixel(at));
+    EXPECT_GT(flatDrawn, flatPixels.size() * 9 / 10);
+}
