@@ -1,9 +1,11 @@
 // MIDI out with no MIDI system says so on screen: one alert while the state lasts, shown from the main
-// thread's event loop.
+// thread's event loop. The JACK server gone and back is said in one alert: the return takes the loss's
+// place.
 #include "midi/output/MidiOutput.h"
 #include "midi/ui/MidiAlerts.h"
 #include "midi/ui/SetMIDIPanel.h"
 #include "platform/synth/SynthGraph.h"
+#include "support/JackTestServer.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -11,6 +13,7 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QPointer>
 
 namespace nupo {
 namespace {
@@ -78,6 +81,64 @@ TEST(MidiAlertsTest, MidiOutWithoutAMidiSystemIsSaidOnceForAsLongAsThereIsNone)
     EXPECT_NE(out.find("MIDI out is on, but no MIDI system"), std::string::npos) << out;
     alerts[0]->close();
     disposeMidi();
+}
+
+TEST(MidiAlertsTest, TheJackServerBackIsSaidWhereItsLossWasSaid)
+{
+    const QString name = test::ownJackServerName(QStringLiteral("-alerts"));
+    qputenv("JACK_DEFAULT_SERVER", name.toLocal8Bit());
+    SynthGraph::setAudioOutputEnabled(false);
+    test::JackServer server(name);
+    if (!server.start()) {
+        if (test::jackRequired())
+            FAIL() << "the JACK dummy server " << name.toStdString() << " did not start";
+        GTEST_SKIP() << "jackd could not start a server";
+    }
+    installMidiAlerts();
+    struct Ending {
+        ~Ending() { disposeMidi(); }  // the watch ends before the test's server goes
+    } ending;
+    mainMidi();
+    ASSERT_FALSE(midiClientName().isEmpty());
+    const auto oneAlertSays = [](const QString& text) {
+        return test::processEventsUntil([&] {
+            const std::vector<QMessageBox*> alerts = shownAlerts();
+            return alerts.size() == 1 && alerts[0]->informativeText().contains(text);
+        });
+    };
+    const QString gone = QStringLiteral("no MIDI is sent");
+    const QString back = QStringLiteral("MIDI is sent again");
+
+    // Gone: said; another problem joins the alert; back: the return takes the loss's place, the other
+    // problem stays.
+    server.kill();
+    ASSERT_TRUE(oneAlertSays(gone));
+    const QPointer<QMessageBox> alert = shownAlerts()[0];
+    reportMidiProblem(QStringLiteral("Another problem."));
+    ASSERT_TRUE(oneAlertSays(QStringLiteral("Another problem.")));
+    ASSERT_TRUE(server.start());
+    ASSERT_TRUE(oneAlertSays(back));
+    ASSERT_FALSE(alert.isNull());
+    EXPECT_EQ(shownAlerts()[0], alert.data());
+    EXPECT_FALSE(alert->informativeText().contains(gone)) << alert->informativeText().toStdString();
+    EXPECT_TRUE(alert->informativeText().startsWith(QStringLiteral("The JACK server is back")))
+        << alert->informativeText().toStdString();
+    EXPECT_TRUE(alert->informativeText().endsWith(QStringLiteral("\n\nAnother problem.")))
+        << alert->informativeText().toStdString();
+    alert->close();
+    ASSERT_TRUE(test::processEventsUntil([] { return shownAlerts().empty(); }));
+
+    // Gone again, the alert read and closed: the return has an alert of its own.
+    server.kill();
+    ASSERT_TRUE(oneAlertSays(gone));
+    shownAlerts()[0]->close();
+    ASSERT_TRUE(test::processEventsUntil([] { return shownAlerts().empty(); }));
+    ASSERT_TRUE(server.start());
+    ASSERT_TRUE(oneAlertSays(back));
+    EXPECT_FALSE(shownAlerts()[0]->informativeText().contains(gone));
+    shownAlerts()[0]->close();
+    disposeMidi();
+    server.stop();
 }
 
 }  // namespace
