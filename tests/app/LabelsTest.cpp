@@ -23,7 +23,7 @@
 #include <QDir>
 #include <QImage>
 #include <QLabel>
-#include <QPointer>
+#include <QRegion>
 #include <QStyle>
 
 #include <map>
@@ -98,16 +98,16 @@ QStringList labelProblems(QWidget* window)
 {
     QStringList problems;
     const QList<QLabel*> labels = shownLabels(window);
-    QList<const QWidget*> named_;
+    QList<const QWidget*> fields;  // what captions name: controls, and labels that show values
     for (const QLabel* label : labels)
         if (label->buddy())
-            named_.append(label->buddy());
+            fields.append(label->buddy());
     std::map<QString, const QLabel*> captions;
     const QImage picture = window->grab().toImage();
     const qreal ratio = picture.devicePixelRatio();
     for (QLabel* label : labels) {
         const QWidget* buddy = label->buddy();
-        if (buddy == nullptr && !named_.contains(label)) {
+        if (buddy == nullptr && !fields.contains(label)) {
             problems << named(label) + " names no control";
         } else if (buddy != nullptr) {
             if (!buddy->isVisibleTo(window)) {
@@ -122,7 +122,7 @@ QStringList labelProblems(QWidget* window)
                     problems << named(label) + " stands apart from " + buddy->objectName();
             }
         }
-        if (!named_.contains(label))
+        if (!fields.contains(label))
             if (const auto [at, added] = captions.emplace(label->text(), label); !added)
                 problems << named(label) + " stands twice, also as " + at->second->objectName();
         if (!label->wordWrap() && label->width() < label->minimumSizeHint().width())
@@ -143,9 +143,11 @@ QStringList labelProblems(QWidget* window)
                             .arg(label->mapTo(sheet, text.topLeft()).x())
                             .arg(right)
                             .arg(sheet->width());
-        // On the picture, the text is drawn whole: its ink spans about the text's width.
+        // On the picture, the text is drawn whole: its ink spans about the text's width. (Text scrolled out
+        // of sight is not on the picture.)
         const QRect inPicture(rectIn(label, window).topLeft() * ratio, label->size() * ratio);
-        if (!label->wordWrap() && label->textFormat() != Qt::RichText) {
+        const bool inSight = sheet == window || label->visibleRegion() == QRegion(label->rect());
+        if (inSight && !label->wordWrap() && label->textFormat() != Qt::RichText) {
             const auto [first, last] = inkColumns(picture, inPicture);
             const int advance = label->fontMetrics().horizontalAdvance(label->text().trimmed()) * ratio;
             if (first < 0 || last - first + 1 < advance * 8 / 10)
