@@ -5,7 +5,6 @@
 #include "midi/ui/MidiAlerts.h"
 #include "midi/ui/SetMIDIPanel.h"
 #include "platform/synth/SynthGraph.h"
-#include "support/JackTestServer.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -83,58 +82,11 @@ TEST(MidiAlertsTest, MidiOutWithoutAMidiSystemIsSaidOnceForAsLongAsThereIsNone)
     disposeMidi();
 }
 
+// The JACK server's state as the layer's watch tells it (MidiServerRestartTest has the layer tell it on a
+// real server, on one topic): the return takes the loss's place in the open alert and the other problems
+// stay; gone again, the loss takes the return's place; told once the alert is closed, it has an alert of
+// its own.
 TEST(MidiAlertsTest, TheJackServerBackIsSaidWhereItsLossWasSaid)
-{
-    const QString name = test::ownJackServerName(QStringLiteral("-alerts"));
-    qputenv("JACK_DEFAULT_SERVER", name.toLocal8Bit());
-    SynthGraph::setAudioOutputEnabled(false);
-    test::JackServer server(name);
-    if (!server.start()) {
-        if (test::jackRequired())
-            FAIL() << "the JACK dummy server " << name.toStdString() << " did not start";
-        GTEST_SKIP() << "jackd could not start a server";
-    }
-    installMidiAlerts();
-    struct Ending {
-        ~Ending() { disposeMidi(); }  // the watch ends before the test's server goes
-    } ending;
-    mainMidi();
-    ASSERT_FALSE(midiClientName().isEmpty());
-    const auto oneAlertSays = [](const QString& text) {
-        return test::processEventsUntil([&] {
-            const std::vector<QMessageBox*> alerts = shownAlerts();
-            return alerts.size() == 1 && alerts[0]->informativeText().contains(text);
-        });
-    };
-    const QString gone = QStringLiteral("no MIDI is sent");
-    const QString back = QStringLiteral("MIDI is sent again");
-
-    // Gone: said; another problem joins the alert; back: the return takes the loss's place, the other
-    // problem stays.
-    server.kill();
-    ASSERT_TRUE(oneAlertSays(gone));
-    const QPointer<QMessageBox> alert = shownAlerts()[0];
-    reportMidiProblem(QStringLiteral("Another problem."));
-    ASSERT_TRUE(oneAlertSays(QStringLiteral("Another problem.")));
-    ASSERT_TRUE(server.start());
-    ASSERT_TRUE(oneAlertSays(back));
-    ASSERT_FALSE(alert.isNull());
-    EXPECT_EQ(shownAlerts()[0], alert.data());
-    EXPECT_FALSE(alert->informativeText().contains(gone)) << alert->informativeText().toStdString();
-    EXPECT_TRUE(alert->informativeText().startsWith(QStringLiteral("The JACK server is back")))
-        << alert->informativeText().toStdString();
-    EXPECT_TRUE(alert->informativeText().endsWith(QStringLiteral("\n\nAnother problem.")))
-        << alert->informativeText().toStdString();
-    alert->close();
-    ASSERT_TRUE(test::processEventsUntil([] { return shownAlerts().empty(); }));
-    // Our client goes with its server at the end, as in the other tests that stop a server.
-    server.stop();
-    ASSERT_TRUE(test::waitUntil([] { return midiServerLost(); }));
-}
-
-// The same, told by the layer as the watch tells it (a second death of a server would leave libjack a
-// client it cannot close): gone again while the alert says it is back, and back once the alert is closed.
-TEST(MidiAlertsTest, AStateSaidAgainTakesItsPlaceOrHasAnAlertOfItsOwn)
 {
     installMidiAlerts();
     const QString gone = QStringLiteral("The JACK server has gone away: no MIDI is sent.");
@@ -143,12 +95,16 @@ TEST(MidiAlertsTest, AStateSaidAgainTakesItsPlaceOrHasAnAlertOfItsOwn)
     reportMidiState(midiServerTopic, gone);
     ASSERT_TRUE(test::processEventsUntil([] { return shownAlerts().size() == 1; }));
     const QPointer<QMessageBox> alert = shownAlerts()[0];
+    const auto alertReads = [&](const QString& text) {
+        return test::processEventsUntil([&] { return alert && alert->informativeText() == text; });
+    };
+    const auto shown = [&] { return alert ? alert->informativeText().toStdString() : std::string("closed"); };
+    const QString another = QStringLiteral("\n\nAnother problem.");
     reportMidiProblem(QStringLiteral("Another problem."));
     reportMidiState(midiServerTopic, back);
+    ASSERT_TRUE(alertReads(back + another)) << shown();
     reportMidiState(midiServerTopic, gone);
-    const QString expected = gone + QStringLiteral("\n\nAnother problem.");
-    ASSERT_TRUE(test::processEventsUntil([&] { return alert && alert->informativeText() == expected; }))
-        << (alert ? alert->informativeText().toStdString() : std::string("closed"));
+    ASSERT_TRUE(alertReads(gone + another)) << shown();
     EXPECT_EQ(shownAlerts().size(), 1u);
 
     alert->close();
