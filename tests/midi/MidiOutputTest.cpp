@@ -163,7 +163,7 @@ TEST_F(MidiOutputTest, ADestinationThatIsGoneIsToldOnceAndTheOthersPlayOn)
 {
     std::mutex mutex;
     QStringList told;
-    setMidiAlertHandler([&](const QString& message) {
+    setMidiAlertHandler([&](const QString& message, const QString&) {
         std::lock_guard lock(mutex);
         told << message;
     });

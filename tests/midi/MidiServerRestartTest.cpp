@@ -1,5 +1,6 @@
 // The JACK server under our MIDI client dies and a new one starts: the loss is said, and our ports come
-// back on the new server with messages flowing again, without a restart of MIDI. Runs on a JACK dummy
+// back on the new server with messages flowing again, without a restart of MIDI; the return is said on the
+// loss's topic, so that it takes the loss's place on screen. Runs on a JACK dummy
 // server of its own (the shared test server must not be killed).
 #include "MidiTestClient.h"
 
@@ -55,10 +56,16 @@ TEST(MidiServerRestartTest, PortsComeBackAndMessagesFlowOnANewServer)
     }
     std::mutex mutex;
     QStringList alerts;
-    setMidiAlertHandler([&](const QString& message) {
+    QStringList topics;
+    setMidiAlertHandler([&](const QString& message, const QString& topic) {
         std::lock_guard lock(mutex);
         alerts.append(message);
+        topics.append(topic);
     });
+    const auto alertCount = [&] {
+        std::lock_guard lock(mutex);
+        return alerts.size();
+    };
     // However the test ends, the watch stops before what the handler writes to goes.
     struct Ending {
         ~Ending()
@@ -99,6 +106,7 @@ TEST(MidiServerRestartTest, PortsComeBackAndMessagesFlowOnANewServer)
         std::lock_guard lock(mutex);
         ASSERT_EQ(alerts.size(), 1);
         EXPECT_TRUE(alerts[0].contains(QStringLiteral("JACK server has gone"))) << alerts[0].toStdString();
+        EXPECT_EQ(topics[0], midiServerTopic);
     }
     MidiOutOn(60, 100, 0, 0, sinkPort, 0);  // while there is no server: nothing, at once
     // The test program's clients died with the server; libjack cannot close them now: they stay, held
@@ -108,6 +116,13 @@ TEST(MidiServerRestartTest, PortsComeBackAndMessagesFlowOnANewServer)
 
     ASSERT_TRUE(server.start());
     ASSERT_TRUE(waitUntil([] { return !midiServerLost(); })) << "no new connection";
+    ASSERT_TRUE(waitUntil([&] { return alertCount() == 2; })) << "the return is not said";
+    {
+        std::lock_guard lock(mutex);
+        EXPECT_TRUE(alerts[1].contains(QStringLiteral("MIDI is sent again"))) << alerts[1].toStdString();
+        EXPECT_TRUE(alerts[1].contains(QStringLiteral("NUPO MIDI 1"))) << alerts[1].toStdString();
+        EXPECT_EQ(topics[1], midiServerTopic);
+    }
     jack_client_t* look = test::openJackClient("restart test look");
     ASSERT_NE(look, nullptr);
     ports = jackPorts(look);
@@ -121,10 +136,7 @@ TEST(MidiServerRestartTest, PortsComeBackAndMessagesFlowOnANewServer)
     MidiOutOn(61, 101, 0, 2, sinkPort, 0);
     MidiControlChange(119, 77, 0, 0, sinkPort, 0);
     EXPECT_EQ(newSink->messagesBefore({0xB0, 119, 77}), (std::vector<MidiBytes>{{0x92, 61, 101}}));
-    {
-        std::lock_guard lock(mutex);
-        EXPECT_EQ(alerts.size(), 1);
-    }
+    EXPECT_EQ(alertCount(), 2);
     jack_client_close(look);
     newSink->closeClient();
     // Our client goes with its server at the end, as every client of the test does.

@@ -39,7 +39,7 @@ TEST(MidiSynthSilence, NoAudioIsToldOnceUntilTheSynthesiserIsHeardAgain)
 
     std::mutex mutex;
     QStringList told;
-    setMidiAlertHandler([&](const QString& message) {
+    setMidiAlertHandler([&](const QString& message, const QString&) {
         std::lock_guard lock(mutex);
         told << message;
     });

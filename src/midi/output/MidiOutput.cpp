@@ -46,7 +46,7 @@ MidiSystemState& midiState()
 
 struct AlertHandler {
     std::mutex mutex;
-    std::function<void(const QString&)> show;
+    std::function<void(const QString& message, const QString& topic)> show;
 };
 
 AlertHandler& alertHandler()
@@ -225,6 +225,14 @@ void printEndpoints(const char* title, const std::vector<MidiEndpoint>& endpoint
         std::printf("  %s\n", endpoint.id.toLocal8Bit().constData());
 }
 
+// Where the loss of the server was said, its return is said.
+void sayServerBack(const QString& client)
+{
+    reportMidiState(
+        midiServerTopic,
+        QStringLiteral("The JACK server is back: MIDI is sent again (client \u201c%1\u201d).").arg(client));
+}
+
 // One look of the watch: is the server gone, and is there one to connect to now?
 void watchMidiServer()
 {
@@ -237,9 +245,9 @@ void watchMidiServer()
             if (!state.client->serverLost())
                 return;
             state.serverLost = true;
-            reportMidiProblem(
-                QStringLiteral("The JACK server has gone away: no MIDI is sent. MIDI connects "
-                               "again by itself when a JACK server is back."));
+            reportMidiState(midiServerTopic,
+                            QStringLiteral("The JACK server has gone away: no MIDI is sent. MIDI connects "
+                                           "again by itself when a JACK server is back."));
         }
     }
     // Looking for a server and making the ports can take a while; the senders do not wait for it.
@@ -256,28 +264,31 @@ void watchMidiServer()
         state.serverLost = false;
         name = state.client->systemName();
     }
-    std::printf("The JACK server is back: MIDI is sent again (client \"%s\").\n",
-                name.toLocal8Bit().constData());
-    std::fflush(stdout);
+    sayServerBack(name);
 }
 
 }  // namespace
 
-void setMidiAlertHandler(std::function<void(const QString& message)> handler)
+void setMidiAlertHandler(std::function<void(const QString& message, const QString& topic)> handler)
 {
     AlertHandler& alerts = alertHandler();
     std::lock_guard lock(alerts.mutex);
     alerts.show = std::move(handler);
 }
 
-void reportMidiProblem(const QString& message)
+void reportMidiState(const QString& topic, const QString& message)
 {
     std::printf("%s\n", message.toLocal8Bit().constData());
     std::fflush(stdout);
     AlertHandler& alerts = alertHandler();
     std::lock_guard lock(alerts.mutex);
     if (alerts.show)
-        alerts.show(message);
+        alerts.show(message, topic);
+}
+
+void reportMidiProblem(const QString& message)
+{
+    reportMidiState(QString(), message);
 }
 
 bool midiServerLost()
@@ -312,6 +323,7 @@ void mainMidi()
 {
     MidiSystemState& state = midiState();
     bool onJack = false;
+    QString back;  // the client on a server found again while the watch still looked for one
     {
         std::lock_guard lock(state.mutex);
         if (runMIDI != 0)
@@ -323,10 +335,13 @@ void mainMidi()
             reset();
         state.gDestX.fill(MidiEndpoint{});
 
+        const bool wasLost = state.serverLost;
         state.client.reset();
         state.serverLost = false;
         state.unreachable.clear();
         auto client = makeClient();
+        if (wasLost && client->isAvailable())
+            back = client->systemName();
         // No MIDI system is said once for as long as there is none: a start that finds one again ends it.
         if (client->isAvailable()) {
             state.saidNoSystem = false;
@@ -345,6 +360,8 @@ void mainMidi()
         runMIDI = 1;
         onJack = state.client->api() == MidiApi::Jack;
     }
+    if (!back.isEmpty())
+        sayServerBack(back);
     // Outside the lock: a look of the watch takes it.
     if (onJack)
         startMidiWatch();

@@ -51,8 +51,14 @@ void setMidiSynthSetups(std::function<bool(int setup)> asks);
 // Says a MIDI or audio problem to the user: on standard output, and through the handler the user
 // interface installs (an alert on screen). The handler is called on the reporting thread and must not
 // wait for anything. Any thread.
-void setMidiAlertHandler(std::function<void(const QString& message)> handler);
+void setMidiAlertHandler(std::function<void(const QString& message, const QString& topic)> handler);
 void reportMidiProblem(const QString& message);
+// Says a state that changes and changes back (the JACK server gone, then back) the same way. Where the
+// message said last on the same topic still shows, this one takes its place, so that the user reads the
+// return where the loss was told.
+void reportMidiState(const QString& topic, const QString& message);
+// The topic of the JACK server's state under our client.
+inline const QString midiServerTopic = QStringLiteral("JACK server");
 // True from the moment the JACK server under our client is found gone until a new one is connected
 // (by the watch, which looks a few times a second, or by the next start).
 bool midiServerLost();

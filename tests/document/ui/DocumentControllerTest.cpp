@@ -8,6 +8,8 @@
 #include "QXSketch/gl/NUPO4Drawing.h"
 #include "analysis/SetFFTController.h"
 #include "app/NUPO4DrawAppDelegate.h"
+#include "core/MenuCommands.h"
+#include "core/ui/QXAppController.h"
 #include "core/ui/WindowController.h"
 #include "document/DocumentTestSupport.h"
 #include "document/NUPO4DrawDocument.h"
@@ -32,6 +34,7 @@
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QRegularExpression>
 #include <QTabWidget>
 #include <QWidget>
 
@@ -406,5 +409,69 @@ TEST(DocumentController, ARunThatOnlyPlayedIsNotEditedButAnAnalysisSettingMarksT
     SetFFTController::sharedSetFFTController().setFFTpoint(points == 3 ? 4 : 3);
     EXPECT_TRUE(document.isDocumentEdited());
     SetFFTController::sharedSetFFTController().setFFTpoint(points);
+    delegate.applicationWillTerminate(nullptr);
+}
+
+// The preference file holds every section of a document but the recording and the drawing: the plot and
+// WaterfallBS windows' state comes back whole at the next start, while the windows themselves are not
+// reopened, so the open-window counts a later save writes are those of the windows open then.
+TEST(DocumentController, ThePreferenceFileBringsBackTheWindowsStateAndOpensNoWindow)
+{
+    answeringController(NUPO4DocumentController::DontSave, {});
+    auto& document = NUPO4DocumentController::sharedNUPO4DocumentController();
+    auto& delegate = NUPO4DrawAppDelegate::sharedNUPO4DrawAppDelegate();
+    testing::internal::CaptureStdout();
+    delegate.applicationDidFinishLaunching(nullptr);
+    QXAppController::sharedQXAppController().showQX2DBarGarph(nullptr);
+    QXAppController::sharedQXAppController().showQX2DBarGarph(nullptr);
+    ASSERT_EQ(Open2DBarGraph, 2);
+    const auto setState = [](int seed) {
+        boundsRawwave = QRectF(100 + seed, 60, 700, 500);
+        selectCHXX = 3 + seed;
+        setWRawGain = 4.5f + float(seed);
+        boundsBargraph = QRectF(300 + seed, 80, 720, 520);
+        selectCHX = 5 - seed;
+        WBarAlphaValue = 0.6f;
+        boundsWaterFallBS = QRectF(50 + seed, 40, 592, 470);
+        W3DAlphaValue = 0.5f + 0.05f * float(seed);
+    };
+    setState(0);
+    const QString path = defaultPreferenceFilePath();
+    const auto savedText = [&] {
+        document.savePreferences(nullptr);
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    };
+    const QString first = savedText();
+    for (const char* key :
+         {"PlotWindows = {", "Spectrum3DWindow = {", "Open2DBarGraph = 2;", "OpenRawwave = 1;"})
+        EXPECT_TRUE(first.contains(QLatin1String(key))) << key;
+    EXPECT_FALSE(first.contains(QLatin1String("Recording = {")));
+    EXPECT_FALSE(first.contains(QLatin1String("Drawing = {")));
+
+    // As at the next start: the bar graphs are gone and the state has its start values, then the file is
+    // read.
+    MenuCommands::run(MenuCommand::closeAllWindows);
+    ASSERT_EQ(Open2DBarGraph, 0);
+    ASSERT_EQ(OpenRawwave, 0);
+    setState(7);
+    ASSERT_TRUE(document.readPreferenceFile());
+    EXPECT_EQ(Open2DBarGraph, 0);
+    EXPECT_EQ(boundsRawwave, QRectF(100, 60, 700, 500));
+    EXPECT_EQ(selectCHXX, 3);
+    EXPECT_FLOAT_EQ(setWRawGain, 4.5f);
+    EXPECT_EQ(boundsBargraph, QRectF(300, 80, 720, 520));
+    EXPECT_EQ(selectCHX, 5);
+    EXPECT_EQ(boundsWaterFallBS, QRectF(50, 40, 592, 470));
+    EXPECT_FLOAT_EQ(W3DAlphaValue, 0.5f);
+
+    // Saved again, the file is the same but for the counts of the windows open now (none).
+    const QString again = savedText();
+    testing::internal::GetCapturedStdout();
+    const QRegularExpression counts(
+        QStringLiteral("(Open(Rawwave|2DBarGraph|3DWaterFall|3DWaterFallBS)) = \\d+;"));
+    EXPECT_TRUE(again.contains(QLatin1String("Open2DBarGraph = 0;")));
+    EXPECT_EQ(QString(again).replace(counts, QStringLiteral("\\1 = n;")),
+              QString(first).replace(counts, QStringLiteral("\\1 = n;")));
     delegate.applicationWillTerminate(nullptr);
 }

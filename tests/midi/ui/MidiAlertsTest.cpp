@@ -1,5 +1,6 @@
 // MIDI out with no MIDI system says so on screen: one alert while the state lasts, shown from the main
-// thread's event loop.
+// thread's event loop. The JACK server gone and back is said in one alert: the return takes the loss's
+// place.
 #include "midi/output/MidiOutput.h"
 #include "midi/ui/MidiAlerts.h"
 #include "midi/ui/SetMIDIPanel.h"
@@ -11,6 +12,7 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QPointer>
 
 namespace nupo {
 namespace {
@@ -78,6 +80,41 @@ TEST(MidiAlertsTest, MidiOutWithoutAMidiSystemIsSaidOnceForAsLongAsThereIsNone)
     EXPECT_NE(out.find("MIDI out is on, but no MIDI system"), std::string::npos) << out;
     alerts[0]->close();
     disposeMidi();
+}
+
+// The JACK server's state as the layer's watch tells it (MidiServerRestartTest has the layer tell it on a
+// real server, on one topic): the return takes the loss's place in the open alert and the other problems
+// stay; gone again, the loss takes the return's place; told once the alert is closed, it has an alert of
+// its own.
+TEST(MidiAlertsTest, TheJackServerBackIsSaidWhereItsLossWasSaid)
+{
+    installMidiAlerts();
+    const QString gone = QStringLiteral("The JACK server has gone away: no MIDI is sent.");
+    const QString back = QStringLiteral("The JACK server is back: MIDI is sent again.");
+    testing::internal::CaptureStdout();
+    reportMidiState(midiServerTopic, gone);
+    ASSERT_TRUE(test::processEventsUntil([] { return shownAlerts().size() == 1; }));
+    const QPointer<QMessageBox> alert = shownAlerts()[0];
+    const auto alertReads = [&](const QString& text) {
+        return test::processEventsUntil([&] { return alert && alert->informativeText() == text; });
+    };
+    const auto shown = [&] { return alert ? alert->informativeText().toStdString() : std::string("closed"); };
+    const QString another = QStringLiteral("\n\nAnother problem.");
+    reportMidiProblem(QStringLiteral("Another problem."));
+    reportMidiState(midiServerTopic, back);
+    ASSERT_TRUE(alertReads(back + another)) << shown();
+    reportMidiState(midiServerTopic, gone);
+    ASSERT_TRUE(alertReads(gone + another)) << shown();
+    EXPECT_EQ(shownAlerts().size(), 1u);
+
+    alert->close();
+    ASSERT_TRUE(test::processEventsUntil([] { return shownAlerts().empty(); }));
+    reportMidiState(midiServerTopic, back);
+    ASSERT_TRUE(test::processEventsUntil([] { return shownAlerts().size() == 1; }));
+    EXPECT_EQ(shownAlerts()[0]->informativeText(), back);
+    const std::string out = testing::internal::GetCapturedStdout();
+    EXPECT_NE(out.find("MIDI is sent again"), std::string::npos) << out;
+    shownAlerts()[0]->close();
 }
 
 }  // namespace
