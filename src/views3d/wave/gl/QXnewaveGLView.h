@@ -78,7 +78,9 @@ struct QXnewaveViewSettings {
 // changes go as requests, changeWaveDrawing). A frame (drawRect, possibly on a drawing thread) reads
 // only its own copy of the settings, taken in synchronizeFrame while no frame of the view is in flight,
 // and the state frames own (camera, image numbers), which the main thread reads through the copy
-// shown() that each synchronisation step publishes. Frames call nothing of the window.
+// shown() that each synchronisation step publishes. Frames call nothing of the window. The pictures the
+// walls show are a shared immutable set the step hands over by reference; the frame makes and binds its
+// own textures of them in its own context (ViewSprites).
 class QXnewaveGLView : public OpenGLView, public QXnewaveViewSettings {
 public:
     // What frames own: the camera they move, the image they show and the count of images the walls
