@@ -130,9 +130,14 @@ int openRegularFileForReading(const QByteArray& path, QString* reason, qint64* s
         return fail(QStringLiteral("no file name"));
     if (path.contains('\0'))
         return fail(QStringLiteral("a file name cannot hold a zero byte"));
+    struct stat info {};
+    // What is no regular file is refused before it is opened: opening a device may act on it (a terminal
+    // becomes the controlling one, a watchdog arms). The descriptor's own check below covers a path that
+    // changes in between.
+    if (::stat(path.constData(), &info) == 0 && !S_ISREG(info.st_mode))
+        return fail(kindOf(info.st_mode));
     // Non-blocking, so that opening a FIFO does not wait for a writer; the file is only read at once.
     const int fd = ::open(path.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    struct stat info {};
     if (fd < 0) {
         // A socket (or a device without its driver) cannot be opened at all: say what it is all the same.
         const int openError = errno;

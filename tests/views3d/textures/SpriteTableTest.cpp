@@ -1,4 +1,5 @@
-// The sprite tables: loading images into slots, drawing them, and the slot and path checks.
+// The sprite tables: pictures loaded into the shared tables' slots, each view's own textures of them drawn
+// in its own context, and the slot, path and file checks.
 #include "platform/gl/OffscreenGLContext.h"
 #include "shared/CoreState.h"
 #include "support/TestSupport.h"
@@ -9,10 +10,14 @@
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 #include <QDir>
+#include <QFile>
 #include <QImage>
 
 #include <cstring>
 #include <string>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace nupo;
 
@@ -44,12 +49,21 @@ protected:
     }
     void TearDown() override
     {
+        sprites_.clear();
         textureInitX();
         textureInitXAX();
     }
 
+    // The view's textures of the 3D table's pictures as they are now, made in the test's context.
+    GLSprite* shown(int n)
+    {
+        EXPECT_TRUE(sprites_.show(shadow_appAX.pictures()));
+        return sprites_.sprite(n);
+    }
+
     // A view in image pixels, kScale screen pixels each, origin at the centre, y down.
-    QImage drawSlot(int n)
+    QImage drawSlot(int n) { return drawSlotIn(context_, n); }
+    QImage drawSlotIn(OffscreenGLContext& context, int n)
     {
         glClearColor(0.2f, 0.2f, 0.2f, 1.0f);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
@@ -61,7 +75,7 @@ protected:
         glMatrixMode(GL_MODELVIEW);
         glLoadIdentity();
         setRenderAX(n);
-        return context_.readPixels();
+        return context.readPixels();
     }
 
     // The colour drawn at image pixel (x, y) of a 4 x 2 image centred in the view.
@@ -80,6 +94,9 @@ protected:
 
     OffscreenGLContext context_{QSize(kSize, kSize)};
     QString path_;
+    // A 3D view's sprites, the table setRenderAX draws from on this thread.
+    ViewSprites sprites_{SpriteScene::Spectrum};
+    ViewSprites::Drawing drawing_{sprites_};
 };
 
 }  // namespace
@@ -89,7 +106,8 @@ TEST_F(SpriteTable, ATexturedQuadShowsTheImageInItsColours)
     setPath(outCHAR, path_);
     ASSERT_TRUE(textureInitReadSAX());
     // The sprite has the image's size and is centred, mipmapped, filtered at the highest quality.
-    GLSprite& sprite = *shadow_appAX.sprite(0);
+    ASSERT_NE(shown(0), nullptr);
+    GLSprite& sprite = *shown(0);
     EXPECT_EQ(sprite.info.frameWidth, 4.0f);
     EXPECT_EQ(sprite.info.frameHeight, 2.0f);
     EXPECT_EQ(sprite.info.centred, 1);
@@ -126,11 +144,11 @@ TEST_F(SpriteTable, ATransparentColourOrAnEmptySlotDrawsNothing)
 {
     setPath(outCHAR, path_);
     ASSERT_TRUE(shadow_appAX.InitAXS(0));
-    shadow_appAX.sprite(0)->info.colour.alpha = 0.0f;
+    shown(0)->info.colour.alpha = 0.0f;
     expectColour(imagePixel(drawSlot(0), 0, 0), 51, 51, 51);
 
     textureInitXAX();
-    EXPECT_EQ(shadow_appAX.sprite(0), nullptr);
+    EXPECT_EQ(shown(0), nullptr);
     expectColour(imagePixel(drawSlot(0), 0, 0), 51, 51, 51);
     for (int n : {5, 999, 1000, 5000})
         expectColour(imagePixel(drawSlot(n), 0, 0), 51, 51, 51);
@@ -140,7 +158,7 @@ TEST_F(SpriteTable, NegativeImageNumbersDrawSlotZero)
 {
     setPath(outCHAR, path_);
     ASSERT_TRUE(shadow_appAX.InitAXS(0));
-    shadow_appAX.sprite(0)->info.filterQuality = 1.0f;
+    shown(0)->info.filterQuality = 1.0f;
     expectColour(imagePixel(drawSlot(-4), 2, 0), 0, 0, 255);
 }
 
@@ -151,10 +169,11 @@ TEST_F(SpriteTable, ImageSetsFillTheirNumberedSlots)
     EXPECT_TRUE(ImageInitMXAX(0));
     EXPECT_TRUE(ImageInitMXAX(255));
     EXPECT_TRUE(ImageInitMX(255));
-    EXPECT_NE(shadow_appAX.sprite(255), nullptr);
-    EXPECT_NE(shadow_app.sprite(255), nullptr);
-    EXPECT_EQ(shadow_app.sprite(0), nullptr);
-    shadow_appAX.sprite(255)->info.filterQuality = 1.0f;
+    EXPECT_NE(shadow_appAX.picture(255), nullptr);
+    EXPECT_NE(shadow_app.picture(255), nullptr);
+    EXPECT_EQ(shadow_app.picture(0), nullptr);
+    ASSERT_NE(shown(255), nullptr);
+    shown(255)->info.filterQuality = 1.0f;
     expectColour(imagePixel(drawSlot(255), 1, 1), 0, 255, 255);
 
     // Numbers beyond the path table or the slots are refused.
@@ -178,8 +197,9 @@ TEST_F(SpriteTable, OverlongPathsAreRefused)
     EXPECT_FALSE(shadow_appAX.InitAXS(0));
     EXPECT_FALSE(ImageInitMXAX(3));
     EXPECT_NE(testing::internal::GetCapturedStderr().find("too long"), std::string::npos);
-    EXPECT_EQ(shadow_appAX.sprite(0), nullptr);
-    EXPECT_EQ(shadow_appAX.sprite(3), nullptr);  // the old image is gone: the slot is empty
+    EXPECT_EQ(shadow_appAX.picture(0), nullptr);
+    EXPECT_EQ(shadow_appAX.picture(3), nullptr);  // the old image is gone: the slot is empty
+    EXPECT_EQ(shown(3), nullptr);
     EXPECT_EQ(GLBuffer::liveTextures(), 0);
 }
 
@@ -191,7 +211,7 @@ TEST_F(SpriteTable, AFailedLoadLeavesTheSlotEmpty)
     testing::internal::CaptureStderr();
     EXPECT_FALSE(shadow_appAX.InitAXS(7));
     EXPECT_NE(testing::internal::GetCapturedStderr().find("Log: "), std::string::npos);
-    EXPECT_EQ(shadow_appAX.sprite(7), nullptr);
+    EXPECT_EQ(shown(7), nullptr);
     EXPECT_EQ(GLBuffer::liveTextures(), 0);
     expectColour(imagePixel(drawSlot(7), 0, 0), 51, 51, 51);
 }
@@ -200,8 +220,10 @@ TEST_F(SpriteTable, ReloadingASlotFreesWhatItHeld)
 {
     setPath(outCHAR, path_);
     ASSERT_TRUE(shadow_appAX.InitAXS(0));
-    for (int i = 0; i < 1000; ++i)
+    for (int i = 0; i < 200; ++i) {
         ASSERT_TRUE(shadow_appAX.InitAXS(0));
+        ASSERT_NE(shown(0), nullptr);  // each new set replaces the view's textures of the one before
+    }
     EXPECT_EQ(GLBuffer::liveTextures(), 1);
     EXPECT_EQ(blitterAX.liveBuffers(), 1);
     // Only the newest texture exists in the context.
@@ -209,11 +231,115 @@ TEST_F(SpriteTable, ReloadingASlotFreesWhatItHeld)
     for (GLuint name = 1; name < 3000; ++name)
         textures += glIsTexture(name) ? 1 : 0;
     EXPECT_EQ(textures, 1);
-    EXPECT_TRUE(glIsTexture(shadow_appAX.sprite(0)->buffer->textureName()));
+    EXPECT_TRUE(glIsTexture(shown(0)->buffer->textureName()));
 
     textureInitXAX();
+    EXPECT_EQ(shown(0), nullptr);
     EXPECT_EQ(GLBuffer::liveTextures(), 0);
     EXPECT_EQ(blitterAX.liveBuffers(), 0);
+}
+
+TEST_F(SpriteTable, EachViewDrawsItsOwnTexturesOfTheSharedPictures)
+{
+    setPath(outCHAR, path_);
+    ASSERT_TRUE(shadow_appAX.InitAXS(0));
+    const SharedPictureSet first = shadow_appAX.pictures();
+    ASSERT_NE(shown(0), nullptr);
+    shown(0)->info.filterQuality = 1.0f;
+    const GLuint ownName = shown(0)->buffer->textureName();
+
+    // A second view in a context of its own makes its own texture of the same picture.
+    OffscreenGLContext other(QSize(kSize, kSize));
+    ASSERT_TRUE(other.isValid());
+    ViewSprites otherSprites(SpriteScene::Spectrum);
+    const auto drawOther = [&](const SharedPictureSet& set) {
+        EXPECT_TRUE(other.makeCurrent());
+        InitGLAX();
+        const ViewSprites::Drawing drawingThere(otherSprites);
+        EXPECT_TRUE(otherSprites.show(set));
+        EXPECT_NE(otherSprites.sprite(0), nullptr);
+        if (!otherSprites.sprite(0))
+            return QImage();
+        EXPECT_TRUE(glIsTexture(otherSprites.sprite(0)->buffer->textureName()));
+        otherSprites.sprite(0)->info.filterQuality = 1.0f;
+        QImage frame = drawSlotIn(other, 0);
+        EXPECT_TRUE(context_.makeCurrent());
+        return frame;
+    };
+    expectColour(imagePixel(drawOther(first), 2, 0), 0, 0, 255);
+    EXPECT_EQ(GLBuffer::liveTextures(), 2);
+
+    // A new set in the shared table: the first view still shows, from its own copy, what it showed, and
+    // the pictures stay alive while it does.
+    const std::weak_ptr<const SpritePictureSet> kept = first;
+    QImage green(4, 2, QImage::Format_RGB32);
+    green.fill(Qt::green);
+    const QString greenPath = QDir(test::tempFolder()).filePath("green.png");
+    ASSERT_TRUE(green.save(greenPath));
+    setPath(outCHAR, greenPath);
+    ASSERT_TRUE(shadow_appAX.InitAXS(0));
+    EXPECT_FALSE(kept.expired());
+    expectColour(imagePixel(drawSlot(0), 2, 0), 0, 0, 255);
+
+    // The other view takes the new set: its old texture goes in its own context, and the first view's
+    // texture in this one stays and still shows the first picture.
+    expectColour(imagePixel(drawOther(shadow_appAX.pictures()), 2, 0), 0, 255, 0);
+    EXPECT_EQ(GLBuffer::liveTextures(), 2);
+    EXPECT_TRUE(glIsTexture(ownName));
+    expectColour(imagePixel(drawSlot(0), 2, 0), 0, 0, 255);
+    ASSERT_TRUE(other.makeCurrent());
+    otherSprites.clear();
+    ASSERT_TRUE(context_.makeCurrent());
+    EXPECT_EQ(GLBuffer::liveTextures(), 1);
+}
+
+TEST(PictureFiles, AreReadWithTheChecksOfEveryFileAndRefusedWithTheirReason)
+{
+    const QString folder = test::tempFolder();
+    QImage image(3, 2, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    const QString good = QDir(folder).filePath("good.png");
+    ASSERT_TRUE(image.save(good));
+    const QString fifo = QDir(folder).filePath("pipe.png");
+    ASSERT_EQ(::mkfifo(fifo.toUtf8().constData(), 0600), 0);
+    const QString zero = QDir(folder).filePath("zero.png");
+    ASSERT_TRUE(QFile::link("/dev/zero", zero));
+    const QString folderNamedPicture = QDir(folder).filePath("folder.png");
+    ASSERT_TRUE(QDir().mkpath(folderNamedPicture));
+    const QString text = QDir(folder).filePath("text.png");
+    {
+        QFile file(text);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("no picture");
+    }
+    const QString huge = QDir(folder).filePath("huge.png");
+    {
+        QFile file(huge);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(file.resize(GBuffer::maxImageFileBytes + 1));  // sparse: nothing is written
+    }
+    const QString missing = QDir(folder).filePath("missing.png");
+
+    std::vector<RefusedPicture> refused;
+    const SharedPictureSet set =
+        loadPictureSet({good, fifo, zero, folderNamedPicture, text, huge, missing}, &refused);
+    ASSERT_EQ(set->pictures.size(), 7u);
+    EXPECT_EQ(set->loaded(), 1);
+    ASSERT_NE(set->picture(0), nullptr);
+    // The picture as a texture takes it: 3 x 2 pixels unscaled in a 9 x 4 buffer, and its mipmap chain.
+    EXPECT_EQ(set->picture(0)->imageSize(), QSize(3, 2));
+    EXPECT_EQ(set->picture(0)->level(0).bufferSize(), QSize(9, 4));
+    EXPECT_EQ(set->picture(0)->level(0).pixel(2, 1), 0xffff0000u);
+    EXPECT_EQ(set->picture(0)->level(0).pixel(3, 1), 0u);
+    EXPECT_EQ(set->picture(0)->levelCount(), 4);  // 9 x 4, 4 x 2, 2 x 1, 1 x 1
+    ASSERT_EQ(refused.size(), 6u);
+    const char* reasons[] = {"FIFO", "device", "folder", "no picture", "more than", "no such file"};
+    for (std::size_t n = 0; n < refused.size(); ++n) {
+        EXPECT_EQ(refused[n].path,
+                  (QStringList{fifo, zero, folderNamedPicture, text, huge, missing}[int(n)]));
+        EXPECT_TRUE(refused[n].reason.contains(reasons[n], Qt::CaseInsensitive))
+            << refused[n].reason.toStdString();
+    }
 }
 
 TEST_F(SpriteTable, ImagesAreFoundInTheImagesResources)
@@ -235,7 +361,8 @@ TEST_F(SpriteTable, SpritePlacementAndFrames)
 {
     setPath(outCHAR, path_);
     ASSERT_TRUE(shadow_appAX.InitAXS(0));
-    GLSprite& sprite = *shadow_appAX.sprite(0);
+    ASSERT_NE(shown(0), nullptr);
+    GLSprite& sprite = *shown(0);
     sprite.info.filterQuality = 1.0f;
     // Frames of 2 x 1 image pixels, two to a row: frame 3 is the bottom right pair (magenta, black).
     sprite.info.frameWidth = 2;

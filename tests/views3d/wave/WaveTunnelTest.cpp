@@ -214,6 +214,10 @@ TEST_F(WaveTunnel, EachWallShowsTheNextImage)
         std::strcpy(outCHAR, path.toUtf8().constData());
         ASSERT_TRUE(shadow_app.InitAXS(n));
     }
+    // A wave-surface view's textures of them, which the tunnel's setRender draws from.
+    ViewSprites sprites(SpriteScene::Wave);
+    const ViewSprites::Drawing drawing(sprites);
+    ASSERT_TRUE(sprites.show(shadow_app.pictures()));
     glDisable(GL_LIGHTING);
     glClearColor(0, 0, 0, 1);
 

@@ -17,8 +17,10 @@
 #include "shared/CoreState.h"
 #include "shared/Utilities.h"
 #include "views3d/QX3DSpectrumGLView.h"
+#include "views3d/spectrum/gl/QX3DSpectrumGLDrawing.h"
 #include "views3d/spectrum/ui/QX3DSpectrumAppController.h"
 #include "views3d/textures/gl/ImageSources.h"
+#include "views3d/textures/gl/PictureLoader.h"
 #include "views3d/textures/gl/ShadowApp.h"
 #include "views3d/wave/gl/QXnewaveGLView.h"
 #include "views3d/wave/ui/QXnewaveAppController.h"
@@ -30,6 +32,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPointer>
 #include <QProgressBar>
 #include <QUrl>
 
@@ -334,86 +337,97 @@ static void tellImagesNotLoaded(const QString& why)
         ->setObjectName(QStringLiteral("imagesNotLoadedAlert"));
 }
 
-// Says which files of a set were left out because they hold no picture; the others are in the scene.
-static void tellImagesPartlyLoaded(const QStringList& unread, int count, const QString& folder)
+// Each refused file by name, with why, one to a line.
+static QString refusalLines(const std::vector<RefusedPicture>& refused)
 {
-    constexpr int namesShown = 5;
-    QString names = unread.mid(0, namesShown).join(QStringLiteral(", "));
-    if (unread.size() > namesShown)
-        names += QStringLiteral(" and %1 more").arg(unread.size() - namesShown);
-    const QString why = QStringLiteral("%1 of the %2 files in %3 are no picture this system can read: %4")
-                            .arg(unread.size())
+    constexpr int namesShown = 20;
+    QStringList lines;
+    for (std::size_t n = 0; n < refused.size() && n < std::size_t(namesShown); ++n)
+        lines << QStringLiteral("%1: %2").arg(QFileInfo(refused[n].path).fileName(), refused[n].reason);
+    if (refused.size() > std::size_t(namesShown))
+        lines << QStringLiteral("and %1 more").arg(refused.size() - std::size_t(namesShown));
+    return lines.join(QLatin1Char('\n'));
+}
+
+// Says which files of a set were left out and why; the others are in the scene.
+static void tellImagesPartlyLoaded(const std::vector<RefusedPicture>& refused, int count,
+                                   const QString& folder)
+{
+    const QString why = QStringLiteral("%1 of the %2 files in %3 cannot be loaded:\n%4")
+                            .arg(refused.size())
                             .arg(count)
-                            .arg(folder, names);
+                            .arg(folder, refusalLines(refused));
     std::printf("%s\n", why.toLocal8Bit().constData());
     std::fflush(stdout);
     AlertPanel::show(QStringLiteral("Some images cannot be loaded."),
-                     asSentence(why) + QStringLiteral("\n\nThe others are loaded."))
+                     why + QStringLiteral("\n\nThe others are loaded."))
         ->setObjectName(QStringLiteral("imagesPartlyLoadedAlert"));
 }
 
-// Loads the images into the scene's sprite table in the view's GL context: the set's first `count`
-// images from `outCHARM`, or the one image at `outCHAR` (count 0). The scene draws them from there.
-// Tells the user when none could be loaded.
-static bool loadSprites(ShadowApp& table, QWidget* window, int count)
+// The views of a scene that a window shows, each on a host of its own.
+template <class View>
+static std::vector<View*> viewsIn(QWidget* window)
 {
-    auto* threaded = window ? window->findChild<ThreadedGLViewHost*>() : nullptr;
-    auto* host = window ? window->findChild<OpenGLViewHost*>() : nullptr;
-    if (!threaded && (!host || !host->isValid())) {
-        tellImagesNotLoaded(QStringLiteral("the window has no OpenGL picture to show them in"));
-        return false;
-    }
-    // One frame first: a scene sets itself up (and fills its table with its own images) on its first
-    // frame, which would otherwise come after this load.
-    if (threaded)
-        threaded->grabFramebuffer();
-    else
-        host->grabFramebuffer();
-    // The scene's own set-up may have used the image paths: the set's are written again.
-    if (count > 0)
-        count = copyImageSet();
-    table.emptySlots();
-    int loaded = 0;
-    QStringList unread;  // names of the set's files that hold no picture
-    const auto load = [&] {
-        if (count == 0)
-            loaded += table.InitAXS(0) ? 1 : 0;
-        for (int n = 0; n < count; ++n) {
-            if (table.InitAXMX(n))
-                ++loaded;
-            else
-                unread << QFileInfo(QString::fromUtf8(outCHARM[n])).fileName();
-        }
-    };
-    if (threaded) {
-        if (!threaded->runInViewContextNow(load)) {
-            tellImagesNotLoaded(QStringLiteral("the window has no OpenGL picture to show them in"));
-            return false;
-        }
-        threaded->update();
-    } else {
-        host->makeCurrent();
-        load();
-        host->doneCurrent();
-        host->update();
-    }
-    if (loaded == 0) {
-        const QString first = QString::fromUtf8(count > 0 ? outCHARM[0] : outCHAR);
-        tellImagesNotLoaded(
-            count > 1 ? QStringLiteral("none of the %1 files in %2 is a picture this system can read")
-                            .arg(count)
-                            .arg(QFileInfo(first).path())
-                      : QStringLiteral("%1 is no picture this system can read").arg(first));
-    } else if (!unread.isEmpty()) {
-        tellImagesPartlyLoaded(unread, count, QFileInfo(QString::fromUtf8(outCHARM[0])).path());
-    }
-    return loaded > 0;
+    std::vector<View*> views;
+    if (!window)
+        return views;
+    for (ThreadedGLViewHost* host : window->findChildren<ThreadedGLViewHost*>())
+        if (auto* view = dynamic_cast<View*>(host->view()))
+            views.push_back(view);
+    for (OpenGLViewHost* host : window->findChildren<OpenGLViewHost*>())
+        if (auto* view = dynamic_cast<View*>(host->view()); view && host->isValid())
+            views.push_back(view);
+    return views;
 }
 
-// Opens the scene chosen by `LoadTextuerF` and loads the images into it: the wave surface (0) or the 3D
-// spectrum (other), whose view then draws lit smooth surfaces. `count` 0 loads the single image.
+// Has the pictures at paths read and decoded on the picture worker; the main thread goes on at once.
+// Once they are decoded they become the scene's shared table and the set the window's views show (each
+// view makes its own textures of them before its next frame); one alert names the files that were
+// refused and why. `folder` is the folder of a set (empty for one image).
+static void loadPictures(SpriteScene scene, QWidget* window, const QStringList& paths, const QString& folder)
+{
+    const bool wave = scene == SpriteScene::Wave;
+    if ((wave ? viewsIn<QXnewaveGLView>(window).empty() : viewsIn<QX3DSpectrumGLDrawing>(window).empty())) {
+        tellImagesNotLoaded(QStringLiteral("the window has no OpenGL picture to show them in"));
+        return;
+    }
+    const int count = static_cast<int>(paths.size());
+    PictureLoader::load(paths, [scene, wave, target = QPointer<QWidget>(window), paths, folder,
+                                count](PictureLoader::Result result) {
+        if (result.set->loaded() == 0) {
+            tellImagesNotLoaded(
+                folder.isEmpty()
+                    ? QStringLiteral("%1: %2").arg(
+                          paths.value(0), result.refused.empty() ? QString() : result.refused[0].reason)
+                    : QStringLiteral("none of the %1 files in %2 can be loaded:\n%3")
+                          .arg(count)
+                          .arg(folder, refusalLines(result.refused)));
+            return;
+        }
+        (scene == SpriteScene::Wave ? shadow_app : static_cast<ShadowApp&>(shadow_appAX)).install(result.set);
+        if (wave) {
+            for (QXnewaveGLView* view : viewsIn<QXnewaveGLView>(target))
+                view->showImages(result.set, std::max(1, count));
+        } else {
+            for (QX3DSpectrumGLDrawing* view : viewsIn<QX3DSpectrumGLDrawing>(target))
+                view->showImages(result.set);
+        }
+        if (!result.refused.empty())
+            tellImagesPartlyLoaded(result.refused, count, folder);
+    });
+}
+
+// Opens the scene chosen by `LoadTextuerF` and has the images loaded into it: the wave surface (0) or the
+// 3D spectrum (other), whose view then draws lit smooth surfaces. `count` 0 loads the single image at
+// `outCHAR`, otherwise the set's first `count` images of `outCHARM`.
 void AppControllerB::loadTextures(int count)
 {
+    QStringList paths;
+    if (count == 0)
+        paths << QString::fromUtf8(outCHAR);
+    for (int n = 0; n < count; ++n)
+        paths << QString::fromUtf8(outCHARM[n]);
+    const QString folder = count > 0 ? QFileInfo(paths.first()).path() : QString();
     if (LoadTextuerF == 0) {
         auto* wave = dynamic_cast<QXnewaveAppController*>(
             loadNibOrComplain(QStringLiteral("QXnewave"), "Failed to load QXnewwave.nib", this));
@@ -424,8 +438,7 @@ void AppControllerB::loadTextures(int count)
         QXnewaveGLView::sharedQXnewaveGLView().setDisplaydX(4);
         if (QXnewaveGLView* view = wave->glView()) {
             view->setDisplaydX(4);
-            if (loadSprites(shadow_app, wave->nibWindow(), count))
-                view->setMaxImageNXopen(std::max(1, count));
+            loadPictures(SpriteScene::Wave, wave->nibWindow(), paths, folder);
         }
     } else {
         auto* spectrum = dynamic_cast<QX3DSpectrumAppController*>(
@@ -436,7 +449,7 @@ void AppControllerB::loadTextures(int count)
             window->close();
         if (QX3DSpectrumGLView* view = spectrum->visibleView(); view && count == 0)
             view->setDisplaynX(4);
-        loadSprites(shadow_appAX, spectrum->nibWindow(), count);
+        loadPictures(SpriteScene::Spectrum, spectrum->nibWindow(), paths, folder);
     }
     LoadTextuerF = 0;
     showImageCounts();

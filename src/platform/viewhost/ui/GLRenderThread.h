@@ -29,10 +29,10 @@ class OffscreenGLContext;
 // a rasteriser that has crashed with several threads drawing at once, those threads take turns, in the
 // order they asked.
 //
-// The main thread starts frames; it waits for the one in flight only where it asks for a picture or a
-// job in the context at once (grabbing, loading textures), never without a bound: a frame that has drawn
-// for longer than stallTime() counts as stalled (stuck in the driver, most likely) and is waited for no
-// more. The drawing thread never waits for the main thread. Every frame in flight counts in a
+// The main thread starts frames; it waits for the one in flight only where a test asks for a picture or
+// a job in the context at once (the program never does), and never without a bound: a frame that has
+// drawn for longer than stallTime() counts as stalled (stuck in the driver, most likely) and is waited for
+// no more. The drawing thread never waits for the main thread. Every frame in flight counts in a
 // process-wide tally (anyFrameInFlight).
 //
 // Destroying never waits for a frame: the thread finishes the frame in flight, if any, frees its context

@@ -39,11 +39,12 @@ public:
     explicit ThreadedGLViewHost(OpenGLView* view, QWidget* parent = nullptr);
     ~ThreadedGLViewHost() override;
 
-    // The view drawn now: a fresh frame, drawn on the thread after the one in flight and waited for.
+    // Test aids, never called by the program (which waits for no frame): the view drawn now, a fresh
+    // frame drawn on the thread after the one in flight and waited for, within the stall bound; and fn run
+    // on the drawing thread with the view's context current after the frame in flight, waited for within
+    // that bound (false, fn not run, when the context is not ready or the frame stalled). GL work the
+    // program needs in a view's context goes there as a request before its next frame (performInContext).
     QImage grabFramebuffer();
-    // Runs fn on the drawing thread with the view's context current, after the frame in flight, and
-    // waits for it: for GL work whose result the caller needs at once (loading textures). False (fn not
-    // run) when the context is not ready.
     bool runInViewContextNow(const std::function<void()>& fn);
     // Waits for the frame in flight, if any, until it ends or stalls; true when none is in flight.
     bool waitForFrame();

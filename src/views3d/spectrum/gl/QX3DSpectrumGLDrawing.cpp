@@ -6,6 +6,7 @@
 #include "views3d/scene/gl/Materials.h"
 #include "views3d/scene/gl/MeshControl.h"
 #include "views3d/scene/gl/QX3DSpectrumMesh.h"
+#include "views3d/scene/gl/SceneState.h"
 #include "views3d/spectrum/gl/SpectrumKeys.h"
 #include "views3d/textures/gl/CurrentGLContext.h"
 #include "views3d/textures/gl/ImageSources.h"
@@ -117,6 +118,13 @@ void QX3DSpectrumGLDrawing::copyFrame(const SceneCamera& camera)
     QX3DSpectrumScene::applyFlashRequests(frame);
     copy_.inputs.capture();
     copy_.inputs.flashApplied = true;
+    copy_.images = images_;
+}
+
+void QX3DSpectrumGLDrawing::showImages(SharedPictureSet set)
+{
+    images_ = std::move(set);
+    setNeedsDisplay(true);
 }
 
 void QX3DSpectrumGLDrawing::initView()
@@ -164,10 +172,18 @@ void QX3DSpectrumGLDrawing::drawRect(const QRectF& rect)
     glShadeModel(GL_SMOOTH);
     glViewport(0, 0, static_cast<int>(bounds().width()), static_cast<int>(bounds().height()));
     const ScopedSceneInputs inputs(copy_.inputs);
+    const ViewSprites::Drawing spritesOfThisView(sprites_);
     if (glSetUpDue_) {
         initGL();
         glSetUpDue_ = false;
     }
+    // The textures of the set this frame shows, made here in the view's own context; the image shown
+    // last is bound again (the overlays bind textures of their own), as the composer renders another
+    // only when it changes.
+    if (!sprites_.show(copy_.images))
+        setNeedsDisplay(true);
+    if (copy_.scene.texture == 2 || copy_.scene.texture == 3)
+        sprites_.bind(ImageNZ);
     FPSXXnewwave.store(fps_.update(), std::memory_order_relaxed);
     const float* c = copy_.clearColour;
     glClearColor(c[0], c[1], c[2], c[3]);

@@ -19,6 +19,8 @@
 #include "views3d/scene/gl/QX3DSpectrumScene.h"
 #include "views3d/scene/gl/SceneInputs.h"
 #include "views3d/spectrum/gl/SpectrumOverlays.h"
+#include "views3d/textures/gl/SpritePicture.h"
+#include "views3d/textures/gl/ViewSprites.h"
 
 namespace nupo {
 
@@ -32,6 +34,7 @@ struct SpectrumFrameCopy {
     float objectRotation[4] = {};
     bool dragged = false;  // the pointer moved the camera: another frame is due
     SceneInputs inputs;
+    SharedPictureSet images;  // the pictures the frame's image modes show
 };
 
 class QX3DSpectrumGLDrawing : public OpenGLView {
@@ -77,6 +80,12 @@ public:
     // The scene composer's call for this frame; returns the image number.
     int drawScene();
 
+    // The pictures the image texture modes show from the next frame on (main thread); until then none.
+    void showImages(SharedPictureSet set);
+    const SharedPictureSet& images() const { return images_; }
+    // The view's own textures: only where no frame of this view can run.
+    const ViewSprites& sprites() const { return sprites_; }
+
 private:
     void initView();
     void copyFrame(const SceneCamera& frameCamera);
@@ -87,11 +96,13 @@ private:
     QX3DSpectrumGLView& view_;
     // Main thread (the synchronisation step):
     bool processFunc_ = true;  // the view part of initGL in the next step
+    SharedPictureSet images_;
     // Written by the synchronisation step, read by the frame:
     SpectrumFrameCopy copy_;
     bool glSetUpDue_ = false;  // the GL part of initGL on the next frame (cleared by it)
     // The frame's own:
     SpectrumOverlays overlays_;
+    ViewSprites sprites_{SpriteScene::Spectrum};  // textures in the context the frames draw with
     FrameRateFilter fps_;
     bool fGLInit_ = false;
     float shapeSize_ = 0.0f;  // scene size of the projection (7 once the GL state is set up)

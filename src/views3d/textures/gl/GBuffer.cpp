@@ -1,6 +1,6 @@
 #include "views3d/textures/gl/GBuffer.h"
 
-#include "views3d/textures/gl/Datafile.h"
+#include "platform/files/CheckedFile.h"
 
 #include <QBuffer>
 #include <QImageReader>
@@ -52,12 +52,18 @@ GBuffer::~GBuffer()
     ResetImage(true);
 }
 
+bool GBuffer::fail(const QString& why)
+{
+    failure_ = why;
+    return false;
+}
+
 bool GBuffer::SetImage(const char* path)
 {
     const FSSpec spec = Files::MakeFSSpecFromPosixPath(path, "Images");
     if (spec.isEmpty()) {
         Util::log("err: no image file named %s", path ? path : "(null)");
-        return false;
+        return fail(QStringLiteral("there is no such file"));
     }
     return SetImage(spec);
 }
@@ -66,26 +72,24 @@ bool GBuffer::SetImage(const FSSpec& file)
 {
     ResetImage(false);
     drawn_ = false;
+    failure_.clear();
     file_ = file;
-    return GetImageInfo() && LoadImageData();
+    // The bytes first, through the checked reader: the type is then read from memory, and nothing opens
+    // the file unchecked (a FIFO would block the opener).
+    return LoadImageData() && GetImageInfo();
 }
 
 bool GBuffer::GetImageInfo()
 {
+    if (data_.isEmpty() && !LoadImageData())
+        return false;
     QByteArray type;
     QSize size;
     int depth = 0;
-    bool known = false;
-    if (!data_.isEmpty()) {
-        QBuffer device(&data_);
-        known = device.open(QIODevice::ReadOnly) && probe(device, type, size, depth);
-    } else {
-        Datafile datafile;
-        known = datafile.Open(file_, "r") && probe(datafile.file(), type, size, depth);
-    }
-    if (!known) {
+    QBuffer device(&data_);
+    if (!device.open(QIODevice::ReadOnly) || !probe(device, type, size, depth)) {
         Util::log("error getting type of %s", qUtf8Printable(file_.path));
-        return false;
+        return fail(QStringLiteral("it holds no picture this program can read"));
     }
     imageType_ = type;
     imageSize_ = size;
@@ -95,21 +99,17 @@ bool GBuffer::GetImageInfo()
 
 bool GBuffer::LoadImageData()
 {
-    Datafile datafile;
-    if (!datafile.Open(file_, "r")) {
-        Util::log("err: cannot open %s", qUtf8Printable(file_.path));
-        return false;
+    QByteArray bytes;
+    QString why;
+    if (!readRegularFile(file_.path, maxImageFileBytes, &bytes, &why)) {
+        Util::log("err: cannot read %s: %s", qUtf8Printable(file_.path), qUtf8Printable(why));
+        return fail(why);
     }
-    const qint64 length = datafile.size();
-    if (length <= 0) {
-        Util::log("err: cannot size %s", qUtf8Printable(file_.path));
-        return false;
+    if (bytes.isEmpty()) {
+        Util::log("err: %s is empty", qUtf8Printable(file_.path));
+        return fail(QStringLiteral("it is empty"));
     }
-    QByteArray bytes = datafile.file().read(length);
-    if (bytes.size() != length) {
-        Util::log("err: cannot read %s", qUtf8Printable(file_.path));
-        return false;
-    }
+    const qint64 length = bytes.size();
     data_ = std::move(bytes);
     dataLength_ = length;
     importer_ = false;
@@ -125,7 +125,7 @@ bool GBuffer::SetImportRefFromData()
     if (data_.isEmpty() || !device.open(QIODevice::ReadOnly) || !probe(device, type, size, depth) ||
         type != imageType_) {
         Util::log("err: open error for data handle of type %s", imageType_.constData());
-        return false;
+        return fail(QStringLiteral("it holds no picture this program can read"));
     }
     importer_ = true;
     return true;
@@ -155,7 +155,7 @@ bool GBuffer::LoadImage()
 {
     if (imageSize_.isEmpty()) {
         Util::log("err: no image size for %s", qUtf8Printable(file_.path));
-        return false;
+        return fail(QStringLiteral("it holds no picture this program can read"));
     }
     const auto side = [](int imageSide) {
         return static_cast<int>(std::clamp<qint64>(qint64(imageSide) * imageSide, 0, maxBufferSide));
@@ -174,7 +174,7 @@ bool GBuffer::LoadImage()
     const QImage image = decode().convertToFormat(QImage::Format_ARGB32);
     if (image.isNull()) {
         Util::log("err: cannot decode %s", qUtf8Printable(file_.path));
-        return false;
+        return fail(QStringLiteral("its picture cannot be decoded"));
     }
     std::fill(pixels_.begin(), pixels_.end(), 0u);
     const int width = std::min(image.width(), bufferSize_.width());
@@ -224,7 +224,7 @@ bool GBuffer::CreateCGContext()
     return true;
 }
 
-void GBuffer::BlitRect(GBuffer& target, const QRect& rect, const QPoint& point)
+void GBuffer::BlitRect(GBuffer& target, const QRect& rect, const QPoint& point) const
 {
     if (pixels_.empty() || target.pixels_.empty() || bufferDepth_ != target.bufferDepth_)
         return;
@@ -251,7 +251,7 @@ void GBuffer::BlitRect(GBuffer& target, const QRect& rect, const QPoint& point)
     }
 }
 
-void GBuffer::operator>>(GBuffer& target)
+void GBuffer::operator>>(GBuffer& target) const
 {
     if (target.pixels_.empty()) {
         if (!target.Create(bufferSize_, bufferDepth_))
@@ -291,6 +291,25 @@ void GBuffer::ResetImage(bool releaseBuffer)
     ReleaseImageData();
     if (releaseBuffer)
         ReleaseImageBuffer();
+}
+
+std::vector<std::unique_ptr<GBuffer>> mipmapLevels(const GBuffer& base)
+{
+    std::vector<std::unique_ptr<GBuffer>> levels;
+    if (!base.pixels())
+        return levels;
+    int width = base.bufferSize().width();
+    int height = base.bufferSize().height();
+    while (width > 1 || height > 1) {
+        width = width > 1 ? width / 2 : width;
+        height = height > 1 ? height / 2 : height;
+        auto level = std::make_unique<GBuffer>();
+        if (!level->Create(QSize(width, height), base.bufferDepth()))
+            break;
+        base >> *level;
+        levels.push_back(std::move(level));
+    }
+    return levels;
 }
 
 std::uint32_t GBuffer::pixel(int x, int y) const

@@ -7,6 +7,7 @@
 #include <QSize>
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 namespace nupo {
@@ -25,14 +26,19 @@ public:
     GBuffer(const GBuffer&) = delete;
     GBuffer& operator=(const GBuffer&) = delete;
 
+    // The most a picture file may hold: a larger one is refused before it is read.
+    static constexpr qint64 maxImageFileBytes = qint64(64) << 20;
+
     // Resolves the path (absolute, or a name in the program's "Images" resources), then SetImage(file).
     bool SetImage(const char* path);
-    // Forgets the previous image (keeping the pixel buffer), reads the file's size, depth and type, then
-    // the file's bytes. False when either fails.
+    // Forgets the previous image (keeping the pixel buffer), reads the file's bytes, then the image's
+    // size, depth and type from them. False when either fails.
     bool SetImage(const FSSpec& file);
-    // Size, depth and type of the image, from the bytes in memory or else from the file.
+    // Size, depth and type of the image, from the file's bytes (read first when not in memory yet).
     bool GetImageInfo();
-    // Reads the whole file into memory. False when it cannot be opened, sized or read.
+    // Reads the whole file into memory with the checks every file the user names gets (a regular file,
+    // readable, at most maxImageFileBytes; a FIFO, a device or a folder is refused without blocking).
+    // False when it cannot be read.
     bool LoadImageData();
     // Makes a decoder of the image's type for the bytes in memory.
     bool SetImportRefFromData();
@@ -43,9 +49,9 @@ public:
     // A painter-ready image over the pixels (32-bit buffers only).
     bool CreateCGContext();
     // Copies rect of this buffer into target at point (same depth, clipped to both buffers).
-    void BlitRect(GBuffer& target, const QRect& rect, const QPoint& point);
+    void BlitRect(GBuffer& target, const QRect& rect, const QPoint& point) const;
     // Copies this image into target: whole into a target without pixels, scaled into one with pixels.
-    void operator>>(GBuffer& target);
+    void operator>>(GBuffer& target) const;
     // Forgets the decoder and the file's bytes.
     void ReleaseImageData();
     // Frees the pixel buffer.
@@ -62,6 +68,9 @@ public:
     qint64 bufferLength() const { return bufferLength_; }
     const void* pixels() const { return pixels_.empty() ? nullptr : pixels_.data(); }
     bool drawn() const { return drawn_; }
+    // Why the last step that failed failed, in words for the user ("it is a FIFO (named pipe), not a
+    // file", "it holds no picture this program can read"); empty after success.
+    const QString& failure() const { return failure_; }
     // Pixel (x, y) of a 32-bit buffer as 0xAARRGGBB; 0 outside.
     std::uint32_t pixel(int x, int y) const;
 
@@ -79,10 +88,16 @@ protected:
     bool importer_ = false;
     QByteArray data_;
     bool drawn_ = false;
+    QString failure_;
 
 private:
     QImage decode() const;
     QImage view() const;
+    bool fail(const QString& why);
 };
+
+// The mipmap chain below a buffer: while either side exceeds 1, every side above 1 is halved and the next
+// level is the whole buffer scaled into that size. Empty for a buffer without pixels.
+std::vector<std::unique_ptr<GBuffer>> mipmapLevels(const GBuffer& base);
 
 }  // namespace nupo

@@ -5,13 +5,14 @@
 #include <GL/gl.h>
 #include <GL/glext.h>
 
+#include <atomic>
 #include <cstring>
 
 namespace nupo {
 
 namespace {
 
-int liveTextureCount = 0;
+std::atomic<int> liveTextureCount{0};  // drawing threads of several views make and delete textures
 
 void upload(int level, const GBuffer& buffer)
 {
@@ -71,6 +72,37 @@ bool GLBuffer::CreateTexture(int mode)
         Util::log("no image to make a texture of (%s)", qUtf8Printable(file().path));
         return false;
     }
+    std::vector<std::unique_ptr<GBuffer>> levels;
+    if (mode > 2)
+        levels = mipmapLevels(*this);
+    std::vector<const GBuffer*> smaller;
+    for (const auto& level : levels)
+        smaller.push_back(level.get());
+    return uploadTexture(*this, smaller, mode);
+}
+
+bool GLBuffer::CreateTexture(const SpritePicture& picture, int mode)
+{
+    const GBuffer& base = picture.level(0);
+    if (!base.pixels()) {
+        Util::log("no image to make a texture of (%s)", qUtf8Printable(picture.path()));
+        return false;
+    }
+    file_.path = picture.path();
+    imageSize_ = base.imageSize();
+    imageDepth_ = base.imageDepth();
+    bufferSize_ = base.bufferSize();
+    bufferDepth_ = base.bufferDepth();
+    bufferLength_ = base.bufferLength();
+    std::vector<const GBuffer*> smaller;
+    if (mode > 2)
+        for (int n = 1; n < picture.levelCount(); ++n)
+            smaller.push_back(&picture.level(n));
+    return uploadTexture(base, smaller, mode);
+}
+
+bool GLBuffer::uploadTexture(const GBuffer& base, const std::vector<const GBuffer*>& smaller, int mode)
+{
     if (textureName_ != 0 && textureContext_ != currentGLContext())
         deleteTexture();
     if (textureName_ == 0) {
@@ -91,30 +123,20 @@ bool GLBuffer::CreateTexture(int mode)
     glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
     glPixelStorei(GL_UNPACK_SKIP_ROWS, 0);
     glPixelStorei(GL_UNPACK_SKIP_PIXELS, 0);
-    glPixelStorei(GL_UNPACK_ALIGNMENT, bufferDepth() == 32 ? 4 : 2);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, base.bufferDepth() == 32 ? 4 : 2);
     glPixelStorei(GL_UNPACK_SWAP_BYTES, GL_FALSE);
     glBindTexture(GL_TEXTURE_2D, textureName_);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP);
-    upload(0, *this);
+    upload(0, base);
     if (mode <= 2) {
         const GLint filter = mode <= 1 ? GL_NEAREST : GL_LINEAR;
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
     } else {
-        int width = bufferSize().width();
-        int height = bufferSize().height();
         int level = 0;
-        while (width > 1 || height > 1) {
-            width = width > 1 ? width / 2 : width;
-            height = height > 1 ? height / 2 : height;
-            ++level;
-            GBuffer smaller;
-            if (!smaller.Create(QSize(width, height), bufferDepth()))
-                break;
-            *this >> smaller;
-            upload(level, smaller);
-        }
+        for (const GBuffer* next : smaller)
+            upload(++level, *next);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_BASE_LEVEL, 0);
@@ -123,8 +145,8 @@ bool GLBuffer::CreateTexture(int mode)
     glBindTexture(GL_TEXTURE_2D, 0);
     glPopClientAttrib();
     textureReady_ = true;
-    texelWidth_ = 1.0f / static_cast<float>(bufferSize().width());
-    texelHeight_ = 1.0f / static_cast<float>(bufferSize().height());
+    texelWidth_ = 1.0f / static_cast<float>(base.bufferSize().width());
+    texelHeight_ = 1.0f / static_cast<float>(base.bufferSize().height());
     return true;
 }
 

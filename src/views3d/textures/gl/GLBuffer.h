@@ -2,6 +2,7 @@
 
 #include "views3d/textures/gl/GBuffer.h"
 #include "views3d/textures/gl/SpriteImageInfo.h"
+#include "views3d/textures/gl/SpritePicture.h"
 
 #include <QPointF>
 #include <QRectF>
@@ -24,6 +25,9 @@ public:
     // mipmap chain, each level the whole buffer scaled down. False, and no texture, when nothing was
     // decoded or no texture name can be had.
     bool CreateTexture(int mode);
+    // The same from a shared decoded picture, whose buffer and mipmap chain are uploaded as they are;
+    // this buffer takes the picture's sizes and keeps no pixels of its own.
+    bool CreateTexture(const SpritePicture& picture, int mode);
     // Binds the texture with the anisotropy of quality 1..8 and the minification filter of the filter
     // mode.
     void SetTexture(float quality);
@@ -46,6 +50,8 @@ public:
 
 private:
     void deleteTexture();
+    // Uploads base (and, for mode 3 and above, the levels below it) into this buffer's texture.
+    bool uploadTexture(const GBuffer& base, const std::vector<const GBuffer*>& smaller, int mode);
 
     unsigned int textureName_ = 0;
     const void* textureContext_ = nullptr;

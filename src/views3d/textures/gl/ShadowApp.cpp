@@ -15,24 +15,23 @@ bool ShadowApp::load(int n, const char* path, int pathCapacity)
         Util::log("image number %d is outside 0..%d", n, slotCount - 1);
         return false;
     }
-    slots_[n].reset();
+    auto set =
+        pictures_ ? std::make_shared<SpritePictureSet>(*pictures_) : std::make_shared<SpritePictureSet>();
+    if (set->pictures.size() <= static_cast<std::size_t>(n))
+        set->pictures.resize(static_cast<std::size_t>(n) + 1);
+    set->pictures[static_cast<std::size_t>(n)].reset();
     const std::size_t length = strnlen(path, static_cast<std::size_t>(pathCapacity));
+    bool loaded = false;
     if (length >= static_cast<std::size_t>(nameBufferSize)) {
         Util::log("image path too long (%zu characters, at most %d)", length, nameBufferSize - 1);
-        return false;
+    } else {
+        QString why;
+        set->pictures[static_cast<std::size_t>(n)] =
+            SpritePicture::load(QString::fromUtf8(path, static_cast<qsizetype>(length)), &why);
+        loaded = set->pictures[static_cast<std::size_t>(n)] != nullptr;
     }
-    char name[nameBufferSize];
-    std::memcpy(name, path, length);
-    name[length] = '\0';
-
-    SpriteImageInfo info(3, 0, 0);
-    std::unique_ptr<GLSprite> sprite = blitter_.CreateSprite(name, info);
-    if (!sprite)
-        return false;
-    sprite->info.centred = 1;
-    sprite->info.filterQuality = 8.0f;
-    slots_[n] = std::move(sprite);
-    return true;
+    pictures_ = std::move(set);
+    return loaded;
 }
 
 bool ShadowApp::InitAXS(int n)
@@ -49,23 +48,14 @@ bool ShadowApp::InitAXMX(int n)
     return load(n, outCHARM[n], outCHARMSize);
 }
 
-void ShadowApp::RenderScene(int n)
-{
-    if (GLSprite* s = sprite(n < 0 ? 0 : n))
-        s->Render();
-    glEnable(GL_LIGHTING);
-    glDisable(GL_LIGHTING);
-}
-
 void ShadowApp::emptySlots()
 {
-    for (auto& slot : slots_)
-        slot.reset();
+    pictures_.reset();
 }
 
-GLSprite* ShadowApp::sprite(int n) const
+void ShadowApp::install(SharedPictureSet set)
 {
-    return n >= 0 && n < slotCount ? slots_[n].get() : nullptr;
+    pictures_ = std::move(set);
 }
 
 void InitGL()
@@ -97,13 +87,15 @@ void InitGLAX()
 void AppInit()
 {
     InitGL();
-    shadow_app.emptySlots();
+    if (ViewSprites* sprites = ViewSprites::drawing(SpriteScene::Wave))
+        sprites->clear();
 }
 
 void AppInitAX()
 {
     InitGLAX();
-    shadow_appAX.emptySlots();
+    if (ViewSprites* sprites = ViewSprites::drawing(SpriteScene::Spectrum))
+        sprites->clear();
 }
 
 void textureInitX()
@@ -129,25 +121,27 @@ bool ImageInitMXAX(int n)
 bool textureInitReadS()
 {
     const bool loaded = shadow_app.InitAXS(0);
-    shadow_app.RenderScene(0);
+    setRender(0);
     return loaded;
 }
 
 bool textureInitReadSAX()
 {
     const bool loaded = shadow_appAX.InitAXS(0);
-    shadow_appAX.RenderSceneAX(0);
+    setRenderAX(0);
     return loaded;
 }
 
 void setRender(int n)
 {
-    shadow_app.RenderScene(n);
+    if (ViewSprites* sprites = ViewSprites::drawing(SpriteScene::Wave))
+        sprites->RenderScene(n);
 }
 
 void setRenderAX(int n)
 {
-    shadow_appAX.RenderSceneAX(n);
+    if (ViewSprites* sprites = ViewSprites::drawing(SpriteScene::Spectrum))
+        sprites->RenderScene(n);
 }
 
 }  // namespace nupo

@@ -146,6 +146,22 @@ void QXnewaveGLView::synchronizeFrame()
     }
     drawn_ = static_cast<const QXnewaveViewSettings&>(*this);
     EnvModeChanged = 0;  // handed to this frame
+    if (!imagesGiven_) {
+        if (!wallImagesAsked_) {
+            wallImagesAsked_ = true;
+            waveWallPictures([this, alive = std::weak_ptr<int>(alive_)] {
+                if (alive.lock())
+                    setNeedsDisplay(true);
+            });
+        }
+        if (SharedPictureSet wall = waveWallPictures(); wall && wall != images_ && wall->loaded() > 0) {
+            images_ = std::move(wall);
+            imageCount_ = images_->loaded();
+            maxImageNXopenRequest_ = imageCount_;
+        }
+    }
+    drawnImages_ = images_;
+    drawnImageCount_ = imageCount_;
     if (maxImageNXopenRequest_) {
         owned_.maxImageNXopen = *maxImageNXopenRequest_;
         maxImageNXopenRequest_.reset();
@@ -163,14 +179,12 @@ void QXnewaveGLView::prepareOpenGL()
 void QXnewaveGLView::initGL()
 {
     FrameOwned& owned = owned_;
-    owned.maxImageNXopen = openedImages_;
+    // The walls cycle through the images of the set the view shows (our own until the user loads others).
+    owned.maxImageNXopen = drawnImageCount_ > 0 ? drawnImageCount_ : openedImages_;
     glEnable(GL_DEPTH_TEST);
     glShadeModel(GL_SMOOTH);
-    engine().mainNewaved();
+    engine().mainNewaved();  // deletes this view's textures: they are made again below
     engine().godn();
-    // The set-up empties the sprite table; the walls show our own images until the user loads others.
-    if (const int loaded = loadWaveWallImages(); loaded > 0)
-        owned.maxImageNXopen = loaded;
     std::printf("initGL mainNewaved in GLView maxImageNXopen =%d \n", owned.maxImageNXopen);
     applyStartSettings(drawn_);
     engine().setDisplayd(4);
@@ -249,10 +263,14 @@ void QXnewaveGLView::drawRect(const QRectF& rect)
             owned.sdepth = 20.0f;
         }
     }
+    const ViewSprites::Drawing spritesOfThisView(sprites_);
     if (owned.processFunc) {
         owned.processFunc = false;
         initGL();
     }
+    // The textures of the set this frame shows, made here in the view's own context.
+    if (!sprites_.show(drawnImages_))
+        setNeedsDisplay(true);
     const double w = rect.width();
     const double h = rect.height();
     if (w != wwdn || h != hhdn) {
@@ -468,6 +486,15 @@ void QXnewaveGLView::setBackgroundColor(const RGBAColor& color)
         return;
     backgroundColor = color;
     colormodeX = 0;
+}
+
+void QXnewaveGLView::showImages(SharedPictureSet set, int count)
+{
+    images_ = std::move(set);
+    imageCount_ = count;
+    imagesGiven_ = true;
+    maxImageNXopenRequest_ = count;
+    setNeedsDisplay(true);
 }
 
 void QXnewaveGLView::setMaxImageNXopen(int n)

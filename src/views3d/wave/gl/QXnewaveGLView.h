@@ -2,6 +2,8 @@
 
 #include "platform/colour/RGBAColor.h"
 #include "platform/viewhost/gl/OpenGLView.h"
+#include "views3d/textures/gl/SpritePicture.h"
+#include "views3d/textures/gl/ViewSprites.h"
 
 #include <functional>
 #include <memory>
@@ -76,7 +78,9 @@ struct QXnewaveViewSettings {
 // changes go as requests, changeWaveDrawing). A frame (drawRect, possibly on a drawing thread) reads
 // only its own copy of the settings, taken in synchronizeFrame while no frame of the view is in flight,
 // and the state frames own (camera, image numbers), which the main thread reads through the copy
-// shown() that each synchronisation step publishes. Frames call nothing of the window.
+// shown() that each synchronisation step publishes. Frames call nothing of the window. The pictures the
+// walls show are a shared immutable set the step hands over by reference; the frame makes and binds its
+// own textures of them in its own context (ViewSprites).
 class QXnewaveGLView : public OpenGLView, public QXnewaveViewSettings {
 public:
     // What frames own: the camera they move, the image they show and the count of images the walls
@@ -148,6 +152,14 @@ public:
     // The number of images the walls cycle through (the media browser's count once it loaded a set);
     // the next frame takes it.
     void setMaxImageNXopen(int n);
+    // The pictures the walls show from the next frame on, and how many images they cycle through (the
+    // media browser's, once a set it loaded is decoded). Until a set is given the view shows the wall
+    // images (waveWallPictures), from the frame after they are decoded.
+    void showImages(SharedPictureSet set, int count);
+    // The set given, or the wall images once taken; main thread.
+    const SharedPictureSet& images() const { return images_; }
+    // The view's own textures: only where no frame of this view can run.
+    const ViewSprites& sprites() const { return sprites_; }
 
     // The state frames own as the last frame left it, copied in the latest synchronisation step. Main
     // thread.
@@ -170,12 +182,20 @@ private:
     // Frame side: the copy of the settings, and what frames own.
     QXnewaveViewSettings drawn_;
     FrameOwned owned_;
-    int initsRun_ = 0;      // one-time set-ups the frames ran
-    int openedImages_ = 1;  // the media browser's image count, as the set-up reads it
+    int initsRun_ = 0;              // one-time set-ups the frames ran
+    int openedImages_ = 1;          // the media browser's image count, as the set-up reads it
+    SharedPictureSet drawnImages_;  // the pictures this frame shows, and how many the walls cycle through
+    int drawnImageCount_ = 0;
+    ViewSprites sprites_{SpriteScene::Wave};  // textures in the context the frames draw with
     // Main thread: the published copy, and what the next synchronisation step hands over.
     FrameOwned shown_;
     int initsApplied_ = 0;  // one-time set-ups whose settings the main side took
     std::optional<int> maxImageNXopenRequest_;
+    SharedPictureSet images_;
+    int imageCount_ = 0;
+    bool imagesGiven_ = false;  // a set was given: the wall images are not taken
+    bool wallImagesAsked_ = false;
+    const std::shared_ptr<int> alive_ = std::make_shared<int>(0);  // for calls that may come after the view
     const std::shared_ptr<DrawingRequests> requests_;
 };
 

@@ -1,39 +1,64 @@
 #include "views3d/wave/gl/WaveWallImages.h"
 
-#include "views3d/textures/gl/ImageSources.h"
-#include "views3d/textures/gl/ShadowApp.h"
-#include "views3d/wave/gl/QXnewave.h"
+#include "views3d/textures/gl/PictureLoader.h"
+#include "views3d/textures/gl/ViewSprites.h"
 
-#include <GL/gl.h>
-
-#include <cstring>
+#include <vector>
 
 namespace nupo {
 
-int loadWaveWallImages()
+namespace {
+
+struct WallPictures {
+    bool asked = false;
+    SharedPictureSet set;
+    std::vector<std::function<void()>> waiting;
+};
+
+WallPictures& wallPictures()  // main thread
 {
-    int loaded = 0;
-    for (const char* name : waveWallImageNames) {
-        // A name without a leading '/' is looked up in the resources' Images folder.
-        std::strncpy(outCHARM[loaded], name, outCHARMSize - 1);
-        outCHARM[loaded][outCHARMSize - 1] = '\0';
-        const GLSprite* sprite = ImageInitMX(loaded) ? shadow_app.sprite(loaded) : nullptr;
-        if (!sprite || !sprite->buffer || !sprite->buffer->textureReady())
-            break;  // a sprite whose image could not be read draws nothing
-        ++loaded;
+    static auto* pictures = new WallPictures;  // lives to process end
+    return *pictures;
+}
+
+}  // namespace
+
+SharedPictureSet waveWallPictures(std::function<void()> whenReady)
+{
+    WallPictures& wall = wallPictures();
+    if (wall.set) {
+        if (whenReady)
+            whenReady();
+        return wall.set;
     }
-    if (loaded > 0) {
-        setRender(0);
-        ImageNXZ = 0;
+    if (whenReady)
+        wall.waiting.push_back(std::move(whenReady));
+    if (!wall.asked) {
+        wall.asked = true;
+        QStringList names;
+        for (const char* name : waveWallImageNames)
+            names << QString::fromUtf8(name);  // a name without a leading '/' is a resource
+        PictureLoader::load(names, [](PictureLoader::Result result) {
+            WallPictures& loaded = wallPictures();
+            // Image 0 up to the first that could not be read.
+            auto set = std::make_shared<SpritePictureSet>();
+            for (const SharedPicture& picture : result.set->pictures) {
+                if (!picture)
+                    break;
+                set->pictures.push_back(picture);
+            }
+            loaded.set = std::move(set);
+            for (const std::function<void()>& fn : std::exchange(loaded.waiting, {}))
+                fn();
+        });
     }
-    return loaded;
+    return nullptr;
 }
 
 void bindWallImage(int n)
 {
-    const GLSprite* sprite = shadow_app.sprite(n);
-    if (sprite && sprite->buffer && sprite->buffer->textureReady())
-        glBindTexture(GL_TEXTURE_2D, sprite->buffer->textureName());
+    if (const ViewSprites* sprites = ViewSprites::drawing(SpriteScene::Wave))
+        sprites->bind(n);
 }
 
 }  // namespace nupo

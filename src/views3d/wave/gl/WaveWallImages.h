@@ -1,8 +1,11 @@
 #pragma once
 
 // The images the tunnel's walls show until the user loads a set of their own: patterns of ours in
-// resources/Images, one to a sprite slot. Main thread, with the wave-surface view's GL context current.
+// resources/Images, one to a slot, decoded once on the picture worker. Main thread.
 
+#include "views3d/textures/gl/SpritePicture.h"
+
+#include <functional>
 #include <iterator>
 
 namespace nupo {
@@ -12,13 +15,13 @@ inline constexpr const char* waveWallImageNames[] = {"wave-surface-1.png", "wave
                                                      "wave-surface-3.png", "wave-surface-4.png"};
 inline constexpr int waveWallImageCount = static_cast<int>(std::size(waveWallImageNames));
 
-// Loads the wall images into the wave surface's sprite table, image n into slot n, and renders image 0 so
-// that its texture is bound for the walls, as a freshly loaded image set is. Returns how many images
-// loaded, counting from image 0 up to the first that could not be read (0 when none could).
-int loadWaveWallImages();
+// The wall pictures: null until they are decoded (the first call asks the picture worker for them, and
+// whenReady, if given, runs on the main thread once they are there, at once where they are). The set
+// holds the images from image 0 up to the first that could not be read (none when none could).
+SharedPictureSet waveWallPictures(std::function<void()> whenReady = {});
 
-// Binds the texture of the wave surface's image n, without drawing its sprite; nothing for a slot
-// without a ready texture.
+// Binds the texture of image n of the wave-surface view drawing on this thread, without drawing its
+// sprite; nothing for a slot without a texture.
 void bindWallImage(int n);
 
 }  // namespace nupo

@@ -13,10 +13,12 @@
 #include "platform/appkit/ui/NibLoader.h"
 #include "platform/appkit/ui/PopUpButton.h"
 #include "platform/viewhost/ui/OpenGLViewHost.h"
+#include "platform/viewhost/ui/ThreadedGLViewHost.h"
 #include "shared/CoreState.h"
 #include "support/TestMedia.h"
 #include "support/TestSupport.h"
 #include "views3d/textures/gl/ImageSources.h"
+#include "views3d/textures/gl/PictureLoader.h"
 #include "views3d/textures/gl/ShadowApp.h"
 
 #include <gtest/gtest.h>
@@ -68,6 +70,11 @@ protected:
     }
 
     void click(const QString& path) { ASSERT_TRUE(browser->selectPath(path)) << path.toStdString(); }
+    // The pictures asked for are read and decoded on the picture worker: until they are handed over.
+    static void waitForPictures()
+    {
+        ASSERT_TRUE(test::processEventsUntil([] { return PictureLoader::pending() == 0; }));
+    }
 
     AppControllerB* browser = nullptr;
 };
@@ -174,8 +181,8 @@ TEST_F(MediaBrowserTest, OpenHandsSoundsMoviesDataAndImagesToTheirOpeners)
     EXPECT_TRUE(refused->informativeText().contains("header")) << refused->informativeText().toStdString();
     refused->close();
 
-    // A folder of images: the set's paths and counts, and the images loaded into the wave surface's
-    // sprite table in its window's GL context.
+    // A folder of images: the set's paths and counts, and the pictures decoded into the wave surface's
+    // table once the worker handed them over.
     const QString images = QDir(folder).filePath("images");
     QDir(folder).mkpath("images");
     for (int i = 0; i < 3; ++i) {
@@ -190,27 +197,41 @@ TEST_F(MediaBrowserTest, OpenHandsSoundsMoviesDataAndImagesToTheirOpeners)
     EXPECT_EQ(browser->getMaxOpen(), 3);
     EXPECT_EQ(QString::fromUtf8(outCHARM[2]), QDir(images).filePath("2.png"));
     EXPECT_TRUE(windowShown("Wave Surface"));
+    waitForPictures();
     if (OpenGLViewHost::isSupported()) {
-        EXPECT_NE(shadow_app.sprite(2), nullptr);
-        EXPECT_EQ(shadow_app.sprite(3), nullptr);
+        EXPECT_NE(shadow_app.picture(2), nullptr);
+        EXPECT_EQ(shadow_app.picture(3), nullptr);
     }
+    // A folder with nothing visible in it opens nothing.
+    const QString empty = QDir(folder).filePath("empty");
+    QDir(folder).mkpath("empty/.only");
+    click(empty);
+    // The windows' first frames (which print their set-up) are drawn, and what they printed is out.
+    ASSERT_TRUE(test::processEventsUntil([] {
+        const QList<QWidget*> windows = QApplication::topLevelWidgets();
+        return std::all_of(windows.begin(), windows.end(), [](QWidget* window) {
+            const auto hosts = window->findChildren<ThreadedGLViewHost*>();
+            return !window->isVisible() ||
+                   std::all_of(hosts.begin(), hosts.end(), [](ThreadedGLViewHost* host) {
+                       return !host->isVisible() || (host->framesShown() > 0 && !host->frameInFlight());
+                   });
+        });
+    }));
+    std::fflush(stdout);
+    testing::internal::CaptureStdout();
+    browser->OpenAll(nullptr);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+
     // One image into the 3D spectrum (the texture load of its window asks for it).
     click(QDir(images).filePath("1.png"));
     LoadTextuerF = 1;
     browser->OpenAll(nullptr);
     EXPECT_EQ(LoadTextuerF, 0);
     EXPECT_EQ(maxImageN, 1);
+    waitForPictures();
     if (OpenGLViewHost::isSupported()) {
-        EXPECT_NE(shadow_appAX.sprite(0), nullptr);
+        EXPECT_NE(shadow_appAX.picture(0), nullptr);
     }
-
-    // A folder with nothing visible in it opens nothing.
-    const QString empty = QDir(folder).filePath("empty");
-    QDir(folder).mkpath("empty/.only");
-    click(empty);
-    testing::internal::CaptureStdout();
-    browser->OpenAll(nullptr);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
 }
 
 TEST_F(MediaBrowserTest, ImagesThatCannotBeLoadedAreToldOnScreen)
@@ -229,6 +250,7 @@ TEST_F(MediaBrowserTest, ImagesThatCannotBeLoadedAreToldOnScreen)
     LoadTextuerF = 0;
     browser->OpenAll(nullptr);
     EXPECT_EQ(maxImageN, 2);
+    waitForPictures();
     QMessageBox* told = alert();
     ASSERT_NE(told, nullptr);
     EXPECT_TRUE(told->informativeText().contains(OpenGLViewHost::isSupported() ? "broken" : "OpenGL"))
@@ -242,11 +264,15 @@ TEST_F(MediaBrowserTest, ImagesThatCannotBeLoadedAreToldOnScreen)
     if (OpenGLViewHost::isSupported()) {
         click(folder);
         browser->OpenAll(nullptr);
+        waitForPictures();
         EXPECT_EQ(alert(), nullptr);
         QMessageBox* partly = shownAlert("imagesPartlyLoadedAlert");
         ASSERT_NE(partly, nullptr);
-        EXPECT_TRUE(partly->informativeText().startsWith(
-            "2 of the 3 files in " + folder + " are no picture this system can read: a.png, b.png."))
+        EXPECT_TRUE(
+            partly->informativeText().startsWith("2 of the 3 files in " + folder +
+                                                 " cannot be loaded:\n"
+                                                 "a.png: it holds no picture this program can read\n"
+                                                 "b.png: it holds no picture this program can read\n"))
             << partly->informativeText().toStdString();
         partly->close();
 
@@ -255,6 +281,7 @@ TEST_F(MediaBrowserTest, ImagesThatCannotBeLoadedAreToldOnScreen)
         QFile::remove(QDir(folder).filePath("b.png"));
         click(folder);
         browser->OpenAll(nullptr);
+        waitForPictures();
         EXPECT_EQ(alert(), nullptr);
         EXPECT_EQ(shownAlert("imagesPartlyLoadedAlert"), nullptr);
     }
@@ -280,6 +307,7 @@ TEST_F(MediaBrowserTest, AFolderWithMoreImagesThanASceneTakesSaysSoOnScreen)
               QStringLiteral("Only the first %1 of %2 images are loaded.").arg(outCHARMCount).arg(files));
     EXPECT_TRUE(capped->informativeText().startsWith(folder)) << capped->informativeText().toStdString();
     capped->close();
+    waitForPictures();
     if (QMessageBox* notLoaded = shownAlert("imagesNotLoadedAlert"))
         notLoaded->close();
 
@@ -289,6 +317,7 @@ TEST_F(MediaBrowserTest, AFolderWithMoreImagesThanASceneTakesSaysSoOnScreen)
     click(folder);
     browser->OpenAll(nullptr);
     EXPECT_EQ(shownAlert("imagesCappedAlert"), nullptr);
+    waitForPictures();
     if (QMessageBox* notLoaded = shownAlert("imagesNotLoadedAlert"))
         notLoaded->close();
 }

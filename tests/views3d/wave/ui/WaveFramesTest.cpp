@@ -93,14 +93,25 @@ protected:
     }
     void TearDown() override { QXnewaveGLView::midFrameHookForTests = {}; }
 
-    // Waits until the surfaces have shown their first frames and none is in flight.
+    // Waits until the surfaces have shown their first frames with their wall images (decoded on the
+    // picture worker, taken by the view in a synchronisation step) and none is in flight.
     static void waitUntilIdle(const std::vector<ShownWave*>& waves)
     {
+        std::vector<quint64> taken(waves.size(), 0);
         ASSERT_TRUE(test::processEventsUntil([&] {
-            for (ShownWave* wave : waves)
-                if (wave->host.framesShown() < 1 || !wave->idle())
-                    return false;
-            return true;
+            bool ready = true;
+            for (std::size_t n = 0; n < waves.size(); ++n) {
+                ShownWave* wave = waves[n];
+                if (wave->view.images() && taken[n] == 0)
+                    taken[n] = wave->host.framesFinished() + 1;  // the frame that took them, at the latest
+                if (taken[n] == 0 || wave->host.framesShown() <= taken[n]) {
+                    wave->view.setNeedsDisplay(true);
+                    ready = false;
+                } else if (!wave->idle()) {
+                    ready = false;
+                }
+            }
+            return ready;
         }));
     }
 };
