@@ -42,13 +42,17 @@ QString nameOf(const QWidget* widget)
            "\"";
 }
 
-// Controls narrower than their text needs (a button's text beyond its edge, a check box's title cut).
-QStringList cutControls(const QWidget* drawer)
+// Controls of a window or drawer narrower than their text needs (a button's text beyond its edge, a
+// check box's title cut), and its panels of controls that scroll sideways.
+QStringList cutControls(const QWidget* window)
 {
     QStringList cut;
-    for (const QWidget* widget : drawer->findChildren<QWidget*>()) {
-        if (!widget->isVisibleTo(drawer))
+    for (const QWidget* widget : window->findChildren<QWidget*>()) {
+        if (widget->window() != window || !widget->isVisibleTo(window))
             continue;
+        if (const auto* panel = qobject_cast<const QScrollArea*>(widget);
+            panel && panel->horizontalScrollBar()->isVisible())
+            cut << QStringLiteral("%1 scrolls sideways").arg(nameOf(widget));
         int needed = 0;
         if (const auto* button = qobject_cast<const QAbstractButton*>(widget))
             needed = qobject_cast<const QPushButton*>(widget)
@@ -152,9 +156,34 @@ QList<Drawer*> openEveryDrawer(QWidget* window)
     return drawers;
 }
 
-// Every drawer whole on the screen, beside its window and clear of the others; its controls whole and
-// its content scrolling only where the screen leaves no room.
-void expectDrawersFit(const QWidget* window, const QList<Drawer*>& drawers)
+// The free screen right below a side drawer whose content scrolls along its length, as long as the
+// drawer lacks: empty where the screen ends, or the window, another of its drawers or a floating window
+// lies there.
+QRect freeBelow(const QWidget* window, const Drawer* drawer)
+{
+    const QScrollArea* scroller = drawer->findChild<QScrollArea*>();
+    if (!scroller || !scroller->verticalScrollBar()->isVisible())
+        return {};
+    const QRect placed = drawer->frameGeometry();
+    const int lacking = scroller->widget()->minimumSizeHint().height() - scroller->viewport()->height();
+    const QRect below(placed.left(), placed.bottom() + 1, placed.width(), std::max(1, lacking));
+    QList<QRect> taken{WindowPlacement::frameOf(window)};
+    for (const Drawer* other : window->findChildren<Drawer*>())
+        if (other != drawer && other->isVisible())
+            taken.append(other->frameGeometry());
+    for (const QWidget* above : floatingWindows())
+        taken.append(WindowPlacement::frameOf(above));
+    if (!WindowPlacement::availableArea(window).contains(below) ||
+        std::any_of(taken.begin(), taken.end(), [&below](const QRect& r) { return r.intersects(below); }))
+        return {};
+    return below;
+}
+
+// Every drawer whole on the screen and clear of the others, beside its window or (where nothing else
+// fits) over its picture, never over its controls; the picture keeps at least half of the area it had
+// with the drawers closed; no control of the window or its drawers is cut; a drawer's content scrolls
+// only where the screen has no room for it.
+void expectDrawersFit(const QWidget* window, const QList<Drawer*>& drawers, qint64 pictureClosed)
 {
     // Layouts settle through posted requests, which a busy machine may not have run yet.
     for (int pass = 0; pass < 3; ++pass) {
@@ -165,14 +194,23 @@ void expectDrawersFit(const QWidget* window, const QList<Drawer*>& drawers)
     const QRect frame = WindowPlacement::frameOf(window);
     SCOPED_TRACE(described(window).toStdString());
     EXPECT_TRUE(area.contains(frame));
+    if (const QWidget* picture = WindowPlacement::pictureOf(window)) {
+        EXPECT_GE(2 * qint64(picture->width()) * picture->height(), pictureClosed)
+            << "the picture, " << picture->width() << "x" << picture->height() << ", lost more than half";
+    }
+    const QStringList windowCut = cutControls(window);
+    EXPECT_TRUE(windowCut.isEmpty()) << windowCut.join("; ").toStdString();
+    const QList<QRect> controls = WindowPlacement::controlsOf(window);
     for (int i = 0; i < drawers.size(); ++i) {
         const Drawer* drawer = drawers[i];
         const QRect placed = drawer->frameGeometry();
         ASSERT_EQ(drawer->state(), Drawer::State::Open) << describedDrawer(drawer).toStdString();
         EXPECT_TRUE(drawer->isVisible()) << describedDrawer(drawer).toStdString();
         EXPECT_TRUE(area.contains(placed)) << describedDrawer(drawer).toStdString() << " leaves the screen";
-        EXPECT_FALSE(placed.intersects(frame))
-            << describedDrawer(drawer).toStdString() << " covers its window";
+        for (const QRect& control : controls)
+            EXPECT_FALSE(placed.intersects(control))
+                << describedDrawer(drawer).toStdString() << " covers a control of its window at "
+                << control.x() << "," << control.y();
         for (int j = i + 1; j < drawers.size(); ++j) {
             // Two drawers on one side meet on the window's middle row, which both take.
             const QRect shared = placed.intersected(drawers[j]->frameGeometry());
@@ -183,12 +221,9 @@ void expectDrawersFit(const QWidget* window, const QList<Drawer*>& drawers)
         const QStringList cut = cutControls(drawer);
         EXPECT_TRUE(cut.isEmpty()) << describedDrawer(drawer).toStdString() << ": "
                                    << cut.join("; ").toStdString();
-        if (drawer->isSqueezed())
-            continue;
-        for (const QScrollArea* scroller : drawer->findChildren<QScrollArea*>()) {
-            EXPECT_FALSE(scroller->horizontalScrollBar()->isVisible())
-                << describedDrawer(drawer).toStdString() << " scrolls sideways";
-        }
+        const QRect free = freeBelow(window, drawer);
+        EXPECT_TRUE(free.isEmpty()) << describedDrawer(drawer).toStdString()
+                                    << " scrolls while the screen below it is free down to " << free.bottom();
     }
 }
 
@@ -196,11 +231,13 @@ void expectDrawersFit(const QWidget* window, const QList<Drawer*>& drawers)
 void expectDrawersFitAnywhere(QWidget* window)
 {
     ASSERT_NE(window, nullptr);
+    const QWidget* picture = WindowPlacement::pictureOf(window);
+    const qint64 pictureClosed = picture ? qint64(picture->width()) * picture->height() : 0;
     const QList<Drawer*> drawers = openEveryDrawer(window);
     ASSERT_GE(drawers.size(), 3) << described(window).toStdString();
     {
         SCOPED_TRACE("where it opened");
-        expectDrawersFit(window, drawers);
+        expectDrawersFit(window, drawers, pictureClosed);
     }
     const QRect area = WindowPlacement::availableArea(window);
     const std::pair<const char*, std::function<QPoint(const QRect&)>> edges[] = {
@@ -213,7 +250,7 @@ void expectDrawersFitAnywhere(QWidget* window)
         SCOPED_TRACE(where);
         window->move(spot(WindowPlacement::frameOf(window)));
         QCoreApplication::processEvents();
-        expectDrawersFit(window, drawers);
+        expectDrawersFit(window, drawers, pictureClosed);
         expectInReach(window, PutBy::User);
     }
     // Closed again, the drawers leave the floating windows where they were.

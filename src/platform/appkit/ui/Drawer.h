@@ -8,6 +8,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <vector>
 
 class QScrollArea;
 
@@ -113,6 +114,17 @@ private:
     int leastDepth() const;
     // Arranges the window's drawers, or places this one alone while it is closed.
     void rearrange(bool mayResizeWindow);
+    // The length its content needs along a side edge (0 for the bottom drawer).
+    int neededLength() const;
+    int scrollBarExtent() const;
+    static std::vector<DrawerNeed> needsOf(const QList<Drawer*>& drawers);
+    // Takes the edges, depths and places the arrangement gives the drawers.
+    static void placeAsArranged(const QList<Drawer*>& drawers, const DrawerArrangement& arranged);
+    // Lays the drawers of a maximised window over its plot.
+    static void arrangeOverMaximised(QWidget* window, const QList<Drawer*>& drawers);
+    // A window restored from maximised takes back its frame and its drawers their places; false where
+    // nothing is to be restored (a drawer opened while maximised is arranged anew).
+    static bool restoreNormal(QWidget* window, const QList<Drawer*>& drawers);
 
     QPointer<QWidget> parentWindow_;
     QPointer<QWidget> content_;
@@ -121,7 +133,13 @@ private:
     Edge edge_;
     Edge askedEdge_;         // the edge the last open asked for
     int squeezedDepth_ = 0;  // the depth it is squeezed to; 0 when it has room
-    QMargins overWindow_;    // how far the drawers of a maximised window lie over its edges
+    QRect arranged_;         // where it lies as last arranged, relative to its window's frame corner
+    // How it stood while its window was last not maximised: restored, the window takes its frame back and
+    // the drawer this edge and depth.
+    bool hasNormal_ = false;
+    Edge normalEdge_;
+    int normalSqueezed_ = 0;
+    QRect normalArranged_;
     State state_ = State::Closed;
     int generation_ = 0;
     QSizeF contentSize_{100.0, 100.0};

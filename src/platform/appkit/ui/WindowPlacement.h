@@ -59,6 +59,10 @@ public:
     // Marks a window whose frame its caller chose before its first show: it is not moved away from
     // the windows it covers (it is still kept on the screen and clear of the windows kept clear).
     static void keepChosenFrame(QWidget* window);
+    static bool keepsChosenFrame(const QWidget* window);
+    // Keeps the window on the screen and moves it clear of the windows kept clear, unless its caller
+    // chose its frame and that frame lies on the screen: a frame the user chose comes back as it was.
+    static void placeOnScreenClear(QWidget* window);
     // Moves the window, at its size, to the spot of the available area where it covers the least of
     // the shown windows' controls, then of the shown windows, and none of the windows kept clear nor the
     // place given by openClearOf() (openingSpot); leaves it where it is when it covers nothing.
@@ -69,6 +73,12 @@ public:
     // The places of a shown window's controls in screen coordinates: its title bar, its menu bar and
     // the buttons, fields, sliders, lists and texts of its content; not its plots and pictures.
     static QList<QRect> controlsOf(const QWidget* window);
+
+    // Marks the widget that shows a window's picture (a plot view's place): as drawers open, the window
+    // keeps at least half of its area.
+    static void markPicture(QWidget* widget);
+    // The largest shown picture of the window (not of its drawers); none in a window of controls.
+    static const QWidget* pictureOf(const QWidget* window);
 
     // The window's frame (decoration included) in screen coordinates: as the window manager has framed
     // it, or as it will be framed.
@@ -100,6 +110,9 @@ public:
     // itself when it overlaps none of the frames; nothing when no spot of the area holds even `least`.
     static std::optional<QRect> clearSpot(const QRect& current, const QSize& least, const QRect& area,
                                           const QList<QRect>& frames);
+    // Whether the window is maximised or full screen, or its frame takes the whole available area (the
+    // window manager may tell the new size before the new state).
+    static bool standsMaximised(const QWidget* window);
     // The windows that belong to the window and are shown: its drawers and panels.
     static QList<QWidget*> ownWindowsOf(const QWidget* window);
     // The smallest frame the window can take: its minimum size and its decoration.
