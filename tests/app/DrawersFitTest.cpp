@@ -367,4 +367,108 @@ TEST(DrawersFit, EveryDrawerLiesOnTheScreenClearOfTheOthersWhereverItsWindowStan
     NUPO4DrawAppDelegate::sharedNUPO4DrawAppDelegate().applicationWillTerminate(nullptr);
 }
 
+// Where a window and its drawers stand, and the floating windows.
+struct Standing {
+    QRect frame;
+    QList<QRect> drawers;
+    QList<QRect> floating;
+    bool operator==(const Standing&) const = default;
+};
+
+Standing standingOf(const QWidget* window, const QList<Drawer*>& drawers)
+{
+    Standing standing{WindowPlacement::frameOf(window), {}, {}};
+    for (const Drawer* drawer : drawers)
+        standing.drawers.append(drawer->frameGeometry());
+    for (const QWidget* above : floatingWindows())
+        standing.floating.append(WindowPlacement::frameOf(above));
+    return standing;
+}
+
+std::string describedStanding(const Standing& standing)
+{
+    QStringList parts;
+    for (const QRect& r : QList<QRect>{standing.frame} + standing.drawers + standing.floating)
+        parts << QStringLiteral("%1,%2 %3x%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
+    return parts.join("; ").toStdString();
+}
+
+// Maximised with every drawer open, a window with a picture keeps its drawers over the picture and clear
+// of its controls, and the palette hides none of them: it stays where it was, or goes to the screen's
+// edge.
+// Restored, the window, its drawers and the palette stand exactly where they stood before.
+void expectMaximiseAndRestore(QWidget* window)
+{
+    const QList<Drawer*> drawers = openEveryDrawer(window);
+    const Standing before = standingOf(window, drawers);
+    const QRect area = WindowPlacement::availableArea(window);
+    window->showMaximized();
+    const auto overWindow = [&] {
+        const QRect frame = WindowPlacement::frameOf(window);
+        return std::all_of(drawers.begin(), drawers.end(),
+                           [&frame](const Drawer* d) { return frame.contains(d->frameGeometry()); });
+    };
+    ASSERT_TRUE(test::processEventsUntil([&] { return window->isMaximized() && overWindow(); }))
+        << "maximised: " << describedStanding(standingOf(window, drawers));
+    QCoreApplication::processEvents();
+    // A window of controls only (the sound slot) has no picture for its drawers to lie over.
+    if (WindowPlacement::pictureOf(window)) {
+        SCOPED_TRACE("maximised");
+        const QList<QRect> controls = WindowPlacement::controlsOf(window);
+        for (const Drawer* drawer : drawers)
+            for (const QRect& control : controls)
+                EXPECT_FALSE(drawer->frameGeometry().intersects(control))
+                    << describedDrawer(drawer).toStdString() << " covers a control of its window";
+        for (const QWidget* above : floatingWindows()) {
+            if (above->windowTitle() != QLatin1String("Tools"))
+                continue;
+            const QRect palette = WindowPlacement::frameOf(above);
+            const QRect was = before.floating[floatingWindows().indexOf(above)];
+            // Off the middle of the picture: at the screen's left or right edge.
+            const bool atEdge = palette.left() == area.left() || palette.right() == area.right();
+            EXPECT_TRUE(palette == was || atEdge) << described(above).toStdString() << " is in the picture";
+            for (const QRect& control : controls)
+                EXPECT_FALSE(palette.intersects(control) && palette != was)
+                    << described(above).toStdString() << " moved onto a control of the window";
+        }
+    }
+    window->showNormal();
+    EXPECT_TRUE(test::processEventsUntil([&] { return standingOf(window, drawers) == before; }))
+        << "before: " << describedStanding(before)
+        << "\nrestored: " << describedStanding(standingOf(window, drawers));
+    for (QAbstractButton* button : drawerButtons(window))
+        button->click();
+    test::processEventsUntil([&] {
+        return std::all_of(drawers.begin(), drawers.end(),
+                           [](Drawer* d) { return d->state() == Drawer::State::Closed; });
+    });
+}
+
+TEST(DrawersFit, AMaximisedWindowIsRestoredWithItsDrawersAndThePaletteWhereTheyWere)
+{
+    SCOPED_TRACE(test::screenSize());
+    MediaPlayer::Options quiet;
+    quiet.audioOutput = false;
+    QXSoundController::setMediaOptions(quiet);
+    ASSERT_NE(test::launchedControlPanel(), nullptr);
+    QXAppController& menu = QXAppController::sharedQXAppController();
+    const std::pair<const char*, std::function<void()>> openers[] = {
+        {"waterfall", [&] { menu.showQX2DSpectrum(nullptr); }},
+        {"3D", [&] { menu.showFFTPanel(nullptr); }},
+        {"wave surface", [&] { menu.showSelectQXnewave(nullptr); }},
+        {"sound slot", [] { openSoundBank({test::writeTone(QStringLiteral("restored.wav"), 1.0)}); }}};
+    for (const auto& [name, open] : openers) {
+        SCOPED_TRACE(name);
+        const QList<QWidget*> before = shownWindows();
+        open();
+        QCoreApplication::processEvents();
+        QWidget* window = newWindow(before);
+        ASSERT_NE(window, nullptr);
+        expectMaximiseAndRestore(window);
+        window->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    NUPO4DrawAppDelegate::sharedNUPO4DrawAppDelegate().applicationWillTerminate(nullptr);
+}
+
 }  // namespace

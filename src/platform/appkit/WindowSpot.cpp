@@ -166,6 +166,21 @@ std::optional<QRect> cornerSpot(const QRect& current, const QRect& area, const Q
     };
     std::stable_sort(corners.begin(), corners.end(),
                      [&](const QRect& a, const QRect& b) { return distance(a) < distance(b); });
+    // Where every corner hides a control (rows of controls across the whole screen), the spots along the
+    // screen's left and right edges just below or above a control: the picture's corners.
+    std::vector<QRect> alongEdges;
+    for (const int x : {area.left(), area.right() + 1 - size.width()}) {
+        for (const QRect& control : controls) {
+            for (const int y : {control.bottom() + 1, control.top() - size.height()}) {
+                const QRect spot(QPoint(x, y), size);
+                if (area.contains(spot))
+                    alongEdges.push_back(spot);
+            }
+        }
+    }
+    std::stable_sort(alongEdges.begin(), alongEdges.end(),
+                     [&](const QRect& a, const QRect& b) { return distance(a) < distance(b); });
+    corners.insert(corners.end(), alongEdges.begin(), alongEdges.end());
     std::optional<QRect> best;
     qint64 least = 0;
     for (const QRect& corner : corners) {

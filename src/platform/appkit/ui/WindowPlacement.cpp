@@ -453,7 +453,7 @@ void WindowPlacement::comeBack(QWidget* owner)
 }
 
 std::optional<QRect> WindowPlacement::clearSpot(const QRect& current, const QSize& least, const QRect& area,
-                                                const QList<QRect>& frames)
+                                                const QList<QRect>& frames, Prefer prefer)
 {
     // A window kept smaller than its layout would like (a nib's size) may keep that size.
     const QSize floor = least.boundedTo(current.size());
@@ -516,20 +516,26 @@ std::optional<QRect> WindowPlacement::clearSpot(const QRect& current, const QSiz
         return std::abs(r.left() - current.left()) + std::abs(r.top() - current.top());
     };
     std::optional<QRect> best;
+    std::optional<QRect> nearestWhole;
     for (int y : ys) {
         for (int x : xs) {
             const std::optional<QRect> spot = fittedAt(x, y);
             if (!spot)
                 continue;
-            if (spot->size() == current.size())
-                return spot;
+            if (spot->size() == current.size()) {
+                if (prefer == Prefer::FirstSpot)
+                    return spot;
+                if (!nearestWhole || distance(*spot) < distance(*nearestWhole))
+                    nearestWhole = spot;
+                continue;
+            }
             const qint64 held = qint64(spot->width()) * spot->height();
             const qint64 bestHeld = best ? qint64(best->width()) * best->height() : -1;
             if (held > bestHeld || (held == bestHeld && distance(*spot) < distance(*best)))
                 best = spot;
         }
     }
-    return best;
+    return nearestWhole ? nearestWhole : best;
 }
 
 QSize WindowPlacement::leastFrameSize(const QWidget* window)
@@ -540,13 +546,13 @@ QSize WindowPlacement::leastFrameSize(const QWidget* window)
         .grownBy(decorationOf(window));
 }
 
-bool WindowPlacement::moveClearOf(QWidget* window, const QList<QRect>& frames)
+bool WindowPlacement::moveClearOf(QWidget* window, const QList<QRect>& frames, Prefer prefer)
 {
     if (!window || !window->isWindow())
         return false;
     const QRect current = frameOf(window);
     const std::optional<QRect> best =
-        clearSpot(current, leastFrameSize(window), availableArea(window), frames);
+        clearSpot(current, leastFrameSize(window), availableArea(window), frames, prefer);
     if (!best)
         return false;
     if (*best == current)

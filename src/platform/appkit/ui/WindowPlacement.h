@@ -92,24 +92,30 @@ public:
     static QList<QRect> keptClearFrames(const QWidget* except);
     // The same of the windows kept clear that never give way.
     static QList<QRect> fixedFrames(const QWidget* except);
-    // The windows that give way and lie on the owner, on the windows that belong to it (its drawers and
-    // panels) or, the owner maximised, on its controls move aside: clear of them where the screen has
-    // room, else where they cover the least of the owner's controls; never onto a window kept clear.
+    // The windows that give way and lie on the owner or on the windows that belong to it (its drawers and
+    // panels) move aside: clear of them where the screen has room, else where they cover the least of the
+    // owner's controls; never onto a window kept clear. The owner maximised, one stays where it is unless
+    // it hides the owner's or its drawers' controls, and then takes the nearest corner of the screen that
+    // hides none (see cornerSpot), never the middle of the picture.
     static void giveWayTo(QWidget* owner);
     // The windows that gave way to the owner go back where they were once the owner is hidden or not
     // maximised, where their old spot lies clear of it and of its own windows (its drawers closed); one
-    // that cannot go back yet keeps clear of the owner as it now stands. One the user moved since stays
-    // where the user put it.
+    // that cannot go back yet keeps clear of the owner as it now stands. Restored from maximised, the
+    // owner has them go back where they stood as it was maximised. One the user moved since stays where
+    // the user put it.
     static void comeBack(QWidget* owner);
     // Moves the window, if its frame overlaps one of the given frames, to the first spot of the
     // available area (scanning from the top left, rows first) where it overlaps none; where no spot
     // holds it whole, to the spot that holds the most of it, shrunk to fit (not below its minimum
     // size). Returns false, leaving the window as it is, when no spot holds even its minimum size.
-    static bool moveClearOf(QWidget* window, const QList<QRect>& frames);
+    // Which spot holding the whole window moveClearOf() and clearSpot() take: the first (scanning from
+    // the top left, rows first), or the nearest to where the window stands (a window growing in place).
+    enum class Prefer { FirstSpot, Nearest };
+    static bool moveClearOf(QWidget* window, const QList<QRect>& frames, Prefer prefer = Prefer::FirstSpot);
     // The frame moveClearOf() gives a window of frame `current` and least frame size `least`: `current`
     // itself when it overlaps none of the frames; nothing when no spot of the area holds even `least`.
     static std::optional<QRect> clearSpot(const QRect& current, const QSize& least, const QRect& area,
-                                          const QList<QRect>& frames);
+                                          const QList<QRect>& frames, Prefer prefer = Prefer::FirstSpot);
     // Whether the window is maximised or full screen, or its frame takes the whole available area (the
     // window manager may tell the new size before the new state).
     static bool standsMaximised(const QWidget* window);
