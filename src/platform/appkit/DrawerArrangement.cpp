@@ -167,26 +167,80 @@ std::vector<QRect> drawerRects(const QRect& frame, const std::vector<DrawerNeed>
         else
             overReach.setBottom(std::max(overReach.bottom(), depth));
     }
-    std::vector<QRect> rects;
+    // The bottom drawers over the window first: a side drawer over the window ends above one only where
+    // they share columns.
+    std::vector<QRect> rects(drawers.size());
+    std::vector<QRect> overBottom;
     for (std::size_t i = 0; i < drawers.size(); ++i) {
-        if (isOver(i)) {
-            // Inside the frame: the side drawers end above a bottom drawer over the window; the bottom
-            // drawer keeps the window's width (its offsets follow that width).
-            const QMargins in =
-                inset + (edges[i] == DrawerEdge::Bottom ? QMargins(0, 0, 0, overReach.bottom()) : overReach);
-            rects.push_back(drawerRect(frame.marginsRemoved(in), edges[i], depths[i], drawers[i].leading,
-                                       drawers[i].trailing));
-        } else {
-            rects.push_back(drawerRect(frame, edges[i], depths[i], drawers[i].leading, drawers[i].trailing));
+        if (isOver(i) && !isSide(edges[i])) {
+            rects[i] = drawerRect(frame.marginsRemoved(inset + QMargins(0, 0, 0, overReach.bottom())),
+                                  edges[i], depths[i], drawers[i].leading, drawers[i].trailing);
+            overBottom.push_back(rects[i]);
         }
     }
-    // Side drawers beside the window grow down to the length their content needs, top to bottom on each
-    // side.
+    // Each side drawer over the window: the room inside the window on its side, from its scaled leading
+    // offset down (its offsets are given for the window's height).
+    std::vector<int> overFloor(drawers.size());
+    for (std::size_t i = 0; i < drawers.size(); ++i) {
+        if (!isSide(edges[i])) {
+            continue;
+        }
+        if (!isOver(i)) {
+            rects[i] = drawerRect(frame, edges[i], depths[i], drawers[i].leading, drawers[i].trailing);
+            continue;
+        }
+        QMargins in = inset + QMargins(overReach.left(), 0, overReach.right(), 0);
+        const auto placed = [&] {
+            const QRect inner = frame.marginsRemoved(in);
+            const double scale =
+                frame.height() > 0 ? std::clamp(double(inner.height()) / frame.height(), 0.0, 1.0) : 1.0;
+            return drawerRect(inner, edges[i], depths[i], int(drawers[i].leading * scale),
+                              int(drawers[i].trailing * scale));
+        };
+        rects[i] = placed();
+        if (std::any_of(overBottom.begin(), overBottom.end(), [&](const QRect& b) {
+                return b.left() <= rects[i].right() && rects[i].left() <= b.right();
+            })) {
+            in.setBottom(in.bottom() + overReach.bottom());
+            rects[i] = placed();
+        }
+        overFloor[i] = frame.marginsRemoved(in).bottom();
+    }
+    for (std::size_t i = 0; i < drawers.size(); ++i)
+        if (!isOver(i) && !isSide(edges[i]))
+            rects[i] = drawerRect(frame, edges[i], depths[i], drawers[i].leading, drawers[i].trailing);
+    // Side drawers grow to the length their content needs, top to bottom on each side: beside the window
+    // down into the screen below it; over the window within the room inside it, which they share in
+    // proportion to their needs where it is too short.
     for (const DrawerEdge side : {DrawerEdge::Left, DrawerEdge::Right}) {
         std::vector<std::size_t> onSide;
         for (std::size_t i = 0; i < drawers.size(); ++i)
             if (edges[i] == side && !isOver(i))
                 onSide.push_back(i);
+        std::vector<std::size_t> overOnSide;
+        for (std::size_t i = 0; i < drawers.size(); ++i)
+            if (edges[i] == side && isOver(i))
+                overOnSide.push_back(i);
+        std::stable_sort(overOnSide.begin(), overOnSide.end(),
+                         [&rects](std::size_t a, std::size_t b) { return rects[a].top() < rects[b].top(); });
+        if (!overOnSide.empty()) {
+            int floorRow = std::numeric_limits<int>::max();
+            qint64 needed = 0;
+            for (std::size_t k : overOnSide) {
+                floorRow = std::min(floorRow, overFloor[k]);
+                needed += std::max(rects[k].height(), drawers[k].length);
+            }
+            const int top = rects[overOnSide.front()].top();
+            const qint64 room = std::max(qint64(overOnSide.size()), qint64(floorRow) - top + 1);
+            int at = top;
+            for (std::size_t k : overOnSide) {
+                const qint64 wanted = std::max(rects[k].height(), drawers[k].length);
+                const int length = int(needed <= room ? wanted : std::max<qint64>(1, room * wanted / needed));
+                rects[k].moveTop(at);
+                rects[k].setHeight(length);
+                at += length;
+            }
+        }
         std::stable_sort(onSide.begin(), onSide.end(),
                          [&rects](std::size_t a, std::size_t b) { return rects[a].top() < rects[b].top(); });
         const std::vector<QRect> given = rects;

@@ -44,11 +44,13 @@ struct DrawerArrangement {
 
 // Where the drawers lie for a window of frame `frame`, each on its edge and at its depth, beside the
 // window or (marked in `over`) over it, inside its frame less `inset` (the rows of controls along its top
-// and bottom, which no drawer covers). A side drawer beside the window whose content needs more length
-// than its offsets leave grows down past the window's bottom into the free screen below, pushing a drawer
-// under it on its side further down; with `floor` (the screen's last row) given, a side drawer grows no
-// further than that row or the next drawer's top, and its content scrolls: the drawer then grows by its
-// scroll bar's width (outwards beside the window, inwards over it) so that its content keeps its width.
+// and bottom, which no drawer covers; a side drawer's offsets there shrink with the room inside it).
+// A side drawer whose content needs more length than its offsets leave grows down: beside the window past
+// its bottom into the free screen below, pushing a drawer under it on its side further down; over the
+// window no further than the room inside it. With `floor` (the screen's last row) given, a side drawer
+// beside the window grows no further than that row or the next drawer's top. A side drawer whose content
+// then scrolls grows by its scroll bar's width (outwards beside the window, inwards over it) so that its
+// content keeps its width.
 std::vector<QRect> drawerRects(const QRect& frame, const std::vector<DrawerNeed>& drawers,
                                const std::vector<DrawerEdge>& edges, const std::vector<int>& depths,
                                const std::vector<bool>& over, const QMargins& inset,

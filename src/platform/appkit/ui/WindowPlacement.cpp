@@ -406,10 +406,22 @@ void WindowPlacement::giveWayTo(QWidget* owner)
         if (maximised) {
             // It stays where the user had it unless it hides the window's menu, buttons or drawers'
             // controls; then it takes the nearest corner of the screen that hides none.
+            // Where every such spot hides a control of a drawer, the drawers' controls count no more: the
+            // window's own menu and buttons stay uncovered.
             QList<QRect> controls;
             for (const ShownWindowFrame& own : shown)
                 controls += own.controls;
+            const auto hides = [](const QRect& at, const QList<QRect>& rects) {
+                return std::any_of(rects.begin(), rects.end(),
+                                   [&at](const QRect& r) { return r.intersects(at); });
+            };
             spot = cornerSpot(frame, area, controls, fixed);
+            if (spot && hides(*spot, controls)) {
+                const QList<QRect>& ownControls = shown.front().controls;
+                if (const auto clearOfOwn = cornerSpot(frame, area, ownControls, fixed);
+                    clearOfOwn && !hides(*clearOfOwn, ownControls))
+                    spot = clearOfOwn;
+            }
         } else {
             spot = clearSpot(frame, frame.size(), area, room + fixed);
             if (spot && spot->size() != frame.size())
