@@ -1,6 +1,8 @@
-// Runs once per screen size (see CMakeLists.txt): the waterfall, 3D, wave-surface and sound-slot windows
-// with every drawer open, where a run opens them and moved to each edge of the screen. Every drawer lies
-// on the screen, off its window and clear of the window's other drawers, and shows its controls whole.
+// Runs once per screen size and case (see CMakeLists.txt): the waterfall, 3D, wave-surface and
+// sound-slot windows with every drawer open, where a run opens them and moved to each edge of the screen.
+// Every drawer lies on the screen, clear of the floating windows and of the window's other drawers and
+// controls, shows its controls whole and scrolls only where the screen has no room; the picture keeps at
+// least half its area. Maximised and restored, window, drawers and palette come back as they were.
 #include <gtest/gtest.h>
 
 #include "QXDrawerSound/player/QXSoundController.h"

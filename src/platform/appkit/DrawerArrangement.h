@@ -65,7 +65,7 @@ DrawerArrangement arrangeOverWindow(const QRect& frame, const std::vector<Drawer
 // `area` and clear of the others. Preferred, in turn:
 // - the window stays; the fewest side drawers take the opposite side (a window at the screen's edge);
 //   among as few, those that are on a side keep it;
-// - the window moves, as little as it can, with the fewest drawers off their side;
+// - the window moves, its drawers keeping the sides they are on, as little as it can;
 // - the window shrinks and moves: to no less than the first of `leastFrames` that makes room (the sizes
 //   it may take, larger first; none where the window keeps its size; the caller keeps the picture at
 //   least half its area);

@@ -18,14 +18,18 @@ namespace nupo {
 // window as it moves and resizes. Its depth (the width of a side drawer, the height of a bottom one)
 // comes from the content size, limited by the minimum and maximum content sizes; its length is the
 // window's edge less the leading and trailing offsets (measured from the top for side drawers, from
-// the left for the bottom drawer). Opening and closing pass through the opening and closing states
+// the left for the bottom drawer), and a side drawer whose content needs more grows down past the
+// window's bottom into the free screen. Opening and closing pass through the opening and closing states
 // and complete on the next turn of the event loop. The user can drag the drawer's outer edge to
 // resize it; the will-resize callback may change the size asked for.
 //
-// The open drawers of a window keep to the screen together: when one opens, or the window moves or
-// resizes, each takes the side with room, clear of the window's other drawers; where no side has room
-// the window moves, and where moving is not enough the window (as a drawer opens) gives up size, or
-// the drawers are squeezed and their content scrolls (see arrangeDrawers).
+// The open drawers of a window are laid out together, in one place (arrangeDrawers), when one opens or
+// the window moves or resizes: everything on the screen and clear of the windows kept clear (the
+// Control Panel, the palette); the window's picture keeping at least half the area it had with its
+// drawers closed; a drawer taking the screen's room before it scrolls; the window moving as little as it
+// can, and only where a drawer does not fit otherwise; and where nothing else fits, a drawer lying over
+// the window's picture, clear of its controls, as the drawers of a maximised window do. Restored from
+// maximised, the window takes back its frame and its drawers their places.
 //
 // In a nib, a drawer is a child widget of the window with a string property `drawerEdge` ("left",
 // "bottom", "right"); optional int properties `leadingOffset` and `trailingOffset`. The loader moves it

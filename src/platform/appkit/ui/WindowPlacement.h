@@ -65,7 +65,9 @@ public:
     static void placeOnScreenClear(QWidget* window);
     // Moves the window, at its size, to the spot of the available area where it covers the least of
     // the shown windows' controls, then of the shown windows, and none of the windows kept clear nor the
-    // place given by openClearOf() (openingSpot); leaves it where it is when it covers nothing.
+    // place given by openClearOf() (openingSpot); leaves it where it is when it covers nothing. Where no
+    // spot holds it whole clear of the shown windows, it takes the largest free area instead, shrunk,
+    // when that holds at least half of it.
     static void openClearOfShownWindows(QWidget* window);
     // Gives a window, before its first show, a place (screen coordinates) it opens clear of as of the
     // windows kept clear: the row of buttons that opens it.
