@@ -276,5 +276,22 @@ TEST(DrawerArrangement, WhereNoArrangementKeepsClearItIsTheOneWithoutObstaclesMa
     EXPECT_EQ(arranged.depths, without.depths);
 }
 
+TEST(DrawerArrangement, AWindowMovesOnlyAsFarAsANewDrawerNeedsItsDrawersKeepingTheirSides)
+{
+    // The waterfall at the left edge of the large screen: its left drawer opened on the right side. The
+    // bottom drawer, opening next, lifts the window straight up; it does not move right to put the left
+    // drawer back on its side.
+    const QRect large(0, 0, 1920, 1200);
+    const QRect atLeft(0, 455, 849, 724);
+    DrawerNeed leftOnRight = left();
+    leftOnRight.current = Edge::Right;
+    DrawerNeed opening = bottom(145);
+    const std::vector<DrawerNeed> drawers{leftOnRight, opening};
+    const DrawerArrangement arranged = arrangeDrawers(atLeft, large, drawers, {});
+    EXPECT_EQ(arranged.frame, QRect(0, 1200 - 145 - 724, 849, 724));
+    EXPECT_EQ(arranged.edges, (std::vector{Edge::Right, Edge::Bottom}));
+    expectOnScreenAndApart(arranged, drawers, large);
+}
+
 }  // namespace
 }  // namespace nupo
