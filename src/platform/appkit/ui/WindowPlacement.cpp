@@ -406,8 +406,8 @@ void WindowPlacement::giveWayTo(QWidget* owner)
         if (maximised) {
             // It stays where the user had it unless it hides the window's menu, buttons or drawers'
             // controls; then it takes the nearest corner of the screen that hides none.
-            // Where every such spot hides a control of a drawer, the drawers' controls count no more: the
-            // window's own menu and buttons stay uncovered.
+            // Where every such spot hides a control of a drawer, the window's own menu and buttons at least
+            // stay uncovered.
             QList<QRect> controls;
             for (const ShownWindowFrame& own : shown)
                 controls += own.controls;
@@ -417,9 +417,8 @@ void WindowPlacement::giveWayTo(QWidget* owner)
             };
             spot = cornerSpot(frame, area, controls, fixed);
             if (spot && hides(*spot, controls)) {
-                const QList<QRect>& ownControls = shown.front().controls;
-                if (const auto clearOfOwn = cornerSpot(frame, area, ownControls, fixed);
-                    clearOfOwn && !hides(*clearOfOwn, ownControls))
+                // Of the spots clear of the window's own controls, the one hiding the least of its drawers'.
+                if (const auto clearOfOwn = cornerSpot(frame, area, controls, fixed + shown.front().controls))
                     spot = clearOfOwn;
             }
         } else {
