@@ -1,6 +1,8 @@
-// Runs once per screen size (see CMakeLists.txt): the waterfall, 3D, wave-surface and sound-slot windows
-// with every drawer open, where a run opens them and moved to each edge of the screen. Every drawer lies
-// on the screen, off its window and clear of the window's other drawers, and shows its controls whole.
+// Runs once per screen size and case (see CMakeLists.txt): the waterfall, 3D, wave-surface and
+// sound-slot windows with every drawer open, where a run opens them and moved to each edge of the screen.
+// Every drawer lies on the screen, clear of the floating windows and of the window's other drawers and
+// controls, shows its controls whole and scrolls only where the screen has no room; the picture keeps at
+// least half its area. Maximised and restored, window, drawers and palette come back as they were.
 #include <gtest/gtest.h>
 
 #include "QXDrawerSound/player/QXSoundController.h"
@@ -42,13 +44,17 @@ QString nameOf(const QWidget* widget)
            "\"";
 }
 
-// Controls narrower than their text needs (a button's text beyond its edge, a check box's title cut).
-QStringList cutControls(const QWidget* drawer)
+// Controls of a window or drawer narrower than their text needs (a button's text beyond its edge, a
+// check box's title cut), and its panels of controls that scroll sideways.
+QStringList cutControls(const QWidget* window)
 {
     QStringList cut;
-    for (const QWidget* widget : drawer->findChildren<QWidget*>()) {
-        if (!widget->isVisibleTo(drawer))
+    for (const QWidget* widget : window->findChildren<QWidget*>()) {
+        if (widget->window() != window || !widget->isVisibleTo(window))
             continue;
+        if (const auto* panel = qobject_cast<const QScrollArea*>(widget);
+            panel && panel->horizontalScrollBar()->isVisible())
+            cut << QStringLiteral("%1 scrolls sideways").arg(nameOf(widget));
         int needed = 0;
         if (const auto* button = qobject_cast<const QAbstractButton*>(widget))
             needed = qobject_cast<const QPushButton*>(widget)
@@ -152,9 +158,34 @@ QList<Drawer*> openEveryDrawer(QWidget* window)
     return drawers;
 }
 
-// Every drawer whole on the screen, beside its window and clear of the others; its controls whole and
-// its content scrolling only where the screen leaves no room.
-void expectDrawersFit(const QWidget* window, const QList<Drawer*>& drawers)
+// The free screen right below a side drawer whose content scrolls along its length, as long as the
+// drawer lacks: empty where the screen ends, or the window, another of its drawers or a floating window
+// lies there.
+QRect freeBelow(const QWidget* window, const Drawer* drawer)
+{
+    const QScrollArea* scroller = drawer->findChild<QScrollArea*>();
+    if (!scroller || !scroller->verticalScrollBar()->isVisible())
+        return {};
+    const QRect placed = drawer->frameGeometry();
+    const int lacking = scroller->widget()->minimumSizeHint().height() - scroller->viewport()->height();
+    const QRect below(placed.left(), placed.bottom() + 1, placed.width(), std::max(1, lacking));
+    QList<QRect> taken{WindowPlacement::frameOf(window)};
+    for (const Drawer* other : window->findChildren<Drawer*>())
+        if (other != drawer && other->isVisible())
+            taken.append(other->frameGeometry());
+    for (const QWidget* above : floatingWindows())
+        taken.append(WindowPlacement::frameOf(above));
+    if (!WindowPlacement::availableArea(window).contains(below) ||
+        std::any_of(taken.begin(), taken.end(), [&below](const QRect& r) { return r.intersects(below); }))
+        return {};
+    return below;
+}
+
+// Every drawer whole on the screen and clear of the others, beside its window or (where nothing else
+// fits) over its picture, never over its controls; the picture keeps at least half of the area it had
+// with the drawers closed; no control of the window or its drawers is cut; a drawer's content scrolls
+// only where the screen has no room for it.
+void expectDrawersFit(const QWidget* window, const QList<Drawer*>& drawers, qint64 pictureClosed)
 {
     // Layouts settle through posted requests, which a busy machine may not have run yet.
     for (int pass = 0; pass < 3; ++pass) {
@@ -165,14 +196,23 @@ void expectDrawersFit(const QWidget* window, const QList<Drawer*>& drawers)
     const QRect frame = WindowPlacement::frameOf(window);
     SCOPED_TRACE(described(window).toStdString());
     EXPECT_TRUE(area.contains(frame));
+    if (const QWidget* picture = WindowPlacement::pictureOf(window)) {
+        EXPECT_GE(2 * qint64(picture->width()) * picture->height(), pictureClosed)
+            << "the picture, " << picture->width() << "x" << picture->height() << ", lost more than half";
+    }
+    const QStringList windowCut = cutControls(window);
+    EXPECT_TRUE(windowCut.isEmpty()) << windowCut.join("; ").toStdString();
+    const QList<QRect> controls = WindowPlacement::controlsOf(window);
     for (int i = 0; i < drawers.size(); ++i) {
         const Drawer* drawer = drawers[i];
         const QRect placed = drawer->frameGeometry();
         ASSERT_EQ(drawer->state(), Drawer::State::Open) << describedDrawer(drawer).toStdString();
         EXPECT_TRUE(drawer->isVisible()) << describedDrawer(drawer).toStdString();
         EXPECT_TRUE(area.contains(placed)) << describedDrawer(drawer).toStdString() << " leaves the screen";
-        EXPECT_FALSE(placed.intersects(frame))
-            << describedDrawer(drawer).toStdString() << " covers its window";
+        for (const QRect& control : controls)
+            EXPECT_FALSE(placed.intersects(control))
+                << describedDrawer(drawer).toStdString() << " covers a control of its window at "
+                << control.x() << "," << control.y();
         for (int j = i + 1; j < drawers.size(); ++j) {
             // Two drawers on one side meet on the window's middle row, which both take.
             const QRect shared = placed.intersected(drawers[j]->frameGeometry());
@@ -183,12 +223,9 @@ void expectDrawersFit(const QWidget* window, const QList<Drawer*>& drawers)
         const QStringList cut = cutControls(drawer);
         EXPECT_TRUE(cut.isEmpty()) << describedDrawer(drawer).toStdString() << ": "
                                    << cut.join("; ").toStdString();
-        if (drawer->isSqueezed())
-            continue;
-        for (const QScrollArea* scroller : drawer->findChildren<QScrollArea*>()) {
-            EXPECT_FALSE(scroller->horizontalScrollBar()->isVisible())
-                << describedDrawer(drawer).toStdString() << " scrolls sideways";
-        }
+        const QRect free = freeBelow(window, drawer);
+        EXPECT_TRUE(free.isEmpty()) << describedDrawer(drawer).toStdString()
+                                    << " scrolls while the screen below it is free down to " << free.bottom();
     }
 }
 
@@ -196,11 +233,13 @@ void expectDrawersFit(const QWidget* window, const QList<Drawer*>& drawers)
 void expectDrawersFitAnywhere(QWidget* window)
 {
     ASSERT_NE(window, nullptr);
+    const QWidget* picture = WindowPlacement::pictureOf(window);
+    const qint64 pictureClosed = picture ? qint64(picture->width()) * picture->height() : 0;
     const QList<Drawer*> drawers = openEveryDrawer(window);
     ASSERT_GE(drawers.size(), 3) << described(window).toStdString();
     {
         SCOPED_TRACE("where it opened");
-        expectDrawersFit(window, drawers);
+        expectDrawersFit(window, drawers, pictureClosed);
     }
     const QRect area = WindowPlacement::availableArea(window);
     const std::pair<const char*, std::function<QPoint(const QRect&)>> edges[] = {
@@ -213,7 +252,7 @@ void expectDrawersFitAnywhere(QWidget* window)
         SCOPED_TRACE(where);
         window->move(spot(WindowPlacement::frameOf(window)));
         QCoreApplication::processEvents();
-        expectDrawersFit(window, drawers);
+        expectDrawersFit(window, drawers, pictureClosed);
         expectInReach(window, PutBy::User);
     }
     // Closed again, the drawers leave the floating windows where they were.
@@ -327,6 +366,110 @@ TEST(DrawersFit, EveryDrawerLiesOnTheScreenClearOfTheOthersWhereverItsWindowStan
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
     expectSoundPropertiesBesideTheSlot();
+    NUPO4DrawAppDelegate::sharedNUPO4DrawAppDelegate().applicationWillTerminate(nullptr);
+}
+
+// Where a window and its drawers stand, and the floating windows.
+struct Standing {
+    QRect frame;
+    QList<QRect> drawers;
+    QList<QRect> floating;
+    bool operator==(const Standing&) const = default;
+};
+
+Standing standingOf(const QWidget* window, const QList<Drawer*>& drawers)
+{
+    Standing standing{WindowPlacement::frameOf(window), {}, {}};
+    for (const Drawer* drawer : drawers)
+        standing.drawers.append(drawer->frameGeometry());
+    for (const QWidget* above : floatingWindows())
+        standing.floating.append(WindowPlacement::frameOf(above));
+    return standing;
+}
+
+std::string describedStanding(const Standing& standing)
+{
+    QStringList parts;
+    for (const QRect& r : QList<QRect>{standing.frame} + standing.drawers + standing.floating)
+        parts << QStringLiteral("%1,%2 %3x%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
+    return parts.join("; ").toStdString();
+}
+
+// Maximised with every drawer open, a window with a picture keeps its drawers over the picture and clear
+// of its controls, and the palette hides none of them: it stays where it was, or goes to the screen's
+// edge.
+// Restored, the window, its drawers and the palette stand exactly where they stood before.
+void expectMaximiseAndRestore(QWidget* window)
+{
+    const QList<Drawer*> drawers = openEveryDrawer(window);
+    const Standing before = standingOf(window, drawers);
+    const QRect area = WindowPlacement::availableArea(window);
+    window->showMaximized();
+    const auto overWindow = [&] {
+        const QRect frame = WindowPlacement::frameOf(window);
+        return std::all_of(drawers.begin(), drawers.end(),
+                           [&frame](const Drawer* d) { return frame.contains(d->frameGeometry()); });
+    };
+    ASSERT_TRUE(test::processEventsUntil([&] { return window->isMaximized() && overWindow(); }))
+        << "maximised: " << describedStanding(standingOf(window, drawers));
+    QCoreApplication::processEvents();
+    // A window of controls only (the sound slot) has no picture for its drawers to lie over.
+    if (WindowPlacement::pictureOf(window)) {
+        SCOPED_TRACE("maximised");
+        const QList<QRect> controls = WindowPlacement::controlsOf(window);
+        for (const Drawer* drawer : drawers)
+            for (const QRect& control : controls)
+                EXPECT_FALSE(drawer->frameGeometry().intersects(control))
+                    << describedDrawer(drawer).toStdString() << " covers a control of its window";
+        for (const QWidget* above : floatingWindows()) {
+            if (above->windowTitle() != QLatin1String("Tools"))
+                continue;
+            const QRect palette = WindowPlacement::frameOf(above);
+            const QRect was = before.floating[floatingWindows().indexOf(above)];
+            // Off the middle of the picture: at the screen's left or right edge.
+            const bool atEdge = palette.left() == area.left() || palette.right() == area.right();
+            EXPECT_TRUE(palette == was || atEdge) << described(above).toStdString() << " is in the picture";
+            for (const QRect& control : controls)
+                EXPECT_FALSE(palette.intersects(control) && palette != was)
+                    << described(above).toStdString() << " moved onto a control of the window";
+        }
+    }
+    window->showNormal();
+    EXPECT_TRUE(test::processEventsUntil([&] { return standingOf(window, drawers) == before; }))
+        << "before: " << describedStanding(before)
+        << "\nrestored: " << describedStanding(standingOf(window, drawers));
+    for (QAbstractButton* button : drawerButtons(window))
+        button->click();
+    test::processEventsUntil([&] {
+        return std::all_of(drawers.begin(), drawers.end(),
+                           [](Drawer* d) { return d->state() == Drawer::State::Closed; });
+    });
+}
+
+TEST(DrawersFit, AMaximisedWindowIsRestoredWithItsDrawersAndThePaletteWhereTheyWere)
+{
+    SCOPED_TRACE(test::screenSize());
+    MediaPlayer::Options quiet;
+    quiet.audioOutput = false;
+    QXSoundController::setMediaOptions(quiet);
+    ASSERT_NE(test::launchedControlPanel(), nullptr);
+    QXAppController& menu = QXAppController::sharedQXAppController();
+    const std::pair<const char*, std::function<void()>> openers[] = {
+        {"waterfall", [&] { menu.showQX2DSpectrum(nullptr); }},
+        {"3D", [&] { menu.showFFTPanel(nullptr); }},
+        {"wave surface", [&] { menu.showSelectQXnewave(nullptr); }},
+        {"sound slot", [] { openSoundBank({test::writeTone(QStringLiteral("restored.wav"), 1.0)}); }}};
+    for (const auto& [name, open] : openers) {
+        SCOPED_TRACE(name);
+        const QList<QWidget*> before = shownWindows();
+        open();
+        QCoreApplication::processEvents();
+        QWidget* window = newWindow(before);
+        ASSERT_NE(window, nullptr);
+        expectMaximiseAndRestore(window);
+        window->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
     NUPO4DrawAppDelegate::sharedNUPO4DrawAppDelegate().applicationWillTerminate(nullptr);
 }
 

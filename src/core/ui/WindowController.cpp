@@ -127,8 +127,10 @@ void WindowController::setTheWindow(int n)
     windowWidget->resize(wanted.expandedTo(windowWidget->minimumSizeHint()));
     WindowPlacement::keepOnScreen(windowWidget);
     // Grown for a large panel, the window would slide under the floating tool palette, which would then
-    // cover its tabs for good: it moves clear of it, shrunk if need be (its panel scrolls).
-    WindowPlacement::moveClearOf(windowWidget, WindowPlacement::keptClearFrames(windowWidget));
+    // cover its tabs for good: it moves clear of it, as little as it can, shrunk if need be (its panel
+    // scrolls).
+    WindowPlacement::moveClearOf(windowWidget, WindowPlacement::keptClearFrames(windowWidget),
+                                 WindowPlacement::Prefer::Nearest);
 }
 
 void WindowController::windowDidBecomeMain(QObject*)

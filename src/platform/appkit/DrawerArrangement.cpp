@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdlib>
 #include <functional>
+#include <limits>
 #include <optional>
 #include <tuple>
 
@@ -148,10 +149,158 @@ QRect drawerRect(const QRect& frame, DrawerEdge edge, int depth, int leading, in
             depth};
 }
 
+std::vector<QRect> drawerRects(const QRect& frame, const std::vector<DrawerNeed>& drawers,
+                               const std::vector<DrawerEdge>& edges, const std::vector<int>& depths,
+                               const std::vector<bool>& over, const QMargins& inset, const int* floor)
+{
+    const auto isOver = [&over](std::size_t i) { return i < over.size() && over[i]; };
+    // How deep the drawers over the window reach in from each edge.
+    QMargins overReach;
+    for (std::size_t i = 0; i < drawers.size(); ++i) {
+        if (!isOver(i))
+            continue;
+        const int depth = std::max(1, depths[i]);
+        if (edges[i] == DrawerEdge::Left)
+            overReach.setLeft(std::max(overReach.left(), depth));
+        else if (edges[i] == DrawerEdge::Right)
+            overReach.setRight(std::max(overReach.right(), depth));
+        else
+            overReach.setBottom(std::max(overReach.bottom(), depth));
+    }
+    // The bottom drawers over the window first: a side drawer over the window ends above one only where
+    // they share columns.
+    std::vector<QRect> rects(drawers.size());
+    std::vector<QRect> overBottom;
+    for (std::size_t i = 0; i < drawers.size(); ++i) {
+        if (isOver(i) && !isSide(edges[i])) {
+            rects[i] = drawerRect(frame.marginsRemoved(inset + QMargins(0, 0, 0, overReach.bottom())),
+                                  edges[i], depths[i], drawers[i].leading, drawers[i].trailing);
+            overBottom.push_back(rects[i]);
+        }
+    }
+    // Each side drawer over the window: the room inside the window on its side, from its scaled leading
+    // offset down (its offsets are given for the window's height).
+    std::vector<int> overFloor(drawers.size());
+    for (std::size_t i = 0; i < drawers.size(); ++i) {
+        if (!isSide(edges[i])) {
+            continue;
+        }
+        if (!isOver(i)) {
+            rects[i] = drawerRect(frame, edges[i], depths[i], drawers[i].leading, drawers[i].trailing);
+            continue;
+        }
+        QMargins in = inset + QMargins(overReach.left(), 0, overReach.right(), 0);
+        const auto placed = [&] {
+            const QRect inner = frame.marginsRemoved(in);
+            const double scale =
+                frame.height() > 0 ? std::clamp(double(inner.height()) / frame.height(), 0.0, 1.0) : 1.0;
+            return drawerRect(inner, edges[i], depths[i], int(drawers[i].leading * scale),
+                              int(drawers[i].trailing * scale));
+        };
+        rects[i] = placed();
+        if (std::any_of(overBottom.begin(), overBottom.end(), [&](const QRect& b) {
+                return b.left() <= rects[i].right() && rects[i].left() <= b.right();
+            })) {
+            in.setBottom(in.bottom() + overReach.bottom());
+            rects[i] = placed();
+        }
+        overFloor[i] = frame.marginsRemoved(in).bottom();
+    }
+    for (std::size_t i = 0; i < drawers.size(); ++i)
+        if (!isOver(i) && !isSide(edges[i]))
+            rects[i] = drawerRect(frame, edges[i], depths[i], drawers[i].leading, drawers[i].trailing);
+    // Side drawers grow to the length their content needs, top to bottom on each side: beside the window
+    // down into the screen below it; over the window within the room inside it, which they share in
+    // proportion to their needs where it is too short.
+    for (const DrawerEdge side : {DrawerEdge::Left, DrawerEdge::Right}) {
+        std::vector<std::size_t> onSide;
+        for (std::size_t i = 0; i < drawers.size(); ++i)
+            if (edges[i] == side && !isOver(i))
+                onSide.push_back(i);
+        std::vector<std::size_t> overOnSide;
+        for (std::size_t i = 0; i < drawers.size(); ++i)
+            if (edges[i] == side && isOver(i))
+                overOnSide.push_back(i);
+        std::stable_sort(overOnSide.begin(), overOnSide.end(),
+                         [&rects](std::size_t a, std::size_t b) { return rects[a].top() < rects[b].top(); });
+        if (!overOnSide.empty()) {
+            int floorRow = std::numeric_limits<int>::max();
+            qint64 needed = 0;
+            for (std::size_t k : overOnSide) {
+                floorRow = std::min(floorRow, overFloor[k]);
+                needed += std::max(rects[k].height(), drawers[k].length);
+            }
+            const int top = rects[overOnSide.front()].top();
+            const qint64 room = std::max(qint64(overOnSide.size()), qint64(floorRow) - top + 1);
+            int at = top;
+            for (std::size_t k : overOnSide) {
+                const qint64 wanted = std::max(rects[k].height(), drawers[k].length);
+                const int length = int(needed <= room ? wanted : std::max<qint64>(1, room * wanted / needed));
+                rects[k].moveTop(at);
+                rects[k].setHeight(length);
+                at += length;
+            }
+        }
+        std::stable_sort(onSide.begin(), onSide.end(),
+                         [&rects](std::size_t a, std::size_t b) { return rects[a].top() < rects[b].top(); });
+        const std::vector<QRect> given = rects;
+        int below = std::numeric_limits<int>::min();  // the last row taken on this side
+        for (std::size_t k = 0; k < onSide.size(); ++k) {
+            QRect& r = rects[onSide[k]];
+            const int wanted = std::max(r.height(), drawers[onSide[k]].length);
+            if (!floor) {
+                r.moveTop(std::max(r.top(), below + 1));
+                r.setHeight(wanted);
+            } else {
+                // Up to the next drawer's place or the screen's last row; no less than its offsets give.
+                const int end = k + 1 < onSide.size() ? given[onSide[k + 1]].top() - 1 : *floor;
+                r.setHeight(std::max(r.height(), std::min(wanted, end - r.top() + 1)));
+            }
+            below = r.bottom();
+        }
+    }
+    // A side drawer whose content scrolls along its length takes its scroll bar besides its depth.
+    for (std::size_t i = 0; i < drawers.size(); ++i) {
+        QRect& r = rects[i];
+        if (!isSide(edges[i]) || r.height() >= drawers[i].length)
+            continue;
+        const bool outward = (edges[i] == DrawerEdge::Left) != isOver(i);
+        if (outward)
+            r.setLeft(r.left() - drawers[i].scrollBar);
+        else
+            r.setRight(r.right() + drawers[i].scrollBar);
+    }
+    return rects;
+}
+
+namespace {
+
+// How deep a drawer over the window may be: no more than three quarters of what the window leaves it.
+int overDepth(const DrawerNeed& drawer, DrawerEdge edge, const QRect& frame, const QMargins& inset)
+{
+    const QRect inner = frame.marginsRemoved(inset);
+    const int room = (isSide(edge) ? inner.width() : inner.height()) * 3 / 4;
+    return std::max(std::min(drawer.depth, drawer.leastDepth), std::min(drawer.depth, room));
+}
+
+}  // namespace
+
+DrawerArrangement arrangeOverWindow(const QRect& frame, const std::vector<DrawerNeed>& drawers,
+                                    const QMargins& inset)
+{
+    DrawerArrangement arranged{frame, {}, {}, true, std::vector<bool>(drawers.size(), true), {}};
+    for (const DrawerNeed& drawer : drawers) {
+        arranged.edges.push_back(drawer.preferred);
+        arranged.depths.push_back(overDepth(drawer, drawer.preferred, frame, inset));
+    }
+    arranged.rects = drawerRects(frame, drawers, arranged.edges, arranged.depths, arranged.over, inset);
+    return arranged;
+}
+
 namespace {
 
 // What one arrangement costs; the least wins. Each step has its own order of concerns.
-using Cost = std::array<qint64, 4>;
+using Cost = std::array<qint64, 5>;
 
 struct Found {
     DrawerArrangement arrangement;
@@ -166,6 +315,9 @@ struct Setting {
     std::vector<Sides> choices;
     std::vector<int> asked;
     bool overlapping = false;  // no choice of sides keeps the drawers apart
+    QMargins inset;            // the window's rows of controls, which drawers over it keep clear of
+    // Whether side drawers scroll along their length rather than grow past the screen's last row.
+    bool capped = false;
     // Whether an arrangement is allowed (keeps clear of the obstacles).
     std::function<bool(const DrawerArrangement&)> accept;
 
@@ -173,35 +325,71 @@ struct Setting {
     {
         return overlapping || apart(at, drawers, sides.edges);
     }
-    void offer(std::optional<Found>& best, DrawerArrangement arrangement, const Cost& cost) const
+    std::vector<QRect> rectsAt(const QRect& at, const std::vector<DrawerEdge>& edges,
+                               const std::vector<int>& depths, const std::vector<bool>& over,
+                               const QRect& area) const
     {
-        if ((!best || cost < best->cost) && accept(arrangement))
+        const int floor = area.bottom();
+        return drawerRects(at, drawers, edges, depths, over, inset, capped ? &floor : nullptr);
+    }
+    // How far the side drawers beside a window of frame `at` reach below it.
+    int overhang(const QRect& at, const std::vector<DrawerEdge>& edges, const std::vector<int>& depths,
+                 const QRect& area) const
+    {
+        int lowest = at.bottom();
+        const std::vector<QRect> rects = rectsAt(at, edges, depths, {}, area);
+        for (std::size_t i = 0; i < rects.size(); ++i)
+            if (isSide(edges[i]))
+                lowest = std::max(lowest, rects[i].bottom());
+        return lowest - at.bottom();
+    }
+    // Offers the arrangement where all its drawers lie in the area.
+    void offer(std::optional<Found>& best, DrawerArrangement arrangement, const Cost& cost,
+               const QRect& area) const
+    {
+        if (best && !(cost < best->cost))
+            return;
+        arrangement.rects =
+            rectsAt(arrangement.frame, arrangement.edges, arrangement.depths, arrangement.over, area);
+        if (!area.contains(arrangement.frame) ||
+            !std::all_of(arrangement.rects.begin(), arrangement.rects.end(),
+                         [&area](const QRect& r) { return area.contains(r); }))
+            return;
+        if (accept(arrangement))
             best = Found{std::move(arrangement), cost};
     }
 };
+
+Reach reachAt(const Setting& s, const QRect& at, const std::vector<DrawerEdge>& edges,
+              const std::vector<int>& depths, const QRect& area)
+{
+    Reach reach = reachOf(edges, depths);
+    reach.bottom = std::max(reach.bottom, s.overhang(at, edges, depths, area));
+    return reach;
+}
 
 // The window stays; the fewest side drawers take the other side.
 std::optional<Found> windowStays(const Setting& s, const QRect& area)
 {
     std::optional<Found> best;
-    for (const Sides& sides : s.choices) {
-        const std::vector<QRect> rects = rectsOf(s.frame, s.drawers, sides.edges, s.asked);
-        if (std::all_of(rects.begin(), rects.end(), [&](const QRect& r) { return area.contains(r); }))
-            s.offer(best, {s.frame, sides.edges, s.asked}, {sides.flips, sides.changes, 0, 0});
-    }
+    for (const Sides& sides : s.choices)
+        s.offer(best, {s.frame, sides.edges, s.asked, true, {}, {}}, {sides.flips, sides.changes, 0, 0, 0},
+                area);
     return best;
 }
 
-// The window moves as little as it can, with the fewest drawers off their side.
+// The window moves as little as it can, its drawers keeping the sides they are on (a drawer does not
+// jump across the window as another opens); of moves as short, the fewest drawers off their side.
 std::optional<Found> windowMoves(const Setting& s, const QRect& area)
 {
     std::optional<Found> best;
     for (const Sides& sides : s.choices) {
-        const Reach reach = reachOf(sides.edges, s.asked);
+        const Reach reach = reachAt(s, s.frame, sides.edges, s.asked, area);
         if (!fits(s.frame.size(), reach, area))
             continue;
         const QRect to = nearestFrame(s.frame, s.frame.size(), reach, area);
-        s.offer(best, {to, sides.edges, s.asked}, {sides.flips, distance(s.frame, to), sides.changes, 0});
+        s.offer(best, {to, sides.edges, s.asked, true, {}, {}},
+                {sides.changes, distance(s.frame, to), sides.flips, 0, 0}, area);
     }
     return best;
 }
@@ -218,15 +406,73 @@ std::optional<Found> windowShrinks(const Setting& s, const QRect& area, const QS
 {
     std::optional<Found> best;
     for (const Sides& sides : s.choices) {
-        const Reach reach = reachOf(sides.edges, s.asked);
-        const QSize size = shrunk(s.frame, area, reach, least);
+        const QSize size = shrunk(s.frame, area, reachAt(s, s.frame, sides.edges, s.asked, area), least);
+        const Reach reach = reachAt(s, QRect(s.frame.topLeft(), size), sides.edges, s.asked, area);
         if (!fits(size, reach, area))
             continue;
         const QRect to = nearestFrame(s.frame, size, reach, area);
         if (!s.apartAt(to, sides))
             continue;
-        s.offer(best, {to, sides.edges, s.asked},
-                {sides.flips, areaOf(s.frame.size()) - areaOf(size), distance(s.frame, to), sides.changes});
+        s.offer(best, {to, sides.edges, s.asked, true, {}, {}},
+                {sides.flips, areaOf(s.frame.size()) - areaOf(size), distance(s.frame, to), sides.changes, 0},
+                area);
+    }
+    return best;
+}
+
+// The fewest drawers lie over the window, the others beside it; the window shrinks no further than the
+// last of the least frames.
+std::optional<Found> drawersOver(const Setting& s, const QRect& area)
+{
+    std::optional<Found> best;
+    const QSize least = s.leastFrames.empty() ? s.frame.size() : s.leastFrames.back();
+    const std::size_t n = s.drawers.size();
+    for (const Sides& sides : s.choices) {
+        for (unsigned mask = 1; mask < (1u << n); ++mask) {
+            std::vector<bool> over(n);
+            int count = 0;
+            for (std::size_t i = 0; i < n; ++i) {
+                over[i] = (mask >> i) & 1u;
+                count += over[i];
+            }
+            // The drawers over the window reach nothing outside it.
+            Reach reach;
+            for (std::size_t i = 0; i < n; ++i) {
+                if (over[i])
+                    continue;
+                int& side = sides.edges[i] == DrawerEdge::Left    ? reach.left
+                            : sides.edges[i] == DrawerEdge::Right ? reach.right
+                                                                  : reach.bottom;
+                side = std::max(side, std::max(1, s.asked[i]));
+            }
+            std::vector<DrawerEdge> edges = sides.edges;
+            for (std::size_t i = 0; i < n; ++i)
+                if (over[i])
+                    edges[i] = s.drawers[i].preferred;
+            const QSize size = shrunk(s.frame, area, reach, least);
+            const QRect at(s.frame.topLeft(), size);
+            std::vector<int> depths = s.asked;
+            qint64 lost = 0;
+            for (std::size_t i = 0; i < n; ++i)
+                if (over[i]) {
+                    depths[i] = overDepth(s.drawers[i], edges[i], at, s.inset);
+                    lost += s.asked[i] - depths[i];
+                }
+            Reach withHang = reach;
+            int lowest = at.bottom();
+            const std::vector<QRect> rects = s.rectsAt(at, edges, depths, over, area);
+            for (std::size_t i = 0; i < n; ++i)
+                if (isSide(edges[i]) && !over[i])
+                    lowest = std::max(lowest, rects[i].bottom());
+            withHang.bottom = std::max(withHang.bottom, lowest - at.bottom());
+            if (!fits(size, withHang, area))
+                continue;
+            const QRect to = nearestFrame(s.frame, size, withHang, area);
+            DrawerArrangement arrangement{to, edges, depths, true, over, {}};
+            s.offer(best, std::move(arrangement),
+                    {count, lost, sides.flips, areaOf(s.frame.size()) - areaOf(size), distance(s.frame, to)},
+                    area);
+        }
     }
     return best;
 }
@@ -260,7 +506,12 @@ std::optional<Found> drawersSqueezed(const Setting& s, const QRect& area)
         const QRect to = nearestFrame(s.frame, size, reachOf(sides.edges, depths), area);
         if (!s.apartAt(to, sides))
             continue;
-        s.offer(best, {to, sides.edges, depths}, {lost, sides.flips, distance(s.frame, to), sides.changes});
+        DrawerArrangement arrangement{to, sides.edges, depths, true, {}, {}};
+        arrangement.rects = s.rectsAt(to, sides.edges, depths, {}, area);
+        if ((!best || Cost{lost, sides.flips, distance(s.frame, to), sides.changes, 0} < best->cost) &&
+            s.accept(arrangement))
+            best =
+                Found{std::move(arrangement), {lost, sides.flips, distance(s.frame, to), sides.changes, 0}};
     }
     return best;
 }
@@ -300,12 +551,21 @@ std::vector<QRect> partsBeside(const QRect& area, const std::vector<QRect>& obst
 // The steps in turn, each in every part of the area; the first that finds an arrangement wins.
 std::optional<DrawerArrangement> firstStep(const Setting& s, const std::vector<QRect>& parts)
 {
+    Setting full = s;
+    full.capped = false;
+    Setting capped = s;
+    capped.capped = true;
     using Step = std::function<std::optional<Found>(const QRect&)>;
-    std::vector<Step> steps{[&](const QRect& a) { return windowStays(s, a); },
-                            [&](const QRect& a) { return windowMoves(s, a); }};
-    for (const QSize& least : s.leastFrames)
-        steps.push_back([&s, least](const QRect& a) { return windowShrinks(s, a, least); });
-    steps.push_back([&](const QRect& a) { return drawersSqueezed(s, a); });
+    std::vector<Step> steps;
+    // First with the side drawers at the length they need, then scrolling along it where the screen ends.
+    for (const Setting* at : {&full, &capped}) {
+        steps.push_back([at](const QRect& a) { return windowStays(*at, a); });
+        steps.push_back([at](const QRect& a) { return windowMoves(*at, a); });
+        for (const QSize& least : s.leastFrames)
+            steps.push_back([at, least](const QRect& a) { return windowShrinks(*at, a, least); });
+    }
+    steps.push_back([&capped](const QRect& a) { return drawersOver(capped, a); });
+    steps.push_back([&capped](const QRect& a) { return drawersSqueezed(capped, a); });
     for (const Step& step : steps) {
         std::optional<Found> best;
         for (const QRect& part : parts)
@@ -321,9 +581,10 @@ std::optional<DrawerArrangement> firstStep(const Setting& s, const std::vector<Q
 
 DrawerArrangement arrangeDrawers(const QRect& frame, const QRect& area,
                                  const std::vector<DrawerNeed>& drawers,
-                                 const std::vector<QSize>& leastFrames, const std::vector<QRect>& obstacles)
+                                 const std::vector<QSize>& leastFrames, const std::vector<QRect>& obstacles,
+                                 const QMargins& inset)
 {
-    Setting s{frame, drawers, leastFrames, everyChoice(drawers), {}, false, {}};
+    Setting s{frame, drawers, leastFrames, everyChoice(drawers), {}, false, inset, false, {}};
     for (const DrawerNeed& drawer : drawers)
         s.asked.push_back(drawer.depth);
     // Where no choice keeps the drawers apart, they go on the sides they prefer, placed as well as may be.
@@ -338,16 +599,23 @@ DrawerArrangement arrangeDrawers(const QRect& frame, const QRect& area,
         }
         s.choices = std::move(kept);
     }
+    // An arrangement found by no step: the drawers on their sides where the window stands.
+    const auto asItStands = [&](bool clear) {
+        DrawerArrangement arranged{frame, s.choices.front().edges, s.asked, clear, {}, {}};
+        const int floor = area.bottom();
+        arranged.rects = drawerRects(frame, drawers, arranged.edges, arranged.depths, {}, inset,
+                                     area.isEmpty() ? nullptr : &floor);
+        return arranged;
+    };
     if (area.isEmpty() || drawers.empty())
-        return {frame, s.choices.front().edges, s.asked};
+        return asItStands(true);
 
     if (!obstacles.empty()) {
         // The window moves onto no obstacle it does not cover already; no drawer lies on one.
         s.accept = [&](const DrawerArrangement& a) {
-            const std::vector<QRect> rects = rectsOf(a.frame, drawers, a.edges, a.depths);
             return std::none_of(obstacles.begin(), obstacles.end(), [&](const QRect& o) {
                 return (o.intersects(a.frame) && !o.intersects(frame)) ||
-                       std::any_of(rects.begin(), rects.end(),
+                       std::any_of(a.rects.begin(), a.rects.end(),
                                    [&o](const QRect& r) { return r.intersects(o); });
             });
         };
@@ -359,7 +627,7 @@ DrawerArrangement arrangeDrawers(const QRect& frame, const QRect& area,
         arranged->clear = obstacles.empty();
         return *arranged;
     }
-    return {frame, s.choices.front().edges, s.asked, obstacles.empty()};
+    return asItStands(obstacles.empty());
 }
 
 }  // namespace nupo

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QMargins>
 #include <QRect>
 #include <QSize>
 
@@ -24,24 +25,54 @@ struct DrawerNeed {
     int leastDepth;        // the depth it may be squeezed to (its content scrolls then)
     int leading = 0;
     int trailing = 0;
+    int length = 0;     // the length its content needs along the edge (a side drawer's height)
+    int scrollBar = 0;  // the width a side drawer grows by where its content scrolls along its length
 };
 
-// Where a window and its open drawers go: the window's frame, and each drawer's edge and depth.
+// Where a window and its open drawers go: the window's frame, and each drawer's edge, depth and place.
 struct DrawerArrangement {
     QRect frame;
     std::vector<DrawerEdge> edges;
     std::vector<int> depths;
     // Whether the drawers, and the window where it moved, keep clear of the obstacles.
     bool clear = true;
+    // Whether each drawer lies over the window's picture (inside its frame) rather than beside it.
+    std::vector<bool> over;
+    // Where each drawer lies (screen coordinates).
+    std::vector<QRect> rects;
 };
+
+// Where the drawers lie for a window of frame `frame`, each on its edge and at its depth, beside the
+// window or (marked in `over`) over it, inside its frame less `inset` (the rows of controls along its top
+// and bottom, which no drawer covers; a side drawer's offsets there shrink with the room inside it).
+// A side drawer whose content needs more length than its offsets leave grows down: beside the window past
+// its bottom into the free screen below, pushing a drawer under it on its side further down; over the
+// window no further than the room inside it. With `floor` (the screen's last row) given, a side drawer
+// beside the window grows no further than that row or the next drawer's top. A side drawer whose content
+// then scrolls grows by its scroll bar's width (outwards beside the window, inwards over it) so that its
+// content keeps its width.
+std::vector<QRect> drawerRects(const QRect& frame, const std::vector<DrawerNeed>& drawers,
+                               const std::vector<DrawerEdge>& edges, const std::vector<int>& depths,
+                               const std::vector<bool>& over, const QMargins& inset,
+                               const int* floor = nullptr);
+
+// The drawers of a maximised window: each over the window on the side asked for, clear of its rows of
+// controls (`inset`), no deeper than three quarters of what the window leaves it.
+DrawerArrangement arrangeOverWindow(const QRect& frame, const std::vector<DrawerNeed>& drawers,
+                                    const QMargins& inset);
 
 // Arranges the open drawers of a window with frame `frame` so that each lies wholly in the screen's
 // `area` and clear of the others. Preferred, in turn:
 // - the window stays; the fewest side drawers take the opposite side (a window at the screen's edge);
 //   among as few, those that are on a side keep it;
-// - the window moves, as little as it can, with the fewest drawers off their side;
+// - the window moves, its drawers keeping the sides they are on, as little as it can;
 // - the window shrinks and moves: to no less than the first of `leastFrames` that makes room (the sizes
-//   it may take, larger first; none where the window keeps its size);
+//   it may take, larger first; none where the window keeps its size; the caller keeps the picture at
+//   least half its area);
+// - each of these again with the side drawers that need more length than the screen holds below them
+//   scrolling along their length;
+// - the fewest drawers lie over the window's picture (clear of its rows of controls, `inset`), the others
+//   beside it;
 // - the drawers are squeezed to the room there is (not below their least depth), the window shrunk to
 //   the last of `leastFrames` first.
 // Side drawers on one side must not share rows; a drawer can only take the other side where it finds
@@ -55,6 +86,6 @@ struct DrawerArrangement {
 DrawerArrangement arrangeDrawers(const QRect& frame, const QRect& area,
                                  const std::vector<DrawerNeed>& drawers,
                                  const std::vector<QSize>& leastFrames,
-                                 const std::vector<QRect>& obstacles = {});
+                                 const std::vector<QRect>& obstacles = {}, const QMargins& inset = {});
 
 }  // namespace nupo

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdlib>
 #include <vector>
 
 namespace nupo {
@@ -139,6 +140,59 @@ std::optional<QRect> openingSpot(const QRect& current, const QRect& area,
             if (least.nothing())
                 return best;
         }
+    }
+    return best;
+}
+
+std::optional<QRect> cornerSpot(const QRect& current, const QRect& area, const QList<QRect>& controls,
+                                const QList<QRect>& keptClear)
+{
+    const auto covered = [](const QRect& spot, const QList<QRect>& rects) {
+        qint64 pixels = 0;
+        for (const QRect& r : rects)
+            pixels += overlap(spot.left(), spot.right(), r.left(), r.right()) *
+                      overlap(spot.top(), spot.bottom(), r.top(), r.bottom());
+        return pixels;
+    };
+    if (area.contains(current) && covered(current, controls) == 0 && covered(current, keptClear) == 0)
+        return current;
+    const QSize size = current.size();
+    std::vector<QRect> corners{QRect(area.topLeft(), size),
+                               QRect(QPoint(area.right() + 1 - size.width(), area.top()), size),
+                               QRect(QPoint(area.left(), area.bottom() + 1 - size.height()), size),
+                               QRect(area.bottomRight() - QPoint(size.width() - 1, size.height() - 1), size)};
+    const auto distance = [&current](const QRect& r) {
+        return std::abs(qint64(r.left()) - current.left()) + std::abs(qint64(r.top()) - current.top());
+    };
+    std::stable_sort(corners.begin(), corners.end(),
+                     [&](const QRect& a, const QRect& b) { return distance(a) < distance(b); });
+    // Where every corner hides a control (rows of controls across the whole screen), the spots along the
+    // screen's left and right edges just below or above a control: the picture's corners.
+    std::vector<QRect> alongEdges;
+    for (const int x : {area.left(), area.right() + 1 - size.width()}) {
+        for (const QRect& control : controls) {
+            for (const int y : {control.bottom() + 1, control.top() - size.height()}) {
+                const QRect spot(QPoint(x, y), size);
+                if (area.contains(spot))
+                    alongEdges.push_back(spot);
+            }
+        }
+    }
+    std::stable_sort(alongEdges.begin(), alongEdges.end(),
+                     [&](const QRect& a, const QRect& b) { return distance(a) < distance(b); });
+    corners.insert(corners.end(), alongEdges.begin(), alongEdges.end());
+    std::optional<QRect> best;
+    qint64 least = 0;
+    for (const QRect& corner : corners) {
+        if (covered(corner, keptClear) != 0)
+            continue;
+        const qint64 pixels = covered(corner, controls);
+        if (!best || pixels < least) {
+            best = corner;
+            least = pixels;
+        }
+        if (pixels == 0)
+            break;
     }
     return best;
 }

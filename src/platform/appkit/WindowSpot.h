@@ -23,4 +23,13 @@ struct ShownWindowFrame {
 std::optional<QRect> openingSpot(const QRect& current, const QRect& area,
                                  const QList<ShownWindowFrame>& shown, const QList<QRect>& keptClear);
 
+// Where a window that gives way (a palette) goes while the window it lies on is maximised: where it is,
+// when it covers none of `controls` (the maximised window's menu, buttons and drawers' controls) nor of
+// `keptClear`; else the nearest corner of `area` that covers neither; else (rows of controls across the
+// screen) the nearest spot along the screen's left or right edge, just below or above a control, that
+// covers neither; else, of those clear of `keptClear`, the one covering the least of the controls. Never
+// the middle of the picture. Nothing where no spot is clear of `keptClear`.
+std::optional<QRect> cornerSpot(const QRect& current, const QRect& area, const QList<QRect>& controls,
+                                const QList<QRect>& keptClear);
+
 }  // namespace nupo

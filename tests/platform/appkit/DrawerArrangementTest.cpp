@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace nupo {
@@ -30,19 +31,28 @@ DrawerNeed lowerRight(int height = 400)
     return {Edge::Right, Edge::Right, 150, 20, height / 2, 50};
 }
 
-// Every drawer in the area, and no two drawers of the window sharing a point.
+bool isOver(const DrawerArrangement& arranged, std::size_t i)
+{
+    return i < arranged.over.size() && arranged.over[i];
+}
+
+// Every drawer in the area, beside the window (or, marked so, inside it), and no two drawers of the
+// window sharing a point; the places are those drawerRects gives.
 void expectOnScreenAndApart(const DrawerArrangement& arranged, const std::vector<DrawerNeed>& drawers,
                             const QRect& area = screen)
 {
     ASSERT_EQ(arranged.edges.size(), drawers.size());
-    std::vector<QRect> rects;
-    for (std::size_t i = 0; i < drawers.size(); ++i)
-        rects.push_back(drawerRect(arranged.frame, arranged.edges[i], arranged.depths[i], drawers[i].leading,
-                                   drawers[i].trailing));
+    const std::vector<QRect>& rects = arranged.rects;
+    ASSERT_EQ(rects.size(), drawers.size());
+    EXPECT_EQ(rects, drawerRects(arranged.frame, drawers, arranged.edges, arranged.depths, arranged.over, {}))
+        << "placed as drawerRects places them";
     EXPECT_TRUE(area.contains(arranged.frame));
     for (std::size_t i = 0; i < rects.size(); ++i) {
         EXPECT_TRUE(area.contains(rects[i])) << "drawer " << i;
-        EXPECT_FALSE(rects[i].intersects(arranged.frame)) << "drawer " << i << " covers its window";
+        if (isOver(arranged, i))
+            EXPECT_TRUE(arranged.frame.contains(rects[i])) << "drawer " << i << " over its window";
+        else
+            EXPECT_FALSE(rects[i].intersects(arranged.frame)) << "drawer " << i << " covers its window";
         for (std::size_t j = i + 1; j < rects.size(); ++j)
             EXPECT_FALSE(rects[i].intersects(rects[j])) << "drawers " << i << " and " << j;
     }
@@ -101,7 +111,7 @@ TEST(DrawerArrangement, AWindowMovesSoThatItsBottomDrawerIsOnScreen)
     expectOnScreenAndApart(arranged, drawers, large);
 }
 
-TEST(DrawerArrangement, WithoutRoomTheWindowShrinksThenTheDrawersAreSqueezed)
+TEST(DrawerArrangement, WithoutRoomTheWindowShrinksThenTheDrawersLieOverIt)
 {
     // The waterfall's window nearly as wide as the small screen, every drawer open.
     const std::vector<DrawerNeed> all{left(), bottom(), upperRight(745), lowerRight(745)};
@@ -116,22 +126,62 @@ TEST(DrawerArrangement, WithoutRoomTheWindowShrinksThenTheDrawersAreSqueezed)
     EXPECT_EQ(arranged.depths, (std::vector{230, 100, 150, 150})) << "nothing squeezed";
     expectOnScreenAndApart(arranged, all);
 
-    // The window may not give up size (it is being moved, not opened): the drawers share the room beside it
-    // in proportion to their depths, and the one below takes what is left under it.
+    // The window may not give up size (it is being moved, not opened): the drawers without room beside
+    // it lie over it, at their depths, rather than being squeezed; the fewest do.
     arranged = arrangeDrawers(wide, screen, all, {});
-    EXPECT_EQ(arranged.frame, QRect(37, 0, 962, 745));
-    EXPECT_EQ(arranged.depths, (std::vector{37, 768 - 745, 25, 25}));
+    EXPECT_EQ(arranged.frame.size(), wide.size());
+    EXPECT_EQ(arranged.depths, (std::vector{230, 100, 150, 150})) << "nothing squeezed";
+    EXPECT_EQ(arranged.over, (std::vector{true, true, true, true})) << "no room beside it at all";
+    expectOnScreenAndApart(arranged, all);
+    const QRect narrower(30, 0, 800, 745);
+    arranged = arrangeDrawers(narrower, screen, all, {});
+    EXPECT_EQ(arranged.over, (std::vector{true, true, false, false})) << "the right drawers have room";
     expectOnScreenAndApart(arranged, all);
 
-    // Shrinking stops at the window's least size; the drawers give up the rest.
+    // Shrinking stops at the window's least size; the drawers without room then lie over it, the window
+    // giving up only the room of those beside it.
     arranged = arrangeDrawers(wide, screen, all, {QSize(800, 745)});
-    EXPECT_EQ(arranged.frame.size(), QSize(800, 745));
-    EXPECT_EQ(arranged.depths[0] + arranged.depths[2], 1024 - 800);
+    EXPECT_EQ(arranged.frame.size(), QSize(1024 - 150, 745));
+    EXPECT_EQ(arranged.depths, (std::vector{230, 100, 150, 150})) << "nothing squeezed";
+    EXPECT_EQ(arranged.over, (std::vector{true, true, false, false}));
     expectOnScreenAndApart(arranged, all);
 
-    // Never below a drawer's least depth, even off the screen.
+    // A window as wide as the screen: its left drawer over it, whole.
     arranged = arrangeDrawers(QRect(0, 0, 1024, 745), screen, {left()}, {});
-    EXPECT_EQ(arranged.depths, std::vector{20});
+    EXPECT_EQ(arranged.depths, std::vector{230});
+    EXPECT_EQ(arranged.over, std::vector{true});
+    expectOnScreenAndApart(arranged, {left()});
+}
+
+TEST(DrawerArrangement, ASideDrawerGrowsDownIntoTheFreeScreenBeforeItScrolls)
+{
+    // The 3D window's right drawers on the small screen: each needs 300 rows, its offsets give it 150.
+    const QRect window(300, 100, 400, 400);
+    DrawerNeed upper = upperRight();
+    DrawerNeed lower = lowerRight();
+    upper.length = lower.length = 300;
+    upper.scrollBar = lower.scrollBar = 15;
+    std::vector<DrawerNeed> right{upper, lower};
+    DrawerArrangement arranged = arrangeDrawers(window, screen, right, {});
+    EXPECT_EQ(arranged.frame, window) << "the window stays";
+    // The upper one grows to the length it needs and the lower one follows it down, past the window.
+    EXPECT_EQ(arranged.rects[0], QRect(700, 150, 150, 300));
+    EXPECT_EQ(arranged.rects[1], QRect(700, 450, 150, 300));
+    expectOnScreenAndApart(arranged, right);
+
+    // Lower on the screen the window moves up as little as lets them grow; it never moves for a drawer
+    // that fits where it is.
+    const QRect low(300, 360, 400, 400);
+    arranged = arrangeDrawers(low, screen, right, {});
+    EXPECT_EQ(arranged.frame, QRect(300, 768 - 50 - 600, 400, 400));
+    expectOnScreenAndApart(arranged, right);
+
+    // Where moving is ruled out (a floating window above), the drawers take the rows down to the screen's
+    // end and scroll, a scroll bar wider.
+    arranged = arrangeDrawers(low, screen, right, {}, {QRect(0, 0, 1024, 360)});
+    EXPECT_EQ(arranged.frame, low);
+    EXPECT_EQ(arranged.rects[0], QRect(700, 410, 150 + 15, 150));
+    EXPECT_EQ(arranged.rects[1], QRect(700, 560, 150 + 15, 768 - 560));
 }
 
 TEST(DrawerArrangement, DrawersThatShareRowsOfAnEdgeAreNeverPutTogether)
@@ -167,10 +217,7 @@ void expectClearOf(const DrawerArrangement& arranged, const QRect& from,
         EXPECT_FALSE(arranged.frame.intersects(o) && !from.intersects(o))
             << "the window moves onto an obstacle";
         for (std::size_t i = 0; i < drawers.size(); ++i)
-            EXPECT_FALSE(drawerRect(arranged.frame, arranged.edges[i], arranged.depths[i], drawers[i].leading,
-                                    drawers[i].trailing)
-                             .intersects(o))
-                << "drawer " << i << " lies on an obstacle";
+            EXPECT_FALSE(arranged.rects[i].intersects(o)) << "drawer " << i << " lies on an obstacle";
     }
 }
 
@@ -213,16 +260,37 @@ TEST(DrawerArrangement, DrawersAndTheWindowsMovesKeepClearOfTheFloatingWindows)
 
 TEST(DrawerArrangement, WhereNoArrangementKeepsClearItIsTheOneWithoutObstaclesMarkedNotClear)
 {
-    // An obstacle over the whole screen but the window: no drawer finds room.
+    // An obstacle over the whole screen but the window: the drawer lies over the window, clear of it.
     const QRect window(200, 200, 400, 300);
     const std::vector<QRect> everywhere{QRect(0, 0, 1024, 200), QRect(0, 500, 1024, 268),
                                         QRect(0, 0, 200, 768), QRect(600, 0, 424, 768)};
-    const DrawerArrangement arranged = arrangeDrawers(window, screen, {left()}, {}, everywhere);
+    DrawerArrangement arranged = arrangeDrawers(window, screen, {left()}, {}, everywhere);
+    EXPECT_TRUE(arranged.clear);
+    EXPECT_EQ(arranged.over, std::vector{true});
+    // An obstacle over the window too: nothing keeps clear of it.
+    arranged = arrangeDrawers(window, screen, {left()}, {}, {screen});
     EXPECT_FALSE(arranged.clear);
     const DrawerArrangement without = arrangeDrawers(window, screen, {left()}, {});
     EXPECT_EQ(arranged.frame, without.frame);
     EXPECT_EQ(arranged.edges, without.edges);
     EXPECT_EQ(arranged.depths, without.depths);
+}
+
+TEST(DrawerArrangement, AWindowMovesOnlyAsFarAsANewDrawerNeedsItsDrawersKeepingTheirSides)
+{
+    // The waterfall at the left edge of the large screen: its left drawer opened on the right side. The
+    // bottom drawer, opening next, lifts the window straight up; it does not move right to put the left
+    // drawer back on its side.
+    const QRect large(0, 0, 1920, 1200);
+    const QRect atLeft(0, 455, 849, 724);
+    DrawerNeed leftOnRight = left();
+    leftOnRight.current = Edge::Right;
+    DrawerNeed opening = bottom(145);
+    const std::vector<DrawerNeed> drawers{leftOnRight, opening};
+    const DrawerArrangement arranged = arrangeDrawers(atLeft, large, drawers, {});
+    EXPECT_EQ(arranged.frame, QRect(0, 1200 - 145 - 724, 849, 724));
+    EXPECT_EQ(arranged.edges, (std::vector{Edge::Right, Edge::Bottom}));
+    expectOnScreenAndApart(arranged, drawers, large);
 }
 
 }  // namespace

@@ -64,5 +64,28 @@ TEST(WindowSpot, ANewWindowCoversAPlotRatherThanControlsAndNothingWhereThereIsRo
     EXPECT_FALSE(openingSpot(QRect(250, 10, 300, 200), area, full, {area}).has_value());
 }
 
+TEST(WindowSpot, APaletteOverAMaximisedWindowStaysOrTakesTheNearestCornerClearOfItsControls)
+{
+    // A maximised window: its title and menu bars along the top, buttons in the middle of its foot.
+    const QRect area(0, 0, 1024, 768);
+    const QList<QRect> controls{QRect(0, 0, 1024, 24), QRect(0, 24, 1024, 24), QRect(320, 700, 380, 68)};
+    const QList<QRect> controlPanel{QRect(420, 0, 604, 200)};
+    // Over the picture, where the user put it, the palette stays.
+    const QRect onPicture(300, 300, 307, 158);
+    EXPECT_EQ(cornerSpot(onPicture, area, controls, controlPanel), onPicture);
+    // Over the menu it takes the nearest corner that hides no control and lies under no window kept
+    // clear: not the top left (the menu), nor the top right (the Control Panel), but the bottom left.
+    EXPECT_EQ(cornerSpot(QRect(10, 10, 307, 158), area, controls, controlPanel), QRect(0, 610, 307, 158));
+    // Near the right edge, the bottom right.
+    EXPECT_EQ(cornerSpot(QRect(700, 30, 307, 158), area, controls, {}), QRect(717, 610, 307, 158));
+    // Where every corner hides a control (rows across the whole screen), the nearest corner of the
+    // picture along the screen's edge: just below the top rows, never the middle of the picture.
+    const QList<QRect> rows{QRect(0, 0, 1024, 48), QRect(0, 700, 1024, 68)};
+    EXPECT_EQ(cornerSpot(QRect(300, 20, 307, 158), area, rows, controlPanel), QRect(0, 48, 307, 158));
+    // Where nothing is clear of the controls, the spot that hides the least of them.
+    const QList<QRect> everywhere{QRect(0, 0, 1024, 700)};
+    EXPECT_EQ(cornerSpot(QRect(300, 20, 307, 158), area, everywhere, controlPanel), QRect(0, 610, 307, 158));
+}
+
 }  // namespace
 }  // namespace nupo

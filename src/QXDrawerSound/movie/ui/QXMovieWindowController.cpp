@@ -126,8 +126,10 @@ void QXMovieWindowController::awakeFromNib()
         properties->setParent(nibWindow(), Qt::Tool);
         properties->hide();
     }
-    if (auto* placeholder = qobject_cast<QWidget*>(control(MovieOutlet::movieViewObject)))
+    if (auto* placeholder = qobject_cast<QWidget*>(control(MovieOutlet::movieViewObject))) {
+        WindowPlacement::markPicture(placeholder);
         buildMovieView(placeholder);
+    }
     init();
     if (!setUpWindow()) {
         // Nothing to show: the window goes with its controller once the alert is read.

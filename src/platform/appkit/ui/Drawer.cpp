@@ -21,6 +21,13 @@ namespace {
 // Width of the strip along the outer edge that the user drags to resize the drawer.
 constexpr int handleWidth = 6;
 
+// On a window with open drawers: its frame as last arranged while not maximised, and whether it is to
+// take that frame back (it was maximised since).
+const char* normalFrameProperty = "nupoDrawersNormalFrame";
+const char* restoreProperty = "nupoDrawersRestore";
+// On a window with open drawers: the size of its picture before the first of them opened.
+const char* pictureClosedProperty = "nupoPictureWithDrawersClosed";
+
 // The windows whose drawers are being arranged: the window's move or resize that an arrangement makes
 // comes back to it as an event.
 std::vector<const QWidget*>& windowsBeingArranged()
@@ -50,6 +57,41 @@ QSize frameKeepingControlsWhole(const QWidget* window)
         least = least.expandedTo(frame - spare);
     }
     return least.boundedTo(frame);
+}
+
+// Whether a drawer of the window is open or opening.
+bool anyOpen(const QWidget* window)
+{
+    const auto drawers = window->findChildren<Drawer*>(Qt::FindDirectChildrenOnly);
+    return std::any_of(drawers.begin(), drawers.end(), [](const Drawer* d) { return d->isOpenOrOpening(); });
+}
+
+// The rows of controls along the window's top and bottom (in its top and bottom quarters), as margins
+// of its frame: drawers lying over the window keep clear of them.
+QMargins controlRowsOf(const QWidget* window)
+{
+    const QRect frame = WindowPlacement::frameOf(window);
+    QMargins rows;
+    for (const QRect& control : WindowPlacement::controlsOf(window)) {
+        if (control.bottom() < frame.top() + frame.height() / 4)
+            rows.setTop(std::max(rows.top(), control.bottom() + 1 - frame.top()));
+        else if (control.top() > frame.bottom() - frame.height() / 4)
+            rows.setBottom(std::max(rows.bottom(), frame.bottom() + 1 - control.top()));
+    }
+    return rows;
+}
+
+// The frame a window may shrink to, as a drawer opens, keeping its picture at least half the area it had
+// with its drawers closed: each side of the picture keeps 1/sqrt(2) of its length.
+QSize frameKeepingHalfThePicture(const QWidget* window)
+{
+    const QSize frame = WindowPlacement::frameOf(window).size();
+    const QWidget* picture = WindowPlacement::pictureOf(window);
+    const QSize closed = window->property(pictureClosedProperty).toSize();
+    if (!picture || closed.isEmpty())
+        return QSize(0, 0);
+    const QSize kept(int(std::ceil(closed.width() * M_SQRT1_2)), int(std::ceil(closed.height() * M_SQRT1_2)));
+    return (frame - (picture->size() - kept).expandedTo(QSize(0, 0))).expandedTo(QSize(0, 0));
 }
 
 }  // namespace
@@ -152,6 +194,11 @@ void Drawer::openOnEdge(Edge edge)
     if (isOpenOrOpening())
         return;
     edge_ = askedEdge_ = edge;
+    arranged_ = QRect();
+    if (parentWindow_ && !anyOpen(parentWindow_)) {
+        const QWidget* picture = WindowPlacement::pictureOf(parentWindow_);
+        parentWindow_->setProperty(pictureClosedProperty, picture ? picture->size() : QSize());
+    }
     setState(State::Opening);
     rearrange(true);
     if (parentWindow_ && parentWindow_->isVisible()) {
@@ -189,7 +236,14 @@ void Drawer::finishTransition(int generation)
     } else if (state_ == State::Closing) {
         hide();
         squeezedDepth_ = 0;
+        hasNormal_ = false;
         setState(State::Closed);
+        if (parentWindow_ && !anyOpen(parentWindow_)) {
+            // With no drawer open, the window manager alone restores the window.
+            parentWindow_->setProperty(normalFrameProperty, QVariant());
+            parentWindow_->setProperty(restoreProperty, false);
+            parentWindow_->setProperty(pictureClosedProperty, QVariant());
+        }
         // A palette that moved aside for the window's drawers comes back once they are all closed.
         WindowPlacement::comeBack(parentWindow_);
     }
@@ -213,8 +267,17 @@ QRect Drawer::placement() const
 {
     if (!parentWindow_)
         return geometry();
-    return drawerRect(WindowPlacement::frameOf(parentWindow_).marginsRemoved(overWindow_), edge_,
-                      shownDepth(), rounded(leadingOffset_), rounded(trailingOffset_));
+    const QRect frame = WindowPlacement::frameOf(parentWindow_);
+    if (isOpenOrOpening() && !arranged_.isNull())
+        return arranged_.translated(frame.topLeft());
+    return drawerRect(frame, edge_, shownDepth(), rounded(leadingOffset_), rounded(trailingOffset_));
+}
+
+int Drawer::neededLength() const
+{
+    if (!content_ || !isSideEdge())
+        return 0;
+    return content_->minimumSizeHint().height();
 }
 
 int Drawer::naturalDepth() const
@@ -228,10 +291,14 @@ int Drawer::naturalDepth() const
     return std::max(1, depth);
 }
 
+int Drawer::scrollBarExtent() const
+{
+    return scroller_->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, scroller_);
+}
+
 int Drawer::leastDepth() const
 {
-    const int bar = scroller_->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, scroller_);
-    return std::min(naturalDepth(), handleWidth + 3 * bar);
+    return std::min(naturalDepth(), handleWidth + 3 * scrollBarExtent());
 }
 
 void Drawer::rearrange(bool mayResizeWindow)
@@ -253,69 +320,35 @@ void Drawer::arrangeDrawersOf(QWidget* window, bool mayResizeWindow)
             drawers.append(drawer);
     if (drawers.isEmpty())
         return;
-    const bool maximised = window->isMaximized() || window->isFullScreen();
-    if (maximised) {
-        // A maximised window keeps its frame: its drawers lie over its plot, inside its edges and clear of
-        // the rows of controls along its top and bottom, each on the side asked for and no deeper than a
-        // third of the window; a palette gives way to the window and its drawers.
-        const QRect frame = WindowPlacement::frameOf(window);
-        QMargins over;
-        for (const QRect& control : WindowPlacement::controlsOf(window)) {
-            if (control.bottom() < frame.top() + frame.height() / 4)
-                over.setTop(std::max(over.top(), control.bottom() + 1 - frame.top()));
-            else if (control.top() > frame.bottom() - frame.height() / 4)
-                over.setBottom(std::max(over.bottom(), frame.bottom() + 1 - control.top()));
-        }
-        QMargins reach;
-        for (Drawer* drawer : drawers) {
-            drawer->edge_ = drawer->askedEdge_;
-            const bool side = isSideEdge(drawer->edge_);
-            const int depth = std::min(drawer->naturalDepth(), (side ? frame.width() : frame.height()) / 3);
-            drawer->squeezedDepth_ = depth < drawer->naturalDepth() ? depth : 0;
-            if (drawer->edge_ == Edge::Left)
-                reach.setLeft(std::max(reach.left(), depth));
-            else if (drawer->edge_ == Edge::Right)
-                reach.setRight(std::max(reach.right(), depth));
-            else
-                reach.setBottom(std::max(reach.bottom(), depth));
-        }
-        for (Drawer* drawer : drawers) {
-            // The bottom drawer keeps the window's width (its offsets follow that width).
-            drawer->overWindow_ =
-                over + (drawer->edge_ == Edge::Bottom ? QMargins(0, 0, 0, reach.bottom()) : reach);
-            drawer->place();
-            drawer->raise();
-        }
-        // Once the drawer opening now is shown too.
-        QTimer::singleShot(0, window, [window] { WindowPlacement::giveWayTo(window); });
+    if (WindowPlacement::standsMaximised(window)) {
+        arrangeOverMaximised(window, drawers);
         return;
     }
+    if (restoreNormal(window, drawers))
+        return;
     busy.push_back(window);
     bool makeRoom = false;
     // A second round settles what the window's move or resize changed (the offsets follow its size).
     for (int round = 0; round < 2; ++round) {
-        std::vector<DrawerNeed> needs;
-        for (const Drawer* drawer : drawers)
-            needs.push_back({drawer->askedEdge_, drawer->edge_, drawer->naturalDepth(), drawer->leastDepth(),
-                             rounded(drawer->leadingOffset_), rounded(drawer->trailingOffset_)});
+        const std::vector<DrawerNeed> needs = needsOf(drawers);
         const QRect frame = WindowPlacement::frameOf(window);
-        // The window gives up the room of its plot, then (rather than a drawer becoming too narrow to use)
-        // scrolls its controls too.
+        // The window gives up the room of its plot, keeping its controls whole and its picture at least
+        // half of its area with the drawers closed.
         std::vector<QSize> leastFrames;
         if (mayResizeWindow)
-            leastFrames = {frameKeepingControlsWhole(window), WindowPlacement::leastFrameSize(window)};
+            leastFrames = {frameKeepingControlsWhole(window).expandedTo(frameKeepingHalfThePicture(window))};
         // The drawers keep clear of the windows that float above the others; where they cannot, the
-        // windows that may give way (a palette) move aside, never the others (the Control Panel). A
-        // maximised window leaves them no room but on it.
+        // windows that may give way (a palette) move aside, never the others (the Control Panel).
         const QRect area = WindowPlacement::availableArea(window);
         const auto framesOf = [](const QList<QRect>& frames) {
             return std::vector<QRect>(frames.begin(), frames.end());
         };
-        const std::vector<QRect> fixed = framesOf(WindowPlacement::fixedFrames(window));
+        const QMargins rows = controlRowsOf(window);
         DrawerArrangement arranged = arrangeDrawers(frame, area, needs, leastFrames,
-                                                    framesOf(WindowPlacement::keptClearFrames(window)));
+                                                    framesOf(WindowPlacement::keptClearFrames(window)), rows);
         if (!arranged.clear) {
-            arranged = arrangeDrawers(frame, area, needs, leastFrames, fixed);
+            arranged = arrangeDrawers(frame, area, needs, leastFrames,
+                                      framesOf(WindowPlacement::fixedFrames(window)), rows);
             makeRoom = true;
         }
         if (arranged.frame.size() != frame.size())
@@ -324,20 +357,94 @@ void Drawer::arrangeDrawersOf(QWidget* window, bool mayResizeWindow)
             WindowPlacement::moveFrame(window, arranged.frame.topLeft());
             WindowPlacement::noteSpot(window, arranged.frame.topLeft());
         }
-        for (int i = 0; i < drawers.size(); ++i) {
-            Drawer* drawer = drawers[i];
-            drawer->overWindow_ = QMargins();
-            drawer->edge_ = arranged.edges[std::size_t(i)];
-            const int depth = arranged.depths[std::size_t(i)];
-            drawer->squeezedDepth_ = depth < drawer->naturalDepth() ? depth : 0;
-            drawer->place();
-        }
+        placeAsArranged(drawers, arranged);
         if (arranged.frame == frame)
             break;
     }
     busy.erase(std::find(busy.begin(), busy.end(), window));
+    // Remembered for the window's restore, should it be maximised.
+    window->setProperty(normalFrameProperty, WindowPlacement::frameOf(window));
+    for (Drawer* drawer : drawers) {
+        drawer->hasNormal_ = true;
+        drawer->normalEdge_ = drawer->edge_;
+        drawer->normalSqueezed_ = drawer->squeezedDepth_;
+        drawer->normalArranged_ = drawer->arranged_;
+    }
     if (makeRoom)
         WindowPlacement::giveWayTo(window);
+}
+
+std::vector<DrawerNeed> Drawer::needsOf(const QList<Drawer*>& drawers)
+{
+    std::vector<DrawerNeed> needs;
+    for (const Drawer* drawer : drawers)
+        needs.push_back({drawer->askedEdge_, drawer->edge_, drawer->naturalDepth(), drawer->leastDepth(),
+                         rounded(drawer->leadingOffset_), rounded(drawer->trailingOffset_),
+                         drawer->neededLength(), drawer->scrollBarExtent()});
+    return needs;
+}
+
+void Drawer::placeAsArranged(const QList<Drawer*>& drawers, const DrawerArrangement& arranged)
+{
+    for (int i = 0; i < drawers.size(); ++i) {
+        Drawer* drawer = drawers[i];
+        const auto at = std::size_t(i);
+        drawer->edge_ = arranged.edges[at];
+        const int depth = arranged.depths[at];
+        drawer->squeezedDepth_ = depth < drawer->naturalDepth() ? depth : 0;
+        // Kept relative to the window's frame, so that the drawer follows the window as it moves.
+        drawer->arranged_ =
+            at < arranged.rects.size() ? arranged.rects[at].translated(-arranged.frame.topLeft()) : QRect();
+        drawer->place();
+    }
+}
+
+void Drawer::arrangeOverMaximised(QWidget* window, const QList<Drawer*>& drawers)
+{
+    // A maximised window keeps its frame: its drawers lie over its plot, inside its edges and clear of
+    // the rows of controls along its top and bottom, each on the side asked for and no deeper than a
+    // third of the window; a palette gives way to the window and its drawers. Restored, the window
+    // takes back the frame it had.
+    window->setProperty(restoreProperty, window->property(normalFrameProperty).isValid());
+    placeAsArranged(drawers, arrangeOverWindow(WindowPlacement::frameOf(window), needsOf(drawers),
+                                               controlRowsOf(window)));
+    for (Drawer* drawer : drawers)
+        drawer->raise();
+    // Once the drawer opening now is shown too.
+    QTimer::singleShot(0, window, [window] { WindowPlacement::giveWayTo(window); });
+}
+
+bool Drawer::restoreNormal(QWidget* window, const QList<Drawer*>& drawers)
+{
+    if (!window->property(restoreProperty).toBool())
+        return false;
+    window->setProperty(restoreProperty, false);
+    const QRect normal = window->property(normalFrameProperty).toRect();
+    if (normal.isEmpty())
+        return false;
+    auto& busy = windowsBeingArranged();
+    busy.push_back(window);
+    const QRect frame = WindowPlacement::frameOf(window);
+    if (frame.size() != normal.size())
+        window->resize(normal.size().shrunkBy(WindowPlacement::decorationOf(window)));
+    if (frame.topLeft() != normal.topLeft()) {
+        WindowPlacement::moveFrame(window, normal.topLeft());
+        WindowPlacement::noteSpot(window, normal.topLeft());
+    }
+    busy.erase(std::find(busy.begin(), busy.end(), window));
+    const bool whole =
+        std::all_of(drawers.begin(), drawers.end(), [](const Drawer* d) { return d->hasNormal_; });
+    if (!whole)
+        return false;  // arranged anew around the restored frame
+    for (Drawer* drawer : drawers) {
+        drawer->edge_ = drawer->normalEdge_;
+        drawer->squeezedDepth_ = drawer->normalSqueezed_;
+        drawer->arranged_ = drawer->normalArranged_;
+        drawer->place();
+    }
+    // The palette that gave way to the maximised window comes back now that the drawers stand again.
+    WindowPlacement::comeBack(window);
+    return true;
 }
 
 void Drawer::place()

@@ -8,6 +8,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <vector>
 
 class QScrollArea;
 
@@ -17,14 +18,18 @@ namespace nupo {
 // window as it moves and resizes. Its depth (the width of a side drawer, the height of a bottom one)
 // comes from the content size, limited by the minimum and maximum content sizes; its length is the
 // window's edge less the leading and trailing offsets (measured from the top for side drawers, from
-// the left for the bottom drawer). Opening and closing pass through the opening and closing states
+// the left for the bottom drawer), and a side drawer whose content needs more grows down past the
+// window's bottom into the free screen. Opening and closing pass through the opening and closing states
 // and complete on the next turn of the event loop. The user can drag the drawer's outer edge to
 // resize it; the will-resize callback may change the size asked for.
 //
-// The open drawers of a window keep to the screen together: when one opens, or the window moves or
-// resizes, each takes the side with room, clear of the window's other drawers; where no side has room
-// the window moves, and where moving is not enough the window (as a drawer opens) gives up size, or
-// the drawers are squeezed and their content scrolls (see arrangeDrawers).
+// The open drawers of a window are laid out together, in one place (arrangeDrawers), when one opens or
+// the window moves or resizes: everything on the screen and clear of the windows kept clear (the
+// Control Panel, the palette); the window's picture keeping at least half the area it had with its
+// drawers closed; a drawer taking the screen's room before it scrolls; the window moving as little as it
+// can, and only where a drawer does not fit otherwise; and where nothing else fits, a drawer lying over
+// the window's picture, clear of its controls, as the drawers of a maximised window do. Restored from
+// maximised, the window takes back its frame and its drawers their places.
 //
 // In a nib, a drawer is a child widget of the window with a string property `drawerEdge` ("left",
 // "bottom", "right"); optional int properties `leadingOffset` and `trailingOffset`. The loader moves it
@@ -113,6 +118,17 @@ private:
     int leastDepth() const;
     // Arranges the window's drawers, or places this one alone while it is closed.
     void rearrange(bool mayResizeWindow);
+    // The length its content needs along a side edge (0 for the bottom drawer).
+    int neededLength() const;
+    int scrollBarExtent() const;
+    static std::vector<DrawerNeed> needsOf(const QList<Drawer*>& drawers);
+    // Takes the edges, depths and places the arrangement gives the drawers.
+    static void placeAsArranged(const QList<Drawer*>& drawers, const DrawerArrangement& arranged);
+    // Lays the drawers of a maximised window over its plot.
+    static void arrangeOverMaximised(QWidget* window, const QList<Drawer*>& drawers);
+    // A window restored from maximised takes back its frame and its drawers their places; false where
+    // nothing is to be restored (a drawer opened while maximised is arranged anew).
+    static bool restoreNormal(QWidget* window, const QList<Drawer*>& drawers);
 
     QPointer<QWidget> parentWindow_;
     QPointer<QWidget> content_;
@@ -121,7 +137,13 @@ private:
     Edge edge_;
     Edge askedEdge_;         // the edge the last open asked for
     int squeezedDepth_ = 0;  // the depth it is squeezed to; 0 when it has room
-    QMargins overWindow_;    // how far the drawers of a maximised window lie over its edges
+    QRect arranged_;         // where it lies as last arranged, relative to its window's frame corner
+    // How it stood while its window was last not maximised: restored, the window takes its frame back and
+    // the drawer this edge and depth.
+    bool hasNormal_ = false;
+    Edge normalEdge_;
+    int normalSqueezed_ = 0;
+    QRect normalArranged_;
     State state_ = State::Closed;
     int generation_ = 0;
     QSizeF contentSize_{100.0, 100.0};

@@ -100,11 +100,13 @@ void WindowHandle::setFrame(const QRectF& frame, bool, bool)
     // The frame includes the decoration (title bar, borders); the client area is what remains.
     const QMargins decoration = WindowPlacement::decorationOf(window_);
     QRect target = toQt(frame).toRect();
+    // A frame the user chose (stored in a document) that lies on the screen comes back as it was.
+    const bool chosen = WindowPlacement::keepsChosenFrame(window_);
     // A frame saved on a larger screen (or laid out for one) opens where it can be seen, and one that
     // would cover a window others are kept clear of (the Control Panel, the tool palette) opens beside
     // it. What the caller stores is left as it is.
     const QRect area = WindowPlacement::availableArea(window_);
-    if (!area.isEmpty()) {
+    if (!area.isEmpty() && !(chosen && area.contains(target))) {
         // A window its nib made smaller than its layout would like may keep that size (a frame saved
         // from it comes back as it was).
         const QSize least =

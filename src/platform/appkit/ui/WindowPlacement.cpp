@@ -41,6 +41,7 @@ const char* awaitingFrameProperty = "nupoAwaitingFrame";
 const char* keptClearProperty = "nupoKeptClear";
 const char* chosenFrameProperty = "nupoChosenFrame";
 const char* givesWayProperty = "nupoGivesWay";
+const char* pictureProperty = "nupoPicture";
 // A place a window opens clear of, besides the windows kept clear.
 const char* openClearOfProperty = "nupoOpenClearOf";
 // A window that gave way: for which window (its address), from where and to where it moved.
@@ -51,6 +52,9 @@ const char* gaveWayToProperty = "nupoGaveWayTo";
 const char* returnsOnDestroyProperty = "nupoReturnsOnDestroy";
 // On a window while others that gave way to it have not gone back.
 const char* othersGaveWayProperty = "nupoOthersGaveWay";
+// On a window that gave way to a maximised one: where it stood before, which it goes back to as the
+// window is restored (also where it had given way to the window's drawers before).
+const char* beforeMaximisedProperty = "nupoBeforeMaximised";
 // Where a window was put at its first show (the corner of its frame as asked of the window manager),
 // which its frame geometry need not show yet while the window manager is still framing it.
 const char* spotProperty = "nupoPlacedAt";
@@ -121,6 +125,15 @@ bool isControl(const QWidget* widget)
            qobject_cast<const QMenuBar*>(widget) || qobject_cast<const QTabBar*>(widget) ||
            qobject_cast<const QAbstractItemView*>(widget) || qobject_cast<const QTextEdit*>(widget) ||
            qobject_cast<const QPlainTextEdit*>(widget);
+}
+
+// Whether the widget is part of a window's picture (a note shown in place of a view): not a control.
+bool inPicture(const QWidget* widget)
+{
+    for (const QWidget* w = widget; w && !w->isWindow(); w = w->parentWidget())
+        if (w->property(pictureProperty).toBool())
+            return true;
+    return false;
 }
 
 }  // namespace
@@ -226,6 +239,28 @@ QRect WindowPlacement::frameOf(const QWidget* window)
     return QRect(window->pos(), window->size().grownBy(decoration));
 }
 
+void WindowPlacement::markPicture(QWidget* widget)
+{
+    if (widget)
+        widget->setProperty(pictureProperty, true);
+}
+
+const QWidget* WindowPlacement::pictureOf(const QWidget* window)
+{
+    const QWidget* largest = nullptr;
+    if (!window)
+        return largest;
+    for (const QWidget* child : window->findChildren<QWidget*>()) {
+        if (child->window() != window || !child->property(pictureProperty).toBool() ||
+            !child->isVisibleTo(window))
+            continue;
+        if (!largest ||
+            qint64(child->width()) * child->height() > qint64(largest->width()) * largest->height())
+            largest = child;
+    }
+    return largest;
+}
+
 void WindowPlacement::keepClear(QWidget* window)
 {
     if (window)
@@ -237,6 +272,11 @@ void WindowPlacement::letGiveWay(QWidget* window)
     if (window)
         window->setProperty(givesWayProperty, true);
 }
+
+namespace {
+bool isMaximised(const QWidget* window);
+bool fillsArea(const QWidget* window);
+}  // namespace
 
 QList<QRect> WindowPlacement::keptClearFrames(const QWidget* except)
 {
@@ -255,6 +295,11 @@ QList<QRect> WindowPlacement::fixedFrames(const QWidget* except)
             !other->property(givesWayProperty).toBool())
             frames.append(frameOf(other));
     return frames;
+}
+
+bool WindowPlacement::standsMaximised(const QWidget* window)
+{
+    return window && (isMaximised(window) || fillsArea(window));
 }
 
 QList<QWidget*> WindowPlacement::ownWindowsOf(const QWidget* window)
@@ -304,9 +349,25 @@ bool returnWindowsThatGaveWay(quintptr owner, const QWidget* shownOwner)
     for (QWidget* window : QApplication::topLevelWidgets()) {
         if (window->property(gaveWayForProperty).value<quintptr>() != owner)
             continue;
-        const QPoint from = window->property(gaveWayFromProperty).toPoint();
         const QPoint to = window->property(gaveWayToProperty).toPoint();
         const QRect frame = WindowPlacement::frameOf(window);
+        const QVariant beforeMaximised = window->property(beforeMaximisedProperty);
+        if (shownOwner && beforeMaximised.isValid()) {
+            // The owner restored: back where it stood as the owner was maximised, which may still be beside
+            // the owner's drawers (it then still counts as having given way).
+            // Until the owner and its drawers stand clear of it again, it waits.
+            const QRect back(beforeMaximised.toPoint(), frame.size());
+            stayed = true;
+            if (std::any_of(room.begin(), room.end(), [&back](const QRect& r) { return r.intersects(back); }))
+                continue;
+            window->setProperty(beforeMaximisedProperty, QVariant());
+            if (window->isVisible() && frame.topLeft() == to) {
+                window->setProperty(gaveWayToProperty, back.topLeft());
+                window->move(back.topLeft());
+            }
+            continue;
+        }
+        const QPoint from = window->property(gaveWayFromProperty).toPoint();
         const QRect back(from, frame.size());
         if (std::any_of(room.begin(), room.end(), [&back](const QRect& r) { return r.intersects(back); })) {
             stayed = true;
@@ -326,7 +387,7 @@ void WindowPlacement::giveWayTo(QWidget* owner)
 {
     if (!owner || !owner->isVisible())
         return;
-    const bool maximised = isMaximised(owner);
+    const bool maximised = standsMaximised(owner);
     QList<QRect> room{frameOf(owner)};
     QList<ShownWindowFrame> shown{{frameOf(owner), controlsOf(owner)}};
     for (const QWidget* own : ownWindowsOf(owner)) {
@@ -342,7 +403,25 @@ void WindowPlacement::giveWayTo(QWidget* owner)
         const QRect area = availableArea(window);
         const QList<QRect> fixed = fixedFrames(window);
         std::optional<QRect> spot;
-        if (!maximised) {
+        if (maximised) {
+            // It stays where the user had it unless it hides the window's menu, buttons or drawers'
+            // controls; then it takes the nearest corner of the screen that hides none.
+            // Where every such spot hides a control of a drawer, the window's own menu and buttons at least
+            // stay uncovered.
+            QList<QRect> controls;
+            for (const ShownWindowFrame& own : shown)
+                controls += own.controls;
+            const auto hides = [](const QRect& at, const QList<QRect>& rects) {
+                return std::any_of(rects.begin(), rects.end(),
+                                   [&at](const QRect& r) { return r.intersects(at); });
+            };
+            spot = cornerSpot(frame, area, controls, fixed);
+            if (spot && hides(*spot, controls)) {
+                // Of the spots clear of the window's own controls, the one hiding the least of its drawers'.
+                if (const auto clearOfOwn = cornerSpot(frame, area, controls, fixed + shown.front().controls))
+                    spot = clearOfOwn;
+            }
+        } else {
             spot = clearSpot(frame, frame.size(), area, room + fixed);
             if (spot && spot->size() != frame.size())
                 spot.reset();
@@ -351,6 +430,9 @@ void WindowPlacement::giveWayTo(QWidget* owner)
             spot = openingSpot(frame, area, shown, fixed);
         if (!spot || spot->topLeft() == frame.topLeft())
             continue;
+        // Where it stood as the window was maximised: it goes back there as the window is restored.
+        if (maximised && !window->property(beforeMaximisedProperty).isValid())
+            window->setProperty(beforeMaximisedProperty, frame.topLeft());
         if (window->property(gaveWayForProperty).value<quintptr>() != idOf(owner)) {
             if (!window->property(gaveWayForProperty).isValid())
                 window->setProperty(gaveWayFromProperty, frame.topLeft());
@@ -382,7 +464,7 @@ void WindowPlacement::comeBack(QWidget* owner)
 }
 
 std::optional<QRect> WindowPlacement::clearSpot(const QRect& current, const QSize& least, const QRect& area,
-                                                const QList<QRect>& frames)
+                                                const QList<QRect>& frames, Prefer prefer)
 {
     // A window kept smaller than its layout would like (a nib's size) may keep that size.
     const QSize floor = least.boundedTo(current.size());
@@ -445,20 +527,26 @@ std::optional<QRect> WindowPlacement::clearSpot(const QRect& current, const QSiz
         return std::abs(r.left() - current.left()) + std::abs(r.top() - current.top());
     };
     std::optional<QRect> best;
+    std::optional<QRect> nearestWhole;
     for (int y : ys) {
         for (int x : xs) {
             const std::optional<QRect> spot = fittedAt(x, y);
             if (!spot)
                 continue;
-            if (spot->size() == current.size())
-                return spot;
+            if (spot->size() == current.size()) {
+                if (prefer == Prefer::FirstSpot)
+                    return spot;
+                if (!nearestWhole || distance(*spot) < distance(*nearestWhole))
+                    nearestWhole = spot;
+                continue;
+            }
             const qint64 held = qint64(spot->width()) * spot->height();
             const qint64 bestHeld = best ? qint64(best->width()) * best->height() : -1;
             if (held > bestHeld || (held == bestHeld && distance(*spot) < distance(*best)))
                 best = spot;
         }
     }
-    return best;
+    return nearestWhole ? nearestWhole : best;
 }
 
 QSize WindowPlacement::leastFrameSize(const QWidget* window)
@@ -469,13 +557,13 @@ QSize WindowPlacement::leastFrameSize(const QWidget* window)
         .grownBy(decorationOf(window));
 }
 
-bool WindowPlacement::moveClearOf(QWidget* window, const QList<QRect>& frames)
+bool WindowPlacement::moveClearOf(QWidget* window, const QList<QRect>& frames, Prefer prefer)
 {
     if (!window || !window->isWindow())
         return false;
     const QRect current = frameOf(window);
     const std::optional<QRect> best =
-        clearSpot(current, leastFrameSize(window), availableArea(window), frames);
+        clearSpot(current, leastFrameSize(window), availableArea(window), frames, prefer);
     if (!best)
         return false;
     if (*best == current)
@@ -510,6 +598,21 @@ void WindowPlacement::keepChosenFrame(QWidget* window)
         window->setProperty(chosenFrameProperty, true);
 }
 
+bool WindowPlacement::keepsChosenFrame(const QWidget* window)
+{
+    return window && window->property(chosenFrameProperty).toBool();
+}
+
+void WindowPlacement::placeOnScreenClear(QWidget* window)
+{
+    // A frame the user chose (stored in a document) that lies on the screen stays as it was, also over
+    // the Control Panel or the palette; only one the screen no longer holds is placed anew.
+    const bool chosenOnScreen = keepsChosenFrame(window) && availableArea(window).contains(frameOf(window));
+    keepOnScreen(window);
+    if (!chosenOnScreen)
+        moveClearOf(window, keptClearFrames(window));
+}
+
 void WindowPlacement::openClearOfShownWindows(QWidget* window)
 {
     if (!window || !window->isWindow())
@@ -524,7 +627,25 @@ void WindowPlacement::openClearOfShownWindows(QWidget* window)
     QList<QRect> clearOf = keptClearFrames(window);
     if (const QRect place = window->property(openClearOfProperty).toRect(); !place.isEmpty())
         clearOf.append(place);
-    if (const std::optional<QRect> spot = openingSpot(frameOf(window), availableArea(window), shown, clearOf))
+    const QRect current = frameOf(window);
+    const QRect area = availableArea(window);
+    const std::optional<QRect> spot = openingSpot(current, area, shown, clearOf);
+    QList<QRect> taken = clearOf;
+    for (const ShownWindowFrame& other : shown)
+        taken.append(other.frame);
+    const QRect at = spot.value_or(current);
+    if (std::any_of(taken.begin(), taken.end(), [&at](const QRect& r) { return r.intersects(at); })) {
+        // No free spot holds the whole window: it takes the largest free area of the screen, given that
+        // holds at least half of it, before it covers another window.
+        const std::optional<QRect> free = clearSpot(current, leastFrameSize(window), area, taken);
+        if (free &&
+            2 * qint64(free->width()) * free->height() >= qint64(current.width()) * current.height()) {
+            window->resize(free->size().shrunkBy(decorationOf(window)));
+            moveFrame(window, free->topLeft());
+            return;
+        }
+    }
+    if (spot)
         moveFrame(window, spot->topLeft());
 }
 
@@ -547,7 +668,7 @@ QList<QRect> WindowPlacement::controlsOf(const QWidget* window)
     const QPoint client = frame.topLeft() + QPoint(decoration.left(), decoration.top());
     for (const QWidget* child : window->findChildren<QWidget*>()) {
         // Not those of its own windows (drawers, panels): they are windows of their own.
-        if (child->window() != window || !child->isVisibleTo(window) || !isControl(child))
+        if (child->window() != window || !child->isVisibleTo(window) || !isControl(child) || inPicture(child))
             continue;
         // What of it shows: its parents and siblings may cut it (a scrolled panel).
         const QRect seen = child->visibleRegion().boundingRect();
@@ -626,8 +747,7 @@ bool WindowPlacement::eventFilter(QObject* watched, QEvent* event)
             const QVariant spot = window->property(spotProperty);
             if (spot.isValid() && window->pos() != spot.toPoint())
                 window->move(spot.toPoint());
-            keepOnScreen(window);
-            moveClearOf(window, keptClearFrames(window));
+            placeOnScreenClear(window);
             window->setProperty(spotProperty, window->pos());
             window->setProperty(replacingProperty, false);
         }
@@ -645,8 +765,7 @@ bool WindowPlacement::eventFilter(QObject* watched, QEvent* event)
         for (const FirstShowHook& hook : firstShowHooks())
             hook(window);
     }
-    keepOnScreen(window);
-    moveClearOf(window, keptClearFrames(window));
+    placeOnScreenClear(window);
     if (ordinary && !window->property(chosenFrameProperty).toBool())
         openClearOfShownWindows(window);
     if (ordinary) {

@@ -59,9 +59,15 @@ public:
     // Marks a window whose frame its caller chose before its first show: it is not moved away from
     // the windows it covers (it is still kept on the screen and clear of the windows kept clear).
     static void keepChosenFrame(QWidget* window);
+    static bool keepsChosenFrame(const QWidget* window);
+    // Keeps the window on the screen and moves it clear of the windows kept clear, unless its caller
+    // chose its frame and that frame lies on the screen: a frame the user chose comes back as it was.
+    static void placeOnScreenClear(QWidget* window);
     // Moves the window, at its size, to the spot of the available area where it covers the least of
     // the shown windows' controls, then of the shown windows, and none of the windows kept clear nor the
-    // place given by openClearOf() (openingSpot); leaves it where it is when it covers nothing.
+    // place given by openClearOf() (openingSpot); leaves it where it is when it covers nothing. Where no
+    // spot holds it whole clear of the shown windows, it takes the largest free area instead, shrunk,
+    // when that holds at least half of it.
     static void openClearOfShownWindows(QWidget* window);
     // Gives a window, before its first show, a place (screen coordinates) it opens clear of as of the
     // windows kept clear: the row of buttons that opens it.
@@ -69,6 +75,12 @@ public:
     // The places of a shown window's controls in screen coordinates: its title bar, its menu bar and
     // the buttons, fields, sliders, lists and texts of its content; not its plots and pictures.
     static QList<QRect> controlsOf(const QWidget* window);
+
+    // Marks the widget that shows a window's picture (a plot view's place): as drawers open, the window
+    // keeps at least half of its area.
+    static void markPicture(QWidget* widget);
+    // The largest shown picture of the window (not of its drawers); none in a window of controls.
+    static const QWidget* pictureOf(const QWidget* window);
 
     // The window's frame (decoration included) in screen coordinates: as the window manager has framed
     // it, or as it will be framed.
@@ -82,24 +94,33 @@ public:
     static QList<QRect> keptClearFrames(const QWidget* except);
     // The same of the windows kept clear that never give way.
     static QList<QRect> fixedFrames(const QWidget* except);
-    // The windows that give way and lie on the owner, on the windows that belong to it (its drawers and
-    // panels) or, the owner maximised, on its controls move aside: clear of them where the screen has
-    // room, else where they cover the least of the owner's controls; never onto a window kept clear.
+    // The windows that give way and lie on the owner or on the windows that belong to it (its drawers and
+    // panels) move aside: clear of them where the screen has room, else where they cover the least of the
+    // owner's controls; never onto a window kept clear. The owner maximised, one stays where it is unless
+    // it hides the owner's or its drawers' controls, and then takes the nearest corner of the screen that
+    // hides none (see cornerSpot), never the middle of the picture.
     static void giveWayTo(QWidget* owner);
     // The windows that gave way to the owner go back where they were once the owner is hidden or not
     // maximised, where their old spot lies clear of it and of its own windows (its drawers closed); one
-    // that cannot go back yet keeps clear of the owner as it now stands. One the user moved since stays
-    // where the user put it.
+    // that cannot go back yet keeps clear of the owner as it now stands. Restored from maximised, the
+    // owner has them go back where they stood as it was maximised. One the user moved since stays where
+    // the user put it.
     static void comeBack(QWidget* owner);
     // Moves the window, if its frame overlaps one of the given frames, to the first spot of the
     // available area (scanning from the top left, rows first) where it overlaps none; where no spot
     // holds it whole, to the spot that holds the most of it, shrunk to fit (not below its minimum
     // size). Returns false, leaving the window as it is, when no spot holds even its minimum size.
-    static bool moveClearOf(QWidget* window, const QList<QRect>& frames);
+    // Which spot holding the whole window moveClearOf() and clearSpot() take: the first (scanning from
+    // the top left, rows first), or the nearest to where the window stands (a window growing in place).
+    enum class Prefer { FirstSpot, Nearest };
+    static bool moveClearOf(QWidget* window, const QList<QRect>& frames, Prefer prefer = Prefer::FirstSpot);
     // The frame moveClearOf() gives a window of frame `current` and least frame size `least`: `current`
     // itself when it overlaps none of the frames; nothing when no spot of the area holds even `least`.
     static std::optional<QRect> clearSpot(const QRect& current, const QSize& least, const QRect& area,
-                                          const QList<QRect>& frames);
+                                          const QList<QRect>& frames, Prefer prefer = Prefer::FirstSpot);
+    // Whether the window is maximised or full screen, or its frame takes the whole available area (the
+    // window manager may tell the new size before the new state).
+    static bool standsMaximised(const QWidget* window);
     // The windows that belong to the window and are shown: its drawers and panels.
     static QList<QWidget*> ownWindowsOf(const QWidget* window);
     // The smallest frame the window can take: its minimum size and its decoration.

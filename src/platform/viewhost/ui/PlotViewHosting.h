@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/appkit/ui/WindowPlacement.h"
 #include "platform/viewhost/gl/OpenGLView.h"
 #include "platform/viewhost/gl/QuartzView.h"
 #include "platform/viewhost/ui/OpenGLViewHost.h"
@@ -19,6 +20,7 @@ Host* hostViewIn(QWidget* placeholder, View& view)
 {
     if (!placeholder)
         return nullptr;
+    WindowPlacement::markPicture(placeholder);
     auto* host = new Host(&view, placeholder);
     auto* layout = new QVBoxLayout(placeholder);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -43,6 +45,7 @@ inline QWidget* hostPlotView(QWidget* placeholder, OpenGLView& view,
             return hostViewIn<ThreadedGLViewHost>(placeholder, view);
         return hostViewIn<OpenGLViewHost>(placeholder, view);
     }
+    WindowPlacement::markPicture(placeholder);
     auto* layout = new QVBoxLayout(placeholder);
     auto* note =
         new QLabel(QStringLiteral("OpenGL is not available: this view cannot be drawn."), placeholder);

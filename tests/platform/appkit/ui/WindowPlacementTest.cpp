@@ -314,5 +314,70 @@ TEST(WindowPlacement, AWindowOpeningOverAnotherLeavesItsControlsUncovered)
     EXPECT_EQ(mixer->size(), QSize(300, 200));
 }
 
+TEST(WindowPlacement, AFrameTheUserChoseOnTheScreenComesBackAsItWasOverAWindowKeptClear)
+{
+    WindowPlacement::watchTopLevelWindows();
+    const QRect area = WindowPlacement::availableArea(nullptr);
+    auto panel = windowTitled("Control Panel", QRect(area.left(), area.top(), 400, 150));
+    WindowPlacement::keepClear(panel.get());
+    panel->show();
+    // A drawing window stored from a document, over the Control Panel's corner: it reopens where it was.
+    auto drawing = windowTitled("Drawing", QRect(area.left() + 300, area.top() + 300, 300, 200));
+    WindowPlacement::keepChosenFrame(drawing.get());
+    WindowHandle handle(drawing.get());
+    const QRect stored(area.left() + 299, area.top() + 100, 400, 300);
+    handle.setFrame(WindowHandle::fromQt(QRectF(stored)));
+    drawing->show();
+    EXPECT_EQ(WindowPlacement::frameOf(drawing.get()), stored);
+    EXPECT_EQ(WindowHandle::toQt(handle.frame()).toRect(), stored) << "and is saved back so";
+    // Partly off the screen, it comes onto it and clear of the Control Panel.
+    auto movie = windowTitled("Movie Window", QRect(area.left() + 300, area.top() + 300, 300, 200));
+    WindowPlacement::keepChosenFrame(movie.get());
+    WindowHandle(movie.get())
+        .setFrame(WindowHandle::fromQt(QRectF(area.left() + 100, area.top() - 100, 300, 200)));
+    movie->show();
+    EXPECT_TRUE(area.contains(WindowPlacement::frameOf(movie.get())));
+    EXPECT_FALSE(WindowPlacement::frameOf(movie.get()).intersects(WindowPlacement::frameOf(panel.get())));
+}
+
+TEST(WindowPlacement, ANewWindowTakesTheLargestFreeAreaBeforeItCoversAnother)
+{
+    WindowPlacement::watchTopLevelWindows();
+    const QRect area = WindowPlacement::availableArea(nullptr);
+    ASSERT_GE(area.width(), 600);
+    ASSERT_GE(area.height(), 500);
+    // A plot window over the left two thirds of the screen; the right third free.
+    auto plot = windowTitled("Waterfall Window", QRect());
+    plot->setGeometry(QRect(area.topLeft(), QSize(area.width() * 2 / 3, area.height())));
+    plot->show();
+    const QRect plotFrame = WindowPlacement::frameOf(plot.get());
+    // A window a little wider than the free third opens there, narrowed, rather than over the plot.
+    const int free = area.right() - plotFrame.right();
+    auto next = windowTitled("WaterfallBS Window", QRect(area.left() + 50, area.top() + 50, free + 40, 400));
+    next->setMinimumSize(100, 100);
+    next->show();
+    const QRect placed = WindowPlacement::frameOf(next.get());
+    EXPECT_FALSE(placed.intersects(plotFrame));
+    EXPECT_TRUE(area.contains(placed));
+    EXPECT_EQ(next->height(), 400);
+    // One that the free area would hold less than half of covers the plot instead, at its size.
+    auto large = windowTitled("3D Window", QRect(area.left() + 50, area.top() + 50, free * 2 + 40, 400));
+    large->show();
+    EXPECT_EQ(large->size(), QSize(free * 2 + 40, 400));
+}
+
+TEST(WindowPlacement, AWindowGrowingUnderAPaletteMovesAsLittleAsItCan)
+{
+    // Preferences between the palette and the Control Panel grows wider than the gap: it moves straight
+    // down below them, not to the far corner.
+    const QRect area(0, 0, 1920, 1200);
+    const QList<QRect> floating{QRect(0, 0, 307, 158), QRect(1316, 0, 604, 200)};
+    const QRect grown(306 + 1, 20, 1100, 700);
+    const auto spot =
+        WindowPlacement::clearSpot(grown, QSize(400, 300), area, floating, WindowPlacement::Prefer::Nearest);
+    ASSERT_TRUE(spot.has_value());
+    EXPECT_EQ(*spot, QRect(307, 200, 1100, 700));
+}
+
 }  // namespace
 }  // namespace nupo
