@@ -370,10 +370,12 @@ TEST_F(ImageTextures, LoadsWhileFramesOutlastTheStallBoundTouchNothingAFrameRead
     // Every drawing window goes on and draws the last sets.
     ThreadedGLViewHost::setSlowFramesForTests(std::chrono::milliseconds(0));
     for (QWidget* window : drawing) {
-        if (auto* wave = viewIn<QXnewaveGLView>(window))
+        if (auto* wave = viewIn<QXnewaveGLView>(window)) {
             EXPECT_FALSE(shownWith(window, wave, shadow_app.pictures()).isNull());
-        if (auto* spectrum = viewIn<QX3DSpectrumGLDrawing>(window))
+        }
+        if (auto* spectrum = viewIn<QX3DSpectrumGLDrawing>(window)) {
             EXPECT_FALSE(shownWith(window, spectrum, shadow_appAX.pictures()).isNull());
+        }
     }
     for (QWidget* window : drawing)
         WindowHandle(window).close();
