@@ -26,6 +26,7 @@
 #include <QScrollBar>
 
 #include <functional>
+#include <vector>
 
 using namespace nupo;
 using nupo::test::described;
@@ -273,6 +274,34 @@ QWidget* newWindow(const QList<QWidget*>& before)
     return nullptr;
 }
 
+// The window that opens: the one shown after open() that was not shown before.
+QWidget* opened(const std::function<void()>& open)
+{
+    const QList<QWidget*> before = shownWindows();
+    open();
+    QCoreApplication::processEvents();
+    return newWindow(before);
+}
+
+// The windows that have drawers, each with how a user opens it: from the menu, or a sound slot with a tone.
+std::vector<std::pair<const char*, std::function<void()>>> drawerWindowOpeners()
+{
+    QXAppController& menu = QXAppController::sharedQXAppController();
+    return {{"waterfall", [&menu] { menu.showQX2DSpectrum(nullptr); }},
+            {"3D", [&menu] { menu.showFFTPanel(nullptr); }},
+            {"wave surface", [&menu] { menu.showSelectQXnewave(nullptr); }},
+            {"sound slot", [] { openSoundBank({test::writeTone(QStringLiteral("slot.wav"), 1.0)}); }}};
+}
+
+// The program as launched, its sound slots playing to no audio device; the Control Panel, or null.
+QMainWindow* startWithQuietSoundSlots()
+{
+    MediaPlayer::Options quiet;
+    quiet.audioOutput = false;
+    QXSoundController::setMediaOptions(quiet);
+    return test::launchedControlPanel();
+}
+
 // Sound Properties opens beside the slot and its open drawers, and moves along with the slot.
 void expectSoundPropertiesBesideTheSlot()
 {
@@ -329,29 +358,16 @@ void expectSoundPropertiesBesideTheSlot()
 TEST(DrawersFit, EveryDrawerLiesOnTheScreenClearOfTheOthersWhereverItsWindowStands)
 {
     SCOPED_TRACE(test::screenSize());
-    MediaPlayer::Options quiet;
-    quiet.audioOutput = false;
-    QXSoundController::setMediaOptions(quiet);
-    QMainWindow* controlPanel = test::launchedControlPanel();
+    QMainWindow* controlPanel = startWithQuietSoundSlots();
     ASSERT_NE(controlPanel, nullptr);
-    QXAppController& menu = QXAppController::sharedQXAppController();
-
-    const std::pair<const char*, std::function<void()>> openers[] = {
-        {"waterfall", [&] { menu.showQX2DSpectrum(nullptr); }},
-        {"3D", [&] { menu.showFFTPanel(nullptr); }},
-        {"wave surface", [&] { menu.showSelectQXnewave(nullptr); }},
-        {"sound slot", [] { openSoundBank({test::writeTone(QStringLiteral("slot.wav"), 1.0)}); }}};
     const QList<const QWidget*> floating = floatingWindows();
     ASSERT_EQ(floating.size(), 2) << "the Control Panel and the Tools palette are shown";
     QList<QPoint> floatingAt;
     for (const QWidget* above : floating)
         floatingAt.append(WindowPlacement::frameOf(above).topLeft());
-    for (const auto& [name, open] : openers) {
+    for (const auto& [name, open] : drawerWindowOpeners()) {
         SCOPED_TRACE(name);
-        const QList<QWidget*> before = shownWindows();
-        open();
-        QCoreApplication::processEvents();
-        QWidget* window = newWindow(before);
+        QWidget* window = opened(open);
         ASSERT_NE(window, nullptr);
         // Its frame, title bar included, opens clear of the floating windows' frames.
         for (const QWidget* above : floating)
@@ -449,22 +465,10 @@ void expectMaximiseAndRestore(QWidget* window)
 TEST(DrawersFit, AMaximisedWindowIsRestoredWithItsDrawersAndThePaletteWhereTheyWere)
 {
     SCOPED_TRACE(test::screenSize());
-    MediaPlayer::Options quiet;
-    quiet.audioOutput = false;
-    QXSoundController::setMediaOptions(quiet);
-    ASSERT_NE(test::launchedControlPanel(), nullptr);
-    QXAppController& menu = QXAppController::sharedQXAppController();
-    const std::pair<const char*, std::function<void()>> openers[] = {
-        {"waterfall", [&] { menu.showQX2DSpectrum(nullptr); }},
-        {"3D", [&] { menu.showFFTPanel(nullptr); }},
-        {"wave surface", [&] { menu.showSelectQXnewave(nullptr); }},
-        {"sound slot", [] { openSoundBank({test::writeTone(QStringLiteral("restored.wav"), 1.0)}); }}};
-    for (const auto& [name, open] : openers) {
+    ASSERT_NE(startWithQuietSoundSlots(), nullptr);
+    for (const auto& [name, open] : drawerWindowOpeners()) {
         SCOPED_TRACE(name);
-        const QList<QWidget*> before = shownWindows();
-        open();
-        QCoreApplication::processEvents();
-        QWidget* window = newWindow(before);
+        QWidget* window = opened(open);
         ASSERT_NE(window, nullptr);
         expectMaximiseAndRestore(window);
         window->close();

@@ -78,15 +78,6 @@ QWidget* newWindowTitled(QLatin1String title, const QList<QWidget*>& before)
     return nullptr;
 }
 
-QMessageBox* shownAlert(const QString& name)
-{
-    for (QWidget* window : QApplication::topLevelWidgets())
-        if (auto* box = qobject_cast<QMessageBox*>(window);
-            box && box->isVisible() && box->objectName() == name)
-            return box;
-    return nullptr;
-}
-
 void closeAlerts()
 {
     for (QWidget* window : QApplication::topLevelWidgets())

@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QList>
+#include <QMessageBox>
 #include <QString>
 #include <QWidget>
 
@@ -54,6 +55,16 @@ inline QList<QWidget*> shownWindowsTitled(QLatin1String title)
         if (window->isVisible() && window->windowTitle() == title)
             windows << window;
     return windows;
+}
+
+// The alert shown now with that object name, or null.
+inline QMessageBox* shownAlert(const QString& name)
+{
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (auto* box = qobject_cast<QMessageBox*>(window);
+            box && box->isVisible() && box->objectName() == name)
+            return box;
+    return nullptr;
 }
 
 // Moves the window, at its size, to the middle of its screen's available area.

@@ -17,6 +17,7 @@
 #include "shared/CoreState.h"
 #include "support/TestMedia.h"
 #include "support/TestSupport.h"
+#include "support/WindowTestSupport.h"
 #include "views3d/textures/gl/ImageSources.h"
 #include "views3d/textures/gl/PictureLoader.h"
 #include "views3d/textures/gl/ShadowApp.h"
@@ -36,21 +37,14 @@
 namespace nupo {
 namespace {
 
+using test::shownAlert;
+
 bool windowShown(const QString& title)
 {
     for (QWidget* window : QApplication::topLevelWidgets())
         if (window->isVisible() && window->windowTitle().startsWith(title))
             return true;
     return false;
-}
-
-QMessageBox* shownAlert(const QString& name)
-{
-    for (QWidget* window : QApplication::topLevelWidgets())
-        if (auto* box = qobject_cast<QMessageBox*>(window);
-            box && box->isVisible() && box->objectName() == name)
-            return box;
-    return nullptr;
 }
 
 class MediaBrowserTest : public ::testing::Test {
