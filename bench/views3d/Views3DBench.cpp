@@ -1,10 +1,13 @@
-// Loading an image as a sprite texture (decode, square buffer, mipmaps, upload) and the normals of the
-// 3D spectrum mesh.
+// Loading an image as a sprite texture (decode, square buffer, mipmaps, upload), the same split as the
+// views load it (read and decode on the picture worker; upload in the view's own frame), and the normals
+// of the 3D spectrum mesh.
 #include <benchmark/benchmark.h>
 
 #include "platform/gl/OffscreenGLContext.h"
 #include "views3d/scene/gl/QX3DSpectrumMesh.h"
 #include "views3d/textures/gl/GLBuffer.h"
+#include "views3d/textures/gl/SpritePicture.h"
+#include "views3d/textures/gl/ViewSprites.h"
 
 #include <QDir>
 #include <QImage>
@@ -57,6 +60,47 @@ void LoadImageTexture(benchmark::State& state)
 }
 // Format (0 PNG, 1 JPEG) and texture mode (2 one level, 3 mipmapped, as the sprite tables load).
 BENCHMARK(LoadImageTexture)->Args({0, 3})->Args({1, 3})->Args({0, 2})->Unit(benchmark::kMillisecond);
+
+// The picture worker's part of a load: the file read with its checks, decoded into the square buffer and
+// its mipmap chain made (format 0 PNG, 1 JPEG). Nothing of it runs on the main or a drawing thread.
+void DecodeSpritePicture(benchmark::State& state)
+{
+    QTemporaryDir folder;
+    const QString path = writeImage(folder, state.range(0) == 0 ? "photo.png" : "photo.jpg");
+    for (auto _ : state) {
+        QString reason;
+        SharedPicture picture = SpritePicture::load(path, &reason);
+        if (!picture) {
+            state.SkipWithError("picture not loaded");
+            break;
+        }
+        benchmark::DoNotOptimize(picture->levelCount());
+    }
+}
+BENCHMARK(DecodeSpritePicture)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// A view's part of a load: the textures of a decoded set of four pictures made in its own context, as its
+// next frame does before it draws (the frame time a load adds).
+void UploadViewSprites(benchmark::State& state)
+{
+    OffscreenGLContext context(QSize(16, 16));
+    if (!context.isValid()) {
+        state.SkipWithError("no offscreen GL context");
+        return;
+    }
+    QTemporaryDir folder;
+    std::vector<RefusedPicture> refused;
+    const QString path = writeImage(folder, "photo.png");
+    const SharedPictureSet set = loadPictureSet({path, path, path, path}, &refused);
+    for (auto _ : state) {
+        ViewSprites sprites(SpriteScene::Wave);
+        while (!sprites.show(set)) {
+        }
+        glFinish();
+        sprites.clear();
+    }
+}
+BENCHMARK(UploadViewSprites)->Unit(benchmark::kMillisecond);
 
 void MeshNormals(benchmark::State& state)
 {
