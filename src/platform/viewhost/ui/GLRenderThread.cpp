@@ -6,7 +6,6 @@
 
 #include <GL/gl.h>
 #include <QCoreApplication>
-#include <QSurfaceFormat>
 #include <QThread>
 
 #include <algorithm>
@@ -34,9 +33,9 @@ std::vector<GLRenderThread*>& renderThreads()  // main thread only
 }
 
 // The framebuffer's colour as it lies there, bottom row first (see finishFrame).
-QImage readFrame(QSize size, bool opaque)
+QImage readFrame(QSize size)
 {
-    QImage image(size, opaque ? QImage::Format_RGB32 : QImage::Format_ARGB32_Premultiplied);
+    QImage image(size, QImage::Format_RGB32);
     if (image.isNull())
         return image;
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
@@ -44,18 +43,18 @@ QImage readFrame(QSize size, bool opaque)
     return image;
 }
 
-// The frame read as a picture, top row first. Without alpha in the format the frame is opaque, whatever
-// the drawing left in the alpha channel, as the widget would show it. Needs no GL.
-void finishFrame(QImage& image, bool opaque)
+// The frame read as a picture, top row first, opaque: a window shows the framebuffer's colour whatever the
+// drawing left in its alpha channel (blending leaves less than full alpha where a view blends, e.g. at a
+// texture's clamped edges). A picture with that alpha would be painted over whatever the widget's backing
+// store held before (the widget paints opaque, nothing is erased under it). Needs no GL.
+void finishFrame(QImage& image)
 {
     if (image.isNull())
         return;
     image.mirror();
-    if (opaque) {
-        auto* pixel = reinterpret_cast<quint32*>(image.bits());
-        for (qsizetype i = 0, count = qsizetype(image.width()) * image.height(); i < count; ++i)
-            pixel[i] |= 0xff000000u;
-    }
+    auto* pixel = reinterpret_cast<quint32*>(image.bits());
+    for (qsizetype i = 0, count = qsizetype(image.width()) * image.height(); i < count; ++i)
+        pixel[i] |= 0xff000000u;
 }
 
 // Mesa's software drivers (llvmpipe, whose contexts of one driver instance share one rasteriser, softpipe,
@@ -194,7 +193,6 @@ Turns::Clock::time_point jobDeadline()
 struct GLRenderThread::Shared {
     std::unique_ptr<OffscreenGLContext> context;  // made, used and freed on the thread
     bool takesTurns = false;                      // thread only: its driver instance is shared
-    bool opaque = true;                           // the format has no alpha: frames read opaque
 
     std::mutex mutex;
     std::condition_variable finished;
@@ -217,10 +215,10 @@ void drawFrame(GLRenderThread::Shared& shared, QSize size, const std::function<v
     // Current, with the framebuffer of that size bound and the viewport over it.
     if (shared.context->resize(size)) {
         draw();
-        image = readFrame(size, shared.opaque);
+        image = readFrame(size);
     }
     turn.release();
-    finishFrame(image, shared.opaque);
+    finishFrame(image);
     std::vector<std::shared_ptr<void>> kept;
     {
         std::lock_guard lock(shared.mutex);
@@ -304,10 +302,9 @@ GLRenderThread::~GLRenderThread()
     threads.erase(std::remove(threads.begin(), threads.end(), this), threads.end());
 }
 
-bool GLRenderThread::create(const QSurfaceFormat& format)
+bool GLRenderThread::create()
 {
     destroy();
-    shared_->opaque = format.alphaBufferSize() <= 0;
     shared_->receiver = receiver_;  // no thread runs yet
     worker_ = std::make_unique<WorkerThread>(name_);
     worker_->start();

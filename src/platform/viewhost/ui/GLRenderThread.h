@@ -12,7 +12,6 @@
 #include <memory>
 
 class QObject;
-class QSurfaceFormat;
 
 namespace nupo {
 
@@ -55,9 +54,9 @@ public:
     GLRenderThread(const GLRenderThread&) = delete;
     GLRenderThread& operator=(const GLRenderThread&) = delete;
 
-    // Starts the thread and makes its context in that format. A context made before is freed first,
-    // with its frames. False when no such context can be made.
-    bool create(const QSurfaceFormat& format);
+    // Starts the thread and makes its context. A context made before is freed first, with its frames.
+    // False when no such context can be made.
+    bool create();
     // Leaves the thread to end on its own, without waiting: after the frame in flight (if any) it frees
     // the context and the framebuffers and stops; a frame that never ends keeps it running. The next
     // create makes a new thread.

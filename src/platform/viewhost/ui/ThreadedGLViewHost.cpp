@@ -2,7 +2,6 @@
 
 #include "platform/appkit/FrameTimer.h"
 #include "platform/appkit/MainThread.h"
-#include "platform/gl/LegacyGLFormat.h"
 #include "platform/viewhost/gl/DrawingClass.h"
 #include "platform/viewhost/ui/FrameRateLog.h"
 #include "platform/viewhost/ui/GLRenderThread.h"
@@ -118,7 +117,7 @@ bool ThreadedGLViewHost::ensureContext()
 {
     if (renderer_->isReady())
         return true;
-    if (!renderer_->create(legacyGLSurfaceFormat()))
+    if (!renderer_->create())
         return false;
     frameState_ = std::make_shared<FrameState>();
     resized_ = true;
