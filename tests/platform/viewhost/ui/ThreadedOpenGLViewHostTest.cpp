@@ -207,11 +207,41 @@ TEST_F(ThreadedOpenGLViewHostTest, AThreadedFrameIsPixelIdenticalToTheSameViewDr
     EXPECT_NE(threadView.drawThread.load(), nullptr);
     ASSERT_EQ(drawnOnThread.size(), QSize(161, 117));
     EXPECT_EQ(drawnOnThread.pixel(10, 110), qRgb(255, 0, 0));  // not a blank frame
-    EXPECT_EQ(drawnOnThread, drawnOnMain);
+    // The GL widget's picture keeps the framebuffer's alpha (all opaque here); the thread's is opaque.
+    EXPECT_EQ(drawnOnThread, drawnOnMain.convertToFormat(drawnOnThread.format()));
 
     // The thread's context was prepared once, and sized before the frames.
     EXPECT_EQ(threadView.prepares, 1);
     EXPECT_EQ(threadView.reshapedTo, QRectF(0, 0, 161, 117));
+}
+
+// Leaves a colour with less than full alpha in the framebuffer, as blending does.
+class TranslucentView : public OpenGLView {
+public:
+    void drawRect(const QRectF&) override
+    {
+        glClearColor(0.4f, 0.2f, 0.6f, 0.25f);
+        glClear(GL_COLOR_BUFFER_BIT);
+    }
+};
+
+TEST_F(ThreadedOpenGLViewHostTest, AFrameIsShownOpaqueWhateverAlphaTheDrawingLeft)
+{
+    // Painted with its alpha, the frame would be blended over whatever the widget's backing store (or
+    // the pixmap of a grab) held before it.
+    TranslucentView view;
+    ThreadedGLViewHost host(&view);
+    showAndWaitForFrame(host, QSize(60, 40));
+    const QImage frame = host.grabFramebuffer();
+    ASSERT_EQ(frame.size(), QSize(60, 40));
+    EXPECT_FALSE(frame.hasAlphaChannel());
+    EXPECT_EQ(frame.pixel(30, 20), qRgb(102, 51, 153));
+    settle(host);
+    for (int n = 0; n < 3; ++n) {
+        const QImage shown = host.grab().toImage();
+        EXPECT_EQ(shown.pixel(5, 5), qRgb(102, 51, 153)) << "grab " << n;
+        EXPECT_EQ(shown.pixel(55, 35), qRgb(102, 51, 153)) << "grab " << n;
+    }
 }
 
 TEST_F(ThreadedOpenGLViewHostTest, FollowsResizesAndDrawsWhenAsked)
