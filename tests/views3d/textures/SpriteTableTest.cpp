@@ -3,11 +3,13 @@
 #include "platform/gl/OffscreenGLContext.h"
 #include "shared/CoreState.h"
 #include "support/TestSupport.h"
+#include "views3d/textures/gl/GLBuffer.h"
 #include "views3d/textures/gl/ImageSources.h"
 #include "views3d/textures/gl/MatrixFrame.h"
 #include "views3d/textures/gl/ShadowApp.h"
 
 #include <GL/gl.h>
+#include <GL/glext.h>
 #include <gtest/gtest.h>
 #include <QDir>
 #include <QFile>
@@ -183,6 +185,30 @@ TEST_F(SpriteTable, ImageSetsFillTheirNumberedSlots)
     EXPECT_FALSE(shadow_appAX.InitAXS(1000));
     EXPECT_FALSE(shadow_appAX.InitAXS(-1));
     EXPECT_NE(testing::internal::GetCapturedStderr().find("outside"), std::string::npos);
+}
+
+TEST_F(SpriteTable, AViewGivesImageZeroOfANewSetItsDrawingFilterAtOnce)
+{
+    const float maximum = maxAnisotropy();
+    if (maximum <= 0.0f)
+        GTEST_SKIP() << "no anisotropic filtering here";
+    setPath(outCHARM[0], path_);
+    setPath(outCHARM[1], path_);
+    ASSERT_TRUE(ImageInitMXAX(0));
+    ASSERT_TRUE(ImageInitMXAX(1));
+    ASSERT_NE(shown(0), nullptr);
+
+    // Image 0 draws mipmapped with the best filtering from the first frame, also where only its texture
+    // is bound (the walls and surfaces bind the image they showed last); the others get it when drawn.
+    const auto anisotropyOf = [](const GLSprite* sprite) {
+        GLfloat value = 0.0f;
+        glBindTexture(GL_TEXTURE_2D, sprite->buffer->textureName());
+        glGetTexParameterfv(GL_TEXTURE_2D, GL_TEXTURE_MAX_ANISOTROPY_EXT, &value);
+        return value;
+    };
+    EXPECT_FLOAT_EQ(anisotropyOf(shown(0)), maximum);  // quality 8: the most the driver has
+    EXPECT_FLOAT_EQ(anisotropyOf(shown(1)), 1.0f);
+    glBindTexture(GL_TEXTURE_2D, 0);
 }
 
 TEST_F(SpriteTable, OverlongPathsAreRefused)

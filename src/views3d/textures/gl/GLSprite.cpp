@@ -2,6 +2,8 @@
 
 #include "views3d/textures/gl/MatrixFrame.h"
 
+#include <GL/gl.h>
+
 #include <algorithm>
 
 namespace nupo {
@@ -17,6 +19,17 @@ bool GLSprite::Set(std::shared_ptr<GLBuffer> newBuffer, const SpriteImageInfo& n
         info.frameHeight = static_cast<float>(buffer->imageSize().height());
     }
     return true;
+}
+
+void GLSprite::applyFilter()
+{
+    if (!buffer || !buffer->textureReady())
+        return;
+    GLint bound = 0;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+    buffer->filterMode = info.textureMode;
+    buffer->SetTexture(info.filterQuality);
+    glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(bound));
 }
 
 void GLSprite::Render()

@@ -15,6 +15,9 @@ public:
     virtual void Process() {}
     // Draws the current frame at the origin of the sprite's transform; nothing without a ready texture.
     virtual void Render();
+    // Gives the texture the filter Render draws with (the sprite's texture mode and filter quality) without
+    // drawing; the texture bound before stays bound.
+    void applyFilter();
 
     // Shows buffer with info; a frame size of 0 or less becomes the image's size. False for no buffer.
     bool Set(std::shared_ptr<GLBuffer> buffer, const SpriteImageInfo& info);

@@ -63,7 +63,8 @@ bool ViewSprites::show(const SharedPictureSet& set)
     const std::size_t count = shown_->pictures.size();
     if (sprites_.size() != count)
         sprites_.resize(count);
-    for (int made = 0; next_ < count && made < uploadsPerFrame; ++next_) {
+    int made = 0;
+    for (; next_ < count && made < uploadsPerFrame; ++next_) {
         const SharedPicture& picture = shown_->pictures[next_];
         if (!picture)
             continue;
@@ -75,6 +76,10 @@ bool ViewSprites::show(const SharedPictureSet& set)
         sprites_[next_] = std::move(sprite);
         ++made;
     }
+    // A set just made complete gets image 0's drawing filter at once, as loading a set has always left it;
+    // the others get theirs when they are first drawn.
+    if (made > 0 && next_ >= count && !sprites_.empty() && sprites_.front())
+        sprites_.front()->applyFilter();
     return next_ >= count;
 }
 
