@@ -175,7 +175,7 @@ bool NUPO4DrawDocument::loadDataRepresentation(const QByteArray& data, const QSt
         return false;
     };
     PlistError parseError;
-    const std::optional<PlistValue> parsed = PlistReader::parse(data, &parseError);
+    const std::optional<PlistValue> parsed = PlistReader::parse(data, &parseError, readLimits);
     if (!parsed)
         return notOurs(parseError.toString());
     if (!parsed->isDictionary())

@@ -9,6 +9,7 @@
 // with a message naming the file and the place, and nothing already open changes.
 
 #include "document/DocumentSection.h"
+#include "platform/plist/PlistReader.h"
 
 #include <QByteArray>
 #include <QString>
@@ -28,6 +29,16 @@ public:
     static constexpr int formatVersion = 1;
     // Files larger than this are refused before they are read (five full channels take about 40 MB).
     static constexpr qint64 maxFileBytes = qint64(256) << 20;
+    // What a document may hold, checked while it is parsed, so that a file made to exhaust the reader is
+    // refused at once, whatever its size. Each bound is well above what the sections take: sections nest
+    // four levels deep, the longest table is the drawing's 1,000 graphics, names are cut at 1,024
+    // characters, and a full document holds a few tens of thousands of values (the recording is in
+    // data blocks, bounded by the file's size).
+    static constexpr PlistLimits readLimits{.maxDepth = 32,
+                                            .maxArrayEntries = 4096,
+                                            .maxDictionaryKeys = 4096,
+                                            .maxStringLength = 65536,
+                                            .maxValues = 262144};
 
     NUPO4DrawDocument() = default;
     NUPO4DrawDocument(const NUPO4DrawDocument&) = delete;
