@@ -138,6 +138,7 @@ TEST(DocumentMedia, RevertAndOpeningTheSameDocumentShowTheSavedSoundsAndMovieOnc
     ASSERT_NE(openSoundBank(bank), nullptr);
     ASSERT_TRUE(NSStringToC(movie));
     QXAppController::sharedQXAppController().openMovieAndPlaywithBrainwaveQ(nullptr);
+    test::processEventsUntil([] { return gOpeningMovieController == nullptr; });
     const Shown saved = shownMediaWindows();
     ASSERT_EQ(saved.soundSlots, 2);
     ASSERT_EQ(saved.movies, 1);
@@ -155,6 +156,7 @@ TEST(DocumentMedia, RevertAndOpeningTheSameDocumentShowTheSavedSoundsAndMovieOnc
             document.revertDocumentToSaved(nullptr);
         else
             ASSERT_TRUE(document.openDocumentAt(path));
+        test::processEventsUntil([] { return gOpeningMovieController == nullptr; });
         const QString said = QString::fromStdString(testing::internal::GetCapturedStdout());
         EXPECT_EQ(shownMediaWindows(), saved) << "round " << round;
         EXPECT_EQ(slotContents(), savedSlots) << "round " << round;
@@ -185,6 +187,7 @@ TEST(DocumentMedia, ReopenedDocumentPutsTheMovieWindowWhereItWas)
     auto& document = mediaDocument(told, false);
     ASSERT_TRUE(NSStringToC(movie));
     QXAppController::sharedQXAppController().openMovieAndPlaywithBrainwaveQ(nullptr);
+    test::processEventsUntil([] { return gOpeningMovieController == nullptr; });
     const auto movieWindow = []() -> QWidget* {
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         for (QWidget* window : QApplication::topLevelWidgets())
@@ -200,6 +203,7 @@ TEST(DocumentMedia, ReopenedDocumentPutsTheMovieWindowWhereItWas)
     QRect placed;
     for (int round = 0; round < 3; ++round) {
         ASSERT_TRUE(document.openDocumentAt(path));
+        test::processEventsUntil([] { return gOpeningMovieController == nullptr; });
         const QWidget* window = movieWindow();
         ASSERT_NE(window, nullptr);
         QCoreApplication::processEvents();
@@ -232,6 +236,7 @@ TEST(DocumentMedia, ReopenedDocumentBringsBackTheMoviesPlayModeAndWhereEveryMedi
     };
     ASSERT_TRUE(NSStringToC(movie));
     QXAppController::sharedQXAppController().openMovieAndPlaywithBrainwaveQ(nullptr);
+    test::processEventsUntil([] { return gOpeningMovieController == nullptr; });
     ASSERT_NE(gMyMovieControllerObject, nullptr);
     gMyMovieControllerObject->setMovieSelection(2.0, 3.5);
     gMyMovieControllerObject->setPlaymodeMatrix(2);  // Selection
@@ -305,6 +310,7 @@ TEST(DocumentMedia, TheMovieWindowsFirstPlacementIsNotKeptAsItsFrame)
     OpenQTX = 1;  // as a document read asks, keeping the frame it read
     ASSERT_TRUE(NSStringToC(movie));
     QXAppController::sharedQXAppController().openMovieAndPlaywithBrainwaveQ(nullptr);
+    test::processEventsUntil([] { return gOpeningMovieController == nullptr; });
     ASSERT_NE(gMyMovieControllerObject, nullptr);
     QCoreApplication::processEvents();
     EXPECT_EQ(std::vector<float>(NomalQTSizeR, NomalQTSizeR + 2), std::vector<float>(frame, frame + 2));
@@ -363,6 +369,7 @@ TEST(DocumentMedia, MediaMovedAwayAreSaidAndStayNamedInTheDocument)
     ASSERT_NE(openSoundBank(bank), nullptr);
     ASSERT_TRUE(NSStringToC(movie));
     QXAppController::sharedQXAppController().openMovieAndPlaywithBrainwaveQ(nullptr);
+    test::processEventsUntil([] { return gOpeningMovieController == nullptr; });
     ASSERT_EQ(shownMediaWindows().movies, 1);
     const QString path = test::tempFolder() + "/moved.nupo4";
     ASSERT_TRUE(document.saveDocumentTo(path));
@@ -376,6 +383,7 @@ TEST(DocumentMedia, MediaMovedAwayAreSaidAndStayNamedInTheDocument)
     GridSize2DBarX = 3;
     testing::internal::CaptureStdout();
     ASSERT_TRUE(document.openDocumentAt(path));
+    test::processEventsUntil([] { return gOpeningMovieController == nullptr; });
     const QString saidAway = QString::fromStdString(testing::internal::GetCapturedStdout());
     EXPECT_TRUE(saidAway.contains("cannot read " + bank[0])) << saidAway.toStdString();
     EXPECT_EQ(GridSize2DBarX, 7);
@@ -397,6 +405,7 @@ TEST(DocumentMedia, MediaMovedAwayAreSaidAndStayNamedInTheDocument)
         ASSERT_TRUE(QFile::rename(file + ".away", file));
     testing::internal::CaptureStdout();
     ASSERT_TRUE(document.openDocumentAt(path));
+    test::processEventsUntil([] { return gOpeningMovieController == nullptr; });
     const QString said = QString::fromStdString(testing::internal::GetCapturedStdout());
     EXPECT_FALSE(said.contains("Can not open movie")) << said.toStdString();
     EXPECT_EQ(slotContents(), savedSlots);

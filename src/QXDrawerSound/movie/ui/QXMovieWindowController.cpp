@@ -116,6 +116,10 @@ QXMovieWindowController* QXMovieWindowController::openOrReuse(QObject* owner)
         WindowHandle(window->nibWindow()).makeKeyAndOrderFront();
         return window;
     }
+    // A movie still being opened is the one asked for again.
+    for (QXMovieWindowController* window : liveWindows())
+        if (window->isOpening())
+            return window;
     return dynamic_cast<QXMovieWindowController*>(
         NibLoader::loadNibNamed(QStringLiteral("QXDrawerMovie"), owner));
 }
@@ -131,13 +135,15 @@ void QXMovieWindowController::awakeFromNib()
         buildMovieView(placeholder);
     }
     init();
-    if (!setUpWindow()) {
-        // Nothing to show: the window goes with its controller once the alert is read.
-        if (QWidget* window = nibWindow())
-            QMetaObject::invokeMethod(window, &QWidget::close, Qt::QueuedConnection);
-        return;
-    }
-    Control::setFloatValue(control(MovieOutlet::setSpeedSlider), gain(SpeedGain));
+    setUpWindow();
+    whenOpened([this] { Control::setFloatValue(control(MovieOutlet::setSpeedSlider), gain(SpeedGain)); });
+}
+
+void QXMovieWindowController::movieNotOpened()
+{
+    // Nothing to show: the window goes with its controller once the alert is read.
+    if (QWidget* window = nibWindow())
+        QMetaObject::invokeMethod(window, &QWidget::close, Qt::QueuedConnection);
 }
 
 // The movie view in the nib's placeholder: the picture (a GL host, or a note where the window system has

@@ -57,7 +57,10 @@ protected:
     QXMovieWindowController* open(const QString& moviePath)
     {
         NSStringToC(moviePath);
-        return dynamic_cast<QXMovieWindowController*>(NibLoader::loadNibNamed("QXDrawerMovie"));
+        QPointer<QXMovieWindowController> window =
+            dynamic_cast<QXMovieWindowController*>(NibLoader::loadNibNamed("QXDrawerMovie"));
+        EXPECT_TRUE(test::processEventsUntil([&] { return !window || !window->isOpening(); }));
+        return window;
     }
 
     QString path;
@@ -332,6 +335,7 @@ TEST_F(MovieWindowTest, PlayingWithTheRecordingReusesTheOpenMovieWindow)
     first->nibWindow()->close();
     ASSERT_TRUE(test::processEventsUntil([&] { return first.isNull(); }));
     QPointer<QXMovieWindowController> second = QXMovieWindowController::openOrReuse(nullptr);
+    ASSERT_TRUE(test::processEventsUntil([&] { return !second || !second->isOpening(); }));
     ASSERT_TRUE(second && second->movie());
     EXPECT_EQ(second->fileName(), "window.mp4");
     second->nibWindow()->close();
