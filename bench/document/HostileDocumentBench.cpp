@@ -1,6 +1,6 @@
 // Not a Google benchmark: the time and peak memory to refuse documents made to exhaust the reader (one
 // array of 5,000,001 entries in 10 MB, one of 25,000,001 in 50 MB, a dictionary of 1.5 million unknown
-// keys in 21 MB). Each case runs in a child process of its own, so that its peak resident memory is its
+// keys in 21 MB, and data blocks under unknown keys up to the document's size bound). Each case runs in a child process of its own, so that its peak resident memory is its
 // own. "document" reads the file as File ▸ Open does, within the document's bounds; "unbounded" parses
 // it as the reader did before the bounds were checked while parsing (the whole file, then the checks).
 //
@@ -16,6 +16,7 @@
 #include <QTemporaryDir>
 
 #include <chrono>
+#include <functional>
 #include <cstdio>
 #include <cstring>
 
@@ -66,6 +67,17 @@ QByteArray unknownKeys(int keys)
     return text + "}\n";
 }
 
+// Data blocks under keys no section reads, as large as the document's bound allows: the most a document
+// of a legal shape makes the reader parse.
+QByteArray dataBlocks(qint64 bytes)
+{
+    QByteArray text = "{ Format = \"NUPO4 brain-note document\"; Version = 1;\n";
+    const QByteArray block = "k = <" + QByteArray(3999990, '0') + ">;\n";
+    while (text.size() + block.size() + 2 < bytes)
+        text += block;
+    return text + "}\n";
+}
+
 long residentKilobytes()
 {
     long pages = 0, resident = 0;
@@ -112,21 +124,27 @@ int main(int argc, char** argv)
     if (modes.isEmpty())
         modes << true;
     QTemporaryDir folder;
+    // Each text is made just before its case, so that the children start small.
     const struct {
         const char* name;
-        QByteArray text;
+        std::function<QByteArray()> make;
     } cases[] = {
-        {"one array, 5,000,001 entries", oneArray(5000001)},
-        {"one array, 25,000,001 entries", oneArray(25000001)},
-        {"1.5 million unknown keys", unknownKeys(1500000)},
+        {"one array, 5,000,001 entries", [] { return oneArray(5000001); }},
+        {"one array, 25,000,001 entries", [] { return oneArray(25000001); }},
+        {"1.5 million unknown keys", [] { return unknownKeys(1500000); }},
+        {"data blocks up to the size bound", [] { return dataBlocks(NUPO4DrawDocument::maxFileBytes); }},
     };
     std::printf("| document | size | reader | time | peak RSS (before reading) | said |\n|---|---|---|---|---|---|\n");
     for (const auto& c : cases) {
         const QString path = folder.filePath(QStringLiteral("hostile.nupo4"));
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly) || file.write(c.text) != c.text.size())
-            return 1;
-        file.close();
+        qsizetype size = 0;
+        {
+            const QByteArray text = c.make();
+            size = text.size();
+            QFile file(path);
+            if (!file.open(QIODevice::WriteOnly) || file.write(text) != size)
+                return 1;
+        }
         for (const bool bounded : modes) {
             int fds[2];
             if (::pipe(fds) != 0)
@@ -149,7 +167,7 @@ int main(int argc, char** argv)
             ::wait4(child, &status, 0, &usage);
             const QList<QByteArray> parts = said.split(' ');
             std::printf("| %s | %.1f MB | %s | %s ms | %.0f MB (%.0f MB) | %s |\n", c.name,
-                        double(c.text.size()) / (1 << 20), bounded ? "document" : "unbounded",
+                        double(size) / (1 << 20), bounded ? "document" : "unbounded",
                         parts.value(0).constData(), double(usage.ru_maxrss) / 1024,
                         parts.value(1).toDouble() / 1024, said.mid(parts.value(0).size() + parts.value(1).size() + 2).constData());
         }

@@ -27,8 +27,10 @@ public:
     static inline const QString documentFormat = QStringLiteral("NUPO4 brain-note document");
     static inline const QString preferenceFormat = QStringLiteral("NUPO4 preferences");
     static constexpr int formatVersion = 1;
-    // Files larger than this are refused before they are read (five full channels take about 40 MB).
-    static constexpr qint64 maxFileBytes = qint64(256) << 20;
+    // Files larger than this are refused before they are read: five full channels take about 40 MB, and
+    // a file of this size is parsed in well under a second (what a larger one could hold, data under keys
+    // no section reads, took seconds).
+    static constexpr qint64 maxFileBytes = qint64(64) << 20;
     // What a document may hold, checked while it is parsed, so that a file made to exhaust the reader is
     // refused at once, whatever its size. Each bound is well above what the sections take: sections nest
     // four levels deep, the longest table is the drawing's 1,000 graphics, names are cut at 1,024

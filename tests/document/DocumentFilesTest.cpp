@@ -56,7 +56,7 @@ TEST(DocumentFiles, AFileLargerThanAnyDocumentIsRefusedBeforeItIsRead)
     QString error;
     EXPECT_FALSE(doc.document.readFromFile(path, &error));
     EXPECT_EQ(error,
-              "Cannot open " + path + ": it holds 256.0 MB, more than the 256.0 MB this program reads");
+              "Cannot open " + path + ": it holds 64.0 MB, more than the 64.0 MB this program reads");
 }
 
 TEST(DocumentFiles, ASaveWhoseFolderCannotBeMadeSaysSo)
