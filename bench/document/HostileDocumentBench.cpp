@@ -1,8 +1,9 @@
 // Not a Google benchmark: the time and peak memory to refuse documents made to exhaust the reader (one
 // array of 5,000,001 entries in 10 MB, one of 25,000,001 in 50 MB, a dictionary of 1.5 million unknown
-// keys in 21 MB, and data blocks under unknown keys up to the document's size bound). Each case runs in a child process of its own, so that its peak resident memory is its
-// own. "document" reads the file as File ▸ Open does, within the document's bounds; "unbounded" parses
-// it as the reader did before the bounds were checked while parsing (the whole file, then the checks).
+// keys in 21 MB, and data blocks under unknown keys up to the document's size bound). Each case runs in a
+// child process of its own, so that its peak resident memory is its own. "document" reads the file as File ▸
+// Open does, within the document's bounds; "unbounded" parses it as the reader did before the bounds were
+// checked while parsing (the whole file, then the checks).
 //
 //   bench_hostile_documents [document|unbounded]...   (default: document)
 #include "document/CoreDocumentSections.h"
@@ -16,9 +17,9 @@
 #include <QTemporaryDir>
 
 #include <chrono>
-#include <functional>
 #include <cstdio>
 #include <cstring>
+#include <functional>
 
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -108,9 +109,10 @@ int readInChild(const QString& path, bool bounded, int pipe)
         const std::optional<PlistValue> value = PlistReader::parse(data, &error);
         said = value ? QStringLiteral("parsed whole, then refused by the checks") : error.toString();
     }
-    const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-    const QByteArray line =
-        QByteArray::number(ms, 'f', 1) + ' ' + QByteArray::number(qlonglong(before)) + ' ' + said.left(120).toUtf8();
+    const double ms =
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    const QByteArray line = QByteArray::number(ms, 'f', 1) + ' ' + QByteArray::number(qlonglong(before)) +
+                            ' ' + said.left(120).toUtf8();
     return ::write(pipe, line.constData(), std::size_t(line.size())) == line.size() ? 0 : 1;
 }
 
@@ -134,7 +136,9 @@ int main(int argc, char** argv)
         {"1.5 million unknown keys", [] { return unknownKeys(1500000); }},
         {"data blocks up to the size bound", [] { return dataBlocks(NUPO4DrawDocument::maxFileBytes); }},
     };
-    std::printf("| document | size | reader | time | peak RSS (before reading) | said |\n|---|---|---|---|---|---|\n");
+    std::printf(
+        "| document | size | reader | time | peak RSS (before reading) | said "
+        "|\n|---|---|---|---|---|---|\n");
     for (const auto& c : cases) {
         const QString path = folder.filePath(QStringLiteral("hostile.nupo4"));
         qsizetype size = 0;
@@ -169,7 +173,8 @@ int main(int argc, char** argv)
             std::printf("| %s | %.1f MB | %s | %s ms | %.0f MB (%.0f MB) | %s |\n", c.name,
                         double(size) / (1 << 20), bounded ? "document" : "unbounded",
                         parts.value(0).constData(), double(usage.ru_maxrss) / 1024,
-                        parts.value(1).toDouble() / 1024, said.mid(parts.value(0).size() + parts.value(1).size() + 2).constData());
+                        parts.value(1).toDouble() / 1024,
+                        said.mid(parts.value(0).size() + parts.value(1).size() + 2).constData());
         }
     }
     return 0;

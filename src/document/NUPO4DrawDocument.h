@@ -17,6 +17,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace nupo {
@@ -85,6 +86,13 @@ public:
     bool openDataForAllPreference(const QString& path, QString* error = nullptr);
     bool loadDataRepresentation(const QByteArray& data, const QString& fileName, bool preferenceFile,
                                 QString* error = nullptr);
+    // The two halves of reading a file, so that the first can run off the main thread. readParsed reads
+    // and parses the file within the document's bounds and touches no state of the program (any thread):
+    // the parsed file, or none with the refusal in error. loadParsed checks and applies what it gave.
+    static std::optional<PlistValue> readParsed(const QByteArray& nativePath, bool preferenceFile,
+                                                QString* error);
+    bool loadParsed(const PlistValue& parsed, const QString& fileName, bool preferenceFile,
+                    QString* error = nullptr);
 
     // Opens the windows the document asked for (see windowSetup).
     void windowOpingseting();

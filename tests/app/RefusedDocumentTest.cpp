@@ -38,12 +38,14 @@ TEST(RefusedDocument, ACommandLineDocumentThatIsRefusedLeavesTheSavedPreferences
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(config));
     ASSERT_TRUE(QDir().mkpath(config + "/NUPO4"));
     const QString preferences = defaultPreferenceFilePath();
-    writeFile(preferences, "{ Format = \"NUPO4 preferences\"; Version = 1;\n"
-                           "  Analysis = { fftp = 1024; averageFFTX = 4; mainsFrequencyX = 50; }; }\n");
+    writeFile(preferences,
+              "{ Format = \"NUPO4 preferences\"; Version = 1;\n"
+              "  Analysis = { fftp = 1024; averageFFTX = 4; mainsFrequencyX = 50; }; }\n");
     // The first 5,000 bytes of a document: its settings, then a recording cut short.
-    QByteArray document = "{ Format = \"NUPO4 brain-note document\"; Version = 1;\n"
-                          "  Analysis = { fftp = 256; averageFFTX = 1; mainsFrequencyX = 60; };\n"
-                          "  Recording = { maxploop = 2000; Channel0 = <";
+    QByteArray document =
+        "{ Format = \"NUPO4 brain-note document\"; Version = 1;\n"
+        "  Analysis = { fftp = 256; averageFFTX = 1; mainsFrequencyX = 60; };\n"
+        "  Recording = { maxploop = 2000; Channel0 = <";
     while (document.size() < 5000)
         document += "00010203 ";
     document.truncate(5000);

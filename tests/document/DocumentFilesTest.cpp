@@ -55,8 +55,7 @@ TEST(DocumentFiles, AFileLargerThanAnyDocumentIsRefusedBeforeItIsRead)
     file.close();
     QString error;
     EXPECT_FALSE(doc.document.readFromFile(path, &error));
-    EXPECT_EQ(error,
-              "Cannot open " + path + ": it holds 64.0 MB, more than the 64.0 MB this program reads");
+    EXPECT_EQ(error, "Cannot open " + path + ": it holds 64.0 MB, more than the 64.0 MB this program reads");
 }
 
 TEST(DocumentFiles, ASaveWhoseFolderCannotBeMadeSaysSo)

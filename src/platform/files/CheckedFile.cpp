@@ -283,7 +283,7 @@ bool writeFileAtomically(const QByteArray& path, const QByteArray& contents, QSt
     if (path.isEmpty() || path.contains('\0')) {
         if (reason)
             *reason = path.isEmpty() ? QStringLiteral("no file name")
-                                       : QStringLiteral("a file name cannot hold a zero byte");
+                                     : QStringLiteral("a file name cannot hold a zero byte");
         return false;
     }
     // A link is followed to the file it names, and anything there but a regular file is refused by what

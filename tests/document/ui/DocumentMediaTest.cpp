@@ -274,6 +274,7 @@ TEST(DocumentMedia, ReopenedDocumentBringsBackTheMoviesPlayModeAndWhereEveryMedi
     drawing->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     ASSERT_TRUE(document.openDocumentAt(path));
+    test::processEventsUntil([] { return gOpeningMovieController == nullptr; });
     QCoreApplication::processEvents();
     ASSERT_NE(gMyMovieControllerObject, nullptr);
     EXPECT_EQ(gMyMovieControllerObject->playMode(), 2);

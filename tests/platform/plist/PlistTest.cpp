@@ -135,11 +135,8 @@ TEST(Plist, NestingIsCappedInsteadOfOverflowingTheStack)
 // which bound, the place is where reading stopped.
 TEST(Plist, LimitsAreCheckedWhileReadingAndRefuseWhereTheyArePassed)
 {
-    const PlistLimits limits{.maxDepth = 3,
-                             .maxArrayEntries = 3,
-                             .maxDictionaryKeys = 2,
-                             .maxStringLength = 5,
-                             .maxValues = 12};
+    const PlistLimits limits{
+        .maxDepth = 3, .maxArrayEntries = 3, .maxDictionaryKeys = 2, .maxStringLength = 5, .maxValues = 12};
     const struct {
         QByteArray text;
         const char* refusal;  // empty: reads
