@@ -135,6 +135,9 @@ void QXMovieWindowController::awakeFromNib()
         buildMovieView(placeholder);
     }
     init();
+    // The window shows once its movie has opened (setUpWindow shows it then), not empty before.
+    if (QWidget* window = nibWindow())
+        window->setProperty("visibleAtLaunch", false);
     setUpWindow();
     whenOpened([this] { Control::setFloatValue(control(MovieOutlet::setSpeedSlider), gain(SpeedGain)); });
 }
