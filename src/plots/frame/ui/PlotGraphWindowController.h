@@ -34,13 +34,13 @@ public:
     {
         PlotControls::selectItem(viewEntryPopup(), entry);
         if (entry > 1)
-            state.lastViewEntry = entry;
+            takeViewEntry(entry);
         if (!applyViewEntry(entry))
             return;
         showViewsByMode();
         restoreNormalViewFrame();
         pushControlsToActiveView();
-        state.lastViewMode = popupselectX;
+        takeViewMode(popupselectX);
         setActiveViewMode(popupselectX);
         selectX(popupselectX);
     }
@@ -57,7 +57,7 @@ public:
     {
         const int index = PlotControls::selectedIndex(controlOf(sender, popup));
         popupselectX = index;
-        state.lastViewMode = index;
+        takeViewMode(index);
         setActiveViewMode(index);
         selectX(index);
     }
@@ -189,8 +189,13 @@ protected:
     // transparency entry when they were chosen.
     void restoreLastView(int mode)
     {
-        if (state.openCount > 1)
+        if (state.openCount > 1) {
+            // A further window shows its own view, not the family's.
+            shownView.viewMode = popupselectX;
+            shownView.viewEntry = 0;
+            shownView.fullView = viewA;
             return;
+        }
         setActiveViewMode(mode);
         alphaZ = state.lastViewEntry;
         selectX(mode);
