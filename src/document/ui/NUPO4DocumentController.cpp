@@ -54,9 +54,10 @@ const char* baseTitleProperty = "nupoBaseTitle";
 const char* shownTitleProperty = "nupoDocumentTitle";
 const QString titleSeparator = QStringLiteral(" \u2014 ");
 // What is saved but is no change of the document: which windows are open, their frames, transparencies
-// and front switches, background colours (which windows take from their colour wells as they open), values
-// the mappers measure and colour levels while animations move them (notComparedNow). What the plot windows
-// show (view modes, full view, heights) counts. The recording is compared by its mark.
+// and front switches, background colours (which windows take from their colour wells as they open; a
+// colour the user chooses in a window counts as such), values the mappers measure and colour levels while
+// animations move them (notComparedNow). What the plot windows show (view modes, full view, heights)
+// counts. The recording is compared by its mark.
 const QStringList notCompared = [] {
     QStringList keys = {"DisplayColor",
                         "Recording",
@@ -310,6 +311,10 @@ QByteArray NUPO4DocumentController::settingsSnapshot() const
             state.append(reinterpret_cast<const char*>(&value), sizeof value);
         }
     }
+    // A background chosen in a plot window (the colours themselves are left out above).
+    for (const PlotWindowState* family : {&rawwaveWindowState, &barGraphWindowState, &waterfallWindowState})
+        state.append(reinterpret_cast<const char*>(&family->backgroundChoices),
+                     sizeof family->backgroundChoices);
     return state;
 }
 

@@ -21,9 +21,10 @@ void SoundOpenFromFileAction();
 // question whether to save changes before the document is closed (New, Open, quit, last window closed).
 //
 // A document is edited when its settings differ from what was last saved or opened (what the plot windows
-// show among them), or a sample of its recording was changed since; which windows are open, their frames,
-// transparencies and background colours are saved but do not count as changes, nor does a brain-switch
-// window that the drawing highlights while the recording plays.
+// show among them, and a background chosen in one), or a sample of its recording was changed since; which
+// windows are open, their frames, transparencies and the background colours windows take as they open are
+// saved but do not count as changes, nor does a brain-switch window that the drawing highlights while the
+// recording plays.
 class NUPO4DocumentController : public QObject {
     Q_OBJECT
 public:

@@ -9,6 +9,7 @@
 #include "core/QXSerialPort.h"
 #include "core/ui/QXAppController.h"
 #include "document/ui/NUPO4DocumentController.h"
+#include "platform/appkit/ui/ColorWell.h"
 #include "platform/keyboard/gl/VirtualKeyCodes.h"
 #include "platform/plist/PlistReader.h"
 #include "plots/bargraph/gl/BarGraphWindowState.h"
@@ -171,7 +172,7 @@ TEST(DocumentEdited, KeyMarkersAtAnySampleMarkTheDocumentAndQuitAsks)
     EXPECT_TRUE(quitAsks(document, asked));
 }
 
-TEST(DocumentEdited, AViewChosenInARawWaveMarksTheDocumentAndAMovedWindowDoesNot)
+TEST(DocumentEdited, AViewOrBackgroundChosenInARawWaveMarksTheDocumentAndAMovedWindowDoesNot)
 {
     if (!onScreen())
         GTEST_SKIP() << "the plot windows draw only on an X display";
@@ -202,6 +203,16 @@ TEST(DocumentEdited, AViewChosenInARawWaveMarksTheDocumentAndAMovedWindowDoesNot
     EXPECT_TRUE(quitAsks(document, asked));
     ASSERT_TRUE(document.saveDocumentTo(saved));
     EXPECT_EQ(savedValue(saved, "PlotWindows", "selectCHXX"), QString::number(ch3));
+    EXPECT_FALSE(document.isDocumentEdited());
+
+    // A background chosen in the window is a change too.
+    auto* well = window->findChild<ColorWell*>(QStringLiteral("backgroundColorWell"));
+    ASSERT_TRUE(well);
+    well->setColor(RGBAColor::fromRGBA(0.2, 0.4, 0.6, 1.0));
+    emit well->colorPicked();
+    EXPECT_TRUE(document.isDocumentEdited());
+    EXPECT_TRUE(quitAsks(document, asked));
+    ASSERT_TRUE(document.saveDocumentTo(saved));
     EXPECT_FALSE(document.isDocumentEdited());
 }
 

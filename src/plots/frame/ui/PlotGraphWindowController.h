@@ -87,6 +87,7 @@ public:
         activeView().setBackgroundColor(PlotControls::wellColour(controlOf(sender, backgroundColorWell)));
         activeView().setNeedsDisplay(true);
         state.suppressQueued = 0;
+        ++state.backgroundChoices;
     }
     void changeColorStyleType(QObject* sender)
     {
