@@ -118,7 +118,9 @@ int shownView(QWidget* window)
     return popup ? popup->currentIndex() : -1;
 }
 
-constexpr int ch3 = 4;  // "CH 3" in the raw wave's view popup (four channels)
+// "CH 1" and "CH 3" in the raw wave's view popup (four channels).
+constexpr int ch1 = 2;
+constexpr int ch3 = 4;
 
 }  // namespace
 
@@ -250,9 +252,24 @@ TEST(DocumentEdited, ASecondRawWaveClosedIsNotSavedAndTheFirstKeepsItsView)
     ASSERT_TRUE(document.openDocumentAt(saved));
     ASSERT_TRUE(processEventsUntil([] { return rawWaves().size() == 1; }));
     ASSERT_TRUE(windowsTicked());
-    EXPECT_EQ(rawWaves().size(), 1);
-    EXPECT_EQ(shownView(rawWaves().value(0)), ch3);
+    ASSERT_EQ(rawWaves().size(), 1);
+    first = rawWaves().value(0);
+    EXPECT_EQ(shownView(first), ch3);
     EXPECT_FALSE(document.isDocumentEdited());
+
+    // The first one closed instead, the second stands for the kind with the view it shows.
+    second = openRawWave();
+    ASSERT_TRUE(second);
+    ASSERT_TRUE(windowsTicked());
+    chooseView(second, ch1);
+    ASSERT_TRUE(windowsTicked());
+    const QPointer<QWidget> closingFirst(first);
+    first->close();
+    ASSERT_TRUE(processEventsUntil([&] { return !closingFirst || !closingFirst->isVisible(); }));
+    const QString secondOnly = tempFolder() + "/second-only.nupo4";
+    ASSERT_TRUE(document.saveDocumentTo(secondOnly));
+    EXPECT_EQ(savedValue(secondOnly, "PlotWindows", "OpenRawwave"), "1");
+    EXPECT_EQ(savedValue(secondOnly, "PlotWindows", "selectCHXX"), QString::number(ch1));
 }
 
 TEST(DocumentEdited, ABarGraphGridSwitchedOffInADocumentStaysOffWhenItsWindowIsMadeAgain)

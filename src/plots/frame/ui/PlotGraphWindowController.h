@@ -190,13 +190,8 @@ protected:
     // transparency entry when they were chosen.
     void restoreLastView(int mode)
     {
-        if (state.openCount > 1) {
-            // A further window shows its own view, not the family's.
-            shownView.viewMode = popupselectX;
-            shownView.viewEntry = 0;
-            shownView.fullView = viewA;
+        if (state.openCount > 1)
             return;
-        }
         setActiveViewMode(mode);
         alphaZ = state.lastViewEntry;
         selectX(mode);

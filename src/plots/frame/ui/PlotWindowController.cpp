@@ -298,9 +298,13 @@ void PlotWindowController::finishWindowSetUp(std::atomic<int>& front)
     if (inFront)
         handle.setStatusWindowLevel(true);
     // A second window of the family took the stored colour and front switch on its way up: they are the
-    // first window's again.
-    if (PlotWindowController* first = firstWindowOf(state); first && first != this)
+    // first window's again. It shows a view of its own, not the family's.
+    if (PlotWindowController* first = firstWindowOf(state); first && first != this) {
         first->standForFamily();
+        shownView.viewMode = popupselectX;
+        shownView.viewEntry = 0;
+        shownView.fullView = viewA;
+    }
 }
 
 const QStringList& PlotWindowController::viewEntryTitles()
