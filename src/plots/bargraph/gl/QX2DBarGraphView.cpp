@@ -359,7 +359,8 @@ QX2DBarGraphView::QX2DBarGraphView(const QRectF& frame)
     : PlotGraphView(
           frame,
           {clear_rgba2D, Win2DColor, difambA2DBar, resetColor2DBar, difmatA2DBarStyle, barGraphWindowState,
-           setDemoNumberBarA, setDemoNumberBarDidChanged, setDemoNumberBarB, setDemoNumberBarBDidChanged},
+           setDemoNumberBarA,
+           setDemoNumberBarDidChanged, setDemoNumberBarB, setDemoNumberBarBDidChanged},
           1)
 {
     resetColor2DBar(1);
