@@ -484,6 +484,7 @@ TEST_F(ImageTextures, A3DWindowReloadedWithImageTickedShowsThePicturesFromItsFir
     ASSERT_NE(host, nullptr);
     ASSERT_TRUE(processEventsUntil([&] { return host->framesShown() >= 1; }));
     EXPECT_EQ(drawing->frameCopy().scene.texture, 2);
+    EXPECT_EQ(drawing->frameCopy().scene.displayUnnMode, 4);  // the textured mesh
     EXPECT_EQ(drawing->frameCopy().images, shadow_appAX.pictures());
     const QImage firstFrames = host->grab().toImage();
     EXPECT_GT(share(firstFrames, greenish), 0.01);

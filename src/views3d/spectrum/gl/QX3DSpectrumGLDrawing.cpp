@@ -144,7 +144,9 @@ void QX3DSpectrumGLDrawing::initView()
     view_.Viwe_Mode_value = 16.0f;
     view_.FColor_value = 1.0f;
     view_.PColor_value = 1.0f;
-    view_.displayUnnMode = 3;
+    // Smooth shading, or the textured mesh of the image modes a reopened window asks for.
+    setUpDisplayn_ = view_.setUpTextureMode >= 2 ? 4 : 3;
+    view_.displayUnnMode = setUpDisplayn_;
     view_.Dynamic_Texture_value = 0.0f;
     view_.Color_Map_value = 0.0f;
     view_.Viwe_Angle_value = 35.0f;
@@ -261,7 +263,7 @@ void QX3DSpectrumGLDrawing::initGL()
     mesh.mainNewave();
     mesh.gon();
     // The view set-up's draw and texture modes, in the context current now.
-    setDisplayn(3);
+    setDisplayn(setUpDisplayn_);
     imageNumber_ = 0;
     drawText();
     std::printf("initGL 3D\n");
