@@ -6,7 +6,6 @@
 #include <QPointer>
 
 #include <algorithm>
-#include <atomic>
 
 namespace nupo {
 
@@ -22,7 +21,8 @@ struct FSBrowserModel::Entry {
     int row = 0;
     DirectoryEntry info;
     bool listed = false;
-    quint64 ticket = 0;  // of the listing in flight (0: none)
+    quint64 ticket = 0;   // of the listing in flight (0: none)
+    bool relist = false;  // list again once the listing in flight is in
     std::vector<std::function<void()>> whenListed;
     std::vector<std::unique_ptr<Entry>> children;
 
@@ -54,10 +54,15 @@ void FSBrowserModel::reloadData()
 
 void FSBrowserModel::list(Entry* entry, std::function<void()> then) const
 {
+    const bool waits = bool(then);
     if (then)
         entry->whenListed.push_back(std::move(then));
-    if (entry->ticket != 0)
-        return;  // the listing in flight brings it
+    if (entry->ticket != 0) {
+        // The listing in flight may have read the folder before what the caller waits for came: it is
+        // listed once more after it.
+        entry->relist = entry->relist || waits;
+        return;
+    }
     entry->ticket = nextTicket++;
     auto* self = const_cast<FSBrowserModel*>(this);
     if (self->listingsInFlight_++ == 0)
@@ -80,7 +85,13 @@ void FSBrowserModel::listed(const QString& path, quint64 ticket, std::vector<Dir
             entry->listed &&
             std::equal(listing.begin(), listing.end(), entry->children.begin(), entry->children.end(),
                        [](const auto& a, const auto& b) { return a.name == b->name; });
+        // What waited for a folder of the old listing goes on with the new one (it finds its folder by
+        // path again).
+        std::vector<std::function<void()>> orphaned;
         if (!same) {
+            for (const auto& child : entry->children)
+                for (auto& step : child->whenListed)
+                    orphaned.push_back(std::move(step));
             if (!entry->children.empty()) {
                 beginRemoveRows(folder, 0, int(entry->children.size()) - 1);
                 entry->children.clear();
@@ -96,7 +107,6 @@ void FSBrowserModel::listed(const QString& path, quint64 ticket, std::vector<Dir
                 child->row = row++;
                 fresh.push_back(std::move(child));
             }
-            entry->listed = true;
             if (!fresh.empty()) {
                 beginInsertRows(folder, 0, int(fresh.size()) - 1);
                 entry->children = std::move(fresh);
@@ -104,9 +114,16 @@ void FSBrowserModel::listed(const QString& path, quint64 ticket, std::vector<Dir
             }
         }
         entry->listed = true;
-        const std::vector<std::function<void()>> then = std::move(entry->whenListed);
-        entry->whenListed.clear();
+        if (entry->relist) {
+            entry->relist = false;
+            list(entry);
+        }
+        std::vector<std::function<void()>> then;
+        if (entry->ticket == 0)
+            then.swap(entry->whenListed);
         for (const auto& step : then)
+            step();
+        for (const auto& step : orphaned)
             step();
     }
     if (--listingsInFlight_ == 0)
