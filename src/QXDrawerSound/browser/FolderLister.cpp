@@ -2,6 +2,8 @@
 
 #include "platform/appkit/MainThread.h"
 
+#include <QCoreApplication>
+
 #include <condition_variable>
 #include <deque>
 #include <memory>
@@ -17,16 +19,23 @@ struct Queue {
     std::condition_variable wake;
     std::deque<std::function<void()>> jobs;  // guarded by mutex
     FolderLister::ListFunction listing;      // guarded by mutex
+    bool ending = false;                     // guarded by mutex: the application is going
 };
 
 int pendingListings = 0;  // main thread
 
 // The worker is left running as the program ends, so that a hung listing cannot hold up the quit; it
-// and its queue are never destroyed.
+// and its queue are never destroyed. Once the application is going, it hands nothing over: a hand-over is
+// posted under the queue's lock, which the application takes as it goes, so that a listing handed over
+// before is seen to be, also by ThreadSanitizer, when the application drops it undelivered.
 Queue& queue()
 {
     static Queue* made = [] {
         auto* q = new Queue;
+        qAddPostRoutine([] {
+            std::lock_guard lock(queue().mutex);
+            queue().ending = true;
+        });
         std::thread([q] {
             for (;;) {
                 std::function<void()> job;
@@ -60,6 +69,9 @@ void FolderLister::list(const QString& path, bool withHidden, std::function<void
         }
         auto entries = std::make_shared<Listing>(function ? function(path, withHidden)
                                                           : directoryEntries(path, withHidden));
+        std::lock_guard lock(q.mutex);
+        if (q.ending)
+            return;
         performOnMainThread([entries, finish] {
             --pendingListings;
             if (*finish)
