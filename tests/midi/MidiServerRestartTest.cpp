@@ -278,6 +278,10 @@ TEST(MidiServerRestartTest, TwoInstancesKeepTheirNamesAndListenersThroughTwoRest
     EXPECT_EQ(portsOf(look, QStringLiteral("NUPO MIDI 1")), ourPorts);
     ASSERT_TRUE(waitUntil([&] { return portsOf(look, QStringLiteral("NUPO MIDI 2")) == otherPorts; }))
         << "the other instance has " << portsOf(look, QStringLiteral("NUPO MIDI 2")).join(", ").toStdString();
+    // One client each: no third name was taken.
+    const QStringList all = jackPorts(look);
+    EXPECT_EQ(all.filter(QStringLiteral("NUPO MIDI")).size(), ourPorts.size() + otherPorts.size())
+        << all.join(", ").toStdString();
     // Before the listener is back, it cannot be reached, and that is said; once back, that is taken back.
     const QString listenerTopic = QStringLiteral("MIDI destination ") + listenerPortName;
     play(listenerPortNow);
