@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdint>
+#include <cstring>
 #include <thread>
 #include <vector>
 
@@ -241,25 +242,24 @@ void JackMidiClient::reconnectPorts()
     for (const Connection& connection : pending) {
         if (serverGone())
             return;
-        if (jack_port_by_name(client, connection.other.c_str()) == nullptr)
+        jack_port_t* other = jack_port_by_name(client, connection.other.c_str());
+        if (other == nullptr)
             continue;  // not there (yet)
-        const std::string ours = clientName + ':' + connection.ours;
-        const std::string& other = connection.other;
-        // Made, or there already; one that cannot be made (the other end is no longer a MIDI port of
-        // that direction) is not tried again.
-        if (connection.fromOurs)
-            jack_connect(client, ours.c_str(), other.c_str());
-        else
-            jack_connect(client, other.c_str(), ours.c_str());
+        // A port of that name that can no longer take the connection is given up; one whose client is
+        // not active yet is tried again at the next look.
+        const bool fits = std::strcmp(jack_port_type(other), JACK_DEFAULT_MIDI_TYPE) == 0 &&
+                          (jack_port_flags(other) & (connection.fromOurs ? JackPortIsInput : JackPortIsOutput)) != 0;
+        if (fits) {
+            const std::string ours = clientName + ':' + connection.ours;
+            const char* from = connection.fromOurs ? ours.c_str() : connection.other.c_str();
+            const char* to = connection.fromOurs ? connection.other.c_str() : ours.c_str();
+            const int result = jack_connect(client, from, to);
+            if (result != 0 && result != EEXIST)
+                continue;
+        }
         std::lock_guard lock(connectionsMutex);
         toRestore.erase(connection);
     }
-}
-
-std::size_t JackMidiClient::connectionsToRestore() const
-{
-    std::lock_guard lock(connectionsMutex);
-    return toRestore.size();
 }
 
 int JackMidiClient::process(unsigned int frames, void* self)

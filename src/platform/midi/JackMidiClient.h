@@ -66,8 +66,6 @@ public:
     // Makes again the connections our ports had on the server before, each once its other end is there;
     // connections made since stay as they are. Not from a JACK callback.
     void reconnectPorts();
-    // How many connections of the server before are still to be made again.
-    std::size_t connectionsToRestore() const;
 
 private:
     static constexpr int maxPorts = 40;
