@@ -114,8 +114,8 @@ void measurePhase(const char* title, test::JackNoteCounter* listener, Sender& se
     std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
     const double elapsed = secondsSince(start);
     const auto counted = listener->noteOns() - notes;
-    std::printf("%-26s %8llu note-ons in %6.1f s: %7.1f a minute; batches %.3f s apart; xruns %llu\n",
-                title, (unsigned long long)counted, elapsed, counted * 60.0 / elapsed, sender.takeMeanGap(),
+    std::printf("%-26s %8llu note-ons in %6.1f s: %7.1f a minute; batches %.3f s apart; xruns %llu\n", title,
+                (unsigned long long)counted, elapsed, counted * 60.0 / elapsed, sender.takeMeanGap(),
                 (unsigned long long)(listener->xruns() - xruns));
     std::printf("%-26s client \"%s\"\n", "", midiClientName().toLocal8Bit().constData());
     std::fflush(stdout);
@@ -153,8 +153,8 @@ int main(int argc, char** argv)
                     names.join(QStringLiteral(", ")).toLocal8Bit().constData());
         return 1;
     }
-    std::printf("%d setups, a batch every 0.1 s, %.0f s a phase, the server down %.0f s each time%s\n", setups,
-                phaseSeconds, downSeconds, synth ? ", our own notes on the synthesiser" : "");
+    std::printf("%d setups, a batch every 0.1 s, %.0f s a phase, the server down %.0f s each time%s\n",
+                setups, phaseSeconds, downSeconds, synth ? ", our own notes on the synthesiser" : "");
     Sender sender(setups, synth ? 1 : 0);
     sender.start(listenerPort, ownPort);
     measurePhase("before", listener, sender, phaseSeconds);

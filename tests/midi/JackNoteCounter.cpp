@@ -15,9 +15,9 @@ JackNoteCounter* JackNoteCounter::open(const char* clientName)
     auto* counter = new JackNoteCounter;  // kept to the process end
     counter->client = client;
     counter->port = jack_port_register(client, "in", JACK_DEFAULT_MIDI_TYPE, JackPortIsInput, 0);
-    if (counter->port == nullptr || jack_set_process_callback(client, &JackNoteCounter::process, counter) != 0 ||
-        jack_set_xrun_callback(client, &JackNoteCounter::xrun, counter) != 0 ||
-        jack_activate(client) != 0)
+    if (counter->port == nullptr ||
+        jack_set_process_callback(client, &JackNoteCounter::process, counter) != 0 ||
+        jack_set_xrun_callback(client, &JackNoteCounter::xrun, counter) != 0 || jack_activate(client) != 0)
         return nullptr;
     return counter;
 }
@@ -40,8 +40,8 @@ int JackNoteCounter::process(unsigned int frames, void* self)
     std::uint64_t notes = 0;
     for (jack_nframes_t i = 0; i < events; ++i) {
         jack_midi_event_t event;
-        if (jack_midi_event_get(&event, buffer, i) == 0 && event.size == 3 && (event.buffer[0] & 0xF0) == 0x90 &&
-            event.buffer[2] != 0)
+        if (jack_midi_event_get(&event, buffer, i) == 0 && event.size == 3 &&
+            (event.buffer[0] & 0xF0) == 0x90 && event.buffer[2] != 0)
             ++notes;
     }
     counter->count.fetch_add(notes, std::memory_order_release);

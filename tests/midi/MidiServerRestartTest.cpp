@@ -4,7 +4,6 @@
 // connections others made to them, beside another instance of the program that keeps its own; what the
 // alerts say of destinations stays true. Runs on a JACK dummy server of its own (the shared test server
 // must not be killed).
-#include "JackNoteCounter.h"
 #include "MidiTestClient.h"
 
 #include "midi/output/MidiOutput.h"
@@ -12,7 +11,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QStringList>
+#include <QTemporaryDir>
 
 #include <jack/jack.h>
 
@@ -161,6 +162,54 @@ QStringList portsOf(jack_client_t* look, const QString& client)
     return ours;
 }
 
+// A listening program in a process of its own: a client "restart listener" whose port counts the
+// note-ons it hears, the count read from the file it writes.
+class Listener {
+public:
+    static constexpr const char* portName = "restart listener:in";
+
+    explicit Listener(QString countFile) : countFile(std::move(countFile)) {}
+    ~Listener() { end(); }
+
+    // Starts it (ending the one before) on the server `look` is on and waits until it listens.
+    bool start(jack_client_t* look)
+    {
+        end();
+        QFile::remove(countFile);
+        pid = test::startQuietProcess(
+            {NUPO_MIDI_INSTANCE, "listen", "restart listener", countFile.toStdString()}, {});
+        return pid > 0 &&
+               waitUntil([&] { return notes() == 0 && jack_port_by_name(look, portName) != nullptr; });
+    }
+    // Note-ons heard; -1 before it listens.
+    long long notes() const
+    {
+        QFile file(countFile);
+        bool read = false;
+        const long long count = file.open(QIODevice::ReadOnly) ? file.readAll().toLongLong(&read) : -1;
+        return read ? count : -1;
+    }
+    // Whether the port is connected to the port of this full name, as `look` sees it.
+    static bool connectedTo(jack_client_t* look, const QString& other)
+    {
+        jack_port_t* port = jack_port_by_name(look, portName);
+        if (port == nullptr)
+            return false;
+        bool found = false;
+        if (const char** connections = jack_port_get_all_connections(look, port)) {
+            for (const char** name = connections; *name != nullptr; ++name)
+                found = found || other == QString::fromUtf8(*name);
+            jack_free(connections);
+        }
+        return found;
+    }
+    void end() { test::endProcess(pid, SIGTERM); }
+
+private:
+    QString countFile;
+    pid_t pid = -1;
+};
+
 // Two instances of the program on one server, ours and another process, through two restarts of the
 // server: the other comes back first the first time (ours is off meanwhile), and both by themselves the
 // second time. Each keeps its name and ours its ports; a listener the user connected to our source is
@@ -196,21 +245,23 @@ TEST(MidiServerRestartTest, TwoInstancesKeepTheirNamesAndListenersThroughTwoRest
         }
     } ending{other};
 
-    const char* listenerName = "restart listener";
-    test::JackNoteCounter* listener = test::JackNoteCounter::open(listenerName);
-    ASSERT_NE(listener, nullptr);
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    Listener listener(folder.filePath(QStringLiteral("notes")));
+    jack_client_t* look = test::openJackClient("restart test look");
+    ASSERT_NE(look, nullptr);
+    ASSERT_TRUE(listener.start(look));
     mainMidi();
     ASSERT_EQ(midiClientName(), QStringLiteral("NUPO MIDI 1"));
     other = test::startQuietProcess({NUPO_MIDI_INSTANCE}, {});
     ASSERT_GT(other, 0);
-    jack_client_t* look = test::openJackClient("restart test look");
-    ASSERT_NE(look, nullptr);
     ASSERT_TRUE(waitUntil([&] { return jackPorts(look).contains(QStringLiteral("NUPO MIDI 2:from NUPO")); }))
         << "the other instance did not start";
     // The user connects our source to the listener.
-    ASSERT_EQ(jack_connect(look, "NUPO MIDI 1:from NUPO", listener->portName()), 0);
+    const QString ourSource = QStringLiteral("NUPO MIDI 1:from NUPO");
+    ASSERT_EQ(jack_connect(look, "NUPO MIDI 1:from NUPO", Listener::portName), 0);
 
-    const QString listenerPortName = QString::fromUtf8(listener->portName());
+    const QString listenerPortName = QString::fromUtf8(Listener::portName);
     const QStringList names = listMidiDestinations();
     const int listenerPort = int(names.indexOf(listenerPortName));
     const int ownPort = int(names.indexOf(QStringLiteral("NUPO")));
@@ -221,10 +272,10 @@ TEST(MidiServerRestartTest, TwoInstancesKeepTheirNamesAndListenersThroughTwoRest
     int note = 0;
     const auto play = [&](int port) { MidiOutOn(36 + (++note % 60), 100, 0, 0, port, 0); };
     const auto listenerHears = [&] {
-        const auto before = listener->noteOns();
+        const long long before = listener.notes();
         return waitUntil([&] {
             play(lastPort);
-            return listener->noteOns() > before;
+            return listener.notes() > before;
         });
     };
     play(ownPort);
@@ -234,7 +285,6 @@ TEST(MidiServerRestartTest, TwoInstancesKeepTheirNamesAndListenersThroughTwoRest
     EXPECT_TRUE(ourPorts.contains(QStringLiteral("NUPO MIDI 1:NUPO MIDI out port 2")))
         << ourPorts.join(", ").toStdString();
     const QStringList otherPorts = portsOf(look, QStringLiteral("NUPO MIDI 2"));
-    const QString ourSource = QStringLiteral("NUPO MIDI 1:from NUPO");
 
     // First restart, a clean stop: ours is off until the other instance is back on the new server.
     disposeMidi();
@@ -245,12 +295,11 @@ TEST(MidiServerRestartTest, TwoInstancesKeepTheirNamesAndListenersThroughTwoRest
     ASSERT_TRUE(waitUntil([&] { return portsOf(look, QStringLiteral("NUPO MIDI 2")) == otherPorts; }))
         << "the other instance has " << portsOf(look, QStringLiteral("NUPO MIDI 2")).join(", ").toStdString()
         << "; on the server: " << jackPorts(look).join(", ").toStdString();
-    listener = test::JackNoteCounter::open(listenerName);
-    ASSERT_NE(listener, nullptr);
+    ASSERT_TRUE(listener.start(look));
     mainMidi();
     EXPECT_EQ(midiClientName(), QStringLiteral("NUPO MIDI 1"));
     EXPECT_EQ(portsOf(look, QStringLiteral("NUPO MIDI 1")), ourPorts);
-    ASSERT_TRUE(waitUntil([&] { return listener->connectedTo(ourSource.toUtf8().constData()); }))
+    ASSERT_TRUE(waitUntil([&] { return Listener::connectedTo(look, ourSource); }))
         << "the listener's connection is not made again";
     lastPort = int(listMidiDestinations().size()) - 1;  // the start listed the other instance's port too
     ASSERT_TRUE(listenerHears());
@@ -292,11 +341,11 @@ TEST(MidiServerRestartTest, TwoInstancesKeepTheirNamesAndListenersThroughTwoRest
     play(ownPortNow);
     {
         std::lock_guard lock(mutex);
-        EXPECT_TRUE(saidLast[listenerTopic].contains(QStringLiteral("cannot reach"))) << said.join(" | ").toStdString();
+        EXPECT_TRUE(saidLast[listenerTopic].contains(QStringLiteral("cannot reach")))
+            << said.join(" | ").toStdString();
     }
-    listener = test::JackNoteCounter::open(listenerName);
-    ASSERT_NE(listener, nullptr);
-    ASSERT_TRUE(waitUntil([&] { return listener->connectedTo(ourSource.toUtf8().constData()); }))
+    ASSERT_TRUE(listener.start(look));
+    ASSERT_TRUE(waitUntil([&] { return Listener::connectedTo(look, ourSource); }))
         << "the listener's connection is not made again";
     ASSERT_TRUE(listenerHears());
     play(listenerPortNow);
@@ -308,7 +357,8 @@ TEST(MidiServerRestartTest, TwoInstancesKeepTheirNamesAndListenersThroughTwoRest
     std::lock_guard lock(mutex);
     for (const auto& [topic, message] : saidLast)
         EXPECT_FALSE(message.contains(QStringLiteral("cannot reach"))) << message.toStdString();
-    EXPECT_TRUE(saidLast[listenerTopic].contains(QStringLiteral("MIDI is sent again"))) << said.join(" | ").toStdString();
+    EXPECT_TRUE(saidLast[listenerTopic].contains(QStringLiteral("MIDI is sent again")))
+        << said.join(" | ").toStdString();
     for (const QString& message : said)
         EXPECT_FALSE(message.contains(QStringLiteral("“NUPO”"))) << message.toStdString();
 }

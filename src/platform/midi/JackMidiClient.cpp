@@ -141,14 +141,20 @@ int JackMidiClient::outputPort(const std::string& portName)
 
 int JackMidiClient::destinationPort(const std::string& destination, const std::string& baseName)
 {
+    // Our own ports by their port name alone (":NUPO"): the port that sends there keeps its name should
+    // our client's name change.
+    const std::string ownPrefix = clientName + ':';
+    const std::string key = destination.compare(0, ownPrefix.size(), ownPrefix) == 0
+                                ? destination.substr(clientName.size())
+                                : destination;
     std::string portName;
     {
         std::lock_guard lock(portsMutex);
-        auto found = portNameByDestination.find(destination);
+        auto found = portNameByDestination.find(key);
         if (found == portNameByDestination.end()) {
             const std::size_t number = portNameByDestination.size() + 1;
             const std::string name = number == 1 ? baseName : baseName + ' ' + std::to_string(number);
-            found = portNameByDestination.emplace(destination, name).first;
+            found = portNameByDestination.emplace(key, name).first;
         }
         portName = found->second;
     }
@@ -247,8 +253,9 @@ void JackMidiClient::reconnectPorts()
             continue;  // not there (yet)
         // A port of that name that can no longer take the connection is given up; one whose client is
         // not active yet is tried again at the next look.
-        const bool fits = std::strcmp(jack_port_type(other), JACK_DEFAULT_MIDI_TYPE) == 0 &&
-                          (jack_port_flags(other) & (connection.fromOurs ? JackPortIsInput : JackPortIsOutput)) != 0;
+        const bool fits =
+            std::strcmp(jack_port_type(other), JACK_DEFAULT_MIDI_TYPE) == 0 &&
+            (jack_port_flags(other) & (connection.fromOurs ? JackPortIsInput : JackPortIsOutput)) != 0;
         if (fits) {
             const std::string ours = clientName + ':' + connection.ours;
             const char* from = connection.fromOurs ? ours.c_str() : connection.other.c_str();

@@ -91,7 +91,6 @@ private:
     static void portConnected(jack_port_id_t a, jack_port_id_t b, int connect, void* self);
     // Registers the ports `dead` had, under the same names, and takes on what it knew (before activation).
     void takeOver(JackMidiClient& dead);
-    jack_port_t* registerOutput(const std::string& portName);
 
     jack_client_t* client = nullptr;
     std::string clientName;
