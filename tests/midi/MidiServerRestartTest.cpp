@@ -4,6 +4,7 @@
 // connections others made to them, beside another instance of the program that keeps its own; what the
 // alerts say of destinations stays true. Runs on a JACK dummy server of its own (the shared test server
 // must not be killed).
+#include "ListenerProcess.h"
 #include "MidiTestClient.h"
 
 #include "midi/output/MidiOutput.h"
@@ -11,7 +12,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QFile>
 #include <QStringList>
 #include <QTemporaryDir>
 
@@ -31,6 +31,7 @@ using test::MidiBytes;
 using test::MidiTestClient;
 
 using test::JackServer;
+using test::Listener;
 using test::waitUntil;
 
 QStringList jackPorts(jack_client_t* client)
@@ -162,54 +163,6 @@ QStringList portsOf(jack_client_t* look, const QString& client)
     return ours;
 }
 
-// A listening program in a process of its own: a client "restart listener" whose port counts the
-// note-ons it hears, the count read from the file it writes.
-class Listener {
-public:
-    static constexpr const char* portName = "restart listener:in";
-
-    explicit Listener(QString countFile) : countFile(std::move(countFile)) {}
-    ~Listener() { end(); }
-
-    // Starts it (ending the one before) on the server `look` is on and waits until it listens.
-    bool start(jack_client_t* look)
-    {
-        end();
-        QFile::remove(countFile);
-        pid = test::startQuietProcess(
-            {NUPO_MIDI_INSTANCE, "listen", "restart listener", countFile.toStdString()}, {});
-        return pid > 0 &&
-               waitUntil([&] { return notes() == 0 && jack_port_by_name(look, portName) != nullptr; });
-    }
-    // Note-ons heard; -1 before it listens.
-    long long notes() const
-    {
-        QFile file(countFile);
-        bool read = false;
-        const long long count = file.open(QIODevice::ReadOnly) ? file.readAll().toLongLong(&read) : -1;
-        return read ? count : -1;
-    }
-    // Whether the port is connected to the port of this full name, as `look` sees it.
-    static bool connectedTo(jack_client_t* look, const QString& other)
-    {
-        jack_port_t* port = jack_port_by_name(look, portName);
-        if (port == nullptr)
-            return false;
-        bool found = false;
-        if (const char** connections = jack_port_get_all_connections(look, port)) {
-            for (const char** name = connections; *name != nullptr; ++name)
-                found = found || other == QString::fromUtf8(*name);
-            jack_free(connections);
-        }
-        return found;
-    }
-    void end() { test::endProcess(pid, SIGTERM); }
-
-private:
-    QString countFile;
-    pid_t pid = -1;
-};
-
 // Two instances of the program on one server, ours and another process, through two restarts of the
 // server: the other comes back first the first time (ours is off meanwhile), and both by themselves the
 // second time. Each keeps its name and ours its ports; a listener the user connected to our source is
@@ -247,7 +200,7 @@ TEST(MidiServerRestartTest, TwoInstancesKeepTheirNamesAndListenersThroughTwoRest
 
     QTemporaryDir folder;
     ASSERT_TRUE(folder.isValid());
-    Listener listener(folder.filePath(QStringLiteral("notes")));
+    Listener listener(NUPO_MIDI_INSTANCE, folder.filePath(QStringLiteral("notes")));
     jack_client_t* look = test::openJackClient("restart test look");
     ASSERT_NE(look, nullptr);
     ASSERT_TRUE(listener.start(look));
