@@ -7,12 +7,14 @@
 #include "platform/viewhost/ui/GLRenderThread.h"
 #include "platform/viewhost/ui/OpenGLViewHost.h"
 #include "platform/viewhost/ui/ThreadedGLViewHost.h"
+#include "views3d/textures/gl/PictureLoader.h"
 
 #include <QApplication>
 #include <QByteArrayView>
 #include <QTimer>
 
 #include <cstdio>
+#include <cstdlib>
 #include <optional>
 
 namespace {
@@ -107,6 +109,14 @@ int main(int argc, char** argv)
         QTimer::singleShot(0, [] { nupo::OpenGLViewHost::isSupported(); });
     });
     const int exitCode = app.exec();
+    // A picture still being read (a hung drive) is not waited for past a short bound: the process then
+    // ends at once, without running destructors under the read.
+    const bool picturesFinished = nupo::PictureLoader::finish();
     nupo::GLRenderThread::endAtOnceIfAFrameIsStuck(exitCode);
+    if (!picturesFinished) {
+        std::fflush(stdout);
+        std::fflush(stderr);
+        std::_Exit(exitCode);
+    }
     return exitCode;
 }

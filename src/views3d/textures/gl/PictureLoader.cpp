@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 
 #include <atomic>
+#include <chrono>
 #include <memory>
 #include <utility>
 
@@ -15,18 +16,19 @@ namespace {
 
 int pendingLoads = 0;  // main thread
 std::atomic<bool> ending{false};
+bool finished = false;    // main thread: the worker has been stopped (and ended, or been abandoned)
+bool abandoned = false;   // main thread: it was still reading or decoding when the bound passed
+bool workerMade = false;  // main thread
 
 WorkerThread& pictureWorker()
 {
-    static WorkerThread* worker = [] {
+    static WorkerThread* worker = [] {  // never destroyed: an abandoned worker may still run
         auto* made = new WorkerThread(QStringLiteral("Pictures"));
         made->start();
+        workerMade = true;
         // Decoding uses Qt's image plugins, which go with the application: the worker ends before it,
-        // after the picture it is decoding (the rest of a set is left out).
-        qAddPostRoutine([] {
-            ending.store(true, std::memory_order_relaxed);
-            pictureWorker().stop();
-        });
+        // where the program's end has not stopped it already.
+        qAddPostRoutine([] { PictureLoader::finish(); });
         return made;
     }();
     return *worker;
@@ -60,6 +62,18 @@ void PictureLoader::load(const QStringList& paths, std::function<void(Result)> d
             *finish = nullptr;
         });
     }
+}
+
+bool PictureLoader::finish(std::chrono::milliseconds longest)
+{
+    if (finished)
+        return !abandoned;
+    finished = true;
+    ending.store(true, std::memory_order_relaxed);
+    if (!workerMade)
+        return true;
+    abandoned = !pictureWorker().stop(longest);
+    return !abandoned;
 }
 
 int PictureLoader::pending()
