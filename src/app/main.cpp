@@ -3,6 +3,7 @@
 #include "app/NUPO4DrawAppDelegate.h"
 #include "app/Wiring.h"
 #include "document/ui/NUPO4DocumentController.h"
+#include "platform/appkit/MemoryReturn.h"
 #include "platform/appkit/TerminationSignals.h"
 #include "platform/viewhost/ui/GLRenderThread.h"
 #include "platform/viewhost/ui/OpenGLViewHost.h"
@@ -65,6 +66,7 @@ int main(int argc, char** argv)
 {
     // Line by line, also into a file or a pipe, so that what was printed survives the program being killed.
     std::setvbuf(stdout, nullptr, _IOLBF, BUFSIZ);
+    nupo::giveLargeBuffersBackToTheSystem();
     const char* program = argc > 0 ? argv[0] : "nupo4";
     if (asksForHelpOrVersion(argc, argv)) {
         QCoreApplication app(argc, argv);

@@ -1,6 +1,7 @@
 #include "views3d/textures/gl/PictureLoader.h"
 
 #include "platform/appkit/MainThread.h"
+#include "platform/appkit/MemoryReturn.h"
 #include "platform/appkit/WorkerThread.h"
 
 #include <QCoreApplication>
@@ -43,6 +44,8 @@ void PictureLoader::load(const QStringList& paths, std::function<void(Result)> d
     const bool queued = pictureWorker().runOnThread([paths, finish] {
         auto result = std::make_shared<Result>();
         result->set = loadPictureSet(paths, &result->refused, &ending);
+        // What decoding made and freed on this thread goes back to the system.
+        trimFreeMemory();
         performOnMainThread([result, finish] {
             --pendingLoads;
             if (*finish)
