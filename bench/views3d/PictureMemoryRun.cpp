@@ -5,6 +5,7 @@
 // Resident memory after loads 10 and 100, and after 3D loads 10 and 30. Needs an X display.
 //
 //   DISPLAY=:NN build/bench/views3d/bench_picture_memory
+#include "QXDrawerSound/browser/FolderLister.h"
 #include "QXDrawerSound/browser/ui/AppControllerB.h"
 #include "app/Wiring.h"
 #include "platform/appkit/MemoryReturn.h"
@@ -24,6 +25,7 @@
 #include <QTemporaryDir>
 
 #include <cstdio>
+#include <optional>
 #include <vector>
 
 using namespace nupo;
@@ -112,11 +114,15 @@ bool loadAndCloseTheOthers(QPointer<AppControllerB>& browser, const QString& fol
     const std::vector<QWidget*> before = windowsWithGLViews();
     if (!browser)
         browser = dynamic_cast<AppControllerB*>(NibLoader::loadNibNamed(QStringLiteral("MainMenuB")));
-    if (!browser || !browser->selectPath(folder))
+    if (!browser)
+        return false;
+    std::optional<bool> found;
+    browser->selectPath(folder, [&found](bool was) { found = was; });
+    if (!processEventsUntil([&found] { return found.has_value(); }) || !*found)
         return false;
     LoadTextuerF = scene;
     browser->setMXTextureX(1);
-    if (!processEventsUntil([] { return PictureLoader::pending() == 0; }))
+    if (!processEventsUntil([] { return FolderLister::pending() == 0 && PictureLoader::pending() == 0; }))
         return false;
     closeAlerts();
     if (!processEventsUntil(allShowFrames))

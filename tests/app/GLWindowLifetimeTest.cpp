@@ -2,6 +2,7 @@
 // software renderer's threads go with it, and windows whose frames only wait their turn are not paused.
 #include <gtest/gtest.h>
 
+#include "QXDrawerSound/browser/FolderLister.h"
 #include "QXDrawerSound/browser/ui/AppControllerB.h"
 #include "core/ui/QXAppController.h"
 #include "platform/appkit/ui/NibLoader.h"
@@ -21,6 +22,7 @@
 
 #include <algorithm>
 #include <map>
+#include <optional>
 #include <vector>
 
 using namespace nupo;
@@ -198,12 +200,14 @@ TEST_F(GLWindowLifetime, ClosedWindowsLeaveNoDrawingThreadsContextsOrRendererThr
         if (!browser)
             browser = dynamic_cast<AppControllerB*>(NibLoader::loadNibNamed(QStringLiteral("MainMenuB")));
         ASSERT_NE(browser, nullptr);
-        ASSERT_TRUE(browser->selectPath(folder.path()));
+        std::optional<bool> found;
+        browser->selectPath(folder.path(), [&found](bool was) { found = was; });
+        ASSERT_TRUE(processEventsUntil([&found] { return found.has_value(); }) && *found);
         LoadTextuerF = load % 2;
         browser->setMXTextureX(1);
         ASSERT_TRUE(processEventsUntil([] {
             const std::vector<ThreadedGLViewHost*> hosts = shownThreadedHosts();
-            return PictureLoader::pending() == 0 && !hosts.empty() &&
+            return FolderLister::pending() == 0 && PictureLoader::pending() == 0 && !hosts.empty() &&
                    std::all_of(hosts.begin(), hosts.end(),
                                [](const ThreadedGLViewHost* host) { return host->framesShown() >= 2; });
         }));
