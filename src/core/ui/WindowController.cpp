@@ -41,6 +41,8 @@ void WindowController::buildWindow()
     windowWidget->setObjectName(QStringLiteral("preferencesWindow"));
     windowWidget->setWindowTitle(QStringLiteral("Preferences"));
     windowWidget->setAttribute(Qt::WA_DeleteOnClose, false);
+    // It opens at the size of the panel shown, wherever there is room, never squeezed.
+    WindowPlacement::keepOwnSize(windowWidget);
     windowWidget->installEventFilter(this);
     auto* layout = new QVBoxLayout(windowWidget);
     tabs = new QTabWidget(windowWidget);

@@ -362,13 +362,19 @@ void Drawer::arrangeDrawersOf(QWidget* window, bool mayResizeWindow)
             break;
     }
     busy.erase(std::find(busy.begin(), busy.end(), window));
-    // Remembered for the window's restore, should it be maximised.
-    window->setProperty(normalFrameProperty, WindowPlacement::frameOf(window));
-    for (Drawer* drawer : drawers) {
-        drawer->hasNormal_ = true;
-        drawer->normalEdge_ = drawer->edge_;
-        drawer->normalSqueezed_ = drawer->squeezedDepth_;
-        drawer->normalArranged_ = drawer->arranged_;
+    // Remembered for the window's restore, should it be maximised. A frame that fills the screen is not
+    // (while another is known): a window manager maximising a window may tell its new size before its
+    // new state, and the window is to come back to the frame it had before.
+    const bool whole =
+        std::all_of(drawers.begin(), drawers.end(), [](const Drawer* d) { return d->hasNormal_; });
+    if (!WindowPlacement::fillsArea(window) || !window->property(normalFrameProperty).isValid() || !whole) {
+        window->setProperty(normalFrameProperty, WindowPlacement::frameOf(window));
+        for (Drawer* drawer : drawers) {
+            drawer->hasNormal_ = true;
+            drawer->normalEdge_ = drawer->edge_;
+            drawer->normalSqueezed_ = drawer->squeezedDepth_;
+            drawer->normalArranged_ = drawer->arranged_;
+        }
     }
     if (makeRoom)
         WindowPlacement::giveWayTo(window);
