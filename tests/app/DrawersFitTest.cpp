@@ -571,7 +571,7 @@ TEST(DrawersFit, AResizeIsObeyedAfterANearScreenResize)
 }
 
 // Preferences opened while eight windows take the screen shows every tab's panel whole: no scroll bar,
-// no cut text, on the screen.
+// no cut text, on the screen (where the screen below the Control Panel holds the panel at all).
 TEST(DrawersFit, PreferencesOpensAtItsPanelsSizeAmongManyWindows)
 {
     SCOPED_TRACE(test::screenSize());
@@ -604,6 +604,13 @@ TEST(DrawersFit, PreferencesOpensAtItsPanelsSizeAmongManyWindows)
         SCOPED_TRACE(described(preferences).toStdString());
         const auto* page = qobject_cast<const QScrollArea*>(tabs->currentWidget());
         ASSERT_NE(page, nullptr);
+        // Whole wherever the screen below the Control Panel holds the panel (the MIDI tab is higher than
+        // that on a small screen: there it scrolls rather than lie under the Control Panel).
+        const QSize needed = page->widget()->minimumSizeHint() + WindowPlacement::frameOf(preferences).size() -
+                             page->viewport()->size();
+        const QRect controlPanelFrame = WindowPlacement::frameOf(controlPanel);
+        if (needed.height() > area.bottom() - controlPanelFrame.bottom())
+            continue;
         EXPECT_FALSE(page->verticalScrollBar()->isVisible()) << tabs->tabText(tab).toStdString() << " scrolls";
         EXPECT_FALSE(page->horizontalScrollBar()->isVisible())
             << tabs->tabText(tab).toStdString() << " scrolls sideways";
