@@ -621,4 +621,33 @@ TEST(DrawersFit, PreferencesOpensAtItsPanelsSizeAmongManyWindows)
     NUPO4DrawAppDelegate::sharedNUPO4DrawAppDelegate().applicationWillTerminate(nullptr);
 }
 
+// A waterfall resized small keeps its picture at least half its height, its controls whole or scrolling,
+// its captions apart.
+TEST(DrawersFit, ASmallWaterfallKeepsHalfItsHeightForItsPicture)
+{
+    SCOPED_TRACE(test::screenSize());
+    ASSERT_NE(startWithQuietSoundSlots(), nullptr);
+    QWidget* window = opened([] { QXAppController::sharedQXAppController().showQX2DSpectrum(nullptr); });
+    ASSERT_NE(window, nullptr);
+    window->resize(300, 200);
+    for (int pass = 0; pass < 3; ++pass) {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        QCoreApplication::processEvents();
+    }
+    const QWidget* picture = WindowPlacement::pictureOf(window);
+    ASSERT_NE(picture, nullptr);
+    SCOPED_TRACE(described(window).toStdString());
+    EXPECT_GE(2 * picture->height(), window->height())
+        << "the picture, " << picture->width() << "x" << picture->height() << ", is less than half the height";
+    QList<const QLabel*> captions;
+    for (const QLabel* label : window->findChildren<QLabel*>())
+        if (label->window() == window && label->isVisibleTo(window) && !label->visibleRegion().isEmpty())
+            captions.append(label);
+    for (int i = 0; i < captions.size(); ++i)
+        for (int j = i + 1; j < captions.size(); ++j)
+            EXPECT_FALSE(onScreen(captions[i]).intersects(onScreen(captions[j])))
+                << nameOf(captions[i]).toStdString() << " overlaps " << nameOf(captions[j]).toStdString();
+    NUPO4DrawAppDelegate::sharedNUPO4DrawAppDelegate().applicationWillTerminate(nullptr);
+}
+
 }  // namespace
