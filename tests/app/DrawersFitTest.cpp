@@ -17,6 +17,7 @@
 #include "PlacementTestSupport.h"
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
@@ -24,6 +25,7 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QTabWidget>
 
 #include <functional>
 #include <vector>
@@ -312,21 +314,8 @@ void expectSoundPropertiesBesideTheSlot()
     QCoreApplication::processEvents();
     QWidget* slot = newWindow(before);
     ASSERT_NE(slot, nullptr);
-    // The slot's Brain control drawer open, its others closed.
-    QList<Drawer*> drawers = openEveryDrawer(slot);
-    for (Drawer* drawer : drawers)
-        if (drawer->objectName() != QLatin1String("upperRightDrawer"))
-            drawer->close();
-    test::processEventsUntil([&] {
-        return std::all_of(drawers.begin(), drawers.end(), [](Drawer* d) {
-            return d->objectName() == QLatin1String("upperRightDrawer") ||
-                   d->state() == Drawer::State::Closed;
-        });
-    });
-    drawers.erase(std::remove_if(drawers.begin(), drawers.end(),
-                                 [](Drawer* d) { return d->state() != Drawer::State::Open; }),
-                  drawers.end());
-    ASSERT_EQ(drawers.size(), 1);
+    // Every drawer of the slot open.
+    const QList<Drawer*> drawers = openEveryDrawer(slot);
     controller->movieProperties(nullptr);
     QWidget* panel = nullptr;
     for (QWidget* child : slot->findChildren<QWidget*>())
@@ -342,15 +331,20 @@ void expectSoundPropertiesBesideTheSlot()
             << described(panel).toStdString() << " covers " << described(slot).toStdString();
         for (const Drawer* drawer : drawers)
             EXPECT_FALSE(at.intersects(drawer->frameGeometry()))
-                << described(panel).toStdString() << " covers " << describedDrawer(drawer).toStdString();
+                << described(panel).toStdString() << " covers " << describedDrawer(drawer).toStdString()
+                << " of " << described(slot).toStdString();
         for (const QWidget* above : floatingWindows())
             EXPECT_FALSE(at.intersects(WindowPlacement::frameOf(above)))
                 << described(panel).toStdString() << " lies under " << described(above).toStdString();
+        const QStringList cut = cutControls(panel);
+        EXPECT_TRUE(cut.isEmpty()) << described(panel).toStdString() << ": " << cut.join("; ").toStdString();
     };
     expectBeside();
     const QPoint slotAt = slot->pos();
     const QPoint panelAt = panel->pos();
-    slot->move(slotAt + QPoint(-30, 20));
+    // Moved away from the screen's edge the panel stands at.
+    const bool panelAtLeft = WindowPlacement::frameOf(panel).left() == WindowPlacement::availableArea(slot).left();
+    slot->move(slotAt + QPoint(panelAtLeft ? 30 : -30, 20));
     QCoreApplication::processEvents();
     EXPECT_EQ(panel->pos() - panelAt, slot->pos() - slotAt) << described(panel).toStdString();
 }
@@ -415,11 +409,17 @@ std::string describedStanding(const Standing& standing)
 // of its controls, and the palette hides none of them: it stays where it was, or goes to the screen's
 // edge.
 // Restored, the window, its drawers and the palette stand exactly where they stood before.
-void expectMaximiseAndRestore(QWidget* window)
+void expectMaximiseAndRestore(QWidget* window, const std::function<void()>& placeWithDrawersOpen = {})
 {
     const QList<Drawer*> drawers = openEveryDrawer(window);
+    if (placeWithDrawersOpen)
+        placeWithDrawersOpen();
     const Standing before = standingOf(window, drawers);
     const QRect area = WindowPlacement::availableArea(window);
+    QRect paletteBefore;
+    for (const QWidget* above : floatingWindows())
+        if (above->windowTitle() == QLatin1String("Tools"))
+            paletteBefore = WindowPlacement::frameOf(above);
     window->showMaximized();
     const auto overWindow = [&] {
         const QRect frame = WindowPlacement::frameOf(window);
@@ -437,17 +437,33 @@ void expectMaximiseAndRestore(QWidget* window)
             for (const QRect& control : controls)
                 EXPECT_FALSE(drawer->frameGeometry().intersects(control))
                     << describedDrawer(drawer).toStdString() << " covers a control of its window";
+        // The palette (where it shows) hides no control of the window or its drawers: it stays where it
+        // was, or goes to the screen's edge clear of them all.
+        QList<QRect> everyControl = controls;
+        for (const Drawer* drawer : drawers)
+            everyControl += WindowPlacement::controlsOf(drawer);
+        // The palette moves aside once the window and its drawers stand maximised.
+        test::processEventsUntil([&] {
+            const QList<const QWidget*> shown = floatingWindows();
+            return std::none_of(shown.begin(), shown.end(), [&](const QWidget* above) {
+                const QRect at = WindowPlacement::frameOf(above);
+                return above->windowTitle() == QLatin1String("Tools") &&
+                       std::any_of(everyControl.begin(), everyControl.end(),
+                                   [&at](const QRect& c) { return c.intersects(at); });
+            });
+        });
         for (const QWidget* above : floatingWindows()) {
             if (above->windowTitle() != QLatin1String("Tools"))
                 continue;
             const QRect palette = WindowPlacement::frameOf(above);
-            const QRect was = before.floating[floatingWindows().indexOf(above)];
+            const QRect was = paletteBefore;
             // Off the middle of the picture: at the screen's left or right edge.
             const bool atEdge = palette.left() == area.left() || palette.right() == area.right();
             EXPECT_TRUE(palette == was || atEdge) << described(above).toStdString() << " is in the picture";
-            for (const QRect& control : controls)
-                EXPECT_FALSE(palette.intersects(control) && palette != was)
-                    << described(above).toStdString() << " moved onto a control of the window";
+            for (const QRect& control : everyControl)
+                EXPECT_FALSE(palette.intersects(control))
+                    << described(above).toStdString() << " hides a control at " << control.x() << ","
+                    << control.y() << " " << control.width() << "x" << control.height();
         }
     }
     window->showNormal();
@@ -474,6 +490,163 @@ TEST(DrawersFit, AMaximisedWindowIsRestoredWithItsDrawersAndThePaletteWhereTheyW
         window->close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
+    NUPO4DrawAppDelegate::sharedNUPO4DrawAppDelegate().applicationWillTerminate(nullptr);
+}
+
+// A window manager maximising a window tells its new size before its new state, and restoring it its old
+// size before its state: the window at the screen's bottom edge with every drawer open (its bottom drawer
+// on the screen's last row), maximised and restored so, takes back its frame, drawers and the palette's
+// place on the first cycle as on the next.
+TEST(DrawersFit, AWindowAtTheScreensEdgeIsRestoredAsItStoodOnEveryCycle)
+{
+    SCOPED_TRACE(test::screenSize());
+    ASSERT_NE(startWithQuietSoundSlots(), nullptr);
+    QWidget* window = opened([] { QXAppController::sharedQXAppController().showQX2DSpectrum(nullptr); });
+    ASSERT_NE(window, nullptr);
+    const QList<Drawer*> drawers = openEveryDrawer(window);
+    const QRect area = WindowPlacement::availableArea(window);
+    const auto bottomOfAll = [&] {
+        int bottom = WindowPlacement::frameOf(window).bottom();
+        for (const Drawer* drawer : drawers)
+            bottom = std::max(bottom, drawer->frameGeometry().bottom());
+        return bottom;
+    };
+    window->move(window->pos() + QPoint(0, area.bottom() - bottomOfAll()));
+    QCoreApplication::processEvents();
+    ASSERT_EQ(bottomOfAll(), area.bottom());
+    const Standing before = standingOf(window, drawers);
+    const QRect normal = window->geometry();
+    for (int cycle = 1; cycle <= 2; ++cycle) {
+        SCOPED_TRACE(QStringLiteral("cycle %1").arg(cycle).toStdString());
+        window->setGeometry(area.marginsRemoved(WindowPlacement::decorationOf(window)));
+        QCoreApplication::processEvents();
+        window->setWindowState(Qt::WindowMaximized);
+        ASSERT_TRUE(test::processEventsUntil([&] {
+            const QRect frame = WindowPlacement::frameOf(window);
+            return window->isMaximized() && std::all_of(drawers.begin(), drawers.end(), [&](const Drawer* d) {
+                       return frame.contains(d->frameGeometry());
+                   });
+        })) << "maximised: " << describedStanding(standingOf(window, drawers));
+        window->setGeometry(normal);
+        QCoreApplication::processEvents();
+        window->setWindowState(Qt::WindowNoState);
+        EXPECT_TRUE(test::processEventsUntil([&] { return standingOf(window, drawers) == before; }))
+            << "before: " << describedStanding(before)
+            << "\nrestored: " << describedStanding(standingOf(window, drawers));
+    }
+    NUPO4DrawAppDelegate::sharedNUPO4DrawAppDelegate().applicationWillTerminate(nullptr);
+}
+
+// A resize the user asks for is obeyed at once, also after one to nearly the screen's size (which is no
+// maximise: the window is not restored to an earlier frame).
+TEST(DrawersFit, AResizeIsObeyedAfterANearScreenResize)
+{
+    SCOPED_TRACE(test::screenSize());
+    ASSERT_NE(startWithQuietSoundSlots(), nullptr);
+    QWidget* window = opened([] { QXAppController::sharedQXAppController().showQX2DSpectrum(nullptr); });
+    ASSERT_NE(window, nullptr);
+    const QList<Drawer*> drawers = openEveryDrawer(window);
+    const QRect area = WindowPlacement::availableArea(window);
+    const QSize nearScreen = area.size().shrunkBy(WindowPlacement::decorationOf(window)) - QSize(20, 20);
+    const QSize asked(700, 400);
+    for (int round = 1; round <= 2; ++round) {
+        SCOPED_TRACE(QStringLiteral("round %1").arg(round).toStdString());
+        window->move(area.topLeft() + QPoint(4, 4));
+        window->resize(nearScreen);
+        QCoreApplication::processEvents();
+        EXPECT_FALSE(window->isMaximized());
+        EXPECT_EQ(window->size(), nearScreen) << described(window).toStdString();
+        window->resize(asked);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(window->size(), asked) << described(window).toStdString();
+        test::processEventsUntil([&] {
+            return std::none_of(drawers.begin(), drawers.end(),
+                                [](Drawer* d) { return d->state() != Drawer::State::Open; });
+        });
+        EXPECT_EQ(window->size(), asked) << described(window).toStdString();
+        for (const Drawer* drawer : drawers)
+            EXPECT_TRUE(area.contains(drawer->frameGeometry())) << describedDrawer(drawer).toStdString();
+    }
+    NUPO4DrawAppDelegate::sharedNUPO4DrawAppDelegate().applicationWillTerminate(nullptr);
+}
+
+// Preferences opened while eight windows take the screen shows every tab's panel whole: no scroll bar,
+// no cut text, on the screen (where the screen below the Control Panel holds the panel at all).
+TEST(DrawersFit, PreferencesOpensAtItsPanelsSizeAmongManyWindows)
+{
+    SCOPED_TRACE(test::screenSize());
+    QMainWindow* controlPanel = startWithQuietSoundSlots();
+    ASSERT_NE(controlPanel, nullptr);
+    for (const char* command : {"showQX2DBarGarph", "showQX2DSpectrum", "showFFTPanel", "showSelectQXnewave",
+                                "showDrawWindow", "showBezierView", "showSelectFilePanel"}) {
+        auto* item = controlPanel->findChild<QAction*>(QString::fromLatin1(command));
+        ASSERT_NE(item, nullptr) << command;
+        item->trigger();
+        QCoreApplication::processEvents();
+    }
+    ASSERT_GE(shownWindows().size(), 8);
+    auto* item = controlPanel->findChild<QAction*>(QStringLiteral("showPanelX"));
+    ASSERT_NE(item, nullptr);
+    const QList<QWidget*> before = shownWindows();
+    item->trigger();
+    QCoreApplication::processEvents();
+    QWidget* preferences = newWindow(before);
+    ASSERT_NE(preferences, nullptr);
+    auto* tabs = preferences->findChild<QTabWidget*>();
+    ASSERT_NE(tabs, nullptr);
+    const QRect area = WindowPlacement::availableArea(preferences);
+    for (int tab = 0; tab < tabs->count(); ++tab) {
+        tabs->setCurrentIndex(tab);
+        for (int pass = 0; pass < 3; ++pass) {
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+            QCoreApplication::processEvents();
+        }
+        SCOPED_TRACE(described(preferences).toStdString());
+        const auto* page = qobject_cast<const QScrollArea*>(tabs->currentWidget());
+        ASSERT_NE(page, nullptr);
+        // Whole wherever the screen below the Control Panel holds the panel (the MIDI tab is higher than
+        // that on a small screen: there it scrolls rather than lie under the Control Panel).
+        const QSize needed = page->widget()->minimumSizeHint() + WindowPlacement::frameOf(preferences).size() -
+                             page->viewport()->size();
+        const QRect controlPanelFrame = WindowPlacement::frameOf(controlPanel);
+        if (needed.height() > area.bottom() - controlPanelFrame.bottom())
+            continue;
+        EXPECT_FALSE(page->verticalScrollBar()->isVisible()) << tabs->tabText(tab).toStdString() << " scrolls";
+        EXPECT_FALSE(page->horizontalScrollBar()->isVisible())
+            << tabs->tabText(tab).toStdString() << " scrolls sideways";
+        const QStringList cut = cutControls(preferences);
+        EXPECT_TRUE(cut.isEmpty()) << tabs->tabText(tab).toStdString() << ": " << cut.join("; ").toStdString();
+        EXPECT_TRUE(area.contains(WindowPlacement::frameOf(preferences)));
+    }
+    NUPO4DrawAppDelegate::sharedNUPO4DrawAppDelegate().applicationWillTerminate(nullptr);
+}
+
+// A waterfall resized small keeps its picture at least half its height, its controls whole or scrolling,
+// its captions apart.
+TEST(DrawersFit, ASmallWaterfallKeepsHalfItsHeightForItsPicture)
+{
+    SCOPED_TRACE(test::screenSize());
+    ASSERT_NE(startWithQuietSoundSlots(), nullptr);
+    QWidget* window = opened([] { QXAppController::sharedQXAppController().showQX2DSpectrum(nullptr); });
+    ASSERT_NE(window, nullptr);
+    window->resize(300, 200);
+    for (int pass = 0; pass < 3; ++pass) {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        QCoreApplication::processEvents();
+    }
+    const QWidget* picture = WindowPlacement::pictureOf(window);
+    ASSERT_NE(picture, nullptr);
+    SCOPED_TRACE(described(window).toStdString());
+    EXPECT_GE(2 * picture->height(), window->height())
+        << "the picture, " << picture->width() << "x" << picture->height() << ", is less than half the height";
+    QList<const QLabel*> captions;
+    for (const QLabel* label : window->findChildren<QLabel*>())
+        if (label->window() == window && label->isVisibleTo(window) && !label->visibleRegion().isEmpty())
+            captions.append(label);
+    for (int i = 0; i < captions.size(); ++i)
+        for (int j = i + 1; j < captions.size(); ++j)
+            EXPECT_FALSE(onScreen(captions[i]).intersects(onScreen(captions[j])))
+                << nameOf(captions[i]).toStdString() << " overlaps " << nameOf(captions[j]).toStdString();
     NUPO4DrawAppDelegate::sharedNUPO4DrawAppDelegate().applicationWillTerminate(nullptr);
 }
 

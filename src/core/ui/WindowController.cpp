@@ -41,6 +41,8 @@ void WindowController::buildWindow()
     windowWidget->setObjectName(QStringLiteral("preferencesWindow"));
     windowWidget->setWindowTitle(QStringLiteral("Preferences"));
     windowWidget->setAttribute(Qt::WA_DeleteOnClose, false);
+    // It opens at the size of the panel shown, wherever there is room, never squeezed.
+    WindowPlacement::keepOwnSize(windowWidget);
     windowWidget->installEventFilter(this);
     auto* layout = new QVBoxLayout(windowWidget);
     tabs = new QTabWidget(windowWidget);
@@ -122,15 +124,25 @@ void WindowController::setTheWindow(int n)
     QSize wanted = found->second.widget->sizeHint().expandedTo(QSize(420, 200)) + chrome;
     const QRect area = WindowPlacement::availableArea(windowWidget);
     const QMargins decoration = WindowPlacement::decorationOf(windowWidget);
+    const QSize room = area.size().shrunkBy(decoration);
+    const bool largerThanTheScreen = !area.isEmpty() && (wanted.width() > room.width() || wanted.height() > room.height());
     if (!area.isEmpty())
-        wanted = wanted.boundedTo(area.size().shrunkBy(decoration));
+        wanted = wanted.boundedTo(room);
     windowWidget->resize(wanted.expandedTo(windowWidget->minimumSizeHint()));
     WindowPlacement::keepOnScreen(windowWidget);
     // Grown for a large panel, the window would slide under the floating tool palette, which would then
-    // cover its tabs for good: it moves clear of it, as little as it can, shrunk if need be (its panel
-    // scrolls).
-    WindowPlacement::moveClearOf(windowWidget, WindowPlacement::keptClearFrames(windowWidget),
-                                 WindowPlacement::Prefer::Nearest);
+    // cover its tabs for good: it moves clear of it, as little as it can, at its size. A panel larger
+    // than the screen scrolls anyway: its window shrinks where that keeps it clear.
+    const QList<QRect> keptClear = WindowPlacement::keptClearFrames(windowWidget);
+    if (!WindowPlacement::moveClearOf(windowWidget, keptClear, WindowPlacement::Prefer::Nearest) &&
+        largerThanTheScreen) {
+        const QRect frame = WindowPlacement::frameOf(windowWidget);
+        if (const auto spot = WindowPlacement::clearSpot(frame, WindowPlacement::leastFrameSize(windowWidget),
+                                                         area, keptClear, WindowPlacement::Prefer::Nearest)) {
+            windowWidget->resize(spot->size().shrunkBy(decoration));
+            WindowPlacement::moveFrame(windowWidget, spot->topLeft());
+        }
+    }
 }
 
 void WindowController::windowDidBecomeMain(QObject*)

@@ -25,6 +25,13 @@ constexpr int handleWidth = 6;
 // take that frame back (it was maximised since).
 const char* normalFrameProperty = "nupoDrawersNormalFrame";
 const char* restoreProperty = "nupoDrawersRestore";
+// The same window's client area then: restored by it, the window takes back its size whatever decoration
+// the window manager gives it at that moment (a maximised window's may lack the borders).
+const char* normalClientProperty = "nupoDrawersNormalClient";
+// On a window just restored: how many more times a frame the window manager tells that is not the one
+// restored (a place it told before it took the restore) is answered by the restored frame again.
+const char* restoringProperty = "nupoDrawersRestoring";
+constexpr int restoreRetries = 3;
 // On a window with open drawers: the size of its picture before the first of them opened.
 const char* pictureClosedProperty = "nupoPictureWithDrawersClosed";
 
@@ -241,7 +248,9 @@ void Drawer::finishTransition(int generation)
         if (parentWindow_ && !anyOpen(parentWindow_)) {
             // With no drawer open, the window manager alone restores the window.
             parentWindow_->setProperty(normalFrameProperty, QVariant());
+            parentWindow_->setProperty(normalClientProperty, QVariant());
             parentWindow_->setProperty(restoreProperty, false);
+            parentWindow_->setProperty(restoringProperty, 0);
             parentWindow_->setProperty(pictureClosedProperty, QVariant());
         }
         // A palette that moved aside for the window's drawers comes back once they are all closed.
@@ -326,6 +335,8 @@ void Drawer::arrangeDrawersOf(QWidget* window, bool mayResizeWindow)
     }
     if (restoreNormal(window, drawers))
         return;
+    if (settleRestore(window, drawers))
+        return;
     busy.push_back(window);
     bool makeRoom = false;
     // A second round settles what the window's move or resize changed (the offsets follow its size).
@@ -362,13 +373,20 @@ void Drawer::arrangeDrawersOf(QWidget* window, bool mayResizeWindow)
             break;
     }
     busy.erase(std::find(busy.begin(), busy.end(), window));
-    // Remembered for the window's restore, should it be maximised.
-    window->setProperty(normalFrameProperty, WindowPlacement::frameOf(window));
-    for (Drawer* drawer : drawers) {
-        drawer->hasNormal_ = true;
-        drawer->normalEdge_ = drawer->edge_;
-        drawer->normalSqueezed_ = drawer->squeezedDepth_;
-        drawer->normalArranged_ = drawer->arranged_;
+    // Remembered for the window's restore, should it be maximised. A frame that fills the screen is not
+    // (while another is known): a window manager maximising a window may tell its new size before its
+    // new state, and the window is to come back to the frame it had before.
+    const bool whole =
+        std::all_of(drawers.begin(), drawers.end(), [](const Drawer* d) { return d->hasNormal_; });
+    if (!WindowPlacement::fillsArea(window) || !window->property(normalFrameProperty).isValid() || !whole) {
+        window->setProperty(normalFrameProperty, WindowPlacement::frameOf(window));
+        window->setProperty(normalClientProperty, window->geometry());
+        for (Drawer* drawer : drawers) {
+            drawer->hasNormal_ = true;
+            drawer->normalEdge_ = drawer->edge_;
+            drawer->normalSqueezed_ = drawer->squeezedDepth_;
+            drawer->normalArranged_ = drawer->arranged_;
+        }
     }
     if (makeRoom)
         WindowPlacement::giveWayTo(window);
@@ -414,6 +432,25 @@ void Drawer::arrangeOverMaximised(QWidget* window, const QList<Drawer*>& drawers
     QTimer::singleShot(0, window, [window] { WindowPlacement::giveWayTo(window); });
 }
 
+bool Drawer::settleRestore(QWidget* window, const QList<Drawer*>& drawers)
+{
+    const int retries = window->property(restoringProperty).toInt();
+    if (retries <= 0)
+        return false;
+    const QRect normal = window->property(normalFrameProperty).toRect();
+    const QRect client = window->property(normalClientProperty).toRect();
+    if (normal.isEmpty() ||
+        (client.isEmpty() ? WindowPlacement::frameOf(window) == normal : window->geometry() == client)) {
+        window->setProperty(restoringProperty, 0);
+        return false;
+    }
+    // A place the window manager told before it took the restore: the restored frame again.
+    window->setProperty(restoreProperty, true);
+    const bool restored = restoreNormal(window, drawers);
+    window->setProperty(restoringProperty, retries - 1);
+    return restored;
+}
+
 bool Drawer::restoreNormal(QWidget* window, const QList<Drawer*>& drawers)
 {
     if (!window->property(restoreProperty).toBool())
@@ -422,14 +459,22 @@ bool Drawer::restoreNormal(QWidget* window, const QList<Drawer*>& drawers)
     const QRect normal = window->property(normalFrameProperty).toRect();
     if (normal.isEmpty())
         return false;
+    window->setProperty(restoringProperty, restoreRetries);
     auto& busy = windowsBeingArranged();
     busy.push_back(window);
     const QRect frame = WindowPlacement::frameOf(window);
-    if (frame.size() != normal.size())
-        window->resize(normal.size().shrunkBy(WindowPlacement::decorationOf(window)));
-    if (frame.topLeft() != normal.topLeft()) {
-        WindowPlacement::moveFrame(window, normal.topLeft());
+    const QRect client = window->property(normalClientProperty).toRect();
+    if (!client.isEmpty()) {
+        if (window->geometry() != client)
+            window->setGeometry(client);
         WindowPlacement::noteSpot(window, normal.topLeft());
+    } else {
+        if (frame.size() != normal.size())
+            window->resize(normal.size().shrunkBy(WindowPlacement::decorationOf(window)));
+        if (frame.topLeft() != normal.topLeft()) {
+            WindowPlacement::moveFrame(window, normal.topLeft());
+            WindowPlacement::noteSpot(window, normal.topLeft());
+        }
     }
     busy.erase(std::find(busy.begin(), busy.end(), window));
     const bool whole =

@@ -129,6 +129,9 @@ private:
     // A window restored from maximised takes back its frame and its drawers their places; false where
     // nothing is to be restored (a drawer opened while maximised is arranged anew).
     static bool restoreNormal(QWidget* window, const QList<Drawer*>& drawers);
+    // Just after a restore, a frame the window manager tells from before it took the restore is answered
+    // by the restored frame again (a few times at most); true where it was.
+    static bool settleRestore(QWidget* window, const QList<Drawer*>& drawers);
 
     QPointer<QWidget> parentWindow_;
     QPointer<QWidget> content_;

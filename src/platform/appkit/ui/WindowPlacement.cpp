@@ -41,6 +41,7 @@ const char* awaitingFrameProperty = "nupoAwaitingFrame";
 const char* keptClearProperty = "nupoKeptClear";
 const char* chosenFrameProperty = "nupoChosenFrame";
 const char* givesWayProperty = "nupoGivesWay";
+const char* ownSizeProperty = "nupoOwnSize";
 const char* pictureProperty = "nupoPicture";
 // A place a window opens clear of, besides the windows kept clear.
 const char* openClearOfProperty = "nupoOpenClearOf";
@@ -48,6 +49,8 @@ const char* openClearOfProperty = "nupoOpenClearOf";
 const char* gaveWayForProperty = "nupoGaveWayFor";
 const char* gaveWayFromProperty = "nupoGaveWayFrom";
 const char* gaveWayToProperty = "nupoGaveWayTo";
+// On a window hidden while a maximised window left it no spot clear of its controls: for which window.
+const char* hiddenForProperty = "nupoHiddenFor";
 // On a window that others gave way to: they go back when it is destroyed.
 const char* returnsOnDestroyProperty = "nupoReturnsOnDestroy";
 // On a window while others that gave way to it have not gone back.
@@ -299,7 +302,12 @@ QList<QRect> WindowPlacement::fixedFrames(const QWidget* except)
 
 bool WindowPlacement::standsMaximised(const QWidget* window)
 {
-    return window && (isMaximised(window) || fillsArea(window));
+    return window && isMaximised(window);
+}
+
+bool WindowPlacement::fillsArea(const QWidget* window)
+{
+    return window && nupo::fillsArea(window);
 }
 
 QList<QWidget*> WindowPlacement::ownWindowsOf(const QWidget* window)
@@ -349,6 +357,12 @@ bool returnWindowsThatGaveWay(quintptr owner, const QWidget* shownOwner)
     for (QWidget* window : QApplication::topLevelWidgets()) {
         if (window->property(gaveWayForProperty).value<quintptr>() != owner)
             continue;
+        if (window->property(hiddenForProperty).value<quintptr>() == owner) {
+            // Hidden for the maximised owner: shown again where it stood (the owner restored or gone).
+            window->setProperty(hiddenForProperty, QVariant());
+            if (!window->isVisible())
+                window->show();
+        }
         const QPoint to = window->property(gaveWayToProperty).toPoint();
         const QRect frame = WindowPlacement::frameOf(window);
         const QVariant beforeMaximised = window->property(beforeMaximisedProperty);
@@ -379,6 +393,35 @@ bool returnWindowsThatGaveWay(quintptr owner, const QWidget* shownOwner)
             window->move(from);
     }
     return stayed;
+}
+
+// Notes that the window gives way to the owner (from where it stands now, unless it gave way to it
+// already), so that it comes back once the owner is restored, hidden or gone.
+void noteGivenWay(QWidget* window, QWidget* owner)
+{
+    if (window->property(gaveWayForProperty).value<quintptr>() != idOf(owner)) {
+        if (!window->property(gaveWayForProperty).isValid())
+            window->setProperty(gaveWayFromProperty, WindowPlacement::frameOf(window).topLeft());
+        window->setProperty(gaveWayForProperty, QVariant::fromValue(idOf(owner)));
+        if (!owner->property(returnsOnDestroyProperty).toBool()) {
+            owner->setProperty(returnsOnDestroyProperty, true);
+            const quintptr id = idOf(owner);
+            QObject::connect(owner, &QObject::destroyed, qApp, [id] { returnWindowsThatGaveWay(id, nullptr); });
+        }
+    }
+    owner->setProperty(othersGaveWayProperty, true);
+}
+
+// Hides the window while the maximised owner leaves it no spot clear of its and its drawers' controls;
+// it shows again, where it stood, as the owner is restored.
+void hideForMaximised(QWidget* window, QWidget* owner)
+{
+    noteGivenWay(window, owner);
+    if (!window->property(beforeMaximisedProperty).isValid())
+        window->setProperty(beforeMaximisedProperty, WindowPlacement::frameOf(window).topLeft());
+    window->setProperty(gaveWayToProperty, WindowPlacement::frameOf(window).topLeft());
+    window->setProperty(hiddenForProperty, QVariant::fromValue(idOf(owner)));
+    window->hide();
 }
 
 }  // namespace
@@ -416,10 +459,10 @@ void WindowPlacement::giveWayTo(QWidget* owner)
                                    [&at](const QRect& r) { return r.intersects(at); });
             };
             spot = cornerSpot(frame, area, controls, fixed);
-            if (spot && hides(*spot, controls)) {
-                // Of the spots clear of the window's own controls, the one hiding the least of its drawers'.
-                if (const auto clearOfOwn = cornerSpot(frame, area, controls, fixed + shown.front().controls))
-                    spot = clearOfOwn;
+            if (!spot || hides(*spot, controls)) {
+                // No spot clear of them all: it hides until the window is restored, covering none.
+                hideForMaximised(window, owner);
+                continue;
             }
         } else {
             spot = clearSpot(frame, frame.size(), area, room + fixed);
@@ -431,20 +474,9 @@ void WindowPlacement::giveWayTo(QWidget* owner)
         if (!spot || spot->topLeft() == frame.topLeft())
             continue;
         // Where it stood as the window was maximised: it goes back there as the window is restored.
+        noteGivenWay(window, owner);
         if (maximised && !window->property(beforeMaximisedProperty).isValid())
             window->setProperty(beforeMaximisedProperty, frame.topLeft());
-        if (window->property(gaveWayForProperty).value<quintptr>() != idOf(owner)) {
-            if (!window->property(gaveWayForProperty).isValid())
-                window->setProperty(gaveWayFromProperty, frame.topLeft());
-            window->setProperty(gaveWayForProperty, QVariant::fromValue(idOf(owner)));
-            if (!owner->property(returnsOnDestroyProperty).toBool()) {
-                owner->setProperty(returnsOnDestroyProperty, true);
-                const quintptr id = idOf(owner);
-                QObject::connect(owner, &QObject::destroyed, qApp,
-                                 [id] { returnWindowsThatGaveWay(id, nullptr); });
-            }
-        }
-        owner->setProperty(othersGaveWayProperty, true);
         window->setProperty(gaveWayToProperty, spot->topLeft());
         window->move(spot->topLeft());
     }
@@ -562,8 +594,9 @@ bool WindowPlacement::moveClearOf(QWidget* window, const QList<QRect>& frames, P
     if (!window || !window->isWindow())
         return false;
     const QRect current = frameOf(window);
-    const std::optional<QRect> best =
-        clearSpot(current, leastFrameSize(window), availableArea(window), frames, prefer);
+    // A dialog or panel moves at its size, or not at all.
+    const QSize least = keepsOwnSize(window) ? current.size() : leastFrameSize(window);
+    const std::optional<QRect> best = clearSpot(current, least, availableArea(window), frames, prefer);
     if (!best)
         return false;
     if (*best == current)
@@ -603,6 +636,17 @@ bool WindowPlacement::keepsChosenFrame(const QWidget* window)
     return window && window->property(chosenFrameProperty).toBool();
 }
 
+void WindowPlacement::keepOwnSize(QWidget* window)
+{
+    if (window)
+        window->setProperty(ownSizeProperty, true);
+}
+
+bool WindowPlacement::keepsOwnSize(const QWidget* window)
+{
+    return window && (window->property(ownSizeProperty).toBool() || qobject_cast<const QDialog*>(window));
+}
+
 void WindowPlacement::placeOnScreenClear(QWidget* window)
 {
     // A frame the user chose (stored in a document) that lies on the screen stays as it was, also over
@@ -638,8 +682,20 @@ void WindowPlacement::openClearOfShownWindows(QWidget* window)
         // No free spot holds the whole window: it takes the largest free area of the screen, given that
         // holds at least half of it, before it covers another window.
         const std::optional<QRect> free = clearSpot(current, leastFrameSize(window), area, taken);
-        if (free &&
-            2 * qint64(free->width()) * free->height() >= qint64(current.width()) * current.height()) {
+        if (free && keepsOwnSize(window)) {
+            // A dialog or panel keeps the size its panel needs: the largest free area picks where it
+            // goes, as long as it lies there on the screen clear of the windows kept clear.
+            QRect there(free->topLeft(), current.size());
+            there.moveLeft(std::clamp(there.left(), area.left(),
+                                      std::max(area.left(), area.right() + 1 - there.width())));
+            there.moveTop(std::clamp(there.top(), area.top(),
+                                     std::max(area.top(), area.bottom() + 1 - there.height())));
+            if (std::none_of(clearOf.begin(), clearOf.end(), [&there](const QRect& r) { return r.intersects(there); })) {
+                moveFrame(window, there.topLeft());
+                return;
+            }
+        } else if (free && 2 * qint64(free->width()) * free->height() >=
+                               qint64(current.width()) * current.height()) {
             window->resize(free->size().shrunkBy(decorationOf(window)));
             moveFrame(window, free->topLeft());
             return;

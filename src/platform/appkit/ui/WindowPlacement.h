@@ -60,6 +60,10 @@ public:
     // the windows it covers (it is still kept on the screen and clear of the windows kept clear).
     static void keepChosenFrame(QWidget* window);
     static bool keepsChosenFrame(const QWidget* window);
+    // Marks a window that opens at the size its panel needs (a dialog, a panel): the placement of new
+    // windows picks where it goes, never shrinks it (it may cover other windows). Dialogs are so marked.
+    static void keepOwnSize(QWidget* window);
+    static bool keepsOwnSize(const QWidget* window);
     // Keeps the window on the screen and moves it clear of the windows kept clear, unless its caller
     // chose its frame and that frame lies on the screen: a frame the user chose comes back as it was.
     static void placeOnScreenClear(QWidget* window);
@@ -118,9 +122,12 @@ public:
     // itself when it overlaps none of the frames; nothing when no spot of the area holds even `least`.
     static std::optional<QRect> clearSpot(const QRect& current, const QSize& least, const QRect& area,
                                           const QList<QRect>& frames, Prefer prefer = Prefer::FirstSpot);
-    // Whether the window is maximised or full screen, or its frame takes the whole available area (the
-    // window manager may tell the new size before the new state).
+    // Whether the window is maximised or full screen: as the user (or the program) asked, not by its size
+    // (a window the user resized to the screen's size is not maximised).
     static bool standsMaximised(const QWidget* window);
+    // Whether the window's frame takes (nearly) the whole available area, as a maximised one does: the
+    // window manager may tell a maximised window's new size before its new state.
+    static bool fillsArea(const QWidget* window);
     // The windows that belong to the window and are shown: its drawers and panels.
     static QList<QWidget*> ownWindowsOf(const QWidget* window);
     // The smallest frame the window can take: its minimum size and its decoration.

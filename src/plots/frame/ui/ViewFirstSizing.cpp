@@ -76,6 +76,17 @@ void ViewFirstSizing::fit(const QSize& windowSize)
         natural += controls_->horizontalScrollBar()->sizeHint().height();
     controls_->setMaximumHeight(
         controlsHeight(windowHeight, others, viewMinimum, controlsMinimum, natural, viewShare_));
+    // Resized small, the window keeps its view at least its share of its height: it goes no lower than
+    // the height where the rest of it, its controls scrolling, leaves the view that share.
+    if (viewShare_ > 0.0 && viewShare_ < 1.0) {
+        if (minimumHeight_ < 0)
+            minimumHeight_ = window_->minimumHeight();  // the window's own (its nib's)
+        const int keepingShare =
+            static_cast<int>(std::ceil((others + controlsMinimum) / (1.0 - viewShare_)));
+        const int least = std::max(minimumHeight_, keepingShare);
+        if (window_->minimumHeight() != least)
+            window_->setMinimumHeight(least);
+    }
 }
 
 bool ViewFirstSizing::eventFilter(QObject* watched, QEvent* event)

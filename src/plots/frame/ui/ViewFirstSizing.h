@@ -41,6 +41,7 @@ private:
     QPointer<QWidget> view_;
     QPointer<QScrollArea> controls_;
     double viewShare_;
+    int minimumHeight_ = -1;  // the window's minimum height before this raised it
 };
 
 }  // namespace nupo
