@@ -158,8 +158,9 @@ TEST(Plist, LimitsAreCheckedWhileReadingAndRefuseWhereTheyArePassed)
         PlistError error;
         const std::optional<PlistValue> value = PlistReader::parse(c.text, &error, limits);
         EXPECT_EQ(value.has_value(), !*c.refusal) << c.text.toStdString();
-        if (*c.refusal)
+        if (*c.refusal) {
             EXPECT_EQ(error.toString(), c.refusal) << c.text.toStdString();
+        }
     }
 
     // A list of a million entries is refused at the entry past the bound, without taking in the rest.
