@@ -167,16 +167,22 @@ QMargins WindowPlacement::decorationOf(const QWidget* window)
 {
     if (!window || isFrameless(window))
         return {};
-    const QMargins own = knownDecoration(window);
-    if (!own.isNull())
-        return own;
     QMargins widest;
-    for (const QWidget* other : QApplication::topLevelWidgets()) {
-        if (other == window || !other->isVisible() || isFrameless(other) || other->windowType() != Qt::Window)
-            continue;
-        const QMargins m = knownDecoration(other);
-        widest = QMargins(std::max(widest.left(), m.left()), std::max(widest.top(), m.top()),
-                          std::max(widest.right(), m.right()), std::max(widest.bottom(), m.bottom()));
+    // Without a window manager no window is framed: a frame Qt tells then (a palette resized while its
+    // record of the frame lags behind) is none to go by, and would change the frames of other windows
+    // read meanwhile.
+    if (windowManagerRuns()) {
+        const QMargins own = knownDecoration(window);
+        if (!own.isNull())
+            return own;
+        for (const QWidget* other : QApplication::topLevelWidgets()) {
+            if (other == window || !other->isVisible() || isFrameless(other) ||
+                other->windowType() != Qt::Window)
+                continue;
+            const QMargins m = knownDecoration(other);
+            widest = QMargins(std::max(widest.left(), m.left()), std::max(widest.top(), m.top()),
+                              std::max(widest.right(), m.right()), std::max(widest.bottom(), m.bottom()));
+        }
     }
     // Before any window of the program is framed, an X window manager's usual title bar is allowed for.
     if (widest.isNull() && QGuiApplication::platformName() == QLatin1String("xcb"))

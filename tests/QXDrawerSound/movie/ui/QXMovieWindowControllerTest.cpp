@@ -186,6 +186,8 @@ TEST_F(MovieWindowTest, TheControllerBarFollowsTheSizeAndItsMouseSeeksSetsVolume
     peakFFTA[0] = 10.0f;  // "by peak power": 10 x 0.1, the picture's own size
     peakFFTA[1] = 10.0f;
     const int barHeight = MovieControllerBar::barHeight;
+    // A size chosen before the player knows the picture's size waits for it; known, each applies at once.
+    ASSERT_TRUE(test::processEventsUntil([&] { return window->movie()->videoWidth() > 0; }));
     const struct {
         int choice;
         bool barShown;
