@@ -38,6 +38,8 @@ public:
     void saveFrameUsingName(const QString& name) const;
 
     bool isVisible() const;
+    // Whether the window is maximised or full screen (as asked, whether or not a window manager did it).
+    bool isMaximised() const;
     // Shows the window, raises it and gives it the keyboard focus.
     void makeKeyAndOrderFront();
     // Closes the window as the close box does: the controller's windowWillClose runs.

@@ -741,8 +741,10 @@ bool WindowPlacement::eventFilter(QObject* watched, QEvent* event)
         // known (a first window has no other to take the frame's size from, and a window manager may
         // put a window being mapped elsewhere than it was moved to): on the screen, and clear of the
         // windows kept clear.
+        // A window opened maximised stays as the window manager maximised it.
         if (window->isWindow() && window->property(awaitingFrameProperty).toBool() &&
-            !window->property(replacingProperty).toBool() && !knownDecoration(window).isNull()) {
+            !window->property(replacingProperty).toBool() && !knownDecoration(window).isNull() &&
+            !isMaximised(window)) {
             window->setProperty(replacingProperty, true);
             window->setProperty(clientPlacedProperty, false);
             // A window manager that places windows itself may not have taken the spot asked for, and may
