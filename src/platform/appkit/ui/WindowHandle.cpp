@@ -104,6 +104,9 @@ void WindowHandle::storeShownFrame(float (&stored)[4]) const
     if (!isVisible())
         return;
     const QRectF shown = frame();
+    // Nor is the point a window reads as while the display makes it anew (a window manager remapping it).
+    if (shown.width() <= 1 || shown.height() <= 1)
+        return;
     stored[0] = float(shown.x());
     stored[1] = float(shown.y());
     stored[2] = float(shown.width());

@@ -30,8 +30,8 @@ public:
     QRectF frame() const;
     // `display` and `animate` are accepted for the callers' sake; the window is moved at once.
     void setFrame(const QRectF& frame, bool display = true, bool animate = false);
-    // Keeps the frame of a shown window in a document's x, y, width, height; a hidden window (or none)
-    // leaves it as it was.
+    // Keeps the frame of a shown window in a document's x, y, width, height; a hidden window (or none,
+    // or one of no size) leaves it as it was.
     void storeShownFrame(float (&stored)[4]) const;
 
     // Writes the frame to the settings under "WindowFrames/<name>" as "x y width height".

@@ -740,8 +740,7 @@ bool WindowPlacement::eventFilter(QObject* watched, QEvent* event)
         // Placed before the window manager framed it, the window is placed again once its frame is
         // known (a first window has no other to take the frame's size from, and a window manager may
         // put a window being mapped elsewhere than it was moved to): on the screen, and clear of the
-        // windows kept clear.
-        // A window opened maximised stays as the window manager maximised it.
+        // windows kept clear. A window opened maximised stays as the window manager maximised it.
         if (window->isWindow() && window->property(awaitingFrameProperty).toBool() &&
             !window->property(replacingProperty).toBool() && !knownDecoration(window).isNull() &&
             !isMaximised(window)) {

@@ -30,6 +30,7 @@
 #include <QTest>
 #include <QToolButton>
 #include <QWidget>
+#include <QWindow>
 
 #include <cmath>
 
@@ -319,7 +320,11 @@ TEST_F(MovieWindowTest, AFrameStoredInADocumentIsWhereTheWindowOpensAndStaysStor
     QPointer<QXMovieWindowController> window = open(path);
     OpenQTX = 0;
     ASSERT_TRUE(window && window->movie() && window->nibWindow());
-    QApplication::processEvents();
+    // Read once the window is on the display (a window manager maps it after it was shown).
+    ASSERT_TRUE(test::processEventsUntil([&] {
+        const QWindow* shown = window->nibWindow()->windowHandle();
+        return shown && shown->isExposed() && WindowHandle(window->nibWindow()).frame().width() > 1;
+    }));
     EXPECT_EQ(WindowHandle(window->nibWindow()).frame().topLeft(), stored.topLeft());
     for (int k = 0; k < 4; ++k)
         EXPECT_EQ(NomalQTSizeR[k], kept[k]) << k;
