@@ -61,6 +61,13 @@ protected:
         return dynamic_cast<QXMovieWindowController*>(NibLoader::loadNibNamed("QXDrawerMovie"));
     }
 
+    // Whether the player knows the picture's size: a size chosen before waits for it (until the next
+    // tick), one chosen after applies at once.
+    static bool pictureSizeKnown(QXMovieWindowController* window)
+    {
+        return test::processEventsUntil([&] { return window->movie()->videoWidth() > 0; });
+    }
+
     QString path;
 };
 
@@ -187,8 +194,7 @@ TEST_F(MovieWindowTest, TheControllerBarFollowsTheSizeAndItsMouseSeeksSetsVolume
     peakFFTA[0] = 10.0f;  // "by peak power": 10 x 0.1, the picture's own size
     peakFFTA[1] = 10.0f;
     const int barHeight = MovieControllerBar::barHeight;
-    // A size chosen before the player knows the picture's size waits for it; known, each applies at once.
-    ASSERT_TRUE(test::processEventsUntil([&] { return window->movie()->videoWidth() > 0; }));
+    ASSERT_TRUE(pictureSizeKnown(window));
     const struct {
         int choice;
         bool barShown;
@@ -278,6 +284,7 @@ TEST_F(MovieWindowTest, APictureSizedByAStrongPeakGrowsTheWindowOnlyAsFarAsTheSc
     ASSERT_TRUE(window && window->movie() && window->nibWindow());
     QWidget* frame = window->nibWindow();
     const QRect area = WindowPlacement::availableArea(frame);
+    ASSERT_TRUE(pictureSizeKnown(window));
     // "by peak power" at a peak of 1000: a hundred times the picture's size, far more than any screen.
     peakFFTA[0] = 1000.0f;
     window->setMoviesizeNumber(4);
