@@ -69,20 +69,25 @@ int RecordingBuffers::capacity() const
 void RecordingBuffers::clear()
 {
     const Buffers* b = current();
-    if (b)
-        empty(*b, b->touched.load(std::memory_order_relaxed));
+    if (b && empty(*b, b->touched.load(std::memory_order_relaxed)))
+        changes.fetch_add(1, std::memory_order_relaxed);
 }
 
-void RecordingBuffers::empty(const Buffers& b, int end)
+bool RecordingBuffers::empty(const Buffers& b, int end)
 {
+    bool changed = false;
     for (int c = 0; c < channelCount; ++c) {
         const int value = c == 0 ? unmarkedKey : 0;
         const unsigned char byte = byteFromSample(value);
         for (int i = 0; i < end; ++i) {
-            b.samples[c][i].store(value, std::memory_order_relaxed);
+            if (b.samples[c][i].load(std::memory_order_relaxed) != value) {
+                b.samples[c][i].store(value, std::memory_order_relaxed);
+                changed = true;
+            }
             b.bytes[c][i].store(byte, std::memory_order_relaxed);
         }
     }
+    return changed;
 }
 
 int RecordingBuffers::lastPoint(const Buffers& b) const
@@ -97,7 +102,10 @@ int RecordingBuffers::clampedPoint(const Buffers& b, int samplepoint) const
 
 void RecordingBuffers::store(const Buffers& b, int channel, int index, int value)
 {
-    b.samples[channel][index].store(value, std::memory_order_relaxed);
+    if (b.samples[channel][index].load(std::memory_order_relaxed) != value) {
+        b.samples[channel][index].store(value, std::memory_order_relaxed);
+        changes.fetch_add(1, std::memory_order_relaxed);
+    }
     b.bytes[channel][index].store(byteFromSample(value), std::memory_order_relaxed);
     int mark = b.touched.load(std::memory_order_relaxed);
     while (index >= mark && !b.touched.compare_exchange_weak(mark, index + 1, std::memory_order_relaxed)) {

@@ -48,6 +48,10 @@ public:
     // Samples per channel the buffers hold.
     int capacity() const;
 
+    // Counts the writes that changed a sample (storing the value a sample holds is none), emptying
+    // included: equal counts mean an unchanged recording, whatever points were written.
+    unsigned long long changeCount() const { return changes.load(std::memory_order_relaxed); }
+
     // Device byte <-> sample coding of the byte twins.
     static int sampleFromByte(unsigned char byte) { return 4 * int(byte) - 512; }
     static unsigned char byteFromSample(int sample);
@@ -70,11 +74,12 @@ private:
     const Buffers* current() const { return buffers.load(std::memory_order_acquire); }
     int lastPoint(const Buffers& b) const;
     int clampedPoint(const Buffers& b, int samplepoint) const;
-    static void store(const Buffers& b, int channel, int index, int value);
-    // Empties the points 0 .. end - 1.
-    static void empty(const Buffers& b, int end);
+    void store(const Buffers& b, int channel, int index, int value);
+    // Empties the points 0 .. end - 1; whether a sample changed.
+    static bool empty(const Buffers& b, int end);
 
     std::atomic<Buffers*> buffers{nullptr};
+    std::atomic<unsigned long long> changes{0};
     std::mutex allocationMutex;
     std::vector<std::unique_ptr<Buffers>> allocations;  // every allocation ever made, kept to process end
 };

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
 #include <vector>
 
 using nupo::RecordingBuffers;
@@ -66,4 +67,37 @@ TEST(RecordingBuffers, EmptyingAndGrowingReachEveryStoredPoint)
     recording.putSampleAt(3, capacity + 4000, 12);
     recording.clear();
     expectEmpty(0, capacity + 5000);
+}
+
+// The change count tells any changed sample from none: a write at any point and in any channel counts,
+// storing the value a sample holds does not, nor does emptying an empty recording or growing the buffers.
+TEST(RecordingBuffers, EveryChangedSampleAndNoOtherWriteMovesTheChangeCount)
+{
+    RecordingBuffers& recording = RecordingBuffers::sharedRecordingBuffers();
+    nupo::maxploop = 10000;
+    recording.allocate();
+    recording.clear();
+    unsigned long long count = recording.changeCount();
+    const auto changed = [&] {
+        const unsigned long long now = recording.changeCount();
+        return std::exchange(count, now) != now;
+    };
+    recording.clear();
+    EXPECT_FALSE(changed()) << "emptying an empty recording";
+    for (const int at : {1, 60, 62, 2309, 9999}) {
+        recording.putIntToBuffer(0, at, 'q');
+        EXPECT_TRUE(changed()) << "key marker at " << at;
+        recording.putIntToBuffer(0, at, 'q');
+        EXPECT_FALSE(changed()) << "the same marker again at " << at;
+    }
+    recording.putSampleAt(4, 777, -12);
+    EXPECT_TRUE(changed());
+    recording.putIntToBuffer(3, 777, 0);  // the empty value
+    EXPECT_FALSE(changed());
+    nupo::maxploop = recording.capacity() + 100;
+    recording.allocate();
+    EXPECT_FALSE(changed()) << "growing keeps the recording";
+    recording.clear();
+    EXPECT_TRUE(changed()) << "emptying a recording";
+    nupo::maxploop = 10000;
 }

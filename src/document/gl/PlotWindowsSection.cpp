@@ -1,7 +1,6 @@
 #include "document/gl/PlotWindowsSection.h"
 
 #include "document/gl/StoredWindowFrame.h"
-
 #include "plots/bargraph/gl/BarGraphWindowState.h"
 #include "plots/frame/gl/PlotWindowState.h"
 #include "plots/rawwave/gl/RawwaveWindowState.h"
@@ -17,18 +16,44 @@ namespace {
 constexpr auto relaxed = std::memory_order_relaxed;
 constexpr int maxOpenWindows = 11;
 
+// The keys of each family: open count, frame, view mode, view/transparency entry, full view, height
+// gain, transparency and front flag.
+struct FamilyKeys {
+    const char *open, *bounds, *viewMode, *viewEntry, *fullView, *gain, *alpha, *front;
+};
+constexpr FamilyKeys familyKeys[PlotWindowsSection::familyCount] = {
+    {"OpenRawwave", "boundsRawwave", "selectCHXX", "selectBCHXX", "viewAX", "setWRawGain", "WRawAlphaValue",
+     "showQXRawwaveGraphFront"},
+    {"Open2DBarGraph", "boundsBargraph", "selectCHX", "selectBCHX", "viewABarX", "setWBarGain",
+     "WBarAlphaValue", "showQX2DBarGarphFront"},
+    {"Open3DWaterFall", "boundsWaterFall", "selectXCHNXY", "selectBXCHNXY", "viewA2DX", "setW2DGain",
+     "W2DAlphaValue", "showQX2DSpectrumFront"},
+};
+
 }  // namespace
 
 PlotWindowsSection::PlotWindowsSection()
-    : families{
-          {{&rawwaveWindowState, &showQXRawwaveGraphFront, "OpenRawwave", "boundsRawwave", "selectCHXX",
-            "selectBCHXX", "viewAX", "setWRawGain", "WRawAlphaValue", "showQXRawwaveGraphFront"},
-           {&barGraphWindowState, &showQX2DBarGarphFront, "Open2DBarGraph", "boundsBargraph", "selectCHX",
-            "selectBCHX", "viewABarX", "setWBarGain", "WBarAlphaValue", "showQX2DBarGarphFront"},
-           {&waterfallWindowState, &showQX2DSpectrumFront, "Open3DWaterFall", "boundsWaterFall",
-            "selectXCHNXY", "selectBXCHNXY", "viewA2DX", "setW2DGain", "W2DAlphaValue",
-            "showQX2DSpectrumFront"}}}
 {
+    PlotWindowState* states[familyCount] = {&rawwaveWindowState, &barGraphWindowState, &waterfallWindowState};
+    std::atomic<int>* fronts[familyCount] = {&showQXRawwaveGraphFront, &showQX2DBarGarphFront,
+                                             &showQX2DSpectrumFront};
+    for (int i = 0; i < familyCount; ++i) {
+        const FamilyKeys& k = familyKeys[i];
+        families[std::size_t(i)] = {states[i],   fronts[i],  k.open, k.bounds, k.viewMode,
+                                    k.viewEntry, k.fullView, k.gain, k.alpha,  k.front};
+    }
+}
+
+QStringList PlotWindowsSection::placementKeys()
+{
+    QStringList keys;
+    for (const FamilyKeys& k : familyKeys) {
+        for (const char* key : {k.open, k.alpha, k.front})
+            keys << QString::fromLatin1(key);
+        keys << storedFrameKeys(QString::fromLatin1(k.bounds));
+    }
+    keys << storedScreenKey;
+    return keys;
 }
 
 std::optional<PlistDictionary> PlotWindowsSection::write()

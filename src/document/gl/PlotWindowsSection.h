@@ -4,6 +4,7 @@
 #include "document/gl/StoredWindowFrame.h"
 
 #include <QRectF>
+#include <QStringList>
 
 #include <array>
 #include <atomic>
@@ -35,6 +36,9 @@ public:
     static constexpr int familyCount = 3;
     // Windows of each family the last document read had open (0 after a preference file).
     int windowsToOpen(Family family) const { return toOpen[family]; }
+    // The keys that say which windows are open, where, how transparent and whether in front: saved, but
+    // what the windows show is the rest.
+    static QStringList placementKeys();
 
 private:
     struct Names {

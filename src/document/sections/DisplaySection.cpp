@@ -128,6 +128,7 @@ bool DisplaySection::stage(SectionInput& input)
     // 5, which earlier versions wrote for a level set by hand, still reads as one.
     for (std::size_t i = 0; i < std::size(colourAnimations); ++i)
         animations[i] = input.integer(QString::fromLatin1(colourAnimations[i].key), 0, colourLevelSetByHand);
+    gridSwitchGiven = input.has(QStringLiteral("ShowGrid2DBarX"));
     for (int g = 0; g < 2; ++g) {
         gridsGiven[std::size_t(g)] = false;
         for (int k = 0; k < 4; ++k)
@@ -153,6 +154,8 @@ void DisplaySection::apply(const DocumentReadContext&)
     for (int g = 0; g < 2; ++g)
         if (gridsGiven[std::size_t(g)])
             *gridGiven[g] = 1;
+    if (gridSwitchGiven)
+        showGrid2DBarGiven = 1;
     if (overlayFlags) {
         for (std::size_t r = 0; r < overlayFlags->size(); ++r)
             for (std::size_t k = 0; k < (*overlayFlags)[r].size(); ++k)

@@ -22,6 +22,7 @@ private:
     std::optional<std::vector<std::vector<double>>> overlayFlags;
     std::array<std::optional<int>, 4> animations;  // the colour animations
     std::array<bool, 2> gridsGiven{};              // the file holds the bar-graph / raw-wave grid colour
+    bool gridSwitchGiven = false;                  // the file holds the bar-graph grid switch
 };
 
 }  // namespace nupo

@@ -53,12 +53,13 @@ constexpr auto relaxed = std::memory_order_relaxed;
 const char* baseTitleProperty = "nupoBaseTitle";
 const char* shownTitleProperty = "nupoDocumentTitle";
 const QString titleSeparator = QStringLiteral(" \u2014 ");
-// What is saved but is no change of the document: window frames, transparencies and background colours
-// (which windows take from their colour wells as they open), values the mappers measure and colour levels
-// while animations move them (notComparedNow). The recording is compared by its mark.
+// What is saved but is no change of the document: which windows are open, their frames, transparencies
+// and front switches, background colours (which windows take from their colour wells as they open; a
+// colour the user chooses in a window counts as such), values the mappers measure and colour levels while
+// animations move them (notComparedNow). What the plot windows show (view modes, full view, heights)
+// counts. The recording is compared by its mark.
 const QStringList notCompared = [] {
-    QStringList keys = {"PlotWindows",
-                        "DisplayColor",
+    QStringList keys = {"DisplayColor",
                         "Recording",
                         "Movie/OpenQT",
                         "Movie/NomalQTSizeR",
@@ -71,6 +72,8 @@ const QStringList notCompared = [] {
     for (const QString& key : storedFrameKeys(QStringLiteral("boundsWaterFallBS")))
         keys << QStringLiteral("Spectrum3DWindow/") + key;
     keys << QStringLiteral("Spectrum3DWindow/") + storedScreenKey;
+    for (const QString& key : PlotWindowsSection::placementKeys())
+        keys << QStringLiteral("PlotWindows/") + key;
     for (const QString& key : PeakMidiSection::measuredKeys())
         keys << QStringLiteral("BrainPeakMIDI/") + key;
     for (const QString& key : BandMidiSection::measuredKeys())
@@ -310,20 +313,19 @@ QByteArray NUPO4DocumentController::settingsSnapshot() const
             state.append(reinterpret_cast<const char*>(&value), sizeof value);
         }
     }
+    // A background chosen in a plot window (the colours themselves are left out above).
+    for (const PlotWindowState* family : {&rawwaveWindowState, &barGraphWindowState, &waterfallWindowState})
+        state.append(reinterpret_cast<const char*>(&family->backgroundChoices),
+                     sizeof family->backgroundChoices);
     return state;
 }
 
-quint64 NUPO4DocumentController::recordingMark() const
+NUPO4DocumentController::RecordingMark NUPO4DocumentController::recordingMark() const
 {
-    // Length, rate and every 61st sample of each channel: enough to see a recording replaced or recorded
-    // into, cheap enough to take every second.
-    const RecordingBuffers& buffers = RecordingBuffers::sharedRecordingBuffers();
-    const int n = maxploop.load(relaxed);
-    quint64 mark = quint64(n) * 1000003u + quint64(SampleSpeed.load(relaxed));
-    for (int c = 0; c < RecordingBuffers::channelCount; ++c)
-        for (int i = 0; i < n; i += 61)
-            mark = mark * 1099511628211ull + quint64(quint32(buffers.getIntFromBuffer(c, i)));
-    return mark;
+    // Length, rate and the count of changed samples: every write that changed the recording (a key marker
+    // at any point, a recording, emptying it) shows, at no cost however long the recording is.
+    return {maxploop.load(relaxed), SampleSpeed.load(relaxed),
+            RecordingBuffers::sharedRecordingBuffers().changeCount()};
 }
 
 bool NUPO4DocumentController::isDocumentEdited() const

@@ -20,9 +20,11 @@ void SoundOpenFromFileAction();
 // saving the preferences, the document's name with the modified mark in every window title, and the
 // question whether to save changes before the document is closed (New, Open, quit, last window closed).
 //
-// A document is edited when its settings or its recording differ from what was last saved or opened;
-// window frames, transparencies and background colours are saved but do not count as changes, nor does a
-// brain-switch window that the drawing highlights while the recording plays.
+// A document is edited when its settings differ from what was last saved or opened (what the plot windows
+// show among them, and a background chosen in one), or a sample of its recording was changed since; which
+// windows are open, their frames, transparencies and the background colours windows take as they open are
+// saved but do not count as changes, nor does a brain-switch window that the drawing highlights while the
+// recording plays.
 class NUPO4DocumentController : public QObject {
     Q_OBJECT
 public:
@@ -92,7 +94,13 @@ protected:
 private:
     NUPO4DocumentController();
     QByteArray settingsSnapshot() const;
-    quint64 recordingMark() const;
+    struct RecordingMark {
+        int length = 0;
+        int rate = 0;
+        unsigned long long changes = 0;
+        bool operator==(const RecordingMark&) const = default;
+    };
+    RecordingMark recordingMark() const;
     void lastWindowClosed();
     // The bytes of a name the file chooser gave: the document's own file, or a file in its folder, keep
     // the bytes they have (the chooser shows a name that is not UTF-8 only approximately).
@@ -103,7 +111,7 @@ private:
     QByteArray nativePath;
     QString lastFolder;
     QByteArray savedSettings;
-    quint64 savedRecording = 0;
+    RecordingMark savedRecording;
     bool opening = false;
     // Set once the user has agreed to quit: the windows Qt closes on the way out ask nothing more.
     bool quitting = false;

@@ -80,6 +80,9 @@ inline float GridColorY[4] = {0.0f, 0.0f, 0.0f, 0.0f};  // raw-wave grid
 // window opens keeps a visible grid and opening the window is no change.
 inline int gridColorXGiven = 0;  // bar-graph grid
 inline int gridColorYGiven = 0;  // raw-wave grid
+// Whether the bar-graph grid switch has its value: the first bar-graph view made switches the grid on,
+// unless a document or preference file read before gave the switch; later views keep what it is.
+inline int showGrid2DBarGiven = 0;
 // Bar-graph peak-hold marks in their own colour: opaque black until one is picked, so that ticking
 // "Own mark colour" never makes the marks vanish.
 inline float PeakHoldColorX[4] = {0.0f, 0.0f, 0.0f, 1.0f};

@@ -366,8 +366,11 @@ QX2DBarGraphView::QX2DBarGraphView(const QRectF& frame)
     resetColor2DBar(1);
     setcursor(1);
     // The shared display settings object holds no peak-hold colour (PeakHoldColorX stays as it is);
-    // the grid is switched on.
-    ShowGrid2DBarX = 1;
+    // the grid is switched on, unless a document or preference file read before said otherwise.
+    if (showGrid2DBarGiven == 0) {
+        ShowGrid2DBarX = 1;
+        showGrid2DBarGiven = 1;
+    }
 }
 
 QX2DBarGraphView& QX2DBarGraphView::sharedQX2DBarGraphView()

@@ -127,7 +127,7 @@ void QX2DBarGraphController::selectX(int mode)
 
 void QX2DBarGraphController::setWBarGainValue(float value)
 {
-    setWBarGain = value;
+    takeHeightGain(value);
     setFloatValue(DBarHSlider, value);
     DBarHX = value;
     activeView().setDBarH(value);

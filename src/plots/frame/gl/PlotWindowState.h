@@ -52,6 +52,9 @@ struct PlotWindowState {
     float heightGain = 10.0f;
     int firstLoadDone = 0;
     int commandRepeats = 3;  // ticks a command from the view applies
+    // Backgrounds the user chose in a window of the family: a choice is a change of the document, though
+    // the colour it saves also moves as windows open and take their wells' colours, which is none.
+    unsigned backgroundChoices = 0;
 
     // Animation modes of the view/transparency popup.
     enum AlphaAnimation {

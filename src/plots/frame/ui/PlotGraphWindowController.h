@@ -34,13 +34,13 @@ public:
     {
         PlotControls::selectItem(viewEntryPopup(), entry);
         if (entry > 1)
-            state.lastViewEntry = entry;
+            takeViewEntry(entry);
         if (!applyViewEntry(entry))
             return;
         showViewsByMode();
         restoreNormalViewFrame();
         pushControlsToActiveView();
-        state.lastViewMode = popupselectX;
+        takeViewMode(popupselectX);
         setActiveViewMode(popupselectX);
         selectX(popupselectX);
     }
@@ -57,7 +57,7 @@ public:
     {
         const int index = PlotControls::selectedIndex(controlOf(sender, popup));
         popupselectX = index;
-        state.lastViewMode = index;
+        takeViewMode(index);
         setActiveViewMode(index);
         selectX(index);
     }
@@ -87,6 +87,7 @@ public:
         activeView().setBackgroundColor(PlotControls::wellColour(controlOf(sender, backgroundColorWell)));
         activeView().setNeedsDisplay(true);
         state.suppressQueued = 0;
+        ++state.backgroundChoices;
     }
     void changeColorStyleType(QObject* sender)
     {

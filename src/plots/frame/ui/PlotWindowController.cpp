@@ -28,7 +28,10 @@ std::vector<PlotWindowController*>& openWindows()
 }  // namespace
 
 PlotWindowController::PlotWindowController(PlotWindowState& windowState, float maxF)
-    : state(windowState), maxFX(maxF)
+    : state(windowState),
+      shownView{windowState.lastViewMode, windowState.lastViewEntry, windowState.fullView,
+                windowState.heightGain},
+      maxFX(maxF)
 {
     outlet("window", window);
     outlet("popup", popup);
@@ -89,13 +92,12 @@ PlotWindowController* PlotWindowController::firstWindowOf(const PlotWindowState&
 
 void PlotWindowController::windowWillClose(QObject*)
 {
-    const bool wasFirst = isFirstOfFamily();
     std::erase(openWindows(), this);
-    if (!wasFirst)
-        return;
-    if (PlotWindowController* next = firstWindowOf(state))
-        next->standForFamily();
-    else if (frontFlag)
+    // The first window left stands for the family: a second one closing gives back what it changed.
+    if (PlotWindowController* first = firstWindowOf(state)) {
+        first->standForFamily();
+        first->restoreFamilyView();
+    } else if (frontFlag)
         frontFlag->store(0, std::memory_order_relaxed);  // no window of the family is in front
 }
 
@@ -121,6 +123,14 @@ void PlotWindowController::standForFamily()
     storeBackground();
     if (frontFlag)
         frontFlag->store(inFront ? 1 : 0, std::memory_order_relaxed);
+}
+
+void PlotWindowController::restoreFamilyView()
+{
+    state.lastViewMode = shownView.viewMode;
+    state.lastViewEntry = shownView.viewEntry;
+    state.fullView = shownView.fullView;
+    state.heightGain = shownView.heightGain;
 }
 
 void PlotWindowController::setWindowColorValue(QObject*)
@@ -299,9 +309,13 @@ void PlotWindowController::finishWindowSetUp(std::atomic<int>& front)
     if (inFront)
         handle.setStatusWindowLevel(true);
     // A second window of the family took the stored colour and front switch on its way up: they are the
-    // first window's again.
-    if (PlotWindowController* first = firstWindowOf(state); first && first != this)
+    // first window's again. It shows a view of its own, not the family's.
+    if (PlotWindowController* first = firstWindowOf(state); first && first != this) {
         first->standForFamily();
+        shownView.viewMode = popupselectX;
+        shownView.viewEntry = 0;
+        shownView.fullView = viewA;
+    }
 }
 
 const QStringList& PlotWindowController::viewEntryTitles()

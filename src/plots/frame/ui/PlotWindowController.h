@@ -30,7 +30,7 @@ public:
 
     // Operations other parts send; they work through the process-wide state.
     void setWframe(const QRectF& frame) { state.setWframe(frame); }
-    void setViewMode(int mode) { state.fullView = mode; }
+    void setViewMode(int mode) { state.fullView = shownView.fullView = mode; }
     int getViewMode() const { return state.fullView; }
     void setWindowAlphaValue(float alpha) { state.alphaValue = alpha; }
     void setWindowColorValue(QObject* ignored = nullptr);
@@ -91,6 +91,13 @@ protected:
     void storeFrame();
     // The family's saved frame, colour and front flag become this window's.
     void standForFamily();
+    // The family's view settings become those this window shows.
+    void restoreFamilyView();
+    // The view settings documents save, as this window last set them: the family's take them from the
+    // window that set them, and from the first window again when another one closes.
+    void takeViewMode(int mode) { state.lastViewMode = shownView.viewMode = mode; }
+    void takeViewEntry(int entry) { state.lastViewEntry = shownView.viewEntry = entry; }
+    void takeHeightGain(float gain) { state.heightGain = shownView.heightGain = gain; }
 
     // Hooks of the tick.
     virtual void applyBackgroundToActiveView(const RGBAColor& colour) = 0;
@@ -135,6 +142,11 @@ protected:
     void setField(QObject* field, double value, int digits = 3);
 
     PlotWindowState& state;
+    struct ViewSettings {
+        int viewMode, viewEntry, fullView;
+        float heightGain;
+    };
+    ViewSettings shownView;  // starts as the family's (what a window restores)
     FrameTimer timer;
     std::atomic<int>* frontFlag = nullptr;  // the family's "in Front" switch
     bool inFront = false;                   // this window opened in front

@@ -112,7 +112,8 @@ void QXRawwaveGraphController::pushControlsToActiveView()
 void QXRawwaveGraphController::selectX(int mode)
 {
     selectItem(popup, mode);
-    selectCHXX = popupselectX = mode;
+    popupselectX = mode;
+    takeViewMode(mode);
     if (mode < 0 || mode > 8) {
         logInvalidItem();
         return;
@@ -140,7 +141,7 @@ void QXRawwaveGraphController::selectX2(int entry)
 }
 void QXRawwaveGraphController::setWRawGainValue(float value)
 {
-    setWRawGain = value;
+    takeHeightGain(value);
     setFloatValue(RawwaveHSlider, value);
     RawwaveHX = value;
     activeView().setRawwaveH(value);

@@ -157,7 +157,7 @@ void QX2DSpectrumAppController::selectX(int source)
 {
     selectItem(popup, source);
     popupselectX = source;
-    selectXCHNXY = source;
+    takeViewMode(source);
     setActiveViewMode(source);
 }
 
