@@ -3,16 +3,19 @@
 #include "app/NUPO4DrawAppDelegate.h"
 #include "app/Wiring.h"
 #include "document/ui/NUPO4DocumentController.h"
+#include "platform/appkit/MemoryReturn.h"
 #include "platform/appkit/TerminationSignals.h"
 #include "platform/viewhost/ui/GLRenderThread.h"
 #include "platform/viewhost/ui/OpenGLViewHost.h"
 #include "platform/viewhost/ui/ThreadedGLViewHost.h"
+#include "views3d/textures/gl/PictureLoader.h"
 
 #include <QApplication>
 #include <QByteArrayView>
 #include <QTimer>
 
 #include <cstdio>
+#include <cstdlib>
 #include <optional>
 
 namespace {
@@ -63,6 +66,7 @@ int main(int argc, char** argv)
 {
     // Line by line, also into a file or a pipe, so that what was printed survives the program being killed.
     std::setvbuf(stdout, nullptr, _IOLBF, BUFSIZ);
+    nupo::giveLargeBuffersBackToTheSystem();
     const char* program = argc > 0 ? argv[0] : "nupo4";
     if (asksForHelpOrVersion(argc, argv)) {
         QCoreApplication app(argc, argv);
@@ -107,6 +111,14 @@ int main(int argc, char** argv)
         QTimer::singleShot(0, [] { nupo::OpenGLViewHost::isSupported(); });
     });
     const int exitCode = app.exec();
+    // A picture still being read (a hung drive) is not waited for past a short bound: the process then
+    // ends at once, without running destructors under the read.
+    const bool picturesFinished = nupo::PictureLoader::finish();
     nupo::GLRenderThread::endAtOnceIfAFrameIsStuck(exitCode);
+    if (!picturesFinished) {
+        std::fflush(stdout);
+        std::fflush(stderr);
+        std::_Exit(exitCode);
+    }
     return exitCode;
 }

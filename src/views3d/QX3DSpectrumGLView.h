@@ -168,6 +168,9 @@ public:
 
     float Viwe_Angle_value = 0.0f, Viwe_Angle1_value = 0.0f, Viwe_Angle2_value = 0.0f, Viwe_Mode_value = 0.0f;
     int drawSW = 0, drawSWMain = 0, displayUnnMode = 0, textureMode = 0, RunTextureX = 0, RunbyBrainswX = 0;
+    // The texture mode the view's one-time set-up leaves it in: 0 (palette), or the image mode a window
+    // opened again to show loaded images asks for.
+    int setUpTextureMode = 0;
     // (The composer's image number, the scene size of the projection and the viewport size are the
     // drawing's frames' own.)
     int EnvMode = 0, EnvModeChanged = 0, maxImageNXopen = 0, TopNO = 0;

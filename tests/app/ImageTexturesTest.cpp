@@ -5,6 +5,7 @@
 // past the stall bound, the last test shows that replacing a set never touches what a frame reads.
 #include <gtest/gtest.h>
 
+#include "QXDrawerSound/browser/FolderLister.h"
 #include "QXDrawerSound/browser/ui/AppControllerB.h"
 #include "platform/appkit/ui/WindowHandle.h"
 #include "platform/viewhost/ui/GLRenderThread.h"
@@ -12,12 +13,14 @@
 #include "support/WindowTestSupport.h"
 #include "views3d/QX3DSpectrumGLView.h"
 #include "views3d/spectrum/gl/QX3DSpectrumGLDrawing.h"
+#include "views3d/spectrum/ui/QX3DSpectrumAppController.h"
 #include "views3d/textures/gl/GBuffer.h"
 #include "views3d/textures/gl/ImageSources.h"
 #include "views3d/textures/gl/PictureLoader.h"
 #include "views3d/textures/gl/ShadowApp.h"
 #include "views3d/wave/gl/QXnewaveGLView.h"
 #include "views3d/wave/gl/WaveWallImages.h"
+#include "views3d/wave/ui/QXnewaveAppController.h"
 
 #include <QApplication>
 #include <QDir>
@@ -27,6 +30,7 @@
 
 #include <chrono>
 #include <functional>
+#include <optional>
 
 #include <sys/stat.h>
 
@@ -182,19 +186,36 @@ protected:
         closeAlerts();
     }
 
+    // Clicks the item of path in the browser, once the folders on the way are listed.
+    bool click(const QString& path)
+    {
+        std::optional<bool> found;
+        browser->selectPath(path, [&found](bool was) { found = was; });
+        return processEventsUntil([&found] { return found.has_value(); }) && *found;
+    }
+    // Until the browser's folder listings and the pictures asked for are handed over.
+    void settle()
+    {
+        ASSERT_TRUE(processEventsUntil([this] {
+            return (!browser || !browser->isBusy()) && FolderLister::pending() == 0 &&
+                   PictureLoader::pending() == 0;
+        }));
+    }
     // What the browser's buttons do with the item clicked: a folder of images or one image, into the wave
-    // surface (0) or the 3D spectrum (1). Returns the window the load opened.
+    // surface (0), the 3D spectrum (1) or the wave surface that asked (2). Returns the window the load
+    // opened, once its pictures are in.
     QWidget* load(const QString& path, bool folder, int scene)
     {
         const QLatin1String title =
-            scene == 0 ? QLatin1String("Wave Surface Window") : QLatin1String("WaterfallBS Window");
+            scene == 1 ? QLatin1String("WaterfallBS Window") : QLatin1String("Wave Surface Window");
         const QList<QWidget*> before = shownWindowsTitled(title);
         openBrowser();
         if (!browser)
             return nullptr;
-        EXPECT_TRUE(browser->selectPath(path)) << path.toStdString();
+        EXPECT_TRUE(click(path)) << path.toStdString();
         LoadTextuerF = scene;
         folder ? browser->setMXTextureX(1) : browser->setSTextureX(1);
+        settle();
         return newWindowTitled(title, before);
     }
     static void waitForPictures()
@@ -265,7 +286,9 @@ TEST_F(ImageTextures, AFolderWithFilesThatAreNoPicturesAnswersAtOnceNamesEachAnd
 
 TEST_F(ImageTextures, EachWindowShowsItsOwnSetAndANewSetInOneLeavesTheOthersAsTheyWere)
 {
-    // A wave surface with our own wall images, then one with red and one with blue pictures.
+    // A wave surface with our own wall images (no set loaded before it opened), then one with red and
+    // one with blue pictures.
+    textureInitX();
     QWidget* walls = openWindow(QStringLiteral("QXnewave"));
     ASSERT_NE(walls, nullptr);
     auto* wallsView = viewIn<QXnewaveGLView>(walls);
@@ -295,6 +318,8 @@ TEST_F(ImageTextures, EachWindowShowsItsOwnSetAndANewSetInOneLeavesTheOthersAsTh
     waitForPictures();
     auto* drawing = viewIn<QX3DSpectrumGLDrawing>(spectrum);
     ASSERT_NE(drawing, nullptr);
+    // (Its first frame sets the view up: the modes are chosen after it, as a click would.)
+    ASSERT_TRUE(processEventsUntil([&] { return hostOf(spectrum, drawing)->framesShown() > 0; }));
     drawing->view().setDrawModeX(4);
     drawing->view().setTextureModeX(2);
     EXPECT_GT(share(shownWith(spectrum, drawing, shadow_appAX.pictures()), greenish), 0.01);
@@ -371,4 +396,108 @@ TEST_F(ImageTextures, LoadsWhileFramesOutlastTheStallBoundTouchNothingAFrameRead
     for (QWidget* window : drawing)
         WindowHandle(window).close();
     closeAlerts();
+}
+
+TEST_F(ImageTextures, LoadImagesOfAWaveSurfaceFillsThatWaveSurfaceAndOpensNoOtherWindow)
+{
+    textureInitX();
+    auto* controller =
+        dynamic_cast<QXnewaveAppController*>(NibLoader::loadNibNamed(QStringLiteral("QXnewave")));
+    ASSERT_NE(controller, nullptr);
+    QWidget* wave = controller->nibWindow();
+    auto* view = viewIn<QXnewaveGLView>(wave);
+    ASSERT_NE(view, nullptr);
+    ASSERT_TRUE(processEventsUntil([] { return waveWallPictures() != nullptr; }));
+    EXPECT_GT(share(shownWith(wave, view, waveWallPictures()), teal), 0.02);
+    const QList<QWidget*> spectra = shownWindowsTitled(QLatin1String("WaterfallBS Window"));
+    const QList<QWidget*> waves = shownWindowsTitled(QLatin1String("Wave Surface Window"));
+
+    // Its Surface drawer's Load Images… asks the browser for this window; the folder chosen goes there.
+    controller->LoadTextuerX(nullptr);
+    EXPECT_EQ(LoadTextuerF, loadIntoAskingWave);
+    openBrowser();
+    ASSERT_TRUE(click(folderOfPictures(QStringLiteral("asked"), {Qt::red, Qt::red})));
+    browser->setMXTextureX(1);
+    settle();
+    EXPECT_EQ(shownWindowsTitled(QLatin1String("WaterfallBS Window")), spectra);
+    EXPECT_EQ(shownWindowsTitled(QLatin1String("Wave Surface Window")), waves);
+    ASSERT_NE(shadow_app.pictures(), nullptr);
+    EXPECT_EQ(shadow_app.pictures()->loaded(), 2);
+    EXPECT_EQ(view->images(), shadow_app.pictures());
+    const QImage filled = shownWith(wave, view, shadow_app.pictures());
+    EXPECT_GT(share(filled, reddish), 0.05);
+    EXPECT_LT(share(filled, teal), 0.01);
+
+    // A wave surface opened now shows the loaded set from its first frame, on the background of its
+    // well and as the four-wall tunnel, as the first one does.
+    QWidget* later = openWindow(QStringLiteral("QXnewave"));
+    auto* laterView = viewIn<QXnewaveGLView>(later);
+    ASSERT_NE(laterView, nullptr);
+    EXPECT_EQ(laterView->images(), shadow_app.pictures());
+    const QImage laterShown = shownWith(later, laterView, shadow_app.pictures());
+    EXPECT_GT(share(laterShown, reddish), 0.05);
+    EXPECT_LT(share(laterShown, white), 0.02);
+
+    // Where the window that asked has closed by the time the set is in, a new one takes it.
+    auto* closing = dynamic_cast<QXnewaveAppController*>(NibLoader::loadNibNamed(QStringLiteral("QXnewave")));
+    ASSERT_NE(closing, nullptr);
+    closing->LoadTextuerX(nullptr);
+    WindowHandle(closing->nibWindow()).close();
+    QWidget* taken = load(folderOfPictures(QStringLiteral("orphan"), {Qt::blue}), true, loadIntoAskingWave);
+    ASSERT_NE(taken, nullptr);
+    auto* takenView = viewIn<QXnewaveGLView>(taken);
+    ASSERT_NE(takenView, nullptr);
+    EXPECT_GT(share(shownWith(taken, takenView, shadow_app.pictures()), bluish), 0.05);
+    for (QWidget* w : {wave, later, taken})
+        WindowHandle(w).close();
+}
+
+TEST_F(ImageTextures, A3DWindowReloadedWithImageTickedShowsThePicturesFromItsFirstFrames)
+{
+    auto* controller =
+        dynamic_cast<QX3DSpectrumAppController*>(NibLoader::loadNibNamed(QStringLiteral("QX3DSpectrum")));
+    ASSERT_NE(controller, nullptr);
+    QPointer<QWidget> first = controller->nibWindow();
+    ASSERT_TRUE(processEventsUntil(
+        [&] { return !hostsIn(first).isEmpty() && hostsIn(first)[0]->framesShown() > 0; }));
+    const QList<QWidget*> before = shownWindowsTitled(QLatin1String("WaterfallBS Window"));
+
+    // Textures ▸ Load Images…: the window closes, and the set chosen opens it again in Image mode.
+    controller->LoadTextuerX(nullptr);
+    EXPECT_EQ(LoadTextuerF, loadIntoSpectrum);
+    ASSERT_TRUE(processEventsUntil([&] { return !first || !first->isVisible(); }));
+    openBrowser();
+    ASSERT_TRUE(click(folderOfPictures(QStringLiteral("reloaded"), {Qt::green, Qt::green, Qt::green})));
+    browser->setMXTextureX(1);
+    QWidget* reopened = nullptr;
+    ASSERT_TRUE(processEventsUntil([&] {
+        reopened = newWindowTitled(QLatin1String("WaterfallBS Window"), before);
+        return reopened != nullptr;
+    }));
+    auto* drawing = viewIn<QX3DSpectrumGLDrawing>(reopened);
+    ASSERT_NE(drawing, nullptr);
+    ASSERT_NE(shadow_appAX.pictures(), nullptr);
+    EXPECT_EQ(shadow_appAX.pictures()->loaded(), 3);
+    EXPECT_EQ(drawing->images(), shadow_appAX.pictures());
+    // Its first frame, untouched by any click: image mode, the pictures on the surfaces.
+    ThreadedGLViewHost* host = hostOf(reopened, drawing);
+    ASSERT_NE(host, nullptr);
+    ASSERT_TRUE(processEventsUntil([&] { return host->framesShown() >= 1; }));
+    EXPECT_EQ(drawing->frameCopy().scene.texture, 2);
+    EXPECT_EQ(drawing->frameCopy().scene.displayUnnMode, 4);  // the textured mesh
+    EXPECT_EQ(drawing->frameCopy().images, shadow_appAX.pictures());
+    const QImage firstFrames = host->grab().toImage();
+    EXPECT_GT(share(firstFrames, greenish), 0.01);
+
+    // A 3D window opened afterwards, switched to Image, shows the loaded set.
+    QWidget* later = openWindow(QStringLiteral("QX3DSpectrum"));
+    auto* laterDrawing = viewIn<QX3DSpectrumGLDrawing>(later);
+    ASSERT_NE(laterDrawing, nullptr);
+    EXPECT_EQ(laterDrawing->images(), shadow_appAX.pictures());
+    ASSERT_TRUE(processEventsUntil([&] { return hostOf(later, laterDrawing)->framesShown() > 0; }));
+    laterDrawing->view().setDrawModeX(4);
+    laterDrawing->view().setTextureModeX(2);
+    EXPECT_GT(share(shownWith(later, laterDrawing, shadow_appAX.pictures()), greenish), 0.01);
+    for (QWidget* w : {reopened, later})
+        WindowHandle(w).close();
 }

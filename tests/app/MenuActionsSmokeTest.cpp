@@ -64,7 +64,7 @@ const std::map<QString, Outcome>& expectedOutcomes()
         // The path last chosen is the recording, no movie: the window says so.
         {"Open Movie and Play with Brainwave…", {"Can not open movie file. Dedir Urav file only open.", {}}},
         {"Media Browser…", {"Media Browser", {}}},
-        {"Media Browser for Running Files…", {{}, "MainMenuC"}},
+        {"Media Browser for Running Files…", {"Media Browser", {}}},
     };
     return outcomes;
 }

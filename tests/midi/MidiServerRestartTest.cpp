@@ -1,7 +1,10 @@
 // The JACK server under our MIDI client dies and a new one starts: the loss is said, and our ports come
 // back on the new server with messages flowing again, without a restart of MIDI; the return is said on the
-// loss's topic, so that it takes the loss's place on screen. Runs on a JACK dummy
-// server of its own (the shared test server must not be killed).
+// loss's topic, so that it takes the loss's place on screen. Our client keeps its name, its ports and the
+// connections others made to them, beside another instance of the program that keeps its own; what the
+// alerts say of destinations stays true. Runs on a JACK dummy server of its own (the shared test server
+// must not be killed).
+#include "ListenerProcess.h"
 #include "MidiTestClient.h"
 
 #include "midi/output/MidiOutput.h"
@@ -10,10 +13,13 @@
 #include <gtest/gtest.h>
 
 #include <QStringList>
+#include <QTemporaryDir>
 
 #include <jack/jack.h>
 
 #include <algorithm>
+#include <csignal>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <vector>
@@ -25,6 +31,7 @@ using test::MidiBytes;
 using test::MidiTestClient;
 
 using test::JackServer;
+using test::Listener;
 using test::waitUntil;
 
 QStringList jackPorts(jack_client_t* client)
@@ -38,9 +45,10 @@ QStringList jackPorts(jack_client_t* client)
     return names;
 }
 
-QString serverName()
+// Each test has a server of its own: they may run at the same time.
+QString serverName(const QString& test = QString())
 {
-    return test::ownJackServerName(QStringLiteral("-restart"));
+    return test::ownJackServerName(QStringLiteral("-restart") + test);
 }
 
 TEST(MidiServerRestartTest, PortsComeBackAndMessagesFlowOnANewServer)
@@ -75,7 +83,8 @@ TEST(MidiServerRestartTest, PortsComeBackAndMessagesFlowOnANewServer)
         }
     } ending;
 
-    // Another running instance of the program holds the first number: ours takes the next.
+    // Another running instance of the program holds the first number: ours takes the next, and keeps it
+    // on the new server (the other, a test client, does not come back).
     jack_client_t* otherInstance = test::openJackClient("NUPO MIDI 1");
     ASSERT_NE(otherInstance, nullptr);
     auto sink = MidiTestClient::destination(QStringLiteral("restart sink"));
@@ -120,14 +129,14 @@ TEST(MidiServerRestartTest, PortsComeBackAndMessagesFlowOnANewServer)
     {
         std::lock_guard lock(mutex);
         EXPECT_TRUE(alerts[1].contains(QStringLiteral("MIDI is sent again"))) << alerts[1].toStdString();
-        EXPECT_TRUE(alerts[1].contains(QStringLiteral("NUPO MIDI 1"))) << alerts[1].toStdString();
+        EXPECT_TRUE(alerts[1].contains(QStringLiteral("NUPO MIDI 2"))) << alerts[1].toStdString();
         EXPECT_EQ(topics[1], midiServerTopic);
     }
     jack_client_t* look = test::openJackClient("restart test look");
     ASSERT_NE(look, nullptr);
     ports = jackPorts(look);
-    EXPECT_TRUE(ports.contains(QStringLiteral("NUPO MIDI 1:NUPO"))) << ports.join(", ").toStdString();
-    EXPECT_TRUE(ports.contains(QStringLiteral("NUPO MIDI 1:from NUPO"))) << ports.join(", ").toStdString();
+    EXPECT_TRUE(ports.contains(QStringLiteral("NUPO MIDI 2:NUPO"))) << ports.join(", ").toStdString();
+    EXPECT_TRUE(ports.contains(QStringLiteral("NUPO MIDI 2:from NUPO"))) << ports.join(", ").toStdString();
 
     // The same destination on the new server gets the messages sent to its index in the table.
     auto newSink = MidiTestClient::destination(QStringLiteral("restart sink"));
@@ -142,6 +151,169 @@ TEST(MidiServerRestartTest, PortsComeBackAndMessagesFlowOnANewServer)
     // Our client goes with its server at the end, as every client of the test does.
     server.stop();
     ASSERT_TRUE(waitUntil([] { return midiServerLost(); }));
+}
+
+QStringList portsOf(jack_client_t* look, const QString& client)
+{
+    QStringList ours;
+    for (const QString& port : jackPorts(look))
+        if (port.startsWith(client + QLatin1Char(':')))
+            ours.append(port);
+    ours.sort();
+    return ours;
+}
+
+// Two instances of the program on one server, ours and another process, through two restarts of the
+// server: the other comes back first the first time (ours is off meanwhile), and both by themselves the
+// second time. Each keeps its name and ours its ports; a listener the user connected to our source is
+// connected again and hears us; what the alerts say last of each destination is true, and our own port
+// is never said to be out of reach.
+TEST(MidiServerRestartTest, TwoInstancesKeepTheirNamesAndListenersThroughTwoRestarts)
+{
+    const QString name = serverName(QStringLiteral("-instances"));
+    qputenv("JACK_DEFAULT_SERVER", name.toLocal8Bit());
+    SynthGraph::setAudioOutputEnabled(false);
+    JackServer server(name);
+    if (!server.start()) {
+        if (test::jackRequired())
+            FAIL() << "the JACK dummy server " << name.toStdString() << " did not start";
+        GTEST_SKIP() << "jackd could not start a server";
+    }
+    std::mutex mutex;
+    std::map<QString, QString> saidLast;  // by topic: what an open alert shows
+    QStringList said;
+    setMidiAlertHandler([&](const QString& message, const QString& topic) {
+        std::lock_guard lock(mutex);
+        saidLast[topic] = message;
+        said.append(message);
+    });
+    pid_t other = -1;
+    struct Ending {
+        pid_t& other;
+        ~Ending()
+        {
+            test::endProcess(other, SIGTERM);
+            disposeMidi();
+            setMidiAlertHandler({});
+        }
+    } ending{other};
+
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    Listener listener(NUPO_MIDI_INSTANCE, folder.filePath(QStringLiteral("notes")));
+    jack_client_t* look = test::openJackClient("restart test look");
+    ASSERT_NE(look, nullptr);
+    ASSERT_TRUE(listener.start(look));
+    mainMidi();
+    ASSERT_EQ(midiClientName(), QStringLiteral("NUPO MIDI 1"));
+    other = test::startQuietProcess({NUPO_MIDI_INSTANCE}, {});
+    ASSERT_GT(other, 0);
+    ASSERT_TRUE(waitUntil([&] { return jackPorts(look).contains(QStringLiteral("NUPO MIDI 2:from NUPO")); }))
+        << "the other instance did not start";
+    // The user connects our source to the listener.
+    const QString ourSource = QStringLiteral("NUPO MIDI 1:from NUPO");
+    ASSERT_EQ(jack_connect(look, "NUPO MIDI 1:from NUPO", Listener::portName), 0);
+
+    const QString listenerPortName = QString::fromUtf8(Listener::portName);
+    const QStringList names = listMidiDestinations();
+    const int listenerPort = int(names.indexOf(listenerPortName));
+    const int ownPort = int(names.indexOf(QStringLiteral("NUPO")));
+    ASSERT_GE(listenerPort, 0) << names.join(", ").toStdString();
+    ASSERT_GE(ownPort, 0) << names.join(", ").toStdString();
+    // What goes to the last destination is published on our source too.
+    int lastPort = int(names.size()) - 1;
+    int note = 0;
+    const auto play = [&](int port) { MidiOutOn(36 + (++note % 60), 100, 0, 0, port, 0); };
+    const auto listenerHears = [&] {
+        const long long before = listener.notes();
+        return waitUntil([&] {
+            play(lastPort);
+            return listener.notes() > before;
+        });
+    };
+    play(ownPort);
+    play(listenerPort);
+    ASSERT_TRUE(listenerHears());
+    QStringList ourPorts = portsOf(look, QStringLiteral("NUPO MIDI 1"));
+    EXPECT_TRUE(ourPorts.contains(QStringLiteral("NUPO MIDI 1:NUPO MIDI out port 2")))
+        << ourPorts.join(", ").toStdString();
+    const QStringList otherPorts = portsOf(look, QStringLiteral("NUPO MIDI 2"));
+
+    // First restart, a clean stop: ours is off until the other instance is back on the new server.
+    disposeMidi();
+    server.stop();
+    ASSERT_TRUE(server.start());
+    look = test::openJackClient("restart test look");
+    ASSERT_NE(look, nullptr);
+    ASSERT_TRUE(waitUntil([&] { return portsOf(look, QStringLiteral("NUPO MIDI 2")) == otherPorts; }))
+        << "the other instance has " << portsOf(look, QStringLiteral("NUPO MIDI 2")).join(", ").toStdString()
+        << "; on the server: " << jackPorts(look).join(", ").toStdString();
+    ASSERT_TRUE(listener.start(look));
+    mainMidi();
+    EXPECT_EQ(midiClientName(), QStringLiteral("NUPO MIDI 1"));
+    EXPECT_EQ(portsOf(look, QStringLiteral("NUPO MIDI 1")), ourPorts);
+    ASSERT_TRUE(waitUntil([&] { return Listener::connectedTo(look, ourSource); }))
+        << "the listener's connection is not made again";
+    lastPort = int(listMidiDestinations().size()) - 1;  // the start listed the other instance's port too
+    ASSERT_TRUE(listenerHears());
+
+    // Second restart, the server killed: both come back by themselves, in whatever order. Notes to our
+    // own port and to the listener's go on all the while.
+    const QStringList listedBefore = listMidiDestinations();
+    const int listenerPortNow = int(listedBefore.indexOf(listenerPortName));
+    const int ownPortNow = int(listedBefore.indexOf(QStringLiteral("NUPO")));
+    ASSERT_GE(listenerPortNow, 0);
+    ASSERT_GE(ownPortNow, 0);
+    play(listenerPortNow);
+    play(ownPortNow);
+    ourPorts = portsOf(look, QStringLiteral("NUPO MIDI 1"));
+    server.kill();
+    ASSERT_TRUE(waitUntil([&] {
+        play(ownPortNow);
+        play(listenerPortNow);
+        return midiServerLost();
+    }));
+    ASSERT_TRUE(server.start());
+    ASSERT_TRUE(waitUntil([&] {
+        play(ownPortNow);
+        return !midiServerLost();
+    }));
+    look = test::openJackClient("restart test look");
+    ASSERT_NE(look, nullptr);
+    EXPECT_EQ(midiClientName(), QStringLiteral("NUPO MIDI 1"));
+    EXPECT_EQ(portsOf(look, QStringLiteral("NUPO MIDI 1")), ourPorts);
+    ASSERT_TRUE(waitUntil([&] { return portsOf(look, QStringLiteral("NUPO MIDI 2")) == otherPorts; }))
+        << "the other instance has " << portsOf(look, QStringLiteral("NUPO MIDI 2")).join(", ").toStdString();
+    // One client each: no third name was taken.
+    const QStringList all = jackPorts(look);
+    EXPECT_EQ(all.filter(QStringLiteral("NUPO MIDI")).size(), ourPorts.size() + otherPorts.size())
+        << all.join(", ").toStdString();
+    // Before the listener is back, it cannot be reached, and that is said; once back, that is taken back.
+    const QString listenerTopic = QStringLiteral("MIDI destination ") + listenerPortName;
+    play(listenerPortNow);
+    play(ownPortNow);
+    {
+        std::lock_guard lock(mutex);
+        EXPECT_TRUE(saidLast[listenerTopic].contains(QStringLiteral("cannot reach")))
+            << said.join(" | ").toStdString();
+    }
+    ASSERT_TRUE(listener.start(look));
+    ASSERT_TRUE(waitUntil([&] { return Listener::connectedTo(look, ourSource); }))
+        << "the listener's connection is not made again";
+    ASSERT_TRUE(listenerHears());
+    play(listenerPortNow);
+    play(ownPortNow);
+    // Our client goes with its server, before the other instance ends (the server would wait for it).
+    server.stop();
+    ASSERT_TRUE(waitUntil([] { return midiServerLost(); }));
+
+    std::lock_guard lock(mutex);
+    for (const auto& [topic, message] : saidLast)
+        EXPECT_FALSE(message.contains(QStringLiteral("cannot reach"))) << message.toStdString();
+    EXPECT_TRUE(saidLast[listenerTopic].contains(QStringLiteral("MIDI is sent again")))
+        << said.join(" | ").toStdString();
+    for (const QString& message : said)
+        EXPECT_FALSE(message.contains(QStringLiteral("“NUPO”"))) << message.toStdString();
 }
 
 }  // namespace

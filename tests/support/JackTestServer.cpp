@@ -4,6 +4,7 @@
 
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -99,8 +100,23 @@ void endProcess(pid_t& pid, int signal)
     pid = -1;
 }
 
+JackServer::~JackServer()
+{
+    stop();
+    if (lock >= 0)
+        close(lock);  // lets the next test's server start
+}
+
 bool JackServer::start()
 {
+    if (lock < 0) {
+        const QByteArray suite = qgetenv("NUPO_TEST_JACK_SERVER");
+        const std::string path = "/tmp/nupo-own-jack-servers-" +
+                                 (suite.isEmpty() ? std::string("default") : suite.toStdString()) + ".lock";
+        lock = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+        if (lock >= 0)
+            flock(lock, LOCK_EX);
+    }
     pid = startQuietProcess(
         {"jackd", "-n", name.toStdString(), "--no-realtime", "-d", "dummy", "-r", "48000", "-p", "1024"},
         {"JACK_NO_AUDIO_RESERVATION=1"});

@@ -41,11 +41,14 @@ int runQuietProcess(std::vector<std::string> arguments,
 void endProcess(pid_t& pid, int signal);
 
 // A jackd of the test's own (dummy driver), for tests that kill it: the shared test server must not be
-// killed. Started with startQuietProcess; clients reach it once JACK_DEFAULT_SERVER names it.
+// killed. Started with startQuietProcess; clients reach it once JACK_DEFAULT_SERVER names it. One such
+// server at a time in a suite: the first start waits until no other test process holds one (servers
+// starting at once share JACK's registry, and a client opened meanwhile may find none), and the object
+// holds it to its end.
 class JackServer {
 public:
     explicit JackServer(QString name) : name(std::move(name)) {}
-    ~JackServer() { stop(); }
+    ~JackServer();
     JackServer(const JackServer&) = delete;
     JackServer& operator=(const JackServer&) = delete;
 
@@ -61,6 +64,7 @@ private:
 
     QString name;
     pid_t pid = -1;
+    int lock = -1;  // the suite's lock on servers of a test's own, once taken
 };
 
 }  // namespace nupo::test

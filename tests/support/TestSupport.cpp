@@ -16,9 +16,9 @@
 
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
-#include <memory>
 
 namespace nupo::test {
 
@@ -66,15 +66,15 @@ void keepLibrariesLoaded()
 namespace {
 
 #if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
-constexpr bool underSanitizer = true;
+constexpr bool builtForSanitizer = true;
 #elif defined(__has_feature)
 #if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer)
-constexpr bool underSanitizer = true;
+constexpr bool builtForSanitizer = true;
 #else
-constexpr bool underSanitizer = false;
+constexpr bool builtForSanitizer = false;
 #endif
 #else
-constexpr bool underSanitizer = false;
+constexpr bool builtForSanitizer = false;
 #endif
 
 const int fatalSignals[] = {SIGSEGV, SIGABRT, SIGBUS, SIGILL, SIGFPE};
@@ -109,9 +109,14 @@ void onFatalSignal(int signal)
 
 }  // namespace
 
+bool underSanitizer()
+{
+    return builtForSanitizer;
+}
+
 void reportCrashes()
 {
-    if (underSanitizer)
+    if (builtForSanitizer)
         return;
     void* warmUp[1];
     backtrace(warmUp, 1);                                // loads the unwinder now, not inside the handler

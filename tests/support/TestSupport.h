@@ -27,4 +27,7 @@ void keepLibrariesLoaded();
 // reports crashes itself. Called first by the test mains.
 void reportCrashes();
 
+// Whether the tests are built for AddressSanitizer or ThreadSanitizer (whose bookkeeping takes memory).
+bool underSanitizer();
+
 }  // namespace nupo::test

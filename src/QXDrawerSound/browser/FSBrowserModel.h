@@ -2,11 +2,16 @@
 
 // The file system as the media browser's columns show it: from "/" down, each folder's visible entries
 // in listing order (by name; hidden entries left out). A folder is listed when its column is first
-// shown and kept until the model is reloaded, so that columns of many thousands of entries stay quick;
-// what the cells show (link, readable) is read when a cell is drawn.
+// shown and kept until the model is reloaded, so that columns of many thousands of entries stay quick.
+// Folders are listed on the folder worker (FolderLister): a column is empty while its folder is being
+// listed and fills when the listing comes back, and what the cells show (folder, link, readable) comes
+// with the listing, so the main thread never waits for a file system.
+
+#include "QXDrawerSound/browser/FSNodeInfo.h"
 
 #include <QAbstractItemModel>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -30,20 +35,36 @@ public:
 
     // The absolute path of an item ("/" for the invisible root).
     QString pathOf(const QModelIndex& index) const;
-    // The item of an absolute path, listing the folders on the way; invalid when it is hidden or missing.
-    QModelIndex indexOfPath(const QString& path);
-    // Lists a folder again, so that its column shows what came and went since; the rest stays.
-    void refreshFolder(const QModelIndex& folder);
+    // The item of an absolute path among the folders listed so far; invalid when it is not (yet) listed,
+    // hidden or missing.
+    QModelIndex indexOfPath(const QString& path) const;
+    // Lists the folders on the way to path as needed, then gives found its item (invalid when it is
+    // hidden or missing), on the main thread, never before reveal returns.
+    void reveal(const QString& path, std::function<void(QModelIndex)> found);
+    // Lists a folder again, so that its column shows what came and went since; the rest stays. then
+    // runs once the new listing is in.
+    void refreshFolder(const QModelIndex& folder, std::function<void()> then = {});
     // Forgets every listing (the columns are loaded again).
     void reloadData();
+    // Whether a listing is in flight.
+    bool isBusy() const { return listingsInFlight_ > 0; }
+
+signals:
+    void busyChanged(bool busy);
 
 private:
     struct Entry;
     Entry* entryOf(const QModelIndex& index) const;
-    void list(Entry* entry) const;
-    static std::vector<std::unique_ptr<Entry>> entriesOf(Entry* folder);
+    QModelIndex indexOf(Entry* entry) const;
+    Entry* listedEntryAt(const QString& path) const;
+    // Has the folder listed on the worker; then (where given) runs after its entries are in.
+    void list(Entry* entry, std::function<void()> then = {}) const;
+    void listed(const QString& path, quint64 ticket, std::vector<DirectoryEntry> listing);
+    void stepTowards(QStringList parts, QModelIndex at, std::function<void(QModelIndex)> found,
+                     bool refreshed);
 
     std::unique_ptr<Entry> root;
+    int listingsInFlight_ = 0;
 };
 
 }  // namespace nupo

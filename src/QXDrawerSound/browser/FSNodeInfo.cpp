@@ -2,8 +2,15 @@
 
 #include "QXDrawerSound/browser/MediaBrowser.h"
 
-#include <QDir>
+#include <QFile>
 #include <QFileInfo>
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
 
 namespace nupo {
 
@@ -12,18 +19,68 @@ FSNodeInfo::FSNodeInfo(const FSNodeInfo* parent, const QString& relativePath)
 {
 }
 
+QString escapedFileName(const QByteArray& bytes)
+{
+    const QString decoded = QString::fromUtf8(bytes);
+    if (decoded.toUtf8() == bytes)
+        return decoded;
+    // Valid sequences are kept whole; a byte that starts none is escaped.
+    QString escaped;
+    qsizetype at = 0;
+    while (at < bytes.size()) {
+        const auto lead = static_cast<unsigned char>(bytes[at]);
+        const int length = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC2 ? 2 : 0;
+        if (length > 0 && at + length <= bytes.size()) {
+            const QByteArray sequence = bytes.mid(at, length);
+            const QString one = QString::fromUtf8(sequence);
+            if (!one.contains(QChar::ReplacementCharacter) && one.toUtf8() == sequence) {
+                escaped += one;
+                at += length;
+                continue;
+            }
+        }
+        escaped +=
+            QStringLiteral("\\x") + QString::number(lead, 16).toUpper().rightJustified(2, QLatin1Char('0'));
+        ++at;
+    }
+    return escaped;
+}
+
 std::vector<DirectoryEntry> directoryEntries(const QString& path, bool withHidden)
 {
-    const QDir dir(path);
-    if (path.isEmpty() || !dir.exists())
+    if (path.isEmpty())
         return {};
-    const QFileInfoList infos = dir.entryInfoList(
-        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
+    const QByteArray encoded = QFile::encodeName(path);
+    DIR* dir = ::opendir(encoded.constData());
+    if (!dir)
+        return {};
     std::vector<DirectoryEntry> entries;
-    entries.reserve(std::size_t(infos.size()));
-    for (const QFileInfo& info : infos)
-        if (withHidden || isVisibleName(info.fileName()))
-            entries.push_back({info.fileName(), info.isDir()});
+    const int folder = ::dirfd(dir);
+    while (const dirent* found = ::readdir(dir)) {
+        const QByteArray bytes(found->d_name);
+        if (bytes == "." || bytes == "..")
+            continue;
+        DirectoryEntry entry;
+        entry.name = escapedFileName(bytes);
+        if (!withHidden && !isVisibleName(entry.name))
+            continue;
+        entry.openable = QFile::encodeName(entry.name) == bytes;
+        struct stat own {};
+        if (::fstatat(folder, bytes.constData(), &own, AT_SYMLINK_NOFOLLOW) == 0) {
+            entry.link = S_ISLNK(own.st_mode);
+            struct stat target = own;
+            if (entry.link && ::fstatat(folder, bytes.constData(), &target, 0) != 0)
+                target = {};
+            entry.directory = S_ISDIR(target.st_mode);
+        }
+        entry.readable = ::faccessat(folder, bytes.constData(), R_OK, 0) == 0;
+        entries.push_back(std::move(entry));
+    }
+    ::closedir(dir);
+    std::sort(entries.begin(), entries.end(), [](const DirectoryEntry& a, const DirectoryEntry& b) {
+        const int order = a.name.compare(b.name, Qt::CaseInsensitive);
+        return order != 0 ? order < 0 : a.name < b.name;
+    });
     return entries;
 }
 

@@ -43,12 +43,19 @@ private:
 // The names of a directory's entries in listing order (by name ignoring case, as a file manager shows them),
 // hidden ones left out unless asked for.
 std::vector<QString> directoryEntryNames(const QString& path, bool withHidden);
-// The same with whether each entry is a directory (through a link too), read in the same pass.
+// The same with what the browser shows of each entry, read in the same pass. A name that is not valid
+// UTF-8 cannot be opened through a QString path: it is listed with its bad bytes escaped ("\xE9") and
+// `openable` false. Reads the file system: not on the main thread (FolderLister).
 struct DirectoryEntry {
     QString name;
-    bool directory = false;
+    bool directory = false;  // through a link too
+    bool link = false;
+    bool readable = false;
+    bool openable = true;
 };
 std::vector<DirectoryEntry> directoryEntries(const QString& path, bool withHidden);
+// A file name's bytes as text: valid UTF-8 as it is, every other byte as "\xNN".
+QString escapedFileName(const QByteArray& bytes);
 bool isVisibleName(const QString& name);
 
 }  // namespace nupo

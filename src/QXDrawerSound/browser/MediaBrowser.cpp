@@ -34,21 +34,28 @@ MediaKind mediaKindOfExtension(const QString& extension)
     return MediaKind::None;
 }
 
-int listFolderForOpening(const QString& folder)
+int takeFolderListing(const QString& folder, const std::vector<DirectoryEntry>& entries,
+                      QStringList* unopenable)
 {
-    const std::vector<QString> names = directoryEntryNames(folder, false);
     const QDir dir(folder);
     int row = 0;
-    for (const QString& name : names) {
-        const QString path = dir.filePath(name);
+    for (const DirectoryEntry& entry : entries) {
+        if (!isVisibleName(entry.name))
+            continue;
+        if (!entry.openable) {
+            if (unopenable)
+                *unopenable << entry.name;
+            continue;
+        }
+        const QString path = dir.filePath(entry.name);
         if (row < soundNameArrayX.size())
             soundNameArrayX[row] = path;
         else
             soundNameArrayX << path;
         if (row < soundNameArrayS.size())
-            soundNameArrayS[row] = name;
+            soundNameArrayS[row] = entry.name;
         else
-            soundNameArrayS << name;
+            soundNameArrayS << entry.name;
         ++row;
     }
     RowsCount = row;
@@ -56,11 +63,11 @@ int listFolderForOpening(const QString& folder)
     return row;
 }
 
-MediaKind kindOfSelection(bool isFolder, const QString& pathOrName)
+MediaKind kindOfSelection(bool isFolder, const QString& pathOrName, int listedEntries)
 {
     if (!isFolder)
         return mediaKindOfExtension(extensionOfName(pathOrName));
-    if (listFolderForOpening(pathOrName) == 0)
+    if (listedEntries == 0)
         return MediaKind::None;
     return mediaKindOfExtension(extensionOfName(soundNameArrayS.first()));
 }

@@ -8,7 +8,11 @@
 #include <QString>
 #include <QStringList>
 
+#include <vector>
+
 namespace nupo {
+
+struct DirectoryEntry;
 
 inline int fsPath = 0;            // root of the browser's first column: 0 is "/"
 inline int selectDirectory = 0;   // 1 when the last single-clicked item is a directory
@@ -26,14 +30,16 @@ QString extensionOfName(const QString& name);
 // The kind of an extension, compared exactly (case matters): images, sounds, movies, old data files.
 MediaKind mediaKindOfExtension(const QString& extension);
 
-// Lists the visible entries of a folder into `soundNameArrayX` (paths) and `soundNameArrayS` (names)
-// from index 0 and sets `RowsCount` and `LastRowsCount` to their number, which it returns. Entries
-// behind that number are left from older listings.
-int listFolderForOpening(const QString& folder);
+// Puts a folder's listed entries (FolderLister, visible ones) into `soundNameArrayX` (paths) and
+// `soundNameArrayS` (names) from index 0 and sets `RowsCount` and `LastRowsCount` to their number, which
+// it returns. Entries behind that number are left from older listings. An entry whose name cannot be
+// opened (not valid UTF-8) is left out and its escaped name added to `unopenable` where given.
+int takeFolderListing(const QString& folder, const std::vector<DirectoryEntry>& entries,
+                      QStringList* unopenable = nullptr);
 
-// The kind a selection opens: a folder by its first visible entry (after listing it), a file by its
-// name. A folder with no visible entries opens nothing.
-MediaKind kindOfSelection(bool isFolder, const QString& pathOrName);
+// The kind a selection opens: a file by its name; a folder, once taken (takeFolderListing), by its
+// first entry, and none where it had no entries.
+MediaKind kindOfSelection(bool isFolder, const QString& pathOrName, int listedEntries);
 
 // An image count from a field: held to 1 .. `maxImageCount` and to the images a set can hold.
 int clampedImageCount(int count, int tableSize);

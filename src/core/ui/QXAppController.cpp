@@ -597,9 +597,10 @@ void QXAppController::showSelectFilePanel(QObject*)
     loadNib("MainMenuB");
     fsPath = 0;
 }
-void QXAppController::showSelectFileRunPanel(QObject*)
+// Running files are chosen in the same browser, which opens them while the recording plays.
+void QXAppController::showSelectFileRunPanel(QObject* sender)
 {
-    loadNib("MainMenuC");
+    showSelectFilePanel(sender);
 }
 
 void QXAppController::showPanelX(int tab)

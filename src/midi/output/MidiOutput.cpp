@@ -31,7 +31,9 @@ struct MidiSystemState {
     std::unique_ptr<MidiClient> client;
     bool saidNoSystem = false;  // since a start last found a MIDI system
     bool serverLost = false;    // the JACK server of the client went away; the watch looks for a new one
-    QSet<QString> unreachable;  // destinations a send failed to reach, told once until one reaches them
+    // Destinations a send failed to reach, told once until one reaches them again, which is told too
+    // (across starts and servers: what was told stays true until then).
+    QSet<QString> unreachable;
     std::array<MidiEndpoint, maxMidiDestinations> gDestX;
     int noteOld[noteOldSetups][noteOldChannels][noteOldPorts][noteOldPeaks] = {};
     std::vector<std::function<void()>> startResets;
@@ -149,13 +151,18 @@ void sendLocked(MidiSystemState& state, int port, const unsigned char* bytes, st
     if (port < 0 || port >= count || port >= maxMidiDestinations)
         return;
     const MidiEndpoint& destination = state.gDestX[port];
+    const QString topic = QStringLiteral("MIDI destination ") + destination.id;
     if (state.client->send(destination, bytes, size)) {
-        state.unreachable.remove(destination.id);
-    } else if (sounds(bytes, size) && !state.unreachable.contains(destination.id)) {
+        if (state.unreachable.remove(destination.id))
+            reportMidiState(topic, QStringLiteral("MIDI is sent again to “%1”.").arg(destination.name));
+    } else if (sounds(bytes, size) && !destination.own && !state.client->serverLost() &&
+               !state.unreachable.contains(destination.id)) {
+        // Our own ports go only with the server, and a server gone is said by the watch: neither is a
+        // destination that cannot be reached.
         state.unreachable.insert(destination.id);
-        reportMidiProblem(QStringLiteral("MIDI cannot reach “%1” (it is gone or does not answer): "
-                                         "nothing is sent there until it can be reached again.")
-                              .arg(destination.name));
+        reportMidiState(topic, QStringLiteral("MIDI cannot reach “%1” (it is gone or does not answer): "
+                                              "nothing is sent there until it can be reached again.")
+                                   .arg(destination.name));
     }
     if (port == count - 1)
         state.client->publish(bytes, size);
@@ -242,8 +249,10 @@ void watchMidiServer()
         if (runMIDI == 0 || !state.client)
             return;
         if (!state.serverLost) {
-            if (!state.client->serverLost())
+            if (!state.client->serverLost()) {
+                state.client->reconnectPorts();
                 return;
+            }
             state.serverLost = true;
             reportMidiState(midiServerTopic,
                             QStringLiteral("The JACK server has gone away: no MIDI is sent. MIDI connects "
@@ -338,7 +347,6 @@ void mainMidi()
         const bool wasLost = state.serverLost;
         state.client.reset();
         state.serverLost = false;
-        state.unreachable.clear();
         auto client = makeClient();
         if (wasLost && client->isAvailable())
             back = client->systemName();

@@ -1,6 +1,7 @@
 #include "platform/appkit/WorkerThread.h"
 
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QEvent>
 
 #include <condition_variable>
@@ -89,6 +90,11 @@ void WorkerThread::start()
 
 void WorkerThread::stop()
 {
+    stop(std::chrono::milliseconds::max());
+}
+
+bool WorkerThread::stop(std::chrono::milliseconds longest)
+{
     // On the worker itself (which cannot join itself) this only ends the loop, without waiting for a
     // stop() under way on another thread, which is waiting for this thread to end.
     const bool onWorker = isCurrentThread();
@@ -104,8 +110,11 @@ void WorkerThread::stop()
     if (current != nullptr)
         current->post([] { QThread::currentThread()->quit(); });
     // Also joins a worker that stopped itself earlier.
-    if (!onWorker)
-        thread.wait();
+    if (onWorker)
+        return false;
+    if (longest == std::chrono::milliseconds::max())
+        return thread.wait();
+    return thread.wait(QDeadlineTimer(longest.count()));
 }
 
 bool WorkerThread::isRunning() const

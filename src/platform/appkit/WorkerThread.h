@@ -5,6 +5,7 @@
 #include <QString>
 #include <QThread>
 
+#include <chrono>
 #include <condition_variable>
 #include <functional>
 #include <memory>
@@ -27,6 +28,9 @@ public:
     void start();
     // Called on the worker itself it only asks the loop to end (a thread cannot join itself).
     void stop();
+    // As stop, but waits at most that long for the thread to end: false when it is still running (a job
+    // that does not return, e.g. a read from a hung drive), which is then left to end on its own.
+    bool stop(std::chrono::milliseconds longest);
     bool isRunning() const;
     bool isCurrentThread() const { return QThread::currentThread() == &thread; }
 

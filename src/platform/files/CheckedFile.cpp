@@ -160,6 +160,17 @@ int openRegularFileForReading(const QByteArray& path, QString* reason, qint64* s
     return fail(kindOf(info.st_mode));
 }
 
+namespace {
+
+std::atomic<ReadHookForTests> readHook{nullptr};
+
+}  // namespace
+
+void setReadHookForTests(ReadHookForTests hook)
+{
+    readHook.store(hook, std::memory_order_release);
+}
+
 bool readRegularFile(const QByteArray& path, qint64 maxBytes, QByteArray* contents, QString* reason)
 {
     auto fail = [reason](const QString& why) {
@@ -178,6 +189,8 @@ bool readRegularFile(const QByteArray& path, qint64 maxBytes, QByteArray* conten
     };
     if (size > maxBytes)
         return tooLarge(size);
+    if (const ReadHookForTests hook = readHook.load(std::memory_order_acquire))
+        hook(path);
     QByteArray data;
     // One byte more than allowed shows a file that grew past the bound while it was read.
     data.resize(qsizetype(std::min(size, maxBytes) + 1));

@@ -19,6 +19,11 @@ int openRegularFileForReading(const QByteArray& path, QString* reason, qint64* s
 bool readRegularFile(const QByteArray& path, qint64 maxBytes, QByteArray* contents, QString* reason);
 bool readRegularFile(const QString& path, qint64 maxBytes, QByteArray* contents, QString* reason);
 
+// Test aid, never set in normal use: called by readRegularFile on the reading thread once the file is
+// open, before it is read, with its path (e.g. to hold the read as a hung drive would).
+using ReadHookForTests = void (*)(const QByteArray& path);
+void setReadHookForTests(ReadHookForTests hook);
+
 // Says whether path names a regular file that can be opened for reading, without keeping it open: for
 // readers that open the file themselves (the media player), so that they never meet a FIFO or a device.
 bool isReadableRegularFile(const QString& path, QString* reason);

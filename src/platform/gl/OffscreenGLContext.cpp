@@ -6,6 +6,7 @@
 #include <GL/glext.h>
 #include <X11/Xlib.h>
 
+#include <atomic>
 #include <cstring>
 #include <mutex>
 #include <optional>
@@ -70,32 +71,31 @@ struct OwnInstance {
     bool noConfigContext = false;
 };
 
-// Instances whose context is gone wait here for the next one: making an instance loads and sets up the
-// driver again, and ending one while the process's other instances run is not worth the risk. So the
-// process keeps as many as it has had contexts of their own at once.
+// Made for each context of its own and ended with it: an instance holds the driver's screen, and with
+// it the software renderer's threads (llvmpipe's rasterisers, its shader cache's queue), so that a
+// closed window leaves none of them behind. Made and ended one at a time (Xlib and the driver's
+// loading).
 class OwnInstances {
 public:
     static OwnInstances& pool()
     {
-        static OwnInstances instances;  // lives to process end, with the displays
+        static OwnInstances instances;  // lives to process end
         return instances;
     }
 
     std::optional<OwnInstance> take(QString* error)
     {
-        std::lock_guard lock(mutex_);  // made one at a time: Xlib and the driver's loading
-        if (!free_.empty()) {
-            const OwnInstance instance = free_.back();
-            free_.pop_back();
-            return instance;
-        }
+        std::lock_guard lock(mutex_);
         return make(error);
     }
 
-    void giveBack(const OwnInstance& instance)
+    // With no context of the instance left, and none current on the calling thread.
+    void end(const OwnInstance& instance)
     {
         std::lock_guard lock(mutex_);
-        free_.push_back(instance);
+        eglTerminate(instance.display);
+        eglReleaseThread();
+        XCloseDisplay(instance.connection);
     }
 
 private:
@@ -138,7 +138,6 @@ private:
     }
 
     std::mutex mutex_;
-    std::vector<OwnInstance> free_;
 };
 
 // Framebuffer-object entry points, looked up once through EGL.
@@ -176,6 +175,8 @@ private:
         function = reinterpret_cast<F>(eglGetProcAddress(name));
     }
 };
+
+std::atomic<int> contextsAlive{0};
 
 }  // namespace
 
@@ -239,6 +240,7 @@ OffscreenGLContext::OffscreenGLContext(QSize size, Driver driver)
                      .arg(eglGetError(), 0, 16);
         return;
     }
+    contextsAlive.fetch_add(1, std::memory_order_relaxed);
     if (!eglMakeCurrent(d_->display, EGL_NO_SURFACE, EGL_NO_SURFACE, d_->context)) {
         error_ = QStringLiteral("cannot make the context current (error 0x%1)").arg(eglGetError(), 0, 16);
         return;
@@ -268,9 +270,10 @@ OffscreenGLContext::~OffscreenGLContext()
         }
         eglMakeCurrent(d_->display, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
         eglDestroyContext(d_->display, d_->context);
+        contextsAlive.fetch_sub(1, std::memory_order_relaxed);
     }
     if (d_->own)
-        OwnInstances::pool().giveBack(*d_->own);
+        OwnInstances::pool().end(*d_->own);
 }
 
 // With the context current and its framebuffer bound: storage of that size for colour and depth.
@@ -306,6 +309,11 @@ bool OffscreenGLContext::resize(QSize size)
     // Back to the size it had, so that the context stays usable.
     allocateFramebuffer(size_);
     return false;
+}
+
+int OffscreenGLContext::liveContexts()
+{
+    return contextsAlive.load(std::memory_order_relaxed);
 }
 
 bool OffscreenGLContext::sharesDriver() const

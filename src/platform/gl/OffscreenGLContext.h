@@ -14,9 +14,10 @@ namespace nupo {
 //
 // Driver::Shared makes the context on Mesa's surfaceless platform, one driver instance for every such
 // context of the process. Driver::OwnInstance gives the context a driver instance no other living context
-// uses (an EGL display on an X connection of its own, kept and reused once the context is gone), so that
-// threads drawing at once never meet inside the driver: Mesa's software rasteriser is shared by all the
-// contexts of one instance and is not safe for that. Without an X display it falls back to Shared.
+// uses (an EGL display on an X connection of its own, ended with the context, with the driver's threads
+// for it), so that threads drawing at once never meet inside the driver: Mesa's software rasteriser is
+// shared by all the contexts of one instance and is not safe for that. Without an X display it falls back
+// to Shared.
 //
 // The context is current on the constructing thread after a successful construction.
 class OffscreenGLContext {
@@ -34,6 +35,8 @@ public:
     QSize size() const { return size_; }
     // Whether other contexts may use the same driver instance (Driver::Shared, or its fallback).
     bool sharesDriver() const;
+    // How many such contexts the process has now (made and not yet destroyed), on any thread.
+    static int liveContexts();
 
     // Gives the framebuffer a new size (contents undefined), with the context current afterwards and the
     // viewport over it. False when the context is not valid or the framebuffer cannot take that size.

@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdint>
+#include <cstring>
 #include <thread>
 #include <vector>
 
@@ -29,6 +30,7 @@ struct CurrentClient {
     JackMidiClient* client = nullptr;
     // Clients of servers that went away: libjack cannot close them, so they are kept (not lost) to the end.
     std::vector<JackMidiClient*> retired;
+    int instance = 0;  // the number in our client's name, once one is open
 };
 
 CurrentClient& currentClient()
@@ -48,7 +50,15 @@ JackMidiClient* JackMidiClient::current(const std::string& baseName)
     // libjack reports a missing server and a taken name on stderr; both are answered here.
     jack_set_error_function(quietJackMessage);
     jack_set_info_function(quietJackMessage);
-    for (int instance = 1; instance <= maxInstances; ++instance) {
+    // Our own number first: a program that comes back to a new server before us takes the first free
+    // number, and must not take ours (nor we theirs).
+    std::vector<int> instances;
+    if (current.instance > 0)
+        instances.push_back(current.instance);
+    for (int instance = 1; instance <= maxInstances; ++instance)
+        if (instance != current.instance)
+            instances.push_back(instance);
+    for (const int instance : instances) {
         const std::string name = baseName + ' ' + std::to_string(instance);
         // Asked for the exact name, JACK answers a taken name as it answers a server error; asked
         // without, it makes the name unique instead, which tells the two apart.
@@ -60,27 +70,53 @@ JackMidiClient* JackMidiClient::current(const std::string& baseName)
             jack_client_close(opened);  // never active: no period can be running
             continue;                   // another instance of the program has this number
         }
-        // The client that served the old server stays (its period may still run); a new one takes over.
-        if (current.client != nullptr) {
-            current.retired.push_back(current.client);
-            current.client = nullptr;
-        }
         auto* made = new JackMidiClient;
         made->client = opened;
         made->clientName = jack_get_client_name(opened);
         const jack_nframes_t rate = jack_get_sample_rate(opened);
         made->period = rate > 0 ? double(jack_get_buffer_size(opened)) / rate : 0.0;
+        // The client of the server before: its ports come back under their names.
+        if (current.client != nullptr)
+            made->takeOver(*current.client);
         jack_on_shutdown(opened, &JackMidiClient::shutdown, made);
         if (jack_set_process_callback(opened, &JackMidiClient::process, made) != 0 ||
+            jack_set_port_connect_callback(opened, &JackMidiClient::portConnected, made) != 0 ||
             jack_activate(opened) != 0) {
             jack_client_close(opened);  // never active: no period can be running
             delete made;
             return nullptr;
         }
+        // The client that served the old server stays (its period may still run); the new one takes over.
+        if (current.client != nullptr)
+            current.retired.push_back(current.client);
         current.client = made;
+        current.instance = instance;
         return made;
     }
     return nullptr;
+}
+
+void JackMidiClient::takeOver(JackMidiClient& dead)
+{
+    std::vector<std::string> outputNames;
+    std::vector<std::string> inputPortNames;
+    {
+        std::lock_guard lock(dead.portsMutex);
+        outputNames.resize(dead.outputByName.size());
+        for (const auto& [portName, index] : dead.outputByName)
+            outputNames[std::size_t(index)] = portName;
+        inputPortNames = dead.inputNames;
+        std::lock_guard ownLock(portsMutex);
+        portNameByDestination = dead.portNameByDestination;
+    }
+    // In the same order, so that each has the index it had.
+    for (const std::string& portName : outputNames)
+        outputPort(portName);
+    for (const std::string& portName : inputPortNames)
+        inputPort(portName);
+    std::lock_guard lock(dead.connectionsMutex);
+    toRestore = dead.toRestore;
+    toRestore.insert(dead.connections.begin(), dead.connections.end());
 }
 
 int JackMidiClient::outputPort(const std::string& portName)
@@ -105,14 +141,20 @@ int JackMidiClient::outputPort(const std::string& portName)
 
 int JackMidiClient::destinationPort(const std::string& destination, const std::string& baseName)
 {
+    // Our own ports by their port name alone (":NUPO"): the port that sends there keeps its name should
+    // our client's name change.
+    const std::string ownPrefix = clientName + ':';
+    const std::string key = destination.compare(0, ownPrefix.size(), ownPrefix) == 0
+                                ? destination.substr(clientName.size())
+                                : destination;
     std::string portName;
     {
         std::lock_guard lock(portsMutex);
-        auto found = portNameByDestination.find(destination);
+        auto found = portNameByDestination.find(key);
         if (found == portNameByDestination.end()) {
             const std::size_t number = portNameByDestination.size() + 1;
             const std::string name = number == 1 ? baseName : baseName + ' ' + std::to_string(number);
-            found = portNameByDestination.emplace(destination, name).first;
+            found = portNameByDestination.emplace(key, name).first;
         }
         portName = found->second;
     }
@@ -128,9 +170,11 @@ bool JackMidiClient::inputPort(const std::string& portName)
         return true;
     jack_port_t* port =
         jack_port_register(client, portName.c_str(), JACK_DEFAULT_MIDI_TYPE, JackPortIsInput, 0);
-    if (port != nullptr)
-        inputs.push_back(port);
-    return port != nullptr;
+    if (port == nullptr)
+        return false;
+    inputs.push_back(port);
+    inputNames.push_back(portName);
+    return true;
 }
 
 bool JackMidiClient::connect(int port, const std::string& destination)
@@ -138,7 +182,6 @@ bool JackMidiClient::connect(int port, const std::string& destination)
     if (serverGone() || port < 0 || port >= outputCount.load(std::memory_order_acquire))
         return false;
     jack_port_t* from = outputs[std::size_t(port)].port;
-    jack_port_disconnect(client, from);
     const int result = jack_connect(client, jack_port_name(from), destination.c_str());
     return result == 0 || result == EEXIST;
 }
@@ -195,6 +238,37 @@ std::vector<std::string> JackMidiClient::portNames(bool destinations) const
     return names;
 }
 
+void JackMidiClient::reconnectPorts()
+{
+    std::vector<Connection> pending;
+    {
+        std::lock_guard lock(connectionsMutex);
+        pending.assign(toRestore.begin(), toRestore.end());
+    }
+    for (const Connection& connection : pending) {
+        if (serverGone())
+            return;
+        jack_port_t* other = jack_port_by_name(client, connection.other.c_str());
+        if (other == nullptr)
+            continue;  // not there (yet)
+        // A port of that name that can no longer take the connection is given up; one whose client is
+        // not active yet is tried again at the next look.
+        const bool fits =
+            std::strcmp(jack_port_type(other), JACK_DEFAULT_MIDI_TYPE) == 0 &&
+            (jack_port_flags(other) & (connection.fromOurs ? JackPortIsInput : JackPortIsOutput)) != 0;
+        if (fits) {
+            const std::string ours = clientName + ':' + connection.ours;
+            const char* from = connection.fromOurs ? ours.c_str() : connection.other.c_str();
+            const char* to = connection.fromOurs ? connection.other.c_str() : ours.c_str();
+            const int result = jack_connect(client, from, to);
+            if (result != 0 && result != EEXIST)
+                continue;
+        }
+        std::lock_guard lock(connectionsMutex);
+        toRestore.erase(connection);
+    }
+}
+
 int JackMidiClient::process(unsigned int frames, void* self)
 {
     auto* jack = static_cast<JackMidiClient*>(self);
@@ -218,6 +292,30 @@ int JackMidiClient::process(unsigned int frames, void* self)
     }
     jack->periods.fetch_add(1, std::memory_order_relaxed);
     return 0;
+}
+
+// On libjack's notification thread: follows the connections between our ports and other clients' ports.
+void JackMidiClient::portConnected(jack_port_id_t a, jack_port_id_t b, int connect, void* self)
+{
+    auto* jack = static_cast<JackMidiClient*>(self);
+    if (jack->serverGone())
+        return;  // what the server says while it goes is not what the user made
+    jack_port_t* first = jack_port_by_id(jack->client, a);
+    jack_port_t* second = jack_port_by_id(jack->client, b);
+    if (first == nullptr || second == nullptr)
+        return;
+    const bool firstOurs = jack_port_is_mine(jack->client, first) != 0;
+    if (firstOurs == (jack_port_is_mine(jack->client, second) != 0))
+        return;  // between our own ports (the program makes those) or not ours at all
+    jack_port_t* ours = firstOurs ? first : second;
+    jack_port_t* other = firstOurs ? second : first;
+    const Connection connection{jack_port_short_name(ours), jack_port_name(other),
+                                (jack_port_flags(ours) & JackPortIsOutput) != 0};
+    std::lock_guard lock(jack->connectionsMutex);
+    if (connect != 0)
+        jack->connections.insert(connection);
+    else
+        jack->connections.erase(connection);
 }
 
 void JackMidiClient::shutdown(void* self)

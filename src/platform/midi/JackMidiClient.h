@@ -8,6 +8,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -25,15 +26,19 @@ namespace nupo {
 // dropped. One thread sends at a time (the caller serialises).
 //
 // When the server goes away the client is dead for good: serverGone() says so and every call fails at
-// once. current() then opens a new client on whatever server answers. A client is kept to the end of
-// the process: its period may still be running when it would be closed.
+// once. current() then opens a new client on whatever server answers, under the name the dead one had
+// where that is free (so that two running programs never swap names), with the same ports, and makes
+// the connections other programs or the user had made to our ports again once their other ends are
+// there (reconnectPorts()). A client is kept to the end of the process: its period may still be running
+// when it would be closed.
 class JackMidiClient {
 public:
     JackMidiClient(const JackMidiClient&) = delete;
     JackMidiClient& operator=(const JackMidiClient&) = delete;
 
     // The client on the server that answers now: the last one opened while its server lives, else a new
-    // one named baseName and the first free instance number; nullptr when no server answers.
+    // one named baseName and the instance number this process had before (when free), else the first
+    // free one; nullptr when no server answers.
     static JackMidiClient* current(const std::string& baseName);
 
     const std::string& name() const { return clientName; }
@@ -58,6 +63,10 @@ public:
     // Full names of the MIDI ports on the server that take messages (destinations) or give them (sources).
     std::vector<std::string> portNames(bool destinations) const;
 
+    // Makes again the connections our ports had on the server before, each once its other end is there;
+    // connections made since stay as they are. Not from a JACK callback.
+    void reconnectPorts();
+
 private:
     static constexpr int maxPorts = 40;
 
@@ -68,9 +77,20 @@ private:
         std::atomic<unsigned> stalledAt{~0u};
     };
 
+    // A connection of one of our ports (its short name) to a port of another client (its full name).
+    struct Connection {
+        std::string ours;
+        std::string other;
+        bool fromOurs = false;  // our port is the output
+        auto operator<=>(const Connection&) const = default;
+    };
+
     JackMidiClient() = default;
     static int process(unsigned int frames, void* self);
     static void shutdown(void* self);
+    static void portConnected(jack_port_id_t a, jack_port_id_t b, int connect, void* self);
+    // Registers the ports `dead` had, under the same names, and takes on what it knew (before activation).
+    void takeOver(JackMidiClient& dead);
 
     jack_client_t* client = nullptr;
     std::string clientName;
@@ -83,6 +103,10 @@ private:
     std::map<std::string, int> outputByName;
     std::map<std::string, std::string> portNameByDestination;
     std::vector<jack_port_t*> inputs;
+    std::vector<std::string> inputNames;
+    mutable std::mutex connectionsMutex;
+    std::set<Connection> connections;  // as the server last told them (frozen once it is gone)
+    std::set<Connection> toRestore;    // of the server before, not yet made again
 };
 
 }  // namespace nupo

@@ -109,6 +109,12 @@ bool MidiClient::serverLost() const
     return jack != nullptr && jack->serverGone();
 }
 
+void MidiClient::reconnectPorts()
+{
+    if (jack != nullptr)
+        jack->reconnectPorts();
+}
+
 bool MidiClient::createOutputPort(const QString& portName)
 {
     if (!isAvailable())
@@ -175,8 +181,10 @@ MidiEndpoint MidiClient::endpointFromPortName(const std::string& portName) const
         const bool ours = jack != nullptr
                               ? client == systemName()
                               : client == clientName || client.startsWith(clientName + QLatin1Char('-'));
-        if (ours)
+        if (ours) {
             shown = shown.mid(colon + 1);
+            endpoint.own = true;
+        }
     }
     endpoint.name = shown;
     return endpoint;
@@ -286,7 +294,15 @@ bool MidiClient::send(const MidiEndpoint& destination, const unsigned char* byte
 {
     if (!isAvailable() || outputPortName.isEmpty() || !destination.isValid())
         return false;
-    Output* output = outputFor(destination);
+    Output* output = nullptr;
+    if (destination.own && jack != nullptr) {
+        // Listed under the name our client had then; another program may hold that name now.
+        MidiEndpoint ours = destination;
+        ours.id = systemName() + QLatin1Char(':') + destination.name;
+        output = outputFor(ours);
+    } else {
+        output = outputFor(destination);
+    }
     return output != nullptr && sendThrough(*output, bytes, size);
 }
 

@@ -22,6 +22,8 @@ namespace nupo {
 struct MidiEndpoint {
     QString id;
     QString name;
+    // One of our own client's ports: on JACK, sent to under our client's name of the moment.
+    bool own = false;
     bool isValid() const { return !id.isEmpty(); }
 };
 
@@ -48,6 +50,9 @@ public:
     QString systemName() const;
     // JACK only: the server this client was made on has gone; nothing is sent any more.
     bool serverLost() const;
+    // JACK only: makes again the connections our ports had on the server before ours went, each once its
+    // other end is there.
+    void reconnectPorts();
 
     // The port through which send() reaches destinations.
     bool createOutputPort(const QString& portName);

@@ -1,6 +1,6 @@
-// The browser's file-system side: nodes (paths, hidden entries, links, types), the columns' model
-// (listing order, hidden entries, folders and leaves), the kinds of names and the folder listing that
-// the sound slots take.
+// The browser's file-system side: nodes (paths, hidden entries, links, types, names that are not UTF-8),
+// the columns' model (listed on the folder worker: listing order, hidden entries, folders and leaves),
+// the kinds of names and the folder listing that the sound slots take.
 #include "QXDrawerSound/browser/FSBrowserModel.h"
 #include "QXDrawerSound/browser/FSNodeInfo.h"
 #include "QXDrawerSound/browser/MediaBrowser.h"
@@ -10,6 +10,9 @@
 #include <gtest/gtest.h>
 #include <QDir>
 #include <QFile>
+
+#include <cstdio>
+#include <optional>
 
 namespace nupo {
 namespace {
@@ -64,31 +67,82 @@ TEST(FSNodeInfo, PathsHiddenEntriesLinksAndTypes)
     EXPECT_FALSE(FSNodeInfo(nullptr, root + "/").isVisible());  // an empty name
 }
 
+// The item of a path once the folders on the way are listed (on the folder worker).
+QModelIndex revealed(FSBrowserModel& model, const QString& path)
+{
+    std::optional<QModelIndex> found;
+    model.reveal(path, [&found](QModelIndex item) { found = item; });
+    EXPECT_TRUE(test::processEventsUntil([&found] { return found.has_value(); }));
+    return found.value_or(QModelIndex());
+}
+
 TEST(FSBrowserModel, ColumnsListVisibleEntriesByNameWithFoldersAsBranches)
 {
     const QString root = makeFolder({"z.mov", ".secret", "a.wav"}, {"m"});
     FSBrowserModel model;
-    EXPECT_GT(model.rowCount(), 0);  // the root "/" lists something
-    const QModelIndex folder = model.indexOfPath(root);
+    // The root "/" is listed on the worker: empty until its entries come, the model busy meanwhile.
+    EXPECT_EQ(model.rowCount(), 0);
+    EXPECT_TRUE(model.isBusy());
+    EXPECT_TRUE(test::processEventsUntil([&model] { return !model.isBusy(); }));
+    EXPECT_GT(model.rowCount(), 0);
+    const QModelIndex folder = revealed(model, root);
     ASSERT_TRUE(folder.isValid());
+    EXPECT_EQ(model.indexOfPath(root), folder);
     EXPECT_EQ(model.pathOf(folder), root);
+    EXPECT_EQ(model.rowCount(folder), 0);  // its column asks for it: listed on the worker
+    EXPECT_TRUE(test::processEventsUntil([&model] { return !model.isBusy(); }));
     ASSERT_EQ(model.rowCount(folder), 3);
     EXPECT_EQ(model.index(0, 0, folder).data().toString(), "a.wav");
     EXPECT_EQ(model.index(1, 0, folder).data().toString(), "m");
     EXPECT_EQ(model.index(2, 0, folder).data().toString(), "z.mov");
     EXPECT_TRUE(model.hasChildren(model.index(1, 0, folder)));
+    EXPECT_TRUE(model.index(1, 0, folder).data(FSBrowserModel::IsDirectoryRole).toBool());
     EXPECT_FALSE(model.hasChildren(model.index(0, 0, folder)));
+    model.rowCount(model.index(1, 0, folder));
+    EXPECT_TRUE(test::processEventsUntil([&model] { return !model.isBusy(); }));
     EXPECT_EQ(model.rowCount(model.index(1, 0, folder)), 0);  // an empty folder is an empty column
     EXPECT_EQ(model.parent(model.index(2, 0, folder)), folder);
-    EXPECT_FALSE(model.indexOfPath(root + "/.secret").isValid());
+    EXPECT_FALSE(revealed(model, root + "/.secret").isValid());
+    EXPECT_FALSE(revealed(model, root + "/missing").isValid());
 
-    // A new file shows after a reload.
+    // A new file shows once its folder is listed again, or after a reload.
     QFile file(QDir(root).filePath("b.wav"));
     file.open(QIODevice::WriteOnly);
     file.close();
     EXPECT_EQ(model.rowCount(model.indexOfPath(root)), 3);
-    model.reloadData();
+    bool refreshed = false;
+    model.refreshFolder(model.indexOfPath(root), [&refreshed] { refreshed = true; });
+    EXPECT_TRUE(test::processEventsUntil([&refreshed] { return refreshed; }));
     EXPECT_EQ(model.rowCount(model.indexOfPath(root)), 4);
+    QFile::remove(QDir(root).filePath("b.wav"));
+    model.reloadData();
+    EXPECT_FALSE(model.indexOfPath(root).isValid());
+    const QModelIndex again = revealed(model, root);
+    model.rowCount(again);
+    EXPECT_TRUE(test::processEventsUntil([&model] { return !model.isBusy(); }));
+    EXPECT_EQ(model.rowCount(again), 3);
+}
+
+TEST(FSNodeInfo, NamesThatAreNotUtf8AreListedEscapedAndMarkedUnopenable)
+{
+    const QString root = makeFolder({"plain.png"});
+    const QByteArray odd = QFile::encodeName(root) + "/caf\xE9 \xC3\xA9.png";
+    FILE* made = std::fopen(odd.constData(), "w");
+    ASSERT_NE(made, nullptr);
+    std::fclose(made);
+    const std::vector<DirectoryEntry> entries = directoryEntries(root, false);
+    ASSERT_EQ(entries.size(), 2u);
+    EXPECT_EQ(entries[0].name, QString::fromUtf8("caf\\xE9 \u00e9.png"));
+    EXPECT_FALSE(entries[0].openable);
+    EXPECT_EQ(entries[1].name, "plain.png");
+    EXPECT_TRUE(entries[1].openable);
+    EXPECT_TRUE(entries[1].readable);
+
+    // The hand-over lists take only what can be opened, and say what was left out.
+    QStringList unopenable;
+    EXPECT_EQ(takeFolderListing(root, entries, &unopenable), 1);
+    EXPECT_EQ(soundNameArrayS.first(), "plain.png");
+    EXPECT_EQ(unopenable, QStringList{QString::fromUtf8("caf\\xE9 \u00e9.png")});
 }
 
 TEST(MediaBrowser, KindsOfNamesAndFoldersAndTheListingTheSlotsTake)
@@ -105,7 +159,8 @@ TEST(MediaBrowser, KindsOfNamesAndFoldersAndTheListingTheSlotsTake)
     soundNameArrayX = QStringList{"old0", "old1", "old2", "old3"};
     soundNameArrayS = QStringList{"o0", "o1", "o2", "o3"};
     const QString sounds = makeFolder({"2.WAV", "1.WAV", ".DS_Store"});
-    EXPECT_EQ(kindOfSelection(true, sounds), MediaKind::Sound);
+    EXPECT_EQ(kindOfSelection(true, sounds, takeFolderListing(sounds, directoryEntries(sounds, false))),
+              MediaKind::Sound);
     EXPECT_EQ(LastRowsCount, 2);
     EXPECT_EQ(RowsCount, 2);
     EXPECT_EQ(soundNameArrayX.mid(0, 2), (QStringList{sounds + "/1.WAV", sounds + "/2.WAV"}));
@@ -114,9 +169,10 @@ TEST(MediaBrowser, KindsOfNamesAndFoldersAndTheListingTheSlotsTake)
 
     // A folder of hidden entries only opens nothing, whatever was listed before.
     const QString hidden = makeFolder({".a.wav"});
-    EXPECT_EQ(kindOfSelection(true, hidden), MediaKind::None);
+    EXPECT_EQ(kindOfSelection(true, hidden, takeFolderListing(hidden, directoryEntries(hidden, false))),
+              MediaKind::None);
     EXPECT_EQ(LastRowsCount, 0);
-    EXPECT_EQ(kindOfSelection(false, "clip.MOV"), MediaKind::Movie);
+    EXPECT_EQ(kindOfSelection(false, "clip.MOV", 0), MediaKind::Movie);
 
     EXPECT_EQ(clampedImageCount(0, 256), 1);
     EXPECT_EQ(clampedImageCount(5000, 256), 256);

@@ -98,16 +98,21 @@ TEST(MainMenu, HoldsEveryActionOfTheApplication)
         EXPECT_TRUE(menu().actionNamed(item->objectName())) << item->objectName().toStdString();
 }
 
-TEST(MainMenu, WindowsOfUnbuiltPartsReportTheirMissingNib)
+TEST(MainMenu, TheBrowserForRunningFilesIsTheMediaBrowser)
 {
+    // Both items end the same way (the browser's window, or its missing nib where it is not built in);
+    // no window of their own is looked for.
     QMenuBar bar;
     menu().fillMenuBar(&bar);
-    testing::internal::CaptureStdout();
-    const int beeps = beepCount();
-    itemFor(bar, "showSelectFileRunPanel")->trigger();
-    const std::string out = testing::internal::GetCapturedStdout();
-    EXPECT_NE(out.find("Failed to load MainMenuC.nib"), std::string::npos) << out;
-    EXPECT_EQ(beepCount(), beeps + 1);
+    const auto outcome = [&bar](const char* item) {
+        testing::internal::CaptureStdout();
+        const int beeps = beepCount();
+        itemFor(bar, item)->trigger();
+        return std::make_pair(testing::internal::GetCapturedStdout(), beepCount() - beeps);
+    };
+    const auto running = outcome("showSelectFileRunPanel");
+    EXPECT_EQ(running.first.find("MainMenuC"), std::string::npos) << running.first;
+    EXPECT_EQ(running, outcome("showSelectFilePanel"));
 }
 
 TEST(MainMenu, FrontVariantsSetTheirFlagsWhichFollowTheFirstWindowOfTheirKind)

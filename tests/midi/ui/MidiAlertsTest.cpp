@@ -1,10 +1,12 @@
 // MIDI out with no MIDI system says so on screen: one alert while the state lasts, shown from the main
 // thread's event loop. The JACK server gone and back is said in one alert: the return takes the loss's
-// place.
+// place. After a restart of a real server, the alert names no destination that is reached.
+#include "../ListenerProcess.h"
 #include "midi/output/MidiOutput.h"
 #include "midi/ui/MidiAlerts.h"
 #include "midi/ui/SetMIDIPanel.h"
 #include "platform/synth/SynthGraph.h"
+#include "support/JackTestServer.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -13,6 +15,9 @@
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QPointer>
+#include <QTemporaryDir>
+
+#include <jack/jack.h>
 
 namespace nupo {
 namespace {
@@ -115,6 +120,86 @@ TEST(MidiAlertsTest, TheJackServerBackIsSaidWhereItsLossWasSaid)
     const std::string out = testing::internal::GetCapturedStdout();
     EXPECT_NE(out.find("MIDI is sent again"), std::string::npos) << out;
     shownAlerts()[0]->close();
+}
+
+// On a JACK dummy server of the test's own, killed and started again while notes go to a listening
+// program and to our own destination "NUPO": the listener, not back yet, cannot be reached and the alert
+// says so; once it is back and reached, that line gives way to one saying MIDI is sent to it again. Our
+// own port is never named.
+TEST(MidiAlertsTest, AfterARestartTheAlertNamesNoDestinationThatIsReached)
+{
+    const QString name = test::ownJackServerName(QStringLiteral("-alerts"));
+    qputenv("JACK_DEFAULT_SERVER", name.toLocal8Bit());
+    SynthGraph::setAudioOutputEnabled(false);
+    test::JackServer server(name);
+    if (!server.start()) {
+        if (test::jackRequired())
+            FAIL() << "the JACK dummy server " << name.toStdString() << " did not start";
+        GTEST_SKIP() << "jackd could not start a server";
+    }
+    installMidiAlerts();
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    test::Listener listener(NUPO_MIDI_INSTANCE, folder.filePath(QStringLiteral("notes")));
+    jack_client_t* look = test::openJackClient("alerts test look");
+    ASSERT_NE(look, nullptr);
+    ASSERT_TRUE(listener.start(look));
+    struct Ending {
+        ~Ending() { disposeMidi(); }
+    } ending;
+    mainMidi();
+    const QStringList names = listMidiDestinations();
+    const int listenerPort = int(names.indexOf(QString::fromUtf8(test::Listener::portName)));
+    const int ownPort = int(names.indexOf(QStringLiteral("NUPO")));
+    ASSERT_GE(listenerPort, 0) << names.join(", ").toStdString();
+    ASSERT_GE(ownPort, 0) << names.join(", ").toStdString();
+    int note = 0;
+    const auto play = [&](int port) { MidiOutOn(40 + (++note % 40), 100, 0, 0, port, 0); };
+    ASSERT_TRUE(test::waitUntil([&] {
+        play(listenerPort);
+        play(ownPort);
+        return listener.notes() > 0;
+    }));
+
+    server.kill();
+    ASSERT_TRUE(test::waitUntil([&] {
+        play(listenerPort);
+        play(ownPort);
+        return midiServerLost();
+    }));
+    ASSERT_TRUE(server.start());
+    ASSERT_TRUE(test::waitUntil([&] {
+        play(ownPort);
+        return !midiServerLost();
+    }));
+    const auto alertText = [] {
+        const std::vector<QMessageBox*> alerts = shownAlerts();
+        return alerts.size() == 1 ? alerts[0]->informativeText() : QString();
+    };
+    const QString unreachable = QStringLiteral("cannot reach \u201crestart listener:in\u201d");
+    const QString reachedAgain = QStringLiteral("MIDI is sent again to \u201crestart listener:in\u201d");
+    play(listenerPort);  // its program is not back yet
+    ASSERT_TRUE(test::processEventsUntil([&] { return alertText().contains(unreachable); }))
+        << alertText().toStdString();
+
+    look = test::openJackClient("alerts test look");
+    ASSERT_NE(look, nullptr);
+    ASSERT_TRUE(listener.start(look));
+    ASSERT_TRUE(test::waitUntil([&] {
+        play(listenerPort);
+        play(ownPort);
+        return listener.notes() > 0;
+    }));
+    ASSERT_TRUE(test::processEventsUntil([&] { return alertText().contains(reachedAgain); }))
+        << alertText().toStdString();
+    const QString text = alertText();
+    EXPECT_TRUE(text.contains(QStringLiteral("The JACK server is back"))) << text.toStdString();
+    EXPECT_FALSE(text.contains(QStringLiteral("cannot reach"))) << text.toStdString();
+    EXPECT_FALSE(text.contains(QStringLiteral("\u201cNUPO\u201d"))) << text.toStdString();
+    shownAlerts()[0]->close();
+    // Our client goes with its server at the end.
+    server.stop();
+    ASSERT_TRUE(test::waitUntil([] { return midiServerLost(); }));
 }
 
 }  // namespace

@@ -12,6 +12,8 @@
 #include <QPainter>
 #include <QPdfWriter>
 
+#include <sys/resource.h>
+
 using namespace nupo;
 
 namespace {
@@ -222,4 +224,141 @@ TEST(Datafile, OpenModes)
     ASSERT_TRUE(file.Open(missing, "R"));
     EXPECT_EQ(file.size(), 5);
     EXPECT_EQ(file.file().readAll(), "abcde");
+}
+
+namespace {
+
+// A PDF of one page of side by side points, filled blue, as small as such a file gets.
+QByteArray pdfOfOnePage(int side)
+{
+    const QByteArray content =
+        "0 0 1 rg 0 0 " + QByteArray::number(side) + " " + QByteArray::number(side) + " re f";
+    const QList<QByteArray> objects = {
+        "<< /Type /Catalog /Pages 2 0 R >>",
+        "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
+        "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 " + QByteArray::number(side) + " " +
+            QByteArray::number(side) + "] /Contents 4 0 R >>",
+        "<< /Length " + QByteArray::number(content.size()) + " >>\nstream\n" + content + "\nendstream",
+    };
+    QByteArray pdf = "%PDF-1.4\n";
+    QList<qsizetype> offsets;
+    for (int n = 0; n < objects.size(); ++n) {
+        offsets.push_back(pdf.size());
+        pdf += QByteArray::number(n + 1) + " 0 obj\n" + objects[n] + "\nendobj\n";
+    }
+    const qsizetype xref = pdf.size();
+    pdf += "xref\n0 " + QByteArray::number(objects.size() + 1) + "\n0000000000 65535 f \n";
+    for (qsizetype offset : offsets)
+        pdf += QByteArray::number(offset).rightJustified(10, '0') + " 00000 n \n";
+    pdf += "trailer\n<< /Size " + QByteArray::number(objects.size() + 1) + " /Root 1 0 R >>\nstartxref\n" +
+           QByteArray::number(xref) + "\n%%EOF\n";
+    return pdf;
+}
+
+quint32 crc32Of(const QByteArray& bytes)
+{
+    quint32 crc = 0xffffffffu;
+    for (const char byte : bytes) {
+        crc ^= quint8(byte);
+        for (int bit = 0; bit < 8; ++bit)
+            crc = (crc >> 1) ^ (0xedb88320u & (0u - (crc & 1u)));
+    }
+    return ~crc;
+}
+
+// A valid black-and-white PNG of side x side pixels: a few kilobytes that decode to side² words.
+QByteArray pngBomb(int side)
+{
+    const auto bigEndian = [](quint32 value) {
+        QByteArray bytes(4, '\0');
+        for (int i = 0; i < 4; ++i)
+            bytes[i] = char(value >> (24 - 8 * i));
+        return bytes;
+    };
+    const auto chunk = [&](const QByteArray& type, const QByteArray& data) {
+        return bigEndian(quint32(data.size())) + type + data + bigEndian(crc32Of(type + data));
+    };
+    const QByteArray header =
+        bigEndian(quint32(side)) + bigEndian(quint32(side)) + QByteArray("\x01\x00\x00\x00\x00", 5);
+    const QByteArray rows(qsizetype(side) * (1 + (side + 7) / 8), '\0');  // filter 0, all black
+    const QByteArray zlib = qCompress(rows, 9).mid(4);                    // without Qt's length prefix
+    return QByteArray("\x89PNG\r\n\x1a\n", 8) + chunk("IHDR", header) + chunk("IDAT", zlib) +
+           chunk("IEND", QByteArray());
+}
+
+QString writeFile(const QString& name, const QByteArray& bytes)
+{
+    const QString path = QDir(test::tempFolder()).filePath(name);
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+    return path;
+}
+
+qint64 peakResidentBytes()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return qint64(usage.ru_maxrss) * 1024;
+}
+
+// The most the test process may have had resident at any moment: 300 MB, above what a sanitizer's own
+// bookkeeping takes where one is built in.
+qint64 residentBound()
+{
+    static const qint64 bound = (qint64(300) << 20) + (test::underSanitizer() ? peakResidentBytes() : 0);
+    return bound;
+}
+
+}  // namespace
+
+// Decoding has the limits reading has: a page or a picture that would take far more memory than the 512 x
+// 512 buffer keeps is drawn at the size the buffer takes, or refused with the reason.
+TEST_F(ImageFormats, AHugePdfPageIsDrawnAtTheSizeOfTheBuffer)
+{
+    residentBound();
+    const QByteArray pdf = pdfOfOnePage(30000);
+    ASSERT_LT(pdf.size(), 500);
+    GLBuffer buffer;
+    ASSERT_TRUE(load(buffer, writeFile("huge-page.pdf", pdf))) << buffer.failure().toStdString();
+    EXPECT_EQ(buffer.imageSize(), QSize(512, 512));
+    EXPECT_EQ(buffer.bufferSize(), QSize(512, 512));
+    const QRgb corner = buffer.pixel(511, 511);
+    EXPECT_GT(qBlue(corner), 220);
+    EXPECT_LT(qRed(corner), 30);
+    EXPECT_LT(peakResidentBytes(), residentBound());
+
+    // A page of another shape keeps it, fitted into the buffer.
+    GLBuffer wide;
+    QByteArray widePdf = pdfOfOnePage(20000);
+    widePdf.replace("/MediaBox [0 0 20000 20000]", "/MediaBox [0 0 20000 5000]");
+    ASSERT_TRUE(load(wide, writeFile("wide-page.pdf", widePdf)));
+    EXPECT_EQ(wide.imageSize(), QSize(512, 128));
+    EXPECT_LT(peakResidentBytes(), residentBound());
+}
+
+TEST_F(ImageFormats, APictureLargerThanTheDecodersLimitIsRefusedWithTheReason)
+{
+    residentBound();
+    GLBuffer buffer;
+    EXPECT_FALSE(load(buffer, writeFile("bomb.png", pngBomb(12000))));
+    EXPECT_NE(buffer.failure().indexOf(QLatin1String("12000 x 12000")), -1) << buffer.failure().toStdString();
+    EXPECT_NE(buffer.failure().indexOf(QLatin1String("too large")), -1);
+    EXPECT_EQ(buffer.pixels(), nullptr);
+    EXPECT_LT(peakResidentBytes(), residentBound());
+
+    // A large JPEG is read only where the buffer keeps it: its top left corner, unscaled.
+    QImage photo(3000, 2000, QImage::Format_RGB32);
+    photo.fill(qRgb(0, 0, 250));
+    QPainter(&photo).fillRect(QRect(0, 0, 256, 256), qRgb(250, 0, 0));
+    const QString path = QDir(test::tempFolder()).filePath("photo.jpg");
+    ASSERT_TRUE(photo.save(path, "JPEG", 95));
+    photo = QImage();
+    GLBuffer jpeg;
+    ASSERT_TRUE(load(jpeg, path)) << jpeg.failure().toStdString();
+    EXPECT_EQ(jpeg.imageSize(), QSize(3000, 2000));
+    EXPECT_EQ(jpeg.bufferSize(), QSize(512, 512));
+    EXPECT_GT(qRed(jpeg.pixel(100, 100)), 220);
+    EXPECT_GT(qBlue(jpeg.pixel(400, 400)), 220);
+    EXPECT_GT(qBlue(jpeg.pixel(511, 511)), 220);
 }

@@ -2,6 +2,7 @@
 
 #include "QXDrawerSound/browser/FSBrowserModel.h"
 #include "QXDrawerSound/browser/FSNodeInfo.h"
+#include "QXDrawerSound/browser/FolderLister.h"
 #include "QXDrawerSound/browser/MediaBrowser.h"
 #include "QXDrawerSound/browser/ui/FSBrowserCell.h"
 #include "QXDrawerSound/player/SoundSlotTables.h"
@@ -27,6 +28,7 @@
 
 #include <QColumnView>
 #include <QDesktopServices>
+#include <QDir>
 #include <QFileInfo>
 #include <QItemSelectionModel>
 #include <QLabel>
@@ -116,6 +118,7 @@ void AppControllerB::awakeFromNib()
                 [this] { browserSingleClick(fsBrowser); });
         connect(fsBrowser, &QAbstractItemView::doubleClicked, this,
                 [this] { browserDoubleClick(fsBrowser); });
+        connect(fsModel, &FSBrowserModel::busyChanged, this, [this] { showBusy(); });
     }
     showImageCounts();
     if (progressBar) {
@@ -146,11 +149,12 @@ void AppControllerB::reloadData(QObject*)
         fsModel->reloadData();
 }
 
-QString AppControllerB::attributedInspectorStringForFSNode(const QString& path)
+QString AppControllerB::attributedInspectorStringForFSNode(const QString& path, bool directory)
 {
     const FSNodeInfo node(nullptr, path);
     const QString name = node.lastPathComponent();
-    const QString type = node.fsType();  // records `selectDirectory`
+    selectDirectory = directory ? 1 : 0;
+    const QString type = directory ? QStringLiteral("Directory") : QStringLiteral("Non-Directory");
     setOutCHARs(name);
     NSStringToC(path);  // refuses (leaves it empty) a path longer than the buffer
     const auto line = [](const QString& label, const QString& value) {
@@ -173,17 +177,23 @@ void AppControllerB::browserSingleClick(QObject*)
     if (selected.size() == 1) {
         const QModelIndex item = selected.first();
         const QString path = fsModel->pathOf(item);
-        text = attributedInspectorStringForFSNode(path);
-        icon = FSBrowserCell::iconImageOfSize(path, inspectorIconSide);
+        const bool directory = item.data(FSBrowserModel::IsDirectoryRole).toBool();
+        text = attributedInspectorStringForFSNode(path, directory);
+        icon = FSBrowserCell::iconImageOfSize(path, inspectorIconSide, directory,
+                                              item.data(FSBrowserModel::IsLinkRole).toBool());
         // The column this item sits in, and the entries of the column its folder opens.
         int column = 0;
         for (QModelIndex up = item.parent(); up.isValid(); up = up.parent())
             ++column;
         selectedColumnXZ = column;
-        // A folder's column shows what it holds now.
-        if (selectDirectory)
-            fsModel->refreshFolder(item);
+        // A folder's column shows what it holds now (once it is listed again).
         RowsCount = fsModel->rowCount(selectDirectory ? item : item.parent());
+        if (selectDirectory)
+            fsModel->refreshFolder(
+                item, [model = QPointer<FSBrowserModel>(fsModel), folder = QPersistentModelIndex(item)] {
+                    if (model && folder.isValid())
+                        RowsCount = model->rowCount(folder);
+                });
     } else {
         text = selected.isEmpty() ? QStringLiteral("No Selection") : QStringLiteral("Multiple Selection");
     }
@@ -200,17 +210,68 @@ void AppControllerB::browserDoubleClick(QObject* sender)
         QDesktopServices::openUrl(QUrl::fromLocalFile(fsModel->pathOf(fsBrowser->currentIndex())));
 }
 
-bool AppControllerB::selectPath(const QString& path)
+void AppControllerB::selectPath(const QString& path, std::function<void(bool)> done)
 {
-    if (!fsBrowser || !fsModel)
-        return false;
-    const QModelIndex item = fsModel->indexOfPath(path);
-    if (!item.isValid())
-        return false;
-    fsBrowser->setCurrentIndex(item);
-    fsBrowser->selectionModel()->select(item, QItemSelectionModel::ClearAndSelect);
-    browserSingleClick(fsBrowser);
-    return true;
+    if (!fsBrowser || !fsModel) {
+        if (done)
+            done(false);
+        return;
+    }
+    ++pendingWork_;
+    showBusy();
+    fsModel->reveal(path, [self = QPointer<AppControllerB>(this), done](QModelIndex item) {
+        if (!self)
+            return;
+        --self->pendingWork_;
+        self->showBusy();
+        if (item.isValid()) {
+            self->fsBrowser->setCurrentIndex(item);
+            self->fsBrowser->selectionModel()->select(item, QItemSelectionModel::ClearAndSelect);
+            self->browserSingleClick(self->fsBrowser);
+        }
+        if (done)
+            done(item.isValid());
+    });
+}
+
+bool AppControllerB::isBusy() const
+{
+    return pendingWork_ > 0 || (fsModel && fsModel->isBusy());
+}
+
+// A busy bar and pointer while folders are being listed for the columns or for an open.
+void AppControllerB::showBusy()
+{
+    const bool busy = isBusy();
+    if (progressBar) {
+        progressBar->setRange(0, busy ? 0 : 100);
+        progressBar->setVisible(busy);
+    }
+    if (fsBrowser) {
+        if (busy)
+            fsBrowser->setCursor(Qt::BusyCursor);
+        else
+            fsBrowser->unsetCursor();
+    }
+}
+
+// Has the folder listed on the folder worker and taken into the hand-over lists, then runs then with the
+// number of its entries and the names of those that cannot be opened. Nothing runs when the browser has
+// closed by then.
+void AppControllerB::listForOpening(const QString& folder, std::function<void(int, QStringList)> then)
+{
+    ++pendingWork_;
+    showBusy();
+    FolderLister::list(folder, false,
+                       [self = QPointer<AppControllerB>(this), folder, then](FolderLister::Listing listing) {
+                           if (!self)
+                               return;
+                           --self->pendingWork_;
+                           self->showBusy();
+                           QStringList unopenable;
+                           const int listed = takeFolderListing(folder, listing, &unopenable);
+                           then(listed, unopenable);
+                       });
 }
 
 QString AppControllerB::inspectorText() const
@@ -224,16 +285,7 @@ static void openDataFile();
 
 void AppControllerB::OpenAll(QObject* sender)
 {
-    if (progressBar) {
-        progressBar->show();
-        progressBar->setValue(1);
-        progressBar->repaint();
-    }
-    isWorking = true;
     setOpenAll(Control::intValue(sender));
-    isWorking = false;
-    if (progressBar)
-        progressBar->hide();
 }
 
 void AppControllerB::MTextureX(QObject* sender)
@@ -279,21 +331,35 @@ void AppControllerB::showImageCounts()
 void AppControllerB::setOpenAll(int)
 {
     readImageCounts();
-    const QString selection = selectDirectory == 1 ? QString::fromUtf8(outCHAR) : outCHARsText();
-    switch (kindOfSelection(selectDirectory == 1, selection)) {
+    if (selectDirectory == 1) {
+        const QString folder = QString::fromUtf8(outCHAR);
+        listForOpening(folder, [this, folder](int listed, const QStringList& unopenable) {
+            switch (kindOfSelection(true, folder, listed)) {
+                case MediaKind::Image:
+                    openImageFolder(folder, listed, unopenable);
+                    break;
+                case MediaKind::Sound:
+                    openSoundFolder(folder, listed);
+                    break;
+                default:
+                    break;
+            }
+            showImageCounts();
+        });
+        return;
+    }
+    switch (kindOfSelection(false, outCHARsText(), 0)) {
         case MediaKind::Image:
-            selectDirectory == 1 ? setMXTextureX(1) : setSTextureX(1);
+            setSTextureX(1);
             break;
         case MediaKind::Sound:
-            selectDirectory == 1 ? setOpenSoundXZ(1) : setOpenSoundX(1);
+            setOpenSoundX(1);
             break;
         case MediaKind::Movie:
-            if (selectDirectory == 0)
-                setOpenMovieX(1);
+            setOpenMovieX(1);
             break;
         case MediaKind::Data:
-            if (selectDirectory == 0)
-                openDataFile();
+            openDataFile();
             break;
         case MediaKind::None:
             break;
@@ -380,91 +446,148 @@ static std::vector<View*> viewsIn(QWidget* window)
     return views;
 }
 
-// Has the pictures at paths read and decoded on the picture worker; the main thread goes on at once.
-// Once they are decoded they become the scene's shared table and the set the window's views show (each
-// view makes its own textures of them before its next frame); one alert names the files that were
-// refused and why. `folder` is the folder of a set (empty for one image).
-static void loadPictures(SpriteScene scene, QWidget* window, const QStringList& paths, const QString& folder)
+namespace {
+
+// One set asked for: its paths, its folder (empty for one image) and the folder's entries whose names
+// cannot be opened (refused before anything is read).
+struct ImageRequest {
+    QStringList paths;
+    QString folder;
+    QStringList unopenable;
+
+    int files() const { return int(paths.size() + unopenable.size()); }
+};
+
+// The refusals of a load: the names that cannot be opened first, then what the worker refused.
+std::vector<RefusedPicture> refusalsOf(const ImageRequest& request, std::vector<RefusedPicture> refused)
 {
+    std::vector<RefusedPicture> all;
+    for (const QString& name : request.unopenable)
+        all.push_back({QDir(request.folder).filePath(name),
+                       QStringLiteral("its name is not valid UTF-8, so this program cannot open it")});
+    all.insert(all.end(), std::make_move_iterator(refused.begin()), std::make_move_iterator(refused.end()));
+    return all;
+}
+
+// Tells that nothing of a request was loaded.
+void tellNothingLoaded(const ImageRequest& request, const std::vector<RefusedPicture>& refused)
+{
+    if (request.folder.isEmpty()) {
+        tellImagesNotLoaded(QStringLiteral("%1: %2").arg(request.paths.value(0),
+                                                         refused.empty() ? QString() : refused[0].reason));
+        return;
+    }
+    tellImagesNotLoaded(QStringLiteral("none of the %1 files in %2 can be loaded:\n%3")
+                            .arg(request.files())
+                            .arg(request.folder, refusalLines(refused)));
+}
+
+// Makes a decoded set the scene's shared table and the set the window's views show (each view makes its
+// own textures of it before its next frame); one alert names the files that were refused and why.
+void showLoaded(SpriteScene scene, QWidget* window, const ImageRequest& request, PictureLoader::Result result)
+{
+    const std::vector<RefusedPicture> refused = refusalsOf(request, std::move(result.refused));
+    if (result.set->loaded() == 0) {
+        tellNothingLoaded(request, refused);
+        return;
+    }
     const bool wave = scene == SpriteScene::Wave;
-    if ((wave ? viewsIn<QXnewaveGLView>(window).empty() : viewsIn<QX3DSpectrumGLDrawing>(window).empty())) {
+    if (wave ? viewsIn<QXnewaveGLView>(window).empty() : viewsIn<QX3DSpectrumGLDrawing>(window).empty()) {
         tellImagesNotLoaded(QStringLiteral("the window has no OpenGL picture to show them in"));
         return;
     }
-    const int count = static_cast<int>(paths.size());
-    PictureLoader::load(paths, [scene, wave, target = QPointer<QWidget>(window), paths, folder,
-                                count](PictureLoader::Result result) {
-        if (result.set->loaded() == 0) {
-            tellImagesNotLoaded(
-                folder.isEmpty()
-                    ? QStringLiteral("%1: %2").arg(
-                          paths.value(0), result.refused.empty() ? QString() : result.refused[0].reason)
-                    : QStringLiteral("none of the %1 files in %2 can be loaded:\n%3")
-                          .arg(count)
-                          .arg(folder, refusalLines(result.refused)));
-            return;
-        }
-        (scene == SpriteScene::Wave ? shadow_app : static_cast<ShadowApp&>(shadow_appAX)).install(result.set);
-        if (wave) {
-            for (QXnewaveGLView* view : viewsIn<QXnewaveGLView>(target))
-                view->showImages(result.set, std::max(1, count));
-        } else {
-            for (QX3DSpectrumGLDrawing* view : viewsIn<QX3DSpectrumGLDrawing>(target))
-                view->showImages(result.set);
-        }
-        if (!result.refused.empty())
-            tellImagesPartlyLoaded(result.refused, count, folder);
-    });
-}
-
-// Opens the scene chosen by `LoadTextuerF` and has the images loaded into it: the wave surface (0) or the
-// 3D spectrum (other), whose view then draws lit smooth surfaces. `count` 0 loads the single image at
-// `outCHAR`, otherwise the set's first `count` images of `outCHARM`.
-void AppControllerB::loadTextures(int count)
-{
-    QStringList paths;
-    if (count == 0)
-        paths << QString::fromUtf8(outCHAR);
-    for (int n = 0; n < count; ++n)
-        paths << QString::fromUtf8(outCHARM[n]);
-    const QString folder = count > 0 ? QFileInfo(paths.first()).path() : QString();
-    if (LoadTextuerF == 0) {
-        auto* wave = dynamic_cast<QXnewaveAppController*>(
-            loadNibOrComplain(QStringLiteral("QXnewave"), "Failed to load QXnewwave.nib", this));
-        if (!wave)
-            return;
-        if (count == 0)
-            MaxTextureDN = 0;
-        QXnewaveGLView::sharedQXnewaveGLView().setDisplaydX(4);
-        if (QXnewaveGLView* view = wave->glView()) {
+    (wave ? shadow_app : static_cast<ShadowApp&>(shadow_appAX)).install(result.set);
+    if (wave) {
+        for (QXnewaveGLView* view : viewsIn<QXnewaveGLView>(window)) {
             view->setDisplaydX(4);
-            loadPictures(SpriteScene::Wave, wave->nibWindow(), paths, folder);
+            view->showImages(result.set, std::max(1, int(request.paths.size())));
         }
     } else {
-        auto* spectrum = dynamic_cast<QX3DSpectrumAppController*>(
-            loadNibOrComplain(QStringLiteral("QX3DSpectrum"), "Failed to load QX3DSpectrum.nib", this));
-        if (!spectrum)
-            return;
+        for (QX3DSpectrumGLDrawing* view : viewsIn<QX3DSpectrumGLDrawing>(window))
+            view->showImages(result.set);
+    }
+    if (!refused.empty())
+        tellImagesPartlyLoaded(refused, request.files(), request.folder);
+}
+
+}  // namespace
+
+// Has the images read and decoded on the picture worker (the main thread goes on at once) for the scene
+// `LoadTextuerF` chooses: the 3D spectrum (loadIntoSpectrum), whose window opens again once the set is
+// decoded, or the wave surface, into the window that asked (loadIntoAskingWave) or, where none did or it
+// has closed, a new one, which opens only once something could be loaded. `count` 0 loads the single image at
+// `outCHAR`, otherwise the set's first `count` images of `outCHARM`.
+void AppControllerB::loadTextures(int count, const QStringList& unopenable)
+{
+    ImageRequest request;
+    if (count == 0)
+        request.paths << QString::fromUtf8(outCHAR);
+    for (int n = 0; n < count; ++n)
+        request.paths << QString::fromUtf8(outCHARM[n]);
+    if (count > 0)
+        request.folder = QFileInfo(request.paths.first()).path();
+    request.unopenable = unopenable;
+    const int target = LoadTextuerF;
+    LoadTextuerF = 0;
+    const QPointer<AppControllerB> self(this);
+    if (target != 0 && target != loadIntoAskingWave) {
+        // The browser goes at once; the 3D window opens again once the set is decoded, so that its first
+        // frame shows it (it takes the scene's set as it opens). Where nothing can be loaded it opens
+        // with the set it had.
         if (QWidget* window = nibWindow())
             window->close();
-        if (QX3DSpectrumGLView* view = spectrum->visibleView(); view && count == 0)
-            view->setDisplaynX(4);
-        loadPictures(SpriteScene::Spectrum, spectrum->nibWindow(), paths, folder);
+        PictureLoader::load(request.paths, [request, count, target, self](PictureLoader::Result result) {
+            if (result.set->loaded() > 0)
+                shadow_appAX.install(result.set);
+            auto* spectrum = dynamic_cast<QX3DSpectrumAppController*>(loadNibOrComplain(
+                QStringLiteral("QX3DSpectrum"), "Failed to load QX3DSpectrum.nib", self.data()));
+            if (!spectrum) {
+                LoadTextuerF = target;  // a window that cannot be loaded leaves the request
+                return;
+            }
+            if (QX3DSpectrumGLView* view = spectrum->visibleView(); view && count == 0)
+                view->setDisplaynX(4);
+            showLoaded(SpriteScene::Spectrum, spectrum->nibWindow(), request, std::move(result));
+        });
+    } else {
+        QPointer<QWidget> asking =
+            target == loadIntoAskingWave ? qobject_cast<QWidget*>(waveLoadTarget.data()) : nullptr;
+        waveLoadTarget = nullptr;
+        if (count == 0)
+            MaxTextureDN = 0;
+        PictureLoader::load(request.paths, [asking, request, self](PictureLoader::Result result) {
+            QWidget* window = asking && asking->isVisible() ? asking.data() : nullptr;
+            if (!window && result.set->loaded() > 0) {
+                // Opened with the set already the scene's, so that its first frame shows it.
+                shadow_app.install(result.set);
+                auto* wave = dynamic_cast<QXnewaveAppController*>(loadNibOrComplain(
+                    QStringLiteral("QXnewave"), "Failed to load QXnewwave.nib", self.data()));
+                if (!wave)
+                    return;
+                window = wave->nibWindow();
+            }
+            showLoaded(SpriteScene::Wave, window, request, std::move(result));
+        });
     }
-    LoadTextuerF = 0;
     showImageCounts();
 }
 
-void AppControllerB::setMXTextureX(int)
+// Opens a listed folder of images as a set: its first images, up to what a scene takes.
+void AppControllerB::openImageFolder(const QString& folder, int listed, const QStringList& unopenable)
 {
-    const QString folder = QString::fromUtf8(outCHAR);
-    const int listed = listFolderForOpening(folder);
     const int count = copyImageSet();
-    if (count == 0)
+    if (count == 0 && unopenable.isEmpty())
         return;
-    maxImageN = count;
-    maxImageNX = count;
-    loadTextures(count);
+    maxImageN = std::max(1, count);
+    maxImageNX = std::max(1, count);
+    if (count == 0) {
+        ImageRequest request;
+        request.folder = folder;
+        request.unopenable = unopenable;
+        tellNothingLoaded(request, refusalsOf(request, {}));
+        return;
+    }
+    loadTextures(count, unopenable);
     if (listed > outCHARMCount) {
         // Told after the scene opened, so that the alert stands in front of it.
         const QString capped =
@@ -476,6 +599,15 @@ void AppControllerB::setMXTextureX(int)
             QStringLiteral("%1 holds more images than a scene takes; the rest are left out.").arg(folder))
             ->setObjectName(QStringLiteral("imagesCappedAlert"));
     }
+}
+
+void AppControllerB::setMXTextureX(int)
+{
+    const QString folder = QString::fromUtf8(outCHAR);
+    listForOpening(folder, [this, folder](int listed, const QStringList& unopenable) {
+        openImageFolder(folder, listed, unopenable);
+        showImageCounts();
+    });
 }
 
 void AppControllerB::setSTextureX(int)
@@ -497,10 +629,16 @@ void AppControllerB::setOpenSoundX(int)
 
 void AppControllerB::setOpenSoundXZ(int)
 {
-    const int listed = listFolderForOpening(QString::fromUtf8(outCHAR));
+    const QString folder = QString::fromUtf8(outCHAR);
+    listForOpening(folder,
+                   [this, folder](int listed, const QStringList&) { openSoundFolder(folder, listed); });
+}
+
+// Opens a listed folder's entries as one bank in the next sound slot.
+void AppControllerB::openSoundFolder(const QString& folder, int listed)
+{
     if (listed == 0)
         return;
-    const QString folder = QString::fromUtf8(outCHAR);
     const QString name = outCHARsText();
     if (openSoundBank(soundNameArrayX.mid(0, listed)) == nullptr)
         std::printf("Failed to load QXDrawerSound.nib\n");

@@ -4,9 +4,14 @@
 // clicked last, and buttons that open the selection by kind: images become textures of the wave surface
 // or the 3D spectrum, sounds and folders of sounds open in the next sound slot, movies in the movie
 // window, old data files become the recording. It also holds the two sound-block popups every slot obeys
-// and the image counts.
+// and the image counts. Folders are listed on the folder worker, for the columns and for an open alike;
+// the browser shows it is busy meanwhile, and an open goes on once its folder is listed.
 
 #include "platform/appkit/ui/NibController.h"
+
+#include <QStringList>
+
+#include <functional>
 
 class QColumnView;
 class QLabel;
@@ -34,8 +39,11 @@ public:
     void reloadData(QObject* sender);
     void browserSingleClick(QObject* sender);
     void browserDoubleClick(QObject* sender);
-    // Shows the item of a path in the columns (listing the folders on the way) and clicks it once.
-    bool selectPath(const QString& path);
+    // Shows the item of a path in the columns (listing the folders on the way) and clicks it once; done,
+    // where given, learns whether it was found.
+    void selectPath(const QString& path, std::function<void(bool found)> done = {});
+    // Whether folders are being listed (for the columns or an open) or a path sought.
+    bool isBusy() const;
 
     // Open buttons: their actions, and the open operations (the argument is not used).
     void OpenAll(QObject* sender);
@@ -62,7 +70,7 @@ public:
 
     // The inspector's text of the item at path (three lines: name, long name, type); records the item's
     // name in `outCHARs`, its path in `outCHAR` and whether it is a folder in `selectDirectory`.
-    static QString attributedInspectorStringForFSNode(const QString& path);
+    static QString attributedInspectorStringForFSNode(const QString& path, bool directory);
 
     QColumnView* browser() const { return fsBrowser; }
     FSBrowserModel* model() const { return fsModel; }
@@ -70,7 +78,11 @@ public:
 
 private:
     void showImageCounts();
-    void loadTextures(int count);
+    void showBusy();
+    void listForOpening(const QString& folder, std::function<void(int listed, QStringList unopenable)> then);
+    void openImageFolder(const QString& folder, int listed, const QStringList& unopenable);
+    void openSoundFolder(const QString& folder, int listed);
+    void loadTextures(int count, const QStringList& unopenable = {});
     void readImageCounts();
     void restoreSelection();
 
@@ -85,7 +97,7 @@ private:
     QObject* popupSoundBlock = nullptr;
     QObject* popupPlaySoundBlock = nullptr;
     FSBrowserModel* fsModel = nullptr;
-    bool isWorking = false;
+    int pendingWork_ = 0;  // folder listings for opens and paths sought
 };
 
 }  // namespace nupo

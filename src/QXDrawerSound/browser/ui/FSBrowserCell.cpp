@@ -6,6 +6,7 @@
 #include <QFileIconProvider>
 #include <QFileInfo>
 #include <QHash>
+#include <QMimeDatabase>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -13,18 +14,19 @@ namespace nupo {
 
 namespace {
 
-// Icons by kind: folders, and files by suffix (asking for each file's own icon is too slow for columns
-// of thousands).
-QIcon kindIcon(const QFileInfo& info)
+// Icons by kind: folders, and files by the type their name's suffix gives (asking for each file's own
+// icon is too slow for columns of thousands, and would read the file system on the main thread).
+QIcon kindIcon(const QString& name, bool directory)
 {
     static QFileIconProvider provider;
     static QHash<QString, QIcon> bySuffix;
-    if (info.isDir())
+    if (directory)
         return provider.icon(QFileIconProvider::Folder);
-    const QString key = info.suffix().toLower();
+    const QString key = QFileInfo(name).suffix().toLower();
     auto found = bySuffix.find(key);
     if (found == bySuffix.end()) {
-        QIcon icon = provider.icon(info);
+        const QMimeType type = QMimeDatabase().mimeTypeForFile(name, QMimeDatabase::MatchExtension);
+        QIcon icon = QIcon::fromTheme(type.iconName(), QIcon::fromTheme(type.genericIconName()));
         if (icon.isNull())
             icon = provider.icon(QFileIconProvider::File);
         found = bySuffix.insert(key, icon);
@@ -76,16 +78,15 @@ QPixmap FSBrowserCell::defaultIconImage(int side)
     return icon;
 }
 
-QPixmap FSBrowserCell::iconImageOfSize(const QString& path, int side)
+QPixmap FSBrowserCell::iconImageOfSize(const QString& path, int side, bool directory, bool link)
 {
-    const QFileInfo info(path);
-    const QIcon icon = kindIcon(info);
+    const QIcon icon = kindIcon(path, directory);
     QPixmap image = icon.isNull() ? QPixmap() : icon.pixmap(side, side);
     if (image.isNull())
         image = defaultIconImage(side);
     if (image.size() != QSize(side, side))
         image = image.scaled(side, side, Qt::KeepAspectRatio, Qt::SmoothTransformation);
-    if (info.isSymLink()) {
+    if (link) {
         QPixmap composite(side, side);
         composite.fill(Qt::transparent);
         QPainter painter(&composite);
@@ -108,7 +109,8 @@ void FSBrowserCell::paint(QPainter* painter, const QStyleOptionViewItem& option,
     cell.font.setUnderline(link);
     if (!readable)
         cell.state &= ~QStyle::State_Enabled;
-    cell.icon = QIcon(iconImageOfSize(index.data(FSBrowserModel::PathRole).toString(), iconSide));
+    cell.icon = QIcon(iconImageOfSize(index.data(FSBrowserModel::PathRole).toString(), iconSide,
+                                      index.data(FSBrowserModel::IsDirectoryRole).toBool(), link));
     cell.decorationSize = QSize(iconSide, iconSide);
     cell.features |= QStyleOptionViewItem::HasDecoration;
     QStyle* style = cell.widget ? cell.widget->style() : QApplication::style();

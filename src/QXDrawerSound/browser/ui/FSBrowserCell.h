@@ -24,9 +24,10 @@ public:
                const QModelIndex& index) const override;
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
 
-    // The icon of the file at path (of its kind when the file gives none; the default icon when nothing
-    // does), with the link arrow laid over it for a symbolic link, at side x side pixels.
-    static QPixmap iconImageOfSize(const QString& path, int side);
+    // The icon of the entry at path, a folder or a file of the kind its name gives (the default icon when
+    // nothing does), with the link arrow laid over it for a symbolic link, at side x side pixels. Reads
+    // nothing from the file system.
+    static QPixmap iconImageOfSize(const QString& path, int side, bool directory, bool link);
     // The two images the browser draws itself: the link arrow and the default icon.
     static QPixmap linkArrowImage(int side);
     static QPixmap defaultIconImage(int side);

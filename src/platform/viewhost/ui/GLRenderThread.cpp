@@ -111,8 +111,8 @@ private:
 };
 
 // A drawing thread's turn, where it needs one, while it holds it. A frame waits for its turn as long as
-// it takes (its window counts it as stalled meanwhile); a job the main thread waits for gives its turn
-// up at a deadline.
+// it takes (its stall clock starts once it has it); a job the main thread waits for gives its turn up at
+// a deadline.
 class Turn {
 public:
     explicit Turn(bool needed, Turns::Clock::time_point deadline = Turns::Clock::time_point::max())
@@ -198,8 +198,17 @@ struct GLRenderThread::Shared {
     std::condition_variable finished;
     QObject* receiver = nullptr;  // guarded by mutex; none once the thread is left to itself
     bool busy = false;            // guarded by mutex
-    Clock::time_point started;    // guarded by mutex: when the frame in flight started
-    Frame newest;                 // guarded by mutex
+    // Guarded by mutex: the frame in flight is waiting (queued, for its turn, or for a lock it needs)
+    // rather than drawing; its stall clock stands.
+    bool waiting = false;
+    Clock::time_point started;  // guarded by mutex: when the frame in flight's stall clock started
+
+    // The moment the frame in flight counts as stalled if it has not ended; the caller holds mutex.
+    Clock::time_point stallDeadlineLocked() const
+    {
+        return (waiting ? Clock::now() : started) + GLRenderThread::stallTime();
+    }
+    Frame newest;  // guarded by mutex
     // Guarded by mutex: what the frame in flight reads and its owner gave up; released on the main
     // thread as the frame ends.
     std::vector<std::shared_ptr<void>> kept;
@@ -207,14 +216,23 @@ struct GLRenderThread::Shared {
 
 namespace {
 
+thread_local GLRenderThread::Shared* drawingHere = nullptr;  // while a frame draws on this thread
+
 // On the thread: draws a frame and hands it over.
 void drawFrame(GLRenderThread::Shared& shared, QSize size, const std::function<void()>& draw)
 {
     QImage image;
     Turn turn(shared.takesTurns);
+    {
+        std::lock_guard lock(shared.mutex);  // the frame draws from here on
+        shared.waiting = false;
+        shared.started = GLRenderThread::Clock::now();
+    }
     // Current, with the framebuffer of that size bound and the viewport over it.
     if (shared.context->resize(size)) {
+        drawingHere = &shared;
         draw();
+        drawingHere = nullptr;
         image = readFrame(size);
     }
     turn.release();
@@ -279,7 +297,7 @@ void finishEndingThreads()
         {
             std::unique_lock lock(shared.mutex);
             const auto ended = [&] { return !shared.busy; };
-            if (!shared.finished.wait_until(lock, shared.started + GLRenderThread::stallTime(), ended))
+            if (!shared.finished.wait_until(lock, shared.stallDeadlineLocked(), ended))
                 continue;
         }
         thread.worker->qThread()->wait();
@@ -388,7 +406,26 @@ GLRenderThread::Clock::duration GLRenderThread::timeUntilStalled() const
     std::lock_guard lock(shared_->mutex);
     if (!shared_->busy)
         return Clock::duration::max();
-    return shared_->started + stallTime() - Clock::now();
+    return shared_->stallDeadlineLocked() - Clock::now();
+}
+
+void GLRenderThread::waitOffTheClock(const std::function<void()>& wait)
+{
+    Shared* shared = drawingHere;
+    if (!shared) {
+        wait();
+        return;
+    }
+    Clock::duration drawn{};
+    {
+        std::lock_guard lock(shared->mutex);
+        drawn = Clock::now() - shared->started;
+        shared->waiting = true;
+    }
+    wait();
+    std::lock_guard lock(shared->mutex);
+    shared->waiting = false;
+    shared->started = Clock::now() - drawn;
 }
 
 bool GLRenderThread::isCurrentThread() const
@@ -405,7 +442,7 @@ bool GLRenderThread::startFrame(QSize devicePixels, std::function<void()> draw)
         if (shared_->busy)
             return false;
         shared_->busy = true;
-        shared_->started = Clock::now();
+        shared_->waiting = true;  // until the thread begins it
     }
     framesInFlight.fetch_add(1, std::memory_order_acq_rel);
     worker_->runOnThread(

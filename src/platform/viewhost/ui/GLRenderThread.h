@@ -31,8 +31,10 @@ class OffscreenGLContext;
 // The main thread starts frames; it waits for the one in flight only where a test asks for a picture or
 // a job in the context at once (the program never does), and never without a bound: a frame that has
 // drawn for longer than stallTime() counts as stalled (stuck in the driver, most likely) and is waited for
-// no more. The drawing thread never waits for the main thread. Every frame in flight counts in a
-// process-wide tally (anyFrameInFlight).
+// no more. Its stall clock runs only while it draws: not while it is queued, waits for its turn or waits
+// for a lock it needs (waitOffTheClock), so that a frame behind others has not "stopped responding". The
+// drawing thread never waits for the main thread. Every frame in flight counts in a process-wide tally
+// (anyFrameInFlight).
 //
 // Destroying never waits for a frame: the thread finishes the frame in flight, if any, frees its context
 // and ends on its own, and the main thread reaps it once it has ended. A thread whose frame never ends
@@ -64,13 +66,16 @@ public:
     bool isReady() const { return ready_; }
 
     bool isBusy() const;
-    // A frame is in flight and has drawn for longer than stallTime().
+    // A frame is in flight and has drawn for longer than stallTime() (waiting not counted).
     bool isStalled() const;
     bool isCurrentThread() const;
     // Starts drawing a frame of that size: on the thread, with the context current, the back
     // framebuffer bound and the viewport over it, runs draw. False (nothing started) when not ready or
     // a frame is in flight.
     bool startFrame(QSize devicePixels, std::function<void()> draw);
+    // From inside a drawing function, on its thread: runs wait (taking a lock the frame needs, e.g. its
+    // class's drawing lock) with the frame's stall clock stopped. Elsewhere it just runs wait.
+    static void waitOffTheClock(const std::function<void()>& wait);
     // Waits for the frame in flight (if any) at most that long; true when no frame is in flight.
     bool join(Clock::duration longest);
     // Waits for the frame in flight until it ends or stalls; true when it ended.

@@ -61,7 +61,9 @@ void drawViewFrame(OpenGLView& view, std::atomic<bool>& prepared, bool resized,
 {
     const OpenGLView::DrawingOnThisThread drawingHere(view);
     const std::type_info& viewClass = typeid(view);
-    const std::lock_guard classLock(DrawingClass::lockOf(viewClass));
+    // Waiting for the class's turn is not drawing: the frame's stall clock stands meanwhile.
+    std::unique_lock classLock(DrawingClass::lockOf(viewClass), std::defer_lock);
+    GLRenderThread::waitOffTheClock([&classLock] { classLock.lock(); });
     DrawingClass::runQueuedLocked(viewClass);  // requests made while another frame of the class drew
     GLint viewport[4] = {};
     glGetIntegerv(GL_VIEWPORT, viewport);

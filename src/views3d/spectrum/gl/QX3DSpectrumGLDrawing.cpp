@@ -10,6 +10,7 @@
 #include "views3d/spectrum/gl/SpectrumKeys.h"
 #include "views3d/textures/gl/CurrentGLContext.h"
 #include "views3d/textures/gl/ImageSources.h"
+#include "views3d/textures/gl/ShadowApp.h"
 
 #include <GL/gl.h>
 #include <GL/glu.h>
@@ -38,6 +39,8 @@ QX3DSpectrumGLDrawing::QX3DSpectrumGLDrawing(QX3DSpectrumGLView& view) : view_(v
     view_.Viwe_Angle2_value = 35.0f;
     view_.redisplay = [this] { setNeedsDisplay(true); };
     view_.inDrawingContext = [this](std::function<void()> fn) { return performInContext(std::move(fn)); };
+    // A window opened while a set is loaded shows it.
+    images_ = shadow_appAX.pictures();
 }
 
 QX3DSpectrumGLDrawing::~QX3DSpectrumGLDrawing()
@@ -137,11 +140,13 @@ void QX3DSpectrumGLDrawing::initView()
     if (!target)
         target = &view_;
     target->setDrawModeX(3);
-    target->setTextureModeX(0);
+    target->setTextureModeX(target->setUpTextureMode);
     view_.Viwe_Mode_value = 16.0f;
     view_.FColor_value = 1.0f;
     view_.PColor_value = 1.0f;
-    view_.displayUnnMode = 3;
+    // Smooth shading, or the textured mesh of the image modes a reopened window asks for.
+    setUpDisplayn_ = view_.setUpTextureMode >= 2 ? 4 : 3;
+    view_.displayUnnMode = setUpDisplayn_;
     view_.Dynamic_Texture_value = 0.0f;
     view_.Color_Map_value = 0.0f;
     view_.Viwe_Angle_value = 35.0f;
@@ -258,7 +263,7 @@ void QX3DSpectrumGLDrawing::initGL()
     mesh.mainNewave();
     mesh.gon();
     // The view set-up's draw and texture modes, in the context current now.
-    setDisplayn(3);
+    setDisplayn(setUpDisplayn_);
     imageNumber_ = 0;
     drawText();
     std::printf("initGL 3D\n");

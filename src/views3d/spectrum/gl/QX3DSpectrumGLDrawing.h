@@ -100,6 +100,7 @@ private:
     // Written by the synchronisation step, read by the frame:
     SpectrumFrameCopy copy_;
     bool glSetUpDue_ = false;  // the GL part of initGL on the next frame (cleared by it)
+    int setUpDisplayn_ = 3;    // the mesh mode the set-up leaves (written with glSetUpDue_)
     // The frame's own:
     SpectrumOverlays overlays_;
     ViewSprites sprites_{SpriteScene::Spectrum};  // textures in the context the frames draw with

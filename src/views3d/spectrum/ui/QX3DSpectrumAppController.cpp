@@ -358,8 +358,11 @@ void QX3DSpectrumAppController::awakeFromNib()
         std::printf("reloadTexture awakeFromNib =%d \n", reloadTexture);
         PlotControls::selectTag(DrawModeX, 4);
         PlotControls::selectTag(TextureModeX, 2);
-        if (QX3DSpectrumGLView* view = views[viewA3DX == 1 ? 1 : 0].get())
+        // The views' set-up, on their first frame, leaves them in the image mode the controls show.
+        for (auto& view : views) {
+            view->setUpTextureMode = 2;
             view->setTextureModeX(2);
+        }
         reloadTexture = 2;
     }
     observers.emplace_back(setMovieSpeedNotification, nullptr,

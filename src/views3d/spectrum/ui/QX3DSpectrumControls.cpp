@@ -251,7 +251,7 @@ void QX3DSpectrumAppController::changeBackgroundColor(QObject* sender)
 void QX3DSpectrumAppController::LoadTextuerX(QObject* sender)
 {
     MaxTextureDN = 1;
-    LoadTextuerF = 1;
+    LoadTextuerF = loadIntoSpectrum;
     setBackgroundColorWellA(PlotControls::wellColour(backgroundColorWell));
     viewA3DX = viewA;
     // Closing tears the controller down but keeps it alive until the window is released, so the normal

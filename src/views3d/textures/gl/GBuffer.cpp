@@ -16,6 +16,10 @@ namespace {
 
 constexpr int maxBufferSide = 512;
 const QByteArray pdfType = "pdf";
+// The most a decoder may allocate for one picture, in MiB (a 32-bit picture of 8192 x 4096). A decoder
+// that can read the top left corner alone (JPEG) reads only what the buffer keeps; the others decode the
+// whole picture, and one that would need more is refused before it decodes.
+constexpr int maxDecodeMiB = 128;
 
 bool isPdf(const QByteArray& head)
 {
@@ -31,9 +35,16 @@ bool probe(QIODevice& device, QByteArray& type, QSize& size, int& depth)
         if (document.status() != QPdfDocument::Status::Ready || document.pageCount() < 1)
             return false;
         type = pdfType;
-        size = document.pagePointSize(0).toSize();
+        // Rendered at the size that fits the largest buffer, never at the page's own size (a page may
+        // be 200 inches wide in a file of a few hundred bytes).
+        QSizeF page = document.pagePointSize(0);
+        if (!(page.width() >= 1.0 && page.height() >= 1.0))
+            return false;
+        if (page.width() > maxBufferSide || page.height() > maxBufferSide)
+            page.scale(maxBufferSide, maxBufferSide, Qt::KeepAspectRatio);
+        size = QSize(std::max(1, qRound(page.width())), std::max(1, qRound(page.height())));
         depth = 32;
-        return !size.isEmpty();
+        return true;
     }
     QImageReader reader(&device);
     type = reader.format();
@@ -131,8 +142,10 @@ bool GBuffer::SetImportRefFromData()
     return true;
 }
 
-QImage GBuffer::decode() const
+QImage GBuffer::decode(QSize kept, QString* why) const
 {
+    const QString unreadable = QStringLiteral("its picture cannot be decoded");
+    *why = unreadable;
     QByteArray bytes = data_;
     QBuffer device(&bytes);
     if (!device.open(QIODevice::ReadOnly))
@@ -142,12 +155,26 @@ QImage GBuffer::decode() const
         document.load(&device);
         if (document.status() != QPdfDocument::Status::Ready || document.pageCount() < 1)
             return {};
-        return document.render(0, imageSize_);
+        return document.render(0, imageSize_);  // imageSize_ fits the largest buffer (see probe)
     }
     QImageReader reader(&device, imageType_);
+    reader.setAllocationLimit(maxDecodeMiB);
+    const QSize size = reader.size();
+    const QRect corner(QPoint(0, 0), size.boundedTo(kept));
+    if (size.isValid() && corner.size() != size) {
+        if (reader.supportsOption(QImageIOHandler::ClipRect)) {
+            reader.setClipRect(corner);
+        } else if (qint64(size.width()) * size.height() * 4 > (qint64(maxDecodeMiB) << 20)) {
+            *why = QStringLiteral("at %1 x %2 pixels its picture is too large to decode")
+                       .arg(size.width())
+                       .arg(size.height());
+            return {};
+        }
+    }
     QImage image;
     if (!reader.read(&image))
         return {};
+    why->clear();
     return image;
 }
 
@@ -171,10 +198,12 @@ bool GBuffer::LoadImage()
     if (!importer_ && !SetImportRefFromData())
         return false;
 
-    const QImage image = decode().convertToFormat(QImage::Format_ARGB32);
+    QString why;
+    const QImage image = decode(bufferSize_, &why).convertToFormat(QImage::Format_ARGB32);
     if (image.isNull()) {
         Util::log("err: cannot decode %s", qUtf8Printable(file_.path));
-        return fail(QStringLiteral("its picture cannot be decoded"));
+        ReleaseImageBuffer();
+        return fail(why.isEmpty() ? QStringLiteral("its picture cannot be decoded") : why);
     }
     std::fill(pixels_.begin(), pixels_.end(), 0u);
     const int width = std::min(image.width(), bufferSize_.width());

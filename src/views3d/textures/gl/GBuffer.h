@@ -18,7 +18,9 @@ namespace nupo {
 // of the buffer, row 0 at the top; what lies beyond the buffer is cut off.
 //
 // Decoders: every format QImage reads (PNG, JPEG, GIF, BMP, TIFF and more through the image-format
-// plugins) and the first page of a PDF.
+// plugins) and the first page of a PDF, rendered at the size that fits the largest buffer (512 x 512).
+// A decoder allocates at most what the buffer keeps where it can read a corner alone, and otherwise at
+// most 128 MiB: a picture that would need more is refused with that reason.
 class GBuffer {
 public:
     GBuffer() = default;
@@ -91,7 +93,9 @@ protected:
     QString failure_;
 
 private:
-    QImage decode() const;
+    // The picture decoded, at most its top left corner of size kept; null, with the reason, when it
+    // cannot be.
+    QImage decode(QSize kept, QString* why) const;
     QImage view() const;
     bool fail(const QString& why);
 };

@@ -1,11 +1,13 @@
 #include "views3d/textures/gl/PictureLoader.h"
 
 #include "platform/appkit/MainThread.h"
+#include "platform/appkit/MemoryReturn.h"
 #include "platform/appkit/WorkerThread.h"
 
 #include <QCoreApplication>
 
 #include <atomic>
+#include <chrono>
 #include <memory>
 #include <utility>
 
@@ -15,18 +17,19 @@ namespace {
 
 int pendingLoads = 0;  // main thread
 std::atomic<bool> ending{false};
+bool finished = false;    // main thread: the worker has been stopped (and ended, or been abandoned)
+bool abandoned = false;   // main thread: it was still reading or decoding when the bound passed
+bool workerMade = false;  // main thread
 
 WorkerThread& pictureWorker()
 {
-    static WorkerThread* worker = [] {
+    static WorkerThread* worker = [] {  // never destroyed: an abandoned worker may still run
         auto* made = new WorkerThread(QStringLiteral("Pictures"));
         made->start();
+        workerMade = true;
         // Decoding uses Qt's image plugins, which go with the application: the worker ends before it,
-        // after the picture it is decoding (the rest of a set is left out).
-        qAddPostRoutine([] {
-            ending.store(true, std::memory_order_relaxed);
-            pictureWorker().stop();
-        });
+        // where the program's end has not stopped it already.
+        qAddPostRoutine([] { PictureLoader::finish(); });
         return made;
     }();
     return *worker;
@@ -41,6 +44,8 @@ void PictureLoader::load(const QStringList& paths, std::function<void(Result)> d
     const bool queued = pictureWorker().runOnThread([paths, finish] {
         auto result = std::make_shared<Result>();
         result->set = loadPictureSet(paths, &result->refused, &ending);
+        // What decoding made and freed on this thread goes back to the system.
+        trimFreeMemory();
         performOnMainThread([result, finish] {
             --pendingLoads;
             if (*finish)
@@ -60,6 +65,18 @@ void PictureLoader::load(const QStringList& paths, std::function<void(Result)> d
             *finish = nullptr;
         });
     }
+}
+
+bool PictureLoader::finish(std::chrono::milliseconds longest)
+{
+    if (finished)
+        return !abandoned;
+    finished = true;
+    ending.store(true, std::memory_order_relaxed);
+    if (!workerMade)
+        return true;
+    abandoned = !pictureWorker().stop(longest);
+    return !abandoned;
 }
 
 int PictureLoader::pending()

@@ -4,6 +4,7 @@
 
 #include <QStringList>
 
+#include <chrono>
 #include <functional>
 #include <vector>
 
@@ -24,6 +25,12 @@ public:
     static void load(const QStringList& paths, std::function<void(Result)> done);
     // Loads asked for whose results have not been handed over yet.
     static int pending();
+    // At the end of the program, once its quit work is done: the pictures not begun are left out, and the
+    // one being read or decoded is waited for at most that long. False when it is still under way then
+    // (a read from a hung drive): the worker is abandoned where it is, and the process must end without
+    // running the destructors it may still use (std::_Exit). Later calls return the same answer; later
+    // loads are refused with "the program is ending".
+    static bool finish(std::chrono::milliseconds longest = std::chrono::milliseconds(250));
 };
 
 }  // namespace nupo

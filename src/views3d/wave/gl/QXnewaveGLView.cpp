@@ -3,6 +3,7 @@
 #include "platform/keyboard/gl/VirtualKeyCodes.h"
 #include "platform/viewhost/gl/DrawingClass.h"
 #include "views3d/textures/gl/ImageSources.h"
+#include "views3d/textures/gl/ShadowApp.h"
 #include "views3d/wave/gl/QXnewave.h"
 #include "views3d/wave/gl/WaveFrameRecorder.h"
 #include "views3d/wave/gl/WaveWallImages.h"
@@ -134,6 +135,9 @@ QXnewaveGLView& QXnewaveGLView::sharedQXnewaveGLView()
 QXnewaveGLView::QXnewaveGLView(const QRectF& frame)
     : OpenGLView(frame), requests_(std::make_shared<DrawingRequests>())
 {
+    // A window opened while a set is loaded shows it rather than the wall images.
+    if (const SharedPictureSet& loaded = shadow_app.pictures(); loaded && loaded->loaded() > 0)
+        showImages(loaded, std::max(1, int(loaded->pictures.size())));
 }
 
 void QXnewaveGLView::synchronizeFrame()

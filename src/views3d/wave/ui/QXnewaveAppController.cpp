@@ -512,9 +512,11 @@ void QXnewaveAppController::setRunbyBrainswX_(int n)
     RunbyBrainswX = n;
 }
 
+// The images chosen go into this window (not into the 3D scene, as a request of 1 would have them).
 void QXnewaveAppController::LoadTextuerX(QObject* sender)
 {
-    LoadTextuerF = 1;
+    LoadTextuerF = loadIntoAskingWave;
+    waveLoadTarget = nibWindow();
     MaxTextureDN = 0;
     if (_glView)
         _glView->setLoadTextuerX(Control::intValue(sender));

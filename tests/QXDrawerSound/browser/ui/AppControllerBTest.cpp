@@ -2,6 +2,7 @@
 // the hand-over buffers, and Open handing each kind of file to its opener (sound slot, movie window,
 // textures, old data file).
 #include "QXDrawerSound/browser/FSBrowserModel.h"
+#include "QXDrawerSound/browser/FolderLister.h"
 #include "QXDrawerSound/browser/MediaBrowser.h"
 #include "QXDrawerSound/browser/ui/AppControllerB.h"
 #include "QXDrawerSound/browser/ui/FSBrowserCell.h"
@@ -22,7 +23,10 @@
 #include "views3d/textures/gl/PictureLoader.h"
 #include "views3d/textures/gl/ShadowApp.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <QApplication>
 #include <QColumnView>
 #include <QDir>
@@ -33,6 +37,13 @@
 #include <QMessageBox>
 #include <QPainter>
 #include <QPointer>
+#include <QProgressBar>
+#include <QTimer>
+
+#include <atomic>
+#include <condition_variable>
+#include <mutex>
+#include <optional>
 
 namespace nupo {
 namespace {
@@ -63,14 +74,30 @@ protected:
         ASSERT_TRUE(browser);
     }
 
-    void click(const QString& path) { ASSERT_TRUE(browser->selectPath(path)) << path.toStdString(); }
-    // The pictures asked for are read and decoded on the picture worker: until they are handed over.
-    static void waitForPictures()
+    // Folders are listed on the folder worker: the click lands once the columns on the way are in.
+    void click(const QString& path)
     {
-        ASSERT_TRUE(test::processEventsUntil([] { return PictureLoader::pending() == 0; }));
+        std::optional<bool> found;
+        browser->selectPath(path, [&found](bool was) { found = was; });
+        ASSERT_TRUE(test::processEventsUntil([&found] { return found.has_value(); }));
+        ASSERT_TRUE(*found) << path.toStdString();
+    }
+    // An open lists its folder on the folder worker, and the pictures it asks for are read and decoded on
+    // the picture worker: until both are handed over.
+    void settle()
+    {
+        ASSERT_TRUE(test::processEventsUntil([this] {
+            return (!browser || !browser->isBusy()) && FolderLister::pending() == 0 &&
+                   PictureLoader::pending() == 0;
+        }));
+    }
+    void open()
+    {
+        browser->OpenAll(nullptr);
+        settle();
     }
 
-    AppControllerB* browser = nullptr;
+    QPointer<AppControllerB> browser;  // a load into the 3D spectrum closes it
 };
 
 TEST_F(MediaBrowserTest, AClickFillsTheInspectorAndTheHandOverAndTheBlocksReachTheSlots)
@@ -95,8 +122,17 @@ TEST_F(MediaBrowserTest, AClickFillsTheInspectorAndTheHandOverAndTheBlocksReachT
     const QModelIndex item = browser->model()->indexOfPath(QDir(folder).filePath("clicked.wav"));
     EXPECT_EQ(cell.sizeHint(option, item).height(), 20);
     QFile::link(QDir(folder).filePath("clicked.wav"), QDir(folder).filePath("alias.wav"));
-    const QImage plain = FSBrowserCell::iconImageOfSize(QDir(folder).filePath("clicked.wav"), 16).toImage();
-    const QImage linked = FSBrowserCell::iconImageOfSize(QDir(folder).filePath("alias.wav"), 16).toImage();
+    click(QDir(folder).filePath("alias.wav"));
+    const QModelIndex alias = browser->model()->indexOfPath(QDir(folder).filePath("alias.wav"));
+    EXPECT_TRUE(alias.data(FSBrowserModel::IsLinkRole).toBool());
+    EXPECT_FALSE(browser->model()
+                     ->indexOfPath(QDir(folder).filePath("clicked.wav"))
+                     .data(FSBrowserModel::IsLinkRole)
+                     .toBool());
+    const QImage plain =
+        FSBrowserCell::iconImageOfSize(QDir(folder).filePath("clicked.wav"), 16, false, false).toImage();
+    const QImage linked =
+        FSBrowserCell::iconImageOfSize(QDir(folder).filePath("alias.wav"), 16, false, true).toImage();
     EXPECT_EQ(plain.size(), QSize(16, 16));
     EXPECT_NE(plain, linked);
 
@@ -118,12 +154,12 @@ TEST_F(MediaBrowserTest, OpenHandsSoundsMoviesDataAndImagesToTheirOpeners)
 
     // One sound: the first slot's window with that sound.
     click(QDir(sounds).filePath("a.WAV"));
-    browser->OpenAll(nullptr);
+    open();
     EXPECT_EQ(openSound, 1);
     EXPECT_TRUE(windowShown("a.WAV"));
     // The folder of sounds: the next slot, with both visible sounds as its bank.
     click(sounds);
-    browser->OpenAll(nullptr);
+    open();
     EXPECT_EQ(openSound, 2);
     EXPECT_EQ(RowsCountA[1], 2);
     EXPECT_EQ(SendSoundAstr[0], QDir(sounds).filePath("a.WAV"));
@@ -131,7 +167,7 @@ TEST_F(MediaBrowserTest, OpenHandsSoundsMoviesDataAndImagesToTheirOpeners)
     // A mixed-case "Wav" is no sound.
     QFile::copy(test::writeTone("t2.wav", 0.5), QDir(folder).filePath("odd.Wav"));
     click(QDir(folder).filePath("odd.Wav"));
-    browser->OpenAll(nullptr);
+    open();
     EXPECT_EQ(openSound, 2);
 
     // A movie opens the movie window.
@@ -140,7 +176,7 @@ TEST_F(MediaBrowserTest, OpenHandsSoundsMoviesDataAndImagesToTheirOpeners)
     if (!movie.isEmpty()) {
         QFile::copy(movie, QDir(folder).filePath("clip.mov"));
         click(QDir(folder).filePath("clip.mov"));
-        browser->OpenAll(nullptr);
+        open();
         EXPECT_TRUE(windowShown("Movie Window"));
         EXPECT_EQ(ShowQTWindow, 1);
     }
@@ -151,7 +187,7 @@ TEST_F(MediaBrowserTest, OpenHandsSoundsMoviesDataAndImagesToTheirOpeners)
     data.write(QByteArray(4096 + 2 * 300, char(0x55)));
     data.close();
     click(data.fileName());
-    browser->OpenAll(nullptr);
+    open();
     EXPECT_EQ(maxploop.load(), 300);
     // One that holds no samples is refused on screen, and the recording in use stays.
     const auto refusal = []() -> QMessageBox* {
@@ -168,7 +204,7 @@ TEST_F(MediaBrowserTest, OpenHandsSoundsMoviesDataAndImagesToTheirOpeners)
     tooShort.write(QByteArray(100, char(0x55)));
     tooShort.close();
     click(tooShort.fileName());
-    browser->OpenAll(nullptr);
+    open();
     EXPECT_EQ(maxploop.load(), 300);
     QMessageBox* refused = refusal();
     ASSERT_NE(refused, nullptr);
@@ -186,12 +222,12 @@ TEST_F(MediaBrowserTest, OpenHandsSoundsMoviesDataAndImagesToTheirOpeners)
     }
     click(images);
     LoadTextuerF = 0;
-    browser->OpenAll(nullptr);
+    open();
     EXPECT_EQ(maxImageN, 3);
     EXPECT_EQ(browser->getMaxOpen(), 3);
     EXPECT_EQ(QString::fromUtf8(outCHARM[2]), QDir(images).filePath("2.png"));
     EXPECT_TRUE(windowShown("Wave Surface"));
-    waitForPictures();
+    settle();
     if (OpenGLViewHost::isSupported()) {
         EXPECT_NE(shadow_app.picture(2), nullptr);
         EXPECT_EQ(shadow_app.picture(3), nullptr);
@@ -213,16 +249,16 @@ TEST_F(MediaBrowserTest, OpenHandsSoundsMoviesDataAndImagesToTheirOpeners)
     }));
     std::fflush(stdout);
     testing::internal::CaptureStdout();
-    browser->OpenAll(nullptr);
+    open();
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
 
     // One image into the 3D spectrum (the texture load of its window asks for it).
     click(QDir(images).filePath("1.png"));
     LoadTextuerF = 1;
-    browser->OpenAll(nullptr);
+    open();
     EXPECT_EQ(LoadTextuerF, 0);
     EXPECT_EQ(maxImageN, 1);
-    waitForPictures();
+    settle();
     if (OpenGLViewHost::isSupported()) {
         EXPECT_NE(shadow_appAX.picture(0), nullptr);
     }
@@ -242,13 +278,12 @@ TEST_F(MediaBrowserTest, ImagesThatCannotBeLoadedAreToldOnScreen)
     const auto alert = [] { return shownAlert("imagesNotLoadedAlert"); };
     click(folder);
     LoadTextuerF = 0;
-    browser->OpenAll(nullptr);
+    open();
     EXPECT_EQ(maxImageN, 2);
-    waitForPictures();
+    settle();
     QMessageBox* told = alert();
     ASSERT_NE(told, nullptr);
-    EXPECT_TRUE(told->informativeText().contains(OpenGLViewHost::isSupported() ? "broken" : "OpenGL"))
-        << told->informativeText().toStdString();
+    EXPECT_TRUE(told->informativeText().contains("broken")) << told->informativeText().toStdString();
     told->close();
 
     // One good picture among them: it is loaded, and the user is told which files were left out.
@@ -257,8 +292,8 @@ TEST_F(MediaBrowserTest, ImagesThatCannotBeLoadedAreToldOnScreen)
     image.save(QDir(folder).filePath("c.png"));
     if (OpenGLViewHost::isSupported()) {
         click(folder);
-        browser->OpenAll(nullptr);
-        waitForPictures();
+        open();
+        settle();
         EXPECT_EQ(alert(), nullptr);
         QMessageBox* partly = shownAlert("imagesPartlyLoadedAlert");
         ASSERT_NE(partly, nullptr);
@@ -274,8 +309,8 @@ TEST_F(MediaBrowserTest, ImagesThatCannotBeLoadedAreToldOnScreen)
         QFile::remove(QDir(folder).filePath("a.png"));
         QFile::remove(QDir(folder).filePath("b.png"));
         click(folder);
-        browser->OpenAll(nullptr);
-        waitForPictures();
+        open();
+        settle();
         EXPECT_EQ(alert(), nullptr);
         EXPECT_EQ(shownAlert("imagesPartlyLoadedAlert"), nullptr);
     }
@@ -293,7 +328,7 @@ TEST_F(MediaBrowserTest, AFolderWithMoreImagesThanASceneTakesSaysSoOnScreen)
     }
     click(folder);
     LoadTextuerF = 0;
-    browser->OpenAll(nullptr);
+    open();
     EXPECT_EQ(maxImageN, outCHARMCount);
     QMessageBox* capped = shownAlert("imagesCappedAlert");
     ASSERT_NE(capped, nullptr);
@@ -301,7 +336,7 @@ TEST_F(MediaBrowserTest, AFolderWithMoreImagesThanASceneTakesSaysSoOnScreen)
               QStringLiteral("Only the first %1 of %2 images are loaded.").arg(outCHARMCount).arg(files));
     EXPECT_TRUE(capped->informativeText().startsWith(folder)) << capped->informativeText().toStdString();
     capped->close();
-    waitForPictures();
+    settle();
     if (QMessageBox* notLoaded = shownAlert("imagesNotLoadedAlert"))
         notLoaded->close();
 
@@ -309,11 +344,160 @@ TEST_F(MediaBrowserTest, AFolderWithMoreImagesThanASceneTakesSaysSoOnScreen)
     QFile::remove(QDir(folder).filePath("000.png"));
     QFile::remove(QDir(folder).filePath("001.png"));
     click(folder);
-    browser->OpenAll(nullptr);
+    open();
     EXPECT_EQ(shownAlert("imagesCappedAlert"), nullptr);
-    waitForPictures();
+    settle();
     if (QMessageBox* notLoaded = shownAlert("imagesNotLoadedAlert"))
         notLoaded->close();
+}
+
+TEST_F(MediaBrowserTest, AFolderThatListsSlowlyHoldsUpNeitherTheMainThreadNorItsColumn)
+{
+    // A stand-in for a folder on a slow mount: its listing blocks on the worker until the test lets it go.
+    const QString folder = QDir(test::tempFolder()).filePath("slow");
+    QDir().mkpath(folder);
+    for (int i = 0; i < 2; ++i) {
+        QImage image(8, 8, QImage::Format_RGB32);
+        image.fill(Qt::red);
+        image.save(QDir(folder).filePath(QStringLiteral("%1.png").arg(i)));
+    }
+    click(QDir(folder).filePath("0.png"));  // the folders on the way are listed before the listing hangs
+    click(folder);
+    settle();
+    struct Gate {
+        std::mutex mutex;
+        std::condition_variable opened;
+        bool open = false;
+        std::atomic<int> waiting{0};
+    };
+    auto gate = std::make_shared<Gate>();
+    FolderLister::setListFunction([gate, folder](const QString& path, bool withHidden) {
+        if (path == folder) {
+            ++gate->waiting;
+            std::unique_lock lock(gate->mutex);
+            gate->opened.wait(lock, [&] { return gate->open; });
+            --gate->waiting;
+        }
+        return directoryEntries(path, withHidden);
+    });
+    const auto release = [gate] {
+        {
+            std::lock_guard lock(gate->mutex);
+            gate->open = true;
+        }
+        gate->opened.notify_all();
+        FolderLister::setListFunction({});
+    };
+    // However the test ends, the worker is let go.
+    const std::unique_ptr<void, std::function<void(void*)>> releaseAtEnd(&gate,
+                                                                         [release](void*) { release(); });
+
+    // Open on the folder: the listing hangs on the worker while the main thread goes on answering, a
+    // timer ticking and a queued call running, and the browser shows it is busy.
+    LoadTextuerF = 0;
+    const int before = maxImageN = 1;
+    browser->OpenAll(nullptr);
+    int ticks = 0;
+    QTimer timer;
+    QObject::connect(&timer, &QTimer::timeout, [&ticks] { ++ticks; });
+    timer.start(1);
+    bool queuedRan = false;
+    QMetaObject::invokeMethod(
+        qApp, [&queuedRan] { queuedRan = true; }, Qt::QueuedConnection);
+    EXPECT_TRUE(
+        test::processEventsUntil([&] { return gate->waiting.load() == 1 && ticks >= 5 && queuedRan; }));
+    EXPECT_EQ(gate->waiting.load(), 1) << "the listing is still held";
+    EXPECT_TRUE(browser->isBusy());
+    auto* bar = browser->nibWindow()->findChild<QProgressBar*>();
+    ASSERT_NE(bar, nullptr);
+    EXPECT_TRUE(bar->isVisible());
+    EXPECT_EQ(bar->maximum(), 0);  // the busy bar
+    EXPECT_EQ(maxImageN, before);
+
+    // A click on the folder lists its column again: held as well, the column keeps what it showed, and
+    // the main thread still answers.
+    click(folder);
+    EXPECT_TRUE(browser->inspectorText().contains("slow"));
+    EXPECT_EQ(browser->model()->rowCount(browser->model()->indexOfPath(folder)), 2);
+    const int ticksNow = ticks;
+    EXPECT_TRUE(test::processEventsUntil([&] { return ticks >= ticksNow + 5; }));
+    EXPECT_GE(gate->waiting.load(), 1);
+
+    // Let go: the set opens, and the browser is idle again.
+    release();
+    settle();
+    timer.stop();
+    EXPECT_EQ(maxImageN, 2);
+    EXPECT_FALSE(bar->isVisible());
+    EXPECT_EQ(QString::fromUtf8(outCHARM[1]), QDir(folder).filePath("1.png"));
+}
+
+TEST_F(MediaBrowserTest, ALoadThatRefusesEverythingOpensNoWindowAndNamesWhatItCannotShow)
+{
+    const auto waveWindows = [] {
+        int shown = 0;
+        for (QWidget* window : QApplication::topLevelWidgets())
+            shown += window->isVisible() && window->windowTitle().startsWith("Wave Surface");
+        return shown;
+    };
+    const int windowsBefore = waveWindows();
+
+    // A folder of files that hold no picture, one of them named with bytes that are not UTF-8.
+    const QString folder = QDir(test::tempFolder()).filePath("refused");
+    QDir().mkpath(folder);
+    QFile text(QDir(folder).filePath("a.png"));
+    ASSERT_TRUE(text.open(QIODevice::WriteOnly));
+    text.write("not a picture");
+    text.close();
+    const QByteArray oddName = QFile::encodeName(folder) + "/caf\xE9.png";
+    {
+        const int fd = ::open(oddName.constData(), O_CREAT | O_WRONLY, 0644);
+        ASSERT_GE(fd, 0);
+        ::close(fd);
+    }
+    click(folder);
+    LoadTextuerF = 0;
+    open();
+    QMessageBox* told = shownAlert("imagesNotLoadedAlert");
+    ASSERT_NE(told, nullptr);
+    EXPECT_TRUE(told->informativeText().contains("one of the 2 files"))
+        << told->informativeText().toStdString();
+    EXPECT_TRUE(told->informativeText().contains("caf\\xE9.png: its name is not valid UTF-8"))
+        << told->informativeText().toStdString();
+    told->close();
+    EXPECT_EQ(waveWindows(), windowsBefore);
+
+    // The column shows the name escaped, dimmed as an entry that cannot be opened.
+    const QModelIndex odd = browser->model()->indexOfPath(QDir(folder).filePath("caf\\xE9.png"));
+    ASSERT_TRUE(odd.isValid());
+    EXPECT_FALSE(odd.data(FSBrowserModel::IsReadableRole).toBool());
+
+    // One image that is a FIFO: refused by name, and again no window.
+    const QString pipe = QDir(folder).filePath("pipe.png");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    click(pipe);
+    open();
+    told = shownAlert("imagesNotLoadedAlert");
+    ASSERT_NE(told, nullptr);
+    EXPECT_TRUE(told->informativeText().contains("FIFO")) << told->informativeText().toStdString();
+    told->close();
+    EXPECT_EQ(waveWindows(), windowsBefore);
+
+    // With one picture among them the set loads, and the alert names the odd file among the refused.
+    QImage image(8, 8, QImage::Format_RGB32);
+    image.fill(Qt::blue);
+    image.save(QDir(folder).filePath("b.png"));
+    QFile::remove(pipe);
+    click(folder);
+    open();
+    QMessageBox* partly = shownAlert("imagesPartlyLoadedAlert");
+    ASSERT_NE(partly, nullptr);
+    EXPECT_TRUE(partly->informativeText().startsWith("2 of the 3 files in " + folder))
+        << partly->informativeText().toStdString();
+    EXPECT_TRUE(partly->informativeText().contains("caf\\xE9.png"))
+        << partly->informativeText().toStdString();
+    partly->close();
+    EXPECT_EQ(waveWindows(), windowsBefore + 1);
 }
 
 }  // namespace

@@ -735,6 +735,60 @@ TEST_F(ThreadedOpenGLViewHostTest, AStalledFramePausesItsWindowAloneUntilItEnds)
     EXPECT_TRUE(test::processEventsUntil([&] { return whiteInMiddleBand(slow.grab().toImage()) == 0; }));
 }
 
+// A frame that waits for its class's turn (another frame of its class draws) is queueing, not drawing:
+// however long it waits, it has not stopped responding and its window is not paused.
+TEST_F(ThreadedOpenGLViewHostTest, AFrameWaitingForItsClassesTurnHasNotStoppedResponding)
+{
+    QWidget waitingWindow;
+    waitingWindow.resize(120, 80);
+    waitingWindow.show();
+    ProbeView waitingView;
+    OtherProbeView witnessView;
+    ThreadedGLViewHost waiting(&waitingView, &waitingWindow);
+    ThreadedGLViewHost witness(&witnessView);
+    showAndWaitForFrame(waiting, QSize(120, 80));
+    showAndWaitForFrame(witness, QSize(80, 60));
+    if (GLRenderThread::drawingTakesTurns())
+        GTEST_SKIP() << "the drawing threads take turns: the witness's frame would wait behind the other";
+    GLRenderThread::setStallTime(std::chrono::milliseconds(150));
+
+    // The class's lock is held elsewhere (as by a long frame of another view of the class).
+    Gate release(false);
+    Gate holding(false);
+    std::thread holder([&] {
+        const std::lock_guard lock(DrawingClass::lockOf(typeid(ProbeView)));
+        holding.passThrough();  // counts as arrived; waits for the test to open it
+        release.passThrough();
+    });
+    holding.waitForArrival();
+    holding.open();
+    release.waitForArrival();
+    waitingView.setNeedsDisplay(true);
+    ASSERT_TRUE(waiting.startFrameIfDue());
+    // A frame of another class, started after it and held while drawing, stalls: the waiting frame has
+    // been in flight for longer than the stall time by then.
+    witnessView.gate->close();
+    witnessView.held = true;
+    witnessView.setNeedsDisplay(true);
+    ASSERT_TRUE(witness.startFrameIfDue());
+    EXPECT_TRUE(test::processEventsUntil([&] { return witness.frameStalled(); }));
+    EXPECT_TRUE(waiting.frameInFlight());
+    EXPECT_FALSE(waiting.frameStalled());
+    EXPECT_EQ(ThreadedGLViewHost::drawingStateOf(&waitingWindow), ThreadedGLViewHost::DrawingState::Drawing);
+    EXPECT_EQ(whiteInMiddleBand(waiting.grab().toImage()), 0);
+
+    // Its turn comes: it draws, and ends.
+    const int frames = waitingView.frames;
+    release.open();
+    holder.join();
+    EXPECT_TRUE(
+        test::processEventsUntil([&] { return waitingView.frames > frames && !waiting.frameInFlight(); }));
+    EXPECT_FALSE(waiting.frameStalled());
+    witnessView.held = false;
+    witnessView.gate->open();
+    settle(witness);
+}
+
 TEST_F(ThreadedOpenGLViewHostTest, AHostWhoseFrameNeverEndsGoesWithoutItAndTheOthersDrawOn)
 {
     GLRenderThread::setStallTime(std::chrono::milliseconds(150));

@@ -1,0 +1,56 @@
+// A program of its own on the JACK server JACK_DEFAULT_SERVER names, for tests that need another
+// process there:
+//   midi_instance              another running instance of the program, as far as MIDI goes: starts
+//                              MIDI and follows the server through its restarts;
+//   midi_instance listen NAME FILE
+//                              a listener: a client NAME with a MIDI input port "in", which writes the
+//                              number of note-ons it has heard to FILE whenever it changes.
+// Either runs until it is ended by a signal. A listener in a process of its own keeps the test's
+// ThreadSanitizer from seeing JACK hand the port buffers between two clients of one process (the
+// server's synchronisation is invisible to it).
+#include "JackNoteCounter.h"
+
+#include "midi/output/MidiOutput.h"
+#include "platform/synth/SynthGraph.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QSaveFile>
+
+#include <chrono>
+#include <cstring>
+#include <thread>
+
+namespace {
+
+int listen(const char* clientName, const QString& countFile)
+{
+    nupo::test::JackNoteCounter* counter = nupo::test::JackNoteCounter::open(clientName);
+    if (counter == nullptr)
+        return 1;
+    std::uint64_t written = ~std::uint64_t(0);
+    for (;;) {
+        const std::uint64_t notes = counter->noteOns();
+        if (notes != written) {
+            QSaveFile file(countFile);
+            if (file.open(QIODevice::WriteOnly)) {
+                file.write(QByteArray::number(qulonglong(notes)));
+                if (file.commit())
+                    written = notes;
+            }
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc == 4 && std::strcmp(argv[1], "listen") == 0)
+        return listen(argv[2], QString::fromLocal8Bit(argv[3]));
+    QCoreApplication app(argc, argv);
+    nupo::SynthGraph::setAudioOutputEnabled(false);
+    nupo::mainMidi();
+    return app.exec();
+}
