@@ -433,7 +433,7 @@ void QXMovieController::MovieSoundVolumeControl()
 
 void QXMovieController::MovieSizeControl()
 {
-    if (setMoviesizeNumberX == 4 || setMoviesizeNumberX == 5)
+    if (setMoviesizeNumberX == 4 || setMoviesizeNumberX == 5 || sizeAwaitsPicture)
         setMoviesizeNumber(setMoviesizeNumberX);
 }
 

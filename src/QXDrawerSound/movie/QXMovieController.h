@@ -197,9 +197,10 @@ protected:
     virtual void setHidden(MovieOutlet, bool) {}
     virtual void setEnabled(MovieOutlet, bool) {}
     virtual void showPlayButton(bool) {}
-    // The movie view shows the opened movie, and takes a magnification (with or without its bar).
+    // The movie view shows the opened movie, and takes a magnification (with or without its bar); false
+    // while the picture's size is not known yet, and the next tick tries again.
     virtual void showMovie(MediaPlayer*) {}
-    virtual void resizeMovieView(double, bool) {}
+    virtual bool resizeMovieView(double, bool) { return true; }
     virtual void reloadTracks() {}
     virtual void showWindow(float, bool) {}
     virtual void setWindowFrame(const float*) {}
@@ -253,6 +254,8 @@ private:
     QString failure;
     double shownMagnification = 1.0;
     bool controllerBar = true;
+    // The size chosen last waits for the picture's size to be known.
+    bool sizeAwaitsPicture = false;
     bool playButtonStops = false;
 };
 

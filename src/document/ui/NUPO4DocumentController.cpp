@@ -66,11 +66,13 @@ const QStringList notCompared = [] {
                         "Movie/NomalQTSizeR",
                         "Movie/WQTAlphaValue",
                         "Spectrum3DWindow/Open3DWaterFallBS",
-                        "Spectrum3DWindow/boundsWaterFallBS",
                         "Spectrum3DWindow/W3DAlphaValue",
                         "Spectrum3DWindow/BackgroundColor",
                         "Spectrum3DWindow/showFFTPanelFront",
                         "Spectrum3DWindow/brainSWX"};
+    for (const QString& key : storedFrameKeys(QStringLiteral("boundsWaterFallBS")))
+        keys << QStringLiteral("Spectrum3DWindow/") + key;
+    keys << QStringLiteral("Spectrum3DWindow/") + storedScreenKey;
     for (const QString& key : PlotWindowsSection::placementKeys())
         keys << QStringLiteral("PlotWindows/") + key;
     for (const QString& key : PeakMidiSection::measuredKeys())

@@ -57,7 +57,7 @@ protected:
     void setEnabled(MovieOutlet outlet, bool enabled) override;
     void showPlayButton(bool pauseTitle) override;
     void showMovie(MediaPlayer* movie) override;
-    void resizeMovieView(double magnification, bool controllerBar) override;
+    bool resizeMovieView(double magnification, bool controllerBar) override;
     void reloadTracks() override;
     void showWindow(float alpha, bool inFront) override;
     void setWindowFrame(const float* frame) override;
