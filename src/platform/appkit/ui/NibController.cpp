@@ -28,9 +28,10 @@ protected:
                         resized(watched);
                     break;
                 case QEvent::Resize:
-                // Maximised or restored: the window manager may tell the new size before the new state.
-                case QEvent::WindowStateChange:
                     resized(watched);
+                    break;
+                case QEvent::WindowStateChange:
+                    controller->windowDidChangeState(watched);
                     break;
                 default:
                     break;
@@ -63,6 +64,7 @@ NibController::~NibController()
 void NibController::windowWillClose(QObject*) {}
 void NibController::windowDidMove(QObject*) {}
 void NibController::windowDidResize(QObject*) {}
+void NibController::windowDidChangeState(QObject*) {}
 
 bool NibController::bindOutlet(const QString& name, QObject* object)
 {

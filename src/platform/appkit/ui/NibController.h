@@ -41,6 +41,8 @@ public:
     virtual void windowWillClose(QObject* window);
     virtual void windowDidMove(QObject* window);
     virtual void windowDidResize(QObject* window);
+    // Maximised, restored or minimised: the window manager may tell the new size before the new state.
+    virtual void windowDidChangeState(QObject* window);
 
     // Used by NibLoader. bindOutlet returns false when no outlet of that name is declared.
     bool bindOutlet(const QString& name, QObject* object);

@@ -201,6 +201,11 @@ void PlotWindowController::windowDidResize(QObject*)
     storeFrame();
 }
 
+void PlotWindowController::windowDidChangeState(QObject*)
+{
+    storeFrame();
+}
+
 bool PlotWindowController::applyViewEntry(int entry)
 {
     static constexpr float fixedAlpha[] = {1.0f, 0.8f, 0.6f, 0.4f, 0.2f};

@@ -67,6 +67,7 @@ public:
 
     void windowDidMove(QObject* window) override;
     void windowDidResize(QObject* window) override;
+    void windowDidChangeState(QObject* window) override;
     // The family's first window changes when this one was it: subclasses call it as their window closes.
     void windowWillClose(QObject* window) override;
 
