@@ -91,7 +91,9 @@ void BM_MovieFollowStep(benchmark::State& state)
     }
     NSStringToC(movie);
     QXMovieController controller;
-    if (!controller.setUpWindow()) {
+    controller.setUpWindow();
+    test::processEventsUntil([&] { return !controller.isOpening(); });
+    if (!controller.movie()) {
         state.SkipWithError("the movie did not open");
         return;
     }

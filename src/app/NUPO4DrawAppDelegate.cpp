@@ -111,14 +111,14 @@ void NUPO4DrawAppDelegate::applicationDidFinishLaunching(QObject*)
     });
     openMainWindow();
     // A document given on the command line is opened before start-up: its reader runs the start-up and
-    // brings every setting. Otherwise the preference file, when there is one, follows the start-up.
+    // brings every setting. Otherwise, and when that document is refused, the preference file (when there
+    // is one) follows the start-up, so that the user's settings hold whatever the document was.
     const bool documentFirst = !pathToOpen.isEmpty() && isDocumentFile(pathToOpen);
-    if (documentFirst)
-        openFile(pathToOpen);
+    const bool documentRead = documentFirst && openFile(pathToOpen);
     initAPstart(this);
-    if (!documentFirst) {
+    if (!documentRead) {
         document.readPreferenceFile();
-        if (!pathToOpen.isEmpty())
+        if (!pathToOpen.isEmpty() && !documentFirst)
             openFile(pathToOpen);
     }
     document.markSaved();

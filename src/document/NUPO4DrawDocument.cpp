@@ -42,6 +42,25 @@ QString refusal(const QString& fileName, const QString& why)
     return QStringLiteral("Cannot open %1: %2").arg(fileName, why);
 }
 
+// Text that is no property list of ours is named as such, with where reading stopped.
+QString notOurs(const QString& fileName, bool preferenceFile, const QString& why)
+{
+    const QString kind =
+        preferenceFile ? QStringLiteral("NUPO4 preference file") : NUPO4DrawDocument::documentFormat;
+    return QStringLiteral("%1 is not a %2 (%3)").arg(fileName, kind, readableText(why));
+}
+
+// The text parsed within the document's bounds, or none with the refusal in error.
+std::optional<PlistValue> parseText(const QByteArray& data, const QString& fileName, bool preferenceFile,
+                                    QString* error)
+{
+    PlistError parseError;
+    std::optional<PlistValue> parsed = PlistReader::parse(data, &parseError, NUPO4DrawDocument::readLimits);
+    if (!parsed && error)
+        *error = notOurs(fileName, preferenceFile, parseError.toString());
+    return parsed;
+}
+
 }  // namespace
 
 NUPO4DrawDocument& NUPO4DrawDocument::sharedNUPO4DrawDocument()
@@ -146,6 +165,13 @@ bool NUPO4DrawDocument::openDataForAllPreference(const QString& path, QString* e
 
 bool NUPO4DrawDocument::readFile(const QByteArray& path, bool preferenceFile, QString* error)
 {
+    const std::optional<PlistValue> parsed = readParsed(path, preferenceFile, error);
+    return parsed && loadParsed(*parsed, displayPath(path), preferenceFile, error);
+}
+
+std::optional<PlistValue> NUPO4DrawDocument::readParsed(const QByteArray& path, bool preferenceFile,
+                                                        QString* error)
+{
     // A FIFO or a device would block the program or feed it without end: only a regular file of a
     // document's size is read.
     QByteArray data;
@@ -153,34 +179,35 @@ bool NUPO4DrawDocument::readFile(const QByteArray& path, bool preferenceFile, QS
     if (!readRegularFile(path, maxFileBytes, &data, &why)) {
         if (error)
             *error = refusal(displayPath(path), why);
-        return false;
+        return std::nullopt;
     }
     removeStaleSaveFiles(path);
-    return loadDataRepresentation(data, displayPath(path), preferenceFile, error);
+    return parseText(data, displayPath(path), preferenceFile, error);
 }
 
 bool NUPO4DrawDocument::loadDataRepresentation(const QByteArray& data, const QString& fileName,
                                                bool preferenceFile, QString* error)
+{
+    const std::optional<PlistValue> parsed = parseText(data, fileName, preferenceFile, error);
+    return parsed && loadParsed(*parsed, fileName, preferenceFile, error);
+}
+
+bool NUPO4DrawDocument::loadParsed(const PlistValue& parsed, const QString& fileName, bool preferenceFile,
+                                   QString* error)
 {
     const auto refuse = [&](const QString& why) {
         if (error)
             *error = refusal(fileName, readableText(why));
         return false;
     };
-    // Text that is no property list of ours is named as such, with where reading stopped.
-    const QString kind = preferenceFile ? QStringLiteral("NUPO4 preference file") : documentFormat;
     const auto notOurs = [&](const QString& why) {
         if (error)
-            *error = QStringLiteral("%1 is not a %2 (%3)").arg(fileName, kind, readableText(why));
+            *error = nupo::notOurs(fileName, preferenceFile, why);
         return false;
     };
-    PlistError parseError;
-    const std::optional<PlistValue> parsed = PlistReader::parse(data, &parseError);
-    if (!parsed)
-        return notOurs(parseError.toString());
-    if (!parsed->isDictionary())
+    if (!parsed.isDictionary())
         return notOurs(QStringLiteral("it is not a dictionary of sections"));
-    const PlistDictionary& top = parsed->toDictionary();
+    const PlistDictionary& top = parsed.toDictionary();
     const QString format = top.value(QStringLiteral("Format")).toString();
     const QString expected = preferenceFile ? preferenceFormat : documentFormat;
     if (format != expected)

@@ -9,6 +9,7 @@
 // with a message naming the file and the place, and nothing already open changes.
 
 #include "document/DocumentSection.h"
+#include "platform/plist/PlistReader.h"
 
 #include <QByteArray>
 #include <QString>
@@ -16,6 +17,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace nupo {
@@ -26,8 +28,20 @@ public:
     static inline const QString documentFormat = QStringLiteral("NUPO4 brain-note document");
     static inline const QString preferenceFormat = QStringLiteral("NUPO4 preferences");
     static constexpr int formatVersion = 1;
-    // Files larger than this are refused before they are read (five full channels take about 40 MB).
-    static constexpr qint64 maxFileBytes = qint64(256) << 20;
+    // Files larger than this are refused before they are read: five full channels take about 40 MB, and
+    // a file of this size is parsed in well under a second (what a larger one could hold, data under keys
+    // no section reads, took seconds).
+    static constexpr qint64 maxFileBytes = qint64(64) << 20;
+    // What a document may hold, checked while it is parsed, so that a file made to exhaust the reader is
+    // refused at once, whatever its size. Each bound is well above what the sections take: sections nest
+    // four levels deep, the longest table is the drawing's 1,000 graphics, names are cut at 1,024
+    // characters, and a full document holds a few tens of thousands of values (the recording is in
+    // data blocks, bounded by the file's size).
+    static constexpr PlistLimits readLimits{.maxDepth = 32,
+                                            .maxArrayEntries = 4096,
+                                            .maxDictionaryKeys = 4096,
+                                            .maxStringLength = 65536,
+                                            .maxValues = 262144};
 
     NUPO4DrawDocument() = default;
     NUPO4DrawDocument(const NUPO4DrawDocument&) = delete;
@@ -72,6 +86,13 @@ public:
     bool openDataForAllPreference(const QString& path, QString* error = nullptr);
     bool loadDataRepresentation(const QByteArray& data, const QString& fileName, bool preferenceFile,
                                 QString* error = nullptr);
+    // The two halves of reading a file, so that the first can run off the main thread. readParsed reads
+    // and parses the file within the document's bounds and touches no state of the program (any thread):
+    // the parsed file, or none with the refusal in error. loadParsed checks and applies what it gave.
+    static std::optional<PlistValue> readParsed(const QByteArray& nativePath, bool preferenceFile,
+                                                QString* error);
+    bool loadParsed(const PlistValue& parsed, const QString& fileName, bool preferenceFile,
+                    QString* error = nullptr);
 
     // Opens the windows the document asked for (see windowSetup).
     void windowOpingseting();

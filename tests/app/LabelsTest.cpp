@@ -235,6 +235,7 @@ TEST(Labels, EveryCaptionNamesAControlBesideItAndStaysWhole)
     auto* player =
         dynamic_cast<QXMovieWindowController*>(NibLoader::loadNibNamed(QStringLiteral("QXDrawerMovie")));
     ASSERT_NE(player, nullptr);
+    ASSERT_TRUE(test::processEventsUntil([&] { return !player->isOpening(); }));
     player->movieProperties(nullptr);
     expectWholeLabels(propertiesPanelOf(player->nibWindow(), QStringLiteral("Movie Properties")),
                       QStringLiteral("MovieProperties"));

@@ -200,7 +200,9 @@ TEST(MenuActions, EveryItemRunsAndShowsItsWindowOrReportsItsMissingNib)
             continue;
         }
         if (!expected->second.window.isEmpty()) {
-            EXPECT_TRUE(windowIsShown(expected->second.window)) << out.toStdString();
+            // A movie window shows once its movie has opened on its own thread.
+            EXPECT_TRUE(test::processEventsUntil([&] { return windowIsShown(expected->second.window); }))
+                << out.toStdString();
         }
         if (!expected->second.missingNib.isEmpty()) {
             EXPECT_TRUE(out.contains("Failed to load " + expected->second.missingNib + ".nib"))

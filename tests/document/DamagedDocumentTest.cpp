@@ -57,13 +57,18 @@ TEST(DamagedDocument, WrongTypesHugeTablesAndMismatchedSamplesAreRefusedWithThei
                     .contains("section Display, GridSize2DBarX: \"abc\" is not a number"));
     EXPECT_TRUE(refusal(doc, replaced("ShowText = ", "ShowText = (1); X = ")).contains("ShowText: an array"));
     EXPECT_TRUE(refusal(doc, replaced("ShowText = ", "ShowText = nan; X = ")).contains("is not a number"));
-    // A setup table longer than 128 setups.
-    QByteArray huge = "(";
-    for (int i = 0; i < 5000; ++i)
-        huge += "1,";
-    huge += "1)";
-    EXPECT_TRUE(refusal(doc, replaced("LowFX: = ", "LowFX: = " + huge + "; X = "))
-                    .contains("section BrainPeakMIDI, LowFX:: 5001 entries, more than the 128"));
+    // A setup table longer than 128 setups; one longer than any table a document holds is refused as it
+    // is read, where it passes the bound.
+    const auto table = [](int entries) {
+        QByteArray text = "(";
+        for (int i = 1; i < entries; ++i)
+            text += "1,";
+        return text + "1)";
+    };
+    EXPECT_TRUE(refusal(doc, replaced("LowFX: = ", "LowFX: = " + table(200) + "; X = "))
+                    .contains("section BrainPeakMIDI, LowFX:: 200 entries, more than the 128"));
+    EXPECT_TRUE(refusal(doc, replaced("LowFX: = ", "LowFX: = " + table(5001) + "; X = "))
+                    .contains(": an array of more than 4096 entries)"));
     EXPECT_TRUE(refusal(doc, replaced("strX: = ", "strX: = (a, (b)); X = ")).contains("strX:[1]"));
     // Samples that do not match their count, and a count beyond the buffers.
     EXPECT_TRUE(

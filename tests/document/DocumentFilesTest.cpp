@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -54,8 +55,7 @@ TEST(DocumentFiles, AFileLargerThanAnyDocumentIsRefusedBeforeItIsRead)
     file.close();
     QString error;
     EXPECT_FALSE(doc.document.readFromFile(path, &error));
-    EXPECT_EQ(error,
-              "Cannot open " + path + ": it holds 256.0 MB, more than the 256.0 MB this program reads");
+    EXPECT_EQ(error, "Cannot open " + path + ": it holds 64.0 MB, more than the 64.0 MB this program reads");
 }
 
 TEST(DocumentFiles, ASaveWhoseFolderCannotBeMadeSaysSo)
@@ -143,4 +143,86 @@ TEST(DocumentFiles, TextThatIsNoDocumentIsNamedSoWithWhereReadingStoppedAndNoRaw
     EXPECT_EQ(error, "x.nupo4 is not a NUPO4 brain-note document (it names no Format)");
     EXPECT_FALSE(doc.document.openDataForAllPreference(test::tempFolder() + "/missing.plist", &error));
     EXPECT_TRUE(error.endsWith("missing.plist: no such file or folder")) << error.toStdString();
+}
+
+TEST(DocumentFiles, ADocumentOrPreferenceFileSavedThroughALinkChangesItsTargetAndAFifoIsRefused)
+{
+    test::CoreDocument doc;
+    test::fillRecording(200);
+    const QByteArray before = doc.document.snapshot({});
+    const QString folder = test::tempFolder();
+    ASSERT_TRUE(QDir().mkpath(folder + "/real"));
+    for (const bool preferenceFile : {false, true}) {
+        const QString target = folder + (preferenceFile ? "/real/prefs.plist" : "/real/target.nupo4");
+        const QString link = folder + (preferenceFile ? "/prefs-link.plist" : "/link.nupo4");
+        ASSERT_TRUE(QFile::link(target, link));
+        QFile old(target);
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write("old");
+        old.close();
+        QString error;
+        ASSERT_TRUE(doc.document.writeToFile(link, preferenceFile, &error)) << error.toStdString();
+        EXPECT_EQ(QFileInfo(link).symLinkTarget(), target);
+        test::fillRecording(50);
+        ASSERT_TRUE(preferenceFile ? doc.document.openDataForAllPreference(target, &error)
+                                   : doc.document.readFromFile(target, &error))
+            << error.toStdString();
+        if (!preferenceFile) {
+            EXPECT_EQ(doc.document.snapshot({}), before);
+        }
+    }
+
+    const QString fifo = folder + "/pipe.nupo4";
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    QString error;
+    EXPECT_FALSE(doc.document.writeToFile(fifo, false, &error));
+    EXPECT_EQ(error, "Cannot save " + fifo + ": it is a FIFO (named pipe), not a file");
+    struct stat info {};
+    ASSERT_EQ(::lstat(QFile::encodeName(fifo).constData(), &info), 0);
+    EXPECT_TRUE(S_ISFIFO(info.st_mode));
+}
+
+TEST(DocumentFiles, AHostileDocumentIsRefusedWhereItPassesADocumentsBoundsAndChangesNothing)
+{
+    test::CoreDocument doc;
+    test::fillRecording(300);
+    const QByteArray before = doc.document.snapshot({});
+    const QByteArray head = "{ Format = \"NUPO4 brain-note document\"; Version = 1;\n";
+    QByteArray longArray = head + "Analysis = { fftp = (";
+    for (int i = 0; i < 5000000; ++i)
+        longArray += "1,";
+    longArray += "); }; }";
+    QByteArray manyKeys = head + "Unknown = {";
+    for (int i = 0; i < 100000; ++i)
+        manyKeys += " k" + QByteArray::number(i) + " = 1;";
+    manyKeys += " }; }";
+    const QByteArray longString = head + "Movie = { MoviePath = \"" + QByteArray(1 << 20, 'x') + "\"; }; }";
+    // Arrays of 4,096 entries each, as many as fit the bound on one dictionary's keys.
+    QByteArray manyValues = head + "Unknown = {";
+    QByteArray block = "(";
+    for (int i = 0; i < 4096; ++i)
+        block += "1,";
+    block += ")";
+    for (int i = 0; i < 100; ++i)
+        manyValues += " k" + QByteArray::number(i) + " = " + block + ";";
+    manyValues += " }; }";
+    const std::pair<QByteArray, QString> cases[] = {
+        {longArray, "an array of more than 4096 entries"},
+        {manyKeys, "a dictionary of more than 4096 keys"},
+        {longString, "a string of more than 65536 characters"},
+        {manyValues, "more than 262144 values"},
+    };
+    for (const auto& [text, where] : cases) {
+        const QString path = test::tempFolder() + "/hostile.nupo4";
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(text);
+        file.close();
+        QString error;
+        EXPECT_FALSE(doc.document.readFromFile(path, &error));
+        EXPECT_TRUE(error.startsWith(path + " is not a NUPO4 brain-note document (line 2, column "))
+            << error.toStdString();
+        EXPECT_TRUE(error.endsWith(": " + where + ")")) << error.toStdString();
+    }
+    EXPECT_EQ(doc.document.snapshot({}), before);
 }

@@ -24,6 +24,8 @@ inline float SmallSizeR[4] = {200.0f, 100.0f, 655.0f, 552.0f};
 inline int OpenQTX = 0;  // a document asks for a movie window (keeps `NomalQTSizeR` as read)
 // The most recently loaded movie window's controller; null once it is gone.
 inline QXMovieController* gMyMovieControllerObject = nullptr;
+// The movie window whose movie is being opened (on the opener thread), if any: main thread only.
+inline QXMovieController* gOpeningMovieController = nullptr;
 
 // The size choices of the window, and the sources and switch slots of the brain controls.
 QStringList movieSizeItems();

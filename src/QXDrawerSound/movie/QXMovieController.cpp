@@ -7,6 +7,7 @@
 #include "midi/common/SenderValue.h"
 #include "platform/appkit/MainThread.h"
 #include "platform/appkit/RunLoopTimer.h"
+#include "platform/appkit/WorkerThread.h"
 #include "plots/settings/DisplaySettings.h"
 #include "shared/AnalysisState.h"
 #include "shared/BrainBands.h"
@@ -57,10 +58,13 @@ QXMovieController::~QXMovieController()
     if (gMovie)
         gMovie->setEndCallback({});
     // The transport stops posting movie notifications, unless a newer movie window (a document read
-    // again, say) has taken over meanwhile.
+    // again, say) has taken over meanwhile or is opening its movie.
+    if (gOpeningMovieController == this)
+        gOpeningMovieController = nullptr;
     if (gMyMovieControllerObject == this) {
         gMyMovieControllerObject = nullptr;
-        ploopSyncX.store(0, relaxed);
+        if (!gOpeningMovieController)
+            ploopSyncX.store(0, relaxed);
     }
 }
 
@@ -96,7 +100,23 @@ void QXMovieController::init()
 
 // --- Opening ----------------------------------------------------------------------------------------------
 
-bool QXMovieController::openMovie()
+namespace {
+
+// Movies are opened here, one after another: libmpv may take long to find that a large file is no movie
+// (seconds for gigabytes), and the main thread never waits for it.
+WorkerThread& movieOpener()
+{
+    static WorkerThread* opener = [] {
+        auto* thread = new WorkerThread(QStringLiteral("movie opener"));  // lives to process end
+        thread->start();
+        return thread;
+    }();
+    return *opener;
+}
+
+}  // namespace
+
+void QXMovieController::openMovie()
 {
     OpenQT.fetch_add(1, relaxed);
     countedWindow = true;
@@ -108,46 +128,82 @@ bool QXMovieController::openMovie()
 
     const QString path = QString::fromUtf8(outCHAR);
     fileNameString = QFileInfo(path).fileName();
+    // The movie may have moved with its document: it is looked for beside the document too. The reason
+    // told stays that of the path asked for.
+    const QString besideDocument = !documentNameX.isEmpty() && !fileNameString.isEmpty()
+                                       ? QFileInfo(documentNameX).dir().filePath(fileNameString)
+                                       : QString();
     MediaPlayer::Options options;
     {
         std::lock_guard lock(optionsMutex);
         options = movieOptions;
     }
-    auto player = std::make_unique<MediaPlayer>(options);
-    QString why;
-    bool opened = !path.isEmpty() && player->open(path, &why);
-    if (!opened && !documentNameX.isEmpty() && !fileNameString.isEmpty()) {
-        // The movie may have moved with its document: look beside the document. The reason told stays
-        // that of the path asked for.
-        const QString besideDocument = QFileInfo(documentNameX).dir().filePath(fileNameString);
-        if (player->open(besideDocument)) {
-            opened = true;
-            NSStringToC(besideDocument);
+    opening = true;
+    gOpeningMovieController = this;
+    std::weak_ptr<int> token = alive;
+    movieOpener().runOnThread([this, token, path, besideDocument, options] {
+        auto player = std::make_shared<MediaPlayer>(options);
+        QString why;
+        QString opened;
+        if (!path.isEmpty() && player->open(path, &why))
+            opened = path;
+        else if (!besideDocument.isEmpty() && player->open(besideDocument))
+            opened = besideDocument;
+        // A file without pictures is no movie for this window.
+        if (!opened.isEmpty() && !player->hasVideo()) {
+            opened.clear();
+            why = QStringLiteral("the file has no pictures");
         }
-    }
-    // A file without pictures is no movie for this window.
-    if (opened && !player->hasVideo()) {
-        opened = false;
-        why = QStringLiteral("the file has no pictures");
-    }
-    if (!opened) {
-        std::printf("Can not open movie file %s: %s\n", outCHAR, qPrintable(why));
-        showQTmovieInfo(why);
-        OpenQT.store(0, relaxed);
-        ploopSyncX.store(0, relaxed);
-        return false;
-    }
-    gMovie = std::move(player);
-    moviePathString = QString::fromUtf8(outCHAR);
-    MovieLength = gMovie->durationUnits();
-    showMovie(gMovie.get());
-    return true;
+        performOnMainThread([this, token, player, path, opened, why] {
+            if (token.lock())
+                finishOpening(player, path, opened, why);
+        });
+    });
 }
 
-bool QXMovieController::setUpWindow()
+void QXMovieController::finishOpening(const std::shared_ptr<MediaPlayer>& player, const QString& asked,
+                                      const QString& opened, const QString& why)
 {
-    if (!openMovie())
-        return false;
+    // A window closed meanwhile takes nothing: the player goes.
+    if (!opening)
+        return;
+    opening = false;
+    if (gOpeningMovieController == this)
+        gOpeningMovieController = nullptr;
+    std::vector<std::function<void()>> waiting = std::exchange(whenOpenedCalls, {});
+    if (opened.isEmpty()) {
+        std::printf("Can not open movie file %s: %s\n", qPrintable(asked), qPrintable(why));
+        alertNotOpened(asked, why);
+        OpenQT.store(0, relaxed);
+        ploopSyncX.store(0, relaxed);
+        movieNotOpened();
+        return;
+    }
+    NSStringToC(opened);
+    gMovie = player;
+    moviePathString = opened;
+    MovieLength = gMovie->durationUnits();
+    showMovie(gMovie.get());
+    setUpOpenedMovie();
+    for (const std::function<void()>& call : waiting)
+        call();
+}
+
+void QXMovieController::setUpWindow()
+{
+    openMovie();
+}
+
+void QXMovieController::whenOpened(std::function<void()> call)
+{
+    if (gMovie && !opening)
+        call();
+    else if (opening)
+        whenOpenedCalls.push_back(std::move(call));
+}
+
+void QXMovieController::setUpOpenedMovie()
+{
     for (int band = 0; band < 8; ++band)
         bandTimes[std::size_t(band)] = static_cast<float>(MovieLength) * static_cast<float>(band) / 8.0f;
     for (int band = 0; band < 8; ++band)
@@ -184,12 +240,15 @@ bool QXMovieController::setUpWindow()
     setWindowFrame(frame);
     observeTransportNotifications();
     ShowQTWindow = 1;
-    return true;
 }
 
 void QXMovieController::showQTmovieInfo(const QString& why)
 {
-    const QString path = QString::fromUtf8(outCHAR);
+    alertNotOpened(QString::fromUtf8(outCHAR), why);
+}
+
+void QXMovieController::alertNotOpened(const QString& path, const QString& why)
+{
     QString message = QStringLiteral("Movie File Path: %1").arg(path);
     // The path is on the line above: the reason need not name it again.
     const QString named = path + QStringLiteral(": ");
@@ -374,7 +433,7 @@ void QXMovieController::MovieSoundVolumeControl()
 
 void QXMovieController::MovieSizeControl()
 {
-    if (setMoviesizeNumberX == 4 || setMoviesizeNumberX == 5)
+    if (setMoviesizeNumberX == 4 || setMoviesizeNumberX == 5 || sizeAwaitsPicture)
         setMoviesizeNumber(setMoviesizeNumberX);
 }
 
@@ -579,6 +638,11 @@ void QXMovieController::movieWindowClosing()
         OpenQT.fetch_sub(1, relaxed);
     countedWindow = false;
     observers.clear();
+    // A movie still being opened is not taken when it comes.
+    opening = false;
+    whenOpenedCalls.clear();
+    if (gOpeningMovieController == this)
+        gOpeningMovieController = nullptr;
 }
 
 }  // namespace nupo

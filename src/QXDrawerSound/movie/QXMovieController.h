@@ -17,6 +17,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -93,9 +94,14 @@ public:
 
     // Sets the window frames and starts the 0.3 s tick.
     void init();
-    // The whole loading of a movie window from the path in `outCHAR`. False (after the alert) when the
-    // movie cannot be opened; the window is then left as it is.
-    bool setUpWindow();
+    // The whole loading of a movie window from the path in `outCHAR`: the movie is opened on a thread of
+    // its own, and the window set up with it on the main thread once it has opened. When it cannot be
+    // opened, the alert says why and movieNotOpened() runs; the window is then left as it is.
+    void setUpWindow();
+    // Whether the movie asked for is still being opened.
+    bool isOpening() const { return opening; }
+    // Runs call once the movie being opened is set up (at once when one is), never when it fails.
+    void whenOpened(std::function<void()> call);
 
     // --- Player ---------------------------------------------------------------------------------------
     void timerUpdate();
@@ -191,14 +197,17 @@ protected:
     virtual void setHidden(MovieOutlet, bool) {}
     virtual void setEnabled(MovieOutlet, bool) {}
     virtual void showPlayButton(bool) {}
-    // The movie view shows the opened movie, and takes a magnification (with or without its bar).
+    // The movie view shows the opened movie, and takes a magnification (with or without its bar); false
+    // while the picture's size is not known yet, and the next tick tries again.
     virtual void showMovie(MediaPlayer*) {}
-    virtual void resizeMovieView(double, bool) {}
+    virtual bool resizeMovieView(double, bool) { return true; }
     virtual void reloadTracks() {}
     virtual void showWindow(float, bool) {}
     virtual void setWindowFrame(const float*) {}
     virtual void closePropertyWindow() {}
     virtual void alert(const QString&, const QString&) {}
+    // The movie asked for could not be opened (the alert is shown).
+    virtual void movieNotOpened() {}
     // Values of the control that sent an action (null reads as 0).
     virtual int intValueOf(const QObject* sender) const;
     virtual double floatValueOf(const QObject* sender) const;
@@ -209,14 +218,20 @@ protected:
     void movieWindowClosing();
 
 private:
-    bool openMovie();
+    void openMovie();
+    void finishOpening(const std::shared_ptr<MediaPlayer>& player, const QString& asked, const QString& opened,
+                       const QString& why);
+    void setUpOpenedMovie();
+    void alertNotOpened(const QString& path, const QString& why);
     void observeTransportNotifications();
     void onMainThread(void (QXMovieController::*handler)());
     float refreshedLevel(int source, int switchSlot) const;
     void showFailure(const QString& message);
     void checkPlayback();
 
-    std::unique_ptr<MediaPlayer> gMovie;
+    std::shared_ptr<MediaPlayer> gMovie;
+    bool opening = false;
+    std::vector<std::function<void()>> whenOpenedCalls;
     std::unique_ptr<RunLoopTimer> timer;
     std::shared_ptr<int> alive = std::make_shared<int>(0);  // queued work checks this is still held
     std::vector<ScopedObserver> observers;
@@ -239,6 +254,8 @@ private:
     QString failure;
     double shownMagnification = 1.0;
     bool controllerBar = true;
+    // The size chosen last waits for the picture's size to be known.
+    bool sizeAwaitsPicture = false;
     bool playButtonStops = false;
 };
 

@@ -135,7 +135,7 @@ void QXMovieController::setMoviesizeNumber(int choice)
         return;
     controllerBar = choice < 4;
     shownMagnification = magnification;
-    resizeMovieView(magnification, controllerBar);
+    sizeAwaitsPicture = !resizeMovieView(magnification, controllerBar);
 }
 
 void QXMovieController::selectPopup(int popup, QObject* sender)

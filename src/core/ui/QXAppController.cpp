@@ -584,11 +584,15 @@ void QXAppController::showMovieFrames(QObject*)
 void QXAppController::openMovieAndPlaywithBrainwaveQ(QObject*)
 {
     // A movie window already open plays along; otherwise the movie chosen last opens.
-    if (!QXMovieWindowController::openOrReuse(this))
+    QXMovieWindowController* window = QXMovieWindowController::openOrReuse(this);
+    if (!window)
         return;
-    // PlayVideoandBrainwave: the recording starts over and plays; the movie follows.
-    TypeTextHere::sharedTypeTextHere().setGotoBeginning(this);
-    TypeTextHere::sharedTypeTextHere().setPlay(this);
+    // PlayVideoandBrainwave: once the movie is there, the recording starts over and plays; the movie
+    // follows.
+    window->whenOpened([this] {
+        TypeTextHere::sharedTypeTextHere().setGotoBeginning(this);
+        TypeTextHere::sharedTypeTextHere().setPlay(this);
+    });
 }
 
 void QXAppController::showSelectFilePanel(QObject*)

@@ -1,5 +1,6 @@
 #include "document/gl/PlotWindowsSection.h"
 
+#include "document/gl/StoredWindowFrame.h"
 #include "plots/bargraph/gl/BarGraphWindowState.h"
 #include "plots/frame/gl/PlotWindowState.h"
 #include "plots/rawwave/gl/RawwaveWindowState.h"
@@ -14,13 +15,6 @@ namespace {
 
 constexpr auto relaxed = std::memory_order_relaxed;
 constexpr int maxOpenWindows = 11;
-constexpr double maxCoordinate = 100000.0;
-
-PlistValue rectValue(const QRectF& r)
-{
-    return PlistValue::Array{numberValue(r.x()), numberValue(r.y()), numberValue(r.width()),
-                             numberValue(r.height())};
-}
 
 // The keys of each family: open count, frame, view mode, view/transparency entry, full view, height
 // gain, transparency and front flag.
@@ -53,9 +47,12 @@ PlotWindowsSection::PlotWindowsSection()
 QStringList PlotWindowsSection::placementKeys()
 {
     QStringList keys;
-    for (const FamilyKeys& k : familyKeys)
-        for (const char* key : {k.open, k.bounds, k.alpha, k.front})
+    for (const FamilyKeys& k : familyKeys) {
+        for (const char* key : {k.open, k.alpha, k.front})
             keys << QString::fromLatin1(key);
+        keys << storedFrameKeys(QString::fromLatin1(k.bounds));
+    }
+    keys << storedScreenKey;
     return keys;
 }
 
@@ -65,7 +62,7 @@ std::optional<PlistDictionary> PlotWindowsSection::write()
     for (const Names& f : families) {
         const PlotWindowState& s = *f.state;
         section.insert(f.open, integerValue(s.openCount));
-        section.insert(f.bounds, rectValue(s.bounds));
+        writeStoredFrame(section, f.bounds, s);
         section.insert(f.viewMode, integerValue(s.lastViewMode));
         section.insert(f.viewEntry, integerValue(s.lastViewEntry));
         section.insert(f.fullView, integerValue(s.fullView));
@@ -73,11 +70,13 @@ std::optional<PlistDictionary> PlotWindowsSection::write()
         section.insert(f.alpha, floatValue(s.alphaValue));
         section.insert(f.front_, integerValue(f.front->load(relaxed)));
     }
+    writeStoredScreen(section);
     return section;
 }
 
 bool PlotWindowsSection::stage(SectionInput& input)
 {
+    screen = stageStoredScreen(input);
     for (int i = 0; i < familyCount; ++i) {
         const Names& f = families[std::size_t(i)];
         Staged& s = staged[std::size_t(i)];
@@ -89,12 +88,7 @@ bool PlotWindowsSection::stage(SectionInput& input)
         s.front = input.integer(f.front_, 0, 1);
         s.gain = input.number(f.gain, 0, 1000);
         s.alpha = input.number(f.alpha, 0, 1);
-        if (const auto r = input.numbers(f.bounds, 4, -maxCoordinate, maxCoordinate)) {
-            if (r->size() != 4)
-                input.fail(f.bounds, QStringLiteral("a frame is four numbers: x, y, width and height"));
-            else
-                s.bounds = QRectF((*r)[0], (*r)[1], std::max(0.0, (*r)[2]), std::max(0.0, (*r)[3]));
-        }
+        s.frame = stageStoredFrame(input, f.bounds);
         if (input.failed())
             return false;
     }
@@ -103,6 +97,7 @@ bool PlotWindowsSection::stage(SectionInput& input)
 
 bool PlotWindowsSection::stageDefaults()
 {
+    screen.reset();
     const PlotWindowState fresh;
     for (Staged& s : staged) {
         s = Staged{};
@@ -129,14 +124,9 @@ void PlotWindowsSection::apply(const DocumentReadContext& context)
     for (int i = 0; i < familyCount; ++i) {
         PlotWindowState& state = *families[std::size_t(i)].state;
         const Staged& s = staged[std::size_t(i)];
-        if (s.bounds && !s.bounds->isEmpty()) {
-            state.bounds = *s.bounds;
-            state.setWframe(*s.bounds);
-        }
-        if (s.noFrame) {
-            state.bounds = QRectF();
-            state.pendingFrameSet = 0;
-        }
+        applyStoredFrame(s.frame, screen, state);
+        if (s.noFrame)
+            dropStoredFrame(state);
         if (s.fullView)
             state.fullView = *s.fullView;  // setViewMode:
         if (s.viewMode)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "document/DocumentSection.h"
+#include "document/gl/StoredWindowFrame.h"
 
 #include <QRectF>
 #include <QStringList>
@@ -13,7 +14,8 @@ namespace nupo {
 
 struct PlotWindowState;
 
-// The raw-wave, bar-graph and waterfall windows: how many are open, the last frame, view mode and
+// The raw-wave, bar-graph and waterfall windows: how many are open, the last frame (with the normal
+// frame of a maximised window and the screen it was stored on), view mode and
 // view/transparency entry, full view, height gain, transparency and front flag. Reading hands the frame
 // to the next nib load (`setWframe:`), stores the rest in the window state and notes how many windows the
 // document's window set-up opens. A document that starts the application, and the preference file, also
@@ -47,11 +49,12 @@ private:
     struct Staged {
         std::optional<int> open, viewMode, viewEntry, fullView, front;
         std::optional<double> gain, alpha;
-        std::optional<QRectF> bounds;
+        StagedWindowFrame frame;
         bool noFrame = false;  // the stored frame is dropped
     };
     std::array<Names, familyCount> families;
     std::array<Staged, familyCount> staged;
+    std::optional<QSizeF> screen;  // the screen the frames were stored on
     std::array<int, familyCount> toOpen{};
 };
 

@@ -189,13 +189,21 @@ bool openMovieWindowIfAsked(const std::function<bool()>& open)
     const bool shown = open();
     OpenQTX = 0;
     // The window takes the play mode and selection read with it (opening it chose its own).
-    MoviePlayback& playback = moviePlayback();
-    if (shown && playback.toApply && gMyMovieControllerObject) {
-        gMyMovieControllerObject->setMovieSelection(playback.start, playback.length);
-        gMyMovieControllerObject->setPlaymodeMatrix(playback.mode);
-    }
-    playback.toApply = shown ? false : playback.toApply;
+    const auto takePlayback = [](QXMovieController* window) {
+        MoviePlayback& playback = moviePlayback();
+        if (playback.toApply && window) {
+            window->setMovieSelection(playback.start, playback.length);
+            window->setPlaymodeMatrix(playback.mode);
+        }
+        playback.toApply = false;
+    };
+    if (shown)
+        takePlayback(gMyMovieControllerObject);
     unopenedMovie() = shown ? UnopenedMovie{} : UnopenedMovie{asked, gMyMovieControllerObject, ploopSync};
+    // A movie still being opened takes them once it shows; until then, and when it cannot be opened,
+    // the file keeps naming it.
+    if (QXMovieController* coming = shown ? nullptr : gOpeningMovieController)
+        coming->whenOpened([coming, takePlayback] { takePlayback(coming); });
     return true;
 }
 

@@ -45,7 +45,8 @@ private:
 // Loads a movie window when the last document read asked for one (`OpenQTX`), then clears the flag. The
 // loader is the menu's "Open Movie and Play with Brainwave"; it says whether a window shows the movie
 // now. True when it was called. A movie that could not be shown (moved away, say) stays named in the
-// file when it is saved again, until a movie window is shown.
+// file when it is saved again, until a movie window is shown. A window whose movie is still being opened
+// takes the play mode and selection read once it shows it.
 bool openMovieWindowIfAsked(const std::function<bool()>& open);
 
 }  // namespace nupo

@@ -18,6 +18,7 @@
 #include "document/sections/SoundSection.h"
 #include "document/ui/Spectrum3DSection.h"
 #include "platform/appkit/MainThread.h"
+#include "platform/appkit/WorkerThread.h"
 #include "platform/appkit/ui/AlertPanel.h"
 #include "platform/appkit/ui/NibLoader.h"
 #include "platform/files/CheckedFile.h"
@@ -65,11 +66,13 @@ const QStringList notCompared = [] {
                         "Movie/NomalQTSizeR",
                         "Movie/WQTAlphaValue",
                         "Spectrum3DWindow/Open3DWaterFallBS",
-                        "Spectrum3DWindow/boundsWaterFallBS",
                         "Spectrum3DWindow/W3DAlphaValue",
                         "Spectrum3DWindow/BackgroundColor",
                         "Spectrum3DWindow/showFFTPanelFront",
                         "Spectrum3DWindow/brainSWX"};
+    for (const QString& key : storedFrameKeys(QStringLiteral("boundsWaterFallBS")))
+        keys << QStringLiteral("Spectrum3DWindow/") + key;
+    keys << QStringLiteral("Spectrum3DWindow/") + storedScreenKey;
     for (const QString& key : PlotWindowsSection::placementKeys())
         keys << QStringLiteral("PlotWindows/") + key;
     for (const QString& key : PeakMidiSection::measuredKeys())
@@ -462,7 +465,40 @@ void NUPO4DocumentController::openDocument(QObject*)
         return;
     const QString chosen = chooseFileToOpen();
     if (!chosen.isEmpty())
-        openDocumentAt(chosen);
+        openDocumentInBackground(QFile::encodeName(chosen));
+}
+
+namespace {
+
+// Documents chosen with File ▸ Open are read and parsed here, so that the windows draw and the patch
+// interface answers meanwhile.
+WorkerThread& documentReader()
+{
+    static WorkerThread* reader = [] {
+        auto* thread = new WorkerThread(QStringLiteral("document reader"));  // lives to process end
+        thread->start();
+        return thread;
+    }();
+    return *reader;
+}
+
+}  // namespace
+
+void NUPO4DocumentController::openDocumentInBackground(const QByteArray& nativeFile)
+{
+    const QByteArray file = absoluteNativePath(nativeFile);
+    const quint64 serial = ++readsStarted;
+    documentReader().runOnThread([file, serial] {
+        auto read = std::make_shared<std::pair<std::optional<PlistValue>, QString>>();
+        read->first = NUPO4DrawDocument::readParsed(file, false, &read->second);
+        performOnMainThread([file, serial, read] {
+            NUPO4DocumentController& controller = sharedNUPO4DocumentController();
+            if (serial != controller.readsStarted)
+                return;  // a later opening took its place
+            controller.readsTaken = serial;
+            controller.takeDocument(file, read->first ? &*read->first : nullptr, read->second);
+        });
+    });
 }
 
 bool NUPO4DocumentController::openDocumentAt(const QString& file)
@@ -473,12 +509,20 @@ bool NUPO4DocumentController::openDocumentAt(const QString& file)
 bool NUPO4DocumentController::openDocumentAt(const QByteArray& nativeFile)
 {
     const QByteArray file = absoluteNativePath(nativeFile);
+    readsTaken = ++readsStarted;  // a document still being read is not taken after this one
+    QString error;
+    const std::optional<PlistValue> parsed = NUPO4DrawDocument::readParsed(file, false, &error);
+    return takeDocument(file, parsed ? &*parsed : nullptr, error);
+}
+
+bool NUPO4DocumentController::takeDocument(const QByteArray& file, const PlistValue* parsed, QString error)
+{
     opening = true;
     // The windows the document opens look beside it for media that moved with it.
     const QString previousName = documentNameX;
     documentNameX = QFile::decodeName(file);
-    QString error;
-    const bool read = NUPO4DrawDocument::sharedNUPO4DrawDocument().readFromFile(file, &error);
+    const bool read = parsed && NUPO4DrawDocument::sharedNUPO4DrawDocument().loadParsed(
+                                    *parsed, displayPath(file), false, &error);
     opening = false;
     if (!read) {
         documentNameX = previousName;

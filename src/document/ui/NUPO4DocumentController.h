@@ -10,6 +10,7 @@
 namespace nupo {
 
 class NUPO4DrawDocument;
+class PlistValue;
 
 // Reopens the sound slot windows of a document just read: every slot whose bank holds sounds, slot 1
 // first, while `SoundOpenFromFile` tells the slot windows to take their settings from the slot tables.
@@ -50,6 +51,11 @@ public:
     // saved to again.
     bool openDocumentAt(const QByteArray& nativePath);
     bool openDocumentAt(const QString& path);
+    // File ▸ Open's way: the file is read and parsed on a thread of its own, then taken on the main thread
+    // as openDocumentAt takes it; the program goes on meanwhile. A later opening takes the place of one
+    // still being read.
+    void openDocumentInBackground(const QByteArray& nativePath);
+    bool isReadingDocument() const { return readsTaken != readsStarted; }
     bool saveDocumentTo(const QByteArray& nativePath);
     bool saveDocumentTo(const QString& path);
     // Reads the preference file when there is one (start-up); false when it exists and was refused.
@@ -106,6 +112,8 @@ private:
     // the bytes they have (the chooser shows a name that is not UTF-8 only approximately).
     QByteArray nativeNameOf(const QString& chosen) const;
     void takeFileName(const QByteArray& file);
+    // Takes a document read and parsed (null: refused, with the reason in error), as openDocumentAt says.
+    bool takeDocument(const QByteArray& file, const PlistValue* parsed, QString error);
 
     QString path;
     QByteArray nativePath;
@@ -113,6 +121,8 @@ private:
     QByteArray savedSettings;
     RecordingMark savedRecording;
     bool opening = false;
+    quint64 readsStarted = 0;  // documents asked to open so far
+    quint64 readsTaken = 0;    // the last of them taken (or given up)
     // Set once the user has agreed to quit: the windows Qt closes on the way out ask nothing more.
     bool quitting = false;
     bool asking = false;       // while the save question is shown

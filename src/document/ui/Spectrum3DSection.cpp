@@ -13,7 +13,6 @@ namespace nupo {
 namespace {
 
 constexpr auto relaxed = std::memory_order_relaxed;
-constexpr double maxCoordinate = 100000.0;
 
 template <class Row>
 PlistValue tableValue(const Row* rows, int count, int length)
@@ -48,10 +47,8 @@ std::optional<PlistDictionary> Spectrum3DSection::write()
 {
     PlistDictionary section;
     section.insert(QStringLiteral("Open3DWaterFallBS"), integerValue(Open3DWaterFallBS));
-    const QRectF& b = boundsWaterFallBS;
-    section.insert(QStringLiteral("boundsWaterFallBS"),
-                   PlistValue::Array{numberValue(b.x()), numberValue(b.y()), numberValue(b.width()),
-                                     numberValue(b.height())});
+    writeStoredFrame(section, QStringLiteral("boundsWaterFallBS"), spectrum3DWindowState);
+    writeStoredScreen(section);
     scalars.write(section);
     section.insert(QStringLiteral("displayModeX"),
                    tableValue(displayModeX, displayElementRows, displayElements));
@@ -69,14 +66,8 @@ bool Spectrum3DSection::stage(SectionInput& input)
 {
     noWindow = false;
     open = input.integer(QStringLiteral("Open3DWaterFallBS"), 0, 11);
-    bounds.reset();
-    if (const auto r = input.numbers(QStringLiteral("boundsWaterFallBS"), 4, -maxCoordinate, maxCoordinate)) {
-        if (r->size() != 4)
-            input.fail(QStringLiteral("boundsWaterFallBS"),
-                       QStringLiteral("a frame is four numbers: x, y, width and height"));
-        else
-            bounds = QRectF((*r)[0], (*r)[1], std::max(0.0, (*r)[2]), std::max(0.0, (*r)[3]));
-    }
+    frame = stageStoredFrame(input, QStringLiteral("boundsWaterFallBS"));
+    screen = stageStoredScreen(input);
     if (input.failed() || !scalars.stage(input))
         return false;
     elements = input.table(QStringLiteral("displayModeX"), displayElementRows, displayElements, 0, 1);
@@ -101,13 +92,9 @@ bool Spectrum3DSection::stageDefaults()
 
 void Spectrum3DSection::apply(const DocumentReadContext& context)
 {
-    if (bounds && !bounds->isEmpty()) {
-        boundsWaterFallBS = *bounds;
-        spectrum3DWindowState.setWframe(*bounds);
-    }
+    applyStoredFrame(frame, screen, spectrum3DWindowState);
     if (noWindow) {
-        boundsWaterFallBS = QRectF();
-        spectrum3DWindowState.pendingFrameSet = 0;
+        dropStoredFrame(spectrum3DWindowState);
         showFFTPanelFront.store(0, relaxed);
         noWindow = false;
     }

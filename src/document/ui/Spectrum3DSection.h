@@ -1,5 +1,6 @@
 #pragma once
 
+#include "document/gl/StoredWindowFrame.h"
 #include "document/sections/FieldTable.h"
 
 #include <QRectF>
@@ -31,7 +32,8 @@ public:
 private:
     ScalarFields scalars;
     std::optional<int> open;
-    std::optional<QRectF> bounds;
+    StagedWindowFrame frame;
+    std::optional<QSizeF> screen;  // the screen the frame was stored on
     std::optional<std::vector<std::vector<double>>> elements;
     std::optional<std::vector<std::vector<double>>> brainSwitches;
     std::optional<std::vector<double>> background;

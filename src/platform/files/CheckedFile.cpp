@@ -117,6 +117,32 @@ QString sizeText(qint64 bytes)
     return QStringLiteral("%1 bytes").arg(bytes);
 }
 
+// Where a save of path writes: through symbolic links to the file they name (a link relative to its own
+// folder), so that a save replaces the user's file and keeps the link. False with the reason when the
+// links go round or too deep.
+bool resolveWriteTarget(const QByteArray& path, QByteArray* target, QString* reason)
+{
+    QByteArray current = path;
+    // The system's own bound on the links one name may pass through.
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat info {};
+        if (::lstat(current.constData(), &info) != 0 || !S_ISLNK(info.st_mode)) {
+            *target = current;
+            return true;
+        }
+        QByteArray link(qsizetype(info.st_size > 0 ? info.st_size : 4095) + 1, '\0');
+        const ssize_t length = ::readlink(current.constData(), link.data(), std::size_t(link.size()));
+        if (length < 0 || length >= link.size()) {
+            *reason = fileErrorReason(length < 0 ? errno : ENAMETOOLONG);
+            return false;
+        }
+        link.truncate(length);
+        current = link.startsWith('/') ? link : current.left(current.lastIndexOf('/') + 1) + link;
+    }
+    *reason = QStringLiteral("its symbolic links go round in a loop");
+    return false;
+}
+
 }  // namespace
 
 int openRegularFileForReading(const QByteArray& path, QString* reason, qint64* size)
@@ -259,7 +285,7 @@ bool writeFileAtomically(const QString& path, const QByteArray& contents, QStrin
     return writeFileAtomically(QFile::encodeName(path), contents, reason);
 }
 
-bool writeFileAtomically(const QByteArray& target, const QByteArray& contents, QString* reason)
+bool writeFileAtomically(const QByteArray& path, const QByteArray& contents, QString* reason)
 {
     ignoreFileSizeSignal();
     auto fail = [reason](int error) {
@@ -267,11 +293,28 @@ bool writeFileAtomically(const QByteArray& target, const QByteArray& contents, Q
             *reason = fileErrorReason(error);
         return false;
     };
-    if (target.isEmpty() || target.contains('\0')) {
+    if (path.isEmpty() || path.contains('\0')) {
         if (reason)
-            *reason = target.isEmpty() ? QStringLiteral("no file name")
-                                       : QStringLiteral("a file name cannot hold a zero byte");
+            *reason = path.isEmpty() ? QStringLiteral("no file name")
+                                     : QStringLiteral("a file name cannot hold a zero byte");
         return false;
+    }
+    // A link is followed to the file it names, and anything there but a regular file is refused by what
+    // it is: a save never replaces a link, a FIFO or a device with a file of its own.
+    QByteArray target;
+    {
+        QString why;
+        if (!resolveWriteTarget(path, &target, &why)) {
+            if (reason)
+                *reason = why;
+            return false;
+        }
+        struct stat existing {};
+        if (::stat(target.constData(), &existing) == 0 && !S_ISREG(existing.st_mode)) {
+            if (reason)
+                *reason = kindOf(existing.st_mode);
+            return false;
+        }
     }
     removeStaleSaveFiles(target);
     static std::atomic<unsigned> serial{0};

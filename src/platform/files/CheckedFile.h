@@ -33,7 +33,9 @@ bool isReadableRegularFile(const QString& path, QString* reason);
 // permissions). The folder must exist. On failure nothing but the old file is left and reason says why in
 // plain words ("no space left on the device", "the folder /x is not writable"). A file-size limit makes
 // the write fail with its reason rather than end the program. Temporary files that saves of path by
-// processes no longer running left behind are removed first. The path is taken byte for byte.
+// processes no longer running left behind are removed first. The path is taken byte for byte. A symbolic
+// link is followed: the file it names is replaced (its temporary file beside that file) and the link
+// stays. A FIFO, device, socket or folder at the name is refused by what it is and left alone.
 bool writeFileAtomically(const QByteArray& path, const QByteArray& contents, QString* reason);
 bool writeFileAtomically(const QString& path, const QByteArray& contents, QString* reason);
 

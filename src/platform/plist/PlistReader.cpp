@@ -15,7 +15,7 @@ struct ParseFailure {
 
 class Parser {
 public:
-    explicit Parser(const QString& text) : text(text) {}
+    Parser(const QString& text, const PlistLimits& limits) : text(text), limits(limits) {}
 
     PlistValue parseDocument()
     {
@@ -78,8 +78,10 @@ private:
 
     PlistValue parseValue(int depth)
     {
-        if (depth > PlistReader::maxDepth)
-            fail(QStringLiteral("values nested deeper than %1 levels").arg(PlistReader::maxDepth));
+        if (depth > limits.maxDepth)
+            fail(QStringLiteral("values nested deeper than %1 levels").arg(limits.maxDepth));
+        if (++values > limits.maxValues)
+            fail(QStringLiteral("more than %1 values").arg(limits.maxValues));
         skipSpace();
         if (atEnd())
             fail(QStringLiteral("unexpected end of text, expected a value"));
@@ -106,6 +108,8 @@ private:
         if (pos == start)
             fail(c.isNull() ? QStringLiteral("unexpected end of text, expected a string")
                             : QStringLiteral("unexpected character '%1', expected a string").arg(c));
+        if (pos - start > limits.maxStringLength)
+            failAt(start, longString());
         return text.mid(start, pos - start);
     }
 
@@ -123,6 +127,8 @@ private:
                 result.append(parseEscape(start));
             else
                 result.append(c);
+            if (result.size() > limits.maxStringLength)
+                failAt(start, longString());
         }
     }
 
@@ -219,6 +225,8 @@ private:
                 ++pos;
                 return PlistValue(std::move(array));
             }
+            if (qsizetype(array.size()) == limits.maxArrayEntries)
+                fail(QStringLiteral("an array of more than %1 entries").arg(limits.maxArrayEntries));
             array.push_back(parseValue(depth + 1));
             skipSpace();
             if (peek() == u',')
@@ -232,6 +240,7 @@ private:
     {
         const qsizetype start = pos++;
         PlistDictionary dictionary;
+        qsizetype keys = 0;
         while (true) {
             skipSpace();
             if (atEnd())
@@ -240,6 +249,8 @@ private:
                 ++pos;
                 return PlistValue(std::move(dictionary));
             }
+            if (keys++ == limits.maxDictionaryKeys)
+                fail(QStringLiteral("a dictionary of more than %1 keys").arg(limits.maxDictionaryKeys));
             const QString key = parseString();
             skipSpace();
             if (peek() != u'=')
@@ -254,8 +265,15 @@ private:
         }
     }
 
+    QString longString() const
+    {
+        return QStringLiteral("a string of more than %1 characters").arg(limits.maxStringLength);
+    }
+
     const QString& text;
+    const PlistLimits& limits;
     qsizetype pos = 0;
+    qsizetype values = 0;  // values begun so far
 };
 
 }  // namespace
@@ -284,10 +302,11 @@ QString PlistError::toString() const
     return QStringLiteral("line %1, column %2: %3").arg(line).arg(column).arg(message);
 }
 
-std::optional<PlistValue> PlistReader::parse(const QByteArray& bytes, PlistError* error)
+std::optional<PlistValue> PlistReader::parse(const QByteArray& bytes, PlistError* error,
+                                             const PlistLimits& limits)
 {
     const QString text = QString::fromUtf8(bytes);
-    Parser parser(text);
+    Parser parser(text, limits);
     try {
         return parser.parseDocument();
     } catch (const ParseFailure& failure) {

@@ -76,6 +76,7 @@ protected:
         auto controller = std::make_unique<RecordingController>();
         controller->init();
         controller->setUpWindow();
+        EXPECT_TRUE(test::processEventsUntil([&] { return !controller->isOpening(); }));
         return controller;
     }
 

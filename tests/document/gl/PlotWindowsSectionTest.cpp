@@ -1,11 +1,14 @@
 // The plot windows' sections: window state and background colours come back from a document, a document
-// that starts the application and the preference file raise the suppress flags, and a preference file
-// opens no window.
+// that starts the application and the preference file raise the suppress flags, a preference file opens
+// no window, and frames come back maximised or from another screen as they were.
 #include <gtest/gtest.h>
 
 #include "document/NUPO4DrawDocument.h"
 #include "document/gl/PlotWindowsSection.h"
+#include "document/gl/StoredWindowFrame.h"
 #include "document/gl/ViewDocumentSections.h"
+#include "platform/plist/PlistReader.h"
+#include "platform/plist/PlistWriter.h"
 #include "plots/bargraph/gl/BarGraphWindowState.h"
 #include "plots/bargraph/gl/QX2DBarGraphView.h"
 #include "plots/rawwave/gl/QXRawwaveGraphView.h"
@@ -129,4 +132,46 @@ TEST(PlotWindowsSection, BadFramesAndColoursAreRefusedAndAPreferenceFileOpensNoW
     const QByteArray prefs = doc.document.dataRepresentation(true);
     ASSERT_TRUE(doc.document.loadDataRepresentation(prefs, "prefs", true, &error)) << error.toStdString();
     EXPECT_EQ(doc.windows().windowsToOpen(PlotWindowsSection::Bargraph), 0);
+}
+
+TEST(PlotWindowsSection, AMaximisedWindowKeepsItsNormalFrameAndFramesFromAnotherScreenKeepTheirTopLeft)
+{
+    ViewDocument doc;
+    setWindows(1);
+    barGraphWindowState.bounds = QRectF(0, 6, 1918, 1194);
+    barGraphWindowState.normalBounds = QRectF(1069, 261, 760, 720);
+    barGraphWindowState.maximised = 1;
+    const QByteArray text = doc.document.dataRepresentation();
+    barGraphWindowState = PlotWindowState{};
+    ASSERT_TRUE(doc.document.readFromData(text, "doc"));
+    // The window opens at its normal frame and is maximised; the frame it stood at is kept as it was.
+    EXPECT_EQ(barGraphWindowState.pendingFrame, QRectF(1069, 261, 760, 720));
+    EXPECT_EQ(barGraphWindowState.maximiseNext, 1);
+    EXPECT_EQ(boundsBargraph, QRectF(0, 6, 1918, 1194));
+    // Saved again before the window opens, the file keeps both frames.
+    const PlistValue again = PlistReader::parse(doc.document.dataRepresentation()).value_or(PlistValue());
+    const PlistValue before = PlistReader::parse(text).value_or(PlistValue());
+    for (const QString key : {"boundsBargraph", "boundsBargraphNormal", "boundsBargraphMaximised"})
+        EXPECT_EQ(*again.toDictionary().find("PlotWindows")->toDictionary().find(key),
+                  *before.toDictionary().find("PlotWindows")->toDictionary().find(key))
+            << key.toStdString();
+
+    // A file without the normal frame, the maximised flag and the screen reads as before.
+    PlistValue file = PlistReader::parse(text).value_or(PlistValue());
+    PlistDictionary* section = file.asDictionary()->find("PlotWindows")->asDictionary();
+    for (const QString key : {"boundsBargraphNormal", "boundsBargraphMaximised", "boundsScreen"})
+        ASSERT_TRUE(section->remove(key)) << key.toStdString();
+    ASSERT_TRUE(doc.document.readFromData(PlistWriter::write(file), "old"));
+    EXPECT_EQ(barGraphWindowState.pendingFrame, QRectF(0, 6, 1918, 1194));
+    EXPECT_EQ(barGraphWindowState.maximiseNext, 0);
+
+    // Stored on a screen 100 pixels lower than this one, a frame stays as far from the screen's top: its
+    // distance from the bottom grows by 100. Without a screen, frames read as stored.
+    const std::optional<QSizeF> screen = screenOfStoredFrames();
+    section->insert(
+        "boundsScreen",
+        PlistValue::Array{QStringLiteral("800"), QString::number(screen ? screen->height() - 100 : 500)});
+    ASSERT_TRUE(doc.document.readFromData(PlistWriter::write(file), "lower"));
+    EXPECT_EQ(barGraphWindowState.pendingFrame, QRectF(0, screen ? 106 : 6, 1918, 1194));
+    EXPECT_EQ(boundsRawwave, QRectF(11, screen ? 120 : 20, 640, 480));
 }

@@ -12,6 +12,9 @@
 #include "QXSketch/ui/NUPO4DrawWindowController.h"
 #include "core/ui/QXAppController.h"
 #include "document/ui/NUPO4DocumentController.h"
+#include "interop/OscPatchServer.h"
+#include "interop/OscTestClient.h"
+#include "interop/ui/QCNUPO4Patches.h"
 #include "platform/appkit/ui/WindowPlacement.h"
 #include "plots/settings/DisplaySettings.h"
 #include "shared/CoreState.h"
@@ -25,6 +28,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QRegularExpression>
 #include <QWidget>
 
 #include <algorithm>
@@ -138,6 +142,7 @@ TEST(DocumentMedia, RevertAndOpeningTheSameDocumentShowTheSavedSoundsAndMovieOnc
     ASSERT_NE(openSoundBank(bank), nullptr);
     ASSERT_TRUE(NSStringToC(movie));
     QXAppController::sharedQXAppController().openMovieAndPlaywithBrainwaveQ(nullptr);
+    test::processEventsUntil([] { return gOpeningMovieController == nullptr; });
     const Shown saved = shownMediaWindows();
     ASSERT_EQ(saved.soundSlots, 2);
     ASSERT_EQ(saved.movies, 1);
@@ -155,6 +160,7 @@ TEST(DocumentMedia, RevertAndOpeningTheSameDocumentShowTheSavedSoundsAndMovieOnc
             document.revertDocumentToSaved(nullptr);
         else
             ASSERT_TRUE(document.openDocumentAt(path));
+        test::processEventsUntil([] { return gOpeningMovieController == nullptr; });
         const QString said = QString::fromStdString(testing::internal::GetCapturedStdout());
         EXPECT_EQ(shownMediaWindows(), saved) << "round " << round;
         EXPECT_EQ(slotContents(), savedSlots) << "round " << round;
@@ -185,6 +191,7 @@ TEST(DocumentMedia, ReopenedDocumentPutsTheMovieWindowWhereItWas)
     auto& document = mediaDocument(told, false);
     ASSERT_TRUE(NSStringToC(movie));
     QXAppController::sharedQXAppController().openMovieAndPlaywithBrainwaveQ(nullptr);
+    test::processEventsUntil([] { return gOpeningMovieController == nullptr; });
     const auto movieWindow = []() -> QWidget* {
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         for (QWidget* window : QApplication::topLevelWidgets())
@@ -200,6 +207,7 @@ TEST(DocumentMedia, ReopenedDocumentPutsTheMovieWindowWhereItWas)
     QRect placed;
     for (int round = 0; round < 3; ++round) {
         ASSERT_TRUE(document.openDocumentAt(path));
+        test::processEventsUntil([] { return gOpeningMovieController == nullptr; });
         const QWidget* window = movieWindow();
         ASSERT_NE(window, nullptr);
         QCoreApplication::processEvents();
@@ -232,6 +240,7 @@ TEST(DocumentMedia, ReopenedDocumentBringsBackTheMoviesPlayModeAndWhereEveryMedi
     };
     ASSERT_TRUE(NSStringToC(movie));
     QXAppController::sharedQXAppController().openMovieAndPlaywithBrainwaveQ(nullptr);
+    test::processEventsUntil([] { return gOpeningMovieController == nullptr; });
     ASSERT_NE(gMyMovieControllerObject, nullptr);
     gMyMovieControllerObject->setMovieSelection(2.0, 3.5);
     gMyMovieControllerObject->setPlaymodeMatrix(2);  // Selection
@@ -265,6 +274,7 @@ TEST(DocumentMedia, ReopenedDocumentBringsBackTheMoviesPlayModeAndWhereEveryMedi
     drawing->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     ASSERT_TRUE(document.openDocumentAt(path));
+    test::processEventsUntil([] { return gOpeningMovieController == nullptr; });
     QCoreApplication::processEvents();
     ASSERT_NE(gMyMovieControllerObject, nullptr);
     EXPECT_EQ(gMyMovieControllerObject->playMode(), 2);
@@ -305,6 +315,7 @@ TEST(DocumentMedia, TheMovieWindowsFirstPlacementIsNotKeptAsItsFrame)
     OpenQTX = 1;  // as a document read asks, keeping the frame it read
     ASSERT_TRUE(NSStringToC(movie));
     QXAppController::sharedQXAppController().openMovieAndPlaywithBrainwaveQ(nullptr);
+    test::processEventsUntil([] { return gOpeningMovieController == nullptr; });
     ASSERT_NE(gMyMovieControllerObject, nullptr);
     QCoreApplication::processEvents();
     EXPECT_EQ(std::vector<float>(NomalQTSizeR, NomalQTSizeR + 2), std::vector<float>(frame, frame + 2));
@@ -363,6 +374,7 @@ TEST(DocumentMedia, MediaMovedAwayAreSaidAndStayNamedInTheDocument)
     ASSERT_NE(openSoundBank(bank), nullptr);
     ASSERT_TRUE(NSStringToC(movie));
     QXAppController::sharedQXAppController().openMovieAndPlaywithBrainwaveQ(nullptr);
+    test::processEventsUntil([] { return gOpeningMovieController == nullptr; });
     ASSERT_EQ(shownMediaWindows().movies, 1);
     const QString path = test::tempFolder() + "/moved.nupo4";
     ASSERT_TRUE(document.saveDocumentTo(path));
@@ -376,6 +388,7 @@ TEST(DocumentMedia, MediaMovedAwayAreSaidAndStayNamedInTheDocument)
     GridSize2DBarX = 3;
     testing::internal::CaptureStdout();
     ASSERT_TRUE(document.openDocumentAt(path));
+    test::processEventsUntil([] { return gOpeningMovieController == nullptr; });
     const QString saidAway = QString::fromStdString(testing::internal::GetCapturedStdout());
     EXPECT_TRUE(saidAway.contains("cannot read " + bank[0])) << saidAway.toStdString();
     EXPECT_EQ(GridSize2DBarX, 7);
@@ -397,6 +410,7 @@ TEST(DocumentMedia, MediaMovedAwayAreSaidAndStayNamedInTheDocument)
         ASSERT_TRUE(QFile::rename(file + ".away", file));
     testing::internal::CaptureStdout();
     ASSERT_TRUE(document.openDocumentAt(path));
+    test::processEventsUntil([] { return gOpeningMovieController == nullptr; });
     const QString said = QString::fromStdString(testing::internal::GetCapturedStdout());
     EXPECT_FALSE(said.contains("Can not open movie")) << said.toStdString();
     EXPECT_EQ(slotContents(), savedSlots);
@@ -410,4 +424,64 @@ TEST(DocumentMedia, MediaMovedAwayAreSaidAndStayNamedInTheDocument)
     for (QWidget* window : QApplication::topLevelWidgets())
         window->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+// A document that names a large file that is no movie (2 GB, sparse): the document opens at once, the
+// patch interface answers while the movie is tried, and the alert says the movie cannot be opened.
+TEST(DocumentMedia, ALargeFileThatIsNoMovieIsTriedWhileThePatchInterfaceAnswersAndIsRefusedWithTheAlert)
+{
+    MediaPlayer::Options options;
+    options.audioOutput = false;
+    options.videoOutput = true;
+    QXMovieController::setMediaOptions(options);
+    QStringList told;
+    auto& document = mediaDocument(told);
+    const QString movie = test::tempFolder() + "/large.mp4";
+    QFile file(movie);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(file.resize(qint64(2) << 30));  // sparse: takes no disk space
+    file.close();
+    const QString path = test::tempFolder() + "/large-movie.nupo4";
+    ASSERT_TRUE(document.saveDocumentTo(path));
+    QFile saved(path);
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    QString text = QString::fromUtf8(saved.readAll());
+    saved.close();
+    ASSERT_TRUE(text.contains("OpenQT = 0;"));
+    text.replace("OpenQT = 0;", "OpenQT = 1;");
+    text.replace(QRegularExpression("MoviePath = [^;]*;"), "MoviePath = \"" + movie + "\";");
+    ASSERT_TRUE(saved.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    saved.write(text.toUtf8());
+    saved.close();
+
+    ASSERT_TRUE(QCNUPO4Patches::startPatchInterface(0));
+    test::OscTestClient client;
+    const QByteArray ask = encodePatchMessage(QStringLiteral("/nupo4/rawdata/ShowWindowRawwave"), {});
+    const int port = QCNUPO4Patches::sharedPatchServer().port();
+    ASSERT_TRUE(document.openDocumentAt(path));
+    // The document is open while the movie is still being tried.
+    EXPECT_NE(gOpeningMovieController, nullptr);
+    int answeredWhileTried = 0;
+    while (gOpeningMovieController) {
+        ASSERT_TRUE(client.send(port, ask));
+        std::optional<QByteArray> answer;
+        ASSERT_TRUE(test::processEventsUntil(
+            [&] { return (answer = client.receive()).has_value() || !gOpeningMovieController; }));
+        answeredWhileTried += answer.has_value() && gOpeningMovieController;
+    }
+    EXPECT_GE(answeredWhileTried, 1);
+    QCNUPO4Patches::sharedPatchServer().stop();
+
+    QMessageBox* alert = nullptr;
+    ASSERT_TRUE(test::processEventsUntil([&] {
+        for (QWidget* widget : QApplication::topLevelWidgets())
+            if (auto* box = qobject_cast<QMessageBox*>(widget); box && box->isVisible())
+                alert = box;
+        return alert != nullptr;
+    }));
+    EXPECT_EQ(alert->text(), "Can not open movie file. Dedir Urav file only open.");
+    EXPECT_TRUE(alert->informativeText().contains(movie)) << alert->informativeText().toStdString();
+    alert->close();
+    EXPECT_TRUE(test::processEventsUntil([] { return shownMediaWindows().movies == 0; }));
+    EXPECT_TRUE(told.isEmpty()) << told.join("\n").toStdString();
 }

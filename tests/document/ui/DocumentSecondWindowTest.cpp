@@ -68,17 +68,18 @@ struct Kind {
     void (QXAppController::*show)(QObject*);
     void (QXAppController::*showFront)(QObject*);
     QString bounds, front;
+    PlotWindowState* state;
 };
 
 const Kind kinds[] = {
     {"Rawwave Window", &QXAppController::showQXRawwaveGraph, &QXAppController::showQXRawwaveGraphFront,
-     "PlotWindows/boundsRawwave", "PlotWindows/showQXRawwaveGraphFront"},
+     "PlotWindows/boundsRawwave", "PlotWindows/showQXRawwaveGraphFront", &rawwaveWindowState},
     {"Bargraph Window", &QXAppController::showQX2DBarGarph, &QXAppController::showQX2DBarGarphFront,
-     "PlotWindows/boundsBargraph", "PlotWindows/showQX2DBarGarphFront"},
+     "PlotWindows/boundsBargraph", "PlotWindows/showQX2DBarGarphFront", &barGraphWindowState},
     {"Waterfall Window", &QXAppController::showQX2DSpectrum, &QXAppController::showQX2DSpectrumFront,
-     "PlotWindows/boundsWaterFall", "PlotWindows/showQX2DSpectrumFront"},
+     "PlotWindows/boundsWaterFall", "PlotWindows/showQX2DSpectrumFront", &waterfallWindowState},
     {"WaterfallBS Window", &QXAppController::showFFTPanel, &QXAppController::showFFTPanelFront,
-     "Spectrum3DWindow/boundsWaterFallBS", "Spectrum3DWindow/showFFTPanelFront"},
+     "Spectrum3DWindow/boundsWaterFallBS", "Spectrum3DWindow/showFFTPanelFront", &spectrum3DWindowState},
 };
 
 PlistValue keyed(const QString& path, const QString& sectionAndKey)
@@ -242,7 +243,13 @@ TEST(DocumentSecondWindow, AWindowInFrontOpenedAndClosedSavesItsFrameAndItsSwitc
         QWidget* window = openWindow(kind, true);
         ASSERT_TRUE(window) << kind.title.toStdString();
         ASSERT_TRUE(windowsTicked());
-        const QRectF frame = WindowHandle(window).frame();
+        // The frame as the window stands once the program has taken it (a window manager may still be
+        // framing the window as it opens).
+        QRectF frame;
+        ASSERT_TRUE(processEventsUntil([&] {
+            frame = WindowHandle(window).frame();
+            return kind.state->bounds == frame;
+        })) << kind.title.toStdString();
         ASSERT_GT(frame.width(), 1.0);
         ASSERT_GT(frame.height(), 1.0);
         ASSERT_TRUE(closeWindow(window));

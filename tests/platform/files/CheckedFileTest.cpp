@@ -131,6 +131,81 @@ TEST(CheckedFile, AnAtomicWriteReplacesTheFileWholeAndKeepsItsPermissions)
     EXPECT_EQ(reason, "no such file or folder");
 }
 
+TEST(CheckedFile, ASaveThroughSymbolicLinksReplacesTheFileTheyNameAndKeepsTheLinks)
+{
+    const QString folder = test::tempFolder();
+    ASSERT_TRUE(QDir().mkpath(folder + "/real"));
+    ASSERT_TRUE(QDir().mkpath(folder + "/links"));
+    const QString target = folder + "/real/target.nupo4";
+    writeFile(target, "old");
+    ::chmod(QFile::encodeName(target).constData(), 0640);
+    // A relative link, and a link to that link: both lead to the target.
+    const QString link = folder + "/links/link.nupo4";
+    ASSERT_EQ(::symlink("../real/target.nupo4", QFile::encodeName(link).constData()), 0);
+    const QString chained = folder + "/chained.nupo4";
+    ASSERT_TRUE(QFile::link(link, chained));
+
+    QString reason;
+    ASSERT_TRUE(writeFileAtomically(link, "through the link", &reason)) << reason.toStdString();
+    EXPECT_EQ(QFileInfo(link).symLinkTarget(), target);
+    EXPECT_EQ(contentsOf(target), "through the link");
+    ASSERT_TRUE(writeFileAtomically(chained, "through two links", &reason)) << reason.toStdString();
+    EXPECT_TRUE(QFileInfo(chained).isSymLink());
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
+    EXPECT_EQ(contentsOf(target), "through two links");
+    struct stat info {};
+    ASSERT_EQ(::stat(QFile::encodeName(target).constData(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0640u);
+    // The temporary files were made beside the target and are gone; none was left beside the links.
+    EXPECT_EQ(QDir(folder + "/real").entryList(QDir::Files | QDir::Hidden), QStringList{"target.nupo4"});
+    EXPECT_EQ(QDir(folder + "/links").entryList(QDir::Files | QDir::Hidden | QDir::System),
+              QStringList{"link.nupo4"});
+
+    // A link to a file not made yet makes it; links that go round are refused.
+    const QString dangling = folder + "/links/new.nupo4";
+    ASSERT_EQ(::symlink("../real/new.nupo4", QFile::encodeName(dangling).constData()), 0);
+    ASSERT_TRUE(writeFileAtomically(dangling, "new", &reason)) << reason.toStdString();
+    EXPECT_TRUE(QFileInfo(dangling).isSymLink());
+    EXPECT_EQ(contentsOf(folder + "/real/new.nupo4"), "new");
+    const QString loop = folder + "/loop.nupo4";
+    ASSERT_EQ(::symlink("loop.nupo4", QFile::encodeName(loop).constData()), 0);
+    EXPECT_FALSE(writeFileAtomically(loop, "x", &reason));
+    EXPECT_EQ(reason, "its symbolic links go round in a loop");
+}
+
+TEST(CheckedFile, ASaveOverAFifoADeviceOrAFolderIsRefusedByWhatItIsAndLeavesItAlone)
+{
+    const QString folder = test::tempFolder();
+    const QString fifo = folder + "/pipe.nupo4";
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString device = folder + "/null.nupo4";
+    ASSERT_TRUE(QFile::link("/dev/null", device));
+    const QString linkToFifo = folder + "/to-pipe.nupo4";
+    ASSERT_TRUE(QFile::link(fifo, linkToFifo));
+    const QString subfolder = folder + "/folder.nupo4";
+    ASSERT_TRUE(QDir().mkpath(subfolder));
+    const std::pair<QString, QString> cases[] = {
+        {fifo, "it is a FIFO (named pipe), not a file"},
+        {linkToFifo, "it is a FIFO (named pipe), not a file"},
+        {device, "it is a device, not a file"},
+        {subfolder, "it is a folder, not a file"},
+    };
+    for (const auto& [path, why] : cases) {
+        QString reason;
+        EXPECT_FALSE(writeFileAtomically(path, "x", &reason)) << path.toStdString();
+        EXPECT_EQ(reason, why) << path.toStdString();
+    }
+    struct stat info {};
+    ASSERT_EQ(::lstat(QFile::encodeName(fifo).constData(), &info), 0);
+    EXPECT_TRUE(S_ISFIFO(info.st_mode));
+    ASSERT_EQ(::stat("/dev/null", &info), 0);
+    EXPECT_TRUE(S_ISCHR(info.st_mode));
+    EXPECT_TRUE(QFileInfo(device).isSymLink());
+    EXPECT_TRUE(QFileInfo(subfolder).isDir());
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
+              (QStringList{"null.nupo4", "pipe.nupo4", "to-pipe.nupo4"}));
+}
+
 TEST(CheckedFile, AFileSizeLimitFailsTheWriteWithItsReasonInsteadOfEndingTheProgram)
 {
     const QString path = test::tempFolder() + "/limited.nupo4";

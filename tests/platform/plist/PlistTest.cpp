@@ -131,6 +131,48 @@ TEST(Plist, NestingIsCappedInsteadOfOverflowingTheStack)
     EXPECT_FALSE(PlistReader::parse(overCap).has_value());
 }
 
+// Each limit holds exactly at its bound and refuses one past it, where it is passed: the message says
+// which bound, the place is where reading stopped.
+TEST(Plist, LimitsAreCheckedWhileReadingAndRefuseWhereTheyArePassed)
+{
+    const PlistLimits limits{
+        .maxDepth = 3, .maxArrayEntries = 3, .maxDictionaryKeys = 2, .maxStringLength = 5, .maxValues = 12};
+    const struct {
+        QByteArray text;
+        const char* refusal;  // empty: reads
+    } cases[] = {
+        {"( a, b, c )", ""},
+        {"( a, b, c, d )", "line 1, column 12: an array of more than 3 entries"},
+        {"{ a = 1; b = 2; }", ""},
+        {"{ a = 1;\n b = 2;\n c = 3; }", "line 3, column 2: a dictionary of more than 2 keys"},
+        {"( abcde, \"vwxyz\", 'a\\tcd' )", ""},
+        {"( abcde, abcdef )", "line 1, column 10: a string of more than 5 characters"},
+        {"( x, \"abc\\\"ef\" )", "line 1, column 6: a string of more than 5 characters"},
+        {"{ abcdef = 1; }", "line 1, column 3: a string of more than 5 characters"},
+        {"( ( a ) )", ""},
+        {"( ( ( a ) ) )", "line 1, column 7: values nested deeper than 3 levels"},
+        {"( (a, b, c), (d, e, f), (g, h) )", ""},
+        {"( (a, b, c), (d, e, f), (g, h, i) )", "line 1, column 32: more than 12 values"},
+    };
+    for (const auto& c : cases) {
+        PlistError error;
+        const std::optional<PlistValue> value = PlistReader::parse(c.text, &error, limits);
+        EXPECT_EQ(value.has_value(), !*c.refusal) << c.text.toStdString();
+        if (*c.refusal) {
+            EXPECT_EQ(error.toString(), c.refusal) << c.text.toStdString();
+        }
+    }
+
+    // A list of a million entries is refused at the entry past the bound, without taking in the rest.
+    QByteArray huge = "(";
+    for (int i = 0; i < 1000000; ++i)
+        huge += "1,";
+    huge += ")";
+    PlistError error;
+    EXPECT_FALSE(PlistReader::parse(huge, &error, PlistLimits{.maxArrayEntries = 1000}).has_value());
+    EXPECT_EQ(error.toString(), "line 1, column 2002: an array of more than 1000 entries");
+}
+
 // Whatever it is fed, the reader returns; whatever it accepts, the writer writes back to the same value.
 void expectSafeAndStable(const QByteArray& input)
 {

@@ -116,6 +116,10 @@ QXMovieWindowController* QXMovieWindowController::openOrReuse(QObject* owner)
         WindowHandle(window->nibWindow()).makeKeyAndOrderFront();
         return window;
     }
+    // A movie still being opened is the one asked for again.
+    for (QXMovieWindowController* window : liveWindows())
+        if (window->isOpening())
+            return window;
     return dynamic_cast<QXMovieWindowController*>(
         NibLoader::loadNibNamed(QStringLiteral("QXDrawerMovie"), owner));
 }
@@ -131,13 +135,18 @@ void QXMovieWindowController::awakeFromNib()
         buildMovieView(placeholder);
     }
     init();
-    if (!setUpWindow()) {
-        // Nothing to show: the window goes with its controller once the alert is read.
-        if (QWidget* window = nibWindow())
-            QMetaObject::invokeMethod(window, &QWidget::close, Qt::QueuedConnection);
-        return;
-    }
-    Control::setFloatValue(control(MovieOutlet::setSpeedSlider), gain(SpeedGain));
+    // The window shows once its movie has opened (setUpWindow shows it then), not empty before.
+    if (QWidget* window = nibWindow())
+        window->setProperty("visibleAtLaunch", false);
+    setUpWindow();
+    whenOpened([this] { Control::setFloatValue(control(MovieOutlet::setSpeedSlider), gain(SpeedGain)); });
+}
+
+void QXMovieWindowController::movieNotOpened()
+{
+    // Nothing to show: the window goes with its controller once the alert is read.
+    if (QWidget* window = nibWindow())
+        QMetaObject::invokeMethod(window, &QWidget::close, Qt::QueuedConnection);
 }
 
 // The movie view in the nib's placeholder: the picture (a GL host, or a note where the window system has
@@ -296,12 +305,12 @@ void QXMovieWindowController::showMovie(MediaPlayer* player)
 
 // The bar shows or hides, and the movie view takes the picture's size with the bar under it, or fills
 // its place ("Size to fit window").
-void QXMovieWindowController::resizeMovieView(double magnification, bool controllerBar)
+bool QXMovieWindowController::resizeMovieView(double magnification, bool controllerBar)
 {
     if (bar)
         bar->setVisible(controllerBar);
     if (!box)
-        return;
+        return true;
     QLayout* outer = box->parentWidget() ? box->parentWidget()->layout() : nullptr;
     QLayout* inner = box->layout();
     if (sizeChoice() == 0 || !movie()) {
@@ -314,11 +323,11 @@ void QXMovieWindowController::resizeMovieView(double magnification, bool control
             host->setMaximumSize(freeSize, freeSize);
             inner->setAlignment(host, Qt::Alignment());
         }
-        return;
+        return true;
     }
-    // A picture whose size is not known yet keeps the place it has.
+    // A picture whose size is not known yet (just after opening) keeps the place it has until it is.
     if (movie()->videoWidth() <= 0 || movie()->videoHeight() <= 0)
-        return;
+        return false;
     int width = std::max(16, int(movie()->videoWidth() * magnification));
     int height = std::max(16, int(movie()->videoHeight() * magnification));
     const int barHeight = controllerBar ? MovieControllerBar::barHeight : 0;
@@ -362,6 +371,7 @@ void QXMovieWindowController::resizeMovieView(double magnification, bool control
         WindowPlacement::keepOnScreen(window);
         WindowPlacement::moveClearOf(window, WindowPlacement::keptClearFrames(window));
     }
+    return true;
 }
 
 void QXMovieWindowController::reloadTracks()

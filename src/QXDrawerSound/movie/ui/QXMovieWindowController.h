@@ -33,7 +33,8 @@ public:
     void setTheWindow(int small);
 
     // The movie window to play with the recording: the one opened last that still shows its movie,
-    // brought to the front, or else a new one for the path in `outCHAR` (null when none could open).
+    // brought to the front, the one whose movie is being opened, or else a new one for the path in
+    // `outCHAR` (null when its nib cannot be loaded); see whenOpened().
     static QXMovieWindowController* openOrReuse(QObject* owner);
     // The movie windows that show a movie, oldest first.
     static std::vector<QXMovieWindowController*> openWindows();
@@ -56,12 +57,13 @@ protected:
     void setEnabled(MovieOutlet outlet, bool enabled) override;
     void showPlayButton(bool pauseTitle) override;
     void showMovie(MediaPlayer* movie) override;
-    void resizeMovieView(double magnification, bool controllerBar) override;
+    bool resizeMovieView(double magnification, bool controllerBar) override;
     void reloadTracks() override;
     void showWindow(float alpha, bool inFront) override;
     void setWindowFrame(const float* frame) override;
     void closePropertyWindow() override;
     void alert(const QString& title, const QString& message) override;
+    void movieNotOpened() override;
     int intValueOf(const QObject* sender) const override;
     double floatValueOf(const QObject* sender) const override;
     int selectedIndexOf(MovieOutlet popup, const QObject* sender) const override;

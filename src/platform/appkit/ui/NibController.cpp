@@ -28,6 +28,8 @@ protected:
                         resized(watched);
                     break;
                 case QEvent::Resize:
+                // Maximised or restored: the window manager may tell the new size before the new state.
+                case QEvent::WindowStateChange:
                     resized(watched);
                     break;
                 default:

@@ -2,12 +2,14 @@
 
 #include "platform/appkit/ui/WindowPlacement.h"
 
+#include <QApplication>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QSettings>
 #include <QWindow>
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace nupo {
 
@@ -21,6 +23,34 @@ double primaryScreenBottom()
         return 0.0;
     const QRect geometry = screen->geometry();
     return geometry.y() + geometry.height();
+}
+
+// Moves a frame whose top-left corner lies on (or within a few pixels of) that of another shown window
+// of the program by one cascade step at a time, inwards from the area's edges, until it stands apart.
+QRect offStackedSpots(QRect target, const QRect& area, const QWidget* window)
+{
+    constexpr int near = 4;
+    QList<QPoint> corners;
+    for (QWidget* other : QApplication::topLevelWidgets())
+        if (other != window && other->isVisible() && other->windowType() == Qt::Window)
+            corners << WindowHandle::toQt(WindowHandle(other).frame()).toRect().topLeft();
+    const auto stacked = [&](const QRect& r) {
+        return std::any_of(corners.begin(), corners.end(), [&](const QPoint& c) {
+            return std::abs(c.x() - r.left()) <= near && std::abs(c.y() - r.top()) <= near;
+        });
+    };
+    const int step = WindowPlacement::cascadeStep;
+    // Towards the side with more room, so that the frame stays whole in the area as long as it can.
+    const int dx = target.center().x() > area.center().x() ? -step : step;
+    const int dy = target.center().y() > area.center().y() ? -step : step;
+    for (int tries = 0; tries < 32 && stacked(target); ++tries) {
+        target.translate(dx, dy);
+        target.moveLeft(
+            std::clamp(target.left(), area.left(), std::max(area.left(), area.right() + 1 - target.width())));
+        target.moveTop(
+            std::clamp(target.top(), area.top(), std::max(area.top(), area.bottom() + 1 - target.height())));
+    }
+    return target;
 }
 
 }  // namespace
@@ -74,6 +104,9 @@ void WindowHandle::storeShownFrame(float (&stored)[4]) const
     if (!isVisible())
         return;
     const QRectF shown = frame();
+    // Nor is the point a window reads as while the display makes it anew (a window manager remapping it).
+    if (shown.width() <= 1 || shown.height() <= 1)
+        return;
     stored[0] = float(shown.x());
     stored[1] = float(shown.y());
     stored[2] = float(shown.width());
@@ -119,6 +152,9 @@ void WindowHandle::setFrame(const QRectF& frame, bool, bool)
         if (const auto spot = WindowPlacement::clearSpot(target, least, area,
                                                          WindowPlacement::keptClearFrames(window_.data())))
             target = *spot;
+        // Stored frames moved in from beyond the screen's edge would come to rest on one spot.
+        if (chosen)
+            target = offStackedSpots(target, area, window_.data());
     }
     const QSize client(qMax(1, target.width() - decoration.left() - decoration.right()),
                        qMax(1, target.height() - decoration.top() - decoration.bottom()));
@@ -150,6 +186,11 @@ void WindowHandle::saveFrameUsingName(const QString& name) const
 bool WindowHandle::isVisible() const
 {
     return window_ && window_->isVisible();
+}
+
+bool WindowHandle::isMaximised() const
+{
+    return window_ && (window_->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen));
 }
 
 void WindowHandle::makeKeyAndOrderFront()

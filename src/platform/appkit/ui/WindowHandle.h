@@ -30,14 +30,16 @@ public:
     QRectF frame() const;
     // `display` and `animate` are accepted for the callers' sake; the window is moved at once.
     void setFrame(const QRectF& frame, bool display = true, bool animate = false);
-    // Keeps the frame of a shown window in a document's x, y, width, height; a hidden window (or none)
-    // leaves it as it was.
+    // Keeps the frame of a shown window in a document's x, y, width, height; a hidden window (or none,
+    // or one of no size) leaves it as it was.
     void storeShownFrame(float (&stored)[4]) const;
 
     // Writes the frame to the settings under "WindowFrames/<name>" as "x y width height".
     void saveFrameUsingName(const QString& name) const;
 
     bool isVisible() const;
+    // Whether the window is maximised or full screen (as asked, whether or not a window manager did it).
+    bool isMaximised() const;
     // Shows the window, raises it and gives it the keyboard focus.
     void makeKeyAndOrderFront();
     // Closes the window as the close box does: the controller's windowWillClose runs.

@@ -170,16 +170,22 @@ QMargins WindowPlacement::decorationOf(const QWidget* window)
 {
     if (!window || isFrameless(window))
         return {};
-    const QMargins own = knownDecoration(window);
-    if (!own.isNull())
-        return own;
     QMargins widest;
-    for (const QWidget* other : QApplication::topLevelWidgets()) {
-        if (other == window || !other->isVisible() || isFrameless(other) || other->windowType() != Qt::Window)
-            continue;
-        const QMargins m = knownDecoration(other);
-        widest = QMargins(std::max(widest.left(), m.left()), std::max(widest.top(), m.top()),
-                          std::max(widest.right(), m.right()), std::max(widest.bottom(), m.bottom()));
+    // Without a window manager no window is framed: a frame Qt tells then (a palette resized while its
+    // record of the frame lags behind) is none to go by, and would change the frames of other windows
+    // read meanwhile.
+    if (windowManagerRuns()) {
+        const QMargins own = knownDecoration(window);
+        if (!own.isNull())
+            return own;
+        for (const QWidget* other : QApplication::topLevelWidgets()) {
+            if (other == window || !other->isVisible() || isFrameless(other) ||
+                other->windowType() != Qt::Window)
+                continue;
+            const QMargins m = knownDecoration(other);
+            widest = QMargins(std::max(widest.left(), m.left()), std::max(widest.top(), m.top()),
+                              std::max(widest.right(), m.right()), std::max(widest.bottom(), m.bottom()));
+        }
     }
     // Before any window of the program is framed, an X window manager's usual title bar is allowed for.
     if (widest.isNull() && QGuiApplication::platformName() == QLatin1String("xcb"))
@@ -790,9 +796,10 @@ bool WindowPlacement::eventFilter(QObject* watched, QEvent* event)
         // Placed before the window manager framed it, the window is placed again once its frame is
         // known (a first window has no other to take the frame's size from, and a window manager may
         // put a window being mapped elsewhere than it was moved to): on the screen, and clear of the
-        // windows kept clear.
+        // windows kept clear. A window opened maximised stays as the window manager maximised it.
         if (window->isWindow() && window->property(awaitingFrameProperty).toBool() &&
-            !window->property(replacingProperty).toBool() && !knownDecoration(window).isNull()) {
+            !window->property(replacingProperty).toBool() && !knownDecoration(window).isNull() &&
+            !isMaximised(window)) {
             window->setProperty(replacingProperty, true);
             window->setProperty(clientPlacedProperty, false);
             // A window manager that places windows itself may not have taken the spot asked for, and may

@@ -35,6 +35,9 @@ struct PlotWindowState {
     int shown = 0;            // 1 while a window is shown
     int openCount = 0;        // windows opened and not yet closed
     QRectF bounds;            // last frame of the window
+    QRectF normalBounds;      // last frame of the window while neither maximised nor full screen
+    int maximised = 0;        // 1: the window was maximised (or full screen) at its last frame
+    int maximiseNext = 0;     // the next nib load maximises the window (pendingFrame its normal frame)
     int suppressQueued = 0;   // one-tick flag: the first tick drops what was queued before
     int colourChanged = 0;    // a colour command is pending
     int colourCount = 3;      // repeat count of the colour command

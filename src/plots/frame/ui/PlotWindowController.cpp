@@ -107,8 +107,14 @@ void PlotWindowController::storeFrame()
     // while the display makes it anew (its level changed).
     WindowHandle handle(window);
     const QRectF frame = handle.frame();
-    if (isFirstOfFamily() && handle.isVisible() && frame.width() > 1 && frame.height() > 1)
-        state.bounds = frame;
+    if (!isFirstOfFamily() || !handle.isVisible() || frame.width() <= 1 || frame.height() <= 1)
+        return;
+    state.bounds = frame;
+    state.maximised = handle.isMaximised() ? 1 : 0;
+    // The normal frame is the one the window goes back to when restored: not the one of a window being
+    // maximised, whose new size may come before its new state.
+    if (!state.maximised && !WindowPlacement::standsMaximised(window))
+        state.normalBounds = frame;
 }
 
 void PlotWindowController::standForFamily()
@@ -292,7 +298,12 @@ void PlotWindowController::finishWindowSetUp(std::atomic<int>& front)
         handle.setFrame(state.pendingFrame, true, true);
         state.pendingFrameSet = 0;
     }
+    const bool maximise = state.maximiseNext != 0;
+    state.maximiseNext = 0;
     showTheWindow(window);
+    // Maximised once shown (being shown places it anew), the window restores to the frame just set.
+    if (maximise && window)
+        window->setWindowState(window->windowState() | Qt::WindowMaximized);
     handle.setAlphaValue(state.alphaValue);
     state.shown = 1;
     if (inFront)

@@ -177,6 +177,7 @@ TEST_F(MediaBrowserTest, OpenHandsSoundsMoviesDataAndImagesToTheirOpeners)
         QFile::copy(movie, QDir(folder).filePath("clip.mov"));
         click(QDir(folder).filePath("clip.mov"));
         open();
+        EXPECT_TRUE(test::processEventsUntil([] { return gOpeningMovieController == nullptr; }));
         EXPECT_TRUE(windowShown("Movie Window"));
         EXPECT_EQ(ShowQTWindow, 1);
     }

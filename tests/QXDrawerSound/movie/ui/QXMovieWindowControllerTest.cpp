@@ -30,6 +30,7 @@
 #include <QTest>
 #include <QToolButton>
 #include <QWidget>
+#include <QWindow>
 
 #include <cmath>
 
@@ -57,7 +58,17 @@ protected:
     QXMovieWindowController* open(const QString& moviePath)
     {
         NSStringToC(moviePath);
-        return dynamic_cast<QXMovieWindowController*>(NibLoader::loadNibNamed("QXDrawerMovie"));
+        QPointer<QXMovieWindowController> window =
+            dynamic_cast<QXMovieWindowController*>(NibLoader::loadNibNamed("QXDrawerMovie"));
+        EXPECT_TRUE(test::processEventsUntil([&] { return !window || !window->isOpening(); }));
+        return window;
+    }
+
+    // Whether the player knows the picture's size: a size chosen before waits for it (until the next
+    // tick), one chosen after applies at once.
+    static bool pictureSizeKnown(QXMovieWindowController* window)
+    {
+        return test::processEventsUntil([&] { return window->movie()->videoWidth() > 0; });
     }
 
     QString path;
@@ -186,6 +197,7 @@ TEST_F(MovieWindowTest, TheControllerBarFollowsTheSizeAndItsMouseSeeksSetsVolume
     peakFFTA[0] = 10.0f;  // "by peak power": 10 x 0.1, the picture's own size
     peakFFTA[1] = 10.0f;
     const int barHeight = MovieControllerBar::barHeight;
+    ASSERT_TRUE(pictureSizeKnown(window));
     const struct {
         int choice;
         bool barShown;
@@ -275,6 +287,7 @@ TEST_F(MovieWindowTest, APictureSizedByAStrongPeakGrowsTheWindowOnlyAsFarAsTheSc
     ASSERT_TRUE(window && window->movie() && window->nibWindow());
     QWidget* frame = window->nibWindow();
     const QRect area = WindowPlacement::availableArea(frame);
+    ASSERT_TRUE(pictureSizeKnown(window));
     // "by peak power" at a peak of 1000: a hundred times the picture's size, far more than any screen.
     peakFFTA[0] = 1000.0f;
     window->setMoviesizeNumber(4);
@@ -283,11 +296,14 @@ TEST_F(MovieWindowTest, APictureSizedByAStrongPeakGrowsTheWindowOnlyAsFarAsTheSc
     EXPECT_GT(picture.width(), 64);  // as large as fits, not left at its own size
     EXPECT_LT(picture.width(), 6400);
     EXPECT_NEAR(double(picture.width()) / picture.height(), 64.0 / 48.0, 0.05);  // in its own proportions
-    EXPECT_TRUE(area.contains(WindowPlacement::frameOf(frame)))
-        << WindowPlacement::frameOf(frame).width() << " x " << WindowPlacement::frameOf(frame).height();
-    // The window holds the whole picture.
-    EXPECT_GE(frame->width(), picture.width());
-    EXPECT_GE(frame->height(), picture.height());
+    // The window grows to hold the whole picture and stays on the screen (a window manager moves and
+    // sizes it after it was asked to).
+    EXPECT_TRUE(test::processEventsUntil([&] {
+        return area.contains(WindowPlacement::frameOf(frame)) && frame->width() >= picture.width() &&
+               frame->height() >= picture.height();
+    })) << WindowPlacement::frameOf(frame).x()
+        << ", " << WindowPlacement::frameOf(frame).y() << " " << WindowPlacement::frameOf(frame).width()
+        << " x " << WindowPlacement::frameOf(frame).height();
     // Sized again at the same peak (as each tick does), it keeps that size.
     window->setMoviesizeNumber(4);
     QApplication::processEvents();
@@ -314,7 +330,11 @@ TEST_F(MovieWindowTest, AFrameStoredInADocumentIsWhereTheWindowOpensAndStaysStor
     QPointer<QXMovieWindowController> window = open(path);
     OpenQTX = 0;
     ASSERT_TRUE(window && window->movie() && window->nibWindow());
-    QApplication::processEvents();
+    // Read once the window is on the display (a window manager maps it after it was shown).
+    ASSERT_TRUE(test::processEventsUntil([&] {
+        const QWindow* shown = window->nibWindow()->windowHandle();
+        return shown && shown->isExposed() && WindowHandle(window->nibWindow()).frame().width() > 1;
+    }));
     EXPECT_EQ(WindowHandle(window->nibWindow()).frame().topLeft(), stored.topLeft());
     for (int k = 0; k < 4; ++k)
         EXPECT_EQ(NomalQTSizeR[k], kept[k]) << k;
@@ -332,6 +352,7 @@ TEST_F(MovieWindowTest, PlayingWithTheRecordingReusesTheOpenMovieWindow)
     first->nibWindow()->close();
     ASSERT_TRUE(test::processEventsUntil([&] { return first.isNull(); }));
     QPointer<QXMovieWindowController> second = QXMovieWindowController::openOrReuse(nullptr);
+    ASSERT_TRUE(test::processEventsUntil([&] { return !second || !second->isOpening(); }));
     ASSERT_TRUE(second && second->movie());
     EXPECT_EQ(second->fileName(), "window.mp4");
     second->nibWindow()->close();

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <iterator>
+#include <vector>
 
 #include "core/QXSerialPort.h"
 #include "core/ui/QXAppController.h"
@@ -73,25 +75,43 @@ TEST(QX2DSpectrumWindow, OpensFromTheMenuAndInFrontAndShowsTheDemoRecordingsAlph
 
     if (!onScreen())
         GTEST_SKIP() << "no X display: the view draws no frames, and the frames take the rows";
-    // After some seconds of replay, the history of CH 1 holds the alpha bursts near 10 Hz as a ridge well
-    // above its other columns (0.47 Hz per column at 256 points and 120 samples per second).
+    // The history of CH 1 holds the alpha bursts near 10 Hz as a ridge well above its other columns (0.47 Hz
+    // per column at 256 points and 120 samples per second). Each frame takes one row from the analysis of
+    // the newest 256 samples (2.1 s), and the demo's bursts swell and fade every 11 s (during the first
+    // 5.5 s of each period): on a busy machine frames come slowly and the rows of any stretch may all fall
+    // between bursts. So rows are gathered as frames take them, each with the replay position it came at,
+    // and only those whose analysed samples lie in a burst are compared, whatever the frame rate.
     ASSERT_TRUE(test::processEventsUntil([] { return ploop.load() > 120 * 3; }));
+    setLoopModeX = 1;  // the replay runs on until enough rows have come
     QXAppController::sharedQXAppController().setClear3DWaterFallImage(nullptr);
     const QX2DSpectrum& engine = QX2DSpectrum::sharedQX2DSpectrum();
-    // Each frame takes one row, and a slow build (a sanitizer, a loaded machine) draws fewer frames: wait
-    // until the hundred rows compared below have come, all from the replay's later seconds (on a busy
-    // machine, rows from its first moments would otherwise be among them).
-    const auto rowTaken = [&](int r) {
-        return std::any_of(std::begin(engine.positZ[r]), std::end(engine.positZ[r]),
-                           [](float v) { return v != 0.0f; });
+    constexpr int burstPeriod = 11 * 120;
+    const auto inBurst = [](int position) {
+        const int phase = position % burstPeriod;
+        return phase >= 120 * 2 + 60 && phase <= 120 * 5 + 60;
     };
-    ASSERT_TRUE(test::processEventsUntil([&] { return rowTaken(99); }));
+    constexpr int wanted = 60;
+    std::vector<std::array<float, 64>> rowsInBursts;
+    std::array<float, 64> latest{};
+    ASSERT_TRUE(test::processEventsUntil([&] {
+        std::array<float, 64> row;
+        std::copy(std::begin(engine.positZ[0]), std::end(engine.positZ[0]), row.begin());
+        const bool taken =
+            row != latest && std::any_of(row.begin(), row.end(), [](float v) { return v != 0; });
+        latest = row;
+        if (taken && inBurst(ploop.load()))
+            rowsInBursts.push_back(row);
+        return int(rowsInBursts.size()) >= wanted;
+    }));
+    // The picture below shows the history as it stands: no rows after the last one gathered.
+    setPauseX = 1;
+    setLoopModeX = 0;
     const auto columnMean = [&](int first, int last) {
         double sum = 0.0;
-        for (int r = 0; r < 100; ++r)
+        for (const auto& row : rowsInBursts)
             for (int c = first; c <= last; ++c)
-                sum += engine.positZ[r][63 - c];
-        return sum / (100.0 * (last - first + 1));
+                sum += row[std::size_t(63 - c)];
+        return sum / (double(rowsInBursts.size()) * (last - first + 1));
     };
     const double alpha = columnMean(17, 26);  // 8 .. 12 Hz
     const double rest = columnMean(40, 63);   // 19 .. 30 Hz
@@ -102,7 +122,6 @@ TEST(QX2DSpectrumWindow, OpensFromTheMenuAndInFrontAndShowsTheDemoRecordingsAlph
     OpenGLViewHost* host = shownViewHost(waterfallWindows()[0]);
     ASSERT_NE(host, nullptr);
     const QImage withRidge = host->grabFramebuffer();
-    setPauseX = 1;
     QXAppController::sharedQXAppController().setClear3DWaterFallImage(nullptr);
     const QImage cleared = host->grabFramebuffer();
     withRidge.save(QStringLiteral("%1/waterfall-demo.png").arg(test::tempFolder()));
