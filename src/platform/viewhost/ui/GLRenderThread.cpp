@@ -223,13 +223,15 @@ void drawFrame(GLRenderThread::Shared& shared, QSize size, const std::function<v
 {
     QImage image;
     Turn turn(shared.takesTurns);
+    // Current, with the framebuffer of that size bound and the viewport over it. Making a framebuffer of a
+    // new size (a maximise) is not drawing: the stall clock starts after it.
+    const bool sized = shared.context->resize(size);
     {
         std::lock_guard lock(shared.mutex);  // the frame draws from here on
         shared.waiting = false;
         shared.started = GLRenderThread::Clock::now();
     }
-    // Current, with the framebuffer of that size bound and the viewport over it.
-    if (shared.context->resize(size)) {
+    if (sized) {
         drawingHere = &shared;
         draw();
         drawingHere = nullptr;

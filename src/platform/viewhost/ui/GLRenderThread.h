@@ -31,8 +31,9 @@ class OffscreenGLContext;
 // The main thread starts frames; it waits for the one in flight only where a test asks for a picture or
 // a job in the context at once (the program never does), and never without a bound: a frame that has
 // drawn for longer than stallTime() counts as stalled (stuck in the driver, most likely) and is waited for
-// no more. Its stall clock runs only while it draws: not while it is queued, waits for its turn or waits
-// for a lock it needs (waitOffTheClock), so that a frame behind others has not "stopped responding". The
+// no more. Its stall clock runs only while it draws: not while it is queued, waits for its turn or for a lock
+// it needs, or makes its framebuffer and view's buffers at a new size (waitOffTheClock), so that a frame
+// behind others, or the first after a maximise, has not "stopped responding". The
 // drawing thread never waits for the main thread. Every frame in flight counts in a process-wide tally
 // (anyFrameInFlight).
 //
@@ -74,7 +75,8 @@ public:
     // a frame is in flight.
     bool startFrame(QSize devicePixels, std::function<void()> draw);
     // From inside a drawing function, on its thread: runs wait (taking a lock the frame needs, e.g. its
-    // class's drawing lock) with the frame's stall clock stopped. Elsewhere it just runs wait.
+    // class's drawing lock, or remaking the view's buffers at a new size) with the frame's stall clock
+    // stopped. Elsewhere it just runs wait.
     static void waitOffTheClock(const std::function<void()>& wait);
     // Waits for the frame in flight (if any) at most that long; true when no frame is in flight.
     bool join(Clock::duration longest);

@@ -71,8 +71,11 @@ void drawViewFrame(OpenGLView& view, std::atomic<bool>& prepared, bool resized,
         view.prepareOpenGL();
         prepared.store(true, std::memory_order_relaxed);
     }
+    // setFrameSize ran on the main thread as the frame started. Reshaping to a new size (buffers of that
+    // size made anew) is not what stalls: like the framebuffer's, it runs with the stall clock stopped, so
+    // that the frame of a maximise does not pause its window.
     if (resized)
-        view.reshape();  // setFrameSize ran on the main thread as the frame started
+        GLRenderThread::waitOffTheClock([&view] { view.reshape(); });
     for (const std::function<void()>& fn : work)
         fn();
     glViewport(viewport[0], viewport[1], viewport[2], viewport[3]);
@@ -308,14 +311,16 @@ void ThreadedGLViewHost::paintEvent(QPaintEvent*)
     QPainter painter(this);
     QImage image = frame.image;
     image.setDevicePixelRatio(devicePixelRatio());
-    if (!image.isNull())
+    if (image.isNull()) {
+        painter.fillRect(rect(), Qt::black);
+    } else if (image.deviceIndependentSize() == QSizeF(size())) {
         painter.drawImage(QPointF(0, 0), image);
-    // Where the newest frame does not reach (a resize it has not caught up with yet) the view is black.
-    const QSizeF shown = image.isNull() ? QSizeF() : image.deviceIndependentSize();
-    if (shown.width() < width())
-        painter.fillRect(QRectF(shown.width(), 0, width() - shown.width(), height()), Qt::black);
-    if (shown.height() < height())
-        painter.fillRect(QRectF(0, shown.height(), width(), height() - shown.height()), Qt::black);
+    } else {
+        // A resize the frames have not caught up with yet (a maximise): the last picture, stretched over
+        // the whole widget, until a frame of the new size is there.
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.drawImage(QRectF(rect()), image);
+    }
     if (frameStalled()) {
         // Over the last picture, in a band across the middle.
         const QRectF band(0, height() / 2.0 - 20, width(), 40);

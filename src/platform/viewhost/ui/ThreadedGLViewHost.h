@@ -24,7 +24,7 @@ class GLRenderThread;
 // reshape after a resize, queued context work, drawRect and didDisplay. A host still drawing, or whose
 // last frame is not on screen yet, skips the beat and so drops its own frame. The finished frame comes
 // back as a picture, which the widget paints: the window holds no GL widget, so Qt composes it without
-// GL. A frame refers to the view and to state it shares with the host, never to the host itself: the host
+// GL. Until a frame of a new size is there, the last picture is painted stretched over the widget. A frame refers to the view and to state it shares with the host, never to the host itself: the host
 // may go at once, its thread finishing the frame on its own. The view goes first through
 // ViewObject::retire, which keeps it (and what its frames read) until the host's frame in flight has
 // ended; a view destroyed or moved without retiring is waited for, within the stall bound. Events and

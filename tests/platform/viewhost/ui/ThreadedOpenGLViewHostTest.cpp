@@ -789,6 +789,83 @@ TEST_F(ThreadedOpenGLViewHostTest, AFrameWaitingForItsClassesTurnHasNotStoppedRe
     settle(witness);
 }
 
+// A probe whose reshape (its buffers made anew at the new size) can be held at a gate.
+class SlowReshapeView : public ProbeView {
+public:
+    void reshape() override
+    {
+        ProbeView::reshape();
+        if (reshapeHeld)
+            reshapeGate->passThrough();
+    }
+    const std::shared_ptr<Gate> reshapeGate = std::make_shared<Gate>();
+    std::atomic<bool> reshapeHeld{false};
+};
+
+// A maximise: until a frame of the new size is there the last picture covers the whole widget, and the
+// frame that resizes (however long its framebuffer and the view's buffers take) does not pause the window.
+TEST_F(ThreadedOpenGLViewHostTest, AResizeIsPaintedWholeAndItsFrameDoesNotPauseTheWindow)
+{
+    QWidget window;
+    window.resize(300, 240);
+    window.show();
+    SlowReshapeView view;
+    OtherProbeView witnessView;
+    ThreadedGLViewHost host(&view, &window);
+    ThreadedGLViewHost witness(&witnessView);
+    showAndWaitForFrame(host, QSize(100, 80));
+    showAndWaitForFrame(witness, QSize(80, 60));
+
+    // The frame of the new size is held while it draws: the old picture, stretched, is what shows, with
+    // no black where it did not reach.
+    waitForFramesAsLongAsTheyTake();
+    view.gate->close();
+    view.held = true;
+    host.resize(200, 160);
+    ASSERT_TRUE(host.startFrameIfDue());
+    view.gate->waitForArrival();
+    const QImage stretched = host.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(stretched.size(), QSize(200, 160) * host.devicePixelRatio());
+    const qreal ratio = host.devicePixelRatio();
+    EXPECT_EQ(stretched.pixel(QPoint(10, 150) * ratio), qRgb(255, 0, 0));   // the red lower left quarter
+    EXPECT_EQ(stretched.pixel(QPoint(190, 150) * ratio), qRgb(0, 0, 128));  // the clear colour
+    EXPECT_EQ(stretched.pixel(QPoint(190, 5) * ratio), qRgb(0, 0, 128));
+    view.held = false;
+    view.gate->open();
+    settle(host);
+    const QImage drawn = host.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(drawn.pixel(QPoint(90, 150) * ratio), qRgb(255, 0, 0));
+    EXPECT_EQ(drawn.pixel(QPoint(110, 150) * ratio), qRgb(0, 0, 128));
+
+    if (GLRenderThread::drawingTakesTurns())
+        GTEST_SKIP() << "the drawing threads take turns: the witness's frame would wait behind the other";
+    // The next resize's reshape takes longer than the stall time: a frame of another class, started
+    // after it and held while drawing, stalls meanwhile; the resizing one has not stopped responding.
+    GLRenderThread::setStallTime(std::chrono::milliseconds(150));
+    view.reshapeGate->close();
+    view.reshapeHeld = true;
+    host.resize(260, 200);
+    ASSERT_TRUE(host.startFrameIfDue());
+    view.reshapeGate->waitForArrival();
+    witnessView.gate->close();
+    witnessView.held = true;
+    witnessView.setNeedsDisplay(true);
+    ASSERT_TRUE(witness.startFrameIfDue());
+    EXPECT_TRUE(test::processEventsUntil([&] { return witness.frameStalled(); }));
+    EXPECT_TRUE(host.frameInFlight());
+    EXPECT_FALSE(host.frameStalled());
+    EXPECT_EQ(ThreadedGLViewHost::drawingStateOf(&window), ThreadedGLViewHost::DrawingState::Drawing);
+    EXPECT_EQ(whiteInMiddleBand(host.grab().toImage()), 0);
+    view.reshapeHeld = false;
+    view.reshapeGate->open();
+    settle(host);
+    EXPECT_FALSE(host.frameStalled());
+    EXPECT_EQ(host.grab().toImage().size(), QSize(260, 200) * host.devicePixelRatio());
+    witnessView.held = false;
+    witnessView.gate->open();
+    settle(witness);
+}
+
 TEST_F(ThreadedOpenGLViewHostTest, AHostWhoseFrameNeverEndsGoesWithoutItAndTheOthersDrawOn)
 {
     GLRenderThread::setStallTime(std::chrono::milliseconds(150));
