@@ -15,6 +15,7 @@
 #include "interop/OscPatchServer.h"
 #include "interop/OscTestClient.h"
 #include "interop/ui/QCNUPO4Patches.h"
+#include "platform/appkit/ui/WindowHandle.h"
 #include "platform/appkit/ui/WindowPlacement.h"
 #include "plots/settings/DisplaySettings.h"
 #include "shared/CoreState.h"
@@ -30,8 +31,10 @@
 #include <QMessageBox>
 #include <QRegularExpression>
 #include <QWidget>
+#include <QWindow>
 
 #include <algorithm>
+#include <iterator>
 
 using namespace nupo;
 
@@ -250,18 +253,42 @@ TEST(DocumentMedia, ReopenedDocumentBringsBackTheMoviesPlayModeAndWhereEveryMedi
     QWidget* drawing = shownWindow("NUPO4DrawWindowController");
     ASSERT_NE(slot, nullptr);
     ASSERT_NE(drawing, nullptr);
+    // A window stands settled once it is on the display and, where a window manager runs, framed by it
+    // and placed by the program where it is seen. A user moves only such a window; one moved sooner is
+    // put back where it was opened once its frame is known.
+    const auto settled = [](const QWidget* window) {
+        const QWindow* shown = window->windowHandle();
+        if (!shown || !shown->isExposed())
+            return false;
+        return !WindowPlacement::windowManagerRuns() || (window->frameGeometry() != window->geometry() &&
+                                                         !window->property("nupoAwaitingFrame").toBool());
+    };
+    ASSERT_TRUE(test::processEventsUntil([&] { return settled(slot) && settled(drawing); }));
     // Spots where each window lies whole on the screen, whatever its size: a frame that does not fit
     // would be moved in on reopening.
     const auto moveOnScreen = [](QWidget* window, const QPoint& spot) {
         const QRect area = WindowPlacement::availableArea(window);
         const QSize frame = WindowPlacement::frameOf(window).size();
-        window->move(
+        const QPoint corner(
             std::clamp(spot.x(), area.left(), std::max(area.left(), area.right() + 1 - frame.width())),
             std::clamp(spot.y(), area.top(), std::max(area.top(), area.bottom() + 1 - frame.height())));
+        window->move(corner);
+        return corner;
     };
-    moveOnScreen(slot, QPoint(60, 260));
-    moveOnScreen(drawing, QPoint(173, 99));
-    QCoreApplication::processEvents();
+    const QPoint slotCorner = moveOnScreen(slot, QPoint(60, 260));
+    const QPoint drawingCorner = moveOnScreen(drawing, QPoint(173, 99));
+    // Moved, and the frames the program keeps for the document are those the windows stand in.
+    const auto keptAt = [&](QWidget* window, const QPoint& corner, const float(&kept)[4]) {
+        return settled(window) && WindowPlacement::frameOf(window).topLeft() == corner &&
+               WindowHandle(window).frame() == QRectF(kept[0], kept[1], kept[2], kept[3]);
+    };
+    // The slot's row is the one the sound went to (not the first when another test of this run has
+    // sounds open).
+    ASSERT_TRUE(test::processEventsUntil([&] {
+        return std::any_of(std::begin(SoundWindowFrameA), std::end(SoundWindowFrameA),
+                           [&](const float(&kept)[4]) { return keptAt(slot, slotCorner, kept); }) &&
+               keptAt(drawing, drawingCorner, DrawingWindowFrameR);
+    }));
     const QRect slotFrame = slot->geometry();
     const QRect drawingFrame = drawing->geometry();
     const QString path = test::tempFolder() + "/modes.nupo4";
@@ -285,6 +312,7 @@ TEST(DocumentMedia, ReopenedDocumentBringsBackTheMoviesPlayModeAndWhereEveryMedi
     drawing = shownWindow("NUPO4DrawWindowController");
     ASSERT_NE(slot, nullptr);
     ASSERT_NE(drawing, nullptr);
+    ASSERT_TRUE(test::processEventsUntil([&] { return settled(slot) && settled(drawing); }));
     EXPECT_EQ(slot->geometry(), slotFrame);
     EXPECT_EQ(drawing->geometry(), drawingFrame);
     ASSERT_TRUE(document.saveDocumentTo(again));
