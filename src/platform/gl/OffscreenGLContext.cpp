@@ -5,6 +5,8 @@
 #include <GL/gl.h>
 #include <GL/glext.h>
 #include <X11/Xlib.h>
+#include <dlfcn.h>
+#include <link.h>
 
 #include <atomic>
 #include <cstring>
@@ -61,6 +63,23 @@ const SurfacelessDisplay& surfacelessDisplay()
         return result;
     }();
     return instance;
+}
+
+// Keeps the driver libraries that EGL has loaded (Mesa's dri/ modules) loaded for the life of the process.
+// Ending the last display of a driver would unload it, only to load it again for the next window; and
+// the little the driver keeps past eglTerminate would then lie in a module no longer mapped.
+void keepDriverModulesLoaded()
+{
+    static std::once_flag pinned;
+    std::call_once(pinned, [] {
+        dl_iterate_phdr(
+            [](dl_phdr_info* info, size_t, void*) {
+                if (info->dlpi_name && std::strstr(info->dlpi_name, "/dri/"))
+                    dlopen(info->dlpi_name, RTLD_NOW | RTLD_NOLOAD | RTLD_NODELETE);
+                return 0;
+            },
+            nullptr);
+    });
 }
 
 // A driver instance of its own: an EGL display on an X connection of its own (EGL keeps one display, and
@@ -134,6 +153,7 @@ private:
             return std::nullopt;
         }
         instance.noConfigContext = std::strstr(extensions, "EGL_KHR_no_config_context") != nullptr;
+        keepDriverModulesLoaded();
         return instance;
     }
 
