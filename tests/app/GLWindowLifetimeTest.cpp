@@ -140,6 +140,9 @@ TEST_F(GLWindowLifetime, ClosedWindowsLeaveNoDrawingThreadsContextsOrRendererThr
     // main thread's display, with the renderer's threads for it) is there by then.
     openEveryKind();
     closeGLWindows();
+    // A reaped drawing thread's system thread ends a moment later: none is left once all have gone.
+    ASSERT_TRUE(processEventsUntil([] { return threadsNamed(QStringLiteral("GL view")) == 0; }))
+        << threadList().toStdString();
     const int contextsBefore = OffscreenGLContext::liveContexts();
     const int drawingThreadsBefore = threadsNamed(QStringLiteral("GL view"));
     const int rendererThreadsBefore = threadsNamed(QStringLiteral("llvmpipe"));

@@ -274,19 +274,30 @@ std::vector<EndingThread>& endingThreads()  // main thread only
     return *threads;
 }
 
+// Held by an ending thread while it tells that it has finished, and by the main thread while it picks the
+// threads to delete: a thread's telling is over before its thread, and what the telling holds, is deleted.
+std::mutex& endingMutex()
+{
+    static std::mutex mutex;
+    return mutex;
+}
+
 // Deletes the threads that have ended (their objects are joined at once).
 void reapEndedThreads()
 {
     auto& threads = endingThreads();
     std::vector<EndingThread> ended;
+    std::unique_lock lock(endingMutex());
     for (auto it = threads.begin(); it != threads.end();) {
-        if (it->ended->load(std::memory_order_acquire) || it->worker->qThread()->isFinished()) {
+        // Only once its telling is over (seen under the lock): a thread may count as finished before.
+        if (it->ended->load(std::memory_order_acquire)) {
             ended.push_back(std::move(*it));
             it = threads.erase(it);
         } else {
             ++it;
         }
     }
+    lock.unlock();
     ended.clear();  // joins each, outside the list
 }
 
@@ -370,6 +381,7 @@ void GLRenderThread::destroy()
     EndingThread ending{std::move(worker_), shared, std::make_shared<std::atomic<bool>>(false)};
     WorkerThread* worker = ending.worker.get();
     QObject::connect(worker->qThread(), &QThread::finished, [ended = ending.ended] {  // on the thread
+        const std::lock_guard lock(endingMutex());
         ended->store(true, std::memory_order_release);
         performOnMainThread(reapEndedThreads);
     });
