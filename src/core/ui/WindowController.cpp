@@ -113,7 +113,8 @@ void WindowController::setTheWindow(int n)
                                                 : QStringLiteral("Preferences: %1").arg(name));
     if (found == panels.end() || !found->second.widget)
         return;
-    // As large as the panel wants (and no smaller than a tab row), within the screen.
+    // As large as the panel wants where the screen has room, never smaller than it needs to show whole
+    // (nor than a tab row).
     QSize chrome(0, tabs->tabBar()->sizeHint().height() + 4);
     if (const QLayout* layout = windowWidget->layout()) {
         const QMargins margins = layout->contentsMargins();
@@ -121,21 +122,26 @@ void WindowController::setTheWindow(int n)
         if (layout->menuBar())
             chrome.rheight() += layout->menuBar()->sizeHint().height();
     }
-    QSize wanted = found->second.widget->sizeHint().expandedTo(QSize(420, 200)) + chrome;
+    const QWidget* panel = found->second.widget;
+    const QSize tabRow(420, 200);
+    const QSize needed = panel->minimumSizeHint().expandedTo(tabRow) + chrome;
+    QSize wanted = panel->sizeHint().expandedTo(panel->minimumSizeHint()).expandedTo(tabRow) + chrome;
     const QRect area = WindowPlacement::availableArea(windowWidget);
     const QMargins decoration = WindowPlacement::decorationOf(windowWidget);
     const QSize room = area.size().shrunkBy(decoration);
-    const bool largerThanTheScreen = !area.isEmpty() && (wanted.width() > room.width() || wanted.height() > room.height());
+    const bool largerThanTheScreen =
+        !area.isEmpty() && (needed.width() > room.width() || needed.height() > room.height());
     if (!area.isEmpty())
         wanted = wanted.boundedTo(room);
     windowWidget->resize(wanted.expandedTo(windowWidget->minimumSizeHint()));
     WindowPlacement::keepOnScreen(windowWidget);
-    // Grown for a large panel, the window would slide under the floating tool palette, which would then
-    // cover its tabs for good: it moves clear of it, as little as it can, at its size. A panel larger
-    // than the screen scrolls anyway: its window shrinks where that keeps it clear.
+    // Grown for a large panel, it stays whole: near where it stood, clear of the Control Panel and the
+    // tool palette where the screen has room, else with the palette moved aside, else over them.
+    if (!largerThanTheScreen && WindowPlacement::placeWhole(windowWidget))
+        return;
+    // A panel larger than the screen scrolls anyway: its window shrinks where that keeps it clear of them.
     const QList<QRect> keptClear = WindowPlacement::keptClearFrames(windowWidget);
-    if (!WindowPlacement::moveClearOf(windowWidget, keptClear, WindowPlacement::Prefer::Nearest) &&
-        largerThanTheScreen) {
+    if (!WindowPlacement::moveClearOf(windowWidget, keptClear, WindowPlacement::Prefer::Nearest)) {
         const QRect frame = WindowPlacement::frameOf(windowWidget);
         if (const auto spot = WindowPlacement::clearSpot(frame, WindowPlacement::leastFrameSize(windowWidget),
                                                          area, keptClear, WindowPlacement::Prefer::Nearest)) {

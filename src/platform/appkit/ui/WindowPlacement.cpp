@@ -55,8 +55,9 @@ const char* hiddenForProperty = "nupoHiddenFor";
 const char* returnsOnDestroyProperty = "nupoReturnsOnDestroy";
 // On a window while others that gave way to it have not gone back.
 const char* othersGaveWayProperty = "nupoOthersGaveWay";
-// On a window that gave way to a maximised one: where it stood before, which it goes back to as the
-// window is restored (also where it had given way to the window's drawers before).
+// On a window that gave way to a maximised one (or to a dialog or panel standing at its own size): where
+// it stood before, which it goes back to as the window is restored or leaves that spot (also where it had
+// given way to the window's drawers before).
 const char* beforeMaximisedProperty = "nupoBeforeMaximised";
 // Where a window was put at its first show (the corner of its frame as asked of the window manager),
 // which its frame geometry need not show yet while the window manager is still framing it.
@@ -364,6 +365,17 @@ bool returnWindowsThatGaveWay(quintptr owner, const QWidget* shownOwner)
         if (window->property(gaveWayForProperty).value<quintptr>() != owner)
             continue;
         if (window->property(hiddenForProperty).value<quintptr>() == owner) {
+            // Hidden for a dialog or panel: hidden until it leaves the spot it stood on.
+            const QVariant before = window->property(beforeMaximisedProperty);
+            if (shownOwner && WindowPlacement::keepsOwnSize(shownOwner) && !isMaximised(shownOwner) &&
+                before.isValid()) {
+                const QRect back(before.toPoint(), WindowPlacement::frameOf(window).size());
+                if (std::any_of(room.begin(), room.end(),
+                                [&back](const QRect& r) { return r.intersects(back); })) {
+                    stayed = true;
+                    continue;
+                }
+            }
             // Hidden for the maximised owner: shown again where it stood (the owner restored or gone).
             window->setProperty(hiddenForProperty, QVariant());
             if (!window->isVisible())
@@ -418,9 +430,9 @@ void noteGivenWay(QWidget* window, QWidget* owner)
     owner->setProperty(othersGaveWayProperty, true);
 }
 
-// Hides the window while the maximised owner leaves it no spot clear of its and its drawers' controls;
-// it shows again, where it stood, as the owner is restored.
-void hideForMaximised(QWidget* window, QWidget* owner)
+// Hides the window while the maximised owner (or a dialog or panel) leaves it no spot clear of its and its
+// drawers' controls; it shows again, where it stood, as the owner is restored (or leaves that spot).
+void hideForOwner(QWidget* window, QWidget* owner)
 {
     noteGivenWay(window, owner);
     if (!window->property(beforeMaximisedProperty).isValid())
@@ -437,6 +449,9 @@ void WindowPlacement::giveWayTo(QWidget* owner)
     if (!owner || !owner->isVisible())
         return;
     const bool maximised = standsMaximised(owner);
+    // A dialog or panel stands whole at its own size, over what it must: it leaves the windows that give
+    // way no more room than a maximised window does, and they keep off its controls the same way.
+    const bool keepOffControls = maximised || keepsOwnSize(owner);
     QList<QRect> room{frameOf(owner)};
     QList<ShownWindowFrame> shown{{frameOf(owner), controlsOf(owner)}};
     for (const QWidget* own : ownWindowsOf(owner)) {
@@ -452,7 +467,12 @@ void WindowPlacement::giveWayTo(QWidget* owner)
         const QRect area = availableArea(window);
         const QList<QRect> fixed = fixedFrames(window);
         std::optional<QRect> spot;
-        if (maximised) {
+        if (!maximised) {
+            spot = clearSpot(frame, frame.size(), area, room + fixed);
+            if (spot && spot->size() != frame.size())
+                spot.reset();
+        }
+        if (!spot && keepOffControls) {
             // It stays where the user had it unless it hides the window's menu, buttons or drawers'
             // controls; then it takes the nearest corner of the screen that hides none.
             // Where every such spot hides a control of a drawer, the window's own menu and buttons at least
@@ -466,22 +486,20 @@ void WindowPlacement::giveWayTo(QWidget* owner)
             };
             spot = cornerSpot(frame, area, controls, fixed);
             if (!spot || hides(*spot, controls)) {
-                // No spot clear of them all: it hides until the window is restored, covering none.
-                hideForMaximised(window, owner);
+                // No spot clear of them all: it hides until the window is restored (or leaves it room),
+                // covering none.
+                hideForOwner(window, owner);
                 continue;
             }
-        } else {
-            spot = clearSpot(frame, frame.size(), area, room + fixed);
-            if (spot && spot->size() != frame.size())
-                spot.reset();
         }
         if (!spot)
             spot = openingSpot(frame, area, shown, fixed);
         if (!spot || spot->topLeft() == frame.topLeft())
             continue;
-        // Where it stood as the window was maximised: it goes back there as the window is restored.
+        // Where it stood as the window was maximised (or the dialog opened): it goes back there as the window
+        // is restored (or leaves that spot).
         noteGivenWay(window, owner);
-        if (maximised && !window->property(beforeMaximisedProperty).isValid())
+        if (keepOffControls && !window->property(beforeMaximisedProperty).isValid())
             window->setProperty(beforeMaximisedProperty, frame.topLeft());
         window->setProperty(gaveWayToProperty, spot->topLeft());
         window->move(spot->topLeft());
@@ -651,6 +669,44 @@ void WindowPlacement::keepOwnSize(QWidget* window)
 bool WindowPlacement::keepsOwnSize(const QWidget* window)
 {
     return window && (window->property(ownSizeProperty).toBool() || qobject_cast<const QDialog*>(window));
+}
+
+bool WindowPlacement::placeWhole(QWidget* window)
+{
+    if (!window || !window->isWindow())
+        return false;
+    const QRect area = availableArea(window);
+    const QRect current = frameOf(window);
+    if (area.isEmpty() || current.width() > area.width() || current.height() > area.height())
+        return false;
+    keepOnScreen(window);
+    const QRect onScreen = frameOf(window);
+    const auto wholeSpot = [&](const QList<QRect>& frames) -> std::optional<QRect> {
+        const std::optional<QRect> spot = clearSpot(onScreen, onScreen.size(), area, frames, Prefer::Nearest);
+        return spot && spot->size() == onScreen.size() ? spot : std::nullopt;
+    };
+    bool makeRoom = false;
+    std::optional<QRect> spot = wholeSpot(keptClearFrames(window));
+    if (!spot) {
+        spot = wholeSpot(fixedFrames(window));
+        makeRoom = true;
+    }
+    if (!spot) {
+        // No room beside them: over them, where it hides the least of their controls, then of them.
+        QList<ShownWindowFrame> under;
+        for (const QWidget* other : QApplication::topLevelWidgets())
+            if (other != window && other->isVisible() && other->property(keptClearProperty).toBool())
+                under.append({frameOf(other), controlsOf(other)});
+        spot = openingSpot(onScreen, area, under, {}).value_or(onScreen);
+    }
+    if (spot->topLeft() != onScreen.topLeft())
+        moveFrame(window, spot->topLeft());
+    if (makeRoom) {
+        // The windows that give way move off it once it is shown (it may be about to be).
+        const QPointer<QWidget> placed(window);
+        QTimer::singleShot(0, window, [placed] { giveWayTo(placed); });
+    }
+    return true;
 }
 
 void WindowPlacement::placeOnScreenClear(QWidget* window)
