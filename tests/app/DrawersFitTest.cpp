@@ -625,31 +625,69 @@ TabStanding standingOfTab(const QWidget* preferences, const QTabWidget* tabs)
     return standing;
 }
 
-// Preferences opened from the menu while eight windows take the screen and switched through every tab,
-// then opened from the menu on each tab: every tab's panel stands whole on the screen (no scroll bar, no
-// cut text), the window at the size its panel needs, wherever it fits (over the Control Panel if that is
-// what it takes). Only a panel larger than the screen's whole available area scrolls.
-TEST(DrawersFit, PreferencesOpensAtItsPanelsSizeAmongManyWindows)
+// The program as launched with seven more windows opened from its menu: its Control Panel, or null.
+QMainWindow* startWithEightWindows()
 {
-    SCOPED_TRACE(test::screenSize());
     QMainWindow* controlPanel = startWithQuietSoundSlots();
-    ASSERT_NE(controlPanel, nullptr);
+    if (!controlPanel)
+        return nullptr;
     for (const char* command : {"showQX2DBarGarph", "showQX2DSpectrum", "showFFTPanel", "showSelectQXnewave",
                                 "showDrawWindow", "showBezierView", "showSelectFilePanel"}) {
         auto* item = controlPanel->findChild<QAction*>(QString::fromLatin1(command));
-        ASSERT_NE(item, nullptr) << command;
-        item->trigger();
+        EXPECT_NE(item, nullptr) << command;
+        if (item)
+            item->trigger();
         QCoreApplication::processEvents();
     }
-    ASSERT_GE(shownWindows().size(), 8);
+    EXPECT_GE(shownWindows().size(), 8);
+    return controlPanel;
+}
+
+// The shown tab of Preferences stands whole, once its layout has settled.
+void expectTabWhole(const QWidget* preferences, const QTabWidget* tabs)
+{
+    // Layouts settle through posted requests, which a busy machine may not have run yet.
+    TabStanding standing;
+    test::processEventsUntil([&] {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        standing = standingOfTab(preferences, tabs);
+        return standing.faults.isEmpty();
+    });
+    EXPECT_TRUE(standing.faults.isEmpty())
+        << standing.tab.toStdString() << " (needs a frame of " << standing.needed.width() << "x"
+        << standing.needed.height() << ") in " << described(preferences).toStdString() << ": "
+        << standing.faults.join("; ").toStdString();
+}
+
+// The tool palette, shown or hidden.
+QWidget* toolPalette()
+{
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (window->windowTitle() == QLatin1String("Tools"))
+            return window;
+    return nullptr;
+}
+
+// Preferences opened from the menu while eight windows take the screen and switched through every tab,
+// then opened from the menu on each tab: every tab's panel stands whole on the screen (no scroll bar, no
+// cut text), the window at the size its panel needs, wherever it fits (over the Control Panel if that is
+// what it takes). Only a panel larger than the screen's whole available area scrolls. An alert opened over
+// it stands whole too; closed, it leaves the tool palette where it stood.
+TEST(DrawersFit, PreferencesOpensAtItsPanelsSizeAmongManyWindows)
+{
+    SCOPED_TRACE(test::screenSize());
+    QMainWindow* controlPanel = startWithEightWindows();
+    ASSERT_NE(controlPanel, nullptr);
     auto* item = controlPanel->findChild<QAction*>(QStringLiteral("showPanelX"));
     ASSERT_NE(item, nullptr);
-    const QWidget* palette = nullptr;
-    for (const QWidget* above : floatingWindows())
-        if (above->windowTitle() == QLatin1String("Tools"))
-            palette = above;
+    QWidget* palette = toolPalette();
     ASSERT_NE(palette, nullptr);
-    const QPoint paletteBefore = WindowPlacement::frameOf(palette).topLeft();
+    ASSERT_TRUE(palette->isVisible());
+    // The user put the palette in the screen's bottom left corner.
+    const QRect area = WindowPlacement::availableArea(palette);
+    const QPoint paletteBefore(area.left(), area.bottom() + 1 - WindowPlacement::frameOf(palette).height());
+    WindowPlacement::moveFrame(palette, paletteBefore);
+    ASSERT_TRUE(test::processEventsUntil([&] { return WindowPlacement::frameOf(palette).topLeft() == paletteBefore; }));
     const QList<QWidget*> before = shownWindows();
     item->trigger();
     QCoreApplication::processEvents();
@@ -658,23 +696,27 @@ TEST(DrawersFit, PreferencesOpensAtItsPanelsSizeAmongManyWindows)
     auto* tabs = preferences->findChild<QTabWidget*>();
     ASSERT_NE(tabs, nullptr);
     ASSERT_GE(tabs->count(), 5);
-    const auto expectWhole = [&] {
-        // Layouts settle through posted requests, which a busy machine may not have run yet.
-        TabStanding standing;
-        test::processEventsUntil([&] {
-            QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
-            standing = standingOfTab(preferences, tabs);
-            return standing.faults.isEmpty();
-        });
-        EXPECT_TRUE(standing.faults.isEmpty())
-            << standing.tab.toStdString() << " (needs a frame of " << standing.needed.width() << "x"
-            << standing.needed.height() << ") in " << described(preferences).toStdString() << ": "
-            << standing.faults.join("; ").toStdString();
-    };
+    QSize firstTab;
     for (int tab = 0; tab < tabs->count(); ++tab) {
         SCOPED_TRACE(QStringLiteral("switched to tab %1").arg(tabs->tabText(tab)).toStdString());
         tabs->setCurrentIndex(tab);
-        expectWhole();
+        expectTabWhole(preferences, tabs);
+        if (tab == 0)
+            firstTab = WindowPlacement::frameOf(preferences).size();
+    }
+    {
+        // Moved by the user so that its first tab lies over the palette's spot, and switched to that tab,
+        // it leaves the palette room: the palette shows, clear of it (also where it had hidden for a
+        // larger tab).
+        SCOPED_TRACE("moved over the palette's spot");
+        WindowPlacement::moveFrame(preferences, QPoint(area.left(), area.bottom() + 1 - firstTab.height()));
+        QCoreApplication::processEvents();
+        tabs->setCurrentIndex(0);
+        expectTabWhole(preferences, tabs);
+        EXPECT_TRUE(test::processEventsUntil([&] {
+            return palette->isVisible() &&
+                   !WindowPlacement::frameOf(palette).intersects(WindowPlacement::frameOf(preferences));
+        })) << described(palette).toStdString() << (palette->isVisible() ? "" : ", hidden");
     }
     for (const int number : {PreferencesTab::MIDIBand, PreferencesTab::Device, PreferencesTab::MIDIPeak,
                              PreferencesTab::Analysis, PreferencesTab::Display}) {
@@ -684,9 +726,8 @@ TEST(DrawersFit, PreferencesOpensAtItsPanelsSizeAmongManyWindows)
         ASSERT_TRUE(test::processEventsUntil([&] { return preferences->isVisible(); }));
         SCOPED_TRACE(
             QStringLiteral("opened on tab %1").arg(tabs->tabText(tabs->currentIndex())).toStdString());
-        expectWhole();
+        expectTabWhole(preferences, tabs);
     }
-    // An alert opened over it stands whole on the screen too.
     QMessageBox* alert = AlertPanel::show(
         QStringLiteral("The MIDI setups could not be saved"),
         QStringLiteral("The folder of the preferences file is not writable; the setups stay as they are "
@@ -701,11 +742,29 @@ TEST(DrawersFit, PreferencesOpensAtItsPanelsSizeAmongManyWindows)
         << described(alert).toStdString();
     EXPECT_TRUE(cutControls(alert).isEmpty()) << cutControls(alert).join("; ").toStdString();
     alert->close();
-    // Closed, it leaves the tool palette where it stood before it opened (it may have moved aside or hidden).
     preferences->close();
     EXPECT_TRUE(test::processEventsUntil([&] {
         return palette->isVisible() && WindowPlacement::frameOf(palette).topLeft() == paletteBefore;
     })) << described(palette).toStdString() << (palette->isVisible() ? "" : ", hidden");
+    NUPO4DrawAppDelegate::sharedNUPO4DrawAppDelegate().applicationWillTerminate(nullptr);
+}
+
+// Preferences opened for the first time on its tallest tab (as the first one-click MIDI preset opens it),
+// with the menu bar its window gets as it is first shown, stands whole too, and so does the next tab.
+TEST(DrawersFit, PreferencesFirstOpenedOnTheMIDITabStandsWhole)
+{
+    SCOPED_TRACE(test::screenSize());
+    ASSERT_NE(startWithEightWindows(), nullptr);
+    const QList<QWidget*> before = shownWindows();
+    QXAppController::sharedQXAppController().showPanelX(PreferencesTab::MIDIPeak);
+    QCoreApplication::processEvents();
+    QWidget* preferences = newWindow(before);
+    ASSERT_NE(preferences, nullptr);
+    auto* tabs = preferences->findChild<QTabWidget*>();
+    ASSERT_NE(tabs, nullptr);
+    expectTabWhole(preferences, tabs);
+    tabs->setCurrentIndex(tabs->currentIndex() + 1);
+    expectTabWhole(preferences, tabs);
     NUPO4DrawAppDelegate::sharedNUPO4DrawAppDelegate().applicationWillTerminate(nullptr);
 }
 

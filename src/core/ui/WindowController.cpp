@@ -45,6 +45,9 @@ void WindowController::buildWindow()
     WindowPlacement::keepOwnSize(windowWidget);
     windowWidget->installEventFilter(this);
     auto* layout = new QVBoxLayout(windowWidget);
+    // The tabs reach the window's edges (each panel has margins of its own): the tallest panel fits a
+    // 1024 x 768 screen.
+    layout->setContentsMargins(0, 0, 0, 0);
     tabs = new QTabWidget(windowWidget);
     tabs->setObjectName(QStringLiteral("tabView"));
     tabs->setDocumentMode(true);
@@ -114,7 +117,7 @@ void WindowController::setTheWindow(int n)
     if (found == panels.end() || !found->second.widget)
         return;
     // As large as the panel wants where the screen has room, never smaller than it needs to show whole
-    // (nor than a tab row).
+    // (nor than a tab row); only a panel larger than the screen scrolls, in a window as large as the screen.
     QSize chrome(0, tabs->tabBar()->sizeHint().height() + 4);
     if (const QLayout* layout = windowWidget->layout()) {
         const QMargins margins = layout->contentsMargins();
@@ -123,32 +126,14 @@ void WindowController::setTheWindow(int n)
             chrome.rheight() += layout->menuBar()->sizeHint().height();
     }
     const QWidget* panel = found->second.widget;
-    const QSize tabRow(420, 200);
-    const QSize needed = panel->minimumSizeHint().expandedTo(tabRow) + chrome;
-    QSize wanted = panel->sizeHint().expandedTo(panel->minimumSizeHint()).expandedTo(tabRow) + chrome;
+    QSize wanted = panel->sizeHint().expandedTo(panel->minimumSizeHint()).expandedTo(QSize(420, 200)) + chrome;
     const QRect area = WindowPlacement::availableArea(windowWidget);
-    const QMargins decoration = WindowPlacement::decorationOf(windowWidget);
-    const QSize room = area.size().shrunkBy(decoration);
-    const bool largerThanTheScreen =
-        !area.isEmpty() && (needed.width() > room.width() || needed.height() > room.height());
     if (!area.isEmpty())
-        wanted = wanted.boundedTo(room);
+        wanted = wanted.boundedTo(area.size().shrunkBy(WindowPlacement::decorationOf(windowWidget)));
     windowWidget->resize(wanted.expandedTo(windowWidget->minimumSizeHint()));
-    WindowPlacement::keepOnScreen(windowWidget);
     // Grown for a large panel, it stays whole: near where it stood, clear of the Control Panel and the
     // tool palette where the screen has room, else with the palette moved aside, else over them.
-    if (!largerThanTheScreen && WindowPlacement::placeWhole(windowWidget))
-        return;
-    // A panel larger than the screen scrolls anyway: its window shrinks where that keeps it clear of them.
-    const QList<QRect> keptClear = WindowPlacement::keptClearFrames(windowWidget);
-    if (!WindowPlacement::moveClearOf(windowWidget, keptClear, WindowPlacement::Prefer::Nearest)) {
-        const QRect frame = WindowPlacement::frameOf(windowWidget);
-        if (const auto spot = WindowPlacement::clearSpot(frame, WindowPlacement::leastFrameSize(windowWidget),
-                                                         area, keptClear, WindowPlacement::Prefer::Nearest)) {
-            windowWidget->resize(spot->size().shrunkBy(decoration));
-            WindowPlacement::moveFrame(windowWidget, spot->topLeft());
-        }
-    }
+    WindowPlacement::placeWhole(windowWidget);
 }
 
 void WindowController::windowDidBecomeMain(QObject*)
@@ -161,6 +146,10 @@ bool WindowController::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == windowWidget && event->type() == QEvent::WindowActivate)
         windowDidBecomeMain(watched);
+    // As it is shown (the first time it gets its menu bar then), it is sized and placed again with all it
+    // holds, before it is on the screen.
+    if (watched == windowWidget && event->type() == QEvent::Show && !event->spontaneous())
+        setTheWindow(shownPanel());
     return false;
 }
 

@@ -365,7 +365,8 @@ bool returnWindowsThatGaveWay(quintptr owner, const QWidget* shownOwner)
         if (window->property(gaveWayForProperty).value<quintptr>() != owner)
             continue;
         if (window->property(hiddenForProperty).value<quintptr>() == owner) {
-            // Hidden for a dialog or panel: hidden until it leaves the spot it stood on.
+            // Hidden for a dialog or panel that still lies on the spot it stood on: it shows again, near
+            // that spot, where the screen has room for it clear of the dialog; else it stays hidden.
             const QVariant before = window->property(beforeMaximisedProperty);
             if (shownOwner && WindowPlacement::keepsOwnSize(shownOwner) && !isMaximised(shownOwner) &&
                 before.isValid()) {
@@ -373,6 +374,16 @@ bool returnWindowsThatGaveWay(quintptr owner, const QWidget* shownOwner)
                 if (std::any_of(room.begin(), room.end(),
                                 [&back](const QRect& r) { return r.intersects(back); })) {
                     stayed = true;
+                    const std::optional<QRect> spot =
+                        WindowPlacement::clearSpot(back, back.size(), WindowPlacement::availableArea(window),
+                                                   room + WindowPlacement::fixedFrames(window),
+                                                   WindowPlacement::Prefer::Nearest);
+                    if (spot && spot->size() == back.size()) {
+                        window->setProperty(hiddenForProperty, QVariant());
+                        window->setProperty(gaveWayToProperty, spot->topLeft());
+                        window->move(spot->topLeft());
+                        window->show();
+                    }
                     continue;
                 }
             }
@@ -692,10 +703,12 @@ bool WindowPlacement::placeWhole(QWidget* window)
         makeRoom = true;
     }
     if (!spot) {
-        // No room beside them: over them, where it hides the least of their controls, then of them.
+        // No room beside those that never give way: over them, where it hides the least of their controls,
+        // then of them (the others move aside).
         QList<ShownWindowFrame> under;
         for (const QWidget* other : QApplication::topLevelWidgets())
-            if (other != window && other->isVisible() && other->property(keptClearProperty).toBool())
+            if (other != window && other->isVisible() && other->property(keptClearProperty).toBool() &&
+                !other->property(givesWayProperty).toBool())
                 under.append({frameOf(other), controlsOf(other)});
         spot = openingSpot(onScreen, area, under, {}).value_or(onScreen);
     }
