@@ -126,7 +126,8 @@ void WindowController::setTheWindow(int n)
             chrome.rheight() += layout->menuBar()->sizeHint().height();
     }
     const QWidget* panel = found->second.widget;
-    QSize wanted = panel->sizeHint().expandedTo(panel->minimumSizeHint()).expandedTo(QSize(420, 200)) + chrome;
+    QSize wanted =
+        panel->sizeHint().expandedTo(panel->minimumSizeHint()).expandedTo(QSize(420, 200)) + chrome;
     const QRect area = WindowPlacement::availableArea(windowWidget);
     if (!area.isEmpty())
         wanted = wanted.boundedTo(area.size().shrunkBy(WindowPlacement::decorationOf(windowWidget)));

@@ -374,10 +374,9 @@ bool returnWindowsThatGaveWay(quintptr owner, const QWidget* shownOwner)
                 if (std::any_of(room.begin(), room.end(),
                                 [&back](const QRect& r) { return r.intersects(back); })) {
                     stayed = true;
-                    const std::optional<QRect> spot =
-                        WindowPlacement::clearSpot(back, back.size(), WindowPlacement::availableArea(window),
-                                                   room + WindowPlacement::fixedFrames(window),
-                                                   WindowPlacement::Prefer::Nearest);
+                    const std::optional<QRect> spot = WindowPlacement::clearSpot(
+                        back, back.size(), WindowPlacement::availableArea(window),
+                        room + WindowPlacement::fixedFrames(window), WindowPlacement::Prefer::Nearest);
                     if (spot && spot->size() == back.size()) {
                         window->setProperty(hiddenForProperty, QVariant());
                         window->setProperty(gaveWayToProperty, spot->topLeft());
