@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMoveEvent>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QScreen>
@@ -62,6 +63,8 @@ const char* beforeMaximisedProperty = "nupoBeforeMaximised";
 // Where a window was put at its first show (the corner of its frame as asked of the window manager),
 // which its frame geometry need not show yet while the window manager is still framing it.
 const char* spotProperty = "nupoPlacedAt";
+// The client size the window was last given with its spot, if any.
+const char* askedSizeProperty = "nupoAskedSize";
 // Set while a window, shown but not framed yet, stands by its client area (see the end of eventFilter).
 const char* clientPlacedProperty = "nupoClientPlaced";
 // Set while a window is put back on its spot once framed: the moves doing it come back to the filter as
@@ -434,7 +437,8 @@ void noteGivenWay(QWidget* window, QWidget* owner)
         if (!owner->property(returnsOnDestroyProperty).toBool()) {
             owner->setProperty(returnsOnDestroyProperty, true);
             const quintptr id = idOf(owner);
-            QObject::connect(owner, &QObject::destroyed, qApp, [id] { returnWindowsThatGaveWay(id, nullptr); });
+            QObject::connect(owner, &QObject::destroyed, qApp,
+                             [id] { returnWindowsThatGaveWay(id, nullptr); });
         }
     }
     owner->setProperty(othersGaveWayProperty, true);
@@ -653,10 +657,17 @@ void WindowPlacement::limitToArea(QWidget* window)
     window->setMaximumSize(window->maximumSize().boundedTo(room));
 }
 
-void WindowPlacement::noteSpot(QWidget* window, const QPoint& frameCorner)
+bool WindowPlacement::isSettling(const QWidget* window)
 {
-    if (window && window->property(placedProperty).toBool())
+    return window && window->property(awaitingFrameProperty).toBool() && windowManagerRuns();
+}
+
+void WindowPlacement::noteSpot(QWidget* window, const QPoint& frameCorner, const QSize& clientSize)
+{
+    if (window && window->property(placedProperty).toBool()) {
         window->setProperty(spotProperty, frameCorner);
+        window->setProperty(askedSizeProperty, clientSize.isValid() ? QVariant(clientSize) : QVariant());
+    }
 }
 
 void WindowPlacement::keepChosenFrame(QWidget* window)
@@ -764,12 +775,13 @@ void WindowPlacement::openClearOfShownWindows(QWidget* window)
                                       std::max(area.left(), area.right() + 1 - there.width())));
             there.moveTop(std::clamp(there.top(), area.top(),
                                      std::max(area.top(), area.bottom() + 1 - there.height())));
-            if (std::none_of(clearOf.begin(), clearOf.end(), [&there](const QRect& r) { return r.intersects(there); })) {
+            if (std::none_of(clearOf.begin(), clearOf.end(),
+                             [&there](const QRect& r) { return r.intersects(there); })) {
                 moveFrame(window, there.topLeft());
                 return;
             }
-        } else if (free && 2 * qint64(free->width()) * free->height() >=
-                               qint64(current.width()) * current.height()) {
+        } else if (free &&
+                   2 * qint64(free->width()) * free->height() >= qint64(current.width()) * current.height()) {
             window->resize(free->size().shrunkBy(decorationOf(window)));
             moveFrame(window, free->topLeft());
             return;
@@ -873,14 +885,24 @@ bool WindowPlacement::eventFilter(QObject* watched, QEvent* event)
             // A window manager that places windows itself may not have taken the spot asked for, and may
             // still tell a stale place after it framed the window: until the window is first painted or
             // activated (it stands where it will be seen), it goes back to its spot.
-            if (type == QEvent::Paint || type == QEvent::WindowActivate)
+            bool settles = false;
+            if (type == QEvent::Paint || type == QEvent::WindowActivate) {
                 window->setProperty(awaitingFrameProperty, false);
+                settles = true;
+            }
             const QVariant spot = window->property(spotProperty);
             if (spot.isValid() && window->pos() != spot.toPoint())
                 window->move(spot.toPoint());
+            const QVariant asked = window->property(askedSizeProperty);
+            if (asked.isValid() && window->size() != asked.toSize())
+                window->resize(asked.toSize());
             placeOnScreenClear(window);
             window->setProperty(spotProperty, window->pos());
             window->setProperty(replacingProperty, false);
+            // Those who keep the window's frame took none while it settled (see isSettling): they take
+            // it now, also where nothing moves any more.
+            if (settles)
+                QCoreApplication::postEvent(window, new QMoveEvent(window->pos(), window->pos()));
         }
         return false;
     }

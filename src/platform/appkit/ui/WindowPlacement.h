@@ -51,9 +51,14 @@ public:
     static void cascade(QWidget* window);
     // The step of cascade().
     static constexpr int cascadeStep = 24;
+    // Whether the window is shown but still being framed by the window manager and placed again: its
+    // frame is then no frame to keep (it may stand a title bar off, or at the size it was mapped at).
+    // Once it settles it gets a move event of its own.
+    static bool isSettling(const QWidget* window);
     // Notes where the window's frame corner was put: where it goes again, should the window manager
-    // frame it elsewhere, and where cascade() finds it.
-    static void noteSpot(QWidget* window, const QPoint& frameCorner);
+    // frame it elsewhere, and where cascade() finds it. A client size given is the size it takes again
+    // then (a window manager framing a window may answer with the size it was mapped at).
+    static void noteSpot(QWidget* window, const QPoint& frameCorner, const QSize& clientSize = QSize());
     // Moves the window's frame corner to `corner` (also while the window manager is still framing it).
     static void moveFrame(QWidget* window, const QPoint& corner);
     // Marks a window whose frame its caller chose before its first show: it is not moved away from
