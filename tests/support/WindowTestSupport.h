@@ -28,11 +28,13 @@ inline bool onScreen()
 // placed again by the program where it is seen. A window moved sooner is put back where it was opened.
 inline bool windowSettled(const QWidget* window)
 {
-    const QWindow* shown = window ? window->windowHandle() : nullptr;
-    if (!shown || !shown->isExposed())
+    if (!window || !window->isVisible())
         return false;
-    return !WindowPlacement::windowManagerRuns() ||
-           (window->frameGeometry() != window->geometry() && !WindowPlacement::isSettling(window));
+    // Under a window manager a window may be wholly covered, and so not exposed, yet settled.
+    if (WindowPlacement::windowManagerRuns())
+        return !WindowPlacement::isSettling(window);
+    const QWindow* shown = window->windowHandle();
+    return shown && shown->isExposed();
 }
 
 // Runs the event loop for that long while the program plays.

@@ -125,7 +125,7 @@ void openWithFrames(const QString& name, const QSize& saved, const QList<QRect>&
     ASSERT_TRUE(document.openDocumentAt(path));
     ASSERT_TRUE(processEventsUntil([] {
         for (const Placed& kind : placed)
-            if (!shownWindow(kind.title))
+            if (!shownWindow(kind.title) || !windowSettled(shownWindow(kind.title)))
                 return false;
         return true;
     }));
@@ -152,7 +152,8 @@ TEST(DocumentStoredFrames, AMaximisedWindowSavedAndReopenedIsMaximisedAndRestore
     ASSERT_TRUE(processEventsUntil([] { return shownWindow("Bargraph Window") != nullptr; }));
     QWidget* window = shownWindow("Bargraph Window");
     const QRect area = WindowPlacement::availableArea(window);
-    // Moved and sized as the user would, by its client area.
+    // Moved and sized as the user would, by its client area, once it stands where it is seen.
+    ASSERT_TRUE(processEventsUntil([&] { return windowSettled(window); }));
     const QMargins decoration = WindowPlacement::decorationOf(window);
     window->setGeometry(QRect(area.topLeft() + QPoint(90, 70), QSize(640, 480)).marginsRemoved(decoration));
     QRectF normal;

@@ -9,6 +9,7 @@
 #include "core/ui/QXAppController.h"
 #include "core/ui/WindowController.h"
 #include "document/NUPO4DrawDocument.h"
+#include "document/gl/StoredWindowFrame.h"
 #include "document/ui/NUPO4DocumentController.h"
 #include "midi/band/BandSetupTable.h"
 #include "midi/peak/PeakSetupTable.h"
@@ -267,8 +268,13 @@ TEST(DocumentUntouched, EveryPreferencesTabOverADocumentShowingMidiSetupThreeCha
     ASSERT_TRUE(document.openDocumentAt(made));
     ASSERT_TRUE(pause());
     // Byte for byte, but for where a window manager may have put a window meanwhile.
-    const QStringList frames = {"PlotWindows/boundsRawwave", "PlotWindows/boundsBargraph",
-                                "PlotWindows/boundsWaterFall", "Spectrum3DWindow/boundsWaterFallBS"};
+    QStringList frames;
+    for (const char* bounds : {"PlotWindows/boundsRawwave", "PlotWindows/boundsBargraph",
+                               "PlotWindows/boundsWaterFall", "Spectrum3DWindow/boundsWaterFallBS"}) {
+        const QString section = QString::fromLatin1(bounds).section('/', 0, 0) + '/';
+        for (const QString& key : storedFrameKeys(QString::fromLatin1(bounds).section('/', 1)))
+            frames << section + key;
+    }
     const QByteArray asReopened = NUPO4DrawDocument::sharedNUPO4DrawDocument().snapshot(frames);
     ASSERT_TRUE(NUPO4DrawDocument::sharedNUPO4DrawDocument().writeToFile(reopened));
     EXPECT_TRUE(settingDifferences(made, reopened).isEmpty())

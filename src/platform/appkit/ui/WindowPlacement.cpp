@@ -39,6 +39,8 @@ namespace {
 
 const char* placedProperty = "nupoPlacedOnScreen";
 const char* awaitingFrameProperty = "nupoAwaitingFrame";
+// Set from a window's first show until it settles (see WindowPlacement::isSettling).
+const char* settlingProperty = "nupoSettling";
 const char* keptClearProperty = "nupoKeptClear";
 const char* chosenFrameProperty = "nupoChosenFrame";
 const char* givesWayProperty = "nupoGivesWay";
@@ -659,8 +661,27 @@ void WindowPlacement::limitToArea(QWidget* window)
 
 bool WindowPlacement::isSettling(const QWidget* window)
 {
-    return window && window->property(awaitingFrameProperty).toBool() && windowManagerRuns();
+    return window && window->property(settlingProperty).toBool() && windowManagerRuns();
 }
+
+namespace {
+
+// Ends a window's settling: those who keep its frame took none meanwhile, and take it now, also where
+// nothing moves any more.
+void endSettling(QWidget* window)
+{
+    if (!window || !window->property(settlingProperty).toBool())
+        return;
+    window->setProperty(settlingProperty, false);
+    QMoveEvent moved(window->pos(), window->pos());
+    QCoreApplication::sendEvent(window, &moved);
+}
+
+// A window manager that frames slowly, or one whose frames never tell their decoration, leaves a
+// window settling no longer than this: its frame is kept as it stands then.
+constexpr int settlingLimitMs = 1000;
+
+}  // namespace
 
 void WindowPlacement::noteSpot(QWidget* window, const QPoint& frameCorner, const QSize& clientSize)
 {
@@ -877,19 +898,22 @@ bool WindowPlacement::eventFilter(QObject* watched, QEvent* event)
         // known (a first window has no other to take the frame's size from, and a window manager may
         // put a window being mapped elsewhere than it was moved to): on the screen, and clear of the
         // windows kept clear. A window opened maximised stays as the window manager maximised it.
-        if (window->isWindow() && window->property(awaitingFrameProperty).toBool() &&
-            !window->property(replacingProperty).toBool() && !knownDecoration(window).isNull() &&
-            !isMaximised(window)) {
+        if (window->isWindow() && window->property(awaitingFrameProperty).toBool() && isMaximised(window)) {
+            // Maximised by the window manager, it stands where it is seen: placed again as it is restored,
+            // its maximised size would go to the spot it opened at instead of the frame it restores to.
+            window->setProperty(awaitingFrameProperty, false);
+            window->setProperty(clientPlacedProperty, false);
+            endSettling(window);
+        } else if (window->isWindow() && window->property(awaitingFrameProperty).toBool() &&
+                   !window->property(replacingProperty).toBool() && !knownDecoration(window).isNull()) {
             window->setProperty(replacingProperty, true);
             window->setProperty(clientPlacedProperty, false);
             // A window manager that places windows itself may not have taken the spot asked for, and may
             // still tell a stale place after it framed the window: until the window is first painted or
             // activated (it stands where it will be seen), it goes back to its spot.
-            bool settles = false;
-            if (type == QEvent::Paint || type == QEvent::WindowActivate) {
+            const bool settles = type == QEvent::Paint || type == QEvent::WindowActivate;
+            if (settles)
                 window->setProperty(awaitingFrameProperty, false);
-                settles = true;
-            }
             const QVariant spot = window->property(spotProperty);
             if (spot.isValid() && window->pos() != spot.toPoint())
                 window->move(spot.toPoint());
@@ -899,10 +923,8 @@ bool WindowPlacement::eventFilter(QObject* watched, QEvent* event)
             placeOnScreenClear(window);
             window->setProperty(spotProperty, window->pos());
             window->setProperty(replacingProperty, false);
-            // Those who keep the window's frame took none while it settled (see isSettling): they take
-            // it now, also where nothing moves any more.
             if (settles)
-                QCoreApplication::postEvent(window, new QMoveEvent(window->pos(), window->pos()));
+                endSettling(window);
         }
         return false;
     }
@@ -913,6 +935,10 @@ bool WindowPlacement::eventFilter(QObject* watched, QEvent* event)
         return false;
     window->setProperty(placedProperty, true);
     window->setProperty(awaitingFrameProperty, knownDecoration(window).isNull() && !isFrameless(window));
+    if (window->property(awaitingFrameProperty).toBool()) {
+        window->setProperty(settlingProperty, true);
+        QTimer::singleShot(settlingLimitMs, window, [window] { endSettling(window); });
+    }
     const bool ordinary = window->windowType() == Qt::Window && !qobject_cast<QDialog*>(window);
     if (ordinary) {
         for (const FirstShowHook& hook : firstShowHooks())
