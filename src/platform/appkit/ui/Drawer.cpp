@@ -231,6 +231,8 @@ void Drawer::openOnEdge(Edge edge)
         parentWindow_->setProperty(pictureClosedProperty, picture ? picture->size() : QSize());
     }
     setState(State::Opening);
+    if (parentWindow_)
+        parentWindow_->setProperty(putByUserProperty, false);
     rearrange(true);
     if (parentWindow_ && parentWindow_->isVisible()) {
         show();
@@ -382,12 +384,10 @@ void Drawer::arrangeDrawersOf(QWidget* window, bool opening)
         return;
     busy.push_back(window);
     bool makeRoom = false;
-    // Moved or resized since its drawers were last arranged (not as a drawer opens), the window stands
-    // where the user put it until a drawer opens again.
+    // Moved or resized since its drawers were last arranged, the window stands where the user put it until
+    // a drawer opens or it shows again (maximised and restored, it stands where it stood).
     const QVariant arrangedFrame = window->property(arrangedFrameProperty);
-    if (opening)
-        window->setProperty(putByUserProperty, false);
-    else if (arrangedFrame.isValid() && arrangedFrame.toRect() != WindowPlacement::frameOf(window))
+    if (!opening && arrangedFrame.isValid() && arrangedFrame.toRect() != WindowPlacement::frameOf(window))
         window->setProperty(putByUserProperty, true);
     const bool windowPut = window->property(putByUserProperty).toBool();
     // A second round settles what the window's move or resize changed (the offsets follow its size).
@@ -585,6 +585,7 @@ bool Drawer::eventFilter(QObject* watched, QEvent* event)
                 break;
             case QEvent::Show:
                 if (isOpenOrOpening()) {
+                    parentWindow_->setProperty(putByUserProperty, false);
                     rearrange(true);
                     show();
                 }

@@ -96,8 +96,8 @@ public:
 
     // Arranges the open drawers of the window on the screen. `opening` (a drawer opens, the window shows
     // or is maximised or restored): the window may shrink and move to make room, clear of the Control
-    // Panel and the palette. Otherwise (the user moved or resized the window, or a drawer's size
-    // changed) the window stays where it is, moving only as far as its drawers need to stay on the screen.
+    // Panel and the palette. A window the user moved or resized since (seen here as a frame other than
+    // the one last arranged) stays where it was put while its drawers find room on the screen there.
     static void arrangeDrawersOf(QWidget* window, bool opening);
 
 signals:
