@@ -551,6 +551,30 @@ TEST(DrawersFit, AMaximisedWindowIsRestoredWithItsDrawersAndThePaletteWhereTheyW
     NUPO4DrawAppDelegate::sharedNUPO4DrawAppDelegate().applicationWillTerminate(nullptr);
 }
 
+// A window with every drawer open that the user moved to the top of the screen stays there (the Control
+// Panel and the palette do not push it down), and maximised and restored, it stands there again.
+TEST(DrawersFit, AWindowMovedToTheTopStaysThereAndIsRestoredThere)
+{
+    SCOPED_TRACE(test::screenSize());
+    ASSERT_NE(startWithQuietSoundSlots(), nullptr);
+    const std::vector<std::pair<const char*, std::function<void()>>> openers = drawerWindowOpeners();
+    for (std::size_t i = 0; i < 3; ++i) {  // the windows with a picture
+        SCOPED_TRACE(openers[i].first);
+        QWidget* window = opened(openers[i].second);
+        ASSERT_NE(window, nullptr);
+        expectMaximiseAndRestore(window, [window] {
+            const QRect area = WindowPlacement::availableArea(window);
+            const QPoint top(WindowPlacement::frameOf(window).left(), area.top());
+            window->move(top);
+            QCoreApplication::processEvents();
+            EXPECT_EQ(WindowPlacement::frameOf(window).topLeft(), top) << described(window).toStdString();
+        });
+        window->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    NUPO4DrawAppDelegate::sharedNUPO4DrawAppDelegate().applicationWillTerminate(nullptr);
+}
+
 // A window manager maximising a window tells its new size before its new state, and restoring it its old
 // size before its state: the window at the screen's bottom edge with every drawer open (its bottom drawer
 // on the screen's last row), maximised and restored so, takes back its frame, drawers and the palette's
