@@ -501,6 +501,17 @@ bool Drawer::settleRestore(QWidget* window, const QList<Drawer*>& drawers)
         return false;
     const QRect normal = window->property(normalFrameProperty).toRect();
     const QRect client = window->property(normalClientProperty).toRect();
+    const bool whole =
+        std::all_of(drawers.begin(), drawers.end(), [](const Drawer* d) { return d->hasNormal_; });
+    if (!normal.isEmpty() && !client.isEmpty() && window->geometry() == client &&
+        WindowPlacement::frameOf(window) != normal && whole) {
+        // Restored, but its decoration told as the maximised window's still: the drawers stay where they
+        // stood, not laid out for a frame the window does not have.
+        for (Drawer* drawer : drawers)
+            drawer->setGeometry(drawer->normalArranged_.translated(normal.topLeft()));
+        window->setProperty(restoringProperty, retries - 1);
+        return true;
+    }
     if (normal.isEmpty() ||
         (client.isEmpty() ? WindowPlacement::frameOf(window) == normal : window->geometry() == client)) {
         window->setProperty(restoringProperty, 0);
