@@ -510,6 +510,8 @@ bool Drawer::settleRestore(QWidget* window, const QList<Drawer*>& drawers)
         for (Drawer* drawer : drawers)
             drawer->setGeometry(drawer->normalArranged_.translated(normal.topLeft()));
         window->setProperty(restoringProperty, retries - 1);
+        // A palette waiting for them to stand clear of its place again goes back there now.
+        WindowPlacement::comeBack(window);
         return true;
     }
     if (normal.isEmpty() ||
