@@ -9,6 +9,8 @@
 #include "QXDrawerSound/player/ui/QXSoundWindowController.h"
 #include "app/NUPO4DrawAppDelegate.h"
 #include "core/ui/QXAppController.h"
+#include "core/ui/WindowController.h"
+#include "platform/appkit/ui/AlertPanel.h"
 #include "platform/appkit/ui/Drawer.h"
 #include "platform/appkit/ui/WindowPlacement.h"
 #include "support/TestMedia.h"
@@ -24,6 +26,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -657,23 +660,121 @@ TEST(DrawersFit, AResizeIsObeyedAfterANearScreenResize)
     NUPO4DrawAppDelegate::sharedNUPO4DrawAppDelegate().applicationWillTerminate(nullptr);
 }
 
-// Preferences opened while eight windows take the screen shows every tab's panel whole: no scroll bar,
-// no cut text, on the screen (where the screen below the Control Panel holds the panel at all).
-TEST(DrawersFit, PreferencesOpensAtItsPanelsSizeAmongManyWindows)
+// How a Preferences tab stands: its panel's page, the panel's frame size (window and decoration) that
+// shows it whole, and what keeps it from standing whole on the screen (empty where nothing does). A
+// panel larger than the screen's available area scrolls along that side only, its window as large as the
+// area on it.
+struct TabStanding {
+    QString tab;
+    QSize needed;
+    QStringList faults;
+};
+TabStanding standingOfTab(const QWidget* preferences, const QTabWidget* tabs)
 {
-    SCOPED_TRACE(test::screenSize());
+    TabStanding standing{tabs->tabText(tabs->currentIndex()), {}, {}};
+    const auto* page = qobject_cast<const QScrollArea*>(tabs->currentWidget());
+    if (!page || !page->widget()) {
+        standing.faults << QStringLiteral("no panel");
+        return standing;
+    }
+    const QRect area = WindowPlacement::availableArea(preferences);
+    const QRect frame = WindowPlacement::frameOf(preferences);
+    const QSize panel = page->widget()->minimumSizeHint();
+    const QSize shown = page->viewport()->size();
+    standing.needed = panel + frame.size() - shown;
+    // A scroll bar shown takes room the panel would have without it.
+    if (page->verticalScrollBar()->isVisible())
+        standing.needed.rwidth() -= page->verticalScrollBar()->width();
+    if (page->horizontalScrollBar()->isVisible())
+        standing.needed.rheight() -= page->horizontalScrollBar()->height();
+    if (!area.contains(frame))
+        standing.faults << QStringLiteral("off the screen");
+    const bool tallerThanTheScreen = standing.needed.height() > area.height();
+    const bool widerThanTheScreen = standing.needed.width() > area.width();
+    if (page->verticalScrollBar()->isVisible() && !tallerThanTheScreen)
+        standing.faults << QStringLiteral("scrolls");
+    if (page->horizontalScrollBar()->isVisible() && !widerThanTheScreen)
+        standing.faults << QStringLiteral("scrolls sideways");
+    if (tallerThanTheScreen && frame.height() != area.height())
+        standing.faults << QStringLiteral("scrolls in less than the screen's height");
+    if (widerThanTheScreen && frame.width() != area.width())
+        standing.faults << QStringLiteral("scrolls in less than the screen's width");
+    standing.faults += cutControls(preferences);
+    // The tool palette floats above it: it may lie on its panel's empty room only.
+    for (const QWidget* above : floatingWindows())
+        if (above->windowTitle() == QLatin1String("Tools"))
+            for (const QRect& control : WindowPlacement::controlsOf(preferences))
+                if (control.intersects(WindowPlacement::frameOf(above)))
+                    standing.faults << QStringLiteral("%1 hides a control at %2,%3")
+                                           .arg(test::described(above))
+                                           .arg(control.x())
+                                           .arg(control.y());
+    return standing;
+}
+
+// The program as launched with seven more windows opened from its menu: its Control Panel, or null.
+QMainWindow* startWithEightWindows()
+{
     QMainWindow* controlPanel = startWithQuietSoundSlots();
-    ASSERT_NE(controlPanel, nullptr);
+    if (!controlPanel)
+        return nullptr;
     for (const char* command : {"showQX2DBarGarph", "showQX2DSpectrum", "showFFTPanel", "showSelectQXnewave",
                                 "showDrawWindow", "showBezierView", "showSelectFilePanel"}) {
         auto* item = controlPanel->findChild<QAction*>(QString::fromLatin1(command));
-        ASSERT_NE(item, nullptr) << command;
-        item->trigger();
+        EXPECT_NE(item, nullptr) << command;
+        if (item)
+            item->trigger();
         QCoreApplication::processEvents();
     }
-    ASSERT_GE(shownWindows().size(), 8);
+    EXPECT_GE(shownWindows().size(), 8);
+    return controlPanel;
+}
+
+// The shown tab of Preferences stands whole, once its layout has settled.
+void expectTabWhole(const QWidget* preferences, const QTabWidget* tabs)
+{
+    // Layouts settle through posted requests, which a busy machine may not have run yet.
+    TabStanding standing;
+    test::processEventsUntil([&] {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        standing = standingOfTab(preferences, tabs);
+        return standing.faults.isEmpty();
+    });
+    EXPECT_TRUE(standing.faults.isEmpty())
+        << standing.tab.toStdString() << " (needs a frame of " << standing.needed.width() << "x"
+        << standing.needed.height() << ") in " << described(preferences).toStdString() << ": "
+        << standing.faults.join("; ").toStdString();
+}
+
+// The tool palette, shown or hidden.
+QWidget* toolPalette()
+{
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (window->windowTitle() == QLatin1String("Tools"))
+            return window;
+    return nullptr;
+}
+
+// Preferences opened from the menu while eight windows take the screen and switched through every tab,
+// then opened from the menu on each tab: every tab's panel stands whole on the screen (no scroll bar, no
+// cut text), the window at the size its panel needs, wherever it fits (over the Control Panel if that is
+// what it takes). Only a panel larger than the screen's whole available area scrolls. An alert opened over
+// it stands whole too; closed, it leaves the tool palette where it stood.
+TEST(DrawersFit, PreferencesOpensAtItsPanelsSizeAmongManyWindows)
+{
+    SCOPED_TRACE(test::screenSize());
+    QMainWindow* controlPanel = startWithEightWindows();
+    ASSERT_NE(controlPanel, nullptr);
     auto* item = controlPanel->findChild<QAction*>(QStringLiteral("showPanelX"));
     ASSERT_NE(item, nullptr);
+    QWidget* palette = toolPalette();
+    ASSERT_NE(palette, nullptr);
+    ASSERT_TRUE(palette->isVisible());
+    // The user put the palette in the screen's bottom left corner.
+    const QRect area = WindowPlacement::availableArea(palette);
+    const QPoint paletteBefore(area.left(), area.bottom() + 1 - WindowPlacement::frameOf(palette).height());
+    WindowPlacement::moveFrame(palette, paletteBefore);
+    ASSERT_TRUE(test::processEventsUntil([&] { return WindowPlacement::frameOf(palette).topLeft() == paletteBefore; }));
     const QList<QWidget*> before = shownWindows();
     item->trigger();
     QCoreApplication::processEvents();
@@ -681,32 +782,76 @@ TEST(DrawersFit, PreferencesOpensAtItsPanelsSizeAmongManyWindows)
     ASSERT_NE(preferences, nullptr);
     auto* tabs = preferences->findChild<QTabWidget*>();
     ASSERT_NE(tabs, nullptr);
-    const QRect area = WindowPlacement::availableArea(preferences);
+    ASSERT_GE(tabs->count(), 5);
+    QSize firstTab;
     for (int tab = 0; tab < tabs->count(); ++tab) {
+        SCOPED_TRACE(QStringLiteral("switched to tab %1").arg(tabs->tabText(tab)).toStdString());
         tabs->setCurrentIndex(tab);
-        for (int pass = 0; pass < 3; ++pass) {
-            QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
-            QCoreApplication::processEvents();
-        }
-        SCOPED_TRACE(described(preferences).toStdString());
-        const auto* page = qobject_cast<const QScrollArea*>(tabs->currentWidget());
-        ASSERT_NE(page, nullptr);
-        // Whole wherever the screen below the Control Panel holds the panel (the MIDI tab is higher than
-        // that on a small screen: there it scrolls rather than lie under the Control Panel).
-        const QSize needed = page->widget()->minimumSizeHint() +
-                             WindowPlacement::frameOf(preferences).size() - page->viewport()->size();
-        const QRect controlPanelFrame = WindowPlacement::frameOf(controlPanel);
-        if (needed.height() > area.bottom() - controlPanelFrame.bottom())
-            continue;
-        EXPECT_FALSE(page->verticalScrollBar()->isVisible())
-            << tabs->tabText(tab).toStdString() << " scrolls";
-        EXPECT_FALSE(page->horizontalScrollBar()->isVisible())
-            << tabs->tabText(tab).toStdString() << " scrolls sideways";
-        const QStringList cut = cutControls(preferences);
-        EXPECT_TRUE(cut.isEmpty()) << tabs->tabText(tab).toStdString() << ": "
-                                   << cut.join("; ").toStdString();
-        EXPECT_TRUE(area.contains(WindowPlacement::frameOf(preferences)));
+        expectTabWhole(preferences, tabs);
+        if (tab == 0)
+            firstTab = WindowPlacement::frameOf(preferences).size();
     }
+    {
+        // Moved by the user so that its first tab lies over the palette's spot, and switched to that tab,
+        // it leaves the palette room: the palette shows, clear of it (also where it had hidden for a
+        // larger tab).
+        SCOPED_TRACE("moved over the palette's spot");
+        WindowPlacement::moveFrame(preferences, QPoint(area.left(), area.bottom() + 1 - firstTab.height()));
+        QCoreApplication::processEvents();
+        tabs->setCurrentIndex(0);
+        expectTabWhole(preferences, tabs);
+        EXPECT_TRUE(test::processEventsUntil([&] {
+            return palette->isVisible() &&
+                   !WindowPlacement::frameOf(palette).intersects(WindowPlacement::frameOf(preferences));
+        })) << described(palette).toStdString() << (palette->isVisible() ? "" : ", hidden");
+    }
+    for (const int number : {PreferencesTab::MIDIBand, PreferencesTab::Device, PreferencesTab::MIDIPeak,
+                             PreferencesTab::Analysis, PreferencesTab::Display}) {
+        preferences->close();
+        ASSERT_TRUE(test::processEventsUntil([&] { return !preferences->isVisible(); }));
+        QXAppController::sharedQXAppController().showPanelX(number);
+        ASSERT_TRUE(test::processEventsUntil([&] { return preferences->isVisible(); }));
+        SCOPED_TRACE(
+            QStringLiteral("opened on tab %1").arg(tabs->tabText(tabs->currentIndex())).toStdString());
+        expectTabWhole(preferences, tabs);
+    }
+    QMessageBox* alert = AlertPanel::show(
+        QStringLiteral("The MIDI setups could not be saved"),
+        QStringLiteral("The folder of the preferences file is not writable; the setups stay as they are "
+                       "until the program quits."),
+        QStringLiteral("Save Elsewhere…"), QStringLiteral("Cancel"), QStringLiteral("Don't Save"));
+    ASSERT_TRUE(test::processEventsUntil([&] { return alert->isVisible(); }));
+    test::processEventsUntil([&] {
+        return WindowPlacement::availableArea(alert).contains(WindowPlacement::frameOf(alert)) &&
+               cutControls(alert).isEmpty();
+    });
+    EXPECT_TRUE(WindowPlacement::availableArea(alert).contains(WindowPlacement::frameOf(alert)))
+        << described(alert).toStdString();
+    EXPECT_TRUE(cutControls(alert).isEmpty()) << cutControls(alert).join("; ").toStdString();
+    alert->close();
+    preferences->close();
+    EXPECT_TRUE(test::processEventsUntil([&] {
+        return palette->isVisible() && WindowPlacement::frameOf(palette).topLeft() == paletteBefore;
+    })) << described(palette).toStdString() << (palette->isVisible() ? "" : ", hidden");
+    NUPO4DrawAppDelegate::sharedNUPO4DrawAppDelegate().applicationWillTerminate(nullptr);
+}
+
+// Preferences opened for the first time on its tallest tab (as the first one-click MIDI preset opens it),
+// with the menu bar its window gets as it is first shown, stands whole too, and so does the next tab.
+TEST(DrawersFit, PreferencesFirstOpenedOnTheMIDITabStandsWhole)
+{
+    SCOPED_TRACE(test::screenSize());
+    ASSERT_NE(startWithEightWindows(), nullptr);
+    const QList<QWidget*> before = shownWindows();
+    QXAppController::sharedQXAppController().showPanelX(PreferencesTab::MIDIPeak);
+    QCoreApplication::processEvents();
+    QWidget* preferences = newWindow(before);
+    ASSERT_NE(preferences, nullptr);
+    auto* tabs = preferences->findChild<QTabWidget*>();
+    ASSERT_NE(tabs, nullptr);
+    expectTabWhole(preferences, tabs);
+    tabs->setCurrentIndex(tabs->currentIndex() + 1);
+    expectTabWhole(preferences, tabs);
     NUPO4DrawAppDelegate::sharedNUPO4DrawAppDelegate().applicationWillTerminate(nullptr);
 }
 

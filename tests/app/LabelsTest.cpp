@@ -182,6 +182,15 @@ void expectWholeLabels(QWidget* window, const QString& name)
                                     << "):\n  " << problems.join(QStringLiteral("\n  ")).toStdString();
 }
 
+// A properties panel opens whole on the screen, besides its labels being whole.
+void expectWholePanel(QWidget* panel, const QString& name)
+{
+    expectWholeLabels(panel, name);
+    ASSERT_NE(panel, nullptr);
+    EXPECT_TRUE(WindowPlacement::availableArea(panel).contains(WindowPlacement::frameOf(panel)))
+        << name.toStdString() << " (" << test::described(panel).toStdString() << ") leaves the screen";
+}
+
 QWidget* propertiesPanelOf(QWidget* window, const QString& title)
 {
     for (QWidget* child : window->findChildren<QWidget*>())
@@ -223,8 +232,8 @@ TEST(Labels, EveryCaptionNamesAControlBesideItAndStaysWhole)
     QXSoundWindowController* slot = openSoundBank({test::writeTone(QStringLiteral("labels.wav"), 1.0)});
     ASSERT_NE(slot, nullptr);
     slot->movieProperties(nullptr);
-    expectWholeLabels(propertiesPanelOf(slot->nibWindow(), QStringLiteral("Sound Properties")),
-                      QStringLiteral("SoundProperties"));
+    expectWholePanel(propertiesPanelOf(slot->nibWindow(), QStringLiteral("Sound Properties")),
+                     QStringLiteral("SoundProperties"));
 
     QString why;
     const QString movie = test::makeCounterMovie(QStringLiteral("labels.mp4"), 12, 10, &why);
@@ -237,8 +246,8 @@ TEST(Labels, EveryCaptionNamesAControlBesideItAndStaysWhole)
     ASSERT_NE(player, nullptr);
     ASSERT_TRUE(test::processEventsUntil([&] { return !player->isOpening(); }));
     player->movieProperties(nullptr);
-    expectWholeLabels(propertiesPanelOf(player->nibWindow(), QStringLiteral("Movie Properties")),
-                      QStringLiteral("MovieProperties"));
+    expectWholePanel(propertiesPanelOf(player->nibWindow(), QStringLiteral("Movie Properties")),
+                     QStringLiteral("MovieProperties"));
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include <QMessageBox>
 #include <QString>
 #include <QWidget>
+#include <QWindow>
 
 namespace nupo::test {
 
@@ -21,6 +22,17 @@ namespace nupo::test {
 inline bool onScreen()
 {
     return QGuiApplication::platformName() == QLatin1String("xcb");
+}
+
+// Whether the window stands settled: on the display and, where a window manager runs, framed by it and
+// placed again by the program where it is seen. A window moved sooner is put back where it was opened.
+inline bool windowSettled(const QWidget* window)
+{
+    const QWindow* shown = window ? window->windowHandle() : nullptr;
+    if (!shown || !shown->isExposed())
+        return false;
+    return !WindowPlacement::windowManagerRuns() ||
+           (window->frameGeometry() != window->geometry() && !WindowPlacement::isSettling(window));
 }
 
 // Runs the event loop for that long while the program plays.

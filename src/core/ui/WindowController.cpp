@@ -45,6 +45,9 @@ void WindowController::buildWindow()
     WindowPlacement::keepOwnSize(windowWidget);
     windowWidget->installEventFilter(this);
     auto* layout = new QVBoxLayout(windowWidget);
+    // The tabs reach the window's edges (each panel has margins of its own): the tallest panel fits a
+    // 1024 x 768 screen.
+    layout->setContentsMargins(0, 0, 0, 0);
     tabs = new QTabWidget(windowWidget);
     tabs->setObjectName(QStringLiteral("tabView"));
     tabs->setDocumentMode(true);
@@ -113,7 +116,8 @@ void WindowController::setTheWindow(int n)
                                                 : QStringLiteral("Preferences: %1").arg(name));
     if (found == panels.end() || !found->second.widget)
         return;
-    // As large as the panel wants (and no smaller than a tab row), within the screen.
+    // As large as the panel wants where the screen has room, never smaller than it needs to show whole
+    // (nor than a tab row); only a panel larger than the screen scrolls, in a window as large as the screen.
     QSize chrome(0, tabs->tabBar()->sizeHint().height() + 4);
     if (const QLayout* layout = windowWidget->layout()) {
         const QMargins margins = layout->contentsMargins();
@@ -121,28 +125,16 @@ void WindowController::setTheWindow(int n)
         if (layout->menuBar())
             chrome.rheight() += layout->menuBar()->sizeHint().height();
     }
-    QSize wanted = found->second.widget->sizeHint().expandedTo(QSize(420, 200)) + chrome;
+    const QWidget* panel = found->second.widget;
+    QSize wanted =
+        panel->sizeHint().expandedTo(panel->minimumSizeHint()).expandedTo(QSize(420, 200)) + chrome;
     const QRect area = WindowPlacement::availableArea(windowWidget);
-    const QMargins decoration = WindowPlacement::decorationOf(windowWidget);
-    const QSize room = area.size().shrunkBy(decoration);
-    const bool largerThanTheScreen = !area.isEmpty() && (wanted.width() > room.width() || wanted.height() > room.height());
     if (!area.isEmpty())
-        wanted = wanted.boundedTo(room);
+        wanted = wanted.boundedTo(area.size().shrunkBy(WindowPlacement::decorationOf(windowWidget)));
     windowWidget->resize(wanted.expandedTo(windowWidget->minimumSizeHint()));
-    WindowPlacement::keepOnScreen(windowWidget);
-    // Grown for a large panel, the window would slide under the floating tool palette, which would then
-    // cover its tabs for good: it moves clear of it, as little as it can, at its size. A panel larger
-    // than the screen scrolls anyway: its window shrinks where that keeps it clear.
-    const QList<QRect> keptClear = WindowPlacement::keptClearFrames(windowWidget);
-    if (!WindowPlacement::moveClearOf(windowWidget, keptClear, WindowPlacement::Prefer::Nearest) &&
-        largerThanTheScreen) {
-        const QRect frame = WindowPlacement::frameOf(windowWidget);
-        if (const auto spot = WindowPlacement::clearSpot(frame, WindowPlacement::leastFrameSize(windowWidget),
-                                                         area, keptClear, WindowPlacement::Prefer::Nearest)) {
-            windowWidget->resize(spot->size().shrunkBy(decoration));
-            WindowPlacement::moveFrame(windowWidget, spot->topLeft());
-        }
-    }
+    // Grown for a large panel, it stays whole: near where it stood, clear of the Control Panel and the
+    // tool palette where the screen has room, else with the palette moved aside, else over them.
+    WindowPlacement::placeWhole(windowWidget);
 }
 
 void WindowController::windowDidBecomeMain(QObject*)
@@ -155,6 +147,10 @@ bool WindowController::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == windowWidget && event->type() == QEvent::WindowActivate)
         windowDidBecomeMain(watched);
+    // As it is shown (the first time it gets its menu bar then), it is sized and placed again with all it
+    // holds, before it is on the screen.
+    if (watched == windowWidget && event->type() == QEvent::Show && !event->spontaneous())
+        setTheWindow(shownPanel());
     return false;
 }
 

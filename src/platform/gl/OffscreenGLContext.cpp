@@ -1,5 +1,7 @@
 #include "platform/gl/OffscreenGLContext.h"
 
+#include <QDebug>
+
 #include <EGL/egl.h>
 #include <EGL/eglext.h>
 #include <GL/gl.h>
@@ -219,8 +221,12 @@ OffscreenGLContext::OffscreenGLContext(QSize size, Driver driver)
     }
     bool noConfigContext = false;
     QString ownError;
-    if (driver == Driver::OwnInstance)
+    if (driver == Driver::OwnInstance) {
         d_->own = OwnInstances::pool().take(&ownError);
+        // The shared instance still draws, on fewer threads; the reason is kept for whoever looks.
+        if (!d_->own)
+            qWarning().noquote() << "A GL context draws on the shared driver instance:" << ownError;
+    }
     if (d_->own) {
         d_->display = d_->own->display;
         noConfigContext = d_->own->noConfigContext;

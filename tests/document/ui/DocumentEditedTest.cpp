@@ -190,6 +190,8 @@ TEST(DocumentEdited, AViewOrBackgroundChosenInARawWaveMarksTheDocumentAndAMovedW
     ASSERT_TRUE(document.saveDocumentTo(saved));
     ASSERT_FALSE(document.isDocumentEdited());
 
+    // Moved as a user moves it: once it stands where it is seen.
+    ASSERT_TRUE(processEventsUntil([&] { return windowSettled(window); }));
     const QRectF frame = boundsRawwave;
     window->move(window->pos() + QPoint(41, 29));
     ASSERT_TRUE(processEventsUntil([&] { return boundsRawwave != frame; }));

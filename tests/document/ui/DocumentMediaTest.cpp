@@ -23,6 +23,7 @@
 #include "shared/Utilities.h"
 #include "support/TestMedia.h"
 #include "support/TestSupport.h"
+#include "support/WindowTestSupport.h"
 
 #include <gtest/gtest.h>
 #include <QApplication>
@@ -98,6 +99,8 @@ SlotContents slotContents()
 // asks to save, and the recording's buffers are ready. With emptySlots the sound slots start empty too.
 NUPO4DocumentController& mediaDocument(QStringList& told, bool emptySlots = true)
 {
+    // Windows are placed as the program places them (its first window installs this).
+    WindowPlacement::watchTopLevelWindows();
     NUPO4DocumentController::installDocument([] { return false; });
     auto& document = NUPO4DocumentController::sharedNUPO4DocumentController();
     document.tellUser = [&told](const QString& message) { told << message; };
@@ -214,6 +217,10 @@ TEST(DocumentMedia, ReopenedDocumentPutsTheMovieWindowWhereItWas)
         const QWidget* window = movieWindow();
         ASSERT_NE(window, nullptr);
         QCoreApplication::processEvents();
+        // Saved at once, framed or not, and saved again once the window stands settled.
+        ASSERT_TRUE(document.saveDocumentTo(path));
+        EXPECT_EQ(std::vector<float>(NomalQTSizeR, NomalQTSizeR + 4), stored) << "round " << round;
+        ASSERT_TRUE(test::processEventsUntil([&] { return test::windowSettled(window); }));
         if (round == 0)
             placed = window->geometry();
         EXPECT_EQ(window->geometry(), placed) << "round " << round;
@@ -253,17 +260,10 @@ TEST(DocumentMedia, ReopenedDocumentBringsBackTheMoviesPlayModeAndWhereEveryMedi
     QWidget* drawing = shownWindow("NUPO4DrawWindowController");
     ASSERT_NE(slot, nullptr);
     ASSERT_NE(drawing, nullptr);
-    // A window stands settled once it is on the display and, where a window manager runs, framed by it
-    // and placed by the program where it is seen. A user moves only such a window; one moved sooner is
-    // put back where it was opened once its frame is known.
-    const auto settled = [](const QWidget* window) {
-        const QWindow* shown = window->windowHandle();
-        if (!shown || !shown->isExposed())
-            return false;
-        return !WindowPlacement::windowManagerRuns() || (window->frameGeometry() != window->geometry() &&
-                                                         !window->property("nupoAwaitingFrame").toBool());
-    };
-    ASSERT_TRUE(test::processEventsUntil([&] { return settled(slot) && settled(drawing); }));
+    // A user moves only a settled window; one moved sooner is put back where it was opened once its
+    // frame is known.
+    ASSERT_TRUE(
+        test::processEventsUntil([&] { return test::windowSettled(slot) && test::windowSettled(drawing); }));
     // Spots where each window lies whole on the screen, whatever its size: a frame that does not fit
     // would be moved in on reopening.
     const auto moveOnScreen = [](QWidget* window, const QPoint& spot) {
@@ -279,7 +279,7 @@ TEST(DocumentMedia, ReopenedDocumentBringsBackTheMoviesPlayModeAndWhereEveryMedi
     const QPoint drawingCorner = moveOnScreen(drawing, QPoint(173, 99));
     // Moved, and the frames the program keeps for the document are those the windows stand in.
     const auto keptAt = [&](QWidget* window, const QPoint& corner, const float(&kept)[4]) {
-        return settled(window) && WindowPlacement::frameOf(window).topLeft() == corner &&
+        return test::windowSettled(window) && WindowPlacement::frameOf(window).topLeft() == corner &&
                WindowHandle(window).frame() == QRectF(kept[0], kept[1], kept[2], kept[3]);
     };
     // The slot's row is the one the sound went to (not the first when another test of this run has
@@ -312,7 +312,10 @@ TEST(DocumentMedia, ReopenedDocumentBringsBackTheMoviesPlayModeAndWhereEveryMedi
     drawing = shownWindow("NUPO4DrawWindowController");
     ASSERT_NE(slot, nullptr);
     ASSERT_NE(drawing, nullptr);
-    ASSERT_TRUE(test::processEventsUntil([&] { return settled(slot) && settled(drawing); }));
+    ASSERT_TRUE(test::processEventsUntil([&] {
+        return test::windowSettled(slot) && test::windowSettled(drawing) &&
+               test::windowSettled(shownWindow("QXMovieController"));
+    }));
     EXPECT_EQ(slot->geometry(), slotFrame);
     EXPECT_EQ(drawing->geometry(), drawingFrame);
     ASSERT_TRUE(document.saveDocumentTo(again));
@@ -345,6 +348,15 @@ TEST(DocumentMedia, TheMovieWindowsFirstPlacementIsNotKeptAsItsFrame)
     QXAppController::sharedQXAppController().openMovieAndPlaywithBrainwaveQ(nullptr);
     test::processEventsUntil([] { return gOpeningMovieController == nullptr; });
     ASSERT_NE(gMyMovieControllerObject, nullptr);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(std::vector<float>(NomalQTSizeR, NomalQTSizeR + 2), std::vector<float>(frame, frame + 2));
+    // Nor is a frame the window manager gave it while framing it.
+    const QWidget* window = nullptr;
+    for (QWidget* shown : QApplication::topLevelWidgets())
+        if (shown->isVisible() && shown->property("controllerClass").toString() == "QXMovieController")
+            window = shown;
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(test::processEventsUntil([&] { return test::windowSettled(window); }));
     QCoreApplication::processEvents();
     EXPECT_EQ(std::vector<float>(NomalQTSizeR, NomalQTSizeR + 2), std::vector<float>(frame, frame + 2));
     EXPECT_TRUE(told.isEmpty()) << told.join("\n").toStdString();

@@ -178,6 +178,8 @@ TEST(DocumentSecondWindow, ASecondWindowOfEachKindOpenedAndClosedLeavesTheFirstO
         if (!window)
             window = openWindow(kind, false);
         ASSERT_TRUE(window) << kind.title.toStdString();
+        // Moved as a user moves a window: once it stands where it is seen.
+        ASSERT_TRUE(processEventsUntil([&] { return windowSettled(window); }));
         window->move(300 + 61 * k, 250 + 37 * k);
         if (auto* well = window->findChild<ColorWell*>("backgroundColorWell")) {
             well->setColor(RGBAColor::fromRGBA(0.1 + 0.2 * k, 0.5, 0.9 - 0.2 * k, 1.0));
@@ -193,6 +195,7 @@ TEST(DocumentSecondWindow, ASecondWindowOfEachKindOpenedAndClosedLeavesTheFirstO
         QWidget* second = openWindow(kind, false);
         ASSERT_TRUE(second) << kind.title.toStdString();
         ASSERT_TRUE(windowsTicked());
+        ASSERT_TRUE(processEventsUntil([&] { return windowSettled(second); }));
         second->move(second->pos() + QPoint(23, 17));
         const QString withSecond = tempFolder() + "/kinds-second.nupo4";
         ASSERT_TRUE(document.saveDocumentTo(withSecond));
@@ -216,6 +219,7 @@ TEST(DocumentSecondWindow, ASecondWindowOfEachKindOpenedAndClosedLeavesTheFirstO
         const QString withFront = tempFolder() + "/kinds-front.nupo4";
         ASSERT_TRUE(document.saveDocumentTo(withFront));
         EXPECT_EQ(keyed(withFront, kind.front).toString(), "0") << kind.title.toStdString();
+        ASSERT_TRUE(processEventsUntil([&] { return windowSettled(second); }));
         const QRectF frame = WindowHandle(second).frame();
         ASSERT_TRUE(closeWindow(first));
         const QString frontOnly = tempFolder() + "/kinds-front-only.nupo4";

@@ -99,18 +99,26 @@ bool WindowHandle::isAtStatusWindowLevel() const
     return window_ && window_->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
 }
 
-void WindowHandle::storeShownFrame(float (&stored)[4]) const
+std::optional<QRectF> WindowHandle::frameToKeep() const
 {
-    if (!isVisible())
-        return;
+    if (!isVisible() || WindowPlacement::isSettling(window_))
+        return std::nullopt;
     const QRectF shown = frame();
     // Nor is the point a window reads as while the display makes it anew (a window manager remapping it).
     if (shown.width() <= 1 || shown.height() <= 1)
+        return std::nullopt;
+    return shown;
+}
+
+void WindowHandle::storeShownFrame(float (&stored)[4]) const
+{
+    const std::optional<QRectF> shown = frameToKeep();
+    if (!shown)
         return;
-    stored[0] = float(shown.x());
-    stored[1] = float(shown.y());
-    stored[2] = float(shown.width());
-    stored[3] = float(shown.height());
+    stored[0] = float(shown->x());
+    stored[1] = float(shown->y());
+    stored[2] = float(shown->width());
+    stored[3] = float(shown->height());
 }
 
 QRectF WindowHandle::frame() const
@@ -170,7 +178,7 @@ void WindowHandle::setFrame(const QRectF& frame, bool, bool)
         window_->setGeometry(QRect(target.topLeft() + QPoint(decoration.left(), decoration.top()), client));
     }
     WindowPlacement::keepOnScreen(window_);
-    WindowPlacement::noteSpot(window_, target.topLeft());
+    WindowPlacement::noteSpot(window_, target.topLeft(), window_->size());
 }
 
 void WindowHandle::saveFrameUsingName(const QString& name) const

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QWidget>
 
+#include <optional>
+
 namespace nupo {
 
 // A light, non-owning handle on a top-level window with the operations controllers use. Every
@@ -30,8 +32,10 @@ public:
     QRectF frame() const;
     // `display` and `animate` are accepted for the callers' sake; the window is moved at once.
     void setFrame(const QRectF& frame, bool display = true, bool animate = false);
-    // Keeps the frame of a shown window in a document's x, y, width, height; a hidden window (or none,
-    // or one of no size) leaves it as it was.
+    // The frame to keep for a document: that of a shown window standing settled. None for a hidden
+    // window (or none), one the window manager is still framing, or one of no size.
+    std::optional<QRectF> frameToKeep() const;
+    // Keeps frameToKeep() in a document's x, y, width, height; without one it is left as it was.
     void storeShownFrame(float (&stored)[4]) const;
 
     // Writes the frame to the settings under "WindowFrames/<name>" as "x y width height".

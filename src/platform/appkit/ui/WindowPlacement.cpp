@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMoveEvent>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QScreen>
@@ -55,12 +56,15 @@ const char* hiddenForProperty = "nupoHiddenFor";
 const char* returnsOnDestroyProperty = "nupoReturnsOnDestroy";
 // On a window while others that gave way to it have not gone back.
 const char* othersGaveWayProperty = "nupoOthersGaveWay";
-// On a window that gave way to a maximised one: where it stood before, which it goes back to as the
-// window is restored (also where it had given way to the window's drawers before).
+// On a window that gave way to a maximised one (or to a dialog or panel standing at its own size): where
+// it stood before, which it goes back to as the window is restored or leaves that spot (also where it had
+// given way to the window's drawers before).
 const char* beforeMaximisedProperty = "nupoBeforeMaximised";
 // Where a window was put at its first show (the corner of its frame as asked of the window manager),
 // which its frame geometry need not show yet while the window manager is still framing it.
 const char* spotProperty = "nupoPlacedAt";
+// The client size the window was last given with its spot, if any.
+const char* askedSizeProperty = "nupoAskedSize";
 // Set while a window, shown but not framed yet, stands by its client area (see the end of eventFilter).
 const char* clientPlacedProperty = "nupoClientPlaced";
 // Set while a window is put back on its spot once framed: the moves doing it come back to the filter as
@@ -364,6 +368,27 @@ bool returnWindowsThatGaveWay(quintptr owner, const QWidget* shownOwner)
         if (window->property(gaveWayForProperty).value<quintptr>() != owner)
             continue;
         if (window->property(hiddenForProperty).value<quintptr>() == owner) {
+            // Hidden for a dialog or panel that still lies on the spot it stood on: it shows again, near
+            // that spot, where the screen has room for it clear of the dialog; else it stays hidden.
+            const QVariant before = window->property(beforeMaximisedProperty);
+            if (shownOwner && WindowPlacement::keepsOwnSize(shownOwner) && !isMaximised(shownOwner) &&
+                before.isValid()) {
+                const QRect back(before.toPoint(), WindowPlacement::frameOf(window).size());
+                if (std::any_of(room.begin(), room.end(),
+                                [&back](const QRect& r) { return r.intersects(back); })) {
+                    stayed = true;
+                    const std::optional<QRect> spot = WindowPlacement::clearSpot(
+                        back, back.size(), WindowPlacement::availableArea(window),
+                        room + WindowPlacement::fixedFrames(window), WindowPlacement::Prefer::Nearest);
+                    if (spot && spot->size() == back.size()) {
+                        window->setProperty(hiddenForProperty, QVariant());
+                        window->setProperty(gaveWayToProperty, spot->topLeft());
+                        window->move(spot->topLeft());
+                        window->show();
+                    }
+                    continue;
+                }
+            }
             // Hidden for the maximised owner: shown again where it stood (the owner restored or gone).
             window->setProperty(hiddenForProperty, QVariant());
             if (!window->isVisible())
@@ -412,15 +437,16 @@ void noteGivenWay(QWidget* window, QWidget* owner)
         if (!owner->property(returnsOnDestroyProperty).toBool()) {
             owner->setProperty(returnsOnDestroyProperty, true);
             const quintptr id = idOf(owner);
-            QObject::connect(owner, &QObject::destroyed, qApp, [id] { returnWindowsThatGaveWay(id, nullptr); });
+            QObject::connect(owner, &QObject::destroyed, qApp,
+                             [id] { returnWindowsThatGaveWay(id, nullptr); });
         }
     }
     owner->setProperty(othersGaveWayProperty, true);
 }
 
-// Hides the window while the maximised owner leaves it no spot clear of its and its drawers' controls;
-// it shows again, where it stood, as the owner is restored.
-void hideForMaximised(QWidget* window, QWidget* owner)
+// Hides the window while the maximised owner (or a dialog or panel) leaves it no spot clear of its and its
+// drawers' controls; it shows again, where it stood, as the owner is restored (or leaves that spot).
+void hideForOwner(QWidget* window, QWidget* owner)
 {
     noteGivenWay(window, owner);
     if (!window->property(beforeMaximisedProperty).isValid())
@@ -437,6 +463,9 @@ void WindowPlacement::giveWayTo(QWidget* owner)
     if (!owner || !owner->isVisible())
         return;
     const bool maximised = standsMaximised(owner);
+    // A dialog or panel stands whole at its own size, over what it must: it leaves the windows that give
+    // way no more room than a maximised window does, and they keep off its controls the same way.
+    const bool keepOffControls = maximised || keepsOwnSize(owner);
     QList<QRect> room{frameOf(owner)};
     QList<ShownWindowFrame> shown{{frameOf(owner), controlsOf(owner)}};
     for (const QWidget* own : ownWindowsOf(owner)) {
@@ -452,7 +481,12 @@ void WindowPlacement::giveWayTo(QWidget* owner)
         const QRect area = availableArea(window);
         const QList<QRect> fixed = fixedFrames(window);
         std::optional<QRect> spot;
-        if (maximised) {
+        if (!maximised) {
+            spot = clearSpot(frame, frame.size(), area, room + fixed);
+            if (spot && spot->size() != frame.size())
+                spot.reset();
+        }
+        if (!spot && keepOffControls) {
             // It stays where the user had it unless it hides the window's menu, buttons or drawers'
             // controls; then it takes the nearest corner of the screen that hides none.
             // Where every such spot hides a control of a drawer, the window's own menu and buttons at least
@@ -466,22 +500,20 @@ void WindowPlacement::giveWayTo(QWidget* owner)
             };
             spot = cornerSpot(frame, area, controls, fixed);
             if (!spot || hides(*spot, controls)) {
-                // No spot clear of them all: it hides until the window is restored, covering none.
-                hideForMaximised(window, owner);
+                // No spot clear of them all: it hides until the window is restored (or leaves it room),
+                // covering none.
+                hideForOwner(window, owner);
                 continue;
             }
-        } else {
-            spot = clearSpot(frame, frame.size(), area, room + fixed);
-            if (spot && spot->size() != frame.size())
-                spot.reset();
         }
         if (!spot)
             spot = openingSpot(frame, area, shown, fixed);
         if (!spot || spot->topLeft() == frame.topLeft())
             continue;
-        // Where it stood as the window was maximised: it goes back there as the window is restored.
+        // Where it stood as the window was maximised (or the dialog opened): it goes back there as the window
+        // is restored (or leaves that spot).
         noteGivenWay(window, owner);
-        if (maximised && !window->property(beforeMaximisedProperty).isValid())
+        if (keepOffControls && !window->property(beforeMaximisedProperty).isValid())
             window->setProperty(beforeMaximisedProperty, frame.topLeft());
         window->setProperty(gaveWayToProperty, spot->topLeft());
         window->move(spot->topLeft());
@@ -625,10 +657,17 @@ void WindowPlacement::limitToArea(QWidget* window)
     window->setMaximumSize(window->maximumSize().boundedTo(room));
 }
 
-void WindowPlacement::noteSpot(QWidget* window, const QPoint& frameCorner)
+bool WindowPlacement::isSettling(const QWidget* window)
 {
-    if (window && window->property(placedProperty).toBool())
+    return window && window->property(awaitingFrameProperty).toBool() && windowManagerRuns();
+}
+
+void WindowPlacement::noteSpot(QWidget* window, const QPoint& frameCorner, const QSize& clientSize)
+{
+    if (window && window->property(placedProperty).toBool()) {
         window->setProperty(spotProperty, frameCorner);
+        window->setProperty(askedSizeProperty, clientSize.isValid() ? QVariant(clientSize) : QVariant());
+    }
 }
 
 void WindowPlacement::keepChosenFrame(QWidget* window)
@@ -651,6 +690,46 @@ void WindowPlacement::keepOwnSize(QWidget* window)
 bool WindowPlacement::keepsOwnSize(const QWidget* window)
 {
     return window && (window->property(ownSizeProperty).toBool() || qobject_cast<const QDialog*>(window));
+}
+
+bool WindowPlacement::placeWhole(QWidget* window)
+{
+    if (!window || !window->isWindow())
+        return false;
+    const QRect area = availableArea(window);
+    const QRect current = frameOf(window);
+    if (area.isEmpty() || current.width() > area.width() || current.height() > area.height())
+        return false;
+    keepOnScreen(window);
+    const QRect onScreen = frameOf(window);
+    const auto wholeSpot = [&](const QList<QRect>& frames) -> std::optional<QRect> {
+        const std::optional<QRect> spot = clearSpot(onScreen, onScreen.size(), area, frames, Prefer::Nearest);
+        return spot && spot->size() == onScreen.size() ? spot : std::nullopt;
+    };
+    bool makeRoom = false;
+    std::optional<QRect> spot = wholeSpot(keptClearFrames(window));
+    if (!spot) {
+        spot = wholeSpot(fixedFrames(window));
+        makeRoom = true;
+    }
+    if (!spot) {
+        // No room beside those that never give way: over them, where it hides the least of their controls,
+        // then of them (the others move aside).
+        QList<ShownWindowFrame> under;
+        for (const QWidget* other : QApplication::topLevelWidgets())
+            if (other != window && other->isVisible() && other->property(keptClearProperty).toBool() &&
+                !other->property(givesWayProperty).toBool())
+                under.append({frameOf(other), controlsOf(other)});
+        spot = openingSpot(onScreen, area, under, {}).value_or(onScreen);
+    }
+    if (spot->topLeft() != onScreen.topLeft())
+        moveFrame(window, spot->topLeft());
+    if (makeRoom) {
+        // The windows that give way move off it once it is shown (it may be about to be).
+        const QPointer<QWidget> placed(window);
+        QTimer::singleShot(0, window, [placed] { giveWayTo(placed); });
+    }
+    return true;
 }
 
 void WindowPlacement::placeOnScreenClear(QWidget* window)
@@ -696,12 +775,13 @@ void WindowPlacement::openClearOfShownWindows(QWidget* window)
                                       std::max(area.left(), area.right() + 1 - there.width())));
             there.moveTop(std::clamp(there.top(), area.top(),
                                      std::max(area.top(), area.bottom() + 1 - there.height())));
-            if (std::none_of(clearOf.begin(), clearOf.end(), [&there](const QRect& r) { return r.intersects(there); })) {
+            if (std::none_of(clearOf.begin(), clearOf.end(),
+                             [&there](const QRect& r) { return r.intersects(there); })) {
                 moveFrame(window, there.topLeft());
                 return;
             }
-        } else if (free && 2 * qint64(free->width()) * free->height() >=
-                               qint64(current.width()) * current.height()) {
+        } else if (free &&
+                   2 * qint64(free->width()) * free->height() >= qint64(current.width()) * current.height()) {
             window->resize(free->size().shrunkBy(decorationOf(window)));
             moveFrame(window, free->topLeft());
             return;
@@ -805,14 +885,24 @@ bool WindowPlacement::eventFilter(QObject* watched, QEvent* event)
             // A window manager that places windows itself may not have taken the spot asked for, and may
             // still tell a stale place after it framed the window: until the window is first painted or
             // activated (it stands where it will be seen), it goes back to its spot.
-            if (type == QEvent::Paint || type == QEvent::WindowActivate)
+            bool settles = false;
+            if (type == QEvent::Paint || type == QEvent::WindowActivate) {
                 window->setProperty(awaitingFrameProperty, false);
+                settles = true;
+            }
             const QVariant spot = window->property(spotProperty);
             if (spot.isValid() && window->pos() != spot.toPoint())
                 window->move(spot.toPoint());
+            const QVariant asked = window->property(askedSizeProperty);
+            if (asked.isValid() && window->size() != asked.toSize())
+                window->resize(asked.toSize());
             placeOnScreenClear(window);
             window->setProperty(spotProperty, window->pos());
             window->setProperty(replacingProperty, false);
+            // Those who keep the window's frame took none while it settled (see isSettling): they take
+            // it now, also where nothing moves any more.
+            if (settles)
+                QCoreApplication::postEvent(window, new QMoveEvent(window->pos(), window->pos()));
         }
         return false;
     }

@@ -51,9 +51,14 @@ public:
     static void cascade(QWidget* window);
     // The step of cascade().
     static constexpr int cascadeStep = 24;
+    // Whether the window is shown but still being framed by the window manager and placed again: its
+    // frame is then no frame to keep (it may stand a title bar off, or at the size it was mapped at).
+    // Once it settles it gets a move event of its own.
+    static bool isSettling(const QWidget* window);
     // Notes where the window's frame corner was put: where it goes again, should the window manager
-    // frame it elsewhere, and where cascade() finds it.
-    static void noteSpot(QWidget* window, const QPoint& frameCorner);
+    // frame it elsewhere, and where cascade() finds it. A client size given is the size it takes again
+    // then (a window manager framing a window may answer with the size it was mapped at).
+    static void noteSpot(QWidget* window, const QPoint& frameCorner, const QSize& clientSize = QSize());
     // Moves the window's frame corner to `corner` (also while the window manager is still framing it).
     static void moveFrame(QWidget* window, const QPoint& corner);
     // Marks a window whose frame its caller chose before its first show: it is not moved away from
@@ -64,6 +69,12 @@ public:
     // windows picks where it goes, never shrinks it (it may cover other windows). Dialogs are so marked.
     static void keepOwnSize(QWidget* window);
     static bool keepsOwnSize(const QWidget* window);
+    // Moves a window that keeps its own size (a dialog, a panel), at that size, to where it stands whole
+    // on the screen: the nearest spot clear of the windows kept clear; else the nearest spot clear of
+    // those that never give way, the others moving aside for it; else the spot that covers the least of
+    // their controls (it then lies over them). Returns false, leaving the window where it is, when the
+    // screen's available area cannot hold it whole.
+    static bool placeWhole(QWidget* window);
     // Keeps the window on the screen and moves it clear of the windows kept clear, unless its caller
     // chose its frame and that frame lies on the screen: a frame the user chose comes back as it was.
     static void placeOnScreenClear(QWidget* window);
@@ -102,12 +113,14 @@ public:
     // panels) move aside: clear of them where the screen has room, else where they cover the least of the
     // owner's controls; never onto a window kept clear. The owner maximised, one stays where it is unless
     // it hides the owner's or its drawers' controls, and then takes the nearest corner of the screen that
-    // hides none (see cornerSpot), never the middle of the picture.
+    // hides none (see cornerSpot), never the middle of the picture; where there is none it hides. The
+    // owner a dialog or panel at its own size (see keepOwnSize), one without room clear of it does the same.
     static void giveWayTo(QWidget* owner);
     // The windows that gave way to the owner go back where they were once the owner is hidden or not
     // maximised, where their old spot lies clear of it and of its own windows (its drawers closed); one
     // that cannot go back yet keeps clear of the owner as it now stands. Restored from maximised, the
-    // owner has them go back where they stood as it was maximised. One the user moved since stays where
+    // owner has them go back where they stood as it was maximised. One hidden for a dialog or panel shows
+    // again once that one is hidden or leaves the spot it stood on. One the user moved since stays where
     // the user put it.
     static void comeBack(QWidget* owner);
     // Moves the window, if its frame overlaps one of the given frames, to the first spot of the

@@ -103,12 +103,12 @@ void PlotWindowController::windowWillClose(QObject*)
 
 void PlotWindowController::storeFrame()
 {
-    // A hidden window's geometry is no frame to reopen at, nor is the 1 x 1 point a window reads as
-    // while the display makes it anew (its level changed).
+    // A hidden window's geometry is no frame to reopen at (see frameToKeep()).
     WindowHandle handle(window);
-    const QRectF frame = handle.frame();
-    if (!isFirstOfFamily() || !handle.isVisible() || frame.width() <= 1 || frame.height() <= 1)
+    const std::optional<QRectF> kept = handle.frameToKeep();
+    if (!isFirstOfFamily() || !kept)
         return;
+    const QRectF frame = *kept;
     state.bounds = frame;
     state.maximised = handle.isMaximised() ? 1 : 0;
     // The normal frame is the one the window goes back to when restored: not the one of a window being

@@ -251,7 +251,14 @@ TEST_F(MediaBrowserTest, OpenHandsSoundsMoviesDataAndImagesToTheirOpeners)
     std::fflush(stdout);
     testing::internal::CaptureStdout();
     open();
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    // The wave surface takes the number of its images from its view at a tick of its own, whenever its
+    // view has loaded them: what it says then is not the opening's.
+    QStringList said =
+        QString::fromStdString(testing::internal::GetCapturedStdout()).split('\n', Qt::SkipEmptyParts);
+    said.removeIf([](const QString& line) {
+        return line.startsWith("awakeFromNib timerUpdate") || line.startsWith("setMaxTextuerSlider = ");
+    });
+    EXPECT_TRUE(said.isEmpty()) << said.join('\n').toStdString();
 
     // One image into the 3D spectrum (the texture load of its window asks for it).
     click(QDir(images).filePath("1.png"));

@@ -16,6 +16,7 @@
 #include "shared/Utilities.h"
 #include "support/TestMedia.h"
 #include "support/TestSupport.h"
+#include "support/WindowTestSupport.h"
 
 #include <gtest/gtest.h>
 #include <QApplication>
@@ -330,11 +331,8 @@ TEST_F(MovieWindowTest, AFrameStoredInADocumentIsWhereTheWindowOpensAndStaysStor
     QPointer<QXMovieWindowController> window = open(path);
     OpenQTX = 0;
     ASSERT_TRUE(window && window->movie() && window->nibWindow());
-    // Read once the window is on the display (a window manager maps it after it was shown).
-    ASSERT_TRUE(test::processEventsUntil([&] {
-        const QWindow* shown = window->nibWindow()->windowHandle();
-        return shown && shown->isExposed() && WindowHandle(window->nibWindow()).frame().width() > 1;
-    }));
+    // Read once the window stands settled (a window manager maps and frames it after it was shown).
+    ASSERT_TRUE(test::processEventsUntil([&] { return test::windowSettled(window->nibWindow()); }));
     EXPECT_EQ(WindowHandle(window->nibWindow()).frame().topLeft(), stored.topLeft());
     for (int k = 0; k < 4; ++k)
         EXPECT_EQ(NomalQTSizeR[k], kept[k]) << k;
