@@ -19,16 +19,19 @@
 #include "PlacementTestSupport.h"
 
 #include <QAbstractButton>
+#include <QAbstractSlider>
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTabWidget>
+#include <QTimer>
 
 #include <functional>
 #include <vector>
@@ -117,8 +120,9 @@ QList<const QWidget*> floatingWindows()
 }
 
 // The window's open drawers lie under neither floating window, nor, where the program put the window,
-// its menu bar and drawer buttons (a user may move a window under them); the drawer buttons show their
-// whole height (no scroll bar over them).
+// its menu bar and drawer buttons (a user may move a window under them, and its drawers with it: under a
+// floating window the window itself lies under); the drawer buttons show their whole height (no scroll
+// bar over them).
 enum class PutBy { Program, User };
 void expectInReach(const QWidget* window, PutBy putBy = PutBy::Program)
 {
@@ -137,10 +141,14 @@ void expectInReach(const QWidget* window, PutBy putBy = PutBy::Program)
             parts.append({describedDrawer(drawer), drawer->frameGeometry()});
     const QList<const QWidget*> floating = floatingWindows();
     ASSERT_EQ(floating.size(), 2) << "the Control Panel and the Tools palette are shown";
-    for (const QWidget* above : floating)
+    for (const QWidget* above : floating) {
+        if (putBy == PutBy::User &&
+            WindowPlacement::frameOf(window).intersects(WindowPlacement::frameOf(above)))
+            continue;
         for (const auto& [part, where] : parts)
             EXPECT_FALSE(where.intersects(WindowPlacement::frameOf(above)))
                 << part.toStdString() << " lies under " << described(above).toStdString();
+    }
 }
 
 // The window's drawers, once every one is open: its drawer buttons pressed one after another as a user
@@ -167,14 +175,18 @@ QList<Drawer*> openEveryDrawer(QWidget* window)
 // The free screen right below a side drawer whose content scrolls along its length, as long as the
 // drawer lacks: empty where the screen ends, or the window, another of its drawers or a floating window
 // lies there.
+// The drawer's content scrolls in the drawer or in a panel of its own (as the 3D Controls drawer's does).
 QRect freeBelow(const QWidget* window, const Drawer* drawer)
 {
-    const QScrollArea* scroller = drawer->findChild<QScrollArea*>();
-    if (!scroller || !scroller->verticalScrollBar()->isVisible())
+    int lacking = 0;
+    for (const QScrollArea* scroller : drawer->findChildren<QScrollArea*>())
+        if (scroller->widget() && scroller->verticalScrollBar()->isVisible())
+            lacking = std::max(
+                lacking, scroller->widget()->minimumSizeHint().height() - scroller->viewport()->height());
+    if (lacking <= 0)
         return {};
     const QRect placed = drawer->frameGeometry();
-    const int lacking = scroller->widget()->minimumSizeHint().height() - scroller->viewport()->height();
-    const QRect below(placed.left(), placed.bottom() + 1, placed.width(), std::max(1, lacking));
+    const QRect below(placed.left(), placed.bottom() + 1, placed.width(), lacking);
     QList<QRect> taken{WindowPlacement::frameOf(window)};
     for (const Drawer* other : window->findChildren<Drawer*>())
         if (other != drawer && other->isVisible())
@@ -256,10 +268,18 @@ void expectDrawersFitAnywhere(QWidget* window)
          [&](const QRect& f) { return QPoint(f.left(), area.bottom() + 1 - f.height()); }}};
     for (const auto& [where, spot] : edges) {
         SCOPED_TRACE(where);
-        window->move(spot(WindowPlacement::frameOf(window)));
+        const QPoint asked = spot(WindowPlacement::frameOf(window));
+        window->move(asked);
         QCoreApplication::processEvents();
         expectDrawersFit(window, drawers, pictureClosed);
         expectInReach(window, PutBy::User);
+        // The move is obeyed: the window moves only as far as its drawers need to stay on the screen, which
+        // at the top edge is not at all (the Control Panel and the palette do not push it down).
+        if (asked.y() == area.top()) {
+            const QRect frame = WindowPlacement::frameOf(window);
+            EXPECT_EQ(frame.topLeft(), asked)
+                << described(window).toStdString() << " did not stay at the top";
+        }
     }
     // Closed again, the drawers leave the floating windows where they were.
     for (QAbstractButton* button : drawerButtons(window))
@@ -346,7 +366,8 @@ void expectSoundPropertiesBesideTheSlot()
     const QPoint slotAt = slot->pos();
     const QPoint panelAt = panel->pos();
     // Moved away from the screen's edge the panel stands at.
-    const bool panelAtLeft = WindowPlacement::frameOf(panel).left() == WindowPlacement::availableArea(slot).left();
+    const bool panelAtLeft =
+        WindowPlacement::frameOf(panel).left() == WindowPlacement::availableArea(slot).left();
     slot->move(slotAt + QPoint(panelAtLeft ? 30 : -30, 20));
     QCoreApplication::processEvents();
     EXPECT_EQ(panel->pos() - panelAt, slot->pos() - slotAt) << described(panel).toStdString();
@@ -372,14 +393,45 @@ TEST(DrawersFit, EveryDrawerLiesOnTheScreenClearOfTheOthersWhereverItsWindowStan
                 << described(window).toStdString() << " opens over " << described(above).toStdString();
         expectInReach(window);
         expectDrawersFitAnywhere(window);
+        // (Where the user left the window clear of their places.)
         for (int i = 0; i < floating.size(); ++i)
-            EXPECT_EQ(WindowPlacement::frameOf(floating[i]).topLeft(), floatingAt[i])
-                << described(floating[i]).toStdString() << " is not back where it was";
+            if (!WindowPlacement::frameOf(window).intersects(
+                    QRect(floatingAt[i], floating[i]->frameGeometry().size())))
+                EXPECT_EQ(WindowPlacement::frameOf(floating[i]).topLeft(), floatingAt[i])
+                    << described(floating[i]).toStdString() << " is not back where it was";
         window->close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
     expectSoundPropertiesBesideTheSlot();
     NUPO4DrawAppDelegate::sharedNUPO4DrawAppDelegate().applicationWillTerminate(nullptr);
+}
+
+// The controls of a drawer lying over a maximised window keep the spacing they have at their natural
+// size, packed at the top of the drawer (or of its panel that scrolls): none lies lower in its panel than
+// the panel's natural height, however long the drawer.
+void expectControlsPacked(const Drawer* drawer)
+{
+    for (const QWidget* control : drawer->findChildren<QWidget*>()) {
+        if (!control->isVisible() ||
+            !(qobject_cast<const QAbstractButton*>(control) ||
+              qobject_cast<const QAbstractSlider*>(control) || qobject_cast<const QComboBox*>(control) ||
+              qobject_cast<const QLabel*>(control) || qobject_cast<const QLineEdit*>(control)))
+            continue;
+        const QScrollArea* panel = nullptr;
+        for (const QWidget* up = control->parentWidget(); up && !panel; up = up->parentWidget())
+            panel = qobject_cast<const QScrollArea*>(up);
+        if (!panel || !panel->widget() || panel->verticalScrollBar()->isVisible())
+            continue;
+        const QWidget* controls = panel->widget();
+        if (!controls->isAncestorOf(control))
+            continue;  // the panel's own scroll bars
+        const int bottom = control->mapTo(controls, QPoint(0, control->height())).y();
+        const int natural = controls->hasHeightForWidth() ? controls->heightForWidth(controls->width())
+                                                          : controls->sizeHint().height();
+        EXPECT_LE(bottom, natural) << describedDrawer(drawer).toStdString() << ": "
+                                   << nameOf(control).toStdString() << " ends " << bottom
+                                   << " px down its panel, which needs " << natural;
+    }
 }
 
 // Where a window and its drawers stand, and the floating windows.
@@ -436,10 +488,16 @@ void expectMaximiseAndRestore(QWidget* window, const std::function<void()>& plac
     if (WindowPlacement::pictureOf(window)) {
         SCOPED_TRACE("maximised");
         const QList<QRect> controls = WindowPlacement::controlsOf(window);
-        for (const Drawer* drawer : drawers)
+        for (int pass = 0; pass < 3; ++pass) {
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+            QCoreApplication::processEvents();
+        }
+        for (const Drawer* drawer : drawers) {
             for (const QRect& control : controls)
                 EXPECT_FALSE(drawer->frameGeometry().intersects(control))
                     << describedDrawer(drawer).toStdString() << " covers a control of its window";
+            expectControlsPacked(drawer);
+        }
         // The palette (where it shows) hides no control of the window or its drawers: it stays where it
         // was, or goes to the screen's edge clear of them all.
         QList<QRect> everyControl = controls;
@@ -496,6 +554,30 @@ TEST(DrawersFit, AMaximisedWindowIsRestoredWithItsDrawersAndThePaletteWhereTheyW
     NUPO4DrawAppDelegate::sharedNUPO4DrawAppDelegate().applicationWillTerminate(nullptr);
 }
 
+// A window with every drawer open that the user moved to the top of the screen stays there (the Control
+// Panel and the palette do not push it down), and maximised and restored, it stands there again.
+TEST(DrawersFit, AWindowMovedToTheTopStaysThereAndIsRestoredThere)
+{
+    SCOPED_TRACE(test::screenSize());
+    ASSERT_NE(startWithQuietSoundSlots(), nullptr);
+    const std::vector<std::pair<const char*, std::function<void()>>> openers = drawerWindowOpeners();
+    for (std::size_t i = 0; i < 3; ++i) {  // the windows with a picture
+        SCOPED_TRACE(openers[i].first);
+        QWidget* window = opened(openers[i].second);
+        ASSERT_NE(window, nullptr);
+        expectMaximiseAndRestore(window, [window] {
+            const QRect area = WindowPlacement::availableArea(window);
+            const QPoint top(WindowPlacement::frameOf(window).left(), area.top());
+            window->move(top);
+            QCoreApplication::processEvents();
+            EXPECT_EQ(WindowPlacement::frameOf(window).topLeft(), top) << described(window).toStdString();
+        });
+        window->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    NUPO4DrawAppDelegate::sharedNUPO4DrawAppDelegate().applicationWillTerminate(nullptr);
+}
+
 // A window manager maximising a window tells its new size before its new state, and restoring it its old
 // size before its state: the window at the screen's bottom edge with every drawer open (its bottom drawer
 // on the screen's last row), maximised and restored so, takes back its frame, drawers and the palette's
@@ -529,7 +611,12 @@ TEST(DrawersFit, AWindowAtTheScreensEdgeIsRestoredAsItStoodOnEveryCycle)
             return window->isMaximized() && std::all_of(drawers.begin(), drawers.end(), [&](const Drawer* d) {
                        return frame.contains(d->frameGeometry());
                    });
-        })) << "maximised: " << describedStanding(standingOf(window, drawers));
+        })) << "maximised: "
+            << describedStanding(standingOf(window, drawers));
+        // What the new state set going runs before the restore, as it does before a user's next click.
+        bool turned = false;
+        QTimer::singleShot(0, window, [&turned] { turned = true; });
+        ASSERT_TRUE(test::processEventsUntil([&turned] { return turned; }));
         window->setGeometry(normal);
         QCoreApplication::processEvents();
         window->setWindowState(Qt::WindowNoState);
@@ -785,7 +872,8 @@ TEST(DrawersFit, ASmallWaterfallKeepsHalfItsHeightForItsPicture)
     ASSERT_NE(picture, nullptr);
     SCOPED_TRACE(described(window).toStdString());
     EXPECT_GE(2 * picture->height(), window->height())
-        << "the picture, " << picture->width() << "x" << picture->height() << ", is less than half the height";
+        << "the picture, " << picture->width() << "x" << picture->height()
+        << ", is less than half the height";
     QList<const QLabel*> captions;
     for (const QLabel* label : window->findChildren<QLabel*>())
         if (label->window() == window && label->isVisibleTo(window) && !label->visibleRegion().isEmpty())

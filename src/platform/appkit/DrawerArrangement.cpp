@@ -318,6 +318,8 @@ struct Setting {
     QMargins inset;            // the window's rows of controls, which drawers over it keep clear of
     // Whether side drawers scroll along their length rather than grow past the screen's last row.
     bool capped = false;
+    // Whether only the drawers lying over the window now may lie over it.
+    bool keepOver = false;
     // Whether an arrangement is allowed (keeps clear of the obstacles).
     std::function<bool(const DrawerArrangement&)> accept;
 
@@ -431,10 +433,14 @@ std::optional<Found> drawersOver(const Setting& s, const QRect& area)
         for (unsigned mask = 1; mask < (1u << n); ++mask) {
             std::vector<bool> over(n);
             int count = 0;
+            bool moved = false;  // a drawer beside the window now lies over it
             for (std::size_t i = 0; i < n; ++i) {
                 over[i] = (mask >> i) & 1u;
                 count += over[i];
+                moved = moved || (over[i] && !s.drawers[i].over);
             }
+            if (s.keepOver && moved)
+                continue;
             // The drawers over the window reach nothing outside it.
             Reach reach;
             for (std::size_t i = 0; i < n; ++i) {
@@ -582,9 +588,9 @@ std::optional<DrawerArrangement> firstStep(const Setting& s, const std::vector<Q
 DrawerArrangement arrangeDrawers(const QRect& frame, const QRect& area,
                                  const std::vector<DrawerNeed>& drawers,
                                  const std::vector<QSize>& leastFrames, const std::vector<QRect>& obstacles,
-                                 const QMargins& inset)
+                                 const QMargins& inset, bool windowPut)
 {
-    Setting s{frame, drawers, leastFrames, everyChoice(drawers), {}, false, inset, false, {}};
+    Setting s{frame, drawers, leastFrames, everyChoice(drawers), {}, false, inset, false, false, {}};
     for (const DrawerNeed& drawer : drawers)
         s.asked.push_back(drawer.depth);
     // Where no choice keeps the drawers apart, they go on the sides they prefer, placed as well as may be.
@@ -610,23 +616,40 @@ DrawerArrangement arrangeDrawers(const QRect& frame, const QRect& area,
     if (area.isEmpty() || drawers.empty())
         return asItStands(true);
 
-    if (!obstacles.empty()) {
-        // The window moves onto no obstacle it does not cover already; no drawer lies on one.
-        s.accept = [&](const DrawerArrangement& a) {
-            return std::none_of(obstacles.begin(), obstacles.end(), [&](const QRect& o) {
-                return (o.intersects(a.frame) && !o.intersects(frame)) ||
-                       std::any_of(a.rects.begin(), a.rects.end(),
-                                   [&o](const QRect& r) { return r.intersects(o); });
-            });
+    // The window moves onto no obstacle it does not cover already; no drawer lies on one.
+    const auto clearOfObstacles = [&](const DrawerArrangement& a) {
+        return std::none_of(obstacles.begin(), obstacles.end(), [&](const QRect& o) {
+            return (o.intersects(a.frame) && !o.intersects(frame)) ||
+                   std::any_of(a.rects.begin(), a.rects.end(),
+                               [&o](const QRect& r) { return r.intersects(o); });
+        });
+    };
+    const auto marked = [&obstacles](DrawerArrangement arranged, bool clear) {
+        arranged.clear = clear || obstacles.empty();
+        return arranged;
+    };
+    if (windowPut) {
+        // Where the user put it, the window stays as long as its drawers find room on the screen there.
+        Setting put = s;
+        put.keepOver = true;
+        const auto staysOnScreen = [&](const DrawerArrangement& a) {
+            return a.frame == frame && std::all_of(a.rects.begin(), a.rects.end(),
+                                                   [&area](const QRect& r) { return area.contains(r); });
         };
+        put.accept = [&](const DrawerArrangement& a) { return staysOnScreen(a) && clearOfObstacles(a); };
+        if (std::optional<DrawerArrangement> clear = firstStep(put, partsBeside(area, obstacles)))
+            return marked(*clear, true);
+        put.accept = staysOnScreen;
+        if (std::optional<DrawerArrangement> stays = firstStep(put, {area}))
+            return marked(*stays, false);
+    } else if (!obstacles.empty()) {
+        s.accept = clearOfObstacles;
         if (std::optional<DrawerArrangement> clear = firstStep(s, partsBeside(area, obstacles)))
             return *clear;
     }
     s.accept = [](const DrawerArrangement&) { return true; };
-    if (std::optional<DrawerArrangement> arranged = firstStep(s, {area})) {
-        arranged->clear = obstacles.empty();
-        return *arranged;
-    }
+    if (std::optional<DrawerArrangement> arranged = firstStep(s, {area}))
+        return marked(*arranged, false);
     return asItStands(obstacles.empty());
 }
 

@@ -27,6 +27,7 @@ struct DrawerNeed {
     int trailing = 0;
     int length = 0;     // the length its content needs along the edge (a side drawer's height)
     int scrollBar = 0;  // the width a side drawer grows by where its content scrolls along its length
+    bool over = false;  // it lies over the window's picture now
 };
 
 // Where a window and its open drawers go: the window's frame, and each drawer's edge, depth and place.
@@ -83,9 +84,16 @@ DrawerArrangement arrangeOverWindow(const QRect& frame, const std::vector<Drawer
 // window moves or shrinks onto none it does not already cover. Each step above is tried in the parts of
 // the area beside the obstacles too; the first step that keeps clear of them wins. Where none does, the
 // arrangement is the one without obstacles, marked not clear.
+//
+// With `windowPut` (the user moved or resized the window), the window keeps its frame where its drawers
+// find room on the screen there, beside it or over its picture where they lie over it already: clear of
+// the obstacles where they can, else (marked not clear) on them. Only where they find none, the window
+// moves as far as its drawers need to stay on the screen (the steps above without obstacles, marked not
+// clear); the obstacles never move it.
 DrawerArrangement arrangeDrawers(const QRect& frame, const QRect& area,
                                  const std::vector<DrawerNeed>& drawers,
                                  const std::vector<QSize>& leastFrames,
-                                 const std::vector<QRect>& obstacles = {}, const QMargins& inset = {});
+                                 const std::vector<QRect>& obstacles = {}, const QMargins& inset = {},
+                                 bool windowPut = false);
 
 }  // namespace nupo

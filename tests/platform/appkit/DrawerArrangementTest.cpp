@@ -293,5 +293,37 @@ TEST(DrawerArrangement, AWindowMovesOnlyAsFarAsANewDrawerNeedsItsDrawersKeepingT
     expectOnScreenAndApart(arranged, drawers, large);
 }
 
+TEST(DrawerArrangement, AWindowTheUserPutStaysWhereItsDrawersFindRoomThere)
+{
+    // The waterfall put at the top of the screen beside the Control Panel, its right drawers reaching
+    // under it: moved as a drawer opens, the window would go down clear of it; put there by the user, it
+    // stays, its drawers under the Control Panel (marked not clear).
+    const std::vector<QRect> floating{controlPanel};
+    const QRect atTop(0, 0, 600, 400);
+    const std::vector<DrawerNeed> right{upperRight(), lowerRight()};
+    DrawerArrangement arranged = arrangeDrawers(atTop, screen, right, {}, floating);
+    EXPECT_GT(arranged.frame.top(), 0);
+    arranged = arrangeDrawers(atTop, screen, right, {}, floating, {}, true);
+    EXPECT_EQ(arranged.frame, atTop);
+    EXPECT_FALSE(arranged.clear);
+    expectOnScreenAndApart(arranged, right);
+    // Where the other side is free, a drawer takes it rather than lie under the Control Panel.
+    const QRect middle(200, 0, 400, 400);
+    arranged = arrangeDrawers(middle, screen, {upperRight()}, {}, floating, {}, true);
+    EXPECT_EQ(arranged.frame, middle);
+    EXPECT_EQ(arranged.edges, std::vector{Edge::Left});
+    EXPECT_TRUE(arranged.clear);
+    // A drawer lying over the picture stays over it as the window is put where it has no room beside it;
+    // one beside it is not put over it: the window moves only as far as that drawer needs.
+    DrawerNeed over = bottom();
+    over.over = true;
+    const QRect low(200, 400, 600, 368);
+    arranged = arrangeDrawers(low, screen, {over}, {}, floating, {}, true);
+    EXPECT_EQ(arranged.frame, low);
+    EXPECT_EQ(arranged.over, std::vector{true});
+    arranged = arrangeDrawers(low, screen, {bottom()}, {}, floating, {}, true);
+    EXPECT_EQ(arranged.frame, QRect(200, 300, 600, 368));
+}
+
 }  // namespace
 }  // namespace nupo

@@ -4,6 +4,7 @@
 #include "platform/appkit/ui/WindowPlacement.h"
 
 #include <QEvent>
+#include <QLayout>
 #include <QMouseEvent>
 #include <QScrollArea>
 #include <QStyle>
@@ -34,6 +35,12 @@ const char* restoringProperty = "nupoDrawersRestoring";
 constexpr int restoreRetries = 3;
 // On a window with open drawers: the size of its picture before the first of them opened.
 const char* pictureClosedProperty = "nupoPictureWithDrawersClosed";
+// On a window with open drawers: its frame as they were last arranged, and whether the user (or the
+// window manager) moved or resized it since a drawer last opened. A frame the user chose is kept.
+const char* arrangedFrameProperty = "nupoDrawersArrangedFrame";
+const char* putByUserProperty = "nupoDrawersPutByUser";
+// The same of the frame the window is restored to.
+const char* normalPutByUserProperty = "nupoDrawersNormalPutByUser";
 
 // The windows whose drawers are being arranged: the window's move or resize that an arrangement makes
 // comes back to it as an event.
@@ -101,6 +108,18 @@ QSize frameKeepingHalfThePicture(const QWidget* window)
     return (frame - (picture->size() - kept).expandedTo(QSize(0, 0))).expandedTo(QSize(0, 0));
 }
 
+// Controls that have no use for more height (no panel or space among them grows) keep their natural
+// spacing at the top of a drawer (or of a scrolling panel) longer than they need, the rest left empty.
+void packAtTop(QWidget* controls)
+{
+    const QLayout* layout = controls->layout();
+    if (!layout || (layout->expandingDirections() & Qt::Vertical))
+        return;
+    QSizePolicy policy = controls->sizePolicy();
+    policy.setVerticalPolicy(QSizePolicy::Maximum);
+    controls->setSizePolicy(policy);
+}
+
 }  // namespace
 
 Drawer::Drawer(QWidget* parentWindow, Edge preferredEdge)
@@ -141,9 +160,14 @@ void Drawer::setContentView(QWidget* content)
     delete content_.data();
     content_ = content;
     if (content) {
-        // The drawer holds the content's least size (minContentSize); the content keeps what its own
-        // layout needs, and scrolls where the drawer is squeezed below that.
+        // The drawer holds the content's least and largest sizes (minContentSize, maxContentSize); the
+        // content keeps what its own layout needs, and scrolls where the drawer is squeezed below that.
         content->setMinimumSize(0, 0);
+        content->setMaximumHeight(QWIDGETSIZE_MAX);
+        packAtTop(content);
+        for (QScrollArea* panel : content->findChildren<QScrollArea*>())
+            if (panel->widgetResizable() && panel->widget())
+                packAtTop(panel->widget());
         scroller_->setWidget(content);
         content->show();
     }
@@ -207,6 +231,8 @@ void Drawer::openOnEdge(Edge edge)
         parentWindow_->setProperty(pictureClosedProperty, picture ? picture->size() : QSize());
     }
     setState(State::Opening);
+    if (parentWindow_)
+        parentWindow_->setProperty(putByUserProperty, false);
     rearrange(true);
     if (parentWindow_ && parentWindow_->isVisible()) {
         show();
@@ -252,6 +278,9 @@ void Drawer::finishTransition(int generation)
             parentWindow_->setProperty(restoreProperty, false);
             parentWindow_->setProperty(restoringProperty, 0);
             parentWindow_->setProperty(pictureClosedProperty, QVariant());
+            parentWindow_->setProperty(arrangedFrameProperty, QVariant());
+            parentWindow_->setProperty(putByUserProperty, QVariant());
+            parentWindow_->setProperty(normalPutByUserProperty, QVariant());
         }
         // A palette that moved aside for the window's drawers comes back once they are all closed.
         WindowPlacement::comeBack(parentWindow_);
@@ -286,7 +315,23 @@ int Drawer::neededLength() const
 {
     if (!content_ || !isSideEdge())
         return 0;
-    return content_->minimumSizeHint().height();
+    // A panel of the content that scrolls on its own asks for a few rows only: it needs the length of its
+    // controls (the drawer grows before that panel scrolls).
+    int length = content_->minimumSizeHint().height();
+    for (const QScrollArea* panel : content_->findChildren<QScrollArea*>()) {
+        if (!panel->widgetResizable() || !panel->widget() || !panel->isVisibleTo(content_))
+            continue;
+        bool inner = false;  // inside another such panel, which counts it already
+        for (const QWidget* up = panel->parentWidget(); up && up != content_; up = up->parentWidget())
+            inner = inner || qobject_cast<const QScrollArea*>(up);
+        if (inner)
+            continue;
+        const int asked =
+            panel->minimumHeight() > 0 ? panel->minimumHeight() : panel->minimumSizeHint().height();
+        const int needed = panel->widget()->minimumSizeHint().height() + 2 * panel->frameWidth();
+        length += std::max(0, needed - asked);
+    }
+    return length;
 }
 
 int Drawer::naturalDepth() const
@@ -310,15 +355,15 @@ int Drawer::leastDepth() const
     return std::min(naturalDepth(), handleWidth + 3 * scrollBarExtent());
 }
 
-void Drawer::rearrange(bool mayResizeWindow)
+void Drawer::rearrange(bool opening)
 {
     if (isOpenOrOpening() && parentWindow_)
-        arrangeDrawersOf(parentWindow_, mayResizeWindow);
+        arrangeDrawersOf(parentWindow_, opening);
     else
         place();
 }
 
-void Drawer::arrangeDrawersOf(QWidget* window, bool mayResizeWindow)
+void Drawer::arrangeDrawersOf(QWidget* window, bool opening)
 {
     auto& busy = windowsBeingArranged();
     if (!window || std::find(busy.begin(), busy.end(), window) != busy.end())
@@ -339,6 +384,12 @@ void Drawer::arrangeDrawersOf(QWidget* window, bool mayResizeWindow)
         return;
     busy.push_back(window);
     bool makeRoom = false;
+    // Moved or resized since its drawers were last arranged, the window stands where the user put it until
+    // a drawer opens or it shows again (maximised and restored, it stands where it stood).
+    const QVariant arrangedFrame = window->property(arrangedFrameProperty);
+    if (!opening && arrangedFrame.isValid() && arrangedFrame.toRect() != WindowPlacement::frameOf(window))
+        window->setProperty(putByUserProperty, true);
+    const bool windowPut = window->property(putByUserProperty).toBool();
     // A second round settles what the window's move or resize changed (the offsets follow its size).
     for (int round = 0; round < 2; ++round) {
         const std::vector<DrawerNeed> needs = needsOf(drawers);
@@ -346,20 +397,23 @@ void Drawer::arrangeDrawersOf(QWidget* window, bool mayResizeWindow)
         // The window gives up the room of its plot, keeping its controls whole and its picture at least
         // half of its area with the drawers closed.
         std::vector<QSize> leastFrames;
-        if (mayResizeWindow)
+        if (opening)
             leastFrames = {frameKeepingControlsWhole(window).expandedTo(frameKeepingHalfThePicture(window))};
         // The drawers keep clear of the windows that float above the others; where they cannot, the
-        // windows that may give way (a palette) move aside, never the others (the Control Panel).
+        // windows that may give way (a palette) move aside, never the others (the Control Panel). A window
+        // the user moved or resized stays where the user put it while its drawers find room on the screen
+        // there: they keep clear where they can at that frame, and may lie under the Control Panel.
         const QRect area = WindowPlacement::availableArea(window);
         const auto framesOf = [](const QList<QRect>& frames) {
             return std::vector<QRect>(frames.begin(), frames.end());
         };
         const QMargins rows = controlRowsOf(window);
-        DrawerArrangement arranged = arrangeDrawers(frame, area, needs, leastFrames,
-                                                    framesOf(WindowPlacement::keptClearFrames(window)), rows);
+        DrawerArrangement arranged =
+            arrangeDrawers(frame, area, needs, leastFrames,
+                           framesOf(WindowPlacement::keptClearFrames(window)), rows, windowPut);
         if (!arranged.clear) {
             arranged = arrangeDrawers(frame, area, needs, leastFrames,
-                                      framesOf(WindowPlacement::fixedFrames(window)), rows);
+                                      framesOf(WindowPlacement::fixedFrames(window)), rows, windowPut);
             makeRoom = true;
         }
         if (arranged.frame.size() != frame.size())
@@ -373,6 +427,7 @@ void Drawer::arrangeDrawersOf(QWidget* window, bool mayResizeWindow)
             break;
     }
     busy.erase(std::find(busy.begin(), busy.end(), window));
+    window->setProperty(arrangedFrameProperty, WindowPlacement::frameOf(window));
     // Remembered for the window's restore, should it be maximised. A frame that fills the screen is not
     // (while another is known): a window manager maximising a window may tell its new size before its
     // new state, and the window is to come back to the frame it had before.
@@ -381,6 +436,7 @@ void Drawer::arrangeDrawersOf(QWidget* window, bool mayResizeWindow)
     if (!WindowPlacement::fillsArea(window) || !window->property(normalFrameProperty).isValid() || !whole) {
         window->setProperty(normalFrameProperty, WindowPlacement::frameOf(window));
         window->setProperty(normalClientProperty, window->geometry());
+        window->setProperty(normalPutByUserProperty, windowPut);
         for (Drawer* drawer : drawers) {
             drawer->hasNormal_ = true;
             drawer->normalEdge_ = drawer->edge_;
@@ -395,10 +451,15 @@ void Drawer::arrangeDrawersOf(QWidget* window, bool mayResizeWindow)
 std::vector<DrawerNeed> Drawer::needsOf(const QList<Drawer*>& drawers)
 {
     std::vector<DrawerNeed> needs;
-    for (const Drawer* drawer : drawers)
+    for (const Drawer* drawer : drawers) {
+        const QRect inside = drawer->parentWindow_
+                                 ? QRect(QPoint(0, 0), WindowPlacement::frameOf(drawer->parentWindow_).size())
+                                 : QRect();
+        const bool over = !drawer->arranged_.isNull() && inside.contains(drawer->arranged_);
         needs.push_back({drawer->askedEdge_, drawer->edge_, drawer->naturalDepth(), drawer->leastDepth(),
                          rounded(drawer->leadingOffset_), rounded(drawer->trailingOffset_),
-                         drawer->neededLength(), drawer->scrollBarExtent()});
+                         drawer->neededLength(), drawer->scrollBarExtent(), over});
+    }
     return needs;
 }
 
@@ -424,6 +485,7 @@ void Drawer::arrangeOverMaximised(QWidget* window, const QList<Drawer*>& drawers
     // third of the window; a palette gives way to the window and its drawers. Restored, the window
     // takes back the frame it had.
     window->setProperty(restoreProperty, window->property(normalFrameProperty).isValid());
+    window->setProperty(arrangedFrameProperty, WindowPlacement::frameOf(window));
     placeAsArranged(drawers, arrangeOverWindow(WindowPlacement::frameOf(window), needsOf(drawers),
                                                controlRowsOf(window)));
     for (Drawer* drawer : drawers)
@@ -439,6 +501,19 @@ bool Drawer::settleRestore(QWidget* window, const QList<Drawer*>& drawers)
         return false;
     const QRect normal = window->property(normalFrameProperty).toRect();
     const QRect client = window->property(normalClientProperty).toRect();
+    const bool whole =
+        std::all_of(drawers.begin(), drawers.end(), [](const Drawer* d) { return d->hasNormal_; });
+    if (!normal.isEmpty() && !client.isEmpty() && window->geometry() == client &&
+        WindowPlacement::frameOf(window) != normal && whole) {
+        // Restored, but its decoration told as the maximised window's still: the drawers stay where they
+        // stood, not laid out for a frame the window does not have.
+        for (Drawer* drawer : drawers)
+            drawer->setGeometry(drawer->normalArranged_.translated(normal.topLeft()));
+        window->setProperty(restoringProperty, retries - 1);
+        // A palette waiting for them to stand clear of its place again goes back there now.
+        WindowPlacement::comeBack(window);
+        return true;
+    }
     if (normal.isEmpty() ||
         (client.isEmpty() ? WindowPlacement::frameOf(window) == normal : window->geometry() == client)) {
         window->setProperty(restoringProperty, 0);
@@ -477,6 +552,8 @@ bool Drawer::restoreNormal(QWidget* window, const QList<Drawer*>& drawers)
         }
     }
     busy.erase(std::find(busy.begin(), busy.end(), window));
+    window->setProperty(arrangedFrameProperty, normal);
+    window->setProperty(putByUserProperty, window->property(normalPutByUserProperty).toBool());
     const bool whole =
         std::all_of(drawers.begin(), drawers.end(), [](const Drawer* d) { return d->hasNormal_; });
     if (!whole)
@@ -521,6 +598,7 @@ bool Drawer::eventFilter(QObject* watched, QEvent* event)
                 break;
             case QEvent::Show:
                 if (isOpenOrOpening()) {
+                    parentWindow_->setProperty(putByUserProperty, false);
                     rearrange(true);
                     show();
                 }

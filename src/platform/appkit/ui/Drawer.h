@@ -28,8 +28,11 @@ namespace nupo {
 // Control Panel, the palette); the window's picture keeping at least half the area it had with its
 // drawers closed; a drawer taking the screen's room before it scrolls; the window moving as little as it
 // can, and only where a drawer does not fit otherwise; and where nothing else fits, a drawer lying over
-// the window's picture, clear of its controls, as the drawers of a maximised window do. Restored from
-// maximised, the window takes back its frame and its drawers their places.
+// the window's picture, clear of its controls, as the drawers of a maximised window do. A window the
+// user moved or resized stays where it was put while its drawers find room on the screen there (the
+// windows kept clear do not move it; its drawers may lie under the Control Panel). Restored from
+// maximised, the window takes back its frame and its drawers their places. Controls that have no use for
+// more height keep their natural spacing at the top of a drawer longer than they need.
 //
 // In a nib, a drawer is a child widget of the window with a string property `drawerEdge` ("left",
 // "bottom", "right"); optional int properties `leadingOffset` and `trailingOffset`. The loader moves it
@@ -91,9 +94,11 @@ public:
     // Whether it is squeezed below its natural depth for want of room (its content scrolls).
     bool isSqueezed() const { return squeezedDepth_ > 0; }
 
-    // Arranges the open drawers of the window on the screen; `mayResizeWindow` lets the window shrink to
-    // make room (as a drawer opens, or the window shows).
-    static void arrangeDrawersOf(QWidget* window, bool mayResizeWindow);
+    // Arranges the open drawers of the window on the screen. `opening` (a drawer opens, the window shows
+    // or is maximised or restored): the window may shrink and move to make room, clear of the Control
+    // Panel and the palette. A window the user moved or resized since (seen here as a frame other than
+    // the one last arranged) stays where it was put while its drawers find room on the screen there.
+    static void arrangeDrawersOf(QWidget* window, bool opening);
 
 signals:
     void stateChanged(nupo::Drawer::State state);
@@ -117,7 +122,7 @@ private:
     // The least depth it may be squeezed to: the scroll bars and the drag strip.
     int leastDepth() const;
     // Arranges the window's drawers, or places this one alone while it is closed.
-    void rearrange(bool mayResizeWindow);
+    void rearrange(bool opening);
     // The length its content needs along a side edge (0 for the bottom drawer).
     int neededLength() const;
     int scrollBarExtent() const;
