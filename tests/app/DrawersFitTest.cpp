@@ -394,11 +394,13 @@ TEST(DrawersFit, EveryDrawerLiesOnTheScreenClearOfTheOthersWhereverItsWindowStan
         expectInReach(window);
         expectDrawersFitAnywhere(window);
         // (Where the user left the window clear of their places.)
-        for (int i = 0; i < floating.size(); ++i)
+        for (int i = 0; i < floating.size(); ++i) {
             if (!WindowPlacement::frameOf(window).intersects(
-                    QRect(floatingAt[i], floating[i]->frameGeometry().size())))
+                    QRect(floatingAt[i], floating[i]->frameGeometry().size()))) {
                 EXPECT_EQ(WindowPlacement::frameOf(floating[i]).topLeft(), floatingAt[i])
                     << described(floating[i]).toStdString() << " is not back where it was";
+            }
+        }
         window->close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
