@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
+
 #include "QXDrawerSound/player/SoundSlotTables.h"
+#include "support/TestSupport.h"
 
 #include "core/ui/QXAppController.h"
 #include "core/ui/WindowController.h"
@@ -20,6 +22,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -230,6 +233,7 @@ TEST(PreferencesWindow, APanelAsLargeAsTheScreenStaysClearOfTheToolPalette)
     palette.setGeometry(area.left(), area.top(), 200, 120);
     palette.setWindowFlag(Qt::WindowStaysOnTopHint, true);
     WindowPlacement::keepClear(&palette);
+    WindowPlacement::letGiveWay(&palette);  // as the tool palette is
     palette.show();
 
     auto& prefs = WindowController::sharedWindowController();
@@ -238,9 +242,19 @@ TEST(PreferencesWindow, APanelAsLargeAsTheScreenStaysClearOfTheToolPalette)
     prefs.showPanelX(PreferencesTab::Device);
     prefs.showPanelX(PreferencesTab::MIDIPeak);
     const QRect frame = WindowPlacement::frameOf(prefs.window());
-    EXPECT_FALSE(frame.intersects(WindowPlacement::frameOf(&palette))) << frame.x() << "," << frame.y();
     EXPECT_TRUE(area.contains(frame));
+    // The palette gives way: it covers none of the tabs (it moves aside, or hides while no spot is clear
+    // of them), and stands where it stood once the window closes.
+    const QTabBar* tabs = prefs.tabView()->tabBar();
+    const QRect tabsOnScreen(tabs->mapToGlobal(QPoint(0, 0)), tabs->size());
+    EXPECT_TRUE(test::processEventsUntil([&] {
+        return !palette.isVisible() || !tabsOnScreen.intersects(WindowPlacement::frameOf(&palette));
+    })) << frame.x()
+        << "," << frame.y();
+    const QPoint paletteAt = area.topLeft();
     prefs.window()->close();
+    EXPECT_TRUE(test::processEventsUntil(
+        [&] { return palette.isVisible() && WindowPlacement::frameOf(&palette).topLeft() == paletteAt; }));
 }
 
 TEST(MainMenu, ScreenLayoutsFitTheirScreensFromTheTopLeftCorner)

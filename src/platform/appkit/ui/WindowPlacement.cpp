@@ -935,7 +935,7 @@ bool WindowPlacement::eventFilter(QObject* watched, QEvent* event)
         return false;
     window->setProperty(placedProperty, true);
     window->setProperty(awaitingFrameProperty, knownDecoration(window).isNull() && !isFrameless(window));
-    if (window->property(awaitingFrameProperty).toBool()) {
+    if (window->property(awaitingFrameProperty).toBool() && windowManagerRuns()) {
         window->setProperty(settlingProperty, true);
         QTimer::singleShot(settlingLimitMs, window, [window] { endSettling(window); });
     }
