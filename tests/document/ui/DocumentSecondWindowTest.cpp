@@ -181,6 +181,11 @@ TEST(DocumentSecondWindow, ASecondWindowOfEachKindOpenedAndClosedLeavesTheFirstO
         // Moved as a user moves a window: once it stands where it is seen.
         ASSERT_TRUE(processEventsUntil([&] { return windowSettled(window); }));
         window->move(300 + 61 * k, 250 + 37 * k);
+        // Where the window manager put it, and the program took its frame.
+        ASSERT_TRUE(processEventsUntil([&] {
+            return WindowPlacement::frameOf(window).topLeft() == QPoint(300 + 61 * k, 250 + 37 * k) &&
+                   kind.state->bounds == WindowHandle(window).frame();
+        })) << kind.title.toStdString();
         if (auto* well = window->findChild<ColorWell*>("backgroundColorWell")) {
             well->setColor(RGBAColor::fromRGBA(0.1 + 0.2 * k, 0.5, 0.9 - 0.2 * k, 1.0));
             emit well->colorPicked();
@@ -196,7 +201,10 @@ TEST(DocumentSecondWindow, ASecondWindowOfEachKindOpenedAndClosedLeavesTheFirstO
         ASSERT_TRUE(second) << kind.title.toStdString();
         ASSERT_TRUE(windowsTicked());
         ASSERT_TRUE(processEventsUntil([&] { return windowSettled(second); }));
+        const QPoint secondAt = WindowPlacement::frameOf(second).topLeft() + QPoint(23, 17);
         second->move(second->pos() + QPoint(23, 17));
+        ASSERT_TRUE(
+            processEventsUntil([&] { return WindowPlacement::frameOf(second).topLeft() == secondAt; }));
         const QString withSecond = tempFolder() + "/kinds-second.nupo4";
         ASSERT_TRUE(document.saveDocumentTo(withSecond));
         EXPECT_EQ(keyed(withSecond, kind.bounds), keyed(saved, kind.bounds)) << kind.title.toStdString();

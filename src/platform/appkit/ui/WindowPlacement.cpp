@@ -678,8 +678,20 @@ void endSettling(QWidget* window)
 }
 
 // A window manager that frames slowly, or one whose frames never tell their decoration, leaves a
-// window settling no longer than this: its frame is kept as it stands then.
-constexpr int settlingLimitMs = 1000;
+// window settling no longer than this: its frame is kept as it stands then. A second is checked for a
+// frame told, up to five of them (a loaded machine's window manager may take that long).
+constexpr int settlingCheckMs = 1000;
+constexpr int settlingChecks = 5;
+
+void endSettlingOnceFramed(QWidget* window, int checksLeft)
+{
+    QTimer::singleShot(settlingCheckMs, window, [window, checksLeft] {
+        if (knownDecoration(window).isNull() && checksLeft > 1 && window->property(settlingProperty).toBool())
+            endSettlingOnceFramed(window, checksLeft - 1);
+        else
+            endSettling(window);
+    });
+}
 
 }  // namespace
 
@@ -937,7 +949,7 @@ bool WindowPlacement::eventFilter(QObject* watched, QEvent* event)
     window->setProperty(awaitingFrameProperty, knownDecoration(window).isNull() && !isFrameless(window));
     if (window->property(awaitingFrameProperty).toBool() && windowManagerRuns()) {
         window->setProperty(settlingProperty, true);
-        QTimer::singleShot(settlingLimitMs, window, [window] { endSettling(window); });
+        endSettlingOnceFramed(window, settlingChecks);
     }
     const bool ordinary = window->windowType() == Qt::Window && !qobject_cast<QDialog*>(window);
     if (ordinary) {
