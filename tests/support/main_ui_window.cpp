@@ -6,12 +6,7 @@
 #include <gtest/gtest.h>
 #include <QApplication>
 
-#include <chrono>
 #include <optional>
-#include <thread>
-
-// Last: its macros (None, Bool, Status) would clash with the headers above.
-#include <X11/Xlib.h>
 
 namespace nupo::test {
 
@@ -28,20 +23,6 @@ __attribute__((noinline)) void closeApplication(std::optional<QApplication>& app
     destroy(app);
 }
 
-// Waits until the X display takes a connection. A virtual display that many tests connect to at once
-// may refuse one for a moment, and Qt ends the program when its first connection fails. Gives up after
-// some tries and leaves it to Qt to say why.
-void awaitDisplay()
-{
-    for (int tries = 0; tries < 100; ++tries) {
-        if (Display* display = XOpenDisplay(nullptr)) {
-            XCloseDisplay(display);
-            return;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    }
-}
-
 }  // namespace nupo::test
 
 int main(int argc, char** argv)
@@ -49,8 +30,6 @@ int main(int argc, char** argv)
     nupo::test::reportCrashes();
     ::testing::InitGoogleTest(&argc, argv);
     qputenv("QT_QPA_PLATFORM", qEnvironmentVariableIsEmpty("DISPLAY") ? "offscreen" : "xcb");
-    if (!qEnvironmentVariableIsEmpty("DISPLAY"))
-        nupo::test::awaitDisplay();
     std::optional<QApplication> app(std::in_place, argc, argv);
     nupo::installLinks();
     const int result = RUN_ALL_TESTS();
