@@ -128,6 +128,16 @@ QString silentPlayersAndMovie(const char* name, QString* why)
     return test::makeCounterMovie(name, 24, 10, why);
 }
 
+// The shown window of a controller of that class, once windows closed meanwhile are gone; or none.
+QWidget* shownWindowOf(const QString& controller)
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (window->isVisible() && window->property("controllerClass").toString() == controller)
+            return window;
+    return nullptr;
+}
+
 }  // namespace
 
 TEST(DocumentMedia, RevertAndOpeningTheSameDocumentShowTheSavedSoundsAndMovieOnceEach)
@@ -198,13 +208,7 @@ TEST(DocumentMedia, ReopenedDocumentPutsTheMovieWindowWhereItWas)
     ASSERT_TRUE(NSStringToC(movie));
     QXAppController::sharedQXAppController().openMovieAndPlaywithBrainwaveQ(nullptr);
     test::processEventsUntil([] { return gOpeningMovieController == nullptr; });
-    const auto movieWindow = []() -> QWidget* {
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        for (QWidget* window : QApplication::topLevelWidgets())
-            if (window->isVisible() && window->property("controllerClass").toString() == "QXMovieController")
-                return window;
-        return nullptr;
-    };
+    const auto movieWindow = [] { return shownWindowOf("QXMovieController"); };
     ASSERT_NE(movieWindow(), nullptr);
     const QString path = test::tempFolder() + "/placed.nupo4";
     ASSERT_TRUE(document.saveDocumentTo(path));
@@ -241,13 +245,6 @@ TEST(DocumentMedia, ReopenedDocumentBringsBackTheMoviesPlayModeAndWhereEveryMedi
     QStringList told;
     auto& document = mediaDocument(told);
 
-    const auto shownWindow = [](const QString& controller) -> QWidget* {
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        for (QWidget* window : QApplication::topLevelWidgets())
-            if (window->isVisible() && window->property("controllerClass").toString() == controller)
-                return window;
-        return nullptr;
-    };
     ASSERT_TRUE(NSStringToC(movie));
     QXAppController::sharedQXAppController().openMovieAndPlaywithBrainwaveQ(nullptr);
     test::processEventsUntil([] { return gOpeningMovieController == nullptr; });
@@ -256,8 +253,8 @@ TEST(DocumentMedia, ReopenedDocumentBringsBackTheMoviesPlayModeAndWhereEveryMedi
     gMyMovieControllerObject->setPlaymodeMatrix(2);  // Selection
     ASSERT_NE(openSoundBank({test::writeTone("placed.wav", 2.0)}), nullptr);
     NUPO4DrawWindowController::showDrawWindow(nullptr);
-    QWidget* slot = shownWindow("QXSoundController");
-    QWidget* drawing = shownWindow("NUPO4DrawWindowController");
+    QWidget* slot = shownWindowOf("QXSoundController");
+    QWidget* drawing = shownWindowOf("NUPO4DrawWindowController");
     ASSERT_NE(slot, nullptr);
     ASSERT_NE(drawing, nullptr);
     // A user moves only a settled window; one moved sooner is put back where it was opened once its
@@ -308,13 +305,13 @@ TEST(DocumentMedia, ReopenedDocumentBringsBackTheMoviesPlayModeAndWhereEveryMedi
     ASSERT_NE(gMyMovieControllerObject->movie(), nullptr);
     EXPECT_EQ(gMyMovieControllerObject->movie()->selection(), std::pair(2.0, 3.5));
     EXPECT_TRUE(gMyMovieControllerObject->movie()->playsSelectionOnly());
-    slot = shownWindow("QXSoundController");
-    drawing = shownWindow("NUPO4DrawWindowController");
+    slot = shownWindowOf("QXSoundController");
+    drawing = shownWindowOf("NUPO4DrawWindowController");
     ASSERT_NE(slot, nullptr);
     ASSERT_NE(drawing, nullptr);
     ASSERT_TRUE(test::processEventsUntil([&] {
         return test::windowSettled(slot) && test::windowSettled(drawing) &&
-               test::windowSettled(shownWindow("QXMovieController"));
+               test::windowSettled(shownWindowOf("QXMovieController"));
     }));
     EXPECT_EQ(slot->geometry(), slotFrame);
     EXPECT_EQ(drawing->geometry(), drawingFrame);
@@ -351,10 +348,7 @@ TEST(DocumentMedia, TheMovieWindowsFirstPlacementIsNotKeptAsItsFrame)
     QCoreApplication::processEvents();
     EXPECT_EQ(std::vector<float>(NomalQTSizeR, NomalQTSizeR + 2), std::vector<float>(frame, frame + 2));
     // Nor is a frame the window manager gave it while framing it.
-    const QWidget* window = nullptr;
-    for (QWidget* shown : QApplication::topLevelWidgets())
-        if (shown->isVisible() && shown->property("controllerClass").toString() == "QXMovieController")
-            window = shown;
+    const QWidget* window = shownWindowOf("QXMovieController");
     ASSERT_NE(window, nullptr);
     ASSERT_TRUE(test::processEventsUntil([&] { return test::windowSettled(window); }));
     QCoreApplication::processEvents();
