@@ -41,9 +41,11 @@ nupo_install_clang() {
   export PATH="/usr/lib/llvm-14/bin:$PATH"  # llvm-symbolizer
 }
 
-# Parallel jobs of the build and of ctest: NUPO_JOBS, else one per core.
+# Parallel jobs of the build and of ctest: NUPO_JOBS, else one per core this shell may run on. nproc
+# also obeys OpenMP's thread limits, which the ThreadSanitizer run sets for FluidSynth's threads alone:
+# they must not make the whole suite run one test at a time.
 nupo_jobs() {
-  echo "${NUPO_JOBS:-$(nproc)}"
+  echo "${NUPO_JOBS:-$(env -u OMP_NUM_THREADS -u OMP_THREAD_LIMIT nproc)}"
 }
 
 nupo_configure_and_build() {

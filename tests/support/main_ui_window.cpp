@@ -1,6 +1,7 @@
 // Test entry point for tests that open GL windows: a QApplication on the X display when there is one
 // (xvfb-run provides it under scripts/test.sh), offscreen otherwise.
 #include "app/Wiring.h"
+#include "platform/viewhost/ui/GLRenderThread.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -33,6 +34,11 @@ int main(int argc, char** argv)
     std::optional<QApplication> app(std::in_place, argc, argv);
     nupo::installLinks();
     const int result = RUN_ALL_TESTS();
+    // As the program does at its end: frames still in flight finish and their threads end (a frame stuck
+    // in the driver ends the process at once), so that no frame is drawing, with the driver compiling
+    // its shaders, while the libraries' destructors run. A window test that closed its windows last
+    // crashed in the driver at exit under load.
+    nupo::GLRenderThread::endAtOnceIfAFrameIsStuck(result);
     nupo::test::keepLibrariesLoaded();
     nupo::test::closeApplication(app);
     return result;
