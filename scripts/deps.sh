@@ -96,12 +96,15 @@ nupo_run_suite() {
 # nupo_start_virtual_display build_dir: starts an X server of 1920 x 1200 (or the size NUPO_SCREEN
 # gives, e.g. NUPO_SCREEN=1024x768) in the background and prints its display name once it accepts
 # connections; its process id goes to build_dir/xvfb.pid. The server picks a free display number itself
-# (-displayfd), so suites started at once on one machine never share or fight over a display.
+# (-displayfd), so suites started at once on one machine never share or fight over a display. It never
+# resets (-noreset): an X server resets itself whenever its last client leaves, and refuses or drops
+# connections meanwhile; a test starting just then could not connect to the display and ended. On a
+# loaded machine the reset takes long enough for that to happen in most runs of the window tests.
 nupo_start_virtual_display() {
   local build_dir="$1"
   local number_file="$build_dir/xvfb.display"
   : >"$number_file"
-  Xvfb -displayfd 3 -screen 0 "${NUPO_SCREEN:-1920x1200}x24" -nolisten tcp 3>"$number_file" >"$build_dir/xvfb.log" 2>&1 &
+  Xvfb -displayfd 3 -screen 0 "${NUPO_SCREEN:-1920x1200}x24" -nolisten tcp -noreset 3>"$number_file" >"$build_dir/xvfb.log" 2>&1 &
   echo $! >"$build_dir/xvfb.pid"
   local tries
   for tries in $(seq 300); do

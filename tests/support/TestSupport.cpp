@@ -51,16 +51,21 @@ void keepLibrariesLoaded()
 {
     // The names are gathered first and opened after: opening a library while the loader's list is held
     // deadlocks with a thread that opens one meanwhile (ThreadSanitizer's dlopen walks the list too).
-    std::vector<std::string> names;
+    // Nothing is allocated or freed while the list is held either: ThreadSanitizer takes its own lock to
+    // do that, which a thread reporting a race holds while it waits for the loader's list to symbolise.
+    std::string names;
+    names.reserve(std::size_t(1) << 20);
     dl_iterate_phdr(
         [](dl_phdr_info* info, std::size_t, void* gathered) {
-            if (info->dlpi_name && info->dlpi_name[0] != 0)
-                static_cast<std::vector<std::string>*>(gathered)->emplace_back(info->dlpi_name);
+            auto& all = *static_cast<std::string*>(gathered);
+            const std::size_t length = info->dlpi_name ? std::strlen(info->dlpi_name) : 0;
+            if (length > 0 && all.size() + length + 1 <= all.capacity())
+                all.append(info->dlpi_name, length + 1);  // with its terminating zero
             return 0;
         },
         &names);
-    for (const std::string& name : names)
-        dlopen(name.c_str(), RTLD_NOW | RTLD_NOLOAD | RTLD_NODELETE);
+    for (std::size_t at = 0; at < names.size(); at += std::strlen(names.c_str() + at) + 1)
+        dlopen(names.c_str() + at, RTLD_NOW | RTLD_NOLOAD | RTLD_NODELETE);
 }
 
 namespace {
