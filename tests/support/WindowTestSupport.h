@@ -10,11 +10,19 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QGuiApplication>
 #include <QList>
 #include <QMessageBox>
 #include <QString>
 #include <QWidget>
 #include <QWindow>
+
+#include <cstdlib>
+
+#if __has_include(<xcb/xcb.h>)
+#include <xcb/xcb.h>
+#define NUPO_TEST_HAVE_XCB 1
+#endif
 
 namespace nupo::test {
 
@@ -79,6 +87,44 @@ inline QMessageBox* shownAlert(const QString& name)
             box && box->isVisible() && box->objectName() == name)
             return box;
     return nullptr;
+}
+
+// Moves the window's frame corner there as a user's drag does: under a window manager, by asking it
+// to move the frame (as a pager asks), so that it lands there whatever the program or Qt knows of the
+// frame at that moment; without one, the window has no frame and is moved itself. (A move through Qt
+// puts the frame corner where asked only once Qt has the frame's size: on a loaded machine it now
+// and then put the client area there instead, a title bar lower.)
+inline void moveAsUser(QWidget* window, const QPoint& corner)
+{
+#ifdef NUPO_TEST_HAVE_XCB
+    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    xcb_connection_t* connection = x11 ? x11->connection() : nullptr;
+    if (connection && window->isVisible() && WindowPlacement::windowManagerRuns()) {
+        static constexpr char name[] = "_NET_MOVERESIZE_WINDOW";
+        xcb_intern_atom_reply_t* atom =
+            xcb_intern_atom_reply(connection, xcb_intern_atom(connection, 0, sizeof name - 1, name), nullptr);
+        const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
+        if (atom && screen) {
+            xcb_client_message_event_t message{};
+            message.response_type = XCB_CLIENT_MESSAGE;
+            message.format = 32;
+            message.window = xcb_window_t(window->winId());
+            message.type = atom->atom;
+            // North-west gravity (the frame's corner is the point given), x and y given, asked by a pager.
+            message.data.data32[0] = XCB_GRAVITY_NORTH_WEST | (1u << 8) | (1u << 9) | (2u << 12);
+            message.data.data32[1] = uint32_t(corner.x());
+            message.data.data32[2] = uint32_t(corner.y());
+            xcb_send_event(connection, 0, screen->root,
+                           XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                           reinterpret_cast<const char*>(&message));
+            xcb_flush(connection);
+            std::free(atom);
+            return;
+        }
+        std::free(atom);
+    }
+#endif
+    window->move(corner);
 }
 
 // Moves the window, at its size, to the middle of its screen's available area.

@@ -193,7 +193,7 @@ TEST(DocumentEdited, AViewOrBackgroundChosenInARawWaveMarksTheDocumentAndAMovedW
     // Moved as a user moves it: once it stands where it is seen.
     ASSERT_TRUE(processEventsUntil([&] { return windowSettled(window); }));
     const QRectF frame = boundsRawwave;
-    window->move(window->pos() + QPoint(41, 29));
+    moveAsUser(window, WindowPlacement::frameOf(window).topLeft() + QPoint(41, 29));
     ASSERT_TRUE(processEventsUntil([&] { return boundsRawwave != frame; }));
     ASSERT_TRUE(windowsTicked());
     EXPECT_FALSE(document.isDocumentEdited());

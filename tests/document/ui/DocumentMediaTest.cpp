@@ -269,7 +269,7 @@ TEST(DocumentMedia, ReopenedDocumentBringsBackTheMoviesPlayModeAndWhereEveryMedi
         const QPoint corner(
             std::clamp(spot.x(), area.left(), std::max(area.left(), area.right() + 1 - frame.width())),
             std::clamp(spot.y(), area.top(), std::max(area.top(), area.bottom() + 1 - frame.height())));
-        window->move(corner);
+        test::moveAsUser(window, corner);
         return corner;
     };
     const QPoint slotCorner = moveOnScreen(slot, QPoint(60, 260));

@@ -31,6 +31,11 @@ using namespace nupo::test;
 
 namespace {
 
+std::string rectText(const QRectF& r)
+{
+    return QStringLiteral("%1,%2 %3x%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height()).toStdString();
+}
+
 // A window's title without the document's name.
 QString baseTitle(const QWidget* window)
 {
@@ -180,12 +185,14 @@ TEST(DocumentSecondWindow, ASecondWindowOfEachKindOpenedAndClosedLeavesTheFirstO
         ASSERT_TRUE(window) << kind.title.toStdString();
         // Moved as a user moves a window: once it stands where it is seen.
         ASSERT_TRUE(processEventsUntil([&] { return windowSettled(window); }));
-        window->move(300 + 61 * k, 250 + 37 * k);
+        moveAsUser(window, QPoint(300 + 61 * k, 250 + 37 * k));
         // Where the window manager put it, and the program took its frame.
         ASSERT_TRUE(processEventsUntil([&] {
             return WindowPlacement::frameOf(window).topLeft() == QPoint(300 + 61 * k, 250 + 37 * k) &&
                    kind.state->bounds == WindowHandle(window).frame();
-        })) << kind.title.toStdString();
+        })) << kind.title.toStdString() << " stands at " << rectText(WindowPlacement::frameOf(window))
+            << ", its frame " << rectText(WindowHandle(window).frame()) << " and its stored one "
+            << rectText(kind.state->bounds) << (WindowPlacement::isSettling(window) ? ", settling" : "");
         if (auto* well = window->findChild<ColorWell*>("backgroundColorWell")) {
             well->setColor(RGBAColor::fromRGBA(0.1 + 0.2 * k, 0.5, 0.9 - 0.2 * k, 1.0));
             emit well->colorPicked();

@@ -85,6 +85,14 @@ bool isFrameless(const QWidget* window)
     return window->windowFlags().testFlag(Qt::FramelessWindowHint);
 }
 
+// The decoration the window manager last gave a window of the program: the best guess for a window it
+// has not framed yet, or frames anew as the window is shown again, while no other window shows one.
+QMargins& lastDecorationSeen()
+{
+    static QMargins seen;
+    return seen;
+}
+
 // The decoration a window manager has put around a shown window; empty before it has framed it.
 QMargins knownDecoration(const QWidget* window)
 {
@@ -182,8 +190,10 @@ QMargins WindowPlacement::decorationOf(const QWidget* window)
     // read meanwhile.
     if (windowManagerRuns()) {
         const QMargins own = knownDecoration(window);
-        if (!own.isNull())
+        if (!own.isNull()) {
+            lastDecorationSeen() = own;
             return own;
+        }
         for (const QWidget* other : QApplication::topLevelWidgets()) {
             if (other == window || !other->isVisible() || isFrameless(other) ||
                 other->windowType() != Qt::Window)
@@ -192,6 +202,10 @@ QMargins WindowPlacement::decorationOf(const QWidget* window)
             widest = QMargins(std::max(widest.left(), m.left()), std::max(widest.top(), m.top()),
                               std::max(widest.right(), m.right()), std::max(widest.bottom(), m.bottom()));
         }
+        if (widest.isNull())
+            widest = lastDecorationSeen();
+        else
+            lastDecorationSeen() = widest;
     }
     // Before any window of the program is framed, an X window manager's usual title bar is allowed for.
     if (widest.isNull() && QGuiApplication::platformName() == QLatin1String("xcb"))
@@ -683,13 +697,51 @@ void endSettling(QWidget* window)
 constexpr int settlingCheckMs = 1000;
 constexpr int settlingChecks = 5;
 
+// Placed before the window manager framed it, the window goes back to its spot (as a frame corner now
+// that its decoration is known), with the size asked for, on the screen and clear of the windows kept
+// clear. A window that settles with it stands where it will be seen: from then on its moves are its own.
+void placeAgainWhereFramed(QWidget* window, bool settles)
+{
+    window->setProperty(replacingProperty, true);
+    window->setProperty(clientPlacedProperty, false);
+    if (settles)
+        window->setProperty(awaitingFrameProperty, false);
+    const QVariant spot = window->property(spotProperty);
+    const QVariant asked = window->property(askedSizeProperty);
+    const QPoint corner = spot.isValid() ? spot.toPoint() : window->pos();
+    const QSize size = asked.isValid() ? asked.toSize() : window->size();
+    if (window->pos() != corner || window->size() != size) {
+        // One request, by the client area inside the decoration now known: a move followed by a resize
+        // could have the resize, sent from the client's old place, land after the move and undo it.
+        const QMargins decoration = knownDecoration(window);
+        window->setGeometry(QRect(corner + QPoint(decoration.left(), decoration.top()), size));
+    }
+    WindowPlacement::placeOnScreenClear(window);
+    window->setProperty(spotProperty, window->pos());
+    window->setProperty(replacingProperty, false);
+    if (settles)
+        endSettling(window);
+}
+
 void endSettlingOnceFramed(QWidget* window, int checksLeft)
 {
     QTimer::singleShot(settlingCheckMs, window, [window, checksLeft] {
-        if (knownDecoration(window).isNull() && checksLeft > 1 && window->property(settlingProperty).toBool())
+        if (!window->property(settlingProperty).toBool())
+            return;
+        const bool framed = !knownDecoration(window).isNull();
+        if (!framed && checksLeft > 1) {
             endSettlingOnceFramed(window, checksLeft - 1);
-        else
+        } else if (framed && window->property(awaitingFrameProperty).toBool() &&
+                   !window->property(replacingProperty).toBool()) {
+            // Framed, yet neither painted nor activated since (a loaded machine, a covered window): it is
+            // placed again where it was to stand, and settles there. Left waiting for its frame, a move
+            // the user made next would put it back.
+            placeAgainWhereFramed(window, true);
+        } else {
+            // Never framed so far: it stays where it is, and moves no more on its own.
+            window->setProperty(awaitingFrameProperty, false);
             endSettling(window);
+        }
     });
 }
 
@@ -918,25 +970,10 @@ bool WindowPlacement::eventFilter(QObject* watched, QEvent* event)
             endSettling(window);
         } else if (window->isWindow() && window->property(awaitingFrameProperty).toBool() &&
                    !window->property(replacingProperty).toBool() && !knownDecoration(window).isNull()) {
-            window->setProperty(replacingProperty, true);
-            window->setProperty(clientPlacedProperty, false);
             // A window manager that places windows itself may not have taken the spot asked for, and may
             // still tell a stale place after it framed the window: until the window is first painted or
             // activated (it stands where it will be seen), it goes back to its spot.
-            const bool settles = type == QEvent::Paint || type == QEvent::WindowActivate;
-            if (settles)
-                window->setProperty(awaitingFrameProperty, false);
-            const QVariant spot = window->property(spotProperty);
-            if (spot.isValid() && window->pos() != spot.toPoint())
-                window->move(spot.toPoint());
-            const QVariant asked = window->property(askedSizeProperty);
-            if (asked.isValid() && window->size() != asked.toSize())
-                window->resize(asked.toSize());
-            placeOnScreenClear(window);
-            window->setProperty(spotProperty, window->pos());
-            window->setProperty(replacingProperty, false);
-            if (settles)
-                endSettling(window);
+            placeAgainWhereFramed(window, type == QEvent::Paint || type == QEvent::WindowActivate);
         }
         return false;
     }
