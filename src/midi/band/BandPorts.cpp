@@ -86,6 +86,7 @@ void BandPorts::setMIDIport(int index)
 
 void BandPorts::sendMidiShutDown()
 {
+    const std::lock_guard lock(silencing);
     silenced.reset();
     outputs.shutDown(shownBandSetup());
 }
@@ -108,6 +109,7 @@ void BandPorts::silenceSentNotes()
 
 void BandPorts::sendMidiTemporalyOFF()
 {
+    const std::lock_guard lock(silencing);
     silenced.reset();
     outputs.switchOffTemporarily(shownBandSetup());
 }

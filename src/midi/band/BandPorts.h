@@ -8,6 +8,7 @@
 #include "midi/output/MidiOutput.h"
 
 #include <bitset>
+#include <mutex>
 
 class QObject;
 
@@ -48,7 +49,9 @@ private:
 
     SetMIDIband& mapper;
     MidiSetupOutputs outputs;
-    // (port, channel) pairs silenced by the running shutdown.
+    // (port, channel) pairs silenced by the running shutdown. A pause on the main thread and the band
+    // worker's own shutdown may silence at once: one at a time, each with its own record.
+    std::mutex silencing;
     std::bitset<std::size_t(maxMidiDestinations) * 16> silenced;
 };
 

@@ -354,6 +354,15 @@ TEST_F(BandMidiSendTest, AllNotesOffOnEveryBandChannelAtPauseAndQuit)
     got = sentBy([&] { mapper->sendMidiShutDown(); });
     ASSERT_EQ(got.size(), 128u);
     EXPECT_EQ(got.back(), noteOff(9, 127));
+
+    // A pause on the main thread while the band worker shuts down at once: each silences the channel,
+    // whole, and neither loses its record of what it silenced to the other.
+    got = sentBy([&] {
+        std::thread worker([&] { mapper->sendMidiShutDown(); });
+        mapper->sendMidiShutDown();
+        worker.join();
+    });
+    EXPECT_EQ(got.size(), 2u * 128u);
 }
 
 // At quit the mapper silences the channels it played on, and nothing on the shown setup's channels
