@@ -25,7 +25,6 @@
 #include <QTimer>
 #include <QWidget>
 
-
 #include <algorithm>
 #include <cstdlib>
 #include <optional>
