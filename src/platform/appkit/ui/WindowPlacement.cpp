@@ -10,6 +10,7 @@
 #include <QAbstractSpinBox>
 #include <QApplication>
 #include <QComboBox>
+#include <QDateTime>
 #include <QDialog>
 #include <QEvent>
 #include <QGuiApplication>
@@ -70,6 +71,12 @@ const char* clientPlacedProperty = "nupoClientPlaced";
 // events, and answering them would move the window between its spot and a place clear of the others
 // without end.
 const char* replacingProperty = "nupoReplacing";
+// The client areas a window held while it settled (the size it was mapped at, the spots it was put on),
+// and the client area and time it settled at: a window manager that framed it under load may still
+// answer an old request after it settled, and would put it back on one of those.
+const char* heldWhileSettlingProperty = "nupoHeldWhileSettling";
+const char* settledAtProperty = "nupoSettledAt";
+const char* settledGeometryProperty = "nupoSettledGeometry";
 
 using windowDecoration::isFrameless;
 using windowDecoration::knownDecoration;
@@ -593,6 +600,8 @@ void endSettling(QWidget* window)
     if (!window || !window->property(settlingProperty).toBool())
         return;
     window->setProperty(settlingProperty, false);
+    window->setProperty(settledGeometryProperty, window->geometry());
+    window->setProperty(settledAtProperty, QDateTime::currentMSecsSinceEpoch());
     QMoveEvent moved(window->pos(), window->pos());
     QCoreApplication::sendEvent(window, &moved);
 }
@@ -602,6 +611,39 @@ void endSettling(QWidget* window)
 // frame told, up to five of them (a loaded machine's window manager may take that long).
 constexpr int settlingCheckMs = 1000;
 constexpr int settlingChecks = 5;
+// How long after it settled a window manager's answer that puts a window back where it stood while
+// settling is taken for a late one: as long as settling may take.
+constexpr qint64 lateAnswerMs = qint64(settlingCheckMs) * settlingChecks;
+// The most client areas kept of a window settling (it is moved a few times at most).
+constexpr qsizetype heldAreasKept = 16;
+
+void noteHeldWhileSettling(QWidget* window)
+{
+    QVariantList held = window->property(heldWhileSettlingProperty).toList();
+    const QVariant area = window->geometry();
+    if (held.size() < heldAreasKept && !held.contains(area))
+        held.append(area);
+    window->setProperty(heldWhileSettlingProperty, held);
+}
+
+// Whether the window, settled a moment ago, was just put back by its window manager on a spot or at a
+// size it held while settling and left since: a request of the program answered late, not a user's move.
+bool putBackLate(const QWidget* window)
+{
+    const QVariant settledAt = window->property(settledAtProperty);
+    if (!settledAt.isValid() || QDateTime::currentMSecsSinceEpoch() - settledAt.toLongLong() > lateAnswerMs)
+        return false;
+    const QRect settled = window->property(settledGeometryProperty).toRect();
+    const QRect now = window->geometry();
+    if (now == settled)
+        return false;
+    const QVariantList held = window->property(heldWhileSettlingProperty).toList();
+    return std::any_of(held.begin(), held.end(), [&](const QVariant& area) {
+        const QRect old = area.toRect();
+        return (now.topLeft() != settled.topLeft() && now.topLeft() == old.topLeft()) ||
+               (now.size() != settled.size() && now.size() == old.size());
+    });
+}
 
 // Placed before the window manager framed it, the window goes back to its spot (as a frame corner now
 // that its decoration is known), with the size asked for, on the screen and clear of the windows kept
@@ -880,6 +922,20 @@ bool WindowPlacement::eventFilter(QObject* watched, QEvent* event)
             // still tell a stale place after it framed the window: until the window is first painted or
             // activated (it stands where it will be seen), it goes back to its spot.
             placeAgainWhereFramed(window, type == QEvent::Paint || type == QEvent::WindowActivate);
+        } else if (window->isWindow() && (type == QEvent::Move || type == QEvent::Resize)) {
+            if (window->property(settlingProperty).toBool()) {
+                noteHeldWhileSettling(window);
+            } else if (!event->spontaneous()) {
+                // The program's own moves: where the window manager's answers are to put it now.
+                if (window->property(settledAtProperty).isValid())
+                    window->setProperty(settledGeometryProperty, window->geometry());
+            } else if (!window->property(replacingProperty).toBool() && !isMaximised(window) &&
+                       putBackLate(window)) {
+                // Back where it settled, in one request by its client area (the frame is known by now).
+                window->setProperty(replacingProperty, true);
+                window->setGeometry(window->property(settledGeometryProperty).toRect());
+                window->setProperty(replacingProperty, false);
+            }
         }
         return false;
     }
@@ -892,6 +948,7 @@ bool WindowPlacement::eventFilter(QObject* watched, QEvent* event)
     window->setProperty(awaitingFrameProperty, knownDecoration(window).isNull() && !isFrameless(window));
     if (window->property(awaitingFrameProperty).toBool() && windowManagerRuns()) {
         window->setProperty(settlingProperty, true);
+        noteHeldWhileSettling(window);
         endSettlingOnceFramed(window, settlingChecks);
     }
     const bool ordinary = window->windowType() == Qt::Window && !qobject_cast<QDialog*>(window);

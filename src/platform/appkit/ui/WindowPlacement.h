@@ -54,7 +54,9 @@ public:
     // Whether the window is shown but still being framed by the window manager and placed again: its
     // frame is then no frame to keep (it may stand a title bar off, or at the size it was mapped at).
     // It settles when first painted or activated where it stands, or a second after its frame is told
-    // (five after its first show at the latest); it then gets a move event of its own.
+    // (five after its first show at the latest); it then gets a move event of its own. For as long again,
+    // a window manager's late answer that puts it back where it stood or at a size it had while settling
+    // is undone.
     static bool isSettling(const QWidget* window);
     // Notes where the window's frame corner was put: where it goes again, should the window manager
     // frame it elsewhere, and where cascade() finds it. A client size given is the size it takes again
