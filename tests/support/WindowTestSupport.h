@@ -17,7 +17,10 @@
 #include <QWidget>
 #include <QWindow>
 
+#include <algorithm>
 #include <cstdlib>
+#include <functional>
+#include <utility>
 
 #if __has_include(<xcb/xcb.h>)
 #include <xcb/xcb.h>
@@ -125,6 +128,34 @@ inline void moveAsUser(QWidget* window, const QPoint& corner)
     }
 #endif
     window->move(corner);
+}
+
+// Moves each window's frame corner to its spot as a user does (see moveAsUser) and waits until every one
+// stands there and `taken` (what the program made of the moves) holds. A window manager's late answer to
+// a request the program made as a window settled may put a window back at once; a user who sees that
+// moves it again, and so does this, while a window stands elsewhere.
+inline bool moveAsUserAndWait(const QList<std::pair<QWidget*, QPoint>>& moves,
+                              const std::function<bool()>& taken = {})
+{
+    const auto standsThere = [](const std::pair<QWidget*, QPoint>& move) {
+        return WindowPlacement::frameOf(move.first).topLeft() == move.second;
+    };
+    for (const auto& move : moves)
+        moveAsUser(move.first, move.second);
+    QElapsedTimer sinceAsked;
+    sinceAsked.start();
+    return processEventsUntil([&] {
+        if (std::all_of(moves.begin(), moves.end(), standsThere))
+            return !taken || taken();
+        // Asked again now and then, not on every look: the window manager may still be moving it.
+        if (sinceAsked.elapsed() >= 250) {
+            for (const auto& move : moves)
+                if (!standsThere(move))
+                    moveAsUser(move.first, move.second);
+            sinceAsked.restart();
+        }
+        return false;
+    });
 }
 
 // Moves the window, at its size, to the middle of its screen's available area.

@@ -193,8 +193,8 @@ TEST(DocumentEdited, AViewOrBackgroundChosenInARawWaveMarksTheDocumentAndAMovedW
     // Moved as a user moves it: once it stands where it is seen.
     ASSERT_TRUE(processEventsUntil([&] { return windowSettled(window); }));
     const QRectF frame = boundsRawwave;
-    moveAsUser(window, WindowPlacement::frameOf(window).topLeft() + QPoint(41, 29));
-    ASSERT_TRUE(processEventsUntil([&] { return boundsRawwave != frame; }));
+    ASSERT_TRUE(moveAsUserAndWait({{window, WindowPlacement::frameOf(window).topLeft() + QPoint(41, 29)}},
+                                  [&] { return boundsRawwave != frame; }));
     ASSERT_TRUE(windowsTicked());
     EXPECT_FALSE(document.isDocumentEdited());
     EXPECT_FALSE(quitAsks(document, asked));

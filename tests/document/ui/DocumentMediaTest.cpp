@@ -263,17 +263,16 @@ TEST(DocumentMedia, ReopenedDocumentBringsBackTheMoviesPlayModeAndWhereEveryMedi
         test::processEventsUntil([&] { return test::windowSettled(slot) && test::windowSettled(drawing); }));
     // Spots where each window lies whole on the screen, whatever its size: a frame that does not fit
     // would be moved in on reopening.
-    const auto moveOnScreen = [](QWidget* window, const QPoint& spot) {
+    const auto spotOnScreen = [](QWidget* window, const QPoint& spot) {
         const QRect area = WindowPlacement::availableArea(window);
         const QSize frame = WindowPlacement::frameOf(window).size();
         const QPoint corner(
             std::clamp(spot.x(), area.left(), std::max(area.left(), area.right() + 1 - frame.width())),
             std::clamp(spot.y(), area.top(), std::max(area.top(), area.bottom() + 1 - frame.height())));
-        test::moveAsUser(window, corner);
         return corner;
     };
-    const QPoint slotCorner = moveOnScreen(slot, QPoint(60, 260));
-    const QPoint drawingCorner = moveOnScreen(drawing, QPoint(173, 99));
+    const QPoint slotCorner = spotOnScreen(slot, QPoint(60, 260));
+    const QPoint drawingCorner = spotOnScreen(drawing, QPoint(173, 99));
     // Moved, and the frames the program keeps for the document are those the windows stand in.
     const auto keptAt = [&](QWidget* window, const QPoint& corner, const float(&kept)[4]) {
         return test::windowSettled(window) && WindowPlacement::frameOf(window).topLeft() == corner &&
@@ -281,7 +280,7 @@ TEST(DocumentMedia, ReopenedDocumentBringsBackTheMoviesPlayModeAndWhereEveryMedi
     };
     // The slot's row is the one the sound went to (not the first when another test of this run has
     // sounds open).
-    ASSERT_TRUE(test::processEventsUntil([&] {
+    ASSERT_TRUE(test::moveAsUserAndWait({{slot, slotCorner}, {drawing, drawingCorner}}, [&] {
         return std::any_of(std::begin(SoundWindowFrameA), std::end(SoundWindowFrameA),
                            [&](const float(&kept)[4]) { return keptAt(slot, slotCorner, kept); }) &&
                keptAt(drawing, drawingCorner, DrawingWindowFrameR);

@@ -185,12 +185,10 @@ TEST(DocumentSecondWindow, ASecondWindowOfEachKindOpenedAndClosedLeavesTheFirstO
         ASSERT_TRUE(window) << kind.title.toStdString();
         // Moved as a user moves a window: once it stands where it is seen.
         ASSERT_TRUE(processEventsUntil([&] { return windowSettled(window); }));
-        moveAsUser(window, QPoint(300 + 61 * k, 250 + 37 * k));
         // Where the window manager put it, and the program took its frame.
-        ASSERT_TRUE(processEventsUntil([&] {
-            return WindowPlacement::frameOf(window).topLeft() == QPoint(300 + 61 * k, 250 + 37 * k) &&
-                   kind.state->bounds == WindowHandle(window).frame();
-        })) << kind.title.toStdString() << " stands at " << rectText(WindowPlacement::frameOf(window))
+        ASSERT_TRUE(moveAsUserAndWait({{window, QPoint(300 + 61 * k, 250 + 37 * k)}},
+                                      [&] { return kind.state->bounds == WindowHandle(window).frame(); }))
+            << kind.title.toStdString() << " stands at " << rectText(WindowPlacement::frameOf(window))
             << ", its frame " << rectText(WindowHandle(window).frame()) << " and its stored one "
             << rectText(kind.state->bounds) << (WindowPlacement::isSettling(window) ? ", settling" : "");
         if (auto* well = window->findChild<ColorWell*>("backgroundColorWell")) {

@@ -62,8 +62,9 @@ QMargins windowDecoration::knownDecoration(const QWidget* window)
 {
     const QRect frame = window->frameGeometry();
     const QRect inner = window->geometry();
-    // While the window manager reparents the window, Qt may hold a frame that does not enclose it.
-    if (!frame.contains(inner))
+    // While the window manager reparents the window, Qt may hold a frame that does not enclose it, or
+    // one of the frame's size with the client still at its corner (its place in the frame not told yet).
+    if (!frame.contains(inner) || (frame.topLeft() == inner.topLeft() && frame != inner))
         return {};
     return {inner.left() - frame.left(), inner.top() - frame.top(), frame.right() - inner.right(),
             frame.bottom() - inner.bottom()};

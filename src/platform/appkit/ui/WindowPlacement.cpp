@@ -2,6 +2,7 @@
 
 #include "platform/appkit/MainThread.h"
 #include "platform/appkit/WindowSpot.h"
+#include "platform/appkit/ui/WindowAnswers.h"
 #include "platform/appkit/ui/WindowDecoration.h"
 
 #include <QAbstractButton>
@@ -10,7 +11,6 @@
 #include <QAbstractSpinBox>
 #include <QApplication>
 #include <QComboBox>
-#include <QDateTime>
 #include <QDialog>
 #include <QEvent>
 #include <QGuiApplication>
@@ -71,12 +71,6 @@ const char* clientPlacedProperty = "nupoClientPlaced";
 // events, and answering them would move the window between its spot and a place clear of the others
 // without end.
 const char* replacingProperty = "nupoReplacing";
-// The client areas a window held while it settled (the size it was mapped at, the spots it was put on),
-// and the client area and time it settled at: a window manager that framed it under load may still
-// answer an old request after it settled, and would put it back on one of those.
-const char* heldWhileSettlingProperty = "nupoHeldWhileSettling";
-const char* settledAtProperty = "nupoSettledAt";
-const char* settledGeometryProperty = "nupoSettledGeometry";
 
 using windowDecoration::isFrameless;
 using windowDecoration::knownDecoration;
@@ -600,50 +594,17 @@ void endSettling(QWidget* window)
     if (!window || !window->property(settlingProperty).toBool())
         return;
     window->setProperty(settlingProperty, false);
-    window->setProperty(settledGeometryProperty, window->geometry());
-    window->setProperty(settledAtProperty, QDateTime::currentMSecsSinceEpoch());
-    QMoveEvent moved(window->pos(), window->pos());
-    QCoreApplication::sendEvent(window, &moved);
+    windowAnswers::noteSettled(window, [](QWidget* settled) {
+        QMoveEvent moved(settled->pos(), settled->pos());
+        QCoreApplication::sendEvent(settled, &moved);
+    });
 }
 
 // A window manager that frames slowly, or one whose frames never tell their decoration, leaves a
 // window settling no longer than this: its frame is kept as it stands then. A second is checked for a
 // frame told, up to five of them (a loaded machine's window manager may take that long).
 constexpr int settlingCheckMs = 1000;
-constexpr int settlingChecks = 5;
-// How long after it settled a window manager's answer that puts a window back where it stood while
-// settling is taken for a late one: as long as settling may take.
-constexpr qint64 lateAnswerMs = qint64(settlingCheckMs) * settlingChecks;
-// The most client areas kept of a window settling (it is moved a few times at most).
-constexpr qsizetype heldAreasKept = 16;
-
-void noteHeldWhileSettling(QWidget* window)
-{
-    QVariantList held = window->property(heldWhileSettlingProperty).toList();
-    const QVariant area = window->geometry();
-    if (held.size() < heldAreasKept && !held.contains(area))
-        held.append(area);
-    window->setProperty(heldWhileSettlingProperty, held);
-}
-
-// Whether the window, settled a moment ago, was just put back by its window manager on a spot or at a
-// size it held while settling and left since: a request of the program answered late, not a user's move.
-bool putBackLate(const QWidget* window)
-{
-    const QVariant settledAt = window->property(settledAtProperty);
-    if (!settledAt.isValid() || QDateTime::currentMSecsSinceEpoch() - settledAt.toLongLong() > lateAnswerMs)
-        return false;
-    const QRect settled = window->property(settledGeometryProperty).toRect();
-    const QRect now = window->geometry();
-    if (now == settled)
-        return false;
-    const QVariantList held = window->property(heldWhileSettlingProperty).toList();
-    return std::any_of(held.begin(), held.end(), [&](const QVariant& area) {
-        const QRect old = area.toRect();
-        return (now.topLeft() != settled.topLeft() && now.topLeft() == old.topLeft()) ||
-               (now.size() != settled.size() && now.size() == old.size());
-    });
-}
+constexpr int settlingChecks = windowAnswers::longestSettlingMs / settlingCheckMs;
 
 // Placed before the window manager framed it, the window goes back to its spot (as a frame corner now
 // that its decoration is known), with the size asked for, on the screen and clear of the windows kept
@@ -657,7 +618,9 @@ void placeAgainWhereFramed(QWidget* window, bool settles)
     const QVariant spot = window->property(spotProperty);
     const QVariant asked = window->property(askedSizeProperty);
     const QPoint corner = spot.isValid() ? spot.toPoint() : window->pos();
-    const QSize size = asked.isValid() ? asked.toSize() : window->size();
+    // The size last asked for: the window manager may have told an older one since (the size the window
+    // was mapped at).
+    const QSize size = windowAnswers::askedSize(window, asked.isValid() ? asked.toSize() : window->size());
     if (window->pos() != corner || window->size() != size) {
         // One request, by the client area inside the decoration now known: a move followed by a resize
         // could have the resize, sent from the client's old place, land after the move and undo it.
@@ -905,6 +868,9 @@ bool WindowPlacement::eventFilter(QObject* watched, QEvent* event)
                 comeBack(changed);
         });
     }
+    if ((type == QEvent::Move || type == QEvent::Resize) && window->isWindow() &&
+        window->property(placedProperty).toBool())
+        windowAnswers::noteArea(window, window->property(settlingProperty).toBool(), event->spontaneous());
     if (type != QEvent::Show) {
         // Placed before the window manager framed it, the window is placed again once its frame is
         // known (a first window has no other to take the frame's size from, and a window manager may
@@ -922,20 +888,10 @@ bool WindowPlacement::eventFilter(QObject* watched, QEvent* event)
             // still tell a stale place after it framed the window: until the window is first painted or
             // activated (it stands where it will be seen), it goes back to its spot.
             placeAgainWhereFramed(window, type == QEvent::Paint || type == QEvent::WindowActivate);
-        } else if (window->isWindow() && (type == QEvent::Move || type == QEvent::Resize)) {
-            if (window->property(settlingProperty).toBool()) {
-                noteHeldWhileSettling(window);
-            } else if (!event->spontaneous()) {
-                // The program's own moves: where the window manager's answers are to put it now.
-                if (window->property(settledAtProperty).isValid())
-                    window->setProperty(settledGeometryProperty, window->geometry());
-            } else if (!window->property(replacingProperty).toBool() && !isMaximised(window) &&
-                       putBackLate(window)) {
-                // Back where it settled, in one request by its client area (the frame is known by now).
-                window->setProperty(replacingProperty, true);
-                window->setGeometry(window->property(settledGeometryProperty).toRect());
-                window->setProperty(replacingProperty, false);
-            }
+        } else if (window->isWindow() && (type == QEvent::Move || type == QEvent::Resize) &&
+                   event->spontaneous() && !window->property(settlingProperty).toBool() &&
+                   !window->property(replacingProperty).toBool() && !isMaximised(window)) {
+            windowAnswers::answerTold(window);
         }
         return false;
     }
@@ -948,7 +904,7 @@ bool WindowPlacement::eventFilter(QObject* watched, QEvent* event)
     window->setProperty(awaitingFrameProperty, knownDecoration(window).isNull() && !isFrameless(window));
     if (window->property(awaitingFrameProperty).toBool() && windowManagerRuns()) {
         window->setProperty(settlingProperty, true);
-        noteHeldWhileSettling(window);
+        windowAnswers::noteArea(window, true, true);
         endSettlingOnceFramed(window, settlingChecks);
     }
     const bool ordinary = window->windowType() == Qt::Window && !qobject_cast<QDialog*>(window);
