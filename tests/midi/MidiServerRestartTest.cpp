@@ -212,9 +212,9 @@ TEST(MidiServerRestartTest, TwoInstancesKeepTheirNamesAndListenersThroughTwoRest
         << "the other instance did not start";
     // The user connects our source to the listener.
     const QString ourSource = QStringLiteral("NUPO MIDI 1:from NUPO");
-    ASSERT_EQ(jack_connect(look, "NUPO MIDI 1:from NUPO", Listener::portName), 0);
+    ASSERT_EQ(jack_connect(look, "NUPO MIDI 1:from NUPO", listener.portName()), 0);
 
-    const QString listenerPortName = QString::fromUtf8(Listener::portName);
+    const QString listenerPortName = QString::fromUtf8(listener.portName());
     const QStringList names = listMidiDestinations();
     const int listenerPort = int(names.indexOf(listenerPortName));
     const int ownPort = int(names.indexOf(QStringLiteral("NUPO")));
@@ -234,6 +234,8 @@ TEST(MidiServerRestartTest, TwoInstancesKeepTheirNamesAndListenersThroughTwoRest
     play(ownPort);
     play(listenerPort);
     ASSERT_TRUE(listenerHears());
+    // The port that sends to the listener is made, and connected, by the watch.
+    ASSERT_TRUE(waitUntil([&] { return listener.connectedTo(look, QStringLiteral("NUPO MIDI 1:NUPO MIDI out port 2")); }));
     QStringList ourPorts = portsOf(look, QStringLiteral("NUPO MIDI 1"));
     EXPECT_TRUE(ourPorts.contains(QStringLiteral("NUPO MIDI 1:NUPO MIDI out port 2")))
         << ourPorts.join(", ").toStdString();
@@ -252,7 +254,7 @@ TEST(MidiServerRestartTest, TwoInstancesKeepTheirNamesAndListenersThroughTwoRest
     mainMidi();
     EXPECT_EQ(midiClientName(), QStringLiteral("NUPO MIDI 1"));
     EXPECT_EQ(portsOf(look, QStringLiteral("NUPO MIDI 1")), ourPorts);
-    ASSERT_TRUE(waitUntil([&] { return Listener::connectedTo(look, ourSource); }))
+    ASSERT_TRUE(waitUntil([&] { return listener.connectedTo(look, ourSource); }))
         << "the listener's connection is not made again";
     lastPort = int(listMidiDestinations().size()) - 1;  // the start listed the other instance's port too
     ASSERT_TRUE(listenerHears());
@@ -298,7 +300,7 @@ TEST(MidiServerRestartTest, TwoInstancesKeepTheirNamesAndListenersThroughTwoRest
             << said.join(" | ").toStdString();
     }
     ASSERT_TRUE(listener.start(look));
-    ASSERT_TRUE(waitUntil([&] { return Listener::connectedTo(look, ourSource); }))
+    ASSERT_TRUE(waitUntil([&] { return listener.connectedTo(look, ourSource); }))
         << "the listener's connection is not made again";
     ASSERT_TRUE(listenerHears());
     play(listenerPortNow);
