@@ -6,8 +6,8 @@
 //
 // First the server is restarted N + 2 times (a clean stop and a kill in turn; the listener starts again
 // with each new server), and our resident memory is compared from after the second restart to after the
-// last: over N restarts. Then the listener alone is restarted M times (it quits, then it is killed, in turn), and the time
-// from its port's return to the first note it hears is measured.
+// last: over N restarts. Then the listener alone is restarted M times (it quits, then it is killed, in turn),
+// and the time from its port's return to the first note it hears is measured.
 //
 //     bench_midi_restart [server restarts N = 50] [listener restarts M = 10] [setups = 8]
 //
@@ -26,6 +26,7 @@
 
 #include <jack/jack.h>
 
+#include <unistd.h>
 #include <algorithm>
 #include <atomic>
 #include <chrono>
@@ -34,7 +35,6 @@
 #include <cstring>
 #include <string>
 #include <thread>
-#include <unistd.h>
 #include <vector>
 
 namespace nupo {
@@ -99,7 +99,9 @@ int threadCount()
 
 int openFiles()
 {
-    return int(QDir(QStringLiteral("/proc/self/fd")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System).size());
+    return int(QDir(QStringLiteral("/proc/self/fd"))
+                   .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System)
+                   .size());
 }
 
 // A client of the bench's own that is told when the listener's port comes (to time from its return).
@@ -118,7 +120,8 @@ struct Look {
     bool open()
     {
         client = test::openJackClient("bench look");
-        return client != nullptr && jack_set_port_registration_callback(client, &Look::portRegistered, this) == 0 &&
+        return client != nullptr &&
+               jack_set_port_registration_callback(client, &Look::portRegistered, this) == 0 &&
                jack_activate(client) == 0;
     }
 };
@@ -206,8 +209,9 @@ int main(int argc, char** argv)
             startFiles = openFiles();
         }
         if (restart % 10 == 0 || restart == 2) {
-            std::printf("after restart %3d: rss %.1f MiB, %d threads, %d open files, client \"%s\"\n", restart,
-                        residentMiB(), threadCount(), openFiles(), midiClientName().toLocal8Bit().constData());
+            std::printf("after restart %3d: rss %.1f MiB, %d threads, %d open files, client \"%s\"\n",
+                        restart, residentMiB(), threadCount(), openFiles(),
+                        midiClientName().toLocal8Bit().constData());
             std::fflush(stdout);
         }
     }
@@ -233,7 +237,8 @@ int main(int argc, char** argv)
             firstNotes.push_back(seconds);
         heardEveryTime = heardEveryTime && heard;
         if (heard)
-            std::printf("listener %s (%d): %.3f s to its first note\n", crash ? "killed" : "quit", restart, seconds);
+            std::printf("listener %s (%d): %.3f s to its first note\n", crash ? "killed" : "quit", restart,
+                        seconds);
         else
             std::printf("listener %s (%d): no note within 30 s\n", crash ? "killed" : "quit", restart);
         std::fflush(stdout);

@@ -16,7 +16,8 @@ bool Listener::start(jack_client_t* look)
     QFile::remove(countFile);
     pid = startQuietProcess(
         {program.toStdString(), "listen", clientName.toStdString(), countFile.toStdString()}, {});
-    return pid > 0 && waitUntil([&] { return notes() == 0 && jack_port_by_name(look, portName()) != nullptr; });
+    return pid > 0 &&
+           waitUntil([&] { return notes() == 0 && jack_port_by_name(look, portName()) != nullptr; });
 }
 
 long long Listener::notes() const

@@ -85,7 +85,8 @@ class MidiDestinationTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        const QString test = QString::fromUtf8(::testing::UnitTest::GetInstance()->current_test_info()->name());
+        const QString test =
+            QString::fromUtf8(::testing::UnitTest::GetInstance()->current_test_info()->name());
         const QString name = test::ownJackServerName(QStringLiteral("-follow-") + test.left(12));
         qputenv("JACK_DEFAULT_SERVER", name.toLocal8Bit());
         SynthGraph::setAudioOutputEnabled(false);
@@ -185,8 +186,9 @@ TEST_F(MidiDestinationTest, AConnectionRemovedByHandStaysRemovedUntilChosenAgain
     ASSERT_FALSE(ours.isEmpty());
     const auto removeByHand = [&] {
         ASSERT_EQ(jack_disconnect(look, ours.toUtf8().constData(), first->portName()), 0);
-        ASSERT_TRUE(waitUntil([&] { return said.lastSays(topicA, QStringLiteral("connection was removed")); }))
-            << said.told();
+        ASSERT_TRUE(waitUntil([&] {
+            return said.lastSays(topicA, QStringLiteral("connection was removed"));
+        })) << said.told();
     };
     removeByHand();
 
@@ -194,8 +196,9 @@ TEST_F(MidiDestinationTest, AConnectionRemovedByHandStaysRemovedUntilChosenAgain
     // and A stays as the user left it.
     first->end();
     second->end();
-    ASSERT_TRUE(waitUntil([&] { return said.lastSays(topicOf(second->portName()), QStringLiteral("cannot reach")); }))
-        << said.told();
+    ASSERT_TRUE(waitUntil([&] {
+        return said.lastSays(topicOf(second->portName()), QStringLiteral("cannot reach"));
+    })) << said.told();
     ASSERT_TRUE(first->start(look));
     ASSERT_TRUE(second->start(look));
     ASSERT_TRUE(hears(*second, portB));
@@ -233,8 +236,9 @@ TEST_F(MidiDestinationTest, AServerThatStopsAnsweringIsSaidOnceAndWhatIsSentMean
     auto sink = test::MidiTestClient::destination(QStringLiteral("silent sink"));
     mainMidi();
     const QStringList names = listMidiDestinations();
-    const auto found = std::find_if(names.begin(), names.end(),
-                                    [](const QString& n) { return n.endsWith(QStringLiteral(":silent sink")); });
+    const auto found = std::find_if(names.begin(), names.end(), [](const QString& n) {
+        return n.endsWith(QStringLiteral(":silent sink"));
+    });
     ASSERT_NE(found, names.end()) << names.join(", ").toStdString();
     const int port = int(found - names.begin());
     ASSERT_TRUE(sink->primeThroughPort(port));

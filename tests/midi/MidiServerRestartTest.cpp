@@ -235,7 +235,8 @@ TEST(MidiServerRestartTest, TwoInstancesKeepTheirNamesAndListenersThroughTwoRest
     play(listenerPort);
     ASSERT_TRUE(listenerHears());
     // The port that sends to the listener is made, and connected, by the watch.
-    ASSERT_TRUE(waitUntil([&] { return listener.connectedTo(look, QStringLiteral("NUPO MIDI 1:NUPO MIDI out port 2")); }));
+    ASSERT_TRUE(waitUntil(
+        [&] { return listener.connectedTo(look, QStringLiteral("NUPO MIDI 1:NUPO MIDI out port 2")); }));
     QStringList ourPorts = portsOf(look, QStringLiteral("NUPO MIDI 1"));
     EXPECT_TRUE(ourPorts.contains(QStringLiteral("NUPO MIDI 1:NUPO MIDI out port 2")))
         << ourPorts.join(", ").toStdString();
@@ -374,7 +375,8 @@ TEST(MidiServerRestartTest, TheFirstNumberComesBackOnceFreeAndNoInstanceTakesAno
     // A borrower holds our first number: ours takes the next free one, not the other instance's.
     jack_client_t* borrower = test::openJackClient("NUPO MIDI 1");
     ASSERT_NE(borrower, nullptr);
-    ASSERT_NE(jack_port_register(borrower, "from NUPO", JACK_DEFAULT_MIDI_TYPE, JackPortIsOutput, 0), nullptr);
+    ASSERT_NE(jack_port_register(borrower, "from NUPO", JACK_DEFAULT_MIDI_TYPE, JackPortIsOutput, 0),
+              nullptr);
     QTemporaryDir folder;
     ASSERT_TRUE(folder.isValid());
     Listener listener(NUPO_MIDI_INSTANCE, folder.filePath(QStringLiteral("notes")));
@@ -392,7 +394,8 @@ TEST(MidiServerRestartTest, TheFirstNumberComesBackOnceFreeAndNoInstanceTakesAno
     // The borrower leaves. Once ours has heard of the listener quitting after it, it has heard of that too.
     jack_client_close(borrower);
     listener.end();
-    const QString listenerTopic = QStringLiteral("MIDI destination ") + QString::fromUtf8(listener.portName());
+    const QString listenerTopic =
+        QStringLiteral("MIDI destination ") + QString::fromUtf8(listener.portName());
     ASSERT_TRUE(waitUntil([&] {
         std::lock_guard lock(mutex);
         return saidLast[listenerTopic].contains(QStringLiteral("cannot reach"));

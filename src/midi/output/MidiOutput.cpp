@@ -155,7 +155,8 @@ void sayReach(MidiSystemState& state, const MidiEndpoint& destination, MidiSendR
     }
     if (result != MidiSendResult::unreachable && result != MidiSendResult::removedByHand)
         return;
-    if (const auto told = state.said.constFind(destination.id); told != state.said.constEnd() && *told == result)
+    if (const auto told = state.said.constFind(destination.id);
+        told != state.said.constEnd() && *told == result)
         return;
     state.said.insert(destination.id, result);
     if (result == MidiSendResult::unreachable)

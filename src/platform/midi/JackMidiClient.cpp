@@ -166,7 +166,7 @@ void JackMidiClient::takeOver(JackMidiClient& dead)
             const auto reach = Reach(was.reach.load(std::memory_order_acquire));
             // A connection the user removed stays removed; every other destination is connected anew.
             addOutputLocked(was.name, was.destination,
-                            was.destination.empty() ? Reach::direct
+                            was.destination.empty()   ? Reach::direct
                             : reach == Reach::removed ? Reach::removed
                                                       : Reach::pending);
         }
@@ -513,7 +513,8 @@ int JackMidiClient::instanceOf(const std::string& clientOrPort) const
     std::size_t end = prefix.size();
     while (end < clientOrPort.size() && clientOrPort[end] >= '0' && clientOrPort[end] <= '9')
         ++end;
-    if (end == prefix.size() || end - prefix.size() > 2 || (end < clientOrPort.size() && clientOrPort[end] != ':'))
+    if (end == prefix.size() || end - prefix.size() > 2 ||
+        (end < clientOrPort.size() && clientOrPort[end] != ':'))
         return 0;
     return std::stoi(clientOrPort.substr(prefix.size(), end - prefix.size()));
 }
@@ -526,7 +527,8 @@ void JackMidiClient::noteInstances()
     const std::string ownPrefix = clientName + ':';
     std::lock_guard lock(instancesMutex);
     for (const char** name = ports; *name != nullptr; ++name)
-        if (const int instance = instanceOf(*name); instance > 0 && std::strncmp(*name, ownPrefix.c_str(), ownPrefix.size()) != 0)
+        if (const int instance = instanceOf(*name);
+            instance > 0 && std::strncmp(*name, ownPrefix.c_str(), ownPrefix.size()) != 0)
             othersInstances.insert(instance);
     jack_free(ports);
 }
@@ -571,8 +573,7 @@ int JackMidiClient::process(unsigned int frames, void* self)
             continue;
         }
         if (reach == Reach::pending ||
-            (reach == Reach::connected &&
-             int(period - output.holdUntil.load(std::memory_order_acquire)) < 0))
+            (reach == Reach::connected && int(period - output.holdUntil.load(std::memory_order_acquire)) < 0))
             continue;  // the connection is not live yet
         MessageSize size = 0;
         while (queue.readSpace() >= sizeof size) {
@@ -688,7 +689,8 @@ void JackMidiClient::clientRegistered(const char* name, int registered, void* se
 int JackMidiClient::bufferSizeChanged(jack_nframes_t frames, void* self)
 {
     auto* jack = static_cast<JackMidiClient*>(self);
-    jack->period.store(jack->sampleRate > 0 ? double(frames) / jack->sampleRate : 0.0, std::memory_order_relaxed);
+    jack->period.store(jack->sampleRate > 0 ? double(frames) / jack->sampleRate : 0.0,
+                       std::memory_order_relaxed);
     return 0;
 }
 

@@ -174,7 +174,7 @@ private:
     std::map<std::string, std::string> portNameByDestination;
     std::vector<jack_port_t*> inputs;
     std::vector<std::string> inputNames;
-    std::mutex followMutex;          // one followConnections() at a time
+    std::mutex followMutex;  // one followConnections() at a time
     mutable std::mutex connectionsMutex;
     std::set<Connection> connections;  // as the server last told them (frozen once it is gone)
     std::set<Connection> toRestore;    // of the server before, not yet made again
