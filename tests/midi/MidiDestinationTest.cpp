@@ -102,9 +102,13 @@ protected:
     }
     void TearDown() override
     {
-        // Our client goes with its server, as every client of the test does.
-        if (server)
+        // The test's own client is closed while its server lives; ours goes with its server.
+        if (look != nullptr)
+            jack_client_close(look);
+        if (server) {
             server->stop();
+            waitUntil([] { return midiServerLost(); });
+        }
         disposeMidi();
     }
 

@@ -19,6 +19,7 @@
 #include <QSaveFile>
 
 #include <csignal>
+#include <cstdlib>
 #include <cstring>
 #include <ctime>
 
@@ -48,7 +49,9 @@ int listen(const char* clientName, const QString& countFile)
         }
     }
     counter->close();
-    return 0;
+    // Without running exit handlers: a client whose server went could not be closed, and its library
+    // threads are not ours to join.
+    std::_Exit(0);
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QSet>
 #include <QStringList>
 #include <QTemporaryDir>
 
@@ -234,9 +235,12 @@ TEST(MidiServerRestartTest, TwoInstancesKeepTheirNamesAndListenersThroughTwoRest
     play(ownPort);
     play(listenerPort);
     ASSERT_TRUE(listenerHears());
-    // The port that sends to the listener is made, and connected, by the watch.
-    ASSERT_TRUE(waitUntil(
-        [&] { return listener.connectedTo(look, QStringLiteral("NUPO MIDI 1:NUPO MIDI out port 2")); }));
+    // The ports that send to the destinations played to are made by the watch: ours are those, our own
+    // destination and our source.
+    const int outPorts = int(QSet<int>{ownPort, listenerPort, lastPort}.size());
+    ASSERT_TRUE(waitUntil([&] {
+        return portsOf(look, QStringLiteral("NUPO MIDI 1")).size() == outPorts + 2;
+    })) << portsOf(look, QStringLiteral("NUPO MIDI 1")).join(", ").toStdString();
     QStringList ourPorts = portsOf(look, QStringLiteral("NUPO MIDI 1"));
     EXPECT_TRUE(ourPorts.contains(QStringLiteral("NUPO MIDI 1:NUPO MIDI out port 2")))
         << ourPorts.join(", ").toStdString();
