@@ -1,6 +1,7 @@
 #include "platform/viewhost/ui/GLRenderThread.h"
 
 #include "platform/appkit/MainThread.h"
+#include "platform/appkit/MemoryReturn.h"
 #include "platform/appkit/ThreadSanitizerBuild.h"
 #include "platform/gl/OffscreenGLContext.h"
 
@@ -391,10 +392,15 @@ void GLRenderThread::destroy()
     // After the frame in flight, if any.
     worker->runOnThread([shared, worker] {
         const Turn turn(shared->takesTurns, jobDeadline());
-        if (turn.refused())
+        if (turn.refused()) {
             (void)shared->context.release();  // never freed rather than freed beside another's drawing
-        else
+        } else {
             shared->context.reset();
+            // The driver's work for the context (compiling its shaders, on this thread and the
+            // renderer's) leaves much memory free in the allocator's arenas, which it keeps: given back
+            // here, off the main thread.
+            trimFreeMemory();
+        }
         worker->stop();  // on the thread itself: ends its loop, without waiting
     });
     endingThreads().push_back(std::move(ending));
