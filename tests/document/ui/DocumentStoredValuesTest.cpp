@@ -308,6 +308,13 @@ TEST(DocumentStoredValues, EveryStoredKeyCountsOrIsOnlyAPlaceAndComesBack)
             if (isCounted(sectionKey, key)) {
                 EXPECT_TRUE(controller.isDocumentEdited()) << name << " changed to " << textOf(*now);
                 expected[sectionKey + "/" + key] = *now;
+                // A setup whose channel follows the peak's frequency or value has the mapper set the
+                // channel as the recording plays: the switch goes back once it has marked the document.
+                if (sectionKey == QLatin1String("BrainPeakMIDI") && key.startsWith(QLatin1String("MIDIchannel")) &&
+                    key != QLatin1String("MIDIchannelX:")) {
+                    ASSERT_TRUE(applySection(*section, *before));
+                    expected.erase(sectionKey + "/" + key);
+                }
             } else {
                 EXPECT_FALSE(controller.isDocumentEdited()) << name << " changed to " << textOf(*now);
             }
@@ -315,10 +322,7 @@ TEST(DocumentStoredValues, EveryStoredKeyCountsOrIsOnlyAPlaceAndComesBack)
     }
 
     // Saved with every change, and reopened after the original: each value that counts comes back as it
-    // was saved (a later change may have moved an earlier one). The walk turns on the peak setup's
-    // channel following the peak frequency, after which the mapper sets the channel as the recording
-    // plays.
-    expected.erase(QStringLiteral("BrainPeakMIDI/MIDIchannelX:"));
+    // was saved (a later change may have moved an earlier one).
     for (auto& [place, value] : expected)
         value = document.section(place.section(QLatin1Char('/'), 0, 0))
                     ->write()
