@@ -845,11 +845,14 @@ void WindowPlacement::cascade(QWidget* window)
 
 bool WindowPlacement::eventFilter(QObject* watched, QEvent* event)
 {
-    // Every event of the application passes here, those other threads post among them.
+    // Every event of the application passes here, those other threads post among them. Only widgets'
+    // events are read: Qt's own threads (its file dialogs' folder reader among them) post theirs to other
+    // objects, with no hand-over a thread checker sees, and what they wrote is theirs until delivered.
+    if (!watched->isWidgetType())
+        return false;
     const QEvent::Type type = handedOverEventType(event);
-    if (!watched->isWidgetType() || (type != QEvent::Show && type != QEvent::Move && type != QEvent::Resize &&
-                                     type != QEvent::WindowActivate && type != QEvent::Paint &&
-                                     type != QEvent::WindowStateChange && type != QEvent::Hide))
+    if (type != QEvent::Show && type != QEvent::Move && type != QEvent::Resize && type != QEvent::WindowActivate &&
+        type != QEvent::Paint && type != QEvent::WindowStateChange && type != QEvent::Hide)
         return false;
     auto* window = static_cast<QWidget*>(watched);
     if (window->isWindow() && window->property(placedProperty).toBool() &&
