@@ -61,10 +61,12 @@ CurrentClient& currentClient()
     return *current;
 }
 
-// Clients of servers that went away whose queues could not be freed yet (a period was running).
+// Clients of servers that went away, kept to the end of the process (libjack cannot close them), and
+// those whose queues could not be freed yet (a period was running).
 struct RetiredClients {
     std::mutex mutex;
     std::vector<JackMidiClient*> clients;
+    std::vector<JackMidiClient*> holdingQueues;
 };
 
 RetiredClients& retiredClients()
@@ -138,10 +140,12 @@ JackMidiClient* JackMidiClient::current(const std::string& baseName)
         made->noteInstances();
         // The client that served the old server stays (libjack cannot close it); its queues go once no
         // period of it can run.
-        if (current.client != nullptr && !current.client->releaseQueues()) {
+        if (current.client != nullptr) {
             RetiredClients& retired = retiredClients();
             std::lock_guard retiredLock(retired.mutex);
             retired.clients.push_back(current.client);
+            if (!current.client->releaseQueues())
+                retired.holdingQueues.push_back(current.client);
         }
         current.client = made;
         current.instance = instance;
@@ -433,7 +437,7 @@ void JackMidiClient::followConnections(bool everything)
     // Dead clients whose queues could not be freed when they were retired.
     RetiredClients& retired = retiredClients();
     if (std::unique_lock lock(retired.mutex, std::try_to_lock); lock.owns_lock())
-        std::erase_if(retired.clients, [](JackMidiClient* dead) { return dead->releaseQueues(); });
+        std::erase_if(retired.holdingQueues, [](JackMidiClient* dead) { return dead->releaseQueues(); });
 }
 
 void JackMidiClient::connectDestination(Output& output, Reach seen)
