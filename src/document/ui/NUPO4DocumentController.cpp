@@ -42,13 +42,13 @@
 #include <QEvent>
 #include <QFile>
 #include <QFileDialog>
-#include <QEventLoop>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QScopedValueRollback>
 #include <QWidget>
 
 #include <algorithm>
+#include <future>
 #include <cstdio>
 #include <utility>
 
@@ -659,23 +659,6 @@ void NUPO4DocumentController::saveDocumentAs(QObject*)
     saveDocumentInBackground(nativeNameOf(chosen));
 }
 
-bool NUPO4DocumentController::saveDocumentTo(const QString& file)
-{
-    return saveDocumentTo(QFile::encodeName(file));
-}
-
-bool NUPO4DocumentController::saveDocumentTo(const QByteArray& nativeFile)
-{
-    const quint64 failedBefore = failedSaves;
-    saveDocumentInBackground(nativeFile);
-    if (saving) {
-        QEventLoop loop;
-        connect(this, &NUPO4DocumentController::savingEnded, &loop, &QEventLoop::quit);
-        loop.exec();
-    }
-    return failedSaves == failedBefore;
-}
-
 namespace {
 
 // Documents are written and synced to disk here, one after another, so that the windows draw and the
@@ -691,6 +674,38 @@ WorkerThread& documentWriter()
 }
 
 }  // namespace
+
+bool NUPO4DocumentController::saveDocumentTo(const QString& file)
+{
+    return saveDocumentTo(QFile::encodeName(file));
+}
+
+bool NUPO4DocumentController::saveDocumentTo(const QByteArray& nativeFile)
+{
+    NibActionConnector::commitTypedValues();
+    const QByteArray file = absoluteNativePath(nativeFile);
+    const QByteArray settings = settingsSnapshot();
+    const RecordingMark recording = recordingMark();
+    const PlistDictionary state = NUPO4DrawDocument::sharedNUPO4DrawDocument().stateRepresentation(false);
+    // Written in turn with the saves under way, on their worker; waited for here.
+    std::promise<QString> written;
+    documentWriter().runOnThread([&] {
+        QString error;
+        NUPO4DrawDocument::writeTextToFile(file, NUPO4DrawDocument::textOf(state), &error);
+        written.set_value(error);
+    });
+    const QString error = written.get_future().get();
+    if (!error.isEmpty()) {
+        tellUser(error);
+        return false;
+    }
+    takeFileName(file);
+    savedSettings = settings;
+    savedRecording = recording;
+    updateWindowTitles();
+    report(QStringLiteral("Saved %1.").arg(displayPath(file)));
+    return true;
+}
 
 void NUPO4DocumentController::saveDocumentInBackground(const QByteArray& nativeFile)
 {

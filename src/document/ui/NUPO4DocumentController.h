@@ -67,8 +67,9 @@ public:
     // written the state the save took counts as saved: a change made meanwhile keeps the mark.
     void saveDocumentInBackground(const QByteArray& nativePath);
     bool isSavingDocument() const { return saving != nullptr; }
-    // Saves as saveDocumentInBackground does and waits for the save (the program answering meanwhile):
-    // false, with the reason told to the user, when it failed.
+    // Saves and waits until the file is written (after the saves under way): for callers that need the
+    // file before they go on; the menus save in the background. False, with the reason told to the user,
+    // when it failed.
     bool saveDocumentTo(const QByteArray& nativePath);
     bool saveDocumentTo(const QString& path);
     // Waits, saying so with message, until no save is under way, the program answering meanwhile: false
