@@ -48,6 +48,11 @@ nupo_jobs() {
   echo "${NUPO_JOBS:-$(env -u OMP_NUM_THREADS -u OMP_THREAD_LIMIT nproc)}"
 }
 
+# The compiler cache keys paths inside the tree relative to it, so that a clone or work tree in another
+# folder (as CI's is) finds what an earlier build of the same sources left in the cache.
+export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$(pwd -P)}"
+export CCACHE_NOHASHDIR=1
+
 nupo_configure_and_build() {
   local build_dir="$1"
   shift

@@ -21,8 +21,9 @@ struct FSBrowserModel::Entry {
     int row = 0;
     DirectoryEntry info;
     bool listed = false;
-    quint64 ticket = 0;   // of the listing in flight (0: none)
-    bool relist = false;  // list again once the listing in flight is in
+    bool message = false;  // not an entry: why its folder shows none ("/x does not answer")
+    quint64 ticket = 0;    // of the listing in flight (0: none)
+    bool relist = false;   // list again once the listing in flight is in
     std::vector<std::function<void()>> whenListed;
     std::vector<std::unique_ptr<Entry>> children;
 
@@ -68,23 +69,28 @@ void FSBrowserModel::list(Entry* entry, std::function<void()> then) const
     if (self->listingsInFlight_++ == 0)
         emit self->busyChanged(true);
     FolderLister::list(entry->path(), false,
-                       [model = QPointer<FSBrowserModel>(self), path = entry->path(),
-                        ticket = entry->ticket](FolderLister::Listing listing) {
+                       [model = QPointer<FSBrowserModel>(self), path = entry->path(), ticket = entry->ticket](
+                           FolderLister::Listing listing, const QString& failure) {
                            if (model)
-                               model->listed(path, ticket, std::move(listing));
+                               model->listed(path, ticket, std::move(listing), failure);
                        });
 }
 
-void FSBrowserModel::listed(const QString& path, quint64 ticket, std::vector<DirectoryEntry> listing)
+void FSBrowserModel::listed(const QString& path, quint64 ticket, std::vector<DirectoryEntry> listing,
+                            const QString& failure)
 {
     Entry* entry = listedEntryAt(path);
     if (entry && entry->ticket == ticket) {
         entry->ticket = 0;
         const QModelIndex folder = indexOf(entry);
+        // A folder that was not listed shows why, in one row of its own where its entries would be.
+        if (!failure.isEmpty())
+            listing.assign(1, DirectoryEntry{failure});
         const bool same =
-            entry->listed &&
-            std::equal(listing.begin(), listing.end(), entry->children.begin(), entry->children.end(),
-                       [](const auto& a, const auto& b) { return a.name == b->name; });
+            entry->listed && std::equal(listing.begin(), listing.end(), entry->children.begin(),
+                                        entry->children.end(), [&](const auto& a, const auto& b) {
+                                            return a.name == b->name && b->message == !failure.isEmpty();
+                                        });
         // What waited for a folder of the old listing goes on with the new one (it finds its folder by
         // path again).
         std::vector<std::function<void()>> orphaned;
@@ -103,6 +109,7 @@ void FSBrowserModel::listed(const QString& path, quint64 ticket, std::vector<Dir
                 auto child = std::make_unique<Entry>();
                 child->name = found.name;
                 child->info = std::move(found);
+                child->message = !failure.isEmpty();
                 child->parent = entry;
                 child->row = row++;
                 fresh.push_back(std::move(child));
@@ -155,8 +162,9 @@ FSBrowserModel::Entry* FSBrowserModel::listedEntryAt(const QString& path) const
 {
     Entry* entry = root.get();
     for (const QString& part : QDir::cleanPath(path).split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
-        const auto found = std::find_if(entry->children.begin(), entry->children.end(),
-                                        [&](const auto& child) { return child->name == part; });
+        const auto found =
+            std::find_if(entry->children.begin(), entry->children.end(),
+                         [&](const auto& child) { return !child->message && child->name == part; });
         if (found == entry->children.end())
             return nullptr;
         entry = found->get();
@@ -192,6 +200,13 @@ int FSBrowserModel::rowCount(const QModelIndex& parent) const
     return int(entry->children.size());
 }
 
+int FSBrowserModel::entryCount(const QModelIndex& folder) const
+{
+    const int rows = rowCount(folder);
+    const Entry* entry = entryOf(folder);
+    return rows == 1 && entry->children.front()->message ? 0 : rows;
+}
+
 int FSBrowserModel::columnCount(const QModelIndex&) const
 {
     return 1;
@@ -211,9 +226,11 @@ QVariant FSBrowserModel::data(const QModelIndex& index, int role) const
     switch (role) {
         case Qt::DisplayRole:
         case Qt::ToolTipRole:
-            return role == Qt::DisplayRole ? entry->name : entry->path();
+            return role == Qt::DisplayRole || entry->message ? entry->name : entry->path();
         case PathRole:
-            return entry->path();
+            return entry->message ? QString() : entry->path();
+        case IsMessageRole:
+            return entry->message;
         case IsDirectoryRole:
             return entry->info.directory;
         case IsLinkRole:
@@ -229,6 +246,8 @@ Qt::ItemFlags FSBrowserModel::flags(const QModelIndex& index) const
 {
     if (!index.isValid())
         return Qt::NoItemFlags;
+    if (entryOf(index)->message)
+        return Qt::ItemNeverHasChildren;
     Qt::ItemFlags flags = Qt::ItemIsSelectable | Qt::ItemIsEnabled;
     if (!entryOf(index)->info.directory)
         flags |= Qt::ItemNeverHasChildren;
@@ -286,7 +305,7 @@ void FSBrowserModel::stepTowards(QStringList parts, QModelIndex at, std::functio
     }
     const QString part = parts.takeFirst();
     const auto child = std::find_if(entry->children.begin(), entry->children.end(),
-                                    [&](const auto& c) { return c->name == part; });
+                                    [&](const auto& c) { return !c->message && c->name == part; });
     if (child != entry->children.end()) {
         stepTowards(parts, indexOf(child->get()), std::move(found), false);
         return;

@@ -5,7 +5,8 @@
 // shown and kept until the model is reloaded, so that columns of many thousands of entries stay quick.
 // Folders are listed on the folder worker (FolderLister): a column is empty while its folder is being
 // listed and fills when the listing comes back, and what the cells show (folder, link, readable) comes
-// with the listing, so the main thread never waits for a file system.
+// with the listing, so the main thread never waits for a file system. A folder that does not answer
+// shows so in one dimmed row that cannot be chosen; it is listed again when it is clicked again.
 
 #include "QXDrawerSound/browser/FSNodeInfo.h"
 
@@ -20,7 +21,8 @@ namespace nupo {
 class FSBrowserModel : public QAbstractItemModel {
     Q_OBJECT
 public:
-    enum Role { PathRole = Qt::UserRole + 1, IsDirectoryRole, IsLinkRole, IsReadableRole };
+    // IsMessageRole: the row is no entry but says why its folder shows none (its folder does not answer).
+    enum Role { PathRole = Qt::UserRole + 1, IsDirectoryRole, IsLinkRole, IsReadableRole, IsMessageRole };
 
     explicit FSBrowserModel(QObject* parent = nullptr);
     ~FSBrowserModel() override;
@@ -29,6 +31,8 @@ public:
     QModelIndex parent(const QModelIndex& child) const override;
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
+    // The folder's entries listed so far, without a row that says why there are none.
+    int entryCount(const QModelIndex& folder) const;
     bool hasChildren(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
@@ -59,7 +63,8 @@ private:
     Entry* listedEntryAt(const QString& path) const;
     // Has the folder listed on the worker; then (where given) runs after its entries are in.
     void list(Entry* entry, std::function<void()> then = {}) const;
-    void listed(const QString& path, quint64 ticket, std::vector<DirectoryEntry> listing);
+    void listed(const QString& path, quint64 ticket, std::vector<DirectoryEntry> listing,
+                const QString& failure);
     void stepTowards(QStringList parts, QModelIndex at, std::function<void(QModelIndex)> found,
                      bool refreshed);
 

@@ -1,8 +1,9 @@
 // The browser's file-system side: nodes (paths, hidden entries, links, types, names that are not UTF-8),
 // the columns' model (listed on the folder worker: listing order, hidden entries, folders and leaves),
-// the kinds of names and the folder listing that the sound slots take.
+// the kinds of names and the folder listing that the sound slots take, and folders that never answer.
 #include "QXDrawerSound/browser/FSBrowserModel.h"
 #include "QXDrawerSound/browser/FSNodeInfo.h"
+#include "QXDrawerSound/browser/FolderLister.h"
 #include "QXDrawerSound/browser/MediaBrowser.h"
 #include "QXDrawerSound/player/SoundSlotTables.h"
 #include "support/TestSupport.h"
@@ -11,7 +12,11 @@
 #include <QDir>
 #include <QFile>
 
+#include <atomic>
+#include <condition_variable>
 #include <cstdio>
+#include <memory>
+#include <mutex>
 #include <optional>
 
 namespace nupo {
@@ -178,6 +183,161 @@ TEST(MediaBrowser, KindsOfNamesAndFoldersAndTheListingTheSlotsTake)
     EXPECT_EQ(clampedImageCount(5000, 256), 256);
     EXPECT_EQ(clampedImageCount(5000, 1000), 999);
     EXPECT_EQ(clampedImageCount(-3, 1000), 1);
+}
+
+// Listings that block, as a folder on a hung mount does, until the test lets them go: those of the paths
+// the hold takes. However the test ends, they are let go.
+class HungFolders {
+public:
+    explicit HungFolders(std::function<bool(const QString&)> holds) : state_(std::make_shared<State>())
+    {
+        FolderLister::setListFunction([state = state_, holds](const QString& path, bool withHidden) {
+            if (holds(path)) {
+                std::unique_lock lock(state->mutex);
+                ++state->held;
+                state->opened.wait(lock, [&] { return state->open; });
+                --state->held;
+            }
+            return directoryEntries(path, withHidden);
+        });
+    }
+    ~HungFolders()
+    {
+        release();
+        FolderLister::setAnswerBound(FolderLister::defaultAnswerBound);
+    }
+    void release()
+    {
+        FolderLister::setListFunction({});
+        {
+            std::lock_guard lock(state_->mutex);
+            state_->open = true;
+        }
+        state_->opened.notify_all();
+    }
+    // Listings held now.
+    int held() const
+    {
+        std::lock_guard lock(state_->mutex);
+        return state_->held;
+    }
+
+private:
+    struct State {
+        mutable std::mutex mutex;
+        std::condition_variable opened;
+        bool open = false;
+        int held = 0;
+    };
+    std::shared_ptr<State> state_;
+};
+
+struct Answer {
+    std::optional<FolderLister::Listing> listing;
+    QString failure;
+    bool answered() const { return listing.has_value(); }
+};
+
+std::shared_ptr<Answer> listed(const QString& path)
+{
+    auto answer = std::make_shared<Answer>();
+    FolderLister::list(path, false, [answer](FolderLister::Listing listing, const QString& failure) {
+        answer->listing = std::move(listing);
+        answer->failure = failure;
+    });
+    return answer;
+}
+
+// A folder that never answers holds up only itself: the others are listed meanwhile, it is named as not
+// answering once its bound has passed, its worker is left to it, and it is listed again once it answers.
+TEST(FolderLister, AFolderThatNeverAnswersHoldsUpOnlyItself)
+{
+    const QString root = makeFolder({"a.wav"}, {"hung", "etc"});
+    const QString hung = QDir(root).filePath("hung");
+    const QString other = QDir(root).filePath("etc");
+    QFile(QDir(other).filePath("x.png")).open(QIODevice::WriteOnly);
+    FolderLister::setAnswerBound(std::chrono::minutes(10));
+    HungFolders folders([hung](const QString& path) { return path == hung; });
+
+    const auto stuck = listed(hung);
+    ASSERT_TRUE(test::processEventsUntil([&] { return folders.held() == 1; }));
+    const auto meanwhile = listed(other);
+    ASSERT_TRUE(test::processEventsUntil([&] { return meanwhile->answered(); }));
+    EXPECT_EQ(folders.held(), 1) << "the hung listing is still held";
+    EXPECT_FALSE(stuck->answered());
+    ASSERT_EQ(meanwhile->listing->size(), 1u);
+    EXPECT_EQ(meanwhile->listing->front().name, "x.png");
+    EXPECT_TRUE(meanwhile->failure.isEmpty());
+
+    // Past the bound its folder is named; asked again while still held, it is named at once, without
+    // another worker stuck in it; the model's column for it shows why it is empty.
+    FolderLister::setAnswerBound(std::chrono::milliseconds(50));
+    ASSERT_TRUE(test::processEventsUntil([&] { return stuck->answered(); }));
+    const auto named = listed(hung);
+    ASSERT_TRUE(test::processEventsUntil([&] { return named->answered(); }));
+    EXPECT_EQ(stuck->failure, hung + " does not answer");
+    EXPECT_EQ(named->failure, hung + " does not answer");
+    EXPECT_TRUE(stuck->listing->empty());
+    EXPECT_EQ(FolderLister::stuckWorkers(), 1);
+    EXPECT_EQ(folders.held(), 1);
+    FSBrowserModel model;
+    const QModelIndex folder = revealed(model, hung);
+    ASSERT_TRUE(folder.isValid());
+    model.rowCount(folder);
+    ASSERT_TRUE(test::processEventsUntil([&model] { return !model.isBusy(); }));
+    ASSERT_EQ(model.rowCount(folder), 1);
+    const QModelIndex message = model.index(0, 0, folder);
+    EXPECT_EQ(message.data().toString(), hung + " does not answer");
+    EXPECT_TRUE(message.data(FSBrowserModel::IsMessageRole).toBool());
+    EXPECT_FALSE(model.flags(message) & Qt::ItemIsSelectable);
+    EXPECT_FALSE(model.hasChildren(message));
+    EXPECT_EQ(model.entryCount(folder), 0);
+    EXPECT_EQ(model.entryCount(model.indexOfPath(root)), 3);
+    EXPECT_FALSE(revealed(model, hung + " does not answer").isValid());
+
+    // Once it answers, its worker comes back and the folder is listed as any other.
+    folders.release();
+    ASSERT_TRUE(test::processEventsUntil([] { return FolderLister::stuckWorkers() == 0; }));
+    FolderLister::setAnswerBound(std::chrono::minutes(10));
+    const auto answered = listed(hung);
+    ASSERT_TRUE(test::processEventsUntil([&] { return answered->answered(); }));
+    EXPECT_TRUE(answered->failure.isEmpty());
+    bool refreshed = false;
+    model.refreshFolder(folder, [&refreshed] { refreshed = true; });
+    ASSERT_TRUE(test::processEventsUntil([&refreshed] { return refreshed; }));
+    EXPECT_EQ(model.rowCount(folder), 0);
+    EXPECT_EQ(FolderLister::pending(), 0);
+}
+
+// Workers stuck in folders that do not answer are bounded: once every worker is, further listings are
+// refused, saying so, and go on again once the folders answer.
+TEST(FolderLister, TheWorkersStuckInFoldersThatDoNotAnswerAreBounded)
+{
+    const QString root = makeFolder({"a.wav"});
+    const QString hung = QStringLiteral("/hung-");
+    HungFolders folders([hung](const QString& path) { return path.startsWith(hung); });
+    FolderLister::setAnswerBound(std::chrono::milliseconds(20));
+    std::vector<std::shared_ptr<Answer>> stuck;
+    for (int n = 0; n < FolderLister::maxWorkers; ++n)
+        stuck.push_back(listed(hung + QString::number(n)));
+    ASSERT_TRUE(test::processEventsUntil([&] {
+        return std::all_of(stuck.begin(), stuck.end(), [](const auto& a) { return a->answered(); });
+    }));
+    for (const auto& answer : stuck)
+        EXPECT_TRUE(answer->failure.endsWith(" does not answer")) << answer->failure.toStdString();
+    EXPECT_EQ(FolderLister::stuckWorkers(), FolderLister::maxWorkers);
+    const auto refused = listed(root);
+    ASSERT_TRUE(test::processEventsUntil([&] { return refused->answered(); }));
+    EXPECT_EQ(refused->failure, QStringLiteral("%1 is not listed while %2 folders do not answer")
+                                    .arg(root)
+                                    .arg(FolderLister::maxWorkers));
+
+    folders.release();
+    ASSERT_TRUE(test::processEventsUntil([] { return FolderLister::stuckWorkers() == 0; }));
+    const auto listedAgain = listed(root);
+    ASSERT_TRUE(test::processEventsUntil([&] { return listedAgain->answered(); }));
+    EXPECT_TRUE(listedAgain->failure.isEmpty());
+    EXPECT_EQ(listedAgain->listing->size(), 1u);
 }
 
 }  // namespace

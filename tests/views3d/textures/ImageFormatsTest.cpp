@@ -2,13 +2,16 @@
 #include "platform/gl/OffscreenGLContext.h"
 #include "support/TestSupport.h"
 #include "views3d/textures/gl/Datafile.h"
+#include "views3d/textures/gl/DecodeCost.h"
 #include "views3d/textures/gl/GLBuffer.h"
 
 #include <GL/gl.h>
 #include <gtest/gtest.h>
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QImageWriter>
 #include <QPainter>
 #include <QPdfWriter>
 
@@ -36,7 +39,7 @@ QString write(const QImage& image, const QString& name)
     return path;
 }
 
-bool load(GLBuffer& buffer, const QString& path)
+bool load(GBuffer& buffer, const QString& path)
 {
     return buffer.SetImage(path.toUtf8().constData()) && buffer.LoadImage();
 }
@@ -266,24 +269,31 @@ quint32 crc32Of(const QByteArray& bytes)
     return ~crc;
 }
 
-// A valid black-and-white PNG of side x side pixels: a few kilobytes that decode to side² words.
-QByteArray pngBomb(int side)
+QByteArray bigEndian(quint32 value)
 {
-    const auto bigEndian = [](quint32 value) {
-        QByteArray bytes(4, '\0');
-        for (int i = 0; i < 4; ++i)
-            bytes[i] = char(value >> (24 - 8 * i));
-        return bytes;
-    };
+    QByteArray bytes(4, '\0');
+    for (int i = 0; i < 4; ++i)
+        bytes[i] = char(value >> (24 - 8 * i));
+    return bytes;
+}
+
+// A PNG of width x height pixels of the bit depth and colour type whose image data are rows.
+QByteArray pngOf(int width, int height, int depth, int colourType, const QByteArray& rows)
+{
     const auto chunk = [&](const QByteArray& type, const QByteArray& data) {
         return bigEndian(quint32(data.size())) + type + data + bigEndian(crc32Of(type + data));
     };
-    const QByteArray header =
-        bigEndian(quint32(side)) + bigEndian(quint32(side)) + QByteArray("\x01\x00\x00\x00\x00", 5);
-    const QByteArray rows(qsizetype(side) * (1 + (side + 7) / 8), '\0');  // filter 0, all black
-    const QByteArray zlib = qCompress(rows, 9).mid(4);                    // without Qt's length prefix
+    const QByteArray header = bigEndian(quint32(width)) + bigEndian(quint32(height)) + char(depth) +
+                              char(colourType) + QByteArray("\x00\x00\x00", 3);
+    const QByteArray zlib = qCompress(rows, 9).mid(4);  // without Qt's length prefix
     return QByteArray("\x89PNG\r\n\x1a\n", 8) + chunk("IHDR", header) + chunk("IDAT", zlib) +
            chunk("IEND", QByteArray());
+}
+
+// A valid black-and-white PNG of side x side pixels: a few kilobytes that decode to side² words.
+QByteArray pngBomb(int side)
+{
+    return pngOf(side, side, 1, 0, QByteArray(qsizetype(side) * (1 + (side + 7) / 8), '\0'));
 }
 
 QString writeFile(const QString& name, const QByteArray& bytes)
@@ -308,6 +318,52 @@ qint64 residentBound()
 {
     static const qint64 bound = (qint64(300) << 20) + (test::underSanitizer() ? peakResidentBytes() : 0);
     return bound;
+}
+
+// The image as a JPEG, progressive (its scans refine the whole picture) or baseline (one scan, top down).
+QByteArray jpegOf(const QImage& image, bool progressive)
+{
+    QByteArray bytes;
+    QBuffer device(&bytes);
+    device.open(QIODevice::WriteOnly);
+    QImageWriter writer(&device, "jpeg");
+    writer.setProgressiveScanWrite(progressive);
+    EXPECT_TRUE(writer.write(image));
+    return bytes;
+}
+
+// The offset of the first marker FF m in a JPEG's bytes (-1 when there is none).
+qsizetype markerAt(const QByteArray& jpeg, const QList<int>& markers)
+{
+    for (qsizetype at = 2; at + 1 < jpeg.size(); ++at)
+        if (quint8(jpeg[at]) == 0xFF && markers.contains(quint8(jpeg[at + 1])))
+            return at;
+    return -1;
+}
+
+// The JPEG with its frame header claiming width x height pixels: what follows stays that of the small
+// picture, so the file is a few hundred bytes.
+QByteArray claiming(QByteArray jpeg, int width, int height)
+{
+    const qsizetype frame = markerAt(jpeg, {0xC0, 0xC1, 0xC2});
+    EXPECT_GT(frame, 0);
+    jpeg[frame + 5] = char(height >> 8);
+    jpeg[frame + 6] = char(height);
+    jpeg[frame + 7] = char(width >> 8);
+    jpeg[frame + 8] = char(width);
+    return jpeg;
+}
+
+// The baseline JPEG with its scan header naming only its first component: a sequential file whose later
+// scans would bring the other components, which a decoder keeps the whole picture for.
+QByteArray withOneComponentInTheFirstScan(QByteArray jpeg)
+{
+    const qsizetype scan = markerAt(jpeg, {0xDA});
+    EXPECT_GT(scan, 0);
+    const int length = quint8(jpeg[scan + 2]) << 8 | quint8(jpeg[scan + 3]);
+    const QByteArray first = jpeg.mid(scan + 5, 2);
+    const QByteArray header = QByteArray("\xFF\xDA\x00\x08\x01", 5) + first + QByteArray("\x00\x3F\x00", 3);
+    return jpeg.replace(scan, 2 + length, header);
 }
 
 }  // namespace
@@ -361,4 +417,106 @@ TEST_F(ImageFormats, APictureLargerThanTheDecodersLimitIsRefusedWithTheReason)
     EXPECT_GT(qRed(jpeg.pixel(100, 100)), 220);
     EXPECT_GT(qBlue(jpeg.pixel(400, 400)), 220);
     EXPECT_GT(qBlue(jpeg.pixel(511, 511)), 220);
+}
+
+// What a decoder will hold is worked out from the header before it decodes: a file of a few hundred bytes
+// whose header claims a huge picture the decoder would keep whole is refused by its size, and the test
+// process never holds more than the bound. Pictures of a size the decoder can take still load.
+TEST(PictureDecodeBound, HeadersClaimingHugePicturesAreRefusedBeforeTheyAreDecoded)
+{
+    residentBound();
+    QImage colour(16, 16, QImage::Format_RGB32);
+    colour.fill(qRgb(200, 30, 30));
+    const QImage grey = colour.convertToFormat(QImage::Format_Grayscale8);
+    const QByteArray progressive = claiming(jpegOf(colour, true), 30000, 30000);
+    const QByteArray progressiveGrey = claiming(jpegOf(grey, true), 30000, 30000);
+    const QByteArray scansByComponent =
+        claiming(withOneComponentInTheFirstScan(jpegOf(colour, false)), 60000, 60000);
+    const QByteArray deepPng = pngOf(8192, 4096, 16, 6, QByteArray(1 + 8192 * 8, '\0'));
+    struct Case {
+        const char* name;
+        QByteArray bytes;
+        const char* size;
+    };
+    for (const Case& refused : {Case{"progressive.jpg", progressive, "30000 x 30000"},
+                                Case{"progressive-grey.jpg", progressiveGrey, "30000 x 30000"},
+                                Case{"scan-per-component.jpg", scansByComponent, "60000 x 60000"},
+                                Case{"deep.png", deepPng, "8192 x 4096"}}) {
+        SCOPED_TRACE(refused.name);
+        EXPECT_LT(refused.bytes.size(), 2000);
+        GBuffer buffer;
+        EXPECT_TRUE(buffer.SetImage(writeFile(refused.name, refused.bytes).toUtf8().constData()));
+        EXPECT_FALSE(buffer.LoadImage());
+        EXPECT_NE(buffer.failure().indexOf(QLatin1String(refused.size)), -1)
+            << buffer.failure().toStdString();
+        EXPECT_NE(buffer.failure().indexOf(QLatin1String("too large")), -1);
+        EXPECT_EQ(buffer.pixels(), nullptr);
+    }
+
+    // A baseline JPEG is decoded row by row, and only as far as the buffer keeps: its corner is read
+    // within the bound whatever size it claims.
+    GBuffer baseline;
+    ASSERT_TRUE(load(baseline, writeFile("baseline.jpg", claiming(jpegOf(colour, false), 60000, 60000))))
+        << baseline.failure().toStdString();
+    EXPECT_EQ(baseline.imageSize(), QSize(60000, 60000));
+    EXPECT_EQ(baseline.bufferSize(), QSize(512, 512));
+    EXPECT_LT(peakResidentBytes(), residentBound());
+
+    // A progressive photo and a 16-bit PNG of ordinary sizes load.
+    QImage photo(1600, 1200, QImage::Format_RGB32);
+    photo.fill(qRgb(0, 0, 250));
+    QPainter(&photo).fillRect(QRect(0, 0, 256, 256), qRgb(250, 0, 0));
+    GBuffer progressivePhoto;
+    ASSERT_TRUE(load(progressivePhoto, writeFile("photo.jpg", jpegOf(photo, true))))
+        << progressivePhoto.failure().toStdString();
+    EXPECT_GT(qRed(progressivePhoto.pixel(100, 100)), 220);
+    EXPECT_GT(qBlue(progressivePhoto.pixel(400, 400)), 220);
+    QImage deep(64, 32, QImage::Format_RGBA64);
+    deep.fill(QColor(10, 200, 30));
+    GBuffer deepSmall;
+    ASSERT_TRUE(load(deepSmall, write(deep, "deep-small.png"))) << deepSmall.failure().toStdString();
+    EXPECT_NEAR(qGreen(deepSmall.pixel(63, 31)), 200, 1);
+    EXPECT_LT(peakResidentBytes(), residentBound());
+}
+
+TEST(PictureDecodeBound, AJpegFrameIsReadFromItsHeaderWithinItsBytes)
+{
+    QImage colour(40, 24, QImage::Format_RGB32);
+    colour.fill(Qt::white);
+    const QByteArray baseline = jpegOf(colour, false);
+    std::optional<JpegFrame> frame = readJpegFrame(baseline);
+    ASSERT_TRUE(frame);
+    EXPECT_EQ(frame->width, 40);
+    EXPECT_EQ(frame->height, 24);
+    EXPECT_EQ(frame->components, 3);
+    EXPECT_EQ(frame->precision, 8);
+    EXPECT_FALSE(frame->progressive);
+    EXPECT_FALSE(frame->wholeImage);
+    EXPECT_EQ(frame->coefficientBytes(), 0);
+
+    // 30000² at 4:2:0 (Y at twice the chroma's sampling): two bytes a coefficient, 1.5 a pixel.
+    frame = readJpegFrame(claiming(jpegOf(colour, true), 30000, 30000));
+    ASSERT_TRUE(frame);
+    EXPECT_TRUE(frame->progressive);
+    EXPECT_TRUE(frame->wholeImage);
+    EXPECT_EQ(frame->maxHSampling, 2);
+    EXPECT_EQ(frame->coefficientBytes(), (3750LL * 3750 + 2 * 1875LL * 1875) * 128);
+    frame = readJpegFrame(
+        claiming(jpegOf(colour.convertToFormat(QImage::Format_Grayscale8), true), 65500, 65500));
+    ASSERT_TRUE(frame);
+    EXPECT_EQ(frame->components, 1);
+    EXPECT_EQ(frame->coefficientBytes(), 8188LL * 8188 * 128);
+
+    // A header cut short, a segment running past the end, or no JPEG at all holds no frame.
+    const qsizetype scan = markerAt(baseline, {0xDA});
+    EXPECT_FALSE(readJpegFrame(baseline.left(markerAt(baseline, {0xC0}) + 6)));
+    EXPECT_FALSE(readJpegFrame(baseline.left(scan + 3)));
+    QByteArray overlong = baseline;
+    overlong[markerAt(baseline, {0xC0}) + 2] = char(0x7F);
+    EXPECT_FALSE(readJpegFrame(overlong));
+    EXPECT_FALSE(readJpegFrame(QByteArray(200, char(0xFF))));
+    EXPECT_FALSE(decoderBytes("jpeg", QByteArray("\xFF\xD8\xFF\xD9", 4), QSize(8, 8), 32, QSize(8, 8)));
+    // Any other decoder holds the whole picture at the depth it decodes to.
+    EXPECT_EQ(decoderBytes("png", {}, QSize(8192, 4096), 64, QSize(512, 512)), 8192LL * 4096 * 8);
+    EXPECT_EQ(decoderBytes("gif", {}, QSize(100, 10), 0, QSize(100, 10)), 4000);
 }

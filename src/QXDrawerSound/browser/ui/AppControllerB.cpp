@@ -187,12 +187,12 @@ void AppControllerB::browserSingleClick(QObject*)
             ++column;
         selectedColumnXZ = column;
         // A folder's column shows what it holds now (once it is listed again).
-        RowsCount = fsModel->rowCount(selectDirectory ? item : item.parent());
+        RowsCount = fsModel->entryCount(selectDirectory ? item : item.parent());
         if (selectDirectory)
             fsModel->refreshFolder(
                 item, [model = QPointer<FSBrowserModel>(fsModel), folder = QPersistentModelIndex(item)] {
                     if (model && folder.isValid())
-                        RowsCount = model->rowCount(folder);
+                        RowsCount = model->entryCount(folder);
                 });
     } else {
         text = selected.isEmpty() ? QStringLiteral("No Selection") : QStringLiteral("Multiple Selection");
@@ -256,18 +256,27 @@ void AppControllerB::showBusy()
 }
 
 // Has the folder listed on the folder worker and taken into the hand-over lists, then runs then with the
-// number of its entries and the names of those that cannot be opened. Nothing runs when the browser has
-// closed by then.
+// number of its entries and the names of those that cannot be opened. A folder that is not listed (it
+// does not answer) is named in an alert, and nothing is opened nor handed over. Nothing runs when the
+// browser has closed by then.
 void AppControllerB::listForOpening(const QString& folder, std::function<void(int, QStringList)> then)
 {
     ++pendingWork_;
     showBusy();
     FolderLister::list(folder, false,
-                       [self = QPointer<AppControllerB>(this), folder, then](FolderLister::Listing listing) {
+                       [self = QPointer<AppControllerB>(this), folder, then](FolderLister::Listing listing,
+                                                                             const QString& failure) {
                            if (!self)
                                return;
                            --self->pendingWork_;
                            self->showBusy();
+                           if (!failure.isEmpty()) {
+                               AlertPanel::show(
+                                   QStringLiteral("“%1” cannot be opened.").arg(QFileInfo(folder).fileName()),
+                                   asSentence(failure))
+                                   ->setObjectName(QStringLiteral("folderNotListedAlert"));
+                               return;
+                           }
                            QStringList unopenable;
                            const int listed = takeFolderListing(folder, listing, &unopenable);
                            then(listed, unopenable);
@@ -371,6 +380,9 @@ void AppControllerB::setOpenAll(int)
 // stays.
 static void openDataFile()
 {
+    // Unsaved work is saved or given up first, or the recording stays.
+    if (AppControllerB::mayReplaceRecording && !AppControllerB::mayReplaceRecording())
+        return;
     QXSerialPort& port = QXSerialPort::sharedQXSerialPort();
     if (port.openOldFileToBuffer() != 0)
         return;

@@ -109,11 +109,18 @@ void FSBrowserCell::paint(QPainter* painter, const QStyleOptionViewItem& option,
     cell.font.setUnderline(link);
     if (!readable)
         cell.state &= ~QStyle::State_Enabled;
+    QStyle* style = cell.widget ? cell.widget->style() : QApplication::style();
+    if (index.data(FSBrowserModel::IsMessageRole).toBool()) {
+        // Why the folder shows no entries: dimmed words, no icon.
+        cell.font.setItalic(true);
+        cell.textElideMode = Qt::ElideLeft;  // the folder's name and the reason, in a narrow column
+        style->drawControl(QStyle::CE_ItemViewItem, &cell, painter, cell.widget);
+        return;
+    }
     cell.icon = QIcon(iconImageOfSize(index.data(FSBrowserModel::PathRole).toString(), iconSide,
                                       index.data(FSBrowserModel::IsDirectoryRole).toBool(), link));
     cell.decorationSize = QSize(iconSide, iconSide);
     cell.features |= QStyleOptionViewItem::HasDecoration;
-    QStyle* style = cell.widget ? cell.widget->style() : QApplication::style();
     style->drawControl(QStyle::CE_ItemViewItem, &cell, painter, cell.widget);
 }
 

@@ -1,6 +1,7 @@
 #include "platform/viewhost/ui/GLRenderThread.h"
 
 #include "platform/appkit/MainThread.h"
+#include "platform/appkit/MemoryReturn.h"
 #include "platform/appkit/ThreadSanitizerBuild.h"
 #include "platform/gl/OffscreenGLContext.h"
 
@@ -190,7 +191,7 @@ Turns::Clock::time_point jobDeadline()
 
 }  // namespace
 
-struct GLRenderThread::Shared {
+struct GLRenderThread::Shared : std::enable_shared_from_this<GLRenderThread::Shared> {
     std::unique_ptr<OffscreenGLContext> context;  // made, used and freed on the thread
     bool takesTurns = false;                      // thread only: its driver instance is shared
 
@@ -202,6 +203,9 @@ struct GLRenderThread::Shared {
     // rather than drawing; its stall clock stands.
     bool waiting = false;
     Clock::time_point started;  // guarded by mutex: when the frame in flight's stall clock started
+    // Guarded by mutex: while the frame in flight waits behind another frame (waitBehind), whether that
+    // one stalled.
+    std::function<bool()> blockerStalled;
 
     // The moment the frame in flight counts as stalled if it has not ended; the caller holds mutex.
     Clock::time_point stallDeadlineLocked() const
@@ -388,10 +392,15 @@ void GLRenderThread::destroy()
     // After the frame in flight, if any.
     worker->runOnThread([shared, worker] {
         const Turn turn(shared->takesTurns, jobDeadline());
-        if (turn.refused())
+        if (turn.refused()) {
             (void)shared->context.release();  // never freed rather than freed beside another's drawing
-        else
+        } else {
             shared->context.reset();
+            // The driver's work for the context (compiling its shaders, on this thread and the
+            // renderer's) leaves much memory free in the allocator's arenas, which it keeps: given back
+            // here, off the main thread.
+            trimFreeMemory();
+        }
         worker->stop();  // on the thread itself: ends its loop, without waiting
     });
     endingThreads().push_back(std::move(ending));
@@ -414,32 +423,92 @@ bool GLRenderThread::isStalled() const
     return timeUntilStalled() < Clock::duration::zero();
 }
 
-// Negative once the frame in flight stalled; the largest duration with none in flight.
+bool GLRenderThread::isWaitingBehindAStall() const
+{
+    std::function<bool()> blockerStalled;
+    {
+        std::lock_guard lock(shared_->mutex);
+        if (!shared_->busy)
+            return false;
+        blockerStalled = shared_->blockerStalled;
+    }
+    return blockerStalled && blockerStalled();
+}
+
 GLRenderThread::Clock::duration GLRenderThread::timeUntilStalled() const
 {
-    std::lock_guard lock(shared_->mutex);
-    if (!shared_->busy)
-        return Clock::duration::max();
-    return shared_->stallDeadlineLocked() - Clock::now();
+    return timeUntilStalled(*shared_);
 }
+
+// Negative once the frame in flight stalled; the largest duration with none in flight. A frame waiting
+// behind another has the stall time left until that one stalls (or, to bound a wait for it, at most).
+GLRenderThread::Clock::duration GLRenderThread::timeUntilStalled(Shared& shared)
+{
+    std::function<bool()> blockerStalled;
+    Clock::duration left{};
+    {
+        std::lock_guard lock(shared.mutex);
+        if (!shared.busy)
+            return Clock::duration::max();
+        blockerStalled = shared.blockerStalled;
+        left = shared.stallDeadlineLocked() - Clock::now();
+    }
+    // Asked without the lock: the blocker's own state has a lock of its own.
+    if (blockerStalled && blockerStalled())
+        return Clock::duration(-1);
+    return left;
+}
+
+namespace {
+
+// On a drawing thread: runs wait with the frame's stall clock stopped (and, behind a blocker, counting as
+// stalled whenever the blocker has).
+void waitStopped(GLRenderThread::Shared& shared, std::function<bool()> blockerStalled,
+                 const std::function<void()>& wait)
+{
+    using Clock = GLRenderThread::Clock;
+    Clock::duration drawn{};
+    {
+        std::lock_guard lock(shared.mutex);
+        drawn = Clock::now() - shared.started;
+        shared.waiting = true;
+        shared.blockerStalled = std::move(blockerStalled);
+    }
+    wait();
+    std::function<bool()> released;  // destroyed outside the lock
+    std::lock_guard lock(shared.mutex);
+    shared.waiting = false;
+    released.swap(shared.blockerStalled);
+    shared.started = Clock::now() - drawn;
+}
+
+}  // namespace
 
 void GLRenderThread::waitOffTheClock(const std::function<void()>& wait)
 {
-    Shared* shared = drawingHere;
-    if (!shared) {
+    if (Shared* shared = drawingHere)
+        waitStopped(*shared, {}, wait);
+    else
         wait();
-        return;
-    }
-    Clock::duration drawn{};
-    {
-        std::lock_guard lock(shared->mutex);
-        drawn = Clock::now() - shared->started;
-        shared->waiting = true;
-    }
-    wait();
-    std::lock_guard lock(shared->mutex);
-    shared->waiting = false;
-    shared->started = Clock::now() - drawn;
+}
+
+void GLRenderThread::waitBehind(std::function<bool()> blockerStalled, const std::function<void()>& wait)
+{
+    if (Shared* shared = drawingHere)
+        waitStopped(*shared, std::move(blockerStalled), wait);
+    else
+        wait();
+}
+
+std::function<bool()> GLRenderThread::stallProbeOfThisFrame()
+{
+    Shared* shared = drawingHere;
+    if (!shared)
+        return [] { return false; };
+    return [frame = shared->weak_from_this()] {
+        const std::shared_ptr<Shared> state = frame.lock();
+        return state && timeUntilStalled(*state) < Clock::duration::zero();
+    };
 }
 
 bool GLRenderThread::isCurrentThread() const

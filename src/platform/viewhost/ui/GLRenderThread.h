@@ -33,7 +33,9 @@ class OffscreenGLContext;
 // drawn for longer than stallTime() counts as stalled (stuck in the driver, most likely) and is waited for
 // no more. Its stall clock runs only while it draws: not while it is queued, waits for its turn or for a lock
 // it needs, or makes its framebuffer and view's buffers at a new size (waitOffTheClock), so that a frame
-// behind others, or the first after a maximise, has not "stopped responding". The
+// behind others, or the first after a maximise, has not "stopped responding". A frame waiting behind
+// another frame that stalled (for a lock that frame holds: waitBehind) counts as stalled too, for as long
+// as it waits there, so that its window is not left frozen without a word. The
 // drawing thread never waits for the main thread. Every frame in flight counts in a process-wide tally
 // (anyFrameInFlight).
 //
@@ -67,8 +69,12 @@ public:
     bool isReady() const { return ready_; }
 
     bool isBusy() const;
-    // A frame is in flight and has drawn for longer than stallTime() (waiting not counted).
+    // A frame is in flight and has drawn for longer than stallTime() (waiting not counted), or waits
+    // behind a frame that did (see waitBehind).
     bool isStalled() const;
+    // The frame in flight counts as stalled because it waits behind a frame that stalled (it has not
+    // stalled itself).
+    bool isWaitingBehindAStall() const;
     bool isCurrentThread() const;
     // Starts drawing a frame of that size: on the thread, with the context current, the back
     // framebuffer bound and the viewport over it, runs draw. False (nothing started) when not ready or
@@ -78,6 +84,14 @@ public:
     // class's drawing lock, or remaking the view's buffers at a new size) with the frame's stall clock
     // stopped. Elsewhere it just runs wait.
     static void waitOffTheClock(const std::function<void()>& wait);
+    // From inside a drawing function, on its thread: runs wait (taking a lock that another frame holds
+    // while it draws) with the frame's stall clock stopped; meanwhile the frame counts as stalled
+    // whenever blockerStalled() holds (the frame it waits behind stalled). blockerStalled may be called
+    // on any thread, without locks of this object held. Elsewhere it just runs wait.
+    static void waitBehind(std::function<bool()> blockerStalled, const std::function<void()>& wait);
+    // From inside a drawing function, on its thread: whether that frame has stalled, asked from any
+    // thread (false once it has ended). Elsewhere: always false.
+    static std::function<bool()> stallProbeOfThisFrame();
     // Waits for the frame in flight (if any) at most that long; true when no frame is in flight.
     bool join(Clock::duration longest);
     // Waits for the frame in flight until it ends or stalls; true when it ended.
@@ -120,6 +134,8 @@ private:
     // Runs fn on the thread and waits for it.
     void runOnThreadAndWait(const std::function<void()>& fn);
     Clock::duration timeUntilStalled() const;
+    // The same for the state given.
+    static Clock::duration timeUntilStalled(Shared& shared);
 
     QObject* const receiver_;
     const QString name_;

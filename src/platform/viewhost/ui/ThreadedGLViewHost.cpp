@@ -14,6 +14,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdint>
+#include <map>
 #include <mutex>
 #include <thread>
 #include <typeindex>
@@ -54,6 +55,55 @@ struct ThreadedGLViewHost::FrameState {
 
 namespace {
 
+// For each view class, whether the frame that holds the class's drawing lock now has stalled (none: no
+// frame of the class draws).
+class ClassTurns {
+public:
+    static ClassTurns& instance()
+    {
+        static auto* turns = new ClassTurns;  // lives to process end: a stuck frame may still hold a turn
+        return *turns;
+    }
+    void setHolder(const std::type_info& type, std::function<bool()> holderStalled)
+    {
+        std::function<bool()> previous;  // destroyed outside the lock
+        std::lock_guard lock(mutex_);
+        previous.swap(holders_[std::type_index(type)]);
+        holders_[std::type_index(type)] = std::move(holderStalled);
+    }
+    bool holderStalled(const std::type_info& type)
+    {
+        std::function<bool()> stalled;
+        {
+            std::lock_guard lock(mutex_);
+            const auto it = holders_.find(std::type_index(type));
+            if (it == holders_.end() || !it->second)
+                return false;
+            stalled = it->second;
+        }
+        return stalled();
+    }
+
+private:
+    std::mutex mutex_;
+    std::map<std::type_index, std::function<bool()>> holders_;
+};
+
+// The frame holding its class's turn, from taking the class's lock to giving it back.
+class HoldingClassTurn {
+public:
+    explicit HoldingClassTurn(const std::type_info& type) : type_(type)
+    {
+        ClassTurns::instance().setHolder(type_, GLRenderThread::stallProbeOfThisFrame());
+    }
+    ~HoldingClassTurn() { ClassTurns::instance().setHolder(type_, {}); }
+    HoldingClassTurn(const HoldingClassTurn&) = delete;
+    HoldingClassTurn& operator=(const HoldingClassTurn&) = delete;
+
+private:
+    const std::type_info& type_;
+};
+
 // On the drawing thread, with its context current, the framebuffer bound and the viewport over it: one
 // frame of the view, which is alive for the frame (see ViewObject::retire).
 void drawViewFrame(OpenGLView& view, std::atomic<bool>& prepared, bool resized,
@@ -61,9 +111,12 @@ void drawViewFrame(OpenGLView& view, std::atomic<bool>& prepared, bool resized,
 {
     const OpenGLView::DrawingOnThisThread drawingHere(view);
     const std::type_info& viewClass = typeid(view);
-    // Waiting for the class's turn is not drawing: the frame's stall clock stands meanwhile.
+    // Waiting for the class's turn is not drawing: the frame's stall clock stands meanwhile. Behind a
+    // frame of the class that stalled, though, it is as stuck as that one, and its window says so.
     std::unique_lock classLock(DrawingClass::lockOf(viewClass), std::defer_lock);
-    GLRenderThread::waitOffTheClock([&classLock] { classLock.lock(); });
+    GLRenderThread::waitBehind([&viewClass] { return ClassTurns::instance().holderStalled(viewClass); },
+                               [&classLock] { classLock.lock(); });
+    const HoldingClassTurn holding(viewClass);  // given back before the lock
     DrawingClass::runQueuedLocked(viewClass);  // requests made while another frame of the class drew
     GLint viewport[4] = {};
     glGetIntegerv(GL_VIEWPORT, viewport);
@@ -96,11 +149,12 @@ ThreadedGLViewHost::ThreadedGLViewHost(OpenGLView* view, QWidget* parent)
     connect(stallWatch_, &QTimer::timeout, this, [this] {
         if (!renderer_->isBusy())
             return;
-        if (!renderer_->isStalled()) {  // not quite yet
-            stallWatch_->start(10);
-            return;
-        }
-        update();  // the message
+        const bool stalled = renderer_->isStalled();
+        if (stalled != messageShown_)
+            update();  // the message, or no more
+        // A frame waiting behind another's stall may get its turn (and stall itself) later: watched on.
+        if (!stalled || renderer_->isWaitingBehindAStall())
+            stallWatch_->start(stalled ? 50 : 10);
     });
     PausedWindowInput::install();
     if (threadedHosts().empty())
@@ -212,22 +266,21 @@ bool ThreadedGLViewHost::frameStalled() const
     return renderer_->isStalled();
 }
 
+bool ThreadedGLViewHost::frameWaitsBehindAStall() const
+{
+    return renderer_->isWaitingBehindAStall();
+}
+
 ThreadedGLViewHost::DrawingState ThreadedGLViewHost::drawingStateOf(const QWidget* window)
 {
     if (!drawingViewsOf(window))
         return DrawingState::Idle;
-    // Which of the frames counted there stalled: the window's own, or one of a view of the same class.
-    std::vector<std::type_index> classes;
+    // Paused by a frame of its own that stalled while drawing. One that only waits behind another
+    // window's stalled frame leaves its window's controls working.
     const std::vector<ThreadedGLViewHost*>& hosts = threadedHosts();
-    for (const ThreadedGLViewHost* host : hosts)
-        if (host->view_ && (host == window || window->isAncestorOf(host)))
-            classes.emplace_back(typeid(*host->view_));
     const bool stalled = std::any_of(hosts.begin(), hosts.end(), [&](const ThreadedGLViewHost* host) {
-        const bool counts =
-            host == window || window->isAncestorOf(host) ||
-            (host->view_ && std::find(classes.begin(), classes.end(),
-                                      std::type_index(typeid(*host->view_))) != classes.end());
-        return counts && host->frameStalled();
+        return (host == window || window->isAncestorOf(host)) && host->frameStalled() &&
+               !host->frameWaitsBehindAStall();
     });
     return stalled ? DrawingState::Stalled : DrawingState::Drawing;
 }
@@ -235,6 +288,11 @@ ThreadedGLViewHost::DrawingState ThreadedGLViewHost::drawingStateOf(const QWidge
 QString ThreadedGLViewHost::stalledMessage()
 {
     return QStringLiteral("This picture stopped responding; its window is paused");
+}
+
+QString ThreadedGLViewHost::waitingMessage()
+{
+    return QStringLiteral("This picture waits for another window's picture, which stopped responding");
 }
 
 void ThreadedGLViewHost::setFrameHookForTests(FrameHook hook)
@@ -321,12 +379,14 @@ void ThreadedGLViewHost::paintEvent(QPaintEvent*)
         painter.setRenderHint(QPainter::SmoothPixmapTransform);
         painter.drawImage(QRectF(rect()), image);
     }
-    if (frameStalled()) {
+    messageShown_ = frameStalled();
+    if (messageShown_) {
         // Over the last picture, in a band across the middle.
         const QRectF band(0, height() / 2.0 - 20, width(), 40);
         painter.fillRect(band, QColor(0, 0, 0, 190));
         painter.setPen(Qt::white);
-        painter.drawText(band, Qt::AlignCenter | Qt::TextWordWrap, stalledMessage());
+        painter.drawText(band, Qt::AlignCenter | Qt::TextWordWrap,
+                         frameWaitsBehindAStall() ? waitingMessage() : stalledMessage());
     }
     if (frame.serial != shownSerial_) {
         shownSerial_ = frame.serial;

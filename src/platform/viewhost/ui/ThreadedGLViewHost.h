@@ -31,7 +31,9 @@ class GLRenderThread;
 // the windows' ticks go on beside the frames in flight, which draw from the copy their synchronisation
 // step took (changes that belong inside the drawing state are requests between frames: DrawingClass).
 // A frame that stalls (GLRenderThread::isStalled) pauses its window: the last picture stays, with a
-// message over it, and its input is dropped (PausedWindowInput) until the frame ends. Mouse, wheel and key
+// message over it, and its input is dropped (PausedWindowInput) until the frame ends. A frame waiting for
+// its class's turn behind a frame of the class that stalled shows a message of its own over its last
+// picture for as long; its window's input goes on. Mouse, wheel and key
 // events go to the view as with OpenGLViewHost. The host does not own the view.
 class ThreadedGLViewHost : public ViewHostWidget<QWidget, OpenGLView> {
     Q_OBJECT
@@ -58,12 +60,18 @@ public:
     // Whether a frame is in flight of a view shown in window, or of a view of the same class (views of
     // one class share their engines and state). With no window, whether any frame is in flight.
     static bool drawingViewsOf(const QWidget* window);
-    // As drawingViewsOf, and whether a frame counted there stalled (the window is paused).
+    // As drawingViewsOf, and whether a frame of a view shown in window stalled while drawing (the
+    // window is paused: its input is dropped).
     enum class DrawingState { Idle, Drawing, Stalled };
     static DrawingState drawingStateOf(const QWidget* window);
+    // The frame in flight stalled, while drawing or waiting behind a frame of its class that did.
     bool frameStalled() const;
-    // The message a paused window shows over its last picture.
+    // It stalled only as it waits behind a frame of another view of its class that stalled.
+    bool frameWaitsBehindAStall() const;
+    // The message a paused window shows over its last picture, and the one shown over the picture of a
+    // window whose frame waits behind another's stalled frame.
     static QString stalledMessage();
+    static QString waitingMessage();
 
     // Test aid, never set in normal use: called on the main thread as each frame starts; what it
     // returns (if anything) runs on the drawing thread before the view draws, e.g. to hold a frame.
@@ -108,6 +116,7 @@ private:
     QTimer* stallWatch_ = nullptr;  // fires when the frame in flight would count as stalled
     std::vector<std::function<void()>> contextWork_;
     quint64 shownSerial_ = 0;
+    bool messageShown_ = false;  // the last paint showed a stall's message
 };
 
 }  // namespace nupo

@@ -1,6 +1,7 @@
 #include "views3d/textures/gl/GBuffer.h"
 
 #include "platform/files/CheckedFile.h"
+#include "views3d/textures/gl/DecodeCost.h"
 
 #include <QBuffer>
 #include <QImageReader>
@@ -16,9 +17,9 @@ namespace {
 
 constexpr int maxBufferSide = 512;
 const QByteArray pdfType = "pdf";
-// The most a decoder may allocate for one picture, in MiB (a 32-bit picture of 8192 x 4096). A decoder
-// that can read the top left corner alone (JPEG) reads only what the buffer keeps; the others decode the
-// whole picture, and one that would need more is refused before it decodes.
+// The most a decoder may allocate for one picture, in MiB (a 32-bit picture of 8192 x 4096), counted from
+// the file's header before it decodes (decoderBytes): a picture that would need more is refused with its
+// size. A decoder that can read the top left corner alone (JPEG) puts out only what the buffer keeps.
 constexpr int maxDecodeMiB = 128;
 
 bool isPdf(const QByteArray& head)
@@ -160,20 +161,32 @@ QImage GBuffer::decode(QSize kept, QString* why) const
     QImageReader reader(&device, imageType_);
     reader.setAllocationLimit(maxDecodeMiB);
     const QSize size = reader.size();
+    if (!size.isValid() || size.isEmpty())
+        return {};
+    // What the decoder will hold, from the header, before it allocates anything: a decoder that reads the
+    // corner alone (JPEG) puts out only that, but may still keep the whole picture's coefficients.
     const QRect corner(QPoint(0, 0), size.boundedTo(kept));
-    if (size.isValid() && corner.size() != size) {
-        if (reader.supportsOption(QImageIOHandler::ClipRect)) {
-            reader.setClipRect(corner);
-        } else if (qint64(size.width()) * size.height() * 4 > (qint64(maxDecodeMiB) << 20)) {
-            *why = QStringLiteral("at %1 x %2 pixels its picture is too large to decode")
-                       .arg(size.width())
-                       .arg(size.height());
-            return {};
-        }
+    const bool clips = corner.size() != size && reader.supportsOption(QImageIOHandler::ClipRect);
+    const QImage::Format format = reader.imageFormat();
+    const int depth = format == QImage::Format_Invalid ? 0 : QImage::toPixelFormat(format).bitsPerPixel();
+    const std::optional<qint64> cost =
+        decoderBytes(imageType_, data_, size, depth, clips ? corner.size() : size);
+    if (!cost)
+        return {};
+    if (*cost > (qint64(maxDecodeMiB) << 20)) {
+        *why = QStringLiteral("at %1 x %2 pixels its picture is too large to decode")
+                   .arg(size.width())
+                   .arg(size.height());
+        return {};
     }
+    if (clips)
+        reader.setClipRect(corner);
     QImage image;
     if (!reader.read(&image))
         return {};
+    // Only the corner the buffer keeps is converted, not a second whole picture.
+    if (image.width() > corner.width() || image.height() > corner.height())
+        image = image.copy(corner);
     why->clear();
     return image;
 }

@@ -19,8 +19,10 @@ namespace nupo {
 //
 // Decoders: every format QImage reads (PNG, JPEG, GIF, BMP, TIFF and more through the image-format
 // plugins) and the first page of a PDF, rendered at the size that fits the largest buffer (512 x 512).
-// A decoder allocates at most what the buffer keeps where it can read a corner alone, and otherwise at
-// most 128 MiB: a picture that would need more is refused with that reason.
+// What a decoder will allocate is worked out from the file's header before it decodes (its output, at the
+// depth it decodes to, and what it keeps besides, such as a progressive JPEG's coefficients of the whole
+// picture): a picture that would need more than 128 MiB is refused with its size. A JPEG decoded row by
+// row puts out only the corner the buffer keeps.
 class GBuffer {
 public:
     GBuffer() = default;

@@ -70,9 +70,12 @@ protected:
         setPauseX = 1;
         openSound = 0;
         initSoundTables();
+        // A slow listing held by a test is not given up while the test looks at it.
+        FolderLister::setAnswerBound(std::chrono::minutes(10));
         browser = dynamic_cast<AppControllerB*>(NibLoader::loadNibNamed("MainMenuB"));
         ASSERT_TRUE(browser);
     }
+    void TearDown() override { FolderLister::setAnswerBound(FolderLister::defaultAnswerBound); }
 
     // Folders are listed on the folder worker: the click lands once the columns on the way are in.
     void click(const QString& path)
@@ -438,6 +441,74 @@ TEST_F(MediaBrowserTest, AFolderThatListsSlowlyHoldsUpNeitherTheMainThreadNorIts
     EXPECT_EQ(maxImageN, 2);
     EXPECT_FALSE(bar->isVisible());
     EXPECT_EQ(QString::fromUtf8(outCHARM[1]), QDir(folder).filePath("1.png"));
+}
+
+TEST_F(MediaBrowserTest, AFolderThatDoesNotAnswerHoldsUpNoOtherColumnAndIsNamedWhereItsColumnIs)
+{
+    const QString root = test::tempFolder();
+    const QString hung = QDir(root).filePath("hung");
+    const QString other = QDir(root).filePath("other");
+    QDir().mkpath(hung);
+    QDir().mkpath(other);
+    QImage image(8, 8, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    image.save(QDir(other).filePath("0.png"));
+    click(other);
+    settle();
+    struct Gate {
+        std::mutex mutex;
+        std::condition_variable opened;
+        bool open = false;
+        std::atomic<int> waiting{0};
+    };
+    auto gate = std::make_shared<Gate>();
+    FolderLister::setListFunction([gate, hung](const QString& path, bool withHidden) {
+        if (path == hung) {
+            ++gate->waiting;
+            std::unique_lock lock(gate->mutex);
+            gate->opened.wait(lock, [&] { return gate->open; });
+            --gate->waiting;
+        }
+        return directoryEntries(path, withHidden);
+    });
+    const std::unique_ptr<void, std::function<void(void*)>> releaseAtEnd(&gate, [gate](void*) {
+        FolderLister::setListFunction({});
+        {
+            std::lock_guard lock(gate->mutex);
+            gate->open = true;
+        }
+        gate->opened.notify_all();
+    });
+
+    // The hung folder's column waits; another folder's column, and /etc's, fill meanwhile.
+    click(hung);
+    ASSERT_TRUE(test::processEventsUntil([&] { return gate->waiting.load() >= 1; }));
+    QFile::remove(QDir(other).filePath("0.png"));
+    click(other);
+    FSBrowserModel* model = browser->model();
+    ASSERT_TRUE(test::processEventsUntil([&] { return model->rowCount(model->indexOfPath(other)) == 0; }));
+    click("/etc");
+    ASSERT_TRUE(test::processEventsUntil([&] { return model->rowCount(model->indexOfPath("/etc")) > 0; }));
+    EXPECT_GE(gate->waiting.load(), 1) << "the hung listing is still held";
+
+    // Past its bound the hung folder is named in its column; Open on it names it in an alert and opens
+    // nothing.
+    FolderLister::setAnswerBound(std::chrono::milliseconds(50));
+    const QString named = hung + " does not answer";
+    ASSERT_TRUE(test::processEventsUntil([&] {
+        const QModelIndex column = model->indexOfPath(hung);
+        return model->rowCount(column) == 1 && model->index(0, 0, column).data().toString() == named;
+    }));
+    click(hung);
+    LoadTextuerF = 0;
+    const int before = maxImageN = 1;
+    browser->OpenAll(nullptr);
+    ASSERT_TRUE(test::processEventsUntil([] { return shownAlert("folderNotListedAlert") != nullptr; }));
+    EXPECT_TRUE(shownAlert("folderNotListedAlert")->informativeText().contains(named));
+    shownAlert("folderNotListedAlert")->close();
+    settle();
+    EXPECT_EQ(maxImageN, before);
+    EXPECT_FALSE(browser->isBusy());
 }
 
 TEST_F(MediaBrowserTest, ALoadThatRefusesEverythingOpensNoWindowAndNamesWhatItCannotShow)
