@@ -434,8 +434,9 @@ bool isLastWindow(const QWidget* closing)
 
 bool NUPO4DocumentController::eventFilter(QObject* watched, QEvent* event)
 {
-    // Every event of the application passes here, those other threads post among them.
-    if (handedOverEventType(event) != QEvent::Close || !watched->isWidgetType())
+    // Every event of the application passes here, those other threads post among them: only widgets'
+    // are read (Qt's own threads post to other objects, see WindowPlacement::eventFilter).
+    if (!watched->isWidgetType() || handedOverEventType(event) != QEvent::Close)
         return false;
     auto* window = static_cast<QWidget*>(watched);
     if (!window->isWindow() || !window->isVisible() || opening || quitting || asking || !isLastWindow(window))
