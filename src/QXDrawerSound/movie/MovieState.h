@@ -21,6 +21,9 @@ inline constexpr float startMovieFrame[4] = {400.0f, 400.0f, 655.0f, 552.0f};
 inline float NomalQTSizeR[4] = {startMovieFrame[0], startMovieFrame[1], startMovieFrame[2],
                                 startMovieFrame[3]};
 inline float SmallSizeR[4] = {200.0f, 100.0f, 655.0f, 552.0f};
+// The movie the document names: the one a movie window opened last, or else the one the document read
+// (`outCHAR` also holds whatever was chosen or browsed since).
+inline QString documentMoviePath;
 inline int OpenQTX = 0;  // a document asks for a movie window (keeps `NomalQTSizeR` as read)
 // The most recently loaded movie window's controller; null once it is gone.
 inline QXMovieController* gMyMovieControllerObject = nullptr;

@@ -182,6 +182,7 @@ void QXMovieController::finishOpening(const std::shared_ptr<MediaPlayer>& player
     NSStringToC(opened);
     gMovie = player;
     moviePathString = opened;
+    documentMoviePath = opened;
     MovieLength = gMovie->durationUnits();
     showMovie(gMovie.get());
     setUpOpenedMovie();

@@ -81,11 +81,11 @@ std::optional<PlistDictionary> MovieSection::write()
         frame.push_back(floatValue(v));
     section.insert(frameKey, std::move(frame));
     section.insert(alphaKey, floatValue(WQTAlphaValue));
-    // `outCHAR` holds whatever an opener chose last (a sound bank's folder, say); an open movie window
-    // knows its own movie.
+    // `outCHAR` holds whatever an opener chose or the Media Browser showed last (a sound bank's folder,
+    // say); an open movie window knows its own movie, and otherwise the document keeps the one it had.
     const QString path = keepUnopened                        ? QString::fromUtf8(unopened.path)
                          : windowShown && movieWindowShown() ? gMyMovieControllerObject->moviePath()
-                                                             : QString::fromUtf8(outCHAR);
+                                                             : documentMoviePath;
     section.insert(pathKey, path);
     MoviePlayback& playback = moviePlayback();
     if (windowShown && movieWindowShown() && !keepUnopened) {
@@ -163,8 +163,10 @@ void MovieSection::apply(const DocumentReadContext&)
         setLoopModeX.store(*staged.loopMode, relaxed);
     if (staged.frame)
         std::copy(staged.frame->begin(), staged.frame->end(), NomalQTSizeR);
-    if (staged.path)
+    if (staged.path) {
         movie.putoutCHAR(staged.path->constData());
+        documentMoviePath = QString::fromUtf8(*staged.path);
+    }
     if (staged.alpha)
         movie.setWindowAlphaValue(*staged.alpha);
     if (staged.defaults)

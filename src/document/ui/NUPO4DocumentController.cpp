@@ -1,5 +1,6 @@
 #include "document/ui/NUPO4DocumentController.h"
 
+#include "QXDrawerSound/browser/ui/AppControllerB.h"
 #include "QXDrawerSound/movie/ui/QXMovieWindowController.h"
 #include "QXDrawerSound/player/SoundSlotTables.h"
 #include "QXSketch/gl/DrawingSection.h"
@@ -20,6 +21,7 @@
 #include "platform/appkit/MainThread.h"
 #include "platform/appkit/WorkerThread.h"
 #include "platform/appkit/ui/AlertPanel.h"
+#include "platform/appkit/ui/NibActionConnector.h"
 #include "platform/appkit/ui/NibLoader.h"
 #include "platform/files/CheckedFile.h"
 #include "plots/bargraph/gl/BarGraphWindowState.h"
@@ -54,22 +56,21 @@ constexpr auto relaxed = std::memory_order_relaxed;
 const char* baseTitleProperty = "nupoBaseTitle";
 const char* shownTitleProperty = "nupoDocumentTitle";
 const QString titleSeparator = QStringLiteral(" \u2014 ");
-// What is saved but is no change of the document: which windows are open, their frames, transparencies
-// and front switches, background colours (which windows take from their colour wells as they open; a
-// colour the user chooses in a window counts as such), values the mappers measure and colour levels while
-// animations move them (notComparedNow). What the plot windows show (view modes, full view, heights)
-// counts. The recording is compared by its mark.
-const QStringList notCompared = [] {
+// What a document stores only as a place, no change of it: which windows are open, their frames,
+// transparencies and front switches, background colours (which windows take from their colour wells as
+// they open; a colour the user chooses in a window counts through the window's choice count), values the
+// mappers measure, and where the recording plays from. Every other stored value counts.
+const QStringList placeOnly = [] {
     QStringList keys = {"DisplayColor",
-                        "Recording",
+                        "Recording/ploop",
+                        "Recording/ploopStart",
                         "Movie/OpenQT",
                         "Movie/NomalQTSizeR",
                         "Movie/WQTAlphaValue",
                         "Spectrum3DWindow/Open3DWaterFallBS",
                         "Spectrum3DWindow/W3DAlphaValue",
                         "Spectrum3DWindow/BackgroundColor",
-                        "Spectrum3DWindow/showFFTPanelFront",
-                        "Spectrum3DWindow/brainSWX"};
+                        "Spectrum3DWindow/showFFTPanelFront"};
     for (const QString& key : storedFrameKeys(QStringLiteral("boundsWaterFallBS")))
         keys << QStringLiteral("Spectrum3DWindow/") + key;
     keys << QStringLiteral("Spectrum3DWindow/") + storedScreenKey;
@@ -85,6 +86,10 @@ const QStringList notCompared = [] {
          << QStringLiteral("Drawing/") + DrawingSection::openKey;
     return keys;
 }();
+// Left out of the compared text besides: the recording, whose values count through its mark (writing its
+// samples each time would cost as much as a save), and the brain-switch table, compared apart.
+const QStringList notCompared =
+    placeOnly + QStringList{QStringLiteral("Recording"), QStringLiteral("Spectrum3DWindow/brainSWX")};
 // What is not compared now: a colour level is a setting while its animation stands still.
 QStringList notComparedNow()
 {
@@ -236,12 +241,13 @@ NUPO4DocumentController::NUPO4DocumentController()
                                                    : Cancel;
     };
     askToRevert = [](const QString& name) {
+        // Cancel is the default (Return) and the escape: only a click on Revert gives the changes up.
         return AlertPanel::run(
                    QStringLiteral("Revert?"),
                    QStringLiteral("Do you want to revert to the most recently saved version of the "
                                   "document \u201c%1\u201d? Your current changes will be lost.")
                        .arg(name),
-                   QStringLiteral("Revert"), QStringLiteral("Cancel")) == AlertPanel::DefaultReturn;
+                   QStringLiteral("Cancel"), {}, QStringLiteral("Revert")) == AlertPanel::OtherReturn;
     };
     tellUser = [](const QString& message) {
         report(message);
@@ -255,6 +261,11 @@ NUPO4DocumentController::NUPO4DocumentController()
     };
     titleTimer.setInterval(1000);
     connect(&titleTimer, &QTimer::timeout, this, &NUPO4DocumentController::updateWindowTitles);
+}
+
+QStringList NUPO4DocumentController::placeOnlyKeys()
+{
+    return placeOnly;
 }
 
 NUPO4DocumentController& NUPO4DocumentController::sharedNUPO4DocumentController()
@@ -286,6 +297,8 @@ void NUPO4DocumentController::installDocument(std::function<bool()> startUp)
         qApp->removeEventFilter(&controller);
         qApp->installEventFilter(&controller);
     }
+    // A data file opened in the Media Browser replaces the recording: unsaved work is asked about first.
+    AppControllerB::mayReplaceRecording = [] { return sharedNUPO4DocumentController().documentShouldClose(); };
     controller.titleTimer.start();
 }
 
@@ -324,9 +337,10 @@ QByteArray NUPO4DocumentController::settingsSnapshot() const
 NUPO4DocumentController::RecordingMark NUPO4DocumentController::recordingMark() const
 {
     // Length, rate and the count of changed samples: every write that changed the recording (a key marker
-    // at any point, a recording, emptying it) shows, at no cost however long the recording is.
+    // at any point, a recording, emptying it) shows, at no cost however long the recording is. The
+    // replay speed is saved with it.
     return {maxploop.load(relaxed), SampleSpeed.load(relaxed),
-            RecordingBuffers::sharedRecordingBuffers().changeCount()};
+            RecordingBuffers::sharedRecordingBuffers().changeCount(), tlongE.load(relaxed)};
 }
 
 bool NUPO4DocumentController::isDocumentEdited() const
@@ -372,6 +386,7 @@ void NUPO4DocumentController::updateWindowTitles()
 
 bool NUPO4DocumentController::documentShouldClose()
 {
+    NibActionConnector::commitTypedValues();
     if (!isDocumentEdited())
         return true;
     // The question's own window closing may be the last window closing: it must not ask again.
@@ -559,6 +574,7 @@ QByteArray NUPO4DocumentController::nativeNameOf(const QString& chosen) const
 
 void NUPO4DocumentController::saveDocument(QObject* sender)
 {
+    NibActionConnector::commitTypedValues();
     if (nativePath.isEmpty())
         saveDocumentAs(sender);
     else
@@ -567,6 +583,7 @@ void NUPO4DocumentController::saveDocument(QObject* sender)
 
 void NUPO4DocumentController::saveDocumentAs(QObject*)
 {
+    NibActionConnector::commitTypedValues();
     QString chosen = chooseFileToSave(path.isEmpty() ? QStringLiteral("Untitled.") + fileSuffix : path);
     if (chosen.isEmpty())
         return;
@@ -582,6 +599,7 @@ bool NUPO4DocumentController::saveDocumentTo(const QString& file)
 
 bool NUPO4DocumentController::saveDocumentTo(const QByteArray& nativeFile)
 {
+    NibActionConnector::commitTypedValues();
     const QByteArray file = absoluteNativePath(nativeFile);
     QString error;
     if (!NUPO4DrawDocument::sharedNUPO4DrawDocument().writeToFile(file, false, &error)) {
@@ -600,6 +618,7 @@ void NUPO4DocumentController::revertDocumentToSaved(QObject*)
         tellUser(QStringLiteral("The document has not been saved yet: there is nothing to revert to."));
         return;
     }
+    NibActionConnector::commitTypedValues();
     if (isDocumentEdited() && !askToRevert(displayName()))
         return;
     openDocumentAt(nativePath);

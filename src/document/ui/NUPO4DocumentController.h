@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <QTimer>
 
 #include <functional>
@@ -21,11 +22,12 @@ void SoundOpenFromFileAction();
 // saving the preferences, the document's name with the modified mark in every window title, and the
 // question whether to save changes before the document is closed (New, Open, quit, last window closed).
 //
-// A document is edited when its settings differ from what was last saved or opened (what the plot windows
-// show among them, and a background chosen in one), or a sample of its recording was changed since; which
-// windows are open, their frames, transparencies and the background colours windows take as they open are
-// saved but do not count as changes, nor does a brain-switch window that the drawing highlights while the
-// recording plays.
+// A document is edited when a value it stores differs from what was last saved or opened (what the plot
+// windows show among them, a background chosen in one, the replay speed), or a sample of its recording was
+// changed since; what is stored only as a place (placeOnlyKeys: which windows are open, their frames,
+// transparencies and the background colours windows take as they open) is no change, nor is a
+// brain-switch window that the drawing highlights while the recording plays. Save, Save As, Revert and
+// every closing question take the value being typed in a field first, as Return would.
 class NUPO4DocumentController : public QObject {
     Q_OBJECT
 public:
@@ -91,6 +93,10 @@ public:
     std::function<QString()> chooseFileToOpen;
     std::function<QString(const QString& suggested)> chooseFileToSave;
 
+    // The stored keys ("Section" or "Section/key") that are only a place: saved, but no change of the
+    // document.
+    static QStringList placeOnlyKeys();
+
     static inline const QString fileSuffix = QStringLiteral("nupo4");
 
 protected:
@@ -104,6 +110,7 @@ private:
         int length = 0;
         int rate = 0;
         unsigned long long changes = 0;
+        int replaySpeed = 0;
         bool operator==(const RecordingMark&) const = default;
     };
     RecordingMark recordingMark() const;

@@ -13,6 +13,7 @@
 #include "platform/keyboard/gl/VirtualKeyCodes.h"
 #include "platform/plist/PlistReader.h"
 #include "plots/bargraph/gl/BarGraphWindowState.h"
+#include "plots/frame/ui/PlotWindowController.h"
 #include "plots/rawwave/gl/RawwaveWindowState.h"
 #include "plots/settings/DisplaySettings.h"
 #include "plots/waterfall/gl/QX2DSpectrumGLView.h"
@@ -299,4 +300,51 @@ TEST(DocumentEdited, ABarGraphGridSwitchedOffInADocumentStaysOffWhenItsWindowIsM
     const QString again = tempFolder() + "/grid-off-again.nupo4";
     ASSERT_TRUE(document.saveDocumentTo(again));
     EXPECT_EQ(savedValue(again, "Display", "ShowGrid2DBarX"), "0");
+}
+
+TEST(DocumentEdited, TwoRawWavesReopenInTheirOrderTheFirstWithItsViewTheSecondOnItsOwn)
+{
+    if (!onScreen())
+        GTEST_SKIP() << "the plot windows draw only on an X display";
+    startWithDemo();
+    Asked asked;
+    auto& document = documentAsking(asked);
+    for (QWidget* window : rawWaves())
+        window->close();
+    ASSERT_TRUE(processEventsUntil([] { return rawWaves().isEmpty(); }));
+    QWidget* first = openRawWave();
+    ASSERT_TRUE(first);
+    chooseView(first, ch3);
+    ASSERT_TRUE(windowsTicked());
+    const QString saved = tempFolder() + "/two-views.nupo4";
+    ASSERT_TRUE(document.saveDocumentTo(saved));
+
+    // A second window changed: the view stored stays the first one's, and is no change of it.
+    QWidget* second = openRawWave();
+    ASSERT_TRUE(second);
+    ASSERT_TRUE(windowsTicked());
+    const int secondOpensOn = shownView(second);
+    chooseView(second, ch1);
+    ASSERT_TRUE(windowsTicked());
+    EXPECT_EQ(shownView(first), ch3);
+    EXPECT_EQ(selectCHXX, ch3);
+    ASSERT_TRUE(document.saveDocumentTo(saved));
+    EXPECT_EQ(savedValue(saved, "PlotWindows", "OpenRawwave"), "2");
+    EXPECT_EQ(savedValue(saved, "PlotWindows", "selectCHXX"), QString::number(ch3));
+
+    // Reopened: the first window shows its view, the second opens on its own, and the document is as
+    // saved.
+    ASSERT_TRUE(document.openDocumentAt(saved));
+    ASSERT_TRUE(processEventsUntil([] { return rawWaves().size() == 2; }));
+    ASSERT_TRUE(windowsTicked());
+    PlotWindowController* firstAgain = PlotWindowController::firstWindowOf(rawwaveWindowState);
+    ASSERT_TRUE(firstAgain);
+    QWidget* secondAgain = nullptr;
+    for (QWidget* window : rawWaves())
+        if (window != firstAgain->windowWidget())
+            secondAgain = window;
+    ASSERT_TRUE(secondAgain);
+    EXPECT_EQ(shownView(firstAgain->windowWidget()), ch3);
+    EXPECT_EQ(shownView(secondAgain), secondOpensOn);
+    EXPECT_FALSE(document.isDocumentEdited());
 }

@@ -380,6 +380,9 @@ void AppControllerB::setOpenAll(int)
 // stays.
 static void openDataFile()
 {
+    // Unsaved work is saved or given up first, or the recording stays.
+    if (AppControllerB::mayReplaceRecording && !AppControllerB::mayReplaceRecording())
+        return;
     QXSerialPort& port = QXSerialPort::sharedQXSerialPort();
     if (port.openOldFileToBuffer() != 0)
         return;

@@ -53,6 +53,9 @@ public:
     void OpenSoundX(QObject* sender);
     void OpenSoundXZ(QObject* sender);
     void setOpenAll(int value);
+    // Asked before a data file replaces the recording in use (the document installs it): false keeps the
+    // recording. None: it may be replaced.
+    static inline std::function<bool()> mayReplaceRecording;
     void setMXTextureX(int value);
     void setSTextureX(int value);
     void setOpenSoundX(int value);

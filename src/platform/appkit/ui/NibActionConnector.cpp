@@ -6,6 +6,7 @@
 #include <QAbstractSlider>
 #include <QAbstractSpinBox>
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QWidget>
@@ -93,6 +94,31 @@ bool NibActionConnector::connectControl(QObject* control, NibController* control
     if (auto* container = qobject_cast<QWidget*>(control))
         return connectMatrix(container, controller, action);
     return false;
+}
+
+void NibActionConnector::commitTypedValues()
+{
+    const auto windows = QApplication::topLevelWidgets();
+    for (QWidget* window : windows) {
+        QWidget* focus = window->isVisible() ? window->focusWidget() : nullptr;
+        if (!focus)
+            continue;
+        // A spin box edits in a line edit of its own; its text becomes its value first.
+        auto* spinBox = qobject_cast<QAbstractSpinBox*>(focus);
+        auto* field = spinBox ? spinBox->findChild<QLineEdit*>() : qobject_cast<QLineEdit*>(focus);
+        if (!field || !field->isModified() || field->isReadOnly())
+            continue;
+        // Text the field refuses stays as it is, as it would after Return.
+        if (!field->hasAcceptableInput())
+            continue;
+        field->setModified(false);
+        if (spinBox) {
+            spinBox->interpretText();
+            emit spinBox->editingFinished();
+        } else {
+            emit field->editingFinished();
+        }
+    }
 }
 
 void NibActionConnector::connectAll(QWidget* root, NibController* controller, const QString& nibName)

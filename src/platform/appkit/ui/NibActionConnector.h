@@ -21,6 +21,9 @@ public:
     // Connects one control; returns false when the control is of no kind that sends actions.
     static bool connectControl(QObject* control, NibController* controller,
                                const NibController::Action& action);
+    // Ends the editing in every window's focused field as Return would: a value typed and not yet taken
+    // sends its field's action now (before a save, say, which must hold it). Main thread.
+    static void commitTypedValues();
 };
 
 }  // namespace nupo

@@ -190,8 +190,10 @@ protected:
     // transparency entry when they were chosen.
     void restoreLastView(int mode)
     {
-        if (state.openCount > 1)
+        if (state.openCount > 1) {
+            keepOwnView(popupselectX);
             return;
+        }
         setActiveViewMode(mode);
         alphaZ = state.lastViewEntry;
         selectX(mode);

@@ -30,8 +30,13 @@ public:
 
     // Operations other parts send; they work through the process-wide state.
     void setWframe(const QRectF& frame) { state.setWframe(frame); }
-    void setViewMode(int mode) { state.fullView = shownView.fullView = mode; }
-    int getViewMode() const { return state.fullView; }
+    void setViewMode(int mode)
+    {
+        shownView.fullView = mode;
+        if (standsForFamily())
+            state.fullView = mode;
+    }
+    int getViewMode() const { return shownView.fullView; }
     void setWindowAlphaValue(float alpha) { state.alphaValue = alpha; }
     void setWindowColorValue(QObject* ignored = nullptr);
     void setBackgroundColorWellA(const RGBAColor& colour);
@@ -94,11 +99,37 @@ protected:
     void standForFamily();
     // The family's view settings become those this window shows.
     void restoreFamilyView();
-    // The view settings documents save, as this window last set them: the family's take them from the
-    // window that set them, and from the first window again when another one closes.
-    void takeViewMode(int mode) { state.lastViewMode = shownView.viewMode = mode; }
-    void takeViewEntry(int entry) { state.lastViewEntry = shownView.viewEntry = entry; }
-    void takeHeightGain(float gain) { state.heightGain = shownView.heightGain = gain; }
+    // Whether this window stands for its family: the first open one, or one being set up while none is
+    // open.
+    bool standsForFamily() const
+    {
+        const PlotWindowController* first = firstWindowOf(state);
+        return !first || first == this;
+    }
+    // The view settings this window shows. Documents save one view per family, the first window's: the
+    // family's settings take them only from the window that stands for it (and from the next one when
+    // it closes), so that a second window neither changes what is saved nor swaps views on reopening.
+    void takeViewMode(int mode)
+    {
+        shownView.viewMode = mode;
+        if (standsForFamily())
+            state.lastViewMode = mode;
+    }
+    void takeViewEntry(int entry)
+    {
+        shownView.viewEntry = entry;
+        if (standsForFamily())
+            state.lastViewEntry = entry;
+    }
+    void takeHeightGain(float gain)
+    {
+        shownView.heightGain = gain;
+        if (standsForFamily())
+            state.heightGain = gain;
+    }
+    // A window that opens beside the family's first keeps the view it opens on (the popups' first
+    // entries, the normal view), not the family's it has not taken.
+    void keepOwnView(int viewMode) { shownView = ViewSettings{viewMode, 0, 0, shownView.heightGain}; }
 
     // Hooks of the tick.
     virtual void applyBackgroundToActiveView(const RGBAColor& colour) = 0;

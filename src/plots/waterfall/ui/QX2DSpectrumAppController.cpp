@@ -448,6 +448,8 @@ void QX2DSpectrumAppController::awakeFromNib()
         setshowDisplayall(selectXCHNXY);
         setIntValue(setFFT512Band, fftp512Band.load(relaxed));
         setIntValue(setCoherenceHigh, displayModeFlag(selectXCHNXY, FlagCoherenceHigh));
+    } else {
+        keepOwnView(popupselectX);
     }
     drawers_.myParentWindow = window;
     drawers_.awakeFromNib();
