@@ -18,6 +18,7 @@
 #include "document/sections/MovieSection.h"
 #include "document/sections/SoundSection.h"
 #include "document/ui/Spectrum3DSection.h"
+#include "midi/peak/PeakSetupTable.h"
 #include "platform/appkit/MainThread.h"
 #include "platform/appkit/WorkerThread.h"
 #include "platform/appkit/ui/AlertPanel.h"
@@ -103,6 +104,13 @@ QStringList notComparedNow()
     for (const auto& [key, animation] : levels)
         if (colourAnimationRuns(animation))
             keys << QString::fromLatin1(key);
+    // Likewise the peak setups' channels, unless one of them follows its peak's frequency or value: the
+    // mapper then sets it as the recording plays.
+    for (int s = 0; s < maxSetupNumber; ++s)
+        if (MIDIchannelFX[s].load(relaxed) != 0 || MIDIchannelVX[s].load(relaxed) != 0) {
+            keys << QStringLiteral("BrainPeakMIDI/MIDIchannelX:");
+            break;
+        }
     return keys;
 }
 // Elements 10 .. 17 of a brain-switch record are the display states of its windows 1 .. 8.

@@ -113,7 +113,7 @@ void FSBrowserCell::paint(QPainter* painter, const QStyleOptionViewItem& option,
     if (index.data(FSBrowserModel::IsMessageRole).toBool()) {
         // Why the folder shows no entries: dimmed words, no icon.
         cell.font.setItalic(true);
-        cell.textElideMode = Qt::ElideMiddle;
+        cell.textElideMode = Qt::ElideLeft;  // the folder's name and the reason, in a narrow column
         style->drawControl(QStyle::CE_ItemViewItem, &cell, painter, cell.widget);
         return;
     }
