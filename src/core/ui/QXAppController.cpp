@@ -430,15 +430,22 @@ void QXAppController::showSelectQXnewave(QObject*)
 QXAppController::Layout QXAppController::layoutForScreenWidth(int width)
 {
     // Two columns by two rows below a band at the top for the Control Panel, on a screen of that width
-    // and its common height whose top-left corner is that of the available area of the screen.
+    // and its common height whose top-left corner is that of the available area of the screen. Each row
+    // holds a plot window at its least height with its decoration: on a short screen the band gives up
+    // what the rows need (the Control Panel in the top right corner then lies over the top right window's
+    // first rows, which the placement moves clear of it).
     constexpr int topBand = 230;
+    constexpr int leastPlotClientHeight = 262;
     const int height = screenHeightFor(width);
     const QRect area = WindowPlacement::availableArea(nullptr);
+    const QMargins decoration = WindowPlacement::decorationOf(nullptr);
+    const int leastRow = leastPlotClientHeight + decoration.top() + decoration.bottom();
     const QPointF origin = area.isEmpty() ? QPointF() : QPointF(area.topLeft());
     const double columnWidth = width / 2;
-    const double rowHeight = (height - topBand) / 2;
+    const double band = std::clamp(height - 2 * leastRow, 0, topBand);
+    const double rowHeight = std::floor((height - band) / 2);
     auto frame = [&](int column, int row) {
-        return WindowHandle::fromQt(QRectF(origin + QPointF(column * columnWidth, topBand + row * rowHeight),
+        return WindowHandle::fromQt(QRectF(origin + QPointF(column * columnWidth, band + row * rowHeight),
                                            QSizeF(columnWidth, rowHeight)));
     };
     Layout layout;

@@ -78,6 +78,26 @@ bool apart(const QRect& frame, const std::vector<DrawerNeed>& drawers, const std
     return true;
 }
 
+// Whether no two drawers on one edge share more than a row: the two right drawers of a window of odd
+// height meet on its middle row, which the lower one leaves to the upper as it is laid out.
+bool apartButTheMiddleRow(const QRect& frame, const std::vector<DrawerNeed>& drawers,
+                          const std::vector<DrawerEdge>& edges)
+{
+    for (std::size_t i = 0; i < drawers.size(); ++i)
+        for (std::size_t j = i + 1; j < drawers.size(); ++j) {
+            if (edges[i] != edges[j])
+                continue;
+            const QRect a =
+                drawerRect(frame, edges[i], drawers[i].depth, drawers[i].leading, drawers[i].trailing);
+            const QRect b =
+                drawerRect(frame, edges[j], drawers[j].depth, drawers[j].leading, drawers[j].trailing);
+            const QRect both = a.intersected(b);
+            if (!both.isEmpty() && (!isSide(edges[i]) || both.height() > 1))
+                return false;
+        }
+    return true;
+}
+
 // How far the drawers reach out of the frame on each side.
 struct Reach {
     int left = 0;
@@ -252,7 +272,10 @@ std::vector<QRect> drawerRects(const QRect& frame, const std::vector<DrawerNeed>
                 r.moveTop(std::max(r.top(), below + 1));
                 r.setHeight(wanted);
             } else {
-                // Up to the next drawer's place or the screen's last row; no less than its offsets give.
+                // Up to the next drawer's place or the screen's last row; no less than its offsets give,
+                // but for a row the drawer above takes.
+                if (r.top() <= below)
+                    r.setTop(std::min(below + 1, r.bottom()));
                 const int end = k + 1 < onSide.size() ? given[onSide[k + 1]].top() - 1 : *floor;
                 r.setHeight(std::max(r.height(), std::min(wanted, end - r.top() + 1)));
             }
@@ -584,6 +607,39 @@ std::optional<DrawerArrangement> firstStep(const Setting& s, const std::vector<Q
 }
 
 }  // namespace
+
+std::optional<DrawerArrangement> arrangeInPlace(const QRect& frame, const QRect& area,
+                                                const std::vector<DrawerNeed>& drawers,
+                                                const std::vector<QRect>& obstacles, const QMargins& inset)
+{
+    if (area.isEmpty() || drawers.empty())
+        return std::nullopt;
+    std::vector<int> asked;
+    for (const DrawerNeed& drawer : drawers)
+        asked.push_back(drawer.depth);
+    std::optional<Found> best;
+    // First with the side drawers at the length they need, then scrolling along it where the screen ends.
+    for (const bool capped : {false, true}) {
+        const int floor = area.bottom();
+        for (const Sides& sides : everyChoice(drawers)) {
+            const Cost cost{sides.changes, sides.flips, 0, 0, 0};
+            if ((best && !(cost < best->cost)) || !apartButTheMiddleRow(frame, drawers, sides.edges))
+                continue;
+            DrawerArrangement arranged{frame, sides.edges, asked, true, {}, {}};
+            arranged.rects =
+                drawerRects(frame, drawers, sides.edges, asked, {}, inset, capped ? &floor : nullptr);
+            const bool fits = std::all_of(arranged.rects.begin(), arranged.rects.end(), [&](const QRect& r) {
+                return area.contains(r) && std::none_of(obstacles.begin(), obstacles.end(),
+                                                        [&r](const QRect& o) { return o.intersects(r); });
+            });
+            if (fits)
+                best = Found{std::move(arranged), cost};
+        }
+        if (best)
+            return best->arrangement;
+    }
+    return std::nullopt;
+}
 
 DrawerArrangement arrangeDrawers(const QRect& frame, const QRect& area,
                                  const std::vector<DrawerNeed>& drawers,

@@ -4,6 +4,7 @@
 #include <QRect>
 #include <QSize>
 
+#include <optional>
 #include <vector>
 
 namespace nupo {
@@ -61,6 +62,14 @@ std::vector<QRect> drawerRects(const QRect& frame, const std::vector<DrawerNeed>
 // controls (`inset`), no deeper than three quarters of what the window leaves it.
 DrawerArrangement arrangeOverWindow(const QRect& frame, const std::vector<DrawerNeed>& drawers,
                                     const QMargins& inset);
+
+// The drawers beside a window that keeps its frame `frame`: each at the depth it asks for, wholly in
+// the area and on none of the obstacles; a drawer stays on the side it is on where it fits there, else
+// takes the other side, the fewest drawers changing side. A side drawer longer than the window grows down
+// past it, scrolling along its length where the area ends. Nothing where no choice of sides fits so.
+std::optional<DrawerArrangement> arrangeInPlace(const QRect& frame, const QRect& area,
+                                                const std::vector<DrawerNeed>& drawers,
+                                                const std::vector<QRect>& obstacles, const QMargins& inset);
 
 // Arranges the open drawers of a window with frame `frame` so that each lies wholly in the screen's
 // `area` and clear of the others. Preferred, in turn:

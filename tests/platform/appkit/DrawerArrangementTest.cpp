@@ -325,5 +325,41 @@ TEST(DrawerArrangement, AWindowTheUserPutStaysWhereItsDrawersFindRoomThere)
     EXPECT_EQ(arranged.frame, QRect(200, 300, 600, 368));
 }
 
+TEST(DrawerArrangement, InPlaceTheWindowStaysAndEachDrawerKeepsItsSideWhereItFits)
+{
+    // A window of odd height: the right drawers meet on its middle row.
+    const QRect frame(300, 20, 600, 545);
+    std::vector<DrawerNeed> drawers{left(260), upperRight(545), lowerRight(545)};
+    std::optional<DrawerArrangement> arranged =
+        arrangeInPlace(frame, screen.adjusted(0, 0, 900, 400), drawers, {}, {});
+    ASSERT_TRUE(arranged);
+    EXPECT_EQ(arranged->frame, frame);
+    EXPECT_EQ(arranged->edges, (std::vector<Edge>{Edge::Left, Edge::Right, Edge::Right}));
+    EXPECT_FALSE(arranged->rects[1].intersects(arranged->rects[2]));
+    EXPECT_EQ(arranged->rects[1].right(), arranged->rects[2].right());
+
+    // No room on the left: the left drawer takes the right only where the right drawers leave it room.
+    const QRect atTheEdge(100, 20, 500, 400);
+    drawers = {left(230)};
+    arranged = arrangeInPlace(atTheEdge, screen, drawers, {}, {});
+    ASSERT_TRUE(arranged);
+    EXPECT_EQ(arranged->edges, std::vector<Edge>{Edge::Right});
+    drawers = {left(230), upperRight(), lowerRight()};
+    EXPECT_FALSE(arrangeInPlace(atTheEdge, screen, drawers, {}, {}));
+
+    // Once on the other side, a drawer stays there while it fits, though its own side has room again.
+    drawers = {{Edge::Left, Edge::Right, 230, 20, 0, 0}};
+    arranged = arrangeInPlace(QRect(300, 20, 400, 400), screen, drawers, {}, {});
+    ASSERT_TRUE(arranged);
+    EXPECT_EQ(arranged->edges, std::vector<Edge>{Edge::Right});
+
+    // A floating window in the way counts as no room.
+    const std::vector<QRect> palette{QRect(0, 0, 260, 200)};
+    drawers = {left(230)};
+    arranged = arrangeInPlace(QRect(300, 20, 400, 400), screen, drawers, palette, {});
+    ASSERT_TRUE(arranged);
+    EXPECT_EQ(arranged->edges, std::vector<Edge>{Edge::Right});
+}
+
 }  // namespace
 }  // namespace nupo

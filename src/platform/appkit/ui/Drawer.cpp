@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <vector>
 
 namespace nupo {
@@ -41,6 +42,9 @@ const char* arrangedFrameProperty = "nupoDrawersArrangedFrame";
 const char* putByUserProperty = "nupoDrawersPutByUser";
 // The same of the frame the window is restored to.
 const char* normalPutByUserProperty = "nupoDrawersNormalPutByUser";
+// On a window with open drawers: its frame before the first of them opened, or as the user last put it
+// since; it takes that frame back as the last of them closes.
+const char* closedFrameProperty = "nupoFrameWithDrawersClosed";
 
 // The windows whose drawers are being arranged: the window's move or resize that an arrangement makes
 // comes back to it as an event.
@@ -229,6 +233,10 @@ void Drawer::openOnEdge(Edge edge)
     if (parentWindow_ && !anyOpen(parentWindow_)) {
         const QWidget* picture = WindowPlacement::pictureOf(parentWindow_);
         parentWindow_->setProperty(pictureClosedProperty, picture ? picture->size() : QSize());
+        const bool framed = parentWindow_->isVisible() && !WindowPlacement::standsMaximised(parentWindow_) &&
+                            !WindowPlacement::isSettling(parentWindow_);
+        parentWindow_->setProperty(closedFrameProperty,
+                                   framed ? QVariant(WindowPlacement::frameOf(parentWindow_)) : QVariant());
     }
     setState(State::Opening);
     if (parentWindow_)
@@ -272,6 +280,7 @@ void Drawer::finishTransition(int generation)
         hasNormal_ = false;
         setState(State::Closed);
         if (parentWindow_ && !anyOpen(parentWindow_)) {
+            takeClosedFrameBack(parentWindow_);
             // With no drawer open, the window manager alone restores the window.
             parentWindow_->setProperty(normalFrameProperty, QVariant());
             parentWindow_->setProperty(normalClientProperty, QVariant());
@@ -281,10 +290,30 @@ void Drawer::finishTransition(int generation)
             parentWindow_->setProperty(arrangedFrameProperty, QVariant());
             parentWindow_->setProperty(putByUserProperty, QVariant());
             parentWindow_->setProperty(normalPutByUserProperty, QVariant());
+            parentWindow_->setProperty(closedFrameProperty, QVariant());
         }
         // A palette that moved aside for the window's drawers comes back once they are all closed.
         WindowPlacement::comeBack(parentWindow_);
     }
+}
+
+void Drawer::takeClosedFrameBack(QWidget* window)
+{
+    // Moved or resized only to make room for its drawers, the window goes back to the frame it had
+    // before they opened; one the user moved since, or maximised, stays as it is.
+    const QVariant closed = window->property(closedFrameProperty);
+    const QVariant arranged = window->property(arrangedFrameProperty);
+    const QRect frame = WindowPlacement::frameOf(window);
+    if (!closed.isValid() || !arranged.isValid() || arranged.toRect() != frame || closed.toRect() == frame ||
+        WindowPlacement::standsMaximised(window) || !window->isVisible())
+        return;
+    const QRect to = closed.toRect();
+    if (to.size() != frame.size())
+        window->resize(to.size().shrunkBy(WindowPlacement::decorationOf(window)));
+    if (to.topLeft() != frame.topLeft())
+        WindowPlacement::moveFrame(window, to.topLeft());
+    WindowPlacement::noteSpot(window, to.topLeft(),
+                              to.size().shrunkBy(WindowPlacement::decorationOf(window)));
 }
 
 void Drawer::setState(State state)
@@ -387,8 +416,12 @@ void Drawer::arrangeDrawersOf(QWidget* window, bool opening)
     // Moved or resized since its drawers were last arranged, the window stands where the user put it until
     // a drawer opens or it shows again (maximised and restored, it stands where it stood).
     const QVariant arrangedFrame = window->property(arrangedFrameProperty);
-    if (!opening && arrangedFrame.isValid() && arrangedFrame.toRect() != WindowPlacement::frameOf(window))
+    if (!opening && arrangedFrame.isValid() && arrangedFrame.toRect() != WindowPlacement::frameOf(window)) {
         window->setProperty(putByUserProperty, true);
+        // Where the user put it, the window stays as its drawers close.
+        if (window->property(closedFrameProperty).isValid())
+            window->setProperty(closedFrameProperty, WindowPlacement::frameOf(window));
+    }
     const bool windowPut = window->property(putByUserProperty).toBool();
     // A second round settles what the window's move or resize changed (the offsets follow its size).
     for (int round = 0; round < 2; ++round) {
@@ -408,13 +441,33 @@ void Drawer::arrangeDrawersOf(QWidget* window, bool opening)
             return std::vector<QRect>(frames.begin(), frames.end());
         };
         const QMargins rows = controlRowsOf(window);
-        DrawerArrangement arranged =
-            arrangeDrawers(frame, area, needs, leastFrames,
-                           framesOf(WindowPlacement::keptClearFrames(window)), rows, windowPut);
-        if (!arranged.clear) {
-            arranged = arrangeDrawers(frame, area, needs, leastFrames,
-                                      framesOf(WindowPlacement::fixedFrames(window)), rows, windowPut);
-            makeRoom = true;
+        const std::vector<QRect> keptClear = framesOf(WindowPlacement::keptClearFrames(window));
+        const std::vector<QRect> fixed = framesOf(WindowPlacement::fixedFrames(window));
+        // The window keeps its frame wherever its drawers find room beside it, each keeping its side
+        // where it fits there (a palette in their way moves aside rather than a drawer changing sides).
+        std::optional<DrawerArrangement> inPlace = arrangeInPlace(frame, area, needs, keptClear, rows);
+        const auto keepsSides = [&needs](const std::optional<DrawerArrangement>& a) {
+            for (std::size_t i = 0; a && i < needs.size(); ++i)
+                if (a->edges[i] != needs[i].current)
+                    return false;
+            return a.has_value();
+        };
+        if (!keepsSides(inPlace) && fixed.size() != keptClear.size()) {
+            std::optional<DrawerArrangement> pushing = arrangeInPlace(frame, area, needs, fixed, rows);
+            if (pushing && (keepsSides(pushing) || !inPlace)) {
+                inPlace = std::move(pushing);
+                makeRoom = true;
+            }
+        }
+        DrawerArrangement arranged;
+        if (inPlace) {
+            arranged = std::move(*inPlace);
+        } else {
+            arranged = arrangeDrawers(frame, area, needs, leastFrames, keptClear, rows, windowPut);
+            if (!arranged.clear) {
+                arranged = arrangeDrawers(frame, area, needs, leastFrames, fixed, rows, windowPut);
+                makeRoom = true;
+            }
         }
         if (arranged.frame.size() != frame.size())
             window->resize(arranged.frame.size().shrunkBy(WindowPlacement::decorationOf(window)));

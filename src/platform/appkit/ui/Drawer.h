@@ -25,14 +25,17 @@ namespace nupo {
 //
 // The open drawers of a window are laid out together, in one place (arrangeDrawers), when one opens or
 // the window moves or resizes: everything on the screen and clear of the windows kept clear (the
-// Control Panel, the palette); the window's picture keeping at least half the area it had with its
-// drawers closed; a drawer taking the screen's room before it scrolls; the window moving as little as it
-// can, and only where a drawer does not fit otherwise; and where nothing else fits, a drawer lying over
-// the window's picture, clear of its controls, as the drawers of a maximised window do. A window the
-// user moved or resized stays where it was put while its drawers find room on the screen there (the
-// windows kept clear do not move it; its drawers may lie under the Control Panel). Restored from
-// maximised, the window takes back its frame and its drawers their places. Controls that have no use for
-// more height keep their natural spacing at the top of a drawer longer than they need.
+// Control Panel, the palette). The window keeps its frame while its drawers find room on the screen
+// beside it, each keeping the side it is on while it fits there (a palette in the way moves aside);
+// only where none does, it moves as little as it can, and as the last drawer closes it takes back the
+// frame it had before they opened (unless the user moved or resized it since). The window's picture
+// keeps at least half the area it had with its drawers closed; a drawer takes the screen's room before
+// it scrolls; and where nothing else fits, a drawer lies over the window's picture, clear of its
+// controls, as the drawers of a maximised window do. A window the user moved or resized stays where it
+// was put while its drawers find room on the screen there (the windows kept clear do not move it; its
+// drawers may lie under the Control Panel). Restored from maximised, the window takes back its frame and
+// its drawers their places. Controls that have no use for more height keep their natural spacing at the
+// top of a drawer longer than they need.
 //
 // In a nib, a drawer is a child widget of the window with a string property `drawerEdge` ("left",
 // "bottom", "right"); optional int properties `leadingOffset` and `trailingOffset`. The loader moves it
@@ -137,6 +140,8 @@ private:
     // Just after a restore, a frame the window manager tells from before it took the restore is answered
     // by the restored frame again (a few times at most); true where it was.
     static bool settleRestore(QWidget* window, const QList<Drawer*>& drawers);
+    // As the last of its drawers closes, the window takes back the frame it had before they opened.
+    static void takeClosedFrameBack(QWidget* window);
 
     QPointer<QWidget> parentWindow_;
     QPointer<QWidget> content_;
