@@ -14,6 +14,7 @@ JackNoteCounter* JackNoteCounter::open(const char* clientName)
         return nullptr;
     auto* counter = new JackNoteCounter;  // kept to the process end
     counter->client = client;
+    jack_on_shutdown(client, &JackNoteCounter::shutdown, counter);
     counter->port = jack_port_register(client, "in", JACK_DEFAULT_MIDI_TYPE, JackPortIsInput, 0);
     if (counter->port == nullptr ||
         jack_set_process_callback(client, &JackNoteCounter::process, counter) != 0 ||
@@ -30,6 +31,18 @@ const char* JackNoteCounter::portName() const
 bool JackNoteCounter::connectedTo(const char* otherPort) const
 {
     return jack_port_connected_to(port, otherPort) != 0;
+}
+
+void JackNoteCounter::close()
+{
+    if (client != nullptr && !serverGone.load(std::memory_order_acquire))
+        jack_client_close(client);
+    client = nullptr;
+}
+
+void JackNoteCounter::shutdown(void* self)
+{
+    static_cast<JackNoteCounter*>(self)->serverGone.store(true, std::memory_order_release);
 }
 
 int JackNoteCounter::process(unsigned int frames, void* self)

@@ -10,7 +10,7 @@ namespace nupo::test {
 
 // A listening program on the JACK server JACK_DEFAULT_SERVER names: a client of exactly the given name
 // with one MIDI input port "in", counting the note-ons that reach it. Lives to the process end (a client
-// of a server that died cannot be closed).
+// of a server that died cannot be closed); close() ends its client while the server lives.
 class JackNoteCounter {
 public:
     // nullptr when no server answers or the name is taken.
@@ -25,16 +25,20 @@ public:
     // Whether the port is connected to the port of this full name.
     bool connectedTo(const char* otherPort) const;
     jack_client_t* jackClient() const { return client; }
+    // Closes the client as a program that quits does, unless its server went.
+    void close();
 
 private:
     JackNoteCounter() = default;
     static int process(unsigned int frames, void* self);
     static int xrun(void* self);
+    static void shutdown(void* self);
 
     jack_client_t* client = nullptr;
     jack_port_t* port = nullptr;
     std::atomic<std::uint64_t> count{0};
     std::atomic<std::uint64_t> xrunCount{0};
+    std::atomic<bool> serverGone{false};
 };
 
 }  // namespace nupo::test

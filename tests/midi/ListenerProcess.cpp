@@ -14,9 +14,10 @@ bool Listener::start(jack_client_t* look)
 {
     end();
     QFile::remove(countFile);
-    pid =
-        startQuietProcess({program.toStdString(), "listen", "restart listener", countFile.toStdString()}, {});
-    return pid > 0 && waitUntil([&] { return notes() == 0 && jack_port_by_name(look, portName) != nullptr; });
+    pid = startQuietProcess(
+        {program.toStdString(), "listen", clientName.toStdString(), countFile.toStdString()}, {});
+    return pid > 0 &&
+           waitUntil([&] { return notes() == 0 && jack_port_by_name(look, portName()) != nullptr; });
 }
 
 long long Listener::notes() const
@@ -27,13 +28,13 @@ long long Listener::notes() const
     return read ? count : -1;
 }
 
-bool Listener::connectedTo(jack_client_t* look, const QString& other)
+bool Listener::connectedTo(jack_client_t* look, const QString& other) const
 {
-    jack_port_t* port = jack_port_by_name(look, portName);
-    if (port == nullptr)
+    jack_port_t* listening = jack_port_by_name(look, portName());
+    if (listening == nullptr)
         return false;
     bool found = false;
-    if (const char** connections = jack_port_get_all_connections(look, port)) {
+    if (const char** connections = jack_port_get_all_connections(look, listening)) {
         for (const char** name = connections; *name != nullptr; ++name)
             found = found || other == QString::fromUtf8(*name);
         jack_free(connections);
@@ -44,6 +45,11 @@ bool Listener::connectedTo(jack_client_t* look, const QString& other)
 void Listener::end()
 {
     endProcess(pid, SIGTERM);
+}
+
+void Listener::kill()
+{
+    endProcess(pid, SIGKILL);
 }
 
 }  // namespace nupo::test

@@ -9,14 +9,15 @@ typedef struct _jack_client jack_client_t;
 namespace nupo::test {
 
 // A listening program in a process of its own (the tests' midi_instance program, "listen"): a JACK
-// client "restart listener" whose port "in" counts the note-ons it hears, the count read from the file it
-// writes. Ended with the object.
+// client (by default "restart listener") whose port "in" counts the note-ons it hears, the count read
+// from the file it writes. Ended with the object.
 class Listener {
 public:
-    static constexpr const char* portName = "restart listener:in";
-
-    Listener(QString program, QString countFile)
-        : program(std::move(program)), countFile(std::move(countFile))
+    Listener(QString program, QString countFile, QString clientName = QStringLiteral("restart listener"))
+        : program(std::move(program)),
+          countFile(std::move(countFile)),
+          port((clientName + QStringLiteral(":in")).toUtf8()),
+          clientName(std::move(clientName))
     {
     }
     ~Listener() { end(); }
@@ -27,13 +28,20 @@ public:
     bool start(jack_client_t* look);
     // Note-ons heard; -1 before it listens.
     long long notes() const;
+    // The full name of its port ("<client>:in").
+    const char* portName() const { return port.constData(); }
     // Whether its port is connected to the port of this full name, as `look` sees it.
-    static bool connectedTo(jack_client_t* look, const QString& other);
+    bool connectedTo(jack_client_t* look, const QString& other) const;
+    // Ends it as a program that quits does: it closes its client first (while its server lives).
     void end();
+    // Ends it as a crashed program does (kill -9): the server finds its client gone.
+    void kill();
 
 private:
     QString program;
     QString countFile;
+    QByteArray port;
+    QString clientName;
     pid_t pid = -1;
 };
 

@@ -4,7 +4,8 @@
 //                              MIDI and follows the server through its restarts;
 //   midi_instance listen NAME FILE
 //                              a listener: a client NAME with a MIDI input port "in", which writes the
-//                              number of note-ons it has heard to FILE whenever it changes.
+//                              number of note-ons it has heard to FILE whenever it changes; ended by
+//                              SIGTERM it closes its client first, as a program that quits does.
 // Either runs until it is ended by a signal. A listener in a process of its own keeps the test's
 // ThreadSanitizer from seeing JACK hand the port buffers between two clients of one process (the
 // server's synchronisation is invisible to it).
@@ -17,19 +18,26 @@
 #include <QFile>
 #include <QSaveFile>
 
-#include <chrono>
+#include <csignal>
+#include <cstdlib>
 #include <cstring>
-#include <thread>
+#include <ctime>
 
 namespace {
 
 int listen(const char* clientName, const QString& countFile)
 {
+    // Taken in turn by the loop below (blocked before libjack starts its threads, which inherit that).
+    sigset_t ending;
+    sigemptyset(&ending);
+    sigaddset(&ending, SIGTERM);
+    pthread_sigmask(SIG_BLOCK, &ending, nullptr);
     nupo::test::JackNoteCounter* counter = nupo::test::JackNoteCounter::open(clientName);
     if (counter == nullptr)
         return 1;
     std::uint64_t written = ~std::uint64_t(0);
-    for (;;) {
+    const timespec look{0, 10'000'000};
+    while (sigtimedwait(&ending, nullptr, &look) != SIGTERM) {
         const std::uint64_t notes = counter->noteOns();
         if (notes != written) {
             QSaveFile file(countFile);
@@ -39,8 +47,11 @@ int listen(const char* clientName, const QString& countFile)
                     written = notes;
             }
         }
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
+    counter->close();
+    // Without running exit handlers: a client whose server went could not be closed, and its library
+    // threads are not ours to join.
+    std::_Exit(0);
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QSet>
 #include <QStringList>
 #include <QTemporaryDir>
 
@@ -212,9 +213,9 @@ TEST(MidiServerRestartTest, TwoInstancesKeepTheirNamesAndListenersThroughTwoRest
         << "the other instance did not start";
     // The user connects our source to the listener.
     const QString ourSource = QStringLiteral("NUPO MIDI 1:from NUPO");
-    ASSERT_EQ(jack_connect(look, "NUPO MIDI 1:from NUPO", Listener::portName), 0);
+    ASSERT_EQ(jack_connect(look, "NUPO MIDI 1:from NUPO", listener.portName()), 0);
 
-    const QString listenerPortName = QString::fromUtf8(Listener::portName);
+    const QString listenerPortName = QString::fromUtf8(listener.portName());
     const QStringList names = listMidiDestinations();
     const int listenerPort = int(names.indexOf(listenerPortName));
     const int ownPort = int(names.indexOf(QStringLiteral("NUPO")));
@@ -234,6 +235,12 @@ TEST(MidiServerRestartTest, TwoInstancesKeepTheirNamesAndListenersThroughTwoRest
     play(ownPort);
     play(listenerPort);
     ASSERT_TRUE(listenerHears());
+    // The ports that send to the destinations played to are made by the watch: ours are those, our own
+    // destination and our source.
+    const int outPorts = int(QSet<int>{ownPort, listenerPort, lastPort}.size());
+    ASSERT_TRUE(waitUntil([&] {
+        return portsOf(look, QStringLiteral("NUPO MIDI 1")).size() == outPorts + 2;
+    })) << portsOf(look, QStringLiteral("NUPO MIDI 1")).join(", ").toStdString();
     QStringList ourPorts = portsOf(look, QStringLiteral("NUPO MIDI 1"));
     EXPECT_TRUE(ourPorts.contains(QStringLiteral("NUPO MIDI 1:NUPO MIDI out port 2")))
         << ourPorts.join(", ").toStdString();
@@ -252,7 +259,7 @@ TEST(MidiServerRestartTest, TwoInstancesKeepTheirNamesAndListenersThroughTwoRest
     mainMidi();
     EXPECT_EQ(midiClientName(), QStringLiteral("NUPO MIDI 1"));
     EXPECT_EQ(portsOf(look, QStringLiteral("NUPO MIDI 1")), ourPorts);
-    ASSERT_TRUE(waitUntil([&] { return Listener::connectedTo(look, ourSource); }))
+    ASSERT_TRUE(waitUntil([&] { return listener.connectedTo(look, ourSource); }))
         << "the listener's connection is not made again";
     lastPort = int(listMidiDestinations().size()) - 1;  // the start listed the other instance's port too
     ASSERT_TRUE(listenerHears());
@@ -298,7 +305,7 @@ TEST(MidiServerRestartTest, TwoInstancesKeepTheirNamesAndListenersThroughTwoRest
             << said.join(" | ").toStdString();
     }
     ASSERT_TRUE(listener.start(look));
-    ASSERT_TRUE(waitUntil([&] { return Listener::connectedTo(look, ourSource); }))
+    ASSERT_TRUE(waitUntil([&] { return listener.connectedTo(look, ourSource); }))
         << "the listener's connection is not made again";
     ASSERT_TRUE(listenerHears());
     play(listenerPortNow);
@@ -314,6 +321,104 @@ TEST(MidiServerRestartTest, TwoInstancesKeepTheirNamesAndListenersThroughTwoRest
         << said.join(" | ").toStdString();
     for (const QString& message : said)
         EXPECT_FALSE(message.contains(QStringLiteral("“NUPO”"))) << message.toStdString();
+}
+
+// The number our client had first is asked for again once it is free, at the next restart of the server,
+// and never one that another instance held: another instance back first leaves ours alone; while a
+// borrower holds our first number we take the next free one, and once the borrower has left, the next
+// restart gives us our first number back.
+TEST(MidiServerRestartTest, TheFirstNumberComesBackOnceFreeAndNoInstanceTakesAnothersNumber)
+{
+    const QString name = serverName(QStringLiteral("-names"));
+    qputenv("JACK_DEFAULT_SERVER", name.toLocal8Bit());
+    SynthGraph::setAudioOutputEnabled(false);
+    JackServer server(name);
+    if (!server.start()) {
+        if (test::jackRequired())
+            FAIL() << "the JACK dummy server " << name.toStdString() << " did not start";
+        GTEST_SKIP() << "jackd could not start a server";
+    }
+    std::mutex mutex;
+    std::map<QString, QString> saidLast;
+    setMidiAlertHandler([&](const QString& message, const QString& topic) {
+        std::lock_guard lock(mutex);
+        saidLast[topic] = message;
+    });
+    pid_t other = -1;
+    struct Ending {
+        pid_t& other;
+        ~Ending()
+        {
+            test::endProcess(other, SIGTERM);
+            disposeMidi();
+            setMidiAlertHandler({});
+        }
+    } ending{other};
+    const auto holds = [](jack_client_t* look, const QString& client) {
+        return !portsOf(look, client).isEmpty();
+    };
+
+    mainMidi();
+    ASSERT_EQ(midiClientName(), QStringLiteral("NUPO MIDI 1"));
+    jack_client_t* look = test::openJackClient("restart test look");
+    ASSERT_NE(look, nullptr);
+    other = test::startQuietProcess({NUPO_MIDI_INSTANCE}, {});
+    ASSERT_GT(other, 0);
+    ASSERT_TRUE(waitUntil([&] { return holds(look, QStringLiteral("NUPO MIDI 2")); }));
+
+    // The server dies; ours stays off while the other instance comes back: it keeps its own number.
+    server.kill();
+    ASSERT_TRUE(waitUntil([] { return midiServerLost(); }));
+    disposeMidi();
+    ASSERT_TRUE(server.start());
+    look = test::openJackClient("restart test look");
+    ASSERT_NE(look, nullptr);
+    ASSERT_TRUE(waitUntil([&] { return holds(look, QStringLiteral("NUPO MIDI 2")); }));
+    EXPECT_FALSE(holds(look, QStringLiteral("NUPO MIDI 1")));
+
+    // A borrower holds our first number: ours takes the next free one, not the other instance's.
+    jack_client_t* borrower = test::openJackClient("NUPO MIDI 1");
+    ASSERT_NE(borrower, nullptr);
+    ASSERT_NE(jack_port_register(borrower, "from NUPO", JACK_DEFAULT_MIDI_TYPE, JackPortIsOutput, 0),
+              nullptr);
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    Listener listener(NUPO_MIDI_INSTANCE, folder.filePath(QStringLiteral("notes")));
+    ASSERT_TRUE(listener.start(look));
+    mainMidi();
+    EXPECT_EQ(midiClientName(), QStringLiteral("NUPO MIDI 3"));
+    const int listenerPort = int(listMidiDestinations().indexOf(QString::fromUtf8(listener.portName())));
+    ASSERT_GE(listenerPort, 0);
+    int note = 0;
+    ASSERT_TRUE(waitUntil([&] {
+        MidiOutOn(36 + (++note % 60), 100, 0, 0, listenerPort, 0);
+        return listener.notes() > 0;
+    }));
+
+    // The borrower leaves. Once ours has heard of the listener quitting after it, it has heard of that too.
+    jack_client_close(borrower);
+    listener.end();
+    const QString listenerTopic =
+        QStringLiteral("MIDI destination ") + QString::fromUtf8(listener.portName());
+    ASSERT_TRUE(waitUntil([&] {
+        std::lock_guard lock(mutex);
+        return saidLast[listenerTopic].contains(QStringLiteral("cannot reach"));
+    }));
+    EXPECT_EQ(midiClientName(), QStringLiteral("NUPO MIDI 3"));  // no new name while the server runs
+
+    // The next restart: ours takes its first number back, the other instance keeps its own.
+    server.stop();
+    ASSERT_TRUE(waitUntil([] { return midiServerLost(); }));
+    ASSERT_TRUE(server.start());
+    ASSERT_TRUE(waitUntil([] { return !midiServerLost(); })) << "no new connection";
+    EXPECT_EQ(midiClientName(), QStringLiteral("NUPO MIDI 1"));
+    look = test::openJackClient("restart test look");
+    ASSERT_NE(look, nullptr);
+    ASSERT_TRUE(waitUntil([&] { return holds(look, QStringLiteral("NUPO MIDI 2")); }));
+    EXPECT_FALSE(holds(look, QStringLiteral("NUPO MIDI 3")));
+    // Our client goes with its server, before the other instance ends (the server would wait for it).
+    server.stop();
+    ASSERT_TRUE(waitUntil([] { return midiServerLost(); }));
 }
 
 }  // namespace

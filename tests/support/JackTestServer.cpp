@@ -146,8 +146,21 @@ void JackServer::stop()
     end(SIGTERM);
 }
 
+void JackServer::pause()
+{
+    if (pid > 0)
+        ::kill(pid, SIGSTOP);
+}
+
+void JackServer::resume()
+{
+    if (pid > 0)
+        ::kill(pid, SIGCONT);
+}
+
 void JackServer::end(int signal)
 {
+    resume();  // a frozen server takes no signal but SIGKILL
     endProcess(pid, signal);
 }
 

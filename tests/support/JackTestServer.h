@@ -58,6 +58,9 @@ public:
     void kill();
     // A clean stop frees the server's entry in JACK's registry.
     void stop();
+    // Freezes the server (SIGSTOP), as a server that stops answering; resume() lets it run on.
+    void pause();
+    void resume();
 
 private:
     void end(int signal);

@@ -72,6 +72,7 @@ void BandPorts::selectMIDIport(QObject* sender)
     const int index = senderSelectedIndex(sender);
     MIDIportEXstr[s] = storedBandSetupName(senderSelectedTitle(sender));
     MIDIportEX[s] = index;
+    chooseMidiDestination(index);
     setMIDIport(index);
 }
 

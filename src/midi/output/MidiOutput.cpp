@@ -4,7 +4,7 @@
 #include "platform/appkit/RunLoopTimer.h"
 #include "platform/appkit/WorkerThread.h"
 
-#include <QSet>
+#include <QHash>
 #include <QStringList>
 
 #include <algorithm>
@@ -21,19 +21,28 @@ namespace nupo {
 namespace {
 
 const QString clientName = QStringLiteral("NUPO MIDI");
-// How often the watch looks whether the JACK server is still there, or back.
-constexpr double watchSeconds = 0.25;
+// How often the watch looks whether the JACK server is still there, or back, and what the server told
+// of the destinations' connections.
+constexpr double watchSeconds = 0.05;
+// Every this many looks (and whenever the server told of a change) the watch looks at every destination
+// and connection, also those not connected when last looked at.
+constexpr unsigned everythingEvery = 5;
 
 // Everything the lock guards: the client with its ports and own endpoints, the destination table and
 // the note memory.
 struct MidiSystemState {
     std::mutex mutex;
-    std::unique_ptr<MidiClient> client;
+    // Shared with a look of the watch that follows its connections outside the lock.
+    std::shared_ptr<MidiClient> client;
     bool saidNoSystem = false;  // since a start last found a MIDI system
     bool serverLost = false;    // the JACK server of the client went away; the watch looks for a new one
-    // Destinations a send failed to reach, told once until one reaches them again, which is told too
-    // (across starts and servers: what was told stays true until then).
-    QSet<QString> unreachable;
+    bool serverSilent = false;  // the JACK server runs no periods: said, until it runs again
+    // Destinations that cannot be reached or whose connection the user removed, by id: told once until
+    // one reaches them again, which is told too (across starts and servers: what was told stays true
+    // until then).
+    QHash<QString, MidiSendResult> said;
+    // Destinations that notes were played to, by id: the watch tells what becomes of them.
+    QHash<QString, MidiEndpoint> played;
     std::array<MidiEndpoint, maxMidiDestinations> gDestX;
     int noteOld[noteOldSetups][noteOldChannels][noteOldPorts][noteOldPeaks] = {};
     std::vector<std::function<void()>> startResets;
@@ -63,6 +72,9 @@ struct MidiWatch {
     std::mutex mutex;
     std::unique_ptr<WorkerThread> thread;
     std::unique_ptr<RunLoopTimer> timer;
+    // The watch's own (its looks run one at a time on its thread).
+    unsigned looks = 0;
+    unsigned changesSeen = 0;
 };
 
 MidiWatch& midiWatch()
@@ -96,9 +108,9 @@ void endMidiWatch()
 }
 
 // Our client with its ports and own endpoints, on the MIDI system that answers now.
-std::unique_ptr<MidiClient> makeClient()
+std::shared_ptr<MidiClient> makeClient()
 {
-    auto client = std::make_unique<MidiClient>(clientName);
+    auto client = std::make_shared<MidiClient>(clientName);
     client->createOutputPort(QStringLiteral("NUPO MIDI out port"));
     client->createVirtualDestination(QStringLiteral("NUPO"));
     client->createVirtualSource(QStringLiteral("from NUPO"));
@@ -131,6 +143,33 @@ int* noteCell(MidiSystemState& state, int setup, int channel, int port, int peak
     return &state.noteOld[setup][channel][port][peak];
 }
 
+// What a destination's line in the alert says: that it cannot be reached, that its connection was removed
+// by hand, or, in place of either, that MIDI is sent there again. Called with the lock held.
+void sayReach(MidiSystemState& state, const MidiEndpoint& destination, MidiSendResult result)
+{
+    const QString topic = QStringLiteral("MIDI destination ") + destination.id;
+    if (result == MidiSendResult::sent) {
+        if (state.said.remove(destination.id) > 0)
+            reportMidiState(topic, QStringLiteral("MIDI is sent again to “%1”.").arg(destination.name));
+        return;
+    }
+    if (result != MidiSendResult::unreachable && result != MidiSendResult::removedByHand)
+        return;
+    if (const auto told = state.said.constFind(destination.id);
+        told != state.said.constEnd() && *told == result)
+        return;
+    state.said.insert(destination.id, result);
+    if (result == MidiSendResult::unreachable)
+        reportMidiState(topic, QStringLiteral("MIDI cannot reach “%1” (it is gone or does not answer): "
+                                              "nothing is sent there until it can be reached again.")
+                                   .arg(destination.name));
+    else
+        reportMidiState(topic, QStringLiteral("MIDI is not sent to “%1”: its connection was removed. "
+                                              "Choosing it again in the MIDI port list, or Reset MIDI, "
+                                              "connects it again.")
+                                   .arg(destination.name));
+}
+
 // Sends one message to a listed destination and, for the last one, publishes it on our own source.
 // A port index that is not listed sends nothing. Called with the lock held.
 void sendLocked(MidiSystemState& state, int port, const unsigned char* bytes, std::size_t size)
@@ -151,18 +190,16 @@ void sendLocked(MidiSystemState& state, int port, const unsigned char* bytes, st
     if (port < 0 || port >= count || port >= maxMidiDestinations)
         return;
     const MidiEndpoint& destination = state.gDestX[port];
-    const QString topic = QStringLiteral("MIDI destination ") + destination.id;
-    if (state.client->send(destination, bytes, size)) {
-        if (state.unreachable.remove(destination.id))
-            reportMidiState(topic, QStringLiteral("MIDI is sent again to “%1”.").arg(destination.name));
-    } else if (sounds(bytes, size) && !destination.own && !state.client->serverLost() &&
-               !state.unreachable.contains(destination.id)) {
-        // Our own ports go only with the server, and a server gone is said by the watch: neither is a
-        // destination that cannot be reached.
-        state.unreachable.insert(destination.id);
-        reportMidiState(topic, QStringLiteral("MIDI cannot reach “%1” (it is gone or does not answer): "
-                                              "nothing is sent there until it can be reached again.")
-                                   .arg(destination.name));
+    const MidiSendResult result = state.client->send(destination, bytes, size);
+    // Our own ports go only with the server, and a server gone or silent is said by the watch (a send
+    // then is dropped): neither is a destination that cannot be reached. A failure is said for a note,
+    // which only a setup with its MIDI out on plays.
+    if (!destination.own) {
+        const bool sounding = sounds(bytes, size);
+        if (sounding)
+            state.played.insert(destination.id, destination);
+        if (sounding || result == MidiSendResult::sent)
+            sayReach(state, destination, result);
     }
     if (port == count - 1)
         state.client->publish(bytes, size);
@@ -240,27 +277,58 @@ void sayServerBack(const QString& client)
         QStringLiteral("The JACK server is back: MIDI is sent again (client \u201c%1\u201d).").arg(client));
 }
 
-// One look of the watch: is the server gone, and is there one to connect to now?
+// One look of the watch: is the server gone or silent, what became of the destinations' connections,
+// and is there a server to connect to now?
 void watchMidiServer()
 {
     MidiSystemState& state = midiState();
+    MidiWatch& watch = midiWatch();
+    std::shared_ptr<MidiClient> following;
+    bool everything = false;
     {
         std::lock_guard lock(state.mutex);
         if (runMIDI == 0 || !state.client)
             return;
         if (!state.serverLost) {
             if (!state.client->serverLost()) {
-                state.client->reconnectPorts();
-                return;
+                const bool silent = state.client->serverStalled();
+                if (silent != state.serverSilent) {
+                    state.serverSilent = silent;
+                    if (silent)
+                        reportMidiState(midiServerTopic,
+                                        QStringLiteral("The JACK server does not answer: no MIDI is sent "
+                                                       "while it is silent (nothing is kept for later)."));
+                    else
+                        sayServerBack(state.client->systemName());
+                }
+                if (silent)
+                    return;
+                following = state.client;
+                const unsigned changes = following->connectionChanges();
+                everything = ++watch.looks % everythingEvery == 0 || changes != watch.changesSeen;
+                watch.changesSeen = changes;
+            } else {
+                state.serverLost = true;
+                state.serverSilent = false;
+                reportMidiState(midiServerTopic,
+                                QStringLiteral("The JACK server has gone away: no MIDI is sent. MIDI "
+                                               "connects again by itself when a JACK server is back."));
             }
-            state.serverLost = true;
-            reportMidiState(midiServerTopic,
-                            QStringLiteral("The JACK server has gone away: no MIDI is sent. MIDI connects "
-                                           "again by itself when a JACK server is back."));
         }
     }
+    if (following) {
+        // Server calls, outside the lock: the senders do not wait for them.
+        following->followConnections(everything);
+        std::lock_guard lock(state.mutex);
+        if (state.client != following || state.serverLost || state.serverSilent)
+            return;
+        for (const auto& [id, result] : following->destinationReaches())
+            if (const auto destination = state.played.constFind(id); destination != state.played.constEnd())
+                sayReach(state, *destination, result);
+        return;
+    }
     // Looking for a server and making the ports can take a while; the senders do not wait for it.
-    std::unique_ptr<MidiClient> fresh = makeClient();
+    std::shared_ptr<MidiClient> fresh = makeClient();
     if (!fresh->isAvailable() || fresh->serverLost())
         return;
     QString name;
@@ -268,7 +336,7 @@ void watchMidiServer()
         std::lock_guard lock(state.mutex);
         if (runMIDI == 0 || !state.serverLost)
             return;  // a start made its own client meanwhile
-        // The table keeps its destinations by name: each is connected again at its next message.
+        // The table keeps its destinations by name; our JACK client connects them again as they come.
         state.client = std::move(fresh);
         state.serverLost = false;
         name = state.client->systemName();
@@ -344,12 +412,15 @@ void mainMidi()
             reset();
         state.gDestX.fill(MidiEndpoint{});
 
-        const bool wasLost = state.serverLost;
+        const bool wasLost = state.serverLost || state.serverSilent;
         state.client.reset();
         state.serverLost = false;
+        state.serverSilent = false;
         auto client = makeClient();
-        if (wasLost && client->isAvailable())
+        if (wasLost && client->isAvailable() && !client->serverStalled())
             back = client->systemName();
+        // A start (Reset MIDI) connects again what the user disconnected by hand.
+        client->chooseAllAgain();
         // No MIDI system is said once for as long as there is none: a start that finds one again ends it.
         if (client->isAvailable()) {
             state.saidNoSystem = false;
@@ -403,6 +474,15 @@ QStringList listMidiDestinations()
     QStringList names;
     listDestinationsLocked(state, &names);
     return names;
+}
+
+void chooseMidiDestination(int port)
+{
+    MidiSystemState& state = midiState();
+    std::lock_guard lock(state.mutex);
+    if (!state.client || port < 0 || port >= findPortCountE || port >= maxMidiDestinations)
+        return;
+    state.client->chooseAgain(state.gDestX[port]);
 }
 
 MidiEndpoint midiDestination(int port)

@@ -68,7 +68,10 @@ QString midiClientName();
 
 // Starts MIDI: client "NUPO MIDI" (numbered by instance on JACK), ports, the virtual destination "NUPO"
 // and source "from NUPO", the destination table and the synthesiser. Does nothing while runMIDI is 1.
-// On JACK a watch then follows the server: gone, it is said; back, MIDI connects to it again.
+// Connections to destinations the user removed by hand are made again.
+// On JACK a watch then follows the server: gone or silent, it is said; back, MIDI connects to it again.
+// It also follows the destinations notes were played to: one that goes is said to be out of reach, one
+// whose connection the user removed is said so, and each, connected again, is said to be reached again.
 void mainMidi();
 // Closes the client, its ports and endpoints and the synthesiser; clears runMIDI.
 void disposeMidi();
@@ -76,6 +79,8 @@ void disposeMidi();
 void stopMidiWatch();
 // Lists the destinations into the table (at most maxMidiDestinations) and returns their names in order.
 QStringList listMidiDestinations();
+// The user chose the destination at a table index: a connection to it they removed by hand is made again.
+void chooseMidiDestination(int port);
 // The destination at a table index; an empty endpoint when none is listed there.
 MidiEndpoint midiDestination(int port);
 

@@ -224,6 +224,7 @@ void SetMIDI::selectMIDIport(QObject* sender)
     const int index = senderSelectedIndex(sender);
     MIDIportXstr[s] = storedSetupName(senderSelectedTitle(sender));
     MIDIportX[s] = index;
+    chooseMidiDestination(index);
     setMIDIport(index);
 }
 

@@ -10,7 +10,6 @@
 #include <functional>
 #include <map>
 #include <mutex>
-#include <thread>
 
 namespace nupo {
 
@@ -109,10 +108,65 @@ bool MidiClient::serverLost() const
     return jack != nullptr && jack->serverGone();
 }
 
-void MidiClient::reconnectPorts()
+bool MidiClient::serverStalled() const
+{
+    return jack != nullptr && jack->serverStalled();
+}
+
+void MidiClient::followConnections(bool everything)
 {
     if (jack != nullptr)
-        jack->reconnectPorts();
+        jack->followConnections(everything);
+}
+
+unsigned MidiClient::connectionChanges() const
+{
+    return jack != nullptr ? jack->changes() : 0;
+}
+
+void MidiClient::chooseAgain(const MidiEndpoint& destination)
+{
+    if (jack == nullptr || outputPortName.isEmpty() || !destination.isValid())
+        return;
+    const MidiEndpoint endpoint = current(destination);
+    // The port that sends there (reserved now when nothing was sent there yet).
+    jack->chooseAgain(jack->destinationPort(endpoint.id.toStdString(), outputPortName.toStdString()));
+}
+
+void MidiClient::chooseAllAgain()
+{
+    if (jack != nullptr)
+        jack->chooseAllAgain();
+}
+
+std::vector<std::pair<QString, MidiSendResult>> MidiClient::destinationReaches() const
+{
+    std::vector<std::pair<QString, MidiSendResult>> reaches;
+    if (jack == nullptr)
+        return reaches;
+    using Reach = JackMidiClient::Reach;
+    for (const auto& [destination, reach] : jack->destinationReaches()) {
+        MidiSendResult result = MidiSendResult::dropped;
+        switch (reach) {
+            case Reach::connected:
+            case Reach::direct:
+                result = MidiSendResult::sent;
+                break;
+            case Reach::pending:
+                result = MidiSendResult::waiting;
+                break;
+            case Reach::absent:
+                result = MidiSendResult::unreachable;
+                break;
+            case Reach::removed:
+                result = MidiSendResult::removedByHand;
+                break;
+            case Reach::unsettled:
+                break;
+        }
+        reaches.emplace_back(QString::fromStdString(destination), result);
+    }
+    return reaches;
 }
 
 bool MidiClient::createOutputPort(const QString& portName)
@@ -239,17 +293,14 @@ MidiClient::Output* MidiClient::outputFor(const MidiEndpoint& destination)
     auto found = outputs.find(destination.id);
     if (found != outputs.end())
         return &found->second;
-    // First message to this destination: our output port, connected there (afresh in every client: the
-    // destination may have gone and come back since).
+    // First message to this destination: the output port that sends there. On JACK its connection is
+    // followed by our JACK client (made by followConnections(), without waiting here).
     const QString purpose = QStringLiteral("to:") + destination.id;
     Output output;
     if (jack != nullptr) {
-        const std::string id = destination.id.toStdString();
-        output.jackPort = jack->destinationPort(id, outputPortName.toStdString());
-        if (output.jackPort < 0 || !jack->connect(output.jackPort, id))
-            return nullptr;  // gone: look again next time
-        // A new JACK connection takes effect from a later period; what leaves before it is lost.
-        std::this_thread::sleep_for(std::chrono::duration<double>(3 * system.periodSeconds + 0.002));
+        output.jackPort = jack->destinationPort(destination.id.toStdString(), outputPortName.toStdString());
+        if (output.jackPort < 0)
+            return nullptr;
         return &(outputs[destination.id] = output);
     }
     output.out = keptSender(system.api, clientName, purpose);
@@ -276,39 +327,42 @@ MidiClient::Output* MidiClient::outputFor(const MidiEndpoint& destination)
 
 // ALSA's sequencer queues what it is given; our JACK client queues it until the port has room. Neither
 // needs pacing here.
-bool MidiClient::sendThrough(Output& output, const unsigned char* bytes, std::size_t size)
+MidiSendResult MidiClient::sendThrough(Output& output, const unsigned char* bytes, std::size_t size)
 {
     if (output.jackPort >= 0)
-        return jack != nullptr && jack->send(output.jackPort, bytes, size);
+        return jack != nullptr ? jack->send(output.jackPort, bytes, size) : MidiSendResult::dropped;
     if (output.out == nullptr)
-        return false;
+        return MidiSendResult::unreachable;
     try {
         output.out->sendMessage(bytes, size);
     } catch (const RtMidiError&) {
-        return false;
+        return MidiSendResult::unreachable;
     }
-    return true;
+    return MidiSendResult::sent;
 }
 
-bool MidiClient::send(const MidiEndpoint& destination, const unsigned char* bytes, std::size_t size)
+MidiEndpoint MidiClient::current(const MidiEndpoint& destination) const
+{
+    if (!destination.own || jack == nullptr)
+        return destination;
+    // Listed under the name our client had then; another program may hold that name now.
+    MidiEndpoint ours = destination;
+    ours.id = systemName() + QLatin1Char(':') + destination.name;
+    return ours;
+}
+
+MidiSendResult MidiClient::send(const MidiEndpoint& destination, const unsigned char* bytes, std::size_t size)
 {
     if (!isAvailable() || outputPortName.isEmpty() || !destination.isValid())
-        return false;
-    Output* output = nullptr;
-    if (destination.own && jack != nullptr) {
-        // Listed under the name our client had then; another program may hold that name now.
-        MidiEndpoint ours = destination;
-        ours.id = systemName() + QLatin1Char(':') + destination.name;
-        output = outputFor(ours);
-    } else {
-        output = outputFor(destination);
-    }
-    return output != nullptr && sendThrough(*output, bytes, size);
+        return MidiSendResult::dropped;
+    Output* output = outputFor(current(destination));
+    // Gone on ALSA; on JACK, no more ports can be made.
+    return output != nullptr ? sendThrough(*output, bytes, size) : MidiSendResult::unreachable;
 }
 
 bool MidiClient::publish(const unsigned char* bytes, std::size_t size)
 {
-    return sendThrough(virtualSource, bytes, size);
+    return sendThrough(virtualSource, bytes, size) == MidiSendResult::sent;
 }
 
 }  // namespace nupo

@@ -6,6 +6,7 @@
 
 #include <map>
 #include <memory>
+#include <utility>
 #include <vector>
 
 class RtMidiIn;
@@ -28,8 +29,9 @@ struct MidiEndpoint {
 };
 
 // One MIDI client with its output port and its own virtual endpoints, on the MIDI system found when it
-// was created. Sending to a destination connects the output port to it on first use. Not thread-safe:
-// the caller serialises every call (the MIDI output layer holds its lock around them).
+// was created. Sending to a destination connects the output port to it on first use (on JACK by
+// followConnections(), which also follows the connection from then on). Not thread-safe: the caller
+// serialises every call but followConnections() (the MIDI output layer holds its lock around them).
 //
 // On JACK everything is one JACK client of ours, named with the program's instance number (see
 // JackMidiClient); when its server goes away, serverLost() says so and a new MidiClient connects to the
@@ -50,9 +52,22 @@ public:
     QString systemName() const;
     // JACK only: the server this client was made on has gone; nothing is sent any more.
     bool serverLost() const;
-    // JACK only: makes again the connections our ports had on the server before ours went, each once its
-    // other end is there.
-    void reconnectPorts();
+    // JACK only: the server runs no periods (stopped, or frozen); nothing is sent while it is silent.
+    bool serverStalled() const;
+    // JACK only: registers and connects the destinations' ports, settles connections that went, and makes
+    // again the connections our ports had on the server before ours went, each once its other end is
+    // there (see JackMidiClient::followConnections). Server calls: for a thread of its own, not the
+    // main thread. May run beside every other call.
+    void followConnections(bool everything);
+    // JACK only: counts what the server told of ports, clients and connections coming and going.
+    unsigned connectionChanges() const;
+    // A connection to this destination that the user removed by hand is made again.
+    void chooseAgain(const MidiEndpoint& destination);
+    // Every connection the user removed by hand is made again.
+    void chooseAllAgain();
+    // JACK only: what became of each other program's destination sent to, by its id (the result a send
+    // there would have: sent, waiting, unreachable or removedByHand).
+    std::vector<std::pair<QString, MidiSendResult>> destinationReaches() const;
 
     // The port through which send() reaches destinations.
     bool createOutputPort(const QString& portName);
@@ -64,8 +79,9 @@ public:
     std::vector<MidiEndpoint> destinations();
     std::vector<MidiEndpoint> sources();
 
-    // Sends one message to a destination; false when it could not be sent (gone, no system, no port).
-    bool send(const MidiEndpoint& destination, const unsigned char* bytes, std::size_t size);
+    // Sends one message to a destination. On JACK the destination's port is connected by
+    // followConnections(): the first messages wait for it.
+    MidiSendResult send(const MidiEndpoint& destination, const unsigned char* bytes, std::size_t size);
     // Sends one message on our own virtual source.
     bool publish(const unsigned char* bytes, std::size_t size);
 
@@ -79,8 +95,10 @@ private:
 
     std::vector<MidiEndpoint> list(bool wantDestinations);
     MidiEndpoint endpointFromPortName(const std::string& portName) const;
+    // A destination of our own is sent to under our client's name of the moment.
+    MidiEndpoint current(const MidiEndpoint& destination) const;
     Output* outputFor(const MidiEndpoint& destination);
-    bool sendThrough(Output& output, const unsigned char* bytes, std::size_t size);
+    MidiSendResult sendThrough(Output& output, const unsigned char* bytes, std::size_t size);
 
     QString clientName;
     MidiSystemInfo system;

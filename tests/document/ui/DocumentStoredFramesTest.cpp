@@ -15,6 +15,8 @@
 #include <QFile>
 #include <QScreen>
 
+#include <algorithm>
+
 using namespace nupo;
 using namespace nupo::test;
 
@@ -252,4 +254,66 @@ TEST(DocumentStoredFrames, FramesSavedOnAnotherScreenComeBackWholeAtTheirPlaceFr
     ASSERT_TRUE(document.openDocumentAt(path));
     ASSERT_TRUE(processEventsUntil([] { return shownWindow("Rawwave Window") != nullptr; }));
     EXPECT_EQ(WindowHandle(shownWindow("Rawwave Window")).frame(), stored);
+}
+
+TEST(DocumentStoredFrames, MaximisedSavedReopenedAndRestoredFiveTimesKeepsTheNormalFrame)
+{
+    if (!onScreen())
+        GTEST_SKIP() << "the plot windows draw only on an X display";
+    startWithDemo();
+    auto& document = quietDocument();
+    QXAppController::sharedQXAppController().showFFTPanel(nullptr);
+    const QStringList titles = {"Rawwave Window", "WaterfallBS Window"};
+    ASSERT_TRUE(processEventsUntil([&] {
+        return std::all_of(titles.begin(), titles.end(), [](const QString& title) {
+            return shownWindow(title) && windowSettled(shownWindow(title));
+        });
+    }));
+    // Each at a frame of its own, as the user puts it.
+    const QList<QPoint> corners = {QPoint(60, 80), QPoint(700, 300)};
+    QList<std::pair<QWidget*, QPoint>> moves;
+    for (int i = 0; i < titles.size(); ++i)
+        moves.append(
+            {shownWindow(titles[i]), WindowPlacement::availableArea(nullptr).topLeft() + corners[i]});
+    ASSERT_TRUE(moveAsUserAndWait(moves));
+    QList<QRectF> normal;
+    for (const QString& title : titles)
+        normal << WindowHandle(shownWindow(title)).frame();
+    const QString path = tempFolder() + "/cycles.nupo4";
+    for (int cycle = 0; cycle < 5; ++cycle) {
+        SCOPED_TRACE(cycle);
+        for (const QString& title : titles)
+            shownWindow(title)->showMaximized();
+        ASSERT_TRUE(processEventsUntil([&] {
+            return std::all_of(titles.begin(), titles.end(), [](const QString& title) {
+                // Without a window manager nothing makes the window larger.
+                return WindowPlacement::standsMaximised(shownWindow(title)) &&
+                       (!WindowPlacement::windowManagerRuns() ||
+                        WindowPlacement::fillsArea(shownWindow(title)));
+            });
+        }));
+        ASSERT_TRUE(document.saveDocumentTo(path));
+        PlistValue file = readFile(path);
+        EXPECT_EQ(rectOf(keyed(file, "PlotWindows", "boundsRawwaveNormal")), normal[0]);
+        EXPECT_EQ(rectOf(keyed(file, "Spectrum3DWindow", "boundsWaterFallBSNormal")), normal[1]);
+        closeAll();
+        ASSERT_TRUE(document.openDocumentAt(path));
+        ASSERT_TRUE(processEventsUntil([&] {
+            return std::all_of(titles.begin(), titles.end(), [](const QString& title) {
+                QWidget* window = shownWindow(title);
+                return window && windowSettled(window) && window->isMaximized();
+            });
+        }));
+        for (const QString& title : titles)
+            shownWindow(title)->showNormal();
+        for (int i = 0; i < titles.size(); ++i) {
+            QWidget* window = shownWindow(titles[i]);
+            EXPECT_TRUE(processEventsUntil([&] {
+                return !window->isMaximized() && WindowHandle(window).frame() == normal[i];
+            })) << titles[i].toStdString()
+                << " at " << WindowHandle(window).frame().x() << "," << WindowHandle(window).frame().y()
+                << " " << WindowHandle(window).frame().width() << "x" << WindowHandle(window).frame().height()
+                << ", was " << normal[i].x() << "," << normal[i].y();
+        }
+    }
 }

@@ -149,7 +149,7 @@ TEST(MidiAlertsTest, AfterARestartTheAlertNamesNoDestinationThatIsReached)
     } ending;
     mainMidi();
     const QStringList names = listMidiDestinations();
-    const int listenerPort = int(names.indexOf(QString::fromUtf8(test::Listener::portName)));
+    const int listenerPort = int(names.indexOf(QString::fromUtf8(listener.portName())));
     const int ownPort = int(names.indexOf(QStringLiteral("NUPO")));
     ASSERT_GE(listenerPort, 0) << names.join(", ").toStdString();
     ASSERT_GE(ownPort, 0) << names.join(", ").toStdString();

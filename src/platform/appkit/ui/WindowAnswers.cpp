@@ -1,6 +1,9 @@
 // A window manager's late answers to a settled window (see WindowAnswers.h).
 #include "platform/appkit/ui/WindowAnswers.h"
 
+#include "platform/appkit/ui/WindowDecoration.h"
+#include "platform/appkit/ui/WindowPlacement.h"
+
 #include <QDateTime>
 #include <QRect>
 #include <QVariant>
@@ -17,6 +20,10 @@ namespace {
 const char* heldWhileSettlingProperty = "nupoHeldWhileSettling";
 const char* askedAreaProperty = "nupoAskedArea";
 const char* settledAtProperty = "nupoSettledAt";
+// The offset of the client from the frame's corner guessed as it was first shown, and the frame corner a
+// window maximised before it was framed restores to.
+const char* guessedOffsetProperty = "nupoGuessedOffset";
+const char* restoreSpotProperty = "nupoRestoreSpot";
 
 // The most client areas kept of a window settling (it is moved a few times at most).
 constexpr qsizetype heldAreasKept = 16;
@@ -88,6 +95,32 @@ void windowAnswers::answerTold(QWidget* window)
         // Moved by the user (or as asked): answers put it there from now on.
         window->setProperty(askedAreaProperty, window->geometry());
     }
+}
+
+void windowAnswers::noteClientPlaced(QWidget* window, const QPoint& guessedOffset)
+{
+    window->setProperty(guessedOffsetProperty, guessedOffset);
+}
+
+void windowAnswers::noteMaximisedUnframed(QWidget* window, const QPoint& spot)
+{
+    if (window->property(guessedOffsetProperty).isValid())
+        window->setProperty(restoreSpotProperty, spot);
+}
+
+void windowAnswers::answerRestored(QWidget* window)
+{
+    const QVariant spot = window->property(restoreSpotProperty);
+    // Until the restored frame is told, the window stands as large as when maximised (or its client at the
+    // maximised corner): it is known restored where its client stands as it was mapped.
+    if (!spot.isValid() || WindowPlacement::standsMaximised(window) || WindowPlacement::fillsArea(window))
+        return;
+    const QMargins decoration = windowDecoration::knownDecoration(window);
+    const QPoint mapped = spot.toPoint() + window->property(guessedOffsetProperty).toPoint();
+    if (decoration.isNull() || window->geometry().topLeft() != mapped)
+        return;
+    window->setProperty(restoreSpotProperty, QVariant());
+    window->setGeometry(QRect(spot.toPoint() + QPoint(decoration.left(), decoration.top()), window->size()));
 }
 
 }  // namespace nupo

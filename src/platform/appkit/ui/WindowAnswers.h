@@ -4,6 +4,7 @@
 // WindowPlacement::isSettling): under load an old request may be answered after the window settled, and
 // would put it back on a spot or at a size it held while settling. Such an answer is told apart from a
 // move that counts (the user's, or one the program asked for) and undone. Main thread only.
+#include <QPoint>
 #include <QSize>
 
 class QWidget;
@@ -23,5 +24,14 @@ QSize askedSize(const QWidget* window, const QSize& otherwise);
 // Answers a move or resize the display told of a window that settled: an old request answered late
 // puts it back where it was last asked to stand; any other move is where it stands from now on.
 void answerTold(QWidget* window);
+
+// A window shown before the window manager framed it has its client area put inside a decoration guessed
+// (see WindowPlacement's first show): notes the guess's offset of the client from the frame's corner.
+void noteClientPlaced(QWidget* window, const QPoint& guessedOffset);
+// The window manager maximised such a window before framing it: as its normal frame it keeps the client
+// area the window was mapped at, off the frame corner `spot` by what the guess was wrong.
+void noteMaximisedUnframed(QWidget* window, const QPoint& spot);
+// Restored from there (its client where it was mapped), the window goes to the spot, once.
+void answerRestored(QWidget* window);
 
 }  // namespace nupo::windowAnswers

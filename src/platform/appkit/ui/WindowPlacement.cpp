@@ -845,11 +845,15 @@ void WindowPlacement::cascade(QWidget* window)
 
 bool WindowPlacement::eventFilter(QObject* watched, QEvent* event)
 {
-    // Every event of the application passes here, those other threads post among them.
+    // Every event of the application passes here, those other threads post among them. Only widgets'
+    // events are read: Qt's own threads (its file dialogs' folder reader among them) post theirs to other
+    // objects, with no hand-over a thread checker sees, and what they wrote is theirs until delivered.
+    if (!watched->isWidgetType())
+        return false;
     const QEvent::Type type = handedOverEventType(event);
-    if (!watched->isWidgetType() || (type != QEvent::Show && type != QEvent::Move && type != QEvent::Resize &&
-                                     type != QEvent::WindowActivate && type != QEvent::Paint &&
-                                     type != QEvent::WindowStateChange && type != QEvent::Hide))
+    if (type != QEvent::Show && type != QEvent::Move && type != QEvent::Resize &&
+        type != QEvent::WindowActivate && type != QEvent::Paint && type != QEvent::WindowStateChange &&
+        type != QEvent::Hide)
         return false;
     auto* window = static_cast<QWidget*>(watched);
     if (window->isWindow() && window->property(placedProperty).toBool() &&
@@ -872,6 +876,9 @@ bool WindowPlacement::eventFilter(QObject* watched, QEvent* event)
         window->property(placedProperty).toBool())
         windowAnswers::noteArea(window, window->property(settlingProperty).toBool(), event->spontaneous());
     if (type != QEvent::Show) {
+        if (window->isWindow() &&
+            (type == QEvent::Move || type == QEvent::Resize || type == QEvent::WindowStateChange))
+            windowAnswers::answerRestored(window);
         // Placed before the window manager framed it, the window is placed again once its frame is
         // known (a first window has no other to take the frame's size from, and a window manager may
         // put a window being mapped elsewhere than it was moved to): on the screen, and clear of the
@@ -881,6 +888,7 @@ bool WindowPlacement::eventFilter(QObject* watched, QEvent* event)
             // its maximised size would go to the spot it opened at instead of the frame it restores to.
             window->setProperty(awaitingFrameProperty, false);
             window->setProperty(clientPlacedProperty, false);
+            windowAnswers::noteMaximisedUnframed(window, window->property(spotProperty).toPoint());
             endSettling(window);
         } else if (window->isWindow() && window->property(awaitingFrameProperty).toBool() &&
                    !window->property(replacingProperty).toBool() && !knownDecoration(window).isNull()) {
@@ -930,6 +938,7 @@ bool WindowPlacement::eventFilter(QObject* watched, QEvent* event)
         const QMargins decoration = decorationOf(window);
         window->move(window->pos() + QPoint(decoration.left(), decoration.top()));
         window->setProperty(clientPlacedProperty, true);
+        windowAnswers::noteClientPlaced(window, QPoint(decoration.left(), decoration.top()));
     }
     return false;
 }

@@ -30,7 +30,9 @@ class Filter : public QObject {
 public:
     bool eventFilter(QObject* receiver, QEvent* event) override
     {
-        if (!GLRenderThread::anyFrameInFlight())
+        // Input goes to widgets and windows; events other threads post to other objects (Qt's own
+        // threads among them) are not read.
+        if (!GLRenderThread::anyFrameInFlight() || (!receiver->isWidgetType() && !receiver->isWindowType()))
             return false;
         const QEvent::Type type = handedOverEventType(event);  // some are posted by other threads
         // Shortcut overrides are answered at once (refused, the shortcut goes on).

@@ -112,8 +112,9 @@ void PlotWindowController::storeFrame()
     state.bounds = frame;
     state.maximised = handle.isMaximised() ? 1 : 0;
     // The normal frame is the one the window goes back to when restored: not the one of a window being
-    // maximised, whose new size may come before its new state.
-    if (!state.maximised && !WindowPlacement::standsMaximised(window))
+    // maximised, whose new size may come before its new state (nor its place: a frame that fills the
+    // screen is no normal frame to keep).
+    if (!state.maximised && !WindowPlacement::standsMaximised(window) && !WindowPlacement::fillsArea(window))
         state.normalBounds = frame;
 }
 
