@@ -5,6 +5,7 @@
 #include "QXDrawerSound/player/SoundSlotTables.h"
 #include "QXSketch/gl/DrawingSection.h"
 #include "QXSketch/gl/SketchState.h"
+#include "QXSketch/ui/BezierView.h"
 #include "QXSketch/ui/NUPO4DrawWindowController.h"
 #include "core/MenuCommands.h"
 #include "core/QXSerialPort.h"
@@ -87,7 +88,8 @@ const QStringList placeOnly = [] {
     for (const QString& key : SoundSection::frameKeys())
         keys << QStringLiteral("Sound/") + key;
     keys << QStringLiteral("Drawing/") + DrawingSection::frameKey
-         << QStringLiteral("Drawing/") + DrawingSection::openKey;
+         << QStringLiteral("Drawing/") + DrawingSection::openKey
+         << QStringLiteral("Drawing/") + DrawingSection::mixerKey;
     return keys;
 }();
 // Left out of the compared text besides: the recording, whose values count through its mark (writing its
@@ -205,6 +207,8 @@ void openDocumentWindows()
         if (drawing->drawingToOpen())
             NUPO4DrawWindowController::showDrawWindow(nullptr);
         drawing->restorePending();
+        if (drawing->takeMixerToOpen())
+            BezierView::showBezierView(nullptr);
     }
     // A drawing window opened later by the user opens where new ones do.
     drawingFrameFromDocument = false;
@@ -326,7 +330,9 @@ void NUPO4DocumentController::installDocument(std::function<bool()> startUp)
         qApp->installEventFilter(&controller);
     }
     // A data file opened in the Media Browser replaces the recording: unsaved work is asked about first.
-    AppControllerB::mayReplaceRecording = [] { return sharedNUPO4DocumentController().documentShouldClose(); };
+    AppControllerB::mayReplaceRecording = [] {
+        return sharedNUPO4DocumentController().documentShouldClose();
+    };
     controller.titleTimer.start();
 }
 
