@@ -148,8 +148,8 @@ int replay(const QString& path, bool unguarded)
     view.setTextureModeX(static_cast<int>(valueOf(frame, "texture")));
     view.setTextureEnvX(static_cast<int>(valueOf(frame, "Env")));
     if (unguarded) {
-        QXnewave::edgeOnTexelsPerPixel = std::numeric_limits<double>::infinity();
-        QXnewave::edgeOnPixelsToHorizon = 0.0;
+        edgeOnTexelsPerPixel = std::numeric_limits<double>::infinity();
+        edgeOnPixelsToHorizon = 0.0;
     }
     for (int n = 0; n < 3; ++n) {
         Figures figures;

@@ -211,6 +211,40 @@ TEST_F(SpriteTable, AViewGivesImageZeroOfANewSetItsDrawingFilterAtOnce)
     glBindTexture(GL_TEXTURE_2D, 0);
 }
 
+TEST_F(SpriteTable, UsingAnImageBindsItWithItsFilterAndDrawsNoQuad)
+{
+    // What the scenes do when their image changes: the slot's texture bound with its drawing filter for
+    // the meshes drawn next, lighting off as drawing the sprite leaves it, and no sprite quad in the
+    // picture.
+    setPath(outCHARM[0], path_);
+    setPath(outCHARM[1], path_);
+    ASSERT_TRUE(ImageInitMXAX(0));
+    ASSERT_TRUE(ImageInitMXAX(1));
+    ASSERT_NE(shown(1), nullptr);
+    glEnable(GL_LIGHTING);
+    glClearColor(0.2f, 0.2f, 0.2f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    useImageAX(1);
+    expectColour(imagePixel(context_.readPixels(), 0, 0), 51, 51, 51);
+    GLint bound = 0;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+    EXPECT_EQ(static_cast<GLuint>(bound), shown(1)->buffer->textureName());
+    EXPECT_FALSE(glIsEnabled(GL_LIGHTING));
+    if (const float maximum = maxAnisotropy(); maximum > 0.0f) {
+        GLfloat anisotropy = 0.0f;
+        glGetTexParameterfv(GL_TEXTURE_2D, GL_TEXTURE_MAX_ANISOTROPY_EXT, &anisotropy);
+        EXPECT_FLOAT_EQ(anisotropy, maximum);
+    }
+    GLint filter = 0;
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &filter);
+    EXPECT_EQ(filter, GL_LINEAR_MIPMAP_LINEAR);
+    // An empty slot binds nothing.
+    glBindTexture(GL_TEXTURE_2D, 0);
+    useImageAX(7);
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+    EXPECT_EQ(bound, 0);
+}
+
 TEST_F(SpriteTable, OverlongPathsAreRefused)
 {
     // A path longer than a slot accepts, and one with no terminating zero in its entry.

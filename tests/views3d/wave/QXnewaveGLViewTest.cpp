@@ -9,7 +9,10 @@
 
 #include <GL/gl.h>
 #include <gtest/gtest.h>
+#include <QDir>
 #include <QImage>
+
+#include <cstdlib>
 
 using namespace nupo;
 
@@ -223,4 +226,62 @@ TEST_F(WaveView, WallsShowTheFirstWallImageEvenWhenTheHostBindsItsOwnTextures)
     EXPECT_GT(share(qRgb(0, 110, 150)), 0.03);
     EXPECT_GT(share(qRgb(240, 170, 40)), 0.03);
     EXPECT_LT(share(qRgb(255, 255, 255)), 0.02);
+}
+
+namespace {
+
+// Pixels near a colour, as a share of the picture.
+double shareNear(const QImage& pixels, QRgb colour)
+{
+    int near = 0;
+    for (int y = 0; y < pixels.height(); ++y)
+        for (int x = 0; x < pixels.width(); ++x) {
+            const QRgb p = pixels.pixel(x, y);
+            near += std::abs(qRed(p) - qRed(colour)) + std::abs(qGreen(p) - qGreen(colour)) +
+                        std::abs(qBlue(p) - qBlue(colour)) <
+                    40;
+        }
+    return static_cast<double>(near) / (pixels.width() * pixels.height());
+}
+
+}  // namespace
+
+TEST_F(WaveView, ImagePerWallDrawsEachPictureOnItsWallOverTheBackground)
+{
+    // The view at the window's camera over a dark blue background, each wall taking the next image.
+    const QRgb background = qRgb(0, 0, 128);
+    view.setBackgroundColor(RGBAColor::fromRGBA(0.0, 0.0, 128.0 / 255.0, 1.0));
+    frame();
+    ASSERT_TRUE(test::processEventsUntil([] { return waveWallPictures() != nullptr; }));
+    view.setimagePositionX(1);
+    frame();
+    frame();
+    QImage pixels = context_.readPixels().convertToFormat(QImage::Format_RGB32);
+    // With no pictures loaded the walls show the wall images (teal and amber squares, among others);
+    // the background stays where the tunnel leaves it.
+    EXPECT_GT(shareNear(pixels, background), 0.05);
+    EXPECT_LT(shareNear(pixels, qRgb(255, 255, 255)), 0.02);
+    EXPECT_GT(shareNear(pixels, qRgb(0, 110, 150)) + shareNear(pixels, qRgb(240, 170, 40)), 0.03);
+
+    // Four one-colour pictures: each visible wall shows one of them, none the same.
+    const QRgb colours[4] = {qRgb(255, 0, 0), qRgb(0, 255, 0), qRgb(255, 255, 0), qRgb(255, 0, 255)};
+    QStringList paths;
+    for (int n = 0; n < 4; ++n) {
+        QImage image(512, 512, QImage::Format_RGB32);  // fills its texture: no padding
+        image.fill(colours[n]);
+        paths << QDir(test::tempFolder()).filePath(QString("own-wall%1.png").arg(n));
+        ASSERT_TRUE(image.save(paths.back()));
+    }
+    std::vector<RefusedPicture> refused;
+    view.showImages(loadPictureSet(paths, &refused), 4);
+    frame();
+    frame();
+    pixels = context_.readPixels().convertToFormat(QImage::Format_RGB32);
+    EXPECT_GT(shareNear(pixels, background), 0.05);
+    EXPECT_LT(shareNear(pixels, qRgb(255, 255, 255)), 0.02);
+    int walls = 0;
+    for (const QRgb colour : colours)
+        walls += shareNear(pixels, colour) > 0.03;
+    EXPECT_GE(walls, 3);
+    view.setimagePositionX(0);
 }

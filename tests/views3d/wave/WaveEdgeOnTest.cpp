@@ -51,14 +51,14 @@ protected:
     }
     void TearDown() override
     {
-        QXnewave::edgeOnTexelsPerPixel = guard_.first;
-        QXnewave::edgeOnPixelsToHorizon = guard_.second;
+        edgeOnTexelsPerPixel = guard_.first;
+        edgeOnPixelsToHorizon = guard_.second;
     }
 
     static void guardOff()
     {
-        QXnewave::edgeOnTexelsPerPixel = std::numeric_limits<double>::infinity();
-        QXnewave::edgeOnPixelsToHorizon = 0.0;
+        edgeOnTexelsPerPixel = std::numeric_limits<double>::infinity();
+        edgeOnPixelsToHorizon = 0.0;
     }
 
     // The triangles GL is handed for the frame, as its feedback gives them: window position, clip w (from
@@ -125,7 +125,7 @@ protected:
     QXnewaveFrame frame;
     GLuint texture_ = 0;
     GLfloat maxAnisotropy_ = 0.0f;
-    std::pair<double, double> guard_{QXnewave::edgeOnTexelsPerPixel, QXnewave::edgeOnPixelsToHorizon};
+    std::pair<double, double> guard_{edgeOnTexelsPerPixel, edgeOnPixelsToHorizon};
 };
 
 }  // namespace
@@ -135,8 +135,8 @@ TEST_F(WaveEdgeOn, EveryEdgeOnTriangleOfTheRunningSpikeAndWavesIsFound)
     if (maxAnisotropy_ <= 1.0f)
         GTEST_SKIP() << "no anisotropic filtering";
     // Rendered as feedback, nothing is rasterised: a missed triangle fails the count, it does not stall.
-    const double texels = QXnewave::edgeOnTexelsPerPixel;
-    const double pixels = QXnewave::edgeOnPixelsToHorizon;
+    const double texels = edgeOnTexelsPerPixel;
+    const double pixels = edgeOnPixelsToHorizon;
     for (const int size : {0, 1}) {
         for (const int shape : {2, 9}) {
             wave.setdSized(size);
@@ -156,8 +156,8 @@ TEST_F(WaveEdgeOn, EveryEdgeOnTriangleOfTheRunningSpikeAndWavesIsFound)
                               (f.texelsPerPixel > 1.01 * texels || f.pixelsToHorizon < 0.99 * pixels);
                     maybe += f.texelsPerPixel > 0.99 * texels || f.pixelsToHorizon < 1.01 * pixels;
                 }
-                QXnewave::edgeOnTexelsPerPixel = texels;
-                QXnewave::edgeOnPixelsToHorizon = pixels;
+                edgeOnTexelsPerPixel = texels;
+                edgeOnPixelsToHorizon = pixels;
                 std::vector<GLfloat> buffer(600000);
                 glFeedbackBuffer(static_cast<GLsizei>(buffer.size()), GL_3D, buffer.data());
                 glRenderMode(GL_FEEDBACK);
@@ -185,7 +185,7 @@ TEST_F(WaveEdgeOn, TheRestOfTheSheetIsDrawnExactlyAsInStrips)
     wave.godn();
     for (int step = 0; step < 20; ++step)
         wave.wavedn();
-    QXnewave::edgeOnTexelsPerPixel = 6.0;
+    edgeOnTexelsPerPixel = 6.0;
     const QImage split = render();
     const int setApart = wave.edgeOnTriangles;
     EXPECT_GT(setApart, 0);

@@ -494,12 +494,23 @@ void tellNothingLoaded(const ImageRequest& request, const std::vector<RefusedPic
                             .arg(request.folder, refusalLines(refused)));
 }
 
-// Makes a decoded set the scene's shared table and the set the window's views show (each view makes its
-// own textures of it before its next frame); one alert names the files that were refused and why.
+// The pictures of a load that could be read, numbered from 0 without gaps; the image counts say how many.
+void keepLoadedPictures(PictureLoader::Result& result)
+{
+    result.set = loadedPictures(result.set);
+    if (const int count = int(result.set->pictures.size()); count > 0) {
+        maxImageN = count;
+        maxImageNX = count;
+    }
+}
+
+// Makes a decoded set (the pictures that loaded) the scene's shared table and the set the window's views
+// show (each view makes its own textures of it before its next frame); one alert names the files that
+// were refused and why.
 void showLoaded(SpriteScene scene, QWidget* window, const ImageRequest& request, PictureLoader::Result result)
 {
     const std::vector<RefusedPicture> refused = refusalsOf(request, std::move(result.refused));
-    if (result.set->loaded() == 0) {
+    if (result.set->pictures.empty()) {
         tellNothingLoaded(request, refused);
         return;
     }
@@ -512,7 +523,7 @@ void showLoaded(SpriteScene scene, QWidget* window, const ImageRequest& request,
     if (wave) {
         for (QXnewaveGLView* view : viewsIn<QXnewaveGLView>(window)) {
             view->setDisplaydX(4);
-            view->showImages(result.set, std::max(1, int(request.paths.size())));
+            view->showImages(result.set, int(result.set->pictures.size()));
         }
     } else {
         for (QX3DSpectrumGLDrawing* view : viewsIn<QX3DSpectrumGLDrawing>(window))
@@ -549,6 +560,7 @@ void AppControllerB::loadTextures(int count, const QStringList& unopenable)
         if (QWidget* window = nibWindow())
             window->close();
         PictureLoader::load(request.paths, [request, count, target, self](PictureLoader::Result result) {
+            keepLoadedPictures(result);
             if (result.set->loaded() > 0)
                 shadow_appAX.install(result.set);
             auto* spectrum = dynamic_cast<QX3DSpectrumAppController*>(loadNibOrComplain(
@@ -568,6 +580,9 @@ void AppControllerB::loadTextures(int count, const QStringList& unopenable)
         if (count == 0)
             MaxTextureDN = 0;
         PictureLoader::load(request.paths, [asking, request, self](PictureLoader::Result result) {
+            keepLoadedPictures(result);
+            if (self)
+                self->showImageCounts();
             QWidget* window = asking && asking->isVisible() ? asking.data() : nullptr;
             if (!window && result.set->loaded() > 0) {
                 // Opened with the set already the scene's, so that its first frame shows it.

@@ -7,6 +7,7 @@
 #include "views3d/scene/gl/Materials.h"
 #include "views3d/scene/gl/QX3DSpectrumMesh.h"
 #include "views3d/scene/gl/SceneInputs.h"
+#include "views3d/textures/gl/EdgeOnGuard.h"
 
 #include <GL/gl.h>
 
@@ -224,6 +225,49 @@ struct PlainArrays {
             }
     }
 };
+
+// Sets apart the triangles of a textured draw that are seen edge-on (EdgeOnGuard): the others keep their
+// order. Grown, never shrunk.
+class EdgeOnSplit {
+public:
+    // The edge-on triangles of `triangles` (indices into the arrays' n x n vertices); none when the bound
+    // texture is not filtered anisotropically or no triangle is edge-on, and then others() is not set.
+    std::span<const GridMesh::Index> apart(EdgeOnGuard& guard, const PlainArrays& a, int n,
+                                           std::span<const GridMesh::Index> triangles)
+    {
+        lastCount = 0;
+        if (triangles.empty() || !guard.begin())
+            return {};
+        corners_.resize(std::size_t(n * n));
+        for (int k = 0; k < n * n; ++k)
+            corners_[std::size_t(k)] = guard.place(a.positions[k], a.normals[k], a.texCoords[k]);
+        others_.clear();
+        edgeOn_.clear();
+        const std::size_t count = triangles.size() - triangles.size() % 3;
+        for (std::size_t t = 0; t < count; t += 3) {
+            const GridMesh::Index* corner = &triangles[t];
+            const bool edge =
+                EdgeOnGuard::edgeOn(corners_[corner[0]], corners_[corner[1]], corners_[corner[2]]);
+            auto& to = edge ? edgeOn_ : others_;
+            to.insert(to.end(), corner, corner + 3);
+        }
+        lastCount = int(edgeOn_.size() / 3);
+        return edgeOn_;
+    }
+    std::span<const GridMesh::Index> others() const { return others_; }
+    int lastCount = 0;  // edge-on triangles of the last draw
+
+private:
+    std::vector<TexturedCorner> corners_;
+    std::vector<GridMesh::Index> others_;
+    std::vector<GridMesh::Index> edgeOn_;
+};
+
+EdgeOnSplit& edgeOnSplit()
+{
+    static auto& split = *new EdgeOnSplit;
+    return split;
+}
 
 PlainArrays& plainArrays()
 {
@@ -474,6 +518,11 @@ void drawHiddenLine(int N)
     glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
 }
 
+int texturedEdgeOnTriangles()
+{
+    return edgeOnSplit().lastCount;
+}
+
 void drawTextured(int N)
 {
     QX3DSpectrumMesh& m = mesh();
@@ -495,7 +544,11 @@ void drawTextured(int N)
     cull.begin();
     if (cull.active())
         cull.project(a.positions[0], sizeof a.positions[0], n * n);
-    const std::span<const GridMesh::Index> kept = cull.keep(bothSides);
+    std::span<const GridMesh::Index> kept = cull.keep(bothSides);
+    // Triangles seen edge-on are drawn after the others, without anisotropic filtering.
+    static auto& guard = *new EdgeOnGuard;
+    EdgeOnSplit& split = edgeOnSplit();
+    const std::span<const GridMesh::Index> edgeOn = split.apart(guard, a, n, kept);
     glEnable(GL_TEXTURE_2D);
     {
         const PositionsOnly arrays;
@@ -503,9 +556,17 @@ void drawTextured(int N)
         glEnableClientState(GL_TEXTURE_COORD_ARRAY);
         glNormalPointer(GL_FLOAT, 0, a.normals);
         glTexCoordPointer(2, GL_FLOAT, 0, a.texCoords);
-        if (!kept.empty())
-            glDrawRangeElements(GL_TRIANGLES, 0, GLuint(n * n - 1), GLsizei(kept.size()), GL_UNSIGNED_INT,
-                                kept.data());
+        const auto draw = [n](std::span<const GridMesh::Index> triangles) {
+            if (!triangles.empty())
+                glDrawRangeElements(GL_TRIANGLES, 0, GLuint(n * n - 1), GLsizei(triangles.size()),
+                                    GL_UNSIGNED_INT, triangles.data());
+        };
+        if (edgeOn.empty()) {
+            draw(kept);
+        } else {
+            draw(split.others());
+            guard.withoutAnisotropy([&] { draw(edgeOn); });
+        }
     }
     glDisable(GL_TEXTURE_2D);
     // The last vertex of the underside strips is (n - 2, n - 1).

@@ -24,8 +24,11 @@ void drawWireframe(int N);
 void drawHiddenLine(int N);
 // Mode 2: flat shaded by the face normals.
 void drawFlatShaded(int N);
-// Mode 4: textured with whatever 2D texture is bound, both sides.
+// Mode 4: textured with whatever 2D texture is bound, both sides; the triangles seen edge-on
+// (EdgeOnGuard) after the others, without anisotropic filtering.
 void drawTextured(int N);
+// How many triangles the last textured draw set apart as seen edge-on.
+int texturedEdgeOnTriangles();
 // Normal segments of the grid last given to getFaceNormSegs, as white lines.
 void drawFaceNormals();
 // The same for the flat floor mesh.

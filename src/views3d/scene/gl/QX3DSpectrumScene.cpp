@@ -403,7 +403,7 @@ int QX3DSpectrumScene::drawFrame(const SceneFrame& f)
         // With no image loaded nothing is made current.
         n = max > 0 ? std::clamp(n, 0, max - 1) : 0;
         if (max > 0 && n != ImageNZ)
-            setRenderAX(n);
+            useImageAX(n);
         if (max > 0)
             ImageNZ = n;
     }
@@ -417,7 +417,7 @@ int QX3DSpectrumScene::drawFrame(const SceneFrame& f)
             if (n > max - 1)
                 n = 0;
             if (max > 0)
-                setRenderAX(n);
+                useImageAX(n);
         } else if (f.texture == 0) {
             wrapPalette(PColor_valueYM);
         } else if (f.texture == 1) {

@@ -183,7 +183,7 @@ void QX3DSpectrumGLDrawing::drawRect(const QRectF& rect)
         glSetUpDue_ = false;
     }
     // The textures of the set this frame shows, made here in the view's own context; the image shown
-    // last is bound again (the overlays bind textures of their own), as the composer renders another
+    // last is bound again (the overlays bind textures of their own), as the composer binds another
     // only when it changes.
     if (!sprites_.show(copy_.images))
         setNeedsDisplay(true);

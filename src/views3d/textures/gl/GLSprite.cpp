@@ -27,9 +27,16 @@ void GLSprite::applyFilter()
         return;
     GLint bound = 0;
     glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+    bindForDrawing();
+    glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(bound));
+}
+
+void GLSprite::bindForDrawing()
+{
+    if (!buffer || !buffer->textureReady())
+        return;
     buffer->filterMode = info.textureMode;
     buffer->SetTexture(info.filterQuality);
-    glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(bound));
 }
 
 void GLSprite::Render()

@@ -18,6 +18,9 @@ public:
     // Gives the texture the filter Render draws with (the sprite's texture mode and filter quality) without
     // drawing; the texture bound before stays bound.
     void applyFilter();
+    // Binds the texture with the filter Render draws with, without drawing: meshes drawn next show the
+    // image as the sprite would. Nothing without a ready texture.
+    void bindForDrawing();
 
     // Shows buffer with info; a frame size of 0 or less becomes the image's size. False for no buffer.
     bool Set(std::shared_ptr<GLBuffer> buffer, const SpriteImageInfo& info);

@@ -144,4 +144,16 @@ void setRenderAX(int n)
         sprites->RenderScene(n);
 }
 
+void useImage(int n)
+{
+    if (ViewSprites* sprites = ViewSprites::drawing(SpriteScene::Wave))
+        sprites->use(n);
+}
+
+void useImageAX(int n)
+{
+    if (ViewSprites* sprites = ViewSprites::drawing(SpriteScene::Spectrum))
+        sprites->use(n);
+}
+
 }  // namespace nupo

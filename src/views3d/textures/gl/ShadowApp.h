@@ -74,5 +74,9 @@ bool textureInitReadSAX();
 // draws on this thread.
 void setRender(int n);
 void setRenderAX(int n);
+// Make image n of the drawing view's table the one its textured meshes show (ViewSprites::use): what the
+// scenes do when they change images, where the sprite's quad would stand in the picture.
+void useImage(int n);
+void useImageAX(int n);
 
 }  // namespace nupo

@@ -1,6 +1,7 @@
 #include "views3d/textures/gl/SpritePicture.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace nupo {
 
@@ -25,6 +26,15 @@ int SpritePictureSet::loaded() const
 {
     return static_cast<int>(
         std::count_if(pictures.begin(), pictures.end(), [](const SharedPicture& p) { return p != nullptr; }));
+}
+
+SharedPictureSet loadedPictures(const SharedPictureSet& set)
+{
+    auto pictures = std::make_shared<SpritePictureSet>();
+    if (set)
+        std::copy_if(set->pictures.begin(), set->pictures.end(), std::back_inserter(pictures->pictures),
+                     [](const SharedPicture& p) { return p != nullptr; });
+    return pictures;
 }
 
 SharedPictureSet loadPictureSet(const QStringList& paths, std::vector<RefusedPicture>* refused,

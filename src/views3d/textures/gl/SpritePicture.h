@@ -53,6 +53,10 @@ struct SpritePictureSet {
 
 using SharedPictureSet = std::shared_ptr<const SpritePictureSet>;
 
+// The pictures of set that loaded, in their order, with no empty slots: image n is the n-th picture that
+// could be read (a file that is no picture, such as a movie in a folder of images, takes no number).
+SharedPictureSet loadedPictures(const SharedPictureSet& set);
+
 // A file of a set that was refused, and why.
 struct RefusedPicture {
     QString path;

@@ -97,6 +97,14 @@ void ViewSprites::RenderScene(int n)
     glDisable(GL_LIGHTING);
 }
 
+void ViewSprites::use(int n)
+{
+    if (GLSprite* s = sprite(n < 0 ? 0 : n))
+        s->bindForDrawing();
+    glEnable(GL_LIGHTING);
+    glDisable(GL_LIGHTING);
+}
+
 void ViewSprites::bind(int n) const
 {
     const GLSprite* s = sprite(n);

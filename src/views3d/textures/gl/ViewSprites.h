@@ -41,6 +41,10 @@ public:
     // Draws slot n (a negative n is slot 0), then switches lighting on and off again; an empty slot draws
     // nothing.
     void RenderScene(int n);
+    // Makes slot n (a negative n is slot 0) the image the textured meshes drawn next show, as RenderScene
+    // leaves it (its texture bound with its drawing filter, lighting switched on and off again) but
+    // without drawing its sprite, whose quad would stand in the scene; an empty slot binds nothing.
+    void use(int n);
     // Binds slot n's texture without drawing its sprite; nothing for an empty slot.
     void bind(int n) const;
 

@@ -11,6 +11,7 @@
 
 #include "platform/gl/TexelFootprint.h"
 #include "platform/gl/VectorMath.h"
+#include "views3d/textures/gl/EdgeOnGuard.h"
 
 #include <functional>
 
@@ -29,7 +30,7 @@ inline float zFard = 1000.0f;
 inline int xsized = 0;          // view width in pixels
 inline int ysized = 0;          // view height in pixels
 inline int imagePositionN = 0;  // 1: each wall takes the next image or palette
-inline int ImageNXZ = 0;        // image number rendered at the start of the last frame
+inline int ImageNXZ = 0;        // image number made current at the start of the last frame
 inline unsigned int texId1d = 0;
 inline unsigned int texId2d = 0;
 // The image loadImageTextured uploads (RGBA bytes); nothing fills it unless a caller does.
@@ -133,30 +134,20 @@ public:
     int envMapdd = 0;
     int displayModed = 0;
 
-    // A textured triangle is drawn without anisotropic filtering where it is seen so nearly edge-on that
-    // its texture moves more than edgeOnTexelsPerPixel texels from one pixel to the next, or that a
-    // corner comes within edgeOnPixelsToHorizon pixels of its plane's vanishing line (where neighbouring
-    // pixels take texture coordinates of any size). Such a triangle is a hairline a few pixels long; the
-    // software rasteriser's anisotropic filter walks the texels of its footprint, which grows faster
-    // than the square of the step, and one such triangle stalls a frame for seconds or for good. Drawn
-    // with plain trilinear filtering, the hairline's few pixels come out a little blurrier. Tests and the
-    // bench may change the limits (an infinite step and a zero distance turn the guard off).
-    static inline double edgeOnTexelsPerPixel = 128.0;
-    static inline double edgeOnPixelsToHorizon = 4.0;
-    // How many triangles the last frame drew that way.
+    // How many triangles the last frame drew without anisotropic filtering, seen edge-on (EdgeOnGuard).
     int edgeOnTriangles = 0;
 
 private:
     void drawWall(const QXnewaveFrame& frame);
-    // Marks the triangles of the textured sheet seen edge-on by the limits above, with the bound texture
-    // and the current transforms; false when there are none or the texture is not filtered
-    // anisotropically.
+    // Marks the triangles of the textured sheet seen edge-on (EdgeOnGuard), with the bound texture and the
+    // current transforms; false when there are none or the texture is not filtered anisotropically.
     bool findEdgeOnTriangles();
-    // The image and palette step: next image (wrapped and rendered in image modes) or next palette.
+    // The image and palette step: next image (wrapped and made current in image modes) or next palette.
     static void stepImage(int& k, QXnewaveFrame& frame);
 
     // Set by findEdgeOnTriangles: where each vertex lands, and which triangles are edge-on, [triangle 0
     // or 1 of the cell][i][j].
+    EdgeOnGuard edgeOnGuard_;
     TexturedCorner edgeOnCorners_[side][side] = {};
     bool edgeOn_[2][side][side] = {};
 };

@@ -318,7 +318,7 @@ void QXnewaveGLView::drawRect(const QRectF& rect)
     frame.Color_Map = s.Color_Map_value;
     frame.Dynamic_Texture = s.Dynamic_Texture_value;
     // The host binds textures of its own between frames (a new framebuffer after a resize does), so the
-    // image the walls showed last is bound again; the tunnel renders another image only when it changes.
+    // image the walls showed last is bound again; the tunnel binds another image only when it changes.
     bindWallImage(ImageNXZ);
     WaveFrameRecorder* recorder = WaveFrameRecorder::shared();
     if (recorder)

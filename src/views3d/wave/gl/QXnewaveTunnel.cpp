@@ -4,9 +4,7 @@
 
 #include "platform/gl/Glut.h"
 #include "platform/gl/MeshShading.h"
-#include "platform/gl/TexelFootprint.h"
 #include "views3d/scene/gl/ColorTablesXN.h"
-#include "views3d/textures/gl/GLBuffer.h"
 #include "views3d/textures/gl/ShadowApp.h"
 #include "views3d/wave/gl/WaveFrameRecorder.h"
 
@@ -28,12 +26,6 @@ int truncatedIndex(double value)
     if (!(value > -1.0e9))
         return -1000000000;
     return static_cast<int>(std::min(value, 1.0e9));
-}
-
-bool isEdgeOn(const TexelFootprint& footprint)
-{
-    return footprint.texelsPerPixel > QXnewave::edgeOnTexelsPerPixel ||
-           footprint.pixelsToHorizon < QXnewave::edgeOnPixelsToHorizon;
 }
 
 void vertex(int i, int j, float height)
@@ -225,47 +217,21 @@ void QXnewave::drawSmoothShadedd(int mode, float PColor, float FColor)
 
 bool QXnewave::findEdgeOnTriangles()
 {
-    float anisotropy = 1.0f;
-    if (maxAnisotropy() > 0.0f)
-        glGetTexParameterfv(GL_TEXTURE_2D, GL_TEXTURE_MAX_ANISOTROPY_EXT, &anisotropy);
-    if (anisotropy <= 1.0f)
+    if (!edgeOnGuard_.begin())
         return false;
-    GLint width = 0;
-    GLint height = 0;
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &height);
-    // The environment map's coordinates come from the eye-space positions and normals.
-    const bool generatedS = glIsEnabled(GL_TEXTURE_GEN_S);
-    const bool generatedT = glIsEnabled(GL_TEXTURE_GEN_T);
-    const WindowTransform transform = WindowTransform::current();
-    auto& corners = edgeOnCorners_;
     for (int i = 0; i < gridd; ++i) {
         for (int j = 0; j < gridd; ++j) {
             const float object[3] = {static_cast<float>(i), static_cast<float>(j), positd[i][j]};
-            float st[2] = {texCoordsd[i][j][0], texCoordsd[i][j][1]};
-            if (generatedS || generatedT) {
-                float eye[3];
-                float normal[3];
-                float generated[2];
-                transform.toEye(object, eye);
-                transform.normalToEye(vertNormsd[i][j], normal);
-                sphereMapCoords(eye, normal, generated);
-                st[0] = generatedS ? generated[0] : st[0];
-                st[1] = generatedT ? generated[1] : st[1];
-            }
-            corners[i][j].window = transform.toWindow(object);
-            corners[i][j].u = st[0] * static_cast<float>(width);
-            corners[i][j].v = st[1] * static_cast<float>(height);
+            edgeOnCorners_[i][j] = edgeOnGuard_.place(object, vertNormsd[i][j], texCoordsd[i][j]);
         }
     }
+    const auto& corners = edgeOnCorners_;
     bool any = false;
     for (int i = 0; i < gridd - 1; ++i) {
         for (int j = 0; j < gridd - 1; ++j) {
-            const TexelFootprint first = texelFootprint(corners[i][j], corners[i + 1][j], corners[i][j + 1]);
-            const TexelFootprint second =
-                texelFootprint(corners[i][j + 1], corners[i + 1][j], corners[i + 1][j + 1]);
-            edgeOn_[0][i][j] = isEdgeOn(first);
-            edgeOn_[1][i][j] = isEdgeOn(second);
+            edgeOn_[0][i][j] = EdgeOnGuard::edgeOn(corners[i][j], corners[i + 1][j], corners[i][j + 1]);
+            edgeOn_[1][i][j] =
+                EdgeOnGuard::edgeOn(corners[i][j + 1], corners[i + 1][j], corners[i + 1][j + 1]);
             any = any || edgeOn_[0][i][j] || edgeOn_[1][i][j];
         }
     }
@@ -286,11 +252,9 @@ void QXnewave::drawTexturedd()
     } else {
         // The sheet without its edge-on triangles, then those alone with plain trilinear filtering.
         drawBothWindings(gridd, putVertex, [this](int t, int i, int j) { return edgeOn_[t][i][j]; });
-        float anisotropy = 1.0f;
-        glGetTexParameterfv(GL_TEXTURE_2D, GL_TEXTURE_MAX_ANISOTROPY_EXT, &anisotropy);
-        glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MAX_ANISOTROPY_EXT, 1.0f);
-        drawBothWindings(gridd, putVertex, [this](int t, int i, int j) { return !edgeOn_[t][i][j]; });
-        glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MAX_ANISOTROPY_EXT, anisotropy);
+        edgeOnGuard_.withoutAnisotropy([&] {
+            drawBothWindings(gridd, putVertex, [this](int t, int i, int j) { return !edgeOn_[t][i][j]; });
+        });
         for (int i = 0; i < gridd - 1; ++i)
             for (int j = 0; j < gridd - 1; ++j)
                 edgeOnTriangles += edgeOn_[0][i][j] + edgeOn_[1][i][j];
@@ -336,7 +300,7 @@ void QXnewave::stepImage(int& k, QXnewaveFrame& frame)
         case 3:
             if (k > frame.maxImageNX - 1)
                 k = 0;
-            setRender(k);
+            useImage(k);
             break;
         case 0:
             frame.PColor += 1.0f;
@@ -417,7 +381,7 @@ int QXnewave::displayUndn(QXnewaveFrame frame)
     }
     if (imageMode) {
         if (k != ImageNXZ)
-            setRender(k);
+            useImage(k);
         ImageNXZ = k;
     }
 
