@@ -74,6 +74,24 @@ void BM_SaveFiveFullChannels(benchmark::State& state)
 }
 BENCHMARK(BM_SaveFiveFullChannels)->Unit(benchmark::kMillisecond)->UseRealTime();
 
+// The document's state as text.
+void BM_SerialiseFiveFullChannels(benchmark::State& state)
+{
+    FullDocument& doc = fullDocument();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(doc.document.dataRepresentation());
+}
+BENCHMARK(BM_SerialiseFiveFullChannels)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// What a save does on the main thread: the document's state taken (its text is made on a worker).
+void BM_StateOfFiveFullChannels(benchmark::State& state)
+{
+    FullDocument& doc = fullDocument();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(doc.document.stateRepresentation());
+}
+BENCHMARK(BM_StateOfFiveFullChannels)->Unit(benchmark::kMillisecond)->UseRealTime();
+
 void BM_OpenFiveFullChannels(benchmark::State& state)
 {
     FullDocument& doc = fullDocument();

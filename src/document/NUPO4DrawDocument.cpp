@@ -96,6 +96,17 @@ QByteArray NUPO4DrawDocument::dataRepresentation(bool preferenceFile)
     return PlistWriter::write(sectionsNow(preferenceFile, {}));
 }
 
+PlistDictionary NUPO4DrawDocument::stateRepresentation(bool preferenceFile)
+{
+    FlagRaised saving(startToSaveData);
+    return sectionsNow(preferenceFile, {});
+}
+
+QByteArray NUPO4DrawDocument::textOf(const PlistDictionary& state)
+{
+    return PlistWriter::write(state);
+}
+
 QByteArray NUPO4DrawDocument::snapshot(const QStringList& leaveOut)
 {
     return PlistWriter::write(sectionsNow(false, leaveOut));
@@ -127,6 +138,11 @@ bool NUPO4DrawDocument::writeToFile(const QString& path, bool preferenceFile, QS
 
 bool NUPO4DrawDocument::writeToFile(const QByteArray& nativePath, bool preferenceFile, QString* error)
 {
+    return writeTextToFile(nativePath, dataRepresentation(preferenceFile), error);
+}
+
+bool NUPO4DrawDocument::writeTextToFile(const QByteArray& nativePath, const QByteArray& text, QString* error)
+{
     const QByteArray path = absoluteNativePath(nativePath);
     const auto failed = [&](const QString& why) {
         if (error)
@@ -136,7 +152,6 @@ bool NUPO4DrawDocument::writeToFile(const QByteArray& nativePath, bool preferenc
     const QByteArray folder = path.left(std::max<qsizetype>(path.lastIndexOf('/'), 1));
     if (!makeFolders(folder))
         return failed(QStringLiteral("cannot create the folder %1").arg(displayPath(folder)));
-    const QByteArray text = dataRepresentation(preferenceFile);
     QString why;
     if (!writeFileAtomically(path, text, &why))
         return failed(why);

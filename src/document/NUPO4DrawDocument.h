@@ -67,6 +67,10 @@ public:
 
     // --- Writer: the whole document (or preference file) as text; `startToSaveData` is 1 meanwhile.
     QByteArray dataRepresentation(bool preferenceFile = false);
+    // The two halves of dataRepresentation, so that the second can run off the main thread: the state of
+    // the program as the document holds it (`startToSaveData` is 1 meanwhile), and its text (any thread).
+    PlistDictionary stateRepresentation(bool preferenceFile = false);
+    static QByteArray textOf(const PlistDictionary& state);
     // The sections but those named ("Section", or "Section/key" for one key), as text, without raising the
     // save flag: for comparing states.
     QByteArray snapshot(const QStringList& leaveOut);
@@ -75,6 +79,9 @@ public:
     // (a file name need not be UTF-8).
     bool writeToFile(const QByteArray& nativePath, bool preferenceFile = false, QString* error = nullptr);
     bool writeToFile(const QString& path, bool preferenceFile = false, QString* error = nullptr);
+    // The file half of writeToFile, for text dataRepresentation gave: makes the folder and writes
+    // atomically. Touches no state of the program (any thread).
+    static bool writeTextToFile(const QByteArray& nativePath, const QByteArray& text, QString* error);
 
     // --- Readers: `startToOpenData` is 1 while the sections are applied. fileName names the file in
     // messages.

@@ -5,6 +5,7 @@
 
 #include "QXSketch/gl/DrawingSection.h"
 #include "QXSketch/gl/NUPO4Drawing.h"
+#include "QXSketch/gl/SketchState.h"
 #include "document/GeneratedDamage.h"
 #include "document/NUPO4DrawDocument.h"
 #include "document/gl/PlotWindowsSection.h"
@@ -182,6 +183,32 @@ TEST(DrawingSection, WithoutAnOpenDrawingTheGraphicsWaitForTheWindowSetUp)
 
     // A preference file carries no drawing.
     EXPECT_FALSE(doc.document.dataRepresentation(true).contains("Drawing"));
+}
+
+TEST(DrawingSection, AnOpenMixerWindowIsOpenedAgainOnceByTheWindowSetUp)
+{
+    DrawingDocument doc;
+    mixerWindowOpen = true;
+    const QByteArray open = doc.document.dataRepresentation();
+    EXPECT_TRUE(open.contains("OpenMixer = 1;"));
+    mixerWindowOpen = false;
+    const QByteArray closed = doc.document.dataRepresentation();
+    EXPECT_TRUE(closed.contains("OpenMixer = 0;"));
+
+    doc.read(open);
+    EXPECT_TRUE(doc.section().takeMixerToOpen());
+    EXPECT_FALSE(doc.section().takeMixerToOpen());
+    // One open already is the one; a document without the key, or with 0, opens none.
+    doc.read(open);
+    mixerWindowOpen = true;
+    EXPECT_FALSE(doc.section().takeMixerToOpen());
+    mixerWindowOpen = false;
+    QByteArray older = open;
+    older.replace("OpenMixer = 1;", "");
+    for (const QByteArray& text : {closed, older}) {
+        doc.read(text);
+        EXPECT_FALSE(doc.section().takeMixerToOpen());
+    }
 }
 
 TEST(DrawingSection, DamagedDrawingSectionsAreRefusedOrClampedAndChangeNothing)

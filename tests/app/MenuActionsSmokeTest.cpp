@@ -191,6 +191,10 @@ TEST(MenuActions, EveryItemRunsAndShowsItsWindowOrReportsItsMissingNib)
         testing::internal::CaptureStdout();
         item->trigger();
         letItRun(50);
+        // Save and Revert write and read on their workers: what they do is done before the next click.
+        auto& document = NUPO4DocumentController::sharedNUPO4DocumentController();
+        ASSERT_TRUE(test::processEventsUntil(
+            [&] { return !document.isSavingDocument() && !document.isReadingDocument(); }));
         const QString out = QString::fromStdString(testing::internal::GetCapturedStdout());
         ++tried;
 

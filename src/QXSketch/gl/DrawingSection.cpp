@@ -5,6 +5,7 @@
 #include "QXSketch/gl/SketchState.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace nupo {
 
@@ -41,6 +42,7 @@ std::optional<PlistDictionary> DrawingSection::write()
     PlistDictionary section;
     const NUPO4Drawing* drawing = NUPO4Drawing::frontDrawing();
     section.insert(openKey, integerValue(drawing ? 1 : 0));
+    section.insert(mixerKey, integerValue(mixerWindowOpen ? 1 : 0));
     const float* frame = DrawingWindowFrameR;
     if (frame[2] > 0.0f && frame[3] > 0.0f)
         section.insert(frameKey, PlistValue::Array{floatValue(frame[0]), floatValue(frame[1]),
@@ -87,6 +89,7 @@ bool DrawingSection::stage(SectionInput& input)
 {
     staged = Contents{};
     staged.open = input.integer(openKey, 0, 1).value_or(0) != 0;
+    staged.mixer = input.integer(mixerKey, 0, 1).value_or(0) != 0;
     const auto items = input.dictionaries(graphicsKey, maxGraphics);
     if (input.failed())
         return false;
@@ -134,6 +137,7 @@ void DrawingSection::apply(const DocumentReadContext& context)
         DrawingWindowFrameR[3] = float(staged.frame->height());
         drawingFrameFromDocument = true;
     }
+    mixerToOpen = staged.mixer;
     pending = std::move(staged);
     staged = Contents{};
     restorePending();
@@ -142,6 +146,11 @@ void DrawingSection::apply(const DocumentReadContext& context)
 bool DrawingSection::drawingToOpen() const
 {
     return pending && pending->open && !NUPO4Drawing::frontDrawing();
+}
+
+bool DrawingSection::takeMixerToOpen()
+{
+    return std::exchange(mixerToOpen, false) && !mixerWindowOpen;
 }
 
 bool DrawingSection::restorePending()

@@ -29,6 +29,8 @@ public:
     // whether it is shown are no change of the document.
     static inline const QString frameKey = QStringLiteral("WindowFrame");
     static inline const QString openKey = QStringLiteral("OpenDrawing");
+    // Whether the brain-switch mixer window was open: the document's window set-up opens it again.
+    static inline const QString mixerKey = QStringLiteral("OpenMixer");
 
     QString key() const override { return QStringLiteral("Drawing"); }
     bool inPreferenceFile() const override { return false; }
@@ -42,6 +44,8 @@ public:
     bool drawingToOpen() const;
     // Hands graphics still waiting to the front drawing; false when none wait or there is no drawing.
     bool restorePending();
+    // Whether the last document read had the mixer window open and none is open (asked once).
+    bool takeMixerToOpen();
 
 private:
     struct GraphicRecord {
@@ -53,6 +57,7 @@ private:
     };
     struct Contents {
         bool open = false;
+        bool mixer = false;
         std::vector<GraphicRecord> graphics;
         int selected = -1;
         std::optional<QRectF> frame;
@@ -62,6 +67,7 @@ private:
 
     Contents staged;
     std::optional<Contents> pending;
+    bool mixerToOpen = false;
 };
 
 }  // namespace nupo

@@ -21,6 +21,9 @@ inline std::atomic<int> firstTimeRunAplication{1};
 inline float DrawingWindowFrameR[4] = {};
 inline bool drawingFrameFromDocument = false;
 
+// Whether the brain-switch mixer window is open (main thread): documents keep it.
+inline bool mixerWindowOpen = false;
+
 // The drawing tools of the tool palette.
 enum class DrawingTool { Select, Rectangle, RawwaveView, BarGraphView, WaterfallView, SpectrumView3D };
 // The tool the canvases draw with (main thread).

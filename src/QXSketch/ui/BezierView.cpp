@@ -66,6 +66,7 @@ void BezierView::awakeFromNib()
         grid->setColumnStretch(2, 1);
     }
     showSwitches();
+    mixerWindowOpen = true;
     timer = new QTimer(this);
     connect(timer, &QTimer::timeout, this, &BezierView::timerTick);
     timer->start(300);
@@ -75,6 +76,7 @@ void BezierView::windowWillClose(QObject* window)
 {
     if (timer)
         timer->stop();
+    mixerWindowOpen = false;
     NibController::windowWillClose(window);
 }
 

@@ -5,6 +5,7 @@
 #include "QXDrawerSound/player/SoundSlotTables.h"
 #include "QXSketch/gl/DrawingSection.h"
 #include "QXSketch/gl/SketchState.h"
+#include "QXSketch/ui/BezierView.h"
 #include "QXSketch/ui/NUPO4DrawWindowController.h"
 #include "core/MenuCommands.h"
 #include "core/QXSerialPort.h"
@@ -36,16 +37,19 @@
 #include "shared/Utilities.h"
 #include "views3d/spectrum/ui/Spectrum3DWindowState.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
 #include <QEvent>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QMessageBox>
 #include <QScopedValueRollback>
 #include <QWidget>
 
 #include <algorithm>
+#include <future>
 #include <cstdio>
 #include <utility>
 
@@ -84,7 +88,8 @@ const QStringList placeOnly = [] {
     for (const QString& key : SoundSection::frameKeys())
         keys << QStringLiteral("Sound/") + key;
     keys << QStringLiteral("Drawing/") + DrawingSection::frameKey
-         << QStringLiteral("Drawing/") + DrawingSection::openKey;
+         << QStringLiteral("Drawing/") + DrawingSection::openKey
+         << QStringLiteral("Drawing/") + DrawingSection::mixerKey;
     return keys;
 }();
 // Left out of the compared text besides: the recording, whose values count through its mark (writing its
@@ -202,6 +207,8 @@ void openDocumentWindows()
         if (drawing->drawingToOpen())
             NUPO4DrawWindowController::showDrawWindow(nullptr);
         drawing->restorePending();
+        if (drawing->takeMixerToOpen())
+            BezierView::showBezierView(nullptr);
     }
     // A drawing window opened later by the user opens where new ones do.
     drawingFrameFromDocument = false;
@@ -235,6 +242,14 @@ void SoundOpenFromFileAction()
     SoundOpenFromFile = 0;
 }
 
+// A save under way: the file and the state it writes, taken on the main thread as it began.
+struct NUPO4DocumentController::SaveUnderWay {
+    QByteArray file;
+    QByteArray settings;
+    RecordingMark recording;
+    quint64 document = 0;  // documentsTaken as it began
+};
+
 NUPO4DocumentController::NUPO4DocumentController()
 {
     askToSaveChanges = [](const QString& name) {
@@ -266,6 +281,15 @@ NUPO4DocumentController::NUPO4DocumentController()
     };
     chooseFileToSave = [](const QString& suggested) {
         return QFileDialog::getSaveFileName(nullptr, QStringLiteral("Save As"), suggested, fileFilter);
+    };
+    showWhileSaving = [this](const QString& message, const std::function<bool()>& saved) {
+        if (saved())
+            return true;
+        QMessageBox panel(QMessageBox::Information, QStringLiteral("NUPO4"), message, QMessageBox::Cancel);
+        panel.button(QMessageBox::Cancel)->setText(QStringLiteral("Stop Waiting"));
+        connect(this, &NUPO4DocumentController::savingEnded, &panel, [&panel] { panel.done(QMessageBox::Ok); });
+        panel.exec();
+        return saved();
     };
     titleTimer.setInterval(1000);
     connect(&titleTimer, &QTimer::timeout, this, &NUPO4DocumentController::updateWindowTitles);
@@ -306,7 +330,9 @@ void NUPO4DocumentController::installDocument(std::function<bool()> startUp)
         qApp->installEventFilter(&controller);
     }
     // A data file opened in the Media Browser replaces the recording: unsaved work is asked about first.
-    AppControllerB::mayReplaceRecording = [] { return sharedNUPO4DocumentController().documentShouldClose(); };
+    AppControllerB::mayReplaceRecording = [] {
+        return sharedNUPO4DocumentController().documentShouldClose();
+    };
     controller.titleTimer.start();
 }
 
@@ -321,6 +347,15 @@ QString NUPO4DocumentController::displayName() const
 {
     return path.isEmpty() ? QStringLiteral("Untitled") : QFileInfo(path).fileName();
 }
+
+namespace {
+
+QString fileNameOf(const QByteArray& file)
+{
+    return QFileInfo(QFile::decodeName(file)).fileName();
+}
+
+}  // namespace
 
 QByteArray NUPO4DocumentController::settingsSnapshot() const
 {
@@ -365,7 +400,11 @@ void NUPO4DocumentController::markSaved()
 
 void NUPO4DocumentController::updateWindowTitles()
 {
-    // Titles name the document once it has a file; an untitled document leaves them as they are.
+    // Titles name the document once it has a file (or is being saved to one); an untitled document leaves
+    // them as they are. A save under way shows after the name.
+    const bool named = !path.isEmpty() || saving;
+    const QString name = path.isEmpty() && saving ? fileNameOf(saving->file) : displayName();
+    const QString savingMark = saving ? titleSeparator + QStringLiteral("Saving\u2026") : QString();
     const bool edited = !path.isEmpty() && isDocumentEdited();
     const auto windows = QApplication::topLevelWidgets();
     for (QWidget* window : windows) {
@@ -377,14 +416,13 @@ void NUPO4DocumentController::updateWindowTitles()
         if (base.isValid() && window->windowTitle() != window->property(shownTitleProperty).toString())
             base = QVariant();
         if (!base.isValid()) {
-            if (path.isEmpty())
+            if (!named)
                 continue;
             base = window->windowTitle();
             window->setProperty(baseTitleProperty, base);
         }
-        const QString title = path.isEmpty()
-                                  ? base.toString()
-                                  : base.toString() + titleSeparator + displayName() + QStringLiteral("[*]");
+        const QString title = !named ? base.toString()
+                                     : base.toString() + titleSeparator + name + QStringLiteral("[*]") + savingMark;
         if (window->windowTitle() != title)
             window->setWindowTitle(title);
         window->setProperty(shownTitleProperty, title);
@@ -392,9 +430,26 @@ void NUPO4DocumentController::updateWindowTitles()
     }
 }
 
+bool NUPO4DocumentController::waitForSaving(const QString& message)
+{
+    if (!saving)
+        return true;
+    // The panel's own window closing may be the last window closing: it must not ask anything.
+    const QScopedValueRollback<bool> whileAsking(asking, true);
+    const quint64 failedBefore = failedSaves;
+    const bool waited = showWhileSaving(message, [this] { return !saving; });
+    return waited && !saving && failedSaves == failedBefore;
+}
+
 bool NUPO4DocumentController::documentShouldClose()
 {
     NibActionConnector::commitTypedValues();
+    const auto beingSaved = [this] {
+        return QStringLiteral("\u201c%1\u201d is being saved: it closes once it is saved.")
+            .arg(saving ? fileNameOf(saving->file) : displayName());
+    };
+    if (!waitForSaving(beingSaved()))
+        return false;
     if (!isDocumentEdited())
         return true;
     // The question's own window closing may be the last window closing: it must not ask again.
@@ -402,7 +457,7 @@ bool NUPO4DocumentController::documentShouldClose()
     switch (askToSaveChanges(displayName())) {
         case Save:
             saveDocument(nullptr);
-            return !isDocumentEdited();
+            return waitForSaving(beingSaved()) && !isDocumentEdited();
         case DontSave:
             return true;
         case Cancel:
@@ -413,7 +468,15 @@ bool NUPO4DocumentController::documentShouldClose()
 
 void NUPO4DocumentController::terminate(QObject*)
 {
-    if (quitting || documentShouldClose())
+    if (quitting) {
+        quit();
+        return;
+    }
+    // A save under way ends first: the program quits only once the file is written.
+    if (saving && !waitForSaving(QStringLiteral("\u201c%1\u201d is being saved: NUPO4 quits once it is saved.")
+                                     .arg(fileNameOf(saving->file))))
+        return;
+    if (documentShouldClose())
         quit();
 }
 
@@ -477,6 +540,7 @@ void NUPO4DocumentController::newDocument(QObject*)
     ploop.store(0, relaxed);
     ploopZZZ.store(0, relaxed);
     QX2DSpectrum::sharedQX2DSpectrum().initPositionZ();
+    ++documentsTaken;
     path.clear();
     nativePath.clear();
     documentNameX.clear();
@@ -553,6 +617,7 @@ bool NUPO4DocumentController::takeDocument(const QByteArray& file, const PlistVa
         tellUser(error);
         return false;
     }
+    ++documentsTaken;
     takeFileName(file);
     Transport::sharedTransport().SetselectsetPlay();
     markSaved();
@@ -587,7 +652,7 @@ void NUPO4DocumentController::saveDocument(QObject* sender)
     if (nativePath.isEmpty())
         saveDocumentAs(sender);
     else
-        saveDocumentTo(nativePath);
+        saveDocumentInBackground(nativePath);
 }
 
 void NUPO4DocumentController::saveDocumentAs(QObject*)
@@ -598,8 +663,24 @@ void NUPO4DocumentController::saveDocumentAs(QObject*)
         return;
     if (QFileInfo(chosen).suffix().isEmpty())
         chosen += QStringLiteral(".") + fileSuffix;
-    saveDocumentTo(nativeNameOf(chosen));
+    saveDocumentInBackground(nativeNameOf(chosen));
 }
+
+namespace {
+
+// Documents are written and synced to disk here, one after another, so that the windows draw and the
+// patch interface answers while a slow or hung drive takes its time.
+WorkerThread& documentWriter()
+{
+    static WorkerThread* writer = [] {
+        auto* thread = new WorkerThread(QStringLiteral("document writer"));  // lives to process end
+        thread->start();
+        return thread;
+    }();
+    return *writer;
+}
+
+}  // namespace
 
 bool NUPO4DocumentController::saveDocumentTo(const QString& file)
 {
@@ -610,19 +691,107 @@ bool NUPO4DocumentController::saveDocumentTo(const QByteArray& nativeFile)
 {
     NibActionConnector::commitTypedValues();
     const QByteArray file = absoluteNativePath(nativeFile);
-    QString error;
-    if (!NUPO4DrawDocument::sharedNUPO4DrawDocument().writeToFile(file, false, &error)) {
+    const QByteArray settings = settingsSnapshot();
+    const RecordingMark recording = recordingMark();
+    const PlistDictionary state = NUPO4DrawDocument::sharedNUPO4DrawDocument().stateRepresentation(false);
+    // Written in turn with the saves under way, on their worker; waited for here.
+    std::promise<QString> written;
+    documentWriter().runOnThread([&] {
+        QString error;
+        NUPO4DrawDocument::writeTextToFile(file, NUPO4DrawDocument::textOf(state), &error);
+        written.set_value(error);
+    });
+    const QString error = written.get_future().get();
+    if (!error.isEmpty()) {
         tellUser(error);
         return false;
     }
     takeFileName(file);
-    markSaved();
-    report(QStringLiteral("Saved %1.").arg(displayPath(nativePath)));
+    savedSettings = settings;
+    savedRecording = recording;
+    updateWindowTitles();
+    report(QStringLiteral("Saved %1.").arg(displayPath(file)));
     return true;
+}
+
+void NUPO4DocumentController::saveDocumentInBackground(const QByteArray& nativeFile)
+{
+    NibActionConnector::commitTypedValues();
+    const QByteArray file = absoluteNativePath(nativeFile);
+    if (saving) {
+        // Saved once the save under way has ended, with the state of that moment.
+        if (!savesWaiting.contains(file))
+            savesWaiting << file;
+        return;
+    }
+    startSave(file);
+}
+
+void NUPO4DocumentController::startSave(const QByteArray& file)
+{
+    auto save = std::make_shared<SaveUnderWay>();
+    save->file = file;
+    save->settings = settingsSnapshot();
+    save->recording = recordingMark();
+    save->document = documentsTaken;
+    // The state is taken whole here (a copy of the recording, a few milliseconds); its text (ten times as
+    // long for a full recording) and the file are made on the worker.
+    auto state = std::make_shared<const PlistDictionary>(
+        NUPO4DrawDocument::sharedNUPO4DrawDocument().stateRepresentation(false));
+    saving = save;
+    report(QStringLiteral("Saving %1\u2026").arg(displayPath(file)));
+    updateWindowTitles();
+    documentWriter().runOnThread([file, state] {
+        QString error;
+        const bool written =
+            NUPO4DrawDocument::writeTextToFile(file, NUPO4DrawDocument::textOf(*state), &error);
+        performOnMainThread([written, error] { sharedNUPO4DocumentController().finishSave(written, error); });
+    });
+}
+
+void NUPO4DocumentController::finishSave(bool written, const QString& error)
+{
+    const std::shared_ptr<const SaveUnderWay> done = std::exchange(saving, nullptr);
+    if (!done)
+        return;
+    if (written) {
+        // A document opened or made new since keeps its own name and marks.
+        if (done->document == documentsTaken) {
+            takeFileName(done->file);
+            savedSettings = done->settings;
+            savedRecording = done->recording;
+        }
+        report(QStringLiteral("Saved %1.").arg(displayPath(done->file)));
+    } else {
+        ++failedSaves;
+    }
+    if (!savesWaiting.isEmpty())
+        startSave(savesWaiting.takeFirst());
+    updateWindowTitles();
+    if (!saving) {
+        emit savingEnded();
+        for (const std::function<void()>& call : std::exchange(whenSaved, {}))
+            call();
+    }
+    if (!written)
+        tellUser(error);
+}
+
+void NUPO4DocumentController::afterSaving(std::function<void()> call)
+{
+    if (saving)
+        whenSaved.push_back(std::move(call));
+    else
+        call();
 }
 
 void NUPO4DocumentController::revertDocumentToSaved(QObject*)
 {
+    // A save under way ends first: what it writes is what there is to revert to.
+    if (saving) {
+        afterSaving([this] { revertDocumentToSaved(nullptr); });
+        return;
+    }
     if (path.isEmpty()) {
         tellUser(QStringLiteral("The document has not been saved yet: there is nothing to revert to."));
         return;
@@ -630,7 +799,8 @@ void NUPO4DocumentController::revertDocumentToSaved(QObject*)
     NibActionConnector::commitTypedValues();
     if (isDocumentEdited() && !askToRevert(displayName()))
         return;
-    openDocumentAt(nativePath);
+    // Read on the reader's thread, as File ▸ Open reads.
+    openDocumentInBackground(nativePath);
 }
 
 void NUPO4DocumentController::savePreferences(QObject*)

@@ -1,12 +1,15 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QObject>
 #include <QString>
 #include <QStringList>
 #include <QTimer>
 
 #include <functional>
+#include <memory>
+#include <vector>
 
 namespace nupo {
 
@@ -58,8 +61,20 @@ public:
     // still being read.
     void openDocumentInBackground(const QByteArray& nativePath);
     bool isReadingDocument() const { return readsTaken != readsStarted; }
+    // File ▸ Save's way: the document's state is taken here, then written and synced to disk on a thread
+    // of its own while the program goes on and the titles say the document is being saved. A save asked
+    // for while one is under way waits for it, then saves the state of that moment. Once the file is
+    // written the state the save took counts as saved: a change made meanwhile keeps the mark.
+    void saveDocumentInBackground(const QByteArray& nativePath);
+    bool isSavingDocument() const { return saving != nullptr; }
+    // Saves and waits until the file is written (after the saves under way): for callers that need the
+    // file before they go on; the menus save in the background. False, with the reason told to the user,
+    // when it failed.
     bool saveDocumentTo(const QByteArray& nativePath);
     bool saveDocumentTo(const QString& path);
+    // Waits, saying so with message, until no save is under way, the program answering meanwhile: false
+    // when the user stopped waiting or a save failed meanwhile (the user was told).
+    bool waitForSaving(const QString& message);
     // Reads the preference file when there is one (start-up); false when it exists and was refused.
     bool readPreferenceFile();
 
@@ -83,6 +98,7 @@ public:
     void terminate(QObject* sender);
     // Ends the program without asking (again): the windows that close on the way out ask nothing.
     void quit();
+    bool isQuitting() const { return quitting; }
 
     enum SaveAnswer { Save, DontSave, Cancel };
     // The question asked (tests put their own answer here) and where messages go (alert panel).
@@ -92,12 +108,19 @@ public:
     // File choosers (tests put their own here); empty: the user cancelled.
     std::function<QString()> chooseFileToOpen;
     std::function<QString(const QString& suggested)> chooseFileToSave;
+    // Shows message until saved() holds (a panel the user may dismiss, running the event loop meanwhile);
+    // false when the user stopped waiting. Tests put their own here.
+    std::function<bool(const QString& message, const std::function<bool()>& saved)> showWhileSaving;
 
     // The stored keys ("Section" or "Section/key") that are only a place: saved, but no change of the
     // document.
     static QStringList placeOnlyKeys();
 
     static inline const QString fileSuffix = QStringLiteral("nupo4");
+
+signals:
+    // No save is under way any more.
+    void savingEnded();
 
 protected:
     // Asks before the last window closes, so that a cancelled close leaves that window open.
@@ -121,6 +144,11 @@ private:
     void takeFileName(const QByteArray& file);
     // Takes a document read and parsed (null: refused, with the reason in error), as openDocumentAt says.
     bool takeDocument(const QByteArray& file, const PlistValue* parsed, QString error);
+    struct SaveUnderWay;
+    void startSave(const QByteArray& file);
+    void finishSave(bool written, const QString& error);
+    // Runs call once no save is under way (at once when none is).
+    void afterSaving(std::function<void()> call);
 
     QString path;
     QByteArray nativePath;
@@ -130,6 +158,11 @@ private:
     bool opening = false;
     quint64 readsStarted = 0;  // documents asked to open so far
     quint64 readsTaken = 0;    // the last of them taken (or given up)
+    quint64 documentsTaken = 0;  // documents opened or made new: a save of an earlier one names nothing
+    std::shared_ptr<const SaveUnderWay> saving;  // the save under way
+    QList<QByteArray> savesWaiting;      // files to save once it has ended, in order
+    std::vector<std::function<void()>> whenSaved;
+    quint64 failedSaves = 0;
     // Set once the user has agreed to quit: the windows Qt closes on the way out ask nothing more.
     bool quitting = false;
     bool asking = false;       // while the save question is shown

@@ -189,12 +189,18 @@ int openRegularFileForReading(const QByteArray& path, QString* reason, qint64* s
 namespace {
 
 std::atomic<ReadHookForTests> readHook{nullptr};
+std::atomic<WriteHookForTests> writeHook{nullptr};
 
 }  // namespace
 
 void setReadHookForTests(ReadHookForTests hook)
 {
     readHook.store(hook, std::memory_order_release);
+}
+
+void setWriteHookForTests(WriteHookForTests hook)
+{
+    writeHook.store(hook, std::memory_order_release);
 }
 
 bool readRegularFile(const QByteArray& path, qint64 maxBytes, QByteArray* contents, QString* reason)
@@ -338,6 +344,8 @@ bool writeFileAtomically(const QByteArray& path, const QByteArray& contents, QSt
     struct stat old {};
     if (::stat(target.constData(), &old) == 0 && S_ISREG(old.st_mode))
         ::fchmod(fd, old.st_mode & 07777);
+    if (const WriteHookForTests hook = writeHook.load(std::memory_order_acquire))
+        hook(target);
     int error = 0;
     bool written = writeAll(fd, contents, &error);
     if (written && ::fsync(fd) != 0) {
@@ -442,9 +450,12 @@ bool makeFolders(const QByteArray& folder, int* error)
 
 bool isReadableRegularFile(const QString& path, QString* reason)
 {
-    const int fd = openRegularFileForReading(QFile::encodeName(path), reason);
+    const QByteArray file = QFile::encodeName(path);
+    const int fd = openRegularFileForReading(file, reason);
     if (fd < 0)
         return false;
+    if (const ReadHookForTests hook = readHook.load(std::memory_order_acquire))
+        hook(file);
     ::close(fd);
     return true;
 }

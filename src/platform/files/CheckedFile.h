@@ -19,10 +19,16 @@ int openRegularFileForReading(const QByteArray& path, QString* reason, qint64* s
 bool readRegularFile(const QByteArray& path, qint64 maxBytes, QByteArray* contents, QString* reason);
 bool readRegularFile(const QString& path, qint64 maxBytes, QByteArray* contents, QString* reason);
 
-// Test aid, never set in normal use: called by readRegularFile on the reading thread once the file is
-// open, before it is read, with its path (e.g. to hold the read as a hung drive would).
+// Test aid, never set in normal use: called by readRegularFile and isReadableRegularFile on the reading
+// thread once the file is open, before it is read, with its path (e.g. to hold the read as a hung drive
+// would).
 using ReadHookForTests = void (*)(const QByteArray& path);
 void setReadHookForTests(ReadHookForTests hook);
+// Test aid, never set in normal use: called by writeFileAtomically on the writing thread once the
+// temporary file is open, before it is written, with the target's path (e.g. to hold the write as a slow
+// or hung drive would).
+using WriteHookForTests = void (*)(const QByteArray& path);
+void setWriteHookForTests(WriteHookForTests hook);
 
 // Says whether path names a regular file that can be opened for reading, without keeping it open: for
 // readers that open the file themselves (the media player), so that they never meet a FIFO or a device.

@@ -131,6 +131,7 @@ TEST(DocumentController, SaveNamesTheDocumentAndAnEditedDocumentAsksBeforeItClos
     QAction* save = menuItem("saveDocument");
     ASSERT_NE(save, nullptr);
     save->trigger();  // untitled: Save As
+    ASSERT_TRUE(test::processEventsUntil([&] { return !document.isSavingDocument(); }));
     testing::internal::GetCapturedStdout();
     ASSERT_TRUE(QFile::exists(path)) << told.join("\n").toStdString();
     EXPECT_EQ(document.fileName(), path);
@@ -177,6 +178,7 @@ TEST(DocumentController, SaveNamesTheDocumentAndAnEditedDocumentAsksBeforeItClos
     document.askToRevert = [](const QString&) { return true; };
     testing::internal::CaptureStdout();
     menuItem("revertDocumentToSaved")->trigger();
+    ASSERT_TRUE(test::processEventsUntil([&] { return !document.isReadingDocument(); }));
     testing::internal::GetCapturedStdout();
     EXPECT_EQ(ShowPeakHoldX, saved);
 
@@ -223,8 +225,10 @@ TEST(DocumentController, ADocumentWhoseNameIsNotUtf8OpensFromTheCommandLineAndSa
     };
     GridSize2DBarX = 77;
     menuItem("saveDocument")->trigger();
+    ASSERT_TRUE(test::processEventsUntil([&] { return !document.isSavingDocument(); }));
     EXPECT_TRUE(holdsGrid(path)) << told.join("\n").toStdString();
     menuItem("saveDocumentAs")->trigger();
+    ASSERT_TRUE(test::processEventsUntil([&] { return !document.isSavingDocument(); }));
     testing::internal::GetCapturedStdout();
     EXPECT_TRUE(holdsGrid(folder + "/copy.nupo4")) << told.join("\n").toStdString();
     EXPECT_EQ(document.nativeFileName(), folder + "/copy.nupo4");
@@ -261,6 +265,7 @@ TEST(DocumentController, ARelativeNameInAFolderWhoseNameIsNotUtf8OpensAndSavesTh
     EXPECT_EQ(GridSize2DBarX, 5);
     GridSize2DBarX = 78;
     menuItem("saveDocument")->trigger();
+    ASSERT_TRUE(test::processEventsUntil([&] { return !document.isSavingDocument(); }));
     QByteArray text;
     QString why;
     EXPECT_TRUE(readRegularFile(folder + "/./in.nupo4", NUPO4DrawDocument::maxFileBytes, &text, &why));

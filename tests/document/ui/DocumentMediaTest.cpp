@@ -172,9 +172,10 @@ TEST(DocumentMedia, RevertAndOpeningTheSameDocumentShowTheSavedSoundsAndMovieOnc
 
     for (int round = 0; round < 2; ++round) {
         testing::internal::CaptureStdout();
-        if (round == 0)
+        if (round == 0) {
             document.revertDocumentToSaved(nullptr);
-        else
+            ASSERT_TRUE(test::processEventsUntil([&] { return !document.isReadingDocument(); }));
+        } else
             ASSERT_TRUE(document.openDocumentAt(path));
         test::processEventsUntil([] { return gOpeningMovieController == nullptr; });
         const QString said = QString::fromStdString(testing::internal::GetCapturedStdout());

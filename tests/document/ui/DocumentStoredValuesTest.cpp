@@ -417,6 +417,7 @@ TEST(DocumentStoredValues, AValueBeingTypedIsTakenBySaveAndAskedAboutByQuit)
     field->selectAll();
     field->insert(QStringLiteral("38"));
     controller.saveDocument(nullptr);
+    ASSERT_TRUE(processEventsUntil([&] { return !controller.isSavingDocument(); }));  // written on its worker
     EXPECT_FALSE(controller.isDocumentEdited());
     const PlistDictionary file = savedFile(saved);
     const PlistValue highs = file.value("BrainRhythmMIDI").toDictionary().value("HighF8X:");
