@@ -8,16 +8,23 @@
 #include "interop/OscTestClient.h"
 #include "interop/ui/QCNUPO4Patches.h"
 #include "platform/appkit/TerminationSignals.h"
+#include "platform/appkit/ui/Drawer.h"
+#include "platform/appkit/ui/NibLoader.h"
+#include "platform/appkit/ui/WindowHandle.h"
 #include "platform/appkit/ThreadSanitizerBuild.h"
 #include "platform/viewhost/ui/GLRenderThread.h"
 #include "platform/viewhost/ui/ThreadedGLViewHost.h"
+#include "support/FrameGate.h"
 #include "support/WindowTestSupport.h"
+#include "views3d/spectrum/ui/QX3DSpectrumAppController.h"
 
 #include <QApplication>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QPushButton>
 #include <QTest>
 
+#include <chrono>
 #include <csignal>
 #include <cstdio>
 
@@ -117,6 +124,78 @@ TEST(StalledFrame, TheOtherWindowsTheMenuAndThePatchInterfaceGoOnAndTheWindowSho
     EXPECT_TRUE(GLRenderThread::anyFrameInFlight());
     // The process goes with the frame still stuck: nothing waits for it on the way out.
     std::fflush(stdout);
+}
+
+// Two WaterfallBS windows (whose views draw one at a time): one's frame stalls. The other's frame waits
+// for its turn behind it: that window says so over its picture, and its Textures button opens its
+// drawer. Once the stalled frame ends, both draw on.
+TEST(StalledFrame, AnotherWindowOfTheSameKindSaysWhyItWaitsAndItsControlsWork)
+{
+    if (!onScreen())
+        GTEST_SKIP() << "no X display: GL views draw no frames";
+    OpenGLViewHost::setPlotDrawing(OpenGLViewHost::Drawing::OnOwnThread);
+    startWithDemo();
+    const auto open = [] {
+        return dynamic_cast<QX3DSpectrumAppController*>(NibLoader::loadNibNamed(QStringLiteral("QX3DSpectrum")));
+    };
+    QX3DSpectrumAppController* stuck = open();
+    QX3DSpectrumAppController* other = open();
+    ASSERT_TRUE(stuck && other);
+    const auto hostsOf = [](QX3DSpectrumAppController* c) {
+        return c->windowWidget()->findChildren<ThreadedGLViewHost*>();
+    };
+    ASSERT_TRUE(processEventsUntil([&] {
+        for (auto* c : {stuck, other})
+            for (ThreadedGLViewHost* host : hostsOf(c))
+                if (host->isVisible() && host->framesShown() < 2)
+                    return false;
+        return true;
+    }));
+    ThreadedGLViewHost* otherHost = nullptr;
+    for (ThreadedGLViewHost* host : hostsOf(other))
+        if (host->isVisible())
+            otherHost = host;
+    ASSERT_NE(otherHost, nullptr);
+
+    // The stuck window's frames are held on a gate from now on.
+    static auto* gate = new FrameGate;  // reachable for good: a frame may still pass it as the test ends
+    gate->close();
+    const QWidget* stuckWindow = stuck->windowWidget();
+    ThreadedGLViewHost::setFrameHookForTests([stuckWindow](const ThreadedGLViewHost& host) {
+        return host.window() == stuckWindow ? std::function<void()>([] { gate->passThrough(); })
+                                            : std::function<void()>();
+    });
+    GLRenderThread::setStallTime(std::chrono::milliseconds(300));
+    ASSERT_TRUE(processEventsUntil([&] { return otherHost->frameWaitsBehindAStall(); }));
+    EXPECT_EQ(ThreadedGLViewHost::drawingStateOf(stuckWindow), ThreadedGLViewHost::DrawingState::Stalled);
+    EXPECT_EQ(ThreadedGLViewHost::drawingStateOf(other->windowWidget()),
+              ThreadedGLViewHost::DrawingState::Drawing);
+    const auto whiteInMiddle = [](const QImage& picture) {
+        int white = 0;
+        for (int y = picture.height() / 2 - 8; y < picture.height() / 2 + 8; ++y)
+            for (int x = 0; x < picture.width(); ++x)
+                white += qGray(picture.pixel(x, y)) > 200;
+        return white;
+    };
+    EXPECT_TRUE(processEventsUntil([&] { return whiteInMiddle(otherHost->grab().toImage()) > 20; }));
+
+    Drawer* textures = other->drawerController().lowerRightDrawer;
+    ASSERT_NE(textures, nullptr);
+    ASSERT_EQ(textures->state(), Drawer::State::Closed);
+    auto* button = other->windowWidget()->findChild<QPushButton*>(QStringLiteral("toggleLowerRightButton"));
+    ASSERT_NE(button, nullptr);
+    QTest::mouseClick(button, Qt::LeftButton);
+    EXPECT_TRUE(processEventsUntil([&] { return textures->state() == Drawer::State::Open; }));
+
+    // The stuck frame ends: the other window's frames come again and its message goes.
+    ThreadedGLViewHost::setFrameHookForTests({});
+    gate->open();
+    const quint64 shown = otherHost->framesShown();
+    EXPECT_TRUE(processEventsUntil([&] { return otherHost->framesShown() >= shown + 3; }));
+    EXPECT_FALSE(otherHost->frameStalled());
+    GLRenderThread::setStallTime(std::chrono::seconds(2));
+    for (auto* c : {stuck, other})
+        WindowHandle(c->windowWidget()).close();
 }
 
 TEST(StalledFrame, ATerminationSignalEndsTheProgramWithExitCodeZero)

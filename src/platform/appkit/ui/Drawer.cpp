@@ -497,8 +497,15 @@ void Drawer::arrangeDrawersOf(QWidget* window, bool opening)
             drawer->normalArranged_ = drawer->arranged_;
         }
     }
-    if (makeRoom)
+    if (makeRoom) {
         WindowPlacement::giveWayTo(window);
+        // Once the drawer opening now is shown too (it shows after it is arranged).
+        const QPointer<QWidget> owner(window);
+        QTimer::singleShot(0, window, [owner] {
+            if (owner)
+                WindowPlacement::giveWayTo(owner);
+        });
+    }
 }
 
 std::vector<DrawerNeed> Drawer::needsOf(const QList<Drawer*>& drawers)

@@ -107,7 +107,7 @@ private:
 // On the drawing thread, with its context current, the framebuffer bound and the viewport over it: one
 // frame of the view, which is alive for the frame (see ViewObject::retire).
 void drawViewFrame(OpenGLView& view, std::atomic<bool>& prepared, bool resized,
-                   const std::vector<std::function<void()>>& work)
+                   const std::vector<std::function<void()>>& work, const std::function<void()>& hook)
 {
     const OpenGLView::DrawingOnThisThread drawingHere(view);
     const std::type_info& viewClass = typeid(view);
@@ -118,6 +118,8 @@ void drawViewFrame(OpenGLView& view, std::atomic<bool>& prepared, bool resized,
                                [&classLock] { classLock.lock(); });
     const HoldingClassTurn holding(viewClass);  // given back before the lock
     DrawingClass::runQueuedLocked(viewClass);  // requests made while another frame of the class drew
+    if (hook)
+        hook();  // as the view's drawing would, with its class's turn
     GLint viewport[4] = {};
     glGetIntegerv(GL_VIEWPORT, viewport);
     if (!prepared.load(std::memory_order_relaxed)) {
@@ -437,11 +439,9 @@ bool ThreadedGLViewHost::startFrame()
     // The frame holds the view and the state of its context, never the host.
     const bool started =
         renderer_->startFrame(devicePixels, [view = view_, state = frameState_, resized, work, hook, slow] {
-            if (hook)
-                hook();
             if (slow.count() > 0)
                 std::this_thread::sleep_for(slow);
-            drawViewFrame(*view, state->prepared, resized, work);
+            drawViewFrame(*view, state->prepared, resized, work, hook);
         });
     if (!started) {
         contextWork_ = std::move(work);

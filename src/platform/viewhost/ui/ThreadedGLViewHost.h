@@ -74,7 +74,8 @@ public:
     static QString waitingMessage();
 
     // Test aid, never set in normal use: called on the main thread as each frame starts; what it
-    // returns (if anything) runs on the drawing thread before the view draws, e.g. to hold a frame.
+    // returns (if anything) runs on the drawing thread, with the class's turn taken, before the view
+    // draws, e.g. to hold a frame as a driver stuck in it would.
     using FrameHook = std::function<std::function<void()>(const ThreadedGLViewHost&)>;
     static void setFrameHookForTests(FrameHook hook);
     // Sets that hook from the environment, where a test that starts the program asks for it:
