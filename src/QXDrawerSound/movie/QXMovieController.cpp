@@ -7,7 +7,6 @@
 #include "midi/common/SenderValue.h"
 #include "platform/appkit/MainThread.h"
 #include "platform/appkit/RunLoopTimer.h"
-#include "platform/appkit/WorkerThread.h"
 #include "plots/settings/DisplaySettings.h"
 #include "shared/AnalysisState.h"
 #include "shared/BrainBands.h"
@@ -100,22 +99,6 @@ void QXMovieController::init()
 
 // --- Opening ----------------------------------------------------------------------------------------------
 
-namespace {
-
-// Movies are opened here, one after another: libmpv may take long to find that a large file is no movie
-// (seconds for gigabytes), and the main thread never waits for it.
-WorkerThread& movieOpener()
-{
-    static WorkerThread* opener = [] {
-        auto* thread = new WorkerThread(QStringLiteral("movie opener"));  // lives to process end
-        thread->start();
-        return thread;
-    }();
-    return *opener;
-}
-
-}  // namespace
-
 void QXMovieController::openMovie()
 {
     OpenQT.fetch_add(1, relaxed);
@@ -138,40 +121,26 @@ void QXMovieController::openMovie()
         std::lock_guard lock(optionsMutex);
         options = movieOptions;
     }
-    opening = true;
     gOpeningMovieController = this;
-    std::weak_ptr<int> token = alive;
-    movieOpener().runOnThread([this, token, path, besideDocument, options] {
-        auto player = std::make_shared<MediaPlayer>(options);
-        QString why;
-        QString opened;
-        if (!path.isEmpty() && player->open(path, &why))
-            opened = path;
-        else if (!besideDocument.isEmpty() && player->open(besideDocument))
-            opened = besideDocument;
-        // A file without pictures is no movie for this window.
-        if (!opened.isEmpty() && !player->hasVideo()) {
-            opened.clear();
-            why = QStringLiteral("the file has no pictures");
-        }
-        performOnMainThread([this, token, player, path, opened, why] {
-            if (token.lock())
-                finishOpening(player, path, opened, why);
-        });
-    });
+    // A file without pictures is no movie for this window. A window closed meanwhile drops the opening.
+    const auto pictures = [](const MediaPlayer& player) {
+        return player.hasVideo() ? QString() : QStringLiteral("the file has no pictures");
+    };
+    opening = std::make_unique<MediaOpening>(
+        options, QStringList{path, besideDocument}, pictures,
+        [this, path](MediaOpening::Result result) { finishOpening(path, std::move(result)); });
 }
 
-void QXMovieController::finishOpening(const std::shared_ptr<MediaPlayer>& player, const QString& asked,
-                                      const QString& opened, const QString& why)
+void QXMovieController::finishOpening(const QString& asked, MediaOpening::Result result)
 {
-    // A window closed meanwhile takes nothing: the player goes.
-    if (!opening)
-        return;
-    opening = false;
+    opening.reset();
     if (gOpeningMovieController == this)
         gOpeningMovieController = nullptr;
     std::vector<std::function<void()>> waiting = std::exchange(whenOpenedCalls, {});
+    const QString& opened = result.opened;
+    const QString& why = result.error;
     if (opened.isEmpty()) {
+        MediaOpening::dispose(std::move(result.player));
         std::printf("Can not open movie file %s: %s\n", qPrintable(asked), qPrintable(why));
         alertNotOpened(asked, why);
         OpenQT.store(0, relaxed);
@@ -180,7 +149,7 @@ void QXMovieController::finishOpening(const std::shared_ptr<MediaPlayer>& player
         return;
     }
     NSStringToC(opened);
-    gMovie = player;
+    gMovie = std::move(result.player);
     moviePathString = opened;
     documentMoviePath = opened;
     MovieLength = gMovie->durationUnits();
@@ -640,7 +609,7 @@ void QXMovieController::movieWindowClosing()
     countedWindow = false;
     observers.clear();
     // A movie still being opened is not taken when it comes.
-    opening = false;
+    opening.reset();
     whenOpenedCalls.clear();
     if (gOpeningMovieController == this)
         gOpeningMovieController = nullptr;

@@ -10,6 +10,7 @@
 // control updates reach their widgets (here they go nowhere).
 
 #include "platform/appkit/NotificationCenter.h"
+#include "platform/media/MediaOpening.h"
 #include "platform/media/MediaPlayer.h"
 
 #include <QString>
@@ -99,7 +100,7 @@ public:
     // opened, the alert says why and movieNotOpened() runs; the window is then left as it is.
     void setUpWindow();
     // Whether the movie asked for is still being opened.
-    bool isOpening() const { return opening; }
+    bool isOpening() const { return opening != nullptr; }
     // Runs call once the movie being opened is set up (at once when one is), never when it fails.
     void whenOpened(std::function<void()> call);
 
@@ -219,8 +220,7 @@ protected:
 
 private:
     void openMovie();
-    void finishOpening(const std::shared_ptr<MediaPlayer>& player, const QString& asked, const QString& opened,
-                       const QString& why);
+    void finishOpening(const QString& asked, MediaOpening::Result result);
     void setUpOpenedMovie();
     void alertNotOpened(const QString& path, const QString& why);
     void observeTransportNotifications();
@@ -230,7 +230,7 @@ private:
     void checkPlayback();
 
     std::shared_ptr<MediaPlayer> gMovie;
-    bool opening = false;
+    std::unique_ptr<MediaOpening> opening;  // the movie being opened
     std::vector<std::function<void()>> whenOpenedCalls;
     std::unique_ptr<RunLoopTimer> timer;
     std::shared_ptr<int> alive = std::make_shared<int>(0);  // queued work checks this is still held

@@ -8,6 +8,7 @@
 #include "platform/media/SystemSound.h"
 #include "shared/BrainBands.h"
 #include "shared/CoreState.h"
+#include "shared/Utilities.h"
 #include "views3d/QX3DSpectrumGLView.h"
 
 #include <QFileInfo>
@@ -56,8 +57,8 @@ QXSoundController::~QXSoundController()
     stopObserver.reset();
     if (timer)
         timer->invalidate();
-    if (gMovie)
-        gMovie->pause();
+    opening.reset();
+    MediaOpening::dispose(std::move(gMovie));
     if (countedWindow) {
         SoundWindowOpenNumer -= 1;
         if (SoundWindowOpenNumer <= 0) {
@@ -96,20 +97,6 @@ void QXSoundController::init()
     timer = std::make_unique<RunLoopTimer>(tickSeconds, [this] { timerUpdate(); });  // every 10 ms
 }
 
-void QXSoundController::ensureMovie()
-{
-    if (gMovie)
-        return;
-    MediaPlayer::Options options;
-    {
-        std::lock_guard lock(mediaOptionsHolder().mutex);
-        options = mediaOptionsHolder().options;
-    }
-    gMovie = std::make_unique<MediaPlayer>(options);
-    // The callback belongs to this player's own movie: it goes when the player goes.
-    gMovie->setEndCallback([this] { QXSCallBackProc(*this); });
-}
-
 // --- Tick -----------------------------------------------------------------------------------------------
 
 void QXSoundController::timerUpdate()
@@ -139,19 +126,13 @@ void QXSoundController::MovieSoundSelect()
     else
         MovieSoundBSrhythmControl();
     MovieSoundSelectOpen();
+    armWhenOpened = false;  // the choice is made: the end of this sound arms the next
     movieStop = 0;
 }
 
 void QXSoundController::MovieSoundSelectOpen()
 {
-    if (!movieOpenX(selectedRowX))
-        return;
-    if (gMovie->isAtEnd())
-        gMovie->goToBeginning();
-    if (gMovie->isPlaying())
-        gMovie->pause();
-    else
-        gMovie->play();
+    movieOpenX(selectedRowX, true);
 }
 
 void QXSoundController::MovieSoundBSrhythmControl()
@@ -238,39 +219,77 @@ void QXSoundController::showFailure(const QString& message)
     showText(SoundOutlet::displayHeresoundName, failure);
 }
 
-bool QXSoundController::movieOpenX(int row)
+bool QXSoundController::movieOpenX(int row, bool playOnceOpen)
 {
     const QString path = soundPathForRow(row);
+    // The sound playing stops as another is chosen; one still being opened is not taken when it comes.
+    opening.reset();
+    if (gMovie)
+        gMovie->pause();
     if (path.isEmpty()) {
         showFailure(QStringLiteral("No sound %1 in this bank").arg(row + 1));
-        if (gMovie)
-            gMovie->pause();
         movieStop = 0;
         return false;
     }
     if (openFromSFolder == 1)
         fileName = QFileInfo(path).fileName();
-    ensureMovie();
-    QString error;
-    if (!gMovie->open(path, &error)) {
-        // The slot stays stopped with nothing open; no end will come, so no further choice is due.
-        gMovie->close();
-        showFailure(error);
-        movieStop = 0;
-        return false;
-    }
     failure.clear();
-    setupMoviePlayingCompleteCallback(gMovie.get());
+    playWhenOpened = playOnceOpen;
+    armWhenOpened = true;
+    MediaPlayer::Options options;
+    {
+        std::lock_guard lock(mediaOptionsHolder().mutex);
+        options = mediaOptionsHolder().options;
+    }
+    opening = std::make_unique<MediaOpening>(options, QStringList{path}, MediaOpening::Check(),
+                                             [this](MediaOpening::Result result) { finishOpening(std::move(result)); });
+    return true;
+}
+
+void QXSoundController::finishOpening(MediaOpening::Result result)
+{
+    opening.reset();
+    const bool play = std::exchange(playWhenOpened, false);
+    std::shared_ptr<MediaPlayer> previous = std::exchange(gMovie, std::move(result.player));
+    if (gMovie) {
+        // The callback belongs to this player's own movie: it goes when the player goes. The rate,
+        // volume and play mode the slot had stay (a slot's first sound loops).
+        gMovie->setEndCallback([this] { QXSCallBackProc(*this); });
+        gMovie->setLoopMode(previous ? previous->loopMode() : MediaPlayer::LoopMode::Looping);
+        if (previous) {
+            gMovie->setRate(previous->rate());
+            gMovie->setVolume(previous->volume());
+            gMovie->setPlaysSelectionOnly(previous->playsSelectionOnly());
+        }
+    }
+    showPlayer(gMovie.get());
+    MediaOpening::dispose(std::move(previous));
+    if (result.opened.isEmpty()) {
+        // The slot stays stopped with nothing open; no end will come, so no further choice is due.
+        showFailure(result.error);
+        movieStop = 0;
+        if (result.stalled)
+            alert(QStringLiteral("A sound file did not answer."),
+                  asSentence(result.error) +
+                      QStringLiteral(" The drive that holds it may be slow or not answering; the slot plays "
+                                     "nothing meanwhile."));
+        return;
+    }
+    if (armWhenOpened)
+        setupMoviePlayingCompleteCallback(gMovie.get());
     setMoviePropertyWindowControlValues(gMovie.get());
     setPlaymodeMatrix(PlaymodeX);
-    return true;
+    if (play)
+        gMovie->play();
 }
 
 // --- Transport ------------------------------------------------------------------------------------------
 
 void QXSoundController::playX()
 {
-    if (gMovie) {
+    if (opening)
+        playWhenOpened = true;
+    else if (gMovie) {
         if (gMovie->isAtEnd())
             gMovie->goToBeginning();
         gMovie->play();
@@ -281,6 +300,7 @@ void QXSoundController::playX()
 
 void QXSoundController::stopX()
 {
+    playWhenOpened = false;
     if (gMovie) {
         if (gMovie->isAtEnd())
             gMovie->goToBeginning();
@@ -319,7 +339,9 @@ void QXSoundController::observeTransportNotifications()
 
 void QXSoundController::play(QObject*)
 {
-    if (gMovie) {
+    if (opening)
+        playWhenOpened = true;
+    else if (gMovie) {
         if (gMovie->isAtEnd())
             gMovie->goToBeginning();
         if (gMovie->isPlaying())
@@ -333,6 +355,7 @@ void QXSoundController::play(QObject*)
 
 void QXSoundController::stop(QObject*)
 {
+    playWhenOpened = false;
     if (gMovie)
         gMovie->pause();
     resetPlayButtonForMovieStopState(nullptr);

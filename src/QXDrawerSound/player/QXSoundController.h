@@ -9,6 +9,7 @@
 // subclass in the user interface whose control updates reach its widgets; here they go nowhere.
 
 #include "platform/appkit/NotificationCenter.h"
+#include "platform/media/MediaOpening.h"
 #include "platform/media/MediaPlayer.h"
 
 #include <QString>
@@ -107,9 +108,13 @@ public:
     void setBSrhythmStateAllOff();
     void MovieSpeedControl();
     void MovieSoundVolumeControl();
-    // Opens sound `row` of the bank (or the single file). False, with the reason shown in the window,
-    // when the row is outside the bank or the file cannot be played; the slot then stays stopped.
-    bool movieOpenX(int row);
+    // Opens sound `row` of the bank (or the single file) off the main thread, the sound playing stopping
+    // at once; once opened it plays when playOnceOpen (or when play was asked for meanwhile). False, with
+    // the reason shown in the window, when the row is outside the bank. A file that cannot be played or
+    // gives no answer in time is shown so when that is known; the slot then stays stopped. A later
+    // opening, closing the slot or stopping it takes the place of one under way.
+    bool movieOpenX(int row, bool playOnceOpen = false);
+    bool isOpening() const { return opening != nullptr; }
     void playX();
     void stopX();
     void setSoundPlayQ();
@@ -237,13 +242,15 @@ protected:
     virtual void showTheWindow(SoundOutlet) {}
     // A fault that has no field of its own: the window shows an alert.
     virtual void alert(const QString&, const QString&) {}
+    // The slot's player was replaced (null: none): whatever shows it takes the new one.
+    virtual void showPlayer(MediaPlayer*) {}
 
 private:
     int cappedRowCount(int rows);
     void tellLeftOutRows();
     void observeTransportNotifications();
     float refreshedLevel(int source, int switchSlot) const;
-    void ensureMovie();
+    void finishOpening(MediaOpening::Result result);
     int slotElement(const std::array<int, 11>& array) const;
     void showFailure(const QString& message);
     void takeBankFromDocument();
@@ -251,7 +258,10 @@ private:
     QString soundPathForRow(int row) const;
 
     int slotIndex;
-    std::unique_ptr<MediaPlayer> gMovie;
+    std::shared_ptr<MediaPlayer> gMovie;
+    std::unique_ptr<MediaOpening> opening;  // the sound being opened
+    bool playWhenOpened = false;            // it plays once opened
+    bool armWhenOpened = false;             // its opening arms a choice (the tick's own do not)
     std::unique_ptr<RunLoopTimer> timer;
     std::shared_ptr<int> alive = std::make_shared<int>(0);  // queued work checks this is still held
     ScopedObserver playObserver;

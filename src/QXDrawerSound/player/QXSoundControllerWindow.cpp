@@ -211,6 +211,7 @@ void QXSoundController::setNewValueA()
         for (int popup = SoundBrainPopup; popup < soundPopupCount; ++popup)
             setPopupNumber(popup, (*popupArrays[std::size_t(popup)])[k]);
         movieStop = 0;
+        armWhenOpened = false;  // no choice on the first tick, also once the sound has opened
         setPlaymodeMatrix(PlaymodeA[k]);
         setUseBSON(UseBSONA[k]);
         setVolumeControl(SoundControlA[k]);

@@ -1,5 +1,7 @@
 #include "platform/appkit/WorkerThread.h"
 
+#include "platform/appkit/MainThread.h"
+
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QEvent>
@@ -146,6 +148,17 @@ std::unique_ptr<RunLoopTimer> WorkerThread::scheduleTimer(double intervalSeconds
         RunLoopTimer::startOnCurrentThread(state, intervalSeconds);
     });
     return timer;
+}
+
+void runOnThreadOfItsOwn(const QString& name, std::function<void()> fn)
+{
+    auto* worker = new WorkerThread(name);  // deleted on the main thread once fn has returned
+    worker->start();
+    worker->runOnThread([worker, fn = std::move(fn)]() mutable {
+        // What fn holds goes here too, before the main thread is asked to end the worker.
+        std::exchange(fn, nullptr)();
+        performOnMainThread([worker] { delete worker; });
+    });
 }
 
 }  // namespace nupo

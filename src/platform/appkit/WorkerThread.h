@@ -52,4 +52,8 @@ private:
     WorkerMailbox* mailbox = nullptr;  // guarded by mutex; lives on the worker while it runs
 };
 
+// Runs fn on a worker made for it alone, which the main thread stops once fn has returned: work that may
+// never return (a read from a hung drive) holds up only its own thread. Call on the main thread.
+void runOnThreadOfItsOwn(const QString& name, std::function<void()> fn);
+
 }  // namespace nupo

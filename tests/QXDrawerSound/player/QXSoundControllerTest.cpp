@@ -3,6 +3,9 @@
 // notifications, and the faults a slot meets (empty blocks, rows outside the bank, unplayable files).
 #include "QXDrawerSound/player/QXSoundController.h"
 #include "QXDrawerSound/player/SoundSlotTables.h"
+#include "platform/appkit/MainThread.h"
+#include "platform/files/CheckedFile.h"
+#include "platform/media/MediaOpening.h"
 #include "shared/AnalysisState.h"
 #include "shared/BrainBands.h"
 #include "shared/CoreState.h"
@@ -15,11 +18,64 @@
 #include <QFileInfo>
 #include <QThread>
 
+#include <condition_variable>
 #include <memory>
+#include <mutex>
 #include <thread>
 
 namespace nupo {
 namespace {
+
+// Holds the reads of one file, as a drive that holds each read would, until released.
+struct HeldFile {
+    std::mutex mutex;
+    std::condition_variable changed;
+    QByteArray name;
+    bool holding = false;
+    int held = 0;
+};
+HeldFile heldFile;
+
+void holdThatFile(const QByteArray& path)
+{
+    std::unique_lock lock(heldFile.mutex);
+    if (heldFile.name.isEmpty() || !path.endsWith(heldFile.name))
+        return;
+    ++heldFile.held;
+    heldFile.changed.wait(lock, [] { return !heldFile.holding; });
+}
+
+void holdFile(const QByteArray& name, bool on)
+{
+    std::lock_guard lock(heldFile.mutex);
+    heldFile.name = name;
+    heldFile.holding = on;
+    heldFile.changed.notify_all();
+}
+
+int timesHeld()
+{
+    std::lock_guard lock(heldFile.mutex);
+    return heldFile.held;
+}
+
+// A slot whose alerts are kept.
+class AlertingSlot : public QXSoundController {
+public:
+    using QXSoundController::QXSoundController;
+    QStringList alerts;
+
+protected:
+    void alert(const QString& title, const QString& message) override { alerts << title + "\n" + message; }
+};
+
+// Whether the main thread's event loop runs a call posted to it now.
+bool mainThreadAnswers()
+{
+    bool ran = false;
+    performOnMainThread([&ran] { ran = true; });
+    return test::processEventsUntil([&ran] { return ran; });
+}
 
 class SoundSlotTest : public ::testing::Test {
 protected:
@@ -56,7 +112,14 @@ protected:
     {
         auto player = std::make_unique<QXSoundController>(slot);
         player->setUpWindow();
+        settle(*player);
         return player;
+    }
+
+    // Waits until the sound asked for last has opened (or was refused).
+    static void settle(const QXSoundController& player)
+    {
+        ASSERT_TRUE(test::processEventsUntil([&] { return !player.isOpening(); }));
     }
 
     static QString openName(const QXSoundController& player)
@@ -126,7 +189,8 @@ TEST_F(SoundSlotTest, SelectionModePlaysThePartOfTheSoundMadeInTheBar)
     player->setPlaymodeMatrix(3);
     EXPECT_FALSE(sound.playsSelectionOnly());
     player->tableViewSelectionDidChange(1);
-    EXPECT_EQ(sound.selection().second, 0.0);
+    settle(*player);
+    EXPECT_EQ(player->movie()->selection().second, 0.0);
 }
 
 TEST_F(SoundSlotTest, AutoNextAndRandomChooseWithinTheBlockWhenASoundHasEnded)
@@ -141,6 +205,7 @@ TEST_F(SoundSlotTest, AutoNextAndRandomChooseWithinTheBlockWhenASoundHasEnded)
 
     player->timerUpdate();  // the window's first opening armed a choice
     EXPECT_EQ(player->selectedRow(), 1);
+    settle(*player);
     EXPECT_EQ(openName(*player), "s01.wav");
     EXPECT_EQ(player->movieStopFlag(), 0);
     player->timerUpdate();  // without an end nothing more is chosen
@@ -151,6 +216,7 @@ TEST_F(SoundSlotTest, AutoNextAndRandomChooseWithinTheBlockWhenASoundHasEnded)
         player->timerUpdate();
         EXPECT_EQ(player->selectedRow(), expected);
     }
+    settle(*player);
     EXPECT_EQ(openName(*player), "s03.wav");
 
     player->setSelectSoundNumber(2);
@@ -168,6 +234,7 @@ TEST_F(SoundSlotTest, AutoNextAndRandomChooseWithinTheBlockWhenASoundHasEnded)
         player->timerUpdate();
         return player->selectedRow() != before;
     }));
+    settle(*player);
     EXPECT_FALSE(player->playButtonShowsPause() && !player->movie()->isPlaying());
 }
 
@@ -191,6 +258,7 @@ TEST_F(SoundSlotTest, EmptyBlocksChooseNothingAndRowsOutsideTheBankAreNotOpened)
     EXPECT_FALSE(player->movie()->isPlaying());
     EXPECT_EQ(openName(*player), "s00.wav");
     player->setBandSlider(BandGamma, 2.0f);
+    settle(*player);
     EXPECT_TRUE(player->problem().isEmpty());
     EXPECT_EQ(openName(*player), "s02.wav");
     EXPECT_TRUE(player->movie()->isPlaying());
@@ -204,6 +272,7 @@ TEST_F(SoundSlotTest, AFileThatCannotPlayIsReportedInItsSlotAndTheOtherSlotsPlay
     handOverBank(1);
     auto other = openSlot(1);
     player->tableViewSelectionDidChange(1);
+    settle(*player);
     EXPECT_TRUE(player->problem().contains("s01.wav.missing")) << player->problem().toStdString();
     EXPECT_EQ(player->nameLine(), player->problem());
     EXPECT_FALSE(player->movie()->isPlaying());
@@ -213,6 +282,7 @@ TEST_F(SoundSlotTest, AFileThatCannotPlayIsReportedInItsSlotAndTheOtherSlotsPlay
     EXPECT_FALSE(player->movie()->isPlaying());
     EXPECT_TRUE(other->movie()->isPlaying());
     player->tableViewSelectionDidChange(0);
+    settle(*player);
     EXPECT_TRUE(player->problem().isEmpty());
     EXPECT_TRUE(player->movie()->isPlaying());
 }
@@ -267,6 +337,7 @@ TEST_F(SoundSlotTest, BrainRhythmPicksTheBandsSoundAndLightsItsButtonAlone)
     player->timerUpdate();
     EXPECT_EQ(player->litBand(), BandAlpha);
     EXPECT_EQ(player->selectedRow(), 11);
+    settle(*player);
     EXPECT_EQ(openName(*player), "s11.wav");
 
     // The same band again reopens the same row; a new band lights only its own button.
@@ -372,6 +443,70 @@ TEST_F(SoundSlotTest, ADocumentReopensEachSlotFromItsOwnElementAndPathTable)
     EXPECT_EQ(openName(*player), "doc0.wav");
     EXPECT_TRUE(player->movie()->isPlaying());
     EXPECT_EQ(VolumeSlider_valueA[0], 9.0f);
+}
+
+// A sound on a drive that holds its reads: the program answers meanwhile; another sound, Stop All or
+// closing the slot take the place of the opening under way, whose late answer is dropped; a file that
+// gives no answer in time is named in the slot and in an alert, and the slot goes on with the next one.
+TEST_F(SoundSlotTest, ASoundOnADriveThatHoldsItsReadsLeavesTheProgramAnsweringAndIsNamedWhenItStalls)
+{
+    const QStringList paths = handOverBank(3, 5.0);
+    auto slot = std::make_unique<AlertingSlot>(0);
+    slot->setUpWindow();
+    settle(*slot);
+    ASSERT_TRUE(slot->movie()->isPlaying());
+    setReadHookForTests(&holdThatFile);
+
+    // Another sound chosen while one is held is the one that plays; the held one is dropped.
+    holdFile("s01.wav", true);
+    slot->tableViewSelectionDidChange(1);
+    EXPECT_TRUE(slot->isOpening());
+    EXPECT_FALSE(slot->movie()->isPlaying());  // the sound playing stops as another is chosen
+    ASSERT_TRUE(test::processEventsUntil([] { return timesHeld() == 1; }));
+    EXPECT_TRUE(mainThreadAnswers());
+    EXPECT_TRUE(slot->isOpening());
+    slot->tableViewSelectionDidChange(2);
+    settle(*slot);
+    EXPECT_EQ(openName(*slot), "s02.wav");
+    holdFile("s01.wav", false);
+    ASSERT_TRUE(test::processEventsUntil([] { return MediaOpening::openingsUnderWay() == 0; }));
+    EXPECT_EQ(openName(*slot), "s02.wav");
+    EXPECT_TRUE(slot->movie()->isPlaying());
+
+    // Stop All while the sound is held: it opens, stopped.
+    holdFile("s01.wav", true);
+    slot->tableViewSelectionDidChange(1);
+    ASSERT_TRUE(test::processEventsUntil([] { return timesHeld() == 2; }));
+    NotificationCenter::defaultCenter().postNotificationName(SetSoundStopNotification);
+    ASSERT_TRUE(test::processEventsUntil([&] { return !slot->playButtonShowsPause(); }));
+    holdFile("s01.wav", false);
+    settle(*slot);
+    EXPECT_EQ(openName(*slot), "s01.wav");
+    EXPECT_FALSE(slot->movie()->isPlaying());
+
+    // A file that gives no answer in time is named; the next choice plays.
+    holdFile("s00.wav", true);
+    MediaOpening::setPatience(std::chrono::milliseconds(50));
+    slot->tableViewSelectionDidChange(0);
+    settle(*slot);
+    MediaOpening::setPatience(std::chrono::seconds(10));
+    ASSERT_EQ(slot->alerts.size(), 1);
+    EXPECT_TRUE(slot->alerts[0].contains(paths[0] + " did not answer within 0.05 s."))
+        << slot->alerts[0].toStdString();
+    EXPECT_EQ(slot->problem(), paths[0] + " did not answer within 0.05 s");
+    EXPECT_EQ(slot->movie(), nullptr);
+    slot->tableViewSelectionDidChange(2);
+    settle(*slot);
+    EXPECT_TRUE(slot->problem().isEmpty());
+    EXPECT_TRUE(slot->movie()->isPlaying());
+
+    // Closing the slot while a sound is held.
+    slot->tableViewSelectionDidChange(0);
+    ASSERT_TRUE(test::processEventsUntil([] { return timesHeld() == 4; }));
+    slot.reset();
+    holdFile("s00.wav", false);
+    ASSERT_TRUE(test::processEventsUntil([] { return MediaOpening::openingsUnderWay() == 0; }));
+    setReadHookForTests(nullptr);
 }
 
 }  // namespace

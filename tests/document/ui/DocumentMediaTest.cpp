@@ -17,6 +17,7 @@
 #include "interop/ui/QCNUPO4Patches.h"
 #include "platform/appkit/ui/WindowHandle.h"
 #include "platform/appkit/ui/WindowPlacement.h"
+#include "platform/media/MediaOpening.h"
 #include "plots/settings/DisplaySettings.h"
 #include "shared/CoreState.h"
 #include "shared/RecordingBuffers.h"
@@ -76,6 +77,13 @@ Shown shownMediaWindows()
     }
     shown.titles.sort();
     return shown;
+}
+
+// Waits until the movie window and the sound slots have opened their media (or said why not).
+void mediaOpened()
+{
+    ASSERT_TRUE(test::processEventsUntil(
+        [] { return gOpeningMovieController == nullptr && MediaOpening::openingsUnderWay() == 0; }));
 }
 
 struct SlotContents {
@@ -158,7 +166,7 @@ TEST(DocumentMedia, RevertAndOpeningTheSameDocumentShowTheSavedSoundsAndMovieOnc
     ASSERT_NE(openSoundBank(bank), nullptr);
     ASSERT_TRUE(NSStringToC(movie));
     QXAppController::sharedQXAppController().openMovieAndPlaywithBrainwaveQ(nullptr);
-    test::processEventsUntil([] { return gOpeningMovieController == nullptr; });
+    mediaOpened();
     const Shown saved = shownMediaWindows();
     ASSERT_EQ(saved.soundSlots, 2);
     ASSERT_EQ(saved.movies, 1);
@@ -177,7 +185,7 @@ TEST(DocumentMedia, RevertAndOpeningTheSameDocumentShowTheSavedSoundsAndMovieOnc
             ASSERT_TRUE(test::processEventsUntil([&] { return !document.isReadingDocument(); }));
         } else
             ASSERT_TRUE(document.openDocumentAt(path));
-        test::processEventsUntil([] { return gOpeningMovieController == nullptr; });
+        mediaOpened();
         const QString said = QString::fromStdString(testing::internal::GetCapturedStdout());
         EXPECT_EQ(shownMediaWindows(), saved) << "round " << round;
         EXPECT_EQ(slotContents(), savedSlots) << "round " << round;
@@ -208,7 +216,7 @@ TEST(DocumentMedia, ReopenedDocumentPutsTheMovieWindowWhereItWas)
     auto& document = mediaDocument(told, false);
     ASSERT_TRUE(NSStringToC(movie));
     QXAppController::sharedQXAppController().openMovieAndPlaywithBrainwaveQ(nullptr);
-    test::processEventsUntil([] { return gOpeningMovieController == nullptr; });
+    mediaOpened();
     const auto movieWindow = [] { return shownWindowOf("QXMovieController"); };
     ASSERT_NE(movieWindow(), nullptr);
     const QString path = test::tempFolder() + "/placed.nupo4";
@@ -218,7 +226,7 @@ TEST(DocumentMedia, ReopenedDocumentPutsTheMovieWindowWhereItWas)
     QRect placed;
     for (int round = 0; round < 3; ++round) {
         ASSERT_TRUE(document.openDocumentAt(path));
-        test::processEventsUntil([] { return gOpeningMovieController == nullptr; });
+        mediaOpened();
         const QWidget* window = movieWindow();
         ASSERT_NE(window, nullptr);
         QCoreApplication::processEvents();
@@ -248,7 +256,7 @@ TEST(DocumentMedia, ReopenedDocumentBringsBackTheMoviesPlayModeAndWhereEveryMedi
 
     ASSERT_TRUE(NSStringToC(movie));
     QXAppController::sharedQXAppController().openMovieAndPlaywithBrainwaveQ(nullptr);
-    test::processEventsUntil([] { return gOpeningMovieController == nullptr; });
+    mediaOpened();
     ASSERT_NE(gMyMovieControllerObject, nullptr);
     gMyMovieControllerObject->setMovieSelection(2.0, 3.5);
     gMyMovieControllerObject->setPlaymodeMatrix(2);  // Selection
@@ -298,7 +306,7 @@ TEST(DocumentMedia, ReopenedDocumentBringsBackTheMoviesPlayModeAndWhereEveryMedi
     drawing->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     ASSERT_TRUE(document.openDocumentAt(path));
-    test::processEventsUntil([] { return gOpeningMovieController == nullptr; });
+    mediaOpened();
     QCoreApplication::processEvents();
     ASSERT_NE(gMyMovieControllerObject, nullptr);
     EXPECT_EQ(gMyMovieControllerObject->playMode(), 2);
@@ -343,7 +351,7 @@ TEST(DocumentMedia, TheMovieWindowsFirstPlacementIsNotKeptAsItsFrame)
     OpenQTX = 1;  // as a document read asks, keeping the frame it read
     ASSERT_TRUE(NSStringToC(movie));
     QXAppController::sharedQXAppController().openMovieAndPlaywithBrainwaveQ(nullptr);
-    test::processEventsUntil([] { return gOpeningMovieController == nullptr; });
+    mediaOpened();
     ASSERT_NE(gMyMovieControllerObject, nullptr);
     QCoreApplication::processEvents();
     EXPECT_EQ(std::vector<float>(NomalQTSizeR, NomalQTSizeR + 2), std::vector<float>(frame, frame + 2));
@@ -408,7 +416,7 @@ TEST(DocumentMedia, MediaMovedAwayAreSaidAndStayNamedInTheDocument)
     ASSERT_NE(openSoundBank(bank), nullptr);
     ASSERT_TRUE(NSStringToC(movie));
     QXAppController::sharedQXAppController().openMovieAndPlaywithBrainwaveQ(nullptr);
-    test::processEventsUntil([] { return gOpeningMovieController == nullptr; });
+    mediaOpened();
     ASSERT_EQ(shownMediaWindows().movies, 1);
     const QString path = test::tempFolder() + "/moved.nupo4";
     ASSERT_TRUE(document.saveDocumentTo(path));
@@ -422,7 +430,7 @@ TEST(DocumentMedia, MediaMovedAwayAreSaidAndStayNamedInTheDocument)
     GridSize2DBarX = 3;
     testing::internal::CaptureStdout();
     ASSERT_TRUE(document.openDocumentAt(path));
-    test::processEventsUntil([] { return gOpeningMovieController == nullptr; });
+    mediaOpened();
     const QString saidAway = QString::fromStdString(testing::internal::GetCapturedStdout());
     EXPECT_TRUE(saidAway.contains("cannot read " + bank[0])) << saidAway.toStdString();
     EXPECT_EQ(GridSize2DBarX, 7);
@@ -444,7 +452,7 @@ TEST(DocumentMedia, MediaMovedAwayAreSaidAndStayNamedInTheDocument)
         ASSERT_TRUE(QFile::rename(file + ".away", file));
     testing::internal::CaptureStdout();
     ASSERT_TRUE(document.openDocumentAt(path));
-    test::processEventsUntil([] { return gOpeningMovieController == nullptr; });
+    mediaOpened();
     const QString said = QString::fromStdString(testing::internal::GetCapturedStdout());
     EXPECT_FALSE(said.contains("Can not open movie")) << said.toStdString();
     EXPECT_EQ(slotContents(), savedSlots);

@@ -226,6 +226,12 @@ void QXSoundWindowController::newWindow(QObject*)
     showTheWindow(SoundOutlet::movieWindow);
 }
 
+void QXSoundWindowController::showPlayer(MediaPlayer* player)
+{
+    if (bar)
+        bar->setPlayer(player);
+}
+
 // The time of the sound in seconds; the bar follows the slot's player (made with the first sound opened).
 void QXSoundWindowController::showPosition()
 {

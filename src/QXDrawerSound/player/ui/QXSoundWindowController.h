@@ -56,6 +56,7 @@ protected:
     void showWindowTitle(const QString& title) override;
     void showTheWindow(SoundOutlet window) override;
     void alert(const QString& title, const QString& message) override;
+    void showPlayer(MediaPlayer* player) override;
 
 private:
     void declareActions();

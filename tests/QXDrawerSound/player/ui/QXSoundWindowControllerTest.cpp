@@ -68,8 +68,15 @@ protected:
     // Opens the next slot's window through the openers' own hand-over.
     QXSoundWindowController* openNext(int count)
     {
-        QXSoundWindowController* window = openSoundBank(sounds(count));
+        QXSoundWindowController* window = settled(openSoundBank(sounds(count)));
         EXPECT_NE(window, nullptr);
+        return window;
+    }
+
+    // The window once the sound asked for last has opened (or was refused).
+    static QXSoundWindowController* settled(QXSoundWindowController* window)
+    {
+        EXPECT_TRUE(test::processEventsUntil([window] { return !window || !window->isOpening(); }));
         return window;
     }
 
@@ -189,11 +196,13 @@ TEST_F(SoundWindowTest, SwitchesPlayModesRatesAndBandButtonsBehaveAsTheUserExpec
     widget<QAbstractButton>(window, SoundOutlet::setFrameEyeBS)->setChecked(true);
     theta->setChecked(true);
     window->FrameBS(BandTheta, theta);
+    settled(window);
     EXPECT_EQ(window->litBand(), BandTheta);
     EXPECT_FALSE(widget<QAbstractButton>(window, SoundOutlet::setFrameEyeBS)->isChecked());
     EXPECT_EQ(QFileInfo(window->movie()->path()).fileName(), "w02.wav");
     EXPECT_TRUE(window->movie()->isPlaying());
     widget<QListWidget>(window, SoundOutlet::soundName)->setCurrentRow(3);
+    settled(window);
     EXPECT_EQ(QFileInfo(window->movie()->path()).fileName(), "w03.wav");
     EXPECT_TRUE(window->movie()->isPlaying());
     // The tick shows the open sound's name.
@@ -271,7 +280,7 @@ TEST_F(SoundWindowTest, ThePropertyPanelOpensBesideItsWindowOnTheScreen)
 TEST_F(SoundWindowTest, TheOpenerHandsOverOneFileOrSeveralAndRefusesPathsThatDoNotFit)
 {
     sounds(3);
-    QXSoundWindowController* single = openSoundBank({bank[1]});
+    QXSoundWindowController* single = settled(openSoundBank({bank[1]}));
     ASSERT_TRUE(single);
     EXPECT_EQ(single->slot(), 0);
     EXPECT_EQ(openFromSFolder, 0);
@@ -279,7 +288,7 @@ TEST_F(SoundWindowTest, TheOpenerHandsOverOneFileOrSeveralAndRefusesPathsThatDoN
     EXPECT_EQ(Control::stringValue(single->control(SoundOutlet::autoPlayEnabled)), "single file");
     EXPECT_EQ(QFileInfo(single->movie()->path()).fileName(), "w01.wav");
 
-    QXSoundWindowController* folder = openSoundBank(bank.mid(0, 3));
+    QXSoundWindowController* folder = settled(openSoundBank(bank.mid(0, 3)));
     ASSERT_TRUE(folder);
     EXPECT_EQ(folder->slot(), 1);
     EXPECT_EQ(folder->numberOfRowsInTableView(), 3);
@@ -307,7 +316,7 @@ TEST_F(SoundWindowTest, ALongFailureInTheNameFieldIsReachableWholeWithoutWidenin
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write("no sound in here");
     }
-    QXSoundWindowController* window = openSoundBank({junk});
+    QXSoundWindowController* window = settled(openSoundBank({junk}));
     ASSERT_TRUE(window);
     const QString failure = window->problem();
     ASSERT_TRUE(failure.contains(junk)) << failure.toStdString();
@@ -334,7 +343,7 @@ TEST_F(SoundWindowTest, ABankLargerThanASlotHoldsIsCutAndTheUserIsToldOnce)
     for (int i = 1; i < listed; ++i)
         paths << QStringLiteral("/nonexistent/big/%1.wav").arg(i);
     testing::internal::CaptureStdout();
-    auto* window = openSoundBank(paths);
+    auto* window = settled(openSoundBank(paths));
     const std::string out = testing::internal::GetCapturedStdout();
     ASSERT_TRUE(window);
     EXPECT_EQ(window->numberOfRowsInTableView(), soundBankCapacity);
