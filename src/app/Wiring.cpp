@@ -74,11 +74,9 @@ void installSpectrumViewLinks()
     links.demoNumberAtoController = [shared](int n) { shared()->setDemoNumberAto3DBSC(n); };
     links.demoNumberBtoController = [shared](int n) { shared()->setDemoNumberBto3DBSC(n); };
     links.backgroundColorWell = [shared](const RGBAColor& c) { shared()->setBackgroundColorWellA(c); };
-    links.openMediaBrowser = [] { NibLoader::loadNibNamed(QStringLiteral("MainMenuB")); };
+    links.openMediaBrowser = [] { AppControllerB::showBrowser(); };
     installMeshLinks();
-    QXnewaveGLView::openMediaBrowser = [](QXnewaveGLView&) {
-        NibLoader::loadNibNamed(QStringLiteral("MainMenuB"), nullptr, QStringLiteral("MainMenuB"));
-    };
+    QXnewaveGLView::openMediaBrowser = [](QXnewaveGLView&) { AppControllerB::showBrowser(); };
     QXnewaveAppController::restartLogo = &restretOpen;
 }
 

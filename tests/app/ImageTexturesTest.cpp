@@ -422,9 +422,13 @@ TEST_F(ImageTextures, LoadImagesOfAWaveSurfaceFillsThatWaveSurfaceAndOpensNoOthe
     const QList<QWidget*> spectra = shownWindowsTitled(QLatin1String("WaterfallBS Window"));
     const QList<QWidget*> waves = shownWindowsTitled(QLatin1String("Wave Surface Window"));
 
-    // Its Surface drawer's Load Images… asks the browser for this window; the folder chosen goes there.
+    // Its Surface drawer's Load Images… asks the browser for this window (the one open, brought to the
+    // front: no second one); the folder chosen goes there.
+    const int browsers = int(shownWindowsTitled(QLatin1String("Media Browser")).size());
+    ASSERT_GE(browsers, 1);
     controller->LoadTextuerX(nullptr);
     EXPECT_EQ(LoadTextuerF, loadIntoAskingWave);
+    EXPECT_EQ(shownWindowsTitled(QLatin1String("Media Browser")).size(), browsers);
     openBrowser();
     ASSERT_TRUE(click(folderOfPictures(QStringLiteral("asked"), {Qt::red, Qt::red})));
     browser->setMXTextureX(1);

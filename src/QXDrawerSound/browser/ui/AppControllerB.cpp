@@ -97,6 +97,31 @@ AppControllerB& AppControllerB::sharedAppControllerB()
     return *instance;
 }
 
+namespace {
+
+// The browser windows opened, oldest first (main thread; lives to process end).
+QList<QPointer<AppControllerB>>& openedBrowsers()
+{
+    static auto* browsers = new QList<QPointer<AppControllerB>>;
+    return *browsers;
+}
+
+}  // namespace
+
+NibController* AppControllerB::showBrowser(QObject* owner)
+{
+    QList<QPointer<AppControllerB>>& browsers = openedBrowsers();
+    browsers.removeAll(nullptr);
+    for (auto it = browsers.crbegin(); it != browsers.crend(); ++it) {
+        AppControllerB* browser = it->data();
+        if (browser && browser->nibWindow() && browser->nibWindow()->isVisible()) {
+            WindowHandle(browser->nibWindow()).makeKeyAndOrderFront();
+            return browser;
+        }
+    }
+    return NibLoader::loadNibNamed(QStringLiteral("MainMenuB"), owner, QStringLiteral("MainMenuB"));
+}
+
 int AppControllerB::getMaxOpen() const
 {
     return maxImageN;
@@ -136,6 +161,7 @@ void AppControllerB::awakeFromNib()
     setSoundBlock(SoundBlockX.load() - 1);
     setPlaySoundBlock(PlaySoundBlockX.load() - 1);
     if (QWidget* window = nibWindow()) {
+        openedBrowsers().append(this);
         window->show();
         WindowHandle(window).makeKeyAndOrderFront();
     }

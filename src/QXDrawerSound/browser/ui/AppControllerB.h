@@ -31,6 +31,9 @@ public:
 
     // The process-wide instance (no window): what the 3D views ask for the image count.
     static AppControllerB& sharedAppControllerB();
+    // The media browser for a texture load: the one open (opened last) brought to the front, or a new one
+    // where none is open. Main thread.
+    static NibController* showBrowser(QObject* owner = nullptr);
     int getMaxOpen() const;
 
     void awakeFromNib() override;

@@ -318,10 +318,9 @@ const std::vector<double>& sourceValues(int ch, int count)
 
 }  // namespace
 
-double displayFPS()
+double displayFPS(ViewFrameRate& rate)
 {
-    static FrameRateFilter filter;
-    return filter.update();
+    return rate.measure();
 }
 
 std::optional<RGBAColor> barColour(int index, int kind)
@@ -359,8 +358,7 @@ QX2DBarGraphView::QX2DBarGraphView(const QRectF& frame)
     : PlotGraphView(
           frame,
           {clear_rgba2D, Win2DColor, difambA2DBar, resetColor2DBar, difmatA2DBarStyle, barGraphWindowState,
-           setDemoNumberBarA,
-           setDemoNumberBarDidChanged, setDemoNumberBarB, setDemoNumberBarBDidChanged},
+           setDemoNumberBarA, setDemoNumberBarDidChanged, setDemoNumberBarB, setDemoNumberBarBDidChanged},
           1)
 {
     resetColor2DBar(1);
@@ -424,7 +422,7 @@ void QX2DBarGraphView::setDemoNumberB(int value)
 
 void QX2DBarGraphView::drawRect(GraphicsContext& context, const QRectF& rect)
 {
-    FPSXX = displayFPS();
+    FPSXX = displayFPS(frameRate);
     applyPendingCommands();
     for (int c = 0; c < 4; ++c) {
         const std::atomic<float>* record = peakTableOfChannel(c);

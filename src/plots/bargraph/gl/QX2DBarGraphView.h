@@ -43,8 +43,8 @@ using BrainHistory = double[brainHistoryRows][brainHistoryBins];
 inline BrainHistory DataAZ = {}, DataBZ = {}, DataDZ = {}, DataEZ = {}, DataCZ = {}, DataFZ = {}, DataGZ = {},
                     DataHZ = {}, DataIZ = {}, DataJZ = {};
 
-// Smoothed frame rate of the bar-graph views (their own filter).
-double displayFPS();
+// One reading of a bar-graph view's own frame rate at its redraw; returns the smoothed rate.
+double displayFPS(ViewFrameRate& rate);
 
 // Sets the stroke colour: kind 1 entry `index` (clamped to 0..255) of difmatA2DBar, kind 2 PeakHoldColorX,
 // kind 3 GridColorX; any other kind leaves it unchanged.

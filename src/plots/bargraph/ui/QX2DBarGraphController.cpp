@@ -203,8 +203,7 @@ void QX2DBarGraphController::refreshInformationFields()
     showPeakFields();
     setField(displayHereFFTpoint, QString::number(fftp));
     setField(displayHereSampleSpeed, QString::number(SampleSpeed));
-    if (Open2DBarGraph > 0)
-        setField(displayHereFPS, FPSXX / Open2DBarGraph);
+    setField(displayHereFPS, activeView().framesPerSecond());
     const int points = fftp < 1 ? 1 : static_cast<int>(fftp);
     setField(displayHereFez, static_cast<double>(SampleSpeed) / points);
     if (LOGpowerONed != 0) {

@@ -3,6 +3,7 @@
 #include "platform/colour/RGBAColor.h"
 #include "platform/quartz/gl/LayerCache.h"
 #include "platform/viewhost/gl/QuartzView.h"
+#include "plots/frame/gl/FrameRateFilter.h"
 #include "plots/frame/gl/PlotColourTables.h"
 
 #include <QRectF>
@@ -66,6 +67,8 @@ public:
     const std::optional<RGBAColor>& background() const { return backgroundColor; }
     const std::optional<RGBAColor>& cursor() const { return cursorColor; }
     const std::optional<RGBAColor>& line() const { return lineColor; }
+    // This view's own frames per second, as its last redraw measured them.
+    double framesPerSecond() const { return frameRate.framesPerSecond(); }
 
 protected:
     PlotGraphView(const QRectF& frame, const PlotViewStore& store, int lineStyle);
@@ -91,6 +94,7 @@ protected:
     int lineStyleType;
     int colorStyleType = 0;
     char cursorONedX = 1;
+    ViewFrameRate frameRate;  // measured by the view's redraws
 
 private:
     PlotViewStore store;

@@ -129,10 +129,9 @@ void drawLayout(const Layout& layout, GraphicsContext& context, const QRectF& re
 
 }  // namespace
 
-double displayFPSRawwave()
+double displayFPSRawwave(ViewFrameRate& rate)
 {
-    static FrameRateFilter filter;
-    return filter.update();
+    return rate.measure();
 }
 
 void drawRawWaveGrid(GraphicsContext& context, float x, float y, float w, float h, int divisions, int flag)
@@ -144,11 +143,11 @@ void drawRawWaveGrid(GraphicsContext& context, float x, float y, float w, float 
 }
 
 QXRawwaveGraphView::QXRawwaveGraphView(const QRectF& frame)
-    : PlotGraphView(frame,
-                    {clear_rgbaRaw, WinRawColor, difambA, resetColor, difmatAStyle, rawwaveWindowState,
-                     setDemoNumberRawA,
-                     setDemoNumberRawDidChanged, setDemoNumberRawB, setDemoNumberRawBDidChanged},
-                    0)
+    : PlotGraphView(
+          frame,
+          {clear_rgbaRaw, WinRawColor, difambA, resetColor, difmatAStyle, rawwaveWindowState,
+           setDemoNumberRawA, setDemoNumberRawDidChanged, setDemoNumberRawB, setDemoNumberRawBDidChanged},
+          0)
 {
     resetColor(1);
     // The shared display settings object holds no peak-hold colour, so asking it to publish one leaves
@@ -215,7 +214,7 @@ void QXRawwaveGraphView::releaseALL()
 void QXRawwaveGraphView::drawRect(GraphicsContext& context, const QRectF& rect)
 {
     applyPendingCommands();
-    FPSXXRawwave = displayFPSRawwave();
+    FPSXXRawwave = displayFPSRawwave(frameRate);
     const int point = ploop;
     getARawwave(point);
     getBRawwave(point);

@@ -25,11 +25,12 @@ inline int setDemoNumberRawA = 0;
 inline int setDemoNumberRawDidChanged = 0;
 inline int setDemoNumberRawB = 0;
 inline int setDemoNumberRawBDidChanged = 0;
-// Smoothed frame rate of the raw-wave views, written at every redraw.
+// Smoothed frame rate of the raw-wave view that drew last, written at every redraw (each window shows its
+// own view's, PlotGraphView::framesPerSecond).
 inline double FPSXXRawwave = 0.0;
 
-// Smoothed frame rate of the raw-wave views (their own filter).
-double displayFPSRawwave();
+// One reading of a raw-wave view's own frame rate at its redraw; returns the smoothed rate.
+double displayFPSRawwave(ViewFrameRate& rate);
 
 // Grid of n divisions each way over (x, y, w, h), stroked in GridColorY; nothing when flag <= 0.
 void drawRawWaveGrid(GraphicsContext& context, float x, float y, float w, float h, int divisions, int flag);

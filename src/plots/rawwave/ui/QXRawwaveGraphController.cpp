@@ -204,8 +204,7 @@ void QXRawwaveGraphController::refreshInformationFields()
     setField(displayHereSampleSpeed, QString::number(SampleSpeed));
     setField(displayHereppPowerL, setRawWavePP(CHmode));
     setField(displayHereppPowerR, setRawWavePP(CHmode + 1));
-    if (OpenRawwave > 0)
-        setField(displayHereFPS, FPSXXRawwave / OpenRawwave);
+    setField(displayHereFPS, activeView().framesPerSecond());
     showAmplitudeRange(RawwaveHX, g);
     const int rate = SampleSpeed < 1 ? 1 : static_cast<int>(SampleSpeed);
     showFrequencyRange(static_cast<float>(fftp) / static_cast<float>(rate) * 0.5f * (1.0f - RawwaveWX));

@@ -4,7 +4,6 @@
 #include "core/QXSerialPort.h"
 #include "platform/appkit/NotificationCenter.h"
 #include "platform/keyboard/gl/VirtualKeyCodes.h"
-#include "plots/frame/gl/FrameRateFilter.h"
 #include "plots/waterfall/QX2DSpectrum.h"
 #include "plots/waterfall/gl/QX2DSpectrumRenderer.h"
 #include "plots/waterfall/gl/WaterfallFrame.h"
@@ -41,10 +40,9 @@ float towards(float from, float to, int step)
 
 }  // namespace
 
-double displayFPSnewwaveZ()
+double displayFPSnewwaveZ(ViewFrameRate& rate)
 {
-    static FrameRateFilter filter;
-    return filter.update();
+    return rate.measure();
 }
 
 QX2DSpectrumGLView::QX2DSpectrumGLView(const QRectF& frame)
@@ -195,7 +193,7 @@ void QX2DSpectrumGLView::drawRect(const QRectF& rect)
     }
     if (f.shading)
         setDisplaynZ(3);
-    FPSXXnewwaveZ.store(displayFPSnewwaveZ(), relaxed);
+    FPSXXnewwaveZ.store(displayFPSnewwaveZ(frameRate_), relaxed);
 
     glClearColor(f.clearColour[0], f.clearColour[1], f.clearColour[2], f.clearColour[3]);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);

@@ -2,6 +2,7 @@
 
 #include "platform/colour/RGBAColor.h"
 #include "platform/viewhost/gl/OpenGLView.h"
+#include "plots/frame/gl/FrameRateFilter.h"
 
 #include <functional>
 #include <memory>
@@ -27,8 +28,8 @@ inline int setdisplayStateFirstTime = 0;
 // Frame of the running camera preset move (0..9).
 inline int smozeloop = 0;
 
-// Smoothed frame rate of the 2D views (their own filter).
-double displayFPSnewwaveZ();
+// One reading of a 2D view's own frame rate at its frame; returns the smoothed rate.
+double displayFPSnewwaveZ(ViewFrameRate& rate);
 
 // The 2D spectrum view of the "Waterfall Window": owns the camera (turn, tilt, pan, distance), turns
 // mouse drags and arrow keys into camera moves, moves the camera to four presets over ten frames,
@@ -123,6 +124,8 @@ public:
     bool presetMoveActive() const { return setResetPositionXActive != 0; }
     bool needsInitGL() const { return processFunc; }
     const std::optional<RGBAColor>& background() const { return backgroundColor; }
+    // This view's own frames per second, as its last frame measured them.
+    double framesPerSecond() const { return frameRate_.framesPerSecond(); }
 
 private:
     // The first frame's set-up of the view's and the engine's state (the GL part is the frame's).
@@ -133,6 +136,7 @@ private:
     void loadPreset(int n, bool reset);
 
     bool processFunc = true;
+    ViewFrameRate frameRate_;
     std::optional<RGBAColor> backgroundColor;
     QX2DSpectrumGLView* _glView = nullptr;
     QX2DSpectrumGLView* _gl2View = nullptr;

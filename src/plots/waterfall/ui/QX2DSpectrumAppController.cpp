@@ -390,8 +390,7 @@ void QX2DSpectrumAppController::refreshInformationFields()
     const int rate = SampleSpeed.load(relaxed);
     setField(displayHereFFTpoint, QString::number(points));
     setField(displayHereSampleSpeed, QString::number(rate));
-    if (Open3DWaterFall > 0)
-        setField(displayHereFPS, FPSXXnewwaveZ.load(relaxed) / Open3DWaterFall, 3);
+    setField(displayHereFPS, activeView().framesPerSecond(), 3);
     setField(displayHereFez, static_cast<double>(rate) / (points > 0 ? points : 1), 3);
 }
 

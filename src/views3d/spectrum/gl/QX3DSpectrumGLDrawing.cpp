@@ -189,7 +189,7 @@ void QX3DSpectrumGLDrawing::drawRect(const QRectF& rect)
         setNeedsDisplay(true);
     if (copy_.scene.texture == 2 || copy_.scene.texture == 3)
         sprites_.bind(ImageNZ);
-    FPSXXnewwave.store(fps_.update(), std::memory_order_relaxed);
+    FPSXXnewwave.store(frameRate_.measure(), std::memory_order_relaxed);
     const float* c = copy_.clearColour;
     glClearColor(c[0], c[1], c[2], c[3]);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);

@@ -85,6 +85,8 @@ public:
     const SharedPictureSet& images() const { return images_; }
     // The view's own textures: only where no frame of this view can run.
     const ViewSprites& sprites() const { return sprites_; }
+    // This view's own frames per second, as its last frame measured them (any thread).
+    double framesPerSecond() const { return frameRate_.framesPerSecond(); }
 
 private:
     void initView();
@@ -104,7 +106,7 @@ private:
     // The frame's own:
     SpectrumOverlays overlays_;
     ViewSprites sprites_{SpriteScene::Spectrum};  // textures in the context the frames draw with
-    FrameRateFilter fps_;
+    ViewFrameRate frameRate_;
     bool fGLInit_ = false;
     float shapeSize_ = 0.0f;  // scene size of the projection (7 once the GL state is set up)
     int imageNumber_ = 0;     // the composer's image number, handed back next frame

@@ -255,9 +255,8 @@ void QX3DSpectrumAppController::refreshInformationFields()
     const int rate = SampleSpeed.load(relaxed);
     setField(displayHereFFTpoint, QString::number(points));
     setField(displayHereSampleSpeed, QString::number(rate));
-    if (Open3DWaterFallBS > 0)
-        setField(displayHereFPS,
-                 static_cast<float>(FPSXXnewwave.load(relaxed)) / static_cast<float>(Open3DWaterFallBS), 3);
+    if (QX3DSpectrumGLDrawing* drawing = visibleDrawing())
+        setField(displayHereFPS, static_cast<float>(drawing->framesPerSecond()), 3);
     setField(displayHereFez, points > 0 ? static_cast<float>(rate) / static_cast<float>(points) : 0.0f, 3);
 }
 
