@@ -11,6 +11,7 @@
 #include "document/sections/MidiDocumentCalls.h"
 #include "platform/files/CheckedFile.h"
 #include "platform/plist/PlistReader.h"
+#include "support/TestSupport.h"
 
 #include <QByteArray>
 #include <QFile>
@@ -79,17 +80,6 @@ QByteArray dataBlocks(qint64 bytes)
     return text + "}\n";
 }
 
-long residentKilobytes()
-{
-    long pages = 0, resident = 0;
-    if (FILE* statm = std::fopen("/proc/self/statm", "r")) {
-        if (std::fscanf(statm, "%ld %ld", &pages, &resident) != 2)
-            resident = 0;
-        std::fclose(statm);
-    }
-    return resident * (::sysconf(_SC_PAGESIZE) / 1024);
-}
-
 // In the child: reads the file one way and says how long it took, what it said and the memory before.
 int readInChild(const QString& path, bool bounded, int pipe)
 {
@@ -97,7 +87,7 @@ int readInChild(const QString& path, bool bounded, int pipe)
     NUPO4DrawDocument document;
     addCoreDocumentSections(document, calls);
     addRecordingSection(document);
-    const long before = residentKilobytes();
+    const long before = long(nupo::test::residentMiB() * 1024);
     const auto start = std::chrono::steady_clock::now();
     QString said;
     if (bounded) {

@@ -18,6 +18,7 @@
 
 #include "midi/output/MidiOutput.h"
 #include "platform/synth/SynthGraph.h"
+#include "support/TestSupport.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -80,29 +81,6 @@ private:
     std::atomic<bool> running{false};
     std::thread thread;
 };
-
-double residentMiB()
-{
-    long pages = 0, resident = 0;
-    if (FILE* statm = std::fopen("/proc/self/statm", "r")) {
-        if (std::fscanf(statm, "%ld %ld", &pages, &resident) != 2)
-            resident = 0;
-        std::fclose(statm);
-    }
-    return double(resident) * double(sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0);
-}
-
-int threadCount()
-{
-    return int(QDir(QStringLiteral("/proc/self/task")).entryList(QDir::Dirs | QDir::NoDotAndDotDot).size());
-}
-
-int openFiles()
-{
-    return int(QDir(QStringLiteral("/proc/self/fd"))
-                   .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System)
-                   .size());
-}
 
 // A client of the bench's own that is told when the listener's port comes (to time from its return).
 struct Look {
@@ -204,20 +182,20 @@ int main(int argc, char** argv)
             return 1;
         }
         if (restart == 2) {
-            startMiB = residentMiB();
-            startThreads = threadCount();
-            startFiles = openFiles();
+            startMiB = test::residentMiB();
+            startThreads = test::threadCount();
+            startFiles = test::openFileCount();
         }
         if (restart % 10 == 0 || restart == 2) {
             std::printf("after restart %3d: rss %.1f MiB, %d threads, %d open files, client \"%s\"\n",
-                        restart, residentMiB(), threadCount(), openFiles(),
+                        restart, test::residentMiB(), test::threadCount(), test::openFileCount(),
                         midiClientName().toLocal8Bit().constData());
             std::fflush(stdout);
         }
     }
-    const double growth = residentMiB() - startMiB;
+    const double growth = test::residentMiB() - startMiB;
     std::printf("from restart 2 to %d: rss %+.2f MiB, threads %+d, open files %+d\n", restarts, growth,
-                threadCount() - startThreads, openFiles() - startFiles);
+                test::threadCount() - startThreads, test::openFileCount() - startFiles);
 
     std::vector<double> firstNotes;
     bool heardEveryTime = true;

@@ -13,6 +13,7 @@
 #include "plots/waterfall/gl/QX2DSpectrumGLView.h"
 #include "shared/AnalysisState.h"
 #include "shared/CoreState.h"
+#include "support/TestSupport.h"
 
 #include <GL/gl.h>
 
@@ -88,17 +89,6 @@ BENCHMARK(WaterfallFrame)
     ->ArgNames({"drawMode", "selection"})
     ->Unit(benchmark::kMillisecond);
 
-long residentKiB()
-{
-    long pages = 0, resident = 0;
-    if (FILE* f = std::fopen("/proc/self/statm", "r")) {
-        if (std::fscanf(f, "%ld %ld", &pages, &resident) != 2)
-            resident = 0;
-        std::fclose(f);
-    }
-    return resident * (sysconf(_SC_PAGESIZE) / 1024);
-}
-
 // Resident memory over many frames of the two-panel hidden-line view after a warm-up, as in a recording
 // that plays: the history's time stamps move on every frame and key markers (letters, digits and blanks)
 // pass along the history rows. The growth per 1000 frames should be nothing.
@@ -120,15 +110,15 @@ void WaterfallFrameMemory(benchmark::State& state)
     constexpr int framesPerIteration = 500;
     for (int f = 0; f < framesPerIteration; ++f)
         frame();
-    const long before = residentKiB();
+    const double before = nupo::test::residentMiB() * 1024;
     int frames = 0;
     for (auto _ : state) {
         for (int f = 0; f < framesPerIteration; ++f)
             frame();
         frames += framesPerIteration;
     }
-    state.counters["residentKiB"] = static_cast<double>(residentKiB());
-    state.counters["growthKiBPer1000Frames"] = static_cast<double>(residentKiB() - before) * 1000.0 / frames;
+    state.counters["residentKiB"] = nupo::test::residentMiB() * 1024;
+    state.counters["growthKiBPer1000Frames"] = (nupo::test::residentMiB() * 1024 - before) * 1000.0 / frames;
 }
 BENCHMARK(WaterfallFrameMemory)->Iterations(6)->Unit(benchmark::kSecond);
 

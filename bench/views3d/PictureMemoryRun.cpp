@@ -33,17 +33,6 @@ using namespace nupo::test;
 
 namespace {
 
-double residentMiB()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024.0;
-    return 0;
-}
-
 QImage stripes(int width, int height, int seed)
 {
     QImage image(width, height, QImage::Format_RGB32);

@@ -30,4 +30,10 @@ void reportCrashes();
 // Whether the tests are built for AddressSanitizer or ThreadSanitizer (whose bookkeeping takes memory).
 bool underSanitizer();
 
+// What the process holds now, read from /proc: resident memory in MiB (0 where it cannot be read), its
+// threads and its open file descriptors. For benchmarks that watch memory and threads over many rounds.
+double residentMiB();
+int threadCount();
+int openFileCount();
+
 }  // namespace nupo::test

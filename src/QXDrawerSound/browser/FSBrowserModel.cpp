@@ -83,14 +83,19 @@ void FSBrowserModel::listed(const QString& path, quint64 ticket, std::vector<Dir
     if (entry && entry->ticket == ticket) {
         entry->ticket = 0;
         const QModelIndex folder = indexOf(entry);
-        // A folder that was not listed shows why, in one row of its own where its entries would be.
-        if (!failure.isEmpty())
+        // A folder that was not listed shows why, in one row of its own where its entries would be. One
+        // that showed its entries keeps them when it is not listed again (other folders may hold every
+        // worker): what the user saw stays, and the lister has said why.
+        const bool keepsEntries = !failure.isEmpty() && entry->listed && !entry->children.empty() &&
+                                  !entry->children.front()->message;
+        if (!failure.isEmpty() && !keepsEntries)
             listing.assign(1, DirectoryEntry{failure});
         const bool same =
-            entry->listed && std::equal(listing.begin(), listing.end(), entry->children.begin(),
-                                        entry->children.end(), [&](const auto& a, const auto& b) {
-                                            return a.name == b->name && b->message == !failure.isEmpty();
-                                        });
+            keepsEntries ||
+            (entry->listed && std::equal(listing.begin(), listing.end(), entry->children.begin(),
+                                         entry->children.end(), [&](const auto& a, const auto& b) {
+                                             return a.name == b->name && b->message == !failure.isEmpty();
+                                         }));
         // What waited for a folder of the old listing goes on with the new one (it finds its folder by
         // path again).
         std::vector<std::function<void()>> orphaned;

@@ -310,10 +310,17 @@ TEST(FolderLister, AFolderThatNeverAnswersHoldsUpOnlyItself)
 }
 
 // Workers stuck in folders that do not answer are bounded: once every worker is, further listings are
-// refused, saying so, and go on again once the folders answer.
+// refused, saying so, and go on again once the folders answer. A column listed before keeps its entries
+// when its refresh is refused.
 TEST(FolderLister, TheWorkersStuckInFoldersThatDoNotAnswerAreBounded)
 {
     const QString root = makeFolder({"a.wav"});
+    FSBrowserModel model;
+    const QModelIndex shown = revealed(model, root);
+    ASSERT_TRUE(shown.isValid());
+    model.rowCount(shown);
+    ASSERT_TRUE(test::processEventsUntil([&model] { return !model.isBusy(); }));
+    ASSERT_EQ(model.entryCount(shown), 1);
     const QString hung = QStringLiteral("/hung-");
     HungFolders folders([hung](const QString& path) { return path.startsWith(hung); });
     FolderLister::setAnswerBound(std::chrono::milliseconds(20));
@@ -331,6 +338,12 @@ TEST(FolderLister, TheWorkersStuckInFoldersThatDoNotAnswerAreBounded)
     EXPECT_EQ(refused->failure, QStringLiteral("%1 is not listed while %2 folders do not answer")
                                     .arg(root)
                                     .arg(FolderLister::maxWorkers));
+    bool refreshed = false;
+    model.refreshFolder(shown, [&refreshed] { refreshed = true; });
+    ASSERT_TRUE(test::processEventsUntil([&refreshed] { return refreshed; }));
+    ASSERT_EQ(model.rowCount(shown), 1);
+    EXPECT_EQ(model.index(0, 0, shown).data().toString(), "a.wav");
+    EXPECT_FALSE(model.index(0, 0, shown).data(FSBrowserModel::IsMessageRole).toBool());
 
     folders.release();
     ASSERT_TRUE(test::processEventsUntil([] { return FolderLister::stuckWorkers() == 0; }));

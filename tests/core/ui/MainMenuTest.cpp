@@ -272,8 +272,9 @@ TEST(MainMenu, ScreenLayoutsFitTheirScreensFromTheTopLeftCorner)
             // rows lie below the Control Panel.
             const QMargins decoration = WindowPlacement::decorationOf(nullptr);
             EXPECT_GE(onScreen.height(), 262 + decoration.top() + decoration.bottom()) << width;
-            if (height >= 1024)
+            if (height >= 1024) {
                 EXPECT_GE(onScreen.top(), screen.top() + 200) << width;
+            }
         }
     }
 }
