@@ -499,7 +499,7 @@ bool NUPO4DocumentController::eventFilter(QObject* watched, QEvent* event)
 {
     // Every event of the application passes here, those other threads post among them: only widgets'
     // are read (Qt's own threads post to other objects, see WindowPlacement::eventFilter).
-    if (!watched->isWidgetType() || handedOverEventType(event) != QEvent::Close)
+    if (!handedOverToWidget(watched) || handedOverEventType(event) != QEvent::Close)
         return false;
     auto* window = static_cast<QWidget*>(watched);
     if (!window->isWindow() || !window->isVisible() || opening || quitting || asking || !isLastWindow(window))

@@ -101,6 +101,12 @@ QEvent::Type handedOverEventType(const QEvent* event)
     return event->type();
 }
 
+bool handedOverToWidget(const QObject* receiver, bool windowsToo)
+{
+    std::lock_guard lock(handOffMutex());
+    return receiver->isWidgetType() || (windowsToo && receiver->isWindowType());
+}
+
 bool isMainThread()
 {
     QCoreApplication* app = QCoreApplication::instance();

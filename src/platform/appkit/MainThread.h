@@ -22,6 +22,11 @@ void postToMainThread(QObject* receiver, QEvent* event);
 // also by ThreadSanitizer, which cannot see Qt's event queue.
 QEvent::Type handedOverEventType(const QEvent* event);
 
+// Whether an event's receiver is a widget (or, with windowsToo, a window), read under the same lock: a
+// receiver another thread made and then posted to (a main-thread receiver made on first use) is seen
+// whole. Filters that see every event of the application ask this before they read an event.
+bool handedOverToWidget(const QObject* receiver, bool windowsToo = false);
+
 // True on the thread that owns the QCoreApplication.
 bool isMainThread();
 

@@ -848,7 +848,7 @@ bool WindowPlacement::eventFilter(QObject* watched, QEvent* event)
     // Every event of the application passes here, those other threads post among them. Only widgets'
     // events are read: Qt's own threads (its file dialogs' folder reader among them) post theirs to other
     // objects, with no hand-over a thread checker sees, and what they wrote is theirs until delivered.
-    if (!watched->isWidgetType())
+    if (!handedOverToWidget(watched))
         return false;
     const QEvent::Type type = handedOverEventType(event);
     if (type != QEvent::Show && type != QEvent::Move && type != QEvent::Resize &&

@@ -32,7 +32,7 @@ public:
     {
         // Input goes to widgets and windows; events other threads post to other objects (Qt's own
         // threads among them) are not read.
-        if (!GLRenderThread::anyFrameInFlight() || (!receiver->isWidgetType() && !receiver->isWindowType()))
+        if (!GLRenderThread::anyFrameInFlight() || !handedOverToWidget(receiver, true))
             return false;
         const QEvent::Type type = handedOverEventType(event);  // some are posted by other threads
         // Shortcut overrides are answered at once (refused, the shortcut goes on).
