@@ -1,6 +1,8 @@
 // Test entry point: a QApplication lives for the whole run so that timers, queued calls and
 // (for gl and ui) fonts and windows work as in the program.
 #include "app/Wiring.h"
+#include "midi/band/SetMIDIband.h"
+#include "midi/peak/SetMIDI.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -22,6 +24,10 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     nupo::installLinks();
     const int result = RUN_ALL_TESTS();
+    // As the program does at its end, the MIDI mappers' workers stop before the process's statics (the
+    // FFT tables they read among them) are destroyed.
+    nupo::SetMIDI::stopWorker();
+    nupo::SetMIDIband::stopWorker();
     nupo::test::keepLibrariesLoaded();
     return result;
 }

@@ -1,6 +1,8 @@
 // Test entry point for tests that open GL windows: a QApplication on the X display when there is one
 // (xvfb-run provides it under scripts/test.sh), offscreen otherwise.
 #include "app/Wiring.h"
+#include "midi/band/SetMIDIband.h"
+#include "midi/peak/SetMIDI.h"
 #include "platform/viewhost/ui/GLRenderThread.h"
 #include "support/TestSupport.h"
 
@@ -34,6 +36,10 @@ int main(int argc, char** argv)
     std::optional<QApplication> app(std::in_place, argc, argv);
     nupo::installLinks();
     const int result = RUN_ALL_TESTS();
+    // As the program does at its end, the MIDI mappers' workers stop before the process's statics (the
+    // FFT tables they read among them) are destroyed.
+    nupo::SetMIDI::stopWorker();
+    nupo::SetMIDIband::stopWorker();
     // As the program does at its end: frames still in flight finish and their threads end (a frame stuck
     // in the driver ends the process at once), so that no frame is drawing, with the driver compiling
     // its shaders, while the libraries' destructors run. A window test that closed its windows last
