@@ -30,15 +30,6 @@ using namespace nupo::test;
 
 namespace {
 
-std::vector<QWidget*> windowsWithGLViews()
-{
-    std::vector<QWidget*> windows;
-    for (QWidget* window : QApplication::topLevelWidgets())
-        if (window->isVisible() && !window->findChildren<ThreadedGLViewHost*>().isEmpty())
-            windows.push_back(window);
-    return windows;
-}
-
 int hostsAlive()
 {
     int hosts = 0;

@@ -78,15 +78,6 @@ void closeAlerts()
             box->close();
 }
 
-std::vector<QWidget*> windowsWithGLViews()
-{
-    std::vector<QWidget*> windows;
-    for (QWidget* window : QApplication::topLevelWidgets())
-        if (window->isVisible() && !window->findChildren<ThreadedGLViewHost*>().isEmpty())
-            windows.push_back(window);
-    return windows;
-}
-
 bool allShowFrames()
 {
     for (QWidget* window : windowsWithGLViews())

@@ -6,6 +6,7 @@
 #include "platform/appkit/ui/NibLoader.h"
 #include "platform/appkit/ui/WindowPlacement.h"
 #include "platform/viewhost/ui/OpenGLViewHost.h"
+#include "platform/viewhost/ui/ThreadedGLViewHost.h"
 #include "support/TestSupport.h"
 
 #include <QApplication>
@@ -21,6 +22,7 @@
 #include <cstdlib>
 #include <functional>
 #include <utility>
+#include <vector>
 
 #if __has_include(<xcb/xcb.h>)
 #include <xcb/xcb.h>
@@ -181,6 +183,16 @@ T* child(Controller& controller, const char* name)
 }
 
 // The GL view host of a window that is shown (its normal or its full view).
+// The shown windows that hold a GL view drawn on a thread of its own.
+inline std::vector<QWidget*> windowsWithGLViews()
+{
+    std::vector<QWidget*> windows;
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (window->isVisible() && !window->findChildren<ThreadedGLViewHost*>().isEmpty())
+            windows.push_back(window);
+    return windows;
+}
+
 inline OpenGLViewHost* shownViewHost(QWidget* window)
 {
     for (auto* host : window->findChildren<OpenGLViewHost*>())
